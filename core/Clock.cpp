@@ -1,0 +1,7 @@
+#include "Clock.h"
+
+namespace carvendo::core {
+
+QDateTime SystemClock::now() const { return QDateTime::currentDateTime(); }
+
+} // namespace carvendo::core

@@ -1,0 +1,68 @@
+#pragma once
+
+#include "Db.h"
+
+#include <QString>
+
+#include <stdexcept>
+
+namespace carvendo::core {
+
+class LocalServerError : public std::runtime_error
+{
+public:
+    explicit LocalServerError(const QString& message) : std::runtime_error(message.toStdString()), m_message(message) {}
+    QString message() const { return m_message; }
+
+private:
+    QString m_message;
+};
+
+struct LocalServerConfig
+{
+    QString folder;            // everything lives here: my.cnf, data/, socket, pid, error.log
+    int port = 3307;
+    QString rootPassword;
+    bool durable = true;       // false trades crash safety for speed (throw-away test servers)
+    QString serverProgram = QStringLiteral("/usr/sbin/mariadbd");
+    QString installProgram = QStringLiteral("/usr/bin/mariadb-install-db");
+};
+
+// A private MariaDB server in a folder of ours: the embedded server of a "CLIENT/SERVER" workstation
+// and the server the tests run against. Table names are case-insensitive, as on the shops' Windows servers.
+class LocalServer
+{
+public:
+    explicit LocalServer(LocalServerConfig config);
+
+    const LocalServerConfig& config() const { return m_config; }
+    QString socketPath() const;
+    QString pidFile() const;
+    QString errorLog() const;
+
+    bool isInitialised() const;
+    // Creates the data folder and the root accounts (root@localhost, root@127.0.0.1) with the password.
+    void initialise();
+    // Starts the server in the background (initialising on first use) and waits until it answers.
+    void start(int timeoutMs = 60000);
+    void waitUntilReady(int timeoutMs);
+    // Asks the server to stop and waits for it to go. Does nothing when it is not running.
+    void stop(int timeoutMs = 60000);
+    bool isRunning() const;
+
+    // Root over TCP on 127.0.0.1, as the other workstations would reach it.
+    ConnectionSettings rootSettings() const;
+
+    static int findFreePort();
+
+private:
+    void writeConfigFile() const;
+    qint64 runningPid() const;
+    qint64 launch() const;
+    ConnectionSettings socketSettings() const;
+    QString lastLogLines() const;
+
+    LocalServerConfig m_config;
+};
+
+} // namespace carvendo::core

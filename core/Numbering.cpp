@@ -1,0 +1,171 @@
+#include "Numbering.h"
+
+#include <QStringList>
+
+#include <stdexcept>
+
+namespace carvendo::core {
+
+namespace {
+
+// Seconds a workstation waits for another one to finish numbering the same kind of document.
+constexpr int kLockTimeoutSeconds = 15;
+
+QString maxExpression(const NumberSeries& s)
+{
+    const QString column = QString::fromLatin1(s.column);
+    return s.textColumn ? QStringLiteral("MAX(CAST(`%1` AS SIGNED))").arg(column)
+                        : QStringLiteral("MAX(`%1`)").arg(column);
+}
+
+} // namespace
+
+int Numbering::nextNumber(Db& db, const NumberSeries& series, const QString& suffix,
+                          std::optional<NumberScope> scope)
+{
+    QString sql = QStringLiteral("SELECT %1 AS massimo FROM `%2`").arg(maxExpression(series), QString::fromLatin1(series.table));
+    Params params;
+    QStringList conditions;
+    if (scope.value_or(series.scope) == NumberScope::CurrentYear && series.yearColumn)
+        conditions << QStringLiteral("`%1` = (SELECT YEAR(CURRENT_DATE))").arg(QString::fromLatin1(series.yearColumn));
+    if (series.hasSuffix && !suffix.isEmpty()) {
+        conditions << QStringLiteral("Suffisso = :SFX");
+        params.insert(QStringLiteral("SFX"), suffix);
+    }
+    if (!conditions.isEmpty())
+        sql += QStringLiteral(" WHERE ") + conditions.join(QStringLiteral(" AND "));
+    return int(db.scalar(sql, params).toInt64()) + 1;
+}
+
+int Numbering::peekNextNumber(const NumberSeries& series, const QString& suffix, std::optional<NumberScope> scope)
+{
+    return nextNumber(m_db, series, suffix, scope);
+}
+
+NumberReservation::NumberReservation(Db& db, const NumberSeries& series, const QString& suffix,
+                                     std::optional<NumberScope> scope)
+    : m_db(db)
+    , m_lockTable(QString::fromLatin1(series.table))
+{
+    // One lock per company database and table; hashed because lock names are at most 64 characters.
+    const Field got = m_db.scalar(
+        QStringLiteral("SELECT GET_LOCK(SHA1(CONCAT('carvendo-numero.', DATABASE(), '.', :TABELLA)), :ATTESA)"),
+        {{"TABELLA", m_lockTable}, {"ATTESA", kLockTimeoutSeconds}});
+    if (got.toInt() != 1)
+        throw DbError(QStringLiteral("Un'altra postazione sta numerando lo stesso tipo di documento. Riprovare tra qualche istante."));
+    try {
+        m_number = Numbering::nextNumber(m_db, series, suffix, scope);
+    } catch (...) {
+        m_db.scalar(QStringLiteral("SELECT RELEASE_LOCK(SHA1(CONCAT('carvendo-numero.', DATABASE(), '.', :TABELLA)))"),
+                    {{"TABELLA", m_lockTable}});
+        throw;
+    }
+}
+
+NumberReservation::~NumberReservation()
+{
+    try {
+        m_db.scalar(QStringLiteral("SELECT RELEASE_LOCK(SHA1(CONCAT('carvendo-numero.', DATABASE(), '.', :TABELLA)))"),
+                    {{"TABELLA", m_lockTable}});
+    } catch (const DbError&) {
+        // A connection that is gone has released its locks with it.
+    }
+}
+
+QString BarcodeIssuer::counterColumn(BarcodeKind kind)
+{
+    switch (kind) {
+    case BarcodeKind::Articolo:
+        return QStringLiteral("BarcodeArticolo");
+    case BarcodeKind::Assistenza:
+        return QStringLiteral("BarcodeAss");
+    case BarcodeKind::Lavoro:
+        return QStringLiteral("barcodelavori");
+    case BarcodeKind::Taglia:
+        return QStringLiteral("BarcodeTaglia");
+    case BarcodeKind::Cliente:
+        return QStringLiteral("barcodecliente");
+    }
+    throw std::invalid_argument("unknown barcode kind");
+}
+
+QString BarcodeIssuer::defaultBase(BarcodeKind kind)
+{
+    switch (kind) {
+    case BarcodeKind::Articolo:
+        return QStringLiteral("800500100200");
+    case BarcodeKind::Taglia:
+        return QStringLiteral("640100200100");
+    case BarcodeKind::Lavoro:
+        return QStringLiteral("400009100020");
+    case BarcodeKind::Cliente:
+        return QStringLiteral("7000001000100");
+    case BarcodeKind::Assistenza:
+        // Repair tickets have no fixed start: the in-store range (prefix 2) keeps them apart from
+        // manufacturers' codes.
+        return QStringLiteral("200000100000");
+    }
+    throw std::invalid_argument("unknown barcode kind");
+}
+
+QString BarcodeIssuer::issue(BarcodeKind kind)
+{
+    const QString column = counterColumn(kind);
+    // The row lock keeps two workstations from drawing the same base.
+    Transaction tx(m_db);
+    const Rows rows = m_db.query(QStringLiteral("SELECT id, `%1` AS base FROM contatori ORDER BY id LIMIT 1 FOR UPDATE").arg(column));
+    if (rows.isEmpty())
+        throw DbError(QStringLiteral("La tabella dei contatori è vuota: impossibile generare il barcode"));
+    const QString stored = rows.first()["base"].toString().trimmed();
+    QString base;
+    if (stored.isEmpty()) {
+        base = defaultBase(kind);
+    } else {
+        bool ok = false;
+        const qint64 value = stored.toLongLong(&ok);
+        if (!ok || value < 0)
+            throw DbError(QStringLiteral("Il contatore %1 contiene \"%2\", che non è un numero intero: nessun barcode generato")
+                              .arg(column, stored));
+        base = QString::number(value + 1);
+    }
+    m_db.exec(QStringLiteral("UPDATE contatori SET `%1` = :BASE WHERE id = :ID").arg(column),
+              {{"BASE", base}, {"ID", rows.first()["id"].toInt()}});
+    tx.commit();
+    return base + QString::number(ean13CheckDigit(base));
+}
+
+QString BarcodeIssuer::repairTicketBarcode(const QString& current)
+{
+    if (!current.isEmpty()) {
+        const Rows taken = m_db.query(QStringLiteral("SELECT barcodefull FROM riparazioni WHERE barcodefull = :CODICE LIMIT 1"),
+                                      {{"CODICE", current}});
+        if (taken.isEmpty())
+            return current;
+    }
+    return issue(BarcodeKind::Assistenza);
+}
+
+int ean13CheckDigit(QStringView digits)
+{
+    if (digits.isEmpty())
+        throw std::invalid_argument("empty barcode base");
+    int sum = 0;
+    for (qsizetype i = 0; i < digits.size(); ++i) {
+        const QChar c = digits[i];
+        if (c < u'0' || c > u'9')
+            throw std::invalid_argument("barcode base with a non-digit");
+        sum += (c.unicode() - u'0') * (i % 2 == 0 ? 1 : 3);
+    }
+    return (10 - sum % 10) % 10;
+}
+
+QString monthName(int month)
+{
+    static const char* const names[] = {"Gennaio", "Febbraio", "Marzo",     "Aprile",  "Maggio",   "Giugno",
+                                        "Luglio",  "Agosto",   "Settembre", "Ottobre", "Novembre", "Dicembre"};
+    if (month < 1 || month > 12)
+        throw std::out_of_range("month outside 1..12");
+    return QString::fromLatin1(names[month - 1]);
+}
+
+} // namespace carvendo::core

@@ -1,0 +1,97 @@
+# Upgrade of a company database to the program's schema.
+#
+# Run whole, from the first line to the last, whenever a company database carries another schema
+# version; afterwards the program installs its stored procedures again and stamps the version.
+# Every step is safe to repeat: a column is added only when missing, a table only when missing,
+# seed rows only when absent.
+#
+# A line "#@table name" stands for the CREATE TABLE IF NOT EXISTS of that table as the program's
+# table definitions give it, so a table made here is the same as in a new company database.
+# Added columns carry the same type and default as in a new company database.
+
+# Versione 5.2.4
+CALL AddColumnUnlessExists(DATABASE(), 'riparazioni', 'selection', 'tinyint(1) DEFAULT 0');
+CALL AddColumnUnlessExists(DATABASE(), 'dettreso', 'idmagazzino', 'int(11) DEFAULT 0');
+CALL AddColumnUnlessExists(DATABASE(), 'dettreso', 'Magazzino', 'varchar(50) DEFAULT NULL');
+
+# Versione 5.3.0
+#@table vm_store
+INSERT INTO vm_store (attivo) SELECT 0 FROM DUAL WHERE NOT EXISTS (SELECT 1 FROM vm_store);
+CALL AddColumnUnlessExists(DATABASE(), 'articoli', 'pubblicato', 'tinyint(1) DEFAULT 0');
+
+# Versione 5.4.0
+#@table suffissi_doc
+INSERT INTO suffissi_doc (suffisso) SELECT '' FROM DUAL
+  WHERE NOT EXISTS (SELECT 1 FROM suffissi_doc WHERE IFNULL(suffisso, '') = '');
+INSERT INTO suffissi_doc (suffisso) SELECT 'A' FROM DUAL
+  WHERE NOT EXISTS (SELECT 1 FROM suffissi_doc WHERE suffisso = 'A');
+INSERT INTO suffissi_doc (suffisso) SELECT 'B' FROM DUAL
+  WHERE NOT EXISTS (SELECT 1 FROM suffissi_doc WHERE suffisso = 'B');
+INSERT INTO suffissi_doc (suffisso) SELECT 'C' FROM DUAL
+  WHERE NOT EXISTS (SELECT 1 FROM suffissi_doc WHERE suffisso = 'C');
+CALL AddColumnUnlessExists(DATABASE(), 'fatture', 'Suffisso', 'varchar(5) DEFAULT NULL');
+CALL AddColumnUnlessExists(DATABASE(), 'ddt', 'Suffisso', 'varchar(5) DEFAULT NULL');
+CALL AddColumnUnlessExists(DATABASE(), 'preventivi', 'Suffisso', 'varchar(5) DEFAULT NULL');
+CALL AddColumnUnlessExists(DATABASE(), 'notecredito', 'Suffisso', 'varchar(5) DEFAULT NULL');
+
+# Versione 5.4.1
+# DUPLICA_ARTICOLO(IDARTICOLO): installed with the stored procedures after this list.
+
+# Versione 5.4.3
+CALL AddColumnUnlessExists(DATABASE(), 'banco', 'vendita_sospesa', 'tinyint(1) DEFAULT 0');
+CALL AddColumnUnlessExists(DATABASE(), 'dettbanco', 'vendita_sospesa', 'tinyint(1) DEFAULT 0');
+
+# Versione 5.4.4
+CALL AddColumnUnlessExists(DATABASE(), 'articoli', 'obsoleto', 'tinyint(1) DEFAULT 0');
+CALL AddColumnUnlessExists(DATABASE(), 'dettbanco', 'ID', 'int(11) DEFAULT 0');
+CALL AddColumnUnlessExists(DATABASE(), 'buonicredito', 'riscosso', 'tinyint(1) DEFAULT 0');
+CALL AddColumnUnlessExists(DATABASE(), 'buonicredito', 'emissione', 'date DEFAULT NULL');
+CALL AddColumnUnlessExists(DATABASE(), 'banco', 'num_acquisizione', 'int(11) DEFAULT 0');
+CALL AddColumnUnlessExists(DATABASE(), 'banco', 'data_ass', 'date DEFAULT NULL');
+CALL AddColumnUnlessExists(DATABASE(), 'banco', 'num_ass', 'varchar(70) DEFAULT NULL');
+CALL AddColumnUnlessExists(DATABASE(), 'banco', 'importo_ass', 'decimal(11,2) DEFAULT 0.00');
+CALL AddColumnUnlessExists(DATABASE(), 'banco', 'banca_ass', 'varchar(120) DEFAULT NULL');
+CALL AddColumnUnlessExists(DATABASE(), 'acquisizioni', 'path', 'varchar(255) DEFAULT NULL');
+
+# Versione 5.5.0
+CALL AddColumnUnlessExists(DATABASE(), 'articoli', 'esente_iva', 'tinyint(1) DEFAULT 0');
+
+# Versione 5.5.1
+CALL AddColumnUnlessExists(DATABASE(), 'acquisizioni', 'iddoc', 'int(11) DEFAULT 0');
+
+# Versione 5.6.0
+CALL AddColumnUnlessExists(DATABASE(), 'articoli', 'punti', 'tinyint(1) DEFAULT 0');
+CALL AddColumnUnlessExists(DATABASE(), 'articoli', 'vincolo', 'tinyint(1) DEFAULT 0');
+CALL AddColumnUnlessExists(DATABASE(), 'articoli', 'promo_importo', 'decimal(11,2) DEFAULT 0.00');
+CALL AddColumnUnlessExists(DATABASE(), 'articoli', 'vodafone_pack', 'tinyint(1) DEFAULT 0');
+CALL AddColumnUnlessExists(DATABASE(), 'articoli', 'selezione', 'tinyint(1) DEFAULT 0');
+CALL AddColumnUnlessExists(DATABASE(), 'articoli', 'idpromozione', 'int(11) DEFAULT 0');
+#@table promo_importi
+INSERT IGNORE INTO promo_importi (id, importo) VALUES
+  (1, 5.00), (2, 10.00), (3, 15.00), (4, 20.00), (5, 25.00),
+  (6, 30.00), (7, 35.00), (8, 40.00), (9, 45.00), (10, 50.00),
+  (11, 55.00), (12, 60.00), (13, 65.00), (14, 70.00), (15, 75.00),
+  (16, 80.00), (17, 85.00), (18, 90.00), (19, 95.00), (20, 100.00);
+#@table vodafone_scarico
+#@table promo
+#@table articoli_promo
+CALL AddColumnUnlessExists(DATABASE(), 'vodafone_scarico', 'idmagazzino', 'int(11) DEFAULT 0');
+CALL AddColumnUnlessExists(DATABASE(), 'vodafone_scarico', 'Magazzino', 'varchar(50) DEFAULT NULL');
+CALL AddColumnUnlessExists(DATABASE(), 'vodafone_scarico', 'Let', 'varchar(10) DEFAULT NULL');
+# Row discounts are whole percentages and may exceed 127: the column stays a full integer.
+ALTER TABLE dettfattura MODIFY COLUMN Sconto int(11) DEFAULT 0;
+CALL AddColumnUnlessExists(DATABASE(), 'acquisizioni', 'idmagazzino', 'int(11) DEFAULT 0');
+CALL AddColumnUnlessExists(DATABASE(), 'vm_store', 'dbname', 'varchar(50) DEFAULT NULL');
+CALL AddColumnUnlessExists(DATABASE(), 'riparazioni', 'ric_stampata', 'tinyint(1) DEFAULT 0');
+CALL AddColumnUnlessExists(DATABASE(), 'riparazioni', 'num_web', 'int(11) DEFAULT 0');
+
+# Versione 6.0
+CALL AddColumnUnlessExists(DATABASE(), 'riparazioni', 'num_web', 'int(11) DEFAULT 0');
+CALL AddColumnUnlessExists(DATABASE(), 'promo', 'category_type', 'varchar(50) DEFAULT NULL');
+CALL AddColumnUnlessExists(DATABASE(), 'promo', 'category_name', 'varchar(120) DEFAULT NULL');
+
+# Versione 6.1
+CALL AddColumnUnlessExists(DATABASE(), 'dettbanco', 'scontoval', 'decimal(11,2) DEFAULT 0.00');
+ALTER TABLE dettbanco MODIFY COLUMN Sconto int(11) DEFAULT 0;
+CALL AddColumnUnlessExists(DATABASE(), 'dettbanco', 'idpromo', 'int(11) DEFAULT 0');
+CALL AddColumnUnlessExists(DATABASE(), 'dettbanco', 'promo_desc', 'varchar(255) DEFAULT NULL');

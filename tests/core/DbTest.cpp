@@ -1,0 +1,256 @@
+#include "Db.h"
+
+#include "QtPrinters.h"
+#include "TestDatabase.h"
+
+#include <gtest/gtest.h>
+
+#include <QThread>
+
+using namespace carvendo::core;
+using carvendo::testing::ScratchDatabase;
+
+namespace {
+
+class DbTest : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite()
+    {
+        s_scratch = new ScratchDatabase(QStringLiteral("dbtest"));
+        s_scratch->db().execDirect(QStringLiteral(
+            "CREATE TABLE valori (id int NOT NULL AUTO_INCREMENT PRIMARY KEY, intero int, grande bigint, "
+            "flag tinyint(1), reale double, importo decimal(15,4), testo varchar(50), memo longtext, "
+            "giorno date, momento datetime, ora time, dati longblob) DEFAULT CHARSET=latin1"));
+    }
+    static void TearDownTestSuite()
+    {
+        delete s_scratch;
+        s_scratch = nullptr;
+    }
+    void SetUp() override
+    {
+        m_db = std::make_unique<Db>(s_scratch->settings());
+        m_db->open();
+        m_db->exec(QStringLiteral("DELETE FROM valori"));
+    }
+
+    qint64 countRows()
+    {
+        auto other = std::make_unique<Db>(s_scratch->settings());
+        other->open();
+        return other->scalar(QStringLiteral("SELECT COUNT(*) FROM valori")).toInt64();
+    }
+
+    static inline ScratchDatabase* s_scratch = nullptr;
+    std::unique_ptr<Db> m_db;
+};
+
+TEST_F(DbTest, EveryTypeIsBoundAndReadBackWithoutLoss)
+{
+    const QString euro = QStringLiteral("Caffè € 1,50 – perché");
+    const QString longText = QString(3000, u'à');
+    const QByteArray bytes("\x00\x01\xFF\x80", 4);
+    m_db->exec(QStringLiteral("INSERT INTO valori (intero, grande, flag, reale, importo, testo, memo, giorno, "
+                              "momento, ora, dati) VALUES (:INTERO, :GRANDE, :FLAG, :REALE, :IMPORTO, :TESTO, "
+                              ":MEMO, :GIORNO, :MOMENTO, :ORA, :DATI)"),
+               {{"intero", -42},
+                {"grande", qint64(9000000000LL)},
+                {"flag", true},
+                {"reale", 0.1},
+                {"importo", QVariant::fromValue(Money::fromUnits(-12345678))},
+                {"testo", euro},
+                {"memo", longText},
+                {"giorno", QDate(2026, 12, 31)},
+                {"momento", QDateTime(QDate(2026, 1, 2), QTime(3, 4, 5))},
+                {"ora", QTime(23, 59, 58)},
+                {"dati", bytes}});
+    EXPECT_GT(m_db->lastInsertId(), 0);
+
+    const Rows rows = m_db->query(QStringLiteral("SELECT * FROM valori WHERE id = :ID"), {{"ID", m_db->lastInsertId()}});
+    ASSERT_EQ(rows.size(), 1);
+    const Row r = rows.first();
+    EXPECT_EQ(r["intero"].toInt(), -42);
+    EXPECT_EQ(r["grande"].toInt64(), 9000000000LL);
+    EXPECT_TRUE(r["flag"].toBool());
+    EXPECT_EQ(r["reale"].toDouble(), 0.1);
+    EXPECT_EQ(r["importo"].toMoney(), Money::fromUnits(-12345678));
+    EXPECT_EQ(r["testo"].toString(), euro);
+    EXPECT_EQ(r["memo"].toString(), longText);
+    EXPECT_EQ(r["giorno"].toDate(), QDate(2026, 12, 31));
+    EXPECT_EQ(r["momento"].toDateTime(), QDateTime(QDate(2026, 1, 2), QTime(3, 4, 5)));
+    EXPECT_EQ(r["ora"].toTime(), QTime(23, 59, 58));
+    EXPECT_EQ(r["dati"].toBytes(), bytes);
+
+    // The server really holds the text in latin1 (Windows-1252): € is one byte there.
+    EXPECT_EQ(m_db->scalar(QStringLiteral("SELECT HEX(CONVERT(testo USING latin1)) FROM valori")).toString().left(14),
+              QStringLiteral("43616666E82080"));
+}
+
+TEST_F(DbTest, NullsAndMissingValuesReadAsEmpty)
+{
+    m_db->exec(QStringLiteral("INSERT INTO valori (intero, testo, giorno, importo) VALUES (:I, :T, :G, :M)"),
+               {{"I", QVariant()}, {"T", QVariant(QMetaType::fromType<QString>())}, {"G", QDate()}, {"M", QVariant()}});
+    const Row r = m_db->query(QStringLiteral("SELECT * FROM valori")).first();
+    EXPECT_TRUE(r["intero"].isNull());
+    EXPECT_TRUE(r["testo"].isNull());
+    EXPECT_TRUE(r["giorno"].isNull());
+    EXPECT_EQ(r["intero"].toInt(), 0);
+    EXPECT_EQ(r["testo"].toString(), QString());
+    EXPECT_FALSE(r["giorno"].toDate().isValid());
+    EXPECT_EQ(r["importo"].toMoney(), Money());
+}
+
+TEST_F(DbTest, ColumnsAreFoundIgnoringLetterCaseAndUnknownOnesAreErrors)
+{
+    m_db->exec(QStringLiteral("INSERT INTO valori (intero) VALUES (7)"));
+    const Rows rows = m_db->query(QStringLiteral("SELECT intero AS idCliente FROM valori"));
+    EXPECT_EQ(rows.first()["idcliente"].toInt(), 7);
+    EXPECT_EQ(rows.first()["IDCLIENTE"].toInt(), 7);
+    try {
+        rows.first()["nessuna"];
+        FAIL() << "an unknown column must not read as NULL";
+    } catch (const DbError& e) {
+        EXPECT_EQ(e.message(), QStringLiteral("Colonna sconosciuta: nessuna"));
+    }
+}
+
+TEST_F(DbTest, PlaceholderAndValueMustMatch)
+{
+    try {
+        m_db->exec(QStringLiteral("INSERT INTO valori (intero, testo) VALUES (:INTERO, :TESTO)"), {{"INTERO", 1}});
+        FAIL() << "a placeholder without a value must not bind NULL";
+    } catch (const DbError& e) {
+        EXPECT_EQ(e.message(), QStringLiteral("Parametro :TESTO senza valore"));
+    }
+    try {
+        m_db->exec(QStringLiteral("INSERT INTO valori (intero) VALUES (:INTERO)"), {{"INTERO", 1}, {"INTEROX", 2}});
+        FAIL() << "a value without a placeholder must be an error";
+    } catch (const DbError& e) {
+        EXPECT_EQ(e.message(), QStringLiteral("Il parametro INTEROX non compare nell'istruzione"));
+    }
+    EXPECT_EQ(countRows(), 0);
+}
+
+TEST_F(DbTest, ServerErrorsCarryTheServerText)
+{
+    try {
+        m_db->query(QStringLiteral("SELECT * FROM tabella_che_non_esiste"));
+        FAIL();
+    } catch (const DbError& e) {
+        EXPECT_EQ(e.errorCode(), 1146u);
+        EXPECT_TRUE(e.message().contains(QStringLiteral("tabella_che_non_esiste' doesn't exist"))) << e.what();
+        EXPECT_EQ(e.statement(), QStringLiteral("SELECT * FROM tabella_che_non_esiste"));
+    }
+    try {
+        m_db->exec(QStringLiteral("INSERT INTO valori (testo) VALUES (:T)"), {{"T", QString(51, u'x')}});
+        FAIL() << "strict mode refuses an over-long text";
+    } catch (const DbError& e) {
+        EXPECT_EQ(e.errorCode(), 1406u);
+        EXPECT_TRUE(e.message().contains(QStringLiteral("Data too long for column 'testo'"))) << e.what();
+    }
+}
+
+TEST_F(DbTest, AReadIsRepeatedAfterTheConnectionWasKilled)
+{
+    m_db->exec(QStringLiteral("INSERT INTO valori (intero) VALUES (5)"));
+    auto killer = std::make_unique<Db>(s_scratch->settings());
+    killer->open();
+    killer->exec(QStringLiteral("KILL CONNECTION :ID"), {{"ID", qint64(m_db->serverThreadId())}});
+    QThread::msleep(50);
+    EXPECT_EQ(m_db->scalar(QStringLiteral("SELECT intero FROM valori")).toInt(), 5);
+    EXPECT_EQ(m_db->reconnectCount(), 1);
+}
+
+TEST_F(DbTest, ALostConnectionInsideATransactionFailsTheCommandAndCommitsNothing)
+{
+    auto killer = std::make_unique<Db>(s_scratch->settings());
+    killer->open();
+    try {
+        Transaction tx(*m_db);
+        m_db->exec(QStringLiteral("INSERT INTO valori (intero) VALUES (1)"));
+        killer->exec(QStringLiteral("KILL CONNECTION :ID"), {{"ID", qint64(m_db->serverThreadId())}});
+        QThread::msleep(50);
+        m_db->exec(QStringLiteral("INSERT INTO valori (intero) VALUES (2)"));
+        tx.commit();
+        FAIL() << "the second half of the command must not run on a new connection";
+    } catch (const DbError& e) {
+        EXPECT_TRUE(e.errorCode() == 2006 || e.errorCode() == 2013) << e.what();
+    }
+    EXPECT_FALSE(m_db->inTransaction());
+    EXPECT_EQ(countRows(), 0);
+    // The connection serves the next command again.
+    m_db->exec(QStringLiteral("INSERT INTO valori (intero) VALUES (3)"));
+    EXPECT_EQ(countRows(), 1);
+}
+
+TEST_F(DbTest, TransactionRollsBackUnlessCommitted)
+{
+    try {
+        Transaction tx(*m_db);
+        m_db->exec(QStringLiteral("INSERT INTO valori (intero) VALUES (1)"));
+        throw std::runtime_error("command failed half-way");
+    } catch (const std::runtime_error&) {
+    }
+    EXPECT_EQ(countRows(), 0);
+    {
+        Transaction tx(*m_db);
+        m_db->exec(QStringLiteral("INSERT INTO valori (intero) VALUES (1)"));
+        tx.commit();
+    }
+    EXPECT_EQ(countRows(), 1);
+}
+
+TEST_F(DbTest, UpdateReportsMatchedRowsEvenWhenNothingChanges)
+{
+    m_db->exec(QStringLiteral("INSERT INTO valori (intero) VALUES (1), (1)"));
+    EXPECT_EQ(m_db->exec(QStringLiteral("UPDATE valori SET intero = 1")), 2);
+    EXPECT_EQ(m_db->exec(QStringLiteral("UPDATE valori SET intero = 1 WHERE intero = 9")), 0);
+}
+
+TEST_F(DbTest, ScriptWithDelimiterCreatesAProcedureThatCallReturnsOutValuesFrom)
+{
+    m_db->runScript(QStringLiteral(
+        "# a procedure whose body holds semicolons\n"
+        "DROP PROCEDURE IF EXISTS raddoppia;\n"
+        "DELIMITER $$\n"
+        "CREATE PROCEDURE raddoppia(IN valore int, OUT doppio int, OUT nota varchar(20))\n"
+        "BEGIN\n"
+        "  INSERT INTO valori (intero, testo) VALUES (valore, 'da; procedura');\n"
+        "  SET doppio = valore * 2;\n"
+        "  SET nota = 'fatto';\n"
+        "END$$\n"
+        "DELIMITER ;\n"
+        "INSERT INTO valori (intero) VALUES (100);\n"));
+    const CallResult result = m_db->call(QStringLiteral("raddoppia"), {21}, {QStringLiteral("doppio"), QStringLiteral("@nota")});
+    EXPECT_EQ(result.out.first()["doppio"].toInt(), 42);
+    EXPECT_EQ(result.out.first()["nota"].toString(), QStringLiteral("fatto"));
+    EXPECT_EQ(m_db->scalar(QStringLiteral("SELECT COUNT(*) FROM valori WHERE testo = 'da; procedura'")).toInt(), 1);
+    EXPECT_EQ(countRows(), 2);
+}
+
+TEST_F(DbTest, AFailingScriptStopsAtTheFailingStatement)
+{
+    try {
+        m_db->runScript(QStringLiteral("INSERT INTO valori (intero) VALUES (1);\nINSERT INTO nessuna VALUES (2);\n"
+                                       "INSERT INTO valori (intero) VALUES (3);"));
+        FAIL();
+    } catch (const DbError& e) {
+        EXPECT_EQ(e.statement(), QStringLiteral("INSERT INTO nessuna VALUES (2)"));
+    }
+    EXPECT_EQ(m_db->scalar(QStringLiteral("SELECT GROUP_CONCAT(intero) FROM valori")).toString(), QStringLiteral("1"));
+}
+
+TEST_F(DbTest, EveryStatementIsLoggedWithItsDuration)
+{
+    QStringList logged;
+    m_db->setStatementLogger([&](const QString& sql, qint64 micros) {
+        EXPECT_GE(micros, 0);
+        logged << sql;
+    });
+    m_db->query(QStringLiteral("SELECT :A"), {{"A", 1}});
+    m_db->exec(QStringLiteral("DELETE FROM valori"));
+    EXPECT_EQ(logged, (QStringList{QStringLiteral("SELECT :A"), QStringLiteral("DELETE FROM valori")}));
+}
+
+} // namespace

@@ -1,0 +1,262 @@
+#include "IniFile.h"
+
+#include "QtPrinters.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using carvendo::core::IniFile;
+using carvendo::core::IniFileError;
+
+namespace {
+
+class IniFileTest : public ::testing::Test
+{
+protected:
+    QString path(const QString& name = QStringLiteral("connessione.ini")) const { return m_dir.filePath(name); }
+
+    void writeBytes(const QByteArray& bytes, const QString& name = QStringLiteral("connessione.ini")) const
+    {
+        QFile file(path(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+
+    QByteArray readBytes(const QString& name = QStringLiteral("connessione.ini")) const
+    {
+        QFile file(path(name));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    QTemporaryDir m_dir;
+};
+
+const QByteArray Connessione = "; impostazioni della postazione\r\n"
+                               "[PARAMETRI CONNESSIONE SERVER LOCALE]\r\n"
+                               "SERVER_AZ=localhost\r\n"
+                               "PORTA_AZ = 3307\r\n"
+                               "PASSWORD_AZ=\"480117\"\r\n"
+                               "TYPE_MACHINE=CLIENT/SERVER\r\n"
+                               "\r\n"
+                               "# il magazzino di questa cassa\r\n"
+                               "[MAGAZZINO]\r\n"
+                               "ID=2\r\n"
+                               "MAGAZZINO=NEGOZIO CENTRO\r\n"
+                               "\r\n"
+                               "[Transfer]\r\n"
+                               "Backup automatico=1\r\n"
+                               "Connessione=0\r\n";
+
+TEST_F(IniFileTest, MissingFileReadsAsDefaults)
+{
+    const IniFile ini(path());
+    EXPECT_FALSE(ini.contains(u"MAGAZZINO", u"ID"));
+    EXPECT_EQ(ini.value(u"MAGAZZINO", u"MAGAZZINO", QStringLiteral("nessuno")), "nessuno");
+    EXPECT_EQ(ini.intValue(u"MAGAZZINO", u"ID", 7), 7);
+    EXPECT_TRUE(ini.sections().isEmpty());
+    EXPECT_FALSE(QFile::exists(path()));
+}
+
+TEST_F(IniFileTest, LookupIgnoresLetterCaseAndKeepsSpacesInNames)
+{
+    writeBytes(Connessione);
+    const IniFile ini(path());
+    EXPECT_EQ(ini.value(u"PARAMETRI CONNESSIONE SERVER LOCALE", u"SERVER_AZ"), "localhost");
+    EXPECT_EQ(ini.value(u"parametri connessione server locale", u"server_az"), "localhost");
+    EXPECT_EQ(ini.intValue(u"Parametri Connessione Server Locale", u"Porta_Az"), 3307);
+    EXPECT_EQ(ini.value(u"PARAMETRI CONNESSIONE SERVER LOCALE", u"PASSWORD_AZ"), "480117");
+    EXPECT_EQ(ini.value(u"MAGAZZINO", u"MAGAZZINO"), "NEGOZIO CENTRO");
+    EXPECT_EQ(ini.intValue(u"TRANSFER", u"backup automatico"), 1);
+    EXPECT_EQ(ini.value(u"Transfer", u"Connessione"), "0");
+    EXPECT_FALSE(ini.contains(u"PARAMETRI CONNESSIONE", u"SERVER_AZ"));
+    EXPECT_FALSE(ini.contains(u"MAGAZZINO", u"SERVER_AZ")); // keys belong to their own section
+    EXPECT_EQ(ini.sections(), (QStringList{"PARAMETRI CONNESSIONE SERVER LOCALE", "MAGAZZINO", "Transfer"}));
+    EXPECT_EQ(ini.keys(u"transfer"), (QStringList{"Backup automatico", "Connessione"}));
+}
+
+TEST_F(IniFileTest, IntegersThatAreNotIntegersGiveTheDefault)
+{
+    writeBytes("[CAT]\ngiorniconsegna= 12 \nvuoto=\nlettere=abc\nmisto=12x\nnegativo=-5\nunicariga=1\nspento=0\n");
+    const IniFile ini(path());
+    const std::pair<const char16_t*, int> cases[] = {
+        {u"giorniconsegna", 12}, {u"vuoto", -1}, {u"lettere", -1}, {u"misto", -1}, {u"negativo", -5}, {u"assente", -1}};
+    for (const auto& [key, expected] : cases)
+        EXPECT_EQ(ini.intValue(u"CAT", key, -1), expected) << QString::fromUtf16(key).toStdString();
+    EXPECT_TRUE(ini.boolValue(u"CAT", u"unicariga"));
+    EXPECT_FALSE(ini.boolValue(u"CAT", u"spento", true));
+    EXPECT_TRUE(ini.boolValue(u"CAT", u"lettere", true));
+}
+
+TEST_F(IniFileTest, ChangingAKeyRewritesOnlyThatLine)
+{
+    writeBytes(Connessione);
+    IniFile ini(path());
+    ini.setIntValue(u"parametri connessione server locale", u"porta_az", 3310);
+    ini.setValue(u"MAGAZZINO", u"MAGAZZINO", QStringLiteral("NEGOZIO MARE"));
+    ini.setValue(u"Transfer", u"Connessione", QStringLiteral("0")); // unchanged value: line untouched
+    ini.save();
+
+    QByteArray expected = Connessione;
+    expected.replace("PORTA_AZ = 3307", "PORTA_AZ = 3310");
+    expected.replace("MAGAZZINO=NEGOZIO CENTRO", "MAGAZZINO=NEGOZIO MARE");
+    EXPECT_EQ(readBytes(), expected);
+}
+
+TEST_F(IniFileTest, NewKeysGoToTheEndOfTheirSectionAndNewSectionsToTheEndOfTheFile)
+{
+    writeBytes(Connessione);
+    IniFile ini(path());
+    ini.setValue(u"magazzino", u"LET", QStringLiteral("C"));
+    ini.setValue(u"PARAMETRI CONNESSIONE SERVER LOCALE", u"DATABASE_AZ", QStringLiteral("aziende"));
+    ini.setIntValue(u"SESSIONE", u"IDSESSIONE", 0);
+    ini.setBoolValue(u"SESSIONE", u"SESSIONE_AVVIATA", false);
+    ini.save();
+
+    QByteArray expected = Connessione;
+    expected.replace("TYPE_MACHINE=CLIENT/SERVER\r\n", "TYPE_MACHINE=CLIENT/SERVER\r\nDATABASE_AZ=aziende\r\n");
+    expected.replace("MAGAZZINO=NEGOZIO CENTRO\r\n", "MAGAZZINO=NEGOZIO CENTRO\r\nLET=C\r\n");
+    expected += "[SESSIONE]\r\nIDSESSIONE=0\r\nSESSIONE_AVVIATA=0\r\n";
+    EXPECT_EQ(readBytes(), expected);
+
+    const IniFile reread(path());
+    EXPECT_EQ(reread.value(u"MAGAZZINO", u"LET"), "C");
+    EXPECT_EQ(reread.intValue(u"SESSIONE", u"IDSESSIONE", -1), 0);
+}
+
+TEST_F(IniFileTest, LineFeedFilesAndFilesWithoutAFinalLineBreakStaySo)
+{
+    writeBytes("[Impostazioni]\nSkinName=Black\nSplash=1");
+    IniFile ini(path());
+    ini.setIntValue(u"Impostazioni", u"Promemoria", 0);
+    ini.save();
+    EXPECT_EQ(readBytes(), QByteArray("[Impostazioni]\nSkinName=Black\nSplash=1\nPromemoria=0"));
+
+    ini.setValue(u"ETICHETTE", u"Etichettatrice", QStringLiteral("Brother QL-560"));
+    ini.save();
+    EXPECT_EQ(readBytes(),
+              QByteArray("[Impostazioni]\nSkinName=Black\nSplash=1\nPromemoria=0\n[ETICHETTE]\nEtichettatrice=Brother QL-560\n"));
+}
+
+TEST_F(IniFileTest, ValuesWithOuterBlanksOrQuotesAreQuotedSoTheyReadBackTheSame)
+{
+    IniFile ini(path());
+    ini.setValue(u"FONT", u"CARATTERE", QStringLiteral(" Arial "));
+    ini.setValue(u"CASSA", u"PASSWORD", QStringLiteral("\"x\""));
+    ini.save();
+    const IniFile reread(path());
+    EXPECT_EQ(reread.value(u"FONT", u"CARATTERE"), " Arial ");
+    EXPECT_EQ(reread.value(u"CASSA", u"PASSWORD"), "\"x\"");
+}
+
+TEST_F(IniFileTest, NewFileIsCreatedWithItsFolderAsUtf8WithWindowsLineEnds)
+{
+    const QString nested = m_dir.filePath(QStringLiteral("dati/nuova/impostazioni.ini"));
+    IniFile ini(nested);
+    ini.setValue(u"Impostazioni", u"Disconnessione dopo", QStringLiteral("10 minuti"));
+    ini.setValue(u"DROPBOX", u"Path", QStringLiteral("/home/negozio/Dropbox/Città"));
+    ini.save();
+
+    QFile file(nested);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), QByteArray("[Impostazioni]\r\nDisconnessione dopo=10 minuti\r\n"
+                                         "[DROPBOX]\r\nPath=/home/negozio/Dropbox/Citt\xC3\xA0\r\n"));
+    EXPECT_EQ(ini.encoding(), IniFile::Encoding::Utf8);
+}
+
+TEST_F(IniFileTest, Windows1252FileIsReadAndWrittenBackInItsOwnBytes)
+{
+    const QByteArray original = "[Impostazioni]\r\n"
+                                "SkinName=Caff\xE8 \x80\r\n"
+                                "; nota: \x81 byte non definito\r\n"
+                                "LOGO=0\r\n";
+    writeBytes(original);
+    IniFile ini(path());
+    EXPECT_EQ(ini.encoding(), IniFile::Encoding::Windows1252);
+    EXPECT_EQ(ini.value(u"Impostazioni", u"SkinName"), QString::fromUtf8("Caffè €"));
+
+    ini.setIntValue(u"Impostazioni", u"LOGO", 1);
+    ini.save();
+    QByteArray expected = original;
+    expected.replace("LOGO=0", "LOGO=1");
+    EXPECT_EQ(readBytes(), expected);
+
+    ini.setValue(u"Impostazioni", u"LOGO", QString::fromUtf8("sì €"));
+    ini.save();
+    expected.replace("LOGO=1", "LOGO=s\xEC \x80");
+    EXPECT_EQ(readBytes(), expected);
+}
+
+TEST_F(IniFileTest, Windows1252FileTakingACharacterItCannotHoldBecomesUtf8)
+{
+    writeBytes("[DROPBOX]\r\nPath=C:\\Caff\xE8\r\n");
+    IniFile ini(path());
+    ini.setValue(u"DROPBOX", u"Nota", QString::fromUtf8("→ archivio"));
+    ini.save();
+    EXPECT_EQ(readBytes(), QByteArray("[DROPBOX]\r\nPath=C:\\Caff\xC3\xA8\r\nNota=\xE2\x86\x92 archivio\r\n"));
+    EXPECT_EQ(ini.encoding(), IniFile::Encoding::Utf8);
+    const IniFile reread(path());
+    EXPECT_EQ(reread.value(u"DROPBOX", u"Path"), QString::fromUtf8("C:\\Caffè"));
+}
+
+TEST_F(IniFileTest, Utf8ByteOrderMarkIsKept)
+{
+    writeBytes("\xEF\xBB\xBF[CASSA]\r\nPASSWORD=\xE2\x82\xAC\r\n");
+    IniFile ini(path());
+    EXPECT_EQ(ini.encoding(), IniFile::Encoding::Utf8WithBom);
+    EXPECT_EQ(ini.value(u"CASSA", u"PASSWORD"), QString::fromUtf8("€"));
+    ini.setValue(u"CASSA", u"PASSWORD", QStringLiteral("1234"));
+    ini.save();
+    EXPECT_EQ(readBytes(), QByteArray("\xEF\xBB\xBF[CASSA]\r\nPASSWORD=1234\r\n"));
+}
+
+TEST_F(IniFileTest, PasswordFilesAreReadableByTheOwnerOnly)
+{
+    IniFile ini(path());
+    ini.setValue(u"PARAMETRI CONNESSIONE SERVER LOCALE", u"PASSWORD_AZ", QStringLiteral("480117"));
+    ini.save(IniFile::Permissions::OwnerOnly);
+    const auto ownerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+    const auto others = QFileDevice::ReadGroup | QFileDevice::ReadOther | QFileDevice::WriteGroup | QFileDevice::WriteOther;
+    EXPECT_EQ(QFile::permissions(path()) & (ownerOnly | others), ownerOnly);
+
+    // A later ordinary save keeps the file as closed as it was.
+    IniFile again(path());
+    again.setValue(u"MAGAZZINO", u"ID", QStringLiteral("3"));
+    again.save();
+    EXPECT_EQ(QFile::permissions(path()) & (ownerOnly | others), ownerOnly);
+
+    // An existing readable file is closed when it is saved with a password.
+    writeBytes("[MAGAZZINO]\r\nID=1\r\n", QStringLiteral("aperto.ini"));
+    QFile::setPermissions(path(QStringLiteral("aperto.ini")), ownerOnly | QFileDevice::ReadGroup | QFileDevice::ReadOther);
+    IniFile open(path(QStringLiteral("aperto.ini")));
+    open.save(IniFile::Permissions::OwnerOnly);
+    EXPECT_EQ(QFile::permissions(path(QStringLiteral("aperto.ini"))) & (ownerOnly | others), ownerOnly);
+}
+
+TEST_F(IniFileTest, TextThatWouldBreakTheFileIsRefused)
+{
+    IniFile ini(path());
+    EXPECT_THROW(ini.setValue(u"CASSA", u"PASSWORD", QStringLiteral("a\r\n[ALTRO]\r\nx=1")), std::invalid_argument);
+    EXPECT_THROW(ini.setValue(u"CASSA", u"PASS=WORD", QStringLiteral("1")), std::invalid_argument);
+    EXPECT_THROW(ini.setValue(u"CAS]SA", u"PASSWORD", QStringLiteral("1")), std::invalid_argument);
+    EXPECT_THROW(ini.setValue(u"CASSA", u"", QStringLiteral("1")), std::invalid_argument);
+    EXPECT_FALSE(ini.contains(u"CASSA", u"PASSWORD"));
+}
+
+TEST_F(IniFileTest, SaveFailureIsReportedWithTheFolder)
+{
+    writeBytes("non una cartella", QStringLiteral("blocco"));
+    const QString folder = m_dir.filePath(QStringLiteral("blocco/dati"));
+    IniFile ini(folder + QStringLiteral("/connessione.ini"));
+    ini.setValue(u"MAGAZZINO", u"ID", QStringLiteral("1"));
+    try {
+        ini.save();
+        FAIL() << "save() into a folder that cannot exist did not throw";
+    } catch (const IniFileError& error) {
+        EXPECT_EQ(error.message(), QStringLiteral("Impossibile creare la cartella %1").arg(folder));
+    }
+}
+
+} // namespace

@@ -1,0 +1,205 @@
+#include "Numbering.h"
+
+#include "QtPrinters.h"
+#include "TestDatabase.h"
+
+#include <gtest/gtest.h>
+
+#include <QSet>
+
+#include <atomic>
+#include <thread>
+
+using namespace carvendo::core;
+using carvendo::testing::CompanyDatabase;
+
+namespace {
+
+class NumberingTest : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite() { s_company = new CompanyDatabase(QStringLiteral("numbering")); }
+    static void TearDownTestSuite()
+    {
+        delete s_company;
+        s_company = nullptr;
+    }
+    void SetUp() override
+    {
+        m_db = s_company->newConnection();
+        for (const char* table : {"fatture", "riparazioni", "fornitori", "ordiniclienti"})
+            m_db->exec(QStringLiteral("DELETE FROM %1").arg(QString::fromLatin1(table)));
+        m_db->exec(QStringLiteral("UPDATE contatori SET BarcodeArticolo = '', barcodecliente = '', BarcodeAss = ''"));
+    }
+
+    // Moves this session's server clock: "today" and the year come from the server.
+    void setServerNow(const char* dateTime)
+    {
+        m_db->exec(QStringLiteral("SET timestamp = UNIX_TIMESTAMP(:T)"), {{"T", QString::fromLatin1(dateTime)}});
+    }
+
+    void addInvoice(int number, const QString& year, const QString& suffix = {})
+    {
+        m_db->exec(QStringLiteral("INSERT INTO fatture (NumDoc, Anno, Suffisso) VALUES (:N, :A, :S)"),
+                   {{"N", number}, {"A", year}, {"S", suffix}});
+    }
+
+    QString contatore(const char* column)
+    {
+        return m_db->scalar(QStringLiteral("SELECT `%1` FROM contatori").arg(QString::fromLatin1(column))).toString();
+    }
+
+    static inline CompanyDatabase* s_company = nullptr;
+    std::unique_ptr<Db> m_db;
+};
+
+TEST_F(NumberingTest, NumbersRestartWithTheServersYear)
+{
+    Numbering numbering(*m_db);
+    setServerNow("2025-12-31 23:59:00");
+    EXPECT_EQ(numbering.peekNextNumber(Series::Fattura), 1) << "an empty table gives 1";
+    addInvoice(250, QStringLiteral("2025"));
+    EXPECT_EQ(numbering.peekNextNumber(Series::Fattura), 251);
+    setServerNow("2026-01-01 00:00:30");
+    EXPECT_EQ(numbering.peekNextNumber(Series::Fattura), 1) << "just after midnight the new year starts anew";
+    addInvoice(1, QStringLiteral("2026"));
+    EXPECT_EQ(numbering.peekNextNumber(Series::Fattura), 2);
+    // A scope over all years (the touch till's invoices) continues after the old year's largest.
+    EXPECT_EQ(numbering.peekNextNumber(Series::Fattura, {}, NumberScope::AllYears), 251);
+}
+
+TEST_F(NumberingTest, SuffixesKeepTheirOwnSeriesWhileNoSuffixCountsAllOfTheYear)
+{
+    setServerNow("2026-06-15 10:00:00");
+    for (auto [number, suffix] : std::initializer_list<std::pair<int, const char*>>{{1, ""}, {2, ""}, {1, "A"}, {2, "A"}, {3, "A"}, {5, "B"}})
+        addInvoice(number, QStringLiteral("2026"), QString::fromLatin1(suffix));
+    addInvoice(40, QStringLiteral("2025"), QStringLiteral("A"));
+    Numbering numbering(*m_db);
+    EXPECT_EQ(numbering.peekNextNumber(Series::Fattura), 6);
+    EXPECT_EQ(numbering.peekNextNumber(Series::Fattura, QStringLiteral("A")), 4);
+    EXPECT_EQ(numbering.peekNextNumber(Series::Fattura, QStringLiteral("B")), 6);
+    EXPECT_EQ(numbering.peekNextNumber(Series::Fattura, QStringLiteral("C")), 1);
+    // Customer orders have no series: a suffix changes nothing.
+    m_db->exec(QStringLiteral("INSERT INTO ordiniclienti (NumDoc, Anno) VALUES (7, '2026')"));
+    EXPECT_EQ(numbering.peekNextNumber(Series::OrdineCliente, QStringLiteral("A")), 8);
+}
+
+TEST_F(NumberingTest, TheLargestNumberIsGivenAgainAfterItsDocumentIsDeleted)
+{
+    setServerNow("2026-03-01 09:00:00");
+    addInvoice(1, QStringLiteral("2026"));
+    addInvoice(2, QStringLiteral("2026"));
+    m_db->exec(QStringLiteral("DELETE FROM fatture WHERE NumDoc = 2"));
+    EXPECT_EQ(Numbering(*m_db).peekNextNumber(Series::Fattura), 2);
+}
+
+TEST_F(NumberingTest, RepairTicketsAndSupplierCodesCountOverAllYears)
+{
+    setServerNow("2026-03-01 09:00:00");
+    m_db->exec(QStringLiteral("INSERT INTO riparazioni (numero, anno) VALUES (7, '2019'), (3, '2026')"));
+    EXPECT_EQ(Numbering(*m_db).peekNextNumber(Series::Riparazione), 8);
+    // Supplier codes are kept as text: "9" must not count as larger than "10".
+    m_db->exec(QStringLiteral("INSERT INTO fornitori (RagSoc, Codice) VALUES ('Uno', '9'), ('Due', '10')"));
+    EXPECT_EQ(Numbering(*m_db).peekNextNumber(Series::CodiceFornitore), 11);
+}
+
+TEST_F(NumberingTest, FourWorkstationsNeverGetTheSameNumber)
+{
+    constexpr int kThreads = 4;
+    constexpr int kPerThread = 250;
+    std::atomic<int> failures{0};
+    std::vector<std::thread> threads;
+    for (int t = 0; t < kThreads; ++t) {
+        threads.emplace_back([&] {
+            try {
+                auto db = s_company->newConnection();
+                Numbering numbering(*db);
+                for (int i = 0; i < kPerThread; ++i)
+                    numbering.withNextNumber(Series::Fattura, QString(), [&](int number) {
+                        return db->exec(QStringLiteral("INSERT INTO fatture (NumDoc, Anno) VALUES (:N, YEAR(CURRENT_DATE))"),
+                                        {{"N", number}});
+                    });
+            } catch (const std::exception& e) {
+                ++failures;
+                ADD_FAILURE() << e.what();
+            }
+        });
+    }
+    for (auto& thread : threads)
+        thread.join();
+    ASSERT_EQ(failures, 0);
+    const Row r = m_db->query(QStringLiteral("SELECT COUNT(*) AS quante, COUNT(DISTINCT NumDoc) AS diverse, MAX(NumDoc) AS massimo FROM fatture")).first();
+    EXPECT_EQ(r["quante"].toInt(), kThreads * kPerThread);
+    EXPECT_EQ(r["diverse"].toInt(), kThreads * kPerThread);
+    EXPECT_EQ(r["massimo"].toInt(), kThreads * kPerThread);
+}
+
+TEST_F(NumberingTest, TheLockIsReleasedWhenInsertingTheHeaderFails)
+{
+    Numbering numbering(*m_db);
+    EXPECT_THROW(numbering.withNextNumber(Series::Fattura, QString(), [&](int) {
+        return m_db->exec(QStringLiteral("INSERT INTO tabella_assente VALUES (1)"));
+    }), DbError);
+    auto other = s_company->newConnection();
+    EXPECT_EQ(other->scalar(QStringLiteral("SELECT IS_FREE_LOCK(SHA1(CONCAT('carvendo-numero.', DATABASE(), '.fatture')))")).toInt(), 1);
+}
+
+TEST_F(NumberingTest, BarcodesAdvanceTheirBaseWithTheCheckDigit)
+{
+    BarcodeIssuer issuer(*m_db);
+    EXPECT_EQ(issuer.issue(BarcodeKind::Articolo), QStringLiteral("8005001002000"));
+    EXPECT_EQ(contatore("BarcodeArticolo"), QStringLiteral("800500100200"));
+    EXPECT_EQ(issuer.issue(BarcodeKind::Articolo), QStringLiteral("8005001002017"));
+    EXPECT_EQ(contatore("BarcodeArticolo"), QStringLiteral("800500100201"));
+
+    EXPECT_EQ(issuer.issue(BarcodeKind::Cliente), QStringLiteral("70000010001001"));
+    EXPECT_EQ(issuer.issue(BarcodeKind::Cliente), QStringLiteral("70000010001010"));
+    EXPECT_EQ(contatore("barcodecliente"), QStringLiteral("7000001000101"));
+    // The 14-character card code fits the customer's barcode column.
+    m_db->exec(QStringLiteral("INSERT INTO clienti (RagioneSociale, barcode) VALUES ('Rossi', '70000010001010')"));
+    EXPECT_EQ(m_db->scalar(QStringLiteral("SELECT barcode FROM clienti WHERE RagioneSociale = 'Rossi'")).toString(),
+              QStringLiteral("70000010001010"));
+
+    EXPECT_EQ(issuer.issue(BarcodeKind::Taglia), QStringLiteral("6401002001004"));
+    EXPECT_EQ(issuer.issue(BarcodeKind::Lavoro).left(12), QStringLiteral("400009100020"));
+}
+
+TEST_F(NumberingTest, ACounterThatIsNotANumberIssuesNothing)
+{
+    m_db->exec(QStringLiteral("UPDATE contatori SET BarcodeArticolo = '80050A'"));
+    try {
+        BarcodeIssuer(*m_db).issue(BarcodeKind::Articolo);
+        FAIL();
+    } catch (const DbError& e) {
+        EXPECT_EQ(e.message(), QStringLiteral("Il contatore BarcodeArticolo contiene \"80050A\", che non è un numero "
+                                              "intero: nessun barcode generato"));
+    }
+    EXPECT_EQ(contatore("BarcodeArticolo"), QStringLiteral("80050A"));
+}
+
+TEST_F(NumberingTest, ARepairTicketKeepsItsCodeUnlessAnotherTicketHoldsIt)
+{
+    BarcodeIssuer issuer(*m_db);
+    EXPECT_EQ(issuer.repairTicketBarcode(QStringLiteral("1234567890128")), QStringLiteral("1234567890128"));
+    EXPECT_EQ(contatore("BarcodeAss"), QString()) << "keeping a code draws nothing";
+    m_db->exec(QStringLiteral("INSERT INTO riparazioni (numero, BarcodeFull) VALUES (1, '1234567890128')"));
+    EXPECT_EQ(issuer.repairTicketBarcode(QStringLiteral("1234567890128")), QStringLiteral("2000001000007"));
+    EXPECT_EQ(contatore("BarcodeAss"), QStringLiteral("200000100000"));
+    EXPECT_EQ(issuer.repairTicketBarcode(QString()), QStringLiteral("2000001000014")) << "a ticket without a code gets one";
+}
+
+TEST(Ean13, CheckDigitsAndMonthNames)
+{
+    struct Case { const char* base; int digit; };
+    for (const Case& c : {Case{"800500100200", 0}, Case{"800500100201", 7}, Case{"400638133393", 1},
+                          Case{"7000001000100", 1}, Case{"7000001000101", 0}, Case{"000000000000", 0}})
+        EXPECT_EQ(ean13CheckDigit(QString::fromLatin1(c.base)), c.digit) << c.base;
+    EXPECT_THROW(ean13CheckDigit(u"80050010020X"), std::invalid_argument);
+
+    EXPECT_EQ(monthName(1), QStringLiteral("Gennaio"));
+    EXPECT_EQ(monthName(8), QStringLiteral("Agosto"));
+    EXPECT_EQ(monthName(12), QStringLiteral("Dicembre"));
+    EXPECT_THROW(monthName(13), std::out_of_range);
+}
+
+} // namespace

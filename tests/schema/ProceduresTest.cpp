@@ -1,0 +1,588 @@
+// The stored procedures of a company database, called the way the program calls them
+// (core::StoredProcedures), checked by what they leave in the tables.
+
+#include "StoredProcedures.h"
+
+#include "Db.h"
+#include "QtPrinters.h"
+#include "TestDatabase.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+using namespace carvendo::core;
+using carvendo::testing::CompanyDatabase;
+
+namespace {
+
+constexpr int Item = 10;
+constexpr int Centrale = 1;
+constexpr int Negozio = 2;
+
+class ProceduresTest : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite() { s_company = new CompanyDatabase(QStringLiteral("procedures")); }
+    static void TearDownTestSuite()
+    {
+        delete s_company;
+        s_company = nullptr;
+    }
+
+    void SetUp() override
+    {
+        m_db = s_company->newConnection();
+        m_procedures = std::make_unique<StoredProcedures>(*m_db);
+        for (const char* table : {"giacenze", "articoli", "magazzini", "fornitori", "sottoscorta", "seriali",
+                                  "serialidocumenti", "etichette", "contatori", "riparazioni", "utenti",
+                                  "disptc", "articolipreventivocat", "fatture", "banco"})
+            m_db->exec(QStringLiteral("DELETE FROM %1").arg(QLatin1String(table)));
+        m_db->exec(QStringLiteral("INSERT INTO magazzini (idMagazzino, Descrizione) VALUES (1, 'CENTRALE'), "
+                                  "(2, 'NEGOZIO')"));
+        m_db->exec(QStringLiteral("INSERT INTO fornitori (id_fornitore, RagSoc) VALUES (7, 'ACME SRL')"));
+        addItem(Item, 2.5, 5);
+    }
+
+    void addItem(int id, double giacenza, double scorta)
+    {
+        m_db->exec(QStringLiteral(
+                       "INSERT INTO articoli (ID, CodArticolo, Descrizione, Barcode, Fornitore, UM, Aliquota, "
+                       "PrezzoAcquisto, Listino2, Listino3, giacenza, Disponibilita, Scorta) VALUES (:ID, 'CAV01', "
+                       "'Cavo USB-C 1m', '8005001002000', 'ACME SRL', 'PZ', 22, 3.2, 9.5, 8.75, :GIAC, :GIAC, "
+                       ":SCORTA)"),
+                   {{"ID", id}, {"GIAC", giacenza}, {"SCORTA", scorta}});
+    }
+
+    // giacenza and disponibilita of the item's row in the warehouse; {NaN, NaN} when missing.
+    std::pair<double, double> stock(int idArticolo, int idMagazzino)
+    {
+        const Rows rows = m_db->query(QStringLiteral("SELECT giacenza, disponibilita FROM giacenze "
+                                                     "WHERE idarticolo = :A AND idmagazzino = :M"),
+                                      {{"A", idArticolo}, {"M", idMagazzino}});
+        if (rows.isEmpty())
+            return {std::nan(""), std::nan("")};
+        EXPECT_EQ(rows.size(), 1) << "one stock row per item and warehouse";
+        return {rows.value(0, u"giacenza").toDouble(), rows.value(0, u"disponibilita").toDouble()};
+    }
+
+    qint64 count(const QString& sql, const Params& params = {}) { return m_db->scalar(sql, params).toInt64(); }
+
+    static inline CompanyDatabase* s_company = nullptr;
+    std::unique_ptr<Db> m_db;
+    std::unique_ptr<StoredProcedures> m_procedures;
+};
+
+// ------------------------------------------------------------------------------------------------
+// Stock
+
+TEST_F(ProceduresTest, LoadCreatesTheStockRowThenAddsToIt)
+{
+    m_procedures->caricoMagazzinoInsert(Item, Centrale, QStringLiteral("CENTRALE"), 5);
+    EXPECT_EQ(stock(Item, Centrale), std::make_pair(5.0, 5.0));
+    EXPECT_EQ(m_db->scalar(QStringLiteral("SELECT magazzino FROM giacenze WHERE idarticolo = 10")).toString(),
+              QStringLiteral("CENTRALE"));
+
+    m_procedures->caricoMagazzinoInsert(Item, Centrale, QStringLiteral("CENTRALE"), 3);
+    EXPECT_EQ(stock(Item, Centrale), std::make_pair(8.0, 8.0));
+
+    m_procedures->caricoMagazzinoUpdate(Item, Centrale, 2);
+    EXPECT_EQ(stock(Item, Centrale), std::make_pair(10.0, 10.0));
+    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM giacenze")), 1);
+}
+
+struct Movement
+{
+    const char* name;
+    std::function<void(StoredProcedures&, double)> run;
+    double quantita;
+    std::pair<double, double> fromMissingRow; // giacenza, disponibilita when no row existed
+    std::pair<double, double> fromTen;        // ... when the row held 10 and 10
+};
+
+TEST_F(ProceduresTest, EveryMovementOnAMissingOrExistingRow)
+{
+    const std::vector<Movement> movements{
+        {"CARICO_MAGAZZINO_UPDATE", [](StoredProcedures& p, double q) { p.caricoMagazzinoUpdate(Item, Negozio, q); },
+         4, {4, 4}, {14, 14}},
+        {"SCARICO_MAGAZZINO", [](StoredProcedures& p, double q) { p.scaricoMagazzino(Item, Negozio, q); },
+         2, {-2, -2}, {8, 8}},
+        {"SCARICO_MAGAZZINO below zero", [](StoredProcedures& p, double q) { p.scaricoMagazzino(Item, Negozio, q); },
+         15, {-15, -15}, {-5, -5}},
+        {"SCARICA_DISPONIBILITA", [](StoredProcedures& p, double q) { p.scaricaDisponibilita(Item, Negozio, q); },
+         1, {0, -1}, {10, 9}},
+        {"RIASSESTA_DISPONIBILITA",
+         [](StoredProcedures& p, double q) { p.riassestaDisponibilita(Item, Negozio, q); }, 1.5, {0, 1.5},
+         {10, 11.5}},
+    };
+    for (const Movement& m : movements) {
+        SCOPED_TRACE(m.name);
+        m_db->exec(QStringLiteral("DELETE FROM giacenze"));
+        m.run(*m_procedures, m.quantita);
+        EXPECT_EQ(stock(Item, Negozio), m.fromMissingRow);
+        // A row the movement had to create carries the warehouse's name.
+        EXPECT_EQ(m_db->scalar(QStringLiteral("SELECT magazzino FROM giacenze")).toString(), QStringLiteral("NEGOZIO"));
+
+        m_db->exec(QStringLiteral("UPDATE giacenze SET giacenza = 10, disponibilita = 10"));
+        m.run(*m_procedures, m.quantita);
+        EXPECT_EQ(stock(Item, Negozio), m.fromTen);
+    }
+}
+
+TEST_F(ProceduresTest, StockMovesLeaveTheItemMirrorAndOtherWarehousesAlone)
+{
+    m_procedures->caricoMagazzinoInsert(Item, Centrale, QStringLiteral("CENTRALE"), 5);
+    m_procedures->scaricoMagazzino(Item, Negozio, 1);
+    m_procedures->scaricaDisponibilita(Item, Negozio, 1);
+    EXPECT_EQ(stock(Item, Centrale), std::make_pair(5.0, 5.0));
+    const Row item = m_db->query(QStringLiteral("SELECT giacenza, Disponibilita FROM articoli WHERE ID = 10")).first();
+    EXPECT_EQ(item[u"giacenza"].toDouble(), 2.5);
+    EXPECT_EQ(item[u"Disponibilita"].toDouble(), 2.5);
+}
+
+TEST_F(ProceduresTest, AnOldDatabaseWithoutTheUniqueIndexStillKeepsOneRow)
+{
+    m_db->execDirect(QStringLiteral("ALTER TABLE giacenze DROP INDEX ux_idarticolo_idmagazzino"));
+    m_procedures->caricoMagazzinoInsert(Item, Centrale, QStringLiteral("CENTRALE"), 5);
+    m_procedures->caricoMagazzinoInsert(Item, Centrale, QStringLiteral("CENTRALE"), 3);
+    m_procedures->scaricoMagazzino(Item, Centrale, 1);
+    m_db->execDirect(QStringLiteral("ALTER TABLE giacenze ADD UNIQUE INDEX ux_idarticolo_idmagazzino "
+                                    "(idarticolo, idmagazzino)"));
+    EXPECT_EQ(stock(Item, Centrale), std::make_pair(7.0, 7.0));
+}
+
+// ------------------------------------------------------------------------------------------------
+// Under-stock list
+
+TEST_F(ProceduresTest, UnderStockCheckComparesStockWithMinimum)
+{
+    struct Case
+    {
+        double giacenza;
+        double scorta;
+        bool sottoscorta;
+        qint64 giacenzaRead;
+        qint64 scortaRead;
+    };
+    // Stock is read as the server casts it to an integer: halves go to the even neighbour.
+    const std::vector<Case> cases{
+        {2, 5, true, 2, 5}, {5, 5, true, 5, 5}, {6, 5, false, 6, 5},
+        {2.5, 5, true, 2, 5}, {3.5, 5, true, 4, 5}, {-3, 0, true, -3, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.giacenza << " / " << c.scorta);
+        m_db->exec(QStringLiteral("UPDATE articoli SET giacenza = :G, Scorta = :S WHERE ID = 10"),
+                   {{"G", c.giacenza}, {"S", c.scorta}});
+        const UnderStockCheck check = m_procedures->verificaSottoscorta(Item);
+        EXPECT_EQ(check.sottoscorta, c.sottoscorta);
+        EXPECT_EQ(check.giacenza, c.giacenzaRead);
+        EXPECT_EQ(check.scorta, c.scortaRead);
+    }
+    const UnderStockCheck missing = m_procedures->verificaSottoscorta(999);
+    EXPECT_FALSE(missing.sottoscorta);
+    EXPECT_EQ(missing.giacenza, 0);
+}
+
+TEST_F(ProceduresTest, UnderStockRowIsWrittenAfreshWithTheQuantityToOrder)
+{
+    const UnderStockRow out = m_procedures->sottoscorta(Item);
+    EXPECT_EQ(out.giacenza, 2);
+    EXPECT_EQ(out.scorta, 5);
+    EXPECT_EQ(out.descrizione, QStringLiteral("Cavo USB-C 1m"));
+    EXPECT_EQ(out.barcode, QStringLiteral("8005001002000"));
+    EXPECT_EQ(out.codart, QStringLiteral("CAV01"));
+    EXPECT_EQ(out.fornitore, QStringLiteral("ACME SRL"));
+    EXPECT_EQ(out.prezzo, Money::parse(u"3.2"));
+    EXPECT_EQ(out.um, QStringLiteral("PZ"));
+    EXPECT_EQ(out.aliquota, 22);
+
+    m_procedures->sottoscorta(Item); // a second call replaces the row
+    const Rows rows = m_db->query(QStringLiteral("SELECT *, data = CURRENT_DATE AS oggi FROM sottoscorta"));
+    ASSERT_EQ(rows.size(), 1);
+    const Row row = rows.first();
+    EXPECT_EQ(row[u"idarticolo"].toInt(), Item);
+    EXPECT_EQ(row[u"qtaordine"].toInt(), 3) << "5 - 2.5 rounded up to whole pieces";
+    EXPECT_EQ(row[u"idfornitore"].toInt(), 7);
+    EXPECT_EQ(row[u"fornitore"].toString(), QStringLiteral("ACME SRL"));
+    EXPECT_EQ(row[u"codart"].toString(), QStringLiteral("CAV01"));
+    EXPECT_EQ(row[u"prezzoacquisto"].toMoney(), Money::parse(u"3.2"));
+    EXPECT_EQ(row[u"um"].toString(), QStringLiteral("PZ"));
+    EXPECT_EQ(row[u"aliquota"].toInt(), 22);
+    EXPECT_EQ(row[u"scorta"].toInt(), 5);
+    EXPECT_TRUE(row[u"oggi"].toBool());
+}
+
+TEST_F(ProceduresTest, UnderStockRowTakesLongTextsAndUnknownSuppliers)
+{
+    const QString longDescription = QString(120, u'è');
+    m_db->exec(QStringLiteral("UPDATE articoli SET Descrizione = :D, Fornitore = 'SCONOSCIUTO', giacenza = 7 "
+                              "WHERE ID = 10"),
+               {{"D", longDescription}});
+    const UnderStockRow out = m_procedures->sottoscorta(Item);
+    EXPECT_EQ(out.descrizione, longDescription);
+    const Row row = m_db->query(QStringLiteral("SELECT * FROM sottoscorta")).first();
+    EXPECT_EQ(row[u"descrizione"].toString(), QString(50, u'è'));
+    EXPECT_EQ(row[u"idfornitore"].toInt(), 0);
+    EXPECT_EQ(row[u"qtaordine"].toInt(), 0) << "never a negative quantity to order";
+}
+
+TEST_F(ProceduresTest, UpdateScortaRefreshesOrRemovesTheRow)
+{
+    m_procedures->updateScorta(Item);
+    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM sottoscorta")), 0) << "no row is created";
+
+    m_procedures->sottoscorta(Item);
+    m_db->exec(QStringLiteral("UPDATE articoli SET giacenza = 1, PrezzoAcquisto = 4 WHERE ID = 10"));
+    m_procedures->updateScorta(Item);
+    const Row row = m_db->query(QStringLiteral("SELECT * FROM sottoscorta")).first();
+    EXPECT_EQ(row[u"giacenza"].toInt(), 1);
+    EXPECT_EQ(row[u"qtaordine"].toInt(), 4);
+    EXPECT_EQ(row[u"prezzoacquisto"].toMoney(), Money::fromInt(4));
+
+    m_db->exec(QStringLiteral("UPDATE articoli SET giacenza = 6 WHERE ID = 10"));
+    m_procedures->updateScorta(Item);
+    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM sottoscorta")), 0);
+}
+
+// ------------------------------------------------------------------------------------------------
+// Serials
+
+class SerialProceduresTest : public ProceduresTest
+{
+protected:
+    void SetUp() override
+    {
+        ProceduresTest::SetUp();
+        m_db->exec(QStringLiteral(
+            "INSERT INTO seriali (idArticolo, Seriale, Disponibile, idCarico, idFornitore, idMagazzino, Magazzino) "
+            "VALUES (10, '356938035643809', 1, 5, 7, 1, 'CENTRALE'), (10, '356938035643817', 1, 5, 7, 1, 'CENTRALE'), "
+            "(10, '356938035643825', 0, 5, 7, 1, 'CENTRALE')"));
+    }
+
+    SerialUnload sale(const QString& seriale, const QString& kind = QStringLiteral("Ddt"), int idDoc = 33)
+    {
+        SerialUnload u;
+        u.tipoScarico = kind;
+        u.idDoc = idDoc;
+        u.seriale = seriale;
+        u.idCarico = 5;
+        u.codArt = QStringLiteral("CAV01");
+        u.barcode = QStringLiteral("8005001002000");
+        u.descrizione = QStringLiteral("Cavo USB-C 1m");
+        u.idFornitore = 7;
+        u.idCliente = 12;
+        u.data = QDate(2024, 3, 1);
+        u.idArticolo = Item;
+        u.idMagazzino = Centrale;
+        u.magazzino = QStringLiteral("CENTRALE");
+        u.idOperatore = 2;
+        u.operatore = QStringLiteral("Mario");
+        return u;
+    }
+};
+
+TEST_F(SerialProceduresTest, ASoldSerialLeavesStockAndBecomesALink)
+{
+    m_procedures->scaricoSeriale(sale(QStringLiteral("356938035643809")));
+
+    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM seriali WHERE Seriale = '356938035643809'")), 0);
+    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM seriali")), 2);
+    const Rows links = m_db->query(QStringLiteral("SELECT * FROM serialidocumenti"));
+    ASSERT_EQ(links.size(), 1);
+    const Row link = links.first();
+    EXPECT_EQ(link[u"Documento"].toString(), QStringLiteral("Ddt"));
+    EXPECT_EQ(link[u"idDocumento"].toInt(), 33);
+    EXPECT_EQ(link[u"Seriale"].toString(), QStringLiteral("356938035643809"));
+    EXPECT_EQ(link[u"idArticolo"].toInt(), Item);
+    EXPECT_EQ(link[u"idCarico"].toInt(), 5);
+    EXPECT_EQ(link[u"codarticolo"].toString(), QStringLiteral("CAV01"));
+    EXPECT_EQ(link[u"descrizione"].toString(), QStringLiteral("Cavo USB-C 1m"));
+    EXPECT_EQ(link[u"barcode"].toString(), QStringLiteral("8005001002000"));
+    EXPECT_EQ(link[u"idFornitore"].toInt(), 7);
+    EXPECT_EQ(link[u"idCliente"].toInt(), 12);
+    EXPECT_EQ(link[u"DataScarico"].toDate(), QDate(2024, 3, 1));
+    EXPECT_EQ(link[u"idMagazzino"].toInt(), Centrale);
+    EXPECT_EQ(link[u"Magazzino"].toString(), QStringLiteral("CENTRALE"));
+    EXPECT_EQ(link[u"idOperatore"].toInt(), 2);
+    EXPECT_EQ(link[u"Operatore"].toString(), QStringLiteral("Mario"));
+}
+
+TEST_F(SerialProceduresTest, ASerialNotInStockIsNeverSold)
+{
+    m_procedures->scaricoSeriale(sale(QStringLiteral("356938035643809")));
+    SerialUnload otherLoad = sale(QStringLiteral("356938035643817"));
+    otherLoad.idCarico = 6;
+
+    const std::vector<std::pair<const char*, SerialUnload>> refused{
+        {"already sold", sale(QStringLiteral("356938035643809"), QStringLiteral("Fattura"), 40)},
+        {"blocked (its load row was removed)", sale(QStringLiteral("356938035643825"))},
+        {"never loaded", sale(QStringLiteral("000000000000000"))},
+        {"from another load", otherLoad},
+    };
+    for (const auto& [why, unload] : refused) {
+        SCOPED_TRACE(why);
+        try {
+            m_procedures->scaricoSeriale(unload);
+            ADD_FAILURE() << "sold";
+        } catch (const DbError& error) {
+            EXPECT_EQ(error.message(), QStringLiteral("Attenzione! Seriale non disponibile"));
+        }
+        EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM serialidocumenti")), 1);
+        EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM seriali")), 2);
+    }
+}
+
+TEST_F(SerialProceduresTest, DeliveryNoteLinksPassToTheInvoiceAndRowLinksGo)
+{
+    m_procedures->scaricoSeriale(sale(QStringLiteral("356938035643809"), QStringLiteral("Ddt"), 33));
+    m_procedures->scaricoSeriale(sale(QStringLiteral("356938035643817"), QStringLiteral("Ddt"), 34));
+    // Links that must stay as they are: an invoice that happens to share the note's id, and
+    // another item on the invoice.
+    m_db->exec(QStringLiteral("INSERT INTO serialidocumenti (Documento, idDocumento, Seriale, idArticolo) VALUES "
+                              "('Fattura', 33, 'X1', 11), ('Fattura', 70, 'X2', 11)"));
+
+    m_procedures->updateSerialiDoc(33, 70);
+    const auto links = [&] {
+        QStringList list;
+        for (const Row row : m_db->query(QStringLiteral(
+                 "SELECT Documento, idDocumento, Seriale FROM serialidocumenti ORDER BY Seriale")))
+            list << QStringLiteral("%1 %2 %3").arg(row[u"Documento"].toString(), row[u"idDocumento"].toString(),
+                                                    row[u"Seriale"].toString());
+        return list;
+    };
+    EXPECT_EQ(links(), (QStringList{"Fattura 70 356938035643809", "Ddt 34 356938035643817", "Fattura 33 X1",
+                                    "Fattura 70 X2"}));
+
+    m_procedures->deleteSerialiDoc(Item, 70, QStringLiteral("Fattura"));
+    EXPECT_EQ(links(), (QStringList{"Ddt 34 356938035643817", "Fattura 33 X1", "Fattura 70 X2"}));
+}
+
+// ------------------------------------------------------------------------------------------------
+// Labels, counters, repair estimate
+
+TEST_F(ProceduresTest, LabelsAreQueuedThenEmptied)
+{
+    LabelRequest label;
+    label.descrizione = QString(300, u'x');
+    label.barcode = QStringLiteral("8005001002000");
+    label.prezzo = *Money::parse(u"12.50");
+    label.codice = QStringLiteral("CAV01");
+    label.barcodeTc = QStringLiteral("6401002001007");
+    label.linea = QStringLiteral("ROSSO");
+    label.testoPlus = QStringLiteral("M");
+    label.quantita = 3;
+    label.idArticolo = Item;
+    label.idCarico = 5;
+    m_procedures->creaEtichette(label);
+    label.descrizione = QStringLiteral("Cavo USB-C 1m");
+    label.linea.clear();
+    label.testoPlus.clear();
+    label.barcodeTc.clear();
+    label.quantita = 2;
+    m_procedures->creaEtichette(label);
+
+    const Rows rows = m_db->query(QStringLiteral("SELECT * FROM etichette ORDER BY quantita DESC"));
+    ASSERT_EQ(rows.size(), 2);
+    const Row cell = rows.first();
+    EXPECT_EQ(cell[u"descrizione"].toString(), QString(120, u'x')) << "cut to what a label holds";
+    EXPECT_EQ(cell[u"barcode"].toString(), QStringLiteral("8005001002000"));
+    EXPECT_EQ(cell[u"barcodetc"].toString(), QStringLiteral("6401002001007"));
+    EXPECT_EQ(cell[u"codice"].toString(), QStringLiteral("CAV01"));
+    EXPECT_EQ(cell[u"linea"].toString(), QStringLiteral("ROSSO"));
+    EXPECT_EQ(cell[u"testoplus"].toString(), QStringLiteral("M"));
+    EXPECT_EQ(cell[u"quantita"].toInt(), 3);
+    EXPECT_EQ(cell[u"idarticolo"].toInt(), Item);
+    EXPECT_EQ(cell[u"idcarico"].toInt(), 5);
+    EXPECT_EQ(cell[u"prezzo"].toMoney(), *Money::parse(u"12.5"));
+    EXPECT_EQ(cell[u"listino2"].toMoney(), *Money::parse(u"9.5"));
+    EXPECT_EQ(cell[u"listino3"].toMoney(), *Money::parse(u"8.75"));
+    EXPECT_EQ(rows.value(1, u"quantita").toInt(), 2);
+    EXPECT_EQ(rows.value(1, u"linea").toString(), QString());
+
+    m_procedures->svuotaEtichette();
+    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM etichette")), 0);
+}
+
+TEST_F(ProceduresTest, RepairTicketNumbersRunAcrossYears)
+{
+    m_db->exec(QStringLiteral("INSERT INTO contatori (CountFatture, CountAssistenze) VALUES (3, 0)"));
+    EXPECT_EQ(m_procedures->incrementaCat(), 1) << "no ticket yet";
+
+    m_db->exec(QStringLiteral("INSERT INTO riparazioni (numero, anno) VALUES (41, '2023'), (7, '2024')"));
+    EXPECT_EQ(m_procedures->incrementaCat(), 42);
+    EXPECT_EQ(count(QStringLiteral("SELECT CountAssistenze FROM contatori")), 42);
+
+    m_procedures->incrementaFattura();
+    EXPECT_EQ(count(QStringLiteral("SELECT CountFatture FROM contatori")), 4);
+}
+
+TEST_F(ProceduresTest, EstimatePartRowIsAdded)
+{
+    EstimatePart part;
+    part.idArticolo = Item;
+    part.codice = QStringLiteral("CAV01");
+    part.descrizione = QStringLiteral("Cavo USB-C 1m");
+    part.quantita = 2;
+    part.prezzoVendita = *Money::parse(u"5.5");
+    part.idAssistenza = 9;
+    part.prezzoAcquisto = *Money::parse(u"3.2");
+    part.numeroAss = 41;
+    part.subtotale = Money::fromInt(11);
+    m_procedures->prevCatInsert(part);
+
+    const Row row = m_db->query(QStringLiteral("SELECT * FROM articolipreventivocat")).first();
+    EXPECT_EQ(row[u"idarticolo"].toInt(), Item);
+    EXPECT_EQ(row[u"Codice"].toString(), QStringLiteral("CAV01"));
+    EXPECT_EQ(row[u"Descrizione"].toString(), QStringLiteral("Cavo USB-C 1m"));
+    EXPECT_EQ(row[u"Quantita"].toInt(), 2);
+    EXPECT_EQ(row[u"PrezzoVendita"].toMoney(), *Money::parse(u"5.5"));
+    EXPECT_EQ(row[u"idAssistenza"].toInt(), 9);
+    EXPECT_EQ(row[u"PrezzoAcquisto"].toMoney(), *Money::parse(u"3.2"));
+    EXPECT_EQ(row[u"NumeroAss"].toInt(), 41);
+    EXPECT_EQ(row[u"SUBTOTALE"].toMoney(), Money::fromInt(11));
+}
+
+// ------------------------------------------------------------------------------------------------
+// Warehouse names
+
+TEST_F(ProceduresTest, RenamedWarehouseRewritesStockStateAndOperatorsButNotDocuments)
+{
+    m_procedures->caricoMagazzinoInsert(Item, Centrale, QStringLiteral("CENTRALE"), 5);
+    m_procedures->caricoMagazzinoInsert(Item, Negozio, QStringLiteral("NEGOZIO"), 1);
+    m_db->exec(QStringLiteral("INSERT INTO seriali (idArticolo, Seriale, idMagazzino, Magazzino) "
+                              "VALUES (10, 'S1', 1, 'CENTRALE')"));
+    m_db->exec(QStringLiteral("INSERT INTO disptc (idarticolo, idmagazzino, Magazzino) VALUES (10, 1, 'CENTRALE')"));
+    m_db->exec(QStringLiteral("INSERT INTO utenti (username, magazzino) VALUES ('mario', 'CENTRALE'), "
+                              "('anna', 'NEGOZIO')"));
+    const qint64 invoice = m_db->exec(QStringLiteral("INSERT INTO fatture (NumDoc, Magazzino) VALUES (1, 'CENTRALE')"));
+    ASSERT_EQ(invoice, 1);
+
+    m_procedures->updateMagChange(QStringLiteral("SEDE"), QStringLiteral("CENTRALE"));
+
+    const auto names = [&](const char* sql) {
+        QStringList list;
+        for (const Row row : m_db->query(QLatin1String(sql)))
+            list << row.at(0).toString();
+        return list;
+    };
+    EXPECT_EQ(names("SELECT magazzino FROM giacenze ORDER BY idmagazzino"), (QStringList{"SEDE", "NEGOZIO"}));
+    EXPECT_EQ(names("SELECT Magazzino FROM seriali"), QStringList{"SEDE"});
+    EXPECT_EQ(names("SELECT Magazzino FROM disptc"), QStringList{"SEDE"});
+    EXPECT_EQ(names("SELECT magazzino FROM utenti ORDER BY username"), (QStringList{"NEGOZIO", "SEDE"}));
+    EXPECT_EQ(names("SELECT Magazzino FROM fatture"), QStringList{"CENTRALE"}) << "documents keep their name";
+
+    m_procedures->updateMag(QStringLiteral("PUNTO VENDITA"), Negozio);
+    EXPECT_EQ(names("SELECT magazzino FROM giacenze ORDER BY idmagazzino"),
+              (QStringList{"SEDE", "PUNTO VENDITA"}));
+    EXPECT_EQ(names("SELECT magazzino FROM utenti ORDER BY username"), (QStringList{"NEGOZIO", "SEDE"}))
+        << "renaming by id leaves operators to the window";
+}
+
+// ------------------------------------------------------------------------------------------------
+// Start of year
+
+TEST_F(ProceduresTest, StartOfYearEmptiesDocumentsAndKeepsEverythingElse)
+{
+    const QStringList documents{"fatture", "dettfattura", "ddt", "dettddt", "notecredito", "dettnotecredito",
+                                "preventivi", "dettpreventivo", "ordiniclienti", "dettordineciente",
+                                "attesaordine", "ordinifornitori", "dettordinefornitore", "ordineforntc", "banco",
+                                "dettbanco", "scontrini", "sospesi", "elencosospesi", "articolidocumento",
+                                "carichi", "dettcarico", "caricotcdoc", "scadenzario"};
+    const QStringList ledgers{"venduti", "acquisti", "resi", "dettreso", "serialidocumenti", "prima_nota",
+                              "riparazioni", "clienti"};
+    const QStringList kept = ledgers + QStringList{"articoli", "giacenze"};
+    // Every table gets two rows of defaults.
+    for (const QString& table : documents + ledgers) {
+        m_db->execDirect(QStringLiteral("INSERT INTO `%1` () VALUES ()").arg(table));
+        m_db->execDirect(QStringLiteral("INSERT INTO `%1` () VALUES ()").arg(table));
+    }
+    m_procedures->caricoMagazzinoInsert(Item, Centrale, QStringLiteral("CENTRALE"), 5);
+    const qint64 lastInvoice = count(QStringLiteral("SELECT MAX(idFattura) FROM fatture"));
+    std::map<QString, qint64> keptCounts;
+    for (const QString& table : kept)
+        keptCounts[table] = count(QStringLiteral("SELECT COUNT(*) FROM `%1`").arg(table));
+
+    m_procedures->inizioAnno();
+
+    for (const QString& table : documents)
+        EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM `%1`").arg(table)), 0) << table.toStdString();
+    for (const QString& table : kept)
+        EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM `%1`").arg(table)), keptCounts[table])
+            << table.toStdString();
+
+    // The old ids stay with the serial links and the sales ledger: a new invoice never reuses one.
+    m_db->exec(QStringLiteral("INSERT INTO fatture (NumDoc) VALUES (1)"));
+    EXPECT_GT(count(QStringLiteral("SELECT MAX(idFattura) FROM fatture")), lastInvoice);
+
+    for (const QString& table : documents + ledgers)
+        m_db->execDirect(QStringLiteral("DELETE FROM `%1`").arg(table));
+}
+
+TEST_F(ProceduresTest, StartOfYearIsAllOrNothing)
+{
+    m_db->exec(QStringLiteral("INSERT INTO fatture (NumDoc) VALUES (1)"));
+    m_db->exec(QStringLiteral("INSERT INTO banco (NumDoc) VALUES (1)"));
+    m_db->execDirect(QStringLiteral("RENAME TABLE scadenzario TO scadenzario_altrove"));
+    try {
+        m_procedures->inizioAnno();
+        ADD_FAILURE() << "the start of year reported success without its last table";
+    } catch (const DbError& error) {
+        EXPECT_EQ(error.message(), QStringLiteral("Table '%1.scadenzario' doesn't exist").arg(s_company->name()));
+    }
+    m_db->execDirect(QStringLiteral("RENAME TABLE scadenzario_altrove TO scadenzario"));
+    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM fatture")), 1);
+    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM banco")), 1);
+}
+
+// ------------------------------------------------------------------------------------------------
+// Items and schema helpers
+
+TEST_F(ProceduresTest, DuplicatedItemIsTheSameRowUnderANewId)
+{
+    m_db->exec(QStringLiteral("UPDATE articoli SET `Ricarico%` = 30, TestoEsteso = 'Lungo', Seriale = 1, "
+                              "promo_importo = 12.50, pubblicazione = '2024-02-29' WHERE ID = 10"));
+    const std::optional<int> copy = m_procedures->duplicaArticolo(Item);
+    ASSERT_TRUE(copy.has_value());
+    EXPECT_NE(*copy, Item);
+
+    const Rows rows = m_db->query(QStringLiteral("SELECT * FROM articoli WHERE ID IN (:A, :B) ORDER BY ID = :A DESC"),
+                                  {{"A", Item}, {"B", *copy}});
+    ASSERT_EQ(rows.size(), 2);
+    for (int c = 0; c < rows.columnCount(); ++c) {
+        if (rows.columns()[c].compare(QLatin1String("ID"), Qt::CaseInsensitive) == 0)
+            continue;
+        EXPECT_EQ(rows.at(0, c).variant(), rows.at(1, c).variant()) << rows.columns()[c].toStdString();
+    }
+    EXPECT_EQ(rows.value(1, u"Ricarico%").toInt(), 30);
+
+    EXPECT_EQ(m_procedures->duplicaArticolo(999), std::nullopt);
+    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM articoli")), 2);
+}
+
+TEST_F(ProceduresTest, AddColumnUnlessExistsAddsOnceWhateverTheLetterCase)
+{
+    const auto columnType = [&](const QString& column) {
+        return m_db->scalar(QStringLiteral("SELECT COLUMN_TYPE FROM information_schema.COLUMNS "
+                                           "WHERE TABLE_SCHEMA = DATABASE() AND TABLE_NAME = 'etichette' "
+                                           "AND COLUMN_NAME = :C"),
+                            {{"C", column}})
+            .toString();
+    };
+    const QString database = s_company->name();
+    m_procedures->addColumnUnlessExists(database, QStringLiteral("etichette"), QStringLiteral("prova"),
+                                        QStringLiteral("int(11) DEFAULT 0"));
+    EXPECT_EQ(columnType(QStringLiteral("prova")), QStringLiteral("int(11)"));
+
+    m_procedures->addColumnUnlessExists(database, QStringLiteral("ETICHETTE"), QStringLiteral("PROVA"),
+                                        QStringLiteral("varchar(5)"));
+    EXPECT_EQ(columnType(QStringLiteral("prova")), QStringLiteral("int(11)"));
+
+    // Names are identifiers, never SQL: a back-quote is part of the column's name.
+    m_procedures->addColumnUnlessExists(database, QStringLiteral("etichette"), QStringLiteral("a`b c"),
+                                        QStringLiteral("int(11)"));
+    EXPECT_EQ(columnType(QStringLiteral("a`b c")), QStringLiteral("int(11)"));
+
+    m_db->execDirect(QStringLiteral("ALTER TABLE etichette DROP COLUMN prova, DROP COLUMN `a``b c`"));
+}
+
+} // namespace

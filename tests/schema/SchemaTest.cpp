@@ -1,0 +1,427 @@
+#include "CompanyTemplate.h"
+#include "Db.h"
+#include "ScriptLiterals.h"
+#include "TableDefinitions.h"
+
+#include "QtPrinters.h"
+#include "TestDatabase.h"
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QHash>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QSet>
+#include <QStandardPaths>
+
+using namespace carvendo::schema;
+namespace core = carvendo::core;
+using carvendo::core::Db;
+using carvendo::testing::CompanyDatabase;
+using carvendo::testing::ScratchDatabase;
+
+namespace {
+
+struct ServerColumn
+{
+    QString name;
+    InformationSchemaType type;
+    bool autoIncrement = false;
+    bool primaryKey = false;
+};
+
+// The columns of every table of a database as the server reports them, by lower-case table name.
+QHash<QString, QList<ServerColumn>> serverColumns(Db& db, const QString& database)
+{
+    const core::Rows rows = db.query(QStringLiteral(
+        "SELECT TABLE_NAME, COLUMN_NAME, DATA_TYPE, CHARACTER_MAXIMUM_LENGTH, NUMERIC_PRECISION, NUMERIC_SCALE, "
+        "COLUMN_TYPE, EXTRA, COLUMN_KEY FROM information_schema.COLUMNS WHERE TABLE_SCHEMA = :SCHEMA "
+        "ORDER BY TABLE_NAME, ORDINAL_POSITION"), {{"SCHEMA", database}});
+    QHash<QString, QList<ServerColumn>> tables;
+    for (const core::Row row : rows) {
+        ServerColumn column;
+        column.name = row["COLUMN_NAME"].toString();
+        column.type.dataType = row["DATA_TYPE"].toString();
+        if (!row["CHARACTER_MAXIMUM_LENGTH"].isNull())
+            column.type.characterMaximumLength = row["CHARACTER_MAXIMUM_LENGTH"].toInt64();
+        if (!row["NUMERIC_PRECISION"].isNull())
+            column.type.numericPrecision = row["NUMERIC_PRECISION"].toInt();
+        if (!row["NUMERIC_SCALE"].isNull())
+            column.type.numericScale = row["NUMERIC_SCALE"].toInt();
+        column.type.columnType = row["COLUMN_TYPE"].toString();
+        column.autoIncrement = row["EXTRA"].toString().contains(QStringLiteral("auto_increment"));
+        column.primaryKey = row["COLUMN_KEY"].toString() == QStringLiteral("PRI");
+        tables[row["TABLE_NAME"].toString().toLower()] << column;
+    }
+    return tables;
+}
+
+// Compares what the definition asks for with what the server made; the optional parts of the
+// expected type are compared only where the definition sets them.
+void expectAsDefined(const TableDefinition& table, const QList<ServerColumn>& actual)
+{
+    QStringList actualNames;
+    for (const ServerColumn& column : actual)
+        actualNames << column.name;
+    ASSERT_EQ(actualNames, table.columnNames()) << "columns of " << table.name.toStdString();
+
+    for (int i = 0; i < table.columns.size(); ++i) {
+        const ColumnDefinition& defined = table.columns[i];
+        const InformationSchemaType expected = defined.type.informationSchema();
+        const ServerColumn& made = actual[i];
+        const std::string where = (table.name + QLatin1Char('.') + defined.name).toStdString();
+        EXPECT_EQ(made.type.dataType, expected.dataType) << where;
+        if (expected.characterMaximumLength) {
+            EXPECT_EQ(made.type.characterMaximumLength, expected.characterMaximumLength) << where;
+        }
+        if (expected.numericPrecision) {
+            EXPECT_EQ(made.type.numericPrecision, expected.numericPrecision) << where;
+        }
+        if (expected.numericScale) {
+            EXPECT_EQ(made.type.numericScale, expected.numericScale) << where;
+        }
+        if (expected.columnType) {
+            EXPECT_EQ(made.type.columnType, expected.columnType) << where;
+        }
+        EXPECT_EQ(made.autoIncrement, defined.isKey) << where;
+        EXPECT_EQ(made.primaryKey, defined.isKey) << where;
+    }
+}
+
+void expectTablesAsDefined(Db& db, const QString& database, Placement placement)
+{
+    const auto made = serverColumns(db, database);
+    QSet<QString> defined;
+    for (const TableDefinition* table : TableDefinitions::builtIn().tables(placement)) {
+        defined << table->name.toLower();
+        ASSERT_TRUE(made.contains(table->name.toLower())) << "missing table " << table->name.toStdString();
+        expectAsDefined(*table, made[table->name.toLower()]);
+    }
+    for (auto it = made.cbegin(); it != made.cend(); ++it) {
+        EXPECT_TRUE(defined.contains(it.key())) << "table not in the definitions: " << it.key().toStdString();
+    }
+}
+
+class SchemaTest : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite() { s_company = new CompanyDatabase(QStringLiteral("schema")); }
+    static void TearDownTestSuite()
+    {
+        delete s_company;
+        s_company = nullptr;
+    }
+    void SetUp() override { ASSERT_NE(s_company, nullptr); }
+
+    static Db& db() { return s_company->db(); }
+    static inline CompanyDatabase* s_company = nullptr;
+};
+
+TEST_F(SchemaTest, EveryCompanyTableHasItsColumnsInOrderWithTheirTypesAndKeys)
+{
+    expectTablesAsDefined(db(), s_company->name(), Placement::Company);
+}
+
+TEST_F(SchemaTest, EveryDefinedIndexExists)
+{
+    const core::Rows rows = db().query(QStringLiteral(
+        "SELECT TABLE_NAME, INDEX_NAME, NON_UNIQUE, COLUMN_NAME FROM information_schema.STATISTICS "
+        "WHERE TABLE_SCHEMA = :SCHEMA ORDER BY TABLE_NAME, INDEX_NAME, SEQ_IN_INDEX"), {{"SCHEMA", s_company->name()}});
+    QHash<QString, IndexDefinition> made; // by "table/index"
+    for (const core::Row row : rows) {
+        IndexDefinition& index = made[row["TABLE_NAME"].toString().toLower() + u'/' + row["INDEX_NAME"].toString()];
+        index.columns << row["COLUMN_NAME"].toString();
+        index.unique = row["NON_UNIQUE"].toInt() == 0;
+    }
+    for (const TableDefinition* table : TableDefinitions::builtIn().companyTables()) {
+        for (const IndexDefinition& defined : table->indexes) {
+            const QString key = table->name.toLower() + u'/' + defined.name();
+            ASSERT_TRUE(made.contains(key)) << "missing index " << key.toStdString();
+            EXPECT_EQ(made[key].columns, defined.columns) << key.toStdString();
+            EXPECT_EQ(made[key].unique, defined.unique) << key.toStdString();
+        }
+    }
+}
+
+TEST_F(SchemaTest, OneStockRowPerItemAndWarehouse)
+{
+    core::Transaction transaction(db());
+    const QString insert = QStringLiteral("INSERT INTO giacenze (idarticolo, idmagazzino, giacenza) VALUES (:A, :M, 1)");
+    db().exec(insert, {{"A", 7}, {"M", 1}});
+    db().exec(insert, {{"A", 7}, {"M", 2}});
+    EXPECT_THROW(db().exec(insert, {{"A", 7}, {"M", 1}}), core::DbError);
+}
+
+TEST_F(SchemaTest, AColumnIsFoundWhateverItsLetterCase)
+{
+    core::Transaction transaction(db());
+    db().exec(QStringLiteral("INSERT INTO clienti (RagioneSociale) VALUES (:NOME)"), {{"NOME", "ROSSI MARIO"}});
+    const qint64 id = db().lastInsertId();
+
+    const core::Rows declared = db().query(QStringLiteral("select idCliente, RagioneSociale from clienti where idCliente = :ID"),
+                                           {{"ID", id}});
+    ASSERT_EQ(declared.size(), 1);
+    EXPECT_EQ(declared[0]["idcliente"].toInt64(), id);
+    EXPECT_EQ(declared[0]["RAGIONESOCIALE"].toString(), QStringLiteral("ROSSI MARIO"));
+
+    const core::Rows lower = db().query(QStringLiteral("select idcliente from CLIENTI where IDCLIENTE = :ID"), {{"ID", id}});
+    ASSERT_EQ(lower.size(), 1);
+    EXPECT_EQ(lower[0]["idCliente"].toInt64(), id);
+}
+
+TEST_F(SchemaTest, NamesWithBlanksApostrophesAndPercentWorkInInsertAndSelect)
+{
+    const struct
+    {
+        const char* table;
+        const char* column;
+        QVariant value;
+    } cases[] = {
+        {"riparazioni", "Dettagli guasto", QStringLiteral("Non si accende, display rigato")},
+        {"riparazioni", "Stato d'uso", QStringLiteral("Buono")},
+        {"statiduso", "Stati d'uso", QStringLiteral("Usato con graffi")},
+        {"unitamisura", "Unita di misura", QStringLiteral("CF")},
+        {"articoli", "Ricarico%", 30},
+    };
+    core::Transaction transaction(db());
+    for (const auto& c : cases) {
+        const TableDefinition* table = TableDefinitions::builtIn().table(QString::fromUtf8(c.table));
+        ASSERT_NE(table, nullptr);
+        const QString column = quoteIdentifier(QString::fromUtf8(c.column));
+        db().exec(QStringLiteral("INSERT INTO %1 (%2) VALUES (:VALORE)").arg(quoteIdentifier(table->name), column),
+                  {{"VALORE", c.value}});
+        const core::Rows rows = db().query(QStringLiteral("SELECT %1 FROM %2 WHERE %3 = :ID")
+                                               .arg(column, quoteIdentifier(table->name), quoteIdentifier(table->key()->name)),
+                                           {{"ID", db().lastInsertId()}});
+        ASSERT_EQ(rows.size(), 1) << c.column;
+        EXPECT_EQ(rows[0][QString::fromUtf8(c.column)].toString(), c.value.toString()) << c.column;
+    }
+}
+
+TEST_F(SchemaTest, EveryTableTakesARowOfDefaultsUnderStrictMode)
+{
+    db().execDirect(QStringLiteral("SET SESSION sql_mode = 'STRICT_TRANS_TABLES,ERROR_FOR_DIVISION_BY_ZERO'"));
+    core::Transaction transaction(db());
+    for (const TableDefinition* table : TableDefinitions::builtIn().companyTables()) {
+        EXPECT_NO_THROW(db().exec(QStringLiteral("INSERT INTO %1 () VALUES ()").arg(quoteIdentifier(table->name))))
+            << table->name.toStdString();
+    }
+}
+
+TEST_F(SchemaTest, ARowOfDefaultsHasZeroNumbersAndNoTexts)
+{
+    core::Transaction transaction(db());
+    db().exec(QStringLiteral("INSERT INTO riparazioni (numero) VALUES (:NUMERO)"), {{"NUMERO", 1}});
+    const core::Rows rows = db().query(QStringLiteral("SELECT * FROM riparazioni WHERE Id_Scheda = :ID"),
+                                       {{"ID", db().lastInsertId()}});
+    ASSERT_EQ(rows.size(), 1);
+    for (const ColumnDefinition& column : TableDefinitions::builtIn().table(u"riparazioni")->columns) {
+        const core::Field value = rows[0][column.name];
+        if (column.isKey) {
+            EXPECT_GT(value.toInt64(), 0);
+        } else if (column.type.isNumeric()) {
+            EXPECT_FALSE(value.isNull()) << column.name.toStdString();
+            EXPECT_EQ(value.toDouble(), column.name == QStringLiteral("numero") ? 1.0 : 0.0) << column.name.toStdString();
+        } else {
+            EXPECT_TRUE(value.isNull()) << column.name.toStdString();
+        }
+    }
+}
+
+TEST_F(SchemaTest, TheRowsAFirstLoginNeedsAreThere)
+{
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT VersioneDB FROM versione")).toString(), QStringLiteral("6.1.3"));
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT VersioneSW FROM versione")).toString(), QStringLiteral("6.1.3"));
+
+    const core::Rows admin = db().query(
+        QStringLiteral("SELECT u.nome, u.Attivo, u.loggato, u.magazzino, g.* FROM utenti u "
+                       "JOIN gruppi g ON g.descrizione = u.nomepermesso WHERE u.username = :USERNAME AND u.password = :PASSWORD"),
+        {{"USERNAME", "admin"}, {"PASSWORD", "admin"}});
+    ASSERT_EQ(admin.size(), 1);
+    EXPECT_EQ(admin[0]["nome"].toString(), QStringLiteral("Amministratore"));
+    EXPECT_TRUE(admin[0]["Attivo"].toBool());
+    EXPECT_FALSE(admin[0]["loggato"].toBool());
+    EXPECT_EQ(admin[0]["magazzino"].toString(), QStringLiteral("MAGAZZINO CENTRALE"));
+    for (const ColumnDefinition& flag : TableDefinitions::builtIn().table(u"gruppi")->columns) {
+        if (flag.type.kind() == ColumnType::Kind::Boolean) {
+            EXPECT_TRUE(admin[0][flag.name].toBool()) << flag.name.toStdString();
+        }
+    }
+    // The first start creates the warehouse itself.
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT COUNT(*) FROM magazzini")).toInt(), 0);
+
+    const core::Rows reparti = db().query(QStringLiteral("SELECT reparto, aliquota FROM reparti ORDER BY idreparto"));
+    const int rates[] = {22, 10, 4, 5, 0, 22, 22, 22, 22, 22};
+    ASSERT_EQ(reparti.size(), 10);
+    for (int i = 0; i < 10; ++i) {
+        EXPECT_EQ(reparti[i]["reparto"].toString(), QStringLiteral("REPARTO%1").arg(i + 1));
+        EXPECT_EQ(reparti[i]["aliquota"].toInt(), rates[i]);
+    }
+
+    QList<int> iva;
+    for (const core::Row row : db().query(QStringLiteral("SELECT Iva FROM iva ORDER BY Iva DESC")))
+        iva << row["Iva"].toInt();
+    EXPECT_EQ(iva, QList<int>({22, 10, 5, 4, 0}));
+
+    const core::Rows amounts = db().query(QStringLiteral("SELECT id, importo FROM promo_importi ORDER BY id"));
+    ASSERT_EQ(amounts.size(), 20);
+    for (int i = 0; i < 20; ++i) {
+        EXPECT_EQ(amounts[i]["id"].toInt(), i + 1);
+        EXPECT_EQ(amounts[i]["importo"].toMoney(), core::Money::fromInt(5 * (i + 1)));
+    }
+
+    QStringList suffixes;
+    for (const core::Row row : db().query(QStringLiteral("SELECT suffisso FROM suffissi_doc ORDER BY id")))
+        suffixes << row["suffisso"].toString();
+    EXPECT_EQ(suffixes, QStringList({"", "A", "B", "C"}));
+
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT colore FROM statirip WHERE StatoRip = :STATO"), {{"STATO", "ACCETTAZIONE"}}).toInt(),
+              65535);
+}
+
+TEST_F(SchemaTest, SettingsTablesHoldExactlyOneRow)
+{
+    for (const char* table : {"versione", "contatori", "backupcontatore", "mail", "vm_store", "logostampe",
+                              "campi_obbligatori_cat", "preferenzeriparazioni"}) {
+        EXPECT_EQ(db().scalar(QStringLiteral("SELECT COUNT(*) FROM %1").arg(quoteIdentifier(QString::fromUtf8(table)))).toInt(), 1)
+            << table;
+    }
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT BarcodeArticolo FROM contatori")).toString(), QString());
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT attivo FROM vm_store")).toInt(), 0);
+    EXPECT_TRUE(db().scalar(QStringLiteral("SELECT cliente FROM campi_obbligatori_cat")).toBool());
+    EXPECT_FALSE(db().scalar(QStringLiteral("SELECT marca FROM campi_obbligatori_cat")).toBool());
+}
+
+TEST_F(SchemaTest, EveryPaymentTermHasItsInstalmentsAndAKnownMethod)
+{
+    const core::Rows terms = db().query(QStringLiteral(
+        "SELECT p.Descrizione, p.NrRate, COUNT(r.id) AS rate, "
+        "  (SELECT COUNT(*) FROM modalita_pagamenti m WHERE m.descrizione = p.modalita) AS metodo "
+        "FROM pagamenti p LEFT JOIN rate r ON r.idpagamento = p.id GROUP BY p.id, p.Descrizione, p.NrRate, p.modalita"));
+    ASSERT_GE(terms.size(), 4);
+    for (const core::Row term : terms) {
+        EXPECT_EQ(term["rate"].toInt(), term["NrRate"].toInt()) << term["Descrizione"].toString().toStdString();
+        EXPECT_EQ(term["metodo"].toInt(), 1) << term["Descrizione"].toString().toStdString();
+    }
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT modalita FROM pagamenti WHERE Descrizione = :D"), {{"D", "RIMESSA DIRETTA"}})
+                  .toString(),
+              QStringLiteral("Contanti"));
+}
+
+TEST_F(SchemaTest, TheMunicipalitiesAreThere)
+{
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT COUNT(*) FROM comuni")).toInt(), 7904);
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT SiglaProv FROM comuni WHERE comune = :C"), {{"C", "Roma"}}).toString(),
+              QStringLiteral("RM"));
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT SiglaProv FROM comuni WHERE comune = :C"), {{"C", "Sant'Angelo a Cupolo"}})
+                  .toString(),
+              QStringLiteral("BN"));
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT CodiceCatastale FROM comuni WHERE comune = :C"), {{"C", "Agliè"}}).toString(),
+              QStringLiteral("A074"));
+    EXPECT_TRUE(db().scalar(QStringLiteral("SELECT Cap FROM comuni WHERE comune = :C"), {{"C", "Roma"}})
+                    .toString()
+                    .startsWith(QStringLiteral("00118 00119 ")));
+}
+
+TEST_F(SchemaTest, Latin1TextWithEuroAndAccentsRoundTrips)
+{
+    core::Transaction transaction(db());
+    const QString text = QStringLiteral("Caffè «Però» € 1,50");
+    db().exec(QStringLiteral("INSERT INTO articoli (Descrizione) VALUES (:D)"), {{"D", text}});
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT Descrizione FROM articoli WHERE ID = :ID"), {{"ID", db().lastInsertId()}})
+                  .toString(),
+              text);
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT CHARACTER_SET_NAME FROM information_schema.COLUMNS WHERE TABLE_SCHEMA = :S "
+                                         "AND TABLE_NAME = 'articoli' AND COLUMN_NAME = 'Descrizione'"),
+                          {{"S", s_company->name()}})
+                  .toString(),
+              QStringLiteral("latin1"));
+}
+
+TEST_F(SchemaTest, AHeaderWithoutRowsReadsNoRows)
+{
+    core::Transaction transaction(db());
+    const QString header = QStringLiteral("INSERT INTO fatture (Anno, NumDoc) VALUES ('2025', :N)");
+    db().exec(header, {{"N", 1}});
+    const qint64 withRows = db().lastInsertId();
+    db().exec(header, {{"N", 2}});
+    const qint64 withoutRows = db().lastInsertId();
+    for (int i = 0; i < 2; ++i)
+        db().exec(QStringLiteral("INSERT INTO dettfattura (idFattura, Descrizione) VALUES (:ID, 'CAVO USB')"), {{"ID", withRows}});
+
+    const QString rowsOf = QStringLiteral("SELECT * FROM dettfattura WHERE idFattura = :IDFATTURA");
+    EXPECT_TRUE(db().query(rowsOf, {{"IDFATTURA", withoutRows}}).isEmpty());
+    EXPECT_EQ(db().query(rowsOf, {{"IDFATTURA", withRows}}).size(), 2);
+}
+
+TEST_F(SchemaTest, TablesCanBeCreatedAgainWhenMissingWithoutTouchingThoseThatExist)
+{
+    const int strictBefore = db().scalar(QStringLiteral("SELECT @@SESSION.innodb_strict_mode")).toInt();
+    for (const TableDefinition* table : TableDefinitions::builtIn().companyTables())
+        db().runScript(TableDefinitions::builtIn().createTableScript(table->name, true));
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT @@SESSION.innodb_strict_mode")).toInt(), strictBefore);
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT COUNT(*) FROM comuni")).toInt(), 7904);
+}
+
+TEST(SchemaScripts, TheDirectoryDatabaseGetsItsCompanyList)
+{
+    ScratchDatabase directory(QStringLiteral("directory"));
+    directory.db().runScript(CompanyTemplate::directoryScript());
+    expectTablesAsDefined(directory.db(), directory.name(), Placement::Directory);
+    EXPECT_EQ(directory.db()
+                  .scalar(QStringLiteral("SELECT TABLE_COLLATION FROM information_schema.TABLES WHERE TABLE_SCHEMA = :S "
+                                         "AND TABLE_NAME = 'aziende'"), {{"S", directory.name()}})
+                  .toString(),
+              QStringLiteral("latin1_swedish_ci"));
+}
+
+TEST(SchemaScripts, TheStoreTablesCanBeMadeForTheStoreLink)
+{
+    ScratchDatabase store(QStringLiteral("store"));
+    store.db().runScript(CompanyTemplate::storeScript());
+    expectTablesAsDefined(store.db(), store.name(), Placement::Store);
+}
+
+// The template must also run through the command-line client, as a shop's technician would run it.
+TEST(SchemaScripts, TheTemplateRunsThroughTheMariadbClientToo)
+{
+    const QString client = QStandardPaths::findExecutable(QStringLiteral("mariadb"));
+    if (client.isEmpty())
+        GTEST_SKIP() << "no mariadb client installed";
+
+    QFile file(carvendo::testing::companyTemplatePath());
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QString script = QString::fromUtf8(file.readAll());
+    EXPECT_FALSE(script.contains(QRegularExpression(QStringLiteral("^\\s*(USE|CREATE DATABASE)\\b"),
+                                                    QRegularExpression::MultilineOption | QRegularExpression::CaseInsensitiveOption)))
+        << "the template must not choose its database";
+
+    ScratchDatabase company(QStringLiteral("client"));
+    const core::ConnectionSettings s = company.settings();
+    QStringList args{QStringLiteral("--no-defaults"), QStringLiteral("--default-character-set=utf8mb4"),
+                     QStringLiteral("-u") + s.user, QStringLiteral("-p") + s.password};
+    if (!s.unixSocket.isEmpty())
+        args << QStringLiteral("--socket=") + s.unixSocket;
+    else
+        args << QStringLiteral("--protocol=tcp") << QStringLiteral("-h") + s.host << QStringLiteral("-P%1").arg(s.port);
+    args << company.name();
+
+    QProcess mariadb;
+    mariadb.setStandardInputFile(carvendo::testing::companyTemplatePath());
+    mariadb.start(client, args);
+    ASSERT_TRUE(mariadb.waitForFinished(120000));
+    ASSERT_EQ(mariadb.exitCode(), 0) << mariadb.readAllStandardError().toStdString();
+
+    expectTablesAsDefined(company.db(), company.name(), Placement::Company);
+    EXPECT_EQ(company.db().scalar(QStringLiteral("SELECT COUNT(*) FROM comuni")).toInt(), 7904);
+    const QRegularExpression createRoutine(QStringLiteral("\\bCREATE\\s+(PROCEDURE|FUNCTION)\\b"),
+                                           QRegularExpression::CaseInsensitiveOption);
+    EXPECT_EQ(company.db()
+                  .scalar(QStringLiteral("SELECT COUNT(*) FROM information_schema.ROUTINES WHERE ROUTINE_SCHEMA = :S"),
+                          {{"S", company.name()}})
+                  .toInt(),
+              CompanyTemplate::proceduresScript().count(createRoutine));
+}
+
+} // namespace

@@ -1,0 +1,90 @@
+#pragma once
+
+#include "Dialogs.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <deque>
+#include <optional>
+#include <vector>
+
+namespace carvendo::testing {
+
+// What the logic showed or asked, in order.
+struct DialogEvent
+{
+    enum class Kind { Information, Warning, Error, Confirm, AskText, ChooseOption, ChooseFile, Beep };
+    Kind kind = Kind::Information;
+    QString text{}; // message or prompt; the title for chooseFile
+    QString title{};
+    core::ConfirmButtons buttons = core::ConfirmButtons::YesNo; // confirm only
+    QString defaultText{};                                       // askText default, chooseFile suggestion
+    QStringList options{};                                       // chooseOption only
+    QString filter{};                                            // chooseFile only
+    core::FileMode fileMode = core::FileMode::Open;              // chooseFile only
+};
+
+// The Dialogs port for tests: records every message and answers questions from a script.
+//
+//   dialogs.answerConfirm(true).answerText("B");
+//
+// Answers are used in order. A question with no answer scripted, or whose next answer is of another
+// kind, fails the test with the question's text and gets "No"/cancel: a forgotten answer must never
+// become a silent yes. Answers left unused when the object goes also fail the test.
+class ScriptedDialogs final : public core::Dialogs
+{
+public:
+    ScriptedDialogs() = default;
+    ~ScriptedDialogs() override;
+    ScriptedDialogs(const ScriptedDialogs&) = delete;
+    ScriptedDialogs& operator=(const ScriptedDialogs&) = delete;
+
+    ScriptedDialogs& answerConfirm(bool yes);
+    ScriptedDialogs& answerText(const QString& text);
+    ScriptedDialogs& answerOption(int index);
+    ScriptedDialogs& answerFile(const QString& path);
+    ScriptedDialogs& answerCancel(); // No / Cancel to whichever question comes next
+
+    const std::vector<DialogEvent>& events() const { return m_events; }
+    // Texts of the information, warning and error boxes, in order.
+    QStringList messages() const;
+    QStringList texts(DialogEvent::Kind kind) const;
+    // The text of the last event of any kind; empty when nothing was shown.
+    QString lastText() const;
+    int beeps() const;
+    int pendingAnswers() const { return int(m_answers.size()); }
+    void clear(); // forgets the events, keeps the script
+
+    bool confirm(const QString& text, core::ConfirmButtons buttons = core::ConfirmButtons::YesNo,
+                 const QString& title = {}) override;
+    std::optional<QString> askText(const QString& title, const QString& prompt,
+                                   const QString& defaultText = {}) override;
+    std::optional<int> chooseOption(const QString& title, const QString& prompt,
+                                    const QStringList& options) override;
+    std::optional<QString> chooseFile(const QString& title, const QString& filter, core::FileMode mode,
+                                      const QString& suggested = {}) override;
+    void beep() override;
+
+protected:
+    void showMessage(core::MessageKind kind, const QString& text, const QString& title) override;
+
+private:
+    enum class AnswerKind { Confirm, Text, Option, File, Cancel };
+    struct Answer
+    {
+        AnswerKind kind;
+        bool yes = false;
+        QString text;
+        int index = -1;
+    };
+
+    static const char* answerName(AnswerKind kind);
+    // The next answer when it fits the question; nullopt (and a test failure) otherwise.
+    std::optional<Answer> takeAnswer(AnswerKind expected, const QString& question);
+
+    std::vector<DialogEvent> m_events;
+    std::deque<Answer> m_answers;
+};
+
+} // namespace carvendo::testing

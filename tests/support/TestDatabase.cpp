@@ -1,0 +1,107 @@
+#include "TestDatabase.h"
+
+#include "CompanyDatabase.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+
+namespace carvendo::testing {
+
+namespace {
+
+QString env(const char* name) { return QString::fromLocal8Bit(qgetenv(name)); }
+
+QString uniqueName(const QString& label)
+{
+    static std::atomic<int> counter{0};
+    return QStringLiteral("%1_%2_%3").arg(label).arg(QCoreApplication::applicationPid()).arg(++counter);
+}
+
+} // namespace
+
+core::ConnectionSettings serverSettings()
+{
+    core::ConnectionSettings s;
+    s.unixSocket = env("CARVENDO_TEST_DB_SOCKET");
+    s.host = env("CARVENDO_TEST_DB_HOST");
+    s.port = env("CARVENDO_TEST_DB_PORT").toInt();
+    s.user = env("CARVENDO_TEST_DB_USER");
+    s.password = env("CARVENDO_TEST_DB_PASSWORD");
+    if (s.host.isEmpty())
+        s.host = QStringLiteral("127.0.0.1");
+    if (s.user.isEmpty())
+        s.user = QStringLiteral("root");
+    if (s.unixSocket.isEmpty() && s.port == 0)
+        throw std::runtime_error("Test database server not configured: run the tests through scripts/test "
+                                 "or set CARVENDO_TEST_DB_PORT and CARVENDO_TEST_DB_PASSWORD");
+    return s;
+}
+
+std::unique_ptr<core::Db> connectToServer()
+{
+    auto db = std::make_unique<core::Db>(serverSettings());
+    db->open();
+    return db;
+}
+
+QString companyTemplatePath() { return QStringLiteral(CARVENDO_TEST_DB_SQL); }
+
+CompanyDatabase::CompanyDatabase(const QString& label) : m_name(uniqueName(label))
+{
+    m_db = connectToServer();
+    core::createCompanyDatabase(*m_db, m_name, companyTemplatePath());
+}
+
+CompanyDatabase::~CompanyDatabase()
+{
+    try {
+        auto server = connectToServer();
+        core::dropDatabase(*server, m_name);
+    } catch (const std::exception& e) {
+        ADD_FAILURE() << "could not drop " << m_name.toStdString() << ": " << e.what();
+    }
+}
+
+core::ConnectionSettings CompanyDatabase::settings() const
+{
+    core::ConnectionSettings s = serverSettings();
+    s.database = m_name;
+    return s;
+}
+
+std::unique_ptr<core::Db> CompanyDatabase::newConnection() const
+{
+    auto db = std::make_unique<core::Db>(settings());
+    db->open();
+    return db;
+}
+
+ScratchDatabase::ScratchDatabase(const QString& label) : m_name(uniqueName(label))
+{
+    m_db = connectToServer();
+    m_db->execDirect(QStringLiteral("CREATE DATABASE `%1` CHARACTER SET latin1 COLLATE latin1_swedish_ci").arg(m_name));
+    m_db->useDatabase(m_name);
+}
+
+ScratchDatabase::~ScratchDatabase()
+{
+    try {
+        auto server = connectToServer();
+        core::dropDatabase(*server, m_name);
+    } catch (const std::exception& e) {
+        ADD_FAILURE() << "could not drop " << m_name.toStdString() << ": " << e.what();
+    }
+}
+
+core::ConnectionSettings ScratchDatabase::settings() const
+{
+    core::ConnectionSettings s = serverSettings();
+    s.database = m_name;
+    return s;
+}
+
+} // namespace carvendo::testing
