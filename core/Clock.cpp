@@ -2,6 +2,9 @@
 
 namespace carvendo::core {
 
-QDateTime SystemClock::now() const { return QDateTime::currentDateTime(); }
+QDateTime SystemClock::now() const
+{
+    return QDateTime::currentDateTime();
+}
 
 } // namespace carvendo::core

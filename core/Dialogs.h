@@ -7,9 +7,22 @@
 
 namespace carvendo::core {
 
-enum class MessageKind { Information, Warning, Error };
-enum class ConfirmButtons { YesNo, OkCancel };
-enum class FileMode { Open, Save };
+enum class MessageKind
+{
+    Information,
+    Warning,
+    Error
+};
+enum class ConfirmButtons
+{
+    YesNo,
+    OkCancel
+};
+enum class FileMode
+{
+    Open,
+    Save
+};
 
 // The person in front of the window. Logic talks to the operator only through this port: the view
 // shows real message boxes, tests answer from a script. Texts are the system's Italian messages.
@@ -18,9 +31,18 @@ class Dialogs
 public:
     virtual ~Dialogs() = default;
 
-    void information(const QString& text, const QString& title = {}) { showMessage(MessageKind::Information, text, title); }
-    void warning(const QString& text, const QString& title = {}) { showMessage(MessageKind::Warning, text, title); }
-    void error(const QString& text, const QString& title = {}) { showMessage(MessageKind::Error, text, title); }
+    void information(const QString& text, const QString& title = {})
+    {
+        showMessage(MessageKind::Information, text, title);
+    }
+    void warning(const QString& text, const QString& title = {})
+    {
+        showMessage(MessageKind::Warning, text, title);
+    }
+    void error(const QString& text, const QString& title = {})
+    {
+        showMessage(MessageKind::Error, text, title);
+    }
 
     // true for Yes / OK.
     virtual bool confirm(const QString& text, ConfirmButtons buttons = ConfirmButtons::YesNo,

@@ -87,7 +87,8 @@ std::optional<QString> decodeStrictUtf8(const QByteArray& bytes)
 
 QString unquoted(const QString& value)
 {
-    if (value.size() >= 2 && value.front() == value.back() && (value.front() == u'"' || value.front() == u'\''))
+    if (value.size() >= 2 && value.front() == value.back() &&
+        (value.front() == u'"' || value.front() == u'\''))
         return value.mid(1, value.size() - 2);
     return value;
 }
@@ -100,23 +101,32 @@ QString quotedIfNeeded(const QString& value)
     return value;
 }
 
-bool hasLineBreak(QStringView text) { return text.contains(u'\n') || text.contains(u'\r'); }
+bool hasLineBreak(QStringView text)
+{
+    return text.contains(u'\n') || text.contains(u'\r');
+}
 
 void checkNames(QStringView section, QStringView key)
 {
     const QStringView trimmedKey = key.trimmed();
     if (section.trimmed().isEmpty() || section.contains(u']') || hasLineBreak(section))
         throw std::invalid_argument("IniFile: nome di sezione non valido");
-    if (trimmedKey.isEmpty() || key.contains(u'=') || hasLineBreak(key) || trimmedKey.startsWith(u'[')
-        || trimmedKey.startsWith(u';') || trimmedKey.startsWith(u'#'))
+    if (trimmedKey.isEmpty() || key.contains(u'=') || hasLineBreak(key) || trimmedKey.startsWith(u'[') ||
+        trimmedKey.startsWith(u';') || trimmedKey.startsWith(u'#'))
         throw std::invalid_argument("IniFile: nome di chiave non valido");
 }
 
-bool sameName(QStringView a, QStringView b) { return a.trimmed().compare(b.trimmed(), Qt::CaseInsensitive) == 0; }
+bool sameName(QStringView a, QStringView b)
+{
+    return a.trimmed().compare(b.trimmed(), Qt::CaseInsensitive) == 0;
+}
 
 } // namespace
 
-IniFile::IniFile(QString path) : m_path(std::move(path)) { read(); }
+IniFile::IniFile(QString path) : m_path(std::move(path))
+{
+    read();
+}
 
 IniFile::Line IniFile::parseLine(const QString& text, QByteArray ending)
 {
@@ -147,7 +157,8 @@ void IniFile::read()
     if (!file.exists())
         return;
     if (!file.open(QIODevice::ReadOnly))
-        throw IniFileError(QStringLiteral("Impossibile leggere il file %1: %2").arg(m_path, file.errorString()));
+        throw IniFileError(
+            QStringLiteral("Impossibile leggere il file %1: %2").arg(m_path, file.errorString()));
     const QString text = decode(file.readAll());
 
     qsizetype start = 0;
@@ -203,7 +214,8 @@ std::pair<QByteArray, IniFile::Encoding> IniFile::encode() const
 int IniFile::findSection(QStringView section) const
 {
     for (int i = 0; i < int(m_lines.size()); ++i)
-        if (m_lines[std::size_t(i)].kind == LineKind::Section && sameName(m_lines[std::size_t(i)].name, section))
+        if (m_lines[std::size_t(i)].kind == LineKind::Section &&
+            sameName(m_lines[std::size_t(i)].name, section))
             return i;
     return -1;
 }
@@ -228,9 +240,15 @@ int IniFile::findEntry(QStringView section, QStringView key) const
     return -1;
 }
 
-QByteArray IniFile::newLineEnding() const { return m_defaultEnding; }
+QByteArray IniFile::newLineEnding() const
+{
+    return m_defaultEnding;
+}
 
-bool IniFile::contains(QStringView section, QStringView key) const { return findEntry(section, key) >= 0; }
+bool IniFile::contains(QStringView section, QStringView key) const
+{
+    return findEntry(section, key) >= 0;
+}
 
 QString IniFile::value(QStringView section, QStringView key, const QString& defaultValue) const
 {
@@ -271,7 +289,8 @@ void IniFile::setValue(QStringView section, QStringView key, const QString& valu
         // Keep the key's spelling and the spacing around '=' as the file had them.
         const qsizetype equals = line.text.indexOf(u'=');
         qsizetype valueStart = equals + 1;
-        while (valueStart < line.text.size() && (line.text[valueStart] == u' ' || line.text[valueStart] == u'\t'))
+        while (valueStart < line.text.size() &&
+               (line.text[valueStart] == u' ' || line.text[valueStart] == u'\t'))
             ++valueStart;
         line = parseLine(line.text.left(valueStart) + quotedIfNeeded(value), line.ending);
         return;
@@ -344,7 +363,8 @@ void IniFile::save(Permissions permissions)
 
     QSaveFile file(m_path);
     if (!file.open(QIODevice::WriteOnly))
-        throw IniFileError(QStringLiteral("Impossibile salvare il file %1: %2").arg(m_path, file.errorString()));
+        throw IniFileError(
+            QStringLiteral("Impossibile salvare il file %1: %2").arg(m_path, file.errorString()));
     // Set before any byte is written, so a password never sits in a file others can read.
     bool permissionsSet = true;
     if (permissions == Permissions::OwnerOnly)
@@ -358,7 +378,8 @@ void IniFile::save(Permissions permissions)
 
     const auto [bytes, encoding] = encode();
     if (file.write(bytes) != bytes.size() || !file.commit())
-        throw IniFileError(QStringLiteral("Impossibile salvare il file %1: %2").arg(m_path, file.errorString()));
+        throw IniFileError(
+            QStringLiteral("Impossibile salvare il file %1: %2").arg(m_path, file.errorString()));
     m_encoding = encoding;
 }
 

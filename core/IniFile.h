@@ -29,8 +29,17 @@ public:
 class IniFile
 {
 public:
-    enum class Encoding { Utf8, Utf8WithBom, Windows1252 };
-    enum class Permissions { Default, OwnerOnly }; // OwnerOnly (0600) for files holding passwords
+    enum class Encoding
+    {
+        Utf8,
+        Utf8WithBom,
+        Windows1252
+    };
+    enum class Permissions
+    {
+        Default,
+        OwnerOnly
+    }; // OwnerOnly (0600) for files holding passwords
 
     // Reads the file if it exists; a file that exists but cannot be read throws IniFileError.
     explicit IniFile(QString path);
@@ -61,7 +70,14 @@ public:
     void save(Permissions permissions = Permissions::Default);
 
 private:
-    enum class LineKind { Blank, Comment, Section, Entry, Other };
+    enum class LineKind
+    {
+        Blank,
+        Comment,
+        Section,
+        Entry,
+        Other
+    };
     struct Line
     {
         LineKind kind = LineKind::Other;
@@ -75,8 +91,8 @@ private:
     void read();
     QString decode(const QByteArray& bytes);
     std::pair<QByteArray, Encoding> encode() const; // the bytes and the encoding they ended up in
-    int findSection(QStringView section) const;         // index of the header line, -1 if none
-    int sectionEnd(int headerIndex) const;              // index past the section's last line
+    int findSection(QStringView section) const;     // index of the header line, -1 if none
+    int sectionEnd(int headerIndex) const;          // index past the section's last line
     int findEntry(QStringView section, QStringView key) const;
     QByteArray newLineEnding() const;
 

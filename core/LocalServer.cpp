@@ -61,6 +61,7 @@ void LocalServer::writeConfigFile() const
         QStringLiteral("lower_case_table_names=1"),
         QStringLiteral("character-set-server=utf8mb4"),
         QStringLiteral("max_allowed_packet=64M"),
+        QStringLiteral("open_files_limit=16384"),
     };
     if (geteuid() == 0)
         lines.insert(1, QStringLiteral("user=root"));

@@ -213,14 +213,20 @@ std::optional<Money> Money::parse(QStringView text)
     return Money(negative ? -*units : *units);
 }
 
-double Money::toDouble() const { return double(m_units) / double(Scale); }
+double Money::toDouble() const
+{
+    return double(m_units) / double(Scale);
+}
 
 QString Money::toDecimalString() const
 {
     return formatFixed(m_units, 4, false).replace(u',', u'.');
 }
 
-QString Money::toItalian() const { return formatFixed(roundedToCents().m_units / 100, 2, true); }
+QString Money::toItalian() const
+{
+    return formatFixed(roundedToCents().m_units / 100, 2, true);
+}
 
 Money Money::roundedTo(int decimals, Rounding rounding) const
 {

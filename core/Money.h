@@ -14,7 +14,11 @@ namespace carvendo::core {
 
 // How a value is brought to fewer decimals. Amounts use HalfEven; the fiscal receipt text rounds
 // its prices to cents HalfAwayFromZero, as the till's currency formatting does.
-enum class Rounding { HalfEven, HalfAwayFromZero };
+enum class Rounding
+{
+    HalfEven,
+    HalfAwayFromZero
+};
 
 // An amount of money (or any value the documents keep with four decimals): a signed count of
 // ten-thousandths. Amounts are stored in double columns; bringing one back rounds half to even.
@@ -27,7 +31,10 @@ public:
 
     constexpr Money() = default;
     static constexpr Money fromUnits(qint64 tenThousandths) { return Money(tenThousandths); }
-    static Money fromDouble(double value);          // nearest ten-thousandth, ties to even
+    // Nearest ten-thousandth, ties to even, judged on the double's shortest decimal text: 2.675 gives
+    // 2.6750 and 0.00015 gives 0.0002, though neither double is exact. NaN throws std::domain_error,
+    // infinity or more than the range std::overflow_error.
+    static Money fromDouble(double value);
     static Money fromInt(qint64 euros);
     // "1234.5", "-0.0001", "1.234,50" (Italian: '.' thousands, ',' decimals); more than four decimals
     // are rounded half to even. Empty or malformed text gives nullopt.
@@ -37,7 +44,8 @@ public:
     double toDouble() const;
     QString toDecimalString() const; // "1234.5000": exact, for binding to SQL
 
-    // Italian display "#,##0.00": 1234.5 -> "1.234,50"; rounded to cents half to even.
+    // Italian display "#,##0.00": 1234.5 -> "1.234,50"; rounded to cents half to even
+    // (1.005 -> "1,00", 1.015 -> "1,02").
     QString toItalian() const;
     // Rounded to cents, half to even (the value stays in ten-thousandths).
     Money roundedToCents() const { return roundedTo(2); }
@@ -81,7 +89,8 @@ private:
     qint64 m_units = 0;
 };
 
-// Quantities show with three decimals and a decimal comma: 2 -> "2,000", no thousands separator.
+// Quantities show with three decimals and a decimal comma: 2 -> "2,000", no thousands separator;
+// rounded half to even on the shortest decimal text, as Money::fromDouble.
 QString formatQuantity(double quantity);
 
 // For test failure messages and logs: the exact decimal text.

@@ -10,7 +10,10 @@ namespace carvendo::core {
 
 namespace {
 
-QString clean(const QString& path) { return QDir::cleanPath(QFileInfo(path).absoluteFilePath()); }
+QString clean(const QString& path)
+{
+    return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+}
 
 QString defaultDataDir(const QProcessEnvironment& environment)
 {
@@ -27,7 +30,8 @@ QString defaultDataDir(const QProcessEnvironment& environment)
 
 bool looksLikeInstall(const QString& dir)
 {
-    return QFileInfo::exists(dir + QStringLiteral("/data/db.sql")) || QFileInfo(dir + QStringLiteral("/Report")).isDir();
+    return QFileInfo::exists(dir + QStringLiteral("/data/db.sql")) ||
+           QFileInfo(dir + QStringLiteral("/Report")).isDir();
 }
 
 QString findInstallDir(const QString& programDir)
@@ -47,7 +51,9 @@ QString findInstallDir(const QString& programDir)
 
 } // namespace
 
-Paths::Paths(QString dataDir, QString installDir) : m_dataDir(clean(dataDir)), m_installDir(clean(installDir)) {}
+Paths::Paths(QString dataDir, QString installDir) : m_dataDir(clean(dataDir)), m_installDir(clean(installDir))
+{
+}
 
 Paths Paths::fromEnvironment(const QString& programDir)
 {
@@ -62,11 +68,23 @@ Paths Paths::fromEnvironment(const QProcessEnvironment& environment, const QStri
     return Paths(dataDir, findInstallDir(programDir));
 }
 
-QString Paths::data(const QString& relative) const { return m_dataDir + u'/' + relative; }
+QString Paths::data(const QString& relative) const
+{
+    return m_dataDir + u'/' + relative;
+}
 
-QString Paths::connessioneIni() const { return data(QStringLiteral("connessione.ini")); }
-QString Paths::impostazioniIni() const { return data(QStringLiteral("impostazioni.ini")); }
-QString Paths::versioneIni() const { return data(QStringLiteral("Versione.ini")); }
+QString Paths::connessioneIni() const
+{
+    return data(QStringLiteral("connessione.ini"));
+}
+QString Paths::impostazioniIni() const
+{
+    return data(QStringLiteral("impostazioni.ini"));
+}
+QString Paths::versioneIni() const
+{
+    return data(QStringLiteral("Versione.ini"));
+}
 
 QString Paths::dbTemplate() const
 {
@@ -82,27 +100,45 @@ QString Paths::companyScript(const QString& databaseName) const
     return data(databaseName + QStringLiteral(".sql"));
 }
 
-QString Paths::installDataDir() const { return m_installDir + QStringLiteral("/data"); }
-QString Paths::reportDir() const { return m_installDir + QStringLiteral("/Report"); }
-QString Paths::imagesDir() const { return installDataDir() + QStringLiteral("/Images"); }
+QString Paths::installDataDir() const
+{
+    return m_installDir + QStringLiteral("/data");
+}
+QString Paths::reportDir() const
+{
+    return m_installDir + QStringLiteral("/Report");
+}
+QString Paths::imagesDir() const
+{
+    return installDataDir() + QStringLiteral("/Images");
+}
 
 QString Paths::reportTemplate(const QString& fileName) const
 {
-    if (fileName.isEmpty() || fileName.contains(u'/') || fileName.contains(u'\\') || fileName.startsWith(u'.'))
+    if (fileName.isEmpty() || fileName.contains(u'/') || fileName.contains(u'\\') ||
+        fileName.startsWith(u'.'))
         throw std::invalid_argument("Nome del modello di stampa non valido");
     return reportDir() + u'/' + fileName;
 }
 
-QString Paths::receiptsDir() const { return data(QStringLiteral("scontrini")); }
+QString Paths::receiptsDir() const
+{
+    return data(QStringLiteral("scontrini"));
+}
 
 QString Paths::documentsDir(DocumentFolder folder) const
 {
     switch (folder) {
-    case DocumentFolder::Fatture: return data(QStringLiteral("documenti/Fatture"));
-    case DocumentFolder::DDT: return data(QStringLiteral("documenti/DDT"));
-    case DocumentFolder::Preventivi: return data(QStringLiteral("documenti/Preventivi"));
-    case DocumentFolder::Acquisti: return data(QStringLiteral("documenti/Acquisti"));
-    case DocumentFolder::Inventari: return data(QStringLiteral("documenti/inventari"));
+    case DocumentFolder::Fatture:
+        return data(QStringLiteral("documenti/Fatture"));
+    case DocumentFolder::DDT:
+        return data(QStringLiteral("documenti/DDT"));
+    case DocumentFolder::Preventivi:
+        return data(QStringLiteral("documenti/Preventivi"));
+    case DocumentFolder::Acquisti:
+        return data(QStringLiteral("documenti/Acquisti"));
+    case DocumentFolder::Inventari:
+        return data(QStringLiteral("documenti/inventari"));
     }
     Q_UNREACHABLE();
 }
@@ -110,8 +146,10 @@ QString Paths::documentsDir(DocumentFolder folder) const
 QString Paths::acquisitionsDir(AcquisitionFolder folder) const
 {
     switch (folder) {
-    case AcquisitionFolder::Pos: return data(QStringLiteral("acquisizioni/Pos"));
-    case AcquisitionFolder::Carichi: return data(QStringLiteral("acquisizioni/Carichi"));
+    case AcquisitionFolder::Pos:
+        return data(QStringLiteral("acquisizioni/Pos"));
+    case AcquisitionFolder::Carichi:
+        return data(QStringLiteral("acquisizioni/Carichi"));
     }
     Q_UNREACHABLE();
 }
@@ -122,8 +160,14 @@ QString Paths::fiscalDriverDir(const QString& cartellaLavoro) const
     return configured.isEmpty() ? data(QStringLiteral("driver")) : QDir::cleanPath(configured);
 }
 
-QString Paths::backupDir() const { return data(QStringLiteral("backup")); }
-QString Paths::serverDir() const { return data(QStringLiteral("mysql")); }
+QString Paths::backupDir() const
+{
+    return data(QStringLiteral("backup"));
+}
+QString Paths::serverDir() const
+{
+    return data(QStringLiteral("mysql"));
+}
 
 QString Paths::layoutFile(const QString& windowWord) const
 {

@@ -6,10 +6,21 @@
 namespace carvendo::core {
 
 // Folders under <data>/documenti where document PDFs and exports are written.
-enum class DocumentFolder { Fatture, DDT, Preventivi, Acquisti, Inventari };
+enum class DocumentFolder
+{
+    Fatture,
+    DDT,
+    Preventivi,
+    Acquisti,
+    Inventari
+};
 // Folders under <data>/acquisizioni where scanned images are kept: cheques of the till, supplier
 // documents of goods-in.
-enum class AcquisitionFolder { Pos, Carichi };
+enum class AcquisitionFolder
+{
+    Pos,
+    Carichi
+};
 
 // Where every file of the program lives. Two roots: the workstation's data folder (settings files,
 // receipts, documents, dumps, the embedded server) and the install folder (the shipped data/ with

@@ -9,7 +9,8 @@ namespace carvendo::core {
 class Row;
 
 // One privilege flag of an operator group; each is a boolean column of `gruppi`.
-enum class Privilege {
+enum class Privilege
+{
     Pos,
     Carico,
     Fatturazione,

@@ -47,6 +47,32 @@ bool hasAddColumnHelper(Db& db)
            > 0;
 }
 
+// Old tables as wide as `riparazioni` are over the row size that a strict InnoDB accepts for a
+// rebuilt table, so adding a column to them would fail; the template creates them the same way.
+// The connection gets its own setting back however the upgrade ends.
+class LenientRowSize
+{
+public:
+    explicit LenientRowSize(Db& db) : m_db(db)
+    {
+        m_db.execDirect(QStringLiteral("SET @carvendo_innodb_strict_mode = @@SESSION.innodb_strict_mode"));
+        m_db.execDirect(QStringLiteral("SET SESSION innodb_strict_mode = 0"));
+    }
+    ~LenientRowSize()
+    {
+        try {
+            m_db.execDirect(QStringLiteral("SET SESSION innodb_strict_mode = @carvendo_innodb_strict_mode"));
+        } catch (const DbError&) {
+            // A connection that is gone takes its session settings with it.
+        }
+    }
+    LenientRowSize(const LenientRowSize&) = delete;
+    LenientRowSize& operator=(const LenientRowSize&) = delete;
+
+private:
+    Db& m_db;
+};
+
 void stampVersion(Db& db)
 {
     const Params version{{QStringLiteral("VERSIONE"), SchemaVersion.toString()}};
@@ -69,7 +95,7 @@ bool needsUpgrade(Db& db)
 
 QString expandTableDirectives(const QString& upgradeList)
 {
-    static const QRegularExpression directive(QStringLiteral(R"(^#@table[ \t]+(\S+)[ \t]*$)"),
+    static const QRegularExpression directive(QStringLiteral(R"(^#@table[ \t]+(\S+)[ \t\r]*$)"),
                                               QRegularExpression::MultilineOption);
     const auto& definitions = schema::TableDefinitions::builtIn();
     QString expanded;
@@ -90,6 +116,7 @@ void upgrade(Db& db, const UpgradeProgress& progress)
     if (progress)
         progress(0);
     const QString procedures = readResource(ProceduresResource);
+    const LenientRowSize lenient(db);
     if (!hasAddColumnHelper(db))
         db.runScript(procedures);
     db.runScript(expandTableDirectives(readResource(UpgradeListResource)),

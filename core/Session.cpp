@@ -20,8 +20,9 @@ std::optional<MachineType> machineTypeFromText(QStringView text)
 
 Operator Operator::fromUtentiRow(const Row& row)
 {
-    return Operator{row.value(u"id").toInt(), row.value(u"nome").toString(), row.value(u"username").toString(),
-                    row.value(u"password").toString(), row.value(u"nomepermesso").toString()};
+    return Operator{row.value(u"id").toInt(), row.value(u"nome").toString(),
+                    row.value(u"username").toString(), row.value(u"password").toString(),
+                    row.value(u"nomepermesso").toString()};
 }
 
 Session::Session(MachineType machineType, QObject* parent) : QObject(parent), m_machineType(machineType) {}

@@ -14,7 +14,11 @@ class Dialogs;
 class Row;
 
 // Whether this workstation only reaches the server (CLIENT) or also hosts it (CLIENT/SERVER).
-enum class MachineType { Client, ClientServer };
+enum class MachineType
+{
+    Client,
+    ClientServer
+};
 
 // The text kept in connessione.ini (`TYPE_MACHINE`) and shown in the settings window.
 QString machineTypeText(MachineType type);

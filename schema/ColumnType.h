@@ -47,7 +47,10 @@ public:
 
     static ColumnType of(Kind kind) { return ColumnType(kind, 0, 0); }
     static ColumnType string(int length) { return ColumnType(Kind::String, length, 0); }
-    static ColumnType decimal(int precision, int scale) { return ColumnType(Kind::Decimal, precision, scale); }
+    static ColumnType decimal(int precision, int scale)
+    {
+        return ColumnType(Kind::Decimal, precision, scale);
+    }
 
     Kind kind() const { return m_kind; }
     int length() const { return m_kind == Kind::String ? m_size : 0; }

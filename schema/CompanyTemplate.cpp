@@ -39,9 +39,7 @@ const QString header = QStringLiteral(
 
 } // namespace
 
-CompanyTemplate::CompanyTemplate(const TableDefinitions& tables) : m_tables(tables)
-{
-}
+CompanyTemplate::CompanyTemplate(const TableDefinitions& tables) : m_tables(tables) {}
 
 QString CompanyTemplate::script(const QList<Municipality>& municipalities) const
 {

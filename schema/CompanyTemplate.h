@@ -30,7 +30,7 @@ public:
     static QString storeScript();      // the store's tables the link reads
 
 private:
-    const TableDefinitions& m_tables;
+    TableDefinitions m_tables;
 };
 
 } // namespace carvendo::schema

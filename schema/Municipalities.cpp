@@ -16,8 +16,9 @@ constexpr int fieldCount = 7;
 
 QString valuesOf(const Municipality& m)
 {
-    const QStringList values{stringLiteral(m.name),     stringLiteral(m.postcodes),     stringLiteral(m.provinceCode),
-                             stringLiteral(m.province), stringLiteral(m.region),        stringLiteral(m.cadastralCode),
+    const QStringList values{stringLiteral(m.name),         stringLiteral(m.postcodes),
+                             stringLiteral(m.provinceCode), stringLiteral(m.province),
+                             stringLiteral(m.region),       stringLiteral(m.cadastralCode),
                              stringLiteral(m.istatCode)};
     return QLatin1Char('(') + values.join(QLatin1Char(',')) + QLatin1Char(')');
 }
@@ -40,10 +41,11 @@ QList<Municipality> Municipalities::parseCsv(const QString& text)
             continue;
         const QStringList fields = lines[i].split(QLatin1Char(';'));
         if (fields.size() != fieldCount || fields[0].trimmed().isEmpty()) {
-            throw SchemaError(QStringLiteral("Riga %1: attesi %2 campi separati da ';' con il nome del comune")
-                                  .arg(i + 1)
-                                  .arg(fieldCount),
-                              i + 1);
+            throw SchemaError(
+                QStringLiteral("Riga %1: attesi %2 campi separati da ';' con il nome del comune")
+                    .arg(i + 1)
+                    .arg(fieldCount),
+                i + 1);
         }
         municipalities << Municipality{fields[0].trimmed(), fields[1].trimmed(), fields[2].trimmed(),
                                        fields[3].trimmed(), fields[4].trimmed(), fields[5].trimmed(),

@@ -103,11 +103,11 @@ QString TableDefinitions::createTableScript(const TableDefinition& table, bool i
         return statement;
     // The server would refuse the table under innodb_strict_mode; without it, it warns and accepts it,
     // and only a row filled to the brim in every column would be refused. The session's setting is put back.
-    return QStringLiteral("-- %1: its full row is larger than a strict InnoDB accepts.\n").arg(quoteIdentifier(table.name))
-           + QStringLiteral("SET @carvendo_innodb_strict_mode = @@SESSION.innodb_strict_mode;\n"
-                          "SET SESSION innodb_strict_mode = 0;\n")
-           + statement
-           + QStringLiteral("SET SESSION innodb_strict_mode = @carvendo_innodb_strict_mode;\n");
+    return QStringLiteral("-- %1: its full row is larger than a strict InnoDB accepts.\n")
+               .arg(quoteIdentifier(table.name)) +
+           QStringLiteral("SET @carvendo_innodb_strict_mode = @@SESSION.innodb_strict_mode;\n"
+                          "SET SESSION innodb_strict_mode = 0;\n") +
+           statement + QStringLiteral("SET SESSION innodb_strict_mode = @carvendo_innodb_strict_mode;\n");
 }
 
 QString TableDefinitions::createTableStatement(const TableDefinition& table, bool ifNotExists) const

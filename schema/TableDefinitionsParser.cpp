@@ -48,7 +48,7 @@ public:
         return true;
     }
 
-    // A word of letters (the keywords: table, index, unique, key).
+    // A word of letters: a keyword (table, index, unique) or a placement (directory, store).
     QString word()
     {
         skipSpaces();
@@ -174,10 +174,12 @@ private:
         column.type = *type;
 
         if (m_current->column(column.name))
-            line.fail(QStringLiteral("colonna `%1` già presente nella tabella `%2`").arg(column.name, m_current->name));
+            line.fail(QStringLiteral("colonna `%1` già presente nella tabella `%2`")
+                          .arg(column.name, m_current->name));
         if (column.isKey) {
             if (const ColumnDefinition* key = m_current->key())
-                line.fail(QStringLiteral("la tabella `%1` ha già la chiave `%2`").arg(m_current->name, key->name));
+                line.fail(
+                    QStringLiteral("la tabella `%1` ha già la chiave `%2`").arg(m_current->name, key->name));
             if (!column.type.isInteger())
                 line.fail(QStringLiteral("la chiave `%1` non è un numero intero").arg(column.name));
         }
@@ -196,7 +198,8 @@ private:
             const QString name = line.quotedName();
             const ColumnDefinition* column = m_current->column(name);
             if (!column)
-                line.fail(QStringLiteral("la tabella `%1` non ha la colonna `%2`").arg(m_current->name, name));
+                line.fail(
+                    QStringLiteral("la tabella `%1` non ha la colonna `%2`").arg(m_current->name, name));
             index.columns << column->name;
         } while (line.take(QLatin1Char(',')));
         if (!line.take(QLatin1Char(')')) || !line.atEnd())
@@ -213,7 +216,8 @@ private:
         if (!m_current)
             return;
         if (m_current->columns.isEmpty())
-            failAt(m_currentLineNumber, QStringLiteral("la tabella `%1` non ha colonne").arg(m_current->name));
+            failAt(m_currentLineNumber,
+                   QStringLiteral("la tabella `%1` non ha colonne").arg(m_current->name));
         m_tables << *m_current;
         m_current.reset();
     }

@@ -26,7 +26,8 @@ int main(int argc, char* argv[])
         // Written whole or not at all: a half-written template would make broken companies.
         QSaveFile out(args[2]);
         if (!out.open(QIODevice::WriteOnly) || out.write(script.toUtf8()) < 0 || !out.commit()) {
-            std::fprintf(stderr, "Impossibile scrivere %s: %s\n", qPrintable(args[2]), qPrintable(out.errorString()));
+            std::fprintf(stderr, "Impossibile scrivere %s: %s\n", qPrintable(args[2]),
+                         qPrintable(out.errorString()));
             return 1;
         }
     } catch (const SchemaError& error) {

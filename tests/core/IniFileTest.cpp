@@ -16,7 +16,10 @@ namespace {
 class IniFileTest : public ::testing::Test
 {
 protected:
-    QString path(const QString& name = QStringLiteral("connessione.ini")) const { return m_dir.filePath(name); }
+    QString path(const QString& name = QStringLiteral("connessione.ini")) const
+    {
+        return m_dir.filePath(name);
+    }
 
     void writeBytes(const QByteArray& bytes, const QString& name = QStringLiteral("connessione.ini")) const
     {
@@ -79,10 +82,12 @@ TEST_F(IniFileTest, LookupIgnoresLetterCaseAndKeepsSpacesInNames)
 
 TEST_F(IniFileTest, IntegersThatAreNotIntegersGiveTheDefault)
 {
-    writeBytes("[CAT]\ngiorniconsegna= 12 \nvuoto=\nlettere=abc\nmisto=12x\nnegativo=-5\nunicariga=1\nspento=0\n");
+    writeBytes(
+        "[CAT]\ngiorniconsegna= 12 \nvuoto=\nlettere=abc\nmisto=12x\nnegativo=-5\nunicariga=1\nspento=0\n");
     const IniFile ini(path());
-    const std::pair<const char16_t*, int> cases[] = {
-        {u"giorniconsegna", 12}, {u"vuoto", -1}, {u"lettere", -1}, {u"misto", -1}, {u"negativo", -5}, {u"assente", -1}};
+    const std::pair<const char16_t*, int> cases[] = {{u"giorniconsegna", 12}, {u"vuoto", -1},
+                                                     {u"lettere", -1},        {u"misto", -1},
+                                                     {u"negativo", -5},       {u"assente", -1}};
     for (const auto& [key, expected] : cases)
         EXPECT_EQ(ini.intValue(u"CAT", key, -1), expected) << QString::fromUtf16(key).toStdString();
     EXPECT_TRUE(ini.boolValue(u"CAT", u"unicariga"));
@@ -116,7 +121,8 @@ TEST_F(IniFileTest, NewKeysGoToTheEndOfTheirSectionAndNewSectionsToTheEndOfTheFi
     ini.save();
 
     QByteArray expected = Connessione;
-    expected.replace("TYPE_MACHINE=CLIENT/SERVER\r\n", "TYPE_MACHINE=CLIENT/SERVER\r\nDATABASE_AZ=aziende\r\n");
+    expected.replace("TYPE_MACHINE=CLIENT/SERVER\r\n",
+                     "TYPE_MACHINE=CLIENT/SERVER\r\nDATABASE_AZ=aziende\r\n");
     expected.replace("MAGAZZINO=NEGOZIO CENTRO\r\n", "MAGAZZINO=NEGOZIO CENTRO\r\nLET=C\r\n");
     expected += "[SESSIONE]\r\nIDSESSIONE=0\r\nSESSIONE_AVVIATA=0\r\n";
     EXPECT_EQ(readBytes(), expected);
@@ -136,8 +142,8 @@ TEST_F(IniFileTest, LineFeedFilesAndFilesWithoutAFinalLineBreakStaySo)
 
     ini.setValue(u"ETICHETTE", u"Etichettatrice", QStringLiteral("Brother QL-560"));
     ini.save();
-    EXPECT_EQ(readBytes(),
-              QByteArray("[Impostazioni]\nSkinName=Black\nSplash=1\nPromemoria=0\n[ETICHETTE]\nEtichettatrice=Brother QL-560\n"));
+    EXPECT_EQ(readBytes(), QByteArray("[Impostazioni]\nSkinName=Black\nSplash=1\nPromemoria=0\n[ETICHETTE]"
+                                      "\nEtichettatrice=Brother QL-560\n"));
 }
 
 TEST_F(IniFileTest, ValuesWithOuterBlanksOrQuotesAreQuotedSoTheyReadBackTheSame)
@@ -195,7 +201,8 @@ TEST_F(IniFileTest, Windows1252FileTakingACharacterItCannotHoldBecomesUtf8)
     IniFile ini(path());
     ini.setValue(u"DROPBOX", u"Nota", QString::fromUtf8("→ archivio"));
     ini.save();
-    EXPECT_EQ(readBytes(), QByteArray("[DROPBOX]\r\nPath=C:\\Caff\xC3\xA8\r\nNota=\xE2\x86\x92 archivio\r\n"));
+    EXPECT_EQ(readBytes(),
+              QByteArray("[DROPBOX]\r\nPath=C:\\Caff\xC3\xA8\r\nNota=\xE2\x86\x92 archivio\r\n"));
     EXPECT_EQ(ini.encoding(), IniFile::Encoding::Utf8);
     const IniFile reread(path());
     EXPECT_EQ(reread.value(u"DROPBOX", u"Path"), QString::fromUtf8("C:\\Caffè"));
@@ -218,7 +225,8 @@ TEST_F(IniFileTest, PasswordFilesAreReadableByTheOwnerOnly)
     ini.setValue(u"PARAMETRI CONNESSIONE SERVER LOCALE", u"PASSWORD_AZ", QStringLiteral("480117"));
     ini.save(IniFile::Permissions::OwnerOnly);
     const auto ownerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
-    const auto others = QFileDevice::ReadGroup | QFileDevice::ReadOther | QFileDevice::WriteGroup | QFileDevice::WriteOther;
+    const auto others =
+        QFileDevice::ReadGroup | QFileDevice::ReadOther | QFileDevice::WriteGroup | QFileDevice::WriteOther;
     EXPECT_EQ(QFile::permissions(path()) & (ownerOnly | others), ownerOnly);
 
     // A later ordinary save keeps the file as closed as it was.
@@ -229,7 +237,8 @@ TEST_F(IniFileTest, PasswordFilesAreReadableByTheOwnerOnly)
 
     // An existing readable file is closed when it is saved with a password.
     writeBytes("[MAGAZZINO]\r\nID=1\r\n", QStringLiteral("aperto.ini"));
-    QFile::setPermissions(path(QStringLiteral("aperto.ini")), ownerOnly | QFileDevice::ReadGroup | QFileDevice::ReadOther);
+    QFile::setPermissions(path(QStringLiteral("aperto.ini")),
+                          ownerOnly | QFileDevice::ReadGroup | QFileDevice::ReadOther);
     IniFile open(path(QStringLiteral("aperto.ini")));
     open.save(IniFile::Permissions::OwnerOnly);
     EXPECT_EQ(QFile::permissions(path(QStringLiteral("aperto.ini"))) & (ownerOnly | others), ownerOnly);
@@ -238,7 +247,8 @@ TEST_F(IniFileTest, PasswordFilesAreReadableByTheOwnerOnly)
 TEST_F(IniFileTest, TextThatWouldBreakTheFileIsRefused)
 {
     IniFile ini(path());
-    EXPECT_THROW(ini.setValue(u"CASSA", u"PASSWORD", QStringLiteral("a\r\n[ALTRO]\r\nx=1")), std::invalid_argument);
+    EXPECT_THROW(ini.setValue(u"CASSA", u"PASSWORD", QStringLiteral("a\r\n[ALTRO]\r\nx=1")),
+                 std::invalid_argument);
     EXPECT_THROW(ini.setValue(u"CASSA", u"PASS=WORD", QStringLiteral("1")), std::invalid_argument);
     EXPECT_THROW(ini.setValue(u"CAS]SA", u"PASSWORD", QStringLiteral("1")), std::invalid_argument);
     EXPECT_THROW(ini.setValue(u"CASSA", u"", QStringLiteral("1")), std::invalid_argument);

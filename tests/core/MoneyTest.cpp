@@ -15,8 +15,14 @@ using carvendo::core::Rounding;
 
 namespace {
 
-Money units(qint64 tenThousandths) { return Money::fromUnits(tenThousandths); }
-Money parsed(const char* text) { return Money::parse(QString::fromUtf8(text)).value(); }
+Money units(qint64 tenThousandths)
+{
+    return Money::fromUnits(tenThousandths);
+}
+Money parsed(const char* text)
+{
+    return Money::parse(QString::fromUtf8(text)).value();
+}
 
 struct DoubleCase
 {
@@ -33,18 +39,17 @@ TEST_P(MoneyFromDouble, RoundsToTheNearestTenThousandthTiesToEven)
     EXPECT_EQ(Money::fromDouble(GetParam().value).units(), GetParam().expectedUnits) << GetParam().value;
 }
 
-INSTANTIATE_TEST_SUITE_P(Money, MoneyFromDouble,
-                         ::testing::Values(DoubleCase{0.00005, 0}, DoubleCase{0.00015, 2}, DoubleCase{0.00025, 2},
-                                           DoubleCase{0.00035, 4}, DoubleCase{-0.00005, 0},
-                                           DoubleCase{-0.00015, -2}, DoubleCase{-0.00025, -2},
-                                           DoubleCase{1.23456, 12346}, DoubleCase{-1.23456, -12346},
-                                           DoubleCase{1.23454, 12345}, DoubleCase{1.234550001, 12346},
-                                           // stored as 2.67499999999999982236431605997495353221893310546875
-                                           DoubleCase{2.675, 26750}, DoubleCase{1.00005, 10000},
-                                           DoubleCase{1.00015, 10002}, DoubleCase{0.1 + 0.2, 3000},
-                                           DoubleCase{12.2, 122000}, DoubleCase{-0.0, 0}, DoubleCase{1e-300, 0},
-                                           DoubleCase{123456789.12345, 1234567891234},
-                                           DoubleCase{900000000000000.0, 9000000000000000000}));
+INSTANTIATE_TEST_SUITE_P(
+    Money, MoneyFromDouble,
+    ::testing::Values(DoubleCase{0.00005, 0}, DoubleCase{0.00015, 2}, DoubleCase{0.00025, 2},
+                      DoubleCase{0.00035, 4}, DoubleCase{-0.00005, 0}, DoubleCase{-0.00015, -2},
+                      DoubleCase{-0.00025, -2}, DoubleCase{1.23456, 12346}, DoubleCase{-1.23456, -12346},
+                      DoubleCase{1.23454, 12345}, DoubleCase{1.234550001, 12346},
+                      // stored as 2.67499999999999982236431605997495353221893310546875
+                      DoubleCase{2.675, 26750}, DoubleCase{1.00005, 10000}, DoubleCase{1.00015, 10002},
+                      DoubleCase{0.1 + 0.2, 3000}, DoubleCase{12.2, 122000}, DoubleCase{-0.0, 0},
+                      DoubleCase{1e-300, 0}, DoubleCase{123456789.12345, 1234567891234},
+                      DoubleCase{900000000000000.0, 9000000000000000000}));
 
 TEST(Money, FromDoubleRefusesWhatItCannotHold)
 {
@@ -76,10 +81,20 @@ TEST(Money, EveryTieGoesToTheEvenNeighbour)
 TEST(Money, ParseReadsPlainAndItalianNumbers)
 {
     const std::pair<const char*, qint64> cases[] = {
-        {"1234.5", 12345000}, {"1.234,50", 12345000}, {"-3", -30000},        {"0,0001", 1},
-        {"+2", 20000},        {" 7,5 ", 75000},       {"1.234.567", 12345670000}, {"1.234", 12340},
-        {",5", 5000},         {"0,00005", 0},         {"0,00015", 2},        {"-0,00025", -2},
-        {"12.34567", 123457}, {"1.000.000,9999", 10000009999},
+        {"1234.5", 12345000},
+        {"1.234,50", 12345000},
+        {"-3", -30000},
+        {"0,0001", 1},
+        {"+2", 20000},
+        {" 7,5 ", 75000},
+        {"1.234.567", 12345670000},
+        {"1.234", 12340},
+        {",5", 5000},
+        {"0,00005", 0},
+        {"0,00015", 2},
+        {"-0,00025", -2},
+        {"12.34567", 123457},
+        {"1.000.000,9999", 10000009999},
     };
     for (const auto& [text, expected] : cases)
         EXPECT_EQ(parsed(text).units(), expected) << text;
@@ -87,9 +102,23 @@ TEST(Money, ParseReadsPlainAndItalianNumbers)
 
 TEST(Money, ParseRejectsMalformedText)
 {
-    const char* const rejected[] = {"",     "   ",  "abc",     "1.2.3,4,5", "12.34,5", "1,2,3", "-",
-                                    ".",    ",",    "1 234",   "1e5",       "--3",     "3-",    "1.2345.678",
-                                    "€ 5",  "1,5.", "99999999999999999999"};
+    const char* const rejected[] = {"",
+                                    "   ",
+                                    "abc",
+                                    "1.2.3,4,5",
+                                    "12.34,5",
+                                    "1,2,3",
+                                    "-",
+                                    ".",
+                                    ",",
+                                    "1 234",
+                                    "1e5",
+                                    "--3",
+                                    "3-",
+                                    "1.2345.678",
+                                    "€ 5",
+                                    "1,5.",
+                                    "99999999999999999999"};
     for (const char* text : rejected)
         EXPECT_FALSE(Money::parse(QString::fromUtf8(text)).has_value()) << text;
 }
@@ -97,9 +126,18 @@ TEST(Money, ParseRejectsMalformedText)
 TEST(Money, ItalianDisplayRoundsToCentsHalfToEven)
 {
     const std::pair<const char*, const char*> cases[] = {
-        {"1234.5", "1.234,50"},    {"-0.5", "-0,50"},       {"0", "0,00"},         {"1234567.891", "1.234.567,89"},
-        {"1.005", "1,00"},         {"1.015", "1,02"},       {"1.025", "1,02"},     {"-1.015", "-1,02"},
-        {"-0.004", "0,00"},        {"999.995", "1.000,00"}, {"100", "100,00"},     {"0.0051", "0,01"},
+        {"1234.5", "1.234,50"},
+        {"-0.5", "-0,50"},
+        {"0", "0,00"},
+        {"1234567.891", "1.234.567,89"},
+        {"1.005", "1,00"},
+        {"1.015", "1,02"},
+        {"1.025", "1,02"},
+        {"-1.015", "-1,02"},
+        {"-0.004", "0,00"},
+        {"999.995", "1.000,00"},
+        {"100", "100,00"},
+        {"0.0051", "0,01"},
         {"-1234567.8", "-1.234.567,80"},
     };
     for (const auto& [value, expected] : cases)
@@ -198,8 +236,8 @@ TEST(Money, TravelsInAQVariant)
 TEST(Money, QuantitiesShowThreeDecimalsWithAComma)
 {
     const std::pair<double, const char*> cases[] = {
-        {2, "2,000"},        {1.25, "1,250"},      {-0.5, "-0,500"},  {0, "0,000"}, {1234.5, "1234,500"},
-        {0.0005, "0,000"},   {0.0015, "0,002"},    {-0.0001, "0,000"}, {3.1416, "3,142"},
+        {2, "2,000"},      {1.25, "1,250"},   {-0.5, "-0,500"},   {0, "0,000"},      {1234.5, "1234,500"},
+        {0.0005, "0,000"}, {0.0015, "0,002"}, {-0.0001, "0,000"}, {3.1416, "3,142"},
     };
     for (const auto& [quantity, expected] : cases)
         EXPECT_EQ(formatQuantity(quantity), QString::fromUtf8(expected)) << quantity;

@@ -98,12 +98,14 @@ TEST_F(PathsTest, DataFolderComesFromTheEnvironment)
 {
     touch("build/data/db.sql");
     const QString program = dir("build/app");
-    EXPECT_EQ(Paths::fromEnvironment(environment({{"CARVENDO_DATA", dir("negozio")}, {"HOME", dir("casa")}}), program)
+    EXPECT_EQ(Paths::fromEnvironment(environment({{"CARVENDO_DATA", dir("negozio")}, {"HOME", dir("casa")}}),
+                                     program)
                   .dataDir(),
               dir("negozio"));
     EXPECT_EQ(Paths::fromEnvironment(environment({{"HOME", dir("casa")}}), program).dataDir(),
               dir("casa") + "/.local/share/carvendo");
-    EXPECT_EQ(Paths::fromEnvironment(environment({{"CARVENDO_DATA", ""}, {"HOME", dir("casa")}}), program).dataDir(),
+    EXPECT_EQ(Paths::fromEnvironment(environment({{"CARVENDO_DATA", ""}, {"HOME", dir("casa")}}), program)
+                  .dataDir(),
               dir("casa") + "/.local/share/carvendo");
 }
 
@@ -135,7 +137,8 @@ TEST_F(PathsTest, FoldersAreCreatedOnDemand)
         Paths::ensureDir(dir("dati/file/sotto"));
         FAIL() << "ensureDir under a file did not throw";
     } catch (const std::runtime_error& error) {
-        EXPECT_EQ(QString::fromUtf8(error.what()), "Impossibile creare la cartella " + dir("dati/file/sotto"));
+        EXPECT_EQ(QString::fromUtf8(error.what()),
+                  "Impossibile creare la cartella " + dir("dati/file/sotto"));
     }
 }
 

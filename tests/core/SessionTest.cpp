@@ -1,6 +1,6 @@
+#include "Session.h"
 #include "Privileges.h"
 #include "Rows.h"
-#include "Session.h"
 
 #include "QtPrinters.h"
 #include "ScriptedDialogs.h"
@@ -18,10 +18,11 @@ const QString NoPrivilege = QStringLiteral("Non possiedi i privilegi per eseguir
 // A `gruppi` row as the server returns it: tinyint flags, column names in the table's own case.
 Rows gruppiRow(const QStringList& setColumns)
 {
-    const QStringList columns{"id",          "descrizione",      "fatturazione",   "carico",       "pos",
-                              "statistiche", "fullaccess",       "cat",            "magazzino",    "ddt",
-                              "ordini_fornitori", "ordini_clienti", "impostazioni", "scadenzario", "planner",
-                              "cancellazione", "aggiornamento"};
+    const QStringList columns{"id",           "descrizione", "fatturazione",     "carico",
+                              "pos",          "statistiche", "fullaccess",       "cat",
+                              "magazzino",    "ddt",         "ordini_fornitori", "ordini_clienti",
+                              "impostazioni", "scadenzario", "planner",          "cancellazione",
+                              "aggiornamento"};
     std::vector<QVariant> values{QVariant(3), QVariant(QStringLiteral("CASSIERI"))};
     for (qsizetype i = 2; i < columns.size(); ++i)
         values.emplace_back(setColumns.contains(columns[i]) ? 1 : 0);
@@ -43,17 +44,16 @@ TEST_P(PrivilegeGuard, OneFlagOpensOnlyItsOwnCommands)
 {
     const Rows rows = gruppiRow({GetParam().column});
     const Privileges privileges = Privileges::fromGruppiRow(rows.first());
-    for (const GuardCase& other : {GuardCase{"pos", Privilege::Pos}, GuardCase{"carico", Privilege::Carico},
-                                   GuardCase{"fatturazione", Privilege::Fatturazione}, GuardCase{"cat", Privilege::Cat},
-                                   GuardCase{"statistiche", Privilege::Statistiche},
-                                   GuardCase{"magazzino", Privilege::Magazzino}, GuardCase{"ddt", Privilege::Ddt},
-                                   GuardCase{"ordini_fornitori", Privilege::OrdiniFornitori},
-                                   GuardCase{"ordini_clienti", Privilege::OrdiniClienti},
-                                   GuardCase{"impostazioni", Privilege::Impostazioni},
-                                   GuardCase{"scadenzario", Privilege::Scadenzario},
-                                   GuardCase{"planner", Privilege::Planner},
-                                   GuardCase{"cancellazione", Privilege::Cancellazione},
-                                   GuardCase{"aggiornamento", Privilege::Aggiornamento}})
+    for (const GuardCase& other :
+         {GuardCase{"pos", Privilege::Pos}, GuardCase{"carico", Privilege::Carico},
+          GuardCase{"fatturazione", Privilege::Fatturazione}, GuardCase{"cat", Privilege::Cat},
+          GuardCase{"statistiche", Privilege::Statistiche}, GuardCase{"magazzino", Privilege::Magazzino},
+          GuardCase{"ddt", Privilege::Ddt}, GuardCase{"ordini_fornitori", Privilege::OrdiniFornitori},
+          GuardCase{"ordini_clienti", Privilege::OrdiniClienti},
+          GuardCase{"impostazioni", Privilege::Impostazioni},
+          GuardCase{"scadenzario", Privilege::Scadenzario}, GuardCase{"planner", Privilege::Planner},
+          GuardCase{"cancellazione", Privilege::Cancellazione},
+          GuardCase{"aggiornamento", Privilege::Aggiornamento}})
         EXPECT_EQ(privileges.allows(other.privilege), other.privilege == GetParam().privilege)
             << "group with " << GetParam().column << ", asking " << other.column;
     EXPECT_EQ(privileges.canDelete(), GetParam().privilege == Privilege::Cancellazione);
@@ -62,21 +62,22 @@ TEST_P(PrivilegeGuard, OneFlagOpensOnlyItsOwnCommands)
 
 INSTANTIATE_TEST_SUITE_P(
     Gruppi, PrivilegeGuard,
-    ::testing::Values(GuardCase{"pos", Privilege::Pos}, GuardCase{"carico", Privilege::Carico},
-                      GuardCase{"fatturazione", Privilege::Fatturazione}, GuardCase{"cat", Privilege::Cat},
-                      GuardCase{"statistiche", Privilege::Statistiche}, GuardCase{"magazzino", Privilege::Magazzino},
-                      GuardCase{"ddt", Privilege::Ddt}, GuardCase{"ordini_fornitori", Privilege::OrdiniFornitori},
-                      GuardCase{"ordini_clienti", Privilege::OrdiniClienti},
-                      GuardCase{"impostazioni", Privilege::Impostazioni},
-                      GuardCase{"scadenzario", Privilege::Scadenzario}, GuardCase{"planner", Privilege::Planner},
-                      GuardCase{"cancellazione", Privilege::Cancellazione},
-                      GuardCase{"aggiornamento", Privilege::Aggiornamento}));
+    ::testing::Values(
+        GuardCase{"pos", Privilege::Pos}, GuardCase{"carico", Privilege::Carico},
+        GuardCase{"fatturazione", Privilege::Fatturazione}, GuardCase{"cat", Privilege::Cat},
+        GuardCase{"statistiche", Privilege::Statistiche}, GuardCase{"magazzino", Privilege::Magazzino},
+        GuardCase{"ddt", Privilege::Ddt}, GuardCase{"ordini_fornitori", Privilege::OrdiniFornitori},
+        GuardCase{"ordini_clienti", Privilege::OrdiniClienti},
+        GuardCase{"impostazioni", Privilege::Impostazioni}, GuardCase{"scadenzario", Privilege::Scadenzario},
+        GuardCase{"planner", Privilege::Planner}, GuardCase{"cancellazione", Privilege::Cancellazione},
+        GuardCase{"aggiornamento", Privilege::Aggiornamento}));
 
 TEST(Privileges, FullAccessOpensEverythingIncludingDeletion)
 {
     const Rows rows = gruppiRow({"fullaccess"});
     const Privileges privileges = Privileges::fromGruppiRow(rows.first());
-    for (Privilege p : {Privilege::Pos, Privilege::Fatturazione, Privilege::Impostazioni, Privilege::Cancellazione})
+    for (Privilege p :
+         {Privilege::Pos, Privilege::Fatturazione, Privilege::Impostazioni, Privilege::Cancellazione})
         EXPECT_TRUE(privileges.allows(p));
     EXPECT_TRUE(privileges.canDelete());
     EXPECT_FALSE(privileges.has(Privilege::Pos)); // the flag itself stays as stored
@@ -85,8 +86,8 @@ TEST(Privileges, FullAccessOpensEverythingIncludingDeletion)
 TEST(Privileges, ColumnsAreFoundIgnoringCaseAndAMissingColumnGrantsNothing)
 {
     const Rows rows({"ID", "Descrizione", "POS", "Ordini_Clienti", "FullAccess"},
-                    {{QVariant(1), QVariant(QStringLiteral("BANCO")), QVariant(true), QVariant(QStringLiteral("1")),
-                      QVariant(false)}});
+                    {{QVariant(1), QVariant(QStringLiteral("BANCO")), QVariant(true),
+                      QVariant(QStringLiteral("1")), QVariant(false)}});
     const Privileges privileges = Privileges::fromGruppiRow(rows.first());
     EXPECT_TRUE(privileges.allows(Privilege::Pos));
     EXPECT_TRUE(privileges.allows(Privilege::OrdiniClienti));
@@ -96,10 +97,11 @@ TEST(Privileges, ColumnsAreFoundIgnoringCaseAndAMissingColumnGrantsNothing)
 
 TEST(Session, LoginStateIsSharedAndResetOnLogout)
 {
-    const Rows utenti({"id", "nome", "username", "password", "nomepermesso", "Attivo", "loggato", "magazzino"},
-                      {{QVariant(4), QVariant(QStringLiteral("Mario Rossi")), QVariant(QStringLiteral("mario")),
-                        QVariant(QStringLiteral("segreta")), QVariant(QStringLiteral("CASSIERI")), QVariant(1),
-                        QVariant(0), QVariant(QStringLiteral("NEGOZIO CENTRO"))}});
+    const Rows utenti(
+        {"id", "nome", "username", "password", "nomepermesso", "Attivo", "loggato", "magazzino"},
+        {{QVariant(4), QVariant(QStringLiteral("Mario Rossi")), QVariant(QStringLiteral("mario")),
+          QVariant(QStringLiteral("segreta")), QVariant(QStringLiteral("CASSIERI")), QVariant(1), QVariant(0),
+          QVariant(QStringLiteral("NEGOZIO CENTRO"))}});
     const Rows gruppi = gruppiRow({"pos"});
 
     Session session(MachineType::Client);
@@ -147,8 +149,11 @@ TEST(Session, MachineTypeKeepsItsSettingsText)
     EXPECT_EQ(machineTypeText(MachineType::Client), "CLIENT");
     EXPECT_EQ(machineTypeText(MachineType::ClientServer), "CLIENT/SERVER");
     const std::pair<const char16_t*, std::optional<MachineType>> cases[] = {
-        {u"CLIENT", MachineType::Client},   {u"CLIENT/SERVER", MachineType::ClientServer},
-        {u" client/server ", MachineType::ClientServer}, {u"SERVER", std::nullopt}, {u"", std::nullopt},
+        {u"CLIENT", MachineType::Client},
+        {u"CLIENT/SERVER", MachineType::ClientServer},
+        {u" client/server ", MachineType::ClientServer},
+        {u"SERVER", std::nullopt},
+        {u"", std::nullopt},
         {u"CLIENT SERVER", std::nullopt}};
     for (const auto& [text, expected] : cases)
         EXPECT_EQ(machineTypeFromText(QStringView(text)), expected) << QString::fromUtf16(text).toStdString();

@@ -9,7 +9,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <functional>
+#include <thread>
 
 using namespace carvendo::core;
 using carvendo::testing::CompanyDatabase;
@@ -68,6 +70,20 @@ protected:
 
     qint64 count(const QString& sql, const Params& params = {}) { return m_db->scalar(sql, params).toInt64(); }
 
+    // Each row of the result as its values joined by '|' (numbers as the server gives them).
+    QStringList rowsAsText(const QString& sql)
+    {
+        const Rows rows = m_db->query(sql);
+        QStringList list;
+        for (const Row row : rows) {
+            QStringList values;
+            for (int c = 0; c < rows.columnCount(); ++c)
+                values << row.at(c).toString();
+            list << values.join(u'|');
+        }
+        return list;
+    }
+
     static inline CompanyDatabase* s_company = nullptr;
     std::unique_ptr<Db> m_db;
     std::unique_ptr<StoredProcedures> m_procedures;
@@ -89,6 +105,8 @@ TEST_F(ProceduresTest, LoadCreatesTheStockRowThenAddsToIt)
     m_procedures->caricoMagazzinoUpdate(Item, Centrale, 2);
     EXPECT_EQ(stock(Item, Centrale), std::make_pair(10.0, 10.0));
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM giacenze")), 1);
+    EXPECT_EQ(rowsAsText(QStringLiteral("SELECT giacenza, Disponibilita FROM articoli")), QStringList{"2.5|2.5"})
+        << "the item's mirror is the caller's business";
 }
 
 struct Movement
@@ -129,15 +147,34 @@ TEST_F(ProceduresTest, EveryMovementOnAMissingOrExistingRow)
     }
 }
 
-TEST_F(ProceduresTest, StockMovesLeaveTheItemMirrorAndOtherWarehousesAlone)
+TEST_F(ProceduresTest, TwoWorkstationsCreatingTheSameRowEndWithBothLoads)
 {
-    m_procedures->caricoMagazzinoInsert(Item, Centrale, QStringLiteral("CENTRALE"), 5);
-    m_procedures->scaricoMagazzino(Item, Negozio, 1);
-    m_procedures->scaricaDisponibilita(Item, Negozio, 1);
-    EXPECT_EQ(stock(Item, Centrale), std::make_pair(5.0, 5.0));
-    const Row item = m_db->query(QStringLiteral("SELECT giacenza, Disponibilita FROM articoli WHERE ID = 10")).first();
-    EXPECT_EQ(item[u"giacenza"].toDouble(), 2.5);
-    EXPECT_EQ(item[u"Disponibilita"].toDouble(), 2.5);
+    auto first = s_company->newConnection();
+    auto second = s_company->newConnection();
+    first->begin();
+    StoredProcedures(*first).caricoMagazzinoInsert(Item, Centrale, QStringLiteral("CENTRALE"), 5);
+
+    // The second workstation starts before the first one's row is committed. Inside the procedure it
+    // cannot get past the first one's lock on the new row, whichever way it takes.
+    std::exception_ptr failure;
+    std::thread other([&] {
+        try {
+            StoredProcedures(*second).caricoMagazzinoInsert(Item, Centrale, QStringLiteral("CENTRALE"), 3);
+        } catch (...) {
+            failure = std::current_exception();
+        }
+    });
+    const Params secondThread{{"ID", qint64(second->serverThreadId())}};
+    const QString inside = QStringLiteral("SELECT COUNT(*) FROM information_schema.PROCESSLIST WHERE ID = :ID "
+                                          "AND INFO LIKE '%MUOVI_GIACENZA%'");
+    for (int polls = 0; polls < 2000 && count(inside, secondThread) == 0; ++polls)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM giacenze")), 0) << "nothing committed yet";
+    first->commit();
+    other.join();
+
+    ASSERT_FALSE(failure) << "the second load failed";
+    EXPECT_EQ(stock(Item, Centrale), std::make_pair(8.0, 8.0));
 }
 
 TEST_F(ProceduresTest, AnOldDatabaseWithoutTheUniqueIndexStillKeepsOneRow)
@@ -197,19 +234,11 @@ TEST_F(ProceduresTest, UnderStockRowIsWrittenAfreshWithTheQuantityToOrder)
     EXPECT_EQ(out.aliquota, 22);
 
     m_procedures->sottoscorta(Item); // a second call replaces the row
-    const Rows rows = m_db->query(QStringLiteral("SELECT *, data = CURRENT_DATE AS oggi FROM sottoscorta"));
-    ASSERT_EQ(rows.size(), 1);
-    const Row row = rows.first();
-    EXPECT_EQ(row[u"idarticolo"].toInt(), Item);
-    EXPECT_EQ(row[u"qtaordine"].toInt(), 3) << "5 - 2.5 rounded up to whole pieces";
-    EXPECT_EQ(row[u"idfornitore"].toInt(), 7);
-    EXPECT_EQ(row[u"fornitore"].toString(), QStringLiteral("ACME SRL"));
-    EXPECT_EQ(row[u"codart"].toString(), QStringLiteral("CAV01"));
-    EXPECT_EQ(row[u"prezzoacquisto"].toMoney(), Money::parse(u"3.2"));
-    EXPECT_EQ(row[u"um"].toString(), QStringLiteral("PZ"));
-    EXPECT_EQ(row[u"aliquota"].toInt(), 22);
-    EXPECT_EQ(row[u"scorta"].toInt(), 5);
-    EXPECT_TRUE(row[u"oggi"].toBool());
+    // 5 - 2.5 to order, in whole pieces: 3.
+    EXPECT_EQ(rowsAsText(QStringLiteral("SELECT idarticolo, codart, descrizione, barcode, qtaordine, idfornitore, "
+                                        "fornitore, giacenza, scorta, prezzoacquisto, um, aliquota, "
+                                        "data = CURRENT_DATE FROM sottoscorta")),
+              QStringList{"10|CAV01|Cavo USB-C 1m|8005001002000|3|7|ACME SRL|2|5|3.2|PZ|22|1"});
 }
 
 TEST_F(ProceduresTest, UnderStockRowTakesLongTextsAndUnknownSuppliers)
@@ -220,10 +249,9 @@ TEST_F(ProceduresTest, UnderStockRowTakesLongTextsAndUnknownSuppliers)
                {{"D", longDescription}});
     const UnderStockRow out = m_procedures->sottoscorta(Item);
     EXPECT_EQ(out.descrizione, longDescription);
-    const Row row = m_db->query(QStringLiteral("SELECT * FROM sottoscorta")).first();
-    EXPECT_EQ(row[u"descrizione"].toString(), QString(50, u'è'));
-    EXPECT_EQ(row[u"idfornitore"].toInt(), 0);
-    EXPECT_EQ(row[u"qtaordine"].toInt(), 0) << "never a negative quantity to order";
+    // Cut to the row's width; an unknown supplier is none; never a negative quantity to order.
+    EXPECT_EQ(rowsAsText(QStringLiteral("SELECT descrizione, idfornitore, qtaordine FROM sottoscorta")),
+              QStringList{QString(50, u'è') + QStringLiteral("|0|0")});
 }
 
 TEST_F(ProceduresTest, UpdateScortaRefreshesOrRemovesTheRow)
@@ -234,10 +262,8 @@ TEST_F(ProceduresTest, UpdateScortaRefreshesOrRemovesTheRow)
     m_procedures->sottoscorta(Item);
     m_db->exec(QStringLiteral("UPDATE articoli SET giacenza = 1, PrezzoAcquisto = 4 WHERE ID = 10"));
     m_procedures->updateScorta(Item);
-    const Row row = m_db->query(QStringLiteral("SELECT * FROM sottoscorta")).first();
-    EXPECT_EQ(row[u"giacenza"].toInt(), 1);
-    EXPECT_EQ(row[u"qtaordine"].toInt(), 4);
-    EXPECT_EQ(row[u"prezzoacquisto"].toMoney(), Money::fromInt(4));
+    EXPECT_EQ(rowsAsText(QStringLiteral("SELECT giacenza, qtaordine, prezzoacquisto FROM sottoscorta")),
+              QStringList{"1|4|4"});
 
     m_db->exec(QStringLiteral("UPDATE articoli SET giacenza = 6 WHERE ID = 10"));
     m_procedures->updateScorta(Item);
@@ -287,24 +313,12 @@ TEST_F(SerialProceduresTest, ASoldSerialLeavesStockAndBecomesALink)
 
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM seriali WHERE Seriale = '356938035643809'")), 0);
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM seriali")), 2);
-    const Rows links = m_db->query(QStringLiteral("SELECT * FROM serialidocumenti"));
-    ASSERT_EQ(links.size(), 1);
-    const Row link = links.first();
-    EXPECT_EQ(link[u"Documento"].toString(), QStringLiteral("Ddt"));
-    EXPECT_EQ(link[u"idDocumento"].toInt(), 33);
-    EXPECT_EQ(link[u"Seriale"].toString(), QStringLiteral("356938035643809"));
-    EXPECT_EQ(link[u"idArticolo"].toInt(), Item);
-    EXPECT_EQ(link[u"idCarico"].toInt(), 5);
-    EXPECT_EQ(link[u"codarticolo"].toString(), QStringLiteral("CAV01"));
-    EXPECT_EQ(link[u"descrizione"].toString(), QStringLiteral("Cavo USB-C 1m"));
-    EXPECT_EQ(link[u"barcode"].toString(), QStringLiteral("8005001002000"));
-    EXPECT_EQ(link[u"idFornitore"].toInt(), 7);
-    EXPECT_EQ(link[u"idCliente"].toInt(), 12);
-    EXPECT_EQ(link[u"DataScarico"].toDate(), QDate(2024, 3, 1));
-    EXPECT_EQ(link[u"idMagazzino"].toInt(), Centrale);
-    EXPECT_EQ(link[u"Magazzino"].toString(), QStringLiteral("CENTRALE"));
-    EXPECT_EQ(link[u"idOperatore"].toInt(), 2);
-    EXPECT_EQ(link[u"Operatore"].toString(), QStringLiteral("Mario"));
+    EXPECT_EQ(rowsAsText(QStringLiteral(
+                  "SELECT Documento, idDocumento, Seriale, idArticolo, idCarico, codarticolo, descrizione, barcode, "
+                  "idFornitore, idCliente, DataScarico, idMagazzino, Magazzino, idOperatore, Operatore "
+                  "FROM serialidocumenti")),
+              QStringList{"Ddt|33|356938035643809|10|5|CAV01|Cavo USB-C 1m|8005001002000|7|12|01/03/2024|1|"
+                          "CENTRALE|2|Mario"});
 }
 
 TEST_F(SerialProceduresTest, ASerialNotInStockIsNeverSold)
@@ -381,23 +395,13 @@ TEST_F(ProceduresTest, LabelsAreQueuedThenEmptied)
     label.quantita = 2;
     m_procedures->creaEtichette(label);
 
-    const Rows rows = m_db->query(QStringLiteral("SELECT * FROM etichette ORDER BY quantita DESC"));
-    ASSERT_EQ(rows.size(), 2);
-    const Row cell = rows.first();
-    EXPECT_EQ(cell[u"descrizione"].toString(), QString(120, u'x')) << "cut to what a label holds";
-    EXPECT_EQ(cell[u"barcode"].toString(), QStringLiteral("8005001002000"));
-    EXPECT_EQ(cell[u"barcodetc"].toString(), QStringLiteral("6401002001007"));
-    EXPECT_EQ(cell[u"codice"].toString(), QStringLiteral("CAV01"));
-    EXPECT_EQ(cell[u"linea"].toString(), QStringLiteral("ROSSO"));
-    EXPECT_EQ(cell[u"testoplus"].toString(), QStringLiteral("M"));
-    EXPECT_EQ(cell[u"quantita"].toInt(), 3);
-    EXPECT_EQ(cell[u"idarticolo"].toInt(), Item);
-    EXPECT_EQ(cell[u"idcarico"].toInt(), 5);
-    EXPECT_EQ(cell[u"prezzo"].toMoney(), *Money::parse(u"12.5"));
-    EXPECT_EQ(cell[u"listino2"].toMoney(), *Money::parse(u"9.5"));
-    EXPECT_EQ(cell[u"listino3"].toMoney(), *Money::parse(u"8.75"));
-    EXPECT_EQ(rows.value(1, u"quantita").toInt(), 2);
-    EXPECT_EQ(rows.value(1, u"linea").toString(), QString());
+    // The description is cut to what a label holds; list prices 2 and 3 come from the item.
+    EXPECT_EQ(rowsAsText(QStringLiteral("SELECT descrizione, barcode, barcodetc, codice, linea, testoplus, "
+                                        "quantita, idarticolo, idcarico, prezzo, listino2, listino3 "
+                                        "FROM etichette ORDER BY quantita DESC")),
+              (QStringList{QString(120, u'x') + QStringLiteral("|8005001002000|6401002001007|CAV01|ROSSO|M|3|10|5|"
+                                                                 "12.5|9.5|8.75"),
+                           QStringLiteral("Cavo USB-C 1m|8005001002000||CAV01|||2|10|5|12.5|9.5|8.75")}));
 
     m_procedures->svuotaEtichette();
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM etichette")), 0);
@@ -430,16 +434,10 @@ TEST_F(ProceduresTest, EstimatePartRowIsAdded)
     part.subtotale = Money::fromInt(11);
     m_procedures->prevCatInsert(part);
 
-    const Row row = m_db->query(QStringLiteral("SELECT * FROM articolipreventivocat")).first();
-    EXPECT_EQ(row[u"idarticolo"].toInt(), Item);
-    EXPECT_EQ(row[u"Codice"].toString(), QStringLiteral("CAV01"));
-    EXPECT_EQ(row[u"Descrizione"].toString(), QStringLiteral("Cavo USB-C 1m"));
-    EXPECT_EQ(row[u"Quantita"].toInt(), 2);
-    EXPECT_EQ(row[u"PrezzoVendita"].toMoney(), *Money::parse(u"5.5"));
-    EXPECT_EQ(row[u"idAssistenza"].toInt(), 9);
-    EXPECT_EQ(row[u"PrezzoAcquisto"].toMoney(), *Money::parse(u"3.2"));
-    EXPECT_EQ(row[u"NumeroAss"].toInt(), 41);
-    EXPECT_EQ(row[u"SUBTOTALE"].toMoney(), Money::fromInt(11));
+    EXPECT_EQ(rowsAsText(QStringLiteral("SELECT idarticolo, Codice, Descrizione, Quantita, PrezzoVendita, "
+                                        "idAssistenza, PrezzoAcquisto, NumeroAss, SUBTOTALE "
+                                        "FROM articolipreventivocat")),
+              QStringList{"10|CAV01|Cavo USB-C 1m|2|5.5|9|3.2|41|11"});
 }
 
 // ------------------------------------------------------------------------------------------------
@@ -459,12 +457,7 @@ TEST_F(ProceduresTest, RenamedWarehouseRewritesStockStateAndOperatorsButNotDocum
 
     m_procedures->updateMagChange(QStringLiteral("SEDE"), QStringLiteral("CENTRALE"));
 
-    const auto names = [&](const char* sql) {
-        QStringList list;
-        for (const Row row : m_db->query(QLatin1String(sql)))
-            list << row.at(0).toString();
-        return list;
-    };
+    const auto names = [&](const char* sql) { return rowsAsText(QLatin1String(sql)); };
     EXPECT_EQ(names("SELECT magazzino FROM giacenze ORDER BY idmagazzino"), (QStringList{"SEDE", "NEGOZIO"}));
     EXPECT_EQ(names("SELECT Magazzino FROM seriali"), QStringList{"SEDE"});
     EXPECT_EQ(names("SELECT Magazzino FROM disptc"), QStringList{"SEDE"});

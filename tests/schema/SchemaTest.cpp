@@ -34,10 +34,13 @@ struct ServerColumn
 // The columns of every table of a database as the server reports them, by lower-case table name.
 QHash<QString, QList<ServerColumn>> serverColumns(Db& db, const QString& database)
 {
-    const core::Rows rows = db.query(QStringLiteral(
-        "SELECT TABLE_NAME, COLUMN_NAME, DATA_TYPE, CHARACTER_MAXIMUM_LENGTH, NUMERIC_PRECISION, NUMERIC_SCALE, "
-        "COLUMN_TYPE, EXTRA, COLUMN_KEY FROM information_schema.COLUMNS WHERE TABLE_SCHEMA = :SCHEMA "
-        "ORDER BY TABLE_NAME, ORDINAL_POSITION"), {{"SCHEMA", database}});
+    const core::Rows rows = db.query(
+        QStringLiteral(
+            "SELECT TABLE_NAME, COLUMN_NAME, DATA_TYPE, CHARACTER_MAXIMUM_LENGTH, NUMERIC_PRECISION, "
+            "NUMERIC_SCALE, "
+            "COLUMN_TYPE, EXTRA, COLUMN_KEY FROM information_schema.COLUMNS WHERE TABLE_SCHEMA = :SCHEMA "
+            "ORDER BY TABLE_NAME, ORDINAL_POSITION"),
+        {{"SCHEMA", database}});
     QHash<QString, QList<ServerColumn>> tables;
     for (const core::Row row : rows) {
         ServerColumn column;
@@ -125,12 +128,15 @@ TEST_F(SchemaTest, EveryCompanyTableHasItsColumnsInOrderWithTheirTypesAndKeys)
 
 TEST_F(SchemaTest, EveryDefinedIndexExists)
 {
-    const core::Rows rows = db().query(QStringLiteral(
-        "SELECT TABLE_NAME, INDEX_NAME, NON_UNIQUE, COLUMN_NAME FROM information_schema.STATISTICS "
-        "WHERE TABLE_SCHEMA = :SCHEMA ORDER BY TABLE_NAME, INDEX_NAME, SEQ_IN_INDEX"), {{"SCHEMA", s_company->name()}});
+    const core::Rows rows = db().query(
+        QStringLiteral(
+            "SELECT TABLE_NAME, INDEX_NAME, NON_UNIQUE, COLUMN_NAME FROM information_schema.STATISTICS "
+            "WHERE TABLE_SCHEMA = :SCHEMA ORDER BY TABLE_NAME, INDEX_NAME, SEQ_IN_INDEX"),
+        {{"SCHEMA", s_company->name()}});
     QHash<QString, IndexDefinition> made; // by "table/index"
     for (const core::Row row : rows) {
-        IndexDefinition& index = made[row["TABLE_NAME"].toString().toLower() + u'/' + row["INDEX_NAME"].toString()];
+        IndexDefinition& index =
+            made[row["TABLE_NAME"].toString().toLower() + u'/' + row["INDEX_NAME"].toString()];
         index.columns << row["COLUMN_NAME"].toString();
         index.unique = row["NON_UNIQUE"].toInt() == 0;
     }
@@ -147,7 +153,8 @@ TEST_F(SchemaTest, EveryDefinedIndexExists)
 TEST_F(SchemaTest, OneStockRowPerItemAndWarehouse)
 {
     core::Transaction transaction(db());
-    const QString insert = QStringLiteral("INSERT INTO giacenze (idarticolo, idmagazzino, giacenza) VALUES (:A, :M, 1)");
+    const QString insert =
+        QStringLiteral("INSERT INTO giacenze (idarticolo, idmagazzino, giacenza) VALUES (:A, :M, 1)");
     db().exec(insert, {{"A", 7}, {"M", 1}});
     db().exec(insert, {{"A", 7}, {"M", 2}});
     EXPECT_THROW(db().exec(insert, {{"A", 7}, {"M", 1}}), core::DbError);
@@ -156,16 +163,18 @@ TEST_F(SchemaTest, OneStockRowPerItemAndWarehouse)
 TEST_F(SchemaTest, AColumnIsFoundWhateverItsLetterCase)
 {
     core::Transaction transaction(db());
-    db().exec(QStringLiteral("INSERT INTO clienti (RagioneSociale) VALUES (:NOME)"), {{"NOME", "ROSSI MARIO"}});
+    db().exec(QStringLiteral("INSERT INTO clienti (RagioneSociale) VALUES (:NOME)"),
+              {{"NOME", "ROSSI MARIO"}});
     const qint64 id = db().lastInsertId();
 
-    const core::Rows declared = db().query(QStringLiteral("select idCliente, RagioneSociale from clienti where idCliente = :ID"),
-                                           {{"ID", id}});
+    const core::Rows declared = db().query(
+        QStringLiteral("select idCliente, RagioneSociale from clienti where idCliente = :ID"), {{"ID", id}});
     ASSERT_EQ(declared.size(), 1);
     EXPECT_EQ(declared[0]["idcliente"].toInt64(), id);
     EXPECT_EQ(declared[0]["RAGIONESOCIALE"].toString(), QStringLiteral("ROSSI MARIO"));
 
-    const core::Rows lower = db().query(QStringLiteral("select idcliente from CLIENTI where IDCLIENTE = :ID"), {{"ID", id}});
+    const core::Rows lower =
+        db().query(QStringLiteral("select idcliente from CLIENTI where IDCLIENTE = :ID"), {{"ID", id}});
     ASSERT_EQ(lower.size(), 1);
     EXPECT_EQ(lower[0]["idCliente"].toInt64(), id);
 }
@@ -189,11 +198,13 @@ TEST_F(SchemaTest, NamesWithBlanksApostrophesAndPercentWorkInInsertAndSelect)
         const TableDefinition* table = TableDefinitions::builtIn().table(QString::fromUtf8(c.table));
         ASSERT_NE(table, nullptr);
         const QString column = quoteIdentifier(QString::fromUtf8(c.column));
-        db().exec(QStringLiteral("INSERT INTO %1 (%2) VALUES (:VALORE)").arg(quoteIdentifier(table->name), column),
-                  {{"VALORE", c.value}});
-        const core::Rows rows = db().query(QStringLiteral("SELECT %1 FROM %2 WHERE %3 = :ID")
-                                               .arg(column, quoteIdentifier(table->name), quoteIdentifier(table->key()->name)),
-                                           {{"ID", db().lastInsertId()}});
+        db().exec(
+            QStringLiteral("INSERT INTO %1 (%2) VALUES (:VALORE)").arg(quoteIdentifier(table->name), column),
+            {{"VALORE", c.value}});
+        const core::Rows rows =
+            db().query(QStringLiteral("SELECT %1 FROM %2 WHERE %3 = :ID")
+                           .arg(column, quoteIdentifier(table->name), quoteIdentifier(table->key()->name)),
+                       {{"ID", db().lastInsertId()}});
         ASSERT_EQ(rows.size(), 1) << c.column;
         EXPECT_EQ(rows[0][QString::fromUtf8(c.column)].toString(), c.value.toString()) << c.column;
     }
@@ -201,10 +212,12 @@ TEST_F(SchemaTest, NamesWithBlanksApostrophesAndPercentWorkInInsertAndSelect)
 
 TEST_F(SchemaTest, EveryTableTakesARowOfDefaultsUnderStrictMode)
 {
-    db().execDirect(QStringLiteral("SET SESSION sql_mode = 'STRICT_TRANS_TABLES,ERROR_FOR_DIVISION_BY_ZERO'"));
+    db().execDirect(
+        QStringLiteral("SET SESSION sql_mode = 'STRICT_TRANS_TABLES,ERROR_FOR_DIVISION_BY_ZERO'"));
     core::Transaction transaction(db());
     for (const TableDefinition* table : TableDefinitions::builtIn().companyTables()) {
-        EXPECT_NO_THROW(db().exec(QStringLiteral("INSERT INTO %1 () VALUES ()").arg(quoteIdentifier(table->name))))
+        EXPECT_NO_THROW(
+            db().exec(QStringLiteral("INSERT INTO %1 () VALUES ()").arg(quoteIdentifier(table->name))))
             << table->name.toStdString();
     }
 }
@@ -222,7 +235,8 @@ TEST_F(SchemaTest, ARowOfDefaultsHasZeroNumbersAndNoTexts)
             EXPECT_GT(value.toInt64(), 0);
         } else if (column.type.isNumeric()) {
             EXPECT_FALSE(value.isNull()) << column.name.toStdString();
-            EXPECT_EQ(value.toDouble(), column.name == QStringLiteral("numero") ? 1.0 : 0.0) << column.name.toStdString();
+            EXPECT_EQ(value.toDouble(), column.name == QStringLiteral("numero") ? 1.0 : 0.0)
+                << column.name.toStdString();
         } else {
             EXPECT_TRUE(value.isNull()) << column.name.toStdString();
         }
@@ -231,13 +245,16 @@ TEST_F(SchemaTest, ARowOfDefaultsHasZeroNumbersAndNoTexts)
 
 TEST_F(SchemaTest, TheRowsAFirstLoginNeedsAreThere)
 {
-    EXPECT_EQ(db().scalar(QStringLiteral("SELECT VersioneDB FROM versione")).toString(), QStringLiteral("6.1.3"));
-    EXPECT_EQ(db().scalar(QStringLiteral("SELECT VersioneSW FROM versione")).toString(), QStringLiteral("6.1.3"));
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT VersioneDB FROM versione")).toString(),
+              QStringLiteral("6.1.3"));
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT VersioneSW FROM versione")).toString(),
+              QStringLiteral("6.1.3"));
 
-    const core::Rows admin = db().query(
-        QStringLiteral("SELECT u.nome, u.Attivo, u.loggato, u.magazzino, g.* FROM utenti u "
-                       "JOIN gruppi g ON g.descrizione = u.nomepermesso WHERE u.username = :USERNAME AND u.password = :PASSWORD"),
-        {{"USERNAME", "admin"}, {"PASSWORD", "admin"}});
+    const core::Rows admin =
+        db().query(QStringLiteral("SELECT u.nome, u.Attivo, u.loggato, u.magazzino, g.* FROM utenti u "
+                                  "JOIN gruppi g ON g.descrizione = u.nomepermesso WHERE u.username = "
+                                  ":USERNAME AND u.password = :PASSWORD"),
+                   {{"USERNAME", "admin"}, {"PASSWORD", "admin"}});
     ASSERT_EQ(admin.size(), 1);
     EXPECT_EQ(admin[0]["nome"].toString(), QStringLiteral("Amministratore"));
     EXPECT_TRUE(admin[0]["Attivo"].toBool());
@@ -251,7 +268,8 @@ TEST_F(SchemaTest, TheRowsAFirstLoginNeedsAreThere)
     // The first start creates the warehouse itself.
     EXPECT_EQ(db().scalar(QStringLiteral("SELECT COUNT(*) FROM magazzini")).toInt(), 0);
 
-    const core::Rows reparti = db().query(QStringLiteral("SELECT reparto, aliquota FROM reparti ORDER BY idreparto"));
+    const core::Rows reparti =
+        db().query(QStringLiteral("SELECT reparto, aliquota FROM reparti ORDER BY idreparto"));
     const int rates[] = {22, 10, 4, 5, 0, 22, 22, 22, 22, 22};
     ASSERT_EQ(reparti.size(), 10);
     for (int i = 0; i < 10; ++i) {
@@ -264,7 +282,8 @@ TEST_F(SchemaTest, TheRowsAFirstLoginNeedsAreThere)
         iva << row["Iva"].toInt();
     EXPECT_EQ(iva, QList<int>({22, 10, 5, 4, 0}));
 
-    const core::Rows amounts = db().query(QStringLiteral("SELECT id, importo FROM promo_importi ORDER BY id"));
+    const core::Rows amounts =
+        db().query(QStringLiteral("SELECT id, importo FROM promo_importi ORDER BY id"));
     ASSERT_EQ(amounts.size(), 20);
     for (int i = 0; i < 20; ++i) {
         EXPECT_EQ(amounts[i]["id"].toInt(), i + 1);
@@ -276,7 +295,9 @@ TEST_F(SchemaTest, TheRowsAFirstLoginNeedsAreThere)
         suffixes << row["suffisso"].toString();
     EXPECT_EQ(suffixes, QStringList({"", "A", "B", "C"}));
 
-    EXPECT_EQ(db().scalar(QStringLiteral("SELECT colore FROM statirip WHERE StatoRip = :STATO"), {{"STATO", "ACCETTAZIONE"}}).toInt(),
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT colore FROM statirip WHERE StatoRip = :STATO"),
+                          {{"STATO", "ACCETTAZIONE"}})
+                  .toInt(),
               65535);
 }
 
@@ -284,7 +305,11 @@ TEST_F(SchemaTest, SettingsTablesHoldExactlyOneRow)
 {
     for (const char* table : {"versione", "contatori", "backupcontatore", "mail", "vm_store", "logostampe",
                               "campi_obbligatori_cat", "preferenzeriparazioni"}) {
-        EXPECT_EQ(db().scalar(QStringLiteral("SELECT COUNT(*) FROM %1").arg(quoteIdentifier(QString::fromUtf8(table)))).toInt(), 1)
+        EXPECT_EQ(
+            db().scalar(
+                    QStringLiteral("SELECT COUNT(*) FROM %1").arg(quoteIdentifier(QString::fromUtf8(table))))
+                .toInt(),
+            1)
             << table;
     }
     EXPECT_EQ(db().scalar(QStringLiteral("SELECT BarcodeArticolo FROM contatori")).toString(), QString());
@@ -298,13 +323,16 @@ TEST_F(SchemaTest, EveryPaymentTermHasItsInstalmentsAndAKnownMethod)
     const core::Rows terms = db().query(QStringLiteral(
         "SELECT p.Descrizione, p.NrRate, COUNT(r.id) AS rate, "
         "  (SELECT COUNT(*) FROM modalita_pagamenti m WHERE m.descrizione = p.modalita) AS metodo "
-        "FROM pagamenti p LEFT JOIN rate r ON r.idpagamento = p.id GROUP BY p.id, p.Descrizione, p.NrRate, p.modalita"));
+        "FROM pagamenti p LEFT JOIN rate r ON r.idpagamento = p.id GROUP BY p.id, p.Descrizione, p.NrRate, "
+        "p.modalita"));
     ASSERT_GE(terms.size(), 4);
     for (const core::Row term : terms) {
-        EXPECT_EQ(term["rate"].toInt(), term["NrRate"].toInt()) << term["Descrizione"].toString().toStdString();
+        EXPECT_EQ(term["rate"].toInt(), term["NrRate"].toInt())
+            << term["Descrizione"].toString().toStdString();
         EXPECT_EQ(term["metodo"].toInt(), 1) << term["Descrizione"].toString().toStdString();
     }
-    EXPECT_EQ(db().scalar(QStringLiteral("SELECT modalita FROM pagamenti WHERE Descrizione = :D"), {{"D", "RIMESSA DIRETTA"}})
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT modalita FROM pagamenti WHERE Descrizione = :D"),
+                          {{"D", "RIMESSA DIRETTA"}})
                   .toString(),
               QStringLiteral("Contanti"));
 }
@@ -312,13 +340,17 @@ TEST_F(SchemaTest, EveryPaymentTermHasItsInstalmentsAndAKnownMethod)
 TEST_F(SchemaTest, TheMunicipalitiesAreThere)
 {
     EXPECT_EQ(db().scalar(QStringLiteral("SELECT COUNT(*) FROM comuni")).toInt(), 7904);
-    EXPECT_EQ(db().scalar(QStringLiteral("SELECT SiglaProv FROM comuni WHERE comune = :C"), {{"C", "Roma"}}).toString(),
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT SiglaProv FROM comuni WHERE comune = :C"), {{"C", "Roma"}})
+                  .toString(),
               QStringLiteral("RM"));
-    EXPECT_EQ(db().scalar(QStringLiteral("SELECT SiglaProv FROM comuni WHERE comune = :C"), {{"C", "Sant'Angelo a Cupolo"}})
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT SiglaProv FROM comuni WHERE comune = :C"),
+                          {{"C", "Sant'Angelo a Cupolo"}})
                   .toString(),
               QStringLiteral("BN"));
-    EXPECT_EQ(db().scalar(QStringLiteral("SELECT CodiceCatastale FROM comuni WHERE comune = :C"), {{"C", "Agliè"}}).toString(),
-              QStringLiteral("A074"));
+    EXPECT_EQ(
+        db().scalar(QStringLiteral("SELECT CodiceCatastale FROM comuni WHERE comune = :C"), {{"C", "Agliè"}})
+            .toString(),
+        QStringLiteral("A074"));
     EXPECT_TRUE(db().scalar(QStringLiteral("SELECT Cap FROM comuni WHERE comune = :C"), {{"C", "Roma"}})
                     .toString()
                     .startsWith(QStringLiteral("00118 00119 ")));
@@ -329,14 +361,17 @@ TEST_F(SchemaTest, Latin1TextWithEuroAndAccentsRoundTrips)
     core::Transaction transaction(db());
     const QString text = QStringLiteral("Caffè «Però» € 1,50");
     db().exec(QStringLiteral("INSERT INTO articoli (Descrizione) VALUES (:D)"), {{"D", text}});
-    EXPECT_EQ(db().scalar(QStringLiteral("SELECT Descrizione FROM articoli WHERE ID = :ID"), {{"ID", db().lastInsertId()}})
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT Descrizione FROM articoli WHERE ID = :ID"),
+                          {{"ID", db().lastInsertId()}})
                   .toString(),
               text);
-    EXPECT_EQ(db().scalar(QStringLiteral("SELECT CHARACTER_SET_NAME FROM information_schema.COLUMNS WHERE TABLE_SCHEMA = :S "
-                                         "AND TABLE_NAME = 'articoli' AND COLUMN_NAME = 'Descrizione'"),
-                          {{"S", s_company->name()}})
-                  .toString(),
-              QStringLiteral("latin1"));
+    EXPECT_EQ(
+        db().scalar(QStringLiteral(
+                        "SELECT CHARACTER_SET_NAME FROM information_schema.COLUMNS WHERE TABLE_SCHEMA = :S "
+                        "AND TABLE_NAME = 'articoli' AND COLUMN_NAME = 'Descrizione'"),
+                    {{"S", s_company->name()}})
+            .toString(),
+        QStringLiteral("latin1"));
 }
 
 TEST_F(SchemaTest, AHeaderWithoutRowsReadsNoRows)
@@ -348,7 +383,8 @@ TEST_F(SchemaTest, AHeaderWithoutRowsReadsNoRows)
     db().exec(header, {{"N", 2}});
     const qint64 withoutRows = db().lastInsertId();
     for (int i = 0; i < 2; ++i)
-        db().exec(QStringLiteral("INSERT INTO dettfattura (idFattura, Descrizione) VALUES (:ID, 'CAVO USB')"), {{"ID", withRows}});
+        db().exec(QStringLiteral("INSERT INTO dettfattura (idFattura, Descrizione) VALUES (:ID, 'CAVO USB')"),
+                  {{"ID", withRows}});
 
     const QString rowsOf = QStringLiteral("SELECT * FROM dettfattura WHERE idFattura = :IDFATTURA");
     EXPECT_TRUE(db().query(rowsOf, {{"IDFATTURA", withoutRows}}).isEmpty());
@@ -370,8 +406,10 @@ TEST(SchemaScripts, TheDirectoryDatabaseGetsItsCompanyList)
     directory.db().runScript(CompanyTemplate::directoryScript());
     expectTablesAsDefined(directory.db(), directory.name(), Placement::Directory);
     EXPECT_EQ(directory.db()
-                  .scalar(QStringLiteral("SELECT TABLE_COLLATION FROM information_schema.TABLES WHERE TABLE_SCHEMA = :S "
-                                         "AND TABLE_NAME = 'aziende'"), {{"S", directory.name()}})
+                  .scalar(QStringLiteral(
+                              "SELECT TABLE_COLLATION FROM information_schema.TABLES WHERE TABLE_SCHEMA = :S "
+                              "AND TABLE_NAME = 'aziende'"),
+                          {{"S", directory.name()}})
                   .toString(),
               QStringLiteral("latin1_swedish_ci"));
 }
@@ -393,8 +431,9 @@ TEST(SchemaScripts, TheTemplateRunsThroughTheMariadbClientToo)
     QFile file(carvendo::testing::companyTemplatePath());
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QString script = QString::fromUtf8(file.readAll());
-    EXPECT_FALSE(script.contains(QRegularExpression(QStringLiteral("^\\s*(USE|CREATE DATABASE)\\b"),
-                                                    QRegularExpression::MultilineOption | QRegularExpression::CaseInsensitiveOption)))
+    EXPECT_FALSE(script.contains(
+        QRegularExpression(QStringLiteral("^\\s*(USE|CREATE DATABASE)\\b"),
+                           QRegularExpression::MultilineOption | QRegularExpression::CaseInsensitiveOption)))
         << "the template must not choose its database";
 
     ScratchDatabase company(QStringLiteral("client"));
@@ -404,7 +443,8 @@ TEST(SchemaScripts, TheTemplateRunsThroughTheMariadbClientToo)
     if (!s.unixSocket.isEmpty())
         args << QStringLiteral("--socket=") + s.unixSocket;
     else
-        args << QStringLiteral("--protocol=tcp") << QStringLiteral("-h") + s.host << QStringLiteral("-P%1").arg(s.port);
+        args << QStringLiteral("--protocol=tcp") << QStringLiteral("-h") + s.host
+             << QStringLiteral("-P%1").arg(s.port);
     args << company.name();
 
     QProcess mariadb;
@@ -418,7 +458,8 @@ TEST(SchemaScripts, TheTemplateRunsThroughTheMariadbClientToo)
     const QRegularExpression createRoutine(QStringLiteral("\\bCREATE\\s+(PROCEDURE|FUNCTION)\\b"),
                                            QRegularExpression::CaseInsensitiveOption);
     EXPECT_EQ(company.db()
-                  .scalar(QStringLiteral("SELECT COUNT(*) FROM information_schema.ROUTINES WHERE ROUTINE_SCHEMA = :S"),
+                  .scalar(QStringLiteral(
+                              "SELECT COUNT(*) FROM information_schema.ROUTINES WHERE ROUTINE_SCHEMA = :S"),
                           {{"S", company.name()}})
                   .toInt(),
               CompanyTemplate::proceduresScript().count(createRoutine));

@@ -4,7 +4,8 @@
 
 namespace carvendo::testing {
 
-RecordingNavigator& RecordingNavigator::returnFrom(const QString& window, const core::NavigationResult& result)
+RecordingNavigator& RecordingNavigator::returnFrom(const QString& window,
+                                                   const core::NavigationResult& result)
 {
     m_results[window].push_back(result);
     return *this;

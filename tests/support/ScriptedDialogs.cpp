@@ -11,11 +11,16 @@ namespace {
 const char* ScriptedDialogs::answerName(AnswerKind kind)
 {
     switch (kind) {
-    case AnswerKind::Confirm: return "answerConfirm";
-    case AnswerKind::Text: return "answerText";
-    case AnswerKind::Option: return "answerOption";
-    case AnswerKind::File: return "answerFile";
-    case AnswerKind::Cancel: return "answerCancel";
+    case AnswerKind::Confirm:
+        return "answerConfirm";
+    case AnswerKind::Text:
+        return "answerText";
+    case AnswerKind::Option:
+        return "answerOption";
+    case AnswerKind::File:
+        return "answerFile";
+    case AnswerKind::Cancel:
+        return "answerCancel";
     }
     return "?";
 }
@@ -57,7 +62,8 @@ ScriptedDialogs& ScriptedDialogs::answerCancel()
     return *this;
 }
 
-std::optional<ScriptedDialogs::Answer> ScriptedDialogs::takeAnswer(AnswerKind expected, const QString& question)
+std::optional<ScriptedDialogs::Answer> ScriptedDialogs::takeAnswer(AnswerKind expected,
+                                                                   const QString& question)
 {
     if (m_answers.empty()) {
         ADD_FAILURE() << "Unexpected question (no answer scripted): \"" << question.toStdString() << '"';
@@ -75,13 +81,14 @@ std::optional<ScriptedDialogs::Answer> ScriptedDialogs::takeAnswer(AnswerKind ex
 
 bool ScriptedDialogs::confirm(const QString& text, core::ConfirmButtons buttons, const QString& title)
 {
-    m_events.push_back({.kind = DialogEvent::Kind::Confirm, .text = text, .title = title, .buttons = buttons});
+    m_events.push_back(
+        {.kind = DialogEvent::Kind::Confirm, .text = text, .title = title, .buttons = buttons});
     const auto answer = takeAnswer(AnswerKind::Confirm, text);
     return answer && answer->kind == AnswerKind::Confirm && answer->yes;
 }
 
 std::optional<QString> ScriptedDialogs::askText(const QString& title, const QString& prompt,
-                                                 const QString& defaultText)
+                                                const QString& defaultText)
 {
     m_events.push_back(
         {.kind = DialogEvent::Kind::AskText, .text = prompt, .title = title, .defaultText = defaultText});
@@ -94,7 +101,8 @@ std::optional<QString> ScriptedDialogs::askText(const QString& title, const QStr
 std::optional<int> ScriptedDialogs::chooseOption(const QString& title, const QString& prompt,
                                                  const QStringList& options)
 {
-    m_events.push_back({.kind = DialogEvent::Kind::ChooseOption, .text = prompt, .title = title, .options = options});
+    m_events.push_back(
+        {.kind = DialogEvent::Kind::ChooseOption, .text = prompt, .title = title, .options = options});
     const auto answer = takeAnswer(AnswerKind::Option, prompt);
     if (!answer || answer->kind == AnswerKind::Cancel)
         return std::nullopt;
@@ -106,8 +114,8 @@ std::optional<int> ScriptedDialogs::chooseOption(const QString& title, const QSt
     return answer->index;
 }
 
-std::optional<QString> ScriptedDialogs::chooseFile(const QString& title, const QString& filter, core::FileMode mode,
-                                                   const QString& suggested)
+std::optional<QString> ScriptedDialogs::chooseFile(const QString& title, const QString& filter,
+                                                   core::FileMode mode, const QString& suggested)
 {
     m_events.push_back({.kind = DialogEvent::Kind::ChooseFile,
                         .text = title,
@@ -121,13 +129,17 @@ std::optional<QString> ScriptedDialogs::chooseFile(const QString& title, const Q
     return answer->text;
 }
 
-void ScriptedDialogs::beep() { m_events.push_back({.kind = DialogEvent::Kind::Beep}); }
+void ScriptedDialogs::beep()
+{
+    m_events.push_back({.kind = DialogEvent::Kind::Beep});
+}
 
 void ScriptedDialogs::showMessage(core::MessageKind kind, const QString& text, const QString& title)
 {
-    const DialogEvent::Kind eventKind = kind == core::MessageKind::Information ? DialogEvent::Kind::Information
-                                        : kind == core::MessageKind::Warning   ? DialogEvent::Kind::Warning
-                                                                               : DialogEvent::Kind::Error;
+    const DialogEvent::Kind eventKind = kind == core::MessageKind::Information
+                                            ? DialogEvent::Kind::Information
+                                        : kind == core::MessageKind::Warning ? DialogEvent::Kind::Warning
+                                                                             : DialogEvent::Kind::Error;
     m_events.push_back({.kind = eventKind, .text = text, .title = title});
 }
 
@@ -135,8 +147,8 @@ QStringList ScriptedDialogs::messages() const
 {
     QStringList result;
     for (const DialogEvent& event : m_events)
-        if (event.kind == DialogEvent::Kind::Information || event.kind == DialogEvent::Kind::Warning
-            || event.kind == DialogEvent::Kind::Error)
+        if (event.kind == DialogEvent::Kind::Information || event.kind == DialogEvent::Kind::Warning ||
+            event.kind == DialogEvent::Kind::Error)
             result.append(event.text);
     return result;
 }
@@ -150,10 +162,19 @@ QStringList ScriptedDialogs::texts(DialogEvent::Kind kind) const
     return result;
 }
 
-QString ScriptedDialogs::lastText() const { return m_events.empty() ? QString() : m_events.back().text; }
+QString ScriptedDialogs::lastText() const
+{
+    return m_events.empty() ? QString() : m_events.back().text;
+}
 
-int ScriptedDialogs::beeps() const { return int(texts(DialogEvent::Kind::Beep).size()); }
+int ScriptedDialogs::beeps() const
+{
+    return int(texts(DialogEvent::Kind::Beep).size());
+}
 
-void ScriptedDialogs::clear() { m_events.clear(); }
+void ScriptedDialogs::clear()
+{
+    m_events.clear();
+}
 
 } // namespace carvendo::testing

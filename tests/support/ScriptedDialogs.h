@@ -14,15 +14,25 @@ namespace carvendo::testing {
 // What the logic showed or asked, in order.
 struct DialogEvent
 {
-    enum class Kind { Information, Warning, Error, Confirm, AskText, ChooseOption, ChooseFile, Beep };
+    enum class Kind
+    {
+        Information,
+        Warning,
+        Error,
+        Confirm,
+        AskText,
+        ChooseOption,
+        ChooseFile,
+        Beep
+    };
     Kind kind = Kind::Information;
     QString text{}; // message or prompt; the title for chooseFile
     QString title{};
     core::ConfirmButtons buttons = core::ConfirmButtons::YesNo; // confirm only
-    QString defaultText{};                                       // askText default, chooseFile suggestion
-    QStringList options{};                                       // chooseOption only
-    QString filter{};                                            // chooseFile only
-    core::FileMode fileMode = core::FileMode::Open;              // chooseFile only
+    QString defaultText{};                                      // askText default, chooseFile suggestion
+    QStringList options{};                                      // chooseOption only
+    QString filter{};                                           // chooseFile only
+    core::FileMode fileMode = core::FileMode::Open;             // chooseFile only
 };
 
 // The Dialogs port for tests: records every message and answers questions from a script.
@@ -70,7 +80,14 @@ protected:
     void showMessage(core::MessageKind kind, const QString& text, const QString& title) override;
 
 private:
-    enum class AnswerKind { Confirm, Text, Option, File, Cancel };
+    enum class AnswerKind
+    {
+        Confirm,
+        Text,
+        Option,
+        File,
+        Cancel
+    };
     struct Answer
     {
         AnswerKind kind;

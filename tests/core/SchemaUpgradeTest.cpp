@@ -1,0 +1,296 @@
+// Bringing a company database up to the program's schema: an old database made from today's template
+// by taking away everything the upgrade list adds must come out the same as a new database.
+
+#include "SchemaUpgrade.h"
+
+#include "Db.h"
+#include "QtPrinters.h"
+#include "TableDefinitions.h"
+#include "TestDatabase.h"
+
+#include <QFile>
+#include <QRegularExpression>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <map>
+
+using namespace carvendo::core;
+using carvendo::testing::CompanyDatabase;
+
+namespace {
+
+QString upgradeList()
+{
+    QFile file(QStringLiteral(":/schema/upgrade.sql"));
+    if (!file.open(QIODevice::ReadOnly))
+        throw std::runtime_error("upgrade list missing from the resources");
+    return QString::fromUtf8(file.readAll());
+}
+
+// The (table, column) pairs the upgrade list adds, read from the list itself.
+std::vector<std::pair<QString, QString>> addedColumns()
+{
+    static const QRegularExpression call(
+        QStringLiteral(R"(CALL AddColumnUnlessExists\(DATABASE\(\), '([^']+)', '([^']+)')"));
+    std::vector<std::pair<QString, QString>> columns;
+    for (auto it = call.globalMatch(upgradeList()); it.hasNext();) {
+        const auto match = it.next();
+        columns.emplace_back(match.captured(1), match.captured(2));
+    }
+    return columns;
+}
+
+QStringList createdTables()
+{
+    static const QRegularExpression directive(QStringLiteral(R"(^#@table (\S+)$)"),
+                                              QRegularExpression::MultilineOption);
+    QStringList tables;
+    for (auto it = directive.globalMatch(upgradeList()); it.hasNext();)
+        tables << it.next().captured(1);
+    return tables;
+}
+
+void stamp(Db& db, const QString& version)
+{
+    db.exec(QStringLiteral("DELETE FROM versione"));
+    db.exec(QStringLiteral("INSERT INTO versione (VersioneDB, VersioneSW) VALUES (:V, :V)"), {{"V", version}});
+}
+
+QString stampedVersion(Db& db)
+{
+    return db.scalar(QStringLiteral("SELECT VersioneDB FROM versione")).toString();
+}
+
+// A database as it was before the versions the list covers: stamped "5.2.0", without the tables and
+// columns the list adds, with the narrow invoice-row discount and without DUPLICA_ARTICOLO.
+void makeOld(Db& db)
+{
+    db.execDirect(QStringLiteral("SET SESSION innodb_strict_mode = 0")); // `riparazioni` is wide
+    const QStringList tables = createdTables();
+    for (const QString& table : tables)
+        db.execDirect(QStringLiteral("DROP TABLE IF EXISTS `%1`").arg(table));
+    for (const auto& [table, column] : addedColumns()) {
+        if (tables.contains(table, Qt::CaseInsensitive))
+            continue;
+        const Rows existing = db.query(QStringLiteral("SELECT COLUMN_NAME FROM information_schema.COLUMNS "
+                                                      "WHERE TABLE_SCHEMA = DATABASE() AND TABLE_NAME = :T "
+                                                      "AND COLUMN_NAME = :C"),
+                                       {{"T", table}, {"C", column}});
+        if (!existing.isEmpty())
+            db.execDirect(QStringLiteral("ALTER TABLE `%1` DROP COLUMN `%2`")
+                              .arg(table, existing.value(0, u"COLUMN_NAME").toString()));
+    }
+    db.execDirect(QStringLiteral("ALTER TABLE dettfattura MODIFY COLUMN Sconto tinyint(4)"));
+    db.execDirect(QStringLiteral("DROP PROCEDURE DUPLICA_ARTICOLO"));
+    stamp(db, QStringLiteral("5.2.0"));
+    db.execDirect(QStringLiteral("SET SESSION innodb_strict_mode = 1")); // as the program connects
+}
+
+// Every column with its type, default and nullability; with its position when asked.
+std::map<QString, QString> columns(Db& db, bool withPosition)
+{
+    std::map<QString, QString> snapshot;
+    const Rows rows = db.query(QStringLiteral(
+        "SELECT TABLE_NAME, COLUMN_NAME, COLUMN_TYPE, COLUMN_DEFAULT, IS_NULLABLE, ORDINAL_POSITION, "
+        "COLLATION_NAME FROM information_schema.COLUMNS WHERE TABLE_SCHEMA = DATABASE()"));
+    for (const Row row : rows) {
+        const QString key = (row[u"TABLE_NAME"].toString() + u'.' + row[u"COLUMN_NAME"].toString()).toLower();
+        QString description = QStringList{row[u"COLUMN_TYPE"].toString(), row[u"COLUMN_DEFAULT"].toString(),
+                                          row[u"IS_NULLABLE"].toString(), row[u"COLLATION_NAME"].toString()}
+                                  .join(u'|');
+        if (withPosition)
+            description += u'@' + row[u"ORDINAL_POSITION"].toString();
+        snapshot[key] = description;
+    }
+    return snapshot;
+}
+
+QStringList routines(Db& db)
+{
+    QStringList names;
+    for (const Row row : db.query(QStringLiteral("SELECT ROUTINE_NAME FROM information_schema.ROUTINES "
+                                                 "WHERE ROUTINE_SCHEMA = DATABASE() ORDER BY ROUTINE_NAME")))
+        names << row.at(0).toString();
+    return names;
+}
+
+// The rows of the tables the list seeds, as text.
+QString seededRows(Db& db)
+{
+    QString text;
+    for (const char* table : {"suffissi_doc", "promo_importi", "vm_store"}) {
+        text += QLatin1String(table) + u':';
+        const Rows rows = db.query(QStringLiteral("SELECT * FROM %1 ORDER BY 1").arg(QLatin1String(table)));
+        for (const Row row : rows) {
+            for (int c = 0; c < rows.columnCount(); ++c)
+                text += row.at(c).toString() + u'|';
+            text += u'\n';
+        }
+    }
+    return text;
+}
+
+class SchemaUpgradeTest : public ::testing::Test
+{
+protected:
+    // An untouched new database to compare with.
+    static void SetUpTestSuite() { s_reference = new CompanyDatabase(QStringLiteral("upgrade_ref")); }
+    static void TearDownTestSuite()
+    {
+        delete s_reference;
+        s_reference = nullptr;
+    }
+
+    static inline CompanyDatabase* s_reference = nullptr;
+};
+
+TEST_F(SchemaUpgradeTest, OnlyADatabaseStampedWithThisVersionIsLeftAlone)
+{
+    Db& db = s_reference->db();
+    const std::vector<std::pair<QString, bool>> cases{
+        {QStringLiteral("6.1.3"), false}, {QStringLiteral("5.2.0"), true}, {QStringLiteral("7.0.0"), true},
+        {QStringLiteral("6.1.2"), true},  {QString(), true},
+    };
+    for (const auto& [version, needed] : cases) {
+        SCOPED_TRACE(version.toStdString());
+        stamp(db, version);
+        EXPECT_EQ(needsUpgrade(db), needed);
+    }
+    db.exec(QStringLiteral("DELETE FROM versione"));
+    EXPECT_TRUE(needsUpgrade(db)) << "a missing version row counts as another version";
+    stamp(db, QStringLiteral("6.1.3"));
+}
+
+TEST_F(SchemaUpgradeTest, AnOldDatabaseComesOutLikeANewOne)
+{
+    ASSERT_FALSE(addedColumns().empty());
+    ASSERT_EQ(createdTables(),
+              (QStringList{"vm_store", "suffissi_doc", "promo_importi", "vodafone_scarico", "promo", "articoli_promo"}));
+
+    CompanyDatabase company(QStringLiteral("upgrade_old"));
+    Db& db = company.db();
+    makeOld(db);
+    ASSERT_NE(columns(db, false), columns(s_reference->db(), false));
+    ASSERT_TRUE(needsUpgrade(db));
+    const QDateTime before = db.scalar(QStringLiteral("SELECT NOW()")).toDateTime();
+
+    std::vector<int> progress;
+    upgrade(db, [&](int percent) { progress.push_back(percent); });
+
+    EXPECT_FALSE(needsUpgrade(db));
+    EXPECT_EQ(db.scalar(QStringLiteral("SELECT @@SESSION.innodb_strict_mode")).toInt(), 1)
+        << "the connection gets its own setting back";
+    const Rows version = db.query(QStringLiteral("SELECT * FROM versione"));
+    ASSERT_EQ(version.size(), 1);
+    EXPECT_EQ(version.value(0, u"VersioneDB").toString(), QStringLiteral("6.1.3"));
+    EXPECT_GE(version.value(0, u"DataRelease").toDateTime(), before);
+
+    EXPECT_EQ(columns(db, false), columns(s_reference->db(), false));
+    EXPECT_EQ(routines(db), routines(s_reference->db()));
+    EXPECT_EQ(db.scalar(QStringLiteral("SELECT CONCAT(COLUMN_TYPE, ' ', COLUMN_DEFAULT) FROM information_schema.COLUMNS "
+                                       "WHERE TABLE_SCHEMA = DATABASE() AND TABLE_NAME = 'dettfattura' "
+                                       "AND COLUMN_NAME = 'Sconto'"))
+                  .toString(),
+              QStringLiteral("int(11) 0"))
+        << "row discounts above 127 must still fit";
+
+    QStringList suffixes;
+    for (const Row row : db.query(QStringLiteral("SELECT suffisso FROM suffissi_doc ORDER BY suffisso")))
+        suffixes << row.at(0).toString();
+    EXPECT_EQ(suffixes, (QStringList{"", "A", "B", "C"}));
+    const Rows amounts = db.query(QStringLiteral("SELECT id, importo FROM promo_importi ORDER BY id"));
+    ASSERT_EQ(amounts.size(), 20);
+    for (int i = 0; i < amounts.size(); ++i) {
+        EXPECT_EQ(amounts.value(i, u"id").toInt(), i + 1);
+        EXPECT_EQ(amounts.value(i, u"importo").toMoney(), Money::fromInt(5 * (i + 1)));
+    }
+    EXPECT_EQ(db.scalar(QStringLiteral("SELECT COUNT(*) FROM vm_store")).toInt64(), 1);
+
+    ASSERT_FALSE(progress.empty());
+    EXPECT_EQ(progress.front(), 0);
+    EXPECT_EQ(progress.back(), 100);
+    EXPECT_TRUE(std::is_sorted(progress.begin(), progress.end()));
+}
+
+TEST_F(SchemaUpgradeTest, ASecondRunChangesNothing)
+{
+    CompanyDatabase company(QStringLiteral("upgrade_twice"));
+    Db& db = company.db();
+    makeOld(db);
+    upgrade(db);
+    db.exec(QStringLiteral("INSERT INTO suffissi_doc (suffisso) VALUES ('Z')")); // added by the shop
+    const auto schema = columns(db, true);
+    const QString seeded = seededRows(db);
+    const QStringList procedures = routines(db);
+
+    stamp(db, QStringLiteral("5.2.0"));
+    upgrade(db);
+
+    EXPECT_EQ(columns(db, true), schema);
+    EXPECT_EQ(seededRows(db), seeded);
+    EXPECT_EQ(routines(db), procedures);
+    EXPECT_EQ(stampedVersion(db), QStringLiteral("6.1.3"));
+}
+
+TEST_F(SchemaUpgradeTest, ANewerUnstampedOrHelperlessDatabaseIsUpgradedToo)
+{
+    const std::vector<std::pair<const char*, std::function<void(Db&)>>> cases{
+        {"stamped 7.0.0", [](Db& db) { stamp(db, QStringLiteral("7.0.0")); }},
+        {"no version row", [](Db& db) { db.exec(QStringLiteral("DELETE FROM versione")); }},
+        // The list calls AddColumnUnlessExists from its first line: without it no start could succeed.
+        {"no column helper", [](Db& db) {
+             stamp(db, QStringLiteral("5.2.0"));
+             db.execDirect(QStringLiteral("DROP PROCEDURE AddColumnUnlessExists"));
+         }},
+    };
+    for (const auto& [name, prepare] : cases) {
+        SCOPED_TRACE(name);
+        CompanyDatabase company(QStringLiteral("upgrade_case"));
+        Db& db = company.db();
+        prepare(db);
+        ASSERT_TRUE(needsUpgrade(db));
+        upgrade(db);
+        EXPECT_EQ(db.scalar(QStringLiteral("SELECT COUNT(*) FROM versione")).toInt64(), 1);
+        EXPECT_EQ(stampedVersion(db), QStringLiteral("6.1.3"));
+        EXPECT_EQ(columns(db, false), columns(s_reference->db(), false));
+        EXPECT_EQ(routines(db), routines(s_reference->db()));
+    }
+}
+
+TEST_F(SchemaUpgradeTest, AFailingStepLeavesTheVersionForTheNextStart)
+{
+    CompanyDatabase company(QStringLiteral("upgrade_fail"));
+    Db& db = company.db();
+    makeOld(db);
+    db.execDirect(QStringLiteral("DROP TABLE acquisizioni"));
+    try {
+        upgrade(db);
+        ADD_FAILURE() << "the upgrade reported success";
+    } catch (const DbError& error) {
+        EXPECT_EQ(error.message(), QStringLiteral("Table '%1.acquisizioni' doesn't exist").arg(company.name()));
+    }
+    EXPECT_EQ(stampedVersion(db), QStringLiteral("5.2.0"));
+    EXPECT_TRUE(needsUpgrade(db));
+    EXPECT_EQ(db.scalar(QStringLiteral("SELECT @@SESSION.innodb_strict_mode")).toInt(), 1);
+
+    // Once the cause is mended the next start completes what the failed one began.
+    db.execDirect(carvendo::schema::TableDefinitions::builtIn().createTableStatement(QStringLiteral("acquisizioni"),
+                                                                                      false));
+    upgrade(db);
+    EXPECT_EQ(stampedVersion(db), QStringLiteral("6.1.3"));
+    EXPECT_EQ(columns(db, false), columns(s_reference->db(), false));
+}
+
+TEST(SchemaUpgradeScript, TableLinesBecomeTheTablesOwnDefinitions)
+{
+    const QString expanded = expandTableDirectives(upgradeList());
+    EXPECT_FALSE(expanded.contains(QRegularExpression(QStringLiteral("^#@table"),
+                                                      QRegularExpression::MultilineOption)));
+    const auto& definitions = carvendo::schema::TableDefinitions::builtIn();
+    for (const QString& table : createdTables())
+        EXPECT_TRUE(expanded.contains(definitions.createTableStatement(table, true) + u';')) << table.toStdString();
+}
+
+} // namespace
