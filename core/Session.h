@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Privileges.h"
+#include "SchemaUpgrade.h"
 
 #include <QObject>
 #include <QString>
@@ -55,7 +56,7 @@ class Session : public QObject
 
 public:
     // The schema version this program expects of a company database (`versione`.`VersioneDB`).
-    static QString schemaVersion() { return QStringLiteral("6.1.3"); }
+    static QString schemaVersion() { return SchemaVersion.toString(); }
 
     explicit Session(MachineType machineType = MachineType::ClientServer, QObject* parent = nullptr);
 

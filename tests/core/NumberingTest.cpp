@@ -11,22 +11,15 @@
 #include <thread>
 
 using namespace carvendo::core;
-using carvendo::testing::CompanyDatabase;
 
 namespace {
 
-class NumberingTest : public ::testing::Test
+class NumberingTest : public carvendo::testing::CompanySuite<NumberingTest>
 {
 protected:
-    static void SetUpTestSuite() { s_company = new CompanyDatabase(QStringLiteral("numbering")); }
-    static void TearDownTestSuite()
-    {
-        delete s_company;
-        s_company = nullptr;
-    }
     void SetUp() override
     {
-        m_db = s_company->newConnection();
+        m_db = company().newConnection();
         for (const char* table : {"fatture", "riparazioni", "fornitori", "ordiniclienti"})
             m_db->exec(QStringLiteral("DELETE FROM %1").arg(QString::fromLatin1(table)));
         m_db->exec(QStringLiteral("UPDATE contatori SET BarcodeArticolo = '', barcodecliente = '', BarcodeAss = ''"));
@@ -49,7 +42,6 @@ protected:
         return m_db->scalar(QStringLiteral("SELECT `%1` FROM contatori").arg(QString::fromLatin1(column))).toString();
     }
 
-    static inline CompanyDatabase* s_company = nullptr;
     std::unique_ptr<Db> m_db;
 };
 
@@ -112,7 +104,7 @@ TEST_F(NumberingTest, FourWorkstationsNeverGetTheSameNumber)
     for (int t = 0; t < kThreads; ++t) {
         threads.emplace_back([&] {
             try {
-                auto db = s_company->newConnection();
+                auto db = company().newConnection();
                 Numbering numbering(*db);
                 for (int i = 0; i < kPerThread; ++i)
                     numbering.withNextNumber(Series::Fattura, QString(), [&](int number) {
@@ -140,7 +132,7 @@ TEST_F(NumberingTest, TheLockIsReleasedWhenInsertingTheHeaderFails)
     EXPECT_THROW(numbering.withNextNumber(Series::Fattura, QString(), [&](int) {
         return m_db->exec(QStringLiteral("INSERT INTO tabella_assente VALUES (1)"));
     }), DbError);
-    auto other = s_company->newConnection();
+    auto other = company().newConnection();
     EXPECT_EQ(other->scalar(QStringLiteral("SELECT IS_FREE_LOCK(SHA1(CONCAT('carvendo-numero.', DATABASE(), '.fatture')))")).toInt(), 1);
 }
 

@@ -132,23 +132,14 @@ QString seededRows(Db& db)
     return text;
 }
 
-class SchemaUpgradeTest : public ::testing::Test
+// The suite's company database stays untouched: the new database to compare with.
+class SchemaUpgradeTest : public carvendo::testing::CompanySuite<SchemaUpgradeTest>
 {
-protected:
-    // An untouched new database to compare with.
-    static void SetUpTestSuite() { s_reference = new CompanyDatabase(QStringLiteral("upgrade_ref")); }
-    static void TearDownTestSuite()
-    {
-        delete s_reference;
-        s_reference = nullptr;
-    }
-
-    static inline CompanyDatabase* s_reference = nullptr;
 };
 
 TEST_F(SchemaUpgradeTest, OnlyADatabaseStampedWithThisVersionIsLeftAlone)
 {
-    Db& db = s_reference->db();
+    Db& db = company().db();
     const std::vector<std::pair<QString, bool>> cases{
         {QStringLiteral("6.1.3"), false}, {QStringLiteral("5.2.0"), true}, {QStringLiteral("7.0.0"), true},
         {QStringLiteral("6.1.2"), true},  {QString(), true},
@@ -169,10 +160,10 @@ TEST_F(SchemaUpgradeTest, AnOldDatabaseComesOutLikeANewOne)
     ASSERT_EQ(createdTables(),
               (QStringList{"vm_store", "suffissi_doc", "promo_importi", "vodafone_scarico", "promo", "articoli_promo"}));
 
-    CompanyDatabase company(QStringLiteral("upgrade_old"));
-    Db& db = company.db();
+    CompanyDatabase upgraded(QStringLiteral("upgrade_old"));
+    Db& db = upgraded.db();
     makeOld(db);
-    ASSERT_NE(columns(db, false), columns(s_reference->db(), false));
+    ASSERT_NE(columns(db, false), columns(company().db(), false));
     ASSERT_TRUE(needsUpgrade(db));
     const QDateTime before = db.scalar(QStringLiteral("SELECT NOW()")).toDateTime();
 
@@ -187,8 +178,8 @@ TEST_F(SchemaUpgradeTest, AnOldDatabaseComesOutLikeANewOne)
     EXPECT_EQ(version.value(0, u"VersioneDB").toString(), QStringLiteral("6.1.3"));
     EXPECT_GE(version.value(0, u"DataRelease").toDateTime(), before);
 
-    EXPECT_EQ(columns(db, false), columns(s_reference->db(), false));
-    EXPECT_EQ(routines(db), routines(s_reference->db()));
+    EXPECT_EQ(columns(db, false), columns(company().db(), false));
+    EXPECT_EQ(routines(db), routines(company().db()));
     EXPECT_EQ(db.scalar(QStringLiteral("SELECT CONCAT(COLUMN_TYPE, ' ', COLUMN_DEFAULT) FROM information_schema.COLUMNS "
                                        "WHERE TABLE_SCHEMA = DATABASE() AND TABLE_NAME = 'dettfattura' "
                                        "AND COLUMN_NAME = 'Sconto'"))
@@ -216,8 +207,8 @@ TEST_F(SchemaUpgradeTest, AnOldDatabaseComesOutLikeANewOne)
 
 TEST_F(SchemaUpgradeTest, ASecondRunChangesNothing)
 {
-    CompanyDatabase company(QStringLiteral("upgrade_twice"));
-    Db& db = company.db();
+    CompanyDatabase upgraded(QStringLiteral("upgrade_twice"));
+    Db& db = upgraded.db();
     makeOld(db);
     upgrade(db);
     db.exec(QStringLiteral("INSERT INTO suffissi_doc (suffisso) VALUES ('Z')")); // added by the shop
@@ -247,29 +238,29 @@ TEST_F(SchemaUpgradeTest, ANewerUnstampedOrHelperlessDatabaseIsUpgradedToo)
     };
     for (const auto& [name, prepare] : cases) {
         SCOPED_TRACE(name);
-        CompanyDatabase company(QStringLiteral("upgrade_case"));
-        Db& db = company.db();
+        CompanyDatabase upgraded(QStringLiteral("upgrade_case"));
+        Db& db = upgraded.db();
         prepare(db);
         ASSERT_TRUE(needsUpgrade(db));
         upgrade(db);
         EXPECT_EQ(db.scalar(QStringLiteral("SELECT COUNT(*) FROM versione")).toInt64(), 1);
         EXPECT_EQ(stampedVersion(db), QStringLiteral("6.1.3"));
-        EXPECT_EQ(columns(db, false), columns(s_reference->db(), false));
-        EXPECT_EQ(routines(db), routines(s_reference->db()));
+        EXPECT_EQ(columns(db, false), columns(company().db(), false));
+        EXPECT_EQ(routines(db), routines(company().db()));
     }
 }
 
 TEST_F(SchemaUpgradeTest, AFailingStepLeavesTheVersionForTheNextStart)
 {
-    CompanyDatabase company(QStringLiteral("upgrade_fail"));
-    Db& db = company.db();
+    CompanyDatabase upgraded(QStringLiteral("upgrade_fail"));
+    Db& db = upgraded.db();
     makeOld(db);
     db.execDirect(QStringLiteral("DROP TABLE acquisizioni"));
     try {
         upgrade(db);
         ADD_FAILURE() << "the upgrade reported success";
     } catch (const DbError& error) {
-        EXPECT_EQ(error.message(), QStringLiteral("Table '%1.acquisizioni' doesn't exist").arg(company.name()));
+        EXPECT_EQ(error.message(), QStringLiteral("Table '%1.acquisizioni' doesn't exist").arg(upgraded.name()));
     }
     EXPECT_EQ(stampedVersion(db), QStringLiteral("5.2.0"));
     EXPECT_TRUE(needsUpgrade(db));
@@ -280,7 +271,7 @@ TEST_F(SchemaUpgradeTest, AFailingStepLeavesTheVersionForTheNextStart)
                                                                                       false));
     upgrade(db);
     EXPECT_EQ(stampedVersion(db), QStringLiteral("6.1.3"));
-    EXPECT_EQ(columns(db, false), columns(s_reference->db(), false));
+    EXPECT_EQ(columns(db, false), columns(company().db(), false));
 }
 
 TEST(SchemaUpgradeScript, TableLinesBecomeTheTablesOwnDefinitions)

@@ -14,7 +14,6 @@
 #include <thread>
 
 using namespace carvendo::core;
-using carvendo::testing::CompanyDatabase;
 
 namespace {
 
@@ -22,19 +21,12 @@ constexpr int Item = 10;
 constexpr int Centrale = 1;
 constexpr int Negozio = 2;
 
-class ProceduresTest : public ::testing::Test
+class ProceduresTest : public carvendo::testing::CompanySuite<ProceduresTest>
 {
 protected:
-    static void SetUpTestSuite() { s_company = new CompanyDatabase(QStringLiteral("procedures")); }
-    static void TearDownTestSuite()
-    {
-        delete s_company;
-        s_company = nullptr;
-    }
-
     void SetUp() override
     {
-        m_db = s_company->newConnection();
+        m_db = company().newConnection();
         m_procedures = std::make_unique<StoredProcedures>(*m_db);
         for (const char* table : {"giacenze", "articoli", "magazzini", "fornitori", "sottoscorta", "seriali",
                                   "serialidocumenti", "etichette", "contatori", "riparazioni", "utenti",
@@ -84,7 +76,6 @@ protected:
         return list;
     }
 
-    static inline CompanyDatabase* s_company = nullptr;
     std::unique_ptr<Db> m_db;
     std::unique_ptr<StoredProcedures> m_procedures;
 };
@@ -149,8 +140,8 @@ TEST_F(ProceduresTest, EveryMovementOnAMissingOrExistingRow)
 
 TEST_F(ProceduresTest, TwoWorkstationsCreatingTheSameRowEndWithBothLoads)
 {
-    auto first = s_company->newConnection();
-    auto second = s_company->newConnection();
+    auto first = company().newConnection();
+    auto second = company().newConnection();
     first->begin();
     StoredProcedures(*first).caricoMagazzinoInsert(Item, Centrale, QStringLiteral("CENTRALE"), 5);
 
@@ -520,7 +511,7 @@ TEST_F(ProceduresTest, StartOfYearIsAllOrNothing)
         m_procedures->inizioAnno();
         ADD_FAILURE() << "the start of year reported success without its last table";
     } catch (const DbError& error) {
-        EXPECT_EQ(error.message(), QStringLiteral("Table '%1.scadenzario' doesn't exist").arg(s_company->name()));
+        EXPECT_EQ(error.message(), QStringLiteral("Table '%1.scadenzario' doesn't exist").arg(company().name()));
     }
     m_db->execDirect(QStringLiteral("RENAME TABLE scadenzario_altrove TO scadenzario"));
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM fatture")), 1);
@@ -561,7 +552,7 @@ TEST_F(ProceduresTest, AddColumnUnlessExistsAddsOnceWhateverTheLetterCase)
                             {{"C", column}})
             .toString();
     };
-    const QString database = s_company->name();
+    const QString database = company().name();
     m_procedures->addColumnUnlessExists(database, QStringLiteral("etichette"), QStringLiteral("prova"),
                                         QStringLiteral("int(11) DEFAULT 0"));
     EXPECT_EQ(columnType(QStringLiteral("prova")), QStringLiteral("int(11)"));

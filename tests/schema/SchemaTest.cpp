@@ -18,7 +18,6 @@
 using namespace carvendo::schema;
 namespace core = carvendo::core;
 using carvendo::core::Db;
-using carvendo::testing::CompanyDatabase;
 using carvendo::testing::ScratchDatabase;
 
 namespace {
@@ -106,24 +105,15 @@ void expectTablesAsDefined(Db& db, const QString& database, Placement placement)
     }
 }
 
-class SchemaTest : public ::testing::Test
+class SchemaTest : public carvendo::testing::CompanySuite<SchemaTest>
 {
 protected:
-    static void SetUpTestSuite() { s_company = new CompanyDatabase(QStringLiteral("schema")); }
-    static void TearDownTestSuite()
-    {
-        delete s_company;
-        s_company = nullptr;
-    }
-    void SetUp() override { ASSERT_NE(s_company, nullptr); }
-
-    static Db& db() { return s_company->db(); }
-    static inline CompanyDatabase* s_company = nullptr;
+    static Db& db() { return company().db(); }
 };
 
 TEST_F(SchemaTest, EveryCompanyTableHasItsColumnsInOrderWithTheirTypesAndKeys)
 {
-    expectTablesAsDefined(db(), s_company->name(), Placement::Company);
+    expectTablesAsDefined(db(), company().name(), Placement::Company);
 }
 
 TEST_F(SchemaTest, EveryDefinedIndexExists)
@@ -132,7 +122,7 @@ TEST_F(SchemaTest, EveryDefinedIndexExists)
         QStringLiteral(
             "SELECT TABLE_NAME, INDEX_NAME, NON_UNIQUE, COLUMN_NAME FROM information_schema.STATISTICS "
             "WHERE TABLE_SCHEMA = :SCHEMA ORDER BY TABLE_NAME, INDEX_NAME, SEQ_IN_INDEX"),
-        {{"SCHEMA", s_company->name()}});
+        {{"SCHEMA", company().name()}});
     QHash<QString, IndexDefinition> made; // by "table/index"
     for (const core::Row row : rows) {
         IndexDefinition& index =
@@ -369,7 +359,7 @@ TEST_F(SchemaTest, Latin1TextWithEuroAndAccentsRoundTrips)
         db().scalar(QStringLiteral(
                         "SELECT CHARACTER_SET_NAME FROM information_schema.COLUMNS WHERE TABLE_SCHEMA = :S "
                         "AND TABLE_NAME = 'articoli' AND COLUMN_NAME = 'Descrizione'"),
-                    {{"S", s_company->name()}})
+                    {{"S", company().name()}})
             .toString(),
         QStringLiteral("latin1"));
 }

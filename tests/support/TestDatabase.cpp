@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QDateTime>
+#include <QRegularExpression>
 
 #include <gtest/gtest.h>
 
@@ -46,6 +47,14 @@ std::unique_ptr<core::Db> connectToServer()
     auto db = std::make_unique<core::Db>(serverSettings());
     db->open();
     return db;
+}
+
+QString suiteLabel()
+{
+    const ::testing::TestSuite* suite = ::testing::UnitTest::GetInstance()->current_test_suite();
+    QString label = suite ? QString::fromLatin1(suite->name()).toLower() : QStringLiteral("t");
+    label.remove(QRegularExpression(QStringLiteral("[^a-z0-9_]")));
+    return label.left(32);
 }
 
 QString companyTemplatePath() { return QStringLiteral(CARVENDO_TEST_DB_SQL); }

@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include <gtest/gtest.h>
+
 #include <memory>
 
 namespace carvendo::testing {
@@ -49,6 +51,23 @@ public:
 private:
     QString m_name;
     std::unique_ptr<core::Db> m_db;
+};
+
+// The running suite's name in lower case, fit for a database name.
+QString suiteLabel();
+
+// A test suite whose cases share one company database, made before the first case and dropped
+// after the last (named after the suite). Each case cleans the tables it uses.
+template <typename Suite>
+class CompanySuite : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite() { s_company = std::make_unique<CompanyDatabase>(suiteLabel()); }
+    static void TearDownTestSuite() { s_company.reset(); }
+    static CompanyDatabase& company() { return *s_company; }
+
+private:
+    static inline std::unique_ptr<CompanyDatabase> s_company;
 };
 
 } // namespace carvendo::testing
