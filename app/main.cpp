@@ -1,0 +1,107 @@
+// Carvendo Pro: builds the shared objects (folders, login state, connections, the two ports, the
+// windows) once, starts the embedded server when this workstation hosts it, and shows the company
+// and login window. The program ends when that window closes.
+//
+//   carvendo            normal start
+//   carvendo --demo     also prepares the demo company "Azienda Demo" and preselects it
+#include "AllWindows.h"
+#include "Clock.h"
+#include "ConnectionIni.h"
+#include "Connections.h"
+#include "DemoCompany.h"
+#include "EmbeddedServer.h"
+#include "Paths.h"
+#include "QtDialogs.h"
+#include "Session.h"
+#include "TAzienda.h"
+#include "WidgetNavigator.h"
+#include "WindowRegistry.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QElapsedTimer>
+#include <QLoggingCategory>
+
+using namespace carvendo;
+
+Q_LOGGING_CATEGORY(startLog, "carvendo.start")
+
+namespace {
+
+struct Options
+{
+    bool demo = false;
+    bool autoLogin = false; // --demo only: logs the demo operator in (screenshots, checks)
+};
+
+Options parseOptions(const QApplication& app)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Carvendo Pro"));
+    parser.addHelpOption();
+    const QCommandLineOption demo(QStringLiteral("demo"), QStringLiteral("Prepara e propone l'azienda dimostrativa"));
+    const QCommandLineOption login(QStringLiteral("login"), QStringLiteral("Con --demo: accede come admin"));
+    parser.addOption(demo);
+    parser.addOption(login);
+    parser.process(app);
+    return Options{parser.isSet(demo), parser.isSet(demo) && parser.isSet(login)};
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QElapsedTimer sinceStart;
+    sinceStart.start();
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Carvendo Pro"));
+    const Options options = parseOptions(app);
+
+    const core::Paths paths = core::Paths::fromEnvironment(QCoreApplication::applicationDirPath());
+    core::Paths::ensureDir(paths.dataDir());
+    core::Session session;
+    core::Connections connections;
+    ui::QtDialogs dialogs;
+    core::EmbeddedServer embedded(core::EmbeddedServer::Options{paths.serverDir()});
+    ui::WindowRegistry registry;
+    ui::registerAllWindows(registry, embedded);
+    ui::WidgetNavigator navigator(registry);
+    core::SystemClock clock;
+    ui::WindowEnvironment environment{session, paths, connections, dialogs, navigator, clock};
+    navigator.setEnvironment(&environment);
+
+    core::DirectorySettings directory = core::ConnectionIni(paths.connessioneIni()).directory();
+    if (options.demo && !directory.isComplete()) {
+        // The demo runs on this machine's embedded server with the first-start defaults.
+        directory = core::DirectorySettings::defaults();
+        core::ConnectionIni ini(paths.connessioneIni());
+        ini.setDirectory(directory);
+        ini.save();
+    }
+    session.setMachineType(core::machineTypeFromText(directory.machineType).value_or(core::MachineType::ClientServer));
+
+    int demoCompany = 0;
+    try {
+        if (directory.isComplete() && embedded.startIfNeeded(directory))
+            qCInfo(startLog) << "embedded server started in" << embedded.lastStartMilliseconds() << "ms";
+        if (options.demo)
+            demoCompany = core::DemoCompany::prepare(paths, directory);
+    } catch (const std::exception& e) {
+        dialogs.error(QString::fromUtf8(e.what()));
+    }
+
+    ui::TAzienda login(environment);
+    if (!login.start())
+        return 0;
+    qCInfo(startLog) << "login window ready after" << sinceStart.elapsed() << "ms";
+    if (demoCompany > 0) {
+        for (int row = 0; row < login.logic().companies().size(); ++row)
+            if (login.logic().companies()[row][u"id"].toInt() == demoCompany)
+                login.selectRow(row);
+        login.setLogin(QStringLiteral("MAGAZZINO CENTRALE"), QStringLiteral("admin"), QStringLiteral("admin"));
+        if (options.autoLogin)
+            QMetaObject::invokeMethod(&login, &ui::TAzienda::login, Qt::QueuedConnection);
+    }
+    login.exec();
+    return 0;
+}

@@ -1,0 +1,147 @@
+// Saves a picture of every window the program has, so a reviewer sees them without clicking.
+//   carvendo-screenshots OUTPUT_FOLDER
+// Runs on a throw-away demo company in a private server of its own (temporary folder, free port).
+// Questions a window would ask while opening get "No"; what it would say goes to the log.
+#include "AllWindows.h"
+#include "Clock.h"
+#include "ConnectionIni.h"
+#include "Connections.h"
+#include "DemoCompany.h"
+#include "EmbeddedServer.h"
+#include "Dialogs.h"
+#include "LocalServer.h"
+#include "Navigator.h"
+#include "Paths.h"
+#include "Privileges.h"
+#include "Session.h"
+#include "TAzienda.h"
+#include "WindowEnvironment.h"
+#include "WindowRegistry.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QTemporaryDir>
+#include <QTextStream>
+#include <QTimer>
+
+using namespace carvendo;
+
+namespace {
+
+class SilentDialogs : public core::Dialogs
+{
+public:
+    bool confirm(const QString& text, core::ConfirmButtons, const QString&) override { return log(text), false; }
+    std::optional<QString> askText(const QString&, const QString& prompt, const QString&) override
+    {
+        return log(prompt), std::nullopt;
+    }
+    std::optional<int> chooseOption(const QString&, const QString& prompt, const QStringList&) override
+    {
+        return log(prompt), std::nullopt;
+    }
+    std::optional<QString> chooseFile(const QString& title, const QString&, core::FileMode, const QString&) override
+    {
+        return log(title), std::nullopt;
+    }
+    void beep() override {}
+
+protected:
+    void showMessage(core::MessageKind, const QString& text, const QString&) override { log(text); }
+
+private:
+    static void log(const QString& text) { QTextStream(stderr) << "  (messaggio) " << text << '\n'; }
+};
+
+// Windows opened from a window being photographed are not opened: only the ones asked for show.
+class NoNavigator : public core::Navigator
+{
+protected:
+    core::NavigationResult openWindow(const core::NavigationRequest&) override { return {}; }
+};
+
+bool save(QWidget* window, const QString& file)
+{
+    window->show();
+    for (int i = 0; i < 5; ++i)
+        QApplication::processEvents();
+    const bool ok = window->grab().save(file);
+    window->hide();
+    QTextStream(stdout) << (ok ? "salvata " : "NON salvata ") << file << '\n';
+    return ok;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    if (app.arguments().size() < 2) {
+        QTextStream(stderr) << "uso: carvendo-screenshots CARTELLA\n";
+        return 2;
+    }
+    const QString output = QDir(app.arguments()[1]).absolutePath();
+    QDir().mkpath(output);
+
+    QTemporaryDir scratch;
+    const QString install = core::Paths::fromEnvironment(QCoreApplication::applicationDirPath()).installDir();
+    const core::Paths paths(scratch.path() + QStringLiteral("/dati"), install);
+    core::Paths::ensureDir(paths.dataDir());
+
+    core::LocalServerConfig serverConfig;
+    serverConfig.folder = scratch.path() + QStringLiteral("/mysql");
+    serverConfig.port = core::LocalServer::findFreePort();
+    serverConfig.rootPassword = QStringLiteral("schermate");
+    serverConfig.durable = false;
+    core::LocalServer server(serverConfig);
+
+    int failures = 0;
+    try {
+        server.start();
+        core::DirectorySettings directory{QStringLiteral("127.0.0.1"), serverConfig.port, QStringLiteral("aziende"),
+                                          QStringLiteral("root"), serverConfig.rootPassword, QStringLiteral("CLIENT/SERVER")};
+        core::ConnectionIni ini(paths.connessioneIni());
+        ini.setDirectory(directory);
+        ini.save();
+        const int company = core::DemoCompany::prepare(paths, directory);
+
+        core::Session session;
+        core::Connections connections;
+        SilentDialogs dialogs;
+        NoNavigator navigator;
+        core::SystemClock clock;
+        ui::WindowEnvironment environment{session, paths, connections, dialogs, navigator, clock};
+        core::EmbeddedServer embedded(core::EmbeddedServer::Options{scratch.path() + QStringLiteral("/embedded")});
+        ui::WindowRegistry registry;
+        ui::registerAllWindows(registry, embedded);
+
+        ui::TAzienda login(environment);
+        if (login.start()) {
+            for (int row = 0; row < login.logic().companies().size(); ++row)
+                if (login.logic().companies()[row][u"id"].toInt() == company)
+                    login.selectRow(row);
+            login.setLogin(QStringLiteral("MAGAZZINO CENTRALE"), QStringLiteral("admin"), QString());
+            failures += !save(&login, output + QStringLiteral("/TAzienda.png"));
+            login.logic().login(QStringLiteral("MAGAZZINO CENTRALE"), QStringLiteral("admin"), QStringLiteral("admin"));
+        }
+        for (const QString& name : registry.names()) {
+            if (name == u"TAzienda")
+                continue;
+            core::NavigationRequest request{name, {}, QStringLiteral("carvendo-screenshots"), {}};
+            if (name == u"TAziendaAnagrafica")
+                request = {name, company, request.caller, {{QStringLiteral("mode"), QStringLiteral("view")}}};
+            std::unique_ptr<ui::Window> window(registry.create(name, environment, request, nullptr));
+            if (window)
+                failures += !save(window.get(), output + u'/' + name + QStringLiteral(".png"));
+        }
+    } catch (const std::exception& e) {
+        QTextStream(stderr) << e.what() << '\n';
+        ++failures;
+    }
+    try {
+        server.stop();
+    } catch (const std::exception& e) {
+        QTextStream(stderr) << e.what() << '\n';
+    }
+    return failures == 0 ? 0 : 1;
+}

@@ -1,0 +1,66 @@
+#pragma once
+
+#include "DatabaseDump.h"
+#include "LongJob.h"
+
+#include <QDate>
+#include <QString>
+
+namespace carvendo::core {
+
+class Clock;
+class Connections;
+class Dialogs;
+class Paths;
+class Session;
+
+// What the "Backup/Restore" page shows: `backupcontatore`.`Totale` and `DataUltimo`.
+struct BackupSummary
+{
+    int totale = 0;
+    QString dataUltimo;
+    bool operator==(const BackupSummary&) const = default;
+};
+
+// The dumps of the company database: the manual backup and the restore of the "Backup/Restore"
+// page, the start of year, and the safety dump of the closing dialog. Every dump goes to the dump
+// folder (Paths::backupDir()). The long part of each command goes through the JobRunner, so a
+// window can run it behind a progress bar; everything else happens on the caller's thread.
+class BackupService
+{
+public:
+    BackupService(Connections& connections, const Paths& paths, const Session& session, Dialogs& dialogs,
+                  const Clock& clock, JobRunner runner, DatabaseDump dump = DatabaseDump());
+
+    BackupSummary summary();
+
+    // "BACKUP_" + the date as dd/MM/yyyy with every "/" turned into "_" + ".sql".
+    static QString manualBackupFileName(const QDate& date);
+    // "Esegui Backup": dumps the company, logs it in `backup` and counts it in `backupcontatore`.
+    // True when done; false after an error box.
+    bool backUp();
+    // "Ripristina Dati": replaces the company's data with a dump file the operator picks.
+    bool restore();
+    // "Inizio Anno" (fullaccess only): keeps the closing year in GESTIONALE_<year>.sql, then empties
+    // the year's sale and purchase documents (INIZIOANNO). Never empties them without that dump.
+    bool startOfYear();
+
+    // The dump of the closing dialog: BACKUP_SICUREZZA.sql, replaced only by a complete new dump.
+    // Returns the file; throws DbError/DumpError with the reason, and shows nothing itself.
+    QString safetyDump();
+
+private:
+    QString dumpFolder() const;
+    void dump(const QString& label, const QString& file);
+    void recordManualBackup(const QString& file);
+
+    Connections& m_connections;
+    const Paths& m_paths;
+    const Session& m_session;
+    Dialogs& m_dialogs;
+    const Clock& m_clock;
+    JobRunner m_runner;
+    DatabaseDump m_dump;
+};
+
+} // namespace carvendo::core

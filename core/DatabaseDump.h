@@ -1,0 +1,70 @@
+#pragma once
+
+#include "Db.h"
+
+#include <QString>
+
+#include <functional>
+
+namespace carvendo::core {
+
+// Progress of a long job, 0 to 100. May be called from the job's own thread.
+using Progress = std::function<void(int percent)>;
+
+// A dump or restore that failed. message() is the dump tool's own error text (or, when the tool
+// could not even start, an Italian sentence saying so).
+class DumpError : public DbError
+{
+public:
+    explicit DumpError(const QString& message) : DbError(message) {}
+};
+
+// The client programs that do the work; found on PATH unless given.
+struct DumpTools
+{
+    QString dumpProgram = QStringLiteral("mariadb-dump");
+    QString clientProgram = QStringLiteral("mariadb");
+};
+
+// Whole-database dumps as SQL text, and their restore, through the server's own client programs.
+//
+// A dump is written beside its target under a temporary name and takes the real name only when
+// complete, so a failed dump never leaves a truncated file where the last good one was.
+//
+// A restore never runs the file straight into the company: it goes into a scratch database
+// (<db>_ripristino) first; only when that worked are the tables swapped in with one atomic
+// RENAME TABLE (the current ones moved aside into <db>_precedente), the routines, triggers and
+// events recreated from the restored copy, and the two spare databases dropped. A restore that fails
+// at any point leaves the company as it was.
+//
+// Dumps are made without --databases and restored with their DEFINER clauses replaced by
+// CURRENT_USER, so a dump restores under another database name and on another server.
+// The password goes to the programs through the environment, never on their command line.
+// Every method opens its own connections, so a dump may run on a background thread.
+class DatabaseDump
+{
+public:
+    explicit DatabaseDump(DumpTools tools = {});
+
+    const DumpTools& tools() const { return m_tools; }
+
+    // Throws DumpError (the tool's text) or DbError; the previous file of that name stays as it was.
+    void dumpTo(const ConnectionSettings& server, const QString& database, const QString& file,
+                const Progress& progress = {}) const;
+
+    // Replaces every table, routine, trigger and event of the database with those of the dump file.
+    // Throws DumpError or DbError; then the database is as it was before.
+    void restoreFrom(const ConnectionSettings& server, const QString& database, const QString& file,
+                     const Progress& progress = {}) const;
+
+    // The command-line arguments of both programs for these settings (the password is not among them).
+    static QStringList connectionArguments(const ConnectionSettings& server);
+
+private:
+    void loadIntoScratch(const ConnectionSettings& server, const QString& scratch, const QString& file,
+                         const Progress& progress) const;
+
+    DumpTools m_tools;
+};
+
+} // namespace carvendo::core

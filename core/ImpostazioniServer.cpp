@@ -1,0 +1,183 @@
+#include "ImpostazioniServer.h"
+
+#include "CompanyDirectory.h"
+#include "Connections.h"
+#include "Dialogs.h"
+#include "EmbeddedServer.h"
+#include "IniFile.h"
+#include "Paths.h"
+#include "Session.h"
+#include "SqlText.h"
+
+namespace carvendo::core {
+
+namespace {
+
+constexpr int HighestPort = 65535;
+
+// The port as typed: nullopt when it is not a whole number.
+std::optional<int> portNumber(const QString& text)
+{
+    bool ok = false;
+    const int value = text.trimmed().toInt(&ok);
+    return ok ? std::optional<int>(value) : std::nullopt;
+}
+
+} // namespace
+
+ImpostazioniServer::ImpostazioniServer(const Paths& paths, Connections& connections, Session& session,
+                                       EmbeddedServer& embedded, Dialogs& dialogs, JobRunner runner, QObject* parent)
+    : QObject(parent), m_paths(paths), m_connections(connections), m_session(session), m_embedded(embedded),
+      m_dialogs(dialogs), m_runner(std::move(runner))
+{
+    load();
+}
+
+QStringList ImpostazioniServer::machineTypes()
+{
+    return {machineTypeText(MachineType::Client), machineTypeText(MachineType::ClientServer)};
+}
+
+void ImpostazioniServer::load()
+{
+    DirectorySettings stored;
+    try {
+        m_dropboxPath = IniFile(m_paths.impostazioniIni()).value(u"DROPBOX", u"Path");
+        stored = ConnectionIni(m_paths.connessioneIni()).directory();
+    } catch (const IniFileError& e) {
+        m_dialogs.error(e.message());
+    }
+    // An incomplete file is what a first start finds: offer this machine's embedded server.
+    const DirectorySettings shown = stored.withDefaults();
+    const auto type = machineTypeFromText(shown.machineType);
+    m_fields = Fields{shown.server,   QString::number(shown.port), shown.database,
+                      shown.username, shown.password,              type ? machineTypeText(*type) : QString()};
+}
+
+void ImpostazioniServer::setFields(const Fields& fields)
+{
+    if (m_fields == fields)
+        return;
+    m_fields = fields;
+    emit fieldsChanged();
+}
+
+void ImpostazioniServer::setServer(const QString& value)
+{
+    Fields f = m_fields;
+    f.server = value;
+    setFields(f);
+}
+
+void ImpostazioniServer::setPort(const QString& value)
+{
+    Fields f = m_fields;
+    f.port = value;
+    setFields(f);
+}
+
+void ImpostazioniServer::setDatabase(const QString& value)
+{
+    Fields f = m_fields;
+    f.database = value;
+    setFields(f);
+}
+
+void ImpostazioniServer::setUsername(const QString& value)
+{
+    Fields f = m_fields;
+    f.username = value;
+    setFields(f);
+}
+
+void ImpostazioniServer::setPassword(const QString& value)
+{
+    Fields f = m_fields;
+    f.password = value;
+    setFields(f);
+}
+
+void ImpostazioniServer::setMachineType(const QString& value)
+{
+    Fields f = m_fields;
+    f.machineType = value;
+    setFields(f);
+}
+
+QString ImpostazioniServer::validationMessage() const
+{
+    if (m_fields.server.trimmed().isEmpty())
+        return QStringLiteral("Impostare nome server");
+    if (m_fields.database.trimmed().isEmpty())
+        return QStringLiteral("Impostare nome database");
+    const auto port = portNumber(m_fields.port);
+    if (m_fields.port.trimmed().isEmpty() || port == 0)
+        return QStringLiteral("Impostare numero porta");
+    // Checked before anything is written: a port that is not a number must not leave half a file.
+    if (!port || *port < 0 || *port > HighestPort)
+        return QStringLiteral("Numero porta non valido: inserire un numero intero da 1 a %1").arg(HighestPort);
+    if (m_fields.username.trimmed().isEmpty())
+        return QStringLiteral("Impostare username");
+    if (m_fields.password.isEmpty())
+        return QStringLiteral("Impostare password");
+    const auto type = machineTypeFromText(m_fields.machineType);
+    if (!type)
+        return QStringLiteral("Specificare tipo di macchina");
+    // This workstation may have to create the directory database, and names go into SQL text.
+    if (type == MachineType::ClientServer && !isPlainIdentifier(m_fields.database.trimmed()))
+        return QStringLiteral("Nome database non valido: usare solo lettere, cifre e \"_\"");
+    return {};
+}
+
+DirectorySettings ImpostazioniServer::settingsFromFields() const
+{
+    return DirectorySettings{m_fields.server.trimmed(),   *portNumber(m_fields.port),
+                             m_fields.database.trimmed(), m_fields.username.trimmed(),
+                             m_fields.password,           machineTypeText(*machineTypeFromText(m_fields.machineType))};
+}
+
+bool ImpostazioniServer::save()
+{
+    const QString problem = validationMessage();
+    if (!problem.isEmpty()) {
+        m_dialogs.information(problem);
+        return false;
+    }
+    const DirectorySettings settings = settingsFromFields();
+    try {
+        ConnectionIni ini(m_paths.connessioneIni()); // read again: keep what other windows wrote meanwhile
+        ini.setDirectory(settings);
+        ini.save();
+    } catch (const IniFileError& e) {
+        m_dialogs.error(e.message());
+        return false;
+    }
+    m_connections.setDirectorySettings(settings.connection());
+    const MachineType type = *machineTypeFromText(settings.machineType);
+    m_session.setMachineType(type);
+
+    if (type == MachineType::ClientServer) {
+        try {
+            m_runner(QStringLiteral("Preparazione del database delle aziende..."),
+                     [&](const std::function<void(int)>&) { prepareDirectory(settings); });
+        } catch (const DbError& e) {
+            m_dialogs.error(e.message());
+            return false;
+        } catch (const LocalServerError& e) {
+            m_dialogs.error(e.message());
+            return false;
+        }
+    }
+    return true;
+}
+
+void ImpostazioniServer::prepareDirectory(const DirectorySettings& settings)
+{
+    // On a workstation that hosts the server, nothing may answer yet at the first start.
+    m_embedded.startIfNeeded(settings);
+    Db server(settings.connection(false));
+    server.open();
+    CompanyDirectory::ensureDirectoryDatabase(server, settings.database);
+}
+
+} // namespace carvendo::core

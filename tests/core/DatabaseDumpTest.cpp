@@ -1,0 +1,321 @@
+#include "DatabaseDump.h"
+
+#include "QtPrinters.h"
+#include "TestDatabase.h"
+
+#include <QDir>
+#include <QFile>
+#include <QMap>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+using namespace carvendo::core;
+using carvendo::testing::CompanyDatabase;
+using carvendo::testing::ScratchDatabase;
+
+namespace {
+
+// Every base table of a database with its CHECKSUM TABLE value.
+QMap<QString, qint64> checksums(Db& db, const QString& database)
+{
+    QStringList tables;
+    for (const Row row : db.query(QStringLiteral("SELECT TABLE_NAME FROM information_schema.TABLES "
+                                                 "WHERE TABLE_SCHEMA = :DB AND TABLE_TYPE = 'BASE TABLE'"),
+                                  {{"DB", database}}))
+        tables << QStringLiteral("`%1`.`%2`").arg(database, row.at(0).toString());
+    QMap<QString, qint64> result;
+    if (tables.isEmpty())
+        return result;
+    for (const Row row : db.query(QStringLiteral("CHECKSUM TABLE ") + tables.join(QStringLiteral(", "))))
+        result.insert(row.at(0).toString().section(u'.', 1), row.at(1).toInt64());
+    return result;
+}
+
+// Routines, triggers and events of a database: kind and name with the body.
+QMap<QString, QString> schemaObjects(Db& db, const QString& database)
+{
+    QMap<QString, QString> result;
+    for (const Row row : db.query(QStringLiteral("SELECT ROUTINE_TYPE, ROUTINE_NAME, ROUTINE_DEFINITION FROM information_schema.ROUTINES "
+                                                 "WHERE ROUTINE_SCHEMA = :DB"),
+                                  {{"DB", database}}))
+        result.insert(row.at(0).toString() + u' ' + row.at(1).toString(), row.at(2).toString());
+    for (const Row row : db.query(QStringLiteral("SELECT TRIGGER_NAME, ACTION_STATEMENT FROM information_schema.TRIGGERS "
+                                                 "WHERE TRIGGER_SCHEMA = :DB"),
+                                  {{"DB", database}}))
+        result.insert(QStringLiteral("TRIGGER ") + row.at(0).toString(), row.at(1).toString());
+    return result;
+}
+
+bool databaseExists(Db& db, const QString& name)
+{
+    return db.scalar(QStringLiteral("SELECT COUNT(*) FROM information_schema.SCHEMATA WHERE SCHEMA_NAME = :DB"),
+                     {{"DB", name}})
+               .toInt() > 0;
+}
+
+QByteArray readAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(bytes);
+}
+
+class DatabaseDumpTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_folder.isValid());
+        m_db = m_company.newConnection();
+        m_server = carvendo::testing::connectToServer();
+    }
+
+    // Rows of several kinds: accented text, a blob with every byte value, NULLs, floats.
+    void addSampleData()
+    {
+        m_db->exec(QStringLiteral("INSERT INTO clienti (RagioneSociale, Cognome, Nome) VALUES "
+                                  "('Caffè Società € S.r.l.', 'Rossi', NULL), ('O''Brien', 'D''Amico', 'Niccolò')"));
+        QByteArray blob;
+        for (int i = 0; i < 256; ++i)
+            blob.append(char(i));
+        m_db->exec(QStringLiteral("INSERT INTO pulsanti (NameBt, Immagine) VALUES ('bt1', :IMG)"), {{"IMG", blob}});
+        m_db->exec(QStringLiteral("INSERT INTO articoli (CodArticolo, Descrizione, PrezzoVendita) VALUES "
+                                  "('A1', 'Cover \"trasparente\"\\\\', 12.345), ('A2', 'Vetro; temperato -- x', 0.1)"));
+    }
+
+    QString path(const QString& name) const { return m_folder.filePath(name); }
+    QString name() const { return m_company.name(); }
+
+    QTemporaryDir m_folder;
+    CompanyDatabase m_company{QStringLiteral("dump")};
+    std::unique_ptr<Db> m_db;
+    std::unique_ptr<Db> m_server;
+    DatabaseDump m_dump;
+};
+
+TEST_F(DatabaseDumpTest, RoundTripGivesBackEveryTableRoutineAndTrigger)
+{
+    addSampleData();
+    m_db->execDirect(QStringLiteral("CREATE TRIGGER clienti_nome BEFORE INSERT ON clienti FOR EACH ROW "
+                                    "SET NEW.Nome = COALESCE(NEW.Nome, 'senza nome')"));
+    const auto tablesBefore = checksums(*m_server, name());
+    const auto objectsBefore = schemaObjects(*m_server, name());
+    ASSERT_GT(tablesBefore.size(), 100);
+    ASSERT_TRUE(objectsBefore.contains(QStringLiteral("PROCEDURE INIZIOANNO")));
+    ASSERT_TRUE(objectsBefore.contains(QStringLiteral("FUNCTION QTA_DA_ORDINARE")));
+
+    const QString file = path(QStringLiteral("copia.sql"));
+    m_dump.dumpTo(m_company.settings(), name(), file);
+
+    // Change rows, drop a routine and the trigger, add a table: the restore must undo all of it.
+    m_db->exec(QStringLiteral("DELETE FROM clienti WHERE Cognome = 'Rossi'"));
+    m_db->exec(QStringLiteral("UPDATE articoli SET PrezzoVendita = 99 WHERE CodArticolo = 'A2'"));
+    m_db->execDirect(QStringLiteral("DROP PROCEDURE INIZIOANNO"));
+    m_db->execDirect(QStringLiteral("DROP TRIGGER clienti_nome"));
+    m_db->execDirect(QStringLiteral("CREATE TABLE in_piu (id INT)"));
+    ASSERT_NE(checksums(*m_server, name()), tablesBefore);
+
+    m_dump.restoreFrom(m_company.settings(), name(), file);
+
+    EXPECT_EQ(checksums(*m_server, name()), tablesBefore);
+    EXPECT_EQ(schemaObjects(*m_server, name()), objectsBefore);
+    EXPECT_FALSE(databaseExists(*m_server, name() + QStringLiteral("_ripristino")));
+    EXPECT_FALSE(databaseExists(*m_server, name() + QStringLiteral("_precedente")));
+    // The restored trigger and procedures work in the company.
+    m_db->exec(QStringLiteral("INSERT INTO clienti (Cognome) VALUES ('Verdi')"));
+    EXPECT_EQ(m_db->scalar(QStringLiteral("SELECT Nome FROM clienti WHERE Cognome = 'Verdi'")).toString(), u"senza nome");
+    m_db->call(QStringLiteral("INIZIOANNO"));
+    EXPECT_EQ(m_db->scalar(QStringLiteral("SELECT Immagine FROM pulsanti")).toBytes().size(), 256);
+}
+
+TEST_F(DatabaseDumpTest, DumpRestoresUnderAnotherNameWithTheRestoringUserAsDefiner)
+{
+    addSampleData();
+    // A procedure made by an account this server does not have, as in a dump from another shop.
+    m_db->execDirect(QStringLiteral("CREATE DEFINER=`negozio`@`192.168.1.10` PROCEDURE conta_clienti() "
+                                    "SELECT COUNT(*) AS n FROM clienti"));
+    EXPECT_THROW(m_db->call(QStringLiteral("conta_clienti")), DbError) << "its definer does not exist here";
+    const QString file = path(QStringLiteral("altro.sql"));
+    m_dump.dumpTo(m_company.settings(), name(), file);
+    EXPECT_TRUE(readAll(file).contains("DEFINER=`negozio`@`192.168.1.10`"));
+
+    ScratchDatabase other(QStringLiteral("altra"));
+    m_dump.restoreFrom(other.settings(), other.name(), file);
+
+    EXPECT_EQ(checksums(*m_server, other.name()), checksums(*m_server, name()));
+    const QString definer = m_server->scalar(QStringLiteral("SELECT DEFINER FROM information_schema.ROUTINES "
+                                                            "WHERE ROUTINE_SCHEMA = :DB AND ROUTINE_NAME = 'conta_clienti'"),
+                                             {{"DB", other.name()}})
+                                .toString();
+    EXPECT_EQ(definer, m_server->scalar(QStringLiteral("SELECT CURRENT_USER()")).toString());
+    other.db().useDatabase(other.name());
+    EXPECT_EQ(other.db().call(QStringLiteral("conta_clienti")).rows.value(0, "n").toInt(), 2);
+    EXPECT_EQ(schemaObjects(*m_server, name()).size(), schemaObjects(*m_server, other.name()).size());
+}
+
+TEST_F(DatabaseDumpTest, BrokenDumpReportsTheToolsErrorAndLeavesTheCompanyAsItWas)
+{
+    addSampleData();
+    const QString file = path(QStringLiteral("intero.sql"));
+    m_dump.dumpTo(m_company.settings(), name(), file);
+    const QByteArray whole = readAll(file);
+    // Cut in the middle of the data: the first statements run, then the tool stops on a broken one.
+    const qsizetype cut = whole.indexOf("INSERT INTO `clienti`") + 40;
+    ASSERT_GT(cut, 40);
+    const QString broken = path(QStringLiteral("rotto.sql"));
+    writeFile(broken, whole.left(cut) + "\n;\n");
+
+    m_db->exec(QStringLiteral("INSERT INTO clienti (Cognome) VALUES ('Dopo il backup')"));
+    const auto tablesBefore = checksums(*m_server, name());
+    const auto objectsBefore = schemaObjects(*m_server, name());
+    try {
+        m_dump.restoreFrom(m_company.settings(), name(), broken);
+        FAIL() << "a broken dump must not restore";
+    } catch (const DumpError& e) {
+        EXPECT_TRUE(e.message().startsWith(u"ERROR 1064 (42000) at line ")) << e.message().toStdString();
+        EXPECT_TRUE(e.message().contains(u"You have an error in your SQL syntax")) << e.message().toStdString();
+        EXPECT_FALSE(e.message().contains(u"INSERT INTO")) << "the echoed statement is left out";
+    }
+    EXPECT_EQ(checksums(*m_server, name()), tablesBefore);
+    EXPECT_EQ(schemaObjects(*m_server, name()), objectsBefore);
+    EXPECT_EQ(m_db->scalar(QStringLiteral("SELECT COUNT(*) FROM clienti WHERE Cognome = 'Dopo il backup'")).toInt(), 1);
+    EXPECT_FALSE(databaseExists(*m_server, name() + QStringLiteral("_ripristino")));
+    EXPECT_FALSE(databaseExists(*m_server, name() + QStringLiteral("_precedente")));
+}
+
+TEST_F(DatabaseDumpTest, FilesWithoutTablesAreRefusedAndChangeNothing)
+{
+    addSampleData();
+    const auto tablesBefore = checksums(*m_server, name());
+    struct Case
+    {
+        const char* content;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"", "Il file scelto non contiene tabelle: non è un backup del database."},
+        {"-- solo un commento\nSELECT 1;\n", "Il file scelto non contiene tabelle: non è un backup del database."},
+    };
+    for (const Case& c : cases) {
+        const QString file = path(QStringLiteral("vuoto.sql"));
+        writeFile(file, c.content);
+        try {
+            m_dump.restoreFrom(m_company.settings(), name(), file);
+            ADD_FAILURE() << "restored from: " << c.content;
+        } catch (const DumpError& e) {
+            EXPECT_EQ(e.message(), QString::fromUtf8(c.expected));
+        }
+        EXPECT_EQ(checksums(*m_server, name()), tablesBefore);
+    }
+    try {
+        m_dump.restoreFrom(m_company.settings(), name(), path(QStringLiteral("manca.sql")));
+        ADD_FAILURE() << "restored from a missing file";
+    } catch (const DumpError& e) {
+        EXPECT_EQ(e.message(), QStringLiteral("Il file %1 non esiste.").arg(path(QStringLiteral("manca.sql"))));
+    }
+}
+
+TEST_F(DatabaseDumpTest, TablesLeftByAnInterruptedRestoreAreNeverDropped)
+{
+    const QString file = path(QStringLiteral("copia.sql"));
+    m_dump.dumpTo(m_company.settings(), name(), file);
+    const QString previous = name() + QStringLiteral("_precedente");
+    m_server->execDirect(QStringLiteral("CREATE DATABASE `%1`").arg(previous));
+    m_server->execDirect(QStringLiteral("CREATE TABLE `%1`.clienti (id INT)").arg(previous));
+    m_server->execDirect(QStringLiteral("INSERT INTO `%1`.clienti VALUES (7)").arg(previous));
+    try {
+        m_dump.restoreFrom(m_company.settings(), name(), file);
+        ADD_FAILURE() << "restore went over the old tables";
+    } catch (const DumpError& e) {
+        EXPECT_EQ(e.message(), QStringLiteral("Il database %1 contiene le tabelle di un ripristino interrotto: controllarle "
+                                              "ed eliminare quel database prima di ripetere il ripristino.")
+                                   .arg(previous));
+    }
+    EXPECT_EQ(m_server->scalar(QStringLiteral("SELECT id FROM `%1`.clienti").arg(previous)).toInt(), 7);
+    m_server->execDirect(QStringLiteral("DROP DATABASE `%1`").arg(previous));
+}
+
+TEST_F(DatabaseDumpTest, FailedDumpKeepsThePreviousFileAndLeavesNoPartialFile)
+{
+    const QString file = path(QStringLiteral("BACKUP_SICUREZZA.sql"));
+    writeFile(file, "-- il backup di ieri\n");
+
+    ConnectionSettings wrongPassword = m_company.settings();
+    wrongPassword.password = QStringLiteral("sbagliata");
+    struct Case
+    {
+        const char* label;
+        DatabaseDump dump;
+        ConnectionSettings settings;
+        QString database;
+        QString expectedStart;
+    };
+    const QString missing = QStringLiteral("nessuna_azienda");
+    const Case cases[] = {
+        {"unknown database", DatabaseDump(), m_company.settings(), missing,
+         QStringLiteral("mariadb-dump: Got error: 1049: \"Unknown database '%1'\"").arg(missing)},
+        {"tool missing", DatabaseDump(DumpTools{QStringLiteral("/nessuna/cartella/mariadb-dump"), QStringLiteral("mariadb")}),
+         m_company.settings(), name(), QStringLiteral("Impossibile avviare il programma /nessuna/cartella/mariadb-dump: ")},
+    };
+    for (const Case& c : cases) {
+        try {
+            c.dump.dumpTo(c.settings, c.database, file);
+            ADD_FAILURE() << c.label << ": no error";
+        } catch (const DumpError& e) {
+            EXPECT_TRUE(e.message().startsWith(c.expectedStart)) << c.label << ": " << e.message().toStdString();
+        }
+        EXPECT_EQ(readAll(file), QByteArray("-- il backup di ieri\n")) << c.label;
+        EXPECT_EQ(QDir(m_folder.path()).entryList(QDir::Files), QStringList{QStringLiteral("BACKUP_SICUREZZA.sql")}) << c.label;
+    }
+    // A wrong password is a server error, before the tool runs.
+    EXPECT_THROW(m_dump.dumpTo(wrongPassword, name(), file), DbError);
+    EXPECT_EQ(readAll(file), QByteArray("-- il backup di ieri\n"));
+}
+
+TEST_F(DatabaseDumpTest, ADumpReplacesTheOldFileOnlyWhenCompleteAndReportsProgressTo100)
+{
+    const QString file = path(QStringLiteral("BACKUP_SICUREZZA.sql"));
+    writeFile(file, "-- il backup di ieri\n");
+    std::vector<int> dumpSteps;
+    m_dump.dumpTo(m_company.settings(), name(), file, [&](int p) { dumpSteps.push_back(p); });
+    const QByteArray text = readAll(file);
+    EXPECT_TRUE(text.contains("CREATE TABLE `versione`"));
+    EXPECT_TRUE(text.contains("-- Dump completed on "));
+    EXPECT_FALSE(text.contains("CREATE DATABASE")) << "no --databases: the dump restores under any name";
+    ASSERT_FALSE(dumpSteps.empty());
+    EXPECT_EQ(dumpSteps.front(), 0);
+    EXPECT_EQ(dumpSteps.back(), 100);
+    EXPECT_TRUE(std::is_sorted(dumpSteps.begin(), dumpSteps.end()));
+
+    std::vector<int> restoreSteps;
+    m_dump.restoreFrom(m_company.settings(), name(), file, [&](int p) { restoreSteps.push_back(p); });
+    ASSERT_FALSE(restoreSteps.empty());
+    EXPECT_EQ(restoreSteps.back(), 100);
+    EXPECT_TRUE(std::is_sorted(restoreSteps.begin(), restoreSteps.end()));
+}
+
+TEST(DatabaseDumpArguments, ThePasswordNeverGoesOnTheCommandLine)
+{
+    ConnectionSettings tcp;
+    tcp.host = QStringLiteral("192.168.1.5");
+    tcp.port = 3307;
+    tcp.user = QStringLiteral("root");
+    tcp.password = QStringLiteral("480117");
+    EXPECT_EQ(DatabaseDump::connectionArguments(tcp),
+              (QStringList{"--protocol=tcp", "--host=192.168.1.5", "--port=3307", "--user=root"}));
+    ConnectionSettings socket = tcp;
+    socket.unixSocket = QStringLiteral("/tmp/mysqld.sock");
+    EXPECT_EQ(DatabaseDump::connectionArguments(socket),
+              (QStringList{"--protocol=socket", "--socket=/tmp/mysqld.sock", "--user=root"}));
+}
+
+} // namespace

@@ -1,0 +1,260 @@
+#include "MagazzinoAnagrafica.h"
+
+#include "ConnectionIni.h"
+#include "Db.h"
+#include "Paths.h"
+#include "QtPrinters.h"
+#include "ScriptedDialogs.h"
+#include "Session.h"
+#include "TestDatabase.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace carvendo;
+namespace ct = carvendo::testing;
+using ct::DialogEvent;
+
+namespace {
+
+class MagazzinoAnagraficaTest : public ct::CompanySuite<MagazzinoAnagraficaTest>
+{
+protected:
+    void SetUp() override
+    {
+        for (const char* table : {"magazzini", "giacenze", "utenti", "articoli", "fatture"})
+            db().exec(QStringLiteral("DELETE FROM ") + QString::fromLatin1(table));
+    }
+
+    core::Db& db() { return company().db(); }
+
+    int addWarehouse(const QString& name, const QString& letter = {})
+    {
+        db().exec(QStringLiteral("INSERT INTO magazzini (Descrizione, Let) VALUES (:NOME, :LET)"),
+                  {{QStringLiteral("NOME"), name}, {QStringLiteral("LET"), letter}});
+        return int(db().lastInsertId());
+    }
+
+    int addItem(const QString& code, const QVariant& giacenza)
+    {
+        db().exec(QStringLiteral("INSERT INTO articoli (CodArticolo, Descrizione, giacenza) VALUES (:COD, :COD, :GIAC)"),
+                  {{QStringLiteral("COD"), code}, {QStringLiteral("GIAC"), giacenza}});
+        return int(db().lastInsertId());
+    }
+
+    void addOperator(const QString& username, const QString& warehouse)
+    {
+        db().exec(QStringLiteral("INSERT INTO utenti (nome, username, magazzino) VALUES (:U, :U, :M)"),
+                  {{QStringLiteral("U"), username}, {QStringLiteral("M"), warehouse}});
+    }
+
+    int count(const QString& sql, const core::Params& params = {}) { return db().scalar(sql, params).toInt(); }
+
+    QTemporaryDir m_dir;
+    core::Paths m_paths{m_dir.path(), m_dir.path()};
+    core::Session m_session;
+    ct::ScriptedDialogs m_dialogs;
+    stock::MagazzinoAnagrafica m_card{company().db(), m_session, m_paths, m_dialogs};
+};
+
+TEST_F(MagazzinoAnagraficaTest, NameIsMandatoryAndNothingIsSaved)
+{
+    addItem(QStringLiteral("A1"), 5.0);
+    for (const char* name : {"", "   "}) {
+        m_dialogs.clear();
+        m_card.openNew();
+        m_card.setValue(QStringLiteral("descrizione"), QString::fromUtf8(name));
+        m_card.setValue(QStringLiteral("Sede"), QStringLiteral("Via Roma 1"));
+        EXPECT_FALSE(m_card.save());
+        EXPECT_EQ(m_dialogs.messages(), QStringList{QStringLiteral("Inserire il nome del magazzino")});
+        EXPECT_TRUE(m_card.isNew());
+    }
+    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM magazzini")), 0);
+    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM giacenze")), 0);
+    EXPECT_FALSE(QFile::exists(m_paths.connessioneIni()));
+}
+
+TEST_F(MagazzinoAnagraficaTest, NewWarehouseIsRecordedForTheWorkstationAndGetsAStockRowPerItem)
+{
+    const int otherWarehouse = addWarehouse(QStringLiteral("DEPOSITO"));
+    // The item's mirror taken as a whole number, rounded half to even.
+    const struct
+    {
+        const char* code;
+        QVariant giacenza;
+        double expected;
+    } items[] = {{"A1", 7.4, 7}, {"A2", 2.5, 2}, {"A3", 3.5, 4}, {"A4", 2.6, 3}, {"A5", QVariant(), 0}, {"A6", -1.6, -2}};
+    std::vector<int> ids;
+    for (const auto& item : items)
+        ids.push_back(addItem(QString::fromUtf8(item.code), item.giacenza));
+    db().exec(QStringLiteral("INSERT INTO giacenze (idarticolo, idmagazzino, magazzino, giacenza, disponibilita) "
+                             "VALUES (:ID, :M, 'DEPOSITO', 40, 38)"),
+              {{QStringLiteral("ID"), ids[0]}, {QStringLiteral("M"), otherWarehouse}});
+
+    m_card.openNew(QStringLiteral("MAGAZZINO CENTRALE"));
+    EXPECT_EQ(m_card.exitCaption(), QStringLiteral("Annulla"));
+    EXPECT_FALSE(m_card.isModified()) << "the proposed name is not a change";
+    m_card.setValue(QStringLiteral("Let"), QStringLiteral("C"));
+    m_card.setValue(QStringLiteral("Citta"), QStringLiteral("Napoli"));
+    m_card.setValue(QStringLiteral("Predefinito"), true);
+    ASSERT_TRUE(m_card.save()) << m_dialogs.messages().join(u'|').toStdString();
+    EXPECT_TRUE(m_dialogs.events().empty());
+    EXPECT_FALSE(m_card.isNew());
+    EXPECT_FALSE(m_card.isModified());
+    EXPECT_EQ(m_card.exitCaption(), QStringLiteral("Esci"));
+
+    const int id = m_card.id();
+    const core::Rows stored = db().query(
+        QStringLiteral("SELECT Descrizione, Let, Citta, Predefinito, Esterno, Sede FROM magazzini WHERE idMagazzino = :ID"),
+        {{QStringLiteral("ID"), id}});
+    ASSERT_EQ(stored.size(), 1);
+    EXPECT_EQ(stored.value(0, "Descrizione").toString(), QStringLiteral("MAGAZZINO CENTRALE"));
+    EXPECT_EQ(stored.value(0, "Let").toString(), QStringLiteral("C"));
+    EXPECT_EQ(stored.value(0, "Citta").toString(), QStringLiteral("Napoli"));
+    EXPECT_TRUE(stored.value(0, "Predefinito").toBool());
+    EXPECT_FALSE(stored.value(0, "Esterno").toBool());
+    EXPECT_EQ(stored.value(0, "Sede").toString(), QString());
+
+    for (std::size_t i = 0; i < ids.size(); ++i) {
+        const core::Rows stock = db().query(
+            QStringLiteral("SELECT magazzino, giacenza, disponibilita FROM giacenze WHERE idarticolo = :A AND "
+                           "idmagazzino = :M"),
+            {{QStringLiteral("A"), ids[i]}, {QStringLiteral("M"), id}});
+        ASSERT_EQ(stock.size(), 1) << items[i].code;
+        EXPECT_EQ(stock.value(0, "magazzino").toString(), QStringLiteral("MAGAZZINO CENTRALE"));
+        EXPECT_EQ(stock.value(0, "giacenza").toDouble(), items[i].expected) << items[i].code;
+        EXPECT_EQ(stock.value(0, "disponibilita").toDouble(), items[i].expected) << items[i].code;
+    }
+    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM giacenze WHERE idmagazzino = :M AND giacenza = 40 AND "
+                                   "disponibilita = 38"),
+                    {{QStringLiteral("M"), otherWarehouse}}),
+              1)
+        << "other warehouses keep their stock";
+
+    const core::WarehouseSettings recorded = core::ConnectionIni(m_paths.connessioneIni()).warehouse();
+    EXPECT_EQ(recorded, (core::WarehouseSettings{id, QStringLiteral("MAGAZZINO CENTRALE"), QStringLiteral("C")}));
+}
+
+TEST_F(MagazzinoAnagraficaTest, SavingAnExistingWarehouseAlsoMakesItTheWorkstationsOwn)
+{
+    addItem(QStringLiteral("A1"), 3.0);
+    const int id = addWarehouse(QStringLiteral("NEGOZIO"), QStringLiteral("N"));
+    ASSERT_TRUE(m_card.open(id));
+    m_card.setValue(QStringLiteral("Telefono"), QStringLiteral("081 123456"));
+    ASSERT_TRUE(m_card.save());
+    EXPECT_EQ(core::ConnectionIni(m_paths.connessioneIni()).warehouse(),
+              (core::WarehouseSettings{id, QStringLiteral("NEGOZIO"), QStringLiteral("N")}));
+    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM giacenze")), 0) << "only a new warehouse gets stock rows";
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT Telefono FROM magazzini WHERE idMagazzino = :ID"),
+                          {{QStringLiteral("ID"), id}})
+                  .toString(),
+              QStringLiteral("081 123456"));
+}
+
+TEST_F(MagazzinoAnagraficaTest, RenameRewritesStockRowsAndOperatorsButNotDocuments)
+{
+    const int id = addWarehouse(QStringLiteral("NEGOZIO"), QStringLiteral("N"));
+    const int item = addItem(QStringLiteral("A1"), 4.0);
+    db().exec(QStringLiteral("INSERT INTO giacenze (idarticolo, idmagazzino, magazzino, giacenza, disponibilita) "
+                             "VALUES (:A, :M, 'NEGOZIO', 4, 4)"),
+              {{QStringLiteral("A"), item}, {QStringLiteral("M"), id}});
+    addOperator(QStringLiteral("mario"), QStringLiteral("NEGOZIO"));
+    addOperator(QStringLiteral("luigi"), QStringLiteral("DEPOSITO"));
+    db().exec(QStringLiteral("INSERT INTO fatture (NumDoc, idMagazzino, Magazzino) VALUES (1, :M, 'NEGOZIO')"),
+              {{QStringLiteral("M"), id}});
+    m_session.logIn(core::Operator{1, QStringLiteral("mario"), QStringLiteral("mario"), {}, {}},
+                    core::Warehouse{id, QStringLiteral("NEGOZIO")}, core::Privileges());
+
+    ASSERT_TRUE(m_card.open(id));
+    m_card.setValue(QStringLiteral("Descrizione"), QStringLiteral("  NEGOZIO ROMA "));
+    ASSERT_TRUE(m_card.save()) << m_dialogs.messages().join(u'|').toStdString();
+
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT Descrizione FROM magazzini WHERE idMagazzino = :ID"),
+                          {{QStringLiteral("ID"), id}})
+                  .toString(),
+              QStringLiteral("NEGOZIO ROMA"));
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT magazzino FROM giacenze WHERE idmagazzino = :ID"),
+                          {{QStringLiteral("ID"), id}})
+                  .toString(),
+              QStringLiteral("NEGOZIO ROMA"));
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT magazzino FROM utenti WHERE username = 'mario'")).toString(),
+              QStringLiteral("NEGOZIO ROMA"));
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT magazzino FROM utenti WHERE username = 'luigi'")).toString(),
+              QStringLiteral("DEPOSITO"));
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT Magazzino FROM fatture")).toString(), QStringLiteral("NEGOZIO"))
+        << "documents keep the name they were written with";
+    EXPECT_EQ(m_session.warehouse(), (core::Warehouse{id, QStringLiteral("NEGOZIO ROMA")}))
+        << "new documents copy the new name";
+    EXPECT_EQ(core::ConnectionIni(m_paths.connessioneIni()).warehouse().name, QStringLiteral("NEGOZIO ROMA"));
+}
+
+TEST_F(MagazzinoAnagraficaTest, NameOfAnotherWarehouseIsRefused)
+{
+    addWarehouse(QStringLiteral("DEPOSITO"));
+    const int id = addWarehouse(QStringLiteral("NEGOZIO"));
+    ASSERT_TRUE(m_card.open(id));
+    m_card.setValue(QStringLiteral("Descrizione"), QStringLiteral("deposito"));
+    EXPECT_FALSE(m_card.save());
+    EXPECT_EQ(m_dialogs.messages(), QStringList{QStringLiteral("Esiste già un magazzino con questo nome")});
+    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM magazzini WHERE Descrizione = 'NEGOZIO'")), 1);
+    EXPECT_TRUE(m_card.isModified());
+
+    m_dialogs.clear();
+    m_card.setValue(QStringLiteral("Descrizione"), QStringLiteral("NEGOZIO"));
+    EXPECT_TRUE(m_card.save()) << "its own name is no clash";
+}
+
+TEST_F(MagazzinoAnagraficaTest, FailedSaveLeavesNothingHalfWritten)
+{
+    addItem(QStringLiteral("A1"), 1.0);
+    // The stock rows cannot be written: the warehouse row written before them must go too.
+    db().execDirect(QStringLiteral("RENAME TABLE giacenze TO giacenze_altrove"));
+    m_card.openNew(QStringLiteral("FILIALE"));
+    const bool saved = m_card.save();
+    db().execDirect(QStringLiteral("RENAME TABLE giacenze_altrove TO giacenze"));
+
+    EXPECT_FALSE(saved);
+    ASSERT_EQ(m_dialogs.texts(DialogEvent::Kind::Error).size(), 1);
+    EXPECT_TRUE(m_dialogs.texts(DialogEvent::Kind::Error)[0].contains(QStringLiteral("giacenze")))
+        << m_dialogs.lastText().toStdString();
+    EXPECT_TRUE(m_card.isNew());
+    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM magazzini")), 0);
+    EXPECT_FALSE(QFile::exists(m_paths.connessioneIni()));
+
+    m_dialogs.clear();
+    ASSERT_TRUE(m_card.save()) << "the same card saves once the cause is gone";
+    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM giacenze")), 1);
+}
+
+TEST_F(MagazzinoAnagraficaTest, LeavingWithUnsavedChangesAsks)
+{
+    const int id = addWarehouse(QStringLiteral("NEGOZIO"));
+    ASSERT_TRUE(m_card.open(id));
+    EXPECT_TRUE(m_card.mayLeave()) << "nothing changed: no question";
+    EXPECT_TRUE(m_dialogs.events().empty());
+
+    m_card.setValue(QStringLiteral("Esterno"), true);
+    m_dialogs.answerConfirm(false).answerConfirm(true);
+    EXPECT_FALSE(m_card.mayLeave());
+    EXPECT_TRUE(m_card.mayLeave());
+    EXPECT_EQ(m_dialogs.texts(DialogEvent::Kind::Confirm),
+              QStringList(2, QStringLiteral("Eventuali modifiche effettuate non saranno salvate. Vuoi uscire senza "
+                                            "salvare ?")));
+    EXPECT_FALSE(db().scalar(QStringLiteral("SELECT Esterno FROM magazzini")).toBool());
+
+    m_card.setValue(QStringLiteral("Esterno"), false);
+    EXPECT_FALSE(m_card.isModified()) << "changed back is no change";
+}
+
+TEST_F(MagazzinoAnagraficaTest, MissingWarehouseAndUnknownColumn)
+{
+    EXPECT_FALSE(m_card.open(424242));
+    EXPECT_EQ(m_dialogs.messages(), QStringList{QStringLiteral("Il magazzino selezionato non esiste più")});
+    EXPECT_TRUE(m_card.isNew());
+    EXPECT_THROW(m_card.setValue(QStringLiteral("idMagazzino"), 3), std::invalid_argument);
+    EXPECT_THROW(m_card.value(QStringLiteral("Descrizione; DROP TABLE magazzini")), std::invalid_argument);
+}
+
+} // namespace

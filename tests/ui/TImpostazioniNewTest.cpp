@@ -1,0 +1,163 @@
+#include "TImpostazioniNew.h"
+
+#include "CardForm.h"
+#include "CompanyTemplate.h"
+#include "Connections.h"
+#include "EditableList.h"
+#include "FixedClock.h"
+#include "Paths.h"
+#include "QtPrinters.h"
+#include "RecordingNavigator.h"
+#include "ScriptedDialogs.h"
+#include "Session.h"
+#include "SettingsWindows.h"
+#include "TestDatabase.h"
+#include "WindowRegistry.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+using namespace carvendo;
+namespace ct = carvendo::testing;
+
+namespace {
+
+class TImpostazioniNewTest : public ct::CompanySuite<TImpostazioniNewTest>
+{
+protected:
+    static void SetUpTestSuite()
+    {
+        CompanySuite::SetUpTestSuite();
+        s_directory = std::make_unique<ct::ScratchDatabase>(QStringLiteral("dir"));
+        s_directory->db().runScript(schema::CompanyTemplate::directoryScript());
+        s_directory->db().exec(QStringLiteral("INSERT INTO aziende (id, ragionesociale, databasename) "
+                                              "VALUES (7, 'Telefonia Rossi', :DB)"),
+                               {{QStringLiteral("DB"), company().name()}});
+    }
+    static void TearDownTestSuite()
+    {
+        s_directory.reset();
+        CompanySuite::TearDownTestSuite();
+    }
+
+    void SetUp() override
+    {
+        m_db = company().newConnection();
+        m_db->exec(QStringLiteral("DELETE FROM banche"));
+        m_connections.setCompanySettings(company().settings());
+        m_connections.setDirectorySettings(s_directory->settings());
+        ui::registerSettingsWindows(m_registry);
+    }
+
+    std::unique_ptr<ui::TImpostazioniNew> open(const QString& page, const QVariant& company = 7)
+    {
+        core::NavigationRequest request{QStringLiteral("TImpostazioniNew"), company, {}, {{QStringLiteral("page"), page}}};
+        ui::Window* window = m_registry.create(request.window, m_environment, request, nullptr);
+        EXPECT_NE(window, nullptr);
+        return std::unique_ptr<ui::TImpostazioniNew>(qobject_cast<ui::TImpostazioniNew*>(window));
+    }
+
+    template <typename W>
+    static W* child(QWidget& window, const char* name)
+    {
+        W* widget = window.findChild<W*>(QString::fromLatin1(name));
+        EXPECT_NE(widget, nullptr) << name;
+        return widget;
+    }
+
+    static inline std::unique_ptr<ct::ScratchDatabase> s_directory;
+    QTemporaryDir m_dir;
+    core::Paths m_paths{m_dir.path(), m_dir.path()};
+    core::Session m_session;
+    core::Connections m_connections;
+    ct::ScriptedDialogs m_dialogs;
+    ct::RecordingNavigator m_navigator;
+    ct::FixedClock m_clock;
+    ui::WindowEnvironment m_environment{m_session, m_paths, m_connections, m_dialogs, m_navigator, m_clock};
+    ui::WindowRegistry m_registry;
+    std::unique_ptr<core::Db> m_db;
+};
+
+TEST_F(TImpostazioniNewTest, OpensOnTheAskedPageAndShowsEveryPage)
+{
+    const auto window = open(QStringLiteral("Registratori di Cassa"));
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->windowTitle(), "Impostazioni Generali");
+    QTabWidget* pages = window->pages();
+    EXPECT_EQ(pages->tabText(pages->currentIndex()), "Registratori di Cassa");
+    QStringList titles;
+    for (int i = 0; i < pages->count(); ++i)
+        titles << pages->tabText(i);
+    EXPECT_EQ(titles, QStringList({"Azienda", "Banche", "Logo", "Backup/Restore", "Registratori di Cassa", "e-mail",
+                                   "Utenti", "Stampe", "e-commerce"}));
+
+    window->show();
+    for (int i = 0; i < pages->count(); ++i)
+        pages->setCurrentIndex(i);
+    EXPECT_EQ(child<ui::CardForm>(*window, "azienda")->value(QStringLiteral("Ragione Sociale")).toString(),
+              "Telefonia Rossi");
+    EXPECT_EQ(child<ui::EditableList>(*window, "utenti")->grid()->model()->rowCount(), 1) << "the administrator";
+    EXPECT_TRUE(m_dialogs.messages().isEmpty()) << m_dialogs.messages().join(u'|').toStdString();
+    window->reject();
+}
+
+TEST_F(TImpostazioniNewTest, OpenedFromTheMenuWithoutAKeyItShowsTheCurrentCompany)
+{
+    const auto window = open(QString(), QVariant());
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->pages()->currentIndex(), 0);
+    EXPECT_EQ(child<ui::CardForm>(*window, "azienda")->value(QStringLiteral("Ragione Sociale")).toString(),
+              "Telefonia Rossi");
+    EXPECT_TRUE(m_dialogs.messages().isEmpty()) << m_dialogs.messages().join(u'|').toStdString();
+    window->reject();
+}
+
+TEST_F(TImpostazioniNewTest, TheStoreTestUsesTheTypedValues)
+{
+    const auto window = open(QStringLiteral("e-commerce"));
+    ASSERT_NE(window, nullptr);
+    auto* form = child<ui::CardForm>(*window, "ecommerce");
+    qobject_cast<QLineEdit*>(form->editor(QStringLiteral("host")))->setText(QStringLiteral("127.0.0.1"));
+    qobject_cast<QLineEdit*>(form->editor(QStringLiteral("port")))->setText(QStringLiteral("1"));
+    child<QPushButton>(*window, "testConnessione")->click();
+    EXPECT_EQ(m_dialogs.messages(), QStringList({"Impossibile stabilire una connessione"}));
+    EXPECT_EQ(m_db->scalar(QStringLiteral("SELECT conn_host FROM vm_store")).toString(), "") << "nothing saved";
+    window->reject();
+}
+
+TEST_F(TImpostazioniNewTest, ABankIsAddedThroughTheListForm)
+{
+    const auto window = open(QStringLiteral("Banche"));
+    ASSERT_NE(window, nullptr);
+    auto* banks = child<ui::EditableList>(*window, "banche");
+    bool filled = false;
+    QTimer::singleShot(0, [&] {
+        auto* form = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(form, nullptr);
+        auto* card = form->findChild<ui::CardForm*>();
+        ASSERT_NE(card, nullptr);
+        qobject_cast<QLineEdit*>(card->editor(QStringLiteral("Descrizione")))->setText(QStringLiteral("Banca del Borgo"));
+        qobject_cast<QLineEdit*>(card->editor(QStringLiteral("Codice")))->setText(QStringLiteral("IT02L1234512345123456789012"));
+        form->findChild<QPushButton*>(QStringLiteral("salva"))->click();
+        filled = true;
+    });
+    child<QPushButton>(*banks, "aggiungi")->click();
+
+    EXPECT_TRUE(filled);
+    EXPECT_EQ(m_db->scalar(QStringLiteral("SELECT Codice FROM banche WHERE Descrizione = 'Banca del Borgo'")).toString(),
+              "IT02L1234512345123456789012");
+    ASSERT_EQ(banks->grid()->model()->rowCount(), 1);
+    EXPECT_EQ(banks->currentRow(), 0) << "the new bank is selected";
+    EXPECT_EQ(banks->grid()->model()->headerData(1, Qt::Horizontal).toString(), "Iban");
+    window->reject();
+}
+
+} // namespace

@@ -1,0 +1,126 @@
+#include "TImpostazioniServer.h"
+
+#include "CompanyDatabase.h"
+#include "CompanyDirectory.h"
+#include "ConnectionIni.h"
+#include "Connections.h"
+#include "EmbeddedServer.h"
+#include "FixedClock.h"
+#include "Paths.h"
+#include "QtPrinters.h"
+#include "RecordingNavigator.h"
+#include "ScriptedDialogs.h"
+#include "Session.h"
+#include "TestDatabase.h"
+
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace carvendo;
+
+namespace {
+
+class TImpostazioniServerTest : public ::testing::Test
+{
+protected:
+    template <typename W>
+    static W* child(QWidget& window, const char* name)
+    {
+        W* widget = window.findChild<W*>(QString::fromLatin1(name));
+        EXPECT_NE(widget, nullptr) << name;
+        return widget;
+    }
+
+    // As if typed: the field's text replaced through the keyboard path, so the window hears of it.
+    static void type(QWidget& window, const char* field, const QString& text)
+    {
+        QLineEdit* edit = child<QLineEdit>(window, field);
+        edit->selectAll();
+        edit->insert(text);
+    }
+
+    QTemporaryDir m_dir;
+    core::Paths m_paths{m_dir.path(), m_dir.path()};
+    core::Session m_session;
+    core::Connections m_connections;
+    carvendo::testing::ScriptedDialogs m_dialogs;
+    carvendo::testing::RecordingNavigator m_navigator;
+    carvendo::testing::FixedClock m_clock;
+    ui::WindowEnvironment m_environment{m_session, m_paths, m_connections, m_dialogs, m_navigator, m_clock};
+    core::EmbeddedServer m_embedded{core::EmbeddedServer::Options{m_dir.filePath(QStringLiteral("mysql")), false}};
+};
+
+TEST_F(TImpostazioniServerTest, ShowsTheFieldsWithTheFirstStartDefaults)
+{
+    ui::TImpostazioniServer window(m_environment, m_embedded);
+    EXPECT_EQ(window.windowTitle(), "Parametri di Connessione al Server Mysql");
+    EXPECT_EQ(child<QLineEdit>(window, "server")->text(), "localhost");
+    EXPECT_EQ(child<QLineEdit>(window, "porta")->text(), "3307");
+    EXPECT_EQ(child<QLineEdit>(window, "database")->text(), "aziende");
+    EXPECT_EQ(child<QLineEdit>(window, "username")->text(), "root");
+    QLineEdit* password = child<QLineEdit>(window, "password");
+    EXPECT_EQ(password->text(), "480117");
+    EXPECT_EQ(password->echoMode(), QLineEdit::Password);
+    QComboBox* type = child<QComboBox>(window, "tipoMacchina");
+    ASSERT_EQ(type->count(), 2);
+    EXPECT_EQ(type->itemText(0), "CLIENT");
+    EXPECT_EQ(type->itemText(1), "CLIENT/SERVER");
+    EXPECT_EQ(type->currentText(), "CLIENT/SERVER");
+    EXPECT_EQ(child<QPushButton>(window, "salva")->text(), "Salva");
+    EXPECT_TRUE(child<QPushButton>(window, "salva")->isDefault());
+    EXPECT_EQ(child<QPushButton>(window, "esci")->text(), "Esci");
+}
+
+TEST_F(TImpostazioniServerTest, SalvaStopsAtTheFirstMissingFieldThenSavesAndCloses)
+{
+    ui::TImpostazioniServer window(m_environment, m_embedded);
+    type(window, "server", QString());
+    child<QPushButton>(window, "salva")->click();
+    EXPECT_EQ(m_dialogs.messages(), QStringList{"Impostare nome server"});
+    EXPECT_NE(window.result(), QDialog::Accepted);
+    EXPECT_FALSE(QFile::exists(m_paths.connessioneIni()));
+
+    type(window, "server", QStringLiteral("server01"));
+    type(window, "porta", QStringLiteral("3310"));
+    child<QComboBox>(window, "tipoMacchina")->setCurrentIndex(0);
+    child<QPushButton>(window, "salva")->click();
+    EXPECT_EQ(window.result(), QDialog::Accepted);
+    EXPECT_EQ(core::ConnectionIni(m_paths.connessioneIni()).directory(),
+              (core::DirectorySettings{"server01", 3310, "aziende", "root", "480117", "CLIENT"}));
+    EXPECT_EQ(m_connections.directorySettings().host, "server01");
+}
+
+TEST_F(TImpostazioniServerTest, EsciClosesWithoutSaving)
+{
+    ui::TImpostazioniServer window(m_environment, m_embedded);
+    type(window, "server", QStringLiteral("server01"));
+    child<QPushButton>(window, "esci")->click();
+    EXPECT_EQ(window.result(), QDialog::Rejected);
+    EXPECT_FALSE(QFile::exists(m_paths.connessioneIni()));
+    EXPECT_TRUE(m_dialogs.events().empty());
+}
+
+// The slow part runs behind the progress bar and the directory appears on the server.
+TEST_F(TImpostazioniServerTest, SalvaOnAClientServerCreatesTheDirectoryBehindTheProgressBar)
+{
+    const core::ConnectionSettings s = carvendo::testing::serverSettings();
+    const QString name = QStringLiteral("uidir_%1").arg(QCoreApplication::applicationPid());
+    ui::TImpostazioniServer window(m_environment, m_embedded);
+    type(window, "server", s.host);
+    type(window, "porta", QString::number(s.port));
+    type(window, "database", name);
+    type(window, "username", s.user);
+    type(window, "password", s.password);
+    child<QPushButton>(window, "salva")->click();
+    EXPECT_EQ(window.result(), QDialog::Accepted) << m_dialogs.lastText().toStdString();
+    auto server = carvendo::testing::connectToServer();
+    EXPECT_TRUE(core::CompanyDirectory::directoryExists(*server, name));
+    core::dropDatabase(*server, name);
+}
+
+} // namespace

@@ -1,0 +1,124 @@
+#include "TMagazzinoAnagrafica.h"
+
+#include "CardForm.h"
+#include "ConnectionIni.h"
+#include "Connections.h"
+#include "FixedClock.h"
+#include "Paths.h"
+#include "QtPrinters.h"
+#include "RecordingNavigator.h"
+#include "ScriptedDialogs.h"
+#include "Session.h"
+#include "TestDatabase.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace carvendo;
+namespace ct = carvendo::testing;
+
+namespace {
+
+// Types the text into the widget as the operator would, key by key.
+void type(QWidget* widget, const QString& text)
+{
+    for (const QChar c : text) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(widget, &press);
+    }
+}
+
+QPushButton* buttonCaptioned(QWidget& window, const QString& caption)
+{
+    for (QPushButton* button : window.findChildren<QPushButton*>())
+        if (button->text() == caption)
+            return button;
+    return nullptr;
+}
+
+class TMagazzinoAnagraficaWindowTest : public ct::CompanySuite<TMagazzinoAnagraficaWindowTest>
+{
+protected:
+    void SetUp() override
+    {
+        company().db().exec(QStringLiteral("DELETE FROM magazzini"));
+        company().db().exec(QStringLiteral("DELETE FROM giacenze"));
+        company().db().exec(QStringLiteral("DELETE FROM articoli"));
+        m_connections.setCompanySettings(company().settings());
+    }
+
+    QTemporaryDir m_dir;
+    core::Paths m_paths{m_dir.path(), m_dir.path()};
+    core::Session m_session;
+    core::Connections m_connections;
+    ct::ScriptedDialogs m_dialogs;
+    ct::RecordingNavigator m_navigator;
+    ct::FixedClock m_clock;
+    ui::WindowEnvironment m_environment{m_session, m_paths, m_connections, m_dialogs, m_navigator, m_clock};
+};
+
+TEST_F(TMagazzinoAnagraficaWindowTest, FirstWarehouseIsTypedAndSaved)
+{
+    company().db().exec(QStringLiteral("INSERT INTO articoli (CodArticolo, giacenza) VALUES ('A1', 2)"));
+    ui::TMagazzinoAnagrafica window(m_environment,
+                                    {QStringLiteral("TMagazzinoAnagrafica"), {}, QStringLiteral("TAzienda"),
+                                     {{QStringLiteral("descrizione"), QStringLiteral("MAGAZZINO CENTRALE")}}});
+    auto* name = qobject_cast<QLineEdit*>(window.form().editor(QStringLiteral("Descrizione")));
+    ASSERT_NE(name, nullptr);
+    EXPECT_EQ(name->text(), QStringLiteral("MAGAZZINO CENTRALE"));
+    EXPECT_EQ(name->maxLength(), 50);
+    EXPECT_EQ(window.exitButton().text(), QStringLiteral("Annulla"));
+
+    type(window.form().editor(QStringLiteral("Let")), QStringLiteral("C"));
+    qobject_cast<QCheckBox*>(window.form().editor(QStringLiteral("Predefinito")))->click();
+    EXPECT_EQ(window.logic().value(QStringLiteral("Let")), QStringLiteral("C"));
+
+    QPushButton* save = buttonCaptioned(window, QStringLiteral("Salva"));
+    ASSERT_NE(save, nullptr);
+    save->click();
+    EXPECT_TRUE(m_dialogs.events().empty()) << m_dialogs.lastText().toStdString();
+    EXPECT_EQ(window.result(), QDialog::Accepted);
+    const core::NavigationResult result = window.navigationResult();
+    EXPECT_TRUE(result.accepted);
+
+    const core::Rows stored =
+        company().db().query(QStringLiteral("SELECT idMagazzino, Descrizione, Let, Predefinito FROM magazzini"));
+    ASSERT_EQ(stored.size(), 1);
+    EXPECT_EQ(result.value.toInt(), stored.value(0, "idMagazzino").toInt());
+    EXPECT_EQ(stored.value(0, "Let").toString(), QStringLiteral("C"));
+    EXPECT_TRUE(stored.value(0, "Predefinito").toBool());
+    EXPECT_EQ(company().db().scalar(QStringLiteral("SELECT COUNT(*) FROM giacenze")).toInt(), 1);
+    EXPECT_EQ(core::ConnectionIni(m_paths.connessioneIni()).warehouse().name, QStringLiteral("MAGAZZINO CENTRALE"));
+}
+
+TEST_F(TMagazzinoAnagraficaWindowTest, EmptyNameIsRefusedAndLeavingWithChangesAsks)
+{
+    ui::TMagazzinoAnagrafica window(m_environment, {QStringLiteral("TMagazzinoAnagrafica")});
+    window.show();
+    type(window.form().editor(QStringLiteral("Citta")), QStringLiteral("Bari"));
+
+    buttonCaptioned(window, QStringLiteral("Salva"))->click();
+    EXPECT_EQ(m_dialogs.messages(), QStringList{QStringLiteral("Inserire il nome del magazzino")});
+    EXPECT_TRUE(window.isVisible());
+
+    m_dialogs.answerConfirm(false);
+    window.exitButton().click();
+    EXPECT_TRUE(window.isVisible()) << "No: the card stays";
+    m_dialogs.answerConfirm(true);
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QApplication::sendEvent(&window, &escape);
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_EQ(window.result(), QDialog::Rejected);
+    EXPECT_EQ(m_dialogs.texts(ct::DialogEvent::Kind::Confirm).size(), 2);
+    EXPECT_EQ(m_dialogs.texts(ct::DialogEvent::Kind::Confirm).first(),
+              QStringLiteral("Eventuali modifiche effettuate non saranno salvate. Vuoi uscire senza salvare ?"));
+    EXPECT_EQ(company().db().scalar(QStringLiteral("SELECT COUNT(*) FROM magazzini")).toInt(), 0);
+}
+
+} // namespace

@@ -1,0 +1,74 @@
+#include "BackupRestorePage.h"
+
+#include "ClosingWindows.h"
+#include "Dialogs.h"
+
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace carvendo::ui {
+
+BackupRestorePage::BackupRestorePage(WindowEnvironment& environment, QWidget* parent)
+    : QWidget(parent), m_dialogs(environment.dialogs),
+      m_logic(environment.connections, environment.paths, environment.session, environment.dialogs, environment.clock,
+              progressBarJobRunner(this))
+{
+    buildWidgets();
+    connect(m_backupButton, &QPushButton::clicked, this, [this] {
+        m_logic.backUp();
+        refresh();
+    });
+    connect(m_restoreButton, &QPushButton::clicked, this, [this] {
+        m_logic.restore();
+        refresh(); // the restored data has its own log of backups
+    });
+    refresh();
+}
+
+void BackupRestorePage::buildWidgets()
+{
+    m_lastBackup = new QLabel;
+    m_lastBackup->setObjectName(QStringLiteral("ultimoBackup"));
+    m_lastBackup->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_total = new QLabel;
+    m_total->setObjectName(QStringLiteral("totaleEffettuati"));
+    auto* form = new QFormLayout;
+    form->addRow(QStringLiteral("Ultimo Backup:"), m_lastBackup);
+    form->addRow(QStringLiteral("Totale effettuati:"), m_total);
+
+    m_backupButton = new QPushButton(QStringLiteral("Esegui Backup"));
+    m_backupButton->setObjectName(QStringLiteral("eseguiBackup"));
+    m_restoreButton = new QPushButton(QStringLiteral("Ripristina Dati"));
+    m_restoreButton->setObjectName(QStringLiteral("ripristinaDati"));
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(m_backupButton);
+    buttons->addWidget(m_restoreButton);
+    buttons->addStretch();
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addLayout(buttons);
+    layout->addStretch();
+    setTabOrder(m_backupButton, m_restoreButton);
+}
+
+void BackupRestorePage::refresh()
+{
+    try {
+        const core::BackupSummary summary = m_logic.summary();
+        m_lastBackup->setText(summary.dataUltimo);
+        m_total->setText(QString::number(summary.totale));
+    } catch (const core::DbError& e) {
+        m_lastBackup->clear();
+        m_total->clear();
+        m_dialogs.error(e.message());
+    }
+}
+
+QString BackupRestorePage::lastBackupText() const { return m_lastBackup->text(); }
+QString BackupRestorePage::totalText() const { return m_total->text(); }
+
+} // namespace carvendo::ui

@@ -1,0 +1,16 @@
+#include "ServerWindows.h"
+
+#include "TImpostazioniServer.h"
+#include "WindowRegistry.h"
+
+namespace carvendo::ui {
+
+void registerServerWindows(WindowRegistry& registry, core::EmbeddedServer& embedded)
+{
+    registry.add(QStringLiteral("TImpostazioniServer"),
+                 [&embedded](WindowEnvironment& environment, const core::NavigationRequest&, QWidget* parent) {
+                     return new TImpostazioniServer(environment, embedded, parent);
+                 });
+}
+
+} // namespace carvendo::ui

@@ -1,0 +1,71 @@
+#include "TDialogoClose.h"
+
+#include "ClosingWindows.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace carvendo::ui {
+
+TDialogoClose::TDialogoClose(WindowEnvironment& environment, QWidget* parent)
+    : Window(parent),
+      m_backups(environment.connections, environment.paths, environment.session, environment.dialogs,
+                environment.clock, progressBarJobRunner(this)),
+      m_logic(environment.paths, environment.session, environment.dialogs, m_backups)
+{
+    buildWidgets();
+    connect(m_backupButton, &QPushButton::clicked, this, [this] { follow(m_logic.closeWithBackup()); });
+    connect(m_confirmButton, &QPushButton::clicked, this, [this] { follow(m_logic.confirmClose()); });
+    connect(m_cancelButton, &QPushButton::clicked, this, [this] { follow(m_logic.cancel()); });
+}
+
+void TDialogoClose::buildWidgets()
+{
+    setWindowTitle(QStringLiteral("Chiusura Applicazione"));
+
+    auto* question = new QLabel(QStringLiteral("Vuoi veramente chiudere il software?"));
+    question->setAlignment(Qt::AlignCenter);
+    QFont font = question->font();
+    font.setPointSizeF(font.pointSizeF() * 1.3);
+    font.setBold(true);
+    question->setFont(font);
+
+    m_backupButton = new QPushButton(QStringLiteral("Chiudi il software e fai un backup di sicurezza"));
+    m_backupButton->setObjectName(QStringLiteral("backup"));
+    m_backupButton->setEnabled(m_logic.safetyBackupAvailable());
+    m_confirmButton = new QPushButton(QStringLiteral("Conferma la chiusura"));
+    m_confirmButton->setObjectName(QStringLiteral("conferma"));
+    m_cancelButton = new QPushButton(QStringLiteral("Annulla la chiusura e rientra"));
+    m_cancelButton->setObjectName(QStringLiteral("annulla"));
+    // Enter answers the question with yes; Escape goes back to work, as "Annulla" does.
+    m_confirmButton->setDefault(true);
+    m_confirmButton->setAutoDefault(true);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(question);
+    layout->addSpacing(12);
+    for (QPushButton* button : {m_backupButton, m_confirmButton, m_cancelButton}) {
+        button->setMinimumHeight(40);
+        layout->addWidget(button);
+    }
+    setTabOrder(m_confirmButton, m_cancelButton);
+    setTabOrder(m_cancelButton, m_backupButton);
+    m_confirmButton->setFocus();
+}
+
+void TDialogoClose::follow(core::DialogoClose::Outcome outcome)
+{
+    switch (outcome) {
+    case core::DialogoClose::Outcome::EndProgram:
+        accept();
+        break;
+    case core::DialogoClose::Outcome::BackToMainWindow:
+        reject();
+        break;
+    case core::DialogoClose::Outcome::Stay:
+        break;
+    }
+}
+
+} // namespace carvendo::ui

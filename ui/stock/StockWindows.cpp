@@ -1,0 +1,16 @@
+#include "StockWindows.h"
+
+#include "TMagazzinoAnagrafica.h"
+#include "WindowRegistry.h"
+
+namespace carvendo::ui {
+
+void registerStockWindows(WindowRegistry& registry)
+{
+    registry.add(QStringLiteral("TMagazzinoAnagrafica"),
+                 [](WindowEnvironment& environment, const core::NavigationRequest& request, QWidget* parent) {
+                     return new TMagazzinoAnagrafica(environment, request, parent);
+                 });
+}
+
+} // namespace carvendo::ui
