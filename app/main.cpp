@@ -10,6 +10,7 @@
 #include "Connections.h"
 #include "DemoCompany.h"
 #include "EmbeddedServer.h"
+#include "ImpostazioniIni.h"
 #include "Paths.h"
 #include "QtDialogs.h"
 #include "Session.h"
@@ -21,12 +22,34 @@
 #include <QCommandLineParser>
 #include <QElapsedTimer>
 #include <QLoggingCategory>
+#include <QPainter>
+#include <QSplashScreen>
 
 using namespace carvendo;
 
 Q_LOGGING_CATEGORY(startLog, "carvendo.start")
 
 namespace {
+
+// The start-up picture, shown while the server starts and the companies are read.
+std::unique_ptr<QSplashScreen> showSplash()
+{
+    QPixmap picture(480, 240);
+    picture.fill(QColor(0x1f, 0x4e, 0x79));
+    QPainter painter(&picture);
+    painter.setPen(Qt::white);
+    QFont font = painter.font();
+    font.setPointSize(26);
+    font.setBold(true);
+    painter.setFont(font);
+    painter.drawText(picture.rect(), Qt::AlignCenter, QStringLiteral("Carvendo Pro"));
+    painter.end();
+    auto splash = std::make_unique<QSplashScreen>(picture);
+    splash->show();
+    splash->showMessage(QStringLiteral("Avvio in corso..."), Qt::AlignBottom | Qt::AlignHCenter, Qt::white);
+    QApplication::processEvents();
+    return splash;
+}
 
 struct Options
 {
@@ -59,6 +82,9 @@ int main(int argc, char** argv)
 
     const core::Paths paths = core::Paths::fromEnvironment(QCoreApplication::applicationDirPath());
     core::Paths::ensureDir(paths.dataDir());
+    std::unique_ptr<QSplashScreen> splash;
+    if (core::showsSplashScreen(paths))
+        splash = showSplash();
     core::Session session;
     core::Connections connections;
     ui::QtDialogs dialogs;
@@ -91,7 +117,10 @@ int main(int argc, char** argv)
     }
 
     ui::TAzienda login(environment);
-    if (!login.start())
+    const bool reached = login.start();
+    if (splash)
+        splash->finish(&login);
+    if (!reached)
         return 0;
     qCInfo(startLog) << "login window ready after" << sinceStart.elapsed() << "ms";
     if (demoCompany > 0) {

@@ -32,12 +32,15 @@ void prepareCompany(const QString& templatePath)
     db.open();
     createCompanyDatabase(db, Company, templatePath);
     // Set-based, through the server's sequence engine: one statement for all the rows.
-    db.execDirect(QStringLiteral(
-        "INSERT INTO venduti (idCliente, idDoc, TipoDoc, idArticolo, PrezzoPubblico, Utile, Anno, Mese, PrezzoAcquisto, "
-        "Sconto, PrezzoVendita, Codice, Descrizione, Tipo, idPagamento, TipoPagamento, idMagazzino, Magazzino) "
-        "SELECT seq % 500, seq DIV 3, 'Pos', seq % 2000, 19.90, 7.45, '2026', LPAD(seq % 12 + 1, 2, '0'), 12.45, 0, "
-        "19.90, CONCAT('A', seq % 2000), CONCAT('Cover silicone modello ', seq % 2000, ' colore nero opaco'), "
-        "'Vendita', 1, 'Contanti', 1, 'MAGAZZINO CENTRALE' FROM seq_1_to_100000"));
+    db.execDirect(QStringLiteral("INSERT INTO venduti (idCliente, idDoc, TipoDoc, idArticolo, "
+                                 "PrezzoPubblico, Utile, Anno, Mese, PrezzoAcquisto, "
+                                 "Sconto, PrezzoVendita, Codice, Descrizione, Tipo, idPagamento, "
+                                 "TipoPagamento, idMagazzino, Magazzino) "
+                                 "SELECT seq % 500, seq DIV 3, 'Pos', seq % 2000, 19.90, 7.45, '2026', "
+                                 "LPAD(seq % 12 + 1, 2, '0'), 12.45, 0, "
+                                 "19.90, CONCAT('A', seq % 2000), CONCAT('Cover silicone modello ', seq % "
+                                 "2000, ' colore nero opaco'), "
+                                 "'Vendita', 1, 'Contanti', 1, 'MAGAZZINO CENTRALE' FROM seq_1_to_100000"));
     if (db.scalar(QStringLiteral("SELECT COUNT(*) FROM venduti")).toInt() != SoldRows)
         throw std::runtime_error("venduti was not filled");
 }

@@ -15,7 +15,10 @@ namespace carvendo::core {
 
 namespace {
 
-QString timestampText(const QDateTime& moment) { return moment.toString(QStringLiteral("dd/MM/yyyy HH:mm:ss")); }
+QString timestampText(const QDateTime& moment)
+{
+    return moment.toString(QStringLiteral("dd/MM/yyyy HH:mm:ss"));
+}
 
 // The first of name.sql, name_2.sql, name_3.sql ... that does not exist yet.
 QString unusedFileName(const QString& folder, const QString& name)
@@ -30,9 +33,10 @@ QString unusedFileName(const QString& folder, const QString& name)
 // folder is always the dump folder).
 QString storablePath(Db& db, const QString& file)
 {
-    const Field width = db.scalar(QStringLiteral("SELECT CHARACTER_MAXIMUM_LENGTH FROM information_schema.COLUMNS "
-                                                 "WHERE TABLE_SCHEMA = DATABASE() AND TABLE_NAME = 'backup' "
-                                                 "AND COLUMN_NAME = 'Percorso'"));
+    const Field width =
+        db.scalar(QStringLiteral("SELECT CHARACTER_MAXIMUM_LENGTH FROM information_schema.COLUMNS "
+                                 "WHERE TABLE_SCHEMA = DATABASE() AND TABLE_NAME = 'backup' "
+                                 "AND COLUMN_NAME = 'Percorso'"));
     if (width.isNull() || file.size() <= width.toInt64())
         return file;
     return QFileInfo(file).fileName();
@@ -40,8 +44,8 @@ QString storablePath(Db& db, const QString& file)
 
 } // namespace
 
-BackupService::BackupService(Connections& connections, const Paths& paths, const Session& session, Dialogs& dialogs,
-                             const Clock& clock, JobRunner runner, DatabaseDump dump)
+BackupService::BackupService(Connections& connections, const Paths& paths, const Session& session,
+                             Dialogs& dialogs, const Clock& clock, JobRunner runner, DatabaseDump dump)
     : m_connections(connections), m_paths(paths), m_session(session), m_dialogs(dialogs), m_clock(clock),
       m_runner(std::move(runner)), m_dump(std::move(dump))
 {
@@ -89,12 +93,14 @@ void BackupService::recordManualBackup(const QString& file)
     Transaction transaction(db);
     db.exec(QStringLiteral("INSERT INTO backup (Data, Percorso) VALUES (:DATA, :PERCORSO)"),
             {{"DATA", now}, {"PERCORSO", percorso}});
-    const qint64 counted = db.exec(QStringLiteral("UPDATE backupcontatore SET Totale = COALESCE(Totale, 0) + 1, "
-                                                  "DataUltimo = :DATA ORDER BY id LIMIT 1"),
-                                   {{"DATA", now}});
-    if (counted == 0)
-        db.exec(QStringLiteral("INSERT INTO backupcontatore (NrUltimo, Totale, DataUltimo) VALUES (0, 1, :DATA)"),
+    const qint64 counted =
+        db.exec(QStringLiteral("UPDATE backupcontatore SET Totale = COALESCE(Totale, 0) + 1, "
+                               "DataUltimo = :DATA ORDER BY id LIMIT 1"),
                 {{"DATA", now}});
+    if (counted == 0)
+        db.exec(
+            QStringLiteral("INSERT INTO backupcontatore (NrUltimo, Totale, DataUltimo) VALUES (0, 1, :DATA)"),
+            {{"DATA", now}});
     transaction.commit();
 }
 
@@ -111,8 +117,9 @@ bool BackupService::backUp()
     try {
         recordManualBackup(file);
     } catch (const DbError& e) {
-        m_dialogs.error(QStringLiteral("Il backup è stato salvato in %1, ma non è stato possibile registrarlo:\n%2")
-                            .arg(file, e.message()));
+        m_dialogs.error(
+            QStringLiteral("Il backup è stato salvato in %1, ma non è stato possibile registrarlo:\n%2")
+                .arg(file, e.message()));
         return false;
     }
     m_dialogs.information(QStringLiteral("Backup avvenuto con successo"));
@@ -121,24 +128,27 @@ bool BackupService::backUp()
 
 bool BackupService::restore()
 {
-    const std::optional<QString> file =
-        m_dialogs.chooseFile(QStringLiteral("Ripristina Dati"), QStringLiteral("Backup del database (*.sql);;Tutti i file (*)"),
-                             FileMode::Open, m_paths.backupDir());
+    const std::optional<QString> file = m_dialogs.chooseFile(
+        QStringLiteral("Ripristina Dati"), QStringLiteral("Backup del database (*.sql);;Tutti i file (*)"),
+        FileMode::Open, m_paths.backupDir());
     if (!file || file->isEmpty())
         return false;
-    if (!m_dialogs.confirm(QStringLiteral("Attenzione, tutti i dati verranno sovrascritti! sei sicuro di voler eseguire il "
-                                          "restore del database?"),
-                           ConfirmButtons::YesNo))
+    if (!m_dialogs.confirm(
+            QStringLiteral("Attenzione, tutti i dati verranno sovrascritti! sei sicuro di voler eseguire il "
+                           "restore del database?"),
+            ConfirmButtons::YesNo))
         return false;
     const ConnectionSettings settings = m_connections.companySettings();
     const DatabaseDump dumper = m_dump;
     const QString path = *file;
     try {
-        m_runner(QStringLiteral("Ripristino in corso..."), [settings, dumper, path](const Progress& progress) {
-            dumper.restoreFrom(settings, settings.database, path, progress);
-        });
+        m_runner(QStringLiteral("Ripristino in corso..."),
+                 [settings, dumper, path](const Progress& progress) {
+                     dumper.restoreFrom(settings, settings.database, path, progress);
+                 });
     } catch (const DbError& e) {
-        m_dialogs.error(QStringLiteral("Restore non riuscito, i dati non sono stati modificati:\n") + e.message());
+        m_dialogs.error(QStringLiteral("Restore non riuscito, i dati non sono stati modificati:\n") +
+                        e.message());
         return false;
     }
     m_dialogs.information(QStringLiteral("Restore avvenuto con successo."));
@@ -149,9 +159,10 @@ bool BackupService::startOfYear()
 {
     if (!requirePrivilege(m_session, Privilege::FullAccess, m_dialogs))
         return false;
-    if (!m_dialogs.confirm(QStringLiteral("ATTENZIONE! TUTTI I DOCUMENTI DI VENDITA E DI ACQUISTO VERRANNO AZZERATI. "
-                                          "VERRA' CREATO UN BACKUP DELL'ANNO CORRENTE. VUOI PROCEDERE ADESSO? "),
-                           ConfirmButtons::OkCancel))
+    if (!m_dialogs.confirm(
+            QStringLiteral("ATTENZIONE! TUTTI I DOCUMENTI DI VENDITA E DI ACQUISTO VERRANNO AZZERATI. "
+                           "VERRA' CREATO UN BACKUP DELL'ANNO CORRENTE. VUOI PROCEDERE ADESSO? "),
+            ConfirmButtons::OkCancel))
         return false;
     QString file;
     int year = 0;
@@ -161,7 +172,8 @@ bool BackupService::startOfYear()
         file = unusedFileName(dumpFolder(), QStringLiteral("GESTIONALE_%1").arg(year));
         dump(QStringLiteral("Backup dell'anno in corso..."), file);
     } catch (const DbError& e) {
-        m_dialogs.error(QStringLiteral("Backup non riuscito, i documenti non sono stati azzerati:\n") + e.message());
+        m_dialogs.error(QStringLiteral("Backup non riuscito, i documenti non sono stati azzerati:\n") +
+                        e.message());
         return false;
     }
     try {
@@ -170,7 +182,8 @@ bool BackupService::startOfYear()
         m_dialogs.error(QStringLiteral("Procedura non riuscita, riprovare."));
         return false;
     }
-    m_dialogs.information(QStringLiteral("Procedura completata. Il backup dell'anno %1 è nel file %2").arg(year).arg(file));
+    m_dialogs.information(
+        QStringLiteral("Procedura completata. Il backup dell'anno %1 è nel file %2").arg(year).arg(file));
     return true;
 }
 

@@ -15,8 +15,8 @@ CashRegisters::CashRegisters(Db& company, QString impostazioniPath)
 QStringList CashRegisters::brands()
 {
     QStringList brands;
-    for (const Row& row : m_db.query(QStringLiteral(
-             "SELECT DISTINCT Marca FROM cassemarche WHERE Marca IS NOT NULL AND Marca <> '' ORDER BY Marca")))
+    for (const Row& row : m_db.query(QStringLiteral("SELECT DISTINCT Marca FROM cassemarche WHERE Marca IS "
+                                                    "NOT NULL AND Marca <> '' ORDER BY Marca")))
         brands << row.at(0).toString();
     return brands;
 }
@@ -24,8 +24,9 @@ QStringList CashRegisters::brands()
 QStringList CashRegisters::models(const QString& brand)
 {
     QStringList models;
-    for (const Row& row : m_db.query(QStringLiteral("select * from cassemodelli where marca = :MARCA ORDER BY Modello"),
-                                     {{QStringLiteral("MARCA"), brand}}))
+    for (const Row& row :
+         m_db.query(QStringLiteral("select * from cassemodelli where marca = :MARCA ORDER BY Modello"),
+                    {{QStringLiteral("MARCA"), brand}}))
         models << row[u"Modello"].toString();
     return models;
 }
@@ -62,13 +63,15 @@ void CashRegisters::save(const CashRegisterSettings& settings)
                         {QStringLiteral("MODELLO"), modello},
                         {QStringLiteral("CARTELLA"), cartella}};
     if (id.isNull()) {
-        m_db.exec(QStringLiteral("INSERT INTO casse (Marca, Modello, CartellaLavoro) VALUES (:MARCA, :MODELLO, :CARTELLA)"),
-                  values);
+        m_db.exec(
+            QStringLiteral(
+                "INSERT INTO casse (Marca, Modello, CartellaLavoro) VALUES (:MARCA, :MODELLO, :CARTELLA)"),
+            values);
     } else {
         Params withId = values;
         withId.insert(QStringLiteral("ID"), id.variant());
-        m_db.exec(QStringLiteral(
-                      "UPDATE casse SET Marca = :MARCA, Modello = :MODELLO, CartellaLavoro = :CARTELLA WHERE id = :ID"),
+        m_db.exec(QStringLiteral("UPDATE casse SET Marca = :MARCA, Modello = :MODELLO, CartellaLavoro = "
+                                 ":CARTELLA WHERE id = :ID"),
                   withId);
     }
     ImpostazioniIni ini(m_impostazioniPath);

@@ -10,13 +10,16 @@ namespace {
 
 bool looksLikePicture(const QByteArray& bytes)
 {
-    return bytes.startsWith("\x89PNG\r\n\x1a\n") || bytes.startsWith("\xFF\xD8\xFF") || bytes.startsWith("BM") ||
-           bytes.startsWith("GIF87a") || bytes.startsWith("GIF89a");
+    return bytes.startsWith("\x89PNG\r\n\x1a\n") || bytes.startsWith("\xFF\xD8\xFF") ||
+           bytes.startsWith("BM") || bytes.startsWith("GIF87a") || bytes.startsWith("GIF89a");
 }
 
 } // namespace
 
-CompanyRecord CompanyProfile::load() { return CompanyDirectory(m_directory).record(m_companyId); }
+CompanyRecord CompanyProfile::load()
+{
+    return CompanyDirectory(m_directory).record(m_companyId);
+}
 
 const QList<CompanyProfile::Field>& CompanyProfile::fields()
 {
@@ -52,9 +55,15 @@ void CompanyProfile::save(const CompanyRecord& edited)
     directory.save(stored);
 }
 
-QByteArray CompanyProfile::logo() { return CompanyDirectory(m_directory).logo(m_companyId); }
+QByteArray CompanyProfile::logo()
+{
+    return CompanyDirectory(m_directory).logo(m_companyId);
+}
 
-void CompanyProfile::saveLogo(const QByteArray& picture) { CompanyDirectory(m_directory).setLogo(m_companyId, picture); }
+void CompanyProfile::saveLogo(const QByteArray& picture)
+{
+    CompanyDirectory(m_directory).setLogo(m_companyId, picture);
+}
 
 QByteArray CompanyProfile::readPicture(const QString& path)
 {

@@ -80,8 +80,7 @@ Config::Config(Db& company, const Paths& paths, const Session& session, Dialogs&
     }
 }
 
-template <typename Command>
-bool Config::attempt(Command&& command)
+template <typename Command> bool Config::attempt(Command&& command)
 {
     try {
         command();
@@ -97,8 +96,7 @@ bool Config::attempt(Command&& command)
 }
 
 // Each write reads the file again, so keys another window saved meanwhile are kept.
-template <typename Write>
-bool Config::writeImpostazioni(Write&& write)
+template <typename Write> bool Config::writeImpostazioni(Write&& write)
 {
     return attempt([&] {
         ImpostazioniIni ini(m_paths.impostazioniIni());
@@ -130,7 +128,8 @@ bool Config::changeVatDescription(int row)
     if (!answer)
         return false;
     const bool done = attempt([&] {
-        const QVariantMap value = LookupStore(m_db).normalized(Lookup::Iva, {{QStringLiteral("Desc"), *answer}}, false);
+        const QVariantMap value =
+            LookupStore(m_db).normalized(Lookup::Iva, {{QStringLiteral("Desc"), *answer}}, false);
         m_db.exec(QStringLiteral("update iva set iva.Desc = :newdesc where iva.Desc = :olddesc"),
                   {{QStringLiteral("newdesc"), value.value(QStringLiteral("Desc"))},
                    {QStringLiteral("olddesc"), oldDescription}});
@@ -175,14 +174,17 @@ bool Config::updateItemDepartments()
         Transaction transaction(m_db);
         // When several departments share a rate, the first one is the rate's department: it is
         // written last, so it is the one the items keep.
-        const Rows departments = m_db.query(QStringLiteral(
-            "SELECT descrizione, reparto, aliquota FROM reparti WHERE aliquota IS NOT NULL ORDER BY idreparto DESC"));
+        const Rows departments =
+            m_db.query(QStringLiteral("SELECT descrizione, reparto, aliquota FROM reparti WHERE aliquota IS "
+                                      "NOT NULL ORDER BY idreparto DESC"));
         for (const Row& department : departments) {
             const QVariant rate = department[u"aliquota"].variant();
             m_db.exec(QStringLiteral("UPDATE articoli SET repartodesc = :DESC WHERE aliquota = :ALIQ"),
-                      {{QStringLiteral("DESC"), department[u"descrizione"].variant()}, {QStringLiteral("ALIQ"), rate}});
+                      {{QStringLiteral("DESC"), department[u"descrizione"].variant()},
+                       {QStringLiteral("ALIQ"), rate}});
             m_db.exec(QStringLiteral("UPDATE articoli SET reparto = :REPARTO WHERE aliquota = :ALIQ"),
-                      {{QStringLiteral("REPARTO"), department[u"reparto"].variant()}, {QStringLiteral("ALIQ"), rate}});
+                      {{QStringLiteral("REPARTO"), department[u"reparto"].variant()},
+                       {QStringLiteral("ALIQ"), rate}});
         }
         transaction.commit();
     });
@@ -199,7 +201,8 @@ LabelSettings Config::labelSettings()
         settings.barcodeStandard = ini.text(ImpostazioniKeys::barcode());
         settings.labelPrinter = ini.text(ImpostazioniKeys::etichettatrice());
         settings.startBarcode =
-            m_db.scalar(QStringLiteral("SELECT BarcodeArticolo FROM contatori ORDER BY id LIMIT 1")).toString();
+            m_db.scalar(QStringLiteral("SELECT BarcodeArticolo FROM contatori ORDER BY id LIMIT 1"))
+                .toString();
     });
     return settings;
 }
@@ -217,8 +220,10 @@ bool Config::saveLabelSettings(const LabelSettings& settings)
         return false;
     }
     if (start.size() > (ean8 ? 7 : 12)) {
-        m_dialogs.warning(ean8 ? QStringLiteral("Con lo standard EAN 8 il barcode di partenza può avere al massimo 7 cifre")
-                               : QStringLiteral("Con lo standard EAN 13 il barcode di partenza può avere al massimo 12 cifre"));
+        m_dialogs.warning(
+            ean8 ? QStringLiteral("Con lo standard EAN 8 il barcode di partenza può avere al massimo 7 cifre")
+                 : QStringLiteral(
+                       "Con lo standard EAN 13 il barcode di partenza può avere al massimo 12 cifre"));
         return false;
     }
     if (!settings.labelPrinter.isEmpty() &&
@@ -249,7 +254,8 @@ QString Config::privacyText()
 {
     QString text;
     attempt([&] {
-        text = m_db.scalar(QStringLiteral("SELECT Testo10 FROM preferenzeriparazioni ORDER BY idPrefRip LIMIT 1"))
+        text = m_db.scalar(
+                       QStringLiteral("SELECT Testo10 FROM preferenzeriparazioni ORDER BY idPrefRip LIMIT 1"))
                    .toString();
     });
     return text;
@@ -264,8 +270,9 @@ bool Config::savePrivacyText(const QString& text)
             m_db.exec(QStringLiteral("INSERT INTO preferenzeriparazioni (Testo10) VALUES (:TESTO)"),
                       {{QStringLiteral("TESTO"), text}});
         else
-            m_db.exec(QStringLiteral("UPDATE preferenzeriparazioni SET Testo10 = :TESTO WHERE idPrefRip = :ID"),
-                      {{QStringLiteral("TESTO"), text}, {QStringLiteral("ID"), id.variant()}});
+            m_db.exec(
+                QStringLiteral("UPDATE preferenzeriparazioni SET Testo10 = :TESTO WHERE idPrefRip = :ID"),
+                {{QStringLiteral("TESTO"), text}, {QStringLiteral("ID"), id.variant()}});
         transaction.commit();
     });
     if (saved)
@@ -288,8 +295,8 @@ bool Config::close()
 
 bool Config::addSuffix()
 {
-    const auto answer =
-        m_dialogs.askText(QStringLiteral("Nuova numerazione"), QStringLiteral("Inserire la lettera (es. A, B, C)"));
+    const auto answer = m_dialogs.askText(QStringLiteral("Nuova numerazione"),
+                                          QStringLiteral("Inserire la lettera (es. A, B, C)"));
     if (!answer)
         return false;
     const QString suffix = answer->trimmed().toUpper();
@@ -307,9 +314,10 @@ bool Config::addSuffix()
     LookupEditor& suffixes = list(Lookup::SuffissiDoc);
     bool exists = false;
     if (!attempt([&] {
-            exists = m_db.scalar(QStringLiteral("SELECT COUNT(*) FROM suffissi_doc WHERE suffisso = :SUFFISSO"),
-                                 {{QStringLiteral("SUFFISSO"), suffix}})
-                         .toInt() > 0;
+            exists =
+                m_db.scalar(QStringLiteral("SELECT COUNT(*) FROM suffissi_doc WHERE suffisso = :SUFFISSO"),
+                            {{QStringLiteral("SUFFISSO"), suffix}})
+                    .toInt() > 0;
         }))
         return false;
     if (exists) {

@@ -54,7 +54,8 @@ class Config : public QObject
 {
     Q_OBJECT
 public:
-    Config(Db& company, const Paths& paths, const Session& session, Dialogs& dialogs, QObject* parent = nullptr);
+    Config(Db& company, const Paths& paths, const Session& session, Dialogs& dialogs,
+           QObject* parent = nullptr);
 
     // The editor of one list, made on first use.
     LookupEditor& list(Lookup lookup);
@@ -82,10 +83,8 @@ public:
     bool addSuffix();
 
 private:
-    template <typename Write>
-    bool writeImpostazioni(Write&& write);
-    template <typename Command>
-    bool attempt(Command&& command);
+    template <typename Write> bool writeImpostazioni(Write&& write);
+    template <typename Command> bool attempt(Command&& command);
 
     Db& m_db;
     const Paths& m_paths;

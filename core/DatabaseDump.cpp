@@ -9,6 +9,7 @@
 #include <QSaveFile>
 
 #include <algorithm>
+#include <cctype>
 #include <optional>
 #include <vector>
 
@@ -24,18 +25,23 @@ constexpr int LoadShare = 90;
 QString quoted(const QString& identifier)
 {
     if (!isPlainIdentifier(identifier) || identifier.size() > MaxIdentifierLength)
-        throw DbError(QStringLiteral("Nome non valido: \"%1\". Sono ammessi solo lettere, cifre e \"_\".").arg(identifier));
+        throw DbError(QStringLiteral("Nome non valido: \"%1\". Sono ammessi solo lettere, cifre e \"_\".")
+                          .arg(identifier));
     return u'`' + identifier + u'`';
 }
 
-QString qualified(const QString& schema, const QString& name) { return quoted(schema) + u'.' + quoted(name); }
+QString qualified(const QString& schema, const QString& name)
+{
+    return quoted(schema) + u'.' + quoted(name);
+}
 
 QString spareName(const QString& database, const QString& suffix)
 {
     quoted(database);
     const QString name = database + suffix;
     if (name.size() > MaxIdentifierLength)
-        throw DbError(QStringLiteral("Il nome del database \"%1\" è troppo lungo per un ripristino sicuro.").arg(database));
+        throw DbError(QStringLiteral("Il nome del database \"%1\" è troppo lungo per un ripristino sicuro.")
+                          .arg(database));
     return name;
 }
 
@@ -90,7 +96,8 @@ public:
     {
         m_process.start(m_program, arguments);
         if (!m_process.waitForStarted(-1))
-            throw DumpError(QStringLiteral("Impossibile avviare il programma %1: %2").arg(m_program, m_process.errorString()));
+            throw DumpError(QStringLiteral("Impossibile avviare il programma %1: %2")
+                                .arg(m_program, m_process.errorString()));
     }
 
     // Waits for the end; throws DumpError with the program's own error text when it failed.
@@ -103,7 +110,9 @@ public:
         QString text = errorText(QString::fromUtf8(m_process.readAllStandardError()));
         if (text.isEmpty())
             text = m_process.exitStatus() == QProcess::NormalExit
-                       ? QStringLiteral("Il programma %1 è terminato con il codice %2.").arg(m_program).arg(m_process.exitCode())
+                       ? QStringLiteral("Il programma %1 è terminato con il codice %2.")
+                             .arg(m_program)
+                             .arg(m_process.exitCode())
                        : QStringLiteral("Il programma %1 si è interrotto inaspettatamente.").arg(m_program);
         throw DumpError(text);
     }
@@ -130,32 +139,50 @@ void replaceDefiners(QByteArray& text)
     }
 }
 
-// Readies the lines of a dump for the scratch database, one line at a time (a dump has one
-// statement line per INSERT, so data never spans lines that look like statements).
+// Readies the lines of a dump for the scratch database, one line at a time. Data is left alone: a
+// dump writes an INSERT with its rows either on its one line or one row per line, each row line
+// starting with "(", and line breaks inside values are escaped.
 class DumpLineFilter
 {
 public:
     // False for a line that must not reach the server; may rewrite the line.
     bool keep(QByteArray& line)
     {
+        if (line.startsWith('(') || line.startsWith("INSERT INTO "))
+            return true;
         // A dump made with --databases names its database: followed, it would write straight into
         // that company instead of the scratch copy. Its one database goes to the scratch instead;
         // a dump of several databases is not the backup of one company.
-        if (line.startsWith("CREATE DATABASE "))
+        const QByteArray statement = withoutVersionComment(line);
+        if (statement.startsWith("CREATE DATABASE ") || statement.startsWith("DROP DATABASE "))
             return false;
         if (line.startsWith("USE ")) {
             const QByteArray database = line.mid(4).trimmed();
             if (!m_database.isEmpty() && database != m_database)
-                throw DumpError(QStringLiteral("Il file contiene più database: scegliere il backup di una sola azienda."));
+                throw DumpError(QStringLiteral(
+                    "Il file contiene più database: scegliere il backup di una sola azienda."));
             m_database = database;
             return false;
         }
-        if (!line.startsWith("INSERT INTO ") && line.contains("DEFINER="))
+        if (line.contains("DEFINER="))
             replaceDefiners(line);
         return true;
     }
 
 private:
+    // "/*!40000 DROP DATABASE ...*/;" -> "DROP DATABASE ...*/;"
+    static QByteArray withoutVersionComment(const QByteArray& line)
+    {
+        if (!line.startsWith("/*!"))
+            return line;
+        qsizetype at = 3;
+        while (at < line.size() && std::isdigit(static_cast<unsigned char>(line[at])))
+            ++at;
+        while (at < line.size() && line[at] == ' ')
+            ++at;
+        return line.mid(at);
+    }
+
     QByteArray m_database;
 };
 
@@ -171,28 +198,32 @@ struct SchemaObject
 std::vector<SchemaObject> readObjects(Db& db, const QString& schema)
 {
     std::vector<std::pair<QString, QString>> names; // kind, name
-    for (const Row row : db.query(QStringLiteral("SELECT ROUTINE_TYPE, ROUTINE_NAME FROM information_schema.ROUTINES "
-                                                 "WHERE ROUTINE_SCHEMA = :DB ORDER BY ROUTINE_TYPE, ROUTINE_NAME"),
-                                  {{"DB", schema}}))
+    for (const Row row :
+         db.query(QStringLiteral("SELECT ROUTINE_TYPE, ROUTINE_NAME FROM information_schema.ROUTINES "
+                                 "WHERE ROUTINE_SCHEMA = :DB ORDER BY ROUTINE_TYPE, ROUTINE_NAME"),
+                  {{"DB", schema}}))
         names.emplace_back(row.at(0).toString().toUpper(), row.at(1).toString());
-    for (const Row row : db.query(QStringLiteral("SELECT TRIGGER_NAME FROM information_schema.TRIGGERS WHERE TRIGGER_SCHEMA = :DB "
-                                                 "ORDER BY EVENT_OBJECT_TABLE, ACTION_TIMING, EVENT_MANIPULATION, ACTION_ORDER"),
-                                  {{"DB", schema}}))
+    for (const Row row : db.query(
+             QStringLiteral("SELECT TRIGGER_NAME FROM information_schema.TRIGGERS WHERE TRIGGER_SCHEMA = :DB "
+                            "ORDER BY EVENT_OBJECT_TABLE, ACTION_TIMING, EVENT_MANIPULATION, ACTION_ORDER"),
+             {{"DB", schema}}))
         names.emplace_back(QStringLiteral("TRIGGER"), row.at(0).toString());
-    for (const Row row : db.query(QStringLiteral("SELECT EVENT_NAME FROM information_schema.EVENTS WHERE EVENT_SCHEMA = :DB "
-                                                 "ORDER BY EVENT_NAME"),
-                                  {{"DB", schema}}))
+    for (const Row row :
+         db.query(QStringLiteral("SELECT EVENT_NAME FROM information_schema.EVENTS WHERE EVENT_SCHEMA = :DB "
+                                 "ORDER BY EVENT_NAME"),
+                  {{"DB", schema}}))
         names.emplace_back(QStringLiteral("EVENT"), row.at(0).toString());
 
     std::vector<SchemaObject> objects;
     for (const auto& [kind, name] : names) {
         const Rows shown = db.query(QStringLiteral("SHOW CREATE %1 %2").arg(kind, qualified(schema, name)));
         const Row row = shown.first();
-        const QString createColumn = kind == u"TRIGGER" ? QStringLiteral("SQL Original Statement")
-                                     : kind == u"EVENT" ? QStringLiteral("Create Event")
+        const QString createColumn = kind == u"TRIGGER"    ? QStringLiteral("SQL Original Statement")
+                                     : kind == u"EVENT"    ? QStringLiteral("Create Event")
                                      : kind == u"FUNCTION" ? QStringLiteral("Create Function")
                                                            : QStringLiteral("Create Procedure");
-        SchemaObject object{kind, name, row[createColumn].toString(), row[QStringLiteral("sql_mode")].toString()};
+        SchemaObject object{kind, name, row[createColumn].toString(),
+                            row[QStringLiteral("sql_mode")].toString()};
         if (object.createSql.isEmpty())
             throw DbError(QStringLiteral("Impossibile leggere la definizione di %1 %2.").arg(kind, name));
         objects.push_back(std::move(object));
@@ -203,7 +234,8 @@ std::vector<SchemaObject> readObjects(Db& db, const QString& schema)
 void dropObjects(Db& db, const QString& schema, const std::vector<SchemaObject>& objects)
 {
     for (const SchemaObject& object : objects)
-        db.execDirect(QStringLiteral("DROP %1 IF EXISTS %2").arg(object.kind, qualified(schema, object.name)));
+        db.execDirect(
+            QStringLiteral("DROP %1 IF EXISTS %2").arg(object.kind, qualified(schema, object.name)));
 }
 
 // Creates the objects in the connection's current database, each under the sql_mode it was made with
@@ -227,9 +259,10 @@ QStringList tables(Db& db, const QString& schema)
 {
     QStringList names;
     QStringList views;
-    for (const Row row : db.query(QStringLiteral("SELECT TABLE_NAME, TABLE_TYPE FROM information_schema.TABLES "
-                                                 "WHERE TABLE_SCHEMA = :DB ORDER BY TABLE_NAME"),
-                                  {{"DB", schema}})) {
+    for (const Row row :
+         db.query(QStringLiteral("SELECT TABLE_NAME, TABLE_TYPE FROM information_schema.TABLES "
+                                 "WHERE TABLE_SCHEMA = :DB ORDER BY TABLE_NAME"),
+                  {{"DB", schema}})) {
         if (row.at(1).toString() == u"VIEW")
             views << row.at(0).toString();
         else
@@ -237,8 +270,9 @@ QStringList tables(Db& db, const QString& schema)
     }
     // RENAME TABLE cannot move a view to another database; refuse before anything is touched.
     if (!views.isEmpty())
-        throw DumpError(QStringLiteral("Il database %1 contiene delle viste (%2): il ripristino non le gestisce.")
-                            .arg(schema, views.join(QStringLiteral(", "))));
+        throw DumpError(
+            QStringLiteral("Il database %1 contiene delle viste (%2): il ripristino non le gestisce.")
+                .arg(schema, views.join(QStringLiteral(", "))));
     return names;
 }
 
@@ -255,7 +289,8 @@ void moveTables(Db& db, const std::vector<TableMove>& moves)
     QStringList pairs;
     for (const TableMove& move : moves)
         for (const QString& table : move.tables)
-            pairs << qualified(move.fromSchema, table) + QStringLiteral(" TO ") + qualified(move.toSchema, table);
+            pairs << qualified(move.fromSchema, table) + QStringLiteral(" TO ") +
+                         qualified(move.toSchema, table);
     if (!pairs.isEmpty())
         db.execDirect(QStringLiteral("RENAME TABLE ") + pairs.join(QStringLiteral(", ")));
 }
@@ -298,7 +333,8 @@ ConnectionSettings withoutDatabase(ConnectionSettings settings)
 }
 
 // Swaps the loaded scratch copy into the company; on failure puts everything back.
-void swapIn(Db& db, const QString& database, const QString& scratch, const QString& previous, const Charset& charset)
+void swapIn(Db& db, const QString& database, const QString& scratch, const QString& previous,
+            const Charset& charset)
 {
     const QStringList newTables = tables(db, scratch);
     if (newTables.isEmpty())
@@ -363,10 +399,11 @@ void DatabaseDump::dumpTo(const ConnectionSettings& server, const QString& datab
     {
         Db db(withoutDatabase(server));
         db.open();
-        expected = db.scalar(QStringLiteral("SELECT COALESCE(SUM(DATA_LENGTH), 0) FROM information_schema.TABLES "
-                                            "WHERE TABLE_SCHEMA = :DB"),
-                             {{"DB", database}})
-                       .toInt64();
+        expected =
+            db.scalar(QStringLiteral("SELECT COALESCE(SUM(DATA_LENGTH), 0) FROM information_schema.TABLES "
+                                     "WHERE TABLE_SCHEMA = :DB"),
+                      {{"DB", database}})
+                .toInt64();
     }
 
     QSaveFile out(file);
@@ -375,10 +412,10 @@ void DatabaseDump::dumpTo(const ConnectionSettings& server, const QString& datab
 
     Tool tool(m_tools.dumpProgram, server.password);
     QStringList arguments{QStringLiteral("--no-defaults")};
-    arguments << connectionArguments(server)
-              << QStringLiteral("--single-transaction") << QStringLiteral("--routines") << QStringLiteral("--triggers")
-              << QStringLiteral("--events") << QStringLiteral("--hex-blob")
-              << QStringLiteral("--default-character-set=utf8mb4") << database;
+    arguments << connectionArguments(server) << QStringLiteral("--single-transaction")
+              << QStringLiteral("--routines") << QStringLiteral("--triggers") << QStringLiteral("--events")
+              << QStringLiteral("--hex-blob") << QStringLiteral("--default-character-set=utf8mb4")
+              << database;
     tool.start(arguments);
     tool.process().closeWriteChannel();
 
@@ -388,7 +425,8 @@ void DatabaseDump::dumpTo(const ConnectionSettings& server, const QString& datab
         if (data.isEmpty())
             return;
         if (out.write(data) != data.size())
-            throw DumpError(QStringLiteral("Impossibile scrivere il file %1: %2").arg(file, out.errorString()));
+            throw DumpError(
+                QStringLiteral("Impossibile scrivere il file %1: %2").arg(file, out.errorString()));
         written += data.size();
         if (expected > 0)
             gate.report(int(std::min<qint64>(99, written * 100 / expected)));
@@ -408,8 +446,8 @@ void DatabaseDump::dumpTo(const ConnectionSettings& server, const QString& datab
     gate.report(100);
 }
 
-void DatabaseDump::loadIntoScratch(const ConnectionSettings& server, const QString& scratch, const QString& file,
-                                   const Progress& progress) const
+void DatabaseDump::loadIntoScratch(const ConnectionSettings& server, const QString& scratch,
+                                   const QString& file, const Progress& progress) const
 {
     QFile in(file);
     if (!in.open(QIODevice::ReadOnly))
@@ -478,9 +516,10 @@ void DatabaseDump::restoreFrom(const ConnectionSettings& server, const QString& 
     if (db.scalar(QStringLiteral("SELECT COUNT(*) FROM information_schema.TABLES WHERE TABLE_SCHEMA = :DB"),
                   {{"DB", previous}})
             .toInt() > 0)
-        throw DumpError(QStringLiteral("Il database %1 contiene le tabelle di un ripristino interrotto: controllarle ed "
-                                       "eliminare quel database prima di ripetere il ripristino.")
-                            .arg(previous));
+        throw DumpError(
+            QStringLiteral("Il database %1 contiene le tabelle di un ripristino interrotto: controllarle ed "
+                           "eliminare quel database prima di ripetere il ripristino.")
+                .arg(previous));
     dropDatabaseQuietly(db, previous);
     db.execDirect(QStringLiteral("DROP DATABASE IF EXISTS %1").arg(quoted(scratch)));
     createDatabase(db, scratch, charset);
@@ -490,7 +529,8 @@ void DatabaseDump::restoreFrom(const ConnectionSettings& server, const QString& 
     } catch (...) {
         dropDatabaseQuietly(db, scratch);
         try {
-            if (db.scalar(QStringLiteral("SELECT COUNT(*) FROM information_schema.TABLES WHERE TABLE_SCHEMA = :DB"),
+            if (db.scalar(QStringLiteral(
+                              "SELECT COUNT(*) FROM information_schema.TABLES WHERE TABLE_SCHEMA = :DB"),
                           {{"DB", previous}})
                     .toInt() == 0)
                 dropDatabaseQuietly(db, previous);

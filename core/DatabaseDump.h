@@ -8,7 +8,7 @@
 
 namespace carvendo::core {
 
-// Progress of a long job, 0 to 100. May be called from the job's own thread.
+// Progress of a dump or a restore, 0 to 100. Called on the thread that runs it.
 using Progress = std::function<void(int percent)>;
 
 // A dump or restore that failed. message() is the dump tool's own error text (or, when the tool

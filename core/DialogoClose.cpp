@@ -10,7 +10,8 @@
 
 namespace carvendo::core {
 
-DialogoClose::DialogoClose(const Paths& paths, const Session& session, Dialogs& dialogs, BackupService& backups)
+DialogoClose::DialogoClose(const Paths& paths, const Session& session, Dialogs& dialogs,
+                           BackupService& backups)
     : m_paths(paths), m_session(session), m_dialogs(dialogs), m_backups(backups)
 {
 }
@@ -27,7 +28,10 @@ void DialogoClose::markSessionEnded()
     }
 }
 
-bool DialogoClose::safetyBackupAvailable() const { return m_session.machineType() != MachineType::Client; }
+bool DialogoClose::safetyBackupAvailable() const
+{
+    return m_session.machineType() != MachineType::Client;
+}
 
 DialogoClose::Outcome DialogoClose::closeWithBackup()
 {
@@ -49,7 +53,10 @@ DialogoClose::Outcome DialogoClose::confirmClose()
     return backupOnClose ? backUpAndEnd() : end();
 }
 
-DialogoClose::Outcome DialogoClose::cancel() { return Outcome::BackToMainWindow; }
+DialogoClose::Outcome DialogoClose::cancel()
+{
+    return Outcome::BackToMainWindow;
+}
 
 DialogoClose::Outcome DialogoClose::backUpAndEnd()
 {

@@ -48,14 +48,15 @@ namespace ImpostazioniKeys {
 
 const ImpostazioniKey& skinName()
 {
-    static const ImpostazioniKey key = textKey(
-        Impostazioni, QStringLiteral("SkinName"), ImpostazioniValues::NoSkin,
-        {ImpostazioniValues::NoSkin, QStringLiteral("Black"), QStringLiteral("Caramel"), QStringLiteral("Coffee"),
-         QStringLiteral("Estate"), QStringLiteral("iMaginary"), QStringLiteral("Lilian"),
-         QStringLiteral("Liquid Sky"), QStringLiteral("London Liquid Sky"), QStringLiteral("Mac"),
-         QStringLiteral("Natale"), QStringLiteral("Office 2007 Black"), QStringLiteral("Office 2007 Green"),
-         QStringLiteral("Office 2007 Pink"), QStringLiteral("Office 2007 Silver"), QStringLiteral("San Valentino"),
-         QStringLiteral("Windows Seven")});
+    static const ImpostazioniKey key =
+        textKey(Impostazioni, QStringLiteral("SkinName"), ImpostazioniValues::NoSkin,
+                {ImpostazioniValues::NoSkin, QStringLiteral("Black"), QStringLiteral("Caramel"),
+                 QStringLiteral("Coffee"), QStringLiteral("Estate"), QStringLiteral("iMaginary"),
+                 QStringLiteral("Lilian"), QStringLiteral("Liquid Sky"), QStringLiteral("London Liquid Sky"),
+                 QStringLiteral("Mac"), QStringLiteral("Natale"), QStringLiteral("Office 2007 Black"),
+                 QStringLiteral("Office 2007 Green"), QStringLiteral("Office 2007 Pink"),
+                 QStringLiteral("Office 2007 Silver"), QStringLiteral("San Valentino"),
+                 QStringLiteral("Windows Seven")});
     return key;
 }
 
@@ -97,22 +98,24 @@ const ImpostazioniKey& operatorePosRichiesto()
 
 const ImpostazioniKey& disconnessioneAutomatica()
 {
-    static const ImpostazioniKey key = flagKey(Impostazioni, QStringLiteral("Disconnessione Operatore Automatica"));
+    static const ImpostazioniKey key =
+        flagKey(Impostazioni, QStringLiteral("Disconnessione Operatore Automatica"));
     return key;
 }
 
 const ImpostazioniKey& disconnessioneDopo()
 {
-    static const ImpostazioniKey key =
-        textKey(Impostazioni, QStringLiteral("Disconnessione dopo"), QStringLiteral("10 minuti"), idleTimes());
+    static const ImpostazioniKey key = textKey(Impostazioni, QStringLiteral("Disconnessione dopo"),
+                                               QStringLiteral("10 minuti"), idleTimes());
     return key;
 }
 
 const ImpostazioniKey& barcode()
 {
     // New items get EAN-13 codes unless the shop chose EAN-8.
-    static const ImpostazioniKey key = textKey(Impostazioni, QStringLiteral("BARCODE"), ImpostazioniValues::Ean13,
-                                               {ImpostazioniValues::Ean8, ImpostazioniValues::Ean13});
+    static const ImpostazioniKey key =
+        textKey(Impostazioni, QStringLiteral("BARCODE"), ImpostazioniValues::Ean13,
+                {ImpostazioniValues::Ean8, ImpostazioniValues::Ean13});
     return key;
 }
 
@@ -140,7 +143,8 @@ const ImpostazioniKey& etichettatrice()
 {
     static const ImpostazioniKey key =
         textKey(QStringLiteral("ETICHETTE"), QStringLiteral("Etichettatrice"), {},
-                {QStringLiteral("Brother QL-500"), QStringLiteral("Brother QL-550"), QStringLiteral("Brother QL-560")});
+                {QStringLiteral("Brother QL-500"), QStringLiteral("Brother QL-550"),
+                 QStringLiteral("Brother QL-560")});
     return key;
 }
 
@@ -195,13 +199,27 @@ const ImpostazioniKey& dropboxPath()
 const std::vector<const ImpostazioniKey*>& all()
 {
     static const std::vector<const ImpostazioniKey*> keys{
-        &skinName(),       &prezziDdt(),      &promemoria(),
-        &splash(),         &treDecimali(),    &ivaInclusaInScarico(),
-        &operatorePosRichiesto(), &disconnessioneAutomatica(), &disconnessioneDopo(),
-        &barcode(),        &logo(),           &interfacciaPos(),
-        &tuttoSchermo(),   &etichettatrice(), &giorniConsegna(),
-        &unicaRiga(),      &cassaPassword(),  &dialogoPos(),
-        &suoni(),          &fontCarattere(),  &fontDimensione(),
+        &skinName(),
+        &prezziDdt(),
+        &promemoria(),
+        &splash(),
+        &treDecimali(),
+        &ivaInclusaInScarico(),
+        &operatorePosRichiesto(),
+        &disconnessioneAutomatica(),
+        &disconnessioneDopo(),
+        &barcode(),
+        &logo(),
+        &interfacciaPos(),
+        &tuttoSchermo(),
+        &etichettatrice(),
+        &giorniConsegna(),
+        &unicaRiga(),
+        &cassaPassword(),
+        &dialogoPos(),
+        &suoni(),
+        &fontCarattere(),
+        &fontDimensione(),
         &dropboxPath(),
     };
     return keys;
@@ -211,7 +229,10 @@ const std::vector<const ImpostazioniKey*>& all()
 
 ImpostazioniIni::ImpostazioniIni(const QString& path) : m_ini(path) {}
 
-bool ImpostazioniIni::contains(const ImpostazioniKey& key) const { return m_ini.contains(key.section, key.name); }
+bool ImpostazioniIni::contains(const ImpostazioniKey& key) const
+{
+    return m_ini.contains(key.section, key.name);
+}
 
 QString ImpostazioniIni::text(const ImpostazioniKey& key) const
 {
@@ -239,11 +260,20 @@ void ImpostazioniIni::setText(const ImpostazioniKey& key, const QString& value)
     m_ini.setValue(key.section, key.name, value);
 }
 
-void ImpostazioniIni::setInteger(const ImpostazioniKey& key, int value) { m_ini.setIntValue(key.section, key.name, value); }
+void ImpostazioniIni::setInteger(const ImpostazioniKey& key, int value)
+{
+    m_ini.setIntValue(key.section, key.name, value);
+}
 
-void ImpostazioniIni::setFlag(const ImpostazioniKey& key, bool value) { m_ini.setBoolValue(key.section, key.name, value); }
+void ImpostazioniIni::setFlag(const ImpostazioniKey& key, bool value)
+{
+    m_ini.setBoolValue(key.section, key.name, value);
+}
 
-void ImpostazioniIni::save() { m_ini.save(IniFile::Permissions::OwnerOnly); }
+void ImpostazioniIni::save()
+{
+    m_ini.save(IniFile::Permissions::OwnerOnly);
+}
 
 int disconnessioneMinutes(const QString& text)
 {

@@ -24,9 +24,15 @@ bool ImpostazioniStartup::showsSplashScreen() const
 const QStringList& ImpostazioniNew::pageNames()
 {
     static const QStringList names{
-        QStringLiteral("Azienda"), QStringLiteral("Banche"),    QStringLiteral("Logo"),
-        QStringLiteral("Backup/Restore"), QStringLiteral("Registratori di Cassa"), QStringLiteral("e-mail"),
-        QStringLiteral("Utenti"),  QStringLiteral("Stampe"),    QStringLiteral("e-commerce"),
+        QStringLiteral("Azienda"),
+        QStringLiteral("Banche"),
+        QStringLiteral("Logo"),
+        QStringLiteral("Backup/Restore"),
+        QStringLiteral("Registratori di Cassa"),
+        QStringLiteral("e-mail"),
+        QStringLiteral("Utenti"),
+        QStringLiteral("Stampe"),
+        QStringLiteral("e-commerce"),
     };
     return names;
 }
@@ -39,8 +45,9 @@ int ImpostazioniNew::pageIndex(const QString& name)
 
 int ImpostazioniNew::companyIdOf(Db& directory, const ConnectionSettings& company)
 {
-    const Rows rows = directory.query(QStringLiteral("SELECT id, host, porta FROM aziende WHERE databasename = :DB ORDER BY id"),
-                                      {{QStringLiteral("DB"), company.database}});
+    const Rows rows = directory.query(
+        QStringLiteral("SELECT id, host, porta FROM aziende WHERE databasename = :DB ORDER BY id"),
+        {{QStringLiteral("DB"), company.database}});
     if (rows.size() == 1)
         return rows.value(0, u"id").toInt();
     for (const Row& row : rows)
@@ -52,13 +59,8 @@ int ImpostazioniNew::companyIdOf(Db& directory, const ConnectionSettings& compan
 
 ImpostazioniNew::ImpostazioniNew(Db& company, Db& directory, const Paths& paths, const Session& session,
                                  Dialogs& dialogs, int companyId, QObject* parent)
-    : QObject(parent)
-    , m_company(company)
-    , m_directory(directory)
-    , m_paths(paths)
-    , m_session(session)
-    , m_dialogs(dialogs)
-    , m_companyId(companyId)
+    : QObject(parent), m_company(company), m_directory(directory), m_paths(paths), m_session(session),
+      m_dialogs(dialogs), m_companyId(companyId)
 {
     attempt([this] {
         const ImpostazioniIni ini(m_paths.impostazioniIni());
@@ -72,8 +74,7 @@ ImpostazioniNew::ImpostazioniNew(Db& company, Db& directory, const Paths& paths,
     attempt([this] { m_logo = CompanyProfile(m_directory, m_companyId).logo(); });
 }
 
-template <typename Command>
-bool ImpostazioniNew::attempt(Command&& command)
+template <typename Command> bool ImpostazioniNew::attempt(Command&& command)
 {
     try {
         command();
@@ -95,7 +96,6 @@ bool ImpostazioniNew::saved(bool done)
     return done;
 }
 
-
 CompanyRecord ImpostazioniNew::companyRecord()
 {
     CompanyRecord record;
@@ -110,9 +110,9 @@ bool ImpostazioniNew::saveCompany(const CompanyRecord& record)
 
 bool ImpostazioniNew::loadLogo()
 {
-    const auto path = m_dialogs.chooseFile(QStringLiteral("Carica logo"),
-                                           QStringLiteral("Immagini (*.png *.jpg *.jpeg *.bmp *.gif)"),
-                                           FileMode::Open);
+    const auto path =
+        m_dialogs.chooseFile(QStringLiteral("Carica logo"),
+                             QStringLiteral("Immagini (*.png *.jpg *.jpeg *.bmp *.gif)"), FileMode::Open);
     if (!path)
         return false;
     QByteArray picture;
@@ -208,7 +208,8 @@ QString ImpostazioniNew::dropboxPath()
 
 bool ImpostazioniNew::savePrintSettings(const LogoUse& use, const QString& dropboxPath)
 {
-    return saved(attempt([&] { PrintSettings(m_company, m_paths.impostazioniIni()).save(use, dropboxPath); }));
+    return saved(
+        attempt([&] { PrintSettings(m_company, m_paths.impostazioniIni()).save(use, dropboxPath); }));
 }
 
 StoreConnection ImpostazioniNew::store()

@@ -95,8 +95,7 @@ signals:
     void logoChanged();
 
 private:
-    template <typename Command>
-    bool attempt(Command&& command);
+    template <typename Command> bool attempt(Command&& command);
     bool saved(bool done);
 
     Db& m_company;

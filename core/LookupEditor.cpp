@@ -10,8 +10,7 @@ LookupEditor::LookupEditor(Db& db, Lookup lookup, const Session& session, Dialog
 {
 }
 
-template <typename Command>
-bool LookupEditor::attempt(Command&& command)
+template <typename Command> bool LookupEditor::attempt(Command&& command)
 {
     try {
         command();
@@ -38,7 +37,10 @@ QVariant LookupEditor::value(int row, const QString& column) const
     return m_rows.value(row, column).variant();
 }
 
-QVariant LookupEditor::keyAt(int row) const { return value(row, table().key); }
+QVariant LookupEditor::keyAt(int row) const
+{
+    return value(row, table().key);
+}
 
 int LookupEditor::rowOfKey(const QVariant& key) const
 {

@@ -43,8 +43,7 @@ signals:
     void rowsChanged();
 
 private:
-    template <typename Command>
-    bool attempt(Command&& command);
+    template <typename Command> bool attempt(Command&& command);
 
     Lookup m_lookup;
     LookupStore m_store;

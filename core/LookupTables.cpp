@@ -84,94 +84,137 @@ QList<LookupTable> buildDescriptions()
     const QString codice = QStringLiteral("Codice");
     QList<LookupTable> tables;
 
-    tables << LookupTable{Lookup::Umv, QStringLiteral("umv"), QStringLiteral("id"),
+    tables << LookupTable{Lookup::Umv,
+                          QStringLiteral("umv"),
+                          QStringLiteral("id"),
                           {unique(text(descrizione, QStringLiteral("Unità di vendita"), 2, true)),
                            from(text(QStringLiteral("UMA"), QStringLiteral("Unità di acquisto"), 2),
                                 QStringLiteral("uma"), descrizione)},
                           descrizione};
-    tables << LookupTable{Lookup::Uma, QStringLiteral("uma"), QStringLiteral("id"),
+    tables << LookupTable{Lookup::Uma,
+                          QStringLiteral("uma"),
+                          QStringLiteral("id"),
                           {unique(text(descrizione, QStringLiteral("Unità di acquisto"), 2, true))},
                           descrizione,
                           {LookupReference{descrizione, QStringLiteral("umv"), QStringLiteral("UMA"),
                                            QStringLiteral("Impossibile eliminare: l'unità di acquisto è "
                                                           "associata a un'unità di vendita")}}};
-    tables << LookupTable{Lookup::UnitaMisura, QStringLiteral("unitamisura"), QStringLiteral("idUnitaMisura"),
-                          {unique(text(QStringLiteral("Unita di misura"), QStringLiteral("Unità di misura"), 50, true))},
-                          QStringLiteral("Unita di misura")};
-    tables << LookupTable{Lookup::CausaliGeneriche, QStringLiteral("causaligeneriche"), QStringLiteral("id"),
-                          {text(codice, codice, 50), text(QStringLiteral("Causale"), QStringLiteral("Causale"), 50, true),
+    tables << LookupTable{
+        Lookup::UnitaMisura,
+        QStringLiteral("unitamisura"),
+        QStringLiteral("idUnitaMisura"),
+        {unique(text(QStringLiteral("Unita di misura"), QStringLiteral("Unità di misura"), 50, true))},
+        QStringLiteral("Unita di misura")};
+    tables << LookupTable{Lookup::CausaliGeneriche,
+                          QStringLiteral("causaligeneriche"),
+                          QStringLiteral("id"),
+                          {text(codice, codice, 50),
+                           text(QStringLiteral("Causale"), QStringLiteral("Causale"), 50, true),
                            text(QStringLiteral("Segno"), QStringLiteral("Segno"), 255),
                            text(QStringLiteral("tipomovimento"), QStringLiteral("Tipo movimento"), 255),
                            text(QStringLiteral("quantita"), QStringLiteral("Quantità"), 255),
                            text(QStringLiteral("tipoanagrafica"), QStringLiteral("Tipo anagrafica"), 255)},
                           QStringLiteral("Causale")};
-    tables << LookupTable{Lookup::BusinessArea, QStringLiteral("businessarea"), QStringLiteral("idBusiness"),
+    tables << LookupTable{Lookup::BusinessArea,
+                          QStringLiteral("businessarea"),
+                          QStringLiteral("idBusiness"),
                           {text(descrizione, descrizione, 50, true), integer(codice, codice)},
                           descrizione};
-    tables << LookupTable{Lookup::Iva, QStringLiteral("iva"), QStringLiteral("idIva"),
-                          {integer(QStringLiteral("Iva"), QStringLiteral("Aliquota"), true), text(codice, codice, 50),
-                           text(QStringLiteral("Desc"), descrizione, 50, true)},
+    tables << LookupTable{Lookup::Iva,
+                          QStringLiteral("iva"),
+                          QStringLiteral("idIva"),
+                          {integer(QStringLiteral("Iva"), QStringLiteral("Aliquota"), true),
+                           text(codice, codice, 50), text(QStringLiteral("Desc"), descrizione, 50, true)},
                           QStringLiteral("Iva")};
-    tables << LookupTable{Lookup::Reparti, QStringLiteral("reparti"), QStringLiteral("idreparto"),
+    tables << LookupTable{Lookup::Reparti,
+                          QStringLiteral("reparti"),
+                          QStringLiteral("idreparto"),
                           {text(QStringLiteral("descrizione"), descrizione, 50, true),
                            withChoices(text(QStringLiteral("reparto"), QStringLiteral("Reparto"), 20, true),
                                        numbered(QStringLiteral("REPARTO"), 10)),
                            from(integer(QStringLiteral("aliquota"), QStringLiteral("Aliquota"), true),
                                 QStringLiteral("iva"), QStringLiteral("Iva"))},
                           QStringLiteral("idreparto")};
-    tables << LookupTable{Lookup::ClassiMerce, QStringLiteral("classimerce"), QStringLiteral("idClasse"),
+    tables << LookupTable{Lookup::ClassiMerce,
+                          QStringLiteral("classimerce"),
+                          QStringLiteral("idClasse"),
                           {text(codice, codice, 50), text(descrizione, descrizione, 50, true)},
                           descrizione};
-    tables << LookupTable{Lookup::Categorie, QStringLiteral("categorie"), QStringLiteral("idCategoria"),
-                          {unique(text(QStringLiteral("CodCat"), codice, 50, true)), text(descrizione, descrizione, 50, true)},
-                          descrizione,
-                          {LookupReference{QStringLiteral("CodCat"), QStringLiteral("subcategorie"),
-                                           QStringLiteral("CodCat"),
-                                           QStringLiteral("Impossibile eliminare la categoria: ha delle "
-                                                          "sotto-categorie")}}};
-    tables << LookupTable{Lookup::SubCategorie, QStringLiteral("subcategorie"), QStringLiteral("idSubCat"),
+    tables << LookupTable{
+        Lookup::Categorie,
+        QStringLiteral("categorie"),
+        QStringLiteral("idCategoria"),
+        {unique(text(QStringLiteral("CodCat"), codice, 50, true)), text(descrizione, descrizione, 50, true)},
+        descrizione,
+        {LookupReference{QStringLiteral("CodCat"), QStringLiteral("subcategorie"), QStringLiteral("CodCat"),
+                         QStringLiteral("Impossibile eliminare la categoria: ha delle "
+                                        "sotto-categorie")}}};
+    tables << LookupTable{Lookup::SubCategorie,
+                          QStringLiteral("subcategorie"),
+                          QStringLiteral("idSubCat"),
                           {from(text(QStringLiteral("CodCat"), QStringLiteral("Categoria"), 50, true),
                                 QStringLiteral("categorie"), QStringLiteral("CodCat")),
                            text(descrizione, descrizione, 50, true)},
                           descrizione};
-    tables << LookupTable{Lookup::Generi, QStringLiteral("generi"), QStringLiteral("id"),
+    tables << LookupTable{Lookup::Generi,
+                          QStringLiteral("generi"),
+                          QStringLiteral("id"),
                           {text(QStringLiteral("Genere"), QStringLiteral("Genere"), 50, true)},
                           QStringLiteral("Genere")};
-    tables << LookupTable{Lookup::Autori, QStringLiteral("autori"), QStringLiteral("id"),
+    tables << LookupTable{Lookup::Autori,
+                          QStringLiteral("autori"),
+                          QStringLiteral("id"),
                           {text(QStringLiteral("nome"), QStringLiteral("Nome"), 150, true),
                            text(QStringLiteral("nazionalita"), QStringLiteral("Nazionalità"), 150)},
                           QStringLiteral("nome")};
-    tables << LookupTable{Lookup::Marchi, QStringLiteral("marchi"), QStringLiteral("IdMarche"),
+    tables << LookupTable{Lookup::Marchi,
+                          QStringLiteral("marchi"),
+                          QStringLiteral("IdMarche"),
                           {text(codice, codice, 50), text(descrizione, descrizione, 50, true)},
                           descrizione};
-    tables << LookupTable{Lookup::Editori, QStringLiteral("editori"), QStringLiteral("id"),
+    tables << LookupTable{Lookup::Editori,
+                          QStringLiteral("editori"),
+                          QStringLiteral("id"),
                           {text(QStringLiteral("nome"), QStringLiteral("Nome"), 150, true),
                            text(QStringLiteral("nazionalita"), QStringLiteral("Nazionalità"), 150)},
                           QStringLiteral("nome")};
-    tables << LookupTable{Lookup::Collane, QStringLiteral("collane"), QStringLiteral("id"),
+    tables << LookupTable{Lookup::Collane,
+                          QStringLiteral("collane"),
+                          QStringLiteral("id"),
                           {text(QStringLiteral("descrizione"), descrizione, 150, true)},
                           QStringLiteral("descrizione")};
-    tables << LookupTable{Lookup::CatClienti, QStringLiteral("catclienti"), QStringLiteral("idCatCL"),
+    tables << LookupTable{Lookup::CatClienti,
+                          QStringLiteral("catclienti"),
+                          QStringLiteral("idCatCL"),
                           {text(QStringLiteral("Categoria"), QStringLiteral("Categoria"), 50, true),
                            withChoices(text(QStringLiteral("Listino"), QStringLiteral("Listino"), 50),
                                        numbered(QStringLiteral("LISTINO"), 3)),
                            integer(QStringLiteral("ScontoPerc"), QStringLiteral("Sconto %"))},
                           QStringLiteral("Categoria")};
-    tables << LookupTable{Lookup::DefClienti, QStringLiteral("defclienti"), QStringLiteral("idDefCL"),
+    tables << LookupTable{Lookup::DefClienti,
+                          QStringLiteral("defclienti"),
+                          QStringLiteral("idDefCL"),
                           {text(QStringLiteral("Definizione"), QStringLiteral("Definizione"), 50, true)},
                           QStringLiteral("Definizione")};
-    tables << LookupTable{Lookup::RitenuteAcconto, QStringLiteral("ritenute_acconto"), QStringLiteral("id"),
+    tables << LookupTable{Lookup::RitenuteAcconto,
+                          QStringLiteral("ritenute_acconto"),
+                          QStringLiteral("id"),
                           {text(QStringLiteral("codice"), codice, 2, true),
                            text(QStringLiteral("descrizione"), descrizione, 50),
                            text(QStringLiteral("conto"), QStringLiteral("Conto"), 50),
                            text(QStringLiteral("causale"), QStringLiteral("Causale"), 5),
                            decimal(QStringLiteral("percentuale"), QStringLiteral("Percentuale"))},
                           QStringLiteral("codice")};
-    tables << LookupTable{Lookup::SuffissiDoc, QStringLiteral("suffissi_doc"), QStringLiteral("id"),
+    tables << LookupTable{Lookup::SuffissiDoc,
+                          QStringLiteral("suffissi_doc"),
+                          QStringLiteral("id"),
                           {unique(text(QStringLiteral("suffisso"), QStringLiteral("Suffisso"), 3))},
                           QStringLiteral("id")};
-    tables << LookupTable{Lookup::Banche, QStringLiteral("banche"), QStringLiteral("idBanca"),
-                          {text(descrizione, QStringLiteral("Banca"), 50, true), text(codice, QStringLiteral("Iban"), 50),
+    tables << LookupTable{Lookup::Banche,
+                          QStringLiteral("banche"),
+                          QStringLiteral("idBanca"),
+                          {text(descrizione, QStringLiteral("Banca"), 50, true),
+                           text(codice, QStringLiteral("Iban"), 50),
                            text(QStringLiteral("Sede"), QStringLiteral("Filiale"), 50),
                            text(QStringLiteral("Indirizzo"), QStringLiteral("Indirizzo"), 50),
                            text(QStringLiteral("Cap"), QStringLiteral("Cap"), 50),
@@ -180,7 +223,9 @@ QList<LookupTable> buildDescriptions()
                            text(QStringLiteral("email"), QStringLiteral("E-mail"), 50),
                            text(QStringLiteral("Fax"), QStringLiteral("Fax"), 50)},
                           descrizione};
-    tables << LookupTable{Lookup::Utenti, QStringLiteral("utenti"), QStringLiteral("id"),
+    tables << LookupTable{Lookup::Utenti,
+                          QStringLiteral("utenti"),
+                          QStringLiteral("id"),
                           {text(QStringLiteral("nome"), QStringLiteral("Nome"), 50, true),
                            unique(text(QStringLiteral("username"), QStringLiteral("Username"), 50, true)),
                            secret(text(QStringLiteral("password"), QStringLiteral("Password"), 50)),
@@ -190,7 +235,9 @@ QList<LookupTable> buildDescriptions()
                            from(text(QStringLiteral("magazzino"), QStringLiteral("Magazzino"), 120, true),
                                 QStringLiteral("magazzini"), descrizione)},
                           QStringLiteral("username")};
-    tables << LookupTable{Lookup::Gruppi, QStringLiteral("gruppi"), QStringLiteral("id"),
+    tables << LookupTable{Lookup::Gruppi,
+                          QStringLiteral("gruppi"),
+                          QStringLiteral("id"),
                           {unique(text(QStringLiteral("descrizione"), descrizione, 50, true)),
                            flag(QStringLiteral("fatturazione"), QStringLiteral("Fatturazione")),
                            flag(QStringLiteral("ddt"), QStringLiteral("Ddt")),
@@ -213,7 +260,9 @@ QList<LookupTable> buildDescriptions()
                                            QStringLiteral("nomepermesso"),
                                            QStringLiteral("Impossibile eliminare il gruppo: è assegnato ad "
                                                           "almeno un utente")}}};
-    tables << LookupTable{Lookup::Report, QStringLiteral("report"), QStringLiteral("id"),
+    tables << LookupTable{Lookup::Report,
+                          QStringLiteral("report"),
+                          QStringLiteral("id"),
                           {text(QStringLiteral("NameMaster"), QStringLiteral("Report"), 50, true),
                            text(QStringLiteral("Name"), QStringLiteral("Nome"), 50),
                            text(QStringLiteral("Path"), QStringLiteral("Percorso"), 250)},
@@ -292,8 +341,9 @@ QVariant normalizedValue(const LookupColumn& column, const QVariant& value)
 void requireFits(const QString& caption, const QString& value, int maxLength)
 {
     if (maxLength > 0 && value.size() > maxLength)
-        throw LookupError(
-            QStringLiteral("Il campo \"%1\" può contenere al massimo %2 caratteri").arg(caption).arg(maxLength));
+        throw LookupError(QStringLiteral("Il campo \"%1\" può contenere al massimo %2 caratteri")
+                              .arg(caption)
+                              .arg(maxLength));
 }
 
 const LookupColumn* LookupTable::column(const QString& name) const
@@ -410,7 +460,8 @@ qint64 LookupStore::add(Lookup lookup, const QVariantMap& values)
     }
     Transaction transaction(m_db);
     m_db.exec(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                  .arg(quoted(table.table), columns.join(QStringLiteral(", ")), placeholders.join(QStringLiteral(", "))),
+                  .arg(quoted(table.table), columns.join(QStringLiteral(", ")),
+                       placeholders.join(QStringLiteral(", "))),
               params);
     const qint64 key = m_db.lastInsertId();
     transaction.commit();
@@ -441,11 +492,12 @@ void LookupStore::update(Lookup lookup, const QVariant& key, const QVariantMap& 
     QVariantMap oldValues;
     for (const LookupReference& reference : table.references)
         if (row.contains(reference.sourceColumn))
-            oldValues.insert(reference.sourceColumn,
-                             m_db.scalar(QStringLiteral("SELECT %1 FROM %2 WHERE %3 = :KEY")
-                                             .arg(quoted(reference.sourceColumn), quoted(table.table), quoted(table.key)),
-                                         {{QStringLiteral("KEY"), key}})
-                                 .variant());
+            oldValues.insert(
+                reference.sourceColumn,
+                m_db.scalar(QStringLiteral("SELECT %1 FROM %2 WHERE %3 = :KEY")
+                                .arg(quoted(reference.sourceColumn), quoted(table.table), quoted(table.key)),
+                            {{QStringLiteral("KEY"), key}})
+                    .variant());
     m_db.exec(QStringLiteral("UPDATE %1 SET %2 WHERE %3 = :KEY")
                   .arg(quoted(table.table), assignments.join(QStringLiteral(", ")), quoted(table.key)),
               params);
@@ -468,9 +520,10 @@ void LookupStore::remove(Lookup lookup, const QVariant& key)
     const LookupTable& table = lookupTable(lookup);
     Transaction transaction(m_db);
     for (const LookupReference& reference : table.references) {
-        const Field value = m_db.scalar(QStringLiteral("SELECT %1 FROM %2 WHERE %3 = :KEY")
-                                            .arg(quoted(reference.sourceColumn), quoted(table.table), quoted(table.key)),
-                                        {{QStringLiteral("KEY"), key}});
+        const Field value =
+            m_db.scalar(QStringLiteral("SELECT %1 FROM %2 WHERE %3 = :KEY")
+                            .arg(quoted(reference.sourceColumn), quoted(table.table), quoted(table.key)),
+                        {{QStringLiteral("KEY"), key}});
         if (value.isNull())
             continue;
         const int uses = m_db.scalar(QStringLiteral("SELECT COUNT(*) FROM %1 WHERE %2 = :VALUE")

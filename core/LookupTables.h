@@ -17,8 +17,8 @@ namespace carvendo::core {
 // only from the fixed description of one of these, never from names given at run time.
 enum class Lookup
 {
-    Umv,              // sale units with their purchase unit
-    Uma,              // purchase units
+    Umv, // sale units with their purchase unit
+    Uma, // purchase units
     UnitaMisura,
     CausaliGeneriche, // stock movement reasons
     BusinessArea,     // business and geographic areas
@@ -84,9 +84,9 @@ struct LookupTable
 {
     Lookup lookup;
     QString table;
-    QString key;               // the identifier the server numbers
+    QString key;                 // the identifier the server numbers
     QList<LookupColumn> columns; // shown and edited, in order
-    QString orderBy;           // a column of the table
+    QString orderBy;             // a column of the table
     QList<LookupReference> references{};
 
     const LookupColumn* column(const QString& name) const; // by name ignoring case; nullptr if absent
@@ -100,7 +100,10 @@ QList<Lookup> allLookups();
 class LookupError : public std::runtime_error
 {
 public:
-    explicit LookupError(const QString& message) : std::runtime_error(message.toStdString()), m_message(message) {}
+    explicit LookupError(const QString& message)
+        : std::runtime_error(message.toStdString()), m_message(message)
+    {
+    }
     QString message() const { return m_message; }
 
 private:

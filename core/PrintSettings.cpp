@@ -15,8 +15,8 @@ PrintSettings::PrintSettings(Db& company, QString impostazioniPath)
 LogoUse PrintSettings::logoUse()
 {
     LogoUse use;
-    const Rows rows = m_db.query(
-        QStringLiteral("SELECT fatture, preventivi, ddt, ricassist, altro FROM logostampe ORDER BY id LIMIT 1"));
+    const Rows rows = m_db.query(QStringLiteral(
+        "SELECT fatture, preventivi, ddt, ricassist, altro FROM logostampe ORDER BY id LIMIT 1"));
     if (rows.isEmpty())
         return use;
     const Row row = rows.first();
@@ -50,9 +50,10 @@ void PrintSettings::save(const LogoUse& use, const QString& dropboxPath)
                                  "VALUES (:FATTURE, :PREVENTIVI, :DDT, :RICASSIST, :ALTRO)"),
                   values);
     else
-        m_db.exec(QStringLiteral("UPDATE logostampe SET fatture = :FATTURE, preventivi = :PREVENTIVI, ddt = :DDT, "
-                                 "ricassist = :RICASSIST, altro = :ALTRO"),
-                  values);
+        m_db.exec(
+            QStringLiteral("UPDATE logostampe SET fatture = :FATTURE, preventivi = :PREVENTIVI, ddt = :DDT, "
+                           "ricassist = :RICASSIST, altro = :ALTRO"),
+            values);
     ImpostazioniIni ini(m_impostazioniPath);
     ini.setText(ImpostazioniKeys::dropboxPath(), folder);
     ini.save();

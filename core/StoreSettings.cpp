@@ -7,7 +7,10 @@ namespace carvendo::core {
 const QString StoreSettings::Manual = QStringLiteral("Manualmente");
 const QString StoreSettings::Automatic = QStringLiteral("In automatico");
 
-QStringList StoreSettings::syncModes() { return {Manual, Automatic}; }
+QStringList StoreSettings::syncModes()
+{
+    return {Manual, Automatic};
+}
 
 std::optional<ConnectionSettings> StoreConnection::connectionSettings() const
 {
@@ -40,7 +43,8 @@ StoreConnection StoreSettings::load()
     store.prefix = row[u"conn_prefisso"].toString();
     store.database = row[u"dbname"].toString();
     const auto mode = [](const Field& field) {
-        return field.toString() == StoreSettings::Automatic ? StoreSettings::Automatic : StoreSettings::Manual;
+        return field.toString() == StoreSettings::Automatic ? StoreSettings::Automatic
+                                                            : StoreSettings::Manual;
     };
     store.catalogoMode = mode(row[u"catalogo_mode"]);
     store.ordiniMode = mode(row[u"ordini_mode"]);
@@ -75,15 +79,17 @@ void StoreSettings::save(const StoreConnection& store)
                         {QStringLiteral("CLIENTI"), store.clientiMode}};
     Transaction transaction(m_db);
     if (m_db.scalar(QStringLiteral("SELECT COUNT(*) FROM vm_store")).toInt() == 0)
-        m_db.exec(QStringLiteral("INSERT INTO vm_store (conn_host, conn_port, conn_username, conn_password, "
-                                 "conn_prefisso, dbname, catalogo_mode, ordini_mode, clienti_mode, attivo) VALUES "
-                                 "(:HOST, :PORT, :USERNAME, :PASSWORD, :PREFISSO, :DBNAME, :CATALOGO, :ORDINI, "
-                                 ":CLIENTI, 0)"),
-                  values);
+        m_db.exec(
+            QStringLiteral("INSERT INTO vm_store (conn_host, conn_port, conn_username, conn_password, "
+                           "conn_prefisso, dbname, catalogo_mode, ordini_mode, clienti_mode, attivo) VALUES "
+                           "(:HOST, :PORT, :USERNAME, :PASSWORD, :PREFISSO, :DBNAME, :CATALOGO, :ORDINI, "
+                           ":CLIENTI, 0)"),
+            values);
     else
-        m_db.exec(QStringLiteral("UPDATE vm_store SET conn_host = :HOST, conn_port = :PORT, conn_username = :USERNAME, "
-                                 "conn_password = :PASSWORD, conn_prefisso = :PREFISSO, dbname = :DBNAME, "
-                                 "catalogo_mode = :CATALOGO, ordini_mode = :ORDINI, clienti_mode = :CLIENTI"),
+        m_db.exec(QStringLiteral(
+                      "UPDATE vm_store SET conn_host = :HOST, conn_port = :PORT, conn_username = :USERNAME, "
+                      "conn_password = :PASSWORD, conn_prefisso = :PREFISSO, dbname = :DBNAME, "
+                      "catalogo_mode = :CATALOGO, ordini_mode = :ORDINI, clienti_mode = :CLIENTI"),
                   values);
     transaction.commit();
 }

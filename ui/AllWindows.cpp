@@ -1,7 +1,9 @@
 #include "AllWindows.h"
 
+#include "ClosingWindows.h"
 #include "MainWindows.h"
 #include "ServerWindows.h"
+#include "SettingsWindows.h"
 #include "StockWindows.h"
 #include "TAziendaAnagrafica.h"
 
@@ -13,6 +15,8 @@ void registerAllWindows(WindowRegistry& registry, core::EmbeddedServer& embedded
     registerServerWindows(registry, embedded);
     registerMainWindows(registry);
     registerStockWindows(registry);
+    registerSettingsWindows(registry);
+    registerClosingWindows(registry);
 }
 
 } // namespace carvendo::ui

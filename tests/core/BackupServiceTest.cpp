@@ -24,9 +24,9 @@ namespace {
 
 const QString RestoreQuestion = QStringLiteral(
     "Attenzione, tutti i dati verranno sovrascritti! sei sicuro di voler eseguire il restore del database?");
-const QString StartOfYearQuestion = QStringLiteral(
-    "ATTENZIONE! TUTTI I DOCUMENTI DI VENDITA E DI ACQUISTO VERRANNO AZZERATI. VERRA' CREATO UN BACKUP DELL'ANNO "
-    "CORRENTE. VUOI PROCEDERE ADESSO? ");
+const QString StartOfYearQuestion = QStringLiteral("ATTENZIONE! TUTTI I DOCUMENTI DI VENDITA E DI ACQUISTO "
+                                                   "VERRANNO AZZERATI. VERRA' CREATO UN BACKUP DELL'ANNO "
+                                                   "CORRENTE. VUOI PROCEDERE ADESSO? ");
 const QString NoPrivilege = QStringLiteral("Non possiedi i privilegi per eseguire questa operazione");
 
 QByteArray readAll(const QString& path)
@@ -58,14 +58,19 @@ protected:
 
     void logInWith(std::initializer_list<Privilege> flags)
     {
-        m_session.logIn(Operator{1, QStringLiteral("Mario"), QStringLiteral("mario"), {}, QStringLiteral("Admin")},
-                        Warehouse{1, QStringLiteral("MAGAZZINO CENTRALE")}, privilegesOf(flags));
+        m_session.logIn(
+            Operator{1, QStringLiteral("Mario"), QStringLiteral("mario"), {}, QStringLiteral("Admin")},
+            Warehouse{1, QStringLiteral("MAGAZZINO CENTRALE")}, privilegesOf(flags));
     }
 
     BackupService service(DatabaseDump dump = DatabaseDump())
     {
-        return BackupService(m_connections, m_paths, m_session, m_dialogs, m_clock,
-                             [this](const QString&, const LongJob& job) { job([this](int percent) { m_progress.push_back(percent); }); }, std::move(dump));
+        return BackupService(
+            m_connections, m_paths, m_session, m_dialogs, m_clock,
+            [this](const QString&, const LongJob& job) {
+                job([this](int percent) { m_progress.push_back(percent); });
+            },
+            std::move(dump));
     }
 
     Db& db() { return m_connections.company(); }
@@ -75,7 +80,8 @@ protected:
     // Moves the server's clock for the company connection: the start of year takes its year from there.
     void setServerNow(const char* dateTime)
     {
-        db().exec(QStringLiteral("SET timestamp = UNIX_TIMESTAMP(:T)"), {{"T", QString::fromLatin1(dateTime)}});
+        db().exec(QStringLiteral("SET timestamp = UNIX_TIMESTAMP(:T)"),
+                  {{"T", QString::fromLatin1(dateTime)}});
     }
 
     QTemporaryDir m_data{QDir::tempPath() + QStringLiteral("/bk-XXXXXX")};
@@ -132,12 +138,14 @@ TEST_F(BackupServiceTest, PathsTooLongForTheLogAreLoggedByFileName)
     BackupService backups(m_connections, paths, m_session, m_dialogs, m_clock, runHere);
     ASSERT_TRUE(backups.backUp());
     EXPECT_TRUE(QFileInfo::exists(paths.backupDir() + QStringLiteral("/BACKUP_06_12_2026.sql")));
-    EXPECT_EQ(db().scalar(QStringLiteral("SELECT Percorso FROM backup")).toString(), u"BACKUP_06_12_2026.sql");
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT Percorso FROM backup")).toString(),
+              u"BACKUP_06_12_2026.sql");
 }
 
 TEST_F(BackupServiceTest, FailedBackupSaysWhyAndRecordsNothing)
 {
-    const DatabaseDump broken(DumpTools{QStringLiteral("/nessuna/cartella/mariadb-dump"), QStringLiteral("mariadb")});
+    const DatabaseDump broken(
+        DumpTools{QStringLiteral("/nessuna/cartella/mariadb-dump"), QStringLiteral("mariadb")});
     EXPECT_FALSE(service(broken).backUp());
     ASSERT_EQ(m_dialogs.events().size(), 1u);
     EXPECT_EQ(m_dialogs.events()[0].kind, DialogEvent::Kind::Error);
@@ -155,6 +163,7 @@ TEST_F(BackupServiceTest, RestoreAsksFirstThenPutsTheBackupBack)
     ASSERT_TRUE(service().backUp());
     const QString file = backupFile(QStringLiteral("BACKUP_06_12_2026.sql"));
     db().exec(QStringLiteral("INSERT INTO clienti (Cognome) VALUES ('Dopo')"));
+    EXPECT_EQ(service().summary().totale, 1);
     m_dialogs.clear();
     m_progress.clear();
 
@@ -171,8 +180,12 @@ TEST_F(BackupServiceTest, RestoreAsksFirstThenPutsTheBackupBack)
     EXPECT_EQ(m_progress.back(), 100);
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM clienti WHERE Cognome = 'Prima'")), 1);
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM clienti WHERE Cognome = 'Dopo'")), 0);
-    // The backup was taken before it was logged: the restored log does not have it.
+    // The backup was taken before it was logged: the restored log does not have it. The window's
+    // connection goes on working on the tables that came in.
     EXPECT_EQ(service().summary(), (BackupSummary{0, QString()}));
+    m_dialogs.clear();
+    ASSERT_TRUE(service().backUp());
+    EXPECT_EQ(service().summary(), (BackupSummary{1, QStringLiteral("06/12/2026 14:30:05")}));
 }
 
 TEST_F(BackupServiceTest, RestoreChangesNothingWhenTheOperatorStepsBack)
@@ -206,7 +219,8 @@ TEST_F(BackupServiceTest, FailedRestoreShowsTheToolsErrorNeverTheSuccessMessage)
     EXPECT_FALSE(service().restore());
     const QStringList errors = m_dialogs.texts(DialogEvent::Kind::Error);
     ASSERT_EQ(errors.size(), 1);
-    EXPECT_TRUE(errors[0].startsWith(u"Restore non riuscito, i dati non sono stati modificati:\nERROR 1064 (42000) at line 2:"))
+    EXPECT_TRUE(errors[0].startsWith(
+        u"Restore non riuscito, i dati non sono stati modificati:\nERROR 1064 (42000) at line 2:"))
         << errors[0].toStdString();
     EXPECT_TRUE(m_dialogs.texts(DialogEvent::Kind::Information).isEmpty());
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM clienti WHERE Cognome = 'Resta'")), 1);
@@ -235,7 +249,8 @@ TEST_F(BackupServiceTest, StartOfYearCancelledDoesNothing)
 TEST_F(BackupServiceTest, StartOfYearKeepsEveryYearsDumpAndEmptiesTheDocuments)
 {
     setServerNow("2031-12-31 19:00:00");
-    const QStringList expectedFiles{QStringLiteral("GESTIONALE_2031.sql"), QStringLiteral("GESTIONALE_2031_2.sql"),
+    const QStringList expectedFiles{QStringLiteral("GESTIONALE_2031.sql"),
+                                    QStringLiteral("GESTIONALE_2031_2.sql"),
                                     QStringLiteral("GESTIONALE_2031_3.sql")};
     QByteArray firstDump;
     for (int run = 0; run < expectedFiles.size(); ++run) {
@@ -245,10 +260,13 @@ TEST_F(BackupServiceTest, StartOfYearKeepsEveryYearsDumpAndEmptiesTheDocuments)
         m_dialogs.answerConfirm(true);
         ASSERT_TRUE(service().startOfYear());
         const QString file = backupFile(expectedFiles[run]);
-        EXPECT_EQ(m_dialogs.messages(),
-                  QStringList{QStringLiteral("Procedura completata. Il backup dell'anno 2031 è nel file %1").arg(file)});
+        EXPECT_EQ(
+            m_dialogs.messages(),
+            QStringList{
+                QStringLiteral("Procedura completata. Il backup dell'anno 2031 è nel file %1").arg(file)});
         const QByteArray dump = readAll(file);
-        EXPECT_TRUE(dump.contains(QStringLiteral("INSERT INTO `fatture` VALUES").toUtf8())) << "dumped before emptying";
+        EXPECT_TRUE(dump.contains(QStringLiteral("INSERT INTO `fatture` VALUES").toUtf8()))
+            << "dumped before emptying";
         if (run == 0)
             firstDump = dump;
         EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM fatture")), 0);
@@ -265,8 +283,10 @@ TEST_F(BackupServiceTest, FailingInizioAnnoLeavesTheDumpAndTheDocuments)
     db().execDirect(QStringLiteral("DROP PROCEDURE INIZIOANNO"));
     m_dialogs.answerConfirm(true);
     EXPECT_FALSE(service().startOfYear());
-    EXPECT_EQ(m_dialogs.texts(DialogEvent::Kind::Error), QStringList{QStringLiteral("Procedura non riuscita, riprovare.")});
-    EXPECT_TRUE(readAll(backupFile(QStringLiteral("GESTIONALE_2027.sql"))).contains("INSERT INTO `fatture` VALUES"));
+    EXPECT_EQ(m_dialogs.texts(DialogEvent::Kind::Error),
+              QStringList{QStringLiteral("Procedura non riuscita, riprovare.")});
+    EXPECT_TRUE(
+        readAll(backupFile(QStringLiteral("GESTIONALE_2027.sql"))).contains("INSERT INTO `fatture` VALUES"));
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM fatture")), 1);
 }
 
@@ -274,12 +294,14 @@ TEST_F(BackupServiceTest, StartOfYearNeverEmptiesTheDocumentsWithoutItsDump)
 {
     db().exec(QStringLiteral("INSERT INTO fatture (NumDoc, Anno) VALUES (5, '2026')"));
     m_dialogs.answerConfirm(true);
-    const DatabaseDump broken(DumpTools{QStringLiteral("/nessuna/cartella/mariadb-dump"), QStringLiteral("mariadb")});
+    const DatabaseDump broken(
+        DumpTools{QStringLiteral("/nessuna/cartella/mariadb-dump"), QStringLiteral("mariadb")});
     EXPECT_FALSE(service(broken).startOfYear());
     const QStringList errors = m_dialogs.texts(DialogEvent::Kind::Error);
     ASSERT_EQ(errors.size(), 1);
-    EXPECT_TRUE(errors[0].startsWith(u"Backup non riuscito, i documenti non sono stati azzerati:\nImpossibile avviare il "
-                                     u"programma /nessuna/cartella/mariadb-dump: "))
+    EXPECT_TRUE(errors[0].startsWith(
+        u"Backup non riuscito, i documenti non sono stati azzerati:\nImpossibile avviare il "
+        u"programma /nessuna/cartella/mariadb-dump: "))
         << errors[0].toStdString();
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM fatture")), 1);
 }
@@ -296,7 +318,8 @@ TEST_F(BackupServiceTest, SafetyDumpReplacesTheLastOneOnlyWithACompleteDump)
     EXPECT_TRUE(second.contains("Sicurezza2")) << "each closing replaces the safety dump";
 
     db().exec(QStringLiteral("INSERT INTO clienti (Cognome) VALUES ('Sicurezza3')"));
-    const DatabaseDump broken(DumpTools{QStringLiteral("/nessuna/cartella/mariadb-dump"), QStringLiteral("mariadb")});
+    const DatabaseDump broken(
+        DumpTools{QStringLiteral("/nessuna/cartella/mariadb-dump"), QStringLiteral("mariadb")});
     EXPECT_THROW(service(broken).safetyDump(), DumpError);
     EXPECT_EQ(readAll(file), second);
     EXPECT_TRUE(m_dialogs.events().empty()) << "the closing dialog speaks for it";

@@ -37,8 +37,8 @@ protected:
     {
         Privileges privileges;
         privileges.set(Privilege::Cancellazione, allowed);
-        m_session.logIn(Operator{1, "Amministratore", "admin", "admin", "AMMINISTRATORI"}, Warehouse{1, "MAGAZZINO CENTRALE"},
-                        privileges);
+        m_session.logIn(Operator{1, "Amministratore", "admin", "admin", "AMMINISTRATORI"},
+                        Warehouse{1, "MAGAZZINO CENTRALE"}, privileges);
     }
 
     QStringList suffixes()
@@ -49,10 +49,7 @@ protected:
         return list;
     }
 
-    int vatRow(int idIva)
-    {
-        return m_config->list(Lookup::Iva).rowOfKey(idIva);
-    }
+    int vatRow(int idIva) { return m_config->list(Lookup::Iva).rowOfKey(idIva); }
 
     QByteArray impostazioniText() const
     {
@@ -102,20 +99,24 @@ TEST_F(ConfigTest, SuffixAnswersThatAddNothing)
         else
             m_dialogs.answerCancel();
         m_config->addSuffix();
-        EXPECT_EQ(m_dialogs.messages().join(u'|'), QString::fromUtf8(c.message)) << (c.answer ? *c.answer : "(annulla)");
+        EXPECT_EQ(m_dialogs.messages().join(u'|'), QString::fromUtf8(c.message))
+            << (c.answer ? *c.answer : "(annulla)");
     }
     EXPECT_EQ(suffixes(), QStringList({"", "C"}));
 }
 
 TEST_F(ConfigTest, ModificaDescrizioneRenamesEveryRateWithThatDescription)
 {
-    m_db->exec(QStringLiteral("INSERT INTO iva (idIva, Iva, Codice, `Desc`) VALUES (6, 21, '21', 'IVA 22%')"));
+    m_db->exec(
+        QStringLiteral("INSERT INTO iva (idIva, Iva, Codice, `Desc`) VALUES (6, 21, '21', 'IVA 22%')"));
     m_config->list(Lookup::Iva).reload();
     m_dialogs.answerText(QStringLiteral("Aliquota ordinaria"));
     EXPECT_TRUE(m_config->changeVatDescription(vatRow(1)));
     EXPECT_EQ(m_dialogs.events()[0].text, "Inserire la nuova Descrizione");
     EXPECT_EQ(m_dialogs.events()[0].defaultText, "IVA 22%");
-    EXPECT_EQ(m_db->scalar(QStringLiteral("SELECT COUNT(*) FROM iva WHERE `Desc` = 'Aliquota ordinaria'")).toInt(), 2);
+    EXPECT_EQ(
+        m_db->scalar(QStringLiteral("SELECT COUNT(*) FROM iva WHERE `Desc` = 'Aliquota ordinaria'")).toInt(),
+        2);
     EXPECT_EQ(m_db->scalar(QStringLiteral("SELECT `Desc` FROM iva WHERE idIva = 2")).toString(), "IVA 10%");
 
     m_dialogs.clear();
@@ -127,7 +128,8 @@ TEST_F(ConfigTest, ModificaDescrizioneRenamesEveryRateWithThatDescription)
 
 TEST_F(ConfigTest, ModificaAliquotaChangesEveryRowOfThatRateAndRefusesNonIntegers)
 {
-    m_db->exec(QStringLiteral("INSERT INTO iva (idIva, Iva, Codice, `Desc`) VALUES (6, 22, '22B', 'IVA 22% agricola')"));
+    m_db->exec(QStringLiteral(
+        "INSERT INTO iva (idIva, Iva, Codice, `Desc`) VALUES (6, 22, '22B', 'IVA 22% agricola')"));
     m_config->list(Lookup::Iva).reload();
     const struct
     {
@@ -157,8 +159,8 @@ TEST_F(ConfigTest, ModificaAliquotaChangesEveryRowOfThatRateAndRefusesNonInteger
 TEST_F(ConfigTest, AggiornaRepartiArticoliGivesEachItemTheDepartmentOfItsRate)
 {
     m_db->exec(QStringLiteral("UPDATE reparti SET descrizione = 'Alimentari' WHERE idreparto = 2"));
-    for (const auto& [code, rate] : std::initializer_list<std::pair<const char*, int>>{{"A22", 22}, {"B22", 22}, {"A10", 10},
-                                                                                      {"A4", 4}, {"A7", 7}})
+    for (const auto& [code, rate] : std::initializer_list<std::pair<const char*, int>>{
+             {"A22", 22}, {"B22", 22}, {"A10", 10}, {"A4", 4}, {"A7", 7}})
         m_db->exec(QStringLiteral("INSERT INTO articoli (CodArticolo, Aliquota) VALUES (:C, :A)"),
                    {{"C", QString::fromLatin1(code)}, {"A", rate}});
 
@@ -172,13 +174,17 @@ TEST_F(ConfigTest, AggiornaRepartiArticoliGivesEachItemTheDepartmentOfItsRate)
         const char* repartodesc;
     } expected[] = {
         // 22% is the rate of REPARTO1 and of REPARTO6..10: the first department is the rate's.
-        {"A22", "REPARTO1", "REPARTO1"}, {"B22", "REPARTO1", "REPARTO1"}, {"A10", "REPARTO2", "Alimentari"},
-        {"A4", "REPARTO3", "REPARTO3"},  {"A7", "", ""},
+        {"A22", "REPARTO1", "REPARTO1"},
+        {"B22", "REPARTO1", "REPARTO1"},
+        {"A10", "REPARTO2", "Alimentari"},
+        {"A4", "REPARTO3", "REPARTO3"},
+        {"A7", "", ""},
     };
     for (const auto& e : expected) {
-        const Row item = m_db->query(QStringLiteral("SELECT reparto, repartodesc FROM articoli WHERE CodArticolo = :C"),
-                                     {{"C", QString::fromLatin1(e.code)}})
-                             .first();
+        const Row item =
+            m_db->query(QStringLiteral("SELECT reparto, repartodesc FROM articoli WHERE CodArticolo = :C"),
+                        {{"C", QString::fromLatin1(e.code)}})
+                .first();
         EXPECT_EQ(item[u"reparto"].toString(), e.reparto) << e.code;
         EXPECT_EQ(item[u"repartodesc"].toString(), e.repartodesc) << e.code;
     }
@@ -193,23 +199,25 @@ TEST_F(ConfigTest, EtichetteChecksTheStartingBarcodeAgainstTheStandard)
         const char* message; // "" when saved
     } cases[] = {
         {"Ean8", "12345678", "Con lo standard EAN 8 il barcode di partenza può avere al massimo 7 cifre"},
-        {"Ean13", "1234567890123", "Con lo standard EAN 13 il barcode di partenza può avere al massimo 12 cifre"},
+        {"Ean13", "1234567890123",
+         "Con lo standard EAN 13 il barcode di partenza può avere al massimo 12 cifre"},
         {"Ean13", "80050010a200", "Il barcode di partenza deve contenere solo cifre"},
         {"Ean13", "800500100200", "Impostazioni salvate"},
         {"Ean8", "1234567", "Impostazioni salvate"},
     };
     for (const auto& c : cases) {
         m_dialogs.clear();
-        m_config->saveLabelSettings(
-            LabelSettings{QString::fromLatin1(c.standard), QString::fromLatin1(c.start), QStringLiteral("Brother QL-550")});
-        EXPECT_EQ(m_dialogs.messages(), QStringList({QString::fromUtf8(c.message)})) << c.standard << " " << c.start;
+        m_config->saveLabelSettings(LabelSettings{
+            QString::fromLatin1(c.standard), QString::fromLatin1(c.start), QStringLiteral("Brother QL-550")});
+        EXPECT_EQ(m_dialogs.messages(), QStringList({QString::fromUtf8(c.message)}))
+            << c.standard << " " << c.start;
     }
     EXPECT_EQ(m_db->scalar(QStringLiteral("SELECT BarcodeArticolo FROM contatori")).toString(), "1234567");
     const ImpostazioniIni ini(m_paths->impostazioniIni());
     EXPECT_EQ(ini.text(ImpostazioniKeys::barcode()), "Ean8");
     EXPECT_EQ(ini.text(ImpostazioniKeys::etichettatrice()), "Brother QL-550");
-    EXPECT_EQ(m_config->labelSettings(),
-              (LabelSettings{QStringLiteral("Ean8"), QStringLiteral("1234567"), QStringLiteral("Brother QL-550")}));
+    EXPECT_EQ(m_config->labelSettings(), (LabelSettings{QStringLiteral("Ean8"), QStringLiteral("1234567"),
+                                                        QStringLiteral("Brother QL-550")}));
 }
 
 TEST_F(ConfigTest, PreferencesAreWrittenOnCloseWithTheirExactKeysAndReadBack)
@@ -262,7 +270,8 @@ TEST_F(ConfigTest, AspettoGraficoSavesOnlyTheSkinAndTheThreeStartUpSwitches)
 
 TEST_F(ConfigTest, ThePrivacyNoticeIsKeptWithTheCompany)
 {
-    const QString notice = QStringLiteral("Informativa ai sensi del Regolamento UE 2016/679.\nI dati sono trattati…");
+    const QString notice =
+        QStringLiteral("Informativa ai sensi del Regolamento UE 2016/679.\nI dati sono trattati…");
     EXPECT_TRUE(m_config->savePrivacyText(notice));
     EXPECT_EQ(m_config->privacyText(), notice);
     EXPECT_EQ(m_db->scalar(QStringLiteral("SELECT COUNT(*) FROM preferenzeriparazioni")).toInt(), 1);

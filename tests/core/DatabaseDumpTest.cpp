@@ -38,21 +38,25 @@ QMap<QString, qint64> checksums(Db& db, const QString& database)
 QMap<QString, QString> schemaObjects(Db& db, const QString& database)
 {
     QMap<QString, QString> result;
-    for (const Row row : db.query(QStringLiteral("SELECT ROUTINE_TYPE, ROUTINE_NAME, ROUTINE_DEFINITION FROM information_schema.ROUTINES "
-                                                 "WHERE ROUTINE_SCHEMA = :DB"),
-                                  {{"DB", database}}))
+    for (const Row row : db.query(
+             QStringLiteral(
+                 "SELECT ROUTINE_TYPE, ROUTINE_NAME, ROUTINE_DEFINITION FROM information_schema.ROUTINES "
+                 "WHERE ROUTINE_SCHEMA = :DB"),
+             {{"DB", database}}))
         result.insert(row.at(0).toString() + u' ' + row.at(1).toString(), row.at(2).toString());
-    for (const Row row : db.query(QStringLiteral("SELECT TRIGGER_NAME, ACTION_STATEMENT FROM information_schema.TRIGGERS "
-                                                 "WHERE TRIGGER_SCHEMA = :DB"),
-                                  {{"DB", database}}))
+    for (const Row row :
+         db.query(QStringLiteral("SELECT TRIGGER_NAME, ACTION_STATEMENT FROM information_schema.TRIGGERS "
+                                 "WHERE TRIGGER_SCHEMA = :DB"),
+                  {{"DB", database}}))
         result.insert(QStringLiteral("TRIGGER ") + row.at(0).toString(), row.at(1).toString());
     return result;
 }
 
 bool databaseExists(Db& db, const QString& name)
 {
-    return db.scalar(QStringLiteral("SELECT COUNT(*) FROM information_schema.SCHEMATA WHERE SCHEMA_NAME = :DB"),
-                     {{"DB", name}})
+    return db.scalar(
+                 QStringLiteral("SELECT COUNT(*) FROM information_schema.SCHEMATA WHERE SCHEMA_NAME = :DB"),
+                 {{"DB", name}})
                .toInt() > 0;
 }
 
@@ -82,14 +86,18 @@ protected:
     // Rows of several kinds: accented text, a blob with every byte value, NULLs, floats.
     void addSampleData()
     {
-        m_db->exec(QStringLiteral("INSERT INTO clienti (RagioneSociale, Cognome, Nome) VALUES "
-                                  "('Caffè Società € S.r.l.', 'Rossi', NULL), ('O''Brien', 'D''Amico', 'Niccolò')"));
+        m_db->exec(
+            QStringLiteral("INSERT INTO clienti (RagioneSociale, Cognome, Nome) VALUES "
+                           "('Caffè Società € S.r.l.', 'Rossi', NULL), ('O''Brien', 'D''Amico', 'Niccolò'), "
+                           "('DEFINER=`root`@`localhost`', 'Testo', 'USE `altro`;')"));
         QByteArray blob;
         for (int i = 0; i < 256; ++i)
             blob.append(char(i));
-        m_db->exec(QStringLiteral("INSERT INTO pulsanti (NameBt, Immagine) VALUES ('bt1', :IMG)"), {{"IMG", blob}});
-        m_db->exec(QStringLiteral("INSERT INTO articoli (CodArticolo, Descrizione, PrezzoVendita) VALUES "
-                                  "('A1', 'Cover \"trasparente\"\\\\', 12.345), ('A2', 'Vetro; temperato -- x', 0.1)"));
+        m_db->exec(QStringLiteral("INSERT INTO pulsanti (NameBt, Immagine) VALUES ('bt1', :IMG)"),
+                   {{"IMG", blob}});
+        m_db->exec(QStringLiteral(
+            "INSERT INTO articoli (CodArticolo, Descrizione, PrezzoVendita) VALUES "
+            "('A1', 'Cover \"trasparente\"\\\\', 12.345), ('A2', 'Vetro; temperato -- x', 0.1)"));
     }
 
     QString path(const QString& name) const { return m_folder.filePath(name); }
@@ -132,7 +140,8 @@ TEST_F(DatabaseDumpTest, RoundTripGivesBackEveryTableRoutineAndTrigger)
     EXPECT_FALSE(databaseExists(*m_server, name() + QStringLiteral("_precedente")));
     // The restored trigger and procedures work in the company.
     m_db->exec(QStringLiteral("INSERT INTO clienti (Cognome) VALUES ('Verdi')"));
-    EXPECT_EQ(m_db->scalar(QStringLiteral("SELECT Nome FROM clienti WHERE Cognome = 'Verdi'")).toString(), u"senza nome");
+    EXPECT_EQ(m_db->scalar(QStringLiteral("SELECT Nome FROM clienti WHERE Cognome = 'Verdi'")).toString(),
+              u"senza nome");
     m_db->call(QStringLiteral("INIZIOANNO"));
     EXPECT_EQ(m_db->scalar(QStringLiteral("SELECT Immagine FROM pulsanti")).toBytes().size(), 256);
 }
@@ -152,14 +161,57 @@ TEST_F(DatabaseDumpTest, DumpRestoresUnderAnotherNameWithTheRestoringUserAsDefin
     m_dump.restoreFrom(other.settings(), other.name(), file);
 
     EXPECT_EQ(checksums(*m_server, other.name()), checksums(*m_server, name()));
-    const QString definer = m_server->scalar(QStringLiteral("SELECT DEFINER FROM information_schema.ROUTINES "
-                                                            "WHERE ROUTINE_SCHEMA = :DB AND ROUTINE_NAME = 'conta_clienti'"),
-                                             {{"DB", other.name()}})
-                                .toString();
+    const QString definer =
+        m_server
+            ->scalar(QStringLiteral("SELECT DEFINER FROM information_schema.ROUTINES "
+                                    "WHERE ROUTINE_SCHEMA = :DB AND ROUTINE_NAME = 'conta_clienti'"),
+                     {{"DB", other.name()}})
+            .toString();
     EXPECT_EQ(definer, m_server->scalar(QStringLiteral("SELECT CURRENT_USER()")).toString());
     other.db().useDatabase(other.name());
-    EXPECT_EQ(other.db().call(QStringLiteral("conta_clienti")).rows.value(0, "n").toInt(), 2);
+    EXPECT_EQ(other.db().call(QStringLiteral("conta_clienti")).rows.value(0, "n").toInt(), 3);
     EXPECT_EQ(schemaObjects(*m_server, name()).size(), schemaObjects(*m_server, other.name()).size());
+}
+
+TEST_F(DatabaseDumpTest, ADumpNamingItsDatabaseStillGoesOnlyWhereItIsRestored)
+{
+    addSampleData();
+    const QString file = path(QStringLiteral("con_nome.sql"));
+    m_dump.dumpTo(m_company.settings(), name(), file);
+    const QByteArray dump = readAll(file);
+    // As made with --databases --add-drop-database: the file drops, creates and selects the company
+    // it came from.
+    const QByteArray header =
+        QStringLiteral(
+            "/*!40000 DROP DATABASE IF EXISTS `%1`*/;\n\n"
+            "CREATE DATABASE /*!32312 IF NOT EXISTS*/ `%1` /*!40100 DEFAULT CHARACTER SET latin1 */;\n\n"
+            "USE `%1`;\n")
+            .arg(name())
+            .toUtf8();
+    const QString named = path(QStringLiteral("con_nome_database.sql"));
+    writeFile(named, header + dump);
+    m_db->exec(QStringLiteral("INSERT INTO clienti (Cognome) VALUES ('Solo qui')"));
+    const auto companyBefore = checksums(*m_server, name());
+
+    ScratchDatabase other(QStringLiteral("altra"));
+    m_dump.restoreFrom(other.settings(), other.name(), named);
+    EXPECT_EQ(checksums(*m_server, name()), companyBefore) << "the company named in the file is left alone";
+    EXPECT_EQ(m_server->scalar(QStringLiteral("SELECT COUNT(*) FROM `%1`.clienti").arg(other.name())).toInt(),
+              3);
+
+    // Two databases in one file are not the backup of one company.
+    const QString two = path(QStringLiteral("due_database.sql"));
+    writeFile(two, header + dump + "USE `mysql`;\n" + dump);
+    const auto otherBefore = checksums(*m_server, other.name());
+    try {
+        m_dump.restoreFrom(other.settings(), other.name(), two);
+        ADD_FAILURE() << "restored a file of two databases";
+    } catch (const DumpError& e) {
+        EXPECT_EQ(e.message(),
+                  QStringLiteral("Il file contiene più database: scegliere il backup di una sola azienda."));
+    }
+    EXPECT_EQ(checksums(*m_server, other.name()), otherBefore);
+    EXPECT_FALSE(databaseExists(*m_server, other.name() + QStringLiteral("_ripristino")));
 }
 
 TEST_F(DatabaseDumpTest, BrokenDumpReportsTheToolsErrorAndLeavesTheCompanyAsItWas)
@@ -182,12 +234,15 @@ TEST_F(DatabaseDumpTest, BrokenDumpReportsTheToolsErrorAndLeavesTheCompanyAsItWa
         FAIL() << "a broken dump must not restore";
     } catch (const DumpError& e) {
         EXPECT_TRUE(e.message().startsWith(u"ERROR 1064 (42000) at line ")) << e.message().toStdString();
-        EXPECT_TRUE(e.message().contains(u"You have an error in your SQL syntax")) << e.message().toStdString();
+        EXPECT_TRUE(e.message().contains(u"You have an error in your SQL syntax"))
+            << e.message().toStdString();
         EXPECT_FALSE(e.message().contains(u"INSERT INTO")) << "the echoed statement is left out";
     }
     EXPECT_EQ(checksums(*m_server, name()), tablesBefore);
     EXPECT_EQ(schemaObjects(*m_server, name()), objectsBefore);
-    EXPECT_EQ(m_db->scalar(QStringLiteral("SELECT COUNT(*) FROM clienti WHERE Cognome = 'Dopo il backup'")).toInt(), 1);
+    EXPECT_EQ(
+        m_db->scalar(QStringLiteral("SELECT COUNT(*) FROM clienti WHERE Cognome = 'Dopo il backup'")).toInt(),
+        1);
     EXPECT_FALSE(databaseExists(*m_server, name() + QStringLiteral("_ripristino")));
     EXPECT_FALSE(databaseExists(*m_server, name() + QStringLiteral("_precedente")));
 }
@@ -203,7 +258,8 @@ TEST_F(DatabaseDumpTest, FilesWithoutTablesAreRefusedAndChangeNothing)
     };
     const Case cases[] = {
         {"", "Il file scelto non contiene tabelle: non è un backup del database."},
-        {"-- solo un commento\nSELECT 1;\n", "Il file scelto non contiene tabelle: non è un backup del database."},
+        {"-- solo un commento\nSELECT 1;\n",
+         "Il file scelto non contiene tabelle: non è un backup del database."},
     };
     for (const Case& c : cases) {
         const QString file = path(QStringLiteral("vuoto.sql"));
@@ -220,7 +276,8 @@ TEST_F(DatabaseDumpTest, FilesWithoutTablesAreRefusedAndChangeNothing)
         m_dump.restoreFrom(m_company.settings(), name(), path(QStringLiteral("manca.sql")));
         ADD_FAILURE() << "restored from a missing file";
     } catch (const DumpError& e) {
-        EXPECT_EQ(e.message(), QStringLiteral("Il file %1 non esiste.").arg(path(QStringLiteral("manca.sql"))));
+        EXPECT_EQ(e.message(),
+                  QStringLiteral("Il file %1 non esiste.").arg(path(QStringLiteral("manca.sql"))));
     }
 }
 
@@ -236,9 +293,11 @@ TEST_F(DatabaseDumpTest, TablesLeftByAnInterruptedRestoreAreNeverDropped)
         m_dump.restoreFrom(m_company.settings(), name(), file);
         ADD_FAILURE() << "restore went over the old tables";
     } catch (const DumpError& e) {
-        EXPECT_EQ(e.message(), QStringLiteral("Il database %1 contiene le tabelle di un ripristino interrotto: controllarle "
-                                              "ed eliminare quel database prima di ripetere il ripristino.")
-                                   .arg(previous));
+        EXPECT_EQ(
+            e.message(),
+            QStringLiteral("Il database %1 contiene le tabelle di un ripristino interrotto: controllarle "
+                           "ed eliminare quel database prima di ripetere il ripristino.")
+                .arg(previous));
     }
     EXPECT_EQ(m_server->scalar(QStringLiteral("SELECT id FROM `%1`.clienti").arg(previous)).toInt(), 7);
     m_server->execDirect(QStringLiteral("DROP DATABASE `%1`").arg(previous));
@@ -263,18 +322,23 @@ TEST_F(DatabaseDumpTest, FailedDumpKeepsThePreviousFileAndLeavesNoPartialFile)
     const Case cases[] = {
         {"unknown database", DatabaseDump(), m_company.settings(), missing,
          QStringLiteral("mariadb-dump: Got error: 1049: \"Unknown database '%1'\"").arg(missing)},
-        {"tool missing", DatabaseDump(DumpTools{QStringLiteral("/nessuna/cartella/mariadb-dump"), QStringLiteral("mariadb")}),
-         m_company.settings(), name(), QStringLiteral("Impossibile avviare il programma /nessuna/cartella/mariadb-dump: ")},
+        {"tool missing",
+         DatabaseDump(DumpTools{QStringLiteral("/nessuna/cartella/mariadb-dump"), QStringLiteral("mariadb")}),
+         m_company.settings(), name(),
+         QStringLiteral("Impossibile avviare il programma /nessuna/cartella/mariadb-dump: ")},
     };
     for (const Case& c : cases) {
         try {
             c.dump.dumpTo(c.settings, c.database, file);
             ADD_FAILURE() << c.label << ": no error";
         } catch (const DumpError& e) {
-            EXPECT_TRUE(e.message().startsWith(c.expectedStart)) << c.label << ": " << e.message().toStdString();
+            EXPECT_TRUE(e.message().startsWith(c.expectedStart))
+                << c.label << ": " << e.message().toStdString();
         }
         EXPECT_EQ(readAll(file), QByteArray("-- il backup di ieri\n")) << c.label;
-        EXPECT_EQ(QDir(m_folder.path()).entryList(QDir::Files), QStringList{QStringLiteral("BACKUP_SICUREZZA.sql")}) << c.label;
+        EXPECT_EQ(QDir(m_folder.path()).entryList(QDir::Files),
+                  QStringList{QStringLiteral("BACKUP_SICUREZZA.sql")})
+            << c.label;
     }
     // A wrong password is a server error, before the tool runs.
     EXPECT_THROW(m_dump.dumpTo(wrongPassword, name(), file), DbError);

@@ -77,7 +77,8 @@ protected:
 
     Outcome run(Command command, DatabaseDump dump = DatabaseDump())
     {
-        BackupService backups(m_connections, m_paths, m_session, m_dialogs, m_clock, runHere, std::move(dump));
+        BackupService backups(m_connections, m_paths, m_session, m_dialogs, m_clock, runHere,
+                              std::move(dump));
         DialogoClose dialog(m_paths, m_session, m_dialogs, backups);
         switch (command) {
         case Command::CloseWithBackup:
@@ -91,7 +92,10 @@ protected:
     }
 
     QString safetyFile() const { return m_paths.backupDir() + QStringLiteral("/BACKUP_SICUREZZA.sql"); }
-    QString writtenVersion() const { return IniFile(m_paths.versioneIni()).value(u"SOFTWARE", u"VERSIONE ATTUALE"); }
+    QString writtenVersion() const
+    {
+        return IniFile(m_paths.versioneIni()).value(u"SOFTWARE", u"VERSIONE ATTUALE");
+    }
 
     QTemporaryDir m_data;
     Paths m_paths;
@@ -104,30 +108,23 @@ protected:
 TEST_F(DialogoCloseTest, CommandsByMachinePrivilegeAndBackupAutomatico)
 {
     const QStringList none;
+    using enum MachineType;
+    using enum Command;
+    // clang-format off
     const Case cases[] = {
-        {"backup with impostazioni", MachineType::ClientServer, {Privilege::Impostazioni}, std::nullopt,
-         Command::CloseWithBackup, Outcome::EndProgram, true, none},
-        {"backup with fullaccess", MachineType::ClientServer, {Privilege::FullAccess}, std::nullopt,
-         Command::CloseWithBackup, Outcome::EndProgram, true, none},
-        {"backup without the privilege", MachineType::ClientServer, {Privilege::Pos, Privilege::Fatturazione}, 1,
-         Command::CloseWithBackup, Outcome::Stay, false, {NoPrivilege}},
-        {"backup on a CLIENT", MachineType::Client, {Privilege::FullAccess}, std::nullopt, Command::CloseWithBackup,
-         Outcome::Stay, false, none},
-        {"confirm, key absent", MachineType::ClientServer, {Privilege::FullAccess}, std::nullopt, Command::ConfirmClose,
-         Outcome::EndProgram, false, none},
-        {"confirm, Backup automatico 0", MachineType::ClientServer, {Privilege::FullAccess}, 0, Command::ConfirmClose,
-         Outcome::EndProgram, false, none},
-        {"confirm, Backup automatico 2", MachineType::ClientServer, {Privilege::FullAccess}, 2, Command::ConfirmClose,
-         Outcome::EndProgram, false, none},
-        {"confirm, Backup automatico 1", MachineType::ClientServer, {Privilege::Impostazioni}, 1, Command::ConfirmClose,
-         Outcome::EndProgram, true, none},
-        {"confirm, Backup automatico 1 on a CLIENT", MachineType::Client, {Privilege::Impostazioni}, 1,
-         Command::ConfirmClose, Outcome::EndProgram, true, none},
-        {"confirm, Backup automatico 1, operator without impostazioni", MachineType::Client, {Privilege::Pos}, 1,
-         Command::ConfirmClose, Outcome::EndProgram, true, none},
-        {"cancel", MachineType::ClientServer, {Privilege::FullAccess}, 1, Command::Cancel, Outcome::BackToMainWindow,
-         false, none},
+        {"backup with impostazioni",     ClientServer, {Privilege::Impostazioni}, std::nullopt, CloseWithBackup, Outcome::EndProgram, true, none},
+        {"backup with fullaccess",       ClientServer, {Privilege::FullAccess},   std::nullopt, CloseWithBackup, Outcome::EndProgram, true, none},
+        {"backup without the privilege", ClientServer, {Privilege::Pos, Privilege::Fatturazione}, 1, CloseWithBackup, Outcome::Stay, false, {NoPrivilege}},
+        {"backup on a CLIENT",           Client,       {Privilege::FullAccess},   std::nullopt, CloseWithBackup, Outcome::Stay,       false, none},
+        {"confirm, key absent",          ClientServer, {Privilege::FullAccess},   std::nullopt, ConfirmClose,    Outcome::EndProgram, false, none},
+        {"confirm, Backup automatico 0", ClientServer, {Privilege::FullAccess},   0,            ConfirmClose,    Outcome::EndProgram, false, none},
+        {"confirm, Backup automatico 2", ClientServer, {Privilege::FullAccess},   2,            ConfirmClose,    Outcome::EndProgram, false, none},
+        {"confirm, Backup automatico 1", ClientServer, {Privilege::Impostazioni}, 1,            ConfirmClose,    Outcome::EndProgram, true,  none},
+        {"confirm, Backup automatico 1 on a CLIENT", Client, {Privilege::Impostazioni}, 1,      ConfirmClose,    Outcome::EndProgram, true,  none},
+        {"confirm, Backup automatico 1, operator without impostazioni", Client, {Privilege::Pos}, 1, ConfirmClose, Outcome::EndProgram, true, none},
+        {"cancel",                       ClientServer, {Privilege::FullAccess},   1,            Cancel,          Outcome::BackToMainWindow, false, none},
     };
+    // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
         QFile::remove(safetyFile());
@@ -150,7 +147,8 @@ TEST_F(DialogoCloseTest, CommandsByMachinePrivilegeAndBackupAutomatico)
 TEST_F(DialogoCloseTest, TheBackupCommandIsNotOfferedOnAClient)
 {
     BackupService backups(m_connections, m_paths, m_session, m_dialogs, m_clock, runHere);
-    for (auto [machine, available] : {std::pair{MachineType::Client, false}, std::pair{MachineType::ClientServer, true}}) {
+    for (auto [machine, available] :
+         {std::pair{MachineType::Client, false}, std::pair{MachineType::ClientServer, true}}) {
         m_session.setMachineType(machine);
         EXPECT_EQ(DialogoClose(m_paths, m_session, m_dialogs, backups).safetyBackupAvailable(), available);
     }
@@ -173,7 +171,8 @@ TEST_F(DialogoCloseTest, AFailedSafetyDumpIsToldAndTheOperatorDecides)
 {
     logIn(MachineType::ClientServer, {Privilege::Impostazioni});
     writeConnessione(std::nullopt);
-    const DatabaseDump broken(DumpTools{QStringLiteral("/nessuna/cartella/mariadb-dump"), QStringLiteral("mariadb")});
+    const DatabaseDump broken(
+        DumpTools{QStringLiteral("/nessuna/cartella/mariadb-dump"), QStringLiteral("mariadb")});
 
     for (bool closeAnyway : {false, true}) {
         SCOPED_TRACE(closeAnyway ? "close anyway" : "stay");
@@ -183,8 +182,9 @@ TEST_F(DialogoCloseTest, AFailedSafetyDumpIsToldAndTheOperatorDecides)
         EXPECT_EQ(run(Command::CloseWithBackup, broken), closeAnyway ? Outcome::EndProgram : Outcome::Stay);
         ASSERT_EQ(m_dialogs.events().size(), 2u);
         EXPECT_EQ(m_dialogs.events()[0].kind, DialogEvent::Kind::Error);
-        EXPECT_TRUE(m_dialogs.events()[0].text.startsWith(
-            u"Backup di sicurezza non riuscito:\nImpossibile avviare il programma /nessuna/cartella/mariadb-dump: "))
+        EXPECT_TRUE(
+            m_dialogs.events()[0].text.startsWith(u"Backup di sicurezza non riuscito:\nImpossibile avviare "
+                                                  u"il programma /nessuna/cartella/mariadb-dump: "))
             << m_dialogs.events()[0].text.toStdString();
         EXPECT_EQ(m_dialogs.events()[1].text, u"Vuoi chiudere comunque il software?");
         EXPECT_EQ(m_dialogs.events()[1].buttons, ConfirmButtons::YesNo);
@@ -204,7 +204,9 @@ TEST_F(DialogoCloseTest, TheVersionKeyIsWrittenBesideWhatVersioneIniHolds)
 
     EXPECT_EQ(run(Command::ConfirmClose), Outcome::EndProgram);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll(), QByteArray("; installato dal setup\r\n[SOFTWARE]\r\nVERSIONE ATTUALE=6.1.3\r\nDATA=01/02/2012\r\n"));
+    EXPECT_EQ(
+        file.readAll(),
+        QByteArray("; installato dal setup\r\n[SOFTWARE]\r\nVERSIONE ATTUALE=6.1.3\r\nDATA=01/02/2012\r\n"));
 }
 
 } // namespace

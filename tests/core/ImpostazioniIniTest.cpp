@@ -90,11 +90,12 @@ TEST_F(ImpostazioniIniTest, WritesTheExactKeysAndRefusesValuesOutsideTheList)
     EXPECT_THROW(ini.setText(K::barcode(), QStringLiteral("EAN13")), std::invalid_argument);
     ini.save();
 
-    EXPECT_EQ(QString::fromLatin1(read(QStringLiteral("impostazioni.ini"))), "[Impostazioni]\r\n"
-                                                       "Prezzi_Ddt=1\r\n"
-                                                       "Disconnessione dopo=30 minuti\r\n"
-                                                       "[ETICHETTE]\r\n"
-                                                       "Etichettatrice=Brother QL-560\r\n");
+    EXPECT_EQ(QString::fromLatin1(read(QStringLiteral("impostazioni.ini"))),
+              "[Impostazioni]\r\n"
+              "Prezzi_Ddt=1\r\n"
+              "Disconnessione dopo=30 minuti\r\n"
+              "[ETICHETTE]\r\n"
+              "Etichettatrice=Brother QL-560\r\n");
     // It holds the cash register password.
     const auto permissions = QFileInfo(file(QStringLiteral("impostazioni.ini"))).permissions();
     EXPECT_TRUE(permissions.testFlag(QFileDevice::ReadOwner));
@@ -104,9 +105,9 @@ TEST_F(ImpostazioniIniTest, WritesTheExactKeysAndRefusesValuesOutsideTheList)
 TEST(DisconnessioneMinutes, EachEntryOfTheListGivesItsMinutes)
 {
     const std::pair<const char*, int> cases[] = {
-        {"1 minuto", 1},   {"2 minuti", 2},   {"3 minuti", 3},   {"4 minuti", 4},         {"5 minuti", 5},
-        {"10 minuti", 10}, {"15 minuti", 15}, {"20 minuti", 20}, {"30 minuti", 30},       {"", 10},
-        {"7 minuti", 10},  {"1 minuti", 10},
+        {"1 minuto", 1},   {"2 minuti", 2},   {"3 minuti", 3},   {"4 minuti", 4},
+        {"5 minuti", 5},   {"10 minuti", 10}, {"15 minuti", 15}, {"20 minuti", 20},
+        {"30 minuti", 30}, {"", 10},          {"7 minuti", 10},  {"1 minuti", 10},
     };
     for (const auto& [text, minutes] : cases)
         EXPECT_EQ(disconnessioneMinutes(QString::fromUtf8(text)), minutes) << text;
@@ -117,13 +118,13 @@ TEST_F(ImpostazioniIniTest, SplashRuleOnlyTheExactTextZeroSuppressesIt)
 {
     const struct
     {
-        const char* splash;                // null: key absent
-        const char* connessione;           // null: key absent
+        const char* splash;      // null: key absent
+        const char* connessione; // null: key absent
         bool shown;
     } cases[] = {
-        {"1", nullptr, true}, {"1", "0", false}, {"1", "1", true},       {"1", "", true},
-        {"1", "00", true},    {"1", "no", true}, {"0", nullptr, false}, {nullptr, nullptr, false},
-        {"0", "1", false},
+        {"1", nullptr, true},  {"1", "0", false},         {"1", "1", true},
+        {"1", "", true},       {"1", "00", true},         {"1", "no", true},
+        {"0", nullptr, false}, {nullptr, nullptr, false}, {"0", "1", false},
     };
     const Paths paths(m_dir.path(), m_dir.path());
     for (const auto& c : cases) {
@@ -136,8 +137,9 @@ TEST_F(ImpostazioniIniTest, SplashRuleOnlyTheExactTextZeroSuppressesIt)
         write(QStringLiteral("impostazioni.ini"), impostazioni);
         write(QStringLiteral("connessione.ini"), connessione);
 
-        const auto label = ::testing::Message() << "Splash=" << (c.splash ? c.splash : "(assente)")
-                                                << " Connessione=" << (c.connessione ? c.connessione : "(assente)");
+        const auto label = ::testing::Message()
+                           << "Splash=" << (c.splash ? c.splash : "(assente)")
+                           << " Connessione=" << (c.connessione ? c.connessione : "(assente)");
         EXPECT_EQ(showsSplashScreen(paths), c.shown) << label;
     }
 }

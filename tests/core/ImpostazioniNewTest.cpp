@@ -55,7 +55,8 @@ protected:
     ImpostazioniNew& window()
     {
         if (!m_window)
-            m_window = std::make_unique<ImpostazioniNew>(*m_db, *m_directory, *m_paths, m_session, m_dialogs, m_companyId);
+            m_window = std::make_unique<ImpostazioniNew>(*m_db, *m_directory, *m_paths, m_session, m_dialogs,
+                                                         m_companyId);
         return *m_window;
     }
 
@@ -68,7 +69,9 @@ protected:
 
     Row companyRow()
     {
-        return m_directory->query(QStringLiteral("SELECT * FROM aziende WHERE id = :ID"), {{"ID", m_companyId}}).first();
+        return m_directory
+            ->query(QStringLiteral("SELECT * FROM aziende WHERE id = :ID"), {{"ID", m_companyId}})
+            .first();
     }
 
     static inline std::unique_ptr<carvendo::testing::ScratchDatabase> s_directory;
@@ -85,8 +88,8 @@ protected:
 TEST_F(ImpostazioniNewTest, PagesCanBeOpenedByName)
 {
     const std::pair<const char*, int> cases[] = {
-        {"Azienda", 0}, {"Banche", 1}, {"Backup/Restore", 3}, {"Registratori di Cassa", 4}, {"e-commerce", 8}, {"", 0},
-        {"Sconosciuta", 0},
+        {"Azienda", 0},    {"Banche", 1}, {"Backup/Restore", 3}, {"Registratori di Cassa", 4},
+        {"e-commerce", 8}, {"", 0},       {"Sconosciuta", 0},
     };
     for (const auto& [page, index] : cases)
         EXPECT_EQ(ImpostazioniNew::pageIndex(QString::fromUtf8(page)), index) << page;
@@ -97,8 +100,11 @@ TEST_F(ImpostazioniNewTest, TheCurrentCompanyIsFoundFromItsConnection)
     m_directory->exec(QStringLiteral(
         "INSERT INTO aziende (ragionesociale, host, porta, databasename) VALUES "
         "('Filiale', 'server2', 3307, 'gestionale'), ('Altra', 'server1', 3307, 'gestionale1')"));
-    const int filiale = m_directory->scalar(QStringLiteral("SELECT id FROM aziende WHERE ragionesociale = 'Filiale'")).toInt();
-    const int altra = m_directory->scalar(QStringLiteral("SELECT id FROM aziende WHERE ragionesociale = 'Altra'")).toInt();
+    const int filiale =
+        m_directory->scalar(QStringLiteral("SELECT id FROM aziende WHERE ragionesociale = 'Filiale'"))
+            .toInt();
+    const int altra =
+        m_directory->scalar(QStringLiteral("SELECT id FROM aziende WHERE ragionesociale = 'Altra'")).toInt();
     const auto connection = [](const char* host, int port, const char* database) {
         ConnectionSettings settings;
         settings.host = QString::fromLatin1(host);
@@ -163,7 +169,8 @@ TEST_F(ImpostazioniNewTest, AziendaSavesTheCompanyDataAndLeavesItsConnectionAlon
         const char* message;
     } refused[] = {
         {&CompanyRecord::ragionesociale, QStringLiteral("  "), "Inserire la ragione sociale"},
-        {&CompanyRecord::cap, QStringLiteral("06012-06013"), "Il campo \"Cap\" può contenere al massimo 10 caratteri"},
+        {&CompanyRecord::cap, QStringLiteral("06012-06013"),
+         "Il campo \"Cap\" può contenere al massimo 10 caratteri"},
     };
     for (const auto& r : refused) {
         m_dialogs.clear();
@@ -195,7 +202,8 @@ TEST_F(ImpostazioniNewTest, LogoIsLoadedFromAPictureDeletedOnConfirmationAndSave
     m_dialogs.clear();
     m_dialogs.answerConfirm(false);
     EXPECT_FALSE(window().deleteLogo());
-    EXPECT_EQ(m_dialogs.texts(DialogEvent::Kind::Confirm), QStringList({"Sei sicuro di voler eliminare l'immagine?"}));
+    EXPECT_EQ(m_dialogs.texts(DialogEvent::Kind::Confirm),
+              QStringList({"Sei sicuro di voler eliminare l'immagine?"}));
     EXPECT_EQ(window().logo(), Png);
 
     m_dialogs.answerConfirm(true);
@@ -214,15 +222,18 @@ TEST_F(ImpostazioniNewTest, RegistratoriDiCassaListsTheModelsOfTheBrandAndSavesR
              {"Nettuna 300", "O'Neil"}, {"Form 100", "O'Neil"}, {"Sarema", "Olivetti"}})
         m_db->exec(QStringLiteral("INSERT INTO cassemodelli (Modello, Marca) VALUES (:M, :B)"),
                    {{"M", QString::fromUtf8(model)}, {"B", QString::fromUtf8(brand)}});
-    EXPECT_EQ(window().cashRegisterModels(QStringLiteral("O'Neil")), QStringList({"Form 100", "Nettuna 300"}));
+    EXPECT_EQ(window().cashRegisterModels(QStringLiteral("O'Neil")),
+              QStringList({"Form 100", "Nettuna 300"}));
     EXPECT_TRUE(window().cashRegisterModels(QStringLiteral("' OR ''='")).isEmpty());
 
     const QString folder = m_dir.path();
-    CashRegisterSettings settings{QStringLiteral("O'Neil"), QStringLiteral("Form 100"), folder, QStringLiteral("1234")};
+    CashRegisterSettings settings{QStringLiteral("O'Neil"), QStringLiteral("Form 100"), folder,
+                                  QStringLiteral("1234")};
     EXPECT_TRUE(window().saveCashRegister(settings));
     settings.modello = QStringLiteral("Nettuna 300");
     EXPECT_TRUE(window().saveCashRegister(settings));
-    EXPECT_EQ(m_db->scalar(QStringLiteral("SELECT COUNT(*) FROM casse")).toInt(), 1) << "one register, updated";
+    EXPECT_EQ(m_db->scalar(QStringLiteral("SELECT COUNT(*) FROM casse")).toInt(), 1)
+        << "one register, updated";
     const Row row = m_db->query(QStringLiteral("SELECT * FROM casse")).first();
     EXPECT_EQ(row[u"Marca"].toString(), "O'Neil");
     EXPECT_EQ(row[u"Modello"].toString(), "Nettuna 300");
@@ -240,8 +251,11 @@ TEST_F(ImpostazioniNewTest, RegistratoriDiCassaListsTheModelsOfTheBrandAndSavesR
 
 TEST_F(ImpostazioniNewTest, EmailAccountRoundTrip)
 {
-    const MailAccount account{QStringLiteral("smtp.example.it"), QStringLiteral("negozio@example.it"), 465,
-                              QStringLiteral("Cordiali saluti\nIl negozio"), QStringLiteral("negozio"),
+    const MailAccount account{QStringLiteral("smtp.example.it"),
+                              QStringLiteral("negozio@example.it"),
+                              465,
+                              QStringLiteral("Cordiali saluti\nIl negozio"),
+                              QStringLiteral("negozio"),
                               QStringLiteral("segreta")};
     EXPECT_TRUE(window().saveMailAccount(account));
     EXPECT_EQ(window().mailAccount(), account);
@@ -273,8 +287,14 @@ TEST_F(ImpostazioniNewTest, ECommerceTestConnectsWithTheTypedValuesAndChangesNot
     const auto server = carvendo::testing::serverSettings();
     if (server.port == 0)
         GTEST_SKIP() << "the test server is reached through a socket";
-    StoreConnection store{QStringLiteral("127.0.0.1"), QString::number(server.port), server.user, server.password,
-                          QStringLiteral("ps_"), QString(), StoreSettings::Manual, StoreSettings::Automatic,
+    StoreConnection store{QStringLiteral("127.0.0.1"),
+                          QString::number(server.port),
+                          server.user,
+                          server.password,
+                          QStringLiteral("ps_"),
+                          QString(),
+                          StoreSettings::Manual,
+                          StoreSettings::Automatic,
                           StoreSettings::Manual};
     const QString before = m_db->scalar(QStringLiteral("SELECT conn_host FROM vm_store")).toString();
 
@@ -314,11 +334,20 @@ TEST_F(ImpostazioniNewTest, ECommerceTestConnectsWithTheTypedValuesAndChangesNot
 TEST_F(ImpostazioniNewTest, GroupCheckBoxesMapToTheirColumns)
 {
     const std::pair<const char*, const char*> boxes[] = {
-        {"Fatturazione", "fatturazione"}, {"Ddt", "ddt"},         {"Pos", "pos"},
-        {"Scadenzario", "scadenzario"},   {"Magazzino", "magazzino"}, {"Carico", "carico"},
-        {"Statistiche", "statistiche"},   {"Cat", "cat"},         {"Impostazioni", "impostazioni"},
-        {"Ordini CL", "ordini_clienti"},  {"Ordini F", "ordini_fornitori"}, {"Planner", "planner"},
-        {"Eliminazione", "cancellazione"}, {"Admin", "fullaccess"},
+        {"Fatturazione", "fatturazione"},
+        {"Ddt", "ddt"},
+        {"Pos", "pos"},
+        {"Scadenzario", "scadenzario"},
+        {"Magazzino", "magazzino"},
+        {"Carico", "carico"},
+        {"Statistiche", "statistiche"},
+        {"Cat", "cat"},
+        {"Impostazioni", "impostazioni"},
+        {"Ordini CL", "ordini_clienti"},
+        {"Ordini F", "ordini_fornitori"},
+        {"Planner", "planner"},
+        {"Eliminazione", "cancellazione"},
+        {"Admin", "fullaccess"},
     };
     const LookupTable& gruppi = lookupTable(Lookup::Gruppi);
     ASSERT_EQ(gruppi.columns.size(), 1 + int(std::size(boxes)));
@@ -333,21 +362,25 @@ TEST_F(ImpostazioniNewTest, GroupCheckBoxesMapToTheirColumns)
         ASSERT_NE(box, nullptr);
         EXPECT_EQ(box->kind, LookupKind::Flag);
 
-        const auto key = groups.add({{"descrizione", QStringLiteral("SOLO %1").arg(caption)}, {box->name, true}});
+        const auto key =
+            groups.add({{"descrizione", QStringLiteral("SOLO %1").arg(caption)}, {box->name, true}});
         ASSERT_TRUE(key.has_value());
         const Row row =
             m_db->query(QStringLiteral("SELECT * FROM gruppi WHERE id = :ID"), {{"ID", *key}}).first();
         for (const auto& [otherCaption, otherColumn] : boxes)
-            EXPECT_EQ(row[QString::fromLatin1(otherColumn)].toInt(), otherColumn == column ? 1 : 0) << otherColumn;
+            EXPECT_EQ(row[QString::fromLatin1(otherColumn)].toInt(), otherColumn == column ? 1 : 0)
+                << otherColumn;
 
         // Unticking the box in the grid clears the column again.
         const int gridRow = groups.rowOfKey(*key);
         EXPECT_EQ(groups.value(gridRow, box->name).toInt(), 1);
         EXPECT_TRUE(groups.setValue(gridRow, box->name, false));
-        EXPECT_EQ(m_db->scalar(QStringLiteral("SELECT `%1` FROM gruppi WHERE id = :ID").arg(QString::fromLatin1(column)),
-                               {{"ID", *key}})
-                      .toInt(),
-                  0);
+        EXPECT_EQ(
+            m_db->scalar(
+                    QStringLiteral("SELECT `%1` FROM gruppi WHERE id = :ID").arg(QString::fromLatin1(column)),
+                    {{"ID", *key}})
+                .toInt(),
+            0);
     }
 
     // The login reads a group's flags from the same columns.
@@ -362,10 +395,12 @@ TEST_F(ImpostazioniNewTest, GroupCheckBoxesMapToTheirColumns)
 TEST_F(ImpostazioniNewTest, DeletingABankNeedsThePrivilege)
 {
     LookupEditor& banks = window().list(Lookup::Banche);
-    ASSERT_TRUE(banks.add({{"Descrizione", "Banca di Prova"}, {"Codice", "IT60X0542811101000000123456"}}).has_value());
+    ASSERT_TRUE(banks.add({{"Descrizione", "Banca di Prova"}, {"Codice", "IT60X0542811101000000123456"}})
+                    .has_value());
     EXPECT_FALSE(banks.remove(0));
     EXPECT_EQ(m_dialogs.messages(), QStringList({"Non possiedi i privilegi per eseguire questa operazione"}));
-    EXPECT_EQ(m_db->scalar(QStringLiteral("SELECT Codice FROM banche")).toString(), "IT60X0542811101000000123456");
+    EXPECT_EQ(m_db->scalar(QStringLiteral("SELECT Codice FROM banche")).toString(),
+              "IT60X0542811101000000123456");
 }
 
 } // namespace

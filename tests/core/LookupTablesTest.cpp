@@ -15,16 +15,15 @@ protected:
     void SetUp() override
     {
         m_db = company().newConnection();
-        for (const char* table : {"causaligeneriche", "unitamisura", "ritenute_acconto", "marchi", "subcategorie",
-                                  "categorie", "umv", "uma", "businessarea"})
+        for (const char* table : {"causaligeneriche", "unitamisura", "ritenute_acconto", "marchi",
+                                  "subcategorie", "categorie", "umv", "uma", "businessarea"})
             m_db->exec(QStringLiteral("DELETE FROM %1").arg(QString::fromLatin1(table)));
         m_db->exec(QStringLiteral("DELETE FROM utenti WHERE id <> 1"));
         m_db->exec(QStringLiteral("DELETE FROM gruppi WHERE id <> 1"));
     }
 
     // The message of the refusal, or "" when the call went through.
-    template <typename Call>
-    static QString refusal(Call&& call)
+    template <typename Call> static QString refusal(Call&& call)
     {
         try {
             call();
@@ -44,7 +43,10 @@ protected:
             EXPECT_EQ(stored.toString(), expected.toString());
     }
 
-    int count(const QString& table) { return m_db->scalar(QStringLiteral("SELECT COUNT(*) FROM ") + table).toInt(); }
+    int count(const QString& table)
+    {
+        return m_db->scalar(QStringLiteral("SELECT COUNT(*) FROM ") + table).toInt();
+    }
 
     std::unique_ptr<Db> m_db;
 };
@@ -80,12 +82,21 @@ TEST_F(LookupTablesTest, AddUpdateRemoveOnTablesOfDifferentShapes)
         {Lookup::CausaliGeneriche,
          {{"Codice", "VEN"}, {"Causale", " Vendita "}, {"Segno", "-"}},
          {{"causale", "Vendita al banco"}},
-         "Causale", "Vendita", "Vendita al banco"},
-        {Lookup::UnitaMisura, {{"Unita di misura", "CF"}}, {{"unita di misura", "CONF"}}, "Unita di misura", "CF", "CONF"},
+         "Causale",
+         "Vendita",
+         "Vendita al banco"},
+        {Lookup::UnitaMisura,
+         {{"Unita di misura", "CF"}},
+         {{"unita di misura", "CONF"}},
+         "Unita di misura",
+         "CF",
+         "CONF"},
         {Lookup::RitenuteAcconto,
          {{"codice", "A"}, {"descrizione", "Professionisti"}, {"percentuale", "20,5"}},
          {{"percentuale", "4"}},
-         "percentuale", 20.5, 4.0},
+         "percentuale",
+         20.5,
+         4.0},
         {Lookup::Marchi, {{"Descrizione", "ACME"}}, {{"Codice", "AC"}}, "Codice", QVariant(), "AC"},
     };
     LookupStore store(*m_db);
@@ -119,11 +130,21 @@ TEST_F(LookupTablesTest, RefusedValuesNameTheFieldAndStoreNothing)
     } cases[] = {
         {Lookup::CausaliGeneriche, {{"Codice", "X"}}, "Il campo \"Causale\" è obbligatorio"},
         {Lookup::CausaliGeneriche, {{"Causale", "   "}}, "Il campo \"Causale\" è obbligatorio"},
-        {Lookup::Uma, {{"Descrizione", "PEZ"}}, "Il campo \"Unità di acquisto\" può contenere al massimo 2 caratteri"},
-        {Lookup::BusinessArea, {{"Descrizione", "Nord"}, {"Codice", "1a"}}, "Il campo \"Codice\" deve essere un numero intero"},
-        {Lookup::RitenuteAcconto, {{"codice", "A"}, {"percentuale", "venti"}}, "Il campo \"Percentuale\" deve essere un numero"},
-        {Lookup::Reparti, {{"descrizione", "X"}, {"reparto", "REPARTO11"}, {"aliquota", 22}}, "Valore non valido per il campo \"Reparto\""},
-        {Lookup::Reparti, {{"descrizione", "X"}, {"reparto", "REPARTO2"}}, "Il campo \"Aliquota\" è obbligatorio"},
+        {Lookup::Uma,
+         {{"Descrizione", "PEZ"}},
+         "Il campo \"Unità di acquisto\" può contenere al massimo 2 caratteri"},
+        {Lookup::BusinessArea,
+         {{"Descrizione", "Nord"}, {"Codice", "1a"}},
+         "Il campo \"Codice\" deve essere un numero intero"},
+        {Lookup::RitenuteAcconto,
+         {{"codice", "A"}, {"percentuale", "venti"}},
+         "Il campo \"Percentuale\" deve essere un numero"},
+        {Lookup::Reparti,
+         {{"descrizione", "X"}, {"reparto", "REPARTO11"}, {"aliquota", 22}},
+         "Valore non valido per il campo \"Reparto\""},
+        {Lookup::Reparti,
+         {{"descrizione", "X"}, {"reparto", "REPARTO2"}},
+         "Il campo \"Aliquota\" è obbligatorio"},
     };
     const int reparti = count(QStringLiteral("reparti"));
     for (const auto& c : cases) {
@@ -137,7 +158,9 @@ TEST_F(LookupTablesTest, RefusedValuesNameTheFieldAndStoreNothing)
 
     // A change checks only the fields it touches, but those as strictly.
     const qint64 key = store.add(Lookup::BusinessArea, {{"Descrizione", "Nord"}, {"Codice", 1}});
-    EXPECT_EQ(refusal([&] { store.update(Lookup::BusinessArea, key, {{"Descrizione", ""}}); }),
+    EXPECT_EQ(refusal([&] {
+                  store.update(Lookup::BusinessArea, key, {{"Descrizione", ""}});
+              }),
               "Il campo \"Descrizione\" è obbligatorio");
     EXPECT_EQ(m_db->scalar(QStringLiteral("SELECT Descrizione FROM businessarea")).toString(), "Nord");
 }
@@ -145,33 +168,41 @@ TEST_F(LookupTablesTest, RefusedValuesNameTheFieldAndStoreNothing)
 TEST_F(LookupTablesTest, AUsernameIsTakenOnlyOnce)
 {
     LookupStore store(*m_db);
-    const QVariantMap mario{{"nome", "Mario"},       {"username", "mario"},      {"password", "x"},
-                            {"nomepermesso", "AMMINISTRATORI"}, {"Attivo", true}, {"magazzino", "MAGAZZINO CENTRALE"}};
+    const QVariantMap mario{{"nome", "Mario"}, {"username", "mario"},
+                            {"password", "x"}, {"nomepermesso", "AMMINISTRATORI"},
+                            {"Attivo", true},  {"magazzino", "MAGAZZINO CENTRALE"}};
     const qint64 id = store.add(Lookup::Utenti, mario);
     QVariantMap other = mario;
     other["nome"] = "Mario Rossi";
     EXPECT_EQ(refusal([&] { store.add(Lookup::Utenti, other); }),
               "Il valore \"mario\" del campo \"Username\" è già presente");
-    EXPECT_EQ(refusal([&] { store.update(Lookup::Utenti, 1, {{"username", "MARIO"}}); }),
+    EXPECT_EQ(refusal([&] {
+                  store.update(Lookup::Utenti, 1, {{"username", "MARIO"}});
+              }),
               "Il valore \"MARIO\" del campo \"Username\" è già presente")
         << "login names compare ignoring letter case";
     EXPECT_NO_THROW(store.update(Lookup::Utenti, id, {{"username", "mario"}, {"Attivo", false}}))
         << "a row may keep its own value";
-    EXPECT_EQ(m_db->scalar(QStringLiteral("SELECT Attivo FROM utenti WHERE id = :ID"), {{"ID", id}}).toInt(), 0);
+    EXPECT_EQ(m_db->scalar(QStringLiteral("SELECT Attivo FROM utenti WHERE id = :ID"), {{"ID", id}}).toInt(),
+              0);
 }
 
 TEST_F(LookupTablesTest, OperatorsFollowARenamedGroupAndKeepItFromBeingDeleted)
 {
     LookupStore store(*m_db);
     const qint64 group = store.add(Lookup::Gruppi, {{"descrizione", "CASSA"}, {"pos", true}});
-    store.add(Lookup::Utenti, {{"nome", "Anna"}, {"username", "anna"}, {"nomepermesso", "CASSA"},
+    store.add(Lookup::Utenti, {{"nome", "Anna"},
+                               {"username", "anna"},
+                               {"nomepermesso", "CASSA"},
                                {"magazzino", "MAGAZZINO CENTRALE"}});
 
     store.update(Lookup::Gruppi, group, {{"descrizione", "CASSIERI"}});
-    EXPECT_EQ(m_db->scalar(QStringLiteral("SELECT nomepermesso FROM utenti WHERE username = 'anna'")).toString(),
-              "CASSIERI");
-    EXPECT_EQ(m_db->scalar(QStringLiteral("SELECT nomepermesso FROM utenti WHERE username = 'admin'")).toString(),
-              "AMMINISTRATORI");
+    EXPECT_EQ(
+        m_db->scalar(QStringLiteral("SELECT nomepermesso FROM utenti WHERE username = 'anna'")).toString(),
+        "CASSIERI");
+    EXPECT_EQ(
+        m_db->scalar(QStringLiteral("SELECT nomepermesso FROM utenti WHERE username = 'admin'")).toString(),
+        "AMMINISTRATORI");
 
     EXPECT_EQ(refusal([&] { store.remove(Lookup::Gruppi, group); }),
               "Impossibile eliminare il gruppo: è assegnato ad almeno un utente");
@@ -202,7 +233,8 @@ TEST_F(LookupTablesTest, ChoicesComeFromTheFixedListOrTheSourceTable)
     EXPECT_EQ(store.choices(Lookup::Reparti, QStringLiteral("reparto")).size(), 10);
     EXPECT_EQ(store.choices(Lookup::Reparti, QStringLiteral("reparto")).last(), "REPARTO10");
     EXPECT_EQ(store.choices(Lookup::Utenti, QStringLiteral("nomepermesso")), QStringList({"AMMINISTRATORI"}));
-    EXPECT_EQ(store.choices(Lookup::Reparti, QStringLiteral("aliquota")), QStringList({"0", "4", "5", "10", "22"}));
+    EXPECT_EQ(store.choices(Lookup::Reparti, QStringLiteral("aliquota")),
+              QStringList({"0", "4", "5", "10", "22"}));
     EXPECT_TRUE(store.choices(Lookup::Generi, QStringLiteral("Genere")).isEmpty());
 }
 
@@ -211,9 +243,11 @@ TEST_F(LookupTablesTest, ValuesAreBoundNeverPastedIntoTheStatement)
     LookupStore store(*m_db);
     const QString hostile = QStringLiteral("x'); DROP TABLE marchi; --");
     const qint64 key = store.add(Lookup::Marchi, {{"Descrizione", hostile.left(50)}});
-    EXPECT_EQ(m_db->scalar(QStringLiteral("SELECT Descrizione FROM marchi WHERE IdMarche = :K"), {{"K", key}}).toString(),
+    EXPECT_EQ(m_db->scalar(QStringLiteral("SELECT Descrizione FROM marchi WHERE IdMarche = :K"), {{"K", key}})
+                  .toString(),
               hostile.left(50));
-    EXPECT_THROW(store.add(Lookup::Marchi, {{"Descrizione`", "x"}}), std::invalid_argument) << "unknown column";
+    EXPECT_THROW(store.add(Lookup::Marchi, {{"Descrizione`", "x"}}), std::invalid_argument)
+        << "unknown column";
 }
 
 } // namespace

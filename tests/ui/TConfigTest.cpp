@@ -45,8 +45,7 @@ protected:
         m_connections.setCompanySettings(company().settings());
     }
 
-    template <typename W>
-    static W* child(QWidget& window, const char* name)
+    template <typename W> static W* child(QWidget& window, const char* name)
     {
         W* widget = window.findChild<W*>(QString::fromLatin1(name));
         EXPECT_NE(widget, nullptr) << name;
@@ -68,19 +67,22 @@ TEST_F(TConfigTest, OpensFromTheRegistryAndShowsEveryPage)
 {
     ui::WindowRegistry registry;
     ui::registerSettingsWindows(registry);
-    std::unique_ptr<ui::Window> opened(registry.create(QStringLiteral("TConfig"), m_environment, {}, nullptr));
+    std::unique_ptr<ui::Window> opened(
+        registry.create(QStringLiteral("TConfig"), m_environment, {}, nullptr));
     ASSERT_NE(opened, nullptr);
     auto* window = qobject_cast<ui::TConfig*>(opened.get());
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(window->windowTitle(), "Configurazione Generale");
 
     QTabWidget* pages = window->pages();
-    EXPECT_EQ(tabTitles(pages), QStringList({"Generale", "Articoli", "Configurazione Clienti", "Preferenze", "Contabilità"}));
+    EXPECT_EQ(tabTitles(pages),
+              QStringList({"Generale", "Articoli", "Configurazione Clienti", "Preferenze", "Contabilità"}));
     EXPECT_EQ(tabTitles(child<QTabWidget>(*window, "generale")),
-              QStringList({"Unità di misura", "Causali di Magazzino", "Aree Geografiche", "Aliquote Iva", "Reparti"}));
+              QStringList({"Unità di misura", "Causali di Magazzino", "Aree Geografiche", "Aliquote Iva",
+                           "Reparti"}));
     EXPECT_EQ(tabTitles(child<QTabWidget>(*window, "articoli")),
-              QStringList({"Classi Merceologiche", "Categorie", "Sub-Categorie", "Etichette", "Generi", "Autori",
-                           "Marchi", "Editori", "Collane"}));
+              QStringList({"Classi Merceologiche", "Categorie", "Sub-Categorie", "Etichette", "Generi",
+                           "Autori", "Marchi", "Editori", "Collane"}));
     EXPECT_EQ(tabTitles(child<QTabWidget>(*window, "clienti")),
               QStringList({"Categorie Clienti", "Definizioni Clienti", "Business Area", "Privacy"}));
 
@@ -109,8 +111,10 @@ TEST_F(TConfigTest, AggiungiNuovaAddsTheSuffixTheOperatorTypes)
     m_dialogs.answerText(QStringLiteral("d"));
     child<QPushButton>(window, "aggiungiNumerazione")->click();
 
-    EXPECT_EQ(m_dialogs.texts(ct::DialogEvent::Kind::AskText), QStringList({"Inserire la lettera (es. A, B, C)"}));
-    EXPECT_EQ(m_db->scalar(QStringLiteral("SELECT COUNT(*) FROM suffissi_doc WHERE suffisso = 'D'")).toInt(), 1);
+    EXPECT_EQ(m_dialogs.texts(ct::DialogEvent::Kind::AskText),
+              QStringList({"Inserire la lettera (es. A, B, C)"}));
+    EXPECT_EQ(m_db->scalar(QStringLiteral("SELECT COUNT(*) FROM suffissi_doc WHERE suffisso = 'D'")).toInt(),
+              1);
     ASSERT_EQ(suffixes->grid()->model()->rowCount(), 3);
     EXPECT_EQ(suffixes->grid()->model()->index(2, 0).data().toString(), "D");
     window.reject();

@@ -1,7 +1,7 @@
 // The closing dialog and the "Backup/Restore" page, built offscreen and driven by their buttons.
+#include "TDialogoClose.h"
 #include "BackupRestorePage.h"
 #include "ClosingWindows.h"
-#include "TDialogoClose.h"
 #include "WindowRegistry.h"
 
 #include "Connections.h"
@@ -16,10 +16,10 @@
 
 #include <QApplication>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QTemporaryDir>
-#include <QKeyEvent>
 
 #include <gtest/gtest.h>
 
@@ -67,7 +67,8 @@ TEST_F(ClosingWindowsTest, TheDialogIsRegisteredWithItsCaptionsAndNoBackupOnACli
     for (auto [machine, backupEnabled] :
          {std::pair{core::MachineType::ClientServer, true}, std::pair{core::MachineType::Client, false}}) {
         logIn(machine, core::Privilege::FullAccess);
-        std::unique_ptr<Window> window(registry.create(QStringLiteral("TDialogoClose"), m_environment, {}, nullptr));
+        std::unique_ptr<Window> window(
+            registry.create(QStringLiteral("TDialogoClose"), m_environment, {}, nullptr));
         auto* dialog = qobject_cast<TDialogoClose*>(window.get());
         ASSERT_NE(dialog, nullptr);
         EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Chiusura Applicazione"));
@@ -75,7 +76,8 @@ TEST_F(ClosingWindowsTest, TheDialogIsRegisteredWithItsCaptionsAndNoBackupOnACli
         for (const QLabel* label : dialog->findChildren<QLabel*>())
             labels << label->text();
         EXPECT_EQ(labels, QStringList{QStringLiteral("Vuoi veramente chiudere il software?")});
-        EXPECT_EQ(dialog->backupButton()->text(), QStringLiteral("Chiudi il software e fai un backup di sicurezza"));
+        EXPECT_EQ(dialog->backupButton()->text(),
+                  QStringLiteral("Chiudi il software e fai un backup di sicurezza"));
         EXPECT_EQ(dialog->confirmButton()->text(), QStringLiteral("Conferma la chiusura"));
         EXPECT_EQ(dialog->cancelButton()->text(), QStringLiteral("Annulla la chiusura e rientra"));
         EXPECT_EQ(dialog->backupButton()->isEnabled(), backupEnabled);
@@ -126,7 +128,8 @@ TEST_F(ClosingWindowsTest, BackupPageShowsTheCounterAndCountsABackup)
     for (const QLabel* label : page.findChildren<QLabel*>())
         if (!label->text().isEmpty() && label->objectName().isEmpty())
             captions << label->text();
-    EXPECT_EQ(captions, (QStringList{QStringLiteral("Ultimo Backup:"), QStringLiteral("Totale effettuati:")}));
+    EXPECT_EQ(captions,
+              (QStringList{QStringLiteral("Ultimo Backup:"), QStringLiteral("Totale effettuati:")}));
     EXPECT_EQ(page.totalText(), u"0");
     EXPECT_EQ(page.lastBackupText(), u"");
 

@@ -15,6 +15,7 @@
 #include "WindowRegistry.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QDialog>
 #include <QLineEdit>
 #include <QPushButton>
@@ -59,14 +60,14 @@ protected:
 
     std::unique_ptr<ui::TImpostazioniNew> open(const QString& page, const QVariant& company = 7)
     {
-        core::NavigationRequest request{QStringLiteral("TImpostazioniNew"), company, {}, {{QStringLiteral("page"), page}}};
+        core::NavigationRequest request{
+            QStringLiteral("TImpostazioniNew"), company, {}, {{QStringLiteral("page"), page}}};
         ui::Window* window = m_registry.create(request.window, m_environment, request, nullptr);
         EXPECT_NE(window, nullptr);
         return std::unique_ptr<ui::TImpostazioniNew>(qobject_cast<ui::TImpostazioniNew*>(window));
     }
 
-    template <typename W>
-    static W* child(QWidget& window, const char* name)
+    template <typename W> static W* child(QWidget& window, const char* name)
     {
         W* widget = window.findChild<W*>(QString::fromLatin1(name));
         EXPECT_NE(widget, nullptr) << name;
@@ -96,15 +97,16 @@ TEST_F(TImpostazioniNewTest, OpensOnTheAskedPageAndShowsEveryPage)
     QStringList titles;
     for (int i = 0; i < pages->count(); ++i)
         titles << pages->tabText(i);
-    EXPECT_EQ(titles, QStringList({"Azienda", "Banche", "Logo", "Backup/Restore", "Registratori di Cassa", "e-mail",
-                                   "Utenti", "Stampe", "e-commerce"}));
+    EXPECT_EQ(titles, QStringList({"Azienda", "Banche", "Logo", "Backup/Restore", "Registratori di Cassa",
+                                   "e-mail", "Utenti", "Stampe", "e-commerce"}));
 
     window->show();
     for (int i = 0; i < pages->count(); ++i)
         pages->setCurrentIndex(i);
     EXPECT_EQ(child<ui::CardForm>(*window, "azienda")->value(QStringLiteral("Ragione Sociale")).toString(),
               "Telefonia Rossi");
-    EXPECT_EQ(child<ui::EditableList>(*window, "utenti")->grid()->model()->rowCount(), 1) << "the administrator";
+    EXPECT_EQ(child<ui::EditableList>(*window, "utenti")->grid()->model()->rowCount(), 1)
+        << "the administrator";
     EXPECT_TRUE(m_dialogs.messages().isEmpty()) << m_dialogs.messages().join(u'|').toStdString();
     window->reject();
 }
@@ -120,6 +122,29 @@ TEST_F(TImpostazioniNewTest, OpenedFromTheMenuWithoutAKeyItShowsTheCurrentCompan
     window->reject();
 }
 
+TEST_F(TImpostazioniNewTest, AGroupPrivilegeIsTickedInTheGrid)
+{
+    m_db->exec(QStringLiteral("DELETE FROM gruppi WHERE id <> 1"));
+    m_db->exec(QStringLiteral("INSERT INTO gruppi (id, descrizione) VALUES (2, 'CASSA')"));
+    const auto window = open(QStringLiteral("Utenti"));
+    ASSERT_NE(window, nullptr);
+    QAbstractItemModel* groups = child<ui::EditableList>(*window, "gruppi")->grid()->model();
+    ASSERT_EQ(groups->rowCount(), 2);
+    const int cassa = groups->index(0, 0).data().toString() == u"CASSA" ? 0 : 1;
+    int posColumn = -1;
+    for (int column = 0; column < groups->columnCount(); ++column)
+        if (groups->headerData(column, Qt::Horizontal).toString() == u"Pos")
+            posColumn = column;
+    ASSERT_GE(posColumn, 0);
+    EXPECT_EQ(groups->index(cassa, posColumn).data(Qt::CheckStateRole).toInt(), int(Qt::Unchecked));
+
+    EXPECT_TRUE(groups->setData(groups->index(cassa, posColumn), int(Qt::Checked), Qt::CheckStateRole));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(m_db->scalar(QStringLiteral("SELECT pos FROM gruppi WHERE id = 2")).toInt(), 1);
+    EXPECT_EQ(groups->index(cassa, posColumn).data(Qt::CheckStateRole).toInt(), int(Qt::Checked));
+    window->reject();
+}
+
 TEST_F(TImpostazioniNewTest, TheStoreTestUsesTheTypedValues)
 {
     const auto window = open(QStringLiteral("e-commerce"));
@@ -129,7 +154,8 @@ TEST_F(TImpostazioniNewTest, TheStoreTestUsesTheTypedValues)
     qobject_cast<QLineEdit*>(form->editor(QStringLiteral("port")))->setText(QStringLiteral("1"));
     child<QPushButton>(*window, "testConnessione")->click();
     EXPECT_EQ(m_dialogs.messages(), QStringList({"Impossibile stabilire una connessione"}));
-    EXPECT_EQ(m_db->scalar(QStringLiteral("SELECT conn_host FROM vm_store")).toString(), "") << "nothing saved";
+    EXPECT_EQ(m_db->scalar(QStringLiteral("SELECT conn_host FROM vm_store")).toString(), "")
+        << "nothing saved";
     window->reject();
 }
 
@@ -144,15 +170,18 @@ TEST_F(TImpostazioniNewTest, ABankIsAddedThroughTheListForm)
         ASSERT_NE(form, nullptr);
         auto* card = form->findChild<ui::CardForm*>();
         ASSERT_NE(card, nullptr);
-        qobject_cast<QLineEdit*>(card->editor(QStringLiteral("Descrizione")))->setText(QStringLiteral("Banca del Borgo"));
-        qobject_cast<QLineEdit*>(card->editor(QStringLiteral("Codice")))->setText(QStringLiteral("IT02L1234512345123456789012"));
+        qobject_cast<QLineEdit*>(card->editor(QStringLiteral("Descrizione")))
+            ->setText(QStringLiteral("Banca del Borgo"));
+        qobject_cast<QLineEdit*>(card->editor(QStringLiteral("Codice")))
+            ->setText(QStringLiteral("IT02L1234512345123456789012"));
         form->findChild<QPushButton*>(QStringLiteral("salva"))->click();
         filled = true;
     });
     child<QPushButton>(*banks, "aggiungi")->click();
 
     EXPECT_TRUE(filled);
-    EXPECT_EQ(m_db->scalar(QStringLiteral("SELECT Codice FROM banche WHERE Descrizione = 'Banca del Borgo'")).toString(),
+    EXPECT_EQ(m_db->scalar(QStringLiteral("SELECT Codice FROM banche WHERE Descrizione = 'Banca del Borgo'"))
+                  .toString(),
               "IT02L1234512345123456789012");
     ASSERT_EQ(banks->grid()->model()->rowCount(), 1);
     EXPECT_EQ(banks->currentRow(), 0) << "the new bank is selected";

@@ -24,7 +24,8 @@ using core::LookupKind;
 class LookupListModel : public QAbstractTableModel
 {
 public:
-    explicit LookupListModel(core::LookupEditor& editor, QObject* parent) : QAbstractTableModel(parent), m_editor(editor)
+    explicit LookupListModel(core::LookupEditor& editor, QObject* parent)
+        : QAbstractTableModel(parent), m_editor(editor)
     {
         m_rows = editor.rows();
     }
@@ -46,7 +47,10 @@ public:
 
     const LookupColumn& column(int index) const { return m_editor.table().columns.at(index); }
 
-    int rowCount(const QModelIndex& parent = {}) const override { return parent.isValid() ? 0 : m_rows.size(); }
+    int rowCount(const QModelIndex& parent = {}) const override
+    {
+        return parent.isValid() ? 0 : m_rows.size();
+    }
     int columnCount(const QModelIndex& parent = {}) const override
     {
         return parent.isValid() ? 0 : int(m_editor.table().columns.size());
@@ -129,7 +133,8 @@ public:
     {
     }
 
-    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                          const QModelIndex& index) const override
     {
         const LookupColumn& column = m_model.column(index.column());
         if (column.choices.isEmpty() && !column.choicesFrom) {
@@ -287,9 +292,15 @@ void EditableList::setEditable(bool editable)
     m_grid->setEditTriggers(editable ? InPlaceTriggers : QAbstractItemView::NoEditTriggers);
 }
 
-void EditableList::setCanAdd(bool canAdd) { m_add->setVisible(canAdd); }
+void EditableList::setCanAdd(bool canAdd)
+{
+    m_add->setVisible(canAdd);
+}
 
-void EditableList::setCanRemove(bool canRemove) { m_remove->setVisible(canRemove); }
+void EditableList::setCanRemove(bool canRemove)
+{
+    m_remove->setVisible(canRemove);
+}
 
 QPushButton* EditableList::addCommand(const QString& caption)
 {
@@ -309,6 +320,9 @@ void EditableList::openAddForm()
         m_grid->setCurrentIndex(m_model->index(row, 0));
 }
 
-void EditableList::removeCurrent() { m_editor.remove(currentRow()); }
+void EditableList::removeCurrent()
+{
+    m_editor.remove(currentRow());
+}
 
 } // namespace carvendo::ui

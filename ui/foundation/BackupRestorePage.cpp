@@ -1,5 +1,6 @@
 #include "BackupRestorePage.h"
 
+#include "BackgroundTask.h"
 #include "ClosingWindows.h"
 #include "Dialogs.h"
 
@@ -13,8 +14,8 @@ namespace carvendo::ui {
 
 BackupRestorePage::BackupRestorePage(WindowEnvironment& environment, QWidget* parent)
     : QWidget(parent), m_dialogs(environment.dialogs),
-      m_logic(environment.connections, environment.paths, environment.session, environment.dialogs, environment.clock,
-              progressBarJobRunner(this))
+      m_logic(environment.connections, environment.paths, environment.session, environment.dialogs,
+              environment.clock, backgroundJobRunner(this))
 {
     buildWidgets();
     connect(m_backupButton, &QPushButton::clicked, this, [this] {
@@ -68,7 +69,13 @@ void BackupRestorePage::refresh()
     }
 }
 
-QString BackupRestorePage::lastBackupText() const { return m_lastBackup->text(); }
-QString BackupRestorePage::totalText() const { return m_total->text(); }
+QString BackupRestorePage::lastBackupText() const
+{
+    return m_lastBackup->text();
+}
+QString BackupRestorePage::totalText() const
+{
+    return m_total->text();
+}
 
 } // namespace carvendo::ui

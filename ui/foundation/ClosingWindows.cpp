@@ -14,13 +14,4 @@ void registerClosingWindows(WindowRegistry& registry)
                  });
 }
 
-core::JobRunner progressBarJobRunner(QWidget* parent)
-{
-    return [parent](const QString& label, const core::LongJob& job) {
-        runInBackground(parent, label, [&job](ProgressReporter& reporter) {
-            job([&reporter](int percent) { reporter.setProgress(percent); });
-        });
-    };
-}
-
 } // namespace carvendo::ui

@@ -101,14 +101,18 @@ QWidget* TConfig::buildGenerale()
 
     auto* units = new QWidget;
     auto* unitsLayout = new QHBoxLayout(units);
-    unitsLayout->addWidget(titled(QStringLiteral("Unità di vendita"), list(Lookup::Umv, QStringLiteral("umv"))));
-    unitsLayout->addWidget(titled(QStringLiteral("Unità di acquisto"), list(Lookup::Uma, QStringLiteral("uma"))));
+    unitsLayout->addWidget(
+        titled(QStringLiteral("Unità di vendita"), list(Lookup::Umv, QStringLiteral("umv"))));
+    unitsLayout->addWidget(
+        titled(QStringLiteral("Unità di acquisto"), list(Lookup::Uma, QStringLiteral("uma"))));
     unitsLayout->addWidget(
         titled(QStringLiteral("Unità di misura"), list(Lookup::UnitaMisura, QStringLiteral("unitamisura"))));
     tabs->addTab(units, QStringLiteral("Unità di misura"));
 
-    tabs->addTab(list(Lookup::CausaliGeneriche, QStringLiteral("causaligeneriche")), QStringLiteral("Causali di Magazzino"));
-    tabs->addTab(list(Lookup::BusinessArea, QStringLiteral("areegeografiche")), QStringLiteral("Aree Geografiche"));
+    tabs->addTab(list(Lookup::CausaliGeneriche, QStringLiteral("causaligeneriche")),
+                 QStringLiteral("Causali di Magazzino"));
+    tabs->addTab(list(Lookup::BusinessArea, QStringLiteral("areegeografiche")),
+                 QStringLiteral("Aree Geografiche"));
 
     // VAT rates change only through their two commands: every row with the old value follows.
     EditableList* vat = list(Lookup::Iva, QStringLiteral("iva"));
@@ -117,7 +121,8 @@ QWidget* TConfig::buildGenerale()
     description->setObjectName(QStringLiteral("modificaDescrizione"));
     QPushButton* rate = vat->addCommand(QStringLiteral("Modifica Aliquota"));
     rate->setObjectName(QStringLiteral("modificaAliquota"));
-    connect(description, &QPushButton::clicked, this, [this, vat] { m_logic.changeVatDescription(vat->currentRow()); });
+    connect(description, &QPushButton::clicked, this,
+            [this, vat] { m_logic.changeVatDescription(vat->currentRow()); });
     connect(rate, &QPushButton::clicked, this, [this, vat] { m_logic.changeVatRate(vat->currentRow()); });
     tabs->addTab(vat, QStringLiteral("Aliquote Iva"));
 
@@ -133,7 +138,8 @@ QWidget* TConfig::buildArticoli()
 {
     auto* tabs = new QTabWidget;
     tabs->setObjectName(QStringLiteral("articoli"));
-    tabs->addTab(list(Lookup::ClassiMerce, QStringLiteral("classimerce")), QStringLiteral("Classi Merceologiche"));
+    tabs->addTab(list(Lookup::ClassiMerce, QStringLiteral("classimerce")),
+                 QStringLiteral("Classi Merceologiche"));
     tabs->addTab(list(Lookup::Categorie, QStringLiteral("categorie")), QStringLiteral("Categorie"));
     tabs->addTab(list(Lookup::SubCategorie, QStringLiteral("subcategorie")), QStringLiteral("Sub-Categorie"));
     tabs->addTab(buildEtichette(), QStringLiteral("Etichette"));
@@ -159,9 +165,9 @@ QWidget* TConfig::buildEtichette()
     m_labelPrinter->addItems(core::ImpostazioniKeys::etichettatrice().allowedValues);
     QPushButton* save = button(QStringLiteral("Salva"), QStringLiteral("salvaEtichette"));
     connect(save, &QPushButton::clicked, this, [this] {
-        m_logic.saveLabelSettings(core::LabelSettings{
-            m_ean8->isChecked() ? core::ImpostazioniValues::Ean8 : core::ImpostazioniValues::Ean13,
-            m_startBarcode->text(), m_labelPrinter->currentText()});
+        m_logic.saveLabelSettings(core::LabelSettings{m_ean8->isChecked() ? core::ImpostazioniValues::Ean8
+                                                                          : core::ImpostazioniValues::Ean13,
+                                                      m_startBarcode->text(), m_labelPrinter->currentText()});
         showLabels();
     });
 
@@ -189,7 +195,8 @@ QWidget* TConfig::buildClienti()
     auto* tabs = new QTabWidget;
     tabs->setObjectName(QStringLiteral("clienti"));
     tabs->addTab(list(Lookup::CatClienti, QStringLiteral("catclienti")), QStringLiteral("Categorie Clienti"));
-    tabs->addTab(list(Lookup::DefClienti, QStringLiteral("defclienti")), QStringLiteral("Definizioni Clienti"));
+    tabs->addTab(list(Lookup::DefClienti, QStringLiteral("defclienti")),
+                 QStringLiteral("Definizioni Clienti"));
     tabs->addTab(list(Lookup::BusinessArea, QStringLiteral("businessarea")), QStringLiteral("Business Area"));
     tabs->addTab(buildPrivacy(), QStringLiteral("Privacy"));
     return tabs;
@@ -274,12 +281,14 @@ void TConfig::showPreferences()
     m_splash->setChecked(p.splash);
     m_treDecimali->setChecked(p.treDecimali);
     m_ivaInclusa->setChecked(p.ivaInclusaInScarico);
-    (p.interfacciaPos == core::ImpostazioniValues::InterfacciaClassica ? m_classicInterface : m_touchInterface)
+    (p.interfacciaPos == core::ImpostazioniValues::InterfacciaClassica ? m_classicInterface
+                                                                       : m_touchInterface)
         ->setChecked(true);
     m_fullScreen->setChecked(p.tuttoSchermo);
     m_operatoreObbligatorio->setChecked(p.operatoreObbligatorio);
     m_disconnetti->setChecked(p.disconnettiOperatore);
-    m_disconnessioneDopo->setCurrentIndex(std::max(0, int(m_disconnessioneDopo->findText(p.disconnessioneDopo))));
+    m_disconnessioneDopo->setCurrentIndex(
+        std::max(0, int(m_disconnessioneDopo->findText(p.disconnessioneDopo))));
 }
 
 void TConfig::takePreferences()

@@ -1,5 +1,6 @@
 #include "TDialogoClose.h"
 
+#include "BackgroundTask.h"
 #include "ClosingWindows.h"
 
 #include <QLabel>
@@ -9,9 +10,8 @@
 namespace carvendo::ui {
 
 TDialogoClose::TDialogoClose(WindowEnvironment& environment, QWidget* parent)
-    : Window(parent),
-      m_backups(environment.connections, environment.paths, environment.session, environment.dialogs,
-                environment.clock, progressBarJobRunner(this)),
+    : Window(parent), m_backups(environment.connections, environment.paths, environment.session,
+                                environment.dialogs, environment.clock, backgroundJobRunner(this)),
       m_logic(environment.paths, environment.session, environment.dialogs, m_backups)
 {
     buildWidgets();

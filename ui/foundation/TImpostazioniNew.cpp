@@ -61,9 +61,9 @@ void maskPassword(CardForm* form, const QString& column)
 
 TImpostazioniNew::TImpostazioniNew(WindowEnvironment& environment, core::Db& company, core::Db& directory,
                                    int companyId, const QString& pageName, QWidget* parent)
-    : Window(parent)
-    , m_logic(company, directory, environment.paths, environment.session, environment.dialogs, companyId)
-    , m_environment(environment)
+    : Window(parent),
+      m_logic(company, directory, environment.paths, environment.session, environment.dialogs, companyId),
+      m_environment(environment)
 {
     setWindowTitle(QStringLiteral("Impostazioni Generali"));
     m_pages = new QTabWidget;
@@ -155,7 +155,8 @@ void TImpostazioniNew::showLogo()
 {
     QPixmap picture;
     if (!m_logic.logo().isEmpty() && picture.loadFromData(m_logic.logo())) {
-        m_logoPicture->setPixmap(picture.scaled(m_logoPicture->minimumSize(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
+        m_logoPicture->setPixmap(
+            picture.scaled(m_logoPicture->minimumSize(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
         return;
     }
     m_logoPicture->setPixmap(QPixmap());
@@ -182,7 +183,8 @@ QWidget* TImpostazioniNew::buildCashRegister()
     QPushButton* save = button(QStringLiteral("Salva"), QStringLiteral("salvaCassa"));
     connect(save, &QPushButton::clicked, this, [this] {
         m_logic.saveCashRegister(core::CashRegisterSettings{m_brand->currentText(), m_model->currentText(),
-                                                            m_workFolder->text(), m_registerPassword->text()});
+                                                            m_workFolder->text(),
+                                                            m_registerPassword->text()});
     });
     showCashRegister();
 
@@ -215,20 +217,23 @@ void TImpostazioniNew::showCashRegister()
 
 QWidget* TImpostazioniNew::buildMail()
 {
-    m_mail = new CardForm({CardField{QStringLiteral("hostname"), QStringLiteral("Host (SMTP server)"), Kind::Text, 50},
-                           CardField{QStringLiteral("mittente"), QStringLiteral("Mittente"), Kind::Text, 50},
-                           CardField{QStringLiteral("port"), QStringLiteral("Porta"), Kind::Integer},
-                           CardField{QStringLiteral("firma"), QStringLiteral("Firma"), Kind::Memo},
-                           CardField{QStringLiteral("username"), QStringLiteral("Username"), Kind::Text, 50},
-                           CardField{QStringLiteral("password"), QStringLiteral("Password"), Kind::Text, 50}});
+    m_mail = new CardForm(
+        {CardField{QStringLiteral("hostname"), QStringLiteral("Host (SMTP server)"), Kind::Text, 50},
+         CardField{QStringLiteral("mittente"), QStringLiteral("Mittente"), Kind::Text, 50},
+         CardField{QStringLiteral("port"), QStringLiteral("Porta"), Kind::Integer},
+         CardField{QStringLiteral("firma"), QStringLiteral("Firma"), Kind::Memo},
+         CardField{QStringLiteral("username"), QStringLiteral("Username"), Kind::Text, 50},
+         CardField{QStringLiteral("password"), QStringLiteral("Password"), Kind::Text, 50}});
     m_mail->setObjectName(QStringLiteral("mail"));
     maskPassword(m_mail, QStringLiteral("password"));
     QPushButton* save = button(QStringLiteral("Salva"), QStringLiteral("salvaMail"));
     connect(save, &QPushButton::clicked, this, [this] {
-        m_logic.saveMailAccount(core::MailAccount{
-            m_mail->value(QStringLiteral("hostname")).toString(), m_mail->value(QStringLiteral("mittente")).toString(),
-            m_mail->value(QStringLiteral("port")).toInt(), m_mail->value(QStringLiteral("firma")).toString(),
-            m_mail->value(QStringLiteral("username")).toString(), m_mail->value(QStringLiteral("password")).toString()});
+        m_logic.saveMailAccount(core::MailAccount{m_mail->value(QStringLiteral("hostname")).toString(),
+                                                  m_mail->value(QStringLiteral("mittente")).toString(),
+                                                  m_mail->value(QStringLiteral("port")).toInt(),
+                                                  m_mail->value(QStringLiteral("firma")).toString(),
+                                                  m_mail->value(QStringLiteral("username")).toString(),
+                                                  m_mail->value(QStringLiteral("password")).toString()});
     });
     showMail();
     return page(m_mail, buttonRow({save}));
@@ -262,9 +267,9 @@ QWidget* TImpostazioniNew::buildPrints()
 {
     auto* logos = new QGroupBox(QStringLiteral("Usa Logo nella Stampe"));
     auto* logosLayout = new QVBoxLayout(logos);
-    for (const QString& caption : {QStringLiteral("Fatture"), QStringLiteral("Preventivi"),
-                                   QStringLiteral("Documenti di Trasporto"), QStringLiteral("Ricevute CAT"),
-                                   QStringLiteral("Ordini Clienti")}) {
+    for (const QString& caption :
+         {QStringLiteral("Fatture"), QStringLiteral("Preventivi"), QStringLiteral("Documenti di Trasporto"),
+          QStringLiteral("Ricevute CAT"), QStringLiteral("Ordini Clienti")}) {
         auto* check = new QCheckBox(caption);
         m_logoUse << check;
         logosLayout->addWidget(check);
@@ -306,15 +311,19 @@ void TImpostazioniNew::showPrints()
 QWidget* TImpostazioniNew::buildStore()
 {
     const QStringList modes = core::StoreSettings::syncModes();
-    m_store = new CardForm({CardField{QStringLiteral("host"), QStringLiteral("Host"), Kind::Text, 20},
-                            CardField{QStringLiteral("port"), QStringLiteral("Porta"), Kind::Text, 4},
-                            CardField{QStringLiteral("username"), QStringLiteral("Username"), Kind::Text, 50},
-                            CardField{QStringLiteral("password"), QStringLiteral("Password"), Kind::Text, 50},
-                            CardField{QStringLiteral("prefix"), QStringLiteral("Prefisso tabelle"), Kind::Text, 20},
-                            CardField{QStringLiteral("database"), QStringLiteral("Database"), Kind::Text, 50},
-                            CardField{QStringLiteral("catalogo"), QStringLiteral("Sincronizzazione catalogo"), Kind::Choice, 0, modes},
-                            CardField{QStringLiteral("ordini"), QStringLiteral("Sincronizzazione ordini"), Kind::Choice, 0, modes},
-                            CardField{QStringLiteral("clienti"), QStringLiteral("Sincronizzazione clienti"), Kind::Choice, 0, modes}});
+    m_store =
+        new CardForm({CardField{QStringLiteral("host"), QStringLiteral("Host"), Kind::Text, 20},
+                      CardField{QStringLiteral("port"), QStringLiteral("Porta"), Kind::Text, 4},
+                      CardField{QStringLiteral("username"), QStringLiteral("Username"), Kind::Text, 50},
+                      CardField{QStringLiteral("password"), QStringLiteral("Password"), Kind::Text, 50},
+                      CardField{QStringLiteral("prefix"), QStringLiteral("Prefisso tabelle"), Kind::Text, 20},
+                      CardField{QStringLiteral("database"), QStringLiteral("Database"), Kind::Text, 50},
+                      CardField{QStringLiteral("catalogo"), QStringLiteral("Sincronizzazione catalogo"),
+                                Kind::Choice, 0, modes},
+                      CardField{QStringLiteral("ordini"), QStringLiteral("Sincronizzazione ordini"),
+                                Kind::Choice, 0, modes},
+                      CardField{QStringLiteral("clienti"), QStringLiteral("Sincronizzazione clienti"),
+                                Kind::Choice, 0, modes}});
     m_store->setObjectName(QStringLiteral("ecommerce"));
     maskPassword(m_store, QStringLiteral("password"));
     QPushButton* test = button(QStringLiteral("Test connessione"), QStringLiteral("testConnessione"));
@@ -327,10 +336,12 @@ QWidget* TImpostazioniNew::buildStore()
 
 core::StoreConnection TImpostazioniNew::typedStore() const
 {
-    const auto text = [this](const char* column) { return m_store->value(QString::fromLatin1(column)).toString(); };
-    return core::StoreConnection{text("host"),     text("port"),     text("username"),
-                                 text("password"), text("prefix"),   text("database"),
-                                 text("catalogo"), text("ordini"),   text("clienti")};
+    const auto text = [this](const char* column) {
+        return m_store->value(QString::fromLatin1(column)).toString();
+    };
+    return core::StoreConnection{text("host"),     text("port"),   text("username"),
+                                 text("password"), text("prefix"), text("database"),
+                                 text("catalogo"), text("ordini"), text("clienti")};
 }
 
 void TImpostazioniNew::showStore()
