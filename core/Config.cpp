@@ -1,5 +1,7 @@
 #include "Config.h"
 
+#include "CommandGuard.h"
+
 #include "Dialogs.h"
 #include "ImpostazioniIni.h"
 #include "Paths.h"
@@ -82,17 +84,7 @@ Config::Config(Db& company, const Paths& paths, const Session& session, Dialogs&
 
 template <typename Command> bool Config::attempt(Command&& command)
 {
-    try {
-        command();
-        return true;
-    } catch (const LookupError& refusal) {
-        m_dialogs.warning(refusal.message());
-    } catch (const DbError& failure) {
-        m_dialogs.error(failure.message());
-    } catch (const IniFileError& failure) {
-        m_dialogs.error(failure.message());
-    }
-    return false;
+    return runGuarded(m_dialogs, std::forward<Command>(command));
 }
 
 // Each write reads the file again, so keys another window saved meanwhile are kept.

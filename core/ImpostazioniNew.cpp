@@ -1,5 +1,7 @@
 #include "ImpostazioniNew.h"
 
+#include "CommandGuard.h"
+
 #include "CompanyProfile.h"
 #include "ConnectionIni.h"
 #include "Dialogs.h"
@@ -76,17 +78,7 @@ ImpostazioniNew::ImpostazioniNew(Db& company, Db& directory, const Paths& paths,
 
 template <typename Command> bool ImpostazioniNew::attempt(Command&& command)
 {
-    try {
-        command();
-        return true;
-    } catch (const LookupError& refusal) {
-        m_dialogs.warning(refusal.message());
-    } catch (const DbError& failure) {
-        m_dialogs.error(failure.message());
-    } catch (const IniFileError& failure) {
-        m_dialogs.error(failure.message());
-    }
-    return false;
+    return runGuarded(m_dialogs, std::forward<Command>(command));
 }
 
 bool ImpostazioniNew::saved(bool done)

@@ -1,5 +1,7 @@
 #include "LookupEditor.h"
 
+#include "CommandGuard.h"
+
 #include "Dialogs.h"
 #include "Session.h"
 
@@ -12,15 +14,7 @@ LookupEditor::LookupEditor(Db& db, Lookup lookup, const Session& session, Dialog
 
 template <typename Command> bool LookupEditor::attempt(Command&& command)
 {
-    try {
-        command();
-        return true;
-    } catch (const LookupError& refusal) {
-        m_dialogs.warning(refusal.message());
-    } catch (const DbError& failure) {
-        m_dialogs.error(failure.message());
-    }
-    return false;
+    return runGuarded(m_dialogs, std::forward<Command>(command));
 }
 
 bool LookupEditor::reload()

@@ -20,6 +20,8 @@
 #include <QTableView>
 #include <QTemporaryDir>
 
+#include "WindowTestBench.h"
+
 #include <gtest/gtest.h>
 
 using namespace carvendo;
@@ -35,7 +37,7 @@ QStringList tabTitles(const QTabWidget* tabs)
     return titles;
 }
 
-class TConfigTest : public ct::CompanySuite<TConfigTest>
+class TConfigTest : public ct::CompanySuite<TConfigTest>, protected carvendo::testing::WindowTestBench
 {
 protected:
     void SetUp() override
@@ -52,14 +54,6 @@ protected:
         return widget;
     }
 
-    QTemporaryDir m_dir;
-    core::Paths m_paths{m_dir.path(), m_dir.path()};
-    core::Session m_session;
-    core::Connections m_connections;
-    ct::ScriptedDialogs m_dialogs;
-    ct::RecordingNavigator m_navigator;
-    ct::FixedClock m_clock;
-    ui::WindowEnvironment m_environment{m_session, m_paths, m_connections, m_dialogs, m_navigator, m_clock};
     std::unique_ptr<core::Db> m_db;
 };
 

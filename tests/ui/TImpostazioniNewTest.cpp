@@ -24,6 +24,8 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
+#include "WindowTestBench.h"
+
 #include <gtest/gtest.h>
 
 using namespace carvendo;
@@ -31,7 +33,7 @@ namespace ct = carvendo::testing;
 
 namespace {
 
-class TImpostazioniNewTest : public ct::CompanySuite<TImpostazioniNewTest>
+class TImpostazioniNewTest : public ct::CompanySuite<TImpostazioniNewTest>, protected carvendo::testing::WindowTestBench
 {
 protected:
     static void SetUpTestSuite()
@@ -75,14 +77,6 @@ protected:
     }
 
     static inline std::unique_ptr<ct::ScratchDatabase> s_directory;
-    QTemporaryDir m_dir;
-    core::Paths m_paths{m_dir.path(), m_dir.path()};
-    core::Session m_session;
-    core::Connections m_connections;
-    ct::ScriptedDialogs m_dialogs;
-    ct::RecordingNavigator m_navigator;
-    ct::FixedClock m_clock;
-    ui::WindowEnvironment m_environment{m_session, m_paths, m_connections, m_dialogs, m_navigator, m_clock};
     ui::WindowRegistry m_registry;
     std::unique_ptr<core::Db> m_db;
 };

@@ -19,13 +19,15 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 
+#include "WindowTestBench.h"
+
 #include <gtest/gtest.h>
 
 using namespace carvendo;
 
 namespace {
 
-class TImpostazioniServerTest : public ::testing::Test
+class TImpostazioniServerTest : public ::testing::Test, protected carvendo::testing::WindowTestBench
 {
 protected:
     template <typename W>
@@ -44,14 +46,6 @@ protected:
         edit->insert(text);
     }
 
-    QTemporaryDir m_dir;
-    core::Paths m_paths{m_dir.path(), m_dir.path()};
-    core::Session m_session;
-    core::Connections m_connections;
-    carvendo::testing::ScriptedDialogs m_dialogs;
-    carvendo::testing::RecordingNavigator m_navigator;
-    carvendo::testing::FixedClock m_clock;
-    ui::WindowEnvironment m_environment{m_session, m_paths, m_connections, m_dialogs, m_navigator, m_clock};
     core::EmbeddedServer m_embedded{core::EmbeddedServer::Options{m_dir.filePath(QStringLiteral("mysql")), false}};
 };
 

@@ -18,6 +18,8 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 
+#include "WindowTestBench.h"
+
 #include <gtest/gtest.h>
 
 using namespace carvendo;
@@ -42,7 +44,7 @@ QPushButton* buttonCaptioned(QWidget& window, const QString& caption)
     return nullptr;
 }
 
-class TMagazzinoAnagraficaWindowTest : public ct::CompanySuite<TMagazzinoAnagraficaWindowTest>
+class TMagazzinoAnagraficaWindowTest : public ct::CompanySuite<TMagazzinoAnagraficaWindowTest>, protected carvendo::testing::WindowTestBench
 {
 protected:
     void SetUp() override
@@ -53,14 +55,6 @@ protected:
         m_connections.setCompanySettings(company().settings());
     }
 
-    QTemporaryDir m_dir;
-    core::Paths m_paths{m_dir.path(), m_dir.path()};
-    core::Session m_session;
-    core::Connections m_connections;
-    ct::ScriptedDialogs m_dialogs;
-    ct::RecordingNavigator m_navigator;
-    ct::FixedClock m_clock;
-    ui::WindowEnvironment m_environment{m_session, m_paths, m_connections, m_dialogs, m_navigator, m_clock};
 };
 
 TEST_F(TMagazzinoAnagraficaWindowTest, FirstWarehouseIsTypedAndSaved)

@@ -15,6 +15,8 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 
+#include "WindowTestBench.h"
+
 #include <gtest/gtest.h>
 
 using namespace carvendo;
@@ -27,7 +29,7 @@ QString withoutMnemonic(QString text)
     return text.replace(QStringLiteral("&&"), QStringLiteral("\x01")).remove(u'&').replace(u'\x01', u'&');
 }
 
-class TPrincipaleTest : public ::testing::Test
+class TPrincipaleTest : public ::testing::Test, protected carvendo::testing::WindowTestBench
 {
 protected:
     void logInWith(core::Privilege flag)
@@ -38,14 +40,6 @@ protected:
                         core::Warehouse{1, QStringLiteral("MAGAZZINO CENTRALE")}, privileges);
     }
 
-    QTemporaryDir m_dir;
-    core::Paths m_paths{m_dir.path(), m_dir.path()};
-    core::Session m_session;
-    core::Connections m_connections;
-    ct::ScriptedDialogs m_dialogs;
-    ct::RecordingNavigator m_navigator;
-    ct::FixedClock m_clock;
-    ui::WindowEnvironment m_environment{m_session, m_paths, m_connections, m_dialogs, m_navigator, m_clock};
     // The program of this test has every window but the customer list.
     core::Principale::Availability m_available = [](const QString& window) { return window != u"TClienti"; };
 };

@@ -1,5 +1,6 @@
 #include "TConfig.h"
 
+#include "PageWidgets.h"
 #include "EditableList.h"
 #include "ImpostazioniIni.h"
 
@@ -20,27 +21,6 @@ namespace carvendo::ui {
 
 using core::Lookup;
 
-namespace {
-
-QPushButton* button(const QString& caption, const QString& objectName)
-{
-    auto* button = new QPushButton(caption);
-    button->setObjectName(objectName);
-    button->setAutoDefault(false); // pages have their own commands: Enter never fires one unasked
-    return button;
-}
-
-QWidget* column(std::initializer_list<QWidget*> widgets)
-{
-    auto* page = new QWidget;
-    auto* layout = new QVBoxLayout(page);
-    for (QWidget* widget : widgets)
-        layout->addWidget(widget);
-    return page;
-}
-
-} // namespace
-
 TConfig::TConfig(WindowEnvironment& environment, core::Db& company, QWidget* parent)
     : Window(parent), m_logic(company, environment.paths, environment.session, environment.dialogs)
 {
@@ -53,7 +33,7 @@ TConfig::TConfig(WindowEnvironment& environment, core::Db& company, QWidget* par
     m_pages->addTab(buildPreferenze(), QStringLiteral("Preferenze"));
     m_pages->addTab(buildContabilita(), QStringLiteral("Contabilità"));
 
-    QPushButton* exit = button(QStringLiteral("Esci"), QStringLiteral("esci"));
+    QPushButton* exit = pageButton(QStringLiteral("Esci"), QStringLiteral("esci"));
     connect(exit, &QPushButton::clicked, this, &QDialog::accept);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -163,7 +143,7 @@ QWidget* TConfig::buildEtichette()
     m_labelPrinter = new QComboBox;
     m_labelPrinter->setObjectName(QStringLiteral("etichettatrice"));
     m_labelPrinter->addItems(core::ImpostazioniKeys::etichettatrice().allowedValues);
-    QPushButton* save = button(QStringLiteral("Salva"), QStringLiteral("salvaEtichette"));
+    QPushButton* save = pageButton(QStringLiteral("Salva"), QStringLiteral("salvaEtichette"));
     connect(save, &QPushButton::clicked, this, [this] {
         m_logic.saveLabelSettings(core::LabelSettings{m_ean8->isChecked() ? core::ImpostazioniValues::Ean8
                                                                           : core::ImpostazioniValues::Ean13,
@@ -208,9 +188,9 @@ QWidget* TConfig::buildPrivacy()
     m_privacy->setObjectName(QStringLiteral("privacy"));
     m_privacy->setTabChangesFocus(true);
     m_privacy->setPlainText(m_logic.privacyText());
-    QPushButton* save = button(QStringLiteral("Salva"), QStringLiteral("salvaPrivacy"));
+    QPushButton* save = pageButton(QStringLiteral("Salva"), QStringLiteral("salvaPrivacy"));
     connect(save, &QPushButton::clicked, this, [this] { m_logic.savePrivacyText(m_privacy->toPlainText()); });
-    return column({m_privacy, save});
+    return stackedColumn({m_privacy, save});
 }
 
 QWidget* TConfig::buildPreferenze()
@@ -221,7 +201,7 @@ QWidget* TConfig::buildPreferenze()
     m_prezziDdt = new QCheckBox(QStringLiteral("Visualizza i prezzi sui Ddt"));
     m_promemoria = new QCheckBox(QStringLiteral("Apri Promemoria all'avvio"));
     m_splash = new QCheckBox(QStringLiteral("Visualizza Splash Screen all'avvio"));
-    QPushButton* saveAppearance = button(QStringLiteral("Salva"), QStringLiteral("salvaAspetto"));
+    QPushButton* saveAppearance = pageButton(QStringLiteral("Salva"), QStringLiteral("salvaAspetto"));
     connect(saveAppearance, &QPushButton::clicked, this, [this] {
         takePreferences();
         m_logic.saveAppearance();

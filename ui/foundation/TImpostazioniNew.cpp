@@ -1,5 +1,6 @@
 #include "TImpostazioniNew.h"
 
+#include "PageWidgets.h"
 #include "BackupRestorePage.h"
 #include "CardForm.h"
 #include "CompanyProfile.h"
@@ -23,23 +24,6 @@ using core::Lookup;
 using Kind = CardField::Kind;
 
 namespace {
-
-QPushButton* button(const QString& caption, const QString& objectName)
-{
-    auto* button = new QPushButton(caption);
-    button->setObjectName(objectName);
-    button->setAutoDefault(false); // pages have their own commands: Enter never fires one unasked
-    return button;
-}
-
-QHBoxLayout* buttonRow(std::initializer_list<QPushButton*> buttons)
-{
-    auto* row = new QHBoxLayout;
-    row->addStretch();
-    for (QPushButton* b : buttons)
-        row->addWidget(b);
-    return row;
-}
 
 QWidget* page(QWidget* content, QHBoxLayout* buttons)
 {
@@ -80,7 +64,7 @@ TImpostazioniNew::TImpostazioniNew(WindowEnvironment& environment, core::Db& com
     m_pages->addTab(buildStore(), names[8]);
     m_pages->setCurrentIndex(core::ImpostazioniNew::pageIndex(pageName));
 
-    QPushButton* exit = button(QStringLiteral("Esci"), QStringLiteral("esci"));
+    QPushButton* exit = pageButton(QStringLiteral("Esci"), QStringLiteral("esci"));
     connect(exit, &QPushButton::clicked, this, &QDialog::accept);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_pages);
@@ -102,7 +86,7 @@ QWidget* TImpostazioniNew::buildAzienda()
         fields << CardField{field.caption, field.caption, Kind::Text, field.maxLength};
     m_company = new CardForm(fields, 2);
     m_company->setObjectName(QStringLiteral("azienda"));
-    QPushButton* save = button(QStringLiteral("Salva"), QStringLiteral("salvaAzienda"));
+    QPushButton* save = pageButton(QStringLiteral("Salva"), QStringLiteral("salvaAzienda"));
     connect(save, &QPushButton::clicked, this, [this] {
         core::CompanyRecord record = m_logic.companyRecord();
         for (const core::CompanyProfile::Field& field : core::CompanyProfile::fields())
@@ -135,9 +119,9 @@ QWidget* TImpostazioniNew::buildLogo()
     m_usesLogo->setChecked(m_logic.usesLogo());
     connect(m_usesLogo, &QCheckBox::toggled, this, [this](bool on) { m_logic.setUsesLogo(on); });
 
-    QPushButton* load = button(QStringLiteral("Carica..."), QStringLiteral("caricaLogo"));
-    QPushButton* remove = button(QStringLiteral("Elimina"), QStringLiteral("eliminaLogo"));
-    QPushButton* save = button(QStringLiteral("Salva"), QStringLiteral("salvaLogo"));
+    QPushButton* load = pageButton(QStringLiteral("Carica..."), QStringLiteral("caricaLogo"));
+    QPushButton* remove = pageButton(QStringLiteral("Elimina"), QStringLiteral("eliminaLogo"));
+    QPushButton* save = pageButton(QStringLiteral("Salva"), QStringLiteral("salvaLogo"));
     connect(load, &QPushButton::clicked, this, [this] { m_logic.loadLogo(); });
     connect(remove, &QPushButton::clicked, this, [this] { m_logic.deleteLogo(); });
     connect(save, &QPushButton::clicked, this, [this] { m_logic.saveLogo(); });
@@ -180,7 +164,7 @@ QWidget* TImpostazioniNew::buildCashRegister()
     m_registerPassword->setEchoMode(QLineEdit::Password);
     connect(m_brand, &QComboBox::currentTextChanged, this, &TImpostazioniNew::showModels);
 
-    QPushButton* save = button(QStringLiteral("Salva"), QStringLiteral("salvaCassa"));
+    QPushButton* save = pageButton(QStringLiteral("Salva"), QStringLiteral("salvaCassa"));
     connect(save, &QPushButton::clicked, this, [this] {
         m_logic.saveCashRegister(core::CashRegisterSettings{m_brand->currentText(), m_model->currentText(),
                                                             m_workFolder->text(),
@@ -226,7 +210,7 @@ QWidget* TImpostazioniNew::buildMail()
          CardField{QStringLiteral("password"), QStringLiteral("Password"), Kind::Text, 50}});
     m_mail->setObjectName(QStringLiteral("mail"));
     maskPassword(m_mail, QStringLiteral("password"));
-    QPushButton* save = button(QStringLiteral("Salva"), QStringLiteral("salvaMail"));
+    QPushButton* save = pageButton(QStringLiteral("Salva"), QStringLiteral("salvaMail"));
     connect(save, &QPushButton::clicked, this, [this] {
         m_logic.saveMailAccount(core::MailAccount{m_mail->value(QStringLiteral("hostname")).toString(),
                                                   m_mail->value(QStringLiteral("mittente")).toString(),
@@ -279,7 +263,7 @@ QWidget* TImpostazioniNew::buildPrints()
     auto* folders = new QFormLayout;
     folders->addRow(QStringLiteral("Cartella Dropbox"), m_dropbox);
     logosLayout->addLayout(folders);
-    QPushButton* save = button(QStringLiteral("Salva"), QStringLiteral("salvaStampe"));
+    QPushButton* save = pageButton(QStringLiteral("Salva"), QStringLiteral("salvaStampe"));
     connect(save, &QPushButton::clicked, this, [this] {
         m_logic.savePrintSettings(core::LogoUse{m_logoUse[0]->isChecked(), m_logoUse[1]->isChecked(),
                                                 m_logoUse[2]->isChecked(), m_logoUse[3]->isChecked(),
@@ -326,8 +310,8 @@ QWidget* TImpostazioniNew::buildStore()
                                 Kind::Choice, 0, modes}});
     m_store->setObjectName(QStringLiteral("ecommerce"));
     maskPassword(m_store, QStringLiteral("password"));
-    QPushButton* test = button(QStringLiteral("Test connessione"), QStringLiteral("testConnessione"));
-    QPushButton* save = button(QStringLiteral("Salva"), QStringLiteral("salvaEcommerce"));
+    QPushButton* test = pageButton(QStringLiteral("Test connessione"), QStringLiteral("testConnessione"));
+    QPushButton* save = pageButton(QStringLiteral("Salva"), QStringLiteral("salvaEcommerce"));
     connect(test, &QPushButton::clicked, this, [this] { m_logic.testStoreConnection(typedStore()); });
     connect(save, &QPushButton::clicked, this, [this] { m_logic.saveStore(typedStore()); });
     showStore();
