@@ -20,7 +20,7 @@ using carvendo::testing::ScriptedDialogs;
 
 namespace {
 
-const QByteArray Png = QByteArray("\x89PNG\r\n\x1a\n", 8) + QByteArray("\x00\x00\x00\x0dIHDR logo", 17);
+const QByteArray Png = QByteArray("\x89PNG\r\n\x1a\n", 8) + QByteArray("\x00\x00\x00\x0d" "IHDR logo", 13);
 
 class ImpostazioniNewTest : public carvendo::testing::CompanySuite<ImpostazioniNewTest>
 {
