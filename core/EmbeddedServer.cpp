@@ -72,6 +72,8 @@ LocalServer EmbeddedServer::serverFor(const DirectorySettings& directory) const
     config.folder = m_options.folder;
     config.port = directory.port;
     config.rootPassword = directory.password;
+    config.user = directory.username;
+    config.lanAccess = m_options.lanAccess;
     config.durable = m_options.durable;
     if (!m_options.serverProgram.isEmpty())
         config.serverProgram = m_options.serverProgram;

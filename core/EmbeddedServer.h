@@ -22,6 +22,7 @@ public:
     {
         QString folder;          // where the server keeps its files (Paths::serverDir())
         bool durable = true;     // false only for throw-away servers (tests)
+        bool lanAccess = true;   // the shop's other workstations reach this server; false in tests
         QString serverProgram{}; // empty: LocalServer's default
         QString installProgram{};
     };

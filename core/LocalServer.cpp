@@ -55,7 +55,7 @@ void LocalServer::writeConfigFile() const
         QStringLiteral("pid-file=%1").arg(pidFile()),
         QStringLiteral("log-error=%1").arg(errorLog()),
         QStringLiteral("port=%1").arg(m_config.port),
-        QStringLiteral("bind-address=127.0.0.1"),
+        QStringLiteral("bind-address=%1").arg(m_config.lanAccess ? QStringLiteral("0.0.0.0") : QStringLiteral("127.0.0.1")),
         QStringLiteral("skip-log-bin"),
         // Windows servers compare table names without case; queries rely on it ("ARTICOLI").
         QStringLiteral("lower_case_table_names=1"),
@@ -98,8 +98,16 @@ void LocalServer::initialise()
         const QString pw = sqlString(m_config.rootPassword);
         db.execDirect(QStringLiteral("ALTER USER root@localhost IDENTIFIED VIA unix_socket OR "
                                      "mysql_native_password USING PASSWORD(%1)").arg(pw));
-        db.execDirect(QStringLiteral("CREATE USER IF NOT EXISTS root@'127.0.0.1' IDENTIFIED BY %1").arg(pw));
-        db.execDirect(QStringLiteral("GRANT ALL ON *.* TO root@'127.0.0.1' WITH GRANT OPTION"));
+        QStringList accounts{QStringLiteral("root@'127.0.0.1'")};
+        const QString user = m_config.user.isEmpty() ? QStringLiteral("root") : m_config.user;
+        if (user != u"root")
+            accounts << QStringLiteral("%1@localhost").arg(sqlString(user)) << QStringLiteral("%1@'127.0.0.1'").arg(sqlString(user));
+        if (m_config.lanAccess)
+            accounts << QStringLiteral("%1@'%'").arg(sqlString(user));
+        for (const QString& account : accounts) {
+            db.execDirect(QStringLiteral("CREATE USER IF NOT EXISTS %1 IDENTIFIED BY %2").arg(account, pw));
+            db.execDirect(QStringLiteral("GRANT ALL ON *.* TO %1 WITH GRANT OPTION").arg(account));
+        }
         db.execDirect(QStringLiteral("FLUSH PRIVILEGES"));
     } catch (...) {
         ::kill(pid_t(pid), SIGTERM);

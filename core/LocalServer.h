@@ -23,6 +23,12 @@ struct LocalServerConfig
     QString folder;            // everything lives here: my.cnf, data/, socket, pid, error.log
     int port = 3307;
     QString rootPassword;
+    // The account the workstations use; it gets every right with rootPassword. Besides root, when
+    // another name is configured.
+    QString user = QStringLiteral("root");
+    // The server of a "CLIENT/SERVER" workstation serves the shop's other workstations too: it listens
+    // on every network interface and the account may connect from any host. Test servers stay local.
+    bool lanAccess = false;
     bool durable = true;       // false trades crash safety for speed (throw-away test servers)
     QString serverProgram = QStringLiteral("/usr/sbin/mariadbd");
     QString installProgram = QStringLiteral("/usr/bin/mariadb-install-db");
@@ -50,7 +56,7 @@ public:
     void stop(int timeoutMs = 60000);
     bool isRunning() const;
 
-    // Root over TCP on 127.0.0.1, as the other workstations would reach it.
+    // Root over TCP on 127.0.0.1.
     ConnectionSettings rootSettings() const;
 
     static int findFreePort();

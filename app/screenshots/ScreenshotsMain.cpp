@@ -111,7 +111,7 @@ int main(int argc, char** argv)
         NoNavigator navigator;
         core::SystemClock clock;
         ui::WindowEnvironment environment{session, paths, connections, dialogs, navigator, clock};
-        core::EmbeddedServer embedded(core::EmbeddedServer::Options{scratch.path() + QStringLiteral("/embedded")});
+        core::EmbeddedServer embedded(core::EmbeddedServer::Options{scratch.path() + QStringLiteral("/embedded"), false, false});
         ui::WindowRegistry registry;
         ui::registerAllWindows(registry, embedded);
 

@@ -93,7 +93,7 @@ TEST(EmbeddedServerLifecycle, FirstSaveStartsTheServerCreatesTheDirectoryAndStop
     Session session;
     ScriptedDialogs dialogs;
     {
-        EmbeddedServer embedded(EmbeddedServer::Options{paths.serverDir(), false});
+        EmbeddedServer embedded(EmbeddedServer::Options{paths.serverDir(), false, false});
         ImpostazioniServer logic(paths, connections, session, embedded, dialogs);
         logic.setPort(QString::number(port));
         ASSERT_TRUE(logic.save()) << dialogs.lastText().toStdString();
@@ -108,7 +108,7 @@ TEST(EmbeddedServerLifecycle, FirstSaveStartsTheServerCreatesTheDirectoryAndStop
         EXPECT_TRUE(QFileInfo::exists(paths.serverDir() + QStringLiteral("/data/mysql")));
 
         // Someone else's running server (here: the one just started) is never counted as ours.
-        EmbeddedServer second(EmbeddedServer::Options{paths.serverDir(), false});
+        EmbeddedServer second(EmbeddedServer::Options{paths.serverDir(), false, false});
         second.start(directory);
         EXPECT_FALSE(second.startedHere());
         EXPECT_FALSE(EmbeddedServer::isNeeded(directory));
@@ -116,7 +116,7 @@ TEST(EmbeddedServerLifecycle, FirstSaveStartsTheServerCreatesTheDirectoryAndStop
     EXPECT_FALSE(EmbeddedServer::answers(directory.connection(false)));
 
     // The next start finds the initialised folder and only starts it, with the same password.
-    EmbeddedServer again(EmbeddedServer::Options{paths.serverDir(), false});
+    EmbeddedServer again(EmbeddedServer::Options{paths.serverDir(), false, false});
     EXPECT_TRUE(again.startIfNeeded(directory));
     EXPECT_FALSE(again.lastStartInitialised());
     std::cout << "[ embedded ] later start: " << again.lastStartMilliseconds() << " ms\n";
@@ -132,7 +132,7 @@ TEST(EmbeddedServerLifecycle, FirstSaveStartsTheServerCreatesTheDirectoryAndStop
 TEST(EmbeddedServerLifecycle, RefusesToStartWithoutAPortOrAPassword)
 {
     QTemporaryDir dir;
-    EmbeddedServer embedded(EmbeddedServer::Options{dir.filePath(QStringLiteral("mysql")), false});
+    EmbeddedServer embedded(EmbeddedServer::Options{dir.filePath(QStringLiteral("mysql")), false, false});
     try {
         embedded.start({"localhost", 0, "aziende", "root", "480117", "CLIENT/SERVER"});
         ADD_FAILURE() << "started without a port";

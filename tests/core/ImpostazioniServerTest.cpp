@@ -78,7 +78,7 @@ protected:
     Paths m_paths{m_dir.path(), m_dir.path()};
     Connections m_connections;
     Session m_session{MachineType::ClientServer};
-    EmbeddedServer m_embedded{EmbeddedServer::Options{m_dir.filePath(QStringLiteral("mysql")), false}};
+    EmbeddedServer m_embedded{EmbeddedServer::Options{m_dir.filePath(QStringLiteral("mysql")), false, false}};
     ScriptedDialogs m_dialogs;
     QStringList m_longWorkLabels;
     QString m_directoryName;

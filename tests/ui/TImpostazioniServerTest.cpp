@@ -46,7 +46,7 @@ protected:
         edit->insert(text);
     }
 
-    core::EmbeddedServer m_embedded{core::EmbeddedServer::Options{m_dir.filePath(QStringLiteral("mysql")), false}};
+    core::EmbeddedServer m_embedded{core::EmbeddedServer::Options{m_dir.filePath(QStringLiteral("mysql")), false, false}};
 };
 
 TEST_F(TImpostazioniServerTest, ShowsTheFieldsWithTheFirstStartDefaults)
