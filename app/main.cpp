@@ -23,7 +23,11 @@
 #include <QElapsedTimer>
 #include <QLoggingCategory>
 #include <QPainter>
+#include <QSocketNotifier>
 #include <QSplashScreen>
+
+#include <csignal>
+#include <unistd.h>
 
 using namespace carvendo;
 
@@ -49,6 +53,26 @@ std::unique_ptr<QSplashScreen> showSplash()
     splash->showMessage(QStringLiteral("Avvio in corso..."), Qt::AlignBottom | Qt::AlignHCenter, Qt::white);
     QApplication::processEvents();
     return splash;
+}
+
+// A termination request (SIGTERM, SIGINT) ends the program the orderly way, so the embedded
+// server it started is stopped too. The handler only writes to a pipe; Qt does the rest.
+int g_signalPipe[2] = {-1, -1};
+
+void onTerminationSignal(int)
+{
+    const char byte = 1;
+    [[maybe_unused]] const auto written = ::write(g_signalPipe[1], &byte, 1);
+}
+
+void quitOnTerminationSignals(QObject* owner)
+{
+    if (::pipe(g_signalPipe) != 0)
+        return;
+    auto* notifier = new QSocketNotifier(g_signalPipe[0], QSocketNotifier::Read, owner);
+    QObject::connect(notifier, &QSocketNotifier::activated, [] { QCoreApplication::exit(0); });
+    std::signal(SIGTERM, onTerminationSignal);
+    std::signal(SIGINT, onTerminationSignal);
 }
 
 struct Options
@@ -79,6 +103,7 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Carvendo Pro"));
     const Options options = parseOptions(app);
+    quitOnTerminationSignals(&app);
 
     const core::Paths paths = core::Paths::fromEnvironment(QCoreApplication::applicationDirPath());
     core::Paths::ensureDir(paths.dataDir());
