@@ -1,0 +1,149 @@
+#include "RegistryCodes.h"
+
+#include "Db.h"
+#include "TestDatabase.h"
+
+#include <QSet>
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+#include <thread>
+
+using namespace carvendo;
+namespace ct = carvendo::testing;
+
+namespace {
+
+class RegistryCodesTest : public ct::CompanySuite<RegistryCodesTest>
+{
+protected:
+    void SetUp() override
+    {
+        db().exec(QStringLiteral("DELETE FROM clienti"));
+        db().exec(QStringLiteral("DELETE FROM fornitori"));
+        db().exec(QStringLiteral("UPDATE contatori SET barcodecliente = ''"));
+    }
+
+    core::Db& db() { return company().db(); }
+
+    void insertCustomer(core::Db& on, int code, const QString& name)
+    {
+        on.exec(QStringLiteral("INSERT INTO clienti (CodiceCliente, RagioneSociale) VALUES (:CODICE, :NOME)"),
+                {{QStringLiteral("CODICE"), code}, {QStringLiteral("NOME"), name}});
+    }
+
+    void insertSupplier(const QString& code, const QString& name)
+    {
+        db().exec(QStringLiteral("INSERT INTO fornitori (Codice, RagSoc) VALUES (:CODICE, :NOME)"),
+                  {{QStringLiteral("CODICE"), code}, {QStringLiteral("NOME"), name}});
+    }
+
+    QString customerCounter() { return db().scalar(QStringLiteral("SELECT barcodecliente FROM contatori")).toString(); }
+
+    registry::RegistryCodes m_codes{company().db()};
+};
+
+TEST_F(RegistryCodesTest, CustomerCodesFollowTheLargestOne)
+{
+    EXPECT_EQ(m_codes.peekNextCustomerCode(), 1);
+    for (const auto& [name, expected] : {std::pair{"Bianchi Luca", 1}, {"D'Amico Sergio", 2}, {"Esposito Anna", 3}}) {
+        const int code = m_codes.insertCustomerWithNewCode([&](int c) { insertCustomer(db(), c, QString::fromUtf8(name)); });
+        EXPECT_EQ(code, expected);
+        EXPECT_EQ(db().scalar(QStringLiteral("SELECT CodiceCliente FROM clienti WHERE RagioneSociale = :N"),
+                              {{QStringLiteral("N"), QString::fromUtf8(name)}})
+                      .toInt(),
+                  expected);
+    }
+    // A code typed by hand moves the next one on; gaps below it are not reused.
+    insertCustomer(db(), 40, QStringLiteral("Ferri Marco"));
+    EXPECT_EQ(m_codes.peekNextCustomerCode(), 41);
+    EXPECT_EQ(m_codes.insertCustomerWithNewCode([&](int c) { insertCustomer(db(), c, QStringLiteral("Gallo Pia")); }), 41);
+}
+
+TEST_F(RegistryCodesTest, NewCustomerFromADocumentGetsTheFirstPriceListAndTheNextCode)
+{
+    insertCustomer(db(), 7, QStringLiteral("Rossi Mario"));
+    const registry::NewCustomer created = m_codes.insertNewCustomer();
+    EXPECT_EQ(created.codiceCliente, 8);
+    const core::Rows rows = db().query(QStringLiteral("SELECT CodiceCliente, Listino FROM clienti WHERE idCliente = :ID"),
+                                       {{QStringLiteral("ID"), created.idCliente}});
+    ASSERT_EQ(rows.size(), 1);
+    EXPECT_EQ(rows[0]["CodiceCliente"].toInt(), 8);
+    EXPECT_EQ(rows[0]["Listino"].toString(), QStringLiteral("LISTINO1"));
+}
+
+TEST_F(RegistryCodesTest, SupplierCodesAreTextComparedAsNumbers)
+{
+    EXPECT_EQ(m_codes.peekNextSupplierCode(), QStringLiteral("1"));
+    insertSupplier(QStringLiteral("8"), QStringLiteral("Ingrosso Nord"));
+    EXPECT_EQ(m_codes.insertSupplierWithNewCode([&](const QString& c) { insertSupplier(c, QStringLiteral("Elettroforniture")); }),
+              QStringLiteral("9"));
+    // As text "9" sorts after "10": the next code must still be 10, then 11.
+    EXPECT_EQ(m_codes.insertSupplierWithNewCode([&](const QString& c) { insertSupplier(c, QStringLiteral("Componenti Sud")); }),
+              QStringLiteral("10"));
+    EXPECT_EQ(m_codes.peekNextSupplierCode(), QStringLiteral("11"));
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT Codice FROM fornitori WHERE RagSoc = 'Componenti Sud'")).toString(),
+              QStringLiteral("10"));
+}
+
+TEST_F(RegistryCodesTest, AFailedInsertLeavesNothingAndTheCodeIsGivenAgain)
+{
+    EXPECT_THROW(m_codes.insertCustomerWithNewCode([&](int c) {
+        insertCustomer(db(), c, QStringLiteral("Parziale"));
+        throw core::DbError(QStringLiteral("interrotto"));
+    }),
+                 core::DbError);
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT COUNT(*) FROM clienti")).toInt(), 0);
+    EXPECT_EQ(m_codes.insertCustomerWithNewCode([&](int c) { insertCustomer(db(), c, QStringLiteral("Completo")); }), 1);
+}
+
+TEST_F(RegistryCodesTest, RefusedInsideAnOpenTransaction)
+{
+    core::Transaction tx(db());
+    EXPECT_THROW(m_codes.insertCustomerWithNewCode([&](int c) { insertCustomer(db(), c, QStringLiteral("X")); }),
+                 std::logic_error);
+    EXPECT_THROW(m_codes.insertSupplierWithNewCode([&](const QString& c) { insertSupplier(c, QStringLiteral("X")); }),
+                 std::logic_error);
+}
+
+TEST_F(RegistryCodesTest, TwoWorkstationsNeverShareACustomerCode)
+{
+    constexpr int kPerWorkstation = 25;
+    auto workstation = [&](const QString& prefix) {
+        std::unique_ptr<core::Db> own = company().newConnection();
+        registry::RegistryCodes codes(*own);
+        for (int i = 0; i < kPerWorkstation; ++i)
+            codes.insertCustomerWithNewCode([&](int c) { insertCustomer(*own, c, prefix + QString::number(i)); });
+    };
+    std::thread first(workstation, QStringLiteral("A"));
+    std::thread second(workstation, QStringLiteral("B"));
+    first.join();
+    second.join();
+
+    const core::Rows rows = db().query(QStringLiteral("SELECT CodiceCliente FROM clienti ORDER BY CodiceCliente"));
+    ASSERT_EQ(rows.size(), 2 * kPerWorkstation);
+    for (int i = 0; i < rows.size(); ++i)
+        EXPECT_EQ(rows[i]["CodiceCliente"].toInt(), i + 1);
+}
+
+TEST_F(RegistryCodesTest, CustomerCardsStartFromTheBaseAndAdvanceTheCounter)
+{
+    EXPECT_EQ(m_codes.newCustomerCard(), QStringLiteral("70000010001001"));
+    EXPECT_EQ(customerCounter(), QStringLiteral("7000001000100"));
+    EXPECT_EQ(m_codes.newCustomerCard(), QStringLiteral("70000010001010"));
+    EXPECT_EQ(customerCounter(), QStringLiteral("7000001000101"));
+}
+
+TEST_F(RegistryCodesTest, ACardAlreadyHeldByACustomerIsSkipped)
+{
+    // Cards typed by hand hold the next two codes the counter would give.
+    for (const char* card : {"70000010001010", "70000010001029"})
+        db().exec(QStringLiteral("INSERT INTO clienti (RagioneSociale, barcode) VALUES ('Tessera a mano', :B)"),
+                  {{QStringLiteral("B"), QString::fromLatin1(card)}});
+    db().exec(QStringLiteral("UPDATE contatori SET barcodecliente = '7000001000100'"));
+    EXPECT_EQ(m_codes.newCustomerCard(), QStringLiteral("70000010001038"));
+    EXPECT_EQ(customerCounter(), QStringLiteral("7000001000103"));
+}
+
+} // namespace
