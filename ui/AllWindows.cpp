@@ -1,6 +1,8 @@
 #include "AllWindows.h"
 
+#include "CardWindows.h"
 #include "ClosingWindows.h"
+#include "ListWindows.h"
 #include "MainWindows.h"
 #include "ServerWindows.h"
 #include "SettingsWindows.h"
@@ -17,6 +19,8 @@ void registerAllWindows(WindowRegistry& registry, core::EmbeddedServer& embedded
     registerStockWindows(registry);
     registerSettingsWindows(registry);
     registerClosingWindows(registry);
+    registerRegistryCardWindows(registry);
+    registerRegistryListWindows(registry);
 }
 
 } // namespace carvendo::ui

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "Rows.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <stdexcept>
+
+namespace carvendo::core {
+
+// The file kinds a list grid can be written to.
+enum class ExportFormat
+{
+    Xml,
+    Excel, // .xlsx
+    Html,
+    Text   // CSV with ";" between fields
+};
+
+// A grid could not be written; the text is for an error box.
+class GridExportError : public std::runtime_error
+{
+public:
+    explicit GridExportError(const QString& message)
+        : std::runtime_error(message.toStdString()), m_message(message) {}
+    const QString& message() const { return m_message; }
+
+private:
+    QString m_message;
+};
+
+// Writes the rows of a list grid to a file: the column headers (the captions when given, one per
+// column, else the column names) and every row, values as the grid shows them. The file is written
+// whole or not at all (a failure leaves no half file and throws GridExportError).
+class GridExport
+{
+public:
+    static QString successMessage() { return QStringLiteral("Esportazione avvenuta con successo"); }
+
+    // The caption of the format as the list offers it ("XML", "EXCEL", "HTML", "TXT"), and the
+    // filter of the file dialog.
+    static QString formatCaption(ExportFormat format);
+    static QString fileFilter(ExportFormat format);
+    static QString fileExtension(ExportFormat format); // "xlsx", without the dot
+
+    static void write(const Rows& rows, ExportFormat format, const QString& path,
+                      const QStringList& captions = {});
+
+    // One value as text: dates as dd/MM/yyyy, numbers as the server gave them, NULL as "".
+    static QString cellText(const Field& field);
+
+private:
+    static QByteArray csv(const Rows& rows, const QStringList& headers);
+    static QByteArray html(const Rows& rows, const QStringList& headers);
+    static QByteArray xml(const Rows& rows, const QStringList& headers);
+    static void xlsx(const Rows& rows, const QStringList& headers, const QString& path);
+};
+
+} // namespace carvendo::core

@@ -1,0 +1,481 @@
+#include "Cliente.h"
+
+#include "Db.h"
+#include "Dialogs.h"
+#include "FiscalChecks.h"
+#include "RegistryCodes.h"
+
+#include <QUrl>
+
+#include <stdexcept>
+
+namespace carvendo::registry {
+
+namespace {
+
+const QString kLeaveQuestion = QStringLiteral("Eventuali modifiche effettuate non saranno salvate. Vuoi uscire senza salvare ?");
+const QString kDescriptionPrompt = QStringLiteral("Inserire la descrizione");
+
+} // namespace
+
+const QStringList& Cliente::columns()
+{
+    static const QStringList list = {
+        QStringLiteral("CodiceCliente"), QStringLiteral("RagioneSociale"), QStringLiteral("Cognome"),
+        QStringLiteral("Nome"), QStringLiteral("LuogoNasc"), QStringLiteral("ProvNasc"), QStringLiteral("StatoNasc"),
+        QStringLiteral("DataNasc"), QStringLiteral("CodFisc"), QStringLiteral("pIva"), QStringLiteral("Indirizzo"),
+        QStringLiteral("Citta"), QStringLiteral("ProvRes"), QStringLiteral("Cap"), QStringLiteral("Telefono"),
+        QStringLiteral("Cellulare"), QStringLiteral("AltroRec"), QStringLiteral("Fax"), QStringLiteral("email"),
+        QStringLiteral("Refer"), QStringLiteral("Note"), QStringLiteral("ANnotazioni"), QStringLiteral("Categoria"),
+        QStringLiteral("Settore"), QStringLiteral("Definizione"), QStringLiteral("Rivenditore"),
+        QStringLiteral("Pagamento"), QStringLiteral("Listino"), QStringLiteral("idlistino"),
+        QStringLiteral("aliq_pers"), QStringLiteral("aliquota"), QStringLiteral("idAgente"), QStringLiteral("Agente"),
+        QStringLiteral("barcode"), QStringLiteral("idfidelity"), QStringLiteral("fidelity"),
+        QStringLiteral("consenso_dati"), QStringLiteral("USERNAME"), QStringLiteral("PASS"), QStringLiteral("AccountAttivo")};
+    return list;
+}
+
+Cliente::Cliente(core::Db& db, core::Dialogs& dialogs, QObject* parent)
+    : QObject(parent), m_db(db), m_dialogs(dialogs)
+{
+    openNew();
+}
+
+void Cliente::openNew()
+{
+    m_id = 0;
+    m_values.clear();
+    for (const QString& column : columns())
+        m_values.insert(column, QVariant());
+    m_values[QStringLiteral("Listino")] = QStringLiteral("LISTINO1");
+    m_values[QStringLiteral("CodiceCliente")] = RegistryCodes(m_db).peekNextCustomerCode();
+    m_saved = m_values;
+    emit changed();
+}
+
+bool Cliente::open(int idCliente)
+{
+    const core::Rows rows = m_db.query(QStringLiteral("SELECT * FROM clienti WHERE idCliente = :ID"),
+                                       {{QStringLiteral("ID"), idCliente}});
+    if (rows.isEmpty()) {
+        m_dialogs.warning(QStringLiteral("Il cliente non esiste più: può essere stato eliminato da un'altra postazione."));
+        return false;
+    }
+    m_id = idCliente;
+    m_values.clear();
+    for (const QString& column : columns())
+        m_values.insert(column, rows[0][column].variant());
+    m_saved = m_values;
+    emit changed();
+    return true;
+}
+
+QString Cliente::canonical(const QString& column) const
+{
+    for (const QString& known : columns())
+        if (known.compare(column, Qt::CaseInsensitive) == 0)
+            return known;
+    throw std::invalid_argument("unknown customer column: " + column.toStdString());
+}
+
+QVariant Cliente::value(const QString& column) const
+{
+    return m_values.value(canonical(column));
+}
+
+void Cliente::setValue(const QString& column, const QVariant& value)
+{
+    const QString key = canonical(column);
+    if (m_values.value(key) == value && m_values.value(key).isNull() == value.isNull())
+        return;
+    m_values[key] = value;
+    emit changed();
+}
+
+void Cliente::fieldLeft(const QString& column)
+{
+    const QString key = canonical(column);
+    const QString text = m_values.value(key).toString().trimmed();
+    if (key == QLatin1String("CodFisc")) {
+        if (!text.isEmpty())
+            m_dialogs.information(checkCodiceFiscale(text).message);
+    } else if (key == QLatin1String("pIva")) {
+        if (!text.isEmpty())
+            m_dialogs.information(checkPartitaIva(text).message);
+    } else if (key == QLatin1String("email")) {
+        if (!text.isEmpty())
+            m_dialogs.information(checkEmail(text).message);
+    }
+}
+
+bool Cliente::save()
+{
+    const auto text = [this](const char* column) { return m_values.value(QString::fromLatin1(column)).toString().trimmed(); };
+    if (text("RagioneSociale").isEmpty() && text("Cognome").isEmpty()) {
+        m_dialogs.warning(QStringLiteral("Inserire la ragione sociale o il cognome del cliente."));
+        return false;
+    }
+    if (isNew()) {
+        const int code = RegistryCodes(m_db).insertCustomerWithNewCode([this](int c) { insertRow(c); });
+        m_values[QStringLiteral("CodiceCliente")] = code;
+    } else {
+        core::Transaction transaction(m_db);
+        updateRow();
+        transaction.commit();
+    }
+    m_saved = m_values;
+    emit changed();
+    emit saved(m_id);
+    return true;
+}
+
+void Cliente::insertRow(int code)
+{
+    QStringList names;
+    QStringList holders;
+    core::Params params;
+    for (const QString& column : columns()) {
+        names << column;
+        holders << QLatin1Char(':') + column;
+        params.insert(column, column == QLatin1String("CodiceCliente") ? QVariant(code) : m_values.value(column));
+    }
+    m_db.exec(QStringLiteral("INSERT INTO clienti (%1) VALUES (%2)").arg(names.join(QStringLiteral(", ")), holders.join(QStringLiteral(", "))),
+              params);
+    m_id = int(m_db.lastInsertId());
+}
+
+void Cliente::updateRow()
+{
+    QStringList assignments;
+    core::Params params;
+    for (const QString& column : columns()) {
+        assignments << QStringLiteral("%1 = :%1").arg(column);
+        params.insert(column, m_values.value(column));
+    }
+    params.insert(QStringLiteral("IDCLIENTE"), m_id);
+    m_db.exec(QStringLiteral("UPDATE clienti SET %1 WHERE idCliente = :IDCLIENTE").arg(assignments.join(QStringLiteral(", "))),
+              params);
+}
+
+bool Cliente::mayLeave()
+{
+    return !isModified() || m_dialogs.confirm(kLeaveQuestion);
+}
+
+QString Cliente::exitCaption() const
+{
+    return isNew() ? QStringLiteral("Annulla") : QStringLiteral("Esci");
+}
+
+bool Cliente::issueCard()
+{
+    if (!m_values.value(QStringLiteral("barcode")).toString().trimmed().isEmpty()
+        && !m_dialogs.confirm(QStringLiteral("Il cliente ha già una tessera. Assegnare una nuova tessera?")))
+        return false;
+    const QString card = RegistryCodes(m_db).newCustomerCard();
+    m_values[QStringLiteral("barcode")] = card;
+    if (!isNew()) {
+        m_db.exec(QStringLiteral("UPDATE clienti SET barcode = :BARCODE WHERE idCliente = :ID"),
+                  {{QStringLiteral("BARCODE"), card}, {QStringLiteral("ID"), m_id}});
+        m_saved[QStringLiteral("barcode")] = card;
+    }
+    emit changed();
+    return true;
+}
+
+QStringList Cliente::list(const QString& sql) const
+{
+    QStringList names;
+    for (const core::Row& row : m_db.query(sql))
+        names << row.at(0).toString();
+    return names;
+}
+
+QStringList Cliente::municipalities() const
+{
+    return list(QStringLiteral("SELECT comune FROM comuni ORDER BY comune"));
+}
+
+void Cliente::chooseMunicipality()
+{
+    const core::Rows rows = m_db.query(QStringLiteral("SELECT comune, Cap, SiglaProv FROM comuni ORDER BY comune"));
+    QStringList names;
+    for (const core::Row& row : rows)
+        names << QStringLiteral("%1 (%2)").arg(row[QStringLiteral("comune")].toString(), row[QStringLiteral("SiglaProv")].toString());
+    const std::optional<int> chosen = m_dialogs.chooseOption(QStringLiteral("Comuni"), QStringLiteral("Scegliere il comune"), names);
+    if (!chosen || *chosen < 0 || *chosen >= rows.size())
+        return;
+    const core::Row row = rows[*chosen];
+    // Large cities have one postcode per district, listed together: the operator picks one.
+    const QStringList caps = row[QStringLiteral("Cap")].toString().split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    QString cap = caps.value(0);
+    if (caps.size() > 1) {
+        const std::optional<int> which = m_dialogs.chooseOption(QStringLiteral("Cap"), QStringLiteral("Scegliere il Cap"), caps);
+        if (!which || *which < 0 || *which >= caps.size())
+            return;
+        cap = caps[*which];
+    }
+    m_values[QStringLiteral("Citta")] = row[QStringLiteral("comune")].toString();
+    m_values[QStringLiteral("Cap")] = cap;
+    m_values[QStringLiteral("ProvRes")] = row[QStringLiteral("SiglaProv")].toString();
+    emit changed();
+}
+
+bool Cliente::newMunicipality()
+{
+    const std::optional<QString> name = m_dialogs.askText(QStringLiteral("Nuovo comune"), QStringLiteral("Inserire il nome del comune"),
+                                                          m_values.value(QStringLiteral("Citta")).toString());
+    if (!name || name->trimmed().isEmpty())
+        return false;
+    const std::optional<QString> cap = m_dialogs.askText(QStringLiteral("Nuovo comune"), QStringLiteral("Inserire il Cap"));
+    if (!cap)
+        return false;
+    const std::optional<QString> province = m_dialogs.askText(QStringLiteral("Nuovo comune"), QStringLiteral("Inserire la sigla della Provincia"));
+    if (!province)
+        return false;
+    const QString sigla = province->trimmed().toUpper();
+    if (sigla.size() > 2) {
+        m_dialogs.warning(QStringLiteral("La sigla della Provincia è di due lettere."));
+        return false;
+    }
+    m_db.exec(QStringLiteral("INSERT INTO comuni (comune, Cap, SiglaProv) VALUES (:COMUNE, :CAP, :SIGLA)"),
+              {{QStringLiteral("COMUNE"), name->trimmed()}, {QStringLiteral("CAP"), cap->trimmed()}, {QStringLiteral("SIGLA"), sigla}});
+    m_values[QStringLiteral("Citta")] = name->trimmed();
+    m_values[QStringLiteral("Cap")] = cap->trimmed();
+    m_values[QStringLiteral("ProvRes")] = sigla;
+    emit changed();
+    return true;
+}
+
+bool Cliente::addDescription(const QString& title, const QString& table, const QString& column, const QString& field)
+{
+    const std::optional<QString> typed = m_dialogs.askText(title, kDescriptionPrompt);
+    if (!typed || typed->trimmed().isEmpty())
+        return false;
+    const QString description = typed->trimmed();
+    // table and column are fixed names of this class, never typed text.
+    const bool known = !m_db.query(QStringLiteral("SELECT %1 FROM %2 WHERE %1 = :DESCRIZIONE").arg(column, table),
+                                   {{QStringLiteral("DESCRIZIONE"), description}})
+                            .isEmpty();
+    if (!known)
+        m_db.exec(QStringLiteral("INSERT INTO %2 (%1) VALUES (:DESCRIZIONE)").arg(column, table),
+                  {{QStringLiteral("DESCRIZIONE"), description}});
+    m_values[field] = description;
+    emit changed();
+    return true;
+}
+
+bool Cliente::addCategory()
+{
+    return addDescription(QStringLiteral("Nuova categoria cliente"), QStringLiteral("catclienti"), QStringLiteral("Categoria"),
+                          QStringLiteral("Categoria"));
+}
+
+bool Cliente::addSector()
+{
+    return addDescription(QStringLiteral("Nuovo settore"), QStringLiteral("settclienti"), QStringLiteral("Settore"),
+                          QStringLiteral("Settore"));
+}
+
+bool Cliente::addDefinition()
+{
+    return addDescription(QStringLiteral("Nuova definizione"), QStringLiteral("defclienti"), QStringLiteral("Definizione"),
+                          QStringLiteral("Definizione"));
+}
+
+bool Cliente::chooseFrom(const QStringList& options, const QString& title, const QString& prompt, const QString& field)
+{
+    if (options.isEmpty()) {
+        m_dialogs.information(QStringLiteral("Nessuna voce da scegliere: aggiungerne una con il pulsante di inserimento."));
+        return false;
+    }
+    const std::optional<int> chosen = m_dialogs.chooseOption(title, prompt, options);
+    if (!chosen || *chosen < 0 || *chosen >= options.size())
+        return false;
+    m_values[field] = options[*chosen];
+    emit changed();
+    return true;
+}
+
+bool Cliente::chooseCategory()
+{
+    return chooseFrom(categories(), QStringLiteral("Categorie"), QStringLiteral("Scegliere la categoria"), QStringLiteral("Categoria"));
+}
+
+bool Cliente::chooseSector()
+{
+    return chooseFrom(sectors(), QStringLiteral("Settori"), QStringLiteral("Scegliere il settore"), QStringLiteral("Settore"));
+}
+
+bool Cliente::chooseDefinition()
+{
+    return chooseFrom(definitions(), QStringLiteral("Definizioni"), QStringLiteral("Scegliere la definizione"), QStringLiteral("Definizione"));
+}
+
+QStringList Cliente::categories() const
+{
+    return list(QStringLiteral("SELECT Categoria FROM catclienti ORDER BY Categoria"));
+}
+
+QStringList Cliente::sectors() const
+{
+    return list(QStringLiteral("SELECT Settore FROM settclienti ORDER BY Settore"));
+}
+
+QStringList Cliente::definitions() const
+{
+    return list(QStringLiteral("SELECT Definizione FROM defclienti ORDER BY Definizione"));
+}
+
+bool Cliente::removeAgent()
+{
+    if (m_values.value(QStringLiteral("idAgente")).toInt() == 0 && m_values.value(QStringLiteral("Agente")).toString().isEmpty())
+        return false;
+    if (!m_dialogs.confirm(QStringLiteral("Sei sicuro di voler eliminare l'Agente associato a questo Cliente?")))
+        return false;
+    m_values[QStringLiteral("idAgente")] = QVariant();
+    m_values[QStringLiteral("Agente")] = QString();
+    emit changed();
+    return true;
+}
+
+bool Cliente::removeFidelity()
+{
+    if (m_values.value(QStringLiteral("idfidelity")).toInt() == 0 && m_values.value(QStringLiteral("fidelity")).toString().isEmpty())
+        return false;
+    if (!m_dialogs.confirm(QStringLiteral("Sei sicuro di voler eliminare la Fidelity assegnata a questo Cliente?")))
+        return false;
+    m_values[QStringLiteral("idfidelity")] = QVariant();
+    m_values[QStringLiteral("fidelity")] = QString();
+    emit changed();
+    return true;
+}
+
+bool Cliente::hasWebAccount() const
+{
+    return !isNew() && !m_saved.value(QStringLiteral("USERNAME")).toString().isEmpty();
+}
+
+bool Cliente::webAccountsAvailable()
+{
+    if (isNew() || isModified()) {
+        m_dialogs.warning(QStringLiteral("Salvare il cliente prima di gestirne l'account web."));
+        return false;
+    }
+    const bool exists = m_db.scalar(QStringLiteral("SELECT COUNT(*) FROM information_schema.tables "
+                                                   "WHERE table_schema = DATABASE() AND table_name = 'users'"))
+                            .toInt()
+                        > 0;
+    if (!exists)
+        m_dialogs.warning(QStringLiteral("Gli account web non sono disponibili in questo archivio."));
+    return exists;
+}
+
+std::optional<std::pair<QString, QString>> Cliente::askCredentials(const QString& title)
+{
+    const std::optional<QString> username =
+        m_dialogs.askText(title, QStringLiteral("Inserire lo username"), m_values.value(QStringLiteral("USERNAME")).toString());
+    if (!username || username->trimmed().isEmpty())
+        return std::nullopt;
+    const std::optional<QString> password = m_dialogs.askText(title, QStringLiteral("Inserire la password"));
+    if (!password || password->isEmpty())
+        return std::nullopt;
+    const bool taken = m_db.scalar(QStringLiteral("SELECT COUNT(*) FROM users WHERE username = :USERNAME AND id_user <> :ID"),
+                                   {{QStringLiteral("USERNAME"), username->trimmed()}, {QStringLiteral("ID"), m_id}})
+                           .toInt()
+                       > 0;
+    if (taken) {
+        m_dialogs.warning(QStringLiteral("Lo username è già usato da un altro account."));
+        return std::nullopt;
+    }
+    return std::pair{username->trimmed(), *password};
+}
+
+void Cliente::storeWebAccount(const QVariant& username, const QVariant& password, bool active)
+{
+    m_db.exec(QStringLiteral("UPDATE clienti SET USERNAME = :USERNAME, PASS = :PASS, AccountAttivo = :ATTIVO WHERE idCliente = :ID"),
+              {{QStringLiteral("USERNAME"), username}, {QStringLiteral("PASS"), password}, {QStringLiteral("ATTIVO"), active},
+               {QStringLiteral("ID"), m_id}});
+    for (QVariantMap* values : {&m_values, &m_saved}) {
+        (*values)[QStringLiteral("USERNAME")] = username;
+        (*values)[QStringLiteral("PASS")] = password;
+        (*values)[QStringLiteral("AccountAttivo")] = active;
+    }
+}
+
+bool Cliente::createWebAccount()
+{
+    if (!webAccountsAvailable())
+        return false;
+    const core::Params id{{QStringLiteral("ID"), m_id}};
+    if (m_db.scalar(QStringLiteral("SELECT COUNT(*) FROM users WHERE id_user = :ID"), id).toInt() > 0) {
+        m_dialogs.warning(QStringLiteral("Il cliente ha già un account web."));
+        return false;
+    }
+    const auto credentials = askCredentials(QStringLiteral("Account Web"));
+    if (!credentials)
+        return false;
+    core::Transaction transaction(m_db);
+    m_db.exec(QStringLiteral("INSERT INTO users (id_user, username, passwd, attivo) VALUES (:ID, :USERNAME, :PASSWD, 1)"),
+              {{QStringLiteral("ID"), m_id}, {QStringLiteral("USERNAME"), credentials->first}, {QStringLiteral("PASSWD"), credentials->second}});
+    storeWebAccount(credentials->first, credentials->second, true);
+    transaction.commit();
+    emit changed();
+    m_dialogs.information(QStringLiteral("Account Web creato con successo"));
+    return true;
+}
+
+bool Cliente::updateWebAccount()
+{
+    if (!webAccountsAvailable())
+        return false;
+    const core::Params id{{QStringLiteral("ID"), m_id}};
+    if (m_db.scalar(QStringLiteral("SELECT COUNT(*) FROM users WHERE id_user = :ID"), id).toInt() == 0) {
+        m_dialogs.warning(QStringLiteral("Il cliente non ha un account web."));
+        return false;
+    }
+    const auto credentials = askCredentials(QStringLiteral("Account Web"));
+    if (!credentials)
+        return false;
+    core::Transaction transaction(m_db);
+    m_db.exec(QStringLiteral("UPDATE users SET username = :USERNAME, passwd = :PASSWD WHERE id_user = :ID"),
+              {{QStringLiteral("ID"), m_id}, {QStringLiteral("USERNAME"), credentials->first}, {QStringLiteral("PASSWD"), credentials->second}});
+    storeWebAccount(credentials->first, credentials->second, m_values.value(QStringLiteral("AccountAttivo")).toBool());
+    transaction.commit();
+    emit changed();
+    m_dialogs.information(QStringLiteral("I dati dell'Account sono stati aggiornati"));
+    return true;
+}
+
+bool Cliente::deleteWebAccount()
+{
+    if (!webAccountsAvailable())
+        return false;
+    if (!m_dialogs.confirm(QStringLiteral("Sei sicuro di voler eliminare l'Account Web di questo Cliente?")))
+        return false;
+    core::Transaction transaction(m_db);
+    m_db.exec(QStringLiteral("DELETE FROM users WHERE id_user = :ID"), {{QStringLiteral("ID"), m_id}});
+    storeWebAccount(QVariant(), QVariant(), false);
+    transaction.commit();
+    emit changed();
+    m_dialogs.information(QStringLiteral("Account eliminato"));
+    return true;
+}
+
+QString Cliente::mapSearchUrl() const
+{
+    return registry::mapSearchUrl({m_values.value(QStringLiteral("Indirizzo")).toString(), m_values.value(QStringLiteral("Citta")).toString(),
+                                   m_values.value(QStringLiteral("ProvRes")).toString()});
+}
+
+QString mapSearchUrl(const QStringList& addressParts)
+{
+    QStringList parts;
+    for (const QString& part : addressParts)
+        if (!part.trimmed().isEmpty())
+            parts << part.trimmed();
+    return QStringLiteral("https://www.openstreetmap.org/search?query=")
+           + QString::fromLatin1(QUrl::toPercentEncoding(parts.join(QStringLiteral(", "))));
+}
+
+} // namespace carvendo::registry

@@ -1,0 +1,119 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <QVariantMap>
+
+#include <optional>
+#include <utility>
+
+namespace carvendo::core {
+class Db;
+class Dialogs;
+} // namespace carvendo::core
+
+namespace carvendo::registry {
+
+// The customer card: one `clienti` row, new or existing, with the commands of its window.
+//
+// The tax-code and e-mail checks run when the operator leaves those fields and only inform: the
+// card saves whatever was typed. A new customer gets its `CodiceCliente` when saved.
+class Cliente : public QObject
+{
+    Q_OBJECT
+
+public:
+    Cliente(core::Db& db, core::Dialogs& dialogs, QObject* parent = nullptr);
+
+    // The columns the card edits, as `clienti` spells them.
+    static const QStringList& columns();
+
+    void openNew();
+    // False, after telling the operator, when the customer is not there any more.
+    bool open(int idCliente);
+
+    bool isNew() const { return m_id == 0; }
+    int id() const { return m_id; }
+
+    // Values by column name, letter case ignored; an unknown column throws std::invalid_argument.
+    QVariant value(const QString& column) const;
+    void setValue(const QString& column, const QVariant& value);
+    const QVariantMap& values() const { return m_values; }
+    bool isModified() const { return m_values != m_saved; }
+
+    // The operator left a field: the codice fiscale, partita IVA and e-mail fields tell whether the
+    // text is sound (empty tax codes are not checked).
+    void fieldLeft(const QString& column);
+
+    // "Salva". Returns false, with the reason told, when nothing was saved.
+    bool save();
+    // Whether the card may close now: with unsaved changes the operator is asked first.
+    bool mayLeave();
+    // The exit command: "Annulla" discards a new customer, "Esci" leaves an existing one.
+    QString exitCaption() const;
+
+    // A new customer card code, stored at once for a saved customer.
+    bool issueCard();
+
+    // The municipalities to choose from, "comune" order, and the choice of one: it fills the city,
+    // `Cap` and `ProvRes`.
+    QStringList municipalities() const;
+    void chooseMunicipality();
+    // Adds the typed city as a new municipality, asking its postcode and province.
+    bool newMunicipality();
+
+    // The "+" buttons: a new category, sector or definition, chosen for this customer at once.
+    bool addCategory();
+    bool addSector();
+    bool addDefinition();
+    // The choice of an existing category, sector or definition.
+    bool chooseCategory();
+    bool chooseSector();
+    bool chooseDefinition();
+    QStringList categories() const;
+    QStringList sectors() const;
+    QStringList definitions() const;
+
+    // Takes away the associated agent / fidelity card, after asking.
+    bool removeAgent();
+    bool removeFidelity();
+
+    // The customer's web account (a `users` row with the customer's id, mirrored in the card's
+    // `USERNAME`, `PASS` and `AccountAttivo`). Each needs a saved customer and the web accounts
+    // table; each asks what it needs and tells how it went.
+    bool createWebAccount();
+    bool updateWebAccount();
+    bool deleteWebAccount();
+    bool hasWebAccount() const;
+
+    // A web map search of the customer's address, city and province.
+    QString mapSearchUrl() const;
+
+signals:
+    void changed();
+    void saved(int idCliente);
+
+private:
+    QString canonical(const QString& column) const;
+    bool addDescription(const QString& title, const QString& table, const QString& column, const QString& field);
+    QStringList list(const QString& sql) const;
+    bool chooseFrom(const QStringList& options, const QString& title, const QString& prompt, const QString& field);
+    void insertRow(int code);
+    void updateRow();
+    bool webAccountsAvailable();
+    std::optional<std::pair<QString, QString>> askCredentials(const QString& title);
+    void storeWebAccount(const QVariant& username, const QVariant& password, bool active);
+
+    core::Db& m_db;
+    core::Dialogs& m_dialogs;
+    int m_id = 0;
+    QVariantMap m_values;
+    QVariantMap m_saved;
+};
+
+// The map search of an address: the parts that are not empty, joined, on OpenStreetMap.
+QString mapSearchUrl(const QStringList& addressParts);
+
+} // namespace carvendo::registry

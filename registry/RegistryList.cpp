@@ -1,0 +1,291 @@
+#include "RegistryList.h"
+
+#include "Dialogs.h"
+#include "Navigator.h"
+#include "Paths.h"
+#include "Session.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <stdexcept>
+
+namespace carvendo::registry {
+
+namespace {
+
+RegistryKind makeCustomers()
+{
+    RegistryKind kind;
+    kind.which = RegistryKind::Which::Customers;
+    kind.table = QStringLiteral("clienti");
+    kind.key = QStringLiteral("idCliente");
+    kind.codeColumn = QStringLiteral("CodiceCliente");
+    kind.nameColumn = QStringLiteral("RagioneSociale");
+    kind.taxCodeColumn = QStringLiteral("CodFisc");
+    kind.vatColumn = QStringLiteral("pIva");
+    kind.cardWindow = QStringLiteral("TCliente");
+    kind.listWindow = QStringLiteral("TClienti");
+    kind.layoutWord = QStringLiteral("Clienti");
+    kind.deleteQuestion = QStringLiteral("Eliminare il cliente?");
+    kind.gridColumns = {QStringLiteral("idCliente"), QStringLiteral("CodiceCliente"), QStringLiteral("RagioneSociale"),
+                        QStringLiteral("Indirizzo"), QStringLiteral("Citta"), QStringLiteral("ProvRes"),
+                        QStringLiteral("Cap"), QStringLiteral("CodFisc"), QStringLiteral("pIva"),
+                        QStringLiteral("Telefono"), QStringLiteral("Cellulare"), QStringLiteral("email")};
+    kind.gridCaptions = {QStringLiteral("Id"), QStringLiteral("Codice"), QStringLiteral("Ragione Sociale"),
+                         QStringLiteral("Indirizzo"), QStringLiteral("Città"), QStringLiteral("Prov."),
+                         QStringLiteral("Cap"), QStringLiteral("Codice Fiscale"), QStringLiteral("Partita IVA"),
+                         QStringLiteral("Telefono"), QStringLiteral("Cellulare"), QStringLiteral("E-mail")};
+    return kind;
+}
+
+RegistryKind makeSuppliers()
+{
+    RegistryKind kind;
+    kind.which = RegistryKind::Which::Suppliers;
+    kind.table = QStringLiteral("fornitori");
+    kind.key = QStringLiteral("id_fornitore");
+    kind.codeColumn = QStringLiteral("Codice");
+    kind.nameColumn = QStringLiteral("RagSoc");
+    kind.taxCodeColumn = QStringLiteral("CodFisc");
+    kind.vatColumn = QStringLiteral("PIva");
+    kind.cardWindow = QStringLiteral("TFornitore");
+    kind.listWindow = QStringLiteral("TFornitori");
+    kind.layoutWord = QStringLiteral("Fornitori");
+    kind.deleteQuestion = QStringLiteral("Eliminare il fornitore?");
+    kind.gridColumns = {QStringLiteral("id_fornitore"), QStringLiteral("Codice"), QStringLiteral("RagSoc"),
+                        QStringLiteral("IndirizzoLeg"), QStringLiteral("CittaLeg"), QStringLiteral("ProvLeg"),
+                        QStringLiteral("CapLeg"), QStringLiteral("CodFisc"), QStringLiteral("PIva"),
+                        QStringLiteral("Telefono"), QStringLiteral("Cellulare"), QStringLiteral("Email")};
+    kind.gridCaptions = {QStringLiteral("Id"), QStringLiteral("Codice"), QStringLiteral("Ragione Sociale"),
+                         QStringLiteral("Indirizzo"), QStringLiteral("Città"), QStringLiteral("Prov."),
+                         QStringLiteral("Cap"), QStringLiteral("Codice Fiscale"), QStringLiteral("Partita IVA"),
+                         QStringLiteral("Telefono"), QStringLiteral("Cellulare"), QStringLiteral("E-mail")};
+    return kind;
+}
+
+} // namespace
+
+const RegistryKind& RegistryKind::customers()
+{
+    static const RegistryKind kind = makeCustomers();
+    return kind;
+}
+
+const RegistryKind& RegistryKind::suppliers()
+{
+    static const RegistryKind kind = makeSuppliers();
+    return kind;
+}
+
+QString containsPattern(const QString& text)
+{
+    QString escaped;
+    escaped.reserve(text.size() + 2);
+    escaped += u'%';
+    for (QChar c : text) {
+        if (c == u'!' || c == u'%' || c == u'_')
+            escaped += u'!';
+        escaped += c;
+    }
+    escaped += u'%';
+    return escaped;
+}
+
+// ---- RegistrySearch ----
+
+QString RegistrySearch::whereClause() const
+{
+    switch (m_mode) {
+    case SearchMode::All: return {};
+    case SearchMode::Name: return QStringLiteral(" WHERE %1 LIKE :TESTO ESCAPE '!'").arg(m_kind.nameColumn);
+    case SearchMode::TaxCode: return QStringLiteral(" WHERE %1 = :TESTO").arg(m_kind.taxCodeColumn);
+    case SearchMode::VatNumber: return QStringLiteral(" WHERE %1 = :TESTO").arg(m_kind.vatColumn);
+    }
+    return {};
+}
+
+core::Params RegistrySearch::whereParams() const
+{
+    switch (m_mode) {
+    case SearchMode::All: return {};
+    case SearchMode::Name: return {{QStringLiteral("TESTO"), containsPattern(m_text)}};
+    case SearchMode::TaxCode:
+    case SearchMode::VatNumber: return {{QStringLiteral("TESTO"), m_text.trimmed()}};
+    }
+    return {};
+}
+
+core::Rows RegistrySearch::fetch(int limit)
+{
+    const QString order = QStringLiteral(" ORDER BY %1, %2").arg(m_kind.nameColumn, m_kind.key);
+    core::Params params = whereParams();
+    if (limit <= 0)
+        return m_db.query(QStringLiteral("SELECT %1 FROM %2%3")
+                              .arg(m_kind.gridColumns.join(QStringLiteral(", ")), m_kind.table, whereClause())
+                              + order,
+                          params);
+    // The page's keys first, from the name alone (an index on the name answers it without reading
+    // the rows), then those rows.
+    params.insert(QStringLiteral("QUANTI"), limit);
+    QStringList columns;
+    for (const QString& column : m_kind.gridColumns)
+        columns << QStringLiteral("r.") + column;
+    return m_db.query(QStringLiteral("SELECT %1 FROM %2 r JOIN (SELECT %3 FROM %2%4%5 LIMIT :QUANTI) AS pagina "
+                                     "ON r.%3 = pagina.%3 ORDER BY r.%6, r.%3")
+                          .arg(columns.join(QStringLiteral(", ")), m_kind.table, m_kind.key, whereClause(), order,
+                               m_kind.nameColumn),
+                      params);
+}
+
+void RegistrySearch::load(int limit)
+{
+    // One row more than asked tells whether another page follows.
+    core::Rows fetched = fetch(limit + 1);
+    m_hasMore = fetched.size() > limit;
+    if (m_hasMore) {
+        std::vector<std::vector<QVariant>> data;
+        data.reserve(size_t(limit));
+        for (int r = 0; r < limit; ++r) {
+            std::vector<QVariant> row;
+            row.reserve(size_t(fetched.columnCount()));
+            for (int c = 0; c < fetched.columnCount(); ++c)
+                row.push_back(fetched.at(r, c).variant());
+            data.push_back(std::move(row));
+        }
+        fetched = core::Rows(fetched.columns(), std::move(data));
+    }
+    m_rows = fetched;
+    m_loaded = limit;
+}
+
+void RegistrySearch::search(SearchMode mode, const QString& text)
+{
+    m_mode = text.trimmed().isEmpty() ? SearchMode::All : mode;
+    m_text = m_mode == SearchMode::All ? QString() : text;
+    load(m_pageSize);
+}
+
+bool RegistrySearch::loadMore()
+{
+    if (!m_hasMore)
+        return false;
+    load(m_loaded + m_pageSize);
+    return true;
+}
+
+void RegistrySearch::refresh()
+{
+    load(qMax(m_loaded, m_pageSize));
+}
+
+core::Rows RegistrySearch::allRows()
+{
+    return fetch(0);
+}
+
+// ---- deleting ----
+
+void deleteRegistryRecord(const RegistryKind& kind, core::Db& db, const QVariant& key)
+{
+    const core::Params id{{QStringLiteral("ID"), key}};
+    core::Transaction transaction(db);
+    if (kind.isCustomers()) {
+        const bool hasWebAccounts =
+            db.scalar(QStringLiteral("SELECT COUNT(*) FROM information_schema.tables "
+                                     "WHERE table_schema = DATABASE() AND table_name = 'users'"))
+                .toInt() > 0;
+        if (hasWebAccounts)
+            db.exec(QStringLiteral("DELETE FROM users WHERE id_user = :ID"), id);
+    }
+    db.exec(QStringLiteral("DELETE FROM %1 WHERE %2 = :ID").arg(kind.table, kind.key), id);
+    transaction.commit();
+}
+
+// ---- RegistryList ----
+
+RegistryList::RegistryList(const RegistryKind& kind, core::Db& db, const core::Session& session,
+                           const core::Paths& paths, core::Dialogs& dialogs, core::Navigator& navigator)
+    : m_kind(kind), m_db(db), m_session(session), m_paths(paths), m_dialogs(dialogs), m_navigator(navigator),
+      m_search(kind, db)
+{
+}
+
+void RegistryList::openRecord(const QVariant& key)
+{
+    if (key.isNull() || !key.isValid())
+        return;
+    m_navigator.open(m_kind.cardWindow, key, m_kind.listWindow);
+    m_search.refresh();
+}
+
+void RegistryList::newRecord()
+{
+    m_navigator.open(m_kind.cardWindow, QVariant(), m_kind.listWindow);
+    m_search.refresh();
+}
+
+bool RegistryList::deleteRecord(const QVariant& key)
+{
+    if (key.isNull() || !key.isValid())
+        return false;
+    if (!core::requirePrivilege(m_session, core::Privilege::Cancellazione, m_dialogs))
+        return false;
+    if (!m_dialogs.confirm(m_kind.deleteQuestion))
+        return false;
+    deleteRegistryRecord(m_kind, m_db, key);
+    m_search.refresh();
+    return true;
+}
+
+bool RegistryList::exportGrid(core::ExportFormat format)
+{
+    const QString suggested = m_kind.layoutWord + u'.' + core::GridExport::fileExtension(format);
+    const auto path = m_dialogs.chooseFile(core::GridExport::formatCaption(format),
+                                           core::GridExport::fileFilter(format), core::FileMode::Save, suggested);
+    if (!path)
+        return false;
+    try {
+        core::GridExport::write(m_search.allRows(), format, *path, m_kind.gridCaptions);
+    } catch (const core::GridExportError& failure) {
+        m_dialogs.error(failure.message());
+        return false;
+    }
+    m_dialogs.information(core::GridExport::successMessage());
+    return true;
+}
+
+QString RegistryList::layoutPath() const
+{
+    return m_paths.layoutFile(m_kind.layoutWord);
+}
+
+QByteArray RegistryList::loadLayout() const
+{
+    QFile file(layoutPath());
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return file.readAll();
+}
+
+bool RegistryList::saveLayout(const QByteArray& state)
+{
+    const QString path = layoutPath();
+    try {
+        core::Paths::ensureDir(QFileInfo(path).absolutePath());
+    } catch (const std::runtime_error& failure) {
+        m_dialogs.error(QString::fromStdString(failure.what()));
+        return false;
+    }
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(state) != state.size() || !file.commit()) {
+        m_dialogs.error(QStringLiteral("Impossibile salvare la disposizione della griglia in %1: %2")
+                            .arg(QDir::toNativeSeparators(path), file.errorString()));
+        return false;
+    }
+    return true;
+}
+
+} // namespace carvendo::registry

@@ -1,0 +1,155 @@
+#pragma once
+
+#include "Db.h"
+#include "GridExport.h"
+#include "Rows.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+
+namespace carvendo::core {
+class Dialogs;
+class Navigator;
+class Paths;
+class Session;
+} // namespace carvendo::core
+
+namespace carvendo::registry {
+
+// What the customer and supplier registries differ in: table, key, columns and texts. The lists
+// and pickers take one of the two and are otherwise the same.
+struct RegistryKind
+{
+    enum class Which
+    {
+        Customers,
+        Suppliers
+    };
+
+    Which which = Which::Customers;
+    QString table{};          // `clienti` / `fornitori`
+    QString key{};            // `idCliente` / `id_fornitore`
+    QString codeColumn{};     // `CodiceCliente` / `Codice`
+    QString nameColumn{};     // `RagioneSociale` / `RagSoc`
+    QString taxCodeColumn{};  // `CodFisc`
+    QString vatColumn{};      // `pIva` / `PIva`
+    QString cardWindow{};     // "TCliente" / "TFornitore"
+    QString listWindow{};     // "TClienti" / "TFornitori"
+    QString layoutWord{};     // the word of the saved grid layout file
+    QString deleteQuestion{}; // "Eliminare il cliente?" / "Eliminare il fornitore?"
+    QStringList gridColumns{};  // what the list grid shows, key first
+    QStringList gridCaptions{}; // their headings
+
+    static const RegistryKind& customers();
+    static const RegistryKind& suppliers();
+
+    bool isCustomers() const { return which == Which::Customers; }
+};
+
+// How a list or picker finds records.
+enum class SearchMode
+{
+    All,           // every record ("tutti")
+    Name,          // the name contains the typed text
+    TaxCode,       // codice fiscale equal to the typed text
+    VatNumber      // partita IVA equal to the typed text
+};
+
+// The text of a LIKE pattern that finds `text` anywhere, with "%", "_" and "!" escaped by "!"
+// (the statements say ESCAPE '!').
+QString containsPattern(const QString& text);
+
+// The records a search finds, a page at a time: the list opens on the first page and grows when
+// the grid scrolls to its end, so a registry of any size opens at once. Every typed value is bound.
+class RegistrySearch
+{
+public:
+    RegistrySearch(const RegistryKind& kind, core::Db& db) : m_kind(kind), m_db(db) {}
+
+    void setPageSize(int rows) { m_pageSize = rows; }
+    int pageSize() const { return m_pageSize; }
+
+    // Runs a new search and loads its first page.
+    void search(SearchMode mode, const QString& text);
+    // The next page of the same search; false when there was nothing more.
+    bool loadMore();
+    // Reloads the same search with as many rows as are shown now.
+    void refresh();
+
+    const core::Rows& rows() const { return m_rows; }
+    bool hasMore() const { return m_hasMore; }
+    // Every record of the current search, not just the loaded pages (for exports).
+    core::Rows allRows();
+
+    SearchMode mode() const { return m_mode; }
+    const QString& text() const { return m_text; }
+
+private:
+    core::Rows fetch(int limit);
+    QString whereClause() const;
+    core::Params whereParams() const;
+    void load(int limit);
+
+    const RegistryKind& m_kind;
+    core::Db& m_db;
+    SearchMode m_mode = SearchMode::All;
+    QString m_text{};
+    int m_pageSize = 200;
+    int m_loaded = 0;
+    core::Rows m_rows;
+    bool m_hasMore = false;
+};
+
+// The logic of the list windows TClienti and TFornitori: search, open, new, delete, grid exports
+// and the grid layout kept between sessions.
+class RegistryList
+{
+public:
+    RegistryList(const RegistryKind& kind, core::Db& db, const core::Session& session, const core::Paths& paths,
+                 core::Dialogs& dialogs, core::Navigator& navigator);
+
+    const RegistryKind& kind() const { return m_kind; }
+    RegistrySearch& search() { return m_search; }
+    const core::Rows& rows() const { return m_search.rows(); }
+
+    // Opens the list on every record.
+    void open() { m_search.search(SearchMode::All, {}); }
+    void find(SearchMode mode, const QString& text) { m_search.search(mode, text); }
+
+    // The card of the record with that key, then the list reloaded.
+    void openRecord(const QVariant& key);
+    // The card on a new record, then the list reloaded.
+    void newRecord();
+    // Deletes the record after the privilege check and the question; for a customer its web
+    // account goes in the same transaction. Documents keep their own copy of the data. True when
+    // deleted.
+    bool deleteRecord(const QVariant& key);
+
+    // Asks for the file and writes every record of the current search. True when written.
+    bool exportGrid(core::ExportFormat format);
+
+    // The grid layout saved by the view (header state), empty when none was saved yet.
+    QByteArray loadLayout() const;
+    // Saves it; a failure is shown and returns false.
+    bool saveLayout(const QByteArray& state);
+
+private:
+    QString layoutPath() const;
+
+    const RegistryKind& m_kind;
+    core::Db& m_db;
+    const core::Session& m_session;
+    const core::Paths& m_paths;
+    core::Dialogs& m_dialogs;
+    core::Navigator& m_navigator;
+    RegistrySearch m_search;
+};
+
+// Deletes one record of the registry in one transaction; for a customer also its web account (the
+// `users` row with its id, where that table exists). Used by the list and the pickers after they
+// asked.
+void deleteRegistryRecord(const RegistryKind& kind, core::Db& db, const QVariant& key);
+
+} // namespace carvendo::registry

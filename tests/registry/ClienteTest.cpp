@@ -1,0 +1,367 @@
+#include "Cliente.h"
+
+#include "Db.h"
+#include "ScriptedDialogs.h"
+#include "TestDatabase.h"
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+using namespace carvendo;
+namespace ct = carvendo::testing;
+
+namespace {
+
+class ClienteTest : public ct::CompanySuite<ClienteTest>
+{
+protected:
+    void SetUp() override
+    {
+        for (const char* table : {"clienti", "comuni", "catclienti", "settclienti", "defclienti"})
+            db().exec(QStringLiteral("DELETE FROM %1").arg(QLatin1String(table)));
+        db().exec(QStringLiteral("UPDATE contatori SET barcodecliente = ''"));
+    }
+
+    core::Db& db() { return company().db(); }
+
+    int insertCustomer(int code, const QString& name)
+    {
+        db().exec(QStringLiteral("INSERT INTO clienti (CodiceCliente, RagioneSociale, idAgente, Agente, idfidelity, fidelity) "
+                                 "VALUES (:CODICE, :NOME, 3, 'Neri Paolo', 5, 'GOLD')"),
+                  {{QStringLiteral("CODICE"), code}, {QStringLiteral("NOME"), name}});
+        return int(db().lastInsertId());
+    }
+
+    core::Row stored(int id)
+    {
+        return db().query(QStringLiteral("SELECT * FROM clienti WHERE idCliente = :ID"), {{QStringLiteral("ID"), id}}).first();
+    }
+
+    ct::ScriptedDialogs m_dialogs;
+    registry::Cliente m_card{company().db(), m_dialogs};
+};
+
+TEST_F(ClienteTest, NewCustomersTakeTheNextCodeAndKeepWhatWasTyped)
+{
+    insertCustomer(7, QStringLiteral("Rossi Mario"));
+    m_card.openNew();
+    EXPECT_EQ(m_card.value(QStringLiteral("CodiceCliente")).toInt(), 8);
+    EXPECT_EQ(m_card.value(QStringLiteral("listino")).toString(), QStringLiteral("LISTINO1"));
+    EXPECT_EQ(m_card.exitCaption(), QStringLiteral("Annulla"));
+
+    m_card.setValue(QStringLiteral("RagioneSociale"), QStringLiteral("D'Amico Sergio"));
+    m_card.setValue(QStringLiteral("Citta"), QStringLiteral("Sant'Agata"));
+    m_card.setValue(QStringLiteral("Rivenditore"), true);
+    ASSERT_TRUE(m_card.save());
+    EXPECT_FALSE(m_card.isNew());
+    EXPECT_EQ(m_card.exitCaption(), QStringLiteral("Esci"));
+    EXPECT_FALSE(m_card.isModified());
+
+    const core::Row row = stored(m_card.id());
+    EXPECT_EQ(row["CodiceCliente"].toInt(), 8);
+    EXPECT_EQ(row["RagioneSociale"].toString(), QStringLiteral("D'Amico Sergio"));
+    EXPECT_EQ(row["Citta"].toString(), QStringLiteral("Sant'Agata"));
+    EXPECT_EQ(row["Listino"].toString(), QStringLiteral("LISTINO1"));
+    EXPECT_TRUE(row["Rivenditore"].toBool());
+
+    // Saving again changes the same row.
+    m_card.setValue(QStringLiteral("email"), QStringLiteral("sergio@esempio.it"));
+    ASSERT_TRUE(m_card.save());
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT COUNT(*) FROM clienti")).toInt(), 2);
+    EXPECT_EQ(stored(m_card.id())["email"].toString(), QStringLiteral("sergio@esempio.it"));
+    EXPECT_TRUE(m_dialogs.messages().isEmpty());
+}
+
+TEST_F(ClienteTest, ACustomerWithoutNameIsNotSaved)
+{
+    m_card.openNew();
+    m_card.setValue(QStringLiteral("Nome"), QStringLiteral("Anna"));
+    EXPECT_FALSE(m_card.save());
+    EXPECT_EQ(m_dialogs.messages(), QStringList{QStringLiteral("Inserire la ragione sociale o il cognome del cliente.")});
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT COUNT(*) FROM clienti")).toInt(), 0);
+    EXPECT_THROW(m_card.setValue(QStringLiteral("Inesistente"), 1), std::invalid_argument);
+}
+
+TEST_F(ClienteTest, OpeningAVanishedCustomerTellsTheOperator)
+{
+    EXPECT_FALSE(m_card.open(9999));
+    EXPECT_EQ(m_dialogs.messages(),
+              QStringList{QStringLiteral("Il cliente non esiste più: può essere stato eliminato da un'altra postazione.")});
+}
+
+TEST_F(ClienteTest, LeavingTaxAndEmailFieldsInformsWithoutBlockingTheSave)
+{
+    struct Case
+    {
+        const char* column;
+        const char* typed;
+        QString message; // empty: nothing shown
+    };
+    const Case cases[] = {
+        {"CodFisc", "rssmra80a01h501u", QStringLiteral("Il Codice Fiscale inserito è corretto")},
+        {"CodFisc", "RSSMRA85T10A562T", QStringLiteral("Il codice fiscale non è corretto: il codice di controllo non corrisponde.")},
+        {"CodFisc", "", {}},
+        {"pIva", "00000000000", QStringLiteral("La Partita IVA inserita è corretta")},
+        {"pIva", "1234", QStringLiteral("La lunghezza della partita IVA non è corretta: la partita IVA dovrebbe essere lunga esattamente 11 caratteri.")},
+        {"email", "mario@esempio", QStringLiteral("Indirizzo non valido\r\nNessun \".\" inserito nel dominio")},
+        {"email", "mario.rossi@esempio.it", QStringLiteral("Indirizzo valido\r\n")},
+        {"Telefono", "0123", {}},
+    };
+    m_card.openNew();
+    m_card.setValue(QStringLiteral("RagioneSociale"), QStringLiteral("Bianchi Luca"));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed);
+        m_dialogs.clear();
+        m_card.setValue(QString::fromLatin1(c.column), QString::fromLatin1(c.typed));
+        m_card.fieldLeft(QString::fromLatin1(c.column));
+        EXPECT_EQ(m_dialogs.messages(), c.message.isEmpty() ? QStringList{} : QStringList{c.message});
+    }
+    // An invalid code is saved as typed.
+    m_card.setValue(QStringLiteral("pIva"), QStringLiteral("1234"));
+    ASSERT_TRUE(m_card.save());
+    EXPECT_EQ(stored(m_card.id())["pIva"].toString(), QStringLiteral("1234"));
+}
+
+TEST_F(ClienteTest, CardsAreIssuedFromTheCounterAndStoredOnSavedCustomers)
+{
+    const int id = insertCustomer(1, QStringLiteral("Rossi Mario"));
+    ASSERT_TRUE(m_card.open(id));
+    ASSERT_TRUE(m_card.issueCard());
+    EXPECT_EQ(stored(id)["barcode"].toString(), QStringLiteral("70000010001001"));
+    EXPECT_FALSE(m_card.isModified());
+
+    // A customer with a card is asked before getting a new one.
+    m_dialogs.answerConfirm(false);
+    EXPECT_FALSE(m_card.issueCard());
+    EXPECT_EQ(m_dialogs.lastText(), QStringLiteral("Il cliente ha già una tessera. Assegnare una nuova tessera?"));
+    m_dialogs.answerConfirm(true);
+    ASSERT_TRUE(m_card.issueCard());
+    EXPECT_EQ(stored(id)["barcode"].toString(), QStringLiteral("70000010001010"));
+
+    // A new customer keeps the card until saved.
+    m_card.openNew();
+    ASSERT_TRUE(m_card.issueCard());
+    EXPECT_EQ(m_card.value(QStringLiteral("barcode")).toString().size(), 14);
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT COUNT(*) FROM clienti WHERE barcode = :B"),
+                          {{QStringLiteral("B"), m_card.value(QStringLiteral("barcode"))}})
+                  .toInt(),
+              0);
+}
+
+TEST_F(ClienteTest, MunicipalitiesFillPostcodeAndProvince)
+{
+    db().exec(QStringLiteral("INSERT INTO comuni (comune, Cap, SiglaProv) VALUES ('Torino', '10100', 'TO'), ('Asti', '14100', 'AT')"));
+    m_card.openNew();
+    EXPECT_EQ(m_card.municipalities(), (QStringList{QStringLiteral("Asti"), QStringLiteral("Torino")}));
+
+    m_dialogs.answerOption(1);
+    m_card.chooseMunicipality();
+    EXPECT_EQ(m_dialogs.events().back().options, (QStringList{QStringLiteral("Asti (AT)"), QStringLiteral("Torino (TO)")}));
+    EXPECT_EQ(m_card.value(QStringLiteral("Citta")).toString(), QStringLiteral("Torino"));
+    EXPECT_EQ(m_card.value(QStringLiteral("Cap")).toString(), QStringLiteral("10100"));
+    EXPECT_EQ(m_card.value(QStringLiteral("ProvRes")).toString(), QStringLiteral("TO"));
+
+    // A city with one postcode per district asks which one; a cancel changes nothing.
+    db().exec(QStringLiteral("UPDATE comuni SET Cap = '10121 10122 10123' WHERE comune = 'Torino'"));
+    m_dialogs.answerOption(1).answerCancel();
+    m_card.setValue(QStringLiteral("Citta"), QString());
+    m_card.chooseMunicipality();
+    EXPECT_EQ(m_card.value(QStringLiteral("Citta")).toString(), QString());
+    m_dialogs.answerOption(1).answerOption(2);
+    m_card.chooseMunicipality();
+    EXPECT_EQ(m_dialogs.events().back().text, QStringLiteral("Scegliere il Cap"));
+    EXPECT_EQ(m_card.value(QStringLiteral("Cap")).toString(), QStringLiteral("10123"));
+    EXPECT_EQ(m_card.value(QStringLiteral("Citta")).toString(), QStringLiteral("Torino"));
+
+    m_card.setValue(QStringLiteral("Citta"), QStringLiteral("Canelli"));
+    m_dialogs.answerText(QStringLiteral("Canelli")).answerText(QStringLiteral("14053")).answerText(QStringLiteral("at"));
+    ASSERT_TRUE(m_card.newMunicipality());
+    const QStringList prompts = m_dialogs.texts(ct::DialogEvent::Kind::AskText);
+    EXPECT_EQ(prompts.mid(prompts.size() - 2),
+              (QStringList{QStringLiteral("Inserire il Cap"), QStringLiteral("Inserire la sigla della Provincia")}));
+    EXPECT_EQ(m_card.value(QStringLiteral("Cap")).toString(), QStringLiteral("14053"));
+    EXPECT_EQ(m_card.value(QStringLiteral("ProvRes")).toString(), QStringLiteral("AT"));
+    const core::Row row = db().query(QStringLiteral("SELECT Cap, SiglaProv FROM comuni WHERE comune = 'Canelli'")).first();
+    EXPECT_EQ(row["Cap"].toString(), QStringLiteral("14053"));
+    EXPECT_EQ(row["SiglaProv"].toString(), QStringLiteral("AT"));
+
+    // A province longer than two letters is refused and nothing is added.
+    m_dialogs.answerText(QStringLiteral("Nizza")).answerText(QStringLiteral("14049")).answerText(QStringLiteral("Asti"));
+    EXPECT_FALSE(m_card.newMunicipality());
+    EXPECT_EQ(m_dialogs.lastText(), QStringLiteral("La sigla della Provincia è di due lettere."));
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT COUNT(*) FROM comuni")).toInt(), 3);
+}
+
+TEST_F(ClienteTest, PlusButtonsAddADescriptionAndChooseIt)
+{
+    struct Case
+    {
+        bool (registry::Cliente::*command)();
+        QStringList (registry::Cliente::*listed)() const;
+        QString title;
+        QString table;
+        QString column;
+    };
+    const Case cases[] = {
+        {&registry::Cliente::addCategory, &registry::Cliente::categories, QStringLiteral("Nuova categoria cliente"),
+         QStringLiteral("catclienti"), QStringLiteral("Categoria")},
+        {&registry::Cliente::addSector, &registry::Cliente::sectors, QStringLiteral("Nuovo settore"), QStringLiteral("settclienti"),
+         QStringLiteral("Settore")},
+        {&registry::Cliente::addDefinition, &registry::Cliente::definitions, QStringLiteral("Nuova definizione"),
+         QStringLiteral("defclienti"), QStringLiteral("Definizione")},
+    };
+    m_card.openNew();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.table.toStdString());
+        m_dialogs.answerText(QStringLiteral("  Ingrosso d'Italia "));
+        ASSERT_TRUE((m_card.*c.command)());
+        EXPECT_EQ(m_dialogs.events().back().title, c.title);
+        EXPECT_EQ(m_dialogs.events().back().text, QStringLiteral("Inserire la descrizione"));
+        EXPECT_EQ(m_card.value(c.column).toString(), QStringLiteral("Ingrosso d'Italia"));
+        EXPECT_EQ((m_card.*c.listed)(), QStringList{QStringLiteral("Ingrosso d'Italia")});
+        // The same description again is chosen, not added twice; a cancel changes nothing.
+        m_dialogs.answerText(QStringLiteral("Ingrosso d'Italia"));
+        ASSERT_TRUE((m_card.*c.command)());
+        m_dialogs.answerCancel();
+        EXPECT_FALSE((m_card.*c.command)());
+        EXPECT_EQ(db().scalar(QStringLiteral("SELECT COUNT(*) FROM %1").arg(c.table)).toInt(), 1);
+    }
+}
+
+TEST_F(ClienteTest, ExistingDescriptionsAreChosenFromTheirTable)
+{
+    m_card.openNew();
+    EXPECT_FALSE(m_card.chooseSector());
+    EXPECT_EQ(m_dialogs.lastText(), QStringLiteral("Nessuna voce da scegliere: aggiungerne una con il pulsante di inserimento."));
+
+    db().exec(QStringLiteral("INSERT INTO catclienti (Categoria) VALUES ('Privati'), ('Aziende')"));
+    db().exec(QStringLiteral("INSERT INTO settclienti (Settore) VALUES ('Edilizia')"));
+    db().exec(QStringLiteral("INSERT INTO defclienti (Definizione) VALUES ('Abituale')"));
+    m_dialogs.answerOption(1).answerOption(0).answerOption(0);
+    ASSERT_TRUE(m_card.chooseCategory());
+    EXPECT_EQ(m_dialogs.events().back().options, (QStringList{QStringLiteral("Aziende"), QStringLiteral("Privati")}));
+    ASSERT_TRUE(m_card.chooseSector());
+    ASSERT_TRUE(m_card.chooseDefinition());
+    EXPECT_EQ(m_dialogs.events().back().text, QStringLiteral("Scegliere la definizione"));
+    EXPECT_EQ(m_card.value(QStringLiteral("Categoria")).toString(), QStringLiteral("Privati"));
+    EXPECT_EQ(m_card.value(QStringLiteral("Settore")).toString(), QStringLiteral("Edilizia"));
+    EXPECT_EQ(m_card.value(QStringLiteral("Definizione")).toString(), QStringLiteral("Abituale"));
+    m_dialogs.answerCancel();
+    EXPECT_FALSE(m_card.chooseCategory());
+    EXPECT_EQ(m_card.value(QStringLiteral("Categoria")).toString(), QStringLiteral("Privati"));
+}
+
+TEST_F(ClienteTest, AgentAndFidelityAreRemovedOnlyWhenConfirmed)
+{
+    const int id = insertCustomer(1, QStringLiteral("Rossi Mario"));
+    ASSERT_TRUE(m_card.open(id));
+
+    m_dialogs.answerConfirm(false);
+    EXPECT_FALSE(m_card.removeAgent());
+    EXPECT_EQ(m_dialogs.lastText(), QStringLiteral("Sei sicuro di voler eliminare l'Agente associato a questo Cliente?"));
+    EXPECT_EQ(m_card.value(QStringLiteral("Agente")).toString(), QStringLiteral("Neri Paolo"));
+
+    m_dialogs.answerConfirm(true).answerConfirm(true);
+    EXPECT_TRUE(m_card.removeAgent());
+    EXPECT_TRUE(m_card.removeFidelity());
+    EXPECT_EQ(m_dialogs.lastText(), QStringLiteral("Sei sicuro di voler eliminare la Fidelity assegnata a questo Cliente?"));
+    // Nothing left to remove: no question.
+    EXPECT_FALSE(m_card.removeAgent());
+    ASSERT_TRUE(m_card.save());
+    const core::Row row = stored(id);
+    EXPECT_TRUE(row["idAgente"].isNull());
+    EXPECT_EQ(row["Agente"].toString(), QString());
+    EXPECT_TRUE(row["idfidelity"].isNull());
+    EXPECT_EQ(row["fidelity"].toString(), QString());
+}
+
+TEST_F(ClienteTest, LeavingWithChangesAsksFirst)
+{
+    const int id = insertCustomer(1, QStringLiteral("Rossi Mario"));
+    ASSERT_TRUE(m_card.open(id));
+    EXPECT_TRUE(m_card.mayLeave());
+    EXPECT_TRUE(m_dialogs.events().empty());
+
+    m_card.setValue(QStringLiteral("Telefono"), QStringLiteral("011 555"));
+    m_dialogs.answerConfirm(false);
+    EXPECT_FALSE(m_card.mayLeave());
+    EXPECT_EQ(m_dialogs.lastText(), QStringLiteral("Eventuali modifiche effettuate non saranno salvate. Vuoi uscire senza salvare ?"));
+    m_dialogs.answerConfirm(true);
+    EXPECT_TRUE(m_card.mayLeave());
+    EXPECT_EQ(stored(id)["Telefono"].toString(), QString());
+}
+
+TEST_F(ClienteTest, WebAccountsAreCreatedUpdatedAndDeletedWithTheCustomer)
+{
+    db().execDirect(QStringLiteral("DROP TABLE IF EXISTS users"));
+    const int id = insertCustomer(1, QStringLiteral("D'Amico Sergio"));
+    ASSERT_TRUE(m_card.open(id));
+    EXPECT_FALSE(m_card.createWebAccount());
+    EXPECT_EQ(m_dialogs.lastText(), QStringLiteral("Gli account web non sono disponibili in questo archivio."));
+
+    db().execDirect(QStringLiteral("CREATE TABLE users (id_user INT PRIMARY KEY, username VARCHAR(100), passwd VARCHAR(100), attivo TINYINT)"));
+    db().execDirect(QStringLiteral("INSERT INTO users VALUES (999, 'occupato', 'x', 1)"));
+    const auto account = [&] {
+        return db().query(QStringLiteral("SELECT username, passwd, attivo FROM users WHERE id_user = :ID"), {{QStringLiteral("ID"), id}});
+    };
+
+    // A name another account holds is refused.
+    m_dialogs.answerText(QStringLiteral("occupato")).answerText(QStringLiteral("segreta"));
+    EXPECT_FALSE(m_card.createWebAccount());
+    EXPECT_EQ(m_dialogs.lastText(), QStringLiteral("Lo username è già usato da un altro account."));
+    EXPECT_TRUE(account().isEmpty());
+
+    m_dialogs.answerText(QStringLiteral("sergio")).answerText(QStringLiteral("segreta"));
+    ASSERT_TRUE(m_card.createWebAccount());
+    EXPECT_EQ(m_dialogs.lastText(), QStringLiteral("Account Web creato con successo"));
+    ASSERT_EQ(account().size(), 1);
+    EXPECT_EQ(account().value(0, "username").toString(), QStringLiteral("sergio"));
+    EXPECT_EQ(account().value(0, "passwd").toString(), QStringLiteral("segreta"));
+    EXPECT_TRUE(account().value(0, "attivo").toBool());
+    EXPECT_EQ(stored(id)["USERNAME"].toString(), QStringLiteral("sergio"));
+    EXPECT_TRUE(stored(id)["AccountAttivo"].toBool());
+    EXPECT_FALSE(m_card.isModified());
+    EXPECT_TRUE(m_card.hasWebAccount());
+
+    EXPECT_FALSE(m_card.createWebAccount());
+    EXPECT_EQ(m_dialogs.lastText(), QStringLiteral("Il cliente ha già un account web."));
+
+    m_dialogs.answerText(QStringLiteral("sergio.damico")).answerText(QStringLiteral("nuova"));
+    ASSERT_TRUE(m_card.updateWebAccount());
+    EXPECT_EQ(m_dialogs.lastText(), QStringLiteral("I dati dell'Account sono stati aggiornati"));
+    EXPECT_EQ(account().value(0, "username").toString(), QStringLiteral("sergio.damico"));
+    EXPECT_EQ(stored(id)["PASS"].toString(), QStringLiteral("nuova"));
+
+    m_dialogs.answerConfirm(false);
+    EXPECT_FALSE(m_card.deleteWebAccount());
+    EXPECT_EQ(account().size(), 1);
+    m_dialogs.answerConfirm(true);
+    ASSERT_TRUE(m_card.deleteWebAccount());
+    const QStringList confirms = m_dialogs.texts(ct::DialogEvent::Kind::Confirm);
+    EXPECT_EQ(confirms.last(), QStringLiteral("Sei sicuro di voler eliminare l'Account Web di questo Cliente?"));
+    EXPECT_EQ(m_dialogs.lastText(), QStringLiteral("Account eliminato"));
+    EXPECT_TRUE(account().isEmpty());
+    EXPECT_TRUE(stored(id)["USERNAME"].isNull());
+    EXPECT_FALSE(stored(id)["AccountAttivo"].toBool());
+    EXPECT_FALSE(m_card.hasWebAccount());
+
+    // Only a saved customer has an account.
+    m_card.setValue(QStringLiteral("Telefono"), QStringLiteral("011"));
+    EXPECT_FALSE(m_card.updateWebAccount());
+    EXPECT_EQ(m_dialogs.lastText(), QStringLiteral("Salvare il cliente prima di gestirne l'account web."));
+    db().execDirect(QStringLiteral("DROP TABLE users"));
+}
+
+TEST_F(ClienteTest, MapSearchCarriesTheAddress)
+{
+    m_card.openNew();
+    m_card.setValue(QStringLiteral("Indirizzo"), QStringLiteral("Via Roma 1"));
+    m_card.setValue(QStringLiteral("Citta"), QStringLiteral("Torino"));
+    m_card.setValue(QStringLiteral("ProvRes"), QStringLiteral("TO"));
+    EXPECT_EQ(m_card.mapSearchUrl(), QStringLiteral("https://www.openstreetmap.org/search?query=Via%20Roma%201%2C%20Torino%2C%20TO"));
+    EXPECT_EQ(registry::mapSearchUrl({QString(), QStringLiteral("Asti"), QString()}),
+              QStringLiteral("https://www.openstreetmap.org/search?query=Asti"));
+}
+
+} // namespace

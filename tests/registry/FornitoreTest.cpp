@@ -1,0 +1,165 @@
+#include "Fornitore.h"
+#include "StoricoCliente.h"
+
+#include "Db.h"
+#include "RecordingNavigator.h"
+#include "ScriptedDialogs.h"
+#include "TestDatabase.h"
+
+#include <gtest/gtest.h>
+
+using namespace carvendo;
+namespace ct = carvendo::testing;
+
+namespace {
+
+class FornitoreTest : public ct::CompanySuite<FornitoreTest>
+{
+protected:
+    void SetUp() override
+    {
+        for (const char* table : {"clienti", "fornitori", "ordinifornitori", "carichi", "venduti", "prima_nota", "fatture"})
+            db().exec(QStringLiteral("DELETE FROM %1").arg(QLatin1String(table)));
+    }
+
+    core::Db& db() { return company().db(); }
+
+    core::Row storedSupplier(int id)
+    {
+        return db().query(QStringLiteral("SELECT * FROM fornitori WHERE id_fornitore = :ID"), {{QStringLiteral("ID"), id}}).first();
+    }
+
+    int insertCustomer(const QString& name, const QString& codFisc, const QString& pIva)
+    {
+        db().exec(QStringLiteral("INSERT INTO clienti (RagioneSociale, CodFisc, pIva) VALUES (:N, :CF, :PI)"),
+                  {{QStringLiteral("N"), name}, {QStringLiteral("CF"), codFisc}, {QStringLiteral("PI"), pIva}});
+        return int(db().lastInsertId());
+    }
+
+    ct::ScriptedDialogs m_dialogs;
+    ct::RecordingNavigator m_navigator;
+    registry::Fornitore m_card{company().db(), m_dialogs, m_navigator};
+};
+
+TEST_F(FornitoreTest, NewSuppliersTakeTheNextCodeAndChecksOnlyInform)
+{
+    db().exec(QStringLiteral("INSERT INTO fornitori (Codice, RagSoc) VALUES ('9', 'Ingrosso Nord')"));
+    m_card.openNew();
+    EXPECT_EQ(m_card.value(QStringLiteral("codice")).toString(), QStringLiteral("10"));
+
+    EXPECT_FALSE(m_card.save());
+    EXPECT_EQ(m_dialogs.messages(), QStringList{QStringLiteral("Inserire la ragione sociale del fornitore.")});
+    m_dialogs.clear();
+
+    m_card.setValue(QStringLiteral("RagSoc"), QStringLiteral("Nuova Elettronica dell'Adriatico"));
+    m_card.setValue(QStringLiteral("PIva"), QStringLiteral("1234567890A"));
+    m_card.fieldLeft(QStringLiteral("PIva"));
+    m_card.setValue(QStringLiteral("Email"), QStringLiteral("info@nuova-elettronica.it"));
+    m_card.fieldLeft(QStringLiteral("Email"));
+    m_card.fieldLeft(QStringLiteral("CodFisc")); // empty: not checked
+    EXPECT_EQ(m_dialogs.messages(),
+              (QStringList{QStringLiteral("La partita IVA contiene dei caratteri non ammessi: la partita IVA dovrebbe contenere solo cifre."),
+                           QStringLiteral("Indirizzo valido\r\n")}));
+
+    ASSERT_TRUE(m_card.save());
+    EXPECT_EQ(m_card.exitCaption(), QStringLiteral("Esci"));
+    const core::Row row = storedSupplier(m_card.id());
+    EXPECT_EQ(row["Codice"].toString(), QStringLiteral("10"));
+    EXPECT_EQ(row["RagSoc"].toString(), QStringLiteral("Nuova Elettronica dell'Adriatico"));
+    EXPECT_EQ(row["PIva"].toString(), QStringLiteral("1234567890A"));
+
+    m_card.setValue(QStringLiteral("Banca"), QStringLiteral("Banca d'Alba"));
+    m_dialogs.answerConfirm(false);
+    EXPECT_FALSE(m_card.mayLeave());
+    EXPECT_EQ(m_dialogs.lastText(), QStringLiteral("Eventuali modifiche effettuate non saranno salvate. Vuoi uscire senza salvare ?"));
+    ASSERT_TRUE(m_card.save());
+    EXPECT_EQ(storedSupplier(m_card.id())["Banca"].toString(), QStringLiteral("Banca d'Alba"));
+    EXPECT_TRUE(m_card.mayLeave());
+}
+
+TEST_F(FornitoreTest, ASavedSupplierBecomesACustomerWithItsData)
+{
+    db().exec(QStringLiteral("INSERT INTO clienti (CodiceCliente, RagioneSociale) VALUES (41, 'Rossi Mario')"));
+    m_card.openNew();
+    m_card.setValue(QStringLiteral("RagSoc"), QStringLiteral("Ferramenta Sant'Antonio"));
+    m_card.setValue(QStringLiteral("PIva"), QStringLiteral("00000000000"));
+    m_card.setValue(QStringLiteral("IndirizzoLeg"), QStringLiteral("Via Po 3"));
+    m_card.setValue(QStringLiteral("CittaLeg"), QStringLiteral("Torino"));
+    m_card.setValue(QStringLiteral("CapLeg"), QStringLiteral("10100"));
+    m_card.setValue(QStringLiteral("ProvLeg"), QStringLiteral("TO"));
+    m_card.setValue(QStringLiteral("Email"), QStringLiteral("info@ferramenta.it"));
+
+    // Unsaved: nothing made.
+    EXPECT_EQ(m_card.makeCustomer(), 0);
+    EXPECT_EQ(m_dialogs.messages(), QStringList{QStringLiteral("Salvare il fornitore prima di crearne il cliente.")});
+    ASSERT_TRUE(m_card.save());
+
+    const int idCliente = m_card.makeCustomer();
+    ASSERT_NE(idCliente, 0);
+    EXPECT_EQ(m_navigator.lastRequest(QStringLiteral("TCliente")).key.toInt(), idCliente);
+    const core::Row row = db().query(QStringLiteral("SELECT * FROM clienti WHERE idCliente = :ID"), {{QStringLiteral("ID"), idCliente}}).first();
+    EXPECT_EQ(row["CodiceCliente"].toInt(), 42);
+    EXPECT_EQ(row["RagioneSociale"].toString(), QStringLiteral("Ferramenta Sant'Antonio"));
+    EXPECT_EQ(row["pIva"].toString(), QStringLiteral("00000000000"));
+    EXPECT_EQ(row["Indirizzo"].toString(), QStringLiteral("Via Po 3"));
+    EXPECT_EQ(row["Citta"].toString(), QStringLiteral("Torino"));
+    EXPECT_EQ(row["Cap"].toString(), QStringLiteral("10100"));
+    EXPECT_EQ(row["ProvRes"].toString(), QStringLiteral("TO"));
+    EXPECT_EQ(row["email"].toString(), QStringLiteral("info@ferramenta.it"));
+    EXPECT_EQ(row["Listino"].toString(), QStringLiteral("LISTINO1"));
+    EXPECT_EQ(m_card.mapSearchUrl(), QStringLiteral("https://www.openstreetmap.org/search?query=Via%20Po%203%2C%20Torino%2C%20TO"));
+}
+
+TEST_F(FornitoreTest, HistoryTabsListOnlyTheDocumentsOfTheirOwner)
+{
+    db().exec(QStringLiteral("INSERT INTO ordinifornitori (NumDoc, idFornitore) VALUES (1, 5), (2, 5), (3, 6)"));
+    db().exec(QStringLiteral("INSERT INTO carichi (NumeroCarico, idFornitore) VALUES (10, 6)"));
+    db().exec(QStringLiteral("INSERT INTO fatture (NumDoc, idCliente) VALUES (7, 5), (8, 9)"));
+    db().exec(QStringLiteral("INSERT INTO prima_nota (idsoggetto, tiposogg) VALUES (5, 'Cliente'), (5, 'Fornitore')"));
+
+    QStringList captions;
+    for (const registry::HistoryTab& tab : registry::supplierHistoryTabs())
+        captions << tab.caption;
+    EXPECT_EQ(captions, (QStringList{QStringLiteral("Ordini"), QStringLiteral("Carichi")}));
+    using S = registry::HistoryTab::Source;
+    EXPECT_EQ(registry::historyRows(db(), S::SupplierOrders, 5).size(), 2);
+    EXPECT_EQ(registry::historyRows(db(), S::GoodsReceipts, 5).size(), 0);
+    EXPECT_EQ(registry::historyRows(db(), S::GoodsReceipts, 6).size(), 1);
+    EXPECT_EQ(registry::historyRows(db(), S::Invoices, 5).value(0, "NumDoc").toInt(), 7);
+    // The cash book of a customer leaves out the supplier with the same id.
+    EXPECT_EQ(registry::historyRows(db(), S::CashBook, 5).size(), 1);
+    // Every customer tab runs.
+    for (const registry::HistoryTab& tab : registry::customerHistoryTabs())
+        EXPECT_NO_THROW(registry::historyRows(db(), tab.source, 5)) << tab.caption.toStdString();
+}
+
+TEST_F(FornitoreTest, CustomerHistoryFindsByNameOrTaxCodeAndListsTheSales)
+{
+    const int damico = insertCustomer(QStringLiteral("D'Amico Sergio"), QStringLiteral("DMCSRG80A01L219X"), QStringLiteral("01234567897"));
+    insertCustomer(QStringLiteral("Amici Lucia"), QString(), QString());
+    db().exec(QStringLiteral("INSERT INTO venduti (idCliente, idArticolo) VALUES (:ID, 1), (:ID, 2), (0, 3)"),
+              {{QStringLiteral("ID"), damico}});
+
+    registry::StoricoCliente history(db(), m_dialogs);
+    using By = registry::StoricoCliente::SearchBy;
+    struct Case
+    {
+        By by;
+        const char* typed;
+        int found;
+    };
+    for (const Case& c : {Case{By::Name, "D'Amico", 1}, Case{By::Name, "ami", 2}, Case{By::Name, "  ", 0},
+                          Case{By::CodiceFiscale, "DMCSRG80A01L219X", 1}, Case{By::PartitaIva, "01234567897", 1},
+                          Case{By::PartitaIva, "' OR '1'='1", 0}}) {
+        SCOPED_TRACE(c.typed);
+        EXPECT_EQ(history.findCustomers(c.by, QString::fromUtf8(c.typed)).size(), c.found);
+    }
+
+    ASSERT_TRUE(history.open(damico));
+    EXPECT_EQ(history.title(), QStringLiteral("Storico Cliente: D'Amico Sergio"));
+    EXPECT_EQ(history.sales().size(), 2);
+    EXPECT_FALSE(history.open(damico + 100));
+    EXPECT_EQ(m_dialogs.lastText(), QStringLiteral("Il cliente non esiste più: può essere stato eliminato da un'altra postazione."));
+}
+
+} // namespace

@@ -1,0 +1,287 @@
+#include "RegistryList.h"
+
+#include "Paths.h"
+#include "RecordingNavigator.h"
+#include "ScriptedDialogs.h"
+#include "Session.h"
+#include "TestDatabase.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace carvendo;
+using registry::RegistryKind;
+using registry::RegistryList;
+using registry::SearchMode;
+namespace ct = carvendo::testing;
+
+namespace {
+
+const QString NoPrivilege = QStringLiteral("Non possiedi i privilegi per eseguire questa operazione");
+
+class RegistryListTest : public ct::CompanySuite<RegistryListTest>
+{
+protected:
+    static void SetUpTestSuite()
+    {
+        CompanySuite::SetUpTestSuite();
+        // The web accounts live in `users` beside the customers when the shop keeps them locally.
+        company().db().exec(QStringLiteral("CREATE TABLE IF NOT EXISTS users (id_user INT PRIMARY KEY, "
+                                           "username VARCHAR(100), passwd VARCHAR(50), attivo SMALLINT) ENGINE=InnoDB"));
+    }
+
+    void SetUp() override
+    {
+        db().exec(QStringLiteral("DELETE FROM clienti"));
+        db().exec(QStringLiteral("DELETE FROM fornitori"));
+        db().exec(QStringLiteral("DELETE FROM users"));
+        allowDeleting(true);
+    }
+
+    core::Db& db() { return company().db(); }
+
+    void allowDeleting(bool allowed)
+    {
+        core::Privileges privileges;
+        privileges.set(core::Privilege::Cancellazione, allowed);
+        m_session.logIn(core::Operator{}, core::Warehouse{}, privileges);
+    }
+
+    int customer(int code, const QString& name, const QString& cf = {}, const QString& piva = {})
+    {
+        db().exec(QStringLiteral("INSERT INTO clienti (CodiceCliente, RagioneSociale, CodFisc, pIva) "
+                                 "VALUES (:C, :N, :CF, :PI)"),
+                  {{QStringLiteral("C"), code}, {QStringLiteral("N"), name}, {QStringLiteral("CF"), cf},
+                   {QStringLiteral("PI"), piva}});
+        return int(db().lastInsertId());
+    }
+
+    int supplier(const QString& code, const QString& name)
+    {
+        db().exec(QStringLiteral("INSERT INTO fornitori (Codice, RagSoc) VALUES (:C, :N)"),
+                  {{QStringLiteral("C"), code}, {QStringLiteral("N"), name}});
+        return int(db().lastInsertId());
+    }
+
+    static QStringList names(const core::Rows& rows, const QString& column)
+    {
+        QStringList out;
+        for (const core::Row& row : rows)
+            out << row[column].toString();
+        return out;
+    }
+
+    RegistryList customers() { return RegistryList(RegistryKind::customers(), db(), m_session, m_paths, m_dialogs, m_navigator); }
+    RegistryList suppliers() { return RegistryList(RegistryKind::suppliers(), db(), m_session, m_paths, m_dialogs, m_navigator); }
+
+    QTemporaryDir m_dir;
+    core::Paths m_paths{m_dir.path(), m_dir.path()};
+    core::Session m_session;
+    ct::ScriptedDialogs m_dialogs;
+    ct::RecordingNavigator m_navigator;
+};
+
+TEST_F(RegistryListTest, NameSearchBindsTheTypedText)
+{
+    customer(1, QStringLiteral("D'Amico Sergio"));
+    customer(2, QStringLiteral("Damico Elettronica"));
+    customer(3, QStringLiteral("Sconto 100% srl"));
+    customer(4, QStringLiteral("Sconto 1000 srl"));
+    customer(5, QStringLiteral("Caffè_Bar Nicolò"));
+    customer(6, QStringLiteral("Caffe Bar Roma"));
+    customer(7, QStringLiteral("Punto! Esclamativo"));
+
+    RegistryList list = customers();
+    struct Case
+    {
+        const char* typed;
+        QStringList found;
+    };
+    const Case cases[] = {
+        {"D'Amico", {QStringLiteral("D'Amico Sergio")}},
+        {"amico", {QStringLiteral("D'Amico Sergio"), QStringLiteral("Damico Elettronica")}},
+        {"100%", {QStringLiteral("Sconto 100% srl")}},             // "%" is a character, not a wildcard
+        {"è_", {QStringLiteral("Caffè_Bar Nicolò")}},              // and so is "_"
+        {"Nicolò", {QStringLiteral("Caffè_Bar Nicolò")}},
+        {"o!", {QStringLiteral("Punto! Esclamativo")}},
+        {"' OR '1'='1", {}},
+    };
+    for (const Case& c : cases) {
+        list.find(SearchMode::Name, QString::fromUtf8(c.typed));
+        EXPECT_EQ(names(list.rows(), QStringLiteral("RagioneSociale")), c.found) << c.typed;
+    }
+}
+
+TEST_F(RegistryListTest, TaxCodeAndVatSearchesMatchExactly)
+{
+    customer(1, QStringLiteral("Rossi Mario"), QStringLiteral("RSSMRA80A01H501U"), QStringLiteral("01234567897"));
+    customer(2, QStringLiteral("Verdi Anna"), QStringLiteral("VRDNNA75C41F205X"), QStringLiteral("12345678903"));
+    RegistryList list = customers();
+
+    list.find(SearchMode::TaxCode, QStringLiteral("VRDNNA75C41F205X"));
+    EXPECT_EQ(names(list.rows(), QStringLiteral("RagioneSociale")), QStringList{QStringLiteral("Verdi Anna")});
+    list.find(SearchMode::TaxCode, QStringLiteral("VRDNNA75C41F205"));
+    EXPECT_TRUE(list.rows().isEmpty());
+    list.find(SearchMode::VatNumber, QStringLiteral(" 01234567897 "));
+    EXPECT_EQ(names(list.rows(), QStringLiteral("RagioneSociale")), QStringList{QStringLiteral("Rossi Mario")});
+    // An empty text shows everyone, ordered by name.
+    list.find(SearchMode::VatNumber, QString());
+    EXPECT_EQ(list.search().mode(), SearchMode::All);
+    EXPECT_EQ(names(list.rows(), QStringLiteral("RagioneSociale")),
+              (QStringList{QStringLiteral("Rossi Mario"), QStringLiteral("Verdi Anna")}));
+}
+
+TEST_F(RegistryListTest, SupplierSearchUsesItsOwnColumns)
+{
+    supplier(QStringLiteral("1"), QStringLiteral("L'Idraulica Srl"));
+    supplier(QStringLiteral("2"), QStringLiteral("Nuova Elettronica"));
+    RegistryList list = suppliers();
+    list.open();
+    EXPECT_EQ(names(list.rows(), QStringLiteral("RagSoc")),
+              (QStringList{QStringLiteral("L'Idraulica Srl"), QStringLiteral("Nuova Elettronica")}));
+    list.find(SearchMode::Name, QStringLiteral("l'idr"));
+    EXPECT_EQ(names(list.rows(), QStringLiteral("RagSoc")), QStringList{QStringLiteral("L'Idraulica Srl")});
+    EXPECT_EQ(list.rows().columns(), RegistryKind::suppliers().gridColumns);
+}
+
+TEST_F(RegistryListTest, TheListLoadsPageByPage)
+{
+    db().exec(QStringLiteral("INSERT INTO clienti (CodiceCliente, RagioneSociale) "
+                             "SELECT seq, CONCAT('Cliente ', LPAD(seq, 3, '0')) FROM seq_1_to_25"));
+    RegistryList list = customers();
+    list.search().setPageSize(10);
+    list.open();
+    EXPECT_EQ(list.rows().size(), 10);
+    EXPECT_TRUE(list.search().hasMore());
+    EXPECT_TRUE(list.search().loadMore());
+    EXPECT_EQ(list.rows().size(), 20);
+    EXPECT_TRUE(list.search().loadMore());
+    EXPECT_EQ(list.rows().size(), 25);
+    EXPECT_FALSE(list.search().hasMore());
+    EXPECT_FALSE(list.search().loadMore());
+    EXPECT_EQ(list.rows().value(24, "RagioneSociale").toString(), QStringLiteral("Cliente 025"));
+    EXPECT_EQ(list.search().allRows().size(), 25);
+}
+
+TEST_F(RegistryListTest, OpenAndNewGoToTheCardAndReload)
+{
+    const int id = customer(1, QStringLiteral("Bianchi Luca"));
+    RegistryList list = customers();
+    list.open();
+    m_navigator.whenOpened(QStringLiteral("TCliente"), [&](const core::NavigationRequest& request) {
+        if (request.key.isNull())
+            customer(2, QStringLiteral("Esposito Anna"));
+        return core::NavigationResult{true};
+    });
+    list.openRecord(id);
+    list.newRecord();
+    ASSERT_EQ(m_navigator.requests().size(), 2u);
+    EXPECT_EQ(m_navigator.requests()[0].key.toInt(), id);
+    EXPECT_EQ(m_navigator.requests()[0].caller, QStringLiteral("TClienti"));
+    EXPECT_TRUE(m_navigator.requests()[1].key.isNull());
+    EXPECT_EQ(names(list.rows(), QStringLiteral("RagioneSociale")),
+              (QStringList{QStringLiteral("Bianchi Luca"), QStringLiteral("Esposito Anna")}));
+}
+
+TEST_F(RegistryListTest, DeletingACustomerNeedsThePrivilegeAndTheAnswer)
+{
+    const int id = customer(1, QStringLiteral("D'Amico Sergio"));
+    RegistryList list = customers();
+    list.open();
+
+    allowDeleting(false);
+    EXPECT_FALSE(list.deleteRecord(id));
+    EXPECT_EQ(m_dialogs.lastText(), NoPrivilege);
+
+    allowDeleting(true);
+    m_dialogs.answerConfirm(false);
+    EXPECT_FALSE(list.deleteRecord(id));
+    EXPECT_EQ(m_dialogs.lastText(), QStringLiteral("Eliminare il cliente?"));
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT COUNT(*) FROM clienti")).toInt(), 1);
+}
+
+TEST_F(RegistryListTest, DeletingACustomerTakesItsWebAccountAndLeavesDocumentsAlone)
+{
+    const int id = customer(1, QStringLiteral("D'Amico Sergio"));
+    const int other = customer(2, QStringLiteral("Verdi Anna"));
+    for (int user : {id, other})
+        db().exec(QStringLiteral("INSERT INTO users (id_user, username, passwd, attivo) VALUES (:ID, :U, 'x', 1)"),
+                  {{QStringLiteral("ID"), user}, {QStringLiteral("U"), QStringLiteral("u%1").arg(user)}});
+    db().exec(QStringLiteral("INSERT INTO preventivi (idcliente, RagioneSociale) VALUES (:ID, 'D''Amico Sergio')"),
+              {{QStringLiteral("ID"), id}});
+
+    RegistryList list = customers();
+    list.open();
+    m_dialogs.answerConfirm(true);
+    EXPECT_TRUE(list.deleteRecord(id));
+    EXPECT_EQ(names(list.rows(), QStringLiteral("RagioneSociale")), QStringList{QStringLiteral("Verdi Anna")});
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT GROUP_CONCAT(id_user) FROM users")).toInt(), other);
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT RagioneSociale FROM preventivi WHERE idcliente = :ID"),
+                          {{QStringLiteral("ID"), id}}).toString(),
+              QStringLiteral("D'Amico Sergio"));
+}
+
+TEST_F(RegistryListTest, AFailedDeleteKeepsTheWebAccount)
+{
+    const int id = customer(1, QStringLiteral("D'Amico Sergio"));
+    db().exec(QStringLiteral("INSERT INTO users (id_user, username) VALUES (:ID, 'damico')"), {{QStringLiteral("ID"), id}});
+    // A trigger stands in for a failure after the web account went.
+    db().execDirect(QStringLiteral("CREATE TRIGGER clienti_no_delete BEFORE DELETE ON clienti FOR EACH ROW "
+                                   "SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'bloccato'"));
+    RegistryList list = customers();
+    m_dialogs.answerConfirm(true);
+    EXPECT_THROW(list.deleteRecord(id), core::DbError);
+    db().execDirect(QStringLiteral("DROP TRIGGER clienti_no_delete"));
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT username FROM users WHERE id_user = :ID"), {{QStringLiteral("ID"), id}})
+                  .toString(),
+              QStringLiteral("damico"));
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT COUNT(*) FROM clienti")).toInt(), 1);
+}
+
+TEST_F(RegistryListTest, DeletingASupplierAsksItsQuestion)
+{
+    const int id = supplier(QStringLiteral("7"), QStringLiteral("Nuova Elettronica"));
+    RegistryList list = suppliers();
+    m_dialogs.answerConfirm(true);
+    EXPECT_TRUE(list.deleteRecord(id));
+    EXPECT_EQ(m_dialogs.texts(ct::DialogEvent::Kind::Confirm), QStringList{QStringLiteral("Eliminare il fornitore?")});
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT COUNT(*) FROM fornitori")).toInt(), 0);
+}
+
+TEST_F(RegistryListTest, ExportWritesEveryFoundRecordAndSaysSo)
+{
+    db().exec(QStringLiteral("INSERT INTO clienti (CodiceCliente, RagioneSociale) "
+                             "SELECT seq, CONCAT('Cliente ', LPAD(seq, 3, '0')) FROM seq_1_to_15"));
+    RegistryList list = customers();
+    list.search().setPageSize(5);
+    list.open();
+    const QString file = m_dir.filePath(QStringLiteral("clienti.txt"));
+    m_dialogs.answerFile(file);
+    EXPECT_TRUE(list.exportGrid(core::ExportFormat::Text));
+    EXPECT_EQ(m_dialogs.lastText(), QStringLiteral("Esportazione avvenuta con successo"));
+    QFile written(file);
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    const QStringList lines = QString::fromUtf8(written.readAll()).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 16); // heading + every customer, not only the loaded page
+    EXPECT_TRUE(lines[0].startsWith(QStringLiteral("Id;Codice;Ragione Sociale;")));
+    EXPECT_TRUE(lines[15].contains(QStringLiteral(";15;Cliente 015;")));
+
+    m_dialogs.answerCancel();
+    EXPECT_FALSE(list.exportGrid(core::ExportFormat::Excel));
+}
+
+TEST_F(RegistryListTest, GridLayoutIsKeptPerRegistry)
+{
+    RegistryList clienti = customers();
+    RegistryList fornitori = suppliers();
+    EXPECT_TRUE(clienti.loadLayout().isEmpty());
+    EXPECT_TRUE(clienti.saveLayout(QByteArrayLiteral("stato clienti")));
+    EXPECT_TRUE(fornitori.saveLayout(QByteArrayLiteral("stato fornitori")));
+    EXPECT_EQ(customers().loadLayout(), QByteArrayLiteral("stato clienti"));
+    EXPECT_EQ(suppliers().loadLayout(), QByteArrayLiteral("stato fornitori"));
+    EXPECT_TRUE(QFile::exists(m_paths.layoutFile(QStringLiteral("Clienti"))));
+}
+
+} // namespace

@@ -1,0 +1,146 @@
+#include "TClienti.h"
+
+#include "ListWindows.h"
+#include "RegistryListWindow.h"
+#include "RegistryPickerWindow.h"
+#include "TestDatabase.h"
+#include "WindowRegistry.h"
+#include "WindowTestBench.h"
+
+#include <QAbstractItemModel>
+#include <QApplication>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableView>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+using namespace carvendo;
+namespace ct = carvendo::testing;
+
+namespace {
+
+QPushButton* buttonCaptioned(QWidget& window, const QString& caption)
+{
+    for (QPushButton* button : window.findChildren<QPushButton*>())
+        if (button->text() == caption)
+            return button;
+    return nullptr;
+}
+
+void pressEnter(QWidget* widget)
+{
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QApplication::sendEvent(widget, &press);
+}
+
+QStringList shownNames(QTableView* grid)
+{
+    QStringList names;
+    for (int r = 0; r < grid->model()->rowCount(); ++r)
+        names << grid->model()->index(r, 2).data().toString();
+    return names;
+}
+
+class TClientiTest : public ct::CompanySuite<TClientiTest>, protected ct::WindowTestBench
+{
+protected:
+    void SetUp() override
+    {
+        db().exec(QStringLiteral("DELETE FROM clienti"));
+        db().exec(QStringLiteral("INSERT INTO clienti (CodiceCliente, RagioneSociale, Citta) VALUES "
+                                 "(1, 'D''Amico Sergio', 'Forlì'), (2, 'Bianchi Luca', 'Roma'), (3, 'Damiani Eva', 'Bari')"));
+        m_connections.setCompanySettings(company().settings());
+        core::Privileges privileges;
+        privileges.set(core::Privilege::Cancellazione, true);
+        m_session.logIn(core::Operator{}, core::Warehouse{}, privileges);
+        ui::registerRegistryListWindows(m_registry);
+    }
+
+    core::Db& db() { return company().db(); }
+
+    std::unique_ptr<ui::Window> create(const QString& name, const QString& caller = {})
+    {
+        return std::unique_ptr<ui::Window>(
+            m_registry.create(name, m_environment, core::NavigationRequest{name, {}, caller, {}}, nullptr));
+    }
+
+    ui::WindowRegistry m_registry;
+};
+
+TEST_F(TClientiTest, TheListSearchesByTheTypedNameAndDeletes)
+{
+    auto window = create(QStringLiteral("TClienti"));
+    auto* list = dynamic_cast<ui::RegistryListWindow*>(window.get());
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Clienti"));
+    QTableView* grid = list->panel()->grid();
+    EXPECT_EQ(shownNames(grid),
+              (QStringList{QStringLiteral("Bianchi Luca"), QStringLiteral("D'Amico Sergio"), QStringLiteral("Damiani Eva")}));
+    EXPECT_TRUE(grid->isColumnHidden(0));
+    EXPECT_EQ(grid->model()->headerData(2, Qt::Horizontal).toString(), QStringLiteral("Ragione Sociale"));
+
+    list->panel()->searchLine()->setText(QStringLiteral("D'Amico"));
+    pressEnter(list->panel()->searchLine());
+    ASSERT_EQ(shownNames(grid), QStringList{QStringLiteral("D'Amico Sergio")});
+
+    m_dialogs.answerConfirm(true);
+    buttonCaptioned(*window, QStringLiteral("Elimina"))->click();
+    EXPECT_EQ(m_dialogs.lastText(), QStringLiteral("Eliminare il cliente?"));
+    EXPECT_TRUE(shownNames(grid).isEmpty());
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT COUNT(*) FROM clienti")).toInt(), 2);
+
+    buttonCaptioned(*window, QStringLiteral("Tutti"))->click();
+    EXPECT_EQ(shownNames(grid).size(), 2);
+    for (const char* caption : {"Nuovo", "Apri", "XML", "EXCEL", "HTML", "TXT", "Esci"})
+        EXPECT_NE(buttonCaptioned(*window, QString::fromUtf8(caption)), nullptr) << caption;
+}
+
+TEST_F(TClientiTest, EnterOnARowOpensTheCardAndTheLayoutIsKept)
+{
+    {
+        auto window = create(QStringLiteral("TClienti"));
+        auto* list = static_cast<ui::RegistryListWindow*>(window.get());
+        QTableView* grid = list->panel()->grid();
+        grid->setFocus();
+        grid->setCurrentIndex(grid->model()->index(1, 2));
+        pressEnter(grid);
+        ASSERT_EQ(m_navigator.requests().size(), 1u);
+        EXPECT_EQ(m_navigator.requests()[0].window, QStringLiteral("TCliente"));
+        EXPECT_EQ(db().scalar(QStringLiteral("SELECT RagioneSociale FROM clienti WHERE idCliente = :ID"),
+                              {{QStringLiteral("ID"), m_navigator.requests()[0].key}})
+                      .toString(),
+                  QStringLiteral("D'Amico Sergio"));
+        grid->horizontalHeader()->resizeSection(2, 321);
+        buttonCaptioned(*window, QStringLiteral("Esci"))->click();
+    }
+    auto again = create(QStringLiteral("TClienti"));
+    EXPECT_EQ(static_cast<ui::RegistryListWindow*>(again.get())->panel()->grid()->horizontalHeader()->sectionSize(2), 321);
+}
+
+TEST_F(TClientiTest, ThePickerHandsTheChosenCustomerToItsCaller)
+{
+    for (const char* name : {"TClientiPreleva", "TClientiPrelDest", "TFornitoriPreleva", "TFornitoriPrelDest", "TFornitori"})
+        EXPECT_TRUE(m_registry.has(QString::fromLatin1(name))) << name;
+
+    auto window = create(QStringLiteral("TClientiPreleva"), QStringLiteral("FatturaImmediata"));
+    auto* picker = dynamic_cast<ui::RegistryPickerWindow*>(window.get());
+    ASSERT_NE(picker, nullptr);
+    picker->panel()->searchLine()->setText(QStringLiteral("amico"));
+    pressEnter(picker->panel()->searchLine());
+    QTableView* grid = picker->panel()->grid();
+    ASSERT_EQ(shownNames(grid), QStringList{QStringLiteral("D'Amico Sergio")});
+    buttonCaptioned(*window, QStringLiteral("Conferma"))->click();
+    EXPECT_EQ(window->result(), QDialog::Accepted);
+    const core::NavigationResult result = window->navigationResult();
+    EXPECT_TRUE(result.accepted);
+    EXPECT_EQ(result.values.value(QStringLiteral("RagioneSociale")).toString(), QStringLiteral("D'Amico Sergio"));
+    EXPECT_EQ(result.values.value(QStringLiteral("Citta")).toString(), QStringLiteral("Forlì"));
+    EXPECT_EQ(result.value, result.values.value(QStringLiteral("idCliente")));
+}
+
+} // namespace
