@@ -95,3 +95,8 @@ CALL AddColumnUnlessExists(DATABASE(), 'dettbanco', 'scontoval', 'decimal(11,2) 
 ALTER TABLE dettbanco MODIFY COLUMN Sconto int(11) DEFAULT 0;
 CALL AddColumnUnlessExists(DATABASE(), 'dettbanco', 'idpromo', 'int(11) DEFAULT 0');
 CALL AddColumnUnlessExists(DATABASE(), 'dettbanco', 'promo_desc', 'varchar(255) DEFAULT NULL');
+
+# Versione 6.1.3
+# The customer and supplier lists search by name.
+CREATE INDEX IF NOT EXISTS ix_RagioneSociale ON clienti (RagioneSociale);
+CREATE INDEX IF NOT EXISTS ix_RagSoc ON fornitori (RagSoc);

@@ -274,6 +274,21 @@ TEST_F(SchemaUpgradeTest, AFailingStepLeavesTheVersionForTheNextStart)
     EXPECT_EQ(columns(db, false), columns(company().db(), false));
 }
 
+TEST_F(SchemaUpgradeTest, AnOldDatabaseGetsTheNameSearchIndexes)
+{
+    CompanyDatabase upgraded(QStringLiteral("upgrade_index"));
+    Db& db = upgraded.db();
+    db.execDirect(QStringLiteral("DROP INDEX ix_RagioneSociale ON clienti"));
+    db.execDirect(QStringLiteral("DROP INDEX ix_RagSoc ON fornitori"));
+    db.exec(QStringLiteral("UPDATE versione SET VersioneDB = '6.1.0'"));
+    upgrade(db);
+    upgrade(db); // a second run finds them and changes nothing
+    EXPECT_EQ(db.scalar(QStringLiteral("SELECT COUNT(DISTINCT INDEX_NAME) FROM information_schema.STATISTICS "
+                                       "WHERE TABLE_SCHEMA = DATABASE() AND INDEX_NAME IN ('ix_RagioneSociale', 'ix_RagSoc')"))
+                  .toInt(),
+              2);
+}
+
 TEST(SchemaUpgradeScript, TableLinesBecomeTheTablesOwnDefinitions)
 {
     const QString expanded = expandTableDirectives(upgradeList());
