@@ -74,7 +74,7 @@ QList<CardField> commercialFields()
 } // namespace
 
 TCliente::TCliente(WindowEnvironment& environment, const core::NavigationRequest& request, QWidget* parent)
-    : Window(parent), m_environment(environment), m_logic(environment.connections.company(), environment.dialogs)
+    : CardWindow(parent), m_environment(environment), m_logic(environment.connections.company(), environment.dialogs)
 {
     setWindowTitle(QStringLiteral("Anagrafica Cliente"));
     setMinimumWidth(760);
@@ -116,7 +116,7 @@ TCliente::TCliente(WindowEnvironment& environment, const core::NavigationRequest
     connect(newMunicipality, &QPushButton::clicked, &m_logic, &registry::Cliente::newMunicipality);
     connect(map, &QPushButton::clicked, this, [this] { openInBrowser(m_logic.mapSearchUrl()); });
     connect(m_history, &QPushButton::clicked, this, &TCliente::openHistory);
-    connect(saveButton, &QPushButton::clicked, this, &TCliente::save);
+    connect(saveButton, &QPushButton::clicked, this, &CardWindow::save);
     connect(m_exit, &QPushButton::clicked, this, &TCliente::reject);
     connect(&m_logic, &registry::Cliente::changed, this, &TCliente::showState);
 
@@ -181,32 +181,6 @@ void TCliente::showState()
 void TCliente::openHistory()
 {
     m_environment.navigator.open(QStringLiteral("TStoricoCliente"), m_logic.id());
-}
-
-void TCliente::save()
-{
-    if (m_logic.save())
-        QDialog::accept();
-}
-
-void TCliente::reject()
-{
-    if (m_logic.mayLeave())
-        QDialog::reject();
-}
-
-void TCliente::closeEvent(QCloseEvent* event)
-{
-    event->ignore();
-    reject();
-}
-
-core::NavigationResult TCliente::navigationResult() const
-{
-    core::NavigationResult result = Window::navigationResult();
-    if (result.accepted)
-        result.value = m_logic.id();
-    return result;
 }
 
 } // namespace carvendo::ui

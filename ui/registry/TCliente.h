@@ -2,7 +2,7 @@
 
 #include "Cliente.h"
 #include "Navigator.h"
-#include "Window.h"
+#include "CardWindow.h"
 #include "WindowEnvironment.h"
 
 class QPushButton;
@@ -13,7 +13,7 @@ class CardForm;
 
 // The customer card, opened on a customer (request key `idCliente`) or new. Closes after a
 // successful "Salva", telling its opener the customer's id.
-class TCliente : public Window
+class TCliente : public CardWindow
 {
     Q_OBJECT
 public:
@@ -24,12 +24,11 @@ public:
     CardForm& commercialForm() { return *m_commercial; }
     QPushButton& exitButton() { return *m_exit; }
 
-    void save();
-    void reject() override; // "Annulla"/"Esci", Escape and the window's close button
-    core::NavigationResult navigationResult() const override;
 
 protected:
-    void closeEvent(QCloseEvent* event) override;
+    bool saveRecord() override { return m_logic.save(); }
+    bool mayLeave() override { return m_logic.mayLeave(); }
+    QVariant savedKey() const override { return m_logic.id(); }
 
 private:
     QWidget* commandsPage();

@@ -64,7 +64,7 @@ QList<CardField> bankAndAgentFields()
 } // namespace
 
 TFornitore::TFornitore(WindowEnvironment& environment, const core::NavigationRequest& request, QWidget* parent)
-    : Window(parent), m_logic(environment.connections.company(), environment.dialogs, environment.navigator)
+    : CardWindow(parent), m_logic(environment.connections.company(), environment.dialogs, environment.navigator)
 {
     setWindowTitle(QStringLiteral("Anagrafica Fornitore"));
     setMinimumWidth(760);
@@ -99,7 +99,7 @@ TFornitore::TFornitore(WindowEnvironment& environment, const core::NavigationReq
     onFieldLeft(*m_bank, {QStringLiteral("emailAgente")}, [this](const QString& column) { m_logic.fieldLeft(column); });
     connect(map, &QPushButton::clicked, this, [this] { openInBrowser(m_logic.mapSearchUrl()); });
     connect(m_makeCustomer, &QPushButton::clicked, &m_logic, &registry::Fornitore::makeCustomer);
-    connect(saveButton, &QPushButton::clicked, this, &TFornitore::save);
+    connect(saveButton, &QPushButton::clicked, this, &CardWindow::save);
     connect(m_exit, &QPushButton::clicked, this, &TFornitore::reject);
     connect(&m_logic, &registry::Fornitore::changed, this, &TFornitore::showState);
 
@@ -122,32 +122,6 @@ void TFornitore::showState()
     m_bank->setValues(m_logic.values());
     m_exit->setText(m_logic.exitCaption());
     m_makeCustomer->setEnabled(!m_logic.isNew());
-}
-
-void TFornitore::save()
-{
-    if (m_logic.save())
-        QDialog::accept();
-}
-
-void TFornitore::reject()
-{
-    if (m_logic.mayLeave())
-        QDialog::reject();
-}
-
-void TFornitore::closeEvent(QCloseEvent* event)
-{
-    event->ignore();
-    reject();
-}
-
-core::NavigationResult TFornitore::navigationResult() const
-{
-    core::NavigationResult result = Window::navigationResult();
-    if (result.accepted)
-        result.value = m_logic.id();
-    return result;
 }
 
 } // namespace carvendo::ui

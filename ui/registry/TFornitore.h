@@ -2,7 +2,7 @@
 
 #include "Fornitore.h"
 #include "Navigator.h"
-#include "Window.h"
+#include "CardWindow.h"
 #include "WindowEnvironment.h"
 
 class QPushButton;
@@ -13,7 +13,7 @@ class CardForm;
 
 // The supplier card, opened on a supplier (request key `id_fornitore`) or new. Closes after a
 // successful "Salva", telling its opener the supplier's id.
-class TFornitore : public Window
+class TFornitore : public CardWindow
 {
     Q_OBJECT
 public:
@@ -24,12 +24,11 @@ public:
     CardForm& bankForm() { return *m_bank; }
     QPushButton& exitButton() { return *m_exit; }
 
-    void save();
-    void reject() override; // "Annulla"/"Esci", Escape and the window's close button
-    core::NavigationResult navigationResult() const override;
 
 protected:
-    void closeEvent(QCloseEvent* event) override;
+    bool saveRecord() override { return m_logic.save(); }
+    bool mayLeave() override { return m_logic.mayLeave(); }
+    QVariant savedKey() const override { return m_logic.id(); }
 
 private:
     void showState();

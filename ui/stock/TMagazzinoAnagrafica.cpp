@@ -44,7 +44,7 @@ QList<CardField> warehouseFields()
 
 TMagazzinoAnagrafica::TMagazzinoAnagrafica(WindowEnvironment& environment, const core::NavigationRequest& request,
                                            QWidget* parent)
-    : Window(parent)
+    : CardWindow(parent)
     , m_logic(environment.connections.company(), environment.session, environment.paths, environment.dialogs)
 {
     setWindowTitle(QStringLiteral("Anagrafica Magazzino"));
@@ -64,7 +64,7 @@ TMagazzinoAnagrafica::TMagazzinoAnagrafica(WindowEnvironment& environment, const
     layout->addWidget(buttons);
 
     connect(m_form, &CardForm::valueEdited, &m_logic, &stock::MagazzinoAnagrafica::setValue);
-    connect(saveButton, &QPushButton::clicked, this, &TMagazzinoAnagrafica::save);
+    connect(saveButton, &QPushButton::clicked, this, &CardWindow::save);
     connect(m_exit, &QPushButton::clicked, this, &TMagazzinoAnagrafica::reject);
     connect(&m_logic, &stock::MagazzinoAnagrafica::changed, this, &TMagazzinoAnagrafica::showState);
 
@@ -83,32 +83,6 @@ void TMagazzinoAnagrafica::showState()
 {
     m_form->setValues(m_logic.values());
     m_exit->setText(m_logic.exitCaption());
-}
-
-void TMagazzinoAnagrafica::save()
-{
-    if (m_logic.save())
-        QDialog::accept();
-}
-
-void TMagazzinoAnagrafica::reject()
-{
-    if (m_logic.mayLeave())
-        QDialog::reject();
-}
-
-void TMagazzinoAnagrafica::closeEvent(QCloseEvent* event)
-{
-    event->ignore();
-    reject();
-}
-
-core::NavigationResult TMagazzinoAnagrafica::navigationResult() const
-{
-    core::NavigationResult result = Window::navigationResult();
-    if (result.accepted)
-        result.value = m_logic.id();
-    return result;
 }
 
 } // namespace carvendo::ui

@@ -2,7 +2,7 @@
 
 #include "MagazzinoAnagrafica.h"
 #include "Navigator.h"
-#include "Window.h"
+#include "CardWindow.h"
 #include "WindowEnvironment.h"
 
 class QPushButton;
@@ -14,7 +14,7 @@ class CardForm;
 // The warehouse card. Opened on a warehouse (request key `idMagazzino`) or new, with a proposed
 // name in the value "descrizione". Closes after a successful "Salva", telling its opener the
 // warehouse's id.
-class TMagazzinoAnagrafica : public Window
+class TMagazzinoAnagrafica : public CardWindow
 {
     Q_OBJECT
 public:
@@ -25,12 +25,11 @@ public:
     CardForm& form() { return *m_form; }
     QPushButton& exitButton() { return *m_exit; }
 
-    void save();
-    void reject() override; // "Annulla"/"Esci", Escape and the window's close button
-    core::NavigationResult navigationResult() const override;
 
 protected:
-    void closeEvent(QCloseEvent* event) override;
+    bool saveRecord() override { return m_logic.save(); }
+    bool mayLeave() override { return m_logic.mayLeave(); }
+    QVariant savedKey() const override { return m_logic.id(); }
 
 private:
     void showState();
