@@ -100,3 +100,12 @@ CALL AddColumnUnlessExists(DATABASE(), 'dettbanco', 'promo_desc', 'varchar(255) 
 # The customer and supplier lists search by name.
 CREATE INDEX IF NOT EXISTS ix_RagioneSociale ON clienti (RagioneSociale);
 CREATE INDEX IF NOT EXISTS ix_RagSoc ON fornitori (RagSoc);
+# Stock history is summed per item and warehouse, movements are listed by day, items are found by
+# description and supplier.
+CREATE INDEX IF NOT EXISTS ix_idArticolo_idMagazzino ON venduti (idArticolo, idMagazzino);
+CREATE INDEX IF NOT EXISTS ix_data ON venduti (data);
+CREATE INDEX IF NOT EXISTS ix_idarticolo_idMagazzino ON acquisti (idarticolo, idMagazzino);
+CREATE INDEX IF NOT EXISTS ix_idarticolo_idmagazzino ON dettreso (idarticolo, idmagazzino);
+CREATE INDEX IF NOT EXISTS ix_Descrizione ON articoli (Descrizione);
+CREATE INDEX IF NOT EXISTS ix_Fornitore ON articoli (Fornitore);
+CREATE INDEX IF NOT EXISTS ix_Fornitore ON articoli_fornitori (Fornitore);

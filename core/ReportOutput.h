@@ -1,0 +1,39 @@
+#pragma once
+
+#include "ReportRequest.h"
+
+#include <QString>
+
+#include <stdexcept>
+
+namespace carvendo::core {
+
+// A print could not be made (template missing or unreadable, file not writable); the text is for an
+// error box.
+class ReportError : public std::runtime_error
+{
+public:
+    explicit ReportError(const QString& message)
+        : std::runtime_error(message.toStdString()), m_message(message) {}
+    const QString& message() const { return m_message; }
+
+private:
+    QString m_message;
+};
+
+// Where a print goes. Logic prints only through this port: the program shows a preview window or
+// the printer dialog; tests and batch work write PDF files. A failure throws ReportError.
+class ReportOutput
+{
+public:
+    virtual ~ReportOutput() = default;
+
+    // The document on screen, with the commands to print or save it.
+    virtual void preview(const ReportRequest& request) = 0;
+    // Straight to a printer (the operator picks it).
+    virtual void print(const ReportRequest& request) = 0;
+    // A PDF file at the path (folders are created); its text is real, searchable text.
+    virtual void exportPdf(const ReportRequest& request, const QString& path) = 0;
+};
+
+} // namespace carvendo::core
