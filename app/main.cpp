@@ -13,6 +13,7 @@
 #include "ImpostazioniIni.h"
 #include "Paths.h"
 #include "QtDialogs.h"
+#include "QtReportOutput.h"
 #include "Session.h"
 #include "TAzienda.h"
 #include "WidgetNavigator.h"
@@ -118,7 +119,8 @@ int main(int argc, char** argv)
     ui::registerAllWindows(registry, embedded);
     ui::WidgetNavigator navigator(registry);
     core::SystemClock clock;
-    ui::WindowEnvironment environment{session, paths, connections, dialogs, navigator, clock};
+    ui::QtReportOutput reports(paths.reportDir(), dialogs);
+    ui::WindowEnvironment environment{session, paths, connections, dialogs, navigator, clock, reports};
     navigator.setEnvironment(&environment);
 
     core::DirectorySettings directory = core::ConnectionIni(paths.connessioneIni()).directory();

@@ -40,6 +40,7 @@ bool Azienda::ensureDirectorySettings()
             return false;
     }
     m_connections.setDirectorySettings(settings.connection());
+    m_connections.setExchangeSettings(ConnectionIni(m_paths.connessioneIni()).portavia().connection());
     return true;
 }
 

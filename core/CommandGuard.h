@@ -4,11 +4,12 @@
 #include "Dialogs.h"
 #include "IniFile.h"
 #include "LookupTables.h"
+#include "ReportOutput.h"
 
 namespace carvendo::core {
 
 // Runs one command of a window and shows why it failed instead of letting the failure escape:
-// a refused input as a warning, a database or settings-file failure as an error with its text.
+// a refused input as a warning, a database, settings-file or print failure as an error with its text.
 // True when the command went through.
 template <typename Command>
 bool runGuarded(Dialogs& dialogs, Command&& command)
@@ -21,6 +22,8 @@ bool runGuarded(Dialogs& dialogs, Command&& command)
     } catch (const DbError& failure) {
         dialogs.error(failure.message());
     } catch (const IniFileError& failure) {
+        dialogs.error(failure.message());
+    } catch (const ReportError& failure) {
         dialogs.error(failure.message());
     }
     return false;

@@ -5,6 +5,7 @@
 #include "Dialogs.h"
 #include "ImpostazioniIni.h"
 #include "Paths.h"
+#include "PrivacyNotice.h"
 #include "Session.h"
 
 namespace carvendo::core {
@@ -241,32 +242,16 @@ bool Config::saveLabelSettings(const LabelSettings& settings)
     return saved;
 }
 
-// The privacy notice is shop-wide, so it lives with the other printed texts of the company.
 QString Config::privacyText()
 {
     QString text;
-    attempt([&] {
-        text = m_db.scalar(
-                       QStringLiteral("SELECT Testo10 FROM preferenzeriparazioni ORDER BY idPrefRip LIMIT 1"))
-                   .toString();
-    });
+    attempt([&] { text = PrivacyNotice(m_db).text(); });
     return text;
 }
 
 bool Config::savePrivacyText(const QString& text)
 {
-    const bool saved = attempt([&] {
-        Transaction transaction(m_db);
-        const Field id = m_db.scalar(QStringLiteral("SELECT MIN(idPrefRip) FROM preferenzeriparazioni"));
-        if (id.isNull())
-            m_db.exec(QStringLiteral("INSERT INTO preferenzeriparazioni (Testo10) VALUES (:TESTO)"),
-                      {{QStringLiteral("TESTO"), text}});
-        else
-            m_db.exec(
-                QStringLiteral("UPDATE preferenzeriparazioni SET Testo10 = :TESTO WHERE idPrefRip = :ID"),
-                {{QStringLiteral("TESTO"), text}, {QStringLiteral("ID"), id.variant()}});
-        transaction.commit();
-    });
+    const bool saved = attempt([&] { PrivacyNotice(m_db).save(text); });
     if (saved)
         m_dialogs.information(Saved);
     return saved;

@@ -111,6 +111,19 @@ PortaviaSettings ConnectionIni::portavia() const
                             m_ini.value(PortaviaSection, u"RAGIONESOCIALE")};
 }
 
+std::optional<ConnectionSettings> PortaviaSettings::connection() const
+{
+    if (server.trimmed().isEmpty() || database.trimmed().isEmpty())
+        return std::nullopt;
+    ConnectionSettings settings;
+    settings.host = server.trimmed();
+    settings.port = port > 0 ? port : 3306; // the server's usual port when none is written
+    settings.user = username;
+    settings.password = password;
+    settings.database = database.trimmed();
+    return settings;
+}
+
 void ConnectionIni::setPortavia(const PortaviaSettings& settings)
 {
     m_ini.setValue(PortaviaSection, u"SERVER", settings.server);

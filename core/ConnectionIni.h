@@ -5,6 +5,8 @@
 
 #include <QString>
 
+#include <optional>
+
 namespace carvendo::core {
 
 // How this workstation reaches the server that holds the company directory
@@ -74,6 +76,9 @@ struct PortaviaSettings
     QString shopName;     // `RAGIONESOCIALE`, never written by the program
 
     bool operator==(const PortaviaSettings&) const = default;
+
+    // How to reach the exchange database: nothing when no server or database is set.
+    std::optional<ConnectionSettings> connection() const;
 };
 
 // connessione.ini of the data folder. A missing file or key reads as 0 / empty; writing creates the

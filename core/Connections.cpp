@@ -23,6 +23,19 @@ Db& Connections::company()
     return openOn(m_company, m_companySettings);
 }
 
+void Connections::setExchangeSettings(const std::optional<ConnectionSettings>& settings)
+{
+    m_exchangeSettings = settings;
+    m_exchange.reset();
+}
+
+Db& Connections::exchange()
+{
+    if (!m_exchangeSettings)
+        throw DbError(QStringLiteral("Connessione Portavia non configurata"));
+    return openOn(m_exchange, *m_exchangeSettings);
+}
+
 Db& Connections::openOn(std::unique_ptr<Db>& db, const ConnectionSettings& settings)
 {
     if (!db) {

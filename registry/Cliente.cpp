@@ -3,35 +3,44 @@
 #include "Db.h"
 #include "Dialogs.h"
 #include "FiscalChecks.h"
+#include "PrivacyNotice.h"
 #include "RegistryCodes.h"
+#include "ReportOutput.h"
 
 #include <QUrl>
-
-#include <stdexcept>
 
 namespace carvendo::registry {
 
 namespace {
 
-const QString kLeaveQuestion = QStringLiteral("Eventuali modifiche effettuate non saranno salvate. Vuoi uscire senza salvare ?");
+const QString kLeaveQuestion =
+    QStringLiteral("Eventuali modifiche effettuate non saranno salvate. Vuoi uscire senza salvare ?");
 const QString kDescriptionPrompt = QStringLiteral("Inserire la descrizione");
 
 } // namespace
 
 const QStringList& Cliente::columns()
 {
-    static const QStringList list = {
-        QStringLiteral("CodiceCliente"), QStringLiteral("RagioneSociale"), QStringLiteral("Cognome"),
-        QStringLiteral("Nome"), QStringLiteral("LuogoNasc"), QStringLiteral("ProvNasc"), QStringLiteral("StatoNasc"),
-        QStringLiteral("DataNasc"), QStringLiteral("CodFisc"), QStringLiteral("pIva"), QStringLiteral("Indirizzo"),
-        QStringLiteral("Citta"), QStringLiteral("ProvRes"), QStringLiteral("Cap"), QStringLiteral("Telefono"),
-        QStringLiteral("Cellulare"), QStringLiteral("AltroRec"), QStringLiteral("Fax"), QStringLiteral("email"),
-        QStringLiteral("Refer"), QStringLiteral("Note"), QStringLiteral("ANnotazioni"), QStringLiteral("Categoria"),
-        QStringLiteral("Settore"), QStringLiteral("Definizione"), QStringLiteral("Rivenditore"),
-        QStringLiteral("Pagamento"), QStringLiteral("Listino"), QStringLiteral("idlistino"),
-        QStringLiteral("aliq_pers"), QStringLiteral("aliquota"), QStringLiteral("idAgente"), QStringLiteral("Agente"),
-        QStringLiteral("barcode"), QStringLiteral("idfidelity"), QStringLiteral("fidelity"),
-        QStringLiteral("consenso_dati"), QStringLiteral("USERNAME"), QStringLiteral("PASS"), QStringLiteral("AccountAttivo")};
+    static const QStringList list = {QStringLiteral("CodiceCliente"), QStringLiteral("RagioneSociale"),
+                                     QStringLiteral("Cognome"),       QStringLiteral("Nome"),
+                                     QStringLiteral("LuogoNasc"),     QStringLiteral("ProvNasc"),
+                                     QStringLiteral("StatoNasc"),     QStringLiteral("DataNasc"),
+                                     QStringLiteral("CodFisc"),       QStringLiteral("pIva"),
+                                     QStringLiteral("Indirizzo"),     QStringLiteral("Citta"),
+                                     QStringLiteral("ProvRes"),       QStringLiteral("Cap"),
+                                     QStringLiteral("Telefono"),      QStringLiteral("Cellulare"),
+                                     QStringLiteral("AltroRec"),      QStringLiteral("Fax"),
+                                     QStringLiteral("email"),         QStringLiteral("Refer"),
+                                     QStringLiteral("Note"),          QStringLiteral("ANnotazioni"),
+                                     QStringLiteral("Categoria"),     QStringLiteral("Settore"),
+                                     QStringLiteral("Definizione"),   QStringLiteral("Rivenditore"),
+                                     QStringLiteral("Pagamento"),     QStringLiteral("Listino"),
+                                     QStringLiteral("idlistino"),     QStringLiteral("aliq_pers"),
+                                     QStringLiteral("aliquota"),      QStringLiteral("idAgente"),
+                                     QStringLiteral("Agente"),        QStringLiteral("barcode"),
+                                     QStringLiteral("idfidelity"),    QStringLiteral("fidelity"),
+                                     QStringLiteral("consenso_dati"), QStringLiteral("USERNAME"),
+                                     QStringLiteral("PASS"),          QStringLiteral("AccountAttivo")};
     return list;
 }
 
@@ -44,12 +53,10 @@ Cliente::Cliente(core::Db& db, core::Dialogs& dialogs, QObject* parent)
 void Cliente::openNew()
 {
     m_id = 0;
-    m_values.clear();
-    for (const QString& column : columns())
-        m_values.insert(column, QVariant());
-    m_values[QStringLiteral("Listino")] = QStringLiteral("LISTINO1");
-    m_values[QStringLiteral("CodiceCliente")] = RegistryCodes(m_db).peekNextCustomerCode();
-    m_saved = m_values;
+    m_record.clear();
+    m_record.values[QStringLiteral("Listino")] = QStringLiteral("LISTINO1");
+    m_record.values[QStringLiteral("CodiceCliente")] = RegistryCodes(m_db).peekNextCustomerCode();
+    m_record.markSaved();
     emit changed();
 }
 
@@ -58,44 +65,31 @@ bool Cliente::open(int idCliente)
     const core::Rows rows = m_db.query(QStringLiteral("SELECT * FROM clienti WHERE idCliente = :ID"),
                                        {{QStringLiteral("ID"), idCliente}});
     if (rows.isEmpty()) {
-        m_dialogs.warning(QStringLiteral("Il cliente non esiste più: può essere stato eliminato da un'altra postazione."));
+        m_dialogs.warning(
+            QStringLiteral("Il cliente non esiste più: può essere stato eliminato da un'altra postazione."));
         return false;
     }
     m_id = idCliente;
-    m_values.clear();
-    for (const QString& column : columns())
-        m_values.insert(column, rows[0][column].variant());
-    m_saved = m_values;
+    m_record.load(rows[0]);
     emit changed();
     return true;
 }
 
-QString Cliente::canonical(const QString& column) const
-{
-    for (const QString& known : columns())
-        if (known.compare(column, Qt::CaseInsensitive) == 0)
-            return known;
-    throw std::invalid_argument("unknown customer column: " + column.toStdString());
-}
-
 QVariant Cliente::value(const QString& column) const
 {
-    return m_values.value(canonical(column));
+    return m_record.value(column);
 }
 
 void Cliente::setValue(const QString& column, const QVariant& value)
 {
-    const QString key = canonical(column);
-    if (m_values.value(key) == value && m_values.value(key).isNull() == value.isNull())
-        return;
-    m_values[key] = value;
-    emit changed();
+    if (m_record.set(column, value))
+        emit changed();
 }
 
 void Cliente::fieldLeft(const QString& column)
 {
-    const QString key = canonical(column);
-    const QString text = m_values.value(key).toString().trimmed();
+    const QString key = m_record.canonical(column);
+    const QString text = m_record.values.value(key).toString().trimmed();
     if (key == QLatin1String("CodFisc")) {
         if (!text.isEmpty())
             m_dialogs.information(checkCodiceFiscale(text).message);
@@ -110,20 +104,20 @@ void Cliente::fieldLeft(const QString& column)
 
 bool Cliente::save()
 {
-    const auto text = [this](const char* column) { return m_values.value(QString::fromLatin1(column)).toString().trimmed(); };
+    const auto text = [this](const char* column) { return m_record.text(QString::fromLatin1(column)); };
     if (text("RagioneSociale").isEmpty() && text("Cognome").isEmpty()) {
         m_dialogs.warning(QStringLiteral("Inserire la ragione sociale o il cognome del cliente."));
         return false;
     }
     if (isNew()) {
         const int code = RegistryCodes(m_db).insertCustomerWithNewCode([this](int c) { insertRow(c); });
-        m_values[QStringLiteral("CodiceCliente")] = code;
+        m_record.values[QStringLiteral("CodiceCliente")] = code;
     } else {
         core::Transaction transaction(m_db);
         updateRow();
         transaction.commit();
     }
-    m_saved = m_values;
+    m_record.saved = m_record.values;
     emit changed();
     emit saved(m_id);
     return true;
@@ -137,9 +131,11 @@ void Cliente::insertRow(int code)
     for (const QString& column : columns()) {
         names << column;
         holders << QLatin1Char(':') + column;
-        params.insert(column, column == QLatin1String("CodiceCliente") ? QVariant(code) : m_values.value(column));
+        params.insert(column,
+                      column == QLatin1String("CodiceCliente") ? QVariant(code) : m_record.values.value(column));
     }
-    m_db.exec(QStringLiteral("INSERT INTO clienti (%1) VALUES (%2)").arg(names.join(QStringLiteral(", ")), holders.join(QStringLiteral(", "))),
+    m_db.exec(QStringLiteral("INSERT INTO clienti (%1) VALUES (%2)")
+                  .arg(names.join(QStringLiteral(", ")), holders.join(QStringLiteral(", "))),
               params);
     m_id = int(m_db.lastInsertId());
 }
@@ -150,10 +146,11 @@ void Cliente::updateRow()
     core::Params params;
     for (const QString& column : columns()) {
         assignments << QStringLiteral("%1 = :%1").arg(column);
-        params.insert(column, m_values.value(column));
+        params.insert(column, m_record.values.value(column));
     }
     params.insert(QStringLiteral("IDCLIENTE"), m_id);
-    m_db.exec(QStringLiteral("UPDATE clienti SET %1 WHERE idCliente = :IDCLIENTE").arg(assignments.join(QStringLiteral(", "))),
+    m_db.exec(QStringLiteral("UPDATE clienti SET %1 WHERE idCliente = :IDCLIENTE")
+                  .arg(assignments.join(QStringLiteral(", "))),
               params);
 }
 
@@ -169,15 +166,15 @@ QString Cliente::exitCaption() const
 
 bool Cliente::issueCard()
 {
-    if (!m_values.value(QStringLiteral("barcode")).toString().trimmed().isEmpty()
-        && !m_dialogs.confirm(QStringLiteral("Il cliente ha già una tessera. Assegnare una nuova tessera?")))
+    if (!m_record.values.value(QStringLiteral("barcode")).toString().trimmed().isEmpty() &&
+        !m_dialogs.confirm(QStringLiteral("Il cliente ha già una tessera. Assegnare una nuova tessera?")))
         return false;
     const QString card = RegistryCodes(m_db).newCustomerCard();
-    m_values[QStringLiteral("barcode")] = card;
+    m_record.values[QStringLiteral("barcode")] = card;
     if (!isNew()) {
         m_db.exec(QStringLiteral("UPDATE clienti SET barcode = :BARCODE WHERE idCliente = :ID"),
                   {{QStringLiteral("BARCODE"), card}, {QStringLiteral("ID"), m_id}});
-        m_saved[QStringLiteral("barcode")] = card;
+        m_record.saved[QStringLiteral("barcode")] = card;
     }
     emit changed();
     return true;
@@ -198,39 +195,47 @@ QStringList Cliente::municipalities() const
 
 void Cliente::chooseMunicipality()
 {
-    const core::Rows rows = m_db.query(QStringLiteral("SELECT comune, Cap, SiglaProv FROM comuni ORDER BY comune"));
+    const core::Rows rows =
+        m_db.query(QStringLiteral("SELECT comune, Cap, SiglaProv FROM comuni ORDER BY comune"));
     QStringList names;
     for (const core::Row& row : rows)
-        names << QStringLiteral("%1 (%2)").arg(row[QStringLiteral("comune")].toString(), row[QStringLiteral("SiglaProv")].toString());
-    const std::optional<int> chosen = m_dialogs.chooseOption(QStringLiteral("Comuni"), QStringLiteral("Scegliere il comune"), names);
+        names << QStringLiteral("%1 (%2)").arg(row[QStringLiteral("comune")].toString(),
+                                               row[QStringLiteral("SiglaProv")].toString());
+    const std::optional<int> chosen =
+        m_dialogs.chooseOption(QStringLiteral("Comuni"), QStringLiteral("Scegliere il comune"), names);
     if (!chosen || *chosen < 0 || *chosen >= rows.size())
         return;
     const core::Row row = rows[*chosen];
     // Large cities have one postcode per district, listed together: the operator picks one.
-    const QStringList caps = row[QStringLiteral("Cap")].toString().split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    const QStringList caps =
+        row[QStringLiteral("Cap")].toString().split(QLatin1Char(' '), Qt::SkipEmptyParts);
     QString cap = caps.value(0);
     if (caps.size() > 1) {
-        const std::optional<int> which = m_dialogs.chooseOption(QStringLiteral("Cap"), QStringLiteral("Scegliere il Cap"), caps);
+        const std::optional<int> which =
+            m_dialogs.chooseOption(QStringLiteral("Cap"), QStringLiteral("Scegliere il Cap"), caps);
         if (!which || *which < 0 || *which >= caps.size())
             return;
         cap = caps[*which];
     }
-    m_values[QStringLiteral("Citta")] = row[QStringLiteral("comune")].toString();
-    m_values[QStringLiteral("Cap")] = cap;
-    m_values[QStringLiteral("ProvRes")] = row[QStringLiteral("SiglaProv")].toString();
+    m_record.values[QStringLiteral("Citta")] = row[QStringLiteral("comune")].toString();
+    m_record.values[QStringLiteral("Cap")] = cap;
+    m_record.values[QStringLiteral("ProvRes")] = row[QStringLiteral("SiglaProv")].toString();
     emit changed();
 }
 
 bool Cliente::newMunicipality()
 {
-    const std::optional<QString> name = m_dialogs.askText(QStringLiteral("Nuovo comune"), QStringLiteral("Inserire il nome del comune"),
-                                                          m_values.value(QStringLiteral("Citta")).toString());
+    const std::optional<QString> name =
+        m_dialogs.askText(QStringLiteral("Nuovo comune"), QStringLiteral("Inserire il nome del comune"),
+                          m_record.values.value(QStringLiteral("Citta")).toString());
     if (!name || name->trimmed().isEmpty())
         return false;
-    const std::optional<QString> cap = m_dialogs.askText(QStringLiteral("Nuovo comune"), QStringLiteral("Inserire il Cap"));
+    const std::optional<QString> cap =
+        m_dialogs.askText(QStringLiteral("Nuovo comune"), QStringLiteral("Inserire il Cap"));
     if (!cap)
         return false;
-    const std::optional<QString> province = m_dialogs.askText(QStringLiteral("Nuovo comune"), QStringLiteral("Inserire la sigla della Provincia"));
+    const std::optional<QString> province = m_dialogs.askText(
+        QStringLiteral("Nuovo comune"), QStringLiteral("Inserire la sigla della Provincia"));
     if (!province)
         return false;
     const QString sigla = province->trimmed().toUpper();
@@ -239,77 +244,86 @@ bool Cliente::newMunicipality()
         return false;
     }
     m_db.exec(QStringLiteral("INSERT INTO comuni (comune, Cap, SiglaProv) VALUES (:COMUNE, :CAP, :SIGLA)"),
-              {{QStringLiteral("COMUNE"), name->trimmed()}, {QStringLiteral("CAP"), cap->trimmed()}, {QStringLiteral("SIGLA"), sigla}});
-    m_values[QStringLiteral("Citta")] = name->trimmed();
-    m_values[QStringLiteral("Cap")] = cap->trimmed();
-    m_values[QStringLiteral("ProvRes")] = sigla;
+              {{QStringLiteral("COMUNE"), name->trimmed()},
+               {QStringLiteral("CAP"), cap->trimmed()},
+               {QStringLiteral("SIGLA"), sigla}});
+    m_record.values[QStringLiteral("Citta")] = name->trimmed();
+    m_record.values[QStringLiteral("Cap")] = cap->trimmed();
+    m_record.values[QStringLiteral("ProvRes")] = sigla;
     emit changed();
     return true;
 }
 
-bool Cliente::addDescription(const QString& title, const QString& table, const QString& column, const QString& field)
+bool Cliente::addDescription(const QString& title, const QString& table, const QString& column,
+                             const QString& field)
 {
     const std::optional<QString> typed = m_dialogs.askText(title, kDescriptionPrompt);
     if (!typed || typed->trimmed().isEmpty())
         return false;
     const QString description = typed->trimmed();
     // table and column are fixed names of this class, never typed text.
-    const bool known = !m_db.query(QStringLiteral("SELECT %1 FROM %2 WHERE %1 = :DESCRIZIONE").arg(column, table),
-                                   {{QStringLiteral("DESCRIZIONE"), description}})
-                            .isEmpty();
+    const bool known =
+        !m_db.query(QStringLiteral("SELECT %1 FROM %2 WHERE %1 = :DESCRIZIONE").arg(column, table),
+                    {{QStringLiteral("DESCRIZIONE"), description}})
+             .isEmpty();
     if (!known)
         m_db.exec(QStringLiteral("INSERT INTO %2 (%1) VALUES (:DESCRIZIONE)").arg(column, table),
                   {{QStringLiteral("DESCRIZIONE"), description}});
-    m_values[field] = description;
+    m_record.values[field] = description;
     emit changed();
     return true;
 }
 
 bool Cliente::addCategory()
 {
-    return addDescription(QStringLiteral("Nuova categoria cliente"), QStringLiteral("catclienti"), QStringLiteral("Categoria"),
-                          QStringLiteral("Categoria"));
+    return addDescription(QStringLiteral("Nuova categoria cliente"), QStringLiteral("catclienti"),
+                          QStringLiteral("Categoria"), QStringLiteral("Categoria"));
 }
 
 bool Cliente::addSector()
 {
-    return addDescription(QStringLiteral("Nuovo settore"), QStringLiteral("settclienti"), QStringLiteral("Settore"),
-                          QStringLiteral("Settore"));
+    return addDescription(QStringLiteral("Nuovo settore"), QStringLiteral("settclienti"),
+                          QStringLiteral("Settore"), QStringLiteral("Settore"));
 }
 
 bool Cliente::addDefinition()
 {
-    return addDescription(QStringLiteral("Nuova definizione"), QStringLiteral("defclienti"), QStringLiteral("Definizione"),
-                          QStringLiteral("Definizione"));
+    return addDescription(QStringLiteral("Nuova definizione"), QStringLiteral("defclienti"),
+                          QStringLiteral("Definizione"), QStringLiteral("Definizione"));
 }
 
-bool Cliente::chooseFrom(const QStringList& options, const QString& title, const QString& prompt, const QString& field)
+bool Cliente::chooseFrom(const QStringList& options, const QString& title, const QString& prompt,
+                         const QString& field)
 {
     if (options.isEmpty()) {
-        m_dialogs.information(QStringLiteral("Nessuna voce da scegliere: aggiungerne una con il pulsante di inserimento."));
+        m_dialogs.information(
+            QStringLiteral("Nessuna voce da scegliere: aggiungerne una con il pulsante di inserimento."));
         return false;
     }
     const std::optional<int> chosen = m_dialogs.chooseOption(title, prompt, options);
     if (!chosen || *chosen < 0 || *chosen >= options.size())
         return false;
-    m_values[field] = options[*chosen];
+    m_record.values[field] = options[*chosen];
     emit changed();
     return true;
 }
 
 bool Cliente::chooseCategory()
 {
-    return chooseFrom(categories(), QStringLiteral("Categorie"), QStringLiteral("Scegliere la categoria"), QStringLiteral("Categoria"));
+    return chooseFrom(categories(), QStringLiteral("Categorie"), QStringLiteral("Scegliere la categoria"),
+                      QStringLiteral("Categoria"));
 }
 
 bool Cliente::chooseSector()
 {
-    return chooseFrom(sectors(), QStringLiteral("Settori"), QStringLiteral("Scegliere il settore"), QStringLiteral("Settore"));
+    return chooseFrom(sectors(), QStringLiteral("Settori"), QStringLiteral("Scegliere il settore"),
+                      QStringLiteral("Settore"));
 }
 
 bool Cliente::chooseDefinition()
 {
-    return chooseFrom(definitions(), QStringLiteral("Definizioni"), QStringLiteral("Scegliere la definizione"), QStringLiteral("Definizione"));
+    return chooseFrom(definitions(), QStringLiteral("Definizioni"),
+                      QStringLiteral("Scegliere la definizione"), QStringLiteral("Definizione"));
 }
 
 QStringList Cliente::categories() const
@@ -329,31 +343,35 @@ QStringList Cliente::definitions() const
 
 bool Cliente::removeAgent()
 {
-    if (m_values.value(QStringLiteral("idAgente")).toInt() == 0 && m_values.value(QStringLiteral("Agente")).toString().isEmpty())
+    if (m_record.values.value(QStringLiteral("idAgente")).toInt() == 0 &&
+        m_record.values.value(QStringLiteral("Agente")).toString().isEmpty())
         return false;
-    if (!m_dialogs.confirm(QStringLiteral("Sei sicuro di voler eliminare l'Agente associato a questo Cliente?")))
+    if (!m_dialogs.confirm(
+            QStringLiteral("Sei sicuro di voler eliminare l'Agente associato a questo Cliente?")))
         return false;
-    m_values[QStringLiteral("idAgente")] = QVariant();
-    m_values[QStringLiteral("Agente")] = QString();
+    m_record.values[QStringLiteral("idAgente")] = QVariant();
+    m_record.values[QStringLiteral("Agente")] = QString();
     emit changed();
     return true;
 }
 
 bool Cliente::removeFidelity()
 {
-    if (m_values.value(QStringLiteral("idfidelity")).toInt() == 0 && m_values.value(QStringLiteral("fidelity")).toString().isEmpty())
+    if (m_record.values.value(QStringLiteral("idfidelity")).toInt() == 0 &&
+        m_record.values.value(QStringLiteral("fidelity")).toString().isEmpty())
         return false;
-    if (!m_dialogs.confirm(QStringLiteral("Sei sicuro di voler eliminare la Fidelity assegnata a questo Cliente?")))
+    if (!m_dialogs.confirm(
+            QStringLiteral("Sei sicuro di voler eliminare la Fidelity assegnata a questo Cliente?")))
         return false;
-    m_values[QStringLiteral("idfidelity")] = QVariant();
-    m_values[QStringLiteral("fidelity")] = QString();
+    m_record.values[QStringLiteral("idfidelity")] = QVariant();
+    m_record.values[QStringLiteral("fidelity")] = QString();
     emit changed();
     return true;
 }
 
 bool Cliente::hasWebAccount() const
 {
-    return !isNew() && !m_saved.value(QStringLiteral("USERNAME")).toString().isEmpty();
+    return !isNew() && !m_record.saved.value(QStringLiteral("USERNAME")).toString().isEmpty();
 }
 
 bool Cliente::webAccountsAvailable()
@@ -362,29 +380,24 @@ bool Cliente::webAccountsAvailable()
         m_dialogs.warning(QStringLiteral("Salvare il cliente prima di gestirne l'account web."));
         return false;
     }
-    const bool exists = m_db.scalar(QStringLiteral("SELECT COUNT(*) FROM information_schema.tables "
-                                                   "WHERE table_schema = DATABASE() AND table_name = 'users'"))
-                            .toInt()
-                        > 0;
-    if (!exists)
-        m_dialogs.warning(QStringLiteral("Gli account web non sono disponibili in questo archivio."));
-    return exists;
+    if (!m_webAccounts.isConfigured()) {
+        m_dialogs.warning(
+            QStringLiteral("Gli account web non sono disponibili: configurare la connessione Portavia."));
+        return false;
+    }
+    return true;
 }
 
 std::optional<std::pair<QString, QString>> Cliente::askCredentials(const QString& title)
 {
-    const std::optional<QString> username =
-        m_dialogs.askText(title, QStringLiteral("Inserire lo username"), m_values.value(QStringLiteral("USERNAME")).toString());
+    const std::optional<QString> username = m_dialogs.askText(
+        title, QStringLiteral("Inserire lo username"), m_record.values.value(QStringLiteral("USERNAME")).toString());
     if (!username || username->trimmed().isEmpty())
         return std::nullopt;
     const std::optional<QString> password = m_dialogs.askText(title, QStringLiteral("Inserire la password"));
     if (!password || password->isEmpty())
         return std::nullopt;
-    const bool taken = m_db.scalar(QStringLiteral("SELECT COUNT(*) FROM users WHERE username = :USERNAME AND id_user <> :ID"),
-                                   {{QStringLiteral("USERNAME"), username->trimmed()}, {QStringLiteral("ID"), m_id}})
-                           .toInt()
-                       > 0;
-    if (taken) {
+    if (m_webAccounts.usernameTaken(username->trimmed(), m_id)) {
         m_dialogs.warning(QStringLiteral("Lo username è già usato da un altro account."));
         return std::nullopt;
     }
@@ -393,13 +406,35 @@ std::optional<std::pair<QString, QString>> Cliente::askCredentials(const QString
 
 void Cliente::storeWebAccount(const QVariant& username, const QVariant& password, bool active)
 {
-    m_db.exec(QStringLiteral("UPDATE clienti SET USERNAME = :USERNAME, PASS = :PASS, AccountAttivo = :ATTIVO WHERE idCliente = :ID"),
-              {{QStringLiteral("USERNAME"), username}, {QStringLiteral("PASS"), password}, {QStringLiteral("ATTIVO"), active},
+    m_db.exec(QStringLiteral("UPDATE clienti SET USERNAME = :USERNAME, PASS = :PASS, AccountAttivo = :ATTIVO "
+                             "WHERE idCliente = :ID"),
+              {{QStringLiteral("USERNAME"), username},
+               {QStringLiteral("PASS"), password},
+               {QStringLiteral("ATTIVO"), active},
                {QStringLiteral("ID"), m_id}});
-    for (QVariantMap* values : {&m_values, &m_saved}) {
+    for (QVariantMap* values : {&m_record.values, &m_record.saved}) {
         (*values)[QStringLiteral("USERNAME")] = username;
         (*values)[QStringLiteral("PASS")] = password;
         (*values)[QStringLiteral("AccountAttivo")] = active;
+    }
+}
+
+// The account lives on the exchange and its mirror in `clienti`: the mirror is written in a transaction
+// committed only after the exchange took the change, so a failure there leaves the card as it was.
+void Cliente::changeWebAccount(const std::function<void()>& onExchange, const QVariant& username,
+                               const QVariant& password, bool active)
+{
+    const QVariantMap values = m_record.values;
+    const QVariantMap saved = m_record.saved;
+    try {
+        core::Transaction transaction(m_db);
+        storeWebAccount(username, password, active);
+        onExchange();
+        transaction.commit();
+    } catch (...) {
+        m_record.values = values;
+        m_record.saved = saved;
+        throw;
     }
 }
 
@@ -407,19 +442,15 @@ bool Cliente::createWebAccount()
 {
     if (!webAccountsAvailable())
         return false;
-    const core::Params id{{QStringLiteral("ID"), m_id}};
-    if (m_db.scalar(QStringLiteral("SELECT COUNT(*) FROM users WHERE id_user = :ID"), id).toInt() > 0) {
+    if (m_webAccounts.exists(m_id)) {
         m_dialogs.warning(QStringLiteral("Il cliente ha già un account web."));
         return false;
     }
     const auto credentials = askCredentials(QStringLiteral("Account Web"));
     if (!credentials)
         return false;
-    core::Transaction transaction(m_db);
-    m_db.exec(QStringLiteral("INSERT INTO users (id_user, username, passwd, attivo) VALUES (:ID, :USERNAME, :PASSWD, 1)"),
-              {{QStringLiteral("ID"), m_id}, {QStringLiteral("USERNAME"), credentials->first}, {QStringLiteral("PASSWD"), credentials->second}});
-    storeWebAccount(credentials->first, credentials->second, true);
-    transaction.commit();
+    changeWebAccount([&] { m_webAccounts.create(m_id, credentials->first, credentials->second); },
+                     credentials->first, credentials->second, true);
     emit changed();
     m_dialogs.information(QStringLiteral("Account Web creato con successo"));
     return true;
@@ -429,19 +460,16 @@ bool Cliente::updateWebAccount()
 {
     if (!webAccountsAvailable())
         return false;
-    const core::Params id{{QStringLiteral("ID"), m_id}};
-    if (m_db.scalar(QStringLiteral("SELECT COUNT(*) FROM users WHERE id_user = :ID"), id).toInt() == 0) {
+    if (!m_webAccounts.exists(m_id)) {
         m_dialogs.warning(QStringLiteral("Il cliente non ha un account web."));
         return false;
     }
     const auto credentials = askCredentials(QStringLiteral("Account Web"));
     if (!credentials)
         return false;
-    core::Transaction transaction(m_db);
-    m_db.exec(QStringLiteral("UPDATE users SET username = :USERNAME, passwd = :PASSWD WHERE id_user = :ID"),
-              {{QStringLiteral("ID"), m_id}, {QStringLiteral("USERNAME"), credentials->first}, {QStringLiteral("PASSWD"), credentials->second}});
-    storeWebAccount(credentials->first, credentials->second, m_values.value(QStringLiteral("AccountAttivo")).toBool());
-    transaction.commit();
+    changeWebAccount([&] { m_webAccounts.update(m_id, credentials->first, credentials->second); },
+                     credentials->first, credentials->second,
+                     m_record.values.value(QStringLiteral("AccountAttivo")).toBool());
     emit changed();
     m_dialogs.information(QStringLiteral("I dati dell'Account sono stati aggiornati"));
     return true;
@@ -453,19 +481,44 @@ bool Cliente::deleteWebAccount()
         return false;
     if (!m_dialogs.confirm(QStringLiteral("Sei sicuro di voler eliminare l'Account Web di questo Cliente?")))
         return false;
-    core::Transaction transaction(m_db);
-    m_db.exec(QStringLiteral("DELETE FROM users WHERE id_user = :ID"), {{QStringLiteral("ID"), m_id}});
-    storeWebAccount(QVariant(), QVariant(), false);
-    transaction.commit();
+    changeWebAccount([&] { m_webAccounts.remove(m_id); }, QVariant(), QVariant(), false);
     emit changed();
     m_dialogs.information(QStringLiteral("Account eliminato"));
     return true;
 }
 
+core::ReportRequest Cliente::privacyForm()
+{
+    const QStringList& names = columns();
+    std::vector<QVariant> row;
+    row.reserve(names.size());
+    for (const QString& column : names)
+        row.push_back(m_record.values.value(column));
+    core::ReportRequest request;
+    request.templateName = QStringLiteral("Privacy");
+    request.title = QStringLiteral("Privacy - ") + m_record.values.value(QStringLiteral("RagioneSociale")).toString();
+    request.datasets.emplace(QStringLiteral("cliente"), core::Rows(names, {std::move(row)}));
+    request.values = {{QStringLiteral("testo"), core::PrivacyNotice(m_db).text()},
+                      {QStringLiteral("data"),
+                       m_db.scalar(QStringLiteral("SELECT CURRENT_DATE")).toDate().toString(QStringLiteral("dd/MM/yyyy"))}};
+    return request;
+}
+
+bool Cliente::printPrivacy(core::ReportOutput& reports)
+{
+    if (isNew() || isModified()) {
+        m_dialogs.warning(QStringLiteral("Salvare il cliente prima di stampare il modulo privacy."));
+        return false;
+    }
+    reports.preview(privacyForm());
+    return true;
+}
+
 QString Cliente::mapSearchUrl() const
 {
-    return registry::mapSearchUrl({m_values.value(QStringLiteral("Indirizzo")).toString(), m_values.value(QStringLiteral("Citta")).toString(),
-                                   m_values.value(QStringLiteral("ProvRes")).toString()});
+    return registry::mapSearchUrl({m_record.values.value(QStringLiteral("Indirizzo")).toString(),
+                                   m_record.values.value(QStringLiteral("Citta")).toString(),
+                                   m_record.values.value(QStringLiteral("ProvRes")).toString()});
 }
 
 QString mapSearchUrl(const QStringList& addressParts)
@@ -474,8 +527,8 @@ QString mapSearchUrl(const QStringList& addressParts)
     for (const QString& part : addressParts)
         if (!part.trimmed().isEmpty())
             parts << part.trimmed();
-    return QStringLiteral("https://www.openstreetmap.org/search?query=")
-           + QString::fromLatin1(QUrl::toPercentEncoding(parts.join(QStringLiteral(", "))));
+    return QStringLiteral("https://www.openstreetmap.org/search?query=") +
+           QString::fromLatin1(QUrl::toPercentEncoding(parts.join(QStringLiteral(", "))));
 }
 
 } // namespace carvendo::registry

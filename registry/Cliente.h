@@ -1,17 +1,23 @@
 #pragma once
 
+#include "RecordValues.h"
+#include "ReportRequest.h"
+#include "WebAccounts.h"
+
 #include <QObject>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
 #include <QVariantMap>
 
+#include <functional>
 #include <optional>
 #include <utility>
 
 namespace carvendo::core {
 class Db;
 class Dialogs;
+class ReportOutput;
 } // namespace carvendo::core
 
 namespace carvendo::registry {
@@ -40,8 +46,8 @@ public:
     // Values by column name, letter case ignored; an unknown column throws std::invalid_argument.
     QVariant value(const QString& column) const;
     void setValue(const QString& column, const QVariant& value);
-    const QVariantMap& values() const { return m_values; }
-    bool isModified() const { return m_values != m_saved; }
+    const QVariantMap& values() const { return m_record.values; }
+    bool isModified() const { return m_record.isModified(); }
 
     // The operator left a field: the codice fiscale, partita IVA and e-mail fields tell whether the
     // text is sound (empty tax codes are not checked).
@@ -80,13 +86,19 @@ public:
     bool removeAgent();
     bool removeFidelity();
 
-    // The customer's web account (a `users` row with the customer's id, mirrored in the card's
-    // `USERNAME`, `PASS` and `AccountAttivo`). Each needs a saved customer and the web accounts
-    // table; each asks what it needs and tells how it went.
+    // The customer's web account: a `users` row of the exchange database with the customer's id,
+    // mirrored in the card's `USERNAME`, `PASS` and `AccountAttivo`. Each needs a saved customer and
+    // an exchange connection; each asks what it needs and tells how it went.
+    void setWebAccounts(WebAccounts webAccounts) { m_webAccounts = std::move(webAccounts); }
     bool createWebAccount();
     bool updateWebAccount();
     bool deleteWebAccount();
     bool hasWebAccount() const;
+
+    // The privacy consent form of the saved customer, shown in preview: the customer's data, the
+    // shop's privacy notice and the day (template "Privacy").
+    bool printPrivacy(core::ReportOutput& reports);
+    core::ReportRequest privacyForm();
 
     // A web map search of the customer's address, city and province.
     QString mapSearchUrl() const;
@@ -96,21 +108,24 @@ signals:
     void saved(int idCliente);
 
 private:
-    QString canonical(const QString& column) const;
-    bool addDescription(const QString& title, const QString& table, const QString& column, const QString& field);
+    bool addDescription(const QString& title, const QString& table, const QString& column,
+                        const QString& field);
     QStringList list(const QString& sql) const;
-    bool chooseFrom(const QStringList& options, const QString& title, const QString& prompt, const QString& field);
+    bool chooseFrom(const QStringList& options, const QString& title, const QString& prompt,
+                    const QString& field);
     void insertRow(int code);
     void updateRow();
     bool webAccountsAvailable();
     std::optional<std::pair<QString, QString>> askCredentials(const QString& title);
     void storeWebAccount(const QVariant& username, const QVariant& password, bool active);
+    void changeWebAccount(const std::function<void()>& onExchange, const QVariant& username,
+                          const QVariant& password, bool active);
 
     core::Db& m_db;
     core::Dialogs& m_dialogs;
+    WebAccounts m_webAccounts;
     int m_id = 0;
-    QVariantMap m_values;
-    QVariantMap m_saved;
+    core::RecordValues m_record{columns()};
 };
 
 // The map search of an address: the parts that are not empty, joined, on OpenStreetMap.

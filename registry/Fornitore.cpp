@@ -7,8 +7,6 @@
 #include "Navigator.h"
 #include "RegistryCodes.h"
 
-#include <stdexcept>
-
 namespace carvendo::registry {
 
 const QStringList& Fornitore::columns()
@@ -35,11 +33,9 @@ Fornitore::Fornitore(core::Db& db, core::Dialogs& dialogs, core::Navigator& navi
 void Fornitore::openNew()
 {
     m_id = 0;
-    m_values.clear();
-    for (const QString& column : columns())
-        m_values.insert(column, QVariant());
-    m_values[QStringLiteral("Codice")] = RegistryCodes(m_db).peekNextSupplierCode();
-    m_saved = m_values;
+    m_record.clear();
+    m_record.values[QStringLiteral("Codice")] = RegistryCodes(m_db).peekNextSupplierCode();
+    m_record.markSaved();
     emit changed();
 }
 
@@ -52,45 +48,31 @@ bool Fornitore::open(int idFornitore)
         return false;
     }
     m_id = idFornitore;
-    m_values.clear();
-    for (const QString& column : columns())
-        m_values.insert(column, rows[0][column].variant());
-    m_saved = m_values;
+    m_record.load(rows[0]);
     emit changed();
     return true;
 }
 
-QString Fornitore::canonical(const QString& column) const
-{
-    for (const QString& known : columns())
-        if (known.compare(column, Qt::CaseInsensitive) == 0)
-            return known;
-    throw std::invalid_argument("unknown supplier column: " + column.toStdString());
-}
-
 QString Fornitore::text(const char* column) const
 {
-    return m_values.value(QString::fromLatin1(column)).toString().trimmed();
+    return m_record.text(QString::fromLatin1(column));
 }
 
 QVariant Fornitore::value(const QString& column) const
 {
-    return m_values.value(canonical(column));
+    return m_record.value(column);
 }
 
 void Fornitore::setValue(const QString& column, const QVariant& value)
 {
-    const QString key = canonical(column);
-    if (m_values.value(key) == value && m_values.value(key).isNull() == value.isNull())
-        return;
-    m_values[key] = value;
-    emit changed();
+    if (m_record.set(column, value))
+        emit changed();
 }
 
 void Fornitore::fieldLeft(const QString& column)
 {
-    const QString key = canonical(column);
-    const QString typed = m_values.value(key).toString().trimmed();
+    const QString key = m_record.canonical(column);
+    const QString typed = m_record.values.value(key).toString().trimmed();
     if (typed.isEmpty())
         return;
     if (key == QLatin1String("CodFisc"))
@@ -108,14 +90,14 @@ bool Fornitore::save()
         return false;
     }
     if (isNew()) {
-        m_values[QStringLiteral("Codice")] =
+        m_record.values[QStringLiteral("Codice")] =
             RegistryCodes(m_db).insertSupplierWithNewCode([this](const QString& code) { insertRow(code); });
     } else {
         core::Transaction transaction(m_db);
         updateRow();
         transaction.commit();
     }
-    m_saved = m_values;
+    m_record.saved = m_record.values;
     emit changed();
     emit saved(m_id);
     return true;
@@ -129,7 +111,7 @@ void Fornitore::insertRow(const QString& code)
     for (const QString& column : columns()) {
         names << column;
         holders << QLatin1Char(':') + column;
-        params.insert(column, column == QLatin1String("Codice") ? QVariant(code) : m_values.value(column));
+        params.insert(column, column == QLatin1String("Codice") ? QVariant(code) : m_record.values.value(column));
     }
     m_db.exec(QStringLiteral("INSERT INTO fornitori (%1) VALUES (%2)").arg(names.join(QStringLiteral(", ")), holders.join(QStringLiteral(", "))),
               params);
@@ -142,7 +124,7 @@ void Fornitore::updateRow()
     core::Params params;
     for (const QString& column : columns()) {
         assignments << QStringLiteral("%1 = :%1").arg(column);
-        params.insert(column, m_values.value(column));
+        params.insert(column, m_record.values.value(column));
     }
     params.insert(QStringLiteral("IDFORNITORE"), m_id);
     m_db.exec(QStringLiteral("UPDATE fornitori SET %1 WHERE id_fornitore = :IDFORNITORE").arg(assignments.join(QStringLiteral(", "))),
@@ -172,18 +154,18 @@ int Fornitore::makeCustomer()
                                  "Telefono, Cellulare, Fax, email, Pagamento, Listino) VALUES (:CODICE, :RAGSOC, :PIVA, :CODFISC, "
                                  ":INDIRIZZO, :CITTA, :CAP, :PROV, :TELEFONO, :CELLULARE, :FAX, :EMAIL, :PAGAMENTO, 'LISTINO1')"),
                   {{QStringLiteral("CODICE"), code},
-                   {QStringLiteral("RAGSOC"), m_values.value(QStringLiteral("RagSoc"))},
-                   {QStringLiteral("PIVA"), m_values.value(QStringLiteral("PIva"))},
-                   {QStringLiteral("CODFISC"), m_values.value(QStringLiteral("CodFisc"))},
-                   {QStringLiteral("INDIRIZZO"), m_values.value(QStringLiteral("IndirizzoLeg"))},
-                   {QStringLiteral("CITTA"), m_values.value(QStringLiteral("CittaLeg"))},
-                   {QStringLiteral("CAP"), m_values.value(QStringLiteral("CapLeg"))},
-                   {QStringLiteral("PROV"), m_values.value(QStringLiteral("ProvLeg"))},
-                   {QStringLiteral("TELEFONO"), m_values.value(QStringLiteral("Telefono"))},
-                   {QStringLiteral("CELLULARE"), m_values.value(QStringLiteral("Cellulare"))},
-                   {QStringLiteral("FAX"), m_values.value(QStringLiteral("Fax"))},
-                   {QStringLiteral("EMAIL"), m_values.value(QStringLiteral("Email"))},
-                   {QStringLiteral("PAGAMENTO"), m_values.value(QStringLiteral("Pagamento"))}});
+                   {QStringLiteral("RAGSOC"), m_record.values.value(QStringLiteral("RagSoc"))},
+                   {QStringLiteral("PIVA"), m_record.values.value(QStringLiteral("PIva"))},
+                   {QStringLiteral("CODFISC"), m_record.values.value(QStringLiteral("CodFisc"))},
+                   {QStringLiteral("INDIRIZZO"), m_record.values.value(QStringLiteral("IndirizzoLeg"))},
+                   {QStringLiteral("CITTA"), m_record.values.value(QStringLiteral("CittaLeg"))},
+                   {QStringLiteral("CAP"), m_record.values.value(QStringLiteral("CapLeg"))},
+                   {QStringLiteral("PROV"), m_record.values.value(QStringLiteral("ProvLeg"))},
+                   {QStringLiteral("TELEFONO"), m_record.values.value(QStringLiteral("Telefono"))},
+                   {QStringLiteral("CELLULARE"), m_record.values.value(QStringLiteral("Cellulare"))},
+                   {QStringLiteral("FAX"), m_record.values.value(QStringLiteral("Fax"))},
+                   {QStringLiteral("EMAIL"), m_record.values.value(QStringLiteral("Email"))},
+                   {QStringLiteral("PAGAMENTO"), m_record.values.value(QStringLiteral("Pagamento"))}});
         idCliente = int(m_db.lastInsertId());
     });
     m_navigator.open(QStringLiteral("TCliente"), idCliente);

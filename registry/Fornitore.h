@@ -1,5 +1,7 @@
 #pragma once
 
+#include "RecordValues.h"
+
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -36,8 +38,8 @@ public:
     // Values by column name, letter case ignored; an unknown column throws std::invalid_argument.
     QVariant value(const QString& column) const;
     void setValue(const QString& column, const QVariant& value);
-    const QVariantMap& values() const { return m_values; }
-    bool isModified() const { return m_values != m_saved; }
+    const QVariantMap& values() const { return m_record.values; }
+    bool isModified() const { return m_record.isModified(); }
 
     void fieldLeft(const QString& column);
 
@@ -58,7 +60,6 @@ signals:
     void saved(int idFornitore);
 
 private:
-    QString canonical(const QString& column) const;
     QString text(const char* column) const;
     void insertRow(const QString& code);
     void updateRow();
@@ -67,8 +68,7 @@ private:
     core::Dialogs& m_dialogs;
     core::Navigator& m_navigator;
     int m_id = 0;
-    QVariantMap m_values;
-    QVariantMap m_saved;
+    core::RecordValues m_record{columns()};
 };
 
 } // namespace carvendo::registry

@@ -30,14 +30,16 @@ RegistryKind makeCustomers()
     kind.listWindow = QStringLiteral("TClienti");
     kind.layoutWord = QStringLiteral("Clienti");
     kind.deleteQuestion = QStringLiteral("Eliminare il cliente?");
-    kind.gridColumns = {QStringLiteral("idCliente"), QStringLiteral("CodiceCliente"), QStringLiteral("RagioneSociale"),
-                        QStringLiteral("Indirizzo"), QStringLiteral("Citta"), QStringLiteral("ProvRes"),
-                        QStringLiteral("Cap"), QStringLiteral("CodFisc"), QStringLiteral("pIva"),
-                        QStringLiteral("Telefono"), QStringLiteral("Cellulare"), QStringLiteral("email")};
-    kind.gridCaptions = {QStringLiteral("Id"), QStringLiteral("Codice"), QStringLiteral("Ragione Sociale"),
-                         QStringLiteral("Indirizzo"), QStringLiteral("Città"), QStringLiteral("Prov."),
-                         QStringLiteral("Cap"), QStringLiteral("Codice Fiscale"), QStringLiteral("Partita IVA"),
-                         QStringLiteral("Telefono"), QStringLiteral("Cellulare"), QStringLiteral("E-mail")};
+    kind.gridColumns = {
+        QStringLiteral("idCliente"), QStringLiteral("CodiceCliente"), QStringLiteral("RagioneSociale"),
+        QStringLiteral("Indirizzo"), QStringLiteral("Citta"),         QStringLiteral("ProvRes"),
+        QStringLiteral("Cap"),       QStringLiteral("CodFisc"),       QStringLiteral("pIva"),
+        QStringLiteral("Telefono"),  QStringLiteral("Cellulare"),     QStringLiteral("email")};
+    kind.gridCaptions = {
+        QStringLiteral("Id"),        QStringLiteral("Codice"),         QStringLiteral("Ragione Sociale"),
+        QStringLiteral("Indirizzo"), QStringLiteral("Città"),          QStringLiteral("Prov."),
+        QStringLiteral("Cap"),       QStringLiteral("Codice Fiscale"), QStringLiteral("Partita IVA"),
+        QStringLiteral("Telefono"),  QStringLiteral("Cellulare"),      QStringLiteral("E-mail")};
     return kind;
 }
 
@@ -55,14 +57,16 @@ RegistryKind makeSuppliers()
     kind.listWindow = QStringLiteral("TFornitori");
     kind.layoutWord = QStringLiteral("Fornitori");
     kind.deleteQuestion = QStringLiteral("Eliminare il fornitore?");
-    kind.gridColumns = {QStringLiteral("id_fornitore"), QStringLiteral("Codice"), QStringLiteral("RagSoc"),
-                        QStringLiteral("IndirizzoLeg"), QStringLiteral("CittaLeg"), QStringLiteral("ProvLeg"),
-                        QStringLiteral("CapLeg"), QStringLiteral("CodFisc"), QStringLiteral("PIva"),
-                        QStringLiteral("Telefono"), QStringLiteral("Cellulare"), QStringLiteral("Email")};
-    kind.gridCaptions = {QStringLiteral("Id"), QStringLiteral("Codice"), QStringLiteral("Ragione Sociale"),
-                         QStringLiteral("Indirizzo"), QStringLiteral("Città"), QStringLiteral("Prov."),
-                         QStringLiteral("Cap"), QStringLiteral("Codice Fiscale"), QStringLiteral("Partita IVA"),
-                         QStringLiteral("Telefono"), QStringLiteral("Cellulare"), QStringLiteral("E-mail")};
+    kind.gridColumns = {
+        QStringLiteral("id_fornitore"), QStringLiteral("Codice"),    QStringLiteral("RagSoc"),
+        QStringLiteral("IndirizzoLeg"), QStringLiteral("CittaLeg"),  QStringLiteral("ProvLeg"),
+        QStringLiteral("CapLeg"),       QStringLiteral("CodFisc"),   QStringLiteral("PIva"),
+        QStringLiteral("Telefono"),     QStringLiteral("Cellulare"), QStringLiteral("Email")};
+    kind.gridCaptions = {
+        QStringLiteral("Id"),        QStringLiteral("Codice"),         QStringLiteral("Ragione Sociale"),
+        QStringLiteral("Indirizzo"), QStringLiteral("Città"),          QStringLiteral("Prov."),
+        QStringLiteral("Cap"),       QStringLiteral("Codice Fiscale"), QStringLiteral("Partita IVA"),
+        QStringLiteral("Telefono"),  QStringLiteral("Cellulare"),      QStringLiteral("E-mail")};
     return kind;
 }
 
@@ -99,10 +103,14 @@ QString containsPattern(const QString& text)
 QString RegistrySearch::whereClause() const
 {
     switch (m_mode) {
-    case SearchMode::All: return {};
-    case SearchMode::Name: return QStringLiteral(" WHERE %1 LIKE :TESTO ESCAPE '!'").arg(m_kind.nameColumn);
-    case SearchMode::TaxCode: return QStringLiteral(" WHERE %1 = :TESTO").arg(m_kind.taxCodeColumn);
-    case SearchMode::VatNumber: return QStringLiteral(" WHERE %1 = :TESTO").arg(m_kind.vatColumn);
+    case SearchMode::All:
+        return {};
+    case SearchMode::Name:
+        return QStringLiteral(" WHERE %1 LIKE :TESTO ESCAPE '!'").arg(m_kind.nameColumn);
+    case SearchMode::TaxCode:
+        return QStringLiteral(" WHERE %1 = :TESTO").arg(m_kind.taxCodeColumn);
+    case SearchMode::VatNumber:
+        return QStringLiteral(" WHERE %1 = :TESTO").arg(m_kind.vatColumn);
     }
     return {};
 }
@@ -110,10 +118,13 @@ QString RegistrySearch::whereClause() const
 core::Params RegistrySearch::whereParams() const
 {
     switch (m_mode) {
-    case SearchMode::All: return {};
-    case SearchMode::Name: return {{QStringLiteral("TESTO"), containsPattern(m_text)}};
+    case SearchMode::All:
+        return {};
+    case SearchMode::Name:
+        return {{QStringLiteral("TESTO"), containsPattern(m_text)}};
     case SearchMode::TaxCode:
-    case SearchMode::VatNumber: return {{QStringLiteral("TESTO"), m_text.trimmed()}};
+    case SearchMode::VatNumber:
+        return {{QStringLiteral("TESTO"), m_text.trimmed()}};
     }
     return {};
 }
@@ -123,21 +134,23 @@ core::Rows RegistrySearch::fetch(int limit)
     const QString order = QStringLiteral(" ORDER BY %1, %2").arg(m_kind.nameColumn, m_kind.key);
     core::Params params = whereParams();
     if (limit <= 0)
-        return m_db.query(QStringLiteral("SELECT %1 FROM %2%3")
-                              .arg(m_kind.gridColumns.join(QStringLiteral(", ")), m_kind.table, whereClause())
-                              + order,
-                          params);
+        return m_db.query(
+            QStringLiteral("SELECT %1 FROM %2%3")
+                    .arg(m_kind.gridColumns.join(QStringLiteral(", ")), m_kind.table, whereClause()) +
+                order,
+            params);
     // The page's keys first, from the name alone (an index on the name answers it without reading
     // the rows), then those rows.
     params.insert(QStringLiteral("QUANTI"), limit);
     QStringList columns;
     for (const QString& column : m_kind.gridColumns)
         columns << QStringLiteral("r.") + column;
-    return m_db.query(QStringLiteral("SELECT %1 FROM %2 r JOIN (SELECT %3 FROM %2%4%5 LIMIT :QUANTI) AS pagina "
-                                     "ON r.%3 = pagina.%3 ORDER BY r.%6, r.%3")
-                          .arg(columns.join(QStringLiteral(", ")), m_kind.table, m_kind.key, whereClause(), order,
-                               m_kind.nameColumn),
-                      params);
+    return m_db.query(
+        QStringLiteral("SELECT %1 FROM %2 r JOIN (SELECT %3 FROM %2%4%5 LIMIT :QUANTI) AS pagina "
+                       "ON r.%3 = pagina.%3 ORDER BY r.%6, r.%3")
+            .arg(columns.join(QStringLiteral(", ")), m_kind.table, m_kind.key, whereClause(), order,
+                 m_kind.nameColumn),
+        params);
 }
 
 void RegistrySearch::load(int limit)
@@ -188,19 +201,16 @@ core::Rows RegistrySearch::allRows()
 
 // ---- deleting ----
 
-void deleteRegistryRecord(const RegistryKind& kind, core::Db& db, const QVariant& key)
+void deleteRegistryRecord(const RegistryKind& kind, core::Db& db, const QVariant& key,
+                          WebAccounts& webAccounts)
 {
-    const core::Params id{{QStringLiteral("ID"), key}};
+    // The customer goes inside a transaction that commits only once the exchange has dropped the
+    // account: a refused delete or an unreachable exchange leaves both as they were.
     core::Transaction transaction(db);
-    if (kind.isCustomers()) {
-        const bool hasWebAccounts =
-            db.scalar(QStringLiteral("SELECT COUNT(*) FROM information_schema.tables "
-                                     "WHERE table_schema = DATABASE() AND table_name = 'users'"))
-                .toInt() > 0;
-        if (hasWebAccounts)
-            db.exec(QStringLiteral("DELETE FROM users WHERE id_user = :ID"), id);
-    }
-    db.exec(QStringLiteral("DELETE FROM %1 WHERE %2 = :ID").arg(kind.table, kind.key), id);
+    db.exec(QStringLiteral("DELETE FROM %1 WHERE %2 = :ID").arg(kind.table, kind.key),
+            {{QStringLiteral("ID"), key}});
+    if (kind.isCustomers() && webAccounts.isConfigured())
+        webAccounts.remove(key.toInt());
     transaction.commit();
 }
 
@@ -235,7 +245,7 @@ bool RegistryList::deleteRecord(const QVariant& key)
         return false;
     if (!m_dialogs.confirm(m_kind.deleteQuestion))
         return false;
-    deleteRegistryRecord(m_kind, m_db, key);
+    deleteRegistryRecord(m_kind, m_db, key, m_webAccounts);
     m_search.refresh();
     return true;
 }
@@ -243,8 +253,9 @@ bool RegistryList::deleteRecord(const QVariant& key)
 bool RegistryList::exportGrid(core::ExportFormat format)
 {
     const QString suggested = m_kind.layoutWord + u'.' + core::GridExport::fileExtension(format);
-    const auto path = m_dialogs.chooseFile(core::GridExport::formatCaption(format),
-                                           core::GridExport::fileFilter(format), core::FileMode::Save, suggested);
+    const auto path =
+        m_dialogs.chooseFile(core::GridExport::formatCaption(format), core::GridExport::fileFilter(format),
+                             core::FileMode::Save, suggested);
     if (!path)
         return false;
     try {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "WebAccounts.h"
+
 #include "Db.h"
 #include "GridExport.h"
 #include "Rows.h"
@@ -109,6 +111,8 @@ class RegistryList
 public:
     RegistryList(const RegistryKind& kind, core::Db& db, const core::Session& session, const core::Paths& paths,
                  core::Dialogs& dialogs, core::Navigator& navigator);
+    // Where a deleted customer's web account is removed; none by default.
+    void setWebAccounts(WebAccounts webAccounts) { m_webAccounts = std::move(webAccounts); }
 
     const RegistryKind& kind() const { return m_kind; }
     RegistrySearch& search() { return m_search; }
@@ -145,11 +149,12 @@ private:
     core::Dialogs& m_dialogs;
     core::Navigator& m_navigator;
     RegistrySearch m_search;
+    WebAccounts m_webAccounts;
 };
 
-// Deletes one record of the registry in one transaction; for a customer also its web account (the
-// `users` row with its id, where that table exists). Used by the list and the pickers after they
-// asked.
-void deleteRegistryRecord(const RegistryKind& kind, core::Db& db, const QVariant& key);
+// Deletes one record of the registry; for a customer also its web account on the exchange. When
+// either cannot be deleted (the exchange unreachable, the server refusing) both are kept. Used by the
+// list and the pickers after they asked.
+void deleteRegistryRecord(const RegistryKind& kind, core::Db& db, const QVariant& key, WebAccounts& webAccounts);
 
 } // namespace carvendo::registry

@@ -214,7 +214,7 @@ bool RegistryPicker::deleteRecord(const QVariant& key)
         return false;
     if (!m_dialogs.confirm(kind().deleteQuestion))
         return false;
-    deleteRegistryRecord(kind(), m_db, key);
+    deleteRegistryRecord(kind(), m_db, key, m_webAccounts);
     m_search.refresh();
     return true;
 }

@@ -48,6 +48,8 @@ class RegistryPicker
 public:
     RegistryPicker(const PickerWindow& window, const QString& caller, core::Db& db, const core::Session& session,
                    core::Dialogs& dialogs, core::Navigator& navigator);
+    // Where a deleted customer's web account is removed; none by default.
+    void setWebAccounts(WebAccounts webAccounts) { m_webAccounts = std::move(webAccounts); }
 
     const RegistryKind& kind() const { return *m_window.kind; }
     const QString& caller() const { return m_caller; }
@@ -77,6 +79,7 @@ public:
 private:
     const PickerWindow& m_window;
     QString m_caller;
+    WebAccounts m_webAccounts;
     core::Db& m_db;
     const core::Session& m_session;
     core::Dialogs& m_dialogs;

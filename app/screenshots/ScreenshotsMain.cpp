@@ -8,6 +8,7 @@
 #include "Connections.h"
 #include "DemoCompany.h"
 #include "EmbeddedServer.h"
+#include "FileReportOutput.h"
 #include "Dialogs.h"
 #include "LocalServer.h"
 #include "Navigator.h"
@@ -110,7 +111,8 @@ int main(int argc, char** argv)
         SilentDialogs dialogs;
         NoNavigator navigator;
         core::SystemClock clock;
-        ui::WindowEnvironment environment{session, paths, connections, dialogs, navigator, clock};
+        report::FileReportOutput reports(paths.reportDir(), output + QStringLiteral("/stampe"));
+        ui::WindowEnvironment environment{session, paths, connections, dialogs, navigator, clock, reports};
         core::EmbeddedServer embedded(core::EmbeddedServer::Options{scratch.path() + QStringLiteral("/embedded"), false, false});
         ui::WindowRegistry registry;
         ui::registerAllWindows(registry, embedded);

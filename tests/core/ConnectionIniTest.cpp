@@ -85,6 +85,17 @@ TEST_F(ConnectionIniTest, ReadsEverySectionOfAShopFile)
     EXPECT_TRUE(portavia.enabled);
     EXPECT_EQ(portavia.dealerId, 42);
     EXPECT_EQ(portavia.shopName, "Telefonia Rossi");
+
+    // The exchange is reached only when both a server and a database are written.
+    const std::optional<ConnectionSettings> exchange = portavia.connection();
+    ASSERT_EQ(exchange.has_value(), !portavia.database.isEmpty());
+    PortaviaSettings partial;
+    partial.server = QStringLiteral("remoto.example");
+    EXPECT_FALSE(partial.connection());
+    partial.database = QStringLiteral("scambio");
+    ASSERT_TRUE(partial.connection());
+    EXPECT_EQ(partial.connection()->port, 3306);
+    EXPECT_EQ(partial.connection()->database, QStringLiteral("scambio"));
 }
 
 TEST_F(ConnectionIniTest, MissingFileReadsAsZeroAndEmptyAndIsIncomplete)

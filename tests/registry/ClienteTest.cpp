@@ -1,8 +1,14 @@
 #include "Cliente.h"
 
 #include "Db.h"
+#include "PrivacyNotice.h"
+#include "RecordingReportOutput.h"
 #include "ScriptedDialogs.h"
 #include "TestDatabase.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
 
 #include <gtest/gtest.h>
 
@@ -292,18 +298,19 @@ TEST_F(ClienteTest, LeavingWithChangesAsksFirst)
     EXPECT_EQ(stored(id)["Telefono"].toString(), QString());
 }
 
-TEST_F(ClienteTest, WebAccountsAreCreatedUpdatedAndDeletedWithTheCustomer)
+TEST_F(ClienteTest, WebAccountsLiveOnTheExchangeBesideTheirMirrorInTheCard)
 {
-    db().execDirect(QStringLiteral("DROP TABLE IF EXISTS users"));
     const int id = insertCustomer(1, QStringLiteral("D'Amico Sergio"));
     ASSERT_TRUE(m_card.open(id));
     EXPECT_FALSE(m_card.createWebAccount());
-    EXPECT_EQ(m_dialogs.lastText(), QStringLiteral("Gli account web non sono disponibili in questo archivio."));
+    EXPECT_EQ(m_dialogs.lastText(), QStringLiteral("Gli account web non sono disponibili: configurare la connessione Portavia."));
 
-    db().execDirect(QStringLiteral("CREATE TABLE users (id_user INT PRIMARY KEY, username VARCHAR(100), passwd VARCHAR(100), attivo TINYINT)"));
-    db().execDirect(QStringLiteral("INSERT INTO users VALUES (999, 'occupato', 'x', 1)"));
+    ct::ExchangeDatabase exchange;
+    m_card.setWebAccounts(registry::WebAccounts([&]() -> core::Db& { return exchange.db(); }));
+    exchange.db().execDirect(QStringLiteral("INSERT INTO users (id_user, username, passwd, attivo) VALUES (999, 'occupato', 'x', 1)"));
     const auto account = [&] {
-        return db().query(QStringLiteral("SELECT username, passwd, attivo FROM users WHERE id_user = :ID"), {{QStringLiteral("ID"), id}});
+        return exchange.db().query(QStringLiteral("SELECT username, passwd, attivo FROM users WHERE id_user = :ID"),
+                                   {{QStringLiteral("ID"), id}});
     };
 
     // A name another account holds is refused.
@@ -350,7 +357,52 @@ TEST_F(ClienteTest, WebAccountsAreCreatedUpdatedAndDeletedWithTheCustomer)
     m_card.setValue(QStringLiteral("Telefono"), QStringLiteral("011"));
     EXPECT_FALSE(m_card.updateWebAccount());
     EXPECT_EQ(m_dialogs.lastText(), QStringLiteral("Salvare il cliente prima di gestirne l'account web."));
-    db().execDirect(QStringLiteral("DROP TABLE users"));
+}
+
+TEST_F(ClienteTest, AnExchangeThatRefusesTheAccountLeavesTheCardAsItWas)
+{
+    const int id = insertCustomer(1, QStringLiteral("Verdi Anna"));
+    ASSERT_TRUE(m_card.open(id));
+    ct::ExchangeDatabase exchange;
+    m_card.setWebAccounts(registry::WebAccounts([&]() -> core::Db& { return exchange.db(); }));
+    // A trigger stands in for an exchange that refuses the new row after the checks passed.
+    exchange.db().execDirect(QStringLiteral("CREATE TRIGGER users_no_insert BEFORE INSERT ON users FOR EACH ROW "
+                                            "SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'bloccato'"));
+    m_dialogs.answerText(QStringLiteral("anna")).answerText(QStringLiteral("segreta"));
+    EXPECT_THROW(m_card.createWebAccount(), core::DbError);
+    EXPECT_TRUE(stored(id)["USERNAME"].isNull());
+    EXPECT_TRUE(m_card.value(QStringLiteral("USERNAME")).isNull());
+    EXPECT_FALSE(m_card.isModified());
+}
+
+TEST_F(ClienteTest, ThePrivacyFormCarriesTheCustomerTheNoticeAndTheDay)
+{
+    const int id = insertCustomer(1, QStringLiteral("D'Amico Sergio"));
+    db().exec(QStringLiteral("UPDATE clienti SET Indirizzo = 'Via Sant''Anna 3', Citta = 'Forlì', CodFisc = 'DMCSRG80A01D704X' "
+                             "WHERE idCliente = :ID"),
+              {{QStringLiteral("ID"), id}});
+    core::PrivacyNotice(db()).save(QStringLiteral("I dati sono trattati per la gestione delle riparazioni."));
+    db().execDirect(QStringLiteral("SET timestamp = UNIX_TIMESTAMP('2026-03-05 10:00:00')"));
+    ct::RecordingReportOutput reports;
+
+    m_card.openNew();
+    EXPECT_FALSE(m_card.printPrivacy(reports));
+    EXPECT_EQ(m_dialogs.lastText(), QStringLiteral("Salvare il cliente prima di stampare il modulo privacy."));
+    EXPECT_TRUE(reports.requests().empty());
+
+    ASSERT_TRUE(m_card.open(id));
+    ASSERT_TRUE(m_card.printPrivacy(reports));
+    ASSERT_EQ(reports.requests().size(), 1u);
+    EXPECT_EQ(reports.last().kind, ct::RecordedReport::Kind::Preview);
+
+    const QString pdf = QDir::temp().filePath(QStringLiteral("privacy-%1.pdf").arg(QCoreApplication::applicationPid()));
+    reports.exportPdf(m_card.privacyForm(), pdf);
+    const QString text = ct::pdfText(pdf).simplified();
+    QFile::remove(pdf);
+    db().execDirect(QStringLiteral("SET timestamp = DEFAULT"));
+    for (const char* expected : {"D'Amico Sergio", "Via Sant'Anna 3", "Forlì", "DMCSRG80A01D704X",
+                                 "I dati sono trattati per la gestione delle riparazioni.", "05/03/2026"})
+        EXPECT_TRUE(text.contains(QString::fromUtf8(expected))) << expected;
 }
 
 TEST_F(ClienteTest, MapSearchCarriesTheAddress)

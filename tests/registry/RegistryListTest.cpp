@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 using namespace carvendo;
 using registry::RegistryKind;
 using registry::RegistryList;
@@ -24,19 +26,11 @@ const QString NoPrivilege = QStringLiteral("Non possiedi i privilegi per eseguir
 class RegistryListTest : public ct::CompanySuite<RegistryListTest>
 {
 protected:
-    static void SetUpTestSuite()
-    {
-        CompanySuite::SetUpTestSuite();
-        // The web accounts live in `users` beside the customers when the shop keeps them locally.
-        company().db().exec(QStringLiteral("CREATE TABLE IF NOT EXISTS users (id_user INT PRIMARY KEY, "
-                                           "username VARCHAR(100), passwd VARCHAR(50), attivo SMALLINT) ENGINE=InnoDB"));
-    }
-
     void SetUp() override
     {
         db().exec(QStringLiteral("DELETE FROM clienti"));
         db().exec(QStringLiteral("DELETE FROM fornitori"));
-        db().exec(QStringLiteral("DELETE FROM users"));
+        s_exchange->db().exec(QStringLiteral("DELETE FROM users"));
         allowDeleting(true);
     }
 
@@ -78,6 +72,23 @@ protected:
 
     QTemporaryDir m_dir;
     core::Paths m_paths{m_dir.path(), m_dir.path()};
+    registry::WebAccounts exchangeAccounts()
+    {
+        return registry::WebAccounts([this]() -> core::Db& { return s_exchange->db(); });
+    }
+
+    static void SetUpTestSuite()
+    {
+        CompanySuite::SetUpTestSuite();
+        s_exchange = std::make_unique<ct::ExchangeDatabase>();
+    }
+    static void TearDownTestSuite()
+    {
+        s_exchange.reset();
+        CompanySuite::TearDownTestSuite();
+    }
+
+    static inline std::unique_ptr<ct::ExchangeDatabase> s_exchange;
     core::Session m_session;
     ct::ScriptedDialogs m_dialogs;
     ct::RecordingNavigator m_navigator;
@@ -207,34 +218,43 @@ TEST_F(RegistryListTest, DeletingACustomerTakesItsWebAccountAndLeavesDocumentsAl
     const int id = customer(1, QStringLiteral("D'Amico Sergio"));
     const int other = customer(2, QStringLiteral("Verdi Anna"));
     for (int user : {id, other})
-        db().exec(QStringLiteral("INSERT INTO users (id_user, username, passwd, attivo) VALUES (:ID, :U, 'x', 1)"),
-                  {{QStringLiteral("ID"), user}, {QStringLiteral("U"), QStringLiteral("u%1").arg(user)}});
+        s_exchange->db().exec(QStringLiteral("INSERT INTO users (id_user, username, passwd, attivo) VALUES (:ID, :U, 'x', 1)"),
+                             {{QStringLiteral("ID"), user}, {QStringLiteral("U"), QStringLiteral("u%1").arg(user)}});
     db().exec(QStringLiteral("INSERT INTO preventivi (idcliente, RagioneSociale) VALUES (:ID, 'D''Amico Sergio')"),
               {{QStringLiteral("ID"), id}});
 
     RegistryList list = customers();
+    list.setWebAccounts(exchangeAccounts());
     list.open();
     m_dialogs.answerConfirm(true);
     EXPECT_TRUE(list.deleteRecord(id));
     EXPECT_EQ(names(list.rows(), QStringLiteral("RagioneSociale")), QStringList{QStringLiteral("Verdi Anna")});
-    EXPECT_EQ(db().scalar(QStringLiteral("SELECT GROUP_CONCAT(id_user) FROM users")).toInt(), other);
+    EXPECT_EQ(s_exchange->db().scalar(QStringLiteral("SELECT GROUP_CONCAT(id_user) FROM users")).toInt(), other);
     EXPECT_EQ(db().scalar(QStringLiteral("SELECT RagioneSociale FROM preventivi WHERE idcliente = :ID"),
                           {{QStringLiteral("ID"), id}}).toString(),
               QStringLiteral("D'Amico Sergio"));
 }
 
-TEST_F(RegistryListTest, AFailedDeleteKeepsTheWebAccount)
+TEST_F(RegistryListTest, AFailedDeleteKeepsBothTheCustomerAndTheWebAccount)
 {
     const int id = customer(1, QStringLiteral("D'Amico Sergio"));
-    db().exec(QStringLiteral("INSERT INTO users (id_user, username) VALUES (:ID, 'damico')"), {{QStringLiteral("ID"), id}});
-    // A trigger stands in for a failure after the web account went.
+    s_exchange->db().exec(QStringLiteral("INSERT INTO users (id_user, username) VALUES (:ID, 'damico')"), {{QStringLiteral("ID"), id}});
+    RegistryList list = customers();
+    list.setWebAccounts(exchangeAccounts());
+
+    // The server refuses the customer's delete.
     db().execDirect(QStringLiteral("CREATE TRIGGER clienti_no_delete BEFORE DELETE ON clienti FOR EACH ROW "
                                    "SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'bloccato'"));
-    RegistryList list = customers();
     m_dialogs.answerConfirm(true);
     EXPECT_THROW(list.deleteRecord(id), core::DbError);
     db().execDirect(QStringLiteral("DROP TRIGGER clienti_no_delete"));
-    EXPECT_EQ(db().scalar(QStringLiteral("SELECT username FROM users WHERE id_user = :ID"), {{QStringLiteral("ID"), id}})
+
+    // The exchange cannot be reached.
+    list.setWebAccounts(registry::WebAccounts([]() -> core::Db& { throw core::DbError(QStringLiteral("irraggiungibile")); }));
+    m_dialogs.answerConfirm(true);
+    EXPECT_THROW(list.deleteRecord(id), core::DbError);
+
+    EXPECT_EQ(s_exchange->db().scalar(QStringLiteral("SELECT username FROM users WHERE id_user = :ID"), {{QStringLiteral("ID"), id}})
                   .toString(),
               QStringLiteral("damico"));
     EXPECT_EQ(db().scalar(QStringLiteral("SELECT COUNT(*) FROM clienti")).toInt(), 1);

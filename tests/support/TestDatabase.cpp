@@ -113,4 +113,11 @@ core::ConnectionSettings ScratchDatabase::settings() const
     return s;
 }
 
+ExchangeDatabase::ExchangeDatabase(const QString& label) : ScratchDatabase(label)
+{
+    db().execDirect(QStringLiteral("CREATE TABLE users (id_user INT NOT NULL PRIMARY KEY, username VARCHAR(100), "
+                                   "passwd VARCHAR(50), loggato SMALLINT DEFAULT 0, attivo SMALLINT DEFAULT 0, "
+                                   "admin SMALLINT DEFAULT 0, fullname VARCHAR(100)) ENGINE=InnoDB"));
+}
+
 } // namespace carvendo::testing

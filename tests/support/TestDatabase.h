@@ -53,6 +53,14 @@ private:
     std::unique_ptr<core::Db> m_db;
 };
 
+// The remote repair-ticket exchange: a scratch database holding the exchange's `users` table (the
+// customers' web accounts).
+class ExchangeDatabase : public ScratchDatabase
+{
+public:
+    explicit ExchangeDatabase(const QString& label = QStringLiteral("x"));
+};
+
 // The running suite's name in lower case, fit for a database name.
 QString suiteLabel();
 

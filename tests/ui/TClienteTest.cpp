@@ -97,9 +97,8 @@ TEST_F(RegistryCardWindowsTest, AnEditedCustomerAsksBeforeLeavingAndOpensItsHist
               QStringLiteral("Rossi Mario"));
 
     buttonCaptioned(window, QStringLiteral("Storico vendite"))->click();
-    db().execDirect(QStringLiteral("DROP TABLE IF EXISTS users"));
     buttonCaptioned(window, QStringLiteral("Crea account web"))->click();
-    EXPECT_EQ(m_dialogs.lastText(), QStringLiteral("Gli account web non sono disponibili in questo archivio."));
+    EXPECT_EQ(m_dialogs.lastText(), QStringLiteral("Gli account web non sono disponibili: configurare la connessione Portavia."));
     EXPECT_EQ(m_navigator.lastRequest(QStringLiteral("TStoricoCliente")).key.toInt(), id);
 
     type(window.personalForm().editor(QStringLiteral("Telefono")), QStringLiteral("011"));

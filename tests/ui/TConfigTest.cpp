@@ -151,7 +151,7 @@ TEST_F(TConfigTest, ClosingWritesThePreferencesShown)
 TEST_F(TConfigTest, WithoutACompanyNoWindowOpensAndTheOperatorIsTold)
 {
     core::Connections none;
-    ui::WindowEnvironment environment{m_session, m_paths, none, m_dialogs, m_navigator, m_clock};
+    ui::WindowEnvironment environment{m_session, m_paths, none, m_dialogs, m_navigator, m_clock, m_reports};
     ui::WindowRegistry registry;
     ui::registerSettingsWindows(registry);
     EXPECT_EQ(registry.create(QStringLiteral("TConfig"), environment, {}, nullptr), nullptr);

@@ -10,6 +10,7 @@
 #include "Paths.h"
 #include "QtPrinters.h"
 #include "RecordingNavigator.h"
+#include "RecordingReportOutput.h"
 #include "ScriptedDialogs.h"
 #include "Session.h"
 #include "TestDatabase.h"
@@ -55,7 +56,8 @@ protected:
     carvendo::testing::ScriptedDialogs m_dialogs;
     carvendo::testing::RecordingNavigator m_navigator;
     carvendo::testing::FixedClock m_clock{QDateTime(QDate(2026, 12, 6), QTime(14, 30, 5))};
-    WindowEnvironment m_environment{m_session, m_paths, m_connections, m_dialogs, m_navigator, m_clock};
+    carvendo::testing::RecordingReportOutput m_reports;
+    WindowEnvironment m_environment{m_session, m_paths, m_connections, m_dialogs, m_navigator, m_clock, m_reports};
 };
 
 TEST_F(ClosingWindowsTest, TheDialogIsRegisteredWithItsCaptionsAndNoBackupOnAClient)

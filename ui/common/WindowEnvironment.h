@@ -6,13 +6,14 @@ class Connections;
 class Dialogs;
 class Navigator;
 class Paths;
+class ReportOutput;
 class Session;
 } // namespace carvendo::core
 
 namespace carvendo::ui {
 
-// What every window receives: the shared login state, the folders, the connections and the two
-// ports to the person and to other windows. Made once at start-up; no globals.
+// What every window receives: the shared login state, the folders, the connections and the ports
+// to the person, to other windows and to the printer. Made once at start-up; no globals.
 struct WindowEnvironment
 {
     core::Session& session;
@@ -21,6 +22,7 @@ struct WindowEnvironment
     core::Dialogs& dialogs;
     core::Navigator& navigator;
     const core::Clock& clock;
+    core::ReportOutput& reports;
 };
 
 } // namespace carvendo::ui

@@ -158,6 +158,7 @@ RegistryListWindow::RegistryListWindow(const registry::RegistryKind& kind, const
     , m_logic(kind, environment.connections.company(), environment.session, environment.paths, environment.dialogs,
               environment.navigator)
 {
+    m_logic.setWebAccounts(registry::WebAccounts::of(environment.connections));
     setWindowTitle(title);
     resize(980, 600);
 

@@ -30,6 +30,7 @@ RegistryPickerWindow::RegistryPickerWindow(const registry::PickerWindow& picker,
     , m_logic(picker, request.caller, environment.connections.company(), environment.session, environment.dialogs,
               environment.navigator)
 {
+    m_logic.setWebAccounts(registry::WebAccounts::of(environment.connections));
     setWindowTitle(titleOf(picker));
     resize(860, 520);
 

@@ -3,6 +3,7 @@
 #include "CardForm.h"
 #include "CardWindows.h"
 #include "Connections.h"
+#include "GuardedCommand.h"
 #include "PageWidgets.h"
 
 #include <QCloseEvent>
@@ -76,6 +77,7 @@ QList<CardField> commercialFields()
 TCliente::TCliente(WindowEnvironment& environment, const core::NavigationRequest& request, QWidget* parent)
     : CardWindow(parent), m_environment(environment), m_logic(environment.connections.company(), environment.dialogs)
 {
+    m_logic.setWebAccounts(registry::WebAccounts::of(environment.connections));
     setWindowTitle(QStringLiteral("Anagrafica Cliente"));
     setMinimumWidth(760);
 
@@ -112,8 +114,8 @@ TCliente::TCliente(WindowEnvironment& environment, const core::NavigationRequest
         connect(form, &CardForm::valueEdited, &m_logic, &registry::Cliente::setValue);
     onFieldLeft(*m_personal, {QStringLiteral("CodFisc"), QStringLiteral("pIva"), QStringLiteral("email")},
                 [this](const QString& column) { m_logic.fieldLeft(column); });
-    connect(municipality, &QPushButton::clicked, &m_logic, &registry::Cliente::chooseMunicipality);
-    connect(newMunicipality, &QPushButton::clicked, &m_logic, &registry::Cliente::newMunicipality);
+    onClickGuarded(municipality, m_environment.dialogs, [this] { m_logic.chooseMunicipality(); });
+    onClickGuarded(newMunicipality, m_environment.dialogs, [this] { m_logic.newMunicipality(); });
     connect(map, &QPushButton::clicked, this, [this] { openInBrowser(m_logic.mapSearchUrl()); });
     connect(m_history, &QPushButton::clicked, this, &TCliente::openHistory);
     connect(saveButton, &QPushButton::clicked, this, &CardWindow::save);
@@ -141,22 +143,24 @@ QWidget* TCliente::commandsPage()
     QPushButton* chooseCategory = pageButton(QStringLiteral("Scegli categoria"), QStringLiteral("scegliCategoria"));
     QPushButton* chooseSector = pageButton(QStringLiteral("Scegli settore"), QStringLiteral("scegliSettore"));
     QPushButton* chooseDefinition = pageButton(QStringLiteral("Scegli definizione"), QStringLiteral("scegliDefinizione"));
-    connect(chooseCategory, &QPushButton::clicked, &m_logic, &registry::Cliente::chooseCategory);
-    connect(chooseSector, &QPushButton::clicked, &m_logic, &registry::Cliente::chooseSector);
-    connect(chooseDefinition, &QPushButton::clicked, &m_logic, &registry::Cliente::chooseDefinition);
+    onClickGuarded(chooseCategory, m_environment.dialogs, [this] { m_logic.chooseCategory(); });
+    onClickGuarded(chooseSector, m_environment.dialogs, [this] { m_logic.chooseSector(); });
+    onClickGuarded(chooseDefinition, m_environment.dialogs, [this] { m_logic.chooseDefinition(); });
     QPushButton* card = pageButton(QStringLiteral("Genera tessera"), QStringLiteral("generaTessera"));
     QPushButton* agent = pageButton(QStringLiteral("Elimina agente"), QStringLiteral("eliminaAgente"));
     QPushButton* fidelity = pageButton(QStringLiteral("Elimina fidelity"), QStringLiteral("eliminaFidelity"));
     QPushButton* createAccount = pageButton(QStringLiteral("Crea account web"), QStringLiteral("creaAccount"));
     QPushButton* updateAccount = pageButton(QStringLiteral("Aggiorna account web"), QStringLiteral("aggiornaAccount"));
     QPushButton* deleteAccount = pageButton(QStringLiteral("Elimina account web"), QStringLiteral("eliminaAccount"));
-    connect(createAccount, &QPushButton::clicked, &m_logic, &registry::Cliente::createWebAccount);
-    connect(updateAccount, &QPushButton::clicked, &m_logic, &registry::Cliente::updateWebAccount);
-    connect(deleteAccount, &QPushButton::clicked, &m_logic, &registry::Cliente::deleteWebAccount);
-    connect(category, &QPushButton::clicked, &m_logic, &registry::Cliente::addCategory);
-    connect(sector, &QPushButton::clicked, &m_logic, &registry::Cliente::addSector);
-    connect(definition, &QPushButton::clicked, &m_logic, &registry::Cliente::addDefinition);
-    connect(card, &QPushButton::clicked, &m_logic, &registry::Cliente::issueCard);
+    QPushButton* privacy = pageButton(QStringLiteral("Stampa privacy"), QStringLiteral("stampaPrivacy"));
+    onClickGuarded(privacy, m_environment.dialogs, [this] { m_logic.printPrivacy(m_environment.reports); });
+    onClickGuarded(createAccount, m_environment.dialogs, [this] { m_logic.createWebAccount(); });
+    onClickGuarded(updateAccount, m_environment.dialogs, [this] { m_logic.updateWebAccount(); });
+    onClickGuarded(deleteAccount, m_environment.dialogs, [this] { m_logic.deleteWebAccount(); });
+    onClickGuarded(category, m_environment.dialogs, [this] { m_logic.addCategory(); });
+    onClickGuarded(sector, m_environment.dialogs, [this] { m_logic.addSector(); });
+    onClickGuarded(definition, m_environment.dialogs, [this] { m_logic.addDefinition(); });
+    onClickGuarded(card, m_environment.dialogs, [this] { m_logic.issueCard(); });
     connect(agent, &QPushButton::clicked, &m_logic, &registry::Cliente::removeAgent);
     connect(fidelity, &QPushButton::clicked, &m_logic, &registry::Cliente::removeFidelity);
 
@@ -167,6 +171,7 @@ QWidget* TCliente::commandsPage()
     layout->addLayout(buttonRow({category, sector, definition}));
     layout->addLayout(buttonRow({card, agent, fidelity}));
     layout->addLayout(buttonRow({createAccount, updateAccount, deleteAccount}));
+    layout->addLayout(buttonRow({privacy}));
     return page;
 }
 

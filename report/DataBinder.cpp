@@ -1,0 +1,97 @@
+#include "DataBinder.h"
+
+#include "Money.h"
+
+#include <QDate>
+#include <QDateTime>
+#include <QTime>
+#include <QVariantList>
+
+namespace carvendo::report {
+
+QString DataBinder::text(const QVariant& value)
+{
+    if (value.isNull() || !value.isValid())
+        return {};
+    switch (value.typeId()) {
+    case QMetaType::Double:
+    case QMetaType::Float:
+        return core::Money::fromDouble(value.toDouble()).toItalian();
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+        return value.toString();
+    case QMetaType::QDate:
+        return value.toDate().toString(QStringLiteral("dd/MM/yyyy"));
+    case QMetaType::QDateTime:
+        return value.toDateTime().toString(QStringLiteral("dd/MM/yyyy HH:mm"));
+    case QMetaType::QTime:
+        return value.toTime().toString(QStringLiteral("HH:mm"));
+    case QMetaType::Bool:
+        return {};
+    default:
+        break;
+    }
+    if (value.canConvert<core::Money>() && value.metaType() == QMetaType::fromType<core::Money>())
+        return value.value<core::Money>().toItalian();
+    return value.toString();
+}
+
+QVariant DataBinder::bindValue(const QVariant& value)
+{
+    switch (value.typeId()) {
+    case QMetaType::Bool:
+        return value.toBool();
+    case QMetaType::QVariantMap: {
+        QVariantMap bound;
+        const QVariantMap map = value.toMap();
+        for (auto it = map.cbegin(); it != map.cend(); ++it)
+            bound.insert(it.key(), bindValue(it.value()));
+        return bound;
+    }
+    case QMetaType::QVariantList:
+    case QMetaType::QStringList: {
+        QVariantList bound;
+        for (const QVariant& item : value.toList())
+            bound.append(bindValue(item));
+        return bound;
+    }
+    default:
+        return text(value);
+    }
+}
+
+QVariantMap DataBinder::bind(const core::ReportRequest& request)
+{
+    QVariantMap tree;
+    for (const auto& [name, rows] : request.datasets) {
+        QVariantList list;
+        list.reserve(rows.size());
+        const QStringList& columns = rows.columns();
+        QStringList lowerCase;
+        for (const QString& column : columns)
+            lowerCase.append(column.toLower());
+        for (int r = 0; r < rows.size(); ++r) {
+            QVariantMap row;
+            for (int c = 0; c < columns.size(); ++c)
+                row.insert(lowerCase[c], text(rows.at(r, c).variant()));
+            for (int c = 0; c < columns.size(); ++c) // the real names win over the lower-case ones
+                row.insert(columns[c], row.value(lowerCase[c]));
+            list.append(row);
+        }
+        tree.insert(name, list);
+    }
+    for (auto it = request.values.cbegin(); it != request.values.cend(); ++it)
+        tree.insert(it.key(), bindValue(it.value()));
+    tree.insert(QStringLiteral("logo"), !request.logo.isEmpty());
+    QVariantMap hidden;
+    for (const QString& memo : request.hiddenMemos)
+        hidden.insert(memo, true);
+    tree.insert(QStringLiteral("hidden"), hidden);
+    return tree;
+}
+
+} // namespace carvendo::report

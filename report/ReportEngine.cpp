@@ -1,0 +1,41 @@
+#include "ReportEngine.h"
+
+#include "DataBinder.h"
+#include "PagedDocumentPainter.h"
+#include "PdfReportWriter.h"
+#include "ReportDocument.h"
+#include "ReportOutput.h"
+#include "TemplateFiller.h"
+#include "TemplateLoader.h"
+
+namespace carvendo::report {
+
+ReportEngine::ReportEngine(QString reportDir) : m_reportDir(std::move(reportDir))
+{
+}
+
+QString ReportEngine::html(const core::ReportRequest& request) const
+{
+    const TemplateLoader loader(m_reportDir);
+    const QString text = loader.load(request.templateName);
+    return TemplateFiller::fill(text, DataBinder::bind(request), loader.pathOf(request.templateName));
+}
+
+std::unique_ptr<QTextDocument> ReportEngine::document(const core::ReportRequest& request) const
+{
+    return std::make_unique<ReportDocument>(html(request), request.logo, m_reportDir);
+}
+
+void ReportEngine::writePdf(const core::ReportRequest& request, const QString& path) const
+{
+    const auto filled = document(request);
+    PdfReportWriter::write(*filled, path, request.title);
+}
+
+void ReportEngine::paint(QTextDocument& document, QPagedPaintDevice& device)
+{
+    if (!PagedDocumentPainter::paint(document, device))
+        throw core::ReportError(QStringLiteral("Impossibile stampare il documento"));
+}
+
+} // namespace carvendo::report

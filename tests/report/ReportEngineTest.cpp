@@ -1,0 +1,243 @@
+// The shipped templates filled from real company rows and written as PDF files, read back as text.
+#include "ReportEngine.h"
+
+#include "Numbering.h"
+#include "Paths.h"
+#include "QtPrinters.h"
+#include "RecordingReportOutput.h"
+#include "ReportOutput.h"
+#include "TestDatabase.h"
+
+#include <QBuffer>
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace carvendo;
+using carvendo::testing::pdfImageCount;
+using carvendo::testing::pdfText;
+
+namespace {
+
+// "Page size: 842 x 595 pts (A4)" of `pdfinfo`: the first page's size.
+QString pageSize(const QString& path)
+{
+    QProcess pdfinfo;
+    pdfinfo.start(QStringLiteral("pdfinfo"), {path});
+    pdfinfo.waitForFinished();
+    for (const QString& line : QString::fromUtf8(pdfinfo.readAllStandardOutput()).split(u'\n'))
+        if (line.startsWith(QStringLiteral("Page size:")))
+            return line.mid(10).trimmed();
+    return {};
+}
+
+class ReportEngineTest : public carvendo::testing::CompanySuite<ReportEngineTest>
+{
+protected:
+    ReportEngineTest() { db().exec(QStringLiteral("DELETE FROM inventario")); }
+
+    core::Db& db() { return company().db(); }
+    QString pdf(const QString& name) const { return m_dir.path() + u'/' + name + QStringLiteral(".pdf"); }
+
+    // Writes the request as a PDF and gives its text.
+    QString print(const core::ReportRequest& request, const QString& name)
+    {
+        m_engine.writePdf(request, pdf(name));
+        return pdfText(pdf(name));
+    }
+
+    void addInventoryRow(const QString& code, const QString& description, double giacenza, double acquisto)
+    {
+        db().exec(QStringLiteral("INSERT INTO inventario (CODART, IDARTICOLO, DESCRIZIONE, MAGAZZINO, GIACENZA, "
+                                 "DISPONIBILITA, ACQUISTO, ACQUISTOMEDIO, LISTINO1, LISTINO2, LISTINO3) VALUES "
+                                 "(:CODART, 1, :DESCRIZIONE, 'MAGAZZINO CENTRALE', :GIACENZA, :GIACENZA, :ACQUISTO, "
+                                 ":ACQUISTO, 1234.5, 99.9, 0)"),
+                  {{"CODART", code}, {"DESCRIZIONE", description}, {"GIACENZA", giacenza}, {"ACQUISTO", acquisto}});
+    }
+
+    core::ReportRequest inventory(const QString& title)
+    {
+        core::ReportRequest request;
+        request.templateName = QStringLiteral("Inventario");
+        request.title = title;
+        request.datasets[QStringLiteral("inventario")] = db().query(
+            QStringLiteral("SELECT CODART, DESCRIZIONE, MAGAZZINO, GIACENZA, DISPONIBILITA, ACQUISTO, ACQUISTOMEDIO, "
+                           "LISTINO1, LISTINO2, LISTINO3 FROM inventario ORDER BY CODART"));
+        request.values = {{"title", title},          {"TOTGIAC", "7,00"},        {"TOTDISP", "7,00"},
+                          {"VALOREACQ", "2.469,00"}, {"VALOREMEDIO", "2.469,00"}, {"VALORELISTINO1", "8.641,50"},
+                          {"VALORELISTINO2", "699,30"}, {"VALORELISTINO3", "0,00"}};
+        return request;
+    }
+
+    static QByteArray pngLogo()
+    {
+        QImage image(120, 40, QImage::Format_RGB32);
+        image.fill(QColor(0x1f, 0x4e, 0x79));
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        image.save(&buffer, "PNG");
+        return bytes;
+    }
+
+    QTemporaryDir m_dir;
+    report::ReportEngine m_engine{QStringLiteral(CARVENDO_REPORT_DIR)};
+};
+
+TEST_F(ReportEngineTest, TheInventoryPrintsAmountsAccentsAndApostrophesAsSearchableText)
+{
+    addInventoryRow(QStringLiteral("CV15"), QStringLiteral("Cover dell'iPhone 15 più sottile"), 5, 1234.5);
+    addInventoryRow(QStringLiteral("CR01"), QStringLiteral("Caricatore rapido"), 2, 0.5);
+
+    const QString text = print(inventory(QStringLiteral("Inventario del 06/12/2026")), QStringLiteral("inventario"));
+
+    for (const char* expected : {"Inventario del 06/12/2026", "Totale disponibilità", "Cover dell'iPhone 15 più sottile",
+                                 "CV15", "1.234,50", "5,00", "0,50", "99,90", "MAGAZZINO CENTRALE",
+                                 "Valore al listino 1", "€ 8.641,50", "Totale giacenza", "Pagina 1 di 1"})
+        EXPECT_TRUE(text.contains(QString::fromUtf8(expected))) << expected << "\n" << text.toStdString();
+    EXPECT_LT(text.indexOf(QStringLiteral("CR01")), text.indexOf(QStringLiteral("CV15"))) << "rows keep their order";
+    EXPECT_EQ(pageSize(pdf(QStringLiteral("inventario"))), QStringLiteral("842 x 595 pts (A4)")) << "landscape";
+}
+
+TEST_F(ReportEngineTest, ALongListRunsOverPagesWithItsHeadingAndNumberOnEach)
+{
+    db().exec(QStringLiteral("INSERT INTO inventario (CODART, DESCRIZIONE, MAGAZZINO, GIACENZA, DISPONIBILITA, "
+                             "ACQUISTO, ACQUISTOMEDIO, LISTINO1, LISTINO2, LISTINO3) "
+                             "SELECT CONCAT('ART', LPAD(seq, 3, '0')), CONCAT('Articolo numero ', seq), 'NEGOZIO', "
+                             "seq, seq, 1, 1, 2, 3, 4 FROM seq_1_to_300"));
+
+    const QString text = print(inventory(QStringLiteral("Inventario completo")), QStringLiteral("lungo"));
+
+    const int pages = int(text.count(u'\f')); // pdftotext ends every page with a form feed
+    ASSERT_GT(pages, 3) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("Pagina %1 di %1").arg(pages)));
+    EXPECT_TRUE(text.contains(QStringLiteral("Pagina 2 di %1").arg(pages)));
+    EXPECT_EQ(text.count(QStringLiteral("Acq. medio")), pages) << "the column heading repeats on each page";
+    for (const char* code : {"ART001", "ART150", "ART300"})
+        EXPECT_TRUE(text.contains(QString::fromLatin1(code))) << code;
+    EXPECT_TRUE(text.contains(QStringLiteral("300,00")));
+}
+
+TEST_F(ReportEngineTest, AMissingOrEscapingTemplateIsRefusedWithTheOperatorsText)
+{
+    const struct
+    {
+        QString name;
+        QString message;
+    } cases[] = {
+        {"Inesistente", "Modello di stampa non trovato: " CARVENDO_REPORT_DIR "/Inesistente.html"},
+        {"../Report/Inventario", "Nome del modello di stampa non valido: ../Report/Inventario"},
+        {"/etc/passwd", "Nome del modello di stampa non valido: /etc/passwd"},
+        {"", "Nome del modello di stampa non valido: "},
+    };
+    for (const auto& c : cases) {
+        core::ReportRequest request;
+        request.templateName = c.name;
+        try {
+            m_engine.writePdf(request, pdf(QStringLiteral("mancante")));
+            ADD_FAILURE() << "printed " << c.name.toStdString();
+        } catch (const core::ReportError& error) {
+            EXPECT_EQ(error.message(), c.message);
+        }
+        EXPECT_FALSE(QFileInfo::exists(pdf(QStringLiteral("mancante"))));
+    }
+}
+
+TEST_F(ReportEngineTest, AFileThatCannotBeWrittenIsReported)
+{
+    QFile blocker(m_dir.path() + QStringLiteral("/occupato"));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    const QString path = blocker.fileName() + QStringLiteral("/inventario.pdf"); // its folder is a file
+    try {
+        m_engine.writePdf(inventory(QStringLiteral("Inventario")), path);
+        FAIL() << "no error";
+    } catch (const core::ReportError& error) {
+        EXPECT_EQ(error.message(), QStringLiteral("Impossibile scrivere il file PDF ") + path);
+    }
+}
+
+TEST_F(ReportEngineTest, AHiddenMemoIsLeftOutAndTheLogoIsDrawnOnlyWhenGiven)
+{
+    QTemporaryDir templates;
+    QFile file(templates.path() + QStringLiteral("/Prova.html"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("<html><body>{{#logo}}<img src=\"picture1\"/>{{/logo}}<p>Documento di prova</p>"
+               "{{^hidden.NoteRiservate}}<p>Nota riservata al negozio</p>{{/hidden.NoteRiservate}}</body></html>");
+    file.close();
+    const report::ReportEngine engine(templates.path());
+
+    core::ReportRequest request;
+    request.templateName = QStringLiteral("Prova");
+    engine.writePdf(request, pdf(QStringLiteral("visibile")));
+    request.hiddenMemos.insert(QStringLiteral("NoteRiservate"));
+    request.logo = pngLogo();
+    engine.writePdf(request, pdf(QStringLiteral("nascosta")));
+
+    EXPECT_TRUE(pdfText(pdf(QStringLiteral("visibile"))).contains(QStringLiteral("Nota riservata al negozio")));
+    EXPECT_EQ(pdfImageCount(pdf(QStringLiteral("visibile"))), 0);
+    const QString hidden = pdfText(pdf(QStringLiteral("nascosta")));
+    EXPECT_TRUE(hidden.contains(QStringLiteral("Documento di prova")));
+    EXPECT_FALSE(hidden.contains(QStringLiteral("Nota riservata")));
+    EXPECT_EQ(pdfImageCount(pdf(QStringLiteral("nascosta"))), 1);
+    EXPECT_EQ(pageSize(pdf(QStringLiteral("nascosta"))), QStringLiteral("595 x 842 pts (A4)")) << "portrait";
+}
+
+TEST_F(ReportEngineTest, AnItemsBarcodeIsDrawnWithItsDigitsBelow)
+{
+    const QString base = QStringLiteral("800123456789");
+    const QString ean = base + QString::number(core::ean13CheckDigit(base));
+    core::ReportRequest request;
+    request.templateName = QStringLiteral("Articoli");
+    request.datasets[QStringLiteral("articoli")] = db().query(
+        QStringLiteral("SELECT :CODICE AS CodArticolo, :BARCODE AS BarcodeFull, 'Vetro temperato' AS Descrizione, "
+                       "CAST(19.9 AS DOUBLE) AS Pubblico, 4 AS giacenza"),
+        {{"CODICE", QStringLiteral("VT-01")}, {"BARCODE", ean}});
+
+    const QString text = print(request, QStringLiteral("articoli"));
+
+    for (const QString& expected : {ean, QStringLiteral("VT-01"), QStringLiteral("€ 19,90"), QStringLiteral("Elenco articoli")})
+        EXPECT_TRUE(text.contains(expected)) << expected.toStdString() << "\n" << text.toStdString();
+    EXPECT_EQ(pdfImageCount(pdf(QStringLiteral("articoli"))), 1);
+}
+
+TEST_F(ReportEngineTest, ThePrivacyFormShowsTheCustomerTheTextAndTheSignatureLine)
+{
+    db().exec(QStringLiteral("DELETE FROM clienti"));
+    db().exec(QStringLiteral("INSERT INTO clienti (idCliente, RagioneSociale, Indirizzo, Cap, Citta, ProvRes, CodFisc, "
+                             "Telefono, email) VALUES (1, :RS, 'Via dell''Orso 3', '47121', 'Forlì', 'FC', "
+                             "'DNGLCU80A01D704X', '0543 123456', 'luca@esempio.it')"),
+              {{"RS", QStringLiteral("D'Angelo Luca")}});
+    core::ReportRequest request;
+    request.templateName = QStringLiteral("Privacy");
+    request.datasets[QStringLiteral("cliente")] = db().query(QStringLiteral("SELECT * FROM clienti WHERE idCliente = 1"));
+    request.values = {{"testo", QStringLiteral("I dati sono trattati per la vendita.\nPuò chiederne la cancellazione.")},
+                      {"data", QDate(2026, 12, 6)}};
+
+    const QString text = print(request, QStringLiteral("privacy"));
+
+    for (const char* expected : {"Informativa sul trattamento dei dati personali", "D'Angelo Luca", "Via dell'Orso 3",
+                                 "47121 Forlì (FC)", "DNGLCU80A01D704X", "luca@esempio.it", "Data 06/12/2026",
+                                 "Firma per presa visione e consenso", "________"})
+        EXPECT_TRUE(text.contains(QString::fromUtf8(expected))) << expected << "\n" << text.toStdString();
+    const int first = text.indexOf(QStringLiteral("I dati sono trattati per la vendita."));
+    const int second = text.indexOf(QStringLiteral("Può chiederne la cancellazione."));
+    ASSERT_GE(first, 0);
+    EXPECT_GT(text.indexOf(u'\n', first), first);
+    EXPECT_GT(second, text.indexOf(u'\n', first)) << "the text's line break is kept";
+}
+
+TEST(ReportFolderTest, TheProgramsInTheBuildTreeFindTheTemplates)
+{
+    const core::Paths paths = core::Paths::fromEnvironment(QCoreApplication::applicationDirPath());
+    for (const char* name : {"Inventario", "Articoli", "MovimentiMagazzino", "Sottoscorta", "Privacy"})
+        EXPECT_TRUE(QFileInfo::exists(paths.reportDir() + u'/' + QString::fromLatin1(name) + QStringLiteral(".html")))
+            << name << " in " << paths.reportDir().toStdString();
+}
+
+} // namespace

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "ReportEngine.h"
+#include "ReportOutput.h"
+
+class QWidget;
+
+namespace carvendo::core {
+class Dialogs;
+}
+
+namespace carvendo::ui {
+
+// The program's print output: a preview window with "Stampa" and "Salva PDF", the printer dialog
+// for a straight print, and PDF files through the report engine. Windows open over the active one.
+class QtReportOutput : public core::ReportOutput
+{
+public:
+    QtReportOutput(QString reportDir, core::Dialogs& dialogs);
+
+    void preview(const core::ReportRequest& request) override;
+    void print(const core::ReportRequest& request) override;
+    void exportPdf(const core::ReportRequest& request, const QString& path) override;
+
+private:
+    report::ReportEngine m_engine;
+    core::Dialogs& m_dialogs;
+};
+
+} // namespace carvendo::ui
