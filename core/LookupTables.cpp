@@ -113,7 +113,8 @@ QList<LookupTable> buildDescriptions()
                            text(QStringLiteral("Segno"), QStringLiteral("Segno"), 255),
                            text(QStringLiteral("tipomovimento"), QStringLiteral("Tipo movimento"), 255),
                            text(QStringLiteral("quantita"), QStringLiteral("Quantità"), 255),
-                           text(QStringLiteral("tipoanagrafica"), QStringLiteral("Tipo anagrafica"), 255)},
+                           text(QStringLiteral("tipoanagrafica"), QStringLiteral("Tipo anagrafica"), 255),
+                           text(QStringLiteral("valore"), QStringLiteral("Valore"), 255)},
                           QStringLiteral("Causale")};
     tables << LookupTable{Lookup::BusinessArea,
                           QStringLiteral("businessarea"),

@@ -121,6 +121,12 @@ bool Warehouses::nameTaken(const QString& name, int exceptId)
                 .isEmpty();
 }
 
+core::Rows Warehouses::list()
+{
+    return m_db.query(QStringLiteral("SELECT idMagazzino, Descrizione, Let, Sede, Citta, Telefono, Esterno, "
+                                     "Predefinito FROM magazzini ORDER BY Descrizione, idMagazzino"));
+}
+
 int Warehouses::insert(const QVariantMap& record)
 {
     m_db.exec(QStringLiteral("INSERT INTO magazzini (") % columnList() % QStringLiteral(") VALUES (") %
@@ -156,6 +162,23 @@ void Warehouses::rename(const QString& newName, const QString& oldName)
     core::StoredProcedures(m_db).updateMagChange(newName, oldName);
     m_db.exec(QStringLiteral("UPDATE utenti SET utenti.magazzino = :NUOVO WHERE utenti.magazzino = :VECCHIO"),
               {{QStringLiteral("NUOVO"), newName}, {QStringLiteral("VECCHIO"), oldName}});
+}
+
+int Warehouses::operatorsWorkingIn(const QString& name)
+{
+    return m_db
+        .scalar(QStringLiteral("SELECT COUNT(*) FROM utenti WHERE magazzino = :NOME"), {{QStringLiteral("NOME"), name}})
+        .toInt();
+}
+
+void Warehouses::remove(int idMagazzino)
+{
+    const core::Params id{{QStringLiteral("IDMAGAZZINO"), idMagazzino}};
+    core::Transaction transaction(m_db);
+    m_db.exec(QStringLiteral("DELETE FROM giacenze WHERE idmagazzino = :IDMAGAZZINO"), id);
+    m_db.exec(QStringLiteral("DELETE FROM disptc WHERE idmagazzino = :IDMAGAZZINO"), id);
+    m_db.exec(QStringLiteral("DELETE FROM magazzini WHERE idMagazzino = :IDMAGAZZINO"), id);
+    transaction.commit();
 }
 
 } // namespace carvendo::stock

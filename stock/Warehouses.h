@@ -10,7 +10,8 @@
 
 namespace carvendo::core {
 class Db;
-}
+class Rows;
+} // namespace carvendo::core
 
 namespace carvendo::stock {
 
@@ -50,6 +51,10 @@ public:
     // server compares them: ignoring letter case and trailing blanks).
     bool nameTaken(const QString& name, int exceptId = 0);
 
+    // Every warehouse for the list window: idMagazzino, Descrizione, Let, Sede, Citta, Telefono,
+    // Esterno, Predefinito, by name.
+    core::Rows list();
+
     int insert(const QVariantMap& record); // the new `idMagazzino`
     void update(int idMagazzino, const QVariantMap& record);
 
@@ -59,6 +64,13 @@ public:
     // The warehouse's new name in every row that copies it (UPDATE_MAG_CHANGE) and in the
     // operators who work in it. Documents keep the name they were written with.
     void rename(const QString& newName, const QString& oldName);
+
+    // How many operators work in the warehouse of that name (`utenti`.`magazzino`).
+    int operatorsWorkingIn(const QString& name);
+    // Deletes the warehouse with its stock rows (`giacenze`) and its size and colour grid
+    // (`disptc`), in one transaction: stock figures of a warehouse that no longer exists would
+    // still be counted by the inventory. Sales, loads and documents keep their own copies.
+    void remove(int idMagazzino);
 
 private:
     static QVariantMap params(const QVariantMap& record);

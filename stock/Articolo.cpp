@@ -1,0 +1,847 @@
+#include "Articolo.h"
+
+#include "ItemCodes.h"
+#include "ItemLifecycle.h"
+#include "ItemPricing.h"
+
+#include "Db.h"
+#include "Dialogs.h"
+#include "Money.h"
+#include "Navigator.h"
+#include "Session.h"
+
+#include <QFile>
+
+#include <stdexcept>
+
+namespace carvendo::stock {
+
+namespace {
+
+using K = ItemColumnKind;
+
+const QString ID = QStringLiteral("ID");
+const QString CodArticolo = QStringLiteral("CodArticolo");
+const QString BarcodeFull = QStringLiteral("BarcodeFull");
+const QString CodArtForn = QStringLiteral("codartforn");
+const QString Pubblico = QStringLiteral("Pubblico");
+const QString Aliquota = QStringLiteral("Aliquota");
+const QString PrezzoAcqnoiva = QStringLiteral("PrezzoAcqnoiva");
+const QString PrezzoAcquisto = QStringLiteral("PrezzoAcquisto");
+const QString PrezzoVendnoiva = QStringLiteral("PrezzoVendnoiva");
+const QString Acquistoscontato = QStringLiteral("acquistoscontato");
+const QString Scontoacq1 = QStringLiteral("scontoacq1");
+const QString Scontoacq2 = QStringLiteral("scontoacq2");
+const QString RicaricoPercent = QStringLiteral("Ricarico%");
+const QString Utile = QStringLiteral("Utile");
+const QString Immagine = QStringLiteral("Immagine");
+const QString Tipofile = QStringLiteral("tipofile");
+const QString Giacenza = QStringLiteral("giacenza");
+
+QString p(const char* name)
+{
+    return QString::fromLatin1(name);
+}
+
+// Columns the card never writes: the key, and the stock figures that the stock operations own.
+bool isReadOnly(const QString& column)
+{
+    return column == ID || column == Giacenza || column == QLatin1String("Disponibilita");
+}
+
+QVariant normalized(const ItemColumn& column, const QVariant& value)
+{
+    const bool empty = value.isNull() || !value.isValid() ||
+                       (value.typeId() == QMetaType::QString && value.toString().trimmed().isEmpty());
+    switch (column.kind) {
+    case K::Text:
+    case K::Memo: {
+        const QString text = value.toString();
+        return column.maxLength > 0 ? text.left(column.maxLength) : text;
+    }
+    case K::Integer:
+        return empty ? QVariant() : QVariant(value.toInt());
+    case K::Money:
+    case K::Quantity:
+        if (empty)
+            return QVariant();
+        if (value.userType() == qMetaTypeId<core::Money>())
+            return value.value<core::Money>().toDouble();
+        return core::Money::fromDouble(value.toDouble()).toDouble();
+    case K::Flag:
+        return value.toBool();
+    case K::Date: {
+        const QDate date = empty ? QDate() : value.toDate();
+        return date.isValid() ? QVariant(date) : QVariant();
+    }
+    case K::Blob: {
+        const QByteArray bytes = value.toByteArray();
+        return bytes.isEmpty() ? QVariant() : QVariant(bytes);
+    }
+    }
+    return value;
+}
+
+// An amount for editing: a decimal comma, at least two decimals, no more than it has.
+QString editableAmount(core::Money value)
+{
+    QString text = value.toDecimalString(); // "1234.5000"
+    while (text.endsWith(u'0') && text.indexOf(u'.') < text.size() - 3)
+        text.chop(1);
+    return text.replace(u'.', u',');
+}
+
+core::Params idParams(int id, const QString& name = QStringLiteral("IDARTICOLO"))
+{
+    return {{name, id}};
+}
+
+QString serialInfoLine(const char* label, const QString& value)
+{
+    return QString::fromUtf8(label).leftJustified(17) + value;
+}
+
+bool requireSelection(int id, core::Dialogs& dialogs)
+{
+    if (id > 0)
+        return true;
+    dialogs.information(QStringLiteral("Selezionare prima una riga"));
+    return false;
+}
+
+QString dateText(const core::Field& field)
+{
+    const QDate date = field.toDate();
+    return date.isValid() ? date.toString(QStringLiteral("dd/MM/yyyy")) : field.toString();
+}
+
+} // namespace
+
+const QList<ItemColumn>& Articolo::columns()
+{
+    static const QList<ItemColumn> list = [] {
+        QList<ItemColumn> out;
+        auto add = [&out](ItemColumnKind kind, std::initializer_list<const char*> names, int maxLength = 0) {
+            for (const char* name : names)
+                out.append({QString::fromLatin1(name), kind, maxLength});
+        };
+        add(K::Integer, {"ID"});
+        add(K::Text, {"CodArticolo", "Categoria", "SubCategoria", "UM", "Fornitore", "CodFornitore", "Tipologia",
+                      "Linea", "ClasseMerc", "Stagione", "AliquotaDesc", "Marchio", "BarcodeFull", "tipofile",
+                      "reparto", "repartodesc"},
+            50);
+        add(K::Text, {"Barcode"}, 13);
+        add(K::Text, {"Descrizione"}, 120);
+        add(K::Text, {"NameBt", "NOTE", "codartforn"}, 255);
+        add(K::Text, {"ETICHETTE"}, 5);
+        add(K::Text, {"DataCreazione"}, 10);
+        add(K::Text, {"UMVENDITA"}, 4);
+        add(K::Text, {"misura"}, 20);
+        add(K::Text, {"GruppoTaglia"}, 120);
+        add(K::Text, {"genere", "editore", "autore", "collana", "isbn", "codiceproduttore"}, 150);
+        add(K::Memo, {"TestoEsteso", "descrestesa"});
+        add(K::Integer, {"Ricarico%", "Utile%", "Aliquota", "Sconto", "Carico", "BarcodeInt", "perc1", "perc2", "perc3",
+                         "scontoacq1", "scontoacq2", "scontoacq3", "IdPromozione", "idreparto", "idgruppoTaglia"});
+        add(K::Money, {"PrezzoAcquisto", "Ricarico", "Utile", "PrezzoVendita", "PrezzoAcqnoiva", "PrezzoVendnoiva",
+                       "Pubblico", "Listino1", "Listino2", "Listino3", "acquistoscontato", "LastAcquisto",
+                       "PrezzoVendnoiva2", "PrezzoVendnoiva3", "RICARICO1", "RICARICO2", "RICARICO3", "PorzValore",
+                       "promo_importo"});
+        add(K::Quantity, {"giacenza", "Disponibilita", "Scorta"});
+        add(K::Flag, {"TC", "Promozione", "Seriale", "Porzioni", "sottosc", "Ordinato", "attivo", "pubblicato",
+                      "obsoleto", "esente_iva", "punti", "vincolo", "vodafone_pack", "selezione"});
+        add(K::Date, {"pubblicazione"});
+        add(K::Blob, {"Immagine"});
+        return out;
+    }();
+    return list;
+}
+
+const ItemColumn* Articolo::column(const QString& name)
+{
+    for (const ItemColumn& known : columns())
+        if (known.name.compare(name, Qt::CaseInsensitive) == 0)
+            return &known;
+    return nullptr;
+}
+
+QStringList Articolo::bookColumns()
+{
+    return {p("genere"), p("editore"), p("autore"), p("collana"), p("isbn"), p("codiceproduttore"), p("pubblicazione")};
+}
+
+const QList<ClassificationTable>& Articolo::classifications()
+{
+    static const QList<ClassificationTable> list{
+        {Classification::ClasseMerc, p("ClasseMerc"), p("classimerce"), p("Descrizione"), 50,
+         p("Nuova Classe Merceologica")},
+        {Classification::Categoria, p("Categoria"), p("categorie"), p("Descrizione"), 50, p("Nuova Categoria")},
+        {Classification::SubCategoria, p("SubCategoria"), p("subcategorie"), p("Descrizione"), 50,
+         p("Nuova Sub-Categoria")},
+        {Classification::Tipologia, p("Tipologia"), p("tipologie"), p("Tipologia"), 50, p("Nuova Tipologia")},
+        {Classification::Linea, p("Linea"), p("linea"), p("Descrizione"), 20, p("Nuova linea")},
+        {Classification::Stagione, p("Stagione"), p("stagioni"), p("Stagione"), 50, p("Nuova stagione")},
+        {Classification::GruppoTaglia, p("GruppoTaglia"), p("gruppi_taglie"), p("Descrizione"), 50,
+         p("Nuovo gruppo-taglia")},
+        {Classification::Marchio, p("Marchio"), p("marchi"), p("Descrizione"), 50, QString()},
+    };
+    return list;
+}
+
+const ClassificationTable& Articolo::classification(Classification kind)
+{
+    for (const ClassificationTable& table : classifications())
+        if (table.kind == kind)
+            return table;
+    throw std::invalid_argument("unknown classification");
+}
+
+Articolo::Articolo(core::Db& db, const core::Session& session, core::Dialogs& dialogs, core::Navigator& navigator,
+                   Variant variant, QObject* parent)
+    : QObject(parent), m_db(db), m_session(session), m_dialogs(dialogs), m_navigator(navigator), m_variant(variant)
+{
+}
+
+bool Articolo::open(int idArticolo, bool isNew)
+{
+    QStringList selected;
+    for (const ItemColumn& known : columns())
+        selected << QLatin1Char('`') + known.name + QLatin1Char('`');
+    const core::Rows rows =
+        m_db.query(QStringLiteral("SELECT %1 FROM articoli WHERE ID = :IDARTICOLO").arg(selected.join(u',')),
+                   idParams(idArticolo));
+    if (rows.isEmpty()) {
+        m_dialogs.information(QStringLiteral("L'articolo selezionato non esiste più"));
+        return false;
+    }
+    m_id = idArticolo;
+    m_isNew = isNew;
+    m_values.clear();
+    const core::Row row = rows.first();
+    for (const ItemColumn& known : columns())
+        m_values.insert(known.name, normalized(known, row[known.name].variant()));
+
+    m_saved = m_values;
+    m_failedField.clear();
+    emit changed();
+    emit suppliersChanged();
+    emit serialsChanged();
+    return true;
+}
+
+QString Articolo::exitCaption() const
+{
+    return m_isNew ? QStringLiteral("Annulla") : QStringLiteral("Esci");
+}
+
+QVariant Articolo::value(const QString& name) const
+{
+    const ItemColumn* known = column(name);
+    if (!known)
+        throw std::invalid_argument("not an item column: " + name.toStdString());
+    return m_values.value(known->name);
+}
+
+QString Articolo::text(const QString& name) const
+{
+    const ItemColumn* known = column(name);
+    if (!known)
+        throw std::invalid_argument("not an item column: " + name.toStdString());
+    const QVariant current = m_values.value(known->name);
+    if (current.isNull() || !current.isValid())
+        return {};
+    switch (known->kind) {
+    case K::Money:
+        return editableAmount(core::Money::fromDouble(current.toDouble()));
+    case K::Quantity:
+        return core::formatQuantity(current.toDouble());
+    case K::Date:
+        return current.toDate().toString(QStringLiteral("dd/MM/yyyy"));
+    case K::Blob:
+        return {};
+    default:
+        return current.toString();
+    }
+}
+
+void Articolo::put(const QString& name, const QVariant& newValue)
+{
+    const ItemColumn* known = column(name);
+    if (!known)
+        throw std::invalid_argument("not an item column: " + name.toStdString());
+    m_values.insert(known->name, normalized(*known, newValue));
+}
+
+void Articolo::setValue(const QString& name, const QVariant& newValue)
+{
+    const ItemColumn* known = column(name);
+    if (!known)
+        throw std::invalid_argument("not an item column: " + name.toStdString());
+    if (isReadOnly(known->name))
+        return;
+    const QVariant value = normalized(*known, newValue);
+    if (m_values.value(known->name) == value)
+        return;
+    m_values.insert(known->name, value);
+    emit changed();
+}
+
+core::Money Articolo::money(const QString& name) const
+{
+    return core::Money::fromDouble(value(name).toDouble());
+}
+
+int Articolo::integer(const QString& name) const
+{
+    return value(name).toInt();
+}
+
+void Articolo::putMoney(const QString& name, core::Money amount)
+{
+    put(name, amount.toDouble());
+}
+
+bool Articolo::enterField(const QString& name, const QString& typed)
+{
+    const ItemColumn* known = column(name);
+    if (!known)
+        throw std::invalid_argument("not an item column: " + name.toStdString());
+    if (isReadOnly(known->name))
+        return false;
+    const QString text = typed.trimmed();
+    if (known->kind == K::Money || known->kind == K::Quantity || known->kind == K::Integer) {
+        std::optional<core::Money> number = text.isEmpty() ? core::Money() : core::Money::parse(text);
+        if (!number) {
+            m_dialogs.warning(QStringLiteral("Valore non valido: inserire un numero"));
+            emit changed();
+            return false;
+        }
+        if (known->kind == K::Integer) {
+            if (number->units() % core::Money::Scale != 0) {
+                m_dialogs.warning(QStringLiteral("Inserire un numero intero"));
+                emit changed();
+                return false;
+            }
+            put(known->name, int(number->units() / core::Money::Scale));
+        } else {
+            putMoney(known->name, *number);
+        }
+    } else {
+        put(known->name, typed);
+    }
+    runRule(known->name);
+    emit changed();
+    return true;
+}
+
+void Articolo::runRule(const QString& name)
+{
+    using namespace ItemPricing;
+    const int aliquota = integer(Aliquota);
+    if (name == PrezzoAcqnoiva) {
+        putMoney(PrezzoAcquisto, costWithVat(money(PrezzoAcqnoiva), aliquota));
+    } else if (name == Scontoacq1) {
+        // Discount 1 starts again from the cost: what discount 2 took is dropped.
+        putMoney(Acquistoscontato, discounted(money(PrezzoAcqnoiva), integer(Scontoacq1)));
+    } else if (name == Scontoacq2) {
+        // Discount 2 compounds on what discount 1 left; with no discounted cost yet, that is the
+        // cost less discount 1 (a discount 2 alone must not read as "no discount").
+        core::Money base = money(Acquistoscontato);
+        if (base <= core::Money())
+            base = discounted(money(PrezzoAcqnoiva), integer(Scontoacq1));
+        putMoney(Acquistoscontato, discounted(base, integer(Scontoacq2)));
+    } else if (name == RicaricoPercent) {
+        putMoney(PrezzoVendnoiva, salePrice(money(PrezzoAcqnoiva), integer(RicaricoPercent)));
+        applySalePrice();
+    } else if (name == PrezzoVendnoiva) {
+        applySalePrice();
+    }
+}
+
+void Articolo::applySalePrice()
+{
+    const ItemPricing::SaleFigures figures =
+        ItemPricing::saleFigures(money(PrezzoVendnoiva), money(PrezzoAcqnoiva), integer(Aliquota));
+    putMoney(Pubblico, figures.pubblico);
+    putMoney(Utile, figures.utile);
+}
+
+QString Articolo::listMarkupColumn(int list)
+{
+    if (list < 1 || list > 3)
+        throw std::out_of_range("price list outside 1..3");
+    return QStringLiteral("RICARICO%1").arg(list);
+}
+
+QString Articolo::listPriceColumn(int list)
+{
+    if (list < 1 || list > 3)
+        throw std::out_of_range("price list outside 1..3");
+    return list == 1 ? Pubblico : QStringLiteral("Listino%1").arg(list);
+}
+
+void Articolo::listPriceFromMarkup(int list)
+{
+    const core::Money base =
+        ItemPricing::listCostBase(money(Acquistoscontato), money(PrezzoAcquisto), integer(Aliquota));
+    putMoney(listPriceColumn(list), ItemPricing::listPrice(base, money(listMarkupColumn(list))));
+    emit changed();
+}
+
+bool Articolo::listMarkupFromPrice(int list)
+{
+    const core::Money base =
+        ItemPricing::listCostBase(money(Acquistoscontato), money(PrezzoAcquisto), integer(Aliquota));
+    const std::optional<core::Money> markup = ItemPricing::listMarkup(money(listPriceColumn(list)), base);
+    if (!markup) {
+        m_dialogs.warning(QStringLiteral("Inserire il costo d'acquisto: senza costo non si calcola il ricarico"));
+        return false;
+    }
+    putMoney(listMarkupColumn(list), *markup);
+    emit changed();
+    return true;
+}
+
+core::Rows Articolo::departments() const
+{
+    return m_db.query(QStringLiteral("SELECT idreparto, descrizione, reparto, aliquota FROM reparti ORDER BY idreparto"));
+}
+
+void Articolo::applyDepartment(const core::Row& department)
+{
+    put(Aliquota, department["aliquota"].toInt());
+    put(QStringLiteral("idreparto"), department["idreparto"].toInt());
+    put(QStringLiteral("reparto"), department["reparto"].toString());
+    put(QStringLiteral("repartodesc"), department["descrizione"].toString());
+}
+
+void Articolo::chooseDepartment(int idreparto)
+{
+    const core::Rows department = m_db.query(
+        QStringLiteral("SELECT idreparto, descrizione, reparto, aliquota FROM reparti WHERE idreparto = :ID"),
+        {{QStringLiteral("ID"), idreparto}});
+    if (department.isEmpty())
+        return;
+    applyDepartment(department.first());
+    emit changed();
+}
+
+QStringList Articolo::purchaseUnits() const
+{
+    QStringList units;
+    for (const core::Row& row : m_db.query(QStringLiteral("SELECT Descrizione FROM uma ORDER BY id")))
+        units << row["Descrizione"].toString();
+    return units;
+}
+
+QStringList Articolo::saleUnits() const
+{
+    QStringList units;
+    for (const core::Row& row : m_db.query(QStringLiteral("SELECT Descrizione FROM umv WHERE UMA = :UMA ORDER BY id"),
+                                           {{QStringLiteral("UMA"), value(QStringLiteral("UM")).toString()}}))
+        units << row["Descrizione"].toString();
+    return units;
+}
+
+void Articolo::choosePurchaseUnit(const QString& unit)
+{
+    put(QStringLiteral("UM"), unit);
+    // The sale unit belongs to the purchase unit: one of another unit cannot stay.
+    const QStringList allowed = saleUnits();
+    if (!allowed.isEmpty() && !allowed.contains(value(QStringLiteral("UMVENDITA")).toString()))
+        put(QStringLiteral("UMVENDITA"), allowed.first());
+    emit changed();
+}
+
+QStringList Articolo::suppliers() const
+{
+    QStringList names;
+    for (const core::Row& row : m_db.query(
+             QStringLiteral("SELECT DISTINCT RagSoc FROM fornitori WHERE RagSoc <> '' ORDER BY RagSoc")))
+        names << row["RagSoc"].toString();
+    return names;
+}
+
+void Articolo::chooseSupplier(const QString& name)
+{
+    put(QStringLiteral("Fornitore"), name);
+    // The cost is this supplier's for this item; another item's cost of the same supplier says
+    // nothing about this one.
+    const core::Rows catalogue = m_db.query(
+        QStringLiteral("SELECT Acquisto FROM articoli_fornitori WHERE Fornitore = :FORNITORE "
+                       "AND idArticolo = :IDARTICOLO ORDER BY id LIMIT 1"),
+        {{QStringLiteral("FORNITORE"), name}, {QStringLiteral("IDARTICOLO"), m_id}});
+    if (!catalogue.isEmpty()) {
+        const int aliquota = integer(Aliquota);
+        putMoney(PrezzoAcqnoiva, catalogue.first()["Acquisto"].toMoney());
+        putMoney(PrezzoAcquisto, ItemPricing::costWithVat(money(PrezzoAcqnoiva), aliquota));
+        const core::Money base = ItemPricing::listCostBase(money(Acquistoscontato), money(PrezzoAcquisto), aliquota);
+        putMoney(Pubblico, ItemPricing::listPrice(base, money(listMarkupColumn(1))));
+    }
+    emit changed();
+}
+
+void Articolo::chooseSizeGroup(const QString& description)
+{
+    put(QStringLiteral("GruppoTaglia"), description);
+    const core::Field id = m_db.scalar(
+        QStringLiteral("SELECT id FROM gruppi_taglie WHERE Descrizione = :DESCRIZIONE ORDER BY id LIMIT 1"),
+        {{QStringLiteral("DESCRIZIONE"), description}});
+    put(QStringLiteral("idgruppoTaglia"), id.isNull() ? QVariant() : QVariant(id.toInt()));
+    emit changed();
+}
+
+QStringList Articolo::classificationValues(Classification kind) const
+{
+    const ClassificationTable& table = classification(kind);
+    QStringList out;
+    const QString sql = QStringLiteral("SELECT DISTINCT `%2` AS valore FROM `%1` WHERE `%2` <> '' ORDER BY `%2`")
+                            .arg(table.table, table.column);
+    for (const core::Row& row : m_db.query(sql))
+        out << row["valore"].toString();
+    return out;
+}
+
+std::optional<QString> Articolo::addClassificationValue(Classification kind)
+{
+    const ClassificationTable& table = classification(kind);
+    if (table.newCaption.isEmpty())
+        return std::nullopt;
+    const std::optional<QString> answer = m_dialogs.askText(table.newCaption, QStringLiteral("Inserire la descrizione"));
+    if (!answer || answer->trimmed().isEmpty())
+        return std::nullopt;
+    const QString description = answer->trimmed().toUpper();
+    if (description.size() > table.maxLength) {
+        m_dialogs.warning(QStringLiteral("La descrizione può contenere al massimo %1 caratteri").arg(table.maxLength));
+        return std::nullopt;
+    }
+    const core::Params params{{QStringLiteral("DESCRIZIONE"), description}};
+    const bool exists =
+        !m_db.query(QStringLiteral("SELECT 1 FROM `%1` WHERE `%2` = :DESCRIZIONE LIMIT 1").arg(table.table, table.column),
+                    params)
+             .isEmpty();
+    if (!exists)
+        m_db.exec(QStringLiteral("INSERT INTO `%1` (`%2`) VALUES (:DESCRIZIONE)").arg(table.table, table.column), params);
+    if (kind == Classification::GruppoTaglia)
+        chooseSizeGroup(description);
+    else
+        put(table.itemColumn, description);
+    emit changed();
+    return description;
+}
+
+bool Articolo::generateCode()
+{
+    const std::optional<QString> code = ItemCodes(m_db).newCode();
+    if (!code) {
+        m_dialogs.error(ItemCodes::codesExhaustedMessage());
+        return false;
+    }
+    put(CodArticolo, *code);
+    emit changed();
+    return true;
+}
+
+bool Articolo::generateBarcode()
+{
+    const std::optional<QString> barcode = ItemCodes(m_db).newBarcode();
+    if (!barcode) {
+        m_dialogs.error(ItemCodes::barcodesExhaustedMessage());
+        return false;
+    }
+    put(BarcodeFull, *barcode);
+    emit changed();
+    return true;
+}
+
+void Articolo::leaveCodeField()
+{
+    if (!value(CodArticolo).toString().trimmed().isEmpty())
+        return;
+    if (m_dialogs.confirm(QStringLiteral("ATTENZIONE CAMPO OBBLIGATORIO! Non è stato assegnato nessun codice a questo "
+                                         "articolo, vuoi generalo automaticamente?")))
+        generateCode();
+}
+
+void Articolo::leaveBarcodeField()
+{
+    if (!value(BarcodeFull).toString().trimmed().isEmpty())
+        return;
+    if (m_dialogs.confirm(QStringLiteral(
+            "Non è stato assegnato nessun barcode a questo articolo, vuoi generalo automaticamente?")))
+        generateBarcode();
+}
+
+bool Articolo::leaveSupplierCodeField()
+{
+    const QString code = value(CodArtForn).toString().trimmed();
+    if (code.isEmpty())
+        return true;
+    const bool taken =
+        !m_db.query(QStringLiteral("SELECT codartforn FROM articoli WHERE codartforn = :CODICE AND ID <> :IDARTICOLO "
+                                   "LIMIT 1"),
+                    {{QStringLiteral("CODICE"), code}, {QStringLiteral("IDARTICOLO"), m_id}})
+             .isEmpty();
+    if (!taken)
+        return true;
+    m_dialogs.warning(QStringLiteral("Codice già assegnato ad altro Fornitore!"));
+    put(CodArtForn, QString());
+    m_failedField = CodArtForn;
+    emit changed();
+    return false;
+}
+
+bool Articolo::refuseTaken(const QString& name, const QString& message)
+{
+    const QString current = value(name).toString().trimmed();
+    if (current.isEmpty() || current == m_saved.value(name).toString().trimmed())
+        return false;
+    const bool taken =
+        !m_db.query(QStringLiteral("SELECT `%1` FROM articoli WHERE `%1` = :VALORE AND ID <> :IDARTICOLO LIMIT 1").arg(name),
+                    {{QStringLiteral("VALORE"), current}, {QStringLiteral("IDARTICOLO"), m_id}})
+             .isEmpty();
+    if (!taken)
+        return false;
+    m_dialogs.warning(message);
+    m_failedField = name;
+    return true;
+}
+
+bool Articolo::save()
+{
+    m_failedField.clear();
+    if (refuseTaken(BarcodeFull, QStringLiteral("Barcode già assegnato ad altro articolo, riprovare")))
+        return false;
+    if (refuseTaken(CodArticolo, QStringLiteral("Codice già assegnato ad altro articolo, riprovare")))
+        return false;
+    const QVariant pubblico = value(Pubblico);
+    if (pubblico.isNull() || money(Pubblico).isZero()) {
+        m_dialogs.warning(QStringLiteral("Attenzione! Inserire il prezzo al pubblico"));
+        m_failedField = Pubblico;
+        return false;
+    }
+
+    // Only what the card changed is written: a stock figure or a cost written meanwhile by another
+    // window stays as it is.
+    QStringList assignments;
+    core::Params params{{QStringLiteral("IDARTICOLO"), m_id}};
+    int index = 0;
+    for (const ItemColumn& known : columns()) {
+        if (isReadOnly(known.name) || m_values.value(known.name) == m_saved.value(known.name))
+            continue;
+        const QString parameter = QStringLiteral("V%1").arg(index++);
+        assignments << QStringLiteral("`%1` = :%2").arg(known.name, parameter);
+        params.insert(parameter, m_values.value(known.name));
+    }
+    if (!assignments.isEmpty()) {
+        const qint64 matched = m_db.exec(
+            QStringLiteral("UPDATE articoli SET %1 WHERE ID = :IDARTICOLO").arg(assignments.join(QStringLiteral(", "))),
+            params);
+        if (matched == 0) {
+            m_dialogs.error(QStringLiteral("L'articolo non esiste più: le modifiche non sono state salvate"));
+            return false;
+        }
+    }
+    m_saved = m_values;
+    m_isNew = false;
+    emit changed();
+    return true;
+}
+
+bool Articolo::leave()
+{
+    if (isModified() &&
+        !m_dialogs.confirm(
+            QStringLiteral("Eventuali modifiche effettuate non saranno salvate. Vuoi uscire senza salvare ?")))
+        return false;
+    if (m_isNew) {
+        ItemLifecycle(m_db).discardNew(m_id);
+        m_isNew = false;
+        m_id = 0;
+    }
+    m_values = m_saved;
+    return true;
+}
+
+bool Articolo::loadImage()
+{
+    const std::optional<QString> path = m_dialogs.chooseFile(
+        QStringLiteral("Carica immagine"), QStringLiteral("Immagini (*.bmp *.jpg *.jpeg)"), core::FileMode::Open);
+    if (!path)
+        return false;
+    QFile file(*path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        m_dialogs.error(QStringLiteral("Impossibile leggere il file %1").arg(*path));
+        return false;
+    }
+    const QByteArray bytes = file.readAll();
+    QString kind;
+    if (bytes.startsWith("BM"))
+        kind = QStringLiteral("TBitmap");
+    else if (bytes.startsWith("\xFF\xD8"))
+        kind = QStringLiteral("TJPEGImage");
+    if (kind.isEmpty()) {
+        m_dialogs.warning(QStringLiteral("Formato non supportato: scegliere un'immagine BMP o JPEG"));
+        return false;
+    }
+    put(Immagine, bytes);
+    put(Tipofile, kind);
+    emit changed();
+    return true;
+}
+
+bool Articolo::deleteImage()
+{
+    if (image().isEmpty())
+        return false;
+    if (!m_dialogs.confirm(QStringLiteral("Sei sicuro di voler eliminare l'immagine?")))
+        return false;
+    put(Immagine, QVariant());
+    put(Tipofile, QString());
+    emit changed();
+    return true;
+}
+
+core::Rows Articolo::supplierRows() const
+{
+    return m_db.query(QStringLiteral("SELECT id, idFornitore, Fornitore, Codice, Descrizione, Acquisto, Iva "
+                                     "FROM articoli_fornitori WHERE idArticolo = :IDARTICOLO ORDER BY id"),
+                      idParams(m_id));
+}
+
+bool Articolo::addSupplierRow()
+{
+    const core::NavigationResult chosen =
+        m_navigator.open(QStringLiteral("TFornitoriPreleva"), QVariant(), QStringLiteral("Articolo_New"));
+    if (!chosen.accepted || chosen.value.isNull() || !chosen.value.isValid())
+        return false;
+    const int idFornitore = chosen.value.toInt();
+    QString name = chosen.values.value(QStringLiteral("RagSoc")).toString();
+    if (name.isEmpty())
+        name = m_db.scalar(QStringLiteral("SELECT RagSoc FROM fornitori WHERE id_fornitore = :ID"),
+                           {{QStringLiteral("ID"), idFornitore}})
+                   .toString();
+    const core::Params params{{QStringLiteral("IDARTICOLO"), m_id}, {QStringLiteral("IDFORNITORE"), idFornitore}};
+    if (!m_db.query(QStringLiteral("SELECT id FROM articoli_fornitori WHERE idArticolo = :IDARTICOLO "
+                                   "AND idFornitore = :IDFORNITORE LIMIT 1"),
+                    params)
+             .isEmpty()) {
+        m_dialogs.information(QStringLiteral("Il fornitore scelto è già tra i fornitori dell'articolo"));
+        return false;
+    }
+    core::Params row = params;
+    row.insert(QStringLiteral("FORNITORE"), name);
+    row.insert(QStringLiteral("DESCRIZIONE"), value(QStringLiteral("Descrizione")).toString());
+    row.insert(QStringLiteral("ACQUISTO"), QVariant::fromValue(money(PrezzoAcqnoiva)));
+    row.insert(QStringLiteral("IVA"), integer(Aliquota));
+    m_db.exec(QStringLiteral("INSERT INTO articoli_fornitori (idArticolo, idFornitore, Fornitore, Descrizione, Acquisto, Iva) "
+                             "VALUES (:IDARTICOLO, :IDFORNITORE, :FORNITORE, :DESCRIZIONE, :ACQUISTO, :IVA)"),
+              row);
+    emit suppliersChanged();
+    return true;
+}
+
+bool Articolo::deleteSupplierRow(int idRow)
+{
+    if (!requireSelection(idRow, m_dialogs))
+        return false;
+    if (!core::requirePrivilege(m_session, core::Privilege::Cancellazione, m_dialogs))
+        return false;
+    if (!m_dialogs.confirm(QStringLiteral("Eliminare il Fornitore selezionato?")))
+        return false;
+    m_db.exec(QStringLiteral("DELETE FROM articoli_fornitori WHERE id = :ID AND idArticolo = :IDARTICOLO"),
+              {{QStringLiteral("ID"), idRow}, {QStringLiteral("IDARTICOLO"), m_id}});
+    emit suppliersChanged();
+    return true;
+}
+
+void Articolo::showSupplier(int idRow)
+{
+    if (!requireSelection(idRow, m_dialogs))
+        return;
+    const core::Field idFornitore =
+        m_db.scalar(QStringLiteral("SELECT idFornitore FROM articoli_fornitori WHERE id = :ID AND idArticolo = :IDARTICOLO"),
+                    {{QStringLiteral("ID"), idRow}, {QStringLiteral("IDARTICOLO"), m_id}});
+    if (idFornitore.isNull()) {
+        m_dialogs.information(QStringLiteral("Il fornitore selezionato non esiste più"));
+        return;
+    }
+    m_navigator.open(QStringLiteral("TFornitore"), idFornitore.toInt(), QStringLiteral("Articolo"));
+}
+
+core::Rows Articolo::serialRows() const
+{
+    return m_db.query(QStringLiteral("SELECT * FROM seriali WHERE idArticolo = :IDARTICOLO AND idMagazzino = :IDMAGAZZINO "
+                                     "ORDER BY ID"),
+                      {{QStringLiteral("IDARTICOLO"), m_id}, {QStringLiteral("IDMAGAZZINO"), m_session.warehouse().id}});
+}
+
+bool Articolo::deleteSerial(int idSeriale)
+{
+    if (!requireSelection(idSeriale, m_dialogs))
+        return false;
+    if (!core::requirePrivilege(m_session, core::Privilege::Cancellazione, m_dialogs))
+        return false;
+    if (!m_dialogs.confirm(QStringLiteral("Eliminare il Seriale selezionato?")))
+        return false;
+    const core::Params params{{QStringLiteral("ID"), idSeriale}, {QStringLiteral("IDARTICOLO"), m_id}};
+    core::Transaction transaction(m_db);
+    if (m_db.exec(QStringLiteral("DELETE FROM seriali WHERE ID = :ID AND idArticolo = :IDARTICOLO"), params) == 0)
+        return false;
+    m_db.exec(QStringLiteral("UPDATE articoli SET giacenza = COALESCE(giacenza, 0) - 1 WHERE ID = :IDARTICOLO"),
+              idParams(m_id));
+    const QVariant giacenza =
+        m_db.scalar(QStringLiteral("SELECT giacenza FROM articoli WHERE ID = :IDARTICOLO"), idParams(m_id)).variant();
+    transaction.commit();
+    put(Giacenza, giacenza);
+    m_saved.insert(Giacenza, m_values.value(Giacenza));
+    emit serialsChanged();
+    emit changed();
+    return true;
+}
+
+void Articolo::showSerialInfo(int idSeriale)
+{
+    if (!requireSelection(idSeriale, m_dialogs))
+        return;
+    const core::Rows load = m_db.query(
+        QStringLiteral("SELECT c.data, c.NumeroCarico, c.Fornitore, c.TipoDoc, c.NumDoc, c.Datadoc "
+                       "FROM seriali s JOIN carichi c ON c.idCarico = s.idCarico WHERE s.ID = :ID"),
+        {{QStringLiteral("ID"), idSeriale}});
+    if (load.isEmpty()) {
+        m_dialogs.information(QStringLiteral("Il seriale selezionato non proviene da un carico"));
+        return;
+    }
+    const core::Row row = load.first();
+    const QStringList lines{serialInfoLine("Data Carico", dateText(row["data"])),
+                            serialInfoLine("Numero Carico", row["NumeroCarico"].toString()),
+                            serialInfoLine("Fornitore", row["Fornitore"].toString()),
+                            serialInfoLine("Documento", row["TipoDoc"].toString()),
+                            serialInfoLine("Nr. Documento", row["NumDoc"].toString()),
+                            serialInfoLine("Data Documento", dateText(row["Datadoc"]))};
+    m_dialogs.information(lines.join(u'\n'));
+}
+
+core::Rows Articolo::history(ItemHistory which) const
+{
+    QString sql;
+    switch (which) {
+    case ItemHistory::Vendite:
+        sql = QStringLiteral("SELECT * FROM venduti WHERE idarticolo = :IDARTICOLO AND idmagazzino = :IDMAGAZZINO");
+        break;
+    case ItemHistory::Acquisti:
+        sql = QStringLiteral("SELECT * FROM acquisti WHERE idarticolo = :IDARTICOLO AND idmagazzino = :IDMAGAZZINO");
+        break;
+    case ItemHistory::Resi:
+        sql = QStringLiteral("SELECT * FROM dettreso WHERE idarticolo = :IDARTICOLO AND idmagazzino = :IDMAGAZZINO");
+        break;
+    case ItemHistory::Seriali:
+        sql = QStringLiteral("SELECT * FROM seriali WHERE idarticolo = :IDARTICOLO AND idmagazzino = :IDMAGAZZINO");
+        break;
+    case ItemHistory::Giacenze:
+        sql = QStringLiteral("SELECT * FROM giacenze WHERE idarticolo = :IDARTICOLO AND idmagazzino = :IDMAGAZZINO");
+        break;
+    }
+    return m_db.query(sql, {{QStringLiteral("IDARTICOLO"), m_id}, {QStringLiteral("IDMAGAZZINO"), m_session.warehouse().id}});
+}
+
+} // namespace carvendo::stock

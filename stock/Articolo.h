@@ -1,0 +1,216 @@
+#pragma once
+
+#include "Rows.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <QVariantMap>
+
+#include <optional>
+
+namespace carvendo::core {
+class Db;
+class Dialogs;
+class Navigator;
+class Session;
+} // namespace carvendo::core
+
+namespace carvendo::stock {
+
+// How the card shows and edits a column of `articoli`.
+enum class ItemColumnKind
+{
+    Text,
+    Memo,
+    Integer,  // whole number (VAT rate, discounts, the cost markup)
+    Money,    // four-decimal amount or decimal percent
+    Quantity, // stock figures
+    Flag,
+    Date,
+    Blob
+};
+
+struct ItemColumn
+{
+    QString name; // as the table spells it
+    ItemColumnKind kind;
+    int maxLength = 0;
+};
+
+// A classification the operator may extend from the card ("Nuova Categoria"): the lookup table,
+// its description column, and the item column that copies the description.
+enum class Classification
+{
+    ClasseMerc,
+    Categoria,
+    SubCategoria,
+    Tipologia,
+    Linea,
+    Stagione,
+    GruppoTaglia,
+    Marchio // offered, not extended from the card
+};
+
+struct ClassificationTable
+{
+    Classification kind;
+    QString itemColumn;
+    QString table;
+    QString column;
+    int maxLength;
+    QString newCaption; // the command that adds a value; empty when the card cannot add one
+};
+
+// The history tabs: the item's rows in the current warehouse.
+enum class ItemHistory
+{
+    Vendite,
+    Acquisti,
+    Resi,
+    Seriali,
+    Giacenze
+};
+
+// The item card, shared by "TArticolo", "TAnagraficaArticolo" and "TAnagraficaArticoloLibr" (the
+// latter with the book fields). It edits one `articoli` row: the row exists from the moment a new
+// item is made, so a new card left with "Annulla" removes it again.
+//
+// Field edits are kept in memory until "Salva"; a price field's rule runs when the operator leaves
+// it (enterField) and recomputes the fields that follow from it. Supplier rows, serials and the
+// image's deletion questions act on the database at once, as the tabs of the card do.
+class Articolo : public QObject
+{
+    Q_OBJECT
+
+public:
+    enum class Variant
+    {
+        Standard,
+        Book
+    };
+
+    Articolo(core::Db& db, const core::Session& session, core::Dialogs& dialogs, core::Navigator& navigator,
+             Variant variant = Variant::Standard, QObject* parent = nullptr);
+
+    static const QList<ItemColumn>& columns();
+    static const ItemColumn* column(const QString& name); // letter case ignored; nullptr when unknown
+    static const QList<ClassificationTable>& classifications();
+    static const ClassificationTable& classification(Classification kind);
+    static QStringList bookColumns();
+
+    // Opens the item; isNew for one just made by ItemLifecycle, which leaving removes again.
+    // False, after telling the operator, when the item is gone.
+    bool open(int idArticolo, bool isNew = false);
+
+    int id() const { return m_id; }
+    bool isNew() const { return m_isNew; }
+    Variant variant() const { return m_variant; }
+    QString exitCaption() const; // "Annulla" for a new item, else "Esci"
+
+    // Values by column name (letter case ignored); an unknown column throws std::invalid_argument.
+    QVariant value(const QString& column) const;
+    const QVariantMap& values() const { return m_values; }
+    bool isModified() const { return m_values != m_saved; }
+    // The field as the card shows it: amounts with a decimal comma ("15,86", "1,2345").
+    QString text(const QString& column) const;
+
+    // A plain edit: kept without running any rule. Stock figures and the key are not editable.
+    void setValue(const QString& column, const QVariant& value);
+    // The operator typed text into a field and left it (or pressed Enter): the text is taken ("," and
+    // "." both decimal separators) and the field's price rule runs. False, with a message, when the
+    // text is not a number; the field keeps its value.
+    bool enterField(const QString& column, const QString& text);
+
+    // The three price lists (1 writes `Pubblico`, 2 `Listino2`, 3 `Listino3`).
+    void listPriceFromMarkup(int list);
+    bool listMarkupFromPrice(int list);
+    static QString listMarkupColumn(int list);
+    static QString listPriceColumn(int list);
+
+    // Choices that carry other fields with them.
+    void chooseDepartment(int idreparto);
+    void choosePurchaseUnit(const QString& unit);
+    void chooseSupplier(const QString& name);
+    void chooseSizeGroup(const QString& description);
+
+    // What the choice lists offer.
+    core::Rows departments() const;
+    QStringList purchaseUnits() const;
+    QStringList saleUnits() const; // of the current purchase unit
+    QStringList suppliers() const;
+    QStringList classificationValues(Classification kind) const;
+    // "Nuova Categoria" and the like: asks the description and adds it in upper case. The new value,
+    // now also the item's, or nullopt when nothing was added.
+    std::optional<QString> addClassificationValue(Classification kind);
+
+    // The size/colour grid applies: line, season and size group are enabled.
+    bool sizeColourEnabled() const { return value(QStringLiteral("TC")).toBool(); }
+
+    // Codes: "Genera" beside the code and the barcode, and the questions on leaving them empty.
+    bool generateCode();
+    bool generateBarcode();
+    void leaveCodeField();
+    void leaveBarcodeField();
+    // The supplier's code must not be another item's: false (field cleared, message shown) if it is.
+    bool leaveSupplierCodeField();
+
+    // "Salva": the checks in order, then the changed columns written. False, with the reason shown,
+    // when nothing was saved; failedField() tells where the focus goes.
+    bool save();
+    QString failedField() const { return m_failedField; }
+    // Leaving the card: with unsaved changes the operator is asked first; a new item is removed.
+    // False when the operator chose to stay.
+    bool leave();
+
+    // Image.
+    bool loadImage();
+    bool deleteImage();
+    QByteArray image() const { return value(QStringLiteral("Immagine")).toByteArray(); }
+
+    // Supplier rows of the item (`articoli_fornitori`). A row id of 0 means none is selected: the
+    // operator is asked to select one.
+    core::Rows supplierRows() const;
+    bool addSupplierRow();
+    bool deleteSupplierRow(int idRow);
+    void showSupplier(int idRow);
+
+    // Serials of the item in the current warehouse.
+    core::Rows serialRows() const;
+    bool deleteSerial(int idSeriale);
+    // The six lines about the load the serial came from.
+    void showSerialInfo(int idSeriale);
+
+    core::Rows history(ItemHistory which) const;
+
+signals:
+    void changed();
+    void suppliersChanged();
+    void serialsChanged();
+
+private:
+    void put(const QString& column, const QVariant& value);
+    core::Money money(const QString& column) const;
+    int integer(const QString& column) const;
+    void putMoney(const QString& column, core::Money value);
+    void runRule(const QString& column);
+    void applySalePrice();
+    void applyDepartment(const core::Row& department);
+    bool refuseTaken(const QString& column, const QString& message);
+
+    core::Db& m_db;
+    const core::Session& m_session;
+    core::Dialogs& m_dialogs;
+    core::Navigator& m_navigator;
+    Variant m_variant;
+    int m_id = 0;
+    bool m_isNew = false;
+    QVariantMap m_values;
+    QVariantMap m_saved; // as last read or written
+    QString m_failedField;
+};
+
+} // namespace carvendo::stock

@@ -1,0 +1,330 @@
+#include "Inventario.h"
+
+#include "Clock.h"
+#include "Dialogs.h"
+#include "GridExport.h"
+#include "Paths.h"
+#include "ReportOutput.h"
+
+#include <QDir>
+
+#include <stdexcept>
+
+namespace carvendo::stock {
+
+namespace {
+
+// The stock condition of each filter: the only text that reaches the SQL from the options.
+QString filterCondition(StockFilter filter)
+{
+    switch (filter) {
+    case StockFilter::All: return {};
+    case StockFilter::Zero: return QStringLiteral(" AND g.giacenza = 0");
+    case StockFilter::Negative: return QStringLiteral(" AND g.giacenza < 0");
+    case StockFilter::Positive: return QStringLiteral(" AND g.giacenza > 0");
+    }
+    return {};
+}
+
+QString extension(InventoryExport kind)
+{
+    switch (kind) {
+    case InventoryExport::Pdf: return QStringLiteral("pdf");
+    case InventoryExport::Excel: return QStringLiteral("xlsx");
+    case InventoryExport::Csv: return QStringLiteral("csv");
+    case InventoryExport::Html: return QStringLiteral("html");
+    }
+    return {};
+}
+
+core::ExportFormat gridFormat(InventoryExport kind)
+{
+    switch (kind) {
+    case InventoryExport::Excel: return core::ExportFormat::Excel;
+    case InventoryExport::Html: return core::ExportFormat::Html;
+    default: return core::ExportFormat::Text;
+    }
+}
+
+QString dayText(const QDate& date)
+{
+    return date.toString(QStringLiteral("dd/MM/yyyy"));
+}
+
+} // namespace
+
+QString stockFilterCaption(StockFilter filter)
+{
+    switch (filter) {
+    case StockFilter::All: return QStringLiteral("Tutti");
+    case StockFilter::Zero: return QStringLiteral("= 0");
+    case StockFilter::Negative: return QStringLiteral("< 0");
+    case StockFilter::Positive: return QStringLiteral("> 0");
+    }
+    return {};
+}
+
+QList<StockFilter> stockFilters()
+{
+    return {StockFilter::All, StockFilter::Zero, StockFilter::Negative, StockFilter::Positive};
+}
+
+// ---- InventoryBuilder ----
+
+qint64 InventoryBuilder::build(const InventoryOptions& options)
+{
+    core::Params params;
+    QString purchases = QStringLiteral("SELECT q.idarticolo, AVG(q.prezzoacquisto) AS MEDIO FROM acquisti q");
+    if (options.hasPeriod()) {
+        // Purchases carry the time of day: the last day of the period counts whole.
+        purchases += QStringLiteral(" WHERE q.Data >= :DATADAL AND q.Data < :DATAOLTRE");
+        params.insert(QStringLiteral("DATADAL"), *options.dal);
+        params.insert(QStringLiteral("DATAOLTRE"), options.al->addDays(1));
+    }
+    purchases += QStringLiteral(" GROUP BY q.idarticolo");
+
+    QString where = QStringLiteral(" WHERE 1 = 1");
+    if (options.idMagazzino > 0) {
+        where += QStringLiteral(" AND g.idmagazzino = :IDMAGAZZINO");
+        params.insert(QStringLiteral("IDMAGAZZINO"), options.idMagazzino);
+    }
+    where += filterCondition(options.filter);
+
+    core::Transaction transaction(m_db);
+    m_db.exec(QStringLiteral("DELETE FROM inventario"));
+    const qint64 made = m_db.exec(
+        QStringLiteral("INSERT INTO inventario (Fornitore, IDARTICOLO, CODART, DESCRIZIONE, ACQUISTO, ACQUISTOMEDIO, "
+                       "LISTINO1, LISTINO2, LISTINO3, GIACENZA, DISPONIBILITA, IDMAGAZZINO, MAGAZZINO) "
+                       "SELECT a.Fornitore, a.ID, a.CodArticolo, a.Descrizione, a.PrezzoAcqnoiva, "
+                       "IFNULL(c.MEDIO, 0), a.Pubblico, a.Listino2, a.Listino3, g.giacenza, g.disponibilita, "
+                       "g.idmagazzino, COALESCE(NULLIF(g.magazzino, ''), m.Descrizione) "
+                       "FROM articoli a "
+                       "JOIN giacenze g ON g.idarticolo = a.ID "
+                       "JOIN magazzini m ON m.idMagazzino = g.idmagazzino ") +
+            (options.hasPeriod() ? QStringLiteral("JOIN (") : QStringLiteral("LEFT JOIN (")) + purchases +
+            QStringLiteral(") c ON c.idarticolo = a.ID") + where,
+        params);
+    transaction.commit();
+    return made;
+}
+
+InventoryTotals InventoryBuilder::totals()
+{
+    const core::Row row =
+        m_db.query(QStringLiteral("SELECT SUM(`inventario`.`ACQUISTO` * `inventario`.`GIACENZA`) AS VALOREACQ, "
+                                  "SUM(`inventario`.`ACQUISTOMEDIO` * `inventario`.`GIACENZA`) AS VALOREMEDIO, "
+                                  "SUM(`inventario`.`LISTINO1` * `inventario`.`GIACENZA`) AS VALORELISTINO1, "
+                                  "SUM(`inventario`.`LISTINO2` * `inventario`.`GIACENZA`) AS VALORELISTINO2, "
+                                  "SUM(`inventario`.`LISTINO3` * `inventario`.`GIACENZA`) AS VALORELISTINO3, "
+                                  "SUM(`inventario`.`GIACENZA`) AS TOTGIAC, "
+                                  "SUM(`inventario`.`DISPONIBILITA`) AS TOTDISP FROM `inventario`"))
+            .first();
+    InventoryTotals totals;
+    totals.valoreAcq = row["VALOREACQ"].toMoney();
+    totals.valoreMedio = row["VALOREMEDIO"].toMoney();
+    totals.valoreListino1 = row["VALORELISTINO1"].toMoney();
+    totals.valoreListino2 = row["VALORELISTINO2"].toMoney();
+    totals.valoreListino3 = row["VALORELISTINO3"].toMoney();
+    totals.totGiac = row["TOTGIAC"].toDouble();
+    totals.totDisp = row["TOTDISP"].toDouble();
+    return totals;
+}
+
+// ---- Inventario ----
+
+Inventario::Inventario(core::Db& db, core::ConnectionSettings settings, const core::Paths& paths,
+                       const core::Clock& clock, core::Dialogs& dialogs, core::ReportOutput& reports,
+                       core::JobRunner runner)
+    : m_db(db)
+    , m_settings(std::move(settings))
+    , m_paths(paths)
+    , m_clock(clock)
+    , m_dialogs(dialogs)
+    , m_reports(reports)
+    , m_runner(std::move(runner))
+{
+}
+
+QList<Inventario::WarehouseChoice> Inventario::warehouses()
+{
+    QList<WarehouseChoice> choices{{0, QStringLiteral("Tutti i magazzini")}};
+    for (const core::Row row :
+         m_db.query(QStringLiteral("SELECT idMagazzino, Descrizione FROM magazzini ORDER BY Descrizione, idMagazzino")))
+        choices.append({row["idMagazzino"].toInt(), row["Descrizione"].toString()});
+    return choices;
+}
+
+QStringList Inventario::columnNames()
+{
+    return {QStringLiteral("CODART"),        QStringLiteral("DESCRIZIONE"),   QStringLiteral("MAGAZZINO"),
+            QStringLiteral("Fornitore"),     QStringLiteral("GIACENZA"),      QStringLiteral("DISPONIBILITA"),
+            QStringLiteral("ACQUISTO"),      QStringLiteral("ACQUISTOMEDIO"), QStringLiteral("LISTINO1"),
+            QStringLiteral("LISTINO2"),      QStringLiteral("LISTINO3")};
+}
+
+QStringList Inventario::columnCaptions()
+{
+    return {QStringLiteral("Codice"),         QStringLiteral("Descrizione"),    QStringLiteral("Magazzino"),
+            QStringLiteral("Fornitore"),      QStringLiteral("Giacenza"),       QStringLiteral("Disponibilità"),
+            QStringLiteral("Acquisto"),       QStringLiteral("Acquisto medio"), QStringLiteral("Listino 1"),
+            QStringLiteral("Listino 2"),      QStringLiteral("Listino 3")};
+}
+
+bool Inventario::run()
+{
+    if (m_options.dal.has_value() != m_options.al.has_value()) {
+        m_dialogs.warning(QStringLiteral("Indicare entrambe le date del periodo"));
+        return false;
+    }
+    if (m_options.hasPeriod() && *m_options.dal > *m_options.al) {
+        m_dialogs.warning(QStringLiteral("La data iniziale del periodo è successiva a quella finale"));
+        return false;
+    }
+    const InventoryOptions options = m_options;
+    const core::ConnectionSettings settings = m_settings;
+    try {
+        m_runner(QStringLiteral("Elaborazione inventario in corso..."),
+                 [options, settings](const std::function<void(int)>& progress) {
+                     core::Db own(settings);
+                     own.open();
+                     progress(10);
+                     InventoryBuilder(own).build(options);
+                     progress(100);
+                 });
+        m_totals = InventoryBuilder(m_db).totals();
+        m_rows = fetch(m_db, m_pageSize, 0);
+    } catch (const core::DbError& failure) {
+        m_done = false;
+        m_rows = core::Rows();
+        m_hasMore = false;
+        m_dialogs.error(failure.message());
+        return false;
+    }
+    m_hasMore = m_rows.size() == m_pageSize;
+    m_done = true;
+    return true;
+}
+
+bool Inventario::loadMore()
+{
+    if (!m_hasMore)
+        return false;
+    const core::Rows next = fetch(m_db, m_pageSize, m_rows.size());
+    std::vector<std::vector<QVariant>> data;
+    data.reserve(size_t(m_rows.size() + next.size()));
+    for (const core::Rows* part : {static_cast<const core::Rows*>(&m_rows), &next})
+        for (int r = 0; r < part->size(); ++r) {
+            std::vector<QVariant> cells;
+            for (int c = 0; c < part->columnCount(); ++c)
+                cells.push_back(part->at(r, c).variant());
+            data.push_back(std::move(cells));
+        }
+    m_rows = core::Rows(m_rows.columns(), std::move(data));
+    m_hasMore = next.size() == m_pageSize;
+    return !next.isEmpty();
+}
+
+core::Rows Inventario::fetch(core::Db& db, int limit, int offset)
+{
+    QString sql = QStringLiteral("SELECT ") + columnNames().join(QStringLiteral(", ")) +
+                  QStringLiteral(" FROM inventario ORDER BY DESCRIZIONE, IDARTICOLO, IDMAGAZZINO");
+    if (limit <= 0)
+        return db.query(sql);
+    return db.query(sql + QStringLiteral(" LIMIT :RIGHE OFFSET :DA"),
+                    {{QStringLiteral("RIGHE"), limit}, {QStringLiteral("DA"), offset}});
+}
+
+core::ReportRequest Inventario::reportRequest(const core::Rows& rows) const
+{
+    core::ReportRequest request;
+    request.templateName = QStringLiteral("Inventario");
+    request.title = QStringLiteral("Inventario");
+    request.datasets.emplace(QStringLiteral("inventario"), rows);
+    QString warehouse = QStringLiteral("Tutti i magazzini");
+    if (m_options.idMagazzino > 0 && !rows.isEmpty())
+        warehouse = rows.value(0, "MAGAZZINO").toString();
+    QVariantMap& values = request.values;
+    values.insert(QStringLiteral("data"), dayText(m_clock.today()));
+    values.insert(QStringLiteral("magazzino"), warehouse);
+    values.insert(QStringLiteral("filtro"), m_options.filter == StockFilter::All
+                                                ? QString()
+                                                : QStringLiteral("Giacenza ") + stockFilterCaption(m_options.filter));
+    values.insert(QStringLiteral("periodo"), m_options.hasPeriod() ? QStringLiteral("Costo medio dal %1 al %2")
+                                                                         .arg(dayText(*m_options.dal),
+                                                                              dayText(*m_options.al))
+                                                                   : QString());
+    values.insert(QStringLiteral("VALOREACQ"), m_totals.valoreAcq.toItalian());
+    values.insert(QStringLiteral("VALOREMEDIO"), m_totals.valoreMedio.toItalian());
+    values.insert(QStringLiteral("VALORELISTINO1"), m_totals.valoreListino1.toItalian());
+    values.insert(QStringLiteral("VALORELISTINO2"), m_totals.valoreListino2.toItalian());
+    values.insert(QStringLiteral("VALORELISTINO3"), m_totals.valoreListino3.toItalian());
+    values.insert(QStringLiteral("TOTGIAC"), core::formatQuantity(m_totals.totGiac));
+    values.insert(QStringLiteral("TOTDISP"), core::formatQuantity(m_totals.totDisp));
+    return request;
+}
+
+bool Inventario::print()
+{
+    if (!m_done) {
+        m_dialogs.warning(QStringLiteral("Elaborare prima l'inventario"));
+        return false;
+    }
+    try {
+        m_reports.preview(reportRequest(fetch(m_db, 0, 0)));
+        return true;
+    } catch (const core::ReportError& failure) {
+        m_dialogs.error(failure.message());
+    } catch (const core::DbError& failure) {
+        m_dialogs.error(failure.message());
+    }
+    return false;
+}
+
+QString Inventario::exportPath(InventoryExport kind) const
+{
+    return m_paths.documentsDir(core::DocumentFolder::Inventari) + QStringLiteral("/Inventario del ") +
+           m_clock.today().toString(QStringLiteral("dd-MM-yyyy")) + QLatin1Char('.') + extension(kind);
+}
+
+QString Inventario::exportAs(InventoryExport kind)
+{
+    if (!m_done) {
+        m_dialogs.warning(QStringLiteral("Elaborare prima l'inventario"));
+        return {};
+    }
+    const QString path = exportPath(kind);
+    try {
+        core::Paths::ensureDir(m_paths.documentsDir(core::DocumentFolder::Inventari));
+        if (kind == InventoryExport::Pdf) {
+            m_reports.exportPdf(reportRequest(fetch(m_db, 0, 0)), path);
+        } else {
+            const core::ConnectionSettings settings = m_settings;
+            const core::ExportFormat format = gridFormat(kind);
+            m_runner(QStringLiteral("Esportazione inventario in corso..."),
+                     [settings, format, path](const std::function<void(int)>& progress) {
+                         core::Db own(settings);
+                         own.open();
+                         const core::Rows rows = fetch(own, 0, 0);
+                         progress(50);
+                         core::GridExport::write(rows, format, path, columnCaptions());
+                         progress(100);
+                     });
+        }
+    } catch (const core::ReportError& failure) {
+        m_dialogs.error(failure.message());
+        return {};
+    } catch (const core::GridExportError& failure) {
+        m_dialogs.error(failure.message());
+        return {};
+    } catch (const core::DbError& failure) {
+        m_dialogs.error(failure.message());
+        return {};
+    } catch (const std::runtime_error& failure) {
+        m_dialogs.error(QString::fromStdString(failure.what()));
+        return {};
+    }
+    m_dialogs.information(QStringLiteral("Esportazione avvenuta con successo!\n") + QDir::toNativeSeparators(path));
+    return path;
+}
+
+} // namespace carvendo::stock

@@ -1,0 +1,99 @@
+#include "Sottoscorta.h"
+
+#include "Clock.h"
+#include "Db.h"
+#include "Dialogs.h"
+#include "ReportOutput.h"
+
+namespace carvendo::stock {
+
+qint64 UnderStockList::rebuild()
+{
+    // The same row SOTTOSCORTA writes for one item (texts cut to the row's widths, the supplier's
+    // key found by name, the lowest key when two share it), for every item at once.
+    core::Transaction transaction(m_db);
+    m_db.exec(QStringLiteral("DELETE FROM sottoscorta"));
+    const qint64 made = m_db.exec(QStringLiteral(
+        "INSERT INTO sottoscorta (codart, descrizione, barcode, idarticolo, data, qtaordine, idfornitore, "
+        "fornitore, giacenza, scorta, prezzoacquisto, um, aliquota) "
+        "SELECT LEFT(a.CodArticolo, 50), LEFT(a.Descrizione, 50), LEFT(a.Barcode, 20), a.ID, CURRENT_DATE, "
+        "QTA_DA_ORDINARE(IFNULL(a.giacenza, 0), IFNULL(a.Scorta, 0)), IFNULL(f.id_fornitore, 0), "
+        "LEFT(a.Fornitore, 50), IFNULL(a.giacenza, 0), IFNULL(a.Scorta, 0), a.PrezzoAcquisto, LEFT(a.UM, 10), "
+        "a.Aliquota "
+        "FROM articoli a "
+        "LEFT JOIN (SELECT fo.RagSoc, MIN(fo.id_fornitore) AS id_fornitore FROM fornitori fo "
+        "GROUP BY fo.RagSoc) f ON f.RagSoc = a.Fornitore "
+        "WHERE a.giacenza <= a.Scorta "
+        "ORDER BY a.ID"));
+    transaction.commit();
+    return made;
+}
+
+Sottoscorta::Sottoscorta(core::Db& db, const core::Clock& clock, core::Dialogs& dialogs, core::ReportOutput& reports)
+    : m_db(db), m_clock(clock), m_dialogs(dialogs), m_reports(reports)
+{
+}
+
+void Sottoscorta::open()
+{
+    UnderStockList(m_db).rebuild();
+    m_supplier.clear();
+    load();
+}
+
+void Sottoscorta::filterBySupplier(const QString& fornitore)
+{
+    m_supplier = fornitore;
+    load();
+}
+
+QStringList Sottoscorta::suppliers()
+{
+    QStringList names;
+    for (const core::Row row : m_db.query(QStringLiteral(
+             "SELECT DISTINCT fornitore FROM sottoscorta WHERE IFNULL(fornitore, '') <> '' ORDER BY fornitore")))
+        names.append(row["fornitore"].toString());
+    return names;
+}
+
+bool Sottoscorta::setQuantityToOrder(int id, int quantity)
+{
+    if (quantity < 0) {
+        m_dialogs.warning(QStringLiteral("La quantità da ordinare non può essere negativa"));
+        return false;
+    }
+    m_db.exec(QStringLiteral("UPDATE sottoscorta SET qtaordine = :QTAORDINE WHERE id = :ID"),
+              {{QStringLiteral("QTAORDINE"), quantity}, {QStringLiteral("ID"), id}});
+    load();
+    return true;
+}
+
+bool Sottoscorta::print()
+{
+    core::ReportRequest request;
+    request.templateName = QStringLiteral("Sottoscorta");
+    request.datasets.emplace(QStringLiteral("sottoscorta"), m_rows);
+    request.values.insert(QStringLiteral("data"), m_clock.today().toString(QStringLiteral("dd/MM/yyyy")));
+    request.values.insert(QStringLiteral("fornitore"), m_supplier);
+    request.title = QStringLiteral("Articoli sottoscorta");
+    try {
+        m_reports.preview(request);
+        return true;
+    } catch (const core::ReportError& failure) {
+        m_dialogs.error(failure.message());
+        return false;
+    }
+}
+
+void Sottoscorta::load()
+{
+    core::Params params;
+    QString sql = QStringLiteral("SELECT * FROM sottoscorta");
+    if (!m_supplier.isEmpty()) {
+        sql += QStringLiteral(" WHERE fornitore = :FORNITORE");
+        params.insert(QStringLiteral("FORNITORE"), m_supplier);
+    }
+    m_rows = m_db.query(sql + QStringLiteral(" ORDER BY descrizione, id"), params);
+}
+
+} // namespace carvendo::stock

@@ -1,0 +1,73 @@
+#include "Disponibilita.h"
+
+#include "Db.h"
+#include "TestDatabase.h"
+
+#include <gtest/gtest.h>
+
+using namespace carvendo;
+namespace ct = carvendo::testing;
+
+namespace {
+
+class DisponibilitaTest : public ct::CompanySuite<DisponibilitaTest>
+{
+protected:
+    void SetUp() override
+    {
+        for (const char* table : {"articoli", "giacenze", "magazzini"})
+            db().exec(QStringLiteral("DELETE FROM ") + QString::fromLatin1(table));
+    }
+
+    core::Db& db() { return company().db(); }
+
+    void addStock(int item, int warehouse, const QString& name, double giacenza, double disponibilita)
+    {
+        db().exec(QStringLiteral("INSERT INTO giacenze (idarticolo, idmagazzino, magazzino, giacenza, disponibilita) "
+                                 "VALUES (:A, :M, :N, :G, :D)"),
+                  {{QStringLiteral("A"), item},
+                   {QStringLiteral("M"), warehouse},
+                   {QStringLiteral("N"), name},
+                   {QStringLiteral("G"), giacenza},
+                   {QStringLiteral("D"), disponibilita}});
+    }
+};
+
+TEST_F(DisponibilitaTest, StockOfAnItemInEveryWarehouseAndInOne)
+{
+    for (const char* name : {"SEDE", "NEGOZIO", "DEPOSITO"})
+        db().exec(QStringLiteral("INSERT INTO magazzini (Descrizione) VALUES (:N)"),
+                  {{QStringLiteral("N"), QString::fromLatin1(name)}});
+    db().exec(QStringLiteral("INSERT INTO articoli (CodArticolo, Descrizione) VALUES ('IPH15', 'iPhone 15 128GB')"));
+    const int item = int(db().lastInsertId());
+    addStock(item, 1, QStringLiteral("SEDE"), 4, 3);
+    addStock(item, 2, QStringLiteral("NEGOZIO"), -1, -1);
+    addStock(item + 1, 1, QStringLiteral("SEDE"), 50, 50); // another item
+
+    stock::Disponibilita stock(db());
+    stock.open(item);
+    EXPECT_EQ(stock.itemCaption(), QStringLiteral("IPH15 - iPhone 15 128GB"));
+    ASSERT_EQ(stock.rows().size(), 2);
+    EXPECT_EQ(stock.rows().value(0, "magazzino").toString(), QStringLiteral("NEGOZIO"));
+    EXPECT_DOUBLE_EQ(stock.rows().value(0, "giacenza").toDouble(), -1);
+    EXPECT_EQ(stock.rows().value(1, "magazzino").toString(), QStringLiteral("SEDE"));
+    EXPECT_DOUBLE_EQ(stock.rows().value(1, "disponibilita").toDouble(), 3);
+    EXPECT_EQ(stock.warehouseNames(),
+              (QStringList{QStringLiteral("DEPOSITO"), QStringLiteral("NEGOZIO"), QStringLiteral("SEDE")}));
+
+    stock.filterByWarehouse(QStringLiteral("SEDE"));
+    ASSERT_EQ(stock.rows().size(), 1);
+    EXPECT_DOUBLE_EQ(stock.rows().value(0, "giacenza").toDouble(), 4);
+    stock.filterByWarehouse(QStringLiteral("DEPOSITO"));
+    EXPECT_TRUE(stock.rows().isEmpty());
+    stock.filterByWarehouse(QStringLiteral("' OR ''='"));
+    EXPECT_TRUE(stock.rows().isEmpty());
+    stock.filterByWarehouse({});
+    EXPECT_EQ(stock.rows().size(), 2);
+
+    stock.open(999999);
+    EXPECT_TRUE(stock.itemCaption().isEmpty());
+    EXPECT_TRUE(stock.rows().isEmpty());
+}
+
+} // namespace

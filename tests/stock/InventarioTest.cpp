@@ -1,0 +1,298 @@
+#include "Inventario.h"
+
+#include "Db.h"
+#include "FixedClock.h"
+#include "Paths.h"
+#include "RecordingReportOutput.h"
+#include "ScriptedDialogs.h"
+#include "StockQuantity.h"
+#include "TestDatabase.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace carvendo;
+namespace ct = carvendo::testing;
+using stock::StockFilter;
+
+namespace {
+
+class InventarioTest : public ct::CompanySuite<InventarioTest>
+{
+protected:
+    void SetUp() override
+    {
+        for (const char* table : {"articoli", "giacenze", "magazzini", "acquisti", "inventario"})
+            db().exec(QStringLiteral("DELETE FROM ") + QString::fromLatin1(table));
+        m_sede = addWarehouse(QStringLiteral("SEDE"));
+        m_negozio = addWarehouse(QStringLiteral("NEGOZIO"));
+    }
+
+    core::Db& db() { return company().db(); }
+
+    int addWarehouse(const QString& name)
+    {
+        db().exec(QStringLiteral("INSERT INTO magazzini (Descrizione) VALUES (:N)"), {{QStringLiteral("N"), name}});
+        return int(db().lastInsertId());
+    }
+
+    // An item costing `acquisto` without VAT, with its three list prices.
+    int addItem(const QString& code, const QString& descrizione, double acquisto, double pubblico,
+                double listino2 = 0, double listino3 = 0)
+    {
+        db().exec(QStringLiteral("INSERT INTO articoli (CodArticolo, Descrizione, Fornitore, PrezzoAcqnoiva, Pubblico, "
+                                 "Listino2, Listino3, UM, UMVENDITA) "
+                                 "VALUES (:C, :D, 'TIM SPA', :A, :P, :L2, :L3, 'PZ', 'PZ')"),
+                  {{QStringLiteral("C"), code},
+                   {QStringLiteral("D"), descrizione},
+                   {QStringLiteral("A"), acquisto},
+                   {QStringLiteral("P"), pubblico},
+                   {QStringLiteral("L2"), listino2},
+                   {QStringLiteral("L3"), listino3}});
+        return int(db().lastInsertId());
+    }
+
+    void addStock(int item, int warehouse, double quantity)
+    {
+        db().exec(QStringLiteral("INSERT INTO giacenze (idarticolo, idmagazzino, magazzino, giacenza, disponibilita) "
+                                 "SELECT :A, idMagazzino, Descrizione, :Q, :Q FROM magazzini WHERE idMagazzino = :M"),
+                  {{QStringLiteral("A"), item}, {QStringLiteral("M"), warehouse}, {QStringLiteral("Q"), quantity}});
+    }
+
+    void addPurchase(int item, double price, const QDateTime& when)
+    {
+        db().exec(QStringLiteral("INSERT INTO acquisti (idarticolo, idMagazzino, quantita, prezzoacquisto, Data) "
+                                 "VALUES (:A, :M, 1, :P, :D)"),
+                  {{QStringLiteral("A"), item},
+                   {QStringLiteral("M"), m_sede},
+                   {QStringLiteral("P"), price},
+                   {QStringLiteral("D"), when}});
+    }
+
+    QStringList listed()
+    {
+        QStringList lines;
+        for (const core::Row row : m_inventory.rows())
+            lines.append(row["CODART"].toString() + QLatin1Char('@') + row["MAGAZZINO"].toString() +
+                         QLatin1Char('=') + row["GIACENZA"].toString());
+        return lines;
+    }
+
+    static QString readFile(const QString& path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    }
+
+    int m_sede = 0;
+    int m_negozio = 0;
+    QTemporaryDir m_dir;
+    core::Paths m_paths{m_dir.path(), m_dir.path()};
+    ct::FixedClock m_clock{QDateTime(QDate(2026, 12, 6), QTime(10, 0))};
+    ct::ScriptedDialogs m_dialogs;
+    ct::RecordingReportOutput m_reports;
+    stock::Inventario m_inventory{company().db(), company().settings(), m_paths, m_clock,
+                                  m_dialogs,      m_reports,            core::runHere};
+};
+
+TEST_F(InventarioTest, StockFiltersChooseTheRows)
+{
+    const int phone = addItem(QStringLiteral("TEL"), QStringLiteral("Telefono"), 100, 150);
+    addStock(phone, m_sede, 2);
+    stock::unloadSoldQuantity(db(), phone, m_sede, 5); // sold 5 with 2 in stock
+    const int cover = addItem(QStringLiteral("COV"), QStringLiteral("Cover"), 2, 10);
+    addStock(cover, m_sede, 0);
+    addStock(cover, m_negozio, 4);
+
+    struct Case
+    {
+        StockFilter filter;
+        QStringList expected;
+    };
+    const Case cases[] = {
+        {StockFilter::Negative, {QStringLiteral("TEL@SEDE=-3")}},
+        {StockFilter::Zero, {QStringLiteral("COV@SEDE=0")}},
+        {StockFilter::Positive, {QStringLiteral("COV@NEGOZIO=4")}},
+        {StockFilter::All, {QStringLiteral("COV@SEDE=0"), QStringLiteral("COV@NEGOZIO=4"), QStringLiteral("TEL@SEDE=-3")}},
+    };
+    for (const Case& c : cases) {
+        m_inventory.options().filter = c.filter;
+        ASSERT_TRUE(m_inventory.run());
+        EXPECT_EQ(listed(), c.expected) << stock::stockFilterCaption(c.filter).toStdString();
+    }
+    EXPECT_TRUE(m_dialogs.events().empty());
+
+    m_inventory.options().idMagazzino = m_negozio;
+    m_inventory.options().filter = StockFilter::All;
+    ASSERT_TRUE(m_inventory.run());
+    EXPECT_EQ(listed(), QStringList{QStringLiteral("COV@NEGOZIO=4")});
+    EXPECT_EQ(stock::stockFilterCaption(StockFilter::Negative), QStringLiteral("< 0"));
+}
+
+TEST_F(InventarioTest, RowsCarryThePricesAndTheTotalsValueTheStock)
+{
+    const int phone = addItem(QStringLiteral("TEL"), QStringLiteral("Telefono"), 100.5, 150, 140, 130.25);
+    addStock(phone, m_sede, 2);
+    addStock(phone, m_negozio, 1);
+    addPurchase(phone, 90, QDateTime(QDate(2026, 1, 10), QTime(9, 0)));
+    addPurchase(phone, 110, QDateTime(QDate(2026, 6, 10), QTime(9, 0)));
+    const int cover = addItem(QStringLiteral("COV"), QStringLiteral("Cover"), 2.2, 9.9);
+    addStock(cover, m_sede, 10);
+    db().exec(QStringLiteral("UPDATE giacenze SET disponibilita = 7 WHERE idarticolo = :A"), {{QStringLiteral("A"), cover}});
+
+    ASSERT_TRUE(m_inventory.run());
+    const core::Rows rows = db().query(QStringLiteral(
+        "SELECT * FROM inventario WHERE CODART = 'TEL' AND IDMAGAZZINO = :M"), {{QStringLiteral("M"), m_sede}});
+    ASSERT_EQ(rows.size(), 1);
+    const core::Row tel = rows.first();
+    EXPECT_EQ(tel["IDARTICOLO"].toInt(), phone);
+    EXPECT_EQ(tel["DESCRIZIONE"].toString(), QStringLiteral("Telefono"));
+    EXPECT_EQ(tel["Fornitore"].toString(), QStringLiteral("TIM SPA"));
+    EXPECT_EQ(tel["MAGAZZINO"].toString(), QStringLiteral("SEDE"));
+    EXPECT_EQ(tel["ACQUISTO"].toMoney(), core::Money::parse(u"100.5"));
+    EXPECT_EQ(tel["ACQUISTOMEDIO"].toMoney(), core::Money::fromInt(100));
+    EXPECT_EQ(tel["LISTINO1"].toMoney(), core::Money::fromInt(150));
+    EXPECT_EQ(tel["LISTINO2"].toMoney(), core::Money::fromInt(140));
+    EXPECT_EQ(tel["LISTINO3"].toMoney(), core::Money::parse(u"130.25"));
+    // Without a period an item with no purchases counts at an average cost of 0.
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT ACQUISTOMEDIO FROM inventario WHERE CODART = 'COV'")).toDouble(), 0);
+
+    const stock::InventoryTotals& totals = m_inventory.totals();
+    EXPECT_EQ(totals.valoreAcq.toItalian(), QStringLiteral("323,50"));    // 100.5 × 3 + 2.2 × 10
+    EXPECT_EQ(totals.valoreMedio.toItalian(), QStringLiteral("300,00"));  // 100 × 3 + 0 × 10
+    EXPECT_EQ(totals.valoreListino1.toItalian(), QStringLiteral("549,00")); // 150 × 3 + 9.9 × 10
+    EXPECT_EQ(totals.valoreListino2.toItalian(), QStringLiteral("420,00"));
+    EXPECT_EQ(totals.valoreListino3.toItalian(), QStringLiteral("390,75"));
+    EXPECT_DOUBLE_EQ(totals.totGiac, 13);
+    EXPECT_DOUBLE_EQ(totals.totDisp, 10);
+}
+
+TEST_F(InventarioTest, PeriodAveragesItsPurchasesAndSkipsItemsWithout)
+{
+    const int bought = addItem(QStringLiteral("IN"), QStringLiteral("Comprato nel periodo"), 10, 20);
+    addStock(bought, m_sede, 1);
+    addPurchase(bought, 8, QDateTime(QDate(2026, 3, 1), QTime(0, 0)));
+    addPurchase(bought, 12, QDateTime(QDate(2026, 3, 31), QTime(18, 30))); // the last day counts whole
+    addPurchase(bought, 100, QDateTime(QDate(2026, 4, 1), QTime(0, 0)));
+    const int before = addItem(QStringLiteral("OUT"), QStringLiteral("Comprato prima"), 10, 20);
+    addStock(before, m_sede, 1);
+    addPurchase(before, 5, QDateTime(QDate(2026, 2, 28), QTime(23, 59)));
+    const int never = addItem(QStringLiteral("NEVER"), QStringLiteral("Mai comprato"), 10, 20);
+    addStock(never, m_sede, 1);
+
+    m_inventory.options().dal = QDate(2026, 3, 1);
+    m_inventory.options().al = QDate(2026, 3, 31);
+    ASSERT_TRUE(m_inventory.run());
+    EXPECT_EQ(listed(), QStringList{QStringLiteral("IN@SEDE=1")});
+    EXPECT_EQ(m_inventory.rows().value(0, "ACQUISTOMEDIO").toMoney(), core::Money::fromInt(10));
+
+    m_inventory.options().dal.reset();
+    m_inventory.options().al.reset();
+    ASSERT_TRUE(m_inventory.run());
+    EXPECT_EQ(m_inventory.rows().size(), 3);
+}
+
+TEST_F(InventarioTest, RefusedPeriodsLeaveThePreviousInventory)
+{
+    const int item = addItem(QStringLiteral("A"), QStringLiteral("A"), 1, 2);
+    addStock(item, m_sede, 1);
+    ASSERT_TRUE(m_inventory.run());
+
+    m_inventory.options().dal = QDate(2026, 5, 2);
+    m_inventory.options().al = QDate(2026, 5, 1);
+    EXPECT_FALSE(m_inventory.run());
+    m_inventory.options().al.reset();
+    EXPECT_FALSE(m_inventory.run());
+    EXPECT_EQ(m_dialogs.messages(),
+              (QStringList{QStringLiteral("La data iniziale del periodo è successiva a quella finale"),
+                           QStringLiteral("Indicare entrambe le date del periodo")}));
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT COUNT(*) FROM inventario")).toInt(), 1);
+}
+
+TEST_F(InventarioTest, RowsArriveAPageAtATime)
+{
+    for (int i = 0; i < 5; ++i) {
+        const int item = addItem(QStringLiteral("C%1").arg(i), QStringLiteral("Articolo %1").arg(i), 1, 2);
+        addStock(item, m_sede, i);
+    }
+    m_inventory.setPageSize(2);
+    ASSERT_TRUE(m_inventory.run());
+    EXPECT_EQ(listed(), (QStringList{QStringLiteral("C0@SEDE=0"), QStringLiteral("C1@SEDE=1")}));
+    EXPECT_TRUE(m_inventory.hasMore());
+    EXPECT_TRUE(m_inventory.loadMore());
+    EXPECT_TRUE(m_inventory.loadMore());
+    EXPECT_FALSE(m_inventory.hasMore());
+    EXPECT_EQ(m_inventory.rows().size(), 5);
+    EXPECT_EQ(m_inventory.rows().value(4, "CODART").toString(), QStringLiteral("C4"));
+    EXPECT_FALSE(m_inventory.loadMore());
+}
+
+TEST_F(InventarioTest, NothingIsPrintedOrExportedBeforeTheInventoryIsMade)
+{
+    EXPECT_FALSE(m_inventory.print());
+    EXPECT_TRUE(m_inventory.exportAs(stock::InventoryExport::Csv).isEmpty());
+    EXPECT_EQ(m_dialogs.messages(), (QStringList{QStringLiteral("Elaborare prima l'inventario"),
+                                                 QStringLiteral("Elaborare prima l'inventario")}));
+    EXPECT_TRUE(m_reports.requests().empty());
+}
+
+TEST_F(InventarioTest, ExportsGoToTheInventoryFolderNamedAfterTheDay)
+{
+    const int phone = addItem(QStringLiteral("TEL"), QStringLiteral("Telefono; nero"), 100, 150);
+    addStock(phone, m_sede, -3);
+    ASSERT_TRUE(m_inventory.run());
+    const QString folder = m_dir.path() + QStringLiteral("/documenti/inventari/");
+
+    const QString csv = m_inventory.exportAs(stock::InventoryExport::Csv);
+    EXPECT_EQ(csv, folder + QStringLiteral("Inventario del 06-12-2026.csv"));
+    const QStringList lines = readFile(csv).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_EQ(lines.at(0), QStringLiteral("Codice;Descrizione;Magazzino;Fornitore;Giacenza;Disponibilità;Acquisto;"
+                                          "Acquisto medio;Listino 1;Listino 2;Listino 3"));
+    EXPECT_TRUE(lines.at(1).startsWith(QStringLiteral("TEL;\"Telefono; nero\";SEDE;TIM SPA;-3;-3;100;0;150;")))
+        << lines.at(1).toStdString();
+    EXPECT_EQ(m_dialogs.messages(),
+              QStringList{QStringLiteral("Esportazione avvenuta con successo!\n") + csv});
+
+    const QString html = m_inventory.exportAs(stock::InventoryExport::Html);
+    EXPECT_EQ(html, folder + QStringLiteral("Inventario del 06-12-2026.html"));
+    EXPECT_TRUE(readFile(html).contains(QStringLiteral("Telefono; nero")));
+
+    const QString xlsx = m_inventory.exportAs(stock::InventoryExport::Excel);
+    EXPECT_EQ(xlsx, folder + QStringLiteral("Inventario del 06-12-2026.xlsx"));
+    QFile workbook(xlsx);
+    ASSERT_TRUE(workbook.open(QIODevice::ReadOnly));
+    EXPECT_EQ(workbook.read(2), QByteArray("PK")) << "a zip package";
+}
+
+TEST_F(InventarioTest, PrintAndPdfShowTheRowsAndTotals)
+{
+    const int phone = addItem(QStringLiteral("TEL"), QStringLiteral("Telefono Alfa"), 1000, 1234.5);
+    addStock(phone, m_sede, -3);
+    const int cover = addItem(QStringLiteral("COV"), QStringLiteral("Cover Beta"), 2, 10);
+    addStock(cover, m_negozio, 4);
+    m_inventory.options().filter = StockFilter::Negative;
+    ASSERT_TRUE(m_inventory.run());
+
+    ASSERT_TRUE(m_inventory.print());
+    const ct::RecordedReport& preview = m_reports.last();
+    EXPECT_EQ(preview.kind, ct::RecordedReport::Kind::Preview);
+    EXPECT_EQ(preview.request.templateName, QStringLiteral("Inventario"));
+    ASSERT_EQ(preview.request.datasets.count(QStringLiteral("inventario")), 1u);
+    EXPECT_EQ(preview.request.datasets.at(QStringLiteral("inventario")).size(), 1);
+    EXPECT_EQ(preview.request.values.value(QStringLiteral("filtro")).toString(), QStringLiteral("Giacenza < 0"));
+    EXPECT_EQ(preview.request.values.value(QStringLiteral("VALOREACQ")).toString(), QStringLiteral("-3.000,00"));
+
+    const QString pdf = m_inventory.exportAs(stock::InventoryExport::Pdf);
+    EXPECT_EQ(pdf, m_dir.path() + QStringLiteral("/documenti/inventari/Inventario del 06-12-2026.pdf"));
+    const QString text = ct::pdfText(pdf);
+    EXPECT_TRUE(text.contains(QStringLiteral("Telefono Alfa"))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("1.234,50")));
+    EXPECT_TRUE(text.contains(QStringLiteral("-3.000,00")));
+    EXPECT_TRUE(text.contains(QStringLiteral("06/12/2026")));
+    EXPECT_FALSE(text.contains(QStringLiteral("Cover Beta")));
+}
+
+} // namespace

@@ -1,0 +1,143 @@
+#include "ItemCodes.h"
+
+#include "Db.h"
+#include "DbError.h"
+#include "QtPrinters.h"
+#include "TestDatabase.h"
+
+#include <gtest/gtest.h>
+
+#include <deque>
+
+using namespace carvendo;
+namespace ct = carvendo::testing;
+
+namespace {
+
+class ItemCodesTest : public ct::CompanySuite<ItemCodesTest>
+{
+protected:
+    void SetUp() override
+    {
+        db().exec(QStringLiteral("DELETE FROM articoli"));
+        setCounter(QString());
+    }
+
+    core::Db& db() { return company().db(); }
+
+    void setCounter(const QString& base)
+    {
+        db().exec(QStringLiteral("UPDATE contatori SET BarcodeArticolo = :BASE"), {{QStringLiteral("BASE"), base}});
+    }
+    QString counter() { return db().scalar(QStringLiteral("SELECT BarcodeArticolo FROM contatori")).toString(); }
+
+    void addItem(const QString& code, const QString& barcode)
+    {
+        db().exec(QStringLiteral("INSERT INTO articoli (CodArticolo, BarcodeFull) VALUES (:C, :B)"),
+                  {{QStringLiteral("C"), code}, {QStringLiteral("B"), barcode}});
+    }
+
+    // Draws the characters of the given codes in turn, then fails the test.
+    static stock::ItemCodes::RandomSource drawing(QStringList codes)
+    {
+        auto queue = std::make_shared<std::deque<int>>();
+        for (const QString& code : codes)
+            for (const QChar c : code)
+                queue->push_back(int(stock::ItemCodes::alphabet().indexOf(c)));
+        return [queue](int bound) {
+            EXPECT_EQ(bound, 36);
+            if (queue->empty()) {
+                ADD_FAILURE() << "more draws than scripted";
+                return 0;
+            }
+            const int next = queue->front();
+            queue->pop_front();
+            return next;
+        };
+    }
+};
+
+using stock::ItemCodes;
+
+TEST_F(ItemCodesTest, BarcodesFollowTheCounterWithTheirCheckDigit)
+{
+    ItemCodes codes(db());
+    EXPECT_EQ(codes.newBarcode(), QStringLiteral("8005001002000"));
+    EXPECT_EQ(counter(), QStringLiteral("800500100200"));
+    EXPECT_EQ(codes.newBarcode(), QStringLiteral("8005001002017"));
+    EXPECT_EQ(counter(), QStringLiteral("800500100201"));
+
+    setCounter(QStringLiteral("400000000009"));
+    EXPECT_EQ(codes.newBarcode(), QStringLiteral("4000000000105"));
+    EXPECT_EQ(counter(), QStringLiteral("400000000010"));
+}
+
+TEST_F(ItemCodesTest, ATakenBarcodeIsSkippedAsOftenAsNeeded)
+{
+    addItem(QStringLiteral("A"), QStringLiteral("8005001002000"));
+    addItem(QStringLiteral("B"), QStringLiteral("8005001002017"));
+    addItem(QStringLiteral("C"), QStringLiteral("8005001002024"));
+    EXPECT_EQ(ItemCodes(db()).newBarcode(), QStringLiteral("8005001002031"));
+    EXPECT_EQ(counter(), QStringLiteral("800500100203"));
+}
+
+TEST_F(ItemCodesTest, NoFreeBarcodeLeavesTheCounterAlone)
+{
+    // Every barcode the next MaxTries bases give is held by an item.
+    db().exec(QStringLiteral("INSERT INTO articoli (BarcodeFull) "
+                             "SELECT CONCAT(b, (10 - ((0 + SUBSTR(b,2,1) + SUBSTR(b,4,1) + SUBSTR(b,6,1) + SUBSTR(b,8,1) "
+                             "+ SUBSTR(b,10,1) + SUBSTR(b,12,1)) * 3 + SUBSTR(b,1,1) + SUBSTR(b,3,1) + SUBSTR(b,5,1) "
+                             "+ SUBSTR(b,7,1) + SUBSTR(b,9,1) + SUBSTR(b,11,1)) % 10) % 10) "
+                             "FROM (SELECT CAST(500000000001 + seq AS CHAR) AS b FROM seq_0_to_999) bases"));
+    setCounter(QStringLiteral("500000000000"));
+    EXPECT_EQ(ItemCodes(db()).newBarcode(), std::nullopt);
+    EXPECT_EQ(counter(), QStringLiteral("500000000000"));
+
+    db().exec(QStringLiteral("DELETE FROM articoli WHERE BarcodeFull = '5000000010004'"));
+    EXPECT_EQ(ItemCodes(db()).newBarcode(), QStringLiteral("5000000010004")) << "the last of the thousand is free";
+}
+
+TEST_F(ItemCodesTest, ACounterThatIsNotANumberIssuesNothing)
+{
+    setCounter(QStringLiteral("80050A"));
+    try {
+        ItemCodes(db()).newBarcode();
+        FAIL() << "expected a refusal";
+    } catch (const core::DbError& error) {
+        EXPECT_EQ(error.message(), QStringLiteral("Il contatore BarcodeArticolo contiene \"80050A\", che non è un "
+                                                  "numero intero: nessun barcode generato"));
+    }
+    EXPECT_EQ(counter(), QStringLiteral("80050A"));
+}
+
+TEST_F(ItemCodesTest, ATakenCodeIsDrawnAgain)
+{
+    addItem(QStringLiteral("AB12CD34"), {});
+    addItem(QStringLiteral("ZZZZZZZZ"), {});
+    ItemCodes codes(db(), drawing({QStringLiteral("AB12CD34"), QStringLiteral("ZZZZZZZZ"), QStringLiteral("1234567Z")}));
+    EXPECT_EQ(codes.newCode(), QStringLiteral("1234567Z"));
+}
+
+TEST_F(ItemCodesTest, CodesAreEightCharactersOfTheAlphabet)
+{
+    ItemCodes codes(db());
+    for (int i = 0; i < 20; ++i) {
+        const std::optional<QString> code = codes.newCode();
+        ASSERT_TRUE(code.has_value());
+        ASSERT_EQ(code->size(), 8);
+        for (const QChar c : *code)
+            EXPECT_TRUE(ItemCodes::alphabet().contains(c)) << code->toStdString();
+    }
+}
+
+TEST_F(ItemCodesTest, NoFreeCodeAfterTheLastTry)
+{
+    addItem(QStringLiteral("00000000"), {});
+    // Index 9 is '0': every draw makes the taken "00000000".
+    ItemCodes codes(db(), [](int) { return 9; });
+    EXPECT_EQ(codes.newCode(), std::nullopt);
+    EXPECT_EQ(ItemCodes::codesExhaustedMessage(),
+              QStringLiteral("Impossibile generare un codice articolo libero: inserire il codice a mano"));
+}
+
+} // namespace

@@ -1,0 +1,215 @@
+#include "ItemSearch.h"
+#include "RicercaAvanzata.h"
+
+#include "Db.h"
+#include "ScriptedDialogs.h"
+#include "TestDatabase.h"
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+using namespace carvendo;
+namespace ct = carvendo::testing;
+using stock::ItemField;
+using stock::MatchMode;
+
+namespace {
+
+class ItemSearchTest : public ct::CompanySuite<ItemSearchTest>
+{
+protected:
+    void SetUp() override
+    {
+        for (const char* table : {"articoli", "giacenze", "seriali"})
+            db().exec(QStringLiteral("DELETE FROM ") + QString::fromLatin1(table));
+        m_cavo = addItem("CAVO", "AB01", "8005001002000", "F-100", "ROSSI SRL");
+        m_cavoUsb = addItem("CAVO USB", "AB02", "8005001002017", "F-200", "ROSSI SRL");
+        m_adattatore = addItem("ADATTATORE CAVO", "XY01", "8005001002024", "G-100", "BIANCHI SPA");
+        m_libro = addItem("D'AMICO LIBRO", "LB01", "9788800000001", "L'1", "");
+        m_sconto100 = addItem("SCONTO 100%", "SC01", "2000000000001", "100%", "");
+        addItem("SCONTO 1000", "SC02", "2000000000002", "1000", "");
+        m_underscore = addItem("A_B", "AX01", "2000000000003", "A_B", "");
+        m_search.setWarehouse(1);
+    }
+
+    core::Db& db() { return company().db(); }
+
+    int addItem(const char* description, const char* code, const char* barcode, const char* supplierCode,
+                const char* supplier)
+    {
+        db().exec(QStringLiteral("INSERT INTO articoli (Descrizione, CodArticolo, BarcodeFull, CODARTFORN, Fornitore) "
+                                 "VALUES (:D, :C, :B, :F, :FORN)"),
+                  {{QStringLiteral("D"), QString::fromUtf8(description)},
+                   {QStringLiteral("C"), QString::fromUtf8(code)},
+                   {QStringLiteral("B"), QString::fromUtf8(barcode)},
+                   {QStringLiteral("F"), QString::fromUtf8(supplierCode)},
+                   {QStringLiteral("FORN"), QString::fromUtf8(supplier)}});
+        return int(db().lastInsertId());
+    }
+
+    QStringList descriptions() const
+    {
+        QStringList out;
+        for (const core::Row& row : m_search.rows())
+            out << row["Descrizione"].toString();
+        return out;
+    }
+
+    stock::ItemSearch m_search{company().db()};
+    int m_cavo = 0, m_cavoUsb = 0, m_adattatore = 0, m_libro = 0, m_sconto100 = 0, m_underscore = 0;
+};
+
+TEST_F(ItemSearchTest, ModesAndFields)
+{
+    struct Case
+    {
+        ItemField field;
+        MatchMode mode;
+        const char* text;
+        QStringList expected;
+    };
+    // In the server's collation "_" sorts after the letters.
+    const QStringList all{"ADATTATORE CAVO", "A_B", "CAVO", "CAVO USB", "D'AMICO LIBRO", "SCONTO 100%", "SCONTO 1000"};
+    const Case cases[] = {
+        {ItemField::Descrizione, MatchMode::StartsWith, "CAVO", {"CAVO", "CAVO USB"}},
+        {ItemField::Descrizione, MatchMode::StartsWith, "cavo", {"CAVO", "CAVO USB"}},
+        {ItemField::Descrizione, MatchMode::Exact, "CAVO", {"CAVO"}},
+        {ItemField::Descrizione, MatchMode::Contains, "CAVO", {"ADATTATORE CAVO", "CAVO", "CAVO USB"}},
+        {ItemField::Descrizione, MatchMode::StartsWith, "D'Amico", {"D'AMICO LIBRO"}},
+        {ItemField::Descrizione, MatchMode::Exact, "D'AMICO LIBRO", {"D'AMICO LIBRO"}},
+        {ItemField::Descrizione, MatchMode::Contains, "100%", {"SCONTO 100%"}},
+        {ItemField::Descrizione, MatchMode::StartsWith, "A_", {"A_B"}},
+        {ItemField::Descrizione, MatchMode::Contains, "ZZZ", {}},
+        {ItemField::Descrizione, MatchMode::StartsWith, "", all},
+        {ItemField::Descrizione, MatchMode::Exact, "   ", all},
+        {ItemField::Barcode, MatchMode::Exact, "8005001002017", {"CAVO USB"}},
+        {ItemField::Barcode, MatchMode::Exact, "800500100201", {}},
+        {ItemField::Barcode, MatchMode::StartsWith, "800500100201", {"CAVO USB"}},
+        {ItemField::Codice, MatchMode::StartsWith, "AB", {"CAVO", "CAVO USB"}},
+        {ItemField::Codice, MatchMode::Contains, "Y0", {"ADATTATORE CAVO"}},
+        {ItemField::CodiceFornitore, MatchMode::Exact, "100%", {"SCONTO 100%"}},
+        {ItemField::CodiceFornitore, MatchMode::StartsWith, "100", {"SCONTO 100%", "SCONTO 1000"}},
+        {ItemField::CodiceFornitore, MatchMode::Contains, "'", {"D'AMICO LIBRO"}},
+    };
+    for (const Case& c : cases) {
+        m_search.byField(c.field, c.mode, QString::fromUtf8(c.text));
+        EXPECT_EQ(descriptions(), c.expected) << int(c.field) << " " << int(c.mode) << " " << c.text;
+    }
+}
+
+TEST_F(ItemSearchTest, ModeCaptionsInSelectorOrder)
+{
+    EXPECT_EQ(stock::ItemSearch::modeCaptions(),
+              (QStringList{QStringLiteral("Inizia per..."), QStringLiteral("Esatta"), QStringLiteral("Parziale")}));
+    EXPECT_EQ(stock::ItemSearch::columns().size(), stock::ItemSearch::captions().size());
+}
+
+TEST_F(ItemSearchTest, LikePatternEscapesWildcards)
+{
+    EXPECT_EQ(stock::likePattern(QStringLiteral("100%"), false, true), QStringLiteral("100!%%"));
+    EXPECT_EQ(stock::likePattern(QStringLiteral("a_b!"), true, true), QStringLiteral("%a!_b!!%"));
+    EXPECT_EQ(stock::likePattern(QStringLiteral("D'Amico"), false, true), QStringLiteral("D'Amico%"));
+}
+
+TEST_F(ItemSearchTest, SupplierSearchIsExact)
+{
+    m_search.bySupplier(QStringLiteral("ROSSI SRL"));
+    EXPECT_EQ(descriptions(), (QStringList{"CAVO", "CAVO USB"}));
+    m_search.bySupplier(QStringLiteral("ROSSI"));
+    EXPECT_TRUE(descriptions().isEmpty());
+}
+
+TEST_F(ItemSearchTest, SerialFindsItsItemInTheListsWarehouseOnly)
+{
+    db().exec(QStringLiteral("INSERT INTO seriali (idArticolo, Seriale, idMagazzino) VALUES (:A, '356938035643809', 1)"),
+              {{QStringLiteral("A"), m_cavoUsb}});
+    db().exec(QStringLiteral("INSERT INTO seriali (idArticolo, Seriale, idMagazzino) VALUES (:A, 'IMEI-2', 2)"),
+              {{QStringLiteral("A"), m_cavo}});
+
+    EXPECT_TRUE(m_search.bySerial(QStringLiteral("356938035643809")));
+    EXPECT_EQ(descriptions(), QStringList{"CAVO USB"});
+
+    EXPECT_FALSE(m_search.bySerial(QStringLiteral("IMEI-2")));
+    EXPECT_TRUE(m_search.rows().isEmpty());
+    EXPECT_TRUE(m_search.allRows().isEmpty());
+
+    m_search.setWarehouse(2);
+    EXPECT_TRUE(m_search.bySerial(QStringLiteral("IMEI-2")));
+    EXPECT_EQ(descriptions(), QStringList{"CAVO"});
+}
+
+TEST_F(ItemSearchTest, GridShowsTheStockOfTheChosenWarehouse)
+{
+    db().exec(QStringLiteral("INSERT INTO giacenze (idarticolo, idmagazzino, magazzino, giacenza, disponibilita) "
+                             "VALUES (:A, 1, 'NEGOZIO', 5, 4), (:A, 2, 'DEPOSITO', 12, 12)"),
+              {{QStringLiteral("A"), m_cavo}});
+    m_search.byItem(m_cavo);
+    EXPECT_EQ(m_search.rows().value(0, "Giacenza").toDouble(), 5.0);
+    EXPECT_EQ(m_search.rows().value(0, "Disponibilita").toDouble(), 4.0);
+    m_search.setWarehouse(2);
+    EXPECT_EQ(m_search.rows().value(0, "Giacenza").toDouble(), 12.0);
+    m_search.setWarehouse(3);
+    EXPECT_TRUE(m_search.rows().value(0, "Giacenza").isNull());
+}
+
+TEST_F(ItemSearchTest, PagesGrowToTheWholeSearch)
+{
+    m_search.setPageSize(3);
+    m_search.showAll();
+    EXPECT_EQ(descriptions(), (QStringList{"ADATTATORE CAVO", "A_B", "CAVO"}));
+    EXPECT_TRUE(m_search.hasMore());
+    EXPECT_TRUE(m_search.loadMore());
+    EXPECT_EQ(m_search.rows().size(), 6);
+    EXPECT_TRUE(m_search.hasMore());
+    EXPECT_TRUE(m_search.loadMore());
+    EXPECT_EQ(descriptions().last(), QStringLiteral("SCONTO 1000"));
+    EXPECT_EQ(m_search.rows().size(), 7);
+    EXPECT_FALSE(m_search.hasMore());
+    EXPECT_FALSE(m_search.loadMore());
+    EXPECT_EQ(m_search.rowOf(m_sconto100), 5);
+    EXPECT_EQ(m_search.rowOf(999999), -1);
+
+    m_search.showAll();
+    EXPECT_EQ(m_search.rows().size(), 3);
+    EXPECT_EQ(m_search.allRows().size(), 7);
+}
+
+TEST_F(ItemSearchTest, AttributeSearchTakesOnlyTheOfferedAttributes)
+{
+    db().exec(QStringLiteral("UPDATE articoli SET autore = 'CAMILLERI', categoria = 'LIBRI' WHERE ID = :A"),
+              {{QStringLiteral("A"), m_libro}});
+    m_search.byAttribute(QStringLiteral("autore"), QStringLiteral("CAMILLERI"));
+    EXPECT_EQ(descriptions(), QStringList{"D'AMICO LIBRO"});
+    m_search.byAttribute(QStringLiteral("Categoria"), QStringLiteral("LIBRI"));
+    EXPECT_EQ(descriptions(), QStringList{"D'AMICO LIBRO"});
+    EXPECT_THROW(m_search.byAttribute(QStringLiteral("Descrizione = Descrizione OR 1"), QStringLiteral("x")),
+                 std::invalid_argument);
+}
+
+TEST_F(ItemSearchTest, AdvancedSearchMessages)
+{
+    db().exec(QStringLiteral("UPDATE articoli SET isbn = '978-88-04', categoria = 'LIBRI' WHERE ID = :A"),
+              {{QStringLiteral("A"), m_libro}});
+    ct::ScriptedDialogs dialogs;
+    stock::RicercaAvanzata search(db(), dialogs);
+    EXPECT_EQ(search.attribute(), QStringLiteral("categoria"));
+    EXPECT_EQ(stock::RicercaAvanzata::attributes().size(), stock::RicercaAvanzata::captions().size());
+
+    EXPECT_FALSE(search.search(QStringLiteral("  ")));
+    EXPECT_FALSE(search.search(QStringLiteral("978-88-04")));
+    EXPECT_EQ(dialogs.messages(),
+              (QStringList{QStringLiteral("Inserire un valore di ricerca!"), QStringLiteral("Articolo non trovato!")}));
+    EXPECT_FALSE(search.result().accepted);
+
+    search.setAttribute(QStringLiteral("isbn"));
+    search.setAttribute(QStringLiteral("Descrizione"));
+    EXPECT_EQ(search.attribute(), QStringLiteral("isbn"));
+    ASSERT_TRUE(search.search(QStringLiteral("978-88-04")));
+    EXPECT_TRUE(search.result().accepted);
+    EXPECT_EQ(search.result().values.value(QStringLiteral("attributo")).toString(), QStringLiteral("isbn"));
+    EXPECT_EQ(search.result().values.value(QStringLiteral("valore")).toString(), QStringLiteral("978-88-04"));
+    EXPECT_EQ(dialogs.messages().size(), 2);
+}
+
+} // namespace

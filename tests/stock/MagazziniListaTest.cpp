@@ -1,0 +1,190 @@
+#include "MagazziniLista.h"
+
+#include "ConnectionIni.h"
+#include "Db.h"
+#include "Paths.h"
+#include "QtPrinters.h"
+#include "RecordingNavigator.h"
+#include "ScriptedDialogs.h"
+#include "Session.h"
+#include "TestDatabase.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace carvendo;
+namespace ct = carvendo::testing;
+
+namespace {
+
+const QString Question = QStringLiteral("Sei sicuro di voler eliminare il magazzino selezionato?");
+
+class MagazziniListaTest : public ct::CompanySuite<MagazziniListaTest>
+{
+protected:
+    void SetUp() override
+    {
+        for (const char* table : {"magazzini", "giacenze", "disptc", "utenti", "venduti"})
+            db().exec(QStringLiteral("DELETE FROM ") + QString::fromLatin1(table));
+        logIn(0, core::Privilege::FullAccess);
+    }
+
+    core::Db& db() { return company().db(); }
+
+    void logIn(int warehouse, core::Privilege privilege)
+    {
+        core::Privileges privileges;
+        privileges.set(privilege, true);
+        core::Operator mario;
+        mario.id = 1;
+        mario.nome = QStringLiteral("Mario");
+        m_session.logIn(mario, {warehouse, QStringLiteral("X")}, privileges);
+    }
+
+    int addWarehouse(const QString& name)
+    {
+        db().exec(QStringLiteral("INSERT INTO magazzini (Descrizione) VALUES (:NOME)"), {{QStringLiteral("NOME"), name}});
+        const int id = int(db().lastInsertId());
+        for (int item : {1, 2})
+            db().exec(QStringLiteral("INSERT INTO giacenze (idarticolo, idmagazzino, magazzino, giacenza, disponibilita) "
+                                     "VALUES (:A, :M, :NOME, 5, 5)"),
+                      {{QStringLiteral("A"), item}, {QStringLiteral("M"), id}, {QStringLiteral("NOME"), name}});
+        db().exec(QStringLiteral("INSERT INTO disptc (idarticolo, idmagazzino, Magazzino, Colore) VALUES (1, :M, :NOME, 'ROSSO')"),
+                  {{QStringLiteral("M"), id}, {QStringLiteral("NOME"), name}});
+        return id;
+    }
+
+    int count(const char* table, int warehouse)
+    {
+        const QString key = QString::fromLatin1(table) == QStringLiteral("magazzini") ? QStringLiteral("idMagazzino")
+                                                                                       : QStringLiteral("idmagazzino");
+        return db().scalar(QStringLiteral("SELECT COUNT(*) FROM %1 WHERE %2 = :M").arg(QString::fromLatin1(table), key),
+                           {{QStringLiteral("M"), warehouse}})
+            .toInt();
+    }
+
+    QStringList names()
+    {
+        QStringList result;
+        for (const core::Row& row : m_list.rows())
+            result << row.value("Descrizione").toString();
+        return result;
+    }
+
+    QTemporaryDir m_dir;
+    core::Paths m_paths{m_dir.path(), m_dir.path()};
+    core::Session m_session;
+    ct::ScriptedDialogs m_dialogs;
+    ct::RecordingNavigator m_navigator;
+    stock::MagazziniLista m_list{company().db(), m_session, m_paths, m_dialogs, m_navigator};
+};
+
+TEST_F(MagazziniListaTest, ListsByNameAndRereadsAfterTheCard)
+{
+    addWarehouse(QStringLiteral("NEGOZIO"));
+    const int depot = addWarehouse(QStringLiteral("DEPOSITO"));
+    m_list.refresh();
+    EXPECT_EQ(names(), (QStringList{QStringLiteral("DEPOSITO"), QStringLiteral("NEGOZIO")}));
+    EXPECT_EQ(m_list.idAt(0), depot);
+    EXPECT_EQ(m_list.idAt(7), 0);
+
+    m_navigator.whenOpened(QStringLiteral("TMagazzinoAnagrafica"), [&](const core::NavigationRequest& request) {
+        if (request.key.isNull())
+            addWarehouse(QStringLiteral("CENTRALE"));
+        else
+            db().exec(QStringLiteral("UPDATE magazzini SET Descrizione = 'AAA DEPOSITO' WHERE idMagazzino = :M"),
+                      {{QStringLiteral("M"), request.key}});
+        return core::NavigationResult{true, {}, {}};
+    });
+    m_list.newWarehouse();
+    EXPECT_EQ(names(), (QStringList{QStringLiteral("CENTRALE"), QStringLiteral("DEPOSITO"), QStringLiteral("NEGOZIO")}));
+    const core::NavigationRequest opened = m_navigator.lastRequest(QStringLiteral("TMagazzinoAnagrafica"));
+    EXPECT_TRUE(opened.key.isNull());
+    EXPECT_EQ(opened.caller, QStringLiteral("TMagazziniLista"));
+
+    m_list.modify(depot);
+    EXPECT_EQ(m_navigator.lastRequest(QStringLiteral("TMagazzinoAnagrafica")).key.toInt(), depot);
+    EXPECT_EQ(names().first(), QStringLiteral("AAA DEPOSITO"));
+    EXPECT_TRUE(m_dialogs.events().empty());
+}
+
+TEST_F(MagazziniListaTest, DeleteAsksAndNoKeepsTheWarehouseYesRemovesItWithItsStock)
+{
+    const int shop = addWarehouse(QStringLiteral("NEGOZIO"));
+    const int depot = addWarehouse(QStringLiteral("DEPOSITO"));
+    m_list.refresh();
+
+    m_dialogs.answerConfirm(false);
+    EXPECT_FALSE(m_list.remove(depot));
+    EXPECT_EQ(m_dialogs.texts(ct::DialogEvent::Kind::Confirm), QStringList{Question});
+    EXPECT_EQ(count("magazzini", depot), 1);
+    EXPECT_EQ(count("giacenze", depot), 2);
+
+    m_dialogs.clear();
+    m_dialogs.answerConfirm(true);
+    EXPECT_TRUE(m_list.remove(depot));
+    EXPECT_EQ(m_dialogs.texts(ct::DialogEvent::Kind::Confirm), QStringList{Question});
+    EXPECT_EQ(count("magazzini", depot), 0);
+    EXPECT_EQ(count("giacenze", depot), 0);
+    EXPECT_EQ(count("disptc", depot), 0);
+    EXPECT_EQ(names(), QStringList{QStringLiteral("NEGOZIO")});
+    // The other warehouse keeps all it had.
+    EXPECT_EQ(count("giacenze", shop), 2);
+    EXPECT_EQ(count("disptc", shop), 1);
+}
+
+TEST_F(MagazziniListaTest, AWarehouseInUseIsRefusedWithTheReasonAndNotAsked)
+{
+    const int current = addWarehouse(QStringLiteral("NEGOZIO"));
+    const int ofOperator = addWarehouse(QStringLiteral("DEPOSITO"));
+    const int inIni = addWarehouse(QStringLiteral("ESTERNO"));
+    db().exec(QStringLiteral("INSERT INTO utenti (nome, username, magazzino) VALUES ('Anna', 'anna', 'DEPOSITO')"));
+    {
+        core::ConnectionIni ini(m_paths.connessioneIni());
+        ini.setWarehouse({inIni, QStringLiteral("ESTERNO"), {}});
+        ini.save();
+    }
+    logIn(current, core::Privilege::FullAccess);
+
+    const struct
+    {
+        int warehouse;
+        const char* message;
+    } cases[] = {
+        {current, "Impossibile eliminare il magazzino: è il magazzino corrente di questa postazione"},
+        {inIni, "Impossibile eliminare il magazzino: è il magazzino corrente di questa postazione"},
+        {ofOperator, "Impossibile eliminare il magazzino: è il magazzino di lavoro di almeno un operatore"},
+    };
+    for (const auto& test : cases) {
+        m_dialogs.clear();
+        EXPECT_FALSE(m_list.remove(test.warehouse));
+        EXPECT_EQ(m_dialogs.texts(ct::DialogEvent::Kind::Warning), QStringList{QString::fromUtf8(test.message)});
+        EXPECT_TRUE(m_dialogs.texts(ct::DialogEvent::Kind::Confirm).isEmpty());
+        EXPECT_EQ(count("magazzini", test.warehouse), 1);
+        EXPECT_EQ(count("giacenze", test.warehouse), 2);
+    }
+}
+
+TEST_F(MagazziniListaTest, DeletingNeedsTheRightAndAChosenWarehouseThatIsStillThere)
+{
+    const int depot = addWarehouse(QStringLiteral("DEPOSITO"));
+    logIn(0, core::Privilege::Magazzino);
+    EXPECT_FALSE(m_list.remove(depot));
+    EXPECT_EQ(m_dialogs.messages(), QStringList{QStringLiteral("Non possiedi i privilegi per eseguire questa operazione")});
+    EXPECT_EQ(count("magazzini", depot), 1);
+
+    logIn(0, core::Privilege::Cancellazione);
+    m_dialogs.clear();
+    EXPECT_FALSE(m_list.remove(depot + 100));
+    EXPECT_EQ(m_dialogs.messages(), QStringList{QStringLiteral("Il magazzino selezionato non esiste più")});
+
+    m_dialogs.clear();
+    EXPECT_FALSE(m_list.remove(0));
+    m_list.modify(0);
+    EXPECT_EQ(m_dialogs.messages(),
+              (QStringList{QStringLiteral("Selezionare un magazzino"), QStringLiteral("Selezionare un magazzino")}));
+    EXPECT_TRUE(m_navigator.requests().empty());
+}
+
+} // namespace

@@ -1,0 +1,172 @@
+#include "StockQuantity.h"
+
+#include "Db.h"
+#include "TestDatabase.h"
+
+#include <gtest/gtest.h>
+
+using namespace carvendo;
+namespace ct = carvendo::testing;
+
+namespace {
+
+struct UnitCase
+{
+    const char* um;
+    const char* umVendita;
+    double factor;
+};
+
+class UnitTableTest : public ::testing::TestWithParam<UnitCase>
+{
+};
+
+TEST_P(UnitTableTest, SaleUnitsPerStockUnit)
+{
+    const UnitCase& c = GetParam();
+    const QString um = QString::fromLatin1(c.um);
+    const QString umVendita = QString::fromLatin1(c.umVendita);
+    EXPECT_DOUBLE_EQ(stock::unitsPerStockUnit(um, umVendita), c.factor);
+    // Letter case and blanks around the units do not matter.
+    EXPECT_DOUBLE_EQ(stock::unitsPerStockUnit(QLatin1Char(' ') + um.toLower(), umVendita.toLower() + QLatin1String("  ")),
+                     c.factor);
+    EXPECT_DOUBLE_EQ(stock::stockQuantity(c.factor * 3, um, umVendita, false, 0), 3.0);
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryPair, UnitTableTest,
+                         ::testing::Values(UnitCase{"MT", "MT", 1}, UnitCase{"MT", "CM", 100}, UnitCase{"CM", "CM", 1},
+                                           UnitCase{"KG", "KG", 1}, UnitCase{"KG", "HG", 10},
+                                           UnitCase{"KG", "GR", 1000}, UnitCase{"HG", "HG", 1},
+                                           UnitCase{"HG", "GR", 100}, UnitCase{"GR", "GR", 1}, UnitCase{"LT", "LT", 1},
+                                           UnitCase{"LT", "CL", 100}, UnitCase{"LT", "ML", 1000},
+                                           UnitCase{"CL", "CL", 1}, UnitCase{"CL", "ML", 10}, UnitCase{"ML", "ML", 1},
+                                           // Anything else counts one to one.
+                                           UnitCase{"PZ", "PZ", 1}, UnitCase{"PZ", "GR", 1}, UnitCase{"GR", "KG", 1},
+                                           UnitCase{"CM", "MT", 1}, UnitCase{"ML", "LT", 1}, UnitCase{"", "", 1},
+                                           UnitCase{"KG", "", 1}, UnitCase{"CF", "PZ", 1}));
+
+TEST(StockQuantityTest, SoldQuantitiesBecomeStockQuantities)
+{
+    struct Case
+    {
+        double sold;
+        stock::SaleUnits units;
+        double expected;
+    };
+    const Case cases[] = {
+        {250, {QStringLiteral("KG"), QStringLiteral("GR"), false, 0}, 0.25},
+        {3, {QStringLiteral("PZ"), QStringLiteral("PZ"), true, 0.5}, 1.5},
+        {3, {QStringLiteral("KG"), QStringLiteral("KG"), true, 0.5}, 1.5},
+        {4, {QStringLiteral("KG"), QStringLiteral("GR"), true, 250}, 1.0}, // four portions of 250 g
+        {5, {QStringLiteral("PZ"), QStringLiteral("PZ"), false, 0}, 5},
+        {2, {QStringLiteral("LT"), QStringLiteral("ML"), false, 0.5}, 0.002}, // portion size ignored without portions
+        {-2, {QStringLiteral("PZ"), QStringLiteral("PZ"), false, 0}, -2},
+    };
+    for (const Case& c : cases)
+        EXPECT_DOUBLE_EQ(stock::stockQuantity(c.sold, c.units), c.expected)
+            << c.sold << " " << c.units.um.toStdString() << "/" << c.units.umVendita.toStdString();
+}
+
+class UnloadSoldQuantityTest : public ct::CompanySuite<UnloadSoldQuantityTest>
+{
+protected:
+    void SetUp() override
+    {
+        for (const char* table : {"articoli", "giacenze"})
+            db().exec(QStringLiteral("DELETE FROM ") + QString::fromLatin1(table));
+    }
+
+    core::Db& db() { return company().db(); }
+
+    int addItem(const QString& um, const QString& umVendita, bool porzioni, double porzValore, double giacenza)
+    {
+        db().exec(QStringLiteral("INSERT INTO articoli (CodArticolo, UM, UMVENDITA, Porzioni, PorzValore, giacenza, "
+                                 "Disponibilita) VALUES ('A', :UM, :UMV, :P, :PV, :G, :G)"),
+                  {{QStringLiteral("UM"), um}, {QStringLiteral("UMV"), umVendita}, {QStringLiteral("P"), porzioni},
+                   {QStringLiteral("PV"), porzValore}, {QStringLiteral("G"), giacenza}});
+        return int(db().lastInsertId());
+    }
+
+    void addStock(int item, int warehouse, double quantity)
+    {
+        db().exec(QStringLiteral("INSERT INTO giacenze (idarticolo, idmagazzino, magazzino, giacenza, disponibilita) "
+                                 "VALUES (:A, :M, 'NEGOZIO', :Q, :Q)"),
+                  {{QStringLiteral("A"), item}, {QStringLiteral("M"), warehouse}, {QStringLiteral("Q"), quantity}});
+    }
+
+    core::Row item(int id)
+    {
+        return db().query(QStringLiteral("SELECT giacenza, Disponibilita FROM articoli WHERE ID = :ID"),
+                          {{QStringLiteral("ID"), id}})
+            .first();
+    }
+
+    core::Row stockRow(int id, int warehouse)
+    {
+        return db().query(QStringLiteral("SELECT giacenza, disponibilita FROM giacenze "
+                                         "WHERE idarticolo = :ID AND idmagazzino = :M"),
+                          {{QStringLiteral("ID"), id}, {QStringLiteral("M"), warehouse}})
+            .first();
+    }
+};
+
+TEST_F(UnloadSoldQuantityTest, GramsOfAKiloItemLowerMirrorAndWarehouse)
+{
+    const int cheese = addItem(QStringLiteral("KG"), QStringLiteral("GR"), false, 0, 2);
+    addStock(cheese, 1, 2);
+    addStock(cheese, 2, 7);
+
+    EXPECT_DOUBLE_EQ(stock::unloadSoldQuantity(db(), cheese, 1, 250), 0.25);
+    EXPECT_DOUBLE_EQ(item(cheese)["giacenza"].toDouble(), 1.75);
+    EXPECT_DOUBLE_EQ(item(cheese)["Disponibilita"].toDouble(), 1.75);
+    EXPECT_DOUBLE_EQ(stockRow(cheese, 1)["giacenza"].toDouble(), 1.75);
+    EXPECT_DOUBLE_EQ(stockRow(cheese, 1)["disponibilita"].toDouble(), 1.75);
+    EXPECT_DOUBLE_EQ(stockRow(cheese, 2)["giacenza"].toDouble(), 7) << "other warehouses stay";
+}
+
+TEST_F(UnloadSoldQuantityTest, PortionsAndStockBelowZero)
+{
+    const int pizza = addItem(QStringLiteral("PZ"), QStringLiteral("PZ"), true, 0.5, 1);
+    addStock(pizza, 1, 1);
+    EXPECT_DOUBLE_EQ(stock::unloadSoldQuantity(db(), pizza, 1, 3), 1.5);
+    EXPECT_DOUBLE_EQ(item(pizza)["giacenza"].toDouble(), -0.5);
+    EXPECT_DOUBLE_EQ(stockRow(pizza, 1)["giacenza"].toDouble(), -0.5);
+
+    const int phone = addItem(QStringLiteral("PZ"), QStringLiteral("PZ"), false, 0, 2);
+    addStock(phone, 1, 2);
+    stock::unloadSoldQuantity(db(), phone, 1, 5);
+    EXPECT_DOUBLE_EQ(item(phone)["giacenza"].toDouble(), -3);
+    EXPECT_DOUBLE_EQ(stockRow(phone, 1)["giacenza"].toDouble(), -3);
+}
+
+TEST_F(UnloadSoldQuantityTest, MissingStockRowIsCreatedAndEmptyMirrorCountsAsZero)
+{
+    db().exec(QStringLiteral("INSERT INTO magazzini (idMagazzino, Descrizione) VALUES (9, 'DEPOSITO') "
+                             "ON DUPLICATE KEY UPDATE Descrizione = 'DEPOSITO'"));
+    db().exec(QStringLiteral("INSERT INTO articoli (CodArticolo, UM, UMVENDITA) VALUES ('B', 'LT', 'ML')"));
+    const int oil = int(db().lastInsertId());
+    EXPECT_DOUBLE_EQ(stock::unloadSoldQuantity(db(), oil, 9, 500), 0.5);
+    EXPECT_DOUBLE_EQ(item(oil)["giacenza"].toDouble(), -0.5);
+    EXPECT_DOUBLE_EQ(item(oil)["Disponibilita"].toDouble(), -0.5);
+    EXPECT_DOUBLE_EQ(stockRow(oil, 9)["giacenza"].toDouble(), -0.5);
+    db().exec(QStringLiteral("DELETE FROM magazzini WHERE idMagazzino = 9"));
+}
+
+TEST_F(UnloadSoldQuantityTest, AnItemNotInTheCatalogueMovesNothing)
+{
+    EXPECT_DOUBLE_EQ(stock::unloadSoldQuantity(db(), 424242, 1, 3), 0);
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT COUNT(*) FROM giacenze")).toInt(), 0);
+}
+
+TEST_F(UnloadSoldQuantityTest, AFailedUnloadLeavesTheMirrorAsItWas)
+{
+    const int item = addItem(QStringLiteral("PZ"), QStringLiteral("PZ"), false, 0, 4);
+    addStock(item, 1, 4);
+    db().execDirect(QStringLiteral("RENAME TABLE giacenze TO giacenze_via"));
+    EXPECT_THROW(stock::unloadSoldQuantity(db(), item, 1, 1), core::DbError);
+    db().execDirect(QStringLiteral("RENAME TABLE giacenze_via TO giacenze"));
+    EXPECT_DOUBLE_EQ(this->item(item)["giacenza"].toDouble(), 4);
+    EXPECT_DOUBLE_EQ(stockRow(item, 1)["giacenza"].toDouble(), 4);
+}
+
+} // namespace

@@ -1,0 +1,144 @@
+#include "StockRealignment.h"
+
+#include "Db.h"
+#include "Session.h"
+#include "TestDatabase.h"
+
+#include <gtest/gtest.h>
+
+using namespace carvendo;
+namespace ct = carvendo::testing;
+
+namespace {
+
+class StockRealignmentTest : public ct::CompanySuite<StockRealignmentTest>
+{
+protected:
+    void SetUp() override
+    {
+        for (const char* table : {"giacenze", "venduti", "acquisti", "dettreso"})
+            db().exec(QStringLiteral("DELETE FROM ") + QString::fromLatin1(table));
+    }
+
+    core::Db& db() { return company().db(); }
+
+    void load(int item, int warehouse, double quantity)
+    {
+        db().exec(QStringLiteral("INSERT INTO acquisti (idarticolo, idMagazzino, quantita) VALUES (:A, :M, :Q)"),
+                  {{QStringLiteral("A"), item}, {QStringLiteral("M"), warehouse}, {QStringLiteral("Q"), quantity}});
+    }
+    void sell(int item, int warehouse, double quantity)
+    {
+        db().exec(QStringLiteral("INSERT INTO venduti (idArticolo, idMagazzino, quantita) VALUES (:A, :M, :Q)"),
+                  {{QStringLiteral("A"), item}, {QStringLiteral("M"), warehouse}, {QStringLiteral("Q"), quantity}});
+    }
+    void giveBack(int item, int warehouse, double quantity)
+    {
+        db().exec(QStringLiteral("INSERT INTO dettreso (idarticolo, idmagazzino, quantita) VALUES (:A, :M, :Q)"),
+                  {{QStringLiteral("A"), item}, {QStringLiteral("M"), warehouse}, {QStringLiteral("Q"), quantity}});
+    }
+    void stockRow(int item, int warehouse, double giacenza, double disponibilita)
+    {
+        db().exec(QStringLiteral("INSERT INTO giacenze (idarticolo, idmagazzino, magazzino, giacenza, disponibilita) "
+                                 "VALUES (:A, :M, 'NEGOZIO', :G, :D)"),
+                  {{QStringLiteral("A"), item}, {QStringLiteral("M"), warehouse}, {QStringLiteral("G"), giacenza},
+                   {QStringLiteral("D"), disponibilita}});
+    }
+    core::Rows stockRows(int item)
+    {
+        return db().query(QStringLiteral("SELECT idmagazzino, magazzino, giacenza, disponibilita FROM giacenze "
+                                         "WHERE idarticolo = :A ORDER BY idmagazzino"),
+                          {{QStringLiteral("A"), item}});
+    }
+
+    const core::Warehouse m_negozio{1, QStringLiteral("NEGOZIO")};
+    stock::StockRealignment m_realignment{company().db()};
+};
+
+TEST_F(StockRealignmentTest, StockBecomesLoadedMinusSoldPlusReturned)
+{
+    stockRow(5, 1, 10, 9);
+    load(5, 1, 6);
+    load(5, 1, 4);
+    sell(5, 1, 10);
+    giveBack(5, 1, 1);
+    // Other warehouses and other items do not count.
+    load(5, 2, 50);
+    sell(6, 1, 3);
+
+    const stock::StockFigures figures = m_realignment.realign(5, m_negozio);
+
+    EXPECT_EQ(figures, (stock::StockFigures{10, 10, 1}));
+    EXPECT_EQ(figures.stock(), 1);
+    const core::Rows rows = stockRows(5);
+    ASSERT_EQ(rows.size(), 1);
+    EXPECT_EQ(rows.value(0, "giacenza").toDouble(), 1.0);
+    EXPECT_EQ(rows.value(0, "disponibilita").toDouble(), 1.0);
+}
+
+TEST_F(StockRealignmentTest, TenLoadedTenSoldFourReturnedOneIsSevenStored)
+{
+    // Loads 10, sales 4, returns 1: 10 - 4 + 1 = 7, whatever the row held before.
+    stockRow(8, 1, 10, 10);
+    load(8, 1, 10);
+    sell(8, 1, 4);
+    giveBack(8, 1, 1);
+
+    const stock::StockFigures figures = m_realignment.realign(8, m_negozio);
+
+    EXPECT_EQ(figures, (stock::StockFigures{10, 4, 1}));
+    EXPECT_EQ(stockRows(8).value(0, "giacenza").toDouble(), 7.0);
+    EXPECT_EQ(stockRows(8).value(0, "disponibilita").toDouble(), 7.0);
+}
+
+TEST_F(StockRealignmentTest, MissingStockRowIsCreatedWithTheStock)
+{
+    load(9, 1, 3);
+
+    EXPECT_EQ(m_realignment.realign(9, m_negozio).stock(), 3);
+
+    const core::Rows rows = stockRows(9);
+    ASSERT_EQ(rows.size(), 1);
+    EXPECT_EQ(rows.value(0, "idmagazzino").toInt(), 1);
+    EXPECT_EQ(rows.value(0, "magazzino").toString(), QStringLiteral("NEGOZIO"));
+    EXPECT_EQ(rows.value(0, "giacenza").toDouble(), 3.0);
+    EXPECT_EQ(rows.value(0, "disponibilita").toDouble(), 3.0);
+}
+
+TEST_F(StockRealignmentTest, RealigningTwiceChangesNothingAndMakesNoSecondRow)
+{
+    stockRow(4, 1, 2, 2);
+    load(4, 1, 2);
+    m_realignment.realign(4, m_negozio);
+    m_realignment.realign(4, m_negozio);
+    EXPECT_EQ(stockRows(4).size(), 1);
+    EXPECT_EQ(stockRows(4).value(0, "giacenza").toDouble(), 2.0);
+}
+
+TEST_F(StockRealignmentTest, SumsAreWholeNumbersAndNoHistoryIsZero)
+{
+    struct Case
+    {
+        double loaded;
+        qint64 expected;
+    };
+    const Case cases[] = {{2.4, 2}, {2.6, 3}, {2.5, 2}, {3.5, 4}};
+    int item = 100;
+    for (const Case& c : cases) {
+        load(item, 1, c.loaded);
+        EXPECT_EQ(m_realignment.figures(item, 1).caricato, c.expected) << c.loaded;
+        ++item;
+    }
+    EXPECT_EQ(m_realignment.figures(999, 1), stock::StockFigures{});
+}
+
+TEST_F(StockRealignmentTest, MoreSoldThanLoadedGivesNegativeStock)
+{
+    stockRow(3, 1, 0, 0);
+    load(3, 1, 1);
+    sell(3, 1, 3);
+    EXPECT_EQ(m_realignment.realign(3, m_negozio).stock(), -2);
+    EXPECT_EQ(stockRows(3).value(0, "giacenza").toDouble(), -2.0);
+}
+
+} // namespace

@@ -1,0 +1,201 @@
+#include "TArticolo.h"
+
+#include "ItemCardWindows.h"
+#include "ItemLifecycle.h"
+#include "QtPrinters.h"
+#include "TestDatabase.h"
+#include "WindowRegistry.h"
+#include "WindowTestBench.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTableView>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+using namespace carvendo;
+namespace ct = carvendo::testing;
+
+namespace {
+
+void type(QWidget* widget, const QString& text)
+{
+    for (const QChar c : text) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(widget, &press);
+    }
+}
+
+void pressEnter(QWidget* widget)
+{
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QApplication::sendEvent(widget, &press);
+}
+
+QPushButton* buttonCaptioned(QWidget& window, const QString& caption)
+{
+    for (QPushButton* button : window.findChildren<QPushButton*>())
+        if (button->text() == caption)
+            return button;
+    return nullptr;
+}
+
+class TArticoloWindowTest : public ct::CompanySuite<TArticoloWindowTest>, protected ct::WindowTestBench
+{
+protected:
+    void SetUp() override
+    {
+        for (const char* table : {"articoli", "giacenze", "categorie"})
+            company().db().exec(QStringLiteral("DELETE FROM ") + QString::fromLatin1(table));
+        m_connections.setCompanySettings(company().settings());
+        core::Privileges all;
+        all.set(core::Privilege::FullAccess, true);
+        m_session.logIn(core::Operator(), m_warehouse, all);
+    }
+
+    int addItem()
+    {
+        company().db().exec(QStringLiteral("INSERT INTO articoli (CodArticolo, BarcodeFull, Descrizione, Aliquota) "
+                                           "VALUES ('CAV1', '8001234567895', 'CAVO USB', 22)"));
+        return int(company().db().lastInsertId());
+    }
+
+    core::Warehouse m_warehouse{1, QStringLiteral("MAGAZZINO CENTRALE")};
+};
+
+TEST_F(TArticoloWindowTest, CostAndMarkupTypedPriceTheItemAndSaveStoresIt)
+{
+    const int id = addItem();
+    ui::TArticolo window(m_environment, {QStringLiteral("TArticolo"), id, QStringLiteral("Articoli")});
+    window.show();
+    EXPECT_EQ(window.exitButton().text(), QStringLiteral("Esci"));
+    EXPECT_EQ(window.field(QStringLiteral("CodArticolo"))->text(), QStringLiteral("CAV1"));
+    EXPECT_EQ(window.choice(QStringLiteral("UM"))->count(), 10) << "an empty entry and the nine units";
+
+    window.tabs().setCurrentIndex(1);
+    QLineEdit* cost = window.field(QStringLiteral("PrezzoAcqnoiva"));
+    cost->setFocus();
+    cost->selectAll(); // as when the operator tabs into it
+    type(cost, QStringLiteral("10,00"));
+    pressEnter(cost);
+    EXPECT_EQ(window.field(QStringLiteral("PrezzoAcquisto"))->text(), QStringLiteral("12,20"));
+    EXPECT_EQ(window.focusWidget(), window.field(QStringLiteral("scontoacq1"))) << "Enter moves to the next price";
+
+    QLineEdit* markup = window.field(QStringLiteral("Ricarico%"));
+    markup->setFocus();
+    markup->selectAll();
+    type(markup, QStringLiteral("30"));
+    pressEnter(markup);
+    EXPECT_EQ(window.field(QStringLiteral("PrezzoVendnoiva"))->text(), QStringLiteral("13,00"));
+    EXPECT_EQ(window.field(QStringLiteral("Pubblico"))->text(), QStringLiteral("15,86"));
+    EXPECT_EQ(window.field(QStringLiteral("Utile"))->text(), QStringLiteral("3,00"));
+
+    // List 2 from its markup, typed with a decimal point.
+    QLineEdit* markup2 = window.field(QStringLiteral("RICARICO2"));
+    markup2->setFocus();
+    markup2->selectAll();
+    type(markup2, QStringLiteral("12.5"));
+    pressEnter(markup2);
+    window.findChild<QPushButton*>(QStringLiteral("prezzoDaRicarico2"))->click();
+    EXPECT_EQ(window.field(QStringLiteral("Listino2"))->text(), QStringLiteral("13,725"));
+
+    buttonCaptioned(window, QStringLiteral("Salva"))->click();
+    EXPECT_TRUE(m_dialogs.events().empty()) << m_dialogs.lastText().toStdString();
+    EXPECT_EQ(window.result(), QDialog::Accepted);
+    EXPECT_TRUE(window.navigationResult().accepted);
+    EXPECT_EQ(window.navigationResult().value.toInt(), id);
+    const core::Rows stored = company().db().query(
+        QStringLiteral("SELECT PrezzoAcqnoiva, Pubblico, Listino2, `Ricarico%` AS r FROM articoli WHERE ID = :ID"),
+        {{QStringLiteral("ID"), id}});
+    EXPECT_EQ(stored.value(0, "PrezzoAcqnoiva").toMoney(), core::Money::fromInt(10));
+    EXPECT_EQ(stored.value(0, "Pubblico").toMoney(), *core::Money::parse(u"15.86"));
+    EXPECT_EQ(stored.value(0, "Listino2").toMoney(), *core::Money::parse(u"13.725"));
+    EXPECT_EQ(stored.value(0, "r").toInt(), 30);
+}
+
+TEST_F(TArticoloWindowTest, SavingWithoutAPublicPriceIsRefusedAndFocusesIt)
+{
+    const int id = addItem();
+    ui::TArticolo window(m_environment, {QStringLiteral("TArticolo"), id});
+    window.show();
+    buttonCaptioned(window, QStringLiteral("Salva"))->click();
+    EXPECT_EQ(m_dialogs.messages(), QStringList{QStringLiteral("Attenzione! Inserire il prezzo al pubblico")});
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_EQ(window.tabs().currentIndex(), 1);
+}
+
+TEST_F(TArticoloWindowTest, ANewItemLeftWithAnnullaIsRemovedAndNewCategoriesAreOfferedAtOnce)
+{
+    const int id = stock::ItemLifecycle(company().db()).createNew(m_warehouse);
+    ui::TArticolo window(m_environment, {QStringLiteral("TArticolo"), id, QStringLiteral("Articoli"),
+                                         {{QStringLiteral("nuovo"), true}}});
+    window.show();
+    EXPECT_EQ(window.exitButton().text(), QStringLiteral("Annulla"));
+    EXPECT_EQ(window.choice(QStringLiteral("reparto"))->currentText(), QStringLiteral("REPARTO1 (IVA 22%)"));
+
+    m_dialogs.answerText(QStringLiteral("cover"));
+    window.findChild<QToolButton*>(QStringLiteral("nuovoCategoria"))->click();
+    EXPECT_EQ(window.choice(QStringLiteral("Categoria"))->currentText(), QStringLiteral("COVER"));
+    EXPECT_FALSE(window.choice(QStringLiteral("Linea"))->isEnabled()) << "no size/colour grid";
+
+    m_dialogs.answerConfirm(true);
+    window.exitButton().click();
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_FALSE(window.navigationResult().accepted);
+    EXPECT_EQ(company().db().scalar(QStringLiteral("SELECT COUNT(*) FROM articoli")).toInt(), 0);
+    EXPECT_EQ(company().db().scalar(QStringLiteral("SELECT COUNT(*) FROM giacenze")).toInt(), 0);
+    EXPECT_EQ(company().db().scalar(QStringLiteral("SELECT COUNT(*) FROM categorie")).toInt(), 1);
+}
+
+TEST_F(TArticoloWindowTest, LeavingAnEmptyBarcodeOffersToGenerateOneAndSuppliersAreAddedThroughThePicker)
+{
+    company().db().exec(QStringLiteral("UPDATE contatori SET BarcodeArticolo = ''"));
+    company().db().exec(QStringLiteral("DELETE FROM articoli_fornitori"));
+    const int id = addItem();
+    company().db().exec(QStringLiteral("UPDATE articoli SET BarcodeFull = '' WHERE ID = :ID"), {{QStringLiteral("ID"), id}});
+    ui::TArticolo window(m_environment, {QStringLiteral("TArticolo"), id});
+    window.show();
+
+    m_dialogs.answerConfirm(true);
+    QFocusEvent leave(QEvent::FocusOut, Qt::TabFocusReason);
+    QApplication::sendEvent(window.field(QStringLiteral("BarcodeFull")), &leave);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(m_dialogs.texts(ct::DialogEvent::Kind::Confirm),
+              QStringList{QStringLiteral("Non è stato assegnato nessun barcode a questo articolo, vuoi generalo "
+                                         "automaticamente?")});
+    EXPECT_EQ(window.field(QStringLiteral("BarcodeFull"))->text(), QStringLiteral("8005001002000"));
+
+    m_navigator.returnFrom(QStringLiteral("TFornitoriPreleva"),
+                           {true, 7, {{QStringLiteral("id_fornitore"), 7}, {QStringLiteral("RagSoc"), QStringLiteral("ACME SRL")}}});
+    window.findChild<QPushButton*>(QStringLiteral("aggiungiFornitore"))->click();
+    auto* suppliers = window.findChild<QTableView*>(QStringLiteral("fornitori"));
+    ASSERT_NE(suppliers, nullptr);
+    ASSERT_EQ(suppliers->model()->rowCount(), 1);
+    EXPECT_EQ(suppliers->model()->index(0, 0).data().toString(), QStringLiteral("ACME SRL"));
+}
+
+TEST_F(TArticoloWindowTest, TheBookCardAddsTheBookFields)
+{
+    const int id = addItem();
+    ui::WindowRegistry registry;
+    ui::registerItemCardWindows(registry);
+    for (const char* name : {"TArticolo", "TAnagraficaArticolo", "TAnagraficaArticoloLibr"}) {
+        SCOPED_TRACE(name);
+        std::unique_ptr<ui::Window> window(
+            registry.create(QString::fromLatin1(name), m_environment, {QString::fromLatin1(name), id}, nullptr));
+        ASSERT_NE(window, nullptr);
+        auto* card = qobject_cast<ui::TArticolo*>(window.get());
+        ASSERT_NE(card, nullptr);
+        EXPECT_EQ(card->field(QStringLiteral("isbn")) != nullptr, QByteArray(name).endsWith("Libr"));
+        EXPECT_EQ(card->field(QStringLiteral("Descrizione"))->text(), QStringLiteral("CAVO USB"));
+    }
+}
+
+} // namespace

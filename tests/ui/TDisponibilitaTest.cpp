@@ -1,0 +1,51 @@
+#include "TDisponibilita.h"
+
+#include "Connections.h"
+#include "TestDatabase.h"
+#include "WindowTestBench.h"
+
+#include <QComboBox>
+#include <QTableView>
+
+#include <gtest/gtest.h>
+
+using namespace carvendo;
+namespace ct = carvendo::testing;
+
+namespace {
+
+class TDisponibilitaWindowTest : public ct::CompanySuite<TDisponibilitaWindowTest>, protected ct::WindowTestBench
+{
+protected:
+    void SetUp() override
+    {
+        core::Db& db = company().db();
+        for (const char* table : {"articoli", "giacenze", "magazzini"})
+            db.exec(QStringLiteral("DELETE FROM ") + QString::fromLatin1(table));
+        db.exec(QStringLiteral("INSERT INTO magazzini (idMagazzino, Descrizione) VALUES (1, 'SEDE'), (2, 'NEGOZIO')"));
+        db.exec(QStringLiteral("INSERT INTO articoli (ID, CodArticolo, Descrizione) VALUES (7, 'TEL', 'Telefono')"));
+        db.exec(QStringLiteral("INSERT INTO giacenze (idarticolo, idmagazzino, magazzino, giacenza, disponibilita) "
+                               "VALUES (7, 1, 'SEDE', 5, 4), (7, 2, 'NEGOZIO', -2, -2)"));
+        m_connections.setCompanySettings(company().settings());
+    }
+};
+
+TEST_F(TDisponibilitaWindowTest, ShowsEveryWarehouseThenTheChosenOne)
+{
+    ui::TDisponibilita window(m_environment, {QStringLiteral("TDisponibilita"), 7});
+    window.show();
+    QAbstractItemModel* grid = window.grid()->model();
+    ASSERT_EQ(grid->rowCount(), 2);
+    EXPECT_EQ(grid->headerData(2, Qt::Horizontal).toString(), QStringLiteral("Disponibilità"));
+    EXPECT_EQ(grid->index(0, 0).data().toString(), QStringLiteral("NEGOZIO"));
+    EXPECT_EQ(grid->index(0, 1).data().toString(), QStringLiteral("-2"));
+
+    window.warehouseFilter()->setCurrentIndex(window.warehouseFilter()->findText(QStringLiteral("SEDE")));
+    ASSERT_EQ(window.grid()->model()->rowCount(), 1);
+    EXPECT_EQ(window.grid()->model()->index(0, 1).data().toString(), QStringLiteral("5"));
+    window.warehouseFilter()->setCurrentIndex(0);
+    EXPECT_EQ(window.grid()->model()->rowCount(), 2);
+    EXPECT_TRUE(m_dialogs.events().empty());
+}
+
+} // namespace

@@ -1,0 +1,137 @@
+#include "TAnalisiMagazzino.h"
+#include "TCausaleMagazzino.h"
+#include "TMagazziniLista.h"
+#include "TMovimentiMagazzino.h"
+
+#include "EditableList.h"
+#include "QtPrinters.h"
+#include "RowsTableModel.h"
+#include "StockMovementWindows.h"
+#include "TestDatabase.h"
+#include "WindowRegistry.h"
+#include "WindowTestBench.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTableView>
+
+#include <gtest/gtest.h>
+
+using namespace carvendo;
+namespace ct = carvendo::testing;
+
+namespace {
+
+QPushButton* buttonCaptioned(QWidget& window, const QString& caption)
+{
+    for (QPushButton* button : window.findChildren<QPushButton*>())
+        if (button->text() == caption)
+            return button;
+    return nullptr;
+}
+
+class StockMovementWindowsTest : public ct::CompanySuite<StockMovementWindowsTest>, protected ct::WindowTestBench
+{
+protected:
+    void SetUp() override
+    {
+        for (const char* table : {"venduti", "acquisti", "articoli", "magazzini", "giacenze", "causaligeneriche"})
+            db().exec(QStringLiteral("DELETE FROM ") + QString::fromLatin1(table));
+        m_connections.setCompanySettings(company().settings());
+        core::Privileges all;
+        all.set(core::Privilege::FullAccess, true);
+        m_session.logIn(core::Operator(), {}, all);
+    }
+
+    core::Db& db() { return company().db(); }
+
+    void sell(int item, const char* kind, const char* description)
+    {
+        db().exec(QStringLiteral("INSERT INTO venduti (idArticolo, TipoDoc, Descrizione, data, quantita, idMagazzino) "
+                                 "VALUES (:A, :T, :D, '2024-03-01', 1, 1)"),
+                  {{QStringLiteral("A"), item}, {QStringLiteral("T"), QString::fromUtf8(kind)},
+                   {QStringLiteral("D"), QString::fromUtf8(description)}});
+    }
+};
+
+TEST_F(StockMovementWindowsTest, MovementsFilterByKindAndItemAndPrintThePreview)
+{
+    db().exec(QStringLiteral("INSERT INTO articoli (CodArticolo, Descrizione) VALUES ('TEL', 'Telefono')"));
+    const int phone = int(db().lastInsertId());
+    sell(phone, "Pos", "Telefono al banco");
+    sell(phone, "Fattura", "Telefono in fattura");
+    sell(phone + 1, "Pos", "Altro articolo");
+
+    ui::TMovimentiMagazzino window(m_environment, {QStringLiteral("TMovimentiMagazzino")});
+    EXPECT_EQ(window.grid()->model()->rowCount(), 3);
+
+    window.kindBox()->setCurrentIndex(window.kindBox()->findText(QStringLiteral("Pos")));
+    buttonCaptioned(window, QStringLiteral("Cerca"))->click();
+    EXPECT_EQ(window.grid()->model()->rowCount(), 2);
+
+    window.itemLine()->setText(QStringLiteral("TEL"));
+    buttonCaptioned(window, QStringLiteral("Cerca"))->click(); // the typed code is looked up first
+    ASSERT_EQ(window.grid()->model()->rowCount(), 1);
+    EXPECT_EQ(window.logic().rows().value(0, "Descrizione").toString(), QStringLiteral("Telefono al banco"));
+
+    window.itemLine()->setText(QStringLiteral("NESSUNO"));
+    buttonCaptioned(window, QStringLiteral("Cerca"))->click();
+    EXPECT_EQ(m_dialogs.messages(), QStringList{QStringLiteral("Nessun articolo trovato con il codice o barcode NESSUNO")});
+    EXPECT_EQ(window.grid()->model()->rowCount(), 1) << "the list stays as it was";
+    m_dialogs.clear();
+    window.itemLine()->setText(QStringLiteral("TEL"));
+
+    buttonCaptioned(window, QStringLiteral("Stampa"))->click();
+    EXPECT_TRUE(m_dialogs.events().empty()) << m_dialogs.lastText().toStdString();
+    ASSERT_EQ(m_reports.requests().size(), 1u);
+    EXPECT_EQ(m_reports.last().request.title,
+              QStringLiteral("Elenco movimenti di magazzino - Report generato in data 15/03/2024 alle ore 10:30"));
+    EXPECT_EQ(m_reports.last().request.datasets.at(QStringLiteral("venduti")).size(), 1);
+}
+
+TEST_F(StockMovementWindowsTest, WarehouseListDeletesAfterTheQuestion)
+{
+    db().exec(QStringLiteral("INSERT INTO magazzini (Descrizione) VALUES ('DEPOSITO')"));
+    ui::TMagazziniLista window(m_environment, {QStringLiteral("TMagazziniLista")});
+    ASSERT_EQ(window.grid()->model()->rowCount(), 1);
+    window.grid()->setCurrentIndex(window.grid()->model()->index(0, 0));
+
+    m_dialogs.answerConfirm(true);
+    buttonCaptioned(window, QStringLiteral("Elimina"))->click();
+    EXPECT_EQ(m_dialogs.texts(ct::DialogEvent::Kind::Confirm),
+              QStringList{QStringLiteral("Sei sicuro di voler eliminare il magazzino selezionato?")});
+    EXPECT_EQ(window.grid()->model()->rowCount(), 0);
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT COUNT(*) FROM magazzini")).toInt(), 0);
+
+    buttonCaptioned(window, QStringLiteral("Nuovo"))->click();
+    EXPECT_EQ(m_navigator.openedWindows(), QStringList{QStringLiteral("TMagazzinoAnagrafica")});
+}
+
+TEST_F(StockMovementWindowsTest, SellOutAndReasonsWindowsShowTheirRows)
+{
+    db().exec(QStringLiteral("INSERT INTO articoli (CodArticolo, Descrizione) VALUES ('A', 'Caricato e venduto')"));
+    const int item = int(db().lastInsertId());
+    db().exec(QStringLiteral("INSERT INTO acquisti (idarticolo, quantita) VALUES (:A, 10)"), {{QStringLiteral("A"), item}});
+    sell(item, "Pos", "x");
+    db().exec(QStringLiteral("INSERT INTO causaligeneriche (Codice, Causale) VALUES ('VEN', 'Vendita')"));
+
+    ui::TAnalisiMagazzino analysis(m_environment, {QStringLiteral("TAnalisiMagazzino")});
+    analysis.refresh();
+    ASSERT_EQ(analysis.sellOutModel()->rowCount(), 1);
+    EXPECT_EQ(analysis.sellOutModel()->index(0, 4).data().toString(), QStringLiteral("10,00"));
+    EXPECT_EQ(analysis.pages()->count(), 3);
+
+    ui::TCausaleMagazzino reasons(m_environment, {QStringLiteral("TCausaleMagazzino")});
+    ASSERT_EQ(reasons.list()->grid()->model()->rowCount(), 1);
+    EXPECT_EQ(reasons.logic().value(0, QStringLiteral("Causale")).toString(), QStringLiteral("Vendita"));
+    EXPECT_TRUE(m_dialogs.events().empty()) << m_dialogs.lastText().toStdString();
+
+    ui::WindowRegistry registry;
+    ui::registerStockMovementWindows(registry);
+    for (const char* name : {"TMovimentiMagazzino", "TAnalisiMagazzino", "TMagazziniLista", "TCausaleMagazzino"})
+        EXPECT_TRUE(registry.has(QString::fromUtf8(name))) << name;
+}
+
+} // namespace

@@ -1,0 +1,26 @@
+#include "ItemListWindows.h"
+
+#include "TArticoli.h"
+#include "TArticoliPreleva.h"
+#include "TRicercaAvanzata.h"
+#include "WindowRegistry.h"
+
+namespace carvendo::ui {
+
+void registerItemListWindows(WindowRegistry& registry)
+{
+    registry.add(QStringLiteral("TArticoli"),
+                 [](WindowEnvironment& environment, const core::NavigationRequest& request, QWidget* parent) {
+                     return new TArticoli(environment, request, parent);
+                 });
+    registry.add(QStringLiteral("TArticoliPreleva"),
+                 [](WindowEnvironment& environment, const core::NavigationRequest& request, QWidget* parent) {
+                     return new TArticoliPreleva(environment, request, parent);
+                 });
+    registry.add(QStringLiteral("TRicercaAvanzata"),
+                 [](WindowEnvironment& environment, const core::NavigationRequest& request, QWidget* parent) {
+                     return new TRicercaAvanzata(environment, request, parent);
+                 });
+}
+
+} // namespace carvendo::ui

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "CausaleMagazzino.h"
+#include "Navigator.h"
+#include "Window.h"
+#include "WindowEnvironment.h"
+
+namespace carvendo::ui {
+
+class EditableList;
+
+// The stock movement reasons: the list edited in place, "Aggiungi" for a new reason, "Rimuovi"
+// for the selected one.
+class TCausaleMagazzino : public Window
+{
+    Q_OBJECT
+public:
+    TCausaleMagazzino(WindowEnvironment& environment, const core::NavigationRequest& request,
+                      QWidget* parent = nullptr);
+
+    stock::CausaleMagazzino& logic() { return m_logic; }
+    EditableList* list() const { return m_list; }
+
+private:
+    stock::CausaleMagazzino m_logic;
+    EditableList* m_list = nullptr;
+};
+
+} // namespace carvendo::ui
