@@ -1,5 +1,7 @@
 #include "Rows.h"
 
+#include <algorithm>
+
 #include "DbError.h"
 
 namespace carvendo::core {
@@ -209,6 +211,12 @@ Row Rows::first() const
     if (isEmpty())
         throw DbError(QStringLiteral("Nessun record trovato"));
     return Row(m_data, 0);
+}
+
+Rows Rows::head(int count) const
+{
+    const size_t kept = std::min(m_data->data.size(), size_t(std::max(count, 0)));
+    return Rows(m_data->columns, {m_data->data.begin(), m_data->data.begin() + std::ptrdiff_t(kept)});
 }
 
 Field Row::value(QAnyStringView column) const

@@ -86,6 +86,8 @@ public:
 
     Row operator[](int row) const { return Row(m_data, row); }
     Row first() const; // throws DbError when empty
+    // The first count rows (all of them when there are fewer), sharing nothing with these.
+    Rows head(int count) const;
     Field value(int row, QAnyStringView column) const { return Row(m_data, row).value(column); }
     Field at(int row, int column) const { return m_data->at(row, column); }
 

@@ -1,14 +1,10 @@
 #include "RegistryList.h"
 
 #include "Dialogs.h"
+#include "GridLayoutFile.h"
 #include "Navigator.h"
 #include "Paths.h"
 #include "Session.h"
-
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
 
 #include <stdexcept>
 
@@ -158,19 +154,7 @@ void RegistrySearch::load(int limit)
     // One row more than asked tells whether another page follows.
     core::Rows fetched = fetch(limit + 1);
     m_hasMore = fetched.size() > limit;
-    if (m_hasMore) {
-        std::vector<std::vector<QVariant>> data;
-        data.reserve(size_t(limit));
-        for (int r = 0; r < limit; ++r) {
-            std::vector<QVariant> row;
-            row.reserve(size_t(fetched.columnCount()));
-            for (int c = 0; c < fetched.columnCount(); ++c)
-                row.push_back(fetched.at(r, c).variant());
-            data.push_back(std::move(row));
-        }
-        fetched = core::Rows(fetched.columns(), std::move(data));
-    }
-    m_rows = fetched;
+    m_rows = m_hasMore ? fetched.head(limit) : fetched;
     m_loaded = limit;
 }
 
@@ -268,35 +252,14 @@ bool RegistryList::exportGrid(core::ExportFormat format)
     return true;
 }
 
-QString RegistryList::layoutPath() const
-{
-    return m_paths.layoutFile(m_kind.layoutWord);
-}
-
 QByteArray RegistryList::loadLayout() const
 {
-    QFile file(layoutPath());
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return file.readAll();
+    return core::GridLayoutFile(m_paths, m_kind.layoutWord).load();
 }
 
 bool RegistryList::saveLayout(const QByteArray& state)
 {
-    const QString path = layoutPath();
-    try {
-        core::Paths::ensureDir(QFileInfo(path).absolutePath());
-    } catch (const std::runtime_error& failure) {
-        m_dialogs.error(QString::fromStdString(failure.what()));
-        return false;
-    }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(state) != state.size() || !file.commit()) {
-        m_dialogs.error(QStringLiteral("Impossibile salvare la disposizione della griglia in %1: %2")
-                            .arg(QDir::toNativeSeparators(path), file.errorString()));
-        return false;
-    }
-    return true;
+    return core::GridLayoutFile(m_paths, m_kind.layoutWord).save(state, m_dialogs);
 }
 
 } // namespace carvendo::registry

@@ -140,7 +140,6 @@ public:
     bool saveLayout(const QByteArray& state);
 
 private:
-    QString layoutPath() const;
 
     const RegistryKind& m_kind;
     core::Db& m_db;

@@ -2,15 +2,11 @@
 
 #include "Db.h"
 #include "Dialogs.h"
+#include "GridLayoutFile.h"
 #include "ItemLifecycle.h"
 #include "Navigator.h"
 #include "Paths.h"
 #include "ReportOutput.h"
-
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
 
 #include <stdexcept>
 
@@ -260,28 +256,12 @@ bool Articoli::printList(core::ReportOutput& reports)
 
 QByteArray Articoli::loadLayout() const
 {
-    QFile file(m_paths.layoutFile(QStringLiteral("Articoli")));
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return file.readAll();
+    return core::GridLayoutFile(m_paths, QStringLiteral("Articoli")).load();
 }
 
 bool Articoli::saveLayout(const QByteArray& state)
 {
-    const QString path = m_paths.layoutFile(QStringLiteral("Articoli"));
-    try {
-        core::Paths::ensureDir(QFileInfo(path).absolutePath());
-    } catch (const std::runtime_error& failure) {
-        m_dialogs.error(QString::fromStdString(failure.what()));
-        return false;
-    }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(state) != state.size() || !file.commit()) {
-        m_dialogs.error(QStringLiteral("Impossibile salvare la disposizione della griglia in %1: %2")
-                            .arg(QDir::toNativeSeparators(path), file.errorString()));
-        return false;
-    }
-    return true;
+    return core::GridLayoutFile(m_paths, QStringLiteral("Articoli")).save(state, m_dialogs);
 }
 
 } // namespace carvendo::stock

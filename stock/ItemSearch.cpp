@@ -189,20 +189,7 @@ void ItemSearch::load(int limit)
     // One row more than asked tells whether another page follows.
     const core::Rows fetched = fetch(limit + 1, 0);
     m_hasMore = fetched.size() > limit;
-    if (!m_hasMore) {
-        m_rows = fetched;
-        return;
-    }
-    std::vector<std::vector<QVariant>> data;
-    data.reserve(size_t(limit));
-    for (int r = 0; r < limit; ++r) {
-        std::vector<QVariant> row;
-        row.reserve(size_t(fetched.columnCount()));
-        for (int c = 0; c < fetched.columnCount(); ++c)
-            row.push_back(fetched.at(r, c).variant());
-        data.push_back(std::move(row));
-    }
-    m_rows = core::Rows(fetched.columns(), std::move(data));
+    m_rows = m_hasMore ? fetched.head(limit) : fetched;
 }
 
 bool ItemSearch::loadMore()

@@ -1,7 +1,9 @@
 #include "PageWidgets.h"
 
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QPushButton>
+#include <QTableView>
 #include <QVBoxLayout>
 #include <QWidget>
 
@@ -13,6 +15,25 @@ QPushButton* pageButton(const QString& caption, const QString& objectName)
     button->setObjectName(objectName);
     button->setAutoDefault(false);
     return button;
+}
+
+QPushButton* commandButton(const QString& caption, QWidget* parent)
+{
+    auto* button = new QPushButton(caption, parent);
+    button->setAutoDefault(false);
+    return button;
+}
+
+QTableView* readOnlyGrid(QAbstractItemModel* model, QWidget* parent)
+{
+    auto* grid = new QTableView(parent);
+    grid->setModel(model);
+    grid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    grid->setSelectionMode(QAbstractItemView::SingleSelection);
+    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid->setTabKeyNavigation(false);
+    grid->verticalHeader()->hide();
+    return grid;
 }
 
 QWidget* stackedColumn(std::initializer_list<QWidget*> widgets)

@@ -4,8 +4,10 @@
 
 #include <initializer_list>
 
+class QAbstractItemModel;
 class QHBoxLayout;
 class QPushButton;
+class QTableView;
 class QWidget;
 
 namespace carvendo::ui {
@@ -15,6 +17,14 @@ namespace carvendo::ui {
 // A command button of a page: named for tests, never the default button, so Enter in a field
 // never fires a command nobody asked for.
 QPushButton* pageButton(const QString& caption, const QString& objectName);
+
+// A command button of a window: never the default button (Enter in a field runs that field's own
+// command, a search for one).
+QPushButton* commandButton(const QString& caption, QWidget* parent);
+
+// A grid of rows to choose from, not to edit: whole rows selected one at a time, no row numbers,
+// Tab leaves the grid.
+QTableView* readOnlyGrid(QAbstractItemModel* model, QWidget* parent);
 
 // The widgets one under the other.
 QWidget* stackedColumn(std::initializer_list<QWidget*> widgets);

@@ -3,6 +3,7 @@
 #include "CommandGuard.h"
 #include "Connections.h"
 #include "RowsTableModel.h"
+#include "PageWidgets.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -16,17 +17,6 @@
 
 namespace carvendo::ui {
 
-namespace {
-
-QPushButton* plainButton(const QString& caption, QWidget* parent)
-{
-    auto* button = new QPushButton(caption, parent);
-    button->setAutoDefault(false);
-    return button;
-}
-
-} // namespace
-
 // ---- RegistrySearchPanel ----
 
 RegistrySearchPanel::RegistrySearchPanel(registry::RegistrySearch& search, core::Dialogs& dialogs,
@@ -35,8 +25,8 @@ RegistrySearchPanel::RegistrySearchPanel(registry::RegistrySearch& search, core:
 {
     m_text = new QLineEdit(this);
     m_text->setPlaceholderText(QStringLiteral("Cerca per ragione sociale"));
-    auto* find = plainButton(QStringLiteral("Cerca"), this);
-    auto* all = plainButton(QStringLiteral("Tutti"), this);
+    auto* find = commandButton(QStringLiteral("Cerca"), this);
+    auto* all = commandButton(QStringLiteral("Tutti"), this);
 
     auto* searchRow = new QHBoxLayout;
     if (withModes) {
@@ -55,14 +45,8 @@ RegistrySearchPanel::RegistrySearchPanel(registry::RegistrySearch& search, core:
     for (int i = 0; i < kind.gridColumns.size(); ++i)
         columns.append({kind.gridColumns.at(i), kind.gridCaptions.at(i)});
     m_model->setColumns(columns);
-    m_grid = new QTableView(this);
-    m_grid->setModel(m_model);
-    m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_grid->setTabKeyNavigation(false);
+    m_grid = readOnlyGrid(m_model, this);
     m_grid->horizontalHeader()->setSectionsMovable(true);
-    m_grid->verticalHeader()->hide();
     m_grid->hideColumn(0); // the key
     m_grid->installEventFilter(this);
     m_text->installEventFilter(this);
@@ -164,10 +148,10 @@ RegistryListWindow::RegistryListWindow(const registry::RegistryKind& kind, const
 
     m_panel = new RegistrySearchPanel(m_logic.search(), m_dialogs, kind, kind.isCustomers(), this);
 
-    auto* newButton = plainButton(QStringLiteral("Nuovo"), this);
-    auto* openButton = plainButton(QStringLiteral("Apri"), this);
-    auto* deleteButton = plainButton(QStringLiteral("Elimina"), this);
-    auto* exitButton = plainButton(QStringLiteral("Esci"), this);
+    auto* newButton = commandButton(QStringLiteral("Nuovo"), this);
+    auto* openButton = commandButton(QStringLiteral("Apri"), this);
+    auto* deleteButton = commandButton(QStringLiteral("Elimina"), this);
+    auto* exitButton = commandButton(QStringLiteral("Esci"), this);
     auto* commands = new QHBoxLayout;
     commands->addWidget(newButton);
     commands->addWidget(openButton);
@@ -175,7 +159,7 @@ RegistryListWindow::RegistryListWindow(const registry::RegistryKind& kind, const
     commands->addSpacing(24);
     for (core::ExportFormat format :
          {core::ExportFormat::Xml, core::ExportFormat::Excel, core::ExportFormat::Html, core::ExportFormat::Text}) {
-        auto* exportButton = plainButton(core::GridExport::formatCaption(format), this);
+        auto* exportButton = commandButton(core::GridExport::formatCaption(format), this);
         exportButton->setToolTip(QStringLiteral("Esporta la griglia"));
         connect(exportButton, &QPushButton::clicked, this, [this, format] { exportAs(format); });
         commands->addWidget(exportButton);

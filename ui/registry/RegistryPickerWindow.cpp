@@ -2,9 +2,9 @@
 
 #include "CommandGuard.h"
 #include "Connections.h"
+#include "PickerCommands.h"
 #include "RegistryListWindow.h"
 
-#include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -35,28 +35,16 @@ RegistryPickerWindow::RegistryPickerWindow(const registry::PickerWindow& picker,
     resize(860, 520);
 
     m_panel = new RegistrySearchPanel(m_logic.search(), m_dialogs, *picker.kind, false, this);
-    auto* newButton = new QPushButton(QStringLiteral("Nuovo"), this);
-    auto* deleteButton = new QPushButton(QStringLiteral("Elimina"), this);
-    auto* confirmButton = new QPushButton(QStringLiteral("Conferma"), this);
-    auto* cancelButton = new QPushButton(QStringLiteral("Annulla"), this);
-    for (QPushButton* button : {newButton, deleteButton, confirmButton, cancelButton})
-        button->setAutoDefault(false);
-
-    auto* commands = new QHBoxLayout;
-    commands->addWidget(newButton);
-    commands->addWidget(deleteButton);
-    commands->addStretch();
-    commands->addWidget(confirmButton);
-    commands->addWidget(cancelButton);
+    const PickerCommands commands = PickerCommands::create(this);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_panel, 1);
-    layout->addLayout(commands);
+    layout->addLayout(commands.layout);
 
     connect(m_panel, &RegistrySearchPanel::activated, this, &RegistryPickerWindow::confirm);
-    connect(confirmButton, &QPushButton::clicked, this, &RegistryPickerWindow::confirm);
-    connect(newButton, &QPushButton::clicked, this, &RegistryPickerWindow::newRecord);
-    connect(deleteButton, &QPushButton::clicked, this, &RegistryPickerWindow::deleteCurrent);
-    connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
+    connect(commands.confirmButton, &QPushButton::clicked, this, &RegistryPickerWindow::confirm);
+    connect(commands.newButton, &QPushButton::clicked, this, &RegistryPickerWindow::newRecord);
+    connect(commands.deleteButton, &QPushButton::clicked, this, &RegistryPickerWindow::deleteCurrent);
+    connect(commands.cancelButton, &QPushButton::clicked, this, &QDialog::reject);
 
     // A caller may hand the text already typed in its own field.
     const QString typed = request.values.value(QStringLiteral("testo")).toString();

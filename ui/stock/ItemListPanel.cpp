@@ -2,6 +2,7 @@
 
 #include "CommandGuard.h"
 #include "RowsTableModel.h"
+#include "PageWidgets.h"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -102,16 +103,10 @@ ItemListPanel::ItemListPanel(stock::Articoli& logic, core::Dialogs& dialogs, QWi
         columns.append({names.at(i), captions.at(i), money});
     }
     m_model->setColumns(columns);
-    m_grid = new QTableView(this);
-    m_grid->setModel(m_model);
-    m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_grid->setTabKeyNavigation(false);
+    m_grid = readOnlyGrid(m_model, this);
     m_grid->setAlternatingRowColors(true);
     m_grid->horizontalHeader()->setSectionsMovable(true);
     m_grid->horizontalHeader()->setStretchLastSection(false);
-    m_grid->verticalHeader()->hide();
     m_grid->verticalHeader()->setDefaultSectionSize(m_grid->fontMetrics().height() + 8);
     m_grid->installEventFilter(this);
     m_grid->hideColumn(0); // the key

@@ -1,10 +1,11 @@
 #include "TArticoliPreleva.h"
 
 #include "CommandGuard.h"
+#include "GuardedCommand.h"
+#include "PickerCommands.h"
 #include "Connections.h"
 #include "ItemListPanel.h"
 
-#include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -23,30 +24,16 @@ TArticoliPreleva::TArticoliPreleva(WindowEnvironment& environment, const core::N
 
     m_panel = new ItemListPanel(m_logic.list(), m_dialogs, this);
 
-    auto* newButton = new QPushButton(QStringLiteral("Nuovo"), this);
-    auto* deleteButton = new QPushButton(QStringLiteral("Elimina"), this);
-    auto* confirmButton = new QPushButton(QStringLiteral("Conferma"), this);
-    auto* cancelButton = new QPushButton(QStringLiteral("Annulla"), this);
-    for (QPushButton* button : {newButton, deleteButton, confirmButton, cancelButton})
-        button->setAutoDefault(false);
-    auto* commands = new QHBoxLayout;
-    commands->addWidget(newButton);
-    commands->addWidget(deleteButton);
-    commands->addStretch();
-    commands->addWidget(confirmButton);
-    commands->addWidget(cancelButton);
-
+    const PickerCommands commands = PickerCommands::create(this);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_panel, 1);
-    layout->addLayout(commands);
+    layout->addLayout(commands.layout);
 
     connect(m_panel, &ItemListPanel::activated, this, &TArticoliPreleva::confirm);
-    connect(confirmButton, &QPushButton::clicked, this, &TArticoliPreleva::confirm);
-    connect(newButton, &QPushButton::clicked, this,
-            [this] { core::runGuarded(m_dialogs, [&] { m_logic.list().newItem(); }); });
-    connect(deleteButton, &QPushButton::clicked, this,
-            [this] { core::runGuarded(m_dialogs, [&] { m_logic.list().deleteCurrent(); }); });
-    connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
+    connect(commands.confirmButton, &QPushButton::clicked, this, &TArticoliPreleva::confirm);
+    onClickGuarded(commands.newButton, m_dialogs, [this] { m_logic.list().newItem(); });
+    onClickGuarded(commands.deleteButton, m_dialogs, [this] { m_logic.list().deleteCurrent(); });
+    connect(commands.cancelButton, &QPushButton::clicked, this, &QDialog::reject);
 
     m_panel->open();
     const QString typed = request.values.value(QStringLiteral("testo")).toString();

@@ -3,6 +3,7 @@
 #include "CommandGuard.h"
 #include "Connections.h"
 #include "RowsTableModel.h"
+#include "PageWidgets.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -28,21 +29,11 @@ TMagazziniLista::TMagazziniLista(WindowEnvironment& environment, const core::Nav
                          {QStringLiteral("Sede"), QStringLiteral("Sede")},
                          {QStringLiteral("Citta"), QStringLiteral("Città")},
                          {QStringLiteral("Telefono"), QStringLiteral("Telefono")}});
-    m_grid = new QTableView(this);
-    m_grid->setModel(m_model);
-    m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_grid->setTabKeyNavigation(false);
-    m_grid->verticalHeader()->hide();
+    m_grid = readOnlyGrid(m_model, this);
     m_grid->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
     m_grid->installEventFilter(this);
 
-    auto button = [this](const QString& caption) {
-        auto* result = new QPushButton(caption, this);
-        result->setAutoDefault(false);
-        return result;
-    };
+    const auto button = [this](const QString& caption) { return commandButton(caption, this); };
     auto* newButton = button(QStringLiteral("Nuovo"));
     auto* modifyButton = button(QStringLiteral("Modifica"));
     auto* deleteButton = button(QStringLiteral("Elimina"));

@@ -4,6 +4,7 @@
 #include "CommandGuard.h"
 #include "Connections.h"
 #include "RowsTableModel.h"
+#include "PageWidgets.h"
 
 #include <QComboBox>
 #include <QDateEdit>
@@ -21,26 +22,6 @@
 namespace carvendo::ui {
 
 namespace {
-
-QPushButton* plainButton(const QString& caption, QWidget* parent)
-{
-    auto* button = new QPushButton(caption, parent);
-    button->setAutoDefault(false);
-    return button;
-}
-
-QTableView* readOnlyGrid(RowsTableModel* model, QWidget* parent)
-{
-    auto* grid = new QTableView(parent);
-    grid->setModel(model);
-    grid->setSelectionBehavior(QAbstractItemView::SelectRows);
-    grid->setSelectionMode(QAbstractItemView::SingleSelection);
-    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    grid->setTabKeyNavigation(false);
-    grid->verticalHeader()->hide();
-    grid->horizontalHeader()->setStretchLastSection(true);
-    return grid;
-}
 
 QDateEdit* dateEdit(const QDate& date, QWidget* parent)
 {
@@ -84,7 +65,7 @@ TMovimentiMagazzino::TMovimentiMagazzino(WindowEnvironment& environment, const c
     m_item = new QLineEdit(this);
     m_item->setPlaceholderText(QStringLiteral("Codice o barcode"));
     m_itemName = new QLabel(QStringLiteral("Tutti gli articoli"), this);
-    auto* allItems = plainButton(QStringLiteral("Tutti gli articoli"), this);
+    auto* allItems = commandButton(QStringLiteral("Tutti gli articoli"), this);
     auto* itemRow = new QHBoxLayout;
     itemRow->addWidget(m_item);
     itemRow->addWidget(m_itemName, 1);
@@ -120,7 +101,6 @@ TMovimentiMagazzino::TMovimentiMagazzino(WindowEnvironment& environment, const c
                          {QStringLiteral("cliente"), QStringLiteral("Cliente")},
                          {QStringLiteral("Operatore"), QStringLiteral("Operatore")}});
     m_grid = readOnlyGrid(m_model, this);
-    m_grid->horizontalHeader()->setStretchLastSection(false);
     m_grid->horizontalHeader()->setSectionResizeMode(4, QHeaderView::Stretch);
 
     m_serialsModel = new RowsTableModel(this);
@@ -129,10 +109,11 @@ TMovimentiMagazzino::TMovimentiMagazzino(WindowEnvironment& environment, const c
                                 {QStringLiteral("descrizione"), QStringLiteral("Descrizione")},
                                 {QStringLiteral("DataScarico"), QStringLiteral("Data scarico")}});
     m_serialsGrid = readOnlyGrid(m_serialsModel, this);
+    m_serialsGrid->horizontalHeader()->setStretchLastSection(true);
     m_serialsGrid->setMaximumHeight(140);
 
-    auto* printButton = plainButton(QStringLiteral("Stampa"), this);
-    auto* exitButton = plainButton(QStringLiteral("Esci"), this);
+    auto* printButton = commandButton(QStringLiteral("Stampa"), this);
+    auto* exitButton = commandButton(QStringLiteral("Esci"), this);
     auto* commands = new QHBoxLayout;
     commands->addWidget(printButton);
     commands->addStretch();
