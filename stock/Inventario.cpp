@@ -74,7 +74,11 @@ QList<StockFilter> stockFilters()
 qint64 InventoryBuilder::build(const InventoryOptions& options)
 {
     core::Params params;
-    QString purchases = QStringLiteral("SELECT q.idarticolo, AVG(q.prezzoacquisto) AS MEDIO FROM acquisti q");
+    // The averages of every item are made once, reading `acquisti` straight through (USE INDEX ()):
+    // through the item index the server would compute them again for each stock row, seconds longer
+    // at a million purchases.
+    QString purchases =
+        QStringLiteral("SELECT q.idarticolo, AVG(q.prezzoacquisto) AS MEDIO FROM acquisti q USE INDEX ()");
     if (options.hasPeriod()) {
         // Purchases carry the time of day: the last day of the period counts whole.
         purchases += QStringLiteral(" WHERE q.Data >= :DATADAL AND q.Data < :DATAOLTRE");
@@ -90,8 +94,13 @@ qint64 InventoryBuilder::build(const InventoryOptions& options)
     }
     where += filterCondition(options.filter);
 
+    // The work table is emptied with TRUNCATE, which is quick at any size; it ends an open
+    // transaction, so inside a caller's transaction the rows are deleted instead.
+    if (m_db.inTransaction())
+        m_db.exec(QStringLiteral("DELETE FROM inventario"));
+    else
+        m_db.execDirect(QStringLiteral("TRUNCATE TABLE inventario"));
     core::Transaction transaction(m_db);
-    m_db.exec(QStringLiteral("DELETE FROM inventario"));
     const qint64 made = m_db.exec(
         QStringLiteral("INSERT INTO inventario (Fornitore, IDARTICOLO, CODART, DESCRIZIONE, ACQUISTO, ACQUISTOMEDIO, "
                        "LISTINO1, LISTINO2, LISTINO3, GIACENZA, DISPONIBILITA, IDMAGAZZINO, MAGAZZINO) "

@@ -59,9 +59,9 @@ struct InventoryTotals
     double totDisp = 0;
 };
 
-// Fills the work table `inventario`: one row per item and warehouse stock row that passes the
-// filter, with the item's prices and its average purchase cost. One INSERT … SELECT in one
-// transaction, however many items there are.
+// Fills the work table `inventario` afresh: one row per item and warehouse stock row that passes
+// the filter, with the item's prices and its average purchase cost. One INSERT … SELECT, however
+// many items there are: the table holds all of the new inventory or, when that fails, nothing.
 class InventoryBuilder
 {
 public:

@@ -211,6 +211,23 @@ TEST_F(InventarioTest, RefusedPeriodsLeaveThePreviousInventory)
     EXPECT_EQ(db().scalar(QStringLiteral("SELECT COUNT(*) FROM inventario")).toInt(), 1);
 }
 
+TEST_F(InventarioTest, InsideACallersTransactionTheOldRowsComeBackOnRollback)
+{
+    const int item = addItem(QStringLiteral("A"), QStringLiteral("A"), 1, 2);
+    addStock(item, m_sede, 1);
+    addStock(item, m_negozio, 2);
+    stock::InventoryBuilder builder(db());
+    EXPECT_EQ(builder.build({}), 2);
+    {
+        core::Transaction outer(db());
+        stock::InventoryOptions sede;
+        sede.idMagazzino = m_sede;
+        EXPECT_EQ(builder.build(sede), 1);
+        EXPECT_EQ(db().scalar(QStringLiteral("SELECT COUNT(*) FROM inventario")).toInt(), 1);
+    } // rolled back
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT COUNT(*) FROM inventario")).toInt(), 2);
+}
+
 TEST_F(InventarioTest, RowsArriveAPageAtATime)
 {
     for (int i = 0; i < 5; ++i) {
