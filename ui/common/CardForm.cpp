@@ -1,5 +1,7 @@
 #include "CardForm.h"
 
+#include "PageWidgets.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
@@ -78,9 +80,7 @@ QWidget* CardForm::makeEditor(const CardField& field)
         return check;
     }
     case Kind::Date: {
-        auto* date = new QDateEdit;
-        date->setCalendarPopup(true);
-        date->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
+        auto* date = dateField(NoDate, nullptr);
         // The lowest date stands for "no date" and shows blank.
         date->setMinimumDate(NoDate);
         date->setSpecialValueText(QStringLiteral(" "));

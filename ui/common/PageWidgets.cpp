@@ -1,5 +1,6 @@
 #include "PageWidgets.h"
 
+#include <QDateEdit>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QPushButton>
@@ -34,6 +35,14 @@ QTableView* readOnlyGrid(QAbstractItemModel* model, QWidget* parent)
     grid->setTabKeyNavigation(false);
     grid->verticalHeader()->hide();
     return grid;
+}
+
+QDateEdit* dateField(const QDate& date, QWidget* parent)
+{
+    auto* edit = new QDateEdit(date, parent);
+    edit->setCalendarPopup(true);
+    edit->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
+    return edit;
 }
 
 QWidget* stackedColumn(std::initializer_list<QWidget*> widgets)

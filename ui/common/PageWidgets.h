@@ -5,6 +5,8 @@
 #include <initializer_list>
 
 class QAbstractItemModel;
+class QDate;
+class QDateEdit;
 class QHBoxLayout;
 class QPushButton;
 class QTableView;
@@ -25,6 +27,9 @@ QPushButton* commandButton(const QString& caption, QWidget* parent);
 // A grid of rows to choose from, not to edit: whole rows selected one at a time, no row numbers,
 // Tab leaves the grid.
 QTableView* readOnlyGrid(QAbstractItemModel* model, QWidget* parent);
+
+// A date field with its calendar, shown dd/MM/yyyy.
+QDateEdit* dateField(const QDate& date, QWidget* parent);
 
 // The widgets one under the other.
 QWidget* stackedColumn(std::initializer_list<QWidget*> widgets);

@@ -28,12 +28,7 @@ TDisponibilita::TDisponibilita(WindowEnvironment& environment, const core::Navig
     m_model->setColumns({{QStringLiteral("magazzino"), QStringLiteral("Magazzino")},
                          {QStringLiteral("giacenza"), QStringLiteral("Giacenza")},
                          {QStringLiteral("disponibilita"), QStringLiteral("Disponibilità")}});
-    m_grid = new QTableView(this);
-    m_grid->setModel(m_model);
-    m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_grid->setTabKeyNavigation(false);
-    m_grid->verticalHeader()->hide();
+    m_grid = readOnlyGrid(m_model, this);
     m_grid->horizontalHeader()->setStretchLastSection(true);
     QPushButton* exit = pageButton(QStringLiteral("Esci"), QStringLiteral("esci"));
 

@@ -25,14 +25,6 @@ namespace carvendo::ui {
 
 namespace {
 
-QDateEdit* dateEdit(const QDate& date, QWidget* parent)
-{
-    auto* edit = new QDateEdit(date, parent);
-    edit->setCalendarPopup(true);
-    edit->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
-    return edit;
-}
-
 QList<RowsTableModel::Column> gridColumns()
 {
     QList<RowsTableModel::Column> columns;
@@ -70,8 +62,8 @@ TInventario::TInventario(WindowEnvironment& environment, const core::NavigationR
         m_filter->addItem(stock::stockFilterCaption(filter), int(filter));
     const QDate today = environment.clock.today();
     m_period = new QCheckBox(QStringLiteral("Costo medio nel periodo"), this);
-    m_from = dateEdit(QDate(today.year(), 1, 1), this);
-    m_to = dateEdit(today, this);
+    m_from = dateField(QDate(today.year(), 1, 1), this);
+    m_to = dateField(today, this);
     m_from->setEnabled(false);
     m_to->setEnabled(false);
     m_run = pageButton(QStringLiteral("Elabora"), QStringLiteral("elabora"));
@@ -96,12 +88,7 @@ TInventario::TInventario(WindowEnvironment& environment, const core::NavigationR
     // Rows.
     m_model = new RowsTableModel(this);
     m_model->setColumns(gridColumns());
-    m_grid = new QTableView(this);
-    m_grid->setModel(m_model);
-    m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_grid->setTabKeyNavigation(false);
-    m_grid->verticalHeader()->hide();
+    m_grid = readOnlyGrid(m_model, this);
     m_grid->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
 
     // Totals.

@@ -21,18 +21,6 @@
 
 namespace carvendo::ui {
 
-namespace {
-
-QDateEdit* dateEdit(const QDate& date, QWidget* parent)
-{
-    auto* edit = new QDateEdit(date, parent);
-    edit->setCalendarPopup(true);
-    edit->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
-    return edit;
-}
-
-} // namespace
-
 TMovimentiMagazzino::TMovimentiMagazzino(WindowEnvironment& environment, const core::NavigationRequest&,
                                          QWidget* parent)
     : Window(parent)
@@ -47,8 +35,8 @@ TMovimentiMagazzino::TMovimentiMagazzino(WindowEnvironment& environment, const c
     m_period->addItem(QStringLiteral("Tutti i movimenti"), int(stock::MovementFilter::Period::All));
     m_period->addItem(QStringLiteral("Movimenti del giorno"), int(stock::MovementFilter::Period::Day));
     m_period->addItem(QStringLiteral("Movimenti del periodo"), int(stock::MovementFilter::Period::Range));
-    m_from = dateEdit(today, this);
-    m_to = dateEdit(today, this);
+    m_from = dateField(today, this);
+    m_to = dateField(today, this);
 
     m_kind = new QComboBox(this);
     m_kind->addItem(QStringLiteral("Tutti"), QString());

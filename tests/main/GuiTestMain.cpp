@@ -1,4 +1,5 @@
-// Report tests lay documents out and write PDF files: one offscreen QGuiApplication for the program.
+// The entry of the test programs whose logic lays out or prints documents (PDF files need fonts):
+// one offscreen QGuiApplication for the whole program, made and torn down around the tests.
 #include <QGuiApplication>
 
 #include <gtest/gtest.h>
