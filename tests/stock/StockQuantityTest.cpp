@@ -10,41 +10,6 @@ namespace ct = carvendo::testing;
 
 namespace {
 
-struct UnitCase
-{
-    const char* um;
-    const char* umVendita;
-    double factor;
-};
-
-class UnitTableTest : public ::testing::TestWithParam<UnitCase>
-{
-};
-
-TEST_P(UnitTableTest, SaleUnitsPerStockUnit)
-{
-    const UnitCase& c = GetParam();
-    const QString um = QString::fromLatin1(c.um);
-    const QString umVendita = QString::fromLatin1(c.umVendita);
-    EXPECT_DOUBLE_EQ(stock::unitsPerStockUnit(um, umVendita), c.factor);
-    // Letter case and blanks around the units do not matter.
-    EXPECT_DOUBLE_EQ(stock::unitsPerStockUnit(QLatin1Char(' ') + um.toLower(), umVendita.toLower() + QLatin1String("  ")),
-                     c.factor);
-    EXPECT_DOUBLE_EQ(stock::stockQuantity(c.factor * 3, um, umVendita, false, 0), 3.0);
-}
-
-INSTANTIATE_TEST_SUITE_P(EveryPair, UnitTableTest,
-                         ::testing::Values(UnitCase{"MT", "MT", 1}, UnitCase{"MT", "CM", 100}, UnitCase{"CM", "CM", 1},
-                                           UnitCase{"KG", "KG", 1}, UnitCase{"KG", "HG", 10},
-                                           UnitCase{"KG", "GR", 1000}, UnitCase{"HG", "HG", 1},
-                                           UnitCase{"HG", "GR", 100}, UnitCase{"GR", "GR", 1}, UnitCase{"LT", "LT", 1},
-                                           UnitCase{"LT", "CL", 100}, UnitCase{"LT", "ML", 1000},
-                                           UnitCase{"CL", "CL", 1}, UnitCase{"CL", "ML", 10}, UnitCase{"ML", "ML", 1},
-                                           // Anything else counts one to one.
-                                           UnitCase{"PZ", "PZ", 1}, UnitCase{"PZ", "GR", 1}, UnitCase{"GR", "KG", 1},
-                                           UnitCase{"CM", "MT", 1}, UnitCase{"ML", "LT", 1}, UnitCase{"", "", 1},
-                                           UnitCase{"KG", "", 1}, UnitCase{"CF", "PZ", 1}));
-
 TEST(StockQuantityTest, SoldQuantitiesBecomeStockQuantities)
 {
     struct Case
@@ -55,6 +20,9 @@ TEST(StockQuantityTest, SoldQuantitiesBecomeStockQuantities)
     };
     const Case cases[] = {
         {250, {QStringLiteral("KG"), QStringLiteral("GR"), false, 0}, 0.25},
+        {250, {QStringLiteral(" kg"), QStringLiteral("gr "), false, 0}, 0.25}, // letter case and blanks ignored
+        {150, {QStringLiteral("LT"), QStringLiteral("CL"), false, 0}, 1.5},
+        {7, {QStringLiteral("GR"), QStringLiteral("KG"), false, 0}, 7},        // a pair the table lacks: one to one
         {3, {QStringLiteral("PZ"), QStringLiteral("PZ"), true, 0.5}, 1.5},
         {3, {QStringLiteral("KG"), QStringLiteral("KG"), true, 0.5}, 1.5},
         {4, {QStringLiteral("KG"), QStringLiteral("GR"), true, 250}, 1.0}, // four portions of 250 g
