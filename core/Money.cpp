@@ -223,6 +223,14 @@ QString Money::toDecimalString() const
     return formatFixed(m_units, 4, false).replace(u',', u'.');
 }
 
+QString Money::toEditText() const
+{
+    QString text = toDecimalString();
+    while (text.endsWith(u'0') && text.indexOf(u'.') < text.size() - 3)
+        text.chop(1);
+    return text.replace(u'.', u',');
+}
+
 QString Money::toItalian() const
 {
     return formatFixed(roundedToCents().m_units / 100, 2, true);

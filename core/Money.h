@@ -43,6 +43,9 @@ public:
     constexpr qint64 units() const { return m_units; }
     double toDouble() const;
     QString toDecimalString() const; // "1234.5000": exact, for binding to SQL
+    // For a field the operator edits: a decimal comma, no thousands dots, at least two decimals and
+    // no more than the amount has ("1234,50", "1,2345").
+    QString toEditText() const;
 
     // Italian display "#,##0.00": 1234.5 -> "1.234,50"; rounded to cents half to even
     // (1.005 -> "1,00", 1.015 -> "1,02").

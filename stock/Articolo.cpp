@@ -82,37 +82,9 @@ QVariant normalized(const ItemColumn& column, const QVariant& value)
     return value;
 }
 
-// An amount for editing: a decimal comma, at least two decimals, no more than it has.
-QString editableAmount(core::Money value)
-{
-    QString text = value.toDecimalString(); // "1234.5000"
-    while (text.endsWith(u'0') && text.indexOf(u'.') < text.size() - 3)
-        text.chop(1);
-    return text.replace(u'.', u',');
-}
-
 core::Params idParams(int id, const QString& name = QStringLiteral("IDARTICOLO"))
 {
     return {{name, id}};
-}
-
-QString serialInfoLine(const char* label, const QString& value)
-{
-    return QString::fromUtf8(label).leftJustified(17) + value;
-}
-
-bool requireSelection(int id, core::Dialogs& dialogs)
-{
-    if (id > 0)
-        return true;
-    dialogs.information(QStringLiteral("Selezionare prima una riga"));
-    return false;
-}
-
-QString dateText(const core::Field& field)
-{
-    const QDate date = field.toDate();
-    return date.isValid() ? date.toString(QStringLiteral("dd/MM/yyyy")) : field.toString();
 }
 
 } // namespace
@@ -197,11 +169,25 @@ const ClassificationTable& Articolo::classification(Classification kind)
 
 Articolo::Articolo(core::Db& db, const core::Session& session, core::Dialogs& dialogs, core::Navigator& navigator,
                    Variant variant, QObject* parent)
-    : QObject(parent), m_db(db), m_session(session), m_dialogs(dialogs), m_navigator(navigator), m_variant(variant)
+    : QObject(parent),
+      m_db(db),
+      m_session(session),
+      m_dialogs(dialogs),
+      m_navigator(navigator),
+      m_variant(variant),
+      m_supplierRows(db, session, dialogs, navigator),
+      m_serials(db, session, dialogs)
 {
+    // A deleted serial is a piece less: the card shows the stock mirror the database now holds, and
+    // does not count it as an unsaved change.
+    connect(&m_serials, &ItemSerials::stockMirrorChanged, this, [this](const QVariant& giacenza) {
+        put(Giacenza, giacenza);
+        m_saved.insert(Giacenza, m_values.value(Giacenza));
+        emit changed();
+    });
 }
 
-bool Articolo::open(int idArticolo, bool isNew)
+bool Articolo::open(int idArticolo, Opening opening)
 {
     QStringList selected;
     for (const ItemColumn& known : columns())
@@ -214,7 +200,8 @@ bool Articolo::open(int idArticolo, bool isNew)
         return false;
     }
     m_id = idArticolo;
-    m_isNew = isNew;
+    m_isNew = opening != Opening::Existing;
+    m_recheckCodes = opening == Opening::NewItemOfSerial;
     m_values.clear();
     const core::Row row = rows.first();
     for (const ItemColumn& known : columns())
@@ -223,8 +210,8 @@ bool Articolo::open(int idArticolo, bool isNew)
     m_saved = m_values;
     m_failedField.clear();
     emit changed();
-    emit suppliersChanged();
-    emit serialsChanged();
+    m_supplierRows.setItem(m_id);
+    m_serials.setItem(m_id);
     return true;
 }
 
@@ -251,7 +238,7 @@ QString Articolo::text(const QString& name) const
         return {};
     switch (known->kind) {
     case K::Money:
-        return editableAmount(core::Money::fromDouble(current.toDouble()));
+        return core::Money::fromDouble(current.toDouble()).toEditText();
     case K::Quantity:
         return core::formatQuantity(current.toDouble());
     case K::Date:
@@ -590,10 +577,10 @@ bool Articolo::leaveSupplierCodeField()
     return false;
 }
 
-bool Articolo::refuseTaken(const QString& name, const QString& message)
+bool Articolo::refuseTaken(const QString& name, const QString& message, bool evenUnchanged)
 {
     const QString current = value(name).toString().trimmed();
-    if (current.isEmpty() || current == m_saved.value(name).toString().trimmed())
+    if (current.isEmpty() || (!evenUnchanged && current == m_saved.value(name).toString().trimmed()))
         return false;
     const bool taken =
         !m_db.query(QStringLiteral("SELECT `%1` FROM articoli WHERE `%1` = :VALORE AND ID <> :IDARTICOLO LIMIT 1").arg(name),
@@ -609,9 +596,9 @@ bool Articolo::refuseTaken(const QString& name, const QString& message)
 bool Articolo::save()
 {
     m_failedField.clear();
-    if (refuseTaken(BarcodeFull, QStringLiteral("Barcode già assegnato ad altro articolo, riprovare")))
+    if (refuseTaken(BarcodeFull, QStringLiteral("Barcode già assegnato ad altro articolo, riprovare"), m_recheckCodes))
         return false;
-    if (refuseTaken(CodArticolo, QStringLiteral("Codice già assegnato ad altro articolo, riprovare")))
+    if (refuseTaken(CodArticolo, QStringLiteral("Codice già assegnato ad altro articolo, riprovare"), m_recheckCodes))
         return false;
     const QVariant pubblico = value(Pubblico);
     if (pubblico.isNull() || money(Pubblico).isZero()) {
@@ -643,13 +630,14 @@ bool Articolo::save()
     }
     m_saved = m_values;
     m_isNew = false;
+    m_recheckCodes = false;
     emit changed();
     return true;
 }
 
-bool Articolo::leave()
+bool Articolo::leave(bool unsavedTabEdits)
 {
-    if (isModified() &&
+    if ((isModified() || unsavedTabEdits) &&
         !m_dialogs.confirm(
             QStringLiteral("Eventuali modifiche effettuate non saranno salvate. Vuoi uscire senza salvare ?")))
         return false;
@@ -701,124 +689,9 @@ bool Articolo::deleteImage()
     return true;
 }
 
-core::Rows Articolo::supplierRows() const
-{
-    return m_db.query(QStringLiteral("SELECT id, idFornitore, Fornitore, Codice, Descrizione, Acquisto, Iva "
-                                     "FROM articoli_fornitori WHERE idArticolo = :IDARTICOLO ORDER BY id"),
-                      idParams(m_id));
-}
-
 bool Articolo::addSupplierRow()
 {
-    const core::NavigationResult chosen =
-        m_navigator.open(QStringLiteral("TFornitoriPreleva"), QVariant(), QStringLiteral("Articolo_New"));
-    if (!chosen.accepted || chosen.value.isNull() || !chosen.value.isValid())
-        return false;
-    const int idFornitore = chosen.value.toInt();
-    QString name = chosen.values.value(QStringLiteral("RagSoc")).toString();
-    if (name.isEmpty())
-        name = m_db.scalar(QStringLiteral("SELECT RagSoc FROM fornitori WHERE id_fornitore = :ID"),
-                           {{QStringLiteral("ID"), idFornitore}})
-                   .toString();
-    const core::Params params{{QStringLiteral("IDARTICOLO"), m_id}, {QStringLiteral("IDFORNITORE"), idFornitore}};
-    if (!m_db.query(QStringLiteral("SELECT id FROM articoli_fornitori WHERE idArticolo = :IDARTICOLO "
-                                   "AND idFornitore = :IDFORNITORE LIMIT 1"),
-                    params)
-             .isEmpty()) {
-        m_dialogs.information(QStringLiteral("Il fornitore scelto è già tra i fornitori dell'articolo"));
-        return false;
-    }
-    core::Params row = params;
-    row.insert(QStringLiteral("FORNITORE"), name);
-    row.insert(QStringLiteral("DESCRIZIONE"), value(QStringLiteral("Descrizione")).toString());
-    row.insert(QStringLiteral("ACQUISTO"), QVariant::fromValue(money(PrezzoAcqnoiva)));
-    row.insert(QStringLiteral("IVA"), integer(Aliquota));
-    m_db.exec(QStringLiteral("INSERT INTO articoli_fornitori (idArticolo, idFornitore, Fornitore, Descrizione, Acquisto, Iva) "
-                             "VALUES (:IDARTICOLO, :IDFORNITORE, :FORNITORE, :DESCRIZIONE, :ACQUISTO, :IVA)"),
-              row);
-    emit suppliersChanged();
-    return true;
-}
-
-bool Articolo::deleteSupplierRow(int idRow)
-{
-    if (!requireSelection(idRow, m_dialogs))
-        return false;
-    if (!core::requirePrivilege(m_session, core::Privilege::Cancellazione, m_dialogs))
-        return false;
-    if (!m_dialogs.confirm(QStringLiteral("Eliminare il Fornitore selezionato?")))
-        return false;
-    m_db.exec(QStringLiteral("DELETE FROM articoli_fornitori WHERE id = :ID AND idArticolo = :IDARTICOLO"),
-              {{QStringLiteral("ID"), idRow}, {QStringLiteral("IDARTICOLO"), m_id}});
-    emit suppliersChanged();
-    return true;
-}
-
-void Articolo::showSupplier(int idRow)
-{
-    if (!requireSelection(idRow, m_dialogs))
-        return;
-    const core::Field idFornitore =
-        m_db.scalar(QStringLiteral("SELECT idFornitore FROM articoli_fornitori WHERE id = :ID AND idArticolo = :IDARTICOLO"),
-                    {{QStringLiteral("ID"), idRow}, {QStringLiteral("IDARTICOLO"), m_id}});
-    if (idFornitore.isNull()) {
-        m_dialogs.information(QStringLiteral("Il fornitore selezionato non esiste più"));
-        return;
-    }
-    m_navigator.open(QStringLiteral("TFornitore"), idFornitore.toInt(), QStringLiteral("Articolo"));
-}
-
-core::Rows Articolo::serialRows() const
-{
-    return m_db.query(QStringLiteral("SELECT * FROM seriali WHERE idArticolo = :IDARTICOLO AND idMagazzino = :IDMAGAZZINO "
-                                     "ORDER BY ID"),
-                      {{QStringLiteral("IDARTICOLO"), m_id}, {QStringLiteral("IDMAGAZZINO"), m_session.warehouse().id}});
-}
-
-bool Articolo::deleteSerial(int idSeriale)
-{
-    if (!requireSelection(idSeriale, m_dialogs))
-        return false;
-    if (!core::requirePrivilege(m_session, core::Privilege::Cancellazione, m_dialogs))
-        return false;
-    if (!m_dialogs.confirm(QStringLiteral("Eliminare il Seriale selezionato?")))
-        return false;
-    const core::Params params{{QStringLiteral("ID"), idSeriale}, {QStringLiteral("IDARTICOLO"), m_id}};
-    core::Transaction transaction(m_db);
-    if (m_db.exec(QStringLiteral("DELETE FROM seriali WHERE ID = :ID AND idArticolo = :IDARTICOLO"), params) == 0)
-        return false;
-    m_db.exec(QStringLiteral("UPDATE articoli SET giacenza = COALESCE(giacenza, 0) - 1 WHERE ID = :IDARTICOLO"),
-              idParams(m_id));
-    const QVariant giacenza =
-        m_db.scalar(QStringLiteral("SELECT giacenza FROM articoli WHERE ID = :IDARTICOLO"), idParams(m_id)).variant();
-    transaction.commit();
-    put(Giacenza, giacenza);
-    m_saved.insert(Giacenza, m_values.value(Giacenza));
-    emit serialsChanged();
-    emit changed();
-    return true;
-}
-
-void Articolo::showSerialInfo(int idSeriale)
-{
-    if (!requireSelection(idSeriale, m_dialogs))
-        return;
-    const core::Rows load = m_db.query(
-        QStringLiteral("SELECT c.data, c.NumeroCarico, c.Fornitore, c.TipoDoc, c.NumDoc, c.Datadoc "
-                       "FROM seriali s JOIN carichi c ON c.idCarico = s.idCarico WHERE s.ID = :ID"),
-        {{QStringLiteral("ID"), idSeriale}});
-    if (load.isEmpty()) {
-        m_dialogs.information(QStringLiteral("Il seriale selezionato non proviene da un carico"));
-        return;
-    }
-    const core::Row row = load.first();
-    const QStringList lines{serialInfoLine("Data Carico", dateText(row["data"])),
-                            serialInfoLine("Numero Carico", row["NumeroCarico"].toString()),
-                            serialInfoLine("Fornitore", row["Fornitore"].toString()),
-                            serialInfoLine("Documento", row["TipoDoc"].toString()),
-                            serialInfoLine("Nr. Documento", row["NumDoc"].toString()),
-                            serialInfoLine("Data Documento", dateText(row["Datadoc"]))};
-    m_dialogs.information(lines.join(u'\n'));
+    return m_supplierRows.add({value(QStringLiteral("Descrizione")).toString(), money(PrezzoAcqnoiva), integer(Aliquota)});
 }
 
 core::Rows Articolo::history(ItemHistory which) const

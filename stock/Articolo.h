@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ItemSerials.h"
+#include "ItemSupplierRows.h"
 #include "Rows.h"
 
 #include <QByteArray>
@@ -93,6 +95,18 @@ public:
         Book
     };
 
+    // How the card was opened: on an existing item, on one just made by ItemLifecycle (which leaving
+    // removes again), or on one made from the serial window for a new serial, whose code and barcode
+    // are looked up again on saving even when unchanged.
+    enum class Opening
+    {
+        Existing,
+        NewItem,
+        NewItemOfSerial
+    };
+    // The caller name the serial window opens the card with.
+    static QString serialWindowCaller() { return QStringLiteral("TSeriali"); }
+
     Articolo(core::Db& db, const core::Session& session, core::Dialogs& dialogs, core::Navigator& navigator,
              Variant variant = Variant::Standard, QObject* parent = nullptr);
 
@@ -102,9 +116,8 @@ public:
     static const ClassificationTable& classification(Classification kind);
     static QStringList bookColumns();
 
-    // Opens the item; isNew for one just made by ItemLifecycle, which leaving removes again.
-    // False, after telling the operator, when the item is gone.
-    bool open(int idArticolo, bool isNew = false);
+    // Opens the item. False, after telling the operator, when the item is gone.
+    bool open(int idArticolo, Opening opening = Opening::Existing);
 
     int id() const { return m_id; }
     bool isNew() const { return m_isNew; }
@@ -162,34 +175,25 @@ public:
     // when nothing was saved; failedField() tells where the focus goes.
     bool save();
     QString failedField() const { return m_failedField; }
-    // Leaving the card: with unsaved changes the operator is asked first; a new item is removed.
-    // False when the operator chose to stay.
-    bool leave();
+    // Leaving the card: with unsaved changes (of the card, or edits in its tabs' grids) the operator
+    // is asked first; a new item is removed. False when the operator chose to stay.
+    bool leave(bool unsavedTabEdits = false);
 
     // Image.
     bool loadImage();
     bool deleteImage();
     QByteArray image() const { return value(QStringLiteral("Immagine")).toByteArray(); }
 
-    // Supplier rows of the item (`articoli_fornitori`). A row id of 0 means none is selected: the
-    // operator is asked to select one.
-    core::Rows supplierRows() const;
+    // The supplier and serials tabs. A new supplier row starts from the card's description, cost and
+    // VAT rate.
+    ItemSupplierRows& supplierRows() { return m_supplierRows; }
     bool addSupplierRow();
-    bool deleteSupplierRow(int idRow);
-    void showSupplier(int idRow);
-
-    // Serials of the item in the current warehouse.
-    core::Rows serialRows() const;
-    bool deleteSerial(int idSeriale);
-    // The six lines about the load the serial came from.
-    void showSerialInfo(int idSeriale);
+    ItemSerials& serials() { return m_serials; }
 
     core::Rows history(ItemHistory which) const;
 
 signals:
     void changed();
-    void suppliersChanged();
-    void serialsChanged();
 
 private:
     void put(const QString& column, const QVariant& value);
@@ -199,7 +203,7 @@ private:
     void runRule(const QString& column);
     void applySalePrice();
     void applyDepartment(const core::Row& department);
-    bool refuseTaken(const QString& column, const QString& message);
+    bool refuseTaken(const QString& column, const QString& message, bool evenUnchanged);
 
     core::Db& m_db;
     const core::Session& m_session;
@@ -208,9 +212,12 @@ private:
     Variant m_variant;
     int m_id = 0;
     bool m_isNew = false;
+    bool m_recheckCodes = false; // made for a new serial
     QVariantMap m_values;
     QVariantMap m_saved; // as last read or written
     QString m_failedField;
+    ItemSupplierRows m_supplierRows;
+    ItemSerials m_serials;
 };
 
 } // namespace carvendo::stock

@@ -151,6 +151,11 @@ TEST(Money, DecimalTextIsExactForBinding)
     EXPECT_EQ(units(1).toDecimalString(), "0.0001");
     EXPECT_EQ(Money().toDecimalString(), "0.0000");
     EXPECT_EQ(units(std::numeric_limits<qint64>::min()).toDecimalString(), "-922337203685477.5808");
+    // What an edited field shows: no thousands dots, two decimals at least, four at most.
+    EXPECT_EQ(parsed("1234.5").toEditText(), "1234,50");
+    EXPECT_EQ(parsed("1.2345").toEditText(), "1,2345");
+    EXPECT_EQ(parsed("-0.001").toEditText(), "-0,001");
+    EXPECT_EQ(Money().toEditText(), "0,00");
 }
 
 TEST(Money, RoundingToFewerDecimals)

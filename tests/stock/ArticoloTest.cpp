@@ -74,7 +74,7 @@ protected:
 TEST_F(ArticoloTest, ANewItemLeftWithAnnullaLeavesNothing)
 {
     const int id = stock::ItemLifecycle(db()).createNew(m_warehouse);
-    ASSERT_TRUE(m_card.open(id, true));
+    ASSERT_TRUE(m_card.open(id, Articolo::Opening::NewItem));
     EXPECT_EQ(m_card.exitCaption(), QStringLiteral("Annulla"));
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM giacenze WHERE idarticolo = :ID"), {{QStringLiteral("ID"), id}}), 1);
 
@@ -93,7 +93,7 @@ TEST_F(ArticoloTest, ANewItemLeftWithAnnullaLeavesNothing)
 TEST_F(ArticoloTest, ASavedNewItemStaysAndAnExistingItemIsNeverRemovedOnLeaving)
 {
     const int id = stock::ItemLifecycle(db()).createNew(m_warehouse);
-    ASSERT_TRUE(m_card.open(id, true));
+    ASSERT_TRUE(m_card.open(id, Articolo::Opening::NewItem));
     ASSERT_TRUE(m_card.enterField(QStringLiteral("Pubblico"), QStringLiteral("9,90")));
     ASSERT_TRUE(m_card.save()) << m_dialogs.lastText().toStdString();
     EXPECT_EQ(m_card.exitCaption(), QStringLiteral("Esci"));
@@ -109,7 +109,7 @@ TEST_F(ArticoloTest, ASavedNewItemStaysAndAnExistingItemIsNeverRemovedOnLeaving)
 TEST_F(ArticoloTest, TheDepartmentSetsTheVatRate)
 {
     const int id = stock::ItemLifecycle(db()).createNew(m_warehouse);
-    ASSERT_TRUE(m_card.open(id, true));
+    ASSERT_TRUE(m_card.open(id, Articolo::Opening::NewItem));
     EXPECT_EQ(m_card.value(QStringLiteral("Aliquota")).toInt(), 22) << "the first department's rate, not 21";
     EXPECT_EQ(m_card.value(QStringLiteral("repartodesc")).toString(), QStringLiteral("REPARTO1"));
 
@@ -340,11 +340,11 @@ TEST_F(ArticoloTest, DeletingASerialLowersTheStockAndInfoTellsItsLoad)
                              "(:ID, '350000000000003', 77, :M + 1)"),
               {{QStringLiteral("ID"), id}, {QStringLiteral("M"), m_warehouse.id}});
     ASSERT_TRUE(m_card.open(id));
-    const core::Rows serials = m_card.serialRows();
+    const core::Rows serials = m_card.serials().rows();
     ASSERT_EQ(serials.size(), 2) << "only the current warehouse";
     const int first = serials.value(0, "ID").toInt();
 
-    m_card.showSerialInfo(first);
+    m_card.serials().showInfo(first);
     EXPECT_EQ(m_dialogs.messages(), QStringList{QStringLiteral("Data Carico      02/03/2026\n"
                                                                "Numero Carico    5\n"
                                                                "Fornitore        TELEFONIA SPA\n"
@@ -354,11 +354,11 @@ TEST_F(ArticoloTest, DeletingASerialLowersTheStockAndInfoTellsItsLoad)
 
     m_dialogs.clear();
     m_dialogs.answerConfirm(false).answerConfirm(true);
-    EXPECT_FALSE(m_card.deleteSerial(first));
-    EXPECT_TRUE(m_card.deleteSerial(first));
+    EXPECT_FALSE(m_card.serials().remove(first));
+    EXPECT_TRUE(m_card.serials().remove(first));
     EXPECT_EQ(m_dialogs.texts(DialogEvent::Kind::Confirm),
               (QStringList{QStringLiteral("Eliminare il Seriale selezionato?"), QStringLiteral("Eliminare il Seriale selezionato?")}));
-    EXPECT_EQ(m_card.serialRows().size(), 1);
+    EXPECT_EQ(m_card.serials().rows().size(), 1);
     EXPECT_EQ(stored(id, QStringLiteral("giacenza")).toInt(), 2);
     EXPECT_EQ(m_card.value(QStringLiteral("giacenza")).toInt(), 2);
     EXPECT_FALSE(m_card.isModified());
@@ -366,9 +366,9 @@ TEST_F(ArticoloTest, DeletingASerialLowersTheStockAndInfoTellsItsLoad)
     // Without the privilege to delete nothing goes.
     m_dialogs.clear();
     m_session.logIn(m_session.currentOperator(), m_warehouse, core::Privileges());
-    EXPECT_FALSE(m_card.deleteSerial(m_card.serialRows().value(0, "ID").toInt()));
+    EXPECT_FALSE(m_card.serials().remove(m_card.serials().rows().value(0, "ID").toInt()));
     EXPECT_EQ(m_dialogs.messages(), QStringList{QStringLiteral("Non possiedi i privilegi per eseguire questa operazione")});
-    EXPECT_EQ(m_card.serialRows().size(), 1);
+    EXPECT_EQ(m_card.serials().rows().size(), 1);
 }
 
 TEST_F(ArticoloTest, SupplierRowsAreAddedShownAndDeleted)
@@ -378,8 +378,8 @@ TEST_F(ArticoloTest, SupplierRowsAreAddedShownAndDeleted)
     const int id = addItem(QStringLiteral("PHONE"), {});
     ASSERT_TRUE(m_card.open(id));
     m_card.enterField(QStringLiteral("PrezzoAcqnoiva"), QStringLiteral("150"));
-    EXPECT_FALSE(m_card.deleteSupplierRow(0));
-    m_card.showSerialInfo(0);
+    EXPECT_FALSE(m_card.supplierRows().remove(0));
+    m_card.serials().showInfo(0);
     EXPECT_EQ(m_dialogs.messages(),
               (QStringList{QStringLiteral("Selezionare prima una riga"), QStringLiteral("Selezionare prima una riga")}));
     m_dialogs.clear();
@@ -393,14 +393,14 @@ TEST_F(ArticoloTest, SupplierRowsAreAddedShownAndDeleted)
     EXPECT_EQ(m_dialogs.messages(), QStringList{QStringLiteral("Il fornitore scelto è già tra i fornitori dell'articolo")});
     EXPECT_FALSE(m_card.addSupplierRow()) << "the picker closed without a choice";
 
-    const core::Rows rows = m_card.supplierRows();
+    const core::Rows rows = m_card.supplierRows().rows();
     ASSERT_EQ(rows.size(), 1);
     EXPECT_EQ(rows.value(0, "Fornitore").toString(), QStringLiteral("TELEFONIA SPA"));
     EXPECT_EQ(rows.value(0, "idFornitore").toInt(), idFornitore);
     EXPECT_EQ(rows.value(0, "Acquisto").toMoney(), m("150"));
     const int row = rows.value(0, "id").toInt();
 
-    m_card.showSupplier(row);
+    m_card.supplierRows().show(row);
     EXPECT_EQ(m_navigator.lastRequest(QStringLiteral("TFornitore")).key.toInt(), idFornitore);
 
     // Choosing the supplier on the card takes its cost for this item and prices list 1.
@@ -414,10 +414,145 @@ TEST_F(ArticoloTest, SupplierRowsAreAddedShownAndDeleted)
 
     m_dialogs.clear();
     m_dialogs.answerConfirm(false).answerConfirm(true);
-    EXPECT_FALSE(m_card.deleteSupplierRow(row));
-    EXPECT_TRUE(m_card.deleteSupplierRow(row));
+    EXPECT_FALSE(m_card.supplierRows().remove(row));
+    EXPECT_TRUE(m_card.supplierRows().remove(row));
     EXPECT_EQ(m_dialogs.texts(DialogEvent::Kind::Confirm).last(), QStringLiteral("Eliminare il Fornitore selezionato?"));
-    EXPECT_TRUE(m_card.supplierRows().isEmpty());
+    EXPECT_TRUE(m_card.supplierRows().rows().isEmpty());
+}
+
+TEST_F(ArticoloTest, SupplierRowEditsAreCheckedFirstThenWrittenTogether)
+{
+    const int id = addItem(QStringLiteral("PHONE"), {});
+    db().exec(QStringLiteral("INSERT INTO articoli_fornitori (idArticolo, Fornitore, Codice, Acquisto, Iva, Sconto1) "
+                             "VALUES (:ID, 'TELEFONIA SPA', 'T-1', 100, 22, 5), (:ID, 'RICAMBI SRL', 'R-1', 90, 22, 0)"),
+              {{QStringLiteral("ID"), id}});
+    ASSERT_TRUE(m_card.open(id));
+    stock::ItemSupplierRows& rows = m_card.supplierRows();
+    const qint64 first = rows.rows().value(0, "id").toInt64();
+    const qint64 second = rows.rows().value(1, "id").toInt64();
+    auto storedRow = [&](qint64 key, const char* column) {
+        return db().scalar(QStringLiteral("SELECT `%1` FROM articoli_fornitori WHERE id = :ID").arg(QLatin1String(column)),
+                           {{QStringLiteral("ID"), key}});
+    };
+
+    const QString discount = QStringLiteral("Sconto non valido: inserire un numero intero da 0 a 100");
+    const QString cost = QStringLiteral("Costo non valido: inserire un importo non negativo");
+    const struct
+    {
+        const char* column;
+        QString typed;
+        QString message;
+    } refused[] = {
+        {"Acquisto", QStringLiteral("-1"), cost},
+        {"Acquisto", QStringLiteral("dieci"), cost},
+        {"Sconto1", QStringLiteral("10,5"), discount},
+        {"Sconto2", QStringLiteral("101"), discount},
+        {"Iva", QStringLiteral("-4"), QStringLiteral("Aliquota IVA non valida: inserire un numero intero da 0 a 100")},
+        {"Codice", QString(51, u'X'), QStringLiteral("Testo troppo lungo: al massimo 50 caratteri")},
+    };
+    for (const auto& refusal : refused) {
+        core::RowEdits edits;
+        edits.set(first, QStringLiteral("Acquisto"), QStringLiteral("12,50")); // fine, but not written alone
+        edits.set(second, QString::fromLatin1(refusal.column), refusal.typed);
+        m_dialogs.clear();
+        EXPECT_FALSE(rows.save(edits)) << refusal.column;
+        EXPECT_EQ(m_dialogs.messages(), QStringList{refusal.message}) << refusal.column;
+        EXPECT_EQ(rows.failedCell().key, second);
+        EXPECT_EQ(rows.failedCell().column, QString::fromLatin1(refusal.column));
+        EXPECT_EQ(storedRow(first, "Acquisto").toMoney(), m("100")) << "nothing is written before every cell passed";
+    }
+
+    core::RowEdits edits;
+    edits.set(first, QStringLiteral("acquisto"), QStringLiteral("1.234,5"));
+    edits.set(first, QStringLiteral("Sconto1"), QString());
+    edits.set(second, QStringLiteral("Codice"), QStringLiteral("  R-2 "));
+    edits.set(second, QStringLiteral("Iva"), QStringLiteral("10"));
+    EXPECT_TRUE(rows.save(edits));
+    EXPECT_EQ(storedRow(first, "Acquisto").toMoney(), m("1234.5"));
+    EXPECT_EQ(storedRow(first, "Sconto1").toInt(), 0) << "an emptied discount is no discount";
+    EXPECT_EQ(storedRow(second, "Codice").toString(), QStringLiteral("R-2"));
+    EXPECT_EQ(storedRow(second, "Iva").toInt(), 10);
+    EXPECT_EQ(storedRow(second, "Acquisto").toMoney(), m("90")) << "columns not edited stay";
+
+    // A row deleted meanwhile by another workstation: nothing of the save is kept.
+    db().exec(QStringLiteral("DELETE FROM articoli_fornitori WHERE id = :ID"), {{QStringLiteral("ID"), second}});
+    core::RowEdits late;
+    late.set(first, QStringLiteral("Codice"), QStringLiteral("T-9"));
+    late.set(second, QStringLiteral("Codice"), QStringLiteral("R-9"));
+    m_dialogs.clear();
+    EXPECT_FALSE(rows.save(late));
+    EXPECT_EQ(m_dialogs.messages(),
+              QStringList{QStringLiteral("Il fornitore modificato non esiste più: le modifiche non sono state salvate")});
+    EXPECT_EQ(storedRow(first, "Codice").toString(), QStringLiteral("T-1"));
+}
+
+TEST_F(ArticoloTest, SerialNumbersCorrectedInTheGridStayUniqueAndNotEmpty)
+{
+    const int id = addItem(QStringLiteral("PHONE"), {});
+    const int other = addItem(QStringLiteral("TABLET"), {});
+    db().exec(QStringLiteral("INSERT INTO seriali (idArticolo, Seriale, idMagazzino) VALUES "
+                             "(:ID, 'IMEI-A', :M), (:ID, 'IMEI-B', :M), (:OTHER, 'IMEI-C', :M + 1)"),
+              {{QStringLiteral("ID"), id}, {QStringLiteral("OTHER"), other}, {QStringLiteral("M"), m_warehouse.id}});
+    ASSERT_TRUE(m_card.open(id));
+    stock::ItemSerials& serials = m_card.serials();
+    const qint64 a = serials.rows().value(0, "ID").toInt64();
+    const qint64 b = serials.rows().value(1, "ID").toInt64();
+    auto serialsNow = [&] {
+        QStringList out;
+        for (const core::Row& row : db().query(QStringLiteral("SELECT Seriale FROM seriali ORDER BY ID")))
+            out << row["Seriale"].toString();
+        return out;
+    };
+    const QStringList before{QStringLiteral("IMEI-A"), QStringLiteral("IMEI-B"), QStringLiteral("IMEI-C")};
+    const QString taken = QStringLiteral("Attenzione! Il Seriale inserito risulta già presente nell'archivio");
+
+    const struct
+    {
+        QList<std::pair<qint64, QString>> edits;
+        QString message;
+        qint64 failedKey;
+    } refused[] = {
+        {{{a, QStringLiteral("   ")}}, QStringLiteral("Attenzione! Inserire nella casella di testo un seriale da caricare."), a},
+        {{{a, QStringLiteral("imei-c")}}, taken, a}, // another item's, in another warehouse, other letter case
+        {{{a, QStringLiteral("IMEI-X")}, {b, QStringLiteral("IMEI-X")}}, taken, b},
+        {{{a, QStringLiteral("IMEI-B")}, {b, QStringLiteral("IMEI-A")}}, taken, a}, // a swap is refused
+    };
+    for (const auto& refusal : refused) {
+        core::RowEdits edits;
+        for (const auto& [key, typed] : refusal.edits)
+            edits.set(key, QStringLiteral("Seriale"), typed);
+        m_dialogs.clear();
+        EXPECT_FALSE(serials.save(edits));
+        EXPECT_EQ(m_dialogs.messages(), QStringList{refusal.message});
+        EXPECT_EQ(serials.failedCell().key, refusal.failedKey);
+        EXPECT_EQ(serialsNow(), before);
+    }
+
+    // A number freed earlier in the same save may be taken by the next row.
+    core::RowEdits edits;
+    edits.set(a, QStringLiteral("Seriale"), QStringLiteral(" IMEI-Z "));
+    edits.set(b, QStringLiteral("Seriale"), QStringLiteral("IMEI-A"));
+    EXPECT_TRUE(serials.save(edits));
+    EXPECT_EQ(serialsNow(), (QStringList{QStringLiteral("IMEI-Z"), QStringLiteral("IMEI-A"), QStringLiteral("IMEI-C")}));
+}
+
+TEST_F(ArticoloTest, AnItemMadeForANewSerialHasItsCodesLookedUpAgainOnSaving)
+{
+    const int existing = addItem(QStringLiteral("DUP"), QStringLiteral("8000000000001"));
+    const int made = addItem(QStringLiteral("DUP"), QStringLiteral("8000000000002"));
+    ASSERT_GT(existing, 0);
+
+    // Opened as any new item, the code typed before is not looked up again.
+    ASSERT_TRUE(m_card.open(made, Articolo::Opening::NewItem));
+    EXPECT_TRUE(m_card.save());
+
+    ASSERT_TRUE(m_card.open(made, Articolo::Opening::NewItemOfSerial));
+    EXPECT_FALSE(m_card.save());
+    EXPECT_EQ(m_dialogs.messages(), QStringList{QStringLiteral("Codice già assegnato ad altro articolo, riprovare")});
+    EXPECT_EQ(m_card.failedField(), QStringLiteral("CodArticolo"));
+    m_card.setValue(QStringLiteral("CodArticolo"), QStringLiteral("NUOVO"));
+    EXPECT_TRUE(m_card.save());
+    EXPECT_EQ(stored(made, QStringLiteral("CodArticolo")).toString(), QStringLiteral("NUOVO"));
 }
 
 TEST_F(ArticoloTest, AnImageIsLoadedAsBitmapOrJpegAndDeletedOnSave)

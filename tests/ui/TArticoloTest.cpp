@@ -39,14 +39,6 @@ void pressEnter(QWidget* widget)
     QApplication::sendEvent(widget, &press);
 }
 
-QPushButton* buttonCaptioned(QWidget& window, const QString& caption)
-{
-    for (QPushButton* button : window.findChildren<QPushButton*>())
-        if (button->text() == caption)
-            return button;
-    return nullptr;
-}
-
 class TArticoloWindowTest : public ct::CompanySuite<TArticoloWindowTest>, protected ct::WindowTestBench
 {
 protected:
@@ -106,7 +98,7 @@ TEST_F(TArticoloWindowTest, CostAndMarkupTypedPriceTheItemAndSaveStoresIt)
     window.findChild<QPushButton*>(QStringLiteral("prezzoDaRicarico2"))->click();
     EXPECT_EQ(window.field(QStringLiteral("Listino2"))->text(), QStringLiteral("13,725"));
 
-    buttonCaptioned(window, QStringLiteral("Salva"))->click();
+    window.findChild<QPushButton*>(QStringLiteral("salva"))->click();
     EXPECT_TRUE(m_dialogs.events().empty()) << m_dialogs.lastText().toStdString();
     EXPECT_EQ(window.result(), QDialog::Accepted);
     EXPECT_TRUE(window.navigationResult().accepted);
@@ -125,7 +117,7 @@ TEST_F(TArticoloWindowTest, SavingWithoutAPublicPriceIsRefusedAndFocusesIt)
     const int id = addItem();
     ui::TArticolo window(m_environment, {QStringLiteral("TArticolo"), id});
     window.show();
-    buttonCaptioned(window, QStringLiteral("Salva"))->click();
+    window.findChild<QPushButton*>(QStringLiteral("salva"))->click();
     EXPECT_EQ(m_dialogs.messages(), QStringList{QStringLiteral("Attenzione! Inserire il prezzo al pubblico")});
     EXPECT_TRUE(window.isVisible());
     EXPECT_EQ(window.tabs().currentIndex(), 1);
@@ -179,6 +171,44 @@ TEST_F(TArticoloWindowTest, LeavingAnEmptyBarcodeOffersToGenerateOneAndSuppliers
     ASSERT_NE(suppliers, nullptr);
     ASSERT_EQ(suppliers->model()->rowCount(), 1);
     EXPECT_EQ(suppliers->model()->index(0, 0).data().toString(), QStringLiteral("ACME SRL"));
+}
+
+TEST_F(TArticoloWindowTest, CellsEditedInTheSupplierGridAreSavedByTheTabsSalvaAndKeptWhenRefused)
+{
+    company().db().exec(QStringLiteral("DELETE FROM articoli_fornitori"));
+    const int id = addItem();
+    company().db().exec(QStringLiteral("INSERT INTO articoli_fornitori (idArticolo, Fornitore, Acquisto, Iva) "
+                                       "VALUES (:ID, 'ACME SRL', 10, 22)"),
+                        {{QStringLiteral("ID"), id}});
+    ui::TArticolo window(m_environment, {QStringLiteral("TArticolo"), id});
+    window.show();
+    auto* grid = window.findChild<QTableView*>(QStringLiteral("fornitori"));
+    ASSERT_NE(grid, nullptr);
+    QAbstractItemModel& model = *grid->model();
+    const QModelIndex supplier = model.index(0, 0);
+    const QModelIndex cost = model.index(0, 3);
+    EXPECT_FALSE(model.flags(supplier) & Qt::ItemIsEditable) << "the supplier is chosen, not typed";
+    EXPECT_EQ(cost.data(Qt::EditRole).toString(), QStringLiteral("10,00"));
+    QPushButton* save = window.findChild<QPushButton*>(QStringLiteral("salvaFornitori"));
+
+    ASSERT_TRUE(model.setData(cost, QStringLiteral("dieci")));
+    save->click();
+    EXPECT_EQ(m_dialogs.messages(), QStringList{QStringLiteral("Costo non valido: inserire un importo non negativo")});
+    EXPECT_EQ(cost.data().toString(), QStringLiteral("dieci")) << "what was typed stays to be mended";
+    EXPECT_EQ(grid->currentIndex(), cost);
+
+    // Leaving with an unsaved cell asks first.
+    m_dialogs.answerConfirm(false);
+    window.exitButton().click();
+    EXPECT_TRUE(window.isVisible());
+
+    ASSERT_TRUE(model.setData(cost, QStringLiteral("12,5")));
+    save->click();
+    EXPECT_EQ(company().db().scalar(QStringLiteral("SELECT Acquisto FROM articoli_fornitori")).toMoney(),
+              core::Money::fromDouble(12.5));
+    EXPECT_EQ(model.index(0, 3).data().toString(), QStringLiteral("12,50"));
+    window.exitButton().click();
+    EXPECT_FALSE(window.isVisible()) << "nothing left unsaved: no question";
 }
 
 TEST_F(TArticoloWindowTest, TheBookCardAddsTheBookFields)

@@ -71,7 +71,9 @@ QTableView* gridView(RowsTableModel* model)
     view->setModel(model);
     view->setSelectionBehavior(QAbstractItemView::SelectRows);
     view->setSelectionMode(QAbstractItemView::SingleSelection);
-    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Cells the model lets the operator change are edited in place; the rest stay read-only.
+    view->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                          QAbstractItemView::AnyKeyPressed);
     view->horizontalHeader()->setStretchLastSection(true);
     view->verticalHeader()->hide();
     return view;
@@ -118,18 +120,17 @@ TArticolo::TArticolo(WindowEnvironment& environment, const core::NavigationReque
     connect(saveButton, &QPushButton::clicked, this, &CardWindow::save);
     connect(m_exit, &QPushButton::clicked, this, &TArticolo::reject);
     connect(&m_logic, &stock::Articolo::changed, this, &TArticolo::showState);
-    connect(&m_logic, &stock::Articolo::suppliersChanged, this, &TArticolo::showSuppliers);
-    connect(&m_logic, &stock::Articolo::serialsChanged, this, &TArticolo::showSerials);
+    connect(&m_logic.supplierRows(), &stock::ItemSupplierRows::rowsChanged, this, &TArticolo::showSuppliers);
+    connect(&m_logic.serials(), &stock::ItemSerials::rowsChanged, this, &TArticolo::showSerials);
     connect(m_tabs, &QTabWidget::currentChanged, this, [this](int index) {
         if (m_tabs->widget(index) == m_historyTabs->parentWidget())
             showHistory(m_historyTabs->currentIndex());
     });
 
-    const bool isNew = request.values.value(QStringLiteral("nuovo")).toBool();
     bool opened = false;
     guarded([&] {
         fillChoices();
-        opened = m_logic.open(request.key.toInt(), isNew);
+        opened = m_logic.open(request.key.toInt(), openingOf(request));
     });
     // An item gone meanwhile: the logic has said so, the card closes once it is up.
     if (!opened)
@@ -362,25 +363,34 @@ QWidget* TArticolo::buildSupplierPage()
                                  {QStringLiteral("Codice"), QStringLiteral("Codice")},
                                  {QStringLiteral("Descrizione"), QStringLiteral("Descrizione")},
                                  {QStringLiteral("Acquisto"), QStringLiteral("Costo"), true},
+                                 {QStringLiteral("Sconto1"), QStringLiteral("Sconto 1")},
+                                 {QStringLiteral("Sconto2"), QStringLiteral("Sconto 2")},
                                  {QStringLiteral("Iva"), QStringLiteral("IVA")}});
+    m_supplierModel->setEditable(QStringLiteral("id"), stock::ItemSupplierRows::editableColumns());
     m_supplierView = gridView(m_supplierModel);
     m_supplierView->setObjectName(QStringLiteral("fornitori"));
     QPushButton* add = pageButton(QStringLiteral("Aggiungi"), QStringLiteral("aggiungiFornitore"));
+    QPushButton* save = pageButton(QStringLiteral("Salva"), QStringLiteral("salvaFornitori"));
     QPushButton* remove = pageButton(QStringLiteral("Elimina"), QStringLiteral("eliminaFornitore"));
     QPushButton* show = pageButton(QStringLiteral("Visualizza"), QStringLiteral("visualizzaFornitore"));
+    stock::ItemSupplierRows& rows = m_logic.supplierRows();
     connect(add, &QPushButton::clicked, this, [this] { guarded([&] { m_logic.addSupplierRow(); }); });
-    connect(remove, &QPushButton::clicked, this, [this] {
-        const int id = selectedId(m_supplierView, m_supplierModel, "id");
-        guarded([&] { m_logic.deleteSupplierRow(id); });
+    connect(save, &QPushButton::clicked, this, [this, &rows] {
+        saveGridEdits(m_supplierView, m_supplierModel, [&] { return rows.save(m_supplierModel->edits()); },
+                      rows.failedCell());
     });
-    connect(show, &QPushButton::clicked, this, [this] {
+    connect(remove, &QPushButton::clicked, this, [this, &rows] {
         const int id = selectedId(m_supplierView, m_supplierModel, "id");
-        guarded([&] { m_logic.showSupplier(id); });
+        guarded([&] { rows.remove(id); });
+    });
+    connect(show, &QPushButton::clicked, this, [this, &rows] {
+        const int id = selectedId(m_supplierView, m_supplierModel, "id");
+        guarded([&] { rows.show(id); });
     });
     auto* page = new QWidget;
     auto* layout = new QVBoxLayout(page);
     layout->addWidget(m_supplierView);
-    layout->addLayout(buttonRow({add, remove, show}));
+    layout->addLayout(buttonRow({add, save, remove, show}));
     return page;
 }
 
@@ -392,22 +402,29 @@ QWidget* TArticolo::buildSerialPage()
                                {QStringLiteral("TipoScarico"), QStringLiteral("Scaricato con")},
                                {QStringLiteral("NumeroScarico"), QStringLiteral("Numero")},
                                {QStringLiteral("DataScarico"), QStringLiteral("Data scarico")}});
+    m_serialModel->setEditable(QStringLiteral("ID"), stock::ItemSerials::editableColumns());
     m_serialView = gridView(m_serialModel);
     m_serialView->setObjectName(QStringLiteral("seriali"));
     QPushButton* remove = pageButton(QStringLiteral("Elimina"), QStringLiteral("eliminaSeriale"));
+    QPushButton* save = pageButton(QStringLiteral("Salva"), QStringLiteral("salvaSeriali"));
     QPushButton* info = pageButton(QStringLiteral("Info"), QStringLiteral("infoSeriale"));
-    connect(remove, &QPushButton::clicked, this, [this] {
+    stock::ItemSerials& serials = m_logic.serials();
+    connect(remove, &QPushButton::clicked, this, [this, &serials] {
         const int id = selectedId(m_serialView, m_serialModel, "ID");
-        guarded([&] { m_logic.deleteSerial(id); });
+        guarded([&] { serials.remove(id); });
     });
-    connect(info, &QPushButton::clicked, this, [this] {
+    connect(save, &QPushButton::clicked, this, [this, &serials] {
+        saveGridEdits(m_serialView, m_serialModel, [&] { return serials.save(m_serialModel->edits()); },
+                      serials.failedCell());
+    });
+    connect(info, &QPushButton::clicked, this, [this, &serials] {
         const int id = selectedId(m_serialView, m_serialModel, "ID");
-        guarded([&] { m_logic.showSerialInfo(id); });
+        guarded([&] { serials.showInfo(id); });
     });
     auto* page = new QWidget;
     auto* layout = new QVBoxLayout(page);
     layout->addWidget(m_serialView);
-    layout->addLayout(buttonRow({remove, info}));
+    layout->addLayout(buttonRow({remove, save, info}));
     return page;
 }
 
@@ -615,12 +632,32 @@ void TArticolo::showState()
 
 void TArticolo::showSuppliers()
 {
-    guarded([&] { m_supplierModel->setRows(m_logic.supplierRows()); });
+    guarded([&] { m_supplierModel->setRows(m_logic.supplierRows().rows()); });
 }
 
 void TArticolo::showSerials()
 {
-    guarded([&] { m_serialModel->setRows(m_logic.serialRows()); });
+    guarded([&] { m_serialModel->setRows(m_logic.serials().rows()); });
+}
+
+void TArticolo::saveGridEdits(QTableView* view, RowsTableModel* model, const std::function<bool()>& save,
+                              const core::EditedCell& failedCell)
+{
+    // A cell still being typed in counts.
+    if (QWidget* editor = view->indexWidget(view->currentIndex()))
+        QMetaObject::invokeMethod(view, "commitData", Qt::DirectConnection, Q_ARG(QWidget*, editor));
+    view->setFocus();
+    if (!model->hasEdits())
+        return;
+    bool saved = false;
+    guarded([&] { saved = save(); });
+    if (saved) {
+        model->clearEdits();
+        return;
+    }
+    const QModelIndex failed = model->indexOf(failedCell);
+    if (failed.isValid())
+        view->setCurrentIndex(failed);
 }
 
 void TArticolo::showHistory(int page)
@@ -628,6 +665,14 @@ void TArticolo::showHistory(int page)
     if (page < 0 || page >= m_historyModels.size())
         return;
     guarded([&] { m_historyModels[page]->setRows(m_logic.history(static_cast<stock::ItemHistory>(page))); });
+}
+
+stock::Articolo::Opening TArticolo::openingOf(const core::NavigationRequest& request)
+{
+    if (!request.values.value(QStringLiteral("nuovo")).toBool())
+        return stock::Articolo::Opening::Existing;
+    return request.caller == stock::Articolo::serialWindowCaller() ? stock::Articolo::Opening::NewItemOfSerial
+                                                                   : stock::Articolo::Opening::NewItem;
 }
 
 int TArticolo::selectedId(QTableView* view, RowsTableModel* model, const char* column) const
@@ -651,7 +696,7 @@ bool TArticolo::saveRecord()
 bool TArticolo::mayLeave()
 {
     bool mayGo = false;
-    guarded([&] { mayGo = m_logic.leave(); });
+    guarded([&] { mayGo = m_logic.leave(m_supplierModel->hasEdits() || m_serialModel->hasEdits()); });
     return mayGo;
 }
 

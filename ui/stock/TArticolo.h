@@ -6,6 +6,8 @@
 #include "WindowEnvironment.h"
 
 #include <QHash>
+
+#include <functional>
 #include <QList>
 #include <QMap>
 
@@ -68,6 +70,11 @@ private:
     void showSerials();
     void showHistory(int page);
     int selectedId(QTableView* view, RowsTableModel* model, const char* column) const;
+    // "Salva" of an editable tab: the grid's pending edits handed to the logic; kept, with the cursor
+    // on the refused cell, when it refuses them.
+    void saveGridEdits(QTableView* view, RowsTableModel* model, const std::function<bool()>& save,
+                       const core::EditedCell& failedCell);
+    static stock::Articolo::Opening openingOf(const core::NavigationRequest& request);
 
     WindowEnvironment& m_environment;
     stock::Articolo m_logic;
