@@ -62,47 +62,19 @@ void ImpostazioniServer::setFields(const Fields& fields)
     emit fieldsChanged();
 }
 
-void ImpostazioniServer::setServer(const QString& value)
+void ImpostazioniServer::setField(QString Fields::*field, const QString& value)
 {
-    Fields f = m_fields;
-    f.server = value;
-    setFields(f);
+    Fields changed = m_fields;
+    changed.*field = value;
+    setFields(changed);
 }
 
-void ImpostazioniServer::setPort(const QString& value)
-{
-    Fields f = m_fields;
-    f.port = value;
-    setFields(f);
-}
-
-void ImpostazioniServer::setDatabase(const QString& value)
-{
-    Fields f = m_fields;
-    f.database = value;
-    setFields(f);
-}
-
-void ImpostazioniServer::setUsername(const QString& value)
-{
-    Fields f = m_fields;
-    f.username = value;
-    setFields(f);
-}
-
-void ImpostazioniServer::setPassword(const QString& value)
-{
-    Fields f = m_fields;
-    f.password = value;
-    setFields(f);
-}
-
-void ImpostazioniServer::setMachineType(const QString& value)
-{
-    Fields f = m_fields;
-    f.machineType = value;
-    setFields(f);
-}
+void ImpostazioniServer::setServer(const QString& value) { setField(&Fields::server, value); }
+void ImpostazioniServer::setPort(const QString& value) { setField(&Fields::port, value); }
+void ImpostazioniServer::setDatabase(const QString& value) { setField(&Fields::database, value); }
+void ImpostazioniServer::setUsername(const QString& value) { setField(&Fields::username, value); }
+void ImpostazioniServer::setPassword(const QString& value) { setField(&Fields::password, value); }
+void ImpostazioniServer::setMachineType(const QString& value) { setField(&Fields::machineType, value); }
 
 QString ImpostazioniServer::validationMessage() const
 {

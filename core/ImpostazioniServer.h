@@ -63,6 +63,7 @@ signals:
 
 private:
     void load();
+    void setField(QString Fields::*field, const QString& value);
     // The first failing check's message, empty when the fields can be saved.
     QString validationMessage() const;
     DirectorySettings settingsFromFields() const;

@@ -19,11 +19,9 @@ class AnalisiMagazzinoTest : public ct::CompanySuite<AnalisiMagazzinoTest>
 protected:
     void SetUp() override
     {
-        for (const char* table : {"venduti", "acquisti", "articoli", "caricotcdoc"})
-            db().exec(QStringLiteral("DELETE FROM ") + QString::fromLatin1(table));
+        emptyTables({"venduti", "acquisti", "articoli", "caricotcdoc"});
     }
 
-    core::Db& db() { return company().db(); }
 
     int addItem(const QString& description)
     {

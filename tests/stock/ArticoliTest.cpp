@@ -27,13 +27,11 @@ class ArticoliTest : public ct::CompanySuite<ArticoliTest>
 protected:
     void SetUp() override
     {
-        for (const char* table : {"articoli", "giacenze", "venduti", "acquisti", "dettreso", "magazzini", "reparti"})
-            db().exec(QStringLiteral("DELETE FROM ") + QString::fromLatin1(table));
+        emptyTables({"articoli", "giacenze", "venduti", "acquisti", "dettreso", "magazzini", "reparti"});
         db().exec(QStringLiteral("INSERT INTO magazzini (idMagazzino, Descrizione) VALUES (1, 'NEGOZIO'), (2, 'DEPOSITO')"));
         logIn(true);
     }
 
-    core::Db& db() { return company().db(); }
     int count(const QString& sql, const core::Params& params = {}) { return db().scalar(sql, params).toInt(); }
 
     void logIn(bool mayDelete)

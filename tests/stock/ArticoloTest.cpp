@@ -30,9 +30,8 @@ class ArticoloTest : public ct::CompanySuite<ArticoloTest>
 protected:
     void SetUp() override
     {
-        for (const char* table : {"articoli", "giacenze", "magazzini", "articoli_fornitori", "fornitori", "seriali",
-                                  "carichi", "venduti", "categorie", "linea", "gruppi_taglie"})
-            db().exec(QStringLiteral("DELETE FROM ") + QString::fromLatin1(table));
+        emptyTables({"articoli", "giacenze", "magazzini", "articoli_fornitori", "fornitori", "seriali",
+                                  "carichi", "venduti", "categorie", "linea", "gruppi_taglie"});
         db().exec(QStringLiteral("UPDATE contatori SET BarcodeArticolo = ''"));
         db().exec(QStringLiteral("INSERT INTO magazzini (Descrizione) VALUES ('MAGAZZINO CENTRALE')"));
         m_warehouse = {int(db().lastInsertId()), QStringLiteral("MAGAZZINO CENTRALE")};
@@ -44,7 +43,6 @@ protected:
         m_session.logIn(admin, m_warehouse, all);
     }
 
-    core::Db& db() { return company().db(); }
     int count(const QString& sql, const core::Params& params = {}) { return db().scalar(sql, params).toInt(); }
 
     int addItem(const QString& code, const QString& barcode, double pubblico = 10)

@@ -15,11 +15,9 @@ class DisponibilitaTest : public ct::CompanySuite<DisponibilitaTest>
 protected:
     void SetUp() override
     {
-        for (const char* table : {"articoli", "giacenze", "magazzini"})
-            db().exec(QStringLiteral("DELETE FROM ") + QString::fromLatin1(table));
+        emptyTables({"articoli", "giacenze", "magazzini"});
     }
 
-    core::Db& db() { return company().db(); }
 
     void addStock(int item, int warehouse, const QString& name, double giacenza, double disponibilita)
     {

@@ -24,13 +24,11 @@ class InventarioTest : public ct::CompanySuite<InventarioTest>
 protected:
     void SetUp() override
     {
-        for (const char* table : {"articoli", "giacenze", "magazzini", "acquisti", "inventario"})
-            db().exec(QStringLiteral("DELETE FROM ") + QString::fromLatin1(table));
+        emptyTables({"articoli", "giacenze", "magazzini", "acquisti", "inventario"});
         m_sede = addWarehouse(QStringLiteral("SEDE"));
         m_negozio = addWarehouse(QStringLiteral("NEGOZIO"));
     }
 
-    core::Db& db() { return company().db(); }
 
     int addWarehouse(const QString& name)
     {

@@ -23,7 +23,6 @@ protected:
         setCounter(QString());
     }
 
-    core::Db& db() { return company().db(); }
 
     void setCounter(const QString& base)
     {

@@ -16,11 +16,9 @@ class ItemLifecycleTest : public ct::CompanySuite<ItemLifecycleTest>
 protected:
     void SetUp() override
     {
-        for (const char* table : {"articoli", "giacenze", "reparti", "venduti", "acquisti", "seriali"})
-            db().exec(QStringLiteral("DELETE FROM ") + QString::fromLatin1(table));
+        emptyTables({"articoli", "giacenze", "reparti", "venduti", "acquisti", "seriali"});
     }
 
-    core::Db& db() { return company().db(); }
     int count(const QString& sql, const core::Params& params = {}) { return db().scalar(sql, params).toInt(); }
     core::Row item(int id)
     {

@@ -21,8 +21,7 @@ class ItemSearchTest : public ct::CompanySuite<ItemSearchTest>
 protected:
     void SetUp() override
     {
-        for (const char* table : {"articoli", "giacenze", "seriali"})
-            db().exec(QStringLiteral("DELETE FROM ") + QString::fromLatin1(table));
+        emptyTables({"articoli", "giacenze", "seriali"});
         m_cavo = addItem("CAVO", "AB01", "8005001002000", "F-100", "ROSSI SRL");
         m_cavoUsb = addItem("CAVO USB", "AB02", "8005001002017", "F-200", "ROSSI SRL");
         m_adattatore = addItem("ADATTATORE CAVO", "XY01", "8005001002024", "G-100", "BIANCHI SPA");
@@ -33,7 +32,6 @@ protected:
         m_search.setWarehouse(1);
     }
 
-    core::Db& db() { return company().db(); }
 
     int addItem(const char* description, const char* code, const char* barcode, const char* supplierCode,
                 const char* supplier)

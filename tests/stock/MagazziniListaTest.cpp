@@ -25,12 +25,10 @@ class MagazziniListaTest : public ct::CompanySuite<MagazziniListaTest>
 protected:
     void SetUp() override
     {
-        for (const char* table : {"magazzini", "giacenze", "disptc", "utenti", "venduti"})
-            db().exec(QStringLiteral("DELETE FROM ") + QString::fromLatin1(table));
+        emptyTables({"magazzini", "giacenze", "disptc", "utenti", "venduti"});
         logIn(0, core::Privilege::FullAccess);
     }
 
-    core::Db& db() { return company().db(); }
 
     void logIn(int warehouse, core::Privilege privilege)
     {

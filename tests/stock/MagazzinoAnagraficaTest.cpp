@@ -24,11 +24,9 @@ class MagazzinoAnagraficaTest : public ct::CompanySuite<MagazzinoAnagraficaTest>
 protected:
     void SetUp() override
     {
-        for (const char* table : {"magazzini", "giacenze", "utenti", "articoli", "fatture"})
-            db().exec(QStringLiteral("DELETE FROM ") + QString::fromLatin1(table));
+        emptyTables({"magazzini", "giacenze", "utenti", "articoli", "fatture"});
     }
 
-    core::Db& db() { return company().db(); }
 
     int addWarehouse(const QString& name, const QString& letter = {})
     {

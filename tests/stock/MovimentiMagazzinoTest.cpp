@@ -27,11 +27,9 @@ class MovimentiMagazzinoTest : public ct::CompanySuite<MovimentiMagazzinoTest>
 protected:
     void SetUp() override
     {
-        for (const char* table : {"venduti", "articoli", "serialidocumenti", "magazzini"})
-            db().exec(QStringLiteral("DELETE FROM ") + QString::fromLatin1(table));
+        emptyTables({"venduti", "articoli", "serialidocumenti", "magazzini"});
     }
 
-    core::Db& db() { return company().db(); }
 
     int addItem(const QString& code, bool serials = false, const QString& barcode = {})
     {

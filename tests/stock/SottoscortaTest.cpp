@@ -23,11 +23,9 @@ class SottoscortaTest : public ct::CompanySuite<SottoscortaTest>
 protected:
     void SetUp() override
     {
-        for (const char* table : {"articoli", "sottoscorta", "fornitori"})
-            db().exec(QStringLiteral("DELETE FROM ") + QString::fromLatin1(table));
+        emptyTables({"articoli", "sottoscorta", "fornitori"});
     }
 
-    core::Db& db() { return company().db(); }
 
     int addItem(const QString& code, const QVariant& giacenza, const QVariant& scorta, const QString& fornitore = {},
                 const QString& descrizione = {})

@@ -40,11 +40,9 @@ class UnloadSoldQuantityTest : public ct::CompanySuite<UnloadSoldQuantityTest>
 protected:
     void SetUp() override
     {
-        for (const char* table : {"articoli", "giacenze"})
-            db().exec(QStringLiteral("DELETE FROM ") + QString::fromLatin1(table));
+        emptyTables({"articoli", "giacenze"});
     }
 
-    core::Db& db() { return company().db(); }
 
     int addItem(const QString& um, const QString& umVendita, bool porzioni, double porzValore, double giacenza)
     {

@@ -16,11 +16,9 @@ class StockRealignmentTest : public ct::CompanySuite<StockRealignmentTest>
 protected:
     void SetUp() override
     {
-        for (const char* table : {"giacenze", "venduti", "acquisti", "dettreso"})
-            db().exec(QStringLiteral("DELETE FROM ") + QString::fromLatin1(table));
+        emptyTables({"giacenze", "venduti", "acquisti", "dettreso"});
     }
 
-    core::Db& db() { return company().db(); }
 
     void load(int item, int warehouse, double quantity)
     {

@@ -73,6 +73,13 @@ protected:
     static void SetUpTestSuite() { s_company = std::make_unique<CompanyDatabase>(suiteLabel()); }
     static void TearDownTestSuite() { s_company.reset(); }
     static CompanyDatabase& company() { return *s_company; }
+    static core::Db& db() { return s_company->db(); }
+    // A case starts from the tables it uses emptied.
+    static void emptyTables(std::initializer_list<const char*> tables)
+    {
+        for (const char* table : tables)
+            db().exec(QStringLiteral("DELETE FROM `%1`").arg(QLatin1String(table)));
+    }
 
 private:
     static inline std::unique_ptr<CompanyDatabase> s_company;
