@@ -221,6 +221,12 @@ bool Articoli::realignCurrent()
     return true;
 }
 
+void Articoli::runExportsWith(const core::ConnectionSettings& settings, core::JobRunner runner)
+{
+    m_exportSettings = settings;
+    m_exportRunner = std::move(runner);
+}
+
 bool Articoli::exportGrid(core::ExportFormat format)
 {
     const QString suggested = QStringLiteral("Articoli.") + core::GridExport::fileExtension(format);
@@ -228,8 +234,22 @@ bool Articoli::exportGrid(core::ExportFormat format)
                                            core::GridExport::fileFilter(format), core::FileMode::Save, suggested);
     if (!path)
         return false;
+    const ItemSearch::Criteria criteria = m_search.criteria();
+    const std::optional<core::ConnectionSettings> settings = m_exportSettings;
+    core::Db& listDb = m_db;
     try {
-        core::GridExport::write(m_search.allRows(), format, *path, ItemSearch::captions());
+        m_exportRunner(QStringLiteral("Esportazione articoli in corso..."),
+                       [&listDb, criteria, settings, format, file = *path](const std::function<void(int)>& progress) {
+                           std::optional<core::Db> own;
+                           if (settings) {
+                               own.emplace(*settings);
+                               own->open();
+                           }
+                           const core::Rows rows = ItemSearch::allRows(own ? *own : listDb, criteria);
+                           progress(50);
+                           core::GridExport::write(rows, format, file, ItemSearch::captions());
+                           progress(100);
+                       });
     } catch (const core::GridExportError& failure) {
         m_dialogs.error(failure.message());
         return false;

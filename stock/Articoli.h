@@ -1,7 +1,9 @@
 #pragma once
 
+#include "Db.h"
 #include "GridExport.h"
 #include "ItemSearch.h"
+#include "LongJob.h"
 #include "Rows.h"
 #include "Session.h"
 #include "StockRealignment.h"
@@ -9,6 +11,8 @@
 #include <QByteArray>
 #include <QObject>
 #include <QString>
+
+#include <optional>
 
 namespace carvendo::core {
 class Db;
@@ -95,6 +99,9 @@ public:
     // Allinea: after the question, the current item's stock set from its history.
     bool realignCurrent();
 
+    // Exports read and write on a connection of their own through this runner (the window puts them
+    // behind a progress bar); until it is set they run right away on the list's connection.
+    void runExportsWith(const core::ConnectionSettings& settings, core::JobRunner runner);
     // Asks for the file and writes every item of the current search.
     bool exportGrid(core::ExportFormat format);
     // The printed list of the current search ("Articoli" template), on screen first.
@@ -124,6 +131,8 @@ private:
     core::Warehouse m_warehouse;
     int m_current = 0;
     CurrentStock m_stock;
+    std::optional<core::ConnectionSettings> m_exportSettings;
+    core::JobRunner m_exportRunner = core::runHere;
 };
 
 } // namespace carvendo::stock

@@ -164,19 +164,19 @@ void ItemSearch::showNothing()
     m_hasMore = false;
 }
 
-core::Rows ItemSearch::fetch(int limit, int offset)
+core::Rows ItemSearch::fetch(core::Db& db, const Criteria& criteria, int limit, int offset)
 {
-    core::Params params = m_params;
-    params.insert(QStringLiteral("IDMAGAZZINO"), m_idMagazzino);
+    core::Params params = criteria.params;
+    params.insert(QStringLiteral("IDMAGAZZINO"), criteria.idMagazzino);
     QString sql = QStringLiteral("SELECT %1 FROM articoli a LEFT JOIN giacenze g ON g.idarticolo = a.ID "
                                  "AND g.idmagazzino = :IDMAGAZZINO %2 ORDER BY a.Descrizione, a.ID")
-                      .arg(selectList(), m_where);
+                      .arg(selectList(), criteria.where);
     if (limit > 0) {
         sql += QStringLiteral(" LIMIT :QUANTI OFFSET :DA");
         params.insert(QStringLiteral("QUANTI"), limit);
         params.insert(QStringLiteral("DA"), offset);
     }
-    return m_db.query(sql, params);
+    return db.query(sql, params);
 }
 
 void ItemSearch::load(int limit)
@@ -253,11 +253,11 @@ int ItemSearch::setStock(int idArticolo, const QVariant& giacenza, const QVarian
     return target;
 }
 
-core::Rows ItemSearch::allRows()
+core::Rows ItemSearch::allRows(core::Db& db, const Criteria& criteria)
 {
-    if (m_nothing)
+    if (criteria.nothing)
         return core::Rows(gridColumns(), {});
-    return fetch(0, 0);
+    return fetch(db, criteria, 0, 0);
 }
 
 } // namespace carvendo::stock

@@ -35,6 +35,16 @@ QString likePattern(const QString& text, bool anythingBefore, bool anythingAfter
 class ItemSearch
 {
 public:
+    // What the current search asks, apart from the search itself: it can be run again on another
+    // connection (an export off the window thread).
+    struct Criteria
+    {
+        QString where{}; // built only from fixed texts; values are in params
+        core::Params params{};
+        int idMagazzino = 0;
+        bool nothing = false;
+    };
+
     explicit ItemSearch(core::Db& db) : m_db(db) {}
 
     // The mode selector's entries, in the order of MatchMode.
@@ -72,11 +82,14 @@ public:
     // Puts the item's stock, just written, into its loaded row; returns the row, or -1.
     int setStock(int idArticolo, const QVariant& giacenza, const QVariant& disponibilita);
     // Every item of the current search (exports and prints).
-    core::Rows allRows();
+    core::Rows allRows() { return allRows(m_db, criteria()); }
+    Criteria criteria() const { return {m_where, m_params, m_idMagazzino, m_nothing}; }
+    static core::Rows allRows(core::Db& db, const Criteria& criteria);
 
 private:
     void run(const QString& where, const core::Params& params);
-    core::Rows fetch(int limit, int offset);
+    core::Rows fetch(int limit, int offset) { return fetch(m_db, criteria(), limit, offset); }
+    static core::Rows fetch(core::Db& db, const Criteria& criteria, int limit, int offset);
     void load(int limit);
 
     core::Db& m_db;

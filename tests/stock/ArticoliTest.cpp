@@ -304,6 +304,23 @@ TEST_F(ArticoliTest, ExportsAreWrittenAndReadBack)
     m_dialogs.answerCancel();
     EXPECT_FALSE(m_list.exportGrid(core::ExportFormat::Text));
     EXPECT_TRUE(m_dialogs.messages().isEmpty());
+
+    // As the window runs it: behind the progress bar, on a connection of its own, the same search.
+    m_list.find(stock::ItemField::Descrizione, stock::MatchMode::StartsWith, QStringLiteral("CARICA"));
+    QStringList labels;
+    m_list.runExportsWith(company().settings(), [&labels](const QString& label, const core::LongJob& job) {
+        labels << label;
+        job([](int) {});
+    });
+    const QString path = m_dir.filePath(QStringLiteral("ricerca.txt"));
+    m_dialogs.answerFile(path);
+    ASSERT_TRUE(m_list.exportGrid(core::ExportFormat::Text));
+    EXPECT_EQ(labels, QStringList{QStringLiteral("Esportazione articoli in corso...")});
+    QFile found(path);
+    ASSERT_TRUE(found.open(QIODevice::ReadOnly));
+    const QByteArray written = found.readAll();
+    EXPECT_TRUE(written.contains(";CARICABATTERIE;"));
+    EXPECT_FALSE(written.contains("AURICOLARE")) << "only the items of the search";
 }
 
 TEST_F(ArticoliTest, LayoutIsKeptInLayoutArticoli)

@@ -1,5 +1,6 @@
 #include "TArticoli.h"
 
+#include "BackgroundTask.h"
 #include "CommandGuard.h"
 #include "Connections.h"
 #include "ItemListPanel.h"
@@ -21,6 +22,7 @@ TArticoli::TArticoli(WindowEnvironment& environment, const core::NavigationReque
 {
     setWindowTitle(QStringLiteral("Articoli"));
     resize(1180, 680);
+    m_logic.runExportsWith(environment.connections.companySettings(), backgroundJobRunner(this));
 
     m_panel = new ItemListPanel(m_logic, m_dialogs, this);
 
