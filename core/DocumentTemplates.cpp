@@ -1,0 +1,40 @@
+#include "DocumentTemplates.h"
+
+#include "Db.h"
+
+#include <stdexcept>
+
+namespace carvendo::core {
+
+const QStringList& DocumentTemplates::documents()
+{
+    static const QStringList names{QStringLiteral("Fattura"),       QStringLiteral("FatturaDifferita"),
+                                   QStringLiteral("DocumentoTrasporto"), QStringLiteral("NotaCredito"),
+                                   QStringLiteral("Preventivo"),    QStringLiteral("OrdineCliente"),
+                                   QStringLiteral("OrdineFornitore")};
+    return names;
+}
+
+QString DocumentTemplates::templateOfPath(const QString& path)
+{
+    // Paths were written on Windows workstations too: either separator ends a folder.
+    QString name = path.trimmed();
+    name = name.mid(int(std::max(name.lastIndexOf(u'\\'), name.lastIndexOf(u'/'))) + 1);
+    const qsizetype dot = name.lastIndexOf(u'.');
+    if (dot > 0)
+        name.truncate(dot);
+    return name.trimmed();
+}
+
+QString DocumentTemplates::templateFor(const QString& document) const
+{
+    if (!documents().contains(document))
+        throw std::invalid_argument("not a document with a template of its own: " + document.toStdString());
+    const Field path = m_db.scalar(QStringLiteral("SELECT Path FROM report WHERE NameMaster = :DOCUMENTO "
+                                                  "ORDER BY id LIMIT 1"),
+                                   {{QStringLiteral("DOCUMENTO"), document}});
+    const QString named = templateOfPath(path.toString());
+    return named.isEmpty() ? document : named;
+}
+
+} // namespace carvendo::core

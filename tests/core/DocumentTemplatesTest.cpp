@@ -1,0 +1,54 @@
+#include "DocumentTemplates.h"
+
+#include "QtPrinters.h"
+#include "TestDatabase.h"
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+using namespace carvendo;
+
+namespace {
+
+class DocumentTemplatesTest : public carvendo::testing::CompanySuite<DocumentTemplatesTest>
+{
+protected:
+    void SetUp() override { emptyTables({"report"}); }
+
+    void name(const char* document, const QString& path)
+    {
+        db().exec(QStringLiteral("INSERT INTO report (NameMaster, Name, Path) VALUES (:D, :D, :P)"),
+                  {{QStringLiteral("D"), QString::fromLatin1(document)}, {QStringLiteral("P"), path}});
+    }
+};
+
+TEST(DocumentTemplatePath, TheFileNameWithoutFolderAndEndingNamesTheTemplate)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"\\Report\\fattura.fr3", "fattura"},
+        {"C:\\Programmi\\Negozio\\Report\\Fattura Personale.html", "Fattura Personale"},
+        {"/opt/negozio/Report/ddt.v2.html", "ddt.v2"},
+        {"  Preventivo  ", "Preventivo"},
+        {"\\Report\\", ""},
+        {"", ""},
+    };
+    for (const auto& [path, expected] : cases)
+        EXPECT_EQ(core::DocumentTemplates::templateOfPath(QString::fromUtf8(path)), QString::fromUtf8(expected)) << path;
+}
+
+TEST_F(DocumentTemplatesTest, ADocumentTakesTheTemplateItsReportRowNamesOrItsOwnName)
+{
+    name("Fattura", QStringLiteral("\\Report\\FatturaNegozio.fr3"));
+    name("Preventivo", QString());
+    name("OrdineCliente", QStringLiteral("\\Report\\OrdineA.fr3"));
+    name("OrdineCliente", QStringLiteral("\\Report\\OrdineB.fr3"));
+    const core::DocumentTemplates templates(db());
+    EXPECT_EQ(templates.templateFor(QStringLiteral("Fattura")), QStringLiteral("FatturaNegozio"));
+    EXPECT_EQ(templates.templateFor(QStringLiteral("Preventivo")), QStringLiteral("Preventivo")) << "empty path";
+    EXPECT_EQ(templates.templateFor(QStringLiteral("NotaCredito")), QStringLiteral("NotaCredito")) << "no row";
+    EXPECT_EQ(templates.templateFor(QStringLiteral("OrdineCliente")), QStringLiteral("OrdineA")) << "the first row";
+    EXPECT_THROW(templates.templateFor(QStringLiteral("Inventario")), std::invalid_argument);
+}
+
+} // namespace
