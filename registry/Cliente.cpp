@@ -2,19 +2,16 @@
 
 #include "Db.h"
 #include "Dialogs.h"
-#include "FiscalChecks.h"
 #include "PrivacyNotice.h"
 #include "RegistryCodes.h"
+#include "RegistryKind.h"
 #include "ReportOutput.h"
 
-#include <QUrl>
 
 namespace carvendo::registry {
 
 namespace {
 
-const QString kLeaveQuestion =
-    QStringLiteral("Eventuali modifiche effettuate non saranno salvate. Vuoi uscire senza salvare ?");
 const QString kDescriptionPrompt = QStringLiteral("Inserire la descrizione");
 
 } // namespace
@@ -45,123 +42,30 @@ const QStringList& Cliente::columns()
 }
 
 Cliente::Cliente(core::Db& db, core::Dialogs& dialogs, QObject* parent)
-    : QObject(parent), m_db(db), m_dialogs(dialogs)
+    : RegistryCard(RegistryKind::customers(), columns(), db, dialogs, parent)
 {
     openNew();
 }
 
-void Cliente::openNew()
+void Cliente::fillNew(QVariantMap& values)
 {
-    m_id = 0;
-    m_record.clear();
-    m_record.values[QStringLiteral("Listino")] = QStringLiteral("LISTINO1");
-    m_record.values[QStringLiteral("CodiceCliente")] = RegistryCodes(m_db).peekNextCustomerCode();
-    m_record.markSaved();
-    emit changed();
+    values[QStringLiteral("Listino")] = QStringLiteral("LISTINO1");
+    values[QStringLiteral("CodiceCliente")] = RegistryCodes(m_db).peekNextCustomerCode();
 }
 
-bool Cliente::open(int idCliente)
+bool Cliente::mayBeSaved()
 {
-    const core::Rows rows = m_db.query(QStringLiteral("SELECT * FROM clienti WHERE idCliente = :ID"),
-                                       {{QStringLiteral("ID"), idCliente}});
-    if (rows.isEmpty()) {
-        m_dialogs.warning(
-            QStringLiteral("Il cliente non esiste più: può essere stato eliminato da un'altra postazione."));
-        return false;
-    }
-    m_id = idCliente;
-    m_record.load(rows[0]);
-    emit changed();
-    return true;
-}
-
-QVariant Cliente::value(const QString& column) const
-{
-    return m_record.value(column);
-}
-
-void Cliente::setValue(const QString& column, const QVariant& value)
-{
-    if (m_record.set(column, value))
-        emit changed();
-}
-
-void Cliente::fieldLeft(const QString& column)
-{
-    const QString key = m_record.canonical(column);
-    const QString text = m_record.values.value(key).toString().trimmed();
-    if (key == QLatin1String("CodFisc")) {
-        if (!text.isEmpty())
-            m_dialogs.information(checkCodiceFiscale(text).message);
-    } else if (key == QLatin1String("pIva")) {
-        if (!text.isEmpty())
-            m_dialogs.information(checkPartitaIva(text).message);
-    } else if (key == QLatin1String("email")) {
-        if (!text.isEmpty())
-            m_dialogs.information(checkEmail(text).message);
-    }
-}
-
-bool Cliente::save()
-{
-    const auto text = [this](const char* column) { return m_record.text(QString::fromLatin1(column)); };
-    if (text("RagioneSociale").isEmpty() && text("Cognome").isEmpty()) {
+    if (m_record.text(QStringLiteral("RagioneSociale")).isEmpty() &&
+        m_record.text(QStringLiteral("Cognome")).isEmpty()) {
         m_dialogs.warning(QStringLiteral("Inserire la ragione sociale o il cognome del cliente."));
         return false;
     }
-    if (isNew()) {
-        const int code = RegistryCodes(m_db).insertCustomerWithNewCode([this](int c) { insertRow(c); });
-        m_record.values[QStringLiteral("CodiceCliente")] = code;
-    } else {
-        core::Transaction transaction(m_db);
-        updateRow();
-        transaction.commit();
-    }
-    m_record.saved = m_record.values;
-    emit changed();
-    emit saved(m_id);
     return true;
 }
 
-void Cliente::insertRow(int code)
+QVariant Cliente::insertWithNewCode(const std::function<void(const QVariant& code)>& insertRow)
 {
-    QStringList names;
-    QStringList holders;
-    core::Params params;
-    for (const QString& column : columns()) {
-        names << column;
-        holders << QLatin1Char(':') + column;
-        params.insert(column,
-                      column == QLatin1String("CodiceCliente") ? QVariant(code) : m_record.values.value(column));
-    }
-    m_db.exec(QStringLiteral("INSERT INTO clienti (%1) VALUES (%2)")
-                  .arg(names.join(QStringLiteral(", ")), holders.join(QStringLiteral(", "))),
-              params);
-    m_id = int(m_db.lastInsertId());
-}
-
-void Cliente::updateRow()
-{
-    QStringList assignments;
-    core::Params params;
-    for (const QString& column : columns()) {
-        assignments << QStringLiteral("%1 = :%1").arg(column);
-        params.insert(column, m_record.values.value(column));
-    }
-    params.insert(QStringLiteral("IDCLIENTE"), m_id);
-    m_db.exec(QStringLiteral("UPDATE clienti SET %1 WHERE idCliente = :IDCLIENTE")
-                  .arg(assignments.join(QStringLiteral(", "))),
-              params);
-}
-
-bool Cliente::mayLeave()
-{
-    return !isModified() || m_dialogs.confirm(kLeaveQuestion);
-}
-
-QString Cliente::exitCaption() const
-{
-    return isNew() ? QStringLiteral("Annulla") : QStringLiteral("Esci");
+    return RegistryCodes(m_db).insertCustomerWithNewCode([&](int code) { insertRow(code); });
 }
 
 bool Cliente::issueCard()
@@ -173,7 +77,7 @@ bool Cliente::issueCard()
     m_record.values[QStringLiteral("barcode")] = card;
     if (!isNew()) {
         m_db.exec(QStringLiteral("UPDATE clienti SET barcode = :BARCODE WHERE idCliente = :ID"),
-                  {{QStringLiteral("BARCODE"), card}, {QStringLiteral("ID"), m_id}});
+                  {{QStringLiteral("BARCODE"), card}, {QStringLiteral("ID"), id()}});
         m_record.saved[QStringLiteral("barcode")] = card;
     }
     emit changed();
@@ -397,7 +301,7 @@ std::optional<std::pair<QString, QString>> Cliente::askCredentials(const QString
     const std::optional<QString> password = m_dialogs.askText(title, QStringLiteral("Inserire la password"));
     if (!password || password->isEmpty())
         return std::nullopt;
-    if (m_webAccounts.usernameTaken(username->trimmed(), m_id)) {
+    if (m_webAccounts.usernameTaken(username->trimmed(), id())) {
         m_dialogs.warning(QStringLiteral("Lo username è già usato da un altro account."));
         return std::nullopt;
     }
@@ -411,7 +315,7 @@ void Cliente::storeWebAccount(const QVariant& username, const QVariant& password
               {{QStringLiteral("USERNAME"), username},
                {QStringLiteral("PASS"), password},
                {QStringLiteral("ATTIVO"), active},
-               {QStringLiteral("ID"), m_id}});
+               {QStringLiteral("ID"), id()}});
     for (QVariantMap* values : {&m_record.values, &m_record.saved}) {
         (*values)[QStringLiteral("USERNAME")] = username;
         (*values)[QStringLiteral("PASS")] = password;
@@ -442,14 +346,14 @@ bool Cliente::createWebAccount()
 {
     if (!webAccountsAvailable())
         return false;
-    if (m_webAccounts.exists(m_id)) {
+    if (m_webAccounts.exists(id())) {
         m_dialogs.warning(QStringLiteral("Il cliente ha già un account web."));
         return false;
     }
     const auto credentials = askCredentials(QStringLiteral("Account Web"));
     if (!credentials)
         return false;
-    changeWebAccount([&] { m_webAccounts.create(m_id, credentials->first, credentials->second); },
+    changeWebAccount([&] { m_webAccounts.create(id(), credentials->first, credentials->second); },
                      credentials->first, credentials->second, true);
     emit changed();
     m_dialogs.information(QStringLiteral("Account Web creato con successo"));
@@ -460,14 +364,14 @@ bool Cliente::updateWebAccount()
 {
     if (!webAccountsAvailable())
         return false;
-    if (!m_webAccounts.exists(m_id)) {
+    if (!m_webAccounts.exists(id())) {
         m_dialogs.warning(QStringLiteral("Il cliente non ha un account web."));
         return false;
     }
     const auto credentials = askCredentials(QStringLiteral("Account Web"));
     if (!credentials)
         return false;
-    changeWebAccount([&] { m_webAccounts.update(m_id, credentials->first, credentials->second); },
+    changeWebAccount([&] { m_webAccounts.update(id(), credentials->first, credentials->second); },
                      credentials->first, credentials->second,
                      m_record.values.value(QStringLiteral("AccountAttivo")).toBool());
     emit changed();
@@ -481,7 +385,7 @@ bool Cliente::deleteWebAccount()
         return false;
     if (!m_dialogs.confirm(QStringLiteral("Sei sicuro di voler eliminare l'Account Web di questo Cliente?")))
         return false;
-    changeWebAccount([&] { m_webAccounts.remove(m_id); }, QVariant(), QVariant(), false);
+    changeWebAccount([&] { m_webAccounts.remove(id()); }, QVariant(), QVariant(), false);
     emit changed();
     m_dialogs.information(QStringLiteral("Account eliminato"));
     return true;
@@ -512,23 +416,6 @@ bool Cliente::printPrivacy(core::ReportOutput& reports)
     }
     reports.preview(privacyForm());
     return true;
-}
-
-QString Cliente::mapSearchUrl() const
-{
-    return registry::mapSearchUrl({m_record.values.value(QStringLiteral("Indirizzo")).toString(),
-                                   m_record.values.value(QStringLiteral("Citta")).toString(),
-                                   m_record.values.value(QStringLiteral("ProvRes")).toString()});
-}
-
-QString mapSearchUrl(const QStringList& addressParts)
-{
-    QStringList parts;
-    for (const QString& part : addressParts)
-        if (!part.trimmed().isEmpty())
-            parts << part.trimmed();
-    return QStringLiteral("https://www.openstreetmap.org/search?query=") +
-           QString::fromLatin1(QUrl::toPercentEncoding(parts.join(QStringLiteral(", "))));
 }
 
 } // namespace carvendo::registry

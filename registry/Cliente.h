@@ -1,10 +1,9 @@
 #pragma once
 
-#include "RecordValues.h"
+#include "RegistryCard.h"
 #include "ReportRequest.h"
 #include "WebAccounts.h"
 
-#include <QObject>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -26,7 +25,7 @@ namespace carvendo::registry {
 //
 // The tax-code and e-mail checks run when the operator leaves those fields and only inform: the
 // card saves whatever was typed. A new customer gets its `CodiceCliente` when saved.
-class Cliente : public QObject
+class Cliente : public RegistryCard
 {
     Q_OBJECT
 
@@ -35,30 +34,6 @@ public:
 
     // The columns the card edits, as `clienti` spells them.
     static const QStringList& columns();
-
-    void openNew();
-    // False, after telling the operator, when the customer is not there any more.
-    bool open(int idCliente);
-
-    bool isNew() const { return m_id == 0; }
-    int id() const { return m_id; }
-
-    // Values by column name, letter case ignored; an unknown column throws std::invalid_argument.
-    QVariant value(const QString& column) const;
-    void setValue(const QString& column, const QVariant& value);
-    const QVariantMap& values() const { return m_record.values; }
-    bool isModified() const { return m_record.isModified(); }
-
-    // The operator left a field: the codice fiscale, partita IVA and e-mail fields tell whether the
-    // text is sound (empty tax codes are not checked).
-    void fieldLeft(const QString& column);
-
-    // "Salva". Returns false, with the reason told, when nothing was saved.
-    bool save();
-    // Whether the card may close now: with unsaved changes the operator is asked first.
-    bool mayLeave();
-    // The exit command: "Annulla" discards a new customer, "Esci" leaves an existing one.
-    QString exitCaption() const;
 
     // A new customer card code, stored at once for a saved customer.
     bool issueCard();
@@ -100,12 +75,12 @@ public:
     bool printPrivacy(core::ReportOutput& reports);
     core::ReportRequest privacyForm();
 
-    // A web map search of the customer's address, city and province.
-    QString mapSearchUrl() const;
-
-signals:
-    void changed();
-    void saved(int idCliente);
+protected:
+    // A new customer: price list "LISTINO1" and the code it will probably get.
+    void fillNew(QVariantMap& values) override;
+    // A customer needs a ragione sociale or a surname.
+    bool mayBeSaved() override;
+    QVariant insertWithNewCode(const std::function<void(const QVariant& code)>& insertRow) override;
 
 private:
     bool addDescription(const QString& title, const QString& table, const QString& column,
@@ -113,22 +88,13 @@ private:
     QStringList list(const QString& sql) const;
     bool chooseFrom(const QStringList& options, const QString& title, const QString& prompt,
                     const QString& field);
-    void insertRow(int code);
-    void updateRow();
     bool webAccountsAvailable();
     std::optional<std::pair<QString, QString>> askCredentials(const QString& title);
     void storeWebAccount(const QVariant& username, const QVariant& password, bool active);
     void changeWebAccount(const std::function<void()>& onExchange, const QVariant& username,
                           const QVariant& password, bool active);
 
-    core::Db& m_db;
-    core::Dialogs& m_dialogs;
     WebAccounts m_webAccounts;
-    int m_id = 0;
-    core::RecordValues m_record{columns()};
 };
-
-// The map search of an address: the parts that are not empty, joined, on OpenStreetMap.
-QString mapSearchUrl(const QStringList& addressParts);
 
 } // namespace carvendo::registry

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "RegistryKind.h"
 #include "WebAccounts.h"
 
 #include "Db.h"
@@ -19,36 +20,6 @@ class Session;
 } // namespace carvendo::core
 
 namespace carvendo::registry {
-
-// What the customer and supplier registries differ in: table, key, columns and texts. The lists
-// and pickers take one of the two and are otherwise the same.
-struct RegistryKind
-{
-    enum class Which
-    {
-        Customers,
-        Suppliers
-    };
-
-    Which which = Which::Customers;
-    QString table{};          // `clienti` / `fornitori`
-    QString key{};            // `idCliente` / `id_fornitore`
-    QString codeColumn{};     // `CodiceCliente` / `Codice`
-    QString nameColumn{};     // `RagioneSociale` / `RagSoc`
-    QString taxCodeColumn{};  // `CodFisc`
-    QString vatColumn{};      // `pIva` / `PIva`
-    QString cardWindow{};     // "TCliente" / "TFornitore"
-    QString listWindow{};     // "TClienti" / "TFornitori"
-    QString layoutWord{};     // the word of the saved grid layout file
-    QString deleteQuestion{}; // "Eliminare il cliente?" / "Eliminare il fornitore?"
-    QStringList gridColumns{};  // what the list grid shows, key first
-    QStringList gridCaptions{}; // their headings
-
-    static const RegistryKind& customers();
-    static const RegistryKind& suppliers();
-
-    bool isCustomers() const { return which == Which::Customers; }
-};
 
 // How a list or picker finds records.
 enum class SearchMode

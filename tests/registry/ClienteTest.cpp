@@ -24,12 +24,9 @@ class ClienteTest : public ct::CompanySuite<ClienteTest>
 protected:
     void SetUp() override
     {
-        for (const char* table : {"clienti", "comuni", "catclienti", "settclienti", "defclienti"})
-            db().exec(QStringLiteral("DELETE FROM %1").arg(QLatin1String(table)));
+        emptyTables({"clienti", "comuni", "catclienti", "settclienti", "defclienti"});
         db().exec(QStringLiteral("UPDATE contatori SET barcodecliente = ''"));
     }
-
-    core::Db& db() { return company().db(); }
 
     int insertCustomer(int code, const QString& name)
     {

@@ -2,9 +2,7 @@
 #include "StoricoCliente.h"
 
 #include "Db.h"
-#include "RecordingNavigator.h"
-#include "ScriptedDialogs.h"
-#include "TestDatabase.h"
+#include "RegistrySuite.h"
 
 #include <gtest/gtest.h>
 
@@ -13,16 +11,13 @@ namespace ct = carvendo::testing;
 
 namespace {
 
-class FornitoreTest : public ct::CompanySuite<FornitoreTest>
+class FornitoreTest : public ct::RegistrySuite<FornitoreTest>
 {
 protected:
     void SetUp() override
     {
-        for (const char* table : {"clienti", "fornitori", "ordinifornitori", "carichi", "venduti", "prima_nota", "fatture"})
-            db().exec(QStringLiteral("DELETE FROM %1").arg(QLatin1String(table)));
+        emptyTables({"clienti", "fornitori", "ordinifornitori", "carichi", "venduti", "prima_nota", "fatture"});
     }
-
-    core::Db& db() { return company().db(); }
 
     core::Row storedSupplier(int id)
     {
@@ -36,8 +31,6 @@ protected:
         return int(db().lastInsertId());
     }
 
-    ct::ScriptedDialogs m_dialogs;
-    ct::RecordingNavigator m_navigator;
     registry::Fornitore m_card{company().db(), m_dialogs, m_navigator};
 };
 

@@ -1,7 +1,7 @@
 #include "RegistryCodes.h"
 
 #include "Db.h"
-#include "TestDatabase.h"
+#include "RegistrySuite.h"
 
 #include <QSet>
 
@@ -15,30 +15,9 @@ namespace ct = carvendo::testing;
 
 namespace {
 
-class RegistryCodesTest : public ct::CompanySuite<RegistryCodesTest>
+class RegistryCodesTest : public ct::RegistrySuite<RegistryCodesTest>
 {
 protected:
-    void SetUp() override
-    {
-        db().exec(QStringLiteral("DELETE FROM clienti"));
-        db().exec(QStringLiteral("DELETE FROM fornitori"));
-        db().exec(QStringLiteral("UPDATE contatori SET barcodecliente = ''"));
-    }
-
-    core::Db& db() { return company().db(); }
-
-    void insertCustomer(core::Db& on, int code, const QString& name)
-    {
-        on.exec(QStringLiteral("INSERT INTO clienti (CodiceCliente, RagioneSociale) VALUES (:CODICE, :NOME)"),
-                {{QStringLiteral("CODICE"), code}, {QStringLiteral("NOME"), name}});
-    }
-
-    void insertSupplier(const QString& code, const QString& name)
-    {
-        db().exec(QStringLiteral("INSERT INTO fornitori (Codice, RagSoc) VALUES (:CODICE, :NOME)"),
-                  {{QStringLiteral("CODICE"), code}, {QStringLiteral("NOME"), name}});
-    }
-
     QString customerCounter() { return db().scalar(QStringLiteral("SELECT barcodecliente FROM contatori")).toString(); }
 
     registry::RegistryCodes m_codes{company().db()};
@@ -48,7 +27,7 @@ TEST_F(RegistryCodesTest, CustomerCodesFollowTheLargestOne)
 {
     EXPECT_EQ(m_codes.peekNextCustomerCode(), 1);
     for (const auto& [name, expected] : {std::pair{"Bianchi Luca", 1}, {"D'Amico Sergio", 2}, {"Esposito Anna", 3}}) {
-        const int code = m_codes.insertCustomerWithNewCode([&](int c) { insertCustomer(db(), c, QString::fromUtf8(name)); });
+        const int code = m_codes.insertCustomerWithNewCode([&](int c) { insertCustomer(c, QString::fromUtf8(name)); });
         EXPECT_EQ(code, expected);
         EXPECT_EQ(db().scalar(QStringLiteral("SELECT CodiceCliente FROM clienti WHERE RagioneSociale = :N"),
                               {{QStringLiteral("N"), QString::fromUtf8(name)}})
@@ -56,14 +35,14 @@ TEST_F(RegistryCodesTest, CustomerCodesFollowTheLargestOne)
                   expected);
     }
     // A code typed by hand moves the next one on; gaps below it are not reused.
-    insertCustomer(db(), 40, QStringLiteral("Ferri Marco"));
+    insertCustomer(40, QStringLiteral("Ferri Marco"));
     EXPECT_EQ(m_codes.peekNextCustomerCode(), 41);
-    EXPECT_EQ(m_codes.insertCustomerWithNewCode([&](int c) { insertCustomer(db(), c, QStringLiteral("Gallo Pia")); }), 41);
+    EXPECT_EQ(m_codes.insertCustomerWithNewCode([&](int c) { insertCustomer(c, QStringLiteral("Gallo Pia")); }), 41);
 }
 
 TEST_F(RegistryCodesTest, NewCustomerFromADocumentGetsTheFirstPriceListAndTheNextCode)
 {
-    insertCustomer(db(), 7, QStringLiteral("Rossi Mario"));
+    insertCustomer(7, QStringLiteral("Rossi Mario"));
     const registry::NewCustomer created = m_codes.insertNewCustomer();
     EXPECT_EQ(created.codiceCliente, 8);
     const core::Rows rows = db().query(QStringLiteral("SELECT CodiceCliente, Listino FROM clienti WHERE idCliente = :ID"),
@@ -90,18 +69,18 @@ TEST_F(RegistryCodesTest, SupplierCodesAreTextComparedAsNumbers)
 TEST_F(RegistryCodesTest, AFailedInsertLeavesNothingAndTheCodeIsGivenAgain)
 {
     EXPECT_THROW(m_codes.insertCustomerWithNewCode([&](int c) {
-        insertCustomer(db(), c, QStringLiteral("Parziale"));
+        insertCustomer(c, QStringLiteral("Parziale"));
         throw core::DbError(QStringLiteral("interrotto"));
     }),
                  core::DbError);
     EXPECT_EQ(db().scalar(QStringLiteral("SELECT COUNT(*) FROM clienti")).toInt(), 0);
-    EXPECT_EQ(m_codes.insertCustomerWithNewCode([&](int c) { insertCustomer(db(), c, QStringLiteral("Completo")); }), 1);
+    EXPECT_EQ(m_codes.insertCustomerWithNewCode([&](int c) { insertCustomer(c, QStringLiteral("Completo")); }), 1);
 }
 
 TEST_F(RegistryCodesTest, RefusedInsideAnOpenTransaction)
 {
     core::Transaction tx(db());
-    EXPECT_THROW(m_codes.insertCustomerWithNewCode([&](int c) { insertCustomer(db(), c, QStringLiteral("X")); }),
+    EXPECT_THROW(m_codes.insertCustomerWithNewCode([&](int c) { insertCustomer(c, QStringLiteral("X")); }),
                  std::logic_error);
     EXPECT_THROW(m_codes.insertSupplierWithNewCode([&](const QString& c) { insertSupplier(c, QStringLiteral("X")); }),
                  std::logic_error);
@@ -114,7 +93,7 @@ TEST_F(RegistryCodesTest, TwoWorkstationsNeverShareACustomerCode)
         std::unique_ptr<core::Db> own = company().newConnection();
         registry::RegistryCodes codes(*own);
         for (int i = 0; i < kPerWorkstation; ++i)
-            codes.insertCustomerWithNewCode([&](int c) { insertCustomer(*own, c, prefix + QString::number(i)); });
+            codes.insertCustomerWithNewCode([&](int c) { insertCustomer(c, prefix + QString::number(i), *own); });
     };
     std::thread first(workstation, QStringLiteral("A"));
     std::thread second(workstation, QStringLiteral("B"));
@@ -129,6 +108,7 @@ TEST_F(RegistryCodesTest, TwoWorkstationsNeverShareACustomerCode)
 
 TEST_F(RegistryCodesTest, CustomerCardsStartFromTheBaseAndAdvanceTheCounter)
 {
+    db().exec(QStringLiteral("UPDATE contatori SET barcodecliente = ''")); // as in a new company
     EXPECT_EQ(m_codes.newCustomerCard(), QStringLiteral("70000010001001"));
     EXPECT_EQ(customerCounter(), QStringLiteral("7000001000100"));
     EXPECT_EQ(m_codes.newCustomerCard(), QStringLiteral("70000010001010"));

@@ -1,10 +1,7 @@
 #include "RegistryList.h"
 
 #include "Paths.h"
-#include "RecordingNavigator.h"
-#include "ScriptedDialogs.h"
-#include "Session.h"
-#include "TestDatabase.h"
+#include "RegistrySuite.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -23,24 +20,13 @@ namespace {
 
 const QString NoPrivilege = QStringLiteral("Non possiedi i privilegi per eseguire questa operazione");
 
-class RegistryListTest : public ct::CompanySuite<RegistryListTest>
+class RegistryListTest : public ct::RegistrySuite<RegistryListTest>
 {
 protected:
     void SetUp() override
     {
-        db().exec(QStringLiteral("DELETE FROM clienti"));
-        db().exec(QStringLiteral("DELETE FROM fornitori"));
+        RegistrySuite::SetUp();
         s_exchange->db().exec(QStringLiteral("DELETE FROM users"));
-        allowDeleting(true);
-    }
-
-    core::Db& db() { return company().db(); }
-
-    void allowDeleting(bool allowed)
-    {
-        core::Privileges privileges;
-        privileges.set(core::Privilege::Cancellazione, allowed);
-        m_session.logIn(core::Operator{}, core::Warehouse{}, privileges);
     }
 
     int customer(int code, const QString& name, const QString& cf = {}, const QString& piva = {})
@@ -49,13 +35,6 @@ protected:
                                  "VALUES (:C, :N, :CF, :PI)"),
                   {{QStringLiteral("C"), code}, {QStringLiteral("N"), name}, {QStringLiteral("CF"), cf},
                    {QStringLiteral("PI"), piva}});
-        return int(db().lastInsertId());
-    }
-
-    int supplier(const QString& code, const QString& name)
-    {
-        db().exec(QStringLiteral("INSERT INTO fornitori (Codice, RagSoc) VALUES (:C, :N)"),
-                  {{QStringLiteral("C"), code}, {QStringLiteral("N"), name}});
         return int(db().lastInsertId());
     }
 
@@ -89,9 +68,6 @@ protected:
     }
 
     static inline std::unique_ptr<ct::ExchangeDatabase> s_exchange;
-    core::Session m_session;
-    ct::ScriptedDialogs m_dialogs;
-    ct::RecordingNavigator m_navigator;
 };
 
 TEST_F(RegistryListTest, NameSearchBindsTheTypedText)
@@ -146,8 +122,8 @@ TEST_F(RegistryListTest, TaxCodeAndVatSearchesMatchExactly)
 
 TEST_F(RegistryListTest, SupplierSearchUsesItsOwnColumns)
 {
-    supplier(QStringLiteral("1"), QStringLiteral("L'Idraulica Srl"));
-    supplier(QStringLiteral("2"), QStringLiteral("Nuova Elettronica"));
+    insertSupplier(QStringLiteral("1"), QStringLiteral("L'Idraulica Srl"));
+    insertSupplier(QStringLiteral("2"), QStringLiteral("Nuova Elettronica"));
     RegistryList list = suppliers();
     list.open();
     EXPECT_EQ(names(list.rows(), QStringLiteral("RagSoc")),
@@ -202,11 +178,11 @@ TEST_F(RegistryListTest, DeletingACustomerNeedsThePrivilegeAndTheAnswer)
     RegistryList list = customers();
     list.open();
 
-    allowDeleting(false);
+    logInAllowedToDelete(false);
     EXPECT_FALSE(list.deleteRecord(id));
     EXPECT_EQ(m_dialogs.lastText(), NoPrivilege);
 
-    allowDeleting(true);
+    logInAllowedToDelete(true);
     m_dialogs.answerConfirm(false);
     EXPECT_FALSE(list.deleteRecord(id));
     EXPECT_EQ(m_dialogs.lastText(), QStringLiteral("Eliminare il cliente?"));
@@ -262,7 +238,7 @@ TEST_F(RegistryListTest, AFailedDeleteKeepsBothTheCustomerAndTheWebAccount)
 
 TEST_F(RegistryListTest, DeletingASupplierAsksItsQuestion)
 {
-    const int id = supplier(QStringLiteral("7"), QStringLiteral("Nuova Elettronica"));
+    const int id = insertSupplier(QStringLiteral("7"), QStringLiteral("Nuova Elettronica"));
     RegistryList list = suppliers();
     m_dialogs.answerConfirm(true);
     EXPECT_TRUE(list.deleteRecord(id));

@@ -1,9 +1,6 @@
 #include "RegistryPicker.h"
 
-#include "RecordingNavigator.h"
-#include "ScriptedDialogs.h"
-#include "Session.h"
-#include "TestDatabase.h"
+#include "RegistrySuite.h"
 
 #include <gtest/gtest.h>
 
@@ -15,21 +12,15 @@ namespace ct = carvendo::testing;
 
 namespace {
 
-class RegistryPickerTest : public ct::CompanySuite<RegistryPickerTest>
+class RegistryPickerTest : public ct::RegistrySuite<RegistryPickerTest>
 {
 protected:
     void SetUp() override
     {
-        db().exec(QStringLiteral("DELETE FROM clienti"));
-        db().exec(QStringLiteral("DELETE FROM fornitori"));
-        core::Privileges privileges;
-        privileges.set(core::Privilege::Cancellazione, true);
-        m_session.logIn(core::Operator{}, core::Warehouse{}, privileges);
+        RegistrySuite::SetUp();
         m_damico = insertDamico();
-        m_supplier = insertSupplier();
+        m_supplier = insertIdraulica();
     }
-
-    core::Db& db() { return company().db(); }
 
     int insertDamico()
     {
@@ -42,7 +33,7 @@ protected:
         return int(db().lastInsertId());
     }
 
-    int insertSupplier()
+    int insertIdraulica()
     {
         db().exec(QStringLiteral(
             "INSERT INTO fornitori (Codice, RagSoc, PIva, CodFisc, IndirizzoLeg, CapLeg, CittaLeg, ProvLeg, "
@@ -59,9 +50,6 @@ protected:
         return RegistryPicker(*found, QString::fromLatin1(caller), db(), m_session, m_dialogs, m_navigator);
     }
 
-    core::Session m_session;
-    ct::ScriptedDialogs m_dialogs;
-    ct::RecordingNavigator m_navigator;
     int m_damico = 0;
     int m_supplier = 0;
 };

@@ -9,9 +9,7 @@
 #include "WindowTestBench.h"
 
 #include <QAbstractItemModel>
-#include <QApplication>
 #include <QComboBox>
-#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
@@ -24,20 +22,6 @@ using namespace carvendo;
 namespace ct = carvendo::testing;
 
 namespace {
-
-void pressEnter(QWidget* widget)
-{
-    QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
-    QApplication::sendEvent(widget, &press);
-}
-
-QPushButton* buttonCaptioned(QWidget& window, const QString& caption)
-{
-    for (QPushButton* button : window.findChildren<QPushButton*>())
-        if (button->text() == caption)
-            return button;
-    return nullptr;
-}
 
 QStringList shownDescriptions(QTableView* grid)
 {
@@ -52,8 +36,7 @@ class TArticoliTest : public ct::CompanySuite<TArticoliTest>, protected ct::Wind
 protected:
     void SetUp() override
     {
-        for (const char* table : {"articoli", "giacenze", "acquisti", "venduti", "dettreso", "magazzini"})
-            db().exec(QStringLiteral("DELETE FROM ") + QString::fromLatin1(table));
+        emptyTables({"articoli", "giacenze", "acquisti", "venduti", "dettreso", "magazzini"});
         db().exec(QStringLiteral("INSERT INTO magazzini (idMagazzino, Descrizione) VALUES (1, 'NEGOZIO'), (2, 'DEPOSITO')"));
         m_cover = addItem("COVER IPHONE 15", 3);
         m_cable = addItem("CAVO USB-C", 0);
@@ -61,14 +44,10 @@ protected:
                   {{QStringLiteral("A"), m_cable}});
         db().exec(QStringLiteral("INSERT INTO venduti (idArticolo, idMagazzino, quantita) VALUES (:A, 1, 2)"),
                   {{QStringLiteral("A"), m_cable}});
-        m_connections.setCompanySettings(company().settings());
-        core::Privileges privileges;
-        privileges.set(core::Privilege::FullAccess, true);
-        m_session.logIn(core::Operator{}, core::Warehouse{1, QStringLiteral("NEGOZIO")}, privileges);
+        useCompany(company());
+        logInWithAllPrivileges(core::Warehouse{1, QStringLiteral("NEGOZIO")});
         ui::registerItemListWindows(m_registry);
     }
-
-    core::Db& db() { return company().db(); }
 
     int addItem(const char* description, double stock)
     {

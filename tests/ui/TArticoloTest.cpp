@@ -9,7 +9,6 @@
 
 #include <QApplication>
 #include <QComboBox>
-#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
@@ -25,31 +24,14 @@ namespace ct = carvendo::testing;
 
 namespace {
 
-void type(QWidget* widget, const QString& text)
-{
-    for (const QChar c : text) {
-        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(widget, &press);
-    }
-}
-
-void pressEnter(QWidget* widget)
-{
-    QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
-    QApplication::sendEvent(widget, &press);
-}
-
 class TArticoloWindowTest : public ct::CompanySuite<TArticoloWindowTest>, protected ct::WindowTestBench
 {
 protected:
     void SetUp() override
     {
-        for (const char* table : {"articoli", "giacenze", "categorie"})
-            company().db().exec(QStringLiteral("DELETE FROM ") + QString::fromLatin1(table));
-        m_connections.setCompanySettings(company().settings());
-        core::Privileges all;
-        all.set(core::Privilege::FullAccess, true);
-        m_session.logIn(core::Operator(), m_warehouse, all);
+        emptyTables({"articoli", "giacenze", "categorie"});
+        useCompany(company());
+        logInWithAllPrivileges(m_warehouse);
     }
 
     int addItem()

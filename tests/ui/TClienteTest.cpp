@@ -10,9 +10,8 @@
 #include "WindowRegistry.h"
 #include "WindowTestBench.h"
 
-#include <QApplication>
 #include <QComboBox>
-#include <QKeyEvent>
+#include <QCoreApplication>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -23,33 +22,14 @@ namespace ct = carvendo::testing;
 
 namespace {
 
-void type(QWidget* widget, const QString& text)
-{
-    for (const QChar c : text) {
-        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(widget, &press);
-    }
-}
-
-QPushButton* buttonCaptioned(QWidget& window, const QString& caption)
-{
-    for (QPushButton* button : window.findChildren<QPushButton*>())
-        if (button->text() == caption)
-            return button;
-    return nullptr;
-}
-
 class RegistryCardWindowsTest : public ct::CompanySuite<RegistryCardWindowsTest>, protected ct::WindowTestBench
 {
 protected:
     void SetUp() override
     {
-        for (const char* table : {"clienti", "fornitori", "venduti", "fatture"})
-            db().exec(QStringLiteral("DELETE FROM %1").arg(QLatin1String(table)));
-        m_connections.setCompanySettings(company().settings());
+        emptyTables({"clienti", "fornitori", "venduti", "fatture"});
+        useCompany(company());
     }
-
-    core::Db& db() { return company().db(); }
 };
 
 TEST_F(RegistryCardWindowsTest, TheCardsAreRegisteredByName)
@@ -129,6 +109,43 @@ TEST_F(RegistryCardWindowsTest, ASupplierCardMakesACustomer)
     EXPECT_TRUE(m_dialogs.events().empty()) << m_dialogs.lastText().toStdString();
 }
 
+TEST_F(RegistryCardWindowsTest, TheCommercialCommandsChangeTheCardShown)
+{
+    db().exec(QStringLiteral("INSERT INTO clienti (CodiceCliente, RagioneSociale, idAgente, Agente) "
+                             "VALUES (5, 'Bianchi Luca', 3, 'Neri Paolo')"));
+    ui::TCliente window(m_environment, {QStringLiteral("TCliente"), int(db().lastInsertId())});
+    window.show();
+    const auto shown = [&](const char* column) {
+        return qobject_cast<QLineEdit*>(window.commercialForm().editor(QString::fromLatin1(column)))->text();
+    };
+    EXPECT_EQ(shown("Agente"), QStringLiteral("Neri Paolo"));
+
+    m_dialogs.answerConfirm(true);
+    buttonCaptioned(window, QStringLiteral("Elimina agente"))->click();
+    EXPECT_EQ(m_dialogs.lastText(),
+              QStringLiteral("Sei sicuro di voler eliminare l'Agente associato a questo Cliente?"));
+    EXPECT_EQ(shown("Agente"), QString());
+
+    buttonCaptioned(window, QStringLiteral("Genera tessera"))->click();
+    EXPECT_EQ(shown("barcode").size(), 14);
+    EXPECT_EQ(window.exitButton().text(), QStringLiteral("Esci"));
+}
+
+TEST_F(RegistryCardWindowsTest, ACardOnARecordGoneMeanwhileSaysSoAndCloses)
+{
+    ui::TCliente customer(m_environment, {QStringLiteral("TCliente"), 999999});
+    ui::TFornitore supplier(m_environment, {QStringLiteral("TFornitore"), 999999});
+    for (QDialog* card : std::initializer_list<QDialog*>{&customer, &supplier})
+        card->show();
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(customer.isVisible());
+    EXPECT_FALSE(supplier.isVisible());
+    EXPECT_EQ(m_dialogs.messages(),
+              (QStringList{
+                  QStringLiteral("Il cliente non esiste più: può essere stato eliminato da un'altra postazione."),
+                  QStringLiteral("Il fornitore non esiste più: può essere stato eliminato da un'altra postazione.")}));
+}
+
 TEST_F(RegistryCardWindowsTest, TheHistoryFindsACustomerByNameAndShowsItsSales)
 {
     db().exec(QStringLiteral("INSERT INTO clienti (CodiceCliente, RagioneSociale) VALUES (1, 'D''Amico Sergio')"));
@@ -138,8 +155,7 @@ TEST_F(RegistryCardWindowsTest, TheHistoryFindsACustomerByNameAndShowsItsSales)
     ui::TStoricoCliente window(m_environment, {QStringLiteral("TStoricoCliente")});
     window.show();
     type(&window.searchText(), QStringLiteral("D'Amico"));
-    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
-    QApplication::sendEvent(&window.searchText(), &enter);
+    pressEnter(&window.searchText());
     EXPECT_EQ(window.customers().rowCount(), 1);
     EXPECT_EQ(window.sales().rowCount(), 2);
     EXPECT_EQ(window.windowTitle(), QStringLiteral("Storico Cliente: D'Amico Sergio"));

@@ -8,9 +8,7 @@
 #include "WindowTestBench.h"
 
 #include <QAbstractItemModel>
-#include <QApplication>
 #include <QHeaderView>
-#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
@@ -23,20 +21,6 @@ using namespace carvendo;
 namespace ct = carvendo::testing;
 
 namespace {
-
-QPushButton* buttonCaptioned(QWidget& window, const QString& caption)
-{
-    for (QPushButton* button : window.findChildren<QPushButton*>())
-        if (button->text() == caption)
-            return button;
-    return nullptr;
-}
-
-void pressEnter(QWidget* widget)
-{
-    QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
-    QApplication::sendEvent(widget, &press);
-}
 
 QStringList shownNames(QTableView* grid)
 {
@@ -54,14 +38,10 @@ protected:
         db().exec(QStringLiteral("DELETE FROM clienti"));
         db().exec(QStringLiteral("INSERT INTO clienti (CodiceCliente, RagioneSociale, Citta) VALUES "
                                  "(1, 'D''Amico Sergio', 'Forlì'), (2, 'Bianchi Luca', 'Roma'), (3, 'Damiani Eva', 'Bari')"));
-        m_connections.setCompanySettings(company().settings());
-        core::Privileges privileges;
-        privileges.set(core::Privilege::Cancellazione, true);
-        m_session.logIn(core::Operator{}, core::Warehouse{}, privileges);
+        useCompany(company());
+        logInWithPrivilege(core::Privilege::Cancellazione);
         ui::registerRegistryListWindows(m_registry);
     }
-
-    core::Db& db() { return company().db(); }
 
     std::unique_ptr<ui::Window> create(const QString& name, const QString& caller = {})
     {

@@ -44,7 +44,7 @@ protected:
     {
         m_db = company().newConnection();
         m_db->exec(QStringLiteral("DELETE FROM suffissi_doc WHERE suffisso NOT IN ('', 'A')"));
-        m_connections.setCompanySettings(company().settings());
+        useCompany(company());
     }
 
     template <typename W> static W* child(QWidget& window, const char* name)

@@ -20,13 +20,12 @@ protected:
     void SetUp() override
     {
         core::Db& db = company().db();
-        for (const char* table : {"articoli", "giacenze", "magazzini"})
-            db.exec(QStringLiteral("DELETE FROM ") + QString::fromLatin1(table));
+        emptyTables({"articoli", "giacenze", "magazzini"});
         db.exec(QStringLiteral("INSERT INTO magazzini (idMagazzino, Descrizione) VALUES (1, 'SEDE'), (2, 'NEGOZIO')"));
         db.exec(QStringLiteral("INSERT INTO articoli (ID, CodArticolo, Descrizione) VALUES (7, 'TEL', 'Telefono')"));
         db.exec(QStringLiteral("INSERT INTO giacenze (idarticolo, idmagazzino, magazzino, giacenza, disponibilita) "
                                "VALUES (7, 1, 'SEDE', 5, 4), (7, 2, 'NEGOZIO', -2, -2)"));
-        m_connections.setCompanySettings(company().settings());
+        useCompany(company());
     }
 };
 

@@ -55,7 +55,7 @@ protected:
     {
         m_db = company().newConnection();
         m_db->exec(QStringLiteral("DELETE FROM banche"));
-        m_connections.setCompanySettings(company().settings());
+        useCompany(company());
         m_connections.setDirectorySettings(s_directory->settings());
         ui::registerSettingsWindows(m_registry);
     }

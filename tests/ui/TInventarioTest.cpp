@@ -25,14 +25,13 @@ protected:
     void SetUp() override
     {
         core::Db& db = company().db();
-        for (const char* table : {"articoli", "giacenze", "magazzini", "acquisti", "inventario"})
-            db.exec(QStringLiteral("DELETE FROM ") + QString::fromLatin1(table));
+        emptyTables({"articoli", "giacenze", "magazzini", "acquisti", "inventario"});
         db.exec(QStringLiteral("INSERT INTO magazzini (idMagazzino, Descrizione) VALUES (1, 'SEDE'), (2, 'NEGOZIO')"));
         db.exec(QStringLiteral("INSERT INTO articoli (ID, CodArticolo, Descrizione, PrezzoAcqnoiva, Pubblico) "
                                "VALUES (1, 'TEL', 'Telefono', 100, 150), (2, 'COV', 'Cover', 2, 10)"));
         db.exec(QStringLiteral("INSERT INTO giacenze (idarticolo, idmagazzino, magazzino, giacenza, disponibilita) "
                                "VALUES (1, 1, 'SEDE', -3, -3), (2, 1, 'SEDE', 4, 4), (2, 2, 'NEGOZIO', 6, 6)"));
-        m_connections.setCompanySettings(company().settings());
+        useCompany(company());
         m_clock.setNow(QDateTime(QDate(2026, 12, 6), QTime(9, 0)));
     }
 };

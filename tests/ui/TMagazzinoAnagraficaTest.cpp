@@ -11,9 +11,7 @@
 #include "Session.h"
 #include "TestDatabase.h"
 
-#include <QApplication>
 #include <QCheckBox>
-#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -27,32 +25,13 @@ namespace ct = carvendo::testing;
 
 namespace {
 
-// Types the text into the widget as the operator would, key by key.
-void type(QWidget* widget, const QString& text)
-{
-    for (const QChar c : text) {
-        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(widget, &press);
-    }
-}
-
-QPushButton* buttonCaptioned(QWidget& window, const QString& caption)
-{
-    for (QPushButton* button : window.findChildren<QPushButton*>())
-        if (button->text() == caption)
-            return button;
-    return nullptr;
-}
-
 class TMagazzinoAnagraficaWindowTest : public ct::CompanySuite<TMagazzinoAnagraficaWindowTest>, protected carvendo::testing::WindowTestBench
 {
 protected:
     void SetUp() override
     {
-        company().db().exec(QStringLiteral("DELETE FROM magazzini"));
-        company().db().exec(QStringLiteral("DELETE FROM giacenze"));
-        company().db().exec(QStringLiteral("DELETE FROM articoli"));
-        m_connections.setCompanySettings(company().settings());
+        emptyTables({"magazzini", "giacenze", "articoli"});
+        useCompany(company());
     }
 
 };
@@ -105,8 +84,7 @@ TEST_F(TMagazzinoAnagraficaWindowTest, EmptyNameIsRefusedAndLeavingWithChangesAs
     window.exitButton().click();
     EXPECT_TRUE(window.isVisible()) << "No: the card stays";
     m_dialogs.answerConfirm(true);
-    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
-    QApplication::sendEvent(&window, &escape);
+    pressKey(&window, Qt::Key_Escape);
     EXPECT_FALSE(window.isVisible());
     EXPECT_EQ(window.result(), QDialog::Rejected);
     EXPECT_EQ(m_dialogs.texts(ct::DialogEvent::Kind::Confirm).size(), 2);

@@ -24,28 +24,15 @@ namespace ct = carvendo::testing;
 
 namespace {
 
-QPushButton* buttonCaptioned(QWidget& window, const QString& caption)
-{
-    for (QPushButton* button : window.findChildren<QPushButton*>())
-        if (button->text() == caption)
-            return button;
-    return nullptr;
-}
-
 class StockMovementWindowsTest : public ct::CompanySuite<StockMovementWindowsTest>, protected ct::WindowTestBench
 {
 protected:
     void SetUp() override
     {
-        for (const char* table : {"venduti", "acquisti", "articoli", "magazzini", "giacenze", "causaligeneriche"})
-            db().exec(QStringLiteral("DELETE FROM ") + QString::fromLatin1(table));
-        m_connections.setCompanySettings(company().settings());
-        core::Privileges all;
-        all.set(core::Privilege::FullAccess, true);
-        m_session.logIn(core::Operator(), {}, all);
+        emptyTables({"venduti", "acquisti", "articoli", "magazzini", "giacenze", "causaligeneriche"});
+        useCompany(company());
+        logInWithAllPrivileges();
     }
-
-    core::Db& db() { return company().db(); }
 
     void sell(int item, const char* kind, const char* description)
     {

@@ -22,12 +22,11 @@ protected:
     void SetUp() override
     {
         core::Db& db = company().db();
-        for (const char* table : {"articoli", "sottoscorta"})
-            db.exec(QStringLiteral("DELETE FROM ") + QString::fromLatin1(table));
+        emptyTables({"articoli", "sottoscorta"});
         db.exec(QStringLiteral("INSERT INTO articoli (CodArticolo, Descrizione, giacenza, Scorta, Fornitore) VALUES "
                                "('A', 'Alimentatore', 2, 2, 'TIM SPA'), ('B', 'Batteria', 0, 3, 'WIND'), "
                                "('C', 'Cavo', 9, 1, 'WIND')"));
-        m_connections.setCompanySettings(company().settings());
+        useCompany(company());
     }
 };
 

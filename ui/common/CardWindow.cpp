@@ -1,6 +1,8 @@
 #include "CardWindow.h"
 
 #include <QCloseEvent>
+#include <QDialogButtonBox>
+#include <QPushButton>
 
 namespace carvendo::ui {
 
@@ -20,6 +22,20 @@ void CardWindow::closeEvent(QCloseEvent* event)
 {
     event->ignore();
     reject();
+}
+
+CardWindow::SaveAndExit CardWindow::saveAndExitButtons(const QString& exitCaption)
+{
+    SaveAndExit buttons;
+    buttons.row = new QDialogButtonBox;
+    QPushButton* saveButton = buttons.row->addButton(QStringLiteral("Salva"), QDialogButtonBox::AcceptRole);
+    buttons.exit = buttons.row->addButton(exitCaption, QDialogButtonBox::RejectRole);
+    saveButton->setDefault(true);
+    saveButton->setAutoDefault(true);
+    buttons.exit->setAutoDefault(false);
+    connect(saveButton, &QPushButton::clicked, this, &CardWindow::save);
+    connect(buttons.exit, &QPushButton::clicked, this, &CardWindow::reject);
+    return buttons;
 }
 
 core::NavigationResult CardWindow::navigationResult() const

@@ -5,6 +5,8 @@
 #include <QVariant>
 
 class QCloseEvent;
+class QDialogButtonBox;
+class QPushButton;
 
 namespace carvendo::ui {
 
@@ -27,6 +29,15 @@ protected:
     virtual bool saveRecord() = 0;          // true when saved; otherwise the reason was shown
     virtual bool mayLeave() = 0;            // asks about unsaved changes
     virtual QVariant savedKey() const = 0;  // the key of the record now on the card
+
+    // The commands under a card: "Salva", the default button (Enter saves), and the exit command
+    // with the caption given, wired to save() and reject().
+    struct SaveAndExit
+    {
+        QDialogButtonBox* row = nullptr;
+        QPushButton* exit = nullptr;
+    };
+    SaveAndExit saveAndExitButtons(const QString& exitCaption);
 };
 
 } // namespace carvendo::ui

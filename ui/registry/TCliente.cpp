@@ -6,10 +6,6 @@
 #include "GuardedCommand.h"
 #include "PageWidgets.h"
 
-#include <QCloseEvent>
-#include <QDialogButtonBox>
-#include <QGridLayout>
-#include <QGroupBox>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -72,10 +68,34 @@ QList<CardField> commercialFields()
             field("ANnotazioni", "Annotazioni", K::Memo)};
 }
 
+// The commands of the "Dati commerciali" page, three a row.
+struct CustomerCommand
+{
+    const char* caption;
+    const char* name;
+    bool (registry::Cliente::*run)();
+};
+
+using registry::Cliente;
+constexpr CustomerCommand kCommandRows[][3] = {
+    {{"Scegli categoria", "scegliCategoria", &Cliente::chooseCategory},
+     {"Scegli settore", "scegliSettore", &Cliente::chooseSector},
+     {"Scegli definizione", "scegliDefinizione", &Cliente::chooseDefinition}},
+    {{"Nuova categoria cliente", "nuovaCategoria", &Cliente::addCategory},
+     {"Nuovo settore", "nuovoSettore", &Cliente::addSector},
+     {"Nuova definizione", "nuovaDefinizione", &Cliente::addDefinition}},
+    {{"Genera tessera", "generaTessera", &Cliente::issueCard},
+     {"Elimina agente", "eliminaAgente", &Cliente::removeAgent},
+     {"Elimina fidelity", "eliminaFidelity", &Cliente::removeFidelity}},
+    {{"Crea account web", "creaAccount", &Cliente::createWebAccount},
+     {"Aggiorna account web", "aggiornaAccount", &Cliente::updateWebAccount},
+     {"Elimina account web", "eliminaAccount", &Cliente::deleteWebAccount}}};
+
 } // namespace
 
 TCliente::TCliente(WindowEnvironment& environment, const core::NavigationRequest& request, QWidget* parent)
-    : CardWindow(parent), m_environment(environment), m_logic(environment.connections.company(), environment.dialogs)
+    : RecordCardWindow(parent, environment.connections.company(), environment.dialogs)
+    , m_environment(environment)
 {
     m_logic.setWebAccounts(registry::WebAccounts::of(environment.connections));
     setWindowTitle(QStringLiteral("Anagrafica Cliente"));
@@ -93,13 +113,6 @@ TCliente::TCliente(WindowEnvironment& environment, const core::NavigationRequest
     tabs->addTab(m_personal, QStringLiteral("Anagrafica"));
     tabs->addTab(stackedColumn({m_commercial, commandsPage()}), QStringLiteral("Dati commerciali"));
 
-    auto* buttons = new QDialogButtonBox;
-    QPushButton* saveButton = buttons->addButton(QStringLiteral("Salva"), QDialogButtonBox::AcceptRole);
-    m_exit = buttons->addButton(m_logic.exitCaption(), QDialogButtonBox::RejectRole);
-    saveButton->setDefault(true);
-    saveButton->setAutoDefault(true);
-    m_exit->setAutoDefault(false);
-
     QPushButton* municipality = pageButton(QStringLiteral("Scegli comune"), QStringLiteral("scegliComune"));
     QPushButton* newMunicipality = pageButton(QStringLiteral("Nuovo comune"), QStringLiteral("nuovoComune"));
     QPushButton* map = pageButton(QStringLiteral("Mappa"), QStringLiteral("mappa"));
@@ -108,7 +121,7 @@ TCliente::TCliente(WindowEnvironment& environment, const core::NavigationRequest
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(tabs);
     layout->addLayout(buttonRow({municipality, newMunicipality, map, m_history}));
-    layout->addWidget(buttons);
+    layout->addWidget(cardButtons());
 
     for (CardForm* form : {m_personal, m_commercial})
         connect(form, &CardForm::valueEdited, &m_logic, &registry::Cliente::setValue);
@@ -118,68 +131,37 @@ TCliente::TCliente(WindowEnvironment& environment, const core::NavigationRequest
     onClickGuarded(newMunicipality, m_environment.dialogs, [this] { m_logic.newMunicipality(); });
     connect(map, &QPushButton::clicked, this, [this] { openInBrowser(m_logic.mapSearchUrl()); });
     connect(m_history, &QPushButton::clicked, this, &TCliente::openHistory);
-    connect(saveButton, &QPushButton::clicked, this, &CardWindow::save);
-    connect(m_exit, &QPushButton::clicked, this, &TCliente::reject);
-    connect(&m_logic, &registry::Cliente::changed, this, &TCliente::showState);
 
-    if (request.key.isValid() && !request.key.isNull()) {
-        // A customer gone meanwhile: the logic has said so, the card closes once it is up.
-        if (!m_logic.open(request.key.toInt()))
-            QMetaObject::invokeMethod(this, &QDialog::reject, Qt::QueuedConnection);
-    } else {
-        m_logic.openNew();
-    }
+    openRequested(request);
     tabs->addTab(historyTabsWidget(environment.connections.company(), registry::customerHistoryTabs(), m_logic.id()),
                  QStringLiteral("Documenti"));
-    showState();
     m_personal->focusFirst();
 }
 
 QWidget* TCliente::commandsPage()
 {
-    QPushButton* category = pageButton(QStringLiteral("Nuova categoria cliente"), QStringLiteral("nuovaCategoria"));
-    QPushButton* sector = pageButton(QStringLiteral("Nuovo settore"), QStringLiteral("nuovoSettore"));
-    QPushButton* definition = pageButton(QStringLiteral("Nuova definizione"), QStringLiteral("nuovaDefinizione"));
-    QPushButton* chooseCategory = pageButton(QStringLiteral("Scegli categoria"), QStringLiteral("scegliCategoria"));
-    QPushButton* chooseSector = pageButton(QStringLiteral("Scegli settore"), QStringLiteral("scegliSettore"));
-    QPushButton* chooseDefinition = pageButton(QStringLiteral("Scegli definizione"), QStringLiteral("scegliDefinizione"));
-    onClickGuarded(chooseCategory, m_environment.dialogs, [this] { m_logic.chooseCategory(); });
-    onClickGuarded(chooseSector, m_environment.dialogs, [this] { m_logic.chooseSector(); });
-    onClickGuarded(chooseDefinition, m_environment.dialogs, [this] { m_logic.chooseDefinition(); });
-    QPushButton* card = pageButton(QStringLiteral("Genera tessera"), QStringLiteral("generaTessera"));
-    QPushButton* agent = pageButton(QStringLiteral("Elimina agente"), QStringLiteral("eliminaAgente"));
-    QPushButton* fidelity = pageButton(QStringLiteral("Elimina fidelity"), QStringLiteral("eliminaFidelity"));
-    QPushButton* createAccount = pageButton(QStringLiteral("Crea account web"), QStringLiteral("creaAccount"));
-    QPushButton* updateAccount = pageButton(QStringLiteral("Aggiorna account web"), QStringLiteral("aggiornaAccount"));
-    QPushButton* deleteAccount = pageButton(QStringLiteral("Elimina account web"), QStringLiteral("eliminaAccount"));
-    QPushButton* privacy = pageButton(QStringLiteral("Stampa privacy"), QStringLiteral("stampaPrivacy"));
-    onClickGuarded(privacy, m_environment.dialogs, [this] { m_logic.printPrivacy(m_environment.reports); });
-    onClickGuarded(createAccount, m_environment.dialogs, [this] { m_logic.createWebAccount(); });
-    onClickGuarded(updateAccount, m_environment.dialogs, [this] { m_logic.updateWebAccount(); });
-    onClickGuarded(deleteAccount, m_environment.dialogs, [this] { m_logic.deleteWebAccount(); });
-    onClickGuarded(category, m_environment.dialogs, [this] { m_logic.addCategory(); });
-    onClickGuarded(sector, m_environment.dialogs, [this] { m_logic.addSector(); });
-    onClickGuarded(definition, m_environment.dialogs, [this] { m_logic.addDefinition(); });
-    onClickGuarded(card, m_environment.dialogs, [this] { m_logic.issueCard(); });
-    connect(agent, &QPushButton::clicked, &m_logic, &registry::Cliente::removeAgent);
-    connect(fidelity, &QPushButton::clicked, &m_logic, &registry::Cliente::removeFidelity);
-
     auto* page = new QWidget;
     auto* layout = new QVBoxLayout(page);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addLayout(buttonRow({chooseCategory, chooseSector, chooseDefinition}));
-    layout->addLayout(buttonRow({category, sector, definition}));
-    layout->addLayout(buttonRow({card, agent, fidelity}));
-    layout->addLayout(buttonRow({createAccount, updateAccount, deleteAccount}));
+    for (const auto& row : kCommandRows) {
+        QList<QPushButton*> buttons;
+        for (const CustomerCommand& command : row) {
+            buttons << pageButton(QString::fromUtf8(command.caption), QString::fromLatin1(command.name));
+            onClickGuarded(buttons.last(), m_environment.dialogs,
+                           [this, run = command.run] { (m_logic.*run)(); });
+        }
+        layout->addLayout(buttonRow({buttons[0], buttons[1], buttons[2]}));
+    }
+    QPushButton* privacy = pageButton(QStringLiteral("Stampa privacy"), QStringLiteral("stampaPrivacy"));
+    onClickGuarded(privacy, m_environment.dialogs, [this] { m_logic.printPrivacy(m_environment.reports); });
     layout->addLayout(buttonRow({privacy}));
     return page;
 }
 
-void TCliente::showState()
+void TCliente::showRecord()
 {
     m_personal->setValues(m_logic.values());
     m_commercial->setValues(m_logic.values());
-    m_exit->setText(m_logic.exitCaption());
     m_history->setEnabled(!m_logic.isNew());
 }
 

@@ -5,8 +5,6 @@
 #include "Connections.h"
 #include "PageWidgets.h"
 
-#include <QCloseEvent>
-#include <QDialogButtonBox>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -64,7 +62,7 @@ QList<CardField> bankAndAgentFields()
 } // namespace
 
 TFornitore::TFornitore(WindowEnvironment& environment, const core::NavigationRequest& request, QWidget* parent)
-    : CardWindow(parent), m_logic(environment.connections.company(), environment.dialogs, environment.navigator)
+    : RecordCardWindow(parent, environment.connections.company(), environment.dialogs, environment.navigator)
 {
     setWindowTitle(QStringLiteral("Anagrafica Fornitore"));
     setMinimumWidth(760);
@@ -77,20 +75,13 @@ TFornitore::TFornitore(WindowEnvironment& environment, const core::NavigationReq
     tabs->addTab(m_form, QStringLiteral("Anagrafica"));
     tabs->addTab(m_bank, QStringLiteral("Banca e agente"));
 
-    auto* buttons = new QDialogButtonBox;
-    QPushButton* saveButton = buttons->addButton(QStringLiteral("Salva"), QDialogButtonBox::AcceptRole);
-    m_exit = buttons->addButton(m_logic.exitCaption(), QDialogButtonBox::RejectRole);
-    saveButton->setDefault(true);
-    saveButton->setAutoDefault(true);
-    m_exit->setAutoDefault(false);
-
     QPushButton* map = pageButton(QStringLiteral("Mappa"), QStringLiteral("mappa"));
     m_makeCustomer = pageButton(QStringLiteral("Crea cliente"), QStringLiteral("creaCliente"));
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(tabs);
     layout->addLayout(buttonRow({map, m_makeCustomer}));
-    layout->addWidget(buttons);
+    layout->addWidget(cardButtons());
 
     for (CardForm* form : {m_form, m_bank})
         connect(form, &CardForm::valueEdited, &m_logic, &registry::Fornitore::setValue);
@@ -99,28 +90,17 @@ TFornitore::TFornitore(WindowEnvironment& environment, const core::NavigationReq
     onFieldLeft(*m_bank, {QStringLiteral("emailAgente")}, [this](const QString& column) { m_logic.fieldLeft(column); });
     connect(map, &QPushButton::clicked, this, [this] { openInBrowser(m_logic.mapSearchUrl()); });
     connect(m_makeCustomer, &QPushButton::clicked, &m_logic, &registry::Fornitore::makeCustomer);
-    connect(saveButton, &QPushButton::clicked, this, &CardWindow::save);
-    connect(m_exit, &QPushButton::clicked, this, &TFornitore::reject);
-    connect(&m_logic, &registry::Fornitore::changed, this, &TFornitore::showState);
 
-    if (request.key.isValid() && !request.key.isNull()) {
-        // A supplier gone meanwhile: the logic has said so, the card closes once it is up.
-        if (!m_logic.open(request.key.toInt()))
-            QMetaObject::invokeMethod(this, &QDialog::reject, Qt::QueuedConnection);
-    } else {
-        m_logic.openNew();
-    }
+    openRequested(request);
     tabs->addTab(historyTabsWidget(environment.connections.company(), registry::supplierHistoryTabs(), m_logic.id()),
                  QStringLiteral("Documenti"));
-    showState();
     m_form->focusFirst();
 }
 
-void TFornitore::showState()
+void TFornitore::showRecord()
 {
     m_form->setValues(m_logic.values());
     m_bank->setValues(m_logic.values());
-    m_exit->setText(m_logic.exitCaption());
     m_makeCustomer->setEnabled(!m_logic.isNew());
 }
 

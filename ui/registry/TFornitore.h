@@ -2,7 +2,7 @@
 
 #include "Fornitore.h"
 #include "Navigator.h"
-#include "CardWindow.h"
+#include "RecordCardWindow.h"
 #include "WindowEnvironment.h"
 
 class QPushButton;
@@ -13,30 +13,21 @@ class CardForm;
 
 // The supplier card, opened on a supplier (request key `id_fornitore`) or new. Closes after a
 // successful "Salva", telling its opener the supplier's id.
-class TFornitore : public CardWindow
+class TFornitore : public RecordCardWindow<registry::Fornitore>
 {
     Q_OBJECT
 public:
     TFornitore(WindowEnvironment& environment, const core::NavigationRequest& request, QWidget* parent = nullptr);
 
-    registry::Fornitore& logic() { return m_logic; }
     CardForm& form() { return *m_form; }
     CardForm& bankForm() { return *m_bank; }
-    QPushButton& exitButton() { return *m_exit; }
-
 
 protected:
-    bool saveRecord() override { return m_logic.save(); }
-    bool mayLeave() override { return m_logic.mayLeave(); }
-    QVariant savedKey() const override { return m_logic.id(); }
+    void showRecord() override;
 
 private:
-    void showState();
-
-    registry::Fornitore m_logic;
     CardForm* m_form = nullptr;
     CardForm* m_bank = nullptr;
-    QPushButton* m_exit = nullptr;
     QPushButton* m_makeCustomer = nullptr;
 };
 

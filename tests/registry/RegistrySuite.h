@@ -1,0 +1,57 @@
+#pragma once
+
+#include "Db.h"
+#include "RecordingNavigator.h"
+#include "ScriptedDialogs.h"
+#include "Session.h"
+#include "TestDatabase.h"
+
+#include <QString>
+
+namespace carvendo::testing {
+
+// A suite of registry tests: the company database, customers and suppliers put in by code and name,
+// and the login, messages and navigator the registry's logic is handed.
+template <typename Suite>
+class RegistrySuite : public CompanySuite<Suite>
+{
+protected:
+    using Company = CompanySuite<Suite>;
+
+    // A case starts with no customers and no suppliers, logged in by an operator who may delete.
+    void SetUp() override
+    {
+        Company::emptyTables({"clienti", "fornitori"});
+        logInAllowedToDelete();
+    }
+
+    // A customer with that code and name, written through the connection given; its id.
+    static int insertCustomer(int code, const QString& name, core::Db& on = Company::db())
+    {
+        on.exec(QStringLiteral("INSERT INTO clienti (CodiceCliente, RagioneSociale) VALUES (:CODICE, :NOME)"),
+                {{QStringLiteral("CODICE"), code}, {QStringLiteral("NOME"), name}});
+        return int(on.lastInsertId());
+    }
+
+    // A supplier with that code and name; its id.
+    static int insertSupplier(const QString& code, const QString& name)
+    {
+        Company::db().exec(QStringLiteral("INSERT INTO fornitori (Codice, RagSoc) VALUES (:CODICE, :NOME)"),
+                           {{QStringLiteral("CODICE"), code}, {QStringLiteral("NOME"), name}});
+        return int(Company::db().lastInsertId());
+    }
+
+    // An operator logged in who may, or may not, delete records.
+    void logInAllowedToDelete(bool allowed = true)
+    {
+        core::Privileges privileges;
+        privileges.set(core::Privilege::Cancellazione, allowed);
+        m_session.logIn(core::Operator{}, core::Warehouse{}, privileges);
+    }
+
+    core::Session m_session;
+    ScriptedDialogs m_dialogs;
+    RecordingNavigator m_navigator;
+};
+
+} // namespace carvendo::testing
