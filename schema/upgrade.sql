@@ -105,6 +105,7 @@ CREATE INDEX IF NOT EXISTS ix_RagSoc ON fornitori (RagSoc);
 CREATE INDEX IF NOT EXISTS ix_idArticolo_idMagazzino ON venduti (idArticolo, idMagazzino);
 CREATE INDEX IF NOT EXISTS ix_data ON venduti (data);
 CREATE INDEX IF NOT EXISTS ix_idarticolo_idMagazzino ON acquisti (idarticolo, idMagazzino);
+CREATE INDEX IF NOT EXISTS ix_idarticolo_Data_prezzoacquisto ON acquisti (idarticolo, Data, prezzoacquisto);
 CREATE INDEX IF NOT EXISTS ix_idarticolo_idmagazzino ON dettreso (idarticolo, idmagazzino);
 CREATE INDEX IF NOT EXISTS ix_Descrizione ON articoli (Descrizione);
 CREATE INDEX IF NOT EXISTS ix_Fornitore ON articoli (Fornitore);

@@ -73,27 +73,6 @@ QList<StockFilter> stockFilters()
 
 qint64 InventoryBuilder::build(const InventoryOptions& options)
 {
-    core::Params params;
-    // The averages of every item are made once, reading `acquisti` straight through (USE INDEX ()):
-    // through the item index the server would compute them again for each stock row, seconds longer
-    // at a million purchases.
-    QString purchases =
-        QStringLiteral("SELECT q.idarticolo, AVG(q.prezzoacquisto) AS MEDIO FROM acquisti q USE INDEX ()");
-    if (options.hasPeriod()) {
-        // Purchases carry the time of day: the last day of the period counts whole.
-        purchases += QStringLiteral(" WHERE q.Data >= :DATADAL AND q.Data < :DATAOLTRE");
-        params.insert(QStringLiteral("DATADAL"), *options.dal);
-        params.insert(QStringLiteral("DATAOLTRE"), options.al->addDays(1));
-    }
-    purchases += QStringLiteral(" GROUP BY q.idarticolo");
-
-    QString where = QStringLiteral(" WHERE 1 = 1");
-    if (options.idMagazzino > 0) {
-        where += QStringLiteral(" AND g.idmagazzino = :IDMAGAZZINO");
-        params.insert(QStringLiteral("IDMAGAZZINO"), options.idMagazzino);
-    }
-    where += filterCondition(options.filter);
-
     // The work table is emptied with TRUNCATE, which is quick at any size; it ends an open
     // transaction, so inside a caller's transaction the rows are deleted instead.
     if (m_db.inTransaction())
@@ -101,6 +80,31 @@ qint64 InventoryBuilder::build(const InventoryOptions& options)
     else
         m_db.execDirect(QStringLiteral("TRUNCATE TABLE inventario"));
     core::Transaction transaction(m_db);
+
+    // The average cost of every item is made once, into a table of this connection, reading the
+    // purchases through their (item, date, cost) index; joined inside the fill instead, the server
+    // would work it out again item by item.
+    m_db.exec(QStringLiteral("DROP TEMPORARY TABLE IF EXISTS inventario_medi"));
+    m_db.exec(QStringLiteral("CREATE TEMPORARY TABLE inventario_medi (idarticolo INT PRIMARY KEY, MEDIO DOUBLE)"));
+    core::Params period;
+    QString purchases = QStringLiteral("INSERT INTO inventario_medi (idarticolo, MEDIO) "
+                                       "SELECT q.idarticolo, AVG(q.prezzoacquisto) FROM acquisti q");
+    if (options.hasPeriod()) {
+        // Purchases carry the time of day: the last day of the period counts whole.
+        purchases += QStringLiteral(" WHERE q.Data >= :DATADAL AND q.Data < :DATAOLTRE");
+        period.insert(QStringLiteral("DATADAL"), *options.dal);
+        period.insert(QStringLiteral("DATAOLTRE"), options.al->addDays(1));
+    }
+    m_db.exec(purchases + QStringLiteral(" GROUP BY q.idarticolo"), period);
+
+    core::Params params;
+    QString where = QStringLiteral(" WHERE 1 = 1");
+    if (options.idMagazzino > 0) {
+        where += QStringLiteral(" AND g.idmagazzino = :IDMAGAZZINO");
+        params.insert(QStringLiteral("IDMAGAZZINO"), options.idMagazzino);
+    }
+    where += filterCondition(options.filter);
+    // With a period only the items bought in it are listed.
     const qint64 made = m_db.exec(
         QStringLiteral("INSERT INTO inventario (Fornitore, IDARTICOLO, CODART, DESCRIZIONE, ACQUISTO, ACQUISTOMEDIO, "
                        "LISTINO1, LISTINO2, LISTINO3, GIACENZA, DISPONIBILITA, IDMAGAZZINO, MAGAZZINO) "
@@ -110,9 +114,10 @@ qint64 InventoryBuilder::build(const InventoryOptions& options)
                        "FROM articoli a "
                        "JOIN giacenze g ON g.idarticolo = a.ID "
                        "JOIN magazzini m ON m.idMagazzino = g.idmagazzino ") +
-            (options.hasPeriod() ? QStringLiteral("JOIN (") : QStringLiteral("LEFT JOIN (")) + purchases +
-            QStringLiteral(") c ON c.idarticolo = a.ID") + where,
+            (options.hasPeriod() ? QStringLiteral("JOIN") : QStringLiteral("LEFT JOIN")) +
+            QStringLiteral(" inventario_medi c ON c.idarticolo = a.ID") + where,
         params);
+    m_db.exec(QStringLiteral("DROP TEMPORARY TABLE inventario_medi"));
     transaction.commit();
     return made;
 }
