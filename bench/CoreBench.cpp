@@ -2,17 +2,17 @@
 // (SELECT 1) measured in the same run ("x_floor").
 //
 // Runs against its own private server (durable settings, as a shop's) in a temporary folder.
+#include "BenchServer.h"
 #include "CompanyDatabase.h"
 #include "Db.h"
-#include "LocalServer.h"
 #include "Numbering.h"
-
-#include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 
 #include <chrono>
+#include <functional>
 #include <iostream>
+#include <memory>
 
 using namespace carvendo::core;
 
@@ -106,7 +106,7 @@ BENCHMARK(BM_ScaricoMagazzino)->Unit(benchmark::kMicrosecond);
 
 void prepareCompany(Db& db)
 {
-    createCompanyDatabase(db, QStringLiteral("bench"), QStringLiteral(CARVENDO_DB_SQL));
+    createCompanyDatabase(db, QStringLiteral("bench"), carvendo::bench::BenchServer::dbTemplate());
     db.execDirect(QStringLiteral("INSERT INTO magazzini (Descrizione) VALUES ('MAGAZZINO CENTRALE')"));
     g_itemCount = 2000;
     Transaction tx(db);
@@ -125,30 +125,19 @@ void prepareCompany(Db& db)
 int main(int argc, char** argv)
 {
     benchmark::Initialize(&argc, argv);
-    QTemporaryDir folder;
-    LocalServerConfig config;
-    config.folder = folder.path();
-    config.port = LocalServer::findFreePort();
-    config.rootPassword = QStringLiteral("bench");
-    LocalServer server(config);
-    try {
-        server.start();
-        g_db = std::make_unique<Db>(server.rootSettings());
-        g_db->open();
-        prepareCompany(*g_db);
-        for (int i = 0; i < 500; ++i) // warm the statement cache and the server
-            g_db->scalar(QStringLiteral("SELECT 1"));
-        g_floorMicros = microsPerCall(3000, [] { g_db->scalar(QStringLiteral("SELECT 1")); });
-        std::cout << "round-trip floor (SELECT 1): " << g_floorMicros << " us" << std::endl;
-        benchmark::RunSpecifiedBenchmarks();
-    } catch (const std::exception& e) {
-        std::cerr << e.what() << std::endl;
-        g_db.reset();
-        server.stop();
-        return 1;
-    }
-    g_db.reset();
-    server.stop();
+    carvendo::bench::BenchServer server{QString()}; // the server's files in the temporary folder itself
+    const int status = server.run(
+        [&] {
+            g_db = std::make_unique<Db>(server.rootSettings());
+            g_db->open();
+            prepareCompany(*g_db);
+            for (int i = 0; i < 500; ++i) // warm the statement cache and the server
+                g_db->scalar(QStringLiteral("SELECT 1"));
+            g_floorMicros = microsPerCall(3000, [] { g_db->scalar(QStringLiteral("SELECT 1")); });
+            std::cout << "round-trip floor (SELECT 1): " << g_floorMicros << " us" << std::endl;
+            benchmark::RunSpecifiedBenchmarks();
+        },
+        [] { g_db.reset(); });
     benchmark::Shutdown();
-    return 0;
+    return status;
 }

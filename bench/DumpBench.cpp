@@ -2,18 +2,13 @@
 // safety backup at closing and of a restore, with the size of the dump.
 //
 // Runs against its own private server (durable settings, as a shop's) in a temporary folder.
-#include "CompanyDatabase.h"
+#include "BenchServer.h"
 #include "DatabaseDump.h"
 #include "Db.h"
-#include "LocalServer.h"
-#include "Paths.h"
 
 #include <QFileInfo>
-#include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
-
-#include <iostream>
 
 using namespace carvendo::core;
 
@@ -26,11 +21,10 @@ ConnectionSettings g_settings;
 QString g_dumpFile;
 DatabaseDump g_dump;
 
-void prepareCompany(const QString& templatePath)
+void prepareCompany(const ConnectionSettings& company)
 {
-    Db db(g_settings);
+    Db db(company);
     db.open();
-    createCompanyDatabase(db, Company, templatePath);
     // Set-based, through the server's sequence engine: one statement for all the rows.
     db.execDirect(QStringLiteral("INSERT INTO venduti (idCliente, idDoc, TipoDoc, idArticolo, "
                                  "PrezzoPubblico, Utile, Anno, Mese, PrezzoAcquisto, "
@@ -68,25 +62,13 @@ BENCHMARK(BM_Restore)->Unit(benchmark::kMillisecond)->Iterations(3);
 int main(int argc, char** argv)
 {
     benchmark::Initialize(&argc, argv);
-    const Paths paths = Paths::fromEnvironment(QFileInfo(QString::fromLocal8Bit(argv[0])).absolutePath());
-    QTemporaryDir folder;
-    LocalServerConfig config;
-    config.folder = folder.path() + QStringLiteral("/server");
-    config.port = LocalServer::findFreePort();
-    config.rootPassword = QStringLiteral("bench");
-    LocalServer server(config);
-    int status = 0;
-    try {
-        server.start();
+    carvendo::bench::BenchServer server;
+    const int status = server.run([&] {
         g_settings = server.rootSettings();
-        g_dumpFile = folder.path() + QStringLiteral("/BACKUP_SICUREZZA.sql");
-        prepareCompany(paths.installDataDir() + QStringLiteral("/db.sql"));
+        g_dumpFile = server.folder() + QStringLiteral("/BACKUP_SICUREZZA.sql");
+        prepareCompany(server.createCompany(Company));
         benchmark::RunSpecifiedBenchmarks();
-    } catch (const std::exception& e) {
-        std::cerr << e.what() << std::endl;
-        status = 1;
-    }
-    server.stop();
+    });
     benchmark::Shutdown();
     return status;
 }

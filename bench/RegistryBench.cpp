@@ -2,18 +2,12 @@
 // search by name, as the list window runs them.
 //
 // Runs against its own private server in a temporary folder.
-#include "CompanyDatabase.h"
+#include "BenchServer.h"
 #include "Db.h"
-#include "LocalServer.h"
-#include "Paths.h"
 #include "RegistryList.h"
-
-#include <QFileInfo>
-#include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 
-#include <iostream>
 #include <memory>
 
 using namespace carvendo;
@@ -26,11 +20,10 @@ const QString Company = QStringLiteral("bench_registry");
 
 std::unique_ptr<Db> g_db;
 
-void prepareCompany(const ConnectionSettings& settings, const QString& templatePath)
+void prepareCompany(const ConnectionSettings& company)
 {
-    Db db(settings);
+    Db db(company);
     db.open();
-    createCompanyDatabase(db, Company, templatePath);
     // Set-based, through the server's sequence engine: one statement for all the rows.
     db.execDirect(QStringLiteral(
         "INSERT INTO clienti (CodiceCliente, RagioneSociale, Cognome, Nome, Indirizzo, Citta, ProvRes, Cap, CodFisc, "
@@ -86,28 +79,16 @@ BENCHMARK(BM_SearchRareName)->Unit(benchmark::kMillisecond)->Iterations(20);
 int main(int argc, char** argv)
 {
     benchmark::Initialize(&argc, argv);
-    const Paths paths = Paths::fromEnvironment(QFileInfo(QString::fromLocal8Bit(argv[0])).absolutePath());
-    QTemporaryDir folder;
-    LocalServerConfig config;
-    config.folder = folder.path() + QStringLiteral("/server");
-    config.port = LocalServer::findFreePort();
-    config.rootPassword = QStringLiteral("bench");
-    LocalServer server(config);
-    int status = 0;
-    try {
-        server.start();
-        prepareCompany(server.rootSettings(), paths.installDataDir() + QStringLiteral("/db.sql"));
-        ConnectionSettings settings = server.rootSettings();
-        settings.database = Company;
-        g_db = std::make_unique<Db>(settings);
-        g_db->open();
-        benchmark::RunSpecifiedBenchmarks();
-    } catch (const std::exception& e) {
-        std::cerr << e.what() << std::endl;
-        status = 1;
-    }
-    g_db.reset();
-    server.stop();
+    carvendo::bench::BenchServer server;
+    const int status = server.run(
+        [&] {
+            const ConnectionSettings settings = server.createCompany(Company);
+            prepareCompany(settings);
+            g_db = std::make_unique<Db>(settings);
+            g_db->open();
+            benchmark::RunSpecifiedBenchmarks();
+        },
+        [] { g_db.reset(); });
     benchmark::Shutdown();
     return status;
 }

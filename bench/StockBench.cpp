@@ -7,13 +7,12 @@
 // Goals: a search under 20 ms, the item list under 300 ms, the inventory under 3 s.
 // Runs against its own private (durable) server in a temporary folder.
 #include "Articoli.h"
+#include "BenchServer.h"
 #include "Clock.h"
-#include "CompanyDatabase.h"
 #include "Db.h"
 #include "Dialogs.h"
 #include "Inventario.h"
 #include "ItemSearch.h"
-#include "LocalServer.h"
 #include "Navigator.h"
 #include "Paths.h"
 #include "ReportOutput.h"
@@ -26,7 +25,6 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFileInfo>
-#include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 
@@ -282,37 +280,24 @@ int main(int argc, char** argv)
     QCoreApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     g_paths = std::make_unique<Paths>(Paths::fromEnvironment(QFileInfo(QString::fromLocal8Bit(argv[0])).absolutePath()));
-    QTemporaryDir folder;
-    LocalServerConfig config;
-    config.folder = folder.path() + QStringLiteral("/server");
-    config.port = LocalServer::findFreePort();
-    config.rootPassword = QStringLiteral("bench");
-    LocalServer server(config); // durable, as a shop's server
-    int status = 0;
-    try {
-        server.start();
-        {
-            Db db(server.rootSettings());
-            db.open();
-            createCompanyDatabase(db, Company, g_paths->installDataDir() + QStringLiteral("/db.sql"));
-            db.useDatabase(Company);
-            QElapsedTimer timer;
-            timer.start();
-            bench::generateCatalogue(db, bench::CatalogueSize{});
-            std::cout << "catalogue generated in " << timer.elapsed() / 1000.0 << " s" << std::endl;
-        }
-        ConnectionSettings settings = server.rootSettings();
-        settings.database = Company;
-        g_db = std::make_unique<Db>(settings);
-        g_db->open();
-        benchmark::RunSpecifiedBenchmarks();
-        printSummary();
-    } catch (const std::exception& e) {
-        std::cerr << e.what() << std::endl;
-        status = 1;
-    }
-    g_db.reset();
-    server.stop();
+    bench::BenchServer server; // durable, as a shop's server
+    const int status = server.run(
+        [&] {
+            const ConnectionSettings settings = server.createCompany(Company);
+            {
+                Db db(settings);
+                db.open();
+                QElapsedTimer timer;
+                timer.start();
+                bench::generateCatalogue(db, bench::CatalogueSize{});
+                std::cout << "catalogue generated in " << timer.elapsed() / 1000.0 << " s" << std::endl;
+            }
+            g_db = std::make_unique<Db>(settings);
+            g_db->open();
+            benchmark::RunSpecifiedBenchmarks();
+            printSummary();
+        },
+        [] { g_db.reset(); });
     benchmark::Shutdown();
     return status;
 }

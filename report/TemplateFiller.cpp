@@ -10,22 +10,31 @@ namespace mustache = kainjow::mustache;
 
 namespace {
 
-mustache::data toData(const QVariant& value)
+// Each part of the tree is let go as soon as it is converted: a list of 100,000 rows is never
+// held twice.
+mustache::data toData(QVariant&& value)
 {
     switch (value.typeId()) {
     case QMetaType::Bool:
         return mustache::data(value.toBool());
     case QMetaType::QVariantMap: {
         mustache::data object(mustache::data::type::object);
-        const QVariantMap map = value.toMap();
-        for (auto it = map.cbegin(); it != map.cend(); ++it)
-            object.set(it.key().toStdString(), toData(it.value()));
+        QVariantMap map = value.toMap();
+        value = QVariant();
+        for (auto it = map.begin(); it != map.end(); ++it) {
+            object.set(it.key().toStdString(), toData(std::move(it.value())));
+            it.value() = QVariant();
+        }
         return object;
     }
     case QMetaType::QVariantList: {
         mustache::data list(mustache::data::type::list);
-        for (const QVariant& item : value.toList())
-            list.push_back(toData(item));
+        QVariantList items = value.toList();
+        value = QVariant();
+        for (QVariant& item : items) {
+            list.push_back(toData(std::move(item)));
+            item = QVariant();
+        }
         return list;
     }
     default: {
@@ -57,7 +66,7 @@ QString TemplateFiller::escape(const QString& text)
     return out;
 }
 
-QString TemplateFiller::fill(const QString& templateText, const QVariantMap& tree, const QString& templatePath)
+QString TemplateFiller::fill(const QString& templateText, QVariantMap tree, const QString& templatePath)
 {
     mustache::mustache engine(templateText.toStdString());
     if (!engine.is_valid())
@@ -66,7 +75,7 @@ QString TemplateFiller::fill(const QString& templateText, const QVariantMap& tre
     engine.set_custom_escape([](const std::string& text) {
         return escape(QString::fromStdString(text)).toStdString();
     });
-    const std::string html = engine.render(toData(tree));
+    const std::string html = engine.render(toData(QVariant(std::move(tree))));
     if (!engine.error_message().empty())
         throw core::ReportError(QStringLiteral("Modello di stampa non valido (%1): %2")
                                     .arg(templatePath, QString::fromStdString(engine.error_message())));

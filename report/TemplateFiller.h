@@ -12,7 +12,8 @@ namespace carvendo::report {
 class TemplateFiller
 {
 public:
-    static QString fill(const QString& templateText, const QVariantMap& tree, const QString& templatePath);
+    // The tree is let go of while it is filled in (hand it over with std::move or as a temporary).
+    static QString fill(const QString& templateText, QVariantMap tree, const QString& templatePath);
     static QString escape(const QString& text);
 };
 
