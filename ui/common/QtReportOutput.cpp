@@ -1,6 +1,7 @@
 #include "QtReportOutput.h"
 
 #include "ReportPreviewWindow.h"
+#include "WaitCursor.h"
 
 #include <QApplication>
 #include <QTextDocument>
@@ -12,20 +13,28 @@ QtReportOutput::QtReportOutput(QString reportDir, core::Dialogs& dialogs)
 {
 }
 
+// Filling a template with a long list takes a moment: the busy cursor shows meanwhile.
+std::unique_ptr<QTextDocument> QtReportOutput::document(const core::ReportRequest& request) const
+{
+    const WaitCursor busy;
+    return m_engine.document(request);
+}
+
 void QtReportOutput::preview(const core::ReportRequest& request)
 {
-    ReportPreviewWindow window(m_engine.document(request), request.title, m_dialogs, QApplication::activeWindow());
+    ReportPreviewWindow window(document(request), request.title, m_dialogs, QApplication::activeWindow());
     window.exec();
 }
 
 void QtReportOutput::print(const core::ReportRequest& request)
 {
-    const auto document = m_engine.document(request);
+    const auto document = this->document(request);
     ReportPreviewWindow::printWithDialog(*document, request.title, QApplication::activeWindow());
 }
 
 void QtReportOutput::exportPdf(const core::ReportRequest& request, const QString& path)
 {
+    const WaitCursor busy;
     m_engine.writePdf(request, path);
 }
 

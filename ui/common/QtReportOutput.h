@@ -3,6 +3,9 @@
 #include "ReportEngine.h"
 #include "ReportOutput.h"
 
+#include <memory>
+
+class QTextDocument;
 class QWidget;
 
 namespace carvendo::core {
@@ -23,6 +26,8 @@ public:
     void exportPdf(const core::ReportRequest& request, const QString& path) override;
 
 private:
+    std::unique_ptr<QTextDocument> document(const core::ReportRequest& request) const;
+
     report::ReportEngine m_engine;
     core::Dialogs& m_dialogs;
 };

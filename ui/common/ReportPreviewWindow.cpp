@@ -1,5 +1,7 @@
 #include "ReportPreviewWindow.h"
 
+#include "WaitCursor.h"
+
 #include "Dialogs.h"
 #include "PagedDocumentPainter.h"
 #include "PdfReportWriter.h"
@@ -50,7 +52,10 @@ ReportPreviewWindow::ReportPreviewWindow(std::unique_ptr<QTextDocument> document
 
     m_preview = new QPrintPreviewWidget(&m_printer, this);
     connect(m_preview, &QPrintPreviewWidget::paintRequested, this,
-            [this](QPrinter* printer) { report::ReportEngine::paint(*m_document, *printer); });
+            [this](QPrinter* printer) {
+                const WaitCursor busy;
+                report::ReportEngine::paint(*m_document, *printer);
+            });
 
     auto* commands = new QHBoxLayout;
     for (QPushButton* each : {stampa, salva, ingrandisci, riduci, adatta})
@@ -87,6 +92,7 @@ bool ReportPreviewWindow::printWithDialog(QTextDocument& document, const QString
     dialog.setWindowTitle(QStringLiteral("Stampa"));
     if (dialog.exec() != QDialog::Accepted)
         return false;
+    const WaitCursor busy;
     report::ReportEngine::paint(document, printer);
     return true;
 }
@@ -108,6 +114,7 @@ void ReportPreviewWindow::savePdf()
     if (!path)
         return;
     try {
+        const WaitCursor busy;
         report::PdfReportWriter::write(*m_document, *path, m_title);
     } catch (const core::ReportError& failure) {
         m_dialogs.error(failure.message());
