@@ -32,7 +32,8 @@ public:
     virtual void preview(const ReportRequest& request) = 0;
     // Straight to a printer (the operator picks it).
     virtual void print(const ReportRequest& request) = 0;
-    // A PDF file at the path (folders are created); its text is real, searchable text.
+    // A PDF file at the path (folders are created); its text is real, searchable text. It shows
+    // nothing, so a long export may call it from a background job, off the window thread.
     virtual void exportPdf(const ReportRequest& request, const QString& path) = 0;
 };
 

@@ -248,18 +248,23 @@ core::Rows Inventario::fetch(core::Db& db, int limit, int offset)
                     {{QStringLiteral("RIGHE"), limit}, {QStringLiteral("DA"), offset}});
 }
 
+void Inventario::putRows(core::ReportRequest& request, const core::Rows& rows, int idMagazzino)
+{
+    QString warehouse = QStringLiteral("Tutti i magazzini");
+    if (idMagazzino > 0 && !rows.isEmpty())
+        warehouse = rows.value(0, "MAGAZZINO").toString();
+    request.datasets.insert_or_assign(QStringLiteral("inventario"), rows);
+    request.values.insert(QStringLiteral("magazzino"), warehouse);
+}
+
 core::ReportRequest Inventario::reportRequest(const core::Rows& rows) const
 {
     core::ReportRequest request;
     request.templateName = QStringLiteral("Inventario");
     request.title = QStringLiteral("Inventario");
-    request.datasets.emplace(QStringLiteral("inventario"), rows);
-    QString warehouse = QStringLiteral("Tutti i magazzini");
-    if (m_options.idMagazzino > 0 && !rows.isEmpty())
-        warehouse = rows.value(0, "MAGAZZINO").toString();
+    putRows(request, rows, m_options.idMagazzino);
     QVariantMap& values = request.values;
     values.insert(QStringLiteral("data"), dayText(m_clock.today()));
-    values.insert(QStringLiteral("magazzino"), warehouse);
     values.insert(QStringLiteral("filtro"), m_options.filter == StockFilter::All
                                                 ? QString()
                                                 : QStringLiteral("Giacenza ") + stockFilterCaption(m_options.filter));
@@ -309,21 +314,27 @@ QString Inventario::exportAs(InventoryExport kind)
     const QString path = exportPath(kind);
     try {
         core::Paths::ensureDir(m_paths.documentsDir(core::DocumentFolder::Inventari));
-        if (kind == InventoryExport::Pdf) {
-            m_reports.exportPdf(reportRequest(fetch(m_db, 0, 0)), path);
-        } else {
-            const core::ConnectionSettings settings = m_settings;
-            const core::ExportFormat format = gridFormat(kind);
-            m_runner(QStringLiteral("Esportazione inventario in corso..."),
-                     [settings, format, path](const std::function<void(int)>& progress) {
-                         core::Db own(settings);
-                         own.open();
-                         const core::Rows rows = fetch(own, 0, 0);
-                         progress(50);
-                         core::GridExport::write(rows, format, path, columnCaptions());
-                         progress(100);
-                     });
-        }
+        // Everything but the rows is made here; the rows are read and the file written on the
+        // job's own connection, off the window thread.
+        const core::ReportRequest heading = reportRequest(core::Rows());
+        const core::ConnectionSettings settings = m_settings;
+        const int idMagazzino = m_options.idMagazzino;
+        core::ReportOutput& reports = m_reports;
+        m_runner(QStringLiteral("Esportazione inventario in corso..."),
+                 [&reports, heading, settings, idMagazzino, kind, path](const std::function<void(int)>& progress) {
+                     core::Db own(settings);
+                     own.open();
+                     const core::Rows rows = fetch(own, 0, 0);
+                     progress(20);
+                     if (kind == InventoryExport::Pdf) {
+                         core::ReportRequest request = heading;
+                         putRows(request, rows, idMagazzino);
+                         reports.exportPdf(request, path);
+                     } else {
+                         core::GridExport::write(rows, gridFormat(kind), path, columnCaptions());
+                     }
+                     progress(100);
+                 });
     } catch (const core::ReportError& failure) {
         m_dialogs.error(failure.message());
         return {};

@@ -129,6 +129,8 @@ private:
     // The inventory rows in print order; limit 0: all of them.
     static core::Rows fetch(core::Db& db, int limit, int offset);
     core::ReportRequest reportRequest(const core::Rows& rows) const;
+    // The rows of a print and the warehouse they are of ("Tutti i magazzini" for all).
+    static void putRows(core::ReportRequest& request, const core::Rows& rows, int idMagazzino);
 
     core::Db& m_db;
     core::ConnectionSettings m_settings;

@@ -1,6 +1,7 @@
 #include "TInventario.h"
 
 #include "Connections.h"
+#include "RecordingReportOutput.h"
 #include "TestDatabase.h"
 #include "WindowTestBench.h"
 
@@ -36,7 +37,7 @@ protected:
     }
 };
 
-TEST_F(TInventarioWindowTest, RunsTheChosenInventoryAndExportsItAsCsv)
+TEST_F(TInventarioWindowTest, RunsTheChosenInventoryAndExportsItAsCsvAndPdf)
 {
     ui::TInventario window(m_environment, {QStringLiteral("TInventario")});
     window.show();
@@ -66,6 +67,13 @@ TEST_F(TInventarioWindowTest, RunsTheChosenInventoryAndExportsItAsCsv)
     ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
     const QString text = QString::fromUtf8(csv.readAll());
     EXPECT_TRUE(text.contains(QStringLiteral("\r\nTEL;Telefono;SEDE;;-3;-3;100;0;150;"))) << text.toStdString();
+
+    // The PDF is laid out and written behind the progress bar too.
+    m_dialogs.clear();
+    window.exportButton(stock::InventoryExport::Pdf)->click();
+    const QString pdf = m_dir.path() + QStringLiteral("/documenti/inventari/Inventario del 06-12-2026.pdf");
+    EXPECT_EQ(m_dialogs.messages(), QStringList{QStringLiteral("Esportazione avvenuta con successo!\n") + pdf});
+    EXPECT_TRUE(ct::pdfText(pdf).contains(QStringLiteral("Telefono")));
 }
 
 TEST_F(TInventarioWindowTest, ABackwardPeriodIsRefused)

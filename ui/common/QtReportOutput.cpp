@@ -34,7 +34,7 @@ void QtReportOutput::print(const core::ReportRequest& request)
 
 void QtReportOutput::exportPdf(const core::ReportRequest& request, const QString& path)
 {
-    const WaitCursor busy;
+    // No busy cursor here: a long export runs in a background job, off the window thread.
     m_engine.writePdf(request, path);
 }
 
