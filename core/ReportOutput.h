@@ -1,7 +1,9 @@
 #pragma once
 
+#include "Dialogs.h"
 #include "ReportRequest.h"
 
+#include <QLocale>
 #include <QString>
 
 #include <stdexcept>
@@ -36,5 +38,18 @@ public:
     // nothing, so a long export may call it from a background job, off the window thread.
     virtual void exportPdf(const ReportRequest& request, const QString& path) = 0;
 };
+
+// A list longer than this is laid out only when the operator confirms: it takes long and gives
+// thousands of pages.
+inline constexpr int LargePrintRows = 5000;
+
+// Asks before a long list is printed ("L'elenco da stampare contiene 12.000 articoli. Vuoi
+// continuare?"); true when the list is short or the operator goes on. what: "articoli", "movimenti".
+inline bool mayPrintList(Dialogs& dialogs, int rows, const QString& what)
+{
+    return rows <= LargePrintRows ||
+           dialogs.confirm(QStringLiteral("L'elenco da stampare contiene %1 %2. Vuoi continuare?")
+                               .arg(QLocale(QLocale::Italian).toString(rows), what));
+}
 
 } // namespace carvendo::core

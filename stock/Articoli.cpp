@@ -263,7 +263,14 @@ bool Articoli::printList(core::ReportOutput& reports)
     core::ReportRequest request;
     request.templateName = QStringLiteral("Articoli");
     request.title = QStringLiteral("Articoli");
-    request.datasets.emplace(QStringLiteral("articoli"), m_search.allRows());
+    const core::Rows items = m_search.allRows();
+    if (items.isEmpty()) {
+        m_dialogs.information(QStringLiteral("Nessun articolo da stampare"));
+        return false;
+    }
+    if (!core::mayPrintList(m_dialogs, items.size(), QStringLiteral("articoli")))
+        return false;
+    request.datasets.emplace(QStringLiteral("articoli"), items);
     request.values.insert(QStringLiteral("magazzino"), m_warehouse.name);
     try {
         reports.preview(request);

@@ -249,10 +249,7 @@ bool MovimentiMagazzino::print()
         m_dialogs.information(QStringLiteral("Nessun movimento da stampare"));
         return false;
     }
-    // Laying out a whole history takes long and gives thousands of pages: the operator decides.
-    if (count > LargePrint &&
-        !m_dialogs.confirm(QStringLiteral("L'elenco da stampare contiene %1 movimenti. Vuoi continuare?")
-                               .arg(QLocale(QLocale::Italian).toString(count))))
+    if (!core::mayPrintList(m_dialogs, count, QStringLiteral("movimenti")))
         return false;
     try {
         m_reports.preview(reportRequest());

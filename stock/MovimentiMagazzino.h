@@ -94,9 +94,9 @@ public:
     // the filter, the title as "titolo".
     core::ReportRequest reportRequest();
     // The print, shown first in the preview. Nothing to print is told; a list longer than
-    // LargePrint rows is printed only when the operator confirms. False when nothing was shown.
+    // core::LargePrintRows rows is printed only when the operator confirms. False when nothing was
+    // shown.
     bool print();
-    static constexpr int LargePrint = 5000;
 
 signals:
     void rowsChanged();

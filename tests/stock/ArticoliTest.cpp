@@ -354,6 +354,12 @@ TEST_F(ArticoliTest, PrintedListGoesToThePreviewWithTheWholeSearch)
     EXPECT_TRUE(text.contains(QStringLiteral("CARICABATTERIE")));
     EXPECT_TRUE(text.contains(QStringLiteral("NEGOZIO")));
     EXPECT_TRUE(text.contains(QStringLiteral("9,90")));
+
+    // A search that found nothing prints nothing.
+    m_list.find(stock::ItemField::Descrizione, stock::MatchMode::Exact, QStringLiteral("NESSUNO"));
+    EXPECT_FALSE(m_list.printList(reports));
+    EXPECT_EQ(m_dialogs.messages().last(), QStringLiteral("Nessun articolo da stampare"));
+    EXPECT_EQ(reports.requests().size(), 2u) << "the preview and the PDF above, nothing more";
 }
 
 // ---- the picker ----
