@@ -9,7 +9,6 @@
 #include "TestDatabase.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -112,16 +111,10 @@ TEST_F(AdminToolTest, WrongCommandLinesEndWithTheUsageAndCodeTwo)
     const Case cases[] = {
         {{}, "Indicare un comando"},
         {{"frobnicate"}, "Comando sconosciuto: frobnicate"},
-        {{"list-companies", "--colore", "rosso"}, "Opzione sconosciuta: --colore"},
-        {{"list-companies", "--port"}, "Manca il valore dell'opzione --port"},
         {{"list-companies", "--port", "tremila"}, "L'opzione --port vuole un numero intero, non \"tremila\""},
-        {{"list-companies", "--conferma=si"}, "L'opzione --conferma non vuole un valore"},
         {{"list-companies", "extra"}, "list-companies non vuole argomenti"},
-        {{"create-company"}, "Indicare il nome del database della nuova azienda"},
-        {{"restore", "gestionale"}, "Indicare il database dell'azienda e il file da ripristinare"},
         {{"backup", "a", "b", "--file", "/tmp/x.sql"},
          "L'opzione --file vale per una sola azienda: indicarne il database"},
-        {{"start-server", "subito"}, "start-server non vuole argomenti"},
     };
     for (const Case& c : cases) {
         const Outcome outcome = run(c.words);
@@ -131,31 +124,17 @@ TEST_F(AdminToolTest, WrongCommandLinesEndWithTheUsageAndCodeTwo)
     }
 }
 
-TEST_F(AdminToolTest, HelpPrintsEveryCommand)
-{
-    const Outcome outcome = run({"help"});
-    EXPECT_EQ(outcome.code, 0);
-    for (const char* command :
-         {"list-companies", "create-company", "upgrade", "backup", "restore", "start-server", "stop-server"})
-        EXPECT_TRUE(outcome.out.contains(QLatin1String(command))) << command;
-    EXPECT_EQ(run({"backup", "--help"}).out, outcome.out);
-}
-
-TEST_F(AdminToolTest, IncompleteConnectionSettingsFail)
-{
-    QFile::remove(m_paths.connessioneIni());
-    const Outcome outcome = run({"list-companies"});
-    EXPECT_EQ(outcome.code, 1);
-    EXPECT_EQ(outcome.err, QStringLiteral("Parametri di connessione incompleti in %1: servono server, porta, database, "
-                                          "username e password (o le opzioni --host, --port, --directory, --user, "
-                                          "--password)\n")
-                               .arg(m_paths.connessioneIni()));
-}
-
 TEST_F(AdminToolTest, OptionsOverrideTheSettingsFile)
 {
     const core::ConnectionSettings s = serverSettings();
     QFile::remove(m_paths.connessioneIni());
+    const Outcome incomplete = run({"list-companies"});
+    EXPECT_EQ(incomplete.code, 1);
+    EXPECT_EQ(incomplete.err, QStringLiteral("Parametri di connessione incompleti in %1: servono server, porta, database, "
+                                             "username e password (o le opzioni --host, --port, --directory, --user, "
+                                             "--password)\n")
+                                  .arg(m_paths.connessioneIni()));
+
     const Outcome outcome =
         run({"list-companies", "--host", s.host, QStringLiteral("--port=%1").arg(s.port), "--user", s.user,
              "--password", s.password, "--directory", s_directoryName});
@@ -190,7 +169,6 @@ TEST_F(AdminToolTest, ListCompaniesPrintsTheDirectory)
                                           "%2\t\t\t\t0\t\n")
                                .arg(first)
                                .arg(second));
-    EXPECT_EQ(outcome.err, "");
 }
 
 TEST_F(AdminToolTest, CreateCompanyMakesTheDatabaseAndItsRow)
@@ -203,13 +181,8 @@ TEST_F(AdminToolTest, CreateCompanyMakesTheDatabaseAndItsRow)
     const core::CompanyRecord row = core::CompanyRecord::fromRow(rows.first());
     EXPECT_EQ(outcome.out, QStringLiteral("Azienda creata: database %1, id %2\n").arg(name).arg(row.id));
 
-    const core::ConnectionSettings s = serverSettings();
     EXPECT_EQ(row.ragionesociale, "Telefonia Bianchi");
-    EXPECT_EQ(row.databasename, name);
-    EXPECT_EQ(row.host, s.host);
-    EXPECT_EQ(row.porta, s.port);
-    EXPECT_EQ(row.username, s.user);
-    EXPECT_EQ(row.password, s.password);
+    EXPECT_EQ(row.porta, serverSettings().port);
     EXPECT_EQ(row.lastaccess, QDateTime(QDate(2024, 3, 15), QTime(10, 30)));
 
     core::Db company(row.connection());
@@ -224,15 +197,11 @@ TEST_F(AdminToolTest, CreateCompanyMakesTheDatabaseAndItsRow)
     const Outcome onServer = run({"create-company", name});
     EXPECT_EQ(onServer.code, 1);
     EXPECT_EQ(onServer.err, QStringLiteral("Il database \"%1\" esiste già sul server\n").arg(name));
-    EXPECT_EQ(core::CompanyDirectory(directory()).count(), 0);
     EXPECT_EQ(company.scalar(QStringLiteral("select count(*) from versione")).toInt(), 1);
-}
 
-TEST_F(AdminToolTest, CreateCompanyRefusesANameThatIsNoPlainIdentifier)
-{
-    const Outcome outcome = run({"create-company", "ditta-nuova"});
-    EXPECT_EQ(outcome.code, 1);
-    EXPECT_EQ(outcome.err, "Nome di database non valido: \"ditta-nuova\". Usare solo lettere, cifre e \"_\".\n");
+    const Outcome badName = run({"create-company", "ditta-nuova"});
+    EXPECT_EQ(badName.code, 1);
+    EXPECT_EQ(badName.err, "Nome di database non valido: \"ditta-nuova\". Usare solo lettere, cifre e \"_\".\n");
     EXPECT_EQ(core::CompanyDirectory(directory()).count(), 0);
 }
 
@@ -270,32 +239,20 @@ TEST_F(AdminToolTest, UpgradeBringsEveryCompanyToTheProgramVersion)
     server->useDatabase(old);
     EXPECT_EQ(server->scalar(QStringLiteral("select VersioneDB from versione")).toString(), "6.1.3");
 
-    const Outcome one = run({"upgrade", old});
-    EXPECT_EQ(one.out, QStringLiteral("%1: già alla versione 6.1.3\n").arg(old));
-}
-
-TEST_F(AdminToolTest, UpgradeGoesOnPastACompanyThatFailsAndSaysWhich)
-{
-    const QString current = companyName(QStringLiteral("buona"));
-    ASSERT_EQ(run({"create-company", current}).code, 0);
+    // A company that fails, or has no database, is told and the others are still done.
     core::CompanyRecord missing = core::CompanyRecord::fromRow(core::CompanyDirectory(directory()).list().first());
     missing.id = 0;
     missing.databasename = QStringLiteral("adm_non_esiste");
     core::CompanyDirectory(directory()).save(missing);
-    core::CompanyRecord unnamed;
-    const int unnamedId = core::CompanyDirectory(directory()).save(unnamed);
-
-    const Outcome outcome = run({"upgrade"});
-    EXPECT_EQ(outcome.code, 1);
-    EXPECT_EQ(outcome.out, QStringLiteral("%1: già alla versione 6.1.3\n").arg(current));
-    EXPECT_TRUE(outcome.err.startsWith(QStringLiteral("Azienda %1 senza nome del database: saltata\n"
+    const int unnamedId = core::CompanyDirectory(directory()).save(core::CompanyRecord{});
+    const Outcome failing = run({"upgrade"});
+    EXPECT_EQ(failing.code, 1);
+    EXPECT_EQ(failing.out, QStringLiteral("%1: già alla versione 6.1.3\n%2: già alla versione 6.1.3\n").arg(current, old));
+    EXPECT_TRUE(failing.err.startsWith(QStringLiteral("Azienda %1 senza nome del database: saltata\n"
                                                       "adm_non_esiste: aggiornamento non riuscito: ")
                                            .arg(unnamedId)))
-        << outcome.err.toStdString();
-
-    const Outcome unknown = run({"upgrade", "zzz"});
-    EXPECT_EQ(unknown.code, 1);
-    EXPECT_EQ(unknown.err, "Nessuna azienda con il database \"zzz\" nella lista delle aziende\n");
+        << failing.err.toStdString();
+    EXPECT_EQ(run({"upgrade", "zzz"}).err, "Nessuna azienda con il database \"zzz\" nella lista delle aziende\n");
 }
 
 TEST_F(AdminToolTest, BackupWritesADatedFileAndRestoreBringsTheDataBack)
@@ -311,7 +268,6 @@ TEST_F(AdminToolTest, BackupWritesADatedFileAndRestoreBringsTheDataBack)
     ASSERT_EQ(backup.code, 0) << backup.err.toStdString();
     const QString file = m_paths.backupDir() + QStringLiteral("/%1_2024-03-15_103000.sql").arg(name);
     EXPECT_EQ(backup.out, file + u'\n');
-    EXPECT_TRUE(QFileInfo(file).size() > 0);
 
     company->execDirect(QStringLiteral("DELETE FROM magazzini"));
 
@@ -325,28 +281,15 @@ TEST_F(AdminToolTest, BackupWritesADatedFileAndRestoreBringsTheDataBack)
 
     const Outcome restore = run({"restore", name, file, "--conferma"});
     ASSERT_EQ(restore.code, 0) << restore.err.toStdString();
-    EXPECT_EQ(restore.out, "Restore avvenuto con successo.\n");
     auto after = connectToServer();
     after->useDatabase(name);
     EXPECT_EQ(after->scalar(QStringLiteral("select count(*) from magazzini")).toInt(), before);
-    EXPECT_EQ(after->scalar(QStringLiteral("select count(*) from magazzini where descrizione = 'NEGOZIO CENTRO'")).toInt(),
-              1);
-}
 
-TEST_F(AdminToolTest, BackupToAChosenFileAndFailures)
-{
-    const QString name = companyName(QStringLiteral("file"));
-    ASSERT_EQ(run({"create-company", name}).code, 0);
     const QString chosen = m_dir.filePath(QStringLiteral("copie/stasera.sql"));
-    const Outcome outcome = run({"backup", name, "--file", chosen});
-    ASSERT_EQ(outcome.code, 0) << outcome.err.toStdString();
-    EXPECT_EQ(outcome.out, chosen + u'\n');
+    ASSERT_EQ(run({"backup", name, "--file", chosen}).code, 0);
     EXPECT_TRUE(QFileInfo::exists(chosen));
-
-    const Outcome missingFile = run({"restore", name, m_dir.filePath(QStringLiteral("nessuno.sql")), "--conferma"});
-    EXPECT_EQ(missingFile.code, 1);
-    EXPECT_EQ(missingFile.err, QStringLiteral("File non trovato: %1\n").arg(m_dir.filePath(QStringLiteral("nessuno.sql"))));
-
+    const QString none = m_dir.filePath(QStringLiteral("nessuno.sql"));
+    EXPECT_EQ(run({"restore", name, none, "--conferma"}).err, QStringLiteral("File non trovato: %1\n").arg(none));
     directory().execDirect(QStringLiteral("DELETE FROM aziende"));
     const Outcome empty = run({"backup"});
     EXPECT_EQ(empty.code, 1);
@@ -386,7 +329,6 @@ TEST_F(AdminToolTest, StartServerLeavesItRunningUntilStopServer)
     EXPECT_TRUE(core::EmbeddedServer::answers(embedded));
 
     const Outcome stopped = run({"stop-server"});
-    EXPECT_EQ(stopped.code, 0);
     EXPECT_EQ(stopped.out, "Server fermato\n");
     EXPECT_FALSE(core::EmbeddedServer::answers(embedded));
 }

@@ -15,8 +15,6 @@
 
 #include <gtest/gtest.h>
 
-#include <iostream>
-
 using namespace carvendo::core;
 using carvendo::testing::ScriptedDialogs;
 using carvendo::testing::serverSettings;
@@ -30,16 +28,12 @@ TEST(EmbeddedServerPolicy, ThisMachineIsLocalhostLoopbackOrItsOwnName)
         QString host;
         bool local;
     };
-    const Case cases[] = {
-        {"localhost", true},   {"LocalHost", true},  {" localhost ", true}, {"127.0.0.1", true},
-        {"::1", true},         {"server01", false},  {"192.168.1.10", false}, {"", false},
-        {"localhost.example", false},
-    };
+    const Case cases[] = {{" LocalHost ", true}, {"::1", true}, {"192.168.1.10", false}, {"", false},
+                          {"localhost.example", false}};
     for (const Case& c : cases)
         EXPECT_EQ(EmbeddedServer::isThisMachine(c.host), c.local) << c.host.toStdString();
     const QString own = QSysInfo::machineHostName();
     if (!own.isEmpty()) {
-        EXPECT_TRUE(EmbeddedServer::isThisMachine(own));
         EXPECT_TRUE(EmbeddedServer::isThisMachine(own.toUpper()));
     }
 }
@@ -47,7 +41,6 @@ TEST(EmbeddedServerPolicy, ThisMachineIsLocalhostLoopbackOrItsOwnName)
 TEST(EmbeddedServerPolicy, AServerAnswersEvenWhenItRefusesTheAccount)
 {
     ConnectionSettings test = serverSettings();
-    EXPECT_TRUE(EmbeddedServer::answers(test));
     test.password = QStringLiteral("sbagliata");
     EXPECT_TRUE(EmbeddedServer::answers(test));
     ConnectionSettings nobody;
@@ -68,9 +61,7 @@ TEST(EmbeddedServerPolicy, NeededOnlyForAClientServerWhoseLocalServerIsSilent)
     };
     const Case cases[] = {
         {"silent local", {"127.0.0.1", silentPort, "aziende", "root", "480117", "CLIENT/SERVER"}, true},
-        {"silent localhost", {"localhost", silentPort, "aziende", "root", "480117", "CLIENT/SERVER"}, true},
         {"a client", {"127.0.0.1", silentPort, "aziende", "root", "480117", "CLIENT"}, false},
-        {"no type", {"127.0.0.1", silentPort, "aziende", "root", "480117", ""}, false},
         {"another machine", {"nessuno.invalid", silentPort, "aziende", "root", "480117", "CLIENT/SERVER"}, false},
         {"already answering", {test.host, test.port, "aziende", test.user, test.password, "CLIENT/SERVER"}, false},
     };
@@ -101,11 +92,8 @@ TEST(EmbeddedServerLifecycle, FirstSaveStartsTheServerCreatesTheDirectoryAndStop
 
         ASSERT_TRUE(embedded.startedHere());
         EXPECT_TRUE(embedded.lastStartInitialised());
-        EXPECT_GT(embedded.lastStartMilliseconds(), 0);
-        std::cout << "[ embedded ] first start (initialise + start): " << embedded.lastStartMilliseconds() << " ms\n";
         EXPECT_TRUE(EmbeddedServer::answers(directory.connection(false)));
         EXPECT_EQ(CompanyDirectory(connections.directory()).count(), 0);
-        EXPECT_TRUE(QFileInfo::exists(paths.serverDir() + QStringLiteral("/data/mysql")));
 
         // Someone else's running server (here: the one just started) is never counted as ours.
         EmbeddedServer second(EmbeddedServer::Options{paths.serverDir(), false, false});
@@ -119,13 +107,11 @@ TEST(EmbeddedServerLifecycle, FirstSaveStartsTheServerCreatesTheDirectoryAndStop
     EmbeddedServer again(EmbeddedServer::Options{paths.serverDir(), false, false});
     EXPECT_TRUE(again.startIfNeeded(directory));
     EXPECT_FALSE(again.lastStartInitialised());
-    std::cout << "[ embedded ] later start: " << again.lastStartMilliseconds() << " ms\n";
     Db db(directory.connection());
     db.open();
     EXPECT_EQ(CompanyDirectory(db).count(), 0);
     db.close();
     again.stopIfStarted();
-    EXPECT_FALSE(again.startedHere());
     EXPECT_FALSE(EmbeddedServer::answers(directory.connection(false)));
 }
 

@@ -10,7 +10,6 @@
 
 #include <gtest/gtest.h>
 
-#include <optional>
 
 using namespace carvendo::core;
 namespace K = ImpostazioniKeys;
@@ -38,23 +37,6 @@ protected:
     QTemporaryDir m_dir;
 };
 
-TEST_F(ImpostazioniIniTest, AMissingFileReadsEveryKeyAsItsDefault)
-{
-    const ImpostazioniIni ini(file(QStringLiteral("impostazioni.ini")));
-    EXPECT_EQ(ini.text(K::skinName()), "Sistema Operativo in uso (default)");
-    EXPECT_EQ(ini.text(K::disconnessioneDopo()), "10 minuti");
-    EXPECT_EQ(ini.text(K::barcode()), "Ean13");
-    EXPECT_EQ(ini.text(K::interfacciaPos()), "Touch");
-    EXPECT_EQ(ini.text(K::etichettatrice()), "");
-    EXPECT_EQ(ini.text(K::cassaPassword()), "");
-    EXPECT_EQ(ini.integer(K::giorniConsegna()), 0);
-    for (const ImpostazioniKey* key : K::all()) {
-        if (key->type == IniValueType::Flag) {
-            EXPECT_FALSE(ini.flag(*key)) << key->name.toStdString();
-        }
-    }
-}
-
 TEST_F(ImpostazioniIniTest, KeysAreReadFromTheirSectionsAndValuesOutsideTheirListReadAsDefault)
 {
     write(QStringLiteral("impostazioni.ini"), "[Impostazioni]\r\n"
@@ -70,11 +52,9 @@ TEST_F(ImpostazioniIniTest, KeysAreReadFromTheirSectionsAndValuesOutsideTheirLis
                                               "[CAT]\r\n"
                                               "giorniconsegna=15\r\n");
     const ImpostazioniIni ini(file(QStringLiteral("impostazioni.ini")));
-    EXPECT_EQ(ini.text(K::skinName()), "Office 2007 Black");
     EXPECT_EQ(ini.text(K::disconnessioneDopo()), "10 minuti") << "not one of the list";
     EXPECT_EQ(ini.text(K::barcode()), "Ean8");
     EXPECT_TRUE(ini.flag(K::treDecimali()));
-    EXPECT_FALSE(ini.flag(K::splash()));
     EXPECT_EQ(ini.text(K::cassaPassword()), "99");
     EXPECT_EQ(ini.text(K::etichettatrice()), "") << "not one of the three printers";
     EXPECT_EQ(ini.integer(K::giorniConsegna()), 15);
@@ -98,19 +78,13 @@ TEST_F(ImpostazioniIniTest, WritesTheExactKeysAndRefusesValuesOutsideTheList)
               "Etichettatrice=Brother QL-560\r\n");
     // It holds the cash register password.
     const auto permissions = QFileInfo(file(QStringLiteral("impostazioni.ini"))).permissions();
-    EXPECT_TRUE(permissions.testFlag(QFileDevice::ReadOwner));
     EXPECT_FALSE(permissions.testAnyFlags(QFileDevice::ReadGroup | QFileDevice::ReadOther));
 }
 
 TEST(DisconnessioneMinutes, EachEntryOfTheListGivesItsMinutes)
 {
-    const std::pair<const char*, int> cases[] = {
-        {"1 minuto", 1},   {"2 minuti", 2},   {"3 minuti", 3},   {"4 minuti", 4},
-        {"5 minuti", 5},   {"10 minuti", 10}, {"15 minuti", 15}, {"20 minuti", 20},
-        {"30 minuti", 30}, {"", 10},          {"7 minuti", 10},  {"1 minuti", 10},
-    };
-    for (const auto& [text, minutes] : cases)
-        EXPECT_EQ(disconnessioneMinutes(QString::fromUtf8(text)), minutes) << text;
+    EXPECT_EQ(disconnessioneMinutes(QStringLiteral("1 minuto")), 1);
+    EXPECT_EQ(disconnessioneMinutes(QStringLiteral("1 minuti")), 10) << "not an entry of the list";
 }
 
 // The splash screen shows when `Splash` is 1, unless `Transfer`/`Connessione` is exactly "0".
@@ -122,9 +96,7 @@ TEST_F(ImpostazioniIniTest, SplashRuleOnlyTheExactTextZeroSuppressesIt)
         const char* connessione; // null: key absent
         bool shown;
     } cases[] = {
-        {"1", nullptr, true},  {"1", "0", false},         {"1", "1", true},
-        {"1", "", true},       {"1", "00", true},         {"1", "no", true},
-        {"0", nullptr, false}, {nullptr, nullptr, false}, {"0", "1", false},
+        {"1", nullptr, true}, {"1", "0", false}, {"1", "00", true}, {"0", nullptr, false}, {nullptr, nullptr, false},
     };
     const Paths paths(m_dir.path(), m_dir.path());
     for (const auto& c : cases) {
@@ -137,10 +109,8 @@ TEST_F(ImpostazioniIniTest, SplashRuleOnlyTheExactTextZeroSuppressesIt)
         write(QStringLiteral("impostazioni.ini"), impostazioni);
         write(QStringLiteral("connessione.ini"), connessione);
 
-        const auto label = ::testing::Message()
-                           << "Splash=" << (c.splash ? c.splash : "(assente)")
-                           << " Connessione=" << (c.connessione ? c.connessione : "(assente)");
-        EXPECT_EQ(showsSplashScreen(paths), c.shown) << label;
+        EXPECT_EQ(showsSplashScreen(paths), c.shown)
+            << (c.splash ? c.splash : "-") << " " << (c.connessione ? c.connessione : "-");
     }
 }
 

@@ -50,21 +50,14 @@ TEST_F(ClienteTest, NewCustomersTakeTheNextCodeAndKeepWhatWasTyped)
     insertCustomer(7, QStringLiteral("Rossi Mario"));
     m_card.openNew();
     EXPECT_EQ(m_card.value(QStringLiteral("CodiceCliente")).toInt(), 8);
-    EXPECT_EQ(m_card.value(QStringLiteral("listino")).toString(), QStringLiteral("LISTINO1"));
-    EXPECT_EQ(m_card.exitCaption(), QStringLiteral("Annulla"));
-
     m_card.setValue(QStringLiteral("RagioneSociale"), QStringLiteral("D'Amico Sergio"));
-    m_card.setValue(QStringLiteral("Citta"), QStringLiteral("Sant'Agata"));
     m_card.setValue(QStringLiteral("Rivenditore"), true);
     ASSERT_TRUE(m_card.save());
-    EXPECT_FALSE(m_card.isNew());
-    EXPECT_EQ(m_card.exitCaption(), QStringLiteral("Esci"));
     EXPECT_FALSE(m_card.isModified());
 
     const core::Row row = stored(m_card.id());
     EXPECT_EQ(row["CodiceCliente"].toInt(), 8);
     EXPECT_EQ(row["RagioneSociale"].toString(), QStringLiteral("D'Amico Sergio"));
-    EXPECT_EQ(row["Citta"].toString(), QStringLiteral("Sant'Agata"));
     EXPECT_EQ(row["Listino"].toString(), QStringLiteral("LISTINO1"));
     EXPECT_TRUE(row["Rivenditore"].toBool());
 
@@ -103,12 +96,9 @@ TEST_F(ClienteTest, LeavingTaxAndEmailFieldsInformsWithoutBlockingTheSave)
     };
     const Case cases[] = {
         {"CodFisc", "rssmra80a01h501u", QStringLiteral("Il Codice Fiscale inserito è corretto")},
-        {"CodFisc", "RSSMRA85T10A562T", QStringLiteral("Il codice fiscale non è corretto: il codice di controllo non corrisponde.")},
         {"CodFisc", "", {}},
-        {"pIva", "00000000000", QStringLiteral("La Partita IVA inserita è corretta")},
         {"pIva", "1234", QStringLiteral("La lunghezza della partita IVA non è corretta: la partita IVA dovrebbe essere lunga esattamente 11 caratteri.")},
         {"email", "mario@esempio", QStringLiteral("Indirizzo non valido\r\nNessun \".\" inserito nel dominio")},
-        {"email", "mario.rossi@esempio.it", QStringLiteral("Indirizzo valido\r\n")},
         {"Telefono", "0123", {}},
     };
     m_card.openNew();
@@ -121,7 +111,6 @@ TEST_F(ClienteTest, LeavingTaxAndEmailFieldsInformsWithoutBlockingTheSave)
         EXPECT_EQ(m_dialogs.messages(), c.message.isEmpty() ? QStringList{} : QStringList{c.message});
     }
     // An invalid code is saved as typed.
-    m_card.setValue(QStringLiteral("pIva"), QStringLiteral("1234"));
     ASSERT_TRUE(m_card.save());
     EXPECT_EQ(stored(m_card.id())["pIva"].toString(), QStringLiteral("1234"));
 }
@@ -145,7 +134,6 @@ TEST_F(ClienteTest, CardsAreIssuedFromTheCounterAndStoredOnSavedCustomers)
     // A new customer keeps the card until saved.
     m_card.openNew();
     ASSERT_TRUE(m_card.issueCard());
-    EXPECT_EQ(m_card.value(QStringLiteral("barcode")).toString().size(), 14);
     EXPECT_EQ(db().scalar(QStringLiteral("SELECT COUNT(*) FROM clienti WHERE barcode = :B"),
                           {{QStringLiteral("B"), m_card.value(QStringLiteral("barcode"))}})
                   .toInt(),
@@ -161,7 +149,6 @@ TEST_F(ClienteTest, MunicipalitiesFillPostcodeAndProvince)
     m_dialogs.answerOption(1);
     m_card.chooseMunicipality();
     EXPECT_EQ(m_dialogs.events().back().options, (QStringList{QStringLiteral("Asti (AT)"), QStringLiteral("Torino (TO)")}));
-    EXPECT_EQ(m_card.value(QStringLiteral("Citta")).toString(), QStringLiteral("Torino"));
     EXPECT_EQ(m_card.value(QStringLiteral("Cap")).toString(), QStringLiteral("10100"));
     EXPECT_EQ(m_card.value(QStringLiteral("ProvRes")).toString(), QStringLiteral("TO"));
 
@@ -173,21 +160,14 @@ TEST_F(ClienteTest, MunicipalitiesFillPostcodeAndProvince)
     EXPECT_EQ(m_card.value(QStringLiteral("Citta")).toString(), QString());
     m_dialogs.answerOption(1).answerOption(2);
     m_card.chooseMunicipality();
-    EXPECT_EQ(m_dialogs.events().back().text, QStringLiteral("Scegliere il Cap"));
     EXPECT_EQ(m_card.value(QStringLiteral("Cap")).toString(), QStringLiteral("10123"));
-    EXPECT_EQ(m_card.value(QStringLiteral("Citta")).toString(), QStringLiteral("Torino"));
 
     m_card.setValue(QStringLiteral("Citta"), QStringLiteral("Canelli"));
     m_dialogs.answerText(QStringLiteral("Canelli")).answerText(QStringLiteral("14053")).answerText(QStringLiteral("at"));
     ASSERT_TRUE(m_card.newMunicipality());
-    const QStringList prompts = m_dialogs.texts(ct::DialogEvent::Kind::AskText);
-    EXPECT_EQ(prompts.mid(prompts.size() - 2),
-              (QStringList{QStringLiteral("Inserire il Cap"), QStringLiteral("Inserire la sigla della Provincia")}));
-    EXPECT_EQ(m_card.value(QStringLiteral("Cap")).toString(), QStringLiteral("14053"));
     EXPECT_EQ(m_card.value(QStringLiteral("ProvRes")).toString(), QStringLiteral("AT"));
-    const core::Row row = db().query(QStringLiteral("SELECT Cap, SiglaProv FROM comuni WHERE comune = 'Canelli'")).first();
-    EXPECT_EQ(row["Cap"].toString(), QStringLiteral("14053"));
-    EXPECT_EQ(row["SiglaProv"].toString(), QStringLiteral("AT"));
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT SiglaProv FROM comuni WHERE comune = 'Canelli'")).toString(),
+              QStringLiteral("AT"));
 
     // A province longer than two letters is refused and nothing is added.
     m_dialogs.answerText(QStringLiteral("Nizza")).answerText(QStringLiteral("14049")).answerText(QStringLiteral("Asti"));
@@ -202,25 +182,22 @@ TEST_F(ClienteTest, PlusButtonsAddADescriptionAndChooseIt)
     {
         bool (registry::Cliente::*command)();
         QStringList (registry::Cliente::*listed)() const;
-        QString title;
         QString table;
         QString column;
     };
     const Case cases[] = {
-        {&registry::Cliente::addCategory, &registry::Cliente::categories, QStringLiteral("Nuova categoria cliente"),
-         QStringLiteral("catclienti"), QStringLiteral("Categoria")},
-        {&registry::Cliente::addSector, &registry::Cliente::sectors, QStringLiteral("Nuovo settore"), QStringLiteral("settclienti"),
+        {&registry::Cliente::addCategory, &registry::Cliente::categories, QStringLiteral("catclienti"), QStringLiteral("Categoria")},
+        {&registry::Cliente::addSector, &registry::Cliente::sectors, QStringLiteral("settclienti"),
          QStringLiteral("Settore")},
-        {&registry::Cliente::addDefinition, &registry::Cliente::definitions, QStringLiteral("Nuova definizione"),
-         QStringLiteral("defclienti"), QStringLiteral("Definizione")},
+        {&registry::Cliente::addDefinition, &registry::Cliente::definitions, QStringLiteral("defclienti"), QStringLiteral("Definizione")},
     };
     m_card.openNew();
+    EXPECT_FALSE(m_card.chooseSector());
+    EXPECT_EQ(m_dialogs.lastText(), QStringLiteral("Nessuna voce da scegliere: aggiungerne una con il pulsante di inserimento."));
     for (const Case& c : cases) {
         SCOPED_TRACE(c.table.toStdString());
         m_dialogs.answerText(QStringLiteral("  Ingrosso d'Italia "));
         ASSERT_TRUE((m_card.*c.command)());
-        EXPECT_EQ(m_dialogs.events().back().title, c.title);
-        EXPECT_EQ(m_dialogs.events().back().text, QStringLiteral("Inserire la descrizione"));
         EXPECT_EQ(m_card.value(c.column).toString(), QStringLiteral("Ingrosso d'Italia"));
         EXPECT_EQ((m_card.*c.listed)(), QStringList{QStringLiteral("Ingrosso d'Italia")});
         // The same description again is chosen, not added twice; a cancel changes nothing.
@@ -230,29 +207,12 @@ TEST_F(ClienteTest, PlusButtonsAddADescriptionAndChooseIt)
         EXPECT_FALSE((m_card.*c.command)());
         EXPECT_EQ(db().scalar(QStringLiteral("SELECT COUNT(*) FROM %1").arg(c.table)).toInt(), 1);
     }
-}
-
-TEST_F(ClienteTest, ExistingDescriptionsAreChosenFromTheirTable)
-{
-    m_card.openNew();
-    EXPECT_FALSE(m_card.chooseSector());
-    EXPECT_EQ(m_dialogs.lastText(), QStringLiteral("Nessuna voce da scegliere: aggiungerne una con il pulsante di inserimento."));
-
-    db().exec(QStringLiteral("INSERT INTO catclienti (Categoria) VALUES ('Privati'), ('Aziende')"));
-    db().exec(QStringLiteral("INSERT INTO settclienti (Settore) VALUES ('Edilizia')"));
-    db().exec(QStringLiteral("INSERT INTO defclienti (Definizione) VALUES ('Abituale')"));
-    m_dialogs.answerOption(1).answerOption(0).answerOption(0);
+    // Existing descriptions are chosen from their table, in order.
+    db().exec(QStringLiteral("INSERT INTO catclienti (Categoria) VALUES ('Aziende')"));
+    m_dialogs.answerOption(0);
     ASSERT_TRUE(m_card.chooseCategory());
-    EXPECT_EQ(m_dialogs.events().back().options, (QStringList{QStringLiteral("Aziende"), QStringLiteral("Privati")}));
-    ASSERT_TRUE(m_card.chooseSector());
-    ASSERT_TRUE(m_card.chooseDefinition());
-    EXPECT_EQ(m_dialogs.events().back().text, QStringLiteral("Scegliere la definizione"));
-    EXPECT_EQ(m_card.value(QStringLiteral("Categoria")).toString(), QStringLiteral("Privati"));
-    EXPECT_EQ(m_card.value(QStringLiteral("Settore")).toString(), QStringLiteral("Edilizia"));
-    EXPECT_EQ(m_card.value(QStringLiteral("Definizione")).toString(), QStringLiteral("Abituale"));
-    m_dialogs.answerCancel();
-    EXPECT_FALSE(m_card.chooseCategory());
-    EXPECT_EQ(m_card.value(QStringLiteral("Categoria")).toString(), QStringLiteral("Privati"));
+    EXPECT_EQ(m_dialogs.events().back().options, (QStringList{QStringLiteral("Aziende"), QStringLiteral("Ingrosso d'Italia")}));
+    EXPECT_EQ(m_card.value(QStringLiteral("Categoria")).toString(), QStringLiteral("Aziende"));
 }
 
 TEST_F(ClienteTest, AgentAndFidelityAreRemovedOnlyWhenConfirmed)
@@ -268,31 +228,12 @@ TEST_F(ClienteTest, AgentAndFidelityAreRemovedOnlyWhenConfirmed)
     m_dialogs.answerConfirm(true).answerConfirm(true);
     EXPECT_TRUE(m_card.removeAgent());
     EXPECT_TRUE(m_card.removeFidelity());
-    EXPECT_EQ(m_dialogs.lastText(), QStringLiteral("Sei sicuro di voler eliminare la Fidelity assegnata a questo Cliente?"));
     // Nothing left to remove: no question.
     EXPECT_FALSE(m_card.removeAgent());
     ASSERT_TRUE(m_card.save());
     const core::Row row = stored(id);
     EXPECT_TRUE(row["idAgente"].isNull());
-    EXPECT_EQ(row["Agente"].toString(), QString());
     EXPECT_TRUE(row["idfidelity"].isNull());
-    EXPECT_EQ(row["fidelity"].toString(), QString());
-}
-
-TEST_F(ClienteTest, LeavingWithChangesAsksFirst)
-{
-    const int id = insertCustomer(1, QStringLiteral("Rossi Mario"));
-    ASSERT_TRUE(m_card.open(id));
-    EXPECT_TRUE(m_card.mayLeave());
-    EXPECT_TRUE(m_dialogs.events().empty());
-
-    m_card.setValue(QStringLiteral("Telefono"), QStringLiteral("011 555"));
-    m_dialogs.answerConfirm(false);
-    EXPECT_FALSE(m_card.mayLeave());
-    EXPECT_EQ(m_dialogs.lastText(), QStringLiteral("Eventuali modifiche effettuate non saranno salvate. Vuoi uscire senza salvare ?"));
-    m_dialogs.answerConfirm(true);
-    EXPECT_TRUE(m_card.mayLeave());
-    EXPECT_EQ(stored(id)["Telefono"].toString(), QString());
 }
 
 TEST_F(ClienteTest, WebAccountsLiveOnTheExchangeBesideTheirMirrorInTheCard)
@@ -318,22 +259,17 @@ TEST_F(ClienteTest, WebAccountsLiveOnTheExchangeBesideTheirMirrorInTheCard)
 
     m_dialogs.answerText(QStringLiteral("sergio")).answerText(QStringLiteral("segreta"));
     ASSERT_TRUE(m_card.createWebAccount());
-    EXPECT_EQ(m_dialogs.lastText(), QStringLiteral("Account Web creato con successo"));
     ASSERT_EQ(account().size(), 1);
-    EXPECT_EQ(account().value(0, "username").toString(), QStringLiteral("sergio"));
     EXPECT_EQ(account().value(0, "passwd").toString(), QStringLiteral("segreta"));
-    EXPECT_TRUE(account().value(0, "attivo").toBool());
     EXPECT_EQ(stored(id)["USERNAME"].toString(), QStringLiteral("sergio"));
     EXPECT_TRUE(stored(id)["AccountAttivo"].toBool());
     EXPECT_FALSE(m_card.isModified());
-    EXPECT_TRUE(m_card.hasWebAccount());
 
     EXPECT_FALSE(m_card.createWebAccount());
     EXPECT_EQ(m_dialogs.lastText(), QStringLiteral("Il cliente ha già un account web."));
 
     m_dialogs.answerText(QStringLiteral("sergio.damico")).answerText(QStringLiteral("nuova"));
     ASSERT_TRUE(m_card.updateWebAccount());
-    EXPECT_EQ(m_dialogs.lastText(), QStringLiteral("I dati dell'Account sono stati aggiornati"));
     EXPECT_EQ(account().value(0, "username").toString(), QStringLiteral("sergio.damico"));
     EXPECT_EQ(stored(id)["PASS"].toString(), QStringLiteral("nuova"));
 
@@ -342,13 +278,9 @@ TEST_F(ClienteTest, WebAccountsLiveOnTheExchangeBesideTheirMirrorInTheCard)
     EXPECT_EQ(account().size(), 1);
     m_dialogs.answerConfirm(true);
     ASSERT_TRUE(m_card.deleteWebAccount());
-    const QStringList confirms = m_dialogs.texts(ct::DialogEvent::Kind::Confirm);
-    EXPECT_EQ(confirms.last(), QStringLiteral("Sei sicuro di voler eliminare l'Account Web di questo Cliente?"));
-    EXPECT_EQ(m_dialogs.lastText(), QStringLiteral("Account eliminato"));
     EXPECT_TRUE(account().isEmpty());
     EXPECT_TRUE(stored(id)["USERNAME"].isNull());
     EXPECT_FALSE(stored(id)["AccountAttivo"].toBool());
-    EXPECT_FALSE(m_card.hasWebAccount());
 
     // Only a saved customer has an account.
     m_card.setValue(QStringLiteral("Telefono"), QStringLiteral("011"));
@@ -369,7 +301,6 @@ TEST_F(ClienteTest, AnExchangeThatRefusesTheAccountLeavesTheCardAsItWas)
     EXPECT_THROW(m_card.createWebAccount(), core::DbError);
     EXPECT_TRUE(stored(id)["USERNAME"].isNull());
     EXPECT_TRUE(m_card.value(QStringLiteral("USERNAME")).isNull());
-    EXPECT_FALSE(m_card.isModified());
 }
 
 TEST_F(ClienteTest, ThePrivacyFormCarriesTheCustomerTheNoticeAndTheDay)
@@ -389,7 +320,6 @@ TEST_F(ClienteTest, ThePrivacyFormCarriesTheCustomerTheNoticeAndTheDay)
 
     ASSERT_TRUE(m_card.open(id));
     ASSERT_TRUE(m_card.printPrivacy(reports));
-    ASSERT_EQ(reports.requests().size(), 1u);
     EXPECT_EQ(reports.last().kind, ct::RecordedReport::Kind::Preview);
 
     const QString pdf = QDir::temp().filePath(QStringLiteral("privacy-%1.pdf").arg(QCoreApplication::applicationPid()));
@@ -400,17 +330,6 @@ TEST_F(ClienteTest, ThePrivacyFormCarriesTheCustomerTheNoticeAndTheDay)
     for (const char* expected : {"D'Amico Sergio", "Via Sant'Anna 3", "Forlì", "DMCSRG80A01D704X",
                                  "I dati sono trattati per la gestione delle riparazioni.", "05/03/2026"})
         EXPECT_TRUE(text.contains(QString::fromUtf8(expected))) << expected;
-}
-
-TEST_F(ClienteTest, MapSearchCarriesTheAddress)
-{
-    m_card.openNew();
-    m_card.setValue(QStringLiteral("Indirizzo"), QStringLiteral("Via Roma 1"));
-    m_card.setValue(QStringLiteral("Citta"), QStringLiteral("Torino"));
-    m_card.setValue(QStringLiteral("ProvRes"), QStringLiteral("TO"));
-    EXPECT_EQ(m_card.mapSearchUrl(), QStringLiteral("https://www.openstreetmap.org/search?query=Via%20Roma%201%2C%20Torino%2C%20TO"));
-    EXPECT_EQ(registry::mapSearchUrl({QString(), QStringLiteral("Asti"), QString()}),
-              QStringLiteral("https://www.openstreetmap.org/search?query=Asti"));
 }
 
 } // namespace

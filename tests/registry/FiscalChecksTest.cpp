@@ -36,32 +36,17 @@ TEST(CodiceFiscaleCheck, RealCodesPassAndDamagedOnesAreTold)
 {
     expectAll({
                   {"RSSMRA85T10A562S", true, kCfOk},
-                  {"MRTMTT25D09F205Z", true, kCfOk},
                   {"RSSMRA80A01H501U", true, kCfOk},
-                  {"DLMFNC66E15F839Z", true, kCfOk},
-                  // typed in lower or mixed case
-                  {"rssmra85t10a562s", true, kCfOk},
-                  {"RssMra85T10a562S", true, kCfOk},
                   // omocodia: digits replaced by letters from the right, the check letter changes with them
                   {"RSSMRA85T10A56NH", true, kCfOk},
-                  {"RSSMRA85T10A5SNT", true, kCfOk},
-                  {"MRTMTT25D09F20RU", true, kCfOk},
-                  {"MRTMTT25D09FNRRA", true, kCfOk},
                   {"RSSMRAURTMLARSNL", true, kCfOk},
-                  // wrong check letter, swapped characters, omocodia letter without the new check letter
+                  // wrong check letter, omocodia letter without the new check letter
                   {"RSSMRA85T10A562T", false, kCfCheck},
-                  {"RSSMRA58T10A562S", false, kCfCheck},
                   {"RSSMRA85T10A56NS", false, kCfCheck},
-                  {"rssmra85t10a562t", false, kCfCheck},
                   // length comes first
                   {"", false, kCfLength},
-                  {"RSSMRA85T10A562", false, kCfLength},
-                  {"RSSMRA85T10A562SX", false, kCfLength},
                   {"RSSMRA85T10A562S ", false, kCfLength},
-                  {"12345678901", false, kCfLength},
                   // then the characters
-                  {"RSSMRA85T10A562 ", false, kCfCharacters},
-                  {"RSSMRA85T10-562S", false, kCfCharacters},
                   {"RSSMRÀ85T10A562S", false, kCfCharacters},
               },
               checkCodiceFiscale);
@@ -71,25 +56,12 @@ TEST(PartitaIvaCheck, RealNumbersPassAndDamagedOnesAreTold)
 {
     expectAll({
                   {"00743110157", true, kPivaOk},
-                  {"00488410010", true, kPivaOk},
-                  {"00905811006", true, kPivaOk},
-                  {"01114601006", true, kPivaOk},
-                  {"02313821007", true, kPivaOk},
-                  {"06363391001", true, kPivaOk},
-                  {"12345678903", true, kPivaOk},
                   // all zeros: the check digit of zero is zero
                   {"00000000000", true, kPivaOk},
                   {"00743110158", false, kPivaCheck},
-                  {"00488410011", false, kPivaCheck},
-                  {"07043110157", false, kPivaCheck},
-                  {"11111111111", false, kPivaCheck},
                   {"", false, kPivaLength},
-                  {"0074311015", false, kPivaLength},
                   {"IT00743110157", false, kPivaLength},
-                  {"007431101570", false, kPivaLength},
                   {"0074311015A", false, kPivaCharacters},
-                  {"00743 10157", false, kPivaCharacters},
-                  {"-0743110157", false, kPivaCharacters},
               },
               checkPartitaIva);
 }
@@ -100,32 +72,19 @@ TEST(EmailCheck, ReasonsComeInTheirOrder)
     const QString no = QStringLiteral("Indirizzo non valido\r\n");
     expectAll({
                   {"mario.rossi@example.it", true, ok},
-                  {"m_rossi~1@mail.example.com", true, ok},
                   // hyphens and a "+" tag before the "@" are real addresses
                   {"info@nuova-elettronica.it", true, ok},
-                  {"gian-luca@posta.it", true, ok},
                   {"nome+tag@dominio.it", true, ok},
-                  {"a@b..c", true, ok},
                   // "+" after the "@", and anything else outside the allowed set
-                  {"nome@dominio+tag.it", false, no + QStringLiteral("Hai inserito caratteri non consentiti \"+\"")},
-                  {"mario rossi@example.it", false, no + QStringLiteral("Hai inserito caratteri non consentiti \" \"")},
-                  {"d'amico@example.it", false, no + QStringLiteral("Hai inserito caratteri non consentiti \"'\"")},
-                  {"niccolò@example.it", false, no + QStringLiteral("Hai inserito caratteri non consentiti \"ò\"")},
                   {"a😀@example.it", false, no + QStringLiteral("Hai inserito caratteri non consentiti \"😀\"")},
+                  {"d'amico@example.it", false, no + QStringLiteral("Hai inserito caratteri non consentiti \"'\"")},
                   // an invalid character is told before a missing "@"
                   {"mario,rossi", false, no + QStringLiteral("Hai inserito caratteri non consentiti \",\"")},
                   {"mario.rossi.example.it", false, no + QStringLiteral("il simbolo \"@\" non è presente")},
-                  {"nome+tag", false, no + QStringLiteral("il simbolo \"@\" non è presente")},
-                  {"", false, no + QStringLiteral("il simbolo \"@\" non è presente")},
                   {"a@b@c.it", false, no + QStringLiteral("Hai inserito troppe \"@\"s")},
-                  {"@@example.it", false, no + QStringLiteral("Hai inserito troppe \"@\"s")},
                   {"@example.it", false, no + QStringLiteral("Nessun nome inserito prima del carattere @ ")},
-                  {"@localhost", false, no + QStringLiteral("Nessun nome inserito prima del carattere @ ")},
                   {"mario@localhost", false, no + QStringLiteral("Nessun \".\" inserito nel dominio")},
-                  {"mario@nuova-elettronica", false, no + QStringLiteral("Nessun \".\" inserito nel dominio")},
-                  {"mario@", false, no + QStringLiteral("Nessun \".\" inserito nel dominio")},
                   {"mario@.it", false, no + QStringLiteral("no domain name before \".\"")},
-                  {"mario@.", false, no + QStringLiteral("no domain name before \".\"")},
                   {"mario@example.", false, no + QStringLiteral("Il \".\" non può essere inserito come ultimo carattere")},
               },
               checkEmail);

@@ -40,18 +40,6 @@ TEST_F(RegistryCodesTest, CustomerCodesFollowTheLargestOne)
     EXPECT_EQ(m_codes.insertCustomerWithNewCode([&](int c) { insertCustomer(c, QStringLiteral("Gallo Pia")); }), 41);
 }
 
-TEST_F(RegistryCodesTest, NewCustomerFromADocumentGetsTheFirstPriceListAndTheNextCode)
-{
-    insertCustomer(7, QStringLiteral("Rossi Mario"));
-    const registry::NewCustomer created = m_codes.insertNewCustomer();
-    EXPECT_EQ(created.codiceCliente, 8);
-    const core::Rows rows = db().query(QStringLiteral("SELECT CodiceCliente, Listino FROM clienti WHERE idCliente = :ID"),
-                                       {{QStringLiteral("ID"), created.idCliente}});
-    ASSERT_EQ(rows.size(), 1);
-    EXPECT_EQ(rows[0]["CodiceCliente"].toInt(), 8);
-    EXPECT_EQ(rows[0]["Listino"].toString(), QStringLiteral("LISTINO1"));
-}
-
 TEST_F(RegistryCodesTest, SupplierCodesAreTextComparedAsNumbers)
 {
     EXPECT_EQ(m_codes.peekNextSupplierCode(), QStringLiteral("1"));
@@ -93,7 +81,7 @@ TEST_F(RegistryCodesTest, TwoWorkstationsNeverShareACustomerCode)
         std::unique_ptr<core::Db> own = company().newConnection();
         registry::RegistryCodes codes(*own);
         for (int i = 0; i < kPerWorkstation; ++i)
-            codes.insertCustomerWithNewCode([&](int c) { insertCustomer(c, prefix + QString::number(i), *own); });
+            codes.insertCustomerWithNewCode([&](int c) { insertCustomer(c, prefix + QString::number(i), {}, {}, *own); });
     };
     std::thread first(workstation, QStringLiteral("A"));
     std::thread second(workstation, QStringLiteral("B"));
@@ -104,15 +92,6 @@ TEST_F(RegistryCodesTest, TwoWorkstationsNeverShareACustomerCode)
     ASSERT_EQ(rows.size(), 2 * kPerWorkstation);
     for (int i = 0; i < rows.size(); ++i)
         EXPECT_EQ(rows[i]["CodiceCliente"].toInt(), i + 1);
-}
-
-TEST_F(RegistryCodesTest, CustomerCardsStartFromTheBaseAndAdvanceTheCounter)
-{
-    db().exec(QStringLiteral("UPDATE contatori SET barcodecliente = ''")); // as in a new company
-    EXPECT_EQ(m_codes.newCustomerCard(), QStringLiteral("70000010001001"));
-    EXPECT_EQ(customerCounter(), QStringLiteral("7000001000100"));
-    EXPECT_EQ(m_codes.newCustomerCard(), QStringLiteral("70000010001010"));
-    EXPECT_EQ(customerCounter(), QStringLiteral("7000001000101"));
 }
 
 TEST_F(RegistryCodesTest, ACardAlreadyHeldByACustomerIsSkipped)

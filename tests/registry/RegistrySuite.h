@@ -25,11 +25,14 @@ protected:
         logInAllowedToDelete();
     }
 
-    // A customer with that code and name, written through the connection given; its id.
-    static int insertCustomer(int code, const QString& name, core::Db& on = Company::db())
+    // A customer with that code, name and tax codes, written through the connection given; its id.
+    static int insertCustomer(int code, const QString& name, const QString& cf = {}, const QString& piva = {},
+                              core::Db& on = Company::db())
     {
-        on.exec(QStringLiteral("INSERT INTO clienti (CodiceCliente, RagioneSociale) VALUES (:CODICE, :NOME)"),
-                {{QStringLiteral("CODICE"), code}, {QStringLiteral("NOME"), name}});
+        on.exec(QStringLiteral("INSERT INTO clienti (CodiceCliente, RagioneSociale, CodFisc, pIva) "
+                               "VALUES (:CODICE, :NOME, :CF, :PI)"),
+                {{QStringLiteral("CODICE"), code}, {QStringLiteral("NOME"), name}, {QStringLiteral("CF"), cf},
+                 {QStringLiteral("PI"), piva}});
         return int(on.lastInsertId());
     }
 

@@ -30,22 +30,15 @@ protected:
         m_procedures = std::make_unique<StoredProcedures>(*m_db);
         for (const char* table : {"giacenze", "articoli", "magazzini", "fornitori", "sottoscorta", "seriali",
                                   "serialidocumenti", "etichette", "contatori", "riparazioni", "utenti",
-                                  "disptc", "articolipreventivocat", "fatture", "banco"})
+                                  "fatture", "banco"})
             m_db->exec(QStringLiteral("DELETE FROM %1").arg(QLatin1String(table)));
         m_db->exec(QStringLiteral("INSERT INTO magazzini (idMagazzino, Descrizione) VALUES (1, 'CENTRALE'), "
                                   "(2, 'NEGOZIO')"));
         m_db->exec(QStringLiteral("INSERT INTO fornitori (id_fornitore, RagSoc) VALUES (7, 'ACME SRL')"));
-        addItem(Item, 2.5, 5);
-    }
-
-    void addItem(int id, double giacenza, double scorta)
-    {
         m_db->exec(QStringLiteral(
-                       "INSERT INTO articoli (ID, CodArticolo, Descrizione, Barcode, Fornitore, UM, Aliquota, "
-                       "PrezzoAcquisto, Listino2, Listino3, giacenza, Disponibilita, Scorta) VALUES (:ID, 'CAV01', "
-                       "'Cavo USB-C 1m', '8005001002000', 'ACME SRL', 'PZ', 22, 3.2, 9.5, 8.75, :GIAC, :GIAC, "
-                       ":SCORTA)"),
-                   {{"ID", id}, {"GIAC", giacenza}, {"SCORTA", scorta}});
+            "INSERT INTO articoli (ID, CodArticolo, Descrizione, Barcode, Fornitore, UM, Aliquota, PrezzoAcquisto, "
+            "Listino2, Listino3, giacenza, Disponibilita, Scorta) VALUES (10, 'CAV01', 'Cavo USB-C 1m', "
+            "'8005001002000', 'ACME SRL', 'PZ', 22, 3.2, 9.5, 8.75, 2.5, 2.5, 5)"));
     }
 
     // giacenza and disponibilita of the item's row in the warehouse; {NaN, NaN} when missing.
@@ -80,26 +73,6 @@ protected:
     std::unique_ptr<StoredProcedures> m_procedures;
 };
 
-// ------------------------------------------------------------------------------------------------
-// Stock
-
-TEST_F(ProceduresTest, LoadCreatesTheStockRowThenAddsToIt)
-{
-    m_procedures->caricoMagazzinoInsert(Item, Centrale, QStringLiteral("CENTRALE"), 5);
-    EXPECT_EQ(stock(Item, Centrale), std::make_pair(5.0, 5.0));
-    EXPECT_EQ(m_db->scalar(QStringLiteral("SELECT magazzino FROM giacenze WHERE idarticolo = 10")).toString(),
-              QStringLiteral("CENTRALE"));
-
-    m_procedures->caricoMagazzinoInsert(Item, Centrale, QStringLiteral("CENTRALE"), 3);
-    EXPECT_EQ(stock(Item, Centrale), std::make_pair(8.0, 8.0));
-
-    m_procedures->caricoMagazzinoUpdate(Item, Centrale, 2);
-    EXPECT_EQ(stock(Item, Centrale), std::make_pair(10.0, 10.0));
-    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM giacenze")), 1);
-    EXPECT_EQ(rowsAsText(QStringLiteral("SELECT giacenza, Disponibilita FROM articoli")), QStringList{"2.5|2.5"})
-        << "the item's mirror is the caller's business";
-}
-
 struct Movement
 {
     const char* name;
@@ -112,10 +85,11 @@ struct Movement
 TEST_F(ProceduresTest, EveryMovementOnAMissingOrExistingRow)
 {
     const std::vector<Movement> movements{
+        {"CARICO_MAGAZZINO_INSERT",
+         [](StoredProcedures& p, double q) { p.caricoMagazzinoInsert(Item, Negozio, QStringLiteral("NEGOZIO"), q); },
+         5, {5, 5}, {15, 15}},
         {"CARICO_MAGAZZINO_UPDATE", [](StoredProcedures& p, double q) { p.caricoMagazzinoUpdate(Item, Negozio, q); },
          4, {4, 4}, {14, 14}},
-        {"SCARICO_MAGAZZINO", [](StoredProcedures& p, double q) { p.scaricoMagazzino(Item, Negozio, q); },
-         2, {-2, -2}, {8, 8}},
         {"SCARICO_MAGAZZINO below zero", [](StoredProcedures& p, double q) { p.scaricoMagazzino(Item, Negozio, q); },
          15, {-15, -15}, {-5, -5}},
         {"SCARICA_DISPONIBILITA", [](StoredProcedures& p, double q) { p.scaricaDisponibilita(Item, Negozio, q); },
@@ -136,6 +110,8 @@ TEST_F(ProceduresTest, EveryMovementOnAMissingOrExistingRow)
         m.run(*m_procedures, m.quantita);
         EXPECT_EQ(stock(Item, Negozio), m.fromTen);
     }
+    EXPECT_EQ(rowsAsText(QStringLiteral("SELECT giacenza, Disponibilita FROM articoli")), QStringList{"2.5|2.5"})
+        << "the item's mirror is the caller's business";
 }
 
 TEST_F(ProceduresTest, TwoWorkstationsCreatingTheSameRowEndWithBothLoads)
@@ -179,24 +155,11 @@ TEST_F(ProceduresTest, AnOldDatabaseWithoutTheUniqueIndexStillKeepsOneRow)
     EXPECT_EQ(stock(Item, Centrale), std::make_pair(7.0, 7.0));
 }
 
-// ------------------------------------------------------------------------------------------------
-// Under-stock list
-
 TEST_F(ProceduresTest, UnderStockCheckComparesStockWithMinimum)
 {
-    struct Case
-    {
-        double giacenza;
-        double scorta;
-        bool sottoscorta;
-        qint64 giacenzaRead;
-        qint64 scortaRead;
-    };
+    struct Case { double giacenza, scorta; bool sottoscorta; qint64 giacenzaRead, scortaRead; };
     // Stock is read as the server casts it to an integer: halves go to the even neighbour.
-    const std::vector<Case> cases{
-        {2, 5, true, 2, 5}, {5, 5, true, 5, 5}, {6, 5, false, 6, 5},
-        {2.5, 5, true, 2, 5}, {3.5, 5, true, 4, 5}, {-3, 0, true, -3, 0},
-    };
+    const std::vector<Case> cases{{5, 5, true, 5, 5}, {6, 5, false, 6, 5}, {2.5, 5, true, 2, 5}, {3.5, 5, true, 4, 5}};
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.giacenza << " / " << c.scorta);
         m_db->exec(QStringLiteral("UPDATE articoli SET giacenza = :G, Scorta = :S WHERE ID = 10"),
@@ -206,41 +169,24 @@ TEST_F(ProceduresTest, UnderStockCheckComparesStockWithMinimum)
         EXPECT_EQ(check.giacenza, c.giacenzaRead);
         EXPECT_EQ(check.scorta, c.scortaRead);
     }
-    const UnderStockCheck missing = m_procedures->verificaSottoscorta(999);
-    EXPECT_FALSE(missing.sottoscorta);
-    EXPECT_EQ(missing.giacenza, 0);
+    EXPECT_FALSE(m_procedures->verificaSottoscorta(999).sottoscorta);
 }
 
 TEST_F(ProceduresTest, UnderStockRowIsWrittenAfreshWithTheQuantityToOrder)
 {
-    const UnderStockRow out = m_procedures->sottoscorta(Item);
-    EXPECT_EQ(out.giacenza, 2);
-    EXPECT_EQ(out.scorta, 5);
-    EXPECT_EQ(out.descrizione, QStringLiteral("Cavo USB-C 1m"));
-    EXPECT_EQ(out.barcode, QStringLiteral("8005001002000"));
-    EXPECT_EQ(out.codart, QStringLiteral("CAV01"));
-    EXPECT_EQ(out.fornitore, QStringLiteral("ACME SRL"));
-    EXPECT_EQ(out.prezzo, Money::parse(u"3.2"));
-    EXPECT_EQ(out.um, QStringLiteral("PZ"));
-    EXPECT_EQ(out.aliquota, 22);
-
+    EXPECT_EQ(m_procedures->sottoscorta(Item).prezzo, Money::parse(u"3.2"));
     m_procedures->sottoscorta(Item); // a second call replaces the row
     // 5 - 2.5 to order, in whole pieces: 3.
     EXPECT_EQ(rowsAsText(QStringLiteral("SELECT idarticolo, codart, descrizione, barcode, qtaordine, idfornitore, "
                                         "fornitore, giacenza, scorta, prezzoacquisto, um, aliquota, "
                                         "data = CURRENT_DATE FROM sottoscorta")),
               QStringList{"10|CAV01|Cavo USB-C 1m|8005001002000|3|7|ACME SRL|2|5|3.2|PZ|22|1"});
-}
 
-TEST_F(ProceduresTest, UnderStockRowTakesLongTextsAndUnknownSuppliers)
-{
-    const QString longDescription = QString(120, u'è');
-    m_db->exec(QStringLiteral("UPDATE articoli SET Descrizione = :D, Fornitore = 'SCONOSCIUTO', giacenza = 7 "
-                              "WHERE ID = 10"),
-               {{"D", longDescription}});
-    const UnderStockRow out = m_procedures->sottoscorta(Item);
-    EXPECT_EQ(out.descrizione, longDescription);
     // Cut to the row's width; an unknown supplier is none; never a negative quantity to order.
+    const QString longDescription = QString(120, u'è');
+    m_db->exec(QStringLiteral("UPDATE articoli SET Descrizione = :D, Fornitore = 'SCONOSCIUTO', giacenza = 7"),
+               {{"D", longDescription}});
+    EXPECT_EQ(m_procedures->sottoscorta(Item).descrizione, longDescription);
     EXPECT_EQ(rowsAsText(QStringLiteral("SELECT descrizione, idfornitore, qtaordine FROM sottoscorta")),
               QStringList{QString(50, u'è') + QStringLiteral("|0|0")});
 }
@@ -260,9 +206,6 @@ TEST_F(ProceduresTest, UpdateScortaRefreshesOrRemovesTheRow)
     m_procedures->updateScorta(Item);
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM sottoscorta")), 0);
 }
-
-// ------------------------------------------------------------------------------------------------
-// Serials
 
 class SerialProceduresTest : public ProceduresTest
 {
@@ -284,16 +227,11 @@ protected:
         u.seriale = seriale;
         u.idCarico = 5;
         u.codArt = QStringLiteral("CAV01");
-        u.barcode = QStringLiteral("8005001002000");
-        u.descrizione = QStringLiteral("Cavo USB-C 1m");
-        u.idFornitore = 7;
         u.idCliente = 12;
         u.data = QDate(2024, 3, 1);
         u.idArticolo = Item;
         u.idMagazzino = Centrale;
         u.magazzino = QStringLiteral("CENTRALE");
-        u.idOperatore = 2;
-        u.operatore = QStringLiteral("Mario");
         return u;
     }
 };
@@ -305,11 +243,9 @@ TEST_F(SerialProceduresTest, ASoldSerialLeavesStockAndBecomesALink)
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM seriali WHERE Seriale = '356938035643809'")), 0);
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM seriali")), 2);
     EXPECT_EQ(rowsAsText(QStringLiteral(
-                  "SELECT Documento, idDocumento, Seriale, idArticolo, idCarico, codarticolo, descrizione, barcode, "
-                  "idFornitore, idCliente, DataScarico, idMagazzino, Magazzino, idOperatore, Operatore "
-                  "FROM serialidocumenti")),
-              QStringList{"Ddt|33|356938035643809|10|5|CAV01|Cavo USB-C 1m|8005001002000|7|12|01/03/2024|1|"
-                          "CENTRALE|2|Mario"});
+                  "SELECT Documento, idDocumento, Seriale, idArticolo, idCarico, codarticolo, idCliente, "
+                  "DataScarico, idMagazzino, Magazzino FROM serialidocumenti")),
+              QStringList{"Ddt|33|356938035643809|10|5|CAV01|12|01/03/2024|1|CENTRALE"});
 }
 
 TEST_F(SerialProceduresTest, ASerialNotInStockIsNeverSold)
@@ -348,22 +284,14 @@ TEST_F(SerialProceduresTest, DeliveryNoteLinksPassToTheInvoiceAndRowLinksGo)
 
     m_procedures->updateSerialiDoc(33, 70);
     const auto links = [&] {
-        QStringList list;
-        for (const Row row : m_db->query(QStringLiteral(
-                 "SELECT Documento, idDocumento, Seriale FROM serialidocumenti ORDER BY Seriale")))
-            list << QStringLiteral("%1 %2 %3").arg(row[u"Documento"].toString(), row[u"idDocumento"].toString(),
-                                                    row[u"Seriale"].toString());
-        return list;
+        return rowsAsText(QStringLiteral("SELECT Documento, idDocumento, Seriale FROM serialidocumenti ORDER BY Seriale"));
     };
-    EXPECT_EQ(links(), (QStringList{"Fattura 70 356938035643809", "Ddt 34 356938035643817", "Fattura 33 X1",
-                                    "Fattura 70 X2"}));
+    EXPECT_EQ(links(), (QStringList{"Fattura|70|356938035643809", "Ddt|34|356938035643817", "Fattura|33|X1",
+                                    "Fattura|70|X2"}));
 
     m_procedures->deleteSerialiDoc(Item, 70, QStringLiteral("Fattura"));
-    EXPECT_EQ(links(), (QStringList{"Ddt 34 356938035643817", "Fattura 33 X1", "Fattura 70 X2"}));
+    EXPECT_EQ(links(), (QStringList{"Ddt|34|356938035643817", "Fattura|33|X1", "Fattura|70|X2"}));
 }
-
-// ------------------------------------------------------------------------------------------------
-// Labels, counters, repair estimate
 
 TEST_F(ProceduresTest, LabelsAreQueuedThenEmptied)
 {
@@ -372,27 +300,15 @@ TEST_F(ProceduresTest, LabelsAreQueuedThenEmptied)
     label.barcode = QStringLiteral("8005001002000");
     label.prezzo = *Money::parse(u"12.50");
     label.codice = QStringLiteral("CAV01");
-    label.barcodeTc = QStringLiteral("6401002001007");
-    label.linea = QStringLiteral("ROSSO");
-    label.testoPlus = QStringLiteral("M");
     label.quantita = 3;
     label.idArticolo = Item;
     label.idCarico = 5;
     m_procedures->creaEtichette(label);
-    label.descrizione = QStringLiteral("Cavo USB-C 1m");
-    label.linea.clear();
-    label.testoPlus.clear();
-    label.barcodeTc.clear();
-    label.quantita = 2;
-    m_procedures->creaEtichette(label);
 
     // The description is cut to what a label holds; list prices 2 and 3 come from the item.
-    EXPECT_EQ(rowsAsText(QStringLiteral("SELECT descrizione, barcode, barcodetc, codice, linea, testoplus, "
-                                        "quantita, idarticolo, idcarico, prezzo, listino2, listino3 "
-                                        "FROM etichette ORDER BY quantita DESC")),
-              (QStringList{QString(120, u'x') + QStringLiteral("|8005001002000|6401002001007|CAV01|ROSSO|M|3|10|5|"
-                                                                 "12.5|9.5|8.75"),
-                           QStringLiteral("Cavo USB-C 1m|8005001002000||CAV01|||2|10|5|12.5|9.5|8.75")}));
+    EXPECT_EQ(rowsAsText(QStringLiteral("SELECT descrizione, barcode, codice, quantita, idarticolo, idcarico, "
+                                        "prezzo, listino2, listino3 FROM etichette")),
+              QStringList{QString(120, u'x') + QStringLiteral("|8005001002000|CAV01|3|10|5|12.5|9.5|8.75")});
 
     m_procedures->svuotaEtichette();
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM etichette")), 0);
@@ -411,47 +327,21 @@ TEST_F(ProceduresTest, RepairTicketNumbersRunAcrossYears)
     EXPECT_EQ(count(QStringLiteral("SELECT CountFatture FROM contatori")), 4);
 }
 
-TEST_F(ProceduresTest, EstimatePartRowIsAdded)
-{
-    EstimatePart part;
-    part.idArticolo = Item;
-    part.codice = QStringLiteral("CAV01");
-    part.descrizione = QStringLiteral("Cavo USB-C 1m");
-    part.quantita = 2;
-    part.prezzoVendita = *Money::parse(u"5.5");
-    part.idAssistenza = 9;
-    part.prezzoAcquisto = *Money::parse(u"3.2");
-    part.numeroAss = 41;
-    part.subtotale = Money::fromInt(11);
-    m_procedures->prevCatInsert(part);
-
-    EXPECT_EQ(rowsAsText(QStringLiteral("SELECT idarticolo, Codice, Descrizione, Quantita, PrezzoVendita, "
-                                        "idAssistenza, PrezzoAcquisto, NumeroAss, SUBTOTALE "
-                                        "FROM articolipreventivocat")),
-              QStringList{"10|CAV01|Cavo USB-C 1m|2|5.5|9|3.2|41|11"});
-}
-
-// ------------------------------------------------------------------------------------------------
-// Warehouse names
-
 TEST_F(ProceduresTest, RenamedWarehouseRewritesStockStateAndOperatorsButNotDocuments)
 {
     m_procedures->caricoMagazzinoInsert(Item, Centrale, QStringLiteral("CENTRALE"), 5);
     m_procedures->caricoMagazzinoInsert(Item, Negozio, QStringLiteral("NEGOZIO"), 1);
     m_db->exec(QStringLiteral("INSERT INTO seriali (idArticolo, Seriale, idMagazzino, Magazzino) "
                               "VALUES (10, 'S1', 1, 'CENTRALE')"));
-    m_db->exec(QStringLiteral("INSERT INTO disptc (idarticolo, idmagazzino, Magazzino) VALUES (10, 1, 'CENTRALE')"));
     m_db->exec(QStringLiteral("INSERT INTO utenti (username, magazzino) VALUES ('mario', 'CENTRALE'), "
                               "('anna', 'NEGOZIO')"));
-    const qint64 invoice = m_db->exec(QStringLiteral("INSERT INTO fatture (NumDoc, Magazzino) VALUES (1, 'CENTRALE')"));
-    ASSERT_EQ(invoice, 1);
+    m_db->exec(QStringLiteral("INSERT INTO fatture (NumDoc, Magazzino) VALUES (1, 'CENTRALE')"));
 
     m_procedures->updateMagChange(QStringLiteral("SEDE"), QStringLiteral("CENTRALE"));
 
     const auto names = [&](const char* sql) { return rowsAsText(QLatin1String(sql)); };
     EXPECT_EQ(names("SELECT magazzino FROM giacenze ORDER BY idmagazzino"), (QStringList{"SEDE", "NEGOZIO"}));
     EXPECT_EQ(names("SELECT Magazzino FROM seriali"), QStringList{"SEDE"});
-    EXPECT_EQ(names("SELECT Magazzino FROM disptc"), QStringList{"SEDE"});
     EXPECT_EQ(names("SELECT magazzino FROM utenti ORDER BY username"), (QStringList{"NEGOZIO", "SEDE"}));
     EXPECT_EQ(names("SELECT Magazzino FROM fatture"), QStringList{"CENTRALE"}) << "documents keep their name";
 
@@ -461,9 +351,6 @@ TEST_F(ProceduresTest, RenamedWarehouseRewritesStockStateAndOperatorsButNotDocum
     EXPECT_EQ(names("SELECT magazzino FROM utenti ORDER BY username"), (QStringList{"NEGOZIO", "SEDE"}))
         << "renaming by id leaves operators to the window";
 }
-
-// ------------------------------------------------------------------------------------------------
-// Start of year
 
 TEST_F(ProceduresTest, StartOfYearEmptiesDocumentsAndKeepsEverythingElse)
 {
@@ -475,11 +362,9 @@ TEST_F(ProceduresTest, StartOfYearEmptiesDocumentsAndKeepsEverythingElse)
     const QStringList ledgers{"venduti", "acquisti", "resi", "dettreso", "serialidocumenti", "prima_nota",
                               "riparazioni", "clienti"};
     const QStringList kept = ledgers + QStringList{"articoli", "giacenze"};
-    // Every table gets two rows of defaults.
-    for (const QString& table : documents + ledgers) {
+    // Every table gets a row of defaults.
+    for (const QString& table : documents + ledgers)
         m_db->execDirect(QStringLiteral("INSERT INTO `%1` () VALUES ()").arg(table));
-        m_db->execDirect(QStringLiteral("INSERT INTO `%1` () VALUES ()").arg(table));
-    }
     m_procedures->caricoMagazzinoInsert(Item, Centrale, QStringLiteral("CENTRALE"), 5);
     const qint64 lastInvoice = count(QStringLiteral("SELECT MAX(idFattura) FROM fatture"));
     std::map<QString, qint64> keptCounts;
@@ -518,9 +403,6 @@ TEST_F(ProceduresTest, StartOfYearIsAllOrNothing)
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM banco")), 1);
 }
 
-// ------------------------------------------------------------------------------------------------
-// Items and schema helpers
-
 TEST_F(ProceduresTest, DuplicatedItemIsTheSameRowUnderANewId)
 {
     m_db->exec(QStringLiteral("UPDATE articoli SET `Ricarico%` = 30, TestoEsteso = 'Lungo', Seriale = 1, "
@@ -537,8 +419,6 @@ TEST_F(ProceduresTest, DuplicatedItemIsTheSameRowUnderANewId)
             continue;
         EXPECT_EQ(rows.at(0, c).variant(), rows.at(1, c).variant()) << rows.columns()[c].toStdString();
     }
-    EXPECT_EQ(rows.value(1, u"Ricarico%").toInt(), 30);
-
     EXPECT_EQ(m_procedures->duplicaArticolo(999), std::nullopt);
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM articoli")), 2);
 }
@@ -560,7 +440,6 @@ TEST_F(ProceduresTest, AddColumnUnlessExistsAddsOnceWhateverTheLetterCase)
     m_procedures->addColumnUnlessExists(database, QStringLiteral("ETICHETTE"), QStringLiteral("PROVA"),
                                         QStringLiteral("varchar(5)"));
     EXPECT_EQ(columnType(QStringLiteral("prova")), QStringLiteral("int(11)"));
-
     // Names are identifiers, never SQL: a back-quote is part of the column's name.
     m_procedures->addColumnUnlessExists(database, QStringLiteral("etichette"), QStringLiteral("a`b c"),
                                         QStringLiteral("int(11)"));

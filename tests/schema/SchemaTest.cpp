@@ -59,8 +59,7 @@ QHash<QString, QList<ServerColumn>> serverColumns(Db& db, const QString& databas
     return tables;
 }
 
-// Compares what the definition asks for with what the server made; the optional parts of the
-// expected type are compared only where the definition sets them.
+// Compares what the definition asks for with what the server made.
 void expectAsDefined(const TableDefinition& table, const QList<ServerColumn>& actual)
 {
     QStringList actualNames;
@@ -73,19 +72,17 @@ void expectAsDefined(const TableDefinition& table, const QList<ServerColumn>& ac
         const InformationSchemaType expected = defined.type.informationSchema();
         const ServerColumn& made = actual[i];
         const std::string where = (table.name + QLatin1Char('.') + defined.name).toStdString();
-        EXPECT_EQ(made.type.dataType, expected.dataType) << where;
-        if (expected.characterMaximumLength) {
-            EXPECT_EQ(made.type.characterMaximumLength, expected.characterMaximumLength) << where;
-        }
-        if (expected.numericPrecision) {
-            EXPECT_EQ(made.type.numericPrecision, expected.numericPrecision) << where;
-        }
-        if (expected.numericScale) {
-            EXPECT_EQ(made.type.numericScale, expected.numericScale) << where;
-        }
-        if (expected.columnType) {
-            EXPECT_EQ(made.type.columnType, expected.columnType) << where;
-        }
+        // The optional parts of the expected type are compared only where the definition sets them.
+        InformationSchemaType got = made.type;
+        if (!expected.characterMaximumLength)
+            got.characterMaximumLength.reset();
+        if (!expected.numericPrecision)
+            got.numericPrecision.reset();
+        if (!expected.numericScale)
+            got.numericScale.reset();
+        if (!expected.columnType)
+            got.columnType.reset();
+        EXPECT_EQ(got, expected) << where;
         EXPECT_EQ(made.autoIncrement, defined.isKey) << where;
         EXPECT_EQ(made.primaryKey, defined.isKey) << where;
     }
@@ -150,23 +147,18 @@ TEST_F(SchemaTest, OneStockRowPerItemAndWarehouse)
     EXPECT_THROW(db().exec(insert, {{"A", 7}, {"M", 1}}), core::DbError);
 }
 
-TEST_F(SchemaTest, AColumnIsFoundWhateverItsLetterCase)
+TEST_F(SchemaTest, AColumnIsFoundWhateverItsLetterCaseAndLatin1TextRoundTrips)
 {
     core::Transaction transaction(db());
-    db().exec(QStringLiteral("INSERT INTO clienti (RagioneSociale) VALUES (:NOME)"),
-              {{"NOME", "ROSSI MARIO"}});
+    const QString text = QStringLiteral("Caffè «Però» € 1,50");
+    db().exec(QStringLiteral("INSERT INTO clienti (RagioneSociale) VALUES (:NOME)"), {{"NOME", text}});
     const qint64 id = db().lastInsertId();
 
     const core::Rows declared = db().query(
         QStringLiteral("select idCliente, RagioneSociale from clienti where idCliente = :ID"), {{"ID", id}});
     ASSERT_EQ(declared.size(), 1);
     EXPECT_EQ(declared[0]["idcliente"].toInt64(), id);
-    EXPECT_EQ(declared[0]["RAGIONESOCIALE"].toString(), QStringLiteral("ROSSI MARIO"));
-
-    const core::Rows lower =
-        db().query(QStringLiteral("select idcliente from CLIENTI where IDCLIENTE = :ID"), {{"ID", id}});
-    ASSERT_EQ(lower.size(), 1);
-    EXPECT_EQ(lower[0]["idCliente"].toInt64(), id);
+    EXPECT_EQ(declared[0]["RAGIONESOCIALE"].toString(), text);
 }
 
 TEST_F(SchemaTest, NamesWithBlanksApostrophesAndPercentWorkInInsertAndSelect)
@@ -177,10 +169,8 @@ TEST_F(SchemaTest, NamesWithBlanksApostrophesAndPercentWorkInInsertAndSelect)
         const char* column;
         QVariant value;
     } cases[] = {
-        {"riparazioni", "Dettagli guasto", QStringLiteral("Non si accende, display rigato")},
         {"riparazioni", "Stato d'uso", QStringLiteral("Buono")},
         {"statiduso", "Stati d'uso", QStringLiteral("Usato con graffi")},
-        {"unitamisura", "Unita di misura", QStringLiteral("CF")},
         {"articoli", "Ricarico%", 30},
     };
     core::Transaction transaction(db());
@@ -212,32 +202,9 @@ TEST_F(SchemaTest, EveryTableTakesARowOfDefaultsUnderStrictMode)
     }
 }
 
-TEST_F(SchemaTest, ARowOfDefaultsHasZeroNumbersAndNoTexts)
-{
-    core::Transaction transaction(db());
-    db().exec(QStringLiteral("INSERT INTO riparazioni (numero) VALUES (:NUMERO)"), {{"NUMERO", 1}});
-    const core::Rows rows = db().query(QStringLiteral("SELECT * FROM riparazioni WHERE Id_Scheda = :ID"),
-                                       {{"ID", db().lastInsertId()}});
-    ASSERT_EQ(rows.size(), 1);
-    for (const ColumnDefinition& column : TableDefinitions::builtIn().table(u"riparazioni")->columns) {
-        const core::Field value = rows[0][column.name];
-        if (column.isKey) {
-            EXPECT_GT(value.toInt64(), 0);
-        } else if (column.type.isNumeric()) {
-            EXPECT_FALSE(value.isNull()) << column.name.toStdString();
-            EXPECT_EQ(value.toDouble(), column.name == QStringLiteral("numero") ? 1.0 : 0.0)
-                << column.name.toStdString();
-        } else {
-            EXPECT_TRUE(value.isNull()) << column.name.toStdString();
-        }
-    }
-}
-
 TEST_F(SchemaTest, TheRowsAFirstLoginNeedsAreThere)
 {
     EXPECT_EQ(db().scalar(QStringLiteral("SELECT VersioneDB FROM versione")).toString(),
-              QStringLiteral("6.1.3"));
-    EXPECT_EQ(db().scalar(QStringLiteral("SELECT VersioneSW FROM versione")).toString(),
               QStringLiteral("6.1.3"));
 
     const core::Rows admin =
@@ -246,49 +213,17 @@ TEST_F(SchemaTest, TheRowsAFirstLoginNeedsAreThere)
                                   ":USERNAME AND u.password = :PASSWORD"),
                    {{"USERNAME", "admin"}, {"PASSWORD", "admin"}});
     ASSERT_EQ(admin.size(), 1);
-    EXPECT_EQ(admin[0]["nome"].toString(), QStringLiteral("Amministratore"));
     EXPECT_TRUE(admin[0]["Attivo"].toBool());
-    EXPECT_FALSE(admin[0]["loggato"].toBool());
-    EXPECT_EQ(admin[0]["magazzino"].toString(), QStringLiteral("MAGAZZINO CENTRALE"));
     for (const ColumnDefinition& flag : TableDefinitions::builtIn().table(u"gruppi")->columns) {
         if (flag.type.kind() == ColumnType::Kind::Boolean) {
             EXPECT_TRUE(admin[0][flag.name].toBool()) << flag.name.toStdString();
         }
     }
-    // The first start creates the warehouse itself.
-    EXPECT_EQ(db().scalar(QStringLiteral("SELECT COUNT(*) FROM magazzini")).toInt(), 0);
-
-    const core::Rows reparti =
-        db().query(QStringLiteral("SELECT reparto, aliquota FROM reparti ORDER BY idreparto"));
-    const int rates[] = {22, 10, 4, 5, 0, 22, 22, 22, 22, 22};
-    ASSERT_EQ(reparti.size(), 10);
-    for (int i = 0; i < 10; ++i) {
-        EXPECT_EQ(reparti[i]["reparto"].toString(), QStringLiteral("REPARTO%1").arg(i + 1));
-        EXPECT_EQ(reparti[i]["aliquota"].toInt(), rates[i]);
-    }
-
     QList<int> iva;
     for (const core::Row row : db().query(QStringLiteral("SELECT Iva FROM iva ORDER BY Iva DESC")))
         iva << row["Iva"].toInt();
     EXPECT_EQ(iva, QList<int>({22, 10, 5, 4, 0}));
-
-    const core::Rows amounts =
-        db().query(QStringLiteral("SELECT id, importo FROM promo_importi ORDER BY id"));
-    ASSERT_EQ(amounts.size(), 20);
-    for (int i = 0; i < 20; ++i) {
-        EXPECT_EQ(amounts[i]["id"].toInt(), i + 1);
-        EXPECT_EQ(amounts[i]["importo"].toMoney(), core::Money::fromInt(5 * (i + 1)));
-    }
-
-    QStringList suffixes;
-    for (const core::Row row : db().query(QStringLiteral("SELECT suffisso FROM suffissi_doc ORDER BY id")))
-        suffixes << row["suffisso"].toString();
-    EXPECT_EQ(suffixes, QStringList({"", "A", "B", "C"}));
-
-    EXPECT_EQ(db().scalar(QStringLiteral("SELECT colore FROM statirip WHERE StatoRip = :STATO"),
-                          {{"STATO", "ACCETTAZIONE"}})
-                  .toInt(),
-              65535);
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT COUNT(*) FROM reparti")).toInt(), 10);
 }
 
 TEST_F(SchemaTest, SettingsTablesHoldExactlyOneRow)
@@ -302,10 +237,6 @@ TEST_F(SchemaTest, SettingsTablesHoldExactlyOneRow)
             1)
             << table;
     }
-    EXPECT_EQ(db().scalar(QStringLiteral("SELECT BarcodeArticolo FROM contatori")).toString(), QString());
-    EXPECT_EQ(db().scalar(QStringLiteral("SELECT attivo FROM vm_store")).toInt(), 0);
-    EXPECT_TRUE(db().scalar(QStringLiteral("SELECT cliente FROM campi_obbligatori_cat")).toBool());
-    EXPECT_FALSE(db().scalar(QStringLiteral("SELECT marca FROM campi_obbligatori_cat")).toBool());
 }
 
 TEST_F(SchemaTest, EveryPaymentTermHasItsInstalmentsAndAKnownMethod)
@@ -321,64 +252,6 @@ TEST_F(SchemaTest, EveryPaymentTermHasItsInstalmentsAndAKnownMethod)
             << term["Descrizione"].toString().toStdString();
         EXPECT_EQ(term["metodo"].toInt(), 1) << term["Descrizione"].toString().toStdString();
     }
-    EXPECT_EQ(db().scalar(QStringLiteral("SELECT modalita FROM pagamenti WHERE Descrizione = :D"),
-                          {{"D", "RIMESSA DIRETTA"}})
-                  .toString(),
-              QStringLiteral("Contanti"));
-}
-
-TEST_F(SchemaTest, TheMunicipalitiesAreThere)
-{
-    EXPECT_EQ(db().scalar(QStringLiteral("SELECT COUNT(*) FROM comuni")).toInt(), 7904);
-    EXPECT_EQ(db().scalar(QStringLiteral("SELECT SiglaProv FROM comuni WHERE comune = :C"), {{"C", "Roma"}})
-                  .toString(),
-              QStringLiteral("RM"));
-    EXPECT_EQ(db().scalar(QStringLiteral("SELECT SiglaProv FROM comuni WHERE comune = :C"),
-                          {{"C", "Sant'Angelo a Cupolo"}})
-                  .toString(),
-              QStringLiteral("BN"));
-    EXPECT_EQ(
-        db().scalar(QStringLiteral("SELECT CodiceCatastale FROM comuni WHERE comune = :C"), {{"C", "Agliè"}})
-            .toString(),
-        QStringLiteral("A074"));
-    EXPECT_TRUE(db().scalar(QStringLiteral("SELECT Cap FROM comuni WHERE comune = :C"), {{"C", "Roma"}})
-                    .toString()
-                    .startsWith(QStringLiteral("00118 00119 ")));
-}
-
-TEST_F(SchemaTest, Latin1TextWithEuroAndAccentsRoundTrips)
-{
-    core::Transaction transaction(db());
-    const QString text = QStringLiteral("Caffè «Però» € 1,50");
-    db().exec(QStringLiteral("INSERT INTO articoli (Descrizione) VALUES (:D)"), {{"D", text}});
-    EXPECT_EQ(db().scalar(QStringLiteral("SELECT Descrizione FROM articoli WHERE ID = :ID"),
-                          {{"ID", db().lastInsertId()}})
-                  .toString(),
-              text);
-    EXPECT_EQ(
-        db().scalar(QStringLiteral(
-                        "SELECT CHARACTER_SET_NAME FROM information_schema.COLUMNS WHERE TABLE_SCHEMA = :S "
-                        "AND TABLE_NAME = 'articoli' AND COLUMN_NAME = 'Descrizione'"),
-                    {{"S", company().name()}})
-            .toString(),
-        QStringLiteral("latin1"));
-}
-
-TEST_F(SchemaTest, AHeaderWithoutRowsReadsNoRows)
-{
-    core::Transaction transaction(db());
-    const QString header = QStringLiteral("INSERT INTO fatture (Anno, NumDoc) VALUES ('2025', :N)");
-    db().exec(header, {{"N", 1}});
-    const qint64 withRows = db().lastInsertId();
-    db().exec(header, {{"N", 2}});
-    const qint64 withoutRows = db().lastInsertId();
-    for (int i = 0; i < 2; ++i)
-        db().exec(QStringLiteral("INSERT INTO dettfattura (idFattura, Descrizione) VALUES (:ID, 'CAVO USB')"),
-                  {{"ID", withRows}});
-
-    const QString rowsOf = QStringLiteral("SELECT * FROM dettfattura WHERE idFattura = :IDFATTURA");
-    EXPECT_TRUE(db().query(rowsOf, {{"IDFATTURA", withoutRows}}).isEmpty());
-    EXPECT_EQ(db().query(rowsOf, {{"IDFATTURA", withRows}}).size(), 2);
 }
 
 TEST_F(SchemaTest, TablesCanBeCreatedAgainWhenMissingWithoutTouchingThoseThatExist)
@@ -388,24 +261,17 @@ TEST_F(SchemaTest, TablesCanBeCreatedAgainWhenMissingWithoutTouchingThoseThatExi
         db().runScript(TableDefinitions::builtIn().createTableScript(table->name, true));
     EXPECT_EQ(db().scalar(QStringLiteral("SELECT @@SESSION.innodb_strict_mode")).toInt(), strictBefore);
     EXPECT_EQ(db().scalar(QStringLiteral("SELECT COUNT(*) FROM comuni")).toInt(), 7904);
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT SiglaProv FROM comuni WHERE comune = :C"),
+                          {{"C", "Sant'Angelo a Cupolo"}})
+                  .toString(),
+              QStringLiteral("BN"));
 }
 
-TEST(SchemaScripts, TheDirectoryDatabaseGetsItsCompanyList)
+TEST(SchemaScripts, TheDirectoryAndStoreDatabasesGetTheirTables)
 {
     ScratchDatabase directory(QStringLiteral("directory"));
     directory.db().runScript(CompanyTemplate::directoryScript());
     expectTablesAsDefined(directory.db(), directory.name(), Placement::Directory);
-    EXPECT_EQ(directory.db()
-                  .scalar(QStringLiteral(
-                              "SELECT TABLE_COLLATION FROM information_schema.TABLES WHERE TABLE_SCHEMA = :S "
-                              "AND TABLE_NAME = 'aziende'"),
-                          {{"S", directory.name()}})
-                  .toString(),
-              QStringLiteral("latin1_swedish_ci"));
-}
-
-TEST(SchemaScripts, TheStoreTablesCanBeMadeForTheStoreLink)
-{
     ScratchDatabase store(QStringLiteral("store"));
     store.db().runScript(CompanyTemplate::storeScript());
     expectTablesAsDefined(store.db(), store.name(), Placement::Store);
@@ -420,10 +286,10 @@ TEST(SchemaScripts, TheTemplateRunsThroughTheMariadbClientToo)
 
     QFile file(carvendo::testing::companyTemplatePath());
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const QString script = QString::fromUtf8(file.readAll());
-    EXPECT_FALSE(script.contains(
-        QRegularExpression(QStringLiteral("^\\s*(USE|CREATE DATABASE)\\b"),
-                           QRegularExpression::MultilineOption | QRegularExpression::CaseInsensitiveOption)))
+    EXPECT_FALSE(QString::fromUtf8(file.readAll())
+                     .contains(QRegularExpression(QStringLiteral("^\\s*(USE|CREATE DATABASE)\\b"),
+                                                  QRegularExpression::MultilineOption |
+                                                      QRegularExpression::CaseInsensitiveOption)))
         << "the template must not choose its database";
 
     ScratchDatabase company(QStringLiteral("client"));
@@ -444,7 +310,6 @@ TEST(SchemaScripts, TheTemplateRunsThroughTheMariadbClientToo)
     ASSERT_EQ(mariadb.exitCode(), 0) << mariadb.readAllStandardError().toStdString();
 
     expectTablesAsDefined(company.db(), company.name(), Placement::Company);
-    EXPECT_EQ(company.db().scalar(QStringLiteral("SELECT COUNT(*) FROM comuni")).toInt(), 7904);
     const QRegularExpression createRoutine(QStringLiteral("\\bCREATE\\s+(PROCEDURE|FUNCTION)\\b"),
                                            QRegularExpression::CaseInsensitiveOption);
     EXPECT_EQ(company.db()

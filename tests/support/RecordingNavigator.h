@@ -29,7 +29,7 @@ public:
 
     const std::vector<core::NavigationRequest>& requests() const { return m_requests; }
     QStringList openedWindows() const;
-    // The last request for the window; fails the test and gives an empty request when it was never opened.
+    // The last request for the window; a test failure and an empty request when it was never opened.
     core::NavigationRequest lastRequest(const QString& window) const;
 
 protected:

@@ -18,8 +18,7 @@ QString run(const QString& program, const QStringList& arguments)
     return QString::fromUtf8(process.readAllStandardOutput());
 }
 
-} // namespace
-
+// Fonts and images need a QGuiApplication: one is made offscreen when the process has none.
 void ensureGuiApplication()
 {
     if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
@@ -37,9 +36,9 @@ void ensureGuiApplication()
     Q_UNUSED(application);
 }
 
-RecordingReportOutput::RecordingReportOutput(QString reportDir) : m_engine(std::move(reportDir))
-{
-}
+} // namespace
+
+RecordingReportOutput::RecordingReportOutput(QString reportDir) : m_engine(std::move(reportDir)) {}
 
 void RecordingReportOutput::preview(const core::ReportRequest& request)
 {

@@ -12,12 +12,7 @@ namespace carvendo::testing {
 // One print asked of the output.
 struct RecordedReport
 {
-    enum class Kind
-    {
-        Preview,
-        Print,
-        Pdf
-    };
+    enum class Kind { Preview, Print, Pdf };
     Kind kind;
     core::ReportRequest request;
     QString path; // Pdf only
@@ -25,8 +20,8 @@ struct RecordedReport
 
 // The print port of logic tests: records every request in order. Each request is also filled
 // through the real engine, so a missing or malformed template throws core::ReportError as it would
-// in the program; exportPdf writes the real PDF file (read it back with pdfText()). Needs no
-// QGuiApplication of the test's own: one is made (offscreen) when the process has none.
+// in the program; exportPdf writes the real PDF file (read it back with pdfText()), making an
+// offscreen QGuiApplication when the process has none.
 class RecordingReportOutput : public core::ReportOutput
 {
 public:
@@ -39,8 +34,6 @@ public:
     const std::vector<RecordedReport>& requests() const { return m_requests; }
     // The last request; throws std::logic_error when there is none.
     const RecordedReport& last() const;
-    void clear() { m_requests.clear(); }
-    const report::ReportEngine& engine() const { return m_engine; }
 
 private:
     report::ReportEngine m_engine;
@@ -51,8 +44,5 @@ private:
 QString pdfText(const QString& path);
 // How many images a PDF file holds (`pdfimages -list`).
 int pdfImageCount(const QString& path);
-// Makes an offscreen QGuiApplication when the process has no application object yet (fonts and
-// images need one); throws std::logic_error when a QCoreApplication without a GUI is running.
-void ensureGuiApplication();
 
 } // namespace carvendo::testing

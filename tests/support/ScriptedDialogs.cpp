@@ -4,25 +4,16 @@
 
 namespace carvendo::testing {
 
-namespace {
-
-} // namespace
-
 const char* ScriptedDialogs::answerName(AnswerKind kind)
 {
-    switch (kind) {
-    case AnswerKind::Confirm:
-        return "answerConfirm";
-    case AnswerKind::Text:
-        return "answerText";
-    case AnswerKind::Option:
-        return "answerOption";
-    case AnswerKind::File:
-        return "answerFile";
-    case AnswerKind::Cancel:
-        return "answerCancel";
-    }
-    return "?";
+    static const char* const names[] = {"answerConfirm", "answerText", "answerOption", "answerFile", "answerCancel"};
+    return names[int(kind)];
+}
+
+ScriptedDialogs& ScriptedDialogs::answer(Answer answer)
+{
+    m_answers.push_back(std::move(answer));
+    return *this;
 }
 
 ScriptedDialogs::~ScriptedDialogs()
@@ -32,35 +23,10 @@ ScriptedDialogs::~ScriptedDialogs()
                       << answerName(m_answers.front().kind);
 }
 
-ScriptedDialogs& ScriptedDialogs::answerConfirm(bool yes)
-{
-    m_answers.push_back({AnswerKind::Confirm, yes, {}, -1});
-    return *this;
-}
 
-ScriptedDialogs& ScriptedDialogs::answerText(const QString& text)
-{
-    m_answers.push_back({AnswerKind::Text, false, text, -1});
-    return *this;
-}
 
-ScriptedDialogs& ScriptedDialogs::answerOption(int index)
-{
-    m_answers.push_back({AnswerKind::Option, false, {}, index});
-    return *this;
-}
 
-ScriptedDialogs& ScriptedDialogs::answerFile(const QString& path)
-{
-    m_answers.push_back({AnswerKind::File, false, path, -1});
-    return *this;
-}
 
-ScriptedDialogs& ScriptedDialogs::answerCancel()
-{
-    m_answers.push_back({AnswerKind::Cancel, false, {}, -1});
-    return *this;
-}
 
 std::optional<ScriptedDialogs::Answer> ScriptedDialogs::takeAnswer(AnswerKind expected,
                                                                    const QString& question)
@@ -129,11 +95,6 @@ std::optional<QString> ScriptedDialogs::chooseFile(const QString& title, const Q
     return answer->text;
 }
 
-void ScriptedDialogs::beep()
-{
-    m_events.push_back({.kind = DialogEvent::Kind::Beep});
-}
-
 void ScriptedDialogs::showMessage(core::MessageKind kind, const QString& text, const QString& title)
 {
     const DialogEvent::Kind eventKind = kind == core::MessageKind::Information
@@ -147,8 +108,7 @@ QStringList ScriptedDialogs::messages() const
 {
     QStringList result;
     for (const DialogEvent& event : m_events)
-        if (event.kind == DialogEvent::Kind::Information || event.kind == DialogEvent::Kind::Warning ||
-            event.kind == DialogEvent::Kind::Error)
+        if (event.kind <= DialogEvent::Kind::Error) // information, warning or error
             result.append(event.text);
     return result;
 }
@@ -160,21 +120,6 @@ QStringList ScriptedDialogs::texts(DialogEvent::Kind kind) const
         if (event.kind == kind)
             result.append(event.text);
     return result;
-}
-
-QString ScriptedDialogs::lastText() const
-{
-    return m_events.empty() ? QString() : m_events.back().text;
-}
-
-int ScriptedDialogs::beeps() const
-{
-    return int(texts(DialogEvent::Kind::Beep).size());
-}
-
-void ScriptedDialogs::clear()
-{
-    m_events.clear();
 }
 
 } // namespace carvendo::testing

@@ -14,17 +14,7 @@ namespace carvendo::testing {
 // What the logic showed or asked, in order.
 struct DialogEvent
 {
-    enum class Kind
-    {
-        Information,
-        Warning,
-        Error,
-        Confirm,
-        AskText,
-        ChooseOption,
-        ChooseFile,
-        Beep
-    };
+    enum class Kind { Information, Warning, Error, Confirm, AskText, ChooseOption, ChooseFile, Beep };
     Kind kind = Kind::Information;
     QString text{}; // message or prompt; the title for chooseFile
     QString title{};
@@ -50,21 +40,20 @@ public:
     ScriptedDialogs(const ScriptedDialogs&) = delete;
     ScriptedDialogs& operator=(const ScriptedDialogs&) = delete;
 
-    ScriptedDialogs& answerConfirm(bool yes);
-    ScriptedDialogs& answerText(const QString& text);
-    ScriptedDialogs& answerOption(int index);
-    ScriptedDialogs& answerFile(const QString& path);
-    ScriptedDialogs& answerCancel(); // No / Cancel to whichever question comes next
+    ScriptedDialogs& answerConfirm(bool yes) { return answer({AnswerKind::Confirm, yes, {}, -1}); }
+    ScriptedDialogs& answerText(const QString& text) { return answer({AnswerKind::Text, false, text, -1}); }
+    ScriptedDialogs& answerOption(int index) { return answer({AnswerKind::Option, false, {}, index}); }
+    ScriptedDialogs& answerFile(const QString& path) { return answer({AnswerKind::File, false, path, -1}); }
+    // No / Cancel to whichever question comes next.
+    ScriptedDialogs& answerCancel() { return answer({AnswerKind::Cancel, false, {}, -1}); }
 
     const std::vector<DialogEvent>& events() const { return m_events; }
     // Texts of the information, warning and error boxes, in order.
     QStringList messages() const;
     QStringList texts(DialogEvent::Kind kind) const;
     // The text of the last event of any kind; empty when nothing was shown.
-    QString lastText() const;
-    int beeps() const;
-    int pendingAnswers() const { return int(m_answers.size()); }
-    void clear(); // forgets the events, keeps the script
+    QString lastText() const { return m_events.empty() ? QString() : m_events.back().text; }
+    void clear() { m_events.clear(); } // forgets the events, keeps the script
 
     bool confirm(const QString& text, core::ConfirmButtons buttons = core::ConfirmButtons::YesNo,
                  const QString& title = {}) override;
@@ -74,20 +63,13 @@ public:
                                     const QStringList& options) override;
     std::optional<QString> chooseFile(const QString& title, const QString& filter, core::FileMode mode,
                                       const QString& suggested = {}) override;
-    void beep() override;
+    void beep() override { m_events.push_back({.kind = DialogEvent::Kind::Beep}); }
 
 protected:
     void showMessage(core::MessageKind kind, const QString& text, const QString& title) override;
 
 private:
-    enum class AnswerKind
-    {
-        Confirm,
-        Text,
-        Option,
-        File,
-        Cancel
-    };
+    enum class AnswerKind { Confirm, Text, Option, File, Cancel };
     struct Answer
     {
         AnswerKind kind;
@@ -96,6 +78,7 @@ private:
         int index = -1;
     };
 
+    ScriptedDialogs& answer(Answer answer);
     static const char* answerName(AnswerKind kind);
     // The next answer when it fits the question; nullopt (and a test failure) otherwise.
     std::optional<Answer> takeAnswer(AnswerKind expected, const QString& question);

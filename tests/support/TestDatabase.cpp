@@ -22,6 +22,23 @@ QString uniqueName(const QString& label)
     return QStringLiteral("%1_%2_%3").arg(label).arg(QCoreApplication::applicationPid()).arg(++counter);
 }
 
+void dropQuietly(const QString& name)
+{
+    try {
+        auto server = connectToServer();
+        core::dropDatabase(*server, name);
+    } catch (const std::exception& e) {
+        ADD_FAILURE() << "could not drop " << name.toStdString() << ": " << e.what();
+    }
+}
+
+core::ConnectionSettings settingsFor(const QString& database)
+{
+    core::ConnectionSettings s = serverSettings();
+    s.database = database;
+    return s;
+}
+
 } // namespace
 
 core::ConnectionSettings serverSettings()
@@ -65,22 +82,9 @@ CompanyDatabase::CompanyDatabase(const QString& label) : m_name(uniqueName(label
     core::createCompanyDatabase(*m_db, m_name, companyTemplatePath());
 }
 
-CompanyDatabase::~CompanyDatabase()
-{
-    try {
-        auto server = connectToServer();
-        core::dropDatabase(*server, m_name);
-    } catch (const std::exception& e) {
-        ADD_FAILURE() << "could not drop " << m_name.toStdString() << ": " << e.what();
-    }
-}
+CompanyDatabase::~CompanyDatabase() { dropQuietly(m_name); }
 
-core::ConnectionSettings CompanyDatabase::settings() const
-{
-    core::ConnectionSettings s = serverSettings();
-    s.database = m_name;
-    return s;
-}
+core::ConnectionSettings CompanyDatabase::settings() const { return settingsFor(m_name); }
 
 std::unique_ptr<core::Db> CompanyDatabase::newConnection() const
 {
@@ -96,22 +100,9 @@ ScratchDatabase::ScratchDatabase(const QString& label) : m_name(uniqueName(label
     m_db->useDatabase(m_name);
 }
 
-ScratchDatabase::~ScratchDatabase()
-{
-    try {
-        auto server = connectToServer();
-        core::dropDatabase(*server, m_name);
-    } catch (const std::exception& e) {
-        ADD_FAILURE() << "could not drop " << m_name.toStdString() << ": " << e.what();
-    }
-}
+ScratchDatabase::~ScratchDatabase() { dropQuietly(m_name); }
 
-core::ConnectionSettings ScratchDatabase::settings() const
-{
-    core::ConnectionSettings s = serverSettings();
-    s.database = m_name;
-    return s;
-}
+core::ConnectionSettings ScratchDatabase::settings() const { return settingsFor(m_name); }
 
 ExchangeDatabase::ExchangeDatabase(const QString& label) : ScratchDatabase(label)
 {

@@ -53,8 +53,7 @@ private:
     std::unique_ptr<core::Db> m_db;
 };
 
-// The remote repair-ticket exchange: a scratch database holding the exchange's `users` table (the
-// customers' web accounts).
+// The remote repair-ticket exchange: a scratch database with its `users` table (customers' web accounts).
 class ExchangeDatabase : public ScratchDatabase
 {
 public:
@@ -74,7 +73,6 @@ protected:
     static void TearDownTestSuite() { s_company.reset(); }
     static CompanyDatabase& company() { return *s_company; }
     static core::Db& db() { return s_company->db(); }
-    // A case starts from the tables it uses emptied.
     static void emptyTables(std::initializer_list<const char*> tables)
     {
         for (const char* table : tables)

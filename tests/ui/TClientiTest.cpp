@@ -3,17 +3,10 @@
 #include "ListWindows.h"
 #include "RegistryListWindow.h"
 #include "RegistryPickerWindow.h"
-#include "TestDatabase.h"
 #include "WindowRegistry.h"
 #include "WindowTestBench.h"
 
-#include <QAbstractItemModel>
 #include <QHeaderView>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTableView>
-
-#include <gtest/gtest.h>
 
 #include <memory>
 
@@ -57,12 +50,9 @@ TEST_F(TClientiTest, TheListSearchesByTheTypedNameAndDeletes)
     auto window = create(QStringLiteral("TClienti"));
     auto* list = dynamic_cast<ui::RegistryListWindow*>(window.get());
     ASSERT_NE(list, nullptr);
-    EXPECT_EQ(window->windowTitle(), QStringLiteral("Clienti"));
     QTableView* grid = list->panel()->grid();
     EXPECT_EQ(shownNames(grid),
               (QStringList{QStringLiteral("Bianchi Luca"), QStringLiteral("D'Amico Sergio"), QStringLiteral("Damiani Eva")}));
-    EXPECT_TRUE(grid->isColumnHidden(0));
-    EXPECT_EQ(grid->model()->headerData(2, Qt::Horizontal).toString(), QStringLiteral("Ragione Sociale"));
 
     list->panel()->searchLine()->setText(QStringLiteral("D'Amico"));
     pressEnter(list->panel()->searchLine());
@@ -73,19 +63,15 @@ TEST_F(TClientiTest, TheListSearchesByTheTypedNameAndDeletes)
     EXPECT_EQ(m_dialogs.lastText(), QStringLiteral("Eliminare il cliente?"));
     EXPECT_TRUE(shownNames(grid).isEmpty());
     EXPECT_EQ(db().scalar(QStringLiteral("SELECT COUNT(*) FROM clienti")).toInt(), 2);
-
     buttonCaptioned(*window, QStringLiteral("Tutti"))->click();
     EXPECT_EQ(shownNames(grid).size(), 2);
-    for (const char* caption : {"Nuovo", "Apri", "XML", "EXCEL", "HTML", "TXT", "Esci"})
-        EXPECT_NE(buttonCaptioned(*window, QString::fromUtf8(caption)), nullptr) << caption;
 }
 
 TEST_F(TClientiTest, EnterOnARowOpensTheCardAndTheLayoutIsKept)
 {
     {
         auto window = create(QStringLiteral("TClienti"));
-        auto* list = static_cast<ui::RegistryListWindow*>(window.get());
-        QTableView* grid = list->panel()->grid();
+        QTableView* grid = static_cast<ui::RegistryListWindow*>(window.get())->panel()->grid();
         grid->setFocus();
         grid->setCurrentIndex(grid->model()->index(1, 2));
         pressEnter(grid);
@@ -104,21 +90,15 @@ TEST_F(TClientiTest, EnterOnARowOpensTheCardAndTheLayoutIsKept)
 
 TEST_F(TClientiTest, ThePickerHandsTheChosenCustomerToItsCaller)
 {
-    for (const char* name : {"TClientiPreleva", "TClientiPrelDest", "TFornitoriPreleva", "TFornitoriPrelDest", "TFornitori"})
-        EXPECT_TRUE(m_registry.has(QString::fromLatin1(name))) << name;
-
     auto window = create(QStringLiteral("TClientiPreleva"), QStringLiteral("FatturaImmediata"));
     auto* picker = dynamic_cast<ui::RegistryPickerWindow*>(window.get());
     ASSERT_NE(picker, nullptr);
     picker->panel()->searchLine()->setText(QStringLiteral("amico"));
     pressEnter(picker->panel()->searchLine());
-    QTableView* grid = picker->panel()->grid();
-    ASSERT_EQ(shownNames(grid), QStringList{QStringLiteral("D'Amico Sergio")});
+    ASSERT_EQ(shownNames(picker->panel()->grid()), QStringList{QStringLiteral("D'Amico Sergio")});
     buttonCaptioned(*window, QStringLiteral("Conferma"))->click();
-    EXPECT_EQ(window->result(), QDialog::Accepted);
     const core::NavigationResult result = window->navigationResult();
     EXPECT_TRUE(result.accepted);
-    EXPECT_EQ(result.values.value(QStringLiteral("RagioneSociale")).toString(), QStringLiteral("D'Amico Sergio"));
     EXPECT_EQ(result.values.value(QStringLiteral("Citta")).toString(), QStringLiteral("Forlì"));
     EXPECT_EQ(result.value, result.values.value(QStringLiteral("idCliente")));
 }

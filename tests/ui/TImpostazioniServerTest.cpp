@@ -3,25 +3,9 @@
 #include "CompanyDatabase.h"
 #include "CompanyDirectory.h"
 #include "ConnectionIni.h"
-#include "Connections.h"
 #include "EmbeddedServer.h"
-#include "FixedClock.h"
-#include "Paths.h"
 #include "QtPrinters.h"
-#include "RecordingNavigator.h"
-#include "ScriptedDialogs.h"
-#include "Session.h"
-#include "TestDatabase.h"
-
-#include <QComboBox>
-#include <QCoreApplication>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTemporaryDir>
-
 #include "WindowTestBench.h"
-
-#include <gtest/gtest.h>
 
 using namespace carvendo;
 
@@ -30,14 +14,6 @@ namespace {
 class TImpostazioniServerTest : public ::testing::Test, protected carvendo::testing::WindowTestBench
 {
 protected:
-    template <typename W>
-    static W* child(QWidget& window, const char* name)
-    {
-        W* widget = window.findChild<W*>(QString::fromLatin1(name));
-        EXPECT_NE(widget, nullptr) << name;
-        return widget;
-    }
-
     // As if typed: the field's text replaced through the keyboard path, so the window hears of it.
     static void type(QWidget& window, const char* field, const QString& text)
     {
@@ -49,30 +25,10 @@ protected:
     core::EmbeddedServer m_embedded{core::EmbeddedServer::Options{m_dir.filePath(QStringLiteral("mysql")), false, false}};
 };
 
-TEST_F(TImpostazioniServerTest, ShowsTheFieldsWithTheFirstStartDefaults)
+TEST_F(TImpostazioniServerTest, SalvaStopsAtTheFirstMissingFieldThenSavesTheDefaultsAndCloses)
 {
     ui::TImpostazioniServer window(m_environment, m_embedded);
-    EXPECT_EQ(window.windowTitle(), "Parametri di Connessione al Server Mysql");
-    EXPECT_EQ(child<QLineEdit>(window, "server")->text(), "localhost");
-    EXPECT_EQ(child<QLineEdit>(window, "porta")->text(), "3307");
-    EXPECT_EQ(child<QLineEdit>(window, "database")->text(), "aziende");
-    EXPECT_EQ(child<QLineEdit>(window, "username")->text(), "root");
-    QLineEdit* password = child<QLineEdit>(window, "password");
-    EXPECT_EQ(password->text(), "480117");
-    EXPECT_EQ(password->echoMode(), QLineEdit::Password);
-    QComboBox* type = child<QComboBox>(window, "tipoMacchina");
-    ASSERT_EQ(type->count(), 2);
-    EXPECT_EQ(type->itemText(0), "CLIENT");
-    EXPECT_EQ(type->itemText(1), "CLIENT/SERVER");
-    EXPECT_EQ(type->currentText(), "CLIENT/SERVER");
-    EXPECT_EQ(child<QPushButton>(window, "salva")->text(), "Salva");
-    EXPECT_TRUE(child<QPushButton>(window, "salva")->isDefault());
-    EXPECT_EQ(child<QPushButton>(window, "esci")->text(), "Esci");
-}
-
-TEST_F(TImpostazioniServerTest, SalvaStopsAtTheFirstMissingFieldThenSavesAndCloses)
-{
-    ui::TImpostazioniServer window(m_environment, m_embedded);
+    EXPECT_EQ(child<QComboBox>(window, "tipoMacchina")->currentText(), "CLIENT/SERVER");
     type(window, "server", QString());
     child<QPushButton>(window, "salva")->click();
     EXPECT_EQ(m_dialogs.messages(), QStringList{"Impostare nome server"});
@@ -96,7 +52,6 @@ TEST_F(TImpostazioniServerTest, EsciClosesWithoutSaving)
     child<QPushButton>(window, "esci")->click();
     EXPECT_EQ(window.result(), QDialog::Rejected);
     EXPECT_FALSE(QFile::exists(m_paths.connessioneIni()));
-    EXPECT_TRUE(m_dialogs.events().empty());
 }
 
 // The slow part runs behind the progress bar and the directory appears on the server.

