@@ -4,20 +4,20 @@
 //
 //   carvendo            normal start
 //   carvendo --demo     also prepares the demo company "Azienda Demo" and preselects it
-#include "AllWindows.h"
-#include "Clock.h"
-#include "ConnectionIni.h"
-#include "Connections.h"
-#include "DemoCompany.h"
-#include "EmbeddedServer.h"
-#include "ImpostazioniIni.h"
-#include "Paths.h"
-#include "QtDialogs.h"
-#include "QtReportOutput.h"
-#include "Session.h"
-#include "TAzienda.h"
-#include "WidgetNavigator.h"
-#include "WindowRegistry.h"
+#include "core/Clock.h"
+#include "core/ConnectionIni.h"
+#include "core/Connections.h"
+#include "core/EmbeddedServer.h"
+#include "core/Paths.h"
+#include "core/Session.h"
+#include "foundation/DemoCompany.h"
+#include "foundation/ImpostazioniIni.h"
+#include "ui/AllWindows.h"
+#include "ui/common/QtDialogs.h"
+#include "ui/common/QtReportOutput.h"
+#include "ui/common/WidgetNavigator.h"
+#include "ui/common/WindowRegistry.h"
+#include "ui/foundation/TAzienda.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -87,7 +87,8 @@ Options parseOptions(const QApplication& app)
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Carvendo Pro"));
     parser.addHelpOption();
-    const QCommandLineOption demo(QStringLiteral("demo"), QStringLiteral("Prepara e propone l'azienda dimostrativa"));
+    const QCommandLineOption demo(QStringLiteral("demo"),
+                                  QStringLiteral("Prepara e propone l'azienda dimostrativa"));
     const QCommandLineOption login(QStringLiteral("login"), QStringLiteral("Con --demo: accede come admin"));
     parser.addOption(demo);
     parser.addOption(login);
@@ -109,7 +110,7 @@ int main(int argc, char** argv)
     const core::Paths paths = core::Paths::fromEnvironment(QCoreApplication::applicationDirPath());
     core::Paths::ensureDir(paths.dataDir());
     std::unique_ptr<QSplashScreen> splash;
-    if (core::showsSplashScreen(paths))
+    if (foundation::showsSplashScreen(paths))
         splash = showSplash();
     core::Session session;
     core::Connections connections;
@@ -131,14 +132,15 @@ int main(int argc, char** argv)
         ini.setDirectory(directory);
         ini.save();
     }
-    session.setMachineType(core::machineTypeFromText(directory.machineType).value_or(core::MachineType::ClientServer));
+    session.setMachineType(
+        core::machineTypeFromText(directory.machineType).value_or(core::MachineType::ClientServer));
 
     int demoCompany = 0;
     try {
         if (directory.isComplete() && embedded.startIfNeeded(directory))
             qCInfo(startLog) << "embedded server started in" << embedded.lastStartMilliseconds() << "ms";
         if (options.demo)
-            demoCompany = core::DemoCompany::prepare(paths, directory);
+            demoCompany = foundation::DemoCompany::prepare(paths, directory);
     } catch (const std::exception& e) {
         dialogs.error(QString::fromUtf8(e.what()));
     }
@@ -154,7 +156,8 @@ int main(int argc, char** argv)
         for (int row = 0; row < login.logic().companies().size(); ++row)
             if (login.logic().companies()[row][u"id"].toInt() == demoCompany)
                 login.selectRow(row);
-        login.setLogin(QStringLiteral("MAGAZZINO CENTRALE"), QStringLiteral("admin"), QStringLiteral("admin"));
+        login.setLogin(QStringLiteral("MAGAZZINO CENTRALE"), QStringLiteral("admin"),
+                       QStringLiteral("admin"));
         if (options.autoLogin)
             QMetaObject::invokeMethod(&login, &ui::TAzienda::login, Qt::QueuedConnection);
     }

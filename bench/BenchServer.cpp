@@ -1,6 +1,6 @@
-#include "BenchServer.h"
+#include "bench/BenchServer.h"
 
-#include "CompanyDatabase.h"
+#include "core/CompanyDatabase.h"
 
 #include <iostream>
 
@@ -21,8 +21,8 @@ core::LocalServerConfig serverConfig(const QString& folder, bool durable)
 } // namespace
 
 BenchServer::BenchServer(const QString& serverSubfolder, bool durable)
-    : m_server(serverConfig(serverSubfolder.isEmpty() ? m_folder.path() : m_folder.path() + u'/' + serverSubfolder,
-                            durable))
+    : m_server(serverConfig(
+          serverSubfolder.isEmpty() ? m_folder.path() : m_folder.path() + u'/' + serverSubfolder, durable))
 {
 }
 

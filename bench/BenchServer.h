@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Db.h"
-#include "LocalServer.h"
+#include "core/Db.h"
+#include "core/LocalServer.h"
 
 #include <QString>
 #include <QTemporaryDir>

@@ -2,10 +2,10 @@
 // (SELECT 1) measured in the same run ("x_floor").
 //
 // Runs against its own private server (durable settings, as a shop's) in a temporary folder.
-#include "BenchServer.h"
-#include "CompanyDatabase.h"
-#include "Db.h"
-#include "Numbering.h"
+#include "bench/BenchServer.h"
+#include "core/CompanyDatabase.h"
+#include "core/Db.h"
+#include "core/Numbering.h"
 
 #include <benchmark/benchmark.h>
 
@@ -32,14 +32,14 @@ double microsPerCall(int calls, const std::function<void()>& fn)
 }
 
 // Runs the loop and adds the x_floor counter.
-template <typename Fn>
-void measure(benchmark::State& state, Fn&& fn)
+template <typename Fn> void measure(benchmark::State& state, Fn&& fn)
 {
     const auto start = std::chrono::steady_clock::now();
     for (auto _ : state)
         fn();
     const auto end = std::chrono::steady_clock::now();
-    const double perCall = std::chrono::duration<double, std::micro>(end - start).count() / double(state.iterations());
+    const double perCall =
+        std::chrono::duration<double, std::micro>(end - start).count() / double(state.iterations());
     state.counters["x_floor"] = perCall / g_floorMicros;
 }
 
@@ -66,8 +66,9 @@ void BM_PrimaryKeyLookupNarrow(benchmark::State& state)
     int id = 0;
     measure(state, [&] {
         id = id % g_itemCount + 1;
-        const Rows rows = g_db->query(QStringLiteral("SELECT ID, Descrizione, PrezzoVendita FROM articoli WHERE ID = :ID"),
-                                      {{"ID", id}});
+        const Rows rows =
+            g_db->query(QStringLiteral("SELECT ID, Descrizione, PrezzoVendita FROM articoli WHERE ID = :ID"),
+                        {{"ID", id}});
         benchmark::DoNotOptimize(rows.size());
     });
 }
@@ -87,8 +88,9 @@ void BM_NumberedHeaderInsert(benchmark::State& state)
     Numbering numbering(*g_db);
     measure(state, [&] {
         numbering.withNextNumber(Series::Preventivo, QString(), [](int number) {
-            return g_db->exec(QStringLiteral("INSERT INTO preventivi (NumDoc, Anno) VALUES (:N, YEAR(CURRENT_DATE))"),
-                              {{"N", number}});
+            return g_db->exec(
+                QStringLiteral("INSERT INTO preventivi (NumDoc, Anno) VALUES (:N, YEAR(CURRENT_DATE))"),
+                {{"N", number}});
         });
     });
 }
@@ -113,9 +115,11 @@ void prepareCompany(Db& db)
     for (int i = 1; i <= g_itemCount; ++i) {
         db.exec(QStringLiteral("INSERT INTO articoli (CodArticolo, Descrizione, BarcodeFull, PrezzoVendita) "
                                "VALUES (:COD, :DESC, :BAR, 9.9)"),
-                {{"COD", QStringLiteral("A%1").arg(i)}, {"DESC", QStringLiteral("Articolo %1").arg(i)},
+                {{"COD", QStringLiteral("A%1").arg(i)},
+                 {"DESC", QStringLiteral("Articolo %1").arg(i)},
                  {"BAR", QString::number(8000000000000LL + i)}});
-        db.call(QStringLiteral("CARICO_MAGAZZINO_INSERT"), {i, 1, QStringLiteral("MAGAZZINO CENTRALE"), 100.0});
+        db.call(QStringLiteral("CARICO_MAGAZZINO_INSERT"),
+                {i, 1, QStringLiteral("MAGAZZINO CENTRALE"), 100.0});
     }
     tx.commit();
 }

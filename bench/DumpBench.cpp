@@ -2,9 +2,9 @@
 // safety backup at closing and of a restore, with the size of the dump.
 //
 // Runs against its own private server (durable settings, as a shop's) in a temporary folder.
-#include "BenchServer.h"
-#include "DatabaseDump.h"
-#include "Db.h"
+#include "bench/BenchServer.h"
+#include "core/DatabaseDump.h"
+#include "core/Db.h"
 
 #include <QFileInfo>
 

@@ -2,9 +2,9 @@
 // search by name, as the list window runs them.
 //
 // Runs against its own private server in a temporary folder.
-#include "BenchServer.h"
-#include "Db.h"
-#include "RegistryList.h"
+#include "bench/BenchServer.h"
+#include "core/Db.h"
+#include "registry/RegistryList.h"
 
 #include <benchmark/benchmark.h>
 
@@ -26,12 +26,16 @@ void prepareCompany(const ConnectionSettings& company)
     db.open();
     // Set-based, through the server's sequence engine: one statement for all the rows.
     db.execDirect(QStringLiteral(
-        "INSERT INTO clienti (CodiceCliente, RagioneSociale, Cognome, Nome, Indirizzo, Citta, ProvRes, Cap, CodFisc, "
+        "INSERT INTO clienti (CodiceCliente, RagioneSociale, Cognome, Nome, Indirizzo, Citta, ProvRes, Cap, "
+        "CodFisc, "
         "pIva, Telefono, email, Listino) "
-        "SELECT seq, CONCAT(ELT(seq % 8 + 1, 'Rossi', 'Bianchi', 'D''Amico', 'Esposito', 'Ferrari', 'Russo', 'Romano', "
+        "SELECT seq, CONCAT(ELT(seq % 8 + 1, 'Rossi', 'Bianchi', 'D''Amico', 'Esposito', 'Ferrari', 'Russo', "
+        "'Romano', "
         "'Colombo'), ' ', ELT(seq % 6 + 1, 'Mario', 'Luca', 'Anna', 'Sara', 'Paolo', 'Giulia'), ' ', seq), "
-        "'Cognome', 'Nome', CONCAT('Via Roma ', seq), 'Forlì', 'FC', '47121', CONCAT('CF', LPAD(seq, 14, '0')), "
-        "LPAD(seq, 11, '0'), '0543 000000', CONCAT('cliente', seq, '@esempio.it'), 'LISTINO1' FROM seq_1_to_100000"));
+        "'Cognome', 'Nome', CONCAT('Via Roma ', seq), 'Forlì', 'FC', '47121', CONCAT('CF', LPAD(seq, 14, "
+        "'0')), "
+        "LPAD(seq, 11, '0'), '0543 000000', CONCAT('cliente', seq, '@esempio.it'), 'LISTINO1' FROM "
+        "seq_1_to_100000"));
     if (db.scalar(QStringLiteral("SELECT COUNT(*) FROM clienti")).toInt() != Customers)
         throw std::runtime_error("clienti was not filled");
     // CARVENDO_BENCH_NAME_INDEX=1 measures the same with an index on the name.

@@ -6,10 +6,10 @@
 //
 // Goal: 10,000 rows in a few seconds, 100,000 in well under a minute.
 // The rows come from its own private server in a temporary folder.
-#include "BenchServer.h"
-#include "Db.h"
-#include "ReportEngine.h"
-#include "ReportRequest.h"
+#include "bench/BenchServer.h"
+#include "core/Db.h"
+#include "core/ReportRequest.h"
+#include "report/ReportEngine.h"
 
 #include <QElapsedTimer>
 #include <QFileInfo>
@@ -47,7 +47,8 @@ core::ReportRequest articoli(int count)
     core::ReportRequest request;
     request.templateName = QStringLiteral("Articoli");
     request.title = QStringLiteral("Articoli");
-    request.values = {{"titolo", QStringLiteral("Elenco articoli")}, {"magazzino", QStringLiteral("MAGAZZINO CENTRALE")}};
+    request.values = {{"titolo", QStringLiteral("Elenco articoli")},
+                      {"magazzino", QStringLiteral("MAGAZZINO CENTRALE")}};
     request.datasets[QStringLiteral("articoli")] = g_db->query(
         QStringLiteral("SELECT CONCAT('ART', LPAD(seq, 6, '0')) AS CodArticolo, "
                        "CONCAT('800', LPAD(seq, 9, '0')) AS BarcodeFull, "
@@ -117,7 +118,8 @@ int main(int argc, char** argv)
             g_db->open();
             g_folder = server.folder();
             const core::ReportRequest hundred = articoli(100);
-            printMs(hundred, g_folder + QStringLiteral("/Articoli_100.pdf")); // fonts loaded, as for the others
+            printMs(hundred,
+                    g_folder + QStringLiteral("/Articoli_100.pdf")); // fonts loaded, as for the others
             g_baselineMsPerRow = printMs(hundred, g_folder + QStringLiteral("/Articoli_100.pdf")) / 100;
             benchmark::RunSpecifiedBenchmarks();
             printSummary();

@@ -6,21 +6,21 @@
 //
 // Goals: a search under 20 ms, the item list under 300 ms, the inventory under 3 s.
 // Runs against its own private (durable) server in a temporary folder.
-#include "Articoli.h"
-#include "BenchServer.h"
-#include "Clock.h"
-#include "Db.h"
-#include "Dialogs.h"
-#include "Inventario.h"
-#include "ItemSearch.h"
-#include "Navigator.h"
-#include "Paths.h"
-#include "ReportOutput.h"
-#include "Session.h"
-#include "Sottoscorta.h"
-#include "StockCatalogue.h"
-#include "StockRealignment.h"
-#include "Warehouses.h"
+#include "bench/BenchServer.h"
+#include "bench/StockCatalogue.h"
+#include "core/Clock.h"
+#include "core/Db.h"
+#include "core/Dialogs.h"
+#include "core/Navigator.h"
+#include "core/Paths.h"
+#include "core/ReportOutput.h"
+#include "core/Session.h"
+#include "stock/Articoli.h"
+#include "stock/Inventario.h"
+#include "stock/ItemSearch.h"
+#include "stock/Sottoscorta.h"
+#include "stock/StockRealignment.h"
+#include "stock/Warehouses.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -52,8 +52,14 @@ class SilentDialogs final : public Dialogs
 public:
     bool confirm(const QString&, ConfirmButtons, const QString&) override { return false; }
     std::optional<QString> askText(const QString&, const QString&, const QString&) override { return {}; }
-    std::optional<int> chooseOption(const QString&, const QString&, const QStringList&) override { return {}; }
-    std::optional<QString> chooseFile(const QString&, const QString&, FileMode, const QString&) override { return {}; }
+    std::optional<int> chooseOption(const QString&, const QString&, const QStringList&) override
+    {
+        return {};
+    }
+    std::optional<QString> chooseFile(const QString&, const QString&, FileMode, const QString&) override
+    {
+        return {};
+    }
     void beep() override {}
 
 protected:
@@ -111,8 +117,8 @@ double roundTripMs()
 
 // Times the benchmark's iterations itself, so the ratio printed is of the same runs.
 template <typename Work>
-void measure(benchmark::State& state, const char* name, double floorMs, const QString& floor, const QString& goal,
-             Work&& work)
+void measure(benchmark::State& state, const char* name, double floorMs, const QString& floor,
+             const QString& goal, Work&& work)
 {
     double total = 0;
     for (auto _ : state) {
@@ -129,7 +135,8 @@ void measure(benchmark::State& state, const char* name, double floorMs, const QS
 
 void BM_RoundTrip(benchmark::State& state)
 {
-    measure(state, "round trip (SELECT 1)", 0, QString(), QString(), [] { g_db->scalar(QStringLiteral("SELECT 1")); });
+    measure(state, "round trip (SELECT 1)", 0, QString(), QString(),
+            [] { g_db->scalar(QStringLiteral("SELECT 1")); });
 }
 BENCHMARK(BM_RoundTrip)->Unit(benchmark::kMicrosecond)->Iterations(200);
 
@@ -138,10 +145,11 @@ void BM_SearchByBarcode(benchmark::State& state)
     stock::ItemSearch search(*g_db);
     search.setWarehouse(1);
     const QString barcode = bench::generatedBarcode(54321);
-    measure(state, "search by barcode", roundTripMs(), QStringLiteral("SELECT 1"), QStringLiteral("< 20 ms"), [&] {
-        search.byField(stock::ItemField::Barcode, stock::MatchMode::Exact, barcode);
-        benchmark::DoNotOptimize(search.rows().size());
-    });
+    measure(state, "search by barcode", roundTripMs(), QStringLiteral("SELECT 1"), QStringLiteral("< 20 ms"),
+            [&] {
+                search.byField(stock::ItemField::Barcode, stock::MatchMode::Exact, barcode);
+                benchmark::DoNotOptimize(search.rows().size());
+            });
     state.counters["rows"] = search.rows().size();
 }
 BENCHMARK(BM_SearchByBarcode)->Unit(benchmark::kMillisecond)->Iterations(50);
@@ -153,8 +161,9 @@ void BM_SearchByDescriptionPrefix(benchmark::State& state)
     const QString prefix = bench::generatedDescriptionPrefix();
     const int page = search.pageSize();
     const double floorMs = meanMs([&] {
-        g_db->query(QStringLiteral("SELECT * FROM articoli WHERE Descrizione LIKE :P ORDER BY Descrizione LIMIT :N"),
-                    {{QStringLiteral("P"), prefix + QLatin1Char('%')}, {QStringLiteral("N"), page}});
+        g_db->query(
+            QStringLiteral("SELECT * FROM articoli WHERE Descrizione LIKE :P ORDER BY Descrizione LIMIT :N"),
+            {{QStringLiteral("P"), prefix + QLatin1Char('%')}, {QStringLiteral("N"), page}});
     });
     measure(state, "search by description prefix (first page)", floorMs,
             QStringLiteral("plain SELECT of the page"), QStringLiteral("< 20 ms"), [&] {
@@ -168,14 +177,16 @@ BENCHMARK(BM_SearchByDescriptionPrefix)->Unit(benchmark::kMillisecond)->Iteratio
 void BM_OpenItemList(benchmark::State& state)
 {
     Session session;
-    session.logIn(Operator{1, QStringLiteral("admin"), QStringLiteral("admin"), {}, QStringLiteral("AMMINISTRATORI")},
-                  Warehouse{1, QStringLiteral("SEDE")}, Privileges{});
+    session.logIn(
+        Operator{1, QStringLiteral("admin"), QStringLiteral("admin"), {}, QStringLiteral("AMMINISTRATORI")},
+        Warehouse{1, QStringLiteral("SEDE")}, Privileges{});
     SilentDialogs dialogs;
     NoNavigator navigator;
     stock::Articoli list(*g_db, session, *g_paths, dialogs, navigator);
     const int page = list.search().pageSize();
     const double floorMs = meanMs([&] {
-        g_db->query(QStringLiteral("SELECT * FROM articoli ORDER BY Descrizione LIMIT :N"), {{QStringLiteral("N"), page}});
+        g_db->query(QStringLiteral("SELECT * FROM articoli ORDER BY Descrizione LIMIT :N"),
+                    {{QStringLiteral("N"), page}});
     });
     measure(state, "open the item list (first page)", floorMs, QStringLiteral("plain SELECT of the page"),
             QStringLiteral("< 300 ms"), [&] {
@@ -205,7 +216,8 @@ void BM_InventoryOfAllWarehouses(benchmark::State& state)
         [] {
             g_db->query(QStringLiteral(
                 "SELECT a.CodArticolo, a.Descrizione, a.PrezzoAcqnoiva, a.Pubblico, a.Listino2, a.Listino3, "
-                "g.giacenza, g.disponibilita, g.magazzino FROM articoli a JOIN giacenze g ON g.idarticolo = a.ID"));
+                "g.giacenza, g.disponibilita, g.magazzino FROM articoli a JOIN giacenze g ON g.idarticolo = "
+                "a.ID"));
         },
         3);
     SilentDialogs dialogs;
@@ -224,15 +236,16 @@ BENCHMARK(BM_InventoryOfAllWarehouses)->Unit(benchmark::kMillisecond)->Iteration
 void BM_UnderStockList(benchmark::State& state)
 {
     const double floorMs = meanMs([] {
-        g_db->query(QStringLiteral("SELECT ID, CodArticolo, Descrizione, Barcode, Fornitore, giacenza, Scorta, "
-                                   "PrezzoAcquisto, UM, Aliquota FROM articoli WHERE giacenza <= Scorta"));
+        g_db->query(
+            QStringLiteral("SELECT ID, CodArticolo, Descrizione, Barcode, Fornitore, giacenza, Scorta, "
+                           "PrezzoAcquisto, UM, Aliquota FROM articoli WHERE giacenza <= Scorta"));
     });
     SilentDialogs dialogs;
     NoReports reports;
     BenchClock clock;
     stock::Sottoscorta list(*g_db, clock, dialogs, reports);
-    measure(state, "under-stock list (rebuilt and shown)", floorMs, QStringLiteral("plain SELECT of its rows"),
-            QString(), [&] {
+    measure(state, "under-stock list (rebuilt and shown)", floorMs,
+            QStringLiteral("plain SELECT of its rows"), QString(), [&] {
                 list.open();
                 benchmark::DoNotOptimize(list.rows().size());
             });
@@ -243,7 +256,8 @@ BENCHMARK(BM_UnderStockList)->Unit(benchmark::kMillisecond)->Iterations(10);
 void BM_NewWarehouse(benchmark::State& state)
 {
     g_db->exec(QStringLiteral("INSERT INTO magazzini (idMagazzino, Descrizione) VALUES (9, 'NUOVO')"));
-    const double floorMs = meanMs([] { g_db->query(QStringLiteral("SELECT ID, giacenza FROM articoli")); }, 5);
+    const double floorMs =
+        meanMs([] { g_db->query(QStringLiteral("SELECT ID, giacenza FROM articoli")); }, 5);
     stock::Warehouses warehouses(*g_db);
     double total = 0;
     for (auto _ : state) {
@@ -258,8 +272,8 @@ void BM_NewWarehouse(benchmark::State& state)
     const double ms = total / double(state.iterations());
     state.counters["floor_ms"] = floorMs;
     state.counters["x_floor"] = ms / floorMs;
-    g_measures["new warehouse (a stock row per item)"] = {ms, floorMs, QStringLiteral("plain SELECT of the items"),
-                                                          QString()};
+    g_measures["new warehouse (a stock row per item)"] = {
+        ms, floorMs, QStringLiteral("plain SELECT of the items"), QString()};
     g_db->exec(QStringLiteral("DELETE FROM giacenze WHERE idmagazzino = 9"));
     g_db->exec(QStringLiteral("DELETE FROM magazzini WHERE idMagazzino = 9"));
 }
@@ -270,7 +284,8 @@ void printSummary()
     std::printf("\n%-45s %12s %12s  %-28s %8s  %s\n", "measure", "ms", "floor ms", "floor", "ratio", "goal");
     for (const auto& [name, m] : g_measures)
         std::printf("%-45s %12.3f %12.3f  %-28s %8.1f  %s\n", name.c_str(), m.ms, m.floorMs,
-                    m.floor.toStdString().c_str(), m.floorMs > 0 ? m.ms / m.floorMs : 0.0, m.goal.toStdString().c_str());
+                    m.floor.toStdString().c_str(), m.floorMs > 0 ? m.ms / m.floorMs : 0.0,
+                    m.goal.toStdString().c_str());
 }
 
 } // namespace
@@ -279,7 +294,8 @@ int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
-    g_paths = std::make_unique<Paths>(Paths::fromEnvironment(QFileInfo(QString::fromLocal8Bit(argv[0])).absolutePath()));
+    g_paths = std::make_unique<Paths>(
+        Paths::fromEnvironment(QFileInfo(QString::fromLocal8Bit(argv[0])).absolutePath()));
     bench::BenchServer server; // durable, as a shop's server
     const int status = server.run(
         [&] {

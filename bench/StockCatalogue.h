@@ -4,7 +4,7 @@
 
 namespace carvendo::core {
 class Db;
-}
+} // namespace carvendo::core
 
 namespace carvendo::bench {
 

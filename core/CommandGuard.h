@@ -1,30 +1,31 @@
 #pragma once
 
-#include "DbError.h"
-#include "Dialogs.h"
-#include "IniFile.h"
-#include "LookupTables.h"
-#include "ReportOutput.h"
+#include "core/Dialogs.h"
+#include "core/Error.h"
+
+#include <QString>
+
+#include <exception>
 
 namespace carvendo::core {
 
-// Runs one command of a window and shows why it failed instead of letting the failure escape:
-// a refused input as a warning, a database, settings-file or print failure as an error with its text.
-// True when the command went through.
-template <typename Command>
-bool runGuarded(Dialogs& dialogs, Command&& command)
+// Shows a failure that ended a command: a refusal as a warning, any other error of ours with its
+// text, and anything else (a fault of the program) as "Errore imprevisto", written to the log too.
+void showFailure(Dialogs& dialogs, const Error& failure);
+void showUnexpected(Dialogs& dialogs, const std::exception& failure);
+
+// Runs one command of a window and shows why it failed instead of letting the failure escape.
+// This is the one place a command's exception stops: every shared window piece (button clicks, card
+// saves, opening a window, the preview) goes through it. True when the command went through.
+template <typename Command> bool runGuarded(Dialogs& dialogs, Command&& command)
 {
     try {
         command();
         return true;
-    } catch (const LookupError& refusal) {
-        dialogs.warning(refusal.message());
-    } catch (const DbError& failure) {
-        dialogs.error(failure.message());
-    } catch (const IniFileError& failure) {
-        dialogs.error(failure.message());
-    } catch (const ReportError& failure) {
-        dialogs.error(failure.message());
+    } catch (const Error& failure) {
+        showFailure(dialogs, failure);
+    } catch (const std::exception& failure) {
+        showUnexpected(dialogs, failure);
     }
     return false;
 }

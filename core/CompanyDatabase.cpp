@@ -1,6 +1,6 @@
-#include "CompanyDatabase.h"
+#include "core/CompanyDatabase.h"
 
-#include "SqlText.h"
+#include "core/SqlText.h"
 
 namespace carvendo::core {
 
@@ -9,7 +9,9 @@ namespace {
 void requireDatabaseName(const QString& name)
 {
     if (!isPlainIdentifier(name))
-        throw DbError(QStringLiteral("Nome di database non valido: \"%1\". Usare solo lettere, cifre e \"_\".").arg(name));
+        throw DbError(
+            QStringLiteral("Nome di database non valido: \"%1\". Usare solo lettere, cifre e \"_\".")
+                .arg(name));
 }
 
 } // namespace
@@ -18,7 +20,8 @@ void createCompanyDatabase(Db& server, const QString& name, const QString& templ
                            const std::function<void(int, int)>& progress)
 {
     requireDatabaseName(name);
-    server.execDirect(QStringLiteral("CREATE DATABASE `%1` CHARACTER SET latin1 COLLATE latin1_swedish_ci").arg(name));
+    server.execDirect(
+        QStringLiteral("CREATE DATABASE `%1` CHARACTER SET latin1 COLLATE latin1_swedish_ci").arg(name));
     try {
         server.useDatabase(name);
         server.runScriptFile(templatePath, progress);

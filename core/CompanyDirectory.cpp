@@ -1,7 +1,7 @@
-#include "CompanyDirectory.h"
+#include "core/CompanyDirectory.h"
 
-#include "CompanyTemplate.h"
-#include "SqlText.h"
+#include "core/SqlText.h"
+#include "schema/CompanyTemplate.h"
 
 namespace carvendo::core {
 
@@ -13,10 +13,14 @@ void requirePlainName(const QString& name)
 {
     if (!isPlainIdentifier(name))
         throw DbError(
-            QStringLiteral("Nome di database non valido: \"%1\". Usare solo lettere, cifre e \"_\".").arg(name));
+            QStringLiteral("Nome di database non valido: \"%1\". Usare solo lettere, cifre e \"_\".")
+                .arg(name));
 }
 
-QVariant dateTimeOrNull(const QDateTime& value) { return value.isValid() ? QVariant(value) : QVariant(); }
+QVariant dateTimeOrNull(const QDateTime& value)
+{
+    return value.isValid() ? QVariant(value) : QVariant();
+}
 
 Params cardParams(const CompanyRecord& r)
 {
@@ -109,7 +113,8 @@ void CompanyDirectory::createDirectoryDatabase(Db& server, const QString& name)
 {
     requirePlainName(name);
     server.execDirect(QStringLiteral("DROP DATABASE IF EXISTS `%1`").arg(name));
-    server.execDirect(QStringLiteral("CREATE DATABASE `%1` CHARACTER SET latin1 COLLATE latin1_swedish_ci").arg(name));
+    server.execDirect(
+        QStringLiteral("CREATE DATABASE `%1` CHARACTER SET latin1 COLLATE latin1_swedish_ci").arg(name));
     server.useDatabase(name);
     server.runScript(schema::CompanyTemplate::directoryScript());
 }
@@ -117,7 +122,8 @@ void CompanyDirectory::createDirectoryDatabase(Db& server, const QString& name)
 bool CompanyDirectory::directoryExists(Db& server, const QString& name)
 {
     return !server
-                .query(QStringLiteral("SELECT SCHEMA_NAME FROM information_schema.SCHEMATA WHERE SCHEMA_NAME = :NAME"),
+                .query(QStringLiteral(
+                           "SELECT SCHEMA_NAME FROM information_schema.SCHEMATA WHERE SCHEMA_NAME = :NAME"),
                        {{QStringLiteral("NAME"), name}})
                 .isEmpty();
 }
@@ -130,34 +136,45 @@ bool CompanyDirectory::ensureDirectoryDatabase(Db& server, const QString& name)
     return true;
 }
 
-ConnectionSettings CompanyDirectory::connectionOf(const Row& row) { return CompanyConnection::fromRow(row).settings(); }
+ConnectionSettings CompanyDirectory::connectionOf(const Row& row)
+{
+    return CompanyConnection::fromRow(row).settings();
+}
 
 CompanyDirectory::CompanyDirectory(Db& directory) : m_db(directory) {}
 
-Rows CompanyDirectory::list() { return m_db.query(QStringLiteral("select * from aziende")); }
+Rows CompanyDirectory::list()
+{
+    return m_db.query(QStringLiteral("select * from aziende"));
+}
 
 CompanyRecord CompanyDirectory::record(int id)
 {
-    const Rows rows = m_db.query(QStringLiteral("select * from aziende where id = :ID"), {{QStringLiteral("ID"), id}});
+    const Rows rows =
+        m_db.query(QStringLiteral("select * from aziende where id = :ID"), {{QStringLiteral("ID"), id}});
     if (rows.isEmpty())
         throw DbError(QStringLiteral("Azienda %1 non trovata").arg(id));
     return CompanyRecord::fromRow(rows.first());
 }
 
-int CompanyDirectory::count() { return m_db.scalar(QStringLiteral("select count(*) from aziende")).toInt(); }
+int CompanyDirectory::count()
+{
+    return m_db.scalar(QStringLiteral("select count(*) from aziende")).toInt();
+}
 
 int CompanyDirectory::addNewCompany()
 {
     // The new company lives on this machine's server, the one the directory is reached on; a row
     // without a port would send its connection to the client library's default instead.
     const int port = m_db.settings().port > 0 ? m_db.settings().port : DefaultPort;
-    m_db.exec(QStringLiteral("insert into aziende (host, porta, username, password, databasename, lastaccess) "
-                             "values (:HOST, :PORTA, :USERNAME, :PASSWORD, :DATABASENAME, NOW())"),
-              {{QStringLiteral("HOST"), QStringLiteral("localhost")},
-               {QStringLiteral("PORTA"), port},
-               {QStringLiteral("USERNAME"), QStringLiteral("root")},
-               {QStringLiteral("PASSWORD"), QStringLiteral("480117")},
-               {QStringLiteral("DATABASENAME"), proposedDatabaseName(count())}});
+    m_db.exec(
+        QStringLiteral("insert into aziende (host, porta, username, password, databasename, lastaccess) "
+                       "values (:HOST, :PORTA, :USERNAME, :PASSWORD, :DATABASENAME, NOW())"),
+        {{QStringLiteral("HOST"), QStringLiteral("localhost")},
+         {QStringLiteral("PORTA"), port},
+         {QStringLiteral("USERNAME"), QStringLiteral("root")},
+         {QStringLiteral("PASSWORD"), QStringLiteral("480117")},
+         {QStringLiteral("DATABASENAME"), proposedDatabaseName(count())}});
     return int(m_db.lastInsertId());
 }
 
@@ -168,30 +185,32 @@ void CompanyDirectory::remove(int id)
 
 void CompanyDirectory::touchLastAccess(int id)
 {
-    m_db.exec(QStringLiteral("update aziende set lastaccess = NOW() where id = :ID"), {{QStringLiteral("ID"), id}});
+    m_db.exec(QStringLiteral("update aziende set lastaccess = NOW() where id = :ID"),
+              {{QStringLiteral("ID"), id}});
 }
 
 int CompanyDirectory::save(const CompanyRecord& record)
 {
     Params params = cardParams(record);
     if (record.id == 0) {
-        m_db.exec(QStringLiteral("insert into aziende (ragionesociale, sub, indirizzo, citta, cap, telefono, telefono2, "
-                                 "fax, cellulare, email, lastaccess, host, porta, username, password, databasename, "
-                                 "piva, codfisc, web) values (:RAGIONESOCIALE, :SUB, :INDIRIZZO, :CITTA, :CAP, "
-                                 ":TELEFONO, :TELEFONO2, :FAX, :CELLULARE, :EMAIL, :LASTACCESS, :HOST, :PORTA, "
-                                 ":USERNAME, :PASSWORD, :DATABASENAME, :PIVA, :CODFISC, :WEB)"),
+        m_db.exec(QStringLiteral(
+                      "insert into aziende (ragionesociale, sub, indirizzo, citta, cap, telefono, telefono2, "
+                      "fax, cellulare, email, lastaccess, host, porta, username, password, databasename, "
+                      "piva, codfisc, web) values (:RAGIONESOCIALE, :SUB, :INDIRIZZO, :CITTA, :CAP, "
+                      ":TELEFONO, :TELEFONO2, :FAX, :CELLULARE, :EMAIL, :LASTACCESS, :HOST, :PORTA, "
+                      ":USERNAME, :PASSWORD, :DATABASENAME, :PIVA, :CODFISC, :WEB)"),
                   params);
         return int(m_db.lastInsertId());
     }
     params.insert(QStringLiteral("ID"), record.id);
-    const qint64 matched =
-        m_db.exec(QStringLiteral("update aziende set ragionesociale = :RAGIONESOCIALE, sub = :SUB, "
-                                 "indirizzo = :INDIRIZZO, citta = :CITTA, cap = :CAP, telefono = :TELEFONO, "
-                                 "telefono2 = :TELEFONO2, fax = :FAX, cellulare = :CELLULARE, email = :EMAIL, "
-                                 "lastaccess = :LASTACCESS, host = :HOST, porta = :PORTA, username = :USERNAME, "
-                                 "password = :PASSWORD, databasename = :DATABASENAME, piva = :PIVA, "
-                                 "codfisc = :CODFISC, web = :WEB where id = :ID"),
-                  params);
+    const qint64 matched = m_db.exec(
+        QStringLiteral("update aziende set ragionesociale = :RAGIONESOCIALE, sub = :SUB, "
+                       "indirizzo = :INDIRIZZO, citta = :CITTA, cap = :CAP, telefono = :TELEFONO, "
+                       "telefono2 = :TELEFONO2, fax = :FAX, cellulare = :CELLULARE, email = :EMAIL, "
+                       "lastaccess = :LASTACCESS, host = :HOST, porta = :PORTA, username = :USERNAME, "
+                       "password = :PASSWORD, databasename = :DATABASENAME, piva = :PIVA, "
+                       "codfisc = :CODFISC, web = :WEB where id = :ID"),
+        params);
     if (matched == 0)
         throw DbError(QStringLiteral("L'azienda %1 non esiste più: è stata eliminata da un'altra postazione")
                           .arg(record.id));
@@ -201,12 +220,14 @@ int CompanyDirectory::save(const CompanyRecord& record)
 void CompanyDirectory::setLogo(int id, const QByteArray& image)
 {
     m_db.exec(QStringLiteral("update aziende set logo = :LOGO where id = :ID"),
-              {{QStringLiteral("LOGO"), image.isEmpty() ? QVariant() : QVariant(image)}, {QStringLiteral("ID"), id}});
+              {{QStringLiteral("LOGO"), image.isEmpty() ? QVariant() : QVariant(image)},
+               {QStringLiteral("ID"), id}});
 }
 
 QByteArray CompanyDirectory::logo(int id)
 {
-    return m_db.scalar(QStringLiteral("select logo from aziende where id = :ID"), {{QStringLiteral("ID"), id}})
+    return m_db
+        .scalar(QStringLiteral("select logo from aziende where id = :ID"), {{QStringLiteral("ID"), id}})
         .toBytes();
 }
 

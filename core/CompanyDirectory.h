@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Db.h"
-#include "Rows.h"
+#include "core/Db.h"
+#include "core/Rows.h"
 
 #include <QByteArray>
 #include <QDateTime>

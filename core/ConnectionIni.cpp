@@ -1,4 +1,4 @@
-#include "ConnectionIni.h"
+#include "core/ConnectionIni.h"
 
 namespace carvendo::core {
 
@@ -19,8 +19,9 @@ QString orDefault(const QString& value, const QString& fallback)
 
 DirectorySettings DirectorySettings::defaults()
 {
-    return DirectorySettings{QStringLiteral("localhost"), 3307,         QStringLiteral("aziende"),
-                             QStringLiteral("root"),      QStringLiteral("480117"), QStringLiteral("CLIENT/SERVER")};
+    return DirectorySettings{QStringLiteral("localhost"), 3307,
+                             QStringLiteral("aziende"),   QStringLiteral("root"),
+                             QStringLiteral("480117"),    QStringLiteral("CLIENT/SERVER")};
 }
 
 bool DirectorySettings::isComplete() const
@@ -32,9 +33,10 @@ bool DirectorySettings::isComplete() const
 DirectorySettings DirectorySettings::withDefaults() const
 {
     const DirectorySettings fallback = defaults();
-    return DirectorySettings{orDefault(server, fallback.server),     port == 0 ? fallback.port : port,
-                             orDefault(database, fallback.database), orDefault(username, fallback.username),
-                             orDefault(password, fallback.password), orDefault(machineType, fallback.machineType)};
+    return DirectorySettings{
+        orDefault(server, fallback.server),     port == 0 ? fallback.port : port,
+        orDefault(database, fallback.database), orDefault(username, fallback.username),
+        orDefault(password, fallback.password), orDefault(machineType, fallback.machineType)};
 }
 
 ConnectionSettings DirectorySettings::connection(bool withDatabase) const
@@ -53,9 +55,10 @@ ConnectionIni::ConnectionIni(const QString& path) : m_ini(path) {}
 
 DirectorySettings ConnectionIni::directory() const
 {
-    return DirectorySettings{m_ini.value(ServerSection, u"SERVER_AZ"),   m_ini.intValue(ServerSection, u"PORTA_AZ"),
-                             m_ini.value(ServerSection, u"DATABASE_AZ"), m_ini.value(ServerSection, u"USERNAME_AZ"),
-                             m_ini.value(ServerSection, u"PASSWORD_AZ"), m_ini.value(ServerSection, u"TYPE_MACHINE")};
+    return DirectorySettings{
+        m_ini.value(ServerSection, u"SERVER_AZ"),   m_ini.intValue(ServerSection, u"PORTA_AZ"),
+        m_ini.value(ServerSection, u"DATABASE_AZ"), m_ini.value(ServerSection, u"USERNAME_AZ"),
+        m_ini.value(ServerSection, u"PASSWORD_AZ"), m_ini.value(ServerSection, u"TYPE_MACHINE")};
 }
 
 void ConnectionIni::setDirectory(const DirectorySettings& settings)
@@ -70,7 +73,8 @@ void ConnectionIni::setDirectory(const DirectorySettings& settings)
 
 WarehouseSettings ConnectionIni::warehouse() const
 {
-    return WarehouseSettings{m_ini.intValue(WarehouseSection, u"ID"), m_ini.value(WarehouseSection, u"MAGAZZINO"),
+    return WarehouseSettings{m_ini.intValue(WarehouseSection, u"ID"),
+                             m_ini.value(WarehouseSection, u"MAGAZZINO"),
                              m_ini.value(WarehouseSection, u"LET")};
 }
 
@@ -101,14 +105,11 @@ TransferSettings ConnectionIni::transfer() const
 
 PortaviaSettings ConnectionIni::portavia() const
 {
-    return PortaviaSettings{m_ini.value(PortaviaSection, u"SERVER"),
-                            m_ini.intValue(PortaviaSection, u"PORTA"),
-                            m_ini.value(PortaviaSection, u"DATABASE"),
-                            m_ini.value(PortaviaSection, u"USERNAME"),
-                            m_ini.value(PortaviaSection, u"PASSWORD"),
-                            m_ini.boolValue(PortaviaSection, u"ATTIVATO"),
-                            m_ini.intValue(PortaviaSection, u"IDRIVENDITORE"),
-                            m_ini.value(PortaviaSection, u"RAGIONESOCIALE")};
+    return PortaviaSettings{
+        m_ini.value(PortaviaSection, u"SERVER"),           m_ini.intValue(PortaviaSection, u"PORTA"),
+        m_ini.value(PortaviaSection, u"DATABASE"),         m_ini.value(PortaviaSection, u"USERNAME"),
+        m_ini.value(PortaviaSection, u"PASSWORD"),         m_ini.boolValue(PortaviaSection, u"ATTIVATO"),
+        m_ini.intValue(PortaviaSection, u"IDRIVENDITORE"), m_ini.value(PortaviaSection, u"RAGIONESOCIALE")};
 }
 
 std::optional<ConnectionSettings> PortaviaSettings::connection() const
@@ -134,6 +135,9 @@ void ConnectionIni::setPortavia(const PortaviaSettings& settings)
     m_ini.setBoolValue(PortaviaSection, u"ATTIVATO", settings.enabled);
 }
 
-void ConnectionIni::save() { m_ini.save(IniFile::Permissions::OwnerOnly); }
+void ConnectionIni::save()
+{
+    m_ini.save(IniFile::Permissions::OwnerOnly);
+}
 
 } // namespace carvendo::core

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Db.h"
-#include "IniFile.h"
+#include "core/Db.h"
+#include "core/IniFile.h"
 
 #include <QString>
 

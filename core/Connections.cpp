@@ -1,4 +1,4 @@
-#include "Connections.h"
+#include "core/Connections.h"
 
 namespace carvendo::core {
 
@@ -8,7 +8,10 @@ void Connections::setDirectorySettings(const ConnectionSettings& settings)
     m_directory.reset();
 }
 
-Db& Connections::directory() { return openOn(m_directory, m_directorySettings); }
+Db& Connections::directory()
+{
+    return openOn(m_directory, m_directorySettings);
+}
 
 void Connections::setCompanySettings(const ConnectionSettings& settings)
 {

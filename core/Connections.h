@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Db.h"
+#include "core/Db.h"
 
 #include <memory>
 #include <optional>

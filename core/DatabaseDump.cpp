@@ -1,6 +1,6 @@
-#include "DatabaseDump.h"
+#include "core/DatabaseDump.h"
 
-#include "SqlText.h"
+#include "core/SqlText.h"
 
 #include <QFile>
 #include <QFileInfo>

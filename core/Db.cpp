@@ -1,12 +1,12 @@
-#include "Db.h"
+#include "core/Db.h"
 
-#include "SqlText.h"
+#include "core/SqlText.h"
 
 #include <QFile>
 #include <QLoggingCategory>
 
-#include <mysql.h>
 #include <errmsg.h>
+#include <mysql.h>
 
 #include <cstring>
 #include <deque>
@@ -19,9 +19,15 @@ namespace {
 
 constexpr int kMaxCachedStatements = 400;
 
-QString text(const char* s) { return QString::fromUtf8(s ? s : ""); }
+QString text(const char* s)
+{
+    return QString::fromUtf8(s ? s : "");
+}
 
-bool isConnectionLost(unsigned code) { return code == CR_SERVER_GONE_ERROR || code == CR_SERVER_LOST; }
+bool isConnectionLost(unsigned code)
+{
+    return code == CR_SERVER_GONE_ERROR || code == CR_SERVER_LOST;
+}
 
 // Storage for the values bound to one execution; the server reads them during mysql_stmt_execute.
 class ParamBuffers
@@ -125,7 +131,7 @@ private:
             t.second = unsigned(time.second());
             t.second_part = static_cast<unsigned long>(time.msec()) * 1000;
         }
-        t.time_type = type == MYSQL_TYPE_DATE ? MYSQL_TIMESTAMP_DATE
+        t.time_type = type == MYSQL_TYPE_DATE   ? MYSQL_TIMESTAMP_DATE
                       : type == MYSQL_TYPE_TIME ? MYSQL_TIMESTAMP_TIME
                                                 : MYSQL_TIMESTAMP_DATETIME;
         m_times.push_back(t);
@@ -142,7 +148,18 @@ private:
     std::deque<MYSQL_TIME> m_times;
 };
 
-enum class ColumnKind { Integer, Unsigned, Real, Decimal, Text, Bytes, Date, DateTime, Time };
+enum class ColumnKind
+{
+    Integer,
+    Unsigned,
+    Real,
+    Decimal,
+    Text,
+    Bytes,
+    Date,
+    DateTime,
+    Time
+};
 
 ColumnKind kindOf(const MYSQL_FIELD& f)
 {
@@ -355,7 +372,8 @@ struct Db::Impl
 
     [[noreturn]] static void failStatement(MYSQL_STMT* stmt, const QString& sql)
     {
-        throw DbError(text(mysql_stmt_error(stmt)), mysql_stmt_errno(stmt), text(mysql_stmt_sqlstate(stmt)), sql);
+        throw DbError(text(mysql_stmt_error(stmt)), mysql_stmt_errno(stmt), text(mysql_stmt_sqlstate(stmt)),
+                      sql);
     }
 
     void connect(const ConnectionSettings& s)
@@ -412,7 +430,8 @@ struct Db::Impl
             failConnection(sql);
         const QByteArray bytes = parsed.sql.toUtf8();
         if (mysql_stmt_prepare(stmt, bytes.constData(), static_cast<unsigned long>(bytes.size())) != 0) {
-            DbError error(text(mysql_stmt_error(stmt)), mysql_stmt_errno(stmt), text(mysql_stmt_sqlstate(stmt)), sql);
+            DbError error(text(mysql_stmt_error(stmt)), mysql_stmt_errno(stmt),
+                          text(mysql_stmt_sqlstate(stmt)), sql);
             mysql_stmt_close(stmt);
             throw error;
         }
@@ -429,7 +448,8 @@ struct Db::Impl
                 throw DbError(QStringLiteral("Parametro :%1 senza valore").arg(name), 0, {}, sql);
         for (const QString& name : given)
             if (!p.names.contains(name))
-                throw DbError(QStringLiteral("Il parametro %1 non compare nell'istruzione").arg(name), 0, {}, sql);
+                throw DbError(QStringLiteral("Il parametro %1 non compare nell'istruzione").arg(name), 0, {},
+                              sql);
     }
 
     static QVariant paramValue(const Params& params, const QString& upperName)
@@ -528,9 +548,7 @@ struct Db::Impl
     }
 };
 
-Db::Db(ConnectionSettings settings)
-    : m_settings(std::move(settings))
-    , m_impl(std::make_unique<Impl>())
+Db::Db(ConnectionSettings settings) : m_settings(std::move(settings)), m_impl(std::make_unique<Impl>())
 {
     m_impl->database = m_settings.database;
     const QByteArray env = qgetenv("CARVENDO_SQL_LOG");
@@ -551,7 +569,10 @@ void Db::close()
     m_inTransaction = false;
 }
 
-bool Db::isOpen() const { return m_impl->conn != nullptr; }
+bool Db::isOpen() const
+{
+    return m_impl->conn != nullptr;
+}
 
 void Db::useDatabase(const QString& database)
 {
@@ -562,8 +583,7 @@ void Db::useDatabase(const QString& database)
     m_settings.database = database;
 }
 
-template <typename Fn>
-auto Db::withReconnect(const QString& sql, bool isRead, Fn&& fn) -> decltype(fn())
+template <typename Fn> auto Db::withReconnect(const QString& sql, bool isRead, Fn&& fn) -> decltype(fn())
 {
     QElapsedTimer timer;
     timer.start();
@@ -604,7 +624,8 @@ Rows Db::query(const QString& sql, const Params& params)
 
 qint64 Db::exec(const QString& sql, const Params& params)
 {
-    return withReconnect(sql, isReadOnlyStatement(sql), [&] { return m_impl->execute(sql, params).affected; });
+    return withReconnect(sql, isReadOnlyStatement(sql),
+                         [&] { return m_impl->execute(sql, params).affected; });
 }
 
 Field Db::scalar(const QString& sql, const Params& params)
@@ -634,7 +655,8 @@ CallResult Db::call(const QString& procedure, const QVariantList& args, const QS
         placeholders << u'@' + name;
         selected << QStringLiteral("@%1 AS `%1`").arg(name);
     }
-    const QString sql = QStringLiteral("CALL `%1`(%2)").arg(procedure, placeholders.join(QStringLiteral(", ")));
+    const QString sql =
+        QStringLiteral("CALL `%1`(%2)").arg(procedure, placeholders.join(QStringLiteral(", ")));
     CallResult result;
     result.rows = withReconnect(sql, false, [&] { return m_impl->execute(sql, params).rows; });
     if (!selected.isEmpty())
@@ -642,7 +664,10 @@ CallResult Db::call(const QString& procedure, const QVariantList& args, const QS
     return result;
 }
 
-qint64 Db::lastInsertId() const { return m_impl->lastInsertId; }
+qint64 Db::lastInsertId() const
+{
+    return m_impl->lastInsertId;
+}
 
 void Db::execDirect(const QString& sql)
 {
@@ -705,7 +730,10 @@ void Db::rollback()
     m_inTransaction = false;
 }
 
-void Db::setStatementLogging(bool on) { m_logging = on; }
+void Db::setStatementLogging(bool on)
+{
+    m_logging = on;
+}
 
 void Db::setStatementLogger(StatementLogger logger)
 {
@@ -724,7 +752,10 @@ void Db::logStatement(const QString& sql, const QElapsedTimer& timer) const
         qCInfo(sqlLog).noquote() << micros << "µs" << sql.simplified();
 }
 
-unsigned long Db::serverThreadId() const { return m_impl->conn ? mysql_thread_id(m_impl->conn) : 0; }
+unsigned long Db::serverThreadId() const
+{
+    return m_impl->conn ? mysql_thread_id(m_impl->conn) : 0;
+}
 
 Transaction::Transaction(Db& db) : m_db(db), m_owner(!db.inTransaction())
 {

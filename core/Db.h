@@ -1,7 +1,7 @@
 #pragma once
 
-#include "DbError.h"
-#include "Rows.h"
+#include "core/DbError.h"
+#include "core/Rows.h"
 
 #include <QElapsedTimer>
 #include <QHash>
@@ -52,16 +52,17 @@ public:
     Db(const Db&) = delete;
     Db& operator=(const Db&) = delete;
 
-    void open();            // throws DbError
+    void open(); // throws DbError
     void close();
     bool isOpen() const;
     const ConnectionSettings& settings() const { return m_settings; }
     void useDatabase(const QString& database); // USE, and remembered for reconnects
 
     Rows query(const QString& sql, const Params& params = {});
-    qint64 exec(const QString& sql, const Params& params = {}); // rows matched (found rows)
-    Field scalar(const QString& sql, const Params& params = {});    // first column of the first row, or NULL
-    CallResult call(const QString& procedure, const QVariantList& args = {}, const QStringList& outNames = {});
+    qint64 exec(const QString& sql, const Params& params = {});  // rows matched (found rows)
+    Field scalar(const QString& sql, const Params& params = {}); // first column of the first row, or NULL
+    CallResult call(const QString& procedure, const QVariantList& args = {},
+                    const QStringList& outNames = {});
     qint64 lastInsertId() const;
 
     // A script of several statements: split on the client (quotes, comments and DELIMITER respected)
@@ -88,8 +89,7 @@ public:
     struct Impl;
 
 private:
-    template <typename Fn>
-    auto withReconnect(const QString& sql, bool isRead, Fn&& fn) -> decltype(fn());
+    template <typename Fn> auto withReconnect(const QString& sql, bool isRead, Fn&& fn) -> decltype(fn());
     void logStatement(const QString& sql, const QElapsedTimer& timer) const;
 
     ConnectionSettings m_settings;

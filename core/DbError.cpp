@@ -1,13 +1,10 @@
-#include "DbError.h"
+#include "core/DbError.h"
 
 namespace carvendo::core {
 
-DbError::DbError(const QString& message, unsigned errorCode, const QString& sqlState, const QString& statement)
-    : std::runtime_error(message.toStdString())
-    , m_message(message)
-    , m_errorCode(errorCode)
-    , m_sqlState(sqlState)
-    , m_statement(statement)
+DbError::DbError(const QString& message, unsigned errorCode, const QString& sqlState,
+                 const QString& statement)
+    : Error(message), m_errorCode(errorCode), m_sqlState(sqlState), m_statement(statement)
 {
 }
 

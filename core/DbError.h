@@ -1,26 +1,24 @@
 #pragma once
 
-#include <QString>
+#include "core/Error.h"
 
-#include <stdexcept>
+#include <QString>
 
 namespace carvendo::core {
 
 // A failure of the database layer. what() is the text to show in an error box: the server's own
 // message for server errors, an Italian sentence for errors raised by the layer itself.
-class DbError : public std::runtime_error
+class DbError : public Error
 {
 public:
     DbError(const QString& message, unsigned errorCode = 0, const QString& sqlState = {},
             const QString& statement = {});
 
-    QString message() const { return m_message; }
     unsigned errorCode() const { return m_errorCode; } // server/client error number, 0 for our own
     QString sqlState() const { return m_sqlState; }
     QString statement() const { return m_statement; } // the SQL that failed, when there was one
 
 private:
-    QString m_message;
     unsigned m_errorCode;
     QString m_sqlState;
     QString m_statement;

@@ -1,6 +1,6 @@
-#include "DocumentTemplates.h"
+#include "core/DocumentTemplates.h"
 
-#include "Db.h"
+#include "core/Db.h"
 
 #include <stdexcept>
 
@@ -8,9 +8,12 @@ namespace carvendo::core {
 
 const QStringList& DocumentTemplates::documents()
 {
-    static const QStringList names{QStringLiteral("Fattura"),       QStringLiteral("FatturaDifferita"),
-                                   QStringLiteral("DocumentoTrasporto"), QStringLiteral("NotaCredito"),
-                                   QStringLiteral("Preventivo"),    QStringLiteral("OrdineCliente"),
+    static const QStringList names{QStringLiteral("Fattura"),
+                                   QStringLiteral("FatturaDifferita"),
+                                   QStringLiteral("DocumentoTrasporto"),
+                                   QStringLiteral("NotaCredito"),
+                                   QStringLiteral("Preventivo"),
+                                   QStringLiteral("OrdineCliente"),
                                    QStringLiteral("OrdineFornitore")};
     return names;
 }

@@ -1,6 +1,6 @@
-#include "EmbeddedServer.h"
+#include "core/EmbeddedServer.h"
 
-#include "Session.h"
+#include "core/Session.h"
 
 #include <QElapsedTimer>
 #include <QSysInfo>
@@ -29,7 +29,8 @@ EmbeddedServer::~EmbeddedServer()
 bool EmbeddedServer::isThisMachine(const QString& host)
 {
     const QString h = host.trimmed();
-    if (h.compare(u"localhost", Qt::CaseInsensitive) == 0 || h == u"127.0.0.1" || h == u"::1" || h == u"[::1]")
+    if (h.compare(u"localhost", Qt::CaseInsensitive) == 0 || h == u"127.0.0.1" || h == u"::1" ||
+        h == u"[::1]")
         return true;
     const QString machine = QSysInfo::machineHostName();
     if (machine.isEmpty())
@@ -101,7 +102,10 @@ void EmbeddedServer::start(const DirectorySettings& directory)
     m_started = true;
 }
 
-void EmbeddedServer::keepRunning() { m_started = false; }
+void EmbeddedServer::keepRunning()
+{
+    m_started = false;
+}
 
 void EmbeddedServer::stopIfStarted()
 {

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "ConnectionIni.h"
-#include "Db.h"
-#include "LocalServer.h"
+#include "core/ConnectionIni.h"
+#include "core/Db.h"
+#include "core/LocalServer.h"
 
 #include <QString>
 

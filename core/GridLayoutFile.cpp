@@ -1,7 +1,7 @@
-#include "GridLayoutFile.h"
+#include "core/GridLayoutFile.h"
 
-#include "Dialogs.h"
-#include "Paths.h"
+#include "core/Dialogs.h"
+#include "core/Paths.h"
 
 #include <QDir>
 #include <QFile>
@@ -12,7 +12,10 @@
 
 namespace carvendo::core {
 
-GridLayoutFile::GridLayoutFile(const Paths& paths, const QString& windowWord) : m_path(paths.layoutFile(windowWord)) {}
+GridLayoutFile::GridLayoutFile(const Paths& paths, const QString& windowWord)
+    : m_path(paths.layoutFile(windowWord))
+{
+}
 
 QByteArray GridLayoutFile::load() const
 {

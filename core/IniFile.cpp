@@ -1,4 +1,4 @@
-#include "IniFile.h"
+#include "core/IniFile.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/Error.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -12,11 +14,10 @@
 namespace carvendo::core {
 
 // A settings file could not be read or written. what() is the Italian text for an error box.
-class IniFileError : public std::runtime_error
+class IniFileError : public Error
 {
 public:
-    explicit IniFileError(const QString& message) : std::runtime_error(message.toStdString()) {}
-    QString message() const { return QString::fromStdString(what()); }
+    using Error::Error;
 };
 
 // One workstation settings file (connessione.ini, impostazioni.ini, Versione.ini).

@@ -1,4 +1,4 @@
-#include "LocalServer.h"
+#include "core/LocalServer.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -31,7 +31,10 @@ QString sqlString(const QString& value)
     return u'\'' + escaped + u'\'';
 }
 
-bool processAlive(qint64 pid) { return pid > 0 && ::kill(pid_t(pid), 0) == 0; }
+bool processAlive(qint64 pid)
+{
+    return pid > 0 && ::kill(pid_t(pid), 0) == 0;
+}
 
 } // namespace
 
@@ -40,11 +43,23 @@ LocalServer::LocalServer(LocalServerConfig config) : m_config(std::move(config))
     m_config.folder = QDir(m_config.folder).absolutePath();
 }
 
-QString LocalServer::socketPath() const { return m_config.folder + QStringLiteral("/mysqld.sock"); }
-QString LocalServer::pidFile() const { return m_config.folder + QStringLiteral("/mysqld.pid"); }
-QString LocalServer::errorLog() const { return m_config.folder + QStringLiteral("/error.log"); }
+QString LocalServer::socketPath() const
+{
+    return m_config.folder + QStringLiteral("/mysqld.sock");
+}
+QString LocalServer::pidFile() const
+{
+    return m_config.folder + QStringLiteral("/mysqld.pid");
+}
+QString LocalServer::errorLog() const
+{
+    return m_config.folder + QStringLiteral("/error.log");
+}
 
-bool LocalServer::isInitialised() const { return QDir(m_config.folder + QStringLiteral("/data/mysql")).exists(); }
+bool LocalServer::isInitialised() const
+{
+    return QDir(m_config.folder + QStringLiteral("/data/mysql")).exists();
+}
 
 void LocalServer::writeConfigFile() const
 {
@@ -55,7 +70,8 @@ void LocalServer::writeConfigFile() const
         QStringLiteral("pid-file=%1").arg(pidFile()),
         QStringLiteral("log-error=%1").arg(errorLog()),
         QStringLiteral("port=%1").arg(m_config.port),
-        QStringLiteral("bind-address=%1").arg(m_config.lanAccess ? QStringLiteral("0.0.0.0") : QStringLiteral("127.0.0.1")),
+        QStringLiteral("bind-address=%1")
+            .arg(m_config.lanAccess ? QStringLiteral("0.0.0.0") : QStringLiteral("127.0.0.1")),
         QStringLiteral("skip-log-bin"),
         // Windows servers compare table names without case; queries rely on it ("ARTICOLI").
         QStringLiteral("lower_case_table_names=1"),
@@ -69,13 +85,15 @@ void LocalServer::writeConfigFile() const
         lines << QStringLiteral("innodb_flush_log_at_trx_commit=1");
     } else {
         lines << QStringLiteral("innodb_flush_log_at_trx_commit=0") << QStringLiteral("innodb_doublewrite=0")
-              << QStringLiteral("innodb_flush_method=nosync") << QStringLiteral("innodb_buffer_pool_size=256M")
-              << QStringLiteral("innodb_log_file_size=128M") << QStringLiteral("sync_frm=0");
+              << QStringLiteral("innodb_flush_method=nosync")
+              << QStringLiteral("innodb_buffer_pool_size=256M") << QStringLiteral("innodb_log_file_size=128M")
+              << QStringLiteral("sync_frm=0");
     }
     QDir().mkpath(m_config.folder);
     QFile file(m_config.folder + QStringLiteral("/my.cnf"));
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        throw LocalServerError(QStringLiteral("Impossibile scrivere %1: %2").arg(file.fileName(), file.errorString()));
+        throw LocalServerError(
+            QStringLiteral("Impossibile scrivere %1: %2").arg(file.fileName(), file.errorString()));
     file.write((lines.join(u'\n') + u'\n').toUtf8());
 }
 
@@ -85,8 +103,8 @@ void LocalServer::initialise()
     QProcess install;
     install.setProcessChannelMode(QProcess::MergedChannels);
     // --defaults-file must come first, or the system's /etc/mysql files are read as well.
-    install.start(m_config.installProgram,
-                  {QStringLiteral("--defaults-file=%1/my.cnf").arg(m_config.folder), QStringLiteral("--skip-test-db")});
+    install.start(m_config.installProgram, {QStringLiteral("--defaults-file=%1/my.cnf").arg(m_config.folder),
+                                            QStringLiteral("--skip-test-db")});
     if (!install.waitForFinished(120000) || install.exitCode() != 0)
         throw LocalServerError(QStringLiteral("Inizializzazione del server MySQL non riuscita: %1")
                                    .arg(QString::fromLocal8Bit(install.readAll()).trimmed()));
@@ -97,11 +115,13 @@ void LocalServer::initialise()
         db.open();
         const QString pw = sqlString(m_config.rootPassword);
         db.execDirect(QStringLiteral("ALTER USER root@localhost IDENTIFIED VIA unix_socket OR "
-                                     "mysql_native_password USING PASSWORD(%1)").arg(pw));
+                                     "mysql_native_password USING PASSWORD(%1)")
+                          .arg(pw));
         QStringList accounts{QStringLiteral("root@'127.0.0.1'")};
         const QString user = m_config.user.isEmpty() ? QStringLiteral("root") : m_config.user;
         if (user != u"root")
-            accounts << QStringLiteral("%1@localhost").arg(sqlString(user)) << QStringLiteral("%1@'127.0.0.1'").arg(sqlString(user));
+            accounts << QStringLiteral("%1@localhost").arg(sqlString(user))
+                     << QStringLiteral("%1@'127.0.0.1'").arg(sqlString(user));
         if (m_config.lanAccess)
             accounts << QStringLiteral("%1@'%'").arg(sqlString(user));
         for (const QString& account : accounts) {
@@ -170,7 +190,8 @@ void LocalServer::waitUntilReady(int timeoutMs)
     while (timer.elapsed() < timeoutMs) {
         const qint64 pid = runningPid();
         if (pid == 0 && timer.elapsed() > 2000 && !QFile::exists(socketPath()))
-            throw LocalServerError(QStringLiteral("Il server MySQL si è fermato durante l'avvio:\n%1").arg(lastLogLines()));
+            throw LocalServerError(
+                QStringLiteral("Il server MySQL si è fermato durante l'avvio:\n%1").arg(lastLogLines()));
         if (QFile::exists(socketPath())) {
             try {
                 Db db(socketSettings());
@@ -182,7 +203,8 @@ void LocalServer::waitUntilReady(int timeoutMs)
         }
         QThread::msleep(100);
     }
-    throw LocalServerError(QStringLiteral("Il server MySQL non risponde (%1):\n%2").arg(lastError, lastLogLines()));
+    throw LocalServerError(
+        QStringLiteral("Il server MySQL non risponde (%1):\n%2").arg(lastError, lastLogLines()));
 }
 
 qint64 LocalServer::runningPid() const
@@ -198,7 +220,10 @@ qint64 LocalServer::runningPid() const
     return 0;
 }
 
-bool LocalServer::isRunning() const { return runningPid() != 0; }
+bool LocalServer::isRunning() const
+{
+    return runningPid() != 0;
+}
 
 void LocalServer::stop(int timeoutMs)
 {
@@ -213,7 +238,8 @@ void LocalServer::stop(int timeoutMs)
         QThread::msleep(50);
     }
     if (processAlive(pid))
-        throw LocalServerError(QStringLiteral("Il server MySQL non si è fermato entro %1 secondi").arg(timeoutMs / 1000));
+        throw LocalServerError(
+            QStringLiteral("Il server MySQL non si è fermato entro %1 secondi").arg(timeoutMs / 1000));
     QFile::remove(m_config.folder + QStringLiteral("/launcher.pid"));
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "Db.h"
+#include "core/Db.h"
+#include "core/Error.h"
 
 #include <QString>
 
@@ -8,19 +9,15 @@
 
 namespace carvendo::core {
 
-class LocalServerError : public std::runtime_error
+class LocalServerError : public Error
 {
 public:
-    explicit LocalServerError(const QString& message) : std::runtime_error(message.toStdString()), m_message(message) {}
-    QString message() const { return m_message; }
-
-private:
-    QString m_message;
+    using Error::Error;
 };
 
 struct LocalServerConfig
 {
-    QString folder;            // everything lives here: my.cnf, data/, socket, pid, error.log
+    QString folder; // everything lives here: my.cnf, data/, socket, pid, error.log
     int port = 3307;
     QString rootPassword;
     // The account the workstations use; it gets every right with rootPassword. Besides root, when
@@ -29,7 +26,7 @@ struct LocalServerConfig
     // The server of a "CLIENT/SERVER" workstation serves the shop's other workstations too: it listens
     // on every network interface and the account may connect from any host. Test servers stay local.
     bool lanAccess = false;
-    bool durable = true;       // false trades crash safety for speed (throw-away test servers)
+    bool durable = true; // false trades crash safety for speed (throw-away test servers)
     QString serverProgram = QStringLiteral("/usr/sbin/mariadbd");
     QString installProgram = QStringLiteral("/usr/bin/mariadb-install-db");
 };

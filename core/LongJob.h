@@ -15,6 +15,9 @@ using LongJob = std::function<void(const std::function<void(int)>& progress)>;
 using JobRunner = std::function<void(const QString& label, const LongJob& job)>;
 
 // Runs the job on the calling thread (tools, tests).
-inline void runHere(const QString&, const LongJob& job) { job([](int) {}); }
+inline void runHere(const QString&, const LongJob& job)
+{
+    job([](int) {});
+}
 
 } // namespace carvendo::core

@@ -1,4 +1,4 @@
-#include "Numbering.h"
+#include "core/Numbering.h"
 
 #include <QStringList>
 
@@ -23,11 +23,13 @@ QString maxExpression(const NumberSeries& s)
 int Numbering::nextNumber(Db& db, const NumberSeries& series, const QString& suffix,
                           std::optional<NumberScope> scope)
 {
-    QString sql = QStringLiteral("SELECT %1 AS massimo FROM `%2`").arg(maxExpression(series), QString::fromLatin1(series.table));
+    QString sql = QStringLiteral("SELECT %1 AS massimo FROM `%2`")
+                      .arg(maxExpression(series), QString::fromLatin1(series.table));
     Params params;
     QStringList conditions;
     if (scope.value_or(series.scope) == NumberScope::CurrentYear && series.yearColumn)
-        conditions << QStringLiteral("`%1` = (SELECT YEAR(CURRENT_DATE))").arg(QString::fromLatin1(series.yearColumn));
+        conditions << QStringLiteral("`%1` = (SELECT YEAR(CURRENT_DATE))")
+                          .arg(QString::fromLatin1(series.yearColumn));
     if (series.hasSuffix && !suffix.isEmpty()) {
         conditions << QStringLiteral("Suffisso = :SFX");
         params.insert(QStringLiteral("SFX"), suffix);
@@ -37,26 +39,29 @@ int Numbering::nextNumber(Db& db, const NumberSeries& series, const QString& suf
     return int(db.scalar(sql, params).toInt64()) + 1;
 }
 
-int Numbering::peekNextNumber(const NumberSeries& series, const QString& suffix, std::optional<NumberScope> scope)
+int Numbering::peekNextNumber(const NumberSeries& series, const QString& suffix,
+                              std::optional<NumberScope> scope)
 {
     return nextNumber(m_db, series, suffix, scope);
 }
 
 NumberReservation::NumberReservation(Db& db, const NumberSeries& series, const QString& suffix,
                                      std::optional<NumberScope> scope)
-    : m_db(db)
-    , m_lockTable(QString::fromLatin1(series.table))
+    : m_db(db), m_lockTable(QString::fromLatin1(series.table))
 {
     // One lock per company database and table; hashed because lock names are at most 64 characters.
     const Field got = m_db.scalar(
-        QStringLiteral("SELECT GET_LOCK(SHA1(CONCAT('carvendo-numero.', DATABASE(), '.', :TABELLA)), :ATTESA)"),
+        QStringLiteral(
+            "SELECT GET_LOCK(SHA1(CONCAT('carvendo-numero.', DATABASE(), '.', :TABELLA)), :ATTESA)"),
         {{"TABELLA", m_lockTable}, {"ATTESA", kLockTimeoutSeconds}});
     if (got.toInt() != 1)
-        throw DbError(QStringLiteral("Un'altra postazione sta numerando lo stesso tipo di documento. Riprovare tra qualche istante."));
+        throw DbError(QStringLiteral(
+            "Un'altra postazione sta numerando lo stesso tipo di documento. Riprovare tra qualche istante."));
     try {
         m_number = Numbering::nextNumber(m_db, series, suffix, scope);
     } catch (...) {
-        m_db.scalar(QStringLiteral("SELECT RELEASE_LOCK(SHA1(CONCAT('carvendo-numero.', DATABASE(), '.', :TABELLA)))"),
+        m_db.scalar(QStringLiteral(
+                        "SELECT RELEASE_LOCK(SHA1(CONCAT('carvendo-numero.', DATABASE(), '.', :TABELLA)))"),
                     {{"TABELLA", m_lockTable}});
         throw;
     }
@@ -65,7 +70,8 @@ NumberReservation::NumberReservation(Db& db, const NumberSeries& series, const Q
 NumberReservation::~NumberReservation()
 {
     try {
-        m_db.scalar(QStringLiteral("SELECT RELEASE_LOCK(SHA1(CONCAT('carvendo-numero.', DATABASE(), '.', :TABELLA)))"),
+        m_db.scalar(QStringLiteral(
+                        "SELECT RELEASE_LOCK(SHA1(CONCAT('carvendo-numero.', DATABASE(), '.', :TABELLA)))"),
                     {{"TABELLA", m_lockTable}});
     } catch (const DbError&) {
         // A connection that is gone has released its locks with it.
@@ -113,7 +119,8 @@ QString BarcodeIssuer::issue(BarcodeKind kind)
     const QString column = counterColumn(kind);
     // The row lock keeps two workstations from drawing the same base.
     Transaction tx(m_db);
-    const Rows rows = m_db.query(QStringLiteral("SELECT id, `%1` AS base FROM contatori ORDER BY id LIMIT 1 FOR UPDATE").arg(column));
+    const Rows rows = m_db.query(
+        QStringLiteral("SELECT id, `%1` AS base FROM contatori ORDER BY id LIMIT 1 FOR UPDATE").arg(column));
     if (rows.isEmpty())
         throw DbError(QStringLiteral("La tabella dei contatori è vuota: impossibile generare il barcode"));
     const QString stored = rows.first()["base"].toString().trimmed();
@@ -124,8 +131,10 @@ QString BarcodeIssuer::issue(BarcodeKind kind)
         bool ok = false;
         const qint64 value = stored.toLongLong(&ok);
         if (!ok || value < 0)
-            throw DbError(QStringLiteral("Il contatore %1 contiene \"%2\", che non è un numero intero: nessun barcode generato")
-                              .arg(column, stored));
+            throw DbError(
+                QStringLiteral(
+                    "Il contatore %1 contiene \"%2\", che non è un numero intero: nessun barcode generato")
+                    .arg(column, stored));
         base = QString::number(value + 1);
     }
     m_db.exec(QStringLiteral("UPDATE contatori SET `%1` = :BASE WHERE id = :ID").arg(column),
@@ -137,8 +146,9 @@ QString BarcodeIssuer::issue(BarcodeKind kind)
 QString BarcodeIssuer::repairTicketBarcode(const QString& current)
 {
     if (!current.isEmpty()) {
-        const Rows taken = m_db.query(QStringLiteral("SELECT barcodefull FROM riparazioni WHERE barcodefull = :CODICE LIMIT 1"),
-                                      {{"CODICE", current}});
+        const Rows taken = m_db.query(
+            QStringLiteral("SELECT barcodefull FROM riparazioni WHERE barcodefull = :CODICE LIMIT 1"),
+            {{"CODICE", current}});
         if (taken.isEmpty())
             return current;
     }
@@ -161,8 +171,9 @@ int ean13CheckDigit(QStringView digits)
 
 QString monthName(int month)
 {
-    static const char* const names[] = {"Gennaio", "Febbraio", "Marzo",     "Aprile",  "Maggio",   "Giugno",
-                                        "Luglio",  "Agosto",   "Settembre", "Ottobre", "Novembre", "Dicembre"};
+    static const char* const names[] = {"Gennaio",   "Febbraio", "Marzo",    "Aprile",
+                                        "Maggio",    "Giugno",   "Luglio",   "Agosto",
+                                        "Settembre", "Ottobre",  "Novembre", "Dicembre"};
     if (month < 1 || month > 12)
         throw std::out_of_range("month outside 1..12");
     return QString::fromLatin1(names[month - 1]);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Db.h"
+#include "core/Db.h"
 
 #include <QString>
 
@@ -8,7 +8,11 @@
 
 namespace carvendo::core {
 
-enum class NumberScope { CurrentYear, AllYears };
+enum class NumberScope
+{
+    CurrentYear,
+    AllYears
+};
 
 // Where a kind of document or registry code keeps its number. Only the constants below exist:
 // table and column names reach SQL text from this fixed list and nowhere else.
@@ -18,26 +22,37 @@ struct NumberSeries
     const char* column;
     const char* yearColumn; // the text column holding the year, for CurrentYear
     NumberScope scope;
-    bool hasSuffix;         // documents that may belong to a numbering series ("A", "B", ...)
-    bool textColumn;        // numbers kept in a text column compare as numbers, not as text
+    bool hasSuffix;  // documents that may belong to a numbering series ("A", "B", ...)
+    bool textColumn; // numbers kept in a text column compare as numbers, not as text
 };
 
 namespace Series {
 inline constexpr NumberSeries Fattura{"fatture", "NumDoc", "Anno", NumberScope::CurrentYear, true, false};
 inline constexpr NumberSeries Ddt{"ddt", "NumDoc", "Anno", NumberScope::CurrentYear, true, false};
-inline constexpr NumberSeries NotaCredito{"notecredito", "Numero", "Anno", NumberScope::CurrentYear, true, false};
-inline constexpr NumberSeries Preventivo{"preventivi", "NumDoc", "Anno", NumberScope::CurrentYear, true, false};
-inline constexpr NumberSeries OrdineCliente{"ordiniclienti", "NumDoc", "Anno", NumberScope::CurrentYear, false, false};
-inline constexpr NumberSeries OrdineFornitore{"ordinifornitori", "NumDoc", "Anno", NumberScope::CurrentYear, false, false};
-inline constexpr NumberSeries Carico{"carichi", "NumeroCarico", "Anno", NumberScope::CurrentYear, false, false};
+inline constexpr NumberSeries NotaCredito{"notecredito", "Numero", "Anno", NumberScope::CurrentYear,
+                                          true,          false};
+inline constexpr NumberSeries Preventivo{"preventivi", "NumDoc", "Anno", NumberScope::CurrentYear,
+                                         true,         false};
+inline constexpr NumberSeries OrdineCliente{"ordiniclienti",          "NumDoc", "Anno",
+                                            NumberScope::CurrentYear, false,    false};
+inline constexpr NumberSeries OrdineFornitore{"ordinifornitori",        "NumDoc", "Anno",
+                                              NumberScope::CurrentYear, false,    false};
+inline constexpr NumberSeries Carico{"carichi", "NumeroCarico", "Anno", NumberScope::CurrentYear,
+                                     false,     false};
 inline constexpr NumberSeries Banco{"banco", "NumDoc", "Anno", NumberScope::CurrentYear, false, false};
 inline constexpr NumberSeries Reso{"resi", "numero", "ANNO", NumberScope::CurrentYear, false, false};
-inline constexpr NumberSeries BuonoCredito{"buonicredito", "NUMERO", "ANNO", NumberScope::CurrentYear, false, false};
-inline constexpr NumberSeries Riparazione{"riparazioni", "numero", nullptr, NumberScope::AllYears, false, false};
-inline constexpr NumberSeries Acquisizione{"acquisizioni", "numacq", nullptr, NumberScope::AllYears, false, false};
-inline constexpr NumberSeries CodiceCliente{"clienti", "CodiceCliente", nullptr, NumberScope::AllYears, false, false};
-inline constexpr NumberSeries CodiceFornitore{"fornitori", "Codice", nullptr, NumberScope::AllYears, false, true};
-inline constexpr NumberSeries CodiceAgente{"agenti", "CodiceAgente", nullptr, NumberScope::AllYears, false, false};
+inline constexpr NumberSeries BuonoCredito{"buonicredito",           "NUMERO", "ANNO",
+                                           NumberScope::CurrentYear, false,    false};
+inline constexpr NumberSeries Riparazione{"riparazioni",         "numero", nullptr,
+                                          NumberScope::AllYears, false,    false};
+inline constexpr NumberSeries Acquisizione{"acquisizioni",        "numacq", nullptr,
+                                           NumberScope::AllYears, false,    false};
+inline constexpr NumberSeries CodiceCliente{"clienti", "CodiceCliente", nullptr, NumberScope::AllYears, false,
+                                            false};
+inline constexpr NumberSeries CodiceFornitore{"fornitori",           "Codice", nullptr,
+                                              NumberScope::AllYears, false,    true};
+inline constexpr NumberSeries CodiceAgente{"agenti", "CodiceAgente", nullptr, NumberScope::AllYears,
+                                           false,    false};
 } // namespace Series
 
 // A number taken under a named server lock: no other workstation can take a number of the same
@@ -86,7 +101,14 @@ private:
 };
 
 // The barcodes the system issues from the running bases kept in `contatori`.
-enum class BarcodeKind { Articolo, Assistenza, Lavoro, Taglia, Cliente };
+enum class BarcodeKind
+{
+    Articolo,
+    Assistenza,
+    Lavoro,
+    Taglia,
+    Cliente
+};
 
 class BarcodeIssuer
 {

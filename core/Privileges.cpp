@@ -1,6 +1,6 @@
-#include "Privileges.h"
+#include "core/Privileges.h"
 
-#include "Rows.h"
+#include "core/Rows.h"
 
 namespace carvendo::core {
 

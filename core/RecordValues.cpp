@@ -1,6 +1,6 @@
-#include "RecordValues.h"
+#include "core/RecordValues.h"
 
-#include "Rows.h"
+#include "core/Rows.h"
 
 #include <stdexcept>
 

@@ -1,7 +1,8 @@
 #pragma once
 
-#include "Dialogs.h"
-#include "ReportRequest.h"
+#include "core/Dialogs.h"
+#include "core/Error.h"
+#include "core/ReportRequest.h"
 
 #include <QLocale>
 #include <QString>
@@ -12,15 +13,10 @@ namespace carvendo::core {
 
 // A print could not be made (template missing or unreadable, file not writable); the text is for an
 // error box.
-class ReportError : public std::runtime_error
+class ReportError : public Error
 {
 public:
-    explicit ReportError(const QString& message)
-        : std::runtime_error(message.toStdString()), m_message(message) {}
-    const QString& message() const { return m_message; }
-
-private:
-    QString m_message;
+    using Error::Error;
 };
 
 // Where a print goes. Logic prints only through this port: the program shows a preview window or

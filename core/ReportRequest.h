@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Rows.h"
+#include "core/Rows.h"
 
 #include <QByteArray>
 #include <QSet>
@@ -21,9 +21,9 @@ struct ReportRequest
     QString templateName;
     std::map<QString, Rows> datasets;
     QVariantMap values;
-    QByteArray logo;            // picture1: PNG/JPEG/BMP bytes, empty for none
-    QSet<QString> hiddenMemos;  // named parts of the template left out
-    QString title;              // the window title of the preview and the print job's name
+    QByteArray logo;           // picture1: PNG/JPEG/BMP bytes, empty for none
+    QSet<QString> hiddenMemos; // named parts of the template left out
+    QString title;             // the window title of the preview and the print job's name
 };
 
 } // namespace carvendo::core

@@ -1,14 +1,17 @@
-#include "Rows.h"
+#include "core/Rows.h"
 
 #include <algorithm>
 
-#include "DbError.h"
+#include "core/DbError.h"
 
 namespace carvendo::core {
 
 namespace {
 
-QString fold(QAnyStringView name) { return name.toString().toCaseFolded(); }
+QString fold(QAnyStringView name)
+{
+    return name.toString().toCaseFolded();
+}
 
 // DECIMAL columns arrive as exact text ("-12.3400"); it becomes Money without going through double.
 std::optional<Money> moneyFromDecimalText(const QString& text)
@@ -82,7 +85,10 @@ qint64 Field::toInt64() const
     }
 }
 
-int Field::toInt() const { return int(toInt64()); }
+int Field::toInt() const
+{
+    return int(toInt64());
+}
 
 double Field::toDouble() const
 {
@@ -202,7 +208,8 @@ int ResultData::columnIndex(QAnyStringView column) const
 Field ResultData::at(int row, int column) const
 {
     if (row < 0 || row >= int(data.size()) || column < 0 || column >= int(columns.size()))
-        throw DbError(QStringLiteral("Posizione fuori dal risultato: riga %1, colonna %2").arg(row).arg(column));
+        throw DbError(
+            QStringLiteral("Posizione fuori dal risultato: riga %1, colonna %2").arg(row).arg(column));
     return Field(data[size_t(row)][size_t(column)]);
 }
 

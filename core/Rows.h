@@ -1,14 +1,14 @@
 #pragma once
 
-#include "Money.h"
+#include "core/Money.h"
 
+#include <QAnyStringView>
 #include <QByteArray>
 #include <QDate>
 #include <QDateTime>
 #include <QString>
 #include <QStringList>
 #include <QTime>
-#include <QAnyStringView>
 #include <QVariant>
 
 #include <memory>
@@ -27,13 +27,13 @@ public:
     bool isNull() const { return m_value.isNull() || !m_value.isValid(); }
     const QVariant& variant() const { return m_value; }
 
-    QString toString() const;   // NULL -> ""
-    int toInt() const;          // NULL -> 0
-    qint64 toInt64() const;     // NULL -> 0
-    double toDouble() const;    // NULL -> 0
-    bool toBool() const;        // NULL -> false
-    Money toMoney() const;      // NULL -> 0
-    QDate toDate() const;       // NULL -> invalid date
+    QString toString() const; // NULL -> ""
+    int toInt() const;        // NULL -> 0
+    qint64 toInt64() const;   // NULL -> 0
+    double toDouble() const;  // NULL -> 0
+    bool toBool() const;      // NULL -> false
+    Money toMoney() const;    // NULL -> 0
+    QDate toDate() const;     // NULL -> invalid date
     QDateTime toDateTime() const;
     QTime toTime() const;
     QByteArray toBytes() const;
@@ -96,7 +96,11 @@ public:
     public:
         const_iterator(const Rows* rows, int index) : m_rows(rows), m_index(index) {}
         Row operator*() const { return (*m_rows)[m_index]; }
-        const_iterator& operator++() { ++m_index; return *this; }
+        const_iterator& operator++()
+        {
+            ++m_index;
+            return *this;
+        }
         bool operator!=(const const_iterator& other) const { return m_index != other.m_index; }
         bool operator==(const const_iterator& other) const { return m_index == other.m_index; }
 

@@ -1,9 +1,9 @@
-#include "SchemaUpgrade.h"
+#include "core/SchemaUpgrade.h"
 
-#include "Db.h"
-#include "DbError.h"
+#include "core/Db.h"
+#include "core/DbError.h"
 
-#include "TableDefinitions.h"
+#include "schema/TableDefinitions.h"
 
 #include <QFile>
 #include <QRegularExpression>
@@ -39,12 +39,10 @@ std::function<void(int, int)> scaled(const UpgradeProgress& progress, int from, 
 // never had it) gets the program's procedures first, or the upgrade could never succeed.
 bool hasAddColumnHelper(Db& db)
 {
-    return db.scalar(QStringLiteral(
-                         "SELECT COUNT(*) FROM information_schema.ROUTINES "
-                         "WHERE ROUTINE_SCHEMA = DATABASE() AND ROUTINE_TYPE = 'PROCEDURE' "
-                         "AND LOWER(ROUTINE_NAME) = 'addcolumnunlessexists'"))
-               .toInt64()
-           > 0;
+    return db.scalar(QStringLiteral("SELECT COUNT(*) FROM information_schema.ROUTINES "
+                                    "WHERE ROUTINE_SCHEMA = DATABASE() AND ROUTINE_TYPE = 'PROCEDURE' "
+                                    "AND LOWER(ROUTINE_NAME) = 'addcolumnunlessexists'"))
+               .toInt64() > 0;
 }
 
 // Old tables as wide as `riparazioni` are over the row size that a strict InnoDB accepts for a

@@ -1,7 +1,7 @@
-#include "Session.h"
+#include "core/Session.h"
 
-#include "Dialogs.h"
-#include "Rows.h"
+#include "core/Dialogs.h"
+#include "core/Rows.h"
 
 namespace carvendo::core {
 

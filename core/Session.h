@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Privileges.h"
-#include "SchemaUpgrade.h"
+#include "core/Privileges.h"
+#include "core/SchemaUpgrade.h"
 
 #include <QObject>
 #include <QString>

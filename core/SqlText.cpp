@@ -1,4 +1,4 @@
-#include "SqlText.h"
+#include "core/SqlText.h"
 
 #include <QRegularExpression>
 
@@ -6,8 +6,14 @@ namespace carvendo::core {
 
 namespace {
 
-bool isIdentifierStart(QChar c) { return c.isLetter() || c == u'_'; }
-bool isIdentifierChar(QChar c) { return c.isLetterOrNumber() || c == u'_' || c == u'$'; }
+bool isIdentifierStart(QChar c)
+{
+    return c.isLetter() || c == u'_';
+}
+bool isIdentifierChar(QChar c)
+{
+    return c.isLetterOrNumber() || c == u'_' || c == u'$';
+}
 
 // Index just past a quoted piece starting at `from` (which holds the quote). Backslash escapes
 // and doubled quotes are honoured; back-quotes only know doubling.
@@ -37,8 +43,7 @@ bool startsLineComment(const QString& s, qsizetype i)
 {
     if (s[i] == u'#')
         return true;
-    return s[i] == u'-' && i + 1 < s.size() && s[i + 1] == u'-' &&
-           (i + 2 >= s.size() || s[i + 2].isSpace());
+    return s[i] == u'-' && i + 1 < s.size() && s[i + 1] == u'-' && (i + 2 >= s.size() || s[i + 2].isSpace());
 }
 
 qsizetype skipLineComment(const QString& s, qsizetype i)

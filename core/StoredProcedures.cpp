@@ -1,6 +1,6 @@
-#include "StoredProcedures.h"
+#include "core/StoredProcedures.h"
 
-#include "Db.h"
+#include "core/Db.h"
 
 #include <cmath>
 
@@ -10,7 +10,10 @@ namespace {
 
 // The callers of the under-stock procedures read stock as "CAST(@x AS SIGNED)": the server rounds
 // a double half to even, and so does this.
-qint64 asSigned(const Field& value) { return std::llrint(value.toDouble()); }
+qint64 asSigned(const Field& value)
+{
+    return std::llrint(value.toDouble());
+}
 
 } // namespace
 
@@ -42,20 +45,20 @@ void StoredProcedures::riassestaDisponibilita(int idArticolo, int idMagazzino, d
 
 UnderStockCheck StoredProcedures::verificaSottoscorta(int idArticolo)
 {
-    const CallResult result = m_db.call(QStringLiteral("VERIFICASOTTOSC"), {idArticolo},
-                                        {QStringLiteral("sottosc"), QStringLiteral("giacenza"),
-                                         QStringLiteral("scorta")});
+    const CallResult result =
+        m_db.call(QStringLiteral("VERIFICASOTTOSC"), {idArticolo},
+                  {QStringLiteral("sottosc"), QStringLiteral("giacenza"), QStringLiteral("scorta")});
     const Row out = result.out.first();
     return {out[u"sottosc"].toInt64() != 0, asSigned(out[u"giacenza"]), asSigned(out[u"scorta"])};
 }
 
 UnderStockRow StoredProcedures::sottoscorta(int idArticolo)
 {
-    const CallResult result = m_db.call(
-        QStringLiteral("SOTTOSCORTA"), {idArticolo},
-        {QStringLiteral("giacenza"), QStringLiteral("scorta"), QStringLiteral("descrizione"),
-         QStringLiteral("barcode"), QStringLiteral("codart"), QStringLiteral("fornitore"),
-         QStringLiteral("prezzo"), QStringLiteral("UM"), QStringLiteral("aliquota")});
+    const CallResult result =
+        m_db.call(QStringLiteral("SOTTOSCORTA"), {idArticolo},
+                  {QStringLiteral("giacenza"), QStringLiteral("scorta"), QStringLiteral("descrizione"),
+                   QStringLiteral("barcode"), QStringLiteral("codart"), QStringLiteral("fornitore"),
+                   QStringLiteral("prezzo"), QStringLiteral("UM"), QStringLiteral("aliquota")});
     const Row out = result.out.first();
     UnderStockRow row;
     row.giacenza = asSigned(out[u"giacenza"]);
@@ -79,8 +82,8 @@ void StoredProcedures::scaricoSeriale(const SerialUnload& u)
 {
     m_db.call(QStringLiteral("SCARICO_SERIALE"),
               {u.tipoScarico, u.idDoc, u.seriale, u.idCarico, u.codArt, u.barcode, u.descrizione,
-               u.idFornitore, u.idCliente, u.data, u.idArticolo, u.idMagazzino, u.magazzino,
-               u.idOperatore, u.operatore});
+               u.idFornitore, u.idCliente, u.data, u.idArticolo, u.idMagazzino, u.magazzino, u.idOperatore,
+               u.operatore});
 }
 
 void StoredProcedures::deleteSerialiDoc(int idArticolo, int idDoc, const QString& tipoDoc)
@@ -100,7 +103,10 @@ void StoredProcedures::creaEtichette(const LabelRequest& l)
                l.stagione, l.testoPlus, l.quantita, l.idArticolo, l.idCarico});
 }
 
-void StoredProcedures::svuotaEtichette() { m_db.call(QStringLiteral("SVUOTA_ETICHETTE")); }
+void StoredProcedures::svuotaEtichette()
+{
+    m_db.call(QStringLiteral("SVUOTA_ETICHETTE"));
+}
 
 int StoredProcedures::incrementaCat()
 {
@@ -108,7 +114,10 @@ int StoredProcedures::incrementaCat()
     return result.out.first()[u"NUMERO"].toInt();
 }
 
-void StoredProcedures::incrementaFattura() { m_db.call(QStringLiteral("INCREMENTAFATTURA")); }
+void StoredProcedures::incrementaFattura()
+{
+    m_db.call(QStringLiteral("INCREMENTAFATTURA"));
+}
 
 void StoredProcedures::prevCatInsert(const EstimatePart& p)
 {
@@ -128,7 +137,10 @@ void StoredProcedures::updateMagChange(const QString& newName, const QString& ol
     m_db.call(QStringLiteral("UPDATE_MAG_CHANGE"), {newName, oldName});
 }
 
-void StoredProcedures::inizioAnno() { m_db.call(QStringLiteral("INIZIOANNO")); }
+void StoredProcedures::inizioAnno()
+{
+    m_db.call(QStringLiteral("INIZIOANNO"));
+}
 
 void StoredProcedures::addColumnUnlessExists(const QString& database, const QString& table,
                                              const QString& column, const QString& definition)

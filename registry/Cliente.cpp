@@ -1,12 +1,11 @@
-#include "Cliente.h"
+#include "registry/Cliente.h"
 
-#include "Db.h"
-#include "Dialogs.h"
-#include "PrivacyNotice.h"
-#include "RegistryCodes.h"
-#include "RegistryKind.h"
-#include "ReportOutput.h"
-
+#include "core/Db.h"
+#include "core/Dialogs.h"
+#include "core/ReportOutput.h"
+#include "foundation/PrivacyNotice.h"
+#include "registry/RegistryCodes.h"
+#include "registry/RegistryKind.h"
 
 namespace carvendo::registry {
 
@@ -294,8 +293,9 @@ bool Cliente::webAccountsAvailable()
 
 std::optional<std::pair<QString, QString>> Cliente::askCredentials(const QString& title)
 {
-    const std::optional<QString> username = m_dialogs.askText(
-        title, QStringLiteral("Inserire lo username"), m_record.values.value(QStringLiteral("USERNAME")).toString());
+    const std::optional<QString> username =
+        m_dialogs.askText(title, QStringLiteral("Inserire lo username"),
+                          m_record.values.value(QStringLiteral("USERNAME")).toString());
     if (!username || username->trimmed().isEmpty())
         return std::nullopt;
     const std::optional<QString> password = m_dialogs.askText(title, QStringLiteral("Inserire la password"));
@@ -400,11 +400,13 @@ core::ReportRequest Cliente::privacyForm()
         row.push_back(m_record.values.value(column));
     core::ReportRequest request;
     request.templateName = QStringLiteral("Privacy");
-    request.title = QStringLiteral("Privacy - ") + m_record.values.value(QStringLiteral("RagioneSociale")).toString();
+    request.title =
+        QStringLiteral("Privacy - ") + m_record.values.value(QStringLiteral("RagioneSociale")).toString();
     request.datasets.emplace(QStringLiteral("cliente"), core::Rows(names, {std::move(row)}));
-    request.values = {{QStringLiteral("testo"), core::PrivacyNotice(m_db).text()},
-                      {QStringLiteral("data"),
-                       m_db.scalar(QStringLiteral("SELECT CURRENT_DATE")).toDate().toString(QStringLiteral("dd/MM/yyyy"))}};
+    request.values = {
+        {QStringLiteral("testo"), foundation::PrivacyNotice(m_db).text()},
+        {QStringLiteral("data"),
+         m_db.scalar(QStringLiteral("SELECT CURRENT_DATE")).toDate().toString(QStringLiteral("dd/MM/yyyy"))}};
     return request;
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "RegistryCard.h"
-#include "ReportRequest.h"
-#include "WebAccounts.h"
+#include "core/ReportRequest.h"
+#include "registry/RegistryCard.h"
+#include "registry/WebAccounts.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,16 +1,25 @@
-#include "FiscalChecks.h"
+#include "registry/FiscalChecks.h"
 
 namespace carvendo::registry {
 
 namespace {
 
-bool isAsciiDigit(QChar c) { return c >= u'0' && c <= u'9'; }
-bool isAsciiUpper(QChar c) { return c >= u'A' && c <= u'Z'; }
-bool isAsciiLetter(QChar c) { return isAsciiUpper(c) || (c >= u'a' && c <= u'z'); }
+bool isAsciiDigit(QChar c)
+{
+    return c >= u'0' && c <= u'9';
+}
+bool isAsciiUpper(QChar c)
+{
+    return c >= u'A' && c <= u'Z';
+}
+bool isAsciiLetter(QChar c)
+{
+    return isAsciiUpper(c) || (c >= u'a' && c <= u'z');
+}
 
 // Worth of a character at an odd position (1, 3, ... 15) of a codice fiscale, indexed by the
 // letter; a digit is worth what the letter in the same place is (0 as A, 1 as B, ... 9 as J).
-constexpr int kOddValues[26] = {1,  0, 5,  7,  9,  13, 15, 17, 19, 21, 2,  4,  18,
+constexpr int kOddValues[26] = {1,  0,  5, 7, 9, 13, 15, 17, 19, 21, 2,  4,  18,
                                 20, 11, 3, 6, 8, 12, 14, 16, 10, 22, 25, 24, 23};
 
 int letterIndex(QChar c)
@@ -18,18 +27,23 @@ int letterIndex(QChar c)
     return isAsciiDigit(c) ? c.unicode() - u'0' : c.unicode() - u'A';
 }
 
-CheckResult invalid(const QString& message) { return {false, message}; }
+CheckResult invalid(const QString& message)
+{
+    return {false, message};
+}
 
 } // namespace
 
 CheckResult checkCodiceFiscale(const QString& code)
 {
     if (code.size() != 16)
-        return invalid(QStringLiteral("La lunghezza del codice fiscale non è corretta: il codice fiscale dovrebbe essere lungo esattamente 16 caratteri."));
+        return invalid(QStringLiteral("La lunghezza del codice fiscale non è corretta: il codice fiscale "
+                                      "dovrebbe essere lungo esattamente 16 caratteri."));
     const QString upper = code.toUpper();
     for (const QChar c : upper) {
         if (!isAsciiDigit(c) && !isAsciiUpper(c))
-            return invalid(QStringLiteral("Il codice fiscale contiene dei caratteri non validi: i soli caratteri validi sono le lettere e le cifre."));
+            return invalid(QStringLiteral("Il codice fiscale contiene dei caratteri non validi: i soli "
+                                          "caratteri validi sono le lettere e le cifre."));
     }
     int sum = 0;
     for (int i = 0; i < 15; ++i) {
@@ -38,17 +52,20 @@ CheckResult checkCodiceFiscale(const QString& code)
         sum += (i % 2 == 0) ? kOddValues[index] : index;
     }
     if (QChar(u'A' + sum % 26) != upper[15])
-        return invalid(QStringLiteral("Il codice fiscale non è corretto: il codice di controllo non corrisponde."));
+        return invalid(
+            QStringLiteral("Il codice fiscale non è corretto: il codice di controllo non corrisponde."));
     return {true, QStringLiteral("Il Codice Fiscale inserito è corretto")};
 }
 
 CheckResult checkPartitaIva(const QString& code)
 {
     if (code.size() != 11)
-        return invalid(QStringLiteral("La lunghezza della partita IVA non è corretta: la partita IVA dovrebbe essere lunga esattamente 11 caratteri."));
+        return invalid(QStringLiteral("La lunghezza della partita IVA non è corretta: la partita IVA "
+                                      "dovrebbe essere lunga esattamente 11 caratteri."));
     for (const QChar c : code) {
         if (!isAsciiDigit(c))
-            return invalid(QStringLiteral("La partita IVA contiene dei caratteri non ammessi: la partita IVA dovrebbe contenere solo cifre."));
+            return invalid(QStringLiteral("La partita IVA contiene dei caratteri non ammessi: la partita IVA "
+                                          "dovrebbe contenere solo cifre."));
     }
     int sum = 0;
     for (int i = 0; i < 10; ++i) {
@@ -62,7 +79,8 @@ CheckResult checkPartitaIva(const QString& code)
     }
     const int check = (10 - sum % 10) % 10;
     if (check != code[10].unicode() - u'0')
-        return invalid(QStringLiteral("La partita IVA non è valida: il codice di controllo non corrisponde."));
+        return invalid(
+            QStringLiteral("La partita IVA non è valida: il codice di controllo non corrisponde."));
     return {true, QStringLiteral("La Partita IVA inserita è corretta")};
 }
 
@@ -75,12 +93,13 @@ CheckResult checkEmail(const QString& address)
     const qsizetype at = address.indexOf(u'@');
     for (qsizetype i = 0; i < address.size(); ++i) {
         const QChar c = address[i];
-        const bool allowed = isAsciiLetter(c) || isAsciiDigit(c) || c == u'@' || c == u'.' || c == u'_'
-            || c == u'~' || c == u'-' || (c == u'+' && (at < 0 || i < at));
+        const bool allowed = isAsciiLetter(c) || isAsciiDigit(c) || c == u'@' || c == u'.' || c == u'_' ||
+                             c == u'~' || c == u'-' || (c == u'+' && (at < 0 || i < at));
         if (!allowed) {
             // A character outside the basic plane is shown whole, not as half a surrogate pair.
             const qsizetype length = (c.isHighSurrogate() && i + 1 < address.size()) ? 2 : 1;
-            return rejected(QStringLiteral("Hai inserito caratteri non consentiti \"") + address.mid(i, length) + u'"');
+            return rejected(QStringLiteral("Hai inserito caratteri non consentiti \"") +
+                            address.mid(i, length) + u'"');
         }
     }
     if (at < 0)

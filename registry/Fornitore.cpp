@@ -1,31 +1,32 @@
-#include "Fornitore.h"
+#include "registry/Fornitore.h"
 
-#include "Db.h"
-#include "Dialogs.h"
-#include "Navigator.h"
-#include "RegistryCodes.h"
-#include "RegistryKind.h"
+#include "core/Db.h"
+#include "core/Dialogs.h"
+#include "core/Navigator.h"
+#include "registry/RegistryCodes.h"
+#include "registry/RegistryKind.h"
 
 namespace carvendo::registry {
 
 const QStringList& Fornitore::columns()
 {
     static const QStringList list = {
-        QStringLiteral("Codice"), QStringLiteral("RagSoc"), QStringLiteral("PIva"), QStringLiteral("CodFisc"),
-        QStringLiteral("IndirizzoLeg"), QStringLiteral("CapLeg"), QStringLiteral("CittaLeg"), QStringLiteral("ProvLeg"),
-        QStringLiteral("Stato"), QStringLiteral("Telefono"), QStringLiteral("Cellulare"), QStringLiteral("Fax"),
-        QStringLiteral("Email"), QStringLiteral("WebFornitore"), QStringLiteral("IndirizzoMerce"), QStringLiteral("CapMerce"),
-        QStringLiteral("CittaMerce"), QStringLiteral("ProvMerce"), QStringLiteral("Categoria"), QStringLiteral("Banca"),
-        QStringLiteral("Abi"), QStringLiteral("Cab"), QStringLiteral("ContoCorrente"), QStringLiteral("Pagamento"),
-        QStringLiteral("Iva"), QStringLiteral("Agente"), QStringLiteral("TelAgente"), QStringLiteral("CellAgente"),
-        QStringLiteral("emailAgente"), QStringLiteral("WebAgente"), QStringLiteral("NoteForn"), QStringLiteral("NoteAgente"),
-        QStringLiteral("Note")};
+        QStringLiteral("Codice"),     QStringLiteral("RagSoc"),        QStringLiteral("PIva"),
+        QStringLiteral("CodFisc"),    QStringLiteral("IndirizzoLeg"),  QStringLiteral("CapLeg"),
+        QStringLiteral("CittaLeg"),   QStringLiteral("ProvLeg"),       QStringLiteral("Stato"),
+        QStringLiteral("Telefono"),   QStringLiteral("Cellulare"),     QStringLiteral("Fax"),
+        QStringLiteral("Email"),      QStringLiteral("WebFornitore"),  QStringLiteral("IndirizzoMerce"),
+        QStringLiteral("CapMerce"),   QStringLiteral("CittaMerce"),    QStringLiteral("ProvMerce"),
+        QStringLiteral("Categoria"),  QStringLiteral("Banca"),         QStringLiteral("Abi"),
+        QStringLiteral("Cab"),        QStringLiteral("ContoCorrente"), QStringLiteral("Pagamento"),
+        QStringLiteral("Iva"),        QStringLiteral("Agente"),        QStringLiteral("TelAgente"),
+        QStringLiteral("CellAgente"), QStringLiteral("emailAgente"),   QStringLiteral("WebAgente"),
+        QStringLiteral("NoteForn"),   QStringLiteral("NoteAgente"),    QStringLiteral("Note")};
     return list;
 }
 
 Fornitore::Fornitore(core::Db& db, core::Dialogs& dialogs, core::Navigator& navigator, QObject* parent)
-    : RegistryCard(RegistryKind::suppliers(), columns(), db, dialogs, parent)
-    , m_navigator(navigator)
+    : RegistryCard(RegistryKind::suppliers(), columns(), db, dialogs, parent), m_navigator(navigator)
 {
     openNew();
 }
@@ -57,9 +58,12 @@ int Fornitore::makeCustomer()
     }
     int idCliente = 0;
     RegistryCodes(m_db).insertCustomerWithNewCode([&](int code) {
-        m_db.exec(QStringLiteral("INSERT INTO clienti (CodiceCliente, RagioneSociale, pIva, CodFisc, Indirizzo, Citta, Cap, ProvRes, "
-                                 "Telefono, Cellulare, Fax, email, Pagamento, Listino) VALUES (:CODICE, :RAGSOC, :PIVA, :CODFISC, "
-                                 ":INDIRIZZO, :CITTA, :CAP, :PROV, :TELEFONO, :CELLULARE, :FAX, :EMAIL, :PAGAMENTO, 'LISTINO1')"),
+        m_db.exec(QStringLiteral("INSERT INTO clienti (CodiceCliente, RagioneSociale, pIva, CodFisc, "
+                                 "Indirizzo, Citta, Cap, ProvRes, "
+                                 "Telefono, Cellulare, Fax, email, Pagamento, Listino) VALUES (:CODICE, "
+                                 ":RAGSOC, :PIVA, :CODFISC, "
+                                 ":INDIRIZZO, :CITTA, :CAP, :PROV, :TELEFONO, :CELLULARE, :FAX, :EMAIL, "
+                                 ":PAGAMENTO, 'LISTINO1')"),
                   {{QStringLiteral("CODICE"), code},
                    {QStringLiteral("RAGSOC"), m_record.values.value(QStringLiteral("RagSoc"))},
                    {QStringLiteral("PIVA"), m_record.values.value(QStringLiteral("PIva"))},

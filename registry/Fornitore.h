@@ -1,6 +1,6 @@
 #pragma once
 
-#include "RegistryCard.h"
+#include "registry/RegistryCard.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,9 +1,9 @@
-#include "RegistryCard.h"
+#include "registry/RegistryCard.h"
 
-#include "Db.h"
-#include "Dialogs.h"
-#include "FiscalChecks.h"
-#include "RegistryKind.h"
+#include "core/Db.h"
+#include "core/Dialogs.h"
+#include "registry/FiscalChecks.h"
+#include "registry/RegistryKind.h"
 
 #include <QUrl>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "RecordValues.h"
+#include "core/RecordValues.h"
 
 #include <QObject>
 #include <QString>

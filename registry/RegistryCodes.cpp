@@ -1,6 +1,6 @@
-#include "RegistryCodes.h"
+#include "registry/RegistryCodes.h"
 
-#include "Numbering.h"
+#include "core/Numbering.h"
 
 #include <stdexcept>
 
@@ -76,7 +76,8 @@ QString RegistryCodes::newCustomerCard()
         if (!customerCardTaken(code))
             return code;
     }
-    throw core::DbError(QStringLiteral("Impossibile generare il codice della tessera: tutti i codici provati sono già assegnati a un cliente"));
+    throw core::DbError(QStringLiteral("Impossibile generare il codice della tessera: tutti i codici provati "
+                                       "sono già assegnati a un cliente"));
 }
 
 } // namespace carvendo::registry

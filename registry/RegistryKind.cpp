@@ -1,4 +1,4 @@
-#include "RegistryKind.h"
+#include "registry/RegistryKind.h"
 
 namespace carvendo::registry {
 

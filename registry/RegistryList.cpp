@@ -1,10 +1,10 @@
-#include "RegistryList.h"
+#include "registry/RegistryList.h"
 
-#include "Dialogs.h"
-#include "GridLayoutFile.h"
-#include "Navigator.h"
-#include "Paths.h"
-#include "Session.h"
+#include "core/Dialogs.h"
+#include "core/GridLayoutFile.h"
+#include "core/Navigator.h"
+#include "core/Paths.h"
+#include "core/Session.h"
 
 #include <stdexcept>
 
@@ -164,21 +164,21 @@ bool RegistryList::deleteRecord(const QVariant& key)
     return true;
 }
 
-bool RegistryList::exportGrid(core::ExportFormat format)
+bool RegistryList::exportGrid(gridexport::ExportFormat format)
 {
-    const QString suggested = m_kind.layoutWord + u'.' + core::GridExport::fileExtension(format);
+    const QString suggested = m_kind.layoutWord + u'.' + gridexport::GridExport::fileExtension(format);
     const auto path =
-        m_dialogs.chooseFile(core::GridExport::formatCaption(format), core::GridExport::fileFilter(format),
-                             core::FileMode::Save, suggested);
+        m_dialogs.chooseFile(gridexport::GridExport::formatCaption(format),
+                             gridexport::GridExport::fileFilter(format), core::FileMode::Save, suggested);
     if (!path)
         return false;
     try {
-        core::GridExport::write(m_search.allRows(), format, *path, m_kind.gridCaptions);
-    } catch (const core::GridExportError& failure) {
+        gridexport::GridExport::write(m_search.allRows(), format, *path, m_kind.gridCaptions);
+    } catch (const gridexport::GridExportError& failure) {
         m_dialogs.error(failure.message());
         return false;
     }
-    m_dialogs.information(core::GridExport::successMessage());
+    m_dialogs.information(gridexport::GridExport::successMessage());
     return true;
 }
 

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "RegistryKind.h"
-#include "WebAccounts.h"
+#include "registry/RegistryKind.h"
+#include "registry/WebAccounts.h"
 
-#include "Db.h"
-#include "GridExport.h"
-#include "Rows.h"
+#include "core/Db.h"
+#include "core/Rows.h"
+#include "gridexport/GridExport.h"
 
 #include <QByteArray>
 #include <QString>
@@ -24,10 +24,10 @@ namespace carvendo::registry {
 // How a list or picker finds records.
 enum class SearchMode
 {
-    All,           // every record ("tutti")
-    Name,          // the name contains the typed text
-    TaxCode,       // codice fiscale equal to the typed text
-    VatNumber      // partita IVA equal to the typed text
+    All,      // every record ("tutti")
+    Name,     // the name contains the typed text
+    TaxCode,  // codice fiscale equal to the typed text
+    VatNumber // partita IVA equal to the typed text
 };
 
 // The text of a LIKE pattern that finds `text` anywhere, with "%", "_" and "!" escaped by "!"
@@ -80,8 +80,8 @@ private:
 class RegistryList
 {
 public:
-    RegistryList(const RegistryKind& kind, core::Db& db, const core::Session& session, const core::Paths& paths,
-                 core::Dialogs& dialogs, core::Navigator& navigator);
+    RegistryList(const RegistryKind& kind, core::Db& db, const core::Session& session,
+                 const core::Paths& paths, core::Dialogs& dialogs, core::Navigator& navigator);
     // Where a deleted customer's web account is removed; none by default.
     void setWebAccounts(WebAccounts webAccounts) { m_webAccounts = std::move(webAccounts); }
 
@@ -103,7 +103,7 @@ public:
     bool deleteRecord(const QVariant& key);
 
     // Asks for the file and writes every record of the current search. True when written.
-    bool exportGrid(core::ExportFormat format);
+    bool exportGrid(gridexport::ExportFormat format);
 
     // The grid layout saved by the view (header state), empty when none was saved yet.
     QByteArray loadLayout() const;
@@ -111,7 +111,6 @@ public:
     bool saveLayout(const QByteArray& state);
 
 private:
-
     const RegistryKind& m_kind;
     core::Db& m_db;
     const core::Session& m_session;
@@ -125,6 +124,7 @@ private:
 // Deletes one record of the registry; for a customer also its web account on the exchange. When
 // either cannot be deleted (the exchange unreachable, the server refusing) both are kept. Used by the
 // list and the pickers after they asked.
-void deleteRegistryRecord(const RegistryKind& kind, core::Db& db, const QVariant& key, WebAccounts& webAccounts);
+void deleteRegistryRecord(const RegistryKind& kind, core::Db& db, const QVariant& key,
+                          WebAccounts& webAccounts);
 
 } // namespace carvendo::registry

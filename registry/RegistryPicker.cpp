@@ -1,8 +1,8 @@
-#include "RegistryPicker.h"
+#include "registry/RegistryPicker.h"
 
-#include "Dialogs.h"
-#include "RegistryCodes.h"
-#include "Session.h"
+#include "core/Dialogs.h"
+#include "core/Session.h"
+#include "registry/RegistryCodes.h"
 
 namespace carvendo::registry {
 
@@ -16,18 +16,18 @@ QStringList words(const char* text)
 // Columns by use. The key comes first in each.
 const QStringList& customerDocumentColumns()
 {
-    static const QStringList columns =
-        words("idCliente CodiceCliente RagioneSociale Cognome Nome Indirizzo Citta Cap ProvRes CodFisc pIva "
-              "Telefono Cellulare email Pagamento Listino idlistino aliq_pers aliquota idAgente Agente Categoria "
-              "Rivenditore barcode idfidelity fidelity");
+    static const QStringList columns = words(
+        "idCliente CodiceCliente RagioneSociale Cognome Nome Indirizzo Citta Cap ProvRes CodFisc pIva "
+        "Telefono Cellulare email Pagamento Listino idlistino aliq_pers aliquota idAgente Agente Categoria "
+        "Rivenditore barcode idfidelity fidelity");
     return columns;
 }
 
 const QStringList& customerContactColumns()
 {
-    static const QStringList columns = words(
-        "idCliente CodiceCliente RagioneSociale Cognome Nome Indirizzo Citta Cap ProvRes CodFisc pIva Telefono "
-        "Cellulare email Rivenditore");
+    static const QStringList columns = words("idCliente CodiceCliente RagioneSociale Cognome Nome Indirizzo "
+                                             "Citta Cap ProvRes CodFisc pIva Telefono "
+                                             "Cellulare email Rivenditore");
     return columns;
 }
 
@@ -59,7 +59,8 @@ const QStringList& supplierNameColumns()
 
 const QStringList& supplierDestinationColumns()
 {
-    static const QStringList columns = words("id_fornitore RagSoc IndirizzoMerce CapMerce CittaMerce ProvMerce");
+    static const QStringList columns =
+        words("id_fornitore RagSoc IndirizzoMerce CapMerce CittaMerce ProvMerce");
     return columns;
 }
 
@@ -102,14 +103,10 @@ const std::vector<CallerColumns>& callersOf(const QString& pickerWindow)
         {"Articolo_New", supplierNameColumns},
     };
     static const std::vector<CallerColumns> supplierDestination{
-        {"Carico", supplierDestinationColumns},
-        {"Articoli", supplierDestinationColumns},
-        {"OrdineFornitore", supplierDestinationColumns},
-        {"DettDdt", supplierDestinationColumns},
-        {"CatRientroForn", supplierDestinationColumns},
-        {"Rma", supplierDestinationColumns},
-        {"Scadenza", supplierDestinationColumns},
-        {"Articolo_New", supplierDestinationColumns},
+        {"Carico", supplierDestinationColumns},          {"Articoli", supplierDestinationColumns},
+        {"OrdineFornitore", supplierDestinationColumns}, {"DettDdt", supplierDestinationColumns},
+        {"CatRientroForn", supplierDestinationColumns},  {"Rma", supplierDestinationColumns},
+        {"Scadenza", supplierDestinationColumns},        {"Articolo_New", supplierDestinationColumns},
     };
     static const std::vector<CallerColumns> none;
     if (pickerWindow == u"TClientiPreleva")
@@ -161,9 +158,10 @@ QStringList PickerContract::columns(const QString& pickerWindow, const QString& 
 }
 
 RegistryPicker::RegistryPicker(const PickerWindow& window, const QString& caller, core::Db& db,
-                               const core::Session& session, core::Dialogs& dialogs, core::Navigator& navigator)
-    : m_window(window), m_caller(caller), m_db(db), m_session(session), m_dialogs(dialogs), m_navigator(navigator),
-      m_search(*window.kind, db)
+                               const core::Session& session, core::Dialogs& dialogs,
+                               core::Navigator& navigator)
+    : m_window(window), m_caller(caller), m_db(db), m_session(session), m_dialogs(dialogs),
+      m_navigator(navigator), m_search(*window.kind, db)
 {
 }
 
@@ -229,9 +227,10 @@ bool RegistryPicker::choose(const QVariant& key)
     }
     if (key.isNull() || !key.isValid())
         return false;
-    const core::Rows found = m_db.query(QStringLiteral("SELECT %1 FROM %2 WHERE %3 = :ID")
-                                            .arg(columns.join(QStringLiteral(", ")), kind().table, kind().key),
-                                        {{QStringLiteral("ID"), key}});
+    const core::Rows found =
+        m_db.query(QStringLiteral("SELECT %1 FROM %2 WHERE %3 = :ID")
+                       .arg(columns.join(QStringLiteral(", ")), kind().table, kind().key),
+                   {{QStringLiteral("ID"), key}});
     if (found.isEmpty()) {
         m_dialogs.warning(recordGoneMessage());
         m_search.refresh();

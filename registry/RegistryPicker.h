@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Navigator.h"
-#include "RegistryList.h"
+#include "core/Navigator.h"
+#include "registry/RegistryList.h"
 
 #include <QString>
 #include <QStringList>
@@ -46,8 +46,8 @@ public:
 class RegistryPicker
 {
 public:
-    RegistryPicker(const PickerWindow& window, const QString& caller, core::Db& db, const core::Session& session,
-                   core::Dialogs& dialogs, core::Navigator& navigator);
+    RegistryPicker(const PickerWindow& window, const QString& caller, core::Db& db,
+                   const core::Session& session, core::Dialogs& dialogs, core::Navigator& navigator);
     // Where a deleted customer's web account is removed; none by default.
     void setWebAccounts(WebAccounts webAccounts) { m_webAccounts = std::move(webAccounts); }
 

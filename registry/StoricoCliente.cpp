@@ -1,7 +1,7 @@
-#include "StoricoCliente.h"
+#include "registry/StoricoCliente.h"
 
-#include "Db.h"
-#include "Dialogs.h"
+#include "core/Db.h"
+#include "core/Dialogs.h"
 
 namespace carvendo::registry {
 
@@ -38,9 +38,12 @@ QString historySql(HistoryTab::Source source)
 QList<HistoryTab> customerHistoryTabs()
 {
     using S = HistoryTab::Source;
-    return {{QStringLiteral("Ordini"), S::CustomerOrders},     {QStringLiteral("Preventivi"), S::Quotes},
-            {QStringLiteral("Fatture"), S::Invoices},          {QStringLiteral("DDT"), S::DeliveryNotes},
-            {QStringLiteral("Vendite al banco"), S::CounterSales}, {QStringLiteral("Riparazioni"), S::Repairs},
+    return {{QStringLiteral("Ordini"), S::CustomerOrders},
+            {QStringLiteral("Preventivi"), S::Quotes},
+            {QStringLiteral("Fatture"), S::Invoices},
+            {QStringLiteral("DDT"), S::DeliveryNotes},
+            {QStringLiteral("Vendite al banco"), S::CounterSales},
+            {QStringLiteral("Riparazioni"), S::Repairs},
             {QStringLiteral("Prima nota"), S::CashBook}};
 }
 
@@ -62,11 +65,13 @@ core::Rows StoricoCliente::findCustomers(SearchBy by, const QString& text) const
         return {};
     switch (by) {
     case SearchBy::Name:
-        return m_db.query(QStringLiteral("SELECT * FROM clienti WHERE RagioneSociale LIKE :TESTO ORDER BY RagioneSociale"),
-                          {{QStringLiteral("TESTO"), QLatin1Char('%') + typed + QLatin1Char('%')}});
+        return m_db.query(
+            QStringLiteral("SELECT * FROM clienti WHERE RagioneSociale LIKE :TESTO ORDER BY RagioneSociale"),
+            {{QStringLiteral("TESTO"), QLatin1Char('%') + typed + QLatin1Char('%')}});
     case SearchBy::CodiceFiscale:
-        return m_db.query(QStringLiteral("SELECT * FROM clienti WHERE CodFisc = :TESTO ORDER BY RagioneSociale"),
-                          {{QStringLiteral("TESTO"), typed}});
+        return m_db.query(
+            QStringLiteral("SELECT * FROM clienti WHERE CodFisc = :TESTO ORDER BY RagioneSociale"),
+            {{QStringLiteral("TESTO"), typed}});
     case SearchBy::PartitaIva:
         return m_db.query(QStringLiteral("SELECT * FROM clienti WHERE pIva = :TESTO ORDER BY RagioneSociale"),
                           {{QStringLiteral("TESTO"), typed}});
@@ -76,10 +81,12 @@ core::Rows StoricoCliente::findCustomers(SearchBy by, const QString& text) const
 
 bool StoricoCliente::open(int idCliente)
 {
-    const core::Rows customer = m_db.query(QStringLiteral("SELECT RagioneSociale FROM clienti WHERE idCliente = :ID"),
-                                           {{QStringLiteral("ID"), idCliente}});
+    const core::Rows customer =
+        m_db.query(QStringLiteral("SELECT RagioneSociale FROM clienti WHERE idCliente = :ID"),
+                   {{QStringLiteral("ID"), idCliente}});
     if (customer.isEmpty()) {
-        m_dialogs.warning(QStringLiteral("Il cliente non esiste più: può essere stato eliminato da un'altra postazione."));
+        m_dialogs.warning(
+            QStringLiteral("Il cliente non esiste più: può essere stato eliminato da un'altra postazione."));
         return false;
     }
     m_id = idCliente;

@@ -1,7 +1,7 @@
-#include "WebAccounts.h"
+#include "registry/WebAccounts.h"
 
-#include "Connections.h"
-#include "Db.h"
+#include "core/Connections.h"
+#include "core/Db.h"
 
 namespace carvendo::registry {
 

@@ -1,4 +1,4 @@
-#include "BarcodeImage.h"
+#include "report/BarcodeImage.h"
 
 #include <QRegularExpression>
 
@@ -40,7 +40,8 @@ QImage BarcodeImage::draw(int symbology, const QByteArray& data)
     // One bit a pixel, set straight from the bars: small in a PDF file and quick to make, a list
     // prints one per row.
     const zint_vector* vector = symbol->vector;
-    QImage image(qRound(vector->width * PixelsPerUnit), qRound(vector->height * PixelsPerUnit), QImage::Format_Mono);
+    QImage image(qRound(vector->width * PixelsPerUnit), qRound(vector->height * PixelsPerUnit),
+                 QImage::Format_Mono);
     if (image.isNull())
         return {};
     image.setColorTable({qRgb(0, 0, 0), qRgb(255, 255, 255)}); // black and white, in the order a PDF keeps

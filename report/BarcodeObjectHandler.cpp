@@ -1,6 +1,6 @@
-#include "BarcodeObjectHandler.h"
+#include "report/BarcodeObjectHandler.h"
 
-#include "BarcodeImage.h"
+#include "report/BarcodeImage.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QImage>
@@ -56,8 +56,8 @@ QSizeF BarcodeObjectHandler::intrinsicSize(QTextDocument* document, int position
     return QSizeF(image.width(), image.height()) * deviceScale(document);
 }
 
-void BarcodeObjectHandler::drawObject(QPainter* painter, const QRectF& rect, QTextDocument* document, int position,
-                                      const QTextFormat& format)
+void BarcodeObjectHandler::drawObject(QPainter* painter, const QRectF& rect, QTextDocument* document,
+                                      int position, const QTextFormat& format)
 {
     if (!handles(format)) {
         if (m_images)

@@ -1,6 +1,6 @@
-#include "DataBinder.h"
+#include "report/DataBinder.h"
 
-#include "Money.h"
+#include "core/Money.h"
 
 #include <QDate>
 #include <QDateTime>

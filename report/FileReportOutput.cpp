@@ -1,4 +1,4 @@
-#include "FileReportOutput.h"
+#include "report/FileReportOutput.h"
 
 #include <QFileInfo>
 

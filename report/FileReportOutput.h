@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ReportEngine.h"
-#include "ReportOutput.h"
+#include "core/ReportOutput.h"
+#include "report/ReportEngine.h"
 
 namespace carvendo::report {
 

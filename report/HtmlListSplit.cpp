@@ -1,4 +1,4 @@
-#include "HtmlListSplit.h"
+#include "report/HtmlListSplit.h"
 
 #include <QRegularExpression>
 #include <QStringList>
@@ -10,7 +10,7 @@ namespace {
 
 bool isVoidElement(QStringView name)
 {
-    static const char* const names[] = {"area", "base", "br",    "col",   "embed",  "hr",    "img",
+    static const char* const names[] = {"area",  "base", "br",   "col",   "embed",  "hr",    "img",
                                         "input", "link", "meta", "param", "source", "track", "wbr"};
     for (const char* each : names)
         if (name == QLatin1String(each))
@@ -156,8 +156,9 @@ std::optional<HtmlListSplit> HtmlListSplit::split(QString html)
                 } else if (name == u"tbody" || name == u"tfoot") {
                     current.closeRow(tag.begin);
                 } else if ((name == u"td" || name == u"th") && !tag.closing &&
-                           QStringView(html).mid(tag.begin, tag.end - tag.begin).contains(u"rowspan",
-                                                                                          Qt::CaseInsensitive)) {
+                           QStringView(html)
+                               .mid(tag.begin, tag.end - tag.begin)
+                               .contains(u"rowspan", Qt::CaseInsensitive)) {
                     current.spansRows = true;
                 }
             }

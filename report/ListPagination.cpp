@@ -1,4 +1,4 @@
-#include "ListPagination.h"
+#include "report/ListPagination.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QTextDocument>
@@ -66,8 +66,8 @@ std::optional<std::vector<qreal>> ListPagination::rowBottoms(QTextDocument& docu
 bool ListPagination::measureBlock(Block& block) const
 {
     const int anchor = block.first == 0 ? 0 : block.first - 1;
-    const auto document = m_maker(
-        m_list.pageHtml(HtmlListSplit::Head::Continuation, anchor, block.first, block.last, HtmlListSplit::Tail::Close));
+    const auto document = m_maker(m_list.pageHtml(HtmlListSplit::Head::Continuation, anchor, block.first,
+                                                  block.last, HtmlListSplit::Tail::Close));
     block.height = layOut(*document);
     auto bottoms = rowBottoms(*document, block.last - block.first + 2);
     if (!bottoms)
@@ -113,15 +113,16 @@ bool ListPagination::measure()
     m_heights.assign(std::size_t(count), 0);
     for (const Block& block : blocks)
         for (int row = block.first; row <= block.last; ++row)
-            m_heights[std::size_t(row)] =
-                block.bottoms[std::size_t(row - block.first + 1)] - block.bottoms[std::size_t(row - block.first)];
+            m_heights[std::size_t(row)] = block.bottoms[std::size_t(row - block.first + 1)] -
+                                          block.bottoms[std::size_t(row - block.first)];
     const Block& opening = blocks.front(); // its first row twice
     qreal rows = m_heights.front();
     for (int row = opening.first; row <= opening.last; ++row)
         rows += m_heights[std::size_t(row)];
     m_nextPage = opening.height - rows;
 
-    const auto first = m_maker(m_list.pageHtml(HtmlListSplit::Head::Document, -1, 0, 0, HtmlListSplit::Tail::Close));
+    const auto first =
+        m_maker(m_list.pageHtml(HtmlListSplit::Head::Document, -1, 0, 0, HtmlListSplit::Tail::Close));
     m_firstPage = layOut(*first) - m_heights.front();
     const auto tail = m_maker(m_list.pageHtml(HtmlListSplit::Head::Continuation, -1, count - 1, count - 1,
                                               HtmlListSplit::Tail::Document));
@@ -171,9 +172,9 @@ std::optional<std::vector<ListPage>> ListPagination::pages()
 
 std::unique_ptr<QTextDocument> ListPagination::pageDocument(const ListPage& page) const
 {
-    auto document = m_maker(m_list.pageHtml(page.opening ? HtmlListSplit::Head::Document : HtmlListSplit::Head::Continuation,
-                                            -1, page.first, page.last,
-                                            page.ending ? HtmlListSplit::Tail::Document : HtmlListSplit::Tail::Close));
+    auto document = m_maker(m_list.pageHtml(
+        page.opening ? HtmlListSplit::Head::Document : HtmlListSplit::Head::Continuation, -1, page.first,
+        page.last, page.ending ? HtmlListSplit::Tail::Document : HtmlListSplit::Tail::Close));
     layOut(*document);
     return document;
 }

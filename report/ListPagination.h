@@ -1,7 +1,7 @@
 #pragma once
 
-#include "DeviceMetrics.h"
-#include "HtmlListSplit.h"
+#include "report/DeviceMetrics.h"
+#include "report/HtmlListSplit.h"
 
 #include <QSizeF>
 

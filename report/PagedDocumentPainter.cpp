@@ -1,12 +1,12 @@
-#include "PagedDocumentPainter.h"
+#include "report/PagedDocumentPainter.h"
 
-#include "ListPagination.h"
-#include "ReportDocument.h"
+#include "report/ListPagination.h"
+#include "report/ReportDocument.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QFontMetricsF>
-#include <QPagedPaintDevice>
 #include <QPageSize>
+#include <QPagedPaintDevice>
 #include <QPainter>
 #include <QTextDocument>
 
@@ -19,7 +19,8 @@ class PageWriter
 {
 public:
     PageWriter(QPainter& painter, QPagedPaintDevice& device, const QFont& documentFont)
-        : m_painter(painter), m_device(device), m_page(device.pageLayout().paintRectPixels(device.logicalDpiX()).size()),
+        : m_painter(painter), m_device(device),
+          m_page(device.pageLayout().paintRectPixels(device.logicalDpiX()).size()),
           m_footerFont(footerFont(documentFont)), m_metrics(m_footerFont, &device)
     {
     }
@@ -63,8 +64,9 @@ public:
     {
         m_painter.setFont(m_footerFont);
         m_painter.setPen(Qt::darkGray);
-        m_painter.drawText(QRectF(0, m_page.height() - m_metrics.height(), m_page.width(), m_metrics.height()),
-                           Qt::AlignRight | Qt::AlignVCenter, PagedDocumentPainter::footerText(index + 1, pageCount));
+        m_painter.drawText(
+            QRectF(0, m_page.height() - m_metrics.height(), m_page.width(), m_metrics.height()),
+            Qt::AlignRight | Qt::AlignVCenter, PagedDocumentPainter::footerText(index + 1, pageCount));
     }
 
 private:
@@ -100,7 +102,8 @@ void paintFlow(QTextDocument& document, QPagedPaintDevice& device, PageWriter& w
 bool paintList(const ReportDocument& document, QPagedPaintDevice& device, PageWriter& writer)
 {
     ListPagination pagination(
-        *document.list(), [&document](const QString& html) { return document.page(html); }, device, writer.body());
+        *document.list(), [&document](const QString& html) { return document.page(html); }, device,
+        writer.body());
     const auto pages = pagination.pages();
     if (!pages)
         return false;

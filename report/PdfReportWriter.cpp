@@ -1,7 +1,7 @@
-#include "PdfReportWriter.h"
+#include "report/PdfReportWriter.h"
 
-#include "PagedDocumentPainter.h"
-#include "ReportOutput.h"
+#include "core/ReportOutput.h"
+#include "report/PagedDocumentPainter.h"
 
 #include <QDir>
 #include <QFileInfo>

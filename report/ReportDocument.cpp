@@ -1,7 +1,7 @@
-#include "ReportDocument.h"
+#include "report/ReportDocument.h"
 
-#include "BarcodeImage.h"
-#include "BarcodeObjectHandler.h"
+#include "report/BarcodeImage.h"
+#include "report/BarcodeObjectHandler.h"
 
 #include <QDir>
 #include <QImage>
@@ -24,7 +24,8 @@ bool asksForLandscape(const QString& html)
 
 } // namespace
 
-ReportDocument::ReportDocument(const QString& html, QByteArray logo, const QString& reportDir, QObject* parent)
+ReportDocument::ReportDocument(const QString& html, QByteArray logo, const QString& reportDir,
+                               QObject* parent)
     : QTextDocument(parent), m_logo(std::move(logo)), m_landscape(asksForLandscape(html))
 {
     setUp(QUrl::fromLocalFile(QDir(reportDir).absolutePath() + u'/'));
@@ -33,7 +34,8 @@ ReportDocument::ReportDocument(const QString& html, QByteArray logo, const QStri
         setHtml(html);
 }
 
-ReportDocument::ReportDocument(Whole, const QString& html, QByteArray logo, const QUrl& baseUrl, bool landscape)
+ReportDocument::ReportDocument(Whole, const QString& html, QByteArray logo, const QUrl& baseUrl,
+                               bool landscape)
     : m_logo(std::move(logo)), m_landscape(landscape)
 {
     setUp(baseUrl);

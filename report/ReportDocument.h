@@ -1,6 +1,6 @@
 #pragma once
 
-#include "HtmlListSplit.h"
+#include "report/HtmlListSplit.h"
 
 #include <QByteArray>
 #include <QTextDocument>

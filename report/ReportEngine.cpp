@@ -1,18 +1,16 @@
-#include "ReportEngine.h"
+#include "report/ReportEngine.h"
 
-#include "DataBinder.h"
-#include "PagedDocumentPainter.h"
-#include "PdfReportWriter.h"
-#include "ReportDocument.h"
-#include "ReportOutput.h"
-#include "TemplateFiller.h"
-#include "TemplateLoader.h"
+#include "core/ReportOutput.h"
+#include "report/DataBinder.h"
+#include "report/PagedDocumentPainter.h"
+#include "report/PdfReportWriter.h"
+#include "report/ReportDocument.h"
+#include "report/TemplateFiller.h"
+#include "report/TemplateLoader.h"
 
 namespace carvendo::report {
 
-ReportEngine::ReportEngine(QString reportDir) : m_reportDir(std::move(reportDir))
-{
-}
+ReportEngine::ReportEngine(QString reportDir) : m_reportDir(std::move(reportDir)) {}
 
 QString ReportEngine::html(const core::ReportRequest& request) const
 {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ReportRequest.h"
+#include "core/ReportRequest.h"
 
 #include <QString>
 #include <QTextDocument>

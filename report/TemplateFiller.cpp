@@ -1,6 +1,6 @@
-#include "TemplateFiller.h"
+#include "report/TemplateFiller.h"
 
-#include "ReportOutput.h"
+#include "core/ReportOutput.h"
 
 #include <kainjow/mustache.hpp>
 
@@ -53,14 +53,28 @@ QString TemplateFiller::escape(const QString& text)
     out.reserve(text.size() + text.size() / 8);
     for (const QChar ch : text) {
         switch (ch.unicode()) {
-        case u'&': out += QStringLiteral("&amp;"); break;
-        case u'<': out += QStringLiteral("&lt;"); break;
-        case u'>': out += QStringLiteral("&gt;"); break;
-        case u'"': out += QStringLiteral("&quot;"); break;
-        case u'\'': out += QStringLiteral("&#39;"); break; // the layout engine does not know &apos;
-        case u'\r': break;
-        case u'\n': out += QStringLiteral("<br/>"); break;
-        default: out += ch;
+        case u'&':
+            out += QStringLiteral("&amp;");
+            break;
+        case u'<':
+            out += QStringLiteral("&lt;");
+            break;
+        case u'>':
+            out += QStringLiteral("&gt;");
+            break;
+        case u'"':
+            out += QStringLiteral("&quot;");
+            break;
+        case u'\'':
+            out += QStringLiteral("&#39;");
+            break; // the layout engine does not know &apos;
+        case u'\r':
+            break;
+        case u'\n':
+            out += QStringLiteral("<br/>");
+            break;
+        default:
+            out += ch;
         }
     }
     return out;
@@ -72,9 +86,8 @@ QString TemplateFiller::fill(const QString& templateText, QVariantMap tree, cons
     if (!engine.is_valid())
         throw core::ReportError(QStringLiteral("Modello di stampa non valido (%1): %2")
                                     .arg(templatePath, QString::fromStdString(engine.error_message())));
-    engine.set_custom_escape([](const std::string& text) {
-        return escape(QString::fromStdString(text)).toStdString();
-    });
+    engine.set_custom_escape(
+        [](const std::string& text) { return escape(QString::fromStdString(text)).toStdString(); });
     const std::string html = engine.render(toData(QVariant(std::move(tree))));
     if (!engine.error_message().empty())
         throw core::ReportError(QStringLiteral("Modello di stampa non valido (%1): %2")

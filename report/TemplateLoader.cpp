@@ -1,6 +1,6 @@
-#include "TemplateLoader.h"
+#include "report/TemplateLoader.h"
 
-#include "ReportOutput.h"
+#include "core/ReportOutput.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -8,9 +8,7 @@
 
 namespace carvendo::report {
 
-TemplateLoader::TemplateLoader(QString reportDir) : m_reportDir(std::move(reportDir))
-{
-}
+TemplateLoader::TemplateLoader(QString reportDir) : m_reportDir(std::move(reportDir)) {}
 
 QString TemplateLoader::pathOf(const QString& templateName) const
 {
@@ -18,7 +16,8 @@ QString TemplateLoader::pathOf(const QString& templateName) const
     static const QRegularExpression allowed(QStringLiteral("^[A-Za-z0-9_][A-Za-z0-9_ -]*(\\.html)?$"));
     const QString name = templateName.trimmed();
     if (!allowed.match(name).hasMatch())
-        throw core::ReportError(QStringLiteral("Nome del modello di stampa non valido: %1").arg(templateName));
+        throw core::ReportError(
+            QStringLiteral("Nome del modello di stampa non valido: %1").arg(templateName));
     const QString fileName = name.endsWith(QStringLiteral(".html")) ? name : name + QStringLiteral(".html");
     return m_reportDir + u'/' + fileName;
 }
@@ -30,7 +29,8 @@ QString TemplateLoader::load(const QString& templateName) const
     if (!QFileInfo(path).isFile())
         throw core::ReportError(QStringLiteral("Modello di stampa non trovato: %1").arg(path));
     if (!file.open(QIODevice::ReadOnly))
-        throw core::ReportError(QStringLiteral("Impossibile leggere il modello di stampa %1: %2").arg(path, file.errorString()));
+        throw core::ReportError(
+            QStringLiteral("Impossibile leggere il modello di stampa %1: %2").arg(path, file.errorString()));
     return QString::fromUtf8(file.readAll());
 }
 

@@ -1,4 +1,4 @@
-#include "ColumnType.h"
+#include "schema/ColumnType.h"
 
 #include <QRegularExpression>
 

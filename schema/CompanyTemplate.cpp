@@ -1,6 +1,6 @@
-#include "CompanyTemplate.h"
+#include "schema/CompanyTemplate.h"
 
-#include "SchemaError.h"
+#include "schema/SchemaError.h"
 
 #include <QFile>
 

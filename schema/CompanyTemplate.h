@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Municipalities.h"
-#include "TableDefinitions.h"
+#include "schema/Municipalities.h"
+#include "schema/TableDefinitions.h"
 
 #include <QList>
 #include <QString>

@@ -1,7 +1,7 @@
-#include "Municipalities.h"
+#include "schema/Municipalities.h"
 
-#include "SchemaError.h"
-#include "ScriptLiterals.h"
+#include "schema/SchemaError.h"
+#include "schema/ScriptLiterals.h"
 
 #include <QFile>
 #include <QStringList>

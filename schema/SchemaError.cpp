@@ -1,4 +1,4 @@
-#include "SchemaError.h"
+#include "schema/SchemaError.h"
 
 namespace carvendo::schema {
 

@@ -1,4 +1,4 @@
-#include "ScriptLiterals.h"
+#include "schema/ScriptLiterals.h"
 
 namespace carvendo::schema {
 

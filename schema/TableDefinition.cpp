@@ -1,4 +1,4 @@
-#include "TableDefinition.h"
+#include "schema/TableDefinition.h"
 
 namespace carvendo::schema {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ColumnType.h"
+#include "schema/ColumnType.h"
 
 #include <QList>
 #include <QString>

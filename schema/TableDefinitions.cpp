@@ -1,8 +1,8 @@
-#include "TableDefinitions.h"
+#include "schema/TableDefinitions.h"
 
-#include "SchemaError.h"
-#include "ScriptLiterals.h"
-#include "TableDefinitionsParser.h"
+#include "schema/SchemaError.h"
+#include "schema/ScriptLiterals.h"
+#include "schema/TableDefinitionsParser.h"
 
 #include <QFile>
 #include <QStringList>

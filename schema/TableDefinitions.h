@@ -1,6 +1,6 @@
 #pragma once
 
-#include "TableDefinition.h"
+#include "schema/TableDefinition.h"
 
 #include <QList>
 #include <QString>

@@ -1,6 +1,6 @@
-#include "TableDefinitionsParser.h"
+#include "schema/TableDefinitionsParser.h"
 
-#include "SchemaError.h"
+#include "schema/SchemaError.h"
 
 #include <QSet>
 

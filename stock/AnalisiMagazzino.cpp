@@ -1,6 +1,6 @@
-#include "AnalisiMagazzino.h"
+#include "stock/AnalisiMagazzino.h"
 
-#include "Dialogs.h"
+#include "core/Dialogs.h"
 
 namespace carvendo::stock {
 
@@ -36,16 +36,15 @@ core::Rows bySizeAndColour(core::Db& db)
 
 core::Rows unsoldItems(core::Db& db)
 {
-    return db.query(QStringLiteral(
-        "SELECT a.ID AS idArticolo, a.CodArticolo, a.Descrizione FROM articoli a "
-        "WHERE NOT EXISTS (SELECT 1 FROM venduti v WHERE v.idArticolo = a.ID) "
-        "ORDER BY a.Descrizione, a.ID"));
+    return db.query(QStringLiteral("SELECT a.ID AS idArticolo, a.CodArticolo, a.Descrizione FROM articoli a "
+                                   "WHERE NOT EXISTS (SELECT 1 FROM venduti v WHERE v.idArticolo = a.ID) "
+                                   "ORDER BY a.Descrizione, a.ID"));
 }
 
 } // namespace sellout
 
-AnalisiMagazzino::AnalisiMagazzino(core::ConnectionSettings settings, core::Dialogs& dialogs, core::JobRunner runner,
-                                   QObject* parent)
+AnalisiMagazzino::AnalisiMagazzino(core::ConnectionSettings settings, core::Dialogs& dialogs,
+                                   core::JobRunner runner, QObject* parent)
     : QObject(parent), m_settings(std::move(settings)), m_dialogs(dialogs), m_runner(std::move(runner))
 {
 }
@@ -56,16 +55,17 @@ bool AnalisiMagazzino::compute()
     core::Rows bySizeAndColour;
     core::Rows unsold;
     try {
-        m_runner(QStringLiteral("Analisi del venduto in corso..."), [&](const std::function<void(int)>& progress) {
-            core::Db db(m_settings);
-            db.open();
-            sellOut = sellout::byItem(db);
-            progress(40);
-            bySizeAndColour = sellout::bySizeAndColour(db);
-            progress(70);
-            unsold = sellout::unsoldItems(db);
-            progress(100);
-        });
+        m_runner(QStringLiteral("Analisi del venduto in corso..."),
+                 [&](const std::function<void(int)>& progress) {
+                     core::Db db(m_settings);
+                     db.open();
+                     sellOut = sellout::byItem(db);
+                     progress(40);
+                     bySizeAndColour = sellout::bySizeAndColour(db);
+                     progress(70);
+                     unsold = sellout::unsoldItems(db);
+                     progress(100);
+                 });
     } catch (const core::DbError& failure) {
         m_dialogs.error(failure.message());
         return false;

@@ -1,14 +1,14 @@
 #pragma once
 
-#include "Db.h"
-#include "LongJob.h"
-#include "Rows.h"
+#include "core/Db.h"
+#include "core/LongJob.h"
+#include "core/Rows.h"
 
 #include <QObject>
 
 namespace carvendo::core {
 class Dialogs;
-}
+} // namespace carvendo::core
 
 namespace carvendo::stock {
 

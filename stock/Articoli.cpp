@@ -1,39 +1,41 @@
-#include "Articoli.h"
+#include "stock/Articoli.h"
 
-#include "Db.h"
-#include "Dialogs.h"
-#include "GridLayoutFile.h"
-#include "ItemLifecycle.h"
-#include "Navigator.h"
-#include "Paths.h"
-#include "ReportOutput.h"
+#include "core/Db.h"
+#include "core/Dialogs.h"
+#include "core/GridLayoutFile.h"
+#include "core/Navigator.h"
+#include "core/Paths.h"
+#include "core/ReportOutput.h"
+#include "stock/ItemLifecycle.h"
 
 #include <stdexcept>
 
 namespace carvendo::stock {
 
-Articoli::Articoli(core::Db& db, const core::Session& session, const core::Paths& paths, core::Dialogs& dialogs,
-                   core::Navigator& navigator, QObject* parent)
+Articoli::Articoli(core::Db& db, const core::Session& session, const core::Paths& paths,
+                   core::Dialogs& dialogs, core::Navigator& navigator, QObject* parent)
     : Articoli(db, session, paths, dialogs, navigator, Options{}, parent)
 {
 }
 
-Articoli::Articoli(core::Db& db, const core::Session& session, const core::Paths& paths, core::Dialogs& dialogs,
-                   core::Navigator& navigator, Options options, QObject* parent)
-    : QObject(parent), m_db(db), m_session(session), m_paths(paths), m_dialogs(dialogs), m_navigator(navigator),
-      m_options(std::move(options)), m_search(db), m_warehouse(session.warehouse())
+Articoli::Articoli(core::Db& db, const core::Session& session, const core::Paths& paths,
+                   core::Dialogs& dialogs, core::Navigator& navigator, Options options, QObject* parent)
+    : QObject(parent), m_db(db), m_session(session), m_paths(paths), m_dialogs(dialogs),
+      m_navigator(navigator), m_options(std::move(options)), m_search(db), m_warehouse(session.warehouse())
 {
 }
 
 QString Articoli::realignQuestion()
 {
-    return QStringLiteral("Attenzione! La Giacenza e la Disponibilità verranno riallineatein base alla differenza "
-                          "tra il caricato e il venduto dell'articolo selezionato, vuoi allineare adesso? ");
+    return QStringLiteral(
+        "Attenzione! La Giacenza e la Disponibilità verranno riallineatein base alla differenza "
+        "tra il caricato e il venduto dell'articolo selezionato, vuoi allineare adesso? ");
 }
 
 core::Rows Articoli::warehouses()
 {
-    return m_db.query(QStringLiteral("SELECT idMagazzino, Descrizione FROM magazzini ORDER BY Descrizione, idMagazzino"));
+    return m_db.query(
+        QStringLiteral("SELECT idMagazzino, Descrizione FROM magazzini ORDER BY Descrizione, idMagazzino"));
 }
 
 void Articoli::setWarehouse(const core::Warehouse& warehouse)
@@ -137,10 +139,12 @@ void Articoli::readCurrentStock()
     m_stock.disponibilita = row.value(0, "disponibilita").toDouble();
     // The grid shows what was read with the page; keep the current item's row in step.
     const int shown = m_search.rowOf(m_current);
-    if (shown >= 0
-        && (m_search.rows().value(shown, "Giacenza").variant() != row.value(0, "giacenza").variant()
-            || m_search.rows().value(shown, "Disponibilita").variant() != row.value(0, "disponibilita").variant())) {
-        m_search.setStock(m_current, row.value(0, "giacenza").variant(), row.value(0, "disponibilita").variant());
+    if (shown >= 0 &&
+        (m_search.rows().value(shown, "Giacenza").variant() != row.value(0, "giacenza").variant() ||
+         m_search.rows().value(shown, "Disponibilita").variant() !=
+             row.value(0, "disponibilita").variant())) {
+        m_search.setStock(m_current, row.value(0, "giacenza").variant(),
+                          row.value(0, "disponibilita").variant());
         emit rowChanged(shown);
     }
 }
@@ -201,8 +205,9 @@ bool Articoli::deleteCurrent()
     const int row = m_search.rowOf(m_current);
     m_search.refresh();
     emit rowsChanged();
-    const int next = m_search.rows().isEmpty() ? 0
-                                               : m_search.rows().at(qBound(0, row, m_search.rows().size() - 1), 0).toInt();
+    const int next = m_search.rows().isEmpty()
+                         ? 0
+                         : m_search.rows().at(qBound(0, row, m_search.rows().size() - 1), 0).toInt();
     setCurrentItem(next);
     return true;
 }
@@ -227,30 +232,32 @@ void Articoli::runExportsWith(const core::ConnectionSettings& settings, core::Jo
     m_exportRunner = std::move(runner);
 }
 
-bool Articoli::exportGrid(core::ExportFormat format)
+bool Articoli::exportGrid(gridexport::ExportFormat format)
 {
-    const QString suggested = QStringLiteral("Articoli.") + core::GridExport::fileExtension(format);
-    const auto path = m_dialogs.chooseFile(core::GridExport::formatCaption(format),
-                                           core::GridExport::fileFilter(format), core::FileMode::Save, suggested);
+    const QString suggested = QStringLiteral("Articoli.") + gridexport::GridExport::fileExtension(format);
+    const auto path =
+        m_dialogs.chooseFile(gridexport::GridExport::formatCaption(format),
+                             gridexport::GridExport::fileFilter(format), core::FileMode::Save, suggested);
     if (!path)
         return false;
     const ItemSearch::Criteria criteria = m_search.criteria();
     const std::optional<core::ConnectionSettings> settings = m_exportSettings;
     core::Db& listDb = m_db;
     try {
-        m_exportRunner(QStringLiteral("Esportazione articoli in corso..."),
-                       [&listDb, criteria, settings, format, file = *path](const std::function<void(int)>& progress) {
-                           std::optional<core::Db> own;
-                           if (settings) {
-                               own.emplace(*settings);
-                               own->open();
-                           }
-                           const core::Rows rows = ItemSearch::allRows(own ? *own : listDb, criteria);
-                           progress(50);
-                           core::GridExport::write(rows, format, file, ItemSearch::captions());
-                           progress(100);
-                       });
-    } catch (const core::GridExportError& failure) {
+        m_exportRunner(
+            QStringLiteral("Esportazione articoli in corso..."),
+            [&listDb, criteria, settings, format, file = *path](const std::function<void(int)>& progress) {
+                std::optional<core::Db> own;
+                if (settings) {
+                    own.emplace(*settings);
+                    own->open();
+                }
+                const core::Rows rows = ItemSearch::allRows(own ? *own : listDb, criteria);
+                progress(50);
+                gridexport::GridExport::write(rows, format, file, ItemSearch::captions());
+                progress(100);
+            });
+    } catch (const gridexport::GridExportError& failure) {
         m_dialogs.error(failure.message());
         return false;
     }

@@ -1,12 +1,12 @@
 #pragma once
 
-#include "Db.h"
-#include "GridExport.h"
-#include "ItemSearch.h"
-#include "LongJob.h"
-#include "Rows.h"
-#include "Session.h"
-#include "StockRealignment.h"
+#include "core/Db.h"
+#include "core/LongJob.h"
+#include "core/Rows.h"
+#include "core/Session.h"
+#include "gridexport/GridExport.h"
+#include "stock/ItemSearch.h"
+#include "stock/StockRealignment.h"
 
 #include <QByteArray>
 #include <QObject>
@@ -27,10 +27,10 @@ namespace carvendo::stock {
 // The stock row of the current item in the list's warehouse, as shown beside the grid.
 struct CurrentStock
 {
-    bool hasRow = false;       // the item has a `giacenze` row in the warehouse
+    bool hasRow = false; // the item has a `giacenze` row in the warehouse
     double giacenza = 0;
     double disponibilita = 0;
-    bool realigned = false;    // figures below were computed (the list realigns, the picker only reads)
+    bool realigned = false; // figures below were computed (the list realigns, the picker only reads)
     StockFigures figures{};
 };
 
@@ -46,7 +46,7 @@ public:
     struct Options
     {
         QString windowName = QStringLiteral("TArticoli"); // the caller name the card is opened with
-        bool realignOnMove = true;                       // the list realigns the item it moves to
+        bool realignOnMove = true;                        // the list realigns the item it moves to
     };
 
     Articoli(core::Db& db, const core::Session& session, const core::Paths& paths, core::Dialogs& dialogs,
@@ -60,7 +60,10 @@ public:
     static QString deleteQuestion() { return QStringLiteral("Eliminare l'articolo selezionato?"); }
     static QString realignQuestion();
     static QString exportDoneMessage() { return QStringLiteral("Esportazione avvenuta con successo!"); }
-    static QString serialNotFoundMessage() { return QStringLiteral("Seriale non trovato nel magazzino selezionato!"); }
+    static QString serialNotFoundMessage()
+    {
+        return QStringLiteral("Seriale non trovato nel magazzino selezionato!");
+    }
 
     ItemSearch& search() { return m_search; }
     const core::Rows& rows() const { return m_search.rows(); }
@@ -103,7 +106,7 @@ public:
     // behind a progress bar); until it is set they run right away on the list's connection.
     void runExportsWith(const core::ConnectionSettings& settings, core::JobRunner runner);
     // Asks for the file and writes every item of the current search.
-    bool exportGrid(core::ExportFormat format);
+    bool exportGrid(gridexport::ExportFormat format);
     // The printed list of the current search ("Articoli" template), on screen first.
     bool printList(core::ReportOutput& reports);
 

@@ -1,7 +1,7 @@
-#include "ArticoliPreleva.h"
+#include "stock/ArticoliPreleva.h"
 
-#include "Db.h"
-#include "Dialogs.h"
+#include "core/Db.h"
+#include "core/Dialogs.h"
 
 #include <vector>
 
@@ -20,7 +20,8 @@ const QStringList& saleRowColumns()
 {
     static const QStringList columns = words(
         "ID CodArticolo BarcodeFull Descrizione UM UMVENDITA Porzioni PorzValore Pubblico Listino2 Listino3 "
-        "PrezzoVendnoiva PrezzoAcqnoiva PrezzoAcquisto Aliquota AliquotaDesc idreparto reparto repartodesc Seriale "
+        "PrezzoVendnoiva PrezzoAcqnoiva PrezzoAcquisto Aliquota AliquotaDesc idreparto reparto repartodesc "
+        "Seriale "
         "TC Categoria SubCategoria ClasseMerc Fornitore");
     return columns;
 }
@@ -36,19 +37,20 @@ const QStringList& repairColumns()
 // A goods-in row: the purchase side of the item.
 const QStringList& loadColumns()
 {
-    static const QStringList columns = words(
-        "ID CodArticolo BarcodeFull Descrizione UM Fornitore CODARTFORN PrezzoAcqnoiva PrezzoAcquisto scontoacq1 "
-        "scontoacq2 acquistoscontato Aliquota Pubblico Listino2 Listino3 RICARICO1 RICARICO2 RICARICO3 Seriale TC "
-        "idgruppoTaglia GruppoTaglia");
+    static const QStringList columns = words("ID CodArticolo BarcodeFull Descrizione UM Fornitore CODARTFORN "
+                                             "PrezzoAcqnoiva PrezzoAcquisto scontoacq1 "
+                                             "scontoacq2 acquistoscontato Aliquota Pubblico Listino2 "
+                                             "Listino3 RICARICO1 RICARICO2 RICARICO3 Seriale TC "
+                                             "idgruppoTaglia GruppoTaglia");
     return columns;
 }
 
 // An order check: what is ordered from whom and how much is in stock.
 const QStringList& orderCheckColumns()
 {
-    static const QStringList columns = words(
-        "ID CodArticolo BarcodeFull Descrizione Fornitore CODARTFORN UM PrezzoAcqnoiva Aliquota Scorta giacenza "
-        "Disponibilita");
+    static const QStringList columns = words("ID CodArticolo BarcodeFull Descrizione Fornitore CODARTFORN UM "
+                                             "PrezzoAcqnoiva Aliquota Scorta giacenza "
+                                             "Disponibilita");
     return columns;
 }
 
@@ -61,12 +63,11 @@ struct CallerColumns
 const std::vector<CallerColumns>& callerTable()
 {
     static const std::vector<CallerColumns> table{
-        {"PREVENTIVO_CAT", repairColumns}, // repair estimate
-        {"ARTICOLI_CAT", repairColumns},   // parts of a repair ticket
-        {"CANTIERE", saleRowColumns},      // job-site materials
-        {"FATTURA_I", saleRowColumns},     // immediate invoice
-        {"ORDINE_CECK", orderCheckColumns},
-        {"CARICO", loadColumns},           // goods-in
+        {"PREVENTIVO_CAT", repairColumns},                           // repair estimate
+        {"ARTICOLI_CAT", repairColumns},                             // parts of a repair ticket
+        {"CANTIERE", saleRowColumns},                                // job-site materials
+        {"FATTURA_I", saleRowColumns},                               // immediate invoice
+        {"ORDINE_CECK", orderCheckColumns}, {"CARICO", loadColumns}, // goods-in
     };
     return table;
 }
@@ -115,9 +116,9 @@ bool ArticoliPreleva::confirm()
     QStringList quoted;
     for (const QString& column : columns)
         quoted << u'`' + column + u'`';
-    const core::Rows found = m_db.query(
-        QStringLiteral("SELECT %1 FROM articoli WHERE ID = :IDARTICOLO").arg(quoted.join(QStringLiteral(", "))),
-        {{QStringLiteral("IDARTICOLO"), id}});
+    const core::Rows found = m_db.query(QStringLiteral("SELECT %1 FROM articoli WHERE ID = :IDARTICOLO")
+                                            .arg(quoted.join(QStringLiteral(", "))),
+                                        {{QStringLiteral("IDARTICOLO"), id}});
     if (found.isEmpty()) {
         m_dialogs.warning(itemGoneMessage());
         m_list.search().refresh();

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Articoli.h"
-#include "Navigator.h"
+#include "core/Navigator.h"
+#include "stock/Articoli.h"
 
 #include <QString>
 #include <QStringList>
@@ -24,12 +24,15 @@ public:
 class ArticoliPreleva
 {
 public:
-    ArticoliPreleva(const QString& caller, core::Db& db, const core::Session& session, const core::Paths& paths,
-                    core::Dialogs& dialogs, core::Navigator& navigator);
+    ArticoliPreleva(const QString& caller, core::Db& db, const core::Session& session,
+                    const core::Paths& paths, core::Dialogs& dialogs, core::Navigator& navigator);
 
     static QString windowName() { return QStringLiteral("TArticoliPreleva"); }
     static QString unknownCallerMessage(const QString& caller);
-    static QString itemGoneMessage() { return QStringLiteral("L'articolo scelto non esiste più: aggiornare l'elenco."); }
+    static QString itemGoneMessage()
+    {
+        return QStringLiteral("L'articolo scelto non esiste più: aggiornare l'elenco.");
+    }
 
     const QString& caller() const { return m_caller; }
     bool servesCaller() const { return !ItemPickerContract::columns(m_caller).isEmpty(); }

@@ -1,14 +1,14 @@
-#include "Articolo.h"
+#include "stock/Articolo.h"
 
-#include "ItemCodes.h"
-#include "ItemLifecycle.h"
-#include "ItemPricing.h"
+#include "stock/ItemCodes.h"
+#include "stock/ItemLifecycle.h"
+#include "stock/ItemPricing.h"
 
-#include "Db.h"
-#include "Dialogs.h"
-#include "Money.h"
-#include "Navigator.h"
-#include "Session.h"
+#include "core/Db.h"
+#include "core/Dialogs.h"
+#include "core/Money.h"
+#include "core/Navigator.h"
+#include "core/Session.h"
 
 #include <QFile>
 
@@ -98,9 +98,10 @@ const QList<ItemColumn>& Articolo::columns()
                 out.append({QString::fromLatin1(name), kind, maxLength});
         };
         add(K::Integer, {"ID"});
-        add(K::Text, {"CodArticolo", "Categoria", "SubCategoria", "UM", "Fornitore", "CodFornitore", "Tipologia",
-                      "Linea", "ClasseMerc", "Stagione", "AliquotaDesc", "Marchio", "BarcodeFull", "tipofile",
-                      "reparto", "repartodesc"},
+        add(K::Text,
+            {"CodArticolo", "Categoria", "SubCategoria", "UM", "Fornitore", "CodFornitore", "Tipologia",
+             "Linea", "ClasseMerc", "Stagione", "AliquotaDesc", "Marchio", "BarcodeFull", "tipofile",
+             "reparto", "repartodesc"},
             50);
         add(K::Text, {"Barcode"}, 13);
         add(K::Text, {"Descrizione"}, 120);
@@ -112,15 +113,17 @@ const QList<ItemColumn>& Articolo::columns()
         add(K::Text, {"GruppoTaglia"}, 120);
         add(K::Text, {"genere", "editore", "autore", "collana", "isbn", "codiceproduttore"}, 150);
         add(K::Memo, {"TestoEsteso", "descrestesa"});
-        add(K::Integer, {"Ricarico%", "Utile%", "Aliquota", "Sconto", "Carico", "BarcodeInt", "perc1", "perc2", "perc3",
-                         "scontoacq1", "scontoacq2", "scontoacq3", "IdPromozione", "idreparto", "idgruppoTaglia"});
-        add(K::Money, {"PrezzoAcquisto", "Ricarico", "Utile", "PrezzoVendita", "PrezzoAcqnoiva", "PrezzoVendnoiva",
-                       "Pubblico", "Listino1", "Listino2", "Listino3", "acquistoscontato", "LastAcquisto",
-                       "PrezzoVendnoiva2", "PrezzoVendnoiva3", "RICARICO1", "RICARICO2", "RICARICO3", "PorzValore",
-                       "promo_importo"});
+        add(K::Integer,
+            {"Ricarico%", "Utile%", "Aliquota", "Sconto", "Carico", "BarcodeInt", "perc1", "perc2", "perc3",
+             "scontoacq1", "scontoacq2", "scontoacq3", "IdPromozione", "idreparto", "idgruppoTaglia"});
+        add(K::Money, {"PrezzoAcquisto", "Ricarico", "Utile", "PrezzoVendita", "PrezzoAcqnoiva",
+                       "PrezzoVendnoiva", "Pubblico", "Listino1", "Listino2", "Listino3", "acquistoscontato",
+                       "LastAcquisto", "PrezzoVendnoiva2", "PrezzoVendnoiva3", "RICARICO1", "RICARICO2",
+                       "RICARICO3", "PorzValore", "promo_importo"});
         add(K::Quantity, {"giacenza", "Disponibilita", "Scorta"});
-        add(K::Flag, {"TC", "Promozione", "Seriale", "Porzioni", "sottosc", "Ordinato", "attivo", "pubblicato",
-                      "obsoleto", "esente_iva", "punti", "vincolo", "vodafone_pack", "selezione"});
+        add(K::Flag,
+            {"TC", "Promozione", "Seriale", "Porzioni", "sottosc", "Ordinato", "attivo", "pubblicato",
+             "obsoleto", "esente_iva", "punti", "vincolo", "vodafone_pack", "selezione"});
         add(K::Date, {"pubblicazione"});
         add(K::Blob, {"Immagine"});
         return out;
@@ -138,7 +141,8 @@ const ItemColumn* Articolo::column(const QString& name)
 
 QStringList Articolo::bookColumns()
 {
-    return {p("genere"), p("editore"), p("autore"), p("collana"), p("isbn"), p("codiceproduttore"), p("pubblicazione")};
+    return {p("genere"), p("editore"),          p("autore"),       p("collana"),
+            p("isbn"),   p("codiceproduttore"), p("pubblicazione")};
 }
 
 const QList<ClassificationTable>& Articolo::classifications()
@@ -146,7 +150,8 @@ const QList<ClassificationTable>& Articolo::classifications()
     static const QList<ClassificationTable> list{
         {Classification::ClasseMerc, p("ClasseMerc"), p("classimerce"), p("Descrizione"), 50,
          p("Nuova Classe Merceologica")},
-        {Classification::Categoria, p("Categoria"), p("categorie"), p("Descrizione"), 50, p("Nuova Categoria")},
+        {Classification::Categoria, p("Categoria"), p("categorie"), p("Descrizione"), 50,
+         p("Nuova Categoria")},
         {Classification::SubCategoria, p("SubCategoria"), p("subcategorie"), p("Descrizione"), 50,
          p("Nuova Sub-Categoria")},
         {Classification::Tipologia, p("Tipologia"), p("tipologie"), p("Tipologia"), 50, p("Nuova Tipologia")},
@@ -167,16 +172,10 @@ const ClassificationTable& Articolo::classification(Classification kind)
     throw std::invalid_argument("unknown classification");
 }
 
-Articolo::Articolo(core::Db& db, const core::Session& session, core::Dialogs& dialogs, core::Navigator& navigator,
-                   Variant variant, QObject* parent)
-    : QObject(parent),
-      m_db(db),
-      m_session(session),
-      m_dialogs(dialogs),
-      m_navigator(navigator),
-      m_variant(variant),
-      m_supplierRows(db, session, dialogs, navigator),
-      m_serials(db, session, dialogs)
+Articolo::Articolo(core::Db& db, const core::Session& session, core::Dialogs& dialogs,
+                   core::Navigator& navigator, Variant variant, QObject* parent)
+    : QObject(parent), m_db(db), m_session(session), m_dialogs(dialogs), m_navigator(navigator),
+      m_variant(variant), m_supplierRows(db, session, dialogs, navigator), m_serials(db, session, dialogs)
 {
     // A deleted serial is a piece less: the card shows the stock mirror the database now holds, and
     // does not count it as an unsaved change.
@@ -380,7 +379,8 @@ bool Articolo::listMarkupFromPrice(int list)
         ItemPricing::listCostBase(money(Acquistoscontato), money(PrezzoAcquisto), integer(Aliquota));
     const std::optional<core::Money> markup = ItemPricing::listMarkup(money(listPriceColumn(list)), base);
     if (!markup) {
-        m_dialogs.warning(QStringLiteral("Inserire il costo d'acquisto: senza costo non si calcola il ricarico"));
+        m_dialogs.warning(
+            QStringLiteral("Inserire il costo d'acquisto: senza costo non si calcola il ricarico"));
         return false;
     }
     putMoney(listMarkupColumn(list), *markup);
@@ -390,7 +390,8 @@ bool Articolo::listMarkupFromPrice(int list)
 
 core::Rows Articolo::departments() const
 {
-    return m_db.query(QStringLiteral("SELECT idreparto, descrizione, reparto, aliquota FROM reparti ORDER BY idreparto"));
+    return m_db.query(
+        QStringLiteral("SELECT idreparto, descrizione, reparto, aliquota FROM reparti ORDER BY idreparto"));
 }
 
 void Articolo::applyDepartment(const core::Row& department)
@@ -423,8 +424,9 @@ QStringList Articolo::purchaseUnits() const
 QStringList Articolo::saleUnits() const
 {
     QStringList units;
-    for (const core::Row& row : m_db.query(QStringLiteral("SELECT Descrizione FROM umv WHERE UMA = :UMA ORDER BY id"),
-                                           {{QStringLiteral("UMA"), value(QStringLiteral("UM")).toString()}}))
+    for (const core::Row& row :
+         m_db.query(QStringLiteral("SELECT Descrizione FROM umv WHERE UMA = :UMA ORDER BY id"),
+                    {{QStringLiteral("UMA"), value(QStringLiteral("UM")).toString()}}))
         units << row["Descrizione"].toString();
     return units;
 }
@@ -453,15 +455,16 @@ void Articolo::chooseSupplier(const QString& name)
     put(QStringLiteral("Fornitore"), name);
     // The cost is this supplier's for this item; another item's cost of the same supplier says
     // nothing about this one.
-    const core::Rows catalogue = m_db.query(
-        QStringLiteral("SELECT Acquisto FROM articoli_fornitori WHERE Fornitore = :FORNITORE "
-                       "AND idArticolo = :IDARTICOLO ORDER BY id LIMIT 1"),
-        {{QStringLiteral("FORNITORE"), name}, {QStringLiteral("IDARTICOLO"), m_id}});
+    const core::Rows catalogue =
+        m_db.query(QStringLiteral("SELECT Acquisto FROM articoli_fornitori WHERE Fornitore = :FORNITORE "
+                                  "AND idArticolo = :IDARTICOLO ORDER BY id LIMIT 1"),
+                   {{QStringLiteral("FORNITORE"), name}, {QStringLiteral("IDARTICOLO"), m_id}});
     if (!catalogue.isEmpty()) {
         const int aliquota = integer(Aliquota);
         putMoney(PrezzoAcqnoiva, catalogue.first()["Acquisto"].toMoney());
         putMoney(PrezzoAcquisto, ItemPricing::costWithVat(money(PrezzoAcqnoiva), aliquota));
-        const core::Money base = ItemPricing::listCostBase(money(Acquistoscontato), money(PrezzoAcquisto), aliquota);
+        const core::Money base =
+            ItemPricing::listCostBase(money(Acquistoscontato), money(PrezzoAcquisto), aliquota);
         putMoney(Pubblico, ItemPricing::listPrice(base, money(listMarkupColumn(1))));
     }
     emit changed();
@@ -481,8 +484,9 @@ QStringList Articolo::classificationValues(Classification kind) const
 {
     const ClassificationTable& table = classification(kind);
     QStringList out;
-    const QString sql = QStringLiteral("SELECT DISTINCT `%2` AS valore FROM `%1` WHERE `%2` <> '' ORDER BY `%2`")
-                            .arg(table.table, table.column);
+    const QString sql =
+        QStringLiteral("SELECT DISTINCT `%2` AS valore FROM `%1` WHERE `%2` <> '' ORDER BY `%2`")
+            .arg(table.table, table.column);
     for (const core::Row& row : m_db.query(sql))
         out << row["valore"].toString();
     return out;
@@ -493,21 +497,25 @@ std::optional<QString> Articolo::addClassificationValue(Classification kind)
     const ClassificationTable& table = classification(kind);
     if (table.newCaption.isEmpty())
         return std::nullopt;
-    const std::optional<QString> answer = m_dialogs.askText(table.newCaption, QStringLiteral("Inserire la descrizione"));
+    const std::optional<QString> answer =
+        m_dialogs.askText(table.newCaption, QStringLiteral("Inserire la descrizione"));
     if (!answer || answer->trimmed().isEmpty())
         return std::nullopt;
     const QString description = answer->trimmed().toUpper();
     if (description.size() > table.maxLength) {
-        m_dialogs.warning(QStringLiteral("La descrizione può contenere al massimo %1 caratteri").arg(table.maxLength));
+        m_dialogs.warning(
+            QStringLiteral("La descrizione può contenere al massimo %1 caratteri").arg(table.maxLength));
         return std::nullopt;
     }
     const core::Params params{{QStringLiteral("DESCRIZIONE"), description}};
-    const bool exists =
-        !m_db.query(QStringLiteral("SELECT 1 FROM `%1` WHERE `%2` = :DESCRIZIONE LIMIT 1").arg(table.table, table.column),
-                    params)
-             .isEmpty();
+    const bool exists = !m_db.query(QStringLiteral("SELECT 1 FROM `%1` WHERE `%2` = :DESCRIZIONE LIMIT 1")
+                                        .arg(table.table, table.column),
+                                    params)
+                             .isEmpty();
     if (!exists)
-        m_db.exec(QStringLiteral("INSERT INTO `%1` (`%2`) VALUES (:DESCRIZIONE)").arg(table.table, table.column), params);
+        m_db.exec(
+            QStringLiteral("INSERT INTO `%1` (`%2`) VALUES (:DESCRIZIONE)").arg(table.table, table.column),
+            params);
     if (kind == Classification::GruppoTaglia)
         chooseSizeGroup(description);
     else
@@ -544,8 +552,9 @@ void Articolo::leaveCodeField()
 {
     if (!value(CodArticolo).toString().trimmed().isEmpty())
         return;
-    if (m_dialogs.confirm(QStringLiteral("ATTENZIONE CAMPO OBBLIGATORIO! Non è stato assegnato nessun codice a questo "
-                                         "articolo, vuoi generalo automaticamente?")))
+    if (m_dialogs.confirm(
+            QStringLiteral("ATTENZIONE CAMPO OBBLIGATORIO! Non è stato assegnato nessun codice a questo "
+                           "articolo, vuoi generalo automaticamente?")))
         generateCode();
 }
 
@@ -564,8 +573,9 @@ bool Articolo::leaveSupplierCodeField()
     if (code.isEmpty())
         return true;
     const bool taken =
-        !m_db.query(QStringLiteral("SELECT codartforn FROM articoli WHERE codartforn = :CODICE AND ID <> :IDARTICOLO "
-                                   "LIMIT 1"),
+        !m_db.query(QStringLiteral(
+                        "SELECT codartforn FROM articoli WHERE codartforn = :CODICE AND ID <> :IDARTICOLO "
+                        "LIMIT 1"),
                     {{QStringLiteral("CODICE"), code}, {QStringLiteral("IDARTICOLO"), m_id}})
              .isEmpty();
     if (!taken)
@@ -583,7 +593,9 @@ bool Articolo::refuseTaken(const QString& name, const QString& message, bool eve
     if (current.isEmpty() || (!evenUnchanged && current == m_saved.value(name).toString().trimmed()))
         return false;
     const bool taken =
-        !m_db.query(QStringLiteral("SELECT `%1` FROM articoli WHERE `%1` = :VALORE AND ID <> :IDARTICOLO LIMIT 1").arg(name),
+        !m_db.query(QStringLiteral(
+                        "SELECT `%1` FROM articoli WHERE `%1` = :VALORE AND ID <> :IDARTICOLO LIMIT 1")
+                        .arg(name),
                     {{QStringLiteral("VALORE"), current}, {QStringLiteral("IDARTICOLO"), m_id}})
              .isEmpty();
     if (!taken)
@@ -596,9 +608,11 @@ bool Articolo::refuseTaken(const QString& name, const QString& message, bool eve
 bool Articolo::save()
 {
     m_failedField.clear();
-    if (refuseTaken(BarcodeFull, QStringLiteral("Barcode già assegnato ad altro articolo, riprovare"), m_recheckCodes))
+    if (refuseTaken(BarcodeFull, QStringLiteral("Barcode già assegnato ad altro articolo, riprovare"),
+                    m_recheckCodes))
         return false;
-    if (refuseTaken(CodArticolo, QStringLiteral("Codice già assegnato ad altro articolo, riprovare"), m_recheckCodes))
+    if (refuseTaken(CodArticolo, QStringLiteral("Codice già assegnato ad altro articolo, riprovare"),
+                    m_recheckCodes))
         return false;
     const QVariant pubblico = value(Pubblico);
     if (pubblico.isNull() || money(Pubblico).isZero()) {
@@ -620,9 +634,9 @@ bool Articolo::save()
         params.insert(parameter, m_values.value(known.name));
     }
     if (!assignments.isEmpty()) {
-        const qint64 matched = m_db.exec(
-            QStringLiteral("UPDATE articoli SET %1 WHERE ID = :IDARTICOLO").arg(assignments.join(QStringLiteral(", "))),
-            params);
+        const qint64 matched = m_db.exec(QStringLiteral("UPDATE articoli SET %1 WHERE ID = :IDARTICOLO")
+                                             .arg(assignments.join(QStringLiteral(", "))),
+                                         params);
         if (matched == 0) {
             m_dialogs.error(QStringLiteral("L'articolo non esiste più: le modifiche non sono state salvate"));
             return false;
@@ -638,8 +652,8 @@ bool Articolo::save()
 bool Articolo::leave(bool unsavedTabEdits)
 {
     if ((isModified() || unsavedTabEdits) &&
-        !m_dialogs.confirm(
-            QStringLiteral("Eventuali modifiche effettuate non saranno salvate. Vuoi uscire senza salvare ?")))
+        !m_dialogs.confirm(QStringLiteral(
+            "Eventuali modifiche effettuate non saranno salvate. Vuoi uscire senza salvare ?")))
         return false;
     if (m_isNew) {
         ItemLifecycle(m_db).discardNew(m_id);
@@ -652,8 +666,9 @@ bool Articolo::leave(bool unsavedTabEdits)
 
 bool Articolo::loadImage()
 {
-    const std::optional<QString> path = m_dialogs.chooseFile(
-        QStringLiteral("Carica immagine"), QStringLiteral("Immagini (*.bmp *.jpg *.jpeg)"), core::FileMode::Open);
+    const std::optional<QString> path =
+        m_dialogs.chooseFile(QStringLiteral("Carica immagine"),
+                             QStringLiteral("Immagini (*.bmp *.jpg *.jpeg)"), core::FileMode::Open);
     if (!path)
         return false;
     QFile file(*path);
@@ -691,7 +706,8 @@ bool Articolo::deleteImage()
 
 bool Articolo::addSupplierRow()
 {
-    return m_supplierRows.add({value(QStringLiteral("Descrizione")).toString(), money(PrezzoAcqnoiva), integer(Aliquota)});
+    return m_supplierRows.add(
+        {value(QStringLiteral("Descrizione")).toString(), money(PrezzoAcqnoiva), integer(Aliquota)});
 }
 
 core::Rows Articolo::history(ItemHistory which) const
@@ -699,22 +715,28 @@ core::Rows Articolo::history(ItemHistory which) const
     QString sql;
     switch (which) {
     case ItemHistory::Vendite:
-        sql = QStringLiteral("SELECT * FROM venduti WHERE idarticolo = :IDARTICOLO AND idmagazzino = :IDMAGAZZINO");
+        sql = QStringLiteral(
+            "SELECT * FROM venduti WHERE idarticolo = :IDARTICOLO AND idmagazzino = :IDMAGAZZINO");
         break;
     case ItemHistory::Acquisti:
-        sql = QStringLiteral("SELECT * FROM acquisti WHERE idarticolo = :IDARTICOLO AND idmagazzino = :IDMAGAZZINO");
+        sql = QStringLiteral(
+            "SELECT * FROM acquisti WHERE idarticolo = :IDARTICOLO AND idmagazzino = :IDMAGAZZINO");
         break;
     case ItemHistory::Resi:
-        sql = QStringLiteral("SELECT * FROM dettreso WHERE idarticolo = :IDARTICOLO AND idmagazzino = :IDMAGAZZINO");
+        sql = QStringLiteral(
+            "SELECT * FROM dettreso WHERE idarticolo = :IDARTICOLO AND idmagazzino = :IDMAGAZZINO");
         break;
     case ItemHistory::Seriali:
-        sql = QStringLiteral("SELECT * FROM seriali WHERE idarticolo = :IDARTICOLO AND idmagazzino = :IDMAGAZZINO");
+        sql = QStringLiteral(
+            "SELECT * FROM seriali WHERE idarticolo = :IDARTICOLO AND idmagazzino = :IDMAGAZZINO");
         break;
     case ItemHistory::Giacenze:
-        sql = QStringLiteral("SELECT * FROM giacenze WHERE idarticolo = :IDARTICOLO AND idmagazzino = :IDMAGAZZINO");
+        sql = QStringLiteral(
+            "SELECT * FROM giacenze WHERE idarticolo = :IDARTICOLO AND idmagazzino = :IDMAGAZZINO");
         break;
     }
-    return m_db.query(sql, {{QStringLiteral("IDARTICOLO"), m_id}, {QStringLiteral("IDMAGAZZINO"), m_session.warehouse().id}});
+    return m_db.query(sql, {{QStringLiteral("IDARTICOLO"), m_id},
+                            {QStringLiteral("IDMAGAZZINO"), m_session.warehouse().id}});
 }
 
 } // namespace carvendo::stock

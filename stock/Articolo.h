@@ -1,8 +1,8 @@
 #pragma once
 
-#include "ItemSerials.h"
-#include "ItemSupplierRows.h"
-#include "Rows.h"
+#include "core/Rows.h"
+#include "stock/ItemSerials.h"
+#include "stock/ItemSupplierRows.h"
 
 #include <QByteArray>
 #include <QList>

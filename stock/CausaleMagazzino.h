@@ -1,19 +1,20 @@
 #pragma once
 
-#include "LookupEditor.h"
+#include "foundation/LookupEditor.h"
 
 namespace carvendo::stock {
 
 // The logic of TCausaleMagazzino: the stock movement reasons (`causaligeneriche`) as an editable
 // list: code, description and the further columns kept as plain values, with new, change in place
 // and delete (which needs the right to delete and the operator's confirmation).
-class CausaleMagazzino : public core::LookupEditor
+class CausaleMagazzino : public foundation::LookupEditor
 {
     Q_OBJECT
 
 public:
-    CausaleMagazzino(core::Db& db, const core::Session& session, core::Dialogs& dialogs, QObject* parent = nullptr)
-        : core::LookupEditor(db, core::Lookup::CausaliGeneriche, session, dialogs, parent)
+    CausaleMagazzino(core::Db& db, const core::Session& session, core::Dialogs& dialogs,
+                     QObject* parent = nullptr)
+        : foundation::LookupEditor(db, foundation::Lookup::CausaliGeneriche, session, dialogs, parent)
     {
     }
 };

@@ -1,6 +1,6 @@
-#include "Disponibilita.h"
+#include "stock/Disponibilita.h"
 
-#include "Db.h"
+#include "core/Db.h"
 
 namespace carvendo::stock {
 
@@ -8,9 +8,9 @@ void Disponibilita::open(int idArticolo)
 {
     m_idArticolo = idArticolo;
     m_warehouse.clear();
-    const core::Rows item = m_db.query(
-        QStringLiteral("SELECT CodArticolo, Descrizione FROM articoli WHERE ID = :IDARTICOLO"),
-        {{QStringLiteral("IDARTICOLO"), idArticolo}});
+    const core::Rows item =
+        m_db.query(QStringLiteral("SELECT CodArticolo, Descrizione FROM articoli WHERE ID = :IDARTICOLO"),
+                   {{QStringLiteral("IDARTICOLO"), idArticolo}});
     m_itemCaption = item.isEmpty() ? QString()
                                    : item.value(0, "CodArticolo").toString() + QStringLiteral(" - ") +
                                          item.value(0, "Descrizione").toString();
@@ -26,7 +26,8 @@ void Disponibilita::filterByWarehouse(const QString& magazzino)
 QStringList Disponibilita::warehouseNames()
 {
     QStringList names;
-    for (const core::Row row : m_db.query(QStringLiteral("SELECT Descrizione FROM magazzini ORDER BY Descrizione")))
+    for (const core::Row row :
+         m_db.query(QStringLiteral("SELECT Descrizione FROM magazzini ORDER BY Descrizione")))
         names.append(row["Descrizione"].toString());
     return names;
 }

@@ -1,13 +1,13 @@
 #pragma once
 
-#include "Rows.h"
+#include "core/Rows.h"
 
 #include <QString>
 #include <QStringList>
 
 namespace carvendo::core {
 class Db;
-}
+} // namespace carvendo::core
 
 namespace carvendo::stock {
 

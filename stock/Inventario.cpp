@@ -1,10 +1,10 @@
-#include "Inventario.h"
+#include "stock/Inventario.h"
 
-#include "Clock.h"
-#include "Dialogs.h"
-#include "GridExport.h"
-#include "Paths.h"
-#include "ReportOutput.h"
+#include "core/Clock.h"
+#include "core/Dialogs.h"
+#include "core/Paths.h"
+#include "core/ReportOutput.h"
+#include "gridexport/GridExport.h"
 
 #include <QDir>
 
@@ -18,10 +18,14 @@ namespace {
 QString filterCondition(StockFilter filter)
 {
     switch (filter) {
-    case StockFilter::All: return {};
-    case StockFilter::Zero: return QStringLiteral(" AND g.giacenza = 0");
-    case StockFilter::Negative: return QStringLiteral(" AND g.giacenza < 0");
-    case StockFilter::Positive: return QStringLiteral(" AND g.giacenza > 0");
+    case StockFilter::All:
+        return {};
+    case StockFilter::Zero:
+        return QStringLiteral(" AND g.giacenza = 0");
+    case StockFilter::Negative:
+        return QStringLiteral(" AND g.giacenza < 0");
+    case StockFilter::Positive:
+        return QStringLiteral(" AND g.giacenza > 0");
     }
     return {};
 }
@@ -29,20 +33,27 @@ QString filterCondition(StockFilter filter)
 QString extension(InventoryExport kind)
 {
     switch (kind) {
-    case InventoryExport::Pdf: return QStringLiteral("pdf");
-    case InventoryExport::Excel: return QStringLiteral("xlsx");
-    case InventoryExport::Csv: return QStringLiteral("csv");
-    case InventoryExport::Html: return QStringLiteral("html");
+    case InventoryExport::Pdf:
+        return QStringLiteral("pdf");
+    case InventoryExport::Excel:
+        return QStringLiteral("xlsx");
+    case InventoryExport::Csv:
+        return QStringLiteral("csv");
+    case InventoryExport::Html:
+        return QStringLiteral("html");
     }
     return {};
 }
 
-core::ExportFormat gridFormat(InventoryExport kind)
+gridexport::ExportFormat gridFormat(InventoryExport kind)
 {
     switch (kind) {
-    case InventoryExport::Excel: return core::ExportFormat::Excel;
-    case InventoryExport::Html: return core::ExportFormat::Html;
-    default: return core::ExportFormat::Text;
+    case InventoryExport::Excel:
+        return gridexport::ExportFormat::Excel;
+    case InventoryExport::Html:
+        return gridexport::ExportFormat::Html;
+    default:
+        return gridexport::ExportFormat::Text;
     }
 }
 
@@ -56,10 +67,14 @@ QString dayText(const QDate& date)
 QString stockFilterCaption(StockFilter filter)
 {
     switch (filter) {
-    case StockFilter::All: return QStringLiteral("Tutti");
-    case StockFilter::Zero: return QStringLiteral("= 0");
-    case StockFilter::Negative: return QStringLiteral("< 0");
-    case StockFilter::Positive: return QStringLiteral("> 0");
+    case StockFilter::All:
+        return QStringLiteral("Tutti");
+    case StockFilter::Zero:
+        return QStringLiteral("= 0");
+    case StockFilter::Negative:
+        return QStringLiteral("< 0");
+    case StockFilter::Positive:
+        return QStringLiteral("> 0");
     }
     return {};
 }
@@ -85,7 +100,8 @@ qint64 InventoryBuilder::build(const InventoryOptions& options)
     // purchases through their (item, date, cost) index; joined inside the fill instead, the server
     // would work it out again item by item.
     m_db.exec(QStringLiteral("DROP TEMPORARY TABLE IF EXISTS inventario_medi"));
-    m_db.exec(QStringLiteral("CREATE TEMPORARY TABLE inventario_medi (idarticolo INT PRIMARY KEY, MEDIO DOUBLE)"));
+    m_db.exec(
+        QStringLiteral("CREATE TEMPORARY TABLE inventario_medi (idarticolo INT PRIMARY KEY, MEDIO DOUBLE)"));
     core::Params period;
     QString purchases = QStringLiteral("INSERT INTO inventario_medi (idarticolo, MEDIO) "
                                        "SELECT q.idarticolo, AVG(q.prezzoacquisto) FROM acquisti q");
@@ -106,14 +122,15 @@ qint64 InventoryBuilder::build(const InventoryOptions& options)
     where += filterCondition(options.filter);
     // With a period only the items bought in it are listed.
     const qint64 made = m_db.exec(
-        QStringLiteral("INSERT INTO inventario (Fornitore, IDARTICOLO, CODART, DESCRIZIONE, ACQUISTO, ACQUISTOMEDIO, "
-                       "LISTINO1, LISTINO2, LISTINO3, GIACENZA, DISPONIBILITA, IDMAGAZZINO, MAGAZZINO) "
-                       "SELECT a.Fornitore, a.ID, a.CodArticolo, a.Descrizione, a.PrezzoAcqnoiva, "
-                       "IFNULL(c.MEDIO, 0), a.Pubblico, a.Listino2, a.Listino3, g.giacenza, g.disponibilita, "
-                       "g.idmagazzino, COALESCE(NULLIF(g.magazzino, ''), m.Descrizione) "
-                       "FROM articoli a "
-                       "JOIN giacenze g ON g.idarticolo = a.ID "
-                       "JOIN magazzini m ON m.idMagazzino = g.idmagazzino ") +
+        QStringLiteral(
+            "INSERT INTO inventario (Fornitore, IDARTICOLO, CODART, DESCRIZIONE, ACQUISTO, ACQUISTOMEDIO, "
+            "LISTINO1, LISTINO2, LISTINO3, GIACENZA, DISPONIBILITA, IDMAGAZZINO, MAGAZZINO) "
+            "SELECT a.Fornitore, a.ID, a.CodArticolo, a.Descrizione, a.PrezzoAcqnoiva, "
+            "IFNULL(c.MEDIO, 0), a.Pubblico, a.Listino2, a.Listino3, g.giacenza, g.disponibilita, "
+            "g.idmagazzino, COALESCE(NULLIF(g.magazzino, ''), m.Descrizione) "
+            "FROM articoli a "
+            "JOIN giacenze g ON g.idarticolo = a.ID "
+            "JOIN magazzini m ON m.idMagazzino = g.idmagazzino ") +
             (options.hasPeriod() ? QStringLiteral("JOIN") : QStringLiteral("LEFT JOIN")) +
             QStringLiteral(" inventario_medi c ON c.idarticolo = a.ID") + where,
         params);
@@ -125,13 +142,14 @@ qint64 InventoryBuilder::build(const InventoryOptions& options)
 InventoryTotals InventoryBuilder::totals()
 {
     const core::Row row =
-        m_db.query(QStringLiteral("SELECT SUM(`inventario`.`ACQUISTO` * `inventario`.`GIACENZA`) AS VALOREACQ, "
-                                  "SUM(`inventario`.`ACQUISTOMEDIO` * `inventario`.`GIACENZA`) AS VALOREMEDIO, "
-                                  "SUM(`inventario`.`LISTINO1` * `inventario`.`GIACENZA`) AS VALORELISTINO1, "
-                                  "SUM(`inventario`.`LISTINO2` * `inventario`.`GIACENZA`) AS VALORELISTINO2, "
-                                  "SUM(`inventario`.`LISTINO3` * `inventario`.`GIACENZA`) AS VALORELISTINO3, "
-                                  "SUM(`inventario`.`GIACENZA`) AS TOTGIAC, "
-                                  "SUM(`inventario`.`DISPONIBILITA`) AS TOTDISP FROM `inventario`"))
+        m_db.query(
+                QStringLiteral("SELECT SUM(`inventario`.`ACQUISTO` * `inventario`.`GIACENZA`) AS VALOREACQ, "
+                               "SUM(`inventario`.`ACQUISTOMEDIO` * `inventario`.`GIACENZA`) AS VALOREMEDIO, "
+                               "SUM(`inventario`.`LISTINO1` * `inventario`.`GIACENZA`) AS VALORELISTINO1, "
+                               "SUM(`inventario`.`LISTINO2` * `inventario`.`GIACENZA`) AS VALORELISTINO2, "
+                               "SUM(`inventario`.`LISTINO3` * `inventario`.`GIACENZA`) AS VALORELISTINO3, "
+                               "SUM(`inventario`.`GIACENZA`) AS TOTGIAC, "
+                               "SUM(`inventario`.`DISPONIBILITA`) AS TOTDISP FROM `inventario`"))
             .first();
     InventoryTotals totals;
     totals.valoreAcq = row["VALOREACQ"].toMoney();
@@ -149,39 +167,34 @@ InventoryTotals InventoryBuilder::totals()
 Inventario::Inventario(core::Db& db, core::ConnectionSettings settings, const core::Paths& paths,
                        const core::Clock& clock, core::Dialogs& dialogs, core::ReportOutput& reports,
                        core::JobRunner runner)
-    : m_db(db)
-    , m_settings(std::move(settings))
-    , m_paths(paths)
-    , m_clock(clock)
-    , m_dialogs(dialogs)
-    , m_reports(reports)
-    , m_runner(std::move(runner))
+    : m_db(db), m_settings(std::move(settings)), m_paths(paths), m_clock(clock), m_dialogs(dialogs),
+      m_reports(reports), m_runner(std::move(runner))
 {
 }
 
 QList<Inventario::WarehouseChoice> Inventario::warehouses()
 {
     QList<WarehouseChoice> choices{{0, QStringLiteral("Tutti i magazzini")}};
-    for (const core::Row row :
-         m_db.query(QStringLiteral("SELECT idMagazzino, Descrizione FROM magazzini ORDER BY Descrizione, idMagazzino")))
+    for (const core::Row row : m_db.query(QStringLiteral(
+             "SELECT idMagazzino, Descrizione FROM magazzini ORDER BY Descrizione, idMagazzino")))
         choices.append({row["idMagazzino"].toInt(), row["Descrizione"].toString()});
     return choices;
 }
 
 QStringList Inventario::columnNames()
 {
-    return {QStringLiteral("CODART"),        QStringLiteral("DESCRIZIONE"),   QStringLiteral("MAGAZZINO"),
-            QStringLiteral("Fornitore"),     QStringLiteral("GIACENZA"),      QStringLiteral("DISPONIBILITA"),
-            QStringLiteral("ACQUISTO"),      QStringLiteral("ACQUISTOMEDIO"), QStringLiteral("LISTINO1"),
-            QStringLiteral("LISTINO2"),      QStringLiteral("LISTINO3")};
+    return {QStringLiteral("CODART"),    QStringLiteral("DESCRIZIONE"),   QStringLiteral("MAGAZZINO"),
+            QStringLiteral("Fornitore"), QStringLiteral("GIACENZA"),      QStringLiteral("DISPONIBILITA"),
+            QStringLiteral("ACQUISTO"),  QStringLiteral("ACQUISTOMEDIO"), QStringLiteral("LISTINO1"),
+            QStringLiteral("LISTINO2"),  QStringLiteral("LISTINO3")};
 }
 
 QStringList Inventario::columnCaptions()
 {
-    return {QStringLiteral("Codice"),         QStringLiteral("Descrizione"),    QStringLiteral("Magazzino"),
-            QStringLiteral("Fornitore"),      QStringLiteral("Giacenza"),       QStringLiteral("Disponibilità"),
-            QStringLiteral("Acquisto"),       QStringLiteral("Acquisto medio"), QStringLiteral("Listino 1"),
-            QStringLiteral("Listino 2"),      QStringLiteral("Listino 3")};
+    return {QStringLiteral("Codice"),    QStringLiteral("Descrizione"),    QStringLiteral("Magazzino"),
+            QStringLiteral("Fornitore"), QStringLiteral("Giacenza"),       QStringLiteral("Disponibilità"),
+            QStringLiteral("Acquisto"),  QStringLiteral("Acquisto medio"), QStringLiteral("Listino 1"),
+            QStringLiteral("Listino 2"), QStringLiteral("Listino 3")};
 }
 
 bool Inventario::run()
@@ -265,13 +278,15 @@ core::ReportRequest Inventario::reportRequest(const core::Rows& rows) const
     putRows(request, rows, m_options.idMagazzino);
     QVariantMap& values = request.values;
     values.insert(QStringLiteral("data"), dayText(m_clock.today()));
-    values.insert(QStringLiteral("filtro"), m_options.filter == StockFilter::All
-                                                ? QString()
-                                                : QStringLiteral("Giacenza ") + stockFilterCaption(m_options.filter));
-    values.insert(QStringLiteral("periodo"), m_options.hasPeriod() ? QStringLiteral("Costo medio dal %1 al %2")
-                                                                         .arg(dayText(*m_options.dal),
-                                                                              dayText(*m_options.al))
-                                                                   : QString());
+    values.insert(QStringLiteral("filtro"),
+                  m_options.filter == StockFilter::All
+                      ? QString()
+                      : QStringLiteral("Giacenza ") + stockFilterCaption(m_options.filter));
+    values.insert(
+        QStringLiteral("periodo"),
+        m_options.hasPeriod()
+            ? QStringLiteral("Costo medio dal %1 al %2").arg(dayText(*m_options.dal), dayText(*m_options.al))
+            : QString());
     values.insert(QStringLiteral("VALOREACQ"), m_totals.valoreAcq.toItalian());
     values.insert(QStringLiteral("VALOREMEDIO"), m_totals.valoreMedio.toItalian());
     values.insert(QStringLiteral("VALORELISTINO1"), m_totals.valoreListino1.toItalian());
@@ -320,25 +335,26 @@ QString Inventario::exportAs(InventoryExport kind)
         const core::ConnectionSettings settings = m_settings;
         const int idMagazzino = m_options.idMagazzino;
         core::ReportOutput& reports = m_reports;
-        m_runner(QStringLiteral("Esportazione inventario in corso..."),
-                 [&reports, heading, settings, idMagazzino, kind, path](const std::function<void(int)>& progress) {
-                     core::Db own(settings);
-                     own.open();
-                     const core::Rows rows = fetch(own, 0, 0);
-                     progress(20);
-                     if (kind == InventoryExport::Pdf) {
-                         core::ReportRequest request = heading;
-                         putRows(request, rows, idMagazzino);
-                         reports.exportPdf(request, path);
-                     } else {
-                         core::GridExport::write(rows, gridFormat(kind), path, columnCaptions());
-                     }
-                     progress(100);
-                 });
+        m_runner(
+            QStringLiteral("Esportazione inventario in corso..."),
+            [&reports, heading, settings, idMagazzino, kind, path](const std::function<void(int)>& progress) {
+                core::Db own(settings);
+                own.open();
+                const core::Rows rows = fetch(own, 0, 0);
+                progress(20);
+                if (kind == InventoryExport::Pdf) {
+                    core::ReportRequest request = heading;
+                    putRows(request, rows, idMagazzino);
+                    reports.exportPdf(request, path);
+                } else {
+                    gridexport::GridExport::write(rows, gridFormat(kind), path, columnCaptions());
+                }
+                progress(100);
+            });
     } catch (const core::ReportError& failure) {
         m_dialogs.error(failure.message());
         return {};
-    } catch (const core::GridExportError& failure) {
+    } catch (const gridexport::GridExportError& failure) {
         m_dialogs.error(failure.message());
         return {};
     } catch (const core::DbError& failure) {
@@ -348,7 +364,8 @@ QString Inventario::exportAs(InventoryExport kind)
         m_dialogs.error(QString::fromStdString(failure.what()));
         return {};
     }
-    m_dialogs.information(QStringLiteral("Esportazione avvenuta con successo!\n") + QDir::toNativeSeparators(path));
+    m_dialogs.information(QStringLiteral("Esportazione avvenuta con successo!\n") +
+                          QDir::toNativeSeparators(path));
     return path;
 }
 

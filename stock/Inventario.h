@@ -1,9 +1,9 @@
 #pragma once
 
-#include "Db.h"
-#include "LongJob.h"
-#include "Money.h"
-#include "Rows.h"
+#include "core/Db.h"
+#include "core/LongJob.h"
+#include "core/Money.h"
+#include "core/Rows.h"
 
 #include <QDate>
 #include <QList>
@@ -89,8 +89,9 @@ enum class InventoryExport
 class Inventario
 {
 public:
-    Inventario(core::Db& db, core::ConnectionSettings settings, const core::Paths& paths, const core::Clock& clock,
-               core::Dialogs& dialogs, core::ReportOutput& reports, core::JobRunner runner);
+    Inventario(core::Db& db, core::ConnectionSettings settings, const core::Paths& paths,
+               const core::Clock& clock, core::Dialogs& dialogs, core::ReportOutput& reports,
+               core::JobRunner runner);
 
     struct WarehouseChoice
     {

@@ -1,7 +1,7 @@
-#include "ItemCodes.h"
+#include "stock/ItemCodes.h"
 
-#include "Db.h"
-#include "Numbering.h"
+#include "core/Db.h"
+#include "core/Numbering.h"
 
 #include <QRandomGenerator>
 
@@ -44,8 +44,9 @@ bool ItemCodes::codeTaken(const QString& code)
 
 bool ItemCodes::barcodeTaken(const QString& barcode)
 {
-    return !m_db.query(QStringLiteral("SELECT BarcodeFull FROM articoli WHERE BarcodeFull = :BARCODE LIMIT 1"),
-                       {{QStringLiteral("BARCODE"), barcode}})
+    return !m_db.query(
+                    QStringLiteral("SELECT BarcodeFull FROM articoli WHERE BarcodeFull = :BARCODE LIMIT 1"),
+                    {{QStringLiteral("BARCODE"), barcode}})
                 .isEmpty();
 }
 
@@ -69,7 +70,8 @@ std::optional<QString> ItemCodes::newBarcode()
     const core::Rows counter = m_db.query(
         QStringLiteral("SELECT id, BarcodeArticolo FROM contatori ORDER BY id LIMIT 1 FOR UPDATE"));
     if (counter.isEmpty())
-        throw core::DbError(QStringLiteral("La tabella dei contatori è vuota: impossibile generare il barcode"));
+        throw core::DbError(
+            QStringLiteral("La tabella dei contatori è vuota: impossibile generare il barcode"));
     const QString stored = counter.first()["BarcodeArticolo"].toString().trimmed();
 
     qint64 base = 0;

@@ -7,7 +7,7 @@
 
 namespace carvendo::core {
 class Db;
-}
+} // namespace carvendo::core
 
 namespace carvendo::stock {
 
@@ -25,7 +25,7 @@ public:
 
     static constexpr int MaxTries = 1000;
     static constexpr int CodeLength = 8;
-    static const QString& alphabet(); // "1234567890ABCDEFGHIJKLMNOPQRSTUVWXYZ"
+    static const QString& alphabet();         // "1234567890ABCDEFGHIJKLMNOPQRSTUVWXYZ"
     static const QString& firstBarcodeBase(); // "800500100200"
 
     explicit ItemCodes(core::Db& db, RandomSource random = {});

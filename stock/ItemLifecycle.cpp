@@ -1,8 +1,8 @@
-#include "ItemLifecycle.h"
+#include "stock/ItemLifecycle.h"
 
-#include "Db.h"
-#include "Session.h"
-#include "StoredProcedures.h"
+#include "core/Db.h"
+#include "core/Session.h"
+#include "core/StoredProcedures.h"
 
 namespace carvendo::stock {
 
@@ -43,10 +43,12 @@ int ItemLifecycle::createNew(const core::Warehouse& current)
         "Disponibilita, Scorta, PrezzoAcqnoiva, PrezzoAcquisto, Pubblico, PrezzoVendnoiva, Listino2, "
         "PrezzoVendnoiva2, Listino3, PrezzoVendnoiva3, RICARICO1, RICARICO2, RICARICO3, idreparto, reparto, "
         "repartodesc) "
-        "SELECT FALSE, FALSE, FALSE, COALESCE(r.aliquota, 21), 'PZ', 'PZ', 'PRODOTTI', 0, 0, 0, 0, 0, 0, 0, 0, "
+        "SELECT FALSE, FALSE, FALSE, COALESCE(r.aliquota, 21), 'PZ', 'PZ', 'PRODOTTI', 0, 0, 0, 0, 0, 0, 0, "
+        "0, "
         "0, 0, 0, 0, 0, 0, r.idreparto, r.reparto, r.descrizione "
         "FROM (SELECT 1 AS uno) AS sempre "
-        "LEFT JOIN (SELECT idreparto, reparto, descrizione, aliquota FROM reparti ORDER BY idreparto LIMIT 1) AS r "
+        "LEFT JOIN (SELECT idreparto, reparto, descrizione, aliquota FROM reparti ORDER BY idreparto LIMIT "
+        "1) AS r "
         "ON TRUE"));
     const int id = int(m_db.lastInsertId());
     addStockRow(id, current);
@@ -58,9 +60,10 @@ int ItemLifecycle::duplicate(int idArticolo, const core::Warehouse& current)
 {
     core::Transaction transaction(m_db);
     const QString columns = QString::fromLatin1(CopiedColumns);
-    const qint64 copied = m_db.exec(QStringLiteral("INSERT INTO articoli (%1) SELECT %1 FROM articoli WHERE ID = :IDARTICOLO")
-                                        .arg(columns),
-                                    {{QStringLiteral("IDARTICOLO"), idArticolo}});
+    const qint64 copied =
+        m_db.exec(QStringLiteral("INSERT INTO articoli (%1) SELECT %1 FROM articoli WHERE ID = :IDARTICOLO")
+                      .arg(columns),
+                  {{QStringLiteral("IDARTICOLO"), idArticolo}});
     if (copied == 0)
         return 0;
     const int id = int(m_db.lastInsertId());

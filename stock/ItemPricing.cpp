@@ -1,4 +1,4 @@
-#include "ItemPricing.h"
+#include "stock/ItemPricing.h"
 
 namespace carvendo::stock::ItemPricing {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Money.h"
+#include "core/Money.h"
 
 #include <optional>
 

@@ -1,4 +1,4 @@
-#include "ItemSearch.h"
+#include "stock/ItemSearch.h"
 
 #include <initializer_list>
 #include <stdexcept>
@@ -10,10 +10,14 @@ namespace {
 QString fieldColumn(ItemField field)
 {
     switch (field) {
-    case ItemField::Descrizione: return QStringLiteral("a.Descrizione");
-    case ItemField::Barcode: return QStringLiteral("a.BarcodeFull");
-    case ItemField::Codice: return QStringLiteral("a.CodArticolo");
-    case ItemField::CodiceFornitore: return QStringLiteral("a.CODARTFORN");
+    case ItemField::Descrizione:
+        return QStringLiteral("a.Descrizione");
+    case ItemField::Barcode:
+        return QStringLiteral("a.BarcodeFull");
+    case ItemField::Codice:
+        return QStringLiteral("a.CodArticolo");
+    case ItemField::CodiceFornitore:
+        return QStringLiteral("a.CODARTFORN");
     }
     return QStringLiteral("a.Descrizione");
 }
@@ -21,20 +25,21 @@ QString fieldColumn(ItemField field)
 const QStringList& gridColumns()
 {
     static const QStringList columns{
-        QStringLiteral("ID"),         QStringLiteral("CodArticolo"),   QStringLiteral("BarcodeFull"),
-        QStringLiteral("Descrizione"), QStringLiteral("Categoria"),     QStringLiteral("Fornitore"),
-        QStringLiteral("CODARTFORN"), QStringLiteral("UM"),            QStringLiteral("PrezzoAcqnoiva"),
-        QStringLiteral("Pubblico"),   QStringLiteral("Listino2"),      QStringLiteral("Listino3"),
-        QStringLiteral("Aliquota"),   QStringLiteral("Giacenza"),      QStringLiteral("Disponibilita")};
+        QStringLiteral("ID"),          QStringLiteral("CodArticolo"), QStringLiteral("BarcodeFull"),
+        QStringLiteral("Descrizione"), QStringLiteral("Categoria"),   QStringLiteral("Fornitore"),
+        QStringLiteral("CODARTFORN"),  QStringLiteral("UM"),          QStringLiteral("PrezzoAcqnoiva"),
+        QStringLiteral("Pubblico"),    QStringLiteral("Listino2"),    QStringLiteral("Listino3"),
+        QStringLiteral("Aliquota"),    QStringLiteral("Giacenza"),    QStringLiteral("Disponibilita")};
     return columns;
 }
 
 // The select list of the grid: the item's columns and its stock row in the list's warehouse.
 QString selectList()
 {
-    return QStringLiteral("a.ID, a.CodArticolo, a.BarcodeFull, a.Descrizione, a.Categoria, a.Fornitore, "
-                          "a.CODARTFORN, a.UM, a.PrezzoAcqnoiva, a.Pubblico, a.Listino2, a.Listino3, a.Aliquota, "
-                          "g.giacenza AS Giacenza, g.disponibilita AS Disponibilita");
+    return QStringLiteral(
+        "a.ID, a.CodArticolo, a.BarcodeFull, a.Descrizione, a.Categoria, a.Fornitore, "
+        "a.CODARTFORN, a.UM, a.PrezzoAcqnoiva, a.Pubblico, a.Listino2, a.Listino3, a.Aliquota, "
+        "g.giacenza AS Giacenza, g.disponibilita AS Disponibilita");
 }
 
 } // namespace
@@ -62,8 +67,8 @@ QStringList ItemSearch::modeCaptions()
 
 QStringList ItemSearch::attributes()
 {
-    return {QStringLiteral("categoria"), QStringLiteral("genere"),  QStringLiteral("editore"),
-            QStringLiteral("autore"),    QStringLiteral("collana"), QStringLiteral("isbn"),
+    return {QStringLiteral("categoria"),       QStringLiteral("genere"),  QStringLiteral("editore"),
+            QStringLiteral("autore"),          QStringLiteral("collana"), QStringLiteral("isbn"),
             QStringLiteral("codiceproduttore")};
 }
 
@@ -74,12 +79,21 @@ const QStringList& ItemSearch::columns()
 
 const QStringList& ItemSearch::captions()
 {
-    static const QStringList captions{
-        QStringLiteral("ID"),             QStringLiteral("Codice"),   QStringLiteral("Barcode"),
-        QStringLiteral("Descrizione"),    QStringLiteral("Categoria"), QStringLiteral("Fornitore"),
-        QStringLiteral("Cod. Fornitore"), QStringLiteral("UM"),       QStringLiteral("Acquisto"),
-        QStringLiteral("Pubblico"),       QStringLiteral("Listino 2"), QStringLiteral("Listino 3"),
-        QStringLiteral("IVA"),            QStringLiteral("Giacenza"), QStringLiteral("Disponibilità")};
+    static const QStringList captions{QStringLiteral("ID"),
+                                      QStringLiteral("Codice"),
+                                      QStringLiteral("Barcode"),
+                                      QStringLiteral("Descrizione"),
+                                      QStringLiteral("Categoria"),
+                                      QStringLiteral("Fornitore"),
+                                      QStringLiteral("Cod. Fornitore"),
+                                      QStringLiteral("UM"),
+                                      QStringLiteral("Acquisto"),
+                                      QStringLiteral("Pubblico"),
+                                      QStringLiteral("Listino 2"),
+                                      QStringLiteral("Listino 3"),
+                                      QStringLiteral("IVA"),
+                                      QStringLiteral("Giacenza"),
+                                      QStringLiteral("Disponibilità")};
     return captions;
 }
 
@@ -144,8 +158,9 @@ void ItemSearch::byItem(int idArticolo)
 bool ItemSearch::bySerial(const QString& serial)
 {
     const core::Field item = m_db.scalar(
-        QStringLiteral("SELECT idArticolo FROM seriali WHERE Seriale = :SERIALE AND idMagazzino = :IDMAGAZZINO "
-                       "ORDER BY ID DESC LIMIT 1"),
+        QStringLiteral(
+            "SELECT idArticolo FROM seriali WHERE Seriale = :SERIALE AND idMagazzino = :IDMAGAZZINO "
+            "ORDER BY ID DESC LIMIT 1"),
         {{QStringLiteral("SERIALE"), serial.trimmed()}, {QStringLiteral("IDMAGAZZINO"), m_idMagazzino}});
     if (item.isNull()) {
         showNothing();

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Db.h"
-#include "Rows.h"
+#include "core/Db.h"
+#include "core/Rows.h"
 
 #include <QString>
 #include <QStringList>
@@ -64,7 +64,7 @@ public:
     void showAll();
     // An empty text shows every item.
     void byField(ItemField field, MatchMode mode, const QString& text);
-    void bySupplier(const QString& name);            // `Fornitore` equal to the name
+    void bySupplier(const QString& name);                             // `Fornitore` equal to the name
     void byAttribute(const QString& attribute, const QString& value); // throws std::invalid_argument
     void byItem(int idArticolo);
     // The item a serial belongs to, when the serial is in the list's warehouse. False (and the empty

@@ -1,11 +1,11 @@
-#include "ItemSerials.h"
+#include "stock/ItemSerials.h"
 
-#include "SelectedRow.h"
+#include "stock/SelectedRow.h"
 
-#include "Db.h"
-#include "Dialogs.h"
-#include "Privileges.h"
-#include "Session.h"
+#include "core/Db.h"
+#include "core/Dialogs.h"
+#include "core/Privileges.h"
+#include "core/Session.h"
 
 #include <QDate>
 #include <QSet>
@@ -50,10 +50,11 @@ const QStringList& ItemSerials::editableColumns()
 
 core::Rows ItemSerials::rows() const
 {
-    return m_db.query(QStringLiteral("SELECT * FROM seriali WHERE idArticolo = :IDARTICOLO AND idMagazzino = :IDMAGAZZINO "
-                                     "ORDER BY ID"),
-                      {{QStringLiteral("IDARTICOLO"), m_idArticolo},
-                       {QStringLiteral("IDMAGAZZINO"), m_session.warehouse().id}});
+    return m_db.query(
+        QStringLiteral("SELECT * FROM seriali WHERE idArticolo = :IDARTICOLO AND idMagazzino = :IDMAGAZZINO "
+                       "ORDER BY ID"),
+        {{QStringLiteral("IDARTICOLO"), m_idArticolo},
+         {QStringLiteral("IDMAGAZZINO"), m_session.warehouse().id}});
 }
 
 bool ItemSerials::remove(int idSeriale)
@@ -68,9 +69,12 @@ bool ItemSerials::remove(int idSeriale)
     core::Params serial = item;
     serial.insert(QStringLiteral("ID"), idSeriale);
     core::Transaction transaction(m_db);
-    if (m_db.exec(QStringLiteral("DELETE FROM seriali WHERE ID = :ID AND idArticolo = :IDARTICOLO"), serial) == 0)
+    if (m_db.exec(QStringLiteral("DELETE FROM seriali WHERE ID = :ID AND idArticolo = :IDARTICOLO"),
+                  serial) == 0)
         return false;
-    m_db.exec(QStringLiteral("UPDATE articoli SET giacenza = COALESCE(giacenza, 0) - 1 WHERE ID = :IDARTICOLO"), item);
+    m_db.exec(
+        QStringLiteral("UPDATE articoli SET giacenza = COALESCE(giacenza, 0) - 1 WHERE ID = :IDARTICOLO"),
+        item);
     const QVariant giacenza =
         m_db.scalar(QStringLiteral("SELECT giacenza FROM articoli WHERE ID = :IDARTICOLO"), item).variant();
     transaction.commit();
@@ -114,11 +118,13 @@ bool ItemSerials::save(const core::RowEdits& edits)
         const QString serial = row.constBegin().value().toString().trimmed();
         m_failedCell = {key, Seriale};
         if (serial.isEmpty()) {
-            m_dialogs.warning(QStringLiteral("Attenzione! Inserire nella casella di testo un seriale da caricare."));
+            m_dialogs.warning(
+                QStringLiteral("Attenzione! Inserire nella casella di testo un seriale da caricare."));
             return false;
         }
         if (typed.contains(serial.toUpper())) {
-            m_dialogs.warning(QStringLiteral("Attenzione! Il Seriale inserito risulta già presente nell'archivio"));
+            m_dialogs.warning(
+                QStringLiteral("Attenzione! Il Seriale inserito risulta già presente nell'archivio"));
             return false;
         }
         typed.insert(serial.toUpper()); // the server compares serials ignoring case
@@ -133,16 +139,21 @@ bool ItemSerials::save(const core::RowEdits& edits)
                                   {QStringLiteral("IDARTICOLO"), m_idArticolo},
                                   {QStringLiteral("SERIALE"), serial}};
         m_failedCell = {key, Seriale};
-        if (!m_db.query(QStringLiteral("SELECT ID FROM seriali WHERE Seriale = :SERIALE AND ID <> :ID LIMIT 1 "
-                                       "FOR UPDATE"),
-                        {{QStringLiteral("ID"), key}, {QStringLiteral("SERIALE"), serial}})
+        if (!m_db.query(
+                     QStringLiteral("SELECT ID FROM seriali WHERE Seriale = :SERIALE AND ID <> :ID LIMIT 1 "
+                                    "FOR UPDATE"),
+                     {{QStringLiteral("ID"), key}, {QStringLiteral("SERIALE"), serial}})
                  .isEmpty()) {
-            m_dialogs.warning(QStringLiteral("Attenzione! Il Seriale inserito risulta già presente nell'archivio"));
+            m_dialogs.warning(
+                QStringLiteral("Attenzione! Il Seriale inserito risulta già presente nell'archivio"));
             return false;
         }
-        if (m_db.exec(QStringLiteral("UPDATE seriali SET Seriale = :SERIALE WHERE ID = :ID AND idArticolo = :IDARTICOLO"),
-                      params) == 0) {
-            m_dialogs.error(QStringLiteral("Il seriale modificato non esiste più: le modifiche non sono state salvate"));
+        if (m_db.exec(
+                QStringLiteral(
+                    "UPDATE seriali SET Seriale = :SERIALE WHERE ID = :ID AND idArticolo = :IDARTICOLO"),
+                params) == 0) {
+            m_dialogs.error(
+                QStringLiteral("Il seriale modificato non esiste più: le modifiche non sono state salvate"));
             return false;
         }
     }

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "RowEdits.h"
-#include "Rows.h"
+#include "core/RowEdits.h"
+#include "core/Rows.h"
 
 #include <QObject>
 
@@ -20,7 +20,8 @@ class ItemSerials : public QObject
 {
     Q_OBJECT
 public:
-    ItemSerials(core::Db& db, const core::Session& session, core::Dialogs& dialogs, QObject* parent = nullptr);
+    ItemSerials(core::Db& db, const core::Session& session, core::Dialogs& dialogs,
+                QObject* parent = nullptr);
 
     void setItem(int idArticolo);
     static const QStringList& editableColumns(); // the serial number only

@@ -1,12 +1,12 @@
-#include "ItemSupplierRows.h"
+#include "stock/ItemSupplierRows.h"
 
-#include "SelectedRow.h"
+#include "stock/SelectedRow.h"
 
-#include "Db.h"
-#include "Dialogs.h"
-#include "Navigator.h"
-#include "Privileges.h"
-#include "Session.h"
+#include "core/Db.h"
+#include "core/Dialogs.h"
+#include "core/Navigator.h"
+#include "core/Privileges.h"
+#include "core/Session.h"
 
 #include <stdexcept>
 
@@ -85,9 +85,10 @@ const QStringList& ItemSupplierRows::editableColumns()
 
 core::Rows ItemSupplierRows::rows() const
 {
-    return m_db.query(QStringLiteral("SELECT id, idFornitore, Fornitore, Codice, Descrizione, Acquisto, Sconto1, "
-                                     "Sconto2, Iva FROM articoli_fornitori WHERE idArticolo = :IDARTICOLO ORDER BY id"),
-                      {{QStringLiteral("IDARTICOLO"), m_idArticolo}});
+    return m_db.query(
+        QStringLiteral("SELECT id, idFornitore, Fornitore, Codice, Descrizione, Acquisto, Sconto1, "
+                       "Sconto2, Iva FROM articoli_fornitori WHERE idArticolo = :IDARTICOLO ORDER BY id"),
+        {{QStringLiteral("IDARTICOLO"), m_idArticolo}});
 }
 
 bool ItemSupplierRows::add(const SupplierRowDefaults& defaults)
@@ -116,9 +117,11 @@ bool ItemSupplierRows::add(const SupplierRowDefaults& defaults)
     row.insert(QStringLiteral("DESCRIZIONE"), defaults.description);
     row.insert(QStringLiteral("ACQUISTO"), QVariant::fromValue(defaults.cost));
     row.insert(QStringLiteral("IVA"), defaults.vat);
-    m_db.exec(QStringLiteral("INSERT INTO articoli_fornitori (idArticolo, idFornitore, Fornitore, Descrizione, Acquisto, Iva) "
-                             "VALUES (:IDARTICOLO, :IDFORNITORE, :FORNITORE, :DESCRIZIONE, :ACQUISTO, :IVA)"),
-              row);
+    m_db.exec(
+        QStringLiteral(
+            "INSERT INTO articoli_fornitori (idArticolo, idFornitore, Fornitore, Descrizione, Acquisto, Iva) "
+            "VALUES (:IDARTICOLO, :IDFORNITORE, :FORNITORE, :DESCRIZIONE, :ACQUISTO, :IVA)"),
+        row);
     emit rowsChanged();
     return true;
 }
@@ -141,9 +144,10 @@ void ItemSupplierRows::show(int idRow)
 {
     if (!requireSelection(idRow, m_dialogs))
         return;
-    const core::Field idFornitore =
-        m_db.scalar(QStringLiteral("SELECT idFornitore FROM articoli_fornitori WHERE id = :ID AND idArticolo = :IDARTICOLO"),
-                    rowParams(idRow, m_idArticolo));
+    const core::Field idFornitore = m_db.scalar(
+        QStringLiteral(
+            "SELECT idFornitore FROM articoli_fornitori WHERE id = :ID AND idArticolo = :IDARTICOLO"),
+        rowParams(idRow, m_idArticolo));
     if (idFornitore.isNull()) {
         m_dialogs.information(QStringLiteral("Il fornitore selezionato non esiste più"));
         return;
@@ -158,7 +162,8 @@ std::optional<QVariant> ItemSupplierRows::checked(const QString& name, const QVa
     switch (column.kind) {
     case CellKind::Text:
         if (text.size() > column.maxLength) {
-            m_dialogs.warning(QStringLiteral("Testo troppo lungo: al massimo %1 caratteri").arg(column.maxLength));
+            m_dialogs.warning(
+                QStringLiteral("Testo troppo lungo: al massimo %1 caratteri").arg(column.maxLength));
             return std::nullopt;
         }
         return text;
@@ -209,11 +214,12 @@ bool ItemSupplierRows::save(const core::RowEdits& edits)
             assignments << QStringLiteral("`%1` = :V_%1").arg(value.key());
             params.insert(QStringLiteral("V_") + value.key(), value.value());
         }
-        const QString sql = QStringLiteral("UPDATE articoli_fornitori SET %1 WHERE id = :ID AND idArticolo = :IDARTICOLO")
-                                .arg(assignments.join(QStringLiteral(", ")));
+        const QString sql =
+            QStringLiteral("UPDATE articoli_fornitori SET %1 WHERE id = :ID AND idArticolo = :IDARTICOLO")
+                .arg(assignments.join(QStringLiteral(", ")));
         if (m_db.exec(sql, params) == 0) {
-            m_dialogs.error(
-                QStringLiteral("Il fornitore modificato non esiste più: le modifiche non sono state salvate"));
+            m_dialogs.error(QStringLiteral(
+                "Il fornitore modificato non esiste più: le modifiche non sono state salvate"));
             m_failedCell = {key, {}};
             return false;
         }

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "Money.h"
-#include "RowEdits.h"
-#include "Rows.h"
+#include "core/Money.h"
+#include "core/RowEdits.h"
+#include "core/Rows.h"
 
 #include <QObject>
 
@@ -30,8 +30,8 @@ class ItemSupplierRows : public QObject
 {
     Q_OBJECT
 public:
-    ItemSupplierRows(core::Db& db, const core::Session& session, core::Dialogs& dialogs, core::Navigator& navigator,
-                     QObject* parent = nullptr);
+    ItemSupplierRows(core::Db& db, const core::Session& session, core::Dialogs& dialogs,
+                     core::Navigator& navigator, QObject* parent = nullptr);
 
     void setItem(int idArticolo);
     // The columns the grid lets the operator edit.

@@ -1,13 +1,13 @@
-#include "MagazziniLista.h"
+#include "stock/MagazziniLista.h"
 
-#include "Warehouses.h"
+#include "stock/Warehouses.h"
 
-#include "ConnectionIni.h"
-#include "Db.h"
-#include "Dialogs.h"
-#include "Navigator.h"
-#include "Paths.h"
-#include "Session.h"
+#include "core/ConnectionIni.h"
+#include "core/Db.h"
+#include "core/Dialogs.h"
+#include "core/Navigator.h"
+#include "core/Paths.h"
+#include "core/Session.h"
 
 namespace carvendo::stock {
 
@@ -20,7 +20,8 @@ const QString ListWindow = QStringLiteral("TMagazziniLista");
 
 MagazziniLista::MagazziniLista(core::Db& db, const core::Session& session, const core::Paths& paths,
                                core::Dialogs& dialogs, core::Navigator& navigator, QObject* parent)
-    : QObject(parent), m_db(db), m_session(session), m_paths(paths), m_dialogs(dialogs), m_navigator(navigator)
+    : QObject(parent), m_db(db), m_session(session), m_paths(paths), m_dialogs(dialogs),
+      m_navigator(navigator)
 {
 }
 
@@ -64,15 +65,18 @@ QString MagazziniLista::refusal(int idMagazzino, const QString& name)
     bool workstationWarehouse = m_session.isLoggedIn() && m_session.warehouse().id == idMagazzino;
     if (!workstationWarehouse) {
         try {
-            workstationWarehouse = core::ConnectionIni(m_paths.connessioneIni()).warehouse().id == idMagazzino;
+            workstationWarehouse =
+                core::ConnectionIni(m_paths.connessioneIni()).warehouse().id == idMagazzino;
         } catch (const core::IniFileError&) {
             // An unreadable settings file names no warehouse.
         }
     }
     if (workstationWarehouse)
-        return QStringLiteral("Impossibile eliminare il magazzino: è il magazzino corrente di questa postazione");
+        return QStringLiteral(
+            "Impossibile eliminare il magazzino: è il magazzino corrente di questa postazione");
     if (Warehouses(m_db).operatorsWorkingIn(name) > 0)
-        return QStringLiteral("Impossibile eliminare il magazzino: è il magazzino di lavoro di almeno un operatore");
+        return QStringLiteral(
+            "Impossibile eliminare il magazzino: è il magazzino di lavoro di almeno un operatore");
     return {};
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Rows.h"
+#include "core/Rows.h"
 
 #include <QObject>
 #include <QVariant>
@@ -22,8 +22,8 @@ class MagazziniLista : public QObject
     Q_OBJECT
 
 public:
-    MagazziniLista(core::Db& db, const core::Session& session, const core::Paths& paths, core::Dialogs& dialogs,
-                   core::Navigator& navigator, QObject* parent = nullptr);
+    MagazziniLista(core::Db& db, const core::Session& session, const core::Paths& paths,
+                   core::Dialogs& dialogs, core::Navigator& navigator, QObject* parent = nullptr);
 
     // Rereads the list (idMagazzino first).
     void refresh();

@@ -1,12 +1,12 @@
-#include "MagazzinoAnagrafica.h"
+#include "stock/MagazzinoAnagrafica.h"
 
-#include "Warehouses.h"
+#include "stock/Warehouses.h"
 
-#include "ConnectionIni.h"
-#include "Db.h"
-#include "Dialogs.h"
-#include "Paths.h"
-#include "Session.h"
+#include "core/ConnectionIni.h"
+#include "core/Db.h"
+#include "core/Dialogs.h"
+#include "core/Paths.h"
+#include "core/Session.h"
 
 #include <stdexcept>
 

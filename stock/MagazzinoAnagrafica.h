@@ -24,8 +24,8 @@ class MagazzinoAnagrafica : public QObject
     Q_OBJECT
 
 public:
-    MagazzinoAnagrafica(core::Db& db, core::Session& session, const core::Paths& paths, core::Dialogs& dialogs,
-                        QObject* parent = nullptr);
+    MagazzinoAnagrafica(core::Db& db, core::Session& session, const core::Paths& paths,
+                        core::Dialogs& dialogs, QObject* parent = nullptr);
 
     // A new warehouse, its name proposed ("MAGAZZINO CENTRALE" at the first start).
     void openNew(const QString& descrizione = {});

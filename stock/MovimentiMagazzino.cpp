@@ -1,10 +1,10 @@
-#include "MovimentiMagazzino.h"
+#include "stock/MovimentiMagazzino.h"
 
-#include "Clock.h"
-#include "Dialogs.h"
-#include "ReportOutput.h"
-#include "ReportRequest.h"
-#include "Warehouses.h"
+#include "core/Clock.h"
+#include "core/Dialogs.h"
+#include "core/ReportOutput.h"
+#include "core/ReportRequest.h"
+#include "stock/Warehouses.h"
 
 #include <QLocale>
 #include <QStringBuilder>
@@ -89,7 +89,8 @@ std::optional<MovementItem> MovimentiMagazzino::findItem(const QString& codeOrBa
                         found.value(0, "Descrizione").toString()};
 }
 
-QString MovimentiMagazzino::whereClause(const MovementFilter& filter, core::Params& params, const QString& extra)
+QString MovimentiMagazzino::whereClause(const MovementFilter& filter, core::Params& params,
+                                        const QString& extra)
 {
     QStringList conditions;
     switch (filter.period) {
@@ -121,7 +122,8 @@ QString MovimentiMagazzino::whereClause(const MovementFilter& filter, core::Para
     }
     if (!extra.isEmpty())
         conditions << extra;
-    return conditions.isEmpty() ? QString() : QStringLiteral(" WHERE ") + conditions.join(QStringLiteral(" AND "));
+    return conditions.isEmpty() ? QString()
+                                : QStringLiteral(" WHERE ") + conditions.join(QStringLiteral(" AND "));
 }
 
 bool MovimentiMagazzino::validate(const MovementFilter& filter)
@@ -129,7 +131,8 @@ bool MovimentiMagazzino::validate(const MovementFilter& filter)
     QString problem;
     if (filter.period == MovementFilter::Period::Day && !filter.day.isValid())
         problem = QStringLiteral("Inserire la data dei movimenti");
-    else if (filter.period == MovementFilter::Period::Range && (!filter.from.isValid() || !filter.to.isValid()))
+    else if (filter.period == MovementFilter::Period::Range &&
+             (!filter.from.isValid() || !filter.to.isValid()))
         problem = QStringLiteral("Inserire le date di inizio e fine del periodo");
     else if (filter.period == MovementFilter::Period::Range && filter.from > filter.to)
         problem = QStringLiteral("La data di inizio del periodo è successiva alla data di fine");
@@ -153,13 +156,15 @@ core::Rows MovimentiMagazzino::fetchPage(const std::optional<core::Row>& after)
         if (lastDate.isNull()) {
             keyset = QStringLiteral("(data IS NULL AND id < :PRIMA_ID)");
         } else {
-            keyset = QStringLiteral("(data < :PRIMA_DATA OR (data = :PRIMA_DATA AND id < :PRIMA_ID) OR data IS NULL)");
+            keyset = QStringLiteral(
+                "(data < :PRIMA_DATA OR (data = :PRIMA_DATA AND id < :PRIMA_ID) OR data IS NULL)");
             params.insert(QStringLiteral("PRIMA_DATA"), lastDate.toDate());
         }
     }
     const QString where = whereClause(m_filter, params, keyset);
     params.insert(QStringLiteral("QUANTI"), m_pageSize + 1); // one more tells whether a page follows
-    return m_db.query(QStringLiteral("SELECT * FROM venduti") % where % NewestFirst % QStringLiteral(" LIMIT :QUANTI"),
+    return m_db.query(QStringLiteral("SELECT * FROM venduti") % where % NewestFirst %
+                          QStringLiteral(" LIMIT :QUANTI"),
                       params);
 }
 

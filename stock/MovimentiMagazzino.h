@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Db.h"
-#include "Rows.h"
+#include "core/Db.h"
+#include "core/Rows.h"
 
 #include <QDate>
 #include <QObject>
@@ -50,14 +50,15 @@ struct MovementItem
 
 // The logic of TMovimentiMagazzino: the `venduti` rows of a filter, newest first (by date, then as
 // recorded; rows without a date last) and a page at a time (the table holds millions of rows), the
-// serials of the chosen movement and the printed list. The filter's values are always bound; which conditions appear comes from a fixed set.
+// serials of the chosen movement and the printed list. The filter's values are always bound; which conditions
+// appear comes from a fixed set.
 class MovimentiMagazzino : public QObject
 {
     Q_OBJECT
 
 public:
-    MovimentiMagazzino(core::Db& db, core::Dialogs& dialogs, core::ReportOutput& reports, const core::Clock& clock,
-                       QObject* parent = nullptr);
+    MovimentiMagazzino(core::Db& db, core::Dialogs& dialogs, core::ReportOutput& reports,
+                       const core::Clock& clock, QObject* parent = nullptr);
 
     // The document kinds a sale row may have, as `TipoDoc` stores them.
     static const QStringList& documentKinds();

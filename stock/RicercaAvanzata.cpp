@@ -1,8 +1,8 @@
-#include "RicercaAvanzata.h"
+#include "stock/RicercaAvanzata.h"
 
-#include "Db.h"
-#include "Dialogs.h"
-#include "ItemSearch.h"
+#include "core/Db.h"
+#include "core/Dialogs.h"
+#include "stock/ItemSearch.h"
 
 namespace carvendo::stock {
 
@@ -13,8 +13,8 @@ QStringList RicercaAvanzata::attributes()
 
 QStringList RicercaAvanzata::captions()
 {
-    return {QStringLiteral("Categoria"), QStringLiteral("Genere"), QStringLiteral("Editore"),
-            QStringLiteral("Autore"),    QStringLiteral("Collana"), QStringLiteral("ISBN"),
+    return {QStringLiteral("Categoria"),        QStringLiteral("Genere"),  QStringLiteral("Editore"),
+            QStringLiteral("Autore"),           QStringLiteral("Collana"), QStringLiteral("ISBN"),
             QStringLiteral("Codice produttore")};
 }
 
@@ -33,9 +33,10 @@ bool RicercaAvanzata::search(const QString& value)
         return false;
     }
     // The column comes from the fixed list above; the value is bound.
-    const bool found = !m_db.query(QStringLiteral("SELECT ID FROM articoli WHERE `%1` = :VALORE LIMIT 1").arg(m_attribute),
-                                   {{QStringLiteral("VALORE"), value}})
-                            .isEmpty();
+    const bool found =
+        !m_db.query(QStringLiteral("SELECT ID FROM articoli WHERE `%1` = :VALORE LIMIT 1").arg(m_attribute),
+                    {{QStringLiteral("VALORE"), value}})
+             .isEmpty();
     if (!found) {
         m_dialogs.information(notFoundMessage());
         return false;

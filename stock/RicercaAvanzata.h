@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Navigator.h"
+#include "core/Navigator.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,9 +1,9 @@
-#include "Sottoscorta.h"
+#include "stock/Sottoscorta.h"
 
-#include "Clock.h"
-#include "Db.h"
-#include "Dialogs.h"
-#include "ReportOutput.h"
+#include "core/Clock.h"
+#include "core/Db.h"
+#include "core/Dialogs.h"
+#include "core/ReportOutput.h"
 
 namespace carvendo::stock {
 
@@ -18,7 +18,8 @@ qint64 UnderStockList::rebuild()
         "fornitore, giacenza, scorta, prezzoacquisto, um, aliquota) "
         "SELECT LEFT(a.CodArticolo, 50), LEFT(a.Descrizione, 50), LEFT(a.Barcode, 20), a.ID, CURRENT_DATE, "
         "QTA_DA_ORDINARE(IFNULL(a.giacenza, 0), IFNULL(a.Scorta, 0)), IFNULL(f.id_fornitore, 0), "
-        "LEFT(a.Fornitore, 50), IFNULL(a.giacenza, 0), IFNULL(a.Scorta, 0), a.PrezzoAcquisto, LEFT(a.UM, 10), "
+        "LEFT(a.Fornitore, 50), IFNULL(a.giacenza, 0), IFNULL(a.Scorta, 0), a.PrezzoAcquisto, LEFT(a.UM, "
+        "10), "
         "a.Aliquota "
         "FROM articoli a "
         "LEFT JOIN (SELECT fo.RagSoc, MIN(fo.id_fornitore) AS id_fornitore FROM fornitori fo "
@@ -29,7 +30,8 @@ qint64 UnderStockList::rebuild()
     return made;
 }
 
-Sottoscorta::Sottoscorta(core::Db& db, const core::Clock& clock, core::Dialogs& dialogs, core::ReportOutput& reports)
+Sottoscorta::Sottoscorta(core::Db& db, const core::Clock& clock, core::Dialogs& dialogs,
+                         core::ReportOutput& reports)
     : m_db(db), m_clock(clock), m_dialogs(dialogs), m_reports(reports)
 {
 }
@@ -50,8 +52,8 @@ void Sottoscorta::filterBySupplier(const QString& fornitore)
 QStringList Sottoscorta::suppliers()
 {
     QStringList names;
-    for (const core::Row row : m_db.query(QStringLiteral(
-             "SELECT DISTINCT fornitore FROM sottoscorta WHERE IFNULL(fornitore, '') <> '' ORDER BY fornitore")))
+    for (const core::Row row : m_db.query(QStringLiteral("SELECT DISTINCT fornitore FROM sottoscorta WHERE "
+                                                         "IFNULL(fornitore, '') <> '' ORDER BY fornitore")))
         names.append(row["fornitore"].toString());
     return names;
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Rows.h"
+#include "core/Rows.h"
 
 #include <QString>
 #include <QStringList>

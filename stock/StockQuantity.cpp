@@ -1,7 +1,7 @@
-#include "StockQuantity.h"
+#include "stock/StockQuantity.h"
 
-#include "Db.h"
-#include "StoredProcedures.h"
+#include "core/Db.h"
+#include "core/StoredProcedures.h"
 
 #include <array>
 
@@ -52,7 +52,8 @@ double stockQuantity(double sold, const SaleUnits& units)
     return sold / factor;
 }
 
-double stockQuantity(double sold, const QString& um, const QString& umVendita, bool porzioni, double porzValore)
+double stockQuantity(double sold, const QString& um, const QString& umVendita, bool porzioni,
+                     double porzValore)
 {
     return stockQuantity(sold, SaleUnits{um, umVendita, porzioni, porzValore});
 }
@@ -65,8 +66,9 @@ double unloadSoldQuantity(core::Db& db, int idArticolo, int idMagazzino, double 
     if (item.isEmpty())
         return 0;
     const core::Row row = item.first();
-    const double quantity = stockQuantity(sold, SaleUnits{row["UM"].toString(), row["UMVENDITA"].toString(),
-                                                          row["Porzioni"].toBool(), row["PorzValore"].toDouble()});
+    const double quantity =
+        stockQuantity(sold, SaleUnits{row["UM"].toString(), row["UMVENDITA"].toString(),
+                                      row["Porzioni"].toBool(), row["PorzValore"].toDouble()});
 
     core::Transaction transaction(db);
     db.exec(QStringLiteral("UPDATE articoli SET giacenza = IFNULL(giacenza, 0) - :QUANTITA, "

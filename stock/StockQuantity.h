@@ -4,7 +4,7 @@
 
 namespace carvendo::core {
 class Db;
-}
+} // namespace carvendo::core
 
 namespace carvendo::stock {
 
@@ -25,7 +25,8 @@ double unitsPerStockUnit(const QString& um, const QString& umVendita);
 // The stock quantity of a sold quantity: sold / f, or sold × portion size / f for an item sold in
 // portions. Every document that sells an item takes its stock quantity from here.
 double stockQuantity(double sold, const SaleUnits& units);
-double stockQuantity(double sold, const QString& um, const QString& umVendita, bool porzioni, double porzValore);
+double stockQuantity(double sold, const QString& um, const QString& umVendita, bool porzioni,
+                     double porzValore);
 
 // The stock side of a document row that sells an item from a warehouse: the item's mirror
 // (`giacenza`, `Disponibilita`) falls by the stock quantity, then SCARICO_MAGAZZINO takes it from the

@@ -1,8 +1,8 @@
-#include "StockRealignment.h"
+#include "stock/StockRealignment.h"
 
-#include "Db.h"
-#include "Session.h"
-#include "StoredProcedures.h"
+#include "core/Db.h"
+#include "core/Session.h"
+#include "core/StoredProcedures.h"
 
 #include <cmath>
 
@@ -21,13 +21,15 @@ qint64 wholeNumber(const core::Field& sum)
 StockFigures StockRealignment::figures(int idArticolo, int idMagazzino)
 {
     const core::Rows sums = m_db.query(
-        QStringLiteral(
-            "SELECT (SELECT SUM(quantita) FROM acquisti WHERE idarticolo = :IDARTICOLO AND idmagazzino = :IDMAGAZZINO) "
-            "AS CARICATO, "
-            "(SELECT SUM(quantita) FROM venduti WHERE idarticolo = :IDARTICOLO AND idmagazzino = :IDMAGAZZINO) "
-            "AS VENDUTO, "
-            "(SELECT SUM(quantita) FROM dettreso WHERE idarticolo = :IDARTICOLO AND idmagazzino = :IDMAGAZZINO) "
-            "AS RESO"),
+        QStringLiteral("SELECT (SELECT SUM(quantita) FROM acquisti WHERE idarticolo = :IDARTICOLO AND "
+                       "idmagazzino = :IDMAGAZZINO) "
+                       "AS CARICATO, "
+                       "(SELECT SUM(quantita) FROM venduti WHERE idarticolo = :IDARTICOLO AND idmagazzino = "
+                       ":IDMAGAZZINO) "
+                       "AS VENDUTO, "
+                       "(SELECT SUM(quantita) FROM dettreso WHERE idarticolo = :IDARTICOLO AND idmagazzino = "
+                       ":IDMAGAZZINO) "
+                       "AS RESO"),
         {{QStringLiteral("IDARTICOLO"), idArticolo}, {QStringLiteral("IDMAGAZZINO"), idMagazzino}});
     StockFigures out;
     out.caricato = wholeNumber(sums.value(0, "CARICATO"));
@@ -41,11 +43,12 @@ StockFigures StockRealignment::realign(int idArticolo, const core::Warehouse& wa
     const StockFigures out = figures(idArticolo, warehouse.id);
     const double stock = double(out.stock());
     core::Transaction transaction(m_db);
-    const qint64 matched = m_db.exec(
-        QStringLiteral("UPDATE giacenze SET giacenza = :GIAC, disponibilita = :GIAC "
-                       "WHERE idarticolo = :IDAR AND idmagazzino = :IDM"),
-        {{QStringLiteral("GIAC"), stock}, {QStringLiteral("IDAR"), idArticolo},
-         {QStringLiteral("IDM"), warehouse.id}});
+    const qint64 matched =
+        m_db.exec(QStringLiteral("UPDATE giacenze SET giacenza = :GIAC, disponibilita = :GIAC "
+                                 "WHERE idarticolo = :IDAR AND idmagazzino = :IDM"),
+                  {{QStringLiteral("GIAC"), stock},
+                   {QStringLiteral("IDAR"), idArticolo},
+                   {QStringLiteral("IDM"), warehouse.id}});
     // An item without a row in this warehouse gets one holding its stock, rather than an update
     // that silently changes nothing.
     if (matched == 0)

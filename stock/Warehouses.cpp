@@ -1,7 +1,7 @@
-#include "Warehouses.h"
+#include "stock/Warehouses.h"
 
-#include "Db.h"
-#include "StoredProcedures.h"
+#include "core/Db.h"
+#include "core/StoredProcedures.h"
 
 #include <QStringBuilder>
 
@@ -114,8 +114,7 @@ std::optional<QVariantMap> Warehouses::find(int idMagazzino)
 
 bool Warehouses::nameTaken(const QString& name, int exceptId)
 {
-    return !m_db
-                .query(QStringLiteral("SELECT idMagazzino FROM magazzini WHERE Descrizione = :NOME AND "
+    return !m_db.query(QStringLiteral("SELECT idMagazzino FROM magazzini WHERE Descrizione = :NOME AND "
                                       "idMagazzino <> :ESCLUSO LIMIT 1"),
                        {{QStringLiteral("NOME"), name}, {QStringLiteral("ESCLUSO"), exceptId}})
                 .isEmpty();
@@ -148,13 +147,13 @@ qint64 Warehouses::addMissingStockRows(int idMagazzino, const QString& name)
 {
     // The set-based form of one CARICO_MAGAZZINO_INSERT per item: one round trip, however many
     // items there are. A new warehouse has no stock row yet, so every item gets one.
-    return m_db.exec(QStringLiteral(
-                         "INSERT INTO giacenze (idarticolo, idmagazzino, magazzino, giacenza, disponibilita) "
-                         "SELECT a.ID, :IDMAGAZZINO, :MAGAZZINO, ROUND(IFNULL(a.giacenza, 0)), "
-                         "ROUND(IFNULL(a.giacenza, 0)) FROM articoli a "
-                         "WHERE NOT EXISTS (SELECT 1 FROM giacenze g "
-                         "WHERE g.idarticolo = a.ID AND g.idmagazzino = :IDMAGAZZINO)"),
-                     {{QStringLiteral("IDMAGAZZINO"), idMagazzino}, {QStringLiteral("MAGAZZINO"), name}});
+    return m_db.exec(
+        QStringLiteral("INSERT INTO giacenze (idarticolo, idmagazzino, magazzino, giacenza, disponibilita) "
+                       "SELECT a.ID, :IDMAGAZZINO, :MAGAZZINO, ROUND(IFNULL(a.giacenza, 0)), "
+                       "ROUND(IFNULL(a.giacenza, 0)) FROM articoli a "
+                       "WHERE NOT EXISTS (SELECT 1 FROM giacenze g "
+                       "WHERE g.idarticolo = a.ID AND g.idmagazzino = :IDMAGAZZINO)"),
+        {{QStringLiteral("IDMAGAZZINO"), idMagazzino}, {QStringLiteral("MAGAZZINO"), name}});
 }
 
 void Warehouses::rename(const QString& newName, const QString& oldName)
@@ -167,7 +166,8 @@ void Warehouses::rename(const QString& newName, const QString& oldName)
 int Warehouses::operatorsWorkingIn(const QString& name)
 {
     return m_db
-        .scalar(QStringLiteral("SELECT COUNT(*) FROM utenti WHERE magazzino = :NOME"), {{QStringLiteral("NOME"), name}})
+        .scalar(QStringLiteral("SELECT COUNT(*) FROM utenti WHERE magazzino = :NOME"),
+                {{QStringLiteral("NOME"), name}})
         .toInt();
 }
 

@@ -2,7 +2,7 @@
 
 namespace carvendo::core {
 class EmbeddedServer;
-}
+} // namespace carvendo::core
 
 namespace carvendo::ui {
 

@@ -2,22 +2,22 @@
 //   carvendo-screenshots OUTPUT_FOLDER
 // Runs on a throw-away demo company in a private server of its own (temporary folder, free port).
 // Questions a window would ask while opening get "No"; what it would say goes to the log.
-#include "AllWindows.h"
-#include "Clock.h"
-#include "ConnectionIni.h"
-#include "Connections.h"
-#include "DemoCompany.h"
-#include "EmbeddedServer.h"
-#include "FileReportOutput.h"
-#include "Dialogs.h"
-#include "LocalServer.h"
-#include "Navigator.h"
-#include "Paths.h"
-#include "Privileges.h"
-#include "Session.h"
-#include "TAzienda.h"
-#include "WindowEnvironment.h"
-#include "WindowRegistry.h"
+#include "core/Clock.h"
+#include "core/ConnectionIni.h"
+#include "core/Connections.h"
+#include "core/Dialogs.h"
+#include "core/EmbeddedServer.h"
+#include "core/LocalServer.h"
+#include "core/Navigator.h"
+#include "core/Paths.h"
+#include "core/Privileges.h"
+#include "core/Session.h"
+#include "foundation/DemoCompany.h"
+#include "report/FileReportOutput.h"
+#include "ui/AllWindows.h"
+#include "ui/common/WindowEnvironment.h"
+#include "ui/common/WindowRegistry.h"
+#include "ui/foundation/TAzienda.h"
 
 #include <QApplication>
 #include <QDir>
@@ -32,7 +32,10 @@ namespace {
 class SilentDialogs : public core::Dialogs
 {
 public:
-    bool confirm(const QString& text, core::ConfirmButtons, const QString&) override { return log(text), false; }
+    bool confirm(const QString& text, core::ConfirmButtons, const QString&) override
+    {
+        return log(text), false;
+    }
     std::optional<QString> askText(const QString&, const QString& prompt, const QString&) override
     {
         return log(prompt), std::nullopt;
@@ -41,7 +44,8 @@ public:
     {
         return log(prompt), std::nullopt;
     }
-    std::optional<QString> chooseFile(const QString& title, const QString&, core::FileMode, const QString&) override
+    std::optional<QString> chooseFile(const QString& title, const QString&, core::FileMode,
+                                      const QString&) override
     {
         return log(title), std::nullopt;
     }
@@ -99,12 +103,13 @@ int main(int argc, char** argv)
     int failures = 0;
     try {
         server.start();
-        core::DirectorySettings directory{QStringLiteral("127.0.0.1"), serverConfig.port, QStringLiteral("aziende"),
-                                          QStringLiteral("root"), serverConfig.rootPassword, QStringLiteral("CLIENT/SERVER")};
+        core::DirectorySettings directory{QStringLiteral("127.0.0.1"), serverConfig.port,
+                                          QStringLiteral("aziende"),   QStringLiteral("root"),
+                                          serverConfig.rootPassword,   QStringLiteral("CLIENT/SERVER")};
         core::ConnectionIni ini(paths.connessioneIni());
         ini.setDirectory(directory);
         ini.save();
-        const int company = core::DemoCompany::prepare(paths, directory);
+        const int company = foundation::DemoCompany::prepare(paths, directory);
 
         core::Session session;
         core::Connections connections;
@@ -113,7 +118,8 @@ int main(int argc, char** argv)
         core::SystemClock clock;
         report::FileReportOutput reports(paths.reportDir(), output + QStringLiteral("/stampe"));
         ui::WindowEnvironment environment{session, paths, connections, dialogs, navigator, clock, reports};
-        core::EmbeddedServer embedded(core::EmbeddedServer::Options{scratch.path() + QStringLiteral("/embedded"), false, false});
+        core::EmbeddedServer embedded(
+            core::EmbeddedServer::Options{scratch.path() + QStringLiteral("/embedded"), false, false});
         ui::WindowRegistry registry;
         ui::registerAllWindows(registry, embedded);
 
@@ -124,7 +130,8 @@ int main(int argc, char** argv)
                     login.selectRow(row);
             login.setLogin(QStringLiteral("MAGAZZINO CENTRALE"), QStringLiteral("admin"), QString());
             failures += !save(&login, output + QStringLiteral("/TAzienda.png"));
-            login.logic().login(QStringLiteral("MAGAZZINO CENTRALE"), QStringLiteral("admin"), QStringLiteral("admin"));
+            login.logic().login(QStringLiteral("MAGAZZINO CENTRALE"), QStringLiteral("admin"),
+                                QStringLiteral("admin"));
         }
         for (const QString& name : registry.names()) {
             if (name == u"TAzienda")

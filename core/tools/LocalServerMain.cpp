@@ -1,7 +1,7 @@
 // carvendo-localserver: starts and stops a private MariaDB server in a folder.
 //   carvendo-localserver start FOLDER PORT|auto PASSWORD [--fast]   prints the port it listens on
 //   carvendo-localserver stop FOLDER
-#include "LocalServer.h"
+#include "core/LocalServer.h"
 
 #include <QCoreApplication>
 #include <QFile>

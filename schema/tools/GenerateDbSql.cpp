@@ -1,9 +1,9 @@
 // Writes the company database template data/db.sql from the schema sources.
 // Usage: carvendo-schema-gen <comuni.csv> <db.sql>
 
-#include "CompanyTemplate.h"
-#include "Municipalities.h"
-#include "SchemaError.h"
+#include "schema/CompanyTemplate.h"
+#include "schema/Municipalities.h"
+#include "schema/SchemaError.h"
 
 #include <QCoreApplication>
 #include <QSaveFile>

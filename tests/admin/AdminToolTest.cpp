@@ -1,12 +1,12 @@
-#include "AdminTool.h"
+#include "tools/admin/AdminTool.h"
 
-#include "CompanyDatabase.h"
-#include "CompanyDirectory.h"
-#include "ConnectionIni.h"
-#include "EmbeddedServer.h"
-#include "FixedClock.h"
-#include "QtPrinters.h"
-#include "TestDatabase.h"
+#include "core/CompanyDatabase.h"
+#include "core/CompanyDirectory.h"
+#include "core/ConnectionIni.h"
+#include "core/EmbeddedServer.h"
+#include "tests/support/FixedClock.h"
+#include "tests/support/QtPrinters.h"
+#include "tests/support/TestDatabase.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -130,23 +130,25 @@ TEST_F(AdminToolTest, OptionsOverrideTheSettingsFile)
     QFile::remove(m_paths.connessioneIni());
     const Outcome incomplete = run({"list-companies"});
     EXPECT_EQ(incomplete.code, 1);
-    EXPECT_EQ(incomplete.err, QStringLiteral("Parametri di connessione incompleti in %1: servono server, porta, database, "
-                                             "username e password (o le opzioni --host, --port, --directory, --user, "
-                                             "--password)\n")
-                                  .arg(m_paths.connessioneIni()));
+    EXPECT_EQ(incomplete.err,
+              QStringLiteral("Parametri di connessione incompleti in %1: servono server, porta, database, "
+                             "username e password (o le opzioni --host, --port, --directory, --user, "
+                             "--password)\n")
+                  .arg(m_paths.connessioneIni()));
 
-    const Outcome outcome =
-        run({"list-companies", "--host", s.host, QStringLiteral("--port=%1").arg(s.port), "--user", s.user,
-             "--password", s.password, "--directory", s_directoryName});
+    const Outcome outcome = run({"list-companies", "--host", s.host, QStringLiteral("--port=%1").arg(s.port),
+                                 "--user", s.user, "--password", s.password, "--directory", s_directoryName});
     EXPECT_EQ(outcome.code, 0) << outcome.err.toStdString();
     EXPECT_EQ(outcome.out, "id\tragionesociale\tdatabasename\thost\tporta\tultimo accesso\n");
 
-    const Outcome missing = run({"list-companies", "--host", s.host, "--port", QString::number(s.port), "--user",
-                                 s.user, "--password", s.password, "--directory", "nessuna_directory"});
+    const Outcome missing =
+        run({"list-companies", "--host", s.host, "--port", QString::number(s.port), "--user", s.user,
+             "--password", s.password, "--directory", "nessuna_directory"});
     EXPECT_EQ(missing.code, 1);
-    EXPECT_EQ(missing.err, QStringLiteral("Il database delle aziende \"nessuna_directory\" non esiste sul server %1:%2\n")
-                               .arg(s.host)
-                               .arg(s.port));
+    EXPECT_EQ(missing.err,
+              QStringLiteral("Il database delle aziende \"nessuna_directory\" non esiste sul server %1:%2\n")
+                  .arg(s.host)
+                  .arg(s.port));
 }
 
 TEST_F(AdminToolTest, ListCompaniesPrintsTheDirectory)
@@ -164,11 +166,12 @@ TEST_F(AdminToolTest, ListCompaniesPrintsTheDirectory)
 
     const Outcome outcome = run({"list-companies"});
     EXPECT_EQ(outcome.code, 0);
-    EXPECT_EQ(outcome.out, QStringLiteral("id\tragionesociale\tdatabasename\thost\tporta\tultimo accesso\n"
-                                          "%1\tTelefonia Rossi\tgestionale\tlocalhost\t3307\t01/02/2024 18:05\n"
-                                          "%2\t\t\t\t0\t\n")
-                               .arg(first)
-                               .arg(second));
+    EXPECT_EQ(outcome.out,
+              QStringLiteral("id\tragionesociale\tdatabasename\thost\tporta\tultimo accesso\n"
+                             "%1\tTelefonia Rossi\tgestionale\tlocalhost\t3307\t01/02/2024 18:05\n"
+                             "%2\t\t\t\t0\t\n")
+                  .arg(first)
+                  .arg(second));
 }
 
 TEST_F(AdminToolTest, CreateCompanyMakesTheDatabaseAndItsRow)
@@ -201,7 +204,8 @@ TEST_F(AdminToolTest, CreateCompanyMakesTheDatabaseAndItsRow)
 
     const Outcome badName = run({"create-company", "ditta-nuova"});
     EXPECT_EQ(badName.code, 1);
-    EXPECT_EQ(badName.err, "Nome di database non valido: \"ditta-nuova\". Usare solo lettere, cifre e \"_\".\n");
+    EXPECT_EQ(badName.err,
+              "Nome di database non valido: \"ditta-nuova\". Usare solo lettere, cifre e \"_\".\n");
     EXPECT_EQ(core::CompanyDirectory(directory()).count(), 0);
 }
 
@@ -240,19 +244,22 @@ TEST_F(AdminToolTest, UpgradeBringsEveryCompanyToTheProgramVersion)
     EXPECT_EQ(server->scalar(QStringLiteral("select VersioneDB from versione")).toString(), "6.1.3");
 
     // A company that fails, or has no database, is told and the others are still done.
-    core::CompanyRecord missing = core::CompanyRecord::fromRow(core::CompanyDirectory(directory()).list().first());
+    core::CompanyRecord missing =
+        core::CompanyRecord::fromRow(core::CompanyDirectory(directory()).list().first());
     missing.id = 0;
     missing.databasename = QStringLiteral("adm_non_esiste");
     core::CompanyDirectory(directory()).save(missing);
     const int unnamedId = core::CompanyDirectory(directory()).save(core::CompanyRecord{});
     const Outcome failing = run({"upgrade"});
     EXPECT_EQ(failing.code, 1);
-    EXPECT_EQ(failing.out, QStringLiteral("%1: già alla versione 6.1.3\n%2: già alla versione 6.1.3\n").arg(current, old));
+    EXPECT_EQ(failing.out,
+              QStringLiteral("%1: già alla versione 6.1.3\n%2: già alla versione 6.1.3\n").arg(current, old));
     EXPECT_TRUE(failing.err.startsWith(QStringLiteral("Azienda %1 senza nome del database: saltata\n"
                                                       "adm_non_esiste: aggiornamento non riuscito: ")
                                            .arg(unnamedId)))
         << failing.err.toStdString();
-    EXPECT_EQ(run({"upgrade", "zzz"}).err, "Nessuna azienda con il database \"zzz\" nella lista delle aziende\n");
+    EXPECT_EQ(run({"upgrade", "zzz"}).err,
+              "Nessuna azienda con il database \"zzz\" nella lista delle aziende\n");
 }
 
 TEST_F(AdminToolTest, BackupWritesADatedFileAndRestoreBringsTheDataBack)
@@ -274,8 +281,9 @@ TEST_F(AdminToolTest, BackupWritesADatedFileAndRestoreBringsTheDataBack)
     const Outcome unconfirmed = run({"restore", name, file});
     EXPECT_EQ(unconfirmed.code, 2);
     EXPECT_TRUE(unconfirmed.err.startsWith(
-        QStringLiteral("Attenzione, tutti i dati verranno sovrascritti! Ripetere il comando con --conferma per "
-                       "eseguire il restore del database %1.\n")
+        QStringLiteral(
+            "Attenzione, tutti i dati verranno sovrascritti! Ripetere il comando con --conferma per "
+            "eseguire il restore del database %1.\n")
             .arg(name)));
     EXPECT_EQ(company->scalar(QStringLiteral("select count(*) from magazzini")).toInt(), 0);
 
@@ -289,7 +297,8 @@ TEST_F(AdminToolTest, BackupWritesADatedFileAndRestoreBringsTheDataBack)
     ASSERT_EQ(run({"backup", name, "--file", chosen}).code, 0);
     EXPECT_TRUE(QFileInfo::exists(chosen));
     const QString none = m_dir.filePath(QStringLiteral("nessuno.sql"));
-    EXPECT_EQ(run({"restore", name, none, "--conferma"}).err, QStringLiteral("File non trovato: %1\n").arg(none));
+    EXPECT_EQ(run({"restore", name, none, "--conferma"}).err,
+              QStringLiteral("File non trovato: %1\n").arg(none));
     directory().execDirect(QStringLiteral("DELETE FROM aziende"));
     const Outcome empty = run({"backup"});
     EXPECT_EQ(empty.code, 1);
@@ -301,7 +310,8 @@ TEST_F(AdminToolTest, ServerCommandsRefuseAnotherMachineAndLeaveARunningServerAl
     const core::ConnectionSettings s = serverSettings();
     const Outcome elsewhere = run({"start-server", "--host", "server01"});
     EXPECT_EQ(elsewhere.code, 1);
-    EXPECT_EQ(elsewhere.err, "Il server server01 non è questa postazione: il server integrato si avvia solo qui\n");
+    EXPECT_EQ(elsewhere.err,
+              "Il server server01 non è questa postazione: il server integrato si avvia solo qui\n");
 
     const Outcome answering = run({"start-server"}); // the test server already answers there
     EXPECT_EQ(answering.code, 0);
@@ -324,7 +334,9 @@ TEST_F(AdminToolTest, StartServerLeavesItRunningUntilStopServer)
 
     const Outcome started = run({"start-server"});
     ASSERT_EQ(started.code, 0) << started.err.toStdString();
-    EXPECT_EQ(started.out, QStringLiteral("Server avviato sulla porta %1 (dati in %2)\n").arg(port).arg(m_paths.serverDir()));
+    EXPECT_EQ(
+        started.out,
+        QStringLiteral("Server avviato sulla porta %1 (dati in %2)\n").arg(port).arg(m_paths.serverDir()));
     const core::ConnectionSettings embedded = ini.directory().connection(false);
     EXPECT_TRUE(core::EmbeddedServer::answers(embedded));
 

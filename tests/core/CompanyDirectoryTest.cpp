@@ -1,8 +1,8 @@
-#include "CompanyDirectory.h"
+#include "core/CompanyDirectory.h"
 
-#include "CompanyDatabase.h"
-#include "QtPrinters.h"
-#include "TestDatabase.h"
+#include "core/CompanyDatabase.h"
+#include "tests/support/QtPrinters.h"
+#include "tests/support/TestDatabase.h"
 
 #include <QCoreApplication>
 
@@ -36,10 +36,11 @@ protected:
 TEST_F(CompanyDirectoryTest, CreatesTheDirectoryInLatin1WithTheAziendeTable)
 {
     EXPECT_TRUE(CompanyDirectory::directoryExists(db(), m_name));
-    const Row schema = db().query(QStringLiteral("SELECT DEFAULT_CHARACTER_SET_NAME AS cs, DEFAULT_COLLATION_NAME AS co "
-                                                 "FROM information_schema.SCHEMATA WHERE SCHEMA_NAME = :N"),
-                                  {{"N", m_name}})
-                             .first();
+    const Row schema =
+        db().query(QStringLiteral("SELECT DEFAULT_CHARACTER_SET_NAME AS cs, DEFAULT_COLLATION_NAME AS co "
+                                  "FROM information_schema.SCHEMATA WHERE SCHEMA_NAME = :N"),
+                   {{"N", m_name}})
+            .first();
     EXPECT_EQ(schema[u"cs"].toString(), "latin1");
     EXPECT_EQ(schema[u"co"].toString(), "latin1_swedish_ci");
 }
@@ -58,8 +59,10 @@ TEST_F(CompanyDirectoryTest, RefusesNamesThatAreNoPlainIdentifiers)
             CompanyDirectory::createDirectoryDatabase(db(), name);
             ADD_FAILURE() << "accepted " << name.toStdString();
         } catch (const DbError& e) {
-            EXPECT_EQ(e.message(),
-                      QStringLiteral("Nome di database non valido: \"%1\". Usare solo lettere, cifre e \"_\".").arg(name));
+            EXPECT_EQ(
+                e.message(),
+                QStringLiteral("Nome di database non valido: \"%1\". Usare solo lettere, cifre e \"_\".")
+                    .arg(name));
         }
     }
     EXPECT_TRUE(CompanyDirectory::directoryExists(db(), m_name)); // the current one untouched
@@ -147,7 +150,8 @@ TEST_F(CompanyDirectoryTest, SavingACompanyDeletedElsewhereSaysSo)
         ADD_FAILURE() << "saved a deleted company";
     } catch (const DbError& e) {
         EXPECT_EQ(e.message(),
-                  QStringLiteral("L'azienda %1 non esiste più: è stata eliminata da un'altra postazione").arg(card.id));
+                  QStringLiteral("L'azienda %1 non esiste più: è stata eliminata da un'altra postazione")
+                      .arg(card.id));
     }
     EXPECT_EQ(directory.count(), 0);
 }

@@ -1,6 +1,6 @@
-#include "ConnectionIni.h"
+#include "core/ConnectionIni.h"
 
-#include "QtPrinters.h"
+#include "tests/support/QtPrinters.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -16,7 +16,9 @@ namespace {
 // The file's permission bits as the system keeps them.
 unsigned modeBits(const QString& path)
 {
-    struct stat info{};
+    struct stat info
+    {
+    };
     return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_mode & 0777 : 0;
 }
 
@@ -71,7 +73,8 @@ TEST_F(ConnectionIniTest, ReadsEverySectionOfAShopFile)
     write(ShopFile);
     const ConnectionIni ini(path());
 
-    EXPECT_EQ(ini.directory(), (DirectorySettings{"server01", 3310, "aziende", "cassa", "segreta", "CLIENT"}));
+    EXPECT_EQ(ini.directory(),
+              (DirectorySettings{"server01", 3310, "aziende", "cassa", "segreta", "CLIENT"}));
     EXPECT_EQ(ini.warehouse(), (WarehouseSettings{2, "NEGOZIO CENTRO", "C"}));
     EXPECT_EQ(ini.session(), (SessionMarkers{17, true}));
     EXPECT_TRUE(ini.transfer().backupOnClose());
@@ -117,8 +120,9 @@ TEST_F(ConnectionIniTest, DirectoryIsIncompleteWithPortZeroOrAnyEmptyValue)
     };
     for (const Case& c : cases)
         EXPECT_FALSE(c.settings.isComplete()) << c.what;
-    write("[PARAMETRI CONNESSIONE SERVER LOCALE]\nSERVER_AZ=localhost\nPORTA_AZ=tremila\nDATABASE_AZ=aziende\n"
-          "USERNAME_AZ=root\nPASSWORD_AZ=480117\n");
+    write(
+        "[PARAMETRI CONNESSIONE SERVER LOCALE]\nSERVER_AZ=localhost\nPORTA_AZ=tremila\nDATABASE_AZ=aziende\n"
+        "USERNAME_AZ=root\nPASSWORD_AZ=480117\n");
     EXPECT_EQ(ConnectionIni(path()).directory().port, 0) << "a port that is no number";
 
     // The machine type is not part of the connection: a file without it still reaches the server.
@@ -130,7 +134,8 @@ TEST_F(ConnectionIniTest, DirectoryIsIncompleteWithPortZeroOrAnyEmptyValue)
 TEST_F(ConnectionIniTest, DefaultsFillOnlyWhatIsMissing)
 {
     const DirectorySettings partial{"server01", 0, "", "cassa", "", "CLIENT"};
-    EXPECT_EQ(partial.withDefaults(), (DirectorySettings{"server01", 3307, "aziende", "cassa", "480117", "CLIENT"}));
+    EXPECT_EQ(partial.withDefaults(),
+              (DirectorySettings{"server01", 3307, "aziende", "cassa", "480117", "CLIENT"}));
 }
 
 TEST_F(ConnectionIniTest, WritesEveryKeyOwnerOnlyAndKeepsTheRest)

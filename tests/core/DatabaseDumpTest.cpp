@@ -1,7 +1,7 @@
-#include "DatabaseDump.h"
+#include "core/DatabaseDump.h"
 
-#include "QtPrinters.h"
-#include "TestDatabase.h"
+#include "tests/support/QtPrinters.h"
+#include "tests/support/TestDatabase.h"
 
 #include <QDir>
 #include <QFile>
@@ -9,7 +9,6 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
-
 
 using namespace carvendo::core;
 using carvendo::testing::CompanyDatabase;
@@ -134,7 +133,8 @@ TEST_F(DatabaseDumpTest, RoundTripGivesBackEveryTableRoutineAndTrigger)
     const QString file = path(QStringLiteral("copia.sql"));
     std::vector<int> steps;
     m_dump.dumpTo(m_company.settings(), name(), file, [&](int p) { steps.push_back(p); });
-    EXPECT_FALSE(readAll(file).contains("CREATE DATABASE")) << "no --databases: the dump restores under any name";
+    EXPECT_FALSE(readAll(file).contains("CREATE DATABASE"))
+        << "no --databases: the dump restores under any name";
     ASSERT_FALSE(steps.empty());
     EXPECT_EQ(steps.back(), 100);
 

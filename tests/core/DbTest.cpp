@@ -1,7 +1,7 @@
-#include "Db.h"
+#include "core/Db.h"
 
-#include "QtPrinters.h"
-#include "TestDatabase.h"
+#include "tests/support/QtPrinters.h"
+#include "tests/support/TestDatabase.h"
 
 #include <gtest/gtest.h>
 
@@ -62,23 +62,25 @@ TEST_F(DbTest, EveryTypeIsBoundAndReadBackWithoutLoss)
     const QString euro = QStringLiteral("Caffè € 1,50 – perché");
     const QString longText = QString(3000, u'à');
     const QByteArray bytes("\x00\x01\xFF\x80", 4);
-    m_db->exec(QStringLiteral("INSERT INTO valori (intero, grande, flag, reale, importo, testo, memo, giorno, "
-                              "momento, ora, dati) VALUES (:INTERO, :GRANDE, :FLAG, :REALE, :IMPORTO, :TESTO, "
-                              ":MEMO, :GIORNO, :MOMENTO, :ORA, :DATI)"),
-               {{"intero", -42},
-                {"grande", qint64(9000000000LL)},
-                {"flag", true},
-                {"reale", 0.1},
-                {"importo", QVariant::fromValue(Money::fromUnits(-12345678))},
-                {"testo", euro},
-                {"memo", longText},
-                {"giorno", QDate(2026, 12, 31)},
-                {"momento", QDateTime(QDate(2026, 1, 2), QTime(3, 4, 5))},
-                {"ora", QTime(23, 59, 58)},
-                {"dati", bytes}});
+    m_db->exec(
+        QStringLiteral("INSERT INTO valori (intero, grande, flag, reale, importo, testo, memo, giorno, "
+                       "momento, ora, dati) VALUES (:INTERO, :GRANDE, :FLAG, :REALE, :IMPORTO, :TESTO, "
+                       ":MEMO, :GIORNO, :MOMENTO, :ORA, :DATI)"),
+        {{"intero", -42},
+         {"grande", qint64(9000000000LL)},
+         {"flag", true},
+         {"reale", 0.1},
+         {"importo", QVariant::fromValue(Money::fromUnits(-12345678))},
+         {"testo", euro},
+         {"memo", longText},
+         {"giorno", QDate(2026, 12, 31)},
+         {"momento", QDateTime(QDate(2026, 1, 2), QTime(3, 4, 5))},
+         {"ora", QTime(23, 59, 58)},
+         {"dati", bytes}});
     EXPECT_GT(m_db->lastInsertId(), 0);
 
-    const Rows rows = m_db->query(QStringLiteral("SELECT * FROM valori WHERE id = :ID"), {{"ID", m_db->lastInsertId()}});
+    const Rows rows =
+        m_db->query(QStringLiteral("SELECT * FROM valori WHERE id = :ID"), {{"ID", m_db->lastInsertId()}});
     ASSERT_EQ(rows.size(), 1);
     const Row r = rows.first();
     EXPECT_EQ(r["intero"].toInt(), -42);
@@ -94,14 +96,19 @@ TEST_F(DbTest, EveryTypeIsBoundAndReadBackWithoutLoss)
     EXPECT_EQ(r["dati"].toBytes(), bytes);
 
     // The server really holds the text in latin1 (Windows-1252): € is one byte there.
-    EXPECT_EQ(m_db->scalar(QStringLiteral("SELECT HEX(CONVERT(testo USING latin1)) FROM valori")).toString().left(14),
+    EXPECT_EQ(m_db->scalar(QStringLiteral("SELECT HEX(CONVERT(testo USING latin1)) FROM valori"))
+                  .toString()
+                  .left(14),
               QStringLiteral("43616666E82080"));
 }
 
 TEST_F(DbTest, NullsAndMissingValuesReadAsEmpty)
 {
     m_db->exec(QStringLiteral("INSERT INTO valori (intero, testo, giorno, importo) VALUES (:I, :T, :G, :M)"),
-               {{"I", QVariant()}, {"T", QVariant(QMetaType::fromType<QString>())}, {"G", QDate()}, {"M", QVariant()}});
+               {{"I", QVariant()},
+                {"T", QVariant(QMetaType::fromType<QString>())},
+                {"G", QDate()},
+                {"M", QVariant()}});
     const Row r = m_db->query(QStringLiteral("SELECT * FROM valori")).first();
     EXPECT_TRUE(r["testo"].isNull());
     EXPECT_TRUE(r["giorno"].isNull());
@@ -121,11 +128,13 @@ TEST_F(DbTest, ColumnsAreFoundIgnoringLetterCaseAndUnknownOnesAreErrors)
 TEST_F(DbTest, PlaceholderAndValueMustMatch)
 {
     EXPECT_EQ(dbError([&] {
-                  m_db->exec(QStringLiteral("INSERT INTO valori (intero, testo) VALUES (:INTERO, :TESTO)"), {{"INTERO", 1}});
+                  m_db->exec(QStringLiteral("INSERT INTO valori (intero, testo) VALUES (:INTERO, :TESTO)"),
+                             {{"INTERO", 1}});
               }),
               QStringLiteral("Parametro :TESTO senza valore"));
     EXPECT_EQ(dbError([&] {
-                  m_db->exec(QStringLiteral("INSERT INTO valori (intero) VALUES (:INTERO)"), {{"INTERO", 1}, {"INTEROX", 2}});
+                  m_db->exec(QStringLiteral("INSERT INTO valori (intero) VALUES (:INTERO)"),
+                             {{"INTERO", 1}, {"INTEROX", 2}});
               }),
               QStringLiteral("Il parametro INTEROX non compare nell'istruzione"));
     EXPECT_EQ(countRows(), 0);
@@ -207,34 +216,38 @@ TEST_F(DbTest, UpdateReportsMatchedRowsEvenWhenNothingChanges)
 
 TEST_F(DbTest, ScriptWithDelimiterCreatesAProcedureThatCallReturnsOutValuesFrom)
 {
-    m_db->runScript(QStringLiteral(
-        "# a procedure whose body holds semicolons\n"
-        "DROP PROCEDURE IF EXISTS raddoppia;\n"
-        "DELIMITER $$\n"
-        "CREATE PROCEDURE raddoppia(IN valore int, OUT doppio int, OUT nota varchar(20))\n"
-        "BEGIN\n"
-        "  INSERT INTO valori (intero, testo) VALUES (valore, 'da; procedura');\n"
-        "  SET doppio = valore * 2;\n"
-        "  SET nota = 'fatto';\n"
-        "END$$\n"
-        "DELIMITER ;\n"
-        "INSERT INTO valori (intero) VALUES (100);\n"));
-    const CallResult result = m_db->call(QStringLiteral("raddoppia"), {21}, {QStringLiteral("doppio"), QStringLiteral("@nota")});
+    m_db->runScript(
+        QStringLiteral("# a procedure whose body holds semicolons\n"
+                       "DROP PROCEDURE IF EXISTS raddoppia;\n"
+                       "DELIMITER $$\n"
+                       "CREATE PROCEDURE raddoppia(IN valore int, OUT doppio int, OUT nota varchar(20))\n"
+                       "BEGIN\n"
+                       "  INSERT INTO valori (intero, testo) VALUES (valore, 'da; procedura');\n"
+                       "  SET doppio = valore * 2;\n"
+                       "  SET nota = 'fatto';\n"
+                       "END$$\n"
+                       "DELIMITER ;\n"
+                       "INSERT INTO valori (intero) VALUES (100);\n"));
+    const CallResult result =
+        m_db->call(QStringLiteral("raddoppia"), {21}, {QStringLiteral("doppio"), QStringLiteral("@nota")});
     EXPECT_EQ(result.out.first()["doppio"].toInt(), 42);
     EXPECT_EQ(result.out.first()["nota"].toString(), QStringLiteral("fatto"));
-    EXPECT_EQ(m_db->scalar(QStringLiteral("SELECT COUNT(*) FROM valori WHERE testo = 'da; procedura'")).toInt(), 1);
+    EXPECT_EQ(
+        m_db->scalar(QStringLiteral("SELECT COUNT(*) FROM valori WHERE testo = 'da; procedura'")).toInt(), 1);
 }
 
 TEST_F(DbTest, AFailingScriptStopsAtTheFailingStatement)
 {
     try {
-        m_db->runScript(QStringLiteral("INSERT INTO valori (intero) VALUES (1);\nINSERT INTO nessuna VALUES (2);\n"
-                                       "INSERT INTO valori (intero) VALUES (3);"));
+        m_db->runScript(
+            QStringLiteral("INSERT INTO valori (intero) VALUES (1);\nINSERT INTO nessuna VALUES (2);\n"
+                           "INSERT INTO valori (intero) VALUES (3);"));
         FAIL();
     } catch (const DbError& e) {
         EXPECT_EQ(e.statement(), QStringLiteral("INSERT INTO nessuna VALUES (2)"));
     }
-    EXPECT_EQ(m_db->scalar(QStringLiteral("SELECT GROUP_CONCAT(intero) FROM valori")).toString(), QStringLiteral("1"));
+    EXPECT_EQ(m_db->scalar(QStringLiteral("SELECT GROUP_CONCAT(intero) FROM valori")).toString(),
+              QStringLiteral("1"));
 }
 
 } // namespace

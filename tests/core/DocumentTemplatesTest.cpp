@@ -1,7 +1,7 @@
-#include "DocumentTemplates.h"
+#include "core/DocumentTemplates.h"
 
-#include "QtPrinters.h"
-#include "TestDatabase.h"
+#include "tests/support/QtPrinters.h"
+#include "tests/support/TestDatabase.h"
 
 #include <gtest/gtest.h>
 
@@ -32,7 +32,9 @@ TEST(DocumentTemplatePath, TheFileNameWithoutFolderAndEndingNamesTheTemplate)
         {"\\Report\\", ""},
     };
     for (const auto& [path, expected] : cases)
-        EXPECT_EQ(core::DocumentTemplates::templateOfPath(QString::fromUtf8(path)), QString::fromUtf8(expected)) << path;
+        EXPECT_EQ(core::DocumentTemplates::templateOfPath(QString::fromUtf8(path)),
+                  QString::fromUtf8(expected))
+            << path;
 }
 
 TEST_F(DocumentTemplatesTest, ADocumentTakesTheTemplateItsReportRowNamesOrItsOwnName)
@@ -43,9 +45,12 @@ TEST_F(DocumentTemplatesTest, ADocumentTakesTheTemplateItsReportRowNamesOrItsOwn
     name("OrdineCliente", QStringLiteral("\\Report\\OrdineB.fr3"));
     const core::DocumentTemplates templates(db());
     EXPECT_EQ(templates.templateFor(QStringLiteral("Fattura")), QStringLiteral("FatturaNegozio"));
-    EXPECT_EQ(templates.templateFor(QStringLiteral("Preventivo")), QStringLiteral("Preventivo")) << "empty path";
-    EXPECT_EQ(templates.templateFor(QStringLiteral("NotaCredito")), QStringLiteral("NotaCredito")) << "no row";
-    EXPECT_EQ(templates.templateFor(QStringLiteral("OrdineCliente")), QStringLiteral("OrdineA")) << "the first row";
+    EXPECT_EQ(templates.templateFor(QStringLiteral("Preventivo")), QStringLiteral("Preventivo"))
+        << "empty path";
+    EXPECT_EQ(templates.templateFor(QStringLiteral("NotaCredito")), QStringLiteral("NotaCredito"))
+        << "no row";
+    EXPECT_EQ(templates.templateFor(QStringLiteral("OrdineCliente")), QStringLiteral("OrdineA"))
+        << "the first row";
     EXPECT_THROW(templates.templateFor(QStringLiteral("Inventario")), std::invalid_argument);
 }
 

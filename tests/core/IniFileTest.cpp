@@ -1,6 +1,6 @@
-#include "IniFile.h"
+#include "core/IniFile.h"
 
-#include "QtPrinters.h"
+#include "tests/support/QtPrinters.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -130,8 +130,9 @@ TEST_F(IniFileTest, NewFileIsCreatedWithItsFolderAsUtf8WithWindowsLineEnds)
     ini.setValue(u"DROPBOX", u"Path", QStringLiteral("/home/negozio/Dropbox/Città"));
     ini.save();
 
-    EXPECT_EQ(readBytes(QStringLiteral("dati/nuova/impostazioni.ini")), QByteArray("[Impostazioni]\r\nDisconnessione dopo=10 minuti\r\n"
-                                         "[DROPBOX]\r\nPath=/home/negozio/Dropbox/Citt\xC3\xA0\r\n"));
+    EXPECT_EQ(readBytes(QStringLiteral("dati/nuova/impostazioni.ini")),
+              QByteArray("[Impostazioni]\r\nDisconnessione dopo=10 minuti\r\n"
+                         "[DROPBOX]\r\nPath=/home/negozio/Dropbox/Citt\xC3\xA0\r\n"));
 }
 
 TEST_F(IniFileTest, Windows1252FileIsReadAndWrittenBackInItsOwnBytes)

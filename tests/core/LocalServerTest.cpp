@@ -1,7 +1,7 @@
 // The private server of a workstation: first start with the shop's account, and what it listens on.
-#include "LocalServer.h"
+#include "core/LocalServer.h"
 
-#include "QtPrinters.h"
+#include "tests/support/QtPrinters.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -34,7 +34,10 @@ TEST(LocalServer, FirstStartMakesTheShopAccountAndAnotherStartReusesIt)
     EXPECT_EQ(asShop.scalar(QStringLiteral("SELECT @@lower_case_table_names")).toInt(), 1);
     Db asRoot(server.rootSettings());
     asRoot.open();
-    EXPECT_EQ(asRoot.scalar(QStringLiteral("SELECT COUNT(*) FROM mysql.user WHERE user = 'cassa' AND host = '%'")).toInt(), 0)
+    EXPECT_EQ(
+        asRoot.scalar(QStringLiteral("SELECT COUNT(*) FROM mysql.user WHERE user = 'cassa' AND host = '%'"))
+            .toInt(),
+        0)
         << "a test server is not open to the network";
 
     server.stop();
@@ -63,7 +66,10 @@ TEST(LocalServer, AShopServerListensForTheOtherWorkstations)
     Db asRoot(server.rootSettings());
     asRoot.open();
     EXPECT_EQ(asRoot.scalar(QStringLiteral("SELECT @@bind_address")).toString(), QStringLiteral("0.0.0.0"));
-    EXPECT_EQ(asRoot.scalar(QStringLiteral("SELECT COUNT(*) FROM mysql.user WHERE user = 'root' AND host = '%'")).toInt(), 1);
+    EXPECT_EQ(
+        asRoot.scalar(QStringLiteral("SELECT COUNT(*) FROM mysql.user WHERE user = 'root' AND host = '%'"))
+            .toInt(),
+        1);
     asRoot.close();
     server.stop();
 }

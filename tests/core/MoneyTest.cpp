@@ -1,6 +1,6 @@
-#include "Money.h"
+#include "core/Money.h"
 
-#include "QtPrinters.h"
+#include "tests/support/QtPrinters.h"
 
 #include <gtest/gtest.h>
 
@@ -37,13 +37,14 @@ TEST_P(MoneyFromDouble, RoundsToTheNearestTenThousandthTiesToEven)
     EXPECT_EQ(Money::fromDouble(GetParam().value).units(), GetParam().expectedUnits) << GetParam().value;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Money, MoneyFromDouble,
-    ::testing::Values(DoubleCase{-0.00015, -2}, DoubleCase{1.23456, 12346}, DoubleCase{1.234550001, 12346},
-                      // stored as 2.67499999999999982236431605997495353221893310546875
-                      DoubleCase{2.675, 26750}, DoubleCase{1.00005, 10000}, DoubleCase{0.1 + 0.2, 3000},
-                      DoubleCase{-0.0, 0}, DoubleCase{123456789.12345, 1234567891234},
-                      DoubleCase{900000000000000.0, 9000000000000000000}));
+INSTANTIATE_TEST_SUITE_P(Money, MoneyFromDouble,
+                         ::testing::Values(DoubleCase{-0.00015, -2}, DoubleCase{1.23456, 12346},
+                                           DoubleCase{1.234550001, 12346},
+                                           // stored as 2.67499999999999982236431605997495353221893310546875
+                                           DoubleCase{2.675, 26750}, DoubleCase{1.00005, 10000},
+                                           DoubleCase{0.1 + 0.2, 3000}, DoubleCase{-0.0, 0},
+                                           DoubleCase{123456789.12345, 1234567891234},
+                                           DoubleCase{900000000000000.0, 9000000000000000000}));
 
 TEST(Money, FromDoubleRefusesWhatItCannotHold)
 {
@@ -74,9 +75,9 @@ TEST(Money, EveryTieGoesToTheEvenNeighbour)
 TEST(Money, ParseReadsPlainAndItalianNumbers)
 {
     const std::pair<const char*, qint64> cases[] = {
-        {"1234.5", 12345000}, {"1.234,50", 12345000},   {"+2", 20000},   {" 7,5 ", 75000},
-        {"1.234.567", 12345670000}, {"1.234", 12340}, {",5", 5000}, {"-0,00025", -2},
-        {"1.000.000,9999", 10000009999},
+        {"1234.5", 12345000}, {"1.234,50", 12345000},     {"+2", 20000},
+        {" 7,5 ", 75000},     {"1.234.567", 12345670000}, {"1.234", 12340},
+        {",5", 5000},         {"-0,00025", -2},           {"1.000.000,9999", 10000009999},
     };
     for (const auto& [text, expected] : cases)
         EXPECT_EQ(parsed(text).units(), expected) << text;
@@ -84,8 +85,8 @@ TEST(Money, ParseReadsPlainAndItalianNumbers)
 
 TEST(Money, ParseRejectsMalformedText)
 {
-    const char* const rejected[] = {"", "abc", "12.34,5", "1,2,3", "-", "1 234", "1e5", "1.2345.678", "1,5.",
-                                    "99999999999999999999"};
+    const char* const rejected[] = {"",      "abc", "12.34,5",    "1,2,3", "-",
+                                    "1 234", "1e5", "1.2345.678", "1,5.",  "99999999999999999999"};
     for (const char* text : rejected)
         EXPECT_FALSE(Money::parse(QString::fromUtf8(text)).has_value()) << text;
 }
@@ -93,8 +94,13 @@ TEST(Money, ParseRejectsMalformedText)
 TEST(Money, ItalianDisplayRoundsToCentsHalfToEven)
 {
     const std::pair<const char*, const char*> cases[] = {
-        {"1234567.891", "1.234.567,89"}, {"1.005", "1,00"}, {"1.015", "1,02"},       {"-1.015", "-1,02"},
-        {"-0.004", "0,00"},              {"999.995", "1.000,00"}, {"0.0051", "0,01"},
+        {"1234567.891", "1.234.567,89"},
+        {"1.005", "1,00"},
+        {"1.015", "1,02"},
+        {"-1.015", "-1,02"},
+        {"-0.004", "0,00"},
+        {"999.995", "1.000,00"},
+        {"0.0051", "0,01"},
     };
     for (const auto& [value, expected] : cases)
         EXPECT_EQ(parsed(value).toItalian(), QString::fromUtf8(expected)) << value;

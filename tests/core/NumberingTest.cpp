@@ -1,7 +1,7 @@
-#include "Numbering.h"
+#include "core/Numbering.h"
 
-#include "QtPrinters.h"
-#include "TestDatabase.h"
+#include "tests/support/QtPrinters.h"
+#include "tests/support/TestDatabase.h"
 
 #include <gtest/gtest.h>
 
@@ -20,13 +20,15 @@ protected:
         m_db = company().newConnection();
         for (const char* table : {"fatture", "riparazioni", "fornitori", "ordiniclienti"})
             m_db->exec(QStringLiteral("DELETE FROM %1").arg(QString::fromLatin1(table)));
-        m_db->exec(QStringLiteral("UPDATE contatori SET BarcodeArticolo = '', barcodecliente = '', BarcodeAss = ''"));
+        m_db->exec(QStringLiteral(
+            "UPDATE contatori SET BarcodeArticolo = '', barcodecliente = '', BarcodeAss = ''"));
     }
 
     // Moves this session's server clock: "today" and the year come from the server.
     void setServerNow(const char* dateTime)
     {
-        m_db->exec(QStringLiteral("SET timestamp = UNIX_TIMESTAMP(:T)"), {{"T", QString::fromLatin1(dateTime)}});
+        m_db->exec(QStringLiteral("SET timestamp = UNIX_TIMESTAMP(:T)"),
+                   {{"T", QString::fromLatin1(dateTime)}});
     }
 
     void addInvoice(int number, const QString& year, const QString& suffix = {})
@@ -37,7 +39,8 @@ protected:
 
     QString contatore(const char* column)
     {
-        return m_db->scalar(QStringLiteral("SELECT `%1` FROM contatori").arg(QString::fromLatin1(column))).toString();
+        return m_db->scalar(QStringLiteral("SELECT `%1` FROM contatori").arg(QString::fromLatin1(column)))
+            .toString();
     }
 
     std::unique_ptr<Db> m_db;
@@ -61,7 +64,8 @@ TEST_F(NumberingTest, NumbersRestartWithTheServersYear)
 TEST_F(NumberingTest, SuffixesKeepTheirOwnSeriesWhileNoSuffixCountsAllOfTheYear)
 {
     setServerNow("2026-06-15 10:00:00");
-    for (auto [number, suffix] : std::initializer_list<std::pair<int, const char*>>{{1, ""}, {2, ""}, {1, "A"}, {2, "A"}, {3, "A"}, {5, "B"}})
+    for (auto [number, suffix] : std::initializer_list<std::pair<int, const char*>>{
+             {1, ""}, {2, ""}, {1, "A"}, {2, "A"}, {3, "A"}, {5, "B"}})
         addInvoice(number, QStringLiteral("2026"), QString::fromLatin1(suffix));
     addInvoice(40, QStringLiteral("2025"), QStringLiteral("A"));
     Numbering numbering(*m_db);
@@ -105,8 +109,10 @@ TEST_F(NumberingTest, FourWorkstationsNeverGetTheSameNumber)
                 Numbering numbering(*db);
                 for (int i = 0; i < kPerThread; ++i)
                     numbering.withNextNumber(Series::Fattura, QString(), [&](int number) {
-                        return db->exec(QStringLiteral("INSERT INTO fatture (NumDoc, Anno) VALUES (:N, YEAR(CURRENT_DATE))"),
-                                        {{"N", number}});
+                        return db->exec(
+                            QStringLiteral(
+                                "INSERT INTO fatture (NumDoc, Anno) VALUES (:N, YEAR(CURRENT_DATE))"),
+                            {{"N", number}});
                     });
             } catch (const std::exception& e) {
                 ++failures;
@@ -117,7 +123,9 @@ TEST_F(NumberingTest, FourWorkstationsNeverGetTheSameNumber)
     for (auto& thread : threads)
         thread.join();
     ASSERT_EQ(failures, 0);
-    const Row r = m_db->query(QStringLiteral("SELECT COUNT(*) AS quante, COUNT(DISTINCT NumDoc) AS diverse, MAX(NumDoc) AS massimo FROM fatture")).first();
+    const Row r = m_db->query(QStringLiteral("SELECT COUNT(*) AS quante, COUNT(DISTINCT NumDoc) AS diverse, "
+                                             "MAX(NumDoc) AS massimo FROM fatture"))
+                      .first();
     EXPECT_EQ(r["quante"].toInt(), kThreads * kPerThread);
     EXPECT_EQ(r["diverse"].toInt(), kThreads * kPerThread);
     EXPECT_EQ(r["massimo"].toInt(), kThreads * kPerThread);
@@ -126,11 +134,17 @@ TEST_F(NumberingTest, FourWorkstationsNeverGetTheSameNumber)
 TEST_F(NumberingTest, TheLockIsReleasedWhenInsertingTheHeaderFails)
 {
     Numbering numbering(*m_db);
-    EXPECT_THROW(numbering.withNextNumber(Series::Fattura, QString(), [&](int) {
-        return m_db->exec(QStringLiteral("INSERT INTO tabella_assente VALUES (1)"));
-    }), DbError);
+    EXPECT_THROW(
+        numbering.withNextNumber(
+            Series::Fattura, QString(),
+            [&](int) { return m_db->exec(QStringLiteral("INSERT INTO tabella_assente VALUES (1)")); }),
+        DbError);
     auto other = company().newConnection();
-    EXPECT_EQ(other->scalar(QStringLiteral("SELECT IS_FREE_LOCK(SHA1(CONCAT('carvendo-numero.', DATABASE(), '.fatture')))")).toInt(), 1);
+    EXPECT_EQ(other
+                  ->scalar(QStringLiteral(
+                      "SELECT IS_FREE_LOCK(SHA1(CONCAT('carvendo-numero.', DATABASE(), '.fatture')))"))
+                  .toInt(),
+              1);
 }
 
 TEST_F(NumberingTest, BarcodesAdvanceTheirBaseWithTheCheckDigit)
@@ -144,9 +158,11 @@ TEST_F(NumberingTest, BarcodesAdvanceTheirBaseWithTheCheckDigit)
     EXPECT_EQ(issuer.issue(BarcodeKind::Cliente), QStringLiteral("70000010001001"));
     EXPECT_EQ(issuer.issue(BarcodeKind::Cliente), QStringLiteral("70000010001010"));
     // The 14-character card code fits the customer's barcode column.
-    m_db->exec(QStringLiteral("INSERT INTO clienti (RagioneSociale, barcode) VALUES ('Rossi', '70000010001010')"));
-    EXPECT_EQ(m_db->scalar(QStringLiteral("SELECT barcode FROM clienti WHERE RagioneSociale = 'Rossi'")).toString(),
-              QStringLiteral("70000010001010"));
+    m_db->exec(
+        QStringLiteral("INSERT INTO clienti (RagioneSociale, barcode) VALUES ('Rossi', '70000010001010')"));
+    EXPECT_EQ(
+        m_db->scalar(QStringLiteral("SELECT barcode FROM clienti WHERE RagioneSociale = 'Rossi'")).toString(),
+        QStringLiteral("70000010001010"));
 
     EXPECT_EQ(issuer.issue(BarcodeKind::Taglia), QStringLiteral("6401002001004"));
     EXPECT_EQ(issuer.issue(BarcodeKind::Lavoro).left(12), QStringLiteral("400009100020"));
@@ -159,8 +175,9 @@ TEST_F(NumberingTest, ACounterThatIsNotANumberIssuesNothing)
         BarcodeIssuer(*m_db).issue(BarcodeKind::Articolo);
         FAIL();
     } catch (const DbError& e) {
-        EXPECT_EQ(e.message(), QStringLiteral("Il contatore BarcodeArticolo contiene \"80050A\", che non è un numero "
-                                              "intero: nessun barcode generato"));
+        EXPECT_EQ(e.message(),
+                  QStringLiteral("Il contatore BarcodeArticolo contiene \"80050A\", che non è un numero "
+                                 "intero: nessun barcode generato"));
     }
     EXPECT_EQ(contatore("BarcodeArticolo"), QStringLiteral("80050A"));
 }
@@ -173,12 +190,17 @@ TEST_F(NumberingTest, ARepairTicketKeepsItsCodeUnlessAnotherTicketHoldsIt)
     m_db->exec(QStringLiteral("INSERT INTO riparazioni (numero, BarcodeFull) VALUES (1, '1234567890128')"));
     EXPECT_EQ(issuer.repairTicketBarcode(QStringLiteral("1234567890128")), QStringLiteral("2000001000007"));
     EXPECT_EQ(contatore("BarcodeAss"), QStringLiteral("200000100000"));
-    EXPECT_EQ(issuer.repairTicketBarcode(QString()), QStringLiteral("2000001000014")) << "a ticket without a code gets one";
+    EXPECT_EQ(issuer.repairTicketBarcode(QString()), QStringLiteral("2000001000014"))
+        << "a ticket without a code gets one";
 }
 
 TEST(Ean13, CheckDigitsAndMonthNames)
 {
-    struct Case { const char* base; int digit; };
+    struct Case
+    {
+        const char* base;
+        int digit;
+    };
     for (const Case& c : {Case{"800500100201", 7}, Case{"400638133393", 1}, Case{"7000001000100", 1}})
         EXPECT_EQ(ean13CheckDigit(QString::fromLatin1(c.base)), c.digit) << c.base;
     EXPECT_THROW(ean13CheckDigit(u"80050010020X"), std::invalid_argument);

@@ -1,6 +1,6 @@
-#include "Paths.h"
+#include "core/Paths.h"
 
-#include "QtPrinters.h"
+#include "tests/support/QtPrinters.h"
 
 #include <QDir>
 #include <QFile>

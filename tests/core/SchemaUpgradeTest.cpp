@@ -1,12 +1,12 @@
 // Bringing a company database up to the program's schema: an old database made from today's template
 // by taking away everything the upgrade list adds must come out the same as a new database.
 
-#include "SchemaUpgrade.h"
+#include "core/SchemaUpgrade.h"
 
-#include "Db.h"
-#include "QtPrinters.h"
-#include "TableDefinitions.h"
-#include "TestDatabase.h"
+#include "core/Db.h"
+#include "schema/TableDefinitions.h"
+#include "tests/support/QtPrinters.h"
+#include "tests/support/TestDatabase.h"
 
 #include <QFile>
 #include <QRegularExpression>
@@ -55,7 +55,8 @@ QStringList createdTables()
 void stamp(Db& db, const QString& version)
 {
     db.exec(QStringLiteral("DELETE FROM versione"));
-    db.exec(QStringLiteral("INSERT INTO versione (VersioneDB, VersioneSW) VALUES (:V, :V)"), {{"V", version}});
+    db.exec(QStringLiteral("INSERT INTO versione (VersioneDB, VersioneSW) VALUES (:V, :V)"),
+            {{"V", version}});
 }
 
 QString stampedVersion(Db& db)
@@ -173,9 +174,10 @@ TEST_F(SchemaUpgradeTest, AnOldDatabaseComesOutLikeANewOne)
 
     EXPECT_EQ(columns(db, false), columns(company().db(), false));
     EXPECT_EQ(routines(db), routines(company().db()));
-    EXPECT_EQ(db.scalar(QStringLiteral("SELECT CONCAT(COLUMN_TYPE, ' ', COLUMN_DEFAULT) FROM information_schema.COLUMNS "
-                                       "WHERE TABLE_SCHEMA = DATABASE() AND TABLE_NAME = 'dettfattura' "
-                                       "AND COLUMN_NAME = 'Sconto'"))
+    EXPECT_EQ(db.scalar(QStringLiteral(
+                            "SELECT CONCAT(COLUMN_TYPE, ' ', COLUMN_DEFAULT) FROM information_schema.COLUMNS "
+                            "WHERE TABLE_SCHEMA = DATABASE() AND TABLE_NAME = 'dettfattura' "
+                            "AND COLUMN_NAME = 'Sconto'"))
                   .toString(),
               QStringLiteral("int(11) 0"))
         << "row discounts above 127 must still fit";
@@ -214,7 +216,8 @@ TEST_F(SchemaUpgradeTest, ANewerUnstampedOrHelperlessDatabaseIsUpgradedToo)
     const std::vector<std::pair<const char*, std::function<void(Db&)>>> cases{
         {"no version row", [](Db& db) { db.exec(QStringLiteral("DELETE FROM versione")); }},
         // The list calls AddColumnUnlessExists from its first line: without it no start could succeed.
-        {"no column helper", [](Db& db) {
+        {"no column helper",
+         [](Db& db) {
              stamp(db, QStringLiteral("5.2.0"));
              db.execDirect(QStringLiteral("DROP PROCEDURE AddColumnUnlessExists"));
          }},
@@ -242,14 +245,15 @@ TEST_F(SchemaUpgradeTest, AFailingStepLeavesTheVersionForTheNextStart)
         upgrade(db);
         ADD_FAILURE() << "the upgrade reported success";
     } catch (const DbError& error) {
-        EXPECT_EQ(error.message(), QStringLiteral("Table '%1.acquisizioni' doesn't exist").arg(upgraded.name()));
+        EXPECT_EQ(error.message(),
+                  QStringLiteral("Table '%1.acquisizioni' doesn't exist").arg(upgraded.name()));
     }
     EXPECT_EQ(stampedVersion(db), QStringLiteral("5.2.0"));
     EXPECT_TRUE(needsUpgrade(db));
 
     // Once the cause is mended the next start completes what the failed one began.
-    db.execDirect(carvendo::schema::TableDefinitions::builtIn().createTableStatement(QStringLiteral("acquisizioni"),
-                                                                                      false));
+    db.execDirect(carvendo::schema::TableDefinitions::builtIn().createTableStatement(
+        QStringLiteral("acquisizioni"), false));
     upgrade(db);
     EXPECT_EQ(stampedVersion(db), QStringLiteral("6.1.3"));
     EXPECT_EQ(columns(db, false), columns(company().db(), false));
@@ -264,20 +268,23 @@ TEST_F(SchemaUpgradeTest, AnOldDatabaseGetsTheNameSearchIndexes)
     db.exec(QStringLiteral("UPDATE versione SET VersioneDB = '6.1.0'"));
     upgrade(db);
     upgrade(db); // a second run finds them and changes nothing
-    EXPECT_EQ(db.scalar(QStringLiteral("SELECT COUNT(DISTINCT INDEX_NAME) FROM information_schema.STATISTICS "
-                                       "WHERE TABLE_SCHEMA = DATABASE() AND INDEX_NAME IN ('ix_RagioneSociale', 'ix_RagSoc')"))
-                  .toInt(),
-              2);
+    EXPECT_EQ(
+        db.scalar(QStringLiteral(
+                      "SELECT COUNT(DISTINCT INDEX_NAME) FROM information_schema.STATISTICS "
+                      "WHERE TABLE_SCHEMA = DATABASE() AND INDEX_NAME IN ('ix_RagioneSociale', 'ix_RagSoc')"))
+            .toInt(),
+        2);
 }
 
 TEST(SchemaUpgradeScript, TableLinesBecomeTheTablesOwnDefinitions)
 {
     const QString expanded = expandTableDirectives(upgradeList());
-    EXPECT_FALSE(expanded.contains(QRegularExpression(QStringLiteral("^#@table"),
-                                                      QRegularExpression::MultilineOption)));
+    EXPECT_FALSE(expanded.contains(
+        QRegularExpression(QStringLiteral("^#@table"), QRegularExpression::MultilineOption)));
     const auto& definitions = carvendo::schema::TableDefinitions::builtIn();
     for (const QString& table : createdTables())
-        EXPECT_TRUE(expanded.contains(definitions.createTableStatement(table, true) + u';')) << table.toStdString();
+        EXPECT_TRUE(expanded.contains(definitions.createTableStatement(table, true) + u';'))
+            << table.toStdString();
 }
 
 } // namespace

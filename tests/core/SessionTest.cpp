@@ -1,9 +1,9 @@
-#include "Session.h"
-#include "Privileges.h"
-#include "Rows.h"
+#include "core/Session.h"
+#include "core/Privileges.h"
+#include "core/Rows.h"
 
-#include "QtPrinters.h"
-#include "ScriptedDialogs.h"
+#include "tests/support/QtPrinters.h"
+#include "tests/support/ScriptedDialogs.h"
 
 #include <gtest/gtest.h>
 
@@ -108,7 +108,9 @@ TEST(Session, GuardedCommandTellsTheOperatorWhyNothingHappens)
 TEST(Session, MachineTypeKeepsItsSettingsText)
 {
     const std::pair<const char16_t*, std::optional<MachineType>> cases[] = {
-        {u"CLIENT", MachineType::Client}, {u" client/server ", MachineType::ClientServer}, {u"CLIENT SERVER", std::nullopt}};
+        {u"CLIENT", MachineType::Client},
+        {u" client/server ", MachineType::ClientServer},
+        {u"CLIENT SERVER", std::nullopt}};
     for (const auto& [text, expected] : cases)
         EXPECT_EQ(machineTypeFromText(QStringView(text)), expected) << QString::fromUtf16(text).toStdString();
 }

@@ -1,6 +1,6 @@
-#include "SqlText.h"
+#include "core/SqlText.h"
 
-#include "QtPrinters.h"
+#include "tests/support/QtPrinters.h"
 
 #include <gtest/gtest.h>
 
@@ -8,9 +8,9 @@ using namespace carvendo::core;
 
 TEST(Placeholders, NamesAreFoundOutsideQuotesAndComments)
 {
-    const ParsedStatement p = parsePlaceholders(QStringLiteral(
-        "SELECT ':NOPE', \":ALSO\", `a:b`, :Id, x::int, @v := 1 -- :COMMENT\n"
-        "FROM t WHERE d = :data /* :BLOCK */ AND e = :Id # :HASH"));
+    const ParsedStatement p = parsePlaceholders(
+        QStringLiteral("SELECT ':NOPE', \":ALSO\", `a:b`, :Id, x::int, @v := 1 -- :COMMENT\n"
+                       "FROM t WHERE d = :data /* :BLOCK */ AND e = :Id # :HASH"));
     EXPECT_EQ(p.names, (QStringList{QStringLiteral("ID"), QStringLiteral("DATA"), QStringLiteral("ID")}));
     EXPECT_EQ(p.sql, QStringLiteral("SELECT ':NOPE', \":ALSO\", `a:b`, ?, x::int, @v := 1 -- :COMMENT\n"
                                     "FROM t WHERE d = ? /* :BLOCK */ AND e = ? # :HASH"));
@@ -24,22 +24,21 @@ TEST(Placeholders, QuotedTextWithEscapesDoesNotHideWhatFollows)
 
 TEST(ScriptSplitting, StatementsCommentsAndDelimiters)
 {
-    const QString script = QStringLiteral(
-        "-- leading comment; not a statement\n"
-        "# another; comment\n"
-        "CREATE TABLE t (a varchar(10) DEFAULT 'x;y');\n"
-        "/* a plain comment; */\n"
-        "/*!40101 SET NAMES utf8mb4 */;\n"
-        "INSERT INTO t VALUES ('a--b'), (\"c;d\");\n"
-        "DELIMITER $$\n"
-        "CREATE PROCEDURE p()\n"
-        "BEGIN\n"
-        "  SELECT 1; -- inside; the body\n"
-        "  SELECT ';';\n"
-        "END $$\n"
-        "delimiter ;\n"
-        "CALL p();\n"
-        "SELECT 1");
+    const QString script = QStringLiteral("-- leading comment; not a statement\n"
+                                          "# another; comment\n"
+                                          "CREATE TABLE t (a varchar(10) DEFAULT 'x;y');\n"
+                                          "/* a plain comment; */\n"
+                                          "/*!40101 SET NAMES utf8mb4 */;\n"
+                                          "INSERT INTO t VALUES ('a--b'), (\"c;d\");\n"
+                                          "DELIMITER $$\n"
+                                          "CREATE PROCEDURE p()\n"
+                                          "BEGIN\n"
+                                          "  SELECT 1; -- inside; the body\n"
+                                          "  SELECT ';';\n"
+                                          "END $$\n"
+                                          "delimiter ;\n"
+                                          "CALL p();\n"
+                                          "SELECT 1");
     const QStringList statements = splitScript(script);
     ASSERT_EQ(statements.size(), 6);
     EXPECT_EQ(statements[0], QStringLiteral("CREATE TABLE t (a varchar(10) DEFAULT 'x;y')"));

@@ -1,10 +1,10 @@
-#include "Cliente.h"
+#include "registry/Cliente.h"
 
-#include "Db.h"
-#include "PrivacyNotice.h"
-#include "RecordingReportOutput.h"
-#include "ScriptedDialogs.h"
-#include "TestDatabase.h"
+#include "core/Db.h"
+#include "foundation/PrivacyNotice.h"
+#include "tests/support/RecordingReportOutput.h"
+#include "tests/support/ScriptedDialogs.h"
+#include "tests/support/TestDatabase.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -30,15 +30,20 @@ protected:
 
     int insertCustomer(int code, const QString& name)
     {
-        db().exec(QStringLiteral("INSERT INTO clienti (CodiceCliente, RagioneSociale, idAgente, Agente, idfidelity, fidelity) "
-                                 "VALUES (:CODICE, :NOME, 3, 'Neri Paolo', 5, 'GOLD')"),
-                  {{QStringLiteral("CODICE"), code}, {QStringLiteral("NOME"), name}});
+        db().exec(
+            QStringLiteral(
+                "INSERT INTO clienti (CodiceCliente, RagioneSociale, idAgente, Agente, idfidelity, fidelity) "
+                "VALUES (:CODICE, :NOME, 3, 'Neri Paolo', 5, 'GOLD')"),
+            {{QStringLiteral("CODICE"), code}, {QStringLiteral("NOME"), name}});
         return int(db().lastInsertId());
     }
 
     core::Row stored(int id)
     {
-        return db().query(QStringLiteral("SELECT * FROM clienti WHERE idCliente = :ID"), {{QStringLiteral("ID"), id}}).first();
+        return db()
+            .query(QStringLiteral("SELECT * FROM clienti WHERE idCliente = :ID"),
+                   {{QStringLiteral("ID"), id}})
+            .first();
     }
 
     ct::ScriptedDialogs m_dialogs;
@@ -74,7 +79,8 @@ TEST_F(ClienteTest, ACustomerWithoutNameIsNotSaved)
     m_card.openNew();
     m_card.setValue(QStringLiteral("Nome"), QStringLiteral("Anna"));
     EXPECT_FALSE(m_card.save());
-    EXPECT_EQ(m_dialogs.messages(), QStringList{QStringLiteral("Inserire la ragione sociale o il cognome del cliente.")});
+    EXPECT_EQ(m_dialogs.messages(),
+              QStringList{QStringLiteral("Inserire la ragione sociale o il cognome del cliente.")});
     EXPECT_EQ(db().scalar(QStringLiteral("SELECT COUNT(*) FROM clienti")).toInt(), 0);
     EXPECT_THROW(m_card.setValue(QStringLiteral("Inesistente"), 1), std::invalid_argument);
 }
@@ -83,7 +89,8 @@ TEST_F(ClienteTest, OpeningAVanishedCustomerTellsTheOperator)
 {
     EXPECT_FALSE(m_card.open(9999));
     EXPECT_EQ(m_dialogs.messages(),
-              QStringList{QStringLiteral("Il cliente non esiste più: può essere stato eliminato da un'altra postazione.")});
+              QStringList{QStringLiteral(
+                  "Il cliente non esiste più: può essere stato eliminato da un'altra postazione.")});
 }
 
 TEST_F(ClienteTest, LeavingTaxAndEmailFieldsInformsWithoutBlockingTheSave)
@@ -97,8 +104,11 @@ TEST_F(ClienteTest, LeavingTaxAndEmailFieldsInformsWithoutBlockingTheSave)
     const Case cases[] = {
         {"CodFisc", "rssmra80a01h501u", QStringLiteral("Il Codice Fiscale inserito è corretto")},
         {"CodFisc", "", {}},
-        {"pIva", "1234", QStringLiteral("La lunghezza della partita IVA non è corretta: la partita IVA dovrebbe essere lunga esattamente 11 caratteri.")},
-        {"email", "mario@esempio", QStringLiteral("Indirizzo non valido\r\nNessun \".\" inserito nel dominio")},
+        {"pIva", "1234",
+         QStringLiteral("La lunghezza della partita IVA non è corretta: la partita IVA dovrebbe essere lunga "
+                        "esattamente 11 caratteri.")},
+        {"email", "mario@esempio",
+         QStringLiteral("Indirizzo non valido\r\nNessun \".\" inserito nel dominio")},
         {"Telefono", "0123", {}},
     };
     m_card.openNew();
@@ -126,7 +136,8 @@ TEST_F(ClienteTest, CardsAreIssuedFromTheCounterAndStoredOnSavedCustomers)
     // A customer with a card is asked before getting a new one.
     m_dialogs.answerConfirm(false);
     EXPECT_FALSE(m_card.issueCard());
-    EXPECT_EQ(m_dialogs.lastText(), QStringLiteral("Il cliente ha già una tessera. Assegnare una nuova tessera?"));
+    EXPECT_EQ(m_dialogs.lastText(),
+              QStringLiteral("Il cliente ha già una tessera. Assegnare una nuova tessera?"));
     m_dialogs.answerConfirm(true);
     ASSERT_TRUE(m_card.issueCard());
     EXPECT_EQ(stored(id)["barcode"].toString(), QStringLiteral("70000010001010"));
@@ -142,13 +153,15 @@ TEST_F(ClienteTest, CardsAreIssuedFromTheCounterAndStoredOnSavedCustomers)
 
 TEST_F(ClienteTest, MunicipalitiesFillPostcodeAndProvince)
 {
-    db().exec(QStringLiteral("INSERT INTO comuni (comune, Cap, SiglaProv) VALUES ('Torino', '10100', 'TO'), ('Asti', '14100', 'AT')"));
+    db().exec(QStringLiteral("INSERT INTO comuni (comune, Cap, SiglaProv) VALUES ('Torino', '10100', 'TO'), "
+                             "('Asti', '14100', 'AT')"));
     m_card.openNew();
     EXPECT_EQ(m_card.municipalities(), (QStringList{QStringLiteral("Asti"), QStringLiteral("Torino")}));
 
     m_dialogs.answerOption(1);
     m_card.chooseMunicipality();
-    EXPECT_EQ(m_dialogs.events().back().options, (QStringList{QStringLiteral("Asti (AT)"), QStringLiteral("Torino (TO)")}));
+    EXPECT_EQ(m_dialogs.events().back().options,
+              (QStringList{QStringLiteral("Asti (AT)"), QStringLiteral("Torino (TO)")}));
     EXPECT_EQ(m_card.value(QStringLiteral("Cap")).toString(), QStringLiteral("10100"));
     EXPECT_EQ(m_card.value(QStringLiteral("ProvRes")).toString(), QStringLiteral("TO"));
 
@@ -163,14 +176,18 @@ TEST_F(ClienteTest, MunicipalitiesFillPostcodeAndProvince)
     EXPECT_EQ(m_card.value(QStringLiteral("Cap")).toString(), QStringLiteral("10123"));
 
     m_card.setValue(QStringLiteral("Citta"), QStringLiteral("Canelli"));
-    m_dialogs.answerText(QStringLiteral("Canelli")).answerText(QStringLiteral("14053")).answerText(QStringLiteral("at"));
+    m_dialogs.answerText(QStringLiteral("Canelli"))
+        .answerText(QStringLiteral("14053"))
+        .answerText(QStringLiteral("at"));
     ASSERT_TRUE(m_card.newMunicipality());
     EXPECT_EQ(m_card.value(QStringLiteral("ProvRes")).toString(), QStringLiteral("AT"));
     EXPECT_EQ(db().scalar(QStringLiteral("SELECT SiglaProv FROM comuni WHERE comune = 'Canelli'")).toString(),
               QStringLiteral("AT"));
 
     // A province longer than two letters is refused and nothing is added.
-    m_dialogs.answerText(QStringLiteral("Nizza")).answerText(QStringLiteral("14049")).answerText(QStringLiteral("Asti"));
+    m_dialogs.answerText(QStringLiteral("Nizza"))
+        .answerText(QStringLiteral("14049"))
+        .answerText(QStringLiteral("Asti"));
     EXPECT_FALSE(m_card.newMunicipality());
     EXPECT_EQ(m_dialogs.lastText(), QStringLiteral("La sigla della Provincia è di due lettere."));
     EXPECT_EQ(db().scalar(QStringLiteral("SELECT COUNT(*) FROM comuni")).toInt(), 3);
@@ -186,14 +203,17 @@ TEST_F(ClienteTest, PlusButtonsAddADescriptionAndChooseIt)
         QString column;
     };
     const Case cases[] = {
-        {&registry::Cliente::addCategory, &registry::Cliente::categories, QStringLiteral("catclienti"), QStringLiteral("Categoria")},
+        {&registry::Cliente::addCategory, &registry::Cliente::categories, QStringLiteral("catclienti"),
+         QStringLiteral("Categoria")},
         {&registry::Cliente::addSector, &registry::Cliente::sectors, QStringLiteral("settclienti"),
          QStringLiteral("Settore")},
-        {&registry::Cliente::addDefinition, &registry::Cliente::definitions, QStringLiteral("defclienti"), QStringLiteral("Definizione")},
+        {&registry::Cliente::addDefinition, &registry::Cliente::definitions, QStringLiteral("defclienti"),
+         QStringLiteral("Definizione")},
     };
     m_card.openNew();
     EXPECT_FALSE(m_card.chooseSector());
-    EXPECT_EQ(m_dialogs.lastText(), QStringLiteral("Nessuna voce da scegliere: aggiungerne una con il pulsante di inserimento."));
+    EXPECT_EQ(m_dialogs.lastText(),
+              QStringLiteral("Nessuna voce da scegliere: aggiungerne una con il pulsante di inserimento."));
     for (const Case& c : cases) {
         SCOPED_TRACE(c.table.toStdString());
         m_dialogs.answerText(QStringLiteral("  Ingrosso d'Italia "));
@@ -211,7 +231,8 @@ TEST_F(ClienteTest, PlusButtonsAddADescriptionAndChooseIt)
     db().exec(QStringLiteral("INSERT INTO catclienti (Categoria) VALUES ('Aziende')"));
     m_dialogs.answerOption(0);
     ASSERT_TRUE(m_card.chooseCategory());
-    EXPECT_EQ(m_dialogs.events().back().options, (QStringList{QStringLiteral("Aziende"), QStringLiteral("Ingrosso d'Italia")}));
+    EXPECT_EQ(m_dialogs.events().back().options,
+              (QStringList{QStringLiteral("Aziende"), QStringLiteral("Ingrosso d'Italia")}));
     EXPECT_EQ(m_card.value(QStringLiteral("Categoria")).toString(), QStringLiteral("Aziende"));
 }
 
@@ -222,7 +243,8 @@ TEST_F(ClienteTest, AgentAndFidelityAreRemovedOnlyWhenConfirmed)
 
     m_dialogs.answerConfirm(false);
     EXPECT_FALSE(m_card.removeAgent());
-    EXPECT_EQ(m_dialogs.lastText(), QStringLiteral("Sei sicuro di voler eliminare l'Agente associato a questo Cliente?"));
+    EXPECT_EQ(m_dialogs.lastText(),
+              QStringLiteral("Sei sicuro di voler eliminare l'Agente associato a questo Cliente?"));
     EXPECT_EQ(m_card.value(QStringLiteral("Agente")).toString(), QStringLiteral("Neri Paolo"));
 
     m_dialogs.answerConfirm(true).answerConfirm(true);
@@ -241,14 +263,17 @@ TEST_F(ClienteTest, WebAccountsLiveOnTheExchangeBesideTheirMirrorInTheCard)
     const int id = insertCustomer(1, QStringLiteral("D'Amico Sergio"));
     ASSERT_TRUE(m_card.open(id));
     EXPECT_FALSE(m_card.createWebAccount());
-    EXPECT_EQ(m_dialogs.lastText(), QStringLiteral("Gli account web non sono disponibili: configurare la connessione Portavia."));
+    EXPECT_EQ(m_dialogs.lastText(),
+              QStringLiteral("Gli account web non sono disponibili: configurare la connessione Portavia."));
 
     ct::ExchangeDatabase exchange;
     m_card.setWebAccounts(registry::WebAccounts([&]() -> core::Db& { return exchange.db(); }));
-    exchange.db().execDirect(QStringLiteral("INSERT INTO users (id_user, username, passwd, attivo) VALUES (999, 'occupato', 'x', 1)"));
+    exchange.db().execDirect(QStringLiteral(
+        "INSERT INTO users (id_user, username, passwd, attivo) VALUES (999, 'occupato', 'x', 1)"));
     const auto account = [&] {
-        return exchange.db().query(QStringLiteral("SELECT username, passwd, attivo FROM users WHERE id_user = :ID"),
-                                   {{QStringLiteral("ID"), id}});
+        return exchange.db().query(
+            QStringLiteral("SELECT username, passwd, attivo FROM users WHERE id_user = :ID"),
+            {{QStringLiteral("ID"), id}});
     };
 
     // A name another account holds is refused.
@@ -295,8 +320,9 @@ TEST_F(ClienteTest, AnExchangeThatRefusesTheAccountLeavesTheCardAsItWas)
     ct::ExchangeDatabase exchange;
     m_card.setWebAccounts(registry::WebAccounts([&]() -> core::Db& { return exchange.db(); }));
     // A trigger stands in for an exchange that refuses the new row after the checks passed.
-    exchange.db().execDirect(QStringLiteral("CREATE TRIGGER users_no_insert BEFORE INSERT ON users FOR EACH ROW "
-                                            "SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'bloccato'"));
+    exchange.db().execDirect(
+        QStringLiteral("CREATE TRIGGER users_no_insert BEFORE INSERT ON users FOR EACH ROW "
+                       "SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'bloccato'"));
     m_dialogs.answerText(QStringLiteral("anna")).answerText(QStringLiteral("segreta"));
     EXPECT_THROW(m_card.createWebAccount(), core::DbError);
     EXPECT_TRUE(stored(id)["USERNAME"].isNull());
@@ -306,23 +332,27 @@ TEST_F(ClienteTest, AnExchangeThatRefusesTheAccountLeavesTheCardAsItWas)
 TEST_F(ClienteTest, ThePrivacyFormCarriesTheCustomerTheNoticeAndTheDay)
 {
     const int id = insertCustomer(1, QStringLiteral("D'Amico Sergio"));
-    db().exec(QStringLiteral("UPDATE clienti SET Indirizzo = 'Via Sant''Anna 3', Citta = 'Forlì', CodFisc = 'DMCSRG80A01D704X' "
+    db().exec(QStringLiteral("UPDATE clienti SET Indirizzo = 'Via Sant''Anna 3', Citta = 'Forlì', CodFisc = "
+                             "'DMCSRG80A01D704X' "
                              "WHERE idCliente = :ID"),
               {{QStringLiteral("ID"), id}});
-    core::PrivacyNotice(db()).save(QStringLiteral("I dati sono trattati per la gestione delle riparazioni."));
+    foundation::PrivacyNotice(db()).save(
+        QStringLiteral("I dati sono trattati per la gestione delle riparazioni."));
     db().execDirect(QStringLiteral("SET timestamp = UNIX_TIMESTAMP('2026-03-05 10:00:00')"));
     ct::RecordingReportOutput reports;
 
     m_card.openNew();
     EXPECT_FALSE(m_card.printPrivacy(reports));
-    EXPECT_EQ(m_dialogs.lastText(), QStringLiteral("Salvare il cliente prima di stampare il modulo privacy."));
+    EXPECT_EQ(m_dialogs.lastText(),
+              QStringLiteral("Salvare il cliente prima di stampare il modulo privacy."));
     EXPECT_TRUE(reports.requests().empty());
 
     ASSERT_TRUE(m_card.open(id));
     ASSERT_TRUE(m_card.printPrivacy(reports));
     EXPECT_EQ(reports.last().kind, ct::RecordedReport::Kind::Preview);
 
-    const QString pdf = QDir::temp().filePath(QStringLiteral("privacy-%1.pdf").arg(QCoreApplication::applicationPid()));
+    const QString pdf =
+        QDir::temp().filePath(QStringLiteral("privacy-%1.pdf").arg(QCoreApplication::applicationPid()));
     reports.exportPdf(m_card.privacyForm(), pdf);
     const QString text = ct::pdfText(pdf).simplified();
     QFile::remove(pdf);

@@ -1,4 +1,4 @@
-#include "FiscalChecks.h"
+#include "registry/FiscalChecks.h"
 
 #include <gtest/gtest.h>
 
@@ -7,14 +7,20 @@ using namespace carvendo::registry;
 namespace {
 
 const QString kCfOk = QStringLiteral("Il Codice Fiscale inserito è corretto");
-const QString kCfLength = QStringLiteral("La lunghezza del codice fiscale non è corretta: il codice fiscale dovrebbe essere lungo esattamente 16 caratteri.");
-const QString kCfCharacters = QStringLiteral("Il codice fiscale contiene dei caratteri non validi: i soli caratteri validi sono le lettere e le cifre.");
-const QString kCfCheck = QStringLiteral("Il codice fiscale non è corretto: il codice di controllo non corrisponde.");
+const QString kCfLength = QStringLiteral("La lunghezza del codice fiscale non è corretta: il codice fiscale "
+                                         "dovrebbe essere lungo esattamente 16 caratteri.");
+const QString kCfCharacters = QStringLiteral("Il codice fiscale contiene dei caratteri non validi: i soli "
+                                             "caratteri validi sono le lettere e le cifre.");
+const QString kCfCheck =
+    QStringLiteral("Il codice fiscale non è corretto: il codice di controllo non corrisponde.");
 
 const QString kPivaOk = QStringLiteral("La Partita IVA inserita è corretta");
-const QString kPivaLength = QStringLiteral("La lunghezza della partita IVA non è corretta: la partita IVA dovrebbe essere lunga esattamente 11 caratteri.");
-const QString kPivaCharacters = QStringLiteral("La partita IVA contiene dei caratteri non ammessi: la partita IVA dovrebbe contenere solo cifre.");
-const QString kPivaCheck = QStringLiteral("La partita IVA non è valida: il codice di controllo non corrisponde.");
+const QString kPivaLength = QStringLiteral("La lunghezza della partita IVA non è corretta: la partita IVA "
+                                           "dovrebbe essere lunga esattamente 11 caratteri.");
+const QString kPivaCharacters = QStringLiteral(
+    "La partita IVA contiene dei caratteri non ammessi: la partita IVA dovrebbe contenere solo cifre.");
+const QString kPivaCheck =
+    QStringLiteral("La partita IVA non è valida: il codice di controllo non corrisponde.");
 
 struct Case
 {
@@ -34,60 +40,64 @@ void expectAll(const std::vector<Case>& cases, CheckResult (*check)(const QStrin
 
 TEST(CodiceFiscaleCheck, RealCodesPassAndDamagedOnesAreTold)
 {
-    expectAll({
-                  {"RSSMRA85T10A562S", true, kCfOk},
-                  {"RSSMRA80A01H501U", true, kCfOk},
-                  // omocodia: digits replaced by letters from the right, the check letter changes with them
-                  {"RSSMRA85T10A56NH", true, kCfOk},
-                  {"RSSMRAURTMLARSNL", true, kCfOk},
-                  // wrong check letter, omocodia letter without the new check letter
-                  {"RSSMRA85T10A562T", false, kCfCheck},
-                  {"RSSMRA85T10A56NS", false, kCfCheck},
-                  // length comes first
-                  {"", false, kCfLength},
-                  {"RSSMRA85T10A562S ", false, kCfLength},
-                  // then the characters
-                  {"RSSMRÀ85T10A562S", false, kCfCharacters},
-              },
-              checkCodiceFiscale);
+    expectAll(
+        {
+            {"RSSMRA85T10A562S", true, kCfOk},
+            {"RSSMRA80A01H501U", true, kCfOk},
+            // omocodia: digits replaced by letters from the right, the check letter changes with them
+            {"RSSMRA85T10A56NH", true, kCfOk},
+            {"RSSMRAURTMLARSNL", true, kCfOk},
+            // wrong check letter, omocodia letter without the new check letter
+            {"RSSMRA85T10A562T", false, kCfCheck},
+            {"RSSMRA85T10A56NS", false, kCfCheck},
+            // length comes first
+            {"", false, kCfLength},
+            {"RSSMRA85T10A562S ", false, kCfLength},
+            // then the characters
+            {"RSSMRÀ85T10A562S", false, kCfCharacters},
+        },
+        checkCodiceFiscale);
 }
 
 TEST(PartitaIvaCheck, RealNumbersPassAndDamagedOnesAreTold)
 {
-    expectAll({
-                  {"00743110157", true, kPivaOk},
-                  // all zeros: the check digit of zero is zero
-                  {"00000000000", true, kPivaOk},
-                  {"00743110158", false, kPivaCheck},
-                  {"", false, kPivaLength},
-                  {"IT00743110157", false, kPivaLength},
-                  {"0074311015A", false, kPivaCharacters},
-              },
-              checkPartitaIva);
+    expectAll(
+        {
+            {"00743110157", true, kPivaOk},
+            // all zeros: the check digit of zero is zero
+            {"00000000000", true, kPivaOk},
+            {"00743110158", false, kPivaCheck},
+            {"", false, kPivaLength},
+            {"IT00743110157", false, kPivaLength},
+            {"0074311015A", false, kPivaCharacters},
+        },
+        checkPartitaIva);
 }
 
 TEST(EmailCheck, ReasonsComeInTheirOrder)
 {
     const QString ok = QStringLiteral("Indirizzo valido\r\n");
     const QString no = QStringLiteral("Indirizzo non valido\r\n");
-    expectAll({
-                  {"mario.rossi@example.it", true, ok},
-                  // hyphens and a "+" tag before the "@" are real addresses
-                  {"info@nuova-elettronica.it", true, ok},
-                  {"nome+tag@dominio.it", true, ok},
-                  // "+" after the "@", and anything else outside the allowed set
-                  {"a😀@example.it", false, no + QStringLiteral("Hai inserito caratteri non consentiti \"😀\"")},
-                  {"d'amico@example.it", false, no + QStringLiteral("Hai inserito caratteri non consentiti \"'\"")},
-                  // an invalid character is told before a missing "@"
-                  {"mario,rossi", false, no + QStringLiteral("Hai inserito caratteri non consentiti \",\"")},
-                  {"mario.rossi.example.it", false, no + QStringLiteral("il simbolo \"@\" non è presente")},
-                  {"a@b@c.it", false, no + QStringLiteral("Hai inserito troppe \"@\"s")},
-                  {"@example.it", false, no + QStringLiteral("Nessun nome inserito prima del carattere @ ")},
-                  {"mario@localhost", false, no + QStringLiteral("Nessun \".\" inserito nel dominio")},
-                  {"mario@.it", false, no + QStringLiteral("no domain name before \".\"")},
-                  {"mario@example.", false, no + QStringLiteral("Il \".\" non può essere inserito come ultimo carattere")},
-              },
-              checkEmail);
+    expectAll(
+        {
+            {"mario.rossi@example.it", true, ok},
+            // hyphens and a "+" tag before the "@" are real addresses
+            {"info@nuova-elettronica.it", true, ok},
+            {"nome+tag@dominio.it", true, ok},
+            // "+" after the "@", and anything else outside the allowed set
+            {"a😀@example.it", false, no + QStringLiteral("Hai inserito caratteri non consentiti \"😀\"")},
+            {"d'amico@example.it", false, no + QStringLiteral("Hai inserito caratteri non consentiti \"'\"")},
+            // an invalid character is told before a missing "@"
+            {"mario,rossi", false, no + QStringLiteral("Hai inserito caratteri non consentiti \",\"")},
+            {"mario.rossi.example.it", false, no + QStringLiteral("il simbolo \"@\" non è presente")},
+            {"a@b@c.it", false, no + QStringLiteral("Hai inserito troppe \"@\"s")},
+            {"@example.it", false, no + QStringLiteral("Nessun nome inserito prima del carattere @ ")},
+            {"mario@localhost", false, no + QStringLiteral("Nessun \".\" inserito nel dominio")},
+            {"mario@.it", false, no + QStringLiteral("no domain name before \".\"")},
+            {"mario@example.", false,
+             no + QStringLiteral("Il \".\" non può essere inserito come ultimo carattere")},
+        },
+        checkEmail);
 }
 
 } // namespace

@@ -1,8 +1,8 @@
-#include "Fornitore.h"
-#include "StoricoCliente.h"
+#include "registry/Fornitore.h"
+#include "registry/StoricoCliente.h"
 
-#include "Db.h"
-#include "RegistrySuite.h"
+#include "core/Db.h"
+#include "tests/registry/RegistrySuite.h"
 
 #include <gtest/gtest.h>
 
@@ -16,12 +16,16 @@ class FornitoreTest : public ct::RegistrySuite<FornitoreTest>
 protected:
     void SetUp() override
     {
-        emptyTables({"clienti", "fornitori", "ordinifornitori", "carichi", "venduti", "prima_nota", "fatture"});
+        emptyTables(
+            {"clienti", "fornitori", "ordinifornitori", "carichi", "venduti", "prima_nota", "fatture"});
     }
 
     core::Row storedSupplier(int id)
     {
-        return db().query(QStringLiteral("SELECT * FROM fornitori WHERE id_fornitore = :ID"), {{QStringLiteral("ID"), id}}).first();
+        return db()
+            .query(QStringLiteral("SELECT * FROM fornitori WHERE id_fornitore = :ID"),
+                   {{QStringLiteral("ID"), id}})
+            .first();
     }
 
     registry::Fornitore m_card{company().db(), m_dialogs, m_navigator};
@@ -34,7 +38,8 @@ TEST_F(FornitoreTest, NewSuppliersTakeTheNextCodeAndChecksOnlyInform)
     EXPECT_EQ(m_card.value(QStringLiteral("codice")).toString(), QStringLiteral("10"));
 
     EXPECT_FALSE(m_card.save());
-    EXPECT_EQ(m_dialogs.messages(), QStringList{QStringLiteral("Inserire la ragione sociale del fornitore.")});
+    EXPECT_EQ(m_dialogs.messages(),
+              QStringList{QStringLiteral("Inserire la ragione sociale del fornitore.")});
     m_dialogs.clear();
 
     m_card.setValue(QStringLiteral("RagSoc"), QStringLiteral("Nuova Elettronica dell'Adriatico"));
@@ -44,7 +49,8 @@ TEST_F(FornitoreTest, NewSuppliersTakeTheNextCodeAndChecksOnlyInform)
     m_card.fieldLeft(QStringLiteral("Email"));
     m_card.fieldLeft(QStringLiteral("CodFisc")); // empty: not checked
     EXPECT_EQ(m_dialogs.messages(),
-              (QStringList{QStringLiteral("La partita IVA contiene dei caratteri non ammessi: la partita IVA dovrebbe contenere solo cifre."),
+              (QStringList{QStringLiteral("La partita IVA contiene dei caratteri non ammessi: la partita IVA "
+                                          "dovrebbe contenere solo cifre."),
                            QStringLiteral("Indirizzo valido\r\n")}));
 
     ASSERT_TRUE(m_card.save());
@@ -55,7 +61,9 @@ TEST_F(FornitoreTest, NewSuppliersTakeTheNextCodeAndChecksOnlyInform)
     m_card.setValue(QStringLiteral("Banca"), QStringLiteral("Banca d'Alba"));
     m_dialogs.answerConfirm(false);
     EXPECT_FALSE(m_card.mayLeave());
-    EXPECT_EQ(m_dialogs.lastText(), QStringLiteral("Eventuali modifiche effettuate non saranno salvate. Vuoi uscire senza salvare ?"));
+    EXPECT_EQ(
+        m_dialogs.lastText(),
+        QStringLiteral("Eventuali modifiche effettuate non saranno salvate. Vuoi uscire senza salvare ?"));
     ASSERT_TRUE(m_card.save());
     EXPECT_EQ(storedSupplier(m_card.id())["Banca"].toString(), QStringLiteral("Banca d'Alba"));
     EXPECT_TRUE(m_card.mayLeave());
@@ -63,7 +71,8 @@ TEST_F(FornitoreTest, NewSuppliersTakeTheNextCodeAndChecksOnlyInform)
 
 TEST_F(FornitoreTest, ASavedSupplierBecomesACustomerWithItsData)
 {
-    db().exec(QStringLiteral("INSERT INTO clienti (CodiceCliente, RagioneSociale) VALUES (41, 'Rossi Mario')"));
+    db().exec(
+        QStringLiteral("INSERT INTO clienti (CodiceCliente, RagioneSociale) VALUES (41, 'Rossi Mario')"));
     m_card.openNew();
     m_card.setValue(QStringLiteral("RagSoc"), QStringLiteral("Ferramenta Sant'Antonio"));
     m_card.setValue(QStringLiteral("PIva"), QStringLiteral("00000000000"));
@@ -73,27 +82,33 @@ TEST_F(FornitoreTest, ASavedSupplierBecomesACustomerWithItsData)
 
     // Unsaved: nothing made.
     EXPECT_EQ(m_card.makeCustomer(), 0);
-    EXPECT_EQ(m_dialogs.messages(), QStringList{QStringLiteral("Salvare il fornitore prima di crearne il cliente.")});
+    EXPECT_EQ(m_dialogs.messages(),
+              QStringList{QStringLiteral("Salvare il fornitore prima di crearne il cliente.")});
     ASSERT_TRUE(m_card.save());
 
     const int idCliente = m_card.makeCustomer();
     ASSERT_NE(idCliente, 0);
     EXPECT_EQ(m_navigator.lastRequest(QStringLiteral("TCliente")).key.toInt(), idCliente);
-    const core::Row row = db().query(QStringLiteral("SELECT * FROM clienti WHERE idCliente = :ID"), {{QStringLiteral("ID"), idCliente}}).first();
+    const core::Row row = db().query(QStringLiteral("SELECT * FROM clienti WHERE idCliente = :ID"),
+                                     {{QStringLiteral("ID"), idCliente}})
+                              .first();
     EXPECT_EQ(row["CodiceCliente"].toInt(), 42);
     EXPECT_EQ(row["RagioneSociale"].toString(), QStringLiteral("Ferramenta Sant'Antonio"));
     EXPECT_EQ(row["pIva"].toString(), QStringLiteral("00000000000"));
     EXPECT_EQ(row["Indirizzo"].toString(), QStringLiteral("Via Po 3"));
     EXPECT_EQ(row["ProvRes"].toString(), QStringLiteral("TO"));
-    EXPECT_EQ(m_card.mapSearchUrl(), QStringLiteral("https://www.openstreetmap.org/search?query=Via%20Po%203%2C%20Torino%2C%20TO"));
+    EXPECT_EQ(m_card.mapSearchUrl(),
+              QStringLiteral("https://www.openstreetmap.org/search?query=Via%20Po%203%2C%20Torino%2C%20TO"));
 }
 
 TEST_F(FornitoreTest, HistoryTabsListOnlyTheDocumentsOfTheirOwner)
 {
-    db().exec(QStringLiteral("INSERT INTO ordinifornitori (NumDoc, idFornitore) VALUES (1, 5), (2, 5), (3, 6)"));
+    db().exec(
+        QStringLiteral("INSERT INTO ordinifornitori (NumDoc, idFornitore) VALUES (1, 5), (2, 5), (3, 6)"));
     db().exec(QStringLiteral("INSERT INTO carichi (NumeroCarico, idFornitore) VALUES (10, 6)"));
     db().exec(QStringLiteral("INSERT INTO fatture (NumDoc, idCliente) VALUES (7, 5), (8, 9)"));
-    db().exec(QStringLiteral("INSERT INTO prima_nota (idsoggetto, tiposogg) VALUES (5, 'Cliente'), (5, 'Fornitore')"));
+    db().exec(QStringLiteral(
+        "INSERT INTO prima_nota (idsoggetto, tiposogg) VALUES (5, 'Cliente'), (5, 'Fornitore')"));
 
     using S = registry::HistoryTab::Source;
     EXPECT_EQ(registry::historyRows(db(), S::SupplierOrders, 5).size(), 2);
@@ -109,7 +124,8 @@ TEST_F(FornitoreTest, HistoryTabsListOnlyTheDocumentsOfTheirOwner)
 
 TEST_F(FornitoreTest, CustomerHistoryFindsByNameOrTaxCodeAndListsTheSales)
 {
-    const int damico = insertCustomer(1, QStringLiteral("D'Amico Sergio"), QStringLiteral("DMCSRG80A01L219X"), QStringLiteral("01234567897"));
+    const int damico = insertCustomer(1, QStringLiteral("D'Amico Sergio"), QStringLiteral("DMCSRG80A01L219X"),
+                                      QStringLiteral("01234567897"));
     insertCustomer(2, QStringLiteral("Amici Lucia"), QString(), QString());
     db().exec(QStringLiteral("INSERT INTO venduti (idCliente, idArticolo) VALUES (:ID, 1), (:ID, 2), (0, 3)"),
               {{QStringLiteral("ID"), damico}});
@@ -122,8 +138,9 @@ TEST_F(FornitoreTest, CustomerHistoryFindsByNameOrTaxCodeAndListsTheSales)
         const char* typed;
         int found;
     };
-    for (const Case& c : {Case{By::Name, "D'Amico", 1}, Case{By::Name, "ami", 2}, Case{By::CodiceFiscale, "DMCSRG80A01L219X", 1},
-                          Case{By::PartitaIva, "' OR '1'='1", 0}}) {
+    for (const Case& c :
+         {Case{By::Name, "D'Amico", 1}, Case{By::Name, "ami", 2},
+          Case{By::CodiceFiscale, "DMCSRG80A01L219X", 1}, Case{By::PartitaIva, "' OR '1'='1", 0}}) {
         SCOPED_TRACE(c.typed);
         EXPECT_EQ(history.findCustomers(c.by, QString::fromUtf8(c.typed)).size(), c.found);
     }

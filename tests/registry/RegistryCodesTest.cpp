@@ -1,7 +1,7 @@
-#include "RegistryCodes.h"
+#include "registry/RegistryCodes.h"
 
-#include "Db.h"
-#include "RegistrySuite.h"
+#include "core/Db.h"
+#include "tests/registry/RegistrySuite.h"
 
 #include <QSet>
 
@@ -18,7 +18,10 @@ namespace {
 class RegistryCodesTest : public ct::RegistrySuite<RegistryCodesTest>
 {
 protected:
-    QString customerCounter() { return db().scalar(QStringLiteral("SELECT barcodecliente FROM contatori")).toString(); }
+    QString customerCounter()
+    {
+        return db().scalar(QStringLiteral("SELECT barcodecliente FROM contatori")).toString();
+    }
 
     registry::RegistryCodes m_codes{company().db()};
 };
@@ -26,8 +29,10 @@ protected:
 TEST_F(RegistryCodesTest, CustomerCodesFollowTheLargestOne)
 {
     EXPECT_EQ(m_codes.peekNextCustomerCode(), 1);
-    for (const auto& [name, expected] : {std::pair{"Bianchi Luca", 1}, {"D'Amico Sergio", 2}, {"Esposito Anna", 3}}) {
-        const int code = m_codes.insertCustomerWithNewCode([&](int c) { insertCustomer(c, QString::fromUtf8(name)); });
+    for (const auto& [name, expected] :
+         {std::pair{"Bianchi Luca", 1}, {"D'Amico Sergio", 2}, {"Esposito Anna", 3}}) {
+        const int code =
+            m_codes.insertCustomerWithNewCode([&](int c) { insertCustomer(c, QString::fromUtf8(name)); });
         EXPECT_EQ(code, expected);
         EXPECT_EQ(db().scalar(QStringLiteral("SELECT CodiceCliente FROM clienti WHERE RagioneSociale = :N"),
                               {{QStringLiteral("N"), QString::fromUtf8(name)}})
@@ -37,20 +42,25 @@ TEST_F(RegistryCodesTest, CustomerCodesFollowTheLargestOne)
     // A code typed by hand moves the next one on; gaps below it are not reused.
     insertCustomer(40, QStringLiteral("Ferri Marco"));
     EXPECT_EQ(m_codes.peekNextCustomerCode(), 41);
-    EXPECT_EQ(m_codes.insertCustomerWithNewCode([&](int c) { insertCustomer(c, QStringLiteral("Gallo Pia")); }), 41);
+    EXPECT_EQ(
+        m_codes.insertCustomerWithNewCode([&](int c) { insertCustomer(c, QStringLiteral("Gallo Pia")); }),
+        41);
 }
 
 TEST_F(RegistryCodesTest, SupplierCodesAreTextComparedAsNumbers)
 {
     EXPECT_EQ(m_codes.peekNextSupplierCode(), QStringLiteral("1"));
     insertSupplier(QStringLiteral("8"), QStringLiteral("Ingrosso Nord"));
-    EXPECT_EQ(m_codes.insertSupplierWithNewCode([&](const QString& c) { insertSupplier(c, QStringLiteral("Elettroforniture")); }),
+    EXPECT_EQ(m_codes.insertSupplierWithNewCode(
+                  [&](const QString& c) { insertSupplier(c, QStringLiteral("Elettroforniture")); }),
               QStringLiteral("9"));
     // As text "9" sorts after "10": the next code must still be 10, then 11.
-    EXPECT_EQ(m_codes.insertSupplierWithNewCode([&](const QString& c) { insertSupplier(c, QStringLiteral("Componenti Sud")); }),
+    EXPECT_EQ(m_codes.insertSupplierWithNewCode(
+                  [&](const QString& c) { insertSupplier(c, QStringLiteral("Componenti Sud")); }),
               QStringLiteral("10"));
     EXPECT_EQ(m_codes.peekNextSupplierCode(), QStringLiteral("11"));
-    EXPECT_EQ(db().scalar(QStringLiteral("SELECT Codice FROM fornitori WHERE RagSoc = 'Componenti Sud'")).toString(),
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT Codice FROM fornitori WHERE RagSoc = 'Componenti Sud'"))
+                  .toString(),
               QStringLiteral("10"));
 }
 
@@ -62,7 +72,8 @@ TEST_F(RegistryCodesTest, AFailedInsertLeavesNothingAndTheCodeIsGivenAgain)
     }),
                  core::DbError);
     EXPECT_EQ(db().scalar(QStringLiteral("SELECT COUNT(*) FROM clienti")).toInt(), 0);
-    EXPECT_EQ(m_codes.insertCustomerWithNewCode([&](int c) { insertCustomer(c, QStringLiteral("Completo")); }), 1);
+    EXPECT_EQ(
+        m_codes.insertCustomerWithNewCode([&](int c) { insertCustomer(c, QStringLiteral("Completo")); }), 1);
 }
 
 TEST_F(RegistryCodesTest, RefusedInsideAnOpenTransaction)
@@ -70,8 +81,9 @@ TEST_F(RegistryCodesTest, RefusedInsideAnOpenTransaction)
     core::Transaction tx(db());
     EXPECT_THROW(m_codes.insertCustomerWithNewCode([&](int c) { insertCustomer(c, QStringLiteral("X")); }),
                  std::logic_error);
-    EXPECT_THROW(m_codes.insertSupplierWithNewCode([&](const QString& c) { insertSupplier(c, QStringLiteral("X")); }),
-                 std::logic_error);
+    EXPECT_THROW(
+        m_codes.insertSupplierWithNewCode([&](const QString& c) { insertSupplier(c, QStringLiteral("X")); }),
+        std::logic_error);
 }
 
 TEST_F(RegistryCodesTest, TwoWorkstationsNeverShareACustomerCode)
@@ -81,14 +93,16 @@ TEST_F(RegistryCodesTest, TwoWorkstationsNeverShareACustomerCode)
         std::unique_ptr<core::Db> own = company().newConnection();
         registry::RegistryCodes codes(*own);
         for (int i = 0; i < kPerWorkstation; ++i)
-            codes.insertCustomerWithNewCode([&](int c) { insertCustomer(c, prefix + QString::number(i), {}, {}, *own); });
+            codes.insertCustomerWithNewCode(
+                [&](int c) { insertCustomer(c, prefix + QString::number(i), {}, {}, *own); });
     };
     std::thread first(workstation, QStringLiteral("A"));
     std::thread second(workstation, QStringLiteral("B"));
     first.join();
     second.join();
 
-    const core::Rows rows = db().query(QStringLiteral("SELECT CodiceCliente FROM clienti ORDER BY CodiceCliente"));
+    const core::Rows rows =
+        db().query(QStringLiteral("SELECT CodiceCliente FROM clienti ORDER BY CodiceCliente"));
     ASSERT_EQ(rows.size(), 2 * kPerWorkstation);
     for (int i = 0; i < rows.size(); ++i)
         EXPECT_EQ(rows[i]["CodiceCliente"].toInt(), i + 1);
@@ -98,8 +112,9 @@ TEST_F(RegistryCodesTest, ACardAlreadyHeldByACustomerIsSkipped)
 {
     // Cards typed by hand hold the next two codes the counter would give.
     for (const char* card : {"70000010001010", "70000010001029"})
-        db().exec(QStringLiteral("INSERT INTO clienti (RagioneSociale, barcode) VALUES ('Tessera a mano', :B)"),
-                  {{QStringLiteral("B"), QString::fromLatin1(card)}});
+        db().exec(
+            QStringLiteral("INSERT INTO clienti (RagioneSociale, barcode) VALUES ('Tessera a mano', :B)"),
+            {{QStringLiteral("B"), QString::fromLatin1(card)}});
     db().exec(QStringLiteral("UPDATE contatori SET barcodecliente = '7000001000100'"));
     EXPECT_EQ(m_codes.newCustomerCard(), QStringLiteral("70000010001038"));
     EXPECT_EQ(customerCounter(), QStringLiteral("7000001000103"));

@@ -1,7 +1,7 @@
-#include "RegistryList.h"
+#include "registry/RegistryList.h"
 
-#include "Paths.h"
-#include "RegistrySuite.h"
+#include "core/Paths.h"
+#include "tests/registry/RegistrySuite.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -37,8 +37,14 @@ protected:
         return out;
     }
 
-    RegistryList customers() { return RegistryList(RegistryKind::customers(), db(), m_session, m_paths, m_dialogs, m_navigator); }
-    RegistryList suppliers() { return RegistryList(RegistryKind::suppliers(), db(), m_session, m_paths, m_dialogs, m_navigator); }
+    RegistryList customers()
+    {
+        return RegistryList(RegistryKind::customers(), db(), m_session, m_paths, m_dialogs, m_navigator);
+    }
+    RegistryList suppliers()
+    {
+        return RegistryList(RegistryKind::suppliers(), db(), m_session, m_paths, m_dialogs, m_navigator);
+    }
 
     QTemporaryDir m_dir;
     core::Paths m_paths{m_dir.path(), m_dir.path()};
@@ -79,8 +85,8 @@ TEST_F(RegistryListTest, NameSearchBindsTheTypedText)
     const Case cases[] = {
         {"D'Amico", {QStringLiteral("D'Amico Sergio")}},
         {"amico", {QStringLiteral("D'Amico Sergio"), QStringLiteral("Damico Elettronica")}},
-        {"100%", {QStringLiteral("Sconto 100% srl")}},             // "%" is a character, not a wildcard
-        {"è_", {QStringLiteral("Caffè_Bar Nicolò")}},              // and so is "_"
+        {"100%", {QStringLiteral("Sconto 100% srl")}}, // "%" is a character, not a wildcard
+        {"è_", {QStringLiteral("Caffè_Bar Nicolò")}},  // and so is "_"
         {"' OR '1'='1", {}},
     };
     for (const Case& c : cases) {
@@ -91,16 +97,20 @@ TEST_F(RegistryListTest, NameSearchBindsTheTypedText)
 
 TEST_F(RegistryListTest, TaxCodeAndVatSearchesMatchExactly)
 {
-    insertCustomer(1, QStringLiteral("Rossi Mario"), QStringLiteral("RSSMRA80A01H501U"), QStringLiteral("01234567897"));
-    insertCustomer(2, QStringLiteral("Verdi Anna"), QStringLiteral("VRDNNA75C41F205X"), QStringLiteral("12345678903"));
+    insertCustomer(1, QStringLiteral("Rossi Mario"), QStringLiteral("RSSMRA80A01H501U"),
+                   QStringLiteral("01234567897"));
+    insertCustomer(2, QStringLiteral("Verdi Anna"), QStringLiteral("VRDNNA75C41F205X"),
+                   QStringLiteral("12345678903"));
     RegistryList list = customers();
 
     list.find(SearchMode::TaxCode, QStringLiteral("VRDNNA75C41F205X"));
-    EXPECT_EQ(names(list.rows(), QStringLiteral("RagioneSociale")), QStringList{QStringLiteral("Verdi Anna")});
+    EXPECT_EQ(names(list.rows(), QStringLiteral("RagioneSociale")),
+              QStringList{QStringLiteral("Verdi Anna")});
     list.find(SearchMode::TaxCode, QStringLiteral("VRDNNA75C41F205"));
     EXPECT_TRUE(list.rows().isEmpty()) << "no partial match";
     list.find(SearchMode::VatNumber, QStringLiteral(" 01234567897 "));
-    EXPECT_EQ(names(list.rows(), QStringLiteral("RagioneSociale")), QStringList{QStringLiteral("Rossi Mario")});
+    EXPECT_EQ(names(list.rows(), QStringLiteral("RagioneSociale")),
+              QStringList{QStringLiteral("Rossi Mario")});
     // An empty text shows everyone, ordered by name.
     list.find(SearchMode::VatNumber, QString());
     EXPECT_EQ(list.search().mode(), SearchMode::All);
@@ -174,27 +184,33 @@ TEST_F(RegistryListTest, DeletingACustomerTakesItsWebAccountAndLeavesDocumentsAl
     const int id = insertCustomer(1, QStringLiteral("D'Amico Sergio"));
     const int other = insertCustomer(2, QStringLiteral("Verdi Anna"));
     for (int user : {id, other})
-        s_exchange->db().exec(QStringLiteral("INSERT INTO users (id_user, username, passwd, attivo) VALUES (:ID, :U, 'x', 1)"),
-                             {{QStringLiteral("ID"), user}, {QStringLiteral("U"), QStringLiteral("u%1").arg(user)}});
-    db().exec(QStringLiteral("INSERT INTO preventivi (idcliente, RagioneSociale) VALUES (:ID, 'D''Amico Sergio')"),
-              {{QStringLiteral("ID"), id}});
+        s_exchange->db().exec(
+            QStringLiteral("INSERT INTO users (id_user, username, passwd, attivo) VALUES (:ID, :U, 'x', 1)"),
+            {{QStringLiteral("ID"), user}, {QStringLiteral("U"), QStringLiteral("u%1").arg(user)}});
+    db().exec(
+        QStringLiteral("INSERT INTO preventivi (idcliente, RagioneSociale) VALUES (:ID, 'D''Amico Sergio')"),
+        {{QStringLiteral("ID"), id}});
 
     RegistryList list = customers();
     list.setWebAccounts(exchangeAccounts());
     list.open();
     m_dialogs.answerConfirm(true);
     EXPECT_TRUE(list.deleteRecord(id));
-    EXPECT_EQ(names(list.rows(), QStringLiteral("RagioneSociale")), QStringList{QStringLiteral("Verdi Anna")});
-    EXPECT_EQ(s_exchange->db().scalar(QStringLiteral("SELECT GROUP_CONCAT(id_user) FROM users")).toInt(), other);
+    EXPECT_EQ(names(list.rows(), QStringLiteral("RagioneSociale")),
+              QStringList{QStringLiteral("Verdi Anna")});
+    EXPECT_EQ(s_exchange->db().scalar(QStringLiteral("SELECT GROUP_CONCAT(id_user) FROM users")).toInt(),
+              other);
     EXPECT_EQ(db().scalar(QStringLiteral("SELECT RagioneSociale FROM preventivi WHERE idcliente = :ID"),
-                          {{QStringLiteral("ID"), id}}).toString(),
+                          {{QStringLiteral("ID"), id}})
+                  .toString(),
               QStringLiteral("D'Amico Sergio"));
 }
 
 TEST_F(RegistryListTest, AFailedDeleteKeepsBothTheCustomerAndTheWebAccount)
 {
     const int id = insertCustomer(1, QStringLiteral("D'Amico Sergio"));
-    s_exchange->db().exec(QStringLiteral("INSERT INTO users (id_user, username) VALUES (:ID, 'damico')"), {{QStringLiteral("ID"), id}});
+    s_exchange->db().exec(QStringLiteral("INSERT INTO users (id_user, username) VALUES (:ID, 'damico')"),
+                          {{QStringLiteral("ID"), id}});
     RegistryList list = customers();
     list.setWebAccounts(exchangeAccounts());
 
@@ -206,11 +222,14 @@ TEST_F(RegistryListTest, AFailedDeleteKeepsBothTheCustomerAndTheWebAccount)
     db().execDirect(QStringLiteral("DROP TRIGGER clienti_no_delete"));
 
     // The exchange cannot be reached.
-    list.setWebAccounts(registry::WebAccounts([]() -> core::Db& { throw core::DbError(QStringLiteral("irraggiungibile")); }));
+    list.setWebAccounts(
+        registry::WebAccounts([]() -> core::Db& { throw core::DbError(QStringLiteral("irraggiungibile")); }));
     m_dialogs.answerConfirm(true);
     EXPECT_THROW(list.deleteRecord(id), core::DbError);
 
-    EXPECT_EQ(s_exchange->db().scalar(QStringLiteral("SELECT username FROM users WHERE id_user = :ID"), {{QStringLiteral("ID"), id}})
+    EXPECT_EQ(s_exchange->db()
+                  .scalar(QStringLiteral("SELECT username FROM users WHERE id_user = :ID"),
+                          {{QStringLiteral("ID"), id}})
                   .toString(),
               QStringLiteral("damico"));
     EXPECT_EQ(db().scalar(QStringLiteral("SELECT COUNT(*) FROM clienti")).toInt(), 1);
@@ -222,7 +241,8 @@ TEST_F(RegistryListTest, DeletingASupplierAsksItsQuestion)
     RegistryList list = suppliers();
     m_dialogs.answerConfirm(true);
     EXPECT_TRUE(list.deleteRecord(id));
-    EXPECT_EQ(m_dialogs.texts(ct::DialogEvent::Kind::Confirm), QStringList{QStringLiteral("Eliminare il fornitore?")});
+    EXPECT_EQ(m_dialogs.texts(ct::DialogEvent::Kind::Confirm),
+              QStringList{QStringLiteral("Eliminare il fornitore?")});
     EXPECT_EQ(db().scalar(QStringLiteral("SELECT COUNT(*) FROM fornitori")).toInt(), 0);
 }
 
@@ -235,10 +255,11 @@ TEST_F(RegistryListTest, ExportWritesEveryFoundRecordAndSaysSo)
     list.open();
     const QString file = m_dir.filePath(QStringLiteral("clienti.txt"));
     m_dialogs.answerFile(file);
-    EXPECT_TRUE(list.exportGrid(core::ExportFormat::Text));
+    EXPECT_TRUE(list.exportGrid(gridexport::ExportFormat::Text));
     QFile written(file);
     ASSERT_TRUE(written.open(QIODevice::ReadOnly));
-    const QStringList lines = QString::fromUtf8(written.readAll()).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    const QStringList lines =
+        QString::fromUtf8(written.readAll()).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 16); // heading + every customer, not only the loaded page
     EXPECT_TRUE(lines[15].contains(QStringLiteral(";15;Cliente 015;")));
 }

@@ -1,6 +1,6 @@
-#include "RegistryPicker.h"
+#include "registry/RegistryPicker.h"
 
-#include "RegistrySuite.h"
+#include "tests/registry/RegistrySuite.h"
 
 #include <gtest/gtest.h>
 
@@ -19,7 +19,8 @@ protected:
     {
         RegistrySuite::SetUp();
         db().exec(QStringLiteral(
-            "INSERT INTO clienti (CodiceCliente, RagioneSociale, Indirizzo, Cap, ProvRes, Telefono, email, Listino, "
+            "INSERT INTO clienti (CodiceCliente, RagioneSociale, Indirizzo, Cap, ProvRes, Telefono, email, "
+            "Listino, "
             "aliquota, idAgente) VALUES (12, 'D''Amico Sergio', 'Via dell''Università 3', '47121', 'FC', "
             "'0543 123456', 'sergio@nuova-elettronica.it', 'LISTINO2', 10, 4)"));
         m_damico = int(db().lastInsertId());
@@ -51,15 +52,22 @@ TEST_F(RegistryPickerTest, EveryCallerGetsTheKeyAndItsColumns)
     const QVariant noVariant;
     const std::vector<Case> cases{
         {"TClientiPreleva",
-         {"Cantiere", "FatturaDifferita", "FatturaImmediata", "Preventivo", "DettDdt", "OrdineCliente", "Pos"},
-         {{"CodiceCliente", 12}, {"Indirizzo", QStringLiteral("Via dell'Università 3")},
-          {"Listino", QStringLiteral("LISTINO2")}, {"aliquota", 10}, {"idAgente", 4}},
+         {"Cantiere", "FatturaDifferita", "FatturaImmediata", "Preventivo", "DettDdt", "OrdineCliente",
+          "Pos"},
+         {{"CodiceCliente", 12},
+          {"Indirizzo", QStringLiteral("Via dell'Università 3")},
+          {"Listino", QStringLiteral("LISTINO2")},
+          {"aliquota", 10},
+          {"idAgente", 4}},
          {}},
         {"TClientiPreleva",
          {"AssistenzaScheda", "AssistenzaSchedaSub"},
-         {{"Telefono", QStringLiteral("0543 123456")}, {"email", QStringLiteral("sergio@nuova-elettronica.it")}},
+         {{"Telefono", QStringLiteral("0543 123456")},
+          {"email", QStringLiteral("sergio@nuova-elettronica.it")}},
          {"Listino", "Pagamento"}},
-        {"TClientiPreleva", {"Scadenza", "RiepiloghiCat"}, {{"CodiceCliente", 12}, {"RagioneSociale", QStringLiteral("D'Amico Sergio")}},
+        {"TClientiPreleva",
+         {"Scadenza", "RiepiloghiCat"},
+         {{"CodiceCliente", 12}, {"RagioneSociale", QStringLiteral("D'Amico Sergio")}},
          {"Indirizzo"}},
         {"TClientiPrelDest",
          {"FatturaImmediata", "Preventivo", "DettDdt"},
@@ -67,13 +75,17 @@ TEST_F(RegistryPickerTest, EveryCallerGetsTheKeyAndItsColumns)
          {"pIva", "Listino"}},
         {"TFornitoriPreleva",
          {"Carico", "OrdineFornitore", "DettDdt", "CatRientroForn", "Rma"},
-         {{"RagSoc", QStringLiteral("L'Idraulica Srl")}, {"PIva", QStringLiteral("12345678903")},
+         {{"RagSoc", QStringLiteral("L'Idraulica Srl")},
+          {"PIva", QStringLiteral("12345678903")},
           {"Iva", QStringLiteral("22")}},
          {"IndirizzoMerce"}},
-        {"TFornitoriPreleva", {"Articoli", "Scadenza", "Articolo_New"}, {{"RagSoc", QStringLiteral("L'Idraulica Srl")}},
+        {"TFornitoriPreleva",
+         {"Articoli", "Scadenza", "Articolo_New"},
+         {{"RagSoc", QStringLiteral("L'Idraulica Srl")}},
          {"PIva"}},
         {"TFornitoriPrelDest",
-         {"Carico", "Articoli", "OrdineFornitore", "DettDdt", "CatRientroForn", "Rma", "Scadenza", "Articolo_New"},
+         {"Carico", "Articoli", "OrdineFornitore", "DettDdt", "CatRientroForn", "Rma", "Scadenza",
+          "Articolo_New"},
          {{"IndirizzoMerce", QStringLiteral("Via Magazzini 7")}},
          {"PIva"}},
     };
@@ -81,7 +93,8 @@ TEST_F(RegistryPickerTest, EveryCallerGetsTheKeyAndItsColumns)
         for (const char* caller : c.callers) {
             RegistryPicker chooser = picker(c.window, caller);
             const int key = chooser.kind().isCustomers() ? m_damico : m_supplier;
-            const QString where = QStringLiteral("%1 <- %2").arg(QString::fromLatin1(c.window), QString::fromLatin1(caller));
+            const QString where =
+                QStringLiteral("%1 <- %2").arg(QString::fromLatin1(c.window), QString::fromLatin1(caller));
             ASSERT_TRUE(chooser.choose(key)) << where.toStdString();
             const core::NavigationResult& result = chooser.result();
             EXPECT_EQ(result.value.toInt(), key) << where.toStdString();
@@ -90,7 +103,8 @@ TEST_F(RegistryPickerTest, EveryCallerGetsTheKeyAndItsColumns)
                 EXPECT_EQ(result.values.value(QString::fromLatin1(column)).toString(), value.toString())
                     << where.toStdString() << " " << column;
             for (const char* column : c.absent)
-                EXPECT_FALSE(result.values.contains(QString::fromLatin1(column))) << where.toStdString() << " " << column;
+                EXPECT_FALSE(result.values.contains(QString::fromLatin1(column)))
+                    << where.toStdString() << " " << column;
         }
     }
     EXPECT_TRUE(m_dialogs.events().empty());
@@ -101,7 +115,8 @@ TEST_F(RegistryPickerTest, AnUnknownCallerOrAVanishedRecordHandsNothingBack)
     RegistryPicker wrong = picker("TClientiPrelDest", "Pos");
     EXPECT_FALSE(wrong.choose(m_damico));
     EXPECT_FALSE(wrong.result().accepted);
-    EXPECT_EQ(m_dialogs.lastText(), QStringLiteral("Questa finestra non può consegnare la scelta a \"Pos\"."));
+    EXPECT_EQ(m_dialogs.lastText(),
+              QStringLiteral("Questa finestra non può consegnare la scelta a \"Pos\"."));
 
     RegistryPicker chooser = picker("TClientiPreleva", "Pos");
     chooser.open();
@@ -121,8 +136,9 @@ TEST_F(RegistryPickerTest, ANewCustomerGetsTheNextCodeAndFirstPriceList)
     });
     const QVariant key = chooser.newRecord();
     ASSERT_TRUE(key.isValid());
-    const core::Rows made = db().query(QStringLiteral("SELECT CodiceCliente, Listino FROM clienti WHERE idCliente = :ID"),
-                                       {{QStringLiteral("ID"), key}});
+    const core::Rows made =
+        db().query(QStringLiteral("SELECT CodiceCliente, Listino FROM clienti WHERE idCliente = :ID"),
+                   {{QStringLiteral("ID"), key}});
     EXPECT_EQ(made.value(0, "CodiceCliente").toInt(), 13);
     EXPECT_EQ(made.value(0, "Listino").toString(), QStringLiteral("LISTINO1"));
     ASSERT_EQ(chooser.rows().size(), 1);
@@ -132,15 +148,19 @@ TEST_F(RegistryPickerTest, ANewCustomerGetsTheNextCodeAndFirstPriceList)
 TEST_F(RegistryPickerTest, ANewSupplierIsTheOneTheCardSaved)
 {
     RegistryPicker chooser = picker("TFornitoriPreleva", "Carico");
-    m_navigator.whenOpened(QStringLiteral("TFornitore"), [&](const core::NavigationRequest&) { return core::NavigationResult{}; });
+    m_navigator.whenOpened(QStringLiteral("TFornitore"),
+                           [&](const core::NavigationRequest&) { return core::NavigationResult{}; });
     EXPECT_TRUE(chooser.newRecord().isNull()); // left without saving
 
     m_navigator.whenOpened(QStringLiteral("TFornitore"), [&](const core::NavigationRequest&) {
-        db().exec(QStringLiteral("INSERT INTO fornitori (Codice, RagSoc) VALUES ('10', 'Nuova Elettronica')"));
+        db().exec(
+            QStringLiteral("INSERT INTO fornitori (Codice, RagSoc) VALUES ('10', 'Nuova Elettronica')"));
         return core::NavigationResult{};
     });
     const QVariant key = chooser.newRecord();
-    EXPECT_EQ(key.toInt(), int(db().scalar(QStringLiteral("SELECT id_fornitore FROM fornitori WHERE Codice = '10'")).toInt()));
+    EXPECT_EQ(
+        key.toInt(),
+        int(db().scalar(QStringLiteral("SELECT id_fornitore FROM fornitori WHERE Codice = '10'")).toInt()));
     EXPECT_EQ(chooser.rows().value(0, "RagSoc").toString(), QStringLiteral("Nuova Elettronica"));
 }
 

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "Db.h"
-#include "RecordingNavigator.h"
-#include "ScriptedDialogs.h"
-#include "Session.h"
-#include "TestDatabase.h"
+#include "core/Db.h"
+#include "core/Session.h"
+#include "tests/support/RecordingNavigator.h"
+#include "tests/support/ScriptedDialogs.h"
+#include "tests/support/TestDatabase.h"
 
 #include <QString>
 
@@ -12,8 +12,7 @@ namespace carvendo::testing {
 
 // A suite of registry tests: the company database, customers and suppliers put in by code and name,
 // and the login, messages and navigator the registry's logic is handed.
-template <typename Suite>
-class RegistrySuite : public CompanySuite<Suite>
+template <typename Suite> class RegistrySuite : public CompanySuite<Suite>
 {
 protected:
     using Company = CompanySuite<Suite>;
@@ -31,7 +30,9 @@ protected:
     {
         on.exec(QStringLiteral("INSERT INTO clienti (CodiceCliente, RagioneSociale, CodFisc, pIva) "
                                "VALUES (:CODICE, :NOME, :CF, :PI)"),
-                {{QStringLiteral("CODICE"), code}, {QStringLiteral("NOME"), name}, {QStringLiteral("CF"), cf},
+                {{QStringLiteral("CODICE"), code},
+                 {QStringLiteral("NOME"), name},
+                 {QStringLiteral("CF"), cf},
                  {QStringLiteral("PI"), piva}});
         return int(on.lastInsertId());
     }

@@ -1,10 +1,10 @@
 // How values print in a template, and how the request's parts reach the template's tags.
-#include "DataBinder.h"
-#include "TemplateFiller.h"
+#include "report/DataBinder.h"
+#include "report/TemplateFiller.h"
 
-#include "Money.h"
-#include "QtPrinters.h"
-#include "ReportOutput.h"
+#include "core/Money.h"
+#include "core/ReportOutput.h"
+#include "tests/support/QtPrinters.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -52,21 +52,25 @@ TEST(DataBinderTest, DatasetsValuesLogoAndHiddenMemosReachTheTemplate)
     const QString html = TemplateFiller::fill(
         QStringLiteral("{{titolo}}|{{#righe}}[{{Codice}}={{Prezzo}}]{{/righe}}|{{#mostra}}M{{/mostra}}"
                        "|{{#logo}}L{{/logo}}{{^logo}}senza logo{{/logo}}|{{^hidden.Note}}nota{{/hidden.Note}}"
-                       "{{^hidden.Altro}}altro{{/hidden.Altro}}|{{{titolo}}}|{{#vuoto}}pieno{{/vuoto}}{{^vuoto}}vuoto{{/vuoto}}"
+                       "{{^hidden.Altro}}altro{{/hidden.Altro}}|{{{titolo}}}|{{#vuoto}}pieno{{/"
+                       "vuoto}}{{^vuoto}}vuoto{{/vuoto}}"
                        "{{#righe}}{{#Prezzo}}<{{Prezzo}}>{{/Prezzo}}{{codice}}{{/righe}}"),
         DataBinder::bind(request), QStringLiteral("Prova.html"));
 
-    EXPECT_EQ(html, QStringLiteral("Riga uno<br/>Riga &lt;due&gt; &amp; l&#39;altra|[A1=10,00][B2=]|M|senza logo|altro"
-                                   "|Riga uno\nRiga <due> & l'altra|vuoto<10,00>A1B2"));
+    EXPECT_EQ(html, QStringLiteral(
+                        "Riga uno<br/>Riga &lt;due&gt; &amp; l&#39;altra|[A1=10,00][B2=]|M|senza logo|altro"
+                        "|Riga uno\nRiga <due> & l'altra|vuoto<10,00>A1B2"));
 }
 
 TEST(DataBinderTest, AMalformedTemplateIsRefusedWithItsName)
 {
     try {
-        TemplateFiller::fill(QStringLiteral("{{#righe}} senza chiusura"), {}, QStringLiteral("/r/Rotto.html"));
+        TemplateFiller::fill(QStringLiteral("{{#righe}} senza chiusura"), {},
+                             QStringLiteral("/r/Rotto.html"));
         FAIL() << "a malformed template was filled";
     } catch (const core::ReportError& error) {
-        EXPECT_TRUE(error.message().startsWith(QStringLiteral("Modello di stampa non valido (/r/Rotto.html): ")))
+        EXPECT_TRUE(
+            error.message().startsWith(QStringLiteral("Modello di stampa non valido (/r/Rotto.html): ")))
             << error.message().toStdString();
     }
 }

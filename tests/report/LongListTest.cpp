@@ -1,10 +1,10 @@
 // Long lists printed as PDF files and read back page by page: every row once, whole and in order,
 // under the column headings, on pages numbered "Pagina N di M".
-#include "HtmlListSplit.h"
-#include "RecordingReportOutput.h"
-#include "ReportEngine.h"
-#include "ReportOutput.h"
-#include "TestDatabase.h"
+#include "core/ReportOutput.h"
+#include "report/HtmlListSplit.h"
+#include "report/ReportEngine.h"
+#include "tests/support/RecordingReportOutput.h"
+#include "tests/support/TestDatabase.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -21,7 +21,8 @@ class LongListTest : public carvendo::testing::CompanySuite<LongListTest>
 {
 protected:
     // The text of each page of the request's PDF (pdftotext ends every page with a form feed).
-    QStringList printPages(const report::ReportEngine& engine, const core::ReportRequest& request, const QString& name)
+    QStringList printPages(const report::ReportEngine& engine, const core::ReportRequest& request,
+                           const QString& name)
     {
         const QString path = m_dir.path() + u'/' + name + QStringLiteral(".pdf");
         engine.writePdf(request, path);
@@ -82,7 +83,8 @@ protected:
         const auto count = pages.size();
         for (int page = 0; page < count; ++page)
             EXPECT_EQ(pages[page].count(QStringLiteral("Pagina %1 di %2").arg(page + 1).arg(count)), 1)
-                << "page " << page + 1 << "\n" << pages[page].toStdString();
+                << "page " << page + 1 << "\n"
+                << pages[page].toStdString();
     }
 
     QTemporaryDir m_dir;
@@ -115,15 +117,16 @@ TEST_F(LongListTest, AnItemListHasEveryRowOnceWholeAndInOrderUnderTheHeadingsOfE
 TEST_F(LongListTest, TheInventoryEndsWithItsTotalsOnceOnTheLastLandscapePage)
 {
     emptyTables({"inventario"});
-    db().exec(QStringLiteral("INSERT INTO inventario (CODART, DESCRIZIONE, MAGAZZINO, GIACENZA, DISPONIBILITA, "
-                             "ACQUISTO, ACQUISTOMEDIO, LISTINO1, LISTINO2, LISTINO3) "
-                             "SELECT CONCAT('ART', LPAD(seq, 4, '0')), CONCAT('Articolo numero ', seq), 'NEGOZIO', "
-                             "seq, seq, 1.25, 1.25, 2, 3, 4 FROM seq_1_to_400"));
+    db().exec(
+        QStringLiteral("INSERT INTO inventario (CODART, DESCRIZIONE, MAGAZZINO, GIACENZA, DISPONIBILITA, "
+                       "ACQUISTO, ACQUISTOMEDIO, LISTINO1, LISTINO2, LISTINO3) "
+                       "SELECT CONCAT('ART', LPAD(seq, 4, '0')), CONCAT('Articolo numero ', seq), 'NEGOZIO', "
+                       "seq, seq, 1.25, 1.25, 2, 3, 4 FROM seq_1_to_400"));
     core::ReportRequest request;
     request.templateName = QStringLiteral("Inventario");
-    request.datasets[QStringLiteral("inventario")] = db().query(
-        QStringLiteral("SELECT CODART, DESCRIZIONE, MAGAZZINO, GIACENZA, DISPONIBILITA, ACQUISTO, ACQUISTOMEDIO, "
-                       "LISTINO1, LISTINO2, LISTINO3 FROM inventario ORDER BY CODART"));
+    request.datasets[QStringLiteral("inventario")] = db().query(QStringLiteral(
+        "SELECT CODART, DESCRIZIONE, MAGAZZINO, GIACENZA, DISPONIBILITA, ACQUISTO, ACQUISTOMEDIO, "
+        "LISTINO1, LISTINO2, LISTINO3 FROM inventario ORDER BY CODART"));
     request.values = {{"TOTGIAC", "80.200,00"}, {"TOTDISP", "80.200,00"}, {"VALOREACQ", "500,00"}};
 
     const QStringList pages = printPages(m_engine, request, QStringLiteral("inventario"));
@@ -132,7 +135,8 @@ TEST_F(LongListTest, TheInventoryEndsWithItsTotalsOnceOnTheLastLandscapePage)
     expectNumberedPages(pages);
     // the totals follow the last row, on its page or alone on the next one
     for (int page = 0; page < pages.size(); ++page)
-        EXPECT_EQ(pages[page].count(QStringLiteral("Acq. medio")), pages[page].contains(QStringLiteral("ART")) ? 1 : 0)
+        EXPECT_EQ(pages[page].count(QStringLiteral("Acq. medio")),
+                  pages[page].contains(QStringLiteral("ART")) ? 1 : 0)
             << "page " << page + 1;
     const std::vector<int> pageOf = pageOfEachRow(pages, 400);
     ASSERT_EQ(pageOf.size(), 400u);
@@ -174,7 +178,8 @@ TEST_F(LongListTest, WhatFollowsTheListGoesOnPagesOfItsOwnWhenItDoesNotFitUnderT
     for (const char* once : {"Riga della nota numero 1\n", "Riga della nota numero 80", "Fine della nota"})
         EXPECT_EQ(all.count(QString::fromUtf8(once)), 1) << once;
     EXPECT_TRUE(pages.constLast().contains(QStringLiteral("Fine della nota")));
-    EXPECT_FALSE(pages.constLast().contains(QStringLiteral("ART0090"))) << "the note's end is on a page of its own";
+    EXPECT_FALSE(pages.constLast().contains(QStringLiteral("ART0090")))
+        << "the note's end is on a page of its own";
 }
 
 TEST(HtmlListSplitTest, TheListIsTheTableWithTheMostRowsOfItsOwn)
@@ -210,15 +215,17 @@ TEST(HtmlListSplitTest, AFollowingPageRepeatsTheStylesTheSurroundingsAndTheHeadi
     const QString html = QStringLiteral(
         "<html><head><style>td { color: red; }</style></head><body style=\"font-size: 9pt;\"><div>"
         "<p>Intestazione</p><table border=\"1\"><thead><tr><th>Codice</th></tr></thead>"
-        "<tr><td>A1</td></tr>\n<tr><td>A2</td></tr>\n<tr><td>A3</td></tr></table><p>Totali</p></div></body></html>");
+        "<tr><td>A1</td></tr>\n<tr><td>A2</td></tr>\n<tr><td>A3</td></tr></table><p>Totali</p></div></body></"
+        "html>");
     const auto split = report::HtmlListSplit::split(html);
     ASSERT_TRUE(split);
     using Split = report::HtmlListSplit;
 
     EXPECT_EQ(split->pageHtml(Split::Head::Continuation, -1, 1, 2, Split::Tail::Document),
-              QStringLiteral("<html><head><style>td { color: red; }</style></head><body style=\"font-size: 9pt;\"><div>"
-                             "<table border=\"1\"><thead><tr><th>Codice</th></tr></thead>"
-                             "<tr><td>A2</td></tr>\n<tr><td>A3</td></tr>\n</table><p>Totali</p></div></body></html>"));
+              QStringLiteral(
+                  "<html><head><style>td { color: red; }</style></head><body style=\"font-size: 9pt;\"><div>"
+                  "<table border=\"1\"><thead><tr><th>Codice</th></tr></thead>"
+                  "<tr><td>A2</td></tr>\n<tr><td>A3</td></tr>\n</table><p>Totali</p></div></body></html>"));
 }
 
 } // namespace

@@ -1,11 +1,11 @@
 // The shipped templates filled from real company rows and written as PDF files, read back as text.
-#include "ReportEngine.h"
+#include "report/ReportEngine.h"
 
-#include "Paths.h"
-#include "QtPrinters.h"
-#include "RecordingReportOutput.h"
-#include "ReportOutput.h"
-#include "TestDatabase.h"
+#include "core/Paths.h"
+#include "core/ReportOutput.h"
+#include "tests/support/QtPrinters.h"
+#include "tests/support/RecordingReportOutput.h"
+#include "tests/support/TestDatabase.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
@@ -52,11 +52,13 @@ protected:
 
     void addInventoryRow(const QString& code, const QString& description, double giacenza, double acquisto)
     {
-        db().exec(QStringLiteral("INSERT INTO inventario (CODART, IDARTICOLO, DESCRIZIONE, MAGAZZINO, GIACENZA, "
-                                 "DISPONIBILITA, ACQUISTO, ACQUISTOMEDIO, LISTINO1, LISTINO2, LISTINO3) VALUES "
-                                 "(:CODART, 1, :DESCRIZIONE, 'MAGAZZINO CENTRALE', :GIACENZA, :GIACENZA, :ACQUISTO, "
-                                 ":ACQUISTO, 1234.5, 99.9, 0)"),
-                  {{"CODART", code}, {"DESCRIZIONE", description}, {"GIACENZA", giacenza}, {"ACQUISTO", acquisto}});
+        db().exec(
+            QStringLiteral(
+                "INSERT INTO inventario (CODART, IDARTICOLO, DESCRIZIONE, MAGAZZINO, GIACENZA, "
+                "DISPONIBILITA, ACQUISTO, ACQUISTOMEDIO, LISTINO1, LISTINO2, LISTINO3) VALUES "
+                "(:CODART, 1, :DESCRIZIONE, 'MAGAZZINO CENTRALE', :GIACENZA, :GIACENZA, :ACQUISTO, "
+                ":ACQUISTO, 1234.5, 99.9, 0)"),
+            {{"CODART", code}, {"DESCRIZIONE", description}, {"GIACENZA", giacenza}, {"ACQUISTO", acquisto}});
     }
 
     core::ReportRequest inventory(const QString& title)
@@ -64,12 +66,17 @@ protected:
         core::ReportRequest request;
         request.templateName = QStringLiteral("Inventario");
         request.title = title;
-        request.datasets[QStringLiteral("inventario")] = db().query(
-            QStringLiteral("SELECT CODART, DESCRIZIONE, MAGAZZINO, GIACENZA, DISPONIBILITA, ACQUISTO, ACQUISTOMEDIO, "
-                           "LISTINO1, LISTINO2, LISTINO3 FROM inventario ORDER BY CODART"));
-        request.values = {{"title", title},          {"TOTGIAC", "7,00"},        {"TOTDISP", "7,00"},
-                          {"VALOREACQ", "2.469,00"}, {"VALOREMEDIO", "2.469,00"}, {"VALORELISTINO1", "8.641,50"},
-                          {"VALORELISTINO2", "699,30"}, {"VALORELISTINO3", "0,00"}};
+        request.datasets[QStringLiteral("inventario")] = db().query(QStringLiteral(
+            "SELECT CODART, DESCRIZIONE, MAGAZZINO, GIACENZA, DISPONIBILITA, ACQUISTO, ACQUISTOMEDIO, "
+            "LISTINO1, LISTINO2, LISTINO3 FROM inventario ORDER BY CODART"));
+        request.values = {{"title", title},
+                          {"TOTGIAC", "7,00"},
+                          {"TOTDISP", "7,00"},
+                          {"VALOREACQ", "2.469,00"},
+                          {"VALOREMEDIO", "2.469,00"},
+                          {"VALORELISTINO1", "8.641,50"},
+                          {"VALORELISTINO2", "699,30"},
+                          {"VALORELISTINO3", "0,00"}};
         return request;
     }
 
@@ -93,13 +100,17 @@ TEST_F(ReportEngineTest, TheInventoryPrintsAmountsAccentsAndApostrophesAsSearcha
     addInventoryRow(QStringLiteral("CV15"), QStringLiteral("Cover dell'iPhone 15 più sottile"), 5, 1234.5);
     addInventoryRow(QStringLiteral("CR01"), QStringLiteral("Caricatore rapido"), 2, 0.5);
 
-    const QString text = print(inventory(QStringLiteral("Inventario del 06/12/2026")), QStringLiteral("inventario"));
+    const QString text =
+        print(inventory(QStringLiteral("Inventario del 06/12/2026")), QStringLiteral("inventario"));
 
-    for (const char* expected : {"Inventario del 06/12/2026", "Totale disponibilità", "Cover dell'iPhone 15 più sottile",
-                                 "1.234,50", "0,50", "€ 8.641,50", "Pagina 1 di 1"})
+    for (const char* expected :
+         {"Inventario del 06/12/2026", "Totale disponibilità", "Cover dell'iPhone 15 più sottile", "1.234,50",
+          "0,50", "€ 8.641,50", "Pagina 1 di 1"})
         EXPECT_TRUE(text.contains(QString::fromUtf8(expected))) << expected << "\n" << text.toStdString();
-    EXPECT_LT(text.indexOf(QStringLiteral("CR01")), text.indexOf(QStringLiteral("CV15"))) << "rows keep their order";
-    EXPECT_EQ(pageSize(pdf(QStringLiteral("inventario"))), QStringLiteral("842 x 595 pts (A4)")) << "landscape";
+    EXPECT_LT(text.indexOf(QStringLiteral("CR01")), text.indexOf(QStringLiteral("CV15")))
+        << "rows keep their order";
+    EXPECT_EQ(pageSize(pdf(QStringLiteral("inventario"))), QStringLiteral("842 x 595 pts (A4)"))
+        << "landscape";
 }
 
 TEST_F(ReportEngineTest, AMissingOrEscapingTemplateIsRefusedWithTheOperatorsText)
@@ -144,8 +155,9 @@ TEST_F(ReportEngineTest, AHiddenMemoIsLeftOutAndTheLogoIsDrawnOnlyWhenGiven)
     QTemporaryDir templates;
     QFile file(templates.path() + QStringLiteral("/Prova.html"));
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("<html><body>{{#logo}}<img src=\"picture1\"/>{{/logo}}<p>Documento di prova</p>"
-               "{{^hidden.NoteRiservate}}<p>Nota riservata al negozio</p>{{/hidden.NoteRiservate}}</body></html>");
+    file.write(
+        "<html><body>{{#logo}}<img src=\"picture1\"/>{{/logo}}<p>Documento di prova</p>"
+        "{{^hidden.NoteRiservate}}<p>Nota riservata al negozio</p>{{/hidden.NoteRiservate}}</body></html>");
     file.close();
     const report::ReportEngine engine(templates.path());
 
@@ -156,7 +168,8 @@ TEST_F(ReportEngineTest, AHiddenMemoIsLeftOutAndTheLogoIsDrawnOnlyWhenGiven)
     request.logo = pngLogo();
     engine.writePdf(request, pdf(QStringLiteral("nascosta")));
 
-    EXPECT_TRUE(pdfText(pdf(QStringLiteral("visibile"))).contains(QStringLiteral("Nota riservata al negozio")));
+    EXPECT_TRUE(
+        pdfText(pdf(QStringLiteral("visibile"))).contains(QStringLiteral("Nota riservata al negozio")));
     EXPECT_EQ(pdfImageCount(pdf(QStringLiteral("visibile"))), 0);
     EXPECT_FALSE(pdfText(pdf(QStringLiteral("nascosta"))).contains(QStringLiteral("Nota riservata")));
     EXPECT_EQ(pdfImageCount(pdf(QStringLiteral("nascosta"))), 1);
@@ -166,15 +179,18 @@ TEST_F(ReportEngineTest, AHiddenMemoIsLeftOutAndTheLogoIsDrawnOnlyWhenGiven)
 TEST_F(ReportEngineTest, ThePrivacyFormShowsTheCustomerTheTextAndTheSignatureLine)
 {
     db().exec(QStringLiteral("DELETE FROM clienti"));
-    db().exec(QStringLiteral("INSERT INTO clienti (idCliente, RagioneSociale, Indirizzo, Cap, Citta, ProvRes, CodFisc, "
-                             "Telefono, email) VALUES (1, :RS, 'Via dell''Orso 3', '47121', 'Forlì', 'FC', "
-                             "'DNGLCU80A01D704X', '0543 123456', 'luca@esempio.it')"),
+    db().exec(QStringLiteral(
+                  "INSERT INTO clienti (idCliente, RagioneSociale, Indirizzo, Cap, Citta, ProvRes, CodFisc, "
+                  "Telefono, email) VALUES (1, :RS, 'Via dell''Orso 3', '47121', 'Forlì', 'FC', "
+                  "'DNGLCU80A01D704X', '0543 123456', 'luca@esempio.it')"),
               {{"RS", QStringLiteral("D'Angelo Luca")}});
     core::ReportRequest request;
     request.templateName = QStringLiteral("Privacy");
-    request.datasets[QStringLiteral("cliente")] = db().query(QStringLiteral("SELECT * FROM clienti WHERE idCliente = 1"));
-    request.values = {{"testo", QStringLiteral("I dati sono trattati per la vendita.\nPuò chiederne la cancellazione.")},
-                      {"data", QDate(2026, 12, 6)}};
+    request.datasets[QStringLiteral("cliente")] =
+        db().query(QStringLiteral("SELECT * FROM clienti WHERE idCliente = 1"));
+    request.values = {
+        {"testo", QStringLiteral("I dati sono trattati per la vendita.\nPuò chiederne la cancellazione.")},
+        {"data", QDate(2026, 12, 6)}};
 
     const QString text = print(request, QStringLiteral("privacy"));
 
@@ -185,14 +201,14 @@ TEST_F(ReportEngineTest, ThePrivacyFormShowsTheCustomerTheTextAndTheSignatureLin
     ASSERT_GE(first, 0);
     EXPECT_GT(text.indexOf(QStringLiteral("Può chiederne la cancellazione.")), text.indexOf(u'\n', first))
         << "the text's line break is kept";
-
 }
 
 TEST(ReportFolderTest, TheProgramsInTheBuildTreeFindTheTemplates)
 {
     const core::Paths paths = core::Paths::fromEnvironment(QCoreApplication::applicationDirPath());
     for (const char* name : {"Inventario", "Articoli", "MovimentiMagazzino", "Sottoscorta", "Privacy"})
-        EXPECT_TRUE(QFileInfo::exists(paths.reportDir() + u'/' + QString::fromLatin1(name) + QStringLiteral(".html")))
+        EXPECT_TRUE(
+            QFileInfo::exists(paths.reportDir() + u'/' + QString::fromLatin1(name) + QStringLiteral(".html")))
             << name << " in " << paths.reportDir().toStdString();
 }
 

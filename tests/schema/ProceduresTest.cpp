@@ -1,11 +1,11 @@
 // The stored procedures of a company database, called the way the program calls them
 // (core::StoredProcedures), checked by what they leave in the tables.
 
-#include "StoredProcedures.h"
+#include "core/StoredProcedures.h"
 
-#include "Db.h"
-#include "QtPrinters.h"
-#include "TestDatabase.h"
+#include "core/Db.h"
+#include "tests/support/QtPrinters.h"
+#include "tests/support/TestDatabase.h"
 
 #include <gtest/gtest.h>
 
@@ -28,15 +28,16 @@ protected:
     {
         m_db = company().newConnection();
         m_procedures = std::make_unique<StoredProcedures>(*m_db);
-        for (const char* table : {"giacenze", "articoli", "magazzini", "fornitori", "sottoscorta", "seriali",
-                                  "serialidocumenti", "etichette", "contatori", "riparazioni", "utenti",
-                                  "fatture", "banco"})
+        for (const char* table :
+             {"giacenze", "articoli", "magazzini", "fornitori", "sottoscorta", "seriali", "serialidocumenti",
+              "etichette", "contatori", "riparazioni", "utenti", "fatture", "banco"})
             m_db->exec(QStringLiteral("DELETE FROM %1").arg(QLatin1String(table)));
         m_db->exec(QStringLiteral("INSERT INTO magazzini (idMagazzino, Descrizione) VALUES (1, 'CENTRALE'), "
                                   "(2, 'NEGOZIO')"));
         m_db->exec(QStringLiteral("INSERT INTO fornitori (id_fornitore, RagSoc) VALUES (7, 'ACME SRL')"));
         m_db->exec(QStringLiteral(
-            "INSERT INTO articoli (ID, CodArticolo, Descrizione, Barcode, Fornitore, UM, Aliquota, PrezzoAcquisto, "
+            "INSERT INTO articoli (ID, CodArticolo, Descrizione, Barcode, Fornitore, UM, Aliquota, "
+            "PrezzoAcquisto, "
             "Listino2, Listino3, giacenza, Disponibilita, Scorta) VALUES (10, 'CAV01', 'Cavo USB-C 1m', "
             "'8005001002000', 'ACME SRL', 'PZ', 22, 3.2, 9.5, 8.75, 2.5, 2.5, 5)"));
     }
@@ -53,7 +54,10 @@ protected:
         return {rows.value(0, u"giacenza").toDouble(), rows.value(0, u"disponibilita").toDouble()};
     }
 
-    qint64 count(const QString& sql, const Params& params = {}) { return m_db->scalar(sql, params).toInt64(); }
+    qint64 count(const QString& sql, const Params& params = {})
+    {
+        return m_db->scalar(sql, params).toInt64();
+    }
 
     // Each row of the result as its values joined by '|' (numbers as the server gives them).
     QStringList rowsAsText(const QString& sql)
@@ -86,16 +90,31 @@ TEST_F(ProceduresTest, EveryMovementOnAMissingOrExistingRow)
 {
     const std::vector<Movement> movements{
         {"CARICO_MAGAZZINO_INSERT",
-         [](StoredProcedures& p, double q) { p.caricoMagazzinoInsert(Item, Negozio, QStringLiteral("NEGOZIO"), q); },
-         5, {5, 5}, {15, 15}},
-        {"CARICO_MAGAZZINO_UPDATE", [](StoredProcedures& p, double q) { p.caricoMagazzinoUpdate(Item, Negozio, q); },
-         4, {4, 4}, {14, 14}},
-        {"SCARICO_MAGAZZINO below zero", [](StoredProcedures& p, double q) { p.scaricoMagazzino(Item, Negozio, q); },
-         15, {-15, -15}, {-5, -5}},
-        {"SCARICA_DISPONIBILITA", [](StoredProcedures& p, double q) { p.scaricaDisponibilita(Item, Negozio, q); },
-         1, {0, -1}, {10, 9}},
+         [](StoredProcedures& p, double q) {
+             p.caricoMagazzinoInsert(Item, Negozio, QStringLiteral("NEGOZIO"), q);
+         },
+         5,
+         {5, 5},
+         {15, 15}},
+        {"CARICO_MAGAZZINO_UPDATE",
+         [](StoredProcedures& p, double q) { p.caricoMagazzinoUpdate(Item, Negozio, q); },
+         4,
+         {4, 4},
+         {14, 14}},
+        {"SCARICO_MAGAZZINO below zero",
+         [](StoredProcedures& p, double q) { p.scaricoMagazzino(Item, Negozio, q); },
+         15,
+         {-15, -15},
+         {-5, -5}},
+        {"SCARICA_DISPONIBILITA",
+         [](StoredProcedures& p, double q) { p.scaricaDisponibilita(Item, Negozio, q); },
+         1,
+         {0, -1},
+         {10, 9}},
         {"RIASSESTA_DISPONIBILITA",
-         [](StoredProcedures& p, double q) { p.riassestaDisponibilita(Item, Negozio, q); }, 1.5, {0, 1.5},
+         [](StoredProcedures& p, double q) { p.riassestaDisponibilita(Item, Negozio, q); },
+         1.5,
+         {0, 1.5},
          {10, 11.5}},
     };
     for (const Movement& m : movements) {
@@ -104,13 +123,15 @@ TEST_F(ProceduresTest, EveryMovementOnAMissingOrExistingRow)
         m.run(*m_procedures, m.quantita);
         EXPECT_EQ(stock(Item, Negozio), m.fromMissingRow);
         // A row the movement had to create carries the warehouse's name.
-        EXPECT_EQ(m_db->scalar(QStringLiteral("SELECT magazzino FROM giacenze")).toString(), QStringLiteral("NEGOZIO"));
+        EXPECT_EQ(m_db->scalar(QStringLiteral("SELECT magazzino FROM giacenze")).toString(),
+                  QStringLiteral("NEGOZIO"));
 
         m_db->exec(QStringLiteral("UPDATE giacenze SET giacenza = 10, disponibilita = 10"));
         m.run(*m_procedures, m.quantita);
         EXPECT_EQ(stock(Item, Negozio), m.fromTen);
     }
-    EXPECT_EQ(rowsAsText(QStringLiteral("SELECT giacenza, Disponibilita FROM articoli")), QStringList{"2.5|2.5"})
+    EXPECT_EQ(rowsAsText(QStringLiteral("SELECT giacenza, Disponibilita FROM articoli")),
+              QStringList{"2.5|2.5"})
         << "the item's mirror is the caller's business";
 }
 
@@ -132,8 +153,9 @@ TEST_F(ProceduresTest, TwoWorkstationsCreatingTheSameRowEndWithBothLoads)
         }
     });
     const Params secondThread{{"ID", qint64(second->serverThreadId())}};
-    const QString inside = QStringLiteral("SELECT COUNT(*) FROM information_schema.PROCESSLIST WHERE ID = :ID "
-                                          "AND INFO LIKE '%MUOVI_GIACENZA%'");
+    const QString inside =
+        QStringLiteral("SELECT COUNT(*) FROM information_schema.PROCESSLIST WHERE ID = :ID "
+                       "AND INFO LIKE '%MUOVI_GIACENZA%'");
     for (int polls = 0; polls < 2000 && count(inside, secondThread) == 0; ++polls)
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM giacenze")), 0) << "nothing committed yet";
@@ -157,9 +179,15 @@ TEST_F(ProceduresTest, AnOldDatabaseWithoutTheUniqueIndexStillKeepsOneRow)
 
 TEST_F(ProceduresTest, UnderStockCheckComparesStockWithMinimum)
 {
-    struct Case { double giacenza, scorta; bool sottoscorta; qint64 giacenzaRead, scortaRead; };
+    struct Case
+    {
+        double giacenza, scorta;
+        bool sottoscorta;
+        qint64 giacenzaRead, scortaRead;
+    };
     // Stock is read as the server casts it to an integer: halves go to the even neighbour.
-    const std::vector<Case> cases{{5, 5, true, 5, 5}, {6, 5, false, 6, 5}, {2.5, 5, true, 2, 5}, {3.5, 5, true, 4, 5}};
+    const std::vector<Case> cases{
+        {5, 5, true, 5, 5}, {6, 5, false, 6, 5}, {2.5, 5, true, 2, 5}, {3.5, 5, true, 4, 5}};
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.giacenza << " / " << c.scorta);
         m_db->exec(QStringLiteral("UPDATE articoli SET giacenza = :G, Scorta = :S WHERE ID = 10"),
@@ -177,15 +205,17 @@ TEST_F(ProceduresTest, UnderStockRowIsWrittenAfreshWithTheQuantityToOrder)
     EXPECT_EQ(m_procedures->sottoscorta(Item).prezzo, Money::parse(u"3.2"));
     m_procedures->sottoscorta(Item); // a second call replaces the row
     // 5 - 2.5 to order, in whole pieces: 3.
-    EXPECT_EQ(rowsAsText(QStringLiteral("SELECT idarticolo, codart, descrizione, barcode, qtaordine, idfornitore, "
-                                        "fornitore, giacenza, scorta, prezzoacquisto, um, aliquota, "
-                                        "data = CURRENT_DATE FROM sottoscorta")),
-              QStringList{"10|CAV01|Cavo USB-C 1m|8005001002000|3|7|ACME SRL|2|5|3.2|PZ|22|1"});
+    EXPECT_EQ(
+        rowsAsText(QStringLiteral("SELECT idarticolo, codart, descrizione, barcode, qtaordine, idfornitore, "
+                                  "fornitore, giacenza, scorta, prezzoacquisto, um, aliquota, "
+                                  "data = CURRENT_DATE FROM sottoscorta")),
+        QStringList{"10|CAV01|Cavo USB-C 1m|8005001002000|3|7|ACME SRL|2|5|3.2|PZ|22|1"});
 
     // Cut to the row's width; an unknown supplier is none; never a negative quantity to order.
     const QString longDescription = QString(120, u'è');
-    m_db->exec(QStringLiteral("UPDATE articoli SET Descrizione = :D, Fornitore = 'SCONOSCIUTO', giacenza = 7"),
-               {{"D", longDescription}});
+    m_db->exec(
+        QStringLiteral("UPDATE articoli SET Descrizione = :D, Fornitore = 'SCONOSCIUTO', giacenza = 7"),
+        {{"D", longDescription}});
     EXPECT_EQ(m_procedures->sottoscorta(Item).descrizione, longDescription);
     EXPECT_EQ(rowsAsText(QStringLiteral("SELECT descrizione, idfornitore, qtaordine FROM sottoscorta")),
               QStringList{QString(50, u'è') + QStringLiteral("|0|0")});
@@ -213,10 +243,11 @@ protected:
     void SetUp() override
     {
         ProceduresTest::SetUp();
-        m_db->exec(QStringLiteral(
-            "INSERT INTO seriali (idArticolo, Seriale, Disponibile, idCarico, idFornitore, idMagazzino, Magazzino) "
-            "VALUES (10, '356938035643809', 1, 5, 7, 1, 'CENTRALE'), (10, '356938035643817', 1, 5, 7, 1, 'CENTRALE'), "
-            "(10, '356938035643825', 0, 5, 7, 1, 'CENTRALE')"));
+        m_db->exec(QStringLiteral("INSERT INTO seriali (idArticolo, Seriale, Disponibile, idCarico, "
+                                  "idFornitore, idMagazzino, Magazzino) "
+                                  "VALUES (10, '356938035643809', 1, 5, 7, 1, 'CENTRALE'), (10, "
+                                  "'356938035643817', 1, 5, 7, 1, 'CENTRALE'), "
+                                  "(10, '356938035643825', 0, 5, 7, 1, 'CENTRALE')"));
     }
 
     SerialUnload sale(const QString& seriale, const QString& kind = QStringLiteral("Ddt"), int idDoc = 33)
@@ -279,12 +310,14 @@ TEST_F(SerialProceduresTest, DeliveryNoteLinksPassToTheInvoiceAndRowLinksGo)
     m_procedures->scaricoSeriale(sale(QStringLiteral("356938035643817"), QStringLiteral("Ddt"), 34));
     // Links that must stay as they are: an invoice that happens to share the note's id, and
     // another item on the invoice.
-    m_db->exec(QStringLiteral("INSERT INTO serialidocumenti (Documento, idDocumento, Seriale, idArticolo) VALUES "
-                              "('Fattura', 33, 'X1', 11), ('Fattura', 70, 'X2', 11)"));
+    m_db->exec(
+        QStringLiteral("INSERT INTO serialidocumenti (Documento, idDocumento, Seriale, idArticolo) VALUES "
+                       "('Fattura', 33, 'X1', 11), ('Fattura', 70, 'X2', 11)"));
 
     m_procedures->updateSerialiDoc(33, 70);
     const auto links = [&] {
-        return rowsAsText(QStringLiteral("SELECT Documento, idDocumento, Seriale FROM serialidocumenti ORDER BY Seriale"));
+        return rowsAsText(
+            QStringLiteral("SELECT Documento, idDocumento, Seriale FROM serialidocumenti ORDER BY Seriale"));
     };
     EXPECT_EQ(links(), (QStringList{"Fattura|70|356938035643809", "Ddt|34|356938035643817", "Fattura|33|X1",
                                     "Fattura|70|X2"}));
@@ -306,9 +339,10 @@ TEST_F(ProceduresTest, LabelsAreQueuedThenEmptied)
     m_procedures->creaEtichette(label);
 
     // The description is cut to what a label holds; list prices 2 and 3 come from the item.
-    EXPECT_EQ(rowsAsText(QStringLiteral("SELECT descrizione, barcode, codice, quantita, idarticolo, idcarico, "
-                                        "prezzo, listino2, listino3 FROM etichette")),
-              QStringList{QString(120, u'x') + QStringLiteral("|8005001002000|CAV01|3|10|5|12.5|9.5|8.75")});
+    EXPECT_EQ(
+        rowsAsText(QStringLiteral("SELECT descrizione, barcode, codice, quantita, idarticolo, idcarico, "
+                                  "prezzo, listino2, listino3 FROM etichette")),
+        QStringList{QString(120, u'x') + QStringLiteral("|8005001002000|CAV01|3|10|5|12.5|9.5|8.75")});
 
     m_procedures->svuotaEtichette();
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM etichette")), 0);
@@ -354,13 +388,32 @@ TEST_F(ProceduresTest, RenamedWarehouseRewritesStockStateAndOperatorsButNotDocum
 
 TEST_F(ProceduresTest, StartOfYearEmptiesDocumentsAndKeepsEverythingElse)
 {
-    const QStringList documents{"fatture", "dettfattura", "ddt", "dettddt", "notecredito", "dettnotecredito",
-                                "preventivi", "dettpreventivo", "ordiniclienti", "dettordineciente",
-                                "attesaordine", "ordinifornitori", "dettordinefornitore", "ordineforntc", "banco",
-                                "dettbanco", "scontrini", "sospesi", "elencosospesi", "articolidocumento",
-                                "carichi", "dettcarico", "caricotcdoc", "scadenzario"};
-    const QStringList ledgers{"venduti", "acquisti", "resi", "dettreso", "serialidocumenti", "prima_nota",
-                              "riparazioni", "clienti"};
+    const QStringList documents{"fatture",
+                                "dettfattura",
+                                "ddt",
+                                "dettddt",
+                                "notecredito",
+                                "dettnotecredito",
+                                "preventivi",
+                                "dettpreventivo",
+                                "ordiniclienti",
+                                "dettordineciente",
+                                "attesaordine",
+                                "ordinifornitori",
+                                "dettordinefornitore",
+                                "ordineforntc",
+                                "banco",
+                                "dettbanco",
+                                "scontrini",
+                                "sospesi",
+                                "elencosospesi",
+                                "articolidocumento",
+                                "carichi",
+                                "dettcarico",
+                                "caricotcdoc",
+                                "scadenzario"};
+    const QStringList ledgers{"venduti",          "acquisti",   "resi",        "dettreso",
+                              "serialidocumenti", "prima_nota", "riparazioni", "clienti"};
     const QStringList kept = ledgers + QStringList{"articoli", "giacenze"};
     // Every table gets a row of defaults.
     for (const QString& table : documents + ledgers)
@@ -396,7 +449,8 @@ TEST_F(ProceduresTest, StartOfYearIsAllOrNothing)
         m_procedures->inizioAnno();
         ADD_FAILURE() << "the start of year reported success without its last table";
     } catch (const DbError& error) {
-        EXPECT_EQ(error.message(), QStringLiteral("Table '%1.scadenzario' doesn't exist").arg(company().name()));
+        EXPECT_EQ(error.message(),
+                  QStringLiteral("Table '%1.scadenzario' doesn't exist").arg(company().name()));
     }
     m_db->execDirect(QStringLiteral("RENAME TABLE scadenzario_altrove TO scadenzario"));
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM fatture")), 1);
@@ -411,8 +465,9 @@ TEST_F(ProceduresTest, DuplicatedItemIsTheSameRowUnderANewId)
     ASSERT_TRUE(copy.has_value());
     EXPECT_NE(*copy, Item);
 
-    const Rows rows = m_db->query(QStringLiteral("SELECT * FROM articoli WHERE ID IN (:A, :B) ORDER BY ID = :A DESC"),
-                                  {{"A", Item}, {"B", *copy}});
+    const Rows rows =
+        m_db->query(QStringLiteral("SELECT * FROM articoli WHERE ID IN (:A, :B) ORDER BY ID = :A DESC"),
+                    {{"A", Item}, {"B", *copy}});
     ASSERT_EQ(rows.size(), 2);
     for (int c = 0; c < rows.columnCount(); ++c) {
         if (rows.columns()[c].compare(QLatin1String("ID"), Qt::CaseInsensitive) == 0)
@@ -426,10 +481,11 @@ TEST_F(ProceduresTest, DuplicatedItemIsTheSameRowUnderANewId)
 TEST_F(ProceduresTest, AddColumnUnlessExistsAddsOnceWhateverTheLetterCase)
 {
     const auto columnType = [&](const QString& column) {
-        return m_db->scalar(QStringLiteral("SELECT COLUMN_TYPE FROM information_schema.COLUMNS "
-                                           "WHERE TABLE_SCHEMA = DATABASE() AND TABLE_NAME = 'etichette' "
-                                           "AND COLUMN_NAME = :C"),
-                            {{"C", column}})
+        return m_db
+            ->scalar(QStringLiteral("SELECT COLUMN_TYPE FROM information_schema.COLUMNS "
+                                    "WHERE TABLE_SCHEMA = DATABASE() AND TABLE_NAME = 'etichette' "
+                                    "AND COLUMN_NAME = :C"),
+                     {{"C", column}})
             .toString();
     };
     const QString database = company().name();

@@ -1,10 +1,10 @@
-#include "CompanyTemplate.h"
-#include "Db.h"
-#include "ScriptLiterals.h"
-#include "TableDefinitions.h"
+#include "core/Db.h"
+#include "schema/CompanyTemplate.h"
+#include "schema/ScriptLiterals.h"
+#include "schema/TableDefinitions.h"
 
-#include "QtPrinters.h"
-#include "TestDatabase.h"
+#include "tests/support/QtPrinters.h"
+#include "tests/support/TestDatabase.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
-#include "TableDefinitions.h"
-#include "Municipalities.h"
-#include "SchemaError.h"
+#include "schema/TableDefinitions.h"
+#include "schema/Municipalities.h"
+#include "schema/SchemaError.h"
 
-#include "QtPrinters.h"
+#include "tests/support/QtPrinters.h"
 
 #include <gtest/gtest.h>
 
@@ -35,21 +35,21 @@ TEST_P(MalformedDefinitionTest, StopsWithTheLineAndWhatIsWrong)
 
 INSTANTIATE_TEST_SUITE_P(
     Parser, MalformedDefinitionTest,
-    ::testing::Values(
-        MalformedDefinition{"# comment\ntable `a`\n  `x` intger\n", 3,
-                            "Riga 3: tipo di colonna sconosciuto \"intger\""},
-        MalformedDefinition{"table `a\n  `x` integer\n", 1,
-                            "Riga 1: manca l'apice inverso di chiusura del nome"},
-        MalformedDefinition{"table `a`\n  `x` integer\ntable `A`\n  `y` integer\n", 3,
-                            "Riga 3: tabella `A` già definita"},
-        MalformedDefinition{"table `a`\n  `Id` integer\n  `ID` date\n", 3,
-                            "Riga 3: colonna `ID` già presente nella tabella `a`"},
-        MalformedDefinition{"table `a`\n  `x` integer\n  index (`y`)\n", 3,
-                            "Riga 3: la tabella `a` non ha la colonna `y`"},
-        MalformedDefinition{"table `a`\n\n# nothing\ntable `b`\n  `x` integer\n", 1,
-                            "Riga 1: la tabella `a` non ha colonne"},
-        MalformedDefinition{"table `a` @shop\n", 1,
-                            "Riga 1: collocazione sconosciuta \"@shop\" (ammesse @directory e @store)"}));
+    ::testing::Values(MalformedDefinition{"# comment\ntable `a`\n  `x` intger\n", 3,
+                                          "Riga 3: tipo di colonna sconosciuto \"intger\""},
+                      MalformedDefinition{"table `a\n  `x` integer\n", 1,
+                                          "Riga 1: manca l'apice inverso di chiusura del nome"},
+                      MalformedDefinition{"table `a`\n  `x` integer\ntable `A`\n  `y` integer\n", 3,
+                                          "Riga 3: tabella `A` già definita"},
+                      MalformedDefinition{"table `a`\n  `Id` integer\n  `ID` date\n", 3,
+                                          "Riga 3: colonna `ID` già presente nella tabella `a`"},
+                      MalformedDefinition{"table `a`\n  `x` integer\n  index (`y`)\n", 3,
+                                          "Riga 3: la tabella `a` non ha la colonna `y`"},
+                      MalformedDefinition{"table `a`\n\n# nothing\ntable `b`\n  `x` integer\n", 1,
+                                          "Riga 1: la tabella `a` non ha colonne"},
+                      MalformedDefinition{
+                          "table `a` @shop\n", 1,
+                          "Riga 1: collocazione sconosciuta \"@shop\" (ammesse @directory e @store)"}));
 
 TEST(TableDefinitionsParser, ReadsNamesWithBlanksApostrophesAndHashesAndComments)
 {

@@ -1,9 +1,9 @@
-#include "AnalisiMagazzino.h"
+#include "stock/AnalisiMagazzino.h"
 
-#include "Db.h"
-#include "QtPrinters.h"
-#include "ScriptedDialogs.h"
-#include "TestDatabase.h"
+#include "core/Db.h"
+#include "tests/support/QtPrinters.h"
+#include "tests/support/ScriptedDialogs.h"
+#include "tests/support/TestDatabase.h"
 
 #include <gtest/gtest.h>
 
@@ -17,11 +17,7 @@ namespace {
 class AnalisiMagazzinoTest : public ct::CompanySuite<AnalisiMagazzinoTest>
 {
 protected:
-    void SetUp() override
-    {
-        emptyTables({"venduti", "acquisti", "articoli", "caricotcdoc"});
-    }
-
+    void SetUp() override { emptyTables({"venduti", "acquisti", "articoli", "caricotcdoc"}); }
 
     int addItem(const QString& description)
     {
@@ -34,24 +30,34 @@ protected:
     {
         db().exec(QStringLiteral("INSERT INTO venduti (idArticolo, quantita, Colore, Taglia, TipoDoc) "
                                  "VALUES (:A, :Q, :C, :T, 'Pos')"),
-                  {{QStringLiteral("A"), item}, {QStringLiteral("Q"), quantity}, {QStringLiteral("C"), colour},
+                  {{QStringLiteral("A"), item},
+                   {QStringLiteral("Q"), quantity},
+                   {QStringLiteral("C"), colour},
                    {QStringLiteral("T"), size}});
     }
 
     void load(int item, double quantity, int warehouse = 1)
     {
-        db().exec(QStringLiteral("INSERT INTO acquisti (idarticolo, quantita, idMagazzino) VALUES (:A, :Q, :M)"),
-                  {{QStringLiteral("A"), item}, {QStringLiteral("Q"), quantity}, {QStringLiteral("M"), warehouse}});
+        db().exec(
+            QStringLiteral("INSERT INTO acquisti (idarticolo, quantita, idMagazzino) VALUES (:A, :Q, :M)"),
+            {{QStringLiteral("A"), item}, {QStringLiteral("Q"), quantity}, {QStringLiteral("M"), warehouse}});
     }
 
     void loadSize(int item, const QString& colour, const QString& size, int quantity)
     {
-        db().exec(QStringLiteral("INSERT INTO caricotcdoc (idarticolo, colore, taglia, quantita) VALUES (:A, :C, :T, :Q)"),
-                  {{QStringLiteral("A"), item}, {QStringLiteral("C"), colour}, {QStringLiteral("T"), size},
-                   {QStringLiteral("Q"), quantity}});
+        db().exec(
+            QStringLiteral(
+                "INSERT INTO caricotcdoc (idarticolo, colore, taglia, quantita) VALUES (:A, :C, :T, :Q)"),
+            {{QStringLiteral("A"), item},
+             {QStringLiteral("C"), colour},
+             {QStringLiteral("T"), size},
+             {QStringLiteral("Q"), quantity}});
     }
 
-    stock::AnalisiMagazzino analysis() { return stock::AnalisiMagazzino(company().settings(), m_dialogs, core::runHere); }
+    stock::AnalisiMagazzino analysis()
+    {
+        return stock::AnalisiMagazzino(company().settings(), m_dialogs, core::runHere);
+    }
 
     ct::ScriptedDialogs m_dialogs;
 };
@@ -115,9 +121,11 @@ TEST_F(AnalisiMagazzinoTest, SellOutBySizeAndColourMatchesSalesWithTheSizeLoads)
     ASSERT_TRUE(logic.compute());
     std::map<std::pair<QString, QString>, double> sellOut;
     for (const core::Row& row : logic.sellOutBySizeAndColour())
-        sellOut[{row.value("Colore").toString(), row.value("Taglia").toString()}] = row.value("SELLOUT").toDouble();
+        sellOut[{row.value("Colore").toString(), row.value("Taglia").toString()}] =
+            row.value("SELLOUT").toDouble();
     const std::map<std::pair<QString, QString>, double> expected{
-        {{QStringLiteral("ROSSO"), QStringLiteral("L")}, 100}, {{QStringLiteral("ROSSO"), QStringLiteral("M")}, 40}};
+        {{QStringLiteral("ROSSO"), QStringLiteral("L")}, 100},
+        {{QStringLiteral("ROSSO"), QStringLiteral("M")}, 40}};
     EXPECT_EQ(sellOut, expected);
 }
 
@@ -133,7 +141,8 @@ TEST_F(AnalisiMagazzinoTest, DatabaseFailureIsToldAndKeepsTheLastFigures)
     wrong.database = QStringLiteral("no_such_company_db");
     stock::AnalisiMagazzino broken(wrong, m_dialogs, core::runHere);
     EXPECT_FALSE(broken.compute());
-    EXPECT_TRUE(m_dialogs.lastText().contains(QStringLiteral("no_such_company_db"))) << m_dialogs.lastText().toStdString();
+    EXPECT_TRUE(m_dialogs.lastText().contains(QStringLiteral("no_such_company_db")))
+        << m_dialogs.lastText().toStdString();
 
     EXPECT_EQ(logic.sellOut().size(), 1);
 }

@@ -1,13 +1,13 @@
-#include "Articoli.h"
-#include "ArticoliPreleva.h"
+#include "stock/Articoli.h"
+#include "stock/ArticoliPreleva.h"
 
-#include "Db.h"
-#include "Paths.h"
-#include "RecordingNavigator.h"
-#include "RecordingReportOutput.h"
-#include "ScriptedDialogs.h"
-#include "Session.h"
-#include "TestDatabase.h"
+#include "core/Db.h"
+#include "core/Paths.h"
+#include "core/Session.h"
+#include "tests/support/RecordingNavigator.h"
+#include "tests/support/RecordingReportOutput.h"
+#include "tests/support/ScriptedDialogs.h"
+#include "tests/support/TestDatabase.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -26,11 +26,15 @@ protected:
     void SetUp() override
     {
         emptyTables({"articoli", "giacenze", "venduti", "acquisti", "dettreso", "magazzini", "reparti"});
-        db().exec(QStringLiteral("INSERT INTO magazzini (idMagazzino, Descrizione) VALUES (1, 'NEGOZIO'), (2, 'DEPOSITO')"));
+        db().exec(QStringLiteral(
+            "INSERT INTO magazzini (idMagazzino, Descrizione) VALUES (1, 'NEGOZIO'), (2, 'DEPOSITO')"));
         logIn(true);
     }
 
-    int count(const QString& sql, const core::Params& params = {}) { return db().scalar(sql, params).toInt(); }
+    int count(const QString& sql, const core::Params& params = {})
+    {
+        return db().scalar(sql, params).toInt();
+    }
 
     void logIn(bool mayDelete)
     {
@@ -42,19 +46,23 @@ protected:
 
     int addItem(const QString& description, double giacenza = 0)
     {
-        db().exec(QStringLiteral("INSERT INTO articoli (Descrizione, CodArticolo, Pubblico) VALUES (:D, :D, 9.9)"),
-                  {{QStringLiteral("D"), description}});
+        db().exec(
+            QStringLiteral("INSERT INTO articoli (Descrizione, CodArticolo, Pubblico) VALUES (:D, :D, 9.9)"),
+            {{QStringLiteral("D"), description}});
         const int id = int(db().lastInsertId());
-        db().exec(QStringLiteral("INSERT INTO giacenze (idarticolo, idmagazzino, magazzino, giacenza, disponibilita) "
-                                 "VALUES (:A, 1, 'NEGOZIO', :G, :G)"),
+        db().exec(QStringLiteral(
+                      "INSERT INTO giacenze (idarticolo, idmagazzino, magazzino, giacenza, disponibilita) "
+                      "VALUES (:A, 1, 'NEGOZIO', :G, :G)"),
                   {{QStringLiteral("A"), id}, {QStringLiteral("G"), giacenza}});
         return id;
     }
 
     double stockIn(int item, int warehouse)
     {
-        return db().scalar(QStringLiteral("SELECT giacenza FROM giacenze WHERE idarticolo = :A AND idmagazzino = :M"),
-                           {{QStringLiteral("A"), item}, {QStringLiteral("M"), warehouse}})
+        return db()
+            .scalar(
+                QStringLiteral("SELECT giacenza FROM giacenze WHERE idarticolo = :A AND idmagazzino = :M"),
+                {{QStringLiteral("A"), item}, {QStringLiteral("M"), warehouse}})
             .toDouble();
     }
 
@@ -99,10 +107,12 @@ TEST_F(ArticoliTest, AllineaAsksFirstAndRealignsOnYes)
     EXPECT_TRUE(m_list.realignCurrent());
     EXPECT_EQ(stockIn(item, 1), 5.0);
 
-    EXPECT_EQ(m_dialogs.texts(DialogEvent::Kind::Confirm),
-              QStringList(2, QStringLiteral("Attenzione! La Giacenza e la Disponibilità verranno riallineatein base alla "
-                                            "differenza tra il caricato e il venduto dell'articolo selezionato, vuoi "
-                                            "allineare adesso? ")));
+    EXPECT_EQ(
+        m_dialogs.texts(DialogEvent::Kind::Confirm),
+        QStringList(
+            2, QStringLiteral("Attenzione! La Giacenza e la Disponibilità verranno riallineatein base alla "
+                              "differenza tra il caricato e il venduto dell'articolo selezionato, vuoi "
+                              "allineare adesso? ")));
 }
 
 TEST_F(ArticoliTest, DeleteNeedsThePrivilegeAndTheAnswerAndKeepsTheHistory)
@@ -111,13 +121,17 @@ TEST_F(ArticoliTest, DeleteNeedsThePrivilegeAndTheAnswerAndKeepsTheHistory)
     logIn(false);
     m_list.open();
     EXPECT_FALSE(m_list.deleteCurrent());
-    EXPECT_EQ(m_dialogs.messages(), QStringList{QStringLiteral("Non possiedi i privilegi per eseguire questa operazione")});
+    EXPECT_EQ(m_dialogs.messages(),
+              QStringList{QStringLiteral("Non possiedi i privilegi per eseguire questa operazione")});
 
     logIn(true);
     m_dialogs.answerConfirm(false);
     EXPECT_FALSE(m_list.deleteCurrent());
-    EXPECT_EQ(m_dialogs.texts(DialogEvent::Kind::Confirm), QStringList{QStringLiteral("Eliminare l'articolo selezionato?")});
-    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM articoli WHERE ID = :A"), {{QStringLiteral("A"), item}}), 1);
+    EXPECT_EQ(m_dialogs.texts(DialogEvent::Kind::Confirm),
+              QStringList{QStringLiteral("Eliminare l'articolo selezionato?")});
+    EXPECT_EQ(
+        count(QStringLiteral("SELECT COUNT(*) FROM articoli WHERE ID = :A"), {{QStringLiteral("A"), item}}),
+        1);
 
     // Yes: the item goes with its stock rows, its history stays.
     const int first = item;
@@ -128,9 +142,15 @@ TEST_F(ArticoliTest, DeleteNeedsThePrivilegeAndTheAnswerAndKeepsTheHistory)
     m_dialogs.answerConfirm(true);
     EXPECT_TRUE(m_list.deleteCurrent());
 
-    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM articoli WHERE ID = :A"), {{QStringLiteral("A"), first}}), 0);
-    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM giacenze WHERE idarticolo = :A"), {{QStringLiteral("A"), first}}), 0);
-    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM venduti WHERE idArticolo = :A"), {{QStringLiteral("A"), first}}), 1);
+    EXPECT_EQ(
+        count(QStringLiteral("SELECT COUNT(*) FROM articoli WHERE ID = :A"), {{QStringLiteral("A"), first}}),
+        0);
+    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM giacenze WHERE idarticolo = :A"),
+                    {{QStringLiteral("A"), first}}),
+              0);
+    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM venduti WHERE idArticolo = :A"),
+                    {{QStringLiteral("A"), first}}),
+              1);
     EXPECT_EQ(m_list.rows().size(), 1);
     EXPECT_EQ(m_list.currentItem(), second);
 }
@@ -148,7 +168,8 @@ TEST_F(ArticoliTest, DuplicateCopiesTheItemWithAStockRowAndShowsTheCopy)
     const int copy = m_list.duplicateCurrent();
     ASSERT_GT(copy, item);
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM giacenze WHERE idarticolo = :A AND idmagazzino = 1"),
-                    {{QStringLiteral("A"), copy}}), 1);
+                    {{QStringLiteral("A"), copy}}),
+              1);
     EXPECT_EQ(m_list.currentItem(), copy);
 }
 
@@ -164,12 +185,12 @@ TEST_F(ArticoliTest, NewItemSavedIsShownAndCancelledLeavesNothing)
     });
     const int saved = m_list.newItem();
     ASSERT_GT(saved, 0);
-    EXPECT_TRUE(m_navigator.lastRequest(QStringLiteral("TArticolo")).values.value(QStringLiteral("nuovo")).toBool());
+    EXPECT_TRUE(
+        m_navigator.lastRequest(QStringLiteral("TArticolo")).values.value(QStringLiteral("nuovo")).toBool());
     EXPECT_EQ(m_list.currentItem(), saved);
 
-    m_navigator.whenOpened(QStringLiteral("TArticolo"), [](const core::NavigationRequest&) {
-        return core::NavigationResult{};
-    });
+    m_navigator.whenOpened(QStringLiteral("TArticolo"),
+                           [](const core::NavigationRequest&) { return core::NavigationResult{}; });
     EXPECT_EQ(m_list.newItem(), 0);
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM articoli")), 2);
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM giacenze")), 2);
@@ -180,7 +201,8 @@ TEST_F(ArticoliTest, SerialNotInTheWarehouseIsToldAndEmptiesTheList)
     addItem(QStringLiteral("AURICOLARE"));
     m_list.open();
     EXPECT_FALSE(m_list.findSerial(QStringLiteral("NONC'E")));
-    EXPECT_EQ(m_dialogs.messages(), QStringList{QStringLiteral("Seriale non trovato nel magazzino selezionato!")});
+    EXPECT_EQ(m_dialogs.messages(),
+              QStringList{QStringLiteral("Seriale non trovato nel magazzino selezionato!")});
     EXPECT_TRUE(m_list.rows().isEmpty());
     EXPECT_EQ(m_list.currentItem(), 0);
 }
@@ -194,12 +216,11 @@ TEST_F(ArticoliTest, ExportsAreWrittenAndReadBack)
     m_list.open();
     const QString html = m_dir.filePath(QStringLiteral("articoli.html"));
     m_dialogs.answerFile(html);
-    ASSERT_TRUE(m_list.exportGrid(core::ExportFormat::Html));
+    ASSERT_TRUE(m_list.exportGrid(gridexport::ExportFormat::Html));
     EXPECT_EQ(m_dialogs.messages(), QStringList{QStringLiteral("Esportazione avvenuta con successo!")});
     QFile file(html);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_TRUE(file.readAll().contains("<td>AURICOLARE</td>"));
-
 
     // As the window runs it: behind the progress bar, on a connection of its own, the same search.
     m_list.find(stock::ItemField::Descrizione, stock::MatchMode::StartsWith, QStringLiteral("CARICA"));
@@ -210,7 +231,7 @@ TEST_F(ArticoliTest, ExportsAreWrittenAndReadBack)
     });
     const QString path = m_dir.filePath(QStringLiteral("ricerca.txt"));
     m_dialogs.answerFile(path);
-    ASSERT_TRUE(m_list.exportGrid(core::ExportFormat::Text));
+    ASSERT_TRUE(m_list.exportGrid(gridexport::ExportFormat::Text));
     EXPECT_EQ(labels, QStringList{QStringLiteral("Esportazione articoli in corso...")});
     QFile found(path);
     ASSERT_TRUE(found.open(QIODevice::ReadOnly));
@@ -253,8 +274,9 @@ TEST_F(ArticoliTest, PrintedListGoesToThePreviewWithTheWholeSearch)
 TEST_F(ArticoliTest, PickerHandsEachCallerItsColumns)
 {
     const int item = addItem(QStringLiteral("DISPLAY IPHONE"), 2);
-    db().exec(QStringLiteral("UPDATE articoli SET BarcodeFull = '8005001002000', Aliquota = 22, PrezzoAcqnoiva = 40, "
-                             "Fornitore = 'ROSSI SRL' WHERE ID = :A"),
+    db().exec(QStringLiteral(
+                  "UPDATE articoli SET BarcodeFull = '8005001002000', Aliquota = 22, PrezzoAcqnoiva = 40, "
+                  "Fornitore = 'ROSSI SRL' WHERE ID = :A"),
               {{QStringLiteral("A"), item}});
     for (const QString& caller : stock::ItemPickerContract::callers()) {
         stock::ArticoliPreleva picker(caller, db(), m_session, m_paths, m_dialogs, m_navigator);
@@ -265,7 +287,8 @@ TEST_F(ArticoliTest, PickerHandsEachCallerItsColumns)
         const QStringList columns = stock::ItemPickerContract::columns(caller);
         EXPECT_EQ(QStringList(result.values.keys()).size(), columns.size()) << caller.toStdString();
         for (const QString& column : columns)
-            EXPECT_TRUE(result.values.contains(column)) << caller.toStdString() << " " << column.toStdString();
+            EXPECT_TRUE(result.values.contains(column))
+                << caller.toStdString() << " " << column.toStdString();
     }
 }
 
@@ -276,13 +299,14 @@ TEST_F(ArticoliTest, PickerRefusesAnUnknownCallerAndAGoneItem)
     unknown.list().open();
     EXPECT_FALSE(unknown.confirm());
     EXPECT_FALSE(unknown.result().accepted);
-    stock::ArticoliPreleva picker(QStringLiteral("CANTIERE"), db(), m_session, m_paths, m_dialogs, m_navigator);
+    stock::ArticoliPreleva picker(QStringLiteral("CANTIERE"), db(), m_session, m_paths, m_dialogs,
+                                  m_navigator);
     picker.list().open();
     db().exec(QStringLiteral("DELETE FROM articoli WHERE ID = :A"), {{QStringLiteral("A"), item}});
     EXPECT_FALSE(picker.confirm());
-    EXPECT_EQ(m_dialogs.messages(), (QStringList{QStringLiteral("Questa finestra non può consegnare l'articolo a \"POS\"."),
-                                                 QStringLiteral("L'articolo scelto non esiste più: aggiornare l'elenco.")}));
+    EXPECT_EQ(m_dialogs.messages(),
+              (QStringList{QStringLiteral("Questa finestra non può consegnare l'articolo a \"POS\"."),
+                           QStringLiteral("L'articolo scelto non esiste più: aggiornare l'elenco.")}));
 }
-
 
 } // namespace

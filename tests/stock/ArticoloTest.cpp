@@ -1,14 +1,14 @@
-#include "Articolo.h"
+#include "stock/Articolo.h"
 
-#include "ItemLifecycle.h"
+#include "stock/ItemLifecycle.h"
 
-#include "Db.h"
-#include "Privileges.h"
-#include "QtPrinters.h"
-#include "RecordingNavigator.h"
-#include "ScriptedDialogs.h"
-#include "Session.h"
-#include "TestDatabase.h"
+#include "core/Db.h"
+#include "core/Privileges.h"
+#include "core/Session.h"
+#include "tests/support/QtPrinters.h"
+#include "tests/support/RecordingNavigator.h"
+#include "tests/support/ScriptedDialogs.h"
+#include "tests/support/TestDatabase.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -31,7 +31,7 @@ protected:
     void SetUp() override
     {
         emptyTables({"articoli", "giacenze", "magazzini", "articoli_fornitori", "fornitori", "seriali",
-                                  "carichi", "venduti", "categorie", "linea", "gruppi_taglie"});
+                     "carichi", "venduti", "categorie", "linea", "gruppi_taglie"});
         db().exec(QStringLiteral("UPDATE contatori SET BarcodeArticolo = ''"));
         db().exec(QStringLiteral("INSERT INTO magazzini (Descrizione) VALUES ('MAGAZZINO CENTRALE')"));
         m_warehouse = {int(db().lastInsertId()), QStringLiteral("MAGAZZINO CENTRALE")};
@@ -40,13 +40,17 @@ protected:
         m_session.logIn(core::Operator{1, QStringLiteral("Admin"), {}, {}, {}}, m_warehouse, all);
     }
 
-    int count(const QString& sql, const core::Params& params = {}) { return db().scalar(sql, params).toInt(); }
+    int count(const QString& sql, const core::Params& params = {})
+    {
+        return db().scalar(sql, params).toInt();
+    }
 
     int addItem(const QString& code, const QString& barcode, double pubblico = 10)
     {
-        db().exec(QStringLiteral("INSERT INTO articoli (CodArticolo, BarcodeFull, Descrizione, Pubblico, Aliquota, "
-                                 "giacenza) VALUES (:C, :B, :C, :P, 22, 3)"),
-                  {{QStringLiteral("C"), code}, {QStringLiteral("B"), barcode}, {QStringLiteral("P"), pubblico}});
+        db().exec(
+            QStringLiteral("INSERT INTO articoli (CodArticolo, BarcodeFull, Descrizione, Pubblico, Aliquota, "
+                           "giacenza) VALUES (:C, :B, :C, :P, 22, 3)"),
+            {{QStringLiteral("C"), code}, {QStringLiteral("B"), barcode}, {QStringLiteral("P"), pubblico}});
         return int(db().lastInsertId());
     }
 
@@ -56,7 +60,10 @@ protected:
                            {{QStringLiteral("ID"), id}});
     }
 
-    core::Money money(const QString& column) { return core::Money::fromDouble(m_card.value(column).toDouble()); }
+    core::Money money(const QString& column)
+    {
+        return core::Money::fromDouble(m_card.value(column).toDouble());
+    }
     static core::Money m(const char* text) { return *core::Money::parse(QString::fromLatin1(text)); }
 
     core::Warehouse m_warehouse;
@@ -92,7 +99,6 @@ TEST_F(ArticoloTest, ANewItemLeftWithAnnullaLeavesNothing)
     EXPECT_TRUE(m_card.leave());
     EXPECT_EQ(stored(saved, QStringLiteral("Pubblico")).toMoney(), m("9.90"));
 }
-
 
 TEST_F(ArticoloTest, TheDepartmentSetsTheVatRate)
 {
@@ -159,8 +165,9 @@ TEST_F(ArticoloTest, BadNumbersAreRefusedAndTheFieldKeepsItsValue)
 {
     ASSERT_TRUE(m_card.open(addItem(QStringLiteral("A1"), {})));
     EXPECT_FALSE(m_card.listMarkupFromPrice(1)) << "no cost to mark up";
-    EXPECT_EQ(m_dialogs.messages(),
-              QStringList{QStringLiteral("Inserire il costo d'acquisto: senza costo non si calcola il ricarico")});
+    EXPECT_EQ(
+        m_dialogs.messages(),
+        QStringList{QStringLiteral("Inserire il costo d'acquisto: senza costo non si calcola il ricarico")});
     m_card.enterField(QStringLiteral("PrezzoAcqnoiva"), QStringLiteral("4,5"));
     const struct
     {
@@ -192,8 +199,10 @@ TEST_F(ArticoloTest, SaveRefusesTakenCodesAndAMissingPublicPrice)
         const char* message;
         const char* focus;
     } cases[] = {
-        {"BarcodeFull", QStringLiteral("8001234567895"), "Barcode già assegnato ad altro articolo, riprovare", "BarcodeFull"},
-        {"CodArticolo", QStringLiteral("TAKEN"), "Codice già assegnato ad altro articolo, riprovare", "CodArticolo"},
+        {"BarcodeFull", QStringLiteral("8001234567895"), "Barcode già assegnato ad altro articolo, riprovare",
+         "BarcodeFull"},
+        {"CodArticolo", QStringLiteral("TAKEN"), "Codice già assegnato ad altro articolo, riprovare",
+         "CodArticolo"},
         {"Pubblico", QVariant(), "Attenzione! Inserire il prezzo al pubblico", "Pubblico"},
     };
     for (const auto& c : cases) {
@@ -214,7 +223,8 @@ TEST_F(ArticoloTest, SaveRefusesTakenCodesAndAMissingPublicPrice)
     m_card.setValue(QStringLiteral("BarcodeFull"), QStringLiteral("8001234567895"));
     m_card.setValue(QStringLiteral("CodArticolo"), QStringLiteral("TAKEN"));
     EXPECT_FALSE(m_card.save());
-    EXPECT_EQ(m_dialogs.messages(), QStringList{QStringLiteral("Barcode già assegnato ad altro articolo, riprovare")});
+    EXPECT_EQ(m_dialogs.messages(),
+              QStringList{QStringLiteral("Barcode già assegnato ad altro articolo, riprovare")});
 
     // An item deleted meanwhile is not reported as saved.
     m_dialogs.clear();
@@ -234,7 +244,8 @@ TEST_F(ArticoloTest, SaveRefusesTakenCodesAndAMissingPublicPrice)
 TEST_F(ArticoloTest, EmptyCodesOfferToGenerateAndTheSupplierCodeMustBeFree)
 {
     const int other = addItem(QStringLiteral("OTHER"), {});
-    db().exec(QStringLiteral("UPDATE articoli SET codartforn = 'F-100' WHERE ID = :ID"), {{QStringLiteral("ID"), other}});
+    db().exec(QStringLiteral("UPDATE articoli SET codartforn = 'F-100' WHERE ID = :ID"),
+              {{QStringLiteral("ID"), other}});
     ASSERT_TRUE(m_card.open(addItem(QString(), QString())));
 
     m_dialogs.answerConfirm(false).answerConfirm(true);
@@ -258,23 +269,26 @@ TEST_F(ArticoloTest, NewClassificationValuesAreStoredInUpperCaseAndTaken)
 {
     ASSERT_TRUE(m_card.open(addItem(QStringLiteral("A1"), {})));
     m_dialogs.answerText(QStringLiteral("  accessori auto ")).answerText(QStringLiteral("ACCESSORI AUTO"));
-    EXPECT_EQ(m_card.addClassificationValue(stock::Classification::Categoria), QStringLiteral("ACCESSORI AUTO"));
-    EXPECT_EQ(m_card.addClassificationValue(stock::Classification::Categoria), QStringLiteral("ACCESSORI AUTO"));
+    EXPECT_EQ(m_card.addClassificationValue(stock::Classification::Categoria),
+              QStringLiteral("ACCESSORI AUTO"));
+    EXPECT_EQ(m_card.addClassificationValue(stock::Classification::Categoria),
+              QStringLiteral("ACCESSORI AUTO"));
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM categorie WHERE Descrizione = 'ACCESSORI AUTO'")), 1)
         << "an existing value is taken, not doubled";
 
     m_dialogs.answerText(QStringLiteral("estate duemilaventisei ok"));
     EXPECT_EQ(m_card.addClassificationValue(stock::Classification::Linea), std::nullopt);
-    EXPECT_EQ(m_dialogs.messages(), QStringList{QStringLiteral("La descrizione può contenere al massimo 20 caratteri")});
+    EXPECT_EQ(m_dialogs.messages(),
+              QStringList{QStringLiteral("La descrizione può contenere al massimo 20 caratteri")});
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM linea")), 0);
-
 }
 
 TEST_F(ArticoloTest, DeletingASerialLowersTheStockAndInfoTellsItsLoad)
 {
     const int id = addItem(QStringLiteral("PHONE"), {});
-    db().exec(QStringLiteral("INSERT INTO carichi (idCarico, NumDoc, NumeroCarico, TipoDoc, Fornitore, data, Datadoc) "
-                             "VALUES (77, 'FT 12', 5, 'FATTURA', 'TELEFONIA SPA', '2026-03-02', '2026-03-01')"));
+    db().exec(QStringLiteral(
+        "INSERT INTO carichi (idCarico, NumDoc, NumeroCarico, TipoDoc, Fornitore, data, Datadoc) "
+        "VALUES (77, 'FT 12', 5, 'FATTURA', 'TELEFONIA SPA', '2026-03-02', '2026-03-01')"));
     db().exec(QStringLiteral("INSERT INTO seriali (idArticolo, Seriale, idCarico, idMagazzino) VALUES "
                              "(:ID, '350000000000001', 77, :M), (:ID, '350000000000002', 77, :M), "
                              "(:ID, '350000000000003', 77, :M + 1)"),
@@ -316,19 +330,24 @@ TEST_F(ArticoloTest, SupplierRowsAreAddedShownAndDeleted)
     EXPECT_FALSE(m_card.supplierRows().remove(0));
     EXPECT_EQ(m_dialogs.lastText(), QStringLiteral("Selezionare prima una riga"));
     m_dialogs.clear();
-    core::NavigationResult picked{true, idFornitore, {{QStringLiteral("id_fornitore"), idFornitore},
-                                                      {QStringLiteral("RagSoc"), QStringLiteral("TELEFONIA SPA")}}};
-    m_navigator.returnFrom(QStringLiteral("TFornitoriPreleva"), picked).returnFrom(QStringLiteral("TFornitoriPreleva"), picked);
+    core::NavigationResult picked{true,
+                                  idFornitore,
+                                  {{QStringLiteral("id_fornitore"), idFornitore},
+                                   {QStringLiteral("RagSoc"), QStringLiteral("TELEFONIA SPA")}}};
+    m_navigator.returnFrom(QStringLiteral("TFornitoriPreleva"), picked)
+        .returnFrom(QStringLiteral("TFornitoriPreleva"), picked);
     EXPECT_TRUE(m_card.addSupplierRow());
     EXPECT_FALSE(m_card.addSupplierRow());
-    EXPECT_EQ(m_dialogs.messages(), QStringList{QStringLiteral("Il fornitore scelto è già tra i fornitori dell'articolo")});
+    EXPECT_EQ(m_dialogs.messages(),
+              QStringList{QStringLiteral("Il fornitore scelto è già tra i fornitori dell'articolo")});
     const core::Rows rows = m_card.supplierRows().rows();
     ASSERT_EQ(rows.size(), 1);
     EXPECT_EQ(rows.value(0, "Acquisto").toMoney(), m("150"));
     const int row = rows.value(0, "id").toInt();
 
     // Choosing the supplier on the card takes its cost for this item and prices list 1.
-    db().exec(QStringLiteral("UPDATE articoli_fornitori SET Acquisto = 10 WHERE id = :ID"), {{QStringLiteral("ID"), row}});
+    db().exec(QStringLiteral("UPDATE articoli_fornitori SET Acquisto = 10 WHERE id = :ID"),
+              {{QStringLiteral("ID"), row}});
     m_card.enterField(QStringLiteral("RICARICO1"), QStringLiteral("30"));
     m_card.chooseSupplier(QStringLiteral("TELEFONIA SPA"));
     EXPECT_EQ(money(QStringLiteral("PrezzoAcqnoiva")), m("10.00"));
@@ -342,16 +361,18 @@ TEST_F(ArticoloTest, SupplierRowsAreAddedShownAndDeleted)
 TEST_F(ArticoloTest, SupplierRowEditsAreCheckedFirstThenWrittenTogether)
 {
     const int id = addItem(QStringLiteral("PHONE"), {});
-    db().exec(QStringLiteral("INSERT INTO articoli_fornitori (idArticolo, Fornitore, Codice, Acquisto, Iva, Sconto1) "
-                             "VALUES (:ID, 'TELEFONIA SPA', 'T-1', 100, 22, 5), (:ID, 'RICAMBI SRL', 'R-1', 90, 22, 0)"),
+    db().exec(QStringLiteral(
+                  "INSERT INTO articoli_fornitori (idArticolo, Fornitore, Codice, Acquisto, Iva, Sconto1) "
+                  "VALUES (:ID, 'TELEFONIA SPA', 'T-1', 100, 22, 5), (:ID, 'RICAMBI SRL', 'R-1', 90, 22, 0)"),
               {{QStringLiteral("ID"), id}});
     ASSERT_TRUE(m_card.open(id));
     stock::ItemSupplierRows& rows = m_card.supplierRows();
     const qint64 first = rows.rows().value(0, "id").toInt64();
     const qint64 second = rows.rows().value(1, "id").toInt64();
     auto storedRow = [&](qint64 key, const char* column) {
-        return db().scalar(QStringLiteral("SELECT `%1` FROM articoli_fornitori WHERE id = :ID").arg(QLatin1String(column)),
-                           {{QStringLiteral("ID"), key}});
+        return db().scalar(
+            QStringLiteral("SELECT `%1` FROM articoli_fornitori WHERE id = :ID").arg(QLatin1String(column)),
+            {{QStringLiteral("ID"), key}});
     };
 
     const QString discount = QStringLiteral("Sconto non valido: inserire un numero intero da 0 a 100");
@@ -364,7 +385,8 @@ TEST_F(ArticoloTest, SupplierRowEditsAreCheckedFirstThenWrittenTogether)
     } refused[] = {
         {"Acquisto", QStringLiteral("-1"), cost},
         {"Sconto1", QStringLiteral("10,5"), discount},
-        {"Iva", QStringLiteral("-4"), QStringLiteral("Aliquota IVA non valida: inserire un numero intero da 0 a 100")},
+        {"Iva", QStringLiteral("-4"),
+         QStringLiteral("Aliquota IVA non valida: inserire un numero intero da 0 a 100")},
         {"Codice", QString(51, u'X'), QStringLiteral("Testo troppo lungo: al massimo 50 caratteri")},
     };
     for (const auto& refusal : refused) {
@@ -375,7 +397,8 @@ TEST_F(ArticoloTest, SupplierRowEditsAreCheckedFirstThenWrittenTogether)
         EXPECT_FALSE(rows.save(edits)) << refusal.column;
         EXPECT_EQ(m_dialogs.messages(), QStringList{refusal.message}) << refusal.column;
         EXPECT_EQ(rows.failedCell().column, QString::fromLatin1(refusal.column));
-        EXPECT_EQ(storedRow(first, "Acquisto").toMoney(), m("100")) << "nothing is written before every cell passed";
+        EXPECT_EQ(storedRow(first, "Acquisto").toMoney(), m("100"))
+            << "nothing is written before every cell passed";
     }
 
     core::RowEdits edits;
@@ -389,16 +412,17 @@ TEST_F(ArticoloTest, SupplierRowEditsAreCheckedFirstThenWrittenTogether)
     EXPECT_EQ(storedRow(second, "Codice").toString(), QStringLiteral("R-2"));
     EXPECT_EQ(storedRow(second, "Acquisto").toMoney(), m("90")) << "columns not edited stay";
 
-
     // A row deleted meanwhile by another workstation: nothing of the save is kept.
-    db().exec(QStringLiteral("DELETE FROM articoli_fornitori WHERE id = :ID"), {{QStringLiteral("ID"), second}});
+    db().exec(QStringLiteral("DELETE FROM articoli_fornitori WHERE id = :ID"),
+              {{QStringLiteral("ID"), second}});
     core::RowEdits late;
     late.set(first, QStringLiteral("Codice"), QStringLiteral("T-9"));
     late.set(second, QStringLiteral("Codice"), QStringLiteral("R-9"));
     m_dialogs.clear();
     EXPECT_FALSE(rows.save(late));
     EXPECT_EQ(m_dialogs.messages(),
-              QStringList{QStringLiteral("Il fornitore modificato non esiste più: le modifiche non sono state salvate")});
+              QStringList{QStringLiteral(
+                  "Il fornitore modificato non esiste più: le modifiche non sono state salvate")});
     EXPECT_EQ(storedRow(first, "Codice").toString(), QStringLiteral("T-1"));
 }
 
@@ -408,7 +432,9 @@ TEST_F(ArticoloTest, SerialNumbersCorrectedInTheGridStayUniqueAndNotEmpty)
     const int other = addItem(QStringLiteral("TABLET"), {});
     db().exec(QStringLiteral("INSERT INTO seriali (idArticolo, Seriale, idMagazzino) VALUES "
                              "(:ID, 'IMEI-A', :M), (:ID, 'IMEI-B', :M), (:OTHER, 'IMEI-C', :M + 1)"),
-              {{QStringLiteral("ID"), id}, {QStringLiteral("OTHER"), other}, {QStringLiteral("M"), m_warehouse.id}});
+              {{QStringLiteral("ID"), id},
+               {QStringLiteral("OTHER"), other},
+               {QStringLiteral("M"), m_warehouse.id}});
     ASSERT_TRUE(m_card.open(id));
     stock::ItemSerials& serials = m_card.serials();
     const qint64 a = serials.rows().value(0, "ID").toInt64();
@@ -420,7 +446,8 @@ TEST_F(ArticoloTest, SerialNumbersCorrectedInTheGridStayUniqueAndNotEmpty)
         return out;
     };
     const QStringList before{QStringLiteral("IMEI-A"), QStringLiteral("IMEI-B"), QStringLiteral("IMEI-C")};
-    const QString taken = QStringLiteral("Attenzione! Il Seriale inserito risulta già presente nell'archivio");
+    const QString taken =
+        QStringLiteral("Attenzione! Il Seriale inserito risulta già presente nell'archivio");
 
     const struct
     {
@@ -428,8 +455,12 @@ TEST_F(ArticoloTest, SerialNumbersCorrectedInTheGridStayUniqueAndNotEmpty)
         QString message;
         qint64 failedKey;
     } refused[] = {
-        {{{a, QStringLiteral("   ")}}, QStringLiteral("Attenzione! Inserire nella casella di testo un seriale da caricare."), a},
-        {{{a, QStringLiteral("imei-c")}}, taken, a}, // another item's, in another warehouse, other letter case
+        {{{a, QStringLiteral("   ")}},
+         QStringLiteral("Attenzione! Inserire nella casella di testo un seriale da caricare."),
+         a},
+        {{{a, QStringLiteral("imei-c")}},
+         taken,
+         a}, // another item's, in another warehouse, other letter case
         {{{a, QStringLiteral("IMEI-X")}, {b, QStringLiteral("IMEI-X")}}, taken, b},
         {{{a, QStringLiteral("IMEI-B")}, {b, QStringLiteral("IMEI-A")}}, taken, a}, // a swap is refused
     };
@@ -449,7 +480,8 @@ TEST_F(ArticoloTest, SerialNumbersCorrectedInTheGridStayUniqueAndNotEmpty)
     edits.set(a, QStringLiteral("Seriale"), QStringLiteral(" IMEI-Z "));
     edits.set(b, QStringLiteral("Seriale"), QStringLiteral("IMEI-A"));
     EXPECT_TRUE(serials.save(edits));
-    EXPECT_EQ(serialsNow(), (QStringList{QStringLiteral("IMEI-Z"), QStringLiteral("IMEI-A"), QStringLiteral("IMEI-C")}));
+    EXPECT_EQ(serialsNow(),
+              (QStringList{QStringLiteral("IMEI-Z"), QStringLiteral("IMEI-A"), QStringLiteral("IMEI-C")}));
 }
 
 TEST_F(ArticoloTest, AnItemMadeForANewSerialHasItsCodesLookedUpAgainOnSaving)
@@ -464,7 +496,8 @@ TEST_F(ArticoloTest, AnItemMadeForANewSerialHasItsCodesLookedUpAgainOnSaving)
 
     ASSERT_TRUE(m_card.open(made, Articolo::Opening::NewItemOfSerial));
     EXPECT_FALSE(m_card.save());
-    EXPECT_EQ(m_dialogs.messages(), QStringList{QStringLiteral("Codice già assegnato ad altro articolo, riprovare")});
+    EXPECT_EQ(m_dialogs.messages(),
+              QStringList{QStringLiteral("Codice già assegnato ad altro articolo, riprovare")});
     EXPECT_EQ(m_card.failedField(), QStringLiteral("CodArticolo"));
     m_card.setValue(QStringLiteral("CodArticolo"), QStringLiteral("NUOVO"));
     EXPECT_TRUE(m_card.save());
@@ -485,7 +518,8 @@ TEST_F(ArticoloTest, AnImageIsLoadedAsBitmapOrJpegAndDeletedOnSave)
     ASSERT_TRUE(m_card.open(id));
     m_dialogs.answerFile(write("note.txt", "testo")).answerFile(write("foto.jpg", jpeg));
     EXPECT_FALSE(m_card.loadImage());
-    EXPECT_EQ(m_dialogs.messages(), QStringList{QStringLiteral("Formato non supportato: scegliere un'immagine BMP o JPEG")});
+    EXPECT_EQ(m_dialogs.messages(),
+              QStringList{QStringLiteral("Formato non supportato: scegliere un'immagine BMP o JPEG")});
     ASSERT_TRUE(m_card.loadImage());
     ASSERT_TRUE(m_card.save());
     EXPECT_EQ(stored(id, QStringLiteral("Immagine")).toBytes(), jpeg);

@@ -1,7 +1,7 @@
-#include "Disponibilita.h"
+#include "stock/Disponibilita.h"
 
-#include "Db.h"
-#include "TestDatabase.h"
+#include "core/Db.h"
+#include "tests/support/TestDatabase.h"
 
 #include <gtest/gtest.h>
 
@@ -13,18 +13,18 @@ namespace {
 class DisponibilitaTest : public ct::CompanySuite<DisponibilitaTest>
 {
 protected:
-    void SetUp() override
-    {
-        emptyTables({"articoli", "giacenze", "magazzini"});
-    }
-
+    void SetUp() override { emptyTables({"articoli", "giacenze", "magazzini"}); }
 
     void addStock(int item, int warehouse, const QString& name, double giacenza, double disponibilita)
     {
-        db().exec(QStringLiteral("INSERT INTO giacenze (idarticolo, idmagazzino, magazzino, giacenza, disponibilita) "
-                                 "VALUES (:A, :M, :N, :G, :D)"),
-                  {{QStringLiteral("A"), item}, {QStringLiteral("M"), warehouse}, {QStringLiteral("N"), name},
-                   {QStringLiteral("G"), giacenza}, {QStringLiteral("D"), disponibilita}});
+        db().exec(QStringLiteral(
+                      "INSERT INTO giacenze (idarticolo, idmagazzino, magazzino, giacenza, disponibilita) "
+                      "VALUES (:A, :M, :N, :G, :D)"),
+                  {{QStringLiteral("A"), item},
+                   {QStringLiteral("M"), warehouse},
+                   {QStringLiteral("N"), name},
+                   {QStringLiteral("G"), giacenza},
+                   {QStringLiteral("D"), disponibilita}});
     }
 };
 
@@ -33,7 +33,8 @@ TEST_F(DisponibilitaTest, StockOfAnItemInEveryWarehouseAndInOne)
     for (const char* name : {"SEDE", "NEGOZIO", "DEPOSITO"})
         db().exec(QStringLiteral("INSERT INTO magazzini (Descrizione) VALUES (:N)"),
                   {{QStringLiteral("N"), QString::fromLatin1(name)}});
-    db().exec(QStringLiteral("INSERT INTO articoli (CodArticolo, Descrizione) VALUES ('IPH15', 'iPhone 15 128GB')"));
+    db().exec(QStringLiteral(
+        "INSERT INTO articoli (CodArticolo, Descrizione) VALUES ('IPH15', 'iPhone 15 128GB')"));
     const int item = int(db().lastInsertId());
     addStock(item, 1, QStringLiteral("SEDE"), 4, 3);
     addStock(item, 2, QStringLiteral("NEGOZIO"), -1, -1);
@@ -52,6 +53,5 @@ TEST_F(DisponibilitaTest, StockOfAnItemInEveryWarehouseAndInOne)
     stock.filterByWarehouse(QStringLiteral("' OR ''='"));
     EXPECT_TRUE(stock.rows().isEmpty());
 }
-
 
 } // namespace

@@ -1,12 +1,12 @@
-#include "Inventario.h"
+#include "stock/Inventario.h"
 
-#include "Db.h"
-#include "FixedClock.h"
-#include "Paths.h"
-#include "RecordingReportOutput.h"
-#include "ScriptedDialogs.h"
-#include "StockQuantity.h"
-#include "TestDatabase.h"
+#include "core/Db.h"
+#include "core/Paths.h"
+#include "stock/StockQuantity.h"
+#include "tests/support/FixedClock.h"
+#include "tests/support/RecordingReportOutput.h"
+#include "tests/support/ScriptedDialogs.h"
+#include "tests/support/TestDatabase.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -29,10 +29,10 @@ protected:
         m_negozio = addWarehouse(QStringLiteral("NEGOZIO"));
     }
 
-
     int addWarehouse(const QString& name)
     {
-        db().exec(QStringLiteral("INSERT INTO magazzini (Descrizione) VALUES (:N)"), {{QStringLiteral("N"), name}});
+        db().exec(QStringLiteral("INSERT INTO magazzini (Descrizione) VALUES (:N)"),
+                  {{QStringLiteral("N"), name}});
         return int(db().lastInsertId());
     }
 
@@ -40,27 +40,37 @@ protected:
     int addItem(const QString& code, const QString& descrizione, double acquisto, double pubblico,
                 double listino2 = 0, double listino3 = 0)
     {
-        db().exec(QStringLiteral("INSERT INTO articoli (CodArticolo, Descrizione, Fornitore, PrezzoAcqnoiva, Pubblico, "
-                                 "Listino2, Listino3, UM, UMVENDITA) VALUES (:C, :D, 'TIM SPA', :A, :P, :L2, :L3, 'PZ', 'PZ')"),
-                  {{QStringLiteral("C"), code}, {QStringLiteral("D"), descrizione}, {QStringLiteral("A"), acquisto},
-                   {QStringLiteral("P"), pubblico}, {QStringLiteral("L2"), listino2}, {QStringLiteral("L3"), listino3}});
+        db().exec(QStringLiteral(
+                      "INSERT INTO articoli (CodArticolo, Descrizione, Fornitore, PrezzoAcqnoiva, Pubblico, "
+                      "Listino2, Listino3, UM, UMVENDITA) VALUES (:C, :D, 'TIM SPA', :A, :P, :L2, :L3, 'PZ', "
+                      "'PZ')"),
+                  {{QStringLiteral("C"), code},
+                   {QStringLiteral("D"), descrizione},
+                   {QStringLiteral("A"), acquisto},
+                   {QStringLiteral("P"), pubblico},
+                   {QStringLiteral("L2"), listino2},
+                   {QStringLiteral("L3"), listino3}});
         return int(db().lastInsertId());
     }
 
     void addStock(int item, int warehouse, double quantity)
     {
-        db().exec(QStringLiteral("INSERT INTO giacenze (idarticolo, idmagazzino, magazzino, giacenza, disponibilita) "
-                                 "SELECT :A, idMagazzino, Descrizione, :Q, :Q FROM magazzini WHERE idMagazzino = :M"),
-                  {{QStringLiteral("A"), item}, {QStringLiteral("M"), warehouse}, {QStringLiteral("Q"), quantity}});
+        db().exec(
+            QStringLiteral(
+                "INSERT INTO giacenze (idarticolo, idmagazzino, magazzino, giacenza, disponibilita) "
+                "SELECT :A, idMagazzino, Descrizione, :Q, :Q FROM magazzini WHERE idMagazzino = :M"),
+            {{QStringLiteral("A"), item}, {QStringLiteral("M"), warehouse}, {QStringLiteral("Q"), quantity}});
     }
 
     void addPurchase(int item, double price, const QDateTime& when)
     {
-        db().exec(QStringLiteral("INSERT INTO acquisti (idarticolo, idMagazzino, quantita, prezzoacquisto, Data) "
-                                 "VALUES (:A, :M, 1, :P, :D)"),
-                  {{QStringLiteral("A"), item}, {QStringLiteral("M"), m_sede}, {QStringLiteral("P"), price},
-                   {QStringLiteral("D"), when}});
-
+        db().exec(
+            QStringLiteral("INSERT INTO acquisti (idarticolo, idMagazzino, quantita, prezzoacquisto, Data) "
+                           "VALUES (:A, :M, 1, :P, :D)"),
+            {{QStringLiteral("A"), item},
+             {QStringLiteral("M"), m_sede},
+             {QStringLiteral("P"), price},
+             {QStringLiteral("D"), when}});
     }
 
     QStringList listed()
@@ -85,8 +95,8 @@ protected:
     ct::FixedClock m_clock{QDateTime(QDate(2026, 12, 6), QTime(10, 0))};
     ct::ScriptedDialogs m_dialogs;
     ct::RecordingReportOutput m_reports;
-    stock::Inventario m_inventory{company().db(), company().settings(), m_paths, m_clock,
-                                  m_dialogs,      m_reports,            core::runHere};
+    stock::Inventario m_inventory{company().db(), company().settings(), m_paths, m_clock, m_dialogs,
+                                  m_reports,      core::runHere};
 };
 
 TEST_F(InventarioTest, StockFiltersChooseTheRows)
@@ -107,7 +117,8 @@ TEST_F(InventarioTest, StockFiltersChooseTheRows)
         {StockFilter::Negative, {QStringLiteral("TEL@SEDE=-3")}},
         {StockFilter::Zero, {QStringLiteral("COV@SEDE=0")}},
         {StockFilter::Positive, {QStringLiteral("COV@NEGOZIO=4")}},
-        {StockFilter::All, {QStringLiteral("COV@SEDE=0"), QStringLiteral("COV@NEGOZIO=4"), QStringLiteral("TEL@SEDE=-3")}},
+        {StockFilter::All,
+         {QStringLiteral("COV@SEDE=0"), QStringLiteral("COV@NEGOZIO=4"), QStringLiteral("TEL@SEDE=-3")}},
     };
     for (const Case& c : cases) {
         m_inventory.options().filter = c.filter;
@@ -129,20 +140,24 @@ TEST_F(InventarioTest, RowsCarryThePricesAndTheTotalsValueTheStock)
     addPurchase(phone, 110, QDateTime(QDate(2026, 6, 10), QTime(9, 0)));
     const int cover = addItem(QStringLiteral("COV"), QStringLiteral("Cover"), 2.2, 9.9);
     addStock(cover, m_sede, 10);
-    db().exec(QStringLiteral("UPDATE giacenze SET disponibilita = 7 WHERE idarticolo = :A"), {{QStringLiteral("A"), cover}});
+    db().exec(QStringLiteral("UPDATE giacenze SET disponibilita = 7 WHERE idarticolo = :A"),
+              {{QStringLiteral("A"), cover}});
 
     ASSERT_TRUE(m_inventory.run());
-    const core::Rows rows = db().query(QStringLiteral(
-        "SELECT * FROM inventario WHERE CODART = 'TEL' AND IDMAGAZZINO = :M"), {{QStringLiteral("M"), m_sede}});
+    const core::Rows rows =
+        db().query(QStringLiteral("SELECT * FROM inventario WHERE CODART = 'TEL' AND IDMAGAZZINO = :M"),
+                   {{QStringLiteral("M"), m_sede}});
     ASSERT_EQ(rows.size(), 1);
     EXPECT_EQ(rows.first()["ACQUISTOMEDIO"].toMoney(), core::Money::fromInt(100));
     EXPECT_EQ(rows.first()["LISTINO3"].toMoney(), core::Money::parse(u"130.25"));
     // Without a period an item with no purchases counts at an average cost of 0.
-    EXPECT_EQ(db().scalar(QStringLiteral("SELECT ACQUISTOMEDIO FROM inventario WHERE CODART = 'COV'")).toDouble(), 0);
+    EXPECT_EQ(
+        db().scalar(QStringLiteral("SELECT ACQUISTOMEDIO FROM inventario WHERE CODART = 'COV'")).toDouble(),
+        0);
 
     const stock::InventoryTotals& totals = m_inventory.totals();
-    EXPECT_EQ(totals.valoreAcq.toItalian(), QStringLiteral("323,50"));    // 100.5 × 3 + 2.2 × 10
-    EXPECT_EQ(totals.valoreMedio.toItalian(), QStringLiteral("300,00"));  // 100 × 3 + 0 × 10
+    EXPECT_EQ(totals.valoreAcq.toItalian(), QStringLiteral("323,50"));      // 100.5 × 3 + 2.2 × 10
+    EXPECT_EQ(totals.valoreMedio.toItalian(), QStringLiteral("300,00"));    // 100 × 3 + 0 × 10
     EXPECT_EQ(totals.valoreListino1.toItalian(), QStringLiteral("549,00")); // 150 × 3 + 9.9 × 10
     EXPECT_EQ(totals.valoreListino3.toItalian(), QStringLiteral("390,75"));
     EXPECT_DOUBLE_EQ(totals.totDisp, 10);
@@ -227,11 +242,14 @@ TEST_F(InventarioTest, ExportsGoToTheInventoryFolderNamedAfterTheDay)
     EXPECT_EQ(csv, folder + QStringLiteral("Inventario del 06-12-2026.csv"));
     const QStringList lines = readFile(csv).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 2);
-    EXPECT_EQ(lines.at(0), QStringLiteral("Codice;Descrizione;Magazzino;Fornitore;Giacenza;Disponibilità;Acquisto;"
-                                          "Acquisto medio;Listino 1;Listino 2;Listino 3"));
-    EXPECT_TRUE(lines.at(1).startsWith(QStringLiteral("TEL;\"Telefono; nero\";SEDE;TIM SPA;-3;-3;100;0;150;")))
+    EXPECT_EQ(lines.at(0),
+              QStringLiteral("Codice;Descrizione;Magazzino;Fornitore;Giacenza;Disponibilità;Acquisto;"
+                             "Acquisto medio;Listino 1;Listino 2;Listino 3"));
+    EXPECT_TRUE(
+        lines.at(1).startsWith(QStringLiteral("TEL;\"Telefono; nero\";SEDE;TIM SPA;-3;-3;100;0;150;")))
         << lines.at(1).toStdString();
-    EXPECT_EQ(m_dialogs.messages(), QStringList{QStringLiteral("Esportazione avvenuta con successo!\n") + csv});
+    EXPECT_EQ(m_dialogs.messages(),
+              QStringList{QStringLiteral("Esportazione avvenuta con successo!\n") + csv});
 }
 
 TEST_F(InventarioTest, PrintAndPdfShowTheRowsAndTotals)
@@ -244,7 +262,8 @@ TEST_F(InventarioTest, PrintAndPdfShowTheRowsAndTotals)
     ASSERT_TRUE(m_inventory.run());
 
     ASSERT_TRUE(m_inventory.print());
-    EXPECT_EQ(m_reports.last().request.values.value(QStringLiteral("filtro")).toString(), QStringLiteral("Giacenza < 0"));
+    EXPECT_EQ(m_reports.last().request.values.value(QStringLiteral("filtro")).toString(),
+              QStringLiteral("Giacenza < 0"));
 
     const QString text = ct::pdfText(m_inventory.exportAs(stock::InventoryExport::Pdf));
     for (const char* part : {"Telefono Alfa", "1.234,50", "-3.000,00", "06/12/2026"})

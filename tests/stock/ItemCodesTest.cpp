@@ -1,9 +1,9 @@
-#include "ItemCodes.h"
+#include "stock/ItemCodes.h"
 
-#include "Db.h"
-#include "DbError.h"
-#include "QtPrinters.h"
-#include "TestDatabase.h"
+#include "core/Db.h"
+#include "core/DbError.h"
+#include "tests/support/QtPrinters.h"
+#include "tests/support/TestDatabase.h"
 
 #include <gtest/gtest.h>
 
@@ -23,12 +23,15 @@ protected:
         setCounter(QString());
     }
 
-
     void setCounter(const QString& base)
     {
-        db().exec(QStringLiteral("UPDATE contatori SET BarcodeArticolo = :BASE"), {{QStringLiteral("BASE"), base}});
+        db().exec(QStringLiteral("UPDATE contatori SET BarcodeArticolo = :BASE"),
+                  {{QStringLiteral("BASE"), base}});
     }
-    QString counter() { return db().scalar(QStringLiteral("SELECT BarcodeArticolo FROM contatori")).toString(); }
+    QString counter()
+    {
+        return db().scalar(QStringLiteral("SELECT BarcodeArticolo FROM contatori")).toString();
+    }
 
     void addItem(const QString& code, const QString& barcode)
     {
@@ -82,17 +85,19 @@ TEST_F(ItemCodesTest, ATakenBarcodeIsSkippedAsOftenAsNeeded)
 TEST_F(ItemCodesTest, NoFreeBarcodeLeavesTheCounterAlone)
 {
     // Every barcode the next MaxTries bases give is held by an item.
-    db().exec(QStringLiteral("INSERT INTO articoli (BarcodeFull) "
-                             "SELECT CONCAT(b, (10 - ((0 + SUBSTR(b,2,1) + SUBSTR(b,4,1) + SUBSTR(b,6,1) + SUBSTR(b,8,1) "
-                             "+ SUBSTR(b,10,1) + SUBSTR(b,12,1)) * 3 + SUBSTR(b,1,1) + SUBSTR(b,3,1) + SUBSTR(b,5,1) "
-                             "+ SUBSTR(b,7,1) + SUBSTR(b,9,1) + SUBSTR(b,11,1)) % 10) % 10) "
-                             "FROM (SELECT CAST(500000000001 + seq AS CHAR) AS b FROM seq_0_to_999) bases"));
+    db().exec(QStringLiteral(
+        "INSERT INTO articoli (BarcodeFull) "
+        "SELECT CONCAT(b, (10 - ((0 + SUBSTR(b,2,1) + SUBSTR(b,4,1) + SUBSTR(b,6,1) + SUBSTR(b,8,1) "
+        "+ SUBSTR(b,10,1) + SUBSTR(b,12,1)) * 3 + SUBSTR(b,1,1) + SUBSTR(b,3,1) + SUBSTR(b,5,1) "
+        "+ SUBSTR(b,7,1) + SUBSTR(b,9,1) + SUBSTR(b,11,1)) % 10) % 10) "
+        "FROM (SELECT CAST(500000000001 + seq AS CHAR) AS b FROM seq_0_to_999) bases"));
     setCounter(QStringLiteral("500000000000"));
     EXPECT_EQ(ItemCodes(db()).newBarcode(), std::nullopt);
     EXPECT_EQ(counter(), QStringLiteral("500000000000"));
 
     db().exec(QStringLiteral("DELETE FROM articoli WHERE BarcodeFull = '5000000010004'"));
-    EXPECT_EQ(ItemCodes(db()).newBarcode(), QStringLiteral("5000000010004")) << "the last of the thousand is free";
+    EXPECT_EQ(ItemCodes(db()).newBarcode(), QStringLiteral("5000000010004"))
+        << "the last of the thousand is free";
 }
 
 TEST_F(ItemCodesTest, ACounterThatIsNotANumberIssuesNothing)
@@ -102,8 +107,9 @@ TEST_F(ItemCodesTest, ACounterThatIsNotANumberIssuesNothing)
         ItemCodes(db()).newBarcode();
         FAIL() << "expected a refusal";
     } catch (const core::DbError& error) {
-        EXPECT_EQ(error.message(), QStringLiteral("Il contatore BarcodeArticolo contiene \"80050A\", che non è un "
-                                                  "numero intero: nessun barcode generato"));
+        EXPECT_EQ(error.message(),
+                  QStringLiteral("Il contatore BarcodeArticolo contiene \"80050A\", che non è un "
+                                 "numero intero: nessun barcode generato"));
     }
     EXPECT_EQ(counter(), QStringLiteral("80050A"));
 }
@@ -112,7 +118,8 @@ TEST_F(ItemCodesTest, ATakenCodeIsDrawnAgain)
 {
     addItem(QStringLiteral("AB12CD34"), {});
     addItem(QStringLiteral("ZZZZZZZZ"), {});
-    ItemCodes codes(db(), drawing({QStringLiteral("AB12CD34"), QStringLiteral("ZZZZZZZZ"), QStringLiteral("1234567Z")}));
+    ItemCodes codes(
+        db(), drawing({QStringLiteral("AB12CD34"), QStringLiteral("ZZZZZZZZ"), QStringLiteral("1234567Z")}));
     EXPECT_EQ(codes.newCode(), QStringLiteral("1234567Z"));
 }
 
@@ -122,7 +129,6 @@ TEST_F(ItemCodesTest, NoFreeCodeAfterTheLastTry)
     // Index 9 is '0': every draw makes the taken "00000000".
     ItemCodes codes(db(), [](int) { return 9; });
     EXPECT_EQ(codes.newCode(), std::nullopt);
-
 }
 
 } // namespace

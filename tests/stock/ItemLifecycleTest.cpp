@@ -1,8 +1,8 @@
-#include "ItemLifecycle.h"
+#include "stock/ItemLifecycle.h"
 
-#include "Db.h"
-#include "Session.h"
-#include "TestDatabase.h"
+#include "core/Db.h"
+#include "core/Session.h"
+#include "tests/support/TestDatabase.h"
 
 #include <gtest/gtest.h>
 
@@ -19,10 +19,15 @@ protected:
         emptyTables({"articoli", "giacenze", "reparti", "venduti", "acquisti", "seriali"});
     }
 
-    int count(const QString& sql, const core::Params& params = {}) { return db().scalar(sql, params).toInt(); }
+    int count(const QString& sql, const core::Params& params = {})
+    {
+        return db().scalar(sql, params).toInt();
+    }
     core::Row item(int id)
     {
-        return db().query(QStringLiteral("SELECT * FROM articoli WHERE ID = :ID"), {{QStringLiteral("ID"), id}}).first();
+        return db()
+            .query(QStringLiteral("SELECT * FROM articoli WHERE ID = :ID"), {{QStringLiteral("ID"), id}})
+            .first();
     }
 
     int addDepartment(const QString& code, const QString& name, int rate)
@@ -46,7 +51,8 @@ TEST_F(ItemLifecycleTest, NewItemTakesTheFirstDepartmentAndItsRateAndOneEmptySto
     const core::Row row = item(id);
     EXPECT_EQ(row["Aliquota"].toInt(), 10);
     EXPECT_EQ(row["idreparto"].toInt(), first);
-    for (const char* zero : {"giacenza", "Disponibilita", "PrezzoAcquisto", "Pubblico", "Listino2", "RICARICO1"}) {
+    for (const char* zero :
+         {"giacenza", "Disponibilita", "PrezzoAcquisto", "Pubblico", "Listino2", "RICARICO1"}) {
         EXPECT_FALSE(row[zero].isNull()) << zero;
         EXPECT_EQ(row[zero].toDouble(), 0.0) << zero;
     }
@@ -77,13 +83,16 @@ TEST_F(ItemLifecycleTest, DiscardedNewItemAndDuplicateOfAMissingItemLeaveNothing
 TEST_F(ItemLifecycleTest, DuplicateCopiesTheItemButNotTheShopOptionsAndMakesAnEmptyStockRow)
 {
     db().exec(QStringLiteral(
-        "INSERT INTO articoli (CodArticolo, BarcodeFull, Descrizione, Pubblico, PrezzoVendnoiva, `Ricarico%`, "
+        "INSERT INTO articoli (CodArticolo, BarcodeFull, Descrizione, Pubblico, PrezzoVendnoiva, "
+        "`Ricarico%`, "
         "`Utile%`, giacenza, Disponibilita, obsoleto, esente_iva, selezione, promo_importo, isbn, Aliquota) "
-        "VALUES ('C1', '8005001002000', 'CAVO USB', 12.5, 10.25, 30, 20, 4, 3, TRUE, TRUE, TRUE, 1.5, '978-88', 22)"));
+        "VALUES ('C1', '8005001002000', 'CAVO USB', 12.5, 10.25, 30, 20, 4, 3, TRUE, TRUE, TRUE, 1.5, "
+        "'978-88', 22)"));
     const int original = int(db().lastInsertId());
-    db().exec(QStringLiteral("INSERT INTO giacenze (idarticolo, idmagazzino, magazzino, giacenza, disponibilita) "
-                             "VALUES (:ID, 7, 'CENTRALE', 4, 3)"),
-              {{QStringLiteral("ID"), original}});
+    db().exec(
+        QStringLiteral("INSERT INTO giacenze (idarticolo, idmagazzino, magazzino, giacenza, disponibilita) "
+                       "VALUES (:ID, 7, 'CENTRALE', 4, 3)"),
+        {{QStringLiteral("ID"), original}});
 
     const int copy = m_items.duplicate(original, m_centrale);
     ASSERT_NE(copy, 0);
@@ -94,8 +103,8 @@ TEST_F(ItemLifecycleTest, DuplicateCopiesTheItemButNotTheShopOptionsAndMakesAnEm
     EXPECT_EQ(row["Pubblico"].toDouble(), 12.5);
     EXPECT_EQ(row["giacenza"].toDouble(), 4.0);
     EXPECT_EQ(row["isbn"].toString(), QStringLiteral("978-88"));
-    for (const char* empty : {"PrezzoVendnoiva", "Ricarico%", "Utile%", "obsoleto", "esente_iva", "selezione",
-                              "promo_importo"})
+    for (const char* empty :
+         {"PrezzoVendnoiva", "Ricarico%", "Utile%", "obsoleto", "esente_iva", "selezione", "promo_importo"})
         EXPECT_EQ(row[empty].toDouble(), 0.0) << empty;
 
     const core::Rows stock = db().query(QStringLiteral("SELECT * FROM giacenze WHERE idarticolo = :ID"),
@@ -110,8 +119,11 @@ TEST_F(ItemLifecycleTest, RemovingAnItemWithHistoryKeepsTheHistory)
     const int id = m_items.createNew(m_centrale);
     const int other = m_items.createNew(m_centrale);
     const core::Params item{{QStringLiteral("ID"), id}};
-    db().exec(QStringLiteral("INSERT INTO venduti (idArticolo, idMagazzino, quantita) VALUES (:ID, 7, 2)"), item);
-    db().exec(QStringLiteral("INSERT INTO seriali (idArticolo, Seriale, idMagazzino) VALUES (:ID, 'IMEI1', 7)"), item);
+    db().exec(QStringLiteral("INSERT INTO venduti (idArticolo, idMagazzino, quantita) VALUES (:ID, 7, 2)"),
+              item);
+    db().exec(
+        QStringLiteral("INSERT INTO seriali (idArticolo, Seriale, idMagazzino) VALUES (:ID, 'IMEI1', 7)"),
+        item);
 
     m_items.remove(id);
 
@@ -119,7 +131,9 @@ TEST_F(ItemLifecycleTest, RemovingAnItemWithHistoryKeepsTheHistory)
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM giacenze WHERE idarticolo = :ID"), item), 0);
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM venduti WHERE idArticolo = :ID"), item), 1);
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM seriali WHERE idArticolo = :ID"), item), 1);
-    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM giacenze WHERE idarticolo = :ID"), {{QStringLiteral("ID"), other}}), 1);
+    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM giacenze WHERE idarticolo = :ID"),
+                    {{QStringLiteral("ID"), other}}),
+              1);
 }
 
 } // namespace

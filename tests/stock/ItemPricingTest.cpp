@@ -1,4 +1,4 @@
-#include "ItemPricing.h"
+#include "stock/ItemPricing.h"
 
 #include <gtest/gtest.h>
 
@@ -57,7 +57,8 @@ TEST(ItemPricingTest, MarkupGivesSalePricePublicPriceAndMargin)
         {"-10.00", 30, 22, "-13.00", "-15.86", "-3.00"},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(std::string(c.cost) + " +" + std::to_string(c.markup) + "% VAT " + std::to_string(c.aliquota));
+        SCOPED_TRACE(std::string(c.cost) + " +" + std::to_string(c.markup) + "% VAT " +
+                     std::to_string(c.aliquota));
         const Money sale = pricing::salePrice(m(c.cost), c.markup);
         EXPECT_EQ(sale, m(c.sale));
         const pricing::SaleFigures figures = pricing::saleFigures(sale, m(c.cost), c.aliquota);
@@ -120,7 +121,7 @@ TEST(ItemPricingTest, ListPriceFromMarkupAndMarkupFromListPrice)
         {"15.86", "12.20", "30.00"},
         {"10.00", "12.20", "-18.03"}, // 0.819672 -> 0.8197
 
-        {"20.00", "3.00", "566.67"},  // 6.666666 -> 6.6667
+        {"20.00", "3.00", "566.67"}, // 6.666666 -> 6.6667
         {"0", "12.20", "-100"},
     };
     for (const auto& c : fromPrice) {

@@ -1,9 +1,9 @@
-#include "ItemSearch.h"
-#include "RicercaAvanzata.h"
+#include "stock/ItemSearch.h"
+#include "stock/RicercaAvanzata.h"
 
-#include "Db.h"
-#include "ScriptedDialogs.h"
-#include "TestDatabase.h"
+#include "core/Db.h"
+#include "tests/support/ScriptedDialogs.h"
+#include "tests/support/TestDatabase.h"
 
 #include <gtest/gtest.h>
 
@@ -32,14 +32,15 @@ protected:
         m_search.setWarehouse(1);
     }
 
-
     int addItem(const char* description, const char* code, const char* barcode, const char* supplierCode,
                 const char* supplier)
     {
-        db().exec(QStringLiteral("INSERT INTO articoli (Descrizione, CodArticolo, BarcodeFull, CODARTFORN, Fornitore) "
-                                 "VALUES (:D, :C, :B, :F, :FORN)"),
+        db().exec(QStringLiteral(
+                      "INSERT INTO articoli (Descrizione, CodArticolo, BarcodeFull, CODARTFORN, Fornitore) "
+                      "VALUES (:D, :C, :B, :F, :FORN)"),
                   {{QStringLiteral("D"), QString::fromUtf8(description)},
-                   {QStringLiteral("C"), QString::fromUtf8(code)}, {QStringLiteral("B"), QString::fromUtf8(barcode)},
+                   {QStringLiteral("C"), QString::fromUtf8(code)},
+                   {QStringLiteral("B"), QString::fromUtf8(barcode)},
                    {QStringLiteral("F"), QString::fromUtf8(supplierCode)},
                    {QStringLiteral("FORN"), QString::fromUtf8(supplier)}});
         return int(db().lastInsertId());
@@ -67,7 +68,8 @@ TEST_F(ItemSearchTest, ModesAndFields)
         QStringList expected;
     };
     // In the server's collation "_" sorts after the letters.
-    const QStringList all{"ADATTATORE CAVO", "A_B", "CAVO", "CAVO USB", "D'AMICO LIBRO", "SCONTO 100%", "SCONTO 1000"};
+    const QStringList all{"ADATTATORE CAVO", "A_B",         "CAVO",       "CAVO USB",
+                          "D'AMICO LIBRO",   "SCONTO 100%", "SCONTO 1000"};
     const Case cases[] = {
         {ItemField::Descrizione, MatchMode::StartsWith, "CAVO", {"CAVO", "CAVO USB"}},
         {ItemField::Descrizione, MatchMode::StartsWith, "cavo", {"CAVO", "CAVO USB"}},
@@ -109,10 +111,12 @@ TEST_F(ItemSearchTest, SupplierSearchIsExact)
 
 TEST_F(ItemSearchTest, SerialFindsItsItemInTheListsWarehouseOnly)
 {
-    db().exec(QStringLiteral("INSERT INTO seriali (idArticolo, Seriale, idMagazzino) VALUES (:A, '356938035643809', 1)"),
+    db().exec(QStringLiteral(
+                  "INSERT INTO seriali (idArticolo, Seriale, idMagazzino) VALUES (:A, '356938035643809', 1)"),
               {{QStringLiteral("A"), m_cavoUsb}});
-    db().exec(QStringLiteral("INSERT INTO seriali (idArticolo, Seriale, idMagazzino) VALUES (:A, 'IMEI-2', 2)"),
-              {{QStringLiteral("A"), m_cavo}});
+    db().exec(
+        QStringLiteral("INSERT INTO seriali (idArticolo, Seriale, idMagazzino) VALUES (:A, 'IMEI-2', 2)"),
+        {{QStringLiteral("A"), m_cavo}});
 
     EXPECT_TRUE(m_search.bySerial(QStringLiteral("356938035643809")));
     EXPECT_EQ(descriptions(), QStringList{"CAVO USB"});
@@ -127,9 +131,10 @@ TEST_F(ItemSearchTest, SerialFindsItsItemInTheListsWarehouseOnly)
 
 TEST_F(ItemSearchTest, GridShowsTheStockOfTheChosenWarehouse)
 {
-    db().exec(QStringLiteral("INSERT INTO giacenze (idarticolo, idmagazzino, magazzino, giacenza, disponibilita) "
-                             "VALUES (:A, 1, 'NEGOZIO', 5, 4), (:A, 2, 'DEPOSITO', 12, 12)"),
-              {{QStringLiteral("A"), m_cavo}});
+    db().exec(
+        QStringLiteral("INSERT INTO giacenze (idarticolo, idmagazzino, magazzino, giacenza, disponibilita) "
+                       "VALUES (:A, 1, 'NEGOZIO', 5, 4), (:A, 2, 'DEPOSITO', 12, 12)"),
+        {{QStringLiteral("A"), m_cavo}});
     m_search.byItem(m_cavo);
     EXPECT_EQ(m_search.rows().value(0, "Disponibilita").toDouble(), 4.0);
     m_search.setWarehouse(2);
@@ -168,8 +173,8 @@ TEST_F(ItemSearchTest, AdvancedSearchMessages)
     stock::RicercaAvanzata search(db(), dialogs);
     EXPECT_FALSE(search.search(QStringLiteral("  ")));
     EXPECT_FALSE(search.search(QStringLiteral("978-88-04")));
-    EXPECT_EQ(dialogs.messages(),
-              (QStringList{QStringLiteral("Inserire un valore di ricerca!"), QStringLiteral("Articolo non trovato!")}));
+    EXPECT_EQ(dialogs.messages(), (QStringList{QStringLiteral("Inserire un valore di ricerca!"),
+                                               QStringLiteral("Articolo non trovato!")}));
 
     search.setAttribute(QStringLiteral("isbn"));
     search.setAttribute(QStringLiteral("Descrizione"));

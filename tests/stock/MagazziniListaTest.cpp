@@ -1,13 +1,13 @@
-#include "MagazziniLista.h"
+#include "stock/MagazziniLista.h"
 
-#include "ConnectionIni.h"
-#include "Db.h"
-#include "Paths.h"
-#include "QtPrinters.h"
-#include "RecordingNavigator.h"
-#include "ScriptedDialogs.h"
-#include "Session.h"
-#include "TestDatabase.h"
+#include "core/ConnectionIni.h"
+#include "core/Db.h"
+#include "core/Paths.h"
+#include "core/Session.h"
+#include "tests/support/QtPrinters.h"
+#include "tests/support/RecordingNavigator.h"
+#include "tests/support/ScriptedDialogs.h"
+#include "tests/support/TestDatabase.h"
 
 #include <QTemporaryDir>
 
@@ -29,7 +29,6 @@ protected:
         logIn(0, core::Privilege::FullAccess);
     }
 
-
     void logIn(int warehouse, core::Privilege privilege)
     {
         core::Privileges privileges;
@@ -42,23 +41,30 @@ protected:
 
     int addWarehouse(const QString& name)
     {
-        db().exec(QStringLiteral("INSERT INTO magazzini (Descrizione) VALUES (:NOME)"), {{QStringLiteral("NOME"), name}});
+        db().exec(QStringLiteral("INSERT INTO magazzini (Descrizione) VALUES (:NOME)"),
+                  {{QStringLiteral("NOME"), name}});
         const int id = int(db().lastInsertId());
         for (int item : {1, 2})
-            db().exec(QStringLiteral("INSERT INTO giacenze (idarticolo, idmagazzino, magazzino, giacenza, disponibilita) "
-                                     "VALUES (:A, :M, :NOME, 5, 5)"),
-                      {{QStringLiteral("A"), item}, {QStringLiteral("M"), id}, {QStringLiteral("NOME"), name}});
-        db().exec(QStringLiteral("INSERT INTO disptc (idarticolo, idmagazzino, Magazzino, Colore) VALUES (1, :M, :NOME, 'ROSSO')"),
+            db().exec(
+                QStringLiteral(
+                    "INSERT INTO giacenze (idarticolo, idmagazzino, magazzino, giacenza, disponibilita) "
+                    "VALUES (:A, :M, :NOME, 5, 5)"),
+                {{QStringLiteral("A"), item}, {QStringLiteral("M"), id}, {QStringLiteral("NOME"), name}});
+        db().exec(QStringLiteral("INSERT INTO disptc (idarticolo, idmagazzino, Magazzino, Colore) VALUES (1, "
+                                 ":M, :NOME, 'ROSSO')"),
                   {{QStringLiteral("M"), id}, {QStringLiteral("NOME"), name}});
         return id;
     }
 
     int count(const char* table, int warehouse)
     {
-        const QString key = QString::fromLatin1(table) == QStringLiteral("magazzini") ? QStringLiteral("idMagazzino")
-                                                                                       : QStringLiteral("idmagazzino");
-        return db().scalar(QStringLiteral("SELECT COUNT(*) FROM %1 WHERE %2 = :M").arg(QString::fromLatin1(table), key),
-                           {{QStringLiteral("M"), warehouse}})
+        const QString key = QString::fromLatin1(table) == QStringLiteral("magazzini")
+                                ? QStringLiteral("idMagazzino")
+                                : QStringLiteral("idmagazzino");
+        return db()
+            .scalar(
+                QStringLiteral("SELECT COUNT(*) FROM %1 WHERE %2 = :M").arg(QString::fromLatin1(table), key),
+                {{QStringLiteral("M"), warehouse}})
             .toInt();
     }
 
@@ -85,16 +91,19 @@ TEST_F(MagazziniListaTest, ListsByNameAndRereadsAfterTheCard)
     m_list.refresh();
     EXPECT_EQ(names(), (QStringList{QStringLiteral("DEPOSITO"), QStringLiteral("NEGOZIO")}));
 
-    m_navigator.whenOpened(QStringLiteral("TMagazzinoAnagrafica"), [&](const core::NavigationRequest& request) {
-        if (request.key.isNull())
-            addWarehouse(QStringLiteral("CENTRALE"));
-        else
-            db().exec(QStringLiteral("UPDATE magazzini SET Descrizione = 'AAA DEPOSITO' WHERE idMagazzino = :M"),
-                      {{QStringLiteral("M"), request.key}});
-        return core::NavigationResult{true, {}, {}};
-    });
+    m_navigator.whenOpened(
+        QStringLiteral("TMagazzinoAnagrafica"), [&](const core::NavigationRequest& request) {
+            if (request.key.isNull())
+                addWarehouse(QStringLiteral("CENTRALE"));
+            else
+                db().exec(QStringLiteral(
+                              "UPDATE magazzini SET Descrizione = 'AAA DEPOSITO' WHERE idMagazzino = :M"),
+                          {{QStringLiteral("M"), request.key}});
+            return core::NavigationResult{true, {}, {}};
+        });
     m_list.newWarehouse();
-    EXPECT_EQ(names(), (QStringList{QStringLiteral("CENTRALE"), QStringLiteral("DEPOSITO"), QStringLiteral("NEGOZIO")}));
+    EXPECT_EQ(names(), (QStringList{QStringLiteral("CENTRALE"), QStringLiteral("DEPOSITO"),
+                                    QStringLiteral("NEGOZIO")}));
     m_list.modify(depot);
     EXPECT_EQ(names().first(), QStringLiteral("AAA DEPOSITO"));
 }
@@ -125,7 +134,8 @@ TEST_F(MagazziniListaTest, AWarehouseInUseIsRefusedWithTheReasonAndNotAsked)
     const int current = addWarehouse(QStringLiteral("NEGOZIO"));
     const int ofOperator = addWarehouse(QStringLiteral("DEPOSITO"));
     const int inIni = addWarehouse(QStringLiteral("ESTERNO"));
-    db().exec(QStringLiteral("INSERT INTO utenti (nome, username, magazzino) VALUES ('Anna', 'anna', 'DEPOSITO')"));
+    db().exec(
+        QStringLiteral("INSERT INTO utenti (nome, username, magazzino) VALUES ('Anna', 'anna', 'DEPOSITO')"));
     {
         core::ConnectionIni ini(m_paths.connessioneIni());
         ini.setWarehouse({inIni, QStringLiteral("ESTERNO"), {}});
@@ -145,7 +155,8 @@ TEST_F(MagazziniListaTest, AWarehouseInUseIsRefusedWithTheReasonAndNotAsked)
     for (const auto& test : cases) {
         m_dialogs.clear();
         EXPECT_FALSE(m_list.remove(test.warehouse));
-        EXPECT_EQ(m_dialogs.texts(ct::DialogEvent::Kind::Warning), QStringList{QString::fromUtf8(test.message)});
+        EXPECT_EQ(m_dialogs.texts(ct::DialogEvent::Kind::Warning),
+                  QStringList{QString::fromUtf8(test.message)});
         EXPECT_TRUE(m_dialogs.texts(ct::DialogEvent::Kind::Confirm).isEmpty());
         EXPECT_EQ(count("giacenze", test.warehouse), 2);
     }
@@ -156,14 +167,14 @@ TEST_F(MagazziniListaTest, DeletingNeedsTheRightAndAChosenWarehouseThatIsStillTh
     const int depot = addWarehouse(QStringLiteral("DEPOSITO"));
     logIn(0, core::Privilege::Magazzino);
     EXPECT_FALSE(m_list.remove(depot));
-    EXPECT_EQ(m_dialogs.messages(), QStringList{QStringLiteral("Non possiedi i privilegi per eseguire questa operazione")});
+    EXPECT_EQ(m_dialogs.messages(),
+              QStringList{QStringLiteral("Non possiedi i privilegi per eseguire questa operazione")});
     EXPECT_EQ(count("magazzini", depot), 1);
 
     logIn(0, core::Privilege::Cancellazione);
     m_dialogs.clear();
     EXPECT_FALSE(m_list.remove(depot + 100));
     EXPECT_EQ(m_dialogs.messages(), QStringList{QStringLiteral("Il magazzino selezionato non esiste più")});
-
 }
 
 } // namespace

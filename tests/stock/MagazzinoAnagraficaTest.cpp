@@ -1,12 +1,12 @@
-#include "MagazzinoAnagrafica.h"
+#include "stock/MagazzinoAnagrafica.h"
 
-#include "ConnectionIni.h"
-#include "Db.h"
-#include "Paths.h"
-#include "QtPrinters.h"
-#include "ScriptedDialogs.h"
-#include "Session.h"
-#include "TestDatabase.h"
+#include "core/ConnectionIni.h"
+#include "core/Db.h"
+#include "core/Paths.h"
+#include "core/Session.h"
+#include "tests/support/QtPrinters.h"
+#include "tests/support/ScriptedDialogs.h"
+#include "tests/support/TestDatabase.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -22,11 +22,7 @@ namespace {
 class MagazzinoAnagraficaTest : public ct::CompanySuite<MagazzinoAnagraficaTest>
 {
 protected:
-    void SetUp() override
-    {
-        emptyTables({"magazzini", "giacenze", "utenti", "articoli", "fatture"});
-    }
-
+    void SetUp() override { emptyTables({"magazzini", "giacenze", "utenti", "articoli", "fatture"}); }
 
     int addWarehouse(const QString& name, const QString& letter = {})
     {
@@ -37,7 +33,8 @@ protected:
 
     int addItem(const QString& code, const QVariant& giacenza)
     {
-        db().exec(QStringLiteral("INSERT INTO articoli (CodArticolo, Descrizione, giacenza) VALUES (:COD, :COD, :GIAC)"),
+        db().exec(QStringLiteral(
+                      "INSERT INTO articoli (CodArticolo, Descrizione, giacenza) VALUES (:COD, :COD, :GIAC)"),
                   {{QStringLiteral("COD"), code}, {QStringLiteral("GIAC"), giacenza}});
         return int(db().lastInsertId());
     }
@@ -48,7 +45,10 @@ protected:
                   {{QStringLiteral("U"), username}, {QStringLiteral("M"), warehouse}});
     }
 
-    int count(const QString& sql, const core::Params& params = {}) { return db().scalar(sql, params).toInt(); }
+    int count(const QString& sql, const core::Params& params = {})
+    {
+        return db().scalar(sql, params).toInt();
+    }
     QString text(const QString& sql, int id = 0)
     {
         return db().scalar(sql, id ? core::Params{{QStringLiteral("ID"), id}} : core::Params{}).toString();
@@ -82,13 +82,15 @@ TEST_F(MagazzinoAnagraficaTest, NewWarehouseIsRecordedForTheWorkstationAndGetsAS
         const char* code;
         QVariant giacenza;
         double expected;
-    } items[] = {{"A1", 7.4, 7}, {"A2", 2.5, 2}, {"A3", 3.5, 4}, {"A4", 2.6, 3}, {"A5", QVariant(), 0}, {"A6", -1.6, -2}};
+    } items[] = {{"A1", 7.4, 7}, {"A2", 2.5, 2},        {"A3", 3.5, 4},
+                 {"A4", 2.6, 3}, {"A5", QVariant(), 0}, {"A6", -1.6, -2}};
     std::vector<int> ids;
     for (const auto& item : items)
         ids.push_back(addItem(QString::fromUtf8(item.code), item.giacenza));
-    db().exec(QStringLiteral("INSERT INTO giacenze (idarticolo, idmagazzino, magazzino, giacenza, disponibilita) "
-                             "VALUES (:ID, :M, 'DEPOSITO', 40, 38)"),
-              {{QStringLiteral("ID"), ids[0]}, {QStringLiteral("M"), otherWarehouse}});
+    db().exec(
+        QStringLiteral("INSERT INTO giacenze (idarticolo, idmagazzino, magazzino, giacenza, disponibilita) "
+                       "VALUES (:ID, :M, 'DEPOSITO', 40, 38)"),
+        {{QStringLiteral("ID"), ids[0]}, {QStringLiteral("M"), otherWarehouse}});
 
     m_card.openNew(QStringLiteral("MAGAZZINO CENTRALE"));
     m_card.setValue(QStringLiteral("Let"), QStringLiteral("C"));
@@ -98,20 +100,23 @@ TEST_F(MagazzinoAnagraficaTest, NewWarehouseIsRecordedForTheWorkstationAndGetsAS
     const int id = m_card.id();
     for (std::size_t i = 0; i < ids.size(); ++i) {
         const core::Rows stock = db().query(
-            QStringLiteral("SELECT giacenza, disponibilita FROM giacenze WHERE idarticolo = :A AND idmagazzino = :M"),
+            QStringLiteral(
+                "SELECT giacenza, disponibilita FROM giacenze WHERE idarticolo = :A AND idmagazzino = :M"),
             {{QStringLiteral("A"), ids[i]}, {QStringLiteral("M"), id}});
         ASSERT_EQ(stock.size(), 1) << items[i].code;
         EXPECT_EQ(stock.value(0, "giacenza").toDouble(), items[i].expected) << items[i].code;
         EXPECT_EQ(stock.value(0, "disponibilita").toDouble(), items[i].expected) << items[i].code;
     }
-    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM giacenze WHERE idmagazzino = :M AND giacenza = 40 AND "
-                                   "disponibilita = 38"),
-                    {{QStringLiteral("M"), otherWarehouse}}),
-              1)
+    EXPECT_EQ(
+        count(QStringLiteral("SELECT COUNT(*) FROM giacenze WHERE idmagazzino = :M AND giacenza = 40 AND "
+                             "disponibilita = 38"),
+              {{QStringLiteral("M"), otherWarehouse}}),
+        1)
         << "other warehouses keep their stock";
 
     const core::WarehouseSettings recorded = core::ConnectionIni(m_paths.connessioneIni()).warehouse();
-    EXPECT_EQ(recorded, (core::WarehouseSettings{id, QStringLiteral("MAGAZZINO CENTRALE"), QStringLiteral("C")}));
+    EXPECT_EQ(recorded,
+              (core::WarehouseSettings{id, QStringLiteral("MAGAZZINO CENTRALE"), QStringLiteral("C")}));
 }
 
 TEST_F(MagazzinoAnagraficaTest, SavingAnExistingWarehouseAlsoMakesItTheWorkstationsOwn)
@@ -123,20 +128,23 @@ TEST_F(MagazzinoAnagraficaTest, SavingAnExistingWarehouseAlsoMakesItTheWorkstati
     ASSERT_TRUE(m_card.save());
     EXPECT_EQ(core::ConnectionIni(m_paths.connessioneIni()).warehouse(),
               (core::WarehouseSettings{id, QStringLiteral("NEGOZIO"), QStringLiteral("N")}));
-    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM giacenze")), 0) << "only a new warehouse gets stock rows";
+    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM giacenze")), 0)
+        << "only a new warehouse gets stock rows";
 }
 
 TEST_F(MagazzinoAnagraficaTest, RenameRewritesStockRowsAndOperatorsButNotDocuments)
 {
     const int id = addWarehouse(QStringLiteral("NEGOZIO"), QStringLiteral("N"));
     const int item = addItem(QStringLiteral("A1"), 4.0);
-    db().exec(QStringLiteral("INSERT INTO giacenze (idarticolo, idmagazzino, magazzino, giacenza, disponibilita) "
-                             "VALUES (:A, :M, 'NEGOZIO', 4, 4)"),
-              {{QStringLiteral("A"), item}, {QStringLiteral("M"), id}});
+    db().exec(
+        QStringLiteral("INSERT INTO giacenze (idarticolo, idmagazzino, magazzino, giacenza, disponibilita) "
+                       "VALUES (:A, :M, 'NEGOZIO', 4, 4)"),
+        {{QStringLiteral("A"), item}, {QStringLiteral("M"), id}});
     addOperator(QStringLiteral("mario"), QStringLiteral("NEGOZIO"));
     addOperator(QStringLiteral("luigi"), QStringLiteral("DEPOSITO"));
-    db().exec(QStringLiteral("INSERT INTO fatture (NumDoc, idMagazzino, Magazzino) VALUES (1, :M, 'NEGOZIO')"),
-              {{QStringLiteral("M"), id}});
+    db().exec(
+        QStringLiteral("INSERT INTO fatture (NumDoc, idMagazzino, Magazzino) VALUES (1, :M, 'NEGOZIO')"),
+        {{QStringLiteral("M"), id}});
     m_session.logIn(core::Operator{1, QStringLiteral("mario"), QStringLiteral("mario"), {}, {}},
                     core::Warehouse{id, QStringLiteral("NEGOZIO")}, core::Privileges());
 
@@ -144,9 +152,12 @@ TEST_F(MagazzinoAnagraficaTest, RenameRewritesStockRowsAndOperatorsButNotDocumen
     m_card.setValue(QStringLiteral("Descrizione"), QStringLiteral("  NEGOZIO ROMA "));
     ASSERT_TRUE(m_card.save()) << m_dialogs.messages().join(u'|').toStdString();
 
-    EXPECT_EQ(text(QStringLiteral("SELECT magazzino FROM giacenze WHERE idmagazzino = :ID"), id), QStringLiteral("NEGOZIO ROMA"));
-    EXPECT_EQ(text(QStringLiteral("SELECT magazzino FROM utenti WHERE username = 'mario'")), QStringLiteral("NEGOZIO ROMA"));
-    EXPECT_EQ(text(QStringLiteral("SELECT magazzino FROM utenti WHERE username = 'luigi'")), QStringLiteral("DEPOSITO"));
+    EXPECT_EQ(text(QStringLiteral("SELECT magazzino FROM giacenze WHERE idmagazzino = :ID"), id),
+              QStringLiteral("NEGOZIO ROMA"));
+    EXPECT_EQ(text(QStringLiteral("SELECT magazzino FROM utenti WHERE username = 'mario'")),
+              QStringLiteral("NEGOZIO ROMA"));
+    EXPECT_EQ(text(QStringLiteral("SELECT magazzino FROM utenti WHERE username = 'luigi'")),
+              QStringLiteral("DEPOSITO"));
     EXPECT_EQ(text(QStringLiteral("SELECT Magazzino FROM fatture")), QStringLiteral("NEGOZIO"))
         << "documents keep the name they were written with";
     EXPECT_EQ(m_session.warehouse(), (core::Warehouse{id, QStringLiteral("NEGOZIO ROMA")}))
@@ -198,9 +209,10 @@ TEST_F(MagazzinoAnagraficaTest, LeavingWithUnsavedChangesAsks)
     m_card.setValue(QStringLiteral("Esterno"), true);
     m_dialogs.answerConfirm(false);
     EXPECT_FALSE(m_card.mayLeave());
-    EXPECT_EQ(m_dialogs.texts(DialogEvent::Kind::Confirm),
-              QStringList{QStringLiteral("Eventuali modifiche effettuate non saranno salvate. Vuoi uscire senza "
-                                         "salvare ?")});
+    EXPECT_EQ(
+        m_dialogs.texts(DialogEvent::Kind::Confirm),
+        QStringList{QStringLiteral("Eventuali modifiche effettuate non saranno salvate. Vuoi uscire senza "
+                                   "salvare ?")});
     EXPECT_FALSE(db().scalar(QStringLiteral("SELECT Esterno FROM magazzini")).toBool());
 }
 

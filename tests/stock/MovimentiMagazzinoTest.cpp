@@ -1,11 +1,11 @@
-#include "MovimentiMagazzino.h"
+#include "stock/MovimentiMagazzino.h"
 
-#include "Db.h"
-#include "FixedClock.h"
-#include "QtPrinters.h"
-#include "RecordingReportOutput.h"
-#include "ScriptedDialogs.h"
-#include "TestDatabase.h"
+#include "core/Db.h"
+#include "tests/support/FixedClock.h"
+#include "tests/support/QtPrinters.h"
+#include "tests/support/RecordingReportOutput.h"
+#include "tests/support/ScriptedDialogs.h"
+#include "tests/support/TestDatabase.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -25,18 +25,16 @@ namespace {
 class MovimentiMagazzinoTest : public ct::CompanySuite<MovimentiMagazzinoTest>
 {
 protected:
-    void SetUp() override
-    {
-        emptyTables({"venduti", "articoli", "serialidocumenti", "magazzini"});
-    }
-
+    void SetUp() override { emptyTables({"venduti", "articoli", "serialidocumenti", "magazzini"}); }
 
     int addItem(const QString& code, bool serials = false, const QString& barcode = {})
     {
         db().exec(QStringLiteral("INSERT INTO articoli (CodArticolo, Descrizione, Seriale, BarcodeFull) "
                                  "VALUES (:COD, :DESC, :SER, :BAR)"),
-                  {{QStringLiteral("COD"), code}, {QStringLiteral("DESC"), QStringLiteral("Articolo ") + code},
-                   {QStringLiteral("SER"), serials}, {QStringLiteral("BAR"), barcode}});
+                  {{QStringLiteral("COD"), code},
+                   {QStringLiteral("DESC"), QStringLiteral("Articolo ") + code},
+                   {QStringLiteral("SER"), serials},
+                   {QStringLiteral("BAR"), barcode}});
 
         return int(db().lastInsertId());
     }
@@ -44,11 +42,17 @@ protected:
     // One sale row; returns its id.
     qint64 sell(int item, const char* kind, QDate date, int warehouse, double quantity = 1, int idDoc = 1)
     {
-        db().exec(QStringLiteral("INSERT INTO venduti (idArticolo, TipoDoc, data, idMagazzino, Magazzino, quantita, idDoc) "
-                                 "VALUES (:A, :T, :D, :M, :NOME, :Q, :DOC)"),
-                  {{QStringLiteral("A"), item}, {QStringLiteral("T"), QString::fromUtf8(kind)}, {QStringLiteral("D"), date},
-                   {QStringLiteral("M"), warehouse}, {QStringLiteral("NOME"), QStringLiteral("MAG%1").arg(warehouse)},
-                   {QStringLiteral("Q"), quantity}, {QStringLiteral("DOC"), idDoc}});
+        db().exec(
+            QStringLiteral(
+                "INSERT INTO venduti (idArticolo, TipoDoc, data, idMagazzino, Magazzino, quantita, idDoc) "
+                "VALUES (:A, :T, :D, :M, :NOME, :Q, :DOC)"),
+            {{QStringLiteral("A"), item},
+             {QStringLiteral("T"), QString::fromUtf8(kind)},
+             {QStringLiteral("D"), date},
+             {QStringLiteral("M"), warehouse},
+             {QStringLiteral("NOME"), QStringLiteral("MAG%1").arg(warehouse)},
+             {QStringLiteral("Q"), quantity},
+             {QStringLiteral("DOC"), idDoc}});
         return db().lastInsertId();
     }
 
@@ -91,10 +95,18 @@ TEST_F(MovimentiMagazzinoTest, FiltersCombineOverPeriodKindItemAndWarehouse)
         {"one day", {.period = Period::Day, .day = March2}, {b, c, d}},
         {"kind with a blank", {.tipoDoc = QStringLiteral("Ordine Cliente")}, {e}},
         {"day, kind, item and warehouse",
-         {.period = Period::Day, .day = March2, .tipoDoc = QStringLiteral("Pos"), .idArticolo = phone, .idMagazzino = 1},
+         {.period = Period::Day,
+          .day = March2,
+          .tipoDoc = QStringLiteral("Pos"),
+          .idArticolo = phone,
+          .idMagazzino = 1},
          {}},
         {"period, kind and warehouse",
-         {.period = Period::Range, .from = March1, .to = March2, .tipoDoc = QStringLiteral("Pos"), .idMagazzino = 1},
+         {.period = Period::Range,
+          .from = March1,
+          .to = March2,
+          .tipoDoc = QStringLiteral("Pos"),
+          .idMagazzino = 1},
          {a, d}},
     };
     for (const auto& test : cases) {
@@ -113,7 +125,8 @@ TEST_F(MovimentiMagazzinoTest, ValuesAreBoundNotPasted)
     const qint64 before = db().scalar(QStringLiteral("SELECT COUNT(*) FROM venduti")).toInt64();
     // A kind that is not one of the five is refused before any SQL; a quote in an item code is just text.
     EXPECT_FALSE(m_list.search({.tipoDoc = QStringLiteral("Pos' OR '1'='1")}));
-    EXPECT_EQ(m_dialogs.messages(), QStringList{QStringLiteral("Tipo di documento non valido: Pos' OR '1'='1")});
+    EXPECT_EQ(m_dialogs.messages(),
+              QStringList{QStringLiteral("Tipo di documento non valido: Pos' OR '1'='1")});
     EXPECT_EQ(m_list.filter(), Filter{}) << "the refused filter is not taken";
     m_dialogs.clear();
     EXPECT_FALSE(m_list.findItem(QStringLiteral("X' OR '1'='1")).has_value());
@@ -137,7 +150,8 @@ TEST_F(MovimentiMagazzinoTest, IncompletePeriodsAreRefusedWithTheReason)
     for (const auto& test : cases) {
         m_dialogs.clear();
         EXPECT_FALSE(m_list.search(test.filter));
-        EXPECT_EQ(m_dialogs.texts(ct::DialogEvent::Kind::Warning), QStringList{QString::fromUtf8(test.message)});
+        EXPECT_EQ(m_dialogs.texts(ct::DialogEvent::Kind::Warning),
+                  QStringList{QString::fromUtf8(test.message)});
     }
 }
 
@@ -177,7 +191,8 @@ TEST_F(MovimentiMagazzinoTest, ItemIsFoundByCodeOrBarcode)
         EXPECT_EQ(found->id, item);
     }
     EXPECT_FALSE(m_list.findItem(QStringLiteral("  ")).has_value());
-    EXPECT_EQ(m_dialogs.messages(), QStringList{QStringLiteral("Inserire il codice o il barcode dell'articolo")});
+    EXPECT_EQ(m_dialogs.messages(),
+              QStringList{QStringLiteral("Inserire il codice o il barcode dell'articolo")});
 }
 
 TEST_F(MovimentiMagazzinoTest, SerialsOfTheChosenMovementOnlyForSerialItems)
@@ -189,8 +204,10 @@ TEST_F(MovimentiMagazzinoTest, SerialsOfTheChosenMovementOnlyForSerialItems)
     const auto addSerial = [&](int item, const char* document, int idDocument, const char* serial) {
         db().exec(QStringLiteral("INSERT INTO serialidocumenti (idArticolo, Documento, idDocumento, Seriale) "
                                  "VALUES (:A, :D, :I, :S)"),
-                  {{QStringLiteral("A"), item}, {QStringLiteral("D"), QString::fromUtf8(document)},
-                   {QStringLiteral("I"), idDocument}, {QStringLiteral("S"), QString::fromUtf8(serial)}});
+                  {{QStringLiteral("A"), item},
+                   {QStringLiteral("D"), QString::fromUtf8(document)},
+                   {QStringLiteral("I"), idDocument},
+                   {QStringLiteral("S"), QString::fromUtf8(serial)}});
     };
     addSerial(phone, "Fattura", 40, "350000000000001");
     addSerial(phone, "Fattura", 40, "350000000000002");
@@ -206,7 +223,8 @@ TEST_F(MovimentiMagazzinoTest, SerialsOfTheChosenMovementOnlyForSerialItems)
             serials << serial.value("Seriale").toString();
         serials.sort();
         if (m_list.rows().value(row, "idArticolo").toInt() == phone)
-            EXPECT_EQ(serials, (QStringList{QStringLiteral("350000000000001"), QStringLiteral("350000000000002")}));
+            EXPECT_EQ(serials,
+                      (QStringList{QStringLiteral("350000000000001"), QStringLiteral("350000000000002")}));
         else
             EXPECT_TRUE(serials.isEmpty());
     }
@@ -221,8 +239,9 @@ TEST_F(MovimentiMagazzinoTest, PrintAndPdfShowTheFilteredRowsWithTheTitle)
     m_list.setPageSize(1); // the print holds every row of the filter, not the loaded page
     ASSERT_TRUE(m_list.search({.tipoDoc = QStringLiteral("Pos")}));
 
-    EXPECT_EQ(m_list.reportTitle(),
-              QStringLiteral("Elenco movimenti di magazzino - Report generato in data 05/03/2024 alle ore 09:07"));
+    EXPECT_EQ(
+        m_list.reportTitle(),
+        QStringLiteral("Elenco movimenti di magazzino - Report generato in data 05/03/2024 alle ore 09:07"));
     ASSERT_TRUE(m_list.print()) << m_dialogs.lastText().toStdString();
     const core::Rows& rows = m_reports.last().request.datasets.at(QStringLiteral("venduti"));
     ASSERT_EQ(rows.size(), 2);
@@ -232,7 +251,8 @@ TEST_F(MovimentiMagazzinoTest, PrintAndPdfShowTheFilteredRowsWithTheTitle)
     // The same list as a PDF.
     sell(item, "Cat", March3, 1, 4);
     ASSERT_TRUE(m_list.search({.tipoDoc = QStringLiteral("Cat")}));
-    const QString path = QDir::temp().filePath(QStringLiteral("movimenti-%1.pdf").arg(QCoreApplication::applicationPid()));
+    const QString path =
+        QDir::temp().filePath(QStringLiteral("movimenti-%1.pdf").arg(QCoreApplication::applicationPid()));
     m_reports.exportPdf(m_list.reportRequest(), path);
     const QString text = ct::pdfText(path);
     QFile::remove(path);
@@ -241,7 +261,6 @@ TEST_F(MovimentiMagazzinoTest, PrintAndPdfShowTheFilteredRowsWithTheTitle)
         EXPECT_TRUE(text.contains(QString::fromUtf8(part))) << part << "\n" << text.toStdString();
     EXPECT_TRUE(text.contains(QStringLiteral("Cat"))) << text.toStdString();
 }
-
 
 TEST_F(MovimentiMagazzinoTest, EmptyOrVeryLongPrintsAreToldOrAskedFirst)
 {

@@ -1,11 +1,11 @@
-#include "Sottoscorta.h"
+#include "stock/Sottoscorta.h"
 
-#include "Db.h"
-#include "FixedClock.h"
-#include "RecordingReportOutput.h"
-#include "ScriptedDialogs.h"
-#include "StoredProcedures.h"
-#include "TestDatabase.h"
+#include "core/Db.h"
+#include "core/StoredProcedures.h"
+#include "tests/support/FixedClock.h"
+#include "tests/support/RecordingReportOutput.h"
+#include "tests/support/ScriptedDialogs.h"
+#include "tests/support/TestDatabase.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -21,28 +21,28 @@ namespace {
 class SottoscortaTest : public ct::CompanySuite<SottoscortaTest>
 {
 protected:
-    void SetUp() override
-    {
-        emptyTables({"articoli", "sottoscorta", "fornitori"});
-    }
+    void SetUp() override { emptyTables({"articoli", "sottoscorta", "fornitori"}); }
 
-
-    int addItem(const QString& code, const QVariant& giacenza, const QVariant& scorta, const QString& fornitore = {},
-                const QString& descrizione = {})
+    int addItem(const QString& code, const QVariant& giacenza, const QVariant& scorta,
+                const QString& fornitore = {}, const QString& descrizione = {})
     {
-        db().exec(QStringLiteral("INSERT INTO articoli (CodArticolo, Descrizione, Barcode, giacenza, Scorta, Fornitore, "
-                                 "PrezzoAcquisto, UM, Aliquota) "
-                                 "VALUES (:COD, :DESCR, :COD, :GIAC, :SCORTA, :FORN, 12.5, 'PZ', 22)"),
+        db().exec(QStringLiteral(
+                      "INSERT INTO articoli (CodArticolo, Descrizione, Barcode, giacenza, Scorta, Fornitore, "
+                      "PrezzoAcquisto, UM, Aliquota) "
+                      "VALUES (:COD, :DESCR, :COD, :GIAC, :SCORTA, :FORN, 12.5, 'PZ', 22)"),
                   {{QStringLiteral("COD"), code},
-                   {QStringLiteral("DESCR"), descrizione.isEmpty() ? QStringLiteral("Articolo ") + code : descrizione},
-                   {QStringLiteral("GIAC"), giacenza}, {QStringLiteral("SCORTA"), scorta},
+                   {QStringLiteral("DESCR"),
+                    descrizione.isEmpty() ? QStringLiteral("Articolo ") + code : descrizione},
+                   {QStringLiteral("GIAC"), giacenza},
+                   {QStringLiteral("SCORTA"), scorta},
                    {QStringLiteral("FORN"), fornitore}});
         return int(db().lastInsertId());
     }
 
     int addSupplier(const QString& name)
     {
-        db().exec(QStringLiteral("INSERT INTO fornitori (RagSoc) VALUES (:NOME)"), {{QStringLiteral("NOME"), name}});
+        db().exec(QStringLiteral("INSERT INTO fornitori (RagSoc) VALUES (:NOME)"),
+                  {{QStringLiteral("NOME"), name}});
         return int(db().lastInsertId());
     }
 
@@ -51,7 +51,8 @@ protected:
     {
         QStringList lines;
         for (const core::Row row : db().query(QStringLiteral(
-                 "SELECT codart, descrizione, barcode, idarticolo, data, qtaordine, idfornitore, fornitore, idordine, "
+                 "SELECT codart, descrizione, barcode, idarticolo, data, qtaordine, idfornitore, fornitore, "
+                 "idordine, "
                  "giacenza, scorta, prezzoacquisto, um, aliquota FROM sottoscorta ORDER BY idarticolo"))) {
             QStringList cells;
             for (int c = 0; c < 14; ++c)
@@ -92,8 +93,9 @@ TEST_F(SottoscortaTest, RebuiltListIsWhatTheProceduresWriteItemByItem)
     // Item by item, as the list was once filled: VERIFICASOTTOSC and SOTTOSCORTA for every item of
     // "giacenza = scorta or giacenza < scorta".
     core::StoredProcedures procedures(db());
-    for (const core::Row row : db().query(QStringLiteral(
-             "SELECT * FROM articoli WHERE articoli.giacenza = articoli.scorta or articoli.giacenza < articoli.scorta"))) {
+    for (const core::Row row :
+         db().query(QStringLiteral("SELECT * FROM articoli WHERE articoli.giacenza = articoli.scorta or "
+                                   "articoli.giacenza < articoli.scorta"))) {
         const int id = row["ID"].toInt();
         EXPECT_TRUE(procedures.verificaSottoscorta(id).sottoscorta);
         procedures.sottoscorta(id);
@@ -115,9 +117,11 @@ TEST_F(SottoscortaTest, OpeningListsItemsAtOrBelowTheirMinimumAndDropsRestockedO
     addItem(QStringLiteral("LOW"), 1, 3, QStringLiteral("WIND"));
     const int restocked = addItem(QStringLiteral("OK"), 1, 3);
     m_list.open();
-    EXPECT_EQ(codes(m_list.rows()), (QStringList{QStringLiteral("EQ"), QStringLiteral("LOW"), QStringLiteral("OK")}));
+    EXPECT_EQ(codes(m_list.rows()),
+              (QStringList{QStringLiteral("EQ"), QStringLiteral("LOW"), QStringLiteral("OK")}));
 
-    db().exec(QStringLiteral("UPDATE articoli SET giacenza = 10 WHERE ID = :ID"), {{QStringLiteral("ID"), restocked}});
+    db().exec(QStringLiteral("UPDATE articoli SET giacenza = 10 WHERE ID = :ID"),
+              {{QStringLiteral("ID"), restocked}});
     m_list.open();
     EXPECT_EQ(codes(m_list.rows()), (QStringList{QStringLiteral("EQ"), QStringLiteral("LOW")}));
     EXPECT_EQ(m_list.rows().value(1, "qtaordine").toInt(), 2);
@@ -140,8 +144,10 @@ TEST_F(SottoscortaTest, SupplierFilterAndQuantityToOrder)
     EXPECT_EQ(m_list.rows().size(), 2) << "the filter stays after the edit";
 
     EXPECT_FALSE(m_list.setQuantityToOrder(id, -1));
-    EXPECT_EQ(m_dialogs.messages(), QStringList{QStringLiteral("La quantità da ordinare non può essere negativa")});
-    EXPECT_EQ(db().scalar(QStringLiteral("SELECT qtaordine FROM sottoscorta WHERE id = :ID"), {{QStringLiteral("ID"), id}})
+    EXPECT_EQ(m_dialogs.messages(),
+              QStringList{QStringLiteral("La quantità da ordinare non può essere negativa")});
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT qtaordine FROM sottoscorta WHERE id = :ID"),
+                          {{QStringLiteral("ID"), id}})
                   .toInt(),
               12);
 }
@@ -156,9 +162,9 @@ TEST_F(SottoscortaTest, PrintShowsTheListAsFiltered)
     const ct::RecordedReport& preview = m_reports.last();
     EXPECT_EQ(preview.request.datasets.at(QStringLiteral("sottoscorta")).size(), 1);
 
-
     // The same request as a PDF shows the row.
-    const QString path = QDir::temp().filePath(QStringLiteral("sottoscorta-%1.pdf").arg(QCoreApplication::applicationPid()));
+    const QString path =
+        QDir::temp().filePath(QStringLiteral("sottoscorta-%1.pdf").arg(QCoreApplication::applicationPid()));
     const core::ReportRequest request = preview.request; // recording the export moves the earlier entries
     m_reports.exportPdf(request, path);
     EXPECT_TRUE(ct::pdfText(path).contains(QStringLiteral("Batteria ricambio")));

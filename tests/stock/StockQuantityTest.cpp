@@ -1,7 +1,7 @@
-#include "StockQuantity.h"
+#include "stock/StockQuantity.h"
 
-#include "Db.h"
-#include "TestDatabase.h"
+#include "core/Db.h"
+#include "tests/support/TestDatabase.h"
 
 #include <gtest/gtest.h>
 
@@ -20,11 +20,15 @@ TEST(StockQuantityTest, SoldQuantitiesBecomeStockQuantities)
     };
     const Case cases[] = {
         {250, {QStringLiteral("KG"), QStringLiteral("GR"), false, 0}, 0.25},
-        {250, {QStringLiteral(" kg"), QStringLiteral("gr "), false, 0}, 0.25}, // letter case and blanks ignored
-        {7, {QStringLiteral("GR"), QStringLiteral("KG"), false, 0}, 7},        // a pair the table lacks: one to one
+        {250,
+         {QStringLiteral(" kg"), QStringLiteral("gr "), false, 0},
+         0.25},                                                         // letter case and blanks ignored
+        {7, {QStringLiteral("GR"), QStringLiteral("KG"), false, 0}, 7}, // a pair the table lacks: one to one
         {3, {QStringLiteral("PZ"), QStringLiteral("PZ"), true, 0.5}, 1.5},
         {4, {QStringLiteral("KG"), QStringLiteral("GR"), true, 250}, 1.0}, // four portions of 250 g
-        {2, {QStringLiteral("LT"), QStringLiteral("ML"), false, 0.5}, 0.002}, // portion size ignored without portions
+        {2,
+         {QStringLiteral("LT"), QStringLiteral("ML"), false, 0.5},
+         0.002}, // portion size ignored without portions
         {-2, {QStringLiteral("PZ"), QStringLiteral("PZ"), false, 0}, -2},
     };
     for (const Case& c : cases)
@@ -35,40 +39,45 @@ TEST(StockQuantityTest, SoldQuantitiesBecomeStockQuantities)
 class UnloadSoldQuantityTest : public ct::CompanySuite<UnloadSoldQuantityTest>
 {
 protected:
-    void SetUp() override
-    {
-        emptyTables({"articoli", "giacenze"});
-    }
+    void SetUp() override { emptyTables({"articoli", "giacenze"}); }
 
-
-    int addItem(const QString& um, const QString& umVendita, bool porzioni, double porzValore, double giacenza)
+    int addItem(const QString& um, const QString& umVendita, bool porzioni, double porzValore,
+                double giacenza)
     {
-        db().exec(QStringLiteral("INSERT INTO articoli (CodArticolo, UM, UMVENDITA, Porzioni, PorzValore, giacenza, "
-                                 "Disponibilita) VALUES ('A', :UM, :UMV, :P, :PV, :G, :G)"),
-                  {{QStringLiteral("UM"), um}, {QStringLiteral("UMV"), umVendita}, {QStringLiteral("P"), porzioni},
-                   {QStringLiteral("PV"), porzValore}, {QStringLiteral("G"), giacenza}});
+        db().exec(QStringLiteral(
+                      "INSERT INTO articoli (CodArticolo, UM, UMVENDITA, Porzioni, PorzValore, giacenza, "
+                      "Disponibilita) VALUES ('A', :UM, :UMV, :P, :PV, :G, :G)"),
+                  {{QStringLiteral("UM"), um},
+                   {QStringLiteral("UMV"), umVendita},
+                   {QStringLiteral("P"), porzioni},
+                   {QStringLiteral("PV"), porzValore},
+                   {QStringLiteral("G"), giacenza}});
         return int(db().lastInsertId());
     }
 
     void addStock(int item, int warehouse, double quantity)
     {
-        db().exec(QStringLiteral("INSERT INTO giacenze (idarticolo, idmagazzino, magazzino, giacenza, disponibilita) "
-                                 "VALUES (:A, :M, 'NEGOZIO', :Q, :Q)"),
-                  {{QStringLiteral("A"), item}, {QStringLiteral("M"), warehouse}, {QStringLiteral("Q"), quantity}});
+        db().exec(
+            QStringLiteral(
+                "INSERT INTO giacenze (idarticolo, idmagazzino, magazzino, giacenza, disponibilita) "
+                "VALUES (:A, :M, 'NEGOZIO', :Q, :Q)"),
+            {{QStringLiteral("A"), item}, {QStringLiteral("M"), warehouse}, {QStringLiteral("Q"), quantity}});
     }
 
     core::Row item(int id)
     {
-        return db().query(QStringLiteral("SELECT giacenza, Disponibilita FROM articoli WHERE ID = :ID"),
-                          {{QStringLiteral("ID"), id}})
+        return db()
+            .query(QStringLiteral("SELECT giacenza, Disponibilita FROM articoli WHERE ID = :ID"),
+                   {{QStringLiteral("ID"), id}})
             .first();
     }
 
     core::Row stockRow(int id, int warehouse)
     {
-        return db().query(QStringLiteral("SELECT giacenza, disponibilita FROM giacenze "
-                                         "WHERE idarticolo = :ID AND idmagazzino = :M"),
-                          {{QStringLiteral("ID"), id}, {QStringLiteral("M"), warehouse}})
+        return db()
+            .query(QStringLiteral("SELECT giacenza, disponibilita FROM giacenze "
+                                  "WHERE idarticolo = :ID AND idmagazzino = :M"),
+                   {{QStringLiteral("ID"), id}, {QStringLiteral("M"), warehouse}})
             .first();
     }
 };

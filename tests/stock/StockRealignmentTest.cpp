@@ -1,8 +1,8 @@
-#include "StockRealignment.h"
+#include "stock/StockRealignment.h"
 
-#include "Db.h"
-#include "Session.h"
-#include "TestDatabase.h"
+#include "core/Db.h"
+#include "core/Session.h"
+#include "tests/support/TestDatabase.h"
 
 #include <gtest/gtest.h>
 
@@ -14,39 +14,42 @@ namespace {
 class StockRealignmentTest : public ct::CompanySuite<StockRealignmentTest>
 {
 protected:
-    void SetUp() override
-    {
-        emptyTables({"giacenze", "venduti", "acquisti", "dettreso"});
-    }
-
+    void SetUp() override { emptyTables({"giacenze", "venduti", "acquisti", "dettreso"}); }
 
     void load(int item, int warehouse, double quantity)
     {
-        db().exec(QStringLiteral("INSERT INTO acquisti (idarticolo, idMagazzino, quantita) VALUES (:A, :M, :Q)"),
-                  {{QStringLiteral("A"), item}, {QStringLiteral("M"), warehouse}, {QStringLiteral("Q"), quantity}});
+        db().exec(
+            QStringLiteral("INSERT INTO acquisti (idarticolo, idMagazzino, quantita) VALUES (:A, :M, :Q)"),
+            {{QStringLiteral("A"), item}, {QStringLiteral("M"), warehouse}, {QStringLiteral("Q"), quantity}});
     }
     void sell(int item, int warehouse, double quantity)
     {
-        db().exec(QStringLiteral("INSERT INTO venduti (idArticolo, idMagazzino, quantita) VALUES (:A, :M, :Q)"),
-                  {{QStringLiteral("A"), item}, {QStringLiteral("M"), warehouse}, {QStringLiteral("Q"), quantity}});
+        db().exec(
+            QStringLiteral("INSERT INTO venduti (idArticolo, idMagazzino, quantita) VALUES (:A, :M, :Q)"),
+            {{QStringLiteral("A"), item}, {QStringLiteral("M"), warehouse}, {QStringLiteral("Q"), quantity}});
     }
     void giveBack(int item, int warehouse, double quantity)
     {
-        db().exec(QStringLiteral("INSERT INTO dettreso (idarticolo, idmagazzino, quantita) VALUES (:A, :M, :Q)"),
-                  {{QStringLiteral("A"), item}, {QStringLiteral("M"), warehouse}, {QStringLiteral("Q"), quantity}});
+        db().exec(
+            QStringLiteral("INSERT INTO dettreso (idarticolo, idmagazzino, quantita) VALUES (:A, :M, :Q)"),
+            {{QStringLiteral("A"), item}, {QStringLiteral("M"), warehouse}, {QStringLiteral("Q"), quantity}});
     }
     void stockRow(int item, int warehouse, double giacenza, double disponibilita)
     {
-        db().exec(QStringLiteral("INSERT INTO giacenze (idarticolo, idmagazzino, magazzino, giacenza, disponibilita) "
-                                 "VALUES (:A, :M, 'NEGOZIO', :G, :D)"),
-                  {{QStringLiteral("A"), item}, {QStringLiteral("M"), warehouse}, {QStringLiteral("G"), giacenza},
+        db().exec(QStringLiteral(
+                      "INSERT INTO giacenze (idarticolo, idmagazzino, magazzino, giacenza, disponibilita) "
+                      "VALUES (:A, :M, 'NEGOZIO', :G, :D)"),
+                  {{QStringLiteral("A"), item},
+                   {QStringLiteral("M"), warehouse},
+                   {QStringLiteral("G"), giacenza},
                    {QStringLiteral("D"), disponibilita}});
     }
     core::Rows stockRows(int item)
     {
-        return db().query(QStringLiteral("SELECT idmagazzino, magazzino, giacenza, disponibilita FROM giacenze "
-                                         "WHERE idarticolo = :A ORDER BY idmagazzino"),
-                          {{QStringLiteral("A"), item}});
+        return db().query(
+            QStringLiteral("SELECT idmagazzino, magazzino, giacenza, disponibilita FROM giacenze "
+                           "WHERE idarticolo = :A ORDER BY idmagazzino"),
+            {{QStringLiteral("A"), item}});
     }
 
     const core::Warehouse m_negozio{1, QStringLiteral("NEGOZIO")};

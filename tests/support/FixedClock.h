@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Clock.h"
+#include "core/Clock.h"
 
 namespace carvendo::testing {
 
@@ -8,7 +8,9 @@ namespace carvendo::testing {
 class FixedClock final : public core::Clock
 {
 public:
-    explicit FixedClock(QDateTime now = QDateTime(QDate(2024, 3, 15), QTime(10, 30))) : m_now(std::move(now)) {}
+    explicit FixedClock(QDateTime now = QDateTime(QDate(2024, 3, 15), QTime(10, 30))) : m_now(std::move(now))
+    {
+    }
 
     QDateTime now() const override { return m_now; }
     void setNow(const QDateTime& now) { m_now = now; }

@@ -1,4 +1,4 @@
-#include "RecordingNavigator.h"
+#include "tests/support/RecordingNavigator.h"
 
 #include <gtest/gtest.h>
 

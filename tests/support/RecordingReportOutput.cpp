@@ -1,4 +1,4 @@
-#include "RecordingReportOutput.h"
+#include "tests/support/RecordingReportOutput.h"
 
 #include <QGuiApplication>
 #include <QProcess>
@@ -74,8 +74,8 @@ QString pdfText(const QString& path)
 int pdfImageCount(const QString& path)
 {
     // Two heading lines, then one line per image.
-    const QStringList lines = run(QStringLiteral("pdfimages"), {QStringLiteral("-list"), path})
-                                  .split(u'\n', Qt::SkipEmptyParts);
+    const QStringList lines =
+        run(QStringLiteral("pdfimages"), {QStringLiteral("-list"), path}).split(u'\n', Qt::SkipEmptyParts);
     return std::max<int>(0, int(lines.size()) - 2);
 }
 

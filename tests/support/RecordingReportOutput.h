@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ReportEngine.h"
-#include "ReportOutput.h"
+#include "core/ReportOutput.h"
+#include "report/ReportEngine.h"
 
 #include <QString>
 
@@ -12,7 +12,12 @@ namespace carvendo::testing {
 // One print asked of the output.
 struct RecordedReport
 {
-    enum class Kind { Preview, Print, Pdf };
+    enum class Kind
+    {
+        Preview,
+        Print,
+        Pdf
+    };
     Kind kind;
     core::ReportRequest request;
     QString path; // Pdf only

@@ -1,4 +1,4 @@
-#include "ScriptedDialogs.h"
+#include "tests/support/ScriptedDialogs.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,8 @@ namespace carvendo::testing {
 
 const char* ScriptedDialogs::answerName(AnswerKind kind)
 {
-    static const char* const names[] = {"answerConfirm", "answerText", "answerOption", "answerFile", "answerCancel"};
+    static const char* const names[] = {"answerConfirm", "answerText", "answerOption", "answerFile",
+                                        "answerCancel"};
     return names[int(kind)];
 }
 
@@ -22,11 +23,6 @@ ScriptedDialogs::~ScriptedDialogs()
         ADD_FAILURE() << m_answers.size() << " scripted dialog answer(s) never used; the first is "
                       << answerName(m_answers.front().kind);
 }
-
-
-
-
-
 
 std::optional<ScriptedDialogs::Answer> ScriptedDialogs::takeAnswer(AnswerKind expected,
                                                                    const QString& question)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Dialogs.h"
+#include "core/Dialogs.h"
 
 #include <QString>
 #include <QStringList>
@@ -14,7 +14,17 @@ namespace carvendo::testing {
 // What the logic showed or asked, in order.
 struct DialogEvent
 {
-    enum class Kind { Information, Warning, Error, Confirm, AskText, ChooseOption, ChooseFile, Beep };
+    enum class Kind
+    {
+        Information,
+        Warning,
+        Error,
+        Confirm,
+        AskText,
+        ChooseOption,
+        ChooseFile,
+        Beep
+    };
     Kind kind = Kind::Information;
     QString text{}; // message or prompt; the title for chooseFile
     QString title{};
@@ -69,7 +79,14 @@ protected:
     void showMessage(core::MessageKind kind, const QString& text, const QString& title) override;
 
 private:
-    enum class AnswerKind { Confirm, Text, Option, File, Cancel };
+    enum class AnswerKind
+    {
+        Confirm,
+        Text,
+        Option,
+        File,
+        Cancel
+    };
     struct Answer
     {
         AnswerKind kind;

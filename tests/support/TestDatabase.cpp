@@ -1,6 +1,6 @@
-#include "TestDatabase.h"
+#include "tests/support/TestDatabase.h"
 
-#include "CompanyDatabase.h"
+#include "core/CompanyDatabase.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -14,7 +14,10 @@ namespace carvendo::testing {
 
 namespace {
 
-QString env(const char* name) { return QString::fromLocal8Bit(qgetenv(name)); }
+QString env(const char* name)
+{
+    return QString::fromLocal8Bit(qgetenv(name));
+}
 
 QString uniqueName(const QString& label)
 {
@@ -74,7 +77,10 @@ QString suiteLabel()
     return label.left(32);
 }
 
-QString companyTemplatePath() { return QStringLiteral(CARVENDO_TEST_DB_SQL); }
+QString companyTemplatePath()
+{
+    return QStringLiteral(CARVENDO_TEST_DB_SQL);
+}
 
 CompanyDatabase::CompanyDatabase(const QString& label) : m_name(uniqueName(label))
 {
@@ -82,9 +88,15 @@ CompanyDatabase::CompanyDatabase(const QString& label) : m_name(uniqueName(label
     core::createCompanyDatabase(*m_db, m_name, companyTemplatePath());
 }
 
-CompanyDatabase::~CompanyDatabase() { dropQuietly(m_name); }
+CompanyDatabase::~CompanyDatabase()
+{
+    dropQuietly(m_name);
+}
 
-core::ConnectionSettings CompanyDatabase::settings() const { return settingsFor(m_name); }
+core::ConnectionSettings CompanyDatabase::settings() const
+{
+    return settingsFor(m_name);
+}
 
 std::unique_ptr<core::Db> CompanyDatabase::newConnection() const
 {
@@ -96,19 +108,27 @@ std::unique_ptr<core::Db> CompanyDatabase::newConnection() const
 ScratchDatabase::ScratchDatabase(const QString& label) : m_name(uniqueName(label))
 {
     m_db = connectToServer();
-    m_db->execDirect(QStringLiteral("CREATE DATABASE `%1` CHARACTER SET latin1 COLLATE latin1_swedish_ci").arg(m_name));
+    m_db->execDirect(
+        QStringLiteral("CREATE DATABASE `%1` CHARACTER SET latin1 COLLATE latin1_swedish_ci").arg(m_name));
     m_db->useDatabase(m_name);
 }
 
-ScratchDatabase::~ScratchDatabase() { dropQuietly(m_name); }
+ScratchDatabase::~ScratchDatabase()
+{
+    dropQuietly(m_name);
+}
 
-core::ConnectionSettings ScratchDatabase::settings() const { return settingsFor(m_name); }
+core::ConnectionSettings ScratchDatabase::settings() const
+{
+    return settingsFor(m_name);
+}
 
 ExchangeDatabase::ExchangeDatabase(const QString& label) : ScratchDatabase(label)
 {
-    db().execDirect(QStringLiteral("CREATE TABLE users (id_user INT NOT NULL PRIMARY KEY, username VARCHAR(100), "
-                                   "passwd VARCHAR(50), loggato SMALLINT DEFAULT 0, attivo SMALLINT DEFAULT 0, "
-                                   "admin SMALLINT DEFAULT 0, fullname VARCHAR(100)) ENGINE=InnoDB"));
+    db().execDirect(
+        QStringLiteral("CREATE TABLE users (id_user INT NOT NULL PRIMARY KEY, username VARCHAR(100), "
+                       "passwd VARCHAR(50), loggato SMALLINT DEFAULT 0, attivo SMALLINT DEFAULT 0, "
+                       "admin SMALLINT DEFAULT 0, fullname VARCHAR(100)) ENGINE=InnoDB"));
 }
 
 } // namespace carvendo::testing

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Db.h"
+#include "core/Db.h"
 
 #include <QString>
 
@@ -65,8 +65,7 @@ QString suiteLabel();
 
 // A test suite whose cases share one company database, made before the first case and dropped
 // after the last (named after the suite). Each case cleans the tables it uses.
-template <typename Suite>
-class CompanySuite : public ::testing::Test
+template <typename Suite> class CompanySuite : public ::testing::Test
 {
 protected:
     static void SetUpTestSuite() { s_company = std::make_unique<CompanyDatabase>(suiteLabel()); }

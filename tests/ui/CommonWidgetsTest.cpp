@@ -1,9 +1,9 @@
-#include "BackgroundTask.h"
-#include "RowsTableModel.h"
-#include "WidgetNavigator.h"
-#include "WindowRegistry.h"
+#include "ui/common/BackgroundTask.h"
+#include "ui/common/RowsTableModel.h"
+#include "ui/common/WidgetNavigator.h"
+#include "ui/common/WindowRegistry.h"
 
-#include "QtPrinters.h"
+#include "tests/support/QtPrinters.h"
 
 #include <QThread>
 #include <QTimer>
@@ -20,9 +20,10 @@ namespace {
 
 TEST(RowsTableModel, ShowsChosenColumnsWithCaptionsAndItalianAmountsOrTheResultAsItIs)
 {
-    const core::Rows rows({QStringLiteral("idCliente"), QStringLiteral("RagioneSociale"), QStringLiteral("Totale")},
-                          {{QVariant(qint64(1)), QVariant(QStringLiteral("Rossi Srl")), QVariant(1234.5)},
-                           {QVariant(qint64(2)), QVariant(), QVariant(-0.005)}});
+    const core::Rows rows(
+        {QStringLiteral("idCliente"), QStringLiteral("RagioneSociale"), QStringLiteral("Totale")},
+        {{QVariant(qint64(1)), QVariant(QStringLiteral("Rossi Srl")), QVariant(1234.5)},
+         {QVariant(qint64(2)), QVariant(), QVariant(-0.005)}});
     RowsTableModel model;
     model.setColumns({{QStringLiteral("ragionesociale"), QStringLiteral("Ragione Sociale")},
                       {QStringLiteral("TOTALE"), QStringLiteral("Totale"), true},
@@ -46,7 +47,8 @@ TEST(RowsTableModel, ShowsChosenColumnsWithCaptionsAndItalianAmountsOrTheResultA
 class ChoosingWindow : public Window
 {
 public:
-    ChoosingWindow(const core::NavigationRequest& request, QWidget* parent) : Window(parent), m_request(request)
+    ChoosingWindow(const core::NavigationRequest& request, QWidget* parent)
+        : Window(parent), m_request(request)
     {
         QTimer::singleShot(0, this, &QDialog::accept);
     }
@@ -64,11 +66,13 @@ private:
 TEST(WidgetNavigator, OpensRegisteredWindowsAndReturnsWhatTheyChose)
 {
     WindowRegistry registry;
-    registry.add(QStringLiteral("TDoppio"), [](WindowEnvironment&, const core::NavigationRequest& request, QWidget* parent) {
-        return new ChoosingWindow(request, parent);
-    });
+    registry.add(QStringLiteral("TDoppio"),
+                 [](WindowEnvironment&, const core::NavigationRequest& request, QWidget* parent) {
+                     return new ChoosingWindow(request, parent);
+                 });
     WidgetNavigator navigator(registry);
-    EXPECT_FALSE(navigator.open(QStringLiteral("TDoppio"), 21).accepted) << "no environment yet: nothing opens";
+    EXPECT_FALSE(navigator.open(QStringLiteral("TDoppio"), 21).accepted)
+        << "no environment yet: nothing opens";
 
     alignas(WindowEnvironment) char storage[sizeof(WindowEnvironment)] = {};
     navigator.setEnvironment(reinterpret_cast<WindowEnvironment*>(storage)); // the test window never reads it

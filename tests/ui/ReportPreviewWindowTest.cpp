@@ -1,10 +1,10 @@
 // The print preview, built offscreen on a filled template: its pages and "Salva PDF".
-#include "ReportPreviewWindow.h"
+#include "ui/common/ReportPreviewWindow.h"
 
-#include "QtPrinters.h"
-#include "RecordingReportOutput.h"
-#include "ReportEngine.h"
-#include "ScriptedDialogs.h"
+#include "report/ReportEngine.h"
+#include "tests/support/QtPrinters.h"
+#include "tests/support/RecordingReportOutput.h"
+#include "tests/support/ScriptedDialogs.h"
 
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -20,10 +20,12 @@ TEST(ReportPreviewWindowTest, ShowsThePagesAndSavesTheSameDocumentAsPdf)
 {
     std::vector<std::vector<QVariant>> data;
     for (int i = 1; i <= 120; ++i)
-        data.push_back({QDate(2026, 12, 6), QStringLiteral("Pos"), QStringLiteral("Cover n. %1").arg(i), 1.0});
+        data.push_back(
+            {QDate(2026, 12, 6), QStringLiteral("Pos"), QStringLiteral("Cover n. %1").arg(i), 1.0});
     core::ReportRequest request;
     request.templateName = QStringLiteral("MovimentiMagazzino");
-    request.datasets[QStringLiteral("venduti")] = core::Rows({"data", "TipoDoc", "Descrizione", "quantita"}, data);
+    request.datasets[QStringLiteral("venduti")] =
+        core::Rows({"data", "TipoDoc", "Descrizione", "quantita"}, data);
     request.values[QStringLiteral("titolo")] =
         QStringLiteral("Elenco movimenti di magazzino - Report generato in data 06/12/2026 alle ore 10:15");
 
@@ -32,7 +34,8 @@ TEST(ReportPreviewWindowTest, ShowsThePagesAndSavesTheSameDocumentAsPdf)
     QTemporaryDir dir;
     const QString path = dir.path() + QStringLiteral("/movimenti.pdf");
     dialogs.answerFile(path);
-    ui::ReportPreviewWindow window(engine.document(request), QStringLiteral("Movimenti di magazzino"), dialogs);
+    ui::ReportPreviewWindow window(engine.document(request), QStringLiteral("Movimenti di magazzino"),
+                                   dialogs);
     EXPECT_GT(window.pageCount(), 1);
     window.findChild<QPushButton*>(QStringLiteral("salvaPdf"))->click();
 

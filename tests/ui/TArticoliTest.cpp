@@ -1,11 +1,11 @@
-#include "TArticoli.h"
+#include "ui/stock/TArticoli.h"
 
-#include "ItemListPanel.h"
-#include "ItemListWindows.h"
-#include "TArticoliPreleva.h"
-#include "TRicercaAvanzata.h"
-#include "WindowRegistry.h"
-#include "WindowTestBench.h"
+#include "tests/ui/WindowTestBench.h"
+#include "ui/common/WindowRegistry.h"
+#include "ui/stock/ItemListPanel.h"
+#include "ui/stock/ItemListWindows.h"
+#include "ui/stock/TArticoliPreleva.h"
+#include "ui/stock/TRicercaAvanzata.h"
 
 #include <memory>
 
@@ -28,11 +28,13 @@ protected:
     void SetUp() override
     {
         emptyTables({"articoli", "giacenze", "acquisti", "venduti", "dettreso", "magazzini"});
-        db().exec(QStringLiteral("INSERT INTO magazzini (idMagazzino, Descrizione) VALUES (1, 'NEGOZIO'), (2, 'DEPOSITO')"));
+        db().exec(QStringLiteral(
+            "INSERT INTO magazzini (idMagazzino, Descrizione) VALUES (1, 'NEGOZIO'), (2, 'DEPOSITO')"));
         m_cover = addItem("COVER IPHONE 15", 3);
         const int cable = addItem("CAVO USB-C", 0);
-        db().exec(QStringLiteral("INSERT INTO acquisti (idarticolo, idMagazzino, quantita) VALUES (:A, 1, 5)"),
-                  {{QStringLiteral("A"), cable}});
+        db().exec(
+            QStringLiteral("INSERT INTO acquisti (idarticolo, idMagazzino, quantita) VALUES (:A, 1, 5)"),
+            {{QStringLiteral("A"), cable}});
         db().exec(QStringLiteral("INSERT INTO venduti (idArticolo, idMagazzino, quantita) VALUES (:A, 1, 2)"),
                   {{QStringLiteral("A"), cable}});
         useCompany(company());
@@ -42,19 +44,22 @@ protected:
 
     int addItem(const char* description, double stock)
     {
-        db().exec(QStringLiteral("INSERT INTO articoli (Descrizione, CodArticolo, Pubblico) VALUES (:D, :D, 19.9)"),
-                  {{QStringLiteral("D"), QString::fromUtf8(description)}});
+        db().exec(
+            QStringLiteral("INSERT INTO articoli (Descrizione, CodArticolo, Pubblico) VALUES (:D, :D, 19.9)"),
+            {{QStringLiteral("D"), QString::fromUtf8(description)}});
         const int id = int(db().lastInsertId());
-        db().exec(QStringLiteral("INSERT INTO giacenze (idarticolo, idmagazzino, magazzino, giacenza, disponibilita) "
-                                 "VALUES (:A, 1, 'NEGOZIO', :G, :G)"),
+        db().exec(QStringLiteral(
+                      "INSERT INTO giacenze (idarticolo, idmagazzino, magazzino, giacenza, disponibilita) "
+                      "VALUES (:A, 1, 'NEGOZIO', :G, :G)"),
                   {{QStringLiteral("A"), id}, {QStringLiteral("G"), stock}});
         return id;
     }
 
     double coverStock()
     {
-        return db().scalar(QStringLiteral("SELECT giacenza FROM giacenze WHERE idarticolo = :A AND idmagazzino = 1"),
-                           {{QStringLiteral("A"), m_cover}})
+        return db()
+            .scalar(QStringLiteral("SELECT giacenza FROM giacenze WHERE idarticolo = :A AND idmagazzino = 1"),
+                    {{QStringLiteral("A"), m_cover}})
             .toDouble();
     }
 
@@ -77,7 +82,8 @@ TEST_F(TArticoliTest, ListOpensSearchesAndShowsTheRealignedStock)
     EXPECT_EQ(panel->warehouseSelector()->currentText(), QStringLiteral("NEGOZIO"));
     EXPECT_EQ(shownDescriptions(panel->grid()), (QStringList{"CAVO USB-C", "COVER IPHONE 15"}));
     // The first item is current and realigned: loaded 5, sold 2.
-    EXPECT_EQ(panel->stockText(), QStringLiteral("Giacenza 3,000, Disponibilità 3,000, CARICATO 5, VENDUTO 2, RESO 0"));
+    EXPECT_EQ(panel->stockText(),
+              QStringLiteral("Giacenza 3,000, Disponibilità 3,000, CARICATO 5, VENDUTO 2, RESO 0"));
 
     panel->modeSelector()->setCurrentIndex(2);
     panel->descriptionField()->setText(QStringLiteral("iphone"));
@@ -85,7 +91,8 @@ TEST_F(TArticoliTest, ListOpensSearchesAndShowsTheRealignedStock)
     EXPECT_EQ(shownDescriptions(panel->grid()), QStringList{"COVER IPHONE 15"});
     EXPECT_EQ(list->logic().currentItem(), m_cover);
     // No history: the cover's 3 pieces are realigned to 0.
-    EXPECT_EQ(panel->stockText(), QStringLiteral("Giacenza 0,000, Disponibilità 0,000, CARICATO 0, VENDUTO 0, RESO 0"));
+    EXPECT_EQ(panel->stockText(),
+              QStringLiteral("Giacenza 0,000, Disponibilità 0,000, CARICATO 0, VENDUTO 0, RESO 0"));
     EXPECT_TRUE(m_dialogs.messages().isEmpty());
 }
 
@@ -112,7 +119,8 @@ TEST_F(TArticoliTest, PickerConfirmHandsTheItemToTheCallerAndAdvancedSearchAsksF
     const core::NavigationResult result = window->navigationResult();
     EXPECT_TRUE(result.accepted);
     EXPECT_EQ(result.value.toInt(), m_cover);
-    EXPECT_EQ(result.values.value(QStringLiteral("Descrizione")).toString(), QStringLiteral("COVER IPHONE 15"));
+    EXPECT_EQ(result.values.value(QStringLiteral("Descrizione")).toString(),
+              QStringLiteral("COVER IPHONE 15"));
     EXPECT_EQ(coverStock(), 3.0) << "the picker only reads the stock";
 
     auto search = create(QStringLiteral("TRicercaAvanzata"), QStringLiteral("TArticoli"));

@@ -1,10 +1,10 @@
-#include "TArticolo.h"
+#include "ui/stock/TArticolo.h"
 
-#include "ItemCardWindows.h"
-#include "ItemLifecycle.h"
-#include "QtPrinters.h"
-#include "WindowRegistry.h"
-#include "WindowTestBench.h"
+#include "stock/ItemLifecycle.h"
+#include "tests/support/QtPrinters.h"
+#include "tests/ui/WindowTestBench.h"
+#include "ui/common/WindowRegistry.h"
+#include "ui/stock/ItemCardWindows.h"
 
 #include <QToolButton>
 
@@ -55,7 +55,8 @@ TEST_F(TArticoloWindowTest, CostAndMarkupTypedPriceTheItemAndSaveStoresIt)
     window.tabs().setCurrentIndex(1);
     enter(window, "PrezzoAcqnoiva", QStringLiteral("10,00"));
     EXPECT_EQ(window.field(QStringLiteral("PrezzoAcquisto"))->text(), QStringLiteral("12,20"));
-    EXPECT_EQ(window.focusWidget(), window.field(QStringLiteral("scontoacq1"))) << "Enter moves to the next price";
+    EXPECT_EQ(window.focusWidget(), window.field(QStringLiteral("scontoacq1")))
+        << "Enter moves to the next price";
     enter(window, "Ricarico%", QStringLiteral("30"));
     EXPECT_EQ(window.field(QStringLiteral("Pubblico"))->text(), QStringLiteral("15,86"));
     EXPECT_EQ(window.field(QStringLiteral("Utile"))->text(), QStringLiteral("3,00"));
@@ -67,7 +68,8 @@ TEST_F(TArticoloWindowTest, CostAndMarkupTypedPriceTheItemAndSaveStoresIt)
     EXPECT_TRUE(m_dialogs.events().empty()) << m_dialogs.lastText().toStdString();
     EXPECT_EQ(window.navigationResult().value.toInt(), id);
     const core::Rows stored = db().query(
-        QStringLiteral("SELECT PrezzoAcqnoiva, Pubblico, Listino2, `Ricarico%` AS r FROM articoli WHERE ID = :ID"),
+        QStringLiteral(
+            "SELECT PrezzoAcqnoiva, Pubblico, Listino2, `Ricarico%` AS r FROM articoli WHERE ID = :ID"),
         {{QStringLiteral("ID"), id}});
     EXPECT_EQ(stored.value(0, "PrezzoAcqnoiva").toMoney(), core::Money::fromInt(10));
     EXPECT_EQ(stored.value(0, "Pubblico").toMoney(), *core::Money::parse(u"15.86"));
@@ -80,7 +82,8 @@ TEST_F(TArticoloWindowTest, SavingWithoutAPublicPriceIsRefusedAndFocusesIt)
     ui::TArticolo window(m_environment, {QStringLiteral("TArticolo"), addItem()});
     window.show();
     window.findChild<QPushButton*>(QStringLiteral("salva"))->click();
-    EXPECT_EQ(m_dialogs.messages(), QStringList{QStringLiteral("Attenzione! Inserire il prezzo al pubblico")});
+    EXPECT_EQ(m_dialogs.messages(),
+              QStringList{QStringLiteral("Attenzione! Inserire il prezzo al pubblico")});
     EXPECT_TRUE(window.isVisible());
     EXPECT_EQ(window.tabs().currentIndex(), 1);
 }
@@ -88,8 +91,9 @@ TEST_F(TArticoloWindowTest, SavingWithoutAPublicPriceIsRefusedAndFocusesIt)
 TEST_F(TArticoloWindowTest, ANewItemLeftWithAnnullaIsRemovedAndNewCategoriesAreOfferedAtOnce)
 {
     const int id = stock::ItemLifecycle(db()).createNew(m_warehouse);
-    ui::TArticolo window(m_environment, {QStringLiteral("TArticolo"), id, QStringLiteral("Articoli"),
-                                         {{QStringLiteral("nuovo"), true}}});
+    ui::TArticolo window(
+        m_environment,
+        {QStringLiteral("TArticolo"), id, QStringLiteral("Articoli"), {{QStringLiteral("nuovo"), true}}});
     window.show();
     EXPECT_EQ(window.choice(QStringLiteral("reparto"))->currentText(), QStringLiteral("REPARTO1 (IVA 22%)"));
 
@@ -111,7 +115,8 @@ TEST_F(TArticoloWindowTest, LeavingAnEmptyBarcodeOffersToGenerateOneAndSuppliers
 {
     db().exec(QStringLiteral("UPDATE contatori SET BarcodeArticolo = ''"));
     const int id = addItem();
-    db().exec(QStringLiteral("UPDATE articoli SET BarcodeFull = '' WHERE ID = :ID"), {{QStringLiteral("ID"), id}});
+    db().exec(QStringLiteral("UPDATE articoli SET BarcodeFull = '' WHERE ID = :ID"),
+              {{QStringLiteral("ID"), id}});
     ui::TArticolo window(m_environment, {QStringLiteral("TArticolo"), id});
     window.show();
 
@@ -119,13 +124,17 @@ TEST_F(TArticoloWindowTest, LeavingAnEmptyBarcodeOffersToGenerateOneAndSuppliers
     QFocusEvent leave(QEvent::FocusOut, Qt::TabFocusReason);
     QApplication::sendEvent(window.field(QStringLiteral("BarcodeFull")), &leave);
     QCoreApplication::processEvents();
-    EXPECT_EQ(m_dialogs.texts(ct::DialogEvent::Kind::Confirm),
-              QStringList{QStringLiteral("Non è stato assegnato nessun barcode a questo articolo, vuoi generalo "
-                                         "automaticamente?")});
+    EXPECT_EQ(
+        m_dialogs.texts(ct::DialogEvent::Kind::Confirm),
+        QStringList{QStringLiteral("Non è stato assegnato nessun barcode a questo articolo, vuoi generalo "
+                                   "automaticamente?")});
     EXPECT_EQ(window.field(QStringLiteral("BarcodeFull"))->text(), QStringLiteral("8005001002000"));
 
-    m_navigator.returnFrom(QStringLiteral("TFornitoriPreleva"),
-                           {true, 7, {{QStringLiteral("id_fornitore"), 7}, {QStringLiteral("RagSoc"), QStringLiteral("ACME SRL")}}});
+    m_navigator.returnFrom(
+        QStringLiteral("TFornitoriPreleva"),
+        {true,
+         7,
+         {{QStringLiteral("id_fornitore"), 7}, {QStringLiteral("RagSoc"), QStringLiteral("ACME SRL")}}});
     window.findChild<QPushButton*>(QStringLiteral("aggiungiFornitore"))->click();
     QAbstractItemModel* suppliers = child<QTableView>(window, "fornitori")->model();
     ASSERT_EQ(suppliers->rowCount(), 1);
@@ -149,7 +158,8 @@ TEST_F(TArticoloWindowTest, CellsEditedInTheSupplierGridAreSavedByTheTabsSalvaAn
 
     ASSERT_TRUE(model.setData(cost, QStringLiteral("dieci")));
     save->click();
-    EXPECT_EQ(m_dialogs.messages(), QStringList{QStringLiteral("Costo non valido: inserire un importo non negativo")});
+    EXPECT_EQ(m_dialogs.messages(),
+              QStringList{QStringLiteral("Costo non valido: inserire un importo non negativo")});
     EXPECT_EQ(cost.data().toString(), QStringLiteral("dieci")) << "what was typed stays to be mended";
     EXPECT_EQ(grid->currentIndex(), cost);
 
@@ -173,8 +183,8 @@ TEST_F(TArticoloWindowTest, TheBookCardAddsTheBookFields)
     ui::registerItemCardWindows(registry);
     for (const char* name : {"TArticolo", "TAnagraficaArticolo", "TAnagraficaArticoloLibr"}) {
         SCOPED_TRACE(name);
-        std::unique_ptr<ui::Window> window(
-            registry.create(QString::fromLatin1(name), m_environment, {QString::fromLatin1(name), id}, nullptr));
+        std::unique_ptr<ui::Window> window(registry.create(QString::fromLatin1(name), m_environment,
+                                                           {QString::fromLatin1(name), id}, nullptr));
         auto* card = qobject_cast<ui::TArticolo*>(window.get());
         ASSERT_NE(card, nullptr);
         EXPECT_EQ(card->field(QStringLiteral("isbn")) != nullptr, QByteArray(name).endsWith("Libr"));

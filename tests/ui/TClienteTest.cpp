@@ -1,17 +1,18 @@
-#include "TCliente.h"
-#include "TFornitore.h"
-#include "TStoricoCliente.h"
+#include "ui/registry/TCliente.h"
+#include "ui/registry/TFornitore.h"
+#include "ui/registry/TStoricoCliente.h"
 
-#include "CardForm.h"
-#include "RowsTableModel.h"
-#include "WindowTestBench.h"
+#include "tests/ui/WindowTestBench.h"
+#include "ui/common/CardForm.h"
+#include "ui/common/RowsTableModel.h"
 
 using namespace carvendo;
 namespace ct = carvendo::testing;
 
 namespace {
 
-class RegistryCardWindowsTest : public ct::CompanySuite<RegistryCardWindowsTest>, protected ct::WindowTestBench
+class RegistryCardWindowsTest : public ct::CompanySuite<RegistryCardWindowsTest>,
+                                protected ct::WindowTestBench
 {
 protected:
     void SetUp() override
@@ -41,7 +42,8 @@ TEST_F(RegistryCardWindowsTest, ANewCustomerIsTypedCheckedAndSaved)
 
     buttonCaptioned(window, QStringLiteral("Salva"))->click();
     EXPECT_EQ(window.result(), QDialog::Accepted);
-    const core::Rows stored = db().query(QStringLiteral("SELECT idCliente, RagioneSociale, pIva, Categoria, Listino FROM clienti"));
+    const core::Rows stored =
+        db().query(QStringLiteral("SELECT idCliente, RagioneSociale, pIva, Categoria, Listino FROM clienti"));
     ASSERT_EQ(stored.size(), 1);
     EXPECT_EQ(window.navigationResult().value.toInt(), stored.value(0, "idCliente").toInt());
     EXPECT_EQ(stored.value(0, "RagioneSociale").toString(), QStringLiteral("D'Amico Sergio"));
@@ -52,7 +54,8 @@ TEST_F(RegistryCardWindowsTest, ANewCustomerIsTypedCheckedAndSaved)
 
 TEST_F(RegistryCardWindowsTest, AnEditedCustomerAsksBeforeLeavingAndOpensItsHistory)
 {
-    db().exec(QStringLiteral("INSERT INTO clienti (CodiceCliente, RagioneSociale) VALUES (4, 'Rossi Mario')"));
+    db().exec(
+        QStringLiteral("INSERT INTO clienti (CodiceCliente, RagioneSociale) VALUES (4, 'Rossi Mario')"));
     const int id = int(db().lastInsertId());
     ui::TCliente window(m_environment, {QStringLiteral("TCliente"), id});
     window.show();
@@ -65,7 +68,9 @@ TEST_F(RegistryCardWindowsTest, AnEditedCustomerAsksBeforeLeavingAndOpensItsHist
     m_dialogs.answerConfirm(false);
     window.exitButton().click();
     EXPECT_TRUE(window.isVisible());
-    EXPECT_EQ(m_dialogs.lastText(), QStringLiteral("Eventuali modifiche effettuate non saranno salvate. Vuoi uscire senza salvare ?"));
+    EXPECT_EQ(
+        m_dialogs.lastText(),
+        QStringLiteral("Eventuali modifiche effettuate non saranno salvate. Vuoi uscire senza salvare ?"));
     m_dialogs.answerConfirm(true);
     window.exitButton().click();
     EXPECT_FALSE(window.isVisible());
@@ -74,14 +79,17 @@ TEST_F(RegistryCardWindowsTest, AnEditedCustomerAsksBeforeLeavingAndOpensItsHist
 
 TEST_F(RegistryCardWindowsTest, ASupplierCardMakesACustomer)
 {
-    db().exec(QStringLiteral("INSERT INTO fornitori (Codice, RagSoc, CittaLeg) VALUES ('3', 'Ingrosso Nord', 'Asti')"));
+    db().exec(QStringLiteral(
+        "INSERT INTO fornitori (Codice, RagSoc, CittaLeg) VALUES ('3', 'Ingrosso Nord', 'Asti')"));
     ui::TFornitore window(m_environment, {QStringLiteral("TFornitore"), int(db().lastInsertId())});
     window.show();
     EXPECT_EQ(text(window.form(), "RagSoc"), QStringLiteral("Ingrosso Nord"));
 
     buttonCaptioned(window, QStringLiteral("Crea cliente"))->click();
     const int idCliente = m_navigator.lastRequest(QStringLiteral("TCliente")).key.toInt();
-    EXPECT_EQ(db().scalar(QStringLiteral("SELECT Citta FROM clienti WHERE idCliente = :ID"), {{QStringLiteral("ID"), idCliente}}).toString(),
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT Citta FROM clienti WHERE idCliente = :ID"),
+                          {{QStringLiteral("ID"), idCliente}})
+                  .toString(),
               QStringLiteral("Asti"));
     window.exitButton().click();
     EXPECT_FALSE(window.isVisible());
@@ -97,14 +105,18 @@ TEST_F(RegistryCardWindowsTest, ACardOnARecordGoneMeanwhileSaysSoAndCloses)
     QCoreApplication::processEvents();
     EXPECT_FALSE(customer.isVisible());
     EXPECT_FALSE(supplier.isVisible());
-    EXPECT_EQ(m_dialogs.messages(),
-              (QStringList{QStringLiteral("Il cliente non esiste più: può essere stato eliminato da un'altra postazione."),
-                           QStringLiteral("Il fornitore non esiste più: può essere stato eliminato da un'altra postazione.")}));
+    EXPECT_EQ(
+        m_dialogs.messages(),
+        (QStringList{
+            QStringLiteral("Il cliente non esiste più: può essere stato eliminato da un'altra postazione."),
+            QStringLiteral(
+                "Il fornitore non esiste più: può essere stato eliminato da un'altra postazione.")}));
 }
 
 TEST_F(RegistryCardWindowsTest, TheHistoryFindsACustomerByNameAndShowsItsSales)
 {
-    db().exec(QStringLiteral("INSERT INTO clienti (CodiceCliente, RagioneSociale) VALUES (1, 'D''Amico Sergio')"));
+    db().exec(
+        QStringLiteral("INSERT INTO clienti (CodiceCliente, RagioneSociale) VALUES (1, 'D''Amico Sergio')"));
     db().exec(QStringLiteral("INSERT INTO venduti (idCliente, idArticolo) VALUES (:ID, 1), (:ID, 2)"),
               {{QStringLiteral("ID"), int(db().lastInsertId())}});
     ui::TStoricoCliente window(m_environment, {QStringLiteral("TStoricoCliente")});

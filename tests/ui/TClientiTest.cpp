@@ -1,10 +1,10 @@
-#include "TClienti.h"
+#include "ui/registry/TClienti.h"
 
-#include "ListWindows.h"
-#include "RegistryListWindow.h"
-#include "RegistryPickerWindow.h"
-#include "WindowRegistry.h"
-#include "WindowTestBench.h"
+#include "tests/ui/WindowTestBench.h"
+#include "ui/common/WindowRegistry.h"
+#include "ui/registry/ListWindows.h"
+#include "ui/registry/RegistryListWindow.h"
+#include "ui/registry/RegistryPickerWindow.h"
 
 #include <QHeaderView>
 
@@ -29,8 +29,9 @@ protected:
     void SetUp() override
     {
         db().exec(QStringLiteral("DELETE FROM clienti"));
-        db().exec(QStringLiteral("INSERT INTO clienti (CodiceCliente, RagioneSociale, Citta) VALUES "
-                                 "(1, 'D''Amico Sergio', 'Forlì'), (2, 'Bianchi Luca', 'Roma'), (3, 'Damiani Eva', 'Bari')"));
+        db().exec(QStringLiteral(
+            "INSERT INTO clienti (CodiceCliente, RagioneSociale, Citta) VALUES "
+            "(1, 'D''Amico Sergio', 'Forlì'), (2, 'Bianchi Luca', 'Roma'), (3, 'Damiani Eva', 'Bari')"));
         useCompany(company());
         logInWithPrivilege(core::Privilege::Cancellazione);
         ui::registerRegistryListWindows(m_registry);
@@ -51,8 +52,8 @@ TEST_F(TClientiTest, TheListSearchesByTheTypedNameAndDeletes)
     auto* list = dynamic_cast<ui::RegistryListWindow*>(window.get());
     ASSERT_NE(list, nullptr);
     QTableView* grid = list->panel()->grid();
-    EXPECT_EQ(shownNames(grid),
-              (QStringList{QStringLiteral("Bianchi Luca"), QStringLiteral("D'Amico Sergio"), QStringLiteral("Damiani Eva")}));
+    EXPECT_EQ(shownNames(grid), (QStringList{QStringLiteral("Bianchi Luca"), QStringLiteral("D'Amico Sergio"),
+                                             QStringLiteral("Damiani Eva")}));
 
     list->panel()->searchLine()->setText(QStringLiteral("D'Amico"));
     pressEnter(list->panel()->searchLine());
@@ -85,7 +86,12 @@ TEST_F(TClientiTest, EnterOnARowOpensTheCardAndTheLayoutIsKept)
         buttonCaptioned(*window, QStringLiteral("Esci"))->click();
     }
     auto again = create(QStringLiteral("TClienti"));
-    EXPECT_EQ(static_cast<ui::RegistryListWindow*>(again.get())->panel()->grid()->horizontalHeader()->sectionSize(2), 321);
+    EXPECT_EQ(static_cast<ui::RegistryListWindow*>(again.get())
+                  ->panel()
+                  ->grid()
+                  ->horizontalHeader()
+                  ->sectionSize(2),
+              321);
 }
 
 TEST_F(TClientiTest, ThePickerHandsTheChosenCustomerToItsCaller)

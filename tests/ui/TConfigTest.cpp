@@ -1,10 +1,10 @@
-#include "TConfig.h"
+#include "ui/foundation/TConfig.h"
 
-#include "EditableList.h"
-#include "QtPrinters.h"
-#include "SettingsWindows.h"
-#include "WindowRegistry.h"
-#include "WindowTestBench.h"
+#include "tests/support/QtPrinters.h"
+#include "tests/ui/WindowTestBench.h"
+#include "ui/common/EditableList.h"
+#include "ui/common/WindowRegistry.h"
+#include "ui/foundation/SettingsWindows.h"
 
 #include <QFile>
 
@@ -30,7 +30,8 @@ TEST_F(TConfigTest, OpensFromTheRegistryOnlyWithACompanyAndShowsEveryPage)
 {
     ui::WindowRegistry registry;
     ui::registerSettingsWindows(registry);
-    std::unique_ptr<ui::Window> opened(registry.create(QStringLiteral("TConfig"), m_environment, {}, nullptr));
+    std::unique_ptr<ui::Window> opened(
+        registry.create(QStringLiteral("TConfig"), m_environment, {}, nullptr));
     auto* window = qobject_cast<ui::TConfig*>(opened.get());
     ASSERT_NE(window, nullptr);
     window->show();
@@ -44,7 +45,8 @@ TEST_F(TConfigTest, OpensFromTheRegistryOnlyWithACompanyAndShowsEveryPage)
             for (int tab = 0; tab < inner->count(); ++tab)
                 inner->setCurrentIndex(tab);
     }
-    EXPECT_EQ(child<ui::EditableList>(*window, "iva")->grid()->model()->rowCount(), 5) << "the template's VAT rates";
+    EXPECT_EQ(child<ui::EditableList>(*window, "iva")->grid()->model()->rowCount(), 5)
+        << "the template's VAT rates";
     EXPECT_TRUE(m_dialogs.events().empty());
     window->reject();
 
@@ -61,7 +63,8 @@ TEST_F(TConfigTest, AggiungiNuovaAddsTheSuffixTheOperatorTypes)
     ASSERT_EQ(suffixes->rowCount(), 2);
     m_dialogs.answerText(QStringLiteral("d"));
     child<QPushButton>(window, "aggiungiNumerazione")->click();
-    EXPECT_EQ(m_db->scalar(QStringLiteral("SELECT COUNT(*) FROM suffissi_doc WHERE suffisso = 'D'")).toInt(), 1);
+    EXPECT_EQ(m_db->scalar(QStringLiteral("SELECT COUNT(*) FROM suffissi_doc WHERE suffisso = 'D'")).toInt(),
+              1);
     ASSERT_EQ(suffixes->rowCount(), 3);
     EXPECT_EQ(suffixes->index(2, 0).data().toString(), "D");
     window.reject();

@@ -1,12 +1,12 @@
 // The closing dialog and the "Backup/Restore" page, built offscreen and driven by their buttons.
-#include "TDialogoClose.h"
-#include "BackupRestorePage.h"
-#include "ClosingWindows.h"
-#include "WindowRegistry.h"
+#include "ui/foundation/TDialogoClose.h"
+#include "ui/common/WindowRegistry.h"
+#include "ui/foundation/BackupRestorePage.h"
+#include "ui/foundation/ClosingWindows.h"
 
-#include "IniFile.h"
-#include "QtPrinters.h"
-#include "WindowTestBench.h"
+#include "core/IniFile.h"
+#include "tests/support/QtPrinters.h"
+#include "tests/ui/WindowTestBench.h"
 
 #include <QFileInfo>
 
@@ -41,7 +41,8 @@ TEST_F(ClosingWindowsTest, TheDialogOffersNoBackupOnAClientAndCancelOrEscapeGoBa
     for (auto [machine, backupEnabled] :
          {std::pair{core::MachineType::ClientServer, true}, std::pair{core::MachineType::Client, false}}) {
         logIn(machine, core::Privilege::FullAccess);
-        std::unique_ptr<Window> window(registry.create(QStringLiteral("TDialogoClose"), m_environment, {}, nullptr));
+        std::unique_ptr<Window> window(
+            registry.create(QStringLiteral("TDialogoClose"), m_environment, {}, nullptr));
         auto* dialog = qobject_cast<TDialogoClose*>(window.get());
         ASSERT_NE(dialog, nullptr);
         EXPECT_EQ(dialog->backupButton()->isEnabled(), backupEnabled);

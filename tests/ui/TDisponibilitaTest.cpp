@@ -1,22 +1,26 @@
-#include "TDisponibilita.h"
+#include "ui/stock/TDisponibilita.h"
 
-#include "WindowTestBench.h"
+#include "tests/ui/WindowTestBench.h"
 
 using namespace carvendo;
 namespace ct = carvendo::testing;
 
 namespace {
 
-class TDisponibilitaWindowTest : public ct::CompanySuite<TDisponibilitaWindowTest>, protected ct::WindowTestBench
+class TDisponibilitaWindowTest : public ct::CompanySuite<TDisponibilitaWindowTest>,
+                                 protected ct::WindowTestBench
 {
 protected:
     void SetUp() override
     {
         emptyTables({"articoli", "giacenze", "magazzini"});
-        db().exec(QStringLiteral("INSERT INTO magazzini (idMagazzino, Descrizione) VALUES (1, 'SEDE'), (2, 'NEGOZIO')"));
-        db().exec(QStringLiteral("INSERT INTO articoli (ID, CodArticolo, Descrizione) VALUES (7, 'TEL', 'Telefono')"));
-        db().exec(QStringLiteral("INSERT INTO giacenze (idarticolo, idmagazzino, magazzino, giacenza, disponibilita) "
-                                 "VALUES (7, 1, 'SEDE', 5, 4), (7, 2, 'NEGOZIO', -2, -2)"));
+        db().exec(QStringLiteral(
+            "INSERT INTO magazzini (idMagazzino, Descrizione) VALUES (1, 'SEDE'), (2, 'NEGOZIO')"));
+        db().exec(QStringLiteral(
+            "INSERT INTO articoli (ID, CodArticolo, Descrizione) VALUES (7, 'TEL', 'Telefono')"));
+        db().exec(QStringLiteral(
+            "INSERT INTO giacenze (idarticolo, idmagazzino, magazzino, giacenza, disponibilita) "
+            "VALUES (7, 1, 'SEDE', 5, 4), (7, 2, 'NEGOZIO', -2, -2)"));
         useCompany(company());
     }
 };

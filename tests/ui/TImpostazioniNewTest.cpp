@@ -1,12 +1,12 @@
-#include "TImpostazioniNew.h"
+#include "ui/foundation/TImpostazioniNew.h"
 
-#include "CardForm.h"
-#include "CompanyTemplate.h"
-#include "EditableList.h"
-#include "QtPrinters.h"
-#include "SettingsWindows.h"
-#include "WindowRegistry.h"
-#include "WindowTestBench.h"
+#include "schema/CompanyTemplate.h"
+#include "tests/support/QtPrinters.h"
+#include "tests/ui/WindowTestBench.h"
+#include "ui/common/CardForm.h"
+#include "ui/common/EditableList.h"
+#include "ui/common/WindowRegistry.h"
+#include "ui/foundation/SettingsWindows.h"
 
 #include <QDialog>
 #include <QTimer>
@@ -66,7 +66,8 @@ TEST_F(TImpostazioniNewTest, OpensOnTheAskedPageAndShowsEveryPage)
     window->show();
     for (int i = 0; i < pages->count(); ++i)
         pages->setCurrentIndex(i);
-    EXPECT_EQ(child<ui::EditableList>(*window, "utenti")->grid()->model()->rowCount(), 1) << "the administrator";
+    EXPECT_EQ(child<ui::EditableList>(*window, "utenti")->grid()->model()->rowCount(), 1)
+        << "the administrator";
     EXPECT_TRUE(m_dialogs.messages().isEmpty()) << m_dialogs.messages().join(u'|').toStdString();
     window->reject();
 
@@ -112,7 +113,8 @@ TEST_F(TImpostazioniNewTest, TheStoreTestUsesTheTypedValues)
     qobject_cast<QLineEdit*>(form->editor(QStringLiteral("port")))->setText(QStringLiteral("1"));
     child<QPushButton>(*window, "testConnessione")->click();
     EXPECT_EQ(m_dialogs.messages(), QStringList({"Impossibile stabilire una connessione"}));
-    EXPECT_EQ(m_db->scalar(QStringLiteral("SELECT conn_host FROM vm_store")).toString(), "") << "nothing saved";
+    EXPECT_EQ(m_db->scalar(QStringLiteral("SELECT conn_host FROM vm_store")).toString(), "")
+        << "nothing saved";
     window->reject();
 }
 
@@ -127,15 +129,18 @@ TEST_F(TImpostazioniNewTest, ABankIsAddedThroughTheListForm)
         ASSERT_NE(form, nullptr);
         auto* card = form->findChild<ui::CardForm*>();
         ASSERT_NE(card, nullptr);
-        qobject_cast<QLineEdit*>(card->editor(QStringLiteral("Descrizione")))->setText(QStringLiteral("Banca del Borgo"));
-        qobject_cast<QLineEdit*>(card->editor(QStringLiteral("Codice")))->setText(QStringLiteral("IT02L1234512345123456789012"));
+        qobject_cast<QLineEdit*>(card->editor(QStringLiteral("Descrizione")))
+            ->setText(QStringLiteral("Banca del Borgo"));
+        qobject_cast<QLineEdit*>(card->editor(QStringLiteral("Codice")))
+            ->setText(QStringLiteral("IT02L1234512345123456789012"));
         form->findChild<QPushButton*>(QStringLiteral("salva"))->click();
         filled = true;
     });
     child<QPushButton>(*banks, "aggiungi")->click();
 
     EXPECT_TRUE(filled);
-    EXPECT_EQ(m_db->scalar(QStringLiteral("SELECT Codice FROM banche WHERE Descrizione = 'Banca del Borgo'")).toString(),
+    EXPECT_EQ(m_db->scalar(QStringLiteral("SELECT Codice FROM banche WHERE Descrizione = 'Banca del Borgo'"))
+                  .toString(),
               "IT02L1234512345123456789012");
     ASSERT_EQ(banks->grid()->model()->rowCount(), 1);
     EXPECT_EQ(banks->currentRow(), 0) << "the new bank is selected";

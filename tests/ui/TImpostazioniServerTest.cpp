@@ -1,11 +1,11 @@
-#include "TImpostazioniServer.h"
+#include "ui/foundation/TImpostazioniServer.h"
 
-#include "CompanyDatabase.h"
-#include "CompanyDirectory.h"
-#include "ConnectionIni.h"
-#include "EmbeddedServer.h"
-#include "QtPrinters.h"
-#include "WindowTestBench.h"
+#include "core/CompanyDatabase.h"
+#include "core/CompanyDirectory.h"
+#include "core/ConnectionIni.h"
+#include "core/EmbeddedServer.h"
+#include "tests/support/QtPrinters.h"
+#include "tests/ui/WindowTestBench.h"
 
 using namespace carvendo;
 
@@ -22,7 +22,8 @@ protected:
         edit->insert(text);
     }
 
-    core::EmbeddedServer m_embedded{core::EmbeddedServer::Options{m_dir.filePath(QStringLiteral("mysql")), false, false}};
+    core::EmbeddedServer m_embedded{
+        core::EmbeddedServer::Options{m_dir.filePath(QStringLiteral("mysql")), false, false}};
 };
 
 TEST_F(TImpostazioniServerTest, SalvaStopsAtTheFirstMissingFieldThenSavesTheDefaultsAndCloses)

@@ -1,6 +1,6 @@
-#include "TInventario.h"
+#include "ui/stock/TInventario.h"
 
-#include "WindowTestBench.h"
+#include "tests/ui/WindowTestBench.h"
 
 #include <QDateEdit>
 #include <QFile>
@@ -17,11 +17,14 @@ protected:
     void SetUp() override
     {
         emptyTables({"articoli", "giacenze", "magazzini", "acquisti", "inventario"});
-        db().exec(QStringLiteral("INSERT INTO magazzini (idMagazzino, Descrizione) VALUES (1, 'SEDE'), (2, 'NEGOZIO')"));
-        db().exec(QStringLiteral("INSERT INTO articoli (ID, CodArticolo, Descrizione, PrezzoAcqnoiva, Pubblico) "
-                                 "VALUES (1, 'TEL', 'Telefono', 100, 150), (2, 'COV', 'Cover', 2, 10)"));
-        db().exec(QStringLiteral("INSERT INTO giacenze (idarticolo, idmagazzino, magazzino, giacenza, disponibilita) "
-                                 "VALUES (1, 1, 'SEDE', -3, -3), (2, 1, 'SEDE', 4, 4), (2, 2, 'NEGOZIO', 6, 6)"));
+        db().exec(QStringLiteral(
+            "INSERT INTO magazzini (idMagazzino, Descrizione) VALUES (1, 'SEDE'), (2, 'NEGOZIO')"));
+        db().exec(
+            QStringLiteral("INSERT INTO articoli (ID, CodArticolo, Descrizione, PrezzoAcqnoiva, Pubblico) "
+                           "VALUES (1, 'TEL', 'Telefono', 100, 150), (2, 'COV', 'Cover', 2, 10)"));
+        db().exec(QStringLiteral(
+            "INSERT INTO giacenze (idarticolo, idmagazzino, magazzino, giacenza, disponibilita) "
+            "VALUES (1, 1, 'SEDE', -3, -3), (2, 1, 'SEDE', 4, 4), (2, 2, 'NEGOZIO', 6, 6)"));
         useCompany(company());
         m_clock.setNow(QDateTime(QDate(2026, 12, 6), QTime(9, 0)));
     }
@@ -50,11 +53,13 @@ TEST_F(TInventarioWindowTest, RunsTheChosenInventoryAndExportsItAsCsvAndPdf)
 
     const QString base = m_dir.path() + QStringLiteral("/documenti/inventari/Inventario del 06-12-2026.");
     window.exportButton(stock::InventoryExport::Csv)->click();
-    EXPECT_EQ(m_dialogs.messages(), QStringList{QStringLiteral("Esportazione avvenuta con successo!\n") + base + "csv"});
+    EXPECT_EQ(m_dialogs.messages(),
+              QStringList{QStringLiteral("Esportazione avvenuta con successo!\n") + base + "csv"});
     QFile csv(base + "csv");
     ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
     const QString text = QString::fromUtf8(csv.readAll());
-    EXPECT_TRUE(text.contains(QStringLiteral("\r\nTEL;Telefono;SEDE;;-3;-3;100;0;150;"))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("\r\nTEL;Telefono;SEDE;;-3;-3;100;0;150;")))
+        << text.toStdString();
 
     window.exportButton(stock::InventoryExport::Pdf)->click(); // laid out behind the progress bar too
     EXPECT_EQ(m_dialogs.messages().size(), 2);
@@ -68,7 +73,8 @@ TEST_F(TInventarioWindowTest, ABackwardPeriodIsRefused)
     window.periodFrom()->setDate(QDate(2026, 6, 1));
     window.periodTo()->setDate(QDate(2026, 5, 1));
     window.runButton()->click();
-    EXPECT_EQ(m_dialogs.messages(), QStringList{QStringLiteral("La data iniziale del periodo è successiva a quella finale")});
+    EXPECT_EQ(m_dialogs.messages(),
+              QStringList{QStringLiteral("La data iniziale del periodo è successiva a quella finale")});
     EXPECT_EQ(window.grid()->model()->rowCount(), 0);
     EXPECT_FALSE(window.exportButton(stock::InventoryExport::Pdf)->isEnabled());
 }

@@ -1,16 +1,17 @@
-#include "TMagazzinoAnagrafica.h"
+#include "ui/stock/TMagazzinoAnagrafica.h"
 
-#include "CardForm.h"
-#include "ConnectionIni.h"
-#include "QtPrinters.h"
-#include "WindowTestBench.h"
+#include "core/ConnectionIni.h"
+#include "tests/support/QtPrinters.h"
+#include "tests/ui/WindowTestBench.h"
+#include "ui/common/CardForm.h"
 
 using namespace carvendo;
 namespace ct = carvendo::testing;
 
 namespace {
 
-class TMagazzinoAnagraficaWindowTest : public ct::CompanySuite<TMagazzinoAnagraficaWindowTest>, protected ct::WindowTestBench
+class TMagazzinoAnagraficaWindowTest : public ct::CompanySuite<TMagazzinoAnagraficaWindowTest>,
+                                       protected ct::WindowTestBench
 {
 protected:
     void SetUp() override
@@ -23,9 +24,11 @@ protected:
 TEST_F(TMagazzinoAnagraficaWindowTest, FirstWarehouseIsTypedAndSaved)
 {
     db().exec(QStringLiteral("INSERT INTO articoli (CodArticolo, giacenza) VALUES ('A1', 2)"));
-    ui::TMagazzinoAnagrafica window(m_environment,
-                                    {QStringLiteral("TMagazzinoAnagrafica"), {}, QStringLiteral("TAzienda"),
-                                     {{QStringLiteral("descrizione"), QStringLiteral("MAGAZZINO CENTRALE")}}});
+    ui::TMagazzinoAnagrafica window(
+        m_environment, {QStringLiteral("TMagazzinoAnagrafica"),
+                        {},
+                        QStringLiteral("TAzienda"),
+                        {{QStringLiteral("descrizione"), QStringLiteral("MAGAZZINO CENTRALE")}}});
     auto* name = qobject_cast<QLineEdit*>(window.form().editor(QStringLiteral("Descrizione")));
     ASSERT_NE(name, nullptr);
     EXPECT_EQ(name->text(), QStringLiteral("MAGAZZINO CENTRALE"));
@@ -36,13 +39,15 @@ TEST_F(TMagazzinoAnagraficaWindowTest, FirstWarehouseIsTypedAndSaved)
     EXPECT_TRUE(m_dialogs.events().empty()) << m_dialogs.lastText().toStdString();
     const core::NavigationResult result = window.navigationResult();
     EXPECT_TRUE(result.accepted);
-    const core::Rows stored = db().query(QStringLiteral("SELECT idMagazzino, Let, Predefinito FROM magazzini"));
+    const core::Rows stored =
+        db().query(QStringLiteral("SELECT idMagazzino, Let, Predefinito FROM magazzini"));
     ASSERT_EQ(stored.size(), 1);
     EXPECT_EQ(result.value.toInt(), stored.value(0, "idMagazzino").toInt());
     EXPECT_EQ(stored.value(0, "Let").toString(), QStringLiteral("C"));
     EXPECT_TRUE(stored.value(0, "Predefinito").toBool());
     EXPECT_EQ(db().scalar(QStringLiteral("SELECT COUNT(*) FROM giacenze")).toInt(), 1);
-    EXPECT_EQ(core::ConnectionIni(m_paths.connessioneIni()).warehouse().name, QStringLiteral("MAGAZZINO CENTRALE"));
+    EXPECT_EQ(core::ConnectionIni(m_paths.connessioneIni()).warehouse().name,
+              QStringLiteral("MAGAZZINO CENTRALE"));
 }
 
 TEST_F(TMagazzinoAnagraficaWindowTest, EmptyNameIsRefusedAndLeavingWithChangesAsks)

@@ -1,19 +1,20 @@
-#include "TAnalisiMagazzino.h"
-#include "TCausaleMagazzino.h"
-#include "TMagazziniLista.h"
-#include "TMovimentiMagazzino.h"
+#include "ui/stock/TMovimentiMagazzino.h"
+#include "ui/stock/TAnalisiMagazzino.h"
+#include "ui/stock/TCausaleMagazzino.h"
+#include "ui/stock/TMagazziniLista.h"
 
-#include "EditableList.h"
-#include "QtPrinters.h"
-#include "RowsTableModel.h"
-#include "WindowTestBench.h"
+#include "tests/support/QtPrinters.h"
+#include "tests/ui/WindowTestBench.h"
+#include "ui/common/EditableList.h"
+#include "ui/common/RowsTableModel.h"
 
 using namespace carvendo;
 namespace ct = carvendo::testing;
 
 namespace {
 
-class StockMovementWindowsTest : public ct::CompanySuite<StockMovementWindowsTest>, protected ct::WindowTestBench
+class StockMovementWindowsTest : public ct::CompanySuite<StockMovementWindowsTest>,
+                                 protected ct::WindowTestBench
 {
 protected:
     void SetUp() override
@@ -25,9 +26,11 @@ protected:
 
     void sell(int item, const char* kind, const char* description)
     {
-        db().exec(QStringLiteral("INSERT INTO venduti (idArticolo, TipoDoc, Descrizione, data, quantita, idMagazzino) "
-                                 "VALUES (:A, :T, :D, '2024-03-01', 1, 1)"),
-                  {{QStringLiteral("A"), item}, {QStringLiteral("T"), QString::fromUtf8(kind)},
+        db().exec(QStringLiteral(
+                      "INSERT INTO venduti (idArticolo, TipoDoc, Descrizione, data, quantita, idMagazzino) "
+                      "VALUES (:A, :T, :D, '2024-03-01', 1, 1)"),
+                  {{QStringLiteral("A"), item},
+                   {QStringLiteral("T"), QString::fromUtf8(kind)},
                    {QStringLiteral("D"), QString::fromUtf8(description)}});
     }
 };
@@ -53,7 +56,8 @@ TEST_F(StockMovementWindowsTest, MovementsFilterByKindAndItemAndPrintThePreview)
 
     window.itemLine()->setText(QStringLiteral("NESSUNO"));
     search->click();
-    EXPECT_EQ(m_dialogs.messages(), QStringList{QStringLiteral("Nessun articolo trovato con il codice o barcode NESSUNO")});
+    EXPECT_EQ(m_dialogs.messages(),
+              QStringList{QStringLiteral("Nessun articolo trovato con il codice o barcode NESSUNO")});
     EXPECT_EQ(window.grid()->model()->rowCount(), 1) << "the list stays as it was";
     m_dialogs.clear();
     window.itemLine()->setText(QStringLiteral("TEL"));
@@ -61,8 +65,9 @@ TEST_F(StockMovementWindowsTest, MovementsFilterByKindAndItemAndPrintThePreview)
     buttonCaptioned(window, QStringLiteral("Stampa"))->click();
     EXPECT_TRUE(m_dialogs.events().empty()) << m_dialogs.lastText().toStdString();
     ASSERT_EQ(m_reports.requests().size(), 1u);
-    EXPECT_EQ(m_reports.last().request.title,
-              QStringLiteral("Elenco movimenti di magazzino - Report generato in data 15/03/2024 alle ore 10:30"));
+    EXPECT_EQ(
+        m_reports.last().request.title,
+        QStringLiteral("Elenco movimenti di magazzino - Report generato in data 15/03/2024 alle ore 10:30"));
     EXPECT_EQ(m_reports.last().request.datasets.at(QStringLiteral("venduti")).size(), 1);
 }
 
@@ -85,9 +90,11 @@ TEST_F(StockMovementWindowsTest, WarehouseListDeletesAfterTheQuestion)
 
 TEST_F(StockMovementWindowsTest, SellOutAndReasonsWindowsShowTheirRows)
 {
-    db().exec(QStringLiteral("INSERT INTO articoli (CodArticolo, Descrizione) VALUES ('A', 'Caricato e venduto')"));
+    db().exec(
+        QStringLiteral("INSERT INTO articoli (CodArticolo, Descrizione) VALUES ('A', 'Caricato e venduto')"));
     const int item = int(db().lastInsertId());
-    db().exec(QStringLiteral("INSERT INTO acquisti (idarticolo, quantita) VALUES (:A, 10)"), {{QStringLiteral("A"), item}});
+    db().exec(QStringLiteral("INSERT INTO acquisti (idarticolo, quantita) VALUES (:A, 10)"),
+              {{QStringLiteral("A"), item}});
     sell(item, "Pos", "x");
     db().exec(QStringLiteral("INSERT INTO causaligeneriche (Codice, Causale) VALUES ('VEN', 'Vendita')"));
 

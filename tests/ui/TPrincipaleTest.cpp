@@ -1,7 +1,7 @@
-#include "TPrincipale.h"
+#include "ui/foundation/TPrincipale.h"
 
-#include "QtPrinters.h"
-#include "WindowTestBench.h"
+#include "tests/support/QtPrinters.h"
+#include "tests/ui/WindowTestBench.h"
 
 #include <QAction>
 #include <QMenu>
@@ -16,18 +16,22 @@ class TPrincipaleTest : public ::testing::Test, protected carvendo::testing::Win
 {
 protected:
     // The program of this test has every window but the customer list.
-    core::Principale::Availability m_available = [](const QString& window) { return window != u"TClienti"; };
+    foundation::Principale::Availability m_available = [](const QString& window) {
+        return window != u"TClienti";
+    };
 };
 
 TEST_F(TPrincipaleTest, PosOperatorOpensTheTillButGetsThePrivilegeMessageOnFatture)
 {
     logInWithPrivilege(core::Privilege::Pos);
-    ui::TPrincipale window(m_environment, {QStringLiteral("TPrincipale"), {}, {}, {{"azienda", "Telefonia Rossi"}}},
+    ui::TPrincipale window(m_environment,
+                           {QStringLiteral("TPrincipale"), {}, {}, {{"azienda", "Telefonia Rossi"}}},
                            m_available);
     const QList<QAction*> fatture = window.actionsOf(QStringLiteral("fatture"));
     ASSERT_EQ(fatture.size(), 1);
     fatture[0]->trigger();
-    EXPECT_EQ(m_dialogs.messages(), QStringList{QStringLiteral("Non possiedi i privilegi per eseguire questa operazione")});
+    EXPECT_EQ(m_dialogs.messages(),
+              QStringList{QStringLiteral("Non possiedi i privilegi per eseguire questa operazione")});
     EXPECT_TRUE(m_navigator.requests().empty());
 
     const QList<QAction*> posTouch = window.actionsOf(QStringLiteral("postouch"));
@@ -73,7 +77,8 @@ TEST_F(TPrincipaleTest, ClosingTheWindowRunsTheClosingSequence)
     window.actionsOf(QStringLiteral("esci")).last()->trigger();
     EXPECT_FALSE(window.isVisible());
     EXPECT_EQ(window.result(), QDialog::Accepted);
-    EXPECT_EQ(m_navigator.openedWindows(), (QStringList{QStringLiteral("TDialogoClose"), QStringLiteral("TDialogoClose")}));
+    EXPECT_EQ(m_navigator.openedWindows(),
+              (QStringList{QStringLiteral("TDialogoClose"), QStringLiteral("TDialogoClose")}));
 }
 
 } // namespace

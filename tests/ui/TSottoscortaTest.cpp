@@ -1,6 +1,6 @@
-#include "TSottoscorta.h"
+#include "ui/stock/TSottoscorta.h"
 
-#include "WindowTestBench.h"
+#include "tests/ui/WindowTestBench.h"
 
 using namespace carvendo;
 namespace ct = carvendo::testing;
@@ -13,9 +13,10 @@ protected:
     void SetUp() override
     {
         emptyTables({"articoli", "sottoscorta"});
-        db().exec(QStringLiteral("INSERT INTO articoli (CodArticolo, Descrizione, giacenza, Scorta, Fornitore) VALUES "
-                                 "('A', 'Alimentatore', 2, 2, 'TIM SPA'), ('B', 'Batteria', 0, 3, 'WIND'), "
-                                 "('C', 'Cavo', 9, 1, 'WIND')"));
+        db().exec(QStringLiteral(
+            "INSERT INTO articoli (CodArticolo, Descrizione, giacenza, Scorta, Fornitore) VALUES "
+            "('A', 'Alimentatore', 2, 2, 'TIM SPA'), ('B', 'Batteria', 0, 3, 'WIND'), "
+            "('C', 'Cavo', 9, 1, 'WIND')"));
         useCompany(company());
     }
 };
@@ -26,7 +27,8 @@ TEST_F(TSottoscortaWindowTest, ListsFiltersAndStoresTheQuantityToOrder)
     window.show();
     QAbstractItemModel* grid = window.grid()->model();
     ASSERT_EQ(grid->rowCount(), 2);
-    EXPECT_EQ(grid->index(0, 0).data().toString(), QStringLiteral("A")) << "stock equal to the minimum is listed";
+    EXPECT_EQ(grid->index(0, 0).data().toString(), QStringLiteral("A"))
+        << "stock equal to the minimum is listed";
     EXPECT_FALSE(window.orderButton()->isEnabled());
 
     window.supplierFilter()->setCurrentIndex(window.supplierFilter()->findText(QStringLiteral("WIND")));
@@ -36,9 +38,11 @@ TEST_F(TSottoscortaWindowTest, ListsFiltersAndStoresTheQuantityToOrder)
     EXPECT_TRUE(grid->setData(quantity, 10, Qt::EditRole));
     QCoreApplication::processEvents();
     EXPECT_EQ(window.grid()->model()->index(0, 6).data().toString(), QStringLiteral("10"));
-    EXPECT_EQ(db().scalar(QStringLiteral("SELECT qtaordine FROM sottoscorta WHERE codart = 'B'")).toInt(), 10);
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT qtaordine FROM sottoscorta WHERE codart = 'B'")).toInt(),
+              10);
     EXPECT_FALSE(grid->setData(grid->index(0, 6), -2, Qt::EditRole));
-    EXPECT_EQ(m_dialogs.messages(), QStringList{QStringLiteral("La quantità da ordinare non può essere negativa")});
+    EXPECT_EQ(m_dialogs.messages(),
+              QStringList{QStringLiteral("La quantità da ordinare non può essere negativa")});
     EXPECT_FALSE(grid->flags(grid->index(0, 1)) & Qt::ItemIsEditable);
 }
 

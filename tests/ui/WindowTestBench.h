@@ -1,15 +1,15 @@
 #pragma once
 
-#include "Clock.h"
-#include "Connections.h"
-#include "FixedClock.h"
-#include "Paths.h"
-#include "RecordingNavigator.h"
-#include "RecordingReportOutput.h"
-#include "ScriptedDialogs.h"
-#include "Session.h"
-#include "TestDatabase.h"
-#include "WindowEnvironment.h"
+#include "core/Clock.h"
+#include "core/Connections.h"
+#include "core/Paths.h"
+#include "core/Session.h"
+#include "tests/support/FixedClock.h"
+#include "tests/support/RecordingNavigator.h"
+#include "tests/support/RecordingReportOutput.h"
+#include "tests/support/ScriptedDialogs.h"
+#include "tests/support/TestDatabase.h"
+#include "ui/common/WindowEnvironment.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -40,7 +40,8 @@ struct WindowTestBench
     RecordingNavigator m_navigator;
     FixedClock m_clock;
     RecordingReportOutput m_reports;
-    ui::WindowEnvironment m_environment{m_session, m_paths, m_connections, m_dialogs, m_navigator, m_clock, m_reports};
+    ui::WindowEnvironment m_environment{m_session,   m_paths, m_connections, m_dialogs,
+                                        m_navigator, m_clock, m_reports};
 
     // The windows work on that company's database.
     void useCompany(const CompanyDatabase& company) { m_connections.setCompanySettings(company.settings()); }

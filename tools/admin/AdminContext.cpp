@@ -1,6 +1,6 @@
-#include "AdminContext.h"
+#include "tools/admin/AdminContext.h"
 
-#include "IniFile.h"
+#include "core/IniFile.h"
 
 namespace carvendo::admin {
 
@@ -8,14 +8,15 @@ namespace {
 
 core::Paths withDataOverride(core::Paths paths, const CommandLine& line)
 {
-    return line.has(QStringLiteral("data")) ? core::Paths(line.value(QStringLiteral("data")), paths.installDir())
-                                            : std::move(paths);
+    return line.has(QStringLiteral("data"))
+               ? core::Paths(line.value(QStringLiteral("data")), paths.installDir())
+               : std::move(paths);
 }
 
 } // namespace
 
-AdminContext::AdminContext(core::Paths paths, const CommandLine& line, const core::Clock& clock, QTextStream& out,
-                           QTextStream& err)
+AdminContext::AdminContext(core::Paths paths, const CommandLine& line, const core::Clock& clock,
+                           QTextStream& out, QTextStream& err)
     : m_paths(withDataOverride(std::move(paths), line)), m_clock(clock), m_out(out), m_err(err)
 {
     m_directory = core::ConnectionIni(m_paths.connessioneIni()).directory();
@@ -33,10 +34,11 @@ AdminContext::AdminContext(core::Paths paths, const CommandLine& line, const cor
 const core::DirectorySettings& AdminContext::directory() const
 {
     if (!m_directory.isComplete())
-        throw AdminFailure(QStringLiteral("Parametri di connessione incompleti in %1: servono server, porta, database, "
-                                          "username e password (o le opzioni --host, --port, --directory, --user, "
-                                          "--password)")
-                               .arg(m_paths.connessioneIni()));
+        throw AdminFailure(
+            QStringLiteral("Parametri di connessione incompleti in %1: servono server, porta, database, "
+                           "username e password (o le opzioni --host, --port, --directory, --user, "
+                           "--password)")
+                .arg(m_paths.connessioneIni()));
     return m_directory;
 }
 
@@ -81,7 +83,8 @@ std::vector<core::CompanyRecord> AdminContext::companies(const QStringList& data
             return c.databasename.compare(name, Qt::CaseInsensitive) == 0;
         });
         if (found == all.end())
-            throw AdminFailure(QStringLiteral("Nessuna azienda con il database \"%1\" nella lista delle aziende").arg(name));
+            throw AdminFailure(
+                QStringLiteral("Nessuna azienda con il database \"%1\" nella lista delle aziende").arg(name));
         chosen.push_back(*found);
     }
     return chosen;

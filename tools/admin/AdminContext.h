@@ -1,9 +1,9 @@
 #pragma once
 
-#include "CommandLine.h"
-#include "CompanyDirectory.h"
-#include "ConnectionIni.h"
-#include "Paths.h"
+#include "core/CompanyDirectory.h"
+#include "core/ConnectionIni.h"
+#include "core/Paths.h"
+#include "tools/admin/CommandLine.h"
 
 #include <QTextStream>
 
@@ -13,19 +13,15 @@
 
 namespace carvendo::core {
 class Clock;
-}
+} // namespace carvendo::core
 
 namespace carvendo::admin {
 
 // A job that could not be done: the message is printed and the tool ends with exit code 1.
-class AdminFailure : public std::runtime_error
+class AdminFailure : public core::Error
 {
 public:
-    explicit AdminFailure(const QString& message) : std::runtime_error(message.toStdString()), m_message(message) {}
-    QString message() const { return m_message; }
-
-private:
-    QString m_message;
+    using Error::Error;
 };
 
 // What every command works with: the folders, the directory connection (connessione.ini of the

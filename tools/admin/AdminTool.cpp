@@ -1,10 +1,10 @@
-#include "AdminTool.h"
+#include "tools/admin/AdminTool.h"
 
-#include "CompanyCommands.h"
-#include "DumpCommands.h"
-#include "IniFile.h"
-#include "LocalServer.h"
-#include "ServerCommands.h"
+#include "core/IniFile.h"
+#include "core/LocalServer.h"
+#include "tools/admin/CompanyCommands.h"
+#include "tools/admin/DumpCommands.h"
+#include "tools/admin/ServerCommands.h"
 
 namespace carvendo::admin {
 
@@ -38,7 +38,8 @@ QString AdminTool::usage() const
     text += QStringLiteral(
         "\nNOME è il nome del database dell'azienda (colonna databasename di list-companies).\n"
         "\nOpzioni:\n"
-        "  --data CARTELLA                cartella dei dati con connessione.ini (predefinita: $CARVENDO_DATA)\n"
+        "  --data CARTELLA                cartella dei dati con connessione.ini (predefinita: "
+        "$CARVENDO_DATA)\n"
         "  --host, --port, --user, --password, --directory VALORE\n"
         "                                 sostituiscono server, porta, utente, password e database delle\n"
         "                                 aziende di connessione.ini (la password sulla riga di comando è\n"

@@ -1,11 +1,12 @@
-#include "CommandLine.h"
+#include "tools/admin/CommandLine.h"
 
 namespace carvendo::admin {
 
 const QStringList& CommandLine::valueOptions()
 {
-    static const QStringList names{QStringLiteral("data"),     QStringLiteral("host"),      QStringLiteral("port"),
-                                   QStringLiteral("user"),     QStringLiteral("password"),  QStringLiteral("directory"),
+    static const QStringList names{QStringLiteral("data"),     QStringLiteral("host"),
+                                   QStringLiteral("port"),     QStringLiteral("user"),
+                                   QStringLiteral("password"), QStringLiteral("directory"),
                                    QStringLiteral("file"),     QStringLiteral("ragione-sociale")};
     return names;
 }
@@ -61,7 +62,8 @@ int CommandLine::intValue(const QString& option, int fallback) const
     bool ok = false;
     const int number = m_values.value(option).trimmed().toInt(&ok);
     if (!ok)
-        throw UsageError(QStringLiteral("L'opzione --%1 vuole un numero intero, non \"%2\"").arg(option, m_values.value(option)));
+        throw UsageError(QStringLiteral("L'opzione --%1 vuole un numero intero, non \"%2\"")
+                             .arg(option, m_values.value(option)));
     return number;
 }
 

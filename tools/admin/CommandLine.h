@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/Error.h"
+
 #include <QHash>
 #include <QSet>
 #include <QString>
@@ -10,14 +12,10 @@
 namespace carvendo::admin {
 
 // A wrong command line: the message is printed with the usage and the tool ends with exit code 2.
-class UsageError : public std::runtime_error
+class UsageError : public core::Error
 {
 public:
-    explicit UsageError(const QString& message) : std::runtime_error(message.toStdString()), m_message(message) {}
-    QString message() const { return m_message; }
-
-private:
-    QString m_message;
+    explicit UsageError(const QString& message) : Error(message, Kind::Refusal) {}
 };
 
 // The words after the program name: the command, its arguments, and the options, which may stand

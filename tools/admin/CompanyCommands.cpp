@@ -1,9 +1,9 @@
-#include "CompanyCommands.h"
+#include "tools/admin/CompanyCommands.h"
 
-#include "Clock.h"
-#include "CompanyDatabase.h"
-#include "SchemaUpgrade.h"
-#include "Session.h"
+#include "core/Clock.h"
+#include "core/CompanyDatabase.h"
+#include "core/SchemaUpgrade.h"
+#include "core/Session.h"
 
 #include <QFileInfo>
 
@@ -23,17 +23,21 @@ int ListCompaniesCommand::run(AdminContext& context, const CommandLine& line)
     out << "id\tragionesociale\tdatabasename\thost\tporta\tultimo accesso\n";
     for (const core::Row& row : core::CompanyDirectory(*db).list()) {
         const core::CompanyRecord c = core::CompanyRecord::fromRow(row);
-        out << c.id << '\t' << c.ragionesociale << '\t' << c.databasename << '\t' << c.host << '\t' << c.porta << '\t'
-            << (c.lastaccess.isValid() ? c.lastaccess.toString(QStringLiteral("dd/MM/yyyy HH:mm")) : QString()) << '\n';
+        out << c.id << '\t' << c.ragionesociale << '\t' << c.databasename << '\t' << c.host << '\t' << c.porta
+            << '\t'
+            << (c.lastaccess.isValid() ? c.lastaccess.toString(QStringLiteral("dd/MM/yyyy HH:mm"))
+                                       : QString())
+            << '\n';
     }
     return 0;
 }
 
 QString CreateCompanyCommand::synopsis() const
 {
-    return QStringLiteral("create-company NOME [--ragione-sociale TESTO]\n"
-                          "                               crea il database NOME di una nuova azienda dal modello\n"
-                          "                               e la aggiunge alla lista");
+    return QStringLiteral(
+        "create-company NOME [--ragione-sociale TESTO]\n"
+        "                               crea il database NOME di una nuova azienda dal modello\n"
+        "                               e la aggiunge alla lista");
 }
 
 int CreateCompanyCommand::run(AdminContext& context, const CommandLine& line)
@@ -54,13 +58,15 @@ int CreateCompanyCommand::run(AdminContext& context, const CommandLine& line)
     core::CompanyDirectory companies(*directoryDb);
     for (const core::Row& row : companies.list())
         if (row[u"databasename"].toString().compare(name, Qt::CaseInsensitive) == 0)
-            throw AdminFailure(QStringLiteral("Il database \"%1\" è già nella lista delle aziende").arg(name));
+            throw AdminFailure(
+                QStringLiteral("Il database \"%1\" è già nella lista delle aziende").arg(name));
     if (core::CompanyDirectory::directoryExists(*server, name))
         throw AdminFailure(QStringLiteral("Il database \"%1\" esiste già sul server").arg(name));
 
     core::createCompanyDatabase(*server, name, templatePath);
     core::CompanyRecord record;
-    record.ragionesociale = line.has(QStringLiteral("ragione-sociale")) ? line.value(QStringLiteral("ragione-sociale")) : name;
+    record.ragionesociale =
+        line.has(QStringLiteral("ragione-sociale")) ? line.value(QStringLiteral("ragione-sociale")) : name;
     record.lastaccess = context.clock().now();
     record.host = directory.server;
     record.porta = directory.port;
@@ -94,14 +100,17 @@ int UpgradeCommand::run(AdminContext& context, const CommandLine& line)
             core::Db db(company.connection());
             db.open();
             if (!core::needsUpgrade(db)) {
-                context.out() << QStringLiteral("%1: già alla versione %2\n").arg(company.databasename, version);
+                context.out()
+                    << QStringLiteral("%1: già alla versione %2\n").arg(company.databasename, version);
                 continue;
             }
             core::upgrade(db);
-            context.out() << QStringLiteral("%1: aggiornato alla versione %2\n").arg(company.databasename, version);
+            context.out()
+                << QStringLiteral("%1: aggiornato alla versione %2\n").arg(company.databasename, version);
         } catch (const core::DbError& e) {
             ++failures;
-            context.err() << QStringLiteral("%1: aggiornamento non riuscito: %2\n").arg(company.databasename, e.message());
+            context.err() << QStringLiteral("%1: aggiornamento non riuscito: %2\n")
+                                 .arg(company.databasename, e.message());
         }
     }
     return failures == 0 ? 0 : 1;

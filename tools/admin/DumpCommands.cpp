@@ -1,7 +1,7 @@
-#include "DumpCommands.h"
+#include "tools/admin/DumpCommands.h"
 
-#include "Clock.h"
-#include "DatabaseDump.h"
+#include "core/Clock.h"
+#include "core/DatabaseDump.h"
 
 #include <QFileInfo>
 
@@ -9,8 +9,9 @@ namespace carvendo::admin {
 
 QString BackupCommand::synopsis() const
 {
-    return QStringLiteral("backup [NOME...] [--file FILE] salva le aziende indicate (tutte se non indicate) in\n"
-                          "                               file datati nella cartella dei backup e ne scrive i percorsi");
+    return QStringLiteral(
+        "backup [NOME...] [--file FILE] salva le aziende indicate (tutte se non indicate) in\n"
+        "                               file datati nella cartella dei backup e ne scrive i percorsi");
 }
 
 QString BackupCommand::datedFile(const core::Paths& paths, const QString& database, const QDateTime& when)
@@ -50,7 +51,8 @@ int BackupCommand::run(AdminContext& context, const CommandLine& line)
 
 QString RestoreCommand::synopsis() const
 {
-    return QStringLiteral("restore NOME FILE --conferma   sostituisce i dati dell'azienda NOME con quelli del file");
+    return QStringLiteral(
+        "restore NOME FILE --conferma   sostituisce i dati dell'azienda NOME con quelli del file");
 }
 
 int RestoreCommand::run(AdminContext& context, const CommandLine& line)
@@ -62,9 +64,10 @@ int RestoreCommand::run(AdminContext& context, const CommandLine& line)
     if (!QFileInfo(file).isFile())
         throw AdminFailure(QStringLiteral("File non trovato: %1").arg(file));
     if (!line.has(QStringLiteral("conferma")))
-        throw UsageError(QStringLiteral("Attenzione, tutti i dati verranno sovrascritti! Ripetere il comando con "
-                                        "--conferma per eseguire il restore del database %1.")
-                             .arg(database));
+        throw UsageError(
+            QStringLiteral("Attenzione, tutti i dati verranno sovrascritti! Ripetere il comando con "
+                           "--conferma per eseguire il restore del database %1.")
+                .arg(database));
     const std::vector<core::CompanyRecord> companies = context.companies({database});
     const core::CompanyRecord& company = companies.front();
     core::DatabaseDump().restoreFrom(company.connection(), company.databasename, file);

@@ -1,6 +1,6 @@
-#include "ServerCommands.h"
+#include "tools/admin/ServerCommands.h"
 
-#include "EmbeddedServer.h"
+#include "core/EmbeddedServer.h"
 
 namespace carvendo::admin {
 
@@ -29,8 +29,9 @@ int StartServerCommand::run(AdminContext& context, const CommandLine& line)
     requireNoArguments(line);
     const core::DirectorySettings& directory = context.directory();
     if (!core::EmbeddedServer::isThisMachine(directory.server))
-        throw AdminFailure(QStringLiteral("Il server %1 non è questa postazione: il server integrato si avvia solo qui")
-                               .arg(directory.server));
+        throw AdminFailure(
+            QStringLiteral("Il server %1 non è questa postazione: il server integrato si avvia solo qui")
+                .arg(directory.server));
     if (core::EmbeddedServer::answers(directory.connection(false))) {
         context.out() << QStringLiteral("Il server risponde già sulla porta %1\n").arg(directory.port);
         return 0;

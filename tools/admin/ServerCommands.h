@@ -1,6 +1,6 @@
 #pragma once
 
-#include "AdminContext.h"
+#include "tools/admin/AdminContext.h"
 
 namespace carvendo::admin {
 

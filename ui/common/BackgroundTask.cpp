@@ -1,4 +1,4 @@
-#include "BackgroundTask.h"
+#include "ui/common/BackgroundTask.h"
 
 #include <QEventLoop>
 #include <QPointer>
@@ -19,17 +19,23 @@ public:
 
     void setProgress(int percent) override
     {
-        QMetaObject::invokeMethod(m_dialog, [dialog = m_dialog, percent] {
-            if (dialog)
-                dialog->setValue(qBound(0, percent, 99)); // 100 would close it before the job ends
-        }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            m_dialog,
+            [dialog = m_dialog, percent] {
+                if (dialog)
+                    dialog->setValue(qBound(0, percent, 99)); // 100 would close it before the job ends
+            },
+            Qt::QueuedConnection);
     }
     void setLabel(const QString& text) override
     {
-        QMetaObject::invokeMethod(m_dialog, [dialog = m_dialog, text] {
-            if (dialog)
-                dialog->setLabelText(text);
-        }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            m_dialog,
+            [dialog = m_dialog, text] {
+                if (dialog)
+                    dialog->setLabelText(text);
+            },
+            Qt::QueuedConnection);
     }
 
 private:

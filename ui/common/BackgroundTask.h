@@ -1,6 +1,6 @@
 #pragma once
 
-#include "LongJob.h"
+#include "core/LongJob.h"
 
 #include <QString>
 
@@ -23,7 +23,8 @@ public:
 // progress bar, so the screen never freezes. Returns when the job is over; an exception thrown by
 // the job (DbError, ...) is thrown again here, on the window thread. The job must not touch
 // widgets and opens its own database connection.
-void runInBackground(QWidget* parent, const QString& label, const std::function<void(ProgressReporter&)>& job);
+void runInBackground(QWidget* parent, const QString& label,
+                     const std::function<void(ProgressReporter&)>& job);
 
 // The runner a window hands its logic: every long job goes behind the progress bar above.
 core::JobRunner backgroundJobRunner(QWidget* parent);

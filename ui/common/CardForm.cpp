@@ -1,6 +1,6 @@
-#include "CardForm.h"
+#include "ui/common/CardForm.h"
 
-#include "PageWidgets.h"
+#include "ui/common/PageWidgets.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -21,7 +21,8 @@ namespace {
 const QDate NoDate(1900, 1, 1);
 }
 
-CardForm::CardForm(QList<CardField> fields, int columns, QWidget* parent) : QWidget(parent), m_fields(std::move(fields))
+CardForm::CardForm(QList<CardField> fields, int columns, QWidget* parent)
+    : QWidget(parent), m_fields(std::move(fields))
 {
     columns = std::max(1, columns);
     auto* row = new QHBoxLayout(this);
@@ -115,8 +116,7 @@ QVariant CardForm::editorValue(const CardField& field, const QWidget* editor)
         return static_cast<const QSpinBox*>(editor)->value();
     case Kind::Check:
         return static_cast<const QCheckBox*>(editor)->isChecked();
-    case Kind::Date:
-    {
+    case Kind::Date: {
         const QDate date = static_cast<const QDateEdit*>(editor)->date();
         return date == NoDate ? QVariant(QDate()) : QVariant(date);
     }

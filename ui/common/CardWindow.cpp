@@ -1,4 +1,4 @@
-#include "CardWindow.h"
+#include "ui/common/CardWindow.h"
 
 #include <QCloseEvent>
 #include <QDialogButtonBox>

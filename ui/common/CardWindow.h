@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Window.h"
+#include "ui/common/Window.h"
 
 #include <QVariant>
 
@@ -26,9 +26,9 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
 
-    virtual bool saveRecord() = 0;          // true when saved; otherwise the reason was shown
-    virtual bool mayLeave() = 0;            // asks about unsaved changes
-    virtual QVariant savedKey() const = 0;  // the key of the record now on the card
+    virtual bool saveRecord() = 0;         // true when saved; otherwise the reason was shown
+    virtual bool mayLeave() = 0;           // asks about unsaved changes
+    virtual QVariant savedKey() const = 0; // the key of the record now on the card
 
     // The commands under a card: "Salva", the default button (Enter saves), and the exit command
     // with the caption given, wired to save() and reject().

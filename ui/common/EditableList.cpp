@@ -1,6 +1,6 @@
-#include "EditableList.h"
+#include "ui/common/EditableList.h"
 
-#include "CardForm.h"
+#include "ui/common/CardForm.h"
 
 #include <QAbstractTableModel>
 #include <QComboBox>
@@ -17,14 +17,14 @@
 
 namespace carvendo::ui {
 
-using core::LookupColumn;
-using core::LookupKind;
+using foundation::LookupColumn;
+using foundation::LookupKind;
 
 // The rows of a list as a grid: the key stays hidden, every described column shows with its caption.
 class LookupListModel : public QAbstractTableModel
 {
 public:
-    explicit LookupListModel(core::LookupEditor& editor, QObject* parent)
+    explicit LookupListModel(foundation::LookupEditor& editor, QObject* parent)
         : QAbstractTableModel(parent), m_editor(editor)
     {
         m_rows = editor.rows();
@@ -116,7 +116,7 @@ public:
     }
 
 private:
-    core::LookupEditor& m_editor;
+    foundation::LookupEditor& m_editor;
     core::Rows m_rows;
     bool m_editable = true;
     bool m_committing = false;
@@ -128,7 +128,7 @@ namespace {
 class ChoiceDelegate : public QStyledItemDelegate
 {
 public:
-    ChoiceDelegate(core::LookupEditor& editor, LookupListModel& model, QObject* parent)
+    ChoiceDelegate(foundation::LookupEditor& editor, LookupListModel& model, QObject* parent)
         : QStyledItemDelegate(parent), m_editor(editor), m_model(model)
     {
     }
@@ -169,14 +169,14 @@ public:
     }
 
 private:
-    core::LookupEditor& m_editor;
+    foundation::LookupEditor& m_editor;
     LookupListModel& m_model;
 };
 
 const QAbstractItemView::EditTriggers InPlaceTriggers =
     QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed;
 
-CardField formField(core::LookupEditor& editor, const LookupColumn& column)
+CardField formField(foundation::LookupEditor& editor, const LookupColumn& column)
 {
     CardField field{column.name, column.caption};
     field.maxLength = column.maxLength;
@@ -196,7 +196,7 @@ CardField formField(core::LookupEditor& editor, const LookupColumn& column)
 class AddForm : public QDialog
 {
 public:
-    AddForm(core::LookupEditor& editor, QWidget* parent) : QDialog(parent), m_editor(editor)
+    AddForm(foundation::LookupEditor& editor, QWidget* parent) : QDialog(parent), m_editor(editor)
     {
         setWindowTitle(QStringLiteral("Aggiungi"));
         setObjectName(QStringLiteral("aggiungiForm"));
@@ -237,14 +237,14 @@ private:
         }
     }
 
-    core::LookupEditor& m_editor;
+    foundation::LookupEditor& m_editor;
     CardForm* m_form;
     qint64 m_added = 0;
 };
 
 } // namespace
 
-EditableList::EditableList(core::LookupEditor& editor, QWidget* parent)
+EditableList::EditableList(foundation::LookupEditor& editor, QWidget* parent)
     : QWidget(parent), m_editor(editor), m_model(new LookupListModel(editor, this))
 {
     m_grid = new QTableView;
@@ -276,7 +276,7 @@ EditableList::EditableList(core::LookupEditor& editor, QWidget* parent)
 
     connect(m_add, &QPushButton::clicked, this, &EditableList::openAddForm);
     connect(m_remove, &QPushButton::clicked, this, &EditableList::removeCurrent);
-    connect(&m_editor, &core::LookupEditor::rowsChanged, m_model, [this] { m_model->refresh(); });
+    connect(&m_editor, &foundation::LookupEditor::rowsChanged, m_model, [this] { m_model->refresh(); });
     m_grid->resizeColumnsToContents();
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "LookupEditor.h"
+#include "foundation/LookupEditor.h"
 
 #include <QWidget>
 
@@ -20,9 +20,9 @@ class EditableList : public QWidget
 {
     Q_OBJECT
 public:
-    explicit EditableList(core::LookupEditor& editor, QWidget* parent = nullptr);
+    explicit EditableList(foundation::LookupEditor& editor, QWidget* parent = nullptr);
 
-    core::LookupEditor& editor() const { return m_editor; }
+    foundation::LookupEditor& editor() const { return m_editor; }
     QTableView* grid() const { return m_grid; }
     int currentRow() const; // -1 when nothing is selected
 
@@ -37,7 +37,7 @@ public slots:
     void removeCurrent();
 
 private:
-    core::LookupEditor& m_editor;
+    foundation::LookupEditor& m_editor;
     LookupListModel* m_model;
     QTableView* m_grid;
     QHBoxLayout* m_buttons;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CommandGuard.h"
+#include "core/CommandGuard.h"
 
 #include <QAbstractButton>
 

@@ -1,4 +1,4 @@
-#include "PageWidgets.h"
+#include "ui/common/PageWidgets.h"
 
 #include <QDateEdit>
 #include <QHBoxLayout>

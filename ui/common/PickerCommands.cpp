@@ -1,4 +1,4 @@
-#include "PickerCommands.h"
+#include "ui/common/PickerCommands.h"
 
 #include <QHBoxLayout>
 #include <QPushButton>

@@ -1,4 +1,4 @@
-#include "QtDialogs.h"
+#include "ui/common/QtDialogs.h"
 
 #include <QApplication>
 #include <QFileDialog>
@@ -10,7 +10,10 @@ namespace carvendo::ui {
 
 namespace {
 
-QString titleOr(const QString& title, const QString& fallback) { return title.isEmpty() ? fallback : title; }
+QString titleOr(const QString& title, const QString& fallback)
+{
+    return title.isEmpty() ? fallback : title;
+}
 
 } // namespace
 
@@ -38,27 +41,32 @@ void QtDialogs::showMessage(core::MessageKind kind, const QString& text, const Q
 
 bool QtDialogs::confirm(const QString& text, core::ConfirmButtons buttons, const QString& title)
 {
-    QMessageBox box(QMessageBox::Question, titleOr(title, QStringLiteral("Conferma")), text, QMessageBox::NoButton,
-                    parentWidget());
+    QMessageBox box(QMessageBox::Question, titleOr(title, QStringLiteral("Conferma")), text,
+                    QMessageBox::NoButton, parentWidget());
     const bool yesNo = buttons == core::ConfirmButtons::YesNo;
-    QPushButton* accept = box.addButton(yesNo ? QStringLiteral("Sì") : QStringLiteral("OK"), QMessageBox::YesRole);
-    QPushButton* refuse = box.addButton(yesNo ? QStringLiteral("No") : QStringLiteral("Annulla"), QMessageBox::NoRole);
+    QPushButton* accept =
+        box.addButton(yesNo ? QStringLiteral("Sì") : QStringLiteral("OK"), QMessageBox::YesRole);
+    QPushButton* refuse =
+        box.addButton(yesNo ? QStringLiteral("No") : QStringLiteral("Annulla"), QMessageBox::NoRole);
     box.setDefaultButton(accept);
     box.setEscapeButton(refuse);
     box.exec();
     return box.clickedButton() == accept;
 }
 
-std::optional<QString> QtDialogs::askText(const QString& title, const QString& prompt, const QString& defaultText)
+std::optional<QString> QtDialogs::askText(const QString& title, const QString& prompt,
+                                          const QString& defaultText)
 {
     bool ok = false;
-    const QString text = QInputDialog::getText(parentWidget(), title, prompt, QLineEdit::Normal, defaultText, &ok);
+    const QString text =
+        QInputDialog::getText(parentWidget(), title, prompt, QLineEdit::Normal, defaultText, &ok);
     if (!ok)
         return std::nullopt;
     return text;
 }
 
-std::optional<int> QtDialogs::chooseOption(const QString& title, const QString& prompt, const QStringList& options)
+std::optional<int> QtDialogs::chooseOption(const QString& title, const QString& prompt,
+                                           const QStringList& options)
 {
     bool ok = false;
     const QString chosen = QInputDialog::getItem(parentWidget(), title, prompt, options, 0, false, &ok);
@@ -78,6 +86,9 @@ std::optional<QString> QtDialogs::chooseFile(const QString& title, const QString
     return path;
 }
 
-void QtDialogs::beep() { QApplication::beep(); }
+void QtDialogs::beep()
+{
+    QApplication::beep();
+}
 
 } // namespace carvendo::ui

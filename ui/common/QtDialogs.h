@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Dialogs.h"
+#include "core/Dialogs.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -16,8 +16,10 @@ public:
     void setParentWidget(QWidget* parent) { m_parent = parent; }
 
     bool confirm(const QString& text, core::ConfirmButtons buttons, const QString& title) override;
-    std::optional<QString> askText(const QString& title, const QString& prompt, const QString& defaultText) override;
-    std::optional<int> chooseOption(const QString& title, const QString& prompt, const QStringList& options) override;
+    std::optional<QString> askText(const QString& title, const QString& prompt,
+                                   const QString& defaultText) override;
+    std::optional<int> chooseOption(const QString& title, const QString& prompt,
+                                    const QStringList& options) override;
     std::optional<QString> chooseFile(const QString& title, const QString& filter, core::FileMode mode,
                                       const QString& suggested) override;
     void beep() override;

@@ -1,7 +1,7 @@
-#include "QtReportOutput.h"
+#include "ui/common/QtReportOutput.h"
 
-#include "ReportPreviewWindow.h"
-#include "WaitCursor.h"
+#include "ui/common/ReportPreviewWindow.h"
+#include "ui/common/WaitCursor.h"
 
 #include <QApplication>
 #include <QTextDocument>

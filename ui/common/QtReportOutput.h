@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ReportEngine.h"
-#include "ReportOutput.h"
+#include "core/ReportOutput.h"
+#include "report/ReportEngine.h"
 
 #include <memory>
 
@@ -10,7 +10,7 @@ class QWidget;
 
 namespace carvendo::core {
 class Dialogs;
-}
+} // namespace carvendo::core
 
 namespace carvendo::ui {
 

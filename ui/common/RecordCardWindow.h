@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CardWindow.h"
+#include "ui/common/CardWindow.h"
 
 #include <QDialogButtonBox>
 #include <QPushButton>
@@ -13,8 +13,7 @@ namespace carvendo::ui {
 // and exitCaption() and signals changed(). The card builds its forms, lays out cardButtons() and
 // calls openRequested(); from then on every change of the logic is shown through showRecord(), and
 // the exit command follows the record ("Annulla" on a new one, "Esci" on a saved one).
-template <typename Logic>
-class RecordCardWindow : public CardWindow
+template <typename Logic> class RecordCardWindow : public CardWindow
 {
 public:
     Logic& logic() { return m_logic; }

@@ -1,12 +1,12 @@
-#include "ReportPreviewWindow.h"
+#include "ui/common/ReportPreviewWindow.h"
 
-#include "WaitCursor.h"
+#include "ui/common/WaitCursor.h"
 
-#include "Dialogs.h"
-#include "PagedDocumentPainter.h"
-#include "PdfReportWriter.h"
-#include "ReportEngine.h"
-#include "ReportOutput.h"
+#include "core/Dialogs.h"
+#include "core/ReportOutput.h"
+#include "report/PagedDocumentPainter.h"
+#include "report/PdfReportWriter.h"
+#include "report/ReportEngine.h"
 
 #include <QHBoxLayout>
 #include <QPrintDialog>
@@ -51,11 +51,10 @@ ReportPreviewWindow::ReportPreviewWindow(std::unique_ptr<QTextDocument> document
     auto* chiudi = button(QStringLiteral("Chiudi"), "chiudi", this);
 
     m_preview = new QPrintPreviewWidget(&m_printer, this);
-    connect(m_preview, &QPrintPreviewWidget::paintRequested, this,
-            [this](QPrinter* printer) {
-                const WaitCursor busy;
-                report::ReportEngine::paint(*m_document, *printer);
-            });
+    connect(m_preview, &QPrintPreviewWidget::paintRequested, this, [this](QPrinter* printer) {
+        const WaitCursor busy;
+        report::ReportEngine::paint(*m_document, *printer);
+    });
 
     auto* commands = new QHBoxLayout;
     for (QPushButton* each : {stampa, salva, ingrandisci, riduci, adatta})
@@ -108,7 +107,8 @@ void ReportPreviewWindow::printDocument()
 
 void ReportPreviewWindow::savePdf()
 {
-    const QString suggested = (m_title.isEmpty() ? QStringLiteral("Stampa") : m_title) + QStringLiteral(".pdf");
+    const QString suggested =
+        (m_title.isEmpty() ? QStringLiteral("Stampa") : m_title) + QStringLiteral(".pdf");
     const auto path = m_dialogs.chooseFile(QStringLiteral("Salva PDF"), QStringLiteral("PDF (*.pdf)"),
                                            core::FileMode::Save, suggested);
     if (!path)

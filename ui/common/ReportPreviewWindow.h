@@ -10,7 +10,7 @@ class QTextDocument;
 
 namespace carvendo::core {
 class Dialogs;
-}
+} // namespace carvendo::core
 
 namespace carvendo::ui {
 

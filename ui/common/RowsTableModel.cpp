@@ -1,4 +1,4 @@
-#include "RowsTableModel.h"
+#include "ui/common/RowsTableModel.h"
 
 namespace carvendo::ui {
 
@@ -35,13 +35,20 @@ void RowsTableModel::resolveColumns()
     }
 }
 
-int RowsTableModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : m_rows.size(); }
+int RowsTableModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : m_rows.size();
+}
 
-int RowsTableModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : int(m_columns.size()); }
+int RowsTableModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : int(m_columns.size());
+}
 
 QVariant RowsTableModel::data(const QModelIndex& index, int role) const
 {
-    if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::TextAlignmentRole && role != Qt::EditRole))
+    if (!index.isValid() ||
+        (role != Qt::DisplayRole && role != Qt::TextAlignmentRole && role != Qt::EditRole))
         return {};
     const int column = m_indexes.value(index.column(), -1);
     if (column < 0)
@@ -60,9 +67,11 @@ QVariant RowsTableModel::data(const QModelIndex& index, int role) const
         return field.toString();
     }
     const int type = field.variant().typeId();
-    const bool numeric = type == QMetaType::Double || type == QMetaType::LongLong || type == QMetaType::ULongLong;
+    const bool numeric =
+        type == QMetaType::Double || type == QMetaType::LongLong || type == QMetaType::ULongLong;
     if (role == Qt::TextAlignmentRole)
-        return QVariant::fromValue(numeric ? (Qt::AlignRight | Qt::AlignVCenter) : (Qt::AlignLeft | Qt::AlignVCenter));
+        return QVariant::fromValue(numeric ? (Qt::AlignRight | Qt::AlignVCenter)
+                                           : (Qt::AlignLeft | Qt::AlignVCenter));
     if (field.isNull())
         return {};
     if (m_columns[index.column()].money)
@@ -74,7 +83,8 @@ QVariant RowsTableModel::data(const QModelIndex& index, int role) const
 
 QVariant RowsTableModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
-    if (role != Qt::DisplayRole || orientation != Qt::Horizontal || section < 0 || section >= m_columns.size())
+    if (role != Qt::DisplayRole || orientation != Qt::Horizontal || section < 0 ||
+        section >= m_columns.size())
         return QAbstractTableModel::headerData(section, orientation, role);
     return m_columns[section].caption;
 }
@@ -114,7 +124,8 @@ qint64 RowsTableModel::keyOf(int row) const
 
 bool RowsTableModel::isEditable(int column) const
 {
-    return column >= 0 && column < m_columns.size() && m_editable.contains(m_columns[column].name, Qt::CaseInsensitive);
+    return column >= 0 && column < m_columns.size() &&
+           m_editable.contains(m_columns[column].name, Qt::CaseInsensitive);
 }
 
 Qt::ItemFlags RowsTableModel::flags(const QModelIndex& index) const

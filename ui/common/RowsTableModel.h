@@ -1,7 +1,7 @@
 #pragma once
 
-#include "RowEdits.h"
-#include "Rows.h"
+#include "core/RowEdits.h"
+#include "core/Rows.h"
 
 #include <QAbstractTableModel>
 #include <QStringList>

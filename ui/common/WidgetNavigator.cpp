@@ -1,6 +1,6 @@
-#include "WidgetNavigator.h"
+#include "ui/common/WidgetNavigator.h"
 
-#include "WindowRegistry.h"
+#include "ui/common/WindowRegistry.h"
 
 #include <QApplication>
 #include <QLoggingCategory>

@@ -1,4 +1,4 @@
-#include "Window.h"
+#include "ui/common/Window.h"
 
 namespace carvendo::ui {
 

@@ -1,10 +1,13 @@
-#include "WindowRegistry.h"
+#include "ui/common/WindowRegistry.h"
 
 #include <algorithm>
 
 namespace carvendo::ui {
 
-void WindowRegistry::add(const QString& name, WindowFactory factory) { m_factories.insert(name, std::move(factory)); }
+void WindowRegistry::add(const QString& name, WindowFactory factory)
+{
+    m_factories.insert(name, std::move(factory));
+}
 
 QStringList WindowRegistry::names() const
 {

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "Navigator.h"
-#include "Window.h"
-#include "WindowEnvironment.h"
+#include "core/Navigator.h"
+#include "ui/common/Window.h"
+#include "ui/common/WindowEnvironment.h"
 
 #include <QHash>
 #include <QString>
@@ -11,7 +11,8 @@
 
 namespace carvendo::ui {
 
-using WindowFactory = std::function<Window*(WindowEnvironment&, const core::NavigationRequest&, QWidget* parent)>;
+using WindowFactory =
+    std::function<Window*(WindowEnvironment&, const core::NavigationRequest&, QWidget* parent)>;
 
 // The windows the program has, by name ("TImpostazioniServer"). A command whose window is not
 // registered yet shows as unavailable instead of doing nothing.
@@ -22,8 +23,8 @@ public:
     bool has(const QString& name) const { return m_factories.contains(name); }
     QStringList names() const;
     // A new window (owned by the caller), or nullptr when the name is unknown.
-    Window* create(const QString& name, WindowEnvironment& environment, const core::NavigationRequest& request,
-                   QWidget* parent) const;
+    Window* create(const QString& name, WindowEnvironment& environment,
+                   const core::NavigationRequest& request, QWidget* parent) const;
 
 private:
     QHash<QString, WindowFactory> m_factories;

@@ -1,8 +1,8 @@
-#include "BackupRestorePage.h"
+#include "ui/foundation/BackupRestorePage.h"
 
-#include "BackgroundTask.h"
-#include "ClosingWindows.h"
-#include "Dialogs.h"
+#include "core/Dialogs.h"
+#include "ui/common/BackgroundTask.h"
+#include "ui/foundation/ClosingWindows.h"
 
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -59,7 +59,7 @@ void BackupRestorePage::buildWidgets()
 void BackupRestorePage::refresh()
 {
     try {
-        const core::BackupSummary summary = m_logic.summary();
+        const foundation::BackupSummary summary = m_logic.summary();
         m_lastBackup->setText(summary.dataUltimo);
         m_total->setText(QString::number(summary.totale));
     } catch (const core::DbError& e) {

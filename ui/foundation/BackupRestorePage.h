@@ -1,7 +1,7 @@
 #pragma once
 
-#include "BackupService.h"
-#include "WindowEnvironment.h"
+#include "foundation/BackupService.h"
+#include "ui/common/WindowEnvironment.h"
 
 #include <QWidget>
 
@@ -30,7 +30,7 @@ private:
     void buildWidgets();
 
     core::Dialogs& m_dialogs;
-    core::BackupService m_logic;
+    foundation::BackupService m_logic;
     QLabel* m_lastBackup = nullptr;
     QLabel* m_total = nullptr;
     QPushButton* m_backupButton = nullptr;

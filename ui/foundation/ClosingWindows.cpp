@@ -1,8 +1,8 @@
-#include "ClosingWindows.h"
+#include "ui/foundation/ClosingWindows.h"
 
-#include "BackgroundTask.h"
-#include "TDialogoClose.h"
-#include "WindowRegistry.h"
+#include "ui/common/BackgroundTask.h"
+#include "ui/common/WindowRegistry.h"
+#include "ui/foundation/TDialogoClose.h"
 
 namespace carvendo::ui {
 

@@ -1,10 +1,10 @@
-#include "SettingsWindows.h"
+#include "ui/foundation/SettingsWindows.h"
 
-#include "Connections.h"
-#include "Dialogs.h"
-#include "TConfig.h"
-#include "TImpostazioniNew.h"
-#include "WindowRegistry.h"
+#include "core/Connections.h"
+#include "core/Dialogs.h"
+#include "ui/common/WindowRegistry.h"
+#include "ui/foundation/TConfig.h"
+#include "ui/foundation/TImpostazioniNew.h"
 
 namespace carvendo::ui {
 
@@ -22,7 +22,7 @@ void registerSettingsWindows(WindowRegistry& registry)
                 // The current company, when the opener does not name it.
                 const int companyId = request.key.toInt() > 0
                                           ? request.key.toInt()
-                                          : core::ImpostazioniNew::companyIdOf(
+                                          : foundation::ImpostazioniNew::companyIdOf(
                                                 directory, environment.connections.companySettings());
                 return new TImpostazioniNew(environment, company, directory, companyId,
                                             request.values.value(QStringLiteral("page")).toString(), parent);

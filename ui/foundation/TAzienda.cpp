@@ -1,9 +1,9 @@
-#include "TAzienda.h"
+#include "ui/foundation/TAzienda.h"
 
-#include "BackgroundTask.h"
-#include "Navigator.h"
-#include "RowsTableModel.h"
-#include "Session.h"
+#include "core/Navigator.h"
+#include "core/Session.h"
+#include "ui/common/BackgroundTask.h"
+#include "ui/common/RowsTableModel.h"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -20,9 +20,8 @@
 namespace carvendo::ui {
 
 TAzienda::TAzienda(WindowEnvironment& environment, QWidget* parent)
-    : Window(parent)
-    , m_environment(environment)
-    , m_logic(environment.connections, environment.session, environment.paths, environment.dialogs,
+    : Window(parent), m_environment(environment),
+      m_logic(environment.connections, environment.session, environment.paths, environment.dialogs,
               environment.navigator, backgroundJobRunner(this))
 {
     buildWidgets();
@@ -65,8 +64,8 @@ void TAzienda::buildWidgets()
     m_progress = new QProgressBar;
     m_progress->setRange(0, 100);
     m_progress->setValue(0);
-    fillCombo(m_warehouse, QString::fromLatin1(core::Azienda::WarehousePlaceholder), {}, {});
-    fillCombo(m_operator, QString::fromLatin1(core::Azienda::OperatorPlaceholder), {}, {});
+    fillCombo(m_warehouse, QString::fromLatin1(foundation::Azienda::WarehousePlaceholder), {}, {});
+    fillCombo(m_operator, QString::fromLatin1(foundation::Azienda::OperatorPlaceholder), {}, {});
 
     auto* loginBox = new QGroupBox(QStringLiteral("Accesso"));
     auto* form = new QFormLayout(loginBox);
@@ -86,10 +85,22 @@ void TAzienda::buildWidgets()
 
     connect(m_grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& current) { selectRow(current.row()); });
-    connect(m_grid, &QTableView::doubleClicked, this, [this] { m_logic.viewCompany(currentCompanyId()); showCompanies(); });
-    connect(create, &QPushButton::clicked, this, [this] { m_logic.createCompany(); showCompanies(); });
-    connect(view, &QPushButton::clicked, this, [this] { m_logic.viewCompany(currentCompanyId()); showCompanies(); });
-    connect(remove, &QPushButton::clicked, this, [this] { m_logic.deleteCompany(currentCompanyId()); showCompanies(); });
+    connect(m_grid, &QTableView::doubleClicked, this, [this] {
+        m_logic.viewCompany(currentCompanyId());
+        showCompanies();
+    });
+    connect(create, &QPushButton::clicked, this, [this] {
+        m_logic.createCompany();
+        showCompanies();
+    });
+    connect(view, &QPushButton::clicked, this, [this] {
+        m_logic.viewCompany(currentCompanyId());
+        showCompanies();
+    });
+    connect(remove, &QPushButton::clicked, this, [this] {
+        m_logic.deleteCompany(currentCompanyId());
+        showCompanies();
+    });
     connect(quit, &QPushButton::clicked, this, &QDialog::reject);
     connect(m_loginButton, &QPushButton::clicked, this, &TAzienda::login);
     connect(m_password, &QLineEdit::returnPressed, this, &TAzienda::login);
@@ -118,7 +129,8 @@ int TAzienda::currentCompanyId() const
     return m_logic.companies()[row][u"id"].toInt();
 }
 
-void TAzienda::fillCombo(QComboBox* combo, const QString& placeholder, const QStringList& items, const QString& preselect)
+void TAzienda::fillCombo(QComboBox* combo, const QString& placeholder, const QStringList& items,
+                         const QString& preselect)
 {
     combo->clear();
     combo->addItem(placeholder);
@@ -138,18 +150,19 @@ void TAzienda::selectRow(int row)
         return;
     m_shownCompany = id;
     switch (m_logic.selectCompany(id)) {
-    case core::Azienda::Selection::EndProgram:
+    case foundation::Azienda::Selection::EndProgram:
         reject();
         return;
-    case core::Azienda::Selection::Failed:
+    case foundation::Azienda::Selection::Failed:
         m_shownCompany = 0;
         break;
-    case core::Azienda::Selection::Ready:
+    case foundation::Azienda::Selection::Ready:
         break;
     }
-    fillCombo(m_warehouse, QString::fromLatin1(core::Azienda::WarehousePlaceholder), m_logic.warehouses(),
-              m_logic.defaultWarehouse());
-    fillCombo(m_operator, QString::fromLatin1(core::Azienda::OperatorPlaceholder), m_logic.operators(), {});
+    fillCombo(m_warehouse, QString::fromLatin1(foundation::Azienda::WarehousePlaceholder),
+              m_logic.warehouses(), m_logic.defaultWarehouse());
+    fillCombo(m_operator, QString::fromLatin1(foundation::Azienda::OperatorPlaceholder), m_logic.operators(),
+              {});
     m_password->setFocus();
 }
 

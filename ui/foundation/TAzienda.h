@@ -1,8 +1,8 @@
 #pragma once
 
-#include "Azienda.h"
-#include "Window.h"
-#include "WindowEnvironment.h"
+#include "foundation/Azienda.h"
+#include "ui/common/Window.h"
+#include "ui/common/WindowEnvironment.h"
 
 class QComboBox;
 class QLineEdit;
@@ -23,7 +23,7 @@ public:
 
     // Reaches the directory and lists the companies; false when there is nothing to work with.
     bool start();
-    core::Azienda& logic() { return m_logic; }
+    foundation::Azienda& logic() { return m_logic; }
 
     // Selects a company by its row in the list and fills the login lists (as a click does).
     void selectRow(int row);
@@ -34,10 +34,11 @@ private:
     void buildWidgets();
     void showCompanies();
     int currentCompanyId() const;
-    void fillCombo(QComboBox* combo, const QString& placeholder, const QStringList& items, const QString& preselect);
+    void fillCombo(QComboBox* combo, const QString& placeholder, const QStringList& items,
+                   const QString& preselect);
 
     WindowEnvironment& m_environment;
-    core::Azienda m_logic;
+    foundation::Azienda m_logic;
     RowsTableModel* m_model = nullptr;
     QTableView* m_grid = nullptr;
     QComboBox* m_warehouse = nullptr;

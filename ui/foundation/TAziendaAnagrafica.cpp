@@ -1,8 +1,8 @@
-#include "TAziendaAnagrafica.h"
+#include "ui/foundation/TAziendaAnagrafica.h"
 
-#include "BackgroundTask.h"
-#include "TAzienda.h"
-#include "WindowRegistry.h"
+#include "ui/common/BackgroundTask.h"
+#include "ui/common/WindowRegistry.h"
+#include "ui/foundation/TAzienda.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
@@ -17,11 +17,11 @@
 namespace carvendo::ui {
 
 TAziendaAnagrafica::TAziendaAnagrafica(WindowEnvironment& environment, int companyId,
-                                       core::AziendaAnagrafica::Mode mode, QWidget* parent)
-    : Window(parent)
-    , m_logic(environment.connections, environment.paths, environment.dialogs, companyId, mode, backgroundJobRunner(this))
+                                       foundation::AziendaAnagrafica::Mode mode, QWidget* parent)
+    : Window(parent), m_logic(environment.connections, environment.paths, environment.dialogs, companyId,
+                              mode, backgroundJobRunner(this))
 {
-    const bool isNew = mode == core::AziendaAnagrafica::Mode::New;
+    const bool isNew = mode == foundation::AziendaAnagrafica::Mode::New;
     setWindowTitle(isNew ? QStringLiteral("Nuova Azienda") : QStringLiteral("Anagrafica Azienda"));
 
     auto* company = new QGroupBox(QStringLiteral("Dati aziendali"));
@@ -71,8 +71,8 @@ TAziendaAnagrafica::TAziendaAnagrafica(WindowEnvironment& environment, int compa
     showRecord();
 }
 
-void TAziendaAnagrafica::addText(QFormLayout* form, const QString& caption, QString core::CompanyRecord::*member,
-                                 bool secret)
+void TAziendaAnagrafica::addText(QFormLayout* form, const QString& caption,
+                                 QString core::CompanyRecord::*member, bool secret)
 {
     auto* edit = new QLineEdit;
     if (secret)
@@ -110,16 +110,16 @@ void TAziendaAnagrafica::save()
 void registerCompanyWindows(WindowRegistry& registry)
 {
     registry.add(QStringLiteral("TAziendaAnagrafica"),
-                 [](WindowEnvironment& environment, const core::NavigationRequest& request, QWidget* parent) -> Window* {
+                 [](WindowEnvironment& environment, const core::NavigationRequest& request,
+                    QWidget* parent) -> Window* {
                      const auto mode = request.values.value(QStringLiteral("mode")).toString() == u"new"
-                                           ? core::AziendaAnagrafica::Mode::New
-                                           : core::AziendaAnagrafica::Mode::View;
+                                           ? foundation::AziendaAnagrafica::Mode::New
+                                           : foundation::AziendaAnagrafica::Mode::View;
                      return new TAziendaAnagrafica(environment, request.key.toInt(), mode, parent);
                  });
     registry.add(QStringLiteral("TAzienda"),
-                 [](WindowEnvironment& environment, const core::NavigationRequest&, QWidget* parent) -> Window* {
-                     return new TAzienda(environment, parent);
-                 });
+                 [](WindowEnvironment& environment, const core::NavigationRequest&,
+                    QWidget* parent) -> Window* { return new TAzienda(environment, parent); });
 }
 
 } // namespace carvendo::ui

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "AziendaAnagrafica.h"
-#include "Window.h"
-#include "WindowEnvironment.h"
+#include "foundation/AziendaAnagrafica.h"
+#include "ui/common/Window.h"
+#include "ui/common/WindowEnvironment.h"
 
 #include <QList>
 
@@ -18,10 +18,10 @@ class TAziendaAnagrafica : public Window
 {
     Q_OBJECT
 public:
-    TAziendaAnagrafica(WindowEnvironment& environment, int companyId, core::AziendaAnagrafica::Mode mode,
-                       QWidget* parent = nullptr);
+    TAziendaAnagrafica(WindowEnvironment& environment, int companyId,
+                       foundation::AziendaAnagrafica::Mode mode, QWidget* parent = nullptr);
 
-    core::AziendaAnagrafica& logic() { return m_logic; }
+    foundation::AziendaAnagrafica& logic() { return m_logic; }
     void save();
 
 private:
@@ -30,11 +30,12 @@ private:
         QString core::CompanyRecord::*member;
         QLineEdit* edit;
     };
-    void addText(QFormLayout* form, const QString& caption, QString core::CompanyRecord::*member, bool secret = false);
+    void addText(QFormLayout* form, const QString& caption, QString core::CompanyRecord::*member,
+                 bool secret = false);
     void showRecord();
     core::CompanyRecord editedRecord() const;
 
-    core::AziendaAnagrafica m_logic;
+    foundation::AziendaAnagrafica m_logic;
     QList<TextField> m_fields;
     QSpinBox* m_port = nullptr;
     QCheckBox* m_createDatabase = nullptr;

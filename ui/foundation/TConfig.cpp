@@ -1,8 +1,8 @@
-#include "TConfig.h"
+#include "ui/foundation/TConfig.h"
 
-#include "PageWidgets.h"
-#include "EditableList.h"
-#include "ImpostazioniIni.h"
+#include "foundation/ImpostazioniIni.h"
+#include "ui/common/EditableList.h"
+#include "ui/common/PageWidgets.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -19,7 +19,7 @@
 
 namespace carvendo::ui {
 
-using core::Lookup;
+using foundation::Lookup;
 
 TConfig::TConfig(WindowEnvironment& environment, core::Db& company, QWidget* parent)
     : Window(parent), m_logic(company, environment.paths, environment.session, environment.dialogs)
@@ -142,12 +142,12 @@ QWidget* TConfig::buildEtichette()
     m_startBarcode->setMaxLength(12);
     m_labelPrinter = new QComboBox;
     m_labelPrinter->setObjectName(QStringLiteral("etichettatrice"));
-    m_labelPrinter->addItems(core::ImpostazioniKeys::etichettatrice().allowedValues);
+    m_labelPrinter->addItems(foundation::ImpostazioniKeys::etichettatrice().allowedValues);
     QPushButton* save = pageButton(QStringLiteral("Salva"), QStringLiteral("salvaEtichette"));
     connect(save, &QPushButton::clicked, this, [this] {
-        m_logic.saveLabelSettings(core::LabelSettings{m_ean8->isChecked() ? core::ImpostazioniValues::Ean8
-                                                                          : core::ImpostazioniValues::Ean13,
-                                                      m_startBarcode->text(), m_labelPrinter->currentText()});
+        m_logic.saveLabelSettings(foundation::LabelSettings{
+            m_ean8->isChecked() ? foundation::ImpostazioniValues::Ean8 : foundation::ImpostazioniValues::Ean13,
+            m_startBarcode->text(), m_labelPrinter->currentText()});
         showLabels();
     });
 
@@ -163,8 +163,8 @@ QWidget* TConfig::buildEtichette()
 
 void TConfig::showLabels()
 {
-    const core::LabelSettings labels = m_logic.labelSettings();
-    (labels.barcodeStandard == core::ImpostazioniValues::Ean8 ? m_ean8 : m_ean13)->setChecked(true);
+    const foundation::LabelSettings labels = m_logic.labelSettings();
+    (labels.barcodeStandard == foundation::ImpostazioniValues::Ean8 ? m_ean8 : m_ean13)->setChecked(true);
     m_startBarcode->setText(labels.startBarcode);
     const int printer = m_labelPrinter->findText(labels.labelPrinter);
     m_labelPrinter->setCurrentIndex(printer < 0 ? 0 : printer);
@@ -197,7 +197,7 @@ QWidget* TConfig::buildPreferenze()
 {
     m_skin = new QComboBox;
     m_skin->setObjectName(QStringLiteral("skin"));
-    m_skin->addItems(core::ImpostazioniKeys::skinName().allowedValues);
+    m_skin->addItems(foundation::ImpostazioniKeys::skinName().allowedValues);
     m_prezziDdt = new QCheckBox(QStringLiteral("Visualizza i prezzi sui Ddt"));
     m_promemoria = new QCheckBox(QStringLiteral("Apri Promemoria all'avvio"));
     m_splash = new QCheckBox(QStringLiteral("Visualizza Splash Screen all'avvio"));
@@ -228,7 +228,7 @@ QWidget* TConfig::buildPreferenze()
     m_disconnetti = new QCheckBox(QStringLiteral("Disconnetti operatore"));
     m_disconnessioneDopo = new QComboBox;
     m_disconnessioneDopo->setObjectName(QStringLiteral("disconnessioneDopo"));
-    m_disconnessioneDopo->addItems(core::ImpostazioniKeys::disconnessioneDopo().allowedValues);
+    m_disconnessioneDopo->addItems(foundation::ImpostazioniKeys::disconnessioneDopo().allowedValues);
     auto* after = new QHBoxLayout;
     after->addWidget(m_disconnetti);
     after->addWidget(new QLabel(QStringLiteral("dopo")));
@@ -254,14 +254,14 @@ QWidget* TConfig::buildPreferenze()
 
 void TConfig::showPreferences()
 {
-    const core::Preferences& p = m_logic.preferences();
+    const foundation::Preferences& p = m_logic.preferences();
     m_skin->setCurrentIndex(std::max(0, int(m_skin->findText(p.skinName))));
     m_prezziDdt->setChecked(p.prezziDdt);
     m_promemoria->setChecked(p.promemoria);
     m_splash->setChecked(p.splash);
     m_treDecimali->setChecked(p.treDecimali);
     m_ivaInclusa->setChecked(p.ivaInclusaInScarico);
-    (p.interfacciaPos == core::ImpostazioniValues::InterfacciaClassica ? m_classicInterface
+    (p.interfacciaPos == foundation::ImpostazioniValues::InterfacciaClassica ? m_classicInterface
                                                                        : m_touchInterface)
         ->setChecked(true);
     m_fullScreen->setChecked(p.tuttoSchermo);
@@ -273,15 +273,15 @@ void TConfig::showPreferences()
 
 void TConfig::takePreferences()
 {
-    core::Preferences p;
+    foundation::Preferences p;
     p.skinName = m_skin->currentText();
     p.prezziDdt = m_prezziDdt->isChecked();
     p.promemoria = m_promemoria->isChecked();
     p.splash = m_splash->isChecked();
     p.treDecimali = m_treDecimali->isChecked();
     p.ivaInclusaInScarico = m_ivaInclusa->isChecked();
-    p.interfacciaPos = m_classicInterface->isChecked() ? core::ImpostazioniValues::InterfacciaClassica
-                                                       : core::ImpostazioniValues::InterfacciaTouch;
+    p.interfacciaPos = m_classicInterface->isChecked() ? foundation::ImpostazioniValues::InterfacciaClassica
+                                                       : foundation::ImpostazioniValues::InterfacciaTouch;
     p.tuttoSchermo = m_fullScreen->isChecked();
     p.operatoreObbligatorio = m_operatoreObbligatorio->isChecked();
     p.disconnettiOperatore = m_disconnetti->isChecked();

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "Config.h"
-#include "Window.h"
-#include "WindowEnvironment.h"
+#include "foundation/Config.h"
+#include "ui/common/Window.h"
+#include "ui/common/WindowEnvironment.h"
 
 class QButtonGroup;
 class QCheckBox;
@@ -25,7 +25,7 @@ class TConfig : public Window
 public:
     TConfig(WindowEnvironment& environment, core::Db& company, QWidget* parent = nullptr);
 
-    core::Config& logic() { return m_logic; }
+    foundation::Config& logic() { return m_logic; }
     QTabWidget* pages() const { return m_pages; }
 
     void done(int result) override;
@@ -38,14 +38,14 @@ private:
     QWidget* buildContabilita();
     QWidget* buildEtichette();
     QWidget* buildPrivacy();
-    EditableList* list(core::Lookup lookup, const QString& objectName);
+    EditableList* list(foundation::Lookup lookup, const QString& objectName);
     QWidget* titled(const QString& title, QWidget* content);
 
     void showPreferences();
     void takePreferences();
     void showLabels();
 
-    core::Config m_logic;
+    foundation::Config m_logic;
     QTabWidget* m_pages = nullptr;
     bool m_closed = false;
 

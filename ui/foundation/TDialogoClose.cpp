@@ -1,7 +1,7 @@
-#include "TDialogoClose.h"
+#include "ui/foundation/TDialogoClose.h"
 
-#include "BackgroundTask.h"
-#include "ClosingWindows.h"
+#include "ui/common/BackgroundTask.h"
+#include "ui/foundation/ClosingWindows.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -54,16 +54,16 @@ void TDialogoClose::buildWidgets()
     m_confirmButton->setFocus();
 }
 
-void TDialogoClose::follow(core::DialogoClose::Outcome outcome)
+void TDialogoClose::follow(foundation::DialogoClose::Outcome outcome)
 {
     switch (outcome) {
-    case core::DialogoClose::Outcome::EndProgram:
+    case foundation::DialogoClose::Outcome::EndProgram:
         accept();
         break;
-    case core::DialogoClose::Outcome::BackToMainWindow:
+    case foundation::DialogoClose::Outcome::BackToMainWindow:
         reject();
         break;
-    case core::DialogoClose::Outcome::Stay:
+    case foundation::DialogoClose::Outcome::Stay:
         break;
     }
 }

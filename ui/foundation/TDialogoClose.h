@@ -1,9 +1,9 @@
 #pragma once
 
-#include "BackupService.h"
-#include "DialogoClose.h"
-#include "Window.h"
-#include "WindowEnvironment.h"
+#include "foundation/BackupService.h"
+#include "foundation/DialogoClose.h"
+#include "ui/common/Window.h"
+#include "ui/common/WindowEnvironment.h"
 
 class QPushButton;
 
@@ -23,10 +23,10 @@ public:
 
 private:
     void buildWidgets();
-    void follow(core::DialogoClose::Outcome outcome);
+    void follow(foundation::DialogoClose::Outcome outcome);
 
-    core::BackupService m_backups;
-    core::DialogoClose m_logic;
+    foundation::BackupService m_backups;
+    foundation::DialogoClose m_logic;
     QPushButton* m_backupButton = nullptr;
     QPushButton* m_confirmButton = nullptr;
     QPushButton* m_cancelButton = nullptr;

@@ -1,10 +1,10 @@
-#include "TImpostazioniNew.h"
+#include "ui/foundation/TImpostazioniNew.h"
 
-#include "PageWidgets.h"
-#include "BackupRestorePage.h"
-#include "CardForm.h"
-#include "CompanyProfile.h"
-#include "EditableList.h"
+#include "foundation/CompanyProfile.h"
+#include "ui/common/CardForm.h"
+#include "ui/common/EditableList.h"
+#include "ui/common/PageWidgets.h"
+#include "ui/foundation/BackupRestorePage.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -20,7 +20,7 @@
 
 namespace carvendo::ui {
 
-using core::Lookup;
+using foundation::Lookup;
 using Kind = CardField::Kind;
 
 namespace {
@@ -52,7 +52,7 @@ TImpostazioniNew::TImpostazioniNew(WindowEnvironment& environment, core::Db& com
     setWindowTitle(QStringLiteral("Impostazioni Generali"));
     m_pages = new QTabWidget;
     m_pages->setObjectName(QStringLiteral("pagine"));
-    const QStringList& names = core::ImpostazioniNew::pageNames();
+    const QStringList& names = foundation::ImpostazioniNew::pageNames();
     m_pages->addTab(buildAzienda(), names[0]);
     m_pages->addTab(listPage(Lookup::Banche, QStringLiteral("banche")), names[1]);
     m_pages->addTab(buildLogo(), names[2]);
@@ -62,7 +62,7 @@ TImpostazioniNew::TImpostazioniNew(WindowEnvironment& environment, core::Db& com
     m_pages->addTab(buildUsers(), names[6]);
     m_pages->addTab(buildPrints(), names[7]);
     m_pages->addTab(buildStore(), names[8]);
-    m_pages->setCurrentIndex(core::ImpostazioniNew::pageIndex(pageName));
+    m_pages->setCurrentIndex(foundation::ImpostazioniNew::pageIndex(pageName));
 
     QPushButton* exit = pageButton(QStringLiteral("Esci"), QStringLiteral("esci"));
     connect(exit, &QPushButton::clicked, this, &QDialog::accept);
@@ -82,14 +82,14 @@ QWidget* TImpostazioniNew::listPage(Lookup lookup, const QString& objectName)
 QWidget* TImpostazioniNew::buildAzienda()
 {
     QList<CardField> fields;
-    for (const core::CompanyProfile::Field& field : core::CompanyProfile::fields())
+    for (const foundation::CompanyProfile::Field& field : foundation::CompanyProfile::fields())
         fields << CardField{field.caption, field.caption, Kind::Text, field.maxLength};
     m_company = new CardForm(fields, 2);
     m_company->setObjectName(QStringLiteral("azienda"));
     QPushButton* save = pageButton(QStringLiteral("Salva"), QStringLiteral("salvaAzienda"));
     connect(save, &QPushButton::clicked, this, [this] {
         core::CompanyRecord record = m_logic.companyRecord();
-        for (const core::CompanyProfile::Field& field : core::CompanyProfile::fields())
+        for (const foundation::CompanyProfile::Field& field : foundation::CompanyProfile::fields())
             record.*field.member = m_company->value(field.caption).toString();
         if (m_logic.saveCompany(record))
             showCompany();
@@ -102,7 +102,7 @@ void TImpostazioniNew::showCompany()
 {
     const core::CompanyRecord record = m_logic.companyRecord();
     QVariantMap values;
-    for (const core::CompanyProfile::Field& field : core::CompanyProfile::fields())
+    for (const foundation::CompanyProfile::Field& field : foundation::CompanyProfile::fields())
         values.insert(field.caption, record.*field.member);
     m_company->setValues(values);
 }
@@ -125,7 +125,7 @@ QWidget* TImpostazioniNew::buildLogo()
     connect(load, &QPushButton::clicked, this, [this] { m_logic.loadLogo(); });
     connect(remove, &QPushButton::clicked, this, [this] { m_logic.deleteLogo(); });
     connect(save, &QPushButton::clicked, this, [this] { m_logic.saveLogo(); });
-    connect(&m_logic, &core::ImpostazioniNew::logoChanged, this, &TImpostazioniNew::showLogo);
+    connect(&m_logic, &foundation::ImpostazioniNew::logoChanged, this, &TImpostazioniNew::showLogo);
     showLogo();
 
     auto* content = new QWidget;
@@ -166,9 +166,9 @@ QWidget* TImpostazioniNew::buildCashRegister()
 
     QPushButton* save = pageButton(QStringLiteral("Salva"), QStringLiteral("salvaCassa"));
     connect(save, &QPushButton::clicked, this, [this] {
-        m_logic.saveCashRegister(core::CashRegisterSettings{m_brand->currentText(), m_model->currentText(),
-                                                            m_workFolder->text(),
-                                                            m_registerPassword->text()});
+        m_logic.saveCashRegister(
+            foundation::CashRegisterSettings{m_brand->currentText(), m_model->currentText(),
+                                             m_workFolder->text(), m_registerPassword->text()});
     });
     showCashRegister();
 
@@ -191,7 +191,7 @@ void TImpostazioniNew::showModels(const QString& brand)
 
 void TImpostazioniNew::showCashRegister()
 {
-    const core::CashRegisterSettings settings = m_logic.cashRegister();
+    const foundation::CashRegisterSettings settings = m_logic.cashRegister();
     m_brand->setCurrentText(settings.marca);
     showModels(settings.marca);
     m_model->setCurrentText(settings.modello);
@@ -212,12 +212,12 @@ QWidget* TImpostazioniNew::buildMail()
     maskPassword(m_mail, QStringLiteral("password"));
     QPushButton* save = pageButton(QStringLiteral("Salva"), QStringLiteral("salvaMail"));
     connect(save, &QPushButton::clicked, this, [this] {
-        m_logic.saveMailAccount(core::MailAccount{m_mail->value(QStringLiteral("hostname")).toString(),
-                                                  m_mail->value(QStringLiteral("mittente")).toString(),
-                                                  m_mail->value(QStringLiteral("port")).toInt(),
-                                                  m_mail->value(QStringLiteral("firma")).toString(),
-                                                  m_mail->value(QStringLiteral("username")).toString(),
-                                                  m_mail->value(QStringLiteral("password")).toString()});
+        m_logic.saveMailAccount(foundation::MailAccount{
+            m_mail->value(QStringLiteral("hostname")).toString(),
+            m_mail->value(QStringLiteral("mittente")).toString(),
+            m_mail->value(QStringLiteral("port")).toInt(), m_mail->value(QStringLiteral("firma")).toString(),
+            m_mail->value(QStringLiteral("username")).toString(),
+            m_mail->value(QStringLiteral("password")).toString()});
     });
     showMail();
     return page(m_mail, buttonRow({save}));
@@ -225,7 +225,7 @@ QWidget* TImpostazioniNew::buildMail()
 
 void TImpostazioniNew::showMail()
 {
-    const core::MailAccount account = m_logic.mailAccount();
+    const foundation::MailAccount account = m_logic.mailAccount();
     m_mail->setValues({{QStringLiteral("hostname"), account.hostname},
                        {QStringLiteral("mittente"), account.mittente},
                        {QStringLiteral("port"), account.port},
@@ -265,9 +265,9 @@ QWidget* TImpostazioniNew::buildPrints()
     logosLayout->addLayout(folders);
     QPushButton* save = pageButton(QStringLiteral("Salva"), QStringLiteral("salvaStampe"));
     connect(save, &QPushButton::clicked, this, [this] {
-        m_logic.savePrintSettings(core::LogoUse{m_logoUse[0]->isChecked(), m_logoUse[1]->isChecked(),
-                                                m_logoUse[2]->isChecked(), m_logoUse[3]->isChecked(),
-                                                m_logoUse[4]->isChecked()},
+        m_logic.savePrintSettings(foundation::LogoUse{m_logoUse[0]->isChecked(), m_logoUse[1]->isChecked(),
+                                                      m_logoUse[2]->isChecked(), m_logoUse[3]->isChecked(),
+                                                      m_logoUse[4]->isChecked()},
                                   m_dropbox->text());
     });
     logosLayout->addLayout(buttonRow({save}));
@@ -285,7 +285,7 @@ QWidget* TImpostazioniNew::buildPrints()
 
 void TImpostazioniNew::showPrints()
 {
-    const core::LogoUse use = m_logic.logoUse();
+    const foundation::LogoUse use = m_logic.logoUse();
     const bool values[] = {use.fatture, use.preventivi, use.ddt, use.ricassist, use.altro};
     for (int i = 0; i < m_logoUse.size(); ++i)
         m_logoUse[i]->setChecked(values[i]);
@@ -294,7 +294,7 @@ void TImpostazioniNew::showPrints()
 
 QWidget* TImpostazioniNew::buildStore()
 {
-    const QStringList modes = core::StoreSettings::syncModes();
+    const QStringList modes = foundation::StoreSettings::syncModes();
     m_store =
         new CardForm({CardField{QStringLiteral("host"), QStringLiteral("Host"), Kind::Text, 20},
                       CardField{QStringLiteral("port"), QStringLiteral("Porta"), Kind::Text, 4},
@@ -318,19 +318,19 @@ QWidget* TImpostazioniNew::buildStore()
     return page(m_store, buttonRow({test, save}));
 }
 
-core::StoreConnection TImpostazioniNew::typedStore() const
+foundation::StoreConnection TImpostazioniNew::typedStore() const
 {
     const auto text = [this](const char* column) {
         return m_store->value(QString::fromLatin1(column)).toString();
     };
-    return core::StoreConnection{text("host"),     text("port"),   text("username"),
-                                 text("password"), text("prefix"), text("database"),
-                                 text("catalogo"), text("ordini"), text("clienti")};
+    return foundation::StoreConnection{text("host"),     text("port"),   text("username"),
+                                       text("password"), text("prefix"), text("database"),
+                                       text("catalogo"), text("ordini"), text("clienti")};
 }
 
 void TImpostazioniNew::showStore()
 {
-    const core::StoreConnection store = m_logic.store();
+    const foundation::StoreConnection store = m_logic.store();
     m_store->setValues({{QStringLiteral("host"), store.host},
                         {QStringLiteral("port"), store.port},
                         {QStringLiteral("username"), store.username},

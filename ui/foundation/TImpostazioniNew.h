@@ -1,8 +1,8 @@
 #pragma once
 
-#include "ImpostazioniNew.h"
-#include "Window.h"
-#include "WindowEnvironment.h"
+#include "foundation/ImpostazioniNew.h"
+#include "ui/common/Window.h"
+#include "ui/common/WindowEnvironment.h"
 
 class QCheckBox;
 class QComboBox;
@@ -24,7 +24,7 @@ public:
     TImpostazioniNew(WindowEnvironment& environment, core::Db& company, core::Db& directory, int companyId,
                      const QString& page = {}, QWidget* parent = nullptr);
 
-    core::ImpostazioniNew& logic() { return m_logic; }
+    foundation::ImpostazioniNew& logic() { return m_logic; }
     QTabWidget* pages() const { return m_pages; }
 
 private:
@@ -35,7 +35,7 @@ private:
     QWidget* buildUsers();
     QWidget* buildPrints();
     QWidget* buildStore();
-    QWidget* listPage(core::Lookup lookup, const QString& objectName);
+    QWidget* listPage(foundation::Lookup lookup, const QString& objectName);
 
     void showCompany();
     void showLogo();
@@ -44,9 +44,9 @@ private:
     void showMail();
     void showPrints();
     void showStore();
-    core::StoreConnection typedStore() const;
+    foundation::StoreConnection typedStore() const;
 
-    core::ImpostazioniNew m_logic;
+    foundation::ImpostazioniNew m_logic;
     WindowEnvironment& m_environment;
     QTabWidget* m_pages = nullptr;
 

@@ -1,6 +1,6 @@
-#include "TImpostazioniServer.h"
+#include "ui/foundation/TImpostazioniServer.h"
 
-#include "BackgroundTask.h"
+#include "ui/common/BackgroundTask.h"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -29,7 +29,7 @@ TImpostazioniServer::TImpostazioniServer(WindowEnvironment& environment, core::E
 {
     buildWidgets();
     showFields();
-    connect(&m_logic, &core::ImpostazioniServer::fieldsChanged, this, &TImpostazioniServer::showFields);
+    connect(&m_logic, &foundation::ImpostazioniServer::fieldsChanged, this, &TImpostazioniServer::showFields);
 }
 
 void TImpostazioniServer::buildWidgets()
@@ -44,7 +44,7 @@ void TImpostazioniServer::buildWidgets()
     m_password = new QLineEdit;
     m_password->setEchoMode(QLineEdit::Password);
     m_machineType = new QComboBox;
-    m_machineType->addItems(core::ImpostazioniServer::machineTypes());
+    m_machineType->addItems(foundation::ImpostazioniServer::machineTypes());
 
     auto* form = new QFormLayout;
     form->addRow(QStringLiteral("Server"), m_server);
@@ -80,11 +80,11 @@ void TImpostazioniServer::buildWidgets()
     for (size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
 
-    connect(m_server, &QLineEdit::textEdited, &m_logic, &core::ImpostazioniServer::setServer);
-    connect(m_port, &QLineEdit::textEdited, &m_logic, &core::ImpostazioniServer::setPort);
-    connect(m_database, &QLineEdit::textEdited, &m_logic, &core::ImpostazioniServer::setDatabase);
-    connect(m_username, &QLineEdit::textEdited, &m_logic, &core::ImpostazioniServer::setUsername);
-    connect(m_password, &QLineEdit::textEdited, &m_logic, &core::ImpostazioniServer::setPassword);
+    connect(m_server, &QLineEdit::textEdited, &m_logic, &foundation::ImpostazioniServer::setServer);
+    connect(m_port, &QLineEdit::textEdited, &m_logic, &foundation::ImpostazioniServer::setPort);
+    connect(m_database, &QLineEdit::textEdited, &m_logic, &foundation::ImpostazioniServer::setDatabase);
+    connect(m_username, &QLineEdit::textEdited, &m_logic, &foundation::ImpostazioniServer::setUsername);
+    connect(m_password, &QLineEdit::textEdited, &m_logic, &foundation::ImpostazioniServer::setPassword);
     connect(m_machineType, &QComboBox::currentIndexChanged, this, [this](int index) {
         m_logic.setMachineType(index < 0 ? QString() : m_machineType->itemText(index));
     });
@@ -94,7 +94,7 @@ void TImpostazioniServer::buildWidgets()
 
 void TImpostazioniServer::showFields()
 {
-    const core::ImpostazioniServer::Fields& f = m_logic.fields();
+    const foundation::ImpostazioniServer::Fields& f = m_logic.fields();
     showText(m_server, f.server);
     showText(m_port, f.port);
     showText(m_database, f.database);

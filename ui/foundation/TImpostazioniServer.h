@@ -1,8 +1,8 @@
 #pragma once
 
-#include "ImpostazioniServer.h"
-#include "Window.h"
-#include "WindowEnvironment.h"
+#include "foundation/ImpostazioniServer.h"
+#include "ui/common/Window.h"
+#include "ui/common/WindowEnvironment.h"
 
 class QComboBox;
 class QLineEdit;
@@ -10,7 +10,7 @@ class QPushButton;
 
 namespace carvendo::core {
 class EmbeddedServer;
-}
+} // namespace carvendo::core
 
 namespace carvendo::ui {
 
@@ -19,9 +19,10 @@ class TImpostazioniServer : public Window
 {
     Q_OBJECT
 public:
-    TImpostazioniServer(WindowEnvironment& environment, core::EmbeddedServer& embedded, QWidget* parent = nullptr);
+    TImpostazioniServer(WindowEnvironment& environment, core::EmbeddedServer& embedded,
+                        QWidget* parent = nullptr);
 
-    core::ImpostazioniServer& logic() { return m_logic; }
+    foundation::ImpostazioniServer& logic() { return m_logic; }
 
     void save(); // "Salva": closes the window once everything is saved
 
@@ -29,7 +30,7 @@ private:
     void buildWidgets();
     void showFields();
 
-    core::ImpostazioniServer m_logic;
+    foundation::ImpostazioniServer m_logic;
     QLineEdit* m_server = nullptr;
     QLineEdit* m_port = nullptr;
     QLineEdit* m_database = nullptr;

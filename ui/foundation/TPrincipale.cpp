@@ -1,8 +1,8 @@
-#include "TPrincipale.h"
+#include "ui/foundation/TPrincipale.h"
 
-#include "BackgroundTask.h"
-#include "Connections.h"
-#include "WindowRegistry.h"
+#include "core/Connections.h"
+#include "ui/common/BackgroundTask.h"
+#include "ui/common/WindowRegistry.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -55,11 +55,10 @@ const char* const CommandIdProperty = "commandId";
 } // namespace
 
 TPrincipale::TPrincipale(WindowEnvironment& environment, const core::NavigationRequest& request,
-                         core::Principale::Availability isAvailable, QWidget* parent)
-    : Window(parent)
-    , m_backups(environment.connections, environment.paths, environment.session, environment.dialogs,
-                environment.clock, progressBarRunner(this))
-    , m_logic(environment.session, environment.paths, environment.dialogs, environment.navigator, m_backups,
+                         foundation::Principale::Availability isAvailable, QWidget* parent)
+    : Window(parent), m_backups(environment.connections, environment.paths, environment.session,
+                                environment.dialogs, environment.clock, progressBarRunner(this)),
+      m_logic(environment.session, environment.paths, environment.dialogs, environment.navigator, m_backups,
               std::move(isAvailable))
 {
     setWindowTitle(QStringLiteral("Carvendo Pro"));
@@ -101,13 +100,13 @@ TPrincipale::TPrincipale(WindowEnvironment& environment, const core::NavigationR
         company = environment.connections.companySettings().database;
     m_logic.setCompanyText(company);
 
-    connect(&m_logic, &core::Principale::statusChanged, this, &TPrincipale::showStatus);
-    connect(&m_logic, &core::Principale::endProgramRequested, this, &QDialog::accept);
+    connect(&m_logic, &foundation::Principale::statusChanged, this, &TPrincipale::showStatus);
+    connect(&m_logic, &foundation::Principale::endProgramRequested, this, &QDialog::accept);
     showStates();
     showStatus();
 }
 
-QAction* TPrincipale::makeAction(const core::MainCommand& command, const QString& caption)
+QAction* TPrincipale::makeAction(const foundation::MainCommand& command, const QString& caption)
 {
     auto* action = new QAction(caption, this);
     action->setProperty(CommandIdProperty, command.id);
@@ -119,13 +118,13 @@ QAction* TPrincipale::makeAction(const core::MainCommand& command, const QString
 
 void TPrincipale::buildMenus()
 {
-    const core::MainCommands& commands = m_logic.commands();
+    const foundation::MainCommands& commands = m_logic.commands();
     QString takenInBar;
     for (const QString& menuName : commands.menus()) {
         QMenu* menu = m_menuBar->addMenu(withMnemonic(menuName, takenInBar));
         menu->setToolTipsVisible(true);
         QString takenInMenu;
-        for (const auto& entry : commands.entries(core::CommandPlace::Kind::MenuItem, menuName)) {
+        for (const auto& entry : commands.entries(foundation::CommandPlace::Kind::MenuItem, menuName)) {
             if (entry.place.separatorBefore && !menu->isEmpty())
                 menu->addSeparator();
             menu->addAction(makeAction(*entry.command, withMnemonic(entry.place.caption, takenInMenu)));
@@ -135,11 +134,11 @@ void TPrincipale::buildMenus()
 
 void TPrincipale::buildButtonBar()
 {
-    const core::MainCommands& commands = m_logic.commands();
+    const foundation::MainCommands& commands = m_logic.commands();
     for (const QString& group : commands.buttonGroups()) {
         auto* page = new QWidget;
         auto* row = new QHBoxLayout(page);
-        for (const auto& entry : commands.entries(core::CommandPlace::Kind::Button, group)) {
+        for (const auto& entry : commands.entries(foundation::CommandPlace::Kind::Button, group)) {
             QString caption = entry.place.caption;
             auto* button = new QToolButton;
             button->setDefaultAction(makeAction(*entry.command, caption.replace(u'&', QStringLiteral("&&"))));
@@ -156,7 +155,7 @@ void TPrincipale::buildButtonBar()
 void TPrincipale::showStates()
 {
     for (auto it = m_actions.cbegin(); it != m_actions.cend(); ++it) {
-        const core::CommandState state = m_logic.state(it.key());
+        const foundation::CommandState state = m_logic.state(it.key());
         for (QAction* action : it.value()) {
             action->setEnabled(state.enabled);
             action->setToolTip(state.toolTip);
@@ -179,7 +178,7 @@ void TPrincipale::showEvent(QShowEvent* event)
     m_shownOnce = true;
     showStates();
     // After the window is on screen: the reminders open over it.
-    QMetaObject::invokeMethod(&m_logic, &core::Principale::shown, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(&m_logic, &foundation::Principale::shown, Qt::QueuedConnection);
 }
 
 void TPrincipale::reject()

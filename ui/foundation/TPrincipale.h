@@ -1,10 +1,10 @@
 #pragma once
 
-#include "BackupService.h"
-#include "Navigator.h"
-#include "Principale.h"
-#include "Window.h"
-#include "WindowEnvironment.h"
+#include "core/Navigator.h"
+#include "foundation/BackupService.h"
+#include "foundation/Principale.h"
+#include "ui/common/Window.h"
+#include "ui/common/WindowEnvironment.h"
 
 #include <QHash>
 #include <QList>
@@ -24,9 +24,9 @@ class TPrincipale : public Window
     Q_OBJECT
 public:
     TPrincipale(WindowEnvironment& environment, const core::NavigationRequest& request,
-                core::Principale::Availability isAvailable, QWidget* parent = nullptr);
+                foundation::Principale::Availability isAvailable, QWidget* parent = nullptr);
 
-    core::Principale& logic() { return m_logic; }
+    foundation::Principale& logic() { return m_logic; }
     QMenuBar& menuBar() { return *m_menuBar; }
     QTabWidget& buttonBar() { return *m_buttonBar; }
     // Every menu item and button of the command, in table order.
@@ -39,14 +39,14 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    QAction* makeAction(const core::MainCommand& command, const QString& caption);
+    QAction* makeAction(const foundation::MainCommand& command, const QString& caption);
     void buildMenus();
     void buildButtonBar();
     void showStates();
     void showStatus();
 
-    core::BackupService m_backups;
-    core::Principale m_logic;
+    foundation::BackupService m_backups;
+    foundation::Principale m_logic;
     QMenuBar* m_menuBar = nullptr;
     QTabWidget* m_buttonBar = nullptr;
     QLabel* m_operator = nullptr;

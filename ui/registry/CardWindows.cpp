@@ -1,11 +1,11 @@
-#include "CardWindows.h"
+#include "ui/registry/CardWindows.h"
 
-#include "CardForm.h"
-#include "RowsTableModel.h"
-#include "TCliente.h"
-#include "TFornitore.h"
-#include "TStoricoCliente.h"
-#include "WindowRegistry.h"
+#include "ui/common/CardForm.h"
+#include "ui/common/RowsTableModel.h"
+#include "ui/common/WindowRegistry.h"
+#include "ui/registry/TCliente.h"
+#include "ui/registry/TFornitore.h"
+#include "ui/registry/TStoricoCliente.h"
 
 #include <QDesktopServices>
 #include <QEvent>
@@ -37,7 +37,8 @@ protected:
     {
         if (event->type() == QEvent::FocusOut && m_columns.contains(watched)) {
             const QString column = m_columns.value(watched);
-            QMetaObject::invokeMethod(this, [this, column] { m_left(column); }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                this, [this, column] { m_left(column); }, Qt::QueuedConnection);
         }
         return QObject::eventFilter(watched, event);
     }
@@ -47,12 +48,10 @@ private:
     QHash<QObject*, QString> m_columns;
 };
 
-template <typename W>
-WindowFactory factory()
+template <typename W> WindowFactory factory()
 {
-    return [](WindowEnvironment& environment, const core::NavigationRequest& request, QWidget* parent) -> Window* {
-        return new W(environment, request, parent);
-    };
+    return [](WindowEnvironment& environment, const core::NavigationRequest& request,
+              QWidget* parent) -> Window* { return new W(environment, request, parent); };
 }
 
 } // namespace
@@ -64,7 +63,8 @@ void registerRegistryCardWindows(WindowRegistry& registry)
     registry.add(QStringLiteral("TStoricoCliente"), factory<TStoricoCliente>());
 }
 
-void onFieldLeft(CardForm& form, const QStringList& columns, const std::function<void(const QString& column)>& left)
+void onFieldLeft(CardForm& form, const QStringList& columns,
+                 const std::function<void(const QString& column)>& left)
 {
     new FieldLeftWatcher(form, columns, left);
 }

@@ -5,13 +5,13 @@
 
 #include <functional>
 
-#include "StoricoCliente.h"
+#include "registry/StoricoCliente.h"
 
 class QWidget;
 
 namespace carvendo::core {
 class Db;
-}
+} // namespace carvendo::core
 
 namespace carvendo::ui {
 
@@ -25,7 +25,8 @@ void registerRegistryCardWindows(WindowRegistry& registry);
 // Pieces the registry cards share.
 // Calls left(column) when the operator leaves the editor of one of the columns; the call comes
 // once the focus has moved, so a message shown from it never fights the focus change.
-void onFieldLeft(CardForm& form, const QStringList& columns, const std::function<void(const QString& column)>& left);
+void onFieldLeft(CardForm& form, const QStringList& columns,
+                 const std::function<void(const QString& column)>& left);
 // Opens the address in the desktop's browser.
 void openInBrowser(const QString& url);
 // One grid per history tab with the documents of the customer or supplier with that id.

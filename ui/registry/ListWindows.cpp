@@ -1,9 +1,9 @@
-#include "ListWindows.h"
+#include "ui/registry/ListWindows.h"
 
-#include "RegistryPickerWindow.h"
-#include "TClienti.h"
-#include "TFornitori.h"
-#include "WindowRegistry.h"
+#include "ui/common/WindowRegistry.h"
+#include "ui/registry/RegistryPickerWindow.h"
+#include "ui/registry/TClienti.h"
+#include "ui/registry/TFornitori.h"
 
 namespace carvendo::ui {
 
@@ -19,10 +19,10 @@ void registerRegistryListWindows(WindowRegistry& registry)
                  });
     for (const registry::PickerWindow& picker : registry::PickerWindow::all()) {
         const registry::PickerWindow* chosen = &picker;
-        registry.add(picker.name,
-                     [chosen](WindowEnvironment& environment, const core::NavigationRequest& request, QWidget* parent) {
-                         return new RegistryPickerWindow(*chosen, environment, request, parent);
-                     });
+        registry.add(picker.name, [chosen](WindowEnvironment& environment,
+                                           const core::NavigationRequest& request, QWidget* parent) {
+            return new RegistryPickerWindow(*chosen, environment, request, parent);
+        });
     }
 }
 

@@ -1,9 +1,9 @@
-#include "RegistryListWindow.h"
+#include "ui/registry/RegistryListWindow.h"
 
-#include "CommandGuard.h"
-#include "Connections.h"
-#include "RowsTableModel.h"
-#include "PageWidgets.h"
+#include "core/CommandGuard.h"
+#include "core/Connections.h"
+#include "ui/common/PageWidgets.h"
+#include "ui/common/RowsTableModel.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -60,7 +60,8 @@ RegistrySearchPanel::RegistrySearchPanel(registry::RegistrySearch& search, core:
     connect(find, &QPushButton::clicked, this, &RegistrySearchPanel::runSearch);
     connect(all, &QPushButton::clicked, this, &RegistrySearchPanel::showAll);
     connect(m_grid, &QTableView::doubleClicked, this, [this] { emit activated(currentKey()); });
-    connect(m_grid->verticalScrollBar(), &QScrollBar::valueChanged, this, &RegistrySearchPanel::loadMoreIfAtEnd);
+    connect(m_grid->verticalScrollBar(), &QScrollBar::valueChanged, this,
+            &RegistrySearchPanel::loadMoreIfAtEnd);
 }
 
 QVariant RegistrySearchPanel::currentKey() const
@@ -82,7 +83,8 @@ void RegistrySearchPanel::showRows()
 
 void RegistrySearchPanel::runSearch()
 {
-    const auto mode = m_mode ? registry::SearchMode(m_mode->currentData().toInt()) : registry::SearchMode::Name;
+    const auto mode =
+        m_mode ? registry::SearchMode(m_mode->currentData().toInt()) : registry::SearchMode::Name;
     const QString text = m_text->text();
     if (core::runGuarded(m_dialogs, [&] { m_search.search(mode, text); }))
         showRows();
@@ -137,10 +139,9 @@ bool RegistrySearchPanel::eventFilter(QObject* watched, QEvent* event)
 
 RegistryListWindow::RegistryListWindow(const registry::RegistryKind& kind, const QString& title,
                                        WindowEnvironment& environment, QWidget* parent)
-    : Window(parent)
-    , m_dialogs(environment.dialogs)
-    , m_logic(kind, environment.connections.company(), environment.session, environment.paths, environment.dialogs,
-              environment.navigator)
+    : Window(parent), m_dialogs(environment.dialogs),
+      m_logic(kind, environment.connections.company(), environment.session, environment.paths,
+              environment.dialogs, environment.navigator)
 {
     m_logic.setWebAccounts(registry::WebAccounts::of(environment.connections));
     setWindowTitle(title);
@@ -157,9 +158,9 @@ RegistryListWindow::RegistryListWindow(const registry::RegistryKind& kind, const
     commands->addWidget(openButton);
     commands->addWidget(deleteButton);
     commands->addSpacing(24);
-    for (core::ExportFormat format :
-         {core::ExportFormat::Xml, core::ExportFormat::Excel, core::ExportFormat::Html, core::ExportFormat::Text}) {
-        auto* exportButton = commandButton(core::GridExport::formatCaption(format), this);
+    for (gridexport::ExportFormat format : {gridexport::ExportFormat::Xml, gridexport::ExportFormat::Excel,
+                                            gridexport::ExportFormat::Html, gridexport::ExportFormat::Text}) {
+        auto* exportButton = commandButton(gridexport::GridExport::formatCaption(format), this);
         exportButton->setToolTip(QStringLiteral("Esporta la griglia"));
         connect(exportButton, &QPushButton::clicked, this, [this, format] { exportAs(format); });
         commands->addWidget(exportButton);
@@ -206,7 +207,7 @@ void RegistryListWindow::deleteCurrent()
         m_panel->showRows();
 }
 
-void RegistryListWindow::exportAs(core::ExportFormat format)
+void RegistryListWindow::exportAs(gridexport::ExportFormat format)
 {
     core::runGuarded(m_dialogs, [&] { m_logic.exportGrid(format); });
 }

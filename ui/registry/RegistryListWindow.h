@@ -1,9 +1,9 @@
 #pragma once
 
-#include "Navigator.h"
-#include "RegistryList.h"
-#include "Window.h"
-#include "WindowEnvironment.h"
+#include "core/Navigator.h"
+#include "registry/RegistryList.h"
+#include "ui/common/Window.h"
+#include "ui/common/WindowEnvironment.h"
 
 #include <QWidget>
 
@@ -24,8 +24,8 @@ class RegistrySearchPanel : public QWidget
 
 public:
     // withModes: offer the search by codice fiscale and partita IVA beside the name.
-    RegistrySearchPanel(registry::RegistrySearch& search, core::Dialogs& dialogs, const registry::RegistryKind& kind,
-                        bool withModes, QWidget* parent = nullptr);
+    RegistrySearchPanel(registry::RegistrySearch& search, core::Dialogs& dialogs,
+                        const registry::RegistryKind& kind, bool withModes, QWidget* parent = nullptr);
 
     QVariant currentKey() const;
     QTableView* grid() const { return m_grid; }
@@ -61,8 +61,8 @@ class RegistryListWindow : public Window
     Q_OBJECT
 
 public:
-    RegistryListWindow(const registry::RegistryKind& kind, const QString& title, WindowEnvironment& environment,
-                       QWidget* parent = nullptr);
+    RegistryListWindow(const registry::RegistryKind& kind, const QString& title,
+                       WindowEnvironment& environment, QWidget* parent = nullptr);
 
     registry::RegistryList& logic() { return m_logic; }
     RegistrySearchPanel* panel() const { return m_panel; }
@@ -71,7 +71,7 @@ protected:
     void done(int result) override;
 
 private:
-    void exportAs(core::ExportFormat format);
+    void exportAs(gridexport::ExportFormat format);
     void openCurrent();
     void deleteCurrent();
     void newRecord();

@@ -1,9 +1,9 @@
-#include "RegistryPickerWindow.h"
+#include "ui/registry/RegistryPickerWindow.h"
 
-#include "CommandGuard.h"
-#include "Connections.h"
-#include "PickerCommands.h"
-#include "RegistryListWindow.h"
+#include "core/CommandGuard.h"
+#include "core/Connections.h"
+#include "ui/common/PickerCommands.h"
+#include "ui/registry/RegistryListWindow.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -17,18 +17,19 @@ QString titleOf(const registry::PickerWindow& picker)
 {
     const bool customers = picker.kind->isCustomers();
     if (picker.purpose == registry::PickerPurpose::Destination)
-        return customers ? QStringLiteral("Scegli la destinazione") : QStringLiteral("Scegli l'indirizzo del fornitore");
+        return customers ? QStringLiteral("Scegli la destinazione")
+                         : QStringLiteral("Scegli l'indirizzo del fornitore");
     return customers ? QStringLiteral("Scegli il cliente") : QStringLiteral("Scegli il fornitore");
 }
 
 } // namespace
 
-RegistryPickerWindow::RegistryPickerWindow(const registry::PickerWindow& picker, WindowEnvironment& environment,
+RegistryPickerWindow::RegistryPickerWindow(const registry::PickerWindow& picker,
+                                           WindowEnvironment& environment,
                                            const core::NavigationRequest& request, QWidget* parent)
-    : Window(parent)
-    , m_dialogs(environment.dialogs)
-    , m_logic(picker, request.caller, environment.connections.company(), environment.session, environment.dialogs,
-              environment.navigator)
+    : Window(parent), m_dialogs(environment.dialogs),
+      m_logic(picker, request.caller, environment.connections.company(), environment.session,
+              environment.dialogs, environment.navigator)
 {
     m_logic.setWebAccounts(registry::WebAccounts::of(environment.connections));
     setWindowTitle(titleOf(picker));

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "RegistryPicker.h"
-#include "Window.h"
-#include "WindowEnvironment.h"
+#include "registry/RegistryPicker.h"
+#include "ui/common/Window.h"
+#include "ui/common/WindowEnvironment.h"
 
 namespace carvendo::ui {
 

@@ -1,10 +1,10 @@
-#include "TCliente.h"
+#include "ui/registry/TCliente.h"
 
-#include "CardForm.h"
-#include "CardWindows.h"
-#include "Connections.h"
-#include "GuardedCommand.h"
-#include "PageWidgets.h"
+#include "core/Connections.h"
+#include "ui/common/CardForm.h"
+#include "ui/common/GuardedCommand.h"
+#include "ui/common/PageWidgets.h"
+#include "ui/registry/CardWindows.h"
 
 #include <QPushButton>
 #include <QTabWidget>
@@ -14,7 +14,8 @@ namespace carvendo::ui {
 
 namespace {
 
-CardField field(const char* column, const char* caption, CardField::Kind kind = CardField::Kind::Text, int maxLength = 50)
+CardField field(const char* column, const char* caption, CardField::Kind kind = CardField::Kind::Text,
+                int maxLength = 50)
 {
     return CardField{QString::fromUtf8(column), QString::fromUtf8(caption), kind,
                      kind == CardField::Kind::Text ? maxLength : 0};
@@ -94,8 +95,8 @@ constexpr CustomerCommand kCommandRows[][3] = {
 } // namespace
 
 TCliente::TCliente(WindowEnvironment& environment, const core::NavigationRequest& request, QWidget* parent)
-    : RecordCardWindow(parent, environment.connections.company(), environment.dialogs)
-    , m_environment(environment)
+    : RecordCardWindow(parent, environment.connections.company(), environment.dialogs),
+      m_environment(environment)
 {
     m_logic.setWebAccounts(registry::WebAccounts::of(environment.connections));
     setWindowTitle(QStringLiteral("Anagrafica Cliente"));
@@ -104,7 +105,8 @@ TCliente::TCliente(WindowEnvironment& environment, const core::NavigationRequest
     m_personal = new CardForm(personalFields(), 2);
     m_commercial = new CardForm(commercialFields(), 2);
     // Codes and cards are handed out by the system, not typed.
-    for (const char* column : {"CodiceCliente", "Agente", "barcode", "fidelity", "USERNAME", "AccountAttivo"}) {
+    for (const char* column :
+         {"CodiceCliente", "Agente", "barcode", "fidelity", "USERNAME", "AccountAttivo"}) {
         CardForm* form = m_personal->editor(QString::fromLatin1(column)) ? m_personal : m_commercial;
         form->editor(QString::fromLatin1(column))->setEnabled(false);
     }
@@ -133,8 +135,9 @@ TCliente::TCliente(WindowEnvironment& environment, const core::NavigationRequest
     connect(m_history, &QPushButton::clicked, this, &TCliente::openHistory);
 
     openRequested(request);
-    tabs->addTab(historyTabsWidget(environment.connections.company(), registry::customerHistoryTabs(), m_logic.id()),
-                 QStringLiteral("Documenti"));
+    tabs->addTab(
+        historyTabsWidget(environment.connections.company(), registry::customerHistoryTabs(), m_logic.id()),
+        QStringLiteral("Documenti"));
     m_personal->focusFirst();
 }
 

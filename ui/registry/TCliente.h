@@ -1,9 +1,9 @@
 #pragma once
 
-#include "Cliente.h"
-#include "Navigator.h"
-#include "RecordCardWindow.h"
-#include "WindowEnvironment.h"
+#include "core/Navigator.h"
+#include "registry/Cliente.h"
+#include "ui/common/RecordCardWindow.h"
+#include "ui/common/WindowEnvironment.h"
 
 class QPushButton;
 
@@ -17,7 +17,8 @@ class TCliente : public RecordCardWindow<registry::Cliente>
 {
     Q_OBJECT
 public:
-    TCliente(WindowEnvironment& environment, const core::NavigationRequest& request, QWidget* parent = nullptr);
+    TCliente(WindowEnvironment& environment, const core::NavigationRequest& request,
+             QWidget* parent = nullptr);
 
     CardForm& personalForm() { return *m_personal; }
     CardForm& commercialForm() { return *m_commercial; }

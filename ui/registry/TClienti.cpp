@@ -1,4 +1,4 @@
-#include "TClienti.h"
+#include "ui/registry/TClienti.h"
 
 namespace carvendo::ui {
 

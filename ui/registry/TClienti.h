@@ -1,6 +1,6 @@
 #pragma once
 
-#include "RegistryListWindow.h"
+#include "ui/registry/RegistryListWindow.h"
 
 namespace carvendo::ui {
 

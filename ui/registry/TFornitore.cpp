@@ -1,9 +1,9 @@
-#include "TFornitore.h"
+#include "ui/registry/TFornitore.h"
 
-#include "CardForm.h"
-#include "CardWindows.h"
-#include "Connections.h"
-#include "PageWidgets.h"
+#include "core/Connections.h"
+#include "ui/common/CardForm.h"
+#include "ui/common/PageWidgets.h"
+#include "ui/registry/CardWindows.h"
 
 #include <QPushButton>
 #include <QTabWidget>
@@ -15,7 +15,8 @@ namespace {
 
 CardField field(const char* column, const char* caption, CardField::Kind kind = CardField::Kind::Text)
 {
-    return CardField{QString::fromUtf8(column), QString::fromUtf8(caption), kind, kind == CardField::Kind::Text ? 50 : 0};
+    return CardField{QString::fromUtf8(column), QString::fromUtf8(caption), kind,
+                     kind == CardField::Kind::Text ? 50 : 0};
 }
 
 QList<CardField> supplierFields()
@@ -61,7 +62,8 @@ QList<CardField> bankAndAgentFields()
 
 } // namespace
 
-TFornitore::TFornitore(WindowEnvironment& environment, const core::NavigationRequest& request, QWidget* parent)
+TFornitore::TFornitore(WindowEnvironment& environment, const core::NavigationRequest& request,
+                       QWidget* parent)
     : RecordCardWindow(parent, environment.connections.company(), environment.dialogs, environment.navigator)
 {
     setWindowTitle(QStringLiteral("Anagrafica Fornitore"));
@@ -87,13 +89,15 @@ TFornitore::TFornitore(WindowEnvironment& environment, const core::NavigationReq
         connect(form, &CardForm::valueEdited, &m_logic, &registry::Fornitore::setValue);
     onFieldLeft(*m_form, {QStringLiteral("CodFisc"), QStringLiteral("PIva"), QStringLiteral("Email")},
                 [this](const QString& column) { m_logic.fieldLeft(column); });
-    onFieldLeft(*m_bank, {QStringLiteral("emailAgente")}, [this](const QString& column) { m_logic.fieldLeft(column); });
+    onFieldLeft(*m_bank, {QStringLiteral("emailAgente")},
+                [this](const QString& column) { m_logic.fieldLeft(column); });
     connect(map, &QPushButton::clicked, this, [this] { openInBrowser(m_logic.mapSearchUrl()); });
     connect(m_makeCustomer, &QPushButton::clicked, &m_logic, &registry::Fornitore::makeCustomer);
 
     openRequested(request);
-    tabs->addTab(historyTabsWidget(environment.connections.company(), registry::supplierHistoryTabs(), m_logic.id()),
-                 QStringLiteral("Documenti"));
+    tabs->addTab(
+        historyTabsWidget(environment.connections.company(), registry::supplierHistoryTabs(), m_logic.id()),
+        QStringLiteral("Documenti"));
     m_form->focusFirst();
 }
 

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "Fornitore.h"
-#include "Navigator.h"
-#include "RecordCardWindow.h"
-#include "WindowEnvironment.h"
+#include "core/Navigator.h"
+#include "registry/Fornitore.h"
+#include "ui/common/RecordCardWindow.h"
+#include "ui/common/WindowEnvironment.h"
 
 class QPushButton;
 
@@ -17,7 +17,8 @@ class TFornitore : public RecordCardWindow<registry::Fornitore>
 {
     Q_OBJECT
 public:
-    TFornitore(WindowEnvironment& environment, const core::NavigationRequest& request, QWidget* parent = nullptr);
+    TFornitore(WindowEnvironment& environment, const core::NavigationRequest& request,
+               QWidget* parent = nullptr);
 
     CardForm& form() { return *m_form; }
     CardForm& bankForm() { return *m_bank; }

@@ -1,9 +1,10 @@
-#include "TFornitori.h"
+#include "ui/registry/TFornitori.h"
 
 namespace carvendo::ui {
 
 TFornitori::TFornitori(WindowEnvironment& environment, QWidget* parent)
-    : RegistryListWindow(registry::RegistryKind::suppliers(), QStringLiteral("Fornitori"), environment, parent)
+    : RegistryListWindow(registry::RegistryKind::suppliers(), QStringLiteral("Fornitori"), environment,
+                         parent)
 {
 }
 

@@ -1,8 +1,8 @@
-#include "TStoricoCliente.h"
+#include "ui/registry/TStoricoCliente.h"
 
-#include "Connections.h"
-#include "PageWidgets.h"
-#include "RowsTableModel.h"
+#include "core/Connections.h"
+#include "ui/common/PageWidgets.h"
+#include "ui/common/RowsTableModel.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -30,7 +30,8 @@ QTableView* grid(RowsTableModel* model)
 
 } // namespace
 
-TStoricoCliente::TStoricoCliente(WindowEnvironment& environment, const core::NavigationRequest& request, QWidget* parent)
+TStoricoCliente::TStoricoCliente(WindowEnvironment& environment, const core::NavigationRequest& request,
+                                 QWidget* parent)
     : Window(parent), m_logic(environment.connections.company(), environment.dialogs)
 {
     setWindowTitle(QStringLiteral("Storico Cliente"));
@@ -38,7 +39,8 @@ TStoricoCliente::TStoricoCliente(WindowEnvironment& environment, const core::Nav
 
     m_text = new QLineEdit;
     m_mode = new QComboBox;
-    m_mode->addItems({QStringLiteral("Ragione sociale"), QStringLiteral("Codice fiscale"), QStringLiteral("Partita IVA")});
+    m_mode->addItems(
+        {QStringLiteral("Ragione sociale"), QStringLiteral("Codice fiscale"), QStringLiteral("Partita IVA")});
     QPushButton* find = pageButton(QStringLiteral("Cerca"), QStringLiteral("cerca"));
 
     m_customers = new RowsTableModel(this);
@@ -79,7 +81,9 @@ TStoricoCliente::TStoricoCliente(WindowEnvironment& environment, const core::Nav
 void TStoricoCliente::search()
 {
     using By = registry::StoricoCliente::SearchBy;
-    const By by = m_mode->currentIndex() == 1 ? By::CodiceFiscale : m_mode->currentIndex() == 2 ? By::PartitaIva : By::Name;
+    const By by = m_mode->currentIndex() == 1   ? By::CodiceFiscale
+                  : m_mode->currentIndex() == 2 ? By::PartitaIva
+                                                : By::Name;
     m_customers->setRows(m_logic.findCustomers(by, m_text->text()));
     m_sales->setRows({});
     if (m_customers->rowCount() > 0)

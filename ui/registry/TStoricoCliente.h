@@ -1,9 +1,9 @@
 #pragma once
 
-#include "Navigator.h"
-#include "StoricoCliente.h"
-#include "Window.h"
-#include "WindowEnvironment.h"
+#include "core/Navigator.h"
+#include "registry/StoricoCliente.h"
+#include "ui/common/Window.h"
+#include "ui/common/WindowEnvironment.h"
 
 class QComboBox;
 class QLineEdit;
@@ -20,7 +20,8 @@ class TStoricoCliente : public Window
 {
     Q_OBJECT
 public:
-    TStoricoCliente(WindowEnvironment& environment, const core::NavigationRequest& request, QWidget* parent = nullptr);
+    TStoricoCliente(WindowEnvironment& environment, const core::NavigationRequest& request,
+                    QWidget* parent = nullptr);
 
     registry::StoricoCliente& logic() { return m_logic; }
     QLineEdit& searchText() { return *m_text; }

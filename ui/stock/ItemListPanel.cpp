@@ -1,8 +1,8 @@
-#include "ItemListPanel.h"
+#include "ui/stock/ItemListPanel.h"
 
-#include "CommandGuard.h"
-#include "RowsTableModel.h"
-#include "PageWidgets.h"
+#include "core/CommandGuard.h"
+#include "ui/common/PageWidgets.h"
+#include "ui/common/RowsTableModel.h"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -77,7 +77,7 @@ ItemListPanel::ItemListPanel(stock::Articoli& logic, core::Dialogs& dialogs, QWi
     searchButtons->addStretch();
     fields->addLayout(searchButtons, 0, 4, 1, 2);
     const std::pair<const char*, QLineEdit*> searchFields[] = {
-        {"Descrizione", m_description}, {"Barcode", m_barcode},       {"Codice", m_code},
+        {"Descrizione", m_description},     {"Barcode", m_barcode},    {"Codice", m_code},
         {"Cod. Fornitore", m_supplierCode}, {"Fornitore", m_supplier}, {"Seriale", m_serial}};
     int index = 0;
     for (const auto& [caption, line] : searchFields) {
@@ -98,8 +98,8 @@ ItemListPanel::ItemListPanel(stock::Articoli& logic, core::Dialogs& dialogs, QWi
     const QStringList& names = stock::ItemSearch::columns();
     const QStringList& captions = stock::ItemSearch::captions();
     for (int i = 0; i < names.size(); ++i) {
-        const bool money = names.at(i) == u"PrezzoAcqnoiva" || names.at(i) == u"Pubblico"
-                           || names.at(i) == u"Listino2" || names.at(i) == u"Listino3";
+        const bool money = names.at(i) == u"PrezzoAcqnoiva" || names.at(i) == u"Pubblico" ||
+                           names.at(i) == u"Listino2" || names.at(i) == u"Listino3";
         columns.append({names.at(i), captions.at(i), money});
     }
     m_model->setColumns(columns);
@@ -152,18 +152,24 @@ ItemListPanel::ItemListPanel(stock::Articoli& logic, core::Dialogs& dialogs, QWi
 
     connect(m_description, &QLineEdit::returnPressed, this,
             [this] { searchField(stock::ItemField::Descrizione, m_description); });
-    connect(m_barcode, &QLineEdit::returnPressed, this, [this] { searchField(stock::ItemField::Barcode, m_barcode); });
-    connect(m_code, &QLineEdit::returnPressed, this, [this] { searchField(stock::ItemField::Codice, m_code); });
+    connect(m_barcode, &QLineEdit::returnPressed, this,
+            [this] { searchField(stock::ItemField::Barcode, m_barcode); });
+    connect(m_code, &QLineEdit::returnPressed, this,
+            [this] { searchField(stock::ItemField::Codice, m_code); });
     connect(m_supplierCode, &QLineEdit::returnPressed, this,
             [this] { searchField(stock::ItemField::CodiceFornitore, m_supplierCode); });
-    connect(m_supplier, &QLineEdit::returnPressed, this,
-            [this] { core::runGuarded(m_dialogs, [&] { m_logic.findSupplier(m_supplier->text().trimmed()); }); });
+    connect(m_supplier, &QLineEdit::returnPressed, this, [this] {
+        core::runGuarded(m_dialogs, [&] { m_logic.findSupplier(m_supplier->text().trimmed()); });
+    });
     connect(m_serial, &QLineEdit::returnPressed, this,
             [this] { core::runGuarded(m_dialogs, [&] { m_logic.findSerial(m_serial->text()); }); });
-    connect(all, &QPushButton::clicked, this, [this] { core::runGuarded(m_dialogs, [&] { m_logic.showAll(); }); });
-    connect(advanced, &QPushButton::clicked, this, [this] { core::runGuarded(m_dialogs, [&] { m_logic.advancedSearch(); }); });
+    connect(all, &QPushButton::clicked, this,
+            [this] { core::runGuarded(m_dialogs, [&] { m_logic.showAll(); }); });
+    connect(advanced, &QPushButton::clicked, this,
+            [this] { core::runGuarded(m_dialogs, [&] { m_logic.advancedSearch(); }); });
     connect(m_warehouse, &QComboBox::activated, this, &ItemListPanel::warehouseChosen);
-    connect(m_grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this, &ItemListPanel::gridMoved);
+    connect(m_grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            &ItemListPanel::gridMoved);
     connect(m_grid, &QTableView::doubleClicked, this, [this] { emit activated(); });
     connect(m_grid->verticalScrollBar(), &QScrollBar::valueChanged, this, &ItemListPanel::loadMoreIfAtEnd);
 
@@ -235,7 +241,8 @@ void ItemListPanel::showCurrent()
 QString ItemListPanel::stockText() const
 {
     return QStringLiteral("Giacenza %1, Disponibilità %2, CARICATO %3, VENDUTO %4, RESO %5")
-        .arg(m_giacenza->text(), m_disponibilita->text(), m_caricato->text(), m_venduto->text(), m_reso->text());
+        .arg(m_giacenza->text(), m_disponibilita->text(), m_caricato->text(), m_venduto->text(),
+             m_reso->text());
 }
 
 void ItemListPanel::gridMoved()

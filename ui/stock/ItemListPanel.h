@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Articoli.h"
+#include "stock/Articoli.h"
 
 #include <QWidget>
 
@@ -12,7 +12,7 @@ class QTableView;
 
 namespace carvendo::core {
 class Dialogs;
-}
+} // namespace carvendo::core
 
 namespace carvendo::ui {
 

@@ -1,9 +1,9 @@
-#include "ItemListWindows.h"
+#include "ui/stock/ItemListWindows.h"
 
-#include "TArticoli.h"
-#include "TArticoliPreleva.h"
-#include "TRicercaAvanzata.h"
-#include "WindowRegistry.h"
+#include "ui/common/WindowRegistry.h"
+#include "ui/stock/TArticoli.h"
+#include "ui/stock/TArticoliPreleva.h"
+#include "ui/stock/TRicercaAvanzata.h"
 
 namespace carvendo::ui {
 

@@ -1,16 +1,15 @@
-#include "StockLevelWindows.h"
+#include "ui/stock/StockLevelWindows.h"
 
-#include "TDisponibilita.h"
-#include "TInventario.h"
-#include "TSottoscorta.h"
-#include "WindowRegistry.h"
+#include "ui/common/WindowRegistry.h"
+#include "ui/stock/TDisponibilita.h"
+#include "ui/stock/TInventario.h"
+#include "ui/stock/TSottoscorta.h"
 
 namespace carvendo::ui {
 
 namespace {
 
-template <typename View>
-WindowFactory factory()
+template <typename View> WindowFactory factory()
 {
     return [](WindowEnvironment& environment, const core::NavigationRequest& request, QWidget* parent) {
         return new View(environment, request, parent);

@@ -1,10 +1,10 @@
-#include "StockMovementWindows.h"
+#include "ui/stock/StockMovementWindows.h"
 
-#include "TAnalisiMagazzino.h"
-#include "TCausaleMagazzino.h"
-#include "TMagazziniLista.h"
-#include "TMovimentiMagazzino.h"
-#include "WindowRegistry.h"
+#include "ui/common/WindowRegistry.h"
+#include "ui/stock/TAnalisiMagazzino.h"
+#include "ui/stock/TCausaleMagazzino.h"
+#include "ui/stock/TMagazziniLista.h"
+#include "ui/stock/TMovimentiMagazzino.h"
 
 namespace carvendo::ui {
 
@@ -12,9 +12,8 @@ namespace {
 
 template <typename View> void addWindow(WindowRegistry& registry, const QString& name)
 {
-    registry.add(name, [](WindowEnvironment& environment, const core::NavigationRequest& request, QWidget* parent) {
-        return new View(environment, request, parent);
-    });
+    registry.add(name, [](WindowEnvironment& environment, const core::NavigationRequest& request,
+                          QWidget* parent) { return new View(environment, request, parent); });
 }
 
 } // namespace

@@ -1,7 +1,7 @@
-#include "StockWindows.h"
+#include "ui/stock/StockWindows.h"
 
-#include "TMagazzinoAnagrafica.h"
-#include "WindowRegistry.h"
+#include "ui/common/WindowRegistry.h"
+#include "ui/stock/TMagazzinoAnagrafica.h"
 
 namespace carvendo::ui {
 

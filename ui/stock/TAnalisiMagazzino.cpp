@@ -1,8 +1,8 @@
-#include "TAnalisiMagazzino.h"
+#include "ui/stock/TAnalisiMagazzino.h"
 
-#include "BackgroundTask.h"
-#include "Connections.h"
-#include "RowsTableModel.h"
+#include "core/Connections.h"
+#include "ui/common/BackgroundTask.h"
+#include "ui/common/RowsTableModel.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -30,26 +30,30 @@ QTableView* gridOf(RowsTableModel* model, int stretchColumn, QWidget* parent)
 
 } // namespace
 
-TAnalisiMagazzino::TAnalisiMagazzino(WindowEnvironment& environment, const core::NavigationRequest&, QWidget* parent)
-    : Window(parent)
-    , m_logic(environment.connections.companySettings(), environment.dialogs, backgroundJobRunner(this))
+TAnalisiMagazzino::TAnalisiMagazzino(WindowEnvironment& environment, const core::NavigationRequest&,
+                                     QWidget* parent)
+    : Window(parent),
+      m_logic(environment.connections.companySettings(), environment.dialogs, backgroundJobRunner(this))
 {
     setWindowTitle(QStringLiteral("Analisi Magazzino - SellOut"));
     resize(900, 600);
 
     const RowsTableModel::Column code{QStringLiteral("CodArticolo"), QStringLiteral("Codice")};
     const RowsTableModel::Column description{QStringLiteral("Descrizione"), QStringLiteral("Descrizione")};
-    const QList<RowsTableModel::Column> figures{{QStringLiteral("CARICATO"), QStringLiteral("Caricato")},
-                                                {QStringLiteral("VENDUTO"), QStringLiteral("Venduto")},
-                                                {QStringLiteral("SELLOUT"), QStringLiteral("Sell-out %"), true}};
+    const QList<RowsTableModel::Column> figures{
+        {QStringLiteral("CARICATO"), QStringLiteral("Caricato")},
+        {QStringLiteral("VENDUTO"), QStringLiteral("Venduto")},
+        {QStringLiteral("SELLOUT"), QStringLiteral("Sell-out %"), true}};
 
     m_sellOut = new RowsTableModel(this);
     m_sellOut->setColumns(QList<RowsTableModel::Column>{code, description} + figures);
     m_bySizeAndColour = new RowsTableModel(this);
-    m_bySizeAndColour->setColumns(QList<RowsTableModel::Column>{code, description,
-                                                                {QStringLiteral("Colore"), QStringLiteral("Colore")},
-                                                                {QStringLiteral("Taglia"), QStringLiteral("Taglia")}} +
-                                  figures);
+    m_bySizeAndColour->setColumns(
+        QList<RowsTableModel::Column>{code,
+                                      description,
+                                      {QStringLiteral("Colore"), QStringLiteral("Colore")},
+                                      {QStringLiteral("Taglia"), QStringLiteral("Taglia")}} +
+        figures);
     m_unsold = new RowsTableModel(this);
     m_unsold->setColumns({code, description});
 

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "AnalisiMagazzino.h"
-#include "Navigator.h"
-#include "Window.h"
-#include "WindowEnvironment.h"
+#include "core/Navigator.h"
+#include "stock/AnalisiMagazzino.h"
+#include "ui/common/Window.h"
+#include "ui/common/WindowEnvironment.h"
 
 class QTableView;
 class QTabWidget;

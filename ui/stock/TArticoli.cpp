@@ -1,9 +1,9 @@
-#include "TArticoli.h"
+#include "ui/stock/TArticoli.h"
 
-#include "BackgroundTask.h"
-#include "CommandGuard.h"
-#include "Connections.h"
-#include "ItemListPanel.h"
+#include "core/CommandGuard.h"
+#include "core/Connections.h"
+#include "ui/common/BackgroundTask.h"
+#include "ui/stock/ItemListPanel.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -14,10 +14,8 @@
 namespace carvendo::ui {
 
 TArticoli::TArticoli(WindowEnvironment& environment, const core::NavigationRequest&, QWidget* parent)
-    : Window(parent)
-    , m_dialogs(environment.dialogs)
-    , m_reports(environment.reports)
-    , m_logic(environment.connections.company(), environment.session, environment.paths, environment.dialogs,
+    : Window(parent), m_dialogs(environment.dialogs), m_reports(environment.reports),
+      m_logic(environment.connections.company(), environment.session, environment.paths, environment.dialogs,
               environment.navigator)
 {
     setWindowTitle(QStringLiteral("Articoli"));
@@ -30,7 +28,8 @@ TArticoli::TArticoli(WindowEnvironment& environment, const core::NavigationReque
     auto addButton = [&](const QString& caption, auto&& command) {
         auto* button = new QPushButton(caption, this);
         button->setAutoDefault(false);
-        connect(button, &QPushButton::clicked, this, [this, command] { core::runGuarded(m_dialogs, command); });
+        connect(button, &QPushButton::clicked, this,
+                [this, command] { core::runGuarded(m_dialogs, command); });
         commands->addWidget(button);
         return button;
     };
@@ -41,9 +40,10 @@ TArticoli::TArticoli(WindowEnvironment& environment, const core::NavigationReque
     addButton(QStringLiteral("Allinea"), [this] { m_logic.realignCurrent(); });
     commands->addSpacing(24);
     addButton(QStringLiteral("Stampa"), [this] { m_logic.printList(m_reports); });
-    for (core::ExportFormat format :
-         {core::ExportFormat::Xml, core::ExportFormat::Excel, core::ExportFormat::Html, core::ExportFormat::Text}) {
-        QPushButton* button = addButton(core::GridExport::formatCaption(format), [this, format] { m_logic.exportGrid(format); });
+    for (gridexport::ExportFormat format : {gridexport::ExportFormat::Xml, gridexport::ExportFormat::Excel,
+                                            gridexport::ExportFormat::Html, gridexport::ExportFormat::Text}) {
+        QPushButton* button = addButton(gridexport::GridExport::formatCaption(format),
+                                        [this, format] { m_logic.exportGrid(format); });
         button->setToolTip(QStringLiteral("Esporta la griglia"));
     }
     commands->addStretch();

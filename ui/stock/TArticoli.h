@@ -1,9 +1,9 @@
 #pragma once
 
-#include "Articoli.h"
-#include "Navigator.h"
-#include "Window.h"
-#include "WindowEnvironment.h"
+#include "core/Navigator.h"
+#include "stock/Articoli.h"
+#include "ui/common/Window.h"
+#include "ui/common/WindowEnvironment.h"
 
 namespace carvendo::ui {
 
@@ -16,7 +16,8 @@ class TArticoli : public Window
     Q_OBJECT
 
 public:
-    TArticoli(WindowEnvironment& environment, const core::NavigationRequest& request, QWidget* parent = nullptr);
+    TArticoli(WindowEnvironment& environment, const core::NavigationRequest& request,
+              QWidget* parent = nullptr);
 
     stock::Articoli& logic() { return m_logic; }
     ItemListPanel* panel() const { return m_panel; }

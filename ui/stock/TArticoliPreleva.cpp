@@ -1,10 +1,10 @@
-#include "TArticoliPreleva.h"
+#include "ui/stock/TArticoliPreleva.h"
 
-#include "CommandGuard.h"
-#include "GuardedCommand.h"
-#include "PickerCommands.h"
-#include "Connections.h"
-#include "ItemListPanel.h"
+#include "core/CommandGuard.h"
+#include "core/Connections.h"
+#include "ui/common/GuardedCommand.h"
+#include "ui/common/PickerCommands.h"
+#include "ui/stock/ItemListPanel.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -14,9 +14,8 @@ namespace carvendo::ui {
 
 TArticoliPreleva::TArticoliPreleva(WindowEnvironment& environment, const core::NavigationRequest& request,
                                    QWidget* parent)
-    : Window(parent)
-    , m_dialogs(environment.dialogs)
-    , m_logic(request.caller, environment.connections.company(), environment.session, environment.paths,
+    : Window(parent), m_dialogs(environment.dialogs),
+      m_logic(request.caller, environment.connections.company(), environment.session, environment.paths,
               environment.dialogs, environment.navigator)
 {
     setWindowTitle(QStringLiteral("Scegli l'articolo"));

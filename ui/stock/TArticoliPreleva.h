@@ -1,8 +1,8 @@
 #pragma once
 
-#include "ArticoliPreleva.h"
-#include "Window.h"
-#include "WindowEnvironment.h"
+#include "stock/ArticoliPreleva.h"
+#include "ui/common/Window.h"
+#include "ui/common/WindowEnvironment.h"
 
 namespace carvendo::ui {
 

@@ -1,11 +1,11 @@
-#include "TArticolo.h"
+#include "ui/stock/TArticolo.h"
 
-#include "CardForm.h"
-#include "CommandGuard.h"
-#include "Connections.h"
-#include "PageWidgets.h"
-#include "RowsTableModel.h"
-#include "Session.h"
+#include "core/CommandGuard.h"
+#include "core/Connections.h"
+#include "core/Session.h"
+#include "ui/common/CardForm.h"
+#include "ui/common/PageWidgets.h"
+#include "ui/common/RowsTableModel.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -59,9 +59,12 @@ QList<CardField> mainFields()
 
 QList<CardField> bookFields()
 {
-    return {cardField("genere", "Genere"),   cardField("editore", "Editore"),
-            cardField("autore", "Autore"),   cardField("collana", "Collana"),
-            cardField("isbn", "ISBN"),       cardField("codiceproduttore", "Codice produttore"),
+    return {cardField("genere", "Genere"),
+            cardField("editore", "Editore"),
+            cardField("autore", "Autore"),
+            cardField("collana", "Collana"),
+            cardField("isbn", "ISBN"),
+            cardField("codiceproduttore", "Codice produttore"),
             cardField("pubblicazione", "Data pubblicazione", CardField::Kind::Date)};
 }
 
@@ -82,17 +85,17 @@ QTableView* gridView(RowsTableModel* model)
 // The item columns that read-only price fields show.
 bool isShownOnly(const QString& column)
 {
-    return column == u"Aliquota" || column == u"LastAcquisto" || column == u"giacenza" || column == u"Disponibilita";
+    return column == u"Aliquota" || column == u"LastAcquisto" || column == u"giacenza" ||
+           column == u"Disponibilita";
 }
 
 } // namespace
 
 TArticolo::TArticolo(WindowEnvironment& environment, const core::NavigationRequest& request,
                      stock::Articolo::Variant variant, QWidget* parent)
-    : CardWindow(parent)
-    , m_environment(environment)
-    , m_logic(environment.connections.company(), environment.session, environment.dialogs, environment.navigator,
-              variant)
+    : CardWindow(parent), m_environment(environment),
+      m_logic(environment.connections.company(), environment.session, environment.dialogs,
+              environment.navigator, variant)
 {
     setWindowTitle(QStringLiteral("Anagrafica Articolo"));
     resize(900, 640);
@@ -140,8 +143,7 @@ TArticolo::TArticolo(WindowEnvironment& environment, const core::NavigationReque
         code->setFocus();
 }
 
-template <typename Command>
-bool TArticolo::guarded(Command&& command)
+template <typename Command> bool TArticolo::guarded(Command&& command)
 {
     try {
         return core::runGuarded(m_environment.dialogs, std::forward<Command>(command));
@@ -177,7 +179,8 @@ QLineEdit* TArticolo::addLineEdit(const QString& column, bool price)
     if (price) {
         edit->setAlignment(Qt::AlignRight);
         // A decimal comma or point, as the operator likes.
-        edit->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("-?[0-9.,]*")), edit));
+        edit->setValidator(
+            new QRegularExpressionValidator(QRegularExpression(QStringLiteral("-?[0-9.,]*")), edit));
         if (isShownOnly(column)) {
             edit->setReadOnly(true);
             edit->setFocusPolicy(Qt::NoFocus);
@@ -204,14 +207,17 @@ QWidget* TArticolo::buildMainPage()
     };
     QPushButton* generateCode = pageButton(QStringLiteral("Genera"), QStringLiteral("generaCodice"));
     QPushButton* generateBarcode = pageButton(QStringLiteral("Genera"), QStringLiteral("generaBarcode"));
-    codes->addRow(QStringLiteral("Codice"), withButton(addLineEdit(QStringLiteral("CodArticolo"), false), generateCode));
-    codes->addRow(QStringLiteral("Barcode"), withButton(addLineEdit(QStringLiteral("BarcodeFull"), false), generateBarcode));
+    codes->addRow(QStringLiteral("Codice"),
+                  withButton(addLineEdit(QStringLiteral("CodArticolo"), false), generateCode));
+    codes->addRow(QStringLiteral("Barcode"),
+                  withButton(addLineEdit(QStringLiteral("BarcodeFull"), false), generateBarcode));
     codes->addRow(QStringLiteral("Codice fornitore"), addLineEdit(QStringLiteral("codartforn"), false));
     // Clicking "Genera" leaves the code field without asking whether to generate it.
     generateCode->setFocusPolicy(Qt::NoFocus);
     generateBarcode->setFocusPolicy(Qt::NoFocus);
     connect(generateCode, &QPushButton::clicked, this, [this] { guarded([&] { m_logic.generateCode(); }); });
-    connect(generateBarcode, &QPushButton::clicked, this, [this] { guarded([&] { m_logic.generateBarcode(); }); });
+    connect(generateBarcode, &QPushButton::clicked, this,
+            [this] { guarded([&] { m_logic.generateBarcode(); }); });
 
     m_form = new CardForm(mainFields(), 1);
     connect(m_form, &CardForm::valueEdited, this, [this](const QString& column, const QVariant& value) {
@@ -262,8 +268,9 @@ QWidget* TArticolo::buildMainPage()
     choices->addRow(QStringLiteral("U.M. vendita"), saleUnit);
     connect(supplier, &QComboBox::activated, this,
             [this, supplier] { guarded([&] { m_logic.chooseSupplier(supplier->currentText()); }); });
-    connect(department, &QComboBox::activated, this,
-            [this, department] { guarded([&] { m_logic.chooseDepartment(department->currentData().toInt()); }); });
+    connect(department, &QComboBox::activated, this, [this, department] {
+        guarded([&] { m_logic.chooseDepartment(department->currentData().toInt()); });
+    });
     connect(unit, &QComboBox::activated, this,
             [this, unit] { guarded([&] { m_logic.choosePurchaseUnit(unit->currentText()); }); });
     connect(saleUnit, &QComboBox::activated, this, [this, saleUnit] {
@@ -275,9 +282,10 @@ QWidget* TArticolo::buildMainPage()
     left->addWidget(m_form);
     if (m_logic.variant() == stock::Articolo::Variant::Book) {
         m_bookForm = new CardForm(bookFields(), 1);
-        connect(m_bookForm, &CardForm::valueEdited, this, [this](const QString& column, const QVariant& value) {
-            guarded([&] { m_logic.setValue(column, value); });
-        });
+        connect(m_bookForm, &CardForm::valueEdited, this,
+                [this](const QString& column, const QVariant& value) {
+                    guarded([&] { m_logic.setValue(column, value); });
+                });
         auto* book = new QGroupBox(QStringLiteral("Dati libro"));
         auto* bookLayout = new QVBoxLayout(book);
         bookLayout->addWidget(m_bookForm);
@@ -313,12 +321,18 @@ QWidget* TArticolo::buildPricePage()
         int row;
         int col;
     } prices[] = {
-        {"PrezzoAcqnoiva", "Costo senza IVA", 0, 0},   {"scontoacq1", "Sconto 1 %", 0, 1},
-        {"scontoacq2", "Sconto 2 %", 0, 2},            {"acquistoscontato", "Costo scontato", 0, 3},
-        {"PrezzoAcquisto", "Costo con IVA", 1, 0},     {"Aliquota", "Aliquota IVA", 1, 1},
-        {"LastAcquisto", "Ultimo costo", 1, 2},        {"Ricarico%", "Ricarico %", 2, 0},
-        {"PrezzoVendnoiva", "Prezzo senza IVA", 2, 1}, {"Utile", "Utile", 2, 2},
-        {"Scorta", "Scorta minima", 3, 0},             {"giacenza", "Giacenza", 3, 1},
+        {"PrezzoAcqnoiva", "Costo senza IVA", 0, 0},
+        {"scontoacq1", "Sconto 1 %", 0, 1},
+        {"scontoacq2", "Sconto 2 %", 0, 2},
+        {"acquistoscontato", "Costo scontato", 0, 3},
+        {"PrezzoAcquisto", "Costo con IVA", 1, 0},
+        {"Aliquota", "Aliquota IVA", 1, 1},
+        {"LastAcquisto", "Ultimo costo", 1, 2},
+        {"Ricarico%", "Ricarico %", 2, 0},
+        {"PrezzoVendnoiva", "Prezzo senza IVA", 2, 1},
+        {"Utile", "Utile", 2, 2},
+        {"Scorta", "Scorta minima", 3, 0},
+        {"giacenza", "Giacenza", 3, 1},
         {"Disponibilita", "Disponibilità", 3, 2},
     };
     for (const auto& price : prices) {
@@ -345,8 +359,10 @@ QWidget* TArticolo::buildPricePage()
             pageButton(QStringLiteral("Ricarico da prezzo"), QStringLiteral("ricaricoDaPrezzo%1").arg(list));
         listGrid->addWidget(fromMarkup, list, 4);
         listGrid->addWidget(fromPrice, list, 5);
-        connect(fromMarkup, &QPushButton::clicked, this, [this, list] { guarded([&] { m_logic.listPriceFromMarkup(list); }); });
-        connect(fromPrice, &QPushButton::clicked, this, [this, list] { guarded([&] { m_logic.listMarkupFromPrice(list); }); });
+        connect(fromMarkup, &QPushButton::clicked, this,
+                [this, list] { guarded([&] { m_logic.listPriceFromMarkup(list); }); });
+        connect(fromPrice, &QPushButton::clicked, this,
+                [this, list] { guarded([&] { m_logic.listMarkupFromPrice(list); }); });
     }
     auto* page = new QWidget;
     auto* layout = new QVBoxLayout(page);
@@ -376,8 +392,9 @@ QWidget* TArticolo::buildSupplierPage()
     stock::ItemSupplierRows& rows = m_logic.supplierRows();
     connect(add, &QPushButton::clicked, this, [this] { guarded([&] { m_logic.addSupplierRow(); }); });
     connect(save, &QPushButton::clicked, this, [this, &rows] {
-        saveGridEdits(m_supplierView, m_supplierModel, [&] { return rows.save(m_supplierModel->edits()); },
-                      rows.failedCell());
+        saveGridEdits(
+            m_supplierView, m_supplierModel, [&] { return rows.save(m_supplierModel->edits()); },
+            rows.failedCell());
     });
     connect(remove, &QPushButton::clicked, this, [this, &rows] {
         const int id = selectedId(m_supplierView, m_supplierModel, "id");
@@ -414,8 +431,9 @@ QWidget* TArticolo::buildSerialPage()
         guarded([&] { serials.remove(id); });
     });
     connect(save, &QPushButton::clicked, this, [this, &serials] {
-        saveGridEdits(m_serialView, m_serialModel, [&] { return serials.save(m_serialModel->edits()); },
-                      serials.failedCell());
+        saveGridEdits(
+            m_serialView, m_serialModel, [&] { return serials.save(m_serialModel->edits()); },
+            serials.failedCell());
     });
     connect(info, &QPushButton::clicked, this, [this, &serials] {
         const int id = selectedId(m_serialView, m_serialModel, "ID");
@@ -478,8 +496,9 @@ void TArticolo::fillChoices()
     QComboBox* department = m_choices.value(QStringLiteral("reparto"));
     department->clear();
     for (const core::Row& row : m_logic.departments())
-        department->addItem(QStringLiteral("%1 (IVA %2%)").arg(row["descrizione"].toString()).arg(row["aliquota"].toInt()),
-                            row["idreparto"].toInt());
+        department->addItem(
+            QStringLiteral("%1 (IVA %2%)").arg(row["descrizione"].toString()).arg(row["aliquota"].toInt()),
+            row["idreparto"].toInt());
 }
 
 void TArticolo::fillClassification(Classification kind)
@@ -515,10 +534,12 @@ bool TArticolo::eventFilter(QObject* watched, QEvent* event)
     if (edit && event->type() == QEvent::FocusOut) {
         const auto reason = static_cast<QFocusEvent*>(event)->reason();
         const QString column = edit->objectName();
-        const bool codeField = column == u"CodArticolo" || column == u"BarcodeFull" || column == u"codartforn";
+        const bool codeField =
+            column == u"CodArticolo" || column == u"BarcodeFull" || column == u"codartforn";
         // Only when the operator moves on: not when a message box or a menu takes the focus.
         if (codeField && !m_showing &&
-            (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason || reason == Qt::MouseFocusReason)) {
+            (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason ||
+             reason == Qt::MouseFocusReason)) {
             QMetaObject::invokeMethod(
                 this,
                 [this, column] {
@@ -613,7 +634,8 @@ void TArticolo::showState()
     }
 
     const bool sizes = m_logic.sizeColourEnabled();
-    for (const Classification kind : {Classification::Linea, Classification::Stagione, Classification::GruppoTaglia}) {
+    for (const Classification kind :
+         {Classification::Linea, Classification::Stagione, Classification::GruppoTaglia}) {
         m_choices.value(stock::Articolo::classification(kind).itemColumn)->setEnabled(sizes);
         if (QToolButton* plus = m_newValueButtons.value(kind))
             plus->setEnabled(sizes);

@@ -1,15 +1,15 @@
 #pragma once
 
-#include "Articolo.h"
-#include "CardWindow.h"
-#include "Navigator.h"
-#include "WindowEnvironment.h"
+#include "core/Navigator.h"
+#include "stock/Articolo.h"
+#include "ui/common/CardWindow.h"
+#include "ui/common/WindowEnvironment.h"
 
 #include <QHash>
 
-#include <functional>
 #include <QList>
 #include <QMap>
+#include <functional>
 
 class QComboBox;
 class QLabel;
@@ -32,7 +32,8 @@ class TArticolo : public CardWindow
     Q_OBJECT
 public:
     TArticolo(WindowEnvironment& environment, const core::NavigationRequest& request,
-              stock::Articolo::Variant variant = stock::Articolo::Variant::Standard, QWidget* parent = nullptr);
+              stock::Articolo::Variant variant = stock::Articolo::Variant::Standard,
+              QWidget* parent = nullptr);
 
     stock::Articolo& logic() { return m_logic; }
     QLineEdit* field(const QString& column) const; // a line edit of the card, or nullptr
@@ -62,8 +63,7 @@ private:
     void fieldLeft(const QString& column);
     void focusColumn(const QString& column);
     void moveToNextPrice(QLineEdit* from);
-    template <typename Command>
-    bool guarded(Command&& command);
+    template <typename Command> bool guarded(Command&& command);
 
     void showState();
     void showSuppliers();

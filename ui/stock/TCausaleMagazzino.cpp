@@ -1,7 +1,7 @@
-#include "TCausaleMagazzino.h"
+#include "ui/stock/TCausaleMagazzino.h"
 
-#include "Connections.h"
-#include "EditableList.h"
+#include "core/Connections.h"
+#include "ui/common/EditableList.h"
 
 #include <QDialogButtonBox>
 #include <QPushButton>
@@ -10,7 +10,8 @@
 
 namespace carvendo::ui {
 
-TCausaleMagazzino::TCausaleMagazzino(WindowEnvironment& environment, const core::NavigationRequest&, QWidget* parent)
+TCausaleMagazzino::TCausaleMagazzino(WindowEnvironment& environment, const core::NavigationRequest&,
+                                     QWidget* parent)
     : Window(parent), m_logic(environment.connections.company(), environment.session, environment.dialogs)
 {
     setWindowTitle(QStringLiteral("Causali di Magazzino"));

@@ -1,9 +1,9 @@
-#include "TDisponibilita.h"
+#include "ui/stock/TDisponibilita.h"
 
-#include "CommandGuard.h"
-#include "Connections.h"
-#include "PageWidgets.h"
-#include "RowsTableModel.h"
+#include "core/CommandGuard.h"
+#include "core/Connections.h"
+#include "ui/common/PageWidgets.h"
+#include "ui/common/RowsTableModel.h"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -15,7 +15,8 @@
 
 namespace carvendo::ui {
 
-TDisponibilita::TDisponibilita(WindowEnvironment& environment, const core::NavigationRequest& request, QWidget* parent)
+TDisponibilita::TDisponibilita(WindowEnvironment& environment, const core::NavigationRequest& request,
+                               QWidget* parent)
     : Window(parent), m_dialogs(environment.dialogs), m_logic(environment.connections.company())
 {
     setWindowTitle(QStringLiteral("Disponibilità"));

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "Disponibilita.h"
-#include "Navigator.h"
-#include "Window.h"
-#include "WindowEnvironment.h"
+#include "core/Navigator.h"
+#include "stock/Disponibilita.h"
+#include "ui/common/Window.h"
+#include "ui/common/WindowEnvironment.h"
 
 class QComboBox;
 class QLabel;
@@ -18,7 +18,8 @@ class TDisponibilita : public Window
 {
     Q_OBJECT
 public:
-    TDisponibilita(WindowEnvironment& environment, const core::NavigationRequest& request, QWidget* parent = nullptr);
+    TDisponibilita(WindowEnvironment& environment, const core::NavigationRequest& request,
+                   QWidget* parent = nullptr);
 
     stock::Disponibilita& logic() { return m_logic; }
     QComboBox* warehouseFilter() const { return m_warehouse; }

@@ -1,11 +1,11 @@
-#include "TInventario.h"
+#include "ui/stock/TInventario.h"
 
-#include "BackgroundTask.h"
-#include "Clock.h"
-#include "CommandGuard.h"
-#include "Connections.h"
-#include "PageWidgets.h"
-#include "RowsTableModel.h"
+#include "core/Clock.h"
+#include "core/CommandGuard.h"
+#include "core/Connections.h"
+#include "ui/common/BackgroundTask.h"
+#include "ui/common/PageWidgets.h"
+#include "ui/common/RowsTableModel.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -41,9 +41,8 @@ QList<RowsTableModel::Column> gridColumns()
 } // namespace
 
 TInventario::TInventario(WindowEnvironment& environment, const core::NavigationRequest&, QWidget* parent)
-    : Window(parent)
-    , m_dialogs(environment.dialogs)
-    , m_logic(environment.connections.company(), environment.connections.companySettings(), environment.paths,
+    : Window(parent), m_dialogs(environment.dialogs),
+      m_logic(environment.connections.company(), environment.connections.companySettings(), environment.paths,
               environment.clock, environment.dialogs, environment.reports, backgroundJobRunner(this))
 {
     setWindowTitle(QStringLiteral("Inventario"));
@@ -94,13 +93,14 @@ TInventario::TInventario(WindowEnvironment& environment, const core::NavigationR
     // Totals.
     auto* totalsBox = new QGroupBox(QStringLiteral("Totali"), this);
     auto* totalsGrid = new QGridLayout(totalsBox);
-    const QList<QPair<QString, QString>> totals{{QStringLiteral("VALOREACQ"), QStringLiteral("Valore acquisto")},
-                                                {QStringLiteral("VALOREMEDIO"), QStringLiteral("Valore costo medio")},
-                                                {QStringLiteral("VALORELISTINO1"), QStringLiteral("Valore listino 1")},
-                                                {QStringLiteral("VALORELISTINO2"), QStringLiteral("Valore listino 2")},
-                                                {QStringLiteral("VALORELISTINO3"), QStringLiteral("Valore listino 3")},
-                                                {QStringLiteral("TOTGIAC"), QStringLiteral("Totale giacenza")},
-                                                {QStringLiteral("TOTDISP"), QStringLiteral("Totale disponibilità")}};
+    const QList<QPair<QString, QString>> totals{
+        {QStringLiteral("VALOREACQ"), QStringLiteral("Valore acquisto")},
+        {QStringLiteral("VALOREMEDIO"), QStringLiteral("Valore costo medio")},
+        {QStringLiteral("VALORELISTINO1"), QStringLiteral("Valore listino 1")},
+        {QStringLiteral("VALORELISTINO2"), QStringLiteral("Valore listino 2")},
+        {QStringLiteral("VALORELISTINO3"), QStringLiteral("Valore listino 3")},
+        {QStringLiteral("TOTGIAC"), QStringLiteral("Totale giacenza")},
+        {QStringLiteral("TOTDISP"), QStringLiteral("Totale disponibilità")}};
     for (int i = 0; i < totals.size(); ++i) {
         auto* value = new QLabel(this);
         value->setObjectName(totals.at(i).first);
@@ -116,10 +116,11 @@ TInventario::TInventario(WindowEnvironment& environment, const core::NavigationR
     m_print = pageButton(QStringLiteral("Stampa"), QStringLiteral("stampa"));
     auto* commands = new QHBoxLayout;
     commands->addWidget(m_print);
-    const QList<QPair<stock::InventoryExport, QString>> exports{{stock::InventoryExport::Pdf, QStringLiteral("PDF")},
-                                                                {stock::InventoryExport::Excel, QStringLiteral("Excel")},
-                                                                {stock::InventoryExport::Csv, QStringLiteral("CSV")},
-                                                                {stock::InventoryExport::Html, QStringLiteral("HTML")}};
+    const QList<QPair<stock::InventoryExport, QString>> exports{
+        {stock::InventoryExport::Pdf, QStringLiteral("PDF")},
+        {stock::InventoryExport::Excel, QStringLiteral("Excel")},
+        {stock::InventoryExport::Csv, QStringLiteral("CSV")},
+        {stock::InventoryExport::Html, QStringLiteral("HTML")}};
     for (const auto& [kind, caption] : exports) {
         QPushButton* button = pageButton(caption, caption.toLower());
         button->setToolTip(QStringLiteral("Esporta in documenti/inventari"));
@@ -141,7 +142,8 @@ TInventario::TInventario(WindowEnvironment& environment, const core::NavigationR
     connect(m_period, &QCheckBox::toggled, m_from, &QWidget::setEnabled);
     connect(m_period, &QCheckBox::toggled, m_to, &QWidget::setEnabled);
     connect(m_run, &QPushButton::clicked, this, &TInventario::runInventory);
-    connect(m_print, &QPushButton::clicked, this, [this] { core::runGuarded(m_dialogs, [&] { m_logic.print(); }); });
+    connect(m_print, &QPushButton::clicked, this,
+            [this] { core::runGuarded(m_dialogs, [&] { m_logic.print(); }); });
     connect(exit, &QPushButton::clicked, this, &QDialog::reject);
     connect(m_grid->verticalScrollBar(), &QScrollBar::valueChanged, this, &TInventario::loadMoreIfAtEnd);
 

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "Inventario.h"
-#include "Navigator.h"
-#include "Window.h"
-#include "WindowEnvironment.h"
+#include "core/Navigator.h"
+#include "stock/Inventario.h"
+#include "ui/common/Window.h"
+#include "ui/common/WindowEnvironment.h"
 
 #include <QMap>
 
@@ -24,7 +24,8 @@ class TInventario : public Window
 {
     Q_OBJECT
 public:
-    TInventario(WindowEnvironment& environment, const core::NavigationRequest& request, QWidget* parent = nullptr);
+    TInventario(WindowEnvironment& environment, const core::NavigationRequest& request,
+                QWidget* parent = nullptr);
 
     stock::Inventario& logic() { return m_logic; }
     QComboBox* warehouseChoice() const { return m_warehouse; }

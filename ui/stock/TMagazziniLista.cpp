@@ -1,9 +1,9 @@
-#include "TMagazziniLista.h"
+#include "ui/stock/TMagazziniLista.h"
 
-#include "CommandGuard.h"
-#include "Connections.h"
-#include "RowsTableModel.h"
-#include "PageWidgets.h"
+#include "core/CommandGuard.h"
+#include "core/Connections.h"
+#include "ui/common/PageWidgets.h"
+#include "ui/common/RowsTableModel.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -14,10 +14,10 @@
 
 namespace carvendo::ui {
 
-TMagazziniLista::TMagazziniLista(WindowEnvironment& environment, const core::NavigationRequest&, QWidget* parent)
-    : Window(parent)
-    , m_dialogs(environment.dialogs)
-    , m_logic(environment.connections.company(), environment.session, environment.paths, environment.dialogs,
+TMagazziniLista::TMagazziniLista(WindowEnvironment& environment, const core::NavigationRequest&,
+                                 QWidget* parent)
+    : Window(parent), m_dialogs(environment.dialogs),
+      m_logic(environment.connections.company(), environment.session, environment.paths, environment.dialogs,
               environment.navigator)
 {
     setWindowTitle(QStringLiteral("Elenco Magazzini"));

@@ -1,8 +1,8 @@
-#include "TMagazzinoAnagrafica.h"
+#include "ui/stock/TMagazzinoAnagrafica.h"
 
-#include "CardForm.h"
-#include "Connections.h"
-#include "Warehouses.h"
+#include "core/Connections.h"
+#include "stock/Warehouses.h"
+#include "ui/common/CardForm.h"
 
 #include <QVBoxLayout>
 
@@ -39,8 +39,8 @@ QList<CardField> warehouseFields()
 
 } // namespace
 
-TMagazzinoAnagrafica::TMagazzinoAnagrafica(WindowEnvironment& environment, const core::NavigationRequest& request,
-                                           QWidget* parent)
+TMagazzinoAnagrafica::TMagazzinoAnagrafica(WindowEnvironment& environment,
+                                           const core::NavigationRequest& request, QWidget* parent)
     : RecordCardWindow(parent, environment.connections.company(), environment.session, environment.paths,
                        environment.dialogs)
 {

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "MagazzinoAnagrafica.h"
-#include "Navigator.h"
-#include "RecordCardWindow.h"
-#include "WindowEnvironment.h"
+#include "core/Navigator.h"
+#include "stock/MagazzinoAnagrafica.h"
+#include "ui/common/RecordCardWindow.h"
+#include "ui/common/WindowEnvironment.h"
 
 namespace carvendo::ui {
 

@@ -1,10 +1,10 @@
-#include "TMovimentiMagazzino.h"
+#include "ui/stock/TMovimentiMagazzino.h"
 
-#include "Clock.h"
-#include "CommandGuard.h"
-#include "Connections.h"
-#include "RowsTableModel.h"
-#include "PageWidgets.h"
+#include "core/Clock.h"
+#include "core/CommandGuard.h"
+#include "core/Connections.h"
+#include "ui/common/PageWidgets.h"
+#include "ui/common/RowsTableModel.h"
 
 #include <QComboBox>
 #include <QDateEdit>
@@ -23,9 +23,8 @@ namespace carvendo::ui {
 
 TMovimentiMagazzino::TMovimentiMagazzino(WindowEnvironment& environment, const core::NavigationRequest&,
                                          QWidget* parent)
-    : Window(parent)
-    , m_dialogs(environment.dialogs)
-    , m_logic(environment.connections.company(), environment.dialogs, environment.reports, environment.clock)
+    : Window(parent), m_dialogs(environment.dialogs),
+      m_logic(environment.connections.company(), environment.dialogs, environment.reports, environment.clock)
 {
     setWindowTitle(QStringLiteral("Movimenti di Magazzino"));
     resize(1100, 680);
@@ -120,8 +119,10 @@ TMovimentiMagazzino::TMovimentiMagazzino(WindowEnvironment& environment, const c
     connect(allItems, &QPushButton::clicked, this, &TMovimentiMagazzino::clearItem);
     connect(printButton, &QPushButton::clicked, this, &TMovimentiMagazzino::print);
     connect(exitButton, &QPushButton::clicked, this, &QDialog::reject);
-    connect(m_grid->verticalScrollBar(), &QScrollBar::valueChanged, this, &TMovimentiMagazzino::loadMoreIfAtEnd);
-    connect(m_grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this, &TMovimentiMagazzino::showSerials);
+    connect(m_grid->verticalScrollBar(), &QScrollBar::valueChanged, this,
+            &TMovimentiMagazzino::loadMoreIfAtEnd);
+    connect(m_grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            &TMovimentiMagazzino::showSerials);
 
     followPeriod();
     if (core::runGuarded(m_dialogs, [&] { m_logic.search({}); }))

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "MovimentiMagazzino.h"
-#include "Navigator.h"
-#include "Window.h"
-#include "WindowEnvironment.h"
+#include "core/Navigator.h"
+#include "stock/MovimentiMagazzino.h"
+#include "ui/common/Window.h"
+#include "ui/common/WindowEnvironment.h"
 
 class QComboBox;
 class QDateEdit;

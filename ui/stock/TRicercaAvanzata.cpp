@@ -1,7 +1,7 @@
-#include "TRicercaAvanzata.h"
+#include "ui/stock/TRicercaAvanzata.h"
 
-#include "CommandGuard.h"
-#include "Connections.h"
+#include "core/CommandGuard.h"
+#include "core/Connections.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -12,8 +12,10 @@
 
 namespace carvendo::ui {
 
-TRicercaAvanzata::TRicercaAvanzata(WindowEnvironment& environment, const core::NavigationRequest&, QWidget* parent)
-    : Window(parent), m_dialogs(environment.dialogs), m_logic(environment.connections.company(), environment.dialogs)
+TRicercaAvanzata::TRicercaAvanzata(WindowEnvironment& environment, const core::NavigationRequest&,
+                                   QWidget* parent)
+    : Window(parent), m_dialogs(environment.dialogs),
+      m_logic(environment.connections.company(), environment.dialogs)
 {
     setWindowTitle(QStringLiteral("Ricerca avanzata"));
     setMinimumWidth(420);

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "Navigator.h"
-#include "RicercaAvanzata.h"
-#include "Window.h"
-#include "WindowEnvironment.h"
+#include "core/Navigator.h"
+#include "stock/RicercaAvanzata.h"
+#include "ui/common/Window.h"
+#include "ui/common/WindowEnvironment.h"
 
 class QComboBox;
 class QLineEdit;

@@ -1,9 +1,9 @@
-#include "TSottoscorta.h"
+#include "ui/stock/TSottoscorta.h"
 
-#include "CommandGuard.h"
-#include "Connections.h"
-#include "PageWidgets.h"
-#include "RowsTableModel.h"
+#include "core/CommandGuard.h"
+#include "core/Connections.h"
+#include "ui/common/PageWidgets.h"
+#include "ui/common/RowsTableModel.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -77,9 +77,8 @@ QList<RowsTableModel::Column> gridColumns()
 } // namespace
 
 TSottoscorta::TSottoscorta(WindowEnvironment& environment, const core::NavigationRequest&, QWidget* parent)
-    : Window(parent)
-    , m_dialogs(environment.dialogs)
-    , m_logic(environment.connections.company(), environment.clock, environment.dialogs, environment.reports)
+    : Window(parent), m_dialogs(environment.dialogs),
+      m_logic(environment.connections.company(), environment.clock, environment.dialogs, environment.reports)
 {
     setWindowTitle(QStringLiteral("Articoli sottoscorta"));
     resize(980, 560);
@@ -130,7 +129,8 @@ TSottoscorta::TSottoscorta(WindowEnvironment& environment, const core::Navigatio
     layout->addWidget(m_grid, 1);
     layout->addLayout(commands);
 
-    connect(print, &QPushButton::clicked, this, [this] { core::runGuarded(m_dialogs, [&] { m_logic.print(); }); });
+    connect(print, &QPushButton::clicked, this,
+            [this] { core::runGuarded(m_dialogs, [&] { m_logic.print(); }); });
     connect(exit, &QPushButton::clicked, this, &QDialog::reject);
 
     core::runGuarded(m_dialogs, [&] { m_logic.open(); });
@@ -161,8 +161,9 @@ void TSottoscorta::showRows()
     const QModelIndex current = m_grid->currentIndex();
     m_model->setRows(m_logic.rows());
     if (m_model->rowCount() > 0)
-        m_grid->setCurrentIndex(m_model->index(current.isValid() ? qMin(current.row(), m_model->rowCount() - 1) : 0,
-                                               current.isValid() ? current.column() : QuantityColumn));
+        m_grid->setCurrentIndex(
+            m_model->index(current.isValid() ? qMin(current.row(), m_model->rowCount() - 1) : 0,
+                           current.isValid() ? current.column() : QuantityColumn));
 }
 
 } // namespace carvendo::ui

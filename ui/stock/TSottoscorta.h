@@ -1,9 +1,9 @@
 #pragma once
 
-#include "Navigator.h"
-#include "Sottoscorta.h"
-#include "Window.h"
-#include "WindowEnvironment.h"
+#include "core/Navigator.h"
+#include "stock/Sottoscorta.h"
+#include "ui/common/Window.h"
+#include "ui/common/WindowEnvironment.h"
 
 class QComboBox;
 class QPushButton;
@@ -19,7 +19,8 @@ class TSottoscorta : public Window
 {
     Q_OBJECT
 public:
-    TSottoscorta(WindowEnvironment& environment, const core::NavigationRequest& request, QWidget* parent = nullptr);
+    TSottoscorta(WindowEnvironment& environment, const core::NavigationRequest& request,
+                 QWidget* parent = nullptr);
 
     stock::Sottoscorta& logic() { return m_logic; }
     QComboBox* supplierFilter() const { return m_supplier; }

@@ -1,0 +1,136 @@
+#pragma once
+
+#include "core/Db.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <QVariantMap>
+
+#include <optional>
+#include <stdexcept>
+
+namespace carvendo::foundation {
+
+// The small tables the settings windows edit as lists. The enum is the allow-list: SQL is generated
+// only from the fixed description of one of these, never from names given at run time.
+enum class Lookup
+{
+    Umv, // sale units with their purchase unit
+    Uma, // purchase units
+    UnitaMisura,
+    CausaliGeneriche, // stock movement reasons
+    BusinessArea,     // business and geographic areas
+    Iva,
+    Reparti,
+    ClassiMerce,
+    Categorie,
+    SubCategorie,
+    Generi,
+    Autori,
+    Marchi,
+    Editori,
+    Collane,
+    CatClienti,
+    DefClienti,
+    RitenuteAcconto,
+    SuffissiDoc,
+    Banche,
+    Utenti,
+    Gruppi,
+    Report,
+};
+
+enum class LookupKind
+{
+    Text,
+    Integer,
+    Decimal,
+    Flag
+};
+
+// Values a column offers from another table's column (a list of sale units, groups, warehouses).
+struct ChoiceSource
+{
+    QString table;
+    QString column;
+};
+
+struct LookupColumn
+{
+    QString name;    // the column, as the table names it
+    QString caption; // grid header and form label
+    LookupKind kind = LookupKind::Text;
+    int maxLength = 0; // characters the column holds; 0 for no limit
+    bool required = false;
+    bool unique = false;   // two rows may not hold the same value
+    bool secret = false;   // shown masked (passwords)
+    QStringList choices{}; // fixed values; empty: free
+    std::optional<ChoiceSource> choicesFrom{};
+};
+
+// Another table that holds this table's values by copy: renaming follows them, and a value still in
+// use there cannot be deleted.
+struct LookupReference
+{
+    QString sourceColumn; // our column
+    QString table;        // theirs
+    QString column;
+    QString inUseMessage; // why the row cannot be deleted
+};
+
+struct LookupTable
+{
+    Lookup lookup;
+    QString table;
+    QString key;                 // the identifier the server numbers
+    QList<LookupColumn> columns; // shown and edited, in order
+    QString orderBy;             // a column of the table
+    QList<LookupReference> references{};
+
+    const LookupColumn* column(const QString& name) const; // by name ignoring case; nullptr if absent
+};
+
+// The description of each list.
+const LookupTable& lookupTable(Lookup lookup);
+QList<Lookup> allLookups();
+
+// A value refused before reaching the database; message() is the text for the warning box.
+class LookupError : public core::Error
+{
+public:
+    explicit LookupError(const QString& message) : Error(message, Kind::Refusal) {}
+};
+
+// Refuses a text longer than its column holds, naming the field as the window shows it.
+void requireFits(const QString& caption, const QString& value, int maxLength);
+
+// Reads and writes the lists through one generic implementation: every value is bound, the table
+// and column names come from the descriptions above.
+class LookupStore
+{
+public:
+    explicit LookupStore(core::Db& db) : m_db(db) {}
+
+    // The key first, then the described columns, ordered as the description says.
+    core::Rows load(Lookup lookup);
+    // The distinct values a column may take from its source, sorted.
+    QStringList choices(Lookup lookup, const QString& column);
+
+    // Values by column name (any letter case); a column left out of add() stays empty. Values are
+    // checked against the description first (LookupError), then written. add() returns the new key.
+    qint64 add(Lookup lookup, const QVariantMap& values);
+    void update(Lookup lookup, const QVariant& key, const QVariantMap& values);
+    void remove(Lookup lookup, const QVariant& key);
+
+    // The values as they will be stored, or LookupError naming the first field that is wrong.
+    QVariantMap normalized(Lookup lookup, const QVariantMap& values, bool completeRow) const;
+
+private:
+    void checkUnique(const LookupTable& table, const QVariantMap& values, const QVariant& exceptKey);
+
+    core::Db& m_db;
+};
+
+} // namespace carvendo::foundation

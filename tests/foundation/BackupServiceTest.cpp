@@ -1,0 +1,301 @@
+#include "foundation/BackupService.h"
+
+#include "core/Connections.h"
+#include "core/Paths.h"
+#include "core/Session.h"
+#include "tests/support/FixedClock.h"
+#include "tests/support/QtPrinters.h"
+#include "tests/support/ScriptedDialogs.h"
+#include "tests/support/TestDatabase.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace carvendo::core;
+using namespace carvendo::foundation;
+using carvendo::testing::DialogEvent;
+using carvendo::testing::FixedClock;
+using carvendo::testing::ScriptedDialogs;
+
+namespace {
+
+const QString RestoreQuestion = QStringLiteral(
+    "Attenzione, tutti i dati verranno sovrascritti! sei sicuro di voler eseguire il restore del database?");
+const QString StartOfYearQuestion = QStringLiteral("ATTENZIONE! TUTTI I DOCUMENTI DI VENDITA E DI ACQUISTO "
+                                                   "VERRANNO AZZERATI. VERRA' CREATO UN BACKUP DELL'ANNO "
+                                                   "CORRENTE. VUOI PROCEDERE ADESSO? ");
+const QString NoPrivilege = QStringLiteral("Non possiedi i privilegi per eseguire questa operazione");
+
+QByteArray readAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+Privileges privilegesOf(std::initializer_list<Privilege> flags)
+{
+    Privileges privileges;
+    for (Privilege flag : flags)
+        privileges.set(flag, true);
+    return privileges;
+}
+
+// One company per test: restores and the start of year replace or empty its tables.
+class BackupServiceTest : public ::testing::Test
+{
+protected:
+    BackupServiceTest() : m_paths(m_data.path(), m_data.path()) {}
+
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_data.isValid());
+        m_connections.setCompanySettings(m_company.settings());
+        logInWith({Privilege::FullAccess});
+    }
+
+    void logInWith(std::initializer_list<Privilege> flags)
+    {
+        m_session.logIn(
+            Operator{1, QStringLiteral("Mario"), QStringLiteral("mario"), {}, QStringLiteral("Admin")},
+            Warehouse{1, QStringLiteral("MAGAZZINO CENTRALE")}, privilegesOf(flags));
+    }
+
+    BackupService service(DatabaseDump dump = DatabaseDump())
+    {
+        return BackupService(
+            m_connections, m_paths, m_session, m_dialogs, m_clock,
+            [this](const QString&, const LongJob& job) {
+                job([this](int percent) { m_progress.push_back(percent); });
+            },
+            std::move(dump));
+    }
+
+    Db& db() { return m_connections.company(); }
+    QString backupFile(const QString& name) const { return m_paths.backupDir() + u'/' + name; }
+    int count(const QString& sql) { return db().scalar(sql).toInt(); }
+
+    // Moves the server's clock for the company connection: the start of year takes its year from there.
+    void setServerNow(const char* dateTime)
+    {
+        db().exec(QStringLiteral("SET timestamp = UNIX_TIMESTAMP(:T)"),
+                  {{"T", QString::fromLatin1(dateTime)}});
+    }
+
+    QTemporaryDir m_data{QDir::tempPath() + QStringLiteral("/bk-XXXXXX")};
+    Paths m_paths;
+    carvendo::testing::CompanyDatabase m_company{QStringLiteral("backup")};
+    Connections m_connections;
+    Session m_session{MachineType::ClientServer};
+    ScriptedDialogs m_dialogs;
+    FixedClock m_clock{QDateTime(QDate(2026, 12, 6), QTime(14, 30, 5))};
+    std::vector<int> m_progress;
+};
+
+TEST(BackupFileName, IsTheShortItalianDateWithUnderscores)
+{
+    EXPECT_EQ(BackupService::manualBackupFileName(QDate(2024, 1, 3)),
+              QStringLiteral("BACKUP_03_01_2024.sql"));
+}
+
+TEST_F(BackupServiceTest, ManualBackupDumpsLogsAndCountsEachRun)
+{
+    ASSERT_TRUE(service().backUp());
+    const QString file = backupFile(QStringLiteral("BACKUP_06_12_2026.sql"));
+    EXPECT_EQ(m_dialogs.messages(), QStringList{QStringLiteral("Backup avvenuto con successo")});
+    EXPECT_TRUE(readAll(file).contains("CREATE TABLE `backupcontatore`"));
+    EXPECT_EQ(m_progress.back(), 100);
+
+    m_clock.setNow(QDateTime(QDate(2026, 12, 6), QTime(18, 2, 0)));
+    ASSERT_TRUE(service().backUp());
+
+    const Rows log = db().query(QStringLiteral("SELECT Data, Percorso FROM backup ORDER BY idBackup"));
+    ASSERT_EQ(log.size(), 2);
+    EXPECT_EQ(log.value(0, "Data").toString(), u"06/12/2026 14:30:05");
+    EXPECT_EQ(log.value(1, "Data").toString(), u"06/12/2026 18:02:00");
+    // `Percorso` holds 50 characters: the whole path when it fits, else the file name alone.
+    const QString expectedPath = file.size() <= 50 ? file : QStringLiteral("BACKUP_06_12_2026.sql");
+    EXPECT_EQ(log.value(0, "Percorso").toString(), expectedPath);
+    EXPECT_EQ(service().summary(), (BackupSummary{2, QStringLiteral("06/12/2026 18:02:00")}));
+    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM backupcontatore")), 1);
+}
+
+TEST_F(BackupServiceTest, PathsTooLongForTheLogAreLoggedByFileName)
+{
+    QTemporaryDir deep(QDir::tempPath() + QStringLiteral("/una-cartella-dati-dal-nome-molto-lungo-XXXXXX"));
+    const Paths paths(deep.path(), deep.path());
+    BackupService backups(m_connections, paths, m_session, m_dialogs, m_clock, runHere);
+    ASSERT_TRUE(backups.backUp());
+    EXPECT_TRUE(QFileInfo::exists(paths.backupDir() + QStringLiteral("/BACKUP_06_12_2026.sql")));
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT Percorso FROM backup")).toString(),
+              u"BACKUP_06_12_2026.sql");
+}
+
+TEST_F(BackupServiceTest, FailedBackupSaysWhyAndRecordsNothing)
+{
+    const DatabaseDump broken(
+        DumpTools{QStringLiteral("/nessuna/cartella/mariadb-dump"), QStringLiteral("mariadb")});
+    EXPECT_FALSE(service(broken).backUp());
+    EXPECT_TRUE(m_dialogs.lastText().startsWith(
+        u"Backup non riuscito:\nImpossibile avviare il programma /nessuna/cartella/mariadb-dump: "))
+        << m_dialogs.lastText().toStdString();
+    EXPECT_FALSE(QFileInfo::exists(backupFile(QStringLiteral("BACKUP_06_12_2026.sql"))));
+    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM backup")), 0);
+}
+
+TEST_F(BackupServiceTest, RestoreAsksFirstThenPutsTheBackupBack)
+{
+    db().exec(QStringLiteral("INSERT INTO clienti (Cognome) VALUES ('Prima')"));
+    ASSERT_TRUE(service().backUp());
+    const QString file = backupFile(QStringLiteral("BACKUP_06_12_2026.sql"));
+    db().exec(QStringLiteral("INSERT INTO clienti (Cognome) VALUES ('Dopo')"));
+    m_dialogs.clear();
+    m_progress.clear();
+
+    m_dialogs.answerFile(file).answerConfirm(true);
+    ASSERT_TRUE(service().restore());
+
+    ASSERT_EQ(m_dialogs.events().size(), 3u);
+    EXPECT_EQ(m_dialogs.events()[1].text, RestoreQuestion);
+    EXPECT_EQ(m_dialogs.events()[2].text, u"Restore avvenuto con successo.");
+    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM clienti WHERE Cognome = 'Prima'")), 1);
+    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM clienti WHERE Cognome = 'Dopo'")), 0);
+    // The backup was taken before it was logged: the restored log does not have it. The window's
+    // connection goes on working on the tables that came in.
+    EXPECT_EQ(service().summary(), (BackupSummary{0, QString()}));
+    m_dialogs.clear();
+    ASSERT_TRUE(service().backUp());
+    EXPECT_EQ(service().summary(), (BackupSummary{1, QStringLiteral("06/12/2026 14:30:05")}));
+}
+
+TEST_F(BackupServiceTest, RestoreChangesNothingWhenTheOperatorStepsBack)
+{
+    ASSERT_TRUE(service().backUp());
+    db().exec(QStringLiteral("INSERT INTO clienti (Cognome) VALUES ('Dopo')"));
+    m_dialogs.clear();
+
+    m_dialogs.answerCancel(); // no file chosen
+    EXPECT_FALSE(service().restore());
+    m_dialogs.answerFile(backupFile(QStringLiteral("BACKUP_06_12_2026.sql"))).answerConfirm(false);
+    EXPECT_FALSE(service().restore());
+    EXPECT_TRUE(m_dialogs.messages().isEmpty());
+    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM clienti WHERE Cognome = 'Dopo'")), 1);
+}
+
+TEST_F(BackupServiceTest, FailedRestoreShowsTheToolsErrorNeverTheSuccessMessage)
+{
+    db().exec(QStringLiteral("INSERT INTO clienti (Cognome) VALUES ('Resta')"));
+    const QString file = m_data.filePath(QStringLiteral("non_un_backup.sql"));
+    QFile bad(file);
+    ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
+    bad.write("CREATE TABLE clienti (id INT);\nQUESTO NON E' SQL;\n");
+    bad.close();
+
+    m_dialogs.answerFile(file).answerConfirm(true);
+    EXPECT_FALSE(service().restore());
+    const QStringList errors = m_dialogs.texts(DialogEvent::Kind::Error);
+    ASSERT_EQ(errors.size(), 1);
+    EXPECT_TRUE(errors[0].startsWith(
+        u"Restore non riuscito, i dati non sono stati modificati:\nERROR 1064 (42000) at line 2:"))
+        << errors[0].toStdString();
+    EXPECT_TRUE(m_dialogs.texts(DialogEvent::Kind::Information).isEmpty());
+    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM clienti WHERE Cognome = 'Resta'")), 1);
+}
+
+TEST_F(BackupServiceTest, StartOfYearIsForFullAccessOnlyAndCancelledDoesNothing)
+{
+    logInWith({Privilege::Impostazioni, Privilege::Fatturazione, Privilege::Cancellazione});
+    EXPECT_FALSE(service().startOfYear());
+    EXPECT_EQ(m_dialogs.messages(), QStringList{NoPrivilege});
+
+    logInWith({Privilege::FullAccess});
+    db().exec(QStringLiteral("INSERT INTO fatture (NumDoc, Anno) VALUES (1, '2026')"));
+    m_dialogs.clear();
+    m_dialogs.answerConfirm(false);
+    EXPECT_FALSE(service().startOfYear());
+    EXPECT_EQ(m_dialogs.texts(DialogEvent::Kind::Confirm), QStringList{StartOfYearQuestion});
+    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM fatture")), 1);
+    EXPECT_FALSE(QDir(m_paths.backupDir()).exists());
+}
+
+TEST_F(BackupServiceTest, StartOfYearKeepsEveryYearsDumpAndEmptiesTheDocuments)
+{
+    setServerNow("2031-12-31 19:00:00");
+    const QStringList expectedFiles{QStringLiteral("GESTIONALE_2031.sql"),
+                                    QStringLiteral("GESTIONALE_2031_2.sql")};
+    QByteArray firstDump;
+    for (int run = 0; run < expectedFiles.size(); ++run) {
+        db().exec(QStringLiteral("INSERT INTO fatture (NumDoc, Anno) VALUES (:N, '2031')"), {{"N", run + 1}});
+        db().exec(QStringLiteral("INSERT INTO banco (NumDoc) VALUES (:N)"), {{"N", run + 1}});
+        m_dialogs.clear();
+        m_dialogs.answerConfirm(true);
+        ASSERT_TRUE(service().startOfYear());
+        const QString file = backupFile(expectedFiles[run]);
+        EXPECT_EQ(
+            m_dialogs.messages(),
+            QStringList{
+                QStringLiteral("Procedura completata. Il backup dell'anno 2031 è nel file %1").arg(file)});
+        const QByteArray dump = readAll(file);
+        EXPECT_TRUE(dump.contains(QStringLiteral("INSERT INTO `fatture` VALUES").toUtf8()))
+            << "dumped before emptying";
+        if (run == 0)
+            firstDump = dump;
+        EXPECT_EQ(
+            count(QStringLiteral("SELECT (SELECT COUNT(*) FROM fatture) + (SELECT COUNT(*) FROM banco)")), 0);
+    }
+    EXPECT_EQ(readAll(backupFile(expectedFiles[0])), firstDump) << "an earlier dump is never overwritten";
+    EXPECT_EQ(QDir(m_paths.backupDir()).entryList(QDir::Files), expectedFiles);
+}
+
+TEST_F(BackupServiceTest, FailingInizioAnnoLeavesTheDumpAndTheDocuments)
+{
+    setServerNow("2027-01-02 08:00:00");
+    db().exec(QStringLiteral("INSERT INTO fatture (NumDoc, Anno) VALUES (5, '2026')"));
+    db().execDirect(QStringLiteral("DROP PROCEDURE INIZIOANNO"));
+    m_dialogs.answerConfirm(true);
+    EXPECT_FALSE(service().startOfYear());
+    EXPECT_EQ(m_dialogs.texts(DialogEvent::Kind::Error),
+              QStringList{QStringLiteral("Procedura non riuscita, riprovare.")});
+    EXPECT_TRUE(
+        readAll(backupFile(QStringLiteral("GESTIONALE_2027.sql"))).contains("INSERT INTO `fatture` VALUES"));
+    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM fatture")), 1);
+}
+
+TEST_F(BackupServiceTest, StartOfYearNeverEmptiesTheDocumentsWithoutItsDump)
+{
+    db().exec(QStringLiteral("INSERT INTO fatture (NumDoc, Anno) VALUES (5, '2026')"));
+    m_dialogs.answerConfirm(true);
+    const DatabaseDump broken(
+        DumpTools{QStringLiteral("/nessuna/cartella/mariadb-dump"), QStringLiteral("mariadb")});
+    EXPECT_FALSE(service(broken).startOfYear());
+    const QStringList errors = m_dialogs.texts(DialogEvent::Kind::Error);
+    ASSERT_EQ(errors.size(), 1);
+    EXPECT_TRUE(errors[0].startsWith(
+        u"Backup non riuscito, i documenti non sono stati azzerati:\nImpossibile avviare il "
+        u"programma /nessuna/cartella/mariadb-dump: "))
+        << errors[0].toStdString();
+    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM fatture")), 1);
+}
+
+TEST_F(BackupServiceTest, SafetyDumpReplacesTheLastOneOnlyWithACompleteDump)
+{
+    const QString file = backupFile(QStringLiteral("BACKUP_SICUREZZA.sql"));
+    EXPECT_EQ(service().safetyDump(), file);
+    EXPECT_FALSE(readAll(file).contains("Sicurezza2"));
+
+    db().exec(QStringLiteral("INSERT INTO clienti (Cognome) VALUES ('Sicurezza2')"));
+    service().safetyDump();
+    const QByteArray second = readAll(file);
+    EXPECT_TRUE(second.contains("Sicurezza2")) << "each closing replaces the safety dump";
+
+    db().exec(QStringLiteral("INSERT INTO clienti (Cognome) VALUES ('Sicurezza3')"));
+    const DatabaseDump broken(
+        DumpTools{QStringLiteral("/nessuna/cartella/mariadb-dump"), QStringLiteral("mariadb")});
+    EXPECT_THROW(service(broken).safetyDump(), DumpError);
+    EXPECT_EQ(readAll(file), second);
+}
+
+} // namespace

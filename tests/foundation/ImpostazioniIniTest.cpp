@@ -1,0 +1,124 @@
+#include "foundation/ImpostazioniIni.h"
+
+#include "core/ConnectionIni.h"
+#include "core/Paths.h"
+#include "tests/support/QtPrinters.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace carvendo::core;
+using namespace carvendo::foundation;
+namespace K = ImpostazioniKeys;
+
+namespace {
+
+class ImpostazioniIniTest : public ::testing::Test
+{
+protected:
+    QString file(const QString& name) const { return m_dir.filePath(name); }
+
+    void write(const QString& name, const QByteArray& bytes) const
+    {
+        QFile out(file(name));
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+        out.write(bytes);
+    }
+
+    QByteArray read(const QString& name) const
+    {
+        QFile in(file(name));
+        return in.open(QIODevice::ReadOnly) ? in.readAll() : QByteArray();
+    }
+
+    QTemporaryDir m_dir;
+};
+
+TEST_F(ImpostazioniIniTest, KeysAreReadFromTheirSectionsAndValuesOutsideTheirListReadAsDefault)
+{
+    write(QStringLiteral("impostazioni.ini"), "[Impostazioni]\r\n"
+                                              "SkinName=Office 2007 Black\r\n"
+                                              "Disconnessione dopo=7 minuti\r\n"
+                                              "BARCODE=Ean8\r\n"
+                                              "3 Decimali=1\r\n"
+                                              "Splash=0\r\n"
+                                              "[CASSA]\r\n"
+                                              "PASSWORD=99\r\n"
+                                              "[ETICHETTE]\r\n"
+                                              "Etichettatrice=Brother QL-999\r\n"
+                                              "[CAT]\r\n"
+                                              "giorniconsegna=15\r\n");
+    const ImpostazioniIni ini(file(QStringLiteral("impostazioni.ini")));
+    EXPECT_EQ(ini.text(K::disconnessioneDopo()), "10 minuti") << "not one of the list";
+    EXPECT_EQ(ini.text(K::barcode()), "Ean8");
+    EXPECT_TRUE(ini.flag(K::treDecimali()));
+    EXPECT_EQ(ini.text(K::cassaPassword()), "99");
+    EXPECT_EQ(ini.text(K::etichettatrice()), "") << "not one of the three printers";
+    EXPECT_EQ(ini.integer(K::giorniConsegna()), 15);
+}
+
+TEST_F(ImpostazioniIniTest, WritesTheExactKeysAndRefusesValuesOutsideTheList)
+{
+    ImpostazioniIni ini(file(QStringLiteral("impostazioni.ini")));
+    ini.setFlag(K::prezziDdt(), true);
+    ini.setText(K::disconnessioneDopo(), QStringLiteral("30 minuti"));
+    ini.setText(K::etichettatrice(), QStringLiteral("Brother QL-560"));
+    EXPECT_THROW(ini.setText(K::disconnessioneDopo(), QStringLiteral("45 minuti")), std::invalid_argument);
+    EXPECT_THROW(ini.setText(K::barcode(), QStringLiteral("EAN13")), std::invalid_argument);
+    ini.save();
+
+    EXPECT_EQ(QString::fromLatin1(read(QStringLiteral("impostazioni.ini"))),
+              "[Impostazioni]\r\n"
+              "Prezzi_Ddt=1\r\n"
+              "Disconnessione dopo=30 minuti\r\n"
+              "[ETICHETTE]\r\n"
+              "Etichettatrice=Brother QL-560\r\n");
+    // It holds the cash register password.
+    const auto permissions = QFileInfo(file(QStringLiteral("impostazioni.ini"))).permissions();
+    EXPECT_FALSE(permissions.testAnyFlags(QFileDevice::ReadGroup | QFileDevice::ReadOther));
+}
+
+TEST(DisconnessioneMinutes, EachEntryOfTheListGivesItsMinutes)
+{
+    EXPECT_EQ(disconnessioneMinutes(QStringLiteral("1 minuto")), 1);
+    EXPECT_EQ(disconnessioneMinutes(QStringLiteral("1 minuti")), 10) << "not an entry of the list";
+}
+
+// The splash screen shows when `Splash` is 1, unless `Transfer`/`Connessione` is exactly "0".
+TEST_F(ImpostazioniIniTest, SplashRuleOnlyTheExactTextZeroSuppressesIt)
+{
+    const struct
+    {
+        const char* splash;      // null: key absent
+        const char* connessione; // null: key absent
+        bool shown;
+    } cases[] = {
+        {"1", nullptr, true},  {"1", "0", false},         {"1", "00", true},
+        {"0", nullptr, false}, {nullptr, nullptr, false},
+    };
+    const Paths paths(m_dir.path(), m_dir.path());
+    for (const auto& c : cases) {
+        QByteArray impostazioni;
+        if (c.splash)
+            impostazioni = QByteArray("[Impostazioni]\r\nSplash=") + c.splash + "\r\n";
+        QByteArray connessione = "[MAGAZZINO]\r\nID=1\r\n";
+        if (c.connessione)
+            connessione += QByteArray("[Transfer]\r\nConnessione=") + c.connessione + "\r\n";
+        write(QStringLiteral("impostazioni.ini"), impostazioni);
+        write(QStringLiteral("connessione.ini"), connessione);
+
+        EXPECT_EQ(showsSplashScreen(paths), c.shown)
+            << (c.splash ? c.splash : "-") << " " << (c.connessione ? c.connessione : "-");
+    }
+}
+
+TEST_F(ImpostazioniIniTest, SplashRuleWithoutAnyFileShowsNothing)
+{
+    EXPECT_FALSE(showsSplashScreen(Paths(m_dir.path(), m_dir.path())));
+    EXPECT_TRUE(showsSplashScreen(true, TransferSettings{}));
+}
+
+} // namespace

@@ -1,0 +1,340 @@
+#include "foundation/ImpostazioniNew.h"
+
+#include "core/Paths.h"
+#include "core/Session.h"
+#include "foundation/ImpostazioniIni.h"
+#include "schema/CompanyTemplate.h"
+#include "tests/support/QtPrinters.h"
+#include "tests/support/ScriptedDialogs.h"
+#include "tests/support/TestDatabase.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace carvendo::core;
+using namespace carvendo::foundation;
+using carvendo::testing::ScriptedDialogs;
+
+namespace {
+
+const QByteArray Png = QByteArray("\x89PNG\r\n\x1a\n", 8) + QByteArray("\x00\x00\x00\x0d"
+                                                                       "IHDR logo",
+                                                                       13);
+
+class ImpostazioniNewTest : public carvendo::testing::CompanySuite<ImpostazioniNewTest>
+{
+protected:
+    static void SetUpTestSuite()
+    {
+        CompanySuite::SetUpTestSuite();
+        s_directory = std::make_unique<carvendo::testing::ScratchDatabase>(QStringLiteral("dir"));
+        s_directory->db().runScript(carvendo::schema::CompanyTemplate::directoryScript());
+    }
+    static void TearDownTestSuite()
+    {
+        s_directory.reset();
+        CompanySuite::TearDownTestSuite();
+    }
+
+    void SetUp() override
+    {
+        m_db = company().newConnection();
+        m_directory = &s_directory->db();
+        for (const char* table : {"casse", "cassemodelli", "banche"})
+            m_db->exec(QStringLiteral("DELETE FROM %1").arg(QString::fromLatin1(table)));
+        m_db->exec(QStringLiteral("DELETE FROM gruppi WHERE id <> 1"));
+        m_directory->exec(QStringLiteral("DELETE FROM aziende"));
+        m_directory->exec(QStringLiteral(
+            "INSERT INTO aziende (ragionesociale, host, porta, username, password, databasename) "
+            "VALUES ('Vecchio Nome', 'server1', 3307, 'root', '480117', 'gestionale')"));
+        m_companyId = int(m_directory->lastInsertId());
+        m_paths = std::make_unique<Paths>(m_dir.path(), m_dir.path());
+    }
+
+    ImpostazioniNew& window()
+    {
+        if (!m_window)
+            m_window = std::make_unique<ImpostazioniNew>(*m_db, *m_directory, *m_paths, m_session, m_dialogs,
+                                                         m_companyId);
+        return *m_window;
+    }
+
+    void writeFile(const QString& name, const QByteArray& bytes) const
+    {
+        QFile file(m_dir.filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+
+    Row companyRow()
+    {
+        return m_directory
+            ->query(QStringLiteral("SELECT * FROM aziende WHERE id = :ID"), {{"ID", m_companyId}})
+            .first();
+    }
+
+    static inline std::unique_ptr<carvendo::testing::ScratchDatabase> s_directory;
+    QTemporaryDir m_dir;
+    std::unique_ptr<Paths> m_paths;
+    std::unique_ptr<Db> m_db;
+    Db* m_directory = nullptr;
+    int m_companyId = 0;
+    Session m_session;
+    ScriptedDialogs m_dialogs;
+    std::unique_ptr<ImpostazioniNew> m_window;
+};
+
+TEST_F(ImpostazioniNewTest, TheCurrentCompanyIsFoundFromItsConnection)
+{
+    m_directory->exec(QStringLiteral(
+        "INSERT INTO aziende (ragionesociale, host, porta, databasename) VALUES "
+        "('Filiale', 'server2', 3307, 'gestionale'), ('Altra', 'server1', 3307, 'gestionale1')"));
+    const int filiale =
+        m_directory->scalar(QStringLiteral("SELECT id FROM aziende WHERE ragionesociale = 'Filiale'"))
+            .toInt();
+    const int altra =
+        m_directory->scalar(QStringLiteral("SELECT id FROM aziende WHERE ragionesociale = 'Altra'")).toInt();
+    const auto connection = [](const char* host, int port, const char* database) {
+        ConnectionSettings settings;
+        settings.host = QString::fromLatin1(host);
+        settings.port = port;
+        settings.database = QString::fromLatin1(database);
+        return settings;
+    };
+    const struct
+    {
+        ConnectionSettings company;
+        int expected;
+    } cases[] = {
+        {connection("altrove", 3306, "gestionale1"), altra}, // the only company with that database
+        {connection("SERVER2", 3307, "gestionale"), filiale},
+        {connection("server1", 3307, "gestionale"), m_companyId},
+        {connection("server3", 3307, "gestionale"), 0}, // two candidates, neither on that server
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ImpostazioniNew::companyIdOf(*m_directory, c.company), c.expected)
+            << c.company.host.toStdString() << " " << c.company.database.toStdString();
+}
+
+TEST_F(ImpostazioniNewTest, OnOpeningItReadsTheWorkstationFiles)
+{
+    writeFile(QStringLiteral("impostazioni.ini"),
+              "[Impostazioni]\r\nLOGO=1\r\nSplash=1\r\n3 Decimali=1\r\n[CASSA]\r\nPASSWORD=0042\r\n");
+    const ImpostazioniStartup& startup = window().startup();
+    EXPECT_EQ(startup.cassaPassword, "0042");
+    EXPECT_TRUE(startup.treDecimali);
+    EXPECT_TRUE(startup.showsSplashScreen()) << "no Connessione key: the splash shows";
+    EXPECT_TRUE(window().usesLogo());
+}
+
+TEST_F(ImpostazioniNewTest, AziendaSavesTheCompanyDataAndLeavesItsConnectionAlone)
+{
+    CompanyRecord record = window().companyRecord();
+    EXPECT_EQ(record.ragionesociale, "Vecchio Nome");
+    record.ragionesociale = QStringLiteral(" Rossi Telefonia Srl ");
+    record.citta = QStringLiteral("Città di Castello");
+    record.piva = QStringLiteral("01234567890");
+    record.host = QStringLiteral("altro-server"); // not edited here
+    EXPECT_TRUE(window().saveCompany(record));
+    EXPECT_EQ(m_dialogs.messages(), QStringList({"Impostazioni salvate"}));
+
+    const Row row = companyRow();
+    EXPECT_EQ(row[u"ragionesociale"].toString(), "Rossi Telefonia Srl");
+    EXPECT_EQ(row[u"citta"].toString(), "Città di Castello");
+    EXPECT_EQ(row[u"host"].toString(), "server1");
+
+    const struct
+    {
+        QString CompanyRecord::*member;
+        QString value;
+        const char* message;
+    } refused[] = {
+        {&CompanyRecord::ragionesociale, QStringLiteral("  "), "Inserire la ragione sociale"},
+        {&CompanyRecord::cap, QStringLiteral("06012-06013"),
+         "Il campo \"Cap\" può contenere al massimo 10 caratteri"},
+    };
+    for (const auto& r : refused) {
+        m_dialogs.clear();
+        CompanyRecord bad = window().companyRecord();
+        bad.*r.member = r.value;
+        EXPECT_FALSE(window().saveCompany(bad));
+        EXPECT_EQ(m_dialogs.messages(), QStringList({QString::fromUtf8(r.message)}));
+    }
+    EXPECT_EQ(companyRow()[u"ragionesociale"].toString(), "Rossi Telefonia Srl");
+}
+
+TEST_F(ImpostazioniNewTest, LogoIsLoadedFromAPictureDeletedOnConfirmationAndSavedWithItsSwitch)
+{
+    writeFile(QStringLiteral("logo.png"), Png);
+    writeFile(QStringLiteral("note.txt"), "non sono un'immagine");
+
+    m_dialogs.answerFile(m_dir.filePath(QStringLiteral("note.txt")));
+    EXPECT_FALSE(window().loadLogo());
+    EXPECT_EQ(m_dialogs.messages(), QStringList({"Il file scelto non è un'immagine (PNG, JPEG, BMP o GIF)"}));
+    EXPECT_TRUE(window().logo().isEmpty());
+
+    m_dialogs.answerFile(m_dir.filePath(QStringLiteral("logo.png")));
+    EXPECT_TRUE(window().loadLogo());
+    window().setUsesLogo(true);
+    EXPECT_TRUE(window().saveLogo());
+    EXPECT_EQ(companyRow()[u"logo"].toBytes(), Png);
+    EXPECT_EQ(ImpostazioniIni(m_paths->impostazioniIni()).text(ImpostazioniKeys::logo()), "1");
+
+    m_dialogs.clear();
+    m_dialogs.answerConfirm(false);
+    EXPECT_FALSE(window().deleteLogo());
+    EXPECT_EQ(window().logo(), Png);
+
+    m_dialogs.answerConfirm(true);
+    EXPECT_TRUE(window().deleteLogo());
+    EXPECT_TRUE(window().logo().isEmpty());
+    EXPECT_EQ(companyRow()[u"logo"].toBytes(), Png) << "kept until Salva";
+    window().setUsesLogo(false);
+    EXPECT_TRUE(window().saveLogo());
+    EXPECT_TRUE(companyRow()[u"logo"].isNull());
+    EXPECT_EQ(ImpostazioniIni(m_paths->impostazioniIni()).text(ImpostazioniKeys::logo()), "0");
+}
+
+TEST_F(ImpostazioniNewTest, RegistratoriDiCassaListsTheModelsOfTheBrandAndSavesRegisterAndPassword)
+{
+    for (const auto& [model, brand] : std::initializer_list<std::pair<const char*, const char*>>{
+             {"Nettuna 300", "O'Neil"}, {"Form 100", "O'Neil"}, {"Sarema", "Olivetti"}})
+        m_db->exec(QStringLiteral("INSERT INTO cassemodelli (Modello, Marca) VALUES (:M, :B)"),
+                   {{"M", QString::fromUtf8(model)}, {"B", QString::fromUtf8(brand)}});
+    EXPECT_EQ(window().cashRegisterModels(QStringLiteral("O'Neil")),
+              QStringList({"Form 100", "Nettuna 300"}));
+    EXPECT_TRUE(window().cashRegisterModels(QStringLiteral("' OR ''='")).isEmpty());
+
+    const QString folder = m_dir.path();
+    CashRegisterSettings settings{QStringLiteral("O'Neil"), QStringLiteral("Form 100"), folder,
+                                  QStringLiteral("1234")};
+    EXPECT_TRUE(window().saveCashRegister(settings));
+    settings.modello = QStringLiteral("Nettuna 300");
+    EXPECT_TRUE(window().saveCashRegister(settings));
+    EXPECT_EQ(m_db->scalar(QStringLiteral("SELECT COUNT(*) FROM casse")).toInt(), 1)
+        << "one register, updated";
+    EXPECT_EQ(m_db->scalar(QStringLiteral("SELECT Modello FROM casse")).toString(), "Nettuna 300");
+    EXPECT_EQ(window().cashRegister(), settings);
+
+    m_dialogs.clear();
+    settings.cartellaLavoro = m_dir.filePath(QStringLiteral("manca"));
+    settings.password = QStringLiteral("9999");
+    EXPECT_FALSE(window().saveCashRegister(settings));
+    EXPECT_EQ(m_dialogs.messages(), QStringList({"La cartella di lavoro indicata non esiste"}));
+    EXPECT_EQ(ImpostazioniIni(m_paths->impostazioniIni()).text(ImpostazioniKeys::cassaPassword()), "1234");
+}
+
+TEST_F(ImpostazioniNewTest, EmailAccountRoundTrip)
+{
+    const MailAccount account{QStringLiteral("smtp.example.it"),
+                              QStringLiteral("negozio@example.it"),
+                              465,
+                              QStringLiteral("Cordiali saluti\nIl negozio"),
+                              QStringLiteral("negozio"),
+                              QStringLiteral("segreta")};
+    EXPECT_TRUE(window().saveMailAccount(account));
+    EXPECT_EQ(window().mailAccount(), account);
+    m_dialogs.clear();
+    MailAccount bad = account;
+    bad.port = 0;
+    EXPECT_FALSE(window().saveMailAccount(bad));
+    EXPECT_EQ(m_dialogs.messages(), QStringList({"Inserire un numero di porta valido"}));
+}
+
+TEST_F(ImpostazioniNewTest, StampeSavesTheLogoUseOfEachDocument)
+{
+    const LogoUse use{true, false, true, false, true};
+    EXPECT_TRUE(window().savePrintSettings(use, m_dir.path()));
+    EXPECT_EQ(window().logoUse(), use);
+    const Row row = m_db->query(QStringLiteral("SELECT * FROM logostampe")).first();
+    EXPECT_EQ(row[u"fatture"].toInt(), 1);
+    EXPECT_EQ(row[u"preventivi"].toInt(), 0);
+    EXPECT_EQ(window().dropboxPath(), m_dir.path());
+}
+
+TEST_F(ImpostazioniNewTest, ECommerceTestConnectsWithTheTypedValuesAndChangesNothing)
+{
+    const auto server = carvendo::testing::serverSettings();
+    if (server.port == 0)
+        GTEST_SKIP() << "the test server is reached through a socket";
+    StoreConnection store{QStringLiteral("127.0.0.1"),
+                          QString::number(server.port),
+                          server.user,
+                          server.password,
+                          QStringLiteral("ps_"),
+                          QString(),
+                          StoreSettings::Manual,
+                          StoreSettings::Automatic,
+                          StoreSettings::Manual};
+    const QString before = m_db->scalar(QStringLiteral("SELECT conn_host FROM vm_store")).toString();
+
+    EXPECT_TRUE(window().testStoreConnection(store));
+    EXPECT_EQ(m_dialogs.messages(), QStringList({"Connessione OK"}));
+
+    for (const char* port : {"1", "abc"}) {
+        m_dialogs.clear();
+        StoreConnection wrong = store;
+        wrong.port = QString::fromLatin1(port);
+        EXPECT_FALSE(window().testStoreConnection(wrong));
+        EXPECT_EQ(m_dialogs.messages(), QStringList({"Impossibile stabilire una connessione"}));
+    }
+    EXPECT_EQ(m_db->scalar(QStringLiteral("SELECT conn_host FROM vm_store")).toString(), before);
+
+    m_dialogs.clear();
+    store.port =
+        QStringLiteral("3306"); // the test server may listen beyond four digits; saving does not connect
+    EXPECT_TRUE(window().saveStore(store));
+    EXPECT_EQ(window().store(), store);
+    m_dialogs.clear();
+    store.port = QStringLiteral("13306");
+    EXPECT_FALSE(window().saveStore(store));
+    EXPECT_EQ(m_dialogs.messages(), QStringList({"Inserire un numero di porta valido (da 1 a 9999)"}));
+}
+
+// Each flag of "Gestione Gruppi" is one column of `gruppi`, and the login reads the privileges back.
+TEST_F(ImpostazioniNewTest, GroupFlagsMapToTheirColumns)
+{
+    LookupEditor& groups = window().list(Lookup::Gruppi);
+    int flags = 0;
+    for (const LookupColumn& box : lookupTable(Lookup::Gruppi).columns) {
+        if (box.kind != LookupKind::Flag)
+            continue;
+        ++flags;
+        SCOPED_TRACE(box.name.toStdString());
+        const auto key =
+            groups.add({{"descrizione", QStringLiteral("SOLO %1").arg(box.name)}, {box.name, true}});
+        ASSERT_TRUE(key.has_value());
+        const Row row =
+            m_db->query(QStringLiteral("SELECT * FROM gruppi WHERE id = :ID"), {{"ID", *key}}).first();
+        EXPECT_EQ(row[box.name].toInt(), 1);
+        const int gridRow = groups.rowOfKey(*key);
+        EXPECT_TRUE(groups.setValue(gridRow, box.name, false));
+        EXPECT_EQ(m_db->scalar(QStringLiteral("SELECT `%1` FROM gruppi WHERE id = :ID").arg(box.name),
+                               {{"ID", *key}})
+                      .toInt(),
+                  0);
+    }
+    EXPECT_EQ(flags, 14);
+
+    const auto cassa = groups.add({{"descrizione", "CASSA"}, {"pos", true}, {"cancellazione", "1"}});
+    const Privileges privileges = Privileges::fromGruppiRow(
+        m_db->query(QStringLiteral("SELECT * FROM gruppi WHERE id = :ID"), {{"ID", *cassa}}).first());
+    EXPECT_TRUE(privileges.has(Privilege::Pos));
+    EXPECT_TRUE(privileges.canDelete());
+    EXPECT_FALSE(privileges.allows(Privilege::Fatturazione));
+}
+
+TEST_F(ImpostazioniNewTest, DeletingABankNeedsThePrivilege)
+{
+    LookupEditor& banks = window().list(Lookup::Banche);
+    ASSERT_TRUE(banks.add({{"Descrizione", "Banca di Prova"}, {"Codice", "IT60X0542811101000000123456"}})
+                    .has_value());
+    EXPECT_FALSE(banks.remove(0));
+    EXPECT_EQ(m_dialogs.messages(), QStringList({"Non possiedi i privilegi per eseguire questa operazione"}));
+    EXPECT_EQ(m_db->scalar(QStringLiteral("SELECT Codice FROM banche")).toString(),
+              "IT60X0542811101000000123456");
+}
+
+} // namespace

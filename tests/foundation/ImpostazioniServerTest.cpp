@@ -1,0 +1,201 @@
+#include "foundation/ImpostazioniServer.h"
+
+#include "core/CompanyDatabase.h"
+#include "core/CompanyDirectory.h"
+#include "core/Connections.h"
+#include "core/EmbeddedServer.h"
+#include "core/IniFile.h"
+#include "core/Paths.h"
+#include "core/Session.h"
+#include "tests/support/QtPrinters.h"
+#include "tests/support/ScriptedDialogs.h"
+#include "tests/support/TestDatabase.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+using namespace carvendo::core;
+using namespace carvendo::foundation;
+using carvendo::testing::connectToServer;
+using carvendo::testing::ScriptedDialogs;
+using carvendo::testing::serverSettings;
+using Fields = ImpostazioniServer::Fields;
+
+namespace {
+
+// The file's permission bits as the system keeps them.
+unsigned modeBits(const QString& path)
+{
+    struct stat info
+    {
+    };
+    return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_mode & 0777 : 0;
+}
+
+class ImpostazioniServerTest : public ::testing::Test
+{
+protected:
+    void TearDown() override
+    {
+        if (!m_directoryName.isEmpty())
+            dropDatabase(*connectToServer(), m_directoryName);
+    }
+
+    std::unique_ptr<ImpostazioniServer> window()
+    {
+        return std::make_unique<ImpostazioniServer>(m_paths, m_connections, m_session, m_embedded, m_dialogs,
+                                                    [this](const QString& label, const LongJob& job) {
+                                                        m_longWorkLabels << label;
+                                                        runHere(label, job);
+                                                    });
+    }
+
+    // The test server, with a directory database name of this test's own.
+    Fields testServerFields(const QString& machineType)
+    {
+        m_directoryName = QStringLiteral("dir_%1").arg(QCoreApplication::applicationPid());
+        const ConnectionSettings s = serverSettings();
+        return Fields{s.host, QString::number(s.port), m_directoryName, s.user, s.password, machineType};
+    }
+
+    void writeFile(const QString& path, const QByteArray& bytes)
+    {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+
+    QByteArray connessioneBytes() const
+    {
+        QFile file(m_paths.connessioneIni());
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    QTemporaryDir m_dir;
+    Paths m_paths{m_dir.path(), m_dir.path()};
+    Connections m_connections;
+    Session m_session{MachineType::ClientServer};
+    EmbeddedServer m_embedded{EmbeddedServer::Options{m_dir.filePath(QStringLiteral("mysql")), false, false}};
+    ScriptedDialogs m_dialogs;
+    QStringList m_longWorkLabels;
+    QString m_directoryName;
+};
+
+TEST_F(ImpostazioniServerTest, FirstStartOffersTheDefaults)
+{
+    const auto logic = window();
+    EXPECT_EQ(logic->fields(), (Fields{"localhost", "3307", "aziende", "root", "480117", "CLIENT/SERVER"}));
+}
+
+TEST_F(ImpostazioniServerTest, ShowsTheStoredKeysAndTheDropboxFolder)
+{
+    writeFile(m_paths.connessioneIni(), "[PARAMETRI CONNESSIONE SERVER LOCALE]\r\nSERVER_AZ=server01\r\n"
+                                        "PORTA_AZ=3310\r\nDATABASE_AZ=ditte\r\nUSERNAME_AZ=cassa\r\n"
+                                        "PASSWORD_AZ=segreta\r\nTYPE_MACHINE=client\r\n");
+    EXPECT_EQ(window()->fields(), (Fields{"server01", "3310", "ditte", "cassa", "segreta", "CLIENT"}));
+}
+
+TEST_F(ImpostazioniServerTest, AnIncompleteFileKeepsWhatIsSetAndOffersDefaultsForTheRest)
+{
+    writeFile(m_paths.connessioneIni(),
+              "[PARAMETRI CONNESSIONE SERVER LOCALE]\nSERVER_AZ=server01\nPORTA_AZ=0\n"
+              "TYPE_MACHINE=CLIENT\n");
+    EXPECT_EQ(window()->fields(), (Fields{"server01", "3307", "aziende", "root", "480117", "CLIENT"}));
+}
+
+// Each case breaks one field more than the next, so only the first failing check may speak.
+TEST_F(ImpostazioniServerTest, SaveChecksTheFieldsInOrderAndWritesNothingOnFailure)
+{
+    struct Case
+    {
+        Fields fields;
+        QString message;
+    };
+    const Case cases[] = {
+        {{"  ", "3307", "aziende", "root", "480117", "CLIENT"}, "Impostare nome server"},
+        {{"localhost", "0", "", "", "", ""}, "Impostare nome database"},
+        {{"localhost", "0", "aziende", "", "", ""}, "Impostare numero porta"},
+        {{"localhost", "70000", "aziende", "root", "480117", "CLIENT"},
+         "Numero porta non valido: inserire un numero intero da 1 a 65535"},
+        {{"localhost", "3307", "aziende", "", "", ""}, "Impostare username"},
+        {{"localhost", "3307", "aziende", "root", "", ""}, "Impostare password"},
+        {{"localhost", "3307", "aziende", "root", "480117", "SERVER"}, "Specificare tipo di macchina"},
+        {{"localhost", "3307", "aziende-2", "root", "480117", "CLIENT/SERVER"},
+         "Nome database non valido: usare solo lettere, cifre e \"_\""},
+    };
+    const QByteArray before = "[PARAMETRI CONNESSIONE SERVER LOCALE]\r\nSERVER_AZ=server01\r\n";
+    writeFile(m_paths.connessioneIni(), before);
+    for (const Case& c : cases) {
+        m_dialogs.clear();
+        auto logic = window();
+        logic->setFields(c.fields);
+        EXPECT_FALSE(logic->save()) << c.message.toStdString();
+        EXPECT_EQ(m_dialogs.texts(carvendo::testing::DialogEvent::Kind::Information), QStringList{c.message});
+        EXPECT_EQ(connessioneBytes(), before);
+    }
+    EXPECT_TRUE(m_longWorkLabels.isEmpty());
+}
+
+TEST_F(ImpostazioniServerTest, SaveAsClientWritesTheKeysAndNeverCreatesTheDirectory)
+{
+    auto logic = window();
+    logic->setFields(testServerFields(QStringLiteral("CLIENT")));
+    ASSERT_TRUE(logic->save());
+    EXPECT_TRUE(m_dialogs.events().empty());
+
+    const ConnectionSettings s = serverSettings();
+    const IniFile ini(m_paths.connessioneIni());
+    EXPECT_EQ(ini.value(u"PARAMETRI CONNESSIONE SERVER LOCALE", u"PORTA_AZ"), QString::number(s.port));
+    EXPECT_EQ(ini.value(u"PARAMETRI CONNESSIONE SERVER LOCALE", u"DATABASE_AZ"), m_directoryName);
+    EXPECT_EQ(ini.value(u"PARAMETRI CONNESSIONE SERVER LOCALE", u"PASSWORD_AZ"), s.password);
+    EXPECT_EQ(modeBits(m_paths.connessioneIni()), 0600);
+    EXPECT_EQ(m_connections.directorySettings().database, m_directoryName);
+    EXPECT_EQ(m_session.machineType(), MachineType::Client);
+
+    EXPECT_FALSE(CompanyDirectory::directoryExists(*connectToServer(), m_directoryName));
+    EXPECT_TRUE(m_longWorkLabels.isEmpty());
+}
+
+TEST_F(ImpostazioniServerTest, SaveAsClientServerCreatesTheMissingDirectory)
+{
+    auto logic = window();
+    logic->setFields(testServerFields(QStringLiteral("CLIENT/SERVER")));
+    ASSERT_TRUE(logic->save());
+    EXPECT_EQ(m_longWorkLabels, QStringList{"Preparazione del database delle aziende..."});
+    EXPECT_FALSE(m_embedded.startedHere()); // the server answered
+    EXPECT_EQ(CompanyDirectory(m_connections.directory()).count(), 0) << "the new, empty directory";
+}
+
+TEST_F(ImpostazioniServerTest, SaveAsClientServerKeepsAnExistingDirectory)
+{
+    const Fields fields = testServerFields(QStringLiteral("CLIENT/SERVER"));
+    {
+        auto server = connectToServer();
+        CompanyDirectory::createDirectoryDatabase(*server, m_directoryName);
+        CompanyDirectory(*server).addNewCompany();
+    }
+    auto logic = window();
+    logic->setFields(fields);
+    ASSERT_TRUE(logic->save());
+    EXPECT_EQ(CompanyDirectory(m_connections.directory()).count(), 1);
+}
+
+TEST_F(ImpostazioniServerTest, UnreachableServerIsReportedAndTheWindowStaysOpen)
+{
+    auto logic = window();
+    logic->setFields(Fields{"nessuno.invalid", "3307", "aziende", "root", "480117", "CLIENT/SERVER"});
+    EXPECT_FALSE(logic->save());
+    const QStringList errors = m_dialogs.texts(carvendo::testing::DialogEvent::Kind::Error);
+    ASSERT_EQ(errors.size(), 1);
+    // The keys were written before the server was asked: the operator corrects them and saves again.
+    EXPECT_EQ(IniFile(m_paths.connessioneIni()).value(u"PARAMETRI CONNESSIONE SERVER LOCALE", u"SERVER_AZ"),
+              "nessuno.invalid");
+    EXPECT_FALSE(m_embedded.startedHere());
+}
+
+} // namespace

@@ -1,0 +1,275 @@
+#include "foundation/Principale.h"
+
+#include "core/Connections.h"
+#include "core/DbError.h"
+#include "core/IniFile.h"
+#include "core/Paths.h"
+#include "core/Session.h"
+#include "foundation/BackupService.h"
+#include "tests/support/FixedClock.h"
+#include "tests/support/QtPrinters.h"
+#include "tests/support/RecordingNavigator.h"
+#include "tests/support/ScriptedDialogs.h"
+
+#include <QSet>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+using namespace carvendo;
+using namespace carvendo::core;
+using namespace carvendo::foundation;
+namespace ct = carvendo::testing;
+using ct::DialogEvent;
+
+namespace {
+
+const QString NoPrivilege = QStringLiteral("Non possiedi i privilegi per eseguire questa operazione");
+
+class PrincipaleTest : public ::testing::Test
+{
+protected:
+    void logInWith(const std::vector<Privilege>& flags, MachineType machine = MachineType::ClientServer)
+    {
+        Privileges privileges;
+        for (Privilege flag : flags)
+            privileges.set(flag, true);
+        m_session.setMachineType(machine);
+        m_session.logIn(
+            Operator{7, QStringLiteral("Mario Rossi"), QStringLiteral("mario"), {}, QStringLiteral("Cassa")},
+            Warehouse{2, QStringLiteral("NEGOZIO CENTRO")}, privileges);
+    }
+
+    void writeSetting(const QString& section, const QString& key, const QString& value)
+    {
+        IniFile ini(m_paths.impostazioniIni());
+        ini.setValue(section, key, value);
+        ini.save();
+    }
+
+    QTemporaryDir m_dir;
+    Paths m_paths{m_dir.path(), m_dir.path()};
+    Session m_session;
+    Connections m_connections; // never opened: no command here reaches the database
+    ct::ScriptedDialogs m_dialogs;
+    ct::RecordingNavigator m_navigator;
+    ct::FixedClock m_clock;
+    BackupService m_backups{m_connections, m_paths, m_session, m_dialogs, m_clock, runHere};
+    QSet<QString> m_missingWindows;
+    Principale m_principale{
+        m_session,   m_paths,   m_dialogs,
+        m_navigator, m_backups, [this](const QString& window) { return !m_missingWindows.contains(window); }};
+};
+
+// Privilege matrix: which operator may run which command.
+struct GateCase
+{
+    const char* name;
+    std::vector<Privilege> flags;
+    const char* command;
+    const char* opens; // nullptr: refused with the privilege message
+};
+
+class PrincipaleGateTest : public PrincipaleTest, public ::testing::WithParamInterface<GateCase>
+{
+};
+
+TEST_P(PrincipaleGateTest, RunsOrRefusesWithThePrivilegeMessage)
+{
+    const GateCase& c = GetParam();
+    logInWith(c.flags);
+    m_principale.run(QString::fromUtf8(c.command));
+    if (c.opens) {
+        EXPECT_EQ(m_navigator.openedWindows(), QStringList{QString::fromUtf8(c.opens)});
+        EXPECT_TRUE(m_dialogs.messages().isEmpty()) << m_dialogs.messages().join(u'|').toStdString();
+    } else {
+        EXPECT_TRUE(m_navigator.openedWindows().isEmpty());
+        EXPECT_EQ(m_dialogs.messages(), QStringList{NoPrivilege});
+    }
+}
+
+const std::vector<Privilege> PosOnly{Privilege::Pos};
+const std::vector<Privilege> Nothing{};
+const std::vector<Privilege> EveryFlagButFullAccess{
+    Privilege::Pos,           Privilege::Carico,       Privilege::Fatturazione, Privilege::Cat,
+    Privilege::Statistiche,   Privilege::Magazzino,    Privilege::Ddt,          Privilege::OrdiniFornitori,
+    Privilege::OrdiniClienti, Privilege::Impostazioni, Privilege::Scadenzario,  Privilege::Planner,
+    Privilege::Cancellazione, Privilege::Aggiornamento};
+
+INSTANTIATE_TEST_SUITE_P(Matrix, PrincipaleGateTest,
+                         ::testing::Values(GateCase{"PosOpensPosTouch", PosOnly, "postouch", "TPosTouch"},
+                                           GateCase{"PosRefusedOnFatture", PosOnly, "fatture", nullptr},
+                                           GateCase{"FlagsWithoutFullAccessRefusedOnExport",
+                                                    EveryFlagButFullAccess, "exportcat", nullptr},
+                                           GateCase{"FlagsWithoutFullAccessOpenFatture",
+                                                    EveryFlagButFullAccess, "fatture", "TFatture"},
+                                           GateCase{"NobodyOpensClienti", Nothing, "clienti", "TClienti"},
+                                           GateCase{"NobodyRefusedOnPlanner", Nothing, "planner", nullptr}),
+                         [](const ::testing::TestParamInfo<GateCase>& info) {
+                             return std::string(info.param.name);
+                         });
+
+TEST_F(PrincipaleTest, FullAccessPassesEveryGate)
+{
+    logInWith({Privilege::FullAccess});
+    for (const MainCommand& command : m_principale.commands().all()) {
+        if (command.requiredWindow().isEmpty())
+            continue;
+        m_navigator = ct::RecordingNavigator();
+        m_principale.run(command.id);
+        EXPECT_EQ(m_navigator.openedWindows(), QStringList{command.window}) << command.id.toStdString();
+    }
+    EXPECT_TRUE(m_dialogs.messages().isEmpty()) << m_dialogs.messages().join(u'|').toStdString();
+}
+
+TEST_F(PrincipaleTest, WindowsOpenOnTheirPageAsCalledByTheMainWindow)
+{
+    logInWith({Privilege::FullAccess});
+    const struct
+    {
+        const char* command;
+        const char* page;
+    } cases[] = {{"banche", "Banche"}, {"restore", "Backup/Restore"}};
+    for (const auto& c : cases) {
+        m_navigator = ct::RecordingNavigator();
+        m_principale.run(QString::fromUtf8(c.command));
+        const NavigationRequest request = m_navigator.lastRequest(QStringLiteral("TImpostazioniNew"));
+        EXPECT_EQ(request.values.value(QStringLiteral("page")).toString(), QString::fromUtf8(c.page))
+            << c.command;
+    }
+}
+
+TEST_F(PrincipaleTest, NewDocumentOpensItsWindowWithoutAKey)
+{
+    logInWith({Privilege::Carico});
+    m_principale.run(QStringLiteral("nuovoresofornitore"));
+    const NavigationRequest request = m_navigator.lastRequest(QStringLiteral("TDettDdt"));
+    EXPECT_TRUE(request.key.isNull());
+    EXPECT_TRUE(request.values.value(QStringLiteral("nuovo")).toBool());
+    EXPECT_EQ(request.values.value(QStringLiteral("modalita")).toString(),
+              QStringLiteral("Reso a Fornitore"));
+}
+
+TEST_F(PrincipaleTest, CommandsWithoutTheirWindowAreDisabledAndNeverNavigate)
+{
+    logInWith({Privilege::FullAccess});
+    m_missingWindows = {QStringLiteral("TFatture"), QStringLiteral("TFatturaImmediata")};
+
+    for (const char* id : {"fatture", "nuovafattura"}) {
+        const CommandState state = m_principale.state(QString::fromUtf8(id));
+        EXPECT_FALSE(state.enabled) << id;
+        EXPECT_EQ(state.toolTip, QStringLiteral("Non ancora disponibile")) << id;
+        m_principale.run(QString::fromUtf8(id));
+    }
+    EXPECT_TRUE(m_navigator.requests().empty());
+    EXPECT_TRUE(m_dialogs.events().empty());
+    EXPECT_TRUE(m_principale.state(QStringLiteral("preventivi")).enabled);
+}
+
+TEST_F(PrincipaleTest, ClientMachineDisablesBackupAndRestoreOnly)
+{
+    for (const auto machine : {MachineType::Client, MachineType::ClientServer}) {
+        logInWith({Privilege::FullAccess}, machine);
+        const bool server = machine == MachineType::ClientServer;
+        EXPECT_EQ(m_principale.state(QStringLiteral("backup")).enabled, server);
+        EXPECT_EQ(m_principale.state(QStringLiteral("restore")).enabled, server);
+        EXPECT_TRUE(m_principale.state(QStringLiteral("impostazioni")).enabled);
+    }
+    logInWith({Privilege::FullAccess}, MachineType::Client);
+    m_principale.run(QStringLiteral("backup"));
+    EXPECT_TRUE(m_navigator.requests().empty());
+}
+
+TEST_F(PrincipaleTest, RemindersOpenOnShowWhenTheWorkstationWantsThem)
+{
+    logInWith({});
+    m_principale.shown();
+    EXPECT_TRUE(m_navigator.requests().empty()) << "no impostazioni.ini: no reminders";
+
+    writeSetting(QStringLiteral("Impostazioni"), QStringLiteral("Promemoria"), QStringLiteral("1"));
+    m_principale.shown();
+    EXPECT_EQ(m_navigator.openedWindows(), QStringList{QStringLiteral("TPromemoria")});
+}
+
+TEST_F(PrincipaleTest, PosConfiguratorStartsTheConfiguredProgram)
+{
+    logInWith({Privilege::Pos});
+    writeSetting(QStringLiteral("CONFIGURATORE POS"), QStringLiteral("Programma"),
+                 QStringLiteral("  /bin/true "));
+    QStringList started;
+    m_principale.setProgramStarter([&](const QString& program) {
+        started << program;
+        return startDetachedProgram(program);
+    });
+    m_principale.run(QStringLiteral("configuratorepos"));
+    EXPECT_EQ(started, QStringList{QStringLiteral("/bin/true")});
+    EXPECT_TRUE(m_dialogs.messages().isEmpty());
+
+    logInWith({Privilege::Fatturazione});
+    m_principale.run(QStringLiteral("configuratorepos"));
+    EXPECT_EQ(started.size(), 1) << "the gate comes first";
+    EXPECT_EQ(m_dialogs.messages(), QStringList{NoPrivilege});
+}
+
+TEST_F(PrincipaleTest, StartOfYearAsksBeforeAnything)
+{
+    logInWith({Privilege::FullAccess});
+    m_dialogs.answerCancel();
+    m_principale.run(QStringLiteral("inizioanno"));
+    ASSERT_EQ(m_dialogs.events().size(), 1u);
+    EXPECT_EQ(m_dialogs.events()[0].buttons, ConfirmButtons::OkCancel);
+    EXPECT_TRUE(m_dialogs.events()[0].text.startsWith(QStringLiteral("ATTENZIONE! TUTTI I DOCUMENTI")));
+    EXPECT_TRUE(m_navigator.requests().empty());
+}
+
+TEST_F(PrincipaleTest, ClosingIsRefusedUntilTheClosingDialogSaysSo)
+{
+    logInWith({});
+    {
+        IniFile ini(m_paths.connessioneIni());
+        ini.setValue(QStringLiteral("SESSIONE"), QStringLiteral("IDSESSIONE"), QStringLiteral("17"));
+        ini.setValue(QStringLiteral("SESSIONE"), QStringLiteral("SESSIONE_AVVIATA"), QStringLiteral("1"));
+        ini.save();
+    }
+    int ending = 0;
+    QObject::connect(&m_principale, &Principale::endProgramRequested, [&] { ++ending; });
+
+    m_navigator.returnFrom(QStringLiteral("TDialogoClose"), {.accepted = false});
+    EXPECT_FALSE(m_principale.requestClose()) << "\"Annulla la chiusura e rientra\"";
+    EXPECT_EQ(ending, 0);
+    const IniFile ini(m_paths.connessioneIni());
+    EXPECT_EQ(ini.value(QStringLiteral("SESSIONE"), QStringLiteral("SESSIONE_AVVIATA")), QStringLiteral("0"));
+
+    m_navigator.returnFrom(QStringLiteral("TDialogoClose"), {.accepted = true});
+    m_principale.run(QStringLiteral("esci"));
+    EXPECT_TRUE(m_principale.programEnding());
+    EXPECT_EQ(ending, 1);
+}
+
+TEST_F(PrincipaleTest, WithoutTheClosingDialogTheOperatorIsAsked)
+{
+    logInWith({});
+    m_missingWindows = {QStringLiteral("TDialogoClose")};
+    m_dialogs.answerConfirm(false).answerConfirm(true);
+    EXPECT_FALSE(m_principale.requestClose());
+    EXPECT_TRUE(m_principale.requestClose());
+    EXPECT_EQ(m_dialogs.texts(DialogEvent::Kind::Confirm).value(0),
+              QStringLiteral("Vuoi veramente chiudere il software?"));
+    EXPECT_TRUE(m_navigator.requests().empty());
+}
+
+TEST_F(PrincipaleTest, WindowThatCannotOpenSaysWhyAndTheMainWindowStays)
+{
+    logInWith({Privilege::Magazzino});
+    m_navigator.whenOpened(QStringLiteral("TArticoli"), [](const NavigationRequest&) -> NavigationResult {
+        throw DbError(QStringLiteral("Lost connection to server during query"), 2013);
+    });
+    m_principale.run(QStringLiteral("articoli"));
+    EXPECT_EQ(m_dialogs.texts(DialogEvent::Kind::Error),
+              QStringList{QStringLiteral("Lost connection to server during query")});
+    EXPECT_FALSE(m_principale.programEnding());
+}
+
+} // namespace
