@@ -32,8 +32,6 @@ public:
 class GridExport
 {
 public:
-    static QString successMessage() { return QStringLiteral("Esportazione avvenuta con successo"); }
-
     // The caption of the format as the list offers it ("XML", "EXCEL", "HTML", "TXT"), and the
     // filter of the file dialog.
     static QString formatCaption(ExportFormat format);

@@ -45,6 +45,7 @@ RegistryKind makeKind(RegistryKind::Which which)
     kind.cardWindow = pick("TCliente", "TFornitore");
     kind.listWindow = pick("TClienti", "TFornitori");
     kind.layoutWord = pick("Clienti", "Fornitori");
+    kind.exportProgressLabel = pick("Esportazione clienti in corso...", "Esportazione fornitori in corso...");
     kind.deleteQuestion = pick("Eliminare il cliente?", "Eliminare il fornitore?");
     kind.goneMessage =
         pick("Il cliente non esiste più: può essere stato eliminato da un'altra postazione.",

@@ -59,12 +59,6 @@ core::Rows RegistrySearch::fetch(int limit)
 {
     const QString order = QStringLiteral(" ORDER BY %1, %2").arg(m_kind.nameColumn, m_kind.key);
     core::Params params = whereParams();
-    if (limit <= 0)
-        return m_db.query(
-            QStringLiteral("SELECT %1 FROM %2%3")
-                    .arg(m_kind.gridColumns.join(QStringLiteral(", ")), m_kind.table, whereClause()) +
-                order,
-            params);
     // The page's keys first, from the name alone (an index on the name answers it without reading
     // the rows), then those rows.
     params.insert(QStringLiteral("QUANTI"), limit);
@@ -108,9 +102,12 @@ void RegistrySearch::refresh()
     load(qMax(m_loaded, m_pageSize));
 }
 
-core::Rows RegistrySearch::allRows()
+core::Rows RegistrySearch::allRows(core::Db& db) const
 {
-    return fetch(0);
+    return db.query(QStringLiteral("SELECT %1 FROM %2%3 ORDER BY %4, %5")
+                        .arg(m_kind.gridColumns.join(QStringLiteral(", ")), m_kind.table, whereClause(),
+                             m_kind.nameColumn, m_kind.key),
+                    whereParams());
 }
 
 // ---- deleting ----
@@ -133,7 +130,7 @@ void deleteRegistryRecord(const RegistryKind& kind, core::Db& db, const QVariant
 RegistryList::RegistryList(const RegistryKind& kind, core::Db& db, const core::Session& session,
                            const core::Paths& paths, core::Dialogs& dialogs, core::Navigator& navigator)
     : m_kind(kind), m_db(db), m_session(session), m_paths(paths), m_dialogs(dialogs), m_navigator(navigator),
-      m_search(kind, db)
+      m_search(kind, db), m_export(dialogs, db)
 {
 }
 
@@ -164,22 +161,18 @@ bool RegistryList::deleteRecord(const QVariant& key)
     return true;
 }
 
+void RegistryList::runExportsWith(const core::ConnectionSettings& settings, core::JobRunner runner)
+{
+    m_export.runJobsWith(std::move(runner), settings);
+}
+
 bool RegistryList::exportGrid(gridexport::ExportFormat format)
 {
-    const QString suggested = m_kind.layoutWord + u'.' + gridexport::GridExport::fileExtension(format);
-    const auto path =
-        m_dialogs.chooseFile(gridexport::GridExport::formatCaption(format),
-                             gridexport::GridExport::fileFilter(format), core::FileMode::Save, suggested);
-    if (!path)
-        return false;
-    try {
-        gridexport::GridExport::write(m_search.allRows(), format, *path, m_kind.gridCaptions);
-    } catch (const gridexport::GridExportError& failure) {
-        m_dialogs.error(failure.message());
-        return false;
-    }
-    m_dialogs.information(gridexport::GridExport::successMessage());
-    return true;
+    const RegistrySearch& search = m_search;
+    return m_export
+        .toChosenFile(format, m_kind.layoutWord, m_kind.gridCaptions, m_kind.exportProgressLabel,
+                      [&search](core::Db& db) { return search.allRows(db); })
+        .has_value();
 }
 
 QByteArray RegistryList::loadLayout() const

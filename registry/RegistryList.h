@@ -5,7 +5,7 @@
 
 #include "core/Db.h"
 #include "core/Rows.h"
-#include "gridexport/GridExport.h"
+#include "gridexport/ListExport.h"
 
 #include <QByteArray>
 #include <QString>
@@ -53,8 +53,10 @@ public:
 
     const core::Rows& rows() const { return m_rows; }
     bool hasMore() const { return m_hasMore; }
-    // Every record of the current search, not just the loaded pages (for exports).
-    core::Rows allRows();
+    // Every record of the current search, not just the loaded pages (for exports), read on `db`
+    // (an export job's own connection) or on the list's.
+    core::Rows allRows(core::Db& db) const;
+    core::Rows allRows() const { return allRows(m_db); }
 
     SearchMode mode() const { return m_mode; }
     const QString& text() const { return m_text; }
@@ -102,6 +104,9 @@ public:
     // deleted.
     bool deleteRecord(const QVariant& key);
 
+    // Exports read and write on a connection of their own through this runner (the window puts them
+    // behind a progress bar); until it is set they run right away on the list's connection.
+    void runExportsWith(const core::ConnectionSettings& settings, core::JobRunner runner);
     // Asks for the file and writes every record of the current search. True when written.
     bool exportGrid(gridexport::ExportFormat format);
 
@@ -119,6 +124,7 @@ private:
     core::Navigator& m_navigator;
     RegistrySearch m_search;
     WebAccounts m_webAccounts;
+    gridexport::ListExport m_export;
 };
 
 // Deletes one record of the registry; for a customer also its web account on the exchange. When

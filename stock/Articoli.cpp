@@ -21,7 +21,8 @@ Articoli::Articoli(core::Db& db, const core::Session& session, const core::Paths
 Articoli::Articoli(core::Db& db, const core::Session& session, const core::Paths& paths,
                    core::Dialogs& dialogs, core::Navigator& navigator, Options options, QObject* parent)
     : QObject(parent), m_db(db), m_session(session), m_paths(paths), m_dialogs(dialogs),
-      m_navigator(navigator), m_options(std::move(options)), m_search(db), m_warehouse(session.warehouse())
+      m_navigator(navigator), m_options(std::move(options)), m_search(db), m_warehouse(session.warehouse()),
+      m_export(dialogs, db)
 {
 }
 
@@ -228,41 +229,17 @@ bool Articoli::realignCurrent()
 
 void Articoli::runExportsWith(const core::ConnectionSettings& settings, core::JobRunner runner)
 {
-    m_exportSettings = settings;
-    m_exportRunner = std::move(runner);
+    m_export.runJobsWith(std::move(runner), settings);
 }
 
 bool Articoli::exportGrid(gridexport::ExportFormat format)
 {
-    const QString suggested = QStringLiteral("Articoli.") + gridexport::GridExport::fileExtension(format);
-    const auto path =
-        m_dialogs.chooseFile(gridexport::GridExport::formatCaption(format),
-                             gridexport::GridExport::fileFilter(format), core::FileMode::Save, suggested);
-    if (!path)
-        return false;
     const ItemSearch::Criteria criteria = m_search.criteria();
-    const std::optional<core::ConnectionSettings> settings = m_exportSettings;
-    core::Db& listDb = m_db;
-    try {
-        m_exportRunner(
-            QStringLiteral("Esportazione articoli in corso..."),
-            [&listDb, criteria, settings, format, file = *path](const std::function<void(int)>& progress) {
-                std::optional<core::Db> own;
-                if (settings) {
-                    own.emplace(*settings);
-                    own->open();
-                }
-                const core::Rows rows = ItemSearch::allRows(own ? *own : listDb, criteria);
-                progress(50);
-                gridexport::GridExport::write(rows, format, file, ItemSearch::captions());
-                progress(100);
-            });
-    } catch (const gridexport::GridExportError& failure) {
-        m_dialogs.error(failure.message());
-        return false;
-    }
-    m_dialogs.information(exportDoneMessage());
-    return true;
+    return m_export
+        .toChosenFile(format, QStringLiteral("Articoli"), ItemSearch::captions(),
+                      QStringLiteral("Esportazione articoli in corso..."),
+                      [criteria](core::Db& db) { return ItemSearch::allRows(db, criteria); })
+        .has_value();
 }
 
 bool Articoli::printList(core::ReportOutput& reports)

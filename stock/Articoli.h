@@ -4,7 +4,7 @@
 #include "core/LongJob.h"
 #include "core/Rows.h"
 #include "core/Session.h"
-#include "gridexport/GridExport.h"
+#include "gridexport/ListExport.h"
 #include "stock/ItemSearch.h"
 #include "stock/StockRealignment.h"
 
@@ -59,7 +59,6 @@ public:
     static QString duplicateQuestion() { return QStringLiteral("Vuoi duplicare l'articolo selezionato?"); }
     static QString deleteQuestion() { return QStringLiteral("Eliminare l'articolo selezionato?"); }
     static QString realignQuestion();
-    static QString exportDoneMessage() { return QStringLiteral("Esportazione avvenuta con successo!"); }
     static QString serialNotFoundMessage()
     {
         return QStringLiteral("Seriale non trovato nel magazzino selezionato!");
@@ -105,7 +104,7 @@ public:
     // Exports read and write on a connection of their own through this runner (the window puts them
     // behind a progress bar); until it is set they run right away on the list's connection.
     void runExportsWith(const core::ConnectionSettings& settings, core::JobRunner runner);
-    // Asks for the file and writes every item of the current search.
+    // Asks for the file and writes every item of the current search. False when cancelled.
     bool exportGrid(gridexport::ExportFormat format);
     // The printed list of the current search ("Articoli" template), on screen first.
     bool printList(core::ReportOutput& reports);
@@ -134,8 +133,7 @@ private:
     core::Warehouse m_warehouse;
     int m_current = 0;
     CurrentStock m_stock;
-    std::optional<core::ConnectionSettings> m_exportSettings;
-    core::JobRunner m_exportRunner = core::runHere;
+    gridexport::ListExport m_export;
 };
 
 } // namespace carvendo::stock

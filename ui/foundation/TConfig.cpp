@@ -145,9 +145,10 @@ QWidget* TConfig::buildEtichette()
     m_labelPrinter->addItems(foundation::ImpostazioniKeys::etichettatrice().allowedValues);
     QPushButton* save = pageButton(QStringLiteral("Salva"), QStringLiteral("salvaEtichette"));
     connect(save, &QPushButton::clicked, this, [this] {
-        m_logic.saveLabelSettings(foundation::LabelSettings{
-            m_ean8->isChecked() ? foundation::ImpostazioniValues::Ean8 : foundation::ImpostazioniValues::Ean13,
-            m_startBarcode->text(), m_labelPrinter->currentText()});
+        m_logic.saveLabelSettings(
+            foundation::LabelSettings{m_ean8->isChecked() ? foundation::ImpostazioniValues::Ean8
+                                                          : foundation::ImpostazioniValues::Ean13,
+                                      m_startBarcode->text(), m_labelPrinter->currentText()});
         showLabels();
     });
 
@@ -262,7 +263,7 @@ void TConfig::showPreferences()
     m_treDecimali->setChecked(p.treDecimali);
     m_ivaInclusa->setChecked(p.ivaInclusaInScarico);
     (p.interfacciaPos == foundation::ImpostazioniValues::InterfacciaClassica ? m_classicInterface
-                                                                       : m_touchInterface)
+                                                                             : m_touchInterface)
         ->setChecked(true);
     m_fullScreen->setChecked(p.tuttoSchermo);
     m_operatoreObbligatorio->setChecked(p.operatoreObbligatorio);

@@ -2,6 +2,7 @@
 
 #include "core/CommandGuard.h"
 #include "core/Connections.h"
+#include "ui/common/BackgroundTask.h"
 #include "ui/common/PageWidgets.h"
 #include "ui/common/RowsTableModel.h"
 
@@ -144,6 +145,7 @@ RegistryListWindow::RegistryListWindow(const registry::RegistryKind& kind, const
               environment.dialogs, environment.navigator)
 {
     m_logic.setWebAccounts(registry::WebAccounts::of(environment.connections));
+    m_logic.runExportsWith(environment.connections.companySettings(), backgroundJobRunner(this));
     setWindowTitle(title);
     resize(980, 600);
 
