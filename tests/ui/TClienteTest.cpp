@@ -18,6 +18,7 @@ protected:
     void SetUp() override
     {
         emptyTables({"clienti", "fornitori", "venduti", "fatture"});
+        db().execDirect(QStringLiteral("DROP TRIGGER IF EXISTS clienti_no_insert"));
         useCompany(company());
     }
 
@@ -50,6 +51,28 @@ TEST_F(RegistryCardWindowsTest, ANewCustomerIsTypedCheckedAndSaved)
     EXPECT_EQ(stored.value(0, "pIva").toString(), QStringLiteral("00000000000"));
     EXPECT_EQ(stored.value(0, "Categoria").toString(), QStringLiteral("Ingrosso"));
     EXPECT_EQ(stored.value(0, "Listino").toString(), QStringLiteral("LISTINO1"));
+}
+
+TEST_F(RegistryCardWindowsTest, ASaveTheServerFailsIsToldAndTheCardStaysAsTyped)
+{
+    // A trigger stands in for a server that fails the insert after the card's own checks passed.
+    db().execDirect(QStringLiteral("CREATE TRIGGER clienti_no_insert BEFORE INSERT ON clienti FOR EACH ROW "
+                                   "SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'bloccato'"));
+    ui::TCliente window(m_environment, {QStringLiteral("TCliente")});
+    window.show();
+    type(window.personalForm().editor(QStringLiteral("RagioneSociale")), QStringLiteral("Bianchi Luca"));
+
+    buttonCaptioned(window, QStringLiteral("Salva"))->click();
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_EQ(m_dialogs.messages(), QStringList{QStringLiteral("bloccato")});
+    EXPECT_EQ(text(window.personalForm(), "RagioneSociale"), QStringLiteral("Bianchi Luca"));
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT COUNT(*) FROM clienti")).toInt(), 0);
+
+    db().execDirect(QStringLiteral("DROP TRIGGER clienti_no_insert"));
+    buttonCaptioned(window, QStringLiteral("Salva"))->click();
+    EXPECT_EQ(window.result(), QDialog::Accepted);
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT RagioneSociale FROM clienti")).toString(),
+              QStringLiteral("Bianchi Luca"));
 }
 
 TEST_F(RegistryCardWindowsTest, AnEditedCustomerAsksBeforeLeavingAndOpensItsHistory)
