@@ -6,6 +6,8 @@
 #include "ui/common/CardForm.h"
 #include "ui/common/RowsTableModel.h"
 
+#include <QScopeGuard>
+
 using namespace carvendo;
 namespace ct = carvendo::testing;
 
@@ -64,8 +66,14 @@ TEST_F(RegistryCardWindowsTest, ASaveTheServerFailsIsToldAndTheCardStaysAsTyped)
 
     buttonCaptioned(window, QStringLiteral("Salva"))->click();
     EXPECT_TRUE(window.isVisible());
-    EXPECT_EQ(m_dialogs.messages(), QStringList{QStringLiteral("bloccato")});
     EXPECT_EQ(text(window.personalForm(), "RagioneSociale"), QStringLiteral("Bianchi Luca"));
+
+    db().exec(QStringLiteral("INSERT INTO fornitori (Codice, RagSoc) VALUES ('3', 'Ingrosso Nord')"));
+    ui::TFornitore supplier(m_environment, {QStringLiteral("TFornitore"), int(db().lastInsertId())});
+    supplier.show();
+    buttonCaptioned(supplier, QStringLiteral("Crea cliente"))->click();
+    EXPECT_TRUE(supplier.isVisible());
+    EXPECT_EQ(m_dialogs.messages(), (QStringList{QStringLiteral("bloccato"), QStringLiteral("bloccato")}));
     EXPECT_EQ(db().scalar(QStringLiteral("SELECT COUNT(*) FROM clienti")).toInt(), 0);
 
     db().execDirect(QStringLiteral("DROP TRIGGER clienti_no_insert"));
@@ -134,6 +142,24 @@ TEST_F(RegistryCardWindowsTest, ACardOnARecordGoneMeanwhileSaysSoAndCloses)
             QStringLiteral("Il cliente non esiste più: può essere stato eliminato da un'altra postazione."),
             QStringLiteral(
                 "Il fornitore non esiste più: può essere stato eliminato da un'altra postazione.")}));
+}
+
+TEST_F(RegistryCardWindowsTest, AHistorySearchTheServerFailsIsToldAndTheWindowStays)
+{
+    ui::TStoricoCliente history(m_environment, {QStringLiteral("TStoricoCliente")});
+    history.show();
+    {
+        // The table taken away stands in for a server that fails the search.
+        db().execDirect(QStringLiteral("RENAME TABLE clienti TO clienti_via"));
+        const auto restore =
+            qScopeGuard([] { db().execDirect(QStringLiteral("RENAME TABLE clienti_via TO clienti")); });
+        type(&history.searchText(), QStringLiteral("Rossi"));
+        pressEnter(&history.searchText());
+    }
+    EXPECT_TRUE(history.isVisible());
+    EXPECT_EQ(history.customers().rowCount(), 0);
+    EXPECT_EQ(m_dialogs.messages(),
+              QStringList{QStringLiteral("Table '%1.clienti' doesn't exist").arg(company().name())});
 }
 
 TEST_F(RegistryCardWindowsTest, TheHistoryFindsACustomerByNameAndShowsItsSales)
