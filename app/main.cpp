@@ -5,6 +5,7 @@
 //   carvendo            normal start
 //   carvendo --demo     also prepares the demo company "Azienda Demo" and preselects it
 #include "core/Clock.h"
+#include "core/CommandGuard.h"
 #include "core/ConnectionIni.h"
 #include "core/Connections.h"
 #include "core/EmbeddedServer.h"
@@ -12,6 +13,7 @@
 #include "core/Session.h"
 #include "foundation/DemoCompany.h"
 #include "foundation/ImpostazioniIni.h"
+#include "foundation/StartupFiles.h"
 #include "ui/AllWindows.h"
 #include "ui/common/QtDialogs.h"
 #include "ui/common/QtReportOutput.h"
@@ -28,6 +30,7 @@
 #include <QSplashScreen>
 
 #include <csignal>
+#include <cstdlib>
 #include <unistd.h>
 
 using namespace carvendo;
@@ -96,25 +99,15 @@ Options parseOptions(const QApplication& app)
     return Options{parser.isSet(demo), parser.isSet(demo) && parser.isSet(login)};
 }
 
-} // namespace
-
-int main(int argc, char** argv)
+// Everything after the files are known to be usable; returns the program's exit code.
+int run(const Options& options, const core::Paths& paths, ui::QtDialogs& dialogs,
+        const QElapsedTimer& sinceStart)
 {
-    QElapsedTimer sinceStart;
-    sinceStart.start();
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Carvendo Pro"));
-    const Options options = parseOptions(app);
-    quitOnTerminationSignals(&app);
-
-    const core::Paths paths = core::Paths::fromEnvironment(QCoreApplication::applicationDirPath());
-    core::Paths::ensureDir(paths.dataDir());
     std::unique_ptr<QSplashScreen> splash;
     if (foundation::showsSplashScreen(paths))
         splash = showSplash();
     core::Session session;
     core::Connections connections;
-    ui::QtDialogs dialogs;
     core::EmbeddedServer embedded(core::EmbeddedServer::Options{paths.serverDir()});
     ui::WindowRegistry registry;
     ui::registerAllWindows(registry, embedded);
@@ -135,15 +128,15 @@ int main(int argc, char** argv)
     session.setMachineType(
         core::machineTypeFromText(directory.machineType).value_or(core::MachineType::ClientServer));
 
+    // A server that does not start or a demo that cannot be prepared is told; the login window still
+    // comes, where another server can be chosen.
     int demoCompany = 0;
-    try {
+    core::runGuarded(dialogs, [&] {
         if (directory.isComplete() && embedded.startIfNeeded(directory))
             qCInfo(startLog) << "embedded server started in" << embedded.lastStartMilliseconds() << "ms";
         if (options.demo)
             demoCompany = foundation::DemoCompany::prepare(paths, directory);
-    } catch (const std::exception& e) {
-        dialogs.error(QString::fromUtf8(e.what()));
-    }
+    });
 
     ui::TAzienda login(environment);
     const bool reached = login.start();
@@ -163,4 +156,26 @@ int main(int argc, char** argv)
     }
     login.exec();
     return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QElapsedTimer sinceStart;
+    sinceStart.start();
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Carvendo Pro"));
+    const Options options = parseOptions(app);
+    quitOnTerminationSignals(&app);
+
+    const core::Paths paths = core::Paths::fromEnvironment(QCoreApplication::applicationDirPath());
+    ui::QtDialogs dialogs;
+    if (const int unusable = foundation::StartupFiles(paths).checkOrTell(dialogs))
+        return unusable;
+    // Whatever still fails on the way up (a settings file changed meanwhile, a folder gone) is told
+    // in an error box and the program ends with a failure code, never with an abort.
+    int exitCode = EXIT_FAILURE;
+    core::runGuarded(dialogs, [&] { exitCode = run(options, paths, dialogs, sinceStart); });
+    return exitCode;
 }

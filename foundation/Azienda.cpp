@@ -1,5 +1,6 @@
 #include "foundation/Azienda.h"
 
+#include "core/CommandGuard.h"
 #include "core/ConnectionIni.h"
 #include "core/Dialogs.h"
 #include "core/Navigator.h"
@@ -45,15 +46,16 @@ bool Azienda::ensureDirectorySettings()
 
 bool Azienda::start()
 {
-    try {
+    // A directory out of reach or a settings file that cannot be read: the reason is shown and the
+    // program ends the orderly way.
+    bool started = false;
+    core::runGuarded(m_dialogs, [&] {
         if (!ensureDirectorySettings())
-            return false;
+            return;
         reloadCompanies();
-        return true;
-    } catch (const core::DbError& e) {
-        m_dialogs.error(e.message());
-        return false;
-    }
+        started = true;
+    });
+    return started;
 }
 
 void Azienda::reloadCompanies()

@@ -1,6 +1,6 @@
 #include "foundation/Principale.h"
 
-#include "core/DbError.h"
+#include "core/CommandGuard.h"
 #include "core/Dialogs.h"
 #include "core/IniFile.h"
 #include "core/Navigator.h"
@@ -76,12 +76,9 @@ void Principale::run(const QString& commandId)
     if (!state(commandId).enabled || !passesGate(*command))
         return;
 
-    try {
-        perform(*command);
-    } catch (const core::DbError& error) {
-        // A window that cannot open (a lost server, a broken table) says why; the main window stays.
-        m_dialogs.error(error.message());
-    }
+    // A command that fails (a lost server, a broken table, a settings file) says why; the main
+    // window stays.
+    core::runGuarded(m_dialogs, [&] { perform(*command); });
 }
 
 void Principale::perform(const MainCommand& command)

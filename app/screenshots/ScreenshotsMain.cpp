@@ -139,9 +139,15 @@ int main(int argc, char** argv)
             core::NavigationRequest request{name, {}, QStringLiteral("carvendo-screenshots"), {}};
             if (name == u"TAziendaAnagrafica")
                 request = {name, company, request.caller, {{QStringLiteral("mode"), QStringLiteral("view")}}};
-            std::unique_ptr<ui::Window> window(registry.create(name, environment, request, nullptr));
-            if (window)
-                failures += !save(window.get(), output + u'/' + name + QStringLiteral(".png"));
+            // A window that cannot be made is reported and the others still come out.
+            try {
+                std::unique_ptr<ui::Window> window(registry.create(name, environment, request, nullptr));
+                if (window)
+                    failures += !save(window.get(), output + u'/' + name + QStringLiteral(".png"));
+            } catch (const std::exception& e) {
+                QTextStream(stderr) << name << ": " << e.what() << '\n';
+                ++failures;
+            }
         }
     } catch (const std::exception& e) {
         QTextStream(stderr) << e.what() << '\n';

@@ -13,6 +13,7 @@
 #include "tests/support/TestDatabase.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 
@@ -105,6 +106,19 @@ TEST_F(AziendaTest, IncompleteSettingsOpenTheServerWindowFirst)
     });
     EXPECT_TRUE(m_azienda->start());
     EXPECT_EQ(m_azienda->companies().size(), 0);
+}
+
+TEST_F(AziendaTest, AnUnreadableSettingsFileIsToldAndTheStartEnds)
+{
+    QFile::remove(m_paths->connessioneIni());
+    ASSERT_TRUE(QDir().mkpath(m_paths->connessioneIni())); // a folder where the file should be
+    QFile probe(m_paths->connessioneIni());
+    probe.open(QIODevice::ReadOnly);
+    EXPECT_FALSE(m_azienda->start());
+    EXPECT_EQ(m_dialogs.texts(carvendo::testing::DialogEvent::Kind::Error),
+              QStringList{QStringLiteral("Impossibile leggere il file %1: %2")
+                              .arg(m_paths->connessioneIni(), probe.errorString())});
+    EXPECT_TRUE(m_navigator.openedWindows().isEmpty());
 }
 
 TEST_F(AziendaTest, ACompanyWithoutWarehouseAsksForTheFirstOne)

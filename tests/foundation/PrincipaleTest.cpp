@@ -262,13 +262,18 @@ TEST_F(PrincipaleTest, WithoutTheClosingDialogTheOperatorIsAsked)
 
 TEST_F(PrincipaleTest, WindowThatCannotOpenSaysWhyAndTheMainWindowStays)
 {
-    logInWith({Privilege::Magazzino});
+    logInWith({Privilege::Magazzino, Privilege::Impostazioni});
     m_navigator.whenOpened(QStringLiteral("TArticoli"), [](const NavigationRequest&) -> NavigationResult {
         throw DbError(QStringLiteral("Lost connection to server during query"), 2013);
     });
+    m_navigator.whenOpened(QStringLiteral("TConfig"), [](const NavigationRequest&) -> NavigationResult {
+        throw IniFileError(QStringLiteral("Impossibile leggere il file impostazioni.ini"));
+    });
     m_principale.run(QStringLiteral("articoli"));
+    m_principale.run(QStringLiteral("configurazioni"));
     EXPECT_EQ(m_dialogs.texts(DialogEvent::Kind::Error),
-              QStringList{QStringLiteral("Lost connection to server during query")});
+              (QStringList{QStringLiteral("Lost connection to server during query"),
+                           QStringLiteral("Impossibile leggere il file impostazioni.ini")}));
     EXPECT_FALSE(m_principale.programEnding());
 }
 

@@ -1,11 +1,14 @@
 // The print preview, built offscreen on a filled template: its pages and "Salva PDF".
 #include "ui/common/ReportPreviewWindow.h"
 
+#include "core/Error.h"
 #include "report/ReportEngine.h"
 #include "tests/support/QtPrinters.h"
 #include "tests/support/RecordingReportOutput.h"
 #include "tests/support/ScriptedDialogs.h"
 
+#include <QPainter>
+#include <QPlainTextDocumentLayout>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTextDocument>
@@ -44,6 +47,31 @@ TEST(ReportPreviewWindowTest, ShowsThePagesAndSavesTheSameDocumentAsPdf)
     EXPECT_TRUE(text.contains(request.values[QStringLiteral("titolo")].toString())) << text.toStdString();
     EXPECT_TRUE(text.contains(QStringLiteral("Cover n. 120")));
     EXPECT_TRUE(text.contains(QStringLiteral("Pagina 2 di "))) << text.toStdString();
+}
+
+// A document whose pages cannot be drawn, as when a picture or a font fails half-way.
+class FailingLayout : public QPlainTextDocumentLayout
+{
+public:
+    using QPlainTextDocumentLayout::QPlainTextDocumentLayout;
+    void draw(QPainter*, const PaintContext&) override
+    {
+        throw core::Error(QStringLiteral("Impossibile disegnare la pagina"));
+    }
+};
+
+TEST(ReportPreviewWindowTest, APageThatCannotBeDrawnIsToldAndThePreviewStays)
+{
+    auto document = std::make_unique<QTextDocument>();
+    document->setPlainText(QStringLiteral("Riga"));
+    document->setDocumentLayout(new FailingLayout(document.get()));
+    carvendo::testing::ScriptedDialogs dialogs;
+    ui::ReportPreviewWindow window(std::move(document), QStringLiteral("Prova"), dialogs);
+    window.show();
+    ASSERT_FALSE(dialogs.messages().isEmpty());
+    for (const QString& message : dialogs.messages())
+        EXPECT_EQ(message, QStringLiteral("Impossibile disegnare la pagina"));
+    EXPECT_TRUE(window.isVisible());
 }
 
 } // namespace

@@ -6,6 +6,8 @@
 #include "ui/common/CardForm.h"
 #include "ui/common/RowsTableModel.h"
 
+#include <QScopeGuard>
+
 using namespace carvendo;
 namespace ct = carvendo::testing;
 
@@ -18,6 +20,7 @@ protected:
     void SetUp() override
     {
         emptyTables({"clienti", "fornitori", "venduti", "fatture"});
+        db().execDirect(QStringLiteral("DROP TRIGGER IF EXISTS clienti_no_insert"));
         useCompany(company());
     }
 
@@ -50,6 +53,34 @@ TEST_F(RegistryCardWindowsTest, ANewCustomerIsTypedCheckedAndSaved)
     EXPECT_EQ(stored.value(0, "pIva").toString(), QStringLiteral("00000000000"));
     EXPECT_EQ(stored.value(0, "Categoria").toString(), QStringLiteral("Ingrosso"));
     EXPECT_EQ(stored.value(0, "Listino").toString(), QStringLiteral("LISTINO1"));
+}
+
+TEST_F(RegistryCardWindowsTest, ASaveTheServerFailsIsToldAndTheCardStaysAsTyped)
+{
+    // A trigger stands in for a server that fails the insert after the card's own checks passed.
+    db().execDirect(QStringLiteral("CREATE TRIGGER clienti_no_insert BEFORE INSERT ON clienti FOR EACH ROW "
+                                   "SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'bloccato'"));
+    ui::TCliente window(m_environment, {QStringLiteral("TCliente")});
+    window.show();
+    type(window.personalForm().editor(QStringLiteral("RagioneSociale")), QStringLiteral("Bianchi Luca"));
+
+    buttonCaptioned(window, QStringLiteral("Salva"))->click();
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_EQ(text(window.personalForm(), "RagioneSociale"), QStringLiteral("Bianchi Luca"));
+
+    db().exec(QStringLiteral("INSERT INTO fornitori (Codice, RagSoc) VALUES ('3', 'Ingrosso Nord')"));
+    ui::TFornitore supplier(m_environment, {QStringLiteral("TFornitore"), int(db().lastInsertId())});
+    supplier.show();
+    buttonCaptioned(supplier, QStringLiteral("Crea cliente"))->click();
+    EXPECT_TRUE(supplier.isVisible());
+    EXPECT_EQ(m_dialogs.messages(), (QStringList{QStringLiteral("bloccato"), QStringLiteral("bloccato")}));
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT COUNT(*) FROM clienti")).toInt(), 0);
+
+    db().execDirect(QStringLiteral("DROP TRIGGER clienti_no_insert"));
+    buttonCaptioned(window, QStringLiteral("Salva"))->click();
+    EXPECT_EQ(window.result(), QDialog::Accepted);
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT RagioneSociale FROM clienti")).toString(),
+              QStringLiteral("Bianchi Luca"));
 }
 
 TEST_F(RegistryCardWindowsTest, AnEditedCustomerAsksBeforeLeavingAndOpensItsHistory)
@@ -111,6 +142,24 @@ TEST_F(RegistryCardWindowsTest, ACardOnARecordGoneMeanwhileSaysSoAndCloses)
             QStringLiteral("Il cliente non esiste più: può essere stato eliminato da un'altra postazione."),
             QStringLiteral(
                 "Il fornitore non esiste più: può essere stato eliminato da un'altra postazione.")}));
+}
+
+TEST_F(RegistryCardWindowsTest, AHistorySearchTheServerFailsIsToldAndTheWindowStays)
+{
+    ui::TStoricoCliente history(m_environment, {QStringLiteral("TStoricoCliente")});
+    history.show();
+    {
+        // The table taken away stands in for a server that fails the search.
+        db().execDirect(QStringLiteral("RENAME TABLE clienti TO clienti_via"));
+        const auto restore =
+            qScopeGuard([] { db().execDirect(QStringLiteral("RENAME TABLE clienti_via TO clienti")); });
+        type(&history.searchText(), QStringLiteral("Rossi"));
+        pressEnter(&history.searchText());
+    }
+    EXPECT_TRUE(history.isVisible());
+    EXPECT_EQ(history.customers().rowCount(), 0);
+    EXPECT_EQ(m_dialogs.messages(),
+              QStringList{QStringLiteral("Table '%1.clienti' doesn't exist").arg(company().name())});
 }
 
 TEST_F(RegistryCardWindowsTest, TheHistoryFindsACustomerByNameAndShowsItsSales)

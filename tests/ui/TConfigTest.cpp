@@ -3,6 +3,7 @@
 #include "tests/support/QtPrinters.h"
 #include "tests/ui/WindowTestBench.h"
 #include "ui/common/EditableList.h"
+#include "ui/common/WidgetNavigator.h"
 #include "ui/common/WindowRegistry.h"
 #include "ui/foundation/SettingsWindows.h"
 
@@ -50,9 +51,12 @@ TEST_F(TConfigTest, OpensFromTheRegistryOnlyWithACompanyAndShowsEveryPage)
     EXPECT_TRUE(m_dialogs.events().empty());
     window->reject();
 
-    core::Connections none; // without a company no window opens and the operator is told
-    ui::WindowEnvironment environment{m_session, m_paths, none, m_dialogs, m_navigator, m_clock, m_reports};
-    EXPECT_EQ(registry.create(QStringLiteral("TConfig"), environment, {}, nullptr), nullptr);
+    // Without a company the window cannot be made: the navigator tells the operator and opens nothing.
+    core::Connections none;
+    ui::WidgetNavigator navigator(registry);
+    ui::WindowEnvironment environment{m_session, m_paths, none, m_dialogs, navigator, m_clock, m_reports};
+    navigator.setEnvironment(&environment);
+    EXPECT_FALSE(navigator.open(QStringLiteral("TConfig")).accepted);
     EXPECT_EQ(m_dialogs.messages(), QStringList({"Nessuna azienda selezionata"}));
 }
 

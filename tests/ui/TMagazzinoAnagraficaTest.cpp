@@ -5,6 +5,10 @@
 #include "tests/ui/WindowTestBench.h"
 #include "ui/common/CardForm.h"
 
+#include <QScopeGuard>
+
+#include <memory>
+
 using namespace carvendo;
 namespace ct = carvendo::testing;
 
@@ -48,6 +52,26 @@ TEST_F(TMagazzinoAnagraficaWindowTest, FirstWarehouseIsTypedAndSaved)
     EXPECT_EQ(db().scalar(QStringLiteral("SELECT COUNT(*) FROM giacenze")).toInt(), 1);
     EXPECT_EQ(core::ConnectionIni(m_paths.connessioneIni()).warehouse().name,
               QStringLiteral("MAGAZZINO CENTRALE"));
+}
+
+TEST_F(TMagazzinoAnagraficaWindowTest, AWarehouseTheServerCannotReadIsToldAndTheCardCloses)
+{
+    db().exec(QStringLiteral("INSERT INTO magazzini (Descrizione) VALUES ('NEGOZIO')"));
+    const int id = int(db().lastInsertId());
+    std::unique_ptr<ui::TMagazzinoAnagrafica> window;
+    {
+        // The table taken away stands in for a server that fails the read.
+        db().execDirect(QStringLiteral("RENAME TABLE magazzini TO magazzini_via"));
+        const auto restore =
+            qScopeGuard([] { db().execDirect(QStringLiteral("RENAME TABLE magazzini_via TO magazzini")); });
+        window = std::make_unique<ui::TMagazzinoAnagrafica>(
+            m_environment, core::NavigationRequest{QStringLiteral("TMagazzinoAnagrafica"), id});
+    }
+    window->show();
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(m_dialogs.messages(),
+              QStringList{QStringLiteral("Table '%1.magazzini' doesn't exist").arg(company().name())});
 }
 
 TEST_F(TMagazzinoAnagraficaWindowTest, EmptyNameIsRefusedAndLeavingWithChangesAsks)

@@ -8,14 +8,24 @@ namespace carvendo::ui {
 
 void CardWindow::save()
 {
-    if (saveRecord())
+    bool saved = false;
+    guarded([&] { saved = saveRecord(); });
+    if (saved)
         QDialog::accept();
 }
 
 void CardWindow::reject()
 {
-    if (mayLeave())
+    bool mayGo = false;
+    guarded([&] { mayGo = mayLeave(); });
+    if (mayGo)
         QDialog::reject();
+}
+
+void CardWindow::closeOnceUp()
+{
+    QMetaObject::invokeMethod(
+        this, [this] { QDialog::reject(); }, Qt::QueuedConnection);
 }
 
 void CardWindow::closeEvent(QCloseEvent* event)

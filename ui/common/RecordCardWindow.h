@@ -21,8 +21,8 @@ public:
 
 protected:
     template <typename... LogicArguments>
-    explicit RecordCardWindow(QWidget* parent, LogicArguments&&... arguments)
-        : CardWindow(parent), m_logic(std::forward<LogicArguments>(arguments)...)
+    RecordCardWindow(core::Dialogs& dialogs, QWidget* parent, LogicArguments&&... arguments)
+        : CardWindow(dialogs, parent), m_logic(std::forward<LogicArguments>(arguments)...)
     {
     }
 
@@ -42,17 +42,23 @@ protected:
     }
 
     // Opens the record of the request's key, or a new one through openNew(), and shows it. A record
-    // gone meanwhile (the logic has told the operator) closes the card once it is up.
+    // gone meanwhile (the logic has told the operator) or one that could not be read (the failure is
+    // shown) closes the card once it is up.
     template <typename OpenNew> void openRequested(const core::NavigationRequest& request, OpenNew&& openNew)
     {
-        connect(&m_logic, &Logic::changed, this, [this] { showState(); });
-        if (request.key.isValid() && !request.key.isNull()) {
-            if (!m_logic.open(request.key.toInt()))
-                QMetaObject::invokeMethod(this, &QDialog::reject, Qt::QueuedConnection);
-        } else {
-            std::forward<OpenNew>(openNew)();
-        }
-        showState();
+        connect(&m_logic, &Logic::changed, this, [this] { guarded([this] { showState(); }); });
+        bool opened = false;
+        guarded([&] {
+            if (request.key.isValid() && !request.key.isNull()) {
+                opened = m_logic.open(request.key.toInt());
+            } else {
+                std::forward<OpenNew>(openNew)();
+                opened = true;
+            }
+            showState();
+        });
+        if (!opened)
+            closeOnceUp();
     }
     void openRequested(const core::NavigationRequest& request)
     {

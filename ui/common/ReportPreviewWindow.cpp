@@ -2,6 +2,7 @@
 
 #include "ui/common/WaitCursor.h"
 
+#include "core/CommandGuard.h"
 #include "core/Dialogs.h"
 #include "core/ReportOutput.h"
 #include "report/PagedDocumentPainter.h"
@@ -51,9 +52,12 @@ ReportPreviewWindow::ReportPreviewWindow(std::unique_ptr<QTextDocument> document
     auto* chiudi = button(QStringLiteral("Chiudi"), "chiudi", this);
 
     m_preview = new QPrintPreviewWidget(&m_printer, this);
+    // A page that cannot be laid out is told in an error box; the preview stays, without it.
     connect(m_preview, &QPrintPreviewWidget::paintRequested, this, [this](QPrinter* printer) {
-        const WaitCursor busy;
-        report::ReportEngine::paint(*m_document, *printer);
+        core::runGuarded(m_dialogs, [&] {
+            const WaitCursor busy;
+            report::ReportEngine::paint(*m_document, *printer);
+        });
     });
 
     auto* commands = new QHBoxLayout;
@@ -98,11 +102,7 @@ bool ReportPreviewWindow::printWithDialog(QTextDocument& document, const QString
 
 void ReportPreviewWindow::printDocument()
 {
-    try {
-        printWithDialog(*m_document, m_title, this);
-    } catch (const core::ReportError& failure) {
-        m_dialogs.error(failure.message());
-    }
+    core::runGuarded(m_dialogs, [this] { printWithDialog(*m_document, m_title, this); });
 }
 
 void ReportPreviewWindow::savePdf()
@@ -113,12 +113,10 @@ void ReportPreviewWindow::savePdf()
                                            core::FileMode::Save, suggested);
     if (!path)
         return;
-    try {
+    core::runGuarded(m_dialogs, [&] {
         const WaitCursor busy;
         report::PdfReportWriter::write(*m_document, *path, m_title);
-    } catch (const core::ReportError& failure) {
-        m_dialogs.error(failure.message());
-    }
+    });
     m_preview->updatePreview(); // writing laid the document out for the file; lay it out again here
 }
 

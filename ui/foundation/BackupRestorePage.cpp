@@ -1,7 +1,9 @@
 #include "ui/foundation/BackupRestorePage.h"
 
+#include "core/CommandGuard.h"
 #include "core/Dialogs.h"
 #include "ui/common/BackgroundTask.h"
+#include "ui/common/GuardedCommand.h"
 #include "ui/foundation/ClosingWindows.h"
 
 #include <QFormLayout>
@@ -18,11 +20,11 @@ BackupRestorePage::BackupRestorePage(WindowEnvironment& environment, QWidget* pa
               environment.clock, backgroundJobRunner(this))
 {
     buildWidgets();
-    connect(m_backupButton, &QPushButton::clicked, this, [this] {
+    onClickGuarded(m_backupButton, m_dialogs, [this] {
         m_logic.backUp();
         refresh();
     });
-    connect(m_restoreButton, &QPushButton::clicked, this, [this] {
+    onClickGuarded(m_restoreButton, m_dialogs, [this] {
         m_logic.restore();
         refresh(); // the restored data has its own log of backups
     });
@@ -58,15 +60,14 @@ void BackupRestorePage::buildWidgets()
 
 void BackupRestorePage::refresh()
 {
-    try {
+    // Unknown until read: a failed read leaves the fields empty, not showing old figures.
+    m_lastBackup->clear();
+    m_total->clear();
+    core::runGuarded(m_dialogs, [this] {
         const foundation::BackupSummary summary = m_logic.summary();
         m_lastBackup->setText(summary.dataUltimo);
         m_total->setText(QString::number(summary.totale));
-    } catch (const core::DbError& e) {
-        m_lastBackup->clear();
-        m_total->clear();
-        m_dialogs.error(e.message());
-    }
+    });
 }
 
 QString BackupRestorePage::lastBackupText() const

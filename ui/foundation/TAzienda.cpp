@@ -3,6 +3,7 @@
 #include "core/Navigator.h"
 #include "core/Session.h"
 #include "ui/common/BackgroundTask.h"
+#include "ui/common/GuardedCommand.h"
 #include "ui/common/RowsTableModel.h"
 
 #include <QComboBox>
@@ -83,27 +84,31 @@ void TAzienda::buildWidgets()
     layout->addLayout(left, 3);
     layout->addWidget(loginBox, 2);
 
+    // Choosing a company reads its database: a failure is told and the window stays.
+    core::Dialogs& dialogs = m_environment.dialogs;
     connect(m_grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            [this](const QModelIndex& current) { selectRow(current.row()); });
-    connect(m_grid, &QTableView::doubleClicked, this, [this] {
+            [this, &dialogs](const QModelIndex& current) {
+                core::runGuarded(dialogs, [&] { selectRow(current.row()); });
+            });
+    const auto viewCurrent = [this] {
         m_logic.viewCompany(currentCompanyId());
         showCompanies();
-    });
-    connect(create, &QPushButton::clicked, this, [this] {
+    };
+    connect(m_grid, &QTableView::doubleClicked, this,
+            [&dialogs, viewCurrent] { core::runGuarded(dialogs, viewCurrent); });
+    onClickGuarded(view, dialogs, viewCurrent);
+    onClickGuarded(create, dialogs, [this] {
         m_logic.createCompany();
         showCompanies();
     });
-    connect(view, &QPushButton::clicked, this, [this] {
-        m_logic.viewCompany(currentCompanyId());
-        showCompanies();
-    });
-    connect(remove, &QPushButton::clicked, this, [this] {
+    onClickGuarded(remove, dialogs, [this] {
         m_logic.deleteCompany(currentCompanyId());
         showCompanies();
     });
     connect(quit, &QPushButton::clicked, this, &QDialog::reject);
-    connect(m_loginButton, &QPushButton::clicked, this, &TAzienda::login);
-    connect(m_password, &QLineEdit::returnPressed, this, &TAzienda::login);
+    onClickGuarded(m_loginButton, dialogs, [this] { login(); });
+    connect(m_password, &QLineEdit::returnPressed, this,
+            [this, &dialogs] { core::runGuarded(dialogs, [this] { login(); }); });
 }
 
 bool TAzienda::start()

@@ -1,6 +1,7 @@
 #include "ui/foundation/TAziendaAnagrafica.h"
 
 #include "ui/common/BackgroundTask.h"
+#include "ui/common/GuardedCommand.h"
 #include "ui/common/WindowRegistry.h"
 #include "ui/foundation/TAzienda.h"
 
@@ -59,7 +60,7 @@ TAziendaAnagrafica::TAziendaAnagrafica(WindowEnvironment& environment, int compa
     QPushButton* closeButton = buttons->addButton(isNew ? QStringLiteral("Annulla") : QStringLiteral("Esci"),
                                                   QDialogButtonBox::RejectRole);
     saveButton->setDefault(true);
-    connect(saveButton, &QPushButton::clicked, this, &TAziendaAnagrafica::save);
+    onClickGuarded(saveButton, environment.dialogs, [this] { save(); });
     connect(closeButton, &QPushButton::clicked, this, &QDialog::reject);
 
     auto* columns = new QHBoxLayout;

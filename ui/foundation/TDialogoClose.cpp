@@ -1,6 +1,7 @@
 #include "ui/foundation/TDialogoClose.h"
 
 #include "ui/common/BackgroundTask.h"
+#include "ui/common/GuardedCommand.h"
 #include "ui/foundation/ClosingWindows.h"
 
 #include <QLabel>
@@ -15,9 +16,10 @@ TDialogoClose::TDialogoClose(WindowEnvironment& environment, QWidget* parent)
       m_logic(environment.paths, environment.session, environment.dialogs, m_backups)
 {
     buildWidgets();
-    connect(m_backupButton, &QPushButton::clicked, this, [this] { follow(m_logic.closeWithBackup()); });
-    connect(m_confirmButton, &QPushButton::clicked, this, [this] { follow(m_logic.confirmClose()); });
-    connect(m_cancelButton, &QPushButton::clicked, this, [this] { follow(m_logic.cancel()); });
+    core::Dialogs& dialogs = environment.dialogs;
+    onClickGuarded(m_backupButton, dialogs, [this] { follow(m_logic.closeWithBackup()); });
+    onClickGuarded(m_confirmButton, dialogs, [this] { follow(m_logic.confirmClose()); });
+    onClickGuarded(m_cancelButton, dialogs, [this] { follow(m_logic.cancel()); });
 }
 
 void TDialogoClose::buildWidgets()

@@ -3,6 +3,7 @@
 #include "foundation/CompanyProfile.h"
 #include "ui/common/CardForm.h"
 #include "ui/common/EditableList.h"
+#include "ui/common/GuardedCommand.h"
 #include "ui/common/PageWidgets.h"
 #include "ui/foundation/BackupRestorePage.h"
 
@@ -87,7 +88,7 @@ QWidget* TImpostazioniNew::buildAzienda()
     m_company = new CardForm(fields, 2);
     m_company->setObjectName(QStringLiteral("azienda"));
     QPushButton* save = pageButton(QStringLiteral("Salva"), QStringLiteral("salvaAzienda"));
-    connect(save, &QPushButton::clicked, this, [this] {
+    onClickGuarded(save, m_environment.dialogs, [this] {
         core::CompanyRecord record = m_logic.companyRecord();
         for (const foundation::CompanyProfile::Field& field : foundation::CompanyProfile::fields())
             record.*field.member = m_company->value(field.caption).toString();
@@ -122,9 +123,9 @@ QWidget* TImpostazioniNew::buildLogo()
     QPushButton* load = pageButton(QStringLiteral("Carica..."), QStringLiteral("caricaLogo"));
     QPushButton* remove = pageButton(QStringLiteral("Elimina"), QStringLiteral("eliminaLogo"));
     QPushButton* save = pageButton(QStringLiteral("Salva"), QStringLiteral("salvaLogo"));
-    connect(load, &QPushButton::clicked, this, [this] { m_logic.loadLogo(); });
-    connect(remove, &QPushButton::clicked, this, [this] { m_logic.deleteLogo(); });
-    connect(save, &QPushButton::clicked, this, [this] { m_logic.saveLogo(); });
+    onClickGuarded(load, m_environment.dialogs, [this] { m_logic.loadLogo(); });
+    onClickGuarded(remove, m_environment.dialogs, [this] { m_logic.deleteLogo(); });
+    onClickGuarded(save, m_environment.dialogs, [this] { m_logic.saveLogo(); });
     connect(&m_logic, &foundation::ImpostazioniNew::logoChanged, this, &TImpostazioniNew::showLogo);
     showLogo();
 
@@ -165,7 +166,7 @@ QWidget* TImpostazioniNew::buildCashRegister()
     connect(m_brand, &QComboBox::currentTextChanged, this, &TImpostazioniNew::showModels);
 
     QPushButton* save = pageButton(QStringLiteral("Salva"), QStringLiteral("salvaCassa"));
-    connect(save, &QPushButton::clicked, this, [this] {
+    onClickGuarded(save, m_environment.dialogs, [this] {
         m_logic.saveCashRegister(
             foundation::CashRegisterSettings{m_brand->currentText(), m_model->currentText(),
                                              m_workFolder->text(), m_registerPassword->text()});
@@ -211,7 +212,7 @@ QWidget* TImpostazioniNew::buildMail()
     m_mail->setObjectName(QStringLiteral("mail"));
     maskPassword(m_mail, QStringLiteral("password"));
     QPushButton* save = pageButton(QStringLiteral("Salva"), QStringLiteral("salvaMail"));
-    connect(save, &QPushButton::clicked, this, [this] {
+    onClickGuarded(save, m_environment.dialogs, [this] {
         m_logic.saveMailAccount(foundation::MailAccount{
             m_mail->value(QStringLiteral("hostname")).toString(),
             m_mail->value(QStringLiteral("mittente")).toString(),
@@ -264,7 +265,7 @@ QWidget* TImpostazioniNew::buildPrints()
     folders->addRow(QStringLiteral("Cartella Dropbox"), m_dropbox);
     logosLayout->addLayout(folders);
     QPushButton* save = pageButton(QStringLiteral("Salva"), QStringLiteral("salvaStampe"));
-    connect(save, &QPushButton::clicked, this, [this] {
+    onClickGuarded(save, m_environment.dialogs, [this] {
         m_logic.savePrintSettings(foundation::LogoUse{m_logoUse[0]->isChecked(), m_logoUse[1]->isChecked(),
                                                       m_logoUse[2]->isChecked(), m_logoUse[3]->isChecked(),
                                                       m_logoUse[4]->isChecked()},
@@ -312,8 +313,8 @@ QWidget* TImpostazioniNew::buildStore()
     maskPassword(m_store, QStringLiteral("password"));
     QPushButton* test = pageButton(QStringLiteral("Test connessione"), QStringLiteral("testConnessione"));
     QPushButton* save = pageButton(QStringLiteral("Salva"), QStringLiteral("salvaEcommerce"));
-    connect(test, &QPushButton::clicked, this, [this] { m_logic.testStoreConnection(typedStore()); });
-    connect(save, &QPushButton::clicked, this, [this] { m_logic.saveStore(typedStore()); });
+    onClickGuarded(test, m_environment.dialogs, [this] { m_logic.testStoreConnection(typedStore()); });
+    onClickGuarded(save, m_environment.dialogs, [this] { m_logic.saveStore(typedStore()); });
     showStore();
     return page(m_store, buttonRow({test, save}));
 }

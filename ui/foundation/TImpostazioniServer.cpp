@@ -1,6 +1,7 @@
 #include "ui/foundation/TImpostazioniServer.h"
 
 #include "ui/common/BackgroundTask.h"
+#include "ui/common/GuardedCommand.h"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -24,8 +25,9 @@ void showText(QLineEdit* edit, const QString& text)
 
 TImpostazioniServer::TImpostazioniServer(WindowEnvironment& environment, core::EmbeddedServer& embedded,
                                          QWidget* parent)
-    : Window(parent), m_logic(environment.paths, environment.connections, environment.session, embedded,
-                              environment.dialogs, backgroundJobRunner(this))
+    : Window(parent), m_dialogs(environment.dialogs),
+      m_logic(environment.paths, environment.connections, environment.session, embedded, environment.dialogs,
+              backgroundJobRunner(this))
 {
     buildWidgets();
     showFields();
@@ -88,7 +90,7 @@ void TImpostazioniServer::buildWidgets()
     connect(m_machineType, &QComboBox::currentIndexChanged, this, [this](int index) {
         m_logic.setMachineType(index < 0 ? QString() : m_machineType->itemText(index));
     });
-    connect(m_save, &QPushButton::clicked, this, &TImpostazioniServer::save);
+    onClickGuarded(m_save, m_dialogs, [this] { save(); });
     connect(m_exit, &QPushButton::clicked, this, &QDialog::reject);
 }
 

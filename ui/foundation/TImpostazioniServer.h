@@ -30,6 +30,7 @@ private:
     void buildWidgets();
     void showFields();
 
+    core::Dialogs& m_dialogs;
     foundation::ImpostazioniServer m_logic;
     QLineEdit* m_server = nullptr;
     QLineEdit* m_port = nullptr;

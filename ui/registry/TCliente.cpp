@@ -95,7 +95,7 @@ constexpr CustomerCommand kCommandRows[][3] = {
 } // namespace
 
 TCliente::TCliente(WindowEnvironment& environment, const core::NavigationRequest& request, QWidget* parent)
-    : RecordCardWindow(parent, environment.connections.company(), environment.dialogs),
+    : RecordCardWindow(environment.dialogs, parent, environment.connections.company(), environment.dialogs),
       m_environment(environment)
 {
     m_logic.setWebAccounts(registry::WebAccounts::of(environment.connections));
@@ -132,7 +132,7 @@ TCliente::TCliente(WindowEnvironment& environment, const core::NavigationRequest
     onClickGuarded(municipality, m_environment.dialogs, [this] { m_logic.chooseMunicipality(); });
     onClickGuarded(newMunicipality, m_environment.dialogs, [this] { m_logic.newMunicipality(); });
     connect(map, &QPushButton::clicked, this, [this] { openInBrowser(m_logic.mapSearchUrl()); });
-    connect(m_history, &QPushButton::clicked, this, &TCliente::openHistory);
+    onClickGuarded(m_history, m_environment.dialogs, [this] { openHistory(); });
 
     openRequested(request);
     tabs->addTab(

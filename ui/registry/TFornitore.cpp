@@ -2,6 +2,7 @@
 
 #include "core/Connections.h"
 #include "ui/common/CardForm.h"
+#include "ui/common/GuardedCommand.h"
 #include "ui/common/PageWidgets.h"
 #include "ui/registry/CardWindows.h"
 
@@ -64,7 +65,8 @@ QList<CardField> bankAndAgentFields()
 
 TFornitore::TFornitore(WindowEnvironment& environment, const core::NavigationRequest& request,
                        QWidget* parent)
-    : RecordCardWindow(parent, environment.connections.company(), environment.dialogs, environment.navigator)
+    : RecordCardWindow(environment.dialogs, parent, environment.connections.company(), environment.dialogs,
+                       environment.navigator)
 {
     setWindowTitle(QStringLiteral("Anagrafica Fornitore"));
     setMinimumWidth(760);
@@ -92,7 +94,7 @@ TFornitore::TFornitore(WindowEnvironment& environment, const core::NavigationReq
     onFieldLeft(*m_bank, {QStringLiteral("emailAgente")},
                 [this](const QString& column) { m_logic.fieldLeft(column); });
     connect(map, &QPushButton::clicked, this, [this] { openInBrowser(m_logic.mapSearchUrl()); });
-    connect(m_makeCustomer, &QPushButton::clicked, &m_logic, &registry::Fornitore::makeCustomer);
+    onClickGuarded(m_makeCustomer, environment.dialogs, [this] { m_logic.makeCustomer(); });
 
     openRequested(request);
     tabs->addTab(

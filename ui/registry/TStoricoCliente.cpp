@@ -1,5 +1,6 @@
 #include "ui/registry/TStoricoCliente.h"
 
+#include "core/CommandGuard.h"
 #include "core/Connections.h"
 #include "ui/common/PageWidgets.h"
 #include "ui/common/RowsTableModel.h"
@@ -32,7 +33,8 @@ QTableView* grid(RowsTableModel* model)
 
 TStoricoCliente::TStoricoCliente(WindowEnvironment& environment, const core::NavigationRequest& request,
                                  QWidget* parent)
-    : Window(parent), m_logic(environment.connections.company(), environment.dialogs)
+    : Window(parent), m_dialogs(environment.dialogs),
+      m_logic(environment.connections.company(), environment.dialogs)
 {
     setWindowTitle(QStringLiteral("Storico Cliente"));
     resize(860, 600);
@@ -73,8 +75,11 @@ TStoricoCliente::TStoricoCliente(WindowEnvironment& environment, const core::Nav
             [this](const QModelIndex& current) { showCustomer(m_customers->rowOf(current)); });
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
 
-    if (request.key.isValid() && !request.key.isNull() && m_logic.open(request.key.toInt()))
-        showSales();
+    if (request.key.isValid() && !request.key.isNull())
+        core::runGuarded(m_dialogs, [&] {
+            if (m_logic.open(request.key.toInt()))
+                showSales();
+        });
     m_text->setFocus();
 }
 
@@ -84,18 +89,22 @@ void TStoricoCliente::search()
     const By by = m_mode->currentIndex() == 1   ? By::CodiceFiscale
                   : m_mode->currentIndex() == 2 ? By::PartitaIva
                                                 : By::Name;
-    m_customers->setRows(m_logic.findCustomers(by, m_text->text()));
-    m_sales->setRows({});
-    if (m_customers->rowCount() > 0)
-        m_customerGrid->selectRow(0);
+    core::runGuarded(m_dialogs, [&] {
+        m_customers->setRows(m_logic.findCustomers(by, m_text->text()));
+        m_sales->setRows({});
+        if (m_customers->rowCount() > 0)
+            m_customerGrid->selectRow(0);
+    });
 }
 
 void TStoricoCliente::showCustomer(int row)
 {
     if (row < 0 || row >= m_customers->rows().size())
         return;
-    if (m_logic.open(m_customers->rows()[row][QStringLiteral("idCliente")].toInt()))
-        showSales();
+    core::runGuarded(m_dialogs, [&] {
+        if (m_logic.open(m_customers->rows()[row][QStringLiteral("idCliente")].toInt()))
+            showSales();
+    });
 }
 
 void TStoricoCliente::showSales()

@@ -29,12 +29,14 @@ public:
     RowsTableModel& customers() { return *m_customers; }
     RowsTableModel& sales() { return *m_sales; }
 
+    // "Cerca" and choosing a customer; a failure is shown and the window stays as it was.
     void search();
     void showCustomer(int row);
 
 private:
     void showSales();
 
+    core::Dialogs& m_dialogs;
     registry::StoricoCliente m_logic;
     QLineEdit* m_text = nullptr;
     QComboBox* m_mode = nullptr;

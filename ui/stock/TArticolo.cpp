@@ -93,7 +93,7 @@ bool isShownOnly(const QString& column)
 
 TArticolo::TArticolo(WindowEnvironment& environment, const core::NavigationRequest& request,
                      stock::Articolo::Variant variant, QWidget* parent)
-    : CardWindow(parent), m_environment(environment),
+    : CardWindow(environment.dialogs, parent), m_environment(environment),
       m_logic(environment.connections.company(), environment.session, environment.dialogs,
               environment.navigator, variant)
 {
@@ -122,7 +122,7 @@ TArticolo::TArticolo(WindowEnvironment& environment, const core::NavigationReque
 
     connect(saveButton, &QPushButton::clicked, this, &CardWindow::save);
     connect(m_exit, &QPushButton::clicked, this, &TArticolo::reject);
-    connect(&m_logic, &stock::Articolo::changed, this, &TArticolo::showState);
+    connect(&m_logic, &stock::Articolo::changed, this, [this] { guarded([this] { showState(); }); });
     connect(&m_logic.supplierRows(), &stock::ItemSupplierRows::rowsChanged, this, &TArticolo::showSuppliers);
     connect(&m_logic.serials(), &stock::ItemSerials::rowsChanged, this, &TArticolo::showSerials);
     connect(m_tabs, &QTabWidget::currentChanged, this, [this](int index) {
@@ -135,22 +135,13 @@ TArticolo::TArticolo(WindowEnvironment& environment, const core::NavigationReque
         fillChoices();
         opened = m_logic.open(request.key.toInt(), openingOf(request));
     });
-    // An item gone meanwhile: the logic has said so, the card closes once it is up.
+    // An item gone meanwhile or one that could not be read: the reason was shown, the card closes
+    // once it is up.
     if (!opened)
-        QMetaObject::invokeMethod(this, &QDialog::reject, Qt::QueuedConnection);
-    showState();
+        closeOnceUp();
+    guarded([this] { showState(); });
     if (QLineEdit* code = field(QStringLiteral("CodArticolo")))
         code->setFocus();
-}
-
-template <typename Command> bool TArticolo::guarded(Command&& command)
-{
-    try {
-        return core::runGuarded(m_environment.dialogs, std::forward<Command>(command));
-    } catch (const std::exception& failure) {
-        m_environment.dialogs.error(QString::fromUtf8(failure.what()));
-        return false;
-    }
 }
 
 QLineEdit* TArticolo::field(const QString& column) const
@@ -708,8 +699,7 @@ bool TArticolo::saveRecord()
     // A price typed and not yet left still counts.
     if (auto* edit = qobject_cast<QLineEdit*>(focusWidget()); edit && m_priceOrder.contains(edit))
         fieldLeft(edit->objectName());
-    bool saved = false;
-    guarded([&] { saved = m_logic.save(); });
+    const bool saved = m_logic.save();
     if (!saved && !m_logic.failedField().isEmpty())
         focusColumn(m_logic.failedField());
     return saved;
@@ -717,9 +707,7 @@ bool TArticolo::saveRecord()
 
 bool TArticolo::mayLeave()
 {
-    bool mayGo = false;
-    guarded([&] { mayGo = m_logic.leave(m_supplierModel->hasEdits() || m_serialModel->hasEdits()); });
-    return mayGo;
+    return m_logic.leave(m_supplierModel->hasEdits() || m_serialModel->hasEdits());
 }
 
 } // namespace carvendo::ui

@@ -63,7 +63,6 @@ private:
     void fieldLeft(const QString& column);
     void focusColumn(const QString& column);
     void moveToNextPrice(QLineEdit* from);
-    template <typename Command> bool guarded(Command&& command);
 
     void showState();
     void showSuppliers();

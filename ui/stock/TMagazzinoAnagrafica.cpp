@@ -41,8 +41,8 @@ QList<CardField> warehouseFields()
 
 TMagazzinoAnagrafica::TMagazzinoAnagrafica(WindowEnvironment& environment,
                                            const core::NavigationRequest& request, QWidget* parent)
-    : RecordCardWindow(parent, environment.connections.company(), environment.session, environment.paths,
-                       environment.dialogs)
+    : RecordCardWindow(environment.dialogs, parent, environment.connections.company(), environment.session,
+                       environment.paths, environment.dialogs)
 {
     setWindowTitle(QStringLiteral("Anagrafica Magazzino"));
     setMinimumWidth(680);
