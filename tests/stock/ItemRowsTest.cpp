@@ -89,9 +89,9 @@ TEST_F(ItemRowsTest, TwoWorkstationsAddingTheSameSupplierMakeOneRow)
         // The first workstation is held after its check, as it writes the row.
         ct::InsertGate gate(db(), QStringLiteral("articoli_fornitori"));
         one.start(add(first));
-        ct::waitUntilBlocked(db(), one.db().serverThreadId());
+        ct::waitUntilAtNamedLock(db(), one.db().serverThreadId());
         two.start(add(second));
-        ct::waitUntilBlocked(db(), two.db().serverThreadId());
+        ct::waitUntilAtNamedLock(db(), two.db().serverThreadId());
     }
     one.finish();
     two.finish();

@@ -249,9 +249,9 @@ TEST_F(MagazzinoAnagraficaTest, TwoWorkstationsSavingTheSameNewNameMakeOneWareho
         // The first workstation is held after its check, as it writes the warehouse.
         ct::InsertGate gate(db(), QStringLiteral("magazzini"));
         one.start(save(first, QStringLiteral("NEGOZIO")));
-        ct::waitUntilBlocked(db(), one.db().serverThreadId());
+        ct::waitUntilAtNamedLock(db(), one.db().serverThreadId());
         two.start(save(second, QStringLiteral("negozio")));
-        ct::waitUntilBlocked(db(), two.db().serverThreadId());
+        ct::waitUntilAtNamedLock(db(), two.db().serverThreadId());
     }
     one.finish();
     two.finish();

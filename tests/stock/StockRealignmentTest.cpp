@@ -130,7 +130,7 @@ TEST_F(StockRealignmentTest, ASalePostedMeanwhileIsCountedNotOverwritten)
     ct::Workstation office(company().newConnection());
     stock::StockFigures figures;
     office.start([&](core::Db& own) { figures = stock::StockRealignment(own).realign(5, m_negozio); });
-    ct::waitUntilBlocked(db(), office.db().serverThreadId());
+    ct::waitUntilAtTable(db(), office.db().serverThreadId(), QStringLiteral("giacenze"));
     till->commit();
     office.finish();
 

@@ -39,25 +39,36 @@ private:
     core::Db& m_db;
 };
 
-// Waits until the server connection waits for a lock: a named one, or a row another transaction
-// holds. A failure of the test when that does not happen within a generous bound.
-inline void waitUntilBlocked(core::Db& observer, unsigned long threadId)
+// Waits until the server connection's statement stands where `condition` (over PROCESSLIST's STATE and
+// INFO) says; a failure of the test when that does not happen within a generous bound.
+inline void waitUntil(core::Db& observer, unsigned long threadId, const QString& condition,
+                      const QString& what)
 {
     const QDeadlineTimer deadline(20000);
     while (!deadline.hasExpired()) {
-        const int waiting =
-            observer
-                .scalar(QStringLiteral("SELECT (SELECT COUNT(*) FROM information_schema.PROCESSLIST "
-                                       "WHERE ID = :ID AND STATE = 'User lock') + "
-                                       "(SELECT COUNT(*) FROM information_schema.INNODB_TRX "
-                                       "WHERE trx_mysql_thread_id = :ID AND trx_state = 'LOCK WAIT')"),
-                        {{QStringLiteral("ID"), qint64(threadId)}})
-                .toInt();
-        if (waiting > 0)
+        if (observer
+                .scalar(QStringLiteral(
+                            "SELECT COUNT(*) FROM information_schema.PROCESSLIST WHERE ID = :ID AND ") +
+                            condition,
+                        {{QStringLiteral("ID"), qint64(threadId)}, {QStringLiteral("QUALE"), what}})
+                .toInt() > 0)
             return;
         std::this_thread::yield();
     }
-    ADD_FAILURE() << "connection " << threadId << " never waited for a lock";
+    ADD_FAILURE() << "connection " << threadId << " never got to " << what.toStdString();
+}
+
+// Waits until the connection waits for a named lock (GET_LOCK).
+inline void waitUntilAtNamedLock(core::Db& observer, unsigned long threadId)
+{
+    waitUntil(observer, threadId, QStringLiteral("STATE = :QUALE"), QStringLiteral("User lock"));
+}
+
+// Waits until the connection runs a statement on the table, whose row the test holds locked: from
+// then on it waits for that lock. (InnoDB does not list every such wait among its transactions.)
+inline void waitUntilAtTable(core::Db& observer, unsigned long threadId, const QString& table)
+{
+    waitUntil(observer, threadId, QStringLiteral("LOCATE(:QUALE, INFO) > 0"), table);
 }
 
 // One workstation's command on a thread of its own, with its own connection.

@@ -1,5 +1,6 @@
 #include "ui/stock/TMagazzinoAnagrafica.h"
 
+#include "core/CommandGuard.h"
 #include "core/Connections.h"
 #include "stock/Warehouses.h"
 #include "ui/common/CardForm.h"
@@ -42,7 +43,8 @@ QList<CardField> warehouseFields()
 TMagazzinoAnagrafica::TMagazzinoAnagrafica(WindowEnvironment& environment,
                                            const core::NavigationRequest& request, QWidget* parent)
     : RecordCardWindow(parent, environment.connections.company(), environment.session, environment.paths,
-                       environment.dialogs)
+                       environment.dialogs),
+      m_dialogs(environment.dialogs)
 {
     setWindowTitle(QStringLiteral("Anagrafica Magazzino"));
     setMinimumWidth(680);
@@ -57,6 +59,13 @@ TMagazzinoAnagrafica::TMagazzinoAnagrafica(WindowEnvironment& environment,
     openRequested(request,
                   [&] { m_logic.openNew(request.values.value(QStringLiteral("descrizione")).toString()); });
     m_form->focusFirst();
+}
+
+bool TMagazzinoAnagrafica::saveRecord()
+{
+    bool saved = false;
+    core::runGuarded(m_dialogs, [&] { saved = m_logic.save(); });
+    return saved;
 }
 
 void TMagazzinoAnagrafica::showRecord()

@@ -23,8 +23,11 @@ public:
 
 protected:
     void showRecord() override;
+    // The save's failures (the server, the settings file) are shown here and keep the card open.
+    bool saveRecord() override;
 
 private:
+    core::Dialogs& m_dialogs;
     CardForm* m_form = nullptr;
 };
 
