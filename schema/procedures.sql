@@ -111,13 +111,13 @@ CREATE PROCEDURE SOTTOSCORTA(idarticolo INT, OUT giacenza DOUBLE, OUT scorta DOU
 BEGIN
   DELETE FROM sottoscorta WHERE sottoscorta.idarticolo = idarticolo;
   IF EXISTS (SELECT 1 FROM articoli a WHERE a.ID = idarticolo) THEN
-    SELECT IFNULL(a.giacenza, 0), IFNULL(a.Scorta, 0), a.Descrizione, a.Barcode, a.CodArticolo,
+    SELECT IFNULL(a.giacenza, 0), IFNULL(a.Scorta, 0), a.Descrizione, a.BarcodeFull, a.CodArticolo,
            a.Fornitore, a.PrezzoAcquisto, a.UM, a.Aliquota
       INTO giacenza, scorta, descrizione, barcode, codart, fornitore, prezzo, UM, aliquota
       FROM articoli a WHERE a.ID = idarticolo;
     INSERT INTO sottoscorta (codart, descrizione, barcode, idarticolo, data, qtaordine, idfornitore,
                              fornitore, giacenza, scorta, prezzoacquisto, um, aliquota)
-    VALUES (LEFT(codart, 50), LEFT(descrizione, 50), LEFT(barcode, 20), idarticolo, CURRENT_DATE,
+    VALUES (LEFT(codart, 50), LEFT(descrizione, 50), LEFT(barcode, 50), idarticolo, CURRENT_DATE,
             QTA_DA_ORDINARE(giacenza, scorta),
             IFNULL((SELECT f.id_fornitore FROM fornitori f WHERE f.RagSoc = fornitore
                      ORDER BY f.id_fornitore LIMIT 1), 0),
@@ -134,7 +134,7 @@ BEGIN
     UPDATE sottoscorta s JOIN articoli a ON a.ID = s.idarticolo
        SET s.codart = LEFT(a.CodArticolo, 50),
            s.descrizione = LEFT(a.Descrizione, 50),
-           s.barcode = LEFT(a.Barcode, 20),
+           s.barcode = LEFT(a.BarcodeFull, 50),
            s.giacenza = a.giacenza,
            s.scorta = a.Scorta,
            s.qtaordine = QTA_DA_ORDINARE(a.giacenza, a.Scorta),

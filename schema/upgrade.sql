@@ -110,3 +110,15 @@ CREATE INDEX IF NOT EXISTS ix_idarticolo_idmagazzino ON dettreso (idarticolo, id
 CREATE INDEX IF NOT EXISTS ix_Descrizione ON articoli (Descrizione);
 CREATE INDEX IF NOT EXISTS ix_Fornitore ON articoli (Fornitore);
 CREATE INDEX IF NOT EXISTS ix_Fornitore ON articoli_fornitori (Fornitore);
+
+# Stock work tables: each window's rows carry their owner, so that two workstations filling the
+# inventory or the under-stock list at once never read or delete each other's rows; the list's
+# barcode is the item's full barcode.
+CALL AddColumnUnlessExists(DATABASE(), 'inventario', 'proprietario', 'varchar(36) DEFAULT NULL');
+CREATE INDEX IF NOT EXISTS ix_proprietario ON inventario (proprietario);
+CALL AddColumnUnlessExists(DATABASE(), 'sottoscorta', 'proprietario', 'varchar(36) DEFAULT NULL');
+CREATE INDEX IF NOT EXISTS ix_proprietario ON sottoscorta (proprietario);
+ALTER TABLE sottoscorta MODIFY COLUMN barcode varchar(50) DEFAULT NULL;
+# Rows left from the time the tables were shared belong to no window.
+DELETE FROM inventario WHERE proprietario IS NULL;
+DELETE FROM sottoscorta WHERE proprietario IS NULL;

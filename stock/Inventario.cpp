@@ -88,13 +88,9 @@ QList<StockFilter> stockFilters()
 
 qint64 InventoryBuilder::build(const InventoryOptions& options)
 {
-    // The work table is emptied with TRUNCATE, which is quick at any size; it ends an open
-    // transaction, so inside a caller's transaction the rows are deleted instead.
-    if (m_db.inTransaction())
-        m_db.exec(QStringLiteral("DELETE FROM inventario"));
-    else
-        m_db.execDirect(QStringLiteral("TRUNCATE TABLE inventario"));
     core::Transaction transaction(m_db);
+    m_db.exec(QStringLiteral("DELETE FROM inventario WHERE proprietario = :PROPRIETARIO"),
+              {{QStringLiteral("PROPRIETARIO"), m_owner}});
 
     // The average cost of every item is made once, into a table of this connection, reading the
     // purchases through their (item, date, cost) index; joined inside the fill instead, the server
@@ -113,7 +109,7 @@ qint64 InventoryBuilder::build(const InventoryOptions& options)
     }
     m_db.exec(purchases + QStringLiteral(" GROUP BY q.idarticolo"), period);
 
-    core::Params params;
+    core::Params params{{QStringLiteral("PROPRIETARIO"), m_owner}};
     QString where = QStringLiteral(" WHERE 1 = 1");
     if (options.idMagazzino > 0) {
         where += QStringLiteral(" AND g.idmagazzino = :IDMAGAZZINO");
@@ -124,10 +120,10 @@ qint64 InventoryBuilder::build(const InventoryOptions& options)
     const qint64 made = m_db.exec(
         QStringLiteral(
             "INSERT INTO inventario (Fornitore, IDARTICOLO, CODART, DESCRIZIONE, ACQUISTO, ACQUISTOMEDIO, "
-            "LISTINO1, LISTINO2, LISTINO3, GIACENZA, DISPONIBILITA, IDMAGAZZINO, MAGAZZINO) "
+            "LISTINO1, LISTINO2, LISTINO3, GIACENZA, DISPONIBILITA, IDMAGAZZINO, MAGAZZINO, proprietario) "
             "SELECT a.Fornitore, a.ID, a.CodArticolo, a.Descrizione, a.PrezzoAcqnoiva, "
             "IFNULL(c.MEDIO, 0), a.Pubblico, a.Listino2, a.Listino3, g.giacenza, g.disponibilita, "
-            "g.idmagazzino, COALESCE(NULLIF(g.magazzino, ''), m.Descrizione) "
+            "g.idmagazzino, COALESCE(NULLIF(g.magazzino, ''), m.Descrizione), :PROPRIETARIO "
             "FROM articoli a "
             "JOIN giacenze g ON g.idarticolo = a.ID "
             "JOIN magazzini m ON m.idMagazzino = g.idmagazzino ") +
@@ -149,7 +145,9 @@ InventoryTotals InventoryBuilder::totals()
                                "SUM(`inventario`.`LISTINO2` * `inventario`.`GIACENZA`) AS VALORELISTINO2, "
                                "SUM(`inventario`.`LISTINO3` * `inventario`.`GIACENZA`) AS VALORELISTINO3, "
                                "SUM(`inventario`.`GIACENZA`) AS TOTGIAC, "
-                               "SUM(`inventario`.`DISPONIBILITA`) AS TOTDISP FROM `inventario`"))
+                               "SUM(`inventario`.`DISPONIBILITA`) AS TOTDISP FROM `inventario` "
+                               "WHERE `inventario`.`proprietario` = :PROPRIETARIO"),
+                {{QStringLiteral("PROPRIETARIO"), m_owner}})
             .first();
     InventoryTotals totals;
     totals.valoreAcq = row["VALOREACQ"].toMoney();
@@ -209,17 +207,18 @@ bool Inventario::run()
     }
     const InventoryOptions options = m_options;
     const core::ConnectionSettings settings = m_settings;
+    const QString owner = m_workRows.owner();
     try {
         m_runner(QStringLiteral("Elaborazione inventario in corso..."),
-                 [options, settings](const std::function<void(int)>& progress) {
+                 [options, settings, owner](const std::function<void(int)>& progress) {
                      core::Db own(settings);
                      own.open();
                      progress(10);
-                     InventoryBuilder(own).build(options);
+                     InventoryBuilder(own, owner).build(options);
                      progress(100);
                  });
-        m_totals = InventoryBuilder(m_db).totals();
-        m_rows = fetch(m_db, m_pageSize, 0);
+        m_totals = InventoryBuilder(m_db, owner).totals();
+        m_rows = fetch(m_db, owner, m_pageSize, 0);
     } catch (const core::DbError& failure) {
         m_done = false;
         m_rows = core::Rows();
@@ -236,7 +235,7 @@ bool Inventario::loadMore()
 {
     if (!m_hasMore)
         return false;
-    const core::Rows next = fetch(m_db, m_pageSize, m_rows.size());
+    const core::Rows next = fetch(m_db, m_workRows.owner(), m_pageSize, m_rows.size());
     std::vector<std::vector<QVariant>> data;
     data.reserve(size_t(m_rows.size() + next.size()));
     for (const core::Rows* part : {static_cast<const core::Rows*>(&m_rows), &next})
@@ -251,14 +250,17 @@ bool Inventario::loadMore()
     return !next.isEmpty();
 }
 
-core::Rows Inventario::fetch(core::Db& db, int limit, int offset)
+core::Rows Inventario::fetch(core::Db& db, const QString& owner, int limit, int offset)
 {
-    QString sql = QStringLiteral("SELECT ") + columnNames().join(QStringLiteral(", ")) +
-                  QStringLiteral(" FROM inventario ORDER BY DESCRIZIONE, IDARTICOLO, IDMAGAZZINO");
+    const QString sql = QStringLiteral("SELECT ") + columnNames().join(QStringLiteral(", ")) +
+                        QStringLiteral(" FROM inventario WHERE proprietario = :PROPRIETARIO "
+                                       "ORDER BY DESCRIZIONE, IDARTICOLO, IDMAGAZZINO");
+    core::Params params{{QStringLiteral("PROPRIETARIO"), owner}};
     if (limit <= 0)
-        return db.query(sql);
-    return db.query(sql + QStringLiteral(" LIMIT :RIGHE OFFSET :DA"),
-                    {{QStringLiteral("RIGHE"), limit}, {QStringLiteral("DA"), offset}});
+        return db.query(sql, params);
+    params.insert(QStringLiteral("RIGHE"), limit);
+    params.insert(QStringLiteral("DA"), offset);
+    return db.query(sql + QStringLiteral(" LIMIT :RIGHE OFFSET :DA"), params);
 }
 
 void Inventario::putRows(core::ReportRequest& request, const core::Rows& rows, int idMagazzino)
@@ -304,7 +306,7 @@ bool Inventario::print()
         return false;
     }
     try {
-        m_reports.preview(reportRequest(fetch(m_db, 0, 0)));
+        m_reports.preview(reportRequest(fetch(m_db, m_workRows.owner(), 0, 0)));
         return true;
     } catch (const core::ReportError& failure) {
         m_dialogs.error(failure.message());
@@ -334,23 +336,24 @@ QString Inventario::exportAs(InventoryExport kind)
         const core::ReportRequest heading = reportRequest(core::Rows());
         const core::ConnectionSettings settings = m_settings;
         const int idMagazzino = m_options.idMagazzino;
+        const QString owner = m_workRows.owner();
         core::ReportOutput& reports = m_reports;
-        m_runner(
-            QStringLiteral("Esportazione inventario in corso..."),
-            [&reports, heading, settings, idMagazzino, kind, path](const std::function<void(int)>& progress) {
-                core::Db own(settings);
-                own.open();
-                const core::Rows rows = fetch(own, 0, 0);
-                progress(20);
-                if (kind == InventoryExport::Pdf) {
-                    core::ReportRequest request = heading;
-                    putRows(request, rows, idMagazzino);
-                    reports.exportPdf(request, path);
-                } else {
-                    gridexport::GridExport::write(rows, gridFormat(kind), path, columnCaptions());
-                }
-                progress(100);
-            });
+        m_runner(QStringLiteral("Esportazione inventario in corso..."),
+                 [&reports, heading, settings, idMagazzino, owner, kind,
+                  path](const std::function<void(int)>& progress) {
+                     core::Db own(settings);
+                     own.open();
+                     const core::Rows rows = fetch(own, owner, 0, 0);
+                     progress(20);
+                     if (kind == InventoryExport::Pdf) {
+                         core::ReportRequest request = heading;
+                         putRows(request, rows, idMagazzino);
+                         reports.exportPdf(request, path);
+                     } else {
+                         gridexport::GridExport::write(rows, gridFormat(kind), path, columnCaptions());
+                     }
+                     progress(100);
+                 });
     } catch (const core::ReportError& failure) {
         m_dialogs.error(failure.message());
         return {};

@@ -4,6 +4,7 @@
 #include "core/LongJob.h"
 #include "core/Money.h"
 #include "core/Rows.h"
+#include "stock/WorkTableRows.h"
 
 #include <QDate>
 #include <QList>
@@ -59,19 +60,22 @@ struct InventoryTotals
     double totDisp = 0;
 };
 
-// Fills the work table `inventario` afresh: one row per item and warehouse stock row that passes
-// the filter, with the item's prices and its average purchase cost. One INSERT … SELECT, however
-// many items there are: the table holds all of the new inventory or, when that fails, nothing.
+// Fills one owner's rows of the work table `inventario` afresh: one row per item and warehouse
+// stock row that passes the filter, with the item's prices and its average purchase cost. One
+// INSERT … SELECT, however many items there are, in the transaction that deletes the owner's old
+// rows: the owner has all of the new inventory or, when that fails, the old one. Other owners' rows
+// are never read nor touched.
 class InventoryBuilder
 {
 public:
-    explicit InventoryBuilder(core::Db& db) : m_db(db) {}
+    InventoryBuilder(core::Db& db, QString owner) : m_db(db), m_owner(std::move(owner)) {}
 
     qint64 build(const InventoryOptions& options); // the rows made
     InventoryTotals totals();
 
 private:
     core::Db& m_db;
+    QString m_owner;
 };
 
 // What an inventory is exported as.
@@ -127,8 +131,8 @@ public:
     static QStringList columnNames();
 
 private:
-    // The inventory rows in print order; limit 0: all of them.
-    static core::Rows fetch(core::Db& db, int limit, int offset);
+    // The owner's inventory rows in print order; limit 0: all of them.
+    static core::Rows fetch(core::Db& db, const QString& owner, int limit, int offset);
     core::ReportRequest reportRequest(const core::Rows& rows) const;
     // The rows of a print and the warehouse they are of ("Tutti i magazzini" for all).
     static void putRows(core::ReportRequest& request, const core::Rows& rows, int idMagazzino);
@@ -140,6 +144,7 @@ private:
     core::Dialogs& m_dialogs;
     core::ReportOutput& m_reports;
     core::JobRunner m_runner;
+    WorkTableRows m_workRows{m_db, WorkTable::Inventario};
     InventoryOptions m_options;
     bool m_done = false;
     core::Rows m_rows;

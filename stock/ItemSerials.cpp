@@ -70,8 +70,12 @@ bool ItemSerials::remove(int idSeriale)
     serial.insert(QStringLiteral("ID"), idSeriale);
     core::Transaction transaction(m_db);
     if (m_db.exec(QStringLiteral("DELETE FROM seriali WHERE ID = :ID AND idArticolo = :IDARTICOLO"),
-                  serial) == 0)
+                  serial) == 0) {
+        // Sold or deleted on another workstation meanwhile: the grid shows what is left.
+        m_dialogs.information(QStringLiteral("Il seriale selezionato non esiste più"));
+        emit rowsChanged();
         return false;
+    }
     m_db.exec(
         QStringLiteral("UPDATE articoli SET giacenza = COALESCE(giacenza, 0) - 1 WHERE ID = :IDARTICOLO"),
         item);

@@ -27,7 +27,7 @@ public:
     static const QStringList& editableColumns(); // the serial number only
 
     core::Rows rows() const;
-    // Asks first; needs the delete privilege.
+    // Asks first; needs the delete privilege. A serial already gone is told and the grid reread.
     bool remove(int idSeriale);
     // The six lines about the load the serial came from.
     void showInfo(int idSeriale);

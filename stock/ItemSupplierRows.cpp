@@ -1,5 +1,6 @@
 #include "stock/ItemSupplierRows.h"
 
+#include "stock/CheckAndWriteLock.h"
 #include "stock/SelectedRow.h"
 
 #include "core/Db.h"
@@ -105,6 +106,10 @@ bool ItemSupplierRows::add(const SupplierRowDefaults& defaults)
                    .toString();
     const core::Params params{{QStringLiteral("IDARTICOLO"), m_idArticolo},
                               {QStringLiteral("IDFORNITORE"), idFornitore}};
+    // Checked and written under one lock: two workstations adding the same supplier at once would
+    // otherwise both find it missing.
+    CheckAndWriteLock lock(m_db, UniqueWrite::ItemSupplierRows, m_idArticolo);
+    core::Transaction transaction(m_db);
     if (!m_db.query(QStringLiteral("SELECT id FROM articoli_fornitori WHERE idArticolo = :IDARTICOLO "
                                    "AND idFornitore = :IDFORNITORE LIMIT 1"),
                     params)
@@ -122,6 +127,7 @@ bool ItemSupplierRows::add(const SupplierRowDefaults& defaults)
             "INSERT INTO articoli_fornitori (idArticolo, idFornitore, Fornitore, Descrizione, Acquisto, Iva) "
             "VALUES (:IDARTICOLO, :IDFORNITORE, :FORNITORE, :DESCRIZIONE, :ACQUISTO, :IVA)"),
         row);
+    transaction.commit();
     emit rowsChanged();
     return true;
 }

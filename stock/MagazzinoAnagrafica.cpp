@@ -1,5 +1,6 @@
 #include "stock/MagazzinoAnagrafica.h"
 
+#include "stock/CheckAndWriteLock.h"
 #include "stock/Warehouses.h"
 
 #include "core/ConnectionIni.h"
@@ -83,12 +84,6 @@ bool MagazzinoAnagrafica::validate(const QString& name)
         m_dialogs.information(QStringLiteral("Inserire il nome del magazzino"));
         return false;
     }
-    // Operators, stock rows and the login find a warehouse by its name: two warehouses of the same
-    // name would share them.
-    if (Warehouses(m_db).nameTaken(name, m_id)) {
-        m_dialogs.information(QStringLiteral("Esiste già un magazzino con questo nome"));
-        return false;
-    }
     return true;
 }
 
@@ -96,35 +91,42 @@ bool MagazzinoAnagrafica::save()
 {
     const QString name = m_values.value(Descrizione).toString().trimmed();
     const QString oldName = m_saved.value(Descrizione).toString();
-    try {
-        if (!validate(name))
-            return false;
-        QVariantMap record = m_values;
-        record.insert(Descrizione, name);
+    if (!validate(name))
+        return false;
+    QVariantMap record = m_values;
+    record.insert(Descrizione, name);
 
-        Warehouses warehouses(m_db);
-        core::Transaction transaction(m_db);
-        int id = m_id;
-        if (isNew()) {
-            id = warehouses.insert(record);
-            warehouses.addMissingStockRows(id, name);
-        } else {
-            warehouses.update(id, record);
-            if (name != oldName)
-                warehouses.rename(name, oldName);
-        }
-        transaction.commit();
-
-        const bool wasNew = isNew();
-        m_id = id;
-        m_values = record;
-        m_saved = record;
-        if (!wasNew && name != oldName)
-            followRenameInSession(oldName);
-    } catch (const core::DbError& error) {
-        m_dialogs.error(error.message());
+    Warehouses warehouses(m_db);
+    // The name is checked and written under one lock: two workstations saving the same new name
+    // at once would otherwise both find it free.
+    CheckAndWriteLock lock(m_db, UniqueWrite::WarehouseNames);
+    core::Transaction transaction(m_db);
+    // Operators, stock rows and the login find a warehouse by its name: two warehouses of the same
+    // name would share them.
+    if (warehouses.nameTaken(name, m_id)) {
+        m_dialogs.information(QStringLiteral("Esiste già un magazzino con questo nome"));
         return false;
     }
+    int id = m_id;
+    if (isNew()) {
+        const bool first = warehouses.none();
+        id = warehouses.insert(record);
+        warehouses.addMissingStockRows(id, name);
+        if (first)
+            warehouses.giveToOperatorsWithoutWarehouse(name);
+    } else {
+        warehouses.update(id, record);
+        if (name != oldName)
+            warehouses.rename(name, oldName);
+    }
+    transaction.commit();
+
+    const bool wasNew = isNew();
+    m_id = id;
+    m_values = record;
+    m_saved = record;
+    if (!wasNew && name != oldName)
+        followRenameInSession(oldName);
     emit changed();
     emit saved(m_id);
     writeWorkstationWarehouse();
@@ -133,14 +135,10 @@ bool MagazzinoAnagrafica::save()
 
 void MagazzinoAnagrafica::writeWorkstationWarehouse()
 {
-    try {
-        core::ConnectionIni ini(m_paths.connessioneIni());
-        ini.setWarehouse({m_id, m_values.value(Descrizione).toString(), m_values.value(Let).toString()});
-        ini.save();
-    } catch (const core::IniFileError& error) {
-        // The warehouse is saved; only this workstation's default could not be recorded.
-        m_dialogs.error(error.message());
-    }
+    // The warehouse is saved by now; a settings file that cannot be written is told by the window.
+    core::ConnectionIni ini(m_paths.connessioneIni());
+    ini.setWarehouse({m_id, m_values.value(Descrizione).toString(), m_values.value(Let).toString()});
+    ini.save();
 }
 
 void MagazzinoAnagrafica::followRenameInSession(const QString& oldName)

@@ -45,7 +45,9 @@ public:
     // The exit command: "Annulla" discards a new warehouse, "Esci" leaves an existing one.
     QString exitCaption() const;
 
-    // "Salva". False, with the reason told, when nothing was saved.
+    // "Salva". False, with the reason told, when the card's values are refused; a failure of the
+    // server or of the settings file is thrown for the window to show. The first warehouse of a
+    // company becomes the warehouse of the operators whose warehouse does not exist.
     bool save();
     // Whether the card may close now: with unsaved changes the operator is asked first.
     bool mayLeave();

@@ -10,22 +10,26 @@ namespace carvendo::stock {
 qint64 UnderStockList::rebuild()
 {
     // The same row SOTTOSCORTA writes for one item (texts cut to the row's widths, the supplier's
-    // key found by name, the lowest key when two share it), for every item at once.
+    // key found by name, the lowest key when two share it), for every item at once. The barcode is
+    // the item's full one: the short `Barcode` column is empty for items made by this program.
+    const core::Params owner{{QStringLiteral("PROPRIETARIO"), m_owner}};
     core::Transaction transaction(m_db);
-    m_db.exec(QStringLiteral("DELETE FROM sottoscorta"));
-    const qint64 made = m_db.exec(QStringLiteral(
-        "INSERT INTO sottoscorta (codart, descrizione, barcode, idarticolo, data, qtaordine, idfornitore, "
-        "fornitore, giacenza, scorta, prezzoacquisto, um, aliquota) "
-        "SELECT LEFT(a.CodArticolo, 50), LEFT(a.Descrizione, 50), LEFT(a.Barcode, 20), a.ID, CURRENT_DATE, "
-        "QTA_DA_ORDINARE(IFNULL(a.giacenza, 0), IFNULL(a.Scorta, 0)), IFNULL(f.id_fornitore, 0), "
-        "LEFT(a.Fornitore, 50), IFNULL(a.giacenza, 0), IFNULL(a.Scorta, 0), a.PrezzoAcquisto, LEFT(a.UM, "
-        "10), "
-        "a.Aliquota "
-        "FROM articoli a "
-        "LEFT JOIN (SELECT fo.RagSoc, MIN(fo.id_fornitore) AS id_fornitore FROM fornitori fo "
-        "GROUP BY fo.RagSoc) f ON f.RagSoc = a.Fornitore "
-        "WHERE a.giacenza <= a.Scorta "
-        "ORDER BY a.ID"));
+    m_db.exec(QStringLiteral("DELETE FROM sottoscorta WHERE proprietario = :PROPRIETARIO"), owner);
+    const qint64 made = m_db.exec(
+        QStringLiteral(
+            "INSERT INTO sottoscorta (codart, descrizione, barcode, idarticolo, data, qtaordine, "
+            "idfornitore, "
+            "fornitore, giacenza, scorta, prezzoacquisto, um, aliquota, proprietario) "
+            "SELECT LEFT(a.CodArticolo, 50), LEFT(a.Descrizione, 50), LEFT(a.BarcodeFull, 50), a.ID, "
+            "CURRENT_DATE, QTA_DA_ORDINARE(IFNULL(a.giacenza, 0), IFNULL(a.Scorta, 0)), "
+            "IFNULL(f.id_fornitore, 0), LEFT(a.Fornitore, 50), IFNULL(a.giacenza, 0), IFNULL(a.Scorta, 0), "
+            "a.PrezzoAcquisto, LEFT(a.UM, 10), a.Aliquota, :PROPRIETARIO "
+            "FROM articoli a "
+            "LEFT JOIN (SELECT fo.RagSoc, MIN(fo.id_fornitore) AS id_fornitore FROM fornitori fo "
+            "GROUP BY fo.RagSoc) f ON f.RagSoc = a.Fornitore "
+            "WHERE a.giacenza <= a.Scorta "
+            "ORDER BY a.ID"),
+        owner);
     transaction.commit();
     return made;
 }
@@ -38,7 +42,7 @@ Sottoscorta::Sottoscorta(core::Db& db, const core::Clock& clock, core::Dialogs& 
 
 void Sottoscorta::open()
 {
-    UnderStockList(m_db).rebuild();
+    UnderStockList(m_db, m_workRows.owner()).rebuild();
     m_supplier.clear();
     load();
 }
@@ -52,8 +56,10 @@ void Sottoscorta::filterBySupplier(const QString& fornitore)
 QStringList Sottoscorta::suppliers()
 {
     QStringList names;
-    for (const core::Row row : m_db.query(QStringLiteral("SELECT DISTINCT fornitore FROM sottoscorta WHERE "
-                                                         "IFNULL(fornitore, '') <> '' ORDER BY fornitore")))
+    for (const core::Row row : m_db.query(
+             QStringLiteral("SELECT DISTINCT fornitore FROM sottoscorta WHERE proprietario = :PROPRIETARIO "
+                            "AND IFNULL(fornitore, '') <> '' ORDER BY fornitore"),
+             {{QStringLiteral("PROPRIETARIO"), m_workRows.owner()}}))
         names.append(row["fornitore"].toString());
     return names;
 }
@@ -64,9 +70,18 @@ bool Sottoscorta::setQuantityToOrder(int id, int quantity)
         m_dialogs.warning(QStringLiteral("La quantità da ordinare non può essere negativa"));
         return false;
     }
-    m_db.exec(QStringLiteral("UPDATE sottoscorta SET qtaordine = :QTAORDINE WHERE id = :ID"),
-              {{QStringLiteral("QTAORDINE"), quantity}, {QStringLiteral("ID"), id}});
+    const qint64 matched = m_db.exec(
+        QStringLiteral(
+            "UPDATE sottoscorta SET qtaordine = :QTAORDINE WHERE id = :ID AND proprietario = :PROPRIETARIO"),
+        {{QStringLiteral("QTAORDINE"), quantity},
+         {QStringLiteral("ID"), id},
+         {QStringLiteral("PROPRIETARIO"), m_workRows.owner()}});
     load();
+    if (matched == 0) {
+        m_dialogs.warning(QStringLiteral(
+            "L'articolo modificato non è più nell'elenco: la quantità da ordinare non è stata salvata"));
+        return false;
+    }
     return true;
 }
 
@@ -89,10 +104,10 @@ bool Sottoscorta::print()
 
 void Sottoscorta::load()
 {
-    core::Params params;
-    QString sql = QStringLiteral("SELECT * FROM sottoscorta");
+    core::Params params{{QStringLiteral("PROPRIETARIO"), m_workRows.owner()}};
+    QString sql = QStringLiteral("SELECT * FROM sottoscorta WHERE proprietario = :PROPRIETARIO");
     if (!m_supplier.isEmpty()) {
-        sql += QStringLiteral(" WHERE fornitore = :FORNITORE");
+        sql += QStringLiteral(" AND fornitore = :FORNITORE");
         params.insert(QStringLiteral("FORNITORE"), m_supplier);
     }
     m_rows = m_db.query(sql + QStringLiteral(" ORDER BY descrizione, id"), params);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/Rows.h"
+#include "stock/WorkTableRows.h"
 
 #include <QString>
 #include <QStringList>
@@ -14,20 +15,22 @@ class ReportOutput;
 
 namespace carvendo::stock {
 
-// The under-stock work list `sottoscorta`: one row per item whose stock mirror is at or below its
-// minimum (`giacenza` <= `Scorta`), with the quantity to order up to the minimum.
+// One owner's under-stock work list in `sottoscorta`: one row per item whose stock mirror is at or
+// below its minimum (`giacenza` <= `Scorta`), with the quantity to order up to the minimum.
 class UnderStockList
 {
 public:
-    explicit UnderStockList(core::Db& db) : m_db(db) {}
+    UnderStockList(core::Db& db, QString owner) : m_db(db), m_owner(std::move(owner)) {}
 
-    // Writes the list afresh in one transaction: the rows SOTTOSCORTA would write for every item
-    // at or below its minimum, made with one INSERT … SELECT however many items there are. Rows of
-    // items that are no longer under their minimum (or no longer exist) go. Returns the rows made.
+    // Writes the owner's list afresh in one transaction: the rows SOTTOSCORTA would write for every
+    // item at or below its minimum, made with one INSERT … SELECT however many items there are. Rows
+    // of items that are no longer under their minimum (or no longer exist) go; other owners' rows
+    // stay as they are. Returns the rows made.
     qint64 rebuild();
 
 private:
     core::Db& m_db;
+    QString m_owner;
 };
 
 // The logic of TSottoscorta: on opening the work list is rebuilt and shown; it can be narrowed to
@@ -47,8 +50,8 @@ public:
 
     const core::Rows& rows() const { return m_rows; }
 
-    // Stores the quantity to order of the row with that `id`; a negative quantity is refused with
-    // a message. True when stored.
+    // Stores the quantity to order of the row with that `id`; a negative quantity, or a row that
+    // is no longer in this window's list, is refused with a message. True when stored.
     bool setQuantityToOrder(int id, int quantity);
 
     // The list as shown, in the print preview ("Sottoscorta" template). False, after telling the
@@ -67,6 +70,7 @@ private:
     const core::Clock& m_clock;
     core::Dialogs& m_dialogs;
     core::ReportOutput& m_reports;
+    WorkTableRows m_workRows{m_db, WorkTable::Sottoscorta};
     QString m_supplier;
     core::Rows m_rows;
 };

@@ -40,19 +40,26 @@ StockFigures StockRealignment::figures(int idArticolo, int idMagazzino)
 
 StockFigures StockRealignment::realign(int idArticolo, const core::Warehouse& warehouse)
 {
-    const StockFigures out = figures(idArticolo, warehouse.id);
-    const double stock = double(out.stock());
+    // The stock row is locked before the sums are read, and the sums are the transaction's first
+    // plain read: a sale, load or return committed while this waited is counted, and one still
+    // under way moves the row by its own quantity after this has written. Read outside the lock,
+    // the sums would miss a sale posted in between and the absolute figure would overwrite it.
     core::Transaction transaction(m_db);
-    const qint64 matched =
-        m_db.exec(QStringLiteral("UPDATE giacenze SET giacenza = :GIAC, disponibilita = :GIAC "
-                                 "WHERE idarticolo = :IDAR AND idmagazzino = :IDM"),
-                  {{QStringLiteral("GIAC"), stock},
-                   {QStringLiteral("IDAR"), idArticolo},
-                   {QStringLiteral("IDM"), warehouse.id}});
-    // An item without a row in this warehouse gets one holding its stock, rather than an update
-    // that silently changes nothing.
-    if (matched == 0)
-        core::StoredProcedures(m_db).caricoMagazzinoInsert(idArticolo, warehouse.id, warehouse.name, stock);
+    const core::Params row{{QStringLiteral("IDAR"), idArticolo}, {QStringLiteral("IDM"), warehouse.id}};
+    const bool exists = !m_db.query(QStringLiteral("SELECT id FROM giacenze WHERE idarticolo = :IDAR AND "
+                                                   "idmagazzino = :IDM FOR UPDATE"),
+                                    row)
+                             .isEmpty();
+    // An item without a row in this warehouse gets one (under the lock of its key), rather than an
+    // update that silently changes nothing.
+    if (!exists)
+        core::StoredProcedures(m_db).caricoMagazzinoInsert(idArticolo, warehouse.id, warehouse.name, 0);
+    const StockFigures out = figures(idArticolo, warehouse.id);
+    core::Params stock = row;
+    stock.insert(QStringLiteral("GIAC"), double(out.stock()));
+    m_db.exec(QStringLiteral("UPDATE giacenze SET giacenza = :GIAC, disponibilita = :GIAC "
+                             "WHERE idarticolo = :IDAR AND idmagazzino = :IDM"),
+              stock);
     transaction.commit();
     return out;
 }

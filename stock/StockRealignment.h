@@ -30,8 +30,8 @@ public:
 
     // The three sums, read in one statement.
     StockFigures figures(int idArticolo, int idMagazzino);
-    // The sums, then `giacenza` and `disponibilita` of the item's row in the warehouse set to the
-    // stock; a missing row is created with it.
+    // In one transaction, under the lock of the item's row in the warehouse: the sums, then
+    // `giacenza` and `disponibilita` of the row set to the stock; a missing row is created with it.
     StockFigures realign(int idArticolo, const core::Warehouse& warehouse);
 
 private:

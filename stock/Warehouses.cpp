@@ -163,6 +163,18 @@ void Warehouses::rename(const QString& newName, const QString& oldName)
               {{QStringLiteral("NUOVO"), newName}, {QStringLiteral("VECCHIO"), oldName}});
 }
 
+bool Warehouses::none()
+{
+    return m_db.query(QStringLiteral("SELECT idMagazzino FROM magazzini LIMIT 1")).isEmpty();
+}
+
+void Warehouses::giveToOperatorsWithoutWarehouse(const QString& name)
+{
+    m_db.exec(QStringLiteral("UPDATE utenti SET magazzino = :NOME WHERE NOT EXISTS "
+                             "(SELECT 1 FROM magazzini m WHERE m.Descrizione = utenti.magazzino)"),
+              {{QStringLiteral("NOME"), name}});
+}
+
 int Warehouses::operatorsWorkingIn(const QString& name)
 {
     return m_db

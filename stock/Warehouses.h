@@ -65,6 +65,12 @@ public:
     // operators who work in it. Documents keep the name they were written with.
     void rename(const QString& newName, const QString& oldName);
 
+    // Whether there is no warehouse at all (a new company).
+    bool none();
+    // The warehouse's name for every operator whose warehouse does not exist (the seeded operator of
+    // a new company works in "MAGAZZINO CENTRALE"): without it they could not log in.
+    void giveToOperatorsWithoutWarehouse(const QString& name);
+
     // How many operators work in the warehouse of that name (`utenti`.`magazzino`).
     int operatorsWorkingIn(const QString& name);
     // Deletes the warehouse with its stock rows (`giacenze`) and its size and colour grid

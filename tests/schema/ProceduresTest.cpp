@@ -36,7 +36,7 @@ protected:
                                   "(2, 'NEGOZIO')"));
         m_db->exec(QStringLiteral("INSERT INTO fornitori (id_fornitore, RagSoc) VALUES (7, 'ACME SRL')"));
         m_db->exec(QStringLiteral(
-            "INSERT INTO articoli (ID, CodArticolo, Descrizione, Barcode, Fornitore, UM, Aliquota, "
+            "INSERT INTO articoli (ID, CodArticolo, Descrizione, BarcodeFull, Fornitore, UM, Aliquota, "
             "PrezzoAcquisto, "
             "Listino2, Listino3, giacenza, Disponibilita, Scorta) VALUES (10, 'CAV01', 'Cavo USB-C 1m', "
             "'8005001002000', 'ACME SRL', 'PZ', 22, 3.2, 9.5, 8.75, 2.5, 2.5, 5)"));

@@ -210,7 +210,7 @@ TEST_F(InventarioTest, InsideACallersTransactionTheOldRowsComeBackOnRollback)
     const int item = addItem(QStringLiteral("A"), QStringLiteral("A"), 1, 2);
     addStock(item, m_sede, 1);
     addStock(item, m_negozio, 2);
-    stock::InventoryBuilder builder(db());
+    stock::InventoryBuilder builder(db(), QStringLiteral("finestra"));
     EXPECT_EQ(builder.build({}), 2);
     {
         core::Transaction outer(db());
@@ -269,6 +269,35 @@ TEST_F(InventarioTest, PrintAndPdfShowTheRowsAndTotals)
     for (const char* part : {"Telefono Alfa", "1.234,50", "-3.000,00", "06/12/2026"})
         EXPECT_TRUE(text.contains(QString::fromUtf8(part))) << part << "\n" << text.toStdString();
     EXPECT_FALSE(text.contains(QStringLiteral("Cover Beta")));
+}
+
+TEST_F(InventarioTest, TwoWorkstationsPrintAndExportTheirOwnInventory)
+{
+    const int phone = addItem(QStringLiteral("TEL"), QStringLiteral("Telefono"), 100, 150);
+    addStock(phone, m_sede, -3);
+    const int cover = addItem(QStringLiteral("COV"), QStringLiteral("Cover"), 2, 10);
+    addStock(cover, m_negozio, 4);
+    m_inventory.options().filter = StockFilter::Negative;
+    ASSERT_TRUE(m_inventory.run());
+
+    // The other workstation makes an inventory of everything meanwhile, on connections of its own.
+    std::unique_ptr<core::Db> other = company().newConnection();
+    ct::ScriptedDialogs otherDialogs;
+    auto otherInventory = std::make_unique<stock::Inventario>(*other, company().settings(), m_paths, m_clock,
+                                                              otherDialogs, m_reports, core::runHere);
+    ASSERT_TRUE(otherInventory->run());
+    ASSERT_EQ(otherInventory->rows().size(), 2);
+
+    ASSERT_TRUE(m_inventory.print());
+    EXPECT_EQ(m_reports.last().request.datasets.at(QStringLiteral("inventario")).size(), 1);
+    const QStringList lines = readFile(m_inventory.exportAs(stock::InventoryExport::Csv))
+                                  .split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_TRUE(lines.at(1).startsWith(QStringLiteral("TEL;"))) << lines.at(1).toStdString();
+
+    // Closing the other window takes only its rows away.
+    otherInventory.reset();
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT COUNT(*) FROM inventario")).toInt(), 1);
 }
 
 } // namespace

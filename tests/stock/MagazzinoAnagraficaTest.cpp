@@ -1,9 +1,11 @@
 #include "stock/MagazzinoAnagrafica.h"
 
+#include "core/CommandGuard.h"
 #include "core/ConnectionIni.h"
 #include "core/Db.h"
 #include "core/Paths.h"
 #include "core/Session.h"
+#include "tests/stock/TwoWorkstations.h"
 #include "tests/support/QtPrinters.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TestDatabase.h"
@@ -183,10 +185,12 @@ TEST_F(MagazzinoAnagraficaTest, NameOfAnotherWarehouseIsRefused)
 TEST_F(MagazzinoAnagraficaTest, FailedSaveLeavesNothingHalfWritten)
 {
     addItem(QStringLiteral("A1"), 1.0);
+    addOperator(QStringLiteral("admin"), QStringLiteral("MAGAZZINO CENTRALE"));
     // The stock rows cannot be written: the warehouse row written before them must go too.
     db().execDirect(QStringLiteral("RENAME TABLE giacenze TO giacenze_altrove"));
     m_card.openNew(QStringLiteral("FILIALE"));
-    const bool saved = m_card.save();
+    bool saved = false;
+    core::runGuarded(m_dialogs, [&] { saved = m_card.save(); }); // as the card window saves
     db().execDirect(QStringLiteral("RENAME TABLE giacenze_altrove TO giacenze"));
 
     EXPECT_FALSE(saved);
@@ -194,11 +198,69 @@ TEST_F(MagazzinoAnagraficaTest, FailedSaveLeavesNothingHalfWritten)
     EXPECT_TRUE(m_dialogs.texts(DialogEvent::Kind::Error)[0].contains(QStringLiteral("giacenze")))
         << m_dialogs.lastText().toStdString();
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM magazzini")), 0);
+    EXPECT_EQ(text(QStringLiteral("SELECT magazzino FROM utenti")), QStringLiteral("MAGAZZINO CENTRALE"));
     EXPECT_FALSE(QFile::exists(m_paths.connessioneIni()));
 
     m_dialogs.clear();
     ASSERT_TRUE(m_card.save()) << "the same card saves once the cause is gone";
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM giacenze")), 1);
+}
+
+TEST_F(MagazzinoAnagraficaTest, FirstWarehouseBecomesTheWarehouseOfOperatorsWithoutOne)
+{
+    // A new company: its seeded operator works in a warehouse that does not exist yet.
+    addOperator(QStringLiteral("admin"), QStringLiteral("MAGAZZINO CENTRALE"));
+    addOperator(QStringLiteral("cassa"), QString());
+    m_card.openNew(QStringLiteral("MAGAZZINO CENTRALE"));
+    m_card.setValue(QStringLiteral("Descrizione"), QStringLiteral("SEDE"));
+    ASSERT_TRUE(m_card.save());
+    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM utenti WHERE magazzino = 'SEDE'")), 2);
+
+    // Later warehouses leave the operators where they are.
+    db().exec(QStringLiteral("UPDATE utenti SET magazzino = 'CHIUSO' WHERE username = 'cassa'"));
+    m_card.openNew(QStringLiteral("FILIALE"));
+    ASSERT_TRUE(m_card.save());
+    EXPECT_EQ(text(QStringLiteral("SELECT magazzino FROM utenti WHERE username = 'cassa'")),
+              QStringLiteral("CHIUSO"));
+}
+
+TEST_F(MagazzinoAnagraficaTest, TwoWorkstationsSavingTheSameNewNameMakeOneWarehouse)
+{
+    struct Card
+    {
+        QTemporaryDir dir;
+        core::Paths paths{dir.path(), dir.path()};
+        core::Session session;
+        ct::ScriptedDialogs dialogs;
+        bool saved = false;
+    };
+    auto save = [](Card& card, const QString& name) {
+        return [&card, name](core::Db& own) {
+            stock::MagazzinoAnagrafica logic(own, card.session, card.paths, card.dialogs);
+            logic.openNew(name);
+            card.saved = logic.save();
+        };
+    };
+    Card first;
+    Card second;
+    ct::Workstation one(company().newConnection());
+    ct::Workstation two(company().newConnection());
+    {
+        // The first workstation is held after its check, as it writes the warehouse.
+        ct::InsertGate gate(db(), QStringLiteral("magazzini"));
+        one.start(save(first, QStringLiteral("NEGOZIO")));
+        ct::waitUntilAtNamedLock(db(), one.db().serverThreadId());
+        two.start(save(second, QStringLiteral("negozio")));
+        ct::waitUntilAtNamedLock(db(), two.db().serverThreadId());
+    }
+    one.finish();
+    two.finish();
+
+    EXPECT_TRUE(first.saved);
+    EXPECT_FALSE(second.saved);
+    EXPECT_EQ(second.dialogs.messages(),
+              QStringList{QStringLiteral("Esiste già un magazzino con questo nome")});
+    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM magazzini")), 1);
 }
 
 TEST_F(MagazzinoAnagraficaTest, LeavingWithUnsavedChangesAsks)

@@ -26,16 +26,17 @@ protected:
     int addItem(const QString& code, const QVariant& giacenza, const QVariant& scorta,
                 const QString& fornitore = {}, const QString& descrizione = {})
     {
-        db().exec(QStringLiteral(
-                      "INSERT INTO articoli (CodArticolo, Descrizione, Barcode, giacenza, Scorta, Fornitore, "
-                      "PrezzoAcquisto, UM, Aliquota) "
-                      "VALUES (:COD, :DESCR, :COD, :GIAC, :SCORTA, :FORN, 12.5, 'PZ', 22)"),
-                  {{QStringLiteral("COD"), code},
-                   {QStringLiteral("DESCR"),
-                    descrizione.isEmpty() ? QStringLiteral("Articolo ") + code : descrizione},
-                   {QStringLiteral("GIAC"), giacenza},
-                   {QStringLiteral("SCORTA"), scorta},
-                   {QStringLiteral("FORN"), fornitore}});
+        db().exec(
+            QStringLiteral(
+                "INSERT INTO articoli (CodArticolo, Descrizione, BarcodeFull, giacenza, Scorta, Fornitore, "
+                "PrezzoAcquisto, UM, Aliquota) "
+                "VALUES (:COD, :DESCR, :COD, :GIAC, :SCORTA, :FORN, 12.5, 'PZ', 22)"),
+            {{QStringLiteral("COD"), code},
+             {QStringLiteral("DESCR"),
+              descrizione.isEmpty() ? QStringLiteral("Articolo ") + code : descrizione},
+             {QStringLiteral("GIAC"), giacenza},
+             {QStringLiteral("SCORTA"), scorta},
+             {QStringLiteral("FORN"), fornitore}});
         return int(db().lastInsertId());
     }
 
@@ -107,7 +108,7 @@ TEST_F(SottoscortaTest, RebuiltListIsWhatTheProceduresWriteItemByItem)
         << itemByItem.first().toStdString();
 
     db().exec(QStringLiteral("DELETE FROM sottoscorta"));
-    EXPECT_EQ(stock::UnderStockList(db()).rebuild(), 5);
+    EXPECT_EQ(stock::UnderStockList(db(), QStringLiteral("finestra")).rebuild(), 5);
     EXPECT_EQ(workList(), itemByItem);
 }
 
@@ -169,6 +170,43 @@ TEST_F(SottoscortaTest, PrintShowsTheListAsFiltered)
     m_reports.exportPdf(request, path);
     EXPECT_TRUE(ct::pdfText(path).contains(QStringLiteral("Batteria ricambio")));
     QFile::remove(path);
+}
+
+TEST_F(SottoscortaTest, TwoWorkstationsKeepTheirOwnListAndQuantities)
+{
+    addItem(QStringLiteral("A"), 0, 3, QStringLiteral("TIM SPA"));
+    addItem(QStringLiteral("B"), 0, 2, QStringLiteral("WIND"));
+    m_list.open();
+    const int mine = m_list.rows().value(0, "id").toInt();
+    ASSERT_TRUE(m_list.setQuantityToOrder(mine, 12));
+
+    // The other workstation opens the list and narrows it; this one's rows and edit stay.
+    std::unique_ptr<core::Db> other = company().newConnection();
+    ct::ScriptedDialogs otherDialogs;
+    auto otherList = std::make_unique<stock::Sottoscorta>(*other, m_clock, otherDialogs, m_reports);
+    otherList->open();
+    otherList->filterBySupplier(QStringLiteral("WIND"));
+    m_list.filterBySupplier(QString());
+    ASSERT_EQ(m_list.rows().size(), 2);
+    EXPECT_EQ(m_list.rows().value(0, "qtaordine").toInt(), 12);
+    ASSERT_TRUE(m_list.print());
+    EXPECT_EQ(m_reports.last().request.datasets.at(QStringLiteral("sottoscorta")).size(), 2);
+
+    // A row that is not in this window's list is not edited, and the operator is told.
+    const int theirs = otherList->rows().value(0, "id").toInt();
+    EXPECT_FALSE(m_list.setQuantityToOrder(theirs, 99));
+    EXPECT_EQ(m_dialogs.messages(),
+              QStringList{QStringLiteral("L'articolo modificato non è più nell'elenco: "
+                                         "la quantità da ordinare non è stata salvata")});
+    EXPECT_EQ(other
+                  ->scalar(QStringLiteral("SELECT qtaordine FROM sottoscorta WHERE id = :ID"),
+                           {{QStringLiteral("ID"), theirs}})
+                  .toInt(),
+              2);
+
+    // Closing the other window takes only its rows away.
+    otherList.reset();
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT COUNT(*) FROM sottoscorta")).toInt(), 2);
 }
 
 } // namespace

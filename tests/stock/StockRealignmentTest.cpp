@@ -2,6 +2,7 @@
 
 #include "core/Db.h"
 #include "core/Session.h"
+#include "tests/stock/TwoWorkstations.h"
 #include "tests/support/TestDatabase.h"
 
 #include <gtest/gtest.h>
@@ -113,6 +114,28 @@ TEST_F(StockRealignmentTest, MoreSoldThanLoadedGivesNegativeStock)
     sell(3, 1, 3);
     EXPECT_EQ(m_realignment.realign(3, m_negozio).stock(), -2);
     EXPECT_EQ(stockRows(3).value(0, "giacenza").toDouble(), -2.0);
+}
+
+TEST_F(StockRealignmentTest, ASalePostedMeanwhileIsCountedNotOverwritten)
+{
+    stockRow(5, 1, 10, 10);
+    load(5, 1, 10);
+    // Another till is posting a sale of one piece: its sold row and its stock movement are written,
+    // not yet committed.
+    std::unique_ptr<core::Db> till = company().newConnection();
+    till->begin();
+    till->exec(QStringLiteral("INSERT INTO venduti (idArticolo, idMagazzino, quantita) VALUES (5, 1, 1)"));
+    till->call(QStringLiteral("SCARICO_MAGAZZINO"), {5, 1, 1.0});
+
+    ct::Workstation office(company().newConnection());
+    stock::StockFigures figures;
+    office.start([&](core::Db& own) { figures = stock::StockRealignment(own).realign(5, m_negozio); });
+    ct::waitUntilAtTable(db(), office.db().serverThreadId(), QStringLiteral("giacenze"));
+    till->commit();
+    office.finish();
+
+    EXPECT_EQ(figures, (stock::StockFigures{10, 1, 0}));
+    EXPECT_EQ(stockRows(5).value(0, "giacenza").toDouble(), 9.0);
 }
 
 } // namespace

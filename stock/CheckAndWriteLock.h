@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QString>
+
+namespace carvendo::core {
+class Db;
+} // namespace carvendo::core
+
+namespace carvendo::stock {
+
+// What a uniqueness check guards: the only texts that reach the lock's name.
+enum class UniqueWrite
+{
+    WarehouseNames,   // `magazzini`.`Descrizione`
+    ItemSupplierRows, // one supplier once per item in `articoli_fornitori` (the key: the item)
+};
+
+// A named server lock that keeps a uniqueness check and the write it allows together: a second
+// workstation doing the same waits at the lock and then sees the first one's row. Old data may hold
+// duplicates, so a unique index cannot be added. Make it before the command's Transaction so that
+// it is let go only after the transaction has ended (the numbering lock's pattern).
+class CheckAndWriteLock
+{
+public:
+    CheckAndWriteLock(core::Db& db, UniqueWrite what, int key = 0);
+    ~CheckAndWriteLock();
+    CheckAndWriteLock(const CheckAndWriteLock&) = delete;
+    CheckAndWriteLock& operator=(const CheckAndWriteLock&) = delete;
+
+private:
+    core::Db& m_db;
+    QString m_name;
+};
+
+} // namespace carvendo::stock
