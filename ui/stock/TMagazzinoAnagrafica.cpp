@@ -1,6 +1,5 @@
 #include "ui/stock/TMagazzinoAnagrafica.h"
 
-#include "core/CommandGuard.h"
 #include "core/Connections.h"
 #include "stock/Warehouses.h"
 #include "ui/common/CardForm.h"
