@@ -1,5 +1,7 @@
 #include "core/Paths.h"
 
+#include "core/Error.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -180,7 +182,7 @@ QString Paths::layoutFile(const QString& windowWord) const
 QString Paths::ensureDir(const QString& path)
 {
     if (!QDir().mkpath(path))
-        throw std::runtime_error(QStringLiteral("Impossibile creare la cartella %1").arg(path).toStdString());
+        throw Error(QStringLiteral("Impossibile creare la cartella %1").arg(QDir::toNativeSeparators(path)));
     return path;
 }
 

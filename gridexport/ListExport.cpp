@@ -8,7 +8,8 @@ namespace carvendo::gridexport {
 
 ListExport::ListExport(core::Dialogs& dialogs, core::Db& windowDb, core::JobRunner runner,
                        std::optional<core::ConnectionSettings> ownConnection)
-    : m_dialogs(dialogs), m_windowDb(windowDb), m_runner(std::move(runner)), m_ownConnection(std::move(ownConnection))
+    : m_dialogs(dialogs), m_windowDb(windowDb), m_runner(std::move(runner)),
+      m_ownConnection(std::move(ownConnection))
 {
 }
 

@@ -35,11 +35,13 @@ public:
 
     // The grid in the format the operator picked, to a file the operator chooses ("<baseName>.<ext>"
     // proposed). The path written, or nothing when the operator cancelled the file dialog.
-    std::optional<QString> toChosenFile(ExportFormat format, const QString& baseName, const QStringList& captions,
-                                        const QString& progressLabel, const ReadRows& read);
+    std::optional<QString> toChosenFile(ExportFormat format, const QString& baseName,
+                                        const QStringList& captions, const QString& progressLabel,
+                                        const ReadRows& read);
 
     // Rows written by `write` to a path the program chose: the message says where it went.
-    void toFile(const QString& path, const QString& progressLabel, const ReadRows& read, const WriteFile& write);
+    void toFile(const QString& path, const QString& progressLabel, const ReadRows& read,
+                const WriteFile& write);
 
     static QString doneMessage() { return QStringLiteral("Esportazione avvenuta con successo!"); }
 

@@ -4,7 +4,7 @@
 #include "core/Dialogs.h"
 #include "core/Paths.h"
 #include "core/ReportOutput.h"
-#include "gridexport/GridExport.h"
+#include "gridexport/ListExport.h"
 
 #include <QDir>
 
@@ -329,46 +329,26 @@ QString Inventario::exportAs(InventoryExport kind)
         return {};
     }
     const QString path = exportPath(kind);
-    try {
-        core::Paths::ensureDir(m_paths.documentsDir(core::DocumentFolder::Inventari));
-        // Everything but the rows is made here; the rows are read and the file written on the
-        // job's own connection, off the window thread.
-        const core::ReportRequest heading = reportRequest(core::Rows());
-        const core::ConnectionSettings settings = m_settings;
-        const int idMagazzino = m_options.idMagazzino;
-        const QString owner = m_workRows.owner();
-        core::ReportOutput& reports = m_reports;
-        m_runner(QStringLiteral("Esportazione inventario in corso..."),
-                 [&reports, heading, settings, idMagazzino, owner, kind,
-                  path](const std::function<void(int)>& progress) {
-                     core::Db own(settings);
-                     own.open();
-                     const core::Rows rows = fetch(own, owner, 0, 0);
-                     progress(20);
-                     if (kind == InventoryExport::Pdf) {
-                         core::ReportRequest request = heading;
-                         putRows(request, rows, idMagazzino);
-                         reports.exportPdf(request, path);
-                     } else {
-                         gridexport::GridExport::write(rows, gridFormat(kind), path, columnCaptions());
-                     }
-                     progress(100);
-                 });
-    } catch (const core::ReportError& failure) {
-        m_dialogs.error(failure.message());
-        return {};
-    } catch (const gridexport::GridExportError& failure) {
-        m_dialogs.error(failure.message());
-        return {};
-    } catch (const core::DbError& failure) {
-        m_dialogs.error(failure.message());
-        return {};
-    } catch (const std::runtime_error& failure) {
-        m_dialogs.error(QString::fromStdString(failure.what()));
-        return {};
-    }
-    m_dialogs.information(QStringLiteral("Esportazione avvenuta con successo!\n") +
-                          QDir::toNativeSeparators(path));
+    core::Paths::ensureDir(m_paths.documentsDir(core::DocumentFolder::Inventari));
+    // Everything but the rows is made here; the rows are read and the file written on the job's own
+    // connection, off the window thread.
+    const core::ReportRequest heading = reportRequest(core::Rows());
+    const int idMagazzino = m_options.idMagazzino;
+    const QString owner = m_workRows.owner();
+    core::ReportOutput& reports = m_reports;
+    gridexport::ListExport(m_dialogs, m_db, m_runner, m_settings)
+        .toFile(
+            path, QStringLiteral("Esportazione inventario in corso..."),
+            [owner](core::Db& db) { return fetch(db, owner, 0, 0); },
+            [&reports, heading, idMagazzino, kind](const core::Rows& rows, const QString& file) {
+                if (kind == InventoryExport::Pdf) {
+                    core::ReportRequest request = heading;
+                    putRows(request, rows, idMagazzino);
+                    reports.exportPdf(request, file);
+                } else {
+                    gridexport::GridExport::write(rows, gridFormat(kind), file, columnCaptions());
+                }
+            });
     return path;
 }
 
