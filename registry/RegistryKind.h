@@ -27,6 +27,7 @@ struct RegistryKind
     QString layoutWord{};         // the word of the saved grid layout file
     QString deleteQuestion{};     // "Eliminare il cliente?" / "Eliminare il fornitore?"
     QString goneMessage{};        // told when the record to open is not there any more
+    QString goneOnSaveMessage{};  // told when the record to save was deleted meanwhile
     QStringList emailColumns{};   // the card checks them as e-mail addresses
     QStringList addressColumns{}; // street, city and province, for the map search
     QStringList gridColumns{};    // what the list grid shows, key first
