@@ -2,16 +2,39 @@
 
 #include "core/Db.h"
 #include "core/Dialogs.h"
+#include "core/NamedLock.h"
 #include "core/ReportOutput.h"
 #include "foundation/PrivacyNotice.h"
 #include "registry/RegistryCodes.h"
 #include "registry/RegistryKind.h"
+
+#include <QHash>
 
 namespace carvendo::registry {
 
 namespace {
 
 const QString kDescriptionPrompt = QStringLiteral("Inserire la descrizione");
+
+// The card's columns with their kinds: text unless listed here.
+QList<core::RecordColumn> recordColumns()
+{
+    using K = core::ColumnKind;
+    static const QHash<QString, K> kinds{{QStringLiteral("CodiceCliente"), K::Integer},
+                                         {QStringLiteral("idAgente"), K::Integer},
+                                         {QStringLiteral("idfidelity"), K::Integer},
+                                         {QStringLiteral("aliquota"), K::Integer},
+                                         {QStringLiteral("Rivenditore"), K::Flag},
+                                         {QStringLiteral("aliq_pers"), K::Flag},
+                                         {QStringLiteral("consenso_dati"), K::Flag},
+                                         {QStringLiteral("AccountAttivo"), K::Flag},
+                                         {QStringLiteral("Note"), K::Memo},
+                                         {QStringLiteral("ANnotazioni"), K::Memo}};
+    QList<core::RecordColumn> columns = core::RecordValues::textColumns(Cliente::columns());
+    for (core::RecordColumn& column : columns)
+        column.kind = kinds.value(column.name, K::Text);
+    return columns;
+}
 
 } // namespace
 
@@ -41,15 +64,15 @@ const QStringList& Cliente::columns()
 }
 
 Cliente::Cliente(core::Db& db, core::Dialogs& dialogs, QObject* parent)
-    : RegistryCard(RegistryKind::customers(), columns(), db, dialogs, parent)
+    : RegistryCard(RegistryKind::customers(), recordColumns(), db, dialogs, parent)
 {
     openNew();
 }
 
-void Cliente::fillNew(QVariantMap& values)
+void Cliente::fillNew()
 {
-    values[QStringLiteral("Listino")] = QStringLiteral("LISTINO1");
-    values[QStringLiteral("CodiceCliente")] = RegistryCodes(m_db).peekNextCustomerCode();
+    m_record.set(QStringLiteral("Listino"), QStringLiteral("LISTINO1"));
+    m_record.set(QStringLiteral("CodiceCliente"), RegistryCodes(m_db).peekNextCustomerCode());
 }
 
 bool Cliente::mayBeSaved()
@@ -69,15 +92,16 @@ QVariant Cliente::insertWithNewCode(const std::function<void(const QVariant& cod
 
 bool Cliente::issueCard()
 {
-    if (!m_record.values.value(QStringLiteral("barcode")).toString().trimmed().isEmpty() &&
+    if (!m_record.value(QStringLiteral("barcode")).toString().trimmed().isEmpty() &&
         !m_dialogs.confirm(QStringLiteral("Il cliente ha già una tessera. Assegnare una nuova tessera?")))
         return false;
     const QString card = RegistryCodes(m_db).newCustomerCard();
-    m_record.values[QStringLiteral("barcode")] = card;
-    if (!isNew()) {
+    if (isNew()) {
+        m_record.set(QStringLiteral("barcode"), card);
+    } else {
         m_db.exec(QStringLiteral("UPDATE clienti SET barcode = :BARCODE WHERE idCliente = :ID"),
                   {{QStringLiteral("BARCODE"), card}, {QStringLiteral("ID"), id()}});
-        m_record.saved[QStringLiteral("barcode")] = card;
+        m_record.setStored(QStringLiteral("barcode"), card);
     }
     emit changed();
     return true;
@@ -120,9 +144,9 @@ void Cliente::chooseMunicipality()
             return;
         cap = caps[*which];
     }
-    m_record.values[QStringLiteral("Citta")] = row[QStringLiteral("comune")].toString();
-    m_record.values[QStringLiteral("Cap")] = cap;
-    m_record.values[QStringLiteral("ProvRes")] = row[QStringLiteral("SiglaProv")].toString();
+    m_record.set(QStringLiteral("Citta"), row[QStringLiteral("comune")].toString());
+    m_record.set(QStringLiteral("Cap"), cap);
+    m_record.set(QStringLiteral("ProvRes"), row[QStringLiteral("SiglaProv")].toString());
     emit changed();
 }
 
@@ -130,7 +154,7 @@ bool Cliente::newMunicipality()
 {
     const std::optional<QString> name =
         m_dialogs.askText(QStringLiteral("Nuovo comune"), QStringLiteral("Inserire il nome del comune"),
-                          m_record.values.value(QStringLiteral("Citta")).toString());
+                          m_record.value(QStringLiteral("Citta")).toString());
     if (!name || name->trimmed().isEmpty())
         return false;
     const std::optional<QString> cap =
@@ -150,9 +174,9 @@ bool Cliente::newMunicipality()
               {{QStringLiteral("COMUNE"), name->trimmed()},
                {QStringLiteral("CAP"), cap->trimmed()},
                {QStringLiteral("SIGLA"), sigla}});
-    m_record.values[QStringLiteral("Citta")] = name->trimmed();
-    m_record.values[QStringLiteral("Cap")] = cap->trimmed();
-    m_record.values[QStringLiteral("ProvRes")] = sigla;
+    m_record.set(QStringLiteral("Citta"), name->trimmed());
+    m_record.set(QStringLiteral("Cap"), cap->trimmed());
+    m_record.set(QStringLiteral("ProvRes"), sigla);
     emit changed();
     return true;
 }
@@ -165,14 +189,8 @@ bool Cliente::addDescription(const QString& title, const QString& table, const Q
         return false;
     const QString description = typed->trimmed();
     // table and column are fixed names of this class, never typed text.
-    const bool known =
-        !m_db.query(QStringLiteral("SELECT %1 FROM %2 WHERE %1 = :DESCRIZIONE").arg(column, table),
-                    {{QStringLiteral("DESCRIZIONE"), description}})
-             .isEmpty();
-    if (!known)
-        m_db.exec(QStringLiteral("INSERT INTO %2 (%1) VALUES (:DESCRIZIONE)").arg(column, table),
-                  {{QStringLiteral("DESCRIZIONE"), description}});
-    m_record.values[field] = description;
+    core::addLookupValue(m_db, table, column, description);
+    m_record.set(field, description);
     emit changed();
     return true;
 }
@@ -206,7 +224,7 @@ bool Cliente::chooseFrom(const QStringList& options, const QString& title, const
     const std::optional<int> chosen = m_dialogs.chooseOption(title, prompt, options);
     if (!chosen || *chosen < 0 || *chosen >= options.size())
         return false;
-    m_record.values[field] = options[*chosen];
+    m_record.set(field, options[*chosen]);
     emit changed();
     return true;
 }
@@ -246,35 +264,35 @@ QStringList Cliente::definitions() const
 
 bool Cliente::removeAgent()
 {
-    if (m_record.values.value(QStringLiteral("idAgente")).toInt() == 0 &&
-        m_record.values.value(QStringLiteral("Agente")).toString().isEmpty())
+    if (m_record.value(QStringLiteral("idAgente")).toInt() == 0 &&
+        m_record.value(QStringLiteral("Agente")).toString().isEmpty())
         return false;
     if (!m_dialogs.confirm(
             QStringLiteral("Sei sicuro di voler eliminare l'Agente associato a questo Cliente?")))
         return false;
-    m_record.values[QStringLiteral("idAgente")] = QVariant();
-    m_record.values[QStringLiteral("Agente")] = QString();
+    m_record.set(QStringLiteral("idAgente"), QVariant());
+    m_record.set(QStringLiteral("Agente"), QString());
     emit changed();
     return true;
 }
 
 bool Cliente::removeFidelity()
 {
-    if (m_record.values.value(QStringLiteral("idfidelity")).toInt() == 0 &&
-        m_record.values.value(QStringLiteral("fidelity")).toString().isEmpty())
+    if (m_record.value(QStringLiteral("idfidelity")).toInt() == 0 &&
+        m_record.value(QStringLiteral("fidelity")).toString().isEmpty())
         return false;
     if (!m_dialogs.confirm(
             QStringLiteral("Sei sicuro di voler eliminare la Fidelity assegnata a questo Cliente?")))
         return false;
-    m_record.values[QStringLiteral("idfidelity")] = QVariant();
-    m_record.values[QStringLiteral("fidelity")] = QString();
+    m_record.set(QStringLiteral("idfidelity"), QVariant());
+    m_record.set(QStringLiteral("fidelity"), QString());
     emit changed();
     return true;
 }
 
 bool Cliente::hasWebAccount() const
 {
-    return !isNew() && !m_record.saved.value(QStringLiteral("USERNAME")).toString().isEmpty();
+    return !isNew() && !m_record.savedValue(QStringLiteral("USERNAME")).toString().isEmpty();
 }
 
 bool Cliente::webAccountsAvailable()
@@ -293,9 +311,8 @@ bool Cliente::webAccountsAvailable()
 
 std::optional<std::pair<QString, QString>> Cliente::askCredentials(const QString& title)
 {
-    const std::optional<QString> username =
-        m_dialogs.askText(title, QStringLiteral("Inserire lo username"),
-                          m_record.values.value(QStringLiteral("USERNAME")).toString());
+    const std::optional<QString> username = m_dialogs.askText(
+        title, QStringLiteral("Inserire lo username"), m_record.value(QStringLiteral("USERNAME")).toString());
     if (!username || username->trimmed().isEmpty())
         return std::nullopt;
     const std::optional<QString> password = m_dialogs.askText(title, QStringLiteral("Inserire la password"));
@@ -316,11 +333,9 @@ void Cliente::storeWebAccount(const QVariant& username, const QVariant& password
                {QStringLiteral("PASS"), password},
                {QStringLiteral("ATTIVO"), active},
                {QStringLiteral("ID"), id()}});
-    for (QVariantMap* values : {&m_record.values, &m_record.saved}) {
-        (*values)[QStringLiteral("USERNAME")] = username;
-        (*values)[QStringLiteral("PASS")] = password;
-        (*values)[QStringLiteral("AccountAttivo")] = active;
-    }
+    m_record.setStored(QStringLiteral("USERNAME"), username);
+    m_record.setStored(QStringLiteral("PASS"), password);
+    m_record.setStored(QStringLiteral("AccountAttivo"), active);
 }
 
 // The account lives on the exchange and its mirror in `clienti`: the mirror is written in a transaction
@@ -328,16 +343,14 @@ void Cliente::storeWebAccount(const QVariant& username, const QVariant& password
 void Cliente::changeWebAccount(const std::function<void()>& onExchange, const QVariant& username,
                                const QVariant& password, bool active)
 {
-    const QVariantMap values = m_record.values;
-    const QVariantMap saved = m_record.saved;
+    const core::RecordValues before = m_record;
     try {
         core::Transaction transaction(m_db);
         storeWebAccount(username, password, active);
         onExchange();
         transaction.commit();
     } catch (...) {
-        m_record.values = values;
-        m_record.saved = saved;
+        m_record = before;
         throw;
     }
 }
@@ -373,7 +386,7 @@ bool Cliente::updateWebAccount()
         return false;
     changeWebAccount([&] { m_webAccounts.update(id(), credentials->first, credentials->second); },
                      credentials->first, credentials->second,
-                     m_record.values.value(QStringLiteral("AccountAttivo")).toBool());
+                     m_record.value(QStringLiteral("AccountAttivo")).toBool());
     emit changed();
     m_dialogs.information(QStringLiteral("I dati dell'Account sono stati aggiornati"));
     return true;
@@ -397,11 +410,11 @@ core::ReportRequest Cliente::privacyForm()
     std::vector<QVariant> row;
     row.reserve(names.size());
     for (const QString& column : names)
-        row.push_back(m_record.values.value(column));
+        row.push_back(m_record.value(column));
     core::ReportRequest request;
     request.templateName = QStringLiteral("Privacy");
     request.title =
-        QStringLiteral("Privacy - ") + m_record.values.value(QStringLiteral("RagioneSociale")).toString();
+        QStringLiteral("Privacy - ") + m_record.value(QStringLiteral("RagioneSociale")).toString();
     request.datasets.emplace(QStringLiteral("cliente"), core::Rows(names, {std::move(row)}));
     request.values = {
         {QStringLiteral("testo"), foundation::PrivacyNotice(m_db).text()},

@@ -77,7 +77,7 @@ public:
 
 protected:
     // A new customer: price list "LISTINO1" and the code it will probably get.
-    void fillNew(QVariantMap& values) override;
+    void fillNew() override;
     // A customer needs a ragione sociale or a surname.
     bool mayBeSaved() override;
     QVariant insertWithNewCode(const std::function<void(const QVariant& code)>& insertRow) override;

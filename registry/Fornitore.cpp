@@ -26,14 +26,16 @@ const QStringList& Fornitore::columns()
 }
 
 Fornitore::Fornitore(core::Db& db, core::Dialogs& dialogs, core::Navigator& navigator, QObject* parent)
-    : RegistryCard(RegistryKind::suppliers(), columns(), db, dialogs, parent), m_navigator(navigator)
+    : RegistryCard(RegistryKind::suppliers(), core::RecordValues::textColumns(columns()), db, dialogs,
+                   parent),
+      m_navigator(navigator)
 {
     openNew();
 }
 
-void Fornitore::fillNew(QVariantMap& values)
+void Fornitore::fillNew()
 {
-    values[QStringLiteral("Codice")] = RegistryCodes(m_db).peekNextSupplierCode();
+    m_record.set(QStringLiteral("Codice"), RegistryCodes(m_db).peekNextSupplierCode());
 }
 
 bool Fornitore::mayBeSaved()
@@ -65,18 +67,18 @@ int Fornitore::makeCustomer()
                                  ":INDIRIZZO, :CITTA, :CAP, :PROV, :TELEFONO, :CELLULARE, :FAX, :EMAIL, "
                                  ":PAGAMENTO, 'LISTINO1')"),
                   {{QStringLiteral("CODICE"), code},
-                   {QStringLiteral("RAGSOC"), m_record.values.value(QStringLiteral("RagSoc"))},
-                   {QStringLiteral("PIVA"), m_record.values.value(QStringLiteral("PIva"))},
-                   {QStringLiteral("CODFISC"), m_record.values.value(QStringLiteral("CodFisc"))},
-                   {QStringLiteral("INDIRIZZO"), m_record.values.value(QStringLiteral("IndirizzoLeg"))},
-                   {QStringLiteral("CITTA"), m_record.values.value(QStringLiteral("CittaLeg"))},
-                   {QStringLiteral("CAP"), m_record.values.value(QStringLiteral("CapLeg"))},
-                   {QStringLiteral("PROV"), m_record.values.value(QStringLiteral("ProvLeg"))},
-                   {QStringLiteral("TELEFONO"), m_record.values.value(QStringLiteral("Telefono"))},
-                   {QStringLiteral("CELLULARE"), m_record.values.value(QStringLiteral("Cellulare"))},
-                   {QStringLiteral("FAX"), m_record.values.value(QStringLiteral("Fax"))},
-                   {QStringLiteral("EMAIL"), m_record.values.value(QStringLiteral("Email"))},
-                   {QStringLiteral("PAGAMENTO"), m_record.values.value(QStringLiteral("Pagamento"))}});
+                   {QStringLiteral("RAGSOC"), m_record.value(QStringLiteral("RagSoc"))},
+                   {QStringLiteral("PIVA"), m_record.value(QStringLiteral("PIva"))},
+                   {QStringLiteral("CODFISC"), m_record.value(QStringLiteral("CodFisc"))},
+                   {QStringLiteral("INDIRIZZO"), m_record.value(QStringLiteral("IndirizzoLeg"))},
+                   {QStringLiteral("CITTA"), m_record.value(QStringLiteral("CittaLeg"))},
+                   {QStringLiteral("CAP"), m_record.value(QStringLiteral("CapLeg"))},
+                   {QStringLiteral("PROV"), m_record.value(QStringLiteral("ProvLeg"))},
+                   {QStringLiteral("TELEFONO"), m_record.value(QStringLiteral("Telefono"))},
+                   {QStringLiteral("CELLULARE"), m_record.value(QStringLiteral("Cellulare"))},
+                   {QStringLiteral("FAX"), m_record.value(QStringLiteral("Fax"))},
+                   {QStringLiteral("EMAIL"), m_record.value(QStringLiteral("Email"))},
+                   {QStringLiteral("PAGAMENTO"), m_record.value(QStringLiteral("Pagamento"))}});
         idCliente = int(m_db.lastInsertId());
     });
     m_navigator.open(QStringLiteral("TCliente"), idCliente);

@@ -33,7 +33,7 @@ public:
 
 protected:
     // A new supplier shows the code it will probably get.
-    void fillNew(QVariantMap& values) override;
+    void fillNew() override;
     // A supplier needs a ragione sociale.
     bool mayBeSaved() override;
     QVariant insertWithNewCode(const std::function<void(const QVariant& code)>& insertRow) override;

@@ -9,7 +9,7 @@
 
 namespace carvendo::registry {
 
-RegistryCard::RegistryCard(const RegistryKind& kind, QStringList columns, core::Db& db,
+RegistryCard::RegistryCard(const RegistryKind& kind, QList<core::RecordColumn> columns, core::Db& db,
                            core::Dialogs& dialogs, QObject* parent)
     : QObject(parent), m_db(db), m_dialogs(dialogs), m_record(std::move(columns)), m_kind(kind)
 {
@@ -19,7 +19,7 @@ void RegistryCard::openNew()
 {
     m_id = 0;
     m_record.clear();
-    fillNew(m_record.values);
+    fillNew();
     m_record.markSaved();
     emit changed();
 }
@@ -53,7 +53,7 @@ void RegistryCard::setValue(const QString& column, const QVariant& value)
 
 void RegistryCard::fieldLeft(const QString& column)
 {
-    const QString key = m_record.canonical(column);
+    const QString key = m_record.column(column).name;
     const QString typed = m_record.text(key);
     if (typed.isEmpty())
         return;
@@ -74,10 +74,13 @@ bool RegistryCard::save()
         int newId = 0;
         const QVariant code = insertWithNewCode([&](const QVariant& c) { newId = insertRow(c); });
         m_id = newId;
-        m_record.values[m_kind.codeColumn] = code;
+        m_record.set(m_kind.codeColumn, code);
     } else {
         core::Transaction transaction(m_db);
-        updateRow();
+        if (!core::writeChangedColumns(m_db, m_kind.table, m_kind.key, m_id, m_record)) {
+            m_dialogs.error(m_kind.goneOnSaveMessage);
+            return false;
+        }
         transaction.commit();
     }
     m_record.markSaved();
@@ -88,31 +91,17 @@ bool RegistryCard::save()
 
 int RegistryCard::insertRow(const QVariant& code)
 {
+    const QStringList columns = m_record.names();
     QStringList holders;
     core::Params params;
-    for (const QString& column : m_record.columns) {
+    for (const QString& column : columns) {
         holders << QLatin1Char(':') + column;
-        params.insert(column, column == m_kind.codeColumn ? code : m_record.values.value(column));
+        params.insert(column, column == m_kind.codeColumn ? code : m_record.value(column));
     }
     m_db.exec(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                  .arg(m_kind.table, m_record.columns.join(QStringLiteral(", ")),
-                       holders.join(QStringLiteral(", "))),
+                  .arg(m_kind.table, columns.join(QStringLiteral(", ")), holders.join(QStringLiteral(", "))),
               params);
     return int(m_db.lastInsertId());
-}
-
-void RegistryCard::updateRow()
-{
-    QStringList assignments;
-    core::Params params;
-    for (const QString& column : m_record.columns) {
-        assignments << QStringLiteral("%1 = :%1").arg(column);
-        params.insert(column, m_record.values.value(column));
-    }
-    params.insert(QStringLiteral("IDRECORD"), m_id);
-    m_db.exec(QStringLiteral("UPDATE %1 SET %2 WHERE %3 = :IDRECORD")
-                  .arg(m_kind.table, assignments.join(QStringLiteral(", ")), m_kind.key),
-              params);
 }
 
 bool RegistryCard::mayLeave()
@@ -131,7 +120,7 @@ QString RegistryCard::mapSearchUrl() const
 {
     QStringList parts;
     for (const QString& column : m_kind.addressColumns)
-        parts << m_record.values.value(column).toString();
+        parts << m_record.value(column).toString();
     return registry::mapSearchUrl(parts);
 }
 

@@ -38,7 +38,7 @@ public:
     // Values by column name, letter case ignored; an unknown column throws std::invalid_argument.
     QVariant value(const QString& column) const;
     void setValue(const QString& column, const QVariant& value);
-    const QVariantMap& values() const { return m_record.values; }
+    const QVariantMap& values() const { return m_record.values(); }
     bool isModified() const { return m_record.isModified(); }
 
     // The operator left a field: the codice fiscale, partita IVA and e-mail fields tell whether the
@@ -46,7 +46,9 @@ public:
     // checked.
     void fieldLeft(const QString& column);
 
-    // "Salva". Returns false, with the reason told, when nothing was saved.
+    // "Salva": a new record is inserted whole; an existing one gets only the columns the card
+    // changed, so what another workstation wrote meanwhile in the others stays. Returns false, with
+    // the reason told, when nothing was saved (a record deleted meanwhile among them).
     bool save();
     // Whether the card may close now: with unsaved changes the operator is asked first.
     bool mayLeave();
@@ -62,11 +64,11 @@ signals:
 
 protected:
     // The card of one registry over the columns it edits, as the table spells them.
-    RegistryCard(const RegistryKind& kind, QStringList columns, core::Db& db, core::Dialogs& dialogs,
-                 QObject* parent);
+    RegistryCard(const RegistryKind& kind, QList<core::RecordColumn> columns, core::Db& db,
+                 core::Dialogs& dialogs, QObject* parent);
 
-    // The values of a new record, written over a card of nulls.
-    virtual void fillNew(QVariantMap& values) = 0;
+    // The values of a new record, set in m_record over a card of nulls.
+    virtual void fillNew() = 0;
     // False, after telling the operator why, when the record may not be saved as it is.
     virtual bool mayBeSaved() = 0;
     // Takes the next code and calls insertRow(code) under it; returns the code taken.
@@ -78,7 +80,6 @@ protected:
 
 private:
     int insertRow(const QVariant& code);
-    void updateRow();
 
     const RegistryKind& m_kind;
     int m_id = 0;

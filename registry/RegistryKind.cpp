@@ -50,6 +50,8 @@ RegistryKind makeKind(RegistryKind::Which which)
     kind.goneMessage =
         pick("Il cliente non esiste più: può essere stato eliminato da un'altra postazione.",
              "Il fornitore non esiste più: può essere stato eliminato da un'altra postazione.");
+    kind.goneOnSaveMessage = pick("Il cliente non esiste più: le modifiche non sono state salvate",
+                                  "Il fornitore non esiste più: le modifiche non sono state salvate");
     kind.emailColumns = pickList("email", "Email emailAgente");
     kind.addressColumns = pickList("Indirizzo Citta ProvRes", "IndirizzoLeg CittaLeg ProvLeg");
     for (const GridColumn& column : kGrid) {

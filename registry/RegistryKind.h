@@ -28,6 +28,7 @@ struct RegistryKind
     QString exportProgressLabel{}; // under the progress bar while the grid is exported
     QString deleteQuestion{};      // "Eliminare il cliente?" / "Eliminare il fornitore?"
     QString goneMessage{};         // told when the record to open is not there any more
+    QString goneOnSaveMessage{};   // told when the record to save was deleted meanwhile
     QStringList emailColumns{};    // the card checks them as e-mail addresses
     QStringList addressColumns{};  // street, city and province, for the map search
     QStringList gridColumns{};     // what the list grid shows, key first

@@ -2,7 +2,6 @@
 
 #include "core/Dialogs.h"
 #include "core/Session.h"
-#include "registry/RegistryCodes.h"
 
 namespace carvendo::registry {
 
@@ -177,25 +176,12 @@ QString RegistryPicker::recordGoneMessage()
 
 QVariant RegistryPicker::newRecord()
 {
-    QVariant key;
-    if (kind().isCustomers()) {
-        key = RegistryCodes(m_db).insertNewCustomer().idCliente;
-        m_navigator.open(kind().cardWindow, key, m_window.name);
-    } else {
-        // The card tells the key of what it saved; else a row newer than any before is the new one.
-        const QString newestSql = QStringLiteral("SELECT COALESCE(MAX(id_fornitore), 0) FROM fornitori");
-        const int before = m_db.scalar(newestSql).toInt();
-        const core::NavigationResult card = m_navigator.open(kind().cardWindow, QVariant(), m_window.name);
-        if (card.accepted && card.value.isValid() && !card.value.isNull()) {
-            key = card.value;
-        } else {
-            const int after = m_db.scalar(newestSql).toInt();
-            if (after > before)
-                key = after;
-        }
-    }
-    if (key.isNull())
-        return key;
+    // The card opens on a new record and writes it only when saved (the customer with price list
+    // "LISTINO1" and the next code): a card left unsaved leaves nothing behind.
+    const core::NavigationResult card = m_navigator.open(kind().cardWindow, QVariant(), m_window.name);
+    if (!card.accepted || card.value.isNull() || !card.value.isValid())
+        return {};
+    const QVariant key = card.value;
     const QString name = m_db.scalar(QStringLiteral("SELECT %1 FROM %2 WHERE %3 = :ID")
                                          .arg(kind().nameColumn, kind().table, kind().key),
                                      {{QStringLiteral("ID"), key}})

@@ -60,9 +60,8 @@ public:
     void find(const QString& text) { m_search.search(SearchMode::Name, text); }
     void showAll() { m_search.search(SearchMode::All, {}); }
 
-    // A new record: a customer is inserted at once with the next code and price list "LISTINO1"
-    // and its card opened; a supplier's card opens on a new record. The list then shows the new
-    // record's name. Returns its key (null when none was made).
+    // A new record: the card opens on a new record, written only when saved. The list then shows
+    // the new record's name. Returns its key (null when the card was left unsaved).
     QVariant newRecord();
     // Deletes the record after the privilege check and the question. True when deleted.
     bool deleteRecord(const QVariant& key);

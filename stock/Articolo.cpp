@@ -3,16 +3,19 @@
 #include "stock/ItemCodes.h"
 #include "stock/ItemLifecycle.h"
 #include "stock/ItemPricing.h"
+#include "stock/NumberFields.h"
 
 #include "core/Db.h"
 #include "core/Dialogs.h"
 #include "core/Money.h"
+#include "core/NamedLock.h"
 #include "core/Navigator.h"
 #include "core/Session.h"
 
 #include <QFile>
 
 #include <stdexcept>
+#include <type_traits>
 
 namespace carvendo::stock {
 
@@ -43,43 +46,39 @@ QString p(const char* name)
     return QString::fromLatin1(name);
 }
 
-// Columns the card never writes: the key, and the stock figures that the stock operations own.
-bool isReadOnly(const QString& column)
+// A number typed into a field, or why it is refused: discounts and the VAT rate are whole percents,
+// other whole-number fields hold no fraction and nothing beyond what the column holds, costs are
+// not negative.
+struct TypedNumber
 {
-    return column == ID || column == Giacenza || column == QLatin1String("Disponibilita");
+    QVariant value;
+    QString refusal;
+};
+
+template <typename T> TypedNumber typed(const std::optional<T>& number, const QString& refusal)
+{
+    if (!number)
+        return {QVariant(), refusal};
+    if constexpr (std::is_same_v<T, core::Money>)
+        return {QVariant::fromValue(*number), {}};
+    else
+        return {QVariant(*number), {}};
 }
 
-QVariant normalized(const ItemColumn& column, const QVariant& value)
+TypedNumber typedNumber(const ItemColumn& column, const QString& text)
 {
-    const bool empty = value.isNull() || !value.isValid() ||
-                       (value.typeId() == QMetaType::QString && value.toString().trimmed().isEmpty());
-    switch (column.kind) {
-    case K::Text:
-    case K::Memo: {
-        const QString text = value.toString();
-        return column.maxLength > 0 ? text.left(column.maxLength) : text;
+    using namespace NumberFields;
+    const QString name = column.name.toLower();
+    if (column.kind == K::Integer) {
+        if (name.startsWith(QLatin1String("scontoacq")) || name == QLatin1String("sconto"))
+            return typed(percent(text), discountRefusal());
+        if (name == QLatin1String("aliquota"))
+            return typed(percent(text), vatRefusal());
+        return typed(wholeNumber(text), wholeNumberRefusal());
     }
-    case K::Integer:
-        return empty ? QVariant() : QVariant(value.toInt());
-    case K::Money:
-    case K::Quantity:
-        if (empty)
-            return QVariant();
-        if (value.userType() == qMetaTypeId<core::Money>())
-            return value.value<core::Money>().toDouble();
-        return core::Money::fromDouble(value.toDouble()).toDouble();
-    case K::Flag:
-        return value.toBool();
-    case K::Date: {
-        const QDate date = empty ? QDate() : value.toDate();
-        return date.isValid() ? QVariant(date) : QVariant();
-    }
-    case K::Blob: {
-        const QByteArray bytes = value.toByteArray();
-        return bytes.isEmpty() ? QVariant() : QVariant(bytes);
-    }
-    }
-    return value;
+    if (column.name == PrezzoAcqnoiva || column.name == PrezzoAcquisto)
+        return typed(cost(text), costRefusal());
+    return typed(amount(text), amountRefusal());
 }
 
 core::Params idParams(int id, const QString& name = QStringLiteral("IDARTICOLO"))
@@ -97,7 +96,8 @@ const QList<ItemColumn>& Articolo::columns()
             for (const char* name : names)
                 out.append({QString::fromLatin1(name), kind, maxLength});
         };
-        add(K::Integer, {"ID"});
+        // The key, and the stock figures that the stock operations own, are never written by the card.
+        out.append({ID, K::Integer, 0, true});
         add(K::Text,
             {"CodArticolo", "Categoria", "SubCategoria", "UM", "Fornitore", "CodFornitore", "Tipologia",
              "Linea", "ClasseMerc", "Stagione", "AliquotaDesc", "Marchio", "BarcodeFull", "tipofile",
@@ -120,7 +120,9 @@ const QList<ItemColumn>& Articolo::columns()
                        "PrezzoVendnoiva", "Pubblico", "Listino1", "Listino2", "Listino3", "acquistoscontato",
                        "LastAcquisto", "PrezzoVendnoiva2", "PrezzoVendnoiva3", "RICARICO1", "RICARICO2",
                        "RICARICO3", "PorzValore", "promo_importo"});
-        add(K::Quantity, {"giacenza", "Disponibilita", "Scorta"});
+        out.append({Giacenza, K::Quantity, 0, true});
+        out.append({QStringLiteral("Disponibilita"), K::Quantity, 0, true});
+        add(K::Quantity, {"Scorta"});
         add(K::Flag,
             {"TC", "Promozione", "Seriale", "Porzioni", "sottosc", "Ordinato", "attivo", "pubblicato",
              "obsoleto", "esente_iva", "punti", "vincolo", "vodafone_pack", "selezione"});
@@ -175,13 +177,13 @@ const ClassificationTable& Articolo::classification(Classification kind)
 Articolo::Articolo(core::Db& db, const core::Session& session, core::Dialogs& dialogs,
                    core::Navigator& navigator, Variant variant, QObject* parent)
     : QObject(parent), m_db(db), m_session(session), m_dialogs(dialogs), m_navigator(navigator),
-      m_variant(variant), m_supplierRows(db, session, dialogs, navigator), m_serials(db, session, dialogs)
+      m_variant(variant), m_record(columns()), m_supplierRows(db, session, dialogs, navigator),
+      m_serials(db, session, dialogs)
 {
     // A deleted serial is a piece less: the card shows the stock mirror the database now holds, and
     // does not count it as an unsaved change.
     connect(&m_serials, &ItemSerials::stockMirrorChanged, this, [this](const QVariant& giacenza) {
-        put(Giacenza, giacenza);
-        m_saved.insert(Giacenza, m_values.value(Giacenza));
+        m_record.setStored(Giacenza, giacenza);
         emit changed();
     });
 }
@@ -201,12 +203,7 @@ bool Articolo::open(int idArticolo, Opening opening)
     m_id = idArticolo;
     m_isNew = opening != Opening::Existing;
     m_recheckCodes = opening == Opening::NewItemOfSerial;
-    m_values.clear();
-    const core::Row row = rows.first();
-    for (const ItemColumn& known : columns())
-        m_values.insert(known.name, normalized(known, row[known.name].variant()));
-
-    m_saved = m_values;
+    m_record.load(rows.first());
     m_failedField.clear();
     emit changed();
     m_supplierRows.setItem(m_id);
@@ -221,10 +218,7 @@ QString Articolo::exitCaption() const
 
 QVariant Articolo::value(const QString& name) const
 {
-    const ItemColumn* known = column(name);
-    if (!known)
-        throw std::invalid_argument("not an item column: " + name.toStdString());
-    return m_values.value(known->name);
+    return m_record.value(name);
 }
 
 QString Articolo::text(const QString& name) const
@@ -232,7 +226,7 @@ QString Articolo::text(const QString& name) const
     const ItemColumn* known = column(name);
     if (!known)
         throw std::invalid_argument("not an item column: " + name.toStdString());
-    const QVariant current = m_values.value(known->name);
+    const QVariant current = m_record.value(known->name);
     if (current.isNull() || !current.isValid())
         return {};
     switch (known->kind) {
@@ -251,10 +245,7 @@ QString Articolo::text(const QString& name) const
 
 void Articolo::put(const QString& name, const QVariant& newValue)
 {
-    const ItemColumn* known = column(name);
-    if (!known)
-        throw std::invalid_argument("not an item column: " + name.toStdString());
-    m_values.insert(known->name, normalized(*known, newValue));
+    m_record.set(name, newValue);
 }
 
 void Articolo::setValue(const QString& name, const QVariant& newValue)
@@ -262,12 +253,8 @@ void Articolo::setValue(const QString& name, const QVariant& newValue)
     const ItemColumn* known = column(name);
     if (!known)
         throw std::invalid_argument("not an item column: " + name.toStdString());
-    if (isReadOnly(known->name))
+    if (known->readOnly || !m_record.set(known->name, newValue))
         return;
-    const QVariant value = normalized(*known, newValue);
-    if (m_values.value(known->name) == value)
-        return;
-    m_values.insert(known->name, value);
     emit changed();
 }
 
@@ -291,26 +278,16 @@ bool Articolo::enterField(const QString& name, const QString& typed)
     const ItemColumn* known = column(name);
     if (!known)
         throw std::invalid_argument("not an item column: " + name.toStdString());
-    if (isReadOnly(known->name))
+    if (known->readOnly)
         return false;
-    const QString text = typed.trimmed();
     if (known->kind == K::Money || known->kind == K::Quantity || known->kind == K::Integer) {
-        std::optional<core::Money> number = text.isEmpty() ? core::Money() : core::Money::parse(text);
-        if (!number) {
-            m_dialogs.warning(QStringLiteral("Valore non valido: inserire un numero"));
+        const TypedNumber number = typedNumber(*known, typed);
+        if (!number.refusal.isEmpty()) {
+            m_dialogs.warning(number.refusal);
             emit changed();
             return false;
         }
-        if (known->kind == K::Integer) {
-            if (number->units() % core::Money::Scale != 0) {
-                m_dialogs.warning(QStringLiteral("Inserire un numero intero"));
-                emit changed();
-                return false;
-            }
-            put(known->name, int(number->units() / core::Money::Scale));
-        } else {
-            putMoney(known->name, *number);
-        }
+        put(known->name, number.value);
     } else {
         put(known->name, typed);
     }
@@ -325,22 +302,23 @@ void Articolo::runRule(const QString& name)
     const int aliquota = integer(Aliquota);
     if (name == PrezzoAcqnoiva) {
         putMoney(PrezzoAcquisto, costWithVat(money(PrezzoAcqnoiva), aliquota));
-    } else if (name == Scontoacq1) {
-        // Discount 1 starts again from the cost: what discount 2 took is dropped.
-        putMoney(Acquistoscontato, discounted(money(PrezzoAcqnoiva), integer(Scontoacq1)));
-    } else if (name == Scontoacq2) {
-        // Discount 2 compounds on what discount 1 left; with no discounted cost yet, that is the
-        // cost less discount 1 (a discount 2 alone must not read as "no discount").
-        core::Money base = money(Acquistoscontato);
-        if (base <= core::Money())
-            base = discounted(money(PrezzoAcqnoiva), integer(Scontoacq1));
-        putMoney(Acquistoscontato, discounted(base, integer(Scontoacq2)));
+        applyDiscounts();
+    } else if (name == Scontoacq1 || name == Scontoacq2) {
+        applyDiscounts();
     } else if (name == RicaricoPercent) {
         putMoney(PrezzoVendnoiva, salePrice(money(PrezzoAcqnoiva), integer(RicaricoPercent)));
         applySalePrice();
     } else if (name == PrezzoVendnoiva) {
         applySalePrice();
     }
+}
+
+void Articolo::applyDiscounts()
+{
+    // Worked out again from the cost and both discounts, so no discount is lost while its field
+    // still shows it, and a new cost moves the discounted one with it.
+    putMoney(Acquistoscontato, ItemPricing::discountedCostColumn(money(PrezzoAcqnoiva), integer(Scontoacq1),
+                                                                 integer(Scontoacq2)));
 }
 
 void Articolo::applySalePrice()
@@ -463,6 +441,7 @@ void Articolo::chooseSupplier(const QString& name)
         const int aliquota = integer(Aliquota);
         putMoney(PrezzoAcqnoiva, catalogue.first()["Acquisto"].toMoney());
         putMoney(PrezzoAcquisto, ItemPricing::costWithVat(money(PrezzoAcqnoiva), aliquota));
+        applyDiscounts();
         const core::Money base =
             ItemPricing::listCostBase(money(Acquistoscontato), money(PrezzoAcquisto), aliquota);
         putMoney(Pubblico, ItemPricing::listPrice(base, money(listMarkupColumn(1))));
@@ -507,15 +486,7 @@ std::optional<QString> Articolo::addClassificationValue(Classification kind)
             QStringLiteral("La descrizione può contenere al massimo %1 caratteri").arg(table.maxLength));
         return std::nullopt;
     }
-    const core::Params params{{QStringLiteral("DESCRIZIONE"), description}};
-    const bool exists = !m_db.query(QStringLiteral("SELECT 1 FROM `%1` WHERE `%2` = :DESCRIZIONE LIMIT 1")
-                                        .arg(table.table, table.column),
-                                    params)
-                             .isEmpty();
-    if (!exists)
-        m_db.exec(
-            QStringLiteral("INSERT INTO `%1` (`%2`) VALUES (:DESCRIZIONE)").arg(table.table, table.column),
-            params);
+    core::addLookupValue(m_db, table.table, table.column, description);
     if (kind == Classification::GruppoTaglia)
         chooseSizeGroup(description);
     else
@@ -590,7 +561,7 @@ bool Articolo::leaveSupplierCodeField()
 bool Articolo::refuseTaken(const QString& name, const QString& message, bool evenUnchanged)
 {
     const QString current = value(name).toString().trimmed();
-    if (current.isEmpty() || (!evenUnchanged && current == m_saved.value(name).toString().trimmed()))
+    if (current.isEmpty() || (!evenUnchanged && current == m_record.savedValue(name).toString().trimmed()))
         return false;
     const bool taken =
         !m_db.query(QStringLiteral(
@@ -608,6 +579,10 @@ bool Articolo::refuseTaken(const QString& name, const QString& message, bool eve
 bool Articolo::save()
 {
     m_failedField.clear();
+    // The codes are checked and written under one lock, so two workstations cannot both give the
+    // same code or barcode to two items.
+    core::NamedLock lock(m_db, QStringLiteral("articoli.codici"));
+    core::Transaction transaction(m_db);
     if (refuseTaken(BarcodeFull, QStringLiteral("Barcode già assegnato ad altro articolo, riprovare"),
                     m_recheckCodes))
         return false;
@@ -620,29 +595,14 @@ bool Articolo::save()
         m_failedField = Pubblico;
         return false;
     }
-
     // Only what the card changed is written: a stock figure or a cost written meanwhile by another
     // window stays as it is.
-    QStringList assignments;
-    core::Params params{{QStringLiteral("IDARTICOLO"), m_id}};
-    int index = 0;
-    for (const ItemColumn& known : columns()) {
-        if (isReadOnly(known.name) || m_values.value(known.name) == m_saved.value(known.name))
-            continue;
-        const QString parameter = QStringLiteral("V%1").arg(index++);
-        assignments << QStringLiteral("`%1` = :%2").arg(known.name, parameter);
-        params.insert(parameter, m_values.value(known.name));
+    if (!core::writeChangedColumns(m_db, QStringLiteral("articoli"), ID, m_id, m_record)) {
+        m_dialogs.error(QStringLiteral("L'articolo non esiste più: le modifiche non sono state salvate"));
+        return false;
     }
-    if (!assignments.isEmpty()) {
-        const qint64 matched = m_db.exec(QStringLiteral("UPDATE articoli SET %1 WHERE ID = :IDARTICOLO")
-                                             .arg(assignments.join(QStringLiteral(", "))),
-                                         params);
-        if (matched == 0) {
-            m_dialogs.error(QStringLiteral("L'articolo non esiste più: le modifiche non sono state salvate"));
-            return false;
-        }
-    }
-    m_saved = m_values;
+    transaction.commit();
+    m_record.markSaved();
     m_isNew = false;
     m_recheckCodes = false;
     emit changed();
@@ -660,7 +620,7 @@ bool Articolo::leave(bool unsavedTabEdits)
         m_isNew = false;
         m_id = 0;
     }
-    m_values = m_saved;
+    m_record.discardChanges();
     return true;
 }
 

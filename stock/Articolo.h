@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/RecordValues.h"
 #include "core/Rows.h"
 #include "stock/ItemSerials.h"
 #include "stock/ItemSupplierRows.h"
@@ -23,25 +24,10 @@ class Session;
 
 namespace carvendo::stock {
 
-// How the card shows and edits a column of `articoli`.
-enum class ItemColumnKind
-{
-    Text,
-    Memo,
-    Integer,  // whole number (VAT rate, discounts, the cost markup)
-    Money,    // four-decimal amount or decimal percent
-    Quantity, // stock figures
-    Flag,
-    Date,
-    Blob
-};
-
-struct ItemColumn
-{
-    QString name; // as the table spells it
-    ItemColumnKind kind;
-    int maxLength = 0;
-};
+// How the card shows and edits a column of `articoli`: whole numbers (VAT rate, discounts, the
+// cost markup), four-decimal amounts and decimal percents, stock figures, texts...
+using ItemColumnKind = core::ColumnKind;
+using ItemColumn = core::RecordColumn;
 
 // A classification the operator may extend from the card ("Nuova Categoria"): the lookup table,
 // its description column, and the item column that copies the description.
@@ -126,8 +112,8 @@ public:
 
     // Values by column name (letter case ignored); an unknown column throws std::invalid_argument.
     QVariant value(const QString& column) const;
-    const QVariantMap& values() const { return m_values; }
-    bool isModified() const { return m_values != m_saved; }
+    const QVariantMap& values() const { return m_record.values(); }
+    bool isModified() const { return m_record.isModified(); }
     // The field as the card shows it: amounts with a decimal comma ("15,86", "1,2345").
     QString text(const QString& column) const;
 
@@ -201,6 +187,7 @@ private:
     int integer(const QString& column) const;
     void putMoney(const QString& column, core::Money value);
     void runRule(const QString& column);
+    void applyDiscounts();
     void applySalePrice();
     void applyDepartment(const core::Row& department);
     bool refuseTaken(const QString& column, const QString& message, bool evenUnchanged);
@@ -213,8 +200,7 @@ private:
     int m_id = 0;
     bool m_isNew = false;
     bool m_recheckCodes = false; // made for a new serial
-    QVariantMap m_values;
-    QVariantMap m_saved; // as last read or written
+    core::RecordValues m_record;
     QString m_failedField;
     ItemSupplierRows m_supplierRows;
     ItemSerials m_serials;

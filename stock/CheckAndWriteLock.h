@@ -1,10 +1,6 @@
 #pragma once
 
-#include <QString>
-
-namespace carvendo::core {
-class Db;
-} // namespace carvendo::core
+#include "core/NamedLock.h"
 
 namespace carvendo::stock {
 
@@ -15,21 +11,17 @@ enum class UniqueWrite
     ItemSupplierRows, // one supplier once per item in `articoli_fornitori` (the key: the item)
 };
 
-// A named server lock that keeps a uniqueness check and the write it allows together: a second
+// The named lock that keeps a stock uniqueness check and the write it allows together: a second
 // workstation doing the same waits at the lock and then sees the first one's row. Old data may hold
 // duplicates, so a unique index cannot be added. Make it before the command's Transaction so that
-// it is let go only after the transaction has ended (the numbering lock's pattern).
+// it is let go only after the transaction has ended.
 class CheckAndWriteLock
 {
 public:
     CheckAndWriteLock(core::Db& db, UniqueWrite what, int key = 0);
-    ~CheckAndWriteLock();
-    CheckAndWriteLock(const CheckAndWriteLock&) = delete;
-    CheckAndWriteLock& operator=(const CheckAndWriteLock&) = delete;
 
 private:
-    core::Db& m_db;
-    QString m_name;
+    core::NamedLock m_lock;
 };
 
 } // namespace carvendo::stock

@@ -83,7 +83,12 @@ void ItemLifecycle::remove(int idArticolo)
 
 void ItemLifecycle::discardNew(int idArticolo)
 {
+    // The card's supplier tab writes its rows at once: a card left unsaved takes them away with it.
+    core::Transaction transaction(m_db);
+    m_db.exec(QStringLiteral("DELETE FROM articoli_fornitori WHERE idArticolo = :IDARTICOLO"),
+              {{QStringLiteral("IDARTICOLO"), idArticolo}});
     remove(idArticolo);
+    transaction.commit();
 }
 
 } // namespace carvendo::stock

@@ -22,7 +22,8 @@ public:
     int duplicate(int idArticolo, const core::Warehouse& current);
     // The item and its stock rows. Loads, sales and returns keep their own copies of the item.
     void remove(int idArticolo);
-    // A new item whose card was left without saving: removed like any other item.
+    // A new item whose card was left without saving: removed with everything its card made (stock
+    // rows, supplier rows).
     void discardNew(int idArticolo);
 
 private:

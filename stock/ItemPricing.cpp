@@ -29,6 +29,13 @@ core::Money discountedCost(core::Money costWithoutVat, int discount1, int discou
     return discounted(discounted(costWithoutVat, discount1), discount2);
 }
 
+core::Money discountedCostColumn(core::Money costWithoutVat, int discount1, int discount2)
+{
+    if (discount1 == 0 && discount2 == 0)
+        return {};
+    return discountedCost(costWithoutVat, discount1, discount2);
+}
+
 core::Money salePrice(core::Money costWithoutVat, int markup)
 {
     return plusPercent(costWithoutVat, markup);

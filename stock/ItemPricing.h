@@ -22,8 +22,12 @@ core::Money costWithVat(core::Money costWithoutVat, int aliquota);
 // the cost excluding VAT; discount 2 to what discount 1 left.
 core::Money discounted(core::Money value, int discount);
 
-// The cost after both supplier discounts, as `acquistoscontato`.
+// The cost after both supplier discounts.
 core::Money discountedCost(core::Money costWithoutVat, int discount1, int discount2);
+
+// What `acquistoscontato` holds: the discounted cost, worked out again from the cost and both
+// discounts whichever of them changed; 0 when no discount applies, so the lists mark up the cost.
+core::Money discountedCostColumn(core::Money costWithoutVat, int discount1, int discount2);
 
 // The sale price excluding VAT (`PrezzoVendnoiva`) of the cost and the markup `Ricarico%`.
 core::Money salePrice(core::Money costWithoutVat, int markup);

@@ -1,6 +1,7 @@
 #include "stock/ItemSupplierRows.h"
 
 #include "stock/CheckAndWriteLock.h"
+#include "stock/NumberFields.h"
 #include "stock/SelectedRow.h"
 
 #include "core/Db.h"
@@ -32,16 +33,14 @@ struct EditableColumn
 
 const QList<EditableColumn>& editable()
 {
-    static const QString discount = QStringLiteral("Sconto non valido: inserire un numero intero da 0 a 100");
+    static const QString discount = NumberFields::discountRefusal();
     static const QList<EditableColumn> list{
         {QStringLiteral("Codice"), CellKind::Text, 50, {}},
         {QStringLiteral("Descrizione"), CellKind::Text, 255, {}},
-        {QStringLiteral("Acquisto"), CellKind::Amount, 0,
-         QStringLiteral("Costo non valido: inserire un importo non negativo")},
+        {QStringLiteral("Acquisto"), CellKind::Amount, 0, NumberFields::costRefusal()},
         {QStringLiteral("Sconto1"), CellKind::Percent, 0, discount},
         {QStringLiteral("Sconto2"), CellKind::Percent, 0, discount},
-        {QStringLiteral("Iva"), CellKind::Percent, 0,
-         QStringLiteral("Aliquota IVA non valida: inserire un numero intero da 0 a 100")},
+        {QStringLiteral("Iva"), CellKind::Percent, 0, NumberFields::vatRefusal()},
     };
     return list;
 }
@@ -174,21 +173,20 @@ std::optional<QVariant> ItemSupplierRows::checked(const QString& name, const QVa
         }
         return text;
     case CellKind::Amount: {
-        const std::optional<core::Money> amount = text.isEmpty() ? core::Money() : core::Money::parse(text);
-        if (!amount || amount->isNegative()) {
+        const std::optional<core::Money> amount = NumberFields::cost(text);
+        if (!amount) {
             m_dialogs.warning(column.refusal);
             return std::nullopt;
         }
         return QVariant::fromValue(*amount);
     }
     case CellKind::Percent: {
-        bool whole = false;
-        const int percent = text.isEmpty() ? 0 : text.toInt(&whole);
-        if ((!whole && !text.isEmpty()) || percent < 0 || percent > 100) {
+        const std::optional<int> percent = NumberFields::percent(text);
+        if (!percent) {
             m_dialogs.warning(column.refusal);
             return std::nullopt;
         }
-        return percent;
+        return *percent;
     }
     }
     return std::nullopt;

@@ -2,6 +2,7 @@
 
 #include "core/Db.h"
 #include "foundation/PrivacyNotice.h"
+#include "tests/support/CommandInThread.h"
 #include "tests/support/RecordingReportOutput.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TestDatabase.h"
@@ -236,6 +237,57 @@ TEST_F(ClienteTest, PlusButtonsAddADescriptionAndChooseIt)
     EXPECT_EQ(m_card.value(QStringLiteral("Categoria")).toString(), QStringLiteral("Aziende"));
 }
 
+TEST_F(ClienteTest, TwoWorkstationsAddingOneCategoryAddItOnce)
+{
+    m_card.openNew();
+    const auto other = company().newConnection();
+    ct::HalfDoneCommand theirAdd(*other, QStringLiteral("catclienti"),
+                                 QStringLiteral("INSERT INTO catclienti (Categoria) VALUES ('Aziende')"));
+    m_dialogs.answerText(QStringLiteral("Aziende"));
+    bool added = false;
+    ct::CommandInThread add(db(), *other, [&] { added = m_card.addCategory(); });
+    EXPECT_TRUE(add.waitsForLock());
+    theirAdd.finish();
+    add.finish();
+
+    EXPECT_TRUE(added);
+    EXPECT_EQ(m_card.value(QStringLiteral("Categoria")).toString(), QStringLiteral("Aziende"));
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT COUNT(*) FROM catclienti")).toInt(), 1);
+}
+
+TEST_F(ClienteTest, ASaveWritesOnlyWhatTheCardChangedAndNothingIntoADeletedCustomer)
+{
+    const int id = insertCustomer(1, QStringLiteral("Verdi Anna"));
+    ASSERT_TRUE(m_card.open(id));
+    // Another workstation gives the customer a web account, a card and a phone meanwhile.
+    const auto other = company().newConnection();
+    const core::Params customer{{QStringLiteral("ID"), id}};
+    other->exec(
+        QStringLiteral("UPDATE clienti SET USERNAME = 'anna', PASS = 'segreta', AccountAttivo = TRUE, "
+                       "barcode = '70000010001001', fidelity = 'SILVER', Telefono = '0543 1' "
+                       "WHERE idCliente = :ID"),
+        customer);
+    m_card.setValue(QStringLiteral("Cellulare"), QStringLiteral("333 1234567"));
+    ASSERT_TRUE(m_card.save());
+    const core::Row row = stored(id);
+    EXPECT_EQ(row["Cellulare"].toString(), QStringLiteral("333 1234567"));
+    EXPECT_EQ(row["USERNAME"].toString(), QStringLiteral("anna"));
+    EXPECT_EQ(row["PASS"].toString(), QStringLiteral("segreta"));
+    EXPECT_TRUE(row["AccountAttivo"].toBool());
+    EXPECT_EQ(row["barcode"].toString(), QStringLiteral("70000010001001"));
+    EXPECT_EQ(row["fidelity"].toString(), QStringLiteral("SILVER"));
+    EXPECT_EQ(row["Telefono"].toString(), QStringLiteral("0543 1"));
+
+    // Deleted by the other workstation: the save says so and makes no row.
+    other->exec(QStringLiteral("DELETE FROM clienti WHERE idCliente = :ID"), customer);
+    m_card.setValue(QStringLiteral("Note"), QStringLiteral("richiamare"));
+    EXPECT_FALSE(m_card.save());
+    EXPECT_EQ(m_dialogs.lastText(),
+              QStringLiteral("Il cliente non esiste più: le modifiche non sono state salvate"));
+    EXPECT_TRUE(m_card.isModified());
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT COUNT(*) FROM clienti")).toInt(), 0);
+}
+
 TEST_F(ClienteTest, AgentAndFidelityAreRemovedOnlyWhenConfirmed)
 {
     const int id = insertCustomer(1, QStringLiteral("Rossi Mario"));
@@ -326,7 +378,8 @@ TEST_F(ClienteTest, AnExchangeThatRefusesTheAccountLeavesTheCardAsItWas)
     m_dialogs.answerText(QStringLiteral("anna")).answerText(QStringLiteral("segreta"));
     EXPECT_THROW(m_card.createWebAccount(), core::DbError);
     EXPECT_TRUE(stored(id)["USERNAME"].isNull());
-    EXPECT_TRUE(m_card.value(QStringLiteral("USERNAME")).isNull());
+    EXPECT_TRUE(m_card.value(QStringLiteral("USERNAME")).toString().isEmpty());
+    EXPECT_FALSE(m_card.isModified());
 }
 
 TEST_F(ClienteTest, ThePrivacyFormCarriesTheCustomerTheNoticeAndTheDay)

@@ -69,6 +69,19 @@ TEST_F(FornitoreTest, NewSuppliersTakeTheNextCodeAndChecksOnlyInform)
     EXPECT_TRUE(m_card.mayLeave());
 }
 
+TEST_F(FornitoreTest, ASupplierDeletedMeanwhileIsNotReportedAsSaved)
+{
+    const int id = insertSupplier(QStringLiteral("9"), QStringLiteral("Ingrosso Nord"));
+    ASSERT_TRUE(m_card.open(id));
+    company().newConnection()->exec(QStringLiteral("DELETE FROM fornitori WHERE id_fornitore = :ID"),
+                                    {{QStringLiteral("ID"), id}});
+    m_card.setValue(QStringLiteral("Banca"), QStringLiteral("Banca d'Alba"));
+    EXPECT_FALSE(m_card.save());
+    EXPECT_EQ(m_dialogs.messages(), QStringList{QStringLiteral(
+                                        "Il fornitore non esiste più: le modifiche non sono state salvate")});
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT COUNT(*) FROM fornitori")).toInt(), 0);
+}
+
 TEST_F(FornitoreTest, ASavedSupplierBecomesACustomerWithItsData)
 {
     db().exec(

@@ -1,5 +1,7 @@
 #include "registry/RegistryPicker.h"
 
+#include "registry/Cliente.h"
+
 #include "tests/registry/RegistrySuite.h"
 
 #include <gtest/gtest.h>
@@ -126,13 +128,23 @@ TEST_F(RegistryPickerTest, AnUnknownCallerOrAVanishedRecordHandsNothingBack)
     EXPECT_EQ(m_dialogs.lastText(), QStringLiteral("Il record scelto non esiste più: aggiornare l'elenco."));
 }
 
-TEST_F(RegistryPickerTest, ANewCustomerGetsTheNextCodeAndFirstPriceList)
+TEST_F(RegistryPickerTest, ANewCustomerIsWrittenOnlyWhenItsCardIsSaved)
 {
     RegistryPicker chooser = picker("TClientiPreleva", "Preventivo");
+    // The card left unsaved: no customer is made.
     m_navigator.whenOpened(QStringLiteral("TCliente"), [&](const core::NavigationRequest& request) {
-        db().exec(QStringLiteral("UPDATE clienti SET RagioneSociale = 'Esposito Anna' WHERE idCliente = :ID"),
-                  {{QStringLiteral("ID"), request.key}});
-        return core::NavigationResult{true, request.key};
+        EXPECT_TRUE(request.key.isNull());
+        return core::NavigationResult{};
+    });
+    EXPECT_TRUE(chooser.newRecord().isNull());
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT COUNT(*) FROM clienti")).toInt(), 1);
+
+    // The card saved: the customer has the next code and the first price list.
+    m_navigator.whenOpened(QStringLiteral("TCliente"), [&](const core::NavigationRequest&) {
+        registry::Cliente card(db(), m_dialogs);
+        card.setValue(QStringLiteral("RagioneSociale"), QStringLiteral("Esposito Anna"));
+        EXPECT_TRUE(card.save());
+        return core::NavigationResult{true, card.id()};
     });
     const QVariant key = chooser.newRecord();
     ASSERT_TRUE(key.isValid());
@@ -143,25 +155,6 @@ TEST_F(RegistryPickerTest, ANewCustomerGetsTheNextCodeAndFirstPriceList)
     EXPECT_EQ(made.value(0, "Listino").toString(), QStringLiteral("LISTINO1"));
     ASSERT_EQ(chooser.rows().size(), 1);
     EXPECT_EQ(chooser.rows().value(0, "RagioneSociale").toString(), QStringLiteral("Esposito Anna"));
-}
-
-TEST_F(RegistryPickerTest, ANewSupplierIsTheOneTheCardSaved)
-{
-    RegistryPicker chooser = picker("TFornitoriPreleva", "Carico");
-    m_navigator.whenOpened(QStringLiteral("TFornitore"),
-                           [&](const core::NavigationRequest&) { return core::NavigationResult{}; });
-    EXPECT_TRUE(chooser.newRecord().isNull()); // left without saving
-
-    m_navigator.whenOpened(QStringLiteral("TFornitore"), [&](const core::NavigationRequest&) {
-        db().exec(
-            QStringLiteral("INSERT INTO fornitori (Codice, RagSoc) VALUES ('10', 'Nuova Elettronica')"));
-        return core::NavigationResult{};
-    });
-    const QVariant key = chooser.newRecord();
-    EXPECT_EQ(
-        key.toInt(),
-        int(db().scalar(QStringLiteral("SELECT id_fornitore FROM fornitori WHERE Codice = '10'")).toInt()));
-    EXPECT_EQ(chooser.rows().value(0, "RagSoc").toString(), QStringLiteral("Nuova Elettronica"));
 }
 
 } // namespace

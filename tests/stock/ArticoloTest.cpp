@@ -5,6 +5,7 @@
 #include "core/Db.h"
 #include "core/Privileges.h"
 #include "core/Session.h"
+#include "tests/support/CommandInThread.h"
 #include "tests/support/QtPrinters.h"
 #include "tests/support/RecordingNavigator.h"
 #include "tests/support/ScriptedDialogs.h"
@@ -12,6 +13,8 @@
 
 #include <QFile>
 #include <QTemporaryDir>
+
+#include <optional>
 
 #include <gtest/gtest.h>
 
@@ -79,6 +82,11 @@ TEST_F(ArticoloTest, ANewItemLeftWithAnnullaLeavesNothing)
     ASSERT_TRUE(m_card.open(id, Articolo::Opening::NewItem));
 
     m_card.setValue(QStringLiteral("Descrizione"), QStringLiteral("CAVO USB"));
+    // The supplier tab writes its row at once; leaving the new item takes it away too.
+    m_navigator.returnFrom(
+        QStringLiteral("TFornitoriPreleva"),
+        core::NavigationResult{true, 7, {{QStringLiteral("RagSoc"), QStringLiteral("CAVI SRL")}}});
+    ASSERT_TRUE(m_card.addSupplierRow());
     m_dialogs.answerConfirm(false);
     EXPECT_FALSE(m_card.leave()) << "No: the card stays";
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM articoli")), 1);
@@ -88,6 +96,7 @@ TEST_F(ArticoloTest, ANewItemLeftWithAnnullaLeavesNothing)
     EXPECT_EQ(m_dialogs.texts(DialogEvent::Kind::Confirm), (QStringList{LeaveQuestion, LeaveQuestion}));
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM articoli")), 0);
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM giacenze")), 0);
+    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM articoli_fornitori")), 0);
 
     // Saved, a new item stays; an existing item is never removed on leaving.
     const int saved = stock::ItemLifecycle(db()).createNew(m_warehouse);
@@ -142,8 +151,8 @@ TEST_F(ArticoloTest, PriceFieldsRecomputeWhatFollowsFromThem)
     m_card.listPriceFromMarkup(1);
     EXPECT_EQ(m_card.text(QStringLiteral("Pubblico")), QStringLiteral("13,725"));
 
-    // Supplier discounts: discount 2 compounds, discount 1 starts again; the lists then mark up
-    // the discounted cost with VAT.
+    // Supplier discounts: discount 2 compounds on discount 1; the lists then mark up the discounted
+    // cost with VAT.
     ASSERT_TRUE(m_card.enterField(QStringLiteral("PrezzoAcqnoiva"), QStringLiteral("100")));
     ASSERT_TRUE(m_card.enterField(QStringLiteral("scontoacq1"), QStringLiteral("10")));
     EXPECT_EQ(money(QStringLiteral("acquistoscontato")), m("90.00"));
@@ -152,13 +161,23 @@ TEST_F(ArticoloTest, PriceFieldsRecomputeWhatFollowsFromThem)
     m_card.enterField(QStringLiteral("RICARICO1"), QStringLiteral("0"));
     m_card.listPriceFromMarkup(1);
     EXPECT_EQ(money(QStringLiteral("Pubblico")), m("98.82"));
+    // The discounted cost is worked out again from the cost and both discounts, whichever changes:
+    // discount 1 typed again keeps discount 2, a new cost moves the lists' base with it.
     ASSERT_TRUE(m_card.enterField(QStringLiteral("scontoacq1"), QStringLiteral("20")));
-    EXPECT_EQ(money(QStringLiteral("acquistoscontato")), m("80.00"));
+    EXPECT_EQ(money(QStringLiteral("acquistoscontato")), m("72.00"));
+    ASSERT_TRUE(m_card.enterField(QStringLiteral("PrezzoAcqnoiva"), QStringLiteral("200")));
+    EXPECT_EQ(money(QStringLiteral("acquistoscontato")), m("144.00"));
+    m_card.listPriceFromMarkup(1);
+    EXPECT_EQ(money(QStringLiteral("Pubblico")), m("175.68"));
+    ASSERT_TRUE(m_card.enterField(QStringLiteral("scontoacq1"), QStringLiteral("0")));
+    ASSERT_TRUE(m_card.enterField(QStringLiteral("scontoacq2"), QStringLiteral("")));
+    EXPECT_EQ(money(QStringLiteral("acquistoscontato")), m("0")) << "no discount: the lists mark up the cost";
+    ASSERT_TRUE(m_card.enterField(QStringLiteral("scontoacq1"), QStringLiteral("20")));
 
     ASSERT_TRUE(m_card.save()) << m_dialogs.lastText().toStdString();
-    EXPECT_EQ(stored(id, QStringLiteral("acquistoscontato")).toMoney(), m("80.00"));
+    EXPECT_EQ(stored(id, QStringLiteral("acquistoscontato")).toMoney(), m("160.00"));
     EXPECT_EQ(stored(id, QStringLiteral("Ricarico%")).toInt(), 30);
-    EXPECT_EQ(stored(id, QStringLiteral("Pubblico")).toMoney(), m("98.82"));
+    EXPECT_EQ(stored(id, QStringLiteral("Pubblico")).toMoney(), m("175.68"));
 }
 
 TEST_F(ArticoloTest, BadNumbersAreRefusedAndTheFieldKeepsItsValue)
@@ -175,9 +194,14 @@ TEST_F(ArticoloTest, BadNumbersAreRefusedAndTheFieldKeepsItsValue)
         const char* typed;
         const char* message;
     } cases[] = {
-        {"PrezzoAcqnoiva", "abc", "Valore non valido: inserire un numero"},
-        {"Ricarico%", "12,5", "Inserire un numero intero"},
-        {"scontoacq1", "dieci", "Valore non valido: inserire un numero"},
+        {"PrezzoAcqnoiva", "abc", "Costo non valido: inserire un importo non negativo"},
+        {"PrezzoAcqnoiva", "-1", "Costo non valido: inserire un importo non negativo"},
+        {"Listino2", "abc", "Valore non valido: inserire un numero"},
+        {"Ricarico%", "12,5", "Valore non valido: inserire un numero intero da 0 a 999999999"},
+        {"Ricarico%", "3000000000", "Valore non valido: inserire un numero intero da 0 a 999999999"},
+        {"scontoacq1", "dieci", "Sconto non valido: inserire un numero intero da 0 a 100"},
+        {"scontoacq2", "150", "Sconto non valido: inserire un numero intero da 0 a 100"},
+        {"Aliquota", "101", "Aliquota IVA non valida: inserire un numero intero da 0 a 100"},
     };
     for (const auto& c : cases) {
         m_dialogs.clear();
@@ -186,6 +210,8 @@ TEST_F(ArticoloTest, BadNumbersAreRefusedAndTheFieldKeepsItsValue)
     }
     EXPECT_EQ(money(QStringLiteral("PrezzoAcqnoiva")), m("4.50"));
     EXPECT_EQ(money(QStringLiteral("PrezzoAcquisto")), m("5.49"));
+    EXPECT_EQ(m_card.value(QStringLiteral("Ricarico%")).toLongLong(), 0);
+    EXPECT_EQ(m_card.value(QStringLiteral("scontoacq2")).toLongLong(), 0);
 }
 
 TEST_F(ArticoloTest, SaveRefusesTakenCodesAndAMissingPublicPrice)
@@ -239,6 +265,51 @@ TEST_F(ArticoloTest, SaveRefusesTakenCodesAndAMissingPublicPrice)
     // Its own unchanged codes are no obstacle.
     ASSERT_TRUE(m_card.open(id));
     EXPECT_TRUE(m_card.save());
+}
+
+TEST_F(ArticoloTest, TwoWorkstationsCannotGiveOneBarcodeToTwoItems)
+{
+    const int mine = addItem(QStringLiteral("MINE"), {});
+    const int theirs = addItem(QStringLiteral("THEIRS"), {});
+    ASSERT_TRUE(m_card.open(mine));
+    m_card.setValue(QStringLiteral("BarcodeFull"), QStringLiteral("8001234567895"));
+
+    // The other card is saving the same barcode on its item (the lock the item card saves codes under).
+    const auto other = company().newConnection();
+    ct::HalfDoneCommand theirSave(
+        *other, QStringLiteral("articoli.codici"),
+        QStringLiteral("UPDATE articoli SET BarcodeFull = '8001234567895' WHERE ID = :ID"),
+        {{QStringLiteral("ID"), theirs}});
+    bool saved = true;
+    ct::CommandInThread save(db(), *other, [&] { saved = m_card.save(); });
+    EXPECT_TRUE(save.waitsForLock());
+    theirSave.finish();
+    save.finish();
+
+    EXPECT_FALSE(saved);
+    EXPECT_EQ(m_dialogs.messages(),
+              QStringList{QStringLiteral("Barcode già assegnato ad altro articolo, riprovare")});
+    EXPECT_EQ(stored(mine, QStringLiteral("BarcodeFull")).toString(), QString());
+}
+
+TEST_F(ArticoloTest, TwoWorkstationsAddingOneCategoryAddItOnce)
+{
+    ASSERT_TRUE(m_card.open(addItem(QStringLiteral("A1"), {})));
+    const auto other = company().newConnection();
+    ct::HalfDoneCommand theirAdd(*other, QStringLiteral("categorie"),
+                                 QStringLiteral("INSERT INTO categorie (Descrizione) VALUES ('ACCESSORI')"),
+                                 {});
+    m_dialogs.answerText(QStringLiteral("accessori"));
+    std::optional<QString> added;
+    ct::CommandInThread add(db(), *other,
+                            [&] { added = m_card.addClassificationValue(stock::Classification::Categoria); });
+    EXPECT_TRUE(add.waitsForLock());
+    theirAdd.finish();
+    add.finish();
+
+    EXPECT_EQ(added, QStringLiteral("ACCESSORI"));
+    EXPECT_EQ(m_card.value(QStringLiteral("Categoria")).toString(), QStringLiteral("ACCESSORI"));
+    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM categorie WHERE Descrizione = 'ACCESSORI'")), 1);
 }
 
 TEST_F(ArticoloTest, EmptyCodesOfferToGenerateAndTheSupplierCodeMustBeFree)
