@@ -110,3 +110,6 @@ CREATE INDEX IF NOT EXISTS ix_idarticolo_idmagazzino ON dettreso (idarticolo, id
 CREATE INDEX IF NOT EXISTS ix_Descrizione ON articoli (Descrizione);
 CREATE INDEX IF NOT EXISTS ix_Fornitore ON articoli (Fornitore);
 CREATE INDEX IF NOT EXISTS ix_Fornitore ON articoli_fornitori (Fornitore);
+
+# Operator passwords are kept as Argon2id hashes, longer than the clear texts they replace.
+ALTER TABLE utenti MODIFY COLUMN password varchar(255) DEFAULT NULL;
