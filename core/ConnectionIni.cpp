@@ -33,10 +33,13 @@ bool DirectorySettings::isComplete() const
 DirectorySettings DirectorySettings::withDefaults() const
 {
     const DirectorySettings fallback = defaults();
-    return DirectorySettings{
-        orDefault(server, fallback.server),     port == 0 ? fallback.port : port,
-        orDefault(database, fallback.database), orDefault(username, fallback.username),
-        orDefault(password, fallback.password), orDefault(machineType, fallback.machineType)};
+    return DirectorySettings{orDefault(server, fallback.server),
+                             port == 0 ? fallback.port : port,
+                             orDefault(database, fallback.database),
+                             orDefault(username, fallback.username),
+                             orDefault(password, fallback.password),
+                             orDefault(machineType, fallback.machineType),
+                             shareOnNetwork};
 }
 
 ConnectionSettings DirectorySettings::connection(bool withDatabase) const
@@ -56,9 +59,10 @@ ConnectionIni::ConnectionIni(const QString& path) : m_ini(path) {}
 DirectorySettings ConnectionIni::directory() const
 {
     return DirectorySettings{
-        m_ini.value(ServerSection, u"SERVER_AZ"),   m_ini.intValue(ServerSection, u"PORTA_AZ"),
-        m_ini.value(ServerSection, u"DATABASE_AZ"), m_ini.value(ServerSection, u"USERNAME_AZ"),
-        m_ini.value(ServerSection, u"PASSWORD_AZ"), m_ini.value(ServerSection, u"TYPE_MACHINE")};
+        m_ini.value(ServerSection, u"SERVER_AZ"),         m_ini.intValue(ServerSection, u"PORTA_AZ"),
+        m_ini.value(ServerSection, u"DATABASE_AZ"),       m_ini.value(ServerSection, u"USERNAME_AZ"),
+        m_ini.value(ServerSection, u"PASSWORD_AZ"),       m_ini.value(ServerSection, u"TYPE_MACHINE"),
+        m_ini.boolValue(ServerSection, u"CONDIVIDI_RETE")};
 }
 
 void ConnectionIni::setDirectory(const DirectorySettings& settings)
@@ -69,6 +73,7 @@ void ConnectionIni::setDirectory(const DirectorySettings& settings)
     m_ini.setValue(ServerSection, u"USERNAME_AZ", settings.username);
     m_ini.setValue(ServerSection, u"PASSWORD_AZ", settings.password);
     m_ini.setValue(ServerSection, u"TYPE_MACHINE", settings.machineType);
+    m_ini.setBoolValue(ServerSection, u"CONDIVIDI_RETE", settings.shareOnNetwork);
 }
 
 WarehouseSettings ConnectionIni::warehouse() const

@@ -19,6 +19,9 @@ struct DirectorySettings
     QString username;
     QString password;
     QString machineType; // "CLIENT" or "CLIENT/SERVER"
+    // `CONDIVIDI_RETE`: the server this workstation hosts also serves the shop's other workstations.
+    // Off unless set: the server then listens on this machine only.
+    bool shareOnNetwork = false;
 
     // What a first start offers: the embedded server of this machine.
     static DirectorySettings defaults();

@@ -1,6 +1,8 @@
 #include "core/EmbeddedServer.h"
 
+#include "core/CompanyDirectory.h"
 #include "core/Session.h"
+#include "core/SqlText.h"
 
 #include <QElapsedTimer>
 #include <QSysInfo>
@@ -59,6 +61,37 @@ bool EmbeddedServer::isNeeded(const DirectorySettings& directory)
            isThisMachine(directory.server) && directory.port > 0 && !answers(directory.connection(false));
 }
 
+bool EmbeddedServer::hasDefaultPassword(const DirectorySettings& directory)
+{
+    return directory.password == DirectorySettings::defaults().password;
+}
+
+QString EmbeddedServer::defaultPasswordRefusal()
+{
+    return QStringLiteral(
+        "Per condividere il server in rete impostare una password diversa da quella predefinita");
+}
+
+QStringList EmbeddedServer::sharedDatabases(Db& server, const QString& directoryDatabase)
+{
+    QStringList names{directoryDatabase};
+    for (int companies = 0; !CompanyDirectory::proposedDatabaseName(companies).isEmpty(); ++companies)
+        names << CompanyDirectory::proposedDatabaseName(companies);
+    if (CompanyDirectory::directoryExists(server, directoryDatabase)) {
+        server.useDatabase(directoryDatabase);
+        for (const Row row : CompanyDirectory(server).list())
+            names << row[u"databasename"].toString().trimmed();
+    }
+    names.removeIf([](const QString& name) { return !isPlainIdentifier(name); });
+    names.removeDuplicates();
+    return names;
+}
+
+bool EmbeddedServer::sharesOnNetwork(const DirectorySettings& directory) const
+{
+    return m_options.lanAccess && directory.shareOnNetwork;
+}
+
 bool EmbeddedServer::startIfNeeded(const DirectorySettings& directory)
 {
     if (!isNeeded(directory))
@@ -74,7 +107,7 @@ LocalServer EmbeddedServer::serverFor(const DirectorySettings& directory) const
     config.port = directory.port;
     config.rootPassword = directory.password;
     config.user = directory.username;
-    config.lanAccess = m_options.lanAccess;
+    config.lanAccess = sharesOnNetwork(directory);
     config.durable = m_options.durable;
     if (!m_options.serverProgram.isEmpty())
         config.serverProgram = m_options.serverProgram;
@@ -89,6 +122,8 @@ void EmbeddedServer::start(const DirectorySettings& directory)
         throw LocalServerError(QStringLiteral("Porta del server non valida: %1").arg(directory.port));
     if (directory.password.isEmpty())
         throw LocalServerError(QStringLiteral("Impostare la password del server prima di avviarlo"));
+    if (sharesOnNetwork(directory) && hasDefaultPassword(directory))
+        throw LocalServerError(defaultPasswordRefusal());
     auto server = std::make_unique<LocalServer>(serverFor(directory));
     if (server->isRunning()) // left running by another program or run: not ours to stop
         return;
@@ -96,6 +131,16 @@ void EmbeddedServer::start(const DirectorySettings& directory)
     timer.start();
     const bool initialising = !server->isInitialised();
     server->start();
+    if (sharesOnNetwork(directory)) {
+        try {
+            Db root(server->rootSettings());
+            root.open();
+            server->openNetworkAccess(sharedDatabases(root, directory.database));
+        } catch (...) {
+            server->stop(); // not left open to the network half-configured
+            throw;
+        }
+    }
     m_lastStartMs = timer.elapsed();
     m_lastStartInitialised = initialising;
     m_server = std::move(server);

@@ -15,6 +15,11 @@ namespace carvendo::core {
 // folder, on the configured port with the configured root password (set when it is first
 // initialised). It is stopped at the end only when this object started it: a server that was
 // already running belongs to someone else.
+//
+// It listens on this machine only, unless the settings share it with the shop's other workstations
+// (`CONDIVIDI_RETE`): then it listens on the network too, and the configured user may connect from
+// there with rights on the directory and company databases only. Never with the default password,
+// which every copy of the program knows.
 class EmbeddedServer
 {
 public:
@@ -22,7 +27,7 @@ public:
     {
         QString folder;          // where the server keeps its files (Paths::serverDir())
         bool durable = true;     // false only for throw-away servers (tests)
-        bool lanAccess = true;   // the shop's other workstations reach this server; false in tests
+        bool lanAccess = true;   // false keeps the server on this machine whatever the settings say
         QString serverProgram{}; // empty: LocalServer's default
         QString installProgram{};
     };
@@ -41,10 +46,18 @@ public:
     // on this machine, and nothing answering there.
     static bool isNeeded(const DirectorySettings& directory);
 
+    // The password every new installation starts with: a server shared on the network must not have it.
+    static bool hasDefaultPassword(const DirectorySettings& directory);
+    static QString defaultPasswordRefusal();
+    // What the configured user may reach from the network: the directory database, the databases it
+    // lists, and the names offered for new companies.
+    static QStringList sharedDatabases(Db& server, const QString& directoryDatabase);
+
     // Starts the server when isNeeded(); returns true when it did. Throws LocalServerError.
     bool startIfNeeded(const DirectorySettings& directory);
     // Starts the server for these settings regardless of the policy (the admin tool's start-server).
     // A server already running in the folder is left alone and not counted as started here.
+    // Refuses (LocalServerError) to share it on the network with the default password.
     void start(const DirectorySettings& directory);
     // Stops the server when this object started it.
     void stopIfStarted();
@@ -61,6 +74,8 @@ public:
     LocalServer serverFor(const DirectorySettings& directory) const;
 
 private:
+    bool sharesOnNetwork(const DirectorySettings& directory) const;
+
     Options m_options;
     std::unique_ptr<LocalServer> m_server;
     bool m_started = false;

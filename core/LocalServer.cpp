@@ -1,5 +1,7 @@
 #include "core/LocalServer.h"
 
+#include "core/SqlText.h"
+
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -122,8 +124,6 @@ void LocalServer::initialise()
         if (user != u"root")
             accounts << QStringLiteral("%1@localhost").arg(sqlString(user))
                      << QStringLiteral("%1@'127.0.0.1'").arg(sqlString(user));
-        if (m_config.lanAccess)
-            accounts << QStringLiteral("%1@'%'").arg(sqlString(user));
         for (const QString& account : accounts) {
             db.execDirect(QStringLiteral("CREATE USER IF NOT EXISTS %1 IDENTIFIED BY %2").arg(account, pw));
             db.execDirect(QStringLiteral("GRANT ALL ON *.* TO %1 WITH GRANT OPTION").arg(account));
@@ -160,6 +160,39 @@ void LocalServer::start(int timeoutMs)
         initialise();
     launch();
     waitUntilReady(timeoutMs);
+    closeNetworkAccess();
+}
+
+QString LocalServer::networkUser() const
+{
+    return (m_config.user.isEmpty() ? QStringLiteral("root") : m_config.user);
+}
+
+void LocalServer::closeNetworkAccess()
+{
+    // Earlier versions made root (or the shop's account) reachable from anywhere with every right.
+    Db db(socketSettings());
+    db.open();
+    for (const QString& user : QStringList{QStringLiteral("root"), networkUser()})
+        db.execDirect(QStringLiteral("DROP USER IF EXISTS %1@'%'").arg(sqlString(user)));
+}
+
+void LocalServer::openNetworkAccess(const QStringList& databases)
+{
+    if (!m_config.lanAccess)
+        throw LocalServerError(QStringLiteral("Il server non è in ascolto sulla rete"));
+    const QString account = QStringLiteral("%1@'%'").arg(sqlString(networkUser()));
+    Db db(socketSettings());
+    db.open();
+    db.execDirect(QStringLiteral("DROP USER IF EXISTS %1").arg(account));
+    db.execDirect(
+        QStringLiteral("CREATE USER %1 IDENTIFIED BY %2").arg(account, sqlString(m_config.rootPassword)));
+    for (const QString& database : databases) {
+        // Names go into the statement's text: only plain ones, as every database of ours is named.
+        if (!isPlainIdentifier(database))
+            throw LocalServerError(QStringLiteral("Nome di database non valido: \"%1\"").arg(database));
+        db.execDirect(QStringLiteral("GRANT ALL PRIVILEGES ON `%1`.* TO %2").arg(database, account));
+    }
 }
 
 ConnectionSettings LocalServer::socketSettings() const

@@ -20,11 +20,11 @@ struct LocalServerConfig
     QString folder; // everything lives here: my.cnf, data/, socket, pid, error.log
     int port = 3307;
     QString rootPassword;
-    // The account the workstations use; it gets every right with rootPassword. Besides root, when
-    // another name is configured.
+    // The account the workstations use, with rootPassword. On this machine it has every right; from
+    // the network (openNetworkAccess) only the databases it is given.
     QString user = QStringLiteral("root");
-    // The server of a "CLIENT/SERVER" workstation serves the shop's other workstations too: it listens
-    // on every network interface and the account may connect from any host. Test servers stay local.
+    // The server also serves the shop's other workstations: it listens on every network interface.
+    // Otherwise (the default) it listens on this machine only and nobody may connect from elsewhere.
     bool lanAccess = false;
     bool durable = true; // false trades crash safety for speed (throw-away test servers)
     QString serverProgram = QStringLiteral("/usr/sbin/mariadbd");
@@ -44,10 +44,16 @@ public:
     QString errorLog() const;
 
     bool isInitialised() const;
-    // Creates the data folder and the root accounts (root@localhost, root@127.0.0.1) with the password.
+    // Creates the data folder and the accounts of this machine (root and the configured user, at
+    // localhost and 127.0.0.1) with the password.
     void initialise();
     // Starts the server in the background (initialising on first use) and waits until it answers.
+    // Any account that may connect from another host is removed: the network is opened only by
+    // openNetworkAccess(), each time the server starts.
     void start(int timeoutMs = 60000);
+    // Lets the configured user connect from any host, with every right on these databases and none
+    // elsewhere (no server administration, no granting). Needs lanAccess and a running server.
+    void openNetworkAccess(const QStringList& databases);
     void waitUntilReady(int timeoutMs);
     // Asks the server to stop and waits for it to go. Does nothing when it is not running.
     void stop(int timeoutMs = 60000);
@@ -63,6 +69,8 @@ private:
     qint64 runningPid() const;
     qint64 launch() const;
     ConnectionSettings socketSettings() const;
+    QString networkUser() const;
+    void closeNetworkAccess();
     QString lastLogLines() const;
 
     LocalServerConfig m_config;

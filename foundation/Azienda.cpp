@@ -4,6 +4,7 @@
 #include "core/ConnectionIni.h"
 #include "core/Dialogs.h"
 #include "core/Navigator.h"
+#include "core/OperatorPassword.h"
 #include "core/Paths.h"
 #include "core/SchemaUpgrade.h"
 #include "core/Session.h"
@@ -155,30 +156,21 @@ bool Azienda::login(const QString& warehouse, const QString& username, const QSt
             m_dialogs.error(QStringLiteral("Selezionare un magazzino"));
             return false;
         }
-        const core::Rows candidates =
-            db.query(QStringLiteral("SELECT * FROM utenti WHERE username = :USERNAME AND PASSWORD = "
-                                    ":PASSWORD AND MAGAZZINO = :MAGAZZINO"),
-                     {{"USERNAME", username}, {"PASSWORD", password}, {"MAGAZZINO", warehouse}});
-        // The server compares text ignoring letter case; a password must match exactly.
-        int match = -1;
-        for (int i = 0; i < candidates.size() && match < 0; ++i)
-            if (candidates[i][u"password"].toString() == password)
-                match = i;
-        if (match < 0) {
+        const std::optional<core::Operator> who =
+            core::checkOperatorPassword(db, username, password, warehouse);
+        if (!who) {
             m_dialogs.error(QStringLiteral("Inserire la password")); // never tells which field was wrong
             return false;
         }
-        const core::Row user = candidates[match];
         const core::Rows group =
             db.query(QStringLiteral("SELECT * FROM gruppi WHERE DESCRIZIONE = :DESCRIZIONE"),
-                     {{"DESCRIZIONE", user[u"nomepermesso"].toString()}});
+                     {{"DESCRIZIONE", who->nomepermesso}});
         const core::Privileges privileges =
             group.isEmpty() ? core::Privileges() : core::Privileges::fromGruppiRow(group.first());
-        m_session.logIn(core::Operator::fromUtentiRow(user),
-                        core::Warehouse{store.first()[u"idMagazzino"].toInt(), warehouse}, privileges);
+        m_session.logIn(*who, core::Warehouse{store.first()[u"idMagazzino"].toInt(), warehouse}, privileges);
         directory().touchLastAccess(m_companyId);
         return true;
-    } catch (const core::DbError& e) {
+    } catch (const core::Error& e) { // the server, or hashing a legacy password
         m_dialogs.error(e.message());
         return false;
     }

@@ -75,10 +75,11 @@ void CashRegisters::save(const CashRegisterSettings& settings)
                                  ":CARTELLA WHERE id = :ID"),
                   withId);
     }
+    transaction.commit();
+    // The file cannot be rolled back: it changes only once the database has taken the register.
     ImpostazioniIni ini(m_impostazioniPath);
     ini.setText(ImpostazioniKeys::cassaPassword(), settings.password);
     ini.save();
-    transaction.commit();
 }
 
 } // namespace carvendo::foundation

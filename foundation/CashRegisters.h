@@ -28,8 +28,8 @@ public:
     QStringList models(const QString& brand);
 
     CashRegisterSettings load();
-    // Throws LookupError for a refused value, DbError or IniFileError when writing fails; the row is
-    // kept only once the password is written too.
+    // Throws LookupError for a refused value, DbError or IniFileError when writing fails. The password
+    // file is written after the row is committed, so a failed database step leaves it untouched.
     void save(const CashRegisterSettings& settings);
 
 private:

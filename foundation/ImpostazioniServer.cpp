@@ -1,5 +1,6 @@
 #include "foundation/ImpostazioniServer.h"
 
+#include "core/CommandGuard.h"
 #include "core/CompanyDirectory.h"
 #include "core/Connections.h"
 #include "core/Dialogs.h"
@@ -52,9 +53,10 @@ void ImpostazioniServer::load()
     // An incomplete file is what a first start finds: offer this machine's embedded server.
     const core::DirectorySettings shown = stored.withDefaults();
     const auto type = core::machineTypeFromText(shown.machineType);
-    m_fields = Fields{shown.server,   QString::number(shown.port),
-                      shown.database, shown.username,
-                      shown.password, type ? core::machineTypeText(*type) : QString()};
+    m_fields = Fields{shown.server,        QString::number(shown.port),
+                      shown.database,      shown.username,
+                      shown.password,      type ? core::machineTypeText(*type) : QString(),
+                      shown.shareOnNetwork};
 }
 
 void ImpostazioniServer::setFields(const Fields& fields)
@@ -96,6 +98,12 @@ void ImpostazioniServer::setMachineType(const QString& value)
 {
     setField(&Fields::machineType, value);
 }
+void ImpostazioniServer::setShareOnNetwork(bool share)
+{
+    Fields changed = m_fields;
+    changed.shareOnNetwork = share;
+    setFields(changed);
+}
 
 QString ImpostazioniServer::validationMessage() const
 {
@@ -120,6 +128,9 @@ QString ImpostazioniServer::validationMessage() const
     // This workstation may have to create the directory database, and names go into SQL text.
     if (type == core::MachineType::ClientServer && !core::isPlainIdentifier(m_fields.database.trimmed()))
         return QStringLiteral("Nome database non valido: usare solo lettere, cifre e \"_\"");
+    if (type == core::MachineType::ClientServer && m_fields.shareOnNetwork &&
+        core::EmbeddedServer::hasDefaultPassword(settingsFromFields()))
+        return core::EmbeddedServer::defaultPasswordRefusal();
     return {};
 }
 
@@ -128,7 +139,8 @@ core::DirectorySettings ImpostazioniServer::settingsFromFields() const
     return core::DirectorySettings{
         m_fields.server.trimmed(),   *portNumber(m_fields.port),
         m_fields.database.trimmed(), m_fields.username.trimmed(),
-        m_fields.password,           core::machineTypeText(*core::machineTypeFromText(m_fields.machineType))};
+        m_fields.password,           core::machineTypeText(*core::machineTypeFromText(m_fields.machineType)),
+        m_fields.shareOnNetwork};
 }
 
 bool ImpostazioniServer::save()
@@ -139,31 +151,21 @@ bool ImpostazioniServer::save()
         return false;
     }
     const core::DirectorySettings settings = settingsFromFields();
-    try {
+    const core::MachineType type = *core::machineTypeFromText(settings.machineType);
+    const bool saved = core::runGuarded(m_dialogs, [&] {
+        if (type == core::MachineType::ClientServer)
+            m_runner(QStringLiteral("Preparazione del database delle aziende..."),
+                     [&](const std::function<void(int)>&) { prepareDirectory(settings); });
+        // The file is written once the server has taken the settings: it cannot be rolled back.
         core::ConnectionIni ini(
             m_paths.connessioneIni()); // read again: keep what other windows wrote meanwhile
         ini.setDirectory(settings);
         ini.save();
-    } catch (const core::IniFileError& e) {
-        m_dialogs.error(e.message());
+    });
+    if (!saved)
         return false;
-    }
     m_connections.setDirectorySettings(settings.connection());
-    const core::MachineType type = *core::machineTypeFromText(settings.machineType);
     m_session.setMachineType(type);
-
-    if (type == core::MachineType::ClientServer) {
-        try {
-            m_runner(QStringLiteral("Preparazione del database delle aziende..."),
-                     [&](const std::function<void(int)>&) { prepareDirectory(settings); });
-        } catch (const core::DbError& e) {
-            m_dialogs.error(e.message());
-            return false;
-        } catch (const core::LocalServerError& e) {
-            m_dialogs.error(e.message());
-            return false;
-        }
-    }
     return true;
 }
 

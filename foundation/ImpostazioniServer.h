@@ -18,8 +18,9 @@ class Session;
 namespace carvendo::foundation {
 
 // The server connection window: where this workstation finds the company directory. Its fields are
-// texts as typed; "Salva" checks them, writes connessione.ini, points the directory connection at
-// them and, on a workstation that hosts the server, makes sure the directory database is there.
+// texts as typed; "Salva" checks them, on a workstation that hosts the server makes sure the
+// directory database is there, and only then writes connessione.ini and points the directory
+// connection at them: a failure leaves the file as it was.
 class ImpostazioniServer : public QObject
 {
     Q_OBJECT
@@ -32,7 +33,8 @@ public:
         QString database;
         QString username;
         QString password;
-        QString machineType; // "CLIENT", "CLIENT/SERVER" or empty when none is chosen
+        QString machineType;         // "CLIENT", "CLIENT/SERVER" or empty when none is chosen
+        bool shareOnNetwork = false; // a "CLIENT/SERVER" workstation serves the shop's other ones too
 
         bool operator==(const Fields&) const = default;
     };
@@ -53,6 +55,7 @@ public:
     void setUsername(const QString& value);
     void setPassword(const QString& value);
     void setMachineType(const QString& value);
+    void setShareOnNetwork(bool share);
 
     // `DROPBOX`/`Path` of impostazioni.ini, read when the window opens.
     const QString& dropboxPath() const { return m_dropboxPath; }

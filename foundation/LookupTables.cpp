@@ -1,5 +1,7 @@
 #include "foundation/LookupTables.h"
 
+#include "core/OperatorPassword.h"
+
 #include <QHash>
 
 #include <stdexcept>
@@ -55,6 +57,13 @@ LookupColumn unique(LookupColumn column)
 LookupColumn secret(LookupColumn column)
 {
     column.secret = true;
+    return column;
+}
+
+LookupColumn hashedPassword(LookupColumn column)
+{
+    column = secret(std::move(column));
+    column.hashed = true;
     return column;
 }
 
@@ -229,7 +238,7 @@ QList<LookupTable> buildDescriptions()
                           QStringLiteral("id"),
                           {text(QStringLiteral("nome"), QStringLiteral("Nome"), 50, true),
                            unique(text(QStringLiteral("username"), QStringLiteral("Username"), 50, true)),
-                           secret(text(QStringLiteral("password"), QStringLiteral("Password"), 50)),
+                           hashedPassword(text(QStringLiteral("password"), QStringLiteral("Password"), 50)),
                            from(text(QStringLiteral("nomepermesso"), QStringLiteral("Gruppo"), 50, true),
                                 QStringLiteral("gruppi"), QStringLiteral("descrizione")),
                            flag(QStringLiteral("Attivo"), QStringLiteral("Attivo")),
@@ -334,6 +343,8 @@ QVariant normalizedValue(const LookupColumn& column, const QVariant& value)
     requireFits(column.caption, text, column.maxLength);
     if (!column.choices.isEmpty() && !text.isEmpty() && !column.choices.contains(text))
         throw LookupError(fieldMessage("Valore non valido per il campo \"%1\"", column));
+    if (column.hashed)
+        return core::OperatorPassword::hash(text);
     return text;
 }
 
@@ -376,7 +387,9 @@ core::Rows LookupStore::load(Lookup lookup)
     const LookupTable& table = lookupTable(lookup);
     QStringList columns{quoted(table.key)};
     for (const LookupColumn& column : table.columns)
-        columns << quoted(column.name);
+        // A hash is of no use to the window: the list shows the password empty until one is typed.
+        columns << (column.hashed ? QStringLiteral("'' AS %1").arg(quoted(column.name))
+                                  : quoted(column.name));
     return m_db.query(QStringLiteral("SELECT %1 FROM %2 ORDER BY %3, %4")
                           .arg(columns.join(QStringLiteral(", ")), quoted(table.table), quoted(table.orderBy),
                                quoted(table.key)));

@@ -66,6 +66,7 @@ struct LookupColumn
     bool required = false;
     bool unique = false;   // two rows may not hold the same value
     bool secret = false;   // shown masked (passwords)
+    bool hashed = false;   // a password kept as its hash: never read back, the typed text is hashed
     QStringList choices{}; // fixed values; empty: free
     std::optional<ChoiceSource> choicesFrom{};
 };

@@ -54,10 +54,11 @@ void PrintSettings::save(const LogoUse& use, const QString& dropboxPath)
             QStringLiteral("UPDATE logostampe SET fatture = :FATTURE, preventivi = :PREVENTIVI, ddt = :DDT, "
                            "ricassist = :RICASSIST, altro = :ALTRO"),
             values);
+    transaction.commit();
+    // The file cannot be rolled back: it changes only once the database has taken the settings.
     ImpostazioniIni ini(m_impostazioniPath);
     ini.setText(ImpostazioniKeys::dropboxPath(), folder);
     ini.save();
-    transaction.commit();
 }
 
 } // namespace carvendo::foundation

@@ -28,6 +28,7 @@ public:
     LogoUse logoUse();
     QString dropboxPath() const;
     // Throws LookupError for a folder that does not exist, DbError or IniFileError when writing fails.
+    // impostazioni.ini is written after the commit: a failed database step leaves it untouched.
     void save(const LogoUse& use, const QString& dropboxPath);
 
 private:

@@ -122,3 +122,6 @@ ALTER TABLE sottoscorta MODIFY COLUMN barcode varchar(50) DEFAULT NULL;
 # Rows left from the time the tables were shared belong to no window.
 DELETE FROM inventario WHERE proprietario IS NULL;
 DELETE FROM sottoscorta WHERE proprietario IS NULL;
+
+# Operator passwords are kept as Argon2id hashes, longer than the clear texts they replace.
+ALTER TABLE utenti MODIFY COLUMN password varchar(255) DEFAULT NULL;

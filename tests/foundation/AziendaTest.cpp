@@ -159,9 +159,10 @@ TEST_F(AziendaTest, ADatabaseOfAnotherVersionIsUpgradedAfterTheWarning)
     EXPECT_TRUE(m_dialogs.messages().isEmpty()) << "6.1.3 is not upgraded again";
 }
 
-TEST_F(AziendaTest, LoginChecksNeverTellWhichFieldWasWrong)
+TEST_F(AziendaTest, LoginRefusalsSayTheSameAndAClearPasswordIsHashedAtItsFirstLogin)
 {
     addWarehouses();
+    m_db->exec(QStringLiteral("UPDATE utenti SET password = 'admin' WHERE username = 'admin'"));
     ASSERT_TRUE(m_azienda->start());
     const int id = addCompanyRow();
     ASSERT_EQ(m_azienda->selectCompany(id), Azienda::Selection::Ready);
@@ -172,11 +173,15 @@ TEST_F(AziendaTest, LoginChecksNeverTellWhichFieldWasWrong)
     };
     const QString placeholderW = QString::fromLatin1(Azienda::WarehousePlaceholder);
     const QString placeholderU = QString::fromLatin1(Azienda::OperatorPlaceholder);
-    for (const Attempt& a : {Attempt{placeholderW, "admin", "admin", "Selezionare un magazzino"},
-                             Attempt{"MAGAZZINO CENTRALE", placeholderU, "admin", "Selezionare un utente"},
-                             Attempt{"MAGAZZINO CENTRALE", "admin", "sbagliata", "Inserire la password"},
-                             Attempt{"NEGOZIO", "admin", "admin", "Inserire la password"},
-                             Attempt{"MAGAZZINO CENTRALE", "nessuno", "admin", "Inserire la password"}}) {
+    for (const Attempt& a :
+         {Attempt{placeholderW, "admin", "admin", "Selezionare un magazzino"},
+          Attempt{"MAGAZZINO CENTRALE", placeholderU, "admin", "Selezionare un utente"},
+          Attempt{"MAGAZZINO CENTRALE", "admin", "sbagliata", "Inserire la password"},
+          Attempt{"NEGOZIO", "admin", "admin", "Inserire la password"},
+          Attempt{"MAGAZZINO CENTRALE", "nessuno", "admin", "Inserire la password"},
+          Attempt{"MAGAZZINO CENTRALE", "admin", "Admin", "Inserire la password"},
+          Attempt{"MAGAZZINO CENTRALE", "admin", "' OR '1'='1", "Inserire la password"},
+          Attempt{"MAGAZZINO CENTRALE", "' OR '1'='1' -- ", "x", "Inserire la password"}}) {
         m_dialogs.clear();
         EXPECT_FALSE(m_azienda->login(a.warehouse, a.user, a.password))
             << a.warehouse.toStdString() << "/" << a.password.toStdString();
@@ -184,10 +189,26 @@ TEST_F(AziendaTest, LoginChecksNeverTellWhichFieldWasWrong)
         EXPECT_FALSE(m_session.isLoggedIn());
     }
 
+    const auto storedPassword = [&] {
+        return m_db->scalar(QStringLiteral("SELECT password FROM utenti WHERE username = 'admin'"))
+            .toString();
+    };
+    EXPECT_EQ(storedPassword(), "admin") << "a refused login changes nothing";
+
+    // A database from before hashing: the clear password logs in once and is then kept as its hash.
     m_dialogs.clear();
     EXPECT_TRUE(m_azienda->login(QStringLiteral("MAGAZZINO CENTRALE"), QStringLiteral("admin"),
                                  QStringLiteral("admin")));
     EXPECT_TRUE(m_dialogs.events().empty());
+    EXPECT_TRUE(storedPassword().startsWith(QStringLiteral("$argon2id$"))) << storedPassword().toStdString();
+    m_session.logOut();
+    m_dialogs.clear();
+    EXPECT_FALSE(m_azienda->login(QStringLiteral("MAGAZZINO CENTRALE"), QStringLiteral("admin"),
+                                  QStringLiteral("ADMIN")));
+    EXPECT_EQ(m_dialogs.texts(carvendo::testing::DialogEvent::Kind::Error),
+              QStringList{"Inserire la password"});
+    EXPECT_TRUE(m_azienda->login(QStringLiteral("MAGAZZINO CENTRALE"), QStringLiteral("admin"),
+                                 QStringLiteral("admin")));
     EXPECT_EQ(m_session.warehouse(), (Warehouse{1, QStringLiteral("MAGAZZINO CENTRALE")}));
     EXPECT_TRUE(m_session.allows(Privilege::FullAccess));
     Db directory(m_connections.directorySettings());

@@ -1,5 +1,6 @@
 #include "core/EmbeddedServer.h"
 
+#include "core/CompanyDatabase.h"
 #include "core/CompanyDirectory.h"
 #include "core/Connections.h"
 #include "core/Paths.h"
@@ -9,6 +10,7 @@
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TestDatabase.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QSysInfo>
 #include <QTemporaryDir>
@@ -75,6 +77,69 @@ TEST(EmbeddedServerPolicy, NeededOnlyForAClientServerWhoseLocalServerIsSilent)
     };
     for (const Case& c : cases)
         EXPECT_EQ(EmbeddedServer::isNeeded(c.directory), c.needed) << c.what;
+}
+
+// A workstation serves the shop's network only when its settings say so, and never with the password
+// every installation starts with.
+TEST(EmbeddedServerPolicy, TheNetworkIsServedOnlyWhenSharedAndNeverWithTheDefaultPassword)
+{
+    QTemporaryDir dir;
+    EmbeddedServer embedded(EmbeddedServer::Options{dir.filePath(QStringLiteral("mysql")), false, true});
+    DirectorySettings directory{"localhost",    LocalServer::findFreePort(), "aziende", "root", "480117",
+                                "CLIENT/SERVER"};
+    EXPECT_FALSE(embedded.serverFor(directory).config().lanAccess) << "not shared unless set";
+    directory.shareOnNetwork = true;
+    try {
+        embedded.start(directory);
+        ADD_FAILURE() << "shared with the default password";
+    } catch (const LocalServerError& e) {
+        EXPECT_EQ(e.message(), "Per condividere il server in rete impostare una password diversa da quella "
+                               "predefinita");
+    }
+    EXPECT_FALSE(embedded.startedHere());
+    EXPECT_FALSE(QFileInfo::exists(dir.filePath(QStringLiteral("mysql"))));
+}
+
+// The shop's account reaches from the network the directory, the companies it lists and the names
+// offered for new ones; a name that is not a plain identifier never reaches a statement.
+TEST(EmbeddedServerPolicy, SharedDatabasesAreTheDirectoryItsCompaniesAndTheNamesForNewOnes)
+{
+    auto server = carvendo::testing::connectToServer();
+    const QString name = QStringLiteral("dir_shared_%1").arg(QCoreApplication::applicationPid());
+    EXPECT_EQ(EmbeddedServer::sharedDatabases(*server, name),
+              (QStringList{name, "gestionale", "gestionale1", "gestionale2"}))
+        << "no directory yet";
+    CompanyDirectory::createDirectoryDatabase(*server, name);
+    server->useDatabase(name);
+    server->exec(QStringLiteral("INSERT INTO aziende (ragionesociale, databasename) VALUES ('Negozio B', "
+                                "'negozio_b'), ('Sede', 'gestionale'), ('Nome strano', 'x`; DROP')"));
+    EXPECT_EQ(EmbeddedServer::sharedDatabases(*server, name),
+              (QStringList{name, "gestionale", "gestionale1", "gestionale2", "negozio_b"}));
+    dropDatabase(*server, name);
+}
+
+// Shared, the server listens on the network, where the shop's account may reach those databases
+// and nothing else: no server-wide right, no granting.
+TEST(EmbeddedServerLifecycle, ASharedServerListensOnTheNetworkForTheShopsDatabasesOnly)
+{
+    QTemporaryDir dir;
+    const DirectorySettings directory{
+        "localhost", LocalServer::findFreePort(), "aziende", "cassa", "pw-negozio", "CLIENT/SERVER", true};
+    EmbeddedServer embedded(EmbeddedServer::Options{dir.filePath(QStringLiteral("mysql")), false, true});
+    embedded.start(directory);
+    Db root(embedded.serverFor(directory).rootSettings());
+    root.open();
+    EXPECT_EQ(root.scalar(QStringLiteral("SELECT @@bind_address")).toString(), QStringLiteral("0.0.0.0"));
+    EXPECT_EQ(root.scalar(QStringLiteral("SELECT GROUP_CONCAT(CONCAT(user, ':', Grant_priv, Select_priv, "
+                                         "Super_priv)) FROM mysql.user WHERE host = '%'"))
+                  .toString(),
+              QStringLiteral("cassa:NNN"));
+    EXPECT_EQ(root.scalar(QStringLiteral("SELECT GROUP_CONCAT(Db ORDER BY Db) FROM mysql.db WHERE user = "
+                                         "'cassa' AND host = '%'"))
+                  .toString(),
+              QStringLiteral("aziende,gestionale,gestionale1,gestionale2"));
+    root.close();
+    embedded.stopIfStarted();
 }
 
 // The first start of a new workstation: the server window's "Salva" with the defaults finds nothing

@@ -68,6 +68,14 @@ protected:
         file.write(bytes);
     }
 
+    QByteArray fileBytes(const QString& name) const
+    {
+        QFile file(m_dir.filePath(name));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    std::unique_ptr<Db> newConnection() const { return company().newConnection(); }
+
     Row companyRow()
     {
         return m_directory
@@ -224,6 +232,31 @@ TEST_F(ImpostazioniNewTest, RegistratoriDiCassaListsTheModelsOfTheBrandAndSavesR
     EXPECT_FALSE(window().saveCashRegister(settings));
     EXPECT_EQ(m_dialogs.messages(), QStringList({"La cartella di lavoro indicata non esiste"}));
     EXPECT_EQ(ImpostazioniIni(m_paths->impostazioniIni()).text(ImpostazioniKeys::cassaPassword()), "1234");
+}
+
+// The connection is lost after the row is written and before the commit: the register and logo
+// settings are not kept, and impostazioni.ini is left byte for byte as it was.
+TEST_F(ImpostazioniNewTest, ADatabaseFailureBeforeTheCommitLeavesImpostazioniIniAsItWas)
+{
+    const QByteArray before = "[CASSA]\r\nPASSWORD=1234\r\n[DROPBOX]\r\nPath=/vecchia\r\n";
+    writeFile(QStringLiteral("impostazioni.ini"), before);
+    m_db->exec(QStringLiteral("UPDATE logostampe SET fatture = 0, preventivi = 0"));
+    auto killer = newConnection();
+    m_db->setStatementLogger([&](const QString& sql, qint64) {
+        if (sql.startsWith(QStringLiteral("INSERT INTO casse")) ||
+            sql.startsWith(QStringLiteral("UPDATE logostampe")))
+            killer->exec(QStringLiteral("KILL CONNECTION :ID"), {{"ID", qint64(m_db->serverThreadId())}});
+    });
+
+    EXPECT_FALSE(window().saveCashRegister(
+        {QStringLiteral("Olivetti"), QStringLiteral("Sarema"), m_dir.path(), QStringLiteral("9999")}));
+    EXPECT_FALSE(window().savePrintSettings(LogoUse{true, true, true, true, true}, m_dir.path()));
+
+    EXPECT_EQ(m_dialogs.texts(carvendo::testing::DialogEvent::Kind::Error).size(), 2);
+    EXPECT_EQ(fileBytes(QStringLiteral("impostazioni.ini")), before);
+    m_db->setStatementLogging(false);
+    EXPECT_EQ(m_db->scalar(QStringLiteral("SELECT COUNT(*) FROM casse")).toInt(), 0);
+    EXPECT_EQ(m_db->scalar(QStringLiteral("SELECT SUM(fatture + preventivi) FROM logostampe")).toInt(), 0);
 }
 
 TEST_F(ImpostazioniNewTest, EmailAccountRoundTrip)

@@ -127,6 +127,8 @@ TEST_F(ImpostazioniServerTest, SaveChecksTheFieldsInOrderAndWritesNothingOnFailu
         {{"localhost", "3307", "aziende", "root", "480117", "SERVER"}, "Specificare tipo di macchina"},
         {{"localhost", "3307", "aziende-2", "root", "480117", "CLIENT/SERVER"},
          "Nome database non valido: usare solo lettere, cifre e \"_\""},
+        {{"localhost", "3307", "aziende", "root", "480117", "CLIENT/SERVER", true},
+         "Per condividere il server in rete impostare una password diversa da quella predefinita"},
     };
     const QByteArray before = "[PARAMETRI CONNESSIONE SERVER LOCALE]\r\nSERVER_AZ=server01\r\n";
     writeFile(m_paths.connessioneIni(), before);
@@ -185,16 +187,20 @@ TEST_F(ImpostazioniServerTest, SaveAsClientServerKeepsAnExistingDirectory)
     EXPECT_EQ(CompanyDirectory(m_connections.directory()).count(), 1);
 }
 
-TEST_F(ImpostazioniServerTest, UnreachableServerIsReportedAndTheWindowStaysOpen)
+// The server is asked before anything is written: the file stays byte for byte as it was, and the
+// window keeps what was typed for the operator to correct.
+TEST_F(ImpostazioniServerTest, UnreachableServerIsReportedAndTheFileIsLeftAsItWas)
 {
+    const QByteArray before = "[PARAMETRI CONNESSIONE SERVER LOCALE]\r\nSERVER_AZ=server01\r\n";
+    writeFile(m_paths.connessioneIni(), before);
     auto logic = window();
-    logic->setFields(Fields{"nessuno.invalid", "3307", "aziende", "root", "480117", "CLIENT/SERVER"});
+    const Fields typed{"nessuno.invalid", "3307", "aziende", "root", "480117", "CLIENT/SERVER"};
+    logic->setFields(typed);
     EXPECT_FALSE(logic->save());
     const QStringList errors = m_dialogs.texts(carvendo::testing::DialogEvent::Kind::Error);
     ASSERT_EQ(errors.size(), 1);
-    // The keys were written before the server was asked: the operator corrects them and saves again.
-    EXPECT_EQ(IniFile(m_paths.connessioneIni()).value(u"PARAMETRI CONNESSIONE SERVER LOCALE", u"SERVER_AZ"),
-              "nessuno.invalid");
+    EXPECT_EQ(connessioneBytes(), before);
+    EXPECT_EQ(logic->fields(), typed);
     EXPECT_FALSE(m_embedded.startedHere());
 }
 

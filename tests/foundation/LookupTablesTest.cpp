@@ -1,5 +1,7 @@
 #include "foundation/LookupTables.h"
 
+#include "core/OperatorPassword.h"
+
 #include "tests/support/QtPrinters.h"
 #include "tests/support/TestDatabase.h"
 
@@ -180,6 +182,29 @@ TEST_F(LookupTablesTest, AUsernameIsTakenOnlyOnce)
         << "a row may keep its own value";
     EXPECT_EQ(m_db->scalar(QStringLiteral("SELECT Attivo FROM utenti WHERE id = :ID"), {{"ID", id}}).toInt(),
               0);
+}
+
+// The users page never stores nor shows a password: it keeps the hash of what was typed.
+TEST_F(LookupTablesTest, APasswordSetOnTheUsersPageIsStoredAsItsHash)
+{
+    LookupStore store(*m_db);
+    const qint64 id = store.add(Lookup::Utenti, {{"nome", "Luca"},
+                                                 {"username", "luca"},
+                                                 {"password", "Cassa 1"},
+                                                 {"nomepermesso", "AMMINISTRATORI"},
+                                                 {"magazzino", "MAGAZZINO CENTRALE"}});
+    const auto stored = [&] {
+        return m_db->scalar(QStringLiteral("SELECT password FROM utenti WHERE id = :ID"), {{"ID", id}})
+            .toString();
+    };
+    EXPECT_TRUE(OperatorPassword::isHash(stored())) << stored().toStdString();
+    EXPECT_TRUE(OperatorPassword::matches(stored(), QStringLiteral("Cassa 1")));
+    EXPECT_FALSE(OperatorPassword::matches(stored(), QStringLiteral("cassa 1")));
+
+    store.update(Lookup::Utenti, id, {{"password", "nuova"}});
+    EXPECT_TRUE(OperatorPassword::matches(stored(), QStringLiteral("nuova")));
+    for (const Row row : store.load(Lookup::Utenti))
+        EXPECT_EQ(row[u"password"].toString(), QString()) << "the list never shows a stored password";
 }
 
 TEST_F(LookupTablesTest, OperatorsFollowARenamedGroupAndKeepItFromBeingDeleted)
