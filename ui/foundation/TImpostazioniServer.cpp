@@ -1,8 +1,10 @@
 #include "ui/foundation/TImpostazioniServer.h"
 
+#include "core/Session.h"
 #include "ui/common/BackgroundTask.h"
 #include "ui/common/GuardedCommand.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -47,6 +49,8 @@ void TImpostazioniServer::buildWidgets()
     m_password->setEchoMode(QLineEdit::Password);
     m_machineType = new QComboBox;
     m_machineType->addItems(foundation::ImpostazioniServer::machineTypes());
+    m_shareOnNetwork =
+        new QCheckBox(QStringLiteral("Condividi il server con le altre postazioni della rete"));
 
     auto* form = new QFormLayout;
     form->addRow(QStringLiteral("Server"), m_server);
@@ -55,6 +59,7 @@ void TImpostazioniServer::buildWidgets()
     form->addRow(QStringLiteral("Username"), m_username);
     form->addRow(QStringLiteral("Password"), m_password);
     form->addRow(QStringLiteral("Tipo Macchina"), m_machineType);
+    form->addRow(QString(), m_shareOnNetwork);
 
     m_save = new QPushButton(QStringLiteral("Salva"));
     m_save->setDefault(true); // Enter saves, Escape leaves as "Esci" does
@@ -75,10 +80,12 @@ void TImpostazioniServer::buildWidgets()
     m_username->setObjectName(QStringLiteral("username"));
     m_password->setObjectName(QStringLiteral("password"));
     m_machineType->setObjectName(QStringLiteral("tipoMacchina"));
+    m_shareOnNetwork->setObjectName(QStringLiteral("condividiRete"));
     m_save->setObjectName(QStringLiteral("salva"));
     m_exit->setObjectName(QStringLiteral("esci"));
 
-    QWidget* order[] = {m_server, m_port, m_database, m_username, m_password, m_machineType, m_save, m_exit};
+    QWidget* order[] = {m_server,      m_port,           m_database, m_username, m_password,
+                        m_machineType, m_shareOnNetwork, m_save,     m_exit};
     for (size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
 
@@ -90,6 +97,8 @@ void TImpostazioniServer::buildWidgets()
     connect(m_machineType, &QComboBox::currentIndexChanged, this, [this](int index) {
         m_logic.setMachineType(index < 0 ? QString() : m_machineType->itemText(index));
     });
+    connect(m_shareOnNetwork, &QCheckBox::toggled, &m_logic,
+            &foundation::ImpostazioniServer::setShareOnNetwork);
     onClickGuarded(m_save, m_dialogs, [this] { save(); });
     connect(m_exit, &QPushButton::clicked, this, &QDialog::reject);
 }
@@ -105,6 +114,10 @@ void TImpostazioniServer::showFields()
     const int index = m_machineType->findText(f.machineType);
     if (m_machineType->currentIndex() != index)
         m_machineType->setCurrentIndex(index);
+    // Only a workstation that hosts the server can share it.
+    m_shareOnNetwork->setEnabled(f.machineType == core::machineTypeText(core::MachineType::ClientServer));
+    if (m_shareOnNetwork->isChecked() != f.shareOnNetwork)
+        m_shareOnNetwork->setChecked(f.shareOnNetwork);
 }
 
 void TImpostazioniServer::save()

@@ -4,6 +4,7 @@
 #include "ui/common/Window.h"
 #include "ui/common/WindowEnvironment.h"
 
+class QCheckBox;
 class QComboBox;
 class QLineEdit;
 class QPushButton;
@@ -38,6 +39,7 @@ private:
     QLineEdit* m_username = nullptr;
     QLineEdit* m_password = nullptr;
     QComboBox* m_machineType = nullptr;
+    QCheckBox* m_shareOnNetwork = nullptr;
     QPushButton* m_save = nullptr;
     QPushButton* m_exit = nullptr;
 };
