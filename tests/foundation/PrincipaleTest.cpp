@@ -107,8 +107,8 @@ INSTANTIATE_TEST_SUITE_P(Matrix, PrincipaleGateTest,
                                                     EveryFlagButFullAccess, "fatture", "TFatture"},
                                            GateCase{"NobodyOpensClienti", Nothing, "clienti", "TClienti"},
                                            GateCase{"NobodyRefusedOnPlanner", Nothing, "planner", nullptr}),
-                         [](const ::testing::TestParamInfo<GateCase>& info) {
-                             return std::string(info.param.name);
+                         [](const ::testing::TestParamInfo<GateCase>& testCase) {
+                             return std::string(testCase.param.name);
                          });
 
 TEST_F(PrincipaleTest, FullAccessPassesEveryGate)
