@@ -1,6 +1,7 @@
 #include "core/IniFile.h"
 
 #include "tests/support/QtPrinters.h"
+#include "tests/support/TestFiles.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -8,7 +9,7 @@
 #include <gtest/gtest.h>
 
 using carvendo::core::IniFile;
-using carvendo::core::IniFileError;
+namespace ct = carvendo::testing;
 
 namespace {
 
@@ -19,18 +20,10 @@ protected:
     {
         return m_dir.filePath(name);
     }
-
-    void writeBytes(const QByteArray& bytes, const QString& name = QStringLiteral("connessione.ini")) const
-    {
-        QFile file(path(name));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-    }
-
+    void writeBytes(const QByteArray& bytes) const { ct::writeFile(path(), bytes); }
     QByteArray readBytes(const QString& name = QStringLiteral("connessione.ini")) const
     {
-        QFile file(path(name));
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        return ct::readFile(path(name));
     }
 
     QTemporaryDir m_dir;
@@ -52,15 +45,6 @@ const QByteArray Connessione = "; impostazioni della postazione\r\n"
                                "Backup automatico=1\r\n"
                                "Connessione=0\r\n";
 
-TEST_F(IniFileTest, MissingFileReadsAsDefaults)
-{
-    const IniFile ini(path());
-    EXPECT_FALSE(ini.contains(u"MAGAZZINO", u"ID"));
-    EXPECT_EQ(ini.value(u"MAGAZZINO", u"MAGAZZINO", QStringLiteral("nessuno")), "nessuno");
-    EXPECT_EQ(ini.intValue(u"MAGAZZINO", u"ID", 7), 7);
-    EXPECT_FALSE(QFile::exists(path()));
-}
-
 TEST_F(IniFileTest, LookupIgnoresLetterCaseAndKeepsSpacesInNames)
 {
     writeBytes(Connessione);
@@ -75,8 +59,10 @@ TEST_F(IniFileTest, LookupIgnoresLetterCaseAndKeepsSpacesInNames)
     EXPECT_EQ(ini.keys(u"transfer"), (QStringList{"Backup automatico", "Connessione"}));
 }
 
-TEST_F(IniFileTest, IntegersThatAreNotIntegersGiveTheDefault)
+TEST_F(IniFileTest, MissingFilesAndIntegersThatAreNotIntegersGiveTheDefault)
 {
+    EXPECT_EQ(IniFile(path()).intValue(u"MAGAZZINO", u"ID", 7), 7);
+    EXPECT_FALSE(QFile::exists(path())) << "reading never creates the file";
     writeBytes(
         "[CAT]\ngiorniconsegna= 12 \nvuoto=\nlettere=abc\nmisto=12x\nnegativo=-5\nunicariga=1\nspento=0\n");
     const IniFile ini(path());
@@ -198,16 +184,12 @@ TEST_F(IniFileTest, TextThatWouldBreakTheFileIsRefused)
 
 TEST_F(IniFileTest, SaveFailureIsReportedWithTheFolder)
 {
-    writeBytes("non una cartella", QStringLiteral("blocco"));
+    ct::writeFile(path(QStringLiteral("blocco")), "non una cartella");
     const QString folder = m_dir.filePath(QStringLiteral("blocco/dati"));
     IniFile ini(folder + QStringLiteral("/connessione.ini"));
     ini.setValue(u"MAGAZZINO", u"ID", QStringLiteral("1"));
-    try {
-        ini.save();
-        FAIL() << "save() into a folder that cannot exist did not throw";
-    } catch (const IniFileError& error) {
-        EXPECT_EQ(error.message(), QStringLiteral("Impossibile creare la cartella %1").arg(folder));
-    }
+    EXPECT_EQ(ct::errorOf([&] { ini.save(); }),
+              QStringLiteral("Impossibile creare la cartella %1").arg(folder));
 }
 
 } // namespace

@@ -137,7 +137,7 @@ TEST_F(SchemaTest, EveryDefinedIndexExists)
     }
 }
 
-TEST_F(SchemaTest, OneStockRowPerItemAndWarehouse)
+TEST_F(SchemaTest, OneStockRowPerItemAndWarehouseAndColumnsFoundWhateverTheirCase)
 {
     core::Transaction transaction(db());
     const QString insert =
@@ -145,11 +145,8 @@ TEST_F(SchemaTest, OneStockRowPerItemAndWarehouse)
     db().exec(insert, {{"A", 7}, {"M", 1}});
     db().exec(insert, {{"A", 7}, {"M", 2}});
     EXPECT_THROW(db().exec(insert, {{"A", 7}, {"M", 1}}), core::DbError);
-}
 
-TEST_F(SchemaTest, AColumnIsFoundWhateverItsLetterCaseAndLatin1TextRoundTrips)
-{
-    core::Transaction transaction(db());
+    // A column is found whatever its letter case, and Latin-1 text comes back as it went in.
     const QString text = QStringLiteral("Caffè «Però» € 1,50");
     db().exec(QStringLiteral("INSERT INTO clienti (RagioneSociale) VALUES (:NOME)"), {{"NOME", text}});
     const qint64 id = db().lastInsertId();
@@ -202,7 +199,7 @@ TEST_F(SchemaTest, EveryTableTakesARowOfDefaultsUnderStrictMode)
     }
 }
 
-TEST_F(SchemaTest, TheRowsAFirstLoginNeedsAreThere)
+TEST_F(SchemaTest, TheRowsAFirstLoginNeedsAreThereAndSettingsTablesHoldOneRow)
 {
     EXPECT_EQ(db().scalar(QStringLiteral("SELECT VersioneDB FROM versione")).toString(),
               QStringLiteral("6.1.3"));
@@ -224,18 +221,12 @@ TEST_F(SchemaTest, TheRowsAFirstLoginNeedsAreThere)
         iva << row["Iva"].toInt();
     EXPECT_EQ(iva, QList<int>({22, 10, 5, 4, 0}));
     EXPECT_EQ(db().scalar(QStringLiteral("SELECT COUNT(*) FROM reparti")).toInt(), 10);
-}
-
-TEST_F(SchemaTest, SettingsTablesHoldExactlyOneRow)
-{
+    // Settings tables hold exactly one row.
     for (const char* table : {"versione", "contatori", "backupcontatore", "mail", "vm_store", "logostampe",
                               "campi_obbligatori_cat", "preferenzeriparazioni"}) {
-        EXPECT_EQ(
-            db().scalar(
-                    QStringLiteral("SELECT COUNT(*) FROM %1").arg(quoteIdentifier(QString::fromUtf8(table))))
-                .toInt(),
-            1)
-            << table;
+        const QString sql =
+            QStringLiteral("SELECT COUNT(*) FROM %1").arg(quoteIdentifier(QString::fromUtf8(table)));
+        EXPECT_EQ(db().scalar(sql).toInt(), 1) << table;
     }
 }
 
