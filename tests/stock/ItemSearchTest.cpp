@@ -78,7 +78,6 @@ TEST_F(ItemSearchTest, ModesAndFields)
         {ItemField::Descrizione, MatchMode::StartsWith, "D'Amico", {"D'AMICO LIBRO"}},
         {ItemField::Descrizione, MatchMode::Contains, "100%", {"SCONTO 100%"}},
         {ItemField::Descrizione, MatchMode::StartsWith, "A_", {"A_B"}},
-        {ItemField::Descrizione, MatchMode::StartsWith, "", all},
         {ItemField::Descrizione, MatchMode::Exact, "   ", all},
         {ItemField::Barcode, MatchMode::Exact, "8005001002017", {"CAVO USB"}},
         {ItemField::Barcode, MatchMode::Exact, "800500100201", {}},
