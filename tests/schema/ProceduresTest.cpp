@@ -82,7 +82,7 @@ protected:
 struct Movement
 {
     const char* name;
-    std::function<void(StoredProcedures&, double)> run;
+    std::function<void(StoredProcedures&, int, int, double)> run;
     double quantita;
     std::pair<double, double> fromMissingRow; // giacenza, disponibilita when no row existed
     std::pair<double, double> fromTen;        // ... when the row held 10 and 10
@@ -90,46 +90,27 @@ struct Movement
 
 TEST_F(ProceduresTest, EveryMovementOnAMissingOrExistingRow)
 {
+    const auto insert = [](StoredProcedures& p, int a, int m, double q) {
+        p.caricoMagazzinoInsert(a, m, QStringLiteral("NEGOZIO"), q);
+    };
     const std::vector<Movement> movements{
-        {"CARICO_MAGAZZINO_INSERT",
-         [](StoredProcedures& p, double q) {
-             p.caricoMagazzinoInsert(Item, Negozio, QStringLiteral("NEGOZIO"), q);
-         },
-         5,
-         {5, 5},
-         {15, 15}},
-        {"CARICO_MAGAZZINO_UPDATE",
-         [](StoredProcedures& p, double q) { p.caricoMagazzinoUpdate(Item, Negozio, q); },
-         4,
-         {4, 4},
-         {14, 14}},
-        {"SCARICO_MAGAZZINO below zero",
-         [](StoredProcedures& p, double q) { p.scaricoMagazzino(Item, Negozio, q); },
-         15,
-         {-15, -15},
-         {-5, -5}},
-        {"SCARICA_DISPONIBILITA",
-         [](StoredProcedures& p, double q) { p.scaricaDisponibilita(Item, Negozio, q); },
-         1,
-         {0, -1},
-         {10, 9}},
-        {"RIASSESTA_DISPONIBILITA",
-         [](StoredProcedures& p, double q) { p.riassestaDisponibilita(Item, Negozio, q); },
-         1.5,
-         {0, 1.5},
-         {10, 11.5}},
+        {"CARICO_MAGAZZINO_INSERT", insert, 5, {5, 5}, {15, 15}},
+        {"CARICO_MAGAZZINO_UPDATE", &StoredProcedures::caricoMagazzinoUpdate, 4, {4, 4}, {14, 14}},
+        {"SCARICO_MAGAZZINO below zero", &StoredProcedures::scaricoMagazzino, 15, {-15, -15}, {-5, -5}},
+        {"SCARICA_DISPONIBILITA", &StoredProcedures::scaricaDisponibilita, 1, {0, -1}, {10, 9}},
+        {"RIASSESTA_DISPONIBILITA", &StoredProcedures::riassestaDisponibilita, 1.5, {0, 1.5}, {10, 11.5}},
     };
     for (const Movement& m : movements) {
         SCOPED_TRACE(m.name);
         m_db->exec(QStringLiteral("DELETE FROM giacenze"));
-        m.run(*m_procedures, m.quantita);
+        m.run(*m_procedures, Item, Negozio, m.quantita);
         EXPECT_EQ(stock(Item, Negozio), m.fromMissingRow);
         // A row the movement had to create carries the warehouse's name.
         EXPECT_EQ(m_db->scalar(QStringLiteral("SELECT magazzino FROM giacenze")).toString(),
                   QStringLiteral("NEGOZIO"));
 
         m_db->exec(QStringLiteral("UPDATE giacenze SET giacenza = 10, disponibilita = 10"));
-        m.run(*m_procedures, m.quantita);
+        m.run(*m_procedures, Item, Negozio, m.quantita);
         EXPECT_EQ(stock(Item, Negozio), m.fromTen);
     }
     EXPECT_EQ(rowsAsText(QStringLiteral("SELECT giacenza, Disponibilita FROM articoli")),
