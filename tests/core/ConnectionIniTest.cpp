@@ -130,24 +130,16 @@ TEST_F(ConnectionIniTest, WritesEveryKeyOwnerOnlyAndKeepsTheRest)
     const ConnectionIni again(path());
     EXPECT_EQ(again.directory(), DirectorySettings::defaults());
     EXPECT_EQ(again.session(), (SessionMarkers{0, false}));
-}
 
-TEST_F(ConnectionIniTest, PortaviaKeepsTheKeysTheProgramDoesNotWrite)
-{
-    write(ShopFile);
-    ConnectionIni ini(path());
-    PortaviaSettings changed = ini.portavia();
-    changed.server = "nuovo.example";
+    // The exchange's dealer and shop name are not the program's to write.
+    PortaviaSettings changed = again.portavia();
     changed.port = 3320;
-    changed.database = "portavia";
-    changed.username = "negozio";
     changed.password = "pw";
     changed.enabled = false;
-    changed.dealerId = 99;      // not the program's to write
-    changed.shopName = "Altro"; // same
+    changed.dealerId = 99;
+    changed.shopName = "Altro";
     ini.setPortavia(changed);
     ini.save();
-
     const PortaviaSettings read = ConnectionIni(path()).portavia();
     EXPECT_EQ(read.port, 3320);
     EXPECT_EQ(read.password, "pw");

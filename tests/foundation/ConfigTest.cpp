@@ -90,48 +90,41 @@ TEST_F(ConfigTest, SuffixAnswersThatAddNothing)
     EXPECT_EQ(m_config->list(Lookup::SuffissiDoc).rowCount(), 2) << "the list shows it at once";
 }
 
-TEST_F(ConfigTest, ModificaDescrizioneRenamesEveryRateWithThatDescription)
+// Description and rate change on every row that shares them, never on the others.
+TEST_F(ConfigTest, VatDescriptionAndRateChangeEveryRowSharingThem)
 {
-    m_db->exec(
-        QStringLiteral("INSERT INTO iva (idIva, Iva, Codice, `Desc`) VALUES (6, 21, '21', 'IVA 22%')"));
+    m_db->exec(QStringLiteral("INSERT INTO iva (idIva, Iva, Codice, `Desc`) VALUES (6, 21, '21', 'IVA 22%'), "
+                              "(7, 22, '22B', 'IVA 22% agricola')"));
     m_config->list(Lookup::Iva).reload();
     m_dialogs.answerText(QStringLiteral("Aliquota ordinaria"));
     EXPECT_TRUE(m_config->changeVatDescription(vatRow(1)));
     EXPECT_EQ(m_dialogs.events()[0].defaultText, "IVA 22%");
-    EXPECT_EQ(value("SELECT COUNT(*) FROM iva WHERE `Desc` = 'Aliquota ordinaria'").toInt(), 2);
-    EXPECT_EQ(value("SELECT `Desc` FROM iva WHERE idIva = 2").toString(), "IVA 10%");
+    m_dialogs.answerText(QStringLiteral(" 23 "));
+    EXPECT_TRUE(m_config->changeVatRate(vatRow(1)));
+    const char* rates =
+        "SELECT GROUP_CONCAT(idIva, ':', Iva, ':', `Desc` ORDER BY idIva SEPARATOR '|') FROM iva "
+        "WHERE idIva IN (1, 2, 6, 7)";
+    const QString changed =
+        "1:23:Aliquota ordinaria|2:10:IVA 10%|6:21:Aliquota ordinaria|7:23:IVA 22% agricola";
+    EXPECT_EQ(value(rates).toString(), changed);
 
-    m_dialogs.clear();
-    m_dialogs.answerText(QString());
-    EXPECT_FALSE(m_config->changeVatDescription(vatRow(2)));
-    EXPECT_EQ(m_dialogs.messages(), QStringList({"Il campo \"Descrizione\" è obbligatorio"}));
-    EXPECT_EQ(value("SELECT `Desc` FROM iva WHERE idIva = 2").toString(), "IVA 10%");
-}
-
-TEST_F(ConfigTest, ModificaAliquotaChangesEveryRowOfThatRateAndRefusesNonIntegers)
-{
-    m_db->exec(QStringLiteral(
-        "INSERT INTO iva (idIva, Iva, Codice, `Desc`) VALUES (6, 22, '22B', 'IVA 22% agricola')"));
-    m_config->list(Lookup::Iva).reload();
     const struct
     {
+        bool rate;
         const char* answer;
         const char* message;
     } refused[] = {
-        {"22,5", "L'aliquota deve essere un numero intero"},
-        {"150", "L'aliquota deve essere compresa tra 0 e 100"},
+        {false, "", "Il campo \"Descrizione\" è obbligatorio"},
+        {true, "22,5", "L'aliquota deve essere un numero intero"},
+        {true, "150", "L'aliquota deve essere compresa tra 0 e 100"},
     };
     for (const auto& r : refused) {
         m_dialogs.clear();
         m_dialogs.answerText(QString::fromUtf8(r.answer));
-        EXPECT_FALSE(m_config->changeVatRate(vatRow(1)));
+        EXPECT_FALSE(r.rate ? m_config->changeVatRate(vatRow(2)) : m_config->changeVatDescription(vatRow(2)));
         EXPECT_EQ(m_dialogs.messages(), QStringList({QString::fromUtf8(r.message)})) << r.answer;
     }
-    m_dialogs.clear();
-    m_dialogs.answerText(QStringLiteral(" 23 "));
-    EXPECT_TRUE(m_config->changeVatRate(vatRow(1)));
-    EXPECT_EQ(value("SELECT COUNT(*) FROM iva WHERE Iva = 23").toInt(), 2);
-    EXPECT_EQ(value("SELECT Iva FROM iva WHERE idIva = 2").toInt(), 10);
+    EXPECT_EQ(value(rates).toString(), changed);
 }
 
 TEST_F(ConfigTest, AggiornaRepartiArticoliGivesEachItemTheDepartmentOfItsRate)
