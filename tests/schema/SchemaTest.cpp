@@ -108,13 +108,9 @@ protected:
     static Db& db() { return company().db(); }
 };
 
-TEST_F(SchemaTest, EveryCompanyTableHasItsColumnsInOrderWithTheirTypesAndKeys)
+TEST_F(SchemaTest, EveryCompanyTableHasItsColumnsTypesKeysAndIndexes)
 {
     expectTablesAsDefined(db(), company().name(), Placement::Company);
-}
-
-TEST_F(SchemaTest, EveryDefinedIndexExists)
-{
     const core::Rows rows = db().query(
         QStringLiteral(
             "SELECT TABLE_NAME, INDEX_NAME, NON_UNIQUE, COLUMN_NAME FROM information_schema.STATISTICS "
@@ -137,7 +133,7 @@ TEST_F(SchemaTest, EveryDefinedIndexExists)
     }
 }
 
-TEST_F(SchemaTest, OneStockRowPerItemAndWarehouseAndColumnsFoundWhateverTheirCase)
+TEST_F(SchemaTest, OneStockRowPerItemAndWarehouseAndColumnsFoundByAnyName)
 {
     core::Transaction transaction(db());
     const QString insert =
@@ -156,10 +152,8 @@ TEST_F(SchemaTest, OneStockRowPerItemAndWarehouseAndColumnsFoundWhateverTheirCas
     ASSERT_EQ(declared.size(), 1);
     EXPECT_EQ(declared[0]["idcliente"].toInt64(), id);
     EXPECT_EQ(declared[0]["RAGIONESOCIALE"].toString(), text);
-}
 
-TEST_F(SchemaTest, NamesWithBlanksApostrophesAndPercentWorkInInsertAndSelect)
-{
+    // Names with blanks, apostrophes and a percent sign work in an insert and a select.
     const struct
     {
         const char* table;
@@ -170,7 +164,6 @@ TEST_F(SchemaTest, NamesWithBlanksApostrophesAndPercentWorkInInsertAndSelect)
         {"statiduso", "Stati d'uso", QStringLiteral("Usato con graffi")},
         {"articoli", "Ricarico%", 30},
     };
-    core::Transaction transaction(db());
     for (const auto& c : cases) {
         const TableDefinition* table = TableDefinitions::builtIn().table(QString::fromUtf8(c.table));
         ASSERT_NE(table, nullptr);
