@@ -112,7 +112,7 @@ TEST_F(IniFileTest, NewFileIsCreatedWithItsFolderAsUtf8WithWindowsLineEnds)
                          "[DROPBOX]\r\nPath=/home/negozio/Dropbox/Citt\xC3\xA0\r\n"));
 }
 
-TEST_F(IniFileTest, Windows1252FileIsReadAndWrittenBackInItsOwnBytes)
+TEST_F(IniFileTest, Windows1252FileKeepsItsBytesUntilACharacterItCannotHold)
 {
     const QByteArray original = "[Impostazioni]\r\n"
                                 "SkinName=Caff\xE8 \x80\r\n"
@@ -133,17 +133,15 @@ TEST_F(IniFileTest, Windows1252FileIsReadAndWrittenBackInItsOwnBytes)
     ini.save();
     expected.replace("LOGO=1", "LOGO=s\xEC \x80");
     EXPECT_EQ(readBytes(), expected);
-}
 
-TEST_F(IniFileTest, Windows1252FileTakingACharacterItCannotHoldBecomesUtf8)
-{
+    // Taking a character Windows-1252 cannot hold, the file becomes UTF-8.
     writeBytes("[DROPBOX]\r\nPath=C:\\Caff\xE8\r\n");
-    IniFile ini(path());
-    ini.setValue(u"DROPBOX", u"Nota", QString::fromUtf8("→ archivio"));
-    ini.save();
+    IniFile widened(path());
+    widened.setValue(u"DROPBOX", u"Nota", QString::fromUtf8("→ archivio"));
+    widened.save();
     EXPECT_EQ(readBytes(),
               QByteArray("[DROPBOX]\r\nPath=C:\\Caff\xC3\xA8\r\nNota=\xE2\x86\x92 archivio\r\n"));
-    EXPECT_EQ(ini.encoding(), IniFile::Encoding::Utf8);
+    EXPECT_EQ(widened.encoding(), IniFile::Encoding::Utf8);
 }
 
 TEST_F(IniFileTest, PasswordFilesAreReadableByTheOwnerOnly)

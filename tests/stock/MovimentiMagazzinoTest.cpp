@@ -189,19 +189,14 @@ TEST_F(MovimentiMagazzinoTest, SerialsOfTheChosenMovementOnlyForSerialItems)
     const int cover = addItem(QStringLiteral("COV"));
     sell(phone, "Fattura", March1, 1, 2, 40);
     sell(cover, "Fattura", March1, 1, 1, 40);
-    const auto addSerial = [&](int item, const char* document, int idDocument, const char* serial) {
-        db().exec(QStringLiteral("INSERT INTO serialidocumenti (idArticolo, Documento, idDocumento, Seriale) "
-                                 "VALUES (:A, :D, :I, :S)"),
-                  {{QStringLiteral("A"), item},
-                   {QStringLiteral("D"), QString::fromUtf8(document)},
-                   {QStringLiteral("I"), idDocument},
-                   {QStringLiteral("S"), QString::fromUtf8(serial)}});
-    };
-    addSerial(phone, "Fattura", 40, "350000000000001");
-    addSerial(phone, "Fattura", 40, "350000000000002");
-    addSerial(phone, "Ddt", 40, "350000000000003");     // another document kind
-    addSerial(phone, "Fattura", 41, "350000000000004"); // another invoice
-    addSerial(cover, "Fattura", 40, "NOSERIAL");        // an item without serials shows none
+    // Two serials of the phone on invoice 40, one on a note with the same id, one on another invoice;
+    // a "serial" of the cover, which has none and shows none.
+    db().exec(
+        QStringLiteral("INSERT INTO serialidocumenti (idArticolo, Documento, idDocumento, Seriale) VALUES "
+                       "(:P, 'Fattura', 40, '350000000000001'), (:P, 'Fattura', 40, '350000000000002'), "
+                       "(:P, 'Ddt', 40, '350000000000003'), (:P, 'Fattura', 41, '350000000000004'), "
+                       "(:C, 'Fattura', 40, 'NOSERIAL')"),
+        {{QStringLiteral("P"), phone}, {QStringLiteral("C"), cover}});
 
     ASSERT_TRUE(m_list.search({.tipoDoc = QStringLiteral("Fattura")}));
     ASSERT_EQ(m_list.rows().size(), 2);
