@@ -305,7 +305,7 @@ TEST_F(AdminToolTest, BackupWritesADatedFileAndRestoreBringsTheDataBack)
     EXPECT_EQ(empty.err, "Nessuna azienda da salvare nella lista delle aziende\n");
 }
 
-TEST_F(AdminToolTest, ServerCommandsRefuseAnotherMachineAndLeaveARunningServerAlone)
+TEST_F(AdminToolTest, ServerCommandsRefuseAnotherMachineLeaveARunningServerAloneAndStartOurs)
 {
     const core::ConnectionSettings s = serverSettings();
     const Outcome elsewhere = run({"start-server", "--host", "server01"});
@@ -321,11 +321,8 @@ TEST_F(AdminToolTest, ServerCommandsRefuseAnotherMachineAndLeaveARunningServerAl
     EXPECT_EQ(notRunning.code, 0);
     EXPECT_EQ(notRunning.out, "Il server integrato non è in esecuzione\n");
     EXPECT_TRUE(core::EmbeddedServer::answers(s));
-}
 
-// One real start: the server stays up after the tool ends, and stop-server ends it.
-TEST_F(AdminToolTest, StartServerLeavesItRunningUntilStopServer)
-{
+    // One real start: the server stays up after the tool ends, and stop-server ends it.
     const int port = core::LocalServer::findFreePort();
     core::ConnectionIni ini(m_paths.connessioneIni());
     ini.setDirectory({QStringLiteral("127.0.0.1"), port, QStringLiteral("aziende"), QStringLiteral("root"),

@@ -1,6 +1,7 @@
 #include "core/ConnectionIni.h"
 
 #include "tests/support/QtPrinters.h"
+#include "tests/support/TestFiles.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -26,19 +27,7 @@ class ConnectionIniTest : public ::testing::Test
 {
 protected:
     QString path() const { return m_dir.filePath(QStringLiteral("connessione.ini")); }
-
-    void write(const QByteArray& bytes) const
-    {
-        QFile file(path());
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-    }
-
-    QByteArray read() const
-    {
-        QFile file(path());
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
+    void write(const QByteArray& bytes) const { carvendo::testing::writeFile(path(), bytes); }
 
     QTemporaryDir m_dir;
 };
@@ -93,33 +82,19 @@ TEST_F(ConnectionIniTest, ReadsEverySectionOfAShopFile)
     EXPECT_EQ(partial.connection()->database, QStringLiteral("scambio"));
 }
 
-TEST_F(ConnectionIniTest, MissingFileReadsAsZeroAndEmptyAndIsIncomplete)
-{
-    const ConnectionIni ini(path());
-    EXPECT_EQ(ini.directory(), DirectorySettings{});
-    EXPECT_FALSE(ini.directory().isComplete());
-    EXPECT_EQ(ini.session(), SessionMarkers{});
-    EXPECT_FALSE(ini.transfer().backupOnClose());
-}
-
 // Any of these makes the company list unreachable, so the server window opens first.
-TEST_F(ConnectionIniTest, DirectoryIsIncompleteWithPortZeroOrAnyEmptyValue)
+TEST_F(ConnectionIniTest, MissingFileOrPortOrBlankValueLeavesTheDirectoryIncomplete)
 {
+    const ConnectionIni missing(path());
+    EXPECT_EQ(missing.directory(), DirectorySettings{});
+    EXPECT_FALSE(missing.directory().isComplete());
+    EXPECT_EQ(missing.session(), SessionMarkers{});
+    EXPECT_FALSE(missing.transfer().backupOnClose());
+
     const DirectorySettings complete{"localhost", 3307, "aziende", "root", "480117", "CLIENT/SERVER"};
     ASSERT_TRUE(complete.isComplete());
-
-    struct Case
-    {
-        const char* what;
-        DirectorySettings settings;
-    };
-    const Case cases[] = {
-        {"port 0", {"localhost", 0, "aziende", "root", "480117", "CLIENT/SERVER"}},
-        {"blank server", {"  ", 3307, "aziende", "root", "480117", "CLIENT/SERVER"}},
-        {"no password", {"localhost", 3307, "aziende", "root", "", "CLIENT/SERVER"}},
-    };
-    for (const Case& c : cases)
-        EXPECT_FALSE(c.settings.isComplete()) << c.what;
+    EXPECT_FALSE((DirectorySettings{"localhost", 0, "aziende", "root", "480117", "CLIENT"}.isComplete()));
+    EXPECT_FALSE((DirectorySettings{"  ", 3307, "aziende", "root", "480117", "CLIENT"}.isComplete()));
     write(
         "[PARAMETRI CONNESSIONE SERVER LOCALE]\nSERVER_AZ=localhost\nPORTA_AZ=tremila\nDATABASE_AZ=aziende\n"
         "USERNAME_AZ=root\nPASSWORD_AZ=480117\n");
@@ -129,12 +104,8 @@ TEST_F(ConnectionIniTest, DirectoryIsIncompleteWithPortZeroOrAnyEmptyValue)
     DirectorySettings noType = complete;
     noType.machineType.clear();
     EXPECT_TRUE(noType.isComplete());
-}
-
-TEST_F(ConnectionIniTest, DefaultsFillOnlyWhatIsMissing)
-{
-    const DirectorySettings partial{"server01", 0, "", "cassa", "", "CLIENT"};
-    EXPECT_EQ(partial.withDefaults(),
+    // Defaults fill only what is missing.
+    EXPECT_EQ((DirectorySettings{"server01", 0, "", "cassa", "", "CLIENT"}.withDefaults()),
               (DirectorySettings{"server01", 3307, "aziende", "cassa", "480117", "CLIENT"}));
 }
 
@@ -147,7 +118,7 @@ TEST_F(ConnectionIniTest, WritesEveryKeyOwnerOnlyAndKeepsTheRest)
     ini.setSession({0, false});
     ini.save();
 
-    const QByteArray bytes = read();
+    const QByteArray bytes = carvendo::testing::readFile(path());
     EXPECT_TRUE(bytes.startsWith("; postazione cassa 1\r\n")) << bytes.toStdString();
     EXPECT_TRUE(bytes.contains("SERVER_AZ=localhost\r\nPORTA_AZ=3307\r\n")) << bytes.toStdString();
     EXPECT_TRUE(bytes.contains("ID=5\r\nMAGAZZINO=MAGAZZINO CENTRALE\r\nLET=M\r\n"));
@@ -159,24 +130,16 @@ TEST_F(ConnectionIniTest, WritesEveryKeyOwnerOnlyAndKeepsTheRest)
     const ConnectionIni again(path());
     EXPECT_EQ(again.directory(), DirectorySettings::defaults());
     EXPECT_EQ(again.session(), (SessionMarkers{0, false}));
-}
 
-TEST_F(ConnectionIniTest, PortaviaKeepsTheKeysTheProgramDoesNotWrite)
-{
-    write(ShopFile);
-    ConnectionIni ini(path());
-    PortaviaSettings changed = ini.portavia();
-    changed.server = "nuovo.example";
+    // The exchange's dealer and shop name are not the program's to write.
+    PortaviaSettings changed = again.portavia();
     changed.port = 3320;
-    changed.database = "portavia";
-    changed.username = "negozio";
     changed.password = "pw";
     changed.enabled = false;
-    changed.dealerId = 99;      // not the program's to write
-    changed.shopName = "Altro"; // same
+    changed.dealerId = 99;
+    changed.shopName = "Altro";
     ini.setPortavia(changed);
     ini.save();
-
     const PortaviaSettings read = ConnectionIni(path()).portavia();
     EXPECT_EQ(read.port, 3320);
     EXPECT_EQ(read.password, "pw");

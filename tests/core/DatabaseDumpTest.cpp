@@ -2,6 +2,7 @@
 
 #include "tests/support/QtPrinters.h"
 #include "tests/support/TestDatabase.h"
+#include "tests/support/TestFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -13,6 +14,7 @@
 using namespace carvendo::core;
 using carvendo::testing::CompanyDatabase;
 using carvendo::testing::ScratchDatabase;
+namespace ct = carvendo::testing;
 
 namespace {
 
@@ -56,30 +58,6 @@ bool databaseExists(Db& db, const QString& name)
                  QStringLiteral("SELECT COUNT(*) FROM information_schema.SCHEMATA WHERE SCHEMA_NAME = :DB"),
                  {{"DB", name}})
                .toInt() > 0;
-}
-
-QByteArray readAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(bytes);
-}
-
-// The message of the DumpError that call throws; a marker when it throws none.
-template <typename Call> QString dumpError(Call&& call)
-{
-    try {
-        call();
-    } catch (const DumpError& e) {
-        return e.message();
-    }
-    return QStringLiteral("(nessun errore)");
 }
 
 class DatabaseDumpTest : public ::testing::Test
@@ -133,7 +111,7 @@ TEST_F(DatabaseDumpTest, RoundTripGivesBackEveryTableRoutineAndTrigger)
     const QString file = path(QStringLiteral("copia.sql"));
     std::vector<int> steps;
     m_dump.dumpTo(m_company.settings(), name(), file, [&](int p) { steps.push_back(p); });
-    EXPECT_FALSE(readAll(file).contains("CREATE DATABASE"))
+    EXPECT_FALSE(ct::readFile(file).contains("CREATE DATABASE"))
         << "no --databases: the dump restores under any name";
     ASSERT_FALSE(steps.empty());
     EXPECT_EQ(steps.back(), 100);
@@ -169,7 +147,7 @@ TEST_F(DatabaseDumpTest, DumpRestoresUnderAnotherNameWithTheRestoringUserAsDefin
     EXPECT_THROW(m_db->call(QStringLiteral("conta_clienti")), DbError) << "its definer does not exist here";
     const QString file = path(QStringLiteral("altro.sql"));
     m_dump.dumpTo(m_company.settings(), name(), file);
-    EXPECT_TRUE(readAll(file).contains("DEFINER=`negozio`@`192.168.1.10`"));
+    EXPECT_TRUE(ct::readFile(file).contains("DEFINER=`negozio`@`192.168.1.10`"));
 
     ScratchDatabase other(QStringLiteral("altra"));
     m_dump.restoreFrom(other.settings(), other.name(), file);
@@ -191,7 +169,7 @@ TEST_F(DatabaseDumpTest, ADumpNamingItsDatabaseStillGoesOnlyWhereItIsRestored)
     addSampleData();
     const QString file = path(QStringLiteral("con_nome.sql"));
     m_dump.dumpTo(m_company.settings(), name(), file);
-    const QByteArray dump = readAll(file);
+    const QByteArray dump = ct::readFile(file);
     // As made with --databases --add-drop-database: the file drops, creates and selects the company
     // it came from.
     const QByteArray header =
@@ -202,7 +180,7 @@ TEST_F(DatabaseDumpTest, ADumpNamingItsDatabaseStillGoesOnlyWhereItIsRestored)
             .arg(name())
             .toUtf8();
     const QString named = path(QStringLiteral("con_nome_database.sql"));
-    writeFile(named, header + dump);
+    ct::writeFile(named, header + dump);
     m_db->exec(QStringLiteral("INSERT INTO clienti (Cognome) VALUES ('Solo qui')"));
     const auto companyBefore = checksums(*m_server, name());
 
@@ -214,9 +192,9 @@ TEST_F(DatabaseDumpTest, ADumpNamingItsDatabaseStillGoesOnlyWhereItIsRestored)
 
     // Two databases in one file are not the backup of one company.
     const QString two = path(QStringLiteral("due_database.sql"));
-    writeFile(two, header + dump + "USE `mysql`;\n" + dump);
+    ct::writeFile(two, header + dump + "USE `mysql`;\n" + dump);
     const auto otherBefore = checksums(*m_server, other.name());
-    EXPECT_EQ(dumpError([&] { m_dump.restoreFrom(other.settings(), other.name(), two); }),
+    EXPECT_EQ(ct::errorOf([&] { m_dump.restoreFrom(other.settings(), other.name(), two); }),
               QStringLiteral("Il file contiene più database: scegliere il backup di una sola azienda."));
     EXPECT_EQ(checksums(*m_server, other.name()), otherBefore);
     EXPECT_FALSE(databaseExists(*m_server, other.name() + QStringLiteral("_ripristino")));
@@ -227,17 +205,17 @@ TEST_F(DatabaseDumpTest, BrokenDumpReportsTheToolsErrorAndLeavesTheCompanyAsItWa
     addSampleData();
     const QString file = path(QStringLiteral("intero.sql"));
     m_dump.dumpTo(m_company.settings(), name(), file);
-    const QByteArray whole = readAll(file);
+    const QByteArray whole = ct::readFile(file);
     // Cut in the middle of the data: the first statements run, then the tool stops on a broken one.
     const qsizetype cut = whole.indexOf("INSERT INTO `clienti`") + 40;
     ASSERT_GT(cut, 40);
     const QString broken = path(QStringLiteral("rotto.sql"));
-    writeFile(broken, whole.left(cut) + "\n;\n");
+    ct::writeFile(broken, whole.left(cut) + "\n;\n");
 
     m_db->exec(QStringLiteral("INSERT INTO clienti (Cognome) VALUES ('Dopo il backup')"));
     const auto tablesBefore = checksums(*m_server, name());
     const auto objectsBefore = schemaObjects(*m_server, name());
-    const QString error = dumpError([&] { m_dump.restoreFrom(m_company.settings(), name(), broken); });
+    const QString error = ct::errorOf([&] { m_dump.restoreFrom(m_company.settings(), name(), broken); });
     EXPECT_TRUE(error.startsWith(u"ERROR 1064 (42000) at line ")) << error.toStdString();
     EXPECT_FALSE(error.contains(u"INSERT INTO")) << "the echoed statement is left out";
     EXPECT_EQ(checksums(*m_server, name()), tablesBefore);
@@ -248,71 +226,60 @@ TEST_F(DatabaseDumpTest, BrokenDumpReportsTheToolsErrorAndLeavesTheCompanyAsItWa
     EXPECT_FALSE(databaseExists(*m_server, name() + QStringLiteral("_ripristino")));
 }
 
-TEST_F(DatabaseDumpTest, FilesWithoutTablesAreRefusedAndChangeNothing)
+// Refused before anything is replaced: a file that is no backup, a missing file, and the tables an
+// interrupted restore left behind, which are never dropped.
+TEST_F(DatabaseDumpTest, RestoresThatCannotBeginAreRefusedAndChangeNothing)
 {
     addSampleData();
+    const QString copy = path(QStringLiteral("copia.sql"));
+    m_dump.dumpTo(m_company.settings(), name(), copy);
     const auto tablesBefore = checksums(*m_server, name());
+    const auto restore = [&](const QString& file) {
+        return ct::errorOf([&] { m_dump.restoreFrom(m_company.settings(), name(), file); });
+    };
     const QString file = path(QStringLiteral("vuoto.sql"));
-    writeFile(file, "-- solo un commento\nSELECT 1;\n");
-    EXPECT_EQ(dumpError([&] { m_dump.restoreFrom(m_company.settings(), name(), file); }),
+    ct::writeFile(file, "-- solo un commento\nSELECT 1;\n");
+    EXPECT_EQ(restore(file),
               QStringLiteral("Il file scelto non contiene tabelle: non è un backup del database."));
-    EXPECT_EQ(checksums(*m_server, name()), tablesBefore);
     const QString missing = path(QStringLiteral("manca.sql"));
-    EXPECT_EQ(dumpError([&] { m_dump.restoreFrom(m_company.settings(), name(), missing); }),
-              QStringLiteral("Il file %1 non esiste.").arg(missing));
-}
+    EXPECT_EQ(restore(missing), QStringLiteral("Il file %1 non esiste.").arg(missing));
 
-TEST_F(DatabaseDumpTest, TablesLeftByAnInterruptedRestoreAreNeverDropped)
-{
-    const QString file = path(QStringLiteral("copia.sql"));
-    m_dump.dumpTo(m_company.settings(), name(), file);
     const QString previous = name() + QStringLiteral("_precedente");
     m_server->execDirect(QStringLiteral("CREATE DATABASE `%1`").arg(previous));
     m_server->execDirect(QStringLiteral("CREATE TABLE `%1`.clienti (id INT)").arg(previous));
     m_server->execDirect(QStringLiteral("INSERT INTO `%1`.clienti VALUES (7)").arg(previous));
-    EXPECT_EQ(dumpError([&] { m_dump.restoreFrom(m_company.settings(), name(), file); }),
-              QStringLiteral("Il database %1 contiene le tabelle di un ripristino interrotto: controllarle "
-                             "ed eliminare quel database prima di ripetere il ripristino.")
-                  .arg(previous));
+    EXPECT_EQ(restore(copy), QStringLiteral("Il database %1 contiene le tabelle di un ripristino interrotto: "
+                                            "controllarle ed eliminare quel database prima di ripetere il "
+                                            "ripristino.")
+                                 .arg(previous));
     EXPECT_EQ(m_server->scalar(QStringLiteral("SELECT id FROM `%1`.clienti").arg(previous)).toInt(), 7);
     m_server->execDirect(QStringLiteral("DROP DATABASE `%1`").arg(previous));
+    EXPECT_EQ(checksums(*m_server, name()), tablesBefore);
 }
 
 TEST_F(DatabaseDumpTest, FailedDumpKeepsThePreviousFileAndLeavesNoPartialFile)
 {
     const QString file = path(QStringLiteral("BACKUP_SICUREZZA.sql"));
-    writeFile(file, "-- il backup di ieri\n");
+    ct::writeFile(file, "-- il backup di ieri\n");
 
+    // Nothing of a failed dump is left: the file of the last good one stays as it was, alone.
+    const auto expectFailure = [&](const DatabaseDump& dump, const QString& database, const QString& start) {
+        const QString error = ct::errorOf([&] { dump.dumpTo(m_company.settings(), database, file); });
+        EXPECT_TRUE(error.startsWith(start)) << error.toStdString();
+        EXPECT_EQ(ct::readFile(file), QByteArray("-- il backup di ieri\n"));
+        EXPECT_EQ(QDir(m_folder.path()).entryList(QDir::Files),
+                  QStringList{QStringLiteral("BACKUP_SICUREZZA.sql")});
+    };
+    expectFailure(DatabaseDump(), QStringLiteral("nessuna_azienda"),
+                  QStringLiteral("mariadb-dump: Got error: 1049: \"Unknown database 'nessuna_azienda'\""));
+    expectFailure(
+        DatabaseDump(DumpTools{QStringLiteral("/nessuna/cartella/mariadb-dump"), QStringLiteral("mariadb")}),
+        name(), QStringLiteral("Impossibile avviare il programma /nessuna/cartella/mariadb-dump: "));
+    // A wrong password is a server error, before the tool runs.
     ConnectionSettings wrongPassword = m_company.settings();
     wrongPassword.password = QStringLiteral("sbagliata");
-    struct Case
-    {
-        const char* label;
-        DatabaseDump dump;
-        ConnectionSettings settings;
-        QString database;
-        QString expectedStart;
-    };
-    const QString missing = QStringLiteral("nessuna_azienda");
-    const Case cases[] = {
-        {"unknown database", DatabaseDump(), m_company.settings(), missing,
-         QStringLiteral("mariadb-dump: Got error: 1049: \"Unknown database '%1'\"").arg(missing)},
-        {"tool missing",
-         DatabaseDump(DumpTools{QStringLiteral("/nessuna/cartella/mariadb-dump"), QStringLiteral("mariadb")}),
-         m_company.settings(), name(),
-         QStringLiteral("Impossibile avviare il programma /nessuna/cartella/mariadb-dump: ")},
-    };
-    for (const Case& c : cases) {
-        const QString error = dumpError([&] { c.dump.dumpTo(c.settings, c.database, file); });
-        EXPECT_TRUE(error.startsWith(c.expectedStart)) << c.label << ": " << error.toStdString();
-        EXPECT_EQ(readAll(file), QByteArray("-- il backup di ieri\n")) << c.label;
-        EXPECT_EQ(QDir(m_folder.path()).entryList(QDir::Files),
-                  QStringList{QStringLiteral("BACKUP_SICUREZZA.sql")})
-            << c.label;
-    }
-    // A wrong password is a server error, before the tool runs.
     EXPECT_THROW(m_dump.dumpTo(wrongPassword, name(), file), DbError);
-    EXPECT_EQ(readAll(file), QByteArray("-- il backup di ieri\n"));
+    EXPECT_EQ(ct::readFile(file), QByteArray("-- il backup di ieri\n"));
 }
 
 TEST(DatabaseDumpArguments, ThePasswordNeverGoesOnTheCommandLine)

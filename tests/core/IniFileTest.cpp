@@ -1,6 +1,7 @@
 #include "core/IniFile.h"
 
 #include "tests/support/QtPrinters.h"
+#include "tests/support/TestFiles.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -8,7 +9,7 @@
 #include <gtest/gtest.h>
 
 using carvendo::core::IniFile;
-using carvendo::core::IniFileError;
+namespace ct = carvendo::testing;
 
 namespace {
 
@@ -19,18 +20,10 @@ protected:
     {
         return m_dir.filePath(name);
     }
-
-    void writeBytes(const QByteArray& bytes, const QString& name = QStringLiteral("connessione.ini")) const
-    {
-        QFile file(path(name));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-    }
-
+    void writeBytes(const QByteArray& bytes) const { ct::writeFile(path(), bytes); }
     QByteArray readBytes(const QString& name = QStringLiteral("connessione.ini")) const
     {
-        QFile file(path(name));
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        return ct::readFile(path(name));
     }
 
     QTemporaryDir m_dir;
@@ -52,15 +45,6 @@ const QByteArray Connessione = "; impostazioni della postazione\r\n"
                                "Backup automatico=1\r\n"
                                "Connessione=0\r\n";
 
-TEST_F(IniFileTest, MissingFileReadsAsDefaults)
-{
-    const IniFile ini(path());
-    EXPECT_FALSE(ini.contains(u"MAGAZZINO", u"ID"));
-    EXPECT_EQ(ini.value(u"MAGAZZINO", u"MAGAZZINO", QStringLiteral("nessuno")), "nessuno");
-    EXPECT_EQ(ini.intValue(u"MAGAZZINO", u"ID", 7), 7);
-    EXPECT_FALSE(QFile::exists(path()));
-}
-
 TEST_F(IniFileTest, LookupIgnoresLetterCaseAndKeepsSpacesInNames)
 {
     writeBytes(Connessione);
@@ -75,8 +59,10 @@ TEST_F(IniFileTest, LookupIgnoresLetterCaseAndKeepsSpacesInNames)
     EXPECT_EQ(ini.keys(u"transfer"), (QStringList{"Backup automatico", "Connessione"}));
 }
 
-TEST_F(IniFileTest, IntegersThatAreNotIntegersGiveTheDefault)
+TEST_F(IniFileTest, MissingFilesAndIntegersThatAreNotIntegersGiveTheDefault)
 {
+    EXPECT_EQ(IniFile(path()).intValue(u"MAGAZZINO", u"ID", 7), 7);
+    EXPECT_FALSE(QFile::exists(path())) << "reading never creates the file";
     writeBytes(
         "[CAT]\ngiorniconsegna= 12 \nvuoto=\nlettere=abc\nmisto=12x\nnegativo=-5\nunicariga=1\nspento=0\n");
     const IniFile ini(path());
@@ -88,25 +74,15 @@ TEST_F(IniFileTest, IntegersThatAreNotIntegersGiveTheDefault)
     EXPECT_TRUE(ini.boolValue(u"CAT", u"lettere", true));
 }
 
-TEST_F(IniFileTest, ChangingAKeyRewritesOnlyThatLine)
+// A changed key rewrites only its line; a new key goes to the end of its section, a new section to
+// the end of the file.
+TEST_F(IniFileTest, ChangesTouchOnlyTheirLinesAndNewKeysGoToTheEndOfTheirSection)
 {
     writeBytes(Connessione);
     IniFile ini(path());
     ini.setIntValue(u"parametri connessione server locale", u"porta_az", 3310);
     ini.setValue(u"MAGAZZINO", u"MAGAZZINO", QStringLiteral("NEGOZIO MARE"));
     ini.setValue(u"Transfer", u"Connessione", QStringLiteral("0")); // unchanged value: line untouched
-    ini.save();
-
-    QByteArray expected = Connessione;
-    expected.replace("PORTA_AZ = 3307", "PORTA_AZ = 3310");
-    expected.replace("MAGAZZINO=NEGOZIO CENTRO", "MAGAZZINO=NEGOZIO MARE");
-    EXPECT_EQ(readBytes(), expected);
-}
-
-TEST_F(IniFileTest, NewKeysGoToTheEndOfTheirSectionAndNewSectionsToTheEndOfTheFile)
-{
-    writeBytes(Connessione);
-    IniFile ini(path());
     ini.setValue(u"magazzino", u"LET", QStringLiteral("C"));
     ini.setValue(u"PARAMETRI CONNESSIONE SERVER LOCALE", u"DATABASE_AZ", QStringLiteral("aziende"));
     ini.setIntValue(u"SESSIONE", u"IDSESSIONE", 0);
@@ -114,9 +90,10 @@ TEST_F(IniFileTest, NewKeysGoToTheEndOfTheirSectionAndNewSectionsToTheEndOfTheFi
     ini.save();
 
     QByteArray expected = Connessione;
+    expected.replace("PORTA_AZ = 3307", "PORTA_AZ = 3310");
     expected.replace("TYPE_MACHINE=CLIENT/SERVER\r\n",
                      "TYPE_MACHINE=CLIENT/SERVER\r\nDATABASE_AZ=aziende\r\n");
-    expected.replace("MAGAZZINO=NEGOZIO CENTRO\r\n", "MAGAZZINO=NEGOZIO CENTRO\r\nLET=C\r\n");
+    expected.replace("MAGAZZINO=NEGOZIO CENTRO\r\n", "MAGAZZINO=NEGOZIO MARE\r\nLET=C\r\n");
     expected += "[SESSIONE]\r\nIDSESSIONE=0\r\nSESSIONE_AVVIATA=0\r\n";
     EXPECT_EQ(readBytes(), expected);
     EXPECT_EQ(IniFile(path()).value(u"MAGAZZINO", u"LET"), "C");
@@ -135,7 +112,7 @@ TEST_F(IniFileTest, NewFileIsCreatedWithItsFolderAsUtf8WithWindowsLineEnds)
                          "[DROPBOX]\r\nPath=/home/negozio/Dropbox/Citt\xC3\xA0\r\n"));
 }
 
-TEST_F(IniFileTest, Windows1252FileIsReadAndWrittenBackInItsOwnBytes)
+TEST_F(IniFileTest, Windows1252FileKeepsItsBytesUntilACharacterItCannotHold)
 {
     const QByteArray original = "[Impostazioni]\r\n"
                                 "SkinName=Caff\xE8 \x80\r\n"
@@ -156,17 +133,15 @@ TEST_F(IniFileTest, Windows1252FileIsReadAndWrittenBackInItsOwnBytes)
     ini.save();
     expected.replace("LOGO=1", "LOGO=s\xEC \x80");
     EXPECT_EQ(readBytes(), expected);
-}
 
-TEST_F(IniFileTest, Windows1252FileTakingACharacterItCannotHoldBecomesUtf8)
-{
+    // Taking a character Windows-1252 cannot hold, the file becomes UTF-8.
     writeBytes("[DROPBOX]\r\nPath=C:\\Caff\xE8\r\n");
-    IniFile ini(path());
-    ini.setValue(u"DROPBOX", u"Nota", QString::fromUtf8("→ archivio"));
-    ini.save();
+    IniFile widened(path());
+    widened.setValue(u"DROPBOX", u"Nota", QString::fromUtf8("→ archivio"));
+    widened.save();
     EXPECT_EQ(readBytes(),
               QByteArray("[DROPBOX]\r\nPath=C:\\Caff\xC3\xA8\r\nNota=\xE2\x86\x92 archivio\r\n"));
-    EXPECT_EQ(ini.encoding(), IniFile::Encoding::Utf8);
+    EXPECT_EQ(widened.encoding(), IniFile::Encoding::Utf8);
 }
 
 TEST_F(IniFileTest, PasswordFilesAreReadableByTheOwnerOnly)
@@ -198,16 +173,12 @@ TEST_F(IniFileTest, TextThatWouldBreakTheFileIsRefused)
 
 TEST_F(IniFileTest, SaveFailureIsReportedWithTheFolder)
 {
-    writeBytes("non una cartella", QStringLiteral("blocco"));
+    ct::writeFile(path(QStringLiteral("blocco")), "non una cartella");
     const QString folder = m_dir.filePath(QStringLiteral("blocco/dati"));
     IniFile ini(folder + QStringLiteral("/connessione.ini"));
     ini.setValue(u"MAGAZZINO", u"ID", QStringLiteral("1"));
-    try {
-        ini.save();
-        FAIL() << "save() into a folder that cannot exist did not throw";
-    } catch (const IniFileError& error) {
-        EXPECT_EQ(error.message(), QStringLiteral("Impossibile creare la cartella %1").arg(folder));
-    }
+    EXPECT_EQ(ct::errorOf([&] { ini.save(); }),
+              QStringLiteral("Impossibile creare la cartella %1").arg(folder));
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "core/Paths.h"
 
 #include "tests/support/QtPrinters.h"
+#include "tests/support/TestFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -12,6 +13,7 @@
 using carvendo::core::AcquisitionFolder;
 using carvendo::core::DocumentFolder;
 using carvendo::core::Paths;
+namespace ct = carvendo::testing;
 
 namespace {
 
@@ -38,16 +40,11 @@ protected:
     QTemporaryDir m_root;
 };
 
-TEST_F(PathsTest, FiscalDriverFolderIsTheCashRegisterSettingWhenThereIsOne)
+TEST_F(PathsTest, ShopSettingsAndCopiesComeBeforeTheInstalledOnes)
 {
     const Paths paths(dir("dati"), dir("install"));
     EXPECT_EQ(paths.fiscalDriverDir("   "), dir("dati") + "/driver");
     EXPECT_EQ(paths.fiscalDriverDir("/srv/rts/"), "/srv/rts");
-}
-
-TEST_F(PathsTest, CompanyTemplateIsTheShopsOwnCopyWhenPresent)
-{
-    const Paths paths(dir("dati"), dir("install"));
     EXPECT_EQ(paths.dbTemplate(), dir("install") + "/data/db.sql");
     touch("dati/db.sql");
     EXPECT_EQ(paths.dbTemplate(), dir("dati") + "/db.sql");
@@ -97,13 +94,8 @@ TEST_F(PathsTest, FoldersAreCreatedOnDemand)
     EXPECT_TRUE(QFileInfo(folder).isDir());
 
     touch("dati/file");
-    try {
-        Paths::ensureDir(dir("dati/file/sotto"));
-        FAIL() << "ensureDir under a file did not throw";
-    } catch (const std::runtime_error& error) {
-        EXPECT_EQ(QString::fromUtf8(error.what()),
-                  "Impossibile creare la cartella " + dir("dati/file/sotto"));
-    }
+    EXPECT_EQ(ct::errorOf([&] { Paths::ensureDir(dir("dati/file/sotto")); }),
+              "Impossibile creare la cartella " + dir("dati/file/sotto"));
 }
 
 } // namespace

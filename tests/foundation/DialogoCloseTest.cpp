@@ -9,6 +9,7 @@
 #include "tests/support/QtPrinters.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TestDatabase.h"
+#include "tests/support/TestFiles.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -27,12 +28,11 @@ namespace {
 
 const QString NoPrivilege = QStringLiteral("Non possiedi i privilegi per eseguire questa operazione");
 
-enum class Command
-{
-    CloseWithBackup,
-    ConfirmClose,
-    Cancel
-};
+// One of the dialog's three buttons.
+using Command = Outcome (DialogoClose::*)();
+constexpr Command CloseWithBackup = &DialogoClose::closeWithBackup;
+constexpr Command ConfirmClose = &DialogoClose::confirmClose;
+constexpr Command Cancel = &DialogoClose::cancel;
 
 struct Case
 {
@@ -79,15 +79,7 @@ protected:
         BackupService backups(m_connections, m_paths, m_session, m_dialogs, m_clock, runHere,
                               std::move(dump));
         DialogoClose dialog(m_paths, m_session, m_dialogs, backups);
-        switch (command) {
-        case Command::CloseWithBackup:
-            return dialog.closeWithBackup();
-        case Command::ConfirmClose:
-            return dialog.confirmClose();
-        case Command::Cancel:
-            break;
-        }
-        return dialog.cancel();
+        return (dialog.*command)();
     }
 
     QString safetyFile() const { return m_paths.backupDir() + QStringLiteral("/BACKUP_SICUREZZA.sql"); }
@@ -108,14 +100,12 @@ TEST_F(DialogoCloseTest, CommandsByMachinePrivilegeAndBackupAutomatico)
 {
     const QStringList none;
     using enum MachineType;
-    using enum Command;
     // clang-format off
     const Case cases[] = {
         {"backup with impostazioni",     ClientServer, {Privilege::Impostazioni}, std::nullopt, CloseWithBackup, Outcome::EndProgram, true, none},
         {"backup without the privilege", ClientServer, {Privilege::Pos, Privilege::Fatturazione}, 1, CloseWithBackup, Outcome::Stay, false, {NoPrivilege}},
         {"backup on a CLIENT",           Client,       {Privilege::FullAccess},   std::nullopt, CloseWithBackup, Outcome::Stay,       false, none},
         {"confirm, key absent",          ClientServer, {Privilege::FullAccess},   std::nullopt, ConfirmClose,    Outcome::EndProgram, false, none},
-        {"confirm, Backup automatico 0", ClientServer, {Privilege::FullAccess},   0,            ConfirmClose,    Outcome::EndProgram, false, none},
         {"confirm, Backup automatico 1", ClientServer, {Privilege::Impostazioni}, 1,            ConfirmClose,    Outcome::EndProgram, true,  none},
         {"confirm, Backup automatico 1, operator without impostazioni", Client, {Privilege::Pos}, 1, ConfirmClose, Outcome::EndProgram, true, none},
         {"cancel",                       ClientServer, {Privilege::FullAccess},   1,            Cancel,          Outcome::BackToMainWindow, false, none},
@@ -159,7 +149,7 @@ TEST_F(DialogoCloseTest, AFailedSafetyDumpIsToldAndTheOperatorDecides)
         QFile::remove(m_paths.versioneIni());
         m_dialogs.clear();
         m_dialogs.answerConfirm(closeAnyway);
-        EXPECT_EQ(run(Command::CloseWithBackup, broken), closeAnyway ? Outcome::EndProgram : Outcome::Stay);
+        EXPECT_EQ(run(CloseWithBackup, broken), closeAnyway ? Outcome::EndProgram : Outcome::Stay);
         ASSERT_EQ(m_dialogs.events().size(), 2u);
         EXPECT_TRUE(
             m_dialogs.events()[0].text.startsWith(u"Backup di sicurezza non riuscito:\nImpossibile avviare "
@@ -174,16 +164,12 @@ TEST_F(DialogoCloseTest, TheVersionKeyIsWrittenBesideWhatVersioneIniHolds)
 {
     logIn(MachineType::ClientServer, {Privilege::Pos});
     writeConnessione(0);
-    QFile file(m_paths.versioneIni());
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("; installato dal setup\r\n[SOFTWARE]\r\nVERSIONE ATTUALE=5.4.4\r\nDATA=01/02/2012\r\n");
-    file.close();
-
-    EXPECT_EQ(run(Command::ConfirmClose), Outcome::EndProgram);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(
-        file.readAll(),
-        QByteArray("; installato dal setup\r\n[SOFTWARE]\r\nVERSIONE ATTUALE=6.1.3\r\nDATA=01/02/2012\r\n"));
+    carvendo::testing::writeFile(
+        m_paths.versioneIni(),
+        "; installato dal setup\r\n[SOFTWARE]\r\nVERSIONE ATTUALE=5.4.4\r\nDATA=01/02/2012\r\n");
+    EXPECT_EQ(run(ConfirmClose), Outcome::EndProgram);
+    EXPECT_EQ(carvendo::testing::readFile(m_paths.versioneIni()),
+              "; installato dal setup\r\n[SOFTWARE]\r\nVERSIONE ATTUALE=6.1.3\r\nDATA=01/02/2012\r\n");
 }
 
 } // namespace

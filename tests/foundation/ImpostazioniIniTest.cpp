@@ -3,6 +3,7 @@
 #include "core/ConnectionIni.h"
 #include "core/Paths.h"
 #include "tests/support/QtPrinters.h"
+#include "tests/support/TestFiles.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -13,6 +14,7 @@
 using namespace carvendo::core;
 using namespace carvendo::foundation;
 namespace K = ImpostazioniKeys;
+namespace ct = carvendo::testing;
 
 namespace {
 
@@ -20,19 +22,7 @@ class ImpostazioniIniTest : public ::testing::Test
 {
 protected:
     QString file(const QString& name) const { return m_dir.filePath(name); }
-
-    void write(const QString& name, const QByteArray& bytes) const
-    {
-        QFile out(file(name));
-        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
-        out.write(bytes);
-    }
-
-    QByteArray read(const QString& name) const
-    {
-        QFile in(file(name));
-        return in.open(QIODevice::ReadOnly) ? in.readAll() : QByteArray();
-    }
+    void write(const QString& name, const QByteArray& bytes) const { ct::writeFile(file(name), bytes); }
 
     QTemporaryDir m_dir;
 };
@@ -70,7 +60,7 @@ TEST_F(ImpostazioniIniTest, WritesTheExactKeysAndRefusesValuesOutsideTheList)
     EXPECT_THROW(ini.setText(K::barcode(), QStringLiteral("EAN13")), std::invalid_argument);
     ini.save();
 
-    EXPECT_EQ(QString::fromLatin1(read(QStringLiteral("impostazioni.ini"))),
+    EXPECT_EQ(QString::fromLatin1(ct::readFile(file(QStringLiteral("impostazioni.ini")))),
               "[Impostazioni]\r\n"
               "Prezzi_Ddt=1\r\n"
               "Disconnessione dopo=30 minuti\r\n"
@@ -113,11 +103,9 @@ TEST_F(ImpostazioniIniTest, SplashRuleOnlyTheExactTextZeroSuppressesIt)
         EXPECT_EQ(showsSplashScreen(paths), c.shown)
             << (c.splash ? c.splash : "-") << " " << (c.connessione ? c.connessione : "-");
     }
-}
-
-TEST_F(ImpostazioniIniTest, SplashRuleWithoutAnyFileShowsNothing)
-{
-    EXPECT_FALSE(showsSplashScreen(Paths(m_dir.path(), m_dir.path())));
+    QFile::remove(file(QStringLiteral("impostazioni.ini")));
+    QFile::remove(file(QStringLiteral("connessione.ini")));
+    EXPECT_FALSE(showsSplashScreen(paths)) << "no settings files at all";
     EXPECT_TRUE(showsSplashScreen(true, TransferSettings{}));
 }
 

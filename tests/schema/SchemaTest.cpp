@@ -108,13 +108,9 @@ protected:
     static Db& db() { return company().db(); }
 };
 
-TEST_F(SchemaTest, EveryCompanyTableHasItsColumnsInOrderWithTheirTypesAndKeys)
+TEST_F(SchemaTest, EveryCompanyTableHasItsColumnsTypesKeysAndIndexes)
 {
     expectTablesAsDefined(db(), company().name(), Placement::Company);
-}
-
-TEST_F(SchemaTest, EveryDefinedIndexExists)
-{
     const core::Rows rows = db().query(
         QStringLiteral(
             "SELECT TABLE_NAME, INDEX_NAME, NON_UNIQUE, COLUMN_NAME FROM information_schema.STATISTICS "
@@ -137,7 +133,7 @@ TEST_F(SchemaTest, EveryDefinedIndexExists)
     }
 }
 
-TEST_F(SchemaTest, OneStockRowPerItemAndWarehouse)
+TEST_F(SchemaTest, OneStockRowPerItemAndWarehouseAndColumnsFoundByAnyName)
 {
     core::Transaction transaction(db());
     const QString insert =
@@ -145,11 +141,8 @@ TEST_F(SchemaTest, OneStockRowPerItemAndWarehouse)
     db().exec(insert, {{"A", 7}, {"M", 1}});
     db().exec(insert, {{"A", 7}, {"M", 2}});
     EXPECT_THROW(db().exec(insert, {{"A", 7}, {"M", 1}}), core::DbError);
-}
 
-TEST_F(SchemaTest, AColumnIsFoundWhateverItsLetterCaseAndLatin1TextRoundTrips)
-{
-    core::Transaction transaction(db());
+    // A column is found whatever its letter case, and Latin-1 text comes back as it went in.
     const QString text = QStringLiteral("Caffè «Però» € 1,50");
     db().exec(QStringLiteral("INSERT INTO clienti (RagioneSociale) VALUES (:NOME)"), {{"NOME", text}});
     const qint64 id = db().lastInsertId();
@@ -159,10 +152,8 @@ TEST_F(SchemaTest, AColumnIsFoundWhateverItsLetterCaseAndLatin1TextRoundTrips)
     ASSERT_EQ(declared.size(), 1);
     EXPECT_EQ(declared[0]["idcliente"].toInt64(), id);
     EXPECT_EQ(declared[0]["RAGIONESOCIALE"].toString(), text);
-}
 
-TEST_F(SchemaTest, NamesWithBlanksApostrophesAndPercentWorkInInsertAndSelect)
-{
+    // Names with blanks, apostrophes and a percent sign work in an insert and a select.
     const struct
     {
         const char* table;
@@ -173,7 +164,6 @@ TEST_F(SchemaTest, NamesWithBlanksApostrophesAndPercentWorkInInsertAndSelect)
         {"statiduso", "Stati d'uso", QStringLiteral("Usato con graffi")},
         {"articoli", "Ricarico%", 30},
     };
-    core::Transaction transaction(db());
     for (const auto& c : cases) {
         const TableDefinition* table = TableDefinitions::builtIn().table(QString::fromUtf8(c.table));
         ASSERT_NE(table, nullptr);
@@ -202,7 +192,7 @@ TEST_F(SchemaTest, EveryTableTakesARowOfDefaultsUnderStrictMode)
     }
 }
 
-TEST_F(SchemaTest, TheRowsAFirstLoginNeedsAreThere)
+TEST_F(SchemaTest, TheRowsAFirstLoginNeedsAreThereAndSettingsTablesHoldOneRow)
 {
     EXPECT_EQ(db().scalar(QStringLiteral("SELECT VersioneDB FROM versione")).toString(),
               QStringLiteral("6.1.3"));
@@ -224,18 +214,12 @@ TEST_F(SchemaTest, TheRowsAFirstLoginNeedsAreThere)
         iva << row["Iva"].toInt();
     EXPECT_EQ(iva, QList<int>({22, 10, 5, 4, 0}));
     EXPECT_EQ(db().scalar(QStringLiteral("SELECT COUNT(*) FROM reparti")).toInt(), 10);
-}
-
-TEST_F(SchemaTest, SettingsTablesHoldExactlyOneRow)
-{
+    // Settings tables hold exactly one row.
     for (const char* table : {"versione", "contatori", "backupcontatore", "mail", "vm_store", "logostampe",
                               "campi_obbligatori_cat", "preferenzeriparazioni"}) {
-        EXPECT_EQ(
-            db().scalar(
-                    QStringLiteral("SELECT COUNT(*) FROM %1").arg(quoteIdentifier(QString::fromUtf8(table))))
-                .toInt(),
-            1)
-            << table;
+        const QString sql =
+            QStringLiteral("SELECT COUNT(*) FROM %1").arg(quoteIdentifier(QString::fromUtf8(table)));
+        EXPECT_EQ(db().scalar(sql).toInt(), 1) << table;
     }
 }
 

@@ -82,36 +82,25 @@ protected:
     }
 };
 
-TEST_F(UnloadSoldQuantityTest, GramsOfAKiloItemLowerMirrorAndWarehouse)
+// Grams sold of a kilo item lower the item's mirror and that warehouse's row, below zero too; a
+// warehouse without a row for the item gets one.
+TEST_F(UnloadSoldQuantityTest, SoldGramsLowerMirrorAndWarehouseBelowZeroAndMakeAMissingRow)
 {
     const int cheese = addItem(QStringLiteral("KG"), QStringLiteral("GR"), false, 0, 2);
     addStock(cheese, 1, 2);
     addStock(cheese, 2, 7);
-
-    EXPECT_DOUBLE_EQ(stock::unloadSoldQuantity(db(), cheese, 1, 250), 0.25);
-    EXPECT_DOUBLE_EQ(item(cheese)["Disponibilita"].toDouble(), 1.75);
-    EXPECT_DOUBLE_EQ(stockRow(cheese, 1)["disponibilita"].toDouble(), 1.75);
+    EXPECT_DOUBLE_EQ(stock::unloadSoldQuantity(db(), cheese, 1, 2250), 2.25);
+    EXPECT_DOUBLE_EQ(item(cheese)["Disponibilita"].toDouble(), -0.25);
+    EXPECT_DOUBLE_EQ(stockRow(cheese, 1)["disponibilita"].toDouble(), -0.25);
+    EXPECT_DOUBLE_EQ(stockRow(cheese, 1)["giacenza"].toDouble(), -0.25);
     EXPECT_DOUBLE_EQ(stockRow(cheese, 2)["giacenza"].toDouble(), 7) << "other warehouses stay";
-}
 
-TEST_F(UnloadSoldQuantityTest, PortionsAndStockBelowZero)
-{
-    const int pizza = addItem(QStringLiteral("PZ"), QStringLiteral("PZ"), true, 0.5, 1);
-    addStock(pizza, 1, 1);
-    EXPECT_DOUBLE_EQ(stock::unloadSoldQuantity(db(), pizza, 1, 3), 1.5);
-    EXPECT_DOUBLE_EQ(item(pizza)["giacenza"].toDouble(), -0.5);
-    EXPECT_DOUBLE_EQ(stockRow(pizza, 1)["giacenza"].toDouble(), -0.5);
-}
-
-TEST_F(UnloadSoldQuantityTest, MissingStockRowIsCreatedAndEmptyMirrorCountsAsZero)
-{
     db().exec(QStringLiteral("INSERT INTO magazzini (idMagazzino, Descrizione) VALUES (9, 'DEPOSITO') "
                              "ON DUPLICATE KEY UPDATE Descrizione = 'DEPOSITO'"));
     db().exec(QStringLiteral("INSERT INTO articoli (CodArticolo, UM, UMVENDITA) VALUES ('B', 'LT', 'ML')"));
     const int oil = int(db().lastInsertId());
     EXPECT_DOUBLE_EQ(stock::unloadSoldQuantity(db(), oil, 9, 500), 0.5);
-    EXPECT_DOUBLE_EQ(item(oil)["Disponibilita"].toDouble(), -0.5);
-
+    EXPECT_DOUBLE_EQ(item(oil)["Disponibilita"].toDouble(), -0.5) << "an empty mirror counts as zero";
     EXPECT_DOUBLE_EQ(stockRow(oil, 9)["giacenza"].toDouble(), -0.5);
     db().exec(QStringLiteral("DELETE FROM magazzini WHERE idMagazzino = 9"));
 }
