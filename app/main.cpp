@@ -120,7 +120,7 @@ int main(int argc, char** argv)
     ui::registerAllWindows(registry, embedded);
     ui::WidgetNavigator navigator(registry);
     core::SystemClock clock;
-    ui::QtReportOutput reports(paths.reportDir(), dialogs);
+    ui::QtReportOutput reports(paths.reportDir(), dialogs, paths.impostazioniIni());
     ui::WindowEnvironment environment{session, paths, connections, dialogs, navigator, clock, reports};
     navigator.setEnvironment(&environment);
 
