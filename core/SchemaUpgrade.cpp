@@ -121,7 +121,7 @@ bool isNarrower(const Row& current, const schema::ColumnType& defined)
 void widenNarrowColumns(Db& db)
 {
     const auto& definitions = schema::TableDefinitions::builtIn();
-    std::map<QString, QStringList> changes; // table as the server names it -> MODIFY clauses
+    std::map<QString, QStringList> changes; // table -> its MODIFY clauses
     const Rows columns = db.query(QStringLiteral(
         "SELECT TABLE_NAME, COLUMN_NAME, DATA_TYPE, CHARACTER_MAXIMUM_LENGTH, NUMERIC_PRECISION, "
         "NUMERIC_SCALE FROM information_schema.COLUMNS WHERE TABLE_SCHEMA = DATABASE() "
