@@ -113,7 +113,7 @@ int run(const Options& options, const core::Paths& paths, ui::QtDialogs& dialogs
     ui::registerAllWindows(registry, embedded);
     ui::WidgetNavigator navigator(registry);
     core::SystemClock clock;
-    ui::QtReportOutput reports(paths.reportDir(), dialogs);
+    ui::QtReportOutput reports(paths.reportDir(), dialogs, paths.impostazioniIni());
     ui::WindowEnvironment environment{session, paths, connections, dialogs, navigator, clock, reports};
     navigator.setEnvironment(&environment);
 

@@ -492,7 +492,7 @@ void DatabaseDump::loadIntoScratch(const ConnectionSettings& server, const QStri
 }
 
 void DatabaseDump::restoreFrom(const ConnectionSettings& server, const QString& database, const QString& file,
-                               const Progress& progress) const
+                               const Progress& progress, const PrepareRestored& prepare) const
 {
     const QString scratch = spareName(database, QStringLiteral("_ripristino"));
     const QString previous = spareName(database, QStringLiteral("_precedente"));
@@ -525,6 +525,13 @@ void DatabaseDump::restoreFrom(const ConnectionSettings& server, const QString& 
     createDatabase(db, scratch, charset);
     try {
         loadIntoScratch(server, scratch, file, [&gate](int percent) { gate.report(percent); });
+        if (prepare) {
+            ConnectionSettings restored = server;
+            restored.database = scratch;
+            Db restoredDb(restored);
+            restoredDb.open();
+            prepare(restoredDb);
+        }
         swapIn(db, database, scratch, previous, charset);
     } catch (...) {
         dropDatabaseQuietly(db, scratch);

@@ -32,10 +32,10 @@ struct DumpTools
 // complete, so a failed dump never leaves a truncated file where the last good one was.
 //
 // A restore never runs the file straight into the company: it goes into a scratch database
-// (<db>_ripristino) first; only when that worked are the tables swapped in with one atomic
-// RENAME TABLE (the current ones moved aside into <db>_precedente), the routines, triggers and
-// events recreated from the restored copy, and the two spare databases dropped. A restore that fails
-// at any point leaves the company as it was.
+// (<db>_ripristino) first and is readied there (see PrepareRestored); only when that worked are the tables
+// swapped in with one atomic RENAME TABLE (the current ones moved aside into <db>_precedente), the routines,
+// triggers and events recreated from the restored copy, and the two spare databases dropped. A restore that
+// fails at any point leaves the company as it was.
 //
 // Dumps are made without --databases and restored with their DEFINER clauses replaced by
 // CURRENT_USER, so a dump restores under another database name and on another server.
@@ -52,10 +52,15 @@ public:
     void dumpTo(const ConnectionSettings& server, const QString& database, const QString& file,
                 const Progress& progress = {}) const;
 
+    // Run on a connection to the loaded copy before it is swapped in: a company dump made by an older
+    // version is brought up to the program's schema there, so the company never runs on the old one.
+    // Whatever it throws fails the restore.
+    using PrepareRestored = std::function<void(Db& restored)>;
+
     // Replaces every table, routine, trigger and event of the database with those of the dump file.
     // Throws DumpError or DbError; then the database is as it was before.
     void restoreFrom(const ConnectionSettings& server, const QString& database, const QString& file,
-                     const Progress& progress = {}) const;
+                     const Progress& progress = {}, const PrepareRestored& prepare = {}) const;
 
     // The command-line arguments of both programs for these settings (the password is not among them).
     static QStringList connectionArguments(const ConnectionSettings& server);

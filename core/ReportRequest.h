@@ -5,11 +5,21 @@
 #include <QByteArray>
 #include <QSet>
 #include <QString>
+#include <QStringList>
 #include <QVariantMap>
 
 #include <map>
 
 namespace carvendo::core {
+
+// What the numbers of a dataset column are, so that they print as such: an amount "1.234,50"; a
+// quantity with the decimals the shop keeps stock in ("2,500" with three decimals, "2" in whole
+// pieces).
+enum class ColumnKind
+{
+    Amount,
+    Quantity
+};
 
 // What a print is given: the template (a base name under the program's Report folder, such as
 // "Inventario", or the path a `report` row names for the main documents), the window's datasets
@@ -24,6 +34,23 @@ struct ReportRequest
     QByteArray logo;           // picture1: PNG/JPEG/BMP bytes, empty for none
     QSet<QString> hiddenMemos; // named parts of the template left out
     QString title;             // the window title of the preview and the print job's name
+    // By dataset, then by column name in lower case: the kind of the columns that are not amounts.
+    // A floating-point column not named here prints as an amount.
+    std::map<QString, std::map<QString, ColumnKind>> columnKinds;
+
+    void setColumnKind(const QString& dataset, ColumnKind kind, const QStringList& columns)
+    {
+        for (const QString& column : columns)
+            columnKinds[dataset][column.toLower()] = kind;
+    }
+    ColumnKind columnKind(const QString& dataset, const QString& column) const
+    {
+        const auto set = columnKinds.find(dataset);
+        if (set == columnKinds.end())
+            return ColumnKind::Amount;
+        const auto found = set->second.find(column.toLower());
+        return found == set->second.end() ? ColumnKind::Amount : found->second;
+    }
 };
 
 } // namespace carvendo::core

@@ -3,10 +3,14 @@
 #include "core/Db.h"
 #include "core/DbError.h"
 
+#include "schema/ScriptLiterals.h"
 #include "schema/TableDefinitions.h"
 
 #include <QFile>
 #include <QRegularExpression>
+#include <QStringList>
+
+#include <map>
 
 namespace carvendo::core {
 
@@ -71,6 +75,73 @@ private:
     Db& m_db;
 };
 
+// Size rank of the server's integer types; 0 for any other type.
+int integerRank(QStringView dataType)
+{
+    static const QStringList ranks{QStringLiteral("tinyint"), QStringLiteral("smallint"),
+                                   QStringLiteral("mediumint"), QStringLiteral("int"),
+                                   QStringLiteral("bigint")};
+    return int(ranks.indexOf(dataType.toString().toLower())) + 1;
+}
+
+// True when the column as the server has it holds less than the program's definition: fewer
+// characters, a smaller integer, fewer digits or decimals, a single-precision float. Types that do
+// not narrow into one another (text into number, flag into integer) are never compared.
+bool isNarrower(const Row& current, const schema::ColumnType& defined)
+{
+    const QString dataType = current[u"DATA_TYPE"].toString().toLower();
+    using Kind = schema::ColumnType::Kind;
+    switch (defined.kind()) {
+    case Kind::String:
+        return (dataType == u"varchar" || dataType == u"char") &&
+               current[u"CHARACTER_MAXIMUM_LENGTH"].toInt64() < defined.length();
+    case Kind::Integer:
+    case Kind::BigInteger:
+    case Kind::SmallInteger: {
+        const int rank = integerRank(dataType);
+        return rank > 0 && rank < integerRank(defined.informationSchema().dataType);
+    }
+    case Kind::Decimal: {
+        const qint64 digits = current[u"NUMERIC_PRECISION"].toInt64();
+        const qint64 scale = current[u"NUMERIC_SCALE"].toInt64();
+        return dataType == u"decimal" &&
+               (scale < defined.scale() || digits - scale < defined.precision() - defined.scale());
+    }
+    case Kind::Float:
+        return dataType == u"float";
+    default:
+        return false;
+    }
+}
+
+// Old databases keep the widths they were made with (a customer card code in 13 characters where
+// today's cards have 14), and strict mode refuses what no longer fits. Every column narrower than
+// the program's definition is widened to it, one ALTER TABLE per table; wider columns (a shop's own
+// change) are left alone.
+void widenNarrowColumns(Db& db)
+{
+    const auto& definitions = schema::TableDefinitions::builtIn();
+    std::map<QString, QStringList> changes; // table -> its MODIFY clauses
+    const Rows columns = db.query(QStringLiteral(
+        "SELECT TABLE_NAME, COLUMN_NAME, DATA_TYPE, CHARACTER_MAXIMUM_LENGTH, NUMERIC_PRECISION, "
+        "NUMERIC_SCALE FROM information_schema.COLUMNS WHERE TABLE_SCHEMA = DATABASE() "
+        "ORDER BY TABLE_NAME, ORDINAL_POSITION"));
+    for (const Row row : columns) {
+        const schema::TableDefinition* table = definitions.table(row[u"TABLE_NAME"].toString());
+        if (!table || table->placement != schema::Placement::Company)
+            continue;
+        const schema::ColumnDefinition* column = table->column(row[u"COLUMN_NAME"].toString());
+        if (!column || !isNarrower(row, column->type))
+            continue;
+        changes[table->name] << QStringLiteral("MODIFY COLUMN %1 %2")
+                                    .arg(schema::quoteIdentifier(column->name),
+                                         column->type.sqlDefinition(column->isKey));
+    }
+    for (const auto& [table, clauses] : changes)
+        db.execDirect(QStringLiteral("ALTER TABLE %1 %2")
+                          .arg(schema::quoteIdentifier(table), clauses.join(QStringLiteral(", "))));
+}
+
 void stampVersion(Db& db)
 {
     const Params version{{QStringLiteral("VERSIONE"), SchemaVersion.toString()}};
@@ -119,10 +190,19 @@ void upgrade(Db& db, const UpgradeProgress& progress)
         db.runScript(procedures);
     db.runScript(expandTableDirectives(readResource(UpgradeListResource)),
                  scaled(progress, 0, UpgradeListShare));
+    widenNarrowColumns(db);
     db.runScript(procedures, scaled(progress, UpgradeListShare, 100));
     stampVersion(db);
     if (progress)
         progress(100);
+}
+
+bool upgradeIfNeeded(Db& db, const UpgradeProgress& progress)
+{
+    if (!needsUpgrade(db))
+        return false;
+    upgrade(db, progress);
+    return true;
 }
 
 } // namespace carvendo::core

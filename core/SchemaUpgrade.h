@@ -30,6 +30,9 @@ bool needsUpgrade(Db& db);
 // so the next start tries again (every step is safe to repeat).
 void upgrade(Db& db, const UpgradeProgress& progress = {});
 
+// upgrade() when needsUpgrade(); true when it ran.
+bool upgradeIfNeeded(Db& db, const UpgradeProgress& progress = {});
+
 // The upgrade list with every "#@table name" line replaced by that table's
 // CREATE TABLE IF NOT EXISTS statement from the program's table definitions.
 QString expandTableDirectives(const QString& upgradeList);

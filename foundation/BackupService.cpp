@@ -4,9 +4,11 @@
 #include "core/Connections.h"
 #include "core/Dialogs.h"
 #include "core/Paths.h"
+#include "core/SchemaUpgrade.h"
 #include "core/Session.h"
 #include "core/StoredProcedures.h"
 
+#include <QFile>
 #include <QFileInfo>
 
 #include <stdexcept>
@@ -20,13 +22,21 @@ QString timestampText(const QDateTime& moment)
     return moment.toString(QStringLiteral("dd/MM/yyyy HH:mm:ss"));
 }
 
-// The first of name.sql, name_2.sql, name_3.sql ... that does not exist yet.
-QString unusedFileName(const QString& folder, const QString& name)
+// Claims the first of name.sql, name_2.sql, name_3.sql ... that does not exist yet by creating it
+// empty, so a second workstation doing the same at once takes the next name and no dump is ever
+// overwritten. The dump then replaces the empty file.
+QString claimUnusedFileName(const QString& folder, const QString& name)
 {
-    QString file = folder + u'/' + name + QStringLiteral(".sql");
-    for (int n = 2; QFileInfo::exists(file); ++n)
-        file = folder + u'/' + name + QStringLiteral("_%1.sql").arg(n);
-    return file;
+    for (int n = 1;; ++n) {
+        const QString file = folder + u'/' + name + (n == 1 ? QString() : QStringLiteral("_%1").arg(n)) +
+                             QStringLiteral(".sql");
+        QFile claim(file);
+        if (claim.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+            return file;
+        if (!claim.exists())
+            throw core::DumpError(
+                QStringLiteral("Impossibile scrivere il file %1: %2").arg(file, claim.errorString()));
+    }
 }
 
 // `backup`.`Percorso` is short: keep the whole path when it fits, else the file name alone (the
@@ -145,7 +155,8 @@ bool BackupService::restore()
     try {
         m_runner(QStringLiteral("Ripristino in corso..."),
                  [settings, dumper, path](const core::Progress& progress) {
-                     dumper.restoreFrom(settings, settings.database, path, progress);
+                     dumper.restoreFrom(settings, settings.database, path, progress,
+                                        [](core::Db& restored) { core::upgradeIfNeeded(restored); });
                  });
     } catch (const core::DbError& e) {
         m_dialogs.error(QStringLiteral("Restore non riuscito, i dati non sono stati modificati:\n") +
@@ -168,11 +179,16 @@ bool BackupService::startOfYear()
     QString file;
     int year = 0;
     try {
-        // The year being closed is the server's, as for document numbers.
-        year = m_connections.company().scalar(QStringLiteral("SELECT YEAR(CURRENT_DATE)")).toInt();
-        file = unusedFileName(dumpFolder(), QStringLiteral("GESTIONALE_%1").arg(year));
+        // The year being closed is the server's, as for document numbers; in January that is the
+        // year just ended.
+        year = m_connections.company()
+                   .scalar(QStringLiteral("SELECT YEAR(CURRENT_DATE - INTERVAL 1 MONTH)"))
+                   .toInt();
+        file = claimUnusedFileName(dumpFolder(), QStringLiteral("GESTIONALE_%1").arg(year));
         dump(QStringLiteral("Backup dell'anno in corso..."), file);
     } catch (const core::DbError& e) {
+        if (!file.isEmpty())
+            QFile::remove(file); // only the empty claim: a failed dump never replaces it
         m_dialogs.error(QStringLiteral("Backup non riuscito, i documenti non sono stati azzerati:\n") +
                         e.message());
         return false;

@@ -44,8 +44,10 @@ public:
     bool backUp();
     // "Ripristina Dati": replaces the company's data with a dump file the operator picks.
     bool restore();
-    // "Inizio Anno" (fullaccess only): keeps the closing year in GESTIONALE_<year>.sql, then empties
-    // the year's sale and purchase documents (INIZIOANNO). Never empties them without that dump.
+    // "Inizio Anno" (fullaccess only): keeps the closing year in GESTIONALE_<year>.sql (in January the
+    // year just ended; a second run of the same year gets GESTIONALE_<year>_2.sql, never the same
+    // file), then empties the year's sale and purchase documents but what is still open (INIZIOANNO).
+    // Never empties them without that dump.
     bool startOfYear();
 
     // The dump of the closing dialog: BACKUP_SICUREZZA.sql, replaced only by a complete new dump.

@@ -7,6 +7,8 @@
 #include <QTime>
 #include <QVariantList>
 
+#include <vector>
+
 namespace carvendo::report {
 
 QString DataBinder::text(const QVariant& value)
@@ -40,6 +42,33 @@ QString DataBinder::text(const QVariant& value)
     return value.toString();
 }
 
+QString DataBinder::quantityText(const QVariant& value, int quantityDecimals)
+{
+    switch (value.typeId()) {
+    case QMetaType::Double:
+    case QMetaType::Float:
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+        break;
+    default:
+        return text(value);
+    }
+    QString printed = core::formatQuantity(value.toDouble());
+    if (quantityDecimals < 3) {
+        while (printed.endsWith(u'0'))
+            printed.chop(1);
+        if (printed.endsWith(u','))
+            printed.chop(1);
+        if (printed == u"-0")
+            printed = QStringLiteral("0");
+    }
+    return printed;
+}
+
 QVariant DataBinder::bindValue(const QVariant& value)
 {
     switch (value.typeId()) {
@@ -64,7 +93,7 @@ QVariant DataBinder::bindValue(const QVariant& value)
     }
 }
 
-QVariantMap DataBinder::bind(const core::ReportRequest& request)
+QVariantMap DataBinder::bind(const core::ReportRequest& request, int quantityDecimals)
 {
     QVariantMap tree;
     for (const auto& [name, rows] : request.datasets) {
@@ -72,12 +101,18 @@ QVariantMap DataBinder::bind(const core::ReportRequest& request)
         list.reserve(rows.size());
         const QStringList& columns = rows.columns();
         QStringList lowerCase;
-        for (const QString& column : columns)
+        std::vector<bool> isQuantity;
+        for (const QString& column : columns) {
             lowerCase.append(column.toLower());
+            isQuantity.push_back(request.columnKind(name, column) == core::ColumnKind::Quantity);
+        }
         for (int r = 0; r < rows.size(); ++r) {
             QVariantMap row;
-            for (int c = 0; c < columns.size(); ++c)
-                row.insert(lowerCase[c], text(rows.at(r, c).variant()));
+            for (int c = 0; c < columns.size(); ++c) {
+                const QVariant value = rows.at(r, c).variant();
+                row.insert(lowerCase[c],
+                           isQuantity[size_t(c)] ? quantityText(value, quantityDecimals) : text(value));
+            }
             for (int c = 0; c < columns.size(); ++c) // the real names win over the lower-case ones
                 row.insert(columns[c], row.value(lowerCase[c]));
             list.append(row);

@@ -1,5 +1,6 @@
 #include "report/ReportEngine.h"
 
+#include "core/IniFile.h"
 #include "core/ReportOutput.h"
 #include "report/DataBinder.h"
 #include "report/PagedDocumentPainter.h"
@@ -10,13 +11,24 @@
 
 namespace carvendo::report {
 
-ReportEngine::ReportEngine(QString reportDir) : m_reportDir(std::move(reportDir)) {}
+ReportEngine::ReportEngine(QString reportDir, QString impostazioniIni)
+    : m_reportDir(std::move(reportDir)), m_impostazioniIni(std::move(impostazioniIni))
+{
+}
+
+int ReportEngine::quantityDecimals() const
+{
+    if (m_impostazioniIni.isEmpty())
+        return 0;
+    return core::IniFile(m_impostazioniIni).boolValue(u"Impostazioni", u"3 Decimali") ? 3 : 0;
+}
 
 QString ReportEngine::html(const core::ReportRequest& request) const
 {
     const TemplateLoader loader(m_reportDir);
     const QString text = loader.load(request.templateName);
-    return TemplateFiller::fill(text, DataBinder::bind(request), loader.pathOf(request.templateName));
+    return TemplateFiller::fill(text, DataBinder::bind(request, quantityDecimals()),
+                                loader.pathOf(request.templateName));
 }
 
 std::unique_ptr<QTextDocument> ReportEngine::document(const core::ReportRequest& request) const

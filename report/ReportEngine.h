@@ -18,7 +18,9 @@ namespace carvendo::report {
 class ReportEngine
 {
 public:
-    explicit ReportEngine(QString reportDir);
+    // impostazioniIni: the workstation's impostazioni.ini, whose "3 Decimali" says how quantities
+    // print (read at every print, so a changed setting holds from the next one); none: whole pieces.
+    explicit ReportEngine(QString reportDir, QString impostazioniIni = {});
 
     // The filled document of a request, ready to paint (any number of times, on any device).
     std::unique_ptr<QTextDocument> document(const core::ReportRequest& request) const;
@@ -32,7 +34,10 @@ public:
     const QString& reportDir() const { return m_reportDir; }
 
 private:
+    int quantityDecimals() const;
+
     QString m_reportDir;
+    QString m_impostazioniIni;
 };
 
 } // namespace carvendo::report

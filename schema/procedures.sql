@@ -294,6 +294,9 @@ END$$
 -- Stock, items, registries, serial links, the cash book, repair tickets and the histories that
 -- the stock rebuild sums (sales `venduti`, purchases `acquisti`, returns `resi`/`dettreso`) stay:
 -- emptying one of those alone would turn every rebuilt stock figure wrong.
+-- What is still open carries over into the new year: unpaid deadlines, customer accounts not yet
+-- settled (with the counter sales they will be closed from and their place in a grouped
+-- document), and supplier orders whose goods have not been received, with their rows.
 DROP PROCEDURE IF EXISTS INIZIOANNO$$
 CREATE PROCEDURE INIZIOANNO()
 BEGIN
@@ -314,19 +317,24 @@ BEGIN
   DELETE FROM ordiniclienti;
   DELETE FROM dettordineciente;
   DELETE FROM attesaordine;
-  DELETE FROM ordinifornitori;
-  DELETE FROM dettordinefornitore;
-  DELETE FROM ordineforntc;
-  DELETE FROM banco;
-  DELETE FROM dettbanco;
+  DELETE FROM ordinifornitori WHERE IFNULL(Evaso, '') = 'Si' OR IFNULL(CaricoMerceCreato, 0) <> 0;
+  DELETE FROM dettordinefornitore
+    WHERE NOT EXISTS (SELECT 1 FROM ordinifornitori o WHERE o.idOrdine = dettordinefornitore.idOrdineFornitore);
+  DELETE FROM ordineforntc
+    WHERE NOT EXISTS (SELECT 1 FROM ordinifornitori o WHERE o.idOrdine = ordineforntc.idordine);
+  DELETE FROM sospesi WHERE IFNULL(Saldato, 0) <> 0;
+  DELETE FROM elencosospesi
+    WHERE NOT EXISTS (SELECT 1 FROM sospesi s WHERE s.id = elencosospesi.idsospeso);
+  DELETE FROM banco
+    WHERE NOT EXISTS (SELECT 1 FROM sospesi s WHERE s.idBanco = banco.id);
+  DELETE FROM dettbanco
+    WHERE NOT EXISTS (SELECT 1 FROM banco b WHERE b.id = dettbanco.idBanco);
   DELETE FROM scontrini;
-  DELETE FROM sospesi;
-  DELETE FROM elencosospesi;
   DELETE FROM articolidocumento;
   DELETE FROM carichi;
   DELETE FROM dettcarico;
   DELETE FROM caricotcdoc;
-  DELETE FROM scadenzario;
+  DELETE FROM scadenzario WHERE IFNULL(Evaso, 0) <> 0;
   COMMIT;
 END$$
 

@@ -226,6 +226,31 @@ TEST_F(DatabaseDumpTest, BrokenDumpReportsTheToolsErrorAndLeavesTheCompanyAsItWa
     EXPECT_FALSE(databaseExists(*m_server, name() + QStringLiteral("_ripristino")));
 }
 
+// The loaded copy is readied (upgraded) before the swap: when that fails, the company is untouched.
+TEST_F(DatabaseDumpTest, APreparationThatFailsLeavesTheCompanyAsItWas)
+{
+    addSampleData();
+    const QString file = path(QStringLiteral("intero.sql"));
+    m_dump.dumpTo(m_company.settings(), name(), file);
+    m_db->exec(QStringLiteral("INSERT INTO clienti (Cognome) VALUES ('Dopo il backup')"));
+    const auto tablesBefore = checksums(*m_server, name());
+
+    QString preparedIn;
+    const QString error = ct::errorOf([&] {
+        m_dump.restoreFrom(m_company.settings(), name(), file, {}, [&](Db& restored) {
+            preparedIn = restored.scalar(QStringLiteral("SELECT DATABASE()")).toString();
+            restored.execDirect(QStringLiteral("DELETE FROM clienti"));
+            throw DumpError(QStringLiteral("aggiornamento non riuscito"));
+        });
+    });
+
+    EXPECT_EQ(error, QStringLiteral("aggiornamento non riuscito"));
+    EXPECT_EQ(preparedIn, name() + QStringLiteral("_ripristino"));
+    EXPECT_EQ(checksums(*m_server, name()), tablesBefore);
+    EXPECT_FALSE(databaseExists(*m_server, name() + QStringLiteral("_ripristino")));
+    EXPECT_FALSE(databaseExists(*m_server, name() + QStringLiteral("_precedente")));
+}
+
 // Refused before anything is replaced: a file that is no backup, a missing file, and the tables an
 // interrupted restore left behind, which are never dropped.
 TEST_F(DatabaseDumpTest, RestoresThatCannotBeginAreRefusedAndChangeNothing)

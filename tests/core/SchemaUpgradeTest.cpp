@@ -1,5 +1,6 @@
-// Bringing a company database up to the program's schema: an old database made from today's template
-// by taking away everything the upgrade list adds must come out the same as a new database.
+// Bringing a company database up to the program's schema: an old database (today's template without
+// everything the upgrade list adds, its columns in the types they had before) must come out the same
+// as a new database.
 
 #include "core/SchemaUpgrade.h"
 
@@ -13,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <map>
 
@@ -64,8 +66,38 @@ QString stampedVersion(Db& db)
     return db.scalar(QStringLiteral("SELECT VersioneDB FROM versione")).toString();
 }
 
+// Columns an old database has in an older, narrower type: the customer card code from before cards
+// grew to 14 characters, and the row discounts the list changes.
+struct LegacyColumn
+{
+    QString table;
+    QString column;
+    QString type;
+};
+const std::vector<LegacyColumn>& legacyColumns()
+{
+    static const std::vector<LegacyColumn> columns{
+        {"clienti", "barcode", "varchar(13) DEFAULT NULL"},
+        {"dettfattura", "Sconto", "tinyint(4) DEFAULT 0"},
+        {"dettbanco", "Sconto", "tinyint(4) DEFAULT 0"},
+    };
+    return columns;
+}
+
+// The (table, column) pairs whose type the upgrade list changes, read from the list itself.
+std::vector<std::pair<QString, QString>> modifiedColumns()
+{
+    static const QRegularExpression alter(QStringLiteral(R"(ALTER TABLE (\w+) MODIFY COLUMN (\w+))"));
+    std::vector<std::pair<QString, QString>> columns;
+    for (auto it = alter.globalMatch(upgradeList()); it.hasNext();) {
+        const auto match = it.next();
+        columns.emplace_back(match.captured(1), match.captured(2));
+    }
+    return columns;
+}
+
 // A database as it was before the versions the list covers: stamped "5.2.0", without the tables and
-// columns the list adds, with the narrow invoice-row discount and without DUPLICA_ARTICOLO.
+// columns the list adds, with the legacy column types and without DUPLICA_ARTICOLO.
 void makeOld(Db& db)
 {
     db.execDirect(QStringLiteral("SET SESSION innodb_strict_mode = 0")); // `riparazioni` is wide
@@ -83,7 +115,9 @@ void makeOld(Db& db)
             db.execDirect(QStringLiteral("ALTER TABLE `%1` DROP COLUMN `%2`")
                               .arg(table, existing.value(0, u"COLUMN_NAME").toString()));
     }
-    db.execDirect(QStringLiteral("ALTER TABLE dettfattura MODIFY COLUMN Sconto tinyint(4)"));
+    for (const LegacyColumn& legacy : legacyColumns())
+        db.execDirect(QStringLiteral("ALTER TABLE `%1` MODIFY COLUMN `%2` %3")
+                          .arg(legacy.table, legacy.column, legacy.type));
     db.execDirect(QStringLiteral("DROP PROCEDURE DUPLICA_ARTICOLO"));
     stamp(db, QStringLiteral("5.2.0"));
     db.execDirect(QStringLiteral("SET SESSION innodb_strict_mode = 1")); // as the program connects
@@ -189,6 +223,46 @@ TEST_F(SchemaUpgradeTest, AnOldDatabaseComesOutLikeANewOne)
     EXPECT_EQ(db.scalar(QStringLiteral("SELECT SUM(importo) FROM promo_importi")).toInt(), 1050);
     ASSERT_FALSE(progress.empty());
     EXPECT_EQ(progress.back(), 100);
+}
+
+// The old types come from the list and from the definitions: every column the list changes has its
+// old type here, and every old type is narrower than the program's definition, so the upgrade must
+// widen each one (most of them with no statement of the list naming it).
+TEST_F(SchemaUpgradeTest, AnOldDatabaseGetsEveryColumnThatGrewAtItsNewWidth)
+{
+    for (const auto& [table, column] : modifiedColumns())
+        EXPECT_TRUE(std::any_of(legacyColumns().begin(), legacyColumns().end(),
+                                [&](const LegacyColumn& legacy) {
+                                    return legacy.table.compare(table, Qt::CaseInsensitive) == 0 &&
+                                           legacy.column.compare(column, Qt::CaseInsensitive) == 0;
+                                }))
+            << table.toStdString() << "." << column.toStdString() << " has no old type";
+
+    CompanyDatabase upgraded(QStringLiteral("upgrade_widths"));
+    Db& db = upgraded.db();
+    makeOld(db);
+    const auto newColumns = columns(company().db(), false);
+    const auto oldColumns = columns(db, false);
+    for (const LegacyColumn& legacy : legacyColumns()) {
+        const QString key = (legacy.table + u'.' + legacy.column).toLower();
+        EXPECT_NE(oldColumns.at(key), newColumns.at(key)) << key.toStdString();
+    }
+    const QString card = QStringLiteral("20000000000016"); // 14 characters
+    EXPECT_THROW(
+        db.exec(QStringLiteral("INSERT INTO clienti (Cognome, barcode) VALUES ('Prima', :B)"), {{"B", card}}),
+        DbError)
+        << "strict mode refuses a card code too long for an old database";
+
+    upgrade(db);
+
+    const auto upgradedColumns = columns(db, false);
+    for (const LegacyColumn& legacy : legacyColumns()) {
+        const QString key = (legacy.table + u'.' + legacy.column).toLower();
+        EXPECT_EQ(upgradedColumns.at(key), newColumns.at(key)) << key.toStdString();
+    }
+    db.exec(QStringLiteral("INSERT INTO clienti (Cognome, barcode) VALUES ('Dopo', :B)"), {{"B", card}});
+    EXPECT_EQ(db.scalar(QStringLiteral("SELECT barcode FROM clienti WHERE Cognome = 'Dopo'")).toString(),
+              card);
 }
 
 TEST_F(SchemaUpgradeTest, ASecondRunChangesNothing)

@@ -171,6 +171,29 @@ TEST_F(BackupServiceTest, RestoreAsksFirstThenPutsTheBackupBack)
     EXPECT_EQ(service().summary(), (BackupSummary{1, QStringLiteral("06/12/2026 14:30:05")}));
 }
 
+// A dump made by an older version comes back on this version's schema, not on the one it was made with.
+TEST_F(BackupServiceTest, RestoreOfAnOlderDumpUpgradesTheCompany)
+{
+    db().execDirect(QStringLiteral("ALTER TABLE articoli DROP COLUMN obsoleto"));
+    db().execDirect(QStringLiteral("ALTER TABLE clienti MODIFY COLUMN barcode varchar(13) DEFAULT NULL"));
+    db().exec(QStringLiteral("UPDATE versione SET VersioneDB = '5.2.0'"));
+    db().exec(QStringLiteral("INSERT INTO clienti (Cognome) VALUES ('Vecchio')"));
+    ASSERT_TRUE(service().backUp());
+    m_dialogs.clear();
+
+    m_dialogs.answerFile(backupFile(QStringLiteral("BACKUP_06_12_2026.sql"))).answerConfirm(true);
+    ASSERT_TRUE(service().restore());
+
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT VersioneDB FROM versione")).toString(),
+              QStringLiteral("6.1.3"));
+    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM information_schema.COLUMNS WHERE TABLE_SCHEMA = "
+                                   "DATABASE() AND TABLE_NAME = 'articoli' AND COLUMN_NAME = 'obsoleto'")),
+              1);
+    db().exec(QStringLiteral("UPDATE clienti SET barcode = '20000000000016' WHERE Cognome = 'Vecchio'"));
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT barcode FROM clienti WHERE Cognome = 'Vecchio'")).toString(),
+              QStringLiteral("20000000000016"));
+}
+
 TEST_F(BackupServiceTest, RestoreChangesNothingWhenTheOperatorStepsBack)
 {
     ASSERT_TRUE(service().backUp());
@@ -260,8 +283,54 @@ TEST_F(BackupServiceTest, FailingInizioAnnoLeavesTheDumpAndTheDocuments)
     EXPECT_EQ(m_dialogs.texts(DialogEvent::Kind::Error),
               QStringList{QStringLiteral("Procedura non riuscita, riprovare.")});
     EXPECT_TRUE(
-        readAll(backupFile(QStringLiteral("GESTIONALE_2027.sql"))).contains("INSERT INTO `fatture` VALUES"));
+        readAll(backupFile(QStringLiteral("GESTIONALE_2026.sql"))).contains("INSERT INTO `fatture` VALUES"))
+        << "in January the dump is named after the year just ended";
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM fatture")), 1);
+}
+
+// Unpaid deadlines, unsettled customer accounts (with the sales they are closed from) and supplier
+// orders not yet received carry over into the new year; their settled or received twins go.
+TEST_F(BackupServiceTest, StartOfYearKeepsWhatIsStillOpen)
+{
+    setServerNow("2027-01-03 09:00:00");
+    db().exec(
+        QStringLiteral("INSERT INTO scadenzario (idScadenza, NrDoc, Evaso) VALUES (1, 10, 0), (2, 11, 1), "
+                       "(3, 12, NULL)"));
+    db().exec(QStringLiteral("INSERT INTO banco (id, NumDoc) VALUES (21, 1), (22, 2), (23, 3)"));
+    db().exec(QStringLiteral("INSERT INTO dettbanco (idBanco, Descrizione) VALUES (21, 'Cover aperta'), "
+                             "(22, 'Cover saldata'), (23, 'Vendita chiusa')"));
+    db().exec(QStringLiteral("INSERT INTO sospesi (id, idBanco, Importo, residuo, Saldato) VALUES "
+                             "(31, 21, 50, 20, 0), (32, 22, 40, 0, 1)"));
+    db().exec(QStringLiteral("INSERT INTO elencosospesi (idsospeso, importo) VALUES (31, 20), (32, 0)"));
+    db().exec(
+        QStringLiteral("INSERT INTO ordinifornitori (idOrdine, NumDoc, Evaso, CaricoMerceCreato) VALUES "
+                       "(41, 1, NULL, 0), (42, 2, 'Si', 1), (43, 3, 'No', NULL)"));
+    db().exec(QStringLiteral("INSERT INTO dettordinefornitore (idOrdineFornitore, Descrizione) VALUES "
+                             "(41, 'In arrivo'), (42, 'Arrivato'), (43, 'In arrivo 2')"));
+    db().exec(QStringLiteral("INSERT INTO ordineforntc (idordine, taglia) VALUES (41, 'M'), (42, 'L')"));
+    m_dialogs.answerConfirm(true);
+
+    ASSERT_TRUE(service().startOfYear());
+
+    auto ids = [this](const QString& sql) {
+        QStringList values;
+        for (const Row row : db().query(sql))
+            values << row.at(0).toString();
+        return values.join(u',');
+    };
+    EXPECT_EQ(ids(QStringLiteral("SELECT idScadenza FROM scadenzario ORDER BY 1")), QStringLiteral("1,3"));
+    EXPECT_EQ(ids(QStringLiteral("SELECT id FROM sospesi ORDER BY 1")), QStringLiteral("31"));
+    EXPECT_EQ(ids(QStringLiteral("SELECT idsospeso FROM elencosospesi ORDER BY 1")), QStringLiteral("31"));
+    EXPECT_EQ(ids(QStringLiteral("SELECT id FROM banco ORDER BY 1")), QStringLiteral("21"));
+    EXPECT_EQ(ids(QStringLiteral("SELECT Descrizione FROM dettbanco ORDER BY 1")),
+              QStringLiteral("Cover aperta"));
+    EXPECT_EQ(ids(QStringLiteral("SELECT idOrdine FROM ordinifornitori ORDER BY 1")),
+              QStringLiteral("41,43"));
+    EXPECT_EQ(ids(QStringLiteral("SELECT Descrizione FROM dettordinefornitore ORDER BY 1")),
+              QStringLiteral("In arrivo,In arrivo 2"));
+    EXPECT_EQ(ids(QStringLiteral("SELECT taglia FROM ordineforntc ORDER BY 1")), QStringLiteral("M"));
+    const QByteArray dump = readAll(backupFile(QStringLiteral("GESTIONALE_2026.sql")));
+    EXPECT_TRUE(dump.contains("Cover saldata")) << "what goes is kept in the dump";
 }
 
 TEST_F(BackupServiceTest, StartOfYearNeverEmptiesTheDocumentsWithoutItsDump)

@@ -9,6 +9,7 @@
 
 #include <QBuffer>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
@@ -16,6 +17,10 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <sys/resource.h>
+
+#include <csignal>
 
 using namespace carvendo;
 using carvendo::testing::pdfImageCount;
@@ -148,6 +153,72 @@ TEST_F(ReportEngineTest, AFileThatCannotBeWrittenIsReported)
     } catch (const core::ReportError& error) {
         EXPECT_EQ(error.message(), QStringLiteral("Impossibile scrivere il file PDF ") + path);
     }
+}
+
+// Stock quantities print with the decimals the shop keeps them in ("3 Decimali"), read at every
+// print; amounts of the same rows stay money.
+TEST_F(ReportEngineTest, QuantitiesPrintWithTheSettingsDecimalsAndAmountsAsMoney)
+{
+    addInventoryRow(QStringLiteral("CV15"), QStringLiteral("Cavo a metro"), 1234.25, 2.126);
+    const QString ini = m_dir.path() + QStringLiteral("/impostazioni.ini");
+    const report::ReportEngine engine(QStringLiteral(CARVENDO_REPORT_DIR), ini);
+    core::ReportRequest request = inventory(QStringLiteral("Inventario"));
+    request.setColumnKind(QStringLiteral("inventario"), core::ColumnKind::Quantity,
+                          {"giacenza", "Disponibilita"});
+
+    const struct
+    {
+        const char* setting;
+        const char* quantity;
+    } cases[] = {{"[Impostazioni]\r\n3 Decimali=1\r\n", "1234,250"},
+                 {"[Impostazioni]\r\n3 Decimali=0\r\n", "1234,25"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.setting);
+        QFile file(ini);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(c.setting);
+        file.close();
+        const QString html = engine.html(request);
+        EXPECT_EQ(html.count(QString::fromLatin1(c.quantity)), 2) << "giacenza and disponibilità";
+        EXPECT_TRUE(html.contains(QStringLiteral("2,13"))) << "the purchase price is an amount";
+        EXPECT_FALSE(html.contains(QStringLiteral("1.234,25"))) << "no quantity prints as money";
+    }
+}
+
+// A full disk halfway through an export: the last good file of that name stays whole.
+TEST_F(ReportEngineTest, AnExportThatFailsHalfwayKeepsTheLastGoodFile)
+{
+    addInventoryRow(QStringLiteral("CV15"), QStringLiteral("Cover"), 5, 12);
+    const QString path = pdf(QStringLiteral("inventario"));
+    m_engine.writePdf(inventory(QStringLiteral("Inventario")), path);
+    QFile good(path);
+    ASSERT_TRUE(good.open(QIODevice::ReadOnly));
+    const QByteArray goodBytes = good.readAll();
+    good.close();
+
+    // Files of this process may not grow past 2 KiB, as on a disk that fills up.
+    struct rlimit saved
+    {
+    };
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto savedSignal = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit small = saved;
+    small.rlim_cur = 2048;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    QString error;
+    try {
+        m_engine.writePdf(inventory(QStringLiteral("Inventario")), path);
+    } catch (const core::ReportError& e) {
+        error = e.message();
+    }
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, savedSignal);
+
+    EXPECT_EQ(error, QStringLiteral("Impossibile scrivere il file PDF ") + path);
+    ASSERT_TRUE(good.open(QIODevice::ReadOnly));
+    EXPECT_EQ(good.readAll(), goodBytes);
+    EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("inventario.pdf")})
+        << "no temporary file is left behind";
 }
 
 TEST_F(ReportEngineTest, AHiddenMemoIsLeftOutAndTheLogoIsDrawnOnlyWhenGiven)

@@ -377,6 +377,10 @@ TEST_F(ProceduresTest, StartOfYearEmptiesDocumentsAllOrNothingAndKeepsEverything
     // Every table gets a row of defaults.
     for (const QString& table : documents + ledgers)
         m_db->execDirect(QStringLiteral("INSERT INTO `%1` () VALUES ()").arg(table));
+    // Paid, settled and received: only what is still open carries over into the new year.
+    m_db->execDirect(QStringLiteral("UPDATE scadenzario SET Evaso = 1"));
+    m_db->execDirect(QStringLiteral("UPDATE sospesi SET Saldato = 1"));
+    m_db->execDirect(QStringLiteral("UPDATE ordinifornitori SET Evaso = 'Si', CaricoMerceCreato = 1"));
     m_procedures->caricoMagazzinoInsert(Item, Centrale, QStringLiteral("CENTRALE"), 5);
     const qint64 lastInvoice = count(QStringLiteral("SELECT MAX(idFattura) FROM fatture"));
     const auto rowsIn = [&](const QString& table) {

@@ -2,6 +2,7 @@
 
 #include "core/Clock.h"
 #include "core/DatabaseDump.h"
+#include "core/SchemaUpgrade.h"
 
 #include <QFileInfo>
 
@@ -70,7 +71,8 @@ int RestoreCommand::run(AdminContext& context, const CommandLine& line)
                 .arg(database));
     const std::vector<core::CompanyRecord> companies = context.companies({database});
     const core::CompanyRecord& company = companies.front();
-    core::DatabaseDump().restoreFrom(company.connection(), company.databasename, file);
+    core::DatabaseDump().restoreFrom(company.connection(), company.databasename, file, {},
+                                     [](core::Db& restored) { core::upgradeIfNeeded(restored); });
     context.out() << QStringLiteral("Restore avvenuto con successo.\n");
     return 0;
 }

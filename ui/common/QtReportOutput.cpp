@@ -8,8 +8,8 @@
 
 namespace carvendo::ui {
 
-QtReportOutput::QtReportOutput(QString reportDir, core::Dialogs& dialogs)
-    : m_engine(std::move(reportDir)), m_dialogs(dialogs)
+QtReportOutput::QtReportOutput(QString reportDir, core::Dialogs& dialogs, QString impostazioniIni)
+    : m_engine(std::move(reportDir), std::move(impostazioniIni)), m_dialogs(dialogs)
 {
 }
 

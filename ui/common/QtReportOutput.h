@@ -19,7 +19,7 @@ namespace carvendo::ui {
 class QtReportOutput : public core::ReportOutput
 {
 public:
-    QtReportOutput(QString reportDir, core::Dialogs& dialogs);
+    QtReportOutput(QString reportDir, core::Dialogs& dialogs, QString impostazioniIni = {});
 
     void preview(const core::ReportRequest& request) override;
     void print(const core::ReportRequest& request) override;
