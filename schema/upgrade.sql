@@ -111,6 +111,7 @@ CREATE INDEX IF NOT EXISTS ix_Descrizione ON articoli (Descrizione);
 CREATE INDEX IF NOT EXISTS ix_Fornitore ON articoli (Fornitore);
 CREATE INDEX IF NOT EXISTS ix_Fornitore ON articoli_fornitori (Fornitore);
 
+# Versione 6.1.4
 # Stock work tables: each window's rows carry their owner, so that two workstations filling the
 # inventory or the under-stock list at once never read or delete each other's rows; the list's
 # barcode is the item's full barcode.

@@ -176,7 +176,7 @@ TEST_F(SchemaUpgradeTest, OnlyADatabaseStampedWithThisVersionIsLeftAlone)
 {
     Db& db = company().db();
     const std::vector<std::pair<QString, bool>> cases{
-        {QStringLiteral("6.1.3"), false}, {QStringLiteral("7.0.0"), true}, {QStringLiteral("6.1.2"), true}};
+        {QStringLiteral("6.1.4"), false}, {QStringLiteral("7.0.0"), true}, {QStringLiteral("6.1.2"), true}};
     for (const auto& [version, needed] : cases) {
         SCOPED_TRACE(version.toStdString());
         stamp(db, version);
@@ -184,7 +184,7 @@ TEST_F(SchemaUpgradeTest, OnlyADatabaseStampedWithThisVersionIsLeftAlone)
     }
     db.exec(QStringLiteral("DELETE FROM versione"));
     EXPECT_TRUE(needsUpgrade(db)) << "a missing version row counts as another version";
-    stamp(db, QStringLiteral("6.1.3"));
+    stamp(db, QStringLiteral("6.1.4"));
 }
 
 TEST_F(SchemaUpgradeTest, AnOldDatabaseComesOutLikeANewOne)
@@ -282,7 +282,7 @@ TEST_F(SchemaUpgradeTest, ASecondRunChangesNothing)
     EXPECT_EQ(columns(db, true), schema);
     EXPECT_EQ(seededRows(db), seeded);
     EXPECT_EQ(routines(db), procedures);
-    EXPECT_EQ(stampedVersion(db), QStringLiteral("6.1.3"));
+    EXPECT_EQ(stampedVersion(db), QStringLiteral("6.1.4"));
 }
 
 TEST_F(SchemaUpgradeTest, ANewerUnstampedOrHelperlessDatabaseIsUpgradedToo)
@@ -304,7 +304,7 @@ TEST_F(SchemaUpgradeTest, ANewerUnstampedOrHelperlessDatabaseIsUpgradedToo)
         ASSERT_TRUE(needsUpgrade(db));
         upgrade(db);
         EXPECT_EQ(db.scalar(QStringLiteral("SELECT COUNT(*) FROM versione")).toInt64(), 1);
-        EXPECT_EQ(stampedVersion(db), QStringLiteral("6.1.3"));
+        EXPECT_EQ(stampedVersion(db), QStringLiteral("6.1.4"));
         EXPECT_EQ(routines(db), routines(company().db()));
     }
 }
@@ -329,7 +329,7 @@ TEST_F(SchemaUpgradeTest, AFailingStepLeavesTheVersionForTheNextStart)
     db.execDirect(carvendo::schema::TableDefinitions::builtIn().createTableStatement(
         QStringLiteral("acquisizioni"), false));
     upgrade(db);
-    EXPECT_EQ(stampedVersion(db), QStringLiteral("6.1.3"));
+    EXPECT_EQ(stampedVersion(db), QStringLiteral("6.1.4"));
     EXPECT_EQ(columns(db, false), columns(company().db(), false));
 }
 

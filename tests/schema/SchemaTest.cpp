@@ -195,7 +195,7 @@ TEST_F(SchemaTest, EveryTableTakesARowOfDefaultsUnderStrictMode)
 TEST_F(SchemaTest, TheRowsAFirstLoginNeedsAreThereAndSettingsTablesHoldOneRow)
 {
     EXPECT_EQ(db().scalar(QStringLiteral("SELECT VersioneDB FROM versione")).toString(),
-              QStringLiteral("6.1.3"));
+              QStringLiteral("6.1.4"));
 
     const core::Rows admin =
         db().query(QStringLiteral("SELECT u.nome, u.Attivo, u.loggato, u.magazzino, g.* FROM utenti u "
