@@ -17,7 +17,8 @@ QString lockName(UniqueWrite what, int key)
 
 } // namespace
 
-CheckAndWriteLock::CheckAndWriteLock(core::Db& db, UniqueWrite what, int key) : m_lock(db, lockName(what, key))
+CheckAndWriteLock::CheckAndWriteLock(core::Db& db, UniqueWrite what, int key)
+    : m_lock(db, lockName(what, key))
 {
 }
 
