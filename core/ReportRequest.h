@@ -15,7 +15,7 @@ namespace carvendo::core {
 // What the numbers of a dataset column are, so that they print as such: an amount "1.234,50"; a
 // quantity with the decimals the shop keeps stock in ("2,500" with three decimals, "2" in whole
 // pieces).
-enum class ColumnKind
+enum class PrintedNumber
 {
     Amount,
     Quantity
@@ -36,20 +36,20 @@ struct ReportRequest
     QString title;             // the window title of the preview and the print job's name
     // By dataset, then by column name in lower case: the kind of the columns that are not amounts.
     // A floating-point column not named here prints as an amount.
-    std::map<QString, std::map<QString, ColumnKind>> columnKinds;
+    std::map<QString, std::map<QString, PrintedNumber>> columnKinds;
 
-    void setColumnKind(const QString& dataset, ColumnKind kind, const QStringList& columns)
+    void setColumnKind(const QString& dataset, PrintedNumber kind, const QStringList& columns)
     {
         for (const QString& column : columns)
             columnKinds[dataset][column.toLower()] = kind;
     }
-    ColumnKind columnKind(const QString& dataset, const QString& column) const
+    PrintedNumber columnKind(const QString& dataset, const QString& column) const
     {
         const auto set = columnKinds.find(dataset);
         if (set == columnKinds.end())
-            return ColumnKind::Amount;
+            return PrintedNumber::Amount;
         const auto found = set->second.find(column.toLower());
-        return found == set->second.end() ? ColumnKind::Amount : found->second;
+        return found == set->second.end() ? PrintedNumber::Amount : found->second;
     }
 };
 

@@ -104,7 +104,7 @@ QVariantMap DataBinder::bind(const core::ReportRequest& request, int quantityDec
         std::vector<bool> isQuantity;
         for (const QString& column : columns) {
             lowerCase.append(column.toLower());
-            isQuantity.push_back(request.columnKind(name, column) == core::ColumnKind::Quantity);
+            isQuantity.push_back(request.columnKind(name, column) == core::PrintedNumber::Quantity);
         }
         for (int r = 0; r < rows.size(); ++r) {
             QVariantMap row;

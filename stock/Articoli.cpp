@@ -255,7 +255,7 @@ bool Articoli::printList(core::ReportOutput& reports)
     if (!core::mayPrintList(m_dialogs, items.size(), QStringLiteral("articoli")))
         return false;
     request.datasets.emplace(QStringLiteral("articoli"), items);
-    request.setColumnKind(QStringLiteral("articoli"), core::ColumnKind::Quantity, {"giacenza"});
+    request.setColumnKind(QStringLiteral("articoli"), core::PrintedNumber::Quantity, {"giacenza"});
     request.values.insert(QStringLiteral("magazzino"), m_warehouse.name);
     try {
         reports.preview(request);

@@ -269,7 +269,7 @@ void Inventario::putRows(core::ReportRequest& request, const core::Rows& rows, i
     if (idMagazzino > 0 && !rows.isEmpty())
         warehouse = rows.value(0, "MAGAZZINO").toString();
     request.datasets.insert_or_assign(QStringLiteral("inventario"), rows);
-    request.setColumnKind(QStringLiteral("inventario"), core::ColumnKind::Quantity,
+    request.setColumnKind(QStringLiteral("inventario"), core::PrintedNumber::Quantity,
                           {"GIACENZA", "DISPONIBILITA"});
     request.values.insert(QStringLiteral("magazzino"), warehouse);
 }

@@ -235,7 +235,7 @@ core::ReportRequest MovimentiMagazzino::reportRequest()
     core::ReportRequest request;
     request.templateName = QStringLiteral("MovimentiMagazzino");
     request.datasets.emplace(QStringLiteral("venduti"), allRows());
-    request.setColumnKind(QStringLiteral("venduti"), core::ColumnKind::Quantity, {"quantita"});
+    request.setColumnKind(QStringLiteral("venduti"), core::PrintedNumber::Quantity, {"quantita"});
     request.title = reportTitle();
     request.values.insert(QStringLiteral("titolo"), request.title);
     return request;

@@ -90,7 +90,7 @@ bool Sottoscorta::print()
     core::ReportRequest request;
     request.templateName = QStringLiteral("Sottoscorta");
     request.datasets.emplace(QStringLiteral("sottoscorta"), m_rows);
-    request.setColumnKind(QStringLiteral("sottoscorta"), core::ColumnKind::Quantity,
+    request.setColumnKind(QStringLiteral("sottoscorta"), core::PrintedNumber::Quantity,
                           {"giacenza", "scorta", "qtaordine"});
     request.values.insert(QStringLiteral("data"), m_clock.today().toString(QStringLiteral("dd/MM/yyyy")));
     request.values.insert(QStringLiteral("fornitore"), m_supplier);

@@ -163,7 +163,7 @@ TEST_F(ReportEngineTest, QuantitiesPrintWithTheSettingsDecimalsAndAmountsAsMoney
     const QString ini = m_dir.path() + QStringLiteral("/impostazioni.ini");
     const report::ReportEngine engine(QStringLiteral(CARVENDO_REPORT_DIR), ini);
     core::ReportRequest request = inventory(QStringLiteral("Inventario"));
-    request.setColumnKind(QStringLiteral("inventario"), core::ColumnKind::Quantity,
+    request.setColumnKind(QStringLiteral("inventario"), core::PrintedNumber::Quantity,
                           {"giacenza", "Disponibilita"});
 
     const struct
