@@ -36,6 +36,10 @@ int Numbering::nextNumber(Db& db, const NumberSeries& series, const QString& suf
     }
     if (!conditions.isEmpty())
         sql += QStringLiteral(" WHERE ") + conditions.join(QStringLiteral(" AND "));
+    // Inside a transaction a plain read sees the snapshot of its first read, which may predate a
+    // number another workstation has committed since: a locking read sees the latest rows.
+    if (db.inTransaction())
+        sql += QStringLiteral(" LOCK IN SHARE MODE");
     return int(db.scalar(sql, params).toInt64()) + 1;
 }
 
@@ -47,32 +51,28 @@ int Numbering::peekNextNumber(const NumberSeries& series, const QString& suffix,
 
 NumberReservation::NumberReservation(Db& db, const NumberSeries& series, const QString& suffix,
                                      std::optional<NumberScope> scope)
-    : m_db(db), m_lockTable(QString::fromLatin1(series.table))
+    : m_db(db), m_lockName(QStringLiteral("numero.") + QString::fromLatin1(series.table))
 {
-    // One lock per company database and table; hashed because lock names are at most 64 characters.
-    const Field got = m_db.scalar(
-        QStringLiteral(
-            "SELECT GET_LOCK(SHA1(CONCAT('carvendo-numero.', DATABASE(), '.', :TABELLA)), :ATTESA)"),
-        {{"TABELLA", m_lockTable}, {"ATTESA", kLockTimeoutSeconds}});
-    if (got.toInt() != 1)
+    if (!m_db.acquireLock(m_lockName, kLockTimeoutSeconds))
         throw DbError(QStringLiteral(
             "Un'altra postazione sta numerando lo stesso tipo di documento. Riprovare tra qualche istante."));
     try {
         m_number = Numbering::nextNumber(m_db, series, suffix, scope);
     } catch (...) {
-        m_db.scalar(QStringLiteral(
-                        "SELECT RELEASE_LOCK(SHA1(CONCAT('carvendo-numero.', DATABASE(), '.', :TABELLA)))"),
-                    {{"TABELLA", m_lockTable}});
+        release();
         throw;
     }
 }
 
 NumberReservation::~NumberReservation()
 {
+    release();
+}
+
+void NumberReservation::release() noexcept
+{
     try {
-        m_db.scalar(QStringLiteral(
-                        "SELECT RELEASE_LOCK(SHA1(CONCAT('carvendo-numero.', DATABASE(), '.', :TABELLA)))"),
-                    {{"TABELLA", m_lockTable}});
+        m_db.releaseLock(m_lockName);
     } catch (const DbError&) {
         // A connection that is gone has released its locks with it.
     }

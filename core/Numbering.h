@@ -56,7 +56,9 @@ inline constexpr NumberSeries CodiceAgente{"agenti", "CodiceAgente", nullptr, Nu
 } // namespace Series
 
 // A number taken under a named server lock: no other workstation can take a number of the same
-// table until this object goes, so the caller inserts its header row before letting it go.
+// table until this object goes, so the caller inserts its header row before letting it go. Inside a
+// transaction the lock is held until the transaction ends: the number is committed (or given back)
+// before another workstation reads the largest one.
 class NumberReservation
 {
 public:
@@ -69,8 +71,10 @@ public:
     int number() const { return m_number; }
 
 private:
+    void release() noexcept;
+
     Db& m_db;
-    QString m_lockTable;
+    QString m_lockName;
     int m_number = 0;
 };
 
@@ -85,7 +89,8 @@ public:
     int peekNextNumber(const NumberSeries& series, const QString& suffix = {},
                        std::optional<NumberScope> scope = std::nullopt);
 
-    // Takes the next number and runs insertHeader(number) while holding the lock.
+    // Takes the next number and runs insertHeader(number) while holding the lock (inside a
+    // transaction: until it ends).
     template <typename InsertHeader>
     auto withNextNumber(const NumberSeries& series, const QString& suffix, InsertHeader&& insertHeader)
     {

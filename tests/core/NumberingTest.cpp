@@ -142,7 +142,7 @@ TEST_F(NumberingTest, TheLockIsReleasedWhenInsertingTheHeaderFails)
     auto other = company().newConnection();
     EXPECT_EQ(other
                   ->scalar(QStringLiteral(
-                      "SELECT IS_FREE_LOCK(SHA1(CONCAT('carvendo-numero.', DATABASE(), '.fatture')))"))
+                      "SELECT IS_FREE_LOCK(SHA1(CONCAT('carvendo.', DATABASE(), '.numero.fatture')))"))
                   .toInt(),
               1);
 }
