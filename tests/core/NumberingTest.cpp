@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QDeadlineTimer>
+
 #include <atomic>
 #include <thread>
 
@@ -129,6 +131,53 @@ TEST_F(NumberingTest, FourWorkstationsNeverGetTheSameNumber)
     EXPECT_EQ(r["quante"].toInt(), kThreads * kPerThread);
     EXPECT_EQ(r["diverse"].toInt(), kThreads * kPerThread);
     EXPECT_EQ(r["massimo"].toInt(), kThreads * kPerThread);
+}
+
+TEST_F(NumberingTest, TwoWorkstationsNumberingInsideTransactionsThatCommitLateGetDifferentNumbers)
+{
+    const auto insertInvoice = [](Db& db) {
+        return Numbering(db).withNextNumber(Series::Fattura, QString(), [&](int number) {
+            db.exec(QStringLiteral("INSERT INTO fatture (NumDoc, Anno) VALUES (:N, YEAR(CURRENT_DATE))"),
+                    {{"N", number}});
+            return number;
+        });
+    };
+    auto first = company().newConnection();
+    Transaction firstCommand(*first);
+    const int firstNumber = insertInvoice(*first);
+
+    // The second workstation's command has read the table before it asks for a number.
+    std::atomic<unsigned long> secondThread{0};
+    std::atomic<bool> secondDone{false};
+    int secondNumber = 0;
+    QString secondError;
+    std::thread second([&] {
+        try {
+            auto db = company().newConnection();
+            secondThread = db->serverThreadId();
+            Transaction command(*db);
+            db->scalar(QStringLiteral("SELECT COUNT(*) FROM fatture"));
+            secondNumber = insertInvoice(*db);
+            command.commit();
+        } catch (const DbError& e) {
+            secondError = e.message();
+        }
+        secondDone = true;
+    });
+    // Until the first command commits, the second waits for the lock (or, unmended, is done already).
+    const QString waiting = QStringLiteral(
+        "SELECT COUNT(*) FROM information_schema.PROCESSLIST WHERE ID = :ID AND STATE = 'User lock'");
+    QDeadlineTimer deadline(10000);
+    while (!secondDone && !deadline.hasExpired() &&
+           (secondThread == 0 || m_db->scalar(waiting, {{"ID", qint64(secondThread.load())}}).toInt() == 0))
+        std::this_thread::yield();
+    firstCommand.commit();
+    second.join();
+
+    EXPECT_EQ(secondError, QString());
+    EXPECT_EQ(firstNumber, 1);
+    EXPECT_EQ(secondNumber, 2);
+    EXPECT_EQ(m_db->scalar(QStringLiteral("SELECT COUNT(DISTINCT NumDoc) FROM fatture")).toInt(), 2);
 }
 
 TEST_F(NumberingTest, TheLockIsReleasedWhenInsertingTheHeaderFails)
