@@ -243,7 +243,7 @@ TEST_F(NumberingTest, ARepairTicketKeepsItsCodeUnlessAnotherTicketHoldsIt)
         << "a ticket without a code gets one";
 }
 
-TEST(Ean13, CheckDigitsAndMonthNames)
+TEST(Barcodes, CheckDigitsAndMonthNames)
 {
     struct Case
     {
@@ -253,6 +253,8 @@ TEST(Ean13, CheckDigitsAndMonthNames)
     for (const Case& c : {Case{"800500100201", 7}, Case{"400638133393", 1}, Case{"7000001000100", 1}})
         EXPECT_EQ(ean13CheckDigit(QString::fromLatin1(c.base)), c.digit) << c.base;
     EXPECT_THROW(ean13CheckDigit(u"80050010020X"), std::invalid_argument);
+    EXPECT_EQ(ean8CheckDigit(u"1234567"), 0);
+    EXPECT_EQ(ean8CheckDigit(u"9638507"), 4);
 
     EXPECT_EQ(monthName(12), QStringLiteral("Dicembre"));
     EXPECT_THROW(monthName(13), std::out_of_range);
