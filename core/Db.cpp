@@ -390,8 +390,13 @@ public:
     }
     ~StatementTimer()
     {
-        if (m_logger)
+        if (!m_logger)
+            return;
+        try {
             m_logger(m_sql, m_timer.nsecsElapsed() / 1000);
+        } catch (...) {
+            // A log that cannot be written does not change what the statement did.
+        }
     }
     StatementTimer(const StatementTimer&) = delete;
     StatementTimer& operator=(const StatementTimer&) = delete;
@@ -832,12 +837,12 @@ void Db::rollback()
 
 namespace {
 // Lock names are at most 64 characters: the company database and the caller's name, hashed.
-const QString LockName = QStringLiteral("SHA1(CONCAT('carvendo.', DATABASE(), '.', :NOME))");
+const QString kLockName = QStringLiteral("SHA1(CONCAT('carvendo.', DATABASE(), '.', :NOME))");
 } // namespace
 
 bool Db::acquireLock(const QString& name, int waitSeconds)
 {
-    const Field got = scalar(QStringLiteral("SELECT GET_LOCK(%1, :ATTESA)").arg(LockName),
+    const Field got = scalar(QStringLiteral("SELECT GET_LOCK(%1, :ATTESA)").arg(kLockName),
                              {{QStringLiteral("NOME"), name}, {QStringLiteral("ATTESA"), waitSeconds}});
     if (got.toInt() != 1)
         return false;
@@ -855,7 +860,7 @@ void Db::releaseLock(const QString& name)
     }
     if (--m_locks[name] == 0)
         m_locks.remove(name);
-    scalar(QStringLiteral("SELECT RELEASE_LOCK(%1)").arg(LockName), {{QStringLiteral("NOME"), name}});
+    scalar(QStringLiteral("SELECT RELEASE_LOCK(%1)").arg(kLockName), {{QStringLiteral("NOME"), name}});
 }
 
 void Db::releaseLocksHeldForTransaction()
