@@ -2,6 +2,7 @@
 
 #include "core/SqlText.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLoggingCategory>
 
@@ -10,6 +11,7 @@
 
 #include <cstring>
 #include <deque>
+#include <utility>
 
 Q_LOGGING_CATEGORY(sqlLog, "carvendo.sql")
 
@@ -202,11 +204,26 @@ QTime timeOf(const MYSQL_TIME& t)
     return QTime(int(t.hour), int(t.minute), int(t.second), int(t.second_part / 1000));
 }
 
+// A TIME column may hold a span ("-01:30:00", "30:00:00") that no time of day can show; reading it as
+// an empty time would lose it without a word.
+QTime timeOfDay(const MYSQL_TIME& t, const QString& column)
+{
+    const QTime time = timeOf(t);
+    if (t.neg || t.day != 0 || !time.isValid())
+        throw DbError(
+            QStringLiteral("La colonna %1 contiene la durata %2%3:%4:%5, che non è un'ora del giorno")
+                .arg(column, t.neg ? QStringLiteral("-") : QString())
+                .arg(qulonglong(t.day) * 24 + t.hour, 2, 10, QLatin1Char('0'))
+                .arg(t.minute, 2, 10, QLatin1Char('0'))
+                .arg(t.second, 2, 10, QLatin1Char('0')));
+    return time;
+}
+
 // Receives one result set of a prepared statement.
 class ResultReader
 {
 public:
-    ResultReader(MYSQL_STMT* stmt, MYSQL_RES* meta) : m_stmt(stmt), m_meta(meta)
+    ResultReader(MYSQL_STMT* stmt, MYSQL_RES* meta) : m_stmt(stmt)
     {
         const unsigned count = mysql_num_fields(meta);
         MYSQL_FIELD* fields = mysql_fetch_fields(meta);
@@ -282,7 +299,7 @@ public:
                 break;
             }
             case ColumnKind::Time:
-                values[i] = QVariant(timeOf(c.time));
+                values[i] = QVariant(timeOfDay(c.time, m_names[qsizetype(i)]));
                 break;
             default: {
                 QByteArray data;
@@ -325,10 +342,69 @@ private:
     };
 
     MYSQL_STMT* m_stmt;
-    MYSQL_RES* m_meta;
     QStringList m_names;
     std::vector<MYSQL_BIND> m_binds;
     std::vector<Column> m_columns;
+};
+
+struct FreeResult
+{
+    void operator()(MYSQL_RES* result) const { mysql_free_result(result); }
+};
+using ResultMetadata = std::unique_ptr<MYSQL_RES, FreeResult>;
+
+// Whatever way the reading of a statement's results ends, they are let go. When it ends with a
+// throw halfway (a value that cannot be read, a server error in a later result set), the rows and
+// result sets still on the way are drained, so the connection and this cached statement serve the
+// next command instead of answering "Commands out of sync".
+class PendingResults
+{
+public:
+    explicit PendingResults(MYSQL_STMT* stmt) : m_stmt(stmt) {}
+    ~PendingResults()
+    {
+        if (m_complete)
+            mysql_stmt_free_result(m_stmt);
+        else
+            mysql_stmt_reset(m_stmt);
+    }
+    PendingResults(const PendingResults&) = delete;
+    PendingResults& operator=(const PendingResults&) = delete;
+
+    void complete() { m_complete = true; }
+
+private:
+    MYSQL_STMT* m_stmt;
+    bool m_complete = false;
+};
+
+// Times one statement for the statement log, however it ends.
+class StatementTimer
+{
+public:
+    using Logger = std::function<void(const QString&, qint64)>;
+    StatementTimer(const Logger& logger, const QString& sql) : m_logger(logger), m_sql(sql)
+    {
+        if (m_logger)
+            m_timer.start();
+    }
+    ~StatementTimer()
+    {
+        if (!m_logger)
+            return;
+        try {
+            m_logger(m_sql, m_timer.nsecsElapsed() / 1000);
+        } catch (...) {
+            // A log that cannot be written does not change what the statement did.
+        }
+    }
+    StatementTimer(const StatementTimer&) = delete;
+    StatementTimer& operator=(const StatementTimer&) = delete;
+
+private:
+    const Logger& m_logger;
+    const QString& m_sql;
+    QElapsedTimer m_timer;
 };
 
 struct Prepared
@@ -351,6 +427,7 @@ struct Db::Impl
     QHash<QString, Prepared> statements;
     qint64 lastInsertId = 0;
     QString database;
+    StatementTimer::Logger logger; // empty when statements are not logged
 
     ~Impl() { disconnect(); }
 
@@ -462,6 +539,7 @@ struct Db::Impl
 
     Outcome execute(const QString& sql, const Params& params)
     {
+        const StatementTimer timer(logger, sql);
         Prepared& p = prepare(sql);
         checkParams(p, params, sql);
         ParamBuffers buffers(p.names.size());
@@ -472,6 +550,7 @@ struct Db::Impl
         if (mysql_stmt_execute(p.stmt) != 0)
             failStatement(p.stmt, sql);
 
+        PendingResults pending(p.stmt);
         Outcome outcome;
         bool haveRows = false;
         for (;;) {
@@ -495,38 +574,37 @@ struct Db::Impl
             if (next > 0)
                 failStatement(p.stmt, sql);
         }
-        mysql_stmt_free_result(p.stmt);
+        pending.complete();
         return outcome;
     }
 
-    static Rows fetchAll(MYSQL_STMT* stmt, const QString& sql)
+    Rows fetchAll(MYSQL_STMT* stmt, const QString& sql) const
     {
-        MYSQL_RES* meta = mysql_stmt_result_metadata(stmt);
+        const ResultMetadata meta(mysql_stmt_result_metadata(stmt));
         if (!meta)
             failStatement(stmt, sql);
-        ResultReader reader(stmt, meta);
-        if (mysql_stmt_bind_result(stmt, reader.binds()) != 0) {
-            mysql_free_result(meta);
+        ResultReader reader(stmt, meta.get());
+        if (mysql_stmt_bind_result(stmt, reader.binds()) != 0)
             failStatement(stmt, sql);
-        }
         std::vector<std::vector<QVariant>> data;
         for (;;) {
             const int rc = mysql_stmt_fetch(stmt);
             if (rc == MYSQL_NO_DATA)
                 break;
             if (rc == 1) {
-                mysql_free_result(meta);
+                // An error arriving among the rows is kept by the connection, not by the statement.
+                if (mysql_stmt_errno(stmt) == 0 && mysql_errno(conn) != 0)
+                    failConnection(sql);
                 failStatement(stmt, sql);
             }
             data.push_back(reader.row()); // rc 0 or MYSQL_DATA_TRUNCATED (long texts re-read)
         }
-        const QStringList names = reader.names();
-        mysql_free_result(meta);
-        return Rows(names, std::move(data));
+        return Rows(reader.names(), std::move(data));
     }
 
     void executeText(const QString& sql)
     {
+        const StatementTimer timer(logger, sql);
         requireOpen();
         const QByteArray bytes = sql.toUtf8();
         if (mysql_real_query(conn, bytes.constData(), static_cast<unsigned long>(bytes.size())) != 0)
@@ -553,25 +631,33 @@ Db::Db(ConnectionSettings settings) : m_settings(std::move(settings)), m_impl(st
     m_impl->database = m_settings.database;
     const QByteArray env = qgetenv("CARVENDO_SQL_LOG");
     m_logging = !env.isEmpty() && env != "0";
+    updateStatementLogger();
 }
 
 Db::~Db() = default;
 
 void Db::open()
 {
+    connectionGone();
     m_impl->connect(m_settings);
-    m_inTransaction = false;
 }
 
 void Db::close()
 {
-    m_impl->disconnect();
-    m_inTransaction = false;
+    connectionGone();
 }
 
 bool Db::isOpen() const
 {
     return m_impl->conn != nullptr;
+}
+
+void Db::connectionGone()
+{
+    m_impl->disconnect();
+    m_inTransaction = false;
+    m_locks.clear();
+    m_releaseAtEnd.clear();
 }
 
 void Db::useDatabase(const QString& database)
@@ -583,49 +669,45 @@ void Db::useDatabase(const QString& database)
     m_settings.database = database;
 }
 
-template <typename Fn> auto Db::withReconnect(const QString& sql, bool isRead, Fn&& fn) -> decltype(fn())
+template <typename Fn> auto Db::withReconnect(bool isRead, Fn&& fn, const bool* ranOnServer) -> decltype(fn())
 {
-    QElapsedTimer timer;
-    timer.start();
     try {
         if (!m_impl->conn && !m_inTransaction)
             open();
-        auto result = fn();
-        logStatement(sql, timer);
-        return result;
+        return fn();
     } catch (const DbError& error) {
-        logStatement(sql, timer);
         if (!isConnectionLost(error.errorCode()))
             throw;
-        if (m_inTransaction) {
-            // The server has already thrown the transaction away: the whole command fails.
-            m_impl->disconnect();
-            m_inTransaction = false;
+        const bool inTransaction = m_inTransaction;
+        const bool heldLocks = holdsLocks();
+        connectionGone();
+        // The server has already thrown the transaction away: the whole command fails.
+        if (inTransaction)
             throw;
-        }
+        if (heldLocks)
+            throw DbError(
+                QStringLiteral("La connessione al database si è interrotta mentre questa postazione "
+                               "teneva un blocco: il comando non è stato completato. Ripeterlo."),
+                error.errorCode(), error.sqlState(), error.statement());
         // 2006: nothing reached the server. 2013: the statement may have run, so only reads are repeated.
-        const bool safeToRepeat = error.errorCode() == CR_SERVER_GONE_ERROR || isRead;
-        m_impl->disconnect();
-        if (!safeToRepeat)
+        const bool reachedServer =
+            error.errorCode() != CR_SERVER_GONE_ERROR || (ranOnServer != nullptr && *ranOnServer);
+        if (!isRead && reachedServer)
             throw;
         open();
         ++m_reconnects;
-        timer.restart();
-        auto result = fn();
-        logStatement(sql, timer);
-        return result;
+        return fn();
     }
 }
 
 Rows Db::query(const QString& sql, const Params& params)
 {
-    return withReconnect(sql, isReadOnlyStatement(sql), [&] { return m_impl->execute(sql, params).rows; });
+    return withReconnect(isReadOnlyStatement(sql), [&] { return m_impl->execute(sql, params).rows; });
 }
 
 qint64 Db::exec(const QString& sql, const Params& params)
 {
-    return withReconnect(sql, isReadOnlyStatement(sql),
-                         [&] { return m_impl->execute(sql, params).affected; });
+    return withReconnect(isReadOnlyStatement(sql), [&] { return m_impl->execute(sql, params).affected; });
 }
 
 Field Db::scalar(const QString& sql, const Params& params)
@@ -657,11 +739,32 @@ CallResult Db::call(const QString& procedure, const QVariantList& args, const QS
     }
     const QString sql =
         QStringLiteral("CALL `%1`(%2)").arg(procedure, placeholders.join(QStringLiteral(", ")));
-    CallResult result;
-    result.rows = withReconnect(sql, false, [&] { return m_impl->execute(sql, params).rows; });
-    if (!selected.isEmpty())
-        result.out = query(QStringLiteral("SELECT ") + selected.join(QStringLiteral(", ")));
-    return result;
+    const QString outSql = QStringLiteral("SELECT ") + selected.join(QStringLiteral(", "));
+    // The OUT variables live in the session: the pair is repeated whole or not at all.
+    bool procedureRan = false;
+    try {
+        return withReconnect(
+            false,
+            [&] {
+                procedureRan = false;
+                CallResult result;
+                result.rows = m_impl->execute(sql, params).rows;
+                procedureRan = true;
+                if (!selected.isEmpty())
+                    result.out = m_impl->execute(outSql, {}).rows;
+                return result;
+            },
+            &procedureRan);
+    } catch (const DbError& error) {
+        if (!procedureRan || !isConnectionLost(error.errorCode()))
+            throw;
+        throw DbError(
+            QStringLiteral("La connessione al database si è interrotta dopo la procedura %1: i valori "
+                           "che ha restituito sono andati persi. Verificarne l'esito prima di "
+                           "ripetere il comando.")
+                .arg(procedure),
+            error.errorCode(), error.sqlState(), outSql);
+    }
 }
 
 qint64 Db::lastInsertId() const
@@ -671,7 +774,7 @@ qint64 Db::lastInsertId() const
 
 void Db::execDirect(const QString& sql)
 {
-    withReconnect(sql, isReadOnlyStatement(sql), [&] {
+    withReconnect(isReadOnlyStatement(sql), [&] {
         m_impl->executeText(sql);
         return 0;
     });
@@ -715,6 +818,7 @@ void Db::commit()
         throw DbError(QStringLiteral("Nessuna transazione aperta da confermare"));
     execDirect(QStringLiteral("COMMIT"));
     m_inTransaction = false;
+    releaseLocksHeldForTransaction();
 }
 
 void Db::rollback()
@@ -725,31 +829,75 @@ void Db::rollback()
         execDirect(QStringLiteral("ROLLBACK"));
     } catch (const DbError&) {
         // A connection that died has rolled back on the server already; start afresh next time.
-        m_impl->disconnect();
+        connectionGone();
     }
     m_inTransaction = false;
+    releaseLocksHeldForTransaction();
+}
+
+namespace {
+// Lock names are at most 64 characters: the company database and the caller's name, hashed.
+const QString kLockName = QStringLiteral("SHA1(CONCAT('carvendo.', DATABASE(), '.', :NOME))");
+} // namespace
+
+bool Db::acquireLock(const QString& name, int waitSeconds)
+{
+    const Field got = scalar(QStringLiteral("SELECT GET_LOCK(%1, :ATTESA)").arg(kLockName),
+                             {{QStringLiteral("NOME"), name}, {QStringLiteral("ATTESA"), waitSeconds}});
+    if (got.toInt() != 1)
+        return false;
+    ++m_locks[name];
+    return true;
+}
+
+void Db::releaseLock(const QString& name)
+{
+    if (!m_locks.contains(name))
+        return; // gone with a lost connection
+    if (m_inTransaction) {
+        m_releaseAtEnd << name;
+        return;
+    }
+    if (--m_locks[name] == 0)
+        m_locks.remove(name);
+    scalar(QStringLiteral("SELECT RELEASE_LOCK(%1)").arg(kLockName), {{QStringLiteral("NOME"), name}});
+}
+
+void Db::releaseLocksHeldForTransaction()
+{
+    const QStringList names = std::exchange(m_releaseAtEnd, {});
+    for (const QString& name : names) {
+        try {
+            releaseLock(name);
+        } catch (const DbError&) {
+            // The transaction has ended already; a connection that is gone took its locks with it.
+        }
+    }
 }
 
 void Db::setStatementLogging(bool on)
 {
     m_logging = on;
+    updateStatementLogger();
 }
 
 void Db::setStatementLogger(StatementLogger logger)
 {
     m_logger = std::move(logger);
     m_logging = true;
+    updateStatementLogger();
 }
 
-void Db::logStatement(const QString& sql, const QElapsedTimer& timer) const
+void Db::updateStatementLogger()
 {
     if (!m_logging)
-        return;
-    const qint64 micros = timer.nsecsElapsed() / 1000;
-    if (m_logger)
-        m_logger(sql, micros);
+        m_impl->logger = nullptr;
+    else if (m_logger)
+        m_impl->logger = m_logger;
     else
-        qCInfo(sqlLog).noquote() << micros << "µs" << sql.simplified();
+        m_impl->logger = [](const QString& sql, qint64 micros) {
+            qCInfo(sqlLog).noquote() << micros << "µs" << sql.simplified();
+        };
 }
 
 unsigned long Db::serverThreadId() const

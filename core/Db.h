@@ -3,9 +3,9 @@
 #include "core/DbError.h"
 #include "core/Rows.h"
 
-#include <QElapsedTimer>
 #include <QHash>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 #include <QVariantMap>
 
@@ -42,8 +42,9 @@ struct CallResult
 //
 // Statements use :NAME placeholders; they are parsed and prepared once per connection and cached.
 // A placeholder without a value, or a value without its placeholder, is an error. A lost connection
-// (2006/2013) is reopened and the statement re-run once, but never inside an open transaction:
-// there the command fails, the transaction is gone, and the caller's Transaction rolls back.
+// (2006/2013) is reopened and the statement re-run once, but never inside an open transaction (there
+// the command fails, the transaction is gone, and the caller's Transaction rolls back) and never while
+// the connection holds a named lock (a new connection would not hold it: the command fails).
 class Db
 {
 public:
@@ -61,6 +62,8 @@ public:
     Rows query(const QString& sql, const Params& params = {});
     qint64 exec(const QString& sql, const Params& params = {});  // rows matched (found rows)
     Field scalar(const QString& sql, const Params& params = {}); // first column of the first row, or NULL
+    // CALL and the SELECT of its OUT variables run on the same connection: when the connection is
+    // lost after the procedure ran, the call fails rather than read the variables of a new one.
     CallResult call(const QString& procedure, const QVariantList& args = {},
                     const QStringList& outNames = {});
     qint64 lastInsertId() const;
@@ -77,6 +80,14 @@ public:
     void rollback();
     bool inTransaction() const { return m_inTransaction; }
 
+    // Named server locks (GET_LOCK), one name space per company database. False when another
+    // connection still holds the lock after waitSeconds. A lock let go inside a transaction is
+    // released only when the transaction ends, so what it guarded is committed (or gone) before
+    // another workstation gets it.
+    bool acquireLock(const QString& name, int waitSeconds);
+    void releaseLock(const QString& name);
+    bool holdsLocks() const { return !m_locks.isEmpty(); }
+
     // Logging of every statement with its duration in microseconds. Defaults to the environment
     // variable CARVENDO_SQL_LOG (any non-empty value except "0"), written to the "carvendo.sql" category.
     using StatementLogger = std::function<void(const QString& sql, qint64 micros)>;
@@ -89,8 +100,13 @@ public:
     struct Impl;
 
 private:
-    template <typename Fn> auto withReconnect(const QString& sql, bool isRead, Fn&& fn) -> decltype(fn());
-    void logStatement(const QString& sql, const QElapsedTimer& timer) const;
+    // Runs fn, reopening a lost connection and running fn once more when that is safe: a read, or a
+    // statement that never reached the server (2006) while *ranOnServer, when given, is false.
+    template <typename Fn>
+    auto withReconnect(bool isRead, Fn&& fn, const bool* ranOnServer = nullptr) -> decltype(fn());
+    void connectionGone(); // the server has dropped the transaction and the locks with the connection
+    void releaseLocksHeldForTransaction();
+    void updateStatementLogger();
 
     ConnectionSettings m_settings;
     std::unique_ptr<Impl> m_impl;
@@ -98,6 +114,8 @@ private:
     bool m_logging = false;
     StatementLogger m_logger;
     int m_reconnects = 0;
+    QHash<QString, int> m_locks; // name -> times taken (GET_LOCK nests)
+    QStringList m_releaseAtEnd;  // let go inside the open transaction
 };
 
 // Rolls back unless commit() was called: a command either writes everything or nothing.

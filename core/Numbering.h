@@ -4,6 +4,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 namespace carvendo::core {
@@ -56,7 +57,9 @@ inline constexpr NumberSeries CodiceAgente{"agenti", "CodiceAgente", nullptr, Nu
 } // namespace Series
 
 // A number taken under a named server lock: no other workstation can take a number of the same
-// table until this object goes, so the caller inserts its header row before letting it go.
+// table until this object goes, so the caller inserts its header row before letting it go. Inside a
+// transaction the lock is held until the transaction ends: the number is committed (or given back)
+// before another workstation reads the largest one.
 class NumberReservation
 {
 public:
@@ -69,8 +72,10 @@ public:
     int number() const { return m_number; }
 
 private:
+    void release() noexcept;
+
     Db& m_db;
-    QString m_lockTable;
+    QString m_lockName;
     int m_number = 0;
 };
 
@@ -85,7 +90,8 @@ public:
     int peekNextNumber(const NumberSeries& series, const QString& suffix = {},
                        std::optional<NumberScope> scope = std::nullopt);
 
-    // Takes the next number and runs insertHeader(number) while holding the lock.
+    // Takes the next number and runs insertHeader(number) while holding the lock (inside a
+    // transaction: until it ends).
     template <typename InsertHeader>
     auto withNextNumber(const NumberSeries& series, const QString& suffix, InsertHeader&& insertHeader)
     {
@@ -110,28 +116,56 @@ enum class BarcodeKind
     Cliente
 };
 
+// The standard new item barcodes follow (impostazioni.ini `BARCODE`): a 12-digit base with the EAN-13
+// check digit, or a 7-digit one with the EAN-8 check digit. The other kinds are always EAN-13.
+enum class BarcodeStandard
+{
+    Ean13,
+    Ean8
+};
+
+// The one routine that draws barcodes from `contatori`: items, repair tickets, services, sizes and
+// colours, customer cards.
 class BarcodeIssuer
 {
 public:
-    explicit BarcodeIssuer(Db& db) : m_db(db) {}
+    // Whether an issued barcode already belongs to something, so the next base is tried.
+    using Taken = std::function<bool(const QString& barcode)>;
 
-    // Advances the kind's base in `contatori` and returns base + EAN-13 check digit.
+    explicit BarcodeIssuer(Db& db, BarcodeStandard itemStandard = BarcodeStandard::Ean13)
+        : m_db(db), m_itemStandard(itemStandard)
+    {
+    }
+
+    // Advances the kind's base in `contatori` and returns base + check digit.
     // A base that is not an integer gives a DbError and nothing is issued.
     QString issue(BarcodeKind kind);
+    // The same, moving on past barcodes taken() reports, up to maxTries bases: nullopt when all of
+    // them are taken, and the counter is left as it was. The counter row stays locked meanwhile, so
+    // two workstations never draw the same base.
+    std::optional<QString> issueFree(BarcodeKind kind, const Taken& taken, int maxTries);
 
     // A repair ticket keeps its code unless another ticket already holds it (or it has none).
     QString repairTicketBarcode(const QString& current);
 
     static QString counterColumn(BarcodeKind kind);
-    static QString defaultBase(BarcodeKind kind);
+    static QString defaultBase(BarcodeKind kind, BarcodeStandard standard = BarcodeStandard::Ean13);
+    // The barcode of a base: EAN-13 as the base's decimal text plus its check digit; EAN-8 as the base
+    // in seven digits plus its check digit (a larger base is refused: it has no EAN-8).
+    static QString barcodeOf(qint64 base, BarcodeStandard standard);
 
 private:
+    BarcodeStandard standardOf(BarcodeKind kind) const;
+
     Db& m_db;
+    BarcodeStandard m_itemStandard;
 };
 
 // EAN-13 check digit over a digit string: digits in odd positions (from the left) weigh 1, in even
 // positions 3; the digit is (10 - sum mod 10) mod 10. Throws std::invalid_argument on non-digits.
 int ean13CheckDigit(QStringView digits);
+// EAN-8 check digit over the seven digits: from the left they weigh 3, 1, 3, ... (1234567 -> 0).
+int ean8CheckDigit(QStringView digits);
 
 // 1 -> "Gennaio" ... 12 -> "Dicembre", as documents store `Mese`.
 QString monthName(int month);

@@ -1,6 +1,7 @@
 #include "foundation/ImpostazioniIni.h"
 
 #include "core/ConnectionIni.h"
+#include "core/Numbering.h"
 #include "core/Paths.h"
 
 #include <stdexcept>
@@ -292,6 +293,12 @@ bool showsSplashScreen(const core::Paths& paths)
     const ImpostazioniIni impostazioni(paths.impostazioniIni());
     const core::ConnectionIni connessione(paths.connessioneIni());
     return showsSplashScreen(impostazioni.flag(ImpostazioniKeys::splash()), connessione.transfer());
+}
+
+core::BarcodeStandard itemBarcodeStandard(const ImpostazioniIni& ini)
+{
+    return ini.text(ImpostazioniKeys::barcode()) == ImpostazioniValues::Ean8 ? core::BarcodeStandard::Ean8
+                                                                             : core::BarcodeStandard::Ean13;
 }
 
 } // namespace carvendo::foundation

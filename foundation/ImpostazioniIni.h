@@ -10,6 +10,7 @@
 namespace carvendo::core {
 class Paths;
 struct TransferSettings;
+enum class BarcodeStandard;
 } // namespace carvendo::core
 
 namespace carvendo::foundation {
@@ -96,6 +97,9 @@ public:
 private:
     core::IniFile m_ini;
 };
+
+// The standard new item barcodes follow (`BARCODE`).
+core::BarcodeStandard itemBarcodeStandard(const ImpostazioniIni& ini);
 
 // The idle time of "Disconnessione dopo" in minutes ("1 minuto" -> 1, "15 minuti" -> 15); a text
 // that is not one of the list gives the default of ten minutes.

@@ -509,7 +509,7 @@ bool Articolo::generateCode()
 
 bool Articolo::generateBarcode()
 {
-    const std::optional<QString> barcode = ItemCodes(m_db).newBarcode();
+    const std::optional<QString> barcode = ItemCodes(m_db, {}, m_barcodeStandard).newBarcode();
     if (!barcode) {
         m_dialogs.error(ItemCodes::barcodesExhaustedMessage());
         return false;

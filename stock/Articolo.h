@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/Numbering.h"
 #include "core/RecordValues.h"
 #include "core/Rows.h"
 #include "stock/ItemSerials.h"
@@ -152,6 +153,8 @@ public:
     // Codes: "Genera" beside the code and the barcode, and the questions on leaving them empty.
     bool generateCode();
     bool generateBarcode();
+    // How generated barcodes are made (the shop's setting); EAN-13 unless set.
+    void setBarcodeStandard(core::BarcodeStandard standard) { m_barcodeStandard = standard; }
     void leaveCodeField();
     void leaveBarcodeField();
     // The supplier's code must not be another item's: false (field cleared, message shown) if it is.
@@ -197,6 +200,7 @@ private:
     core::Dialogs& m_dialogs;
     core::Navigator& m_navigator;
     Variant m_variant;
+    core::BarcodeStandard m_barcodeStandard = core::BarcodeStandard::Ean13;
     int m_id = 0;
     bool m_isNew = false;
     bool m_recheckCodes = false; // made for a new serial

@@ -13,13 +13,8 @@ const QString& ItemCodes::alphabet()
     return letters;
 }
 
-const QString& ItemCodes::firstBarcodeBase()
-{
-    static const QString base = QStringLiteral("800500100200");
-    return base;
-}
-
-ItemCodes::ItemCodes(core::Db& db, RandomSource random) : m_db(db), m_random(std::move(random))
+ItemCodes::ItemCodes(core::Db& db, RandomSource random, core::BarcodeStandard standard)
+    : m_db(db), m_random(std::move(random)), m_standard(standard)
 {
     if (!m_random)
         m_random = [](int bound) { return int(QRandomGenerator::global()->bounded(bound)); };
@@ -66,39 +61,10 @@ std::optional<QString> ItemCodes::newCode()
 
 std::optional<QString> ItemCodes::newBarcode()
 {
-    core::Transaction transaction(m_db);
-    const core::Rows counter = m_db.query(
-        QStringLiteral("SELECT id, BarcodeArticolo FROM contatori ORDER BY id LIMIT 1 FOR UPDATE"));
-    if (counter.isEmpty())
-        throw core::DbError(
-            QStringLiteral("La tabella dei contatori è vuota: impossibile generare il barcode"));
-    const QString stored = counter.first()["BarcodeArticolo"].toString().trimmed();
-
-    qint64 base = 0;
-    if (stored.isEmpty()) {
-        base = firstBarcodeBase().toLongLong();
-    } else {
-        bool ok = false;
-        base = stored.toLongLong(&ok);
-        if (!ok || base < 0)
-            throw core::DbError(
-                QStringLiteral("Il contatore BarcodeArticolo contiene \"%1\", che non è un numero intero: "
-                               "nessun barcode generato")
-                    .arg(stored));
-        ++base;
-    }
-
-    for (int attempt = 0; attempt < MaxTries; ++attempt, ++base) {
-        const QString digits = QString::number(base);
-        const QString barcode = digits + QString::number(core::ean13CheckDigit(digits));
-        if (barcodeTaken(barcode))
-            continue;
-        m_db.exec(QStringLiteral("UPDATE contatori SET BarcodeArticolo = :BASE WHERE id = :ID"),
-                  {{QStringLiteral("BASE"), digits}, {QStringLiteral("ID"), counter.first()["id"].toInt()}});
-        transaction.commit();
-        return barcode;
-    }
-    return std::nullopt;
+    return core::BarcodeIssuer(m_db, m_standard)
+        .issueFree(
+            core::BarcodeKind::Articolo, [this](const QString& barcode) { return barcodeTaken(barcode); },
+            MaxTries);
 }
 
 } // namespace carvendo::stock

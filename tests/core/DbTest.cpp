@@ -5,8 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QThread>
-
 using namespace carvendo::core;
 using carvendo::testing::ScratchDatabase;
 
@@ -164,7 +162,6 @@ TEST_F(DbTest, AReadIsRepeatedAfterTheConnectionWasKilled)
     auto killer = std::make_unique<Db>(s_scratch->settings());
     killer->open();
     killer->exec(QStringLiteral("KILL CONNECTION :ID"), {{"ID", qint64(m_db->serverThreadId())}});
-    QThread::msleep(50);
     EXPECT_EQ(m_db->scalar(QStringLiteral("SELECT intero FROM valori")).toInt(), 5);
     EXPECT_EQ(m_db->reconnectCount(), 1);
 }
@@ -177,7 +174,6 @@ TEST_F(DbTest, ALostConnectionInsideATransactionFailsTheCommandAndCommitsNothing
         Transaction tx(*m_db);
         m_db->exec(QStringLiteral("INSERT INTO valori (intero) VALUES (1)"));
         killer->exec(QStringLiteral("KILL CONNECTION :ID"), {{"ID", qint64(m_db->serverThreadId())}});
-        QThread::msleep(50);
         m_db->exec(QStringLiteral("INSERT INTO valori (intero) VALUES (2)"));
         tx.commit();
         FAIL() << "the second half of the command must not run on a new connection";
@@ -189,6 +185,103 @@ TEST_F(DbTest, ALostConnectionInsideATransactionFailsTheCommandAndCommitsNothing
     // The connection serves the next command again.
     m_db->exec(QStringLiteral("INSERT INTO valori (intero) VALUES (3)"));
     EXPECT_EQ(countRows(), 1);
+}
+
+TEST_F(DbTest, AReadThatFailsHalfwayLeavesTheConnectionAndItsStatementsUsable)
+{
+    m_db->runScript(
+        QStringLiteral("DROP FUNCTION IF EXISTS guasta;\n"
+                       "DELIMITER $$\n"
+                       "CREATE FUNCTION guasta(n int) RETURNS int DETERMINISTIC\n"
+                       "BEGIN\n"
+                       "  IF n = 500 THEN SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'Riga 500 guasta'; "
+                       "END IF;\n"
+                       "  RETURN n;\n"
+                       "END$$\n"
+                       "DELIMITER ;\n"));
+    // Enough rows that most are still on their way when reading stops.
+    m_db->exec(QStringLiteral("INSERT INTO valori (intero, ora) SELECT seq, '10:00:00' FROM seq_1_to_1000"));
+    m_db->exec(QStringLiteral("UPDATE valori SET ora = '30:00:00' WHERE intero = 500"));
+    const QString read = QStringLiteral("SELECT intero, ora FROM valori ORDER BY intero");
+    EXPECT_EQ(dbError([&] { m_db->query(read); }),
+              QStringLiteral("La colonna ora contiene la durata 30:00:00, che non è un'ora del giorno"));
+    // Another statement, then the same cached one, run on the same connection.
+    m_db->exec(QStringLiteral("UPDATE valori SET ora = '11:00:00' WHERE intero = 500"));
+    EXPECT_EQ(m_db->query(read).size(), 1000);
+
+    EXPECT_EQ(
+        dbError([&] { m_db->query(QStringLiteral("SELECT guasta(intero) FROM valori ORDER BY intero")); }),
+        QStringLiteral("Riga 500 guasta"))
+        << "an error among the rows carries the server's text";
+    EXPECT_EQ(m_db->scalar(QStringLiteral("SELECT COUNT(*) FROM valori")).toInt(), 1000);
+    EXPECT_EQ(m_db->reconnectCount(), 0);
+}
+
+TEST_F(DbTest, ACallWhoseConnectionIsLostBeforeItsOutValuesAreReadFailsAndIsNotRepeated)
+{
+    m_db->runScript(QStringLiteral("DROP PROCEDURE IF EXISTS conta;\n"
+                                   "DELIMITER $$\n"
+                                   "CREATE PROCEDURE conta(OUT quanti int)\n"
+                                   "BEGIN\n"
+                                   "  INSERT INTO valori (intero) VALUES (1);\n"
+                                   "  SELECT COUNT(*) INTO quanti FROM valori;\n"
+                                   "END$$\n"
+                                   "DELIMITER ;\n"));
+    auto killer = std::make_unique<Db>(s_scratch->settings());
+    killer->open();
+    bool killed = false;
+    // Between the CALL and the reading of its OUT variable, the connection goes.
+    m_db->setStatementLogger([&](const QString& sql, qint64) {
+        if (!killed && sql.startsWith(QStringLiteral("CALL"))) {
+            killed = true;
+            killer->exec(QStringLiteral("KILL CONNECTION :ID"), {{"ID", qint64(m_db->serverThreadId())}});
+        }
+    });
+    EXPECT_EQ(
+        dbError([&] { m_db->call(QStringLiteral("conta"), {}, {QStringLiteral("quanti")}); }),
+        QStringLiteral("La connessione al database si è interrotta dopo la procedura conta: i valori che "
+                       "ha restituito sono andati persi. Verificarne l'esito prima di ripetere il comando."));
+    EXPECT_EQ(countRows(), 1) << "the procedure ran once";
+    const CallResult again = m_db->call(QStringLiteral("conta"), {}, {QStringLiteral("quanti")});
+    EXPECT_EQ(again.out.first()["quanti"].toInt(), 2);
+}
+
+TEST_F(DbTest, ALockLetGoInsideATransactionIsHeldUntilTheTransactionEnds)
+{
+    auto other = std::make_unique<Db>(s_scratch->settings());
+    other->open();
+    const QString name = QStringLiteral("prova");
+    for (const bool commit : {true, false}) {
+        m_db->begin();
+        ASSERT_TRUE(m_db->acquireLock(name, 0));
+        m_db->releaseLock(name);
+        EXPECT_FALSE(other->acquireLock(name, 0)) << "still held before the transaction ends";
+        commit ? m_db->commit() : m_db->rollback();
+        EXPECT_TRUE(other->acquireLock(name, 0)) << (commit ? "after commit" : "after rollback");
+        other->releaseLock(name);
+    }
+    // Outside a transaction it goes at once.
+    ASSERT_TRUE(m_db->acquireLock(name, 0));
+    m_db->releaseLock(name);
+    EXPECT_TRUE(other->acquireLock(name, 0));
+    other->releaseLock(name);
+}
+
+TEST_F(DbTest, AConnectionHoldingALockIsNotSilentlyReopened)
+{
+    auto killer = std::make_unique<Db>(s_scratch->settings());
+    killer->open();
+    ASSERT_TRUE(m_db->acquireLock(QStringLiteral("ucciso"), 0));
+    killer->exec(QStringLiteral("KILL CONNECTION :ID"), {{"ID", qint64(m_db->serverThreadId())}});
+    EXPECT_EQ(dbError([&] { m_db->scalar(QStringLiteral("SELECT COUNT(*) FROM valori")); }),
+              QStringLiteral("La connessione al database si è interrotta mentre questa postazione teneva un "
+                             "blocco: il comando non è stato completato. Ripeterlo."));
+    EXPECT_FALSE(m_db->holdsLocks());
+    // The next command opens a new connection; the lock went with the old one (the server lets it go
+    // as it finishes the killed connection, so the other one waits for that).
+    EXPECT_EQ(m_db->scalar(QStringLiteral("SELECT COUNT(*) FROM valori")).toInt(), 0);
+    EXPECT_TRUE(killer->acquireLock(QStringLiteral("ucciso"), 10));
+    killer->releaseLock(QStringLiteral("ucciso"));
 }
 
 TEST_F(DbTest, TransactionRollsBackUnlessCommitted)

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QDeadlineTimer>
+
 #include <atomic>
 #include <thread>
 
@@ -131,6 +133,53 @@ TEST_F(NumberingTest, FourWorkstationsNeverGetTheSameNumber)
     EXPECT_EQ(r["massimo"].toInt(), kThreads * kPerThread);
 }
 
+TEST_F(NumberingTest, TwoWorkstationsNumberingInsideTransactionsThatCommitLateGetDifferentNumbers)
+{
+    const auto insertInvoice = [](Db& db) {
+        return Numbering(db).withNextNumber(Series::Fattura, QString(), [&](int number) {
+            db.exec(QStringLiteral("INSERT INTO fatture (NumDoc, Anno) VALUES (:N, YEAR(CURRENT_DATE))"),
+                    {{"N", number}});
+            return number;
+        });
+    };
+    auto first = company().newConnection();
+    Transaction firstCommand(*first);
+    const int firstNumber = insertInvoice(*first);
+
+    // The second workstation's command has read the table before it asks for a number.
+    std::atomic<unsigned long> secondThread{0};
+    std::atomic<bool> secondDone{false};
+    int secondNumber = 0;
+    QString secondError;
+    std::thread second([&] {
+        try {
+            auto db = company().newConnection();
+            secondThread = db->serverThreadId();
+            Transaction command(*db);
+            db->scalar(QStringLiteral("SELECT COUNT(*) FROM fatture"));
+            secondNumber = insertInvoice(*db);
+            command.commit();
+        } catch (const DbError& e) {
+            secondError = e.message();
+        }
+        secondDone = true;
+    });
+    // Until the first command commits, the second waits for the lock (or, unmended, is done already).
+    const QString waiting = QStringLiteral(
+        "SELECT COUNT(*) FROM information_schema.PROCESSLIST WHERE ID = :ID AND STATE = 'User lock'");
+    QDeadlineTimer deadline(10000);
+    while (!secondDone && !deadline.hasExpired() &&
+           (secondThread == 0 || m_db->scalar(waiting, {{"ID", qint64(secondThread.load())}}).toInt() == 0))
+        std::this_thread::yield();
+    firstCommand.commit();
+    second.join();
+
+    EXPECT_EQ(secondError, QString());
+    EXPECT_EQ(firstNumber, 1);
+    EXPECT_EQ(secondNumber, 2);
+    EXPECT_EQ(m_db->scalar(QStringLiteral("SELECT COUNT(DISTINCT NumDoc) FROM fatture")).toInt(), 2);
+}
+
 TEST_F(NumberingTest, TheLockIsReleasedWhenInsertingTheHeaderFails)
 {
     Numbering numbering(*m_db);
@@ -142,7 +191,7 @@ TEST_F(NumberingTest, TheLockIsReleasedWhenInsertingTheHeaderFails)
     auto other = company().newConnection();
     EXPECT_EQ(other
                   ->scalar(QStringLiteral(
-                      "SELECT IS_FREE_LOCK(SHA1(CONCAT('carvendo-numero.', DATABASE(), '.fatture')))"))
+                      "SELECT IS_FREE_LOCK(SHA1(CONCAT('carvendo.', DATABASE(), '.numero.fatture')))"))
                   .toInt(),
               1);
 }
@@ -194,7 +243,7 @@ TEST_F(NumberingTest, ARepairTicketKeepsItsCodeUnlessAnotherTicketHoldsIt)
         << "a ticket without a code gets one";
 }
 
-TEST(Ean13, CheckDigitsAndMonthNames)
+TEST(Barcodes, CheckDigitsAndMonthNames)
 {
     struct Case
     {
@@ -204,6 +253,8 @@ TEST(Ean13, CheckDigitsAndMonthNames)
     for (const Case& c : {Case{"800500100201", 7}, Case{"400638133393", 1}, Case{"7000001000100", 1}})
         EXPECT_EQ(ean13CheckDigit(QString::fromLatin1(c.base)), c.digit) << c.base;
     EXPECT_THROW(ean13CheckDigit(u"80050010020X"), std::invalid_argument);
+    EXPECT_EQ(ean8CheckDigit(u"1234567"), 0);
+    EXPECT_EQ(ean8CheckDigit(u"9638507"), 4);
 
     EXPECT_EQ(monthName(12), QStringLiteral("Dicembre"));
     EXPECT_THROW(monthName(13), std::out_of_range);

@@ -1,6 +1,7 @@
 #include "foundation/ImpostazioniIni.h"
 
 #include "core/ConnectionIni.h"
+#include "core/Numbering.h"
 #include "core/Paths.h"
 #include "tests/support/QtPrinters.h"
 #include "tests/support/TestFiles.h"
@@ -44,6 +45,7 @@ TEST_F(ImpostazioniIniTest, KeysAreReadFromTheirSectionsAndValuesOutsideTheirLis
     const ImpostazioniIni ini(file(QStringLiteral("impostazioni.ini")));
     EXPECT_EQ(ini.text(K::disconnessioneDopo()), "10 minuti") << "not one of the list";
     EXPECT_EQ(ini.text(K::barcode()), "Ean8");
+    EXPECT_EQ(itemBarcodeStandard(ini), carvendo::core::BarcodeStandard::Ean8) << "new items follow it";
     EXPECT_TRUE(ini.flag(K::treDecimali()));
     EXPECT_EQ(ini.text(K::cassaPassword()), "99");
     EXPECT_EQ(ini.text(K::etichettatrice()), "") << "not one of the three printers";

@@ -74,6 +74,32 @@ TEST_F(ItemCodesTest, BarcodesFollowTheCounterWithTheirCheckDigit)
     EXPECT_EQ(counter(), QStringLiteral("400000000010"));
 }
 
+TEST_F(ItemCodesTest, Ean8ItemsGetSevenDigitsAndTheEan8CheckDigit)
+{
+    ItemCodes codes(db(), {}, core::BarcodeStandard::Ean8);
+    setCounter(QStringLiteral("1234566"));
+    EXPECT_EQ(codes.newBarcode(), QStringLiteral("12345670"));
+    EXPECT_EQ(counter(), QStringLiteral("1234567"));
+
+    setCounter(QStringLiteral("41"));
+    EXPECT_EQ(codes.newBarcode(), QStringLiteral("00000420")) << "a short start fills seven digits";
+    setCounter(QString());
+    EXPECT_EQ(codes.newBarcode(), QStringLiteral("20000004"));
+
+    setCounter(QStringLiteral("9999999"));
+    try {
+        codes.newBarcode();
+        FAIL() << "an eighth digit has no EAN-8";
+    } catch (const core::Error& error) {
+        EXPECT_EQ(
+            error.message(),
+            QStringLiteral("Il contatore dei barcode è arrivato a 10000000: con lo standard EAN 8 il "
+                           "barcode di partenza può avere al massimo 7 cifre. Nessun barcode generato"));
+        EXPECT_EQ(error.kind(), core::Error::Kind::Refusal);
+    }
+    EXPECT_EQ(counter(), QStringLiteral("9999999"));
+}
+
 TEST_F(ItemCodesTest, ATakenBarcodeIsSkippedAsOftenAsNeeded)
 {
     addItem(QStringLiteral("A"), QStringLiteral("8005001002000"));

@@ -2,7 +2,9 @@
 
 #include "core/CommandGuard.h"
 #include "core/Connections.h"
+#include "core/Paths.h"
 #include "core/Session.h"
+#include "foundation/ImpostazioniIni.h"
 #include "ui/common/CardForm.h"
 #include "ui/common/PageWidgets.h"
 #include "ui/common/RowsTableModel.h"
@@ -97,6 +99,8 @@ TArticolo::TArticolo(WindowEnvironment& environment, const core::NavigationReque
       m_logic(environment.connections.company(), environment.session, environment.dialogs,
               environment.navigator, variant)
 {
+    m_logic.setBarcodeStandard(
+        foundation::itemBarcodeStandard(foundation::ImpostazioniIni(environment.paths.impostazioniIni())));
     setWindowTitle(QStringLiteral("Anagrafica Articolo"));
     resize(900, 640);
 
