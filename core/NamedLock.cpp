@@ -11,22 +11,16 @@ constexpr int kLockTimeoutSeconds = 15;
 
 } // namespace
 
-NamedLock::NamedLock(Db& db, const QString& name) : m_db(db), m_name(name)
+NamedLock::NamedLock(Db& db, const QString& name) : m_db(db), m_name(QStringLiteral("blocco.") + name)
 {
-    // One lock per company database; hashed because lock names are at most 64 characters.
-    const Field got = m_db.scalar(
-        QStringLiteral("SELECT GET_LOCK(SHA1(CONCAT('carvendo-blocco.', DATABASE(), '.', :NOME)), :ATTESA)"),
-        {{QStringLiteral("NOME"), m_name}, {QStringLiteral("ATTESA"), kLockTimeoutSeconds}});
-    if (got.toInt() != 1)
+    if (!m_db.acquireLock(m_name, kLockTimeoutSeconds))
         throw DbError(busyMessage());
 }
 
 NamedLock::~NamedLock()
 {
     try {
-        m_db.scalar(
-            QStringLiteral("SELECT RELEASE_LOCK(SHA1(CONCAT('carvendo-blocco.', DATABASE(), '.', :NOME)))"),
-            {{QStringLiteral("NOME"), m_name}});
+        m_db.releaseLock(m_name); // inside a transaction: when it ends
     } catch (const DbError&) {
         // A connection that is gone has released its locks with it.
     }

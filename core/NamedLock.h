@@ -8,8 +8,9 @@ class Db;
 
 // A named server lock of the company database, held while the object lives, so that two
 // workstations checking a value and then writing it take turns. Take it before the command's
-// transaction begins (the transaction then reads what the other workstation committed) and let it
-// go after the transaction ends. Throws DbError when another workstation keeps it too long.
+// transaction begins (the transaction then reads what the other workstation committed); let go
+// inside a transaction, it is released when the transaction ends. Throws DbError when another
+// workstation keeps it too long.
 class NamedLock
 {
 public:
