@@ -5,10 +5,10 @@
 #include "core/Db.h"
 #include "core/Paths.h"
 #include "core/Session.h"
-#include "tests/stock/TwoWorkstations.h"
 #include "tests/support/QtPrinters.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TestDatabase.h"
+#include "tests/support/Workstation.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -249,9 +249,9 @@ TEST_F(MagazzinoAnagraficaTest, TwoWorkstationsSavingTheSameNewNameMakeOneWareho
         // The first workstation is held after its check, as it writes the warehouse.
         ct::InsertGate gate(db(), QStringLiteral("magazzini"));
         one.start(save(first, QStringLiteral("NEGOZIO")));
-        ct::waitUntilAtNamedLock(db(), one.db().serverThreadId());
+        EXPECT_TRUE(one.waitsAtNamedLock(db()));
         two.start(save(second, QStringLiteral("negozio")));
-        ct::waitUntilAtNamedLock(db(), two.db().serverThreadId());
+        EXPECT_TRUE(two.waitsAtNamedLock(db()));
     }
     one.finish();
     two.finish();

@@ -2,8 +2,8 @@
 
 #include "core/Db.h"
 #include "core/Session.h"
-#include "tests/stock/TwoWorkstations.h"
 #include "tests/support/TestDatabase.h"
+#include "tests/support/Workstation.h"
 
 #include <gtest/gtest.h>
 
@@ -130,7 +130,7 @@ TEST_F(StockRealignmentTest, ASalePostedMeanwhileIsCountedNotOverwritten)
     ct::Workstation office(company().newConnection());
     stock::StockFigures figures;
     office.start([&](core::Db& own) { figures = stock::StockRealignment(own).realign(5, m_negozio); });
-    ct::waitUntilAtTable(db(), office.db().serverThreadId(), QStringLiteral("giacenze"));
+    EXPECT_TRUE(office.waitsAtTable(db(), QStringLiteral("giacenze")));
     till->commit();
     office.finish();
 
