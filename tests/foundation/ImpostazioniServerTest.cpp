@@ -86,26 +86,14 @@ protected:
     QString m_directoryName;
 };
 
-TEST_F(ImpostazioniServerTest, FirstStartOffersTheDefaults)
+TEST_F(ImpostazioniServerTest, FieldsShowTheStoredKeysAndDefaultsForWhatIsNotSet)
 {
-    const auto logic = window();
-    EXPECT_EQ(logic->fields(), (Fields{"localhost", "3307", "aziende", "root", "480117", "CLIENT/SERVER"}));
-}
-
-TEST_F(ImpostazioniServerTest, ShowsTheStoredKeysAndTheDropboxFolder)
-{
-    writeFile(m_paths.connessioneIni(), "[PARAMETRI CONNESSIONE SERVER LOCALE]\r\nSERVER_AZ=server01\r\n"
-                                        "PORTA_AZ=3310\r\nDATABASE_AZ=ditte\r\nUSERNAME_AZ=cassa\r\n"
-                                        "PASSWORD_AZ=segreta\r\nTYPE_MACHINE=client\r\n");
-    EXPECT_EQ(window()->fields(), (Fields{"server01", "3310", "ditte", "cassa", "segreta", "CLIENT"}));
-}
-
-TEST_F(ImpostazioniServerTest, AnIncompleteFileKeepsWhatIsSetAndOffersDefaultsForTheRest)
-{
+    EXPECT_EQ(window()->fields(),
+              (Fields{"localhost", "3307", "aziende", "root", "480117", "CLIENT/SERVER"}));
     writeFile(m_paths.connessioneIni(),
-              "[PARAMETRI CONNESSIONE SERVER LOCALE]\nSERVER_AZ=server01\nPORTA_AZ=0\n"
-              "TYPE_MACHINE=CLIENT\n");
-    EXPECT_EQ(window()->fields(), (Fields{"server01", "3307", "aziende", "root", "480117", "CLIENT"}));
+              "[PARAMETRI CONNESSIONE SERVER LOCALE]\nSERVER_AZ=server01\nPORTA_AZ=0\nUSERNAME_AZ=cassa\n"
+              "TYPE_MACHINE=client\n");
+    EXPECT_EQ(window()->fields(), (Fields{"server01", "3307", "aziende", "cassa", "480117", "CLIENT"}));
 }
 
 // Each case breaks one field more than the next, so only the first failing check may speak.
@@ -163,27 +151,20 @@ TEST_F(ImpostazioniServerTest, SaveAsClientWritesTheKeysAndNeverCreatesTheDirect
     EXPECT_TRUE(m_longWorkLabels.isEmpty());
 }
 
-TEST_F(ImpostazioniServerTest, SaveAsClientServerCreatesTheMissingDirectory)
+TEST_F(ImpostazioniServerTest, SaveAsClientServerCreatesTheMissingDirectoryAndKeepsAnExistingOne)
 {
+    const Fields fields = testServerFields(QStringLiteral("CLIENT/SERVER"));
     auto logic = window();
-    logic->setFields(testServerFields(QStringLiteral("CLIENT/SERVER")));
+    logic->setFields(fields);
     ASSERT_TRUE(logic->save());
     EXPECT_EQ(m_longWorkLabels, QStringList{"Preparazione del database delle aziende..."});
     EXPECT_FALSE(m_embedded.startedHere()); // the server answered
     EXPECT_EQ(CompanyDirectory(m_connections.directory()).count(), 0) << "the new, empty directory";
-}
 
-TEST_F(ImpostazioniServerTest, SaveAsClientServerKeepsAnExistingDirectory)
-{
-    const Fields fields = testServerFields(QStringLiteral("CLIENT/SERVER"));
-    {
-        auto server = connectToServer();
-        CompanyDirectory::createDirectoryDatabase(*server, m_directoryName);
-        CompanyDirectory(*server).addNewCompany();
-    }
-    auto logic = window();
-    logic->setFields(fields);
-    ASSERT_TRUE(logic->save());
+    CompanyDirectory(m_connections.directory()).addNewCompany();
+    auto again = window();
+    again->setFields(fields);
+    ASSERT_TRUE(again->save());
     EXPECT_EQ(CompanyDirectory(m_connections.directory()).count(), 1);
 }
 

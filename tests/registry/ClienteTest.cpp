@@ -2,10 +2,10 @@
 
 #include "core/Db.h"
 #include "foundation/PrivacyNotice.h"
-#include "tests/support/CommandInThread.h"
 #include "tests/support/RecordingReportOutput.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TestDatabase.h"
+#include "tests/support/Workstation.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -245,10 +245,11 @@ TEST_F(ClienteTest, TwoWorkstationsAddingOneCategoryAddItOnce)
                                  QStringLiteral("INSERT INTO catclienti (Categoria) VALUES ('Aziende')"));
     m_dialogs.answerText(QStringLiteral("Aziende"));
     bool added = false;
-    ct::CommandInThread add(db(), *other, [&] { added = m_card.addCategory(); });
-    EXPECT_TRUE(add.waitsForLock());
+    ct::Workstation here(db());
+    here.start([&](core::Db&) { added = m_card.addCategory(); });
+    EXPECT_TRUE(here.waitsAtNamedLock(*other));
     theirAdd.finish();
-    add.finish();
+    here.finish();
 
     EXPECT_TRUE(added);
     EXPECT_EQ(m_card.value(QStringLiteral("Categoria")).toString(), QStringLiteral("Aziende"));

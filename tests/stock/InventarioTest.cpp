@@ -252,30 +252,11 @@ TEST_F(InventarioTest, ExportsGoToTheInventoryFolderNamedAfterTheDay)
               QStringList{QStringLiteral("Esportazione avvenuta con successo!\n") + csv});
 }
 
-TEST_F(InventarioTest, PrintAndPdfShowTheRowsAndTotals)
+TEST_F(InventarioTest, PrintPdfAndCsvShowThisWorkstationsInventoryOnly)
 {
     const int phone = addItem(QStringLiteral("TEL"), QStringLiteral("Telefono Alfa"), 1000, 1234.5);
     addStock(phone, m_sede, -3);
     const int cover = addItem(QStringLiteral("COV"), QStringLiteral("Cover Beta"), 2, 10);
-    addStock(cover, m_negozio, 4);
-    m_inventory.options().filter = StockFilter::Negative;
-    ASSERT_TRUE(m_inventory.run());
-
-    ASSERT_TRUE(m_inventory.print());
-    EXPECT_EQ(m_reports.last().request.values.value(QStringLiteral("filtro")).toString(),
-              QStringLiteral("Giacenza < 0"));
-
-    const QString text = ct::pdfText(m_inventory.exportAs(stock::InventoryExport::Pdf));
-    for (const char* part : {"Telefono Alfa", "1.234,50", "-3.000,00", "06/12/2026"})
-        EXPECT_TRUE(text.contains(QString::fromUtf8(part))) << part << "\n" << text.toStdString();
-    EXPECT_FALSE(text.contains(QStringLiteral("Cover Beta")));
-}
-
-TEST_F(InventarioTest, TwoWorkstationsPrintAndExportTheirOwnInventory)
-{
-    const int phone = addItem(QStringLiteral("TEL"), QStringLiteral("Telefono"), 100, 150);
-    addStock(phone, m_sede, -3);
-    const int cover = addItem(QStringLiteral("COV"), QStringLiteral("Cover"), 2, 10);
     addStock(cover, m_negozio, 4);
     m_inventory.options().filter = StockFilter::Negative;
     ASSERT_TRUE(m_inventory.run());
@@ -289,7 +270,13 @@ TEST_F(InventarioTest, TwoWorkstationsPrintAndExportTheirOwnInventory)
     ASSERT_EQ(otherInventory->rows().size(), 2);
 
     ASSERT_TRUE(m_inventory.print());
+    EXPECT_EQ(m_reports.last().request.values.value(QStringLiteral("filtro")).toString(),
+              QStringLiteral("Giacenza < 0"));
     EXPECT_EQ(m_reports.last().request.datasets.at(QStringLiteral("inventario")).size(), 1);
+    const QString text = ct::pdfText(m_inventory.exportAs(stock::InventoryExport::Pdf));
+    for (const char* part : {"Telefono Alfa", "1.234,50", "-3.000,00", "06/12/2026"})
+        EXPECT_TRUE(text.contains(QString::fromUtf8(part))) << part << "\n" << text.toStdString();
+    EXPECT_FALSE(text.contains(QStringLiteral("Cover Beta")));
     const QStringList lines = readFile(m_inventory.exportAs(stock::InventoryExport::Csv))
                                   .split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 2);

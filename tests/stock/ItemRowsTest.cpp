@@ -4,10 +4,10 @@
 #include "core/Db.h"
 #include "core/Privileges.h"
 #include "core/Session.h"
-#include "tests/stock/TwoWorkstations.h"
 #include "tests/support/RecordingNavigator.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TestDatabase.h"
+#include "tests/support/Workstation.h"
 
 #include <gtest/gtest.h>
 
@@ -89,9 +89,9 @@ TEST_F(ItemRowsTest, TwoWorkstationsAddingTheSameSupplierMakeOneRow)
         // The first workstation is held after its check, as it writes the row.
         ct::InsertGate gate(db(), QStringLiteral("articoli_fornitori"));
         one.start(add(first));
-        ct::waitUntilAtNamedLock(db(), one.db().serverThreadId());
+        EXPECT_TRUE(one.waitsAtNamedLock(db()));
         two.start(add(second));
-        ct::waitUntilAtNamedLock(db(), two.db().serverThreadId());
+        EXPECT_TRUE(two.waitsAtNamedLock(db()));
     }
     one.finish();
     two.finish();

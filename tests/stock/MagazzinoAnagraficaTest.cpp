@@ -5,10 +5,10 @@
 #include "core/Db.h"
 #include "core/Paths.h"
 #include "core/Session.h"
-#include "tests/stock/TwoWorkstations.h"
 #include "tests/support/QtPrinters.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TestDatabase.h"
+#include "tests/support/Workstation.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -121,23 +121,11 @@ TEST_F(MagazzinoAnagraficaTest, NewWarehouseIsRecordedForTheWorkstationAndGetsAS
               (core::WarehouseSettings{id, QStringLiteral("MAGAZZINO CENTRALE"), QStringLiteral("C")}));
 }
 
-TEST_F(MagazzinoAnagraficaTest, SavingAnExistingWarehouseAlsoMakesItTheWorkstationsOwn)
-{
-    addItem(QStringLiteral("A1"), 3.0);
-    const int id = addWarehouse(QStringLiteral("NEGOZIO"), QStringLiteral("N"));
-    ASSERT_TRUE(m_card.open(id));
-    m_card.setValue(QStringLiteral("Telefono"), QStringLiteral("081 123456"));
-    ASSERT_TRUE(m_card.save());
-    EXPECT_EQ(core::ConnectionIni(m_paths.connessioneIni()).warehouse(),
-              (core::WarehouseSettings{id, QStringLiteral("NEGOZIO"), QStringLiteral("N")}));
-    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM giacenze")), 0)
-        << "only a new warehouse gets stock rows";
-}
-
 TEST_F(MagazzinoAnagraficaTest, RenameRewritesStockRowsAndOperatorsButNotDocuments)
 {
     const int id = addWarehouse(QStringLiteral("NEGOZIO"), QStringLiteral("N"));
     const int item = addItem(QStringLiteral("A1"), 4.0);
+    addItem(QStringLiteral("A2"), 3.0); // without a stock row here, and it stays so
     db().exec(
         QStringLiteral("INSERT INTO giacenze (idarticolo, idmagazzino, magazzino, giacenza, disponibilita) "
                        "VALUES (:A, :M, 'NEGOZIO', 4, 4)"),
@@ -164,7 +152,11 @@ TEST_F(MagazzinoAnagraficaTest, RenameRewritesStockRowsAndOperatorsButNotDocumen
         << "documents keep the name they were written with";
     EXPECT_EQ(m_session.warehouse(), (core::Warehouse{id, QStringLiteral("NEGOZIO ROMA")}))
         << "new documents copy the new name";
-    EXPECT_EQ(core::ConnectionIni(m_paths.connessioneIni()).warehouse().name, QStringLiteral("NEGOZIO ROMA"));
+    EXPECT_EQ(core::ConnectionIni(m_paths.connessioneIni()).warehouse(),
+              (core::WarehouseSettings{id, QStringLiteral("NEGOZIO ROMA"), QStringLiteral("N")}))
+        << "saved, the warehouse becomes the workstation's own";
+    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM giacenze")), 1)
+        << "only a new warehouse gets stock rows";
 }
 
 TEST_F(MagazzinoAnagraficaTest, NameOfAnotherWarehouseIsRefused)
@@ -249,9 +241,9 @@ TEST_F(MagazzinoAnagraficaTest, TwoWorkstationsSavingTheSameNewNameMakeOneWareho
         // The first workstation is held after its check, as it writes the warehouse.
         ct::InsertGate gate(db(), QStringLiteral("magazzini"));
         one.start(save(first, QStringLiteral("NEGOZIO")));
-        ct::waitUntilAtNamedLock(db(), one.db().serverThreadId());
+        EXPECT_TRUE(one.waitsAtNamedLock(db()));
         two.start(save(second, QStringLiteral("negozio")));
-        ct::waitUntilAtNamedLock(db(), two.db().serverThreadId());
+        EXPECT_TRUE(two.waitsAtNamedLock(db()));
     }
     one.finish();
     two.finish();
