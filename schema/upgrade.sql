@@ -119,10 +119,8 @@ CALL AddColumnUnlessExists(DATABASE(), 'inventario', 'proprietario', 'varchar(36
 CREATE INDEX IF NOT EXISTS ix_proprietario ON inventario (proprietario);
 CALL AddColumnUnlessExists(DATABASE(), 'sottoscorta', 'proprietario', 'varchar(36) DEFAULT NULL');
 CREATE INDEX IF NOT EXISTS ix_proprietario ON sottoscorta (proprietario);
-ALTER TABLE sottoscorta MODIFY COLUMN barcode varchar(50) DEFAULT NULL;
 # Rows left from the time the tables were shared belong to no window.
 DELETE FROM inventario WHERE proprietario IS NULL;
 DELETE FROM sottoscorta WHERE proprietario IS NULL;
-
-# Operator passwords are kept as Argon2id hashes, longer than the clear texts they replace.
-ALTER TABLE utenti MODIFY COLUMN password varchar(255) DEFAULT NULL;
+# The list's barcode (now the item's full barcode) and the operators' passwords (now Argon2id
+# hashes) are wider: the upgrade widens them after this list, as every column that grew.

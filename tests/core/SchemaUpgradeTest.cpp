@@ -80,6 +80,8 @@ const std::vector<LegacyColumn>& legacyColumns()
         {"clienti", "barcode", "varchar(13) DEFAULT NULL"},
         {"dettfattura", "Sconto", "tinyint(4) DEFAULT 0"},
         {"dettbanco", "Sconto", "tinyint(4) DEFAULT 0"},
+        {"sottoscorta", "barcode", "varchar(20) DEFAULT NULL"},
+        {"utenti", "password", "varchar(50) DEFAULT NULL"},
     };
     return columns;
 }
