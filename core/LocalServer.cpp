@@ -71,6 +71,9 @@ void LocalServer::writeConfigFile() const
         QStringLiteral("socket=%1").arg(socketPath()),
         QStringLiteral("pid-file=%1").arg(pidFile()),
         QStringLiteral("log-error=%1").arg(errorLog()),
+        // Its own folder for temporary tables: a cleaner of the system's temporary folder (or another
+        // program's) cannot delete them from under a running statement.
+        QStringLiteral("tmpdir=%1/tmp").arg(m_config.folder),
         QStringLiteral("port=%1").arg(m_config.port),
         QStringLiteral("bind-address=%1")
             .arg(m_config.lanAccess ? QStringLiteral("0.0.0.0") : QStringLiteral("127.0.0.1")),
@@ -91,7 +94,7 @@ void LocalServer::writeConfigFile() const
               << QStringLiteral("innodb_buffer_pool_size=256M") << QStringLiteral("innodb_log_file_size=128M")
               << QStringLiteral("sync_frm=0");
     }
-    QDir().mkpath(m_config.folder);
+    QDir().mkpath(m_config.folder + QStringLiteral("/tmp"));
     QFile file(m_config.folder + QStringLiteral("/my.cnf"));
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         throw LocalServerError(

@@ -35,6 +35,9 @@ TEST(LocalServer, FirstStartMakesTheShopAccountAndAnotherStartReusesIt)
     Db asShop(shop);
     asShop.open();
     EXPECT_EQ(asShop.scalar(QStringLiteral("SELECT @@lower_case_table_names")).toInt(), 1);
+    EXPECT_EQ(asShop.scalar(QStringLiteral("SELECT @@tmpdir")).toString(),
+              folder.path() + QStringLiteral("/tmp"))
+        << "temporary tables stay in the server's folder, out of reach of the system's cleaners";
     Db asRoot(server.rootSettings());
     asRoot.open();
     const QString networkAccounts = QStringLiteral("SELECT COUNT(*) FROM mysql.user WHERE host = '%'");
