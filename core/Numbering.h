@@ -28,32 +28,23 @@ struct NumberSeries
 };
 
 namespace Series {
-inline constexpr NumberSeries Fattura{"fatture", "NumDoc", "Anno", NumberScope::CurrentYear, true, false};
-inline constexpr NumberSeries Ddt{"ddt", "NumDoc", "Anno", NumberScope::CurrentYear, true, false};
-inline constexpr NumberSeries NotaCredito{"notecredito", "Numero", "Anno", NumberScope::CurrentYear,
-                                          true,          false};
-inline constexpr NumberSeries Preventivo{"preventivi", "NumDoc", "Anno", NumberScope::CurrentYear,
-                                         true,         false};
-inline constexpr NumberSeries OrdineCliente{"ordiniclienti",          "NumDoc", "Anno",
-                                            NumberScope::CurrentYear, false,    false};
-inline constexpr NumberSeries OrdineFornitore{"ordinifornitori",        "NumDoc", "Anno",
-                                              NumberScope::CurrentYear, false,    false};
-inline constexpr NumberSeries Carico{"carichi", "NumeroCarico", "Anno", NumberScope::CurrentYear,
-                                     false,     false};
-inline constexpr NumberSeries Banco{"banco", "NumDoc", "Anno", NumberScope::CurrentYear, false, false};
-inline constexpr NumberSeries Reso{"resi", "numero", "ANNO", NumberScope::CurrentYear, false, false};
-inline constexpr NumberSeries BuonoCredito{"buonicredito",           "NUMERO", "ANNO",
-                                           NumberScope::CurrentYear, false,    false};
-inline constexpr NumberSeries Riparazione{"riparazioni",         "numero", nullptr,
-                                          NumberScope::AllYears, false,    false};
-inline constexpr NumberSeries Acquisizione{"acquisizioni",        "numacq", nullptr,
-                                           NumberScope::AllYears, false,    false};
-inline constexpr NumberSeries CodiceCliente{"clienti", "CodiceCliente", nullptr, NumberScope::AllYears, false,
-                                            false};
-inline constexpr NumberSeries CodiceFornitore{"fornitori",           "Codice", nullptr,
-                                              NumberScope::AllYears, false,    true};
-inline constexpr NumberSeries CodiceAgente{"agenti", "CodiceAgente", nullptr, NumberScope::AllYears,
-                                           false,    false};
+// clang-format off
+inline constexpr NumberSeries Fattura{         "fatture", "NumDoc", "Anno", NumberScope::CurrentYear, true, false};
+inline constexpr NumberSeries Ddt{             "ddt", "NumDoc", "Anno", NumberScope::CurrentYear, true, false};
+inline constexpr NumberSeries NotaCredito{     "notecredito", "Numero", "Anno", NumberScope::CurrentYear, true, false};
+inline constexpr NumberSeries Preventivo{      "preventivi", "NumDoc", "Anno", NumberScope::CurrentYear, true, false};
+inline constexpr NumberSeries OrdineCliente{   "ordiniclienti", "NumDoc", "Anno", NumberScope::CurrentYear, false, false};
+inline constexpr NumberSeries OrdineFornitore{ "ordinifornitori", "NumDoc", "Anno", NumberScope::CurrentYear, false, false};
+inline constexpr NumberSeries Carico{          "carichi", "NumeroCarico", "Anno", NumberScope::CurrentYear, false, false};
+inline constexpr NumberSeries Banco{           "banco", "NumDoc", "Anno", NumberScope::CurrentYear, false, false};
+inline constexpr NumberSeries Reso{            "resi", "numero", "ANNO", NumberScope::CurrentYear, false, false};
+inline constexpr NumberSeries BuonoCredito{    "buonicredito", "NUMERO", "ANNO", NumberScope::CurrentYear, false, false};
+inline constexpr NumberSeries Riparazione{     "riparazioni", "numero", nullptr, NumberScope::AllYears, false, false};
+inline constexpr NumberSeries Acquisizione{    "acquisizioni", "numacq", nullptr, NumberScope::AllYears, false, false};
+inline constexpr NumberSeries CodiceCliente{   "clienti", "CodiceCliente", nullptr, NumberScope::AllYears, false, false};
+inline constexpr NumberSeries CodiceFornitore{ "fornitori", "Codice", nullptr, NumberScope::AllYears, false, true};
+inline constexpr NumberSeries CodiceAgente{    "agenti", "CodiceAgente", nullptr, NumberScope::AllYears, false, false};
+// clang-format on
 } // namespace Series
 
 // A number taken under a named server lock: no other workstation can take a number of the same
