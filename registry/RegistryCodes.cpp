@@ -50,17 +50,6 @@ QString RegistryCodes::insertSupplierWithNewCode(const std::function<void(const 
     return code;
 }
 
-NewCustomer RegistryCodes::insertNewCustomer()
-{
-    NewCustomer created;
-    created.codiceCliente = insertCustomerWithNewCode([&](int code) {
-        m_db.exec(QStringLiteral("INSERT INTO clienti (CodiceCliente, Listino) VALUES (:CODICE, 'LISTINO1')"),
-                  {{QStringLiteral("CODICE"), code}});
-        created.idCliente = int(m_db.lastInsertId());
-    });
-    return created;
-}
-
 bool RegistryCodes::customerCardTaken(const QString& barcode)
 {
     return !m_db.query(QStringLiteral("SELECT barcode FROM clienti WHERE barcode = :BARCODE LIMIT 1"),

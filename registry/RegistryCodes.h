@@ -9,12 +9,6 @@
 namespace carvendo::registry {
 
 // A registry row inserted with a new code: its identifier and the code it got.
-struct NewCustomer
-{
-    int idCliente = 0;
-    int codiceCliente = 0;
-};
-
 // The codes the registries hand out: customer `CodiceCliente` and supplier `Codice` (the largest
 // plus one, taken under the same server lock as document numbers so that two workstations never
 // give out the same code) and the customer card barcode.
@@ -28,16 +22,12 @@ public:
     QString peekNextSupplierCode();
 
     // Takes the next customer code and runs insertRow(code), which inserts the `clienti` row, in
-    // one transaction committed before the lock goes. Must not be called inside an open transaction
-    // (the row would become visible to the other workstations only after the lock is released).
+    // one transaction; inside an enclosing one, the code stays locked until that one ends.
     // Returns the code.
     int insertCustomerWithNewCode(const std::function<void(int code)>& insertRow);
 
     // The same for a supplier: `Codice` is text, compared as a number.
     QString insertSupplierWithNewCode(const std::function<void(const QString& code)>& insertRow);
-
-    // A new customer from a document window or picker: price list "LISTINO1" and the next code.
-    NewCustomer insertNewCustomer();
 
     // A new customer card code (counter base + check digit) that no customer holds yet: a code
     // already held is skipped and the next one drawn.
