@@ -11,21 +11,39 @@
 
 namespace carvendo::report {
 
-QString DataBinder::text(const QVariant& value)
+namespace {
+
+bool isWholeNumber(const QVariant& value)
 {
-    if (value.isNull() || !value.isValid())
-        return {};
     switch (value.typeId()) {
-    case QMetaType::Double:
-    case QMetaType::Float:
-        return core::Money::fromDouble(value.toDouble()).toItalian();
     case QMetaType::Int:
     case QMetaType::UInt:
     case QMetaType::LongLong:
     case QMetaType::ULongLong:
     case QMetaType::Short:
     case QMetaType::UShort:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool isFloating(const QVariant& value)
+{
+    return value.typeId() == QMetaType::Double || value.typeId() == QMetaType::Float;
+}
+
+} // namespace
+
+QString DataBinder::text(const QVariant& value)
+{
+    if (value.isNull() || !value.isValid())
+        return {};
+    if (isFloating(value))
+        return core::Money::fromDouble(value.toDouble()).toItalian();
+    if (isWholeNumber(value))
         return value.toString();
+    switch (value.typeId()) {
     case QMetaType::QDate:
         return value.toDate().toString(QStringLiteral("dd/MM/yyyy"));
     case QMetaType::QDateTime:
@@ -44,19 +62,8 @@ QString DataBinder::text(const QVariant& value)
 
 QString DataBinder::quantityText(const QVariant& value, int quantityDecimals)
 {
-    switch (value.typeId()) {
-    case QMetaType::Double:
-    case QMetaType::Float:
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-    case QMetaType::Short:
-    case QMetaType::UShort:
-        break;
-    default:
+    if (!isFloating(value) && !isWholeNumber(value))
         return text(value);
-    }
     QString printed = core::formatQuantity(value.toDouble());
     if (quantityDecimals < 3) {
         while (printed.endsWith(u'0'))
