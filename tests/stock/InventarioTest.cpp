@@ -179,11 +179,6 @@ TEST_F(InventarioTest, PeriodAveragesItsPurchasesAndSkipsItemsWithout)
     ASSERT_TRUE(m_inventory.run());
     EXPECT_EQ(listed(), QStringList{QStringLiteral("IN@SEDE=1")});
     EXPECT_EQ(m_inventory.rows().value(0, "ACQUISTOMEDIO").toMoney(), core::Money::fromInt(10));
-
-    m_inventory.options().dal.reset();
-    m_inventory.options().al.reset();
-    ASSERT_TRUE(m_inventory.run());
-    EXPECT_EQ(m_inventory.rows().size(), 3);
 }
 
 TEST_F(InventarioTest, RefusedPeriodsLeaveThePreviousInventory)
