@@ -93,17 +93,11 @@ TEST_F(MagazziniListaTest, ListsByNameAndRereadsAfterTheCard)
 
     m_navigator.whenOpened(
         QStringLiteral("TMagazzinoAnagrafica"), [&](const core::NavigationRequest& request) {
-            if (request.key.isNull())
-                addWarehouse(QStringLiteral("CENTRALE"));
-            else
-                db().exec(QStringLiteral(
-                              "UPDATE magazzini SET Descrizione = 'AAA DEPOSITO' WHERE idMagazzino = :M"),
-                          {{QStringLiteral("M"), request.key}});
+            db().exec(
+                QStringLiteral("UPDATE magazzini SET Descrizione = 'AAA DEPOSITO' WHERE idMagazzino = :M"),
+                {{QStringLiteral("M"), request.key}});
             return core::NavigationResult{true, {}, {}};
         });
-    m_list.newWarehouse();
-    EXPECT_EQ(names(), (QStringList{QStringLiteral("CENTRALE"), QStringLiteral("DEPOSITO"),
-                                    QStringLiteral("NEGOZIO")}));
     m_list.modify(depot);
     EXPECT_EQ(names().first(), QStringLiteral("AAA DEPOSITO"));
 }

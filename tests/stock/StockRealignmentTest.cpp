@@ -107,15 +107,6 @@ TEST_F(StockRealignmentTest, SumsAreWholeNumbersAndNoHistoryIsZero)
     EXPECT_EQ(m_realignment.figures(999, 1), stock::StockFigures{});
 }
 
-TEST_F(StockRealignmentTest, MoreSoldThanLoadedGivesNegativeStock)
-{
-    stockRow(3, 1, 0, 0);
-    load(3, 1, 1);
-    sell(3, 1, 3);
-    EXPECT_EQ(m_realignment.realign(3, m_negozio).stock(), -2);
-    EXPECT_EQ(stockRows(3).value(0, "giacenza").toDouble(), -2.0);
-}
-
 TEST_F(StockRealignmentTest, ASalePostedMeanwhileIsCountedNotOverwritten)
 {
     stockRow(5, 1, 10, 10);
