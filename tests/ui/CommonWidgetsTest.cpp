@@ -18,7 +18,7 @@ using namespace carvendo::ui;
 
 namespace {
 
-TEST(RowsTableModel, ShowsChosenColumnsWithCaptionsAndItalianAmountsOrTheResultAsItIs)
+TEST(RowsTableModel, ShowsChosenColumnsWithItalianAmounts)
 {
     const core::Rows rows(
         {QStringLiteral("idCliente"), QStringLiteral("RagioneSociale"), QStringLiteral("Totale")},
@@ -35,11 +35,6 @@ TEST(RowsTableModel, ShowsChosenColumnsWithCaptionsAndItalianAmountsOrTheResultA
     EXPECT_EQ(model.data(model.index(1, 1)).toString(), QStringLiteral("0,00")) << "no negative zero";
     EXPECT_FALSE(model.data(model.index(1, 0)).isValid()) << "NULL shows as empty";
     EXPECT_FALSE(model.data(model.index(0, 2)).isValid()) << "a column the result lacks shows empty";
-
-    RowsTableModel plain;
-    plain.setRows(rows);
-    EXPECT_EQ(plain.headerData(1, Qt::Horizontal).toString(), QStringLiteral("RagioneSociale"));
-    EXPECT_EQ(plain.data(plain.index(0, 0)).toString(), QStringLiteral("1"));
 }
 
 class ChoosingWindow : public Window

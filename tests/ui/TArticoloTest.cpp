@@ -90,7 +90,7 @@ TEST_F(TArticoloWindowTest, ANewItemLeftWithAnnullaIsRemovedAndNewCategoriesAreO
     EXPECT_EQ(db().scalar(QStringLiteral("SELECT COUNT(*) FROM categorie")).toInt(), 1);
 }
 
-TEST_F(TArticoloWindowTest, LeavingAnEmptyBarcodeOffersToGenerateOneAndSuppliersAreAddedThroughThePicker)
+TEST_F(TArticoloWindowTest, LeavingAnEmptyBarcodeOffersToGenerateOne)
 {
     db().exec(QStringLiteral("UPDATE contatori SET BarcodeArticolo = ''"));
     const int id = addItem();
@@ -108,16 +108,6 @@ TEST_F(TArticoloWindowTest, LeavingAnEmptyBarcodeOffersToGenerateOneAndSuppliers
         QStringList{QStringLiteral("Non è stato assegnato nessun barcode a questo articolo, vuoi generalo "
                                    "automaticamente?")});
     EXPECT_EQ(window.field(QStringLiteral("BarcodeFull"))->text(), QStringLiteral("8005001002000"));
-
-    m_navigator.returnFrom(
-        QStringLiteral("TFornitoriPreleva"),
-        {true,
-         7,
-         {{QStringLiteral("id_fornitore"), 7}, {QStringLiteral("RagSoc"), QStringLiteral("ACME SRL")}}});
-    window.findChild<QPushButton*>(QStringLiteral("aggiungiFornitore"))->click();
-    QAbstractItemModel* suppliers = child<QTableView>(window, "fornitori")->model();
-    ASSERT_EQ(suppliers->rowCount(), 1);
-    EXPECT_EQ(suppliers->index(0, 0).data().toString(), QStringLiteral("ACME SRL"));
 }
 
 TEST_F(TArticoloWindowTest, CellsEditedInTheSupplierGridAreSavedByTheTabsSalvaAndKeptWhenRefused)
