@@ -287,13 +287,12 @@ TEST_F(SerialProceduresTest, DeliveryNoteLinksPassToTheInvoiceAndRowLinksGo)
     EXPECT_EQ(links(), (QStringList{"Ddt|34|356938035643817", "Fattura|33|X1", "Fattura|70|X2"}));
 }
 
-TEST_F(ProceduresTest, LabelsAreQueuedThenEmptied)
+TEST_F(ProceduresTest, ALabelIsCutToWhatItHoldsAndTakesTheItemsListPrices)
 {
     LabelRequest label;
     label.descrizione = QString(300, u'x');
     label.barcode = QStringLiteral("8005001002000");
     label.prezzo = *Money::parse(u"12.50");
-    label.codice = QStringLiteral("CAV01");
     label.quantita = 3;
     label.idArticolo = Item;
     label.idCarico = 5;
@@ -301,12 +300,9 @@ TEST_F(ProceduresTest, LabelsAreQueuedThenEmptied)
 
     // The description is cut to what a label holds; list prices 2 and 3 come from the item.
     EXPECT_EQ(
-        rowsAsText(QStringLiteral("SELECT descrizione, barcode, codice, quantita, idarticolo, idcarico, "
-                                  "prezzo, listino2, listino3 FROM etichette")),
-        QStringList{QString(120, u'x') + QStringLiteral("|8005001002000|CAV01|3|10|5|12.5|9.5|8.75")});
-
-    m_procedures->svuotaEtichette();
-    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM etichette")), 0);
+        rowsAsText(QStringLiteral("SELECT descrizione, barcode, quantita, idarticolo, idcarico, prezzo, "
+                                  "listino2, listino3 FROM etichette")),
+        QStringList{QString(120, u'x') + QStringLiteral("|8005001002000|3|10|5|12.5|9.5|8.75")});
 }
 
 TEST_F(ProceduresTest, RepairTicketNumbersRunAcrossYears)
