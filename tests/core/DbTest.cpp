@@ -249,11 +249,6 @@ TEST_F(DbTest, ALockLetGoInsideATransactionIsHeldUntilTheTransactionEnds)
         EXPECT_TRUE(other->acquireLock(name, 0)) << (commit ? "after commit" : "after rollback");
         other->releaseLock(name);
     }
-    // Outside a transaction it goes at once.
-    ASSERT_TRUE(m_db->acquireLock(name, 0));
-    m_db->releaseLock(name);
-    EXPECT_TRUE(other->acquireLock(name, 0));
-    other->releaseLock(name);
 }
 
 TEST_F(DbTest, AConnectionHoldingALockIsNotSilentlyReopened)
