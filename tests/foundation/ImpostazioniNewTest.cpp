@@ -288,12 +288,6 @@ TEST_F(ImpostazioniNewTest, GroupFlagsMapToTheirColumns)
         const Row row =
             m_db->query(QStringLiteral("SELECT * FROM gruppi WHERE id = :ID"), {{"ID", *key}}).first();
         EXPECT_EQ(row[box.name].toInt(), 1);
-        const int gridRow = groups.rowOfKey(*key);
-        EXPECT_TRUE(groups.setValue(gridRow, box.name, false));
-        EXPECT_EQ(m_db->scalar(QStringLiteral("SELECT `%1` FROM gruppi WHERE id = :ID").arg(box.name),
-                               {{"ID", *key}})
-                      .toInt(),
-                  0);
     }
     EXPECT_EQ(flags, 14);
 }
