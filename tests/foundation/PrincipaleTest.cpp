@@ -114,17 +114,6 @@ TEST_F(PrincipaleTest, FullAccessPassesEveryGate)
         << "the settings window opens on the page the command names";
 }
 
-TEST_F(PrincipaleTest, NewDocumentOpensItsWindowWithoutAKey)
-{
-    logInWith({Privilege::Carico});
-    m_principale.run(QStringLiteral("nuovoresofornitore"));
-    const NavigationRequest request = m_navigator.lastRequest(QStringLiteral("TDettDdt"));
-    EXPECT_TRUE(request.key.isNull());
-    EXPECT_TRUE(request.values.value(QStringLiteral("nuovo")).toBool());
-    EXPECT_EQ(request.values.value(QStringLiteral("modalita")).toString(),
-              QStringLiteral("Reso a Fornitore"));
-}
-
 TEST_F(PrincipaleTest, CommandsWithoutTheirWindowAreDisabledAndNeverNavigate)
 {
     logInWith({Privilege::FullAccess});
@@ -181,17 +170,6 @@ TEST_F(PrincipaleTest, PosConfiguratorStartsTheConfiguredProgram)
     m_principale.run(QStringLiteral("configuratorepos"));
     EXPECT_EQ(started, QStringList{QStringLiteral("/bin/true")});
     EXPECT_TRUE(m_dialogs.messages().isEmpty());
-}
-
-TEST_F(PrincipaleTest, StartOfYearAsksBeforeAnything)
-{
-    logInWith({Privilege::FullAccess});
-    m_dialogs.answerCancel();
-    m_principale.run(QStringLiteral("inizioanno"));
-    ASSERT_EQ(m_dialogs.events().size(), 1u);
-    EXPECT_EQ(m_dialogs.events()[0].buttons, ConfirmButtons::OkCancel);
-    EXPECT_TRUE(m_dialogs.events()[0].text.startsWith(QStringLiteral("ATTENZIONE! TUTTI I DOCUMENTI")));
-    EXPECT_TRUE(m_navigator.requests().empty());
 }
 
 TEST_F(PrincipaleTest, ClosingIsRefusedUntilTheClosingDialogSaysSo)
