@@ -124,3 +124,61 @@ DELETE FROM inventario WHERE proprietario IS NULL;
 DELETE FROM sottoscorta WHERE proprietario IS NULL;
 # The list's barcode (now the item's full barcode) and the operators' passwords (now Argon2id
 # hashes) are wider: the upgrade widens them after this list, as every column that grew.
+
+# Versione 6.1.5
+# Goods-in rows and purchase history have a key of their own: two shipping-cost rows of one load
+# can be told apart, and a removed row takes exactly its purchase history with it.
+CALL AddColumnUnlessExists(DATABASE(), 'dettcarico', 'id', 'int(11) NOT NULL AUTO_INCREMENT PRIMARY KEY');
+CALL AddColumnUnlessExists(DATABASE(), 'acquisti', 'id', 'int(11) NOT NULL AUTO_INCREMENT PRIMARY KEY');
+CREATE INDEX IF NOT EXISTS ix_idcarico_idarticolo ON acquisti (idcarico, idarticolo);
+# Size/colour work rows belong to the load or document window that made them; rows left from the
+# time the tables were shared belong to nobody.
+CALL AddColumnUnlessExists(DATABASE(), 'caricotc', 'idcarico', 'int(11) DEFAULT 0');
+CALL AddColumnUnlessExists(DATABASE(), 'caricotc', 'proprietario', 'varchar(36) DEFAULT NULL');
+CREATE INDEX IF NOT EXISTS ix_proprietario ON caricotc (proprietario);
+CALL AddColumnUnlessExists(DATABASE(), 'scaricotc', 'proprietario', 'varchar(36) DEFAULT NULL');
+CREATE INDEX IF NOT EXISTS ix_proprietario ON scaricotc (proprietario);
+DELETE FROM caricotc WHERE proprietario IS NULL;
+DELETE FROM scaricotc WHERE proprietario IS NULL;
+# A scanned cell barcode finds its size/colour cell through an index.
+CREATE INDEX IF NOT EXISTS ix_BAR1 ON disptc (BAR1);
+CREATE INDEX IF NOT EXISTS ix_BAR2 ON disptc (BAR2);
+CREATE INDEX IF NOT EXISTS ix_BAR3 ON disptc (BAR3);
+CREATE INDEX IF NOT EXISTS ix_BAR4 ON disptc (BAR4);
+CREATE INDEX IF NOT EXISTS ix_BAR5 ON disptc (BAR5);
+CREATE INDEX IF NOT EXISTS ix_BAR6 ON disptc (BAR6);
+CREATE INDEX IF NOT EXISTS ix_BAR7 ON disptc (BAR7);
+CREATE INDEX IF NOT EXISTS ix_BAR8 ON disptc (BAR8);
+CREATE INDEX IF NOT EXISTS ix_BAR9 ON disptc (BAR9);
+CREATE INDEX IF NOT EXISTS ix_BAR10 ON disptc (BAR10);
+CREATE INDEX IF NOT EXISTS ix_BAR11 ON disptc (BAR11);
+CREATE INDEX IF NOT EXISTS ix_BAR12 ON disptc (BAR12);
+CREATE INDEX IF NOT EXISTS ix_BAR13 ON disptc (BAR13);
+CREATE INDEX IF NOT EXISTS ix_BAR14 ON disptc (BAR14);
+CREATE INDEX IF NOT EXISTS ix_BAR15 ON disptc (BAR15);
+CREATE INDEX IF NOT EXISTS ix_BAR16 ON disptc (BAR16);
+CREATE INDEX IF NOT EXISTS ix_BAR17 ON disptc (BAR17);
+CREATE INDEX IF NOT EXISTS ix_BAR18 ON disptc (BAR18);
+CREATE INDEX IF NOT EXISTS ix_BAR19 ON disptc (BAR19);
+CREATE INDEX IF NOT EXISTS ix_BAR20 ON disptc (BAR20);
+CREATE INDEX IF NOT EXISTS ix_BAR21 ON disptc (BAR21);
+CREATE INDEX IF NOT EXISTS ix_BAR22 ON disptc (BAR22);
+CREATE INDEX IF NOT EXISTS ix_BAR23 ON disptc (BAR23);
+CREATE INDEX IF NOT EXISTS ix_BAR24 ON disptc (BAR24);
+CREATE INDEX IF NOT EXISTS ix_BAR25 ON disptc (BAR25);
+CREATE INDEX IF NOT EXISTS ix_BAR26 ON disptc (BAR26);
+CREATE INDEX IF NOT EXISTS ix_BAR27 ON disptc (BAR27);
+CREATE INDEX IF NOT EXISTS ix_BAR28 ON disptc (BAR28);
+CREATE INDEX IF NOT EXISTS ix_BAR29 ON disptc (BAR29);
+CREATE INDEX IF NOT EXISTS ix_BAR30 ON disptc (BAR30);
+# Serials are found by load and sold ones by item; a serial number is unique. Where the stored
+# serials already hold a duplicate the index stays as it was (the program checks under a lock).
+CREATE INDEX IF NOT EXISTS ix_idCarico ON seriali (idCarico);
+CREATE INDEX IF NOT EXISTS ix_idArticolo ON serialidocumenti (idArticolo);
+SET @carvendo_serials_distinct = (SELECT COUNT(*) = 0 FROM (SELECT Seriale FROM seriali GROUP BY Seriale HAVING COUNT(*) > 1) AS doppi);
+SET @carvendo_serials_unique = (SELECT COUNT(*) > 0 FROM information_schema.STATISTICS WHERE TABLE_SCHEMA = DATABASE() AND TABLE_NAME = 'seriali' AND INDEX_NAME = 'ix_Seriale' AND NON_UNIQUE = 0);
+EXECUTE IMMEDIATE IF(@carvendo_serials_distinct AND NOT @carvendo_serials_unique, 'ALTER TABLE seriali DROP INDEX IF EXISTS ix_Seriale, ADD UNIQUE INDEX ix_Seriale (Seriale)', 'DO 0');
+# The life of every serial number.
+#@table storicoseriali
+# Serial numbers copied into documents, returns and sales (and the cash book's descriptions) are
+# as wide as where they come from: the upgrade widens them after this list.
