@@ -233,7 +233,7 @@ TEST_F(AdminToolTest, UpgradeBringsEveryCompanyToTheProgramVersion)
     }
     const Outcome outcome = run({"upgrade"});
     EXPECT_EQ(outcome.code, 0) << outcome.err.toStdString();
-    EXPECT_EQ(outcome.out, QStringLiteral("%1: già alla versione 6.1.5\n%2: aggiornato alla versione 6.1.4\n")
+    EXPECT_EQ(outcome.out, QStringLiteral("%1: già alla versione 6.1.5\n%2: aggiornato alla versione 6.1.5\n")
                                .arg(current, old));
     auto server = connectToServer();
     server->useDatabase(old);
@@ -249,7 +249,7 @@ TEST_F(AdminToolTest, UpgradeBringsEveryCompanyToTheProgramVersion)
     const Outcome failing = run({"upgrade"});
     EXPECT_EQ(failing.code, 1);
     EXPECT_EQ(failing.out,
-              QStringLiteral("%1: già alla versione 6.1.5\n%2: già alla versione 6.1.4\n").arg(current, old));
+              QStringLiteral("%1: già alla versione 6.1.5\n%2: già alla versione 6.1.5\n").arg(current, old));
     EXPECT_TRUE(failing.err.startsWith(QStringLiteral("Azienda %1 senza nome del database: saltata\n"
                                                       "adm_non_esiste: aggiornamento non riuscito: ")
                                            .arg(unnamedId)))
