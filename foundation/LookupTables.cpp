@@ -291,7 +291,8 @@ QList<LookupTable> buildDescriptions()
     tables << LookupTable{Lookup::Colori,
                           QStringLiteral("colori"),
                           QStringLiteral("id"),
-                          {unique(text(descrizione, QStringLiteral("Colore"), 50, true)), text(codice, codice, 50),
+                          {unique(text(descrizione, QStringLiteral("Colore"), 50, true)),
+                           text(codice, codice, 50),
                            integer(QStringLiteral("Colore"), QStringLiteral("Valore colore"))},
                           descrizione,
                           {LookupReference{descrizione, QStringLiteral("disptc"), QStringLiteral("Colore"),
@@ -308,11 +309,13 @@ QList<LookupTable> buildDescriptions()
         QStringLiteral("IDTAGLIA"),
         sizeGroup,
         QStringLiteral("DESCRIZIONE"),
-        {LookupReference{QStringLiteral("DESCRIZIONE"), QStringLiteral("articoli"), QStringLiteral("GruppoTaglia"),
-                         QStringLiteral("Impossibile eliminare il gruppo taglie: è assegnato ad almeno un articolo")},
-         LookupReference{QStringLiteral("DESCRIZIONE"), QStringLiteral("disptc"), QStringLiteral("Gruppo_taglia"),
-                         QStringLiteral("Impossibile eliminare il gruppo taglie: è presente nelle disponibilità per "
-                                        "taglia e colore")}},
+        {LookupReference{
+             QStringLiteral("DESCRIZIONE"), QStringLiteral("articoli"), QStringLiteral("GruppoTaglia"),
+             QStringLiteral("Impossibile eliminare il gruppo taglie: è assegnato ad almeno un articolo")},
+         LookupReference{
+             QStringLiteral("DESCRIZIONE"), QStringLiteral("disptc"), QStringLiteral("Gruppo_taglia"),
+             QStringLiteral("Impossibile eliminare il gruppo taglie: è presente nelle disponibilità per "
+                            "taglia e colore")}},
         QStringLiteral("Eliminare il gruppo taglie selezionato?"),
         LookupListing{QStringLiteral("DESCRIZIONE"), QStringLiteral("gruppi_taglie"), descrizione}};
     return tables;
@@ -549,7 +552,8 @@ void LookupStore::update(Lookup lookup, const QVariant& key, const QVariantMap& 
     // The copies elsewhere follow a renamed value: read the old one before it goes.
     QList<LookupReference> followers = table.references;
     if (table.listedIn)
-        followers << LookupReference{table.listedIn->sourceColumn, table.listedIn->table, table.listedIn->column, {}};
+        followers << LookupReference{
+            table.listedIn->sourceColumn, table.listedIn->table, table.listedIn->column, {}};
     QVariantMap oldValues;
     for (const LookupReference& reference : followers)
         if (row.contains(reference.sourceColumn))
@@ -595,10 +599,10 @@ void LookupStore::remove(Lookup lookup, const QVariant& key)
             throw LookupError(reference.inUseMessage);
     }
     if (table.listedIn) {
-        const core::Field value =
-            m_db.scalar(QStringLiteral("SELECT %1 FROM %2 WHERE %3 = :KEY")
-                            .arg(quoted(table.listedIn->sourceColumn), quoted(table.table), quoted(table.key)),
-                        {{QStringLiteral("KEY"), key}});
+        const core::Field value = m_db.scalar(
+            QStringLiteral("SELECT %1 FROM %2 WHERE %3 = :KEY")
+                .arg(quoted(table.listedIn->sourceColumn), quoted(table.table), quoted(table.key)),
+            {{QStringLiteral("KEY"), key}});
         m_db.exec(QStringLiteral("DELETE FROM %1 WHERE %2 = :VALUE")
                       .arg(quoted(table.listedIn->table), quoted(table.listedIn->column)),
                   {{QStringLiteral("VALUE"), value.variant()}});

@@ -101,7 +101,7 @@ struct LookupTable
     QList<LookupColumn> columns; // shown and edited, in order
     QString orderBy;             // a column of the table
     QList<LookupReference> references{};
-    QString deleteQuestion{};                 // asked before a row goes; a generic one when empty
+    QString deleteQuestion{};                // asked before a row goes; a generic one when empty
     std::optional<LookupListing> listedIn{}; // kept in step with this table
 
     const LookupColumn* column(const QString& name) const; // by name ignoring case; nullptr if absent

@@ -35,7 +35,8 @@ protected:
     QStringList listed() // the size groups the item card offers
     {
         QStringList names;
-        for (const core::Row row : db().query(QStringLiteral("SELECT Descrizione FROM gruppi_taglie ORDER BY id")))
+        for (const core::Row row :
+             db().query(QStringLiteral("SELECT Descrizione FROM gruppi_taglie ORDER BY id")))
             names << row.at(0).toString();
         return names;
     }
@@ -50,13 +51,18 @@ TEST_F(SizeListsTest, ASizeGroupIsOfferedOnTheItemCardAndItsNameFollowsEverywher
     ASSERT_TRUE(groups.add({{"DESCRIZIONE", "BAMBINO"}, {"TG1", "2A"}, {"TG2", "4A"}}));
     EXPECT_EQ(listed(), QStringList{QStringLiteral("BAMBINO")});
     EXPECT_FALSE(groups.add({{"DESCRIZIONE", "bambino"}})) << "one group per name";
-    EXPECT_FALSE(groups.add({{"DESCRIZIONE", "NEONATO"}, {"TG1", "3-6MESI"}})) << "a label holds 4 characters";
+    EXPECT_FALSE(groups.add({{"DESCRIZIONE", "NEONATO"}, {"TG1", "3-6MESI"}}))
+        << "a label holds 4 characters";
 
-    db().exec(QStringLiteral("INSERT INTO disptc (idarticolo, Gruppo_taglia, Colore) VALUES (:ID, 'ADULTO', 'ROSSO')"),
+    db().exec(QStringLiteral(
+                  "INSERT INTO disptc (idarticolo, Gruppo_taglia, Colore) VALUES (:ID, 'ADULTO', 'ROSSO')"),
               {{"ID", m_item}});
-    ASSERT_TRUE(groups.setValue(rowOf(groups, QStringLiteral("ADULTO")), QStringLiteral("DESCRIZIONE"), QStringLiteral("UOMO")));
-    EXPECT_EQ(db().scalar(QStringLiteral("SELECT GruppoTaglia FROM articoli")).toString(), QStringLiteral("UOMO"));
-    EXPECT_EQ(db().scalar(QStringLiteral("SELECT Gruppo_taglia FROM disptc")).toString(), QStringLiteral("UOMO"));
+    ASSERT_TRUE(groups.setValue(rowOf(groups, QStringLiteral("ADULTO")), QStringLiteral("DESCRIZIONE"),
+                                QStringLiteral("UOMO")));
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT GruppoTaglia FROM articoli")).toString(),
+              QStringLiteral("UOMO"));
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT Gruppo_taglia FROM disptc")).toString(),
+              QStringLiteral("UOMO"));
 
     m_dialogs.answerConfirm(true).answerConfirm(true);
     EXPECT_FALSE(groups.remove(rowOf(groups, QStringLiteral("UOMO"))));
@@ -65,10 +71,12 @@ TEST_F(SizeListsTest, ASizeGroupIsOfferedOnTheItemCardAndItsNameFollowsEverywher
     EXPECT_EQ(m_dialogs.texts(ct::DialogEvent::Kind::Confirm),
               (QStringList{QStringLiteral("Eliminare il gruppo taglie selezionato?"),
                            QStringLiteral("Eliminare il gruppo taglie selezionato?")}));
-    EXPECT_EQ(m_dialogs.messages(),
-              (QStringList{QStringLiteral("Il valore \"bambino\" del campo \"Gruppo taglie\" è già presente"),
-                           QStringLiteral("Il campo \"TG1\" può contenere al massimo 4 caratteri"),
-                           QStringLiteral("Impossibile eliminare il gruppo taglie: è assegnato ad almeno un articolo")}));
+    EXPECT_EQ(
+        m_dialogs.messages(),
+        (QStringList{
+            QStringLiteral("Il valore \"bambino\" del campo \"Gruppo taglie\" è già presente"),
+            QStringLiteral("Il campo \"TG1\" può contenere al massimo 4 caratteri"),
+            QStringLiteral("Impossibile eliminare il gruppo taglie: è assegnato ad almeno un articolo")}));
 }
 
 TEST_F(SizeListsTest, DeletingSizesAndColoursAsksAndNeedsTheRight)
