@@ -154,8 +154,7 @@ bool ScaricoTC::confirm()
         params);
     m_workRows.clear(m_db);
     transaction.commit();
-    m_confirmed = true;
-    load();
+    m_confirmed = true; // the rows stay shown as confirmed: the document row takes their total
     return true;
 }
 
