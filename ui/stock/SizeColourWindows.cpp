@@ -61,8 +61,9 @@ TSizeColourList::TSizeColourList(WindowEnvironment& environment, foundation::Loo
         m_list->grid()->setColumnWidth(0, 170);
         resize(1100, 420);
     } else {
+        m_list->grid()->horizontalHeader()->setDefaultSectionSize(170);
         m_list->grid()->horizontalHeader()->setStretchLastSection(true);
-        resize(560, 420);
+        resize(600, 420);
     }
 }
 
