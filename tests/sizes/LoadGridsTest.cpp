@@ -133,6 +133,12 @@ TEST_F(LoadGridsTest, UndoLowersWhatTheLoadBroughtAndOnlyThat)
     enter(db(), kMine, 11, QStringLiteral("BLU"), {{1, 1}}, other);
     post(db(), kMine, 11);
 
+    failOn(QStringLiteral("caricotcdoc"), QStringLiteral("DELETE"));
+    EXPECT_THROW(stock::LoadGrids::undo(db(), 11), core::DbError);
+    db().exec(QStringLiteral("DROP TRIGGER prova_guasto"));
+    EXPECT_EQ(grid(), (QStringList{QStringLiteral("ROSSO|1|0|0|7|1|0"), QStringLiteral("BLU|1|1|0|0|0|0")}))
+        << "a failed undo lowers nothing";
+
     stock::LoadGrids::undo(db(), 11, other); // one item of the load removed
     EXPECT_EQ(grid(), (QStringList{QStringLiteral("ROSSO|1|0|0|7|1|0"), QStringLiteral("BLU|1|0|0|0|0|0")}));
     stock::LoadGrids::undo(db(), 11); // the load deleted
