@@ -9,6 +9,7 @@
 #include "ui/registry/ListWindows.h"
 #include "ui/stock/ItemCardWindows.h"
 #include "ui/stock/ItemListWindows.h"
+#include "ui/stock/SizeColourWindows.h"
 #include "ui/stock/StockLevelWindows.h"
 #include "ui/stock/StockMovementWindows.h"
 #include "ui/stock/StockWindows.h"
@@ -24,6 +25,7 @@ void registerAllWindows(WindowRegistry& registry, core::EmbeddedServer& embedded
     registerItemCardWindows(registry);
     registerItemListWindows(registry);
     registerStockLevelWindows(registry);
+    registerSizeColourWindows(registry);
     registerStockMovementWindows(registry);
     registerSettingsWindows(registry);
     registerClosingWindows(registry);
