@@ -14,8 +14,8 @@ namespace carvendo::stock {
 
 Carichi::Carichi(core::Db& db, const core::Session& session, const core::Paths& paths, core::Dialogs& dialogs,
                  core::Navigator& navigator, core::ReportOutput& reports, QObject* parent)
-    : QObject(parent), m_db(db), m_session(session), m_paths(paths), m_dialogs(dialogs), m_navigator(navigator),
-      m_reports(reports)
+    : QObject(parent), m_db(db), m_session(session), m_paths(paths), m_dialogs(dialogs),
+      m_navigator(navigator), m_reports(reports)
 {
 }
 
@@ -30,8 +30,9 @@ void Carichi::search(SearchBy by, const QString& text, std::optional<int> year)
 void Carichi::refresh()
 {
     // The searched column comes from this fixed choice; the text and the year are bound.
-    QString sql = m_by == SearchBy::DocumentNumber ? QStringLiteral("select * from carichi where numdoc like :TEXT")
-                                                   : QStringLiteral("select * from carichi where NumeroCarico like :TEXT");
+    QString sql = m_by == SearchBy::DocumentNumber
+                      ? QStringLiteral("select * from carichi where numdoc like :TEXT")
+                      : QStringLiteral("select * from carichi where NumeroCarico like :TEXT");
     core::Params params{{QStringLiteral("TEXT"), m_text + QLatin1Char('%')}};
     if (m_year) {
         sql += QStringLiteral(" AND anno = :ANNO");

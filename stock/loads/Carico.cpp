@@ -18,8 +18,9 @@ namespace carvendo::stock {
 
 Carico::Carico(core::Db& db, const core::Session& session, const core::Paths& paths, core::Dialogs& dialogs,
                core::Navigator& navigator, core::ReportOutput& reports, QObject* parent)
-    : QObject(parent), m_db(db), m_session(session), m_paths(paths), m_dialogs(dialogs), m_navigator(navigator),
-      m_reports(reports), m_tracking(session, QUuid::createUuid().toString(QUuid::WithoutBraces)),
+    : QObject(parent), m_db(db), m_session(session), m_paths(paths), m_dialogs(dialogs),
+      m_navigator(navigator), m_reports(reports),
+      m_tracking(session, QUuid::createUuid().toString(QUuid::WithoutBraces)),
       m_posting(db, session, m_tracking), m_items(db, dialogs, navigator, windowName())
 {
 }
@@ -35,8 +36,9 @@ bool Carico::open(int idCarico, Mode mode)
         return false;
     }
     m_mode = mode;
-    m_fields = LoadHeaderFields{m_header.idFornitore, m_header.numDoc,        m_header.tipoDoc, m_header.dataDoc,
-                                m_header.causale,     m_header.tipoPagamento, m_header.note};
+    m_fields =
+        LoadHeaderFields{m_header.idFornitore, m_header.numDoc,        m_header.tipoDoc, m_header.dataDoc,
+                         m_header.causale,     m_header.tipoPagamento, m_header.note};
     m_rows = m_posting.rows(idCarico);
     emit changed();
     return true;
@@ -53,7 +55,8 @@ void Carico::reload()
 
 bool Carico::chooseSupplier()
 {
-    const core::NavigationResult chosen = m_navigator.open(QStringLiteral("TFornitoriPreleva"), {}, QStringLiteral("Carico"));
+    const core::NavigationResult chosen =
+        m_navigator.open(QStringLiteral("TFornitoriPreleva"), {}, QStringLiteral("Carico"));
     if (!chosen.accepted || chosen.value.toInt() <= 0)
         return false;
     setSupplier(chosen.value.toInt());
@@ -64,9 +67,10 @@ void Carico::setSupplier(int idFornitore)
 {
     // The rows copy the supplier from the header: it is stored at once.
     m_fields.idFornitore = idFornitore;
-    const QString payment = m_db.scalar(QStringLiteral("SELECT Pagamento FROM fornitori WHERE id_fornitore = :ID"),
-                                        {{QStringLiteral("ID"), idFornitore}})
-                                .toString();
+    const QString payment =
+        m_db.scalar(QStringLiteral("SELECT Pagamento FROM fornitori WHERE id_fornitore = :ID"),
+                    {{QStringLiteral("ID"), idFornitore}})
+            .toString();
     if (m_fields.tipoPagamento.isEmpty())
         m_fields.tipoPagamento = payment;
     core::Transaction transaction(m_db);
@@ -81,16 +85,18 @@ void Carico::setSupplier(int idFornitore)
 QStringList Carico::warehouses()
 {
     QStringList names;
-    for (const core::Row row : m_db.query(QStringLiteral("SELECT Descrizione FROM magazzini ORDER BY Descrizione")))
+    for (const core::Row row :
+         m_db.query(QStringLiteral("SELECT Descrizione FROM magazzini ORDER BY Descrizione")))
         names << row["Descrizione"].toString();
     return names;
 }
 
 bool Carico::chooseWarehouse(const QString& name)
 {
-    const core::Rows rows = m_db.query(QStringLiteral("select idMagazzino, Descrizione from magazzini where "
-                                                      "descrizione = :DESCRIZIONE ORDER BY idMagazzino LIMIT 1"),
-                                       {{QStringLiteral("DESCRIZIONE"), name}});
+    const core::Rows rows =
+        m_db.query(QStringLiteral("select idMagazzino, Descrizione from magazzini where "
+                                  "descrizione = :DESCRIZIONE ORDER BY idMagazzino LIMIT 1"),
+                   {{QStringLiteral("DESCRIZIONE"), name}});
     if (rows.isEmpty())
         return false;
     try {
@@ -108,16 +114,16 @@ bool Carico::chooseWarehouse(const QString& name)
 QStringList Carico::reasons()
 {
     QStringList names;
-    for (const core::Row row :
-         m_db.query(QStringLiteral("SELECT DISTINCT Causale FROM causaligeneriche WHERE Causale <> '' ORDER BY Causale")))
+    for (const core::Row row : m_db.query(QStringLiteral(
+             "SELECT DISTINCT Causale FROM causaligeneriche WHERE Causale <> '' ORDER BY Causale")))
         names << row["Causale"].toString();
     return names;
 }
 
 std::optional<QString> Carico::addReason()
 {
-    const std::optional<QString> typed =
-        m_dialogs.askText(QStringLiteral("Nuova Causale"), QStringLiteral("Inserire la descrizione della causale"));
+    const std::optional<QString> typed = m_dialogs.askText(
+        QStringLiteral("Nuova Causale"), QStringLiteral("Inserire la descrizione della causale"));
     if (!typed || typed->trimmed().isEmpty())
         return std::nullopt;
     const QString reason = typed->trimmed().toUpper().left(50);
@@ -130,8 +136,8 @@ std::optional<QString> Carico::addReason()
 QStringList Carico::payments()
 {
     QStringList names;
-    for (const core::Row row : m_db.query(
-             QStringLiteral("SELECT DISTINCT Descrizione FROM pagamenti WHERE Descrizione <> '' ORDER BY Descrizione")))
+    for (const core::Row row : m_db.query(QStringLiteral(
+             "SELECT DISTINCT Descrizione FROM pagamenti WHERE Descrizione <> '' ORDER BY Descrizione")))
         names << row["Descrizione"].toString();
     return names;
 }
@@ -226,9 +232,9 @@ bool Carico::removeRow(int rowId)
 
 bool Carico::varyQuantity(int rowId)
 {
-    const std::optional<QString> typed = m_dialogs.askText(QStringLiteral("Quantità (+/-)"),
-                                                           QStringLiteral("Inserire la Quantità da variare"),
-                                                           QStringLiteral("0"));
+    const std::optional<QString> typed =
+        m_dialogs.askText(QStringLiteral("Quantità (+/-)"), QStringLiteral("Inserire la Quantità da variare"),
+                          QStringLiteral("0"));
     if (!typed)
         return false;
     const std::optional<core::Money> d = NumberFields::amount(*typed);
@@ -243,8 +249,8 @@ bool Carico::varyQuantity(int rowId)
 
 bool Carico::addShipping()
 {
-    const std::optional<QString> typed = m_dialogs.askText(QStringLiteral("Spese di spedizione"),
-                                                           QStringLiteral("Inserire l'importo"), QStringLiteral("0"));
+    const std::optional<QString> typed = m_dialogs.askText(
+        QStringLiteral("Spese di spedizione"), QStringLiteral("Inserire l'importo"), QStringLiteral("0"));
     if (!typed)
         return false;
     const std::optional<core::Money> amount = NumberFields::amount(*typed);
@@ -269,9 +275,10 @@ bool Carico::save()
         return false;
     }
     // Asked before the save's transaction: no lock is held while the operator thinks.
-    const bool labels = m_mode == Mode::FromOrderCheck &&
-                        m_dialogs.confirm(QStringLiteral(
-                            "Vuoi trasferire le etichette per gli articoli caricati nel modulo \"ETICHETTE\"?"));
+    const bool labels =
+        m_mode == Mode::FromOrderCheck &&
+        m_dialogs.confirm(QStringLiteral(
+            "Vuoi trasferire le etichette per gli articoli caricati nel modulo \"ETICHETTE\"?"));
     LoadSaving(m_db, m_session, m_tracking).save(m_header.id, m_fields, labels);
     reload();
     return true;
@@ -281,8 +288,8 @@ bool Carico::leave()
 {
     if (m_mode == Mode::Modify)
         return true;
-    if (!m_dialogs.confirm(
-            QStringLiteral("Eventuali modifiche effettuate non saranno salvate. Vuoi uscire senza salvare ?")))
+    if (!m_dialogs.confirm(QStringLiteral(
+            "Eventuali modifiche effettuate non saranno salvate. Vuoi uscire senza salvare ?")))
         return false;
     m_posting.discard(m_header.id);
     return true;

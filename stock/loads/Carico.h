@@ -54,7 +54,10 @@ public:
     int id() const { return m_header.id; }
     Mode mode() const { return m_mode; }
     QString title() const { return m_mode == Mode::Modify ? modifyTitle() : newTitle(); }
-    QString exitCaption() const { return m_mode == Mode::Modify ? QStringLiteral("Esci") : QStringLiteral("Annulla"); }
+    QString exitCaption() const
+    {
+        return m_mode == Mode::Modify ? QStringLiteral("Esci") : QStringLiteral("Annulla");
+    }
     const LoadHeader& header() const { return m_header; }
     const LoadHeaderFields& fields() const { return m_fields; }
     const core::Rows& rows() const { return m_rows; }
@@ -111,7 +114,8 @@ public:
 
     static QString supplierFirstMessage()
     {
-        return QStringLiteral("Attenzione! Prima di caricare un'articolo è necessario scegliere un Fornitore");
+        return QStringLiteral(
+            "Attenzione! Prima di caricare un'articolo è necessario scegliere un Fornitore");
     }
 
 signals:

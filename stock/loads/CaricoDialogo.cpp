@@ -46,8 +46,8 @@ CaricoDialogo::CaricoDialogo(core::Db& db, core::Dialogs& dialogs, const core::S
     const core::Row item = items.first();
     m_codice = item["CodArticolo"].toString();
     m_descrizione = item["Descrizione"].toString();
-    prefill(db, load, item["Fornitore"].toString(), item["PrezzoAcqnoiva"].toMoney(), item["scontoacq1"].toMoney(),
-            item["scontoacq2"].toMoney());
+    prefill(db, load, item["Fornitore"].toString(), item["PrezzoAcqnoiva"].toMoney(),
+            item["scontoacq1"].toMoney(), item["scontoacq2"].toMoney());
     if (item["Seriale"].toBool()) {
         m_kind = LoadRowKind::Serials;
         m_serials = std::make_unique<LoadSerialCapture>(
@@ -63,15 +63,17 @@ CaricoDialogo::CaricoDialogo(core::Db& db, core::Dialogs& dialogs, const core::S
 
 CaricoDialogo::~CaricoDialogo() = default;
 
-void CaricoDialogo::prefill(core::Db& db, const LoadHeader& load, const QString& itemSupplier, core::Money cost,
-                            core::Money discount1, core::Money discount2)
+void CaricoDialogo::prefill(core::Db& db, const LoadHeader& load, const QString& itemSupplier,
+                            core::Money cost, core::Money discount1, core::Money discount2)
 {
     if (itemSupplier.trimmed().isEmpty() || itemSupplier.trimmed() != load.fornitore.trimmed()) {
         // Another supplier's prices come from its catalogue row, when it has one.
         const core::Rows catalogue = db.query(
-            QStringLiteral("select Acquisto, Sconto1, Sconto2 from articoli_fornitori where idarticolo = :IDARTICOLO "
-                           "and idfornitore = :IDFORNITORE ORDER BY id LIMIT 1"),
-            {{QStringLiteral("IDARTICOLO"), m_idArticolo}, {QStringLiteral("IDFORNITORE"), load.idFornitore}});
+            QStringLiteral(
+                "select Acquisto, Sconto1, Sconto2 from articoli_fornitori where idarticolo = :IDARTICOLO "
+                "and idfornitore = :IDFORNITORE ORDER BY id LIMIT 1"),
+            {{QStringLiteral("IDARTICOLO"), m_idArticolo},
+             {QStringLiteral("IDFORNITORE"), load.idFornitore}});
         if (!catalogue.isEmpty()) {
             cost = catalogue.value(0, "Acquisto").toMoney();
             discount1 = catalogue.value(0, "Sconto1").toMoney();
@@ -91,7 +93,8 @@ std::optional<LoadRowValues> CaricoDialogo::values()
     if (m_serials)
         quantity = m_serials->count() > 0 ? std::optional<double>(m_serials->count()) : std::nullopt;
     else if (m_grid)
-        quantity = m_grid->totalQuantity() > 0 ? std::optional<double>(m_grid->totalQuantity()) : std::nullopt;
+        quantity =
+            m_grid->totalQuantity() > 0 ? std::optional<double>(m_grid->totalQuantity()) : std::nullopt;
     else
         quantity = quantityOf(m_quantity);
     if (!quantity) {

@@ -32,13 +32,14 @@ QString LoadDocumentImage::attach(int idCarico, int idMagazzino, const QString& 
     const QString path = pngPath(idCarico);
     core::Transaction transaction(m_db);
     core::NumberReservation number(m_db, core::Series::Acquisizione);
-    m_db.exec(QStringLiteral("INSERT INTO acquisizioni (numacq, data, tipodoc, iddoc, immagine, path, idmagazzino) "
-                             "VALUES (:NUMERO, NOW(), 'Carico', :IDDOC, :IMMAGINE, :PATH, :IDMAGAZZINO)"),
-              {{QStringLiteral("NUMERO"), number.number()},
-               {QStringLiteral("IDDOC"), idCarico},
-               {QStringLiteral("IMMAGINE"), png},
-               {QStringLiteral("PATH"), path.left(255)},
-               {QStringLiteral("IDMAGAZZINO"), idMagazzino}});
+    m_db.exec(
+        QStringLiteral("INSERT INTO acquisizioni (numacq, data, tipodoc, iddoc, immagine, path, idmagazzino) "
+                       "VALUES (:NUMERO, NOW(), 'Carico', :IDDOC, :IMMAGINE, :PATH, :IDMAGAZZINO)"),
+        {{QStringLiteral("NUMERO"), number.number()},
+         {QStringLiteral("IDDOC"), idCarico},
+         {QStringLiteral("IMMAGINE"), png},
+         {QStringLiteral("PATH"), path.left(255)},
+         {QStringLiteral("IDMAGAZZINO"), idMagazzino}});
     core::Paths::ensureDir(QFileInfo(path).absolutePath());
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(png) != png.size() || !file.commit())

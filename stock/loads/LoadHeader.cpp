@@ -13,21 +13,22 @@ int LoadStore::create(const core::Session& session, const QString& tipoDoc)
     core::NumberReservation number(m_db, core::Series::Carico);
     // Year and month from the server's clock, as the number.
     const QDate today = m_db.scalar(QStringLiteral("SELECT CURRENT_DATE")).toDate();
-    m_db.exec(QStringLiteral(
-                  "INSERT INTO carichi (NumeroCarico, Anno, Mese, data, TipoDoc, Scadenzario, ScadGenerata, "
-                  "imponibile, ivatotale, totaledocumento, totalearticoli, utiletotale, Sconto, idmagazzino, "
-                  "Magazzino, idOperatore, Operatore, EtichetteStampate) "
-                  "VALUES (:NUMERO, :ANNO, :MESE, :DATA, :TIPODOC, FALSE, FALSE, 0, 0, 0, 0, 0, 0, :IDMAGAZZINO, "
-                  ":MAGAZZINO, :IDOPERATORE, :OPERATORE, FALSE)"),
-              {{QStringLiteral("NUMERO"), number.number()},
-               {QStringLiteral("ANNO"), QString::number(today.year())},
-               {QStringLiteral("MESE"), core::monthName(today.month())},
-               {QStringLiteral("DATA"), today},
-               {QStringLiteral("TIPODOC"), tipoDoc},
-               {QStringLiteral("IDMAGAZZINO"), session.warehouse().id},
-               {QStringLiteral("MAGAZZINO"), session.warehouse().name},
-               {QStringLiteral("IDOPERATORE"), session.currentOperator().id},
-               {QStringLiteral("OPERATORE"), session.currentOperator().nome.left(50)}});
+    m_db.exec(
+        QStringLiteral(
+            "INSERT INTO carichi (NumeroCarico, Anno, Mese, data, TipoDoc, Scadenzario, ScadGenerata, "
+            "imponibile, ivatotale, totaledocumento, totalearticoli, utiletotale, Sconto, idmagazzino, "
+            "Magazzino, idOperatore, Operatore, EtichetteStampate) "
+            "VALUES (:NUMERO, :ANNO, :MESE, :DATA, :TIPODOC, FALSE, FALSE, 0, 0, 0, 0, 0, 0, :IDMAGAZZINO, "
+            ":MAGAZZINO, :IDOPERATORE, :OPERATORE, FALSE)"),
+        {{QStringLiteral("NUMERO"), number.number()},
+         {QStringLiteral("ANNO"), QString::number(today.year())},
+         {QStringLiteral("MESE"), core::monthName(today.month())},
+         {QStringLiteral("DATA"), today},
+         {QStringLiteral("TIPODOC"), tipoDoc},
+         {QStringLiteral("IDMAGAZZINO"), session.warehouse().id},
+         {QStringLiteral("MAGAZZINO"), session.warehouse().name},
+         {QStringLiteral("IDOPERATORE"), session.currentOperator().id},
+         {QStringLiteral("OPERATORE"), session.currentOperator().nome.left(50)}});
     const int id = int(m_db.lastInsertId());
     transaction.commit();
     return id;
@@ -97,13 +98,15 @@ void LoadStore::moveToWarehouse(int idCarico, int idMagazzino, const QString& ma
 {
     core::Transaction transaction(m_db);
     read(idCarico, true);
-    const bool hasRows = !m_db.query(QStringLiteral("SELECT 1 FROM dettcarico WHERE idCarico = :IDCARICO LIMIT 1"),
-                                     {{QStringLiteral("IDCARICO"), idCarico}})
-                              .isEmpty();
+    const bool hasRows =
+        !m_db.query(QStringLiteral("SELECT 1 FROM dettcarico WHERE idCarico = :IDCARICO LIMIT 1"),
+                    {{QStringLiteral("IDCARICO"), idCarico}})
+             .isEmpty();
     if (hasRows)
-        throw core::Error(QStringLiteral("Attenzione! Il magazzino non può essere cambiato: il carico contiene "
-                                         "già degli articoli."),
-                          core::Error::Kind::Refusal);
+        throw core::Error(
+            QStringLiteral("Attenzione! Il magazzino non può essere cambiato: il carico contiene "
+                           "già degli articoli."),
+            core::Error::Kind::Refusal);
     m_db.exec(QStringLiteral("UPDATE carichi SET idmagazzino = :IDMAGAZZINO, Magazzino = :MAGAZZINO "
                              "WHERE idCarico = :IDCARICO"),
               {{QStringLiteral("IDMAGAZZINO"), idMagazzino},

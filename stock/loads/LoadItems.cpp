@@ -23,11 +23,12 @@ core::Rows LoadItems::search(LoadItemSearch column, const QString& text)
     const char* name = column == LoadItemSearch::Codice        ? "codarticolo"
                        : column == LoadItemSearch::Descrizione ? "descrizione"
                                                                : "codartforn";
-    return m_db.query(QStringLiteral("select ID, CodArticolo, Descrizione, BarcodeFull, CODARTFORN, Fornitore, "
-                                     "PrezzoAcqnoiva, giacenza from articoli where %1 like :TEXT "
-                                     "ORDER BY Descrizione LIMIT 500")
-                          .arg(QLatin1String(name)),
-                      {{QStringLiteral("TEXT"), text.trimmed() + QLatin1Char('%')}});
+    return m_db.query(
+        QStringLiteral("select ID, CodArticolo, Descrizione, BarcodeFull, CODARTFORN, Fornitore, "
+                       "PrezzoAcqnoiva, giacenza from articoli where %1 like :TEXT "
+                       "ORDER BY Descrizione LIMIT 500")
+            .arg(QLatin1String(name)),
+        {{QStringLiteral("TEXT"), text.trimmed() + QLatin1Char('%')}});
 }
 
 int LoadItems::create(const core::Warehouse& warehouse, const QString& barcode, const QString& supplier)
@@ -61,7 +62,8 @@ void LoadItems::offerCostUpdate(int idArticolo, core::Money netCost, core::Money
     if (netCost == previousCost || !m_dialogs.confirm(costChangedQuestion()))
         return;
     m_db.exec(QStringLiteral("UPDATE articoli SET PrezzoAcqnoiva = :COSTO WHERE ID = :IDARTICOLO"),
-              {{QStringLiteral("COSTO"), QVariant::fromValue(netCost)}, {QStringLiteral("IDARTICOLO"), idArticolo}});
+              {{QStringLiteral("COSTO"), QVariant::fromValue(netCost)},
+               {QStringLiteral("IDARTICOLO"), idArticolo}});
     m_navigator.open(QStringLiteral("TArticolo"), idArticolo, m_caller);
 }
 

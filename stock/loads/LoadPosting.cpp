@@ -60,8 +60,9 @@ PostedRow LoadPosting::addRow(int idCarico, const LoadRowValues& values,
     core::Transaction transaction(m_db);
     const LoadHeader load = LoadStore(m_db).read(idCarico, true);
     const core::Rows items = m_db.query(
-        QStringLiteral("SELECT CodArticolo, Descrizione, BarcodeFull, UM, UMVENDITA, Aliquota, PrezzoAcqnoiva "
-                       "FROM articoli WHERE ID = :IDARTICOLO"),
+        QStringLiteral(
+            "SELECT CodArticolo, Descrizione, BarcodeFull, UM, UMVENDITA, Aliquota, PrezzoAcqnoiva "
+            "FROM articoli WHERE ID = :IDARTICOLO"),
         {{IdArticolo, values.idArticolo}});
     if (items.isEmpty())
         throw core::Error(QStringLiteral("L'articolo scelto non esiste più."), core::Error::Kind::Refusal);
@@ -73,11 +74,15 @@ PostedRow LoadPosting::addRow(int idCarico, const LoadRowValues& values,
     posted.netCost = netCost(values.prezzo, values.sconto1);
     posted.previousCost = item["PrezzoAcqnoiva"].toMoney();
 
+    // The load's row lock (read above) keeps its rows to this command; no gap locks on dettcarico,
+    // which would make two workstations adding rows to their own loads wait for each other.
     const core::Rows existing = m_db.query(
-        QStringLiteral("SELECT id, quantita FROM dettcarico WHERE idCarico = :IDCARICO AND idarticolo = :IDARTICOLO "
-                       "ORDER BY id LIMIT 1 FOR UPDATE"),
+        QStringLiteral(
+            "SELECT id, quantita FROM dettcarico WHERE idCarico = :IDCARICO AND idarticolo = :IDARTICOLO "
+            "ORDER BY id LIMIT 1"),
         {{IdCarico, idCarico}, {IdArticolo, values.idArticolo}});
-    const double rowQuantity = values.quantita + (existing.isEmpty() ? 0.0 : existing.value(0, "quantita").toDouble());
+    const double rowQuantity =
+        values.quantita + (existing.isEmpty() ? 0.0 : existing.value(0, "quantita").toDouble());
     const RowAmounts amounts = amountsOf(posted.netCost, rowQuantity, aliquota);
     core::Params row{{QStringLiteral("SCONTO1"), QVariant::fromValue(values.sconto1)},
                      {QStringLiteral("SCONTO2"), QVariant::fromValue(values.sconto2)},
@@ -103,14 +108,18 @@ PostedRow LoadPosting::addRow(int idCarico, const LoadRowValues& values,
                     {QStringLiteral("OPERATORE"), m_session.currentOperator().nome.left(50)},
                     {QStringLiteral("IDFORNITORE"), load.idFornitore},
                     {QStringLiteral("FORNITORE"), load.fornitore.left(50)}});
-        m_db.exec(QStringLiteral(
-                      "INSERT INTO dettcarico (idCarico, Anno, Mese, Data, NumDoc, idarticolo, Codice, Descrizione, "
-                      "Barcode, UnitaMisura, Aliquota, sconto_perc1, sconto_perc2, PrezzoAcquisto, quantita, QFISICA, "
-                      "SubtotaleAcq, SubTotaleIvato, IvaSubtotale, idOperatore, Operatore, idFornitore, Fornitore, tc) "
-                      "VALUES (:IDCARICO, :ANNO, :MESE, :DATA, :NUMDOC, :IDARTICOLO, :CODICE, :DESCRIZIONE, "
-                      ":BARCODE, :UM, :ALIQUOTA, :SCONTO1, :SCONTO2, :PREZZO, :QUANTITA, :QFISICA, :SUBTOTALE, "
-                      ":IVATO, :IVA, :IDOPERATORE, :OPERATORE, :IDFORNITORE, :FORNITORE, FALSE)"),
-                  row);
+        m_db.exec(
+            QStringLiteral(
+                "INSERT INTO dettcarico (idCarico, Anno, Mese, Data, NumDoc, idarticolo, Codice, "
+                "Descrizione, "
+                "Barcode, UnitaMisura, Aliquota, sconto_perc1, sconto_perc2, PrezzoAcquisto, quantita, "
+                "QFISICA, "
+                "SubtotaleAcq, SubTotaleIvato, IvaSubtotale, idOperatore, Operatore, idFornitore, Fornitore, "
+                "tc) "
+                "VALUES (:IDCARICO, :ANNO, :MESE, :DATA, :NUMDOC, :IDARTICOLO, :CODICE, :DESCRIZIONE, "
+                ":BARCODE, :UM, :ALIQUOTA, :SCONTO1, :SCONTO2, :PREZZO, :QUANTITA, :QFISICA, :SUBTOTALE, "
+                ":IVATO, :IVA, :IDOPERATORE, :OPERATORE, :IDFORNITORE, :FORNITORE, FALSE)"),
+            row);
         posted.rowId = int(m_db.lastInsertId());
     } else {
         posted.rowId = existing.value(0, "id").toInt();
@@ -124,36 +133,39 @@ PostedRow LoadPosting::addRow(int idCarico, const LoadRowValues& values,
 
     // The purchase history records what this receipt brought, whatever the row now holds.
     const RowAmounts received = amountsOf(posted.netCost, values.quantita, aliquota);
-    m_db.exec(QStringLiteral(
-                  "INSERT INTO acquisti (idcarico, anno, mese, Data, numerocarico, codice, descrizione, barcode, um, "
-                  "aliquota, sconto, sconto2, idarticolo, prezzoacquisto, quantita, subtotaleacq, subtotaleivato, "
-                  "ivasubtotale, idoperatore, operatore, idFornitore, Fornitore, idMagazzino, Magazzino) "
-                  "VALUES (:IDCARICO, :ANNO, :MESE, NOW(), :NUMERO, :CODICE, :DESCRIZIONE, :BARCODE, :UM, :ALIQUOTA, "
-                  ":SCONTO1, :SCONTO2, :IDARTICOLO, :PREZZO, :QUANTITA, :SUBTOTALE, :IVATO, :IVA, :IDOPERATORE, "
-                  ":OPERATORE, :IDFORNITORE, :FORNITORE, :IDMAGAZZINO, :MAGAZZINO)"),
-              {{IdCarico, idCarico},
-               {QStringLiteral("ANNO"), load.anno.left(4)},
-               {QStringLiteral("MESE"), load.mese.left(20)},
-               {QStringLiteral("NUMERO"), load.numero},
-               {QStringLiteral("CODICE"), item["CodArticolo"].toString().left(120)},
-               {QStringLiteral("DESCRIZIONE"), item["Descrizione"].toString().left(255)},
-               {QStringLiteral("BARCODE"), item["BarcodeFull"].toString().left(13)},
-               {QStringLiteral("UM"), item["UM"].toString().left(20)},
-               {QStringLiteral("ALIQUOTA"), aliquota},
-               {QStringLiteral("SCONTO1"), QVariant::fromValue(values.sconto1)},
-               {QStringLiteral("SCONTO2"), QVariant::fromValue(values.sconto2)},
-               {IdArticolo, values.idArticolo},
-               {QStringLiteral("PREZZO"), QVariant::fromValue(posted.netCost)},
-               {QStringLiteral("QUANTITA"), values.quantita},
-               {QStringLiteral("SUBTOTALE"), QVariant::fromValue(received.subtotale)},
-               {QStringLiteral("IVATO"), QVariant::fromValue(received.ivato)},
-               {QStringLiteral("IVA"), QVariant::fromValue(received.iva)},
-               {QStringLiteral("IDOPERATORE"), m_session.currentOperator().id},
-               {QStringLiteral("OPERATORE"), m_session.currentOperator().nome.left(120)},
-               {QStringLiteral("IDFORNITORE"), load.idFornitore},
-               {QStringLiteral("FORNITORE"), load.fornitore.left(50)},
-               {QStringLiteral("IDMAGAZZINO"), load.idMagazzino},
-               {QStringLiteral("MAGAZZINO"), load.magazzino.left(120)}});
+    m_db.exec(
+        QStringLiteral(
+            "INSERT INTO acquisti (idcarico, anno, mese, Data, numerocarico, codice, descrizione, barcode, "
+            "um, "
+            "aliquota, sconto, sconto2, idarticolo, prezzoacquisto, quantita, subtotaleacq, subtotaleivato, "
+            "ivasubtotale, idoperatore, operatore, idFornitore, Fornitore, idMagazzino, Magazzino) "
+            "VALUES (:IDCARICO, :ANNO, :MESE, NOW(), :NUMERO, :CODICE, :DESCRIZIONE, :BARCODE, :UM, "
+            ":ALIQUOTA, "
+            ":SCONTO1, :SCONTO2, :IDARTICOLO, :PREZZO, :QUANTITA, :SUBTOTALE, :IVATO, :IVA, :IDOPERATORE, "
+            ":OPERATORE, :IDFORNITORE, :FORNITORE, :IDMAGAZZINO, :MAGAZZINO)"),
+        {{IdCarico, idCarico},
+         {QStringLiteral("ANNO"), load.anno.left(4)},
+         {QStringLiteral("MESE"), load.mese.left(20)},
+         {QStringLiteral("NUMERO"), load.numero},
+         {QStringLiteral("CODICE"), item["CodArticolo"].toString().left(120)},
+         {QStringLiteral("DESCRIZIONE"), item["Descrizione"].toString().left(255)},
+         {QStringLiteral("BARCODE"), item["BarcodeFull"].toString().left(13)},
+         {QStringLiteral("UM"), item["UM"].toString().left(20)},
+         {QStringLiteral("ALIQUOTA"), aliquota},
+         {QStringLiteral("SCONTO1"), QVariant::fromValue(values.sconto1)},
+         {QStringLiteral("SCONTO2"), QVariant::fromValue(values.sconto2)},
+         {IdArticolo, values.idArticolo},
+         {QStringLiteral("PREZZO"), QVariant::fromValue(posted.netCost)},
+         {QStringLiteral("QUANTITA"), values.quantita},
+         {QStringLiteral("SUBTOTALE"), QVariant::fromValue(received.subtotale)},
+         {QStringLiteral("IVATO"), QVariant::fromValue(received.ivato)},
+         {QStringLiteral("IVA"), QVariant::fromValue(received.iva)},
+         {QStringLiteral("IDOPERATORE"), m_session.currentOperator().id},
+         {QStringLiteral("OPERATORE"), m_session.currentOperator().nome.left(120)},
+         {QStringLiteral("IDFORNITORE"), load.idFornitore},
+         {QStringLiteral("FORNITORE"), load.fornitore.left(50)},
+         {QStringLiteral("IDMAGAZZINO"), load.idMagazzino},
+         {QStringLiteral("MAGAZZINO"), load.magazzino.left(120)}});
 
     m_db.exec(QStringLiteral("UPDATE articoli SET giacenza = IFNULL(giacenza, 0) + :QUANTITA, "
                              "Disponibilita = IFNULL(Disponibilita, 0) + :QUANTITA, LastAcquisto = :COSTO "
@@ -164,13 +176,16 @@ PostedRow LoadPosting::addRow(int idCarico, const LoadRowValues& values,
 
     core::StoredProcedures procedures(m_db);
     const bool hasStockRow =
-        !m_db.query(QStringLiteral("SELECT 1 FROM giacenze WHERE idarticolo = :IDARTICOLO AND idmagazzino = :IDMAGAZZINO"),
-                    {{IdArticolo, values.idArticolo}, {QStringLiteral("IDMAGAZZINO"), load.idMagazzino}})
+        !m_db.query(
+                 QStringLiteral(
+                     "SELECT 1 FROM giacenze WHERE idarticolo = :IDARTICOLO AND idmagazzino = :IDMAGAZZINO"),
+                 {{IdArticolo, values.idArticolo}, {QStringLiteral("IDMAGAZZINO"), load.idMagazzino}})
              .isEmpty();
     if (hasStockRow)
         procedures.caricoMagazzinoUpdate(values.idArticolo, load.idMagazzino, values.quantita);
     else
-        procedures.caricoMagazzinoInsert(values.idArticolo, load.idMagazzino, load.magazzino, values.quantita);
+        procedures.caricoMagazzinoInsert(values.idArticolo, load.idMagazzino, load.magazzino,
+                                         values.quantita);
 
     if (alsoWrite)
         alsoWrite(m_db, load);
@@ -183,10 +198,10 @@ void LoadPosting::removeRow(int idCarico, int rowId)
 {
     core::Transaction transaction(m_db);
     const LoadHeader load = LoadStore(m_db).read(idCarico, true);
-    const core::Rows rows =
-        m_db.query(QStringLiteral("SELECT idarticolo, quantita FROM dettcarico WHERE id = :ID AND idCarico = :IDCARICO "
-                                  "FOR UPDATE"),
-                   {{QStringLiteral("ID"), rowId}, {IdCarico, idCarico}});
+    const core::Rows rows = m_db.query(
+        QStringLiteral("SELECT idarticolo, quantita FROM dettcarico WHERE id = :ID AND idCarico = :IDCARICO "
+                       "FOR UPDATE"),
+        {{QStringLiteral("ID"), rowId}, {IdCarico, idCarico}});
     if (rows.isEmpty())
         throw core::Error(rowGoneMessage(), core::Error::Kind::Refusal);
     const int idArticolo = rows.value(0, "idarticolo").toInt();
@@ -195,8 +210,9 @@ void LoadPosting::removeRow(int idCarico, int rowId)
         moveMirror(idArticolo, -quantity);
         core::StoredProcedures(m_db).scaricoMagazzino(idArticolo, load.idMagazzino, quantity);
         // The row's receipts go with it: the stock rebuilt from history must not count them.
-        m_db.exec(QStringLiteral("DELETE FROM acquisti WHERE idcarico = :IDCARICO AND idarticolo = :IDARTICOLO"),
-                  {{IdCarico, idCarico}, {IdArticolo, idArticolo}});
+        m_db.exec(
+            QStringLiteral("DELETE FROM acquisti WHERE idcarico = :IDCARICO AND idarticolo = :IDARTICOLO"),
+            {{IdCarico, idCarico}, {IdArticolo, idArticolo}});
         m_tracking.rowRemoved(m_db, load, idArticolo);
     }
     m_db.exec(QStringLiteral("DELETE FROM dettcarico WHERE id = :ID"), {{QStringLiteral("ID"), rowId}});
@@ -208,10 +224,10 @@ void LoadPosting::varyQuantity(int idCarico, int rowId, double d)
 {
     core::Transaction transaction(m_db);
     LoadStore(m_db).read(idCarico, true);
-    const core::Rows rows = m_db.query(
-        QStringLiteral("SELECT idarticolo, quantita, PrezzoAcquisto, Aliquota FROM dettcarico "
-                       "WHERE id = :ID AND idCarico = :IDCARICO FOR UPDATE"),
-        {{QStringLiteral("ID"), rowId}, {IdCarico, idCarico}});
+    const core::Rows rows =
+        m_db.query(QStringLiteral("SELECT idarticolo, quantita, PrezzoAcquisto, Aliquota FROM dettcarico "
+                                  "WHERE id = :ID AND idCarico = :IDCARICO FOR UPDATE"),
+                   {{QStringLiteral("ID"), rowId}, {IdCarico, idCarico}});
     if (rows.isEmpty())
         throw core::Error(rowGoneMessage(), core::Error::Kind::Refusal);
     const core::Row row = rows.first();
@@ -235,24 +251,26 @@ void LoadPosting::addShipping(int idCarico, core::Money amountWithVat)
     core::Transaction transaction(m_db);
     const LoadHeader load = LoadStore(m_db).read(idCarico, true);
     // Not a piece of goods: the row counts no physical pieces and moves no stock.
-    m_db.exec(QStringLiteral(
-                  "INSERT INTO dettcarico (idCarico, Anno, Mese, Data, NumDoc, idarticolo, Codice, Descrizione, "
-                  "UnitaMisura, Aliquota, sconto_perc1, sconto_perc2, PrezzoAcquisto, quantita, QFISICA, "
-                  "SubtotaleAcq, SubTotaleIvato, IvaSubtotale, idOperatore, Operatore, idFornitore, Fornitore, tc) "
-                  "VALUES (:IDCARICO, :ANNO, :MESE, :DATA, :NUMDOC, 0, 'SPED', 'SPESE DI SPEDIZIONE', 'SV', 21, 0, 0, "
-                  ":NETTO, 1, 0, :NETTO, :IVATO, :IVA, :IDOPERATORE, :OPERATORE, :IDFORNITORE, :FORNITORE, FALSE)"),
-              {{IdCarico, idCarico},
-               {QStringLiteral("ANNO"), load.anno.left(10)},
-               {QStringLiteral("MESE"), load.mese.left(20)},
-               {QStringLiteral("DATA"), load.data.toString(QStringLiteral("dd/MM/yyyy"))},
-               {QStringLiteral("NUMDOC"), load.numero},
-               {QStringLiteral("NETTO"), QVariant::fromValue(net)},
-               {QStringLiteral("IVATO"), QVariant::fromValue(amountWithVat)},
-               {QStringLiteral("IVA"), QVariant::fromValue(amountWithVat - net)},
-               {QStringLiteral("IDOPERATORE"), m_session.currentOperator().id},
-               {QStringLiteral("OPERATORE"), m_session.currentOperator().nome.left(50)},
-               {QStringLiteral("IDFORNITORE"), load.idFornitore},
-               {QStringLiteral("FORNITORE"), load.fornitore.left(50)}});
+    m_db.exec(
+        QStringLiteral(
+            "INSERT INTO dettcarico (idCarico, Anno, Mese, Data, NumDoc, idarticolo, Codice, Descrizione, "
+            "UnitaMisura, Aliquota, sconto_perc1, sconto_perc2, PrezzoAcquisto, quantita, QFISICA, "
+            "SubtotaleAcq, SubTotaleIvato, IvaSubtotale, idOperatore, Operatore, idFornitore, Fornitore, tc) "
+            "VALUES (:IDCARICO, :ANNO, :MESE, :DATA, :NUMDOC, 0, 'SPED', 'SPESE DI SPEDIZIONE', 'SV', 21, 0, "
+            "0, "
+            ":NETTO, 1, 0, :NETTO, :IVATO, :IVA, :IDOPERATORE, :OPERATORE, :IDFORNITORE, :FORNITORE, FALSE)"),
+        {{IdCarico, idCarico},
+         {QStringLiteral("ANNO"), load.anno.left(10)},
+         {QStringLiteral("MESE"), load.mese.left(20)},
+         {QStringLiteral("DATA"), load.data.toString(QStringLiteral("dd/MM/yyyy"))},
+         {QStringLiteral("NUMDOC"), load.numero},
+         {QStringLiteral("NETTO"), QVariant::fromValue(net)},
+         {QStringLiteral("IVATO"), QVariant::fromValue(amountWithVat)},
+         {QStringLiteral("IVA"), QVariant::fromValue(amountWithVat - net)},
+         {QStringLiteral("IDOPERATORE"), m_session.currentOperator().id},
+         {QStringLiteral("OPERATORE"), m_session.currentOperator().nome.left(50)},
+         {QStringLiteral("IDFORNITORE"), load.idFornitore},
+         {QStringLiteral("FORNITORE"), load.fornitore.left(50)}});
     updateTotals(idCarico);
     transaction.commit();
 }
@@ -263,13 +281,15 @@ void LoadPosting::discard(int idCarico)
     core::Transaction transaction(m_db);
     const LoadHeader header = LoadStore(m_db).read(idCarico, true);
     const core::Rows items = m_db.query(
-        QStringLiteral("SELECT idarticolo, SUM(quantita) AS quantita FROM dettcarico "
-                       "WHERE idCarico = :IDCARICO AND idarticolo > 0 GROUP BY idarticolo ORDER BY idarticolo"),
+        QStringLiteral(
+            "SELECT idarticolo, SUM(quantita) AS quantita FROM dettcarico "
+            "WHERE idCarico = :IDCARICO AND idarticolo > 0 GROUP BY idarticolo ORDER BY idarticolo"),
         load);
     core::StoredProcedures procedures(m_db);
     for (const core::Row item : items) {
         moveMirror(item["idarticolo"].toInt(), -item["quantita"].toDouble());
-        procedures.scaricoMagazzino(item["idarticolo"].toInt(), header.idMagazzino, item["quantita"].toDouble());
+        procedures.scaricoMagazzino(item["idarticolo"].toInt(), header.idMagazzino,
+                                    item["quantita"].toDouble());
     }
     m_tracking.loadDiscarded(m_db, header);
     m_db.exec(QStringLiteral("DELETE FROM acquisti WHERE idcarico = :IDCARICO"), load);
@@ -294,16 +314,16 @@ bool LoadPosting::hasRows(int idCarico)
 
 void LoadPosting::updateTotals(int idCarico)
 {
-    m_db.exec(QStringLiteral(
-                  "UPDATE carichi c, (SELECT IFNULL(SUM(SubtotaleAcq), 0) AS imponibile, "
-                  "IFNULL(SUM(IvaSubtotale), 0) AS iva, IFNULL(SUM(SubTotaleIvato), 0) AS totale, "
-                  "IFNULL(SUM(QFISICA), 0) AS pezzi FROM dettcarico WHERE idCarico = :IDCARICO) AS t "
-                  "SET c.imponibile = t.imponibile, c.ivatotale = t.iva, c.totaledocumento = t.totale, "
-                  "c.totalearticoli = t.pezzi, c.idOperatore = :IDOPERATORE, c.Operatore = :OPERATORE "
-                  "WHERE c.idCarico = :IDCARICO"),
-              {{IdCarico, idCarico},
-               {QStringLiteral("IDOPERATORE"), m_session.currentOperator().id},
-               {QStringLiteral("OPERATORE"), m_session.currentOperator().nome.left(50)}});
+    m_db.exec(
+        QStringLiteral("UPDATE carichi c, (SELECT IFNULL(SUM(SubtotaleAcq), 0) AS imponibile, "
+                       "IFNULL(SUM(IvaSubtotale), 0) AS iva, IFNULL(SUM(SubTotaleIvato), 0) AS totale, "
+                       "IFNULL(SUM(QFISICA), 0) AS pezzi FROM dettcarico WHERE idCarico = :IDCARICO) AS t "
+                       "SET c.imponibile = t.imponibile, c.ivatotale = t.iva, c.totaledocumento = t.totale, "
+                       "c.totalearticoli = t.pezzi, c.idOperatore = :IDOPERATORE, c.Operatore = :OPERATORE "
+                       "WHERE c.idCarico = :IDCARICO"),
+        {{IdCarico, idCarico},
+         {QStringLiteral("IDOPERATORE"), m_session.currentOperator().id},
+         {QStringLiteral("OPERATORE"), m_session.currentOperator().nome.left(50)}});
 }
 
 void LoadPosting::moveMirror(int idArticolo, double quantity)

@@ -12,8 +12,9 @@ namespace carvendo::stock {
 CompanyHeading CompanyHeading::of(core::Db& directory, const QString& database)
 {
     const core::Rows rows = directory.query(
-        QStringLiteral("SELECT ragionesociale, indirizzo, cap, citta, piva, telefono, email, logo FROM aziende "
-                       "WHERE databasename = :DATABASE ORDER BY id LIMIT 1"),
+        QStringLiteral(
+            "SELECT ragionesociale, indirizzo, cap, citta, piva, telefono, email, logo FROM aziende "
+            "WHERE databasename = :DATABASE ORDER BY id LIMIT 1"),
         {{QStringLiteral("DATABASE"), database}});
     CompanyHeading heading;
     if (rows.isEmpty())
@@ -39,10 +40,11 @@ core::ReportRequest LoadPrint::request(int idCarico)
     request.title = QStringLiteral("Carico di Magazzino nr. %1").arg(header.numero);
     request.datasets.emplace(
         QStringLiteral("righe"),
-        m_db.query(QStringLiteral("SELECT Codice, Descrizione, Barcode, UnitaMisura, quantita, PrezzoAcquisto, "
-                                  "sconto_perc1, sconto_perc2, Aliquota, SubtotaleAcq, SubTotaleIvato "
-                                  "FROM dettcarico WHERE idCarico = :IDCARICO ORDER BY id"),
-                   load));
+        m_db.query(
+            QStringLiteral("SELECT Codice, Descrizione, Barcode, UnitaMisura, quantita, PrezzoAcquisto, "
+                           "sconto_perc1, sconto_perc2, Aliquota, SubtotaleAcq, SubTotaleIvato "
+                           "FROM dettcarico WHERE idCarico = :IDCARICO ORDER BY id"),
+            load));
     request.setColumnKind(QStringLiteral("righe"), core::PrintedNumber::Quantity, {"quantita"});
     const core::Rows supplier = m_db.query(
         QStringLiteral("SELECT RagSoc, IndirizzoLeg, CapLeg, CittaLeg, ProvLeg, PIva, CodFisc FROM fornitori "

@@ -34,7 +34,8 @@ struct CompanyHeading
 class LoadPrint
 {
 public:
-    LoadPrint(core::Db& db, const core::Paths& paths, core::ReportOutput& reports, CompanyHeading heading = {})
+    LoadPrint(core::Db& db, const core::Paths& paths, core::ReportOutput& reports,
+              CompanyHeading heading = {})
         : m_db(db), m_paths(paths), m_reports(reports), m_heading(std::move(heading))
     {
     }

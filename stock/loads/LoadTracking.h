@@ -17,7 +17,9 @@ struct LoadHeader;
 class LoadTracking
 {
 public:
-    LoadTracking(const core::Session& session, QString owner) : m_session(session), m_owner(std::move(owner)) {}
+    LoadTracking(const core::Session& session, QString owner) : m_session(session), m_owner(std::move(owner))
+    {
+    }
 
     const QString& owner() const { return m_owner; }
 

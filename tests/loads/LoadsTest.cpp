@@ -38,35 +38,70 @@ void PrintTo(const Snapshot& snapshot, std::ostream* os)
     *os << snapshot.figures.join(QStringLiteral(" | ")).toStdString();
 }
 
+core::Operator mario()
+{
+    core::Operator who;
+    who.id = 3;
+    who.nome = QStringLiteral("MARIO");
+    return who;
+}
+
+stock::LoadHeaderFields supplierFields(int supplier, const QString& payment = {})
+{
+    stock::LoadHeaderFields fields;
+    fields.idFornitore = supplier;
+    fields.tipoPagamento = payment;
+    return fields;
+}
+
 class LoadsTest : public ct::CompanySuite<LoadsTest>
 {
 protected:
     void SetUp() override
     {
-        emptyTables({"carichi", "dettcarico", "acquisti", "articoli", "giacenze", "seriali", "storicoseriali",
-                     "lotti", "prima_nota", "fornitori", "articoli_fornitori", "pagamenti", "magazzini", "etichette",
-                     "caricotc", "caricotcdoc", "acquisizioni", "causaligeneriche", "venduti", "dettreso"});
+        emptyTables({"carichi",
+                     "dettcarico",
+                     "acquisti",
+                     "articoli",
+                     "giacenze",
+                     "seriali",
+                     "storicoseriali",
+                     "lotti",
+                     "prima_nota",
+                     "fornitori",
+                     "articoli_fornitori",
+                     "pagamenti",
+                     "magazzini",
+                     "etichette",
+                     "caricotc",
+                     "caricotcdoc",
+                     "acquisizioni",
+                     "causaligeneriche",
+                     "venduti",
+                     "dettreso"});
         db().exec(QStringLiteral("INSERT INTO magazzini (idMagazzino, Descrizione) VALUES (1, 'NEGOZIO'), "
                                  "(2, 'DEPOSITO')"));
-        db().exec(QStringLiteral("INSERT INTO fornitori (id_fornitore, RagSoc, PIva, Pagamento) VALUES "
-                                 "(7, 'TELEFONIA SPA', '01234567890', 'CONTANTI'), (8, 'ALTRO SRL', '', '')"));
-        db().exec(QStringLiteral("INSERT INTO pagamenti (Descrizione, modalita) VALUES ('CONTANTI', 'Contanti'), "
-                                 "('BONIFICO 30GG', 'Bonifico')"));
+        db().exec(
+            QStringLiteral("INSERT INTO fornitori (id_fornitore, RagSoc, PIva, Pagamento) VALUES "
+                           "(7, 'TELEFONIA SPA', '01234567890', 'CONTANTI'), (8, 'ALTRO SRL', '', '')"));
+        db().exec(
+            QStringLiteral("INSERT INTO pagamenti (Descrizione, modalita) VALUES ('CONTANTI', 'Contanti'), "
+                           "('BONIFICO 30GG', 'Bonifico')"));
         core::Privileges privileges;
         privileges.set(core::Privilege::Magazzino, true);
         privileges.set(core::Privilege::Cancellazione, true);
-        m_session.logIn(core::Operator{3, QStringLiteral("MARIO")}, core::Warehouse{1, QStringLiteral("NEGOZIO")},
-                        privileges);
+        m_session.logIn(mario(), core::Warehouse{1, QStringLiteral("NEGOZIO")}, privileges);
     }
     void TearDown() override { db().execDirect(QStringLiteral("DROP TRIGGER IF EXISTS guasto")); }
 
     static int item(const QString& code, double cost = 10, const QString& umVendita = QStringLiteral("PZ"),
                     bool serial = false)
     {
-        db().exec(QStringLiteral("INSERT INTO articoli (CodArticolo, Descrizione, BarcodeFull, UM, UMVENDITA, Aliquota, "
-                                 "PrezzoAcqnoiva, Fornitore, giacenza, Disponibilita, Seriale, TC, Pubblico) "
-                                 "VALUES (:C, CONCAT('ARTICOLO ', :C), CONCAT('800', :C), :U, :U, 22, :P, "
-                                 "'TELEFONIA SPA', 0, 0, :S, FALSE, 19.9)"),
+        db().exec(QStringLiteral(
+                      "INSERT INTO articoli (CodArticolo, Descrizione, BarcodeFull, UM, UMVENDITA, Aliquota, "
+                      "PrezzoAcqnoiva, Fornitore, giacenza, Disponibilita, Seriale, TC, Pubblico) "
+                      "VALUES (:C, CONCAT('ARTICOLO ', :C), CONCAT('800', :C), :U, :U, 22, :P, "
+                      "'TELEFONIA SPA', 0, 0, :S, FALSE, 19.9)"),
                   {{QStringLiteral("C"), code},
                    {QStringLiteral("U"), umVendita},
                    {QStringLiteral("P"), cost},
@@ -76,7 +111,8 @@ protected:
 
     std::unique_ptr<stock::Carico> openNew(int supplier = 7)
     {
-        auto carico = std::make_unique<stock::Carico>(db(), m_session, m_paths, m_dialogs, m_navigator, m_reports);
+        auto carico =
+            std::make_unique<stock::Carico>(db(), m_session, m_paths, m_dialogs, m_navigator, m_reports);
         EXPECT_TRUE(carico->open(stock::LoadStore(db()).create(m_session), stock::Carico::Mode::New));
         if (supplier > 0)
             carico->setSupplier(supplier);
@@ -84,8 +120,9 @@ protected:
     }
 
     // A row through the dialog as the operator fills it.
-    static bool addRow(stock::Carico& carico, int idArticolo, const QString& quantity, const QString& price = {},
-                       const QString& discount1 = {}, const QString& discount2 = {})
+    static bool addRow(stock::Carico& carico, int idArticolo, const QString& quantity,
+                       const QString& price = {}, const QString& discount1 = {},
+                       const QString& discount2 = {})
     {
         std::unique_ptr<stock::CaricoDialogo> row = carico.rowForItem(idArticolo);
         if (!row)
@@ -106,25 +143,27 @@ protected:
     }
     static double mirror(int item)
     {
-        return number(QStringLiteral("SELECT giacenza FROM articoli WHERE ID = :A"), {{QStringLiteral("A"), item}});
+        return number(QStringLiteral("SELECT giacenza FROM articoli WHERE ID = :A"),
+                      {{QStringLiteral("A"), item}});
     }
     static double stock(int item, int warehouse = 1)
     {
-        return number(QStringLiteral("SELECT IFNULL(SUM(giacenza), 0) FROM giacenze WHERE idarticolo = :A AND "
-                                     "idmagazzino = :M"),
-                      {{QStringLiteral("A"), item}, {QStringLiteral("M"), warehouse}});
+        return number(
+            QStringLiteral("SELECT IFNULL(SUM(giacenza), 0) FROM giacenze WHERE idarticolo = :A AND "
+                           "idmagazzino = :M"),
+            {{QStringLiteral("A"), item}, {QStringLiteral("M"), warehouse}});
     }
 
     static Snapshot snapshot()
     {
         Snapshot s;
         for (const char* sql :
-             {"SELECT CONCAT(COUNT(*), '/', IFNULL(SUM(totaledocumento), 0), '/', IFNULL(MAX(Fornitore), '')) FROM carichi",
+             {"SELECT CONCAT(COUNT(*), '/', IFNULL(SUM(totaledocumento), 0), '/', IFNULL(MAX(Fornitore), "
+              "'')) FROM carichi",
               "SELECT CONCAT(COUNT(*), '/', IFNULL(SUM(quantita), 0)) FROM dettcarico",
               "SELECT CONCAT(COUNT(*), '/', IFNULL(SUM(quantita), 0)) FROM acquisti",
-              "SELECT CONCAT(IFNULL(SUM(giacenza), 0), '/', IFNULL(SUM(Disponibilita), 0), '/', "
-              "IFNULL(SUM(LastAcquisto), 0)) FROM articoli",
-              "SELECT CONCAT(COUNT(*), '/', IFNULL(SUM(giacenza), 0)) FROM giacenze",
+              "SELECT CONCAT(IFNULL(SUM(giacenza), 0), '/', IFNULL(SUM(Disponibilita), 0)) FROM articoli",
+              "SELECT CONCAT(IFNULL(SUM(giacenza), 0), '/', IFNULL(SUM(disponibilita), 0)) FROM giacenze",
               "SELECT CONCAT(COUNT(*), '/', IFNULL(SUM(Disponibile), 0)) FROM seriali",
               "SELECT COUNT(*) FROM prima_nota"})
             s.figures << db().scalar(QString::fromLatin1(sql)).toString();
@@ -148,7 +187,8 @@ protected:
 
 TEST_F(LoadsTest, FirstLoadOfTheYearIsNumberOne)
 {
-    db().exec(QStringLiteral("INSERT INTO carichi (NumeroCarico, Anno) VALUES (250, YEAR(CURRENT_DATE) - 1)"));
+    db().exec(
+        QStringLiteral("INSERT INTO carichi (NumeroCarico, Anno) VALUES (250, YEAR(CURRENT_DATE) - 1)"));
     stock::LoadStore store(db());
     const int first = store.create(m_session);
     const int second = store.create(m_session);
@@ -177,7 +217,8 @@ TEST_F(LoadsTest, RowCostTotalsAndPhysicalPieces)
     EXPECT_EQ(carico->header().totaleDocumento, core::Money::fromDouble(34.16));
     EXPECT_EQ(carico->header().totaleArticoli, 3);
     EXPECT_EQ(mirror(cheese), 2.5);
-    EXPECT_EQ(number(QStringLiteral("SELECT LastAcquisto FROM articoli WHERE ID = :A"), {{QStringLiteral("A"), phone}}),
+    EXPECT_EQ(number(QStringLiteral("SELECT LastAcquisto FROM articoli WHERE ID = :A"),
+                     {{QStringLiteral("A"), phone}}),
               9.0);
     EXPECT_EQ(m_dialogs.texts(ct::DialogEvent::Kind::Confirm),
               QStringList{stock::LoadItems::costChangedQuestion()});
@@ -192,8 +233,9 @@ TEST_F(LoadsTest, RowsAreRefusedWithoutSupplierOrQuantity)
     carico->setSupplier(7);
     for (const QString& quantity : {QString(), QStringLiteral("0"), QStringLiteral("-1")})
         EXPECT_FALSE(addRow(*carico, phone, quantity)) << quantity.toStdString();
-    EXPECT_EQ(m_dialogs.messages(), (QStringList{stock::Carico::supplierFirstMessage(), "Inserire una quantità!",
-                                                 "Inserire una quantità!", "Inserire una quantità!"}));
+    EXPECT_EQ(m_dialogs.messages(),
+              (QStringList{stock::Carico::supplierFirstMessage(), "Inserire una quantità!",
+                           "Inserire una quantità!", "Inserire una quantità!"}));
     EXPECT_TRUE(carico->rows().isEmpty());
 }
 
@@ -268,8 +310,10 @@ TEST_F(LoadsTest, WarehouseChangeIsRefusedOnceTheLoadHasRows)
     EXPECT_EQ(stock(phone, 2), 1.0) << "the load's warehouse, not the operator's";
     EXPECT_FALSE(carico->chooseWarehouse(QStringLiteral("NEGOZIO")));
     EXPECT_EQ(carico->header().magazzino, QStringLiteral("DEPOSITO"));
-    EXPECT_EQ(m_dialogs.messages().last(),
-              QStringLiteral("Attenzione! Il magazzino non può essere cambiato: il carico contiene già degli articoli."));
+    EXPECT_EQ(
+        m_dialogs.messages().last(),
+        QStringLiteral(
+            "Attenzione! Il magazzino non può essere cambiato: il carico contiene già degli articoli."));
 }
 
 TEST_F(LoadsTest, CancelOfATwoRowLoadLeavesEverythingAsBefore)
@@ -302,7 +346,8 @@ TEST_F(LoadsTest, AFailedLastWriteLeavesNothingOfTheCommand)
     Snapshot before = snapshot();
 
     failLastWrite("UPDATE", "carichi"); // the totals close every row command
-    EXPECT_EQ(ct::errorOf([&] { addRow(*carico, phone, QStringLiteral("1")); }), QStringLiteral("guasto di prova"));
+    EXPECT_EQ(ct::errorOf([&] { addRow(*carico, phone, QStringLiteral("1")); }),
+              QStringLiteral("guasto di prova"));
     std::unique_ptr<stock::CaricoDialogo> serialRow = carico->rowForItem(imei);
     ASSERT_TRUE(serialRow->serials()->add(QStringLiteral("IMEI0009"), stock::SerialEntry::Button));
     EXPECT_EQ(ct::errorOf([&] { carico->confirmRow(*serialRow); }), QStringLiteral("guasto di prova"));
@@ -329,7 +374,7 @@ TEST_F(LoadsTest, TwoWorkstationsLoadingOneItemBothCount)
     db().exec(QStringLiteral("UPDATE articoli SET giacenza = 0.5, Disponibilita = 0.5"));
     auto mine = openNew();
     const int theirLoad = stock::LoadStore(db()).create(m_session);
-    stock::LoadStore(db()).write(theirLoad, stock::LoadHeaderFields{7}, m_session);
+    stock::LoadStore(db()).write(theirLoad, supplierFields(7), m_session);
     std::unique_ptr<core::Db> observer = company().newConnection();
     {
         ct::InsertGate gate(*observer, QStringLiteral("acquisti"));
@@ -367,8 +412,7 @@ TEST_F(LoadsTest, SavingWritesOneCashBookEntryEvenFromTwoWorkstations)
         second.start([&](core::Db& theirs) {
             const stock::LoadTracking tracking(m_session, QStringLiteral("altra"));
             stock::LoadSaving(theirs, m_session, tracking)
-                .save(carico->id(), stock::LoadHeaderFields{7, {}, {}, {}, {}, QStringLiteral("BONIFICO 30GG")},
-                      false);
+                .save(carico->id(), supplierFields(7, QStringLiteral("BONIFICO 30GG")), false);
         });
         ASSERT_TRUE(second.waitsAtTable(*observer, QStringLiteral("carichi")));
         observer->scalar(QStringLiteral("SELECT RELEASE_LOCK(CONCAT('carvendo-prova.', DATABASE()))"));
@@ -387,8 +431,9 @@ TEST_F(LoadsTest, SavingWritesOneCashBookEntryEvenFromTwoWorkstations)
 
     // Saved again with cash: still one entry, now paid from the till.
     ASSERT_TRUE(carico->save());
-    EXPECT_EQ(db().query(QStringLiteral("SELECT risorsa, saldato FROM prima_nota")).value(0, "risorsa").toString(),
-              QStringLiteral("CASSA"));
+    EXPECT_EQ(
+        db().query(QStringLiteral("SELECT risorsa, saldato FROM prima_nota")).value(0, "risorsa").toString(),
+        QStringLiteral("CASSA"));
     EXPECT_EQ(number(QStringLiteral("SELECT COUNT(*) FROM prima_nota")), 1.0);
 }
 
@@ -398,8 +443,8 @@ TEST_F(LoadsTest, SaveNeedsSupplierAndRows)
     EXPECT_FALSE(carico->save());
     carico->setSupplier(8);
     EXPECT_FALSE(carico->save());
-    EXPECT_EQ(m_dialogs.messages(), (QStringList{"Attenzione! Scegliere un Fornitore",
-                                                 "Attenzione! Inserire almeno un'articolo"}));
+    EXPECT_EQ(m_dialogs.messages(),
+              (QStringList{"Attenzione! Scegliere un Fornitore", "Attenzione! Inserire almeno un'articolo"}));
 }
 
 TEST_F(LoadsTest, TwoWorkstationsCancellingOneLoadUndoItOnce)
@@ -410,7 +455,8 @@ TEST_F(LoadsTest, TwoWorkstationsCancellingOneLoadUndoItOnce)
     std::unique_ptr<core::Db> observer = company().newConnection();
     std::unique_ptr<core::Db> other = company().newConnection();
     other->begin();
-    other->query(QStringLiteral("SELECT * FROM carichi WHERE idCarico = :ID FOR UPDATE"), {{"ID", carico->id()}});
+    other->query(QStringLiteral("SELECT * FROM carichi WHERE idCarico = :ID FOR UPDATE"),
+                 {{"ID", carico->id()}});
     ct::Workstation me(db());
     m_dialogs.answerConfirm(true);
     me.start([&](core::Db&) { carico->leave(); });
@@ -446,16 +492,18 @@ TEST_F(LoadsTest, CostChangeAcceptedUpdatesTheItemAndOpensItsCard)
     auto carico = openNew();
     m_dialogs.answerConfirm(true);
     ASSERT_TRUE(addRow(*carico, phone, QStringLiteral("1"), QStringLiteral("12")));
-    EXPECT_EQ(number(QStringLiteral("SELECT PrezzoAcqnoiva FROM articoli WHERE ID = :A"), {{"A", phone}}), 12.0);
+    EXPECT_EQ(number(QStringLiteral("SELECT PrezzoAcqnoiva FROM articoli WHERE ID = :A"), {{"A", phone}}),
+              12.0);
     EXPECT_EQ(m_navigator.lastRequest(QStringLiteral("TArticolo")).key.toInt(), phone);
 }
 
 TEST_F(LoadsTest, AnotherSuppliersPricesComeFromItsCatalogue)
 {
     const int phone = item(QStringLiteral("A1"), 10);
-    db().exec(QStringLiteral("INSERT INTO articoli_fornitori (idArticolo, idFornitore, Acquisto, Sconto1, Sconto2) "
-                             "VALUES (:A, 8, 7.5, 3, 2)"),
-              {{"A", phone}});
+    db().exec(
+        QStringLiteral("INSERT INTO articoli_fornitori (idArticolo, idFornitore, Acquisto, Sconto1, Sconto2) "
+                       "VALUES (:A, 8, 7.5, 3, 2)"),
+        {{"A", phone}});
     auto own = openNew(7);
     EXPECT_EQ(own->rowForItem(phone)->priceText(), QStringLiteral("10,00"));
     auto other = openNew(8);
@@ -473,11 +521,13 @@ TEST_F(LoadsTest, LabelsAreQueuedOnePerRowWhenAsked)
     ASSERT_TRUE(addRow(*carico, case_, QStringLiteral("3")));
     carico->setPayment(QStringLiteral("CONTANTI"));
     ASSERT_TRUE(carico->save());
-    EXPECT_EQ(number(QStringLiteral("SELECT COUNT(*) FROM etichette")), 0.0) << "only from a supplier-order check";
+    EXPECT_EQ(number(QStringLiteral("SELECT COUNT(*) FROM etichette")), 0.0)
+        << "only from a supplier-order check";
     core::Transaction transaction(db());
     stock::queueLoadLabels(db(), carico->id());
     transaction.commit();
-    const core::Rows labels = db().query(QStringLiteral("SELECT codice, quantita FROM etichette ORDER BY codice"));
+    const core::Rows labels =
+        db().query(QStringLiteral("SELECT codice, quantita FROM etichette ORDER BY codice"));
     ASSERT_EQ(labels.size(), 2);
     EXPECT_EQ(labels.value(1, "quantita").toInt(), 3);
 }
@@ -496,13 +546,14 @@ TEST_F(LoadsTest, DeleteFromTheListNeedsTheRightAndUndoesTheLoad)
     ASSERT_EQ(list.rows().size(), 1);
 
     core::Privileges none;
-    m_session.logIn(core::Operator{3, QStringLiteral("MARIO")}, m_session.warehouse(), none);
+    m_session.logIn(mario(), m_session.warehouse(), none);
     EXPECT_FALSE(list.deleteLoad(carico->id()));
-    EXPECT_EQ(m_dialogs.lastText(), QStringLiteral("Non possiedi i privilegi per eseguire questa operazione"));
+    EXPECT_EQ(m_dialogs.lastText(),
+              QStringLiteral("Non possiedi i privilegi per eseguire questa operazione"));
 
     core::Privileges mayDelete;
     mayDelete.set(core::Privilege::Cancellazione, true);
-    m_session.logIn(core::Operator{3, QStringLiteral("MARIO")}, m_session.warehouse(), mayDelete);
+    m_session.logIn(mario(), m_session.warehouse(), mayDelete);
     m_dialogs.answerConfirm(true);
     ASSERT_TRUE(list.deleteLoad(carico->id()));
     EXPECT_TRUE(list.rows().isEmpty());
@@ -558,17 +609,21 @@ TEST_F(LoadsTest, FastLoadCreatesUnknownItemsAndItsLeaveUndoesAll)
     ASSERT_TRUE(speed.attachImage());
     EXPECT_TRUE(QFile::exists(m_paths.acquisitionsDir(core::AcquisitionFolder::Carichi) +
                               QStringLiteral("/%1.png").arg(speed.load().id())));
-    EXPECT_EQ(number(QStringLiteral("SELECT COUNT(*) FROM acquisizioni WHERE tipodoc = 'Carico' AND iddoc = :ID "
-                                    "AND numacq = 1 AND LENGTH(immagine) > 0"),
-                     {{"ID", speed.load().id()}}),
-              1.0);
+    EXPECT_EQ(
+        number(QStringLiteral("SELECT COUNT(*) FROM acquisizioni WHERE tipodoc = 'Carico' AND iddoc = :ID "
+                              "AND numacq = 1 AND LENGTH(immagine) > 0"),
+               {{"ID", speed.load().id()}}),
+        1.0);
 
     m_dialogs.answerConfirm(true);
     ASSERT_TRUE(speed.leave());
     Snapshot after = snapshot();
     EXPECT_EQ(after.figures.mid(0, 3), before.figures.mid(0, 3)) << "no header, rows or purchases left";
-    EXPECT_EQ(stock(int(number(QStringLiteral("SELECT ID FROM articoli WHERE BarcodeFull = '8001234567890'")))), 0.0);
-    EXPECT_EQ(number(QStringLiteral("SELECT giacenza FROM articoli WHERE BarcodeFull = '8001234567890'")), 0.0);
+    EXPECT_EQ(
+        stock(int(number(QStringLiteral("SELECT ID FROM articoli WHERE BarcodeFull = '8001234567890'")))),
+        0.0);
+    EXPECT_EQ(number(QStringLiteral("SELECT giacenza FROM articoli WHERE BarcodeFull = '8001234567890'")),
+              0.0);
 }
 
 } // namespace
