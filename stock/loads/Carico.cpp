@@ -44,6 +44,11 @@ bool Carico::open(int idCarico, Mode mode)
     return true;
 }
 
+bool Carico::openNew(const QString& tipoDoc)
+{
+    return open(LoadStore(m_db).create(m_session, tipoDoc), Mode::New);
+}
+
 void Carico::reload()
 {
     const LoadHeader fresh = LoadStore(m_db).read(m_header.id);

@@ -51,6 +51,8 @@ public:
 
     // Opens the load; false, after telling the operator, when it is gone.
     bool open(int idCarico, Mode mode);
+    // A new numbered load of the current warehouse, opened as new.
+    bool openNew(const QString& tipoDoc = {});
     int id() const { return m_header.id; }
     Mode mode() const { return m_mode; }
     QString title() const { return m_mode == Mode::Modify ? modifyTitle() : newTitle(); }

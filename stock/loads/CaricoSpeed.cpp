@@ -19,8 +19,7 @@ CaricoSpeed::CaricoSpeed(core::Db& db, const core::Session& session, const core:
 
 bool CaricoSpeed::open(int idCarico)
 {
-    const int id = idCarico > 0 ? idCarico : LoadStore(m_db).create(m_session, QStringLiteral("Carico"));
-    return m_load.open(id, Carico::Mode::New);
+    return idCarico > 0 ? m_load.open(idCarico, Carico::Mode::New) : m_load.openNew(QStringLiteral("Carico"));
 }
 
 bool CaricoSpeed::scan(const QString& barcode)
