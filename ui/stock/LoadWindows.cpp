@@ -66,7 +66,9 @@ QTableView* loadRowGrid(RowsTableModel* model, QWidget* parent)
 
 QString totalsText(const stock::LoadHeader& header)
 {
-    return QStringLiteral("Imponibile € %1     IVA € %2     <b>Totale documento € %3</b>     Pezzi %4")
+    return QStringLiteral("Imponibile € %1&nbsp;&nbsp;&nbsp;&nbsp; IVA € %2&nbsp;&nbsp;&nbsp;&nbsp; "
+                          "<b>Totale documento € "
+                          "%3</b>&nbsp;&nbsp;&nbsp;&nbsp; Pezzi %4")
         .arg(header.imponibile.toItalian(), header.ivaTotale.toItalian(), header.totaleDocumento.toItalian())
         .arg(header.totaleArticoli);
 }
@@ -120,7 +122,17 @@ TCaricoDialogo::TCaricoDialogo(core::Dialogs& dialogs, stock::Carico& load,
 {
     setObjectName(QStringLiteral("TCaricoDialogo"));
     setWindowTitle(QStringLiteral("Carico articolo: %1").arg(m_row->descrizione()));
-    resize(m_row->kind() == stock::LoadRowKind::SizeColour ? 860 : 620, 460);
+    switch (m_row->kind()) {
+    case stock::LoadRowKind::Plain:
+        resize(480, 260);
+        break;
+    case stock::LoadRowKind::Serials:
+        resize(640, 460);
+        break;
+    case stock::LoadRowKind::SizeColour:
+        resize(860, 460);
+        break;
+    }
 
     auto* item = new QLabel(QStringLiteral("<b>%1</b>  %2")
                                 .arg(m_row->codice().toHtmlEscaped(), m_row->descrizione().toHtmlEscaped()),
@@ -730,7 +742,7 @@ TCarichi::TCarichi(WindowEnvironment& environment, const core::NavigationRequest
     m_grid->setObjectName(QStringLiteral("carichi"));
     m_grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     m_grid->horizontalHeader()->setStretchLastSection(true);
-    m_grid->horizontalHeader()->resizeSection(2, 240);
+    m_grid->horizontalHeader()->resizeSection(2, 210);
     m_grid->horizontalHeader()->resizeSection(6, 150);
     m_grid->horizontalHeader()->resizeSection(7, 150);
     const QByteArray layout = core::GridLayoutFile(m_paths, stock::Carichi::layoutWord()).load();
