@@ -8,6 +8,7 @@
 #include "core/Session.h"
 #include "stock/StockRealignment.h"
 #include "stock/serials/LoadSerialCapture.h"
+#include "stock/sizes/LoadSizeGrid.h"
 #include "tests/support/RecordingNavigator.h"
 #include "tests/support/RecordingReportOutput.h"
 #include "tests/support/ScriptedDialogs.h"
@@ -330,10 +331,56 @@ TEST_F(LoadsTest, CancelOfATwoRowLoadLeavesEverythingAsBefore)
     ASSERT_TRUE(row->serials()->add(QStringLiteral("IMEI0002"), stock::SerialEntry::Button));
     ASSERT_TRUE(carico->confirmRow(*row));
     EXPECT_EQ(stock(imei), 2.0) << "the row quantity is the dialog's count of serials";
+    std::unique_ptr<stock::CaricoDialogo> cancelled = carico->rowForItem(imei);
+    ASSERT_TRUE(cancelled->serials()->add(QStringLiteral("IMEI0003"), stock::SerialEntry::Button));
+    carico->cancelRow(*cancelled);
+    EXPECT_EQ(number(QStringLiteral("SELECT COUNT(*) FROM seriali")), 2.0)
+        << "a cancelled dialog's serial goes";
 
     m_dialogs.answerConfirm(true);
     ASSERT_TRUE(carico->leave());
     EXPECT_EQ(snapshot(), before);
+}
+
+TEST_F(LoadsTest, ASizeColourRowIsPostedIntoTheLoadsWarehouseAndUndoneWithTheLoad)
+{
+    db().exec(QStringLiteral(
+        "INSERT INTO taglie_tc (DESCRIZIONE, TG1, TG2, TG3) VALUES ('ADULTO', 'S', 'M', 'L')"));
+    db().exec(QStringLiteral("INSERT INTO colori (Descrizione, Colore, Codice) VALUES ('NERO', 0, 'N')"));
+    const int shirt = item(QStringLiteral("T1"));
+    db().exec(QStringLiteral("UPDATE articoli SET TC = TRUE, GruppoTaglia = 'ADULTO' WHERE ID = :A"),
+              {{"A", shirt}});
+    auto carico = openNew();
+    ASSERT_TRUE(carico->chooseWarehouse(QStringLiteral("DEPOSITO")));
+    std::unique_ptr<stock::CaricoDialogo> row = carico->rowForItem(shirt);
+    ASSERT_TRUE(row && row->grid());
+    ASSERT_TRUE(row->grid()->addColour(QStringLiteral("NERO")));
+    row->grid()->setQuantity(0, 2, 3);
+    row->grid()->setQuantity(0, 3, 1);
+    ASSERT_TRUE(carico->confirmRow(*row));
+    EXPECT_EQ(stock(shirt, 2), 4.0) << "the row quantity is the grid's total";
+    carico->setPayment(QStringLiteral("CONTANTI"));
+    ASSERT_TRUE(carico->save());
+    EXPECT_EQ(
+        db().scalar(QStringLiteral("SELECT CONCAT(idmagazzino, '/', TG2, '/', TG3) FROM disptc")).toString(),
+        QStringLiteral("2/3/1"));
+    core::Transaction labels(db());
+    stock::queueLoadLabels(db(), carico->id());
+    labels.commit();
+    EXPECT_EQ(
+        db().scalar(QStringLiteral("SELECT GROUP_CONCAT(CONCAT(testoplus, ':', quantita) ORDER BY testoplus) "
+                                   "FROM etichette"))
+            .toString(),
+        QStringLiteral("L:1,M:3"))
+        << "one label entry per size loaded";
+
+    stock::Carichi list(db(), m_session, m_paths, m_dialogs, m_navigator, m_reports);
+    m_dialogs.answerConfirm(true);
+    ASSERT_TRUE(list.deleteLoad(carico->id()));
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT CONCAT(TG2, '/', TG3) FROM disptc")).toString(),
+              QStringLiteral("0/0"));
+    EXPECT_EQ(number(QStringLiteral("SELECT COUNT(*) FROM caricotcdoc")), 0.0);
+    EXPECT_EQ(stock(shirt, 2), 0.0);
 }
 
 TEST_F(LoadsTest, AFailedLastWriteLeavesNothingOfTheCommand)
