@@ -590,8 +590,11 @@ TCarico::TCarico(WindowEnvironment& environment, const core::NavigationRequest& 
         const QSignalBlocker blocker(m_warehouse);
         m_warehouse->addItems(m_logic.warehouses());
     });
-    if (!opened)
+    if (!opened) {
+        // The load is gone (or could not be made): nothing to show.
         m_closing = true;
+        QMetaObject::invokeMethod(this, &QDialog::reject, Qt::QueuedConnection);
+    }
     m_docNumber->setText(m_logic.fields().numDoc);
     m_docKind->setText(m_logic.fields().tipoDoc);
     if (m_logic.fields().dataDoc.isValid())
@@ -944,8 +947,10 @@ TCaricoSpeed::TCaricoSpeed(WindowEnvironment& environment, const core::Navigatio
         opened = m_logic.open(request.key.toInt());
         fillCombo(m_payment, load.payments(), load.fields().tipoPagamento);
     });
-    if (!opened)
+    if (!opened) {
         m_closing = true;
+        QMetaObject::invokeMethod(this, &QDialog::reject, Qt::QueuedConnection);
+    }
     showState();
     m_barcode->setFocus();
 }
