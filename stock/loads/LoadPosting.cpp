@@ -314,14 +314,24 @@ bool LoadPosting::hasRows(int idCarico)
 
 void LoadPosting::updateTotals(int idCarico)
 {
+    // A plain read: the load's row lock already keeps its rows to this command, and a read inside
+    // the UPDATE would lock dettcarico ranges that other loads' rows sit beside.
+    const core::Row sums = m_db.query(QStringLiteral("SELECT IFNULL(SUM(SubtotaleAcq), 0) AS imponibile, "
+                                                     "IFNULL(SUM(IvaSubtotale), 0) AS iva, "
+                                                     "IFNULL(SUM(SubTotaleIvato), 0) AS totale, "
+                                                     "IFNULL(SUM(QFISICA), 0) AS pezzi FROM dettcarico "
+                                                     "WHERE idCarico = :IDCARICO"),
+                                      {{IdCarico, idCarico}})
+                               .first();
     m_db.exec(
-        QStringLiteral("UPDATE carichi c, (SELECT IFNULL(SUM(SubtotaleAcq), 0) AS imponibile, "
-                       "IFNULL(SUM(IvaSubtotale), 0) AS iva, IFNULL(SUM(SubTotaleIvato), 0) AS totale, "
-                       "IFNULL(SUM(QFISICA), 0) AS pezzi FROM dettcarico WHERE idCarico = :IDCARICO) AS t "
-                       "SET c.imponibile = t.imponibile, c.ivatotale = t.iva, c.totaledocumento = t.totale, "
-                       "c.totalearticoli = t.pezzi, c.idOperatore = :IDOPERATORE, c.Operatore = :OPERATORE "
-                       "WHERE c.idCarico = :IDCARICO"),
+        QStringLiteral("UPDATE carichi SET imponibile = :IMPONIBILE, ivatotale = :IVA, "
+                       "totaledocumento = :TOTALE, totalearticoli = :PEZZI, idOperatore = :IDOPERATORE, "
+                       "Operatore = :OPERATORE WHERE idCarico = :IDCARICO"),
         {{IdCarico, idCarico},
+         {QStringLiteral("IMPONIBILE"), QVariant::fromValue(sums["imponibile"].toMoney())},
+         {QStringLiteral("IVA"), QVariant::fromValue(sums["iva"].toMoney())},
+         {QStringLiteral("TOTALE"), QVariant::fromValue(sums["totale"].toMoney())},
+         {QStringLiteral("PEZZI"), sums["pezzi"].toInt()},
          {QStringLiteral("IDOPERATORE"), m_session.currentOperator().id},
          {QStringLiteral("OPERATORE"), m_session.currentOperator().nome.left(50)}});
 }
