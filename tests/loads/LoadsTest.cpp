@@ -415,6 +415,29 @@ TEST_F(LoadsTest, AFailedLastWriteLeavesNothingOfTheCommand)
     EXPECT_EQ(snapshot(), before);
 }
 
+TEST_F(LoadsTest, AWorkstationKilledHalfWayThroughARowLeavesNothing)
+{
+    const int phone = item(QStringLiteral("A1"));
+    const int load = stock::LoadStore(db()).create(m_session);
+    stock::LoadStore(db()).write(load, supplierFields(7), m_session);
+    const Snapshot before = snapshot();
+    std::unique_ptr<core::Db> observer = company().newConnection();
+    {
+        ct::InsertGate gate(*observer, QStringLiteral("acquisti"));
+        ct::Workstation other(company().newConnection());
+        other.start([&](core::Db& theirs) {
+            const stock::LoadTracking tracking(m_session, QStringLiteral("altra"));
+            stock::LoadPosting(theirs, m_session, tracking)
+                .addRow(load, stock::LoadRowValues{phone, 2, core::Money::fromInt(10), {}, {}});
+        });
+        ASSERT_TRUE(other.waitsAtNamedLock(*observer));
+        // The row is written, its purchase not yet: the workstation goes away.
+        observer->exec(QStringLiteral("KILL :ID"), {{"ID", qint64(other.db().serverThreadId())}});
+        EXPECT_NE(ct::errorOf([&] { other.finish(); }), QStringLiteral("(nessun errore)"));
+    }
+    EXPECT_EQ(snapshot(), before);
+}
+
 TEST_F(LoadsTest, TwoWorkstationsLoadingOneItemBothCount)
 {
     const int phone = item(QStringLiteral("A1"));
