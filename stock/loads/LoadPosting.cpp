@@ -59,91 +59,104 @@ PostedRow LoadPosting::addRow(int idCarico, const LoadRowValues& values,
 {
     core::Transaction transaction(m_db);
     const LoadHeader load = LoadStore(m_db).read(idCarico, true);
-    const core::Rows items = m_db.query(
-        QStringLiteral(
-            "SELECT CodArticolo, Descrizione, BarcodeFull, UM, UMVENDITA, Aliquota, PrezzoAcqnoiva "
-            "FROM articoli WHERE ID = :IDARTICOLO"),
-        {{IdArticolo, values.idArticolo}});
+    const core::Rows items = m_db.query(QStringLiteral("SELECT CodArticolo, Descrizione, BarcodeFull, UM, "
+                                                       "UMVENDITA, Aliquota, PrezzoAcqnoiva "
+                                                       "FROM articoli WHERE ID = :IDARTICOLO"),
+                                        {{IdArticolo, values.idArticolo}});
     if (items.isEmpty())
         throw core::Error(QStringLiteral("L'articolo scelto non esiste più."), core::Error::Kind::Refusal);
     const core::Row item = items.first();
-    const int aliquota = item["Aliquota"].toInt();
-    const QString umVendita = item["UMVENDITA"].toString();
 
     PostedRow posted;
     posted.netCost = netCost(values.prezzo, values.sconto1);
     posted.previousCost = item["PrezzoAcqnoiva"].toMoney();
+    posted.rowId = writeRow(load, item, values, posted.netCost);
+    recordPurchase(load, item, values, posted.netCost);
+    raiseStock(load, values.idArticolo, values.quantita, posted.netCost);
+    if (alsoWrite)
+        alsoWrite(m_db, load);
+    updateTotals(idCarico);
+    transaction.commit();
+    return posted;
+}
 
-    // The load's row lock (read above) keeps its rows to this command; no gap locks on dettcarico,
-    // which would make two workstations adding rows to their own loads wait for each other.
-    const core::Rows existing = m_db.query(
-        QStringLiteral(
-            "SELECT id, quantita FROM dettcarico WHERE idCarico = :IDCARICO AND idarticolo = :IDARTICOLO "
-            "ORDER BY id LIMIT 1"),
-        {{IdCarico, idCarico}, {IdArticolo, values.idArticolo}});
-    const double rowQuantity =
+int LoadPosting::writeRow(const LoadHeader& load, const core::Row& item, const LoadRowValues& values,
+                          core::Money cost)
+{
+    // The load's row lock (read by the caller) keeps its rows to this command; no gap locks on
+    // dettcarico, which would make two workstations adding rows to their own loads wait for each other.
+    const core::Rows existing =
+        m_db.query(QStringLiteral("SELECT id, quantita FROM dettcarico "
+                                  "WHERE idCarico = :IDCARICO AND idarticolo = :IDARTICOLO "
+                                  "ORDER BY id LIMIT 1"),
+                   {{IdCarico, load.id}, {IdArticolo, values.idArticolo}});
+    // The same item again adds to its row, which takes the new cost and discounts.
+    const double quantity =
         values.quantita + (existing.isEmpty() ? 0.0 : existing.value(0, "quantita").toDouble());
-    const RowAmounts amounts = amountsOf(posted.netCost, rowQuantity, aliquota);
+    const int aliquota = item["Aliquota"].toInt();
+    const RowAmounts amounts = amountsOf(cost, quantity, aliquota);
     core::Params row{{QStringLiteral("SCONTO1"), QVariant::fromValue(values.sconto1)},
                      {QStringLiteral("SCONTO2"), QVariant::fromValue(values.sconto2)},
-                     {QStringLiteral("PREZZO"), QVariant::fromValue(posted.netCost)},
-                     {QStringLiteral("QUANTITA"), rowQuantity},
-                     {QStringLiteral("QFISICA"), physicalPieces(umVendita, rowQuantity)},
+                     {QStringLiteral("PREZZO"), QVariant::fromValue(cost)},
+                     {QStringLiteral("QUANTITA"), quantity},
+                     {QStringLiteral("QFISICA"), physicalPieces(item["UMVENDITA"].toString(), quantity)},
                      {QStringLiteral("SUBTOTALE"), QVariant::fromValue(amounts.subtotale)},
                      {QStringLiteral("IVATO"), QVariant::fromValue(amounts.ivato)},
                      {QStringLiteral("IVA"), QVariant::fromValue(amounts.iva)}};
-    if (existing.isEmpty()) {
-        row.insert({{IdCarico, idCarico},
-                    {QStringLiteral("ANNO"), load.anno.left(10)},
-                    {QStringLiteral("MESE"), load.mese.left(20)},
-                    {QStringLiteral("DATA"), load.data.toString(QStringLiteral("dd/MM/yyyy"))},
-                    {QStringLiteral("NUMDOC"), load.numero},
-                    {IdArticolo, values.idArticolo},
-                    {QStringLiteral("CODICE"), item["CodArticolo"].toString().left(50)},
-                    {QStringLiteral("DESCRIZIONE"), item["Descrizione"].toString().left(1000)},
-                    {QStringLiteral("BARCODE"), item["BarcodeFull"].toString().left(50)},
-                    {QStringLiteral("UM"), item["UM"].toString().left(50)},
-                    {QStringLiteral("ALIQUOTA"), aliquota},
-                    {QStringLiteral("IDOPERATORE"), m_session.currentOperator().id},
-                    {QStringLiteral("OPERATORE"), m_session.currentOperator().nome.left(50)},
-                    {QStringLiteral("IDFORNITORE"), load.idFornitore},
-                    {QStringLiteral("FORNITORE"), load.fornitore.left(50)}});
-        m_db.exec(
-            QStringLiteral(
-                "INSERT INTO dettcarico (idCarico, Anno, Mese, Data, NumDoc, idarticolo, Codice, "
-                "Descrizione, "
-                "Barcode, UnitaMisura, Aliquota, sconto_perc1, sconto_perc2, PrezzoAcquisto, quantita, "
-                "QFISICA, "
-                "SubtotaleAcq, SubTotaleIvato, IvaSubtotale, idOperatore, Operatore, idFornitore, Fornitore, "
-                "tc) "
-                "VALUES (:IDCARICO, :ANNO, :MESE, :DATA, :NUMDOC, :IDARTICOLO, :CODICE, :DESCRIZIONE, "
-                ":BARCODE, :UM, :ALIQUOTA, :SCONTO1, :SCONTO2, :PREZZO, :QUANTITA, :QFISICA, :SUBTOTALE, "
-                ":IVATO, :IVA, :IDOPERATORE, :OPERATORE, :IDFORNITORE, :FORNITORE, FALSE)"),
-            row);
-        posted.rowId = int(m_db.lastInsertId());
-    } else {
-        posted.rowId = existing.value(0, "id").toInt();
-        row.insert(QStringLiteral("ID"), posted.rowId);
+    if (!existing.isEmpty()) {
+        const int id = existing.value(0, "id").toInt();
+        row.insert(QStringLiteral("ID"), id);
         m_db.exec(QStringLiteral("UPDATE dettcarico SET sconto_perc1 = :SCONTO1, sconto_perc2 = :SCONTO2, "
                                  "PrezzoAcquisto = :PREZZO, quantita = :QUANTITA, QFISICA = :QFISICA, "
                                  "SubtotaleAcq = :SUBTOTALE, SubTotaleIvato = :IVATO, IvaSubtotale = :IVA "
                                  "WHERE id = :ID"),
                   row);
+        return id;
     }
-
-    // The purchase history records what this receipt brought, whatever the row now holds.
-    const RowAmounts received = amountsOf(posted.netCost, values.quantita, aliquota);
+    row.insert({{IdCarico, load.id},
+                {QStringLiteral("ANNO"), load.anno.left(10)},
+                {QStringLiteral("MESE"), load.mese.left(20)},
+                {QStringLiteral("DATA"), load.data.toString(QStringLiteral("dd/MM/yyyy"))},
+                {QStringLiteral("NUMDOC"), load.numero},
+                {IdArticolo, values.idArticolo},
+                {QStringLiteral("CODICE"), item["CodArticolo"].toString().left(50)},
+                {QStringLiteral("DESCRIZIONE"), item["Descrizione"].toString().left(1000)},
+                {QStringLiteral("BARCODE"), item["BarcodeFull"].toString().left(50)},
+                {QStringLiteral("UM"), item["UM"].toString().left(50)},
+                {QStringLiteral("ALIQUOTA"), aliquota},
+                {QStringLiteral("IDOPERATORE"), m_session.currentOperator().id},
+                {QStringLiteral("OPERATORE"), m_session.currentOperator().nome.left(50)},
+                {QStringLiteral("IDFORNITORE"), load.idFornitore},
+                {QStringLiteral("FORNITORE"), load.fornitore.left(50)}});
     m_db.exec(
-        QStringLiteral(
-            "INSERT INTO acquisti (idcarico, anno, mese, Data, numerocarico, codice, descrizione, barcode, "
-            "um, "
-            "aliquota, sconto, sconto2, idarticolo, prezzoacquisto, quantita, subtotaleacq, subtotaleivato, "
-            "ivasubtotale, idoperatore, operatore, idFornitore, Fornitore, idMagazzino, Magazzino) "
-            "VALUES (:IDCARICO, :ANNO, :MESE, NOW(), :NUMERO, :CODICE, :DESCRIZIONE, :BARCODE, :UM, "
-            ":ALIQUOTA, "
-            ":SCONTO1, :SCONTO2, :IDARTICOLO, :PREZZO, :QUANTITA, :SUBTOTALE, :IVATO, :IVA, :IDOPERATORE, "
-            ":OPERATORE, :IDFORNITORE, :FORNITORE, :IDMAGAZZINO, :MAGAZZINO)"),
-        {{IdCarico, idCarico},
+        QStringLiteral("INSERT INTO dettcarico (idCarico, Anno, Mese, Data, NumDoc, idarticolo, Codice, "
+                       "Descrizione, Barcode, UnitaMisura, Aliquota, sconto_perc1, sconto_perc2, "
+                       "PrezzoAcquisto, quantita, QFISICA, SubtotaleAcq, SubTotaleIvato, IvaSubtotale, "
+                       "idOperatore, Operatore, idFornitore, Fornitore, tc) "
+                       "VALUES (:IDCARICO, :ANNO, :MESE, :DATA, :NUMDOC, :IDARTICOLO, :CODICE, "
+                       ":DESCRIZIONE, :BARCODE, :UM, :ALIQUOTA, :SCONTO1, :SCONTO2, :PREZZO, :QUANTITA, "
+                       ":QFISICA, :SUBTOTALE, :IVATO, :IVA, :IDOPERATORE, :OPERATORE, :IDFORNITORE, "
+                       ":FORNITORE, FALSE)"),
+        row);
+    return int(m_db.lastInsertId());
+}
+
+void LoadPosting::recordPurchase(const LoadHeader& load, const core::Row& item, const LoadRowValues& values,
+                                 core::Money cost)
+{
+    // The purchase history records what this receipt brought, whatever the row now holds.
+    const int aliquota = item["Aliquota"].toInt();
+    const RowAmounts received = amountsOf(cost, values.quantita, aliquota);
+    m_db.exec(
+        QStringLiteral("INSERT INTO acquisti (idcarico, anno, mese, Data, numerocarico, codice, descrizione, "
+                       "barcode, um, aliquota, sconto, sconto2, idarticolo, prezzoacquisto, quantita, "
+                       "subtotaleacq, subtotaleivato, ivasubtotale, idoperatore, operatore, idFornitore, "
+                       "Fornitore, idMagazzino, Magazzino) "
+                       "VALUES (:IDCARICO, :ANNO, :MESE, NOW(), :NUMERO, :CODICE, :DESCRIZIONE, :BARCODE, "
+                       ":UM, :ALIQUOTA, :SCONTO1, :SCONTO2, :IDARTICOLO, :PREZZO, :QUANTITA, :SUBTOTALE, "
+                       ":IVATO, :IVA, :IDOPERATORE, :OPERATORE, :IDFORNITORE, :FORNITORE, :IDMAGAZZINO, "
+                       ":MAGAZZINO)"),
+        {{IdCarico, load.id},
          {QStringLiteral("ANNO"), load.anno.left(4)},
          {QStringLiteral("MESE"), load.mese.left(20)},
          {QStringLiteral("NUMERO"), load.numero},
@@ -155,7 +168,7 @@ PostedRow LoadPosting::addRow(int idCarico, const LoadRowValues& values,
          {QStringLiteral("SCONTO1"), QVariant::fromValue(values.sconto1)},
          {QStringLiteral("SCONTO2"), QVariant::fromValue(values.sconto2)},
          {IdArticolo, values.idArticolo},
-         {QStringLiteral("PREZZO"), QVariant::fromValue(posted.netCost)},
+         {QStringLiteral("PREZZO"), QVariant::fromValue(cost)},
          {QStringLiteral("QUANTITA"), values.quantita},
          {QStringLiteral("SUBTOTALE"), QVariant::fromValue(received.subtotale)},
          {QStringLiteral("IVATO"), QVariant::fromValue(received.ivato)},
@@ -166,32 +179,27 @@ PostedRow LoadPosting::addRow(int idCarico, const LoadRowValues& values,
          {QStringLiteral("FORNITORE"), load.fornitore.left(50)},
          {QStringLiteral("IDMAGAZZINO"), load.idMagazzino},
          {QStringLiteral("MAGAZZINO"), load.magazzino.left(120)}});
+}
 
+void LoadPosting::raiseStock(const LoadHeader& load, int idArticolo, double quantity, core::Money cost)
+{
     m_db.exec(QStringLiteral("UPDATE articoli SET giacenza = IFNULL(giacenza, 0) + :QUANTITA, "
                              "Disponibilita = IFNULL(Disponibilita, 0) + :QUANTITA, LastAcquisto = :COSTO "
                              "WHERE ID = :IDARTICOLO"),
-              {{QStringLiteral("QUANTITA"), values.quantita},
-               {QStringLiteral("COSTO"), QVariant::fromValue(posted.netCost)},
-               {IdArticolo, values.idArticolo}});
-
+              {{QStringLiteral("QUANTITA"), quantity},
+               {QStringLiteral("COSTO"), QVariant::fromValue(cost)},
+               {IdArticolo, idArticolo}});
+    // The warehouse stock of the LOAD's warehouse, whoever is logged in where.
     core::StoredProcedures procedures(m_db);
     const bool hasStockRow =
-        !m_db.query(
-                 QStringLiteral(
-                     "SELECT 1 FROM giacenze WHERE idarticolo = :IDARTICOLO AND idmagazzino = :IDMAGAZZINO"),
-                 {{IdArticolo, values.idArticolo}, {QStringLiteral("IDMAGAZZINO"), load.idMagazzino}})
+        !m_db.query(QStringLiteral("SELECT 1 FROM giacenze WHERE idarticolo = :IDARTICOLO "
+                                   "AND idmagazzino = :IDMAGAZZINO"),
+                    {{IdArticolo, idArticolo}, {QStringLiteral("IDMAGAZZINO"), load.idMagazzino}})
              .isEmpty();
     if (hasStockRow)
-        procedures.caricoMagazzinoUpdate(values.idArticolo, load.idMagazzino, values.quantita);
+        procedures.caricoMagazzinoUpdate(idArticolo, load.idMagazzino, quantity);
     else
-        procedures.caricoMagazzinoInsert(values.idArticolo, load.idMagazzino, load.magazzino,
-                                         values.quantita);
-
-    if (alsoWrite)
-        alsoWrite(m_db, load);
-    updateTotals(idCarico);
-    transaction.commit();
-    return posted;
+        procedures.caricoMagazzinoInsert(idArticolo, load.idMagazzino, load.magazzino, quantity);
 }
 
 void LoadPosting::removeRow(int idCarico, int rowId)

@@ -69,6 +69,11 @@ public:
     static QString shippingCode() { return QStringLiteral("SPED"); }
 
 private:
+    int writeRow(const LoadHeader& load, const core::Row& item, const LoadRowValues& values,
+                 core::Money cost);
+    void recordPurchase(const LoadHeader& load, const core::Row& item, const LoadRowValues& values,
+                        core::Money cost);
+    void raiseStock(const LoadHeader& load, int idArticolo, double quantity, core::Money cost);
     void updateTotals(int idCarico);
     void moveMirror(int idArticolo, double quantity);
 
