@@ -264,9 +264,9 @@ void LoadPosting::addShipping(int idCarico, core::Money amountWithVat)
             "INSERT INTO dettcarico (idCarico, Anno, Mese, Data, NumDoc, idarticolo, Codice, Descrizione, "
             "UnitaMisura, Aliquota, sconto_perc1, sconto_perc2, PrezzoAcquisto, quantita, QFISICA, "
             "SubtotaleAcq, SubTotaleIvato, IvaSubtotale, idOperatore, Operatore, idFornitore, Fornitore, tc) "
-            "VALUES (:IDCARICO, :ANNO, :MESE, :DATA, :NUMDOC, 0, 'SPED', 'SPESE DI SPEDIZIONE', 'SV', 21, 0, "
-            "0, "
-            ":NETTO, 1, 0, :NETTO, :IVATO, :IVA, :IDOPERATORE, :OPERATORE, :IDFORNITORE, :FORNITORE, FALSE)"),
+            "VALUES (:IDCARICO, :ANNO, :MESE, :DATA, :NUMDOC, 0, 'SPED', 'SPESE DI SPEDIZIONE', 'SV', 21, "
+            "0, 0, :NETTO, 1, 0, :NETTO, :IVATO, :IVA, :IDOPERATORE, :OPERATORE, :IDFORNITORE, :FORNITORE, "
+            "FALSE)"),
         {{IdCarico, idCarico},
          {QStringLiteral("ANNO"), load.anno.left(10)},
          {QStringLiteral("MESE"), load.mese.left(20)},
