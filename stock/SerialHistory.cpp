@@ -70,19 +70,28 @@ void SerialHistory::recordFromLinks(const QString& event, const QString& conditi
     m_db.exec(
         Columns +
             QStringLiteral(
-                "SELECT NOW(), sd.Seriale, sd.idArticolo, :EVENTO, sd.Documento, sd.idDocumento, "
-                // the number the sale recorded: a link does not keep it
-                "(SELECT h.NumeroDocumento FROM storicoseriali h WHERE h.Seriale = sd.Seriale "
-                "AND h.Documento = sd.Documento AND h.idDocumento = sd.idDocumento AND h.Evento = 'Venduto' "
-                "ORDER BY h.id DESC LIMIT 1), "
-                "sd.idCarico, sd.idCliente, LEFT(COALESCE(NULLIF(TRIM(cl.RagioneSociale), ''), "
-                "TRIM(CONCAT_WS(' ', cl.Cognome, cl.Nome)), ''), 120), LEFT(:MOTIVO, 120), ") +
+                "SELECT NOW(), sd.Seriale, sd.idArticolo, :EVENTO, sd.Documento, sd.idDocumento, ") +
+            saleNumberSql() + QStringLiteral(", sd.idCarico, sd.idCliente, LEFT(") + customerNameSql() +
+            QStringLiteral(", 120), LEFT(:MOTIVO, 120), ") +
             ActorValues +
             QStringLiteral(
                 " FROM serialidocumenti sd LEFT JOIN clienti cl ON cl.idCliente = sd.idCliente WHERE ") +
             condition + QStringLiteral(" ORDER BY sd.id"),
         merged(merged(actorParams(actor), params),
                {{QStringLiteral("EVENTO"), event}, {QStringLiteral("MOTIVO"), reason}}));
+}
+
+QString SerialHistory::customerNameSql()
+{
+    return QStringLiteral(
+        "COALESCE(NULLIF(TRIM(cl.RagioneSociale), ''), TRIM(CONCAT_WS(' ', cl.Cognome, cl.Nome)), '')");
+}
+
+QString SerialHistory::saleNumberSql()
+{
+    return QStringLiteral("(SELECT h.NumeroDocumento FROM storicoseriali h WHERE h.Seriale = sd.Seriale "
+                          "AND h.Documento = sd.Documento AND h.idDocumento = sd.idDocumento "
+                          "AND h.Evento = 'Venduto' ORDER BY h.id DESC LIMIT 1)");
 }
 
 core::Rows SerialHistory::timeline(const QString& serial) const

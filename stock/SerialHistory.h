@@ -49,6 +49,11 @@ public:
     // sd) picks; its document is the one the link names and its party the customer.
     void recordFromLinks(const QString& event, const QString& condition, const core::Params& params,
                          const SerialActor& actor, const QString& reason = {});
+    // SQL expressions shared by the statements that show a sale: the customer's name from `clienti`
+    // (alias cl) and the number the sale recorded for the link (alias sd), which the link lacks.
+    static QString customerNameSql();
+    static QString saleNumberSql();
+
     // Every event of the serial, oldest first: Data, Evento, Documento, NumeroDocumento, Soggetto,
     // Motivo, Magazzino, Operatore.
     core::Rows timeline(const QString& serial) const;
