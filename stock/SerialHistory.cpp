@@ -72,8 +72,7 @@ void SerialHistory::recordFromLinks(const QString& event, const QString& conditi
             QStringLiteral(
                 "SELECT NOW(), sd.Seriale, sd.idArticolo, :EVENTO, sd.Documento, sd.idDocumento, ") +
             saleNumberSql() + QStringLiteral(", sd.idCarico, sd.idCliente, LEFT(") + customerNameSql() +
-            QStringLiteral(", 120), LEFT(:MOTIVO, 120), ") +
-            ActorValues +
+            QStringLiteral(", 120), LEFT(:MOTIVO, 120), ") + ActorValues +
             QStringLiteral(
                 " FROM serialidocumenti sd LEFT JOIN clienti cl ON cl.idCliente = sd.idCliente WHERE ") +
             condition + QStringLiteral(" ORDER BY sd.id"),
@@ -96,7 +95,8 @@ QString SerialHistory::saleNumberSql()
 
 core::Rows SerialHistory::timeline(const QString& serial) const
 {
-    return m_db.query(QStringLiteral("SELECT Data, Evento, Documento, NumeroDocumento, Soggetto, Motivo, "
+    return m_db.query(QStringLiteral("SELECT Data, DATE_FORMAT(Data, '%d/%m/%Y %H:%i') AS Quando, Evento, "
+                                     "Documento, NumeroDocumento, Soggetto, Motivo, "
                                      "Magazzino, Operatore FROM storicoseriali WHERE Seriale = :SERIALE "
                                      "ORDER BY Data, id"),
                       {{QStringLiteral("SERIALE"), serial}});

@@ -54,8 +54,8 @@ public:
     static QString customerNameSql();
     static QString saleNumberSql();
 
-    // Every event of the serial, oldest first: Data, Evento, Documento, NumeroDocumento, Soggetto,
-    // Motivo, Magazzino, Operatore.
+    // Every event of the serial, oldest first: Data, Quando (the date as shown), Evento, Documento,
+    // NumeroDocumento, Soggetto, Motivo, Magazzino, Operatore.
     core::Rows timeline(const QString& serial) const;
 
 private:

@@ -9,6 +9,7 @@
 #include "ui/registry/ListWindows.h"
 #include "ui/stock/ItemCardWindows.h"
 #include "ui/stock/ItemListWindows.h"
+#include "ui/stock/SerialWindows.h"
 #include "ui/stock/StockLevelWindows.h"
 #include "ui/stock/StockMovementWindows.h"
 #include "ui/stock/StockWindows.h"
@@ -25,6 +26,7 @@ void registerAllWindows(WindowRegistry& registry, core::EmbeddedServer& embedded
     registerItemListWindows(registry);
     registerStockLevelWindows(registry);
     registerStockMovementWindows(registry);
+    registerSerialWindows(registry);
     registerSettingsWindows(registry);
     registerClosingWindows(registry);
     registerRegistryCardWindows(registry);

@@ -202,8 +202,9 @@ bool Seriali::bringBack()
     const int itemId = link["idArticolo"].toInt();
     const SerialActor soldBy{link["idOperatore"].toInt(), link["Operatore"].toString(),
                              link["idMagazzino"].toInt(), link["Magazzino"].toString()};
-    const SerialActor returnedBy{m_session.currentOperator().id, m_session.currentOperator().nome,
-                                 soldBy.warehouseId, soldBy.warehouseName};
+    SerialActor returnedBy = actorOf(m_session);
+    returnedBy.warehouseId = soldBy.warehouseId; // the piece comes back where it was sold
+    returnedBy.warehouseName = soldBy.warehouseName;
     SerialStock(m_db).add(StockSerial{{itemId, link["codarticolo"].toString(), link["descrizione"].toString(),
                                        link["barcode"].toString()},
                                       link["Seriale"].toString(),
