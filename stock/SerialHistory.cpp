@@ -82,15 +82,25 @@ void SerialHistory::recordFromLinks(const QString& event, const QString& conditi
 
 QString SerialHistory::customerNameSql()
 {
+    // The customer's card as it is now, else the name the sale recorded (a customer deleted since, a
+    // sale without a card).
     return QStringLiteral(
-        "COALESCE(NULLIF(TRIM(cl.RagioneSociale), ''), TRIM(CONCAT_WS(' ', cl.Cognome, cl.Nome)), '')");
+               "COALESCE(NULLIF(TRIM(cl.RagioneSociale), ''), NULLIF(TRIM(CONCAT_WS(' ', cl.Cognome, "
+               "cl.Nome)), ''), ") +
+           saleRecordSql(QStringLiteral("Soggetto")) + QStringLiteral(", '')");
 }
 
 QString SerialHistory::saleNumberSql()
 {
-    return QStringLiteral("(SELECT h.NumeroDocumento FROM storicoseriali h WHERE h.Seriale = sd.Seriale "
+    return saleRecordSql(QStringLiteral("NumeroDocumento"));
+}
+
+QString SerialHistory::saleRecordSql(const QString& column)
+{
+    return QStringLiteral("(SELECT h.%1 FROM storicoseriali h WHERE h.Seriale = sd.Seriale "
                           "AND h.Documento = sd.Documento AND h.idDocumento = sd.idDocumento "
-                          "AND h.Evento = 'Venduto' ORDER BY h.id DESC LIMIT 1)");
+                          "AND h.Evento = 'Venduto' ORDER BY h.id DESC LIMIT 1)")
+        .arg(column);
 }
 
 core::Rows SerialHistory::timeline(const QString& serial) const

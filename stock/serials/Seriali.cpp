@@ -144,9 +144,11 @@ QList<std::pair<QString, QString>> Seriali::facts() const
                       found("Documento").toString() + u' ' +
                           numberAndDate(found("NumeroDocumento").toString(), found("DataScarico"))});
         facts.append({QStringLiteral("Cliente"), found("Cliente").toString()});
-    } else if (!found("BarcodeLotto").toString().isEmpty()) {
+    } else {
         facts.append({QStringLiteral("Lotto"), found("BarcodeLotto").toString()});
     }
+    // What is not known is left out rather than shown blank.
+    facts.removeIf([](const auto& fact) { return fact.second.trimmed().isEmpty(); });
     return facts;
 }
 

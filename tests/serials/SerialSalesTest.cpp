@@ -126,7 +126,8 @@ TEST_F(SerialSalesTest, ARemovedDocumentRowGivesItsSerialsBackOnce)
 
 TEST_F(SerialSalesTest, TheFinderTellsWhereASerialIsAndBringsASoldOneBack)
 {
-    load({QStringLiteral("D1"), QStringLiteral("D2"), QStringLiteral("D3"), QStringLiteral("FREE")});
+    load({QStringLiteral("D1"), QStringLiteral("D2"), QStringLiteral("D3"), QStringLiteral("FREE"),
+          QStringLiteral("INV")});
     for (const char* serial : {"D1", "D2", "D3"})
         sell(db(), QString::fromLatin1(serial), m_deliveryNote);
     stock::Seriali finder(db(), m_session, m_dialogs, m_navigator);
@@ -140,6 +141,9 @@ TEST_F(SerialSalesTest, TheFinderTellsWhereASerialIsAndBringsASoldOneBack)
     EXPECT_EQ(finder.headline() + u'/' + finder.detail(), QStringLiteral("SERIALE NON TROVATO/"));
     EXPECT_FALSE(finder.canOpenItem());
 
+    sell(db(), QStringLiteral("INV"), m_invoice);
+    finder.search(QStringLiteral("INV"));
+    EXPECT_TRUE(finder.facts().contains({QStringLiteral("Cliente"), QStringLiteral("ROSSI MARIO")}));
     finder.search(QStringLiteral("D2"));
     EXPECT_EQ(finder.headline() + u'/' + finder.detail(),
               QStringLiteral("SERIALE TROVATO/Seriale non disponibile perchè già venduto"));
@@ -155,7 +159,7 @@ TEST_F(SerialSalesTest, TheFinderTellsWhereASerialIsAndBringsASoldOneBack)
     EXPECT_FALSE(finder.canBringBack());
     EXPECT_FALSE(finder.canOpenDocument());
     EXPECT_EQ(column(QStringLiteral("SELECT Seriale FROM serialidocumenti ORDER BY Seriale")),
-              (QStringList{QStringLiteral("D1"), QStringLiteral("D3")}));
+              (QStringList{QStringLiteral("D1"), QStringLiteral("D3"), QStringLiteral("INV")}));
     EXPECT_EQ(column(QStringLiteral("SELECT CONCAT(seriale, ' ', quantita, ' ', Motivo) FROM dettreso")),
               QStringList{QStringLiteral("D2 1 PRODOTTO DIFETTOSO")});
     EXPECT_EQ(stock::StockRealignment(db()).figures(m_phone.itemId, ct::kSerialActor.warehouseId).reso, 1);

@@ -82,7 +82,8 @@ TSeriali::TSeriali(WindowEnvironment& environment, const core::NavigationRequest
     m_headline->setFont(big);
     m_detail = new QLabel(this);
     m_detail->setObjectName(QStringLiteral("dettaglio"));
-    auto* factsBox = new QGroupBox(QStringLiteral("Seriale"), this);
+    auto* factsBox = new QGroupBox(QStringLiteral("Dati del seriale"), this);
+    m_factsBox = factsBox;
     m_facts = new QFormLayout(factsBox);
     m_facts->setLabelAlignment(Qt::AlignRight);
 
@@ -113,8 +114,11 @@ TSeriali::TSeriali(WindowEnvironment& environment, const core::NavigationRequest
                               {QStringLiteral("Differenza"), QStringLiteral("Differenza")}});
     m_check = readOnlyGrid(m_checkModel, this);
     m_check->setObjectName(QStringLiteral("verificaSeriali"));
-    for (QTableView* grid : {m_timeline, m_check})
-        grid->horizontalHeader()->setStretchLastSection(true);
+    for (QTableView* grid : {m_timeline, m_check}) {
+        grid->horizontalHeader()->setDefaultSectionSize(110);
+        grid->setWordWrap(false);
+    }
+    m_timeline->horizontalHeader()->setSectionResizeMode(4, QHeaderView::Stretch);
     m_check->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
     auto* tabs = new QTabWidget(this);
     tabs->setObjectName(QStringLiteral("schede"));
@@ -167,7 +171,9 @@ void TSeriali::showState()
 {
     using Status = stock::Seriali::Status;
     const Status status = m_logic.status();
-    m_headline->setText(m_logic.headline());
+    m_headline->setText(status == Status::None
+                            ? QStringLiteral("Digitare o leggere un seriale e premere Invio")
+                            : m_logic.headline());
     const char* colour = status == Status::InStock    ? "#1b7a2e"
                          : status == Status::NotFound ? "#b3261e"
                                                       : "#a15c00";
@@ -180,13 +186,17 @@ void TSeriali::showState()
         label->setTextInteractionFlags(Qt::TextSelectableByMouse);
         m_facts->addRow(caption, label);
     }
+    m_factsBox->setVisible(m_facts->rowCount() > 0);
     m_openItem->setEnabled(m_logic.canOpenItem());
     m_openLoad->setEnabled(m_logic.canOpenLoad());
     m_openDocument->setEnabled(m_logic.canOpenDocument());
     m_bringBack->setEnabled(m_logic.canBringBack());
     m_timelineModel->setRows(m_logic.timeline());
-    m_timeline->resizeColumnsToContents();
+    if (m_timelineModel->rowCount() > 0)
+        m_timeline->resizeColumnsToContents();
     m_checkModel->setRows(m_logic.mismatches());
+    if (m_checkModel->rowCount() > 0)
+        m_check->resizeColumnsToContents();
 }
 
 TSerialeScarico::TSerialeScarico(WindowEnvironment& environment, const core::NavigationRequest& request,
@@ -196,10 +206,11 @@ TSerialeScarico::TSerialeScarico(WindowEnvironment& environment, const core::Nav
               documentOf(request), stock::actorOf(environment.session))
 {
     setWindowTitle(QStringLiteral("Scarico Seriali"));
-    resize(620, 330);
+    resize(640, 260);
 
     auto* item = new QLabel(request.values.value(QStringLiteral("articolo")).toString(), this);
     item->setObjectName(QStringLiteral("articolo"));
+    item->setVisible(!item->text().isEmpty());
     auto* grid = new QGridLayout;
     constexpr int perColumn = stock::SerialeScarico::kFields / 2;
     for (int i = 0; i < stock::SerialeScarico::kFields; ++i) {
@@ -247,7 +258,7 @@ core::NavigationResult TSerialeScarico::navigationResult() const
     return result;
 }
 
-TLotti::TLotti(WindowEnvironment& environment, const core::NavigationRequest&, QWidget* parent)
+TLotti::TLotti(WindowEnvironment& environment, const core::NavigationRequest& request, QWidget* parent)
     : Window(parent), m_dialogs(environment.dialogs),
       m_logic(environment.connections.company(), environment.dialogs)
 {
@@ -276,6 +287,10 @@ TLotti::TLotti(WindowEnvironment& environment, const core::NavigationRequest&, Q
                                 {QStringLiteral("Magazzino"), QStringLiteral("Magazzino")}});
     m_serials = readOnlyGrid(m_serialsModel, this);
     m_serials->setObjectName(QStringLiteral("seriali"));
+    for (QTableView* grid : {m_lots, m_serials}) {
+        grid->horizontalHeader()->setDefaultSectionSize(130);
+        grid->setWordWrap(false);
+    }
     m_serials->horizontalHeader()->setSectionResizeMode(2, QHeaderView::Stretch);
     QPushButton* exit = pageButton(QStringLiteral("Esci"), QStringLiteral("esci"));
 
@@ -291,13 +306,25 @@ TLotti::TLotti(WindowEnvironment& environment, const core::NavigationRequest&, Q
     connect(m_barcode, &QLineEdit::returnPressed, this,
             [this, runSearch] { core::runGuarded(m_dialogs, runSearch); });
     connect(exit, &QPushButton::clicked, this, &QDialog::reject);
-    connect(&m_logic, &stock::Lotti::lotsChanged, this, [this] { m_lotsModel->setRows(m_logic.lots()); });
-    connect(&m_logic, &stock::Lotti::serialsChanged, this,
-            [this] { m_serialsModel->setRows(m_logic.serials()); });
+    connect(&m_logic, &stock::Lotti::lotsChanged, this, [this] {
+        m_lotsModel->setRows(m_logic.lots());
+        m_lots->resizeColumnsToContents();
+        if (m_lotsModel->rowCount() > 0) // the cursor on the lot whose serials show
+            m_lots->setCurrentIndex(m_lotsModel->index(0, 0));
+    });
+    connect(&m_logic, &stock::Lotti::serialsChanged, this, [this] {
+        m_serialsModel->setRows(m_logic.serials());
+        m_serials->resizeColumnsToContents();
+    });
     connect(m_lots->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& current) {
                 core::runGuarded(m_dialogs, [&] { m_logic.setCurrentLot(m_lotsModel->rowOf(current)); });
             });
+    // Opened on a lot barcode, it shows that lot at once.
+    if (!request.key.toString().isEmpty()) {
+        m_barcode->setText(request.key.toString());
+        core::runGuarded(m_dialogs, runSearch);
+    }
     m_barcode->setFocus();
 }
 

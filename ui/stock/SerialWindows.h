@@ -46,6 +46,7 @@ private:
     QLineEdit* m_serial = nullptr;
     QLabel* m_headline = nullptr;
     QLabel* m_detail = nullptr;
+    QWidget* m_factsBox = nullptr;
     QFormLayout* m_facts = nullptr;
     QPushButton* m_openItem = nullptr;
     QPushButton* m_openLoad = nullptr;
