@@ -70,14 +70,9 @@ void SerialHistory::recordFromLinks(const QString& event, const QString& conditi
     m_db.exec(
         Columns +
             QStringLiteral(
-                "SELECT NOW(), sd.Seriale, sd.idArticolo, :EVENTO, sd.Documento, sd.idDocumento, "
-                // the number the sale recorded: a link does not keep it
-                "(SELECT h.NumeroDocumento FROM storicoseriali h WHERE h.Seriale = sd.Seriale "
-                "AND h.Documento = sd.Documento AND h.idDocumento = sd.idDocumento AND h.Evento = 'Venduto' "
-                "ORDER BY h.id DESC LIMIT 1), "
-                "sd.idCarico, sd.idCliente, LEFT(COALESCE(NULLIF(TRIM(cl.RagioneSociale), ''), "
-                "TRIM(CONCAT_WS(' ', cl.Cognome, cl.Nome)), ''), 120), LEFT(:MOTIVO, 120), ") +
-            ActorValues +
+                "SELECT NOW(), sd.Seriale, sd.idArticolo, :EVENTO, sd.Documento, sd.idDocumento, ") +
+            saleNumberSql() + QStringLiteral(", sd.idCarico, sd.idCliente, LEFT(") + customerNameSql() +
+            QStringLiteral(", 120), LEFT(:MOTIVO, 120), ") + ActorValues +
             QStringLiteral(
                 " FROM serialidocumenti sd LEFT JOIN clienti cl ON cl.idCliente = sd.idCliente WHERE ") +
             condition + QStringLiteral(" ORDER BY sd.id"),
@@ -85,9 +80,33 @@ void SerialHistory::recordFromLinks(const QString& event, const QString& conditi
                {{QStringLiteral("EVENTO"), event}, {QStringLiteral("MOTIVO"), reason}}));
 }
 
+QString SerialHistory::customerNameSql()
+{
+    // The customer's card as it is now, else the name the sale recorded (a customer deleted since, a
+    // sale without a card).
+    return QStringLiteral(
+               "COALESCE(NULLIF(TRIM(cl.RagioneSociale), ''), NULLIF(TRIM(CONCAT_WS(' ', cl.Cognome, "
+               "cl.Nome)), ''), ") +
+           saleRecordSql(QStringLiteral("Soggetto")) + QStringLiteral(", '')");
+}
+
+QString SerialHistory::saleNumberSql()
+{
+    return saleRecordSql(QStringLiteral("NumeroDocumento"));
+}
+
+QString SerialHistory::saleRecordSql(const QString& column)
+{
+    return QStringLiteral("(SELECT h.%1 FROM storicoseriali h WHERE h.Seriale = sd.Seriale "
+                          "AND h.Documento = sd.Documento AND h.idDocumento = sd.idDocumento "
+                          "AND h.Evento = 'Venduto' ORDER BY h.id DESC LIMIT 1)")
+        .arg(column);
+}
+
 core::Rows SerialHistory::timeline(const QString& serial) const
 {
-    return m_db.query(QStringLiteral("SELECT Data, Evento, Documento, NumeroDocumento, Soggetto, Motivo, "
+    return m_db.query(QStringLiteral("SELECT Data, DATE_FORMAT(Data, '%d/%m/%Y %H:%i') AS Quando, Evento, "
+                                     "Documento, NumeroDocumento, Soggetto, Motivo, "
                                      "Magazzino, Operatore FROM storicoseriali WHERE Seriale = :SERIALE "
                                      "ORDER BY Data, id"),
                       {{QStringLiteral("SERIALE"), serial}});

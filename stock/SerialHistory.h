@@ -49,11 +49,19 @@ public:
     // sd) picks; its document is the one the link names and its party the customer.
     void recordFromLinks(const QString& event, const QString& condition, const core::Params& params,
                          const SerialActor& actor, const QString& reason = {});
-    // Every event of the serial, oldest first: Data, Evento, Documento, NumeroDocumento, Soggetto,
-    // Motivo, Magazzino, Operatore.
+    // SQL expressions shared by the statements that show a sale of a link (alias sd): the customer's
+    // name (`clienti` joined as cl) and the number the sale recorded, which the link lacks.
+    static QString customerNameSql();
+    static QString saleNumberSql();
+
+    // Every event of the serial, oldest first: Data, Quando (the date as shown), Evento, Documento,
+    // NumeroDocumento, Soggetto, Motivo, Magazzino, Operatore.
     core::Rows timeline(const QString& serial) const;
 
 private:
+    // A column (a fixed name of this class) of the link's sale event.
+    static QString saleRecordSql(const QString& column);
+
     core::Db& m_db;
 };
 

@@ -10,6 +10,7 @@
 #include "ui/stock/ItemCardWindows.h"
 #include "ui/stock/ItemListWindows.h"
 #include "ui/stock/LoadWindows.h"
+#include "ui/stock/SerialWindows.h"
 #include "ui/stock/StockLevelWindows.h"
 #include "ui/stock/StockMovementWindows.h"
 #include "ui/stock/StockWindows.h"
@@ -27,6 +28,7 @@ void registerAllWindows(WindowRegistry& registry, core::EmbeddedServer& embedded
     registerStockLevelWindows(registry);
     registerStockMovementWindows(registry);
     registerLoadWindows(registry);
+    registerSerialWindows(registry);
     registerSettingsWindows(registry);
     registerClosingWindows(registry);
     registerRegistryCardWindows(registry);

@@ -16,6 +16,7 @@
 #include "foundation/DemoCompany.h"
 #include "report/FileReportOutput.h"
 #include "stock/serials/LoadSerialCapture.h"
+#include "stock/serials/SerialSales.h"
 #include "stock/sizes/LoadSizeGrid.h"
 #include "ui/AllWindows.h"
 #include "ui/common/WindowEnvironment.h"
@@ -152,6 +153,30 @@ int saveLoadWindows(ui::WindowEnvironment& environment, const QString& output)
     return failures;
 }
 
+// A phone's life for the serial windows to show: two serials loaded, one sold on an invoice, and a lot
+// of SIM cards, written through the program's own commands.
+const QString DemoSerial = QStringLiteral("356938035643809");
+const QString DemoLot = QStringLiteral("LOTTO-2026-001");
+
+void prepareSerialStory(core::Db& db, const core::Session& session, core::Dialogs& dialogs)
+{
+    const core::Rows items = db.query(
+        QStringLiteral("SELECT ID, CodArticolo, Descrizione, Barcode FROM articoli ORDER BY ID LIMIT 1"));
+    if (items.isEmpty())
+        return;
+    const core::Row item = items.first();
+    const stock::SerialItem phone{item["ID"].toInt(), item["CodArticolo"].toString(),
+                                  item["Descrizione"].toString(), item["Barcode"].toString()};
+    const stock::SerialActor actor = stock::actorOf(session);
+    stock::LoadSerialCapture load(db, dialogs, 0, 0, phone, actor);
+    load.add(DemoSerial, stock::SerialEntry::Enter);
+    load.add(QStringLiteral("356938035643817"), stock::SerialEntry::Enter);
+    load.addLot(DemoLot, QStringLiteral("SIM0001"), 5);
+    stock::SerialSales(db, actor).sell(
+        phone.itemId, DemoSerial,
+        {QStringLiteral("Fattura"), 1, QStringLiteral("1"), 0, QStringLiteral("ROSSI MARIO")});
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -209,12 +234,21 @@ int main(int argc, char** argv)
             login.logic().login(QStringLiteral("MAGAZZINO CENTRALE"), QStringLiteral("admin"),
                                 QStringLiteral("admin"));
         }
+        try {
+            prepareSerialStory(connections.company(), session, dialogs);
+        } catch (const std::exception& e) {
+            QTextStream(stderr) << "seriali di prova: " << e.what() << '\n';
+        }
         for (const QString& name : registry.names()) {
             if (name == u"TAzienda")
                 continue;
             core::NavigationRequest request{name, {}, QStringLiteral("carvendo-screenshots"), {}};
             if (name == u"TAziendaAnagrafica")
                 request = {name, company, request.caller, {{QStringLiteral("mode"), QStringLiteral("view")}}};
+            if (name == u"TSeriali")
+                request.key = DemoSerial;
+            if (name == u"TLotti")
+                request.key = DemoLot;
             // A window that cannot be made is reported and the others still come out.
             try {
                 std::unique_ptr<ui::Window> window(registry.create(name, environment, request, nullptr));

@@ -2,6 +2,7 @@
 
 #include "stock/serials/BoundList.h"
 #include "stock/serials/LotNumbering.h"
+#include "stock/serials/SerialRefusal.h"
 #include "stock/serials/SerialStock.h"
 
 #include "stock/SerialHistory.h"
@@ -63,7 +64,7 @@ bool LoadSerialCapture::add(const QString& typed, SerialEntry how)
         m_entries.append({id, serial});
         return true;
     } catch (const core::Error& error) {
-        if (error.kind() != core::Error::Kind::Refusal)
+        if (!isOwnRefusal(m_db, error))
             throw;
         return refuse(error.message());
     }
@@ -136,7 +137,7 @@ bool LoadSerialCapture::addLot(const QString& lotBarcode, const QString& firstSe
         m_lotIds.append(lotId);
         return true;
     } catch (const core::Error& error) {
-        if (error.kind() != core::Error::Kind::Refusal)
+        if (!isOwnRefusal(m_db, error))
             throw;
         return refuse(error.message());
     }

@@ -2,6 +2,10 @@
 
 #include <QString>
 
+namespace carvendo::core {
+class Session;
+}
+
 namespace carvendo::stock {
 
 // The item a serial belongs to, as it stood when the serial was loaded or sold: the serial keeps
@@ -20,5 +24,8 @@ struct SerialActor
     int warehouseId = 0;
     QString warehouseName;
 };
+
+// The logged-in operator in the warehouse of the login.
+SerialActor actorOf(const core::Session& session);
 
 } // namespace carvendo::stock

@@ -19,6 +19,22 @@ QVariantList toVariants(const auto& values)
     return list;
 }
 
+// The unique index refuses a serial that is already in stock: the operator is told as by the check.
+template <typename Write> void refusingDuplicates(Write write)
+{
+    try {
+        write();
+    } catch (const core::DbError& error) {
+        if (error.errorCode() == kDuplicateKey)
+            throw core::Error(SerialStock::duplicateMessage(), core::Error::Kind::Refusal);
+        throw;
+    }
+}
+
+const QString InsertColumns = QStringLiteral(
+    "INSERT INTO seriali (idArticolo, CodArticolo, Descrizione, Barcode, Seriale, Disponibile, idCarico, "
+    "idFornitore, idMagazzino, Magazzino, idOperatore, Operatore, idLotto, BarcodeLotto) ");
+
 } // namespace
 
 SerialWriteLock::SerialWriteLock(core::Db& db) : m_lock(db, QStringLiteral("seriali.Seriale")) {}
@@ -89,6 +105,20 @@ void SerialStock::add(const QList<StockSerial>& serials, const SerialActor& acto
             throw;
         }
     }
+}
+
+void SerialStock::addFromLinks(const QString& condition, const core::Params& params)
+{
+    refusingDuplicates([&] {
+        m_db.exec(InsertColumns +
+                      QStringLiteral(
+                          "SELECT sd.idArticolo, LEFT(sd.codarticolo, 50), LEFT(sd.descrizione, 50), "
+                          "LEFT(sd.barcode, 50), sd.Seriale, 1, sd.idCarico, sd.idFornitore, sd.idMagazzino, "
+                          "sd.Magazzino, sd.idOperatore, sd.Operatore, NULL, '' FROM serialidocumenti sd "
+                          "WHERE ") +
+                      condition + QStringLiteral(" ORDER BY sd.id"),
+                  params);
+    });
 }
 
 qint64 SerialStock::removeByIds(const QList<int>& ids)

@@ -42,6 +42,12 @@ public:
 
     static QString duplicateMessage(); // "Attenzione! Il Seriale inserito risulta già presente nell'archivio"
     static constexpr int kMaxSerialLength = 255;
+    // The condition on a `seriali` row that can be sold (a blocked serial cannot; old rows may hold NULL).
+    // alias: the table's alias in the statement, if it has one.
+    static QString sellableCondition(const QString& alias = {})
+    {
+        return QStringLiteral("IFNULL(%1Disponibile, 1) <> 0").arg(alias.isEmpty() ? alias : alias + u'.');
+    }
 
     // Which of the serials are in stock (available or blocked), in any item, letter case ignored.
     QStringList existing(const QStringList& serials) const;
@@ -49,6 +55,9 @@ public:
     // duplicateMessage() as a core::Error (Refusal). The one-serial form returns the new row's key.
     int add(const StockSerial& serial, const SerialActor& actor);
     void add(const QList<StockSerial>& serials, const SerialActor& actor);
+    // Brings back into stock, available, the serials of the `serialidocumenti` links that the
+    // condition (a fixed fragment over the alias sd) picks, as the links recorded them.
+    void addFromLinks(const QString& condition, const core::Params& params);
     // Deletes the rows with these keys; returns how many went.
     qint64 removeByIds(const QList<int>& ids);
 
