@@ -80,7 +80,10 @@ bool LookupEditor::remove(int row)
         m_dialogs.information(QStringLiteral("Non possiedi i privilegi per eseguire questa operazione"));
         return false;
     }
-    if (!m_dialogs.confirm(QStringLiteral("Eliminare il record selezionato?")))
+    const QString question = table().deleteQuestion.isEmpty()
+                                 ? QStringLiteral("Eliminare il record selezionato?")
+                                 : table().deleteQuestion;
+    if (!m_dialogs.confirm(question))
         return false;
     const bool done = attempt([&] { m_store.remove(m_lookup, keyAt(row)); });
     reload();

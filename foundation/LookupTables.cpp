@@ -277,6 +277,47 @@ QList<LookupTable> buildDescriptions()
                            text(QStringLiteral("Name"), QStringLiteral("Nome"), 50),
                            text(QStringLiteral("Path"), QStringLiteral("Percorso"), 250)},
                           QStringLiteral("NameMaster")};
+
+    // Sizes and colours. A size group is read by its name, which the items and the grid rows copy.
+    tables << LookupTable{Lookup::Taglie,
+                          QStringLiteral("taglie"),
+                          QStringLiteral("id"),
+                          {from(text(QStringLiteral("Gruppo_Taglia"), QStringLiteral("Gruppo taglie"), 50),
+                                QStringLiteral("taglie_tc"), QStringLiteral("DESCRIZIONE")),
+                           text(codice, codice, 50), text(descrizione, descrizione, 120, true)},
+                          QStringLiteral("Gruppo_Taglia"),
+                          {},
+                          QStringLiteral("Eliminare la Taglia selezionata?")};
+    tables << LookupTable{Lookup::Colori,
+                          QStringLiteral("colori"),
+                          QStringLiteral("id"),
+                          {unique(text(descrizione, QStringLiteral("Colore"), 50, true)),
+                           text(codice, codice, 50),
+                           integer(QStringLiteral("Colore"), QStringLiteral("Valore colore"))},
+                          descrizione,
+                          {LookupReference{descrizione, QStringLiteral("disptc"), QStringLiteral("Colore"),
+                                           QStringLiteral("Impossibile eliminare il colore: è presente nelle "
+                                                          "disponibilità per taglia e colore")}},
+                          QStringLiteral("Eliminare il Colore selezionato?")};
+    QList<LookupColumn> sizeGroup{
+        unique(text(QStringLiteral("DESCRIZIONE"), QStringLiteral("Gruppo taglie"), 50, true))};
+    for (const QString& size : numbered(QStringLiteral("TG"), 30))
+        sizeGroup << text(size, size, 4);
+    tables << LookupTable{
+        Lookup::TaglieTC,
+        QStringLiteral("taglie_tc"),
+        QStringLiteral("IDTAGLIA"),
+        sizeGroup,
+        QStringLiteral("DESCRIZIONE"),
+        {LookupReference{
+             QStringLiteral("DESCRIZIONE"), QStringLiteral("articoli"), QStringLiteral("GruppoTaglia"),
+             QStringLiteral("Impossibile eliminare il gruppo taglie: è assegnato ad almeno un articolo")},
+         LookupReference{
+             QStringLiteral("DESCRIZIONE"), QStringLiteral("disptc"), QStringLiteral("Gruppo_taglia"),
+             QStringLiteral("Impossibile eliminare il gruppo taglie: è presente nelle disponibilità per "
+                            "taglia e colore")}},
+        QStringLiteral("Eliminare il gruppo taglie selezionato?"),
+        LookupListing{QStringLiteral("DESCRIZIONE"), QStringLiteral("gruppi_taglie"), descrizione}};
     return tables;
 }
 
@@ -479,6 +520,11 @@ qint64 LookupStore::add(Lookup lookup, const QVariantMap& values)
                        placeholders.join(QStringLiteral(", "))),
               params);
     const qint64 key = m_db.lastInsertId();
+    if (table.listedIn && row.contains(table.listedIn->sourceColumn))
+        m_db.exec(QStringLiteral("INSERT INTO %1 (%2) SELECT :VALUE FROM DUAL WHERE NOT EXISTS "
+                                 "(SELECT 1 FROM %1 WHERE %2 = :VALUE)")
+                      .arg(quoted(table.listedIn->table), quoted(table.listedIn->column)),
+                  {{QStringLiteral("VALUE"), row.value(table.listedIn->sourceColumn)}});
     transaction.commit();
     return key;
 }
@@ -504,8 +550,12 @@ void LookupStore::update(Lookup lookup, const QVariant& key, const QVariantMap& 
 
     core::Transaction transaction(m_db);
     // The copies elsewhere follow a renamed value: read the old one before it goes.
+    QList<LookupReference> followers = table.references;
+    if (table.listedIn)
+        followers << LookupReference{
+            table.listedIn->sourceColumn, table.listedIn->table, table.listedIn->column, {}};
     QVariantMap oldValues;
-    for (const LookupReference& reference : table.references)
+    for (const LookupReference& reference : followers)
         if (row.contains(reference.sourceColumn))
             oldValues.insert(
                 reference.sourceColumn,
@@ -516,7 +566,7 @@ void LookupStore::update(Lookup lookup, const QVariant& key, const QVariantMap& 
     m_db.exec(QStringLiteral("UPDATE %1 SET %2 WHERE %3 = :KEY")
                   .arg(quoted(table.table), assignments.join(QStringLiteral(", ")), quoted(table.key)),
               params);
-    for (const LookupReference& reference : table.references) {
+    for (const LookupReference& reference : followers) {
         if (!oldValues.contains(reference.sourceColumn))
             continue;
         const QVariant oldValue = oldValues.value(reference.sourceColumn);
@@ -547,6 +597,15 @@ void LookupStore::remove(Lookup lookup, const QVariant& key)
                              .toInt();
         if (uses > 0)
             throw LookupError(reference.inUseMessage);
+    }
+    if (table.listedIn) {
+        const core::Field value = m_db.scalar(
+            QStringLiteral("SELECT %1 FROM %2 WHERE %3 = :KEY")
+                .arg(quoted(table.listedIn->sourceColumn), quoted(table.table), quoted(table.key)),
+            {{QStringLiteral("KEY"), key}});
+        m_db.exec(QStringLiteral("DELETE FROM %1 WHERE %2 = :VALUE")
+                      .arg(quoted(table.listedIn->table), quoted(table.listedIn->column)),
+                  {{QStringLiteral("VALUE"), value.variant()}});
     }
     m_db.exec(QStringLiteral("DELETE FROM %1 WHERE %2 = :KEY").arg(quoted(table.table), quoted(table.key)),
               {{QStringLiteral("KEY"), key}});

@@ -40,6 +40,9 @@ enum class Lookup
     Utenti,
     Gruppi,
     Report,
+    Taglie,   // single sizes
+    Colori,   // colours of the size/colour grids
+    TaglieTC, // size groups: a name and up to 30 size labels
 };
 
 enum class LookupKind
@@ -81,6 +84,15 @@ struct LookupReference
     QString inUseMessage; // why the row cannot be deleted
 };
 
+// Another table that lists this table's values for choosing (the item card's size groups): a new
+// value is listed there too, a renamed one follows and a deleted one goes.
+struct LookupListing
+{
+    QString sourceColumn; // our column
+    QString table;        // theirs
+    QString column;
+};
+
 struct LookupTable
 {
     Lookup lookup;
@@ -89,6 +101,8 @@ struct LookupTable
     QList<LookupColumn> columns; // shown and edited, in order
     QString orderBy;             // a column of the table
     QList<LookupReference> references{};
+    QString deleteQuestion{};                // asked before a row goes; a generic one when empty
+    std::optional<LookupListing> listedIn{}; // kept in step with this table
 
     const LookupColumn* column(const QString& name) const; // by name ignoring case; nullptr if absent
 };

@@ -138,6 +138,7 @@ std::vector<MainCommand> standardTable()
         opens("movimenti", flag(P::Magazzino), "TMovimentiMagazzino", {menu(Magazzino, "Movimenti")}),
         opens("taglie", flag(P::Magazzino), "TTaglie", {menuAfterLine(Magazzino, "Taglie")}),
         opens("colori", flag(P::Magazzino), "TColori", {menu(Magazzino, "Colori")}),
+        opens("gruppitaglie", flag(P::Magazzino), "TGruppiTaglie", {menu(Magazzino, "Gruppi Taglie")}),
         opens("sellout", flag(P::Magazzino), "TAnalisiMagazzino", {menuAfterLine(Magazzino, "SellOut")}),
 
         // Vendite

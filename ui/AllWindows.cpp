@@ -11,6 +11,7 @@
 #include "ui/stock/ItemListWindows.h"
 #include "ui/stock/LoadWindows.h"
 #include "ui/stock/SerialWindows.h"
+#include "ui/stock/SizeColourWindows.h"
 #include "ui/stock/StockLevelWindows.h"
 #include "ui/stock/StockMovementWindows.h"
 #include "ui/stock/StockWindows.h"
@@ -26,6 +27,7 @@ void registerAllWindows(WindowRegistry& registry, core::EmbeddedServer& embedded
     registerItemCardWindows(registry);
     registerItemListWindows(registry);
     registerStockLevelWindows(registry);
+    registerSizeColourWindows(registry);
     registerStockMovementWindows(registry);
     registerLoadWindows(registry);
     registerSerialWindows(registry);

@@ -14,9 +14,11 @@
 #include "core/Privileges.h"
 #include "core/Session.h"
 #include "foundation/DemoCompany.h"
+#include "foundation/LookupTables.h"
 #include "report/FileReportOutput.h"
 #include "stock/serials/LoadSerialCapture.h"
 #include "stock/serials/SerialSales.h"
+#include "stock/sizes/LoadGrids.h"
 #include "stock/sizes/LoadSizeGrid.h"
 #include "ui/AllWindows.h"
 #include "ui/common/WindowEnvironment.h"
@@ -91,10 +93,7 @@ int saveLoadWindows(ui::WindowEnvironment& environment, const QString& output)
                            "'01234567890', 'CONTANTI')"));
     const int supplier = int(db.lastInsertId());
     db.exec(QStringLiteral("INSERT INTO pagamenti (Descrizione, modalita) VALUES ('CONTANTI', 'Contanti')"));
-    db.exec(QStringLiteral("INSERT INTO taglie_tc (DESCRIZIONE, TG1, TG2, TG3, TG4, TG5, TG6) VALUES "
-                           "('ADULTO', 'XS', 'S', 'M', 'L', 'XL', 'XXL')"));
-    db.exec(QStringLiteral("INSERT INTO colori (Descrizione, Colore, Codice) VALUES ('NERO', 0, 'NE'), "
-                           "('BIANCO', 16777215, 'BI'), ('ROSSO', 255, 'RO')"));
+    // Sizes and colours are the size/colour demo's ("ADULTO", "NERO", "BIANCO").
     const auto item = [&](const char* code, const char* description, double cost, bool serial, bool sizes) {
         db.exec(QStringLiteral(
                     "INSERT INTO articoli (CodArticolo, Descrizione, BarcodeFull, UM, UMVENDITA, Aliquota, "
@@ -177,6 +176,56 @@ void prepareSerialStory(core::Db& db, const core::Session& session, core::Dialog
         {QStringLiteral("Fattura"), 1, QStringLiteral("1"), 0, QStringLiteral("ROSSI MARIO")});
 }
 
+// A T-shirt in sizes and colours, loaded through the goods-in grid, for the size/colour windows.
+struct SizeColourDemo
+{
+    int item = 0;
+    int gridRow = 0;
+};
+
+SizeColourDemo prepareSizeColourDemo(core::Db& db, core::Dialogs& dialogs)
+{
+    foundation::LookupStore lists(db);
+    lists.add(foundation::Lookup::TaglieTC, {{"DESCRIZIONE", "ADULTO"},
+                                             {"TG1", "XS"},
+                                             {"TG2", "S"},
+                                             {"TG3", "M"},
+                                             {"TG4", "L"},
+                                             {"TG5", "XL"},
+                                             {"TG6", "XXL"}});
+    lists.add(foundation::Lookup::TaglieTC, {{"DESCRIZIONE", "SCARPE"},
+                                             {"TG1", "38"},
+                                             {"TG2", "39"},
+                                             {"TG3", "40"},
+                                             {"TG4", "41"},
+                                             {"TG5", "42"}});
+    for (const auto& [name, value] : {std::pair{"BIANCO", 16777215}, std::pair{"BLU NAVY", 8388608},
+                                      std::pair{"NERO", 0}, std::pair{"ROSSO", 255}})
+        lists.add(foundation::Lookup::Colori, {{"Descrizione", name}, {"Colore", value}});
+    lists.add(foundation::Lookup::Taglie,
+              {{"Gruppo_Taglia", "ADULTO"}, {"Codice", "M"}, {"Descrizione", "Medium"}});
+    db.exec(QStringLiteral(
+        "INSERT INTO articoli (CodArticolo, Descrizione, TC, GruppoTaglia, Pubblico, Listino1, "
+        "Listino2) VALUES ('TSH-COT', 'T-shirt cotone girocollo', 1, 'ADULTO', 14.9, 14.9, 12.5)"));
+    SizeColourDemo demo;
+    demo.item = int(db.lastInsertId());
+    stock::LoadSizeGrid grid(db, dialogs, demo.item);
+    grid.addColour(QStringLiteral("BIANCO"));
+    grid.addColour(QStringLiteral("NERO"));
+    grid.addColour(QStringLiteral("BLU NAVY"));
+    const int quantities[3][6] = {{2, 5, 8, 6, 3, 1}, {1, 4, 6, 6, 2, 0}, {0, 3, 4, 3, 2, 1}};
+    for (int row = 0; row < 3; ++row)
+        for (int size = 1; size <= 6; ++size)
+            grid.setQuantity(row, size, quantities[row][size - 1]);
+    const QString owner = QStringLiteral("carvendo-screenshots");
+    core::Transaction load(db);
+    grid.writeWorkRows(db, owner, 1);
+    stock::LoadGrids::post(db, owner, 1, 1, QStringLiteral("MAGAZZINO CENTRALE"));
+    load.commit();
+    demo.gridRow = db.scalar(QStringLiteral("SELECT MIN(id) FROM disptc")).toInt();
+    return demo;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -239,6 +288,7 @@ int main(int argc, char** argv)
         } catch (const std::exception& e) {
             QTextStream(stderr) << "seriali di prova: " << e.what() << '\n';
         }
+        const SizeColourDemo sizes = prepareSizeColourDemo(connections.company(), dialogs);
         for (const QString& name : registry.names()) {
             if (name == u"TAzienda")
                 continue;
@@ -249,6 +299,13 @@ int main(int argc, char** argv)
                 request.key = DemoSerial;
             if (name == u"TLotti")
                 request.key = DemoLot;
+            if (name == u"TDisponibilitaTC" || name == u"TScaricoTC")
+                request = {name,
+                           sizes.item,
+                           request.caller,
+                           {{QStringLiteral("tipodoc"), QStringLiteral("Fattura")}}};
+            if (name == u"TTCEdit")
+                request = {name, sizes.gridRow, request.caller, {{QStringLiteral("taglia"), 3}}};
             // A window that cannot be made is reported and the others still come out.
             try {
                 std::unique_ptr<ui::Window> window(registry.create(name, environment, request, nullptr));

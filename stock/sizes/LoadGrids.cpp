@@ -10,6 +10,9 @@
 #include <QStringList>
 
 #include <array>
+#include <memory>
+#include <set>
+#include <vector>
 
 namespace carvendo::stock::LoadGrids {
 
@@ -42,9 +45,8 @@ std::array<QString, kSizeCount> raiseGridRow(core::Db& db, const core::Row& work
 {
     const int itemId = work["idarticolo"].toInt();
     const QString colour = work["Colore"].toString();
-    // Two workstations posting the same new colour would both insert a row: the check and the insert
-    // take turns. The read is a locking one, so it sees a row committed after this transaction began.
-    CheckAndWriteLock lock(db, UniqueWrite::SizeColourGrid, itemId);
+    // The item's lock is held (post() took it): the read is a locking one, so it sees a row another
+    // workstation committed after this transaction began.
     const core::Rows existing = db.query(
         QStringLiteral(
             "SELECT id, %1 FROM disptc WHERE idarticolo = :IDARTICOLO AND idmagazzino = :IDMAGAZZINO "
@@ -125,6 +127,15 @@ void post(core::Db& db, const QString& owner, int loadId, int warehouseId, const
         QStringLiteral(
             "SELECT * FROM caricotc WHERE proprietario = :PROPRIETARIO AND idcarico = :IDCARICO ORDER BY id"),
         mine);
+    // Two workstations posting the same new colour would both insert a row: the check and the insert
+    // take turns under the item's lock. The locks are taken item by item in key order, before any
+    // cell barcode is drawn, so two loads of the same items never wait for each other in a circle.
+    std::set<int> items;
+    for (const core::Row row : work)
+        items.insert(row["idarticolo"].toInt());
+    std::vector<std::unique_ptr<CheckAndWriteLock>> locks;
+    for (const int item : items)
+        locks.push_back(std::make_unique<CheckAndWriteLock>(db, UniqueWrite::SizeColourGrid, item));
     QHash<QString, SizeGroup> groups;
     for (const core::Row row : work) {
         const QString groupName = row["Gruppotaglia"].toString();
