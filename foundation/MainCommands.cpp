@@ -170,6 +170,7 @@ std::vector<MainCommand> standardTable()
               {menu(Acquisti, "Merce arrivata")}),
         opens("carichi", flag(P::Carico), "TCarichi",
               {menuAfterLine(Acquisti, "Carichi"), button(BottoniAcquisti, "Carichi Merce")}),
+        opens("caricoveloce", flag(P::Carico), "TCaricoSpeed", {menu(Acquisti, "Carico Veloce")}),
         opens("resifornitori", flag(P::Ddt), "TDdt", {menu(Acquisti, "Resi Fornitori")},
               mode("Resi Fornitori")),
         opens("primanota", flag(P::Magazzino), "TPrimaNota",

@@ -1,6 +1,7 @@
 #include "stock/ItemSerials.h"
 
 #include "stock/SelectedRow.h"
+#include "stock/SerialHistory.h"
 
 #include "core/Db.h"
 #include "core/Dialogs.h"
@@ -69,6 +70,11 @@ bool ItemSerials::remove(int idSeriale)
     core::Params serial = item;
     serial.insert(QStringLiteral("ID"), idSeriale);
     core::Transaction transaction(m_db);
+    // The serial's life ends here: its history says who deleted it.
+    SerialHistory(m_db).recordFromStock(
+        SerialEvent::Eliminato, QStringLiteral("s.ID = :ID AND s.idArticolo = :IDARTICOLO"), serial,
+        SerialActor{m_session.currentOperator().id, m_session.currentOperator().nome,
+                    m_session.warehouse().id, m_session.warehouse().name});
     if (m_db.exec(QStringLiteral("DELETE FROM seriali WHERE ID = :ID AND idArticolo = :IDARTICOLO"),
                   serial) == 0) {
         // Sold or deleted on another workstation meanwhile: the grid shows what is left.

@@ -9,6 +9,8 @@
 #include "ui/registry/ListWindows.h"
 #include "ui/stock/ItemCardWindows.h"
 #include "ui/stock/ItemListWindows.h"
+#include "ui/stock/LoadWindows.h"
+#include "ui/stock/SerialWindows.h"
 #include "ui/stock/SizeColourWindows.h"
 #include "ui/stock/StockLevelWindows.h"
 #include "ui/stock/StockMovementWindows.h"
@@ -27,6 +29,8 @@ void registerAllWindows(WindowRegistry& registry, core::EmbeddedServer& embedded
     registerStockLevelWindows(registry);
     registerSizeColourWindows(registry);
     registerStockMovementWindows(registry);
+    registerLoadWindows(registry);
+    registerSerialWindows(registry);
     registerSettingsWindows(registry);
     registerClosingWindows(registry);
     registerRegistryCardWindows(registry);

@@ -5,6 +5,7 @@
 #include "core/Clock.h"
 #include "core/ConnectionIni.h"
 #include "core/Connections.h"
+#include "core/Db.h"
 #include "core/Dialogs.h"
 #include "core/EmbeddedServer.h"
 #include "core/LocalServer.h"
@@ -15,15 +16,20 @@
 #include "foundation/DemoCompany.h"
 #include "foundation/LookupTables.h"
 #include "report/FileReportOutput.h"
+#include "stock/serials/LoadSerialCapture.h"
+#include "stock/serials/SerialSales.h"
 #include "stock/sizes/LoadGrids.h"
 #include "stock/sizes/LoadSizeGrid.h"
 #include "ui/AllWindows.h"
 #include "ui/common/WindowEnvironment.h"
 #include "ui/common/WindowRegistry.h"
 #include "ui/foundation/TAzienda.h"
+#include "ui/stock/LoadWindows.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <QTimer>
@@ -77,6 +83,97 @@ bool save(QWidget* window, const QString& file)
     window->hide();
     QTextStream(stdout) << (ok ? "salvata " : "NON salvata ") << file << '\n';
     return ok;
+}
+
+// The goods-in windows with something in them: a load with rows, and its row dialog on each page.
+int saveLoadWindows(ui::WindowEnvironment& environment, const QString& output)
+{
+    core::Db& db = environment.connections.company();
+    db.exec(QStringLiteral("INSERT INTO fornitori (RagSoc, PIva, Pagamento) VALUES ('TELEFONIA ITALIA SPA', "
+                           "'01234567890', 'CONTANTI')"));
+    const int supplier = int(db.lastInsertId());
+    db.exec(QStringLiteral("INSERT INTO pagamenti (Descrizione, modalita) VALUES ('CONTANTI', 'Contanti')"));
+    // Sizes and colours are the size/colour demo's ("ADULTO", "NERO", "BIANCO").
+    const auto item = [&](const char* code, const char* description, double cost, bool serial, bool sizes) {
+        db.exec(QStringLiteral(
+                    "INSERT INTO articoli (CodArticolo, Descrizione, BarcodeFull, UM, UMVENDITA, Aliquota, "
+                    "PrezzoAcqnoiva, Fornitore, Seriale, TC, GruppoTaglia, giacenza, Disponibilita) "
+                    "VALUES (:C, :D, CONCAT('80012345', :C), 'PZ', 'PZ', 22, :P, "
+                    "'TELEFONIA ITALIA SPA', :S, :T, IF(:T, 'ADULTO', ''), 0, 0)"),
+                {{QStringLiteral("C"), QString::fromLatin1(code)},
+                 {QStringLiteral("D"), QString::fromUtf8(description)},
+                 {QStringLiteral("P"), cost},
+                 {QStringLiteral("S"), serial},
+                 {QStringLiteral("T"), sizes}});
+        return int(db.lastInsertId());
+    };
+    const int charger = item("10001", "CARICABATTERIE USB-C 25W", 6.5, false, false);
+    const int cover = item("10002", "COVER SILICONE SMARTPHONE", 2.9, false, false);
+    const int phone = item("10003", "SMARTPHONE 6,1\" 128GB NERO", 289, true, false);
+    const int shirt = item("10004", "T-SHIRT COTONE LOGO", 4.8, false, true);
+
+    int failures = 0;
+    ui::TCarico load(environment, {QStringLiteral("TCarico")});
+    load.logic().setSupplier(supplier);
+    load.logic().setDocumentNumber(QStringLiteral("FT 1284"));
+    for (const auto& [id, quantity] : {std::pair{charger, "10"}, std::pair{cover, "25"}}) {
+        std::unique_ptr<stock::CaricoDialogo> row = load.logic().rowForItem(id);
+        row->setQuantityText(QString::fromLatin1(quantity));
+        load.logic().confirmRow(*row);
+    }
+    failures += !save(&load, output + QStringLiteral("/TCarico.png"));
+    QFile::copy(load.logic().savePdf(), output + QStringLiteral("/Carico.pdf"));
+
+    const auto dialog = [&](int id, int page, const QString& file,
+                            const std::function<void(stock::CaricoDialogo&)>& fill) {
+        std::unique_ptr<stock::CaricoDialogo> row = load.logic().rowForItem(id);
+        fill(*row);
+        ui::TCaricoDialogo window(environment.dialogs, load.logic(), std::move(row));
+        window.pages()->setCurrentIndex(page);
+        failures += !save(&window, output + file);
+        window.reject(); // its serials go back
+    };
+    dialog(charger, 0, QStringLiteral("/TCaricoDialogo.png"), [](stock::CaricoDialogo&) {});
+    const auto serials = [](stock::CaricoDialogo& row) {
+        for (const char* imei : {"356789104455661", "356789104455679", "356789104455687"})
+            row.serials()->add(QString::fromLatin1(imei), stock::SerialEntry::Button);
+    };
+    dialog(phone, 1, QStringLiteral("/TCaricoDialogo-Seriali.png"), serials);
+    dialog(phone, 2, QStringLiteral("/TCaricoDialogo-Lotto.png"), [](stock::CaricoDialogo&) {});
+    dialog(shirt, 1, QStringLiteral("/TCaricoDialogo-Taglie.png"), [](stock::CaricoDialogo& row) {
+        row.grid()->addColour(QStringLiteral("NERO"));
+        row.grid()->addColour(QStringLiteral("BIANCO"));
+        row.grid()->setQuantity(0, 2, 3);
+        row.grid()->setQuantity(0, 3, 5);
+        row.grid()->setQuantity(1, 4, 2);
+    });
+    ui::TCarichi list(environment, {QStringLiteral("TCarichi")});
+    failures += !save(&list, output + QStringLiteral("/TCarichi.png"));
+    return failures;
+}
+
+// A phone's life for the serial windows to show: two serials loaded, one sold on an invoice, and a lot
+// of SIM cards, written through the program's own commands.
+const QString DemoSerial = QStringLiteral("356938035643809");
+const QString DemoLot = QStringLiteral("LOTTO-2026-001");
+
+void prepareSerialStory(core::Db& db, const core::Session& session, core::Dialogs& dialogs)
+{
+    const core::Rows items = db.query(
+        QStringLiteral("SELECT ID, CodArticolo, Descrizione, Barcode FROM articoli ORDER BY ID LIMIT 1"));
+    if (items.isEmpty())
+        return;
+    const core::Row item = items.first();
+    const stock::SerialItem phone{item["ID"].toInt(), item["CodArticolo"].toString(),
+                                  item["Descrizione"].toString(), item["Barcode"].toString()};
+    const stock::SerialActor actor = stock::actorOf(session);
+    stock::LoadSerialCapture load(db, dialogs, 0, 0, phone, actor);
+    load.add(DemoSerial, stock::SerialEntry::Enter);
+    load.add(QStringLiteral("356938035643817"), stock::SerialEntry::Enter);
+    load.addLot(DemoLot, QStringLiteral("SIM0001"), 5);
+    stock::SerialSales(db, actor).sell(
+        phone.itemId, DemoSerial,
+        {QStringLiteral("Fattura"), 1, QStringLiteral("1"), 0, QStringLiteral("ROSSI MARIO")});
 }
 
 // A T-shirt in sizes and colours, loaded through the goods-in grid, for the size/colour windows.
@@ -186,6 +283,11 @@ int main(int argc, char** argv)
             login.logic().login(QStringLiteral("MAGAZZINO CENTRALE"), QStringLiteral("admin"),
                                 QStringLiteral("admin"));
         }
+        try {
+            prepareSerialStory(connections.company(), session, dialogs);
+        } catch (const std::exception& e) {
+            QTextStream(stderr) << "seriali di prova: " << e.what() << '\n';
+        }
         const SizeColourDemo sizes = prepareSizeColourDemo(connections.company(), dialogs);
         for (const QString& name : registry.names()) {
             if (name == u"TAzienda")
@@ -193,6 +295,10 @@ int main(int argc, char** argv)
             core::NavigationRequest request{name, {}, QStringLiteral("carvendo-screenshots"), {}};
             if (name == u"TAziendaAnagrafica")
                 request = {name, company, request.caller, {{QStringLiteral("mode"), QStringLiteral("view")}}};
+            if (name == u"TSeriali")
+                request.key = DemoSerial;
+            if (name == u"TLotti")
+                request.key = DemoLot;
             if (name == u"TDisponibilitaTC" || name == u"TScaricoTC")
                 request = {name,
                            sizes.item,
@@ -210,6 +316,7 @@ int main(int argc, char** argv)
                 ++failures;
             }
         }
+        failures += saveLoadWindows(environment, output);
     } catch (const std::exception& e) {
         QTextStream(stderr) << e.what() << '\n';
         ++failures;

@@ -329,6 +329,12 @@ TEST_F(ArticoloTest, DeletingASerialLowersTheStockAndInfoTellsItsLoad)
     EXPECT_FALSE(m_card.serials().remove(first));
     EXPECT_TRUE(m_card.serials().remove(first));
     EXPECT_EQ(stored(id, QStringLiteral("giacenza")).toInt(), 2);
+    EXPECT_EQ(
+        db().scalar(QStringLiteral("SELECT CONCAT(Evento, ' ', Seriale, ' ', Magazzino) FROM storicoseriali "
+                                   "WHERE idArticolo = :ID"),
+                    {{QStringLiteral("ID"), id}})
+            .toString(),
+        QStringLiteral("Eliminato 350000000000001 ") + m_warehouse.name);
 
     // Without the privilege to delete nothing goes.
     m_session.logIn(m_session.currentOperator(), m_warehouse, core::Privileges());
