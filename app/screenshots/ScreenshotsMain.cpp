@@ -12,7 +12,7 @@
 #include "core/Paths.h"
 #include "core/Privileges.h"
 #include "core/Session.h"
-#include "foundation/DemoCompany.h"
+#include "demo/DemoCompany.h"
 #include "report/FileReportOutput.h"
 #include "ui/AllWindows.h"
 #include "ui/common/WindowEnvironment.h"
@@ -109,7 +109,7 @@ int main(int argc, char** argv)
         core::ConnectionIni ini(paths.connessioneIni());
         ini.setDirectory(directory);
         ini.save();
-        const int company = foundation::DemoCompany::prepare(paths, directory);
+        const int company = demo::DemoCompany::prepare(paths, directory);
 
         core::Session session;
         core::Connections connections;
