@@ -11,6 +11,8 @@ QString lockName(UniqueWrite what, int key)
         return QStringLiteral("magazzini.Descrizione");
     case UniqueWrite::ItemSupplierRows:
         return QStringLiteral("articoli_fornitori.%1").arg(key);
+    case UniqueWrite::SizeColourGrid:
+        return QStringLiteral("disptc.%1").arg(key);
     }
     return {};
 }

@@ -9,6 +9,7 @@ enum class UniqueWrite
 {
     WarehouseNames,   // `magazzini`.`Descrizione`
     ItemSupplierRows, // one supplier once per item in `articoli_fornitori` (the key: the item)
+    SizeColourGrid,   // one `disptc` row per item, colour and warehouse (the key: the item)
 };
 
 // The named lock that keeps a stock uniqueness check and the write it allows together: a second

@@ -16,6 +16,10 @@ QString tableName(WorkTable table)
         return QStringLiteral("inventario");
     case WorkTable::Sottoscorta:
         return QStringLiteral("sottoscorta");
+    case WorkTable::CaricoTC:
+        return QStringLiteral("caricotc");
+    case WorkTable::ScaricoTC:
+        return QStringLiteral("scaricotc");
     }
     return {};
 }

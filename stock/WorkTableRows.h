@@ -12,7 +12,9 @@ namespace carvendo::stock {
 enum class WorkTable
 {
     Inventario,
-    Sottoscorta
+    Sottoscorta,
+    CaricoTC,  // `caricotc`: the size/colour grids of a load being entered
+    ScaricoTC, // `scaricotc`: the sizes being sold in a document row
 };
 
 // One window's rows of a shared work table. Each row carries the window's own token in

@@ -1,0 +1,75 @@
+#pragma once
+
+#include "core/Money.h"
+
+#include <QDate>
+#include <QString>
+
+namespace carvendo::core {
+class Db;
+class Session;
+} // namespace carvendo::core
+
+namespace carvendo::stock {
+
+// A load's header as its rows and its save need it.
+struct LoadHeader
+{
+    int id = 0;
+    int numero = 0;
+    QString anno;
+    QString mese;
+    QDate data;
+    int idMagazzino = 0;
+    QString magazzino;
+    int idFornitore = 0;
+    QString fornitore;
+    QString numDoc;
+    QString tipoDoc;
+    QDate dataDoc;
+    QString causale;
+    QString tipoPagamento;
+    QString note;
+    core::Money imponibile;
+    core::Money ivaTotale;
+    core::Money totaleDocumento;
+    int totaleArticoli = 0;
+};
+
+// The header fields the load window edits and writes on saving.
+struct LoadHeaderFields
+{
+    int idFornitore = 0;
+    QString numDoc;
+    QString tipoDoc;
+    QDate dataDoc;
+    QString causale;
+    QString tipoPagamento;
+    QString note;
+};
+
+// `carichi` rows: a new numbered load, reading one, and writing what the window edits.
+class LoadStore
+{
+public:
+    explicit LoadStore(core::Db& db) : m_db(db) {}
+
+    // A new load of the current warehouse and operator, numbered under the numbering lock (the first
+    // load of a year is 1). Returns its key.
+    int create(const core::Session& session, const QString& tipoDoc = {});
+    // The header; with lockRow, the row stays locked to the end of the caller's transaction, so two
+    // workstations working on one load take turns. Throws a refusal when the load is gone.
+    LoadHeader read(int idCarico, bool lockRow = false);
+    // Writes the edited fields with the supplier's names copied from `fornitori`, inside the caller's
+    // transaction.
+    void write(int idCarico, const LoadHeaderFields& fields, const core::Session& session);
+    // Moves the load to another warehouse (only while it has no rows: refused otherwise).
+    void moveToWarehouse(int idCarico, int idMagazzino, const QString& magazzino);
+
+    static QString goneMessage() { return QStringLiteral("Il carico non esiste più."); }
+
+private:
+    core::Db& m_db;
+};
+
+} // namespace carvendo::stock

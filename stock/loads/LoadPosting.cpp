@@ -1,0 +1,316 @@
+#include "stock/loads/LoadPosting.h"
+
+#include "accounts/CashBookWriter.h"
+#include "core/Db.h"
+#include "core/Error.h"
+#include "core/Session.h"
+#include "core/StoredProcedures.h"
+#include "stock/loads/LoadHeader.h"
+#include "stock/loads/LoadTracking.h"
+
+#include <cmath>
+
+namespace carvendo::stock {
+
+namespace {
+
+const QString IdCarico = QStringLiteral("IDCARICO");
+const QString IdArticolo = QStringLiteral("IDARTICOLO");
+
+struct RowAmounts
+{
+    core::Money subtotale;
+    core::Money ivato;
+    core::Money iva;
+};
+
+// Subtotal, with VAT and the VAT of a row: cost × quantity, × (100 + rate) / 100.
+RowAmounts amountsOf(core::Money cost, double quantity, int aliquota)
+{
+    RowAmounts amounts;
+    amounts.subtotale = cost.multipliedBy(core::Money::fromDouble(quantity));
+    amounts.ivato = amounts.subtotale.percent(core::Money::fromInt(100 + aliquota));
+    amounts.iva = amounts.ivato - amounts.subtotale;
+    return amounts;
+}
+
+// Physical pieces of a row: the quantity for items sold by the piece, else one package.
+int physicalPieces(const QString& umVendita, double quantity)
+{
+    if (umVendita.trimmed().compare(QLatin1String("PZ"), Qt::CaseInsensitive) == 0)
+        return int(std::lround(quantity));
+    return 1;
+}
+
+} // namespace
+
+LoadPosting::LoadPosting(core::Db& db, const core::Session& session, const LoadTracking& tracking)
+    : m_db(db), m_session(session), m_tracking(tracking)
+{
+}
+
+core::Money LoadPosting::netCost(core::Money price, core::Money discount1)
+{
+    return price - price.percent(discount1);
+}
+
+PostedRow LoadPosting::addRow(int idCarico, const LoadRowValues& values,
+                              const std::function<void(core::Db&, const LoadHeader&)>& alsoWrite)
+{
+    core::Transaction transaction(m_db);
+    const LoadHeader load = LoadStore(m_db).read(idCarico, true);
+    const core::Rows items = m_db.query(
+        QStringLiteral("SELECT CodArticolo, Descrizione, BarcodeFull, UM, UMVENDITA, Aliquota, PrezzoAcqnoiva "
+                       "FROM articoli WHERE ID = :IDARTICOLO"),
+        {{IdArticolo, values.idArticolo}});
+    if (items.isEmpty())
+        throw core::Error(QStringLiteral("L'articolo scelto non esiste più."), core::Error::Kind::Refusal);
+    const core::Row item = items.first();
+    const int aliquota = item["Aliquota"].toInt();
+    const QString umVendita = item["UMVENDITA"].toString();
+
+    PostedRow posted;
+    posted.netCost = netCost(values.prezzo, values.sconto1);
+    posted.previousCost = item["PrezzoAcqnoiva"].toMoney();
+
+    const core::Rows existing = m_db.query(
+        QStringLiteral("SELECT id, quantita FROM dettcarico WHERE idCarico = :IDCARICO AND idarticolo = :IDARTICOLO "
+                       "ORDER BY id LIMIT 1 FOR UPDATE"),
+        {{IdCarico, idCarico}, {IdArticolo, values.idArticolo}});
+    const double rowQuantity = values.quantita + (existing.isEmpty() ? 0.0 : existing.value(0, "quantita").toDouble());
+    const RowAmounts amounts = amountsOf(posted.netCost, rowQuantity, aliquota);
+    core::Params row{{QStringLiteral("SCONTO1"), QVariant::fromValue(values.sconto1)},
+                     {QStringLiteral("SCONTO2"), QVariant::fromValue(values.sconto2)},
+                     {QStringLiteral("PREZZO"), QVariant::fromValue(posted.netCost)},
+                     {QStringLiteral("QUANTITA"), rowQuantity},
+                     {QStringLiteral("QFISICA"), physicalPieces(umVendita, rowQuantity)},
+                     {QStringLiteral("SUBTOTALE"), QVariant::fromValue(amounts.subtotale)},
+                     {QStringLiteral("IVATO"), QVariant::fromValue(amounts.ivato)},
+                     {QStringLiteral("IVA"), QVariant::fromValue(amounts.iva)}};
+    if (existing.isEmpty()) {
+        row.insert({{IdCarico, idCarico},
+                    {QStringLiteral("ANNO"), load.anno.left(10)},
+                    {QStringLiteral("MESE"), load.mese.left(20)},
+                    {QStringLiteral("DATA"), load.data.toString(QStringLiteral("dd/MM/yyyy"))},
+                    {QStringLiteral("NUMDOC"), load.numero},
+                    {IdArticolo, values.idArticolo},
+                    {QStringLiteral("CODICE"), item["CodArticolo"].toString().left(50)},
+                    {QStringLiteral("DESCRIZIONE"), item["Descrizione"].toString().left(1000)},
+                    {QStringLiteral("BARCODE"), item["BarcodeFull"].toString().left(50)},
+                    {QStringLiteral("UM"), item["UM"].toString().left(50)},
+                    {QStringLiteral("ALIQUOTA"), aliquota},
+                    {QStringLiteral("IDOPERATORE"), m_session.currentOperator().id},
+                    {QStringLiteral("OPERATORE"), m_session.currentOperator().nome.left(50)},
+                    {QStringLiteral("IDFORNITORE"), load.idFornitore},
+                    {QStringLiteral("FORNITORE"), load.fornitore.left(50)}});
+        m_db.exec(QStringLiteral(
+                      "INSERT INTO dettcarico (idCarico, Anno, Mese, Data, NumDoc, idarticolo, Codice, Descrizione, "
+                      "Barcode, UnitaMisura, Aliquota, sconto_perc1, sconto_perc2, PrezzoAcquisto, quantita, QFISICA, "
+                      "SubtotaleAcq, SubTotaleIvato, IvaSubtotale, idOperatore, Operatore, idFornitore, Fornitore, tc) "
+                      "VALUES (:IDCARICO, :ANNO, :MESE, :DATA, :NUMDOC, :IDARTICOLO, :CODICE, :DESCRIZIONE, "
+                      ":BARCODE, :UM, :ALIQUOTA, :SCONTO1, :SCONTO2, :PREZZO, :QUANTITA, :QFISICA, :SUBTOTALE, "
+                      ":IVATO, :IVA, :IDOPERATORE, :OPERATORE, :IDFORNITORE, :FORNITORE, FALSE)"),
+                  row);
+        posted.rowId = int(m_db.lastInsertId());
+    } else {
+        posted.rowId = existing.value(0, "id").toInt();
+        row.insert(QStringLiteral("ID"), posted.rowId);
+        m_db.exec(QStringLiteral("UPDATE dettcarico SET sconto_perc1 = :SCONTO1, sconto_perc2 = :SCONTO2, "
+                                 "PrezzoAcquisto = :PREZZO, quantita = :QUANTITA, QFISICA = :QFISICA, "
+                                 "SubtotaleAcq = :SUBTOTALE, SubTotaleIvato = :IVATO, IvaSubtotale = :IVA "
+                                 "WHERE id = :ID"),
+                  row);
+    }
+
+    // The purchase history records what this receipt brought, whatever the row now holds.
+    const RowAmounts received = amountsOf(posted.netCost, values.quantita, aliquota);
+    m_db.exec(QStringLiteral(
+                  "INSERT INTO acquisti (idcarico, anno, mese, Data, numerocarico, codice, descrizione, barcode, um, "
+                  "aliquota, sconto, sconto2, idarticolo, prezzoacquisto, quantita, subtotaleacq, subtotaleivato, "
+                  "ivasubtotale, idoperatore, operatore, idFornitore, Fornitore, idMagazzino, Magazzino) "
+                  "VALUES (:IDCARICO, :ANNO, :MESE, NOW(), :NUMERO, :CODICE, :DESCRIZIONE, :BARCODE, :UM, :ALIQUOTA, "
+                  ":SCONTO1, :SCONTO2, :IDARTICOLO, :PREZZO, :QUANTITA, :SUBTOTALE, :IVATO, :IVA, :IDOPERATORE, "
+                  ":OPERATORE, :IDFORNITORE, :FORNITORE, :IDMAGAZZINO, :MAGAZZINO)"),
+              {{IdCarico, idCarico},
+               {QStringLiteral("ANNO"), load.anno.left(4)},
+               {QStringLiteral("MESE"), load.mese.left(20)},
+               {QStringLiteral("NUMERO"), load.numero},
+               {QStringLiteral("CODICE"), item["CodArticolo"].toString().left(120)},
+               {QStringLiteral("DESCRIZIONE"), item["Descrizione"].toString().left(255)},
+               {QStringLiteral("BARCODE"), item["BarcodeFull"].toString().left(13)},
+               {QStringLiteral("UM"), item["UM"].toString().left(20)},
+               {QStringLiteral("ALIQUOTA"), aliquota},
+               {QStringLiteral("SCONTO1"), QVariant::fromValue(values.sconto1)},
+               {QStringLiteral("SCONTO2"), QVariant::fromValue(values.sconto2)},
+               {IdArticolo, values.idArticolo},
+               {QStringLiteral("PREZZO"), QVariant::fromValue(posted.netCost)},
+               {QStringLiteral("QUANTITA"), values.quantita},
+               {QStringLiteral("SUBTOTALE"), QVariant::fromValue(received.subtotale)},
+               {QStringLiteral("IVATO"), QVariant::fromValue(received.ivato)},
+               {QStringLiteral("IVA"), QVariant::fromValue(received.iva)},
+               {QStringLiteral("IDOPERATORE"), m_session.currentOperator().id},
+               {QStringLiteral("OPERATORE"), m_session.currentOperator().nome.left(120)},
+               {QStringLiteral("IDFORNITORE"), load.idFornitore},
+               {QStringLiteral("FORNITORE"), load.fornitore.left(50)},
+               {QStringLiteral("IDMAGAZZINO"), load.idMagazzino},
+               {QStringLiteral("MAGAZZINO"), load.magazzino.left(120)}});
+
+    m_db.exec(QStringLiteral("UPDATE articoli SET giacenza = IFNULL(giacenza, 0) + :QUANTITA, "
+                             "Disponibilita = IFNULL(Disponibilita, 0) + :QUANTITA, LastAcquisto = :COSTO "
+                             "WHERE ID = :IDARTICOLO"),
+              {{QStringLiteral("QUANTITA"), values.quantita},
+               {QStringLiteral("COSTO"), QVariant::fromValue(posted.netCost)},
+               {IdArticolo, values.idArticolo}});
+
+    core::StoredProcedures procedures(m_db);
+    const bool hasStockRow =
+        !m_db.query(QStringLiteral("SELECT 1 FROM giacenze WHERE idarticolo = :IDARTICOLO AND idmagazzino = :IDMAGAZZINO"),
+                    {{IdArticolo, values.idArticolo}, {QStringLiteral("IDMAGAZZINO"), load.idMagazzino}})
+             .isEmpty();
+    if (hasStockRow)
+        procedures.caricoMagazzinoUpdate(values.idArticolo, load.idMagazzino, values.quantita);
+    else
+        procedures.caricoMagazzinoInsert(values.idArticolo, load.idMagazzino, load.magazzino, values.quantita);
+
+    if (alsoWrite)
+        alsoWrite(m_db, load);
+    updateTotals(idCarico);
+    transaction.commit();
+    return posted;
+}
+
+void LoadPosting::removeRow(int idCarico, int rowId)
+{
+    core::Transaction transaction(m_db);
+    const LoadHeader load = LoadStore(m_db).read(idCarico, true);
+    const core::Rows rows =
+        m_db.query(QStringLiteral("SELECT idarticolo, quantita FROM dettcarico WHERE id = :ID AND idCarico = :IDCARICO "
+                                  "FOR UPDATE"),
+                   {{QStringLiteral("ID"), rowId}, {IdCarico, idCarico}});
+    if (rows.isEmpty())
+        throw core::Error(rowGoneMessage(), core::Error::Kind::Refusal);
+    const int idArticolo = rows.value(0, "idarticolo").toInt();
+    const double quantity = rows.value(0, "quantita").toDouble();
+    if (idArticolo > 0) {
+        moveMirror(idArticolo, -quantity);
+        core::StoredProcedures(m_db).scaricoMagazzino(idArticolo, load.idMagazzino, quantity);
+        // The row's receipts go with it: the stock rebuilt from history must not count them.
+        m_db.exec(QStringLiteral("DELETE FROM acquisti WHERE idcarico = :IDCARICO AND idarticolo = :IDARTICOLO"),
+                  {{IdCarico, idCarico}, {IdArticolo, idArticolo}});
+        m_tracking.rowRemoved(m_db, load, idArticolo);
+    }
+    m_db.exec(QStringLiteral("DELETE FROM dettcarico WHERE id = :ID"), {{QStringLiteral("ID"), rowId}});
+    updateTotals(idCarico);
+    transaction.commit();
+}
+
+void LoadPosting::varyQuantity(int idCarico, int rowId, double d)
+{
+    core::Transaction transaction(m_db);
+    LoadStore(m_db).read(idCarico, true);
+    const core::Rows rows = m_db.query(
+        QStringLiteral("SELECT idarticolo, quantita, PrezzoAcquisto, Aliquota FROM dettcarico "
+                       "WHERE id = :ID AND idCarico = :IDCARICO FOR UPDATE"),
+        {{QStringLiteral("ID"), rowId}, {IdCarico, idCarico}});
+    if (rows.isEmpty())
+        throw core::Error(rowGoneMessage(), core::Error::Kind::Refusal);
+    const core::Row row = rows.first();
+    if (row["idarticolo"].toInt() > 0)
+        moveMirror(row["idarticolo"].toInt(), d);
+    const RowAmounts amounts =
+        amountsOf(row["PrezzoAcquisto"].toMoney(), row["quantita"].toDouble(), row["Aliquota"].toInt());
+    m_db.exec(QStringLiteral("UPDATE dettcarico SET SubtotaleAcq = :SUBTOTALE, SubTotaleIvato = :IVATO, "
+                             "IvaSubtotale = :IVA WHERE id = :ID"),
+              {{QStringLiteral("SUBTOTALE"), QVariant::fromValue(amounts.subtotale)},
+               {QStringLiteral("IVATO"), QVariant::fromValue(amounts.ivato)},
+               {QStringLiteral("IVA"), QVariant::fromValue(amounts.iva)},
+               {QStringLiteral("ID"), rowId}});
+    updateTotals(idCarico);
+    transaction.commit();
+}
+
+void LoadPosting::addShipping(int idCarico, core::Money amountWithVat)
+{
+    const core::Money net = amountWithVat.dividedBy(core::Money::fromDouble(1.21));
+    core::Transaction transaction(m_db);
+    const LoadHeader load = LoadStore(m_db).read(idCarico, true);
+    // Not a piece of goods: the row counts no physical pieces and moves no stock.
+    m_db.exec(QStringLiteral(
+                  "INSERT INTO dettcarico (idCarico, Anno, Mese, Data, NumDoc, idarticolo, Codice, Descrizione, "
+                  "UnitaMisura, Aliquota, sconto_perc1, sconto_perc2, PrezzoAcquisto, quantita, QFISICA, "
+                  "SubtotaleAcq, SubTotaleIvato, IvaSubtotale, idOperatore, Operatore, idFornitore, Fornitore, tc) "
+                  "VALUES (:IDCARICO, :ANNO, :MESE, :DATA, :NUMDOC, 0, 'SPED', 'SPESE DI SPEDIZIONE', 'SV', 21, 0, 0, "
+                  ":NETTO, 1, 0, :NETTO, :IVATO, :IVA, :IDOPERATORE, :OPERATORE, :IDFORNITORE, :FORNITORE, FALSE)"),
+              {{IdCarico, idCarico},
+               {QStringLiteral("ANNO"), load.anno.left(10)},
+               {QStringLiteral("MESE"), load.mese.left(20)},
+               {QStringLiteral("DATA"), load.data.toString(QStringLiteral("dd/MM/yyyy"))},
+               {QStringLiteral("NUMDOC"), load.numero},
+               {QStringLiteral("NETTO"), QVariant::fromValue(net)},
+               {QStringLiteral("IVATO"), QVariant::fromValue(amountWithVat)},
+               {QStringLiteral("IVA"), QVariant::fromValue(amountWithVat - net)},
+               {QStringLiteral("IDOPERATORE"), m_session.currentOperator().id},
+               {QStringLiteral("OPERATORE"), m_session.currentOperator().nome.left(50)},
+               {QStringLiteral("IDFORNITORE"), load.idFornitore},
+               {QStringLiteral("FORNITORE"), load.fornitore.left(50)}});
+    updateTotals(idCarico);
+    transaction.commit();
+}
+
+void LoadPosting::discard(int idCarico)
+{
+    const core::Params load{{IdCarico, idCarico}};
+    core::Transaction transaction(m_db);
+    const LoadHeader header = LoadStore(m_db).read(idCarico, true);
+    const core::Rows items = m_db.query(
+        QStringLiteral("SELECT idarticolo, SUM(quantita) AS quantita FROM dettcarico "
+                       "WHERE idCarico = :IDCARICO AND idarticolo > 0 GROUP BY idarticolo ORDER BY idarticolo"),
+        load);
+    core::StoredProcedures procedures(m_db);
+    for (const core::Row item : items) {
+        moveMirror(item["idarticolo"].toInt(), -item["quantita"].toDouble());
+        procedures.scaricoMagazzino(item["idarticolo"].toInt(), header.idMagazzino, item["quantita"].toDouble());
+    }
+    m_tracking.loadDiscarded(m_db, header);
+    m_db.exec(QStringLiteral("DELETE FROM acquisti WHERE idcarico = :IDCARICO"), load);
+    m_db.exec(QStringLiteral("DELETE FROM dettcarico WHERE idCarico = :IDCARICO"), load);
+    accounts::CashBookWriter(m_db).replace(QStringLiteral("Carico"), idCarico, {});
+    m_db.exec(QStringLiteral("DELETE FROM carichi WHERE idCarico = :IDCARICO"), load);
+    transaction.commit();
+}
+
+core::Rows LoadPosting::rows(int idCarico)
+{
+    return m_db.query(QStringLiteral("SELECT * FROM dettcarico WHERE idCarico = :IDCARICO ORDER BY id"),
+                      {{IdCarico, idCarico}});
+}
+
+bool LoadPosting::hasRows(int idCarico)
+{
+    return !m_db.query(QStringLiteral("SELECT 1 FROM dettcarico WHERE idCarico = :IDCARICO LIMIT 1"),
+                       {{IdCarico, idCarico}})
+                .isEmpty();
+}
+
+void LoadPosting::updateTotals(int idCarico)
+{
+    m_db.exec(QStringLiteral(
+                  "UPDATE carichi c, (SELECT IFNULL(SUM(SubtotaleAcq), 0) AS imponibile, "
+                  "IFNULL(SUM(IvaSubtotale), 0) AS iva, IFNULL(SUM(SubTotaleIvato), 0) AS totale, "
+                  "IFNULL(SUM(QFISICA), 0) AS pezzi FROM dettcarico WHERE idCarico = :IDCARICO) AS t "
+                  "SET c.imponibile = t.imponibile, c.ivatotale = t.iva, c.totaledocumento = t.totale, "
+                  "c.totalearticoli = t.pezzi, c.idOperatore = :IDOPERATORE, c.Operatore = :OPERATORE "
+                  "WHERE c.idCarico = :IDCARICO"),
+              {{IdCarico, idCarico},
+               {QStringLiteral("IDOPERATORE"), m_session.currentOperator().id},
+               {QStringLiteral("OPERATORE"), m_session.currentOperator().nome.left(50)}});
+}
+
+void LoadPosting::moveMirror(int idArticolo, double quantity)
+{
+    m_db.exec(QStringLiteral("UPDATE articoli SET giacenza = IFNULL(giacenza, 0) + :QUANTITA, "
+                             "Disponibilita = IFNULL(Disponibilita, 0) + :QUANTITA WHERE ID = :IDARTICOLO"),
+              {{QStringLiteral("QUANTITA"), quantity}, {IdArticolo, idArticolo}});
+}
+
+} // namespace carvendo::stock

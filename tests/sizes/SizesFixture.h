@@ -1,0 +1,83 @@
+#pragma once
+
+#include "core/Db.h"
+#include "tests/support/QtPrinters.h"
+#include "tests/support/TestDatabase.h"
+
+#include <QString>
+#include <QStringList>
+
+namespace carvendo::testing {
+
+// A shop that sells clothes: a size group "ADULTO" (S, M, L, XL, XXL), three colours and an item of
+// that group. Each case starts with empty grids and an unused cell-barcode counter.
+template <typename Suite> class SizesSuite : public CompanySuite<Suite>
+{
+protected:
+    using Base = CompanySuite<Suite>;
+    using Base::db;
+
+    void SetUp() override
+    {
+        Base::emptyTables({"articoli", "taglie_tc", "colori", "disptc", "caricotc", "caricotcdoc",
+                           "scaricotc", "scaricotcdoc"});
+        db().exec(QStringLiteral("DROP TRIGGER IF EXISTS prova_guasto"));
+        db().exec(QStringLiteral("UPDATE contatori SET BarcodeTaglia = NULL"));
+        db().exec(QStringLiteral("INSERT INTO taglie_tc (DESCRIZIONE, TG1, TG2, TG3, TG4, TG5) "
+                                 "VALUES ('ADULTO', 'S', 'M', 'L', 'XL', 'XXL')"));
+        db().exec(
+            QStringLiteral("INSERT INTO colori (Descrizione, Colore, Codice) VALUES ('ROSSO', 255, 'R'), "
+                           "('BLU', 16711680, 'B'), ('NERO', 0, 'N')"));
+        m_item = addItem(QStringLiteral("MAGLIA"), QStringLiteral("ADULTO"));
+    }
+
+    int addItem(const QString& code, const QString& group)
+    {
+        db().exec(QStringLiteral(
+                      "INSERT INTO articoli (CodArticolo, Descrizione, TC, idgruppoTaglia, GruppoTaglia, "
+                      "Listino1, Listino2, Listino3) "
+                      "VALUES (:COD, :DESCR, 1, 7, :GRUPPO, 19.9, 0, 15)"),
+                  {{QStringLiteral("COD"), code},
+                   {QStringLiteral("DESCR"), QStringLiteral("Maglia ") + code},
+                   {QStringLiteral("GRUPPO"), group}});
+        return int(db().lastInsertId());
+    }
+
+    // A test-made fault: the next statement of that kind on the table fails on the server.
+    void failOn(const QString& table, const QString& event)
+    {
+        db().exec(QStringLiteral("CREATE TRIGGER prova_guasto BEFORE %1 ON `%2` FOR EACH ROW "
+                                 "SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'guasto di prova'")
+                      .arg(event, table));
+    }
+
+    int count(const QString& sql, const core::Params& params = {})
+    {
+        return db().scalar(sql, params).toInt();
+    }
+
+    // Every grid row as "colour|warehouse|TG1..TG5", in key order.
+    QStringList grid(core::Db* on = nullptr)
+    {
+        QStringList lines;
+        for (const core::Row row :
+             (on ? *on : db())
+                 .query(QStringLiteral(
+                     "SELECT Colore, idmagazzino, TG1, TG2, TG3, TG4, TG5 FROM disptc ORDER BY id"))) {
+            QStringList cells;
+            for (int c = 0; c < 7; ++c)
+                cells << row.at(c).toString();
+            lines << cells.join(QLatin1Char('|'));
+        }
+        return lines;
+    }
+
+    QString counter()
+    {
+        return db().scalar(QStringLiteral("SELECT BarcodeTaglia FROM contatori")).toString();
+    }
+
+    int m_item = 0;
+};
+
+} // namespace carvendo::testing
