@@ -80,7 +80,7 @@ void DemoCatalogue::createSuppliers()
     int city = 0;
     for (const QString& name : suppliers()) {
         const core::NumberReservation code(m_db, core::Series::CodiceFornitore);
-        m_db.exec(QStringLiteral("INSERT INTO fornitori (Codice, RagSoc, Citta, PIVA) VALUES (:CODICE, :NOME, "
+        m_db.exec(QStringLiteral("INSERT INTO fornitori (Codice, RagSoc, CittaLeg, PIva) VALUES (:CODICE, :NOME, "
                                  ":CITTA, :PIVA)"),
                   {{QStringLiteral("CODICE"), QString::number(code.number())},
                    {QStringLiteral("NOME"), name},

@@ -32,9 +32,8 @@ protected:
     core::NavigationResult openWindow(const core::NavigationRequest&) override { return {}; }
 };
 
-core::Session administrator(core::Db& db, int warehouse)
+void logInAsAdministrator(core::Session& session, core::Db& db, int warehouse)
 {
-    core::Session session;
     const core::Rows operators = db.query(QStringLiteral("SELECT * FROM utenti WHERE username = 'admin'"));
     const core::Rows groups =
         db.query(QStringLiteral("SELECT * FROM gruppi WHERE descrizione = :GRUPPO"),
@@ -42,7 +41,6 @@ core::Session administrator(core::Db& db, int warehouse)
     session.logIn(core::Operator::fromUtentiRow(operators.first()),
                   core::Warehouse{warehouse, QString::fromLatin1(DemoShop::Warehouse)},
                   core::Privileges::fromGruppiRow(groups.first()));
-    return session;
 }
 
 // A 15-digit IMEI: fourteen digits and the Luhn check digit.
@@ -141,7 +139,8 @@ void DemoShop::fill(core::Db& db, const core::Paths& paths)
     db.exec(QStringLiteral("INSERT INTO magazzini (Descrizione, Sede, Citta, Predefinito) "
                            "VALUES (:NOME, 'Via Roma 1', 'Milano', 1)"),
             {{QStringLiteral("NOME"), QString::fromLatin1(Warehouse)}});
-    const core::Session session = administrator(db, int(db.lastInsertId()));
+    core::Session session;
+    logInAsAdministrator(session, db, int(db.lastInsertId()));
     DemoDialogs dialogs;
     const std::vector<int> items = DemoCatalogue(db, session, dialogs).create();
 

@@ -39,10 +39,12 @@ TEST(DemoShopTest, TheDemoShopHoldsTogether)
         EXPECT_GT(stock, 0) << qPrintable(code);
         EXPECT_EQ(item[u"magazzino"].toDouble(), stock) << qPrintable(code);
         EXPECT_EQ(item[u"caricato"].toDouble(), stock) << qPrintable(code);
-        if (item[u"Seriale"].toBool())
+        if (item[u"Seriale"].toBool()) {
             EXPECT_EQ(item[u"seriali"].toInt(), stock) << qPrintable(code);
-        if (item[u"TC"].toBool())
+        }
+        if (item[u"TC"].toBool()) {
             EXPECT_EQ(item[u"celle"].toInt(), stock) << qPrintable(code);
+        }
     }
     EXPECT_EQ(items[0][u"Pubblico"].toMoney().toItalian(), QStringLiteral("9,90"));
     EXPECT_EQ(db.scalar(QStringLiteral("SELECT COUNT(*) FROM carichi")).toInt(), 3);
