@@ -33,11 +33,12 @@ const std::vector<DemoItem>& DemoCatalogue::items()
         {"PEL-6.1", "Pellicola vetro temperato 6,1\"", "Accessori Mobile Spa", euros("0,80"), euros("12,00")},
         {"CAR-20W", "Caricatore rapido 20 W", "Accessori Mobile Spa", euros("6,40"), euros("19,90")},
         {"COV-SIL", "Cover in silicone", "Accessori Mobile Spa", euros("1,90"), euros("14,90")},
-        {"SMP-65128", "Smartphone 6,5\" 128 GB", "Distribuzione Telefonia Srl", euros("189,00"), euros("299,00"),
-         Tracking::Serial},
-        {"SMP-61256", "Smartphone 6,1\" 256 GB", "Distribuzione Telefonia Srl", euros("520,00"), euros("799,00"),
-         Tracking::Serial},
-        {"FEL-CAP", "Felpa con cappuccio", "Moda Italia Srl", euros("12,00"), euros("39,90"), Tracking::SizeColour},
+        {"SMP-65128", "Smartphone 6,5\" 128 GB", "Distribuzione Telefonia Srl", euros("189,00"),
+         euros("299,00"), Tracking::Serial},
+        {"SMP-61256", "Smartphone 6,1\" 256 GB", "Distribuzione Telefonia Srl", euros("520,00"),
+         euros("799,00"), Tracking::Serial},
+        {"FEL-CAP", "Felpa con cappuccio", "Moda Italia Srl", euros("12,00"), euros("39,90"),
+         Tracking::SizeColour},
     };
     return all;
 }
@@ -50,7 +51,8 @@ QStringList DemoCatalogue::suppliers()
 
 QStringList DemoCatalogue::sizes()
 {
-    return {QStringLiteral("XS"), QStringLiteral("S"), QStringLiteral("M"), QStringLiteral("L"), QStringLiteral("XL")};
+    return {QStringLiteral("XS"), QStringLiteral("S"), QStringLiteral("M"), QStringLiteral("L"),
+            QStringLiteral("XL")};
 }
 
 QStringList DemoCatalogue::colours()
@@ -80,12 +82,13 @@ void DemoCatalogue::createSuppliers()
     int city = 0;
     for (const QString& name : suppliers()) {
         const core::NumberReservation code(m_db, core::Series::CodiceFornitore);
-        m_db.exec(QStringLiteral("INSERT INTO fornitori (Codice, RagSoc, CittaLeg, PIva) VALUES (:CODICE, :NOME, "
-                                 ":CITTA, :PIVA)"),
-                  {{QStringLiteral("CODICE"), QString::number(code.number())},
-                   {QStringLiteral("NOME"), name},
-                   {QStringLiteral("CITTA"), cities.value(city)},
-                   {QStringLiteral("PIVA"), QStringLiteral("0%1234567890").arg(city + 1).left(11)}});
+        m_db.exec(
+            QStringLiteral("INSERT INTO fornitori (Codice, RagSoc, CittaLeg, PIva) VALUES (:CODICE, :NOME, "
+                           ":CITTA, :PIVA)"),
+            {{QStringLiteral("CODICE"), QString::number(code.number())},
+             {QStringLiteral("NOME"), name},
+             {QStringLiteral("CITTA"), cities.value(city)},
+             {QStringLiteral("PIVA"), QStringLiteral("0%1234567890").arg(city + 1).left(11)}});
         ++city;
     }
     transaction.commit();

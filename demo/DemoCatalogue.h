@@ -29,7 +29,7 @@ struct DemoItem
     QString code;
     QString description;
     QString supplier;
-    core::Money cost;    // excluding VAT
+    core::Money cost;     // excluding VAT
     core::Money pubblico; // the public price the shop wants, VAT included
     Tracking tracking = Tracking::Quantity;
 };

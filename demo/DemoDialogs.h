@@ -13,7 +13,10 @@ class DemoDialogs final : public core::Dialogs
 public:
     bool confirm(const QString&, core::ConfirmButtons, const QString&) override { return false; }
     std::optional<QString> askText(const QString&, const QString&, const QString&) override { return {}; }
-    std::optional<int> chooseOption(const QString&, const QString&, const QStringList&) override { return {}; }
+    std::optional<int> chooseOption(const QString&, const QString&, const QStringList&) override
+    {
+        return {};
+    }
     std::optional<QString> chooseFile(const QString&, const QString&, core::FileMode, const QString&) override
     {
         return {};

@@ -27,7 +27,8 @@ TEST(DemoShopTest, TheDemoShopHoldsTogether)
         "a.Seriale, a.TC, g.giacenza AS magazzino, "
         "(SELECT COALESCE(SUM(quantita), 0) FROM acquisti q WHERE q.idarticolo = a.ID) AS caricato, "
         "(SELECT COUNT(*) FROM seriali s WHERE s.idArticolo = a.ID AND s.Disponibile) AS seriali, "
-        "(SELECT COALESCE(SUM(TG1 + TG2 + TG3 + TG4 + TG5), 0) FROM disptc d WHERE d.idarticolo = a.ID) AS celle "
+        "(SELECT COALESCE(SUM(TG1 + TG2 + TG3 + TG4 + TG5), 0) FROM disptc d WHERE d.idarticolo = a.ID) AS "
+        "celle "
         "FROM articoli a JOIN giacenze g ON g.idarticolo = a.ID ORDER BY a.ID"));
     ASSERT_EQ(items.size(), 8);
     for (const core::Row item : items) {
@@ -48,8 +49,11 @@ TEST(DemoShopTest, TheDemoShopHoldsTogether)
     }
     EXPECT_EQ(items[0][u"Pubblico"].toMoney().toItalian(), QStringLiteral("9,90"));
     EXPECT_EQ(db.scalar(QStringLiteral("SELECT COUNT(*) FROM carichi")).toInt(), 3);
-    EXPECT_EQ(db.scalar(QStringLiteral("SELECT COUNT(*) FROM prima_nota WHERE tipodoc = 'Carico'")).toInt(), 3);
-    EXPECT_EQ(db.scalar(QStringLiteral("SELECT COUNT(*) FROM storicoseriali WHERE Evento = 'Caricato'")).toInt(), 5);
+    EXPECT_EQ(db.scalar(QStringLiteral("SELECT COUNT(*) FROM prima_nota WHERE tipodoc = 'Carico'")).toInt(),
+              3);
+    EXPECT_EQ(
+        db.scalar(QStringLiteral("SELECT COUNT(*) FROM storicoseriali WHERE Evento = 'Caricato'")).toInt(),
+        5);
 }
 
 } // namespace
