@@ -11,7 +11,7 @@
 #include "core/EmbeddedServer.h"
 #include "core/Paths.h"
 #include "core/Session.h"
-#include "foundation/DemoCompany.h"
+#include "demo/DemoCompany.h"
 #include "foundation/ImpostazioniIni.h"
 #include "foundation/StartupFiles.h"
 #include "ui/AllWindows.h"
@@ -135,7 +135,7 @@ int run(const Options& options, const core::Paths& paths, ui::QtDialogs& dialogs
         if (directory.isComplete() && embedded.startIfNeeded(directory))
             qCInfo(startLog) << "embedded server started in" << embedded.lastStartMilliseconds() << "ms";
         if (options.demo)
-            demoCompany = foundation::DemoCompany::prepare(paths, directory);
+            demoCompany = demo::DemoCompany::prepare(paths, directory);
     });
 
     ui::TAzienda login(environment);

@@ -6,6 +6,7 @@
 //
 // Goals: a search under 20 ms, the item list under 300 ms, the inventory under 3 s.
 // Runs against its own private (durable) server in a temporary folder.
+#include "bench/BenchMeasures.h"
 #include "bench/BenchServer.h"
 #include "bench/StockCatalogue.h"
 #include "core/Clock.h"
@@ -37,6 +38,7 @@
 
 using namespace carvendo;
 using namespace carvendo::core;
+using namespace carvendo::bench;
 
 namespace {
 
@@ -46,92 +48,11 @@ constexpr int Items = 100000;
 std::unique_ptr<Db> g_db;
 std::unique_ptr<Paths> g_paths;
 
-// The list's ports, answered as an operator who asks nothing would.
-class SilentDialogs final : public Dialogs
-{
-public:
-    bool confirm(const QString&, ConfirmButtons, const QString&) override { return false; }
-    std::optional<QString> askText(const QString&, const QString&, const QString&) override { return {}; }
-    std::optional<int> chooseOption(const QString&, const QString&, const QStringList&) override
-    {
-        return {};
-    }
-    std::optional<QString> chooseFile(const QString&, const QString&, FileMode, const QString&) override
-    {
-        return {};
-    }
-    void beep() override {}
-
-protected:
-    void showMessage(MessageKind, const QString& text, const QString&) override
-    {
-        std::cerr << "message: " << text.toStdString() << std::endl;
-    }
-};
-
-class NoNavigator final : public Navigator
-{
-protected:
-    NavigationResult openWindow(const NavigationRequest&) override { return {}; }
-};
-
-class NoReports final : public ReportOutput
-{
-public:
-    void preview(const ReportRequest&) override {}
-    void print(const ReportRequest&) override {}
-    void exportPdf(const ReportRequest&, const QString&) override {}
-};
-
 class BenchClock final : public Clock
 {
 public:
     QDateTime now() const override { return QDateTime(QDate(2026, 12, 6), QTime(10, 0)); }
 };
-
-// Mean wall time of a few runs, in milliseconds: the same measure as the benchmarks' own.
-double meanMs(const std::function<void()>& work, int runs = 7)
-{
-    work(); // statement prepared, pages cached, as for the measured runs
-    QElapsedTimer timer;
-    timer.start();
-    for (int i = 0; i < runs; ++i)
-        work();
-    return double(timer.nsecsElapsed()) / 1e6 / runs;
-}
-
-// Every measure with the floor it is compared with, printed together at the end.
-struct Measure
-{
-    double ms = 0;
-    double floorMs = 0;
-    QString floor;
-    QString goal;
-};
-std::map<std::string, Measure> g_measures;
-
-double roundTripMs()
-{
-    return meanMs([] { g_db->scalar(QStringLiteral("SELECT 1")); }, 200);
-}
-
-// Times the benchmark's iterations itself, so the ratio printed is of the same runs.
-template <typename Work>
-void measure(benchmark::State& state, const char* name, double floorMs, const QString& floor,
-             const QString& goal, Work&& work)
-{
-    double total = 0;
-    for (auto _ : state) {
-        QElapsedTimer timer;
-        timer.start();
-        work();
-        total += double(timer.nsecsElapsed()) / 1e6;
-    }
-    const double ms = total / double(state.iterations());
-    state.counters["floor_ms"] = floorMs;
-    state.counters["x_floor"] = floorMs > 0 ? ms / floorMs : 0;
-    g_measures[name] = {ms, floorMs, floor, goal};
-}
 
 void BM_RoundTrip(benchmark::State& state)
 {
@@ -145,8 +66,8 @@ void BM_SearchByBarcode(benchmark::State& state)
     stock::ItemSearch search(*g_db);
     search.setWarehouse(1);
     const QString barcode = bench::generatedBarcode(54321);
-    measure(state, "search by barcode", roundTripMs(), QStringLiteral("SELECT 1"), QStringLiteral("< 20 ms"),
-            [&] {
+    measure(state, "search by barcode", roundTripMs(*g_db), QStringLiteral("SELECT 1"),
+            QStringLiteral("< 20 ms"), [&] {
                 search.byField(stock::ItemField::Barcode, stock::MatchMode::Exact, barcode);
                 benchmark::DoNotOptimize(search.rows().size());
             });
@@ -202,7 +123,7 @@ void BM_RealignOneItem(benchmark::State& state)
     stock::StockRealignment realignment(*g_db);
     const Warehouse warehouse{1, QStringLiteral("SEDE")};
     int item = 1000;
-    measure(state, "realign one item", roundTripMs(), QStringLiteral("SELECT 1"), QString(), [&] {
+    measure(state, "realign one item", roundTripMs(*g_db), QStringLiteral("SELECT 1"), QString(), [&] {
         realignment.realign(item, warehouse);
         item += 7;
     });
@@ -272,21 +193,12 @@ void BM_NewWarehouse(benchmark::State& state)
     const double ms = total / double(state.iterations());
     state.counters["floor_ms"] = floorMs;
     state.counters["x_floor"] = ms / floorMs;
-    g_measures["new warehouse (a stock row per item)"] = {
-        ms, floorMs, QStringLiteral("plain SELECT of the items"), QString()};
+    record("new warehouse (a stock row per item)", ms, floorMs, QStringLiteral("plain SELECT of the items"),
+           {});
     g_db->exec(QStringLiteral("DELETE FROM giacenze WHERE idmagazzino = 9"));
     g_db->exec(QStringLiteral("DELETE FROM magazzini WHERE idMagazzino = 9"));
 }
 BENCHMARK(BM_NewWarehouse)->Unit(benchmark::kMillisecond)->Iterations(5);
-
-void printSummary()
-{
-    std::printf("\n%-45s %12s %12s  %-28s %8s  %s\n", "measure", "ms", "floor ms", "floor", "ratio", "goal");
-    for (const auto& [name, m] : g_measures)
-        std::printf("%-45s %12.3f %12.3f  %-28s %8.1f  %s\n", name.c_str(), m.ms, m.floorMs,
-                    m.floor.toStdString().c_str(), m.floorMs > 0 ? m.ms / m.floorMs : 0.0,
-                    m.goal.toStdString().c_str());
-}
 
 } // namespace
 

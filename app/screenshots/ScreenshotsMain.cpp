@@ -13,7 +13,7 @@
 #include "core/Paths.h"
 #include "core/Privileges.h"
 #include "core/Session.h"
-#include "foundation/DemoCompany.h"
+#include "demo/DemoCompany.h"
 #include "foundation/LookupTables.h"
 #include "report/FileReportOutput.h"
 #include "stock/serials/LoadSerialCapture.h"
@@ -259,7 +259,7 @@ int main(int argc, char** argv)
         core::ConnectionIni ini(paths.connessioneIni());
         ini.setDirectory(directory);
         ini.save();
-        const int company = foundation::DemoCompany::prepare(paths, directory);
+        const int company = demo::DemoCompany::prepare(paths, directory);
 
         core::Session session;
         core::Connections connections;

@@ -8,10 +8,10 @@ namespace carvendo::core {
 class Paths;
 } // namespace carvendo::core
 
-namespace carvendo::foundation {
+namespace carvendo::demo {
 
 // A demo company ready to log in to: the directory (created when missing, as a first start would),
-// the company "Azienda Demo" with its database, its warehouse and a few items in stock.
+// the company "Azienda Demo" with its database and a shop that holds together (see DemoShop).
 // Needs the directory server to answer. Returns the company's id in the directory.
 class DemoCompany
 {
@@ -22,4 +22,4 @@ public:
     static int prepare(const core::Paths& paths, const core::DirectorySettings& directory);
 };
 
-} // namespace carvendo::foundation
+} // namespace carvendo::demo
