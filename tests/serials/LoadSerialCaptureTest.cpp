@@ -83,6 +83,7 @@ TEST_F(LoadSerialCaptureTest, OnADatabaseWithoutTheUniqueIndexTheLockKeepsTwoWor
         core::Db& db;
         ~RestoreIndex()
         {
+            db.execDirect(QStringLiteral("DELETE FROM seriali")); // duplicates, should the lock have failed
             db.execDirect(QStringLiteral(
                 "ALTER TABLE seriali DROP INDEX ix_Seriale, ADD UNIQUE INDEX ux_Seriale (Seriale)"));
         }
