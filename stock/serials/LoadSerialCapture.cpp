@@ -25,6 +25,12 @@ QVariantList idList(const auto& ids)
     return list;
 }
 
+QString serialTooLong()
+{
+    return QStringLiteral("Attenzione! Il Seriale non può superare %1 caratteri.")
+        .arg(SerialStock::kMaxSerialLength);
+}
+
 } // namespace
 
 LoadSerialCapture::LoadSerialCapture(core::Db& db, core::Dialogs& dialogs, int loadId, int supplierId,
@@ -49,8 +55,7 @@ bool LoadSerialCapture::add(const QString& typed, SerialEntry how)
                 ? QStringLiteral("Attenzione! Inserire nella casella di testo un seriale da caricare.")
                 : QStringLiteral("Attenzione! Inserire il Numero Seriale da Caricare in Magazzino"));
     if (serial.size() > SerialStock::kMaxSerialLength)
-        return refuse(QStringLiteral("Attenzione! Il Seriale non può superare %1 caratteri.")
-                          .arg(SerialStock::kMaxSerialLength));
+        return refuse(serialTooLong());
     try {
         SerialWriteLock lock(m_db);
         core::Transaction transaction(m_db);
@@ -93,6 +98,11 @@ bool LoadSerialCapture::addLot(const QString& lotBarcode, const QString& firstSe
     const QString barcode = lotBarcode.trimmed();
     if (barcode.isEmpty())
         return refuse(QStringLiteral("Attenzione! Inserire il Barcode del Lotto."));
+    if (barcode.size() > SerialStock::kMaxSerialLength)
+        return refuse(QStringLiteral("Attenzione! Il Barcode del Lotto non può superare %1 caratteri.")
+                          .arg(SerialStock::kMaxSerialLength));
+    if (firstSerial.trimmed().size() > SerialStock::kMaxSerialLength)
+        return refuse(serialTooLong());
     try {
         const QStringList numbered = lotSerials(firstSerial, count);
         SerialWriteLock lock(m_db);

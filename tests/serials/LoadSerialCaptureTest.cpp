@@ -1,6 +1,7 @@
 #include "stock/serials/LoadSerialCapture.h"
 #include "stock/serials/LoadSerials.h"
 #include "stock/serials/LotNumbering.h"
+#include "stock/serials/Lotti.h"
 
 #include "core/Db.h"
 #include "core/Error.h"
@@ -82,6 +83,7 @@ TEST_F(LoadSerialCaptureTest, OnADatabaseWithoutTheUniqueIndexTheLockKeepsTwoWor
         core::Db& db;
         ~RestoreIndex()
         {
+            db.execDirect(QStringLiteral("DELETE FROM seriali")); // duplicates, should the lock have failed
             db.execDirect(QStringLiteral(
                 "ALTER TABLE seriali DROP INDEX ix_Seriale, ADD UNIQUE INDEX ux_Seriale (Seriale)"));
         }
@@ -161,6 +163,9 @@ TEST_F(LoadSerialCaptureTest, ALotIsWrittenWholeOrNotAtAll)
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM seriali s JOIN lotti l ON l.idLotto = s.idLotto "
                                    "AND l.Barcode = s.BarcodeLotto")),
               3);
+    stock::Lotti lots(db(), m_dialogs);
+    ASSERT_TRUE(lots.search(QStringLiteral(" LOT-A ")));
+    EXPECT_EQ(lots.serials().size(), 3) << "the serials of the lot under the cursor";
 }
 
 TEST_F(LoadSerialCaptureTest, DiscardGivesBackExactlyTheDialogsSerialsAndLots)

@@ -1,5 +1,6 @@
 #include "stock/serials/SerialSales.h"
 #include "stock/serials/LoadSerialCapture.h"
+#include "stock/serials/LoadSerials.h"
 #include "stock/serials/SerialeScarico.h"
 #include "stock/serials/Seriali.h"
 
@@ -169,6 +170,14 @@ TEST_F(SerialSalesTest, TheFinderTellsWhereASerialIsAndBringsASoldOneBack)
                       row["Motivo"].toString());
     EXPECT_EQ(events, (QStringList{QStringLiteral("Caricato Carico "), QStringLiteral("Venduto Ddt "),
                                    QStringLiteral("Rientrato Ddt PRODOTTO DIFETTOSO")}));
+
+    // Its load row removed, the serial stays but cannot be sold.
+    stock::LoadSerials::blockRow(db(), 0, m_phone.itemId, ct::kSerialActor);
+    finder.search(QStringLiteral("FREE"));
+    EXPECT_EQ(finder.status(), stock::Seriali::Status::Blocked);
+    EXPECT_EQ(finder.detail(),
+              QStringLiteral("Seriale bloccato, non vendibile: la riga del carico da cui proviene "
+                             "è stata eliminata"));
 }
 
 TEST_F(SerialSalesTest, TwoWorkstationsBringingBackTheSameSerialMakeOneReturn)
