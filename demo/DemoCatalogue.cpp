@@ -79,6 +79,8 @@ void DemoCatalogue::createSuppliers()
 {
     core::Transaction transaction(m_db);
     const QStringList cities{QStringLiteral("Milano"), QStringLiteral("Napoli"), QStringLiteral("Prato")};
+    const QStringList vatNumbers{QStringLiteral("04812370155"), QStringLiteral("07128460933"),
+                                 QStringLiteral("03256910781")};
     int city = 0;
     for (const QString& name : suppliers()) {
         const core::NumberReservation code(m_db, core::Series::CodiceFornitore);
@@ -88,7 +90,7 @@ void DemoCatalogue::createSuppliers()
             {{QStringLiteral("CODICE"), QString::number(code.number())},
              {QStringLiteral("NOME"), name},
              {QStringLiteral("CITTA"), cities.value(city)},
-             {QStringLiteral("PIVA"), QStringLiteral("0%1234567890").arg(city + 1).left(11)}});
+             {QStringLiteral("PIVA"), vatNumbers.value(city)}});
         ++city;
     }
     transaction.commit();

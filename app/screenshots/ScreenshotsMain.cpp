@@ -14,11 +14,9 @@
 #include "core/Privileges.h"
 #include "core/Session.h"
 #include "demo/DemoCompany.h"
-#include "foundation/LookupTables.h"
 #include "report/FileReportOutput.h"
 #include "stock/serials/LoadSerialCapture.h"
 #include "stock/serials/SerialSales.h"
-#include "stock/sizes/LoadGrids.h"
 #include "stock/sizes/LoadSizeGrid.h"
 #include "ui/AllWindows.h"
 #include "ui/common/WindowEnvironment.h"
@@ -85,32 +83,27 @@ bool save(QWidget* window, const QString& file)
     return ok;
 }
 
-// The goods-in windows with something in them: a load with rows, and its row dialog on each page.
+// The key of a demo item by its code.
+int demoItem(core::Db& db, const char* code)
+{
+    return db
+        .scalar(QStringLiteral("SELECT ID FROM articoli WHERE CodArticolo = :CODICE"),
+                {{QStringLiteral("CODICE"), QString::fromLatin1(code)}})
+        .toInt();
+}
+
+// The goods-in windows with something in them: a new load of the demo's accessories, and its row
+// dialog on each page.
 int saveLoadWindows(ui::WindowEnvironment& environment, const QString& output)
 {
     core::Db& db = environment.connections.company();
-    db.exec(QStringLiteral("INSERT INTO fornitori (RagSoc, PIva, Pagamento) VALUES ('TELEFONIA ITALIA SPA', "
-                           "'01234567890', 'CONTANTI')"));
-    const int supplier = int(db.lastInsertId());
-    db.exec(QStringLiteral("INSERT INTO pagamenti (Descrizione, modalita) VALUES ('CONTANTI', 'Contanti')"));
-    // Sizes and colours are the size/colour demo's ("ADULTO", "NERO", "BIANCO").
-    const auto item = [&](const char* code, const char* description, double cost, bool serial, bool sizes) {
-        db.exec(QStringLiteral(
-                    "INSERT INTO articoli (CodArticolo, Descrizione, BarcodeFull, UM, UMVENDITA, Aliquota, "
-                    "PrezzoAcqnoiva, Fornitore, Seriale, TC, GruppoTaglia, giacenza, Disponibilita) "
-                    "VALUES (:C, :D, CONCAT('80012345', :C), 'PZ', 'PZ', 22, :P, "
-                    "'TELEFONIA ITALIA SPA', :S, :T, IF(:T, 'ADULTO', ''), 0, 0)"),
-                {{QStringLiteral("C"), QString::fromLatin1(code)},
-                 {QStringLiteral("D"), QString::fromUtf8(description)},
-                 {QStringLiteral("P"), cost},
-                 {QStringLiteral("S"), serial},
-                 {QStringLiteral("T"), sizes}});
-        return int(db.lastInsertId());
-    };
-    const int charger = item("10001", "CARICABATTERIE USB-C 25W", 6.5, false, false);
-    const int cover = item("10002", "COVER SILICONE SMARTPHONE", 2.9, false, false);
-    const int phone = item("10003", "SMARTPHONE 6,1\" 128GB NERO", 289, true, false);
-    const int shirt = item("10004", "T-SHIRT COTONE LOGO", 4.8, false, true);
+    const int supplier = db.scalar(QStringLiteral("SELECT id_fornitore FROM fornitori WHERE RagSoc = "
+                                                  "'Distribuzione Telefonia Srl'"))
+                             .toInt();
+    const int charger = demoItem(db, "CAR-20W");
+    const int cover = demoItem(db, "COV-SIL");
+    const int phone = demoItem(db, "SMP-65128");
+    const int sweatshirt = demoItem(db, "FEL-CAP");
 
     int failures = 0;
     ui::TCarico load(environment, {QStringLiteral("TCarico")});
@@ -140,9 +133,9 @@ int saveLoadWindows(ui::WindowEnvironment& environment, const QString& output)
     };
     dialog(phone, 1, QStringLiteral("/TCaricoDialogo-Seriali.png"), serials);
     dialog(phone, 2, QStringLiteral("/TCaricoDialogo-Lotto.png"), [](stock::CaricoDialogo&) {});
-    dialog(shirt, 1, QStringLiteral("/TCaricoDialogo-Taglie.png"), [](stock::CaricoDialogo& row) {
+    dialog(sweatshirt, 1, QStringLiteral("/TCaricoDialogo-Taglie.png"), [](stock::CaricoDialogo& row) {
         row.grid()->addColour(QStringLiteral("NERO"));
-        row.grid()->addColour(QStringLiteral("BIANCO"));
+        row.grid()->addColour(QStringLiteral("ROSSO"));
         row.grid()->setQuantity(0, 2, 3);
         row.grid()->setQuantity(0, 3, 5);
         row.grid()->setQuantity(1, 4, 2);
@@ -152,78 +145,29 @@ int saveLoadWindows(ui::WindowEnvironment& environment, const QString& output)
     return failures;
 }
 
-// A phone's life for the serial windows to show: two serials loaded, one sold on an invoice, and a lot
-// of SIM cards, written through the program's own commands.
-const QString DemoSerial = QStringLiteral("356938035643809");
+// A phone's life for the serial windows to show: one of the demo's phones sold on an invoice, and a
+// lot of SIM cards, written through the program's own commands.
 const QString DemoLot = QStringLiteral("LOTTO-2026-001");
 
-void prepareSerialStory(core::Db& db, const core::Session& session, core::Dialogs& dialogs)
+QString prepareSerialStory(core::Db& db, const core::Session& session, core::Dialogs& dialogs)
 {
-    const core::Rows items = db.query(
-        QStringLiteral("SELECT ID, CodArticolo, Descrizione, Barcode FROM articoli ORDER BY ID LIMIT 1"));
-    if (items.isEmpty())
-        return;
-    const core::Row item = items.first();
+    const core::Row item =
+        db.query(
+              QStringLiteral("SELECT ID, CodArticolo, Descrizione, BarcodeFull FROM articoli WHERE ID = :ID"),
+              {{QStringLiteral("ID"), demoItem(db, "SMP-65128")}})
+            .first();
     const stock::SerialItem phone{item["ID"].toInt(), item["CodArticolo"].toString(),
-                                  item["Descrizione"].toString(), item["Barcode"].toString()};
+                                  item["Descrizione"].toString(), item["BarcodeFull"].toString()};
+    const QString sold = db.scalar(QStringLiteral("SELECT MIN(Seriale) FROM seriali WHERE idArticolo = :ID"),
+                                   {{QStringLiteral("ID"), phone.itemId}})
+                             .toString();
     const stock::SerialActor actor = stock::actorOf(session);
     stock::LoadSerialCapture load(db, dialogs, 0, 0, phone, actor);
-    load.add(DemoSerial, stock::SerialEntry::Enter);
-    load.add(QStringLiteral("356938035643817"), stock::SerialEntry::Enter);
     load.addLot(DemoLot, QStringLiteral("SIM0001"), 5);
     stock::SerialSales(db, actor).sell(
-        phone.itemId, DemoSerial,
+        phone.itemId, sold,
         {QStringLiteral("Fattura"), 1, QStringLiteral("1"), 0, QStringLiteral("ROSSI MARIO")});
-}
-
-// A T-shirt in sizes and colours, loaded through the goods-in grid, for the size/colour windows.
-struct SizeColourDemo
-{
-    int item = 0;
-    int gridRow = 0;
-};
-
-SizeColourDemo prepareSizeColourDemo(core::Db& db, core::Dialogs& dialogs)
-{
-    foundation::LookupStore lists(db);
-    lists.add(foundation::Lookup::TaglieTC, {{"DESCRIZIONE", "ADULTO"},
-                                             {"TG1", "XS"},
-                                             {"TG2", "S"},
-                                             {"TG3", "M"},
-                                             {"TG4", "L"},
-                                             {"TG5", "XL"},
-                                             {"TG6", "XXL"}});
-    lists.add(foundation::Lookup::TaglieTC, {{"DESCRIZIONE", "SCARPE"},
-                                             {"TG1", "38"},
-                                             {"TG2", "39"},
-                                             {"TG3", "40"},
-                                             {"TG4", "41"},
-                                             {"TG5", "42"}});
-    for (const auto& [name, value] : {std::pair{"BIANCO", 16777215}, std::pair{"BLU NAVY", 8388608},
-                                      std::pair{"NERO", 0}, std::pair{"ROSSO", 255}})
-        lists.add(foundation::Lookup::Colori, {{"Descrizione", name}, {"Colore", value}});
-    lists.add(foundation::Lookup::Taglie,
-              {{"Gruppo_Taglia", "ADULTO"}, {"Codice", "M"}, {"Descrizione", "Medium"}});
-    db.exec(QStringLiteral(
-        "INSERT INTO articoli (CodArticolo, Descrizione, TC, GruppoTaglia, Pubblico, Listino1, "
-        "Listino2) VALUES ('TSH-COT', 'T-shirt cotone girocollo', 1, 'ADULTO', 14.9, 14.9, 12.5)"));
-    SizeColourDemo demo;
-    demo.item = int(db.lastInsertId());
-    stock::LoadSizeGrid grid(db, dialogs, demo.item);
-    grid.addColour(QStringLiteral("BIANCO"));
-    grid.addColour(QStringLiteral("NERO"));
-    grid.addColour(QStringLiteral("BLU NAVY"));
-    const int quantities[3][6] = {{2, 5, 8, 6, 3, 1}, {1, 4, 6, 6, 2, 0}, {0, 3, 4, 3, 2, 1}};
-    for (int row = 0; row < 3; ++row)
-        for (int size = 1; size <= 6; ++size)
-            grid.setQuantity(row, size, quantities[row][size - 1]);
-    const QString owner = QStringLiteral("carvendo-screenshots");
-    core::Transaction load(db);
-    grid.writeWorkRows(db, owner, 1);
-    stock::LoadGrids::post(db, owner, 1, 1, QStringLiteral("MAGAZZINO CENTRALE"));
-    load.commit();
-    demo.gridRow = db.scalar(QStringLiteral("SELECT MIN(id) FROM disptc")).toInt();
-    return demo;
+    return sold;
 }
 
 } // namespace
@@ -283,29 +227,31 @@ int main(int argc, char** argv)
             login.logic().login(QStringLiteral("MAGAZZINO CENTRALE"), QStringLiteral("admin"),
                                 QStringLiteral("admin"));
         }
-        try {
-            prepareSerialStory(connections.company(), session, dialogs);
-        } catch (const std::exception& e) {
-            QTextStream(stderr) << "seriali di prova: " << e.what() << '\n';
-        }
-        const SizeColourDemo sizes = prepareSizeColourDemo(connections.company(), dialogs);
+        core::Db& db = connections.company();
+        const QString soldSerial = prepareSerialStory(db, session, dialogs);
+        const int sweatshirt = demoItem(db, "FEL-CAP");
+        const int gridRow = db.scalar(QStringLiteral("SELECT MIN(id) FROM disptc WHERE idarticolo = :ID"),
+                                      {{QStringLiteral("ID"), sweatshirt}})
+                                .toInt();
         for (const QString& name : registry.names()) {
             if (name == u"TAzienda")
                 continue;
             core::NavigationRequest request{name, {}, QStringLiteral("carvendo-screenshots"), {}};
             if (name == u"TAziendaAnagrafica")
                 request = {name, company, request.caller, {{QStringLiteral("mode"), QStringLiteral("view")}}};
+            if (name == u"TArticolo" || name.startsWith(u"TAnagraficaArticolo"))
+                request.key = demoItem(db, "SMP-65128");
             if (name == u"TSeriali")
-                request.key = DemoSerial;
+                request.key = soldSerial;
             if (name == u"TLotti")
                 request.key = DemoLot;
             if (name == u"TDisponibilitaTC" || name == u"TScaricoTC")
                 request = {name,
-                           sizes.item,
+                           sweatshirt,
                            request.caller,
                            {{QStringLiteral("tipodoc"), QStringLiteral("Fattura")}}};
             if (name == u"TTCEdit")
-                request = {name, sizes.gridRow, request.caller, {{QStringLiteral("taglia"), 3}}};
+                request = {name, gridRow, request.caller, {{QStringLiteral("taglia"), 3}}};
             // A window that cannot be made is reported and the others still come out.
             try {
                 std::unique_ptr<ui::Window> window(registry.create(name, environment, request, nullptr));
