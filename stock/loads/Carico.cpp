@@ -149,27 +149,33 @@ QStringList Carico::payments()
 
 std::unique_ptr<CaricoDialogo> Carico::rowFor(std::optional<int> idArticolo)
 {
-    if (!idArticolo)
+    if (!idArticolo || !supplierChosen())
         return nullptr;
-    if (m_header.idFornitore <= 0) {
-        m_supplierWanted = true;
-        m_dialogs.warning(supplierFirstMessage());
-        emit changed();
-        return nullptr;
-    }
     return std::make_unique<CaricoDialogo>(m_db, m_dialogs, m_session, m_header, *idArticolo);
+}
+
+bool Carico::supplierChosen()
+{
+    if (m_header.idFornitore > 0)
+        return true;
+    m_supplierWanted = true;
+    m_dialogs.warning(supplierFirstMessage());
+    emit changed();
+    return false;
 }
 
 std::unique_ptr<CaricoDialogo> Carico::rowForBarcode(const QString& barcode)
 {
     if (barcode.trimmed().isEmpty())
         return nullptr;
-    const std::optional<int> item = m_items.byBarcode(barcode);
+    const std::optional<core::Row> item = m_items.byBarcode(barcode, m_header.idFornitore);
     if (!item) {
         m_dialogs.warning(QStringLiteral("Articolo non trovato"));
         return nullptr;
     }
-    return rowFor(item);
+    if (!supplierChosen())
+        return nullptr;
+    return std::make_unique<CaricoDialogo>(m_db, m_dialogs, m_session, m_header, *item);
 }
 
 std::unique_ptr<CaricoDialogo> Carico::rowForItem(int idArticolo)
@@ -218,7 +224,10 @@ bool Carico::confirmRow(CaricoDialogo& row)
         reload();
         throw;
     }
-    reload();
+    // Only the totals of the header changed: the rows are read again, the header is not.
+    m_header.setTotals(posted.totals);
+    m_rows = m_posting.rows(m_header.id);
+    emit changed();
     m_items.offerCostUpdate(values->idArticolo, posted.netCost, posted.previousCost);
     return true;
 }

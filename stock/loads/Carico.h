@@ -125,6 +125,8 @@ signals:
 
 private:
     std::unique_ptr<CaricoDialogo> rowFor(std::optional<int> idArticolo);
+    // False, after telling the operator and asking for the supplier field, when no supplier is chosen.
+    bool supplierChosen();
     void reload();
 
     core::Db& m_db;

@@ -33,52 +33,68 @@ std::optional<core::Money> discountOf(const QString& text)
 
 } // namespace
 
+QString CaricoDialogo::itemQuery(const QString& condition)
+{
+    // With the load supplier's catalogue row of the item, when it has one: the dialog is filled from
+    // one read.
+    return QStringLiteral(
+               "SELECT a.ID, a.CodArticolo, a.Descrizione, a.BarcodeFull, a.Fornitore, a.PrezzoAcqnoiva, "
+               "a.scontoacq1, a.scontoacq2, a.Seriale, a.TC, f.id AS idcatalogo, f.Acquisto AS "
+               "catalogoacquisto, f.Sconto1 AS catalogosconto1, f.Sconto2 AS catalogosconto2 FROM articoli a "
+               "LEFT JOIN articoli_fornitori f ON f.id = (SELECT c.id FROM articoli_fornitori c "
+               "WHERE c.idarticolo = a.ID AND c.idfornitore = :IDFORNITORE ORDER BY c.id LIMIT 1) WHERE %1")
+        .arg(condition);
+}
+
 CaricoDialogo::CaricoDialogo(core::Db& db, core::Dialogs& dialogs, const core::Session& session,
                              const LoadHeader& load, int idArticolo)
-    : m_dialogs(dialogs), m_idArticolo(idArticolo)
+    : CaricoDialogo(db, dialogs, session, load, readItem(db, load, idArticolo))
 {
-    const core::Rows items = db.query(
-        QStringLiteral("SELECT CodArticolo, Descrizione, BarcodeFull, Fornitore, PrezzoAcqnoiva, scontoacq1, "
-                       "scontoacq2, Seriale, TC FROM articoli WHERE ID = :IDARTICOLO"),
-        {{QStringLiteral("IDARTICOLO"), idArticolo}});
+}
+
+core::Row CaricoDialogo::readItem(core::Db& db, const LoadHeader& load, int idArticolo)
+{
+    const core::Rows items = db.query(itemQuery(QStringLiteral("a.ID = :IDARTICOLO")),
+                                      {{QStringLiteral("IDARTICOLO"), idArticolo},
+                                       {QStringLiteral("IDFORNITORE"), load.idFornitore}});
     if (items.isEmpty())
         throw core::Error(QStringLiteral("L'articolo scelto non esiste più."), core::Error::Kind::Refusal);
-    const core::Row item = items.first();
+    return items.first();
+}
+
+CaricoDialogo::CaricoDialogo(core::Db& db, core::Dialogs& dialogs, const core::Session& session,
+                             const LoadHeader& load, const core::Row& item)
+    : m_dialogs(dialogs), m_idArticolo(item["ID"].toInt())
+{
     m_codice = item["CodArticolo"].toString();
     m_descrizione = item["Descrizione"].toString();
-    prefill(db, load, item["Fornitore"].toString(), item["PrezzoAcqnoiva"].toMoney(),
-            item["scontoacq1"].toMoney(), item["scontoacq2"].toMoney());
+    prefill(load, item);
     if (item["Seriale"].toBool()) {
         m_kind = LoadRowKind::Serials;
         m_serials = std::make_unique<LoadSerialCapture>(
             db, dialogs, load.id, load.idFornitore,
-            SerialItem{idArticolo, m_codice, m_descrizione, item["BarcodeFull"].toString()},
+            SerialItem{m_idArticolo, m_codice, m_descrizione, item["BarcodeFull"].toString()},
             SerialActor{session.currentOperator().id, session.currentOperator().nome, load.idMagazzino,
                         load.magazzino});
     } else if (item["TC"].toBool()) {
         m_kind = LoadRowKind::SizeColour;
-        m_grid = std::make_unique<LoadSizeGrid>(db, dialogs, idArticolo);
+        m_grid = std::make_unique<LoadSizeGrid>(db, dialogs, m_idArticolo);
     }
 }
 
 CaricoDialogo::~CaricoDialogo() = default;
 
-void CaricoDialogo::prefill(core::Db& db, const LoadHeader& load, const QString& itemSupplier,
-                            core::Money cost, core::Money discount1, core::Money discount2)
+void CaricoDialogo::prefill(const LoadHeader& load, const core::Row& item)
 {
-    if (itemSupplier.trimmed().isEmpty() || itemSupplier.trimmed() != load.fornitore.trimmed()) {
-        // Another supplier's prices come from its catalogue row, when it has one.
-        const core::Rows catalogue = db.query(
-            QStringLiteral(
-                "select Acquisto, Sconto1, Sconto2 from articoli_fornitori where idarticolo = :IDARTICOLO "
-                "and idfornitore = :IDFORNITORE ORDER BY id LIMIT 1"),
-            {{QStringLiteral("IDARTICOLO"), m_idArticolo},
-             {QStringLiteral("IDFORNITORE"), load.idFornitore}});
-        if (!catalogue.isEmpty()) {
-            cost = catalogue.value(0, "Acquisto").toMoney();
-            discount1 = catalogue.value(0, "Sconto1").toMoney();
-            discount2 = catalogue.value(0, "Sconto2").toMoney();
-        }
+    core::Money cost = item["PrezzoAcqnoiva"].toMoney();
+    core::Money discount1 = item["scontoacq1"].toMoney();
+    core::Money discount2 = item["scontoacq2"].toMoney();
+    const QString itemSupplier = item["Fornitore"].toString().trimmed();
+    // Another supplier's prices come from its catalogue row, when it has one.
+    if ((itemSupplier.isEmpty() || itemSupplier != load.fornitore.trimmed()) && !item["idcatalogo"].isNull()) {
+        cost = item["catalogoacquisto"].toMoney();
+        discount1 = item["catalogosconto1"].toMoney();
+        discount2 = item["catalogosconto2"].toMoney();
     }
     m_price = cost.toEditText();
     m_discount1 = discount1.isZero() ? QStringLiteral("0") : discount1.toEditText();

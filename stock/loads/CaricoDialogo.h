@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/Money.h"
+#include "core/Rows.h"
 #include "stock/loads/LoadHeader.h"
 #include "stock/loads/LoadPosting.h"
 
@@ -37,6 +38,13 @@ class CaricoDialogo
 public:
     CaricoDialogo(core::Db& db, core::Dialogs& dialogs, const core::Session& session, const LoadHeader& load,
                   int idArticolo);
+    // The same from the item already read with itemQuery(): a scan finds the item and fills the
+    // dialog with one read.
+    CaricoDialogo(core::Db& db, core::Dialogs& dialogs, const core::Session& session, const LoadHeader& load,
+                  const core::Row& item);
+    // The item columns the dialog is filled from, of the items meeting the condition (on `a`, the
+    // item; :IDFORNITORE is the load's supplier).
+    static QString itemQuery(const QString& condition);
     ~CaricoDialogo();
     CaricoDialogo(const CaricoDialogo&) = delete;
     CaricoDialogo& operator=(const CaricoDialogo&) = delete;
@@ -69,8 +77,8 @@ public:
     static QString quantityMessage() { return QStringLiteral("Inserire una quantità!"); }
 
 private:
-    void prefill(core::Db& db, const LoadHeader& load, const QString& itemSupplier, core::Money cost,
-                 core::Money discount1, core::Money discount2);
+    static core::Row readItem(core::Db& db, const LoadHeader& load, int idArticolo);
+    void prefill(const LoadHeader& load, const core::Row& item);
 
     core::Dialogs& m_dialogs;
     int m_idArticolo;

@@ -31,8 +31,10 @@ bool CaricoSpeed::scan(const QString& barcode)
         m_dialogs.warning(Carico::supplierFirstMessage());
         return false;
     }
-    std::optional<int> item = m_items.byBarcode(code);
-    if (!item) {
+    std::optional<int> item;
+    if (const std::optional<core::Row> found = m_items.byBarcode(code, m_load.header().idFornitore)) {
+        item = (*found)["ID"].toInt();
+    } else {
         if (!m_dialogs.confirm(QStringLiteral("Articolo non trovato, vuoi crearlo adesso? ")))
             return false;
         const LoadHeader& header = m_load.header();

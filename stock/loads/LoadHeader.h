@@ -12,6 +12,15 @@ class Session;
 
 namespace carvendo::stock {
 
+// What a load's rows add up to.
+struct LoadTotals
+{
+    core::Money imponibile;
+    core::Money ivaTotale;
+    core::Money totaleDocumento;
+    int totaleArticoli = 0;
+};
+
 // A load's header as its rows and its save need it.
 struct LoadHeader
 {
@@ -34,6 +43,14 @@ struct LoadHeader
     core::Money ivaTotale;
     core::Money totaleDocumento;
     int totaleArticoli = 0;
+
+    void setTotals(const LoadTotals& totals)
+    {
+        imponibile = totals.imponibile;
+        ivaTotale = totals.ivaTotale;
+        totaleDocumento = totals.totaleDocumento;
+        totaleArticoli = totals.totaleArticoli;
+    }
 };
 
 // The header fields the load window edits and writes on saving.

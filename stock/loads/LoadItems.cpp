@@ -1,5 +1,7 @@
 #include "stock/loads/LoadItems.h"
 
+#include "stock/loads/CaricoDialogo.h"
+
 #include "core/Db.h"
 #include "core/Dialogs.h"
 #include "core/Navigator.h"
@@ -8,13 +10,14 @@
 
 namespace carvendo::stock {
 
-std::optional<int> LoadItems::byBarcode(const QString& barcode)
+std::optional<core::Row> LoadItems::byBarcode(const QString& barcode, int idFornitore)
 {
-    const core::Rows rows = m_db.query(QStringLiteral("SELECT * FROM articoli WHERE barcodefull = :BARCODE"),
-                                       {{QStringLiteral("BARCODE"), barcode.trimmed()}});
+    const core::Rows rows =
+        m_db.query(CaricoDialogo::itemQuery(QStringLiteral("a.BarcodeFull = :BARCODE LIMIT 1")),
+                   {{QStringLiteral("BARCODE"), barcode.trimmed()}, {QStringLiteral("IDFORNITORE"), idFornitore}});
     if (rows.isEmpty())
         return std::nullopt;
-    return rows.value(0, "ID").toInt();
+    return rows.first();
 }
 
 core::Rows LoadItems::search(LoadItemSearch column, const QString& text)

@@ -34,8 +34,9 @@ public:
     {
     }
 
-    // The item whose full barcode this is.
-    std::optional<int> byBarcode(const QString& barcode);
+    // The item whose full barcode this is, with what its row dialog is filled from (the load's
+    // supplier's catalogue row among it).
+    std::optional<core::Row> byBarcode(const QString& barcode, int idFornitore);
     // Items whose code, description or supplier code starts with the text.
     core::Rows search(LoadItemSearch column, const QString& text);
 

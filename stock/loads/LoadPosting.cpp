@@ -59,10 +59,16 @@ PostedRow LoadPosting::addRow(int idCarico, const LoadRowValues& values,
 {
     core::Transaction transaction(m_db);
     const LoadHeader load = LoadStore(m_db).read(idCarico, true);
-    const core::Rows items = m_db.query(QStringLiteral("SELECT CodArticolo, Descrizione, BarcodeFull, UM, "
-                                                       "UMVENDITA, Aliquota, PrezzoAcqnoiva "
-                                                       "FROM articoli WHERE ID = :IDARTICOLO"),
-                                        {{IdArticolo, values.idArticolo}});
+    // The item and the load's row for it, when it has one, in one read. The load's row lock (read
+    // above) keeps its rows to this command; no gap locks on dettcarico, which would make two
+    // workstations adding rows to their own loads wait for each other.
+    const core::Rows items = m_db.query(
+        QStringLiteral("SELECT CodArticolo, Descrizione, BarcodeFull, UM, UMVENDITA, Aliquota, PrezzoAcqnoiva, "
+                       "r.id AS riga, r.quantita AS quantitariga FROM articoli "
+                       "LEFT JOIN (SELECT id, quantita FROM dettcarico WHERE idCarico = :IDCARICO "
+                       "AND idarticolo = :IDARTICOLO ORDER BY id LIMIT 1) AS r ON TRUE "
+                       "WHERE articoli.ID = :IDARTICOLO"),
+        {{IdCarico, idCarico}, {IdArticolo, values.idArticolo}});
     if (items.isEmpty())
         throw core::Error(QStringLiteral("L'articolo scelto non esiste più."), core::Error::Kind::Refusal);
     const core::Row item = items.first();
@@ -75,7 +81,7 @@ PostedRow LoadPosting::addRow(int idCarico, const LoadRowValues& values,
     raiseStock(load, values.idArticolo, values.quantita, posted.netCost);
     if (alsoWrite)
         alsoWrite(m_db, load);
-    updateTotals(idCarico);
+    posted.totals = updateTotals(idCarico);
     transaction.commit();
     return posted;
 }
@@ -83,16 +89,9 @@ PostedRow LoadPosting::addRow(int idCarico, const LoadRowValues& values,
 int LoadPosting::writeRow(const LoadHeader& load, const core::Row& item, const LoadRowValues& values,
                           core::Money cost)
 {
-    // The load's row lock (read by the caller) keeps its rows to this command; no gap locks on
-    // dettcarico, which would make two workstations adding rows to their own loads wait for each other.
-    const core::Rows existing =
-        m_db.query(QStringLiteral("SELECT id, quantita FROM dettcarico "
-                                  "WHERE idCarico = :IDCARICO AND idarticolo = :IDARTICOLO "
-                                  "ORDER BY id LIMIT 1"),
-                   {{IdCarico, load.id}, {IdArticolo, values.idArticolo}});
     // The same item again adds to its row, which takes the new cost and discounts.
-    const double quantity =
-        values.quantita + (existing.isEmpty() ? 0.0 : existing.value(0, "quantita").toDouble());
+    const bool existing = !item["riga"].isNull();
+    const double quantity = values.quantita + item["quantitariga"].toDouble();
     const int aliquota = item["Aliquota"].toInt();
     const RowAmounts amounts = amountsOf(cost, quantity, aliquota);
     core::Params row{{QStringLiteral("SCONTO1"), QVariant::fromValue(values.sconto1)},
@@ -103,8 +102,8 @@ int LoadPosting::writeRow(const LoadHeader& load, const core::Row& item, const L
                      {QStringLiteral("SUBTOTALE"), QVariant::fromValue(amounts.subtotale)},
                      {QStringLiteral("IVATO"), QVariant::fromValue(amounts.ivato)},
                      {QStringLiteral("IVA"), QVariant::fromValue(amounts.iva)}};
-    if (!existing.isEmpty()) {
-        const int id = existing.value(0, "id").toInt();
+    if (existing) {
+        const int id = item["riga"].toInt();
         row.insert(QStringLiteral("ID"), id);
         m_db.exec(QStringLiteral("UPDATE dettcarico SET sconto_perc1 = :SCONTO1, sconto_perc2 = :SCONTO2, "
                                  "PrezzoAcquisto = :PREZZO, quantita = :QUANTITA, QFISICA = :QFISICA, "
@@ -189,17 +188,9 @@ void LoadPosting::raiseStock(const LoadHeader& load, int idArticolo, double quan
               {{QStringLiteral("QUANTITA"), quantity},
                {QStringLiteral("COSTO"), QVariant::fromValue(cost)},
                {IdArticolo, idArticolo}});
-    // The warehouse stock of the LOAD's warehouse, whoever is logged in where.
-    core::StoredProcedures procedures(m_db);
-    const bool hasStockRow =
-        !m_db.query(QStringLiteral("SELECT 1 FROM giacenze WHERE idarticolo = :IDARTICOLO "
-                                   "AND idmagazzino = :IDMAGAZZINO"),
-                    {{IdArticolo, idArticolo}, {QStringLiteral("IDMAGAZZINO"), load.idMagazzino}})
-             .isEmpty();
-    if (hasStockRow)
-        procedures.caricoMagazzinoUpdate(idArticolo, load.idMagazzino, quantity);
-    else
-        procedures.caricoMagazzinoInsert(idArticolo, load.idMagazzino, load.magazzino, quantity);
+    // The warehouse stock of the LOAD's warehouse, whoever is logged in where. The procedure makes
+    // the item's stock row there when it is missing and adds to it otherwise: nothing to read first.
+    core::StoredProcedures(m_db).caricoMagazzinoInsert(idArticolo, load.idMagazzino, load.magazzino, quantity);
 }
 
 void LoadPosting::removeRow(int idCarico, int rowId)
@@ -320,7 +311,7 @@ bool LoadPosting::hasRows(int idCarico)
                 .isEmpty();
 }
 
-void LoadPosting::updateTotals(int idCarico)
+LoadTotals LoadPosting::updateTotals(int idCarico)
 {
     // A plain read: the load's row lock already keeps its rows to this command, and a read inside
     // the UPDATE would lock dettcarico ranges that other loads' rows sit beside.
@@ -331,17 +322,20 @@ void LoadPosting::updateTotals(int idCarico)
                                                      "WHERE idCarico = :IDCARICO"),
                                       {{IdCarico, idCarico}})
                                .first();
+    const LoadTotals totals{sums["imponibile"].toMoney(), sums["iva"].toMoney(), sums["totale"].toMoney(),
+                            sums["pezzi"].toInt()};
     m_db.exec(
         QStringLiteral("UPDATE carichi SET imponibile = :IMPONIBILE, ivatotale = :IVA, "
                        "totaledocumento = :TOTALE, totalearticoli = :PEZZI, idOperatore = :IDOPERATORE, "
                        "Operatore = :OPERATORE WHERE idCarico = :IDCARICO"),
         {{IdCarico, idCarico},
-         {QStringLiteral("IMPONIBILE"), QVariant::fromValue(sums["imponibile"].toMoney())},
-         {QStringLiteral("IVA"), QVariant::fromValue(sums["iva"].toMoney())},
-         {QStringLiteral("TOTALE"), QVariant::fromValue(sums["totale"].toMoney())},
-         {QStringLiteral("PEZZI"), sums["pezzi"].toInt()},
+         {QStringLiteral("IMPONIBILE"), QVariant::fromValue(totals.imponibile)},
+         {QStringLiteral("IVA"), QVariant::fromValue(totals.ivaTotale)},
+         {QStringLiteral("TOTALE"), QVariant::fromValue(totals.totaleDocumento)},
+         {QStringLiteral("PEZZI"), totals.totaleArticoli},
          {QStringLiteral("IDOPERATORE"), m_session.currentOperator().id},
          {QStringLiteral("OPERATORE"), m_session.currentOperator().nome.left(50)}});
+    return totals;
 }
 
 void LoadPosting::moveMirror(int idArticolo, double quantity)

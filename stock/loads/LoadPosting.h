@@ -2,6 +2,7 @@
 
 #include "core/Money.h"
 #include "core/Rows.h"
+#include "stock/loads/LoadHeader.h"
 
 #include <functional>
 
@@ -12,7 +13,6 @@ class Session;
 
 namespace carvendo::stock {
 
-struct LoadHeader;
 class LoadTracking;
 
 // One item received: quantity, typed unit cost and the two discounts (percent).
@@ -31,6 +31,7 @@ struct PostedRow
     int rowId = 0;
     core::Money netCost;      // the row's unit cost
     core::Money previousCost; // the item's `PrezzoAcqnoiva` before
+    LoadTotals totals;        // of the load with the row
     bool costChanged() const { return netCost != previousCost; }
 };
 
@@ -74,7 +75,7 @@ private:
     void recordPurchase(const LoadHeader& load, const core::Row& item, const LoadRowValues& values,
                         core::Money cost);
     void raiseStock(const LoadHeader& load, int idArticolo, double quantity, core::Money cost);
-    void updateTotals(int idCarico);
+    LoadTotals updateTotals(int idCarico);
     void moveMirror(int idArticolo, double quantity);
 
     core::Db& m_db;
