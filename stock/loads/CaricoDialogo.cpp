@@ -54,9 +54,9 @@ CaricoDialogo::CaricoDialogo(core::Db& db, core::Dialogs& dialogs, const core::S
 
 core::Row CaricoDialogo::readItem(core::Db& db, const LoadHeader& load, int idArticolo)
 {
-    const core::Rows items = db.query(itemQuery(QStringLiteral("a.ID = :IDARTICOLO")),
-                                      {{QStringLiteral("IDARTICOLO"), idArticolo},
-                                       {QStringLiteral("IDFORNITORE"), load.idFornitore}});
+    const core::Rows items = db.query(
+        itemQuery(QStringLiteral("a.ID = :IDARTICOLO")),
+        {{QStringLiteral("IDARTICOLO"), idArticolo}, {QStringLiteral("IDFORNITORE"), load.idFornitore}});
     if (items.isEmpty())
         throw core::Error(QStringLiteral("L'articolo scelto non esiste più."), core::Error::Kind::Refusal);
     return items.first();
@@ -91,7 +91,8 @@ void CaricoDialogo::prefill(const LoadHeader& load, const core::Row& item)
     core::Money discount2 = item["scontoacq2"].toMoney();
     const QString itemSupplier = item["Fornitore"].toString().trimmed();
     // Another supplier's prices come from its catalogue row, when it has one.
-    if ((itemSupplier.isEmpty() || itemSupplier != load.fornitore.trimmed()) && !item["idcatalogo"].isNull()) {
+    if ((itemSupplier.isEmpty() || itemSupplier != load.fornitore.trimmed()) &&
+        !item["idcatalogo"].isNull()) {
         cost = item["catalogoacquisto"].toMoney();
         discount1 = item["catalogosconto1"].toMoney();
         discount2 = item["catalogosconto2"].toMoney();

@@ -12,9 +12,9 @@ namespace carvendo::stock {
 
 std::optional<core::Row> LoadItems::byBarcode(const QString& barcode, int idFornitore)
 {
-    const core::Rows rows =
-        m_db.query(CaricoDialogo::itemQuery(QStringLiteral("a.BarcodeFull = :BARCODE LIMIT 1")),
-                   {{QStringLiteral("BARCODE"), barcode.trimmed()}, {QStringLiteral("IDFORNITORE"), idFornitore}});
+    const core::Rows rows = m_db.query(
+        CaricoDialogo::itemQuery(QStringLiteral("a.BarcodeFull = :BARCODE LIMIT 1")),
+        {{QStringLiteral("BARCODE"), barcode.trimmed()}, {QStringLiteral("IDFORNITORE"), idFornitore}});
     if (rows.isEmpty())
         return std::nullopt;
     return rows.first();

@@ -63,11 +63,12 @@ PostedRow LoadPosting::addRow(int idCarico, const LoadRowValues& values,
     // above) keeps its rows to this command; no gap locks on dettcarico, which would make two
     // workstations adding rows to their own loads wait for each other.
     const core::Rows items = m_db.query(
-        QStringLiteral("SELECT CodArticolo, Descrizione, BarcodeFull, UM, UMVENDITA, Aliquota, PrezzoAcqnoiva, "
-                       "r.id AS riga, r.quantita AS quantitariga FROM articoli "
-                       "LEFT JOIN (SELECT id, quantita FROM dettcarico WHERE idCarico = :IDCARICO "
-                       "AND idarticolo = :IDARTICOLO ORDER BY id LIMIT 1) AS r ON TRUE "
-                       "WHERE articoli.ID = :IDARTICOLO"),
+        QStringLiteral(
+            "SELECT CodArticolo, Descrizione, BarcodeFull, UM, UMVENDITA, Aliquota, PrezzoAcqnoiva, "
+            "r.id AS riga, r.quantita AS quantitariga FROM articoli "
+            "LEFT JOIN (SELECT id, quantita FROM dettcarico WHERE idCarico = :IDCARICO "
+            "AND idarticolo = :IDARTICOLO ORDER BY id LIMIT 1) AS r ON TRUE "
+            "WHERE articoli.ID = :IDARTICOLO"),
         {{IdCarico, idCarico}, {IdArticolo, values.idArticolo}});
     if (items.isEmpty())
         throw core::Error(QStringLiteral("L'articolo scelto non esiste più."), core::Error::Kind::Refusal);
@@ -190,7 +191,8 @@ void LoadPosting::raiseStock(const LoadHeader& load, int idArticolo, double quan
                {IdArticolo, idArticolo}});
     // The warehouse stock of the LOAD's warehouse, whoever is logged in where. The procedure makes
     // the item's stock row there when it is missing and adds to it otherwise: nothing to read first.
-    core::StoredProcedures(m_db).caricoMagazzinoInsert(idArticolo, load.idMagazzino, load.magazzino, quantity);
+    core::StoredProcedures(m_db).caricoMagazzinoInsert(idArticolo, load.idMagazzino, load.magazzino,
+                                                       quantity);
 }
 
 void LoadPosting::removeRow(int idCarico, int rowId)
