@@ -4,6 +4,7 @@
 //
 // Goal: a finder search under 10 ms.
 // Runs against its own private (durable) server in a temporary folder.
+#include "bench/BenchMeasures.h"
 #include "bench/BenchServer.h"
 #include "core/Db.h"
 #include "core/Dialogs.h"
@@ -32,34 +33,6 @@ constexpr int Serials = 1000000;
 constexpr int Items = 1000;
 
 std::unique_ptr<Db> g_db;
-
-class SilentDialogs final : public Dialogs
-{
-public:
-    bool confirm(const QString&, ConfirmButtons, const QString&) override { return false; }
-    std::optional<QString> askText(const QString&, const QString&, const QString&) override { return {}; }
-    std::optional<int> chooseOption(const QString&, const QString&, const QStringList&) override
-    {
-        return {};
-    }
-    std::optional<QString> chooseFile(const QString&, const QString&, FileMode, const QString&) override
-    {
-        return {};
-    }
-    void beep() override {}
-
-protected:
-    void showMessage(MessageKind, const QString& text, const QString&) override
-    {
-        std::cerr << "message: " << text.toStdString() << std::endl;
-    }
-};
-
-class NoNavigator final : public Navigator
-{
-protected:
-    NavigationResult openWindow(const NavigationRequest&) override { return {}; }
-};
 
 // The serials of the generated shop: in stock "35" and sold "86", followed by 13 digits.
 QString serialInStock(int n)
@@ -116,44 +89,21 @@ void generateSerials(Db& db)
     db.execDirect(QStringLiteral("ANALYZE TABLE seriali, serialidocumenti, storicoseriali"));
 }
 
-struct Measure
-{
-    double ms = 0;
-    double floorMs = 0;
-    QString goal;
-};
-std::map<std::string, Measure> g_measures;
 double g_roundTripMs = 0;
+
+void BM_RoundTrip(benchmark::State& state)
+{
+    bench::measure(state, "round trip (SELECT 1)", 0, {}, {},
+                   [] { g_db->scalar(QStringLiteral("SELECT 1")); });
+    g_roundTripMs = bench::roundTripMs(*g_db);
+}
+BENCHMARK(BM_RoundTrip)->Unit(benchmark::kMicrosecond)->Iterations(500);
 
 template <typename Work>
 void measure(benchmark::State& state, const char* name, const QString& goal, Work&& work)
 {
-    double total = 0;
-    for (auto _ : state) {
-        QElapsedTimer timer;
-        timer.start();
-        work();
-        total += double(timer.nsecsElapsed()) / 1e6;
-    }
-    const double ms = total / double(state.iterations());
-    state.counters["floor_ms"] = g_roundTripMs;
-    state.counters["x_floor"] = g_roundTripMs > 0 ? ms / g_roundTripMs : 0;
-    g_measures[name] = {ms, g_roundTripMs, goal};
+    bench::measure(state, name, g_roundTripMs, QStringLiteral("SELECT 1"), goal, std::forward<Work>(work));
 }
-
-void BM_RoundTrip(benchmark::State& state)
-{
-    double total = 0;
-    for (auto _ : state) {
-        QElapsedTimer timer;
-        timer.start();
-        g_db->scalar(QStringLiteral("SELECT 1"));
-        total += double(timer.nsecsElapsed()) / 1e6;
-    }
-    g_roundTripMs = total / double(state.iterations());
-    g_measures["round trip (SELECT 1)"] = {g_roundTripMs, 0, QString()};
-}
-BENCHMARK(BM_RoundTrip)->Unit(benchmark::kMicrosecond)->Iterations(500);
 
 Session& benchSession()
 {
@@ -167,8 +117,8 @@ Session& benchSession()
 // One search of the finder: the serial's row or link, its facts and its timeline.
 void findEach(benchmark::State& state, const char* name, QString (*serial)(int))
 {
-    SilentDialogs dialogs;
-    NoNavigator navigator;
+    bench::SilentDialogs dialogs;
+    bench::NoNavigator navigator;
     stock::Seriali finder(*g_db, benchSession(), dialogs, navigator);
     int n = 17;
     measure(state, name, QStringLiteral("< 10 ms"), [&] {
@@ -200,7 +150,7 @@ BENCHMARK(BM_FindMissing)->Unit(benchmark::kMillisecond)->Iterations(300);
 
 void BM_CaptureAtLoad(benchmark::State& state)
 {
-    SilentDialogs dialogs;
+    bench::SilentDialogs dialogs;
     const stock::SerialItem item{5, QStringLiteral("TEL5"), QStringLiteral("Telefono modello 5"),
                                  QStringLiteral("8888888888885")};
     stock::LoadSerialCapture capture(*g_db, dialogs, 999999, 1, item,
@@ -213,14 +163,6 @@ void BM_CaptureAtLoad(benchmark::State& state)
     capture.discard();
 }
 BENCHMARK(BM_CaptureAtLoad)->Unit(benchmark::kMillisecond)->Iterations(300);
-
-void printSummary()
-{
-    std::printf("\n%-40s %10s %12s %8s  %s\n", "measure", "ms", "SELECT 1 ms", "ratio", "goal");
-    for (const auto& [name, m] : g_measures)
-        std::printf("%-40s %10.3f %12.3f %8.1f  %s\n", name.c_str(), m.ms, m.floorMs,
-                    m.floorMs > 0 ? m.ms / m.floorMs : 0.0, m.goal.toStdString().c_str());
-}
 
 } // namespace
 
@@ -243,7 +185,7 @@ int main(int argc, char** argv)
             g_db = std::make_unique<Db>(settings);
             g_db->open();
             benchmark::RunSpecifiedBenchmarks();
-            printSummary();
+            bench::printSummary();
         },
         [] { g_db.reset(); });
     benchmark::Shutdown();
