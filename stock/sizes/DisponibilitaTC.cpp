@@ -1,15 +1,11 @@
 #include "stock/sizes/DisponibilitaTC.h"
 
 #include "core/Db.h"
-#include "core/Dialogs.h"
 #include "core/ReportOutput.h"
 
 namespace carvendo::stock {
 
-DisponibilitaTC::DisponibilitaTC(core::Db& db, core::Dialogs& dialogs, core::ReportOutput& reports)
-    : m_db(db), m_dialogs(dialogs), m_reports(reports)
-{
-}
+DisponibilitaTC::DisponibilitaTC(core::Db& db, core::ReportOutput& reports) : m_db(db), m_reports(reports) {}
 
 void DisponibilitaTC::open(int itemId)
 {
@@ -84,13 +80,9 @@ bool DisponibilitaTC::print()
     request.values.insert(QStringLiteral("articolo"), m_item.description);
     request.values.insert(QStringLiteral("gruppo"), m_item.group.name);
     request.title = QStringLiteral("Disponibilità per taglia e colore");
-    try {
-        m_reports.preview(request);
-        return true;
-    } catch (const core::ReportError& failure) {
-        m_dialogs.error(failure.message());
-        return false;
-    }
+    // A print that fails is told by the window's command, like any other failure.
+    m_reports.preview(request);
+    return true;
 }
 
 } // namespace carvendo::stock

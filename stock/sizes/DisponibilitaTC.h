@@ -12,7 +12,6 @@
 
 namespace carvendo::core {
 class Db;
-class Dialogs;
 class ReportOutput;
 } // namespace carvendo::core
 
@@ -23,7 +22,7 @@ namespace carvendo::stock {
 class DisponibilitaTC
 {
 public:
-    DisponibilitaTC(core::Db& db, core::Dialogs& dialogs, core::ReportOutput& reports);
+    DisponibilitaTC(core::Db& db, core::ReportOutput& reports);
 
     // Reads the item, its size group and its grid; throws a refusal when it has no size group.
     void open(int itemId);
@@ -54,7 +53,6 @@ private:
     void load();
 
     core::Db& m_db;
-    core::Dialogs& m_dialogs;
     core::ReportOutput& m_reports;
     ItemSizeGroup m_item;
     int m_warehouseId = 0;

@@ -57,13 +57,9 @@ bool TCEdit::printLabel()
     request.values.insert(QStringLiteral("barcode"), m_cell.barcode);
     request.values.insert(QStringLiteral("prezzo"), core::Money::fromDouble(m_price).toItalian());
     request.title = QStringLiteral("Etichetta taglia e colore");
-    try {
-        m_reports.preview(request);
-        return true;
-    } catch (const core::ReportError& failure) {
-        m_dialogs.error(failure.message());
-        return false;
-    }
+    // A print that fails is told by the window's command, like any other failure.
+    m_reports.preview(request);
+    return true;
 }
 
 } // namespace carvendo::stock

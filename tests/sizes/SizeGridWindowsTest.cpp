@@ -45,7 +45,7 @@ protected:
 
 TEST_F(SizeGridWindowsTest, TheGridShowsEachCellsBarcodeAndPrintsOneWarehouse)
 {
-    stock::DisponibilitaTC window(db(), m_dialogs, m_reports);
+    stock::DisponibilitaTC window(db(), m_reports);
     window.open(m_item);
     EXPECT_EQ(window.sizeLabels(), (QStringList{"S", "M", "L", "XL", "XXL"}));
     ASSERT_EQ(window.rows().size(), 2);

@@ -73,7 +73,7 @@ TSizeColourList::TSizeColourList(WindowEnvironment& environment, foundation::Loo
 TDisponibilitaTC::TDisponibilitaTC(WindowEnvironment& environment, const core::NavigationRequest& request,
                                    QWidget* parent)
     : Window(parent), m_dialogs(environment.dialogs), m_navigator(environment.navigator),
-      m_logic(environment.connections.company(), environment.dialogs, environment.reports)
+      m_logic(environment.connections.company(), environment.reports)
 {
     setWindowTitle(QStringLiteral("Disponibilità Taglie e Colori"));
     resize(860, 420);
