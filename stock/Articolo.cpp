@@ -519,6 +519,16 @@ bool Articolo::generateBarcode()
     return true;
 }
 
+void Articolo::openStock()
+{
+    m_navigator.open(QStringLiteral("TDisponibilita"), m_id, QStringLiteral("TArticolo"));
+}
+
+void Articolo::openSizeColourGrid()
+{
+    m_navigator.open(QStringLiteral("TDisponibilitaTC"), m_id, QStringLiteral("TArticolo"));
+}
+
 void Articolo::leaveCodeField()
 {
     if (!value(CodArticolo).toString().trimmed().isEmpty())

@@ -153,6 +153,10 @@ public:
     // Codes: "Genera" beside the code and the barcode, and the questions on leaving them empty.
     bool generateCode();
     bool generateBarcode();
+
+    // The item's stock in every warehouse, and its size/colour grid (for an item by size and colour).
+    void openStock();
+    void openSizeColourGrid();
     // How generated barcodes are made (the shop's setting); EAN-13 unless set.
     void setBarcodeStandard(core::BarcodeStandard standard) { m_barcodeStandard = standard; }
     void leaveCodeField();

@@ -59,6 +59,22 @@ TEST_F(TArticoloWindowTest, CostAndMarkupTypedPriceTheItemAndSaveStoresIt)
               *core::Money::parse(u"15.86"));
 }
 
+TEST_F(TArticoloWindowTest, TheSizeColourGridOpensOnlyForAnItemBySizeAndColour)
+{
+    const int id = addItem();
+    ui::TArticolo window(m_environment, {QStringLiteral("TArticolo"), id, QStringLiteral("Articoli")});
+    window.show();
+    auto* grid = window.findChild<QPushButton*>(QStringLiteral("taglieColori"));
+    EXPECT_FALSE(grid->isEnabled());
+    window.findChild<QPushButton*>(QStringLiteral("disponibilita"))->click();
+    EXPECT_EQ(m_navigator.lastRequest(QStringLiteral("TDisponibilita")).key.toInt(), id);
+
+    window.logic().setValue(QStringLiteral("TC"), true);
+    ASSERT_TRUE(grid->isEnabled());
+    grid->click();
+    EXPECT_EQ(m_navigator.lastRequest(QStringLiteral("TDisponibilitaTC")).key.toInt(), id);
+}
+
 TEST_F(TArticoloWindowTest, SavingWithoutAPublicPriceIsRefusedAndFocusesIt)
 {
     ui::TArticolo window(m_environment, {QStringLiteral("TArticolo"), addItem()});

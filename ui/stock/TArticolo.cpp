@@ -116,6 +116,16 @@ TArticolo::TArticolo(WindowEnvironment& environment, const core::NavigationReque
     QPushButton* saveButton = buttons->addButton(QStringLiteral("Salva"), QDialogButtonBox::AcceptRole);
     saveButton->setObjectName(QStringLiteral("salva"));
     m_exit = buttons->addButton(QStringLiteral("Esci"), QDialogButtonBox::RejectRole);
+    QPushButton* stockButton =
+        buttons->addButton(QStringLiteral("Disponibilità"), QDialogButtonBox::ActionRole);
+    stockButton->setObjectName(QStringLiteral("disponibilita"));
+    m_sizeColourGrid = buttons->addButton(QStringLiteral("Taglie e colori"), QDialogButtonBox::ActionRole);
+    m_sizeColourGrid->setObjectName(QStringLiteral("taglieColori"));
+    stockButton->setAutoDefault(false);
+    m_sizeColourGrid->setAutoDefault(false);
+    connect(stockButton, &QPushButton::clicked, this, [this] { guarded([&] { m_logic.openStock(); }); });
+    connect(m_sizeColourGrid, &QPushButton::clicked, this,
+            [this] { guarded([&] { m_logic.openSizeColourGrid(); }); });
     // Enter belongs to the fields (it moves between prices): no button fires on it.
     saveButton->setAutoDefault(false);
     m_exit->setAutoDefault(false);
@@ -629,6 +639,7 @@ void TArticolo::showState()
     }
 
     const bool sizes = m_logic.sizeColourEnabled();
+    m_sizeColourGrid->setEnabled(sizes);
     for (const Classification kind :
          {Classification::Linea, Classification::Stagione, Classification::GruppoTaglia}) {
         m_choices.value(stock::Articolo::classification(kind).itemColumn)->setEnabled(sizes);

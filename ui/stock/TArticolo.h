@@ -85,6 +85,7 @@ private:
     QHash<QString, QComboBox*> m_choices;
     QMap<stock::Classification, QToolButton*> m_newValueButtons;
     QPushButton* m_exit = nullptr;
+    QPushButton* m_sizeColourGrid = nullptr;
     QTableView* m_supplierView = nullptr;
     RowsTableModel* m_supplierModel = nullptr;
     QTableView* m_serialView = nullptr;
