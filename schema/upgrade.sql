@@ -131,6 +131,8 @@ DELETE FROM sottoscorta WHERE proprietario IS NULL;
 CALL AddColumnUnlessExists(DATABASE(), 'dettcarico', 'id', 'int(11) NOT NULL AUTO_INCREMENT PRIMARY KEY');
 CALL AddColumnUnlessExists(DATABASE(), 'acquisti', 'id', 'int(11) NOT NULL AUTO_INCREMENT PRIMARY KEY');
 CREATE INDEX IF NOT EXISTS ix_idcarico_idarticolo ON acquisti (idcarico, idarticolo);
+# A scanned item is found among its load's rows through an index.
+CREATE INDEX IF NOT EXISTS ix_idCarico_idarticolo ON dettcarico (idCarico, idarticolo);
 # Size/colour work rows belong to the load or document window that made them; rows left from the
 # time the tables were shared belong to nobody.
 CALL AddColumnUnlessExists(DATABASE(), 'caricotc', 'idcarico', 'int(11) DEFAULT 0');

@@ -65,10 +65,11 @@ PostedRow LoadPosting::addRow(int idCarico, const LoadRowValues& values,
     const core::Rows items = m_db.query(
         QStringLiteral(
             "SELECT CodArticolo, Descrizione, BarcodeFull, UM, UMVENDITA, Aliquota, PrezzoAcqnoiva, "
-            "r.id AS riga, r.quantita AS quantitariga FROM articoli "
-            "LEFT JOIN (SELECT id, quantita FROM dettcarico WHERE idCarico = :IDCARICO "
-            "AND idarticolo = :IDARTICOLO ORDER BY id LIMIT 1) AS r ON TRUE "
-            "WHERE articoli.ID = :IDARTICOLO"),
+            "(SELECT r.id FROM dettcarico r WHERE r.idCarico = :IDCARICO AND r.idarticolo = a.ID "
+            "ORDER BY r.id LIMIT 1) AS riga, "
+            "(SELECT r.quantita FROM dettcarico r WHERE r.idCarico = :IDCARICO AND r.idarticolo = a.ID "
+            "ORDER BY r.id LIMIT 1) AS quantitariga "
+            "FROM articoli a WHERE a.ID = :IDARTICOLO"),
         {{IdCarico, idCarico}, {IdArticolo, values.idArticolo}});
     if (items.isEmpty())
         throw core::Error(QStringLiteral("L'articolo scelto non esiste più."), core::Error::Kind::Refusal);
