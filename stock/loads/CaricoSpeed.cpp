@@ -73,14 +73,28 @@ bool CaricoSpeed::addRow()
     row->setQuantityText(m_quantity);
     row->setDiscount1Text(QStringLiteral("0"));
     row->setDiscount2Text(QStringLiteral("0"));
+    if (row->kind() != LoadRowKind::Plain) {
+        m_trackedRow = std::move(row);
+        return false;
+    }
     if (!m_load.confirmRow(*row))
         return false;
+    clearScan();
+    return true;
+}
+
+std::unique_ptr<CaricoDialogo> CaricoSpeed::takeTrackedRow()
+{
+    return std::move(m_trackedRow);
+}
+
+void CaricoSpeed::clearScan()
+{
     m_item = 0;
     m_description.clear();
     m_cost.clear();
     m_quantity = QStringLiteral("1");
     emit changed();
-    return true;
 }
 
 bool CaricoSpeed::attachImage()

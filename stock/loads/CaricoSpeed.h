@@ -32,8 +32,13 @@ public:
     const QString& quantityText() const { return m_quantity; }
     void setCostText(const QString& text) { m_cost = text; }
     void setQuantityText(const QString& text) { m_quantity = text; }
-    // The current item as a row of the load.
+    // The current item as a row of the load. A serial-tracked or size/colour item is not posted
+    // here: its row dialog (serials, lot or grid), prefilled with the typed cost, waits in
+    // takeTrackedRow() for the window to show.
     bool addRow();
+    std::unique_ptr<CaricoDialogo> takeTrackedRow();
+    // The scanned item forgotten: its row was posted (or given up) on its dialog.
+    void clearScan();
 
     bool attachImage();
     bool save();
@@ -54,6 +59,7 @@ private:
     QString m_description;
     QString m_cost;
     QString m_quantity = QStringLiteral("1");
+    std::unique_ptr<CaricoDialogo> m_trackedRow;
     bool m_saved = false;
 };
 

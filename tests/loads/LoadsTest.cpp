@@ -696,4 +696,26 @@ TEST_F(LoadsTest, FastLoadCreatesUnknownItemsAndItsLeaveUndoesAll)
               0.0);
 }
 
+TEST_F(LoadsTest, AFastLoadScanOfAPhoneTakesItsSerialsOnTheRowDialog)
+{
+    const int phone = item(QStringLiteral("TEL9"), 200, QStringLiteral("PZ"), true);
+    stock::CaricoSpeed speed(db(), m_session, m_paths, m_dialogs, m_navigator, m_reports);
+    ASSERT_TRUE(speed.open());
+    speed.load().setSupplier(8);
+    ASSERT_TRUE(speed.scan(QStringLiteral("800TEL9")));
+    speed.setCostText(QStringLiteral("180"));
+    EXPECT_FALSE(speed.addRow()) << "not posted without its serials";
+    std::unique_ptr<stock::CaricoDialogo> row = speed.takeTrackedRow();
+    ASSERT_TRUE(row && row->serials());
+    EXPECT_EQ(row->priceText(), QStringLiteral("180"));
+    ASSERT_TRUE(row->serials()->add(QStringLiteral("351111110000011"), stock::SerialEntry::Enter));
+    ASSERT_TRUE(row->serials()->add(QStringLiteral("351111110000029"), stock::SerialEntry::Enter));
+    m_dialogs.answerConfirm(false); // keep the item's cost
+    ASSERT_TRUE(speed.load().confirmRow(*row));
+    EXPECT_EQ(stock(phone), 2.0);
+    EXPECT_EQ(number(QStringLiteral("SELECT COUNT(*) FROM seriali WHERE idArticolo = :ID AND Disponibile"),
+                     {{"ID", phone}}),
+              2.0);
+}
+
 } // namespace
