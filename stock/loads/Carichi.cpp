@@ -78,13 +78,8 @@ bool Carichi::print(int idCarico)
 {
     if (idCarico <= 0)
         return false;
-    try {
-        LoadPrint(m_db, m_paths, m_reports, m_heading).preview(idCarico);
-        return true;
-    } catch (const core::ReportError& failure) {
-        m_dialogs.error(failure.message());
-        return false;
-    }
+    LoadPrint(m_db, m_paths, m_reports, m_heading).preview(idCarico);
+    return true;
 }
 
 } // namespace carvendo::stock

@@ -39,6 +39,7 @@ bool Carico::open(int idCarico, Mode mode)
     m_fields =
         LoadHeaderFields{m_header.idFornitore, m_header.numDoc,        m_header.tipoDoc, m_header.dataDoc,
                          m_header.causale,     m_header.tipoPagamento, m_header.note};
+    m_openedFields = m_fields;
     m_rows = m_posting.rows(idCarico);
     emit changed();
     return true;
@@ -300,34 +301,28 @@ bool Carico::save()
 
 bool Carico::leave()
 {
-    if (m_mode == Mode::Modify)
+    // A load being modified has its rows posted already: only header fields typed since opening
+    // can be lost.
+    if (m_mode == Mode::Modify && m_fields == m_openedFields)
         return true;
     if (!m_dialogs.confirm(QStringLiteral(
             "Eventuali modifiche effettuate non saranno salvate. Vuoi uscire senza salvare ?")))
         return false;
-    m_posting.discard(m_header.id);
+    if (m_mode != Mode::Modify)
+        m_posting.discard(m_header.id);
     return true;
 }
 
+// A print that fails is told by the window's command, like any other failure.
 bool Carico::print()
 {
-    try {
-        LoadPrint(m_db, m_paths, m_reports, m_heading).preview(m_header.id);
-        return true;
-    } catch (const core::ReportError& failure) {
-        m_dialogs.error(failure.message());
-        return false;
-    }
+    LoadPrint(m_db, m_paths, m_reports, m_heading).preview(m_header.id);
+    return true;
 }
 
 QString Carico::savePdf()
 {
-    try {
-        return LoadPrint(m_db, m_paths, m_reports, m_heading).exportPdf(m_header.id);
-    } catch (const core::ReportError& failure) {
-        m_dialogs.error(failure.message());
-        return {};
-    }
+    return LoadPrint(m_db, m_paths, m_reports, m_heading).exportPdf(m_header.id);
 }
 
 } // namespace carvendo::stock

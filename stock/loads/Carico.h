@@ -141,6 +141,7 @@ private:
     Mode m_mode = Mode::New;
     LoadHeader m_header;
     LoadHeaderFields m_fields;
+    LoadHeaderFields m_openedFields; // as the load was opened
     core::Rows m_rows;
     bool m_supplierWanted = false;
     CompanyHeading m_heading;

@@ -63,6 +63,8 @@ struct LoadHeaderFields
     QString causale;
     QString tipoPagamento;
     QString note;
+
+    bool operator==(const LoadHeaderFields&) const = default;
 };
 
 // `carichi` rows: a new numbered load, reading one, and writing what the window edits.

@@ -718,4 +718,20 @@ TEST_F(LoadsTest, AFastLoadScanOfAPhoneTakesItsSerialsOnTheRowDialog)
               2.0);
 }
 
+TEST_F(LoadsTest, LeavingAModifiedLoadAsksOnlyWhenItsHeaderWasChanged)
+{
+    const int id = stock::LoadStore(db()).create(m_session);
+    stock::Carico carico(db(), m_session, m_paths, m_dialogs, m_navigator, m_reports);
+    ASSERT_TRUE(carico.open(id, stock::Carico::Mode::Modify));
+    EXPECT_TRUE(carico.leave());
+    carico.setDocumentNumber(QStringLiteral("FT 77"));
+    m_dialogs.answerConfirm(false);
+    EXPECT_FALSE(carico.leave()) << "the operator stays with what was typed";
+    m_dialogs.answerConfirm(true);
+    EXPECT_TRUE(carico.leave());
+    EXPECT_EQ(m_dialogs.texts(ct::DialogEvent::Kind::Confirm).size(), 2);
+    EXPECT_EQ(number(QStringLiteral("SELECT COUNT(*) FROM carichi WHERE idCarico = :ID"), {{"ID", id}}), 1.0)
+        << "a load being modified is never undone by leaving";
+}
+
 } // namespace
