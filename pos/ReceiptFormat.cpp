@@ -99,8 +99,7 @@ QByteArray toWindows1252(const QString& text)
     QByteArray bytes = convert(text, ok);
     if (!ok)
         throw core::Error(
-            QStringLiteral("Il testo \"%1\" contiene caratteri che la stampante fiscale non può stampare.")
-                .arg(text));
+            QStringLiteral("Lo scontrino contiene caratteri che la stampante fiscale non può stampare."));
     return bytes;
 }
 

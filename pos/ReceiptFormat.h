@@ -23,8 +23,9 @@ qint64 receiptQuantity(double quantity);
 // driver, so they become a blank; a character the driver's code page cannot hold becomes "?".
 QString receiptText(QStringView text);
 
-// The bytes of a receipt file: Windows-1252. Throws core::Error naming the text when a character
-// has no Windows-1252 byte (texts that went through receiptText() always have one).
+// The bytes of a receipt file: Windows-1252. Throws core::Error when a character has no
+// Windows-1252 byte (texts that went through receiptText() always have one; the start line, a
+// password from the settings, may not).
 QByteArray toWindows1252(const QString& text);
 
 } // namespace carvendo::pos

@@ -222,6 +222,18 @@ TEST(FileReceiptDriver, ACopyThatFailsIsReportedAndNoStartFileFollows)
             message.endsWith(QStringLiteral("): lo scontrino non è stato inviato alla stampante fiscale.")));
         EXPECT_EQ(filesIn(folders.driver()), QStringList());
     }
+    {
+        // A start line the driver's code page cannot hold stops the receipt before any file is written.
+        ReceiptFolders folders;
+        pos::FileReceiptDriver printer = folders.printer();
+        EXPECT_EQ(
+            ct::errorOf([&] {
+                printer.handOver({{QStringLiteral("CASH;")}, QStringLiteral("chiave☃")});
+            }),
+            QStringLiteral("Lo scontrino contiene caratteri che la stampante fiscale non può stampare."));
+        EXPECT_EQ(filesIn(folders.receipts()), QStringList());
+        EXPECT_EQ(filesIn(folders.driver()), QStringList());
+    }
 }
 
 // The driver may read its folder at any moment: the receipt files there must only ever appear
