@@ -1,0 +1,103 @@
+#include "pos/FileReceiptDriver.h"
+
+#include "core/Paths.h"
+#include "pos/ReceiptFormat.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <stdexcept>
+#include <utility>
+
+namespace carvendo::pos {
+
+namespace {
+
+const QString DataFile = QStringLiteral("Sr_Dati.001");
+const QString StartFile = QStringLiteral("Sr_Start.001");
+const QString DriverDataFile = QStringLiteral("SR_Dati.001");
+const QString DriverStartFile = QStringLiteral("SR_Start.001");
+
+// A temporary file in the same folder renamed over the old one: whoever reads the file sees the
+// old receipt or the new one, never a part.
+bool replaceAtomically(const QString& path, const QByteArray& bytes, QString& why)
+{
+    QSaveFile file(path);
+    file.setDirectWriteFallback(false);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+        why = file.errorString();
+        file.cancelWriting();
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+FileReceiptDriver::FileReceiptDriver(QString receiptsDir, QString driverDir)
+    : m_receiptsDir(std::move(receiptsDir)), m_driverDir(std::move(driverDir))
+{
+}
+
+QByteArray FileReceiptDriver::fileBytes(const QStringList& lines)
+{
+    QByteArray bytes;
+    for (const QString& line : lines)
+        bytes += toWindows1252(line) + "\r\n";
+    return bytes;
+}
+
+void FileReceiptDriver::handOver(const Receipt& receipt)
+{
+    QByteArray data;
+    QByteArray start;
+    try {
+        data = fileBytes(receipt.dataLines);
+        start = fileBytes({receipt.startLine});
+        core::Paths::ensureDir(m_receiptsDir);
+    } catch (const core::Error& error) {
+        throw ReceiptNotHandedOver(error.message());
+    } catch (const std::runtime_error& error) {
+        throw ReceiptNotHandedOver(QString::fromUtf8(error.what()));
+    }
+    if (!QFileInfo(m_driverDir).isDir())
+        throw ReceiptNotHandedOver(
+            QStringLiteral("La cartella del driver fiscale %1 non esiste: lo scontrino non è stato inviato "
+                           "alla stampante fiscale.")
+                .arg(QDir::toNativeSeparators(m_driverDir)));
+
+    write(m_receiptsDir, DataFile, data);
+    copyToDriver(DataFile, DriverDataFile);
+    write(m_receiptsDir, StartFile, start);
+    copyToDriver(StartFile, DriverStartFile);
+}
+
+void FileReceiptDriver::write(const QString& folder, const QString& fileName, const QByteArray& bytes) const
+{
+    const QString path = QDir(folder).filePath(fileName);
+    QString why;
+    if (!replaceAtomically(path, bytes, why))
+        throw ReceiptNotHandedOver(QStringLiteral("Impossibile scrivere il file dello scontrino %1: %2")
+                                       .arg(QDir::toNativeSeparators(path), why));
+}
+
+void FileReceiptDriver::copyToDriver(const QString& receiptFile, const QString& driverFile) const
+{
+    const QString source = QDir(m_receiptsDir).filePath(receiptFile);
+    QFile in(source);
+    QString why;
+    if (!in.open(QIODevice::ReadOnly))
+        why = in.errorString();
+    else if (const QByteArray bytes = in.readAll(); in.error() != QFileDevice::NoError)
+        why = in.errorString();
+    else if (replaceAtomically(QDir(m_driverDir).filePath(driverFile), bytes, why))
+        return;
+    throw ReceiptNotHandedOver(
+        QStringLiteral("Impossibile copiare il file %1 nella cartella del driver fiscale %2 (%3): lo "
+                       "scontrino non è stato inviato alla stampante fiscale.")
+            .arg(driverFile, QDir::toNativeSeparators(m_driverDir), why));
+}
+
+} // namespace carvendo::pos
