@@ -88,6 +88,16 @@ protected:
         return values;
     }
     int count(const QString& sql) { return ct::countOf(db(), sql); }
+    int headers(int saleId)
+    {
+        return ct::countOf(db(), QStringLiteral("SELECT COUNT(*) FROM banco WHERE id = :ID"),
+                           {{QStringLiteral("ID"), saleId}});
+    }
+    int rowsOf(int saleId)
+    {
+        return ct::countOf(db(), QStringLiteral("SELECT COUNT(*) FROM dettbanco WHERE idBanco = :ID"),
+                           {{QStringLiteral("ID"), saleId}});
+    }
     void failTotals()
     {
         db().execDirect(
@@ -149,6 +159,26 @@ TEST_F(SaleTest, RepeatedScansMergeAndARowEditTakesItsDiscountIntoBothSubtotals)
     ASSERT_TRUE(sale.addByBarcode(QStringLiteral("800100")));
     EXPECT_EQ(sale.rows().first().discountPercent, 0);
     EXPECT_EQ(sale.rows().first().subPublic, euros("30"));
+}
+
+TEST_F(SaleTest, ARowChangedToAnItemOnTheSaleAlreadyMergesIntoItsRow)
+{
+    const int wrong = addItem(QStringLiteral("800200"), "5", "4.0984");
+    const int right = addItem(QStringLiteral("800300"), "12", "9.8361");
+    pos::Sale sale(db(), m_dialogs, m_session);
+    sale.open();
+    ASSERT_TRUE(sale.addByBarcode(QStringLiteral("800200")));
+    ASSERT_TRUE(sale.addByBarcode(QStringLiteral("800200")));
+    sale.changeRowItem({wrong, {}}, right);
+    ASSERT_EQ(sale.rows().size(), 1);
+    EXPECT_EQ(sale.rows().first().subPublic, euros("24"));
+    EXPECT_EQ(sale.rows().first().subTotal, euros("19.6722"));
+
+    ASSERT_TRUE(sale.addByBarcode(QStringLiteral("800200")));
+    sale.changeRowItem({wrong, {}}, right);
+    ASSERT_EQ(sale.rows().size(), 1);
+    EXPECT_EQ(sale.rows().first().quantity, 3);
+    EXPECT_EQ(sale.totals().totaleConto, euros("36"));
 }
 
 TEST_F(SaleTest, ChangeIsReceivedLessTotalAndABanknoteReplacesTheAmount)
@@ -259,7 +289,7 @@ TEST_F(SaleTest, ResumingOverAnOpenSaleDiscardsItAndGivesItsSerialsAndCellsBack)
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM seriali WHERE Seriale = 'IMEI9'")), 1);
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM serialidocumenti")), 0);
     EXPECT_EQ(cells(), (QStringList{QStringLiteral("2:5"), QStringLiteral("1:5")}));
-    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM banco WHERE id = %1").arg(discarded)), 0);
+    EXPECT_EQ(headers(discarded), 0);
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM dettbanco WHERE vendita_sospesa = 1")), 0);
 }
 
@@ -289,8 +319,8 @@ TEST_F(SaleTest, OfTwoWorkstationsResumingTheSameSaleOneGetsItAndTheOtherKeepsIt
                   QStringLiteral("La vendita sospesa è già stata ripresa da un'altra postazione"));
 
     EXPECT_EQ(other.id(), otherOwn);
-    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM banco WHERE id = %1").arg(otherOwn)), 1);
-    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM banco WHERE id = %1").arg(firstOwn)), 0);
+    EXPECT_EQ(headers(otherOwn), 1);
+    EXPECT_EQ(headers(firstOwn), 0);
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM banco WHERE vendita_sospesa = 1")), 0);
     // The sale it holds now is no longer open to the other till's commands.
     EXPECT_EQ(till.rows().size(), 1);
@@ -303,9 +333,8 @@ TEST_F(SaleTest, EmptyRowsAreRemovedOnlyFromThisSale)
     db().exec(QStringLiteral("INSERT INTO dettbanco (idBanco, idarticolo) VALUES (:MINE, 0), (:OTHER, 0)"),
               {{QStringLiteral("MINE"), sale.id()}, {QStringLiteral("OTHER"), sale.id() + 1000}});
     sale.removeEmptyRows();
-    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM dettbanco WHERE idBanco = %1").arg(sale.id())), 0);
-    EXPECT_EQ(
-        count(QStringLiteral("SELECT COUNT(*) FROM dettbanco WHERE idBanco = %1").arg(sale.id() + 1000)), 1);
+    EXPECT_EQ(rowsOf(sale.id()), 0);
+    EXPECT_EQ(rowsOf(sale.id() + 1000), 1);
 }
 
 TEST_F(SaleTest, AChequeImageBecomesANumberedAcquisitionOfTheSale)
