@@ -47,6 +47,15 @@ void Sale::open(const QString& tillOperator)
     m_received = {};
 }
 
+void Sale::setOperator(const QString& tillOperator)
+{
+    core::Transaction transaction(m_db);
+    lockOpen();
+    m_db.exec(QStringLiteral("UPDATE banco SET Operatore = NULLIF(:OPERATORE, '') WHERE id = :IDBANCO"),
+              {{QStringLiteral("OPERATORE"), tillOperator.left(50)}, {QStringLiteral("IDBANCO"), m_id}});
+    transaction.commit();
+}
+
 int Sale::insertHeader(const QString& tillOperator)
 {
     m_db.exec(

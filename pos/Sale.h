@@ -43,6 +43,8 @@ public:
     // A new header for the next sale; tillOperator is the operator logged in at the till, if any.
     void open(const QString& tillOperator = {});
     int id() const { return m_id; }
+    // The operator logging in at the till (empty at logout) becomes the open sale's operator.
+    void setOperator(const QString& tillOperator);
 
     // Enter in the scanner field: an item barcode, else a serial in stock, else a size/colour cell
     // of this warehouse. False when nothing was added.

@@ -194,6 +194,28 @@ TEST_F(SaleTest, ChangeIsReceivedLessTotalAndABanknoteReplacesTheAmount)
     EXPECT_EQ(sale.change(), euros("-17.45"));
 }
 
+TEST_F(SaleTest, TheTillsOperatorIsTheOpenSalesAndASuspendedSaleIsNoLongerWritten)
+{
+    addItem(QStringLiteral("800100"), "10", "8.1967");
+    pos::Sale sale(db(), m_dialogs, m_session);
+    sale.open(QStringLiteral("ANNA"));
+    const int first = sale.id();
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT Operatore FROM banco WHERE id = :ID"),
+                          {{QStringLiteral("ID"), first}})
+                  .toString(),
+              QStringLiteral("ANNA"));
+    sale.setOperator({});
+    EXPECT_TRUE(db().scalar(QStringLiteral("SELECT Operatore FROM banco WHERE id = :ID"),
+                            {{QStringLiteral("ID"), first}})
+                    .isNull());
+
+    // Another workstation suspended it meanwhile: this till's commands are refused and write nothing.
+    company().newConnection()->exec(QStringLiteral("UPDATE banco SET vendita_sospesa = 1 WHERE id = :ID"),
+                                    {{QStringLiteral("ID"), first}});
+    expectRefusal([&] { sale.addByBarcode(QStringLiteral("800100")); }, pos::Sale::notOpenMessage());
+    EXPECT_EQ(rowsOf(first), 0);
+}
+
 TEST_F(SaleTest, ASecondOperatorPackIsRefusedAndNothingIsAdded)
 {
     addItem(QStringLiteral("PACK1"), "0", "0", true);
