@@ -22,7 +22,8 @@ const QString& findStatement()
         }
         return QStringLiteral(
                    "SELECT d.*, %1 FROM disptc d LEFT JOIN taglie_tc t ON t.DESCRIZIONE = d.Gruppo_taglia "
-                   "WHERE %2 ORDER BY d.id, t.IDTAGLIA LIMIT 1")
+                   "WHERE (%2) AND (:IDMAGAZZINO = 0 OR d.idmagazzino = :IDMAGAZZINO) ORDER BY d.id, "
+                   "t.IDTAGLIA LIMIT 1")
             .arg(labels.join(QStringLiteral(", ")), matches.join(QStringLiteral(" OR ")));
     }();
     return sql;
@@ -30,12 +31,13 @@ const QString& findStatement()
 
 } // namespace
 
-std::optional<GridCell> GridCells::find(const QString& barcode)
+std::optional<GridCell> GridCells::find(const QString& barcode, int warehouseId)
 {
     const QString code = barcode.trimmed();
     if (code.isEmpty())
         return std::nullopt;
-    const core::Rows rows = m_db.query(findStatement(), {{QStringLiteral("BARCODE"), code}});
+    const core::Rows rows = m_db.query(
+        findStatement(), {{QStringLiteral("BARCODE"), code}, {QStringLiteral("IDMAGAZZINO"), warehouseId}});
     if (rows.isEmpty())
         return std::nullopt;
     const core::Row row = rows.first();

@@ -33,8 +33,9 @@ class GridCells
 public:
     explicit GridCells(core::Db& db) : m_db(db) {}
 
-    // The cell whose barcode this is (the first of the row's columns that holds it), or nullopt.
-    std::optional<GridCell> find(const QString& barcode);
+    // The cell whose barcode this is (the first of the row's columns that holds it), or nullopt. With a
+    // warehouse, only that warehouse's row: a label is printed alike for every warehouse.
+    std::optional<GridCell> find(const QString& barcode, int warehouseId = 0);
     // Lowers the scanned cell by one; the quantity may go negative (the shelf is what counts). nullopt
     // when no cell has this barcode.
     std::optional<GridCell> sellOne(const QString& barcode);
