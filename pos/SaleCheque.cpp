@@ -6,12 +6,9 @@
 #include "core/Error.h"
 #include "core/Numbering.h"
 #include "core/Paths.h"
+#include "report/ScannedImage.h"
 
-#include <QBuffer>
 #include <QDir>
-#include <QFileInfo>
-#include <QImage>
-#include <QSaveFile>
 
 namespace carvendo::pos {
 
@@ -23,15 +20,7 @@ QString SaleCheque::pngPath(int saleId) const
 
 int SaleCheque::capture(int saleId, int warehouseId, const QString& imageFile, const ChequeDetails& cheque)
 {
-    const QImage image(imageFile);
-    if (image.isNull())
-        throw core::Error(QStringLiteral("Impossibile leggere l'immagine: %1").arg(imageFile),
-                          core::Error::Kind::Refusal);
-    QByteArray png;
-    QBuffer buffer(&png);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-
+    const report::ScannedImage image = report::ScannedImage::fromFile(imageFile);
     const QString path = pngPath(saleId);
     core::Transaction transaction(m_db);
     core::NumberReservation number(m_db, core::Series::Acquisizione);
@@ -54,10 +43,7 @@ int SaleCheque::capture(int saleId, int warehouseId, const QString& imageFile, c
                    {QStringLiteral("NUMASS"), cheque.number},
                    {QStringLiteral("IDBANCO"), saleId}}) == 0)
         throw core::Error(Sale::notOpenMessage(), core::Error::Kind::Refusal);
-    core::Paths::ensureDir(QFileInfo(path).absolutePath());
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(png) != png.size() || !file.commit())
-        throw core::Error(QStringLiteral("Impossibile scrivere il file %1").arg(path));
+    image.save(path);
     transaction.commit();
     return number.number();
 }

@@ -4,11 +4,9 @@
 #include "core/Error.h"
 #include "core/Numbering.h"
 #include "core/Paths.h"
+#include "report/ScannedImage.h"
 
-#include <QBuffer>
 #include <QDir>
-#include <QImage>
-#include <QSaveFile>
 
 namespace carvendo::stock {
 
@@ -20,15 +18,7 @@ QString LoadDocumentImage::pngPath(int idCarico) const
 
 QString LoadDocumentImage::attach(int idCarico, int idMagazzino, const QString& imageFile)
 {
-    const QImage image(imageFile);
-    if (image.isNull())
-        throw core::Error(QStringLiteral("Impossibile leggere l'immagine: %1").arg(imageFile),
-                          core::Error::Kind::Refusal);
-    QByteArray png;
-    QBuffer buffer(&png);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-
+    const report::ScannedImage image = report::ScannedImage::fromFile(imageFile);
     const QString path = pngPath(idCarico);
     core::Transaction transaction(m_db);
     core::NumberReservation number(m_db, core::Series::Acquisizione);
@@ -37,13 +27,10 @@ QString LoadDocumentImage::attach(int idCarico, int idMagazzino, const QString& 
                        "VALUES (:NUMERO, NOW(), 'Carico', :IDDOC, :IMMAGINE, :PATH, :IDMAGAZZINO)"),
         {{QStringLiteral("NUMERO"), number.number()},
          {QStringLiteral("IDDOC"), idCarico},
-         {QStringLiteral("IMMAGINE"), png},
+         {QStringLiteral("IMMAGINE"), image.png()},
          {QStringLiteral("PATH"), path.left(255)},
          {QStringLiteral("IDMAGAZZINO"), idMagazzino}});
-    core::Paths::ensureDir(QFileInfo(path).absolutePath());
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(png) != png.size() || !file.commit())
-        throw core::Error(QStringLiteral("Impossibile scrivere il file %1").arg(path));
+    image.save(path);
     transaction.commit();
     return path;
 }
