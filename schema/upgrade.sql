@@ -184,3 +184,11 @@ EXECUTE IMMEDIATE IF(@carvendo_serials_distinct AND NOT @carvendo_serials_unique
 #@table storicoseriali
 # Serial numbers copied into documents, returns and sales (and the cash book's descriptions) are
 # as wide as where they come from: the upgrade widens them after this list.
+
+# Versione 6.1.6
+# A sale row has a key of its own (it was a plain number, 0 on every row): the rows kept so far are
+# numbered first, then the column becomes the key. Skipped once it is the key.
+SET @carvendo_dettbanco_keyed = (SELECT COUNT(*) > 0 FROM information_schema.COLUMNS WHERE TABLE_SCHEMA = DATABASE() AND TABLE_NAME = 'dettbanco' AND COLUMN_NAME = 'ID' AND COLUMN_KEY = 'PRI');
+SET @carvendo_dettbanco_row = 0;
+EXECUTE IMMEDIATE IF(@carvendo_dettbanco_keyed, 'DO 0', 'UPDATE dettbanco SET ID = (@carvendo_dettbanco_row := @carvendo_dettbanco_row + 1) ORDER BY idBanco');
+EXECUTE IMMEDIATE IF(@carvendo_dettbanco_keyed, 'DO 0', 'ALTER TABLE dettbanco CHANGE COLUMN ID ID int(11) NOT NULL AUTO_INCREMENT, ADD PRIMARY KEY (ID)');

@@ -177,14 +177,14 @@ class SchemaUpgradeTest : public carvendo::testing::CompanySuite<SchemaUpgradeTe
 TEST_F(SchemaUpgradeTest, OnlyADatabaseStampedWithThisVersionIsLeftAlone)
 {
     Db& db = company().db();
-    const std::vector<std::pair<QString, bool>> cases{{QStringLiteral("6.1.5"), false},
+    const std::vector<std::pair<QString, bool>> cases{{QStringLiteral("6.1.6"), false},
                                                       {QStringLiteral("7.0.0"), true}};
     for (const auto& [version, needed] : cases) {
         SCOPED_TRACE(version.toStdString());
         stamp(db, version);
         EXPECT_EQ(needsUpgrade(db), needed);
     }
-    stamp(db, QStringLiteral("6.1.5"));
+    stamp(db, QStringLiteral("6.1.6"));
 }
 
 TEST_F(SchemaUpgradeTest, AnOldDatabaseComesOutLikeANewOne)
@@ -270,7 +270,7 @@ TEST_F(SchemaUpgradeTest, ASecondRunChangesNothing)
     EXPECT_EQ(columns(db, true), schema);
     EXPECT_EQ(seededRows(db), seeded);
     EXPECT_EQ(routines(db), procedures);
-    EXPECT_EQ(stampedVersion(db), QStringLiteral("6.1.5"));
+    EXPECT_EQ(stampedVersion(db), QStringLiteral("6.1.6"));
 }
 
 TEST_F(SchemaUpgradeTest, ANewerUnstampedOrHelperlessDatabaseIsUpgradedToo)
@@ -292,7 +292,7 @@ TEST_F(SchemaUpgradeTest, ANewerUnstampedOrHelperlessDatabaseIsUpgradedToo)
         ASSERT_TRUE(needsUpgrade(db));
         upgrade(db);
         EXPECT_EQ(db.scalar(QStringLiteral("SELECT COUNT(*) FROM versione")).toInt64(), 1);
-        EXPECT_EQ(stampedVersion(db), QStringLiteral("6.1.5"));
+        EXPECT_EQ(stampedVersion(db), QStringLiteral("6.1.6"));
         EXPECT_EQ(routines(db), routines(company().db()));
     }
 }
@@ -317,7 +317,7 @@ TEST_F(SchemaUpgradeTest, AFailingStepLeavesTheVersionForTheNextStart)
     db.execDirect(carvendo::schema::TableDefinitions::builtIn().createTableStatement(
         QStringLiteral("acquisizioni"), false));
     upgrade(db);
-    EXPECT_EQ(stampedVersion(db), QStringLiteral("6.1.5"));
+    EXPECT_EQ(stampedVersion(db), QStringLiteral("6.1.6"));
     EXPECT_EQ(columns(db, false), columns(company().db(), false));
 }
 
@@ -336,6 +336,25 @@ TEST_F(SchemaUpgradeTest, AnOldDatabaseGetsTheNameSearchIndexes)
                       "WHERE TABLE_SCHEMA = DATABASE() AND INDEX_NAME IN ('ix_RagioneSociale', 'ix_RagSoc')"))
             .toInt(),
         2);
+}
+
+TEST_F(SchemaUpgradeTest, SaleRowsKeptSoFarAreNumberedBeforeTheirKeyIsMade)
+{
+    CompanyDatabase upgraded(QStringLiteral("upgrade_dettbanco"));
+    Db& db = upgraded.db();
+    db.execDirect(
+        QStringLiteral("ALTER TABLE dettbanco MODIFY COLUMN ID int(11) DEFAULT 0, DROP PRIMARY KEY"));
+    db.execDirect(
+        QStringLiteral("INSERT INTO dettbanco (ID, idBanco, Codice) VALUES (0, 7, 'A'), (0, 7, 'B'), "
+                       "(0, 3, 'C')"));
+    db.exec(QStringLiteral("UPDATE versione SET VersioneDB = '6.1.5'"));
+    upgrade(db);
+    upgrade(db); // a second run finds the key and numbers nothing again
+    EXPECT_EQ(db.scalar(QStringLiteral("SELECT GROUP_CONCAT(Codice ORDER BY ID) FROM dettbanco")).toString(),
+              QStringLiteral("C,A,B"));
+    EXPECT_EQ(db.scalar(QStringLiteral("SELECT MAX(ID) FROM dettbanco")).toInt(), 3);
+    db.execDirect(QStringLiteral("INSERT INTO dettbanco (idBanco, Codice) VALUES (7, 'D')"));
+    EXPECT_EQ(db.scalar(QStringLiteral("SELECT ID FROM dettbanco WHERE Codice = 'D'")).toInt(), 4);
 }
 
 } // namespace

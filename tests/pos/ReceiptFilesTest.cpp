@@ -64,16 +64,16 @@ protected:
     static QList<pos::ReceiptRow> ringUpSale()
     {
         const int idBanco = 41;
-        int id = 0;
+        db().exec(QStringLiteral("DELETE FROM dettbanco WHERE idBanco = :IDBANCO"),
+                  {{QStringLiteral("IDBANCO"), idBanco}});
         auto add = [&](const QString& code, const QString& description, const QString& department,
                        const char* price, double quantity, int discount, const char* valueOff,
                        const QString& promo) {
             db().exec(
-                QStringLiteral("INSERT INTO dettbanco (ID, idBanco, Codice, Descrizione, reparto, Pubblico, "
-                               "quantita, Sconto, scontoval, promo_desc) VALUES (:ID, :IDBANCO, :COD, "
+                QStringLiteral("INSERT INTO dettbanco (idBanco, Codice, Descrizione, reparto, Pubblico, "
+                               "quantita, Sconto, scontoval, promo_desc) VALUES (:IDBANCO, :COD, "
                                ":DESCR, :REP, :PREZZO, :QTA, :SCONTO, :VAL, :PROMO)"),
-                {{QStringLiteral("ID"), ++id},
-                 {QStringLiteral("IDBANCO"), idBanco},
+                {{QStringLiteral("IDBANCO"), idBanco},
                  {QStringLiteral("COD"), code},
                  {QStringLiteral("DESCR"), description},
                  {QStringLiteral("REP"), department},
