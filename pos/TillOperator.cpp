@@ -5,6 +5,8 @@
 #include "core/Navigator.h"
 #include "foundation/ImpostazioniIni.h"
 
+#include <algorithm>
+
 namespace carvendo::pos {
 
 namespace K = foundation::ImpostazioniKeys;
