@@ -5,6 +5,7 @@
 #include "ui/foundation/ServerWindows.h"
 #include "ui/foundation/SettingsWindows.h"
 #include "ui/foundation/TAziendaAnagrafica.h"
+#include "ui/pos/PosWindows.h"
 #include "ui/registry/CardWindows.h"
 #include "ui/registry/ListWindows.h"
 #include "ui/stock/ItemCardWindows.h"
@@ -35,6 +36,7 @@ void registerAllWindows(WindowRegistry& registry, core::EmbeddedServer& embedded
     registerClosingWindows(registry);
     registerRegistryCardWindows(registry);
     registerRegistryListWindows(registry);
+    registerPosWindows(registry);
 }
 
 } // namespace carvendo::ui
