@@ -108,7 +108,7 @@ void Sale::addUnit(const SaleItem& item, const SaleRowKey& key, const QString& s
     SaleRows rows(m_db, m_id);
     // A repeated scan is one more unit on the item's row, at the item's price and without discount.
     if (const std::optional<SaleRow> row = rows.find(key))
-        rows.setPricing(key, row->quantity + 1, 0, item.netPrice, item.publicPrice);
+        rows.setPricing(*row, row->quantity + 1, 0, item.netPrice, item.publicPrice);
     else
         rows.append(item, key, serial, size, colour);
 }
@@ -217,7 +217,7 @@ void Sale::editRow(const SaleRowKey& key, int quantity, int discountPercent, cor
         netPrice = row->publicPrice.isZero()
                        ? unitPrice
                        : row->netPrice.multipliedBy(unitPrice).dividedBy(row->publicPrice);
-    rows.setPricing(key, quantity, discountPercent, netPrice, unitPrice);
+    rows.setPricing(*row, quantity, discountPercent, netPrice, unitPrice);
     m_totals = rows.recomputeTotals();
     transaction.commit();
 }
@@ -243,10 +243,10 @@ void Sale::changeRowItem(const SaleRowKey& key, int itemId)
     const SaleRowKey target{item->id, {}};
     if (const std::optional<SaleRow> same = rows.find(target)) {
         // The item is on the sale already: one row of both quantities.
-        rows.setPricing(target, same->quantity + row->quantity, 0, item->netPrice, item->publicPrice);
-        rows.remove(key);
+        rows.setPricing(*same, same->quantity + row->quantity, 0, item->netPrice, item->publicPrice);
+        rows.remove(*row);
     } else {
-        rows.setItem(key, *item, row->quantity);
+        rows.setItem(*row, *item, row->quantity);
     }
     m_totals = rows.recomputeTotals();
     transaction.commit();
@@ -273,7 +273,7 @@ void Sale::removeRow(const SaleRowKey& key)
     if (!row)
         return;
     giveBack(*row);
-    rows.remove(key);
+    rows.remove(*row);
     m_totals = rows.recomputeTotals();
     transaction.commit();
 }

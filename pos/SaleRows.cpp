@@ -11,9 +11,13 @@ QVariant money(core::Money value)
     return QVariant::fromValue(value);
 }
 
-// The row of a sale by its key; the statements that address one row append it.
+// The row of a sale by what it sells (its item, and the cell of a size/colour row): a repeated scan
+// finds its row so.
 const QString kRowCondition = QStringLiteral(
     "idBanco = :IDBANCO AND idarticolo = :IDARTICOLO AND COALESCE(bar_etichetta, '') = :ETICHETTA");
+
+// One row of the sale by its own key, for the statements that change it.
+const QString kRowById = QStringLiteral("ID = :ID AND idBanco = :IDBANCO");
 
 core::Params rowParams(int saleId, const SaleRowKey& key)
 {
@@ -22,13 +26,14 @@ core::Params rowParams(int saleId, const SaleRowKey& key)
             {QStringLiteral("ETICHETTA"), key.cellBarcode}};
 }
 
-const QString kRowColumns = QStringLiteral(
-    "idarticolo, bar_etichetta, Codice, descrizione, reparto, Barcode, Seriale, taglia, colore, quantita, "
-    "Sconto, PrezzoVendita, Pubblico, SubTotale, SubPubblico, SN, TC");
+const QString kRowColumns = QStringLiteral("ID, idarticolo, bar_etichetta, Codice, descrizione, reparto, "
+                                           "Barcode, Seriale, taglia, colore, quantita, "
+                                           "Sconto, PrezzoVendita, Pubblico, SubTotale, SubPubblico, SN, TC");
 
 SaleRow rowFrom(const core::Row& row)
 {
     SaleRow r;
+    r.id = row["ID"].toInt();
     r.key = {row["idarticolo"].toInt(), row["bar_etichetta"].toString()};
     r.code = row["Codice"].toString();
     r.description = row["descrizione"].toString();
@@ -134,10 +139,10 @@ void SaleRows::append(const SaleItem& item, const SaleRowKey& key, const QString
         params);
 }
 
-void SaleRows::setPricing(const SaleRowKey& key, int quantity, int discountPercent, core::Money netPrice,
+void SaleRows::setPricing(const SaleRow& row, int quantity, int discountPercent, core::Money netPrice,
                           core::Money publicPrice)
 {
-    core::Params params = rowParams(m_saleId, key);
+    core::Params params{{QStringLiteral("ID"), row.id}, {QStringLiteral("IDBANCO"), m_saleId}};
     params.insert(QStringLiteral("QUANTITA"), quantity);
     params.insert(QStringLiteral("SCONTO"), discountPercent);
     params.insert(QStringLiteral("PREZZO"), money(netPrice));
@@ -148,13 +153,13 @@ void SaleRows::setPricing(const SaleRowKey& key, int quantity, int discountPerce
         QStringLiteral("UPDATE dettbanco SET quantita = :QUANTITA, QFISICA = :QUANTITA, Sconto = :SCONTO, "
                        "PrezzoVendita = :PREZZO, Pubblico = :PUBBLICO, SubTotale = :SUBTOTALE, "
                        "SubPubblico = :SUBPUBBLICO WHERE ") +
-            kRowCondition,
+            kRowById,
         params);
 }
 
-void SaleRows::setItem(const SaleRowKey& key, const SaleItem& item, int quantity)
+void SaleRows::setItem(const SaleRow& row, const SaleItem& item, int quantity)
 {
-    core::Params params = rowParams(m_saleId, key);
+    core::Params params{{QStringLiteral("ID"), row.id}, {QStringLiteral("IDBANCO"), m_saleId}};
     params.insert(QStringLiteral("NUOVO"), item.id);
     params.insert(QStringLiteral("CODICE"), item.code);
     params.insert(QStringLiteral("DESCRIZIONE"), item.description);
@@ -168,13 +173,14 @@ void SaleRows::setItem(const SaleRowKey& key, const SaleItem& item, int quantity
                              ":DESCRIZIONE, reparto = :REPARTO, Barcode = :BARCODE, PrezzoVendita = :PREZZO, "
                              "Pubblico = :PUBBLICO, SubTotale = :SUBTOTALE, SubPubblico = :SUBPUBBLICO, "
                              "Sconto = 0 WHERE ") +
-                  kRowCondition,
+                  kRowById,
               params);
 }
 
-void SaleRows::remove(const SaleRowKey& key)
+void SaleRows::remove(const SaleRow& row)
 {
-    m_db.exec(QStringLiteral("DELETE FROM dettbanco WHERE ") + kRowCondition, rowParams(m_saleId, key));
+    m_db.exec(QStringLiteral("DELETE FROM dettbanco WHERE ") + kRowById,
+              {{QStringLiteral("ID"), row.id}, {QStringLiteral("IDBANCO"), m_saleId}});
 }
 
 void SaleRows::removeAll()

@@ -42,6 +42,7 @@ struct SaleRowKey
 // One `dettbanco` row as the till shows it.
 struct SaleRow
 {
+    int id = 0; // `dettbanco`.`ID`: the statements that change one row address it by its key
     SaleRowKey key;
     QString code, description, department, barcode, serial, size, colour;
     int quantity = 0;
@@ -76,11 +77,11 @@ public:
                 const QString& colour);
     // The row with this quantity, its discount and prices; `SubTotale` and `SubPubblico` net of the
     // discount.
-    void setPricing(const SaleRowKey& key, int quantity, int discountPercent, core::Money netPrice,
+    void setPricing(const SaleRow& row, int quantity, int discountPercent, core::Money netPrice,
                     core::Money publicPrice);
     // The row sold as another item, at that item's prices, without discount.
-    void setItem(const SaleRowKey& key, const SaleItem& item, int quantity);
-    void remove(const SaleRowKey& key);
+    void setItem(const SaleRow& row, const SaleItem& item, int quantity);
+    void remove(const SaleRow& row);
     void removeAll();
     // Rows left without a description; only this sale's.
     void removeEmpty();

@@ -348,6 +348,20 @@ TEST_F(SaleTest, OfTwoWorkstationsResumingTheSameSaleOneGetsItAndTheOtherKeepsIt
     EXPECT_EQ(till.rows().size(), 1);
 }
 
+TEST_F(SaleTest, ARowIsChangedByItsOwnKeyEvenWhenAnOlderRowSellsTheSameItem)
+{
+    const int item = addItem(QStringLiteral("800200"), "10", "8.1967");
+    pos::Sale sale(db(), m_dialogs, m_session);
+    sale.open();
+    ASSERT_TRUE(sale.addByBarcode(QStringLiteral("800200")));
+    // A row of the same item left by an older program on the same sale.
+    db().exec(QStringLiteral("INSERT INTO dettbanco (idBanco, idarticolo, descrizione, quantita) "
+                             "VALUES (:ID, :ITEM, 'riga precedente', 5)"),
+              {{QStringLiteral("ID"), sale.id()}, {QStringLiteral("ITEM"), item}});
+    sale.removeRow({item, {}});
+    EXPECT_EQ(rowsOf(sale.id()), 1) << "one row removed, not every row of the item";
+}
+
 TEST_F(SaleTest, EmptyRowsAreRemovedOnlyFromThisSale)
 {
     pos::Sale sale(db(), m_dialogs, m_session);
