@@ -124,24 +124,29 @@ bool Sale::addByBarcode(const QString& text)
         m_db.query(QStringLiteral("SELECT ") + SaleItem::columns() +
                        QStringLiteral(" FROM articoli WHERE BarcodeFull = :BARCODE LIMIT 1"),
                    {{QStringLiteral("BARCODE"), code}});
-    if (!items.isEmpty())
-        return addWithinCommand(SaleItem::fromRow(items.first()));
+    if (!items.isEmpty()) {
+        const SaleItem item = SaleItem::fromRow(items.first());
+        return addWithinCommand(item, {item.id, {}});
+    }
     return addSerial(code) || addCell(code);
 }
 
 bool Sale::addItem(int itemId)
 {
     const std::optional<SaleItem> item = itemById(itemId);
-    return item && addWithinCommand(*item);
+    return item && addWithinCommand(*item, {item->id, {}});
 }
 
-bool Sale::addWithinCommand(const SaleItem& item)
+bool Sale::addWithinCommand(const SaleItem& item, const SaleRowKey& key, const QString& serial,
+                            const QString& size, const QString& colour, const std::function<void()>& takeUnit)
 {
     core::Transaction transaction(m_db);
     lockOpen();
     if (refusedPack(item))
         return false;
-    addUnit(item, {item.id, {}});
+    addUnit(item, key, serial, size, colour);
+    if (takeUnit)
+        takeUnit();
     m_totals = SaleRows(m_db, m_id).recomputeTotals();
     transaction.commit();
     return true;
@@ -151,42 +156,21 @@ bool Sale::addSerial(const QString& serial)
 {
     stock::SerialSales serials(m_db, stock::actorOf(m_session));
     const std::optional<stock::SerialItem> owner = serials.itemOf(serial);
-    if (!owner)
-        return false;
-    const std::optional<SaleItem> item = itemById(owner->itemId);
-    if (!item)
-        return false;
-    core::Transaction transaction(m_db);
-    lockOpen();
-    if (refusedPack(*item))
-        return false;
-    addUnit(*item, {item->id, {}}, serial);
+    const std::optional<SaleItem> item = owner ? itemById(owner->itemId) : std::nullopt;
     // Taken by deleting it: of two tills scanning the same serial, the second is refused and keeps
     // no row.
-    serials.sell(item->id, serial, {kDocumentKind, m_id, {}, 0, {}});
-    m_totals = SaleRows(m_db, m_id).recomputeTotals();
-    transaction.commit();
-    return true;
+    return item && addWithinCommand(*item, {item->id, {}}, serial, {}, {}, [&] {
+               serials.sell(item->id, serial, {kDocumentKind, m_id, {}, 0, {}});
+           });
 }
 
 bool Sale::addCell(const QString& barcode)
 {
     stock::GridCells cells(m_db);
     const std::optional<stock::GridCell> cell = cells.find(barcode, m_session.warehouse().id);
-    if (!cell)
-        return false;
-    const std::optional<SaleItem> item = itemById(cell->itemId);
-    if (!item)
-        return false;
-    core::Transaction transaction(m_db);
-    lockOpen();
-    if (refusedPack(*item))
-        return false;
-    addUnit(*item, {item->id, cell->barcode}, {}, cell->sizeLabel, cell->colour);
-    cells.add(*cell, -1);
-    m_totals = SaleRows(m_db, m_id).recomputeTotals();
-    transaction.commit();
-    return true;
+    const std::optional<SaleItem> item = cell ? itemById(cell->itemId) : std::nullopt;
+    return item && addWithinCommand(*item, {item->id, cell->barcode}, {}, cell->sizeLabel, cell->colour,
+                                    [&] { cells.add(*cell, -1); });
 }
 
 void Sale::editRow(const SaleRowKey& key, int quantity, int discountPercent, core::Money unitPrice)

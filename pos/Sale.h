@@ -83,7 +83,11 @@ private:
     // Adds one unit of the item to its row (merging a repeated scan) within the caller's transaction.
     void addUnit(const SaleItem& item, const SaleRowKey& key, const QString& serial = {},
                  const QString& size = {}, const QString& colour = {});
-    bool addWithinCommand(const SaleItem& item);
+    // One unit of the item onto the sale in one transaction: the header locked while the sale is
+    // open, the pack limit, the row, what the unit takes from stock (a serial, a cell), the totals.
+    bool addWithinCommand(const SaleItem& item, const SaleRowKey& key, const QString& serial = {},
+                          const QString& size = {}, const QString& colour = {},
+                          const std::function<void()>& takeUnit = {});
     bool addSerial(const QString& serial);
     bool addCell(const QString& barcode);
     // Serials and cells of a row go back to stock, within the caller's transaction.
