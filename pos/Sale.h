@@ -8,6 +8,8 @@
 #include <QList>
 #include <QString>
 
+#include <functional>
+
 namespace carvendo::core {
 class Db;
 class Dialogs;
