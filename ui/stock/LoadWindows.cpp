@@ -34,6 +34,18 @@ namespace carvendo::ui {
 
 namespace {
 
+// A load window closes once its logic agreed to leave (a new load is undone first); closing again
+// after that asks nothing.
+bool mayClose(bool& closing, core::Dialogs& dialogs, const std::function<bool()>& leave)
+{
+    if (!closing) {
+        bool agreed = false;
+        core::runGuarded(dialogs, [&] { agreed = leave(); });
+        closing = agreed;
+    }
+    return closing;
+}
+
 template <typename View> WindowFactory factory()
 {
     return [](WindowEnvironment& environment, const core::NavigationRequest& request, QWidget* parent) {
@@ -686,14 +698,8 @@ int TCarico::selectedRowId() const
 
 void TCarico::reject()
 {
-    if (!m_closing) {
-        bool leave = false;
-        guarded([&] { leave = m_logic.leave(); });
-        if (!leave)
-            return;
-        m_closing = true;
-    }
-    Window::reject();
+    if (mayClose(m_closing, m_dialogs, [this] { return m_logic.leave(); }))
+        Window::reject();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -982,14 +988,8 @@ void TCaricoSpeed::showState()
 
 void TCaricoSpeed::reject()
 {
-    if (!m_closing) {
-        bool leave = false;
-        guarded([&] { leave = m_logic.leave(); });
-        if (!leave)
-            return;
-        m_closing = true;
-    }
-    Window::reject();
+    if (mayClose(m_closing, m_dialogs, [this] { return m_logic.leave(); }))
+        Window::reject();
 }
 
 } // namespace carvendo::ui
