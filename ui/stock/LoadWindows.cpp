@@ -926,10 +926,12 @@ TCaricoSpeed::TCaricoSpeed(WindowEnvironment& environment, const core::Navigatio
         guarded([&] { added = m_logic.addRow(); });
         if (std::unique_ptr<stock::CaricoDialogo> tracked = m_logic.takeTrackedRow()) {
             // Serials, a lot or sizes and colours are entered on the row dialog, as in the load window.
-            TCaricoDialogo dialog(m_dialogs, m_logic.load(), std::move(tracked), this);
-            added = dialog.exec() == QDialog::Accepted;
-            if (added)
-                m_logic.clearScan();
+            guarded([&] {
+                TCaricoDialogo dialog(m_dialogs, m_logic.load(), std::move(tracked), this);
+                added = dialog.exec() == QDialog::Accepted;
+                if (added)
+                    m_logic.clearScan();
+            });
         }
         if (added) {
             m_barcode->clear();
