@@ -1,8 +1,9 @@
 // Selling a size/colour by scanning its cell barcode: finding the cell among 10,000 grid rows (30
 // barcodes each, one index per barcode column) and lowering it by one in a transaction, beside the
-// round-trip floor (SELECT 1) measured in the same run ("x_floor").
+// round-trip floor (SELECT 1) measured in the same run.
 //
 // Runs against its own private server (durable settings, as a shop's) in a temporary folder.
+#include "bench/BenchMeasures.h"
 #include "bench/BenchServer.h"
 #include "core/Db.h"
 #include "stock/sizes/GridCells.h"
@@ -12,9 +13,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <chrono>
-#include <functional>
-#include <iostream>
 #include <memory>
 
 using namespace carvendo;
@@ -25,26 +23,11 @@ namespace {
 constexpr int GridRows = 10000;
 
 std::unique_ptr<Db> g_db;
-double g_floorMicros = 0;
+double g_floorMs = 0;
 
-double microsPerCall(int calls, const std::function<void()>& fn)
+template <typename Work> void measure(benchmark::State& state, const char* name, Work&& work)
 {
-    const auto start = std::chrono::steady_clock::now();
-    for (int i = 0; i < calls; ++i)
-        fn();
-    const auto end = std::chrono::steady_clock::now();
-    return std::chrono::duration<double, std::micro>(end - start).count() / calls;
-}
-
-template <typename Fn> void measure(benchmark::State& state, Fn&& fn)
-{
-    const auto start = std::chrono::steady_clock::now();
-    for (auto _ : state)
-        fn();
-    const auto end = std::chrono::steady_clock::now();
-    const double perCall =
-        std::chrono::duration<double, std::micro>(end - start).count() / double(state.iterations());
-    state.counters["x_floor"] = perCall / g_floorMicros;
+    bench::measure(state, name, g_floorMs, QStringLiteral("SELECT 1"), {}, std::forward<Work>(work));
 }
 
 // 10,000 grid rows of 30 cells; cell barcodes 64 + eleven digits, numbered row by row.
@@ -74,17 +57,12 @@ QString barcodeOf(int i)
     return QStringLiteral("64") + QString::number(row * 30 + i % 30 + 1).rightJustified(11, u'0');
 }
 
-void BM_RoundTripFloor(benchmark::State& state)
-{
-    measure(state, [] { benchmark::DoNotOptimize(g_db->scalar(QStringLiteral("SELECT 1")).toInt()); });
-}
-BENCHMARK(BM_RoundTripFloor)->Unit(benchmark::kMicrosecond);
-
 void BM_FindCellByBarcode(benchmark::State& state)
 {
     stock::GridCells cells(*g_db);
     int i = 0;
-    measure(state, [&] { benchmark::DoNotOptimize(cells.find(barcodeOf(i++))->size); });
+    measure(state, "cell found by its barcode",
+            [&] { benchmark::DoNotOptimize(cells.find(barcodeOf(i++))->size); });
 }
 BENCHMARK(BM_FindCellByBarcode)->Unit(benchmark::kMicrosecond);
 
@@ -92,7 +70,7 @@ void BM_SellOneByCellBarcode(benchmark::State& state)
 {
     stock::GridCells cells(*g_db);
     int i = 0;
-    measure(state, [&] {
+    measure(state, "cell found and lowered by one, committed", [&] {
         Transaction sale(*g_db);
         benchmark::DoNotOptimize(cells.sellOne(barcodeOf(i++))->quantity);
         sale.commit();
@@ -111,11 +89,9 @@ int main(int argc, char** argv)
             g_db = std::make_unique<Db>(server.createCompany(QStringLiteral("bench_sizes")));
             g_db->open();
             fillGrid(*g_db);
-            for (int i = 0; i < 500; ++i)
-                g_db->scalar(QStringLiteral("SELECT 1"));
-            g_floorMicros = microsPerCall(3000, [] { g_db->scalar(QStringLiteral("SELECT 1")); });
-            std::cout << "round-trip floor (SELECT 1): " << g_floorMicros << " us" << std::endl;
+            g_floorMs = bench::roundTripMs(*g_db);
             benchmark::RunSpecifiedBenchmarks();
+            bench::printSummary();
         },
         [] { g_db.reset(); });
     benchmark::Shutdown();
