@@ -541,30 +541,24 @@ TEST_F(LoadsTest, MirrorCountsAChangeMadeMeanwhile)
     EXPECT_EQ(mirror(phone), 2.75);
 }
 
-TEST_F(LoadsTest, CostChangeAcceptedUpdatesTheItemAndOpensItsCard)
-{
-    const int phone = item(QStringLiteral("A1"), 10);
-    auto carico = openNew();
-    m_dialogs.answerConfirm(true);
-    ASSERT_TRUE(addRow(*carico, phone, QStringLiteral("1"), QStringLiteral("12")));
-    EXPECT_EQ(number(QStringLiteral("SELECT PrezzoAcqnoiva FROM articoli WHERE ID = :A"), {{"A", phone}}),
-              12.0);
-    EXPECT_EQ(m_navigator.lastRequest(QStringLiteral("TArticolo")).key.toInt(), phone);
-}
-
-TEST_F(LoadsTest, AnotherSuppliersPricesComeFromItsCatalogue)
+TEST_F(LoadsTest, PricesComeFromTheSuppliersCatalogueAndAnAcceptedCostChangeOpensTheCard)
 {
     const int phone = item(QStringLiteral("A1"), 10);
     db().exec(
         QStringLiteral("INSERT INTO articoli_fornitori (idArticolo, idFornitore, Acquisto, Sconto1, Sconto2) "
                        "VALUES (:A, 8, 7.5, 3, 2)"),
         {{"A", phone}});
-    auto own = openNew(7);
-    EXPECT_EQ(own->rowForItem(phone)->priceText(), QStringLiteral("10,00"));
     auto other = openNew(8);
     std::unique_ptr<stock::CaricoDialogo> row = other->rowForItem(phone);
     EXPECT_EQ(row->priceText(), QStringLiteral("7,50"));
     EXPECT_EQ(row->discount1Text(), QStringLiteral("3,00"));
+    auto own = openNew(7);
+    EXPECT_EQ(own->rowForItem(phone)->priceText(), QStringLiteral("10,00"));
+    m_dialogs.answerConfirm(true);
+    ASSERT_TRUE(addRow(*own, phone, QStringLiteral("1"), QStringLiteral("12")));
+    EXPECT_EQ(number(QStringLiteral("SELECT PrezzoAcqnoiva FROM articoli WHERE ID = :A"), {{"A", phone}}),
+              12.0);
+    EXPECT_EQ(m_navigator.lastRequest(QStringLiteral("TArticolo")).key.toInt(), phone);
 }
 
 TEST_F(LoadsTest, DeleteFromTheListNeedsTheRightAndUndoesTheLoad)
