@@ -138,6 +138,15 @@ TEST_F(BackupServiceTest, RestoreAsksFirstThenPutsTheBackupBack)
     db().exec(QStringLiteral("INSERT INTO clienti (Cognome) VALUES ('Dopo')"));
     m_dialogs.clear();
 
+    // No file chosen, or the question answered no: nothing changes and nothing is said.
+    m_dialogs.answerCancel();
+    EXPECT_FALSE(service().restore());
+    m_dialogs.answerFile(file).answerConfirm(false);
+    EXPECT_FALSE(service().restore());
+    EXPECT_TRUE(m_dialogs.messages().isEmpty());
+    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM clienti WHERE Cognome = 'Dopo'")), 1);
+    m_dialogs.clear();
+
     m_dialogs.answerFile(file).answerConfirm(true);
     ASSERT_TRUE(service().restore());
 
@@ -175,20 +184,6 @@ TEST_F(BackupServiceTest, RestoreOfAnOlderDumpUpgradesTheCompany)
     db().exec(QStringLiteral("UPDATE clienti SET barcode = '20000000000016' WHERE Cognome = 'Vecchio'"));
     EXPECT_EQ(db().scalar(QStringLiteral("SELECT barcode FROM clienti WHERE Cognome = 'Vecchio'")).toString(),
               QStringLiteral("20000000000016"));
-}
-
-TEST_F(BackupServiceTest, RestoreChangesNothingWhenTheOperatorStepsBack)
-{
-    ASSERT_TRUE(service().backUp());
-    db().exec(QStringLiteral("INSERT INTO clienti (Cognome) VALUES ('Dopo')"));
-    m_dialogs.clear();
-
-    m_dialogs.answerCancel(); // no file chosen
-    EXPECT_FALSE(service().restore());
-    m_dialogs.answerFile(backupFile(QStringLiteral("BACKUP_06_12_2026.sql"))).answerConfirm(false);
-    EXPECT_FALSE(service().restore());
-    EXPECT_TRUE(m_dialogs.messages().isEmpty());
-    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM clienti WHERE Cognome = 'Dopo'")), 1);
 }
 
 TEST_F(BackupServiceTest, FailedRestoreShowsTheToolsErrorNeverTheSuccessMessage)

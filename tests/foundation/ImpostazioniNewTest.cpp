@@ -272,24 +272,4 @@ TEST_F(ImpostazioniNewTest, ECommerceTestConnectsWithTheTypedValuesAndChangesNot
     EXPECT_EQ(m_dialogs.messages(), QStringList({"Inserire un numero di porta valido (da 1 a 9999)"}));
 }
 
-// Each flag of "Gestione Gruppi" is one column of `gruppi`, and the login reads the privileges back.
-TEST_F(ImpostazioniNewTest, GroupFlagsMapToTheirColumns)
-{
-    LookupEditor& groups = window().list(Lookup::Gruppi);
-    int flags = 0;
-    for (const LookupColumn& box : lookupTable(Lookup::Gruppi).columns) {
-        if (box.kind != LookupKind::Flag)
-            continue;
-        ++flags;
-        SCOPED_TRACE(box.name.toStdString());
-        const auto key =
-            groups.add({{"descrizione", QStringLiteral("SOLO %1").arg(box.name)}, {box.name, true}});
-        ASSERT_TRUE(key.has_value());
-        const Row row =
-            m_db->query(QStringLiteral("SELECT * FROM gruppi WHERE id = :ID"), {{"ID", *key}}).first();
-        EXPECT_EQ(row[box.name].toInt(), 1);
-    }
-    EXPECT_EQ(flags, 14);
-}
-
 } // namespace

@@ -14,15 +14,6 @@ namespace ct = carvendo::testing;
 
 namespace {
 
-TEST(TillOperatorLogoutPeriod, EachOfferedPeriodInMillisecondsAndNoneForAnUnknownText)
-{
-    EXPECT_EQ(pos::logoutPeriodMs(QStringLiteral("1 minuto")), 60'000);
-    EXPECT_EQ(pos::logoutPeriodMs(QStringLiteral("5 minuti")), 300'000);
-    EXPECT_EQ(pos::logoutPeriodMs(QStringLiteral("30 minuti")), 1'800'000);
-    EXPECT_EQ(pos::logoutPeriodMs(QStringLiteral("7 minuti")), std::nullopt);
-    EXPECT_EQ(pos::logoutPeriodMs(QStringLiteral("1 minuti")), std::nullopt);
-}
-
 TEST(TillOperatorSettings, ReadsTheTillKeysAndAnUnknownPeriodMeansNoAutomaticLogout)
 {
     QTemporaryDir dir;
