@@ -76,7 +76,6 @@ TEST(EmailCheck, ReasonsComeInTheirOrder)
     const QString no = QStringLiteral("Indirizzo non valido\r\n");
     expectAll(
         {
-            {"mario.rossi@example.it", true, ok},
             // hyphens and a "+" tag before the "@" are real addresses
             {"info@nuova-elettronica.it", true, ok},
             {"nome+tag@dominio.it", true, ok},

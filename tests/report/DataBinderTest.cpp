@@ -26,7 +26,6 @@ TEST(DataBinderTest, ValuesPrintTheItalianWay)
         {1234.5, "1.234,50"},
         {2.675, "2,68"},
         {QVariant::fromValue(core::Money::fromUnits(12345678)), "1.234,57"},
-        {qint64(1234567), "1234567"},
         {QDate(2026, 12, 6), "06/12/2026"},
         {QDateTime(QDate(2026, 1, 2), QTime(9, 5, 30)), "02/01/2026 09:05"},
 
@@ -45,7 +44,6 @@ TEST(DataBinderTest, QuantitiesPrintInThousandthsOrWholePieces)
         const char* thousandths;
         const char* pieces;
     } cases[] = {
-        {2.0, "2,000", "2"},
         {2.5, "2,500", "2,5"},
         {-0.0004, "0,000", "0"},
         {QVariant(), "", ""},

@@ -216,27 +216,6 @@ TEST_F(ArticoliTest, PrintedListGoesToThePreviewWithTheWholeSearch)
 
 // ---- the picker ----
 
-TEST_F(ArticoliTest, PickerHandsEachCallerItsColumns)
-{
-    const int item = addItem(QStringLiteral("DISPLAY IPHONE"), 2);
-    db().exec(QStringLiteral(
-                  "UPDATE articoli SET BarcodeFull = '8005001002000', Aliquota = 22, PrezzoAcqnoiva = 40, "
-                  "Fornitore = 'ROSSI SRL' WHERE ID = :A"),
-              {{QStringLiteral("A"), item}});
-    for (const QString& caller : stock::ItemPickerContract::callers()) {
-        stock::ArticoliPreleva picker(caller, db(), m_session, m_paths, m_dialogs, m_navigator);
-        picker.list().open();
-        ASSERT_TRUE(picker.confirm()) << caller.toStdString();
-        const core::NavigationResult& result = picker.result();
-        EXPECT_EQ(result.value.toInt(), item);
-        const QStringList columns = stock::ItemPickerContract::columns(caller);
-        EXPECT_EQ(QStringList(result.values.keys()).size(), columns.size()) << caller.toStdString();
-        for (const QString& column : columns)
-            EXPECT_TRUE(result.values.contains(column))
-                << caller.toStdString() << " " << column.toStdString();
-    }
-}
-
 TEST_F(ArticoliTest, PickerRefusesAnUnknownCallerAndAGoneItem)
 {
     const int item = addItem(QStringLiteral("DISPLAY IPHONE"));

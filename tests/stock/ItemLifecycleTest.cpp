@@ -43,6 +43,11 @@ protected:
 
 TEST_F(ItemLifecycleTest, NewItemTakesTheFirstDepartmentAndItsRateAndOneEmptyStockRow)
 {
+    // Without departments a new item gets rate 21 and no department.
+    const core::Row bare = item(m_items.createNew(m_centrale));
+    EXPECT_EQ(bare["Aliquota"].toInt(), 21);
+    EXPECT_TRUE(bare["idreparto"].isNull());
+
     const int first = addDepartment(QStringLiteral("1"), QStringLiteral("ALIMENTARI"), 10);
     addDepartment(QStringLiteral("2"), QStringLiteral("TELEFONIA"), 22);
 
@@ -62,13 +67,6 @@ TEST_F(ItemLifecycleTest, NewItemTakesTheFirstDepartmentAndItsRateAndOneEmptySto
     ASSERT_EQ(stock.size(), 1);
     EXPECT_EQ(stock.value(0, "idmagazzino").toInt(), 7);
     EXPECT_EQ(stock.value(0, "giacenza").toDouble(), 0.0);
-}
-
-TEST_F(ItemLifecycleTest, NewItemWithoutDepartmentsGetsRate21)
-{
-    const core::Row row = item(m_items.createNew(m_centrale));
-    EXPECT_EQ(row["Aliquota"].toInt(), 21);
-    EXPECT_TRUE(row["idreparto"].isNull());
 }
 
 TEST_F(ItemLifecycleTest, DiscardedNewItemAndDuplicateOfAMissingItemLeaveNothing)

@@ -23,7 +23,6 @@ TEST(StockQuantityTest, SoldQuantitiesBecomeStockQuantities)
          {QStringLiteral(" kg"), QStringLiteral("gr "), false, 0},
          0.25},                                                         // letter case and blanks ignored
         {7, {QStringLiteral("GR"), QStringLiteral("KG"), false, 0}, 7}, // a pair the table lacks: one to one
-        {3, {QStringLiteral("PZ"), QStringLiteral("PZ"), true, 0.5}, 1.5},
         {4, {QStringLiteral("KG"), QStringLiteral("GR"), true, 250}, 1.0}, // four portions of 250 g
         {2,
          {QStringLiteral("LT"), QStringLiteral("ML"), false, 0.5},

@@ -106,26 +106,6 @@ TEST_F(TArticoloWindowTest, ANewItemLeftWithAnnullaIsRemovedAndNewCategoriesAreO
     EXPECT_EQ(db().scalar(QStringLiteral("SELECT COUNT(*) FROM categorie")).toInt(), 1);
 }
 
-TEST_F(TArticoloWindowTest, LeavingAnEmptyBarcodeOffersToGenerateOne)
-{
-    db().exec(QStringLiteral("UPDATE contatori SET BarcodeArticolo = ''"));
-    const int id = addItem();
-    db().exec(QStringLiteral("UPDATE articoli SET BarcodeFull = '' WHERE ID = :ID"),
-              {{QStringLiteral("ID"), id}});
-    ui::TArticolo window(m_environment, {QStringLiteral("TArticolo"), id});
-    window.show();
-
-    m_dialogs.answerConfirm(true);
-    QFocusEvent leave(QEvent::FocusOut, Qt::TabFocusReason);
-    QApplication::sendEvent(window.field(QStringLiteral("BarcodeFull")), &leave);
-    QCoreApplication::processEvents();
-    EXPECT_EQ(
-        m_dialogs.texts(ct::DialogEvent::Kind::Confirm),
-        QStringList{QStringLiteral("Non è stato assegnato nessun barcode a questo articolo, vuoi generalo "
-                                   "automaticamente?")});
-    EXPECT_EQ(window.field(QStringLiteral("BarcodeFull"))->text(), QStringLiteral("8005001002000"));
-}
-
 TEST_F(TArticoloWindowTest, CellsEditedInTheSupplierGridAreSavedByTheTabsSalvaAndKeptWhenRefused)
 {
     const int id = addItem();

@@ -134,18 +134,4 @@ TEST_F(RegistryCardWindowsTest, AHistorySearchTheServerFailsIsToldAndTheWindowSt
               QStringList{QStringLiteral("Table '%1.clienti' doesn't exist").arg(company().name())});
 }
 
-TEST_F(RegistryCardWindowsTest, TheHistoryFindsACustomerByNameAndShowsItsSales)
-{
-    db().exec(
-        QStringLiteral("INSERT INTO clienti (CodiceCliente, RagioneSociale) VALUES (1, 'D''Amico Sergio')"));
-    db().exec(QStringLiteral("INSERT INTO venduti (idCliente, idArticolo) VALUES (:ID, 1), (:ID, 2)"),
-              {{QStringLiteral("ID"), int(db().lastInsertId())}});
-    ui::TStoricoCliente window(m_environment, {QStringLiteral("TStoricoCliente")});
-    window.show();
-    type(&window.searchText(), QStringLiteral("D'Amico"));
-    pressEnter(&window.searchText());
-    EXPECT_EQ(window.customers().rowCount(), 1);
-    EXPECT_EQ(window.sales().rowCount(), 2);
-}
-
 } // namespace

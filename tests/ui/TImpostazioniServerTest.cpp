@@ -44,15 +44,6 @@ TEST_F(TImpostazioniServerTest, SalvaStopsAtTheFirstMissingFieldThenSavesTheDefa
               (core::DirectorySettings{"server01", 3310, "aziende", "root", "480117", "CLIENT"}));
 }
 
-TEST_F(TImpostazioniServerTest, EsciClosesWithoutSaving)
-{
-    ui::TImpostazioniServer window(m_environment, m_embedded);
-    type(window, "server", QStringLiteral("server01"));
-    child<QPushButton>(window, "esci")->click();
-    EXPECT_EQ(window.result(), QDialog::Rejected);
-    EXPECT_FALSE(QFile::exists(m_paths.connessioneIni()));
-}
-
 // The slow part runs behind the progress bar and the directory appears on the server.
 TEST_F(TImpostazioniServerTest, SalvaOnAClientServerCreatesTheDirectoryBehindTheProgressBar)
 {
