@@ -192,3 +192,13 @@ SET @carvendo_dettbanco_keyed = (SELECT COUNT(*) > 0 FROM information_schema.COL
 SET @carvendo_dettbanco_row = 0;
 EXECUTE IMMEDIATE IF(@carvendo_dettbanco_keyed, 'DO 0', 'UPDATE dettbanco SET ID = (@carvendo_dettbanco_row := @carvendo_dettbanco_row + 1) ORDER BY idBanco');
 EXECUTE IMMEDIATE IF(@carvendo_dettbanco_keyed, 'DO 0', 'ALTER TABLE dettbanco CHANGE COLUMN ID ID int(11) NOT NULL AUTO_INCREMENT, ADD PRIMARY KEY (ID)');
+
+# Versione 6.1.7
+# A receipt keeps the lines it prints and whether they reached the fiscal printer of the workstation
+# that closed the sale (0 not yet, 1 being handed over, 2 handed over), so that one the printer
+# never got can be sent again. Receipts kept before have no lines and are never offered again.
+CALL AddColumnUnlessExists(DATABASE(), 'scontrini', 'righe_stampa', 'longtext DEFAULT NULL');
+CALL AddColumnUnlessExists(DATABASE(), 'scontrini', 'riga_avvio', 'varchar(255) DEFAULT NULL');
+CALL AddColumnUnlessExists(DATABASE(), 'scontrini', 'postazione', 'varchar(100) DEFAULT NULL');
+CALL AddColumnUnlessExists(DATABASE(), 'scontrini', 'stato_invio', 'int(11) DEFAULT 0');
+CREATE INDEX IF NOT EXISTS ix_postazione_stato_invio ON scontrini (postazione, stato_invio);

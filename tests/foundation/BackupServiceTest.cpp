@@ -177,7 +177,7 @@ TEST_F(BackupServiceTest, RestoreOfAnOlderDumpUpgradesTheCompany)
     ASSERT_TRUE(service().restore());
 
     EXPECT_EQ(db().scalar(QStringLiteral("SELECT VersioneDB FROM versione")).toString(),
-              QStringLiteral("6.1.6"));
+              QStringLiteral("6.1.7"));
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM information_schema.COLUMNS WHERE TABLE_SCHEMA = "
                                    "DATABASE() AND TABLE_NAME = 'articoli' AND COLUMN_NAME = 'obsoleto'")),
               1);

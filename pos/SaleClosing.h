@@ -1,0 +1,92 @@
+#pragma once
+
+#include "pos/ClosingStep.h"
+#include "pos/PackUnload.h"
+#include "pos/SaleCheque.h"
+#include "pos/TillSettings.h"
+
+#include <QString>
+
+#include <optional>
+
+namespace carvendo::core {
+class Db;
+class Dialogs;
+class Paths;
+class Session;
+} // namespace carvendo::core
+
+namespace carvendo::pos {
+
+class ReceiptPrinter;
+class Sale;
+
+// The closings of a counter sale.
+enum class ClosingKind
+{
+    FiscalReceipt, // "Scontrino Fiscale": a talking receipt when a fiscal code was typed
+    QuickReceipt,  // "Scontrino rapido": no payment type needed, cash
+    NewSale,       // "Nuova": posted without receipt
+    ConfirmUnload  // "Conferma Scarico": posted without receipt, cash or operator pack only
+};
+
+// The cheque of a sale paid "Assegno": its image file and what was typed.
+struct ChequeCapture
+{
+    QString imageFile;
+    ChequeDetails details;
+};
+
+// What the "Cassa" page holds when the operator closes.
+struct ClosingInput
+{
+    QString fiscalCode;                 // the fiscal code (or partita IVA) typed, if any
+    std::optional<ChequeCapture> cheque; // required with payment "Assegno" on a receipt
+    std::optional<PackUnload> pack;      // required with payment "Vodafone Pack"
+};
+
+enum class ClosingResult
+{
+    Closed,           // posted; the next sale is open
+    Refused,          // told to the operator; the sale is open as it was
+    OperatorRequired  // "Operatore richiesto" told: the till opens the operator login
+};
+
+struct ClosingOutcome
+{
+    ClosingResult result = ClosingResult::Refused;
+    int number = 0;                // the sale's `NumDoc`
+    std::optional<int> receiptId;  // the `scontrini` row of a receipt
+    bool handedOver = false;       // false: the receipt waits to be sent again (the operator was told)
+};
+
+// Closes the till's open sale. Everything is checked first (operator, payment, departments,
+// fiscal code, cheque image); then one transaction claims the sale (of two workstations or a double
+// click only one gets it), numbers it under the numbering lock, and writes the receipt row with its
+// lines, every row's stock, `venduti`, cheque and pack. Only after the commit is the receipt handed
+// to the printer; a receipt the printer did not get stays posted and is offered again when the
+// till next opens (PendingReceipts). The next sale opens after the commit.
+class SaleClosing
+{
+public:
+    SaleClosing(core::Db& db, core::Dialogs& dialogs, const core::Session& session, const core::Paths& paths,
+                ReceiptPrinter& printer, TillSettings settings, QString workstation);
+
+    // tillOperator: the operator logged in at the till, empty when nobody is.
+    ClosingOutcome close(Sale& sale, ClosingKind kind, const QString& tillOperator,
+                         const ClosingInput& input = {});
+
+    void setProbe(ClosingProbe probe) { m_probe = std::move(probe); }
+
+private:
+    core::Db& m_db;
+    core::Dialogs& m_dialogs;
+    const core::Session& m_session;
+    const core::Paths& m_paths;
+    ReceiptPrinter& m_printer;
+    TillSettings m_settings;
+    QString m_workstation;
+    ClosingProbe m_probe;
+};
+
+} // namespace carvendo::pos
