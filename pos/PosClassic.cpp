@@ -18,9 +18,6 @@ namespace carvendo::pos {
 
 namespace {
 
-// Until the payment types name it.
-const QString kVodafonePack = QStringLiteral("Vodafone Pack");
-
 core::Money euros(const char* text)
 {
     return *core::Money::parse(QString::fromLatin1(text));
@@ -61,7 +58,7 @@ const QList<PaymentChoice>& PosClassic::paymentChoices()
         {QStringLiteral("Buono di credito"), PaymentType::BuonoDiCredito, QStringLiteral("BUONO CREDITO"),
          QStringLiteral("BuonoCredito.png"), PaymentPage::Voucher},
         {QStringLiteral("Vodafone Pack"),
-         kVodafonePack,
+         PaymentType::VodafonePack,
          QStringLiteral("VODAFONE PACK"),
          {},
          PaymentPage::Pack}};
@@ -261,7 +258,7 @@ ClosingInput PosClassic::closingInput() const
     const QString payment = m_sale.paymentType();
     if (payment == PaymentType::Assegno && !m_chequeImage.isEmpty())
         input.cheque = ChequeCapture{m_chequeImage, m_cheque};
-    if (payment == kVodafonePack && m_packItem)
+    if (payment == PaymentType::VodafonePack && m_packItem)
         input.pack = m_pack;
     return input;
 }

@@ -4,6 +4,13 @@ namespace carvendo::ui {
 
 void SaleRowsModel::setRows(const QList<pos::SaleRow>& rows)
 {
+    // The same rows with new values (an edit, one more unit): the grid keeps its current row, and an
+    // editor committing its value is not pulled from under it.
+    if (rows.size() == m_rows.size() && !rows.isEmpty()) {
+        m_rows = rows;
+        emit dataChanged(index(0, 0), index(int(m_rows.size()) - 1, ColumnCount - 1));
+        return;
+    }
     beginResetModel();
     m_rows = rows;
     endResetModel();
@@ -41,12 +48,12 @@ QVariant SaleRowsModel::data(const QModelIndex& index, int role) const
                 QStringLiteral(" - ") + QStringList{row.size, row.colour}.join(QLatin1Char(' ')).trimmed();
         return text;
     }
-    case Quantita:
-        return row.quantity;
+    case Quantita: // edited as text, like the amounts
+        return editing ? QVariant(QString::number(row.quantity)) : QVariant(row.quantity);
     case Importo:
         return editing ? row.publicPrice.toEditText() : row.publicPrice.toItalian();
     case Sconto:
-        return row.discountPercent;
+        return editing ? QVariant(QString::number(row.discountPercent)) : QVariant(row.discountPercent);
     case SubTotale:
         return row.subPublic.toItalian();
     default:

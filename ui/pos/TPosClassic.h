@@ -43,10 +43,12 @@ public:
     QLineEdit* received() const { return m_received; }
     QLineEdit* fiscalCode() const { return m_fiscalCode; }
 
+    // "Chiudi", Escape of the window manager: the open sale is discarded first.
+    void reject() override;
+
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void showEvent(QShowEvent* event) override;
-    void reject() override;
 
 private:
     QWidget* buildHeader();
