@@ -40,6 +40,7 @@ PosClassic::PosClassic(Context context, TillSettings settings, QObject* parent)
     connect(&m_idle, &QTimer::timeout, this,
             [this] { core::runGuarded(m_context.dialogs, [this] { logOut(); }); });
     connect(&m_operator, &TillOperator::changed, this, &PosClassic::changed);
+    connect(&m_items, &stock::Articoli::rowsChanged, this, &PosClassic::itemsChanged);
 }
 
 const QList<PaymentChoice>& PosClassic::paymentChoices()
@@ -122,6 +123,7 @@ void PosClassic::showSuspended()
     restartIdleTimer();
     m_suspended = m_sale.suspendedSales();
     m_page = PosPage::Sospese;
+    emit suspendedChanged();
     emit changed();
 }
 
@@ -310,7 +312,7 @@ bool PosClassic::resume(int saleId)
     } catch (...) {
         // Resumed by another workstation meanwhile: the list shows what is left.
         m_suspended = m_sale.suspendedSales();
-        emit changed();
+        emit suspendedChanged();
         throw;
     }
     if (!resumed)
@@ -330,7 +332,7 @@ void PosClassic::findCustomers(const QString& text)
     restartIdleTimer();
     m_customers.search(text.trimmed().isEmpty() ? registry::SearchMode::All : registry::SearchMode::Name,
                        text);
-    emit changed();
+    emit customersChanged();
 }
 
 void PosClassic::allCustomers()
@@ -344,6 +346,7 @@ void PosClassic::clearCustomers()
     SaleCustomer(m_context.db).clear(m_sale.id());
     m_customerName.clear();
     m_customers.search(registry::SearchMode::All, {});
+    emit customersChanged();
     emit changed();
 }
 
@@ -365,7 +368,7 @@ void PosClassic::newCustomer()
     const registry::RegistryKind& kind = registry::RegistryKind::customers();
     m_context.navigator.open(kind.cardWindow, QVariant(), windowName());
     m_customers.refresh();
-    emit changed();
+    emit customersChanged();
 }
 
 void PosClassic::editCustomer(int idCliente)
@@ -375,7 +378,7 @@ void PosClassic::editCustomer(int idCliente)
         return;
     m_context.navigator.open(registry::RegistryKind::customers().cardWindow, idCliente, windowName());
     m_customers.refresh();
-    emit changed();
+    emit customersChanged();
 }
 
 void PosClassic::customerHistory(int idCliente)
@@ -408,6 +411,13 @@ bool PosClassic::confirmItem(int itemId, bool andClose)
     else
         emit changed();
     return added;
+}
+
+void PosClassic::clearItems()
+{
+    restartIdleTimer();
+    m_items.search().showNothing();
+    emit itemsChanged();
 }
 
 int PosClassic::newItem()

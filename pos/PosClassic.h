@@ -177,6 +177,7 @@ public:
     // The "Articoli" page.
     stock::Articoli& items() { return m_items; }
     void findItems(const QString& description, const QString& code);
+    void clearItems();                           // "Pulisci"
     bool confirmItem(int itemId, bool andClose); // "Conferma", "Conferma e chiudi"
     int newItem();
 
@@ -196,6 +197,10 @@ signals:
     void changed();
     // The scanner field takes the focus (after every command on the "Vendita" page).
     void scannerFocus();
+    // The lists of the other pages: found customers, found items, suspended sales.
+    void customersChanged();
+    void itemsChanged();
+    void suspendedChanged();
 
 private:
     void afterRowsChanged();

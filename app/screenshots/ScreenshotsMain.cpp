@@ -22,11 +22,13 @@
 #include "ui/common/WindowEnvironment.h"
 #include "ui/common/WindowRegistry.h"
 #include "ui/foundation/TAzienda.h"
+#include "ui/pos/TPosClassic.h"
 #include "ui/stock/LoadWindows.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QLineEdit>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTextStream>
@@ -145,6 +147,30 @@ int saveLoadWindows(ui::WindowEnvironment& environment, const QString& output)
     return failures;
 }
 
+// The keyboard till with a sale rung up: a few demo items scanned, then its "Cassa" page paid in
+// cash, and its item search.
+int saveTillWindows(ui::WindowEnvironment& environment, const QString& output)
+{
+    core::Db& db = environment.connections.company();
+    ui::TPosClassic till(environment);
+    for (const char* code : {"SMP-65128", "COV-SIL", "CAR-20W", "COV-SIL"})
+        till.logic().addByBarcode(
+            db.scalar(QStringLiteral("SELECT BarcodeFull FROM articoli WHERE CodArticolo = "
+                                     ":CODICE"),
+                      {{QStringLiteral("CODICE"), QString::fromLatin1(code)}})
+                .toString());
+    int failures = !save(&till, output + QStringLiteral("/TPosClassic.png"));
+    till.logic().goToCash();
+    till.logic().choosePayment(0);
+    till.logic().pressBanknote(13);
+    failures += !save(&till, output + QStringLiteral("/TPosClassic-Cassa.png"));
+    till.logic().showItems();
+    till.logic().findItems({}, {});
+    failures += !save(&till, output + QStringLiteral("/TPosClassic-Articoli.png"));
+    till.reject(); // the demo sale is not kept
+    return failures;
+}
+
 // A phone's life for the serial windows to show: one of the demo's phones sold on an invoice, and a
 // lot of SIM cards, written through the program's own commands.
 const QString DemoLot = QStringLiteral("LOTTO-2026-001");
@@ -234,7 +260,7 @@ int main(int argc, char** argv)
                                       {{QStringLiteral("ID"), sweatshirt}})
                                 .toInt();
         for (const QString& name : registry.names()) {
-            if (name == u"TAzienda")
+            if (name == u"TAzienda" || name == u"TPosClassic")
                 continue;
             core::NavigationRequest request{name, {}, QStringLiteral("carvendo-screenshots"), {}};
             if (name == u"TAziendaAnagrafica")
@@ -263,6 +289,7 @@ int main(int argc, char** argv)
             }
         }
         failures += saveLoadWindows(environment, output);
+        failures += saveTillWindows(environment, output);
     } catch (const std::exception& e) {
         QTextStream(stderr) << e.what() << '\n';
         ++failures;

@@ -8,6 +8,7 @@
 
 #include <QDir>
 #include <QLabel>
+#include <QTableView>
 
 using namespace carvendo;
 namespace ct = carvendo::testing;
@@ -22,7 +23,8 @@ class TPosClassicWindowTest : public ct::CompanySuite<TPosClassicWindowTest>, pr
 protected:
     void SetUp() override
     {
-        emptyTables({"articoli", "giacenze", "banco", "dettbanco", "venduti", "scontrini", "casse"});
+        emptyTables(
+            {"articoli", "giacenze", "banco", "dettbanco", "venduti", "scontrini", "casse", "clienti"});
         db().exec(QStringLiteral(
             "INSERT INTO articoli (CodArticolo, Descrizione, BarcodeFull, repartodesc, Pubblico, "
             "PrezzoVendnoiva, "
@@ -158,6 +160,49 @@ TEST_F(TPosClassicWindowTest, ConfirmingACardPaymentIsRefusedAndTheSaleKeepsItsR
     window.reject();
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM banco")), 0);
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM dettbanco")), 0);
+}
+
+TEST_F(TPosClassicWindowTest, TheChosenCustomerReachesTheLedgerAndASaleSuspendedElsewhereKeepsItsOwn)
+{
+    db().exec(QStringLiteral("INSERT INTO clienti (idCliente, CodiceCliente, RagioneSociale) VALUES "
+                             "(7, 7, 'ROSSI MARIO'), (8, 8, 'BIANCHI ANNA')"));
+    ui::TPosClassic window(m_environment);
+    window.show();
+    const auto chooseRossi = [&] {
+        pressKey(window.scanner(), Qt::Key_F7);
+        auto* search = child<QLineEdit>(window, "ricercaCliente");
+        search->clear();
+        type(search, QStringLiteral("ROSSI"));
+        pressEnter(search);
+        auto* customers = child<QTableView>(window, "clienti");
+        ASSERT_EQ(customers->model()->rowCount(), 1);
+        customers->setCurrentIndex(customers->model()->index(0, 0));
+        child<QPushButton>(window, "confermaCliente")->click();
+    };
+
+    int saleId = window.logic().sale().id();
+    scan(window, QStringLiteral("8000001"));
+    chooseRossi();
+    EXPECT_EQ(child<QLabel>(window, "cliente")->text(), QStringLiteral("ROSSI MARIO"));
+    EXPECT_EQ(window.logic().page(), pos::PosPage::Vendita);
+    pressKey(window.scanner(), Qt::Key_F10);
+    EXPECT_EQ(
+        count(QStringLiteral("SELECT COUNT(*) FROM venduti WHERE idCliente = 7 AND cliente = 'ROSSI MARIO'")),
+        1);
+    EXPECT_EQ(child<QLabel>(window, "cliente")->text(), QStringLiteral("Cliente al banco"));
+
+    // Another workstation suspends the open sale before the customer is chosen here.
+    saleId = window.logic().sale().id();
+    scan(window, QStringLiteral("8000002"));
+    db().exec(QStringLiteral("UPDATE banco SET vendita_sospesa = 1 WHERE id = :ID"),
+              {{QStringLiteral("ID"), saleId}});
+    m_dialogs.clear();
+    chooseRossi();
+    EXPECT_EQ(m_dialogs.messages(), QStringList{pos::Sale::notOpenMessage()});
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT COALESCE(idCliente, 0) FROM banco WHERE id = :ID"),
+                          {{QStringLiteral("ID"), saleId}})
+                  .toInt(),
+              0);
 }
 
 } // namespace

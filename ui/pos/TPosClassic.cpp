@@ -105,6 +105,11 @@ TPosClassic::TPosClassic(WindowEnvironment& environment, QWidget* parent)
 
     connect(m_logic.get(), &pos::PosClassic::changed, this, &TPosClassic::render);
     connect(m_logic.get(), &pos::PosClassic::scannerFocus, this, &TPosClassic::focusScanner);
+    connect(m_logic.get(), &pos::PosClassic::customersChanged, this,
+            [this] { m_customerRows->setRows(m_logic->customers().rows()); });
+    connect(m_logic.get(), &pos::PosClassic::itemsChanged, this,
+            [this] { m_itemRows->setRows(m_logic->items().rows()); });
+    connect(m_logic.get(), &pos::PosClassic::suspendedChanged, this, &TPosClassic::renderSuspended);
     m_logic->open();
     render();
 }
@@ -575,11 +580,12 @@ void TPosClassic::render()
         m_chequeNumber->clear();
     }
     renderPack();
+}
 
-    m_customerRows->setRows(m_logic->customers().rows());
-    m_itemRows->setRows(m_logic->items().rows());
+void TPosClassic::renderSuspended()
+{
     m_suspended->removeRows(0, m_suspended->rowCount());
-    for (const pos::SuspendedSale& sale : logic.suspendedSales())
+    for (const pos::SuspendedSale& sale : m_logic->suspendedSales())
         m_suspended->appendRow({new QStandardItem(QString::number(sale.id)),
                                 new QStandardItem(sale.date.toString(QStringLiteral("dd/MM/yyyy"))),
                                 new QStandardItem(sale.total.toItalian())});
@@ -723,21 +729,18 @@ void TPosClassic::customerHistory()
 void TPosClassic::findItems()
 {
     m_logic->findItems(m_itemDescription->text(), m_itemCode->text());
-    m_itemRows->setRows(m_logic->items().rows());
 }
 
 void TPosClassic::allItems()
 {
     m_logic->findItems({}, {});
-    m_itemRows->setRows(m_logic->items().rows());
 }
 
 void TPosClassic::clearItems()
 {
     m_itemDescription->clear();
     m_itemCode->clear();
-    m_logic->items().search().showNothing();
-    m_itemRows->setRows(m_logic->items().rows());
+    m_logic->clearItems();
     m_itemDescription->setFocus();
 }
 

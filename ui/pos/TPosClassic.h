@@ -65,6 +65,7 @@ private:
     void guarded(const std::function<void()>& command);
     void render();
     void renderPack();
+    void renderSuspended();
     void showSuspendedRows();
     int selectedRow(QTableView* grid) const;
     int selectedKey(QTableView* grid, const QString& keyColumn) const;
