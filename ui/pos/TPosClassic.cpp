@@ -3,7 +3,6 @@
 #include "foundation/CashRegisters.h"
 #include "pos/FileReceiptDriver.h"
 #include "registry/RegistryKind.h"
-#include "stock/ItemSearch.h"
 #include "ui/common/PageWidgets.h"
 #include "ui/common/RowsTableModel.h"
 #include "ui/pos/SaleRowsModel.h"
@@ -165,7 +164,7 @@ QWidget* TPosClassic::buildHeader()
 QWidget* TPosClassic::buildSalePage()
 {
     m_scanner = namedField(QStringLiteral("ricercaBarcode"));
-    m_scanner->setPlaceholderText(QStringLiteral("Ricerca barcode"));
+    m_scanner->setPlaceholderText(QStringLiteral("Barcode o seriale, poi Invio"));
     m_scanner->setFont(scaled(m_scanner->font(), 1.6));
     connect(m_scanner, &QLineEdit::returnPressed, this, [this] { guarded([this] { scan(); }); });
 
@@ -254,8 +253,7 @@ QWidget* TPosClassic::buildCashPage()
     for (QPushButton* closing :
          {button(QStringLiteral("F8 Scontrino Fiscale"), "scontrinoFiscale", &TPosClassic::fiscalReceipt),
           invoice,
-          button(QStringLiteral("F9 Conferma Scarico"), "confermaScarico", &TPosClassic::confirmUnload),
-          button(QStringLiteral("Esc Vendita in corso"), "venditaInCorso", &TPosClassic::backToSale)}) {
+          button(QStringLiteral("F9 Conferma Scarico"), "confermaScarico", &TPosClassic::confirmUnload)}) {
         closing->setMinimumHeight(52);
         closing->setFont(scaled(closing->font(), 1.15, true));
         closings->addWidget(closing);
@@ -279,12 +277,16 @@ QWidget* TPosClassic::buildPaymentPages()
     m_paymentPages->addWidget(new QWidget);
 
     auto* banknotes = new QWidget;
-    auto* notes = new QGridLayout(banknotes);
+    auto* notes = new QGridLayout;
+    auto* banknotesLayout = new QVBoxLayout(banknotes);
+    banknotesLayout->addLayout(notes);
+    banknotesLayout->addStretch();
     const QList<pos::Banknote>& faces = pos::PosClassic::banknotes();
     for (int i = 0; i < faces.size(); ++i) {
         QPushButton* note = pageButton(faces.at(i).caption, QStringLiteral("banconota%1").arg(i));
         note->setFocusPolicy(Qt::NoFocus);
-        note->setMinimumHeight(40);
+        note->setMinimumHeight(48);
+        note->setFont(scaled(note->font(), 1.15, true));
         connect(note, &QPushButton::clicked, this,
                 [this, i] { guarded([this, i] { m_logic->pressBanknote(i); }); });
         notes->addWidget(note, i / 5, i % 5);
@@ -461,12 +463,17 @@ QWidget* TPosClassic::buildItemsPage()
     for (QLineEdit* field : {m_itemDescription, m_itemCode})
         connect(field, &QLineEdit::returnPressed, this, [this] { guarded([this] { findItems(); }); });
     m_itemRows = new RowsTableModel(this);
-    QList<RowsTableModel::Column> columns;
-    for (qsizetype i = 0; i < stock::ItemSearch::columns().size(); ++i)
-        columns.append({stock::ItemSearch::columns().at(i), stock::ItemSearch::captions().value(i)});
-    m_itemRows->setColumns(columns);
+    // What the counter needs of an item: how it is known, what it costs, whether it is in stock.
+    m_itemRows->setColumns({{QStringLiteral("CodArticolo"), QStringLiteral("Codice")},
+                            {QStringLiteral("BarcodeFull"), QStringLiteral("Barcode")},
+                            {QStringLiteral("Descrizione"), QStringLiteral("Descrizione")},
+                            {QStringLiteral("Pubblico"), QStringLiteral("Prezzo"), true},
+                            {QStringLiteral("Giacenza"), QStringLiteral("Giacenza")},
+                            {QStringLiteral("Disponibilita"), QStringLiteral("Disponibilità")}});
     m_itemGrid = readOnlyGrid(m_itemRows, this);
     m_itemGrid->setObjectName(QStringLiteral("articoli"));
+    m_itemGrid->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    m_itemGrid->horizontalHeader()->setSectionResizeMode(2, QHeaderView::Stretch);
     connect(m_itemGrid, &QTableView::doubleClicked, this, [this] { guarded([this] { confirmItem(); }); });
 
     auto* search = new QHBoxLayout;
@@ -529,14 +536,17 @@ QWidget* TPosClassic::buildSidePanel()
          {toCash, quick, m_suspendButton, m_resumeButton, discount, onHold,
           button(QStringLiteral("F7 Clienti"), "clientiPagina", &TPosClassic::customersPage),
           button(QStringLiteral("F11 Articoli"), "articoliPagina", &TPosClassic::itemsPage),
-          button(QStringLiteral("F10 Nuova"), "nuova", &TPosClassic::newSale)}) {
+          button(QStringLiteral("F10 Nuova"), "nuova", &TPosClassic::newSale),
+          button(QStringLiteral("Esc Vendita in corso"), "venditaInCorso", &TPosClassic::backToSale)}) {
         command->setMinimumHeight(40);
         layout->addWidget(command);
     }
     toCash->setFont(scaled(toCash->font(), 1.2, true));
     toCash->setMinimumHeight(56);
     layout->addStretch();
-    layout->addWidget(button(QStringLiteral("Chiudi"), "chiudi", &TPosClassic::closeTill));
+    QPushButton* close = button(QStringLiteral("Chiudi"), "chiudi", &TPosClassic::closeTill);
+    close->setMinimumHeight(40);
+    layout->addWidget(close);
     return panel;
 }
 
