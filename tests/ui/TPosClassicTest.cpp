@@ -6,8 +6,10 @@
 
 #include "core/Db.h"
 
+#include <QCheckBox>
 #include <QDir>
 #include <QLabel>
+#include <QRadioButton>
 #include <QTableView>
 
 using namespace carvendo;
@@ -23,8 +25,8 @@ class TPosClassicWindowTest : public ct::CompanySuite<TPosClassicWindowTest>, pr
 protected:
     void SetUp() override
     {
-        emptyTables(
-            {"articoli", "giacenze", "banco", "dettbanco", "venduti", "scontrini", "casse", "clienti"});
+        emptyTables({"articoli", "giacenze", "banco", "dettbanco", "venduti", "scontrini", "casse", "clienti",
+                     "vodafone_scarico"});
         db().exec(QStringLiteral(
             "INSERT INTO articoli (CodArticolo, Descrizione, BarcodeFull, repartodesc, Pubblico, "
             "PrezzoVendnoiva, "
@@ -86,6 +88,10 @@ TEST_F(TPosClassicWindowTest, ScannedEditedAndPaidInCashItIsPostedWithItsReceipt
 
     pressKey(window.scanner(), Qt::Key_F2);
     buttonCaptioned(window, QStringLiteral("Contanti"))->click();
+    type(window.received(), QStringLiteral("0,50"));
+    EXPECT_EQ(window.received()->text(), QStringLiteral("0,50"))
+        << "a leading zero is not taken away while typing";
+    EXPECT_EQ(window.findChild<QLabel*>(QStringLiteral("resto"))->text(), QStringLiteral("€ -54,20"));
     buttonCaptioned(window, QStringLiteral("€. 100"))->click();
     buttonCaptioned(window, QStringLiteral("€. 50"))->click();
     EXPECT_EQ(window.findChild<QLabel*>(QStringLiteral("resto"))->text(), QStringLiteral("€ -4,70"))
@@ -203,6 +209,38 @@ TEST_F(TPosClassicWindowTest, TheChosenCustomerReachesTheLedgerAndASaleSuspended
                           {{QStringLiteral("ID"), saleId}})
                   .toInt(),
               0);
+}
+
+TEST_F(TPosClassicWindowTest, TheOperatorPackIsUnloadedOnTheTermsChosenOnItsPage)
+{
+    db().exec(QStringLiteral(
+        "INSERT INTO articoli (CodArticolo, Descrizione, BarcodeFull, repartodesc, Pubblico, "
+        "PrezzoVendnoiva, vodafone_pack, punti, vincolo) VALUES ('PACK', 'Pack SIM', '8000009', "
+        "'REPARTO1', 10, 8.1967, 1, 0, 1)"));
+    ui::TPosClassic window(m_environment);
+    window.show();
+    scan(window, QStringLiteral("8000009"));
+
+    pressKey(window.scanner(), Qt::Key_F2);
+    EXPECT_EQ(window.logic().paymentPage(), pos::PaymentPage::Pack);
+    EXPECT_FALSE(child<QCheckBox>(window, "royalty")->isEnabled()) << "the pack collects no points";
+    EXPECT_FALSE(child<QRadioButton>(window, "opzionePack0")->isEnabled());
+    child<QRadioButton>(window, "opzionePack3")->click();
+    child<QCheckBox>(window, "vincolo")->click();
+    type(child<QLineEdit>(window, "canone"), QStringLiteral("12,5"));
+    buttonCaptioned(window, QStringLiteral("Vodafone Pack"))->click();
+    pressKey(window.received(), Qt::Key_F9);
+
+    EXPECT_TRUE(m_dialogs.messages().isEmpty()) << m_dialogs.messages().join('\n').toStdString();
+    const core::Rows unloads =
+        db().query(QStringLiteral("SELECT tipo_scarico, cod_scarico, importo_abb FROM vodafone_scarico"));
+    ASSERT_EQ(unloads.size(), 1);
+    EXPECT_EQ(unloads.value(0, u"tipo_scarico").toString(), "ABBONAM");
+    EXPECT_EQ(unloads.value(0, u"cod_scarico").toString(), "VNC");
+    EXPECT_EQ(unloads.value(0, u"importo_abb").toMoney(), *core::Money::parse(u"12.5"));
+    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM venduti WHERE TipoPagamento = 'Vodafone Pack'")), 1);
+    EXPECT_EQ(child<QLineEdit>(window, "canone")->text(), "")
+        << "the next sale starts from a clean pack page";
 }
 
 } // namespace

@@ -577,17 +577,20 @@ void TPosClassic::render()
     m_paymentIcon->setPixmap(icon.isEmpty() ? QPixmap()
                                             : QPixmap(icon).scaledToHeight(64, Qt::SmoothTransformation));
     m_cashTotal->setText(QStringLiteral("€ ") + totals.totaleConto.toItalian());
-    if (moneyOf(m_received) != logic.sale().received() || logic.sale().received().isZero())
+    // What is being typed ("0,") stays as long as it means the amount the sale holds.
+    if (moneyOf(m_received) != logic.sale().received())
         m_received->setText(logic.sale().received().isZero() ? QString()
                                                              : logic.sale().received().toEditText());
     m_change->setText(QStringLiteral("€ ") + logic.sale().change().toItalian());
     if (m_fiscalCode->text() != logic.fiscalCode())
         m_fiscalCode->setText(logic.fiscalCode());
     m_chequeImage->setText(logic.chequeImage());
-    if (logic.chequeImage().isEmpty() && logic.cheque().bank.isEmpty()) {
-        m_chequeAmount->clear();
-        m_chequeBank->clear();
-        m_chequeNumber->clear();
+    // The cheque and pack fields belong to the sale they were typed for.
+    if (logic.sale().id() != m_shownSale) {
+        m_shownSale = logic.sale().id();
+        for (QLineEdit* field : {m_chequeAmount, m_chequeBank, m_chequeNumber, m_customerContribution,
+                                 m_operatorContribution, m_points, m_subscription, m_promotionDiscount})
+            field->clear();
     }
     renderPack();
 }

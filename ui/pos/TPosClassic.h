@@ -109,8 +109,8 @@ private:
     WindowEnvironment& m_environment;
     std::unique_ptr<pos::ReceiptPrinter> m_printer;
     std::unique_ptr<pos::PosClassic> m_logic;
-    bool m_opened = false;
     bool m_closing = false;
+    int m_shownSale = 0; // the sale whose payment fields the "Cassa" page shows
 
     QStackedWidget* m_pages = nullptr;
     QStackedWidget* m_paymentPages = nullptr;
