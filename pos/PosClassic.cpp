@@ -28,12 +28,12 @@ core::Money euros(const char* text)
 PosClassic::PosClassic(Context context, TillSettings settings, QObject* parent)
     : QObject(parent), m_context(context), m_settings(std::move(settings)),
       m_sale(context.db, context.dialogs, context.session),
-      m_operator(context.clock, m_settings.operatorRules, this),
+      m_operator(context.clock, m_settings.operatorRules),
       m_closing(context.db, context.dialogs, context.session, context.paths, context.printer, m_settings,
                 PendingReceipts::thisWorkstation()),
       m_customers(registry::RegistryKind::customers(), context.db),
       m_items(context.db, context.session, context.paths, context.dialogs, context.navigator,
-              {windowName(), false}, this)
+              {windowName(), false})
 {
     m_items.search().setWarehouse(context.session.warehouse().id);
     m_idle.setSingleShot(true);

@@ -152,7 +152,7 @@ QWidget* TPosClassic::buildHeader()
     layout->addSpacing(16);
     layout->addWidget(m_operatorState);
     layout->addSpacing(16);
-    layout->addWidget(new QLabel(QStringLiteral("Connesso da:")));
+    layout->addWidget(new QLabel(QStringLiteral("Tempo di connessione:")));
     layout->addWidget(m_connectionTime);
     layout->addWidget(m_loginButton);
     layout->addStretch();
