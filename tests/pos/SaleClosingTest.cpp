@@ -1,7 +1,8 @@
+#include "pos/SaleClosing.h"
 #include "pos/FileReceiptDriver.h"
+#include "pos/PaymentType.h"
 #include "pos/PendingReceipts.h"
 #include "pos/Sale.h"
-#include "pos/SaleClosing.h"
 
 #include "core/Paths.h"
 #include "tests/pos/SaleFixture.h"
@@ -11,6 +12,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QImage>
 #include <QTemporaryDir>
 
 #include <csignal>
@@ -50,11 +53,12 @@ protected:
     void SetUp() override
     {
         SaleFixture::SetUp();
-        emptyTables({"scontrini", "venduti", "giacenze", "vodafone_scarico"});
+        emptyTables({"scontrini", "venduti", "giacenze", "vodafone_scarico", "acquisizioni"});
         ASSERT_TRUE(QDir(m_folder.path()).mkpath(QStringLiteral("driver")));
-        m_session.logIn(core::Operator{ct::kSerialActor.operatorId, ct::kSerialActor.operatorName,
-                                       QStringLiteral("giulia"), {}, {}},
-                        core::Warehouse{ct::kSerialActor.warehouseId, ct::kSerialActor.warehouseName}, {});
+        m_session.logIn(
+            core::Operator{
+                ct::kSerialActor.operatorId, ct::kSerialActor.operatorName, QStringLiteral("giulia"), {}, {}},
+            core::Warehouse{ct::kSerialActor.warehouseId, ct::kSerialActor.warehouseName}, {});
         addItem(QStringLiteral("800100"), "10", "8.1967");
         addItem(QStringLiteral("800200"), "3.5", "2.8689");
     }
@@ -112,16 +116,18 @@ TEST_F(SaleClosingTest, AReceiptClosingPostsTheSaleOnceAndHandsOverTheLinesItKee
     EXPECT_EQ(outcome.number, 1);
     EXPECT_TRUE(outcome.handedOver);
     EXPECT_EQ(posting(), posted());
-    const core::Row header = db().query(QStringLiteral("SELECT NumDoc, Operatore, Pagato, Resto, TotaleConto FROM "
-                                                       "banco WHERE id = :ID"),
-                                        {{QStringLiteral("ID"), closed}})
-                                 .first();
+    const core::Row header =
+        db().query(QStringLiteral("SELECT NumDoc, Operatore, Pagato, Resto, TotaleConto FROM "
+                                  "banco WHERE id = :ID"),
+                   {{QStringLiteral("ID"), closed}})
+            .first();
     EXPECT_EQ(header["Operatore"].toString(), QStringLiteral("giulia"));
     EXPECT_EQ(header["TotaleConto"].toMoney(), euros("20.5"));
     EXPECT_EQ(header["Resto"].toMoney(), euros("29.5"));
     // The ledger keeps the price the row was sold at, net of its discount.
-    EXPECT_EQ(db().scalar(QStringLiteral("SELECT PrezzoPubblico FROM venduti WHERE Codice = '800100'")).toMoney(),
-              euros("17"));
+    EXPECT_EQ(
+        db().scalar(QStringLiteral("SELECT PrezzoPubblico FROM venduti WHERE Codice = '800100'")).toMoney(),
+        euros("17"));
 
     // The printer got exactly the lines the receipt row keeps, discount line included.
     const core::Row receipt =
@@ -147,7 +153,8 @@ TEST_F(SaleClosingTest, ASaleClosedByAnotherWorkstationMeanwhileIsNotPostedAgain
     // The other workstation is closing the same sale: it holds the header, not yet committed.
     const std::unique_ptr<core::Db> other = company().newConnection();
     core::Transaction otherClosing(*other);
-    other->exec(QStringLiteral("UPDATE banco SET NumDoc = 7 WHERE id = :ID"), {{QStringLiteral("ID"), sale.id()}});
+    other->exec(QStringLiteral("UPDATE banco SET NumDoc = 7 WHERE id = :ID"),
+                {{QStringLiteral("ID"), sale.id()}});
 
     pos::ClosingOutcome outcome;
     ct::Workstation till(db());
@@ -244,10 +251,65 @@ TEST_F(SaleClosingTest, AReceiptThePrinterDidNotGetStaysPostedAndIsOfferedAtTheN
     m_dialogs.answerConfirm(true);
     pending.offer(m_dialogs, driver);
     EXPECT_EQ(m_dialogs.texts(ct::DialogEvent::Kind::Confirm),
-              QStringList{QStringLiteral("Lo scontrino 1 non è stato inviato alla stampante fiscale. Inviarlo ora?")});
+              QStringList{QStringLiteral(
+                  "Lo scontrino 1 non è stato inviato alla stampante fiscale. Inviarlo ora?")});
     EXPECT_TRUE(ct::readFile(driverFile("SR_Dati.001")).endsWith("C.F./P.IVA: RSSMRA80A01H501U;\r\n"));
     EXPECT_TRUE(pending.pending().isEmpty());
     EXPECT_TRUE(pos::PendingReceipts(db(), QStringLiteral("CASSA-2")).pending().isEmpty());
+}
+
+TEST_F(SaleClosingTest, AChequeOrAnOperatorPackIsRecordedWithTheSaleItPays)
+{
+    pos::FileReceiptDriver driver(receiptsDir(), driverDir());
+    pos::SaleClosing closer = closing(driver);
+    pos::Sale sale(db(), m_dialogs, m_session);
+    ringUp(sale);
+    sale.setPaymentType(pos::PaymentType::Assegno);
+    const pos::ChequeDetails cheque{euros("20.5"), QStringLiteral("BANCA"), QStringLiteral("123")};
+    const QString missing = m_folder.filePath(QStringLiteral("manca.png"));
+    EXPECT_EQ(
+        closer.close(sale, ClosingKind::FiscalReceipt, {}, {{}, pos::ChequeCapture{missing, cheque}}).result,
+        ClosingResult::Refused);
+    EXPECT_EQ(m_dialogs.messages(),
+              QStringList{QStringLiteral("Impossibile leggere l'immagine: %1").arg(missing)});
+    EXPECT_EQ(posting(), Posting{});
+
+    QImage image(40, 20, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    const QString scan = m_folder.filePath(QStringLiteral("assegno.jpg"));
+    ASSERT_TRUE(image.save(scan));
+    const int paid = sale.id();
+    EXPECT_EQ(
+        closer.close(sale, ClosingKind::FiscalReceipt, {}, {{}, pos::ChequeCapture{scan, cheque}}).number, 1);
+    EXPECT_TRUE(QFileInfo::exists(pos::SaleCheque(db(), m_paths).pngPath(paid)));
+    const core::Row row =
+        db().query(
+                QStringLiteral("SELECT a.numacq, a.numdocassoc, a.iddoc, b.num_acquisizione, b.importo_ass "
+                               "FROM acquisizioni a JOIN banco b ON b.id = a.iddoc"))
+            .first();
+    EXPECT_EQ(row["numdocassoc"].toInt(), 1);
+    EXPECT_EQ(row["iddoc"].toInt(), paid);
+    EXPECT_EQ(row["num_acquisizione"].toInt(), row["numacq"].toInt());
+    EXPECT_EQ(row["importo_ass"].toMoney(), euros("20.5"));
+
+    addItem(QStringLiteral("PACK1"), "0", "0", true);
+    ASSERT_TRUE(sale.addByBarcode(QStringLiteral("PACK1")));
+    sale.setPaymentType(pos::PaymentType::VodafonePack);
+    pos::PackUnload pack;
+    pack.option = pos::PackUnload::Option::Subscription;
+    pack.commitment = true;
+    pack.subscription = euros("9.99");
+    EXPECT_EQ(closer.close(sale, ClosingKind::ConfirmUnload, {}, {{}, {}, pack}).number, 2);
+    const core::Row unload =
+        db().query(
+                QStringLiteral("SELECT codice, tipo_scarico, cod_scarico, cod_contributo, importo_abb FROM "
+                               "vodafone_scarico"))
+            .first();
+    EXPECT_EQ(unload["codice"].toString(), QStringLiteral("PACK1"));
+    EXPECT_EQ(unload["tipo_scarico"].toString(), QStringLiteral("ABBONAM"));
+    EXPECT_EQ(unload["cod_scarico"].toString(), QStringLiteral("VNC"));
+    EXPECT_EQ(unload["cod_contributo"].toString(), QStringLiteral("S.C"));
+    EXPECT_EQ(unload["importo_abb"].toMoney(), euros("9.99"));
 }
 
 // The closing in a child process killed (as by a power cut) after each step it passes, then the
