@@ -46,7 +46,13 @@ void PendingReceipts::handOver(int receiptId, const Receipt& receipt, ReceiptPri
     setState(receiptId, Sending);
     if (probe)
         probe(ClosingStep::HandOverStarted);
-    printer.handOver(receipt);
+    try {
+        printer.handOver(receipt);
+    } catch (const ReceiptNotHandedOver&) {
+        // The printer is known not to have it (the start file never reached it).
+        setState(receiptId, ToSend);
+        throw;
+    }
     setState(receiptId, HandedOver);
     if (probe)
         probe(ClosingStep::HandedOver);
@@ -79,8 +85,9 @@ void PendingReceipts::offer(core::Dialogs& dialogs, ReceiptPrinter& printer)
             // Whether the printer got it cannot be known here: only the operator can look.
             dialogs.beep();
             if (!dialogs.confirm(
-                    QStringLiteral("Lo scontrino %1 potrebbe essere già stato stampato: controllare la "
-                                   "stampante fiscale.\nInviarlo di nuovo? Rispondere No se è stato stampato.")
+                    QStringLiteral(
+                        "Lo scontrino %1 potrebbe essere già stato stampato: controllare la "
+                        "stampante fiscale.\nInviarlo di nuovo? Rispondere No se è stato stampato.")
                         .arg(pending.number))) {
                 setState(pending.id, HandedOver);
                 continue;

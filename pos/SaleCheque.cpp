@@ -1,7 +1,5 @@
 #include "pos/SaleCheque.h"
 
-#include "pos/Sale.h"
-
 #include "core/Db.h"
 #include "core/Error.h"
 #include "core/Numbering.h"
@@ -35,14 +33,14 @@ int SaleCheque::capture(int saleId, int warehouseId, const QString& imageFile, c
     if (m_db.exec(QStringLiteral(
                       "UPDATE banco SET num_acquisizione = :NUMERO, data_ass = CURRENT_DATE, importo_ass "
                       "= :IMPORTO, banca_ass = LEFT(:BANCA, 120), num_ass = LEFT(:NUMASS, 70) WHERE id = "
-                      ":IDBANCO AND ") +
-                      Sale::openCondition(),
+                      ":IDBANCO"),
                   {{QStringLiteral("NUMERO"), number.number()},
                    {QStringLiteral("IMPORTO"), QVariant::fromValue(cheque.amount)},
                    {QStringLiteral("BANCA"), cheque.bank},
                    {QStringLiteral("NUMASS"), cheque.number},
                    {QStringLiteral("IDBANCO"), saleId}}) == 0)
-        throw core::Error(Sale::notOpenMessage(), core::Error::Kind::Refusal);
+        throw core::Error(
+            QStringLiteral("La vendita %1 non esiste più: l'assegno non può essere registrato.").arg(saleId));
     image.save(path);
     transaction.commit();
     return number.number();

@@ -21,7 +21,8 @@ struct ChequeDetails
 
 // The cheque a sale is paid with: its image as a PNG named after the sale in the till's acquisitions
 // folder, a numbered `acquisizioni` row, and the cheque data on the sale's header. The row, the file
-// and the header go together: an image that cannot be read or written leaves nothing.
+// and the header go together: an image that cannot be read or written leaves nothing. The closing
+// that claimed the sale records it within its own transaction, so the row carries the sale's number.
 class SaleCheque
 {
 public:

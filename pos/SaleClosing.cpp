@@ -111,10 +111,10 @@ ClosingOutcome SaleClosing::closeChecked(Sale& sale, ClosingKind kind, const QSt
     // The receipt is built, and so checked, before anything is written.
     std::optional<Receipt> receipt;
     if (withReceipt)
-        receipt = buildReceipt(ReceiptVariant::Keyboard, ReceiptRow::ofSale(m_db, sale.id()), payment,
-                               kind == ClosingKind::FiscalReceipt ? checkedFiscalCode(input.fiscalCode)
-                                                                  : QString(),
-                               m_settings.cassaPassword);
+        receipt =
+            buildReceipt(ReceiptVariant::Keyboard, ReceiptRow::ofSale(m_db, sale.id()), payment,
+                         kind == ClosingKind::FiscalReceipt ? checkedFiscalCode(input.fiscalCode) : QString(),
+                         m_settings.cassaPassword);
 
     ClosingOutcome outcome = ClosingOutcome::of(ClosingResult::Closed);
     {
@@ -151,19 +151,20 @@ int SaleClosing::claim(const Sale& sale, const QString& tillOperator)
     const QString saleOperator =
         m_settings.operatorRules.required ? tillOperator : m_session.currentOperator().username;
     // Of two workstations (or two clicks) closing the same sale, the second finds it closed.
-    if (m_db.exec(QStringLiteral("UPDATE banco SET NumDoc = :NUMERO, Anno = :ANNO, Mese = :MESE, Operatore = "
-                                 "LEFT(:OPERATORE, 50), idMagazzino = :IDMAGAZZINO, Magazzino = LEFT(:MAGAZZINO, "
-                                 "120), Pagato = :PAGATO, Resto = :RESTO WHERE id = :IDBANCO AND ") +
-                      Sale::openCondition(),
-                  {{QStringLiteral("NUMERO"), number.number()},
-                   {QStringLiteral("ANNO"), QString::number(m_today.year())},
-                   {QStringLiteral("MESE"), core::monthName(m_today.month())},
-                   {QStringLiteral("OPERATORE"), saleOperator},
-                   {QStringLiteral("IDMAGAZZINO"), m_session.warehouse().id},
-                   {QStringLiteral("MAGAZZINO"), m_session.warehouse().name},
-                   {QStringLiteral("PAGATO"), QVariant::fromValue(paid)},
-                   {QStringLiteral("RESTO"), QVariant::fromValue(paid - total)},
-                   {QStringLiteral("IDBANCO"), sale.id()}}) == 0)
+    if (m_db.exec(
+            QStringLiteral("UPDATE banco SET NumDoc = :NUMERO, Anno = :ANNO, Mese = :MESE, Operatore = "
+                           "LEFT(:OPERATORE, 50), idMagazzino = :IDMAGAZZINO, Magazzino = LEFT(:MAGAZZINO, "
+                           "120), Pagato = :PAGATO, Resto = :RESTO WHERE id = :IDBANCO AND ") +
+                Sale::openCondition(),
+            {{QStringLiteral("NUMERO"), number.number()},
+             {QStringLiteral("ANNO"), QString::number(m_today.year())},
+             {QStringLiteral("MESE"), core::monthName(m_today.month())},
+             {QStringLiteral("OPERATORE"), saleOperator},
+             {QStringLiteral("IDMAGAZZINO"), m_session.warehouse().id},
+             {QStringLiteral("MAGAZZINO"), m_session.warehouse().name},
+             {QStringLiteral("PAGATO"), QVariant::fromValue(paid)},
+             {QStringLiteral("RESTO"), QVariant::fromValue(paid - total)},
+             {QStringLiteral("IDBANCO"), sale.id()}}) == 0)
         refuse(Sale::notOpenMessage());
     SaleRows(m_db, sale.id()).removeEmpty();
     passed(ClosingStep::Claimed);
@@ -184,7 +185,8 @@ void SaleClosing::post(int saleId, const QString& payment)
     m_db.exec(
         QStringLiteral(
             "INSERT INTO venduti (idDoc, TipoDoc, idArticolo, Codice, Descrizione, quantita, PrezzoAcquisto, "
-            "PrezzoPubblico, PrezzoVendita, Utile, ScontoPerc, idCliente, cliente, TipoPagamento, Anno, Mese, "
+            "PrezzoPubblico, PrezzoVendita, Utile, ScontoPerc, idCliente, cliente, TipoPagamento, Anno, "
+            "Mese, "
             "idMagazzino, Magazzino, Operatore, data, Ora, Taglia, Colore, Seriale, ConSeriale) "
             "SELECT d.idBanco, 'Pos', d.idarticolo, d.Codice, d.descrizione, d.quantita, "
             "ROUND(COALESCE(a.PrezzoAcquisto, 0) * d.quantita, 4), d.SubPubblico, d.SubTotale, "
@@ -211,11 +213,12 @@ bool SaleClosing::handOver(int receiptId, const Receipt& receipt, int number)
         why = error.message();
     }
     m_dialogs.beep();
-    m_dialogs.warning(QStringLiteral("La vendita %1 è registrata, ma lo scontrino non è arrivato alla stampante "
-                                     "fiscale: %2\nLo scontrino sarà proposto di nuovo alla prossima apertura "
-                                     "della cassa.")
-                          .arg(number)
-                          .arg(why));
+    m_dialogs.warning(
+        QStringLiteral("La vendita %1 è registrata, ma lo scontrino non è arrivato alla stampante "
+                       "fiscale: %2\nLo scontrino sarà proposto di nuovo alla prossima apertura "
+                       "della cassa.")
+            .arg(number)
+            .arg(why));
     return false;
 }
 

@@ -42,9 +42,9 @@ struct ChequeCapture
 // What the "Cassa" page holds when the operator closes.
 struct ClosingInput
 {
-    QString fiscalCode;                  // the fiscal code (or partita IVA) typed, if any
-    std::optional<ChequeCapture> cheque; // required with payment "Assegno" on a receipt
-    std::optional<PackUnload> pack;      // required with payment "Vodafone Pack"
+    QString fiscalCode;                    // the fiscal code (or partita IVA) typed, if any
+    std::optional<ChequeCapture> cheque{}; // required with payment "Assegno" on a receipt
+    std::optional<PackUnload> pack{};      // required with payment "Vodafone Pack"
 };
 
 enum class ClosingResult

@@ -25,8 +25,7 @@ inline Money euros(const char* text)
 }
 
 // A till of the shop's warehouse with items sold by barcode, serial and size/colour cell.
-template <typename Suite>
-class SaleFixture : public ct::CompanySuite<Suite>
+template <typename Suite> class SaleFixture : public ct::CompanySuite<Suite>
 {
 protected:
     using ct::CompanySuite<Suite>::db;

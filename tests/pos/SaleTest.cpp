@@ -1,19 +1,13 @@
 #include "pos/Sale.h"
-#include "pos/SaleCheque.h"
 
 #include "core/Db.h"
 #include "core/Error.h"
-#include "core/Paths.h"
 #include "core/Session.h"
 #include "tests/pos/SaleFixture.h"
 #include "tests/support/QtPrinters.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TestDatabase.h"
 #include "tests/support/Workstation.h"
-
-#include <QFileInfo>
-#include <QImage>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -282,38 +276,6 @@ TEST_F(SaleTest, EmptyRowsAreRemovedOnlyFromThisSale)
     sale.removeEmptyRows();
     EXPECT_EQ(rowsOf(sale.id()), 0);
     EXPECT_EQ(rowsOf(sale.id() + 1000), 1);
-}
-
-TEST_F(SaleTest, AChequeImageBecomesANumberedAcquisitionOfTheSale)
-{
-    QTemporaryDir folder;
-    const core::Paths paths(folder.path(), folder.path());
-    QImage image(40, 20, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    const QString scan = folder.filePath(QStringLiteral("assegno.jpg"));
-    ASSERT_TRUE(image.save(scan));
-    pos::Sale sale(db(), m_dialogs, m_session);
-    sale.open();
-
-    pos::SaleCheque cheque(db(), paths);
-    expectRefusal([&] { cheque.capture(sale.id(), 1, folder.filePath(QStringLiteral("manca.png")), {}); },
-                  QStringLiteral("Impossibile leggere l'immagine: %1")
-                      .arg(folder.filePath(QStringLiteral("manca.png"))));
-    const int number =
-        cheque.capture(sale.id(), 1, scan, {euros("37.45"), QStringLiteral("BANCA"), QStringLiteral("123")});
-    EXPECT_TRUE(QFileInfo::exists(cheque.pngPath(sale.id())));
-    const core::Row row =
-        db().query(QStringLiteral("SELECT numacq, tipodoc, associazione, iddoc, path FROM acquisizioni"))
-            .first();
-    EXPECT_EQ(row["numacq"].toInt(), number);
-    EXPECT_EQ(row["tipodoc"].toString(), QStringLiteral("Assegno"));
-    EXPECT_EQ(row["associazione"].toString(), QStringLiteral("Pos"));
-    EXPECT_EQ(row["iddoc"].toInt(), sale.id());
-    const core::Row header =
-        db().query(QStringLiteral("SELECT num_acquisizione, importo_ass, banca_ass FROM banco")).first();
-    EXPECT_EQ(header["num_acquisizione"].toInt(), number);
-    EXPECT_EQ(header["importo_ass"].toMoney(), euros("37.45"));
-    EXPECT_EQ(header["banca_ass"].toString(), QStringLiteral("BANCA"));
 }
 
 } // namespace
