@@ -8,6 +8,7 @@
 
 #include <QCheckBox>
 #include <QDir>
+#include <QImage>
 #include <QLabel>
 #include <QRadioButton>
 #include <QTableView>
@@ -26,7 +27,7 @@ protected:
     void SetUp() override
     {
         emptyTables({"articoli", "giacenze", "banco", "dettbanco", "venduti", "scontrini", "casse", "clienti",
-                     "vodafone_scarico"});
+                     "vodafone_scarico", "acquisizioni"});
         db().exec(QStringLiteral(
             "INSERT INTO articoli (CodArticolo, Descrizione, BarcodeFull, repartodesc, Pubblico, "
             "PrezzoVendnoiva, "
@@ -142,7 +143,7 @@ TEST_F(TPosClassicWindowTest, WithAnOperatorRequiredAndNobodyLoggedInNothingIsWr
     EXPECT_EQ(window.grid()->model()->rowCount(), 1);
 }
 
-TEST_F(TPosClassicWindowTest, ConfirmingACardPaymentIsRefusedAndTheSaleKeepsItsRows)
+TEST_F(TPosClassicWindowTest, ACardPaymentIsNotConfirmedWithoutReceiptAndAChequeIsRecordedWithItsImage)
 {
     ui::TPosClassic window(m_environment);
     window.show();
@@ -162,10 +163,31 @@ TEST_F(TPosClassicWindowTest, ConfirmingACardPaymentIsRefusedAndTheSaleKeepsItsR
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM dettbanco")), 2);
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM venduti")), 0);
 
+    m_dialogs.clear();
+    const QString image = m_dir.filePath(QStringLiteral("assegno.png"));
+    QImage(40, 20, QImage::Format_RGB32).save(image);
+    m_dialogs.answerFile(image);
+    buttonCaptioned(window, QStringLiteral("Assegno"))->click();
+    type(child<QLineEdit>(window, "importoAssegno"), QStringLiteral("22,40"));
+    type(child<QLineEdit>(window, "bancaAssegno"), QStringLiteral("Banca Sella"));
+    type(child<QLineEdit>(window, "numeroAssegno"), QStringLiteral("0012345"));
+    buttonCaptioned(window, QStringLiteral("Acquisizione da scanner..."))->click();
+    pressKey(window.received(), Qt::Key_F8);
+
+    EXPECT_TRUE(m_dialogs.messages().isEmpty()) << m_dialogs.messages().join('\n').toStdString();
+    const core::Rows sale = db().query(
+        QStringLiteral("SELECT importo_ass, banca_ass, num_ass, num_acquisizione FROM banco WHERE id = :ID"),
+        {{QStringLiteral("ID"), saleId}});
+    ASSERT_EQ(sale.size(), 1);
+    EXPECT_EQ(sale.value(0, u"importo_ass").toMoney(), *core::Money::parse(u"22.4"));
+    EXPECT_EQ(sale.value(0, u"banca_ass").toString(), "Banca Sella");
+    EXPECT_EQ(sale.value(0, u"num_ass").toString(), "0012345");
+    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM acquisizioni WHERE tipodoc = 'Assegno'")), 1);
+    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM venduti WHERE TipoPagamento = 'Assegno'")), 2);
+
     // "Chiudi": the open sale goes with the window.
     window.reject();
-    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM banco")), 0);
-    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM dettbanco")), 0);
+    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM banco WHERE COALESCE(NumDoc, 0) = 0")), 0);
 }
 
 TEST_F(TPosClassicWindowTest, TheChosenCustomerReachesTheLedgerAndASaleSuspendedElsewhereKeepsItsOwn)
