@@ -5,26 +5,22 @@
 #include "registry/RegistryKind.h"
 #include "ui/common/PageWidgets.h"
 #include "ui/common/RowsTableModel.h"
+#include "ui/pos/PosCashPage.h"
 #include "ui/pos/SaleRowsModel.h"
+#include "ui/pos/TillWidgets.h"
 
 #include "core/CommandGuard.h"
 #include "core/Connections.h"
 #include "core/Paths.h"
 
-#include <QButtonGroup>
-#include <QCheckBox>
-#include <QFormLayout>
 #include <QFrame>
-#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHash>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPixmap>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QStackedWidget>
 #include <QStandardItemModel>
 #include <QTableView>
@@ -34,15 +30,6 @@ namespace carvendo::ui {
 
 namespace {
 
-const QString kNotAvailable = pos::PosClassic::notAvailableMessage();
-
-QFont scaled(QFont font, double factor, bool bold = false)
-{
-    font.setPointSizeF(font.pointSizeF() * factor);
-    font.setBold(bold);
-    return font;
-}
-
 std::unique_ptr<pos::ReceiptPrinter> fiscalDriver(WindowEnvironment& environment)
 {
     const foundation::CashRegisterSettings cashRegister =
@@ -50,27 +37,6 @@ std::unique_ptr<pos::ReceiptPrinter> fiscalDriver(WindowEnvironment& environment
             .load();
     return std::make_unique<pos::FileReceiptDriver>(
         environment.paths.receiptsDir(), environment.paths.fiscalDriverDir(cashRegister.cartellaLavoro));
-}
-
-// A button that is there but does nothing yet: disabled, saying so.
-QPushButton* notYetButton(const QString& caption, const QString& objectName)
-{
-    QPushButton* button = pageButton(caption, objectName);
-    button->setEnabled(false);
-    button->setToolTip(kNotAvailable);
-    return button;
-}
-
-QLineEdit* namedField(const QString& objectName)
-{
-    auto* field = new QLineEdit;
-    field->setObjectName(objectName);
-    return field;
-}
-
-core::Money moneyOf(const QLineEdit* field)
-{
-    return core::Money::parse(field->text().trimmed()).value_or(core::Money());
 }
 
 } // namespace
@@ -88,7 +54,8 @@ TPosClassic::TPosClassic(WindowEnvironment& environment, QWidget* parent)
 
     m_pages = new QStackedWidget;
     m_pages->addWidget(buildSalePage());
-    m_pages->addWidget(buildCashPage());
+    m_cashPage = new PosCashPage(*m_logic, environment.dialogs);
+    m_pages->addWidget(m_cashPage);
     m_pages->addWidget(buildCustomersPage());
     m_pages->addWidget(buildSuspendedPage());
     m_pages->addWidget(buildItemsPage());
@@ -115,13 +82,15 @@ TPosClassic::TPosClassic(WindowEnvironment& environment, QWidget* parent)
 
 TPosClassic::~TPosClassic() = default;
 
+QLineEdit* TPosClassic::received() const
+{
+    return m_cashPage->received();
+}
+
 QPushButton* TPosClassic::button(const QString& caption, const char* name, void (TPosClassic::*command)())
 {
-    QPushButton* pushButton = pageButton(caption, QString::fromLatin1(name));
-    pushButton->setFocusPolicy(Qt::NoFocus); // the scanner field keeps the focus
-    connect(pushButton, &QPushButton::clicked, this,
-            [this, command] { guarded([this, command] { (this->*command)(); }); });
-    return pushButton;
+    return tillButton(caption, QString::fromLatin1(name), m_environment.dialogs,
+                      [this, command] { (this->*command)(); });
 }
 
 void TPosClassic::guarded(const std::function<void()>& command)
@@ -135,14 +104,14 @@ QWidget* TPosClassic::buildHeader()
     header->setFrameShape(QFrame::StyledPanel);
     m_operatorName = new QLabel;
     m_operatorName->setObjectName(QStringLiteral("operatore"));
-    m_operatorName->setFont(scaled(m_operatorName->font(), 1.2, true));
+    m_operatorName->setFont(scaledFont(m_operatorName->font(), 1.2, true));
     m_operatorState = new QLabel;
     m_operatorState->setObjectName(QStringLiteral("stato"));
     m_connectionTime = new QLabel;
     m_connectionTime->setObjectName(QStringLiteral("tempoConnessione"));
     m_customer = new QLabel;
     m_customer->setObjectName(QStringLiteral("cliente"));
-    m_customer->setFont(scaled(m_customer->font(), 1.2, true));
+    m_customer->setFont(scaledFont(m_customer->font(), 1.2, true));
     m_loginButton = button(QStringLiteral("Login"), "login", &TPosClassic::logInOrOut);
     m_loginButton->setMinimumWidth(90);
 
@@ -165,7 +134,7 @@ QWidget* TPosClassic::buildSalePage()
 {
     m_scanner = namedField(QStringLiteral("ricercaBarcode"));
     m_scanner->setPlaceholderText(QStringLiteral("Barcode o seriale, poi Invio"));
-    m_scanner->setFont(scaled(m_scanner->font(), 1.6));
+    m_scanner->setFont(scaledFont(m_scanner->font(), 1.6));
     connect(m_scanner, &QLineEdit::returnPressed, this, [this] { guarded([this] { scan(); }); });
 
     m_rows = new SaleRowsModel(this);
@@ -180,7 +149,7 @@ QWidget* TPosClassic::buildSalePage()
     m_grid->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::SelectedClicked |
                             QAbstractItemView::AnyKeyPressed);
     m_grid->verticalHeader()->hide();
-    m_grid->setFont(scaled(m_grid->font(), 1.25));
+    m_grid->setFont(scaledFont(m_grid->font(), 1.25));
     m_grid->verticalHeader()->setDefaultSectionSize(m_grid->fontMetrics().height() + 12);
     m_grid->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     m_grid->horizontalHeader()->setSectionResizeMode(SaleRowsModel::Descrizione, QHeaderView::Stretch);
@@ -188,7 +157,7 @@ QWidget* TPosClassic::buildSalePage()
 
     auto* scanRow = new QHBoxLayout;
     auto* scanLabel = new QLabel(QStringLiteral("Ricerca barcode"));
-    scanLabel->setFont(scaled(scanLabel->font(), 1.2, true));
+    scanLabel->setFont(scaledFont(scanLabel->font(), 1.2, true));
     scanRow->addWidget(scanLabel);
     scanRow->addWidget(m_scanner, 1);
     scanRow->addWidget(
@@ -202,185 +171,6 @@ QWidget* TPosClassic::buildSalePage()
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addLayout(scanRow);
     layout->addWidget(m_grid, 1);
-    return page;
-}
-
-QWidget* TPosClassic::buildCashPage()
-{
-    auto* payments = new QGridLayout;
-    const QList<pos::PaymentChoice>& choices = pos::PosClassic::paymentChoices();
-    for (int i = 0; i < choices.size(); ++i) {
-        QPushButton* pay = pageButton(choices.at(i).caption, QStringLiteral("pagamento%1").arg(i));
-        pay->setFocusPolicy(Qt::NoFocus);
-        pay->setMinimumHeight(44);
-        connect(pay, &QPushButton::clicked, this, [this, i] {
-            guarded([this, i] {
-                m_logic->choosePayment(i);
-                m_received->setFocus();
-            });
-        });
-        payments->addWidget(pay, i / 4, i % 4);
-    }
-
-    m_paymentIcon = new QLabel;
-    m_paymentLabel = new QLabel;
-    m_paymentLabel->setObjectName(QStringLiteral("tipoPagamento"));
-    m_paymentLabel->setFont(scaled(m_paymentLabel->font(), 1.6, true));
-    m_cashTotal = new QLabel;
-    m_cashTotal->setFont(scaled(m_cashTotal->font(), 1.8, true));
-    m_received = namedField(QStringLiteral("importoRicevuto"));
-    m_received->setFont(scaled(m_received->font(), 1.6));
-    connect(m_received, &QLineEdit::textEdited, this, [this] { guarded([this] { readReceived(); }); });
-    m_change = new QLabel;
-    m_change->setObjectName(QStringLiteral("resto"));
-    m_change->setFont(scaled(m_change->font(), 1.8, true));
-    m_fiscalCode = namedField(QStringLiteral("codiceFiscale"));
-    connect(m_fiscalCode, &QLineEdit::textEdited, this,
-            [this](const QString& text) { m_logic->setFiscalCode(text); });
-
-    auto* amounts = new QFormLayout;
-    amounts->addRow(QStringLiteral("Pagamento"), m_paymentLabel);
-    amounts->addRow(QStringLiteral("Totale"), m_cashTotal);
-    amounts->addRow(QStringLiteral("Importo ricevuto"), m_received);
-    amounts->addRow(QStringLiteral("Resto"), m_change);
-    amounts->addRow(QStringLiteral("Codice fiscale / P. IVA"), m_fiscalCode);
-    auto* summary = new QHBoxLayout;
-    summary->addLayout(amounts, 1);
-    summary->addWidget(m_paymentIcon);
-
-    QPushButton* invoice = notYetButton(QStringLiteral("Fattura"), QStringLiteral("fattura"));
-    auto* closings = new QHBoxLayout;
-    for (QPushButton* closing :
-         {button(QStringLiteral("F8 Scontrino Fiscale"), "scontrinoFiscale", &TPosClassic::fiscalReceipt),
-          invoice,
-          button(QStringLiteral("F9 Conferma Scarico"), "confermaScarico", &TPosClassic::confirmUnload)}) {
-        closing->setMinimumHeight(52);
-        closing->setFont(scaled(closing->font(), 1.15, true));
-        closings->addWidget(closing);
-    }
-
-    auto* page = new QWidget;
-    auto* layout = new QVBoxLayout(page);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addLayout(payments);
-    layout->addLayout(summary);
-    layout->addWidget(buildPaymentPages(), 1);
-    layout->addLayout(closings);
-    return page;
-}
-
-QWidget* TPosClassic::buildPaymentPages()
-{
-    m_paymentPages = new QStackedWidget;
-    m_paymentPages->setObjectName(QStringLiteral("areaPagamento"));
-    // In the order of PaymentPage.
-    m_paymentPages->addWidget(new QWidget);
-
-    auto* banknotes = new QWidget;
-    auto* notes = new QGridLayout;
-    auto* banknotesLayout = new QVBoxLayout(banknotes);
-    banknotesLayout->addLayout(notes);
-    banknotesLayout->addStretch();
-    const QList<pos::Banknote>& faces = pos::PosClassic::banknotes();
-    for (int i = 0; i < faces.size(); ++i) {
-        QPushButton* note = pageButton(faces.at(i).caption, QStringLiteral("banconota%1").arg(i));
-        note->setFocusPolicy(Qt::NoFocus);
-        note->setMinimumHeight(48);
-        note->setFont(scaled(note->font(), 1.15, true));
-        connect(note, &QPushButton::clicked, this,
-                [this, i] { guarded([this, i] { m_logic->pressBanknote(i); }); });
-        notes->addWidget(note, i / 5, i % 5);
-    }
-    m_paymentPages->addWidget(banknotes);
-    m_paymentPages->addWidget(buildChequePage());
-
-    auto* voucher = new QWidget;
-    auto* voucherLayout = new QVBoxLayout(voucher);
-    voucherLayout->addWidget(new QLabel(QStringLiteral("Buoni di credito: ") + kNotAvailable));
-    voucherLayout->addLayout(
-        buttonRow({notYetButton(QStringLiteral("Usa buono selezionato"), QStringLiteral("usaBuono"))}));
-    voucherLayout->addStretch();
-    m_paymentPages->addWidget(voucher);
-    m_paymentPages->addWidget(buildPackPage());
-    return m_paymentPages;
-}
-
-QWidget* TPosClassic::buildChequePage()
-{
-    m_chequeAmount = namedField(QStringLiteral("importoAssegno"));
-    m_chequeBank = namedField(QStringLiteral("bancaAssegno"));
-    m_chequeNumber = namedField(QStringLiteral("numeroAssegno"));
-    m_chequeImage = new QLabel;
-    m_chequeImage->setObjectName(QStringLiteral("immagineAssegno"));
-    connect(m_chequeAmount, &QLineEdit::textEdited, this,
-            [this] { m_logic->cheque().amount = moneyOf(m_chequeAmount); });
-    connect(m_chequeBank, &QLineEdit::textEdited, this,
-            [this](const QString& text) { m_logic->cheque().bank = text; });
-    connect(m_chequeNumber, &QLineEdit::textEdited, this,
-            [this](const QString& text) { m_logic->cheque().number = text; });
-
-    auto* page = new QWidget;
-    auto* form = new QFormLayout(page);
-    form->addRow(QStringLiteral("Importo assegno"), m_chequeAmount);
-    form->addRow(QStringLiteral("Banca"), m_chequeBank);
-    form->addRow(QStringLiteral("Numero assegno"), m_chequeNumber);
-    auto* scan = new QHBoxLayout;
-    scan->addWidget(button(QStringLiteral("Acquisizione da scanner..."), "acquisizioneAssegno",
-                           &TPosClassic::acquireCheque));
-    scan->addWidget(m_chequeImage, 1);
-    form->addRow(scan);
-    return page;
-}
-
-QWidget* TPosClassic::buildPackPage()
-{
-    m_packDescription = new QLabel;
-    m_packDescription->setFont(scaled(m_packDescription->font(), 1.2, true));
-    m_packOptions = new QButtonGroup(this);
-    auto* options = new QVBoxLayout;
-    const QStringList captions{
-        QStringLiteral("Tutto Gratuito con Scarico Punti"), QStringLiteral("Scarico Punti + Contributo"),
-        QStringLiteral("Vendita Normale"), QStringLiteral("Abbonamento"), QStringLiteral("Promozione")};
-    for (int i = 0; i < captions.size(); ++i) {
-        auto* option = new QRadioButton(captions.at(i));
-        option->setObjectName(QStringLiteral("opzionePack%1").arg(i));
-        m_packOptions->addButton(option, i);
-        options->addWidget(option);
-    }
-    connect(m_packOptions, &QButtonGroup::idClicked, this,
-            [this](int id) { m_logic->pack().option = pos::PackUnload::Option(id); });
-    m_royalty = new QCheckBox(QStringLiteral("Royalty (Raccolta Punti)"));
-    m_royalty->setObjectName(QStringLiteral("royalty"));
-    m_commitment = new QCheckBox(QStringLiteral("Facile (Vincolo)"));
-    m_commitment->setObjectName(QStringLiteral("vincolo"));
-    connect(m_royalty, &QCheckBox::toggled, this, [this](bool on) { m_logic->pack().royalty = on; });
-    connect(m_commitment, &QCheckBox::toggled, this, [this](bool on) { m_logic->pack().commitment = on; });
-    options->addWidget(m_royalty);
-    options->addWidget(m_commitment);
-
-    m_customerContribution = namedField(QStringLiteral("contributoCliente"));
-    m_operatorContribution = namedField(QStringLiteral("contributoOperatore"));
-    m_points = namedField(QStringLiteral("punti"));
-    m_subscription = namedField(QStringLiteral("canone"));
-    m_promotionDiscount = namedField(QStringLiteral("scontoPromozione"));
-    auto* amounts = new QFormLayout;
-    amounts->addRow(QStringLiteral("Contributo cliente"), m_customerContribution);
-    amounts->addRow(QStringLiteral("Contributo operatore"), m_operatorContribution);
-    amounts->addRow(QStringLiteral("Punti"), m_points);
-    amounts->addRow(QStringLiteral("Canone mensile"), m_subscription);
-    amounts->addRow(QStringLiteral("Sconto promozione"), m_promotionDiscount);
-    for (QLineEdit* field :
-         {m_customerContribution, m_operatorContribution, m_points, m_subscription, m_promotionDiscount})
-        connect(field, &QLineEdit::textEdited, this, &TPosClassic::readPackAmounts);
-
-    auto* columns = new QHBoxLayout;
-    columns->addLayout(options);
-    columns->addLayout(amounts, 1);
-    auto* page = new QWidget;
-    auto* layout = new QVBoxLayout(page);
-    layout->addWidget(m_packDescription);
-    layout->addLayout(columns);
-    layout->addStretch();
     return page;
 }
 
@@ -508,7 +298,7 @@ QWidget* TPosClassic::buildSidePanel()
     m_total = new QLabel;
     m_total->setObjectName(QStringLiteral("totale"));
     m_total->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    m_total->setFont(scaled(m_total->font(), 3.0, true));
+    m_total->setFont(scaledFont(m_total->font(), 3.0, true));
     m_itemCount = new QLabel;
     m_itemCount->setObjectName(QStringLiteral("totaleArticoli"));
     m_itemCount->setAlignment(Qt::AlignRight);
@@ -541,7 +331,7 @@ QWidget* TPosClassic::buildSidePanel()
         command->setMinimumHeight(40);
         layout->addWidget(command);
     }
-    toCash->setFont(scaled(toCash->font(), 1.2, true));
+    toCash->setFont(scaledFont(toCash->font(), 1.2, true));
     toCash->setMinimumHeight(56);
     layout->addStretch();
     QPushButton* close = button(QStringLiteral("Chiudi"), "chiudi", &TPosClassic::closeTill);
@@ -571,28 +361,7 @@ void TPosClassic::render()
     m_resumeButton->setEnabled(logic.hasRows() && logic.canSuspendOrResume());
 
     m_pages->setCurrentIndex(int(logic.page()));
-    m_paymentPages->setCurrentIndex(int(logic.paymentPage()));
-    m_paymentLabel->setText(logic.paymentLabel());
-    const QString icon = logic.paymentIcon();
-    m_paymentIcon->setPixmap(icon.isEmpty() ? QPixmap()
-                                            : QPixmap(icon).scaledToHeight(64, Qt::SmoothTransformation));
-    m_cashTotal->setText(QStringLiteral("€ ") + totals.totaleConto.toItalian());
-    // What is being typed ("0,") stays as long as it means the amount the sale holds.
-    if (moneyOf(m_received) != logic.sale().received())
-        m_received->setText(logic.sale().received().isZero() ? QString()
-                                                             : logic.sale().received().toEditText());
-    m_change->setText(QStringLiteral("€ ") + logic.sale().change().toItalian());
-    if (m_fiscalCode->text() != logic.fiscalCode())
-        m_fiscalCode->setText(logic.fiscalCode());
-    m_chequeImage->setText(logic.chequeImage());
-    // The cheque and pack fields belong to the sale they were typed for.
-    if (logic.sale().id() != m_shownSale) {
-        m_shownSale = logic.sale().id();
-        for (QLineEdit* field : {m_chequeAmount, m_chequeBank, m_chequeNumber, m_customerContribution,
-                                 m_operatorContribution, m_points, m_subscription, m_promotionDiscount})
-            field->clear();
-    }
-    renderPack();
+    m_cashPage->render();
 }
 
 void TPosClassic::renderSuspended()
@@ -605,21 +374,6 @@ void TPosClassic::renderSuspended()
     if (m_suspended->rowCount() > 0 && !m_suspendedGrid->currentIndex().isValid())
         m_suspendedGrid->setCurrentIndex(m_suspended->index(0, 0));
     showSuspendedRows();
-}
-
-void TPosClassic::renderPack()
-{
-    const std::optional<pos::PackItem>& item = m_logic->packItem();
-    const bool points = item && item->points;
-    m_packDescription->setText(item ? item->description : QString());
-    for (int option :
-         {int(pos::PackUnload::Option::FreeWithPoints), int(pos::PackUnload::Option::PointsAndContribution)})
-        m_packOptions->button(option)->setEnabled(points);
-    m_packOptions->button(int(m_logic->pack().option))->setChecked(true);
-    m_royalty->setEnabled(points);
-    m_royalty->setChecked(m_logic->pack().royalty);
-    m_commitment->setEnabled(item && item->commitment);
-    m_commitment->setChecked(m_logic->pack().commitment);
 }
 
 void TPosClassic::showSuspendedRows()
@@ -644,40 +398,10 @@ int TPosClassic::selectedKey(QTableView* grid, const QString& keyColumn) const
     return model->rows().value(row, keyColumn).toInt();
 }
 
-void TPosClassic::readReceived()
-{
-    m_logic->setReceived(moneyOf(m_received));
-}
-
-void TPosClassic::readPackAmounts()
-{
-    pos::PackUnload& pack = m_logic->pack();
-    pack.customerContribution = moneyOf(m_customerContribution);
-    pack.operatorContribution = moneyOf(m_operatorContribution);
-    pack.points = m_points->text().trimmed().toInt();
-    pack.subscription = moneyOf(m_subscription);
-    pack.promotionDiscount = moneyOf(m_promotionDiscount);
-}
-
 void TPosClassic::scan()
 {
     m_logic->addByBarcode(m_scanner->text());
     m_scanner->clear();
-}
-
-void TPosClassic::fiscalReceipt()
-{
-    m_logic->close(pos::ClosingKind::FiscalReceipt);
-}
-
-void TPosClassic::confirmUnload()
-{
-    m_logic->close(pos::ClosingKind::ConfirmUnload);
-}
-
-void TPosClassic::newSale()
-{
-    m_logic->close(pos::ClosingKind::NewSale);
 }
 
 void TPosClassic::resumeSelected()

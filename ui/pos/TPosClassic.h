@@ -8,8 +8,6 @@
 
 #include <memory>
 
-class QButtonGroup;
-class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -23,6 +21,7 @@ class ReceiptPrinter;
 
 namespace carvendo::ui {
 
+class PosCashPage;
 class RowsTableModel;
 class SaleRowsModel;
 
@@ -40,8 +39,7 @@ public:
     pos::PosClassic& logic() { return *m_logic; }
     QLineEdit* scanner() const { return m_scanner; }
     QTableView* grid() const { return m_grid; }
-    QLineEdit* received() const { return m_received; }
-    QLineEdit* fiscalCode() const { return m_fiscalCode; }
+    QLineEdit* received() const;
 
     // "Chiudi", Escape of the window manager: the open sale is discarded first.
     void reject() override;
@@ -53,10 +51,6 @@ protected:
 private:
     QWidget* buildHeader();
     QWidget* buildSalePage();
-    QWidget* buildCashPage();
-    QWidget* buildPaymentPages();
-    QWidget* buildChequePage();
-    QWidget* buildPackPage();
     QWidget* buildCustomersPage();
     QWidget* buildSuspendedPage();
     QWidget* buildItemsPage();
@@ -64,21 +58,16 @@ private:
     QPushButton* button(const QString& caption, const char* name, void (TPosClassic::*command)());
     void guarded(const std::function<void()>& command);
     void render();
-    void renderPack();
     void renderSuspended();
     void showSuspendedRows();
     int selectedRow(QTableView* grid) const;
     int selectedKey(QTableView* grid, const QString& keyColumn) const;
-    void readReceived();
-    void readPackAmounts();
 
     // Commands.
     void scan();
     void goToCash() { m_logic->goToCash(); }
     void quickReceipt() { m_logic->close(pos::ClosingKind::QuickReceipt); }
-    void fiscalReceipt();
-    void confirmUnload();
-    void newSale();
+    void newSale() { m_logic->close(pos::ClosingKind::NewSale); }
     void suspend() { m_logic->suspend(); }
     void resumePage() { m_logic->showSuspended(); }
     void resumeSelected();
@@ -103,17 +92,14 @@ private:
     void confirmItem() { m_logic->confirmItem(selectedKey(m_itemGrid, QStringLiteral("ID")), false); }
     void confirmItemAndClose() { m_logic->confirmItem(selectedKey(m_itemGrid, QStringLiteral("ID")), true); }
     void newItem() { m_logic->newItem(); }
-    void acquireCheque() { m_logic->acquireChequeImage(); }
     void closeTill();
 
     WindowEnvironment& m_environment;
     std::unique_ptr<pos::ReceiptPrinter> m_printer;
     std::unique_ptr<pos::PosClassic> m_logic;
     bool m_closing = false;
-    int m_shownSale = 0; // the sale whose payment fields the "Cassa" page shows
 
     QStackedWidget* m_pages = nullptr;
-    QStackedWidget* m_paymentPages = nullptr;
     // Header.
     QLabel* m_operatorName = nullptr;
     QLabel* m_operatorState = nullptr;
@@ -130,26 +116,7 @@ private:
     QLineEdit* m_scanner = nullptr;
     QTableView* m_grid = nullptr;
     SaleRowsModel* m_rows = nullptr;
-    // "Cassa".
-    QLabel* m_paymentLabel = nullptr;
-    QLabel* m_paymentIcon = nullptr;
-    QLabel* m_cashTotal = nullptr;
-    QLineEdit* m_received = nullptr;
-    QLabel* m_change = nullptr;
-    QLineEdit* m_fiscalCode = nullptr;
-    QLineEdit* m_chequeAmount = nullptr;
-    QLineEdit* m_chequeBank = nullptr;
-    QLineEdit* m_chequeNumber = nullptr;
-    QLabel* m_chequeImage = nullptr;
-    QLabel* m_packDescription = nullptr;
-    QButtonGroup* m_packOptions = nullptr;
-    QCheckBox* m_royalty = nullptr;
-    QCheckBox* m_commitment = nullptr;
-    QLineEdit* m_customerContribution = nullptr;
-    QLineEdit* m_operatorContribution = nullptr;
-    QLineEdit* m_points = nullptr;
-    QLineEdit* m_subscription = nullptr;
-    QLineEdit* m_promotionDiscount = nullptr;
+    PosCashPage* m_cashPage = nullptr;
     // "Clienti".
     QLineEdit* m_customerSearch = nullptr;
     RowsTableModel* m_customerRows = nullptr;
