@@ -148,7 +148,7 @@ int saveLoadWindows(ui::WindowEnvironment& environment, const QString& output)
 }
 
 // The keyboard till with a sale rung up: a few demo items scanned, then its "Cassa" page paid in
-// cash, and its item search.
+// cash, its item search and its customers.
 int saveTillWindows(ui::WindowEnvironment& environment, const QString& output)
 {
     core::Db& db = environment.connections.company();
@@ -167,6 +167,9 @@ int saveTillWindows(ui::WindowEnvironment& environment, const QString& output)
     till.logic().showItems();
     till.logic().findItems({}, {});
     failures += !save(&till, output + QStringLiteral("/TPosClassic-Articoli.png"));
+    till.logic().showCustomers();
+    till.logic().allCustomers();
+    failures += !save(&till, output + QStringLiteral("/TPosClassic-Clienti.png"));
     till.reject(); // the demo sale is not kept
     return failures;
 }

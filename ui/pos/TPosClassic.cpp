@@ -181,13 +181,15 @@ QWidget* TPosClassic::buildCustomersPage()
             [this] { guarded([this] { findCustomers(); }); });
     const registry::RegistryKind& kind = registry::RegistryKind::customers();
     m_customerRows = new RowsTableModel(this);
+    // The registry list's columns but its key, which the rows keep for the choice.
     QList<RowsTableModel::Column> columns;
-    for (qsizetype i = 0; i < kind.gridColumns.size(); ++i)
+    for (qsizetype i = 1; i < kind.gridColumns.size(); ++i)
         columns.append({kind.gridColumns.at(i), kind.gridCaptions.value(i)});
     m_customerRows->setColumns(columns);
     m_customerGrid = readOnlyGrid(m_customerRows, this);
     m_customerGrid->setObjectName(QStringLiteral("clienti"));
-    m_customerGrid->horizontalHeader()->setStretchLastSection(true);
+    m_customerGrid->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    m_customerGrid->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
     connect(m_customerGrid, &QTableView::doubleClicked, this,
             [this] { guarded([this] { chooseCustomer(); }); });
 
