@@ -68,10 +68,18 @@ void FileReceiptDriver::handOver(const Receipt& receipt)
                            "alla stampante fiscale.")
                 .arg(QDir::toNativeSeparators(m_driverDir)));
 
+    const auto passed = [this](ClosingStep step) {
+        if (m_probe)
+            m_probe(step);
+    };
     write(m_receiptsDir, DataFile, data);
+    passed(ClosingStep::DataFileWritten);
     copyToDriver(DataFile, DriverDataFile);
+    passed(ClosingStep::DataFileCopied);
     write(m_receiptsDir, StartFile, start);
+    passed(ClosingStep::StartFileWritten);
     copyToDriver(StartFile, DriverStartFile);
+    passed(ClosingStep::StartFileCopied);
 }
 
 void FileReceiptDriver::write(const QString& folder, const QString& fileName, const QByteArray& bytes) const

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "pos/ClosingStep.h"
 #include "pos/ReceiptPrinter.h"
 
 #include <QString>
@@ -20,6 +21,7 @@ public:
     FileReceiptDriver(QString receiptsDir, QString driverDir);
 
     void handOver(const Receipt& receipt) override;
+    void setProbe(ClosingProbe probe) { m_probe = std::move(probe); }
 
     static QByteArray fileBytes(const QStringList& lines);
 
@@ -29,6 +31,7 @@ private:
 
     QString m_receiptsDir;
     QString m_driverDir;
+    ClosingProbe m_probe;
 };
 
 } // namespace carvendo::pos

@@ -19,8 +19,8 @@ class ReceiptPrinter;
 // was handed over, or the driver's folder could not be written.
 struct PendingReceipt
 {
-    int id = 0;     // `scontrini`.`id`
-    int number = 0; // the sale's number, as the operator knows it
+    int id = 0;                         // `scontrini`.`id`
+    int number = 0;                     // the sale's number, as the operator knows it
     bool mayHaveReachedPrinter = false; // the hand-over had started: it may have been printed
     Receipt receipt;
 };

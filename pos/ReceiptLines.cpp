@@ -111,7 +111,8 @@ QList<ReceiptRow> ReceiptRow::ofSale(core::Db& db, int idBanco)
     QList<ReceiptRow> rows;
     for (const core::Row row : db.query(
              QStringLiteral("SELECT Codice, Descrizione, reparto, Pubblico, quantita, Sconto, scontoval, "
-                            "promo_desc FROM dettbanco WHERE idBanco = :IDBANCO ORDER BY ID"),
+                            "promo_desc FROM dettbanco WHERE idBanco = :IDBANCO AND descrizione IS NOT NULL "
+                            "ORDER BY ID"),
              {{QStringLiteral("IDBANCO"), idBanco}})) {
         ReceiptRow receiptRow;
         receiptRow.codice = row.at(0).toString();

@@ -65,7 +65,8 @@ struct ReceiptRow
     core::Money scontoval; // amount off per unit
     QString promoDesc;
 
-    // The rows of a sale (`dettbanco`) in the order they were rung up.
+    // The rows of a sale (`dettbanco`) in the order they were rung up; a row left without a
+    // description is not sold (closings delete it).
     static QList<ReceiptRow> ofSale(core::Db& db, int idBanco);
     // The single line of a repair ticket: department 1, quantity 1.
     static ReceiptRow repairTicket(const QString& codice, const QString& descrizione, core::Money price);

@@ -26,10 +26,11 @@ public:
     };
 
     // Appends the row for sale idBanco inside the caller's transaction (the row and the posting
-    // of the sale are one) and returns its id. Throws std::logic_error outside a transaction and
-    // core::Error when the sale is not there.
+    // of the sale are one) and returns its id. The row keeps the receipt's lines and the
+    // workstation whose printer is to get them, not yet handed over (PendingReceipts). Throws
+    // std::logic_error outside a transaction and core::Error when the sale is not there.
     static int write(core::Db& db, const core::Session& session, ReceiptVariant variant, int idBanco,
-                     const Payment& payment);
+                     const Payment& payment, const Receipt& receipt, const QString& workstation);
 };
 
 } // namespace carvendo::pos

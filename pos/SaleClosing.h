@@ -5,6 +5,7 @@
 #include "pos/SaleCheque.h"
 #include "pos/TillSettings.h"
 
+#include <QDate>
 #include <QString>
 
 #include <optional>
@@ -20,6 +21,7 @@ namespace carvendo::pos {
 
 class ReceiptPrinter;
 class Sale;
+struct Receipt;
 
 // The closings of a counter sale.
 enum class ClosingKind
@@ -40,24 +42,31 @@ struct ChequeCapture
 // What the "Cassa" page holds when the operator closes.
 struct ClosingInput
 {
-    QString fiscalCode;                 // the fiscal code (or partita IVA) typed, if any
-    std::optional<ChequeCapture> cheque; // required with payment "Assegno" on a receipt
-    std::optional<PackUnload> pack;      // required with payment "Vodafone Pack"
+    QString fiscalCode;                    // the fiscal code (or partita IVA) typed, if any
+    std::optional<ChequeCapture> cheque{}; // required with payment "Assegno" on a receipt
+    std::optional<PackUnload> pack{};      // required with payment "Vodafone Pack"
 };
 
 enum class ClosingResult
 {
-    Closed,           // posted; the next sale is open
-    Refused,          // told to the operator; the sale is open as it was
-    OperatorRequired  // "Operatore richiesto" told: the till opens the operator login
+    Closed,          // posted; the next sale is open
+    Refused,         // told to the operator; the sale is open as it was
+    OperatorRequired // "Operatore richiesto" told: the till opens the operator login
 };
 
 struct ClosingOutcome
 {
     ClosingResult result = ClosingResult::Refused;
-    int number = 0;                // the sale's `NumDoc`
-    std::optional<int> receiptId;  // the `scontrini` row of a receipt
-    bool handedOver = false;       // false: the receipt waits to be sent again (the operator was told)
+    int number = 0;               // the sale's `NumDoc`
+    std::optional<int> receiptId; // the `scontrini` row of a receipt
+    bool handedOver = false;      // false: the receipt waits to be sent again (the operator was told)
+
+    static ClosingOutcome of(ClosingResult result)
+    {
+        ClosingOutcome outcome;
+        outcome.result = result;
+        return outcome;
+    }
 };
 
 // Closes the till's open sale. Everything is checked first (operator, payment, departments,
@@ -79,6 +88,17 @@ public:
     void setProbe(ClosingProbe probe) { m_probe = std::move(probe); }
 
 private:
+    ClosingOutcome closeChecked(Sale& sale, ClosingKind kind, const QString& tillOperator,
+                                const ClosingInput& input);
+    // The payment type the closing records; refuses one this closing cannot take.
+    QString paymentOf(const Sale& sale, ClosingKind kind, const ClosingInput& input) const;
+    // Within the closing's transaction: the sale becomes this closing's, numbered; returns the number.
+    int claim(const Sale& sale, const QString& tillOperator);
+    // Within the closing's transaction: every row's stock and its `venduti` row.
+    void post(int saleId, const QString& payment);
+    bool handOver(int receiptId, const Receipt& receipt, int number);
+    void passed(ClosingStep step) const;
+
     core::Db& m_db;
     core::Dialogs& m_dialogs;
     const core::Session& m_session;
@@ -87,6 +107,7 @@ private:
     TillSettings m_settings;
     QString m_workstation;
     ClosingProbe m_probe;
+    QDate m_today; // the server's date of the closing under way
 };
 
 } // namespace carvendo::pos

@@ -38,7 +38,7 @@ protected:
     int write(int idBanco, pos::ReceiptVariant variant, const pos::ReceiptRecord::Payment& payment)
     {
         core::Transaction transaction(db());
-        const int id = pos::ReceiptRecord::write(db(), m_session, variant, idBanco, payment);
+        const int id = pos::ReceiptRecord::write(db(), m_session, variant, idBanco, payment, {}, {});
         transaction.commit();
         return id;
     }
@@ -84,9 +84,10 @@ TEST_F(ReceiptRecordTest, ASuspendedSaleKeepsItsAccountAndTheCardPaymentIsKept)
 TEST_F(ReceiptRecordTest, ASaleThatIsGoneWritesNoRow)
 {
     core::Transaction transaction(db());
-    EXPECT_EQ(
-        ct::errorOf([&] { pos::ReceiptRecord::write(db(), m_session, pos::ReceiptVariant::Touch, 999, {}); }),
-        QStringLiteral("La vendita 999 non esiste più: lo scontrino non può essere registrato."));
+    EXPECT_EQ(ct::errorOf([&] {
+                  pos::ReceiptRecord::write(db(), m_session, pos::ReceiptVariant::Touch, 999, {}, {}, {});
+              }),
+              QStringLiteral("La vendita 999 non esiste più: lo scontrino non può essere registrato."));
     transaction.commit();
     EXPECT_EQ(db().scalar(QStringLiteral("SELECT COUNT(*) FROM scontrini")).toInt(), 0);
 }

@@ -1,0 +1,321 @@
+#include "pos/FileReceiptDriver.h"
+#include "pos/PendingReceipts.h"
+#include "pos/Sale.h"
+#include "pos/SaleClosing.h"
+
+#include "core/Paths.h"
+#include "tests/pos/SaleFixture.h"
+#include "tests/support/QtPrinters.h"
+#include "tests/support/TestFiles.h"
+#include "tests/support/Workstation.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <csignal>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace carvendo;
+namespace ct = carvendo::testing;
+using ct::euros;
+using pos::ClosingKind;
+using pos::ClosingResult;
+
+namespace {
+
+const QString Workstation = QStringLiteral("CASSA-1");
+
+// What a closing left on the server, all the sale's traces at once.
+struct Posting
+{
+    int numbered = 0; // `banco` rows with a number
+    int receipts = 0; // `scontrini` rows
+    int ledger = 0;   // `venduti` rows
+    double stock = 0; // `giacenze` of every item
+    bool operator==(const Posting&) const = default;
+};
+
+void PrintTo(const Posting& p, std::ostream* os)
+{
+    *os << "numbered " << p.numbered << ", receipts " << p.receipts << ", ledger " << p.ledger << ", stock "
+        << p.stock;
+}
+
+// The closings of a till whose fiscal printer reads the files of a driver folder.
+class SaleClosingTest : public ct::SaleFixture<SaleClosingTest>
+{
+protected:
+    void SetUp() override
+    {
+        SaleFixture::SetUp();
+        emptyTables({"scontrini", "venduti", "giacenze", "vodafone_scarico"});
+        ASSERT_TRUE(QDir(m_folder.path()).mkpath(QStringLiteral("driver")));
+        m_session.logIn(core::Operator{ct::kSerialActor.operatorId, ct::kSerialActor.operatorName,
+                                       QStringLiteral("giulia"), {}, {}},
+                        core::Warehouse{ct::kSerialActor.warehouseId, ct::kSerialActor.warehouseName}, {});
+        addItem(QStringLiteral("800100"), "10", "8.1967");
+        addItem(QStringLiteral("800200"), "3.5", "2.8689");
+    }
+    void TearDown() override
+    {
+        db().execDirect(QStringLiteral("DROP TRIGGER IF EXISTS test_fail_ledger"));
+        SaleFixture::TearDown();
+    }
+
+    QString receiptsDir() const { return m_folder.filePath(QStringLiteral("scontrini")); }
+    QString driverDir() const { return m_folder.filePath(QStringLiteral("driver")); }
+    QString driverFile(const char* name) const { return QDir(driverDir()).filePath(QLatin1String(name)); }
+
+    pos::SaleClosing closing(pos::FileReceiptDriver& driver, bool operatorRequired = false)
+    {
+        pos::TillSettings settings;
+        settings.operatorRules.required = operatorRequired;
+        return pos::SaleClosing(db(), m_dialogs, m_session, m_paths, driver, settings, Workstation);
+    }
+    // Two units of the first item, the second at 15% off, and one of the other.
+    void ringUp(pos::Sale& sale)
+    {
+        sale.open();
+        ASSERT_TRUE(sale.addByBarcode(QStringLiteral("800100")));
+        ASSERT_TRUE(sale.addByBarcode(QStringLiteral("800100")));
+        ASSERT_TRUE(sale.addByBarcode(QStringLiteral("800200")));
+        sale.editRow(sale.rows().first().key, 2, 15, euros("10"));
+    }
+    Posting posting()
+    {
+        Posting p;
+        p.numbered = count(QStringLiteral("SELECT COUNT(*) FROM banco WHERE NumDoc > 0"));
+        p.receipts = count(QStringLiteral("SELECT COUNT(*) FROM scontrini"));
+        p.ledger = count(QStringLiteral("SELECT COUNT(*) FROM venduti"));
+        p.stock = db().scalar(QStringLiteral("SELECT COALESCE(SUM(giacenza), 0) FROM giacenze")).toDouble();
+        return p;
+    }
+    static Posting posted() { return {1, 1, 2, -3}; }
+
+    QTemporaryDir m_folder;
+    core::Paths m_paths{m_folder.path(), m_folder.path()};
+};
+
+TEST_F(SaleClosingTest, AReceiptClosingPostsTheSaleOnceAndHandsOverTheLinesItKeeps)
+{
+    pos::FileReceiptDriver driver(receiptsDir(), driverDir());
+    pos::SaleClosing closer = closing(driver);
+    pos::Sale sale(db(), m_dialogs, m_session);
+    ringUp(sale);
+    const int closed = sale.id();
+    sale.setReceived(euros("50"));
+
+    const pos::ClosingOutcome outcome = closer.close(sale, ClosingKind::FiscalReceipt, {});
+    ASSERT_EQ(outcome.result, ClosingResult::Closed) << m_dialogs.messages().join(u'|').toStdString();
+    EXPECT_EQ(outcome.number, 1);
+    EXPECT_TRUE(outcome.handedOver);
+    EXPECT_EQ(posting(), posted());
+    const core::Row header = db().query(QStringLiteral("SELECT NumDoc, Operatore, Pagato, Resto, TotaleConto FROM "
+                                                       "banco WHERE id = :ID"),
+                                        {{QStringLiteral("ID"), closed}})
+                                 .first();
+    EXPECT_EQ(header["Operatore"].toString(), QStringLiteral("giulia"));
+    EXPECT_EQ(header["TotaleConto"].toMoney(), euros("20.5"));
+    EXPECT_EQ(header["Resto"].toMoney(), euros("29.5"));
+    // The ledger keeps the price the row was sold at, net of its discount.
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT PrezzoPubblico FROM venduti WHERE Codice = '800100'")).toMoney(),
+              euros("17"));
+
+    // The printer got exactly the lines the receipt row keeps, discount line included.
+    const core::Row receipt =
+        db().query(QStringLiteral("SELECT righe_stampa, stato_invio, postazione FROM scontrini")).first();
+    const QStringList lines = receipt["righe_stampa"].toString().split(u'\n');
+    EXPECT_TRUE(lines.contains(QStringLiteral("DISC,%15;")));
+    EXPECT_EQ(ct::readFile(driverFile("SR_Dati.001")), pos::FileReceiptDriver::fileBytes(lines));
+    EXPECT_EQ(ct::readFile(driverFile("SR_Start.001")), QByteArray("\r\n"));
+    EXPECT_EQ(receipt["stato_invio"].toInt(), 2);
+    EXPECT_EQ(receipt["postazione"].toString(), Workstation);
+
+    // The next sale is open; the closed one cannot be closed again, by a second click or another till.
+    EXPECT_NE(sale.id(), closed);
+    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM banco WHERE NumDoc = 0")), 1);
+}
+
+TEST_F(SaleClosingTest, ASaleClosedByAnotherWorkstationMeanwhileIsNotPostedAgain)
+{
+    pos::FileReceiptDriver driver(receiptsDir(), driverDir());
+    pos::SaleClosing closer = closing(driver);
+    pos::Sale sale(db(), m_dialogs, m_session);
+    ringUp(sale);
+    // The other workstation is closing the same sale: it holds the header, not yet committed.
+    const std::unique_ptr<core::Db> other = company().newConnection();
+    core::Transaction otherClosing(*other);
+    other->exec(QStringLiteral("UPDATE banco SET NumDoc = 7 WHERE id = :ID"), {{QStringLiteral("ID"), sale.id()}});
+
+    pos::ClosingOutcome outcome;
+    ct::Workstation till(db());
+    till.start([&](core::Db&) { outcome = closer.close(sale, ClosingKind::FiscalReceipt, {}); });
+    const std::unique_ptr<core::Db> observer = company().newConnection();
+    ASSERT_TRUE(till.waitsAtTable(*observer, QStringLiteral("banco")));
+    otherClosing.commit();
+    till.finish();
+
+    EXPECT_EQ(outcome.result, ClosingResult::Refused);
+    EXPECT_EQ(m_dialogs.messages(), QStringList{pos::Sale::notOpenMessage()});
+    EXPECT_EQ(posting(), (Posting{1, 0, 0, 0}));
+    EXPECT_FALSE(QFile::exists(driverFile("SR_Start.001")));
+}
+
+TEST_F(SaleClosingTest, AServerErrorMidClosingLeavesTheSaleOpenAsItWasWithoutReceipt)
+{
+    pos::FileReceiptDriver driver(receiptsDir(), driverDir());
+    pos::SaleClosing closer = closing(driver);
+    pos::Sale sale(db(), m_dialogs, m_session);
+    ringUp(sale);
+    db().execDirect(QStringLiteral("CREATE TRIGGER test_fail_ledger BEFORE INSERT ON venduti FOR EACH ROW "
+                                   "SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'scrittura non riuscita'"));
+    const int open = sale.id();
+    EXPECT_THROW(closer.close(sale, ClosingKind::FiscalReceipt, {}), core::Error);
+    EXPECT_EQ(posting(), Posting{});
+    EXPECT_EQ(sale.id(), open);
+    EXPECT_EQ(sale.rows().size(), 2);
+    EXPECT_FALSE(QFile::exists(driverFile("SR_Dati.001")));
+
+    db().execDirect(QStringLiteral("DROP TRIGGER test_fail_ledger"));
+    EXPECT_EQ(closer.close(sale, ClosingKind::FiscalReceipt, {}).number, 1);
+    EXPECT_EQ(posting(), posted());
+}
+
+TEST_F(SaleClosingTest, ARefusedClosingWritesNothingAndKeepsTheSaleOpen)
+{
+    pos::FileReceiptDriver driver(receiptsDir(), driverDir());
+    pos::Sale sale(db(), m_dialogs, m_session);
+    ringUp(sale);
+    const int open = sale.id();
+
+    pos::SaleClosing requiringOperator = closing(driver, true);
+    EXPECT_EQ(requiringOperator.close(sale, ClosingKind::FiscalReceipt, {}).result,
+              ClosingResult::OperatorRequired);
+
+    pos::SaleClosing closer = closing(driver);
+    sale.setPaymentType(QStringLiteral("Bancomat"));
+    EXPECT_EQ(closer.close(sale, ClosingKind::ConfirmUnload, {}).result, ClosingResult::Refused);
+    sale.setPaymentType({});
+    EXPECT_EQ(closer.close(sale, ClosingKind::FiscalReceipt, {}, {QStringLiteral("RSSMRA80A01H501X")}).result,
+              ClosingResult::Refused);
+    db().exec(QStringLiteral("UPDATE dettbanco SET reparto = 'ACCESSORI' WHERE Codice = '800200'"));
+    EXPECT_EQ(closer.close(sale, ClosingKind::QuickReceipt, {}).result, ClosingResult::Refused);
+
+    EXPECT_EQ(m_dialogs.messages(),
+              (QStringList{QStringLiteral("Operatore richiesto"),
+                           QStringLiteral("Puoi confermare solo per pagamento Contanti"),
+                           QStringLiteral("Il codice fiscale non è corretto: il codice di controllo non "
+                                          "corrisponde."),
+                           QStringLiteral("Lo scontrino non può essere emesso: la riga \"Articolo 800200\" "
+                                          "(codice 800200) non ha un reparto fiscale valido (da REPARTO1 a "
+                                          "REPARTO10).")}));
+    EXPECT_EQ(posting(), Posting{});
+    EXPECT_EQ(sale.id(), open);
+    EXPECT_EQ(sale.rows().size(), 2);
+    EXPECT_TRUE(QDir(driverDir()).isEmpty());
+}
+
+TEST_F(SaleClosingTest, AReceiptThePrinterDidNotGetStaysPostedAndIsOfferedAtTheNextOpening)
+{
+    QDir(driverDir()).removeRecursively();
+    pos::FileReceiptDriver driver(receiptsDir(), driverDir());
+    pos::SaleClosing closer = closing(driver);
+    pos::Sale sale(db(), m_dialogs, m_session);
+    ringUp(sale);
+
+    // A fiscal code typed at the till makes a talking receipt, kept like any other.
+    const pos::ClosingOutcome outcome =
+        closer.close(sale, ClosingKind::FiscalReceipt, {}, {QStringLiteral("rssmra80a01h501u")});
+    EXPECT_EQ(outcome.result, ClosingResult::Closed);
+    EXPECT_FALSE(outcome.handedOver);
+    EXPECT_EQ(posting(), posted());
+    ASSERT_EQ(m_dialogs.messages().size(), 1);
+    EXPECT_TRUE(m_dialogs.messages().first().startsWith(
+        QStringLiteral("La vendita 1 è registrata, ma lo scontrino non è arrivato alla stampante fiscale: La "
+                       "cartella del driver fiscale")));
+
+    // The next opening: the operator sends it, and it is not offered again.
+    ASSERT_TRUE(QDir().mkpath(driverDir()));
+    pos::PendingReceipts pending(db(), Workstation);
+    ASSERT_EQ(pending.pending().size(), 1);
+    m_dialogs.clear();
+    m_dialogs.answerConfirm(true);
+    pending.offer(m_dialogs, driver);
+    EXPECT_EQ(m_dialogs.texts(ct::DialogEvent::Kind::Confirm),
+              QStringList{QStringLiteral("Lo scontrino 1 non è stato inviato alla stampante fiscale. Inviarlo ora?")});
+    EXPECT_TRUE(ct::readFile(driverFile("SR_Dati.001")).endsWith("C.F./P.IVA: RSSMRA80A01H501U;\r\n"));
+    EXPECT_TRUE(pending.pending().isEmpty());
+    EXPECT_TRUE(pos::PendingReceipts(db(), QStringLiteral("CASSA-2")).pending().isEmpty());
+}
+
+// The closing in a child process killed (as by a power cut) after each step it passes, then the
+// till opened again: no sale is half-posted or posted twice, every posted receipt reaches the
+// printer once the operator agrees, and no receipt is printed for a sale that was not posted.
+TEST_F(SaleClosingTest, KilledAtAnyStepTheSaleIsPostedWholeOrNotAtAllAndItsReceiptIsNotLost)
+{
+    const auto closeInChild = [&](int killAtStep) {
+        const pid_t child = fork();
+        if (child == 0) {
+            const std::unique_ptr<core::Db> own = company().newConnection();
+            ct::ScriptedDialogs quiet;
+            pos::FileReceiptDriver driver(receiptsDir(), driverDir());
+            pos::Sale sale(*own, quiet, m_session);
+            pos::TillSettings settings;
+            pos::SaleClosing closer(*own, quiet, m_session, m_paths, driver, settings, Workstation);
+            sale.open();
+            sale.addByBarcode(QStringLiteral("800100"));
+            sale.addByBarcode(QStringLiteral("800100"));
+            sale.addByBarcode(QStringLiteral("800200"));
+            int steps = 0;
+            const pos::ClosingProbe probe = [&](pos::ClosingStep) {
+                if (++steps == killAtStep)
+                    ::raise(SIGKILL);
+            };
+            closer.setProbe(probe);
+            driver.setProbe(probe);
+            closer.close(sale, ClosingKind::FiscalReceipt, {});
+            ::_exit(steps); // a closing that ran to the end reports how many steps it passed
+        }
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        return status;
+    };
+
+    const int fullRun = closeInChild(0);
+    ASSERT_TRUE(WIFEXITED(fullRun));
+    const int steps = WEXITSTATUS(fullRun);
+    ASSERT_EQ(steps, 13); // 11, and one per row
+    for (int killAt = 1; killAt <= steps; ++killAt) {
+        SCOPED_TRACE(killAt);
+        emptyTables({"banco", "dettbanco", "scontrini", "venduti", "giacenze"});
+        QDir(driverDir()).removeRecursively();
+        QDir(receiptsDir()).removeRecursively();
+        ASSERT_TRUE(QDir().mkpath(driverDir()));
+        const int status = closeInChild(killAt);
+        ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
+
+        const Posting after = posting();
+        pos::PendingReceipts pending(db(), Workstation);
+        if (after == Posting{}) {
+            EXPECT_FALSE(QFile::exists(driverFile("SR_Start.001")));
+            continue;
+        }
+        EXPECT_EQ(after, posted());
+        // Opened again: a receipt not known to be printed is offered, and sent on consent.
+        ct::ScriptedDialogs operatorAtTill;
+        if (!pending.pending().isEmpty())
+            operatorAtTill.answerConfirm(true);
+        pos::FileReceiptDriver printer(receiptsDir(), driverDir());
+        pending.offer(operatorAtTill, printer);
+        EXPECT_TRUE(pending.pending().isEmpty());
+        const QStringList lines =
+            db().scalar(QStringLiteral("SELECT righe_stampa FROM scontrini")).toString().split(u'\n');
+        EXPECT_EQ(ct::readFile(driverFile("SR_Dati.001")), pos::FileReceiptDriver::fileBytes(lines));
+        EXPECT_TRUE(QFile::exists(driverFile("SR_Start.001")));
+    }
+    std::cout << "kill points tried: " << steps << '\n';
+}
+
+} // namespace
