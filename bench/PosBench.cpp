@@ -1,22 +1,32 @@
 // The counter sale at shop scale: the 100,000-item catalogue with two years of counter sales behind
-// it (200,000 closed sales, 600,000 rows). Measures what the cashier waits for at every scan — the
-// item found by its barcode, its row added (or a repeated scan merged into its row) and the totals
-// shown — beside two floors timed between its runs: the round trips a scan cannot do without, and
-// the same ending in a commit that waits for the disk. Counts the statements the server received
-// and the pages it read from disk per scan; a profile pass then gives each statement's time.
+// it (200,000 closed sales with their receipts, 600,000 rows). Measures what the cashier waits for:
+// - every scan: the item found by its barcode, its row added (or a repeated scan merged into its
+//   row) and the totals shown;
+// - the closing of a 20-row sale, with its fiscal receipt handed to a file driver and as "Nuova"
+//   (no receipt): numbered, posted to stock and the sales ledger, the next sale opened.
+// Each beside two floors timed between its runs: the round trips it cannot do without, and the same
+// where those that write wait for the disk as on any durable server. Counts the statements the
+// server received and the pages it read from disk per command; a profile pass then gives each
+// statement's time, and each closing step's.
 //
-// Goals: a scan within 1.5 times its round-trip floor and under 3 ms at the 95th percentile.
+// Goals: a scan within 1.5 times its round-trip floor and under 3 ms at the 95th percentile; a
+// closing under 15 ms.
 // Runs against its own private (durable) server in a temporary folder.
 #include "bench/BenchMeasures.h"
 #include "bench/BenchServer.h"
 #include "bench/StockCatalogue.h"
 #include "core/Db.h"
+#include "core/Paths.h"
 #include "core/Privileges.h"
 #include "core/Session.h"
+#include "pos/FileReceiptDriver.h"
 #include "pos/Sale.h"
+#include "pos/SaleClosing.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
+#include <QTemporaryDir>
 
 #include <algorithm>
 #include <cstdio>
@@ -32,16 +42,34 @@ namespace {
 
 std::unique_ptr<core::Db> g_db;
 
-// What a scan cannot do without, one round trip each: the item looked up by its barcode, the sale's
-// header locked, the row inserted or updated, the totals summed, the header's totals written, the
-// commit.
-constexpr int kScanEssentialTrips = 6;
+// The statements a command cannot do without, as round trips, and how many of them write and must
+// wait for the log on disk before answering (a commit, or a write committed on its own).
+struct Essentials
+{
+    int trips;
+    int flushes;
+};
+
+// A scan: the item looked up by its barcode, the sale's header locked, the row inserted or updated,
+// the totals summed, the header's totals written, the commit.
+constexpr Essentials kScan{6, 1};
+// A closing with its receipt: the sale's rows read, the numbering lock and the year's largest
+// number, the header claimed with its number, the receipt row, the stock of every row in one
+// statement, the sales ledger, the commit; then the receipt marked as being handed over and as
+// handed over, and the next sale's header.
+constexpr Essentials kReceiptClosing{11, 4};
+// "Nuova": the same without the receipt row and its two marks.
+constexpr Essentials kNewSaleClosing{8, 2};
 // A receipt's worth of rows: a sale is started again after so many, as at the counter.
 constexpr int kRowsPerSale = 20;
 
-// Counter sales already closed: the tables a scan writes are not empty in a real shop.
-void generateSalesHistory(core::Db& db)
+const QString kWorkstation = QStringLiteral("CASSA-1");
+
+// The till's side of the shop: every item in a fiscal department, and counter sales already closed
+// with their receipts (the tables a scan and a closing write are not empty in a real shop).
+void generateCounterSales(core::Db& db)
 {
+    db.execDirect(QStringLiteral("UPDATE articoli SET repartodesc = CONCAT('REPARTO', 1 + ID % 3)"));
     db.execDirect(QStringLiteral(
         "INSERT INTO banco (id, NumDoc, Anno, Mese, data, Ora, TipoDocumento, Operatore, idMagazzino, "
         "Magazzino, tipopagamento, vendita_sospesa, FatturaGen, RicevutaGen, ScadGenerata, imponibile, "
@@ -57,7 +85,14 @@ void generateSalesHistory(core::Db& db)
         "100000, 7, '0')), "
         "CONCAT('80', LPAD(1 + seq % 100000, 11, '0')), 'Articolo venduto', 'REP1', 1, 1, 6.67, 8.13, 6.67, "
         "8.13, 0, 0, 0, 0 FROM seq_0_to_599999"));
-    db.execDirect(QStringLiteral("ANALYZE TABLE banco, dettbanco"));
+    db.exec(
+        QStringLiteral("INSERT INTO scontrini (idBanco, NumDoc, Numero, Anno, Mese, Data, Ora, Cliente, "
+                       "Operatore, idMagazzino, Magazzino, Resto, Totale, TipoPagamento, postazione, "
+                       "stato_invio) SELECT id, NumDoc, NumDoc, Anno, Mese, DATE_FORMAT(data, '%d/%m/%Y'), "
+                       "Ora, 'CLIENTE BANCO', Operatore, idMagazzino, Magazzino, Resto, TotaleConto, "
+                       "'CONTANTI', :POSTAZIONE, 2 FROM banco"),
+        {{QStringLiteral("POSTAZIONE"), kWorkstation}});
+    db.execDirect(QStringLiteral("ANALYZE TABLE banco, dettbanco, scontrini"));
 }
 
 // What the server counts for this program: the statements it received on this connection and the
@@ -191,28 +226,27 @@ core::Session& tillSession()
 }
 
 // The least a command of so many statements can cost, timed between the command's own runs so both
-// see the same machine: that many round trips (SELECT 1); and the same in a transaction whose last
-// two are one row written and the commit, which waits for the log on this machine's disk, as every
-// command that writes does on a durable server.
+// see the same machine: that many round trips (SELECT 1); and the same where those that write are
+// a row written and committed, which waits for the log on this machine's disk as every write does
+// on a durable server.
 class Floors
 {
 public:
-    explicit Floors(int essentialTrips) : m_trips(essentialTrips)
+    explicit Floors(Essentials essentials) : m_essentials(essentials)
     {
         g_db->exec(QStringLiteral("CREATE TABLE IF NOT EXISTS bench_commit (id INT AUTO_INCREMENT PRIMARY "
                                   "KEY, n INT) ENGINE=InnoDB"));
     }
     void sample()
     {
-        m_roundTrips.time([this] { roundTrips(m_trips); });
+        m_roundTrips.time([this] { roundTrips(m_essentials.trips); });
         m_durable.time([this] {
-            core::Transaction transaction(*g_db);
-            roundTrips(m_trips - 2);
-            g_db->exec(QStringLiteral("INSERT INTO bench_commit (n) VALUES (1)"));
-            transaction.commit();
+            roundTrips(m_essentials.trips - m_essentials.flushes);
+            for (int i = 0; i < m_essentials.flushes; ++i)
+                g_db->exec(QStringLiteral("INSERT INTO bench_commit (n) VALUES (1)"));
         });
     }
-    int trips() const { return m_trips; }
+    Essentials essentials() const { return m_essentials; }
     const Timings& roundTrips() const { return m_roundTrips; }
     const Timings& durable() const { return m_durable; }
 
@@ -223,7 +257,7 @@ private:
             g_db->scalar(QStringLiteral("SELECT 1"));
     }
 
-    int m_trips;
+    Essentials m_essentials;
     Timings m_roundTrips;
     Timings m_durable;
 };
@@ -233,8 +267,8 @@ private:
 void report(benchmark::State& state, const std::string& name, const Timings& timings, const Floors& floors,
             double statements, const QString& goal)
 {
-    const QString trips = QStringLiteral("%1 x SELECT 1").arg(floors.trips());
-    const QString durable = QStringLiteral("the same, last 2 a commit");
+    const QString trips = QStringLiteral("%1 x SELECT 1").arg(floors.essentials().trips);
+    const QString durable = QStringLiteral("the same, %1 committed").arg(floors.essentials().flushes);
     state.counters["mean_ms"] = timings.mean();
     state.counters["p95_ms"] = timings.p95();
     state.counters["floor_ms"] = floors.roundTrips().mean();
@@ -250,10 +284,10 @@ void report(benchmark::State& state, const std::string& name, const Timings& tim
 
 // Times, counts and profiles one kind of command: before() runs untimed ahead of each.
 template <typename Before, typename Work>
-void benchCommand(benchmark::State& state, const char* name, int essentialTrips, const QString& goal,
+void benchCommand(benchmark::State& state, const char* name, Essentials essentials, const QString& goal,
                   Before&& before, Work&& work)
 {
-    Floors floors(essentialTrips);
+    Floors floors(essentials);
     before();
     work(); // statements prepared
     floors.sample();
@@ -281,12 +315,23 @@ void benchCommand(benchmark::State& state, const char* name, int essentialTrips,
     profile.print(name);
 }
 
+void scanOrFail(pos::Sale& sale, const QString& barcode)
+{
+    if (!sale.addByBarcode(barcode))
+        throw std::runtime_error("barcode not found: " + barcode.toStdString());
+}
+
 // A sale being rung up and the scans that fill it; a new sale replaces it every kRowsPerSale new
 // rows, outside the timings.
 class Till
 {
 public:
-    Till() : m_sale(*g_db, m_dialogs, tillSession()) { m_sale.open(); }
+    // firstItem: where in the catalogue its items start, so each benchmark sells items of its own
+    // (their pages not already read by another).
+    explicit Till(int firstItem) : m_sale(*g_db, m_dialogs, tillSession()), m_item(firstItem)
+    {
+        m_sale.open();
+    }
     ~Till()
     {
         try {
@@ -306,6 +351,11 @@ public:
         m_sale.discard();
         m_sale.open();
     }
+    void ringUp(int rows)
+    {
+        for (int i = 0; i < rows; ++i)
+            scanOrFail(m_sale, nextNewItem());
+    }
     // An item not on the sale yet, spread over the catalogue.
     QString nextNewItem()
     {
@@ -316,25 +366,19 @@ public:
 private:
     SilentDialogs m_dialogs;
     pos::Sale m_sale;
-    int m_item = 17;
+    int m_item;
 };
-
-void scanOrFail(pos::Sale& sale, const QString& barcode)
-{
-    if (!sale.addByBarcode(barcode))
-        throw std::runtime_error("barcode not found: " + barcode.toStdString());
-}
 
 template <typename Before, typename Scan>
 void benchScan(benchmark::State& state, const char* name, Before&& before, Scan&& scan)
 {
-    benchCommand(state, name, kScanEssentialTrips, QStringLiteral("<= 1.5 x floor, p95 < 3 ms"),
+    benchCommand(state, name, kScan, QStringLiteral("<= 1.5 x floor, p95 < 3 ms"),
                  std::forward<Before>(before), std::forward<Scan>(scan));
 }
 
 void BM_ScanNewRow(benchmark::State& state)
 {
-    Till till;
+    Till till(17);
     QString barcode;
     benchScan(
         state, "scan: new row",
@@ -349,7 +393,7 @@ BENCHMARK(BM_ScanNewRow)->Unit(benchmark::kMillisecond)->Iterations(400);
 // The same item scanned again: one more unit on its row, on a sale that already has ten rows.
 void BM_ScanRepeated(benchmark::State& state)
 {
-    Till till;
+    Till till(20017);
     for (int i = 0; i < kRowsPerSale / 2; ++i)
         scanOrFail(till.sale(), till.nextNewItem());
     const QString barcode = till.nextNewItem();
@@ -357,6 +401,113 @@ void BM_ScanRepeated(benchmark::State& state)
         state, "scan: repeated (merged)", [] {}, [&] { scanOrFail(till.sale(), barcode); });
 }
 BENCHMARK(BM_ScanRepeated)->Unit(benchmark::kMillisecond)->Iterations(400);
+
+// Where a closing's time goes: the time up to each step it passes (the closing's own probe and the
+// driver's), and after the last one the next sale opened, mean over every closing run.
+class ClosingSteps
+{
+public:
+    pos::ClosingProbe probe()
+    {
+        return [this](pos::ClosingStep step) { mark(stepName(step)); };
+    }
+    template <typename Work> void run(Work&& work)
+    {
+        m_timer.start();
+        m_last = 0;
+        work();
+        mark("next sale opened");
+        ++m_closings;
+    }
+    void print(const char* title) const
+    {
+        std::printf("\n%s: ms up to each step, per closing\n", title);
+        for (const auto& [name, ms] : m_steps)
+            std::printf("  %8.3f  %s\n", ms / m_closings, name.c_str());
+    }
+
+private:
+    static const char* stepName(pos::ClosingStep step)
+    {
+        switch (step) {
+        case pos::ClosingStep::Claimed:
+            return "01 claimed (receipt built, numbered)";
+        case pos::ClosingStep::ReceiptRecorded:
+            return "02 receipt row";
+        case pos::ClosingStep::RowUnloaded:
+            return "03 rows' stock (all rows)";
+        case pos::ClosingStep::LedgerWritten:
+            return "04 sales ledger";
+        case pos::ClosingStep::PaymentRecorded:
+            return "05 payment";
+        case pos::ClosingStep::Committed:
+            return "06 commit";
+        case pos::ClosingStep::HandOverStarted:
+            return "07 receipt marked as being handed over";
+        case pos::ClosingStep::DataFileWritten:
+            return "08 data file written";
+        case pos::ClosingStep::DataFileCopied:
+            return "09 data file copied to the driver";
+        case pos::ClosingStep::StartFileWritten:
+            return "10 start file written";
+        case pos::ClosingStep::StartFileCopied:
+            return "11 start file copied to the driver";
+        case pos::ClosingStep::HandedOver:
+            return "12 receipt marked as handed over";
+        }
+        return "?";
+    }
+    void mark(const char* name)
+    {
+        const qint64 now = m_timer.nsecsElapsed();
+        m_steps[name] += double(now - m_last) / 1e6;
+        m_last = now;
+    }
+
+    QElapsedTimer m_timer;
+    qint64 m_last = 0;
+    std::map<std::string, double> m_steps;
+    int m_closings = 0;
+};
+
+// A sale of kRowsPerSale items, each rung up (untimed) on the sale the last closing opened, closed.
+void benchClosing(benchmark::State& state, const char* name, pos::ClosingKind kind, Essentials essentials,
+                  int firstItem)
+{
+    const QTemporaryDir folder;
+    const core::Paths paths(folder.path(), folder.path());
+    if (!QDir().mkpath(paths.fiscalDriverDir({})))
+        throw std::runtime_error("driver folder not made");
+    pos::FileReceiptDriver driver(paths.receiptsDir(), paths.fiscalDriverDir({}));
+    SilentDialogs dialogs;
+    pos::SaleClosing closing(*g_db, dialogs, tillSession(), paths, driver, pos::TillSettings{}, kWorkstation);
+    ClosingSteps steps;
+    closing.setProbe(steps.probe());
+    driver.setProbe(steps.probe());
+    const bool withReceipt = kind != pos::ClosingKind::NewSale;
+    Till till(firstItem);
+    benchCommand(
+        state, name, essentials, QStringLiteral("< 15 ms"), [&] { till.ringUp(kRowsPerSale); },
+        [&] {
+            pos::ClosingOutcome outcome;
+            steps.run([&] { outcome = closing.close(till.sale(), kind, {}); });
+            if (outcome.result != pos::ClosingResult::Closed || outcome.handedOver != withReceipt)
+                throw std::runtime_error(std::string(name) + ": not closed");
+        });
+    steps.print(name);
+}
+
+void BM_CloseWithReceipt(benchmark::State& state)
+{
+    benchClosing(state, "close 20 rows: receipt", pos::ClosingKind::FiscalReceipt, kReceiptClosing, 40000);
+}
+BENCHMARK(BM_CloseWithReceipt)->Unit(benchmark::kMillisecond)->Iterations(100);
+
+void BM_CloseNewSale(benchmark::State& state)
+{
+    benchClosing(state, "close 20 rows: Nuova", pos::ClosingKind::NewSale, kNewSaleClosing, 70000);
+}
+BENCHMARK(BM_CloseNewSale)->Unit(benchmark::kMillisecond)->Iterations(100);
 
 } // namespace
 
@@ -374,7 +525,7 @@ int main(int argc, char** argv)
                 QElapsedTimer timer;
                 timer.start();
                 generateCatalogue(db, CatalogueSize{});
-                generateSalesHistory(db);
+                generateCounterSales(db);
                 std::cout << "shop generated in " << timer.elapsed() / 1000.0 << " s" << std::endl;
             }
             g_db = std::make_unique<core::Db>(settings);
