@@ -93,6 +93,26 @@ void generateCounterSales(core::Db& db)
     db.execDirect(QStringLiteral("ANALYZE TABLE banco, dettbanco, scontrini"));
 }
 
+// A shop's server that has been selling for a while holds in memory the index pages every sale
+// writes at a random place (the ledger's and the stock's by item) and the barcodes' index; the
+// generated shop has just been written in bulk, so they are read here. A page read by a scan is
+// kept as recently used only when it is read again after innodb_old_blocks_time: that wait is
+// lifted for this reading alone.
+void warmSalesIndexes(core::Db& db)
+{
+    const QVariant oldBlocksTime =
+        db.scalar(QStringLiteral("SELECT @@GLOBAL.innodb_old_blocks_time")).toInt();
+    db.execDirect(QStringLiteral("SET GLOBAL innodb_old_blocks_time = 0"));
+    for (const char* sql : {"SELECT COUNT(*) FROM venduti FORCE INDEX (ix_idArticolo)",
+                            "SELECT COUNT(*) FROM venduti FORCE INDEX (ix_idArticolo_idMagazzino)",
+                            "SELECT COUNT(*) FROM giacenze FORCE INDEX (PRIMARY)",
+                            "SELECT COUNT(*) FROM giacenze FORCE INDEX (ux_idarticolo_idmagazzino)",
+                            "SELECT COUNT(*) FROM articoli FORCE INDEX (ix_BarcodeFull)"})
+        db.scalar(QLatin1String(sql));
+    db.exec(QStringLiteral("SET GLOBAL innodb_old_blocks_time = :MS"),
+            {{QStringLiteral("MS"), oldBlocksTime}});
+}
+
 // What the server counts for this program: the statements it received on this connection and the
 // pages InnoDB had to read from disk (the benchmark is the server's only client).
 struct ServerCounters
@@ -529,6 +549,7 @@ int main(int argc, char** argv)
                 timer.start();
                 generateCatalogue(db, CatalogueSize{});
                 generateCounterSales(db);
+                warmSalesIndexes(db);
                 std::cout << "shop generated in " << timer.elapsed() / 1000.0 << " s" << std::endl;
             }
             g_db = std::make_unique<core::Db>(settings);
