@@ -457,8 +457,8 @@ private:
             return "01 claimed (receipt built, numbered)";
         case pos::ClosingStep::ReceiptRecorded:
             return "02 receipt row";
-        case pos::ClosingStep::RowUnloaded:
-            return "03 rows' stock (all rows)";
+        case pos::ClosingStep::StockUnloaded:
+            return "03 stock of every row (one call)";
         case pos::ClosingStep::LedgerWritten:
             return "04 sales ledger";
         case pos::ClosingStep::PaymentRecorded:
