@@ -33,6 +33,11 @@ void StoredProcedures::scaricoMagazzino(int idArticolo, int idMagazzino, double 
     m_db.call(QStringLiteral("SCARICO_MAGAZZINO"), {idArticolo, idMagazzino, quantita});
 }
 
+void StoredProcedures::scaricoVendita(int idBanco, int idMagazzino)
+{
+    m_db.call(QStringLiteral("SCARICO_VENDITA"), {idBanco, idMagazzino});
+}
+
 void StoredProcedures::scaricaDisponibilita(int idArticolo, int idMagazzino, double quantita)
 {
     m_db.call(QStringLiteral("SCARICA_DISPONIBILITA"), {idArticolo, idMagazzino, quantita});

@@ -96,6 +96,8 @@ public:
     void caricoMagazzinoInsert(int idArticolo, int idMagazzino, const QString& magazzino, double quantita);
     void caricoMagazzinoUpdate(int idArticolo, int idMagazzino, double quantita);
     void scaricoMagazzino(int idArticolo, int idMagazzino, double quantita);
+    // Every item of counter sale idBanco unloaded as scaricoMagazzino does, in one call.
+    void scaricoVendita(int idBanco, int idMagazzino);
     void scaricaDisponibilita(int idArticolo, int idMagazzino, double quantita);   // reserve
     void riassestaDisponibilita(int idArticolo, int idMagazzino, double quantita); // give back
 

@@ -10,7 +10,7 @@ enum class ClosingStep
 {
     Claimed,          // the sale is this closing's: numbered, operator and payment on its header
     ReceiptRecorded,  // the `scontrini` row with the lines to print
-    RowUnloaded,      // one row's stock taken (once per row)
+    StockUnloaded,    // every row's stock taken
     LedgerWritten,    // the `venduti` rows
     PaymentRecorded,  // the cheque and the operator pack
     Committed,        // everything above is on the server

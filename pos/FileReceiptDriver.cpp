@@ -8,6 +8,9 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <stdexcept>
 #include <utility>
 
@@ -21,14 +24,39 @@ const QString DriverDataFile = QStringLiteral("SR_Dati.001");
 const QString DriverStartFile = QStringLiteral("SR_Start.001");
 
 // A temporary file in the same folder renamed over the old one: whoever reads the file sees the
-// old receipt or the new one, never a part.
-bool replaceAtomically(const QString& path, const QByteArray& bytes, QString& why)
+// old receipt or the new one, never a part. The driver's files are also on disk before the rename
+// (a power cut must not leave it a start file without its data); our own copy is only a record.
+enum class Durability
 {
-    QSaveFile file(path);
-    file.setDirectWriteFallback(false);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+    Synced,
+    Renamed
+};
+
+bool replaceAtomically(const QString& path, const QByteArray& bytes, Durability durability, QString& why)
+{
+    if (durability == Durability::Synced) {
+        QSaveFile file(path);
+        file.setDirectWriteFallback(false);
+        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+            why = file.errorString();
+            file.cancelWriting();
+            return false;
+        }
+        return true;
+    }
+    const QString temporary = path + QStringLiteral(".tmp");
+    QFile file(temporary);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size() ||
+        !file.flush()) {
         why = file.errorString();
-        file.cancelWriting();
+        file.close();
+        QFile::remove(temporary);
+        return false;
+    }
+    file.close();
+    if (std::rename(QFile::encodeName(temporary).constData(), QFile::encodeName(path).constData()) != 0) {
+        why = QString::fromLocal8Bit(std::strerror(errno));
+        QFile::remove(temporary);
         return false;
     }
     return true;
@@ -72,35 +100,30 @@ void FileReceiptDriver::handOver(const Receipt& receipt)
         if (m_probe)
             m_probe(step);
     };
-    write(m_receiptsDir, DataFile, data);
+    write(DataFile, data);
     passed(ClosingStep::DataFileWritten);
-    copyToDriver(DataFile, DriverDataFile);
+    copyToDriver(DriverDataFile, data);
     passed(ClosingStep::DataFileCopied);
-    write(m_receiptsDir, StartFile, start);
+    write(StartFile, start);
     passed(ClosingStep::StartFileWritten);
-    copyToDriver(StartFile, DriverStartFile);
+    copyToDriver(DriverStartFile, start);
     passed(ClosingStep::StartFileCopied);
 }
 
-void FileReceiptDriver::write(const QString& folder, const QString& fileName, const QByteArray& bytes) const
+void FileReceiptDriver::write(const QString& fileName, const QByteArray& bytes) const
 {
-    const QString path = QDir(folder).filePath(fileName);
+    const QString path = QDir(m_receiptsDir).filePath(fileName);
     QString why;
-    if (!replaceAtomically(path, bytes, why))
+    if (!replaceAtomically(path, bytes, Durability::Renamed, why))
         throw ReceiptNotHandedOver(QStringLiteral("Impossibile scrivere il file dello scontrino %1: %2")
                                        .arg(QDir::toNativeSeparators(path), why));
 }
 
-void FileReceiptDriver::copyToDriver(const QString& receiptFile, const QString& driverFile) const
+// The driver gets the same bytes as our copy in the receipts folder.
+void FileReceiptDriver::copyToDriver(const QString& driverFile, const QByteArray& bytes) const
 {
-    const QString source = QDir(m_receiptsDir).filePath(receiptFile);
-    QFile in(source);
     QString why;
-    if (!in.open(QIODevice::ReadOnly))
-        why = in.errorString();
-    else if (const QByteArray bytes = in.readAll(); in.error() != QFileDevice::NoError)
-        why = in.errorString();
-    else if (replaceAtomically(QDir(m_driverDir).filePath(driverFile), bytes, why))
+    if (replaceAtomically(QDir(m_driverDir).filePath(driverFile), bytes, Durability::Synced, why))
         return;
     throw ReceiptNotHandedOver(
         QStringLiteral("Impossibile copiare il file %1 nella cartella del driver fiscale %2 (%3): lo "

@@ -26,8 +26,8 @@ public:
     static QByteArray fileBytes(const QStringList& lines);
 
 private:
-    void write(const QString& folder, const QString& fileName, const QByteArray& bytes) const;
-    void copyToDriver(const QString& receiptFile, const QString& driverFile) const;
+    void write(const QString& fileName, const QByteArray& bytes) const;
+    void copyToDriver(const QString& driverFile, const QByteArray& bytes) const;
 
     QString m_receiptsDir;
     QString m_driverDir;

@@ -30,12 +30,11 @@ QString PendingReceipts::thisWorkstation()
     return QSysInfo::machineHostName().left(100);
 }
 
+// One statement, committed on its own: the mark must be on the server before the printer moves.
 void PendingReceipts::setState(int receiptId, int state)
 {
-    core::Transaction transaction(m_db);
     m_db.exec(QStringLiteral("UPDATE scontrini SET stato_invio = :STATO WHERE id = :ID"),
               {{QStringLiteral("STATO"), state}, {QStringLiteral("ID"), receiptId}});
-    transaction.commit();
 }
 
 void PendingReceipts::handOver(int receiptId, const Receipt& receipt, ReceiptPrinter& printer,

@@ -173,14 +173,9 @@ int SaleClosing::claim(const Sale& sale, const QString& tillOperator)
 
 void SaleClosing::post(int saleId, const QString& payment)
 {
-    core::StoredProcedures procedures(m_db);
-    for (const SaleRow& row : SaleRows(m_db, saleId).all()) {
-        if (row.key.itemId <= 0)
-            continue;
-        // Serials and size/colour cells left stock when they were scanned; the item's stock goes now.
-        procedures.scaricoMagazzino(row.key.itemId, m_session.warehouse().id, row.quantity);
-        passed(ClosingStep::RowUnloaded);
-    }
+    // Serials and size/colour cells left stock when they were scanned; the items' stock goes now.
+    core::StoredProcedures(m_db).scaricoVendita(saleId, m_session.warehouse().id);
+    passed(ClosingStep::StockUnloaded);
     // One ledger row per sale row, at the price it was sold at (net of its discount).
     m_db.exec(
         QStringLiteral(

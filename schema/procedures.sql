@@ -65,6 +65,26 @@ BEGIN
   CALL MUOVI_GIACENZA(idarticolo, idmagazzino, NULL, -quantita, -quantita);
 END$$
 
+-- A counter sale's stock: every item of the sale unloaded by SCARICO_MAGAZZINO with the sum of its
+-- rows, in item order, so that two tills selling the same items lock their stock rows in the same
+-- order. One call for the whole sale, however many rows it has.
+DROP PROCEDURE IF EXISTS SCARICO_VENDITA$$
+CREATE PROCEDURE SCARICO_VENDITA(p_idbanco INT, p_idmagazzino INT)
+BEGIN
+  DECLARE v_idarticolo INT DEFAULT 0;
+  DECLARE v_quantita DOUBLE;
+  righe: LOOP
+    SET v_idarticolo = (SELECT MIN(d.idarticolo) FROM dettbanco d
+                         WHERE d.idBanco = p_idbanco AND d.idarticolo > v_idarticolo);
+    IF v_idarticolo IS NULL THEN
+      LEAVE righe;
+    END IF;
+    SET v_quantita = (SELECT SUM(d.quantita) FROM dettbanco d
+                       WHERE d.idBanco = p_idbanco AND d.idarticolo = v_idarticolo);
+    CALL SCARICO_MAGAZZINO(v_idarticolo, p_idmagazzino, v_quantita);
+  END LOOP righe;
+END$$
+
 -- A reservation (customer order, repair part): only the available quantity falls.
 DROP PROCEDURE IF EXISTS SCARICA_DISPONIBILITA$$
 CREATE PROCEDURE SCARICA_DISPONIBILITA(idarticolo INT, idmagazzino INT, quantita DOUBLE)
