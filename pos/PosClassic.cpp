@@ -84,7 +84,7 @@ void PosClassic::open()
 {
     m_sale.open(m_operator.name());
     m_rows.clear();
-    resetPayment();
+    clearSaleInput();
     showSale();
     // A receipt committed but never handed to this workstation's printer is offered before the
     // first sale, so it is not forgotten.
@@ -280,7 +280,7 @@ bool PosClassic::close(ClosingKind kind)
         break;
     }
     m_rows = m_sale.rows();
-    resetPayment();
+    clearSaleInput();
     showSale();
     return true;
 }
@@ -293,7 +293,7 @@ bool PosClassic::suspend()
         return false;
     }
     m_rows = m_sale.rows();
-    resetPayment();
+    clearSaleInput();
     showSale();
     return true;
 }
@@ -320,7 +320,7 @@ bool PosClassic::resume(int saleId)
     // The resumed sale is served by whoever is at the till now.
     if (m_settings.operatorRules.required)
         m_sale.setOperator(m_operator.name());
-    resetPayment();
+    clearSaleInput();
     m_customerName = SaleCustomer(m_context.db).nameOf(m_sale.id());
     m_rows = m_sale.rows();
     showSale();
@@ -478,7 +478,7 @@ void PosClassic::afterRowsChanged()
     emit scannerFocus();
 }
 
-void PosClassic::resetPayment()
+void PosClassic::clearSaleInput()
 {
     m_paymentLabel.clear();
     m_paymentIconFile.clear();

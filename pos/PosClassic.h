@@ -204,7 +204,8 @@ signals:
 
 private:
     void afterRowsChanged();
-    void resetPayment();
+    // What was typed or chosen for the sale that left the till: payment, cheque, pack, customer.
+    void clearSaleInput();
     void readPackItem();
     ClosingInput closingInput() const;
 
