@@ -317,7 +317,7 @@ QWidget* TPosClassic::buildSidePanel()
     QPushButton* discount =
         button(QStringLiteral("Sconto su totale"), "scontoSuTotale", &TPosClassic::discountOnTotal);
     QPushButton* onHold = button(QStringLiteral("Sospeso"), "sospeso", &TPosClassic::focusScanner);
-    m_needRows << toCash << quick << m_resumeButton << discount << onHold;
+    m_needRows << toCash << quick << discount << onHold;
 
     auto* panel = new QWidget;
     panel->setFixedWidth(300);
@@ -360,7 +360,8 @@ void TPosClassic::render()
     for (QPushButton* command : std::as_const(m_needRows))
         command->setEnabled(logic.hasRows());
     m_suspendButton->setEnabled(logic.canSuspendOrResume());
-    m_resumeButton->setEnabled(logic.hasRows() && logic.canSuspendOrResume());
+    // The suspended sales stay reachable from an empty sale: the one a suspension leaves behind.
+    m_resumeButton->setEnabled(logic.canSuspendOrResume());
 
     m_pages->setCurrentIndex(int(logic.page()));
     m_cashPage->render();
