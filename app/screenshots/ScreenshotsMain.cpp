@@ -162,7 +162,7 @@ int saveTillWindows(ui::WindowEnvironment& environment, const QString& output)
     int failures = !save(&till, output + QStringLiteral("/TPosClassic.png"));
     till.logic().goToCash();
     till.logic().choosePayment(0);
-    till.logic().pressBanknote(13);
+    till.logic().pressBanknote(14);
     failures += !save(&till, output + QStringLiteral("/TPosClassic-Cassa.png"));
     till.logic().showItems();
     till.logic().findItems({}, {});
