@@ -5,10 +5,10 @@
 #include "core/Db.h"
 #include "core/Privileges.h"
 #include "core/Session.h"
+#include "tests/stock/StockSuite.h"
 #include "tests/support/QtPrinters.h"
 #include "tests/support/RecordingNavigator.h"
 #include "tests/support/ScriptedDialogs.h"
-#include "tests/support/TestDatabase.h"
 #include "tests/support/Workstation.h"
 
 #include <QFile>
@@ -28,7 +28,7 @@ namespace {
 const QString LeaveQuestion =
     QStringLiteral("Eventuali modifiche effettuate non saranno salvate. Vuoi uscire senza salvare ?");
 
-class ArticoloTest : public ct::CompanySuite<ArticoloTest>
+class ArticoloTest : public ct::StockSuite<ArticoloTest>
 {
 protected:
     void SetUp() override
@@ -36,25 +36,15 @@ protected:
         emptyTables({"articoli", "giacenze", "magazzini", "articoli_fornitori", "fornitori", "seriali",
                      "carichi", "venduti", "categorie", "linea", "gruppi_taglie"});
         db().exec(QStringLiteral("UPDATE contatori SET BarcodeArticolo = ''"));
-        db().exec(QStringLiteral("INSERT INTO magazzini (Descrizione) VALUES ('MAGAZZINO CENTRALE')"));
-        m_warehouse = {int(db().lastInsertId()), QStringLiteral("MAGAZZINO CENTRALE")};
-        core::Privileges all;
-        all.set(core::Privilege::FullAccess, true);
-        m_session.logIn(core::Operator{1, QStringLiteral("Admin"), {}, {}, {}}, m_warehouse, all);
+        m_warehouse = addWarehouse(QStringLiteral("MAGAZZINO CENTRALE"));
+        logIn(m_session, m_warehouse, {core::Privilege::FullAccess},
+              {1, QStringLiteral("Admin"), {}, {}, {}});
     }
 
-    int count(const QString& sql, const core::Params& params = {})
+    static int addItem(const QString& code, const QString& barcode, double pubblico = 10)
     {
-        return db().scalar(sql, params).toInt();
-    }
-
-    int addItem(const QString& code, const QString& barcode, double pubblico = 10)
-    {
-        db().exec(
-            QStringLiteral("INSERT INTO articoli (CodArticolo, BarcodeFull, Descrizione, Pubblico, Aliquota, "
-                           "giacenza) VALUES (:C, :B, :C, :P, 22, 3)"),
-            {{QStringLiteral("C"), code}, {QStringLiteral("B"), barcode}, {QStringLiteral("P"), pubblico}});
-        return int(db().lastInsertId());
+        return StockSuite::addItem(
+            code, {{"BarcodeFull", barcode}, {"Pubblico", pubblico}, {"Aliquota", 22}, {"giacenza", 3}});
     }
 
     core::Field stored(int id, const QString& column)

@@ -31,8 +31,6 @@ protected:
         m_session.logIn(core::Operator{1, QStringLiteral("Admin"), {}, {}, {}}, m_warehouse, all);
     }
 
-    int count(const QString& sql) { return db().scalar(sql).toInt(); }
-
     int m_item = 0;
     const core::Warehouse m_warehouse{1, QStringLiteral("SEDE")};
     core::Session m_session;
