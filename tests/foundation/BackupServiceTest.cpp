@@ -4,6 +4,7 @@
 #include "core/Paths.h"
 #include "core/Session.h"
 #include "tests/support/FixedClock.h"
+#include "tests/support/Login.h"
 #include "tests/support/QtPrinters.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TestDatabase.h"
@@ -32,13 +33,7 @@ const QString StartOfYearQuestion = QStringLiteral("ATTENZIONE! TUTTI I DOCUMENT
                                                    "CORRENTE. VUOI PROCEDERE ADESSO? ");
 const QString NoPrivilege = QStringLiteral("Non possiedi i privilegi per eseguire questa operazione");
 
-Privileges privilegesOf(std::initializer_list<Privilege> flags)
-{
-    Privileges privileges;
-    for (Privilege flag : flags)
-        privileges.set(flag, true);
-    return privileges;
-}
+using carvendo::testing::privilegesOf;
 
 // One company per test: restores and the start of year replace or empty its tables.
 class BackupServiceTest : public ::testing::Test

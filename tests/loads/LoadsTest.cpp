@@ -10,6 +10,7 @@
 #include "stock/serials/LoadSerialCapture.h"
 #include "stock/sizes/LoadSizeGrid.h"
 #include "tests/support/FailingWrite.h"
+#include "tests/support/Login.h"
 #include "tests/support/RecordingNavigator.h"
 #include "tests/support/RecordingReportOutput.h"
 #include "tests/support/ScriptedDialogs.h"
@@ -89,10 +90,8 @@ protected:
         db().exec(
             QStringLiteral("INSERT INTO pagamenti (Descrizione, modalita) VALUES ('CONTANTI', 'Contanti'), "
                            "('BONIFICO 30GG', 'Bonifico')"));
-        core::Privileges privileges;
-        privileges.set(core::Privilege::Magazzino, true);
-        privileges.set(core::Privilege::Cancellazione, true);
-        m_session.logIn(mario(), core::Warehouse{1, QStringLiteral("NEGOZIO")}, privileges);
+        ct::logIn(m_session, {core::Privilege::Magazzino, core::Privilege::Cancellazione},
+                  {1, QStringLiteral("NEGOZIO")}, mario());
     }
 
     static int item(const QString& code, double cost = 10, const QString& umVendita = QStringLiteral("PZ"),
@@ -562,15 +561,12 @@ TEST_F(LoadsTest, DeleteFromTheListNeedsTheRightAndUndoesTheLoad)
     list.search(stock::Carichi::SearchBy::LoadNumber, QStringLiteral("1"));
     ASSERT_EQ(list.rows().size(), 1);
 
-    core::Privileges none;
-    m_session.logIn(mario(), m_session.warehouse(), none);
+    ct::logIn(m_session, {}, m_session.warehouse(), mario());
     EXPECT_FALSE(list.deleteLoad(carico->id()));
     EXPECT_EQ(m_dialogs.lastText(),
               QStringLiteral("Non possiedi i privilegi per eseguire questa operazione"));
 
-    core::Privileges mayDelete;
-    mayDelete.set(core::Privilege::Cancellazione, true);
-    m_session.logIn(mario(), m_session.warehouse(), mayDelete);
+    ct::logIn(m_session, {core::Privilege::Cancellazione}, m_session.warehouse(), mario());
     m_dialogs.answerConfirm(true);
     ASSERT_TRUE(list.deleteLoad(carico->id()));
     EXPECT_TRUE(list.rows().isEmpty());

@@ -5,6 +5,7 @@
 #include "core/Paths.h"
 #include "core/Session.h"
 #include "tests/stock/StockSuite.h"
+#include "tests/support/Login.h"
 #include "tests/support/RecordingNavigator.h"
 #include "tests/support/RecordingReportOutput.h"
 #include "tests/support/ScriptedDialogs.h"
@@ -40,10 +41,9 @@ protected:
     void logIn(bool mayDelete)
     {
         if (mayDelete)
-            StockSuite::logIn(m_session, m_negozio,
-                              {core::Privilege::Magazzino, core::Privilege::Cancellazione});
+            ct::logIn(m_session, {core::Privilege::Magazzino, core::Privilege::Cancellazione}, m_negozio);
         else
-            StockSuite::logIn(m_session, m_negozio, {core::Privilege::Magazzino});
+            ct::logIn(m_session, {core::Privilege::Magazzino}, m_negozio);
     }
 
     int addItem(const QString& description, double giacenza = 0)

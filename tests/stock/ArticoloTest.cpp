@@ -6,6 +6,7 @@
 #include "core/Privileges.h"
 #include "core/Session.h"
 #include "tests/stock/StockSuite.h"
+#include "tests/support/Login.h"
 #include "tests/support/QtPrinters.h"
 #include "tests/support/RecordingNavigator.h"
 #include "tests/support/ScriptedDialogs.h"
@@ -37,8 +38,8 @@ protected:
                      "carichi", "venduti", "categorie", "linea", "gruppi_taglie"});
         db().exec(QStringLiteral("UPDATE contatori SET BarcodeArticolo = ''"));
         m_warehouse = addWarehouse(QStringLiteral("MAGAZZINO CENTRALE"));
-        logIn(m_session, m_warehouse, {core::Privilege::FullAccess},
-              {1, QStringLiteral("Admin"), {}, {}, {}});
+        ct::logIn(m_session, {core::Privilege::FullAccess}, m_warehouse,
+                  {1, QStringLiteral("Admin"), {}, {}, {}});
     }
 
     static int addItem(const QString& code, const QString& barcode, double pubblico = 10)

@@ -4,6 +4,7 @@
 #include "core/Db.h"
 #include "core/Privileges.h"
 #include "core/Session.h"
+#include "tests/support/Login.h"
 #include "tests/support/RecordingNavigator.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TestDatabase.h"
@@ -26,9 +27,8 @@ protected:
         db().exec(QStringLiteral("INSERT INTO articoli (CodArticolo, Descrizione, giacenza) VALUES ('TEL', "
                                  "'Telefono', 2)"));
         m_item = int(db().lastInsertId());
-        core::Privileges all;
-        all.set(core::Privilege::FullAccess, true);
-        m_session.logIn(core::Operator{1, QStringLiteral("Admin"), {}, {}, {}}, m_warehouse, all);
+        ct::logIn(m_session, {core::Privilege::FullAccess}, m_warehouse,
+                  {1, QStringLiteral("Admin"), {}, {}, {}});
     }
 
     int m_item = 0;

@@ -5,6 +5,7 @@
 #include "core/Paths.h"
 #include "core/Session.h"
 #include "tests/stock/StockSuite.h"
+#include "tests/support/Login.h"
 #include "tests/support/QtPrinters.h"
 #include "tests/support/RecordingNavigator.h"
 #include "tests/support/ScriptedDialogs.h"
@@ -31,8 +32,8 @@ protected:
 
     void logIn(int warehouse, core::Privilege privilege)
     {
-        StockSuite::logIn(m_session, {warehouse, QStringLiteral("X")}, {privilege},
-                          {1, QStringLiteral("Mario"), {}, {}, {}});
+        ct::logIn(m_session, {privilege}, {warehouse, QStringLiteral("X")},
+                  {1, QStringLiteral("Mario"), {}, {}, {}});
     }
 
     // A warehouse holding two items and a size grid.

@@ -6,7 +6,6 @@
 
 #include <QString>
 
-#include <initializer_list>
 #include <optional>
 
 namespace carvendo::testing {
@@ -59,15 +58,6 @@ protected:
                 QStringLiteral("SELECT giacenza FROM giacenze WHERE idarticolo = :A AND idmagazzino = :M"),
                 {{QStringLiteral("A"), item}, {QStringLiteral("M"), warehouse}})
             .toDouble();
-    }
-
-    static void logIn(core::Session& session, const core::Warehouse& warehouse,
-                      std::initializer_list<core::Privilege> flags, const core::Operator& who = {})
-    {
-        core::Privileges privileges;
-        for (core::Privilege flag : flags)
-            privileges.set(flag, true);
-        session.logIn(who, warehouse, privileges);
     }
 };
 
