@@ -7,6 +7,7 @@
 #include "core/Session.h"
 #include "foundation/BackupService.h"
 #include "tests/support/FixedClock.h"
+#include "tests/support/Login.h"
 #include "tests/support/QtPrinters.h"
 #include "tests/support/RecordingNavigator.h"
 #include "tests/support/ScriptedDialogs.h"
@@ -33,13 +34,10 @@ class PrincipaleTest : public ::testing::Test
 protected:
     void logInWith(const std::vector<Privilege>& flags, MachineType machine = MachineType::ClientServer)
     {
-        Privileges privileges;
-        for (Privilege flag : flags)
-            privileges.set(flag, true);
         m_session.setMachineType(machine);
         m_session.logIn(
             Operator{7, QStringLiteral("Mario Rossi"), QStringLiteral("mario"), {}, QStringLiteral("Cassa")},
-            Warehouse{2, QStringLiteral("NEGOZIO CENTRO")}, privileges);
+            Warehouse{2, QStringLiteral("NEGOZIO CENTRO")}, ct::privilegesOf(flags));
     }
 
     void writeSetting(const QString& section, const QString& key, const QString& value)

@@ -8,7 +8,8 @@
 namespace carvendo::testing {
 
 // The privileges of a group holding exactly these flags.
-inline core::Privileges privilegesOf(std::initializer_list<core::Privilege> flags)
+template <typename Flags = std::initializer_list<core::Privilege>>
+core::Privileges privilegesOf(const Flags& flags)
 {
     core::Privileges privileges;
     for (core::Privilege flag : flags)
