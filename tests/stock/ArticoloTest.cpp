@@ -10,9 +10,9 @@
 #include "tests/support/QtPrinters.h"
 #include "tests/support/RecordingNavigator.h"
 #include "tests/support/ScriptedDialogs.h"
+#include "tests/support/TestFiles.h"
 #include "tests/support/Workstation.h"
 
-#include <QFile>
 #include <QTemporaryDir>
 
 #include <optional>
@@ -504,15 +504,13 @@ TEST_F(ArticoloTest, AnImageIsLoadedAsBitmapOrJpegOnly)
 {
     QTemporaryDir dir;
     const QByteArray jpeg("\xFF\xD8\xFF\xE0\x00\x10JFIF", 10);
-    const auto write = [&](const char* name, const QByteArray& bytes) {
-        QFile out(dir.filePath(QString::fromLatin1(name)));
-        EXPECT_TRUE(out.open(QIODevice::WriteOnly));
-        out.write(bytes);
-        return out.fileName();
-    };
+    const QString text = dir.filePath(QStringLiteral("note.txt"));
+    const QString photo = dir.filePath(QStringLiteral("foto.jpg"));
+    ct::writeFile(text, "testo");
+    ct::writeFile(photo, jpeg);
     const int id = addItem(QStringLiteral("A1"), {});
     ASSERT_TRUE(m_card.open(id));
-    m_dialogs.answerFile(write("note.txt", "testo")).answerFile(write("foto.jpg", jpeg));
+    m_dialogs.answerFile(text).answerFile(photo);
     EXPECT_FALSE(m_card.loadImage());
     EXPECT_EQ(m_dialogs.messages(),
               QStringList{QStringLiteral("Formato non supportato: scegliere un'immagine BMP o JPEG")});
