@@ -1,6 +1,8 @@
 #include "stock/Articolo.h"
 
 #include "stock/ItemLifecycle.h"
+#include "stock/ItemSerials.h"
+#include "stock/ItemSupplierRows.h"
 
 #include "core/Db.h"
 #include "core/Privileges.h"
@@ -517,6 +519,74 @@ TEST_F(ArticoloTest, AnImageIsLoadedAsBitmapOrJpegOnly)
     ASSERT_TRUE(m_card.loadImage());
     ASSERT_TRUE(m_card.save());
     EXPECT_EQ(stored(id, QStringLiteral("Immagine")).toBytes(), jpeg);
+}
+
+// The rows of the card's tabs (serials, suppliers) written meanwhile by another workstation.
+TEST_F(ArticoloTest, DeletingASerialAlreadyGoneSaysSoAndRereadsTheGrid)
+{
+    const int phone = addItem(QStringLiteral("TEL"), {});
+    db().exec(
+        QStringLiteral("INSERT INTO seriali (idArticolo, Seriale, idMagazzino) VALUES (:A, '3500001', :M)"),
+        {{QStringLiteral("A"), phone}, {QStringLiteral("M"), m_warehouse.id}});
+    const int serial = int(db().lastInsertId());
+    ct::ScriptedDialogs dialogs;
+    stock::ItemSerials serials(db(), m_session, dialogs);
+    serials.setItem(phone);
+    // Sold on another workstation while the card was open.
+    company().newConnection()->exec(QStringLiteral("DELETE FROM seriali WHERE ID = :ID"),
+                                    {{QStringLiteral("ID"), serial}});
+
+    int rereads = 0;
+    QObject::connect(&serials, &stock::ItemSerials::rowsChanged, [&] { ++rereads; });
+    dialogs.answerConfirm(true);
+    EXPECT_FALSE(serials.remove(serial));
+    EXPECT_EQ(dialogs.texts(ct::DialogEvent::Kind::Information),
+              QStringList{QStringLiteral("Il seriale selezionato non esiste più")});
+    EXPECT_EQ(rereads, 1);
+    EXPECT_EQ(count(QStringLiteral("SELECT giacenza FROM articoli")), 3) << "no piece less for nothing";
+}
+
+TEST_F(ArticoloTest, TwoWorkstationsAddingTheSameSupplierMakeOneRow)
+{
+    const int phone = addItem(QStringLiteral("TEL"), {});
+    db().exec(QStringLiteral("INSERT INTO fornitori (RagSoc) VALUES ('TELEFONIA SPA')"));
+    const int supplier = int(db().lastInsertId());
+    struct Tab
+    {
+        ct::ScriptedDialogs dialogs;
+        ct::RecordingNavigator navigator;
+        bool added = false;
+    };
+    auto add = [&](Tab& tab) {
+        tab.navigator.returnFrom(
+            QStringLiteral("TFornitoriPreleva"),
+            {true, supplier, {{QStringLiteral("RagSoc"), QStringLiteral("TELEFONIA SPA")}}});
+        return [&, this](core::Db& own) {
+            stock::ItemSupplierRows rows(own, m_session, tab.dialogs, tab.navigator);
+            rows.setItem(phone);
+            tab.added = rows.add({});
+        };
+    };
+    Tab first;
+    Tab second;
+    ct::Workstation one(company().newConnection());
+    ct::Workstation two(company().newConnection());
+    {
+        // The first workstation is held after its check, as it writes the row.
+        ct::InsertGate gate(db(), QStringLiteral("articoli_fornitori"));
+        one.start(add(first));
+        EXPECT_TRUE(one.waitsAtNamedLock(db()));
+        two.start(add(second));
+        EXPECT_TRUE(two.waitsAtNamedLock(db()));
+    }
+    one.finish();
+    two.finish();
+
+    EXPECT_TRUE(first.added);
+    EXPECT_FALSE(second.added);
+    EXPECT_EQ(second.dialogs.messages(),
+              QStringList{QStringLiteral("Il fornitore scelto è già tra i fornitori dell'articolo")});
+    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM articoli_fornitori")), 1);
 }
 
 } // namespace
