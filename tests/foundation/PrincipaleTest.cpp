@@ -6,6 +6,7 @@
 #include "core/Paths.h"
 #include "core/Session.h"
 #include "foundation/BackupService.h"
+#include "foundation/MainCommands.h"
 #include "tests/support/FixedClock.h"
 #include "tests/support/Login.h"
 #include "tests/support/QtPrinters.h"
@@ -206,6 +207,20 @@ TEST_F(PrincipaleTest, WindowThatCannotOpenSaysWhyAndTheMainWindowStays)
               (QStringList{QStringLiteral("Lost connection to server during query"),
                            QStringLiteral("Impossibile leggere il file impostazioni.ini")}));
     EXPECT_FALSE(m_principale.programEnding());
+}
+
+// What the command table itself can get wrong; what each command does is shown by running it above.
+TEST(MainCommandsTest, CommandsAreUniqueAndEachShowsSomewhereAndOpensWhatItNames)
+{
+    for (const MainCommand& command : MainCommands::standard().all()) {
+        EXPECT_FALSE(command.places.empty()) << command.id.toStdString();
+        const bool opensWindow =
+            command.action == CommandAction::OpenWindow || command.action == CommandAction::NewDocument;
+        EXPECT_EQ(opensWindow, !command.requiredWindow().isEmpty()) << command.id.toStdString();
+    }
+    MainCommand repeated;
+    repeated.id = QStringLiteral("clienti");
+    EXPECT_THROW(MainCommands({repeated, repeated}), std::invalid_argument);
 }
 
 } // namespace
