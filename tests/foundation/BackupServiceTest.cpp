@@ -11,7 +11,6 @@
 #include "tests/support/TestFiles.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 
@@ -185,10 +184,7 @@ TEST_F(BackupServiceTest, FailedRestoreShowsTheToolsErrorNeverTheSuccessMessage)
 {
     db().exec(QStringLiteral("INSERT INTO clienti (Cognome) VALUES ('Resta')"));
     const QString file = m_data.filePath(QStringLiteral("non_un_backup.sql"));
-    QFile bad(file);
-    ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
-    bad.write("CREATE TABLE clienti (id INT);\nQUESTO NON E' SQL;\n");
-    bad.close();
+    carvendo::testing::writeFile(file, "CREATE TABLE clienti (id INT);\nQUESTO NON E' SQL;\n");
 
     m_dialogs.answerFile(file).answerConfirm(true);
     EXPECT_FALSE(service().restore());
@@ -316,19 +312,6 @@ TEST_F(BackupServiceTest, StartOfYearNeverEmptiesTheDocumentsWithoutItsDump)
         u"programma /nessuna/cartella/mariadb-dump: "))
         << errors[0].toStdString();
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM fatture")), 1);
-}
-
-TEST_F(BackupServiceTest, SafetyDumpReplacesTheLastOneOnlyWithACompleteDump)
-{
-    const QString file = backupFile(QStringLiteral("BACKUP_SICUREZZA.sql"));
-    db().exec(QStringLiteral("INSERT INTO clienti (Cognome) VALUES ('Sicurezza2')"));
-    EXPECT_EQ(service().safetyDump(), file);
-    const QByteArray second = readFile(file);
-    EXPECT_TRUE(second.contains("Sicurezza2"));
-
-    db().exec(QStringLiteral("INSERT INTO clienti (Cognome) VALUES ('Sicurezza3')"));
-    EXPECT_THROW(service(brokenDump()).safetyDump(), DumpError);
-    EXPECT_EQ(readFile(file), second);
 }
 
 } // namespace
