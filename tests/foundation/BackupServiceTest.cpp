@@ -4,13 +4,13 @@
 #include "core/Paths.h"
 #include "core/Session.h"
 #include "tests/support/FixedClock.h"
+#include "tests/support/Login.h"
 #include "tests/support/QtPrinters.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TestDatabase.h"
 #include "tests/support/TestFiles.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 
@@ -32,13 +32,7 @@ const QString StartOfYearQuestion = QStringLiteral("ATTENZIONE! TUTTI I DOCUMENT
                                                    "CORRENTE. VUOI PROCEDERE ADESSO? ");
 const QString NoPrivilege = QStringLiteral("Non possiedi i privilegi per eseguire questa operazione");
 
-Privileges privilegesOf(std::initializer_list<Privilege> flags)
-{
-    Privileges privileges;
-    for (Privilege flag : flags)
-        privileges.set(flag, true);
-    return privileges;
-}
+using carvendo::testing::privilegesOf;
 
 // One company per test: restores and the start of year replace or empty its tables.
 class BackupServiceTest : public ::testing::Test
@@ -190,10 +184,7 @@ TEST_F(BackupServiceTest, FailedRestoreShowsTheToolsErrorNeverTheSuccessMessage)
 {
     db().exec(QStringLiteral("INSERT INTO clienti (Cognome) VALUES ('Resta')"));
     const QString file = m_data.filePath(QStringLiteral("non_un_backup.sql"));
-    QFile bad(file);
-    ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
-    bad.write("CREATE TABLE clienti (id INT);\nQUESTO NON E' SQL;\n");
-    bad.close();
+    carvendo::testing::writeFile(file, "CREATE TABLE clienti (id INT);\nQUESTO NON E' SQL;\n");
 
     m_dialogs.answerFile(file).answerConfirm(true);
     EXPECT_FALSE(service().restore());
@@ -321,19 +312,6 @@ TEST_F(BackupServiceTest, StartOfYearNeverEmptiesTheDocumentsWithoutItsDump)
         u"programma /nessuna/cartella/mariadb-dump: "))
         << errors[0].toStdString();
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM fatture")), 1);
-}
-
-TEST_F(BackupServiceTest, SafetyDumpReplacesTheLastOneOnlyWithACompleteDump)
-{
-    const QString file = backupFile(QStringLiteral("BACKUP_SICUREZZA.sql"));
-    db().exec(QStringLiteral("INSERT INTO clienti (Cognome) VALUES ('Sicurezza2')"));
-    EXPECT_EQ(service().safetyDump(), file);
-    const QByteArray second = readFile(file);
-    EXPECT_TRUE(second.contains("Sicurezza2"));
-
-    db().exec(QStringLiteral("INSERT INTO clienti (Cognome) VALUES ('Sicurezza3')"));
-    EXPECT_THROW(service(brokenDump()).safetyDump(), DumpError);
-    EXPECT_EQ(readFile(file), second);
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include "core/Session.h"
 #include "foundation/BackupService.h"
 #include "tests/support/FixedClock.h"
+#include "tests/support/Login.h"
 #include "tests/support/QtPrinters.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TestDatabase.h"
@@ -57,10 +58,7 @@ protected:
     void logIn(MachineType machine, const std::vector<Privilege>& flags)
     {
         m_session.setMachineType(machine);
-        Privileges privileges;
-        for (Privilege flag : flags)
-            privileges.set(flag, true);
-        m_session.logIn(Operator{}, Warehouse{}, privileges);
+        m_session.logIn(Operator{}, Warehouse{}, carvendo::testing::privilegesOf(flags));
     }
 
     void writeConnessione(std::optional<int> backupAutomatico)

@@ -13,12 +13,9 @@
 #include "tests/support/TestFiles.h"
 
 #include <QCoreApplication>
-#include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
-
-#include <sys/stat.h>
 
 using namespace carvendo::core;
 using namespace carvendo::foundation;
@@ -29,15 +26,6 @@ using carvendo::testing::writeFile;
 using Fields = ImpostazioniServer::Fields;
 
 namespace {
-
-// The file's permission bits as the system keeps them.
-unsigned modeBits(const QString& path)
-{
-    struct stat info
-    {
-    };
-    return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_mode & 0777 : 0;
-}
 
 class ImpostazioniServerTest : public ::testing::Test
 {
@@ -120,7 +108,6 @@ TEST_F(ImpostazioniServerTest, SaveAsClientWritesTheKeysAndNeverCreatesTheDirect
 
     const IniFile ini(m_paths.connessioneIni());
     EXPECT_EQ(ini.value(u"PARAMETRI CONNESSIONE SERVER LOCALE", u"DATABASE_AZ"), m_directoryName);
-    EXPECT_EQ(modeBits(m_paths.connessioneIni()), 0600);
     EXPECT_EQ(m_connections.directorySettings().database, m_directoryName);
     EXPECT_EQ(m_session.machineType(), MachineType::Client);
 

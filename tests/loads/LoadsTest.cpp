@@ -9,6 +9,8 @@
 #include "stock/StockRealignment.h"
 #include "stock/serials/LoadSerialCapture.h"
 #include "stock/sizes/LoadSizeGrid.h"
+#include "tests/support/FailingWrite.h"
+#include "tests/support/Login.h"
 #include "tests/support/RecordingNavigator.h"
 #include "tests/support/RecordingReportOutput.h"
 #include "tests/support/ScriptedDialogs.h"
@@ -88,12 +90,9 @@ protected:
         db().exec(
             QStringLiteral("INSERT INTO pagamenti (Descrizione, modalita) VALUES ('CONTANTI', 'Contanti'), "
                            "('BONIFICO 30GG', 'Bonifico')"));
-        core::Privileges privileges;
-        privileges.set(core::Privilege::Magazzino, true);
-        privileges.set(core::Privilege::Cancellazione, true);
-        m_session.logIn(mario(), core::Warehouse{1, QStringLiteral("NEGOZIO")}, privileges);
+        ct::logIn(m_session, {core::Privilege::Magazzino, core::Privilege::Cancellazione},
+                  {1, QStringLiteral("NEGOZIO")}, mario());
     }
-    void TearDown() override { db().execDirect(QStringLiteral("DROP TRIGGER IF EXISTS guasto")); }
 
     static int item(const QString& code, double cost = 10, const QString& umVendita = QStringLiteral("PZ"),
                     bool serial = false)
@@ -169,13 +168,6 @@ protected:
               "SELECT COUNT(*) FROM prima_nota"})
             s.figures << db().scalar(QString::fromLatin1(sql)).toString();
         return s;
-    }
-
-    static void failLastWrite(const char* event, const char* table)
-    {
-        db().execDirect(QStringLiteral("CREATE TRIGGER guasto BEFORE %1 ON `%2` FOR EACH ROW "
-                                       "SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'guasto di prova'")
-                            .arg(QLatin1String(event), QLatin1String(table)));
     }
 
     QTemporaryDir m_data;
@@ -382,26 +374,28 @@ TEST_F(LoadsTest, AFailedLastWriteLeavesNothingOfTheCommand)
     const int row = carico->rows().value(0, "id").toInt();
     Snapshot before = snapshot();
 
-    failLastWrite("UPDATE", "carichi"); // the totals close every row command
-    EXPECT_EQ(ct::errorOf([&] { addRow(*carico, phone, QStringLiteral("1")); }),
-              QStringLiteral("guasto di prova"));
-    std::unique_ptr<stock::CaricoDialogo> serialRow = carico->rowForItem(imei);
-    ASSERT_TRUE(serialRow->serials()->add(QStringLiteral("IMEI0009"), stock::SerialEntry::Button));
-    EXPECT_EQ(ct::errorOf([&] { carico->confirmRow(*serialRow); }), QStringLiteral("guasto di prova"));
-    EXPECT_EQ(ct::errorOf([&] { carico->removeRow(row); }), QStringLiteral("guasto di prova"));
-    EXPECT_EQ(snapshot(), before) << "the failed row's serial is given back too";
-    EXPECT_EQ(carico->rows().size(), 1);
-    db().execDirect(QStringLiteral("DROP TRIGGER guasto"));
-
-    failLastWrite("INSERT", "prima_nota");
-    carico->setPayment(QStringLiteral("CONTANTI"));
-    EXPECT_EQ(ct::errorOf([&] { carico->save(); }), QStringLiteral("guasto di prova"));
-    EXPECT_EQ(snapshot(), before);
-    db().execDirect(QStringLiteral("DROP TRIGGER guasto"));
-
-    failLastWrite("DELETE", "carichi");
+    using On = ct::FailingWrite::On;
+    const QString failure = ct::failingWriteMessage();
+    {
+        const ct::FailingWrite fault(db(), On::Update,
+                                     QStringLiteral("carichi")); // the totals close every row command
+        EXPECT_EQ(ct::errorOf([&] { addRow(*carico, phone, QStringLiteral("1")); }), failure);
+        std::unique_ptr<stock::CaricoDialogo> serialRow = carico->rowForItem(imei);
+        ASSERT_TRUE(serialRow->serials()->add(QStringLiteral("IMEI0009"), stock::SerialEntry::Button));
+        EXPECT_EQ(ct::errorOf([&] { carico->confirmRow(*serialRow); }), failure);
+        EXPECT_EQ(ct::errorOf([&] { carico->removeRow(row); }), failure);
+        EXPECT_EQ(snapshot(), before) << "the failed row's serial is given back too";
+        EXPECT_EQ(carico->rows().size(), 1);
+    }
+    {
+        const ct::FailingWrite fault(db(), On::Insert, QStringLiteral("prima_nota"));
+        carico->setPayment(QStringLiteral("CONTANTI"));
+        EXPECT_EQ(ct::errorOf([&] { carico->save(); }), failure);
+        EXPECT_EQ(snapshot(), before);
+    }
+    const ct::FailingWrite fault(db(), On::Delete, QStringLiteral("carichi"));
     m_dialogs.answerConfirm(true);
-    EXPECT_EQ(ct::errorOf([&] { carico->leave(); }), QStringLiteral("guasto di prova"));
+    EXPECT_EQ(ct::errorOf([&] { carico->leave(); }), failure);
     EXPECT_EQ(snapshot(), before);
 }
 
@@ -567,15 +561,12 @@ TEST_F(LoadsTest, DeleteFromTheListNeedsTheRightAndUndoesTheLoad)
     list.search(stock::Carichi::SearchBy::LoadNumber, QStringLiteral("1"));
     ASSERT_EQ(list.rows().size(), 1);
 
-    core::Privileges none;
-    m_session.logIn(mario(), m_session.warehouse(), none);
+    ct::logIn(m_session, {}, m_session.warehouse(), mario());
     EXPECT_FALSE(list.deleteLoad(carico->id()));
     EXPECT_EQ(m_dialogs.lastText(),
               QStringLiteral("Non possiedi i privilegi per eseguire questa operazione"));
 
-    core::Privileges mayDelete;
-    mayDelete.set(core::Privilege::Cancellazione, true);
-    m_session.logIn(mario(), m_session.warehouse(), mayDelete);
+    ct::logIn(m_session, {core::Privilege::Cancellazione}, m_session.warehouse(), mario());
     m_dialogs.answerConfirm(true);
     ASSERT_TRUE(list.deleteLoad(carico->id()));
     EXPECT_TRUE(list.rows().isEmpty());

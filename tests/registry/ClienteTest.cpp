@@ -2,6 +2,7 @@
 
 #include "core/Db.h"
 #include "foundation/PrivacyNotice.h"
+#include "tests/support/FailingWrite.h"
 #include "tests/support/RecordingReportOutput.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TestDatabase.h"
@@ -317,10 +318,8 @@ TEST_F(ClienteTest, AnExchangeThatRefusesTheAccountLeavesTheCardAsItWas)
     ASSERT_TRUE(m_card.open(id));
     ct::ExchangeDatabase exchange;
     m_card.setWebAccounts(registry::WebAccounts([&]() -> core::Db& { return exchange.db(); }));
-    // A trigger stands in for an exchange that refuses the new row after the checks passed.
-    exchange.db().execDirect(
-        QStringLiteral("CREATE TRIGGER users_no_insert BEFORE INSERT ON users FOR EACH ROW "
-                       "SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'bloccato'"));
+    // The exchange refuses the new row after the checks passed.
+    const ct::FailingWrite fault(exchange.db(), ct::FailingWrite::On::Insert, QStringLiteral("users"));
     m_dialogs.answerText(QStringLiteral("anna")).answerText(QStringLiteral("segreta"));
     EXPECT_THROW(m_card.createWebAccount(), core::DbError);
     EXPECT_TRUE(stored(id)["USERNAME"].isNull());

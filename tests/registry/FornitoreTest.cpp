@@ -20,14 +20,6 @@ protected:
             {"clienti", "fornitori", "ordinifornitori", "carichi", "venduti", "prima_nota", "fatture"});
     }
 
-    core::Row storedSupplier(int id)
-    {
-        return db()
-            .query(QStringLiteral("SELECT * FROM fornitori WHERE id_fornitore = :ID"),
-                   {{QStringLiteral("ID"), id}})
-            .first();
-    }
-
     registry::Fornitore m_card{company().db(), m_dialogs, m_navigator};
 };
 

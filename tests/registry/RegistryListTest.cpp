@@ -2,6 +2,7 @@
 
 #include "core/Paths.h"
 #include "tests/registry/RegistrySuite.h"
+#include "tests/support/FailingWrite.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -199,12 +200,11 @@ TEST_F(RegistryListTest, AFailedDeleteKeepsBothTheCustomerAndTheWebAccount)
     RegistryList list = customers();
     list.setWebAccounts(exchangeAccounts());
 
-    // The server refuses the customer's delete.
-    db().execDirect(QStringLiteral("CREATE TRIGGER clienti_no_delete BEFORE DELETE ON clienti FOR EACH ROW "
-                                   "SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'bloccato'"));
-    m_dialogs.answerConfirm(true);
-    EXPECT_THROW(list.deleteRecord(id), core::DbError);
-    db().execDirect(QStringLiteral("DROP TRIGGER clienti_no_delete"));
+    {
+        const ct::FailingWrite fault(db(), ct::FailingWrite::On::Delete, QStringLiteral("clienti"));
+        m_dialogs.answerConfirm(true);
+        EXPECT_THROW(list.deleteRecord(id), core::DbError);
+    }
 
     // The exchange cannot be reached.
     list.setWebAccounts(

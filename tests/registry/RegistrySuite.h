@@ -28,21 +28,15 @@ protected:
     static int insertCustomer(int code, const QString& name, const QString& cf = {}, const QString& piva = {},
                               core::Db& on = Company::db())
     {
-        on.exec(QStringLiteral("INSERT INTO clienti (CodiceCliente, RagioneSociale, CodFisc, pIva) "
-                               "VALUES (:CODICE, :NOME, :CF, :PI)"),
-                {{QStringLiteral("CODICE"), code},
-                 {QStringLiteral("NOME"), name},
-                 {QStringLiteral("CF"), cf},
-                 {QStringLiteral("PI"), piva}});
-        return int(on.lastInsertId());
+        return int(
+            insertRow(on, QStringLiteral("clienti"),
+                      {{"CodiceCliente", code}, {"RagioneSociale", name}, {"CodFisc", cf}, {"pIva", piva}}));
     }
 
     // A supplier with that code and name; its id.
     static int insertSupplier(const QString& code, const QString& name)
     {
-        Company::db().exec(QStringLiteral("INSERT INTO fornitori (Codice, RagSoc) VALUES (:CODICE, :NOME)"),
-                           {{QStringLiteral("CODICE"), code}, {QStringLiteral("NOME"), name}});
-        return int(Company::db().lastInsertId());
+        return Company::insert("fornitori", {{"Codice", code}, {"RagSoc", name}});
     }
 
     // An operator logged in who may, or may not, delete records.

@@ -6,6 +6,7 @@
 #include "core/Db.h"
 #include "core/Error.h"
 #include "tests/serials/SerialTestData.h"
+#include "tests/support/FailingWrite.h"
 #include "tests/support/QtPrinters.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TestDatabase.h"
@@ -35,13 +36,11 @@ protected:
         // Longer than `seriali`.`Descrizione` holds.
         m_tablet = ct::addSerialItem(db(), QStringLiteral("TAB"), QStringLiteral("Tablet ").repeated(10));
     }
-    void TearDown() override { ct::dropFailingInserts(db(), QStringLiteral("storicoseriali")); }
 
     stock::LoadSerialCapture capture(core::Db& on, core::Dialogs& dialogs, const stock::SerialItem& item)
     {
         return stock::LoadSerialCapture(on, dialogs, m_load, m_supplier, item, ct::kSerialActor);
     }
-    int count(const QString& sql) { return ct::countOf(db(), sql); }
 
     int m_supplier = 0;
     int m_load = 0;
@@ -145,9 +144,10 @@ TEST_F(LoadSerialCaptureTest, ALotIsWrittenWholeOrNotAtAll)
                              "nell'archivio: lt0002. Il lotto non è stato caricato."));
 
     // The server fails the lot's last write (its history).
-    ct::failInserts(db(), QStringLiteral("storicoseriali"));
-    EXPECT_THROW(phones.addLot(QStringLiteral("LOT-A"), QStringLiteral("LT0003"), 3), core::DbError);
-    ct::dropFailingInserts(db(), QStringLiteral("storicoseriali"));
+    {
+        const ct::FailingWrite fault(db(), ct::FailingWrite::On::Insert, QStringLiteral("storicoseriali"));
+        EXPECT_THROW(phones.addLot(QStringLiteral("LOT-A"), QStringLiteral("LT0003"), 3), core::DbError);
+    }
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM seriali")), 1);
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM lotti")), 0);
     EXPECT_EQ(phones.serials(), QStringList{QStringLiteral("lt0002")});

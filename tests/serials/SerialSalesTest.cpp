@@ -10,6 +10,7 @@
 #include "core/Error.h"
 #include "core/Session.h"
 #include "tests/serials/SerialTestData.h"
+#include "tests/support/FailingWrite.h"
 #include "tests/support/QtPrinters.h"
 #include "tests/support/RecordingNavigator.h"
 #include "tests/support/ScriptedDialogs.h"
@@ -38,7 +39,6 @@ protected:
         m_session.logIn(core::Operator{3, QStringLiteral("LUCA"), {}, {}, {}},
                         core::Warehouse{ct::kSerialActor.warehouseId, ct::kSerialActor.warehouseName}, {});
     }
-    void TearDown() override { ct::dropFailingInserts(db(), QStringLiteral("storicoseriali")); }
 
     void load(const QStringList& serials)
     {
@@ -51,7 +51,6 @@ protected:
     {
         stock::SerialSales(on, ct::kSerialActor).sell(m_phone.itemId, serial, document);
     }
-    int count(const QString& sql) { return ct::countOf(db(), sql); }
     QStringList column(const QString& sql)
     {
         QStringList values;
@@ -94,9 +93,10 @@ TEST_F(SerialSalesTest, TwoWorkstationsSellingTheSameSerialMakeOneLinkAndOneRefu
 TEST_F(SerialSalesTest, ASaleWhoseLastWriteFailsLeavesTheSerialInStock)
 {
     load({QStringLiteral("356000000000002")});
-    ct::failInserts(db(), QStringLiteral("storicoseriali"));
-    EXPECT_THROW(sell(db(), QStringLiteral("356000000000002"), m_invoice), core::DbError);
-    ct::dropFailingInserts(db(), QStringLiteral("storicoseriali"));
+    {
+        const ct::FailingWrite fault(db(), ct::FailingWrite::On::Insert, QStringLiteral("storicoseriali"));
+        EXPECT_THROW(sell(db(), QStringLiteral("356000000000002"), m_invoice), core::DbError);
+    }
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM seriali WHERE Disponibile = 1")), 1);
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM serialidocumenti")), 0);
     EXPECT_EQ(stock::SerialSales(db(), ct::kSerialActor).itemOf(QStringLiteral(" 356000000000002 "))->itemId,
@@ -225,10 +225,11 @@ TEST_F(SerialSalesTest, ABringBackWhoseLastWriteFailsLeavesTheSaleAsItWas)
     sell(db(), QStringLiteral("F1"), m_invoice);
     stock::Seriali finder(db(), m_session, m_dialogs, m_navigator);
     finder.search(QStringLiteral("F1"));
-    ct::failInserts(db(), QStringLiteral("storicoseriali"));
-    m_dialogs.answerOption(0);
-    EXPECT_THROW(finder.bringBack(), core::DbError);
-    ct::dropFailingInserts(db(), QStringLiteral("storicoseriali"));
+    {
+        const ct::FailingWrite fault(db(), ct::FailingWrite::On::Insert, QStringLiteral("storicoseriali"));
+        m_dialogs.answerOption(0);
+        EXPECT_THROW(finder.bringBack(), core::DbError);
+    }
 
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM serialidocumenti")), 1);
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM seriali")), 0);

@@ -18,19 +18,6 @@ inline stock::SerialItem addSerialItem(core::Db& db, const QString& code, const 
     return {int(db.lastInsertId()), code, description, QStringLiteral("8000000000001")};
 }
 
-// A failing write made by the test: every insert into the table fails as a server error would.
-inline void failInserts(core::Db& db, const QString& table)
-{
-    db.execDirect(QStringLiteral("CREATE TRIGGER test_fail_%1 BEFORE INSERT ON %1 FOR EACH ROW "
-                                 "SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'scrittura non riuscita'")
-                      .arg(table));
-}
-
-inline void dropFailingInserts(core::Db& db, const QString& table)
-{
-    db.execDirect(QStringLiteral("DROP TRIGGER IF EXISTS test_fail_%1").arg(table));
-}
-
 inline int countOf(core::Db& db, const QString& sql, const core::Params& params = {})
 {
     return db.scalar(sql, params).toInt();

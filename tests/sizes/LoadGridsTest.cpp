@@ -131,9 +131,10 @@ TEST_F(LoadGridsTest, UndoLowersWhatTheLoadBroughtAndOnlyThat)
     enter(db(), kMine, 11, QStringLiteral("BLU"), {{1, 1}}, other);
     post(db(), kMine, 11);
 
-    failOn(QStringLiteral("caricotcdoc"), QStringLiteral("DELETE"));
-    EXPECT_THROW(stock::LoadGrids::undo(db(), 11), core::DbError);
-    db().exec(QStringLiteral("DROP TRIGGER prova_guasto"));
+    {
+        const ct::FailingWrite fault(db(), ct::FailingWrite::On::Delete, QStringLiteral("caricotcdoc"));
+        EXPECT_THROW(stock::LoadGrids::undo(db(), 11), core::DbError);
+    }
     EXPECT_EQ(grid(), (QStringList{QStringLiteral("ROSSO|1|0|0|7|1|0"), QStringLiteral("BLU|1|1|0|0|0|0")}))
         << "a failed undo lowers nothing";
 
@@ -149,9 +150,10 @@ TEST_F(LoadGridsTest, UndoLowersWhatTheLoadBroughtAndOnlyThat)
 TEST_F(LoadGridsTest, AFailingLastWriteOfAPostLeavesNothing)
 {
     enter(db(), kMine, 10, QStringLiteral("ROSSO"), {{1, 1}});
-    failOn(QStringLiteral("caricotc"), QStringLiteral("DELETE"));
-    EXPECT_THROW(post(db(), kMine, 10), core::DbError);
-    db().exec(QStringLiteral("DROP TRIGGER prova_guasto"));
+    {
+        const ct::FailingWrite fault(db(), ct::FailingWrite::On::Delete, QStringLiteral("caricotc"));
+        EXPECT_THROW(post(db(), kMine, 10), core::DbError);
+    }
 
     EXPECT_EQ(grid(), QStringList());
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM caricotcdoc")), 0);

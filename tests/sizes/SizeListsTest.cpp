@@ -2,6 +2,7 @@
 
 #include "core/Session.h"
 #include "tests/sizes/SizesFixture.h"
+#include "tests/support/Login.h"
 #include "tests/support/ScriptedDialogs.h"
 
 #include <gtest/gtest.h>
@@ -19,9 +20,7 @@ protected:
     {
         SizesSuite::SetUp();
         emptyTables({"gruppi_taglie", "taglie"});
-        core::Privileges privileges;
-        privileges.set(core::Privilege::Cancellazione, true);
-        m_session.logIn({}, {1, QStringLiteral("NEGOZIO")}, privileges);
+        ct::logIn(m_session, {core::Privilege::Cancellazione}, {1, QStringLiteral("NEGOZIO")});
     }
 
     static int rowOf(foundation::LookupEditor& groups, const QString& name)

@@ -120,9 +120,10 @@ TEST_F(SizeSalesTest, TwoWindowsSellingAtOnceKeepTheirOwnRowsAndAFailureRecordsN
               2);
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM scaricotc")), 2);
 
-    failOn(QStringLiteral("scaricotc"), QStringLiteral("DELETE"));
-    EXPECT_THROW(mine.confirm(), core::DbError);
-    db().exec(QStringLiteral("DROP TRIGGER prova_guasto"));
+    {
+        const ct::FailingWrite fault(db(), ct::FailingWrite::On::Delete, QStringLiteral("scaricotc"));
+        EXPECT_THROW(mine.confirm(), core::DbError);
+    }
     EXPECT_EQ(sold(), QStringList());
     ASSERT_TRUE(mine.confirm());
     EXPECT_EQ(sold(), QStringList{QStringLiteral("5|Preventivo|BLU|S|1|Maglia MAGLIA")});

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/Db.h"
+#include "tests/support/FailingWrite.h"
 #include "tests/support/QtPrinters.h"
 #include "tests/support/TestDatabase.h"
 
@@ -21,7 +22,6 @@ protected:
     {
         Base::emptyTables({"articoli", "taglie_tc", "colori", "disptc", "caricotc", "caricotcdoc",
                            "scaricotc", "scaricotcdoc"});
-        db().exec(QStringLiteral("DROP TRIGGER IF EXISTS prova_guasto"));
         db().exec(QStringLiteral("UPDATE contatori SET BarcodeTaglia = NULL"));
         db().exec(QStringLiteral("INSERT INTO taglie_tc (DESCRIZIONE, TG1, TG2, TG3, TG4, TG5) "
                                  "VALUES ('ADULTO', 'S', 'M', 'L', 'XL', 'XXL')"));
@@ -41,19 +41,6 @@ protected:
                    {QStringLiteral("DESCR"), QStringLiteral("Maglia ") + code},
                    {QStringLiteral("GRUPPO"), group}});
         return int(db().lastInsertId());
-    }
-
-    // A test-made fault: the next statement of that kind on the table fails on the server.
-    void failOn(const QString& table, const QString& event)
-    {
-        db().exec(QStringLiteral("CREATE TRIGGER prova_guasto BEFORE %1 ON `%2` FOR EACH ROW "
-                                 "SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'guasto di prova'")
-                      .arg(event, table));
-    }
-
-    int count(const QString& sql, const core::Params& params = {})
-    {
-        return db().scalar(sql, params).toInt();
     }
 
     // Every grid row as "colour|warehouse|TG1..TG5", in key order.

@@ -1,9 +1,9 @@
 #include "stock/AnalisiMagazzino.h"
 
 #include "core/Db.h"
+#include "tests/stock/StockSuite.h"
 #include "tests/support/QtPrinters.h"
 #include "tests/support/ScriptedDialogs.h"
-#include "tests/support/TestDatabase.h"
 
 #include <gtest/gtest.h>
 
@@ -14,33 +14,14 @@ namespace ct = carvendo::testing;
 
 namespace {
 
-class AnalisiMagazzinoTest : public ct::CompanySuite<AnalisiMagazzinoTest>
+class AnalisiMagazzinoTest : public ct::StockSuite<AnalisiMagazzinoTest>
 {
 protected:
     void SetUp() override { emptyTables({"venduti", "acquisti", "articoli", "caricotcdoc"}); }
 
-    int addItem(const QString& description)
+    static void sell(int item, double quantity, const QString& colour = {}, const QString& size = {})
     {
-        db().exec(QStringLiteral("INSERT INTO articoli (CodArticolo, Descrizione) VALUES (:D, :D)"),
-                  {{QStringLiteral("D"), description}});
-        return int(db().lastInsertId());
-    }
-
-    void sell(int item, double quantity, const QString& colour = {}, const QString& size = {})
-    {
-        db().exec(QStringLiteral("INSERT INTO venduti (idArticolo, quantita, Colore, Taglia, TipoDoc) "
-                                 "VALUES (:A, :Q, :C, :T, 'Pos')"),
-                  {{QStringLiteral("A"), item},
-                   {QStringLiteral("Q"), quantity},
-                   {QStringLiteral("C"), colour},
-                   {QStringLiteral("T"), size}});
-    }
-
-    void load(int item, double quantity, int warehouse = 1)
-    {
-        db().exec(
-            QStringLiteral("INSERT INTO acquisti (idarticolo, quantita, idMagazzino) VALUES (:A, :Q, :M)"),
-            {{QStringLiteral("A"), item}, {QStringLiteral("Q"), quantity}, {QStringLiteral("M"), warehouse}});
+        addMovement("venduti", item, 1, quantity, {{"Colore", colour}, {"Taglia", size}, {"TipoDoc", "Pos"}});
     }
 
     stock::AnalisiMagazzino analysis()
@@ -58,17 +39,17 @@ TEST_F(AnalisiMagazzinoTest, SellOutPerItemWithBothSalesAndLoads)
     const int neverSold = addItem(QStringLiteral("C - NEVER SOLD"));
     const int neverLoaded = addItem(QStringLiteral("D - SOLD NOT LOADED"));
     const int loadedZero = addItem(QStringLiteral("E - LOADS SUM TO 0"));
-    load(loadedAndSold, 6);
-    load(loadedAndSold, 4, 2);
+    addMovement("acquisti", loadedAndSold, 1, 6);
+    addMovement("acquisti", loadedAndSold, 2, 4);
     sell(loadedAndSold, 3);
     sell(loadedAndSold, 1);
-    load(twoWarehouses, 5);
-    load(twoWarehouses, 3, 2);
+    addMovement("acquisti", twoWarehouses, 1, 5);
+    addMovement("acquisti", twoWarehouses, 2, 3);
     sell(twoWarehouses, 8);
-    load(neverSold, 12);
+    addMovement("acquisti", neverSold, 1, 12);
     sell(neverLoaded, 2);
-    load(loadedZero, 2);
-    load(loadedZero, -2);
+    addMovement("acquisti", loadedZero, 1, 2);
+    addMovement("acquisti", loadedZero, 1, -2);
     sell(loadedZero, 1);
 
     stock::AnalisiMagazzino logic = analysis();

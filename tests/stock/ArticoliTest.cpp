@@ -4,10 +4,11 @@
 #include "core/Db.h"
 #include "core/Paths.h"
 #include "core/Session.h"
+#include "tests/stock/StockSuite.h"
+#include "tests/support/Login.h"
 #include "tests/support/RecordingNavigator.h"
 #include "tests/support/RecordingReportOutput.h"
 #include "tests/support/ScriptedDialogs.h"
-#include "tests/support/TestDatabase.h"
 #include "tests/support/TestFiles.h"
 
 #include <QTemporaryDir>
@@ -20,7 +21,7 @@ using ct::DialogEvent;
 
 namespace {
 
-class ArticoliTest : public ct::CompanySuite<ArticoliTest>
+class ArticoliTest : public ct::StockSuite<ArticoliTest>
 {
 protected:
     void SetUp() override
@@ -32,45 +33,27 @@ protected:
     }
 
     // The statement with :A bound to the item.
-    static void exec(const char* sql, int item)
-    {
-        db().exec(QString::fromUtf8(sql), {{QStringLiteral("A"), item}});
-    }
     static int count(const char* sql, int item)
     {
-        return db().scalar(QString::fromUtf8(sql), {{QStringLiteral("A"), item}}).toInt();
+        return StockSuite::count(QString::fromUtf8(sql), {{"A", item}});
     }
-    static int count(const char* sql) { return db().scalar(QString::fromUtf8(sql)).toInt(); }
 
     void logIn(bool mayDelete)
     {
-        core::Privileges privileges;
-        privileges.set(core::Privilege::Magazzino, true);
-        privileges.set(core::Privilege::Cancellazione, mayDelete);
-        m_session.logIn(core::Operator{}, core::Warehouse{1, QStringLiteral("NEGOZIO")}, privileges);
+        if (mayDelete)
+            ct::logIn(m_session, {core::Privilege::Magazzino, core::Privilege::Cancellazione}, m_negozio);
+        else
+            ct::logIn(m_session, {core::Privilege::Magazzino}, m_negozio);
     }
 
     int addItem(const QString& description, double giacenza = 0)
     {
-        db().exec(
-            QStringLiteral("INSERT INTO articoli (Descrizione, CodArticolo, Pubblico) VALUES (:D, :D, 9.9)"),
-            {{QStringLiteral("D"), description}});
-        const int id = int(db().lastInsertId());
-        db().exec(QStringLiteral(
-                      "INSERT INTO giacenze (idarticolo, idmagazzino, magazzino, giacenza, disponibilita) "
-                      "VALUES (:A, 1, 'NEGOZIO', :G, :G)"),
-                  {{QStringLiteral("A"), id}, {QStringLiteral("G"), giacenza}});
+        const int id = StockSuite::addItem(description, {{"Pubblico", 9.9}});
+        addStock(id, m_negozio, giacenza);
         return id;
     }
 
-    static double stockIn(int item)
-    {
-        return db()
-            .scalar(QStringLiteral("SELECT giacenza FROM giacenze WHERE idarticolo = :A AND idmagazzino = 1"),
-                    {{QStringLiteral("A"), item}})
-            .toDouble();
-    }
-
+    const core::Warehouse m_negozio{1, QStringLiteral("NEGOZIO")};
     QTemporaryDir m_dir;
     core::Paths m_paths{m_dir.path(), m_dir.path()};
     core::Session m_session;
@@ -83,15 +66,15 @@ TEST_F(ArticoliTest, AllineaAsksFirstAndRealignsOnYes)
 {
     const int item = addItem(QStringLiteral("AURICOLARE"));
     m_list.open();
-    exec("INSERT INTO acquisti (idarticolo, idMagazzino, quantita) VALUES (:A, 1, 5)", item);
+    addMovement("acquisti", item, 1, 5);
 
     m_dialogs.answerConfirm(false);
     EXPECT_FALSE(m_list.realignCurrent());
-    EXPECT_EQ(stockIn(item), 0.0);
+    EXPECT_EQ(stockOf(item, 1), 0.0);
 
     m_dialogs.answerConfirm(true);
     EXPECT_TRUE(m_list.realignCurrent());
-    EXPECT_EQ(stockIn(item), 5.0);
+    EXPECT_EQ(stockOf(item, 1), 5.0);
 
     EXPECT_EQ(
         m_dialogs.texts(DialogEvent::Kind::Confirm),
@@ -120,7 +103,7 @@ TEST_F(ArticoliTest, DeleteNeedsThePrivilegeAndTheAnswerAndKeepsTheHistory)
     // Yes: the item goes with its stock rows, its history stays.
     const int first = item;
     const int second = addItem(QStringLiteral("B SECONDO"));
-    exec("INSERT INTO venduti (idArticolo, idMagazzino, quantita) VALUES (:A, 1, 2)", first);
+    addMovement("venduti", first, 1, 2);
     m_list.open();
     m_dialogs.answerConfirm(true);
     EXPECT_TRUE(m_list.deleteCurrent());
@@ -150,8 +133,8 @@ TEST_F(ArticoliTest, NewItemSavedIsShownAndCancelledLeavesNothing)
     m_navigator.whenOpened(QStringLiteral("TArticolo"),
                            [](const core::NavigationRequest&) { return core::NavigationResult{}; });
     EXPECT_EQ(m_list.newItem(), 0);
-    EXPECT_EQ(count("SELECT COUNT(*) FROM articoli"), 2);
-    EXPECT_EQ(count("SELECT COUNT(*) FROM giacenze"), 2);
+    EXPECT_EQ(StockSuite::count(QStringLiteral("SELECT COUNT(*) FROM articoli")), 2);
+    EXPECT_EQ(StockSuite::count(QStringLiteral("SELECT COUNT(*) FROM giacenze")), 2);
 }
 
 TEST_F(ArticoliTest, SerialNotInTheWarehouseIsToldAndEmptiesTheList)
@@ -167,7 +150,7 @@ TEST_F(ArticoliTest, SerialNotInTheWarehouseIsToldAndEmptiesTheList)
 TEST_F(ArticoliTest, ExportHoldsTheItemsOfTheSearchWrittenBehindTheProgressBar)
 {
     const int item = addItem(QStringLiteral("AURICOLARE"), 3);
-    exec("INSERT INTO acquisti (idarticolo, idMagazzino, quantita) VALUES (:A, 1, 3)", item);
+    addMovement("acquisti", item, 1, 3);
     addItem(QStringLiteral("CARICABATTERIE"));
     m_list.open();
 
@@ -226,7 +209,7 @@ TEST_F(ArticoliTest, PickerRefusesAnUnknownCallerAndAGoneItem)
     stock::ArticoliPreleva picker(QStringLiteral("CANTIERE"), db(), m_session, m_paths, m_dialogs,
                                   m_navigator);
     picker.list().open();
-    exec("DELETE FROM articoli WHERE ID = :A", item);
+    db().exec(QStringLiteral("DELETE FROM articoli WHERE ID = :A"), {{"A", item}});
     EXPECT_FALSE(picker.confirm());
     EXPECT_EQ(m_dialogs.messages(),
               (QStringList{QStringLiteral("Questa finestra non può consegnare l'articolo a \"POS\"."),

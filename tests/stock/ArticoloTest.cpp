@@ -1,17 +1,20 @@
 #include "stock/Articolo.h"
 
 #include "stock/ItemLifecycle.h"
+#include "stock/ItemSerials.h"
+#include "stock/ItemSupplierRows.h"
 
 #include "core/Db.h"
 #include "core/Privileges.h"
 #include "core/Session.h"
+#include "tests/stock/StockSuite.h"
+#include "tests/support/Login.h"
 #include "tests/support/QtPrinters.h"
 #include "tests/support/RecordingNavigator.h"
 #include "tests/support/ScriptedDialogs.h"
-#include "tests/support/TestDatabase.h"
+#include "tests/support/TestFiles.h"
 #include "tests/support/Workstation.h"
 
-#include <QFile>
 #include <QTemporaryDir>
 
 #include <optional>
@@ -28,7 +31,7 @@ namespace {
 const QString LeaveQuestion =
     QStringLiteral("Eventuali modifiche effettuate non saranno salvate. Vuoi uscire senza salvare ?");
 
-class ArticoloTest : public ct::CompanySuite<ArticoloTest>
+class ArticoloTest : public ct::StockSuite<ArticoloTest>
 {
 protected:
     void SetUp() override
@@ -36,25 +39,15 @@ protected:
         emptyTables({"articoli", "giacenze", "magazzini", "articoli_fornitori", "fornitori", "seriali",
                      "carichi", "venduti", "categorie", "linea", "gruppi_taglie"});
         db().exec(QStringLiteral("UPDATE contatori SET BarcodeArticolo = ''"));
-        db().exec(QStringLiteral("INSERT INTO magazzini (Descrizione) VALUES ('MAGAZZINO CENTRALE')"));
-        m_warehouse = {int(db().lastInsertId()), QStringLiteral("MAGAZZINO CENTRALE")};
-        core::Privileges all;
-        all.set(core::Privilege::FullAccess, true);
-        m_session.logIn(core::Operator{1, QStringLiteral("Admin"), {}, {}, {}}, m_warehouse, all);
+        m_warehouse = addWarehouse(QStringLiteral("MAGAZZINO CENTRALE"));
+        ct::logIn(m_session, {core::Privilege::FullAccess}, m_warehouse,
+                  {1, QStringLiteral("Admin"), {}, {}, {}});
     }
 
-    int count(const QString& sql, const core::Params& params = {})
+    static int addItem(const QString& code, const QString& barcode, double pubblico = 10)
     {
-        return db().scalar(sql, params).toInt();
-    }
-
-    int addItem(const QString& code, const QString& barcode, double pubblico = 10)
-    {
-        db().exec(
-            QStringLiteral("INSERT INTO articoli (CodArticolo, BarcodeFull, Descrizione, Pubblico, Aliquota, "
-                           "giacenza) VALUES (:C, :B, :C, :P, 22, 3)"),
-            {{QStringLiteral("C"), code}, {QStringLiteral("B"), barcode}, {QStringLiteral("P"), pubblico}});
-        return int(db().lastInsertId());
+        return StockSuite::addItem(
+            code, {{"BarcodeFull", barcode}, {"Pubblico", pubblico}, {"Aliquota", 22}, {"giacenza", 3}});
     }
 
     core::Field stored(int id, const QString& column)
@@ -356,12 +349,9 @@ TEST_F(ArticoloTest, SupplierRowsAreAddedShownAndDeleted)
                                   idFornitore,
                                   {{QStringLiteral("id_fornitore"), idFornitore},
                                    {QStringLiteral("RagSoc"), QStringLiteral("TELEFONIA SPA")}}};
-    m_navigator.returnFrom(QStringLiteral("TFornitoriPreleva"), picked)
-        .returnFrom(QStringLiteral("TFornitoriPreleva"), picked);
+    // A supplier chosen twice is refused (ItemRowsTest, from two workstations at once).
+    m_navigator.returnFrom(QStringLiteral("TFornitoriPreleva"), picked);
     EXPECT_TRUE(m_card.addSupplierRow());
-    EXPECT_FALSE(m_card.addSupplierRow());
-    EXPECT_EQ(m_dialogs.messages(),
-              QStringList{QStringLiteral("Il fornitore scelto è già tra i fornitori dell'articolo")});
     const core::Rows rows = m_card.supplierRows().rows();
     ASSERT_EQ(rows.size(), 1);
     const int row = rows.value(0, "id").toInt();
@@ -516,21 +506,87 @@ TEST_F(ArticoloTest, AnImageIsLoadedAsBitmapOrJpegOnly)
 {
     QTemporaryDir dir;
     const QByteArray jpeg("\xFF\xD8\xFF\xE0\x00\x10JFIF", 10);
-    const auto write = [&](const char* name, const QByteArray& bytes) {
-        QFile out(dir.filePath(QString::fromLatin1(name)));
-        EXPECT_TRUE(out.open(QIODevice::WriteOnly));
-        out.write(bytes);
-        return out.fileName();
-    };
+    const QString text = dir.filePath(QStringLiteral("note.txt"));
+    const QString photo = dir.filePath(QStringLiteral("foto.jpg"));
+    ct::writeFile(text, "testo");
+    ct::writeFile(photo, jpeg);
     const int id = addItem(QStringLiteral("A1"), {});
     ASSERT_TRUE(m_card.open(id));
-    m_dialogs.answerFile(write("note.txt", "testo")).answerFile(write("foto.jpg", jpeg));
+    m_dialogs.answerFile(text).answerFile(photo);
     EXPECT_FALSE(m_card.loadImage());
     EXPECT_EQ(m_dialogs.messages(),
               QStringList{QStringLiteral("Formato non supportato: scegliere un'immagine BMP o JPEG")});
     ASSERT_TRUE(m_card.loadImage());
     ASSERT_TRUE(m_card.save());
     EXPECT_EQ(stored(id, QStringLiteral("Immagine")).toBytes(), jpeg);
+}
+
+// The rows of the card's tabs (serials, suppliers) written meanwhile by another workstation.
+TEST_F(ArticoloTest, DeletingASerialAlreadyGoneSaysSoAndRereadsTheGrid)
+{
+    const int phone = addItem(QStringLiteral("TEL"), {});
+    db().exec(
+        QStringLiteral("INSERT INTO seriali (idArticolo, Seriale, idMagazzino) VALUES (:A, '3500001', :M)"),
+        {{QStringLiteral("A"), phone}, {QStringLiteral("M"), m_warehouse.id}});
+    const int serial = int(db().lastInsertId());
+    ct::ScriptedDialogs dialogs;
+    stock::ItemSerials serials(db(), m_session, dialogs);
+    serials.setItem(phone);
+    // Sold on another workstation while the card was open.
+    company().newConnection()->exec(QStringLiteral("DELETE FROM seriali WHERE ID = :ID"),
+                                    {{QStringLiteral("ID"), serial}});
+
+    int rereads = 0;
+    QObject::connect(&serials, &stock::ItemSerials::rowsChanged, [&] { ++rereads; });
+    dialogs.answerConfirm(true);
+    EXPECT_FALSE(serials.remove(serial));
+    EXPECT_EQ(dialogs.texts(ct::DialogEvent::Kind::Information),
+              QStringList{QStringLiteral("Il seriale selezionato non esiste più")});
+    EXPECT_EQ(rereads, 1);
+    EXPECT_EQ(count(QStringLiteral("SELECT giacenza FROM articoli")), 3) << "no piece less for nothing";
+}
+
+TEST_F(ArticoloTest, TwoWorkstationsAddingTheSameSupplierMakeOneRow)
+{
+    const int phone = addItem(QStringLiteral("TEL"), {});
+    db().exec(QStringLiteral("INSERT INTO fornitori (RagSoc) VALUES ('TELEFONIA SPA')"));
+    const int supplier = int(db().lastInsertId());
+    struct Tab
+    {
+        ct::ScriptedDialogs dialogs;
+        ct::RecordingNavigator navigator;
+        bool added = false;
+    };
+    auto add = [&](Tab& tab) {
+        tab.navigator.returnFrom(
+            QStringLiteral("TFornitoriPreleva"),
+            {true, supplier, {{QStringLiteral("RagSoc"), QStringLiteral("TELEFONIA SPA")}}});
+        return [&, this](core::Db& own) {
+            stock::ItemSupplierRows rows(own, m_session, tab.dialogs, tab.navigator);
+            rows.setItem(phone);
+            tab.added = rows.add({});
+        };
+    };
+    Tab first;
+    Tab second;
+    ct::Workstation one(company().newConnection());
+    ct::Workstation two(company().newConnection());
+    {
+        // The first workstation is held after its check, as it writes the row.
+        ct::InsertGate gate(db(), QStringLiteral("articoli_fornitori"));
+        one.start(add(first));
+        EXPECT_TRUE(one.waitsAtNamedLock(db()));
+        two.start(add(second));
+        EXPECT_TRUE(two.waitsAtNamedLock(db()));
+    }
+    one.finish();
+    two.finish();
+
+    EXPECT_TRUE(first.added);
+    EXPECT_FALSE(second.added);
+    EXPECT_EQ(second.dialogs.messages(),
+              QStringList{QStringLiteral("Il fornitore scelto è già tra i fornitori dell'articolo")});
+    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM articoli_fornitori")), 1);
 }
 
 } // namespace

@@ -1,7 +1,7 @@
 #include "stock/Disponibilita.h"
 
 #include "core/Db.h"
-#include "tests/support/TestDatabase.h"
+#include "tests/stock/StockSuite.h"
 
 #include <gtest/gtest.h>
 
@@ -10,35 +10,21 @@ namespace ct = carvendo::testing;
 
 namespace {
 
-class DisponibilitaTest : public ct::CompanySuite<DisponibilitaTest>
+class DisponibilitaTest : public ct::StockSuite<DisponibilitaTest>
 {
 protected:
     void SetUp() override { emptyTables({"articoli", "giacenze", "magazzini"}); }
-
-    void addStock(int item, int warehouse, const QString& name, double giacenza, double disponibilita)
-    {
-        db().exec(QStringLiteral(
-                      "INSERT INTO giacenze (idarticolo, idmagazzino, magazzino, giacenza, disponibilita) "
-                      "VALUES (:A, :M, :N, :G, :D)"),
-                  {{QStringLiteral("A"), item},
-                   {QStringLiteral("M"), warehouse},
-                   {QStringLiteral("N"), name},
-                   {QStringLiteral("G"), giacenza},
-                   {QStringLiteral("D"), disponibilita}});
-    }
 };
 
 TEST_F(DisponibilitaTest, StockOfAnItemInEveryWarehouseAndInOne)
 {
-    for (const char* name : {"SEDE", "NEGOZIO", "DEPOSITO"})
-        db().exec(QStringLiteral("INSERT INTO magazzini (Descrizione) VALUES (:N)"),
-                  {{QStringLiteral("N"), QString::fromLatin1(name)}});
-    db().exec(QStringLiteral(
-        "INSERT INTO articoli (CodArticolo, Descrizione) VALUES ('IPH15', 'iPhone 15 128GB')"));
-    const int item = int(db().lastInsertId());
-    addStock(item, 1, QStringLiteral("SEDE"), 4, 3);
-    addStock(item, 2, QStringLiteral("NEGOZIO"), -1, -1);
-    addStock(item + 1, 1, QStringLiteral("SEDE"), 50, 50); // another item
+    const core::Warehouse sede = addWarehouse(QStringLiteral("SEDE"));
+    const core::Warehouse negozio = addWarehouse(QStringLiteral("NEGOZIO"));
+    addWarehouse(QStringLiteral("DEPOSITO"));
+    const int item = addItem(QStringLiteral("IPH15"), {{"Descrizione", "iPhone 15 128GB"}});
+    addStock(item, sede, 4, 3);
+    addStock(item, negozio, -1);
+    addStock(item + 1, sede, 50); // another item
 
     stock::Disponibilita stock(db());
     stock.open(item);

@@ -3,12 +3,12 @@
 #include "core/Db.h"
 #include "core/Paths.h"
 #include "stock/StockQuantity.h"
+#include "tests/stock/StockSuite.h"
 #include "tests/support/FixedClock.h"
 #include "tests/support/RecordingReportOutput.h"
 #include "tests/support/ScriptedDialogs.h"
-#include "tests/support/TestDatabase.h"
+#include "tests/support/TestFiles.h"
 
-#include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -19,7 +19,7 @@ using stock::StockFilter;
 
 namespace {
 
-class InventarioTest : public ct::CompanySuite<InventarioTest>
+class InventarioTest : public ct::StockSuite<InventarioTest>
 {
 protected:
     void SetUp() override
@@ -29,48 +29,23 @@ protected:
         m_negozio = addWarehouse(QStringLiteral("NEGOZIO"));
     }
 
-    int addWarehouse(const QString& name)
-    {
-        db().exec(QStringLiteral("INSERT INTO magazzini (Descrizione) VALUES (:N)"),
-                  {{QStringLiteral("N"), name}});
-        return int(db().lastInsertId());
-    }
-
     // An item costing `acquisto` without VAT, with its three list prices.
-    int addItem(const QString& code, const QString& descrizione, double acquisto, double pubblico,
-                double listino2 = 0, double listino3 = 0)
+    static int addItem(const QString& code, const QString& descrizione, double acquisto, double pubblico,
+                       double listino2 = 0, double listino3 = 0)
     {
-        db().exec(QStringLiteral(
-                      "INSERT INTO articoli (CodArticolo, Descrizione, Fornitore, PrezzoAcqnoiva, Pubblico, "
-                      "Listino2, Listino3, UM, UMVENDITA) VALUES (:C, :D, 'TIM SPA', :A, :P, :L2, :L3, 'PZ', "
-                      "'PZ')"),
-                  {{QStringLiteral("C"), code},
-                   {QStringLiteral("D"), descrizione},
-                   {QStringLiteral("A"), acquisto},
-                   {QStringLiteral("P"), pubblico},
-                   {QStringLiteral("L2"), listino2},
-                   {QStringLiteral("L3"), listino3}});
-        return int(db().lastInsertId());
-    }
-
-    void addStock(int item, int warehouse, double quantity)
-    {
-        db().exec(
-            QStringLiteral(
-                "INSERT INTO giacenze (idarticolo, idmagazzino, magazzino, giacenza, disponibilita) "
-                "SELECT :A, idMagazzino, Descrizione, :Q, :Q FROM magazzini WHERE idMagazzino = :M"),
-            {{QStringLiteral("A"), item}, {QStringLiteral("M"), warehouse}, {QStringLiteral("Q"), quantity}});
+        return StockSuite::addItem(code, {{"Descrizione", descrizione},
+                                          {"Fornitore", "TIM SPA"},
+                                          {"PrezzoAcqnoiva", acquisto},
+                                          {"Pubblico", pubblico},
+                                          {"Listino2", listino2},
+                                          {"Listino3", listino3},
+                                          {"UM", "PZ"},
+                                          {"UMVENDITA", "PZ"}});
     }
 
     void addPurchase(int item, double price, const QDateTime& when)
     {
-        db().exec(
-            QStringLiteral("INSERT INTO acquisti (idarticolo, idMagazzino, quantita, prezzoacquisto, Data) "
-                           "VALUES (:A, :M, 1, :P, :D)"),
-            {{QStringLiteral("A"), item},
-             {QStringLiteral("M"), m_sede},
-             {QStringLiteral("P"), price},
-             {QStringLiteral("D"), when}});
+        addMovement("acquisti", item, m_sede.id, 1, {{"prezzoacquisto", price}, {"Data", when}});
     }
 
     QStringList listed()
@@ -82,14 +57,8 @@ protected:
         return lines;
     }
 
-    static QString readFile(const QString& path)
-    {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
-    }
-
-    int m_sede = 0;
-    int m_negozio = 0;
+    core::Warehouse m_sede;
+    core::Warehouse m_negozio;
     QTemporaryDir m_dir;
     core::Paths m_paths{m_dir.path(), m_dir.path()};
     ct::FixedClock m_clock{QDateTime(QDate(2026, 12, 6), QTime(10, 0))};
@@ -103,7 +72,7 @@ TEST_F(InventarioTest, StockFiltersChooseTheRows)
 {
     const int phone = addItem(QStringLiteral("TEL"), QStringLiteral("Telefono"), 100, 150);
     addStock(phone, m_sede, 2);
-    stock::unloadSoldQuantity(db(), phone, m_sede, 5); // sold 5 with 2 in stock
+    stock::unloadSoldQuantity(db(), phone, m_sede.id, 5); // sold 5 with 2 in stock
     const int cover = addItem(QStringLiteral("COV"), QStringLiteral("Cover"), 2, 10);
     addStock(cover, m_sede, 0);
     addStock(cover, m_negozio, 4);
@@ -125,7 +94,7 @@ TEST_F(InventarioTest, StockFiltersChooseTheRows)
         ASSERT_TRUE(m_inventory.run());
         EXPECT_EQ(listed(), c.expected) << stock::stockFilterCaption(c.filter).toStdString();
     }
-    m_inventory.options().idMagazzino = m_negozio;
+    m_inventory.options().idMagazzino = m_negozio.id;
     m_inventory.options().filter = StockFilter::All;
     ASSERT_TRUE(m_inventory.run());
     EXPECT_EQ(listed(), QStringList{QStringLiteral("COV@NEGOZIO=4")});
@@ -146,7 +115,7 @@ TEST_F(InventarioTest, RowsCarryThePricesAndTheTotalsValueTheStock)
     ASSERT_TRUE(m_inventory.run());
     const core::Rows rows =
         db().query(QStringLiteral("SELECT * FROM inventario WHERE CODART = 'TEL' AND IDMAGAZZINO = :M"),
-                   {{QStringLiteral("M"), m_sede}});
+                   {{QStringLiteral("M"), m_sede.id}});
     ASSERT_EQ(rows.size(), 1);
     EXPECT_EQ(rows.first()["ACQUISTOMEDIO"].toMoney(), core::Money::fromInt(100));
     // Without a period an item with no purchases counts at an average cost of 0.
@@ -208,7 +177,7 @@ TEST_F(InventarioTest, InsideACallersTransactionTheOldRowsComeBackOnRollback)
     {
         core::Transaction outer(db());
         stock::InventoryOptions sede;
-        sede.idMagazzino = m_sede;
+        sede.idMagazzino = m_sede.id;
         EXPECT_EQ(builder.build(sede), 1);
         EXPECT_EQ(db().scalar(QStringLiteral("SELECT COUNT(*) FROM inventario")).toInt(), 1);
     } // rolled back
@@ -233,7 +202,8 @@ TEST_F(InventarioTest, ExportsGoToTheInventoryFolderNamedAfterTheDay)
 
     const QString csv = m_inventory.exportAs(stock::InventoryExport::Csv);
     EXPECT_EQ(csv, folder + QStringLiteral("Inventario del 06-12-2026.csv"));
-    const QStringList lines = readFile(csv).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    const QStringList lines =
+        QString::fromUtf8(ct::readFile(csv)).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 2);
     EXPECT_EQ(lines.at(0),
               QStringLiteral("Codice;Descrizione;Magazzino;Fornitore;Giacenza;Disponibilità;Acquisto;"

@@ -19,10 +19,6 @@ protected:
         emptyTables({"articoli", "giacenze", "reparti", "venduti", "acquisti", "seriali"});
     }
 
-    int count(const QString& sql, const core::Params& params = {})
-    {
-        return db().scalar(sql, params).toInt();
-    }
     core::Row item(int id)
     {
         return db()

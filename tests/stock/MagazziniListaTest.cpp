@@ -4,10 +4,11 @@
 #include "core/Db.h"
 #include "core/Paths.h"
 #include "core/Session.h"
+#include "tests/stock/StockSuite.h"
+#include "tests/support/Login.h"
 #include "tests/support/QtPrinters.h"
 #include "tests/support/RecordingNavigator.h"
 #include "tests/support/ScriptedDialogs.h"
-#include "tests/support/TestDatabase.h"
 
 #include <QTemporaryDir>
 
@@ -20,7 +21,7 @@ namespace {
 
 const QString Question = QStringLiteral("Sei sicuro di voler eliminare il magazzino selezionato?");
 
-class MagazziniListaTest : public ct::CompanySuite<MagazziniListaTest>
+class MagazziniListaTest : public ct::StockSuite<MagazziniListaTest>
 {
 protected:
     void SetUp() override
@@ -31,41 +32,27 @@ protected:
 
     void logIn(int warehouse, core::Privilege privilege)
     {
-        core::Privileges privileges;
-        privileges.set(privilege, true);
-        core::Operator mario;
-        mario.id = 1;
-        mario.nome = QStringLiteral("Mario");
-        m_session.logIn(mario, {warehouse, QStringLiteral("X")}, privileges);
+        ct::logIn(m_session, {privilege}, {warehouse, QStringLiteral("X")},
+                  {1, QStringLiteral("Mario"), {}, {}, {}});
     }
 
+    // A warehouse holding two items and a size grid.
     int addWarehouse(const QString& name)
     {
-        db().exec(QStringLiteral("INSERT INTO magazzini (Descrizione) VALUES (:NOME)"),
-                  {{QStringLiteral("NOME"), name}});
-        const int id = int(db().lastInsertId());
+        const core::Warehouse warehouse = StockSuite::addWarehouse(name);
         for (int item : {1, 2})
-            db().exec(
-                QStringLiteral(
-                    "INSERT INTO giacenze (idarticolo, idmagazzino, magazzino, giacenza, disponibilita) "
-                    "VALUES (:A, :M, :NOME, 5, 5)"),
-                {{QStringLiteral("A"), item}, {QStringLiteral("M"), id}, {QStringLiteral("NOME"), name}});
-        db().exec(QStringLiteral("INSERT INTO disptc (idarticolo, idmagazzino, Magazzino, Colore) VALUES (1, "
-                                 ":M, :NOME, 'ROSSO')"),
-                  {{QStringLiteral("M"), id}, {QStringLiteral("NOME"), name}});
-        return id;
+            addStock(item, warehouse, 5);
+        insert("disptc",
+               {{"idarticolo", 1}, {"idmagazzino", warehouse.id}, {"Magazzino", name}, {"Colore", "ROSSO"}});
+        return warehouse.id;
     }
 
-    int count(const char* table, int warehouse)
+    // Column names are case-blind: one key for every table.
+    static int count(const char* table, int warehouse)
     {
-        const QString key = QString::fromLatin1(table) == QStringLiteral("magazzini")
-                                ? QStringLiteral("idMagazzino")
-                                : QStringLiteral("idmagazzino");
-        return db()
-            .scalar(
-                QStringLiteral("SELECT COUNT(*) FROM %1 WHERE %2 = :M").arg(QString::fromLatin1(table), key),
-                {{QStringLiteral("M"), warehouse}})
-            .toInt();
+        return StockSuite::count(
+            QStringLiteral("SELECT COUNT(*) FROM `%1` WHERE idmagazzino = :M").arg(QLatin1String(table)),
+            {{"M", warehouse}});
     }
 
     QStringList names()

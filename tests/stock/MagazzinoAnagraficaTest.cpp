@@ -5,9 +5,9 @@
 #include "core/Db.h"
 #include "core/Paths.h"
 #include "core/Session.h"
+#include "tests/stock/StockSuite.h"
 #include "tests/support/QtPrinters.h"
 #include "tests/support/ScriptedDialogs.h"
-#include "tests/support/TestDatabase.h"
 #include "tests/support/Workstation.h"
 
 #include <QFile>
@@ -21,36 +21,16 @@ using ct::DialogEvent;
 
 namespace {
 
-class MagazzinoAnagraficaTest : public ct::CompanySuite<MagazzinoAnagraficaTest>
+class MagazzinoAnagraficaTest : public ct::StockSuite<MagazzinoAnagraficaTest>
 {
 protected:
     void SetUp() override { emptyTables({"magazzini", "giacenze", "utenti", "articoli", "fatture"}); }
 
-    int addWarehouse(const QString& name, const QString& letter = {})
+    static void addOperator(const QString& username, const QString& warehouse)
     {
-        db().exec(QStringLiteral("INSERT INTO magazzini (Descrizione, Let) VALUES (:NOME, :LET)"),
-                  {{QStringLiteral("NOME"), name}, {QStringLiteral("LET"), letter}});
-        return int(db().lastInsertId());
+        insert("utenti", {{"nome", username}, {"username", username}, {"magazzino", warehouse}});
     }
 
-    int addItem(const QString& code, const QVariant& giacenza)
-    {
-        db().exec(QStringLiteral(
-                      "INSERT INTO articoli (CodArticolo, Descrizione, giacenza) VALUES (:COD, :COD, :GIAC)"),
-                  {{QStringLiteral("COD"), code}, {QStringLiteral("GIAC"), giacenza}});
-        return int(db().lastInsertId());
-    }
-
-    void addOperator(const QString& username, const QString& warehouse)
-    {
-        db().exec(QStringLiteral("INSERT INTO utenti (nome, username, magazzino) VALUES (:U, :U, :M)"),
-                  {{QStringLiteral("U"), username}, {QStringLiteral("M"), warehouse}});
-    }
-
-    int count(const QString& sql, const core::Params& params = {})
-    {
-        return db().scalar(sql, params).toInt();
-    }
     QString text(const QString& sql, int id = 0)
     {
         return db().scalar(sql, id ? core::Params{{QStringLiteral("ID"), id}} : core::Params{}).toString();
@@ -65,7 +45,7 @@ protected:
 
 TEST_F(MagazzinoAnagraficaTest, NameIsMandatoryAndNothingIsSaved)
 {
-    addItem(QStringLiteral("A1"), 5.0);
+    addItem(QStringLiteral("A1"), {{"giacenza", 5.0}});
     m_card.openNew();
     m_card.setValue(QStringLiteral("descrizione"), QStringLiteral("   "));
     EXPECT_FALSE(m_card.save());
@@ -75,7 +55,7 @@ TEST_F(MagazzinoAnagraficaTest, NameIsMandatoryAndNothingIsSaved)
 
 TEST_F(MagazzinoAnagraficaTest, NewWarehouseIsRecordedForTheWorkstationAndGetsAStockRowPerItem)
 {
-    const int otherWarehouse = addWarehouse(QStringLiteral("DEPOSITO"));
+    const core::Warehouse otherWarehouse = addWarehouse(QStringLiteral("DEPOSITO"));
     // The item's mirror taken as a whole number, rounded half to even.
     const struct
     {
@@ -85,11 +65,8 @@ TEST_F(MagazzinoAnagraficaTest, NewWarehouseIsRecordedForTheWorkstationAndGetsAS
     } items[] = {{"A1", 2.5, 2}, {"A2", 3.5, 4}, {"A3", QVariant(), 0}, {"A4", -1.6, -2}};
     std::vector<int> ids;
     for (const auto& item : items)
-        ids.push_back(addItem(QString::fromUtf8(item.code), item.giacenza));
-    db().exec(
-        QStringLiteral("INSERT INTO giacenze (idarticolo, idmagazzino, magazzino, giacenza, disponibilita) "
-                       "VALUES (:ID, :M, 'DEPOSITO', 40, 38)"),
-        {{QStringLiteral("ID"), ids[0]}, {QStringLiteral("M"), otherWarehouse}});
+        ids.push_back(addItem(QString::fromUtf8(item.code), {{"giacenza", item.giacenza}}));
+    addStock(ids[0], otherWarehouse, 40, 38);
 
     m_card.openNew(QStringLiteral("MAGAZZINO CENTRALE"));
     m_card.setValue(QStringLiteral("Let"), QStringLiteral("C"));
@@ -107,7 +84,7 @@ TEST_F(MagazzinoAnagraficaTest, NewWarehouseIsRecordedForTheWorkstationAndGetsAS
     EXPECT_EQ(
         count(QStringLiteral("SELECT COUNT(*) FROM giacenze WHERE idmagazzino = :M AND giacenza = 40 AND "
                              "disponibilita = 38"),
-              {{QStringLiteral("M"), otherWarehouse}}),
+              {{QStringLiteral("M"), otherWarehouse.id}}),
         1)
         << "other warehouses keep their stock";
 
@@ -118,8 +95,8 @@ TEST_F(MagazzinoAnagraficaTest, NewWarehouseIsRecordedForTheWorkstationAndGetsAS
 
 TEST_F(MagazzinoAnagraficaTest, RenameRewritesStockRowsAndOperatorsButNotDocuments)
 {
-    const int id = addWarehouse(QStringLiteral("NEGOZIO"), QStringLiteral("N"));
-    const int item = addItem(QStringLiteral("A1"), 4.0);
+    const int id = insert("magazzini", {{"Descrizione", "NEGOZIO"}, {"Let", "N"}});
+    const int item = addItem(QStringLiteral("A1"), {{"giacenza", 4.0}});
     db().exec(
         QStringLiteral("INSERT INTO giacenze (idarticolo, idmagazzino, magazzino, giacenza, disponibilita) "
                        "VALUES (:A, :M, 'NEGOZIO', 4, 4)"),
@@ -151,14 +128,14 @@ TEST_F(MagazzinoAnagraficaTest, RenameRewritesStockRowsAndOperatorsButNotDocumen
 TEST_F(MagazzinoAnagraficaTest, ItsOwnNameIsNoClash)
 {
     addWarehouse(QStringLiteral("DEPOSITO"));
-    ASSERT_TRUE(m_card.open(addWarehouse(QStringLiteral("NEGOZIO"))));
+    ASSERT_TRUE(m_card.open(addWarehouse(QStringLiteral("NEGOZIO")).id));
     m_card.setValue(QStringLiteral("Descrizione"), QStringLiteral("NEGOZIO"));
     EXPECT_TRUE(m_card.save()) << "its own name is no clash";
 }
 
 TEST_F(MagazzinoAnagraficaTest, FailedSaveLeavesNothingHalfWritten)
 {
-    addItem(QStringLiteral("A1"), 1.0);
+    addItem(QStringLiteral("A1"), {{"giacenza", 1.0}});
     addOperator(QStringLiteral("admin"), QStringLiteral("MAGAZZINO CENTRALE"));
     // The stock rows cannot be written: the warehouse row written before them must go too.
     db().execDirect(QStringLiteral("RENAME TABLE giacenze TO giacenze_altrove"));
@@ -239,7 +216,7 @@ TEST_F(MagazzinoAnagraficaTest, TwoWorkstationsSavingTheSameNewNameMakeOneWareho
 
 TEST_F(MagazzinoAnagraficaTest, LeavingWithUnsavedChangesAsks)
 {
-    const int id = addWarehouse(QStringLiteral("NEGOZIO"));
+    const int id = addWarehouse(QStringLiteral("NEGOZIO")).id;
     ASSERT_TRUE(m_card.open(id));
     EXPECT_TRUE(m_card.mayLeave()) << "nothing changed: no question";
     m_card.setValue(QStringLiteral("Esterno"), true);

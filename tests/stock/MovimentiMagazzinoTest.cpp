@@ -1,11 +1,11 @@
 #include "stock/MovimentiMagazzino.h"
 
 #include "core/Db.h"
+#include "tests/stock/StockSuite.h"
 #include "tests/support/FixedClock.h"
 #include "tests/support/QtPrinters.h"
 #include "tests/support/RecordingReportOutput.h"
 #include "tests/support/ScriptedDialogs.h"
-#include "tests/support/TestDatabase.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -22,37 +22,27 @@ using Period = stock::MovementFilter::Period;
 
 namespace {
 
-class MovimentiMagazzinoTest : public ct::CompanySuite<MovimentiMagazzinoTest>
+class MovimentiMagazzinoTest : public ct::StockSuite<MovimentiMagazzinoTest>
 {
 protected:
     void SetUp() override { emptyTables({"venduti", "articoli", "serialidocumenti", "magazzini"}); }
 
-    int addItem(const QString& code, bool serials = false, const QString& barcode = {})
+    static int addItem(const QString& code, bool serials = false, const QString& barcode = {})
     {
-        db().exec(QStringLiteral("INSERT INTO articoli (CodArticolo, Descrizione, Seriale, BarcodeFull) "
-                                 "VALUES (:COD, :DESC, :SER, :BAR)"),
-                  {{QStringLiteral("COD"), code},
-                   {QStringLiteral("DESC"), QStringLiteral("Articolo ") + code},
-                   {QStringLiteral("SER"), serials},
-                   {QStringLiteral("BAR"), barcode}});
-
-        return int(db().lastInsertId());
+        return StockSuite::addItem(code, {{"Descrizione", QStringLiteral("Articolo ") + code},
+                                          {"Seriale", serials},
+                                          {"BarcodeFull", barcode}});
     }
 
     // One sale row; returns its id.
-    qint64 sell(int item, const char* kind, QDate date, int warehouse, double quantity = 1, int idDoc = 1)
+    static qint64 sell(int item, const char* kind, QDate date, int warehouse, double quantity = 1,
+                       int idDoc = 1)
     {
-        db().exec(
-            QStringLiteral(
-                "INSERT INTO venduti (idArticolo, TipoDoc, data, idMagazzino, Magazzino, quantita, idDoc) "
-                "VALUES (:A, :T, :D, :M, :NOME, :Q, :DOC)"),
-            {{QStringLiteral("A"), item},
-             {QStringLiteral("T"), QString::fromUtf8(kind)},
-             {QStringLiteral("D"), date},
-             {QStringLiteral("M"), warehouse},
-             {QStringLiteral("NOME"), QStringLiteral("MAG%1").arg(warehouse)},
-             {QStringLiteral("Q"), quantity},
-             {QStringLiteral("DOC"), idDoc}});
+        addMovement("venduti", item, warehouse, quantity,
+                    {{"TipoDoc", kind},
+                     {"data", date},
+                     {"Magazzino", QStringLiteral("MAG%1").arg(warehouse)},
+                     {"idDoc", idDoc}});
         return db().lastInsertId();
     }
 

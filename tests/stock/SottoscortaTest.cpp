@@ -2,10 +2,10 @@
 
 #include "core/Db.h"
 #include "core/StoredProcedures.h"
+#include "tests/stock/StockSuite.h"
 #include "tests/support/FixedClock.h"
 #include "tests/support/RecordingReportOutput.h"
 #include "tests/support/ScriptedDialogs.h"
-#include "tests/support/TestDatabase.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -18,34 +18,26 @@ namespace ct = carvendo::testing;
 
 namespace {
 
-class SottoscortaTest : public ct::CompanySuite<SottoscortaTest>
+class SottoscortaTest : public ct::StockSuite<SottoscortaTest>
 {
 protected:
     void SetUp() override { emptyTables({"articoli", "sottoscorta", "fornitori"}); }
 
-    int addItem(const QString& code, const QVariant& giacenza, const QVariant& scorta,
-                const QString& fornitore = {}, const QString& descrizione = {})
+    static int addItem(const QString& code, const QVariant& giacenza, const QVariant& scorta,
+                       const QString& fornitore = {}, const QString& descrizione = {})
     {
-        db().exec(
-            QStringLiteral(
-                "INSERT INTO articoli (CodArticolo, Descrizione, BarcodeFull, giacenza, Scorta, Fornitore, "
-                "PrezzoAcquisto, UM, Aliquota) "
-                "VALUES (:COD, :DESCR, :COD, :GIAC, :SCORTA, :FORN, 12.5, 'PZ', 22)"),
-            {{QStringLiteral("COD"), code},
-             {QStringLiteral("DESCR"),
-              descrizione.isEmpty() ? QStringLiteral("Articolo ") + code : descrizione},
-             {QStringLiteral("GIAC"), giacenza},
-             {QStringLiteral("SCORTA"), scorta},
-             {QStringLiteral("FORN"), fornitore}});
-        return int(db().lastInsertId());
+        return StockSuite::addItem(
+            code, {{"Descrizione", descrizione.isEmpty() ? QStringLiteral("Articolo ") + code : descrizione},
+                   {"BarcodeFull", code},
+                   {"giacenza", giacenza},
+                   {"Scorta", scorta},
+                   {"Fornitore", fornitore},
+                   {"PrezzoAcquisto", 12.5},
+                   {"UM", "PZ"},
+                   {"Aliquota", 22}});
     }
 
-    int addSupplier(const QString& name)
-    {
-        db().exec(QStringLiteral("INSERT INTO fornitori (RagSoc) VALUES (:NOME)"),
-                  {{QStringLiteral("NOME"), name}});
-        return int(db().lastInsertId());
-    }
+    static int addSupplier(const QString& name) { return insert("fornitori", {{"RagSoc", name}}); }
 
     // The work list without its keys, item by item, every column as text.
     QStringList workList()

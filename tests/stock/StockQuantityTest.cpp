@@ -1,7 +1,7 @@
 #include "stock/StockQuantity.h"
 
 #include "core/Db.h"
-#include "tests/support/TestDatabase.h"
+#include "tests/stock/StockSuite.h"
 
 #include <gtest/gtest.h>
 
@@ -33,83 +33,54 @@ TEST(StockQuantityTest, SoldQuantitiesBecomeStockQuantities)
             << c.sold << " " << c.units.um.toStdString() << "/" << c.units.umVendita.toStdString();
 }
 
-class UnloadSoldQuantityTest : public ct::CompanySuite<UnloadSoldQuantityTest>
+class UnloadSoldQuantityTest : public ct::StockSuite<UnloadSoldQuantityTest>
 {
 protected:
     void SetUp() override { emptyTables({"articoli", "giacenze"}); }
 
-    int addItem(const QString& um, const QString& umVendita, bool porzioni, double porzValore,
-                double giacenza)
-    {
-        db().exec(QStringLiteral(
-                      "INSERT INTO articoli (CodArticolo, UM, UMVENDITA, Porzioni, PorzValore, giacenza, "
-                      "Disponibilita) VALUES ('A', :UM, :UMV, :P, :PV, :G, :G)"),
-                  {{QStringLiteral("UM"), um},
-                   {QStringLiteral("UMV"), umVendita},
-                   {QStringLiteral("P"), porzioni},
-                   {QStringLiteral("PV"), porzValore},
-                   {QStringLiteral("G"), giacenza}});
-        return int(db().lastInsertId());
-    }
-
-    void addStock(int item, int warehouse, double quantity)
-    {
-        db().exec(
-            QStringLiteral(
-                "INSERT INTO giacenze (idarticolo, idmagazzino, magazzino, giacenza, disponibilita) "
-                "VALUES (:A, :M, 'NEGOZIO', :Q, :Q)"),
-            {{QStringLiteral("A"), item}, {QStringLiteral("M"), warehouse}, {QStringLiteral("Q"), quantity}});
-    }
-
-    core::Row item(int id)
+    // The item's mirror of what is available.
+    static double mirror(int id)
     {
         return db()
-            .query(QStringLiteral("SELECT giacenza, Disponibilita FROM articoli WHERE ID = :ID"),
-                   {{QStringLiteral("ID"), id}})
-            .first();
+            .scalar(QStringLiteral("SELECT Disponibilita FROM articoli WHERE ID = :ID"),
+                    {{QStringLiteral("ID"), id}})
+            .toDouble();
     }
 
-    core::Row stockRow(int id, int warehouse)
-    {
-        return db()
-            .query(QStringLiteral("SELECT giacenza, disponibilita FROM giacenze "
-                                  "WHERE idarticolo = :ID AND idmagazzino = :M"),
-                   {{QStringLiteral("ID"), id}, {QStringLiteral("M"), warehouse}})
-            .first();
-    }
+    const core::Warehouse m_negozio{1, QStringLiteral("NEGOZIO")};
 };
 
 // Grams sold of a kilo item lower the item's mirror and that warehouse's row, below zero too; a
 // warehouse without a row for the item gets one.
 TEST_F(UnloadSoldQuantityTest, SoldGramsLowerMirrorAndWarehouseBelowZeroAndMakeAMissingRow)
 {
-    const int cheese = addItem(QStringLiteral("KG"), QStringLiteral("GR"), false, 0, 2);
-    addStock(cheese, 1, 2);
-    addStock(cheese, 2, 7);
+    const int cheese =
+        addItem(QStringLiteral("A"), {{"UM", "KG"}, {"UMVENDITA", "GR"}, {"Disponibilita", 2}});
+    addStock(cheese, m_negozio, 2);
+    addStock(cheese, {2, QStringLiteral("NEGOZIO")}, 7);
     EXPECT_DOUBLE_EQ(stock::unloadSoldQuantity(db(), cheese, 1, 2250), 2.25);
-    EXPECT_DOUBLE_EQ(item(cheese)["Disponibilita"].toDouble(), -0.25);
-    EXPECT_DOUBLE_EQ(stockRow(cheese, 1)["giacenza"].toDouble(), -0.25);
-    EXPECT_DOUBLE_EQ(stockRow(cheese, 2)["giacenza"].toDouble(), 7) << "other warehouses stay";
+    EXPECT_DOUBLE_EQ(mirror(cheese), -0.25);
+    EXPECT_DOUBLE_EQ(stockOf(cheese, 1), -0.25);
+    EXPECT_DOUBLE_EQ(stockOf(cheese, 2), 7) << "other warehouses stay";
 
     db().exec(QStringLiteral("INSERT INTO magazzini (idMagazzino, Descrizione) VALUES (9, 'DEPOSITO') "
                              "ON DUPLICATE KEY UPDATE Descrizione = 'DEPOSITO'"));
-    db().exec(QStringLiteral("INSERT INTO articoli (CodArticolo, UM, UMVENDITA) VALUES ('B', 'LT', 'ML')"));
-    const int oil = int(db().lastInsertId());
+    const int oil = addItem(QStringLiteral("B"), {{"UM", "LT"}, {"UMVENDITA", "ML"}});
     EXPECT_DOUBLE_EQ(stock::unloadSoldQuantity(db(), oil, 9, 500), 0.5);
-    EXPECT_DOUBLE_EQ(item(oil)["Disponibilita"].toDouble(), -0.5) << "an empty mirror counts as zero";
-    EXPECT_DOUBLE_EQ(stockRow(oil, 9)["giacenza"].toDouble(), -0.5);
+    EXPECT_DOUBLE_EQ(mirror(oil), -0.5) << "an empty mirror counts as zero";
+    EXPECT_DOUBLE_EQ(stockOf(oil, 9), -0.5);
     db().exec(QStringLiteral("DELETE FROM magazzini WHERE idMagazzino = 9"));
 }
 
 TEST_F(UnloadSoldQuantityTest, AFailedUnloadLeavesTheMirrorAsItWas)
 {
-    const int item = addItem(QStringLiteral("PZ"), QStringLiteral("PZ"), false, 0, 4);
-    addStock(item, 1, 4);
+    const int item = addItem(QStringLiteral("A"), {{"UM", "PZ"}, {"UMVENDITA", "PZ"}, {"Disponibilita", 4}});
+    addStock(item, m_negozio, 4);
     db().execDirect(QStringLiteral("RENAME TABLE giacenze TO giacenze_via"));
     EXPECT_THROW(stock::unloadSoldQuantity(db(), item, 1, 1), core::DbError);
     db().execDirect(QStringLiteral("RENAME TABLE giacenze_via TO giacenze"));
-    EXPECT_DOUBLE_EQ(this->item(item)["giacenza"].toDouble(), 4);
-    EXPECT_DOUBLE_EQ(stockRow(item, 1)["giacenza"].toDouble(), 4);
+    EXPECT_DOUBLE_EQ(mirror(item), 4);
+    EXPECT_DOUBLE_EQ(stockOf(item, 1), 4);
 }
 
 } // namespace

@@ -2,7 +2,7 @@
 
 #include "core/Db.h"
 #include "core/Session.h"
-#include "tests/support/TestDatabase.h"
+#include "tests/stock/StockSuite.h"
 #include "tests/support/Workstation.h"
 
 #include <gtest/gtest.h>
@@ -12,39 +12,11 @@ namespace ct = carvendo::testing;
 
 namespace {
 
-class StockRealignmentTest : public ct::CompanySuite<StockRealignmentTest>
+class StockRealignmentTest : public ct::StockSuite<StockRealignmentTest>
 {
 protected:
     void SetUp() override { emptyTables({"giacenze", "venduti", "acquisti", "dettreso"}); }
 
-    void load(int item, int warehouse, double quantity)
-    {
-        db().exec(
-            QStringLiteral("INSERT INTO acquisti (idarticolo, idMagazzino, quantita) VALUES (:A, :M, :Q)"),
-            {{QStringLiteral("A"), item}, {QStringLiteral("M"), warehouse}, {QStringLiteral("Q"), quantity}});
-    }
-    void sell(int item, int warehouse, double quantity)
-    {
-        db().exec(
-            QStringLiteral("INSERT INTO venduti (idArticolo, idMagazzino, quantita) VALUES (:A, :M, :Q)"),
-            {{QStringLiteral("A"), item}, {QStringLiteral("M"), warehouse}, {QStringLiteral("Q"), quantity}});
-    }
-    void giveBack(int item, int warehouse, double quantity)
-    {
-        db().exec(
-            QStringLiteral("INSERT INTO dettreso (idarticolo, idmagazzino, quantita) VALUES (:A, :M, :Q)"),
-            {{QStringLiteral("A"), item}, {QStringLiteral("M"), warehouse}, {QStringLiteral("Q"), quantity}});
-    }
-    void stockRow(int item, int warehouse, double giacenza, double disponibilita)
-    {
-        db().exec(QStringLiteral(
-                      "INSERT INTO giacenze (idarticolo, idmagazzino, magazzino, giacenza, disponibilita) "
-                      "VALUES (:A, :M, 'NEGOZIO', :G, :D)"),
-                  {{QStringLiteral("A"), item},
-                   {QStringLiteral("M"), warehouse},
-                   {QStringLiteral("G"), giacenza},
-                   {QStringLiteral("D"), disponibilita}});
-    }
     core::Rows stockRows(int item)
     {
         return db().query(
@@ -59,14 +31,14 @@ protected:
 
 TEST_F(StockRealignmentTest, StockBecomesLoadedMinusSoldPlusReturned)
 {
-    stockRow(5, 1, 10, 9);
-    load(5, 1, 6);
-    load(5, 1, 4);
-    sell(5, 1, 10);
-    giveBack(5, 1, 1);
+    addStock(5, m_negozio, 10, 9);
+    addMovement("acquisti", 5, 1, 6);
+    addMovement("acquisti", 5, 1, 4);
+    addMovement("venduti", 5, 1, 10);
+    addMovement("dettreso", 5, 1, 1);
     // Other warehouses and other items do not count.
-    load(5, 2, 50);
-    sell(6, 1, 3);
+    addMovement("acquisti", 5, 2, 50);
+    addMovement("venduti", 6, 1, 3);
 
     const stock::StockFigures figures = m_realignment.realign(5, m_negozio);
 
@@ -80,7 +52,7 @@ TEST_F(StockRealignmentTest, StockBecomesLoadedMinusSoldPlusReturned)
 
 TEST_F(StockRealignmentTest, MissingStockRowIsCreatedWithTheStock)
 {
-    load(9, 1, 3);
+    addMovement("acquisti", 9, 1, 3);
 
     EXPECT_EQ(m_realignment.realign(9, m_negozio).stock(), 3);
     m_realignment.realign(9, m_negozio);
@@ -100,7 +72,7 @@ TEST_F(StockRealignmentTest, SumsAreWholeNumbersAndNoHistoryIsZero)
     const Case cases[] = {{2.5, 2}, {3.5, 4}}; // half to even
     int item = 100;
     for (const Case& c : cases) {
-        load(item, 1, c.loaded);
+        addMovement("acquisti", item, 1, c.loaded);
         EXPECT_EQ(m_realignment.figures(item, 1).caricato, c.expected) << c.loaded;
         ++item;
     }
@@ -109,8 +81,8 @@ TEST_F(StockRealignmentTest, SumsAreWholeNumbersAndNoHistoryIsZero)
 
 TEST_F(StockRealignmentTest, ASalePostedMeanwhileIsCountedNotOverwritten)
 {
-    stockRow(5, 1, 10, 10);
-    load(5, 1, 10);
+    addStock(5, m_negozio, 10);
+    addMovement("acquisti", 5, 1, 10);
     // Another till is posting a sale of one piece: its sold row and its stock movement are written,
     // not yet committed.
     std::unique_ptr<core::Db> till = company().newConnection();

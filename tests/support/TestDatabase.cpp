@@ -69,6 +69,20 @@ std::unique_ptr<core::Db> connectToServer()
     return db;
 }
 
+qint64 insertRow(core::Db& db, const QString& table, const core::Params& columns)
+{
+    QStringList names;
+    QStringList placeholders;
+    for (auto it = columns.cbegin(); it != columns.cend(); ++it) {
+        names << QLatin1Char('`') + it.key() + QLatin1Char('`');
+        placeholders << QLatin1Char(':') + it.key();
+    }
+    db.exec(QStringLiteral("INSERT INTO `%1` (%2) VALUES (%3)")
+                .arg(table, names.join(QStringLiteral(", ")), placeholders.join(QStringLiteral(", "))),
+            columns);
+    return db.lastInsertId();
+}
+
 QString suiteLabel()
 {
     const ::testing::TestSuite* suite = ::testing::UnitTest::GetInstance()->current_test_suite();

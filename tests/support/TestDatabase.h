@@ -63,6 +63,10 @@ public:
 // The running suite's name in lower case, fit for a database name.
 QString suiteLabel();
 
+// Inserts one row of the given column values (column names come from the test's own code); returns
+// the new row's id.
+qint64 insertRow(core::Db& db, const QString& table, const core::Params& columns);
+
 // A test suite whose cases share one company database, made before the first case and dropped
 // after the last (named after the suite). Each case cleans the tables it uses.
 template <typename Suite> class CompanySuite : public ::testing::Test
@@ -76,6 +80,14 @@ protected:
     {
         for (const char* table : tables)
             db().exec(QStringLiteral("DELETE FROM `%1`").arg(QLatin1String(table)));
+    }
+    static int insert(const char* table, const core::Params& columns)
+    {
+        return int(insertRow(db(), QLatin1String(table), columns));
+    }
+    static int count(const QString& sql, const core::Params& params = {})
+    {
+        return db().scalar(sql, params).toInt();
     }
 
 private:
