@@ -6,6 +6,7 @@
 
 #include "core/Paths.h"
 #include "tests/pos/SaleFixture.h"
+#include "tests/support/FailingWrite.h"
 #include "tests/support/QtPrinters.h"
 #include "tests/support/TestFiles.h"
 #include "tests/support/Workstation.h"
@@ -61,11 +62,6 @@ protected:
             core::Warehouse{ct::kSerialActor.warehouseId, ct::kSerialActor.warehouseName}, {});
         addItem(QStringLiteral("800100"), "10", "8.1967");
         addItem(QStringLiteral("800200"), "3.5", "2.8689");
-    }
-    void TearDown() override
-    {
-        db().execDirect(QStringLiteral("DROP TRIGGER IF EXISTS test_fail_ledger"));
-        SaleFixture::TearDown();
     }
 
     QString receiptsDir() const { return m_folder.filePath(QStringLiteral("scontrini")); }
@@ -176,16 +172,16 @@ TEST_F(SaleClosingTest, AServerErrorMidClosingLeavesTheSaleOpenAsItWasWithoutRec
     pos::SaleClosing closer = closing(driver);
     pos::Sale sale(db(), m_dialogs, m_session);
     ringUp(sale);
-    db().execDirect(QStringLiteral("CREATE TRIGGER test_fail_ledger BEFORE INSERT ON venduti FOR EACH ROW "
-                                   "SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'scrittura non riuscita'"));
     const int open = sale.id();
-    EXPECT_THROW(closer.close(sale, ClosingKind::FiscalReceipt, {}), core::Error);
+    {
+        const ct::FailingWrite failingLedger(db(), ct::FailingWrite::On::Insert, QStringLiteral("venduti"));
+        EXPECT_THROW(closer.close(sale, ClosingKind::FiscalReceipt, {}), core::Error);
+    }
     EXPECT_EQ(posting(), Posting{});
     EXPECT_EQ(sale.id(), open);
     EXPECT_EQ(sale.rows().size(), 2);
     EXPECT_FALSE(QFile::exists(driverFile("SR_Dati.001")));
 
-    db().execDirect(QStringLiteral("DROP TRIGGER test_fail_ledger"));
     EXPECT_EQ(closer.close(sale, ClosingKind::FiscalReceipt, {}).number, 1);
     EXPECT_EQ(posting(), posted());
 }

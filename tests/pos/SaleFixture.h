@@ -39,7 +39,6 @@ protected:
             core::Operator{ct::kSerialActor.operatorId, ct::kSerialActor.operatorName, {}, {}, {}},
             core::Warehouse{ct::kSerialActor.warehouseId, ct::kSerialActor.warehouseName}, {});
     }
-    void TearDown() override { db().execDirect(QStringLiteral("DROP TRIGGER IF EXISTS test_fail_totals")); }
 
     int addItem(const QString& barcode, const char* publicPrice, const char* netPrice, bool pack = false)
     {
@@ -93,12 +92,6 @@ protected:
     {
         return ct::countOf(db(), QStringLiteral("SELECT COUNT(*) FROM dettbanco WHERE idBanco = :ID"),
                            {{QStringLiteral("ID"), saleId}});
-    }
-    void failTotals()
-    {
-        db().execDirect(
-            QStringLiteral("CREATE TRIGGER test_fail_totals BEFORE UPDATE ON banco FOR EACH ROW "
-                           "SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'scrittura non riuscita'"));
     }
     static void expectRefusal(const std::function<void()>& command, const QString& message)
     {

@@ -4,6 +4,7 @@
 #include "core/Error.h"
 #include "core/Session.h"
 #include "tests/pos/SaleFixture.h"
+#include "tests/support/FailingWrite.h"
 #include "tests/support/QtPrinters.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TestDatabase.h"
@@ -181,10 +182,11 @@ TEST_F(SaleTest, ARowAddOrRemovalWhoseLastWriteFailsLeavesNothingOfTheCommand)
     sale.open();
     ASSERT_TRUE(sale.addByBarcode(QStringLiteral("IMEI1")));
 
-    failTotals();
-    EXPECT_THROW(sale.addByBarcode(QStringLiteral("IMEI2")), core::DbError);
-    EXPECT_THROW(sale.removeRow({phone.itemId, {}}), core::DbError);
-    db().execDirect(QStringLiteral("DROP TRIGGER test_fail_totals"));
+    {
+        const ct::FailingWrite failingTotals(db(), ct::FailingWrite::On::Update, QStringLiteral("banco"));
+        EXPECT_THROW(sale.addByBarcode(QStringLiteral("IMEI2")), core::DbError);
+        EXPECT_THROW(sale.removeRow({phone.itemId, {}}), core::DbError);
+    }
     ASSERT_EQ(sale.rows().size(), 1);
     EXPECT_EQ(sale.rows().first().quantity, 1);
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM seriali WHERE Seriale = 'IMEI2'")), 1);

@@ -2,11 +2,14 @@
 #include "ui/registry/TFornitore.h"
 #include "ui/registry/TStoricoCliente.h"
 
+#include "tests/support/FailingWrite.h"
 #include "tests/ui/WindowTestBench.h"
 #include "ui/common/CardForm.h"
 #include "ui/common/RowsTableModel.h"
 
 #include <QScopeGuard>
+
+#include <memory>
 
 using namespace carvendo;
 namespace ct = carvendo::testing;
@@ -20,7 +23,6 @@ protected:
     void SetUp() override
     {
         emptyTables({"clienti", "fornitori", "venduti", "fatture"});
-        db().execDirect(QStringLiteral("DROP TRIGGER IF EXISTS clienti_no_insert"));
         useCompany(company());
     }
 
@@ -32,9 +34,9 @@ protected:
 
 TEST_F(RegistryCardWindowsTest, ASaveTheServerFailsIsToldAndTheCardStaysAsTyped)
 {
-    // A trigger stands in for a server that fails the insert after the card's own checks passed.
-    db().execDirect(QStringLiteral("CREATE TRIGGER clienti_no_insert BEFORE INSERT ON clienti FOR EACH ROW "
-                                   "SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'bloccato'"));
+    // The server fails the insert after the card's own checks passed.
+    auto failingInsert =
+        std::make_unique<ct::FailingWrite>(db(), ct::FailingWrite::On::Insert, QStringLiteral("clienti"));
     ui::TCliente window(m_environment, {QStringLiteral("TCliente")});
     window.show();
     type(window.personalForm().editor(QStringLiteral("RagioneSociale")), QStringLiteral("Bianchi Luca"));
@@ -48,10 +50,10 @@ TEST_F(RegistryCardWindowsTest, ASaveTheServerFailsIsToldAndTheCardStaysAsTyped)
     supplier.show();
     buttonCaptioned(supplier, QStringLiteral("Crea cliente"))->click();
     EXPECT_TRUE(supplier.isVisible());
-    EXPECT_EQ(m_dialogs.messages(), (QStringList{QStringLiteral("bloccato"), QStringLiteral("bloccato")}));
+    EXPECT_EQ(m_dialogs.messages(), (QStringList{ct::failingWriteMessage(), ct::failingWriteMessage()}));
     EXPECT_EQ(db().scalar(QStringLiteral("SELECT COUNT(*) FROM clienti")).toInt(), 0);
 
-    db().execDirect(QStringLiteral("DROP TRIGGER clienti_no_insert"));
+    failingInsert.reset();
     buttonCaptioned(window, QStringLiteral("Salva"))->click();
     EXPECT_EQ(window.result(), QDialog::Accepted);
     EXPECT_EQ(
