@@ -1,12 +1,23 @@
 #include "bench/BenchMeasures.h"
 
 #include "core/Db.h"
+#include "core/Session.h"
 
 #include <cstdio>
 #include <iostream>
 #include <map>
 
 namespace carvendo::bench {
+
+void logInAsAdmin(core::Session& session)
+{
+    core::Privileges everything;
+    everything.set(core::Privilege::FullAccess, true);
+    session.logIn(
+        core::Operator{
+            1, QStringLiteral("admin"), QStringLiteral("admin"), {}, QStringLiteral("AMMINISTRATORI")},
+        core::Warehouse{1, QStringLiteral("SEDE")}, everything);
+}
 
 namespace {
 

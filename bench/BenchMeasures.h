@@ -14,6 +14,7 @@
 
 namespace carvendo::core {
 class Db;
+class Session;
 } // namespace carvendo::core
 
 namespace carvendo::bench {
@@ -55,6 +56,9 @@ public:
 
 // Mean wall time of a few runs, in milliseconds, after one run that prepares statements and warms
 // the pages: the same measure as the benchmarks' own.
+// The shop's administrator, with every privilege, at the main warehouse.
+void logInAsAdmin(core::Session& session);
+
 double meanMs(const std::function<void()>& work, int runs = 7);
 // The least the server can do: one round trip (SELECT 1) on that connection.
 double roundTripMs(core::Db& db);

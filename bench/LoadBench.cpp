@@ -42,12 +42,7 @@ qint64 statementsReceived()
 void BM_ScanToPostedRow(benchmark::State& state)
 {
     core::Session session;
-    core::Privileges everything;
-    everything.set(core::Privilege::FullAccess, true);
-    session.logIn(
-        core::Operator{
-            1, QStringLiteral("admin"), QStringLiteral("admin"), {}, QStringLiteral("AMMINISTRATORI")},
-        core::Warehouse{1, QStringLiteral("SEDE")}, everything);
+    logInAsAdmin(session);
     SilentDialogs dialogs;
     NoNavigator navigator;
     NoReports reports;

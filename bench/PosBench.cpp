@@ -232,14 +232,8 @@ private:
 core::Session& tillSession()
 {
     static core::Session session;
-    if (!session.isLoggedIn()) {
-        core::Privileges everything;
-        everything.set(core::Privilege::FullAccess, true);
-        session.logIn(
-            core::Operator{
-                1, QStringLiteral("admin"), QStringLiteral("admin"), {}, QStringLiteral("AMMINISTRATORI")},
-            core::Warehouse{1, QStringLiteral("SEDE")}, everything);
-    }
+    if (!session.isLoggedIn())
+        logInAsAdmin(session);
     return session;
 }
 
