@@ -8,6 +8,7 @@
 #include "core/ReportOutput.h"
 #include "core/Session.h"
 #include "stock/NumberFields.h"
+#include "stock/loads/LoadDeadlines.h"
 #include "stock/loads/LoadPrint.h"
 #include "stock/loads/LoadSaving.h"
 #include "stock/sizes/LoadSizeGrid.h"
@@ -296,6 +297,38 @@ bool Carico::save()
             "Vuoi trasferire le etichette per gli articoli caricati nel modulo \"ETICHETTE\"?"));
     LoadSaving(m_db, m_session, m_tracking).save(m_header.id, m_fields, labels);
     reload();
+    return true;
+}
+
+bool Carico::scadenze()
+{
+    if (m_fields.idFornitore <= 0) {
+        m_supplierWanted = true;
+        m_dialogs.warning(QStringLiteral("Attenzione! Scegliere un Fornitore"));
+        emit changed();
+        return false;
+    }
+    if (m_fields.tipoPagamento.trimmed().isEmpty()) {
+        m_dialogs.warning(LoadDeadlines::noTermMessage());
+        return false;
+    }
+    QList<accounts::Instalment> rate;
+    {
+        core::Transaction transaction(m_db);
+        LoadStore store(m_db);
+        const LoadHeader before = store.read(m_header.id, true);
+        store.write(m_header.id, m_fields, m_session);
+        rate = LoadDeadlines(m_db, m_session).write(store.read(m_header.id), before.tipoDoc);
+        transaction.commit();
+    }
+    // The header fields went with the deadlines: leaving has nothing of them to lose any more.
+    m_openedFields = m_fields;
+    reload();
+    QStringList lines{QStringLiteral("Scadenze registrate:")};
+    for (const accounts::Instalment& rata : rate)
+        lines << QStringLiteral("%1   € %2")
+                     .arg(rata.scadenza.toString(QStringLiteral("dd/MM/yyyy")), rata.importo.toItalian());
+    m_dialogs.information(lines.join(QLatin1Char('\n')));
     return true;
 }
 

@@ -110,8 +110,10 @@ public:
     bool print();
     QString savePdf();
 
-    // Supplier payment deadlines and supplier orders are not built yet.
-    static bool canScadenze() { return false; }
+    // "Scadenze": the instalments of the chosen payment term over the load's total, written as the
+    // supplier's deadlines together with the header fields typed so far. True when written.
+    bool scadenze();
+    // Supplier orders are not built yet.
     static QString unavailableReason() { return QStringLiteral("Non ancora disponibile"); }
 
     static QString supplierFirstMessage()

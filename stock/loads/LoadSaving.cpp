@@ -3,6 +3,7 @@
 #include "accounts/CashBookWriter.h"
 #include "core/Db.h"
 #include "core/StoredProcedures.h"
+#include "stock/loads/LoadDeadlines.h"
 #include "stock/loads/LoadTracking.h"
 
 namespace carvendo::stock {
@@ -11,10 +12,11 @@ void LoadSaving::save(int idCarico, const LoadHeaderFields& fields, bool queueLa
 {
     LoadStore store(m_db);
     core::Transaction transaction(m_db);
-    store.read(idCarico, true);
+    const LoadHeader before = store.read(idCarico, true);
     store.write(idCarico, fields, m_session);
     const LoadHeader load = store.read(idCarico);
     m_tracking.loadSaved(m_db, load);
+    LoadDeadlines(m_db, m_session).follow(load, before.tipoDoc);
     if (queueLabels)
         queueLoadLabels(m_db, idCarico);
     writeCashBook(load);

@@ -13,7 +13,8 @@ class LoadTracking;
 
 // "Salva" of a load, shared by the load window and the fast load, in one transaction under the load's
 // row lock (two workstations saving one load take turns): the header, the size/colour grids posted
-// into the load's warehouse, the labels when asked for, and the load's cash-book entry replaced.
+// into the load's warehouse, the labels when asked for, the deadlines kept in step once written, and
+// the load's cash-book entry replaced.
 class LoadSaving
 {
 public:

@@ -516,8 +516,6 @@ TCarico::TCarico(WindowEnvironment& environment, const core::NavigationRequest& 
     QPushButton* print = pageButton(QStringLiteral("Stampa"), QStringLiteral("stampa"));
     QPushButton* pdf = pageButton(QStringLiteral("Salva PDF"), QStringLiteral("pdf"));
     QPushButton* deadlines = pageButton(QStringLiteral("Scadenze"), QStringLiteral("scadenze"));
-    deadlines->setEnabled(stock::Carico::canScadenze());
-    deadlines->setToolTip(stock::Carico::unavailableReason());
     QPushButton* order = pageButton(QStringLiteral("Da ordine fornitore"), QStringLiteral("ordine"));
     order->setEnabled(false);
     order->setToolTip(stock::Carico::unavailableReason());
@@ -580,6 +578,7 @@ TCarico::TCarico(WindowEnvironment& environment, const core::NavigationRequest& 
         }
     });
     connect(print, &QPushButton::clicked, this, [this] { guarded([&] { m_logic.print(); }); });
+    connect(deadlines, &QPushButton::clicked, this, [this] { guarded([&] { m_logic.scadenze(); }); });
     connect(pdf, &QPushButton::clicked, this, [this] {
         guarded([&] {
             const QString path = m_logic.savePdf();

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "accounts/Instalments.h"
+#include "stock/loads/LoadHeader.h"
+
+#include <QList>
+
+namespace carvendo::core {
+class Db;
+class Session;
+} // namespace carvendo::core
+
+namespace carvendo::stock {
+
+// The supplier deadlines of a load: the instalments of its payment term over its total, stored on the
+// header (`NRATE`, `PRATAi`, `DRATAi`, `Scadenzario`) and written to `scadenzario` as money to pay,
+// inside the caller's transaction.
+class LoadDeadlines
+{
+public:
+    LoadDeadlines(core::Db& db, const core::Session& session) : m_db(db), m_session(session) {}
+
+    // Assigns and writes them; refused when the load names no known payment term. previousTipoDoc is
+    // the document type the load had before this command: rows written under it go.
+    QList<accounts::Instalment> write(const LoadHeader& load, const QString& previousTipoDoc);
+    // On saving: a load whose deadlines were written keeps them in step with its total and term.
+    void follow(const LoadHeader& load, const QString& previousTipoDoc);
+
+    static QString noTermMessage() { return QStringLiteral("Attenzione! Scegliere Tipo di Pagamento"); }
+
+private:
+    core::Db& m_db;
+    const core::Session& m_session;
+};
+
+} // namespace carvendo::stock
