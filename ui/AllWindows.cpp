@@ -1,5 +1,6 @@
 #include "ui/AllWindows.h"
 
+#include "ui/accounts/PaymentWindows.h"
 #include "ui/foundation/ClosingWindows.h"
 #include "ui/foundation/MainWindows.h"
 #include "ui/foundation/ServerWindows.h"
@@ -37,6 +38,7 @@ void registerAllWindows(WindowRegistry& registry, core::EmbeddedServer& embedded
     registerRegistryCardWindows(registry);
     registerRegistryListWindows(registry);
     registerPosWindows(registry);
+    registerAccountsWindows(registry);
 }
 
 } // namespace carvendo::ui
