@@ -90,8 +90,10 @@ bool Deadlines::write(const DeadlineDocument& document)
     for (const Instalment& rata : wanted)
         wantedRows.append({rata.scadenza, rata.importo, document.pagamento.left(50), document.idSoggetto,
                            document.nrDoc, document.dataDoc});
-    if (wantedRows == open)
+    if (wantedRows == open) {
+        transaction.commit();
         return false;
+    }
 
     m_db.exec(QStringLiteral("DELETE FROM scadenzario WHERE ") + DocumentKey + Open, key);
     for (const Instalment& rata : wanted) {

@@ -272,6 +272,9 @@ int main(int argc, char** argv)
                 request.key = demoItem(db, "SMP-65128");
             if (name == u"TSeriali")
                 request.key = soldSerial;
+            if (name == u"TPagamento")
+                request.key =
+                    db.scalar(QStringLiteral("SELECT MIN(id) FROM pagamenti WHERE NrRate = 3")).toInt();
             if (name == u"TLotti")
                 request.key = DemoLot;
             if (name == u"TDisponibilitaTC" || name == u"TScaricoTC")

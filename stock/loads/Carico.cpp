@@ -312,6 +312,10 @@ bool Carico::scadenze()
         m_dialogs.warning(LoadDeadlines::noTermMessage());
         return false;
     }
+    if (!m_posting.hasRows(m_header.id)) {
+        m_dialogs.warning(QStringLiteral("Attenzione! Inserire almeno un'articolo"));
+        return false;
+    }
     QList<accounts::Instalment> rate;
     {
         core::Transaction transaction(m_db);

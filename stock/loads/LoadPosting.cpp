@@ -1,6 +1,7 @@
 #include "stock/loads/LoadPosting.h"
 
 #include "accounts/CashBookWriter.h"
+#include "accounts/Deadlines.h"
 #include "core/Db.h"
 #include "core/Error.h"
 #include "core/Session.h"
@@ -297,6 +298,8 @@ void LoadPosting::discard(int idCarico)
     m_db.exec(QStringLiteral("DELETE FROM acquisti WHERE idcarico = :IDCARICO"), load);
     m_db.exec(QStringLiteral("DELETE FROM dettcarico WHERE idCarico = :IDCARICO"), load);
     accounts::CashBookWriter(m_db).replace(QStringLiteral("Carico"), idCarico, {});
+    // What is still to be paid goes with the load; what was paid stays on record.
+    accounts::Deadlines(m_db).removeOpen(idCarico, header.tipoDoc, accounts::DeadlineDocument::debit());
     m_db.exec(QStringLiteral("DELETE FROM carichi WHERE idCarico = :IDCARICO"), load);
     transaction.commit();
 }

@@ -2,6 +2,8 @@
 #include "accounts/PaymentTermCard.h"
 #include "accounts/PaymentTerms.h"
 #include "stock/loads/LoadDeadlines.h"
+#include "stock/loads/LoadPosting.h"
+#include "stock/loads/LoadTracking.h"
 
 #include "core/Db.h"
 #include "core/Error.h"
@@ -194,6 +196,13 @@ TEST_F(DeadlinesTest, ALoadWritesWhatItOwesFromItsPaymentTerm)
     loads.follow(stock::LoadStore(db()).read(id), QStringLiteral("FATTURA"));
     EXPECT_TRUE(rowsOf(id, QStringLiteral("FATTURA"), QStringLiteral("Debito")).isEmpty());
     EXPECT_EQ(rowsOf(id, QStringLiteral("DDT"), QStringLiteral("Debito")).size(), 2);
+
+    // A load undone takes what was still to pay with it; a paid instalment stays on record.
+    db().exec(QStringLiteral("UPDATE scadenzario SET Evaso = TRUE WHERE scadenza = '2025-03-30'"));
+    stock::LoadTracking tracking(session, QStringLiteral("test"));
+    stock::LoadPosting(db(), session, tracking).discard(id);
+    EXPECT_EQ(rowsOf(id, QStringLiteral("DDT"), QStringLiteral("Debito")),
+              QStringList{"2025-03-30 61.0000 evaso BETA SPA Numero documento di carico '12'"});
 }
 
 class PaymentTermsTest : public ct::CompanySuite<PaymentTermsTest>
