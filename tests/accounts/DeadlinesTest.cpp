@@ -1,19 +1,24 @@
 #include "accounts/Deadlines.h"
 #include "accounts/PaymentTermCard.h"
 #include "accounts/PaymentTerms.h"
+#include "stock/loads/Carico.h"
 #include "stock/loads/LoadDeadlines.h"
 #include "stock/loads/LoadPosting.h"
 #include "stock/loads/LoadTracking.h"
 
 #include "core/Db.h"
 #include "core/Error.h"
+#include "core/Paths.h"
 #include "core/Session.h"
 #include "tests/support/FailingWrite.h"
 #include "tests/support/Login.h"
 #include "tests/support/RecordingNavigator.h"
+#include "tests/support/RecordingReportOutput.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TestDatabase.h"
 #include "tests/support/Workstation.h"
+
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -203,6 +208,42 @@ TEST_F(DeadlinesTest, ALoadWritesWhatItOwesFromItsPaymentTerm)
     stock::LoadPosting(db(), session, tracking).discard(id);
     EXPECT_EQ(rowsOf(id, QStringLiteral("DDT"), QStringLiteral("Debito")),
               QStringList{"2025-03-30 61.0000 evaso BETA SPA Numero documento di carico '12'"});
+}
+
+TEST_F(DeadlinesTest, TheLoadWindowWritesItsDeadlinesAndItsSaveKeepsThemInStep)
+{
+    emptyTables({"dettcarico", "fornitori", "prima_nota"});
+    insert("fornitori", {{"id_fornitore", 5}, {"RagSoc", "BETA SPA"}});
+    QTemporaryDir data;
+    core::Paths paths(data.path(), data.path());
+    core::Session session;
+    ct::logIn(session, {core::Privilege::FullAccess}, {1, QStringLiteral("NEGOZIO")});
+    ct::ScriptedDialogs dialogs;
+    ct::RecordingNavigator navigator;
+    ct::RecordingReportOutput reports;
+    stock::Carico carico(db(), session, paths, dialogs, navigator, reports);
+    ASSERT_TRUE(carico.openNew(QStringLiteral("FATTURA")));
+    carico.setSupplier(5);
+    carico.setDocumentDate(QDate(2025, 2, 10));
+    carico.setPayment(QStringLiteral("RI.BA. 30/60/90 GG F.M."));
+    EXPECT_FALSE(carico.scadenze());
+    EXPECT_EQ(dialogs.lastText(), QStringLiteral("Attenzione! Inserire almeno un'articolo"));
+
+    // The rows as posted: what matters here is the total they leave on the header.
+    insert("dettcarico", {{"idCarico", carico.id()}, {"idarticolo", 0}, {"quantita", 1}});
+    const QString total = QStringLiteral("UPDATE carichi SET totaledocumento = :T WHERE idCarico = :ID");
+    db().exec(total, {{QStringLiteral("T"), 90.0}, {QStringLiteral("ID"), carico.id()}});
+    ASSERT_TRUE(carico.scadenze());
+    EXPECT_EQ(dialogs.lastText(),
+              QStringLiteral("Scadenze registrate:\n30/03/2025   € 30,00\n29/04/2025   € 30,00\n"
+                             "29/05/2025   € 30,00"));
+    EXPECT_EQ(rowsOf(carico.id(), QStringLiteral("FATTURA"), QStringLiteral("Debito")).size(), 3);
+
+    db().exec(total, {{QStringLiteral("T"), 120.0}, {QStringLiteral("ID"), carico.id()}});
+    ASSERT_TRUE(carico.save());
+    EXPECT_EQ(rowsOf(carico.id(), QStringLiteral("FATTURA"), QStringLiteral("Debito")).first(),
+              QStringLiteral("2025-03-30 40.0000 aperto BETA SPA Numero documento di carico '%1'")
+                  .arg(carico.header().numero));
 }
 
 class PaymentTermsTest : public ct::CompanySuite<PaymentTermsTest>

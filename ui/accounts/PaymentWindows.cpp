@@ -49,6 +49,7 @@ TPagamenti::TPagamenti(WindowEnvironment& environment, const core::NavigationReq
                          {QStringLiteral("TipoRate"), QStringLiteral("Tipo Rate")},
                          {QStringLiteral("TipoDecorrenza"), QStringLiteral("Decorrenza")}});
     m_grid = readOnlyGrid(m_model, this);
+    m_grid->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     m_grid->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
 
     auto* newButton = commandButton(QStringLiteral("Nuovo"), this);
@@ -155,6 +156,7 @@ TPagamento::TPagamento(WindowEnvironment& environment, const core::NavigationReq
     const QStringList decorrenze = PaymentTerm::decorrenze();
     for (int i = 0; i < decorrenze.size(); ++i)
         addRadio(m_decorrenza, decorrenzaLayout, decorrenze[i], i);
+    tipoRateLayout->addStretch();
     auto* radios = new QHBoxLayout;
     radios->addWidget(tipoRateBox);
     radios->addWidget(decorrenzaBox);
