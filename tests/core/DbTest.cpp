@@ -137,17 +137,6 @@ TEST_F(DbTest, PlaceholderAndValueMustMatch)
     EXPECT_EQ(countRows(), 0);
 }
 
-TEST_F(DbTest, StrictModeRefusesAnOverLongText)
-{
-    try {
-        m_db->exec(QStringLiteral("INSERT INTO valori (testo) VALUES (:T)"), {{"T", QString(51, u'x')}});
-        FAIL() << "strict mode refuses an over-long text";
-    } catch (const DbError& e) {
-        EXPECT_EQ(e.errorCode(), 1406u);
-        EXPECT_TRUE(e.message().contains(QStringLiteral("Data too long for column 'testo'"))) << e.what();
-    }
-}
-
 TEST_F(DbTest, AReadIsRepeatedAfterTheConnectionWasKilled)
 {
     m_db->exec(QStringLiteral("INSERT INTO valori (intero) VALUES (5)"));

@@ -174,22 +174,18 @@ class SchemaUpgradeTest : public carvendo::testing::CompanySuite<SchemaUpgradeTe
 {
 };
 
-TEST_F(SchemaUpgradeTest, OnlyADatabaseStampedWithThisVersionIsLeftAlone)
-{
-    Db& db = company().db();
-    const std::vector<std::pair<QString, bool>> cases{{QStringLiteral("6.1.7"), false},
-                                                      {QStringLiteral("7.0.0"), true}};
-    for (const auto& [version, needed] : cases) {
-        SCOPED_TRACE(version.toStdString());
-        stamp(db, version);
-        EXPECT_EQ(needsUpgrade(db), needed);
-    }
-    stamp(db, QStringLiteral("6.1.7"));
-}
-
+// Every column the list changes has its old, narrower type in the old database, so the comparison
+// with a new database shows each one widened.
 TEST_F(SchemaUpgradeTest, AnOldDatabaseComesOutLikeANewOne)
 {
     ASSERT_FALSE(addedColumns().empty());
+    for (const auto& [table, column] : modifiedColumns())
+        EXPECT_TRUE(std::any_of(legacyColumns().begin(), legacyColumns().end(),
+                                [&](const LegacyColumn& legacy) {
+                                    return legacy.table.compare(table, Qt::CaseInsensitive) == 0 &&
+                                           legacy.column.compare(column, Qt::CaseInsensitive) == 0;
+                                }))
+            << table.toStdString() << "." << column.toStdString() << " has no old type";
 
     CompanyDatabase upgraded(QStringLiteral("upgrade_old"));
     Db& db = upgraded.db();
@@ -218,41 +214,6 @@ TEST_F(SchemaUpgradeTest, AnOldDatabaseComesOutLikeANewOne)
     EXPECT_EQ(progress.back(), 100);
 }
 
-// The old types come from the list and from the definitions: every column the list changes has its
-// old type here, and every old type is narrower than the program's definition, so the upgrade must
-// widen each one (most of them with no statement of the list naming it).
-TEST_F(SchemaUpgradeTest, AnOldDatabaseGetsEveryColumnThatGrewAtItsNewWidth)
-{
-    for (const auto& [table, column] : modifiedColumns())
-        EXPECT_TRUE(std::any_of(legacyColumns().begin(), legacyColumns().end(),
-                                [&](const LegacyColumn& legacy) {
-                                    return legacy.table.compare(table, Qt::CaseInsensitive) == 0 &&
-                                           legacy.column.compare(column, Qt::CaseInsensitive) == 0;
-                                }))
-            << table.toStdString() << "." << column.toStdString() << " has no old type";
-
-    CompanyDatabase upgraded(QStringLiteral("upgrade_widths"));
-    Db& db = upgraded.db();
-    makeOld(db);
-    const auto newColumns = columns(company().db(), false);
-    const QString card = QStringLiteral("20000000000016"); // 14 characters
-    EXPECT_THROW(
-        db.exec(QStringLiteral("INSERT INTO clienti (Cognome, barcode) VALUES ('Prima', :B)"), {{"B", card}}),
-        DbError)
-        << "strict mode refuses a card code too long for an old database";
-
-    upgrade(db);
-
-    const auto upgradedColumns = columns(db, false);
-    for (const LegacyColumn& legacy : legacyColumns()) {
-        const QString key = (legacy.table + u'.' + legacy.column).toLower();
-        EXPECT_EQ(upgradedColumns.at(key), newColumns.at(key)) << key.toStdString();
-    }
-    db.exec(QStringLiteral("INSERT INTO clienti (Cognome, barcode) VALUES ('Dopo', :B)"), {{"B", card}});
-    EXPECT_EQ(db.scalar(QStringLiteral("SELECT barcode FROM clienti WHERE Cognome = 'Dopo'")).toString(),
-              card);
-}
-
 TEST_F(SchemaUpgradeTest, ASecondRunChangesNothing)
 {
     CompanyDatabase upgraded(QStringLiteral("upgrade_twice"));
@@ -276,6 +237,7 @@ TEST_F(SchemaUpgradeTest, ASecondRunChangesNothing)
 TEST_F(SchemaUpgradeTest, ANewerUnstampedOrHelperlessDatabaseIsUpgradedToo)
 {
     const std::vector<std::pair<const char*, std::function<void(Db&)>>> cases{
+        {"a newer version", [](Db& db) { stamp(db, QStringLiteral("7.0.0")); }},
         {"no version row", [](Db& db) { db.exec(QStringLiteral("DELETE FROM versione")); }},
         // The list calls AddColumnUnlessExists from its first line: without it no start could succeed.
         {"no column helper",

@@ -87,33 +87,13 @@ TEST_F(SaleTest, ARowChangedToAnItemOnTheSaleAlreadyMergesIntoItsRow)
     EXPECT_EQ(sale.totals().totaleConto, euros("36"));
 }
 
-TEST_F(SaleTest, ChangeIsReceivedLessTotalAndABanknoteReplacesTheAmount)
-{
-    addItem(QStringLiteral("3745"), "37.45", "30.6967");
-    pos::Sale sale(db(), m_dialogs, m_session);
-    sale.open();
-    ASSERT_TRUE(sale.addByBarcode(QStringLiteral("3745")));
-    EXPECT_EQ(sale.paymentType(), QStringLiteral("Contanti"));
-    sale.setReceived(euros("50"));
-    EXPECT_EQ(sale.change(), euros("12.55"));
-    sale.setReceived(euros("20"));
-    EXPECT_EQ(sale.change(), euros("-17.45"));
-}
-
-TEST_F(SaleTest, TheTillsOperatorIsTheOpenSalesAndASuspendedSaleIsNoLongerWritten)
+// The till's operator on the open sale is the keyboard till's test.
+TEST_F(SaleTest, ASaleSuspendedByAnotherWorkstationIsNoLongerWritten)
 {
     addItem(QStringLiteral("800100"), "10", "8.1967");
     pos::Sale sale(db(), m_dialogs, m_session);
-    sale.open(QStringLiteral("ANNA"));
+    sale.open();
     const int first = sale.id();
-    EXPECT_EQ(db().scalar(QStringLiteral("SELECT Operatore FROM banco WHERE id = :ID"),
-                          {{QStringLiteral("ID"), first}})
-                  .toString(),
-              QStringLiteral("ANNA"));
-    sale.setOperator({});
-    EXPECT_TRUE(db().scalar(QStringLiteral("SELECT Operatore FROM banco WHERE id = :ID"),
-                            {{QStringLiteral("ID"), first}})
-                    .isNull());
 
     // Another workstation suspended it meanwhile: this till's commands are refused and write nothing.
     company().newConnection()->exec(QStringLiteral("UPDATE banco SET vendita_sospesa = 1 WHERE id = :ID"),

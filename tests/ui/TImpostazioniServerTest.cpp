@@ -2,7 +2,6 @@
 
 #include "core/CompanyDatabase.h"
 #include "core/CompanyDirectory.h"
-#include "core/ConnectionIni.h"
 #include "core/EmbeddedServer.h"
 #include "tests/support/QtPrinters.h"
 #include "tests/ui/WindowTestBench.h"
@@ -25,24 +24,6 @@ protected:
     core::EmbeddedServer m_embedded{
         core::EmbeddedServer::Options{m_dir.filePath(QStringLiteral("mysql")), false, false}};
 };
-
-TEST_F(TImpostazioniServerTest, SalvaStopsAtTheFirstMissingFieldThenSavesTheDefaultsAndCloses)
-{
-    ui::TImpostazioniServer window(m_environment, m_embedded);
-    type(window, "server", QString());
-    child<QPushButton>(window, "salva")->click();
-    EXPECT_EQ(m_dialogs.messages(), QStringList{"Impostare nome server"});
-    EXPECT_NE(window.result(), QDialog::Accepted);
-    EXPECT_FALSE(QFile::exists(m_paths.connessioneIni()));
-
-    type(window, "server", QStringLiteral("server01"));
-    type(window, "porta", QStringLiteral("3310"));
-    child<QComboBox>(window, "tipoMacchina")->setCurrentIndex(0);
-    child<QPushButton>(window, "salva")->click();
-    EXPECT_EQ(window.result(), QDialog::Accepted);
-    EXPECT_EQ(core::ConnectionIni(m_paths.connessioneIni()).directory(),
-              (core::DirectorySettings{"server01", 3310, "aziende", "root", "480117", "CLIENT"}));
-}
 
 // The slow part runs behind the progress bar and the directory appears on the server.
 TEST_F(TImpostazioniServerTest, SalvaOnAClientServerCreatesTheDirectoryBehindTheProgressBar)

@@ -57,16 +57,4 @@ TEST_F(TInventarioWindowTest, RunsTheChosenInventoryAndExportsItAsCsvAndPdf)
     EXPECT_TRUE(ct::pdfText(base + "pdf").contains(QStringLiteral("Telefono")));
 }
 
-TEST_F(TInventarioWindowTest, ABackwardPeriodIsRefused)
-{
-    ui::TInventario window(m_environment, {QStringLiteral("TInventario")});
-    window.periodChoice()->setChecked(true);
-    window.periodFrom()->setDate(QDate(2026, 6, 1));
-    window.periodTo()->setDate(QDate(2026, 5, 1));
-    window.runButton()->click();
-    EXPECT_EQ(m_dialogs.messages(),
-              QStringList{QStringLiteral("La data iniziale del periodo è successiva a quella finale")});
-    EXPECT_EQ(window.grid()->model()->rowCount(), 0);
-}
-
 } // namespace
