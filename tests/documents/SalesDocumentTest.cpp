@@ -1,0 +1,243 @@
+#include "tests/documents/SalesDocumentFixture.h"
+
+#include "core/Error.h"
+#include "tests/support/FailingWrite.h"
+#include "tests/support/Workstation.h"
+
+namespace ct = carvendo::testing;
+namespace documents = carvendo::documents;
+using carvendo::core::Money;
+using carvendo::documents::RowKey;
+using carvendo::documents::VatLine;
+using ct::euros;
+
+namespace {
+
+class SalesDocumentTest : public ct::SalesDocumentFixture<SalesDocumentTest>
+{
+};
+
+struct PricedRow
+{
+    const char* listino;
+    bool ownRate;
+    int customerRate;
+    int itemRate;
+    const char* pubblico;
+    double quantity;
+    int discount;
+    int aliquota;
+    const char *prezzoVendita, *subTotale, *subTotaleIvato, *ivaSubtotale;
+};
+
+TEST_F(SalesDocumentTest, ARowIsPricedFromTheCustomersListAndRate)
+{
+    const PricedRow cases[] = {
+        {"LISTINO1", false, 0, 22, "12.20", 3, 0, 22, "10", "30", "36.6", "6.6"},
+        {"LISTINO1", false, 0, 22, "1.00", 1, 10, 22, "0.7377", "0.7377", "0.9", "0.1623"},
+        {"LISTINO2", false, 0, 22, "99", 2, 0, 22, "5", "10", "12.2", "2.2"},
+        {"LISTINO1", true, 4, 22, "10.40", 1, 0, 4, "10", "10", "10.4", "0.4"},
+    };
+    for (const PricedRow& c : cases) {
+        SCOPED_TRACE(std::string(c.listino) + " " + c.pubblico);
+        SetUp();
+        const int item = addItem(QStringLiteral("A"), c.itemRate, c.pubblico);
+        db().exec(QStringLiteral("UPDATE articoli SET Listino2 = 6.1, PrezzoVendnoiva2 = 5 WHERE ID = :ID"),
+                  {{QStringLiteral("ID"), item}});
+        auto invoice = newInvoice(db(), addCustomer(c.listino, c.ownRate, c.customerRate));
+        ASSERT_TRUE(invoice.addItem(item, c.quantity, c.discount, invoice.priceOf(item).gross));
+
+        const auto row = db().query(QStringLiteral("SELECT * FROM dettfattura")).first();
+        EXPECT_EQ(row["Aliquota"].toInt(), c.aliquota);
+        EXPECT_EQ(row["PrezzoVendita"].toMoney(), euros(c.prezzoVendita));
+        EXPECT_EQ(row["SubTotale"].toMoney(), euros(c.subTotale));
+        EXPECT_EQ(row["SubTotaleIvato"].toMoney(), euros(c.subTotaleIvato));
+        EXPECT_EQ(row["IvaSubtotale"].toMoney(), euros(c.ivaSubtotale));
+        EXPECT_EQ(headerMoney(invoice.header().id, "imponibile"), euros(c.subTotale));
+        EXPECT_EQ(headerMoney(invoice.header().id, "totaledocumento"),
+                  euros(c.subTotale) + euros(c.ivaSubtotale));
+    }
+}
+
+// The discount belongs to the document: a new row keeps it, a second entry replaces it, "Rimuovi"
+// brings back the rows' sums; the withholding is taken on what is left.
+TEST_F(SalesDocumentTest, TheDocumentDiscountSurvivesANewRowAndNeverCompounds)
+{
+    auto invoice = newInvoice(db(), addCustomer());
+    const int id = invoice.header().id;
+    invoice.addItem(addItem(QStringLiteral("A"), 22, "122"), 1, 0, euros("122"));
+    m_dialogs.answerText(QStringLiteral("10")).answerText(QStringLiteral("10"));
+    ASSERT_TRUE(invoice.applyDiscount());
+    EXPECT_EQ(headerMoney(id, "imponibile"), euros("90"));
+    EXPECT_EQ(headerMoney(id, "ivatotale"), euros("19.8"));
+    EXPECT_EQ(headerMoney(id, "totaledocumento"), euros("109.8"));
+    EXPECT_EQ(headerMoney(id, "sconto"), euros("10"));
+    EXPECT_EQ(headerMoney(id, "scontoiva"), euros("2.2"));
+    ASSERT_TRUE(invoice.applyDiscount());
+    EXPECT_EQ(headerMoney(id, "imponibile"), euros("90"));
+
+    invoice.addItem(addItem(QStringLiteral("B"), 22, "12.20"), 1, 0, euros("12.20"));
+    EXPECT_EQ(headerMoney(id, "imponibile"), euros("99"));
+    EXPECT_EQ(headerMoney(id, "ivatotale"), euros("21.78"));
+    EXPECT_EQ(headerMoney(id, "sconto"), euros("11"));
+
+    invoice.removeDiscount();
+    invoice.setWithholding(euros("20"), QStringLiteral("Ritenuta 20%"));
+    EXPECT_EQ(headerMoney(id, "imponibile"), euros("110"));
+    EXPECT_EQ(headerMoney(id, "totaledocumento"), euros("134.2"));
+    EXPECT_EQ(headerMoney(id, "ritenuta_importo"), euros("22"));
+    EXPECT_EQ(headerMoney(id, "totale_dapagare"), euros("112.2"));
+    EXPECT_EQ(headerMoney(id, "sconto"), Money());
+}
+
+// Sold in grams from a stock kept in kilograms: the row moves 0,25 and gives back 0,25.
+TEST_F(SalesDocumentTest, ARowMovesItsConvertedQuantityAndGivesBackExactlyThat)
+{
+    const int cheese = addItem(QStringLiteral("FORM"), 4, "0.0208", "KG", "GR");
+    auto invoice = newInvoice(db(), addCustomer());
+    invoice.addItem(cheese, 250, 0, euros("0.0208"));
+    EXPECT_EQ(stockOf(cheese), std::make_pair(9.75, 9.75));
+    EXPECT_EQ(
+        db().scalar(QStringLiteral("SELECT quantita FROM venduti WHERE TipoDoc = 'Fattura'")).toDouble(),
+        0.25);
+
+    const RowKey row{cheese, QStringLiteral("FORM"), {}};
+    invoice.editRow(row, 500, 0, euros("0.0208"));
+    EXPECT_EQ(stockOf(cheese), std::make_pair(9.5, 9.5));
+
+    invoice.removeRow(row);
+    EXPECT_EQ(stockOf(cheese), std::make_pair(10.0, 10.0));
+    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM venduti")), 0);
+    EXPECT_EQ(headerMoney(invoice.header().id, "imponibile"), Money());
+}
+
+TEST_F(SalesDocumentTest, RemovingASerialRowGivesBackThatSerialOnly)
+{
+    const auto phone = addPhone({QStringLiteral("IMEI-A"), QStringLiteral("IMEI-B")});
+    auto invoice = newInvoice(db(), addCustomer());
+    ASSERT_TRUE(invoice.addSerial(QStringLiteral("IMEI-A")));
+    ASSERT_EQ(invoice.scan(QStringLiteral("IMEI-B")), carvendo::documents::ScanOutcome::Added);
+    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM seriali")), 0);
+
+    invoice.removeRow({phone.itemId, phone.code, QStringLiteral("IMEI-A")});
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT GROUP_CONCAT(Seriale) FROM seriali")).toString(),
+              QStringLiteral("IMEI-A"));
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT GROUP_CONCAT(Seriale) FROM serialidocumenti")).toString(),
+              QStringLiteral("IMEI-B"));
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT GROUP_CONCAT(Seriale) FROM dettfattura")).toString(),
+              QStringLiteral("IMEI-B"));
+}
+
+// 22 % and 5 % rows both appear, and the summary adds up to the taxable total.
+TEST_F(SalesDocumentTest, TheVatSummaryGroupsTheRowsRealRates)
+{
+    auto invoice = newInvoice(db(), addCustomer());
+    invoice.addItem(addItem(QStringLiteral("A"), 22, "12.20"), 1, 0, euros("12.20"));
+    invoice.addItem(addItem(QStringLiteral("B"), 5, "10.50"), 1, 0, euros("10.50"));
+    invoice.addItem(addItem(QStringLiteral("C"), 22, "24.40"), 1, 0, euros("24.40"));
+
+    const QList<VatLine> summary = invoice.vatSummary();
+    ASSERT_EQ(summary.size(), 2);
+    EXPECT_EQ(summary[0].aliquota, 5);
+    EXPECT_EQ(summary[0].imponibile, euros("10"));
+    EXPECT_EQ(summary[0].iva, euros("0.5"));
+    EXPECT_EQ(summary[1].aliquota, 22);
+    EXPECT_EQ(summary[1].imponibile, euros("30"));
+    EXPECT_EQ(summary[1].iva, euros("6.6"));
+    EXPECT_EQ(invoice.totals().imponibile, euros("40"));
+    EXPECT_EQ(invoice.totals().ivatotale, euros("7.1"));
+}
+
+TEST_F(SalesDocumentTest, SavingChecksTheCustomerAndTheRowsThenNumbersOnce)
+{
+    documents::SalesDocument empty(documents::DocumentKind::of(documents::DocumentKindId::FatturaImmediata),
+                                   db(), m_dialogs, m_session);
+    empty.openNew();
+    EXPECT_FALSE(empty.save());
+    EXPECT_EQ(m_dialogs.lastText(), QStringLiteral("Attenzione! Scegliere un Cliente"));
+    empty.setCustomer(addCustomer());
+    EXPECT_FALSE(empty.save());
+    EXPECT_EQ(m_dialogs.lastText(), QStringLiteral("Attenzione! Inserire almeno un'articolo"));
+
+    empty.addItem(addItem(QStringLiteral("A"), 22, "12.20"), 1, 0, euros("12.20"));
+    ASSERT_TRUE(empty.save());
+    ASSERT_TRUE(empty.save());
+    EXPECT_EQ(empty.header().number, 1);
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT NumDoc FROM dettfattura")).toInt(), 1);
+}
+
+// The first workstation's save is inside a transaction it commits late: the second waits for the
+// numbering lock and then takes the next number.
+TEST_F(SalesDocumentTest, TwoWorkstationsSavingNewInvoicesGetDistinctNumbers)
+{
+    const int customer = addCustomer();
+    const int item = addItem(QStringLiteral("A"), 22, "12.20");
+    const auto theirs = company().newConnection();
+    const auto observer = company().newConnection();
+    auto mine = newInvoice(db(), customer);
+    auto other = newInvoice(*theirs, customer);
+    mine.addItem(item, 1, 0, euros("12.20"));
+    other.addItem(item, 1, 0, euros("12.20"));
+
+    {
+        carvendo::core::Transaction late(db());
+        ASSERT_TRUE(mine.save());
+        ct::Workstation there(*theirs);
+        there.start([&](carvendo::core::Db&) { EXPECT_TRUE(other.save()); });
+        EXPECT_TRUE(there.waitsAtNamedLock(*observer));
+        late.commit();
+        there.finish();
+    }
+    EXPECT_EQ(mine.header().number, 1);
+    EXPECT_EQ(other.header().number, 2);
+    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(DISTINCT NumDoc) FROM fatture")), 2);
+}
+
+TEST_F(SalesDocumentTest, AFailedSalesRecordLeavesNeitherRowNorStockMove)
+{
+    const int item = addItem(QStringLiteral("A"), 22, "12.20");
+    auto invoice = newInvoice(db(), addCustomer());
+    {
+        ct::FailingWrite failing(db(), ct::FailingWrite::On::Insert, QStringLiteral("venduti"));
+        EXPECT_THROW(invoice.addItem(item, 2, 0, euros("12.20")), carvendo::core::Error);
+    }
+    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM dettfattura")), 0);
+    EXPECT_EQ(stockOf(item), std::make_pair(10.0, 10.0));
+    EXPECT_EQ(invoice.totals().imponibile, Money());
+    EXPECT_EQ(headerMoney(invoice.header().id, "imponibile"), Money());
+}
+
+// Deleted from a workstation of another warehouse: the stock goes back where the invoice took it,
+// and the invoice's cash-book lines and deadlines go with it (not those of delivery note 7).
+TEST_F(SalesDocumentTest, DeletingGivesBackToTheInvoicesWarehouseAndTakesItsLines)
+{
+    const int item = addItem(QStringLiteral("A"), 22, "12.20");
+    auto invoice = newInvoice(db(), addCustomer());
+    invoice.addItem(item, 3, 0, euros("12.20"));
+    ASSERT_TRUE(invoice.save());
+    const int id = invoice.header().id;
+    insert("prima_nota",
+           {{QStringLiteral("iddoc"), id}, {QStringLiteral("tipodoc"), QStringLiteral("Fattura Immediata")}});
+    insert("scadenzario",
+           {{QStringLiteral("rifDoc"), id}, {QStringLiteral("TipoDoc"), QStringLiteral("Fattura")}});
+    insert("scadenzario",
+           {{QStringLiteral("rifDoc"), id}, {QStringLiteral("TipoDoc"), QStringLiteral("DDT")}});
+
+    carvendo::core::Session elsewhere;
+    elsewhere.logIn({}, carvendo::core::Warehouse{2, QStringLiteral("ALTRO")}, {});
+    documents::SalesDocument loaded(documents::DocumentKind::of(documents::DocumentKindId::FatturaImmediata),
+                                    db(), m_dialogs, elsewhere);
+    loaded.load(id);
+    loaded.remove();
+
+    EXPECT_EQ(stockOf(item), std::make_pair(10.0, 10.0));
+    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM giacenze WHERE idmagazzino = 2")), 0);
+    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM fatture")), 0);
+    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM dettfattura")), 0);
+    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM venduti")), 0);
+    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM prima_nota")), 0);
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT GROUP_CONCAT(TipoDoc) FROM scadenzario")).toString(),
+              QStringLiteral("DDT"));
+}
+
+} // namespace
