@@ -240,4 +240,82 @@ TEST_F(SalesDocumentTest, DeletingGivesBackToTheInvoicesWarehouseAndTakesItsLine
               QStringLiteral("DDT"));
 }
 
+TEST_F(SalesDocumentTest, ARepeatedScanGrowsTheRowByTheLastEntry)
+{
+    const int item = addItem(QStringLiteral("A"), 22, "12.20");
+    auto invoice = newInvoice(db(), addCustomer());
+    invoice.addItem(item, 2, 0, euros("12.20"));
+    EXPECT_EQ(invoice.scan(QStringLiteral("800A")), documents::ScanOutcome::Added);
+    const auto rows = invoice.rows();
+    ASSERT_EQ(rows.size(), 1);
+    EXPECT_EQ(rows[0].quantity, 4);
+    EXPECT_EQ(stockOf(item), std::make_pair(6.0, 6.0));
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT quantita FROM venduti")).toDouble(), 4);
+
+    const int other = addItem(QStringLiteral("B"), 22, "1");
+    EXPECT_EQ(invoice.scan(QStringLiteral("800B")), documents::ScanOutcome::NeedsEntry);
+    EXPECT_EQ(invoice.scannedItem(), other);
+    m_dialogs.answerConfirm(true);
+    EXPECT_EQ(invoice.scan(QStringLiteral("999")), documents::ScanOutcome::CreateItem);
+    EXPECT_EQ(m_dialogs.lastText(), QStringLiteral("Articolo inestistente! Vuoi creare un nuovo Articolo?"));
+}
+
+TEST_F(SalesDocumentTest, AManualLineTakesTheCustomersRateAndMovesNoStock)
+{
+    auto invoice = newInvoice(db(), addCustomer("LISTINO1", true, 4));
+    invoice.addManualLine(
+        {{}, QStringLiteral("Montaggio"), QStringLiteral("PZ"), 22, 2, euros("10.40"), true});
+    const auto rows = invoice.rows();
+    ASSERT_EQ(rows.size(), 1);
+    EXPECT_EQ(rows[0].key.code.size(), 8);
+    EXPECT_EQ(rows[0].aliquota, 4);
+    EXPECT_EQ(rows[0].amounts.subTotale, euros("20"));
+    EXPECT_EQ(rows[0].amounts.subTotaleIvato, euros("20.8"));
+    EXPECT_EQ(invoice.totals().totaledocumento, euros("20.8"));
+    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM venduti")), 0);
+}
+
+// "Annulla" on a new invoice: every serial, and the converted quantity, back as before.
+TEST_F(SalesDocumentTest, DiscardingANewInvoiceLeavesStockAsBefore)
+{
+    addPhone({QStringLiteral("IMEI-A"), QStringLiteral("IMEI-B")});
+    const int cheese = addItem(QStringLiteral("FORM"), 4, "0.0208", "KG", "GR");
+    auto invoice = newInvoice(db(), addCustomer());
+    invoice.addSerial(QStringLiteral("IMEI-A"));
+    invoice.addSerial(QStringLiteral("IMEI-B"));
+    invoice.addItem(cheese, 250, 0, euros("0.0208"));
+    invoice.discard();
+
+    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM seriali")), 2);
+    EXPECT_EQ(stockOf(cheese), std::make_pair(10.0, 10.0));
+    for (const char* table : {"fatture", "dettfattura", "venduti", "serialidocumenti"})
+        EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM %1").arg(QLatin1String(table))), 0) << table;
+}
+
+// Both workstations remove the same row; the second waits for the first's header and then finds
+// nothing left to give back.
+TEST_F(SalesDocumentTest, TwoWorkstationsRemovingOneRowGiveItBackOnce)
+{
+    const int item = addItem(QStringLiteral("A"), 22, "12.20");
+    auto mine = newInvoice(db(), addCustomer());
+    mine.addItem(item, 3, 0, euros("12.20"));
+    const auto theirs = company().newConnection();
+    const auto observer = company().newConnection();
+    documents::SalesDocument other(documents::DocumentKind::of(documents::DocumentKindId::FatturaImmediata),
+                                   *theirs, m_dialogs, m_session);
+    other.load(mine.header().id);
+    const RowKey row{item, QStringLiteral("A"), {}};
+    {
+        carvendo::core::Transaction late(*theirs);
+        other.removeRow(row);
+        ct::Workstation here(db());
+        here.start([&](carvendo::core::Db&) { mine.removeRow(row); });
+        EXPECT_TRUE(here.waitsAtTable(*observer, QStringLiteral("fatture")));
+        late.commit();
+        here.finish();
+    }
+    EXPECT_EQ(stockOf(item), std::make_pair(10.0, 10.0));
+    EXPECT_EQ(mine.totals().imponibile, Money());
+}
+
 } // namespace
