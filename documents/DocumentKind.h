@@ -40,6 +40,13 @@ enum class DocumentKindId
     OrdineFornitore
 };
 
+// A header column every new document of a kind starts with (bound as a value).
+struct CreationValue
+{
+    const char* column;
+    const char* value;
+};
+
 // One kind of document as data: every table and column name that reaches SQL text about a document
 // comes from this table and nowhere else.
 struct DocumentKind
@@ -70,6 +77,8 @@ struct DocumentKind
     const char* mailSubject;       // "Fattura" in "Fattura Nr. 7 del 01/02/2026"
     const char* counterpartCaller; // caller name for the customer or supplier picker
     const char* itemCaller;        // caller name for the item picker, or null
+    const CreationValue* creation; // ended by a null column; may be null
+    bool commission;               // `ImportoProvvigione` follows `Provvigione` at every save
     const char* withholdingKey;    // key of the withholding list `TRitenutaAccontoLista`, or null
 
     bool movesStock() const { return stock == StockEffect::Unload || stock == StockEffect::Load; }

@@ -117,6 +117,12 @@ void SalesDocument::openNew(const QString& suffix)
         kindValue = QStringLiteral(", :TIPO");
         params.insert(QStringLiteral("TIPO"), name(m_kind.kindValue));
     }
+    for (const CreationValue* fixed = m_kind.creation; fixed && fixed->column; ++fixed) {
+        const QString placeholder = QStringLiteral("C%1").arg(fixed - m_kind.creation);
+        kindColumn += QStringLiteral(", ") + name(fixed->column);
+        kindValue += QStringLiteral(", :") + placeholder;
+        params.insert(placeholder, name(fixed->value));
+    }
     core::Transaction transaction(m_db);
     m_db.exec(QStringLiteral(
                   "INSERT INTO %1 (%2, data, Anno, Mese, Suffisso, idMagazzino, Magazzino, idOperatore, "
@@ -516,9 +522,56 @@ bool SalesDocument::save()
         m_rows.renumber(m_header.id, number);
     }
     const DocumentTotals totals = writeTotals(m_header);
+    if (m_kind.commission)
+        m_db.exec(
+            QStringLiteral("UPDATE %1 SET ImportoProvvigione = ROUND(:IMPONIBILE * IFNULL(Provvigione, 0) / "
+                           "100, 4) WHERE %2 = :IDDOC")
+                .arg(name(m_kind.headerTable), name(m_kind.headerKey)),
+            {{QStringLiteral("IMPONIBILE"), totals.imponibile.toDouble()},
+             {QStringLiteral("IDDOC"), m_header.id}});
     transaction.commit();
     m_header.number = number;
     m_totals = totals;
+    return true;
+}
+
+QString SalesDocument::numberTakenMessage(int number, const QString& year)
+{
+    return QStringLiteral("Il numero %1 è già usato da un altro documento del %2 con lo stesso suffisso.")
+        .arg(number)
+        .arg(year);
+}
+
+bool SalesDocument::setNumber(int number)
+{
+    if (number <= 0) {
+        m_dialogs.warning(QStringLiteral("Inserire un numero maggiore di zero."));
+        return false;
+    }
+    core::Transaction transaction(m_db);
+    lockHeader();
+    // Under the numbering lock: a workstation taking a new number meanwhile sees this one.
+    core::NumberReservation reservation(m_db, *m_kind.series, m_header.suffix);
+    const bool taken =
+        !m_db.query(QStringLiteral(
+                        "SELECT 1 FROM %1 WHERE %3 = :NUMERO AND Anno = :ANNO AND IFNULL(Suffisso, '') = "
+                        ":SUFFISSO AND %2 <> :IDDOC LIMIT 1")
+                        .arg(name(m_kind.headerTable), name(m_kind.headerKey), name(m_kind.series->column)),
+                    {{QStringLiteral("NUMERO"), number},
+                     {QStringLiteral("ANNO"), m_header.year},
+                     {QStringLiteral("SUFFISSO"), m_header.suffix},
+                     {QStringLiteral("IDDOC"), m_header.id}})
+             .isEmpty();
+    if (taken) {
+        m_dialogs.warning(numberTakenMessage(number, m_header.year));
+        return false;
+    }
+    m_db.exec(QStringLiteral("UPDATE %1 SET %3 = :NUMERO WHERE %2 = :IDDOC")
+                  .arg(name(m_kind.headerTable), name(m_kind.headerKey), name(m_kind.series->column)),
+              {{QStringLiteral("NUMERO"), number}, {QStringLiteral("IDDOC"), m_header.id}});
+    m_rows.renumber(m_header.id, number);
+    transaction.commit();
+    m_header.number = number;
     return true;
 }
 

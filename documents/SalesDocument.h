@@ -112,6 +112,10 @@ public:
 
     // "Salva": the checks, then the number (new documents) under the numbering lock held to the commit.
     bool save();
+    // A number typed over the given one: refused when another document of the same year and suffix
+    // holds it.
+    bool setNumber(int number);
+    static QString numberTakenMessage(int number, const QString& year);
     // "Annulla" on a new document: every row gives back what it moved and the header goes.
     void discard();
     // Deletes the document, giving back to its own warehouse what its rows moved.

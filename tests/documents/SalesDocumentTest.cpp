@@ -1,6 +1,7 @@
 #include "tests/documents/SalesDocumentFixture.h"
 
 #include "core/Error.h"
+#include "core/Numbering.h"
 #include "tests/support/FailingWrite.h"
 #include "tests/support/Workstation.h"
 
@@ -164,6 +165,25 @@ TEST_F(SalesDocumentTest, SavingChecksTheCustomerAndTheRowsThenNumbersOnce)
     ASSERT_TRUE(empty.save());
     EXPECT_EQ(empty.header().number, 1);
     EXPECT_EQ(db().scalar(QStringLiteral("SELECT NumDoc FROM dettfattura")).toInt(), 1);
+    // Dated at creation, so the year's numbering counts it; a typed number may not repeat another's.
+    const auto header =
+        db().query(QStringLiteral("SELECT Anno, Mese, data, Causale, TipoFattura FROM fatture")).first();
+    const QDate today = db().scalar(QStringLiteral("SELECT CURRENT_DATE")).variant().toDate();
+    EXPECT_EQ(header["data"].variant().toDate(), today);
+    EXPECT_EQ(header["Anno"].toString(), QString::number(today.year()));
+    EXPECT_EQ(header["Mese"].toString(), carvendo::core::monthName(today.month()));
+    EXPECT_EQ(header["Causale"].toString(), QStringLiteral("Vendita"));
+    EXPECT_EQ(header["TipoFattura"].toString(), QStringLiteral("I"));
+
+    auto second = newInvoice(db(), addCustomer());
+    second.addItem(addItem(QStringLiteral("B"), 22, "12.20"), 1, 0, euros("12.20"));
+    ASSERT_TRUE(second.save());
+    EXPECT_EQ(second.header().number, 2);
+    EXPECT_FALSE(second.setNumber(1));
+    EXPECT_EQ(m_dialogs.lastText(),
+              documents::SalesDocument::numberTakenMessage(1, header["Anno"].toString()));
+    EXPECT_TRUE(second.setNumber(5));
+    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM dettfattura WHERE NumDoc = 5")), 1);
 }
 
 // The first workstation's save is inside a transaction it commits late: the second waits for the
