@@ -1,8 +1,10 @@
 #include "documents/SalesDocument.h"
 
+#include "documents/RowSizes.h"
 #include "documents/RowStock.h"
 
 #include "stock/serials/SerialSales.h"
+#include "stock/sizes/ScaricoTC.h"
 
 #include "core/Db.h"
 #include "core/Dialogs.h"
@@ -383,6 +385,39 @@ ScanOutcome SalesDocument::scan(const QString& text)
                                                                                     : ScanOutcome::Refused;
 }
 
+stock::SizeSaleDocument SalesDocument::sizeDocument() const
+{
+    return {m_kind.serialDocument ? name(m_kind.serialDocument) : name(m_kind.reportName), m_header.id,
+            m_kind.stock == StockEffect::Unload, m_header.warehouseId};
+}
+
+bool SalesDocument::addSizes(stock::ScaricoTC& entry)
+{
+    if (refuseWithoutCustomer())
+        return false;
+    const int itemId = entry.item().itemId;
+    const ItemFacts item = requireItem(m_db, itemId);
+    const int rate = rateFor(itemId);
+    bool confirmed = false;
+    command([&] {
+        const int quantity = entry.totalQuantity();
+        if (!entry.confirm())
+            return;
+        confirmed = true;
+        const RowKey key{itemId, item.code, {}};
+        const std::optional<DocumentRow> existing = m_rows.find(m_header.id, key);
+        DocumentRow row =
+            existing.value_or(newRow(key, item.barcode, item.description, item.saleUnit, 0, rate));
+        row.quantity += quantity;
+        row.discountPercent = int(entry.discount().toDouble());
+        row.bySize = true;
+        row.amounts = rowFromEntry(row.quantity, row.discountPercent, entry.price(), row.aliquota,
+                                   item.purchaseNet, row.unit);
+        putRow(row, existing.has_value());
+    });
+    return confirmed;
+}
+
 QString SalesDocument::drawCode() const
 {
     static const QString alphabet = QStringLiteral("1234567890ABCDEFGHIJKLMNOPQRSTUVWXYZ");
@@ -432,6 +467,8 @@ void SalesDocument::dropRow(const DocumentRow& row)
     if (row.bySerial && m_kind.serialDocument)
         stock::SerialSales(m_db, stock::actorOf(m_session))
             .giveBackSerial(row.key.itemId, row.key.serial, name(m_kind.serialDocument), m_header.id);
+    if (row.bySize)
+        RowSizes(m_db, sizeDocument().kind).giveBack(m_header.id, row.key.itemId, m_header.warehouseId);
     RowStock(m_db, m_kind).giveBack(m_header.id, row.key);
     m_rows.remove(m_header.id, row.key);
 }
@@ -584,6 +621,7 @@ void SalesDocument::dropAll()
                 serials.giveBackSerial(row.key.itemId, row.key.serial, name(m_kind.serialDocument),
                                        m_header.id);
     }
+    RowSizes(m_db, sizeDocument().kind).giveBackAll(m_header.id, m_header.warehouseId);
     RowStock(m_db, m_kind).giveBackAll(m_header.id);
     m_rows.removeAll(m_header.id);
 }

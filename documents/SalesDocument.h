@@ -17,6 +17,11 @@ class Dialogs;
 class Session;
 } // namespace carvendo::core
 
+namespace carvendo::stock {
+class ScaricoTC;
+struct SizeSaleDocument;
+} // namespace carvendo::stock
+
 namespace carvendo::documents {
 
 // The header as the model keeps it between commands.
@@ -93,6 +98,10 @@ public:
     bool addItem(int itemId, double quantity, int discountPercent, Money grossPrice);
     bool addSerial(const QString& serial);
     ScanOutcome scan(const QString& text);
+    // The document as the size/colour dialog (TScaricoTC) records its sizes.
+    stock::SizeSaleDocument sizeDocument() const;
+    // The dialog's Conferma and the item's row (growing by the sizes' total) in one transaction.
+    bool addSizes(stock::ScaricoTC& entry);
     int scannedItem() const { return m_scannedItem; }
     void addManualLine(const ManualLine& line);
     // The grid's cells: whole quantity, discount, VAT-inclusive unit price. Stock moves by the difference.

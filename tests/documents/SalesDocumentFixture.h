@@ -33,7 +33,8 @@ protected:
     void SetUp() override
     {
         emptyTables({"articoli", "giacenze", "fatture", "dettfattura", "venduti", "seriali",
-                     "serialidocumenti", "storicoseriali", "clienti", "prima_nota", "scadenzario"});
+                     "serialidocumenti", "storicoseriali", "clienti", "prima_nota", "scadenzario",
+                     "taglie_tc", "disptc", "scaricotc", "scaricotcdoc"});
         m_session.logIn(core::Operator{kSerialActor.operatorId, kSerialActor.operatorName, {}, {}, {}},
                         core::Warehouse{kSerialActor.warehouseId, kSerialActor.warehouseName}, {});
     }

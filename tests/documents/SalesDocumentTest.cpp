@@ -1,5 +1,7 @@
 #include "tests/documents/SalesDocumentFixture.h"
 
+#include "stock/sizes/ScaricoTC.h"
+
 #include "core/Error.h"
 #include "core/Numbering.h"
 #include "tests/support/FailingWrite.h"
@@ -336,6 +338,41 @@ TEST_F(SalesDocumentTest, TwoWorkstationsRemovingOneRowGiveItBackOnce)
     }
     EXPECT_EQ(stockOf(item), std::make_pair(10.0, 10.0));
     EXPECT_EQ(mine.totals().imponibile, Money());
+}
+
+// Sizes sold through the size/colour dialog come back to their cells when the row goes.
+TEST_F(SalesDocumentTest, RemovingASizeRowGivesBackItsCells)
+{
+    const int shirt = addItem(QStringLiteral("MAGLIA"), 22, "24.40");
+    const int group = insert("taglie_tc", {{QStringLiteral("DESCRIZIONE"), QStringLiteral("ADULTO")},
+                                           {QStringLiteral("TG1"), QStringLiteral("S")},
+                                           {QStringLiteral("TG2"), QStringLiteral("M")}});
+    db().exec(
+        QStringLiteral("UPDATE articoli SET TC = 1, idgruppoTaglia = :G, GruppoTaglia = 'ADULTO', Listino1 = "
+                       "24.4 WHERE ID = :ID"),
+        {{QStringLiteral("G"), group}, {QStringLiteral("ID"), shirt}});
+    insert("disptc", {{QStringLiteral("idarticolo"), shirt},
+                      {QStringLiteral("Colore"), QStringLiteral("ROSSO")},
+                      {QStringLiteral("TG1"), 5},
+                      {QStringLiteral("BAR1"), QStringLiteral("C1")},
+                      {QStringLiteral("TG2"), 5},
+                      {QStringLiteral("BAR2"), QStringLiteral("C2")},
+                      {QStringLiteral("idmagazzino"), ct::kSerialActor.warehouseId}});
+    auto invoice = newInvoice(db(), addCustomer());
+    carvendo::stock::ScaricoTC entry(db(), m_dialogs, invoice.sizeDocument());
+    entry.open(shirt);
+    ASSERT_TRUE(entry.setQuantity(0, 2, 2));
+    ASSERT_TRUE(entry.chooseList(1));
+    ASSERT_TRUE(invoice.addSizes(entry));
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT TG2 FROM disptc")).toInt(), 3);
+    EXPECT_EQ(stockOf(shirt), std::make_pair(8.0, 8.0));
+    EXPECT_EQ(invoice.totals().imponibile, euros("40"));
+
+    invoice.removeRow({shirt, QStringLiteral("MAGLIA"), {}});
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT CONCAT(TG1, '|', TG2) FROM disptc")).toString(),
+              QStringLiteral("5|5"));
+    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM scaricotcdoc")), 0);
+    EXPECT_EQ(stockOf(shirt), std::make_pair(10.0, 10.0));
 }
 
 } // namespace
