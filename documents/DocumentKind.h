@@ -79,6 +79,7 @@ struct DocumentKind
     const char* itemCaller;        // caller name for the item picker, or null
     const CreationValue* creation; // ended by a null column; may be null
     bool commission;               // `ImportoProvvigione` follows `Provvigione` at every save
+    bool adjustments;              // the header keeps a document discount and a withholding
     const char* withholdingKey;    // key of the withholding list `TRitenutaAccontoLista`, or null
 
     bool movesStock() const { return stock == StockEffect::Unload || stock == StockEffect::Load; }

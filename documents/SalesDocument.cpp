@@ -154,10 +154,12 @@ void SalesDocument::readHeader(int documentId)
     const core::Rows found = m_db.query(
         QStringLiteral(
             "SELECT h.%3 AS numero, h.Suffisso, h.data, h.Anno, h.Mese, h.idCliente, h.RagioneSociale, "
-            "h.idMagazzino, h.Magazzino, h.scontoperc, h.ra_perc, h.ritenuta_desc, h.aliq_pers_cliente, "
+            "h.idMagazzino, h.Magazzino, %4, h.aliq_pers_cliente, "
             "h.aliquota_cliente, c.Listino FROM %1 h LEFT JOIN clienti c ON c.idCliente = h.idCliente "
             "WHERE h.%2 = :IDDOC")
-            .arg(name(m_kind.headerTable), name(m_kind.headerKey), name(m_kind.series->column)),
+            .arg(name(m_kind.headerTable), name(m_kind.headerKey), name(m_kind.series->column),
+                 m_kind.adjustments ? QStringLiteral("h.scontoperc, h.ra_perc, h.ritenuta_desc")
+                                    : QStringLiteral("0 AS scontoperc, 0 AS ra_perc, '' AS ritenuta_desc")),
         {{QStringLiteral("IDDOC"), documentId}});
     if (found.isEmpty())
         throw core::Error(goneMessage(), core::Error::Kind::Refusal);
@@ -206,26 +208,31 @@ DocumentTotals SalesDocument::writeTotals(const DocumentHeader& header)
     const RowSums sums = m_rows.sums(header.id);
     const DocumentTotals totals = totalsOf(sums.subTotale, sums.ivaSubtotale, sums.pieces,
                                            header.discountPercent, header.withholdingPercent);
-    m_db.exec(QStringLiteral(
-                  "UPDATE %1 SET %3 = :IMPONIBILE, %4 = :IVA, %5 = :TOTALE, Totalearticoli = :PEZZI, "
-                  "scontoperc = :SCONTOPERC, sconto = :SCONTO, scontoiva = :SCONTOIVA, ra = :RA, ra_perc = "
-                  ":RAPERC, ritenuta_desc = LEFT(:RADESC, 50), ritenuta_importo = :RAIMPORTO, "
-                  "totale_dapagare = :DAPAGARE WHERE %2 = :IDDOC")
-                  .arg(name(m_kind.headerTable), name(m_kind.headerKey), name(m_kind.imponibileColumn),
-                       name(m_kind.ivaColumn), name(m_kind.totalColumn)),
-              {{QStringLiteral("IMPONIBILE"), totals.imponibile.toDouble()},
-               {QStringLiteral("IVA"), totals.ivatotale.toDouble()},
-               {QStringLiteral("TOTALE"), totals.totaledocumento.toDouble()},
-               {QStringLiteral("PEZZI"), totals.totaleArticoli},
-               {QStringLiteral("SCONTOPERC"), totals.scontoPerc.toDouble()},
-               {QStringLiteral("SCONTO"), totals.sconto.toDouble()},
-               {QStringLiteral("SCONTOIVA"), totals.scontoIva.toDouble()},
-               {QStringLiteral("RA"), header.withholdingPercent.isZero() ? 0 : 1},
-               {QStringLiteral("RAPERC"), totals.raPerc.toDouble()},
-               {QStringLiteral("RADESC"), header.withholdingDescription},
-               {QStringLiteral("RAIMPORTO"), totals.ritenutaImporto.toDouble()},
-               {QStringLiteral("DAPAGARE"), totals.totaleDaPagare.toDouble()},
-               {QStringLiteral("IDDOC"), header.id}});
+    m_db.exec(
+        QStringLiteral("UPDATE %1 SET %3 = :IMPONIBILE, %4 = :IVA, %5 = :TOTALE, Totalearticoli = :PEZZI "
+                       "WHERE %2 = :IDDOC")
+            .arg(name(m_kind.headerTable), name(m_kind.headerKey), name(m_kind.imponibileColumn),
+                 name(m_kind.ivaColumn), name(m_kind.totalColumn)),
+        {{QStringLiteral("IMPONIBILE"), totals.imponibile.toDouble()},
+         {QStringLiteral("IVA"), totals.ivatotale.toDouble()},
+         {QStringLiteral("TOTALE"), totals.totaledocumento.toDouble()},
+         {QStringLiteral("PEZZI"), totals.totaleArticoli},
+         {QStringLiteral("IDDOC"), header.id}});
+    if (m_kind.adjustments)
+        m_db.exec(QStringLiteral(
+                      "UPDATE %1 SET scontoperc = :SCONTOPERC, sconto = :SCONTO, scontoiva = :SCONTOIVA, "
+                      "ra = :RA, ra_perc = :RAPERC, ritenuta_desc = LEFT(:RADESC, 50), ritenuta_importo = "
+                      ":RAIMPORTO, totale_dapagare = :DAPAGARE WHERE %2 = :IDDOC")
+                      .arg(name(m_kind.headerTable), name(m_kind.headerKey)),
+                  {{QStringLiteral("SCONTOPERC"), totals.scontoPerc.toDouble()},
+                   {QStringLiteral("SCONTO"), totals.sconto.toDouble()},
+                   {QStringLiteral("SCONTOIVA"), totals.scontoIva.toDouble()},
+                   {QStringLiteral("RA"), header.withholdingPercent.isZero() ? 0 : 1},
+                   {QStringLiteral("RAPERC"), totals.raPerc.toDouble()},
+                   {QStringLiteral("RADESC"), header.withholdingDescription},
+                   {QStringLiteral("RAIMPORTO"), totals.ritenutaImporto.toDouble()},
+                   {QStringLiteral("DAPAGARE"), totals.totaleDaPagare.toDouble()},
+                   {QStringLiteral("IDDOC"), header.id}});
     return totals;
 }
 
@@ -510,8 +517,17 @@ bool SalesDocument::applyDiscount()
     return true;
 }
 
+void SalesDocument::refuseWithoutAdjustments() const
+{
+    if (!m_kind.adjustments)
+        throw core::Error(
+            QStringLiteral("Questo documento non prevede sconto sul totale né ritenuta d'acconto."),
+            core::Error::Kind::Refusal);
+}
+
 void SalesDocument::setDiscount(Money percent)
 {
+    refuseWithoutAdjustments();
     const Money before = m_header.discountPercent;
     m_header.discountPercent = percent;
     try {
@@ -524,6 +540,7 @@ void SalesDocument::setDiscount(Money percent)
 
 void SalesDocument::setWithholding(Money percent, const QString& description)
 {
+    refuseWithoutAdjustments();
     const DocumentHeader before = m_header;
     m_header.withholdingPercent = percent;
     m_header.withholdingDescription = description;
@@ -559,13 +576,18 @@ bool SalesDocument::save()
         m_rows.renumber(m_header.id, number);
     }
     const DocumentTotals totals = writeTotals(m_header);
-    if (m_kind.commission)
-        m_db.exec(
-            QStringLiteral("UPDATE %1 SET ImportoProvvigione = ROUND(:IMPONIBILE * IFNULL(Provvigione, 0) / "
-                           "100, 4) WHERE %2 = :IDDOC")
-                .arg(name(m_kind.headerTable), name(m_kind.headerKey)),
-            {{QStringLiteral("IMPONIBILE"), totals.imponibile.toDouble()},
-             {QStringLiteral("IDDOC"), m_header.id}});
+    if (m_kind.commission) {
+        const core::Params document{{QStringLiteral("IDDOC"), m_header.id}};
+        const int percent =
+            m_db.scalar(QStringLiteral("SELECT IFNULL(Provvigione, 0) FROM %1 WHERE %2 = :IDDOC")
+                            .arg(name(m_kind.headerTable), name(m_kind.headerKey)),
+                        document)
+                .toInt();
+        m_db.exec(QStringLiteral("UPDATE %1 SET ImportoProvvigione = :IMPORTO WHERE %2 = :IDDOC")
+                      .arg(name(m_kind.headerTable), name(m_kind.headerKey)),
+                  {{QStringLiteral("IMPORTO"), totals.imponibile.percent(Money::fromInt(percent)).toDouble()},
+                   {QStringLiteral("IDDOC"), m_header.id}});
+    }
     transaction.commit();
     m_header.number = number;
     m_totals = totals;

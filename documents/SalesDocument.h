@@ -142,6 +142,7 @@ private:
     RowOwner rowOwner() const;
     QString drawCode() const;
     bool refuseWithoutCustomer();
+    void refuseWithoutAdjustments() const;
     void readHeader(int documentId);
 
     const DocumentKind& m_kind;
