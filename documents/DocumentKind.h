@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/Numbering.h"
+#include "core/Paths.h"
 
 #include <QString>
 
@@ -67,12 +68,12 @@ struct DocumentKind
     Counterpart counterpart;
     StockEffect stock;
     AmountBasis basis;
-    const char* serialDocument;    // `serialidocumenti`.`Documento` and SCARICO_SERIALE's kind, or null
-    const char* soldDocument;      // `venduti`.`TipoDoc` of the rows that move stock, or null
-    const char* cashBookDocument;  // `prima_nota`.`tipodoc` of its cash-book lines, or null
-    const char* deadlineDocument;  // `scadenzario`.`TipoDoc` of its deadlines, or null
-    const char* reportName;        // `report`.`namemaster`
-    const char* pdfFolder;         // under documenti/
+    const char* serialDocument;   // `serialidocumenti`.`Documento` and SCARICO_SERIALE's kind, or null
+    const char* soldDocument;     // `venduti`.`TipoDoc` of the rows that move stock, or null
+    const char* cashBookDocument; // `prima_nota`.`tipodoc` of its cash-book lines, or null
+    const char* deadlineDocument; // `scadenzario`.`TipoDoc` of its deadlines, or null
+    const char* reportName;       // `report`.`namemaster`
+    core::DocumentFolder pdfFolder;
     const char* pdfPrefix;         // "Fattura_Nr."
     const char* mailSubject;       // "Fattura" in "Fattura Nr. 7 del 01/02/2026"
     const char* counterpartCaller; // caller name for the customer or supplier picker

@@ -10,6 +10,7 @@
 #include "core/Dialogs.h"
 #include "core/Error.h"
 #include "core/Numbering.h"
+#include "core/Paths.h"
 #include "core/Session.h"
 
 #include <QRandomGenerator>
@@ -592,6 +593,29 @@ bool SalesDocument::save()
     m_header.number = number;
     m_totals = totals;
     return true;
+}
+
+QString SalesDocument::pdfFileName() const
+{
+    QString series;
+    for (const QChar c : m_header.suffix)
+        if (c.isLetterOrNumber())
+            series += c;
+    return QStringLiteral("%1%2%3_%4.pdf")
+        .arg(name(m_kind.pdfPrefix), QString::number(m_header.number),
+             series.isEmpty() ? QString() : QStringLiteral("-") + series, m_header.year);
+}
+
+QString SalesDocument::pdfPath(const core::Paths& paths) const
+{
+    return paths.documentsDir(m_kind.pdfFolder) + QLatin1Char('/') + pdfFileName();
+}
+
+QString SalesDocument::mailSubject() const
+{
+    return QStringLiteral("%1 Nr. %2 del %3")
+        .arg(name(m_kind.mailSubject), QString::number(m_header.number),
+             m_header.date.toString(QStringLiteral("dd/MM/yyyy")));
 }
 
 QString SalesDocument::numberTakenMessage(int number, const QString& year)

@@ -14,6 +14,7 @@
 namespace carvendo::core {
 class Db;
 class Dialogs;
+class Paths;
 class Session;
 } // namespace carvendo::core
 
@@ -118,6 +119,12 @@ public:
     void setDiscount(Money percent);
     void removeDiscount() { setDiscount(Money()); }
     void setWithholding(Money percent, const QString& description);
+
+    // "Fattura_Nr.7_2026.pdf", "Fattura_Nr.7-A_2026.pdf": the year and the series keep last year's
+    // invoice 7, or series A's, from being overwritten.
+    QString pdfFileName() const;
+    QString pdfPath(const core::Paths& paths) const;
+    QString mailSubject() const; // "Fattura Nr. 7 del 07/12/2026"
 
     // "Salva": the checks, then the number (new documents) under the numbering lock held to the commit.
     bool save();

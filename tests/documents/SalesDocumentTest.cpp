@@ -186,6 +186,20 @@ TEST_F(SalesDocumentTest, SavingChecksTheCustomerAndTheRowsThenNumbersOnce)
               documents::SalesDocument::numberTakenMessage(1, header["Anno"].toString()));
     EXPECT_TRUE(second.setNumber(5));
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM dettfattura WHERE NumDoc = 5")), 1);
+
+    // The PDF name carries the year and the series: another year's invoice 5 keeps its file.
+    const QString year = header["Anno"].toString();
+    EXPECT_EQ(second.pdfFileName(), QStringLiteral("Fattura_Nr.5_") + year + QStringLiteral(".pdf"));
+    documents::SalesDocument seriesA(documents::DocumentKind::of(documents::DocumentKindId::FatturaImmediata),
+                                     db(), m_dialogs, m_session);
+    seriesA.openNew(QStringLiteral("A"));
+    seriesA.setCustomer(addCustomer());
+    seriesA.addItem(addItem(QStringLiteral("C"), 22, "12.20"), 1, 0, euros("12.20"));
+    ASSERT_TRUE(seriesA.save());
+    EXPECT_EQ(seriesA.header().number, 1) << "each series counts on its own";
+    EXPECT_EQ(seriesA.pdfFileName(), QStringLiteral("Fattura_Nr.1-A_") + year + QStringLiteral(".pdf"));
+    EXPECT_EQ(seriesA.mailSubject(), QStringLiteral("Fattura Nr. 1 del ") +
+                                         seriesA.header().date.toString(QStringLiteral("dd/MM/yyyy")));
 }
 
 // The first workstation's save is inside a transaction it commits late: the second waits for the
