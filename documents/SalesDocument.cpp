@@ -318,10 +318,24 @@ void SalesDocument::putRow(DocumentRow row, bool merge)
                 row);
 }
 
+void SalesDocument::checkEntry(double quantity, int discountPercent, Money grossPrice) const
+{
+    if (quantity <= 0)
+        throw core::Error(
+            QStringLiteral("Operazione non consentita. Inserire almeno una quantità da scaricare"),
+            core::Error::Kind::Refusal);
+    if (grossPrice.isZero() || grossPrice.isNegative())
+        throw core::Error(QStringLiteral("Inserire il prezzo di vendita!"), core::Error::Kind::Refusal);
+    if (discountPercent < 0 || discountPercent > 100)
+        throw core::Error(QStringLiteral("Lo sconto deve essere compreso tra 0 e 100"),
+                          core::Error::Kind::Refusal);
+}
+
 bool SalesDocument::addItem(int itemId, double quantity, int discountPercent, Money grossPrice)
 {
     if (refuseWithoutCustomer())
         return false;
+    checkEntry(quantity, discountPercent, grossPrice);
     const ItemFacts item = requireItem(m_db, itemId);
     const int rate = rateFor(itemId);
     command([&] {
@@ -455,6 +469,7 @@ void SalesDocument::addManualLine(const ManualLine& line)
 
 void SalesDocument::editRow(const RowKey& key, int quantity, int discountPercent, Money grossPrice)
 {
+    checkEntry(quantity, discountPercent, grossPrice);
     command([&] {
         std::optional<DocumentRow> row = m_rows.find(m_header.id, key);
         if (!row)

@@ -149,6 +149,8 @@ private:
     RowOwner rowOwner() const;
     QString drawCode() const;
     bool refuseWithoutCustomer();
+    // Quantity above zero, a price, a discount within 0..100: else a refusal, and nothing moves.
+    void checkEntry(double quantity, int discountPercent, Money grossPrice) const;
     void refuseWithoutAdjustments() const;
     void readHeader(int documentId);
 

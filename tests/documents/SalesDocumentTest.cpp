@@ -296,6 +296,31 @@ TEST_F(SalesDocumentTest, ARepeatedScanGrowsTheRowByTheLastEntry)
     EXPECT_EQ(m_dialogs.lastText(), QStringLiteral("Articolo inestistente! Vuoi creare un nuovo Articolo?"));
 }
 
+TEST_F(SalesDocumentTest, ARowNeedsACustomerAQuantityAndAPrice)
+{
+    const int item = addItem(QStringLiteral("A"), 22, "12.20");
+    documents::SalesDocument invoice(documents::DocumentKind::of(documents::DocumentKindId::FatturaImmediata),
+                                     db(), m_dialogs, m_session);
+    invoice.openNew();
+    EXPECT_FALSE(invoice.addItem(item, 1, 0, euros("12.20")));
+    EXPECT_EQ(m_dialogs.lastText(), documents::SalesDocument::noCustomerForRowMessage());
+    invoice.setCustomer(addCustomer());
+    invoice.addItem(item, 1, 0, euros("12.20"));
+    const RowKey row{item, QStringLiteral("A"), {}};
+    for (const auto& [quantity, price, message] :
+         {std::tuple{0, "12.20", "Operazione non consentita. Inserire almeno una quantità da scaricare"},
+          std::tuple{2, "0", "Inserire il prezzo di vendita!"}}) {
+        try {
+            invoice.editRow(row, quantity, 0, euros(price));
+            ADD_FAILURE() << "accepted: " << message;
+        } catch (const carvendo::core::Error& refusal) {
+            EXPECT_EQ(refusal.message(), QString::fromUtf8(message));
+        }
+    }
+    EXPECT_EQ(stockOf(item), std::make_pair(9.0, 9.0));
+    EXPECT_EQ(invoice.rows().first().quantity, 1);
+}
+
 TEST_F(SalesDocumentTest, AManualLineTakesTheCustomersRateAndMovesNoStock)
 {
     auto invoice = newInvoice(db(), addCustomer("LISTINO1", true, 4));
