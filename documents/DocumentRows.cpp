@@ -170,17 +170,29 @@ RowSums DocumentRows::sums(int documentId) const
     return {money(r["imponibile"]), money(r["iva"]), r["pezzi"].toInt()};
 }
 
+core::Rows DocumentRows::vatSummaryRows(int documentId) const
+{
+    return m_db.query(
+        QStringLiteral("SELECT IFNULL(Aliquota, 0) AS Aliquota, CONCAT('IVA ', IFNULL(Aliquota, 0), "
+                       "'%') AS Descrizione, SUM(SubTotale) AS Imponibile, SUM(IvaSubtotale) AS Iva "
+                       "FROM %1 WHERE %2 = :IDDOC GROUP BY IFNULL(Aliquota, 0) ORDER BY IFNULL(Aliquota, "
+                       "0)")
+            .arg(table(), link()),
+        {{QStringLiteral("IDDOC"), documentId}});
+}
+
 QList<VatLine> DocumentRows::vatSummary(int documentId) const
 {
     QList<VatLine> lines;
-    for (const core::Row& r : m_db.query(
-             QStringLiteral("SELECT IFNULL(Aliquota, 0) AS aliquota, SUM(SubTotale) AS imponibile, "
-                            "SUM(IvaSubtotale) AS iva FROM %1 WHERE %2 = :IDDOC GROUP BY IFNULL(Aliquota, 0) "
-                            "ORDER BY IFNULL(Aliquota, 0)")
-                 .arg(table(), link()),
-             {{QStringLiteral("IDDOC"), documentId}}))
-        lines.append({r["aliquota"].toInt(), money(r["imponibile"]), money(r["iva"])});
+    for (const core::Row& r : vatSummaryRows(documentId))
+        lines.append({r["Aliquota"].toInt(), money(r["Imponibile"]), money(r["Iva"])});
     return lines;
+}
+
+core::Rows DocumentRows::printedRows(int documentId) const
+{
+    return m_db.query(QStringLiteral("SELECT * FROM %1 WHERE %2 = :IDDOC").arg(table(), link()),
+                      {{QStringLiteral("IDDOC"), documentId}});
 }
 
 } // namespace carvendo::documents

@@ -10,7 +10,8 @@
 
 namespace carvendo::core {
 class Db;
-}
+class Rows;
+} // namespace carvendo::core
 
 namespace carvendo::documents {
 
@@ -80,6 +81,9 @@ public:
     RowSums sums(int documentId) const;
     // Grouped by the rows' own rates, lowest first: the lines add up to the rows' sums.
     QList<VatLine> vatSummary(int documentId) const;
+    // The same lines as the print templates read them: Aliquota, Descrizione ("IVA 22%"), Imponibile, Iva.
+    core::Rows vatSummaryRows(int documentId) const;
+    core::Rows printedRows(int documentId) const; // every column, in the order they were added
 
 private:
     QString table() const;

@@ -1,5 +1,7 @@
 #include "tests/documents/SalesDocumentFixture.h"
 
+#include "documents/DocumentPrint.h"
+
 #include "stock/sizes/ScaricoTC.h"
 
 #include "core/Error.h"
@@ -149,6 +151,21 @@ TEST_F(SalesDocumentTest, TheVatSummaryGroupsTheRowsRealRates)
     EXPECT_EQ(summary[1].iva, euros("6.6"));
     EXPECT_EQ(invoice.totals().imponibile, euros("40"));
     EXPECT_EQ(invoice.totals().ivatotale, euros("7.1"));
+
+    // The print gets the same lines; without a withholding its memos stay hidden.
+    const auto print = documents::DocumentPrint(db(), invoice.kind())
+                           .request(invoice.header().id, QStringLiteral("Fattura"));
+    const auto& printed = print.datasets.at(QStringLiteral("Iva"));
+    ASSERT_EQ(printed.size(), 2);
+    EXPECT_EQ(printed[0]["Descrizione"].toString(), QStringLiteral("IVA 5%"));
+    EXPECT_EQ(printed[1]["Descrizione"].toString(), QStringLiteral("IVA 22%"));
+    EXPECT_EQ(printed[1]["Imponibile"].toMoney(), euros("30"));
+    EXPECT_EQ(print.datasets.at(QStringLiteral("Righe")).size(), 3);
+    EXPECT_TRUE(print.hiddenMemos.contains(QStringLiteral("Memo_TotDaPagare")));
+    invoice.setWithholding(euros("20"), QStringLiteral("Ritenuta 20%"));
+    EXPECT_TRUE(documents::DocumentPrint(db(), invoice.kind())
+                    .request(invoice.header().id, QStringLiteral("Fattura"))
+                    .hiddenMemos.isEmpty());
 }
 
 TEST_F(SalesDocumentTest, SavingChecksTheCustomerAndTheRowsThenNumbersOnce)
