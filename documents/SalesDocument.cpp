@@ -633,6 +633,23 @@ QString SalesDocument::mailSubject() const
              m_header.date.toString(QStringLiteral("dd/MM/yyyy")));
 }
 
+MailDraft SalesDocument::mailDraft(const core::Paths& paths, const QString& signature) const
+{
+    const bool supplier = m_kind.counterpart == Counterpart::Supplier;
+    const QString address =
+        m_db.scalar(supplier ? QStringLiteral("SELECT email FROM fornitori WHERE id_fornitore = :ID")
+                             : QStringLiteral("SELECT email FROM clienti WHERE idCliente = :ID"),
+                    {{QStringLiteral("ID"), m_header.customerId}})
+            .toString()
+            .trimmed();
+    QStringList body{QStringLiteral("Spett.le ") + m_header.customerName, QString(),
+                     QStringLiteral("Alleghiamo alla presente il documento in oggetto."),
+                     QStringLiteral("Con l'occasione, porgiamo distinti saluti.")};
+    if (!signature.trimmed().isEmpty())
+        body << QString() << signature;
+    return {address, mailSubject(), body.join(QLatin1Char('\n')), pdfPath(paths)};
+}
+
 QString SalesDocument::numberTakenMessage(int number, const QString& year)
 {
     return QStringLiteral("Il numero %1 è già usato da un altro documento del %2 con lo stesso suffisso.")

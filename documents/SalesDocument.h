@@ -45,6 +45,15 @@ struct DocumentHeader
     QString withholdingDescription;
 };
 
+// The e-mail that sends a document's PDF, as the mail window opens prefilled.
+struct MailDraft
+{
+    QString to; // the counterpart's address, empty when it has none
+    QString subject;
+    QString body;
+    QString attachment;
+};
+
 // A manual line ("Voce manuale"): no item, no stock.
 struct ManualLine
 {
@@ -125,6 +134,8 @@ public:
     QString pdfFileName() const;
     QString pdfPath(const core::Paths& paths) const;
     QString mailSubject() const; // "Fattura Nr. 7 del 07/12/2026"
+    // Addressed to the counterpart, the PDF attached, the shop's signature under the greeting.
+    MailDraft mailDraft(const core::Paths& paths, const QString& signature) const;
 
     // "Salva": the checks, then the number (new documents) under the numbering lock held to the commit.
     bool save();

@@ -6,6 +6,7 @@
 
 #include "core/Error.h"
 #include "core/Numbering.h"
+#include "core/Paths.h"
 #include "tests/support/FailingWrite.h"
 #include "tests/support/Workstation.h"
 
@@ -215,8 +216,17 @@ TEST_F(SalesDocumentTest, SavingChecksTheCustomerAndTheRowsThenNumbersOnce)
     ASSERT_TRUE(seriesA.save());
     EXPECT_EQ(seriesA.header().number, 1) << "each series counts on its own";
     EXPECT_EQ(seriesA.pdfFileName(), QStringLiteral("Fattura_Nr.1-A_") + year + QStringLiteral(".pdf"));
-    EXPECT_EQ(seriesA.mailSubject(), QStringLiteral("Fattura Nr. 1 del ") +
-                                         seriesA.header().date.toString(QStringLiteral("dd/MM/yyyy")));
+    db().exec(QStringLiteral("UPDATE clienti SET email = 'rossi@example.it'"));
+    const carvendo::core::Paths paths(QStringLiteral("/dati"), QStringLiteral("/programma"));
+    const documents::MailDraft mail = seriesA.mailDraft(paths, QStringLiteral("Negozio Bianchi"));
+    EXPECT_EQ(mail.to, QStringLiteral("rossi@example.it"));
+    EXPECT_EQ(mail.subject, QStringLiteral("Fattura Nr. 1 del ") +
+                                seriesA.header().date.toString(QStringLiteral("dd/MM/yyyy")));
+    EXPECT_EQ(mail.attachment, paths.documentsDir(carvendo::core::DocumentFolder::Fatture) +
+                                   QStringLiteral("/Fattura_Nr.1-A_") + year + QStringLiteral(".pdf"));
+    EXPECT_EQ(mail.body,
+              QStringLiteral("Spett.le Rossi Srl\n\nAlleghiamo alla presente il documento in oggetto.\n"
+                             "Con l'occasione, porgiamo distinti saluti.\n\nNegozio Bianchi"));
 }
 
 // The first workstation's save is inside a transaction it commits late: the second waits for the
