@@ -67,11 +67,32 @@ void SerialSales::sell(int itemId, const QString& serial, const SerialDocument& 
 
 int SerialSales::giveBack(int itemId, const QString& documentKind, int documentId)
 {
+    return giveBackLinked(
+        QStringLiteral(
+            "sd.idArticolo = :IDARTICOLO AND sd.Documento = :DOCUMENTO AND sd.idDocumento = :IDDOCUMENTO"),
+        {{QStringLiteral("IDARTICOLO"), itemId},
+         {QStringLiteral("DOCUMENTO"), documentKind},
+         {QStringLiteral("IDDOCUMENTO"), documentId}},
+        [&] { core::StoredProcedures(m_db).deleteSerialiDoc(itemId, documentId, documentKind); });
+}
+
+int SerialSales::giveBackSerial(int itemId, const QString& serial, const QString& documentKind,
+                                int documentId)
+{
+    const QString condition = QStringLiteral("sd.idArticolo = :IDARTICOLO AND sd.Documento = :DOCUMENTO AND "
+                                             "sd.idDocumento = :IDDOCUMENTO AND sd.Seriale = :SERIALE");
     const core::Params links{{QStringLiteral("IDARTICOLO"), itemId},
                              {QStringLiteral("DOCUMENTO"), documentKind},
-                             {QStringLiteral("IDDOCUMENTO"), documentId}};
-    const QString condition = QStringLiteral(
-        "sd.idArticolo = :IDARTICOLO AND sd.Documento = :DOCUMENTO AND sd.idDocumento = :IDDOCUMENTO");
+                             {QStringLiteral("IDDOCUMENTO"), documentId},
+                             {QStringLiteral("SERIALE"), serial}};
+    return giveBackLinked(condition, links, [&] {
+        m_db.exec(QStringLiteral("DELETE sd FROM serialidocumenti sd WHERE ") + condition, links);
+    });
+}
+
+int SerialSales::giveBackLinked(const QString& condition, const core::Params& links,
+                                const std::function<void()>& unlink)
+{
     core::Transaction transaction(m_db);
     // The links are claimed first: a second workstation removing the same row waits here and then
     // finds none to give back.
@@ -83,7 +104,7 @@ int SerialSales::giveBack(int itemId, const QString& documentKind, int documentI
         return 0;
     SerialHistory(m_db).recordFromLinks(SerialEvent::Reso, condition, links, m_actor);
     SerialStock(m_db).addFromLinks(condition, links);
-    core::StoredProcedures(m_db).deleteSerialiDoc(itemId, documentId, documentKind);
+    unlink();
     transaction.commit();
     return count;
 }

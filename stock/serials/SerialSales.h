@@ -4,11 +4,10 @@
 
 #include <QString>
 
+#include <functional>
 #include <optional>
 
-namespace carvendo::core {
-class Db;
-}
+#include "core/Db.h"
 
 namespace carvendo::stock {
 
@@ -39,10 +38,16 @@ public:
     // A document row was removed: every serial of the item in that document goes back to stock,
     // available, and its link goes. Returns how many came back (0 when another workstation did it).
     int giveBack(int itemId, const QString& documentKind, int documentId);
+    // One row of the document held this serial alone: only it goes back, the item's other serials in
+    // the document stay sold.
+    int giveBackSerial(int itemId, const QString& serial, const QString& documentKind, int documentId);
     // The item a scanned serial belongs to, when the serial is in stock and sellable.
     std::optional<SerialItem> itemOf(const QString& serial) const;
 
 private:
+    int giveBackLinked(const QString& condition, const core::Params& links,
+                       const std::function<void()>& unlink);
+
     core::Db& m_db;
     SerialActor m_actor;
 };

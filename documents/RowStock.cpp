@@ -1,0 +1,140 @@
+#include "documents/RowStock.h"
+
+#include "stock/StockQuantity.h"
+
+#include "core/Db.h"
+#include "core/StoredProcedures.h"
+
+namespace carvendo::documents {
+
+namespace {
+
+const QString RecordCondition = QStringLiteral(
+    "idDoc = :IDDOC AND TipoDoc = :TIPODOC AND idArticolo = :IDARTICOLO AND IFNULL(Codice, '') = "
+    ":CODICE AND IFNULL(Seriale, '') = :SERIALE");
+
+} // namespace
+
+RowStock::Moved RowStock::movedBy(int documentId, const RowKey& key) const
+{
+    const core::Rows found = m_db.query(QStringLiteral("SELECT quantita, idMagazzino FROM venduti WHERE ") +
+                                            RecordCondition + QStringLiteral(" FOR UPDATE"),
+                                        {{QStringLiteral("IDDOC"), documentId},
+                                         {QStringLiteral("TIPODOC"), QLatin1String(m_kind.soldDocument)},
+                                         {QStringLiteral("IDARTICOLO"), key.itemId},
+                                         {QStringLiteral("CODICE"), key.code},
+                                         {QStringLiteral("SERIALE"), key.serial}});
+    if (found.isEmpty())
+        return {};
+    return {found.first()["quantita"].toDouble(), found.first()["idMagazzino"].toInt()};
+}
+
+void RowStock::returnToStock(int itemId, int warehouseId, double quantity)
+{
+    m_db.exec(QStringLiteral("UPDATE articoli SET giacenza = IFNULL(giacenza, 0) + :QUANTITA, "
+                             "Disponibilita = IFNULL(Disponibilita, 0) + :QUANTITA WHERE ID = :IDARTICOLO"),
+              {{QStringLiteral("QUANTITA"), quantity}, {QStringLiteral("IDARTICOLO"), itemId}});
+    core::StoredProcedures(m_db).caricoMagazzinoUpdate(itemId, warehouseId, quantity);
+}
+
+void RowStock::follow(const StockOwner& owner, const DocumentRow& row)
+{
+    if (m_kind.stock != StockEffect::Unload || m_kind.soldDocument == nullptr || row.key.itemId == 0)
+        return;
+    const Moved before = movedBy(owner.documentId, row.key);
+    const bool exists = before.warehouseId != 0;
+    const int warehouse = exists ? before.warehouseId : owner.warehouseId;
+    const core::Rows item = m_db.query(
+        QStringLiteral("SELECT UM, UMVENDITA, Porzioni, PorzValore FROM articoli WHERE ID = :IDARTICOLO"),
+        {{QStringLiteral("IDARTICOLO"), row.key.itemId}});
+    if (item.isEmpty())
+        return;
+    const core::Row units = item.first();
+    const double target =
+        stock::stockQuantity(row.quantity, units["UM"].toString(), units["UMVENDITA"].toString(),
+                             units["Porzioni"].toBool(), units["PorzValore"].toDouble());
+    const double difference = target - before.quantity;
+    if (difference > 0) {
+        m_db.exec(
+            QStringLiteral("UPDATE articoli SET giacenza = IFNULL(giacenza, 0) - :QUANTITA, "
+                           "Disponibilita = IFNULL(Disponibilita, 0) - :QUANTITA WHERE ID = :IDARTICOLO"),
+            {{QStringLiteral("QUANTITA"), difference}, {QStringLiteral("IDARTICOLO"), row.key.itemId}});
+        core::StoredProcedures(m_db).scaricoMagazzino(row.key.itemId, warehouse, difference);
+    } else if (difference < 0) {
+        returnToStock(row.key.itemId, warehouse, -difference);
+    }
+    write(owner, row, target, exists);
+}
+
+void RowStock::write(const StockOwner& owner, const DocumentRow& row, double stockQuantity, bool exists)
+{
+    const core::Params params{{QStringLiteral("IDDOC"), owner.documentId},
+                              {QStringLiteral("TIPODOC"), QLatin1String(m_kind.soldDocument)},
+                              {QStringLiteral("IDARTICOLO"), row.key.itemId},
+                              {QStringLiteral("CODICE"), row.key.code},
+                              {QStringLiteral("SERIALE"), row.key.serial},
+                              {QStringLiteral("QUANTITA"), stockQuantity},
+                              {QStringLiteral("PUBBLICO"), row.amounts.subTotaleIvato.toDouble()},
+                              {QStringLiteral("VENDITA"), row.amounts.subTotale.toDouble()},
+                              {QStringLiteral("ACQUISTO"), row.amounts.subtotaleAcq.toDouble()},
+                              {QStringLiteral("UTILE"), row.amounts.utileSubtotale.toDouble()},
+                              {QStringLiteral("SCONTO"), row.discountPercent}};
+    if (exists) {
+        m_db.exec(QStringLiteral("UPDATE venduti SET quantita = :QUANTITA, PrezzoPubblico = :PUBBLICO, "
+                                 "PrezzoVendita = :VENDITA, PrezzoAcquisto = :ACQUISTO, Utile = :UTILE, "
+                                 "ScontoPerc = :SCONTO WHERE ") +
+                      RecordCondition,
+                  params);
+        return;
+    }
+    core::Params insert = params;
+    insert.insert(QStringLiteral("DESCRIZIONE"), row.description);
+    insert.insert(QStringLiteral("IDCLIENTE"), owner.customerId);
+    insert.insert(QStringLiteral("CLIENTE"), owner.customerName);
+    insert.insert(QStringLiteral("ANNO"), owner.year);
+    insert.insert(QStringLiteral("MESE"), owner.month);
+    insert.insert(QStringLiteral("IDMAGAZZINO"), owner.warehouseId);
+    insert.insert(QStringLiteral("MAGAZZINO"), owner.warehouseName);
+    insert.insert(QStringLiteral("OPERATORE"), owner.operatorName);
+    insert.insert(QStringLiteral("CONSERIALE"), row.bySerial ? 1 : 0);
+    m_db.exec(
+        QStringLiteral("INSERT INTO venduti (idDoc, TipoDoc, idArticolo, Codice, Seriale, quantita, "
+                       "PrezzoPubblico, PrezzoVendita, PrezzoAcquisto, Utile, ScontoPerc, Descrizione, "
+                       "idCliente, cliente, Anno, Mese, idMagazzino, Magazzino, Operatore, data, Ora, "
+                       "ConSeriale) VALUES (:IDDOC, :TIPODOC, :IDARTICOLO, :CODICE, :SERIALE, :QUANTITA, "
+                       ":PUBBLICO, :VENDITA, :ACQUISTO, :UTILE, :SCONTO, :DESCRIZIONE, :IDCLIENTE, "
+                       "LEFT(:CLIENTE, 50), :ANNO, :MESE, :IDMAGAZZINO, LEFT(:MAGAZZINO, 50), "
+                       "LEFT(:OPERATORE, 50), CURRENT_DATE, NOW(), :CONSERIALE)"),
+        insert);
+}
+
+void RowStock::giveBack(int documentId, const RowKey& key)
+{
+    if (m_kind.soldDocument == nullptr || key.itemId == 0)
+        return;
+    const Moved moved = movedBy(documentId, key);
+    if (moved.warehouseId == 0)
+        return;
+    returnToStock(key.itemId, moved.warehouseId, moved.quantity);
+    m_db.exec(QStringLiteral("DELETE FROM venduti WHERE ") + RecordCondition,
+              {{QStringLiteral("IDDOC"), documentId},
+               {QStringLiteral("TIPODOC"), QLatin1String(m_kind.soldDocument)},
+               {QStringLiteral("IDARTICOLO"), key.itemId},
+               {QStringLiteral("CODICE"), key.code},
+               {QStringLiteral("SERIALE"), key.serial}});
+}
+
+void RowStock::giveBackAll(int documentId)
+{
+    if (m_kind.soldDocument == nullptr)
+        return;
+    const core::Rows records = m_db.query(
+        QStringLiteral("SELECT idArticolo, IFNULL(Codice, '') AS Codice, IFNULL(Seriale, '') AS Seriale FROM "
+                       "venduti WHERE idDoc = :IDDOC AND TipoDoc = :TIPODOC FOR UPDATE"),
+        {{QStringLiteral("IDDOC"), documentId},
+         {QStringLiteral("TIPODOC"), QLatin1String(m_kind.soldDocument)}});
+    for (const core::Row& r : records)
+        giveBack(documentId, {r["idArticolo"].toInt(), r["Codice"].toString(), r["Seriale"].toString()});
+}
+
+} // namespace carvendo::documents
