@@ -5,6 +5,7 @@
 #include "ui/foundation/ServerWindows.h"
 #include "ui/foundation/SettingsWindows.h"
 #include "ui/foundation/TAziendaAnagrafica.h"
+#include "ui/messaging/MessagingWindows.h"
 #include "ui/pos/PosWindows.h"
 #include "ui/registry/CardWindows.h"
 #include "ui/registry/ListWindows.h"
@@ -37,6 +38,7 @@ void registerAllWindows(WindowRegistry& registry, core::EmbeddedServer& embedded
     registerRegistryCardWindows(registry);
     registerRegistryListWindows(registry);
     registerPosWindows(registry);
+    registerMessagingWindows(registry);
 }
 
 } // namespace carvendo::ui

@@ -177,14 +177,14 @@ class SchemaUpgradeTest : public carvendo::testing::CompanySuite<SchemaUpgradeTe
 TEST_F(SchemaUpgradeTest, OnlyADatabaseStampedWithThisVersionIsLeftAlone)
 {
     Db& db = company().db();
-    const std::vector<std::pair<QString, bool>> cases{{QStringLiteral("6.1.7"), false},
+    const std::vector<std::pair<QString, bool>> cases{{QStringLiteral("6.1.8"), false},
                                                       {QStringLiteral("7.0.0"), true}};
     for (const auto& [version, needed] : cases) {
         SCOPED_TRACE(version.toStdString());
         stamp(db, version);
         EXPECT_EQ(needsUpgrade(db), needed);
     }
-    stamp(db, QStringLiteral("6.1.7"));
+    stamp(db, QStringLiteral("6.1.8"));
 }
 
 TEST_F(SchemaUpgradeTest, AnOldDatabaseComesOutLikeANewOne)
@@ -270,7 +270,7 @@ TEST_F(SchemaUpgradeTest, ASecondRunChangesNothing)
     EXPECT_EQ(columns(db, true), schema);
     EXPECT_EQ(seededRows(db), seeded);
     EXPECT_EQ(routines(db), procedures);
-    EXPECT_EQ(stampedVersion(db), QStringLiteral("6.1.7"));
+    EXPECT_EQ(stampedVersion(db), QStringLiteral("6.1.8"));
 }
 
 TEST_F(SchemaUpgradeTest, ANewerUnstampedOrHelperlessDatabaseIsUpgradedToo)
@@ -292,7 +292,7 @@ TEST_F(SchemaUpgradeTest, ANewerUnstampedOrHelperlessDatabaseIsUpgradedToo)
         ASSERT_TRUE(needsUpgrade(db));
         upgrade(db);
         EXPECT_EQ(db.scalar(QStringLiteral("SELECT COUNT(*) FROM versione")).toInt64(), 1);
-        EXPECT_EQ(stampedVersion(db), QStringLiteral("6.1.7"));
+        EXPECT_EQ(stampedVersion(db), QStringLiteral("6.1.8"));
         EXPECT_EQ(routines(db), routines(company().db()));
     }
 }
@@ -317,7 +317,7 @@ TEST_F(SchemaUpgradeTest, AFailingStepLeavesTheVersionForTheNextStart)
     db.execDirect(carvendo::schema::TableDefinitions::builtIn().createTableStatement(
         QStringLiteral("acquisizioni"), false));
     upgrade(db);
-    EXPECT_EQ(stampedVersion(db), QStringLiteral("6.1.7"));
+    EXPECT_EQ(stampedVersion(db), QStringLiteral("6.1.8"));
     EXPECT_EQ(columns(db, false), columns(company().db(), false));
 }
 
