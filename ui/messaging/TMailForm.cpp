@@ -64,6 +64,7 @@ TMailForm::TMailForm(WindowEnvironment& environment, const core::NavigationReque
     layout->addWidget(m_body, 1);
     layout->addWidget(new QLabel(QStringLiteral("Allegati da inviare:"), this));
     layout->addLayout(attachmentRow);
+    layout->addWidget(new QLabel(QStringLiteral("Stato dell'invio:"), this));
     layout->addWidget(m_status);
     layout->addLayout(buttonRow({send, cancel}));
 

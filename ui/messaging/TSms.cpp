@@ -45,6 +45,8 @@ TSms::TSms(WindowEnvironment& environment, const core::NavigationRequest&, QWidg
     m_accountForm->setObjectName(QStringLiteral("configurazione"));
     if (auto* password = qobject_cast<QLineEdit*>(m_accountForm->editor(QStringLiteral("Password"))))
         password->setEchoMode(QLineEdit::Password);
+    if (auto* gateway = qobject_cast<QLineEdit*>(m_accountForm->editor(QStringLiteral("Gateway"))))
+        gateway->setPlaceholderText(QStringLiteral("https://..."));
     m_textsForm =
         new CardForm({{QStringLiteral("TestoCat"), QStringLiteral("Testo assistenza"), Kind::Memo},
                       {QStringLiteral("TestoPromo"), QStringLiteral("Testo promozione"), Kind::Memo},
