@@ -202,3 +202,8 @@ CALL AddColumnUnlessExists(DATABASE(), 'scontrini', 'riga_avvio', 'varchar(255) 
 CALL AddColumnUnlessExists(DATABASE(), 'scontrini', 'postazione', 'varchar(100) DEFAULT NULL');
 CALL AddColumnUnlessExists(DATABASE(), 'scontrini', 'stato_invio', 'int(11) DEFAULT 0');
 CREATE INDEX IF NOT EXISTS ix_postazione_stato_invio ON scontrini (postazione, stato_invio);
+
+# Versione 6.1.8
+# The SMS account and texts are kept in the company database (they were a file of one workstation).
+#@table sms_configurazione
+#@table sms_corpo

@@ -6,6 +6,7 @@
 #include "ui/foundation/ServerWindows.h"
 #include "ui/foundation/SettingsWindows.h"
 #include "ui/foundation/TAziendaAnagrafica.h"
+#include "ui/messaging/MessagingWindows.h"
 #include "ui/pos/PosWindows.h"
 #include "ui/registry/CardWindows.h"
 #include "ui/registry/ListWindows.h"
@@ -39,6 +40,7 @@ void registerAllWindows(WindowRegistry& registry, core::EmbeddedServer& embedded
     registerRegistryListWindows(registry);
     registerPosWindows(registry);
     registerAccountsWindows(registry);
+    registerMessagingWindows(registry);
 }
 
 } // namespace carvendo::ui

@@ -14,6 +14,7 @@
 #include "core/Privileges.h"
 #include "core/Session.h"
 #include "demo/DemoCompany.h"
+#include "messaging/MailMessage.h"
 #include "report/FileReportOutput.h"
 #include "stock/serials/LoadSerialCapture.h"
 #include "stock/serials/SerialSales.h"
@@ -199,6 +200,25 @@ QString prepareSerialStory(core::Db& db, const core::Session& session, core::Dia
     return sold;
 }
 
+// The mail window as an invoice fills it.
+QVariantMap invoiceMail(const core::Paths& paths)
+{
+    messaging::MailMessage mail;
+    mail.from = QStringLiteral("negozio@telefoniarossi.it");
+    mail.to = QStringLiteral("mario.rossi@esempio.it");
+    mail.subject = QStringLiteral("Fattura Nr. 12 del 05/12/2026");
+    mail.body = QStringList{QStringLiteral("Spett.le ROSSI MARIO"),
+                            QString(),
+                            QString(),
+                            QStringLiteral("Alleghiamo alla presente il documento in oggetto."),
+                            QStringLiteral("Con l'occasione, porgiamo distinti saluti."),
+                            QString(),
+                            QString(),
+                            QStringLiteral("Telefonia Rossi - Via Roma 1, Milano")};
+    mail.attachment = paths.dataDir() + QStringLiteral("/documenti/Fatture/Fattura_Nr.12.pdf");
+    return mail.toValues();
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -282,6 +302,8 @@ int main(int argc, char** argv)
                            sweatshirt,
                            request.caller,
                            {{QStringLiteral("tipodoc"), QStringLiteral("Fattura")}}};
+            if (name == u"TMailForm")
+                request.values = invoiceMail(paths);
             if (name == u"TTCEdit")
                 request = {name, gridRow, request.caller, {{QStringLiteral("taglia"), 3}}};
             // A window that cannot be made is reported and the others still come out.
