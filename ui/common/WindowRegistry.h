@@ -14,6 +14,14 @@ namespace carvendo::ui {
 using WindowFactory =
     std::function<Window*(WindowEnvironment&, const core::NavigationRequest&, QWidget* parent)>;
 
+// The factory of a window built from the environment and the request, as most windows are.
+template <typename View> WindowFactory factory()
+{
+    return [](WindowEnvironment& environment, const core::NavigationRequest& request, QWidget* parent) {
+        return new View(environment, request, parent);
+    };
+}
+
 // The windows the program has, by name ("TImpostazioniServer"). A command whose window is not
 // registered yet shows as unavailable instead of doing nothing.
 class WindowRegistry

@@ -6,17 +6,6 @@
 
 namespace carvendo::ui {
 
-namespace {
-
-template <typename View> WindowFactory factory()
-{
-    return [](WindowEnvironment& environment, const core::NavigationRequest& request, QWidget* parent) {
-        return new View(environment, request, parent);
-    };
-}
-
-} // namespace
-
 void registerMessagingWindows(WindowRegistry& registry)
 {
     registry.add(QStringLiteral("TMailForm"), factory<TMailForm>());

@@ -48,12 +48,6 @@ private:
     QHash<QObject*, QString> m_columns;
 };
 
-template <typename W> WindowFactory factory()
-{
-    return [](WindowEnvironment& environment, const core::NavigationRequest& request,
-              QWidget* parent) -> Window* { return new W(environment, request, parent); };
-}
-
 } // namespace
 
 void registerRegistryCardWindows(WindowRegistry& registry)

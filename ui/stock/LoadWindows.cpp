@@ -46,13 +46,6 @@ bool mayClose(bool& closing, core::Dialogs& dialogs, const std::function<bool()>
     return closing;
 }
 
-template <typename View> WindowFactory factory()
-{
-    return [](WindowEnvironment& environment, const core::NavigationRequest& request, QWidget* parent) {
-        return new View(environment, request, parent);
-    };
-}
-
 QList<RowsTableModel::Column> loadRowColumns()
 {
     return {{QStringLiteral("Codice"), QStringLiteral("Codice")},

@@ -26,13 +26,6 @@ namespace carvendo::ui {
 
 namespace {
 
-template <typename View> WindowFactory factory()
-{
-    return [](WindowEnvironment& environment, const core::NavigationRequest& request, QWidget* parent) {
-        return new View(environment, request, parent);
-    };
-}
-
 // A search row: the field, then its button; Enter in the field searches too.
 QHBoxLayout* searchRow(const QString& caption, QLineEdit* field, QPushButton* button, QWidget* parent)
 {

@@ -378,13 +378,6 @@ core::NavigationResult TScaricoTC::navigationResult() const
 
 namespace {
 
-template <typename View> WindowFactory factory()
-{
-    return [](WindowEnvironment& environment, const core::NavigationRequest& request, QWidget* parent) {
-        return new View(environment, request, parent);
-    };
-}
-
 WindowFactory list(foundation::Lookup lookup, const QString& title)
 {
     return [lookup, title](WindowEnvironment& environment, const core::NavigationRequest&, QWidget* parent) {

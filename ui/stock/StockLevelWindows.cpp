@@ -7,17 +7,6 @@
 
 namespace carvendo::ui {
 
-namespace {
-
-template <typename View> WindowFactory factory()
-{
-    return [](WindowEnvironment& environment, const core::NavigationRequest& request, QWidget* parent) {
-        return new View(environment, request, parent);
-    };
-}
-
-} // namespace
-
 void registerStockLevelWindows(WindowRegistry& registry)
 {
     registry.add(QStringLiteral("TDisponibilita"), factory<TDisponibilita>());
