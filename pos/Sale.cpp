@@ -262,11 +262,6 @@ void Sale::removeRow(const SaleRowKey& key)
     transaction.commit();
 }
 
-void Sale::removeEmptyRows()
-{
-    SaleRows(m_db, m_id).removeEmpty();
-}
-
 QList<SaleRow> Sale::rows() const
 {
     return SaleRows(m_db, m_id).all();

@@ -57,8 +57,6 @@ public:
     void editRow(const SaleRowKey& row, int quantity, int discountPercent, core::Money unitPrice);
     void changeRowItem(const SaleRowKey& row, int itemId);
     void removeRow(const SaleRowKey& row);
-    // Rows left without a description, of this sale only.
-    void removeEmptyRows();
 
     QList<SaleRow> rows() const;
     const SaleTotals& totals() const { return m_totals; }

@@ -119,17 +119,18 @@ ClosingOutcome SaleClosing::closeChecked(Sale& sale, ClosingKind kind, const QSt
     ClosingOutcome outcome = ClosingOutcome::of(ClosingResult::Closed);
     {
         core::Transaction transaction(m_db);
-        outcome.number = claim(sale, tillOperator);
+        const QDate today = m_db.scalar(QStringLiteral("SELECT CURRENT_DATE")).toDate();
+        outcome.number = claim(sale, tillOperator, today);
         if (receipt)
             outcome.receiptId = ReceiptRecord::write(m_db, m_session, ReceiptVariant::Keyboard, sale.id(),
                                                      {payment, 0}, *receipt, m_workstation);
         passed(ClosingStep::ReceiptRecorded);
-        post(sale.id(), payment);
+        post(sale.id(), payment, today);
         if (payment == PaymentType::Assegno && input.cheque)
             SaleCheque(m_db, m_paths)
                 .capture(sale.id(), m_session.warehouse().id, input.cheque->imageFile, input.cheque->details);
         if (payment == PaymentType::VodafonePack)
-            input.pack->write(m_db, m_session, sale.id(), m_today);
+            input.pack->write(m_db, m_session, sale.id(), today);
         passed(ClosingStep::PaymentRecorded);
         transaction.commit();
     }
@@ -141,9 +142,8 @@ ClosingOutcome SaleClosing::closeChecked(Sale& sale, ClosingKind kind, const QSt
     return outcome;
 }
 
-int SaleClosing::claim(const Sale& sale, const QString& tillOperator)
+int SaleClosing::claim(const Sale& sale, const QString& tillOperator, const QDate& today)
 {
-    m_today = m_db.scalar(QStringLiteral("SELECT CURRENT_DATE")).toDate();
     core::NumberReservation number(m_db, core::Series::Banco);
     const core::Money total = sale.totals().totaleConto;
     // Nothing typed in "Importo ricevuto": the customer paid the total exactly.
@@ -157,8 +157,8 @@ int SaleClosing::claim(const Sale& sale, const QString& tillOperator)
                            "120), Pagato = :PAGATO, Resto = :RESTO WHERE id = :IDBANCO AND ") +
                 Sale::openCondition(),
             {{QStringLiteral("NUMERO"), number.number()},
-             {QStringLiteral("ANNO"), QString::number(m_today.year())},
-             {QStringLiteral("MESE"), core::monthName(m_today.month())},
+             {QStringLiteral("ANNO"), QString::number(today.year())},
+             {QStringLiteral("MESE"), core::monthName(today.month())},
              {QStringLiteral("OPERATORE"), saleOperator},
              {QStringLiteral("IDMAGAZZINO"), m_session.warehouse().id},
              {QStringLiteral("MAGAZZINO"), m_session.warehouse().name},
@@ -171,7 +171,7 @@ int SaleClosing::claim(const Sale& sale, const QString& tillOperator)
     return number.number();
 }
 
-void SaleClosing::post(int saleId, const QString& payment)
+void SaleClosing::post(int saleId, const QString& payment, const QDate& today)
 {
     // Serials and size/colour cells left stock when they were scanned; the items' stock goes now.
     core::StoredProcedures(m_db).scaricoVendita(saleId, m_session.warehouse().id);
@@ -191,7 +191,7 @@ void SaleClosing::post(int saleId, const QString& payment)
             "b.id = d.idBanco LEFT JOIN articoli a ON a.ID = d.idarticolo WHERE d.idBanco = :IDBANCO ORDER "
             "BY d.ID"),
         {{QStringLiteral("TIPOPAGAMENTO"), payment},
-         {QStringLiteral("DATA"), m_today},
+         {QStringLiteral("DATA"), today},
          {QStringLiteral("IDBANCO"), saleId}});
     passed(ClosingStep::LedgerWritten);
 }

@@ -93,9 +93,9 @@ private:
     // The payment type the closing records; refuses one this closing cannot take.
     QString paymentOf(const Sale& sale, ClosingKind kind, const ClosingInput& input) const;
     // Within the closing's transaction: the sale becomes this closing's, numbered; returns the number.
-    int claim(const Sale& sale, const QString& tillOperator);
+    int claim(const Sale& sale, const QString& tillOperator, const QDate& today);
     // Within the closing's transaction: every row's stock and its `venduti` row.
-    void post(int saleId, const QString& payment);
+    void post(int saleId, const QString& payment, const QDate& today);
     bool handOver(int receiptId, const Receipt& receipt, int number);
     void passed(ClosingStep step) const;
 
@@ -107,7 +107,6 @@ private:
     TillSettings m_settings;
     QString m_workstation;
     ClosingProbe m_probe;
-    QDate m_today; // the server's date of the closing under way
 };
 
 } // namespace carvendo::pos

@@ -255,7 +255,7 @@ TEST_F(SaleTest, EmptyRowsAreRemovedOnlyFromThisSale)
     sale.open();
     db().exec(QStringLiteral("INSERT INTO dettbanco (idBanco, idarticolo) VALUES (:MINE, 0), (:OTHER, 0)"),
               {{QStringLiteral("MINE"), sale.id()}, {QStringLiteral("OTHER"), sale.id() + 1000}});
-    sale.removeEmptyRows();
+    pos::SaleRows(db(), sale.id()).removeEmpty();
     EXPECT_EQ(rowsOf(sale.id()), 0);
     EXPECT_EQ(rowsOf(sale.id() + 1000), 1);
 }
