@@ -1,6 +1,11 @@
 #include "bench/BenchServer.h"
 
+#include "bench/BenchMeasures.h"
 #include "core/CompanyDatabase.h"
+
+#include <QElapsedTimer>
+
+#include <benchmark/benchmark.h>
 
 #include <iostream>
 
@@ -59,6 +64,29 @@ int BenchServer::run(const std::function<void()>& work, const std::function<void
         status = 1;
     }
     return status;
+}
+
+int BenchServer::runOnCompany(const QString& company, const std::function<void(core::Db&)>& generate,
+                              std::unique_ptr<core::Db>& db)
+{
+    return run(
+        [&] {
+            const core::ConnectionSettings settings = createCompany(company);
+            {
+                core::Db filling(settings);
+                filling.open();
+                QElapsedTimer timer;
+                timer.start();
+                generate(filling);
+                std::cout << company.toStdString() << " generated in " << timer.elapsed() / 1000.0 << " s"
+                          << std::endl;
+            }
+            db = std::make_unique<core::Db>(settings);
+            db->open();
+            benchmark::RunSpecifiedBenchmarks();
+            printSummary();
+        },
+        [&] { db.reset(); });
 }
 
 core::ConnectionSettings BenchServer::rootSettings() const

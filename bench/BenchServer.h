@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 
 #include <functional>
+#include <memory>
 
 namespace carvendo::bench {
 
@@ -25,6 +26,11 @@ public:
     // Starts the server, runs the work, then finish (also after a failure), and stops the server.
     // A failure is printed on stderr and gives 1; else 0.
     int run(const std::function<void()>& work, const std::function<void()>& finish = {});
+
+    // The usual benchmark program: the company made and filled by generate (its time printed), then
+    // every registered benchmark run on the shared connection db, which is closed at the end.
+    int runOnCompany(const QString& company, const std::function<void(core::Db&)>& generate,
+                     std::unique_ptr<core::Db>& db);
 
     // Root over TCP, no database chosen.
     core::ConnectionSettings rootSettings() const;

@@ -102,20 +102,8 @@ int main(int argc, char** argv)
     g_paths = std::make_unique<core::Paths>(
         core::Paths::fromEnvironment(QFileInfo(QString::fromLocal8Bit(argv[0])).absolutePath()));
     BenchServer server; // durable, as a shop's server
-    const int status = server.run(
-        [&] {
-            const core::ConnectionSettings settings = server.createCompany(QStringLiteral("bench_loads"));
-            {
-                core::Db db(settings);
-                db.open();
-                generateCatalogue(db, CatalogueSize{});
-            }
-            g_db = std::make_unique<core::Db>(settings);
-            g_db->open();
-            benchmark::RunSpecifiedBenchmarks();
-            printSummary();
-        },
-        [] { g_db.reset(); });
+    const int status = server.runOnCompany(
+        QStringLiteral("bench_loads"), [](core::Db& db) { generateCatalogue(db, CatalogueSize{}); }, g_db);
     benchmark::Shutdown();
     return status;
 }

@@ -533,25 +533,14 @@ int main(int argc, char** argv)
     QCoreApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     BenchServer server; // durable, as a shop's server
-    const int status = server.run(
-        [&] {
-            const core::ConnectionSettings settings = server.createCompany(QStringLiteral("bench_pos"));
-            {
-                core::Db db(settings);
-                db.open();
-                QElapsedTimer timer;
-                timer.start();
-                generateCatalogue(db, CatalogueSize{});
-                generateCounterSales(db);
-                warmSalesIndexes(db);
-                std::cout << "shop generated in " << timer.elapsed() / 1000.0 << " s" << std::endl;
-            }
-            g_db = std::make_unique<core::Db>(settings);
-            g_db->open();
-            benchmark::RunSpecifiedBenchmarks();
-            printSummary();
+    const int status = server.runOnCompany(
+        QStringLiteral("bench_pos"),
+        [](core::Db& db) {
+            generateCatalogue(db, CatalogueSize{});
+            generateCounterSales(db);
+            warmSalesIndexes(db);
         },
-        [] { g_db.reset(); });
+        g_db);
     benchmark::Shutdown();
     return status;
 }

@@ -171,23 +171,8 @@ int main(int argc, char** argv)
     QCoreApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     bench::BenchServer server; // durable, as a shop's server
-    const int status = server.run(
-        [&] {
-            const ConnectionSettings settings = server.createCompany(Company);
-            {
-                Db db(settings);
-                db.open();
-                QElapsedTimer timer;
-                timer.start();
-                generateSerials(db);
-                std::cout << "serials generated in " << timer.elapsed() / 1000.0 << " s" << std::endl;
-            }
-            g_db = std::make_unique<Db>(settings);
-            g_db->open();
-            benchmark::RunSpecifiedBenchmarks();
-            bench::printSummary();
-        },
-        [] { g_db.reset(); });
+    const int status = server.runOnCompany(
+        Company, [](Db& db) { generateSerials(db); }, g_db);
     benchmark::Shutdown();
     return status;
 }

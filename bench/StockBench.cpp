@@ -209,23 +209,8 @@ int main(int argc, char** argv)
     g_paths = std::make_unique<Paths>(
         Paths::fromEnvironment(QFileInfo(QString::fromLocal8Bit(argv[0])).absolutePath()));
     bench::BenchServer server; // durable, as a shop's server
-    const int status = server.run(
-        [&] {
-            const ConnectionSettings settings = server.createCompany(Company);
-            {
-                Db db(settings);
-                db.open();
-                QElapsedTimer timer;
-                timer.start();
-                bench::generateCatalogue(db, bench::CatalogueSize{});
-                std::cout << "catalogue generated in " << timer.elapsed() / 1000.0 << " s" << std::endl;
-            }
-            g_db = std::make_unique<Db>(settings);
-            g_db->open();
-            benchmark::RunSpecifiedBenchmarks();
-            printSummary();
-        },
-        [] { g_db.reset(); });
+    const int status = server.runOnCompany(
+        Company, [](Db& db) { bench::generateCatalogue(db, bench::CatalogueSize{}); }, g_db);
     benchmark::Shutdown();
     return status;
 }

@@ -1,5 +1,7 @@
 #include "pos/PosClassic.h"
 
+#include <QScopeGuard>
+
 #include "pos/PaymentType.h"
 #include "pos/PendingReceipts.h"
 #include "pos/SaleCustomer.h"
@@ -267,7 +269,7 @@ ClosingInput PosClassic::closingInput() const
 
 bool PosClassic::close(ClosingKind kind)
 {
-    restartIdleTimer();
+    const auto idle = pauseIdleLogout();
     const ClosingOutcome outcome = m_closing.close(m_sale, kind, m_operator.name(), closingInput());
     switch (outcome.result) {
     case ClosingResult::OperatorRequired:
@@ -287,7 +289,7 @@ bool PosClassic::close(ClosingKind kind)
 
 bool PosClassic::suspend()
 {
-    restartIdleTimer();
+    const auto idle = pauseIdleLogout();
     if (!m_sale.suspend()) {
         emit scannerFocus();
         return false;
@@ -305,10 +307,18 @@ QList<SaleRow> PosClassic::suspendedRows(int saleId) const
 
 bool PosClassic::resume(int saleId)
 {
-    restartIdleTimer();
+    const auto idle = pauseIdleLogout();
+    if (saleId <= 0 && !m_suspended.isEmpty()) {
+        m_context.dialogs.beep();
+        m_context.dialogs.warning(QStringLiteral("Selezionare la vendita sospesa da riprendere"));
+        return false;
+    }
+    // The resumed sale is served by whoever is at the till now.
+    const std::optional<QString> servedBy =
+        m_settings.operatorRules.required ? std::optional<QString>(m_operator.name()) : std::nullopt;
     bool resumed = false;
     try {
-        resumed = m_sale.resume(saleId);
+        resumed = m_sale.resume(saleId, servedBy);
     } catch (...) {
         // Resumed by another workstation meanwhile: the list shows what is left.
         m_suspended = m_sale.suspendedSales();
@@ -317,9 +327,6 @@ bool PosClassic::resume(int saleId)
     }
     if (!resumed)
         return false;
-    // The resumed sale is served by whoever is at the till now.
-    if (m_settings.operatorRules.required)
-        m_sale.setOperator(m_operator.name());
     clearSaleInput();
     m_customerName = SaleCustomer(m_context.db).nameOf(m_sale.id());
     m_rows = m_sale.rows();
@@ -455,6 +462,14 @@ void PosClassic::logOut()
     // The open sale no longer has anybody serving it.
     if (m_sale.id() > 0)
         m_sale.setOperator({});
+}
+
+// A command that may wait on the operator (a question, a warning) is not cut by the idle logout:
+// the timer stops for its length and starts again when it ends.
+auto PosClassic::pauseIdleLogout() -> IdlePause
+{
+    m_idle.stop();
+    return IdlePause(std::function<void()>([this] { restartIdleTimer(); }));
 }
 
 void PosClassic::restartIdleTimer()

@@ -13,9 +13,11 @@
 
 #include <QList>
 #include <QObject>
+#include <QScopeGuard>
 #include <QString>
 #include <QTimer>
 
+#include <functional>
 #include <optional>
 
 namespace carvendo::core {
@@ -186,6 +188,8 @@ public:
     bool logIn();
     void logOut();
     // Every command of the window restarts the idle logout, when the settings ask for one.
+    using IdlePause = QScopeGuard<std::function<void()>>;
+    IdlePause pauseIdleLogout();
     void restartIdleTimer();
     const QTimer& idleTimer() const { return m_idle; }
 

@@ -302,7 +302,7 @@ QList<SuspendedSale> Sale::suspendedSales() const
     return sales;
 }
 
-bool Sale::resume(int saleId)
+bool Sale::resume(int saleId, const std::optional<QString>& servedBy)
 {
     if (suspendedSales().isEmpty()) {
         refuse(QStringLiteral("Nessuna vendita in sospeso da riprendere"));
@@ -316,9 +316,13 @@ bool Sale::resume(int saleId)
     }
     core::Transaction transaction(m_db);
     // Claimed first: of two workstations resuming the same sale one gets it, and the other keeps its own.
-    if (m_db.exec(QStringLiteral("UPDATE banco SET vendita_sospesa = 0 WHERE id = :IDBANCO AND ") +
+    if (m_db.exec(QStringLiteral(
+                      "UPDATE banco SET vendita_sospesa = 0, Operatore = IF(:NUOVO, NULLIF(:OPERATORE, ''), "
+                      "Operatore) WHERE id = :IDBANCO AND ") +
                       kSuspended,
-                  {{QStringLiteral("IDBANCO"), saleId}}) == 0)
+                  {{QStringLiteral("NUOVO"), servedBy.has_value()},
+                   {QStringLiteral("OPERATORE"), servedBy.value_or(QString()).left(50)},
+                   {QStringLiteral("IDBANCO"), saleId}}) == 0)
         throw core::Error(QStringLiteral("La vendita sospesa è già stata ripresa da un'altra postazione"),
                           core::Error::Kind::Refusal);
     SaleRows resumed(m_db, saleId);

@@ -9,6 +9,7 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 namespace carvendo::core {
 class Db;
@@ -71,7 +72,8 @@ public:
 
     bool suspend();
     QList<SuspendedSale> suspendedSales() const;
-    bool resume(int saleId);
+    // servedBy, when given, becomes the resumed sale's operator in the same write (empty: nobody).
+    bool resume(int saleId, const std::optional<QString>& servedBy = std::nullopt);
     // The open sale's rows and header go; their serials and size/colour cells come back to stock.
     void discard();
 

@@ -192,8 +192,10 @@ TEST_F(SaleTest, ResumingOverAnOpenSaleDiscardsItAndGivesItsSerialsAndCellsBack)
     ASSERT_TRUE(sale.addByBarcode(QStringLiteral("CELL3")));
 
     m_dialogs.answerConfirm(true);
-    ASSERT_TRUE(sale.resume(suspended));
+    ASSERT_TRUE(sale.resume(suspended, QStringLiteral("ANNA")));
     EXPECT_EQ(sale.id(), suspended);
+    // Whoever is at the till now serves it, set by the same write that resumed it.
+    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM banco WHERE Operatore = 'ANNA'")), 1);
     EXPECT_EQ(sale.totals().totaleConto, euros("10"));
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM seriali WHERE Seriale = 'IMEI9'")), 1);
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM serialidocumenti")), 0);

@@ -230,7 +230,7 @@ QWidget* TPosClassic::buildSuspendedPage()
     m_suspendedGrid->setObjectName(QStringLiteral("sospese"));
     m_suspendedGrid->horizontalHeader()->setStretchLastSection(true);
     connect(m_suspendedGrid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            &TPosClassic::showSuspendedRows);
+            [this] { guarded([this] { showSuspendedRows(); }); });
     m_suspendedRows = new SaleRowsModel(this);
     QTableView* rows = readOnlyGrid(m_suspendedRows, this);
     rows->horizontalHeader()->setSectionResizeMode(SaleRowsModel::Descrizione, QHeaderView::Stretch);
