@@ -133,4 +133,14 @@ void Deadlines::removeOpen(int rifDoc, const QString& tipoDoc, const QString& ti
     transaction.commit();
 }
 
+void Deadlines::retype(int rifDoc, const QString& fromTipoDoc, const QString& toTipoDoc, const QString& tipo)
+{
+    core::Transaction transaction(m_db);
+    core::NamedLock lock(m_db, QStringLiteral("scadenzario"));
+    core::Params params = keyOf(rifDoc, fromTipoDoc, tipo);
+    params.insert(QStringLiteral("NUOVOTIPODOC"), toTipoDoc.left(50));
+    m_db.exec(QStringLiteral("UPDATE scadenzario SET TipoDoc = :NUOVOTIPODOC WHERE ") + DocumentKey, params);
+    transaction.commit();
+}
+
 } // namespace carvendo::accounts

@@ -53,6 +53,9 @@ public:
     bool write(const DeadlineDocument& document);
     // Deletes the unsettled deadlines of a document (a delivery note being invoiced).
     void removeOpen(int rifDoc, const QString& tipoDoc, const QString& tipo);
+    // The deadlines of a document whose kind changed (a load's document type) move to the new kind,
+    // paid ones included, so the next write still sees what was paid.
+    void retype(int rifDoc, const QString& fromTipoDoc, const QString& toTipoDoc, const QString& tipo);
 
 private:
     core::Db& m_db;

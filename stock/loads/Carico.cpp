@@ -322,7 +322,7 @@ bool Carico::scadenze()
         LoadStore store(m_db);
         const LoadHeader before = store.read(m_header.id, true);
         store.write(m_header.id, m_fields, m_session);
-        rate = LoadDeadlines(m_db, m_session).write(store.read(m_header.id), before.tipoDoc);
+        rate = LoadDeadlines(m_db).write(store.read(m_header.id), before.tipoDoc);
         transaction.commit();
     }
     // The header fields went with the deadlines: leaving has nothing of them to lose any more.

@@ -4,15 +4,16 @@
 #include "accounts/PaymentTerm.h"
 #include "core/Db.h"
 #include "core/Error.h"
-#include "core/Session.h"
 
 namespace carvendo::stock {
 
 QList<accounts::Instalment> LoadDeadlines::write(const LoadHeader& load, const QString& previousTipoDoc)
 {
+    if (load.tipoPagamento.trimmed().isEmpty())
+        throw core::Error(noTermMessage(), core::Error::Kind::Refusal);
     const std::optional<accounts::PaymentTerm> term =
         accounts::PaymentTermStore(m_db).findByDescription(load.tipoPagamento);
-    if (load.tipoPagamento.trimmed().isEmpty() || !term)
+    if (!term)
         throw core::Error(noTermMessage(), core::Error::Kind::Refusal);
     // A supplier's payment runs from the date of the supplier's document.
     const QDate date = load.dataDoc.isValid() ? load.dataDoc : load.data;
@@ -35,7 +36,7 @@ QList<accounts::Instalment> LoadDeadlines::write(const LoadHeader& load, const Q
 
     accounts::Deadlines deadlines(m_db);
     if (previousTipoDoc != load.tipoDoc)
-        deadlines.removeOpen(load.id, previousTipoDoc, accounts::DeadlineDocument::debit());
+        deadlines.retype(load.id, previousTipoDoc, load.tipoDoc, accounts::DeadlineDocument::debit());
     accounts::DeadlineDocument document;
     document.rifDoc = load.id;
     document.tipoDoc = load.tipoDoc;
@@ -48,8 +49,9 @@ QList<accounts::Instalment> LoadDeadlines::write(const LoadHeader& load, const Q
     document.note = accounts::DeadlineDocument::loadNote(load.numero);
     document.soggetto = load.fornitore;
     document.idSoggetto = load.idFornitore;
-    document.idMagazzino = m_session.warehouse().id;
-    document.magazzino = m_session.warehouse().name;
+    // The load's own warehouse, whoever is logged in where.
+    document.idMagazzino = load.idMagazzino;
+    document.magazzino = load.magazzino;
     document.rate = rate;
     deadlines.write(document);
     transaction.commit();

@@ -7,7 +7,6 @@
 
 namespace carvendo::core {
 class Db;
-class Session;
 } // namespace carvendo::core
 
 namespace carvendo::stock {
@@ -18,7 +17,7 @@ namespace carvendo::stock {
 class LoadDeadlines
 {
 public:
-    LoadDeadlines(core::Db& db, const core::Session& session) : m_db(db), m_session(session) {}
+    explicit LoadDeadlines(core::Db& db) : m_db(db) {}
 
     // Assigns and writes them; refused when the load names no known payment term. previousTipoDoc is
     // the document type the load had before this command: rows written under it go.
@@ -30,7 +29,6 @@ public:
 
 private:
     core::Db& m_db;
-    const core::Session& m_session;
 };
 
 } // namespace carvendo::stock

@@ -16,7 +16,7 @@ void LoadSaving::save(int idCarico, const LoadHeaderFields& fields, bool queueLa
     store.write(idCarico, fields, m_session);
     const LoadHeader load = store.read(idCarico);
     m_tracking.loadSaved(m_db, load);
-    LoadDeadlines(m_db, m_session).follow(load, before.tipoDoc);
+    LoadDeadlines(m_db).follow(load, before.tipoDoc);
     if (queueLabels)
         queueLoadLabels(m_db, idCarico);
     writeCashBook(load);
