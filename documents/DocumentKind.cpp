@@ -25,11 +25,11 @@ const CreationValue deferredCreation[] = {
 const std::array<DocumentKind, 7> kinds{{
     {K::FatturaImmediata, "Fattura immediata", "fatture", "idFattura", "dettfattura", "idFattura", "NumDoc",
      &core::Series::Fattura, "imponibile", "ivatotale", "totaledocumento", "TipoFattura", "I",
-     C::Customer, S::Unload, B::Sale, "Fattura", "Fattura", "Fattura Immediata", "Fattura", "Fattura", F::Fatture, "Fattura_Nr.", "Fattura",
+     C::Customer, S::Unload, B::Sale, "Fattura", "Fattura", "Fattura Immediata", "Fattura di Vendita", "Fattura", F::Fatture, "Fattura_Nr.", "Fattura",
      "FatturaImmediata", "FATTURA_I", invoiceCreation, true, true, "FATTURA_I"},
     {K::FatturaDifferita, "Fattura differita", "fatture", "idFattura", "dettfattura", "idFattura", "NumDoc",
      &core::Series::Fattura, "imponibile", "ivatotale", "totaledocumento", "TipoFattura", "D",
-     C::Customer, S::None, B::Sale, nullptr, nullptr, "Fattura Differita", "Fattura", "FatturaDifferita", F::Fatture, "Fattura_Nr.", "Fattura",
+     C::Customer, S::None, B::Sale, nullptr, nullptr, "Fattura Differita", "Fattura di Vendita", "FatturaDifferita", F::Fatture, "Fattura_Nr.", "Fattura",
      "FatturaDifferita", nullptr, deferredCreation, false, true, "FATTURA_D"},
     {K::Ddt, "Documento di trasporto", "ddt", "idDdt", "dettddt", "idDdt", "NumDoc",
      &core::Series::Ddt, "imponibile", "ivatotale", "totaledocumento", nullptr, nullptr,

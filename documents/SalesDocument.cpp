@@ -1,5 +1,9 @@
 #include "documents/SalesDocument.h"
 
+#include "accounts/Deadlines.h"
+
+#include "accounts/CashBookWriter.h"
+
 #include "documents/RowSizes.h"
 #include "documents/RowStock.h"
 
@@ -415,7 +419,7 @@ stock::SizeSaleDocument SalesDocument::sizeDocument() const
 
 bool SalesDocument::addSizes(stock::ScaricoTC& entry)
 {
-    if (refuseWithoutCustomer())
+    if (refuseWithoutCustomer() || entry.refusesEmpty())
         return false;
     const int itemId = entry.item().itemId;
     const ItemFacts item = requireItem(m_db, itemId);
@@ -723,14 +727,12 @@ void SalesDocument::remove()
     lockHeader();
     dropAll();
     const core::Params document{{QStringLiteral("IDDOC"), m_header.id}};
+    // Its cash-book lines go with it; of its deadlines what was paid stays on record.
     if (m_kind.cashBookDocument)
-        m_db.exec(QStringLiteral("DELETE FROM prima_nota WHERE iddoc = :IDDOC AND tipodoc = :TIPODOC"),
-                  {{QStringLiteral("IDDOC"), m_header.id},
-                   {QStringLiteral("TIPODOC"), name(m_kind.cashBookDocument)}});
+        accounts::CashBookWriter(m_db).replace(name(m_kind.cashBookDocument), m_header.id, {});
     if (m_kind.deadlineDocument)
-        m_db.exec(QStringLiteral("DELETE FROM scadenzario WHERE rifDoc = :IDDOC AND TipoDoc = :TIPODOC"),
-                  {{QStringLiteral("IDDOC"), m_header.id},
-                   {QStringLiteral("TIPODOC"), name(m_kind.deadlineDocument)}});
+        accounts::Deadlines(m_db).removeOpen(m_header.id, name(m_kind.deadlineDocument),
+                                             accounts::DeadlineDocument::credit());
     m_db.exec(QStringLiteral("DELETE FROM %1 WHERE %2 = :IDDOC")
                   .arg(name(m_kind.headerTable), name(m_kind.headerKey)),
               document);

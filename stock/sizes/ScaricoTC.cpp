@@ -99,8 +99,24 @@ bool ScaricoTC::chooseList(int list)
     return true;
 }
 
+QString ScaricoTC::noQuantityMessage()
+{
+    return QStringLiteral("Inserire almeno una quantità da scaricare");
+}
+
+bool ScaricoTC::refusesEmpty()
+{
+    // Once confirmed, the rows shown are the document's: nothing is left to record.
+    if (totalQuantity() > 0 && !m_confirmed)
+        return false;
+    m_dialogs.warning(noQuantityMessage());
+    return true;
+}
+
 bool ScaricoTC::confirm()
 {
+    if (refusesEmpty())
+        return false;
     core::Transaction transaction(m_db);
     const core::Params mine{{QStringLiteral("PROPRIETARIO"), owner()}};
     // Read again, locked: what is recorded is what this window's rows hold now, and a second Conferma
@@ -144,7 +160,7 @@ bool ScaricoTC::confirm()
                 lowering);
     }
     if (values.isEmpty()) {
-        m_dialogs.warning(QStringLiteral("Inserire almeno una quantità da scaricare"));
+        // Emptied meanwhile by another window of this owner: nothing to record.
         return false;
     }
     m_db.exec(

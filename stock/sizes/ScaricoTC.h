@@ -58,6 +58,10 @@ public:
 
     // Records the sizes sold (and lowers the grid when the document moves stock) in one transaction.
     // False, after telling the operator, when nothing is to be sold.
+    // Tells the operator, and returns true, when no quantity was typed: checked before any
+    // transaction, so nobody waits on a lock while the warning is open.
+    bool refusesEmpty();
+    static QString noQuantityMessage();
     bool confirm();
     bool confirmed() const { return m_confirmed; }
 

@@ -281,10 +281,12 @@ TEST_F(SalesDocumentTest, DeletingGivesBackToTheInvoicesWarehouseAndTakesItsLine
     const int id = invoice.header().id;
     insert("prima_nota",
            {{QStringLiteral("iddoc"), id}, {QStringLiteral("tipodoc"), QStringLiteral("Fattura Immediata")}});
-    insert("scadenzario",
-           {{QStringLiteral("rifDoc"), id}, {QStringLiteral("TipoDoc"), QStringLiteral("Fattura")}});
-    insert("scadenzario",
-           {{QStringLiteral("rifDoc"), id}, {QStringLiteral("TipoDoc"), QStringLiteral("DDT")}});
+    insert("scadenzario", {{QStringLiteral("rifDoc"), id},
+                           {QStringLiteral("TipoDoc"), QStringLiteral("Fattura di Vendita")},
+                           {QStringLiteral("Tipo"), QStringLiteral("Credito")}});
+    insert("scadenzario", {{QStringLiteral("rifDoc"), id},
+                           {QStringLiteral("TipoDoc"), QStringLiteral("DDT")},
+                           {QStringLiteral("Tipo"), QStringLiteral("Credito")}});
 
     carvendo::core::Session elsewhere;
     elsewhere.logIn({}, carvendo::core::Warehouse{2, QStringLiteral("ALTRO")}, {});
