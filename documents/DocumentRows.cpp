@@ -17,11 +17,6 @@ core::Params keyParams(int documentId, const RowKey& key)
             {QStringLiteral("SERIALE"), key.serial}};
 }
 
-Money money(const core::Field& field)
-{
-    return Money::fromDouble(field.toDouble());
-}
-
 DocumentRow rowOf(const core::Row& r)
 {
     DocumentRow row;
@@ -32,9 +27,9 @@ DocumentRow rowOf(const core::Row& r)
     row.quantity = r["quantita"].toDouble();
     row.aliquota = r["Aliquota"].toInt();
     row.discountPercent = r["Sconto"].toInt();
-    row.amounts = {money(r["Pubblico"]),       money(r["PrezzoVendita"]), money(r["SubTotale"]),
-                   money(r["SubTotaleIvato"]), money(r["IvaSubtotale"]),  money(r["SubtotaleAcq"]),
-                   money(r["UtileSubtotale"]), r["QFISICA"].toInt()};
+    row.amounts = {r["Pubblico"].toMoney(),       r["PrezzoVendita"].toMoney(), r["SubTotale"].toMoney(),
+                   r["SubTotaleIvato"].toMoney(), r["IvaSubtotale"].toMoney(),  r["SubtotaleAcq"].toMoney(),
+                   r["UtileSubtotale"].toMoney(), r["QFISICA"].toInt()};
     row.bySerial = r["SN"].toInt() != 0;
     row.bySize = r["TC"].toInt() != 0;
     return row;
@@ -167,7 +162,7 @@ RowSums DocumentRows::sums(int documentId) const
                        .arg(amount, table(), link()),
                    {{QStringLiteral("IDDOC"), documentId}})
             .first();
-    return {money(r["imponibile"]), money(r["iva"]), r["pezzi"].toInt()};
+    return {r["imponibile"].toMoney(), r["iva"].toMoney(), r["pezzi"].toInt()};
 }
 
 core::Rows DocumentRows::vatSummaryRows(int documentId) const
@@ -185,7 +180,7 @@ QList<VatLine> DocumentRows::vatSummary(int documentId) const
 {
     QList<VatLine> lines;
     for (const core::Row& r : vatSummaryRows(documentId))
-        lines.append({r["Aliquota"].toInt(), money(r["Imponibile"]), money(r["Iva"])});
+        lines.append({r["Aliquota"].toInt(), r["Imponibile"].toMoney(), r["Iva"].toMoney()});
     return lines;
 }
 

@@ -281,7 +281,8 @@ bool PosClassic::close(ClosingKind kind)
     case ClosingResult::Closed:
         break;
     }
-    m_rows = m_sale.rows();
+    m_rows.clear(); // the next sale, just opened
+
     clearSaleInput();
     showSale();
     return true;
@@ -294,7 +295,7 @@ bool PosClassic::suspend()
         emit scannerFocus();
         return false;
     }
-    m_rows = m_sale.rows();
+    m_rows.clear(); // the next sale, just opened
     clearSaleInput();
     showSale();
     return true;
