@@ -7,25 +7,36 @@
 
 namespace carvendo::messaging {
 
+QString RepairSms::internationalNumber(const QString& mobile)
+{
+    // A mobile is often typed with spaces, dots or dashes, and sometimes already with its prefix.
+    static const QRegularExpression separators(QStringLiteral("[\\s./()-]"));
+    QString number = QString(mobile).remove(separators);
+    if (number.startsWith(QStringLiteral("00")))
+        number = QLatin1Char('+') + number.mid(2);
+    if (number.isEmpty() || number.startsWith(QLatin1Char('+')))
+        return number;
+    return QStringLiteral("+39") + number;
+}
+
 bool RepairSms::send(const QString& mobile)
 {
-    SmsSettings settings(m_db);
-    const SmsAccount account = settings.account();
+    core::RecordValues accountRecord = SmsSettings::accountRecord();
+    core::RecordValues texts = SmsSettings::textsRecord();
+    SmsSettings(m_db).read(accountRecord, texts);
+    const SmsAccount account = SmsSettings::accountOf(accountRecord);
     if (!checkSmsAccount(account, m_dialogs))
         return false;
-    // A mobile is often typed with spaces or dashes; the number sent has digits only.
-    static const QRegularExpression separators(QStringLiteral("[\\s./-]"));
-    const QString digits = QString(mobile).remove(separators);
-    if (digits.isEmpty()) {
+    const QString number = internationalNumber(mobile);
+    if (number.isEmpty()) {
         m_dialogs.beep();
         m_dialogs.warning(QStringLiteral(
             "Attenzione! Il Cliente non ha nessun numero di cellulare registrato per l'invio dell'sms"));
         return false;
     }
-    const QString text = settings.repairText();
-    m_runner(QStringLiteral("Invio dell'sms in corso..."), [&](const std::function<void(int)>&) {
-        SmsGateway(account).send(QStringLiteral("+39") + digits, text);
-    });
+    const QString text = texts.value(QStringLiteral("TestoCat")).toString();
+    m_runner(QStringLiteral("Invio dell'sms in corso..."),
+             [&](const std::function<void(int)>&) { SmsGateway(account).send(number, text); });
     return true;
 }
 

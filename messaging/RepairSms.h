@@ -12,7 +12,7 @@ class Dialogs;
 namespace carvendo::messaging {
 
 // The SMS that tells a repair customer the ticket is done: the repair text of the settings, from
-// the account's sender, to "+39" and the customer's mobile.
+// the account's sender, to the customer's mobile in international form.
 class RepairSms
 {
 public:
@@ -25,6 +25,10 @@ public:
     // False, after a beep and a warning, when the account cannot send or the customer has no
     // mobile number; a gateway that cannot be reached or refuses is thrown as MessagingError.
     bool send(const QString& mobile);
+
+    // "333 123-4567", "+39 333 1234567" and "0039 3331234567" all give "+393331234567"; a number
+    // already with another country's prefix keeps it. Empty when nothing but separators was typed.
+    static QString internationalNumber(const QString& mobile);
 
 private:
     core::Db& m_db;

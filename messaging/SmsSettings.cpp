@@ -76,20 +76,6 @@ void SmsSettings::write(core::RecordValues& account, core::RecordValues& texts)
     texts.markSaved();
 }
 
-SmsAccount SmsSettings::account()
-{
-    core::RecordValues record = accountRecord();
-    readRow(m_db, AccountTable, record);
-    return accountOf(record);
-}
-
-QString SmsSettings::repairText()
-{
-    core::RecordValues record = textsRecord();
-    readRow(m_db, TextsTable, record);
-    return record.value(QStringLiteral("TestoCat")).toString();
-}
-
 bool checkSmsAccount(const SmsAccount& account, core::Dialogs& dialogs)
 {
     if (account.isComplete())

@@ -45,9 +45,6 @@ public:
     // saved meanwhile in other columns stays. The records are then saved.
     void write(core::RecordValues& account, core::RecordValues& texts);
 
-    SmsAccount account();
-    QString repairText(); // `TestoCat`
-
 private:
     core::Db& m_db;
 };

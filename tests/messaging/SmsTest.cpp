@@ -119,6 +119,16 @@ TEST_F(SmsTest, TheRepairTextReachesTheGatewayWithEveryField)
     EXPECT_TRUE(m_dialogs.events().empty());
 }
 
+TEST(SmsNumber, AMobileTypedWithItsPrefixDoesNotGetASecondOne)
+{
+    for (const char* typed : {"333 123-4567", "+39 333 1234567", "0039.333.1234567", "(+39) 3331234567"})
+        EXPECT_EQ(messaging::RepairSms::internationalNumber(QString::fromUtf8(typed)),
+                  QStringLiteral("+393331234567"))
+            << typed;
+    EXPECT_EQ(messaging::RepairSms::internationalNumber(QStringLiteral("+41 79 123 45 67")),
+              QStringLiteral("+41791234567"));
+}
+
 TEST_F(SmsTest, TheGatewaysRefusalIsTold)
 {
     const struct
