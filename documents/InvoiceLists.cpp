@@ -50,6 +50,19 @@ core::Rows InvoiceLists::withholdings()
         "SELECT id, codice, descrizione, percentuale FROM ritenute_acconto ORDER BY descrizione"));
 }
 
+core::NavigationResult InvoiceLists::withholdingChoice(const core::Rows& rows, int row)
+{
+    if (row < 0 || row >= rows.size())
+        return {};
+    core::NavigationResult chosen;
+    chosen.accepted = true;
+    chosen.value = rows.value(row, "id").toInt();
+    chosen.values.insert(QStringLiteral("percentuale"), rows.value(row, "percentuale").toDouble());
+    chosen.values.insert(QStringLiteral("descrizione"), rows.value(row, "descrizione").toString());
+    chosen.values.insert(QStringLiteral("codice"), rows.value(row, "codice").toString());
+    return chosen;
+}
+
 void InvoiceLists::addCarrier(const QString& name)
 {
     m_db.exec(QStringLiteral("INSERT INTO vettori (RagioneSoc) VALUES (LEFT(:NOME, 50))"),

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/Navigator.h"
 #include "core/Rows.h"
 
 #include <QStringList>
@@ -32,6 +33,8 @@ public:
     core::Rows banks();
     // Withholding types (`ritenute_acconto`): id, codice, descrizione, percentuale.
     core::Rows withholdings();
+    // What TRitenutaAccontoLista gives back for the chosen row: "percentuale", "descrizione", "codice".
+    static core::NavigationResult withholdingChoice(const core::Rows& rows, int row);
 
     // "Nuovo Vettore" and "Nuova Causale".
     void addCarrier(const QString& name);
