@@ -135,7 +135,7 @@ bool FatturaImmediata::addReason()
 // ---------------------------------------------------------------------------------------------
 // Customer
 
-void FatturaImmediata::afterCustomer(int customerId)
+void FatturaImmediata::setCustomer(int customerId)
 {
     m_document.setCustomer(customerId);
     // The customer's own payment and address came with it.
@@ -168,7 +168,7 @@ bool FatturaImmediata::chooseCustomer(const QString& typed)
                                                            {{QStringLiteral("testo"), typed.trimmed()}});
     if (!chosen.accepted || chosen.value.toInt() <= 0)
         return false;
-    afterCustomer(chosen.value.toInt());
+    setCustomer(chosen.value.toInt());
     return true;
 }
 
@@ -189,7 +189,7 @@ bool FatturaImmediata::createCustomer(const QString& name)
                   {{QStringLiteral("CODICE"), code}, {QStringLiteral("RAGSOC"), customer}});
         id = int(m_db.lastInsertId());
     });
-    afterCustomer(id);
+    setCustomer(id);
     return true;
 }
 

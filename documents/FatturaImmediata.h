@@ -78,6 +78,8 @@ public:
     bool addReason();
 
     // Customer: the picker (on the typed text), a new customer with the next code, a destination.
+    // Setting one copies it into the header and asks about its unpaid sales.
+    void setCustomer(int customerId);
     bool chooseCustomer(const QString& typed = {});
     bool createCustomer(const QString& name);
     bool chooseDestination();
@@ -124,7 +126,6 @@ private:
     bool requireCustomer();
     bool requireSaved();
     core::ReportRequest request(InvoicePrint variant);
-    void afterCustomer(int customerId);
     void reload();
 
     core::Db& m_db;

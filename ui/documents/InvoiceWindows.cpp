@@ -251,6 +251,8 @@ Tinsmanuale::Tinsmanuale(core::Dialogs& dialogs, QWidget* parent) : Window(paren
     m_rate->setRange(0, 100);
     m_rate->setValue(22);
     m_rate->setSuffix(QStringLiteral(" %"));
+    m_rate->setMaximumWidth(90);
+    m_unit->setMaximumWidth(120);
     m_quantity = lineEdit("quantita", this);
     m_quantity->setText(QStringLiteral("1"));
     m_price = lineEdit("prezzo", this);
@@ -366,6 +368,7 @@ TFatturaImmediata::TFatturaImmediata(WindowEnvironment& environment, const core:
     QPushButton* newCustomer = pageButton(QStringLiteral("Crea nuovo"), QStringLiteral("nuovocliente"));
     m_date = dateField(QDate::currentDate(), this);
     m_date->setObjectName(QStringLiteral("data"));
+    m_date->setMaximumWidth(140);
     m_suffix = new QComboBox(this);
     m_suffix->setObjectName(QStringLiteral("suffisso"));
     m_suffix->setMinimumWidth(70);
@@ -383,9 +386,13 @@ TFatturaImmediata::TFatturaImmediata(WindowEnvironment& environment, const core:
     customerRow->addWidget(newCustomer);
     grid->addLayout(customerRow, 0, 1, 1, 3);
     grid->addWidget(new QLabel(QStringLiteral("Data"), header), 1, 0);
-    grid->addWidget(m_date, 1, 1);
-    grid->addWidget(new QLabel(QStringLiteral("Suffisso"), header), 1, 2);
-    grid->addWidget(m_suffix, 1, 3);
+    auto* dateRow = new QHBoxLayout;
+    dateRow->addWidget(m_date);
+    dateRow->addSpacing(16);
+    dateRow->addWidget(new QLabel(QStringLiteral("Suffisso"), header));
+    dateRow->addWidget(m_suffix);
+    dateRow->addStretch();
+    grid->addLayout(dateRow, 1, 1, 1, 3);
     grid->addWidget(new QLabel(QStringLiteral("Causale"), header), 0, 4);
     auto* reasonRow = new QHBoxLayout;
     reasonRow->addWidget(m_reason, 1);
@@ -632,6 +639,7 @@ QWidget* TFatturaImmediata::shippingPage()
     m_parcels = new QSpinBox(page);
     m_parcels->setObjectName(QStringLiteral("colli"));
     m_parcels->setRange(0, 9999);
+    m_parcels->setMaximumWidth(90);
     m_weight = lineEdit("peso", page, 50);
     m_shipment = editableCombo("tiposped", page);
     m_carrier = editableCombo("vettore", page);
