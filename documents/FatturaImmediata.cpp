@@ -279,7 +279,7 @@ bool FatturaImmediata::confirmEntry(QuantityEntry& entry, const QuantityEntryVal
     bool added = false;
     if (entry.bySerial()) {
         for (const QString& serial : values.serials)
-            added = m_document.addSerial(serial) || added;
+            added = m_document.addSerial(serial, values.grossPrice, values.discountPercent) || added;
     } else {
         added =
             m_document.addItem(entry.itemId(), values.quantity, values.discountPercent, values.grossPrice);

@@ -357,7 +357,7 @@ bool SalesDocument::addItem(int itemId, double quantity, int discountPercent, Mo
     return true;
 }
 
-bool SalesDocument::addSerial(const QString& serial)
+bool SalesDocument::addSerial(const QString& serial, std::optional<Money> grossPrice, int discountPercent)
 {
     if (refuseWithoutCustomer())
         return false;
@@ -367,14 +367,17 @@ bool SalesDocument::addSerial(const QString& serial)
         throw core::Error(stock::SerialSales::unavailableMessage(), core::Error::Kind::Refusal);
     const ItemFacts item = requireItem(m_db, sold->itemId);
     const int rate = rateFor(sold->itemId);
-    const Money gross = priceForCustomer(item.prices, m_header.listino, rate).gross;
+    const Money gross = grossPrice.value_or(priceForCustomer(item.prices, m_header.listino, rate).gross);
+    if (grossPrice) // a scanned serial takes the list price as it is
+        checkEntry(1, discountPercent, gross);
     command([&] {
         serials.sell(sold->itemId, serial.trimmed(),
                      {name(m_kind.serialDocument), m_header.id, QString::number(m_header.number),
                       m_header.customerId, m_header.customerName});
         DocumentRow row = newRow({sold->itemId, item.code, serial.trimmed()}, item.barcode, item.description,
                                  item.saleUnit, 1, rate);
-        row.amounts = rowFromEntry(1, 0, gross, rate, item.purchaseNet, row.unit);
+        row.discountPercent = discountPercent;
+        row.amounts = rowFromEntry(1, discountPercent, gross, rate, item.purchaseNet, row.unit);
         row.bySerial = true;
         putRow(row, false);
     });

@@ -98,7 +98,9 @@ public:
     // A row from the quantity dialog: quantity, row discount, VAT-inclusive unit price. An item already
     // on the document (not by serial) grows by the entry instead of getting a second row.
     bool addItem(int itemId, double quantity, int discountPercent, Money grossPrice);
-    bool addSerial(const QString& serial);
+    // A serial row at the customer's list price, or at the price and discount the quantity dialog gave.
+    bool addSerial(const QString& serial, std::optional<Money> grossPrice = std::nullopt,
+                   int discountPercent = 0);
     ScanOutcome scan(const QString& text);
     // The document as the size/colour dialog (TScaricoTC) records its sizes.
     stock::SizeSaleDocument sizeDocument() const;

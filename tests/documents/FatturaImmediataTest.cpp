@@ -260,3 +260,59 @@ TEST_F(FatturaImmediataTest, TheQuantityDialogRefusesInOrder)
 }
 
 } // namespace
+
+namespace {
+
+// The works list and the withholding list are opened by name; what they give back becomes a line
+// and the invoice's withholding. Without a Dropbox folder the operator is told so.
+TEST_F(FatturaImmediataTest, ServicesAndWithholdingComeFromTheirLists)
+{
+    emptyTables({"lavori"});
+    const int work = insert("lavori", {{QStringLiteral("Codice"), QStringLiteral("INST")},
+                                       {QStringLiteral("Descrizione"), QStringLiteral("Installazione")},
+                                       {QStringLiteral("Prezzo"), 61.0}});
+    auto invoice = invoiceWithRow(db(), QStringLiteral("Contanti"));
+    m_navigator.returnFrom(QStringLiteral("TLavori"), {true, work, {}});
+    ASSERT_TRUE(invoice->addService());
+    EXPECT_EQ(m_navigator.lastRequest(QStringLiteral("TLavori")).caller,
+              documents::FatturaImmediata::windowName());
+    ASSERT_EQ(invoice->document().rows().size(), 2);
+    EXPECT_EQ(invoice->document().rows().last().amounts.subTotale, euros("50"));
+
+    m_navigator.returnFrom(QStringLiteral("TRitenutaAccontoLista"),
+                           {true,
+                            1,
+                            {{QStringLiteral("percentuale"), 20.0},
+                             {QStringLiteral("descrizione"), QStringLiteral("Ritenuta 20%")}}});
+    ASSERT_TRUE(invoice->chooseWithholding());
+    EXPECT_EQ(m_navigator.lastRequest(QStringLiteral("TRitenutaAccontoLista")).key.toString(),
+              QStringLiteral("FATTURA_I"));
+    // 30 + 50 taxable, 20 % withheld.
+    EXPECT_EQ(headerMoney(invoice->document().header().id, "ritenuta_importo"), euros("16"));
+    EXPECT_EQ(headerMoney(invoice->document().header().id, "totale_dapagare"), euros("81.60"));
+
+    EXPECT_FALSE(invoice->sendToDropbox());
+    EXPECT_EQ(m_dialogs.lastText(), documents::FatturaImmediata::dropboxMissingMessage());
+}
+
+// A phone chosen by its serial in the quantity dialog is sold at the price typed there.
+TEST_F(FatturaImmediataTest, ASerialFromTheDialogTakesTheTypedPrice)
+{
+    const carvendo::stock::SerialItem phone = addPhone({QStringLiteral("IMEI-1"), QStringLiteral("IMEI-2")});
+    db().exec(QStringLiteral("UPDATE articoli SET Aliquota = 22 WHERE ID = :ID"),
+              {{QStringLiteral("ID"), phone.itemId}});
+    auto invoice = invoiceWithRow(db(), QStringLiteral("Contanti"));
+    auto entry = invoice->entryFor(phone.itemId);
+    ASSERT_TRUE(entry->bySerial());
+    ASSERT_EQ(entry->serials().size(), 2);
+    const auto values =
+        entry->confirm({}, QStringLiteral("244"), QStringLiteral("0"), {QStringLiteral("IMEI-2")});
+    ASSERT_TRUE(values);
+    ASSERT_TRUE(invoice->confirmEntry(*entry, *values));
+    const documents::DocumentRow row = invoice->document().rows().last();
+    EXPECT_EQ(row.key.serial, QStringLiteral("IMEI-2"));
+    EXPECT_EQ(row.amounts.subTotale, euros("200"));
+    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM seriali WHERE Seriale = 'IMEI-1'")), 1);
+}
+
+} // namespace
