@@ -377,6 +377,11 @@ bool FatturaImmediata::chooseWithholding()
 // ---------------------------------------------------------------------------------------------
 // Payment
 
+void FatturaImmediata::createPaymentTerm()
+{
+    m_navigator.open(QStringLiteral("TPagamento"), {}, windowName(), {{QStringLiteral("nuovo"), true}});
+}
+
 bool FatturaImmediata::assignInstalments()
 {
     const DocumentTotals& totals = m_document.totals();

@@ -101,7 +101,9 @@ public:
     bool removeDiscount();
     bool chooseWithholding();
 
-    // Payment: "Assegna rate" (with the fields typed so far) and "A scadenzario".
+    // Payment: a new term on its card ("Crea nuovo"), "Assegna rate" (with the fields typed so far) and
+    // "A scadenzario".
+    void createPaymentTerm();
     bool assignInstalments();
     bool schedule();
     QList<accounts::Instalment> instalments();

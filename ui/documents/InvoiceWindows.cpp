@@ -618,7 +618,11 @@ QWidget* TFatturaImmediata::paymentPage()
     m_instalments->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     m_instalments->setMaximumHeight(150);
     auto* form = new QFormLayout;
-    form->addRow(QStringLiteral("Tipo di pagamento"), m_payment);
+    QPushButton* newTerm = pageButton(QStringLiteral("Crea nuovo"), QStringLiteral("nuovopagamento"));
+    auto* paymentRow = new QHBoxLayout;
+    paymentRow->addWidget(m_payment, 1);
+    paymentRow->addWidget(newTerm);
+    form->addRow(QStringLiteral("Tipo di pagamento"), paymentRow);
     form->addRow(QStringLiteral("Banca d'appoggio"), m_bank);
     auto* layout = new QVBoxLayout(page);
     layout->addLayout(form);
@@ -628,6 +632,13 @@ QWidget* TFatturaImmediata::paymentPage()
     connect(m_payment, &QComboBox::currentTextChanged, this, &TFatturaImmediata::pushFields);
     connect(m_bank, &QComboBox::currentIndexChanged, this, &TFatturaImmediata::pushFields);
     connect(assign, &QPushButton::clicked, this, [this] { guarded([&] { m_logic.assignInstalments(); }); });
+    connect(newTerm, &QPushButton::clicked, this, [this] {
+        guarded([&] {
+            m_logic.createPaymentTerm();
+            fillCombo(m_payment, m_logic.lists().texts(documents::HeaderList::Pagamenti),
+                      m_logic.fields().tipoPagamento);
+        });
+    });
     connect(schedule, &QPushButton::clicked, this, [this] { guarded([&] { m_logic.schedule(); }); });
     return page;
 }
