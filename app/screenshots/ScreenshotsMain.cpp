@@ -347,6 +347,12 @@ int main(int argc, char** argv)
         }
         core::Db& db = connections.company();
         const QString soldSerial = prepareSerialStory(db, session, dialogs);
+        // Withholding types a professional's invoice chooses from.
+        db.exec(
+            QStringLiteral("INSERT INTO ritenute_acconto (codice, descrizione, causale, percentuale) VALUES "
+                           "('A', 'Prestazioni di lavoro autonomo', 'A', 20), "
+                           "('Q', 'Provvigioni agenti monomandatari', 'Q', 11.5), "
+                           "('R', 'Provvigioni agenti plurimandatari', 'R', 4.6)"));
         const int sweatshirt = demoItem(db, "FEL-CAP");
         const int gridRow = db.scalar(QStringLiteral("SELECT MIN(id) FROM disptc WHERE idarticolo = :ID"),
                                       {{QStringLiteral("ID"), sweatshirt}})
