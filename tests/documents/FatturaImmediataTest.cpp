@@ -10,6 +10,7 @@
 #include "tests/support/RecordingReportOutput.h"
 #include "tests/support/Workstation.h"
 
+#include <QFile>
 #include <QTemporaryDir>
 
 namespace ct = carvendo::testing;
@@ -44,10 +45,11 @@ protected:
 
     // A new invoice for a customer chosen in the picker, with three pieces of the item.
     std::unique_ptr<documents::FatturaImmediata> invoiceWithRow(core::Db& connection, const QString& payment,
-                                                                const core::NavigationRequest& opening = {})
+                                                                const core::NavigationRequest& opening = {},
+                                                                core::ReportOutput* reports = nullptr)
     {
-        auto invoice = std::make_unique<documents::FatturaImmediata>(connection, m_session, m_paths,
-                                                                     m_dialogs, m_navigator, m_reports);
+        auto invoice = std::make_unique<documents::FatturaImmediata>(
+            connection, m_session, m_paths, m_dialogs, m_navigator, reports ? *reports : m_reports);
         EXPECT_TRUE(invoice->open(opening));
         m_navigator.returnFrom(QStringLiteral("TClientiPreleva"), {true, m_customer, {}});
         EXPECT_TRUE(invoice->chooseCustomer());
@@ -313,6 +315,32 @@ TEST_F(FatturaImmediataTest, ASerialFromTheDialogTakesTheTypedPrice)
     EXPECT_EQ(row.key.serial, QStringLiteral("IMEI-2"));
     EXPECT_EQ(row.amounts.subTotale, euros("200"));
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM seriali WHERE Seriale = 'IMEI-1'")), 1);
+}
+
+// "Invia email" writes the saved invoice's PDF and opens the mail window addressed to the customer with
+// that file attached; an unsaved invoice has no number to send.
+TEST_F(FatturaImmediataTest, TheMailFormOpensWithTheSavedInvoicesPdf)
+{
+    QTemporaryDir templates;
+    QFile page(templates.filePath(QStringLiteral("Fattura.html")));
+    ASSERT_TRUE(page.open(QIODevice::WriteOnly));
+    page.write("<html><body>{{#Righe}}<p>{{Descrizione}}</p>{{/Righe}}</body></html>");
+    page.close();
+    ct::RecordingReportOutput reports(templates.path());
+    db().exec(QStringLiteral("UPDATE clienti SET email = 'rossi@example.it'"));
+    auto invoice = invoiceWithRow(db(), QStringLiteral("Contanti"), {}, &reports);
+    EXPECT_FALSE(invoice->sendMail());
+    EXPECT_EQ(m_dialogs.lastText(), QStringLiteral("Attenzione! Salvare prima la fattura."));
+
+    ASSERT_TRUE(invoice->save());
+    ASSERT_TRUE(invoice->sendMail());
+    const carvendo::messaging::MailMessage mail = carvendo::messaging::MailMessage::fromValues(
+        m_navigator.lastRequest(QStringLiteral("TMailForm")).values);
+    EXPECT_EQ(mail.to, QStringLiteral("rossi@example.it"));
+    EXPECT_EQ(mail.subject, QStringLiteral("Fattura Nr. 1 del ") +
+                                invoice->document().header().date.toString(QStringLiteral("dd/MM/yyyy")));
+    EXPECT_EQ(mail.attachment, invoice->document().pdfPath(m_paths));
+    EXPECT_TRUE(ct::pdfText(mail.attachment).contains(QStringLiteral("Articolo A")));
 }
 
 } // namespace
