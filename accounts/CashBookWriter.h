@@ -43,6 +43,10 @@ public:
 
     // Deletes the entries of the document (kind and key) and appends these.
     void replace(const QString& tipodoc, int iddoc, const QList<CashBookEntry>& entries);
+    // Saving a document again: a line already settled stays as the operator left it (an entry with
+    // the same description is not written again), unless the entry itself is settled at once (cash),
+    // which then takes the entry's values; the unsettled lines are replaced by the other entries.
+    void replaceKeepingSettled(const QString& tipodoc, int iddoc, const QList<CashBookEntry>& entries);
 
     // The payment type's `modalita`; a type the table does not know counts as "Contanti".
     QString modalitaOf(const QString& tipoPagamento);
@@ -51,6 +55,9 @@ public:
     static QString cash() { return QStringLiteral("Contanti"); }
 
 private:
+    void insert(const QString& tipodoc, int iddoc, const CashBookEntry& entry);
+    void update(int id, const CashBookEntry& entry);
+
     core::Db& m_db;
 };
 

@@ -33,12 +33,16 @@ QList<Instalment> assignInstalments(const InstalmentBasis& basis, const PaymentT
     const core::Money divisor = core::Money::fromInt(n);
     const bool ivaFirst = n > 1 && term.tipoRate == PaymentTerm::ivaPrimaRata();
     QList<Instalment> instalments;
+    core::Money assigned;
     for (int i = 0; i < n; ++i) {
-        core::Money importo = basis.totale;
-        if (ivaFirst)
+        core::Money importo;
+        if (i == n - 1)
+            importo = basis.totale - assigned; // the rounding of the others ends up here: they add up
+        else if (ivaFirst)
             importo = basis.imponibile.dividedBy(divisor) + (i == 0 ? basis.ivaTotale : core::Money());
-        else if (n > 1)
+        else
             importo = basis.totale.dividedBy(divisor);
+        assigned = assigned + importo;
         instalments.append({importo, start.addDays(daysOf(term, i))});
     }
     return instalments;

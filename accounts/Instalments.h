@@ -28,7 +28,8 @@ struct InstalmentBasis
 };
 
 // The instalments a term gives a document, at most four. Amounts are each division rounded to the
-// ten-thousandth, ties to even, and are not adjusted to add up to the total. The starting date is
+// ten-thousandth, ties to even, and the last one is the total minus the others, so they always add
+// up to the document's total (100 in three: 33,3333 + 33,3333 + 33,3334). The starting date is
 // the document date ("Data Fattura", and "Immediata", which has no other), or the month's last day
 // ("Fine mese"); a term with fewer rows than instalments repeats its last row's days, and one
 // without rows gives 0 days. A term with no instalments or more than four is refused.

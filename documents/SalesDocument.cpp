@@ -357,7 +357,7 @@ bool SalesDocument::addItem(int itemId, double quantity, int discountPercent, Mo
     return true;
 }
 
-bool SalesDocument::addSerial(const QString& serial)
+bool SalesDocument::addSerial(const QString& serial, std::optional<Money> grossPrice, int discountPercent)
 {
     if (refuseWithoutCustomer())
         return false;
@@ -367,14 +367,17 @@ bool SalesDocument::addSerial(const QString& serial)
         throw core::Error(stock::SerialSales::unavailableMessage(), core::Error::Kind::Refusal);
     const ItemFacts item = requireItem(m_db, sold->itemId);
     const int rate = rateFor(sold->itemId);
-    const Money gross = priceForCustomer(item.prices, m_header.listino, rate).gross;
+    const Money gross = grossPrice.value_or(priceForCustomer(item.prices, m_header.listino, rate).gross);
+    if (grossPrice) // a scanned serial takes the list price as it is
+        checkEntry(1, discountPercent, gross);
     command([&] {
         serials.sell(sold->itemId, serial.trimmed(),
                      {name(m_kind.serialDocument), m_header.id, QString::number(m_header.number),
                       m_header.customerId, m_header.customerName});
         DocumentRow row = newRow({sold->itemId, item.code, serial.trimmed()}, item.barcode, item.description,
                                  item.saleUnit, 1, rate);
-        row.amounts = rowFromEntry(1, 0, gross, rate, item.purchaseNet, row.unit);
+        row.discountPercent = discountPercent;
+        row.amounts = rowFromEntry(1, discountPercent, gross, rate, item.purchaseNet, row.unit);
         row.bySerial = true;
         putRow(row, false);
     });
@@ -572,7 +575,7 @@ void SalesDocument::setWithholding(Money percent, const QString& description)
     }
 }
 
-bool SalesDocument::save()
+bool SalesDocument::save(const SaveStep& alongside)
 {
     if (m_header.customerId == 0 || m_header.customerName.trimmed().isEmpty()) {
         m_dialogs.warning(QStringLiteral("Attenzione! Scegliere un Cliente"));
@@ -590,9 +593,12 @@ bool SalesDocument::save()
         // only once this one is in.
         core::NumberReservation reservation(m_db, *m_kind.series, m_header.suffix);
         number = reservation.number();
-        m_db.exec(QStringLiteral("UPDATE %1 SET %3 = :NUMERO WHERE %2 = :IDDOC")
+        // The series goes with the number it was counted in.
+        m_db.exec(QStringLiteral("UPDATE %1 SET %3 = :NUMERO, Suffisso = :SUFFISSO WHERE %2 = :IDDOC")
                       .arg(name(m_kind.headerTable), name(m_kind.headerKey), name(m_kind.series->column)),
-                  {{QStringLiteral("NUMERO"), number}, {QStringLiteral("IDDOC"), m_header.id}});
+                  {{QStringLiteral("NUMERO"), number},
+                   {QStringLiteral("SUFFISSO"), m_header.suffix},
+                   {QStringLiteral("IDDOC"), m_header.id}});
         m_rows.renumber(m_header.id, number);
     }
     const DocumentTotals totals = writeTotals(m_header);
@@ -607,6 +613,11 @@ bool SalesDocument::save()
                       .arg(name(m_kind.headerTable), name(m_kind.headerKey)),
                   {{QStringLiteral("IMPORTO"), totals.imponibile.percent(Money::fromInt(percent)).toDouble()},
                    {QStringLiteral("IDDOC"), m_header.id}});
+    }
+    if (alongside) {
+        DocumentHeader saved = m_header;
+        saved.number = number;
+        alongside(saved, totals);
     }
     transaction.commit();
     m_header.number = number;
@@ -630,14 +641,7 @@ QString SalesDocument::pdfPath(const core::Paths& paths) const
     return paths.documentsDir(m_kind.pdfFolder) + QLatin1Char('/') + pdfFileName();
 }
 
-QString SalesDocument::mailSubject() const
-{
-    return QStringLiteral("%1 Nr. %2 del %3")
-        .arg(name(m_kind.mailSubject), QString::number(m_header.number),
-             m_header.date.toString(QStringLiteral("dd/MM/yyyy")));
-}
-
-MailDraft SalesDocument::mailDraft(const core::Paths& paths, const QString& signature) const
+messaging::MailDocument SalesDocument::mailDocument(const core::Paths& paths) const
 {
     const bool supplier = m_kind.counterpart == Counterpart::Supplier;
     const QString address =
@@ -646,12 +650,20 @@ MailDraft SalesDocument::mailDraft(const core::Paths& paths, const QString& sign
                     {{QStringLiteral("ID"), m_header.customerId}})
             .toString()
             .trimmed();
-    QStringList body{QStringLiteral("Spett.le ") + m_header.customerName, QString(),
-                     QStringLiteral("Alleghiamo alla presente il documento in oggetto."),
-                     QStringLiteral("Con l'occasione, porgiamo distinti saluti.")};
-    if (!signature.trimmed().isEmpty())
-        body << QString() << signature;
-    return {address, mailSubject(), body.join(QLatin1Char('\n')), pdfPath(paths)};
+    return {name(m_kind.mailSubject),
+            QString::number(m_header.number),
+            m_header.date,
+            address,
+            m_header.customerName,
+            pdfPath(paths)};
+}
+
+void SalesDocument::setSeries(const QString& suffix)
+{
+    if (isNumbered() && suffix != m_header.suffix)
+        throw core::Error(QStringLiteral("Il suffisso di un documento già numerato non può cambiare."),
+                          core::Error::Kind::Refusal);
+    m_header.suffix = suffix;
 }
 
 QString SalesDocument::numberTakenMessage(int number, const QString& year)

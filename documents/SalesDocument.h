@@ -3,6 +3,7 @@
 #include "documents/DocumentKind.h"
 #include "documents/DocumentRows.h"
 #include "documents/RowPricing.h"
+#include "messaging/DocumentMail.h"
 
 #include <QDate>
 #include <QList>
@@ -43,15 +44,6 @@ struct DocumentHeader
     Money discountPercent;
     Money withholdingPercent;
     QString withholdingDescription;
-};
-
-// The e-mail that sends a document's PDF, as the mail window opens prefilled.
-struct MailDraft
-{
-    QString to; // the counterpart's address, empty when it has none
-    QString subject;
-    QString body;
-    QString attachment;
 };
 
 // A manual line ("Voce manuale"): no item, no stock.
@@ -106,7 +98,9 @@ public:
     // A row from the quantity dialog: quantity, row discount, VAT-inclusive unit price. An item already
     // on the document (not by serial) grows by the entry instead of getting a second row.
     bool addItem(int itemId, double quantity, int discountPercent, Money grossPrice);
-    bool addSerial(const QString& serial);
+    // A serial row at the customer's list price, or at the price and discount the quantity dialog gave.
+    bool addSerial(const QString& serial, std::optional<Money> grossPrice = std::nullopt,
+                   int discountPercent = 0);
     ScanOutcome scan(const QString& text);
     // The document as the size/colour dialog (TScaricoTC) records its sizes.
     stock::SizeSaleDocument sizeDocument() const;
@@ -133,12 +127,18 @@ public:
     // invoice 7, or series A's, from being overwritten.
     QString pdfFileName() const;
     QString pdfPath(const core::Paths& paths) const;
-    QString mailSubject() const; // "Fattura Nr. 7 del 07/12/2026"
-    // Addressed to the counterpart, the PDF attached, the shop's signature under the greeting.
-    MailDraft mailDraft(const core::Paths& paths, const QString& signature) const;
+    // What the mail window is filled from: the kind's word, number and date, the counterpart's address
+    // and name, the PDF. The letter itself is the mail's own (messaging::DocumentMail).
+    messaging::MailDocument mailDocument(const core::Paths& paths) const;
 
+    // The series a new document is numbered in; a numbered document keeps its own.
+    void setSeries(const QString& suffix);
+
+    // What a save writes besides the number and the totals, inside the same transaction (the window's
+    // header fields, the cash book, the hand-over to the caller): it sees the number just given.
+    using SaveStep = std::function<void(const DocumentHeader& saved, const DocumentTotals& totals)>;
     // "Salva": the checks, then the number (new documents) under the numbering lock held to the commit.
-    bool save();
+    bool save(const SaveStep& alongside = {});
     // A number typed over the given one: refused when another document of the same year and suffix
     // holds it.
     bool setNumber(int number);

@@ -22,6 +22,7 @@
 #include "ui/AllWindows.h"
 #include "ui/common/WindowEnvironment.h"
 #include "ui/common/WindowRegistry.h"
+#include "ui/documents/InvoiceWindows.h"
 #include "ui/foundation/TAzienda.h"
 #include "ui/pos/TPosClassic.h"
 #include "ui/stock/LoadWindows.h"
@@ -145,6 +146,74 @@ int saveLoadWindows(ui::WindowEnvironment& environment, const QString& output)
     });
     ui::TCarichi list(environment, {QStringLiteral("TCarichi")});
     failures += !save(&list, output + QStringLiteral("/TCarichi.png"));
+    return failures;
+}
+
+// The immediate invoice with a customer, items, a manual line and three instalments, on each of its
+// pages; its quantity dialog (for a phone with serials), the manual line and the PDF.
+int saveInvoiceWindows(ui::WindowEnvironment& environment, const QString& output)
+{
+    core::Db& db = environment.connections.company();
+    int failures = 0;
+    ui::TFatturaImmediata window(environment, {QStringLiteral("TFatturaImmediata")});
+    documents::FatturaImmediata& invoice = window.logic();
+    // The demo has no customers: one with a full address for the picture.
+    db.exec(QStringLiteral(
+        "INSERT INTO clienti (CodiceCliente, RagioneSociale, Indirizzo, Cap, Citta, ProvRes, pIva, CodFisc, "
+        "Listino, email) VALUES (1, 'Studio Tecnico Ferri', 'Via Garibaldi 18', '40121', 'Bologna', 'BO', "
+        "'03456780372', '03456780372', 'LISTINO1', 'amministrazione@studioferri.it')"));
+    invoice.setCustomer(int(db.lastInsertId()));
+    for (const auto& [code, quantity] : {std::pair{"CAR-20W", "2"}, std::pair{"COV-SIL", "3"}}) {
+        std::unique_ptr<documents::QuantityEntry> entry = invoice.entryFor(demoItem(db, code));
+        const auto values = entry->confirm(QString::fromLatin1(quantity), entry->startPrice().toItalian(),
+                                           QStringLiteral("0"), {});
+        if (values)
+            invoice.confirmEntry(*entry, *values);
+    }
+    invoice.addManualLine({{},
+                           QStringLiteral("Trasferimento dati e configurazione"),
+                           QStringLiteral("PZ"),
+                           22,
+                           1,
+                           *core::Money::parse(QStringLiteral("25")),
+                           true});
+    documents::InvoiceFields fields = invoice.fields();
+    fields.tipoPagamento =
+        db.scalar(QStringLiteral("SELECT Descrizione FROM pagamenti WHERE NrRate = 3 ORDER BY id LIMIT 1"))
+            .toString();
+    fields.vettore = QStringLiteral("Corriere Espresso Srl");
+    fields.aspetto = QStringLiteral("Scatola");
+    fields.peso = QStringLiteral("1,2 kg");
+    fields.noteMemo = QStringLiteral("Merce consegnata in negozio.");
+    invoice.setFields(fields);
+    if (!fields.tipoPagamento.isEmpty())
+        invoice.assignInstalments();
+    const std::pair<int, const char*> pages[] = {{0, "/TFatturaImmediata.png"},
+                                                 {2, "/TFatturaImmediata-Pagamento.png"},
+                                                 {3, "/TFatturaImmediata-Trasporto.png"}};
+    for (const auto& [page, file] : pages) {
+        window.pages()->setCurrentIndex(page);
+        failures += !save(&window, output + QLatin1String(file));
+    }
+    {
+        std::unique_ptr<documents::QuantityEntry> entry = invoice.entryFor(demoItem(db, "SMP-65128"));
+        ui::TDialogoScaricoFattDdt dialog(environment.dialogs, *entry);
+        failures += !save(&dialog, output + QStringLiteral("/TDialogoScaricoFattDdt.png"));
+        std::unique_ptr<documents::QuantityEntry> plain = invoice.entryFor(demoItem(db, "CAR-20W"));
+        ui::TDialogoScaricoFattDdt plainDialog(environment.dialogs, *plain);
+        failures += !save(&plainDialog, output + QStringLiteral("/TDialogoScaricoFattDdt-Quantita.png"));
+    }
+    ui::Tinsmanuale manual(environment.dialogs);
+    manual.fill({QString(), QStringLiteral("Sostituzione vetro display"), QStringLiteral("PZ"), 22,
+                 QStringLiteral("1"), QStringLiteral("49,90"), true});
+    failures += !save(&manual, output + QStringLiteral("/Tinsmanuale.png"));
+    // The PDF needs the invoice templates; without them the windows above are still saved.
+    try {
+        if (invoice.save())
+            QFile::copy(invoice.createPdf(), output + QStringLiteral("/Fattura.pdf"));
+    } catch (const std::exception& e) {
+        QTextStream(stderr) << "Fattura: " << e.what() << '\n';
+    }
     return failures;
 }
 
@@ -278,12 +347,18 @@ int main(int argc, char** argv)
         }
         core::Db& db = connections.company();
         const QString soldSerial = prepareSerialStory(db, session, dialogs);
+        // Withholding types a professional's invoice chooses from.
+        db.exec(
+            QStringLiteral("INSERT INTO ritenute_acconto (codice, descrizione, causale, percentuale) VALUES "
+                           "('A', 'Prestazioni di lavoro autonomo', 'A', 20), "
+                           "('Q', 'Provvigioni agenti monomandatari', 'Q', 11.5), "
+                           "('R', 'Provvigioni agenti plurimandatari', 'R', 4.6)"));
         const int sweatshirt = demoItem(db, "FEL-CAP");
         const int gridRow = db.scalar(QStringLiteral("SELECT MIN(id) FROM disptc WHERE idarticolo = :ID"),
                                       {{QStringLiteral("ID"), sweatshirt}})
                                 .toInt();
         for (const QString& name : registry.names()) {
-            if (name == u"TAzienda" || name == u"TPosClassic")
+            if (name == u"TAzienda" || name == u"TPosClassic" || name == u"TFatturaImmediata")
                 continue;
             core::NavigationRequest request{name, {}, QStringLiteral("carvendo-screenshots"), {}};
             if (name == u"TAziendaAnagrafica")
@@ -317,6 +392,7 @@ int main(int argc, char** argv)
             }
         }
         failures += saveLoadWindows(environment, output);
+        failures += saveInvoiceWindows(environment, output);
         failures += saveTillWindows(environment, output);
     } catch (const std::exception& e) {
         QTextStream(stderr) << e.what() << '\n';

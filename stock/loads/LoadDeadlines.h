@@ -1,6 +1,6 @@
 #pragma once
 
-#include "accounts/Instalments.h"
+#include "accounts/DocumentInstalments.h"
 #include "stock/loads/LoadHeader.h"
 
 #include <QList>
@@ -11,8 +11,8 @@ class Db;
 
 namespace carvendo::stock {
 
-// The supplier deadlines of a load: the instalments of its payment term over its total, stored on the
-// header (`NRATE`, `PRATAi`, `DRATAi`, `Scadenzario`) and written to `scadenzario` as money to pay,
+// The supplier deadlines of a load, through the instalments every document shares: the instalments of
+// its payment term over its total, stored on the header and written to `scadenzario` as money to pay,
 // inside the caller's transaction.
 class LoadDeadlines
 {
@@ -25,7 +25,7 @@ public:
     // On saving: a load whose deadlines were written keeps them in step with its total and term.
     void follow(const LoadHeader& load, const QString& previousTipoDoc);
 
-    static QString noTermMessage() { return QStringLiteral("Attenzione! Scegliere Tipo di Pagamento"); }
+    static QString noTermMessage() { return accounts::DocumentInstalments::noTermMessage(); }
 
 private:
     core::Db& m_db;

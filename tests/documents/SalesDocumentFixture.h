@@ -8,6 +8,7 @@
 #include "core/Money.h"
 #include "core/Session.h"
 #include "tests/serials/SerialTestData.h"
+#include "tests/support/RecordingNavigator.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TestDatabase.h"
 
@@ -113,6 +114,7 @@ protected:
 
     core::Session m_session;
     ScriptedDialogs m_dialogs;
+    RecordingNavigator m_navigator;
 };
 
 } // namespace carvendo::testing

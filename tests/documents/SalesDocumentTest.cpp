@@ -7,6 +7,7 @@
 #include "core/Error.h"
 #include "core/Numbering.h"
 #include "core/Paths.h"
+#include "messaging/DocumentMail.h"
 #include "tests/support/FailingWrite.h"
 #include "tests/support/Workstation.h"
 
@@ -218,15 +219,16 @@ TEST_F(SalesDocumentTest, SavingChecksTheCustomerAndTheRowsThenNumbersOnce)
     EXPECT_EQ(seriesA.pdfFileName(), QStringLiteral("Fattura_Nr.1-A_") + year + QStringLiteral(".pdf"));
     db().exec(QStringLiteral("UPDATE clienti SET email = 'rossi@example.it'"));
     const carvendo::core::Paths paths(QStringLiteral("/dati"), QStringLiteral("/programma"));
-    const documents::MailDraft mail = seriesA.mailDraft(paths, QStringLiteral("Negozio Bianchi"));
+    // The letter is the mail's own: one builder for every document.
+    const carvendo::messaging::MailMessage mail =
+        carvendo::messaging::DocumentMail(db(), m_navigator).compose(seriesA.mailDocument(paths));
     EXPECT_EQ(mail.to, QStringLiteral("rossi@example.it"));
     EXPECT_EQ(mail.subject, QStringLiteral("Fattura Nr. 1 del ") +
                                 seriesA.header().date.toString(QStringLiteral("dd/MM/yyyy")));
     EXPECT_EQ(mail.attachment, paths.documentsDir(carvendo::core::DocumentFolder::Fatture) +
                                    QStringLiteral("/Fattura_Nr.1-A_") + year + QStringLiteral(".pdf"));
-    EXPECT_EQ(mail.body,
-              QStringLiteral("Spett.le Rossi Srl\n\nAlleghiamo alla presente il documento in oggetto.\n"
-                             "Con l'occasione, porgiamo distinti saluti.\n\nNegozio Bianchi"));
+    EXPECT_EQ(mail.body.first(), QStringLiteral("Spett.le Rossi Srl"));
+    EXPECT_TRUE(mail.body.contains(QStringLiteral("Alleghiamo alla presente il documento in oggetto.")));
 }
 
 // The first workstation's save is inside a transaction it commits late: the second waits for the

@@ -1,0 +1,74 @@
+#include "documents/InvoiceCashBook.h"
+
+#include "core/Db.h"
+#include "core/Error.h"
+
+namespace carvendo::documents {
+
+QString InvoiceCashBook::instalmentSuffix(int index, int count)
+{
+    if (count < 2)
+        return {};
+    return QStringLiteral(" (%1 di %2)%3")
+        .arg(index)
+        .arg(count)
+        .arg(index == count ? QStringLiteral(" - Saldo") : QString());
+}
+
+QList<accounts::CashBookEntry> InvoiceCashBook::entries(int idFattura)
+{
+    const core::Rows found = m_db.query(
+        QStringLiteral("SELECT NumDoc, data, totaledocumento, tipopagamento, IFNULL(NRATE, 0) AS NRATE, "
+                       "PRATA1, DRATA1, PRATA2, DRATA2, PRATA3, DRATA3, PRATA4, DRATA4, RagioneSociale, "
+                       "idCliente, BancaAppoggio, idMagazzino, Magazzino, Anno, Mese, CURRENT_DATE AS oggi "
+                       "FROM fatture WHERE idFattura = :IDFATTURA"),
+        {{QStringLiteral("IDFATTURA"), idFattura}});
+    if (found.isEmpty())
+        throw core::Error(QStringLiteral("Il documento è stato eliminato da un'altra postazione."),
+                          core::Error::Kind::Refusal);
+    const core::Row h = found.first();
+    accounts::CashBookWriter writer(m_db);
+    const QString modalita = writer.modalitaOf(h["tipopagamento"].toString());
+    accounts::CashBookEntry line;
+    line.modalita = modalita;
+    line.risorsa = accounts::CashBookWriter::resourceOf(modalita);
+    line.descrizione = QStringLiteral("Fattura vendita nr. %1 del %2")
+                           .arg(h["NumDoc"].toInt())
+                           .arg(h["data"].toDate().toString(QStringLiteral("dd/MM/yyyy")));
+    line.soggetto = h["RagioneSociale"].toString();
+    line.idsoggetto = h["idCliente"].toInt();
+    line.tiposogg = QStringLiteral("Cliente");
+    line.riferimento = h["tipopagamento"].toString();
+    line.banca = h["BancaAppoggio"].toString();
+    // The invoice's own warehouse, whoever saves it where.
+    line.idmagazzino = h["idMagazzino"].toInt();
+    line.magazzino = h["Magazzino"].toString();
+    line.mese = h["Mese"].toString();
+    line.anno = h["Anno"].toString();
+
+    QList<accounts::CashBookEntry> lines;
+    if (modalita.compare(accounts::CashBookWriter::cash(), Qt::CaseInsensitive) == 0) {
+        line.data = h["oggi"].toDate();
+        line.entrate = h["totaledocumento"].toMoney();
+        line.saldato = true;
+        lines.append(line);
+        return lines;
+    }
+    const int count = std::min(h["NRATE"].toInt(), 4);
+    for (int i = 1; i <= count; ++i) {
+        accounts::CashBookEntry instalment = line;
+        instalment.data = h[QStringLiteral("DRATA%1").arg(i)].toDate();
+        instalment.entrate =
+            count == 1 ? h["totaledocumento"].toMoney() : h[QStringLiteral("PRATA%1").arg(i)].toMoney();
+        instalment.descrizione += instalmentSuffix(i, count);
+        lines.append(instalment);
+    }
+    return lines;
+}
+
+void InvoiceCashBook::write(int idFattura)
+{
+    accounts::CashBookWriter(m_db).replaceKeepingSettled(m_tipodoc, idFattura, entries(idFattura));
+}
+
+} // namespace carvendo::documents
