@@ -76,6 +76,17 @@ DocumentRow newRow(const RowKey& key, const QString& barcode, const QString& des
     return row;
 }
 
+// A serial's own row: one piece.
+DocumentRow serialRow(const ItemFacts& item, int itemId, const QString& serial, int discountPercent,
+                      Money grossPrice, int aliquota)
+{
+    DocumentRow row =
+        newRow({itemId, item.code, serial}, item.barcode, item.description, item.saleUnit, 1, aliquota);
+    row.amounts = rowFromEntry(1, discountPercent, grossPrice, aliquota, item.purchaseNet, row.unit);
+    row.bySerial = true;
+    return row;
+}
+
 QString name(const char* identifier)
 {
     return QLatin1String(identifier);
@@ -372,12 +383,19 @@ bool SalesDocument::addSerial(const QString& serial)
         serials.sell(sold->itemId, serial.trimmed(),
                      {name(m_kind.serialDocument), m_header.id, QString::number(m_header.number),
                       m_header.customerId, m_header.customerName});
-        DocumentRow row = newRow({sold->itemId, item.code, serial.trimmed()}, item.barcode, item.description,
-                                 item.saleUnit, 1, rate);
-        row.amounts = rowFromEntry(1, 0, gross, rate, item.purchaseNet, row.unit);
-        row.bySerial = true;
-        putRow(row, false);
+        putRow(serialRow(item, sold->itemId, serial.trimmed(), 0, gross, rate), false);
     });
+    return true;
+}
+
+bool SalesDocument::addSoldSerial(int itemId, const QString& serial, int discountPercent, Money grossPrice)
+{
+    if (refuseWithoutCustomer())
+        return false;
+    checkEntry(1, discountPercent, grossPrice);
+    const ItemFacts item = requireItem(m_db, itemId);
+    const int rate = rateFor(itemId);
+    command([&] { putRow(serialRow(item, itemId, serial, discountPercent, grossPrice, rate), false); });
     return true;
 }
 
@@ -725,6 +743,12 @@ void SalesDocument::remove()
 {
     core::Transaction transaction(m_db);
     lockHeader();
+    if (m_kind.billsDeliveryNotes())
+        m_db.exec(QStringLiteral("UPDATE ddt SET fatturaemessa = 0 WHERE idDdt IN (SELECT r.idddt FROM %1 r "
+                                 "WHERE r.%2 = :IDDOC UNION SELECT h.idddt FROM %3 h WHERE h.%4 = :IDDOC)")
+                      .arg(name(m_kind.rowTable), name(m_kind.rowLink), name(m_kind.headerTable),
+                           name(m_kind.headerKey)),
+                  {{QStringLiteral("IDDOC"), m_header.id}});
     dropAll();
     const core::Params document{{QStringLiteral("IDDOC"), m_header.id}};
     // Its cash-book lines go with it; of its deadlines what was paid stays on record.

@@ -107,6 +107,9 @@ public:
     // on the document (not by serial) grows by the entry instead of getting a second row.
     bool addItem(int itemId, double quantity, int discountPercent, Money grossPrice);
     bool addSerial(const QString& serial);
+    // A serial another document sold first and linked to this one (a counter sale becoming an
+    // invoice): its row, priced as that document priced it; the serial is not taken from stock again.
+    bool addSoldSerial(int itemId, const QString& serial, int discountPercent, Money grossPrice);
     ScanOutcome scan(const QString& text);
     // The document as the size/colour dialog (TScaricoTC) records its sizes.
     stock::SizeSaleDocument sizeDocument() const;

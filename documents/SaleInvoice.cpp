@@ -1,0 +1,102 @@
+#include "documents/SaleInvoice.h"
+
+#include "documents/DocumentKind.h"
+#include "documents/SalesDocument.h"
+
+#include "accounts/CashBookWriter.h"
+
+#include "core/Db.h"
+#include "core/Error.h"
+#include "core/Session.h"
+
+namespace carvendo::documents {
+
+namespace {
+
+const DocumentKind& invoice()
+{
+    return DocumentKind::of(DocumentKindId::FatturaImmediata);
+}
+
+} // namespace
+
+QStringList SaleInvoice::serialsOf(const SoldSale& sale, int itemId) const
+{
+    QStringList serials;
+    for (const core::Row& r : m_db.query(
+             QStringLiteral("SELECT Seriale FROM serialidocumenti WHERE Documento = :DOCUMENTO AND "
+                            "idDocumento = :IDDOCUMENTO AND idArticolo = :IDARTICOLO ORDER BY id FOR UPDATE"),
+             {{QStringLiteral("DOCUMENTO"), sale.serialDocument},
+              {QStringLiteral("IDDOCUMENTO"), sale.serialDocumentId},
+              {QStringLiteral("IDARTICOLO"), itemId}}))
+        serials << r["Seriale"].toString();
+    return serials;
+}
+
+void SaleInvoice::moveSerials(const SoldSale& sale, int invoiceId)
+{
+    // The serials left stock when the sale took them: only their links change hands.
+    m_db.exec(
+        QStringLiteral("UPDATE serialidocumenti SET Documento = :FATTURA, idDocumento = :IDFATTURA WHERE "
+                       "Documento = :DOCUMENTO AND idDocumento = :IDDOCUMENTO"),
+        {{QStringLiteral("FATTURA"), QLatin1String(invoice().serialDocument)},
+         {QStringLiteral("IDFATTURA"), invoiceId},
+         {QStringLiteral("DOCUMENTO"), sale.serialDocument},
+         {QStringLiteral("IDDOCUMENTO"), sale.serialDocumentId}});
+}
+
+int SaleInvoice::create(const SoldSale& sale)
+{
+    core::Transaction transaction(m_db);
+    SalesDocument document(invoice(), m_db, m_dialogs, m_session);
+    document.openNew();
+    const int invoiceId = document.header().id;
+    document.setCustomer(sale.customerId);
+    // Goods leave with the invoice, paid at the counter as the sale was.
+    m_db.exec(
+        QStringLiteral("UPDATE fatture SET tipopagamento = :PAGAMENTO, datatrasporto = data, DataScadenza "
+                       "= DATE_FORMAT(data, '%d/%m/%Y'), OraText = DATE_FORMAT(NOW(), '%H:%i') WHERE "
+                       "idFattura = :IDFATTURA"),
+        {{QStringLiteral("PAGAMENTO"), sale.payment}, {QStringLiteral("IDFATTURA"), invoiceId}});
+    for (const SoldLine& line : sale.lines) {
+        if (!line.bySerial) {
+            document.addItem(line.itemId, line.quantity, line.discountPercent, line.grossPrice);
+            continue;
+        }
+        const QStringList serials = serialsOf(sale, line.itemId);
+        if (serials.size() != line.quantity)
+            throw core::Error(QStringLiteral("I seriali della vendita non corrispondono alle sue righe: "
+                                             "rimuovere la riga e scansionarli di nuovo."),
+                              core::Error::Kind::Refusal);
+        for (const QString& serial : serials)
+            document.addSoldSerial(line.itemId, serial, line.discountPercent, line.grossPrice);
+    }
+    moveSerials(sale, invoiceId);
+    if (!document.save())
+        throw core::Error(QStringLiteral("La fattura non è stata creata."), core::Error::Kind::Refusal);
+
+    const DocumentHeader& header = document.header();
+    accounts::CashBookWriter cashBook(m_db);
+    accounts::CashBookEntry paid;
+    paid.data = header.date;
+    paid.modalita = cashBook.modalitaOf(sale.payment);
+    paid.risorsa = accounts::CashBookWriter::resourceOf(paid.modalita);
+    paid.entrate = document.totals().totaledocumento;
+    paid.descrizione = QStringLiteral("Fattura vendita nr. %1 del %2")
+                           .arg(header.number)
+                           .arg(header.date.toString(QStringLiteral("dd/MM/yyyy")));
+    paid.soggetto = header.customerName;
+    paid.idsoggetto = header.customerId;
+    paid.tiposogg = QStringLiteral("Cliente");
+    paid.riferimento = sale.payment;
+    paid.saldato = true; // the counter took the money
+    paid.idmagazzino = header.warehouseId;
+    paid.magazzino = header.warehouseName;
+    paid.mese = header.month;
+    paid.anno = header.year;
+    cashBook.replace(QLatin1String(invoice().cashBookDocument), invoiceId, {paid});
+    transaction.commit();
+    return invoiceId;
+}
+
+} // namespace carvendo::documents
