@@ -83,6 +83,7 @@ DocumentRow serialRow(const ItemFacts& item, int itemId, const QString& serial, 
     DocumentRow row =
         newRow({itemId, item.code, serial}, item.barcode, item.description, item.saleUnit, 1, aliquota);
     row.amounts = rowFromEntry(1, discountPercent, grossPrice, aliquota, item.purchaseNet, row.unit);
+    row.discountPercent = discountPercent;
     row.bySerial = true;
     return row;
 }
