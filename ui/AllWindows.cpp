@@ -1,6 +1,7 @@
 #include "ui/AllWindows.h"
 
 #include "ui/accounts/PaymentWindows.h"
+#include "ui/documents/TFatture.h"
 #include "ui/foundation/ClosingWindows.h"
 #include "ui/foundation/MainWindows.h"
 #include "ui/foundation/ServerWindows.h"
@@ -41,6 +42,7 @@ void registerAllWindows(WindowRegistry& registry, core::EmbeddedServer& embedded
     registerPosWindows(registry);
     registerAccountsWindows(registry);
     registerMessagingWindows(registry);
+    registerInvoiceListWindows(registry);
 }
 
 } // namespace carvendo::ui
