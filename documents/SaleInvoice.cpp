@@ -59,17 +59,13 @@ int SaleInvoice::create(const SoldSale& sale)
                        "idFattura = :IDFATTURA"),
         {{QStringLiteral("PAGAMENTO"), sale.payment}, {QStringLiteral("IDFATTURA"), invoiceId}});
     for (const SoldLine& line : sale.lines) {
-        if (!line.bySerial) {
-            document.addItem(line.itemId, line.quantity, line.discountPercent, line.grossPrice);
-            continue;
-        }
-        const QStringList serials = serialsOf(sale, line.itemId);
-        if (serials.size() != line.quantity)
-            throw core::Error(QStringLiteral("I seriali della vendita non corrispondono alle sue righe: "
-                                             "rimuovere la riga e scansionarli di nuovo."),
-                              core::Error::Kind::Refusal);
+        // A serialised item the till sold by its barcode has no serial: those pieces are a plain row.
+        const QStringList serials = line.bySerial ? serialsOf(sale, line.itemId) : QStringList();
         for (const QString& serial : serials)
             document.addSoldSerial(line.itemId, serial, line.discountPercent, line.grossPrice);
+        if (line.quantity > serials.size())
+            document.addItem(line.itemId, line.quantity - serials.size(), line.discountPercent,
+                             line.grossPrice);
     }
     moveSerials(sale, invoiceId);
     if (!document.save())

@@ -21,7 +21,7 @@ struct SoldLine
     int quantity = 0;
     int discountPercent = 0;
     core::Money grossPrice;
-    bool bySerial = false; // its serials are linked to the sale (SoldSale::serialDocument)
+    bool bySerial = false; // the serials linked to the sale (SoldSale::serialDocument) are its pieces
 };
 
 // A sale that becomes an invoice: its customer, how it was paid, its lines, and the document its
@@ -38,9 +38,10 @@ struct SoldSale
 // Turns a sale (the till's, later a customer's account) into an immediate invoice, inside the
 // caller's transaction: the header from the customer, numbered under the numbering lock held to the
 // commit; one invoice row per line (one per serial for serialised items) priced as the sale priced it,
-// with the VAT of its real rate; the stock moved once, by the invoice's rows and their `venduti`
-// records; the serials' links moved to the invoice; the cash-book line of an invoice paid at the
-// counter. The caller must not also unload the sale's rows.
+// with the VAT of its real rate (a serialised item sold by barcode, without serial, is a plain row); the
+// stock moved once, by the invoice's rows and their `venduti` records; the serials' links moved to the
+// invoice; the cash-book line of an invoice paid at the counter. The caller must not also unload the sale's
+// rows.
 class SaleInvoice
 {
 public:

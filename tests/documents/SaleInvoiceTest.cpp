@@ -37,8 +37,9 @@ protected:
     }
 };
 
-// Two serials the till sold on one row become two invoice rows at the till's price; the serials stay
-// sold, now by the invoice, and deleting the invoice gives back exactly those two.
+// Two serials the till sold on one row become two invoice rows at the till's price, and a third piece
+// scanned by its barcode a plain row; the serials stay sold, now by the invoice, and deleting the
+// invoice gives back exactly those two and the three pieces.
 TEST_F(SaleInvoiceTest, TheSalesSerialsBecomeTheInvoicesAndComeBackWhenItGoes)
 {
     const stock::SerialItem phone =
@@ -52,7 +53,7 @@ TEST_F(SaleInvoiceTest, TheSalesSerialsBecomeTheInvoicesAndComeBackWhenItGoes)
 
     documents::SoldSale sale{customer,
                              QStringLiteral("Bancomat"),
-                             {{phone.itemId, 2, 10, euros("122"), true}},
+                             {{phone.itemId, 3, 10, euros("122"), true}},
                              SaleDocument,
                              SaleId};
     const int id = documents::SaleInvoice(db(), m_dialogs, m_session).create(sale);
@@ -65,7 +66,8 @@ TEST_F(SaleInvoiceTest, TheSalesSerialsBecomeTheInvoicesAndComeBackWhenItGoes)
                         "AND idFattura = :ID"),
                     {{QStringLiteral("ID"), id}}),
               2);
-    EXPECT_EQ(stockOf(phone.itemId).second, -2);
+    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM dettfattura WHERE SN = 0 AND quantita = 1")), 1);
+    EXPECT_EQ(stockOf(phone.itemId).second, -3);
 
     documents::SalesDocument invoice(documents::DocumentKind::of(documents::DocumentKindId::FatturaImmediata),
                                      db(), m_dialogs, m_session);

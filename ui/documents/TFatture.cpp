@@ -23,6 +23,8 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include <iterator>
+
 namespace carvendo::ui {
 
 namespace {
@@ -108,10 +110,10 @@ TFatture::TFatture(WindowEnvironment& environment, const core::NavigationRequest
     m_grid->setObjectName(QStringLiteral("fatture"));
     m_grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     m_grid->horizontalHeader()->setStretchLastSection(true);
-    m_grid->horizontalHeader()->resizeSection(0, 70);
-    m_grid->horizontalHeader()->resizeSection(1, 60);
-    m_grid->horizontalHeader()->resizeSection(3, 300);
-    m_grid->horizontalHeader()->resizeSection(4, 150);
+    m_grid->setWordWrap(false);
+    const int widths[] = {60, 50, 95, 290, 130, 100, 90, 100};
+    for (int column = 0; column < int(std::size(widths)); ++column)
+        m_grid->horizontalHeader()->resizeSection(column, widths[column]);
     const QByteArray layout = core::GridLayoutFile(m_paths, LayoutWord).load();
     if (!layout.isEmpty())
         m_grid->horizontalHeader()->restoreState(layout);
