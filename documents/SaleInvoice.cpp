@@ -1,9 +1,12 @@
 #include "documents/SaleInvoice.h"
 
 #include "documents/DocumentKind.h"
+#include "documents/RowSizes.h"
 #include "documents/SalesDocument.h"
 
 #include "accounts/CashBookWriter.h"
+
+#include "stock/sizes/ScaricoTC.h"
 
 #include "core/Db.h"
 #include "core/Error.h"
@@ -62,10 +65,13 @@ int SaleInvoice::create(const SoldSale& sale)
         // A serialised item the till sold by its barcode has no serial: those pieces are a plain row.
         const QStringList serials = line.bySerial ? serialsOf(sale, line.itemId) : QStringList();
         for (const QString& serial : serials)
-            document.addSoldSerial(line.itemId, serial, line.discountPercent, line.grossPrice);
+            document.addSoldRow(line.itemId, serial, 1, line.discountPercent, line.grossPrice, false);
         if (line.quantity > serials.size())
-            document.addItem(line.itemId, line.quantity - serials.size(), line.discountPercent,
-                             line.grossPrice);
+            document.addSoldRow(line.itemId, {}, line.quantity - serials.size(), line.discountPercent,
+                                line.grossPrice, line.bySize);
+        if (line.bySize)
+            RowSizes(m_db, document.sizeDocument().kind)
+                .record(invoiceId, line.itemId, line.colour, line.size, line.quantity, line.description);
     }
     moveSerials(sale, invoiceId);
     if (!document.save())

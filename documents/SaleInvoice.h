@@ -22,6 +22,9 @@ struct SoldLine
     int discountPercent = 0;
     core::Money grossPrice;
     bool bySerial = false; // the serials linked to the sale (SoldSale::serialDocument) are its pieces
+    // A size/colour cell: its pieces already left the grid.
+    bool bySize = false;
+    QString size{}, colour{}, description{};
 };
 
 // A sale that becomes an invoice: its customer, how it was paid, its lines, and the document its

@@ -76,15 +76,18 @@ DocumentRow newRow(const RowKey& key, const QString& barcode, const QString& des
     return row;
 }
 
-// A serial's own row: one piece.
-DocumentRow serialRow(const ItemFacts& item, int itemId, const QString& serial, int discountPercent,
-                      Money grossPrice, int aliquota)
+// The entry added to the row of its key (a new row when there is none): the quantity grows, the
+// entry's discount and price apply to the whole row.
+DocumentRow grownRow(const std::optional<DocumentRow>& existing, const ItemFacts& item, const RowKey& key,
+                     int aliquota, double quantity, int discountPercent, Money grossPrice)
 {
     DocumentRow row =
-        newRow({itemId, item.code, serial}, item.barcode, item.description, item.saleUnit, 1, aliquota);
-    row.amounts = rowFromEntry(1, discountPercent, grossPrice, aliquota, item.purchaseNet, row.unit);
+        existing.value_or(newRow(key, item.barcode, item.description, item.saleUnit, 0, aliquota));
+    row.quantity += quantity;
     row.discountPercent = discountPercent;
-    row.bySerial = true;
+    row.bySerial = !key.serial.isEmpty();
+    row.amounts =
+        rowFromEntry(row.quantity, discountPercent, grossPrice, row.aliquota, item.purchaseNet, row.unit);
     return row;
 }
 
@@ -355,15 +358,9 @@ bool SalesDocument::addItem(int itemId, double quantity, int discountPercent, Mo
     const ItemFacts item = requireItem(m_db, itemId);
     const int rate = rateFor(itemId);
     command([&] {
-        const RowKey key{itemId, item.code, {}};
-        const std::optional<DocumentRow> existing = m_rows.find(m_header.id, key);
-        DocumentRow row =
-            existing.value_or(newRow(key, item.barcode, item.description, item.saleUnit, 0, rate));
-        row.quantity += quantity;
-        row.discountPercent = discountPercent;
-        row.amounts =
-            rowFromEntry(row.quantity, discountPercent, grossPrice, row.aliquota, item.purchaseNet, row.unit);
-        putRow(row, existing.has_value());
+        const std::optional<DocumentRow> existing = m_rows.find(m_header.id, {itemId, item.code, {}});
+        putRow(grownRow(existing, item, {itemId, item.code, {}}, rate, quantity, discountPercent, grossPrice),
+               existing.has_value());
     });
     m_lastEntry = Entry{itemId, quantity, discountPercent, grossPrice};
     return true;
@@ -384,19 +381,27 @@ bool SalesDocument::addSerial(const QString& serial)
         serials.sell(sold->itemId, serial.trimmed(),
                      {name(m_kind.serialDocument), m_header.id, QString::number(m_header.number),
                       m_header.customerId, m_header.customerName});
-        putRow(serialRow(item, sold->itemId, serial.trimmed(), 0, gross, rate), false);
+        putRow(grownRow(std::nullopt, item, {sold->itemId, item.code, serial.trimmed()}, rate, 1, 0, gross),
+               false);
     });
     return true;
 }
 
-bool SalesDocument::addSoldSerial(int itemId, const QString& serial, int discountPercent, Money grossPrice)
+bool SalesDocument::addSoldRow(int itemId, const QString& serial, double quantity, int discountPercent,
+                               Money grossPrice, bool bySize)
 {
     if (refuseWithoutCustomer())
         return false;
-    checkEntry(1, discountPercent, grossPrice);
+    checkEntry(quantity, discountPercent, grossPrice);
     const ItemFacts item = requireItem(m_db, itemId);
     const int rate = rateFor(itemId);
-    command([&] { putRow(serialRow(item, itemId, serial, discountPercent, grossPrice, rate), false); });
+    command([&] {
+        const RowKey key{itemId, item.code, serial};
+        const std::optional<DocumentRow> existing = m_rows.find(m_header.id, key);
+        DocumentRow row = grownRow(existing, item, key, rate, quantity, discountPercent, grossPrice);
+        row.bySize = row.bySize || bySize;
+        putRow(row, existing.has_value());
+    });
     return true;
 }
 

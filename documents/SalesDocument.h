@@ -107,9 +107,11 @@ public:
     // on the document (not by serial) grows by the entry instead of getting a second row.
     bool addItem(int itemId, double quantity, int discountPercent, Money grossPrice);
     bool addSerial(const QString& serial);
-    // A serial another document sold first and linked to this one (a counter sale becoming an
-    // invoice): its row, priced as that document priced it; the serial is not taken from stock again.
-    bool addSoldSerial(int itemId, const QString& serial, int discountPercent, Money grossPrice);
+    // A row another document sold first (a counter sale becoming an invoice), priced as that document
+    // priced it and growing the row of the same item, serial or sizes. Its serial is already linked to
+    // this document and its sizes recorded by the caller: only the item's stock moves.
+    bool addSoldRow(int itemId, const QString& serial, double quantity, int discountPercent, Money grossPrice,
+                    bool bySize);
     ScanOutcome scan(const QString& text);
     // The document as the size/colour dialog (TScaricoTC) records its sizes.
     stock::SizeSaleDocument sizeDocument() const;

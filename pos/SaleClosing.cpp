@@ -113,7 +113,8 @@ int SaleClosing::invoice(const Sale& sale, int customerId, const QString& paymen
 {
     documents::SoldSale sold{customerId, payment, {}, Sale::serialDocument(), sale.id()};
     for (const SaleRow& row : sale.rows())
-        sold.lines.append({row.key.itemId, row.quantity, row.discountPercent, row.publicPrice, row.bySerial});
+        sold.lines.append({row.key.itemId, row.quantity, row.discountPercent, row.publicPrice, row.bySerial,
+                           row.bySize, row.size, row.colour, row.description});
     const int invoiceId = documents::SaleInvoice(m_db, m_dialogs, m_session).create(sold);
     passed(ClosingStep::StockUnloaded);
     passed(ClosingStep::LedgerWritten);

@@ -80,4 +80,38 @@ TEST_F(SaleInvoiceTest, TheSalesSerialsBecomeTheInvoicesAndComeBackWhenItGoes)
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM prima_nota")), 0);
 }
 
+// Two pieces of a size/colour cell the till took from the grid: the invoice records them as its own
+// sizes, so deleting it puts them back into that cell.
+TEST_F(SaleInvoiceTest, TheSalesSizesBecomeTheInvoicesAndGoBackToTheirCellWhenItGoes)
+{
+    const int shirt = addItem(QStringLiteral("MAGLIA"), 22, "24.40");
+    const int group = insert("taglie_tc", {{QStringLiteral("DESCRIZIONE"), QStringLiteral("ADULTO")},
+                                           {QStringLiteral("TG1"), QStringLiteral("S")},
+                                           {QStringLiteral("TG2"), QStringLiteral("M")}});
+    db().exec(QStringLiteral(
+                  "UPDATE articoli SET TC = 1, idgruppoTaglia = :G, GruppoTaglia = 'ADULTO' WHERE ID = :ID"),
+              {{QStringLiteral("G"), group}, {QStringLiteral("ID"), shirt}});
+    insert("disptc", {{QStringLiteral("idarticolo"), shirt},
+                      {QStringLiteral("Colore"), QStringLiteral("ROSSO")},
+                      {QStringLiteral("TG2"), 3}, // two of five already taken by the till
+                      {QStringLiteral("BAR2"), QStringLiteral("C2")},
+                      {QStringLiteral("idmagazzino"), ct::kSerialActor.warehouseId}});
+    documents::SoldLine sizes{shirt, 2, 0, euros("24.40"), false};
+    sizes.bySize = true;
+    sizes.size = QStringLiteral("M");
+    sizes.colour = QStringLiteral("ROSSO");
+    const int id = documents::SaleInvoice(db(), m_dialogs, m_session)
+                       .create({addCustomer(), QStringLiteral("Contanti"), {sizes}, SaleDocument, SaleId});
+    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM dettfattura WHERE TC = 1 AND quantita = 2")), 1);
+    EXPECT_EQ(stockOf(shirt), std::make_pair(8.0, 8.0));
+
+    documents::SalesDocument invoice(documents::DocumentKind::of(documents::DocumentKindId::FatturaImmediata),
+                                     db(), m_dialogs, m_session);
+    invoice.load(id);
+    invoice.remove();
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT TG2 FROM disptc")).toInt(), 5);
+    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM scaricotcdoc")), 0);
+    EXPECT_EQ(stockOf(shirt), std::make_pair(10.0, 10.0));
+}
+
 } // namespace
