@@ -85,6 +85,9 @@ struct DocumentKind
 
     bool movesStock() const { return stock == StockEffect::Unload || stock == StockEffect::Load; }
     bool hasNumberSuffix() const { return series->hasSuffix; }
+    // Invoices may bill delivery notes (`idddt` on the header and rows): the notes are billed while
+    // the invoice exists.
+    bool billsDeliveryNotes() const { return series == &core::Series::Fattura; }
 
     static const DocumentKind& of(DocumentKindId id);
 };

@@ -47,19 +47,6 @@ FatturaImmediata::FatturaImmediata(core::Db& db, const core::Session& session, c
 {
 }
 
-QString FatturaImmediata::templateOf(InvoicePrint variant)
-{
-    switch (variant) {
-    case InvoicePrint::WithSerials:
-        return QStringLiteral("FatturaSeriali");
-    case InvoicePrint::WithSizes:
-        return QStringLiteral("FatturaTC");
-    case InvoicePrint::Plain:
-        break;
-    }
-    return QStringLiteral("Fattura");
-}
-
 bool FatturaImmediata::open(const core::NavigationRequest& request)
 {
     m_caller = request.caller;
@@ -479,7 +466,7 @@ bool FatturaImmediata::leave()
 core::ReportRequest FatturaImmediata::request(InvoicePrint variant)
 {
     core::ReportRequest printed =
-        DocumentPrint(m_db, invoiceKind()).request(m_document.header().id, templateOf(variant));
+        DocumentPrint(m_db, invoiceKind()).request(m_document.header().id, invoiceTemplate(variant));
     if (printed.logo.isEmpty())
         printed.logo = m_logo;
     return printed;

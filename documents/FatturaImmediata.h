@@ -5,6 +5,7 @@
 #include "core/ReportRequest.h"
 #include "documents/InvoiceFields.h"
 #include "documents/InvoiceLists.h"
+#include "documents/InvoicePrint.h"
 #include "documents/QuantityEntry.h"
 #include "documents/SalesDocument.h"
 
@@ -22,14 +23,6 @@ class Session;
 } // namespace carvendo::core
 
 namespace carvendo::documents {
-
-// The printed variants of an invoice.
-enum class InvoicePrint
-{
-    Plain,       // "Fattura"
-    WithSerials, // "con seriali"
-    WithSizes    // "con Taglie e Colori"
-};
 
 // The logic of TFatturaImmediata, the immediate invoice, over the one sales-document model. A new
 // invoice exists from the moment the window opens (its rows move stock as they are added) and is
@@ -60,7 +53,6 @@ public:
     {
         return QStringLiteral("Installare DropBox e verificare la corretta impostazione");
     }
-    static QString templateOf(InvoicePrint variant);
 
     // Key null or values "nuovo": a new invoice; else the invoice with that key. The caller's name and
     // values ("idScheda" for a repair ticket) are kept for the save. False when the invoice is gone.

@@ -15,7 +15,7 @@ QString InvoiceCashBook::instalmentSuffix(int index, int count)
         .arg(index == count ? QStringLiteral(" - Saldo") : QString());
 }
 
-QList<accounts::CashBookEntry> InvoiceCashBook::entries(int idFattura)
+QList<accounts::CashBookEntry> InvoiceCashBook::entries(int idFattura, Settlement settlement)
 {
     const core::Rows found = m_db.query(
         QStringLiteral("SELECT NumDoc, data, totaledocumento, tipopagamento, IFNULL(NRATE, 0) AS NRATE, "
@@ -47,6 +47,13 @@ QList<accounts::CashBookEntry> InvoiceCashBook::entries(int idFattura)
     line.anno = h["Anno"].toString();
 
     QList<accounts::CashBookEntry> lines;
+    if (settlement == Settlement::AtTheCounter) {
+        line.data = h["data"].toDate();
+        line.entrate = h["totaledocumento"].toMoney();
+        line.saldato = true;
+        lines.append(line);
+        return lines;
+    }
     if (modalita.compare(accounts::CashBookWriter::cash(), Qt::CaseInsensitive) == 0) {
         line.data = h["oggi"].toDate();
         line.entrate = h["totaledocumento"].toMoney();
@@ -66,9 +73,10 @@ QList<accounts::CashBookEntry> InvoiceCashBook::entries(int idFattura)
     return lines;
 }
 
-void InvoiceCashBook::write(int idFattura)
+void InvoiceCashBook::write(int idFattura, Settlement settlement)
 {
-    accounts::CashBookWriter(m_db).replaceKeepingSettled(m_tipodoc, idFattura, entries(idFattura));
+    accounts::CashBookWriter(m_db).replaceKeepingSettled(m_tipodoc, idFattura,
+                                                         entries(idFattura, settlement));
 }
 
 } // namespace carvendo::documents

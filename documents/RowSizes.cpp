@@ -51,6 +51,22 @@ void RowSizes::giveBack(int documentId, int itemId, int warehouseId)
               sold);
 }
 
+void RowSizes::record(int documentId, int itemId, const QString& colour, const QString& size, int quantity,
+                      const QString& description)
+{
+    m_db.exec(
+        QStringLiteral("INSERT INTO scaricotcdoc (iddoc, tipodoc, idarticolo, colore, taglia, quantita, "
+                       "Descrizione) VALUES (:IDDOC, :TIPODOC, :IDARTICOLO, LEFT(:COLORE, 50), LEFT(:TAGLIA, "
+                       "4), :QUANTITA, LEFT(:DESCRIZIONE, 120))"),
+        {{QStringLiteral("IDDOC"), documentId},
+         {QStringLiteral("TIPODOC"), m_kind},
+         {QStringLiteral("IDARTICOLO"), itemId},
+         {QStringLiteral("COLORE"), colour},
+         {QStringLiteral("TAGLIA"), size},
+         {QStringLiteral("QUANTITA"), quantity},
+         {QStringLiteral("DESCRIZIONE"), description}});
+}
+
 void RowSizes::giveBackAll(int documentId, int warehouseId)
 {
     for (const core::Row& item : m_db.query(

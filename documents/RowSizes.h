@@ -16,6 +16,9 @@ class RowSizes
 public:
     RowSizes(core::Db& db, QString documentKind) : m_db(db), m_kind(std::move(documentKind)) {}
 
+    // Sizes that left the grid for another document first (a counter sale's cell) become this one's.
+    void record(int documentId, int itemId, const QString& colour, const QString& size, int quantity,
+                const QString& description);
     void giveBack(int documentId, int itemId, int warehouseId);
     void giveBackAll(int documentId, int warehouseId);
 

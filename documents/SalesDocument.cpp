@@ -76,6 +76,21 @@ DocumentRow newRow(const RowKey& key, const QString& barcode, const QString& des
     return row;
 }
 
+// The entry added to the row of its key (a new row when there is none): the quantity grows, the
+// entry's discount and price apply to the whole row.
+DocumentRow grownRow(const std::optional<DocumentRow>& existing, const ItemFacts& item, const RowKey& key,
+                     int aliquota, double quantity, int discountPercent, Money grossPrice)
+{
+    DocumentRow row =
+        existing.value_or(newRow(key, item.barcode, item.description, item.saleUnit, 0, aliquota));
+    row.quantity += quantity;
+    row.discountPercent = discountPercent;
+    row.bySerial = !key.serial.isEmpty();
+    row.amounts =
+        rowFromEntry(row.quantity, discountPercent, grossPrice, row.aliquota, item.purchaseNet, row.unit);
+    return row;
+}
+
 QString name(const char* identifier)
 {
     return QLatin1String(identifier);
@@ -343,15 +358,9 @@ bool SalesDocument::addItem(int itemId, double quantity, int discountPercent, Mo
     const ItemFacts item = requireItem(m_db, itemId);
     const int rate = rateFor(itemId);
     command([&] {
-        const RowKey key{itemId, item.code, {}};
-        const std::optional<DocumentRow> existing = m_rows.find(m_header.id, key);
-        DocumentRow row =
-            existing.value_or(newRow(key, item.barcode, item.description, item.saleUnit, 0, rate));
-        row.quantity += quantity;
-        row.discountPercent = discountPercent;
-        row.amounts =
-            rowFromEntry(row.quantity, discountPercent, grossPrice, row.aliquota, item.purchaseNet, row.unit);
-        putRow(row, existing.has_value());
+        const std::optional<DocumentRow> existing = m_rows.find(m_header.id, {itemId, item.code, {}});
+        putRow(grownRow(existing, item, {itemId, item.code, {}}, rate, quantity, discountPercent, grossPrice),
+               existing.has_value());
     });
     m_lastEntry = Entry{itemId, quantity, discountPercent, grossPrice};
     return true;
@@ -374,12 +383,27 @@ bool SalesDocument::addSerial(const QString& serial, std::optional<Money> grossP
         serials.sell(sold->itemId, serial.trimmed(),
                      {name(m_kind.serialDocument), m_header.id, QString::number(m_header.number),
                       m_header.customerId, m_header.customerName});
-        DocumentRow row = newRow({sold->itemId, item.code, serial.trimmed()}, item.barcode, item.description,
-                                 item.saleUnit, 1, rate);
-        row.discountPercent = discountPercent;
-        row.amounts = rowFromEntry(1, discountPercent, gross, rate, item.purchaseNet, row.unit);
-        row.bySerial = true;
-        putRow(row, false);
+        putRow(grownRow(std::nullopt, item, {sold->itemId, item.code, serial.trimmed()}, rate, 1,
+                        discountPercent, gross),
+               false);
+    });
+    return true;
+}
+
+bool SalesDocument::addSoldRow(int itemId, const QString& serial, double quantity, int discountPercent,
+                               Money grossPrice, bool bySize)
+{
+    if (refuseWithoutCustomer())
+        return false;
+    checkEntry(quantity, discountPercent, grossPrice);
+    const ItemFacts item = requireItem(m_db, itemId);
+    const int rate = rateFor(itemId);
+    command([&] {
+        const RowKey key{itemId, item.code, serial};
+        const std::optional<DocumentRow> existing = m_rows.find(m_header.id, key);
+        DocumentRow row = grownRow(existing, item, key, rate, quantity, discountPercent, grossPrice);
+        row.bySize = row.bySize || bySize;
+        putRow(row, existing.has_value());
     });
     return true;
 }
@@ -737,6 +761,12 @@ void SalesDocument::remove()
 {
     core::Transaction transaction(m_db);
     lockHeader();
+    if (m_kind.billsDeliveryNotes())
+        m_db.exec(QStringLiteral("UPDATE ddt SET fatturaemessa = 0 WHERE idDdt IN (SELECT r.idddt FROM %1 r "
+                                 "WHERE r.%2 = :IDDOC UNION SELECT h.idddt FROM %3 h WHERE h.%4 = :IDDOC)")
+                      .arg(name(m_kind.rowTable), name(m_kind.rowLink), name(m_kind.headerTable),
+                           name(m_kind.headerKey)),
+                  {{QStringLiteral("IDDOC"), m_header.id}});
     dropAll();
     const core::Params document{{QStringLiteral("IDDOC"), m_header.id}};
     // Its cash-book lines go with it; of its deadlines what was paid stays on record.

@@ -101,6 +101,11 @@ public:
     // A serial row at the customer's list price, or at the price and discount the quantity dialog gave.
     bool addSerial(const QString& serial, std::optional<Money> grossPrice = std::nullopt,
                    int discountPercent = 0);
+    // A row another document sold first (a counter sale becoming an invoice), priced as that document
+    // priced it and growing the row of the same item, serial or sizes. Its serial is already linked to
+    // this document and its sizes recorded by the caller: only the item's stock moves.
+    bool addSoldRow(int itemId, const QString& serial, double quantity, int discountPercent, Money grossPrice,
+                    bool bySize);
     ScanOutcome scan(const QString& text);
     // The document as the size/colour dialog (TScaricoTC) records its sizes.
     stock::SizeSaleDocument sizeDocument() const;

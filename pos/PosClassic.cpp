@@ -285,6 +285,9 @@ bool PosClassic::close(ClosingKind kind)
 
     clearSaleInput();
     showSale();
+    // The invoice the sale became opens for printing.
+    if (outcome.invoiceId)
+        m_context.navigator.open(invoiceWindow(), *outcome.invoiceId, windowName());
     return true;
 }
 

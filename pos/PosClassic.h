@@ -99,6 +99,7 @@ public:
 
     static QString windowName() { return QStringLiteral("TPosClassic"); }
     static QString notAvailableMessage() { return QStringLiteral("Non ancora disponibile"); }
+    static QString invoiceWindow() { return QStringLiteral("TFatturaImmediata"); }
 
     // settings: read from impostazioni.ini when the window opens (TillSettings::read).
     PosClassic(Context context, TillSettings settings, QObject* parent = nullptr);

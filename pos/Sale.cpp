@@ -25,6 +25,11 @@ Sale::Sale(core::Db& db, core::Dialogs& dialogs, const core::Session& session)
 {
 }
 
+QString Sale::serialDocument()
+{
+    return kDocumentKind;
+}
+
 QString Sale::openCondition()
 {
     return QStringLiteral("COALESCE(vendita_sospesa, 0) = 0 AND COALESCE(NumDoc, 0) = 0");

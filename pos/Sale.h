@@ -42,6 +42,8 @@ public:
     // it its number).
     static QString openCondition();
     static QString notOpenMessage();
+    // `serialidocumenti`.`Documento` of the serials a sale holds ("Pos").
+    static QString serialDocument();
 
     // A new header for the next sale; tillOperator is the operator logged in at the till, if any.
     void open(const QString& tillOperator = {});

@@ -5,6 +5,9 @@
 #include "pos/ReceiptPrinter.h"
 #include "pos/ReceiptRecord.h"
 #include "pos/Sale.h"
+#include "pos/SaleCustomer.h"
+
+#include "documents/SaleInvoice.h"
 
 #include "registry/FiscalChecks.h"
 
@@ -94,15 +97,41 @@ QString SaleClosing::paymentOf(const Sale& sale, ClosingKind kind, const Closing
     return payment;
 }
 
+int SaleClosing::invoiceCustomer(const Sale& sale) const
+{
+    const int customerId = SaleCustomer(m_db).idOf(sale.id());
+    if (customerId == 0)
+        refuse(QStringLiteral("Selezionare un cliente"));
+    if (!m_session.allows(core::Privilege::Fatturazione))
+        refuse(QStringLiteral("Non possiedi i privilegi per eseguire questa operazione"));
+    if (sale.rows().isEmpty())
+        refuse(QStringLiteral("Attenzione! Inserire almeno un'articolo"));
+    return customerId;
+}
+
+int SaleClosing::invoice(const Sale& sale, int customerId, const QString& payment)
+{
+    documents::SoldSale sold{customerId, payment, {}, Sale::serialDocument(), sale.id()};
+    for (const SaleRow& row : sale.rows())
+        sold.lines.append({row.key.itemId, row.quantity, row.discountPercent, row.publicPrice, row.bySerial,
+                           row.bySize, row.size, row.colour, row.description});
+    const int invoiceId = documents::SaleInvoice(m_db, m_dialogs, m_session).create(sold);
+    passed(ClosingStep::StockUnloaded);
+    passed(ClosingStep::LedgerWritten);
+    return invoiceId;
+}
+
 ClosingOutcome SaleClosing::closeChecked(Sale& sale, ClosingKind kind, const QString& tillOperator,
                                          const ClosingInput& input)
 {
     const QString payment = paymentOf(sale, kind, input);
     const bool withReceipt = printsReceipt(kind);
+    const bool withInvoice = kind == ClosingKind::Invoice;
+    const int customerId = withInvoice ? invoiceCustomer(sale) : 0;
     if (withReceipt && sale.totals().totaleConto <= core::Money())
         refuse(QStringLiteral("Impossibile stampare lo scontrino quando l'importo è uguale o inferiore a 0 "
                               "euro, per continuare premere il pulsante 'NUOVA VENDITA'"));
-    if (!withReceipt && sale.rows().isEmpty()) {
+    if (!withReceipt && !withInvoice && sale.rows().isEmpty()) {
         // Nothing was sold: no number, nothing posted, a clean sale to start from.
         sale.discard();
         sale.open(tillOperator);
@@ -125,7 +154,10 @@ ClosingOutcome SaleClosing::closeChecked(Sale& sale, ClosingKind kind, const QSt
             outcome.receiptId = ReceiptRecord::write(m_db, m_session, ReceiptVariant::Keyboard, sale.id(),
                                                      {payment, 0}, *receipt, m_workstation);
         passed(ClosingStep::ReceiptRecorded);
-        post(sale.id(), payment, today);
+        if (withInvoice)
+            outcome.invoiceId = invoice(sale, customerId, payment);
+        else
+            post(sale.id(), payment, today);
         if (payment == PaymentType::Assegno && input.cheque)
             SaleCheque(m_db, m_paths)
                 .capture(sale.id(), m_session.warehouse().id, input.cheque->imageFile, input.cheque->details);

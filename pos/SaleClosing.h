@@ -29,7 +29,8 @@ enum class ClosingKind
     FiscalReceipt, // "Scontrino Fiscale": a talking receipt when a fiscal code was typed
     QuickReceipt,  // "Scontrino rapido": no payment type needed, cash
     NewSale,       // "Nuova": posted without receipt
-    ConfirmUnload  // "Conferma Scarico": posted without receipt, cash or operator pack only
+    ConfirmUnload, // "Conferma Scarico": posted without receipt, cash or operator pack only
+    Invoice        // "Fattura": the sale becomes an immediate invoice, which posts it; no receipt
 };
 
 // The cheque of a sale paid "Assegno": its image file and what was typed.
@@ -59,6 +60,7 @@ struct ClosingOutcome
     ClosingResult result = ClosingResult::Refused;
     int number = 0;               // the sale's `NumDoc`
     std::optional<int> receiptId; // the `scontrini` row of a receipt
+    std::optional<int> invoiceId; // the `fatture` row the sale became
     bool handedOver = false;      // false: the receipt waits to be sent again (the operator was told)
 
     static ClosingOutcome of(ClosingResult result)
@@ -70,10 +72,11 @@ struct ClosingOutcome
 };
 
 // Closes the till's open sale. Everything is checked first (operator, payment, departments,
-// fiscal code, cheque image); then one transaction claims the sale (of two workstations or a double
-// click only one gets it), numbers it under the numbering lock, and writes the receipt row with its
-// lines, every row's stock, `venduti`, cheque and pack. Only after the commit is the receipt handed
-// to the printer; a receipt the printer did not get stays posted and is offered again when the
+// fiscal code, cheque image, an invoice's customer and privilege); then one transaction claims the
+// sale (of two workstations or a double click only one gets it), numbers it under the numbering lock,
+// and writes the receipt row with its lines, every row's stock, `venduti`, cheque and pack; or, for
+// "Fattura", the invoice that takes the rows, their stock and `venduti` instead. Only after the commit is the
+// receipt handed to the printer; a receipt the printer did not get stays posted and is offered again when the
 // till next opens (PendingReceipts). The next sale opens after the commit.
 class SaleClosing
 {
@@ -92,6 +95,11 @@ private:
                                 const ClosingInput& input);
     // The payment type the closing records; refuses one this closing cannot take.
     QString paymentOf(const Sale& sale, ClosingKind kind, const ClosingInput& input) const;
+    // The customer an invoice is made out to; refuses a sale without one, an operator without the
+    // invoicing privilege, a sale without rows.
+    int invoiceCustomer(const Sale& sale) const;
+    // Within the closing's transaction: the sale's rows become the invoice's, which moves the stock.
+    int invoice(const Sale& sale, int customerId, const QString& payment);
     // Within the closing's transaction: the sale becomes this closing's, numbered; returns the number.
     int claim(const Sale& sale, const QString& tillOperator, const QDate& today);
     // Within the closing's transaction: every row's stock and its `venduti` row.

@@ -47,4 +47,12 @@ QString SaleCustomer::nameOf(int saleId) const
         .toString();
 }
 
+int SaleCustomer::idOf(int saleId) const
+{
+    return m_db
+        .scalar(QStringLiteral("SELECT IFNULL(idCliente, 0) FROM banco WHERE id = :IDBANCO"),
+                {{QStringLiteral("IDBANCO"), saleId}})
+        .toInt();
+}
+
 } // namespace carvendo::pos

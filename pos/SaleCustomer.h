@@ -22,6 +22,8 @@ public:
     void clear(int saleId);
     // The name on the sale's header, empty for the counter customer.
     QString nameOf(int saleId) const;
+    // The customer's key on the sale's header, 0 for the counter customer.
+    int idOf(int saleId) const;
 
 private:
     void write(int saleId, int idCliente, const QString& name);

@@ -2,6 +2,7 @@
 
 #include "ui/accounts/PaymentWindows.h"
 #include "ui/documents/InvoiceWindows.h"
+#include "ui/documents/TFatture.h"
 #include "ui/foundation/ClosingWindows.h"
 #include "ui/foundation/MainWindows.h"
 #include "ui/foundation/ServerWindows.h"
@@ -43,6 +44,7 @@ void registerAllWindows(WindowRegistry& registry, core::EmbeddedServer& embedded
     registerAccountsWindows(registry);
     registerMessagingWindows(registry);
     registerInvoiceWindows(registry);
+    registerInvoiceListWindows(registry);
 }
 
 } // namespace carvendo::ui

@@ -15,6 +15,7 @@
 #include "core/Session.h"
 #include "demo/DemoCompany.h"
 #include "messaging/MailMessage.h"
+#include "registry/Cliente.h"
 #include "report/FileReportOutput.h"
 #include "stock/serials/LoadSerialCapture.h"
 #include "stock/serials/SerialSales.h"
@@ -23,6 +24,7 @@
 #include "ui/common/WindowEnvironment.h"
 #include "ui/common/WindowRegistry.h"
 #include "ui/documents/InvoiceWindows.h"
+#include "ui/documents/TFatture.h"
 #include "ui/foundation/TAzienda.h"
 #include "ui/pos/TPosClassic.h"
 #include "ui/stock/LoadWindows.h"
@@ -240,7 +242,19 @@ int saveTillWindows(ui::WindowEnvironment& environment, const QString& output)
     till.logic().showCustomers();
     till.logic().allCustomers();
     failures += !save(&till, output + QStringLiteral("/TPosClassic-Clienti.png"));
-    till.reject(); // the demo sale is not kept
+    // The sale closed with "Fattura" for a customer made on the customer card: the invoice list shows it.
+    registry::Cliente customer(db, environment.dialogs);
+    customer.openNew();
+    customer.setValue(QStringLiteral("RagioneSociale"), QStringLiteral("Ferretti Impianti Srl"));
+    customer.setValue(QStringLiteral("Indirizzo"), QStringLiteral("Via Garibaldi 14"));
+    customer.setValue(QStringLiteral("Citta"), QStringLiteral("Bologna"));
+    customer.setValue(QStringLiteral("Listino"), QStringLiteral("LISTINO1"));
+    customer.save();
+    till.logic().chooseCustomer(customer.id());
+    till.logic().close(pos::ClosingKind::Invoice);
+    ui::TFatture invoices(environment, {QStringLiteral("TFatture")});
+    failures += !save(&invoices, output + QStringLiteral("/TFatture.png"));
+    till.reject(); // the next sale is not kept
     return failures;
 }
 

@@ -2,6 +2,7 @@
 #include "pos/FileReceiptDriver.h"
 
 #include "core/Paths.h"
+#include "core/Privileges.h"
 #include "tests/pos/SaleFixture.h"
 #include "tests/support/FixedClock.h"
 #include "tests/support/QtPrinters.h"
@@ -74,6 +75,32 @@ TEST_F(PosClassicTest, AQuietTillLogsItsOperatorOutAndTheOpenSaleLosesIt)
     till.addByBarcode(QStringLiteral("8000001"));
     EXPECT_FALSE(till.idleTimer().isActive()) << "nobody to log out";
     EXPECT_TRUE(m_dialogs.messages().isEmpty());
+}
+
+// "Fattura" for the sale's customer: the till starts the next sale and the invoice the sale became
+// opens for printing.
+TEST_F(PosClassicTest, AnInvoiceClosingOpensTheInvoiceWindowOnTheNewInvoice)
+{
+    emptyTables({"fatture", "dettfattura", "venduti", "prima_nota", "clienti"});
+    core::Privileges invoicing;
+    invoicing.set(core::Privilege::Fatturazione, true);
+    m_session.logIn(core::Operator{ct::kSerialActor.operatorId, ct::kSerialActor.operatorName, {}, {}, {}},
+                    core::Warehouse{ct::kSerialActor.warehouseId, ct::kSerialActor.warehouseName}, invoicing);
+    db().exec(
+        QStringLiteral("INSERT INTO clienti (RagioneSociale, Listino) VALUES ('Bianchi Srl', 'LISTINO1')"));
+    const int customer = int(db().lastInsertId());
+    pos::PosClassic till({db(), m_dialogs, m_navigator, m_session, m_paths, m_clock, m_printer}, {});
+    till.open();
+    const int sold = till.sale().id();
+    ASSERT_TRUE(till.addByBarcode(QStringLiteral("8000001")));
+    ASSERT_TRUE(till.chooseCustomer(customer));
+
+    ASSERT_TRUE(till.close(pos::ClosingKind::Invoice)) << m_dialogs.messages().join(u'|').toStdString();
+    EXPECT_NE(till.sale().id(), sold);
+    EXPECT_FALSE(till.hasRows());
+    const core::NavigationRequest opened = m_navigator.lastRequest(pos::PosClassic::invoiceWindow());
+    EXPECT_EQ(opened.key.toInt(), db().scalar(QStringLiteral("SELECT idFattura FROM fatture")).toInt());
+    EXPECT_EQ(opened.caller, pos::PosClassic::windowName());
 }
 
 } // namespace

@@ -3,8 +3,10 @@
 #include "pos/PaymentType.h"
 #include "pos/PendingReceipts.h"
 #include "pos/Sale.h"
+#include "pos/SaleCustomer.h"
 
 #include "core/Paths.h"
+#include "core/Privileges.h"
 #include "tests/pos/SaleFixture.h"
 #include "tests/support/FailingWrite.h"
 #include "tests/support/QtPrinters.h"
@@ -377,3 +379,181 @@ TEST_F(SaleClosingTest, KilledAtAnyStepTheSaleIsPostedWholeOrNotAtAllAndItsRecei
 }
 
 } // namespace
+
+// "Fattura": the sale becomes an immediate invoice, which alone moves the stock and records the sale.
+class SaleInvoiceClosingTest : public SaleClosingTest
+{
+protected:
+    void SetUp() override
+    {
+        SaleClosingTest::SetUp();
+        emptyTables({"fatture", "dettfattura", "prima_nota", "clienti"});
+        db().exec(QStringLiteral("UPDATE articoli SET Aliquota = 22"));
+        db().exec(QStringLiteral("INSERT INTO clienti (RagioneSociale, Indirizzo, Citta, Listino) VALUES "
+                                 "('Bianchi Srl', 'Via Roma 1', 'Torino', 'LISTINO1')"));
+        m_customer = int(db().lastInsertId());
+        core::Privileges invoicing;
+        invoicing.set(core::Privilege::Fatturazione, true);
+        logInWith(invoicing);
+    }
+    void logInWith(const core::Privileges& privileges)
+    {
+        m_session.logIn(
+            core::Operator{
+                ct::kSerialActor.operatorId, ct::kSerialActor.operatorName, QStringLiteral("giulia"), {}, {}},
+            core::Warehouse{ct::kSerialActor.warehouseId, ct::kSerialActor.warehouseName}, privileges);
+    }
+    void ringUpFor(pos::Sale& sale)
+    {
+        ringUp(sale);
+        pos::SaleCustomer(db()).set(sale.id(), m_customer);
+    }
+    // The invoice's traces: headers, rows, their `venduti` records, cash-book lines.
+    QList<int> invoiceTraces()
+    {
+        return {count(QStringLiteral("SELECT COUNT(*) FROM fatture")),
+                count(QStringLiteral("SELECT COUNT(*) FROM dettfattura")),
+                count(QStringLiteral("SELECT COUNT(*) FROM venduti WHERE TipoDoc = 'Fattura'")),
+                count(QStringLiteral("SELECT COUNT(*) FROM prima_nota"))};
+    }
+    static QList<int> oneInvoice() { return {1, 2, 2, 1}; }
+    static Posting postedByInvoice() { return {1, 0, 2, -3}; }
+
+    int m_customer = 0;
+};
+
+TEST_F(SaleInvoiceClosingTest, TheSaleBecomesANumberedInvoiceThatMovesTheStockOnceAndPrintsNoReceipt)
+{
+    pos::FileReceiptDriver driver(receiptsDir(), driverDir());
+    pos::SaleClosing closer = closing(driver);
+    pos::Sale sale(db(), m_dialogs, m_session);
+    ringUpFor(sale);
+    const int closed = sale.id();
+    const core::Money paid = sale.totals().totaleConto;
+
+    const pos::ClosingOutcome outcome = closer.close(sale, ClosingKind::Invoice, {});
+    ASSERT_EQ(outcome.result, ClosingResult::Closed) << m_dialogs.messages().join(u'|').toStdString();
+    ASSERT_TRUE(outcome.invoiceId);
+    EXPECT_NE(sale.id(), closed);
+    EXPECT_EQ(posting(), postedByInvoice());
+    EXPECT_EQ(invoiceTraces(), oneInvoice());
+    EXPECT_TRUE(QDir(driverDir()).isEmpty());
+
+    const core::Row invoice =
+        db().query(QStringLiteral(
+                       "SELECT NumDoc, TipoFattura, Causale, RagioneSociale, RagSocDest, CittaDest, "
+                       "tipopagamento, totaledocumento, idMagazzino FROM fatture WHERE idFattura = :ID"),
+                   {{QStringLiteral("ID"), *outcome.invoiceId}})
+            .first();
+    EXPECT_EQ(invoice["NumDoc"].toInt(), 1);
+    EXPECT_EQ(invoice["TipoFattura"].toString(), QStringLiteral("I"));
+    EXPECT_EQ(invoice["Causale"].toString(), QStringLiteral("Vendita"));
+    EXPECT_EQ(invoice["RagSocDest"].toString(), QStringLiteral("Bianchi Srl"));
+    EXPECT_EQ(invoice["CittaDest"].toString(), QStringLiteral("Torino"));
+    EXPECT_EQ(invoice["tipopagamento"].toString(), QStringLiteral("Contanti"));
+    EXPECT_EQ(invoice["idMagazzino"].toInt(), ct::kSerialActor.warehouseId);
+    // Priced as the till priced it: the same price and discount, the VAT of the item's rate.
+    const core::Row discounted = db().query(QStringLiteral("SELECT quantita, Pubblico, Sconto, Aliquota FROM "
+                                                           "dettfattura WHERE Codice = '800100'"))
+                                     .first();
+    EXPECT_EQ(discounted["quantita"].toInt(), 2);
+    EXPECT_EQ(discounted["Pubblico"].toMoney(), euros("10"));
+    EXPECT_EQ(discounted["Sconto"].toInt(), 15);
+    EXPECT_EQ(discounted["Aliquota"].toInt(), 22);
+    EXPECT_LT((invoice["totaledocumento"].toMoney() - paid).toDouble(), 0.01);
+    const core::Row cash =
+        db().query(QStringLiteral("SELECT tipodoc, iddoc, saldato, entrate, descrizione FROM prima_nota"))
+            .first();
+    EXPECT_EQ(cash["tipodoc"].toString(), QStringLiteral("Fattura Immediata"));
+    EXPECT_EQ(cash["iddoc"].toInt(), *outcome.invoiceId);
+    EXPECT_TRUE(cash["saldato"].toBool());
+    EXPECT_EQ(cash["entrate"].toMoney(), invoice["totaledocumento"].toMoney());
+}
+
+TEST_F(SaleInvoiceClosingTest, WithoutCustomerOrInvoicingPrivilegeNothingIsWrittenAndTheSaleStaysOpen)
+{
+    pos::FileReceiptDriver driver(receiptsDir(), driverDir());
+    pos::SaleClosing closer = closing(driver);
+    pos::Sale sale(db(), m_dialogs, m_session);
+    ringUp(sale);
+    const int open = sale.id();
+    EXPECT_EQ(closer.close(sale, ClosingKind::Invoice, {}).result, ClosingResult::Refused);
+
+    pos::SaleCustomer(db()).set(sale.id(), m_customer);
+    logInWith(core::Privileges{});
+    EXPECT_EQ(closer.close(sale, ClosingKind::Invoice, {}).result, ClosingResult::Refused);
+
+    EXPECT_EQ(m_dialogs.messages(),
+              (QStringList{QStringLiteral("Selezionare un cliente"),
+                           QStringLiteral("Non possiedi i privilegi per eseguire questa "
+                                          "operazione")}));
+    EXPECT_EQ(posting(), Posting{});
+    EXPECT_EQ(invoiceTraces(), (QList<int>{0, 0, 0, 0}));
+    EXPECT_EQ(sale.id(), open);
+    EXPECT_EQ(sale.rows().size(), 2);
+}
+
+TEST_F(SaleInvoiceClosingTest, AServerErrorMidInvoiceLeavesTheSaleOpenAndNoInvoice)
+{
+    pos::FileReceiptDriver driver(receiptsDir(), driverDir());
+    pos::SaleClosing closer = closing(driver);
+    pos::Sale sale(db(), m_dialogs, m_session);
+    ringUpFor(sale);
+    const int open = sale.id();
+    {
+        const ct::FailingWrite failingCashBook(db(), ct::FailingWrite::On::Insert,
+                                               QStringLiteral("prima_nota"));
+        EXPECT_THROW(closer.close(sale, ClosingKind::Invoice, {}), core::Error);
+    }
+    EXPECT_EQ(posting(), Posting{});
+    EXPECT_EQ(invoiceTraces(), (QList<int>{0, 0, 0, 0}));
+    EXPECT_EQ(sale.id(), open);
+    EXPECT_EQ(sale.rows().size(), 2);
+
+    const pos::ClosingOutcome again = closer.close(sale, ClosingKind::Invoice, {});
+    EXPECT_EQ(again.result, ClosingResult::Closed);
+    EXPECT_EQ(invoiceTraces(), oneInvoice());
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT NumDoc FROM fatture")).toInt(), 1);
+}
+
+// Two tills close the same sale as an invoice at once: the first holds it half-way through its
+// invoice; the second waits for the sale, then finds it closed. One invoice, the stock moved once.
+TEST_F(SaleInvoiceClosingTest, TwoWorkstationsInvoicingTheSameSaleMakeOneInvoice)
+{
+    pos::Sale here(db(), m_dialogs, m_session);
+    ringUpFor(here);
+    // The same open sale on the other till's screen.
+    db().exec(QStringLiteral("UPDATE banco SET vendita_sospesa = 1 WHERE id = :ID"),
+              {{QStringLiteral("ID"), here.id()}});
+    const std::unique_ptr<core::Db> otherConnection = company().newConnection();
+    ct::ScriptedDialogs otherDialogs;
+    pos::Sale there(*otherConnection, otherDialogs, m_session);
+    ASSERT_TRUE(there.resume(here.id()));
+
+    pos::FileReceiptDriver driver(receiptsDir(), driverDir());
+    pos::TillSettings settings;
+    pos::SaleClosing otherCloser(*otherConnection, otherDialogs, m_session, m_paths, driver, settings,
+                                 QStringLiteral("CASSA-2"));
+    pos::SaleClosing closer = closing(driver);
+    const std::unique_ptr<core::Db> gateConnection = company().newConnection();
+    const std::unique_ptr<core::Db> observer = company().newConnection();
+    auto gate = std::make_unique<ct::InsertGate>(*gateConnection, QStringLiteral("fatture"));
+
+    pos::ClosingOutcome first, second;
+    ct::Workstation otherTill(*otherConnection);
+    otherTill.start([&](core::Db&) { first = otherCloser.close(there, ClosingKind::Invoice, {}); });
+    ASSERT_TRUE(otherTill.waitsAtNamedLock(*observer));
+    ct::Workstation thisTill(db());
+    thisTill.start([&](core::Db&) { second = closer.close(here, ClosingKind::Invoice, {}); });
+    // It waits for the sale's number, which the other till holds to its commit.
+    ASSERT_TRUE(thisTill.waitsAtNamedLock(*observer));
+    gate.reset();
+    otherTill.finish();
+    thisTill.finish();
+
+    EXPECT_EQ(first.result, ClosingResult::Closed) << otherDialogs.messages().join(u'|').toStdString();
+    EXPECT_EQ(second.result, ClosingResult::Refused);
+    EXPECT_EQ(m_dialogs.messages(), QStringList{pos::Sale::notOpenMessage()});
+    EXPECT_EQ(posting(), postedByInvoice());
+    EXPECT_EQ(invoiceTraces(), oneInvoice());
+}

@@ -66,7 +66,8 @@ PosCashPage::PosCashPage(pos::PosClassic& logic, core::Dialogs& dialogs, QWidget
     for (QPushButton* command :
          {tillButton(QStringLiteral("F8 Scontrino Fiscale"), QStringLiteral("scontrinoFiscale"), m_dialogs,
                      closing(pos::ClosingKind::FiscalReceipt)),
-          notYetButton(QStringLiteral("Fattura"), QStringLiteral("fattura")),
+          tillButton(QStringLiteral("F12 Fattura"), QStringLiteral("fattura"), m_dialogs,
+                     closing(pos::ClosingKind::Invoice)),
           tillButton(QStringLiteral("F9 Conferma Scarico"), QStringLiteral("confermaScarico"), m_dialogs,
                      closing(pos::ClosingKind::ConfirmUnload))}) {
         command->setMinimumHeight(52);

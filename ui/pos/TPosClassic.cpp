@@ -507,17 +507,13 @@ void TPosClassic::showEvent(QShowEvent* event)
 void TPosClassic::keyPressEvent(QKeyEvent* event)
 {
     // A key presses its button, so it does what the button does and nothing while it is disabled.
-    static const QHash<int, QString> keys{{Qt::Key_F2, QStringLiteral("vaiAllaCassa")},
-                                          {Qt::Key_F3, QStringLiteral("scontrinoRapido")},
-                                          {Qt::Key_F4, QStringLiteral("sospendi")},
-                                          {Qt::Key_F5, QStringLiteral("riprendi")},
-                                          {Qt::Key_F6, QStringLiteral("rimuoviRiga")},
-                                          {Qt::Key_F7, QStringLiteral("clientiPagina")},
-                                          {Qt::Key_F8, QStringLiteral("scontrinoFiscale")},
-                                          {Qt::Key_F9, QStringLiteral("confermaScarico")},
-                                          {Qt::Key_F10, QStringLiteral("nuova")},
-                                          {Qt::Key_F11, QStringLiteral("articoliPagina")},
-                                          {Qt::Key_Escape, QStringLiteral("venditaInCorso")}};
+    static const QHash<int, QString> keys{
+        {Qt::Key_F2, QStringLiteral("vaiAllaCassa")},     {Qt::Key_F3, QStringLiteral("scontrinoRapido")},
+        {Qt::Key_F4, QStringLiteral("sospendi")},         {Qt::Key_F5, QStringLiteral("riprendi")},
+        {Qt::Key_F6, QStringLiteral("rimuoviRiga")},      {Qt::Key_F7, QStringLiteral("clientiPagina")},
+        {Qt::Key_F8, QStringLiteral("scontrinoFiscale")}, {Qt::Key_F9, QStringLiteral("confermaScarico")},
+        {Qt::Key_F10, QStringLiteral("nuova")},           {Qt::Key_F11, QStringLiteral("articoliPagina")},
+        {Qt::Key_F12, QStringLiteral("fattura")},         {Qt::Key_Escape, QStringLiteral("venditaInCorso")}};
     QPushButton* pressed =
         keys.contains(event->key()) ? findChild<QPushButton*>(keys.value(event->key())) : nullptr;
     if (!pressed) {

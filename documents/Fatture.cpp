@@ -1,0 +1,153 @@
+#include "documents/Fatture.h"
+
+#include "documents/DocumentKind.h"
+#include "documents/DocumentPrint.h"
+#include "documents/SalesDocument.h"
+
+#include "core/Db.h"
+#include "core/Dialogs.h"
+#include "core/Navigator.h"
+#include "core/ReportOutput.h"
+#include "core/Session.h"
+
+#include <vector>
+
+namespace carvendo::documents {
+
+namespace {
+
+const DocumentKind& invoice()
+{
+    return DocumentKind::of(DocumentKindId::FatturaImmediata);
+}
+
+// Both pages in one result, the older after the newer.
+core::Rows joined(const core::Rows& first, const core::Rows& second)
+{
+    std::vector<std::vector<QVariant>> data;
+    for (const core::Rows* part : {&first, &second})
+        for (int r = 0; r < part->size(); ++r) {
+            std::vector<QVariant> row;
+            for (int c = 0; c < part->columnCount(); ++c)
+                row.push_back(part->at(r, c).variant());
+            data.push_back(std::move(row));
+        }
+    return core::Rows(first.columns(), std::move(data));
+}
+
+} // namespace
+
+Fatture::Fatture(core::Db& db, const core::Session& session, core::Dialogs& dialogs,
+                 core::Navigator& navigator, core::ReportOutput& reports)
+    : m_db(db), m_session(session), m_dialogs(dialogs), m_navigator(navigator), m_reports(reports)
+{
+}
+
+QStringList Fatture::series() const
+{
+    QStringList found;
+    for (const core::Row& r : m_db.query(QStringLiteral("SELECT DISTINCT suffisso FROM suffissi_doc WHERE "
+                                                        "IFNULL(suffisso, '') <> '' ORDER BY suffisso")))
+        found << r["suffisso"].toString();
+    return found;
+}
+
+core::Rows Fatture::page(int afterId) const
+{
+    // Only the shown columns, newest first by the key, a page at a time: the year and number use the
+    // (Anno, NumDoc) index; every value is bound.
+    QString sql = QStringLiteral(
+        "SELECT idFattura, NumDoc, Suffisso, data, RagioneSociale, tipopagamento, imponibile, ivatotale, "
+        "totaledocumento, Magazzino FROM fatture WHERE TipoFattura = :TIPO");
+    core::Params params{{QStringLiteral("TIPO"), QLatin1String(invoice().kindValue)},
+                        {QStringLiteral("RIGHE"), pageSize() + 1}};
+    if (afterId > 0) {
+        sql += QStringLiteral(" AND idFattura < :DOPO");
+        params.insert(QStringLiteral("DOPO"), afterId);
+    }
+    const QString number = m_filter.number.trimmed();
+    if (!number.isEmpty()) {
+        sql += QStringLiteral(" AND NumDoc = :NUMERO");
+        params.insert(QStringLiteral("NUMERO"), number.toInt());
+    }
+    if (!m_filter.customer.trimmed().isEmpty()) {
+        sql += QStringLiteral(" AND RagioneSociale LIKE :CLIENTE");
+        params.insert(QStringLiteral("CLIENTE"), m_filter.customer.trimmed() + QLatin1Char('%'));
+    }
+    if (m_filter.year) {
+        sql += QStringLiteral(" AND Anno = :ANNO");
+        params.insert(QStringLiteral("ANNO"), QString::number(*m_filter.year));
+    }
+    if (m_filter.from) {
+        sql += QStringLiteral(" AND data >= :DAL");
+        params.insert(QStringLiteral("DAL"), *m_filter.from);
+    }
+    if (m_filter.to) {
+        sql += QStringLiteral(" AND data <= :AL");
+        params.insert(QStringLiteral("AL"), *m_filter.to);
+    }
+    if (!m_filter.series.trimmed().isEmpty()) {
+        sql += QStringLiteral(" AND Suffisso = :SUFFISSO");
+        params.insert(QStringLiteral("SUFFISSO"), m_filter.series.trimmed());
+    }
+    return m_db.query(sql + QStringLiteral(" ORDER BY idFattura DESC LIMIT :RIGHE"), params);
+}
+
+void Fatture::search(const InvoiceFilter& filter)
+{
+    m_filter = filter;
+    const core::Rows found = page(0);
+    m_hasMore = found.size() > pageSize();
+    m_rows = found.head(pageSize());
+}
+
+bool Fatture::loadMore()
+{
+    if (!m_hasMore || m_rows.isEmpty())
+        return false;
+    const core::Rows found = page(m_rows.value(m_rows.size() - 1, u"idFattura").toInt());
+    m_hasMore = found.size() > pageSize();
+    m_rows = joined(m_rows, found.head(pageSize()));
+    return true;
+}
+
+void Fatture::newInvoice()
+{
+    m_navigator.open(invoiceWindow(), QVariant(), windowName(), {{QStringLiteral("nuovo"), true}});
+    refresh();
+}
+
+void Fatture::modify(int idFattura)
+{
+    if (idFattura <= 0)
+        return;
+    m_navigator.open(invoiceWindow(), idFattura, windowName());
+    refresh();
+}
+
+bool Fatture::remove(int idFattura)
+{
+    if (idFattura <= 0)
+        return false;
+    if (!m_session.canDelete()) {
+        m_dialogs.information(QStringLiteral("Non possiedi i privilegi per eseguire questa operazione"));
+        return false;
+    }
+    if (!m_dialogs.confirm(QStringLiteral("Eliminare la fattura selezionata?")))
+        return false;
+    SalesDocument document(invoice(), m_db, m_dialogs, m_session);
+    document.load(idFattura);
+    document.remove();
+    refresh();
+    return true;
+}
+
+bool Fatture::print(int idFattura, InvoicePrint variant)
+{
+    if (idFattura <= 0)
+        return false;
+    m_reports.preview(DocumentPrint(m_db, invoice()).request(idFattura, invoiceTemplate(variant)));
+    return true;
+}
+
+} // namespace carvendo::documents

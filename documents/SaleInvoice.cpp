@@ -1,0 +1,87 @@
+#include "documents/SaleInvoice.h"
+
+#include "documents/DocumentKind.h"
+#include "documents/RowSizes.h"
+#include "documents/SalesDocument.h"
+
+#include "documents/InvoiceCashBook.h"
+
+#include "stock/sizes/ScaricoTC.h"
+
+#include "core/Db.h"
+#include "core/Error.h"
+#include "core/Session.h"
+
+namespace carvendo::documents {
+
+namespace {
+
+const DocumentKind& invoice()
+{
+    return DocumentKind::of(DocumentKindId::FatturaImmediata);
+}
+
+} // namespace
+
+QStringList SaleInvoice::serialsOf(const SoldSale& sale, int itemId) const
+{
+    QStringList serials;
+    for (const core::Row& r : m_db.query(
+             QStringLiteral("SELECT Seriale FROM serialidocumenti WHERE Documento = :DOCUMENTO AND "
+                            "idDocumento = :IDDOCUMENTO AND idArticolo = :IDARTICOLO ORDER BY id FOR UPDATE"),
+             {{QStringLiteral("DOCUMENTO"), sale.serialDocument},
+              {QStringLiteral("IDDOCUMENTO"), sale.serialDocumentId},
+              {QStringLiteral("IDARTICOLO"), itemId}}))
+        serials << r["Seriale"].toString();
+    return serials;
+}
+
+void SaleInvoice::moveSerials(const SoldSale& sale, int invoiceId)
+{
+    // The serials left stock when the sale took them: only their links change hands.
+    m_db.exec(
+        QStringLiteral("UPDATE serialidocumenti SET Documento = :FATTURA, idDocumento = :IDFATTURA WHERE "
+                       "Documento = :DOCUMENTO AND idDocumento = :IDDOCUMENTO"),
+        {{QStringLiteral("FATTURA"), QLatin1String(invoice().serialDocument)},
+         {QStringLiteral("IDFATTURA"), invoiceId},
+         {QStringLiteral("DOCUMENTO"), sale.serialDocument},
+         {QStringLiteral("IDDOCUMENTO"), sale.serialDocumentId}});
+}
+
+int SaleInvoice::create(const SoldSale& sale)
+{
+    core::Transaction transaction(m_db);
+    SalesDocument document(invoice(), m_db, m_dialogs, m_session);
+    document.openNew();
+    const int invoiceId = document.header().id;
+    document.setCustomer(sale.customerId);
+    // Goods leave with the invoice, paid at the counter as the sale was.
+    m_db.exec(
+        QStringLiteral("UPDATE fatture SET tipopagamento = :PAGAMENTO, datatrasporto = data, DataScadenza "
+                       "= DATE_FORMAT(data, '%d/%m/%Y'), OraText = DATE_FORMAT(NOW(), '%H:%i') WHERE "
+                       "idFattura = :IDFATTURA"),
+        {{QStringLiteral("PAGAMENTO"), sale.payment}, {QStringLiteral("IDFATTURA"), invoiceId}});
+    for (const SoldLine& line : sale.lines) {
+        // A serialised item the till sold by its barcode has no serial: those pieces are a plain row.
+        const QStringList serials = line.bySerial ? serialsOf(sale, line.itemId) : QStringList();
+        for (const QString& serial : serials)
+            document.addSoldRow(line.itemId, serial, 1, line.discountPercent, line.grossPrice, false);
+        if (line.quantity > serials.size())
+            document.addSoldRow(line.itemId, {}, line.quantity - serials.size(), line.discountPercent,
+                                line.grossPrice, line.bySize);
+        if (line.bySize)
+            RowSizes(m_db, document.sizeDocument().kind)
+                .record(invoiceId, line.itemId, line.colour, line.size, line.quantity, line.description);
+    }
+    moveSerials(sale, invoiceId);
+    if (!document.save())
+        throw core::Error(QStringLiteral("La fattura non è stata creata."), core::Error::Kind::Refusal);
+
+    // The counter took the money.
+    InvoiceCashBook(m_db, QLatin1String(invoice().cashBookDocument))
+        .write(invoiceId, InvoiceCashBook::Settlement::AtTheCounter);
+    transaction.commit();
+    return invoiceId;
+}
+
+} // namespace carvendo::documents

@@ -1,0 +1,62 @@
+#pragma once
+
+#include "core/Navigator.h"
+#include "documents/Fatture.h"
+#include "ui/common/Window.h"
+#include "ui/common/WindowEnvironment.h"
+
+class QCheckBox;
+class QComboBox;
+class QDateEdit;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QSpinBox;
+class QTableView;
+
+namespace carvendo::ui {
+
+class RowsTableModel;
+class WindowRegistry;
+
+// The list of immediate invoices.
+void registerInvoiceListWindows(WindowRegistry& registry);
+
+// "Fatture": searches by number, customer, year, dates and series over the immediate invoices, newest
+// first a page at a time ("Altre"), and the commands on the selected one: new, modify (also a
+// double-click or Enter), delete and the three printed variants.
+class TFatture : public Window
+{
+    Q_OBJECT
+public:
+    TFatture(WindowEnvironment& environment, const core::NavigationRequest& request,
+             QWidget* parent = nullptr);
+    ~TFatture() override;
+
+    documents::Fatture& logic() { return m_logic; }
+    QTableView* grid() const { return m_grid; }
+
+private:
+    void search();
+    void showRows();
+    int selectedInvoice() const;
+    void keepSelection(int idFattura);
+
+    core::Dialogs& m_dialogs;
+    const core::Paths& m_paths;
+    documents::Fatture m_logic;
+    QLineEdit* m_number = nullptr;
+    QLineEdit* m_customer = nullptr;
+    QCheckBox* m_useYear = nullptr;
+    QSpinBox* m_year = nullptr;
+    QCheckBox* m_useDates = nullptr;
+    QDateEdit* m_from = nullptr;
+    QDateEdit* m_to = nullptr;
+    QComboBox* m_series = nullptr;
+    QTableView* m_grid = nullptr;
+    RowsTableModel* m_model = nullptr;
+    QPushButton* m_more = nullptr;
+    QLabel* m_shown = nullptr;
+};
+
+} // namespace carvendo::ui
