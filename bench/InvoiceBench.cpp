@@ -89,6 +89,9 @@ void generateInvoices(core::Db& db)
         "% 100000, 7, '0')), CONCAT('80', LPAD(1 + seq % 100000, 11, '0')), 'Articolo fatturato', 'PZ', 1, "
         "1, "
         "22, 0, 12.2, 10, 10, 12.2, 2.2, 0, 0 FROM seq_0_to_99999"));
+    // The generated sales ledger names documents up to 333,333: new invoices come after them, as in a
+    // shop where the newest document is the latest written.
+    db.execDirect(QStringLiteral("ALTER TABLE fatture AUTO_INCREMENT = 400000"));
     db.execDirect(QStringLiteral("ANALYZE TABLE clienti, fatture, dettfattura"));
 }
 

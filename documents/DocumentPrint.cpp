@@ -172,8 +172,12 @@ core::ReportRequest DocumentPrint::request(int documentId, const QString& templa
 
     const QString suffix = text(top, "Suffisso");
     const QString number = top[QLatin1String(m_kind.series->column)].toString();
-    request.values.insert(QStringLiteral("numero"), suffix.isEmpty() ? number : number + u'/' + suffix);
-    request.values.insert(QStringLiteral("data"), top["data"].toDate().toString(DateFormat));
+    const QString numero = suffix.isEmpty() ? number : number + u'/' + suffix;
+    const QString date = top["data"].toDate().toString(DateFormat);
+    request.values.insert(QStringLiteral("numero"), numero);
+    request.values.insert(QStringLiteral("data"), date);
+    // The preview's title and the print job's name: "Fattura immediata n. 7/A del 07/12/2026".
+    request.title = QStringLiteral("%1 n. %2 del %3").arg(QLatin1String(m_kind.title), numero, date);
     request.values.insert(QStringLiteral("pagamento"), text(top, "tipopagamento"));
     request.values.insert(QStringLiteral("destinazione"), hasOwnDestination(top));
     const QString bankName = banks.isEmpty() ? QString() : banks.first()["Descrizione"].toString().trimmed();

@@ -63,6 +63,12 @@ ItemFacts requireItem(core::Db& db, int itemId)
     return *item;
 }
 
+// The VAT rate a new row of the item gets: the customer's own when it has one, else the item's.
+int rowRate(const DocumentHeader& header, const ItemFacts& item)
+{
+    return header.ownRate ? header.customerRate : item.aliquota;
+}
+
 DocumentRow newRow(const RowKey& key, const QString& barcode, const QString& description, const QString& unit,
                    double quantity, int aliquota)
 {
@@ -293,7 +299,8 @@ int SalesDocument::rateFor(int itemId) const
 
 PriceForCustomer SalesDocument::priceOf(int itemId) const
 {
-    return priceForCustomer(requireItem(m_db, itemId).prices, m_header.listino, rateFor(itemId));
+    const ItemFacts item = requireItem(m_db, itemId);
+    return priceForCustomer(item.prices, m_header.listino, rowRate(m_header, item));
 }
 
 bool SalesDocument::refuseWithoutCustomer()
@@ -341,7 +348,7 @@ bool SalesDocument::addItem(int itemId, double quantity, int discountPercent, Mo
         return false;
     checkEntry(quantity, discountPercent, grossPrice);
     const ItemFacts item = requireItem(m_db, itemId);
-    const int rate = rateFor(itemId);
+    const int rate = rowRate(m_header, item);
     command([&] {
         const RowKey key{itemId, item.code, {}};
         const std::optional<DocumentRow> existing = m_rows.find(m_header.id, key);
@@ -366,7 +373,7 @@ bool SalesDocument::addSerial(const QString& serial)
     if (!sold)
         throw core::Error(stock::SerialSales::unavailableMessage(), core::Error::Kind::Refusal);
     const ItemFacts item = requireItem(m_db, sold->itemId);
-    const int rate = rateFor(sold->itemId);
+    const int rate = rowRate(m_header, item);
     const Money gross = priceForCustomer(item.prices, m_header.listino, rate).gross;
     command([&] {
         serials.sell(sold->itemId, serial.trimmed(),
@@ -423,7 +430,7 @@ bool SalesDocument::addSizes(stock::ScaricoTC& entry)
         return false;
     const int itemId = entry.item().itemId;
     const ItemFacts item = requireItem(m_db, itemId);
-    const int rate = rateFor(itemId);
+    const int rate = rowRate(m_header, item);
     bool confirmed = false;
     command([&] {
         const int quantity = entry.totalQuantity();
