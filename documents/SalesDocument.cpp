@@ -219,31 +219,33 @@ DocumentTotals SalesDocument::writeTotals(const DocumentHeader& header)
     const RowSums sums = m_rows.sums(header.id);
     const DocumentTotals totals = totalsOf(sums.subTotale, sums.ivaSubtotale, sums.pieces,
                                            header.discountPercent, header.withholdingPercent);
-    m_db.exec(
-        QStringLiteral("UPDATE %1 SET %3 = :IMPONIBILE, %4 = :IVA, %5 = :TOTALE, Totalearticoli = :PEZZI "
-                       "WHERE %2 = :IDDOC")
-            .arg(name(m_kind.headerTable), name(m_kind.headerKey), name(m_kind.imponibileColumn),
-                 name(m_kind.ivaColumn), name(m_kind.totalColumn)),
-        {{QStringLiteral("IMPONIBILE"), totals.imponibile.toDouble()},
-         {QStringLiteral("IVA"), totals.ivatotale.toDouble()},
-         {QStringLiteral("TOTALE"), totals.totaledocumento.toDouble()},
-         {QStringLiteral("PEZZI"), totals.totaleArticoli},
-         {QStringLiteral("IDDOC"), header.id}});
-    if (m_kind.adjustments)
-        m_db.exec(QStringLiteral(
-                      "UPDATE %1 SET scontoperc = :SCONTOPERC, sconto = :SCONTO, scontoiva = :SCONTOIVA, "
-                      "ra = :RA, ra_perc = :RAPERC, ritenuta_desc = LEFT(:RADESC, 50), ritenuta_importo = "
-                      ":RAIMPORTO, totale_dapagare = :DAPAGARE WHERE %2 = :IDDOC")
-                      .arg(name(m_kind.headerTable), name(m_kind.headerKey)),
-                  {{QStringLiteral("SCONTOPERC"), totals.scontoPerc.toDouble()},
-                   {QStringLiteral("SCONTO"), totals.sconto.toDouble()},
-                   {QStringLiteral("SCONTOIVA"), totals.scontoIva.toDouble()},
-                   {QStringLiteral("RA"), header.withholdingPercent.isZero() ? 0 : 1},
-                   {QStringLiteral("RAPERC"), totals.raPerc.toDouble()},
-                   {QStringLiteral("RADESC"), header.withholdingDescription},
-                   {QStringLiteral("RAIMPORTO"), totals.ritenutaImporto.toDouble()},
-                   {QStringLiteral("DAPAGARE"), totals.totaleDaPagare.toDouble()},
-                   {QStringLiteral("IDDOC"), header.id}});
+    core::Params params{{QStringLiteral("IMPONIBILE"), totals.imponibile.toDouble()},
+                        {QStringLiteral("IVA"), totals.ivatotale.toDouble()},
+                        {QStringLiteral("TOTALE"), totals.totaledocumento.toDouble()},
+                        {QStringLiteral("PEZZI"), totals.totaleArticoli},
+                        {QStringLiteral("IDDOC"), header.id}};
+    // One statement for the totals and, where the kind keeps them, the discount and the withholding:
+    // every row command writes them.
+    QString adjustments;
+    if (m_kind.adjustments) {
+        adjustments = QStringLiteral(
+            ", scontoperc = :SCONTOPERC, sconto = :SCONTO, scontoiva = :SCONTOIVA, ra = :RA, ra_perc = "
+            ":RAPERC, ritenuta_desc = LEFT(:RADESC, 50), ritenuta_importo = :RAIMPORTO, totale_dapagare = "
+            ":DAPAGARE");
+        params.insert(QStringLiteral("SCONTOPERC"), totals.scontoPerc.toDouble());
+        params.insert(QStringLiteral("SCONTO"), totals.sconto.toDouble());
+        params.insert(QStringLiteral("SCONTOIVA"), totals.scontoIva.toDouble());
+        params.insert(QStringLiteral("RA"), header.withholdingPercent.isZero() ? 0 : 1);
+        params.insert(QStringLiteral("RAPERC"), totals.raPerc.toDouble());
+        params.insert(QStringLiteral("RADESC"), header.withholdingDescription);
+        params.insert(QStringLiteral("RAIMPORTO"), totals.ritenutaImporto.toDouble());
+        params.insert(QStringLiteral("DAPAGARE"), totals.totaleDaPagare.toDouble());
+    }
+    m_db.exec(QStringLiteral("UPDATE %1 SET %3 = :IMPONIBILE, %4 = :IVA, %5 = :TOTALE, Totalearticoli = "
+                             ":PEZZI%6 WHERE %2 = :IDDOC")
+                  .arg(name(m_kind.headerTable), name(m_kind.headerKey), name(m_kind.imponibileColumn),
+                       name(m_kind.ivaColumn), name(m_kind.totalColumn), adjustments),
+              params);
     return totals;
 }
 
