@@ -14,6 +14,7 @@
 // Runs against its own private (durable) server in a temporary folder.
 #include "bench/BenchMeasures.h"
 #include "bench/BenchServer.h"
+#include "bench/CommandBench.h"
 #include "bench/StockCatalogue.h"
 #include "core/Db.h"
 #include "core/Paths.h"
@@ -41,14 +42,6 @@ using namespace carvendo::bench;
 namespace {
 
 std::unique_ptr<core::Db> g_db;
-
-// The statements a command cannot do without, as round trips, and how many of them write and must
-// wait for the log on disk before answering (a commit, or a write committed on its own).
-struct Essentials
-{
-    int trips;
-    int flushes;
-};
 
 // A scan: the item looked up by its barcode, the sale's header locked, the row inserted or updated,
 // the totals summed, the header's totals written, the commit.
@@ -93,243 +86,12 @@ void generateCounterSales(core::Db& db)
     db.execDirect(QStringLiteral("ANALYZE TABLE banco, dettbanco, scontrini"));
 }
 
-// A shop's server that has been selling for a while holds in memory the index pages every sale
-// writes at a random place (the ledger's and the stock's by item) and the barcodes' index; the
-// generated shop has just been written in bulk, so they are read here. A page read by a scan is
-// kept as recently used only when it is read again after innodb_old_blocks_time: that wait is
-// lifted for this reading alone.
-void warmSalesIndexes(core::Db& db)
-{
-    const QVariant oldBlocksTime =
-        db.scalar(QStringLiteral("SELECT @@GLOBAL.innodb_old_blocks_time")).toInt();
-    db.execDirect(QStringLiteral("SET GLOBAL innodb_old_blocks_time = 0"));
-    for (const char* sql : {"SELECT COUNT(*) FROM venduti FORCE INDEX (ix_idArticolo)",
-                            "SELECT COUNT(*) FROM venduti FORCE INDEX (ix_idArticolo_idMagazzino)",
-                            "SELECT COUNT(*) FROM giacenze FORCE INDEX (PRIMARY)",
-                            "SELECT COUNT(*) FROM giacenze FORCE INDEX (ux_idarticolo_idmagazzino)",
-                            "SELECT COUNT(*) FROM articoli FORCE INDEX (ix_BarcodeFull)"})
-        db.scalar(QLatin1String(sql));
-    db.exec(QStringLiteral("SET GLOBAL innodb_old_blocks_time = :MS"),
-            {{QStringLiteral("MS"), oldBlocksTime}});
-}
-
-// What the server counts for this program: the statements it received on this connection and the
-// pages InnoDB had to read from disk (the benchmark is the server's only client).
-struct ServerCounters
-{
-    qint64 statements = 0;
-    qint64 pagesRead = 0;
-
-    static ServerCounters now()
-    {
-        const auto value = [](const char* view, const char* name) {
-            return g_db
-                ->scalar(
-                    QStringLiteral("SELECT VARIABLE_VALUE FROM information_schema.%1 WHERE VARIABLE_NAME "
-                                   "= :NAME")
-                        .arg(QLatin1String(view)),
-                    {{QStringLiteral("NAME"), QLatin1String(name)}})
-                .toString()
-                .toLongLong();
-        };
-        return {value("SESSION_STATUS", "QUESTIONS"), value("GLOBAL_STATUS", "INNODB_BUFFER_POOL_READS")};
-    }
-    ServerCounters operator-(const ServerCounters& other) const
-    {
-        return {statements - other.statements, pagesRead - other.pagesRead};
-    }
-};
-
-// The counters over one command, less what reading them costs (taken twice with nothing between).
-template <typename Work> ServerCounters countedOver(Work&& work)
-{
-    static const ServerCounters reading = [] {
-        const ServerCounters start = ServerCounters::now();
-        return ServerCounters::now() - start;
-    }();
-    const ServerCounters start = ServerCounters::now();
-    work();
-    const ServerCounters used = ServerCounters::now() - start;
-    return {used.statements - reading.statements, used.pagesRead};
-}
-
-// Wall times of single commands, for the mean and the 95th percentile.
-class Timings
-{
-public:
-    template <typename Work> void time(Work&& work)
-    {
-        QElapsedTimer timer;
-        timer.start();
-        work();
-        m_ms.push_back(double(timer.nsecsElapsed()) / 1e6);
-    }
-    double mean() const
-    {
-        double total = 0;
-        for (double ms : m_ms)
-            total += ms;
-        return m_ms.empty() ? 0 : total / double(m_ms.size());
-    }
-    double p95() const
-    {
-        if (m_ms.empty())
-            return 0;
-        std::vector<double> sorted = m_ms;
-        std::sort(sorted.begin(), sorted.end());
-        return sorted[std::min(sorted.size() - 1, (sorted.size() * 95 + 99) / 100 - 1)];
-    }
-
-private:
-    std::vector<double> m_ms;
-};
-
-// Where a command's time goes: every statement it sends, by its text, with the server's time for it
-// (as the connection's statement log measures it), over a number of commands.
-class StatementProfile
-{
-public:
-    StatementProfile()
-    {
-        g_db->setStatementLogger([this](const QString& sql, qint64 micros) {
-            if (!m_on)
-                return;
-            Entry& entry = m_entries[sql.simplified().left(90).toStdString()];
-            ++entry.count;
-            entry.micros += micros;
-        });
-    }
-    ~StatementProfile() { g_db->setStatementLogging(false); }
-    StatementProfile(const StatementProfile&) = delete;
-    StatementProfile& operator=(const StatementProfile&) = delete;
-
-    template <typename Work> void add(Work&& work)
-    {
-        m_on = true;
-        work();
-        m_on = false;
-        ++m_commands;
-    }
-    void print(const char* title) const
-    {
-        std::printf("\n%s: statements per command, mean µs each\n", title);
-        for (const auto& [sql, entry] : m_entries)
-            std::printf("  %5.2f x %8.1f µs  %s\n", double(entry.count) / m_commands,
-                        double(entry.micros) / double(entry.count), sql.c_str());
-    }
-
-private:
-    struct Entry
-    {
-        qint64 count = 0;
-        qint64 micros = 0;
-    };
-    std::map<std::string, Entry> m_entries;
-    bool m_on = false;
-    int m_commands = 0;
-};
-
 core::Session& tillSession()
 {
     static core::Session session;
     if (!session.isLoggedIn())
         logInAsAdmin(session);
     return session;
-}
-
-// The least a command of so many statements can cost, timed between the command's own runs so both
-// see the same machine: that many round trips (SELECT 1); and the same where those that write are
-// a row written and committed, which waits for the log on this machine's disk as every write does
-// on a durable server.
-class Floors
-{
-public:
-    explicit Floors(Essentials essentials) : m_essentials(essentials)
-    {
-        g_db->exec(QStringLiteral("CREATE TABLE IF NOT EXISTS bench_commit (id INT AUTO_INCREMENT PRIMARY "
-                                  "KEY, n INT) ENGINE=InnoDB"));
-    }
-    void sample()
-    {
-        m_roundTrips.time([this] { roundTrips(m_essentials.trips); });
-        m_durable.time([this] {
-            roundTrips(m_essentials.trips - m_essentials.flushes);
-            for (int i = 0; i < m_essentials.flushes; ++i)
-                g_db->exec(QStringLiteral("INSERT INTO bench_commit (n) VALUES (1)"));
-        });
-    }
-    Essentials essentials() const { return m_essentials; }
-    const Timings& roundTrips() const { return m_roundTrips; }
-    const Timings& durable() const { return m_durable; }
-
-private:
-    static void roundTrips(int count)
-    {
-        for (int i = 0; i < count; ++i)
-            g_db->scalar(QStringLiteral("SELECT 1"));
-    }
-
-    Essentials m_essentials;
-    Timings m_roundTrips;
-    Timings m_durable;
-};
-
-// The measures of one kind of command, reported with its floors: the mean and the 95th percentile,
-// each beside the floor's own, and the statements the server received per command.
-void report(benchmark::State& state, const std::string& name, const Timings& timings, const Floors& floors,
-            double statements, const QString& goal)
-{
-    const QString trips = QStringLiteral("%1 x SELECT 1").arg(floors.essentials().trips);
-    const QString durable = QStringLiteral("the same, %1 committed").arg(floors.essentials().flushes);
-    state.counters["mean_ms"] = timings.mean();
-    state.counters["p95_ms"] = timings.p95();
-    state.counters["floor_ms"] = floors.roundTrips().mean();
-    state.counters["x_floor"] = timings.mean() / floors.roundTrips().mean();
-    state.counters["durable_floor_ms"] = floors.durable().mean();
-    state.counters["x_durable_floor"] = timings.mean() / floors.durable().mean();
-    state.counters["statements"] = statements;
-    record(name + " (mean)", timings.mean(), floors.roundTrips().mean(), trips, goal, statements);
-    record(name + " (p95)", timings.p95(), floors.roundTrips().p95(), trips, goal, statements);
-    record(name + " (mean, durable)", timings.mean(), floors.durable().mean(), durable, {}, statements);
-    record(name + " (p95, durable)", timings.p95(), floors.durable().p95(), durable, {}, statements);
-}
-
-// Times, counts and profiles one kind of command: before() runs untimed ahead of each.
-template <typename Before, typename Work>
-void benchCommand(benchmark::State& state, const char* name, Essentials essentials, const QString& goal,
-                  Before&& before, Work&& work)
-{
-    Floors floors(essentials);
-    before();
-    work(); // statements prepared
-    floors.sample();
-    Timings timings;
-    for (auto _ : state) {
-        // The benchmark's own time column is of the command alone, as the timings are.
-        state.PauseTiming();
-        before();
-        state.ResumeTiming();
-        timings.time(work);
-        state.PauseTiming();
-        floors.sample();
-        state.ResumeTiming();
-    }
-    constexpr int counted = 50;
-    ServerCounters total;
-    for (int i = 0; i < counted; ++i) {
-        before();
-        const ServerCounters used = countedOver(work);
-        total.statements += used.statements;
-        total.pagesRead += used.pagesRead;
-    }
-    state.counters["pages_read"] = double(total.pagesRead) / counted;
-    report(state, name, timings, floors, double(total.statements) / counted, goal);
-    StatementProfile profile;
-    for (int i = 0; i < counted; ++i) {
-        before();
-        profile.add(work);
-    }
-    profile.print(name);
 }
 
 void scanOrFail(pos::Sale& sale, const QString& barcode)
@@ -389,7 +151,7 @@ private:
 template <typename Before, typename Scan>
 void benchScan(benchmark::State& state, const char* name, Before&& before, Scan&& scan)
 {
-    benchCommand(state, name, kScan, QStringLiteral("<= 1.5 x floor, p95 < 3 ms"),
+    benchCommand(state, *g_db, name, kScan, QStringLiteral("<= 1.5 x floor, p95 < 3 ms"),
                  std::forward<Before>(before), std::forward<Scan>(scan));
 }
 
@@ -504,7 +266,7 @@ void benchClosing(benchmark::State& state, const char* name, pos::ClosingKind ki
     const bool withReceipt = kind != pos::ClosingKind::NewSale;
     Till till(firstItem);
     benchCommand(
-        state, name, essentials, QStringLiteral("< 15 ms"), [&] { till.ringUp(kRowsPerSale); },
+        state, *g_db, name, essentials, QStringLiteral("< 15 ms"), [&] { till.ringUp(kRowsPerSale); },
         [&] {
             pos::ClosingOutcome outcome;
             steps.run([&] { outcome = closing.close(till.sale(), kind, {}); });

@@ -9,6 +9,8 @@ namespace carvendo::core {
 const QStringList& DocumentTemplates::documents()
 {
     static const QStringList names{QStringLiteral("Fattura"),
+                                   QStringLiteral("FatturaSeriali"),
+                                   QStringLiteral("FatturaTC"),
                                    QStringLiteral("FatturaDifferita"),
                                    QStringLiteral("DocumentoTrasporto"),
                                    QStringLiteral("NotaCredito"),
@@ -37,7 +39,14 @@ QString DocumentTemplates::templateFor(const QString& document) const
                                                   "ORDER BY id LIMIT 1"),
                                    {{QStringLiteral("DOCUMENTO"), document}});
     const QString named = templateOfPath(path.toString());
-    return named.isEmpty() ? document : named;
+    if (named.isEmpty())
+        return document;
+    // Windows workstations stored the program's own templates in any letter case ("\Report\fattura.fr3");
+    // the template files are found by their exact name.
+    for (const QString& own : documents())
+        if (named.compare(own, Qt::CaseInsensitive) == 0)
+            return own;
+    return named;
 }
 
 } // namespace carvendo::core

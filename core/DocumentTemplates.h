@@ -11,14 +11,15 @@ class Db;
 // `report` table (`NameMaster` = the document, `Path` = the template's file): its file name, without
 // folder and ending, is looked up in the program's Report folder, so a restyled copy is used by
 // saving it there under that name. With no row or an empty path the template is the document's
-// own name ("Fattura" -> Report/Fattura.html).
+// own name ("Fattura" -> Report/Fattura.html); a path naming one of these in another letter case
+// ("\Report\fattura.fr3") is the program's own template.
 class DocumentTemplates
 {
 public:
     explicit DocumentTemplates(Db& db) : m_db(db) {}
 
-    // "Fattura", "FatturaDifferita", "DocumentoTrasporto", "NotaCredito", "Preventivo",
-    // "OrdineCliente", "OrdineFornitore".
+    // "Fattura" (with its variants "FatturaSeriali" and "FatturaTC"), "FatturaDifferita",
+    // "DocumentoTrasporto", "NotaCredito", "Preventivo", "OrdineCliente", "OrdineFornitore".
     static const QStringList& documents();
 
     // The template name to print the document with. Throws std::invalid_argument for a document

@@ -186,8 +186,21 @@ QList<VatLine> DocumentRows::vatSummary(int documentId) const
 
 core::Rows DocumentRows::printedRows(int documentId) const
 {
-    return m_db.query(QStringLiteral("SELECT * FROM %1 WHERE %2 = :IDDOC").arg(table(), link()),
-                      {{QStringLiteral("IDDOC"), documentId}});
+    // Each row with the serials and the sizes it sold, for the print variants that list them under it.
+    // A serial row names its own serial; a row of the item without one lists all its serials.
+    const char* sizes = m_kind.serialDocument ? m_kind.serialDocument : m_kind.reportName;
+    return m_db.query(
+        QStringLiteral(
+            "SELECT d.*, (SELECT GROUP_CONCAT(s.Seriale ORDER BY s.id SEPARATOR ', ') FROM "
+            "serialidocumenti s WHERE s.Documento = :SERIALI AND s.idDocumento = d.%2 AND s.idArticolo = "
+            "d.idarticolo AND (IFNULL(d.Seriale, '') = '' OR s.Seriale = d.Seriale)) AS Seriali, (SELECT "
+            "GROUP_CONCAT(CONCAT_WS(' ', NULLIF(t.colore, ''), CONCAT('tg. ', t.taglia), CONCAT('x ', "
+            "t.quantita)) ORDER BY t.id SEPARATOR ', ') FROM scaricotcdoc t WHERE t.tipodoc = :TAGLIE AND "
+            "t.iddoc = d.%2 AND t.idarticolo = d.idarticolo) AS TaglieColori FROM %1 d WHERE d.%2 = :IDDOC")
+            .arg(table(), link()),
+        {{QStringLiteral("IDDOC"), documentId},
+         {QStringLiteral("SERIALI"), QLatin1String(m_kind.serialDocument ? m_kind.serialDocument : "")},
+         {QStringLiteral("TAGLIE"), QLatin1String(sizes)}});
 }
 
 } // namespace carvendo::documents

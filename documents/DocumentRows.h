@@ -83,7 +83,9 @@ public:
     QList<VatLine> vatSummary(int documentId) const;
     // The same lines as the print templates read them: Aliquota, Descrizione ("IVA 22%"), Imponibile, Iva.
     core::Rows vatSummaryRows(int documentId) const;
-    core::Rows printedRows(int documentId) const; // every column, in the order they were added
+    // Every column, in the order they were added, with Seriali and TaglieColori: what each row sold
+    // by serial and by size ("Nero tg. 42 x 2, ...").
+    core::Rows printedRows(int documentId) const;
 
 private:
     QString table() const;

@@ -7,6 +7,7 @@
 #include "core/Paths.h"
 #include "core/ReportOutput.h"
 #include "core/Session.h"
+#include "documents/DocumentPdf.h"
 #include "documents/DocumentPrint.h"
 #include "documents/InvoiceCashBook.h"
 #include "documents/RepairHandOver.h"
@@ -465,11 +466,8 @@ bool FatturaImmediata::leave()
 
 core::ReportRequest FatturaImmediata::request(InvoicePrint variant)
 {
-    core::ReportRequest printed =
-        DocumentPrint(m_db, invoiceKind()).request(m_document.header().id, invoiceTemplate(variant));
-    if (printed.logo.isEmpty())
-        printed.logo = m_logo;
-    return printed;
+    return DocumentPrint(m_db, invoiceKind(), m_heading)
+        .request(m_document.header().id, invoiceTemplate(variant));
 }
 
 void FatturaImmediata::preview(InvoicePrint variant)
@@ -486,9 +484,8 @@ QString FatturaImmediata::createPdf()
 {
     if (!requireSaved())
         return {};
-    const QString path = m_document.pdfPath(m_paths);
-    m_reports.exportPdf(request(InvoicePrint::Plain), path);
-    return path;
+    return DocumentPdf(m_db, m_paths, m_reports, m_heading)
+        .write(m_document, invoiceTemplate(InvoicePrint::Plain));
 }
 
 bool FatturaImmediata::sendMail()

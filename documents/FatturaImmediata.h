@@ -1,6 +1,7 @@
 #pragma once
 
 #include "accounts/Instalments.h"
+#include "core/CompanyHeading.h"
 #include "core/Navigator.h"
 #include "core/ReportRequest.h"
 #include "documents/InvoiceFields.h"
@@ -105,7 +106,7 @@ public:
     // "Annulla" discards the new invoice; "Chiudi" asks. True when the window may close.
     bool leave();
 
-    void setCompanyLogo(const QByteArray& logo) { m_logo = logo; }
+    void setCompanyHeading(core::CompanyHeading heading) { m_heading = std::move(heading); }
     void preview(InvoicePrint variant);
     void print(InvoicePrint variant);
     // The PDF's path, under documenti/Fatture.
@@ -135,7 +136,7 @@ private:
     int m_repairTicket = 0;
     InvoiceFields m_opened; // as read when the window opened or last saved
     InvoiceFields m_fields; // as typed
-    QByteArray m_logo;
+    core::CompanyHeading m_heading;
 };
 
 } // namespace carvendo::documents

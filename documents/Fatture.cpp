@@ -146,7 +146,7 @@ bool Fatture::print(int idFattura, InvoicePrint variant)
 {
     if (idFattura <= 0)
         return false;
-    m_reports.preview(DocumentPrint(m_db, invoice()).request(idFattura, invoiceTemplate(variant)));
+    m_reports.preview(DocumentPrint(m_db, invoice(), m_heading).request(idFattura, invoiceTemplate(variant)));
     return true;
 }
 

@@ -2,6 +2,8 @@
 
 #include "documents/InvoicePrint.h"
 
+#include "core/CompanyHeading.h"
+
 #include "core/Rows.h"
 
 #include <QDate>
@@ -61,6 +63,8 @@ public:
     // "Elimina": privilege, question, then the invoice undone in one transaction.
     bool remove(int idFattura);
     bool print(int idFattura, InvoicePrint variant);
+    // The shop's heading on what the list prints.
+    void setCompanyHeading(core::CompanyHeading heading) { m_heading = std::move(heading); }
 
 private:
     core::Rows page(int afterId) const;
@@ -70,6 +74,7 @@ private:
     core::Dialogs& m_dialogs;
     core::Navigator& m_navigator;
     core::ReportOutput& m_reports;
+    core::CompanyHeading m_heading;
     InvoiceFilter m_filter;
     core::Rows m_rows;
     bool m_hasMore = false;

@@ -63,6 +63,12 @@ ItemFacts requireItem(core::Db& db, int itemId)
     return *item;
 }
 
+// The VAT rate a new row of the item gets: the customer's own when it has one, else the item's.
+int rowRate(const DocumentHeader& header, const ItemFacts& item)
+{
+    return header.ownRate ? header.customerRate : item.aliquota;
+}
+
 DocumentRow newRow(const RowKey& key, const QString& barcode, const QString& description, const QString& unit,
                    double quantity, int aliquota)
 {
@@ -228,31 +234,33 @@ DocumentTotals SalesDocument::writeTotals(const DocumentHeader& header)
     const RowSums sums = m_rows.sums(header.id);
     const DocumentTotals totals = totalsOf(sums.subTotale, sums.ivaSubtotale, sums.pieces,
                                            header.discountPercent, header.withholdingPercent);
-    m_db.exec(
-        QStringLiteral("UPDATE %1 SET %3 = :IMPONIBILE, %4 = :IVA, %5 = :TOTALE, Totalearticoli = :PEZZI "
-                       "WHERE %2 = :IDDOC")
-            .arg(name(m_kind.headerTable), name(m_kind.headerKey), name(m_kind.imponibileColumn),
-                 name(m_kind.ivaColumn), name(m_kind.totalColumn)),
-        {{QStringLiteral("IMPONIBILE"), totals.imponibile.toDouble()},
-         {QStringLiteral("IVA"), totals.ivatotale.toDouble()},
-         {QStringLiteral("TOTALE"), totals.totaledocumento.toDouble()},
-         {QStringLiteral("PEZZI"), totals.totaleArticoli},
-         {QStringLiteral("IDDOC"), header.id}});
-    if (m_kind.adjustments)
-        m_db.exec(QStringLiteral(
-                      "UPDATE %1 SET scontoperc = :SCONTOPERC, sconto = :SCONTO, scontoiva = :SCONTOIVA, "
-                      "ra = :RA, ra_perc = :RAPERC, ritenuta_desc = LEFT(:RADESC, 50), ritenuta_importo = "
-                      ":RAIMPORTO, totale_dapagare = :DAPAGARE WHERE %2 = :IDDOC")
-                      .arg(name(m_kind.headerTable), name(m_kind.headerKey)),
-                  {{QStringLiteral("SCONTOPERC"), totals.scontoPerc.toDouble()},
-                   {QStringLiteral("SCONTO"), totals.sconto.toDouble()},
-                   {QStringLiteral("SCONTOIVA"), totals.scontoIva.toDouble()},
-                   {QStringLiteral("RA"), header.withholdingPercent.isZero() ? 0 : 1},
-                   {QStringLiteral("RAPERC"), totals.raPerc.toDouble()},
-                   {QStringLiteral("RADESC"), header.withholdingDescription},
-                   {QStringLiteral("RAIMPORTO"), totals.ritenutaImporto.toDouble()},
-                   {QStringLiteral("DAPAGARE"), totals.totaleDaPagare.toDouble()},
-                   {QStringLiteral("IDDOC"), header.id}});
+    core::Params params{{QStringLiteral("IMPONIBILE"), totals.imponibile.toDouble()},
+                        {QStringLiteral("IVA"), totals.ivatotale.toDouble()},
+                        {QStringLiteral("TOTALE"), totals.totaledocumento.toDouble()},
+                        {QStringLiteral("PEZZI"), totals.totaleArticoli},
+                        {QStringLiteral("IDDOC"), header.id}};
+    // One statement for the totals and, where the kind keeps them, the discount and the withholding:
+    // every row command writes them.
+    QString adjustments;
+    if (m_kind.adjustments) {
+        adjustments = QStringLiteral(
+            ", scontoperc = :SCONTOPERC, sconto = :SCONTO, scontoiva = :SCONTOIVA, ra = :RA, ra_perc = "
+            ":RAPERC, ritenuta_desc = LEFT(:RADESC, 50), ritenuta_importo = :RAIMPORTO, totale_dapagare = "
+            ":DAPAGARE");
+        params.insert(QStringLiteral("SCONTOPERC"), totals.scontoPerc.toDouble());
+        params.insert(QStringLiteral("SCONTO"), totals.sconto.toDouble());
+        params.insert(QStringLiteral("SCONTOIVA"), totals.scontoIva.toDouble());
+        params.insert(QStringLiteral("RA"), header.withholdingPercent.isZero() ? 0 : 1);
+        params.insert(QStringLiteral("RAPERC"), totals.raPerc.toDouble());
+        params.insert(QStringLiteral("RADESC"), header.withholdingDescription);
+        params.insert(QStringLiteral("RAIMPORTO"), totals.ritenutaImporto.toDouble());
+        params.insert(QStringLiteral("DAPAGARE"), totals.totaleDaPagare.toDouble());
+    }
+    m_db.exec(QStringLiteral("UPDATE %1 SET %3 = :IMPONIBILE, %4 = :IVA, %5 = :TOTALE, Totalearticoli = "
+                             ":PEZZI%6 WHERE %2 = :IDDOC")
+                  .arg(name(m_kind.headerTable), name(m_kind.headerKey), name(m_kind.imponibileColumn),
+                       name(m_kind.ivaColumn), name(m_kind.totalColumn), adjustments),
+              params);
     return totals;
 }
 
@@ -301,14 +309,10 @@ void SalesDocument::setCustomer(int customerId)
     m_header.customerRate = c["aliquota"].toInt();
 }
 
-int SalesDocument::rateFor(int itemId) const
-{
-    return m_header.ownRate ? m_header.customerRate : requireItem(m_db, itemId).aliquota;
-}
-
 PriceForCustomer SalesDocument::priceOf(int itemId) const
 {
-    return priceForCustomer(requireItem(m_db, itemId).prices, m_header.listino, rateFor(itemId));
+    const ItemFacts item = requireItem(m_db, itemId);
+    return priceForCustomer(item.prices, m_header.listino, rowRate(m_header, item));
 }
 
 bool SalesDocument::refuseWithoutCustomer()
@@ -356,7 +360,7 @@ bool SalesDocument::addItem(int itemId, double quantity, int discountPercent, Mo
         return false;
     checkEntry(quantity, discountPercent, grossPrice);
     const ItemFacts item = requireItem(m_db, itemId);
-    const int rate = rateFor(itemId);
+    const int rate = rowRate(m_header, item);
     command([&] {
         const std::optional<DocumentRow> existing = m_rows.find(m_header.id, {itemId, item.code, {}});
         putRow(grownRow(existing, item, {itemId, item.code, {}}, rate, quantity, discountPercent, grossPrice),
@@ -375,7 +379,7 @@ bool SalesDocument::addSerial(const QString& serial, std::optional<Money> grossP
     if (!sold)
         throw core::Error(stock::SerialSales::unavailableMessage(), core::Error::Kind::Refusal);
     const ItemFacts item = requireItem(m_db, sold->itemId);
-    const int rate = rateFor(sold->itemId);
+    const int rate = rowRate(m_header, item);
     const Money gross = grossPrice.value_or(priceForCustomer(item.prices, m_header.listino, rate).gross);
     if (grossPrice) // a scanned serial takes the list price as it is
         checkEntry(1, discountPercent, gross);
@@ -397,7 +401,7 @@ bool SalesDocument::addSoldRow(int itemId, const QString& serial, double quantit
         return false;
     checkEntry(quantity, discountPercent, grossPrice);
     const ItemFacts item = requireItem(m_db, itemId);
-    const int rate = rateFor(itemId);
+    const int rate = rowRate(m_header, item);
     command([&] {
         const RowKey key{itemId, item.code, serial};
         const std::optional<DocumentRow> existing = m_rows.find(m_header.id, key);
@@ -450,7 +454,7 @@ bool SalesDocument::addSizes(stock::ScaricoTC& entry)
         return false;
     const int itemId = entry.item().itemId;
     const ItemFacts item = requireItem(m_db, itemId);
-    const int rate = rateFor(itemId);
+    const int rate = rowRate(m_header, item);
     bool confirmed = false;
     command([&] {
         const int quantity = entry.totalQuantity();

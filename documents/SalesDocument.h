@@ -93,7 +93,6 @@ public:
 
     // The item's price on the customer's list and the VAT rate a new row of it gets.
     PriceForCustomer priceOf(int itemId) const;
-    int rateFor(int itemId) const;
 
     // A row from the quantity dialog: quantity, row discount, VAT-inclusive unit price. An item already
     // on the document (not by serial) grows by the entry instead of getting a second row.

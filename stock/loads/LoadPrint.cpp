@@ -9,28 +9,6 @@
 
 namespace carvendo::stock {
 
-CompanyHeading CompanyHeading::of(core::Db& directory, const QString& database)
-{
-    const core::Rows rows = directory.query(
-        QStringLiteral(
-            "SELECT ragionesociale, indirizzo, cap, citta, piva, telefono, email, logo FROM aziende "
-            "WHERE databasename = :DATABASE ORDER BY id LIMIT 1"),
-        {{QStringLiteral("DATABASE"), database}});
-    CompanyHeading heading;
-    if (rows.isEmpty())
-        return heading;
-    const core::Row row = rows.first();
-    heading.ragioneSociale = row["ragionesociale"].toString();
-    heading.indirizzo = row["indirizzo"].toString();
-    heading.cap = row["cap"].toString();
-    heading.citta = row["citta"].toString();
-    heading.piva = row["piva"].toString();
-    heading.telefono = row["telefono"].toString();
-    heading.email = row["email"].toString();
-    heading.logo = row["logo"].toBytes();
-    return heading;
-}
-
 core::ReportRequest LoadPrint::request(int idCarico)
 {
     const core::Params load{{QStringLiteral("IDCARICO"), idCarico}};
@@ -67,14 +45,7 @@ core::ReportRequest LoadPrint::request(int idCarico)
         request.values.insert(QStringLiteral("fornitore"), header.fornitore);
     }
     const QString date = QStringLiteral("dd/MM/yyyy");
-    request.values.insert(QStringLiteral("azienda"), m_heading.ragioneSociale);
-    request.values.insert(QStringLiteral("aziendaindirizzo"), m_heading.indirizzo);
-    request.values.insert(QStringLiteral("aziendacitta"),
-                          QStringLiteral("%1 %2").arg(m_heading.cap, m_heading.citta).simplified());
-    request.values.insert(QStringLiteral("aziendapiva"), m_heading.piva);
-    request.values.insert(QStringLiteral("aziendatelefono"), m_heading.telefono);
-    request.values.insert(QStringLiteral("aziendaemail"), m_heading.email);
-    request.logo = m_heading.logo;
+    m_heading.addTo(request);
     request.values.insert(QStringLiteral("numero"), QString::number(header.numero));
     request.values.insert(QStringLiteral("data"), header.data.toString(date));
     request.values.insert(QStringLiteral("magazzino"), header.magazzino);

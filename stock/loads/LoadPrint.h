@@ -1,8 +1,8 @@
 #pragma once
 
+#include "core/CompanyHeading.h"
 #include "core/ReportRequest.h"
 
-#include <QByteArray>
 #include <QString>
 
 namespace carvendo::core {
@@ -13,21 +13,8 @@ class ReportOutput;
 
 namespace carvendo::stock {
 
-// The shop's heading on printed documents.
-struct CompanyHeading
-{
-    QString ragioneSociale;
-    QString indirizzo;
-    QString cap;
-    QString citta;
-    QString piva;
-    QString telefono;
-    QString email;
-    QByteArray logo;
-
-    // The company whose database this is, from the company directory; empty when it is not listed.
-    static CompanyHeading of(core::Db& directory, const QString& database);
-};
+// The loads' callers name it from here.
+using CompanyHeading = core::CompanyHeading;
 
 // The printed goods-in document ("carico" template): heading, supplier, rows and totals; previewed, or
 // written as "Carico_Nr.<number>.pdf" under documenti/Acquisti.

@@ -54,4 +54,16 @@ TEST_F(DocumentTemplatesTest, ADocumentTakesTheTemplateItsReportRowNamesOrItsOwn
     EXPECT_THROW(templates.templateFor(QStringLiteral("Inventario")), std::invalid_argument);
 }
 
+// Workstations on Windows stored the shipped templates' paths in lower case; the files here are
+// found by their exact name.
+TEST_F(DocumentTemplatesTest, AStoredPathInAnotherLetterCaseNamesTheProgramsOwnTemplate)
+{
+    name("Fattura", QStringLiteral("\\Report\\fattura.fr3"));
+    name("FatturaSeriali", QStringLiteral("\\Report\\fatturaseriali.fr3"));
+    const core::DocumentTemplates templates(db());
+    EXPECT_EQ(templates.templateFor(QStringLiteral("Fattura")), QStringLiteral("Fattura"));
+    EXPECT_EQ(templates.templateFor(QStringLiteral("FatturaSeriali")), QStringLiteral("FatturaSeriali"));
+    EXPECT_EQ(templates.templateFor(QStringLiteral("FatturaTC")), QStringLiteral("FatturaTC"));
+}
+
 } // namespace

@@ -3,10 +3,10 @@
 #include "core/CommandGuard.h"
 #include "core/Connections.h"
 #include "core/Session.h"
+#include "ui/common/CompanyHeadingOf.h"
 #include "ui/common/PageWidgets.h"
 #include "ui/common/RowsTableModel.h"
 #include "ui/common/WindowRegistry.h"
-#include "ui/stock/LoadWindows.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -356,7 +356,7 @@ TFatturaImmediata::TFatturaImmediata(WindowEnvironment& environment, const core:
 {
     setObjectName(documents::FatturaImmediata::windowName());
     resize(1180, 760);
-    m_logic.setCompanyLogo(companyHeading(environment).logo);
+    m_logic.setCompanyHeading(companyHeading(environment));
 
     // Heading: the document and its customer.
     m_title = new QLabel(this);

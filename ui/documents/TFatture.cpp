@@ -1,5 +1,7 @@
 #include "ui/documents/TFatture.h"
 
+#include "ui/common/CompanyHeadingOf.h"
+
 #include "core/CommandGuard.h"
 #include "core/Connections.h"
 #include "core/GridLayoutFile.h"
@@ -54,6 +56,7 @@ TFatture::TFatture(WindowEnvironment& environment, const core::NavigationRequest
               environment.navigator, environment.reports)
 {
     setWindowTitle(QStringLiteral("Fatture"));
+    m_logic.setCompanyHeading(companyHeading(environment));
     resize(1100, 640);
 
     m_number = new QLineEdit(this);

@@ -6,6 +6,7 @@
 #include "core/Paths.h"
 #include "stock/serials/LoadSerialCapture.h"
 #include "stock/sizes/LoadSizeGrid.h"
+#include "ui/common/CompanyHeadingOf.h"
 #include "ui/common/GuardedCommand.h"
 #include "ui/common/PageWidgets.h"
 #include "ui/common/RowsTableModel.h"
@@ -106,16 +107,6 @@ void registerLoadWindows(WindowRegistry& registry)
     registry.add(QStringLiteral("TCarichi"), factory<TCarichi>());
     registry.add(QStringLiteral("TCarico"), factory<TCarico>());
     registry.add(QStringLiteral("TCaricoSpeed"), factory<TCaricoSpeed>());
-}
-
-stock::CompanyHeading companyHeading(WindowEnvironment& environment)
-{
-    try {
-        return stock::CompanyHeading::of(environment.connections.directory(),
-                                         environment.connections.companySettings().database);
-    } catch (const std::exception&) {
-        return {}; // the print goes out without the heading
-    }
 }
 
 // ---------------------------------------------------------------------------------------------

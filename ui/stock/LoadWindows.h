@@ -27,9 +27,6 @@ class WindowRegistry;
 // The windows of goods-in: TCarichi (list), TCarico (the load), TCaricoDialogo (one row), TCaricoSpeed.
 void registerLoadWindows(WindowRegistry& registry);
 
-// The shop's heading for the load prints, from the company directory (nothing when it cannot be read).
-stock::CompanyHeading companyHeading(WindowEnvironment& environment);
-
 // One row of a load: details, and per item the serial and lot pages or the size/colour grid.
 // "Conferma" posts the row through the load window's logic; "Annulla" gives back its serials.
 class TCaricoDialogo : public Window
