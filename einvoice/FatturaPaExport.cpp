@@ -89,10 +89,11 @@ std::optional<ExportedFile> FatturaPaExport::write(const Prepared& prepared)
 {
     const InvoiceData& invoice = prepared.invoice;
     const QString folder = core::Paths::ensureDir(folderOf(m_paths));
+    // An invoice exported before may have gone out already: the operator decides, even when its file
+    // is no longer in the folder.
     const QString earlier =
         invoice.exportedFile.isEmpty() ? QString() : QDir(folder).filePath(invoice.exportedFile);
-    if (!earlier.isEmpty() && QFile::exists(earlier) &&
-        !m_dialogs.confirm(replaceQuestion(invoice.label, invoice.exportedFile)))
+    if (!earlier.isEmpty() && !m_dialogs.confirm(replaceQuestion(invoice.label, invoice.exportedFile)))
         return std::nullopt;
 
     core::Transaction transaction(m_db);

@@ -86,7 +86,10 @@ public:
         const xmlNode* header = child(m_root, "FatturaElettronicaHeader");
         if (auto broken = transmission(header))
             return broken;
-        if (auto broken = party(child(header, "CedentePrestatore"), QStringLiteral("dell'azienda")))
+        const xmlNode* seller = child(header, "CedentePrestatore");
+        if (textOf(child(child(child(seller, "DatiAnagrafici"), "IdFiscaleIVA"), "IdCodice")).isEmpty())
+            return QStringLiteral("l'azienda non ha la partita IVA");
+        if (auto broken = party(seller, QStringLiteral("dell'azienda")))
             return broken;
         const xmlNode* buyer = child(header, "CessionarioCommittente");
         const xmlNode* buyerData = child(buyer, "DatiAnagrafici");
@@ -105,6 +108,8 @@ private:
     std::optional<QString> transmission(const xmlNode* header) const
     {
         const xmlNode* data = child(header, "DatiTrasmissione");
+        if (textOf(child(child(data, "IdTrasmittente"), "IdCodice")).isEmpty())
+            return QStringLiteral("manca il codice fiscale del trasmittente");
         const QString code = textOf(child(data, "CodiceDestinatario"));
         if (textOf(child(data, "FormatoTrasmissione")) == QLatin1String("FPA12")) {
             if (code.size() != 6)

@@ -130,7 +130,7 @@ InvoiceData InvoiceReader::read(int invoiceId) const
 {
     const core::Rows headers = m_db.query(HeaderQuery, {{QStringLiteral("IDFATTURA"), invoiceId}});
     if (headers.isEmpty())
-        throw EInvoiceRefusal(QStringLiteral("Fattura"), QStringLiteral("la fattura non esiste più"));
+        throw core::Error(QStringLiteral("La fattura non esiste più."), core::Error::Kind::Refusal);
     const core::Row h = headers.first();
 
     InvoiceData invoice;

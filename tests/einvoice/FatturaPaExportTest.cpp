@@ -240,6 +240,18 @@ TEST_F(FatturaPaExportTest, AnInvoiceBreakingAConsistencyRuleIsRefusedByNameAndN
          },
          "Fattura 1/2026: il codice destinatario \"ABCDEFG\" di una pubblica amministrazione deve avere 6 "
          "caratteri"},
+        {"a withholding that is not among the withholding kinds",
+         [&] {
+             return invoice(businessCustomer(), OneRow,
+                            [](auto& doc) { doc.setWithholding(euros("20"), "Ritenuta 20%"); });
+         },
+         "Fattura 1/2026: la ritenuta d'acconto \"Ritenuta 20%\" non è tra le ritenute d'acconto"},
+        {"a seller without VAT number",
+         [&] {
+             m_company.piva.clear();
+             return invoice(businessCustomer(), OneRow);
+         },
+         "Fattura 1/2026: l'azienda non ha la partita IVA"},
         {"a company with a six-character code", [&] { return invoice(businessCustomer("ABCDEF"), OneRow); },
          "Fattura 1/2026: il codice destinatario \"ABCDEF\" deve avere 7 caratteri"},
     };
@@ -248,6 +260,24 @@ TEST_F(FatturaPaExportTest, AnInvoiceBreakingAConsistencyRuleIsRefusedByNameAndN
         SetUp();
         EXPECT_EQ(refusalOf(c.make()), c.message);
     }
+}
+
+// Many invoices at once: all are checked before the first file is written.
+TEST_F(FatturaPaExportTest, OneRefusedInvoiceOfManyExportsNone)
+{
+    const int good = invoice(businessCustomer(), OneRow);
+    const int refused = invoice(businessCustomer("ABCDEF"), OneRow);
+    EXPECT_EQ(ct::errorOf([&] {
+                  exporter(db()).exportInvoices({good, refused});
+              }),
+              QStringLiteral("Fattura 2/2026: il codice destinatario \"ABCDEF\" deve avere 7 caratteri"));
+    EXPECT_EQ(files(), QStringList());
+    EXPECT_EQ(exportedAs(good), QStringLiteral("0"));
+
+    db().exec(QStringLiteral("UPDATE clienti SET CodiceDestinatario = 'ABCDEF1'"));
+    const auto exported = exporter(db()).exportInvoices({good, refused});
+    ASSERT_EQ(exported.size(), 2);
+    EXPECT_EQ(exported[1].fileName, QStringLiteral("IT01234567890_00002.xml"));
 }
 
 // Amounts the invoices never produce, as a file from elsewhere could carry them.
