@@ -39,13 +39,12 @@ QString FatturaPaExport::replaceQuestion(const QString& invoiceLabel, const QStr
         .arg(QString(invoiceLabel).replace(0, 1, invoiceLabel.left(1).toLower()), fileName);
 }
 
-FatturaPaExport::Prepared FatturaPaExport::prepare(int invoiceId) const
+InvoiceData FatturaPaExport::prepare(int invoiceId) const
 {
-    Prepared prepared{InvoiceReader(m_db, m_company).read(invoiceId), {}};
-    prepared.provisional = FatturaPaWriter::write(prepared.invoice, InvoiceFigures::of(prepared.invoice),
-                                                  ProvisionalProgressive);
-    m_validator.validate(prepared.provisional, prepared.invoice.label);
-    return prepared;
+    InvoiceData invoice = InvoiceReader(m_db, m_company).read(invoiceId);
+    m_validator.validate(FatturaPaWriter::write(invoice, InvoiceFigures::of(invoice), ProvisionalProgressive),
+                         invoice.label);
+    return invoice;
 }
 
 std::optional<ExportedFile> FatturaPaExport::exportInvoice(int invoiceId)
@@ -55,12 +54,11 @@ std::optional<ExportedFile> FatturaPaExport::exportInvoice(int invoiceId)
 
 QList<ExportedFile> FatturaPaExport::exportInvoices(const QList<int>& invoiceIds)
 {
-    std::vector<Prepared> prepared;
-    prepared.reserve(size_t(invoiceIds.size()));
+    QList<InvoiceData> prepared;
     for (const int id : invoiceIds)
-        prepared.push_back(prepare(id));
+        prepared << prepare(id);
     QList<ExportedFile> exported;
-    for (const Prepared& one : prepared) {
+    for (const InvoiceData& one : prepared) {
         if (auto file = write(one))
             exported << *file;
     }
@@ -85,9 +83,8 @@ QString FatturaPaExport::takeProgressive()
     return progressive;
 }
 
-std::optional<ExportedFile> FatturaPaExport::write(const Prepared& prepared)
+std::optional<ExportedFile> FatturaPaExport::write(const InvoiceData& invoice)
 {
-    const InvoiceData& invoice = prepared.invoice;
     const QString folder = core::Paths::ensureDir(folderOf(m_paths));
     // An invoice exported before may have gone out already: the operator decides, even when its file
     // is no longer in the folder.

@@ -47,13 +47,9 @@ public:
     QList<ExportedFile> exportInvoices(const QList<int>& invoiceIds);
 
 private:
-    struct Prepared
-    {
-        InvoiceData invoice;
-        QByteArray provisional; // the checked file, before it has its number
-    };
-    Prepared prepare(int invoiceId) const;
-    std::optional<ExportedFile> write(const Prepared& prepared);
+    // The invoice read and its file checked, before it has its number.
+    InvoiceData prepare(int invoiceId) const;
+    std::optional<ExportedFile> write(const InvoiceData& invoice);
     QString takeProgressive();
 
     core::Db& m_db;
