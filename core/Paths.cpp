@@ -141,6 +141,8 @@ QString Paths::documentsDir(DocumentFolder folder) const
         return data(QStringLiteral("documenti/Acquisti"));
     case DocumentFolder::Inventari:
         return data(QStringLiteral("documenti/inventari"));
+    case DocumentFolder::FattureElettroniche:
+        return data(QStringLiteral("documenti/FattureElettroniche"));
     }
     Q_UNREACHABLE();
 }

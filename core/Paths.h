@@ -12,7 +12,8 @@ enum class DocumentFolder
     DDT,
     Preventivi,
     Acquisti,
-    Inventari
+    Inventari,
+    FattureElettroniche // the electronic invoice files, as they go to the exchange system
 };
 // Folders under <data>/acquisizioni where scanned images are kept: cheques of the till, supplier
 // documents of goods-in.

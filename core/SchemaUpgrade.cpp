@@ -134,8 +134,7 @@ void widenNarrowColumns(Db& db)
         if (!column || !isNarrower(row, column->type))
             continue;
         changes[table->name] << QStringLiteral("MODIFY COLUMN %1 %2")
-                                    .arg(schema::quoteIdentifier(column->name),
-                                         column->type.sqlDefinition(column->isKey));
+                                    .arg(schema::quoteIdentifier(column->name), column->sqlDefinition());
     }
     for (const auto& [table, clauses] : changes)
         db.execDirect(QStringLiteral("ALTER TABLE %1 %2")

@@ -2,6 +2,13 @@
 
 namespace carvendo::schema {
 
+QString ColumnDefinition::sqlDefinition() const
+{
+    if (defaultLiteral.isEmpty() || isKey)
+        return type.sqlDefinition(isKey);
+    return type.sqlType() + QStringLiteral(" DEFAULT ") + defaultLiteral;
+}
+
 namespace {
 
 constexpr int maxIdentifierLength = 64;

@@ -22,6 +22,12 @@ struct ColumnDefinition
     QString name;
     ColumnType type = ColumnType::of(ColumnType::Kind::Integer);
     bool isKey = false; // the identifier the server numbers
+    // A default of its own ("'RF01'", "2.00") where the type's default (0 or NULL) would not do:
+    // rows inserted with few columns, and rows an upgrade adds the column to, start with it.
+    QString defaultLiteral;
+
+    // The type and default as CREATE TABLE and the upgrade declare them.
+    QString sqlDefinition() const;
 };
 
 struct IndexDefinition

@@ -114,7 +114,7 @@ QString TableDefinitions::createTableStatement(const TableDefinition& table, boo
 {
     QStringList parts;
     for (const ColumnDefinition& column : table.columns)
-        parts << quoteIdentifier(column.name) + QLatin1Char(' ') + column.type.sqlDefinition(column.isKey);
+        parts << quoteIdentifier(column.name) + QLatin1Char(' ') + column.sqlDefinition();
     if (const ColumnDefinition* key = table.key())
         parts << QStringLiteral("PRIMARY KEY (%1)").arg(quoteIdentifier(key->name));
     for (const IndexDefinition& index : table.indexes) {

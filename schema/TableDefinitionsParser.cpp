@@ -2,6 +2,7 @@
 
 #include "schema/SchemaError.h"
 
+#include <QRegularExpression>
 #include <QSet>
 
 namespace carvendo::schema {
@@ -163,6 +164,14 @@ private:
             line.fail(QStringLiteral("colonna `%1` fuori da una tabella").arg(column.name));
 
         QString typeText = line.rest();
+        // "default 'RF01'" or "default 2.00" after the type: plain letters, digits and dots only, so
+        // the literal is the same text in CREATE TABLE and in the upgrade.
+        static const QRegularExpression defaultMark(
+            QStringLiteral(R"(\s+default\s+('[A-Za-z0-9. ]*'|-?[0-9]+(\.[0-9]+)?)$)"));
+        if (const auto match = defaultMark.match(typeText); match.hasMatch()) {
+            column.defaultLiteral = match.captured(1);
+            typeText.truncate(match.capturedStart());
+        }
         static const QString keyMark = QStringLiteral(" key");
         if (typeText.endsWith(keyMark)) {
             column.isKey = true;

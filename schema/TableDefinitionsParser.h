@@ -15,6 +15,7 @@ namespace carvendo::schema {
 //   table `ps_orders` @store         ... of the online store's database
 //     `NumDoc` integer               a column: back-quoted name, type, optional `key`
 //     `idFattura` integer key
+//     `Nazione` string(2) default 'IT'   a default of its own (quoted text or a number)
 //     index (`Anno`, `NumDoc`)
 //     unique (`idarticolo`, `idmagazzino`)
 //

@@ -1,7 +1,7 @@
 -- The rows a new company needs before its first login. The warehouse is not here: the first start asks
 -- to create "MAGAZZINO CENTRALE", the warehouse the administrator below works in.
 
-INSERT INTO `versione` (`id`, `VersioneDB`, `VersioneSW`, `DataRelease`) VALUES (1, '6.1.8', '6.1.8', NOW());
+INSERT INTO `versione` (`id`, `VersioneDB`, `VersioneSW`, `DataRelease`) VALUES (1, '6.1.9', '6.1.9', NOW());
 
 -- Counters start at nothing: an empty barcode base means "start from the kind's default base".
 INSERT INTO `contatori` (`id`, `CountFatture`, `CountRicFisc`, `CountAssistenze`, `CountPreventivi`, `CountBanco`,
@@ -9,6 +9,9 @@ INSERT INTO `contatori` (`id`, `CountFatture`, `CountRicFisc`, `CountAssistenze`
   `BarcodePrev`, `BarcodeBanco`, `BarcodeDdt`, `BarcodeCarichi`, `BarcodeOrdiniCl`, `BarcodeOrdiniForn`,
   `BarcodeArticolo`, `Serialidainserire`, `CountNoteCredito`, `barcodelavori`, `BarcodeTaglia`, `barcodecliente`)
 VALUES (1, 0, 0, 0, 0, 0, 0, 0, 0, 0, '', '', '', '', '', '', '', '', '', '', 0, 0, '', '', '');
+
+-- Electronic invoices: ordinary tax regime, the first transmission numbered 1, stamp duty paid by the shop.
+INSERT INTO `fatturapa_configurazione` (`id`, `RegimeFiscale`) VALUES (1, 'RF01');
 
 INSERT INTO `backupcontatore` (`id`, `NrUltimo`, `Totale`, `DataUltimo`) VALUES (1, 0, 0, '');
 
@@ -54,13 +57,13 @@ INSERT INTO `reparti` (`idreparto`, `descrizione`, `reparto`, `aliquota`) VALUES
   (9, 'REPARTO9', 'REPARTO9', 22),
   (10, 'REPARTO10', 'REPARTO10', 22);
 
--- Today's Italian VAT rates; 0 is the exempt sale (the code is the electronic invoice's nature code).
-INSERT INTO `iva` (`idIva`, `Iva`, `Codice`, `Desc`) VALUES
-  (1, 22, '22', 'IVA 22%'),
-  (2, 10, '10', 'IVA 10%'),
-  (3, 5, '5', 'IVA 5%'),
-  (4, 4, '4', 'IVA 4%'),
-  (5, 0, 'N4', 'ESENTE ART.10');
+-- Today's Italian VAT rates; 0 is the exempt sale, with its nature and law for the electronic invoice.
+INSERT INTO `iva` (`idIva`, `Iva`, `Codice`, `Desc`, `Natura`, `RiferimentoNormativo`) VALUES
+  (1, 22, '22', 'IVA 22%', NULL, NULL),
+  (2, 10, '10', 'IVA 10%', NULL, NULL),
+  (3, 5, '5', 'IVA 5%', NULL, NULL),
+  (4, 4, '4', 'IVA 4%', NULL, NULL),
+  (5, 0, 'N4', 'ESENTE ART.10', 'N4', 'Esente art. 10 DPR 633/72');
 
 -- Units of measure. Purchase and sale units are two letters; each sale unit names its purchase unit.
 INSERT INTO `uma` (`id`, `Descrizione`) VALUES
@@ -89,8 +92,9 @@ INSERT INTO `statirip` (`id`, `StatoRip`, `colore`) VALUES
 -- Payments. The method "Contanti" sends a document's money to the till ("CASSA"), any other to the bank.
 INSERT INTO `risorse_pagamenti` (`id`, `descrizione`) VALUES (1, 'CASSA'), (2, 'BANCA');
 
-INSERT INTO `modalita_pagamenti` (`id`, `descrizione`) VALUES
-  (1, 'Contanti'), (2, 'Bonifico'), (3, 'Ri.Ba.'), (4, 'Assegno'), (5, 'Carta di Credito'), (6, 'Bancomat');
+INSERT INTO `modalita_pagamenti` (`id`, `descrizione`, `CodiceMP`) VALUES
+  (1, 'Contanti', 'MP01'), (2, 'Bonifico', 'MP05'), (3, 'Ri.Ba.', 'MP12'), (4, 'Assegno', 'MP02'),
+  (5, 'Carta di Credito', 'MP08'), (6, 'Bancomat', 'MP08');
 
 INSERT INTO `tipologiepagamenti` (`Tipologia`) VALUES
   ('RIMESSA DIRETTA'), ('CONTANTI'), ('BONIFICO'), ('RICEVUTA BANCARIA'), ('ASSEGNO'), ('CARTA DI CREDITO'),

@@ -207,3 +207,39 @@ CREATE INDEX IF NOT EXISTS ix_postazione_stato_invio ON scontrini (postazione, s
 # The SMS account and texts are kept in the company database (they were a file of one workstation).
 #@table sms_configurazione
 #@table sms_corpo
+
+# Versione 6.1.9
+# Electronic invoices. The seller's fiscal data, the transmission counter and the stamp duty: one row,
+# tax regime RF01 (ordinary), country IT, not in liquidation, stamp duty 2,00 over 77,47 paid by the
+# shop; the first transmission is number 1.
+#@table fatturapa_configurazione
+INSERT INTO fatturapa_configurazione (RegimeFiscale) SELECT 'RF01' FROM DUAL
+  WHERE NOT EXISTS (SELECT 1 FROM fatturapa_configurazione);
+# Customers: a customer kept so far with a VAT number is a company, any other a private person; no
+# recipient code ("0000000"), country IT. The kind is guessed only on the run that adds it, so a
+# kind the shop changed afterwards stays.
+SET @carvendo_tipocliente_new = (SELECT COUNT(*) = 0 FROM information_schema.COLUMNS WHERE TABLE_SCHEMA = DATABASE() AND TABLE_NAME = 'clienti' AND COLUMN_NAME = 'TipoCliente');
+CALL AddColumnUnlessExists(DATABASE(), 'clienti', 'TipoCliente', 'varchar(2) DEFAULT ''PF''');
+CALL AddColumnUnlessExists(DATABASE(), 'clienti', 'CodiceDestinatario', 'varchar(7) DEFAULT ''0000000''');
+CALL AddColumnUnlessExists(DATABASE(), 'clienti', 'PEC', 'varchar(120) DEFAULT NULL');
+CALL AddColumnUnlessExists(DATABASE(), 'clienti', 'Nazione', 'varchar(2) DEFAULT ''IT''');
+EXECUTE IMMEDIATE IF(@carvendo_tipocliente_new, 'UPDATE clienti SET TipoCliente = ''AZ'' WHERE TRIM(IFNULL(pIva, '''')) <> ''''', 'DO 0');
+# VAT rates: a zero rate whose code already is a nature code takes it as its nature; any other zero
+# rate stays without one, and an invoice using it is refused at export until the shop sets it.
+CALL AddColumnUnlessExists(DATABASE(), 'iva', 'Natura', 'varchar(4) DEFAULT NULL');
+CALL AddColumnUnlessExists(DATABASE(), 'iva', 'RiferimentoNormativo', 'varchar(100) DEFAULT NULL');
+UPDATE iva SET Natura = UPPER(TRIM(Codice))
+  WHERE Iva = 0 AND Natura IS NULL AND UPPER(TRIM(Codice)) IN ('N1', 'N2.1', 'N2.2', 'N3.1', 'N3.2', 'N3.3', 'N3.4', 'N3.5', 'N3.6', 'N4', 'N5', 'N6.1', 'N6.2', 'N6.3', 'N6.4', 'N6.5', 'N6.6', 'N6.7', 'N6.8', 'N6.9', 'N7');
+# Payment methods: the code read from the description the shop gave them; anything not recognised is a
+# bank transfer (MP05), the usual way a business invoice is paid. Only on the run that adds the column.
+SET @carvendo_codicemp_new = (SELECT COUNT(*) = 0 FROM information_schema.COLUMNS WHERE TABLE_SCHEMA = DATABASE() AND TABLE_NAME = 'modalita_pagamenti' AND COLUMN_NAME = 'CodiceMP');
+CALL AddColumnUnlessExists(DATABASE(), 'modalita_pagamenti', 'CodiceMP', 'varchar(4) DEFAULT ''MP05''');
+EXECUTE IMMEDIATE IF(@carvendo_codicemp_new, 'UPDATE modalita_pagamenti SET CodiceMP = CASE WHEN descrizione LIKE ''%contant%'' THEN ''MP01'' WHEN descrizione LIKE ''%assegn%'' THEN ''MP02'' WHEN descrizione LIKE ''%carta%'' OR descrizione LIKE ''%bancomat%'' THEN ''MP08'' WHEN REPLACE(REPLACE(descrizione, ''.'', ''''), '' '', '''') LIKE ''%riba%'' OR descrizione LIKE ''%ricevuta banc%'' THEN ''MP12'' WHEN descrizione LIKE ''rid%'' OR descrizione LIKE ''%sdd%'' THEN ''MP19'' ELSE ''MP05'' END', 'DO 0');
+# Withholding kinds: natural persons' withholding (RT01); a kind without a payment reason gets A
+# (self-employed work), the common case of a shop's invoice.
+CALL AddColumnUnlessExists(DATABASE(), 'ritenute_acconto', 'TipoRitenuta', 'varchar(4) DEFAULT ''RT01''');
+UPDATE ritenute_acconto SET causale = 'A' WHERE TRIM(IFNULL(causale, '')) = '';
+# Invoices remember the electronic invoice file last exported.
+CALL AddColumnUnlessExists(DATABASE(), 'fatture', 'FilePA', 'varchar(50) DEFAULT NULL');
+CALL AddColumnUnlessExists(DATABASE(), 'fatture', 'ProgressivoPA', 'varchar(5) DEFAULT NULL');
+CALL AddColumnUnlessExists(DATABASE(), 'fatture', 'DataExportPA', 'datetime DEFAULT NULL');

@@ -231,7 +231,7 @@ TEST_F(SchemaUpgradeTest, ASecondRunChangesNothing)
     EXPECT_EQ(columns(db, true), schema);
     EXPECT_EQ(seededRows(db), seeded);
     EXPECT_EQ(routines(db), procedures);
-    EXPECT_EQ(stampedVersion(db), QStringLiteral("6.1.8"));
+    EXPECT_EQ(stampedVersion(db), QStringLiteral("6.1.9"));
 }
 
 TEST_F(SchemaUpgradeTest, ANewerUnstampedOrHelperlessDatabaseIsUpgradedToo)
@@ -254,7 +254,7 @@ TEST_F(SchemaUpgradeTest, ANewerUnstampedOrHelperlessDatabaseIsUpgradedToo)
         ASSERT_TRUE(needsUpgrade(db));
         upgrade(db);
         EXPECT_EQ(db.scalar(QStringLiteral("SELECT COUNT(*) FROM versione")).toInt64(), 1);
-        EXPECT_EQ(stampedVersion(db), QStringLiteral("6.1.8"));
+        EXPECT_EQ(stampedVersion(db), QStringLiteral("6.1.9"));
         EXPECT_EQ(routines(db), routines(company().db()));
     }
 }
@@ -279,7 +279,7 @@ TEST_F(SchemaUpgradeTest, AFailingStepLeavesTheVersionForTheNextStart)
     db.execDirect(carvendo::schema::TableDefinitions::builtIn().createTableStatement(
         QStringLiteral("acquisizioni"), false));
     upgrade(db);
-    EXPECT_EQ(stampedVersion(db), QStringLiteral("6.1.8"));
+    EXPECT_EQ(stampedVersion(db), QStringLiteral("6.1.9"));
     EXPECT_EQ(columns(db, false), columns(company().db(), false));
 }
 
@@ -317,6 +317,56 @@ TEST_F(SchemaUpgradeTest, SaleRowsKeptSoFarAreNumberedBeforeTheirKeyIsMade)
     EXPECT_EQ(db.scalar(QStringLiteral("SELECT MAX(ID) FROM dettbanco")).toInt(), 3);
     db.execDirect(QStringLiteral("INSERT INTO dettbanco (idBanco, Codice) VALUES (7, 'D')"));
     EXPECT_EQ(db.scalar(QStringLiteral("SELECT ID FROM dettbanco WHERE Codice = 'D'")).toInt(), 4);
+}
+
+// What an old database's rows get for the electronic invoice: the guesses run once, so a value the
+// shop changes after the upgrade survives the next one.
+TEST_F(SchemaUpgradeTest, AnOldDatabaseGetsTheElectronicInvoiceDefaults)
+{
+    CompanyDatabase upgraded(QStringLiteral("upgrade_fatturapa"));
+    Db& db = upgraded.db();
+    makeOld(db);
+    for (const char* table : {"clienti", "iva", "modalita_pagamenti", "ritenute_acconto"})
+        db.execDirect(QStringLiteral("DELETE FROM %1").arg(QLatin1String(table)));
+    db.execDirect(
+        QStringLiteral("INSERT INTO clienti (idCliente, RagioneSociale, pIva) VALUES "
+                       "(1, 'Rossi Srl', '01234567890'), (2, 'Mario Bianchi', ''), (3, 'Verdi', NULL)"));
+    db.execDirect(QStringLiteral("INSERT INTO iva (idIva, Iva, Codice) VALUES (1, 22, '22'), (2, 0, 'n2.2'), "
+                                 "(3, 0, 'ES')"));
+    db.execDirect(QStringLiteral(
+        "INSERT INTO modalita_pagamenti (id, descrizione) VALUES (1, 'Contanti'), (2, 'Assegno bancario'), "
+        "(3, 'RI.BA.'), (4, 'Carta di credito'), (5, 'Bancomat'), (6, 'Bonifico'), (7, 'Paypal')"));
+    db.execDirect(QStringLiteral("INSERT INTO ritenute_acconto (id, codice, causale) VALUES (1, 'R1', ''), "
+                                 "(2, 'R2', 'M')"));
+    upgrade(db);
+
+    const auto column = [&](const char* sql) {
+        QStringList values;
+        for (const Row row : db.query(QLatin1String(sql)))
+            values << row.at(0).toString();
+        return values.join(u',');
+    };
+    EXPECT_EQ(column("SELECT CONCAT_WS('|', TipoCliente, CodiceDestinatario, IFNULL(PEC, '-'), Nazione) "
+                     "FROM clienti ORDER BY idCliente"),
+              QStringLiteral("AZ|0000000|-|IT,PF|0000000|-|IT,PF|0000000|-|IT"));
+    EXPECT_EQ(column("SELECT IFNULL(Natura, '-') FROM iva ORDER BY idIva"), QStringLiteral("-,N2.2,-"));
+    EXPECT_EQ(column("SELECT CodiceMP FROM modalita_pagamenti ORDER BY id"),
+              QStringLiteral("MP01,MP02,MP12,MP08,MP08,MP05,MP05"));
+    EXPECT_EQ(column("SELECT CONCAT(TipoRitenuta, causale) FROM ritenute_acconto ORDER BY id"),
+              QStringLiteral("RT01A,RT01M"));
+    EXPECT_EQ(column("SELECT CONCAT_WS('|', RegimeFiscale, Nazione, REALiquidazione, ProssimoProgressivo, "
+                     "BolloImporto, BolloSoglia, BolloACaricoCliente) FROM fatturapa_configurazione"),
+              QStringLiteral("RF01|IT|LN|1|2.00|77.47|0"));
+    EXPECT_EQ(column("SELECT COUNT(*) FROM fatture WHERE FilePA IS NOT NULL OR ProgressivoPA IS NOT NULL"),
+              QStringLiteral("0"));
+
+    db.exec(QStringLiteral("UPDATE clienti SET TipoCliente = 'PF' WHERE idCliente = 1"));
+    db.exec(QStringLiteral("UPDATE modalita_pagamenti SET CodiceMP = 'MP03' WHERE id = 7"));
+    stamp(db, QStringLiteral("6.1.8"));
+    upgrade(db);
+    EXPECT_EQ(column("SELECT TipoCliente FROM clienti WHERE idCliente = 1"), QStringLiteral("PF"));
+    EXPECT_EQ(column("SELECT CodiceMP FROM modalita_pagamenti WHERE id = 7"), QStringLiteral("MP03"));
+    EXPECT_EQ(column("SELECT COUNT(*) FROM fatturapa_configurazione"), QStringLiteral("1"));
 }
 
 } // namespace

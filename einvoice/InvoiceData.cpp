@@ -1,0 +1,189 @@
+#include "einvoice/InvoiceData.h"
+
+#include "einvoice/DocumentTypes.h"
+#include "einvoice/EInvoiceRefusal.h"
+
+#include "core/CompanyDirectory.h"
+#include "core/Db.h"
+
+namespace carvendo::einvoice {
+
+namespace {
+
+// The header with what it points at: its customer, its payment term's method, its bank, its
+// withholding kind (by the description the invoice keeps) and the electronic invoice settings.
+const QString HeaderQuery = QStringLiteral(
+    "SELECT f.idFattura, f.NumDoc, f.Suffisso, f.Anno, f.data, f.TipoFattura, f.RagioneSociale, "
+    "f.Indirizzo, f.Cap, f.Citta, f.Provincia, f.PIVA, f.CodFisc, f.scontoperc, f.ra, f.ra_perc, "
+    "f.ritenuta_desc, f.tipopagamento, f.NRATE, f.PRATA1, f.PRATA2, f.PRATA3, f.PRATA4, f.DRATA1, f.DRATA2, "
+    "f.DRATA3, f.DRATA4, f.FilePA, c.TipoCliente, c.Nome, c.Cognome, c.CodiceDestinatario, c.PEC, "
+    "c.Nazione, b.Codice AS IBAN, b.Descrizione AS Banca, p.modalita, m.CodiceMP, r.id AS idRitenuta, "
+    "r.TipoRitenuta, r.causale, cfg.RegimeFiscale, cfg.Provincia AS ProvinciaAzienda, "
+    "cfg.Nazione AS NazioneAzienda, cfg.REAUfficio, cfg.REANumero, cfg.REACapitale, cfg.REASocioUnico, "
+    "cfg.REALiquidazione, cfg.CodFiscTrasmittente, cfg.BolloImporto, cfg.BolloSoglia, "
+    "cfg.BolloACaricoCliente "
+    "FROM fatture f "
+    "LEFT JOIN clienti c ON c.idCliente = f.idCliente "
+    "LEFT JOIN banche b ON b.idBanca = f.idbanca "
+    "LEFT JOIN pagamenti p ON p.id = (SELECT MIN(id) FROM pagamenti WHERE Descrizione = f.tipopagamento) "
+    "LEFT JOIN modalita_pagamenti m ON m.id = "
+    "(SELECT MIN(id) FROM modalita_pagamenti WHERE descrizione = p.modalita) "
+    "LEFT JOIN ritenute_acconto r ON r.id = "
+    "(SELECT MIN(id) FROM ritenute_acconto WHERE descrizione = f.ritenuta_desc) "
+    "LEFT JOIN fatturapa_configurazione cfg ON cfg.id = (SELECT MIN(id) FROM fatturapa_configurazione) "
+    "WHERE f.idFattura = :IDFATTURA");
+
+// A row keeps only its rate: a zero rate's nature is that of the rate in `iva`, one with a nature
+// first when the shop keeps more than one zero rate.
+const QString RowsQuery = QStringLiteral(
+    "SELECT d.Codice, d.Descrizione, d.quantita, d.UnitaMisura, d.PrezzoVendita, d.SubTotale, "
+    "IFNULL(d.Aliquota, 0) AS Aliquota, "
+    "(SELECT i.Natura FROM iva i WHERE i.Iva = IFNULL(d.Aliquota, 0) ORDER BY i.Natura IS NULL, i.idIva "
+    "LIMIT 1) AS Natura, "
+    "(SELECT i.RiferimentoNormativo FROM iva i WHERE i.Iva = IFNULL(d.Aliquota, 0) "
+    "ORDER BY i.Natura IS NULL, i.idIva LIMIT 1) AS Riferimento "
+    "FROM dettfattura d WHERE d.idFattura = :IDFATTURA");
+
+BuyerKind buyerKindOf(const QString& code)
+{
+    if (code.compare(QLatin1String("PA"), Qt::CaseInsensitive) == 0)
+        return BuyerKind::PublicAdministration;
+    if (code.compare(QLatin1String("AZ"), Qt::CaseInsensitive) == 0)
+        return BuyerKind::Company;
+    return BuyerKind::Private;
+}
+
+QString orDefault(const QString& value, const QString& fallback)
+{
+    const QString trimmed = value.trimmed();
+    return trimmed.isEmpty() ? fallback : trimmed;
+}
+
+Seller sellerOf(const core::CompanyRecord& company, const core::Row& h)
+{
+    Seller seller;
+    seller.denominazione = company.ragionesociale;
+    seller.partitaIva = company.piva.trimmed();
+    seller.codiceFiscale = company.codfisc.trimmed().toUpper();
+    seller.indirizzo = company.indirizzo;
+    seller.cap = company.cap.trimmed();
+    seller.comune = company.citta;
+    seller.provincia = h[u"ProvinciaAzienda"].toString().trimmed().toUpper();
+    seller.nazione = orDefault(h[u"NazioneAzienda"].toString(), QStringLiteral("IT")).toUpper();
+    seller.regimeFiscale = orDefault(h[u"RegimeFiscale"].toString(), QStringLiteral("RF01"));
+    seller.reaUfficio = h[u"REAUfficio"].toString().trimmed().toUpper();
+    seller.reaNumero = h[u"REANumero"].toString().trimmed();
+    seller.reaCapitale = h[u"REACapitale"].toMoney();
+    seller.reaSocioUnico = h[u"REASocioUnico"].toString().trimmed().toUpper();
+    seller.reaLiquidazione = orDefault(h[u"REALiquidazione"].toString(), QStringLiteral("LN")).toUpper();
+    seller.trasmittente =
+        orDefault(h[u"CodFiscTrasmittente"].toString(), orDefault(seller.codiceFiscale, seller.partitaIva))
+            .toUpper();
+    return seller;
+}
+
+Buyer buyerOf(const core::Row& h)
+{
+    Buyer buyer;
+    buyer.kind = buyerKindOf(h[u"TipoCliente"].toString());
+    buyer.denominazione = h[u"RagioneSociale"].toString();
+    buyer.nome = h[u"Nome"].toString().trimmed();
+    buyer.cognome = h[u"Cognome"].toString().trimmed();
+    buyer.partitaIva = h[u"PIVA"].toString().trimmed();
+    buyer.codiceFiscale = h[u"CodFisc"].toString().trimmed().toUpper();
+    buyer.indirizzo = h[u"Indirizzo"].toString();
+    buyer.cap = h[u"Cap"].toString().trimmed();
+    buyer.comune = h[u"Citta"].toString();
+    buyer.provincia = h[u"Provincia"].toString().trimmed().toUpper();
+    buyer.nazione = orDefault(h[u"Nazione"].toString(), QStringLiteral("IT")).toUpper();
+    buyer.codiceDestinatario =
+        orDefault(h[u"CodiceDestinatario"].toString(), QStringLiteral("0000000")).toUpper();
+    buyer.pec = h[u"PEC"].toString().trimmed();
+    return buyer;
+}
+
+QList<Instalment> instalmentsOf(const core::Row& h)
+{
+    QList<Instalment> instalments;
+    const int count = std::clamp(h[u"NRATE"].toInt(), 0, 4);
+    for (int i = 1; i <= count; ++i) {
+        instalments << Instalment{h[QStringLiteral("PRATA%1").arg(i)].toMoney(),
+                                  h[QStringLiteral("DRATA%1").arg(i)].toDate()};
+    }
+    return instalments;
+}
+
+// The method's code; a term without a method is paid in cash (as the cash book takes it), a
+// method the shop added without a code is a transfer.
+QString paymentCodeOf(const core::Row& h)
+{
+    if (h[u"tipopagamento"].toString().trimmed().isEmpty())
+        return {};
+    if (h[u"modalita"].toString().trimmed().isEmpty())
+        return QStringLiteral("MP01");
+    return orDefault(h[u"CodiceMP"].toString(), QStringLiteral("MP05")).toUpper();
+}
+
+} // namespace
+
+InvoiceData InvoiceReader::read(int invoiceId) const
+{
+    const core::Rows headers = m_db.query(HeaderQuery, {{QStringLiteral("IDFATTURA"), invoiceId}});
+    if (headers.isEmpty())
+        throw core::Error(QStringLiteral("La fattura non esiste più."), core::Error::Kind::Refusal);
+    const core::Row h = headers.first();
+
+    InvoiceData invoice;
+    invoice.id = invoiceId;
+    const QString suffix = h[u"Suffisso"].toString().trimmed();
+    const QString number = h[u"NumDoc"].toString();
+    invoice.number = suffix.isEmpty() ? number : number + u'/' + suffix;
+    invoice.label = QStringLiteral("Fattura %1/%2")
+                        .arg(suffix.isEmpty() ? number : number + u'-' + suffix, h[u"Anno"].toString());
+    invoice.date = h[u"data"].toDate();
+
+    const documents::DocumentKind* kind = invoiceKindOf(h[u"TipoFattura"].toString());
+    const DocumentType* type = kind ? documentTypeOf(kind->id) : nullptr;
+    if (!type)
+        throw EInvoiceRefusal(invoice.label,
+                              QStringLiteral("questo tipo di documento non ha la fattura elettronica"));
+    invoice.tipoDocumento = QLatin1String(type->tipoDocumento);
+
+    invoice.seller = sellerOf(m_company, h);
+    invoice.buyer = buyerOf(h);
+    invoice.discountPercent = h[u"scontoperc"].toMoney();
+    if (h[u"ra"].toBool() && !h[u"ra_perc"].toMoney().isZero()) {
+        const QString description = h[u"ritenuta_desc"].toString();
+        if (h[u"idRitenuta"].isNull())
+            throw EInvoiceRefusal(
+                invoice.label, QStringLiteral("la ritenuta d'acconto \"%1\" non è tra le ritenute d'acconto")
+                                   .arg(description));
+        const QString reason = h[u"causale"].toString().trimmed().toUpper();
+        if (reason.isEmpty())
+            throw EInvoiceRefusal(
+                invoice.label, QStringLiteral("la ritenuta d'acconto \"%1\" non ha la causale di pagamento")
+                                   .arg(description));
+        invoice.withholding =
+            Withholding{h[u"ra_perc"].toMoney(), description,
+                        orDefault(h[u"TipoRitenuta"].toString(), QStringLiteral("RT01")).toUpper(), reason};
+    }
+    invoice.stampDuty = StampDuty{h[u"BolloImporto"].toMoney(), h[u"BolloSoglia"].toMoney(),
+                                  h[u"BolloACaricoCliente"].toBool()};
+    invoice.paymentCode = paymentCodeOf(h);
+    invoice.instalments = instalmentsOf(h);
+    invoice.iban = h[u"IBAN"].toString().remove(u' ').toUpper();
+    invoice.bankName = h[u"Banca"].toString();
+    invoice.exportedFile = h[u"FilePA"].toString();
+
+    for (const core::Row r : m_db.query(RowsQuery, {{QStringLiteral("IDFATTURA"), invoiceId}})) {
+        invoice.lines << InvoiceLine{
+            r[u"Codice"].toString(),       r[u"Descrizione"].toString(),
+            r[u"quantita"].toDouble(),     r[u"UnitaMisura"].toString(),
+            r[u"PrezzoVendita"].toMoney(), r[u"SubTotale"].toMoney(),
+            r[u"Aliquota"].toInt(),        r[u"Natura"].toString().trimmed().toUpper(),
+            r[u"Riferimento"].toString()};
+    }
+    return invoice;
+}
+
+} // namespace carvendo::einvoice

@@ -1,0 +1,381 @@
+// Electronic invoices made from stored invoices: files the official schema accepts for every kind of
+// customer and invoice, one compared byte for byte, every consistency rule refused by name with
+// nothing written, and the transmission number of two workstations at once or of a failed write.
+
+#include "tests/einvoice/EInvoiceFixture.h"
+
+#include "einvoice/EInvoiceRefusal.h"
+
+#include "tests/support/FailingWrite.h"
+#include "tests/support/TestFiles.h"
+#include "tests/support/Workstation.h"
+
+#include <QRegularExpression>
+
+namespace ct = carvendo::testing;
+namespace einvoice = carvendo::einvoice;
+using carvendo::core::Money;
+using ct::euros;
+
+namespace {
+
+class FatturaPaExportTest : public ct::EInvoiceFixture<FatturaPaExportTest>
+{
+protected:
+    // The refusal of exporting the invoice; no file, no number taken, nothing recorded.
+    QString refusalOf(int invoiceId)
+    {
+        auto exporting = exporter(db());
+        try {
+            exporting.exportInvoice(invoiceId);
+        } catch (const einvoice::EInvoiceRefusal& refusal) {
+            EXPECT_TRUE(files().isEmpty());
+            EXPECT_EQ(nextProgressive(), 1);
+            EXPECT_EQ(exportedAs(invoiceId), QStringLiteral("0"));
+            return refusal.message();
+        }
+        ADD_FAILURE() << "exported";
+        return {};
+    }
+
+    QString exported(int invoiceId)
+    {
+        const auto file = exporter(db()).exportInvoice(invoiceId);
+        if (!file)
+            return {};
+        return QString::fromUtf8(contents(file->fileName));
+    }
+};
+
+const std::vector<ct::Line> OneRow{{"A1", "Cover smartphone", 22, "100"}};
+
+TEST_F(FatturaPaExportTest, EveryKindOfInvoiceGivesAFileTheSchemaAccepts)
+{
+    struct Case
+    {
+        const char* name;
+        std::function<int()> make;
+        QStringList expected; // fragments of the file
+    };
+    const std::vector<Case> cases{
+        {"private person with a fiscal code only",
+         [&] {
+             return invoice(customer("PF", {{"RagioneSociale", "Mario Verdi"},
+                                            {"Nome", "Mario"},
+                                            {"Cognome", "Verdi"},
+                                            {"CodFisc", "vrdmra80a01h501u"}}),
+                            OneRow);
+         },
+         {"versione=\"FPR12\"", "<CodiceDestinatario>0000000</CodiceDestinatario>",
+          "<CodiceFiscale>VRDMRA80A01H501U</CodiceFiscale>\n          <Anagrafica>\n            "
+          "<Nome>Mario</Nome>\n            <Cognome>Verdi</Cognome>",
+          "<ImportoTotaleDocumento>122.00</ImportoTotaleDocumento>"}},
+        {"company with a recipient code",
+         [&] { return invoice(businessCustomer(), OneRow); },
+         {"<CodiceDestinatario>M5UXCR1</CodiceDestinatario>\n    </DatiTrasmissione>",
+          "<IdPaese>IT</IdPaese>\n            <IdCodice>09876543210</IdCodice>",
+          "<Denominazione>Bianchi S.p.A.</Denominazione>"}},
+        {"company with a certified address only",
+         [&] {
+             return invoice(customer("AZ", {{"RagioneSociale", "Neri Srl"},
+                                            {"pIva", "IT11122233344"},
+                                            {"PEC", "neri@pec.it"}}),
+                            OneRow);
+         },
+         {"<CodiceDestinatario>0000000</CodiceDestinatario>\n      "
+          "<PECDestinatario>neri@pec.it</PECDestinatario>",
+          "<IdCodice>11122233344</IdCodice>"}},
+        {"public administration",
+         [&] {
+             return invoice(customer("PA", {{"RagioneSociale", "Comune di Milano"},
+                                            {"CodFisc", "01199250158"},
+                                            {"CodiceDestinatario", "UFXQ3Z"}}),
+                            OneRow);
+         },
+         {"versione=\"FPA12\"", "<FormatoTrasmissione>FPA12</FormatoTrasmissione>",
+          "<CodiceDestinatario>UFXQ3Z</CodiceDestinatario>"}},
+        {"zero rate with its nature",
+         [&] {
+             return invoice(businessCustomer(), {{"S1", "Riparazione in garanzia", 0, "50"}});
+         },
+         {"<AliquotaIVA>0.00</AliquotaIVA>\n        <Natura>N4</Natura>",
+          "<Imposta>0.00</Imposta>\n        <RiferimentoNormativo>Esente art. 10 DPR "
+          "633/72</RiferimentoNormativo>"}},
+        {"withholding",
+         [&] {
+             withholdingKind("Ritenuta 20%", "RT02", "A");
+             return invoice(businessCustomer(), OneRow,
+                            [](auto& doc) { doc.setWithholding(euros("20"), "Ritenuta 20%"); });
+         },
+         {"<DatiRitenuta>\n          <TipoRitenuta>RT02</TipoRitenuta>\n          <ImportoRitenuta>20.00</"
+          "ImportoRitenuta>\n          <AliquotaRitenuta>20.00</AliquotaRitenuta>\n          "
+          "<CausalePagamento>A</CausalePagamento>",
+          "<Ritenuta>SI</Ritenuta>"}},
+        {"stamp duty charged to the customer",
+         [&] {
+             db().exec(QStringLiteral("UPDATE fatturapa_configurazione SET BolloACaricoCliente = 1"));
+             return invoice(businessCustomer(), {{"S1", "Riparazione in garanzia", 0, "77.48"}});
+         },
+         {"<DatiBollo>\n          <BolloVirtuale>SI</BolloVirtuale>\n          "
+          "<ImportoBollo>2.00</ImportoBollo>",
+          "<Descrizione>Imposta di bollo</Descrizione>", "<Natura>N1</Natura>",
+          "<ImportoTotaleDocumento>79.48</ImportoTotaleDocumento>"}},
+        {"document discount spread over the rows",
+         [&] {
+             return invoice(businessCustomer(), {{"A1", "Cover", 22, "33.33"}, {"A2", "Cavo", 22, "66.67"}},
+                            [](auto& doc) { doc.setDiscount(euros("10")); });
+         },
+         {"<ScontoMaggiorazione>\n          <Tipo>SC</Tipo>\n          <Percentuale>10.00</Percentuale>\n  "
+          "        <Importo>10.00</Importo>",
+          "<PrezzoTotale>30.00</PrezzoTotale>", "<PrezzoTotale>60.00</PrezzoTotale>",
+          "<ImponibileImporto>90.00</ImponibileImporto>\n        <Imposta>19.80</Imposta>"}},
+        {"three instalments",
+         [&] {
+             const int id = invoice(businessCustomer(), OneRow);
+             threeInstalments(id, "40.6626", "40.6626", "40.6748");
+             return id;
+         },
+         {"<CondizioniPagamento>TP01</CondizioniPagamento>",
+          "<ModalitaPagamento>MP12</ModalitaPagamento>\n          "
+          "<DataScadenzaPagamento>2026-06-30</DataScadenzaPagamento>\n          "
+          "<ImportoPagamento>40.68</ImportoPagamento>\n          <IstitutoFinanziario>Banca "
+          "Popolare</IstitutoFinanziario>\n          <IBAN>IT60X0542811101000000123456</IBAN>",
+          "<ImportoPagamento>40.66</ImportoPagamento>"}},
+        {"four rates together",
+         [&] {
+             return invoice(businessCustomer(), {{"A1", "Cover", 22, "10"},
+                                                 {"L1", "Libro", 4, "20"},
+                                                 {"F1", "Farmaco", 10, "30"},
+                                                 {"G1", "Gas", 5, "40"}});
+         },
+         {"<AliquotaIVA>22.00</AliquotaIVA>\n        <ImponibileImporto>10.00</ImponibileImporto>\n        "
+          "<Imposta>2.20</Imposta>",
+          "<AliquotaIVA>10.00</AliquotaIVA>\n        <ImponibileImporto>30.00</ImponibileImporto>\n        "
+          "<Imposta>3.00</Imposta>",
+          "<AliquotaIVA>5.00</AliquotaIVA>\n        <ImponibileImporto>40.00</ImponibileImporto>\n        "
+          "<Imposta>2.00</Imposta>",
+          "<AliquotaIVA>4.00</AliquotaIVA>\n        <ImponibileImporto>20.00</ImponibileImporto>\n        "
+          "<Imposta>0.80</Imposta>",
+          "<ImportoTotaleDocumento>108.00</ImportoTotaleDocumento>"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        SetUp();
+        // Checked against the schema before it was written; compared here without its indentation.
+        const QString file = exported(c.make()).remove(QRegularExpression(QStringLiteral("\n *")));
+        ASSERT_FALSE(file.isEmpty());
+        for (const QString& fragment : c.expected) {
+            EXPECT_TRUE(file.contains(QString(fragment).remove(QRegularExpression(QStringLiteral("\n *")))))
+                << fragment.toStdString() << "\n"
+                << file.toStdString();
+        }
+    }
+}
+
+// An invoice with everything: REA, discount, withholding, an exempt row with the stamp duty, three
+// instalments to the bank, a description outside the Latin set.
+TEST_F(FatturaPaExportTest, TheFileIsTheGoldenOneByteForByte)
+{
+    withholdingKind("Ritenuta 20%", "RT01", "A");
+    const int id = invoice(customer("AZ", {{"RagioneSociale", "Città & Figli S.r.l."},
+                                           {"pIva", "09876543210"},
+                                           {"CodFisc", "09876543210"},
+                                           {"CodiceDestinatario", "M5UXCR1"}}),
+                           {{"A1", "Cover “slim” – nera €", 22, "12.5", 3},
+                            {"S1", "Riparazione Škoda Œuvre ‰", 0, "80"},
+                            {"L1", "Manuale", 4, "9.99", 2}},
+                           [](auto& doc) {
+                               doc.setDiscount(euros("5"));
+                               doc.setWithholding(euros("20"), "Ritenuta 20%");
+                           });
+    threeInstalments(id, "40", "40", "40");
+    const auto file = exporter(db()).exportInvoice(id);
+    ASSERT_TRUE(file);
+    EXPECT_EQ(file->fileName, QStringLiteral("IT01234567890_00001.xml"));
+
+    EXPECT_EQ(
+        contents(file->fileName),
+        ct::readFile(QStringLiteral(CARVENDO_SOURCE_DIR "/tests/einvoice/golden/IT01234567890_00001.xml")));
+}
+
+TEST_F(FatturaPaExportTest, AnInvoiceBreakingAConsistencyRuleIsRefusedByNameAndNothingIsWritten)
+{
+    struct Case
+    {
+        const char* name;
+        std::function<int()> make;
+        QString message;
+    };
+    const std::vector<Case> cases{
+        {"zero rate without a nature",
+         [&] {
+             db().exec(QStringLiteral("UPDATE iva SET Natura = NULL WHERE Iva = 0"));
+             return invoice(businessCustomer(), {{"A1", "Cover", 22, "10"}, {"S1", "Riparazione", 0, "50"}});
+         },
+         "Fattura 1/2026: la riga 2 ha aliquota 0% senza natura IVA"},
+        {"a nature on a taxed rate",
+         [&] {
+             db().exec(QStringLiteral("UPDATE iva SET Natura = 'N4' WHERE Iva = 22"));
+             return invoice(businessCustomer(), OneRow);
+         },
+         "Fattura 1/2026: la riga 1 ha aliquota 22% con natura IVA N4"},
+        {"a buyer without VAT number or fiscal code",
+         [&] {
+             return invoice(customer("PF", {{"RagioneSociale", "Mario Verdi"}}), OneRow);
+         },
+         "Fattura 1/2026: il cliente non ha né partita IVA né codice fiscale"},
+        {"an Italian postcode of four digits",
+         [&] {
+             return invoice(
+                 customer("AZ", {{"RagioneSociale", "Neri Srl"}, {"pIva", "11122233344"}, {"Cap", "2012"}}),
+                 OneRow);
+         },
+         "Fattura 1/2026: il CAP \"2012\" del cliente non ha 5 cifre"},
+        {"a public administration with a seven-character code",
+         [&] {
+             return invoice(customer("PA", {{"RagioneSociale", "Comune"},
+                                            {"CodFisc", "01199250158"},
+                                            {"CodiceDestinatario", "ABCDEFG"}}),
+                            OneRow);
+         },
+         "Fattura 1/2026: il codice destinatario \"ABCDEFG\" di una pubblica amministrazione deve avere 6 "
+         "caratteri"},
+        {"a withholding that is not among the withholding kinds",
+         [&] {
+             return invoice(businessCustomer(), OneRow,
+                            [](auto& doc) { doc.setWithholding(euros("20"), "Ritenuta 20%"); });
+         },
+         "Fattura 1/2026: la ritenuta d'acconto \"Ritenuta 20%\" non è tra le ritenute d'acconto"},
+        {"a seller without VAT number",
+         [&] {
+             m_company.piva.clear();
+             return invoice(businessCustomer(), OneRow);
+         },
+         "Fattura 1/2026: l'azienda non ha la partita IVA"},
+        {"a company with a six-character code", [&] { return invoice(businessCustomer("ABCDEF"), OneRow); },
+         "Fattura 1/2026: il codice destinatario \"ABCDEF\" deve avere 7 caratteri"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        SetUp();
+        EXPECT_EQ(refusalOf(c.make()), c.message);
+    }
+}
+
+// Many invoices at once: all are checked before the first file is written.
+TEST_F(FatturaPaExportTest, OneRefusedInvoiceOfManyExportsNone)
+{
+    const int good = invoice(businessCustomer(), OneRow);
+    const int refused = invoice(businessCustomer("ABCDEF"), OneRow);
+    EXPECT_EQ(ct::errorOf([&] {
+                  exporter(db()).exportInvoices({good, refused});
+              }),
+              QStringLiteral("Fattura 2/2026: il codice destinatario \"ABCDEF\" deve avere 7 caratteri"));
+    EXPECT_EQ(files(), QStringList());
+    EXPECT_EQ(exportedAs(good), QStringLiteral("0"));
+
+    db().exec(QStringLiteral("UPDATE clienti SET CodiceDestinatario = 'ABCDEF1'"));
+    const auto exported = exporter(db()).exportInvoices({good, refused});
+    ASSERT_EQ(exported.size(), 2);
+    EXPECT_EQ(exported[1].fileName, QStringLiteral("IT01234567890_00002.xml"));
+}
+
+// Amounts the invoices never produce, as a file from elsewhere could carry them.
+TEST_F(FatturaPaExportTest, TheValidatorRefusesWrongSummariesAndSchemaFaults)
+{
+    const QByteArray good = exported(invoice(businessCustomer(), {{"A1", "Cover", 22, "100"}})).toUtf8();
+    ASSERT_FALSE(good.isEmpty());
+    const auto refusal = [&](const char* from, const char* to) {
+        QByteArray broken = good;
+        broken.replace(from, to);
+        EXPECT_NE(broken, good);
+        try {
+            validator().validate(broken, QStringLiteral("Fattura 1/2026"));
+        } catch (const einvoice::EInvoiceRefusal& refused) {
+            return refused.message();
+        }
+        return QString();
+    };
+    EXPECT_EQ(refusal("<Imposta>22.00</Imposta>", "<Imposta>22.02</Imposta>"),
+              QStringLiteral("Fattura 1/2026: il riepilogo IVA 22% ha imposta 22,02 invece di 22,00 "
+                             "(imponibile 100,00)"));
+    EXPECT_EQ(refusal("<PrezzoTotale>100.00</PrezzoTotale>", "<PrezzoTotale>99.00</PrezzoTotale>"),
+              QStringLiteral("Fattura 1/2026: le righe con aliquota 22% sommano 99,00 ma il riepilogo ha "
+                             "imponibile 100,00"));
+    EXPECT_TRUE(
+        refusal("<RegimeFiscale>RF01</RegimeFiscale>", "<RegimeFiscale>RF99</RegimeFiscale>")
+            .startsWith(QStringLiteral("Fattura 1/2026: il file non rispetta lo schema FatturaPA (riga ")));
+}
+
+TEST_F(FatturaPaExportTest, ExportingAgainAsksAndANewFileTakesANewNumber)
+{
+    const int id = invoice(businessCustomer(), OneRow);
+    ASSERT_EQ(exporter(db()).exportInvoice(id)->progressive, QStringLiteral("00001"));
+
+    m_dialogs.answerConfirm(false);
+    EXPECT_FALSE(exporter(db()).exportInvoice(id));
+    EXPECT_EQ(m_dialogs.lastText(),
+              QStringLiteral("La fattura 1/2026 è già stata esportata nel file "
+                             "IT01234567890_00001.xml. Vuoi sostituirlo con un nuovo file?"));
+    EXPECT_EQ(files(), QStringList{QStringLiteral("IT01234567890_00001.xml")});
+    EXPECT_EQ(nextProgressive(), 2);
+
+    m_dialogs.answerConfirm(true);
+    EXPECT_EQ(exporter(db()).exportInvoice(id)->progressive, QStringLiteral("00002"));
+    EXPECT_EQ(files(), QStringList{QStringLiteral("IT01234567890_00002.xml")});
+    EXPECT_EQ(exportedAs(id), QStringLiteral("IT01234567890_00002.xml|00002|1"));
+}
+
+// The other workstation has taken a number and not committed yet: this one waits for it and takes the
+// next, never the same.
+TEST_F(FatturaPaExportTest, TwoWorkstationsExportingAtOnceGetDistinctNumbers)
+{
+    const int first = invoice(businessCustomer(), OneRow);
+    const int second = invoice(businessCustomer(), OneRow);
+    auto other = company().newConnection();
+    carvendo::core::Transaction otherExport(*other);
+    other->exec(
+        QStringLiteral("UPDATE fatturapa_configurazione SET ProssimoProgressivo = ProssimoProgressivo + 1"));
+
+    ct::Workstation workstation(company().newConnection());
+    std::optional<einvoice::ExportedFile> mine;
+    workstation.start(
+        [&](carvendo::core::Db& connection) { mine = exporter(connection).exportInvoice(first); });
+    ASSERT_TRUE(workstation.waitsAtTable(db(), QStringLiteral("fatturapa_configurazione")));
+    otherExport.commit();
+    workstation.finish();
+    ASSERT_TRUE(mine);
+    EXPECT_EQ(mine->progressive, QStringLiteral("00002"));
+    EXPECT_EQ(exporter(db()).exportInvoice(second)->progressive, QStringLiteral("00003"));
+    EXPECT_EQ(files(), (QStringList{"IT01234567890_00002.xml", "IT01234567890_00003.xml"}));
+}
+
+// A file that cannot be written, or a server error recording it: the number goes back, the invoice is
+// as it was, no file stays behind.
+TEST_F(FatturaPaExportTest, AFailedExportLeavesTheCounterAndTheInvoiceAsTheyWere)
+{
+    const int id = invoice(businessCustomer(), OneRow);
+    QDir().mkpath(QDir(folder()).filePath(QStringLiteral("IT01234567890_00001.xml"))); // a folder in the way
+    EXPECT_THROW(exporter(db()).exportInvoice(id), carvendo::core::Error);
+    EXPECT_EQ(nextProgressive(), 1);
+    EXPECT_EQ(exportedAs(id), QStringLiteral("0"));
+    EXPECT_EQ(files(), QStringList());
+    QDir(folder()).rmdir(QStringLiteral("IT01234567890_00001.xml"));
+
+    {
+        ct::FailingWrite failing(db(), ct::FailingWrite::On::Update, QStringLiteral("fatture"));
+        try {
+            exporter(db()).exportInvoice(id);
+            ADD_FAILURE() << "exported";
+        } catch (const carvendo::core::Error& error) {
+            EXPECT_EQ(error.message(), ct::failingWriteMessage());
+        }
+    }
+    EXPECT_EQ(nextProgressive(), 1);
+    EXPECT_EQ(exportedAs(id), QStringLiteral("0"));
+    EXPECT_EQ(files(), QStringList());
+
+    EXPECT_EQ(exporter(db()).exportInvoice(id)->progressive, QStringLiteral("00001"));
+}
+
+} // namespace
