@@ -243,3 +243,7 @@ UPDATE ritenute_acconto SET causale = 'A' WHERE TRIM(IFNULL(causale, '')) = '';
 CALL AddColumnUnlessExists(DATABASE(), 'fatture', 'FilePA', 'varchar(50) DEFAULT NULL');
 CALL AddColumnUnlessExists(DATABASE(), 'fatture', 'ProgressivoPA', 'varchar(5) DEFAULT NULL');
 CALL AddColumnUnlessExists(DATABASE(), 'fatture', 'DataExportPA', 'datetime DEFAULT NULL');
+# The invoice list pages through one kind of invoice newest first, and searches by customer and date.
+CREATE INDEX IF NOT EXISTS ix_TipoFattura_idFattura ON fatture (TipoFattura, idFattura);
+CREATE INDEX IF NOT EXISTS ix_RagioneSociale ON fatture (RagioneSociale);
+CREATE INDEX IF NOT EXISTS ix_data ON fatture (data);
