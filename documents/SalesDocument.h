@@ -8,6 +8,7 @@
 #include <QDate>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <optional>
@@ -98,9 +99,15 @@ public:
     // A row from the quantity dialog: quantity, row discount, VAT-inclusive unit price. An item already
     // on the document (not by serial) grows by the entry instead of getting a second row.
     bool addItem(int itemId, double quantity, int discountPercent, Money grossPrice);
-    // A serial row at the customer's list price, or at the price and discount the quantity dialog gave.
+    // A row per serial at the customer's list price, or at the price and discount the quantity dialog
+    // gave, in one transaction: when one of them is no longer available none is added (a refusal).
+    bool addSerials(const QStringList& serials, std::optional<Money> grossPrice = std::nullopt,
+                    int discountPercent = 0);
     bool addSerial(const QString& serial, std::optional<Money> grossPrice = std::nullopt,
-                   int discountPercent = 0);
+                   int discountPercent = 0)
+    {
+        return addSerials({serial}, grossPrice, discountPercent);
+    }
     ScanOutcome scan(const QString& text);
     // The document as the size/colour dialog (TScaricoTC) records its sizes.
     stock::SizeSaleDocument sizeDocument() const;
