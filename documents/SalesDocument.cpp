@@ -448,27 +448,29 @@ bool SalesDocument::addSizes(stock::ScaricoTC& entry)
 {
     if (refuseWithoutCustomer() || entry.refusesEmpty())
         return false;
+    const int quantity = entry.totalQuantity();
+    const int discountPercent = int(entry.discount().toDouble());
+    checkEntry(quantity, discountPercent, entry.price());
     const int itemId = entry.item().itemId;
     const ItemFacts item = requireItem(m_db, itemId);
     const int rate = rateFor(itemId);
-    bool confirmed = false;
     command([&] {
-        const int quantity = entry.totalQuantity();
-        if (!entry.confirm())
-            return;
-        confirmed = true;
         const RowKey key{itemId, item.code, {}};
         const std::optional<DocumentRow> existing = m_rows.find(m_header.id, key);
         DocumentRow row =
             existing.value_or(newRow(key, item.barcode, item.description, item.saleUnit, 0, rate));
         row.quantity += quantity;
-        row.discountPercent = int(entry.discount().toDouble());
+        row.discountPercent = discountPercent;
         row.bySize = true;
         row.amounts = rowFromEntry(row.quantity, row.discountPercent, entry.price(), row.aliquota,
                                    item.purchaseNet, row.unit);
         putRow(row, existing.has_value());
+        // The grid records its sizes last: the grid counts itself confirmed once it has, so a failure
+        // before leaves it as typed, to be confirmed again.
+        if (!entry.confirm())
+            throw core::Error(stock::ScaricoTC::noQuantityMessage(), core::Error::Kind::Refusal);
     });
-    return confirmed;
+    return true;
 }
 
 QString SalesDocument::drawCode() const
