@@ -410,27 +410,23 @@ TEST_F(SalesDocumentTest, TwoWorkstationsRemovingOneRowGiveItBackOnce)
     EXPECT_EQ(mine.totals().imponibile, Money());
 }
 
-// Three serials ticked together while another workstation sells the third: the third is refused and
-// takes the first two back with it, so the document never holds part of what was ticked.
+// Three serials ticked together while another till is half-way through selling the third: the third
+// is refused and takes the first two back with it, so the document never holds part of what was ticked.
 TEST_F(SalesDocumentTest, SerialsTickedTogetherAreAddedAllOrNone)
 {
-    const auto phone =
-        addPhone({QStringLiteral("IMEI-A"), QStringLiteral("IMEI-B"), QStringLiteral("IMEI-C")});
-    const int customer = addCustomer();
-    auto mine = newInvoice(db(), customer);
+    addPhone({QStringLiteral("IMEI-A"), QStringLiteral("IMEI-B"), QStringLiteral("IMEI-C")});
+    auto mine = newInvoice(db(), addCustomer());
     const auto theirs = company().newConnection();
     const auto observer = company().newConnection();
-    auto other = newInvoice(*theirs, customer);
     {
         carvendo::core::Transaction late(*theirs);
-        ASSERT_TRUE(other.addSerial(QStringLiteral("IMEI-C")));
+        theirs->exec(QStringLiteral("DELETE FROM seriali WHERE Seriale = 'IMEI-C'")); // taken, not committed
         ct::Workstation here(db());
         here.start([&](carvendo::core::Db&) {
             mine.addSerials({QStringLiteral("IMEI-A"), QStringLiteral("IMEI-B"), QStringLiteral("IMEI-C")},
                             euros("244"), 0);
         });
-        // It waits behind the other sale's sales records.
-        EXPECT_TRUE(here.waitsAtTable(*observer, QStringLiteral("venduti")));
+        EXPECT_TRUE(here.waitsAtTable(*observer, QStringLiteral("seriali")));
         late.commit();
         try {
             here.finish();
@@ -442,13 +438,9 @@ TEST_F(SalesDocumentTest, SerialsTickedTogetherAreAddedAllOrNone)
     EXPECT_EQ(
         db().scalar(QStringLiteral("SELECT GROUP_CONCAT(Seriale ORDER BY Seriale) FROM seriali")).toString(),
         QStringLiteral("IMEI-A,IMEI-B"));
-    const carvendo::core::Params document{{QStringLiteral("ID"), mine.header().id}};
-    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM dettfattura WHERE idFattura = :ID"), document), 0);
-    EXPECT_EQ(
-        count(QStringLiteral("SELECT COUNT(*) FROM serialidocumenti WHERE idDocumento = :ID"), document), 0);
-    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM venduti WHERE idDoc = :ID"), document), 0);
+    for (const char* table : {"dettfattura", "serialidocumenti", "venduti"})
+        EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM %1").arg(QLatin1String(table))), 0) << table;
     EXPECT_EQ(mine.totals().imponibile, Money());
-    EXPECT_EQ(other.rows().first().key, (RowKey{phone.itemId, phone.code, QStringLiteral("IMEI-C")}));
 }
 
 // Sizes sold through the size/colour dialog come back to their cells when the row goes.
