@@ -1,5 +1,7 @@
 #include "documents/DocumentKind.h"
 
+#include "accounts/Deadlines.h"
+
 #include <array>
 #include <stdexcept>
 
@@ -12,6 +14,7 @@ using C = Counterpart;
 using S = StockEffect;
 using B = AmountBasis;
 using F = core::DocumentFolder;
+using D = accounts::DeadlineDocument;
 
 // clang-format off
 // What a new immediate invoice starts with: a sale, one parcel, no deadlines yet.
@@ -23,31 +26,31 @@ const CreationValue deferredCreation[] = {
     {"ScadGenerata", "0"}, {nullptr, nullptr}};
 
 const std::array<DocumentKind, 7> kinds{{
-    {K::FatturaImmediata, "Fattura immediata", "fatture", "idFattura", "dettfattura", "idFattura", "NumDoc",
+    {K::FatturaImmediata, "Fattura immediata", "idFattura", "dettfattura", "idFattura", "NumDoc",
      &core::Series::Fattura, "imponibile", "ivatotale", "totaledocumento", "TipoFattura", "I",
-     C::Customer, S::Unload, B::Sale, "Fattura", "Fattura", "Fattura Immediata", "Fattura di Vendita", "Fattura", F::Fatture, "Fattura_Nr.", "Fattura",
+     C::Customer, S::Unload, B::Sale, "Fattura", "Fattura", "Fattura Immediata", &D::invoiceKind, "Fattura", F::Fatture, "Fattura_Nr.", "Fattura",
      "FatturaImmediata", "FATTURA_I", invoiceCreation, true, true, "FATTURA_I"},
-    {K::FatturaDifferita, "Fattura differita", "fatture", "idFattura", "dettfattura", "idFattura", "NumDoc",
+    {K::FatturaDifferita, "Fattura differita", "idFattura", "dettfattura", "idFattura", "NumDoc",
      &core::Series::Fattura, "imponibile", "ivatotale", "totaledocumento", "TipoFattura", "D",
-     C::Customer, S::None, B::Sale, nullptr, nullptr, "Fattura Differita", "Fattura di Vendita", "FatturaDifferita", F::Fatture, "Fattura_Nr.", "Fattura",
+     C::Customer, S::None, B::Sale, nullptr, nullptr, "Fattura Differita", &D::invoiceKind, "FatturaDifferita", F::Fatture, "Fattura_Nr.", "Fattura",
      "FatturaDifferita", nullptr, deferredCreation, false, true, "FATTURA_D"},
-    {K::Ddt, "Documento di trasporto", "ddt", "idDdt", "dettddt", "idDdt", "NumDoc",
+    {K::Ddt, "Documento di trasporto", "idDdt", "dettddt", "idDdt", "NumDoc",
      &core::Series::Ddt, "imponibile", "ivatotale", "totaledocumento", nullptr, nullptr,
-     C::Customer, S::Unload, B::Sale, "Ddt", "Ddt", nullptr, "DDT", "Ddt", F::DDT, "Ddt_Nr.", "Ddt",
+     C::Customer, S::Unload, B::Sale, "Ddt", "Ddt", nullptr, &D::deliveryNoteKind, "Ddt", F::DDT, "Ddt_Nr.", "Ddt",
      "DettDdt", nullptr, nullptr, true, false, nullptr},
-    {K::NotaCredito, "Nota di credito", "notecredito", "id", "dettnotecredito", "idNoteCredito", "Numero",
+    {K::NotaCredito, "Nota di credito", "id", "dettnotecredito", "idNoteCredito", "Numero",
      &core::Series::NotaCredito, "Imponibile", "Iva", "Totale", nullptr, nullptr,
      C::Customer, S::Load, B::Sale, nullptr, nullptr, nullptr, nullptr, "NotaCredito", F::Fatture, "Nota_Credito_Nr.",
      "Nota_Credito_Nr", "NotaCredito", nullptr, nullptr, false, false, nullptr},
-    {K::Preventivo, "Preventivo", "preventivi", "idPreventivo", "dettpreventivo", "idPreventivo", "NumDoc",
+    {K::Preventivo, "Preventivo", "idPreventivo", "dettpreventivo", "idPreventivo", "NumDoc",
      &core::Series::Preventivo, "imponibile", "ivatotale", "totaledocumento", nullptr, nullptr,
      C::Customer, S::None, B::Sale, nullptr, nullptr, nullptr, nullptr, "Preventivo", F::Preventivi, "Preventivo_Nr.",
      "Preventivo", "Preventivo", nullptr, nullptr, false, false, nullptr},
-    {K::OrdineCliente, "Ordine cliente", "ordiniclienti", "idOrdine", "dettordineciente", "idOrdineCliente",
+    {K::OrdineCliente, "Ordine cliente", "idOrdine", "dettordineciente", "idOrdineCliente",
      "NumDoc", &core::Series::OrdineCliente, "imponibile", "ivatotale", "totaledocumento", nullptr, nullptr,
      C::Customer, S::Reserve, B::Sale, nullptr, nullptr, nullptr, nullptr, "OrdineCliente", F::Acquisti, "Ordine_Cliente_Nr.",
      "Ordine Cliente", "OrdineCliente", nullptr, nullptr, false, false, nullptr},
-    {K::OrdineFornitore, "Ordine fornitore", "ordinifornitori", "idOrdine", "dettordinefornitore",
+    {K::OrdineFornitore, "Ordine fornitore", "idOrdine", "dettordinefornitore",
      "idOrdineFornitore", "NumDoc", &core::Series::OrdineFornitore, "imponibile", "ivatotale",
      "totaledocumento", nullptr, nullptr,
      C::Supplier, S::None, B::Purchase, nullptr, nullptr, nullptr, nullptr, "OrdineFornitore", F::Acquisti, "Ordine_Nr.", "Ordine",

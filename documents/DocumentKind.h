@@ -53,12 +53,11 @@ struct CreationValue
 struct DocumentKind
 {
     DocumentKindId id;
-    const char* title;       // as the operator reads it
-    const char* headerTable; // `fatture`
-    const char* headerKey;   // `idFattura`
-    const char* rowTable;    // `dettfattura`
-    const char* rowLink;     // the row's column holding the header key
-    const char* rowNumber;   // the row's column holding the document number
+    const char* title;     // as the operator reads it
+    const char* headerKey; // `idFattura`
+    const char* rowTable;  // `dettfattura`
+    const char* rowLink;   // the row's column holding the header key
+    const char* rowNumber; // the row's column holding the document number
     const core::NumberSeries* series;
     const char* imponibileColumn;
     const char* ivaColumn;
@@ -68,11 +67,11 @@ struct DocumentKind
     Counterpart counterpart;
     StockEffect stock;
     AmountBasis basis;
-    const char* serialDocument;   // `serialidocumenti`.`Documento` and SCARICO_SERIALE's kind, or null
-    const char* soldDocument;     // `venduti`.`TipoDoc` of the rows that move stock, or null
-    const char* cashBookDocument; // `prima_nota`.`tipodoc` of its cash-book lines, or null
-    const char* deadlineDocument; // `scadenzario`.`TipoDoc` of its deadlines, or null
-    const char* reportName;       // `report`.`namemaster`
+    const char* serialDocument;    // `serialidocumenti`.`Documento` and SCARICO_SERIALE's kind, or null
+    const char* soldDocument;      // `venduti`.`TipoDoc` of the rows that move stock, or null
+    const char* cashBookDocument;  // `prima_nota`.`tipodoc` of its cash-book lines, or null
+    QString (*deadlineDocument)(); // `scadenzario`.`TipoDoc` of its deadlines (accounts' own), or null
+    const char* reportName;        // `report`.`namemaster`
     core::DocumentFolder pdfFolder;
     const char* pdfPrefix;         // "Fattura_Nr."
     const char* mailSubject;       // "Fattura" in "Fattura Nr. 7 del 01/02/2026"
@@ -83,11 +82,11 @@ struct DocumentKind
     bool adjustments;              // the header keeps a document discount and a withholding
     const char* withholdingKey;    // key of the withholding list `TRitenutaAccontoLista`, or null
 
-    bool movesStock() const { return stock == StockEffect::Unload || stock == StockEffect::Load; }
-    bool hasNumberSuffix() const { return series->hasSuffix; }
     // Invoices may bill delivery notes (`idddt` on the header and rows): the notes are billed while
     // the invoice exists.
     bool billsDeliveryNotes() const { return series == &core::Series::Fattura; }
+    // Never listed: a document's header table is the one its numbering counts in (`fatture`).
+    const char* headerTable = series->table;
 
     static const DocumentKind& of(DocumentKindId id);
 };

@@ -15,6 +15,7 @@
 #include "messaging/DocumentMail.h"
 #include "registry/RegistryCodes.h"
 #include "stock/ItemLifecycle.h"
+#include "stock/sizes/ScaricoTC.h"
 
 #include <QDir>
 #include <QFile>
@@ -264,14 +265,25 @@ std::unique_ptr<QuantityEntry> FatturaImmediata::scan(const QString& text)
 
 bool FatturaImmediata::confirmEntry(QuantityEntry& entry, const QuantityEntryValues& values)
 {
-    bool added = false;
-    if (entry.bySerial()) {
-        for (const QString& serial : values.serials)
-            added = m_document.addSerial(serial, values.grossPrice, values.discountPercent) || added;
-    } else {
-        added =
-            m_document.addItem(entry.itemId(), values.quantity, values.discountPercent, values.grossPrice);
-    }
+    const bool added =
+        entry.bySerial()
+            ? m_document.addSerials(values.serials, values.grossPrice, values.discountPercent)
+            : m_document.addItem(entry.itemId(), values.quantity, values.discountPercent, values.grossPrice);
+    emit changed();
+    return added;
+}
+
+std::unique_ptr<stock::ScaricoTC> FatturaImmediata::sizesFor(const QuantityEntry& entry)
+{
+    auto sizes = std::make_unique<stock::ScaricoTC>(m_db, m_dialogs, m_document.sizeDocument());
+    sizes->open(entry.itemId());
+    sizes->setPrice(entry.startPrice()); // the customer's price, as the quantity dialog starts with
+    return sizes;
+}
+
+bool FatturaImmediata::confirmSizes(stock::ScaricoTC& sizes)
+{
+    const bool added = m_document.addSizes(sizes);
     emit changed();
     return added;
 }
@@ -408,7 +420,7 @@ bool FatturaImmediata::schedule()
         return false;
     const DocumentHeader& header = m_document.header();
     accounts::DeadlineDocument document;
-    document.tipoDoc = QLatin1String(invoiceKind().deadlineDocument);
+    document.tipoDoc = invoiceKind().deadlineDocument();
     document.tipo = accounts::DeadlineDocument::credit();
     document.nrDoc = header.number;
     document.anno = header.year;

@@ -23,6 +23,10 @@ class ReportOutput;
 class Session;
 } // namespace carvendo::core
 
+namespace carvendo::stock {
+class ScaricoTC;
+} // namespace carvendo::stock
+
 namespace carvendo::documents {
 
 // The logic of TFatturaImmediata, the immediate invoice, over the one sales-document model. A new
@@ -84,8 +88,13 @@ public:
     // The barcode/serial field: a serial or a repeated item is added at once; a new item gives its
     // quantity dialog; an unknown code may create the item.
     std::unique_ptr<QuantityEntry> scan(const QString& text);
-    // The quantity dialog confirmed: the row (or the chosen serials) added. False when nothing was.
+    // The quantity dialog confirmed: the row (or the chosen serials, all or none) added. False when
+    // nothing was.
     bool confirmEntry(QuantityEntry& entry, const QuantityEntryValues& values);
+    // An item sold by size and colour (entry.bySize()) is entered on its grid, TScaricoTC, instead of
+    // the quantity dialog; its Conferma records the sizes and the item's row in one transaction.
+    std::unique_ptr<stock::ScaricoTC> sizesFor(const QuantityEntry& entry);
+    bool confirmSizes(stock::ScaricoTC& sizes);
     bool addManualLine(const ManualLine& line);
     bool addService(); // a line from the works list
     bool removeRow(int rowIndex);

@@ -28,16 +28,18 @@ std::optional<int> whole(const QString& text)
 QuantityEntry::QuantityEntry(SalesDocument& document, core::Db& db, core::Dialogs& dialogs, int itemId)
     : m_db(db), m_dialogs(dialogs), m_itemId(itemId)
 {
-    const core::Rows found = m_db.query(
-        QStringLiteral("SELECT CodArticolo, Descrizione, IFNULL(Seriale, FALSE) AS Seriale, Pubblico, "
-                       "Listino2, Listino3 FROM articoli WHERE ID = :IDARTICOLO"),
-        {{QStringLiteral("IDARTICOLO"), itemId}});
+    const core::Rows found =
+        m_db.query(QStringLiteral("SELECT CodArticolo, Descrizione, IFNULL(Seriale, FALSE) AS Seriale, "
+                                  "IFNULL(TC, FALSE) AS TC, Pubblico, "
+                                  "Listino2, Listino3 FROM articoli WHERE ID = :IDARTICOLO"),
+                   {{QStringLiteral("IDARTICOLO"), itemId}});
     if (found.isEmpty())
         throw core::Error(QStringLiteral("Articolo inesistente!"), core::Error::Kind::Refusal);
     const core::Row item = found.first();
     m_code = item["CodArticolo"].toString();
     m_description = item["Descrizione"].toString();
     m_bySerial = item["Seriale"].toBool();
+    m_bySize = item["TC"].toBool();
     m_lists[0] = set(item["Pubblico"]);
     m_lists[1] = set(item["Listino2"]);
     m_lists[2] = set(item["Listino3"]);

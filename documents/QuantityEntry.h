@@ -42,6 +42,8 @@ public:
     const QString& code() const { return m_code; }
     const QString& description() const { return m_description; }
     bool bySerial() const { return m_bySerial; }
+    // Sold by size and colour: the size grid takes this dialog's place.
+    bool bySize() const { return m_bySize; }
     // The price the dialog opens with: the customer's list, VAT included.
     core::Money startPrice() const { return m_start; }
     // "€ 12,20" or "Non Impostato", for lists 1 to 3.
@@ -65,6 +67,7 @@ private:
     int m_itemId;
     QString m_code, m_description;
     bool m_bySerial = false;
+    bool m_bySize = false;
     core::Money m_start;
     std::optional<core::Money> m_lists[3];
     core::Rows m_serials;

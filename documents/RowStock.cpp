@@ -3,7 +3,6 @@
 #include "stock/StockQuantity.h"
 
 #include "core/Db.h"
-#include "core/StoredProcedures.h"
 
 namespace carvendo::documents {
 
@@ -32,14 +31,6 @@ RowStock::Moved RowStock::movedBy(int documentId, const RowKey& key) const
     return {found.first()["quantita"].toDouble(), found.first()["idMagazzino"].toInt()};
 }
 
-void RowStock::returnToStock(int itemId, int warehouseId, double quantity)
-{
-    m_db.exec(QStringLiteral("UPDATE articoli SET giacenza = IFNULL(giacenza, 0) + :QUANTITA, "
-                             "Disponibilita = IFNULL(Disponibilita, 0) + :QUANTITA WHERE ID = :IDARTICOLO"),
-              {{QStringLiteral("QUANTITA"), quantity}, {QStringLiteral("IDARTICOLO"), itemId}});
-    core::StoredProcedures(m_db).caricoMagazzinoUpdate(itemId, warehouseId, quantity);
-}
-
 void RowStock::follow(const StockOwner& owner, const DocumentRow& row)
 {
     if (m_kind.stock != StockEffect::Unload || m_kind.soldDocument == nullptr || row.key.itemId == 0)
@@ -47,25 +38,12 @@ void RowStock::follow(const StockOwner& owner, const DocumentRow& row)
     const Moved before = movedBy(owner.documentId, row.key);
     const bool exists = before.warehouseId != 0;
     const int warehouse = exists ? before.warehouseId : owner.warehouseId;
-    const core::Rows item = m_db.query(
-        QStringLiteral("SELECT UM, UMVENDITA, Porzioni, PorzValore FROM articoli WHERE ID = :IDARTICOLO"),
-        {{QStringLiteral("IDARTICOLO"), row.key.itemId}});
-    if (item.isEmpty())
+    const std::optional<stock::SaleUnits> units = stock::saleUnitsOf(m_db, row.key.itemId);
+    if (!units)
         return;
-    const core::Row units = item.first();
-    const double target =
-        stock::stockQuantity(row.quantity, units["UM"].toString(), units["UMVENDITA"].toString(),
-                             units["Porzioni"].toBool(), units["PorzValore"].toDouble());
-    const double difference = target - before.quantity;
-    if (difference > 0) {
-        m_db.exec(
-            QStringLiteral("UPDATE articoli SET giacenza = IFNULL(giacenza, 0) - :QUANTITA, "
-                           "Disponibilita = IFNULL(Disponibilita, 0) - :QUANTITA WHERE ID = :IDARTICOLO"),
-            {{QStringLiteral("QUANTITA"), difference}, {QStringLiteral("IDARTICOLO"), row.key.itemId}});
-        core::StoredProcedures(m_db).scaricoMagazzino(row.key.itemId, warehouse, difference);
-    } else if (difference < 0) {
-        returnToStock(row.key.itemId, warehouse, -difference);
-    }
+    const double target = stock::stockQuantity(row.quantity, *units);
+    if (target != before.quantity)
+        stock::unloadStockQuantity(m_db, row.key.itemId, warehouse, target - before.quantity);
     write(owner, row, target, exists);
 }
 
@@ -118,7 +96,7 @@ void RowStock::giveBack(int documentId, const RowKey& key)
     const Moved moved = movedBy(documentId, key);
     if (moved.warehouseId == 0)
         return;
-    returnToStock(key.itemId, moved.warehouseId, moved.quantity);
+    stock::unloadStockQuantity(m_db, key.itemId, moved.warehouseId, -moved.quantity);
     m_db.exec(QStringLiteral("DELETE FROM venduti WHERE ") + RecordCondition,
               {{QStringLiteral("IDDOC"), documentId},
                {QStringLiteral("TIPODOC"), QLatin1String(m_kind.soldDocument)},
@@ -131,13 +109,19 @@ void RowStock::giveBackAll(int documentId)
 {
     if (m_kind.soldDocument == nullptr)
         return;
-    const core::Rows records = m_db.query(
-        QStringLiteral("SELECT idArticolo, IFNULL(Codice, '') AS Codice, IFNULL(Seriale, '') AS Seriale FROM "
-                       "venduti WHERE idDoc = :IDDOC AND TipoDoc = :TIPODOC FOR UPDATE"),
-        {{QStringLiteral("IDDOC"), documentId},
-         {QStringLiteral("TIPODOC"), QLatin1String(m_kind.soldDocument)}});
-    for (const core::Row& r : records)
-        giveBack(documentId, {r["idArticolo"].toInt(), r["Codice"].toString(), r["Seriale"].toString()});
+    const core::Params document{{QStringLiteral("IDDOC"), documentId},
+                                {QStringLiteral("TIPODOC"), QLatin1String(m_kind.soldDocument)}};
+    // One move per item and warehouse, however many rows (a phone's serials) it had: the stock
+    // procedure takes one item at a time.
+    const core::Rows moved = m_db.query(
+        QStringLiteral("SELECT idArticolo, idMagazzino, SUM(quantita) AS quantita FROM venduti WHERE idDoc "
+                       "= :IDDOC AND TipoDoc = :TIPODOC GROUP BY idArticolo, idMagazzino ORDER BY "
+                       "idArticolo FOR UPDATE"),
+        document);
+    for (const core::Row& r : moved)
+        stock::unloadStockQuantity(m_db, r["idArticolo"].toInt(), r["idMagazzino"].toInt(),
+                                   -r["quantita"].toDouble());
+    m_db.exec(QStringLiteral("DELETE FROM venduti WHERE idDoc = :IDDOC AND TipoDoc = :TIPODOC"), document);
 }
 
 } // namespace carvendo::documents

@@ -48,7 +48,6 @@ private:
         int warehouseId = 0;
     };
     Moved movedBy(int documentId, const RowKey& key) const;
-    void returnToStock(int itemId, int warehouseId, double quantity);
     void write(const StockOwner& owner, const DocumentRow& row, double stockQuantity, bool exists);
 
     core::Db& m_db;

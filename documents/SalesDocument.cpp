@@ -19,6 +19,8 @@
 
 #include <QRandomGenerator>
 
+#include <set>
+
 namespace carvendo::documents {
 
 namespace {
@@ -31,6 +33,7 @@ struct ItemFacts
     Money purchaseNet;
     ListPrices prices;
     bool bySerial = false;
+    bool bySize = false;
 };
 
 std::optional<ItemFacts> itemFacts(core::Db& db, int itemId)
@@ -38,7 +41,7 @@ std::optional<ItemFacts> itemFacts(core::Db& db, int itemId)
     const core::Rows found = db.query(
         QStringLiteral(
             "SELECT CodArticolo, Barcode, Descrizione, UMVENDITA, Aliquota, PrezzoAcqnoiva, Pubblico, "
-            "Listino2, PrezzoVendnoiva2, Listino3, PrezzoVendnoiva3, Seriale FROM articoli WHERE ID = "
+            "Listino2, PrezzoVendnoiva2, Listino3, PrezzoVendnoiva3, Seriale, TC FROM articoli WHERE ID = "
             ":IDARTICOLO"),
         {{QStringLiteral("IDARTICOLO"), itemId}});
     if (found.isEmpty())
@@ -52,7 +55,8 @@ std::optional<ItemFacts> itemFacts(core::Db& db, int itemId)
                      r["PrezzoAcqnoiva"].toMoney(),
                      {r["Pubblico"].toMoney(), r["Listino2"].toMoney(), r["PrezzoVendnoiva2"].toMoney(),
                       r["Listino3"].toMoney(), r["PrezzoVendnoiva3"].toMoney()},
-                     r["Seriale"].toBool()};
+                     r["Seriale"].toBool(),
+                     r["TC"].toBool()};
 }
 
 ItemFacts requireItem(core::Db& db, int itemId)
@@ -370,26 +374,45 @@ bool SalesDocument::addItem(int itemId, double quantity, int discountPercent, Mo
     return true;
 }
 
-bool SalesDocument::addSerial(const QString& serial, std::optional<Money> grossPrice, int discountPercent)
+bool SalesDocument::addSerials(const QStringList& serials, std::optional<Money> grossPrice,
+                               int discountPercent)
 {
     if (refuseWithoutCustomer())
         return false;
-    stock::SerialSales serials(m_db, stock::actorOf(m_session));
-    const std::optional<stock::SerialItem> sold = serials.itemOf(serial);
-    if (!sold)
-        throw core::Error(stock::SerialSales::unavailableMessage(), core::Error::Kind::Refusal);
-    const ItemFacts item = requireItem(m_db, sold->itemId);
-    const int rate = rowRate(m_header, item);
-    const Money gross = grossPrice.value_or(priceForCustomer(item.prices, m_header.listino, rate).gross);
-    if (grossPrice) // a scanned serial takes the list price as it is
-        checkEntry(1, discountPercent, gross);
+    struct Sold
+    {
+        QString serial;
+        ItemFacts item;
+        int itemId = 0;
+        int rate = 0;
+        Money gross;
+    };
+    stock::SerialSales sales(m_db, stock::actorOf(m_session));
+    QList<Sold> sold;
+    for (const QString& typed : serials) {
+        const std::optional<stock::SerialItem> serialItem = sales.itemOf(typed);
+        if (!serialItem)
+            throw core::Error(stock::SerialSales::unavailableMessage(), core::Error::Kind::Refusal);
+        const ItemFacts item = requireItem(m_db, serialItem->itemId);
+        const int rate = rowRate(m_header, item);
+        const Money gross = grossPrice.value_or(priceForCustomer(item.prices, m_header.listino, rate).gross);
+        if (grossPrice) // a scanned serial takes the list price as it is
+            checkEntry(1, discountPercent, gross);
+        sold.append({typed.trimmed(), item, serialItem->itemId, rate, gross});
+    }
+    if (sold.isEmpty())
+        return false;
+    // All or none: a serial sold meanwhile by another workstation is refused inside the transaction
+    // and takes the ones before it back with it.
     command([&] {
-        serials.sell(sold->itemId, serial.trimmed(),
-                     {name(m_kind.serialDocument), m_header.id, QString::number(m_header.number),
-                      m_header.customerId, m_header.customerName});
-        putRow(grownRow(std::nullopt, item, {sold->itemId, item.code, serial.trimmed()}, rate, 1,
-                        discountPercent, gross),
-               false);
+        for (const Sold& s : sold) {
+            sales.sell(s.itemId, s.serial,
+                       {name(m_kind.serialDocument), m_header.id, QString::number(m_header.number),
+                        m_header.customerId, m_header.customerName});
+            putRow(grownRow(std::nullopt, s.item, {s.itemId, s.item.code, s.serial}, s.rate, 1,
+                            discountPercent, s.gross),
+                   false);
+        }
     });
     return true;
 }
@@ -430,7 +453,8 @@ ScanOutcome SalesDocument::scan(const QString& text)
     const int itemId = found.first()["ID"].toInt();
     const ItemFacts item = requireItem(m_db, itemId);
     const std::optional<DocumentRow> existing = m_rows.find(m_header.id, {itemId, item.code, {}});
-    if (!existing) {
+    // An item sold by size and colour repeats nothing: every entry goes through its grid.
+    if (!existing || item.bySize) {
         m_scannedItem = itemId;
         return ScanOutcome::NeedsEntry;
     }
@@ -452,27 +476,29 @@ bool SalesDocument::addSizes(stock::ScaricoTC& entry)
 {
     if (refuseWithoutCustomer() || entry.refusesEmpty())
         return false;
+    const int quantity = entry.totalQuantity();
+    const int discountPercent = int(entry.discount().toDouble());
+    checkEntry(quantity, discountPercent, entry.price());
     const int itemId = entry.item().itemId;
     const ItemFacts item = requireItem(m_db, itemId);
     const int rate = rowRate(m_header, item);
-    bool confirmed = false;
     command([&] {
-        const int quantity = entry.totalQuantity();
-        if (!entry.confirm())
-            return;
-        confirmed = true;
         const RowKey key{itemId, item.code, {}};
         const std::optional<DocumentRow> existing = m_rows.find(m_header.id, key);
         DocumentRow row =
             existing.value_or(newRow(key, item.barcode, item.description, item.saleUnit, 0, rate));
         row.quantity += quantity;
-        row.discountPercent = int(entry.discount().toDouble());
+        row.discountPercent = discountPercent;
         row.bySize = true;
         row.amounts = rowFromEntry(row.quantity, row.discountPercent, entry.price(), row.aliquota,
                                    item.purchaseNet, row.unit);
         putRow(row, existing.has_value());
+        // The grid records its sizes last: the grid counts itself confirmed once it has, so a failure
+        // before leaves it as typed, to be confirmed again.
+        if (!entry.confirm())
+            throw core::Error(stock::ScaricoTC::noQuantityMessage(), core::Error::Kind::Refusal);
     });
-    return confirmed;
+    return true;
 }
 
 QString SalesDocument::drawCode() const
@@ -737,11 +763,14 @@ bool SalesDocument::setNumber(int number)
 void SalesDocument::dropAll()
 {
     if (m_kind.serialDocument) {
-        stock::SerialSales serials(m_db, stock::actorOf(m_session));
+        // Every serial of an item in the document comes back at once: the document goes whole.
+        std::set<int> serialItems;
         for (const DocumentRow& row : m_rows.list(m_header.id))
             if (row.bySerial)
-                serials.giveBackSerial(row.key.itemId, row.key.serial, name(m_kind.serialDocument),
-                                       m_header.id);
+                serialItems.insert(row.key.itemId);
+        stock::SerialSales serials(m_db, stock::actorOf(m_session));
+        for (const int itemId : serialItems)
+            serials.giveBack(itemId, name(m_kind.serialDocument), m_header.id);
     }
     RowSizes(m_db, sizeDocument().kind).giveBackAll(m_header.id, m_header.warehouseId);
     RowStock(m_db, m_kind).giveBackAll(m_header.id);
@@ -777,7 +806,7 @@ void SalesDocument::remove()
     if (m_kind.cashBookDocument)
         accounts::CashBookWriter(m_db).replace(name(m_kind.cashBookDocument), m_header.id, {});
     if (m_kind.deadlineDocument)
-        accounts::Deadlines(m_db).removeOpen(m_header.id, name(m_kind.deadlineDocument),
+        accounts::Deadlines(m_db).removeOpen(m_header.id, m_kind.deadlineDocument(),
                                              accounts::DeadlineDocument::credit());
     m_db.exec(QStringLiteral("DELETE FROM %1 WHERE %2 = :IDDOC")
                   .arg(name(m_kind.headerTable), name(m_kind.headerKey)),

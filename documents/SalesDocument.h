@@ -8,6 +8,7 @@
 #include <QDate>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <optional>
@@ -97,9 +98,15 @@ public:
     // A row from the quantity dialog: quantity, row discount, VAT-inclusive unit price. An item already
     // on the document (not by serial) grows by the entry instead of getting a second row.
     bool addItem(int itemId, double quantity, int discountPercent, Money grossPrice);
-    // A serial row at the customer's list price, or at the price and discount the quantity dialog gave.
+    // A row per serial at the customer's list price, or at the price and discount the quantity dialog
+    // gave, in one transaction: when one of them is no longer available none is added (a refusal).
+    bool addSerials(const QStringList& serials, std::optional<Money> grossPrice = std::nullopt,
+                    int discountPercent = 0);
     bool addSerial(const QString& serial, std::optional<Money> grossPrice = std::nullopt,
-                   int discountPercent = 0);
+                   int discountPercent = 0)
+    {
+        return addSerials({serial}, grossPrice, discountPercent);
+    }
     // A row another document sold first (a counter sale becoming an invoice), priced as that document
     // priced it and growing the row of the same item, serial or sizes. Its serial is already linked to
     // this document and its sizes recorded by the caller: only the item's stock moves.

@@ -58,24 +58,35 @@ double stockQuantity(double sold, const QString& um, const QString& umVendita, b
     return stockQuantity(sold, SaleUnits{um, umVendita, porzioni, porzValore});
 }
 
-double unloadSoldQuantity(core::Db& db, int idArticolo, int idMagazzino, double sold)
+std::optional<SaleUnits> saleUnitsOf(core::Db& db, int idArticolo)
 {
     const core::Rows item = db.query(
         QStringLiteral("SELECT UM, UMVENDITA, Porzioni, PorzValore FROM articoli WHERE ID = :IDARTICOLO"),
         {{QStringLiteral("IDARTICOLO"), idArticolo}});
     if (item.isEmpty())
-        return 0;
+        return std::nullopt;
     const core::Row row = item.first();
-    const double quantity =
-        stockQuantity(sold, SaleUnits{row["UM"].toString(), row["UMVENDITA"].toString(),
-                                      row["Porzioni"].toBool(), row["PorzValore"].toDouble()});
+    return SaleUnits{row["UM"].toString(), row["UMVENDITA"].toString(), row["Porzioni"].toBool(),
+                     row["PorzValore"].toDouble()};
+}
 
+void unloadStockQuantity(core::Db& db, int idArticolo, int idMagazzino, double quantity)
+{
     core::Transaction transaction(db);
     db.exec(QStringLiteral("UPDATE articoli SET giacenza = IFNULL(giacenza, 0) - :QUANTITA, "
                            "Disponibilita = IFNULL(Disponibilita, 0) - :QUANTITA WHERE ID = :IDARTICOLO"),
             {{QStringLiteral("QUANTITA"), quantity}, {QStringLiteral("IDARTICOLO"), idArticolo}});
     core::StoredProcedures(db).scaricoMagazzino(idArticolo, idMagazzino, quantity);
     transaction.commit();
+}
+
+double unloadSoldQuantity(core::Db& db, int idArticolo, int idMagazzino, double sold)
+{
+    const std::optional<SaleUnits> units = saleUnitsOf(db, idArticolo);
+    if (!units)
+        return 0;
+    const double quantity = stockQuantity(sold, *units);
+    unloadStockQuantity(db, idArticolo, idMagazzino, quantity);
     return quantity;
 }
 

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <optional>
+
 namespace carvendo::core {
 class Db;
 } // namespace carvendo::core
@@ -27,6 +29,14 @@ double unitsPerStockUnit(const QString& um, const QString& umVendita);
 double stockQuantity(double sold, const SaleUnits& units);
 double stockQuantity(double sold, const QString& um, const QString& umVendita, bool porzioni,
                      double porzValore);
+
+// The item's units as its row in `articoli` holds them; nothing for an item not in the catalogue.
+std::optional<SaleUnits> saleUnitsOf(core::Db& db, int idArticolo);
+
+// A quantity in stock units leaves the warehouse: the item's mirror (`giacenza`, `Disponibilita`)
+// falls, then SCARICO_MAGAZZINO takes it from the warehouse — both or neither. A negative quantity
+// comes back (a document row shrinking or going).
+void unloadStockQuantity(core::Db& db, int idArticolo, int idMagazzino, double quantity);
 
 // The stock side of a document row that sells an item from a warehouse: the item's mirror
 // (`giacenza`, `Disponibilita`) falls by the stock quantity, then SCARICO_MAGAZZINO takes it from the

@@ -3,6 +3,8 @@
 #include "documents/FatturaImmediata.h"
 #include "documents/RepairHandOver.h"
 
+#include "stock/sizes/ScaricoTC.h"
+
 #include "core/Error.h"
 #include "core/Numbering.h"
 #include "core/Paths.h"
@@ -315,6 +317,53 @@ TEST_F(FatturaImmediataTest, ASerialFromTheDialogTakesTheTypedPrice)
     EXPECT_EQ(row.key.serial, QStringLiteral("IMEI-2"));
     EXPECT_EQ(row.amounts.subTotale, euros("200"));
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM seriali WHERE Seriale = 'IMEI-1'")), 1);
+}
+
+// A shirt sold by size: its grid replaces the quantity dialog, starting from the customer's price, and
+// records its sizes with the row in one transaction. A server error half-way leaves nothing, and the
+// grid as typed can be confirmed again; a new scan of the shirt opens its grid again.
+TEST_F(FatturaImmediataTest, ASizeItemIsEnteredOnItsGridTogetherWithItsRow)
+{
+    const int shirt = addShirt();
+    auto invoice = invoiceWithRow(db(), QStringLiteral("Contanti"));
+    auto entry = invoice->entryFor(shirt);
+    ASSERT_TRUE(entry->bySize());
+    auto sizes = invoice->sizesFor(*entry);
+    EXPECT_EQ(sizes->price(), euros("24.40"));
+    ASSERT_TRUE(sizes->setQuantity(0, 1, 1));
+    ASSERT_TRUE(sizes->setQuantity(0, 2, 2));
+    const core::Params item{{QStringLiteral("ID"), shirt}};
+    const auto nothingMoved = [&] {
+        EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM scaricotcdoc")), 0);
+        EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM dettfattura WHERE idarticolo = :ID"), item), 0);
+        EXPECT_EQ(db().scalar(QStringLiteral("SELECT CONCAT(TG1, '|', TG2) FROM disptc")).toString(),
+                  QStringLiteral("5|5"));
+        EXPECT_EQ(stockOf(shirt), std::make_pair(10.0, 10.0));
+    };
+    {
+        ct::FailingWrite failing(db(), ct::FailingWrite::On::Insert, QStringLiteral("venduti"));
+        EXPECT_THROW(invoice->confirmSizes(*sizes), core::Error);
+    }
+    nothingMoved();
+
+    ASSERT_TRUE(invoice->confirmSizes(*sizes)) << m_dialogs.messages().join(u'\n').toStdString();
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT GROUP_CONCAT(CONCAT(tipodoc, ' ', taglia, ' ', quantita) "
+                                         "ORDER BY taglia DESC) FROM scaricotcdoc"))
+                  .toString(),
+              QStringLiteral("Fattura S 1,Fattura M 2"));
+    const documents::DocumentRow row = invoice->document().rows().last();
+    EXPECT_EQ(row.key.itemId, shirt);
+    EXPECT_EQ(row.quantity, 3);
+    EXPECT_TRUE(row.bySize);
+    EXPECT_EQ(row.amounts.subTotaleIvato, euros("73.20"));
+    EXPECT_EQ(stockOf(shirt), std::make_pair(7.0, 7.0));
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT CONCAT(TG1, '|', TG2) FROM disptc")).toString(),
+              QStringLiteral("4|3"));
+
+    auto again = invoice->scan(QStringLiteral("800MAGLIA"));
+    ASSERT_TRUE(again);
+    EXPECT_TRUE(again->bySize());
+    EXPECT_EQ(stockOf(shirt), std::make_pair(7.0, 7.0));
 }
 
 // "Invia email" writes the saved invoice's PDF and opens the mail window addressed to the customer with

@@ -69,6 +69,26 @@ protected:
         return id;
     }
 
+    // A shirt sold by size (S, M) and colour: five of each size in red in warehouse 1, list price 24,40.
+    int addShirt()
+    {
+        const int shirt = addItem(QStringLiteral("MAGLIA"), 22, "24.40");
+        const int group = insert("taglie_tc", {{QStringLiteral("DESCRIZIONE"), QStringLiteral("ADULTO")},
+                                               {QStringLiteral("TG1"), QStringLiteral("S")},
+                                               {QStringLiteral("TG2"), QStringLiteral("M")}});
+        db().exec(QStringLiteral("UPDATE articoli SET TC = 1, idgruppoTaglia = :G, GruppoTaglia = 'ADULTO', "
+                                 "Listino1 = 24.4 WHERE ID = :ID"),
+                  {{QStringLiteral("G"), group}, {QStringLiteral("ID"), shirt}});
+        insert("disptc", {{QStringLiteral("idarticolo"), shirt},
+                          {QStringLiteral("Colore"), QStringLiteral("ROSSO")},
+                          {QStringLiteral("TG1"), 5},
+                          {QStringLiteral("BAR1"), QStringLiteral("C1")},
+                          {QStringLiteral("TG2"), 5},
+                          {QStringLiteral("BAR2"), QStringLiteral("C2")},
+                          {QStringLiteral("idmagazzino"), kSerialActor.warehouseId}});
+        return shirt;
+    }
+
     stock::SerialItem addPhone(const QStringList& serials)
     {
         const stock::SerialItem phone =

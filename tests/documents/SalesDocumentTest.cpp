@@ -410,24 +410,43 @@ TEST_F(SalesDocumentTest, TwoWorkstationsRemovingOneRowGiveItBackOnce)
     EXPECT_EQ(mine.totals().imponibile, Money());
 }
 
+// Three serials ticked together while another till is half-way through selling the third: the third
+// is refused and takes the first two back with it, so the document never holds part of what was ticked.
+TEST_F(SalesDocumentTest, SerialsTickedTogetherAreAddedAllOrNone)
+{
+    addPhone({QStringLiteral("IMEI-A"), QStringLiteral("IMEI-B"), QStringLiteral("IMEI-C")});
+    auto mine = newInvoice(db(), addCustomer());
+    const auto theirs = company().newConnection();
+    const auto observer = company().newConnection();
+    {
+        carvendo::core::Transaction late(*theirs);
+        theirs->exec(QStringLiteral("DELETE FROM seriali WHERE Seriale = 'IMEI-C'")); // taken, not committed
+        ct::Workstation here(db());
+        here.start([&](carvendo::core::Db&) {
+            mine.addSerials({QStringLiteral("IMEI-A"), QStringLiteral("IMEI-B"), QStringLiteral("IMEI-C")},
+                            euros("244"), 0);
+        });
+        EXPECT_TRUE(here.waitsAtTable(*observer, QStringLiteral("seriali")));
+        late.commit();
+        try {
+            here.finish();
+            ADD_FAILURE() << "a serial sold elsewhere was added";
+        } catch (const carvendo::core::Error& refusal) {
+            EXPECT_EQ(refusal.message(), QStringLiteral("Attenzione! Seriale non disponibile"));
+        }
+    }
+    EXPECT_EQ(
+        db().scalar(QStringLiteral("SELECT GROUP_CONCAT(Seriale ORDER BY Seriale) FROM seriali")).toString(),
+        QStringLiteral("IMEI-A,IMEI-B"));
+    for (const char* table : {"dettfattura", "serialidocumenti", "venduti"})
+        EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM %1").arg(QLatin1String(table))), 0) << table;
+    EXPECT_EQ(mine.totals().imponibile, Money());
+}
+
 // Sizes sold through the size/colour dialog come back to their cells when the row goes.
 TEST_F(SalesDocumentTest, RemovingASizeRowGivesBackItsCells)
 {
-    const int shirt = addItem(QStringLiteral("MAGLIA"), 22, "24.40");
-    const int group = insert("taglie_tc", {{QStringLiteral("DESCRIZIONE"), QStringLiteral("ADULTO")},
-                                           {QStringLiteral("TG1"), QStringLiteral("S")},
-                                           {QStringLiteral("TG2"), QStringLiteral("M")}});
-    db().exec(
-        QStringLiteral("UPDATE articoli SET TC = 1, idgruppoTaglia = :G, GruppoTaglia = 'ADULTO', Listino1 = "
-                       "24.4 WHERE ID = :ID"),
-        {{QStringLiteral("G"), group}, {QStringLiteral("ID"), shirt}});
-    insert("disptc", {{QStringLiteral("idarticolo"), shirt},
-                      {QStringLiteral("Colore"), QStringLiteral("ROSSO")},
-                      {QStringLiteral("TG1"), 5},
-                      {QStringLiteral("BAR1"), QStringLiteral("C1")},
-                      {QStringLiteral("TG2"), 5},
-                      {QStringLiteral("BAR2"), QStringLiteral("C2")},
-                      {QStringLiteral("idmagazzino"), ct::kSerialActor.warehouseId}});
+    const int shirt = addShirt();
     auto invoice = newInvoice(db(), addCustomer());
     carvendo::stock::ScaricoTC entry(db(), m_dialogs, invoice.sizeDocument());
     entry.open(shirt);

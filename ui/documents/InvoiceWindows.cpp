@@ -7,6 +7,7 @@
 #include "ui/common/PageWidgets.h"
 #include "ui/common/RowsTableModel.h"
 #include "ui/common/WindowRegistry.h"
+#include "ui/stock/SizeColourWindows.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -753,6 +754,16 @@ void TFatturaImmediata::openEntry(std::unique_ptr<documents::QuantityEntry> entr
 {
     if (!entry)
         return;
+    if (entry->bySize()) {
+        std::unique_ptr<stock::ScaricoTC> sizes;
+        guarded([&] { sizes = m_logic.sizesFor(*entry); });
+        if (!sizes)
+            return;
+        TScaricoTC grid(
+            m_dialogs, *sizes, [&] { return m_logic.confirmSizes(*sizes); }, this);
+        grid.exec();
+        return;
+    }
     TDialogoScaricoFattDdt dialog(m_dialogs, *entry, this);
     if (dialog.exec() == QDialog::Accepted && dialog.values())
         guarded([&] { m_logic.confirmEntry(*entry, *dialog.values()); });

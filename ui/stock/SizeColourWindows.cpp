@@ -273,17 +273,31 @@ private:
 TScaricoTC::TScaricoTC(WindowEnvironment& environment, const core::NavigationRequest& request,
                        QWidget* parent)
     : Window(parent), m_dialogs(environment.dialogs),
-      m_logic(environment.connections.company(), environment.dialogs,
-              stock::SizeSaleDocument{
-                  request.values.value(QStringLiteral("tipodoc")).toString(),
-                  request.values.value(QStringLiteral("iddoc")).toInt(),
-                  request.values.value(QStringLiteral("scaricagiacenze")).toBool(),
-                  request.values.value(QStringLiteral("idmagazzino"), environment.session.warehouse().id)
-                      .toInt()})
+      m_own(std::make_unique<stock::ScaricoTC>(
+          environment.connections.company(), environment.dialogs,
+          stock::SizeSaleDocument{
+              request.values.value(QStringLiteral("tipodoc")).toString(),
+              request.values.value(QStringLiteral("iddoc")).toInt(),
+              request.values.value(QStringLiteral("scaricagiacenze")).toBool(),
+              request.values.value(QStringLiteral("idmagazzino"), environment.session.warehouse().id)
+                  .toInt()})),
+      m_logic(*m_own), m_confirm([this] { return m_logic.confirm(); })
+{
+    core::runGuarded(m_dialogs, [&] { m_logic.open(request.key.toInt()); });
+    build();
+}
+
+TScaricoTC::TScaricoTC(core::Dialogs& dialogs, stock::ScaricoTC& logic, std::function<bool()> confirm,
+                       QWidget* parent)
+    : Window(parent), m_dialogs(dialogs), m_logic(logic), m_confirm(std::move(confirm))
+{
+    build();
+}
+
+void TScaricoTC::build()
 {
     setWindowTitle(QStringLiteral("Scarico Taglie e Colori"));
     resize(820, 460);
-    core::runGuarded(m_dialogs, [&] { m_logic.open(request.key.toInt()); });
 
     auto* item =
         new QLabel(QStringLiteral("<b>%1</b>").arg(m_logic.item().description.toHtmlEscaped()), this);
@@ -316,7 +330,7 @@ TScaricoTC::TScaricoTC(WindowEnvironment& environment, const core::NavigationReq
     }
     m_discount = new QLineEdit(QStringLiteral("0"), prices);
     m_discount->setObjectName(QStringLiteral("sconto"));
-    m_price = new QLineEdit(prices);
+    m_price = new QLineEdit(m_logic.price().isZero() ? QString() : m_logic.price().toEditText(), prices);
     m_price->setObjectName(QStringLiteral("prezzo"));
     auto* fields = new QFormLayout;
     fields->addRow(QStringLiteral("Sconto %"), m_discount);
@@ -332,7 +346,7 @@ TScaricoTC::TScaricoTC(WindowEnvironment& environment, const core::NavigationReq
         bool done = false;
         core::runGuarded(m_dialogs, [&] {
             takePriceAndDiscount();
-            done = m_logic.confirm();
+            done = m_confirm();
         });
         if (done)
             accept();

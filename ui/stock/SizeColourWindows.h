@@ -8,6 +8,9 @@
 #include "ui/common/Window.h"
 #include "ui/common/WindowEnvironment.h"
 
+#include <functional>
+#include <memory>
+
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -90,6 +93,10 @@ class TScaricoTC : public Window
 public:
     TScaricoTC(WindowEnvironment& environment, const core::NavigationRequest& request,
                QWidget* parent = nullptr);
+    // The grid of a document that records the sizes together with its own row: the logic is the
+    // document's (already opened on the item) and Conferma runs confirm instead of the grid's own.
+    TScaricoTC(core::Dialogs& dialogs, stock::ScaricoTC& logic, std::function<bool()> confirm,
+               QWidget* parent = nullptr);
 
     stock::ScaricoTC& logic() { return m_logic; }
     QTableView* grid() const { return m_grid; }
@@ -98,11 +105,14 @@ public:
     core::NavigationResult navigationResult() const override;
 
 private:
+    void build();
     void showState();
     void takePriceAndDiscount();
 
     core::Dialogs& m_dialogs;
-    stock::ScaricoTC m_logic;
+    std::unique_ptr<stock::ScaricoTC> m_own; // when the window opened by name
+    stock::ScaricoTC& m_logic;
+    std::function<bool()> m_confirm;
     QTableView* m_grid = nullptr;
     SizeQuantityModel* m_model = nullptr;
     QList<QLabel*> m_lists;
