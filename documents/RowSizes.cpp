@@ -18,7 +18,7 @@ void RowSizes::giveBack(int documentId, int itemId, int warehouseId)
     const core::Rows cells = m_db.query(
         QStringLiteral(
             "SELECT colore, taglia, SUM(quantita) AS quantita FROM scaricotcdoc WHERE iddoc = :IDDOC "
-            "AND tipodoc = :TIPODOC AND idarticolo = :IDARTICOLO GROUP BY colore, taglia FOR UPDATE"),
+            "AND tipodoc = :TIPODOC AND idarticolo = :IDARTICOLO GROUP BY colore, taglia"),
         sold);
     if (cells.isEmpty())
         return;

@@ -10,7 +10,10 @@ namespace {
 
 // A row's record is found through its document: the item is compared as an expression so that the
 // server does not also read the item's index of a large ledger to filter the few records of the
-// document (cold pages, most of a row's time on a shop's history).
+// document (cold pages, most of a row's time on a shop's history). Every command on a document holds
+// its header locked, so its records are read without locking: a locking read of a record not there yet
+// would lock the index gap where other documents' records go, and two workstations putting the first
+// rows on two new documents would wait for each other, or deadlock.
 const QString RecordCondition = QStringLiteral(
     "idDoc = :IDDOC AND TipoDoc = :TIPODOC AND idArticolo + 0 = :IDARTICOLO AND IFNULL(Codice, '') = "
     ":CODICE AND IFNULL(Seriale, '') = :SERIALE");
@@ -19,13 +22,13 @@ const QString RecordCondition = QStringLiteral(
 
 RowStock::Moved RowStock::movedBy(int documentId, const RowKey& key) const
 {
-    const core::Rows found = m_db.query(QStringLiteral("SELECT quantita, idMagazzino FROM venduti WHERE ") +
-                                            RecordCondition + QStringLiteral(" FOR UPDATE"),
-                                        {{QStringLiteral("IDDOC"), documentId},
-                                         {QStringLiteral("TIPODOC"), QLatin1String(m_kind.soldDocument)},
-                                         {QStringLiteral("IDARTICOLO"), key.itemId},
-                                         {QStringLiteral("CODICE"), key.code},
-                                         {QStringLiteral("SERIALE"), key.serial}});
+    const core::Rows found =
+        m_db.query(QStringLiteral("SELECT quantita, idMagazzino FROM venduti WHERE ") + RecordCondition,
+                   {{QStringLiteral("IDDOC"), documentId},
+                    {QStringLiteral("TIPODOC"), QLatin1String(m_kind.soldDocument)},
+                    {QStringLiteral("IDARTICOLO"), key.itemId},
+                    {QStringLiteral("CODICE"), key.code},
+                    {QStringLiteral("SERIALE"), key.serial}});
     if (found.isEmpty())
         return {};
     return {found.first()["quantita"].toDouble(), found.first()["idMagazzino"].toInt()};
@@ -116,7 +119,7 @@ void RowStock::giveBackAll(int documentId)
     const core::Rows moved = m_db.query(
         QStringLiteral("SELECT idArticolo, idMagazzino, SUM(quantita) AS quantita FROM venduti WHERE idDoc "
                        "= :IDDOC AND TipoDoc = :TIPODOC GROUP BY idArticolo, idMagazzino ORDER BY "
-                       "idArticolo FOR UPDATE"),
+                       "idArticolo"),
         document);
     for (const core::Row& r : moved)
         stock::unloadStockQuantity(m_db, r["idArticolo"].toInt(), r["idMagazzino"].toInt(),

@@ -25,13 +25,15 @@ const DocumentKind& invoice()
 
 QStringList SaleInvoice::serialsOf(const SoldSale& sale, int itemId) const
 {
+    // The sale is claimed by the closing: its links are read without locking, which would also lock the
+    // index gap where other tills' links go.
     QStringList serials;
-    for (const core::Row& r : m_db.query(
-             QStringLiteral("SELECT Seriale FROM serialidocumenti WHERE Documento = :DOCUMENTO AND "
-                            "idDocumento = :IDDOCUMENTO AND idArticolo = :IDARTICOLO ORDER BY id FOR UPDATE"),
-             {{QStringLiteral("DOCUMENTO"), sale.serialDocument},
-              {QStringLiteral("IDDOCUMENTO"), sale.serialDocumentId},
-              {QStringLiteral("IDARTICOLO"), itemId}}))
+    for (const core::Row& r :
+         m_db.query(QStringLiteral("SELECT Seriale FROM serialidocumenti WHERE Documento = :DOCUMENTO AND "
+                                   "idDocumento = :IDDOCUMENTO AND idArticolo = :IDARTICOLO ORDER BY id"),
+                    {{QStringLiteral("DOCUMENTO"), sale.serialDocument},
+                     {QStringLiteral("IDDOCUMENTO"), sale.serialDocumentId},
+                     {QStringLiteral("IDARTICOLO"), itemId}}))
         serials << r["Seriale"].toString();
     return serials;
 }

@@ -258,6 +258,29 @@ TEST_F(SalesDocumentTest, TwoWorkstationsSavingNewInvoicesGetDistinctNumbers)
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(DISTINCT NumDoc) FROM fatture")), 2);
 }
 
+// Two workstations each putting the first row on a new invoice: neither waits for the other, so they
+// cannot deadlock over the sales records' index either.
+TEST_F(SalesDocumentTest, FirstRowsOfTwoNewInvoicesDoNotWaitForEachOther)
+{
+    const int customer = addCustomer();
+    const int mineItem = addItem(QStringLiteral("A"), 22, "12.20");
+    const int theirItem = addItem(QStringLiteral("B"), 22, "12.20");
+    const auto theirs = company().newConnection();
+    const auto observer = company().newConnection();
+    auto mine = newInvoice(db(), customer);
+    auto other = newInvoice(*theirs, customer);
+    {
+        carvendo::core::Transaction late(*theirs);
+        other.addItem(theirItem, 1, 0, euros("12.20"));
+        ct::Workstation here(db());
+        here.start([&](carvendo::core::Db&) { mine.addItem(mineItem, 1, 0, euros("12.20")); });
+        EXPECT_FALSE(here.waitsAtTable(*observer, QStringLiteral("venduti")));
+        late.commit();
+        here.finish();
+    }
+    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM venduti")), 2);
+}
+
 TEST_F(SalesDocumentTest, AFailedSalesRecordLeavesNeitherRowNorStockMove)
 {
     const int item = addItem(QStringLiteral("A"), 22, "12.20");
