@@ -60,7 +60,7 @@ TFatture::TFatture(WindowEnvironment& environment, const core::NavigationRequest
 {
     setWindowTitle(QStringLiteral("Fatture"));
     m_logic.setCompanyHeading(companyHeading(environment));
-    resize(1100, 640);
+    resize(1260, 640);
 
     m_number = new QLineEdit(this);
     m_number->setObjectName(QStringLiteral("numero"));
@@ -120,7 +120,7 @@ TFatture::TFatture(WindowEnvironment& environment, const core::NavigationRequest
     m_grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     m_grid->horizontalHeader()->setStretchLastSection(true);
     m_grid->setWordWrap(false);
-    const int widths[] = {60, 50, 95, 260, 130, 100, 90, 100, 100, 190};
+    const int widths[] = {55, 45, 90, 240, 125, 95, 85, 95, 110, 180};
     for (int column = 0; column < int(std::size(widths)); ++column)
         m_grid->horizontalHeader()->resizeSection(column, widths[column]);
     const QByteArray layout = core::GridLayoutFile(m_paths, LayoutWord).load();
