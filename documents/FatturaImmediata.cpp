@@ -10,6 +10,7 @@
 #include "documents/DocumentPdf.h"
 #include "documents/DocumentPrint.h"
 #include "documents/InvoiceCashBook.h"
+#include "documents/InvoiceElectronicExport.h"
 #include "documents/RepairHandOver.h"
 #include "foundation/PrintSettings.h"
 #include "messaging/DocumentMail.h"
@@ -525,6 +526,32 @@ bool FatturaImmediata::sendToDropbox()
         throw core::Error(QStringLiteral("Impossibile copiare il documento in %1").arg(folder));
     m_dialogs.information(QStringLiteral("Documento copiato in %1").arg(folder));
     return true;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Electronic invoice
+
+// The file is made from what is stored: typed header fields not saved yet would not be in it.
+bool FatturaImmediata::requireSavedForExport()
+{
+    if (!m_new && m_document.isNumbered() && m_fields == m_opened)
+        return true;
+    m_dialogs.warning(exportUnsavedMessage());
+    return false;
+}
+
+bool FatturaImmediata::exportElectronic(InvoiceElectronicExport& exporter)
+{
+    if (!requireSavedForExport())
+        return false;
+    return !exporter.exportInvoices({m_document.header().id}).isEmpty();
+}
+
+bool FatturaImmediata::sendByPec(InvoiceElectronicExport& exporter)
+{
+    if (!requireSavedForExport())
+        return false;
+    return exporter.sendByPec(m_document.header().id, windowName());
 }
 
 } // namespace carvendo::documents

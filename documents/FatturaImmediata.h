@@ -29,6 +29,8 @@ class ScaricoTC;
 
 namespace carvendo::documents {
 
+class InvoiceElectronicExport;
+
 // The logic of TFatturaImmediata, the immediate invoice, over the one sales-document model. A new
 // invoice exists from the moment the window opens (its rows move stock as they are added) and is
 // numbered by "Salva"; "Annulla" gives everything back. The header fields typed in the window are
@@ -122,6 +124,13 @@ public:
     QString createPdf();
     bool sendMail();
     bool sendToDropbox();
+    static QString exportUnsavedMessage()
+    {
+        return QStringLiteral("Salvare la fattura prima di esportarla.");
+    }
+    // "Fattura elettronica" and "Invia tramite PEC" of the saved invoice.
+    bool exportElectronic(InvoiceElectronicExport& exporter);
+    bool sendByPec(InvoiceElectronicExport& exporter);
 
 signals:
     void changed();
@@ -129,6 +138,7 @@ signals:
 private:
     bool requireCustomer();
     bool requireSaved();
+    bool requireSavedForExport();
     core::ReportRequest request(InvoicePrint variant);
     void reload();
 

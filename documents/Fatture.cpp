@@ -2,6 +2,7 @@
 
 #include "documents/DocumentKind.h"
 #include "documents/DocumentPrint.h"
+#include "documents/InvoiceElectronicExport.h"
 #include "documents/SalesDocument.h"
 
 #include "core/Db.h"
@@ -58,7 +59,7 @@ core::Rows Fatture::page(int afterId) const
     // (Anno, NumDoc) index; every value is bound.
     QString sql = QStringLiteral(
         "SELECT idFattura, NumDoc, Suffisso, data, RagioneSociale, tipopagamento, imponibile, ivatotale, "
-        "totaledocumento, Magazzino FROM fatture WHERE TipoFattura = :TIPO");
+        "totaledocumento, Magazzino, FilePA, DataExportPA FROM fatture WHERE TipoFattura = :TIPO");
     core::Params params{{QStringLiteral("TIPO"), QLatin1String(invoice().kindValue)},
                         {QStringLiteral("RIGHE"), pageSize() + 1}};
     if (afterId > 0) {
@@ -148,6 +149,25 @@ bool Fatture::print(int idFattura, InvoicePrint variant)
         return false;
     m_reports.preview(DocumentPrint(m_db, invoice(), m_heading).request(idFattura, invoiceTemplate(variant)));
     return true;
+}
+
+void Fatture::exportElectronic(InvoiceElectronicExport& exporter, const QList<int>& idFatture)
+{
+    QList<int> chosen;
+    for (const int id : idFatture)
+        if (id > 0)
+            chosen << id;
+    if (chosen.isEmpty())
+        return;
+    exporter.exportInvoices(chosen);
+    refresh();
+}
+
+bool Fatture::sendByPec(InvoiceElectronicExport& exporter, int idFattura)
+{
+    const bool opened = exporter.sendByPec(idFattura, windowName());
+    refresh();
+    return opened;
 }
 
 } // namespace carvendo::documents

@@ -22,6 +22,8 @@ class Session;
 
 namespace carvendo::documents {
 
+class InvoiceElectronicExport;
+
 // What the list of invoices is narrowed to; an empty field narrows nothing.
 struct InvoiceFilter
 {
@@ -63,6 +65,10 @@ public:
     // "Elimina": privilege, question, then the invoice undone in one transaction.
     bool remove(int idFattura);
     bool print(int idFattura, InvoicePrint variant);
+    // "Fattura elettronica": the files of the selected invoices; the list then shows them.
+    void exportElectronic(InvoiceElectronicExport& exporter, const QList<int>& idFatture);
+    // "Invia tramite PEC" of the selected invoice.
+    bool sendByPec(InvoiceElectronicExport& exporter, int idFattura);
     // The shop's heading on what the list prints.
     void setCompanyHeading(core::CompanyHeading heading) { m_heading = std::move(heading); }
 

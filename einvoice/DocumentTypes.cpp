@@ -1,38 +1,23 @@
 #include "einvoice/DocumentTypes.h"
 
 #include <array>
-#include <cstring>
 
 namespace carvendo::einvoice {
 
 namespace {
 
-using documents::DocumentKindId;
-
 constexpr std::array documentTypes{
-    DocumentType{DocumentKindId::FatturaImmediata, "TD01"},
-    DocumentType{DocumentKindId::FatturaDifferita, "TD24"},
-    DocumentType{DocumentKindId::NotaCredito, "TD04"},
+    DocumentType{"I", "TD01"},
+    DocumentType{"D", "TD24"},
 };
 
 } // namespace
 
-const DocumentType* documentTypeOf(DocumentKindId kind)
+const DocumentType* documentTypeOf(const QString& tipoFattura)
 {
     for (const DocumentType& type : documentTypes) {
-        if (type.kind == kind)
+        if (tipoFattura.trimmed().compare(QLatin1String(type.tipoFattura), Qt::CaseInsensitive) == 0)
             return &type;
-    }
-    return nullptr;
-}
-
-const documents::DocumentKind* invoiceKindOf(const QString& tipoFattura)
-{
-    for (const DocumentType& type : documentTypes) {
-        const documents::DocumentKind& kind = documents::DocumentKind::of(type.kind);
-        if (std::strcmp(kind.headerTable, "fatture") == 0 && kind.kindValue &&
-            tipoFattura.compare(QLatin1String(kind.kindValue), Qt::CaseInsensitive) == 0)
-            return &kind;
     }
     return nullptr;
 }

@@ -49,7 +49,10 @@ InvoiceData FatturaPaExport::prepare(int invoiceId) const
 
 std::optional<ExportedFile> FatturaPaExport::exportInvoice(int invoiceId)
 {
-    return write(prepare(invoiceId));
+    const QList<ExportedFile> files = write({prepare(invoiceId)});
+    if (files.isEmpty())
+        return std::nullopt;
+    return files.first();
 }
 
 QList<ExportedFile> FatturaPaExport::exportInvoices(const QList<int>& invoiceIds)
@@ -57,70 +60,86 @@ QList<ExportedFile> FatturaPaExport::exportInvoices(const QList<int>& invoiceIds
     QList<InvoiceData> prepared;
     for (const int id : invoiceIds)
         prepared << prepare(id);
-    QList<ExportedFile> exported;
-    for (const InvoiceData& one : prepared) {
-        if (auto file = write(one))
-            exported << *file;
-    }
-    return exported;
+    return write(prepared);
 }
 
-// The counter row stays locked by the update until the transaction ends.
-QString FatturaPaExport::takeProgressive()
+// The counter row stays locked by the update until the transaction ends. The first of `count`
+// consecutive numbers.
+qint64 FatturaPaExport::takeProgressives(int count)
 {
     if (m_db.exec(QStringLiteral("UPDATE fatturapa_configurazione SET ProssimoProgressivo = "
-                                 "GREATEST(IFNULL(ProssimoProgressivo, 1), 1) + 1 ORDER BY id LIMIT 1")) == 0)
+                                 "GREATEST(IFNULL(ProssimoProgressivo, 1), 1) + :QUANTI ORDER BY id LIMIT 1"),
+                  {{QStringLiteral("QUANTI"), count}}) == 0)
         throw core::Error(QStringLiteral("Manca la configurazione della fattura elettronica: aggiornare il "
                                          "database dell'azienda."));
-    const qint64 taken =
-        m_db.scalar(QStringLiteral("SELECT ProssimoProgressivo - 1 FROM fatturapa_configurazione ORDER BY id "
-                                   "LIMIT 1"))
-            .toInt64();
-    const QString progressive = FatturaPaWriter::progressiveOf(taken);
-    if (progressive.size() > 5)
+    const qint64 first = m_db.scalar(QStringLiteral("SELECT ProssimoProgressivo - :QUANTI FROM "
+                                                    "fatturapa_configurazione ORDER BY id LIMIT 1"),
+                                     {{QStringLiteral("QUANTI"), count}})
+                             .toInt64();
+    if (FatturaPaWriter::progressiveOf(first + count - 1).size() > 5)
         throw core::Error(
             QStringLiteral("I numeri di trasmissione delle fatture elettroniche sono esauriti."));
-    return progressive;
+    return first;
 }
 
-std::optional<ExportedFile> FatturaPaExport::write(const InvoiceData& invoice)
+// The files of one command in one transaction: their numbers taken at once (a second workstation
+// exporting meanwhile waits for the commit), each recorded on its invoice and written atomically. A
+// failure gives every number back and leaves none of the files.
+QList<ExportedFile> FatturaPaExport::write(const QList<InvoiceData>& invoices)
 {
     const QString folder = core::Paths::ensureDir(folderOf(m_paths));
     // An invoice exported before may have gone out already: the operator decides, even when its file
     // is no longer in the folder.
-    const QString earlier =
-        invoice.exportedFile.isEmpty() ? QString() : QDir(folder).filePath(invoice.exportedFile);
-    if (!earlier.isEmpty() && !m_dialogs.confirm(replaceQuestion(invoice.label, invoice.exportedFile)))
-        return std::nullopt;
+    QList<const InvoiceData*> chosen;
+    QStringList earlier;
+    for (const InvoiceData& invoice : invoices) {
+        const QString previous =
+            invoice.exportedFile.isEmpty() ? QString() : QDir(folder).filePath(invoice.exportedFile);
+        if (!previous.isEmpty() && !m_dialogs.confirm(replaceQuestion(invoice.label, invoice.exportedFile)))
+            continue;
+        chosen << &invoice;
+        earlier << previous;
+    }
+    if (chosen.isEmpty())
+        return {};
 
     core::Transaction transaction(m_db);
-    ExportedFile file;
-    file.invoiceId = invoice.id;
-    file.progressive = takeProgressive();
-    file.fileName = FatturaPaWriter::fileName(invoice, file.progressive);
-    file.path = QDir(folder).filePath(file.fileName);
-    if (m_db.exec(QStringLiteral("UPDATE fatture SET FilePA = :FILE, ProgressivoPA = :PROGRESSIVO, "
-                                 "DataExportPA = NOW() WHERE idFattura = :IDFATTURA"),
-                  {{QStringLiteral("FILE"), file.fileName},
-                   {QStringLiteral("PROGRESSIVO"), file.progressive},
-                   {QStringLiteral("IDFATTURA"), invoice.id}}) == 0)
-        throw EInvoiceRefusal(invoice.label, QStringLiteral("la fattura non esiste più"));
-
-    // The checked file with its number: the number changes nothing the checks looked at.
-    const QByteArray xml = FatturaPaWriter::write(invoice, InvoiceFigures::of(invoice), file.progressive);
-    QSaveFile out(file.path);
-    if (!out.open(QIODevice::WriteOnly) || out.write(xml) != xml.size() || !out.commit())
-        throw core::Error(QStringLiteral("Impossibile scrivere il file %1: %2")
-                              .arg(QDir::toNativeSeparators(file.path), out.errorString()));
+    const qint64 first = takeProgressives(int(chosen.size()));
+    QList<ExportedFile> files;
     try {
+        for (int i = 0; i < chosen.size(); ++i) {
+            const InvoiceData& invoice = *chosen[i];
+            ExportedFile file;
+            file.invoiceId = invoice.id;
+            file.progressive = FatturaPaWriter::progressiveOf(first + i);
+            file.fileName = FatturaPaWriter::fileName(invoice, file.progressive);
+            file.path = QDir(folder).filePath(file.fileName);
+            if (m_db.exec(QStringLiteral("UPDATE fatture SET FilePA = :FILE, ProgressivoPA = :PROGRESSIVO, "
+                                         "DataExportPA = NOW() WHERE idFattura = :IDFATTURA"),
+                          {{QStringLiteral("FILE"), file.fileName},
+                           {QStringLiteral("PROGRESSIVO"), file.progressive},
+                           {QStringLiteral("IDFATTURA"), invoice.id}}) == 0)
+                throw EInvoiceRefusal(invoice.label, QStringLiteral("la fattura non esiste più"));
+
+            // The checked file with its number: the number changes nothing the checks looked at.
+            const QByteArray xml =
+                FatturaPaWriter::write(invoice, InvoiceFigures::of(invoice), file.progressive);
+            QSaveFile out(file.path);
+            if (!out.open(QIODevice::WriteOnly) || out.write(xml) != xml.size() || !out.commit())
+                throw core::Error(QStringLiteral("Impossibile scrivere il file %1: %2")
+                                      .arg(QDir::toNativeSeparators(file.path), out.errorString()));
+            files << file;
+        }
         transaction.commit();
     } catch (...) {
-        QFile::remove(file.path); // its number was given back: the file must not go out
+        for (const ExportedFile& file : files) // their numbers were given back: they must not go out
+            QFile::remove(file.path);
         throw;
     }
-    if (!earlier.isEmpty() && earlier != file.path)
-        QFile::remove(earlier);
-    return file;
+    for (int i = 0; i < files.size(); ++i)
+        if (!earlier[i].isEmpty() && earlier[i] != files[i].path)
+            QFile::remove(earlier[i]);
+    return files;
 }
 
 } // namespace carvendo::einvoice

@@ -28,10 +28,11 @@ struct ExportedFile
 
 // Exports stored invoices to their FatturaPA files in documenti/FattureElettroniche, one file per
 // invoice named IT<transmitter>_<progressive>.xml. Each invoice is checked first (a refused one
-// writes nothing); then, in one transaction, the next transmission number is taken from the counter
-// (its row stays locked to the commit: a second workstation exporting meanwhile waits and gets the
-// next one) and recorded on the invoice with the file name and the export time, the file is written
-// atomically, and the transaction commits. A file that cannot be written gives the number back.
+// writes nothing); then, in one transaction for all of them, their transmission numbers are taken
+// from the counter (its row stays locked to the commit: a second workstation exporting meanwhile
+// waits and gets the next ones) and recorded on each invoice with the file name and the export time,
+// the files are written atomically, and the transaction commits. A file that cannot be written gives
+// every number back and leaves no file.
 class FatturaPaExport
 {
 public:
@@ -49,8 +50,8 @@ public:
 private:
     // The invoice read and its file checked, before it has its number.
     InvoiceData prepare(int invoiceId) const;
-    std::optional<ExportedFile> write(const InvoiceData& invoice);
-    QString takeProgressive();
+    QList<ExportedFile> write(const QList<InvoiceData>& invoices);
+    qint64 takeProgressives(int count);
 
     core::Db& m_db;
     core::Dialogs& m_dialogs;

@@ -142,8 +142,7 @@ InvoiceData InvoiceReader::read(int invoiceId) const
                         .arg(suffix.isEmpty() ? number : number + u'-' + suffix, h[u"Anno"].toString());
     invoice.date = h[u"data"].toDate();
 
-    const documents::DocumentKind* kind = invoiceKindOf(h[u"TipoFattura"].toString());
-    const DocumentType* type = kind ? documentTypeOf(kind->id) : nullptr;
+    const DocumentType* type = documentTypeOf(h[u"TipoFattura"].toString());
     if (!type)
         throw EInvoiceRefusal(invoice.label,
                               QStringLiteral("questo tipo di documento non ha la fattura elettronica"));

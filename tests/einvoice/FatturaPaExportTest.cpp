@@ -378,4 +378,22 @@ TEST_F(FatturaPaExportTest, AFailedExportLeavesTheCounterAndTheInvoiceAsTheyWere
     EXPECT_EQ(exporter(db()).exportInvoice(id)->progressive, QStringLiteral("00001"));
 }
 
+// Many invoices are one command: the second file failing, the first is not left behind either and
+// both numbers go back.
+TEST_F(FatturaPaExportTest, AFileOfManyThatCannotBeWrittenLeavesNoneAndGivesEveryNumberBack)
+{
+    const int first = invoice(businessCustomer(), OneRow);
+    const int second = invoice(businessCustomer(), OneRow);
+    QDir().mkpath(QDir(folder()).filePath(QStringLiteral("IT01234567890_00002.xml"))); // a folder in the way
+    EXPECT_THROW(exporter(db()).exportInvoices({first, second}), carvendo::core::Error);
+    EXPECT_EQ(nextProgressive(), 1);
+    EXPECT_EQ(exportedAs(first), QStringLiteral("0"));
+    EXPECT_EQ(files(), QStringList());
+
+    QDir(folder()).rmdir(QStringLiteral("IT01234567890_00002.xml"));
+    EXPECT_EQ(exporter(db()).exportInvoices({first, second}).size(), 2);
+    EXPECT_EQ(files(), (QStringList{"IT01234567890_00001.xml", "IT01234567890_00002.xml"}));
+    EXPECT_EQ(nextProgressive(), 3);
+}
+
 } // namespace

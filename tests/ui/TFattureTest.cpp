@@ -1,6 +1,10 @@
 #include "ui/documents/TFatture.h"
 
+#include "schema/CompanyTemplate.h"
 #include "tests/ui/WindowTestBench.h"
+
+#include <QDir>
+#include <QMenu>
 
 using namespace carvendo;
 namespace ct = carvendo::testing;
@@ -59,6 +63,72 @@ TEST_F(TFattureWindowTest, SearchesOpensPrintsAndDeletesTheSelectedInvoice)
                   .value(0, u"NumDoc")
                   .toInt(),
               1);
+}
+
+// The shop in the directory and two invoices to a business customer, as the electronic invoice needs.
+class TFattureElectronicTest : public ct::CompanySuite<TFattureElectronicTest>, protected ct::WindowTestBench
+{
+protected:
+    static void SetUpTestSuite()
+    {
+        CompanySuite::SetUpTestSuite();
+        s_directory = std::make_unique<ct::ScratchDatabase>(QStringLiteral("dir"));
+        s_directory->db().runScript(schema::CompanyTemplate::directoryScript());
+        s_directory->db().exec(
+            QStringLiteral("INSERT INTO aziende (ragionesociale, indirizzo, cap, citta, piva, codfisc, "
+                           "databasename) VALUES ('Telefonia Rossi', 'Via Roma 1', '00184', 'Roma', "
+                           "'01234567890', '01234567890', :DB)"),
+            {{QStringLiteral("DB"), company().name()}});
+    }
+    static void TearDownTestSuite()
+    {
+        s_directory.reset();
+        CompanySuite::TearDownTestSuite();
+    }
+
+    void SetUp() override
+    {
+        emptyTables({"fatture", "dettfattura", "clienti"});
+        db().exec(
+            QStringLiteral("UPDATE fatturapa_configurazione SET Provincia = 'RM', ProssimoProgressivo = 1"));
+        db().exec(QStringLiteral(
+            "INSERT INTO clienti (idCliente, TipoCliente, RagioneSociale, pIva, CodiceDestinatario) VALUES "
+            "(1, 'AZ', 'Bianchi Spa', '09876543210', 'M5UXCR1')"));
+        db().exec(QStringLiteral(
+            "INSERT INTO fatture (idFattura, NumDoc, TipoFattura, Anno, data, idCliente, RagioneSociale, "
+            "Indirizzo, Cap, Citta, Provincia, PIVA) SELECT seq, seq, 'I', YEAR(CURRENT_DATE), CURRENT_DATE, "
+            "1, 'Bianchi Spa', 'Via Garibaldi 10', '20121', 'Milano', 'MI', '09876543210' FROM seq_1_to_2"));
+        db().exec(QStringLiteral(
+            "INSERT INTO dettfattura (idFattura, NumDoc, Codice, Descrizione, UnitaMisura, quantita, "
+            "Aliquota, PrezzoVendita, SubTotale) SELECT seq, seq, 'A1', 'Cover', 'PZ', 1, 22, 100, 100 "
+            "FROM seq_1_to_2"));
+        useCompany(company());
+        m_connections.setDirectorySettings(s_directory->settings());
+        logInWithAllPrivileges();
+    }
+
+    static inline std::unique_ptr<ct::ScratchDatabase> s_directory;
+};
+
+TEST_F(TFattureElectronicTest, ExportsTheSelectedInvoicesAndShowsTheirFiles)
+{
+    ui::TFatture window(m_environment, {documents::Fatture::windowName()});
+    window.show();
+    window.grid()->selectAll();
+    QMenu* menu = child<QPushButton>(window, "fatturaelettronica")->menu();
+    ASSERT_NE(menu, nullptr);
+    menu->actions().at(0)->trigger(); // "Esporta XML"
+
+    const QString folder = m_paths.documentsDir(core::DocumentFolder::FattureElettroniche);
+    EXPECT_EQ(m_dialogs.messages(),
+              QStringList{QStringLiteral("Esportate 2 fatture in %1").arg(QDir::toNativeSeparators(folder))});
+    EXPECT_EQ(
+        QDir(folder).entryList(QDir::Files, QDir::Name),
+        (QStringList{QStringLiteral("IT01234567890_00001.xml"), QStringLiteral("IT01234567890_00002.xml")}));
+    QAbstractItemModel* grid = window.grid()->model();
+    ASSERT_EQ(grid->rowCount(), 2);
+    EXPECT_EQ(grid->index(0, 9).data().toString(), QStringLiteral("IT01234567890_00002.xml"));
+    EXPECT_EQ(grid->index(1, 9).data().toString(), QStringLiteral("IT01234567890_00001.xml"));
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "ui/documents/InvoiceWindows.h"
+#include "ui/documents/ElectronicInvoiceCommands.h"
 
 #include "core/CommandGuard.h"
 #include "core/Connections.h"
@@ -351,7 +352,7 @@ void TRitenutaAccontoLista::choose()
 
 TFatturaImmediata::TFatturaImmediata(WindowEnvironment& environment, const core::NavigationRequest& request,
                                      QWidget* parent)
-    : Window(parent), m_dialogs(environment.dialogs),
+    : Window(parent), m_environment(environment), m_dialogs(environment.dialogs),
       m_logic(environment.connections.company(), environment.session, environment.paths, environment.dialogs,
               environment.navigator, environment.reports)
 {
@@ -435,9 +436,23 @@ TFatturaImmediata::TFatturaImmediata(WindowEnvironment& environment, const core:
     QPushButton* pdf = pageButton(QStringLiteral("Crea Pdf"), QStringLiteral("pdf"));
     QPushButton* mail = pageButton(QStringLiteral("Invia email"), QStringLiteral("email"));
     QPushButton* dropbox = pageButton(QStringLiteral("Invia a DropBox"), QStringLiteral("dropbox"));
+    QPushButton* electronic = electronicInvoiceButton(
+        this,
+        [this] {
+            guarded([&] {
+                auto exporter = electronicInvoiceExport(m_environment, this);
+                m_logic.exportElectronic(exporter);
+            });
+        },
+        [this] {
+            guarded([&] {
+                auto exporter = electronicInvoiceExport(m_environment, this);
+                m_logic.sendByPec(exporter);
+            });
+        });
     m_exit = pageButton(QStringLiteral("Annulla"), QStringLiteral("esci"));
     auto* commands = new QHBoxLayout;
-    for (QPushButton* button : {save, print, preview, pdf, mail, dropbox})
+    for (QPushButton* button : {save, print, preview, pdf, mail, dropbox, electronic})
         commands->addWidget(button);
     commands->addStretch();
     commands->addWidget(m_exit);

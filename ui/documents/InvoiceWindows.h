@@ -129,6 +129,7 @@ private:
     void guarded(const std::function<void()>& command);
     void rowEdited(int row);
 
+    WindowEnvironment& m_environment;
     core::Dialogs& m_dialogs;
     documents::FatturaImmediata m_logic;
     bool m_filling = false;

@@ -1,6 +1,7 @@
 #include "ui/documents/TFatture.h"
 
 #include "ui/common/CompanyHeadingOf.h"
+#include "ui/documents/ElectronicInvoiceCommands.h"
 
 #include "core/CommandGuard.h"
 #include "core/Connections.h"
@@ -18,6 +19,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QIntValidator>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -25,6 +27,7 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <iterator>
 
 namespace carvendo::ui {
@@ -51,13 +54,13 @@ void registerInvoiceListWindows(WindowRegistry& registry)
 }
 
 TFatture::TFatture(WindowEnvironment& environment, const core::NavigationRequest&, QWidget* parent)
-    : Window(parent), m_dialogs(environment.dialogs), m_paths(environment.paths),
+    : Window(parent), m_environment(environment), m_dialogs(environment.dialogs), m_paths(environment.paths),
       m_logic(environment.connections.company(), environment.session, environment.dialogs,
               environment.navigator, environment.reports)
 {
     setWindowTitle(QStringLiteral("Fatture"));
     m_logic.setCompanyHeading(companyHeading(environment));
-    resize(1100, 640);
+    resize(1260, 640);
 
     m_number = new QLineEdit(this);
     m_number->setObjectName(QStringLiteral("numero"));
@@ -108,13 +111,16 @@ TFatture::TFatture(WindowEnvironment& environment, const core::NavigationRequest
                          {QStringLiteral("imponibile"), QStringLiteral("Imponibile"), true},
                          {QStringLiteral("ivatotale"), QStringLiteral("IVA"), true},
                          {QStringLiteral("totaledocumento"), QStringLiteral("Totale"), true},
-                         {QStringLiteral("Magazzino"), QStringLiteral("Magazzino")}});
+                         {QStringLiteral("Magazzino"), QStringLiteral("Magazzino")},
+                         {QStringLiteral("FilePA"), QStringLiteral("Fattura elettronica")},
+                         {QStringLiteral("DataExportPA"), QStringLiteral("Esportata il")}});
     m_grid = readOnlyGrid(m_model, this);
+    m_grid->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_grid->setObjectName(QStringLiteral("fatture"));
     m_grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     m_grid->horizontalHeader()->setStretchLastSection(true);
     m_grid->setWordWrap(false);
-    const int widths[] = {60, 50, 95, 290, 130, 100, 90, 100};
+    const int widths[] = {55, 45, 90, 240, 125, 95, 85, 95, 110, 180};
     for (int column = 0; column < int(std::size(widths)); ++column)
         m_grid->horizontalHeader()->resizeSection(column, widths[column]);
     const QByteArray layout = core::GridLayoutFile(m_paths, LayoutWord).load();
@@ -137,6 +143,24 @@ TFatture::TFatture(WindowEnvironment& environment, const core::NavigationRequest
         pageButton(QStringLiteral("Stampa con seriali"), QStringLiteral("stampaseriali"));
     QPushButton* printSizes =
         pageButton(QStringLiteral("Stampa con Taglie e Colori"), QStringLiteral("stampataglie"));
+    QPushButton* electronic = electronicInvoiceButton(
+        this,
+        [this] {
+            core::runGuarded(m_dialogs, [this] {
+                auto exporter = electronicInvoiceExport(m_environment, this);
+                m_logic.exportElectronic(exporter, selectedInvoices());
+            });
+            showRows();
+        },
+        [this] {
+            const int id = selectedInvoice();
+            core::runGuarded(m_dialogs, [this, id] {
+                auto exporter = electronicInvoiceExport(m_environment, this);
+                m_logic.sendByPec(exporter, id);
+            });
+            showRows();
+            keepSelection(id);
+        });
     QPushButton* exit = pageButton(QStringLiteral("Esci"), QStringLiteral("esci"));
     auto* commands = new QHBoxLayout;
     for (QPushButton* button : {create, modify, remove})
@@ -144,6 +168,8 @@ TFatture::TFatture(WindowEnvironment& environment, const core::NavigationRequest
     commands->addSpacing(24);
     for (QPushButton* button : {print, printSerials, printSizes})
         commands->addWidget(button);
+    commands->addSpacing(24);
+    commands->addWidget(electronic);
     commands->addStretch();
     commands->addWidget(exit);
 
@@ -231,6 +257,18 @@ int TFatture::selectedInvoice() const
 {
     const int row = m_model->rowOf(m_grid->currentIndex());
     return row < 0 ? 0 : m_model->rows().value(row, u"idFattura").toInt();
+}
+
+QList<int> TFatture::selectedInvoices() const
+{
+    QList<int> ids;
+    for (const QModelIndex& index : m_grid->selectionModel()->selectedRows()) {
+        const int row = m_model->rowOf(index);
+        if (row >= 0)
+            ids << m_model->rows().value(row, u"idFattura").toInt();
+    }
+    std::sort(ids.begin(), ids.end()); // oldest first: their files take their numbers in that order
+    return ids;
 }
 
 void TFatture::keepSelection(int idFattura)

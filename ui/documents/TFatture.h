@@ -24,7 +24,8 @@ void registerInvoiceListWindows(WindowRegistry& registry);
 
 // "Fatture": searches by number, customer, year, dates and series over the immediate invoices, newest
 // first a page at a time ("Altre"), and the commands on the selected one: new, modify (also a
-// double-click or Enter), delete and the three printed variants.
+// double-click or Enter), delete and the three printed variants; the electronic invoice of the
+// selected ones (several may be selected) and its sending by PEC.
 class TFatture : public Window
 {
     Q_OBJECT
@@ -40,8 +41,10 @@ private:
     void search();
     void showRows();
     int selectedInvoice() const;
+    QList<int> selectedInvoices() const;
     void keepSelection(int idFattura);
 
+    WindowEnvironment& m_environment;
     core::Dialogs& m_dialogs;
     const core::Paths& m_paths;
     documents::Fatture m_logic;
