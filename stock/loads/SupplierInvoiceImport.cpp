@@ -4,6 +4,7 @@
 #include "core/Dialogs.h"
 #include "core/Error.h"
 #include "core/NamedLock.h"
+#include "core/Navigator.h"
 #include "core/Numbering.h"
 #include "core/Session.h"
 #include "einvoice/SupplierInvoiceReader.h"
@@ -298,6 +299,59 @@ QList<int> SupplierInvoiceImport::importInvoices(const QList<SupplierInvoice>& i
 QList<int> SupplierInvoiceImport::importFile(const QString& path, UnmatchedLineResolver& resolver)
 {
     return importInvoices(einvoice::SupplierInvoiceReader().readFile(path), resolver);
+}
+
+QList<int> SupplierInvoiceImport::chooseAndImport(UnmatchedLineResolver& resolver)
+{
+    const std::optional<QString> path = m_dialogs.chooseFile(
+        QStringLiteral("Importa fattura elettronica"),
+        QStringLiteral("Fatture elettroniche (*.xml *.p7m *.XML *.P7M)"), core::FileMode::Open);
+    if (!path)
+        return {};
+    return importFile(*path, resolver);
+}
+
+UnmatchedLinesChoice::UnmatchedLinesChoice(core::Db& db, core::Navigator& navigator,
+                                           QList<SupplierInvoiceLine> lines)
+    : m_db(db), m_navigator(navigator), m_lines(std::move(lines))
+{
+    for (qsizetype i = 0; i < m_lines.size(); ++i) {
+        m_decisions.append(LineResolution::skip());
+        m_texts.append(QStringLiteral("Non caricata"));
+    }
+}
+
+bool UnmatchedLinesChoice::pickItem(int index)
+{
+    const core::NavigationResult chosen =
+        m_navigator.open(QStringLiteral("TArticoliPreleva"), {}, QStringLiteral("CARICO"));
+    if (!chosen.accepted || chosen.value.toInt() <= 0)
+        return false;
+    const int id = chosen.value.toInt();
+    const QString item = m_db.scalar(QStringLiteral("SELECT CONCAT(IFNULL(CodArticolo, ''), ' - ', "
+                                                    "IFNULL(Descrizione, '')) FROM articoli WHERE ID = :ID"),
+                                     {{QStringLiteral("ID"), id}})
+                             .toString();
+    decide(index, LineResolution::pick(id), item);
+    return true;
+}
+
+void UnmatchedLinesChoice::createItem(int index)
+{
+    decide(index, LineResolution::create(), QStringLiteral("Nuovo articolo"));
+}
+
+void UnmatchedLinesChoice::skip(int index)
+{
+    decide(index, LineResolution::skip(), QStringLiteral("Non caricata"));
+}
+
+void UnmatchedLinesChoice::decide(int index, LineResolution decision, QString text)
+{
+    if (index < 0 || index >= m_lines.size())
+        return;
+    m_decisions[index] = decision;
+    m_texts[index] = std::move(text);
 }
 
 } // namespace carvendo::stock

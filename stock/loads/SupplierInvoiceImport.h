@@ -4,12 +4,14 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
 namespace carvendo::core {
 class Db;
 class Dialogs;
+class Navigator;
 class Session;
 } // namespace carvendo::core
 
@@ -66,6 +68,9 @@ public:
     std::optional<int> matchItem(const einvoice::SupplierInvoiceLine& line, int idFornitore);
     std::optional<int> findSupplier(const einvoice::SupplierParty& party);
 
+    // "Importa fattura elettronica": the file chosen by the operator, imported. The loads made.
+    QList<int> chooseAndImport(UnmatchedLineResolver& resolver);
+
     static QString alreadyImportedMessage() { return QStringLiteral("Fattura del fornitore già importata"); }
     static QString newSupplierQuestion(const QString& name)
     {
@@ -85,6 +90,35 @@ private:
     core::Db& m_db;
     const core::Session& m_session;
     core::Dialogs& m_dialogs;
+};
+
+// The logic of the dialog of the lines no item matched: one decision per line, "Salta" until the
+// operator says otherwise.
+class UnmatchedLinesChoice
+{
+public:
+    UnmatchedLinesChoice(core::Db& db, core::Navigator& navigator,
+                         QList<einvoice::SupplierInvoiceLine> lines);
+
+    const QList<einvoice::SupplierInvoiceLine>& lines() const { return m_lines; }
+    const QList<LineResolution>& decisions() const { return m_decisions; }
+
+    // "Scegli articolo": the item picker; false when the operator closed it without a choice.
+    bool pickItem(int index);
+    void createItem(int index);
+    void skip(int index);
+    // What the line will become, for the list: the item's code and description, "Nuovo articolo",
+    // "Non caricata".
+    QString decisionText(int index) const { return m_texts.value(index); }
+
+private:
+    void decide(int index, LineResolution decision, QString text);
+
+    core::Db& m_db;
+    core::Navigator& m_navigator;
+    QList<einvoice::SupplierInvoiceLine> m_lines;
+    QList<LineResolution> m_decisions;
+    QStringList m_texts;
 };
 
 } // namespace carvendo::stock
