@@ -33,6 +33,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -165,8 +166,10 @@ int saveLoadWindows(ui::WindowEnvironment& environment, const QString& output)
         environment, {line(3, "AUR-BT5", "Auricolari Bluetooth 5.3 con custodia", 6, 1890),
                       line(7, "VETR-A54", "Vetro temperato Galaxy A54", 20, 250),
                       line(8, "TRASP", "Spese di trasporto", 1, 900)});
-    unmatched.logic().createItem(0);
-    unmatched.logic().createItem(1);
+    for (const int row : {0, 1}) {
+        unmatched.list()->selectRow(row);
+        unmatched.findChild<QPushButton*>(QStringLiteral("crea"))->click();
+    }
     unmatched.list()->selectRow(2);
     failures += !save(&unmatched, output + QStringLiteral("/TRigheFatturaFornitore.png"));
     return failures;
