@@ -15,6 +15,8 @@
 #include "stock/loads/LoadSaving.h"
 #include "stock/loads/LoadTracking.h"
 
+#include <algorithm>
+
 namespace carvendo::stock {
 
 using einvoice::SupplierInvoice;
@@ -118,10 +120,12 @@ std::optional<int> SupplierInvoiceImport::findSupplier(const einvoice::SupplierP
     return found.first()["id_fornitore"].toInt();
 }
 
-std::optional<int> SupplierInvoiceImport::matchItem(const SupplierInvoiceLine& line, int idFornitore)
+std::optional<int> SupplierInvoiceImport::matchItem(const SupplierInvoiceLine& line, int idFornitore,
+                                                    const QString& fornitore)
 {
-    // The supplier's code (the supplier's catalogue of the item, then the item's supplier code), then
-    // the barcode, then the item's own code; each code of the line is tried at each step.
+    // The supplier's code (the supplier's catalogue of the item, found through the index on the
+    // supplier's name, then the item's supplier code), then the barcode, then the item's own code;
+    // each code of the line is tried at each step.
     struct Step
     {
         QString sql;
@@ -130,7 +134,7 @@ std::optional<int> SupplierInvoiceImport::matchItem(const SupplierInvoiceLine& l
     static const Step steps[] = {
         {QStringLiteral(
              "SELECT f.idArticolo AS ID FROM articoli_fornitori f JOIN articoli a ON a.ID = f.idArticolo "
-             "WHERE f.idFornitore = :IDFORNITORE AND f.CodiceF = :CODICE "
+             "WHERE f.Fornitore = :FORNITORE AND f.idFornitore = :IDFORNITORE AND f.CodiceF = :CODICE "
              "UNION ALL SELECT ID FROM articoli WHERE codartforn = :CODICE LIMIT 1"),
          true},
         {QStringLiteral("SELECT ID FROM articoli WHERE BarcodeFull = :CODICE OR Barcode = :CODICE LIMIT 1"),
@@ -141,8 +145,10 @@ std::optional<int> SupplierInvoiceImport::matchItem(const SupplierInvoiceLine& l
             if (code.valore.isEmpty())
                 continue;
             core::Params params{{Code, code.valore}};
-            if (step.bySupplier)
+            if (step.bySupplier) {
                 params.insert(QStringLiteral("IDFORNITORE"), idFornitore);
+                params.insert(QStringLiteral("FORNITORE"), fornitore);
+            }
             const core::Rows found = m_db.query(step.sql, params);
             if (!found.isEmpty())
                 return found.first()["ID"].toInt();
@@ -255,12 +261,16 @@ QList<int> SupplierInvoiceImport::importInvoices(const QList<SupplierInvoice>& i
         if (supplier && alreadyImported(*supplier, invoice))
             throw core::Error(alreadyImportedMessage(), core::Error::Kind::Refusal);
 
+    const QString fornitore =
+        m_db.scalar(QStringLiteral("SELECT IFNULL(RagSoc, '') FROM fornitori WHERE id_fornitore = :ID"),
+                    {{QStringLiteral("ID"), supplier.value_or(0)}})
+            .toString();
     QList<QList<PlannedRow>> planned;
     QList<SupplierInvoiceLine> unmatched;
     for (const SupplierInvoice& invoice : invoices) {
         QList<PlannedRow> rows;
         for (const SupplierInvoiceLine& line : invoice.righe) {
-            const std::optional<int> item = matchItem(line, supplier.value_or(0));
+            const std::optional<int> item = matchItem(line, supplier.value_or(0), fornitore);
             rows.append({&line, item ? LineResolution::pick(*item) : LineResolution::skip()});
             if (!item)
                 unmatched.append(line);

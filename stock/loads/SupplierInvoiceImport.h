@@ -65,7 +65,8 @@ public:
     QList<int> importFile(const QString& path, UnmatchedLineResolver& resolver);
 
     // The item a line names, as the rows of a load would find it.
-    std::optional<int> matchItem(const einvoice::SupplierInvoiceLine& line, int idFornitore);
+    std::optional<int> matchItem(const einvoice::SupplierInvoiceLine& line, int idFornitore,
+                                 const QString& fornitore);
     std::optional<int> findSupplier(const einvoice::SupplierParty& party);
 
     // "Importa fattura elettronica": the file chosen by the operator, imported. The loads made.
