@@ -252,6 +252,10 @@ QList<int> SupplierInvoiceImport::importInvoices(const QList<SupplierInvoice>& i
 {
     if (invoices.isEmpty())
         return {};
+    // A credit note takes goods back: it is not a receipt.
+    for (const SupplierInvoice& invoice : invoices)
+        if (invoice.tipoDocumento == QLatin1String("TD04") || invoice.tipoDocumento == QLatin1String("TD08"))
+            throw core::Error(creditNoteMessage(invoiceLabel(invoice)), core::Error::Kind::Refusal);
     const einvoice::SupplierParty& seller = invoices.first().cedente;
     std::optional<int> supplier = findSupplier(seller);
     if (!supplier && !m_dialogs.confirm(newSupplierQuestion(seller.denominazione)))

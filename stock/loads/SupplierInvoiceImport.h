@@ -73,6 +73,12 @@ public:
     QList<int> chooseAndImport(UnmatchedLineResolver& resolver);
 
     static QString alreadyImportedMessage() { return QStringLiteral("Fattura del fornitore già importata"); }
+    static QString creditNoteMessage(const QString& document)
+    {
+        return QStringLiteral(
+                   "Il documento %1 è una nota di credito del fornitore: non si importa come carico")
+            .arg(document);
+    }
     static QString newSupplierQuestion(const QString& name)
     {
         return QStringLiteral("Il fornitore %1 non è in anagrafica. Crearlo dai dati della fattura?")

@@ -363,7 +363,7 @@ TEST_F(SupplierImportTest, AServerErrorMidImportLeavesNoLoadNoStockNoSupplier)
     EXPECT_EQ(footprint(), before);
 }
 
-TEST_F(SupplierImportTest, AFileThatIsNotAnEInvoiceIsRefusedWithWhatItIs)
+TEST_F(SupplierImportTest, AFileThatIsNotAnEInvoiceOrIsACreditNoteIsRefusedWithWhatItIs)
 {
     ScriptedResolver resolver;
     EXPECT_EQ(ct::errorOf([&] { importFile(file("<ordine><riga/></ordine>"), resolver); }),
@@ -371,6 +371,14 @@ TEST_F(SupplierImportTest, AFileThatIsNotAnEInvoiceIsRefusedWithWhatItIs)
     EXPECT_EQ(
         ct::errorOf([&] { importFile(file("Gentile cliente, in allegato la fattura."), resolver); }),
         QStringLiteral("Il file non è una fattura elettronica: non è un file XML né un file firmato (.p7m)"));
+    // A supplier's credit note takes nothing into stock.
+    QByteArray creditNote = supplierInvoice(QStringLiteral("NC-3"), {ThreeWays[0]});
+    creditNote.replace("<TipoDocumento>TD01</TipoDocumento>", "<TipoDocumento>TD04</TipoDocumento>");
+    EXPECT_EQ(
+        ct::errorOf([&] { importFile(file(creditNote), resolver); }),
+        QStringLiteral("Il documento NC-3 del 10/03/2026 è una nota di credito del fornitore: non si importa "
+                       "come carico"));
+    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM carichi")), 0);
     // A FatturaPA that breaks the schema says which rule.
     QByteArray broken = supplierInvoice(QStringLiteral("FV-500"), {ThreeWays[0]});
     broken.replace("<Divisa>EUR</Divisa>", "");
