@@ -16,7 +16,13 @@ QList<Instalment> DocumentInstalments::assign(int documentId, const QString& tip
         throw core::Error(noTermMessage(), core::Error::Kind::Refusal);
     const QList<Instalment> rate = assignInstalments(basis, *term);
 
-    core::Params header{{QStringLiteral("IDDOC"), documentId}, {QStringLiteral("NRATE"), term->nrRate}};
+    store(documentId, rate);
+    return rate;
+}
+
+void DocumentInstalments::store(int documentId, const QList<Instalment>& rate)
+{
+    core::Params header{{QStringLiteral("IDDOC"), documentId}, {QStringLiteral("NRATE"), int(rate.size())}};
     for (int i = 0; i < PaymentTerm::MaxRate; ++i) {
         const bool used = i < rate.size();
         header.insert(QStringLiteral("PRATA%1").arg(i + 1),
@@ -32,7 +38,6 @@ QList<Instalment> DocumentInstalments::assign(int documentId, const QString& tip
     if (matched == 0)
         throw core::Error(QStringLiteral("Il documento è stato eliminato da un'altra postazione."),
                           core::Error::Kind::Refusal);
-    return rate;
 }
 
 QList<Instalment> DocumentInstalments::stored(int documentId)

@@ -43,6 +43,8 @@ public:
     // The instalments of the term named tipoPagamento, stored on the header; refused (noTermMessage)
     // when the name is empty or no term has it.
     QList<Instalment> assign(int documentId, const QString& tipoPagamento, const InstalmentBasis& basis);
+    // Stores instalments given by the document itself (a supplier's invoice), at most four.
+    void store(int documentId, const QList<Instalment>& rate);
     // The instalments the header holds, in their order.
     QList<Instalment> stored(int documentId);
     // Writes the header's instalments as the document's deadlines and marks the header scheduled.

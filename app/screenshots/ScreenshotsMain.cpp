@@ -33,7 +33,9 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTabWidget>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <QTimer>
@@ -148,6 +150,28 @@ int saveLoadWindows(ui::WindowEnvironment& environment, const QString& output)
     });
     ui::TCarichi list(environment, {QStringLiteral("TCarichi")});
     failures += !save(&list, output + QStringLiteral("/TCarichi.png"));
+
+    // A supplier's e-invoice with two lines the shop's items do not match.
+    const auto line = [](int number, const char* code, const char* description, double quantity,
+                         qint64 cents) {
+        einvoice::SupplierInvoiceLine read;
+        read.numero = number;
+        read.codici = {{QStringLiteral("Codice fornitore"), QString::fromLatin1(code)}};
+        read.descrizione = QString::fromUtf8(description);
+        read.quantita = quantity;
+        read.prezzoUnitario = core::Money::fromUnits(cents * 100);
+        return read;
+    };
+    ui::TRigheFatturaFornitore unmatched(
+        environment, {line(3, "AUR-BT5", "Auricolari Bluetooth 5.3 con custodia", 6, 1890),
+                      line(7, "VETR-A54", "Vetro temperato Galaxy A54", 20, 250),
+                      line(8, "TRASP", "Spese di trasporto", 1, 900)});
+    for (const int row : {0, 1}) {
+        unmatched.list()->selectRow(row);
+        unmatched.findChild<QPushButton*>(QStringLiteral("crea"))->click();
+    }
+    unmatched.list()->selectRow(2);
+    failures += !save(&unmatched, output + QStringLiteral("/TRigheFatturaFornitore.png"));
     return failures;
 }
 

@@ -13,6 +13,22 @@ QList<accounts::Instalment> LoadDeadlines::write(const LoadHeader& load, const Q
     core::Transaction transaction(m_db);
     const QList<accounts::Instalment> rate = instalments.assign(
         load.id, load.tipoPagamento, {date, load.imponibile, load.ivaTotale, load.totaleDocumento});
+    schedule(load, previousTipoDoc);
+    transaction.commit();
+    return rate;
+}
+
+void LoadDeadlines::writeGiven(const LoadHeader& load, const QList<accounts::Instalment>& rate)
+{
+    core::Transaction transaction(m_db);
+    accounts::DocumentInstalments(m_db, accounts::InstalmentTable::carichi()).store(load.id, rate);
+    schedule(load, load.tipoDoc);
+    transaction.commit();
+}
+
+void LoadDeadlines::schedule(const LoadHeader& load, const QString& previousTipoDoc)
+{
+    const QDate date = load.dataDoc.isValid() ? load.dataDoc : load.data;
     if (previousTipoDoc != load.tipoDoc)
         accounts::Deadlines(m_db).retype(load.id, previousTipoDoc, load.tipoDoc,
                                          accounts::DeadlineDocument::debit());
@@ -30,9 +46,7 @@ QList<accounts::Instalment> LoadDeadlines::write(const LoadHeader& load, const Q
     // The load's own warehouse, whoever is logged in where.
     document.idMagazzino = load.idMagazzino;
     document.magazzino = load.magazzino;
-    instalments.schedule(load.id, document);
-    transaction.commit();
-    return rate;
+    accounts::DocumentInstalments(m_db, accounts::InstalmentTable::carichi()).schedule(load.id, document);
 }
 
 void LoadDeadlines::follow(const LoadHeader& load, const QString& previousTipoDoc)

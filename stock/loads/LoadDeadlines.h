@@ -22,12 +22,17 @@ public:
     // Assigns and writes them; refused when the load names no known payment term. previousTipoDoc is
     // the document type the load had before this command: rows written under it go.
     QList<accounts::Instalment> write(const LoadHeader& load, const QString& previousTipoDoc);
+    // Instalments the supplier's document gives (at most four), written as they are.
+    void writeGiven(const LoadHeader& load, const QList<accounts::Instalment>& rate);
     // On saving: a load whose deadlines were written keeps them in step with its total and term.
     void follow(const LoadHeader& load, const QString& previousTipoDoc);
 
     static QString noTermMessage() { return accounts::DocumentInstalments::noTermMessage(); }
 
 private:
+    // The header's instalments written to `scadenzario`, inside the caller's transaction.
+    void schedule(const LoadHeader& load, const QString& previousTipoDoc);
+
     core::Db& m_db;
 };
 

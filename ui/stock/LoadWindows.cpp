@@ -24,6 +24,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QLocale>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTabWidget>
@@ -688,8 +689,128 @@ void TCarico::reject()
 // ---------------------------------------------------------------------------------------------
 // TCarichi
 
+namespace {
+
+// The operator settles the unmatched lines in TRigheFatturaFornitore.
+class LineResolverWindow : public stock::UnmatchedLineResolver
+{
+public:
+    LineResolverWindow(WindowEnvironment& environment, QWidget* parent)
+        : m_environment(environment), m_parent(parent)
+    {
+    }
+    std::optional<QList<stock::LineResolution>>
+    resolve(const QList<einvoice::SupplierInvoiceLine>& lines) override
+    {
+        TRigheFatturaFornitore window(m_environment, lines, m_parent);
+        if (window.exec() != QDialog::Accepted)
+            return std::nullopt;
+        return window.logic().decisions();
+    }
+
+private:
+    WindowEnvironment& m_environment;
+    QWidget* m_parent;
+};
+
+QString quantityText(const einvoice::SupplierInvoiceLine& line)
+{
+    return QLocale(QLocale::Italian).toString(line.quantita.value_or(1), 'g', 10);
+}
+
+} // namespace
+
+TRigheFatturaFornitore::TRigheFatturaFornitore(WindowEnvironment& environment,
+                                               QList<einvoice::SupplierInvoiceLine> lines, QWidget* parent)
+    : Window(parent), m_logic(environment.connections.company(), environment.navigator, std::move(lines))
+{
+    setWindowTitle(QStringLiteral("Righe della fattura senza articolo"));
+    resize(940, 420);
+    auto* note =
+        new QLabel(QStringLiteral("Queste righe della fattura non corrispondono a nessun articolo in "
+                                  "anagrafica. Scegliere per ciascuna cosa caricare."),
+                   this);
+    note->setWordWrap(true);
+
+    m_list = new QTableWidget(int(m_logic.lines().size()), 6, this);
+    m_list->setObjectName(QStringLiteral("righe"));
+    m_list->setHorizontalHeaderLabels({QStringLiteral("Riga"), QStringLiteral("Codice"),
+                                       QStringLiteral("Descrizione"), QStringLiteral("Q.tà"),
+                                       QStringLiteral("Prezzo"), QStringLiteral("Carica come")});
+    m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_list->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_list->verticalHeader()->hide();
+    for (int i = 0; i < m_logic.lines().size(); ++i) {
+        const einvoice::SupplierInvoiceLine& line = m_logic.lines()[i];
+        QStringList codes;
+        for (const auto& code : line.codici)
+            codes.append(code.valore);
+        const QStringList cells{QString::number(line.numero), codes.join(QStringLiteral(", ")),
+                                line.descrizione, quantityText(line), line.prezzoUnitario.toItalian()};
+        for (int column = 0; column < cells.size(); ++column) {
+            auto* cell = new QTableWidgetItem(cells[column]);
+            if (column == 0 || column >= 3)
+                cell->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            m_list->setItem(i, column, cell);
+        }
+    }
+    m_list->horizontalHeader()->resizeSection(0, 50);
+    m_list->horizontalHeader()->resizeSection(1, 140);
+    m_list->horizontalHeader()->resizeSection(2, 300);
+    m_list->horizontalHeader()->resizeSection(3, 60);
+    m_list->horizontalHeader()->resizeSection(4, 90);
+    m_list->horizontalHeader()->setStretchLastSection(true);
+
+    QPushButton* pick = pageButton(QStringLiteral("Scegli articolo"), QStringLiteral("scegli"));
+    QPushButton* create = pageButton(QStringLiteral("Crea articolo"), QStringLiteral("crea"));
+    QPushButton* skip = pageButton(QStringLiteral("Salta"), QStringLiteral("salta"));
+    QPushButton* confirm = pageButton(QStringLiteral("Importa"), QStringLiteral("importa"));
+    QPushButton* cancel = pageButton(QStringLiteral("Annulla"), QStringLiteral("annulla"));
+    auto* commands = new QHBoxLayout;
+    for (QPushButton* button : {pick, create, skip})
+        commands->addWidget(button);
+    commands->addStretch();
+    commands->addWidget(confirm);
+    commands->addWidget(cancel);
+
+    auto* mainLayout = new QVBoxLayout(this);
+    mainLayout->addWidget(note);
+    mainLayout->addWidget(m_list, 1);
+    mainLayout->addLayout(commands);
+
+    onClickGuarded(pick, environment.dialogs, [this] {
+        m_logic.pickItem(selectedLine());
+        showDecisions();
+    });
+    connect(create, &QPushButton::clicked, this, [this] {
+        m_logic.createItem(selectedLine());
+        showDecisions();
+    });
+    connect(skip, &QPushButton::clicked, this, [this] {
+        m_logic.skip(selectedLine());
+        showDecisions();
+    });
+    connect(confirm, &QPushButton::clicked, this, &QDialog::accept);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    showDecisions();
+    if (m_list->rowCount() > 0)
+        m_list->selectRow(0);
+}
+
+void TRigheFatturaFornitore::showDecisions()
+{
+    for (int i = 0; i < m_list->rowCount(); ++i)
+        m_list->setItem(i, 5, new QTableWidgetItem(m_logic.decisionText(i)));
+}
+
+int TRigheFatturaFornitore::selectedLine() const
+{
+    return m_list->currentRow();
+}
+
 TCarichi::TCarichi(WindowEnvironment& environment, const core::NavigationRequest&, QWidget* parent)
-    : Window(parent), m_dialogs(environment.dialogs), m_paths(environment.paths),
+    : Window(parent), m_environment(environment), m_dialogs(environment.dialogs), m_paths(environment.paths),
       m_logic(environment.connections.company(), environment.session, environment.paths, environment.dialogs,
               environment.navigator, environment.reports)
 {
@@ -745,9 +866,11 @@ TCarichi::TCarichi(WindowEnvironment& environment, const core::NavigationRequest
     QPushButton* modify = pageButton(QStringLiteral("Modifica"), QStringLiteral("modifica"));
     QPushButton* remove = pageButton(QStringLiteral("Elimina"), QStringLiteral("elimina"));
     QPushButton* print = pageButton(QStringLiteral("Stampa"), QStringLiteral("stampa"));
+    QPushButton* importFile =
+        pageButton(QStringLiteral("Importa fattura elettronica"), QStringLiteral("importafattura"));
     QPushButton* exit = pageButton(QStringLiteral("Esci"), QStringLiteral("esci"));
     auto* commands = new QHBoxLayout;
-    for (QPushButton* button : {newLoad, modify, remove, print})
+    for (QPushButton* button : {newLoad, modify, remove, print, importFile})
         commands->addWidget(button);
     commands->addStretch();
     commands->addWidget(exit);
@@ -777,6 +900,7 @@ TCarichi::TCarichi(WindowEnvironment& environment, const core::NavigationRequest
         showRows();
     });
     onClickGuarded(print, m_dialogs, [this] { m_logic.print(selectedLoad()); });
+    onClickGuarded(importFile, m_dialogs, [this] { importEInvoice(); });
     connect(exit, &QPushButton::clicked, this, &QDialog::reject);
 
     core::runGuarded(m_dialogs, [&] { m_logic.search(stock::Carichi::SearchBy::LoadNumber, QString()); });
@@ -805,6 +929,20 @@ void TCarichi::showRows()
     m_model->setRows(m_logic.rows());
     if (m_model->rowCount() > 0)
         m_grid->selectRow(0);
+}
+
+void TCarichi::importEInvoice()
+{
+    LineResolverWindow resolver(m_environment, this);
+    const QList<int> loads =
+        stock::SupplierInvoiceImport(m_environment.connections.company(), m_environment.session, m_dialogs)
+            .chooseAndImport(resolver);
+    m_logic.refresh();
+    showRows();
+    if (!loads.isEmpty()) {
+        m_logic.modify(loads.first());
+        showRows();
+    }
 }
 
 int TCarichi::selectedLoad() const

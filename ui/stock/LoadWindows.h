@@ -4,6 +4,7 @@
 #include "stock/loads/Carichi.h"
 #include "stock/loads/Carico.h"
 #include "stock/loads/CaricoSpeed.h"
+#include "stock/loads/SupplierInvoiceImport.h"
 #include "ui/common/Window.h"
 #include "ui/common/WindowEnvironment.h"
 
@@ -126,7 +127,10 @@ private:
     void search();
     void showRows();
     int selectedLoad() const;
+    // "Importa fattura elettronica": the loads made, the first one opened.
+    void importEInvoice();
 
+    WindowEnvironment& m_environment;
     core::Dialogs& m_dialogs;
     const core::Paths& m_paths;
     stock::Carichi m_logic;
@@ -136,6 +140,26 @@ private:
     QSpinBox* m_year = nullptr;
     QTableView* m_grid = nullptr;
     RowsTableModel* m_model = nullptr;
+};
+
+// The lines of a supplier's electronic invoice that no item matched: for each, an item chosen, a new
+// item, or nothing loaded ("Salta").
+class TRigheFatturaFornitore : public Window
+{
+    Q_OBJECT
+public:
+    TRigheFatturaFornitore(WindowEnvironment& environment, QList<einvoice::SupplierInvoiceLine> lines,
+                           QWidget* parent = nullptr);
+
+    stock::UnmatchedLinesChoice& logic() { return m_logic; }
+    QTableWidget* list() const { return m_list; }
+
+private:
+    void showDecisions();
+    int selectedLine() const;
+
+    stock::UnmatchedLinesChoice m_logic;
+    QTableWidget* m_list = nullptr;
 };
 
 // The fast load by scanning.

@@ -1,0 +1,131 @@
+#pragma once
+
+#include "einvoice/SupplierInvoice.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+namespace carvendo::core {
+class Db;
+class Dialogs;
+class Navigator;
+class Session;
+} // namespace carvendo::core
+
+namespace carvendo::stock {
+
+// What the operator decided for an invoice line that no item matched.
+struct LineResolution
+{
+    enum class Kind
+    {
+        Pick,   // an existing item (idArticolo)
+        Create, // a new item made from the line
+        Skip    // not loaded (a transport cost, a line of text)
+    };
+    Kind kind = Kind::Skip;
+    int idArticolo = 0;
+
+    static LineResolution pick(int id) { return {Kind::Pick, id}; }
+    static LineResolution create() { return {Kind::Create, 0}; }
+    static LineResolution skip() { return {Kind::Skip, 0}; }
+};
+
+// The window's part: shows the lines no item matched and returns one decision per line, in their
+// order, or nullopt when the operator gives the import up.
+class UnmatchedLineResolver
+{
+public:
+    virtual ~UnmatchedLineResolver() = default;
+    virtual std::optional<QList<LineResolution>>
+    resolve(const QList<einvoice::SupplierInvoiceLine>& lines) = 0;
+};
+
+// A supplier's electronic invoice received into goods-in. The supplier is found by VAT number, then
+// fiscal code (created from the file's seller block when the operator agrees); each line's item by
+// the supplier's code, then barcode, then item code, and the operator settles the rest. Then, in one
+// transaction: a load per invoice of the file, with the supplier document's number and date, its
+// rows posted as rows typed by hand (stock, purchase history, totals), saved, and its instalments
+// written as the load's deadlines. An invoice already received from the supplier (same number and
+// date) is refused; two workstations importing one file take turns, so the second is refused.
+class SupplierInvoiceImport
+{
+public:
+    SupplierInvoiceImport(core::Db& db, const core::Session& session, core::Dialogs& dialogs)
+        : m_db(db), m_session(session), m_dialogs(dialogs)
+    {
+    }
+
+    // The loads made (their keys); empty when the operator gave up.
+    QList<int> importInvoices(const QList<einvoice::SupplierInvoice>& invoices,
+                              UnmatchedLineResolver& resolver);
+    QList<int> importFile(const QString& path, UnmatchedLineResolver& resolver);
+
+    // The item a line names, as the rows of a load would find it.
+    std::optional<int> matchItem(const einvoice::SupplierInvoiceLine& line, int idFornitore,
+                                 const QString& fornitore);
+    std::optional<int> findSupplier(const einvoice::SupplierParty& party);
+
+    // "Importa fattura elettronica": the file chosen by the operator, imported. The loads made.
+    QList<int> chooseAndImport(UnmatchedLineResolver& resolver);
+
+    static QString alreadyImportedMessage() { return QStringLiteral("Fattura del fornitore già importata"); }
+    static QString creditNoteMessage(const QString& document)
+    {
+        return QStringLiteral(
+                   "Il documento %1 è una nota di credito del fornitore: non si importa come carico")
+            .arg(document);
+    }
+    static QString newSupplierQuestion(const QString& name)
+    {
+        return QStringLiteral("Il fornitore %1 non è in anagrafica. Crearlo dai dati della fattura?")
+            .arg(name);
+    }
+    // The document type of an imported load.
+    static QString documentKind() { return QStringLiteral("Fattura"); }
+
+private:
+    struct PlannedRow;
+    bool alreadyImported(int idFornitore, const einvoice::SupplierInvoice& invoice);
+    int createSupplier(const einvoice::SupplierParty& party);
+    int createItem(const einvoice::SupplierInvoiceLine& line, const QString& supplierName);
+    int writeLoad(const einvoice::SupplierInvoice& invoice, int idFornitore, const QList<PlannedRow>& rows);
+
+    core::Db& m_db;
+    const core::Session& m_session;
+    core::Dialogs& m_dialogs;
+};
+
+// The logic of the dialog of the lines no item matched: one decision per line, "Salta" until the
+// operator says otherwise.
+class UnmatchedLinesChoice
+{
+public:
+    UnmatchedLinesChoice(core::Db& db, core::Navigator& navigator,
+                         QList<einvoice::SupplierInvoiceLine> lines);
+
+    const QList<einvoice::SupplierInvoiceLine>& lines() const { return m_lines; }
+    const QList<LineResolution>& decisions() const { return m_decisions; }
+
+    // "Scegli articolo": the item picker; false when the operator closed it without a choice.
+    bool pickItem(int index);
+    void createItem(int index);
+    void skip(int index);
+    // What the line will become, for the list: the item's code and description, "Nuovo articolo",
+    // "Non caricata".
+    QString decisionText(int index) const { return m_texts.value(index); }
+
+private:
+    void decide(int index, LineResolution decision, QString text);
+
+    core::Db& m_db;
+    core::Navigator& m_navigator;
+    QList<einvoice::SupplierInvoiceLine> m_lines;
+    QList<LineResolution> m_decisions;
+    QStringList m_texts;
+};
+
+} // namespace carvendo::stock
