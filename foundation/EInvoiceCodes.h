@@ -13,11 +13,11 @@ struct CodeChoice
 };
 
 // The lists the electronic invoice's format allows, in the order the windows offer them.
-const QList<CodeChoice>& regimiFiscali();   // RF01 ... RF19
-const QList<CodeChoice>& natureIva();       // N1 ... N7 with their sub-codes
+const QList<CodeChoice>& regimiFiscali();     // RF01 ... RF19
+const QList<CodeChoice>& natureIva();         // N1 ... N7 with their sub-codes
 const QList<CodeChoice>& modalitaPagamento(); // MP01 ... MP23
-const QList<CodeChoice>& tipiRitenuta();    // RT01 ... RT06
-const QList<CodeChoice>& causaliPagamento(); // A ... ZO
+const QList<CodeChoice>& tipiRitenuta();      // RT01 ... RT06
+const QList<CodeChoice>& causaliPagamento();  // A ... ZO
 
 QStringList codesOf(const QList<CodeChoice>& choices);
 QStringList captionsOf(const QList<CodeChoice>& choices); // "code description"

@@ -40,9 +40,12 @@ QList<core::RecordColumn> recordColumns()
 
 const QStringList& upperCaseColumns()
 {
-    static const QStringList list{QStringLiteral("RegimeFiscale"),   QStringLiteral("Provincia"),
-                                  QStringLiteral("Nazione"),         QStringLiteral("REAUfficio"),
-                                  QStringLiteral("REASocioUnico"),   QStringLiteral("REALiquidazione"),
+    static const QStringList list{QStringLiteral("RegimeFiscale"),
+                                  QStringLiteral("Provincia"),
+                                  QStringLiteral("Nazione"),
+                                  QStringLiteral("REAUfficio"),
+                                  QStringLiteral("REASocioUnico"),
+                                  QStringLiteral("REALiquidazione"),
                                   QStringLiteral("CodFiscTrasmittente")};
     return list;
 }
@@ -57,12 +60,18 @@ bool isLetters(const QString& text, int length)
 
 const QStringList& EInvoiceSettings::columns()
 {
-    static const QStringList list{QStringLiteral("RegimeFiscale"),       QStringLiteral("Provincia"),
-                                  QStringLiteral("Nazione"),             QStringLiteral("REAUfficio"),
-                                  QStringLiteral("REANumero"),           QStringLiteral("REACapitale"),
-                                  QStringLiteral("REASocioUnico"),       QStringLiteral("REALiquidazione"),
-                                  QStringLiteral("CodFiscTrasmittente"), kCounter,
-                                  QStringLiteral("BolloImporto"),        QStringLiteral("BolloSoglia"),
+    static const QStringList list{QStringLiteral("RegimeFiscale"),
+                                  QStringLiteral("Provincia"),
+                                  QStringLiteral("Nazione"),
+                                  QStringLiteral("REAUfficio"),
+                                  QStringLiteral("REANumero"),
+                                  QStringLiteral("REACapitale"),
+                                  QStringLiteral("REASocioUnico"),
+                                  QStringLiteral("REALiquidazione"),
+                                  QStringLiteral("CodFiscTrasmittente"),
+                                  kCounter,
+                                  QStringLiteral("BolloImporto"),
+                                  QStringLiteral("BolloSoglia"),
                                   QStringLiteral("BolloACaricoCliente")};
     return list;
 }
@@ -75,8 +84,9 @@ EInvoiceSettings::EInvoiceSettings(core::Db& db, core::Dialogs& dialogs)
 bool EInvoiceSettings::load()
 {
     return core::runGuarded(m_dialogs, [&] {
-        const QString select = QStringLiteral("SELECT id, %1 FROM fatturapa_configurazione ORDER BY id LIMIT 1")
-                                   .arg(m_record.names().join(QStringLiteral(", ")));
+        const QString select =
+            QStringLiteral("SELECT id, %1 FROM fatturapa_configurazione ORDER BY id LIMIT 1")
+                .arg(m_record.names().join(QStringLiteral(", ")));
         core::Rows rows = m_db.query(select);
         if (rows.isEmpty()) {
             // A database the upgrade has not given its row yet: the defaults of the table.
@@ -127,12 +137,14 @@ void EInvoiceSettings::check() const
     if (!transmitter.isEmpty() && !code.match(transmitter).hasMatch())
         throw SettingsRefusal(
             QStringLiteral("Il codice fiscale del trasmittente deve avere 11 o 16 lettere e cifre."));
-    static const QHash<QString, QString> amounts{{QStringLiteral("REACapitale"), QStringLiteral("Capitale sociale")},
-                                                 {QStringLiteral("BolloImporto"), QStringLiteral("Importo bollo")},
-                                                 {QStringLiteral("BolloSoglia"), QStringLiteral("Soglia bollo")}};
+    static const QHash<QString, QString> amounts{
+        {QStringLiteral("REACapitale"), QStringLiteral("Capitale sociale")},
+        {QStringLiteral("BolloImporto"), QStringLiteral("Importo bollo")},
+        {QStringLiteral("BolloSoglia"), QStringLiteral("Soglia bollo")}};
     for (auto it = amounts.cbegin(); it != amounts.cend(); ++it)
         if (m_badAmounts.contains(it.key()) || m_record.value(it.key()).toDouble() < 0)
-            throw SettingsRefusal(QStringLiteral("Il campo \"%1\" deve essere un importo non negativo.").arg(it.value()));
+            throw SettingsRefusal(
+                QStringLiteral("Il campo \"%1\" deve essere un importo non negativo.").arg(it.value()));
 }
 
 bool EInvoiceSettings::save()
@@ -172,22 +184,25 @@ void EInvoiceSettings::write(bool raiseCounter)
         // The counter is taken under a row lock by the export: read it locked, so a number taken
         // meanwhile is seen and the new one is still above it.
         const int current =
-            m_db.scalar(QStringLiteral("SELECT ProssimoProgressivo FROM fatturapa_configurazione WHERE id = :ID "
-                                       "FOR UPDATE"),
-                        {{QStringLiteral("ID"), m_id}})
+            m_db.scalar(
+                    QStringLiteral("SELECT ProssimoProgressivo FROM fatturapa_configurazione WHERE id = :ID "
+                                   "FOR UPDATE"),
+                    {{QStringLiteral("ID"), m_id}})
                 .toInt();
         const int wanted = m_record.value(kCounter).toInt();
         if (wanted <= current)
             throw SettingsRefusal(QStringLiteral("Il prossimo numero di trasmissione è già arrivato a %1: "
                                                  "indicarne uno più alto.")
                                       .arg(current));
-        m_db.exec(QStringLiteral("UPDATE fatturapa_configurazione SET ProssimoProgressivo = :NEXT WHERE id = :ID"),
-                  {{QStringLiteral("NEXT"), wanted}, {QStringLiteral("ID"), m_id}});
+        m_db.exec(
+            QStringLiteral("UPDATE fatturapa_configurazione SET ProssimoProgressivo = :NEXT WHERE id = :ID"),
+            {{QStringLiteral("NEXT"), wanted}, {QStringLiteral("ID"), m_id}});
     }
-    if (!core::writeChangedColumns(m_db, QStringLiteral("fatturapa_configurazione"), QStringLiteral("id"), m_id,
-                                   m_record))
-        throw SettingsRefusal(QStringLiteral("I dati della fattura elettronica non sono più presenti: riaprire la "
-                                             "finestra."));
+    if (!core::writeChangedColumns(m_db, QStringLiteral("fatturapa_configurazione"), QStringLiteral("id"),
+                                   m_id, m_record))
+        throw SettingsRefusal(
+            QStringLiteral("I dati della fattura elettronica non sono più presenti: riaprire la "
+                           "finestra."));
     transaction.commit();
 }
 

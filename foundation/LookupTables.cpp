@@ -144,24 +144,21 @@ QList<LookupTable> buildDescriptions()
                           QStringLiteral("idBusiness"),
                           {text(descrizione, descrizione, 50, true), integer(codice, codice)},
                           descrizione};
-    tables << LookupTable{Lookup::Iva,
-                          QStringLiteral("iva"),
-                          QStringLiteral("idIva"),
-                          {byCommand(integer(QStringLiteral("Iva"), QStringLiteral("Aliquota"), true)),
-                           byCommand(text(codice, codice, 50)),
-                           byCommand(text(QStringLiteral("Desc"), descrizione, 50, true)),
-                           withCodes(text(QStringLiteral("Natura"), QStringLiteral("Natura IVA"), 4),
-                                     natureIva()),
-                           text(QStringLiteral("RiferimentoNormativo"), QStringLiteral("Riferimento normativo"),
-                                100)},
-                          QStringLiteral("Iva"),
-                          {},
-                          {},
-                          {},
-                          [](const QVariantMap& row) {
-                              requireVatNature(row.value(QStringLiteral("Iva")),
-                                               row.value(QStringLiteral("Natura")));
-                          }};
+    tables << LookupTable{
+        Lookup::Iva,
+        QStringLiteral("iva"),
+        QStringLiteral("idIva"),
+        {byCommand(integer(QStringLiteral("Iva"), QStringLiteral("Aliquota"), true)),
+         byCommand(text(codice, codice, 50)), byCommand(text(QStringLiteral("Desc"), descrizione, 50, true)),
+         withCodes(text(QStringLiteral("Natura"), QStringLiteral("Natura IVA"), 4), natureIva()),
+         text(QStringLiteral("RiferimentoNormativo"), QStringLiteral("Riferimento normativo"), 100)},
+        QStringLiteral("Iva"),
+        {},
+        {},
+        {},
+        [](const QVariantMap& row) {
+            requireVatNature(row.value(QStringLiteral("Iva")), row.value(QStringLiteral("Natura")));
+        }};
     tables << LookupTable{Lookup::Reparti,
                           QStringLiteral("reparti"),
                           QStringLiteral("idreparto"),
@@ -232,31 +229,32 @@ QList<LookupTable> buildDescriptions()
                           QStringLiteral("idDefCL"),
                           {text(QStringLiteral("Definizione"), QStringLiteral("Definizione"), 50, true)},
                           QStringLiteral("Definizione")};
-    tables << LookupTable{Lookup::RitenuteAcconto,
-                          QStringLiteral("ritenute_acconto"),
-                          QStringLiteral("id"),
-                          {text(QStringLiteral("codice"), codice, 2, true),
-                           text(QStringLiteral("descrizione"), descrizione, 50),
-                           text(QStringLiteral("conto"), QStringLiteral("Conto"), 50),
-                           withCodes(text(QStringLiteral("causale"), QStringLiteral("Causale pagamento"), 5),
-                                     causaliPagamento()),
-                           decimal(QStringLiteral("percentuale"), QStringLiteral("Percentuale")),
-                           withCodes(text(QStringLiteral("TipoRitenuta"), QStringLiteral("Tipo ritenuta"), 4, true),
-                                     tipiRitenuta())},
-                          QStringLiteral("codice")};
+    tables << LookupTable{
+        Lookup::RitenuteAcconto,
+        QStringLiteral("ritenute_acconto"),
+        QStringLiteral("id"),
+        {text(QStringLiteral("codice"), codice, 2, true),
+         text(QStringLiteral("descrizione"), descrizione, 50),
+         text(QStringLiteral("conto"), QStringLiteral("Conto"), 50),
+         withCodes(text(QStringLiteral("causale"), QStringLiteral("Causale pagamento"), 5),
+                   causaliPagamento()),
+         decimal(QStringLiteral("percentuale"), QStringLiteral("Percentuale")),
+         withCodes(text(QStringLiteral("TipoRitenuta"), QStringLiteral("Tipo ritenuta"), 4, true),
+                   tipiRitenuta())},
+        QStringLiteral("codice")};
     // Invoices and payment terms name a method by its description.
-    tables << LookupTable{Lookup::ModalitaPagamenti,
-                          QStringLiteral("modalita_pagamenti"),
-                          QStringLiteral("id"),
-                          {unique(text(QStringLiteral("descrizione"), descrizione, 50, true)),
-                           withCodes(text(QStringLiteral("CodiceMP"), QStringLiteral("Codice fattura elettronica"),
-                                          4, true),
-                                     modalitaPagamento())},
-                          QStringLiteral("descrizione"),
-                          {LookupReference{QStringLiteral("descrizione"), QStringLiteral("pagamenti"),
-                                           QStringLiteral("modalita"),
-                                           QStringLiteral("Impossibile eliminare la modalità di pagamento: è "
-                                                          "usata da un termine di pagamento")}}};
+    tables << LookupTable{
+        Lookup::ModalitaPagamenti,
+        QStringLiteral("modalita_pagamenti"),
+        QStringLiteral("id"),
+        {unique(text(QStringLiteral("descrizione"), descrizione, 50, true)),
+         withCodes(text(QStringLiteral("CodiceMP"), QStringLiteral("Codice fattura elettronica"), 4, true),
+                   modalitaPagamento())},
+        QStringLiteral("descrizione"),
+        {LookupReference{QStringLiteral("descrizione"), QStringLiteral("pagamenti"),
+                         QStringLiteral("modalita"),
+                         QStringLiteral("Impossibile eliminare la modalità di pagamento: è "
+                                        "usata da un termine di pagamento")}}};
     tables << LookupTable{Lookup::SuffissiDoc,
                           QStringLiteral("suffissi_doc"),
                           QStringLiteral("id"),

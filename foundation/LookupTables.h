@@ -69,10 +69,10 @@ struct LookupColumn
     LookupKind kind = LookupKind::Text;
     int maxLength = 0; // characters the column holds; 0 for no limit
     bool required = false;
-    bool unique = false;   // two rows may not hold the same value
-    bool secret = false;   // shown masked (passwords)
-    bool hashed = false;   // a password kept as its hash: never read back, the typed text is hashed
-    QStringList choices{}; // fixed values; empty: free
+    bool unique = false;          // two rows may not hold the same value
+    bool secret = false;          // shown masked (passwords)
+    bool hashed = false;          // a password kept as its hash: never read back, the typed text is hashed
+    QStringList choices{};        // fixed values; empty: free
     QStringList choiceCaptions{}; // what the lists show for each fixed value, when not the value itself
     bool inPlace = true;          // edited in the grid; false when a command of the window changes it
     std::optional<ChoiceSource> choicesFrom{};

@@ -92,12 +92,10 @@ bool Cliente::mayBeSaved()
     // What an electronic invoice needs to reach the customer; codes are kept in capitals.
     for (const QString& column : {QStringLiteral("CodiceDestinatario"), QStringLiteral("Nazione")})
         m_record.set(column, m_record.text(column).toUpper());
-    const EInvoiceRecipient recipient{m_record.text(QStringLiteral("TipoCliente")),
-                                      m_record.text(QStringLiteral("pIva")),
-                                      m_record.text(QStringLiteral("CodFisc")),
-                                      m_record.text(QStringLiteral("CodiceDestinatario")),
-                                      m_record.text(QStringLiteral("PEC")),
-                                      m_record.text(QStringLiteral("Nazione"))};
+    const EInvoiceRecipient recipient{
+        m_record.text(QStringLiteral("TipoCliente")), m_record.text(QStringLiteral("pIva")),
+        m_record.text(QStringLiteral("CodFisc")),     m_record.text(QStringLiteral("CodiceDestinatario")),
+        m_record.text(QStringLiteral("PEC")),         m_record.text(QStringLiteral("Nazione"))};
     if (const QString refusal = recipientRefusal(recipient); !refusal.isEmpty()) {
         m_dialogs.warning(refusal);
         return false;
@@ -106,6 +104,10 @@ bool Cliente::mayBeSaved()
         m_dialogs.warning(QStringLiteral("L'indirizzo PEC non è valido."));
         return false;
     }
+    if (lacksFiscalCode(recipient) &&
+        !m_dialogs.confirm(QStringLiteral("Per un privato indicare il codice fiscale: senza non gli si potrà "
+                                          "emettere una fattura elettronica. Salvare comunque?")))
+        return false;
     return !onlyInTaxDrawer(recipient) ||
            m_dialogs.confirm(QStringLiteral("Il cliente non ha né codice destinatario né PEC: le fatture "
                                             "elettroniche saranno disponibili solo nel suo cassetto fiscale. "

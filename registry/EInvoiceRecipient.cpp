@@ -1,7 +1,5 @@
 #include "registry/EInvoiceRecipient.h"
 
-#include "registry/FiscalChecks.h"
-
 #include <QRegularExpression>
 #include <QStringList>
 
@@ -59,21 +57,15 @@ QString recipientRefusal(const EInvoiceRecipient& recipient)
     }
     if (recipientCode.size() != 7)
         return QStringLiteral("Il codice destinatario deve essere di 7 caratteri (\"0000000\" se non c'è).");
-    if (kind == u"AZ") {
-        if (recipient.partitaIva.trimmed().isEmpty())
-            return QStringLiteral("Per un'azienda indicare la partita IVA.");
-        if (isItalian(recipient) && !checkPartitaIva(recipient.partitaIva.trimmed()).valid)
-            return QStringLiteral("La partita IVA dell'azienda non è valida.");
-        return {};
-    }
-    if (isItalian(recipient)) {
-        const QString fiscalCode = recipient.codiceFiscale.trimmed();
-        if (fiscalCode.isEmpty())
-            return QStringLiteral("Per un privato indicare il codice fiscale.");
-        if (!checkCodiceFiscale(fiscalCode).valid)
-            return QStringLiteral("Il codice fiscale del privato non è valido.");
-    }
+    if (kind == u"AZ" && recipient.partitaIva.trimmed().isEmpty())
+        return QStringLiteral("Per un'azienda indicare la partita IVA.");
     return {};
+}
+
+bool lacksFiscalCode(const EInvoiceRecipient& recipient)
+{
+    return recipient.kind.trimmed().toUpper() == u"PF" && isItalian(recipient) &&
+           recipient.codiceFiscale.trimmed().isEmpty();
 }
 
 bool onlyInTaxDrawer(const EInvoiceRecipient& recipient)
