@@ -12,6 +12,8 @@
 
 #include <QHash>
 
+#include <algorithm>
+
 namespace carvendo::registry {
 
 namespace {
@@ -89,7 +91,16 @@ bool Cliente::mayBeSaved()
         m_dialogs.warning(QStringLiteral("Inserire la ragione sociale o il cognome del cliente."));
         return false;
     }
-    // What an electronic invoice needs to reach the customer; codes are kept in capitals.
+    // What an electronic invoice needs to reach the customer, checked on a new customer and whenever
+    // that data changes: a customer kept so far is not stopped over data nobody touched. Codes are
+    // kept in capitals.
+    static const QStringList recipientColumns{
+        QStringLiteral("TipoCliente"),        QStringLiteral("pIva"), QStringLiteral("CodFisc"),
+        QStringLiteral("CodiceDestinatario"), QStringLiteral("PEC"),  QStringLiteral("Nazione")};
+    const QStringList changed = m_record.changedColumns();
+    if (!isNew() && std::none_of(recipientColumns.cbegin(), recipientColumns.cend(),
+                                 [&](const QString& column) { return changed.contains(column); }))
+        return true;
     for (const QString& column : {QStringLiteral("CodiceDestinatario"), QStringLiteral("Nazione")})
         m_record.set(column, m_record.text(column).toUpper());
     const EInvoiceRecipient recipient{

@@ -27,9 +27,9 @@ protected:
         m_other = company().newConnection();
         m_db->exec(QStringLiteral("DROP TRIGGER IF EXISTS fatturapa_rifiuta"));
         m_db->exec(QStringLiteral("DELETE FROM fatturapa_configurazione"));
-        m_db->exec(
-            QStringLiteral("INSERT INTO fatturapa_configurazione (id, RegimeFiscale, Provincia, REANumero, "
-                           "ProssimoProgressivo) VALUES (1, 'RF01', 'RM', '123456', 5)"));
+        m_db->exec(QStringLiteral(
+            "INSERT INTO fatturapa_configurazione (id, RegimeFiscale, Provincia, REAUfficio, REANumero, "
+            "ProssimoProgressivo) VALUES (1, 'RF01', 'RM', 'RM', '123456', 5)"));
         m_db->exec(QStringLiteral("DELETE FROM iva WHERE idIva > 5"));
         m_db->exec(QStringLiteral("UPDATE iva SET Natura = NULL WHERE Iva <> 0"));
         m_db->exec(QStringLiteral("UPDATE iva SET Natura = 'N4' WHERE Iva = 0"));
@@ -121,7 +121,7 @@ TEST_F(EInvoiceSettingsTest, TheTransmissionCounterOnlyGoesUpAndInOneTransaction
     EXPECT_EQ(
         m_dialogs.messages().last(),
         QStringLiteral("Il prossimo numero di trasmissione è già arrivato a 9: indicarne uno più alto."));
-    EXPECT_EQ(row(), QStringLiteral("RF01|RM|-|123456|9|2.00"));
+    EXPECT_EQ(row(), QStringLiteral("RF01|RM|RM|123456|9|2.00"));
 
     m_other->exec(
         QStringLiteral("CREATE TRIGGER fatturapa_rifiuta BEFORE UPDATE ON fatturapa_configurazione FOR "
@@ -131,15 +131,15 @@ TEST_F(EInvoiceSettingsTest, TheTransmissionCounterOnlyGoesUpAndInOneTransaction
     m_dialogs.clear();
     m_dialogs.answerConfirm(false);
     EXPECT_FALSE(settings.save()) << "the operator said no";
-    EXPECT_EQ(row(), QStringLiteral("RF01|RM|-|123456|9|2.00"));
+    EXPECT_EQ(row(), QStringLiteral("RF01|RM|RM|123456|9|2.00"));
     m_dialogs.answerConfirm(true);
     EXPECT_FALSE(settings.save());
-    EXPECT_EQ(row(), QStringLiteral("RF01|RM|-|123456|9|2.00")) << "the counter went back with the failure";
+    EXPECT_EQ(row(), QStringLiteral("RF01|RM|RM|123456|9|2.00")) << "the counter went back with the failure";
 
     m_other->exec(QStringLiteral("DROP TRIGGER fatturapa_rifiuta"));
     m_dialogs.answerConfirm(true);
     ASSERT_TRUE(settings.save());
-    EXPECT_EQ(row(), QStringLiteral("RF01|TO|-|123456|12|2.00"));
+    EXPECT_EQ(row(), QStringLiteral("RF01|TO|RM|123456|12|2.00"));
 }
 
 // A 0% rate says its nature; a rate above 0 has none, however the rate is reached.
