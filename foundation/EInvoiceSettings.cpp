@@ -106,7 +106,10 @@ void EInvoiceSettings::setValue(const QString& column, const QVariant& value)
     if (upperCaseColumns().contains(described.name))
         stored = value.toString().trimmed().toUpper();
     if (described.kind == core::ColumnKind::Money && value.typeId() == QMetaType::QString) {
-        const QString text = value.toString().trimmed().remove(u'.').replace(u',', u'.');
+        // "1.234,56" or "2,50" as typed in Italy; "2.50" read as it is.
+        QString text = value.toString().trimmed();
+        if (text.contains(u','))
+            text = text.remove(u'.').replace(u',', u'.');
         bool number = true;
         const double amount = text.toDouble(&number);
         m_badAmounts.remove(described.name);

@@ -7,6 +7,7 @@
 #include "ui/common/CardForm.h"
 
 #include <QComboBox>
+#include <QLineEdit>
 #include <QPushButton>
 
 using namespace carvendo;
@@ -37,6 +38,7 @@ TEST_F(EInvoiceFieldsWindowTest, TheCompanyPageSavesWhatWasTyped)
     EXPECT_EQ(regime->currentText(), QStringLiteral("RF01 Ordinario"));
     regime->setCurrentIndex(regime->findText(QStringLiteral("RF19 Forfettario")));
     type(page->form()->editor(QStringLiteral("Provincia")), QStringLiteral("mi"));
+    qobject_cast<QLineEdit*>(page->form()->editor(QStringLiteral("BolloSoglia")))->clear();
     type(page->form()->editor(QStringLiteral("BolloSoglia")), QStringLiteral("80,00"));
     page->findChild<QPushButton*>(QStringLiteral("salvaFatturaElettronica"))->click();
     EXPECT_EQ(m_dialogs.messages(), QStringList());
@@ -60,7 +62,10 @@ TEST_F(EInvoiceFieldsWindowTest, TheCustomerCardStoresTheKindAndRecipientCode)
     kind->setCurrentIndex(kind->findText(QStringLiteral("Azienda")));
     type(form.editor(QStringLiteral("RagioneSociale")), QStringLiteral("Elettronica Rossi Srl"));
     type(form.editor(QStringLiteral("pIva")), QStringLiteral("01234567897"));
-    type(form.editor(QStringLiteral("CodiceDestinatario")), QStringLiteral("abc1234"));
+    auto* code = qobject_cast<QLineEdit*>(form.editor(QStringLiteral("CodiceDestinatario")));
+    EXPECT_EQ(code->text(), QStringLiteral("0000000"));
+    code->clear();
+    type(code, QStringLiteral("abc1234"));
     buttonCaptioned(window, QStringLiteral("Salva"))->click();
     EXPECT_EQ(db().scalar(QStringLiteral("SELECT CONCAT(TipoCliente, ':', CodiceDestinatario) FROM clienti"))
                   .toString(),
