@@ -155,8 +155,16 @@ bool Config::changeVatRate(int row)
         return false;
     }
     const bool done = attempt([&] {
+        core::Transaction transaction(m_db);
+        // Every row at the old rate takes the new one: each must still agree with its nature.
+        const core::Rows natures =
+            m_db.query(QStringLiteral("SELECT Natura FROM iva WHERE iva.iva = :olddesc FOR UPDATE"),
+                       {{QStringLiteral("olddesc"), oldRate}});
+        for (const core::Row& nature : natures)
+            requireVatNature(rate, nature[u"Natura"].variant());
         m_db.exec(QStringLiteral("update iva set iva.iva = :newdesc where iva.iva = :olddesc"),
                   {{QStringLiteral("newdesc"), rate}, {QStringLiteral("olddesc"), oldRate}});
+        transaction.commit();
     });
     vat.reload();
     return done;

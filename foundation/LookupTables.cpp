@@ -1,6 +1,7 @@
 #include "foundation/LookupTables.h"
 
 #include "core/OperatorPassword.h"
+#include "foundation/EInvoiceCodes.h"
 
 #include <QHash>
 
@@ -73,6 +74,19 @@ LookupColumn withChoices(LookupColumn column, const QStringList& choices)
     return column;
 }
 
+LookupColumn withCodes(LookupColumn column, const QList<CodeChoice>& codes)
+{
+    column.choices = codesOf(codes);
+    column.choiceCaptions = captionsOf(codes);
+    return column;
+}
+
+LookupColumn byCommand(LookupColumn column)
+{
+    column.inPlace = false;
+    return column;
+}
+
 LookupColumn from(LookupColumn column, const QString& table, const QString& sourceColumn)
 {
     column.choicesFrom = ChoiceSource{table, sourceColumn};
@@ -130,12 +144,21 @@ QList<LookupTable> buildDescriptions()
                           QStringLiteral("idBusiness"),
                           {text(descrizione, descrizione, 50, true), integer(codice, codice)},
                           descrizione};
-    tables << LookupTable{Lookup::Iva,
-                          QStringLiteral("iva"),
-                          QStringLiteral("idIva"),
-                          {integer(QStringLiteral("Iva"), QStringLiteral("Aliquota"), true),
-                           text(codice, codice, 50), text(QStringLiteral("Desc"), descrizione, 50, true)},
-                          QStringLiteral("Iva")};
+    tables << LookupTable{
+        Lookup::Iva,
+        QStringLiteral("iva"),
+        QStringLiteral("idIva"),
+        {byCommand(integer(QStringLiteral("Iva"), QStringLiteral("Aliquota"), true)),
+         byCommand(text(codice, codice, 50)), byCommand(text(QStringLiteral("Desc"), descrizione, 50, true)),
+         withCodes(text(QStringLiteral("Natura"), QStringLiteral("Natura IVA"), 4), natureIva()),
+         text(QStringLiteral("RiferimentoNormativo"), QStringLiteral("Riferimento normativo"), 100)},
+        QStringLiteral("Iva"),
+        {},
+        {},
+        {},
+        [](const QVariantMap& row) {
+            requireVatNature(row.value(QStringLiteral("Iva")), row.value(QStringLiteral("Natura")));
+        }};
     tables << LookupTable{Lookup::Reparti,
                           QStringLiteral("reparti"),
                           QStringLiteral("idreparto"),
@@ -206,15 +229,32 @@ QList<LookupTable> buildDescriptions()
                           QStringLiteral("idDefCL"),
                           {text(QStringLiteral("Definizione"), QStringLiteral("Definizione"), 50, true)},
                           QStringLiteral("Definizione")};
-    tables << LookupTable{Lookup::RitenuteAcconto,
-                          QStringLiteral("ritenute_acconto"),
-                          QStringLiteral("id"),
-                          {text(QStringLiteral("codice"), codice, 2, true),
-                           text(QStringLiteral("descrizione"), descrizione, 50),
-                           text(QStringLiteral("conto"), QStringLiteral("Conto"), 50),
-                           text(QStringLiteral("causale"), QStringLiteral("Causale"), 5),
-                           decimal(QStringLiteral("percentuale"), QStringLiteral("Percentuale"))},
-                          QStringLiteral("codice")};
+    tables << LookupTable{
+        Lookup::RitenuteAcconto,
+        QStringLiteral("ritenute_acconto"),
+        QStringLiteral("id"),
+        {text(QStringLiteral("codice"), codice, 2, true),
+         text(QStringLiteral("descrizione"), descrizione, 50),
+         text(QStringLiteral("conto"), QStringLiteral("Conto"), 50),
+         withCodes(text(QStringLiteral("causale"), QStringLiteral("Causale pagamento"), 5),
+                   causaliPagamento()),
+         decimal(QStringLiteral("percentuale"), QStringLiteral("Percentuale")),
+         withCodes(text(QStringLiteral("TipoRitenuta"), QStringLiteral("Tipo ritenuta"), 4, true),
+                   tipiRitenuta())},
+        QStringLiteral("codice")};
+    // Invoices and payment terms name a method by its description.
+    tables << LookupTable{
+        Lookup::ModalitaPagamenti,
+        QStringLiteral("modalita_pagamenti"),
+        QStringLiteral("id"),
+        {unique(text(QStringLiteral("descrizione"), descrizione, 50, true)),
+         withCodes(text(QStringLiteral("CodiceMP"), QStringLiteral("Codice fattura elettronica"), 4, true),
+                   modalitaPagamento())},
+        QStringLiteral("descrizione"),
+        {LookupReference{QStringLiteral("descrizione"), QStringLiteral("pagamenti"),
+                         QStringLiteral("modalita"),
+                         QStringLiteral("Impossibile eliminare la modalità di pagamento: è "
+                                        "usata da un termine di pagamento")}}};
     tables << LookupTable{Lookup::SuffissiDoc,
                           QStringLiteral("suffissi_doc"),
                           QStringLiteral("id"),
@@ -391,6 +431,16 @@ QVariant normalizedValue(const LookupColumn& column, const QVariant& value)
 
 } // namespace
 
+void requireVatNature(const QVariant& rate, const QVariant& nature)
+{
+    const bool zero = !isBlank(rate) && rate.toInt() == 0;
+    const bool hasNature = !isBlank(nature);
+    if (zero && !hasNature)
+        throw LookupError(QStringLiteral("Per un'aliquota 0% indicare la natura IVA."));
+    if (!zero && hasNature)
+        throw LookupError(QStringLiteral("La natura IVA si indica solo per un'aliquota 0%."));
+}
+
 void requireFits(const QString& caption, const QString& value, int maxLength)
 {
     if (maxLength > 0 && value.size() > maxLength)
@@ -497,11 +547,35 @@ void LookupStore::checkUnique(const LookupTable& table, const QVariantMap& value
     }
 }
 
+// The rule of the row is checked on the row as it will be: the stored one, locked so that another
+// workstation's change of its other columns waits, with the changes over it.
+void LookupStore::checkStoredRow(const LookupTable& table, const QVariant& key, const QVariantMap& changes)
+{
+    if (!table.rowRule)
+        return;
+    QStringList columns;
+    for (const LookupColumn& column : table.columns)
+        columns << quoted(column.name);
+    const core::Rows stored =
+        m_db.query(QStringLiteral("SELECT %1 FROM %2 WHERE %3 = :KEY FOR UPDATE")
+                       .arg(columns.join(QStringLiteral(", ")), quoted(table.table), quoted(table.key)),
+                   {{QStringLiteral("KEY"), key}});
+    if (stored.isEmpty())
+        return;
+    QVariantMap row;
+    for (const LookupColumn& column : table.columns)
+        row.insert(column.name, changes.contains(column.name) ? changes.value(column.name)
+                                                              : stored.value(0, column.name).variant());
+    table.rowRule(row);
+}
+
 qint64 LookupStore::add(Lookup lookup, const QVariantMap& values)
 {
     const LookupTable& table = lookupTable(lookup);
     const QVariantMap row = normalized(lookup, values, true);
     checkUnique(table, row, QVariant());
+    if (table.rowRule)
+        table.rowRule(row);
     QStringList columns;
     QStringList placeholders;
     core::Params params;
@@ -549,6 +623,7 @@ void LookupStore::update(Lookup lookup, const QVariant& key, const QVariantMap& 
     }
 
     core::Transaction transaction(m_db);
+    checkStoredRow(table, key, row);
     // The copies elsewhere follow a renamed value: read the old one before it goes.
     QList<LookupReference> followers = table.references;
     if (table.listedIn)

@@ -8,6 +8,7 @@
 #include <QVariant>
 #include <QVariantMap>
 
+#include <functional>
 #include <optional>
 #include <stdexcept>
 
@@ -35,6 +36,7 @@ enum class Lookup
     CatClienti,
     DefClienti,
     RitenuteAcconto,
+    ModalitaPagamenti, // payment methods with their electronic invoice code
     SuffissiDoc,
     Banche,
     Utenti,
@@ -67,10 +69,12 @@ struct LookupColumn
     LookupKind kind = LookupKind::Text;
     int maxLength = 0; // characters the column holds; 0 for no limit
     bool required = false;
-    bool unique = false;   // two rows may not hold the same value
-    bool secret = false;   // shown masked (passwords)
-    bool hashed = false;   // a password kept as its hash: never read back, the typed text is hashed
-    QStringList choices{}; // fixed values; empty: free
+    bool unique = false;          // two rows may not hold the same value
+    bool secret = false;          // shown masked (passwords)
+    bool hashed = false;          // a password kept as its hash: never read back, the typed text is hashed
+    QStringList choices{};        // fixed values; empty: free
+    QStringList choiceCaptions{}; // what the lists show for each fixed value, when not the value itself
+    bool inPlace = true;          // edited in the grid; false when a command of the window changes it
     std::optional<ChoiceSource> choicesFrom{};
 };
 
@@ -103,6 +107,8 @@ struct LookupTable
     QList<LookupReference> references{};
     QString deleteQuestion{};                // asked before a row goes; a generic one when empty
     std::optional<LookupListing> listedIn{}; // kept in step with this table
+    // A rule over the whole row as it will be stored (columns by their names); throws LookupError.
+    std::function<void(const QVariantMap& row)> rowRule{};
 
     const LookupColumn* column(const QString& name) const; // by name ignoring case; nullptr if absent
 };
@@ -117,6 +123,9 @@ class LookupError : public core::Error
 public:
     explicit LookupError(const QString& message) : Error(message, Kind::Refusal) {}
 };
+
+// A VAT rate of 0% says why it carries no tax (its nature); a rate above 0 has none.
+void requireVatNature(const QVariant& rate, const QVariant& nature);
 
 // Refuses a text longer than its column holds, naming the field as the window shows it.
 void requireFits(const QString& caption, const QString& value, int maxLength);
@@ -144,6 +153,7 @@ public:
 
 private:
     void checkUnique(const LookupTable& table, const QVariantMap& values, const QVariant& exceptKey);
+    void checkStoredRow(const LookupTable& table, const QVariant& key, const QVariantMap& changes);
 
     core::Db& m_db;
 };

@@ -5,10 +5,14 @@
 #include "core/NamedLock.h"
 #include "core/ReportOutput.h"
 #include "foundation/PrivacyNotice.h"
+#include "registry/EInvoiceRecipient.h"
+#include "registry/FiscalChecks.h"
 #include "registry/RegistryCodes.h"
 #include "registry/RegistryKind.h"
 
 #include <QHash>
+
+#include <algorithm>
 
 namespace carvendo::registry {
 
@@ -59,7 +63,9 @@ const QStringList& Cliente::columns()
                                      QStringLiteral("Agente"),        QStringLiteral("barcode"),
                                      QStringLiteral("idfidelity"),    QStringLiteral("fidelity"),
                                      QStringLiteral("consenso_dati"), QStringLiteral("USERNAME"),
-                                     QStringLiteral("PASS"),          QStringLiteral("AccountAttivo")};
+                                     QStringLiteral("PASS"),          QStringLiteral("AccountAttivo"),
+                                     QStringLiteral("TipoCliente"),   QStringLiteral("CodiceDestinatario"),
+                                     QStringLiteral("PEC"),           QStringLiteral("Nazione")};
     return list;
 }
 
@@ -72,6 +78,9 @@ Cliente::Cliente(core::Db& db, core::Dialogs& dialogs, QObject* parent)
 void Cliente::fillNew()
 {
     m_record.set(QStringLiteral("Listino"), QStringLiteral("LISTINO1"));
+    m_record.set(QStringLiteral("TipoCliente"), QStringLiteral("PF"));
+    m_record.set(QStringLiteral("CodiceDestinatario"), QStringLiteral("0000000"));
+    m_record.set(QStringLiteral("Nazione"), QStringLiteral("IT"));
     m_record.set(QStringLiteral("CodiceCliente"), RegistryCodes(m_db).peekNextCustomerCode());
 }
 
@@ -82,7 +91,38 @@ bool Cliente::mayBeSaved()
         m_dialogs.warning(QStringLiteral("Inserire la ragione sociale o il cognome del cliente."));
         return false;
     }
-    return true;
+    // What an electronic invoice needs to reach the customer, checked on a new customer and whenever
+    // that data changes: a customer kept so far is not stopped over data nobody touched. Codes are
+    // kept in capitals.
+    static const QStringList recipientColumns{
+        QStringLiteral("TipoCliente"),        QStringLiteral("pIva"), QStringLiteral("CodFisc"),
+        QStringLiteral("CodiceDestinatario"), QStringLiteral("PEC"),  QStringLiteral("Nazione")};
+    const QStringList changed = m_record.changedColumns();
+    if (!isNew() && std::none_of(recipientColumns.cbegin(), recipientColumns.cend(),
+                                 [&](const QString& column) { return changed.contains(column); }))
+        return true;
+    for (const QString& column : {QStringLiteral("CodiceDestinatario"), QStringLiteral("Nazione")})
+        m_record.set(column, m_record.text(column).toUpper());
+    const EInvoiceRecipient recipient{
+        m_record.text(QStringLiteral("TipoCliente")), m_record.text(QStringLiteral("pIva")),
+        m_record.text(QStringLiteral("CodFisc")),     m_record.text(QStringLiteral("CodiceDestinatario")),
+        m_record.text(QStringLiteral("PEC")),         m_record.text(QStringLiteral("Nazione"))};
+    if (const QString refusal = recipientRefusal(recipient); !refusal.isEmpty()) {
+        m_dialogs.warning(refusal);
+        return false;
+    }
+    if (const QString pec = recipient.pec; !pec.isEmpty() && !checkEmail(pec).valid) {
+        m_dialogs.warning(QStringLiteral("L'indirizzo PEC non è valido."));
+        return false;
+    }
+    if (lacksFiscalCode(recipient) &&
+        !m_dialogs.confirm(QStringLiteral("Per un privato indicare il codice fiscale: senza non gli si potrà "
+                                          "emettere una fattura elettronica. Salvare comunque?")))
+        return false;
+    return !onlyInTaxDrawer(recipient) ||
+           m_dialogs.confirm(QStringLiteral("Il cliente non ha né codice destinatario né PEC: le fatture "
+                                            "elettroniche saranno disponibili solo nel suo cassetto fiscale. "
+                                            "Salvare comunque?"));
 }
 
 QVariant Cliente::insertWithNewCode(const std::function<void(const QVariant& code)>& insertRow)

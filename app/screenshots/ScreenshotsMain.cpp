@@ -26,7 +26,9 @@
 #include "ui/documents/InvoiceWindows.h"
 #include "ui/documents/TFatture.h"
 #include "ui/foundation/TAzienda.h"
+#include "ui/foundation/TConfig.h"
 #include "ui/pos/TPosClassic.h"
+#include "ui/registry/TCliente.h"
 #include "ui/stock/LoadWindows.h"
 
 #include <QApplication>
@@ -245,6 +247,46 @@ int saveInvoiceWindows(ui::WindowEnvironment& environment, const QString& output
 
 // The keyboard till with a sale rung up: a few demo items scanned, then its "Cassa" page paid in
 // cash, its item search and its customers.
+// The electronic invoice data: the settings page, the VAT natures, the payment and withholding codes
+// and a company customer's recipient.
+int saveEInvoiceDataWindows(ui::WindowEnvironment& environment, const QString& output)
+{
+    int failures = 0;
+    core::Db& db = environment.connections.company();
+    db.exec(
+        QStringLiteral("UPDATE fatturapa_configurazione SET Provincia = 'MI', REAUfficio = 'MI', REANumero = "
+                       "'1987654', REACapitale = 10000, REASocioUnico = 'SU', CodFiscTrasmittente = "
+                       "'01234567897'"));
+    db.exec(
+        QStringLiteral("UPDATE iva SET Natura = 'N2.2', RiferimentoNormativo = 'Art. 1 c. 54-89 L. 190/2014' "
+                       "WHERE Iva = 0 AND Natura IS NULL"));
+    ui::TConfig settings(environment, db);
+    QTabWidget* pages = settings.pages();
+    pages->setCurrentIndex(pages->count() - 1);
+    failures += !save(&settings, output + QStringLiteral("/TConfig-FatturazioneElettronica.png"));
+    pages->setCurrentIndex(4);
+    failures += !save(&settings, output + QStringLiteral("/TConfig-Contabilita.png"));
+    pages->setCurrentIndex(0);
+    if (auto* general = qobject_cast<QTabWidget*>(pages->widget(0))) {
+        general->setCurrentIndex(3);
+        failures += !save(&settings, output + QStringLiteral("/TConfig-AliquoteIva.png"));
+    }
+    settings.reject();
+
+    const int customer =
+        db.scalar(QStringLiteral("SELECT MIN(idCliente) FROM clienti WHERE TRIM(IFNULL(pIva, '')) "
+                                 "<> ''"))
+            .toInt();
+    if (customer > 0) {
+        db.exec(QStringLiteral("UPDATE clienti SET TipoCliente = 'AZ', CodiceDestinatario = 'M5UXCR1', PEC = "
+                               "'amministrazione@pec.esempio.it' WHERE idCliente = :ID"),
+                {{QStringLiteral("ID"), customer}});
+        ui::TCliente card(environment, {QStringLiteral("TCliente"), customer});
+        failures += !save(&card, output + QStringLiteral("/TCliente-FatturaElettronica.png"));
+    }
+    return failures;
+}
+
 int saveTillWindows(ui::WindowEnvironment& environment, const QString& output)
 {
     core::Db& db = environment.connections.company();
@@ -432,6 +474,7 @@ int main(int argc, char** argv)
         failures += saveLoadWindows(environment, output);
         failures += saveInvoiceWindows(environment, output);
         failures += saveTillWindows(environment, output);
+        failures += saveEInvoiceDataWindows(environment, output);
     } catch (const std::exception& e) {
         QTextStream(stderr) << e.what() << '\n';
         ++failures;

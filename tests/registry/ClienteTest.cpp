@@ -58,6 +58,7 @@ TEST_F(ClienteTest, NewCustomersTakeTheNextCodeAndKeepWhatWasTyped)
     m_card.openNew();
     EXPECT_EQ(m_card.value(QStringLiteral("CodiceCliente")).toInt(), 8);
     m_card.setValue(QStringLiteral("RagioneSociale"), QStringLiteral("D'Amico Sergio"));
+    m_dialogs.answerConfirm(true); // a private customer without codice fiscale, kept after asking
     ASSERT_TRUE(m_card.save());
 
     const core::Row row = stored(m_card.id());
@@ -105,7 +106,8 @@ TEST_F(ClienteTest, LeavingTaxFieldsInformsWithoutBlockingTheSave)
         m_card.fieldLeft(QString::fromLatin1(c.column));
         EXPECT_EQ(m_dialogs.messages(), c.message.isEmpty() ? QStringList{} : QStringList{c.message});
     }
-    // An invalid code is saved as typed.
+    // An invalid code is saved as typed (the missing codice fiscale is only asked about).
+    m_dialogs.answerConfirm(true);
     ASSERT_TRUE(m_card.save());
     EXPECT_EQ(stored(m_card.id())["pIva"].toString(), QStringLiteral("1234"));
 }

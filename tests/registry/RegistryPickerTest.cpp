@@ -116,6 +116,7 @@ TEST_F(RegistryPickerTest, ANewCustomerIsWrittenOnlyWhenItsCardIsSaved)
     m_navigator.whenOpened(QStringLiteral("TCliente"), [&](const core::NavigationRequest&) {
         registry::Cliente card(db(), m_dialogs);
         card.setValue(QStringLiteral("RagioneSociale"), QStringLiteral("Esposito Anna"));
+        card.setValue(QStringLiteral("CodFisc"), QStringLiteral("SPSNNA80A41F839U"));
         EXPECT_TRUE(card.save());
         return core::NavigationResult{true, card.id()};
     });

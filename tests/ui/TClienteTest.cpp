@@ -40,6 +40,7 @@ TEST_F(RegistryCardWindowsTest, ASaveTheServerFailsIsToldAndTheCardStaysAsTypedF
     ui::TCliente window(m_environment, {QStringLiteral("TCliente")});
     window.show();
     type(window.personalForm().editor(QStringLiteral("RagioneSociale")), QStringLiteral("Bianchi Luca"));
+    type(window.personalForm().editor(QStringLiteral("CodFisc")), QStringLiteral("BNCLCU80A01L219X"));
 
     buttonCaptioned(window, QStringLiteral("Salva"))->click();
     EXPECT_TRUE(window.isVisible());

@@ -92,7 +92,9 @@ TEST_F(TConfigTest, ClosingWritesThePreferencesShown)
 {
     {
         ui::TConfig window(m_environment, *m_db);
-        window.findChild<QCheckBox*>()->setChecked(true); // the first box: "Visualizza i prezzi sui Ddt"
+        for (QCheckBox* box : window.findChildren<QCheckBox*>())
+            if (box->text() == u"Visualizza i prezzi sui Ddt")
+                box->setChecked(true);
         child<QPushButton>(window, "esci")->click();
     }
     QFile ini(m_paths.impostazioniIni());

@@ -90,7 +90,8 @@ QWidget* CardForm::makeEditor(const CardField& field)
     }
     case Kind::Choice: {
         auto* combo = new QComboBox;
-        combo->addItems(field.options);
+        for (int i = 0; i < field.options.size(); ++i)
+            combo->addItem(field.optionCaptions.value(i, field.options.at(i)), field.options.at(i));
         connect(combo, &QComboBox::currentIndexChanged, this, [this, column] { edited(column); });
         return combo;
     }
@@ -121,7 +122,7 @@ QVariant CardForm::editorValue(const CardField& field, const QWidget* editor)
         return date == NoDate ? QVariant(QDate()) : QVariant(date);
     }
     case Kind::Choice:
-        return static_cast<const QComboBox*>(editor)->currentText();
+        return static_cast<const QComboBox*>(editor)->currentData().toString();
     }
     return {};
 }

@@ -27,6 +27,7 @@ struct CardField
     Kind kind = Kind::Text;
     int maxLength = 0;
     QStringList options{};
+    QStringList optionCaptions{}; // what a choice shows for each option, when not the option itself
 };
 
 // The editors of a card, laid out from a field list instead of by hand: captions on the left,

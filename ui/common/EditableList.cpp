@@ -91,6 +91,8 @@ public:
         Qt::ItemFlags flags = QAbstractTableModel::flags(index);
         if (!m_editable || !index.isValid())
             return flags;
+        if (!column(index.column()).inPlace)
+            return flags;
         if (column(index.column()).kind == LookupKind::Flag)
             return flags | Qt::ItemIsUserCheckable;
         return flags | Qt::ItemIsEditable;
@@ -145,15 +147,17 @@ public:
         }
         auto* combo = new QComboBox(parent);
         if (!column.required)
-            combo->addItem(QString());
-        combo->addItems(m_editor.choices(column.name));
+            combo->addItem(QString(), QString());
+        const QStringList choices = m_editor.choices(column.name);
+        for (int i = 0; i < choices.size(); ++i)
+            combo->addItem(column.choiceCaptions.value(i, choices.at(i)), choices.at(i));
         return combo;
     }
 
     void setEditorData(QWidget* editor, const QModelIndex& index) const override
     {
         if (auto* combo = qobject_cast<QComboBox*>(editor)) {
-            combo->setCurrentIndex(combo->findText(index.data(Qt::EditRole).toString()));
+            combo->setCurrentIndex(combo->findData(index.data(Qt::EditRole).toString()));
             return;
         }
         QStyledItemDelegate::setEditorData(editor, index);
@@ -162,7 +166,7 @@ public:
     void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override
     {
         if (auto* combo = qobject_cast<QComboBox*>(editor)) {
-            model->setData(index, combo->currentText(), Qt::EditRole);
+            model->setData(index, combo->currentData().toString(), Qt::EditRole);
             return;
         }
         QStyledItemDelegate::setModelData(editor, model, index);
@@ -186,7 +190,10 @@ CardField formField(foundation::LookupEditor& editor, const LookupColumn& column
         field.kind = CardField::Kind::Choice;
         if (!column.required)
             field.options << QString();
+        const QStringList captions = field.options + column.choiceCaptions;
         field.options << editor.choices(column.name);
+        if (!column.choiceCaptions.isEmpty())
+            field.optionCaptions = captions;
     }
     // Numbers are typed as text: the list's logic tells what is wrong with them.
     return field;

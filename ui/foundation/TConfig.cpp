@@ -3,6 +3,7 @@
 #include "foundation/ImpostazioniIni.h"
 #include "ui/common/EditableList.h"
 #include "ui/common/PageWidgets.h"
+#include "ui/foundation/EInvoicePage.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -32,6 +33,9 @@ TConfig::TConfig(WindowEnvironment& environment, core::Db& company, QWidget* par
     m_pages->addTab(buildClienti(), QStringLiteral("Configurazione Clienti"));
     m_pages->addTab(buildPreferenze(), QStringLiteral("Preferenze"));
     m_pages->addTab(buildContabilita(), QStringLiteral("Contabilità"));
+    auto* einvoice = new EInvoicePage(company, environment.dialogs);
+    einvoice->setObjectName(QStringLiteral("fatturaElettronica"));
+    m_pages->addTab(einvoice, QStringLiteral("Fatturazione elettronica"));
 
     QPushButton* exit = pageButton(QStringLiteral("Esci"), QStringLiteral("esci"));
     connect(exit, &QPushButton::clicked, this, &QDialog::accept);
@@ -94,9 +98,9 @@ QWidget* TConfig::buildGenerale()
     tabs->addTab(list(Lookup::BusinessArea, QStringLiteral("areegeografiche")),
                  QStringLiteral("Aree Geografiche"));
 
-    // VAT rates change only through their two commands: every row with the old value follows.
+    // The rate and description change only through their two commands (every row with the old value
+    // follows); the nature and legal reference are edited in the grid.
     EditableList* vat = list(Lookup::Iva, QStringLiteral("iva"));
-    vat->setEditable(false);
     QPushButton* description = vat->addCommand(QStringLiteral("Modifica Descrizione"));
     description->setObjectName(QStringLiteral("modificaDescrizione"));
     QPushButton* rate = vat->addCommand(QStringLiteral("Modifica Aliquota"));
@@ -294,8 +298,12 @@ QWidget* TConfig::buildContabilita()
 {
     auto* page = new QWidget;
     auto* layout = new QHBoxLayout(page);
-    layout->addWidget(titled(QStringLiteral("Tipi Ritenuta D'acconto per Fatture emesse"),
-                             list(Lookup::RitenuteAcconto, QStringLiteral("ritenute"))));
+    auto* lists = new QVBoxLayout;
+    lists->addWidget(titled(QStringLiteral("Tipi Ritenuta D'acconto per Fatture emesse"),
+                            list(Lookup::RitenuteAcconto, QStringLiteral("ritenute"))));
+    lists->addWidget(titled(QStringLiteral("Modalità di pagamento"),
+                            list(Lookup::ModalitaPagamenti, QStringLiteral("modalitaPagamento"))));
+    layout->addLayout(lists, 3);
 
     // A series is only ever added: documents already numbered in it keep referring to it.
     EditableList* suffixes = list(Lookup::SuffissiDoc, QStringLiteral("suffissi"));
@@ -305,7 +313,7 @@ QWidget* TConfig::buildContabilita()
     QPushButton* add = suffixes->addCommand(QStringLiteral("Aggiungi nuova"));
     add->setObjectName(QStringLiteral("aggiungiNumerazione"));
     connect(add, &QPushButton::clicked, this, [this] { m_logic.addSuffix(); });
-    layout->addWidget(titled(QStringLiteral("Numerazione documenti di vendita"), suffixes));
+    layout->addWidget(titled(QStringLiteral("Numerazione documenti di vendita"), suffixes), 1);
     return page;
 }
 

@@ -1,6 +1,7 @@
 #include "ui/registry/TCliente.h"
 
 #include "core/Connections.h"
+#include "registry/EInvoiceRecipient.h"
 #include "ui/common/CardForm.h"
 #include "ui/common/GuardedCommand.h"
 #include "ui/common/PageWidgets.h"
@@ -19,6 +20,16 @@ CardField field(const char* column, const char* caption, CardField::Kind kind = 
 {
     return CardField{QString::fromUtf8(column), QString::fromUtf8(caption), kind,
                      kind == CardField::Kind::Text ? maxLength : 0};
+}
+
+// Private person, company or public administration: what the electronic invoice needs of them.
+CardField kindField()
+{
+    CardField kind = field("TipoCliente", "Tipo cliente", CardField::Kind::Choice);
+    kind.options = registry::recipientKinds();
+    for (const QString& option : kind.options)
+        kind.optionCaptions << registry::recipientKindCaption(option);
+    return kind;
 }
 
 QList<CardField> personalFields()
@@ -43,6 +54,10 @@ QList<CardField> personalFields()
             field("Fax", "Fax"),
             field("AltroRec", "Altro recapito"),
             field("email", "E-mail"),
+            kindField(),
+            field("CodiceDestinatario", "Codice destinatario", K::Text, 7),
+            field("PEC", "PEC", K::Text, 120),
+            field("Nazione", "Nazione", K::Text, 2),
             field("Refer", "Referente"),
             field("consenso_dati", "Consenso al trattamento dei dati", K::Check),
             field("Note", "Note", K::Memo)};
