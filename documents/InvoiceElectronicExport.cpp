@@ -1,7 +1,6 @@
 #include "documents/InvoiceElectronicExport.h"
 
 #include "einvoice/FatturaPaValidator.h"
-#include "foundation/ImpostazioniIni.h"
 #include "messaging/MailAccount.h"
 #include "messaging/MailMessage.h"
 
@@ -141,9 +140,11 @@ bool InvoiceElectronicExport::sendByPec(int invoiceId, const QString& caller)
 {
     if (invoiceId <= 0)
         return false;
-    const QString address = foundation::ImpostazioniIni(m_paths.impostazioniIni())
-                                .text(foundation::ImpostazioniKeys::pecSistemaInterscambio())
-                                .trimmed();
+    // One address for the whole shop, kept with the company's electronic invoice data.
+    const QString address =
+        m_db.scalar(QStringLiteral("SELECT PecSdI FROM fatturapa_configurazione ORDER BY id LIMIT 1"))
+            .toString()
+            .trimmed();
     if (address.isEmpty()) {
         m_dialogs.warning(missingPecMessage());
         return false;

@@ -38,8 +38,9 @@ public:
     static QString mailWindow() { return QStringLiteral("TMailForm"); }
     static QString missingPecMessage()
     {
-        return QStringLiteral("Indicare nelle impostazioni l'indirizzo PEC del Sistema di Interscambio "
-                              "a cui inviare le fatture elettroniche.");
+        return QStringLiteral("Indicare nella configurazione, pagina \"Fatturazione elettronica\", "
+                              "l'indirizzo PEC del Sistema di Interscambio a cui inviare le fatture "
+                              "elettroniche.");
     }
     static QString doneMessage(const QList<einvoice::ExportedFile>& files, const QString& folder);
 

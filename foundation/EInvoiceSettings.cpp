@@ -72,7 +72,8 @@ const QStringList& EInvoiceSettings::columns()
                                   kCounter,
                                   QStringLiteral("BolloImporto"),
                                   QStringLiteral("BolloSoglia"),
-                                  QStringLiteral("BolloACaricoCliente")};
+                                  QStringLiteral("BolloACaricoCliente"),
+                                  QStringLiteral("PecSdI")};
     return list;
 }
 
@@ -140,6 +141,10 @@ void EInvoiceSettings::check() const
     if (!transmitter.isEmpty() && !code.match(transmitter).hasMatch())
         throw SettingsRefusal(
             QStringLiteral("Il codice fiscale del trasmittente deve avere 11 o 16 lettere e cifre."));
+    static const QRegularExpression mailAddress(QStringLiteral("^[^@\\s]+@[^@\\s]+\\.[^@\\s]+$"));
+    const QString pec = m_record.text(QStringLiteral("PecSdI"));
+    if (!pec.isEmpty() && !mailAddress.match(pec).hasMatch())
+        throw SettingsRefusal(QStringLiteral("L'indirizzo PEC del Sistema di Interscambio non è valido."));
     static const QHash<QString, QString> amounts{
         {QStringLiteral("REACapitale"), QStringLiteral("Capitale sociale")},
         {QStringLiteral("BolloImporto"), QStringLiteral("Importo bollo")},

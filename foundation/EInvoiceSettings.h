@@ -14,7 +14,8 @@ class Dialogs;
 namespace carvendo::foundation {
 
 // The company's electronic invoice data (`fatturapa_configurazione`, one row): tax regime, REA
-// registration, the transmitter, the next transmission number and the stamp duty. "Salva" writes
+// registration, the transmitter, the next transmission number, the stamp duty and the exchange
+// system's PEC address the files are sent to. "Salva" writes
 // only the columns changed here, so another workstation's change of the others stays; the next
 // transmission number only ever moves up, after asking, since numbers already sent are never reused.
 class EInvoiceSettings

@@ -197,12 +197,6 @@ const ImpostazioniKey& dropboxPath()
     return key;
 }
 
-const ImpostazioniKey& pecSistemaInterscambio()
-{
-    static const ImpostazioniKey key = textKey(QStringLiteral("FATTURAPA"), QStringLiteral("PecSdI"));
-    return key;
-}
-
 const std::vector<const ImpostazioniKey*>& all()
 {
     static const std::vector<const ImpostazioniKey*> keys{
@@ -228,7 +222,6 @@ const std::vector<const ImpostazioniKey*>& all()
         &fontCarattere(),
         &fontDimensione(),
         &dropboxPath(),
-        &pecSistemaInterscambio(),
     };
     return keys;
 }

@@ -59,8 +59,6 @@ const ImpostazioniKey& suoni();
 const ImpostazioniKey& fontCarattere();
 const ImpostazioniKey& fontDimensione();
 const ImpostazioniKey& dropboxPath();
-// The exchange system's PEC address the electronic invoices are sent to.
-const ImpostazioniKey& pecSistemaInterscambio();
 
 const std::vector<const ImpostazioniKey*>& all();
 } // namespace ImpostazioniKeys

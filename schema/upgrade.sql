@@ -243,6 +243,8 @@ UPDATE ritenute_acconto SET causale = 'A' WHERE TRIM(IFNULL(causale, '')) = '';
 CALL AddColumnUnlessExists(DATABASE(), 'fatture', 'FilePA', 'varchar(50) DEFAULT NULL');
 CALL AddColumnUnlessExists(DATABASE(), 'fatture', 'ProgressivoPA', 'varchar(5) DEFAULT NULL');
 CALL AddColumnUnlessExists(DATABASE(), 'fatture', 'DataExportPA', 'datetime DEFAULT NULL');
+# The exchange system's PEC address, for the shop that sends its files by PEC.
+CALL AddColumnUnlessExists(DATABASE(), 'fatturapa_configurazione', 'PecSdI', 'varchar(120) DEFAULT NULL');
 # The invoice list pages through one kind of invoice newest first, and searches by customer and date.
 CREATE INDEX IF NOT EXISTS ix_TipoFattura_idFattura ON fatture (TipoFattura, idFattura);
 CREATE INDEX IF NOT EXISTS ix_RagioneSociale ON fatture (RagioneSociale);

@@ -3,7 +3,6 @@
 #include "documents/FatturaImmediata.h"
 #include "documents/Fatture.h"
 #include "documents/InvoiceElectronicExport.h"
-#include "foundation/ImpostazioniIni.h"
 #include "messaging/MailMessage.h"
 
 #include "tests/support/RecordingReportOutput.h"
@@ -11,7 +10,6 @@
 
 namespace ct = carvendo::testing;
 namespace documents = carvendo::documents;
-namespace foundation = carvendo::foundation;
 namespace messaging = carvendo::messaging;
 
 namespace {
@@ -29,9 +27,8 @@ protected:
 
     void setPec(const QString& address)
     {
-        foundation::ImpostazioniIni ini(m_paths->impostazioniIni());
-        ini.setText(foundation::ImpostazioniKeys::pecSistemaInterscambio(), address);
-        ini.save();
+        db().exec(QStringLiteral("UPDATE fatturapa_configurazione SET PecSdI = :PEC"),
+                  {{QStringLiteral("PEC"), address}});
     }
 
     ct::RecordingReportOutput m_reports;

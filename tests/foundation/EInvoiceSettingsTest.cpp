@@ -47,7 +47,7 @@ protected:
     QString row()
     {
         return stored("CONCAT_WS('|', RegimeFiscale, Provincia, IFNULL(REAUfficio, '-'), REANumero, "
-                      "ProssimoProgressivo, BolloImporto)");
+                      "ProssimoProgressivo, BolloImporto, IFNULL(PecSdI, '-'))");
     }
     QString vatRows()
     {
@@ -80,6 +80,7 @@ TEST_F(EInvoiceSettingsTest, WrongValuesAreRefusedAndNothingIsWritten)
         {"CodFiscTrasmittente", "1234",
          "Il codice fiscale del trasmittente deve avere 11 o 16 lettere e cifre."},
         {"BolloImporto", "due", "Il campo \"Importo bollo\" deve essere un importo non negativo."},
+        {"PecSdI", "sdi01 pec.fatturapa.it", "L'indirizzo PEC del Sistema di Interscambio non è valido."},
         {"ProssimoProgressivo", "4",
          "Il prossimo numero di trasmissione non può scendere: i numeri già usati non si riusano."},
     };

@@ -50,7 +50,8 @@ QList<CardField> fields()
             text("BolloImporto", "Importo bollo virtuale", 15),
             text("BolloSoglia", "Soglia esente/esclusa per il bollo", 15),
             CardField{QStringLiteral("BolloACaricoCliente"), QStringLiteral("Bollo a carico del cliente"),
-                      CardField::Kind::Check}};
+                      CardField::Kind::Check},
+            text("PecSdI", "PEC del Sistema di Interscambio", 120)};
 }
 
 } // namespace
