@@ -47,7 +47,7 @@ protected:
     QString row()
     {
         return stored("CONCAT_WS('|', RegimeFiscale, Provincia, IFNULL(REAUfficio, '-'), REANumero, "
-                      "ProssimoProgressivo, BolloImporto, IFNULL(PecSdI, '-'))");
+                      "ProssimoProgressivo, BolloImporto)");
     }
     QString vatRows()
     {
