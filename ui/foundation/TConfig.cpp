@@ -46,7 +46,7 @@ TConfig::TConfig(WindowEnvironment& environment, core::Db& company, QWidget* par
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_pages);
     layout->addLayout(buttons);
-    resize(900, 600);
+    resize(960, 600);
 
     showPreferences();
     showLabels();
@@ -313,7 +313,10 @@ QWidget* TConfig::buildContabilita()
     QPushButton* add = suffixes->addCommand(QStringLiteral("Aggiungi nuova"));
     add->setObjectName(QStringLiteral("aggiungiNumerazione"));
     connect(add, &QPushButton::clicked, this, [this] { m_logic.addSuffix(); });
-    layout->addWidget(titled(QStringLiteral("Numerazione documenti di vendita"), suffixes), 1);
+    // A series is a letter or two: the lists beside it take the width.
+    QWidget* numbering = titled(QStringLiteral("Numerazione documenti di vendita"), suffixes);
+    numbering->setMaximumWidth(235);
+    layout->addWidget(numbering, 1);
     return page;
 }
 
