@@ -1,9 +1,13 @@
 #include "ui/common/PageWidgets.h"
 
+#include <algorithm>
+
+#include <QComboBox>
 #include <QDateEdit>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QTableView>
 #include <QVBoxLayout>
 #include <QWidget>
@@ -61,6 +65,17 @@ QHBoxLayout* buttonRow(std::initializer_list<QPushButton*> buttons)
     for (QPushButton* button : buttons)
         row->addWidget(button);
     return row;
+}
+
+void fillCombo(QComboBox* combo, const QStringList& items, const QString& current)
+{
+    const QSignalBlocker blocker(combo);
+    combo->clear();
+    combo->addItem(QString());
+    combo->addItems(items);
+    if (!current.isEmpty() && combo->findText(current) < 0)
+        combo->addItem(current);
+    combo->setCurrentIndex(std::max(0, combo->findText(current)));
 }
 
 } // namespace carvendo::ui

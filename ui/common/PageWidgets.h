@@ -1,10 +1,12 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <initializer_list>
 
 class QAbstractItemModel;
+class QComboBox;
 class QDate;
 class QDateEdit;
 class QHBoxLayout;
@@ -36,5 +38,9 @@ QWidget* stackedColumn(std::initializer_list<QWidget*> widgets);
 
 // The buttons on a row, pushed to the right.
 QHBoxLayout* buttonRow(std::initializer_list<QPushButton*> buttons);
+
+// A combo box offering an empty choice, the list, and whatever the record already holds when the list
+// no longer has it; its listeners are not told.
+void fillCombo(QComboBox* combo, const QStringList& items, const QString& current);
 
 } // namespace carvendo::ui

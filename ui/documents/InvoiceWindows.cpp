@@ -36,18 +36,6 @@ namespace {
 
 using documents::InvoicePrint;
 
-// A combo box offering a list and whatever the document already holds, its listeners untold.
-void fillCombo(QComboBox* combo, const QStringList& items, const QString& current)
-{
-    const QSignalBlocker blocker(combo);
-    combo->clear();
-    combo->addItem(QString());
-    combo->addItems(items);
-    if (!current.isEmpty() && combo->findText(current) < 0)
-        combo->addItem(current);
-    combo->setCurrentIndex(std::max(0, combo->findText(current)));
-}
-
 QComboBox* editableCombo(const char* name, QWidget* parent)
 {
     auto* combo = new QComboBox(parent);

@@ -89,18 +89,6 @@ QLabel* totalsLabel(QWidget* parent)
     return label;
 }
 
-// A combo box's items replaced without telling its listeners.
-void fillCombo(QComboBox* combo, const QStringList& items, const QString& current)
-{
-    const QSignalBlocker blocker(combo);
-    combo->clear();
-    combo->addItem(QString());
-    combo->addItems(items);
-    if (!current.isEmpty() && combo->findText(current) < 0)
-        combo->addItem(current);
-    combo->setCurrentIndex(combo->findText(current));
-}
-
 } // namespace
 
 void registerLoadWindows(WindowRegistry& registry)
