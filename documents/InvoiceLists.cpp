@@ -1,6 +1,7 @@
 #include "documents/InvoiceLists.h"
 
 #include "core/Db.h"
+#include "core/NamedLock.h"
 
 namespace carvendo::documents {
 
@@ -63,16 +64,17 @@ core::NavigationResult InvoiceLists::withholdingChoice(const core::Rows& rows, i
     return chosen;
 }
 
+// A value added twice, or by two workstations at once, is kept once.
 void InvoiceLists::addCarrier(const QString& name)
 {
-    m_db.exec(QStringLiteral("INSERT INTO vettori (RagioneSoc) VALUES (LEFT(:NOME, 50))"),
-              {{QStringLiteral("NOME"), name.trimmed()}});
+    core::addLookupValue(m_db, QStringLiteral("vettori"), QStringLiteral("RagioneSoc"),
+                         name.trimmed().left(50));
 }
 
 void InvoiceLists::addReason(const QString& text)
 {
-    m_db.exec(QStringLiteral("INSERT INTO causaligeneriche (Causale) VALUES (LEFT(:CAUSALE, 50))"),
-              {{QStringLiteral("CAUSALE"), text.trimmed()}});
+    core::addLookupValue(m_db, QStringLiteral("causaligeneriche"), QStringLiteral("Causale"),
+                         text.trimmed().left(50));
 }
 
 } // namespace carvendo::documents

@@ -4,6 +4,7 @@
 #include "core/Dialogs.h"
 #include "core/Error.h"
 #include "documents/SalesDocument.h"
+#include "stock/serials/SerialStock.h"
 
 namespace carvendo::documents {
 
@@ -47,7 +48,8 @@ QuantityEntry::QuantityEntry(SalesDocument& document, core::Db& db, core::Dialog
     if (m_bySerial)
         m_serials = m_db.query(
             QStringLiteral("SELECT Seriale, idCarico FROM seriali WHERE idArticolo = :IDARTICOLO AND "
-                           "idMagazzino = :IDMAGAZZINO ORDER BY Seriale"),
+                           "idMagazzino = :IDMAGAZZINO AND ") +
+                stock::SerialStock::sellableCondition() + QStringLiteral(" ORDER BY Seriale"),
             {{QStringLiteral("IDARTICOLO"), itemId},
              {QStringLiteral("IDMAGAZZINO"), document.header().warehouseId}});
 }

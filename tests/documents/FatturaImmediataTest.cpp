@@ -299,12 +299,15 @@ TEST_F(FatturaImmediataTest, ServicesAndWithholdingComeFromTheirLists)
     EXPECT_EQ(m_dialogs.lastText(), documents::FatturaImmediata::dropboxMissingMessage());
 }
 
-// A phone chosen by its serial in the quantity dialog is sold at the price typed there.
+// A phone chosen by its serial in the quantity dialog is sold at the price typed there; a blocked serial
+// is not offered.
 TEST_F(FatturaImmediataTest, ASerialFromTheDialogTakesTheTypedPrice)
 {
-    const carvendo::stock::SerialItem phone = addPhone({QStringLiteral("IMEI-1"), QStringLiteral("IMEI-2")});
+    const carvendo::stock::SerialItem phone =
+        addPhone({QStringLiteral("IMEI-1"), QStringLiteral("IMEI-2"), QStringLiteral("IMEI-3")});
     db().exec(QStringLiteral("UPDATE articoli SET Aliquota = 22 WHERE ID = :ID"),
               {{QStringLiteral("ID"), phone.itemId}});
+    db().exec(QStringLiteral("UPDATE seriali SET Disponibile = 0 WHERE Seriale = 'IMEI-3'"));
     auto invoice = invoiceWithRow(db(), QStringLiteral("Contanti"));
     auto entry = invoice->entryFor(phone.itemId);
     ASSERT_TRUE(entry->bySerial());

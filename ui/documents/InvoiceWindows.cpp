@@ -3,12 +3,15 @@
 
 #include "core/CommandGuard.h"
 #include "core/Connections.h"
+#include "core/Error.h"
 #include "core/Session.h"
 #include "ui/common/CompanyHeadingOf.h"
 #include "ui/common/PageWidgets.h"
 #include "ui/common/RowsTableModel.h"
 #include "ui/common/WindowRegistry.h"
 #include "ui/stock/SizeColourWindows.h"
+
+#include <cmath>
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -829,11 +832,19 @@ void TFatturaImmediata::rowEdited(int row)
     const auto text = [&](int column) {
         return m_grid->item(row, column) ? m_grid->item(row, column)->text() : QString();
     };
-    const int quantity = QLocale(QLocale::Italian).toDouble(text(Quantita));
+    bool number = false;
+    const double quantity = QLocale(QLocale::Italian).toDouble(text(Quantita), &number);
     const int discount = text(Sconto).toInt();
     const core::Money price = core::Money::parse(text(Prezzo)).value_or(core::Money());
-    guarded([&] { m_logic.editRow(row, quantity, discount, price); });
-    showState();
+    // The logic shows the row again after its edit, taken or refused.
+    guarded([&] {
+        if (!number || quantity != std::trunc(quantity)) {
+            showState();
+            throw core::Error(QStringLiteral("La quantità deve essere un numero intero."),
+                              core::Error::Kind::Refusal);
+        }
+        m_logic.editRow(row, int(quantity), discount, price);
+    });
 }
 
 void TFatturaImmediata::showState()
