@@ -90,8 +90,10 @@ bool EInvoiceSettings::load()
                 .arg(m_record.names().join(QStringLiteral(", ")));
         core::Rows rows = m_db.query(select);
         if (rows.isEmpty()) {
-            // A database the upgrade has not given its row yet: the defaults of the table.
-            m_db.exec(QStringLiteral("INSERT INTO fatturapa_configurazione (RegimeFiscale) VALUES ('RF01')"));
+            // A database the upgrade has not given its row yet: the defaults of the table, in the row
+            // with key 1, so two workstations opening the page at once still make a single row.
+            m_db.exec(QStringLiteral(
+                "INSERT IGNORE INTO fatturapa_configurazione (id, RegimeFiscale) VALUES (1, 'RF01')"));
             rows = m_db.query(select);
         }
         m_id = rows.value(0, "id").variant();

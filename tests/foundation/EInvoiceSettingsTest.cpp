@@ -7,6 +7,7 @@
 #include "tests/support/QtPrinters.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TestDatabase.h"
+#include "tests/support/Workstation.h"
 
 #include <QTemporaryDir>
 
@@ -93,6 +94,25 @@ TEST_F(EInvoiceSettingsTest, WrongValuesAreRefusedAndNothingIsWritten)
         EXPECT_EQ(m_dialogs.messages(), QStringList({QString::fromUtf8(r.message)})) << r.column;
         EXPECT_EQ(row(), before) << r.column;
     }
+}
+
+// A database without its settings row: two workstations opening the page at once make one row.
+TEST_F(EInvoiceSettingsTest, TwoWorkstationsOpeningThePageOnAnEmptyTableMakeOneRow)
+{
+    m_db->exec(QStringLiteral("DELETE FROM fatturapa_configurazione"));
+    const auto observer = company().newConnection();
+    ScriptedDialogs theirDialogs;
+    {
+        Transaction late(*m_db);
+        EInvoiceSettings mine(*m_db, m_dialogs);
+        ASSERT_TRUE(mine.load());
+        carvendo::testing::Workstation there(*m_other);
+        there.start([&](Db& db) { EXPECT_TRUE(EInvoiceSettings(db, theirDialogs).load()); });
+        EXPECT_TRUE(there.waitsAtTable(*observer, QStringLiteral("fatturapa_configurazione")));
+        late.commit();
+        there.finish();
+    }
+    EXPECT_EQ(m_db->scalar(QStringLiteral("SELECT COUNT(*) FROM fatturapa_configurazione")).toInt(), 1);
 }
 
 // Only the columns changed in the window are written: another workstation's change stays.
