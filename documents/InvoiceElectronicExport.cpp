@@ -48,11 +48,6 @@ protected:
     void showMessage(core::MessageKind, const QString&, const QString&) override {}
 };
 
-QString folderOf(const core::Paths& paths)
-{
-    return paths.documentsDir(core::DocumentFolder::FattureElettroniche);
-}
-
 } // namespace
 
 InvoiceElectronicExport::InvoiceElectronicExport(core::Db& db, core::Dialogs& dialogs,
@@ -85,7 +80,7 @@ QList<einvoice::ExportedFile> InvoiceElectronicExport::exportInvoices(const QLis
     if (invoiceIds.isEmpty())
         return {};
     const QList<einvoice::ExportedFile> files = run(invoiceIds);
-    m_dialogs.information(doneMessage(files, folderOf(m_paths)));
+    m_dialogs.information(doneMessage(files, einvoice::FatturaPaExport::folder(m_paths)));
     return files;
 }
 
@@ -132,7 +127,7 @@ QString InvoiceElectronicExport::exportedPath(int invoiceId)
                                  .trimmed();
     if (fileName.isEmpty())
         return {};
-    const QString path = QDir(folderOf(m_paths)).filePath(fileName);
+    const QString path = QDir(einvoice::FatturaPaExport::folder(m_paths)).filePath(fileName);
     return QFileInfo::exists(path) ? path : QString();
 }
 

@@ -20,17 +20,17 @@ namespace {
 // Any five letters and digits do for the check: the number is the last thing the file gets.
 const QString ProvisionalProgressive = QStringLiteral("00000");
 
-QString folderOf(const core::Paths& paths)
-{
-    return paths.documentsDir(core::DocumentFolder::FattureElettroniche);
-}
-
 } // namespace
 
 FatturaPaExport::FatturaPaExport(core::Db& db, core::Dialogs& dialogs, const core::Paths& paths,
                                  const core::CompanyRecord& company, const FatturaPaValidator& validator)
     : m_db(db), m_dialogs(dialogs), m_paths(paths), m_company(company), m_validator(validator)
 {
+}
+
+QString FatturaPaExport::folder(const core::Paths& paths)
+{
+    return paths.documentsDir(core::DocumentFolder::FattureElettroniche);
 }
 
 QString FatturaPaExport::replaceQuestion(const QString& invoiceLabel, const QString& fileName)
@@ -87,14 +87,14 @@ qint64 FatturaPaExport::takeProgressives(int count)
 // failure gives every number back and leaves none of the files.
 QList<ExportedFile> FatturaPaExport::write(const QList<InvoiceData>& invoices)
 {
-    const QString folder = core::Paths::ensureDir(folderOf(m_paths));
+    const QString target = core::Paths::ensureDir(folder(m_paths));
     // An invoice exported before may have gone out already: the operator decides, even when its file
     // is no longer in the folder.
     QList<const InvoiceData*> chosen;
     QStringList earlier;
     for (const InvoiceData& invoice : invoices) {
         const QString previous =
-            invoice.exportedFile.isEmpty() ? QString() : QDir(folder).filePath(invoice.exportedFile);
+            invoice.exportedFile.isEmpty() ? QString() : QDir(target).filePath(invoice.exportedFile);
         if (!previous.isEmpty() && !m_dialogs.confirm(replaceQuestion(invoice.label, invoice.exportedFile)))
             continue;
         chosen << &invoice;
@@ -113,7 +113,7 @@ QList<ExportedFile> FatturaPaExport::write(const QList<InvoiceData>& invoices)
             file.invoiceId = invoice.id;
             file.progressive = FatturaPaWriter::progressiveOf(first + i);
             file.fileName = FatturaPaWriter::fileName(invoice, file.progressive);
-            file.path = QDir(folder).filePath(file.fileName);
+            file.path = QDir(target).filePath(file.fileName);
             if (m_db.exec(QStringLiteral("UPDATE fatture SET FilePA = :FILE, ProgressivoPA = :PROGRESSIVO, "
                                          "DataExportPA = NOW() WHERE idFattura = :IDFATTURA"),
                           {{QStringLiteral("FILE"), file.fileName},

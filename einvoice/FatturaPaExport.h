@@ -40,6 +40,8 @@ public:
                     const core::CompanyRecord& company, const FatturaPaValidator& validator);
 
     static QString replaceQuestion(const QString& invoiceLabel, const QString& fileName);
+    // Where the files go: documenti/FattureElettroniche.
+    static QString folder(const core::Paths& paths);
 
     // nullopt when the invoice was exported before and the operator keeps that file.
     std::optional<ExportedFile> exportInvoice(int invoiceId);
