@@ -374,21 +374,6 @@ TEST_F(SalesDocumentTest, ARowNeedsACustomerAQuantityAndAPrice)
     EXPECT_EQ(invoice.rows().first().quantity, 1);
 }
 
-TEST_F(SalesDocumentTest, AManualLineTakesTheCustomersRateAndMovesNoStock)
-{
-    auto invoice = newInvoice(db(), addCustomer("LISTINO1", true, 4));
-    invoice.addManualLine(
-        {{}, QStringLiteral("Montaggio"), QStringLiteral("PZ"), 22, 2, euros("10.40"), true});
-    const auto rows = invoice.rows();
-    ASSERT_EQ(rows.size(), 1);
-    EXPECT_EQ(rows[0].key.code.size(), 8);
-    EXPECT_EQ(rows[0].aliquota, 4);
-    EXPECT_EQ(rows[0].amounts.subTotale, euros("20"));
-    EXPECT_EQ(rows[0].amounts.subTotaleIvato, euros("20.8"));
-    EXPECT_EQ(invoice.totals().totaledocumento, euros("20.8"));
-    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM venduti")), 0);
-}
-
 // "Annulla" on a new invoice: every serial, and the converted quantity, back as before.
 TEST_F(SalesDocumentTest, DiscardingANewInvoiceLeavesStockAsBefore)
 {

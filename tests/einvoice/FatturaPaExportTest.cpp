@@ -262,24 +262,6 @@ TEST_F(FatturaPaExportTest, AnInvoiceBreakingAConsistencyRuleIsRefusedByNameAndN
     }
 }
 
-// Many invoices at once: all are checked before the first file is written.
-TEST_F(FatturaPaExportTest, OneRefusedInvoiceOfManyExportsNone)
-{
-    const int good = invoice(businessCustomer(), OneRow);
-    const int refused = invoice(businessCustomer("ABCDEF"), OneRow);
-    EXPECT_EQ(ct::errorOf([&] {
-                  exporter(db()).exportInvoices({good, refused});
-              }),
-              QStringLiteral("Fattura 2/2026: il codice destinatario \"ABCDEF\" deve avere 7 caratteri"));
-    EXPECT_EQ(files(), QStringList());
-    EXPECT_EQ(exportedAs(good), QStringLiteral("0"));
-
-    db().exec(QStringLiteral("UPDATE clienti SET CodiceDestinatario = 'ABCDEF1'"));
-    const auto exported = exporter(db()).exportInvoices({good, refused});
-    ASSERT_EQ(exported.size(), 2);
-    EXPECT_EQ(exported[1].fileName, QStringLiteral("IT01234567890_00002.xml"));
-}
-
 // Amounts the invoices never produce, as a file from elsewhere could carry them.
 TEST_F(FatturaPaExportTest, TheValidatorRefusesWrongSummariesAndSchemaFaults)
 {
