@@ -11,7 +11,7 @@ class Db;
 
 // The schema version this program works with. A company database stamped with any other version
 // (older or newer) is brought up to it before use.
-inline constexpr QStringView SchemaVersion = u"6.1.9";
+inline constexpr QStringView SchemaVersion = u"6.1.10";
 
 // Shown (OK only) before a company database is upgraded.
 inline constexpr QStringView UpgradeWarning =

@@ -1,7 +1,7 @@
 -- The rows a new company needs before its first login. The warehouse is not here: the first start asks
 -- to create "MAGAZZINO CENTRALE", the warehouse the administrator below works in.
 
-INSERT INTO `versione` (`id`, `VersioneDB`, `VersioneSW`, `DataRelease`) VALUES (1, '6.1.9', '6.1.9', NOW());
+INSERT INTO `versione` (`id`, `VersioneDB`, `VersioneSW`, `DataRelease`) VALUES (1, '6.1.10', '6.1.10', NOW());
 
 -- Counters start at nothing: an empty barcode base means "start from the kind's default base".
 INSERT INTO `contatori` (`id`, `CountFatture`, `CountRicFisc`, `CountAssistenze`, `CountPreventivi`, `CountBanco`,

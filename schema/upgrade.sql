@@ -249,3 +249,14 @@ CALL AddColumnUnlessExists(DATABASE(), 'fatturapa_configurazione', 'PecSdI', 'va
 CREATE INDEX IF NOT EXISTS ix_TipoFattura_idFattura ON fatture (TipoFattura, idFattura);
 CREATE INDEX IF NOT EXISTS ix_RagioneSociale ON fatture (RagioneSociale);
 CREATE INDEX IF NOT EXISTS ix_data ON fatture (data);
+
+# Versione 6.1.10
+# Each electronic invoice file exported is recorded before it is written, so that one the program did
+# not manage to write is written again. Files exported before have no record.
+#@table fatturapa_file
+# A load made from a supplier's electronic invoice remembers which one: seller's VAT id, number and
+# date. Loads made before are recognised by supplier, number and date as they were.
+CALL AddColumnUnlessExists(DATABASE(), 'carichi', 'FatturaElettronica', 'varchar(120) DEFAULT NULL');
+CREATE INDEX IF NOT EXISTS ix_FatturaElettronica ON carichi (FatturaElettronica);
+# A supplier invoice's lines are matched to items by the supplier's own code.
+CREATE INDEX IF NOT EXISTS ix_CodiceF ON articoli_fornitori (CodiceF);

@@ -186,7 +186,7 @@ TEST_F(AdminToolTest, CreateCompanyMakesTheDatabaseAndItsRow)
 
     core::Db company(row.connection());
     company.open();
-    EXPECT_EQ(company.scalar(QStringLiteral("select VersioneDB from versione")).toString(), "6.1.9");
+    EXPECT_EQ(company.scalar(QStringLiteral("select VersioneDB from versione")).toString(), "6.1.10");
 
     // The same name again, in the list or only on the server, is refused and changes nothing.
     const Outcome again = run({"create-company", name});
@@ -233,11 +233,11 @@ TEST_F(AdminToolTest, UpgradeBringsEveryCompanyToTheProgramVersion)
     }
     const Outcome outcome = run({"upgrade"});
     EXPECT_EQ(outcome.code, 0) << outcome.err.toStdString();
-    EXPECT_EQ(outcome.out, QStringLiteral("%1: già alla versione 6.1.9\n%2: aggiornato alla versione 6.1.9\n")
+    EXPECT_EQ(outcome.out, QStringLiteral("%1: già alla versione 6.1.10\n%2: aggiornato alla versione 6.1.10\n")
                                .arg(current, old));
     auto server = connectToServer();
     server->useDatabase(old);
-    EXPECT_EQ(server->scalar(QStringLiteral("select VersioneDB from versione")).toString(), "6.1.9");
+    EXPECT_EQ(server->scalar(QStringLiteral("select VersioneDB from versione")).toString(), "6.1.10");
 
     // A company that fails, or has no database, is told and the others are still done.
     core::CompanyRecord missing =
@@ -249,7 +249,7 @@ TEST_F(AdminToolTest, UpgradeBringsEveryCompanyToTheProgramVersion)
     const Outcome failing = run({"upgrade"});
     EXPECT_EQ(failing.code, 1);
     EXPECT_EQ(failing.out,
-              QStringLiteral("%1: già alla versione 6.1.9\n%2: già alla versione 6.1.9\n").arg(current, old));
+              QStringLiteral("%1: già alla versione 6.1.10\n%2: già alla versione 6.1.10\n").arg(current, old));
     EXPECT_TRUE(failing.err.startsWith(QStringLiteral("Azienda %1 senza nome del database: saltata\n"
                                                       "adm_non_esiste: aggiornamento non riuscito: ")
                                            .arg(unnamedId)))

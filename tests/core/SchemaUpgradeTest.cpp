@@ -231,7 +231,7 @@ TEST_F(SchemaUpgradeTest, ASecondRunChangesNothing)
     EXPECT_EQ(columns(db, true), schema);
     EXPECT_EQ(seededRows(db), seeded);
     EXPECT_EQ(routines(db), procedures);
-    EXPECT_EQ(stampedVersion(db), QStringLiteral("6.1.9"));
+    EXPECT_EQ(stampedVersion(db), QStringLiteral("6.1.10"));
 }
 
 TEST_F(SchemaUpgradeTest, ANewerUnstampedOrHelperlessDatabaseIsUpgradedToo)
@@ -254,7 +254,7 @@ TEST_F(SchemaUpgradeTest, ANewerUnstampedOrHelperlessDatabaseIsUpgradedToo)
         ASSERT_TRUE(needsUpgrade(db));
         upgrade(db);
         EXPECT_EQ(db.scalar(QStringLiteral("SELECT COUNT(*) FROM versione")).toInt64(), 1);
-        EXPECT_EQ(stampedVersion(db), QStringLiteral("6.1.9"));
+        EXPECT_EQ(stampedVersion(db), QStringLiteral("6.1.10"));
         EXPECT_EQ(routines(db), routines(company().db()));
     }
 }
@@ -279,7 +279,7 @@ TEST_F(SchemaUpgradeTest, AFailingStepLeavesTheVersionForTheNextStart)
     db.execDirect(carvendo::schema::TableDefinitions::builtIn().createTableStatement(
         QStringLiteral("acquisizioni"), false));
     upgrade(db);
-    EXPECT_EQ(stampedVersion(db), QStringLiteral("6.1.9"));
+    EXPECT_EQ(stampedVersion(db), QStringLiteral("6.1.10"));
     EXPECT_EQ(columns(db, false), columns(company().db(), false));
 }
 

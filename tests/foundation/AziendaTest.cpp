@@ -42,7 +42,7 @@ protected:
         writeDirectorySettings(m_directoryName);
         m_db = company().newConnection();
         m_db->exec(QStringLiteral("DELETE FROM magazzini"));
-        m_db->exec(QStringLiteral("UPDATE versione SET VersioneDB = '6.1.9'"));
+        m_db->exec(QStringLiteral("UPDATE versione SET VersioneDB = '6.1.10'"));
         m_azienda = std::make_unique<Azienda>(m_connections, m_session, *m_paths, m_dialogs, m_navigator);
     }
     void TearDown() override { dropDatabase(*m_server, m_directoryName); }
@@ -152,11 +152,11 @@ TEST_F(AziendaTest, ADatabaseOfAnotherVersionIsUpgradedAfterTheWarning)
     EXPECT_EQ(m_azienda->selectCompany(addCompanyRow()), Azienda::Selection::Ready);
     EXPECT_EQ(m_dialogs.messages(), QStringList{UpgradeWarning.toString()});
     EXPECT_EQ(m_db->scalar(QStringLiteral("SELECT VersioneDB FROM versione")).toString(),
-              QStringLiteral("6.1.9"));
+              QStringLiteral("6.1.10"));
 
     m_dialogs.clear();
     EXPECT_EQ(m_azienda->selectCompany(addCompanyRow()), Azienda::Selection::Ready);
-    EXPECT_TRUE(m_dialogs.messages().isEmpty()) << "6.1.9 is not upgraded again";
+    EXPECT_TRUE(m_dialogs.messages().isEmpty()) << "6.1.10 is not upgraded again";
 }
 
 TEST_F(AziendaTest, LoginRefusalsSayTheSameAndAClearPasswordIsHashedAtItsFirstLogin)
@@ -261,7 +261,7 @@ TEST_F(AziendaTest, TheCompanyCardMakesTheDatabaseFromTheTemplate)
                 .settings());
     made.open();
     EXPECT_EQ(made.scalar(QStringLiteral("SELECT VersioneDB FROM versione")).toString(),
-              QStringLiteral("6.1.9"));
+              QStringLiteral("6.1.10"));
     EXPECT_EQ(CompanyDirectory(m_connections.directory()).record(id).ragionesociale,
               QStringLiteral("Nuova Srl"));
     dropDatabase(*m_server, record.databasename);

@@ -171,7 +171,7 @@ TEST_F(BackupServiceTest, RestoreOfAnOlderDumpUpgradesTheCompany)
     ASSERT_TRUE(service().restore());
 
     EXPECT_EQ(db().scalar(QStringLiteral("SELECT VersioneDB FROM versione")).toString(),
-              QStringLiteral("6.1.9"));
+              QStringLiteral("6.1.10"));
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM information_schema.COLUMNS WHERE TABLE_SCHEMA = "
                                    "DATABASE() AND TABLE_NAME = 'articoli' AND COLUMN_NAME = 'obsoleto'")),
               1);

@@ -121,7 +121,7 @@ TEST_F(DialogoCloseTest, CommandsByMachinePrivilegeAndBackupAutomatico)
         EXPECT_EQ(run(c.command), c.outcome);
         EXPECT_EQ(m_dialogs.messages(), c.messages);
         EXPECT_EQ(QFileInfo::exists(safetyFile()), c.dumped);
-        EXPECT_EQ(writtenVersion(), c.outcome == Outcome::EndProgram ? QStringLiteral("6.1.9") : QString());
+        EXPECT_EQ(writtenVersion(), c.outcome == Outcome::EndProgram ? QStringLiteral("6.1.10") : QString());
     }
 }
 
@@ -144,7 +144,7 @@ TEST_F(DialogoCloseTest, AFailedSafetyDumpIsToldAndTheOperatorDecides)
                                                   u"il programma /nessuna/cartella/mariadb-dump: "))
             << m_dialogs.events()[0].text.toStdString();
         EXPECT_EQ(m_dialogs.events()[1].text, u"Vuoi chiudere comunque il software?");
-        EXPECT_EQ(writtenVersion(), closeAnyway ? QStringLiteral("6.1.9") : QString());
+        EXPECT_EQ(writtenVersion(), closeAnyway ? QStringLiteral("6.1.10") : QString());
     }
 }
 
@@ -157,7 +157,7 @@ TEST_F(DialogoCloseTest, TheVersionKeyIsWrittenBesideWhatVersioneIniHolds)
         "; installato dal setup\r\n[SOFTWARE]\r\nVERSIONE ATTUALE=5.4.4\r\nDATA=01/02/2012\r\n");
     EXPECT_EQ(run(ConfirmClose), Outcome::EndProgram);
     EXPECT_EQ(carvendo::testing::readFile(m_paths.versioneIni()),
-              "; installato dal setup\r\n[SOFTWARE]\r\nVERSIONE ATTUALE=6.1.9\r\nDATA=01/02/2012\r\n");
+              "; installato dal setup\r\n[SOFTWARE]\r\nVERSIONE ATTUALE=6.1.10\r\nDATA=01/02/2012\r\n");
 }
 
 } // namespace

@@ -71,7 +71,7 @@ TEST_F(ClosingWindowsTest, ConfirmWithBackupAutomaticoOnAClientDumpsInTheBackgro
     EXPECT_TRUE(dialog.navigationResult().accepted);
     EXPECT_TRUE(m_dialogs.events().empty());
     EXPECT_GT(QFileInfo(m_paths.backupDir() + QStringLiteral("/BACKUP_SICUREZZA.sql")).size(), 10000);
-    EXPECT_EQ(core::IniFile(m_paths.versioneIni()).value(u"SOFTWARE", u"VERSIONE ATTUALE"), u"6.1.9");
+    EXPECT_EQ(core::IniFile(m_paths.versioneIni()).value(u"SOFTWARE", u"VERSIONE ATTUALE"), u"6.1.10");
 }
 
 } // namespace
