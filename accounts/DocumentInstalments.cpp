@@ -4,7 +4,29 @@
 #include "core/Db.h"
 #include "core/Error.h"
 
+#include <algorithm>
+
 namespace carvendo::accounts {
+
+QList<Instalment> instalmentsOf(const core::Row& header)
+{
+    QList<Instalment> rate;
+    const int count =
+        header.has(u"NRATE") ? std::clamp(header[u"NRATE"].toInt(), 0, PaymentTerm::MaxRate) : 0;
+    for (int i = 1; i <= count; ++i)
+        rate.append({header[QStringLiteral("PRATA%1").arg(i)].toMoney(),
+                     header[QStringLiteral("DRATA%1").arg(i)].toDate()});
+    return rate;
+}
+
+QString instalmentColumns(const QString& prefix)
+{
+    QStringList columns{QStringLiteral("IFNULL(%1NRATE, 0) AS NRATE").arg(prefix)};
+    for (int i = 1; i <= PaymentTerm::MaxRate; ++i)
+        columns << QStringLiteral("%1PRATA%2").arg(prefix).arg(i)
+                << QStringLiteral("%1DRATA%2").arg(prefix).arg(i);
+    return columns.join(QStringLiteral(", "));
+}
 
 QList<Instalment> DocumentInstalments::assign(int documentId, const QString& tipoPagamento,
                                               const InstalmentBasis& basis)
@@ -42,20 +64,10 @@ void DocumentInstalments::store(int documentId, const QList<Instalment>& rate)
 
 QList<Instalment> DocumentInstalments::stored(int documentId)
 {
-    const core::Rows found = m_db.query(
-        QStringLiteral("SELECT IFNULL(NRATE, 0) AS NRATE, PRATA1, DRATA1, PRATA2, DRATA2, PRATA3, DRATA3, "
-                       "PRATA4, DRATA4 FROM %1 WHERE %2 = :IDDOC")
-            .arg(m_table.table(), m_table.key()),
-        {{QStringLiteral("IDDOC"), documentId}});
-    QList<Instalment> rate;
-    if (found.isEmpty())
-        return rate;
-    const core::Row header = found.first();
-    const int n = std::min(header["NRATE"].toInt(), PaymentTerm::MaxRate);
-    for (int i = 1; i <= n; ++i)
-        rate.append({header[QStringLiteral("PRATA%1").arg(i)].toMoney(),
-                     header[QStringLiteral("DRATA%1").arg(i)].toDate()});
-    return rate;
+    const core::Rows found = m_db.query(QStringLiteral("SELECT %3 FROM %1 WHERE %2 = :IDDOC")
+                                            .arg(m_table.table(), m_table.key(), instalmentColumns()),
+                                        {{QStringLiteral("IDDOC"), documentId}});
+    return found.isEmpty() ? QList<Instalment>() : instalmentsOf(found.first());
 }
 
 bool DocumentInstalments::schedule(int documentId, DeadlineDocument document)

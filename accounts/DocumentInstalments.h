@@ -8,6 +8,7 @@
 
 namespace carvendo::core {
 class Db;
+class Row;
 } // namespace carvendo::core
 
 namespace carvendo::accounts {
@@ -30,6 +31,12 @@ private:
     const char* m_table;
     const char* m_key;
 };
+
+// The instalments a header row holds (`NRATE`, `PRATAi`, `DRATAi`), in their order: the one place
+// that reads them, so a header never yields more than a document can hold.
+QList<Instalment> instalmentsOf(const core::Row& header);
+// The header columns instalmentsOf reads, for a select list; prefix names the table ("f.").
+QString instalmentColumns(const QString& prefix = {});
 
 // "Assegna rate" and "A scadenzario" of every document that is paid in instalments (invoice, delivery
 // note, stock load): the term's instalments over the document's total stored on its header, and the

@@ -1,7 +1,10 @@
 #include "documents/DocumentPrint.h"
 
+#include "accounts/DocumentInstalments.h"
 #include "documents/DocumentRows.h"
 #include "documents/RowPricing.h"
+
+#include "einvoice/InvoiceFigures.h"
 
 #include "core/Db.h"
 
@@ -37,14 +40,13 @@ bool hasOwnDestination(const core::Row& header)
            city != text(header, "Citta");
 }
 
-// The instalments the header holds (NRATE, PRATA1..4, DRATA1..4): number, due date, amount.
+// The instalments the header holds: number, due date, amount.
 core::Rows instalments(const core::Row& header)
 {
     std::vector<std::vector<QVariant>> data;
-    const int count = header.has(QStringLiteral("NRATE")) ? header["NRATE"].toInt() : 0;
-    for (int i = 1; i <= std::min(count, 4); ++i)
-        data.push_back({i, header[QStringLiteral("DRATA%1").arg(i)].toDate(),
-                        header[QStringLiteral("PRATA%1").arg(i)].toMoney().toDouble()});
+    const QList<accounts::Instalment> rate = accounts::instalmentsOf(header);
+    for (int i = 0; i < rate.size(); ++i)
+        data.push_back({i + 1, rate[i].scadenza, rate[i].importo.toDouble()});
     return core::Rows({QStringLiteral("Rata"), QStringLiteral("Scadenza"), QStringLiteral("Importo")},
                       std::move(data));
 }
@@ -130,6 +132,17 @@ void DocumentPrint::addTotals(core::ReportRequest& request, const core::Row& hea
     }
 }
 
+void DocumentPrint::addStampDuty(core::ReportRequest& request, int documentId, const core::Row& header) const
+{
+    if (m_kind.series != &core::Series::Fattura)
+        return;
+    // Decided as the electronic file decides it; charged to the customer, it is already in the total.
+    const einvoice::StampDutyDue stampDuty =
+        einvoice::storedStampDuty(m_db, documentId, header["scontoperc"].toMoney());
+    if (stampDuty.applies())
+        request.values.insert(QStringLiteral("bollo"), stampDuty.amount.toItalian());
+}
+
 core::ReportRequest DocumentPrint::request(int documentId, const QString& templateName) const
 {
     const core::Params document{{QStringLiteral("IDDOC"), documentId}};
@@ -186,6 +199,7 @@ core::ReportRequest DocumentPrint::request(int documentId, const QString& templa
     request.values.insert(QStringLiteral("iban"),
                           banks.isEmpty() ? QString() : banks.first()["Codice"].toString().trimmed());
     addTotals(request, top);
+    addStampDuty(request, documentId, top);
     return request;
 }
 

@@ -26,7 +26,8 @@ namespace carvendo::documents {
 // Values: the shop's heading (core::CompanyHeading), numero ("7/A"), data, pagamento, banca, iban,
 // destinazione (set when the goods go elsewhere than the customer's address), totalemerce, sconto
 // and scontoperc (only with a document discount), imponibile, ivatotale, totaledocumento, ritenuta,
-// ritenutaperc, ritenutadesc, nettoapagare, rate (set when there are instalments). Amounts are
+// ritenutaperc, ritenutadesc, nettoapagare, rate (set when there are instalments), bollo (an invoice's
+// stamp duty, set when it pays one; the total includes it when the customer is charged it). Amounts are
 // formatted "1.234,50". The withholding memos are hidden when the document has no withholding.
 class DocumentPrint
 {
@@ -44,6 +45,7 @@ private:
     core::Rows rows(int documentId) const;
     core::Rows vatSummary(int documentId, const core::Row& header) const;
     void addTotals(core::ReportRequest& request, const core::Row& header) const;
+    void addStampDuty(core::ReportRequest& request, int documentId, const core::Row& header) const;
 
     core::Db& m_db;
     const DocumentKind& m_kind;

@@ -1,5 +1,7 @@
 #include "documents/InvoiceCashBook.h"
 
+#include "accounts/DocumentInstalments.h"
+
 #include "core/Db.h"
 #include "core/Error.h"
 
@@ -18,10 +20,10 @@ QString InvoiceCashBook::instalmentSuffix(int index, int count)
 QList<accounts::CashBookEntry> InvoiceCashBook::entries(int idFattura, Settlement settlement)
 {
     const core::Rows found = m_db.query(
-        QStringLiteral("SELECT NumDoc, data, totaledocumento, tipopagamento, IFNULL(NRATE, 0) AS NRATE, "
-                       "PRATA1, DRATA1, PRATA2, DRATA2, PRATA3, DRATA3, PRATA4, DRATA4, RagioneSociale, "
+        QStringLiteral("SELECT NumDoc, data, totaledocumento, tipopagamento, %1, RagioneSociale, "
                        "idCliente, BancaAppoggio, idMagazzino, Magazzino, Anno, Mese, CURRENT_DATE AS oggi "
-                       "FROM fatture WHERE idFattura = :IDFATTURA"),
+                       "FROM fatture WHERE idFattura = :IDFATTURA")
+            .arg(accounts::instalmentColumns()),
         {{QStringLiteral("IDFATTURA"), idFattura}});
     if (found.isEmpty())
         throw core::Error(QStringLiteral("Il documento è stato eliminato da un'altra postazione."),
@@ -61,13 +63,12 @@ QList<accounts::CashBookEntry> InvoiceCashBook::entries(int idFattura, Settlemen
         lines.append(line);
         return lines;
     }
-    const int count = std::min(h["NRATE"].toInt(), 4);
-    for (int i = 1; i <= count; ++i) {
+    const QList<accounts::Instalment> rate = accounts::instalmentsOf(h);
+    for (int i = 0; i < rate.size(); ++i) {
         accounts::CashBookEntry instalment = line;
-        instalment.data = h[QStringLiteral("DRATA%1").arg(i)].toDate();
-        instalment.entrate =
-            count == 1 ? h["totaledocumento"].toMoney() : h[QStringLiteral("PRATA%1").arg(i)].toMoney();
-        instalment.descrizione += instalmentSuffix(i, count);
+        instalment.data = rate[i].scadenza;
+        instalment.entrate = rate.size() == 1 ? h["totaledocumento"].toMoney() : rate[i].importo;
+        instalment.descrizione += instalmentSuffix(i + 1, int(rate.size()));
         lines.append(instalment);
     }
     return lines;

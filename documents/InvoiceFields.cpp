@@ -3,6 +3,7 @@
 #include "core/Db.h"
 #include "core/Error.h"
 #include "core/Numbering.h"
+#include "core/RecordValues.h"
 
 #include <functional>
 #include <vector>
@@ -11,51 +12,55 @@ namespace carvendo::documents {
 
 namespace {
 
-// One edited column: its name (fixed here, never from outside), its width, and how to read it from
-// the fields.
+// One edited column: its name (fixed here, never from outside), its kind and width, and how to read
+// it from the fields.
 struct Column
 {
     const char* name;
-    int width; // 0: not text
+    core::ColumnKind kind;
+    int width; // 0: no limit
     std::function<QVariant(const InvoiceFields&)> value;
 };
-
-QVariant text(const QString& value)
-{
-    return value;
-}
-
-QVariant date(const QDate& value)
-{
-    return value.isValid() ? QVariant(value) : QVariant();
-}
 
 const std::vector<Column>& columns()
 {
     using F = InvoiceFields;
+    using K = core::ColumnKind;
     static const std::vector<Column> list{
-        {"data", 0, [](const F& f) { return date(f.data); }},
-        {"Suffisso", 5, [](const F& f) { return text(f.suffisso); }},
-        {"Causale", 50, [](const F& f) { return text(f.causale); }},
-        {"RagSocDest", 120, [](const F& f) { return text(f.ragSocDest); }},
-        {"IndirizzoDest", 255, [](const F& f) { return text(f.indirizzoDest); }},
-        {"CapDest", 50, [](const F& f) { return text(f.capDest); }},
-        {"CittaDest", 255, [](const F& f) { return text(f.cittaDest); }},
-        {"ProvinciaDest", 50, [](const F& f) { return text(f.provinciaDest); }},
-        {"idbanca", 0, [](const F& f) { return QVariant(f.idBanca); }},
-        {"BancaAppoggio", 255, [](const F& f) { return text(f.bancaAppoggio); }},
-        {"tipopagamento", 50, [](const F& f) { return text(f.tipoPagamento); }},
-        {"Aspetto", 50, [](const F& f) { return text(f.aspetto); }},
-        {"Colli", 0, [](const F& f) { return QVariant(f.colli); }},
-        {"Peso", 50, [](const F& f) { return text(f.peso); }},
-        {"TipoSped", 50, [](const F& f) { return text(f.tipoSped); }},
-        {"Vettore", 50, [](const F& f) { return text(f.vettore); }},
-        {"datatrasporto", 0, [](const F& f) { return date(f.dataTrasporto); }},
-        {"OraText", 50, [](const F& f) { return text(f.oraText); }},
-        {"SpeseSped", 0, [](const F& f) { return QVariant::fromValue(f.speseSped); }},
-        {"Porto", 50, [](const F& f) { return text(f.porto); }},
-        {"notememo", 0, [](const F& f) { return text(f.noteMemo); }},
+        {"data", K::Date, 0, [](const F& f) { return QVariant(f.data); }},
+        {"Suffisso", K::Text, 5, [](const F& f) { return QVariant(f.suffisso); }},
+        {"Causale", K::Text, 50, [](const F& f) { return QVariant(f.causale); }},
+        {"RagSocDest", K::Text, 120, [](const F& f) { return QVariant(f.ragSocDest); }},
+        {"IndirizzoDest", K::Text, 255, [](const F& f) { return QVariant(f.indirizzoDest); }},
+        {"CapDest", K::Text, 50, [](const F& f) { return QVariant(f.capDest); }},
+        {"CittaDest", K::Text, 255, [](const F& f) { return QVariant(f.cittaDest); }},
+        {"ProvinciaDest", K::Text, 50, [](const F& f) { return QVariant(f.provinciaDest); }},
+        {"idbanca", K::Integer, 0, [](const F& f) { return QVariant(f.idBanca); }},
+        {"BancaAppoggio", K::Text, 255, [](const F& f) { return QVariant(f.bancaAppoggio); }},
+        {"tipopagamento", K::Text, 50, [](const F& f) { return QVariant(f.tipoPagamento); }},
+        {"Aspetto", K::Text, 50, [](const F& f) { return QVariant(f.aspetto); }},
+        {"Colli", K::Integer, 0, [](const F& f) { return QVariant(f.colli); }},
+        {"Peso", K::Text, 50, [](const F& f) { return QVariant(f.peso); }},
+        {"TipoSped", K::Text, 50, [](const F& f) { return QVariant(f.tipoSped); }},
+        {"Vettore", K::Text, 50, [](const F& f) { return QVariant(f.vettore); }},
+        {"datatrasporto", K::Date, 0, [](const F& f) { return QVariant(f.dataTrasporto); }},
+        {"DataScadenza", K::Text, 10, [](const F& f) { return QVariant(f.dataScadenza); }},
+        {"OraText", K::Text, 50, [](const F& f) { return QVariant(f.oraText); }},
+        {"SpeseSped", K::Money, 0, [](const F& f) { return QVariant::fromValue(f.speseSped); }},
+        {"Porto", K::Text, 50, [](const F& f) { return QVariant(f.porto); }},
+        {"notememo", K::Memo, 0, [](const F& f) { return QVariant(f.noteMemo); }},
     };
+    return list;
+}
+
+// The edited columns and, after them, the year and month name a new date brings.
+QList<core::RecordColumn> recordColumns()
+{
+    QList<core::RecordColumn> list;
+    for (const Column& column : columns())
+        list.append({QLatin1String(column.name), column.kind, column.width});
+    list.append({QStringLiteral("Anno"), core::ColumnKind::Text, 50});
+    list.append({QStringLiteral("Mese"), core::ColumnKind::Text, 50});
     return list;
 }
 
@@ -67,7 +72,7 @@ InvoiceFields InvoiceFieldStore::read(int idFattura)
         QStringLiteral(
             "SELECT data, Suffisso, Causale, RagSocDest, IndirizzoDest, CapDest, CittaDest, "
             "ProvinciaDest, idbanca, BancaAppoggio, tipopagamento, Aspetto, Colli, Peso, TipoSped, "
-            "Vettore, datatrasporto, OraText, SpeseSped, Porto, notememo FROM fatture WHERE "
+            "Vettore, datatrasporto, DataScadenza, OraText, SpeseSped, Porto, notememo FROM fatture WHERE "
             "idFattura = :IDFATTURA"),
         {{QStringLiteral("IDFATTURA"), idFattura}});
     if (found.isEmpty())
@@ -92,6 +97,7 @@ InvoiceFields InvoiceFieldStore::read(int idFattura)
     f.tipoSped = r["TipoSped"].toString();
     f.vettore = r["Vettore"].toString();
     f.dataTrasporto = r["datatrasporto"].toDate();
+    f.dataScadenza = r["DataScadenza"].toString();
     f.oraText = r["OraText"].toString();
     f.speseSped = r["SpeseSped"].toMoney();
     f.porto = r["Porto"].toString();
@@ -101,31 +107,19 @@ InvoiceFields InvoiceFieldStore::read(int idFattura)
 
 void InvoiceFieldStore::write(int idFattura, const InvoiceFields& opened, const InvoiceFields& edited)
 {
-    QStringList assignments;
-    core::Params params{{QStringLiteral("IDFATTURA"), idFattura}};
+    // The window opened with `opened`: only what differs from it is written.
+    core::RecordValues record(recordColumns());
     for (const Column& column : columns()) {
-        const QVariant before = column.value(opened);
-        QVariant after = column.value(edited);
-        if (before == after)
-            continue;
         const QString name = QLatin1String(column.name);
-        const QString placeholder = name.toUpper();
-        if (column.width > 0)
-            after = after.toString().left(column.width);
-        assignments << QStringLiteral("%1 = :%2").arg(name, placeholder);
-        params.insert(placeholder, after);
+        record.setStored(name, column.value(opened));
+        record.set(name, column.value(edited));
     }
     if (edited.data.isValid() && edited.data != opened.data) {
-        assignments << QStringLiteral("Anno = :ANNO") << QStringLiteral("Mese = :MESE");
-        params.insert(QStringLiteral("ANNO"), QString::number(edited.data.year()));
-        params.insert(QStringLiteral("MESE"), core::monthName(edited.data.month()));
+        record.set(QStringLiteral("Anno"), QString::number(edited.data.year()));
+        record.set(QStringLiteral("Mese"), core::monthName(edited.data.month()));
     }
-    if (assignments.isEmpty())
-        return;
-    const qint64 matched = m_db.exec(
-        QStringLiteral("UPDATE fatture SET %1 WHERE idFattura = :IDFATTURA").arg(assignments.join(u", ")),
-        params);
-    if (matched == 0)
+    if (!core::writeChangedColumns(m_db, QStringLiteral("fatture"), QStringLiteral("idFattura"), idFattura,
+                                   record))
         throw core::Error(QStringLiteral("Il documento è stato eliminato da un'altra postazione."),
                           core::Error::Kind::Refusal);
 }

@@ -28,6 +28,7 @@ struct InvoiceFields
     QString tipoSped;
     QString vettore;
     QDate dataTrasporto;
+    QString dataScadenza; // "dd/MM/yyyy", as the counter's invoices note when they were paid
     QString oraText;
     core::Money speseSped;
     QString porto;

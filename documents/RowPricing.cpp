@@ -86,7 +86,7 @@ RowAmounts manualLine(double quantity, Money price, bool priceIncludesVat, int a
 }
 
 DocumentTotals totalsOf(Money sumSubTotale, Money sumIvaSubtotale, int pieces, Money discountPercent,
-                        Money withholdingPercent)
+                        Money withholdingPercent, Money stampDuty)
 {
     DocumentTotals totals;
     totals.totaleArticoli = pieces;
@@ -96,7 +96,8 @@ DocumentTotals totalsOf(Money sumSubTotale, Money sumIvaSubtotale, int pieces, M
     totals.scontoIva = sumIvaSubtotale.percent(discountPercent);
     totals.imponibile = sumSubTotale - totals.sconto;
     totals.ivatotale = sumIvaSubtotale - totals.scontoIva;
-    totals.totaledocumento = totals.imponibile + totals.ivatotale;
+    totals.bollo = stampDuty;
+    totals.totaledocumento = totals.imponibile + totals.ivatotale + stampDuty;
     totals.raPerc = withholdingPercent;
     totals.ritenutaImporto = totals.imponibile.percent(withholdingPercent);
     totals.totaleDaPagare = totals.totaledocumento - totals.ritenutaImporto;

@@ -56,16 +56,19 @@ RowAmounts rowFromGrid(int quantity, int discountPercent, Money grossPrice, int 
 RowAmounts manualLine(double quantity, Money price, bool priceIncludesVat, int aliquota, const QString& unit);
 
 // The header's totals, all derived from the rows' sums and the document's own discount and
-// withholding rates, so that every recompute gives the same figures.
+// withholding rates, so that every recompute gives the same figures. A stamp duty charged to the
+// customer is part of what the document totals and what the customer owes, never of its taxable
+// amount nor of the withholding's base.
 struct DocumentTotals
 {
     Money imponibile, ivatotale, totaledocumento;
+    Money bollo; // the stamp duty charged to the customer
     int totaleArticoli = 0;
     Money scontoPerc, sconto, scontoIva;
     Money raPerc, ritenutaImporto, totaleDaPagare;
 };
 
 DocumentTotals totalsOf(Money sumSubTotale, Money sumIvaSubtotale, int pieces, Money discountPercent,
-                        Money withholdingPercent);
+                        Money withholdingPercent, Money stampDuty = {});
 
 } // namespace carvendo::documents

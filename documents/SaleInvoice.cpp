@@ -5,12 +5,15 @@
 #include "documents/SalesDocument.h"
 
 #include "documents/InvoiceCashBook.h"
+#include "documents/InvoiceFields.h"
 
 #include "stock/sizes/ScaricoTC.h"
 
 #include "core/Db.h"
 #include "core/Error.h"
 #include "core/Session.h"
+
+#include <QTime>
 
 namespace carvendo::documents {
 
@@ -58,11 +61,14 @@ int SaleInvoice::create(const SoldSale& sale)
     const int invoiceId = document.header().id;
     document.setCustomer(sale.customerId);
     // Goods leave with the invoice, paid at the counter as the sale was.
-    m_db.exec(
-        QStringLiteral("UPDATE fatture SET tipopagamento = :PAGAMENTO, datatrasporto = data, DataScadenza "
-                       "= DATE_FORMAT(data, '%d/%m/%Y'), OraText = DATE_FORMAT(NOW(), '%H:%i') WHERE "
-                       "idFattura = :IDFATTURA"),
-        {{QStringLiteral("PAGAMENTO"), sale.payment}, {QStringLiteral("IDFATTURA"), invoiceId}});
+    InvoiceFieldStore fields(m_db);
+    const InvoiceFields opened = fields.read(invoiceId);
+    InvoiceFields counter = opened;
+    counter.tipoPagamento = sale.payment;
+    counter.dataTrasporto = opened.data;
+    counter.dataScadenza = opened.data.toString(QStringLiteral("dd/MM/yyyy"));
+    counter.oraText = QTime::currentTime().toString(QStringLiteral("HH:mm"));
+    fields.write(invoiceId, opened, counter);
     for (const SoldLine& line : sale.lines) {
         // A serialised item the till sold by its barcode has no serial: those pieces are a plain row.
         const QStringList serials = line.bySerial ? serialsOf(sale, line.itemId) : QStringList();

@@ -7,6 +7,8 @@
 #include "documents/RowSizes.h"
 #include "documents/RowStock.h"
 
+#include "einvoice/InvoiceFigures.h"
+
 #include "stock/serials/SerialSales.h"
 #include "stock/sizes/ScaricoTC.h"
 
@@ -173,9 +175,7 @@ void SalesDocument::openNew(const QString& suffix)
 void SalesDocument::load(int documentId)
 {
     readHeader(documentId);
-    const RowSums sums = m_rows.sums(documentId);
-    m_totals = totalsOf(sums.subTotale, sums.ivaSubtotale, sums.pieces, m_header.discountPercent,
-                        m_header.withholdingPercent);
+    m_totals = totalsOfRows(m_header);
     m_lastEntry.reset();
 }
 
@@ -233,11 +233,20 @@ void SalesDocument::command(const std::function<void()>& body)
     m_totals = totals;
 }
 
-DocumentTotals SalesDocument::writeTotals(const DocumentHeader& header)
+DocumentTotals SalesDocument::totalsOfRows(const DocumentHeader& header)
 {
     const RowSums sums = m_rows.sums(header.id);
-    const DocumentTotals totals = totalsOf(sums.subTotale, sums.ivaSubtotale, sums.pieces,
-                                           header.discountPercent, header.withholdingPercent);
+    // The invoice's file decides the stamp duty by the same rule, so the two never ask different totals.
+    const Money stampDuty = m_kind.series == &core::Series::Fattura
+                                ? einvoice::storedStampDuty(m_db, header.id, header.discountPercent).charged()
+                                : Money();
+    return totalsOf(sums.subTotale, sums.ivaSubtotale, sums.pieces, header.discountPercent,
+                    header.withholdingPercent, stampDuty);
+}
+
+DocumentTotals SalesDocument::writeTotals(const DocumentHeader& header)
+{
+    const DocumentTotals totals = totalsOfRows(header);
     core::Params params{{QStringLiteral("IMPONIBILE"), totals.imponibile.toDouble()},
                         {QStringLiteral("IVA"), totals.ivatotale.toDouble()},
                         {QStringLiteral("TOTALE"), totals.totaledocumento.toDouble()},

@@ -165,6 +165,8 @@ private:
     // state changes only once the transaction committed.
     void command(const std::function<void()>& body);
     DocumentTotals writeTotals(const DocumentHeader& header);
+    // The totals of the stored rows; an invoice adds the stamp duty charged to the customer.
+    DocumentTotals totalsOfRows(const DocumentHeader& header);
     void putRow(DocumentRow row, bool merge);
     void dropRow(const DocumentRow& row);
     void dropAll();

@@ -2,6 +2,9 @@
 
 #include "einvoice/DocumentTypes.h"
 #include "einvoice/EInvoiceRefusal.h"
+#include "einvoice/InvoiceFigures.h"
+
+#include "accounts/DocumentInstalments.h"
 
 #include "core/CompanyDirectory.h"
 #include "core/Db.h"
@@ -12,26 +15,32 @@ namespace {
 
 // The header with what it points at: its customer, its payment term's method, its bank, its
 // withholding kind (by the description the invoice keeps) and the electronic invoice settings.
-const QString HeaderQuery = QStringLiteral(
-    "SELECT f.idFattura, f.NumDoc, f.Suffisso, f.Anno, f.data, f.TipoFattura, f.RagioneSociale, "
-    "f.Indirizzo, f.Cap, f.Citta, f.Provincia, f.PIVA, f.CodFisc, f.scontoperc, f.ra, f.ra_perc, "
-    "f.ritenuta_desc, f.tipopagamento, f.NRATE, f.PRATA1, f.PRATA2, f.PRATA3, f.PRATA4, f.DRATA1, f.DRATA2, "
-    "f.DRATA3, f.DRATA4, f.FilePA, c.TipoCliente, c.Nome, c.Cognome, c.CodiceDestinatario, c.PEC, "
-    "c.Nazione, b.Codice AS IBAN, b.Descrizione AS Banca, p.modalita, m.CodiceMP, r.id AS idRitenuta, "
-    "r.TipoRitenuta, r.causale, cfg.RegimeFiscale, cfg.Provincia AS ProvinciaAzienda, "
-    "cfg.Nazione AS NazioneAzienda, cfg.REAUfficio, cfg.REANumero, cfg.REACapitale, cfg.REASocioUnico, "
-    "cfg.REALiquidazione, cfg.CodFiscTrasmittente, cfg.BolloImporto, cfg.BolloSoglia, "
-    "cfg.BolloACaricoCliente "
-    "FROM fatture f "
-    "LEFT JOIN clienti c ON c.idCliente = f.idCliente "
-    "LEFT JOIN banche b ON b.idBanca = f.idbanca "
-    "LEFT JOIN pagamenti p ON p.id = (SELECT MIN(id) FROM pagamenti WHERE Descrizione = f.tipopagamento) "
-    "LEFT JOIN modalita_pagamenti m ON m.id = "
-    "(SELECT MIN(id) FROM modalita_pagamenti WHERE descrizione = p.modalita) "
-    "LEFT JOIN ritenute_acconto r ON r.id = "
-    "(SELECT MIN(id) FROM ritenute_acconto WHERE descrizione = f.ritenuta_desc) "
-    "LEFT JOIN fatturapa_configurazione cfg ON cfg.id = (SELECT MIN(id) FROM fatturapa_configurazione) "
-    "WHERE f.idFattura = :IDFATTURA");
+QString headerQuery()
+{
+    return QStringLiteral(
+               "SELECT f.idFattura, f.NumDoc, f.Suffisso, f.Anno, f.data, f.TipoFattura, f.RagioneSociale, "
+               "f.Indirizzo, f.Cap, f.Citta, f.Provincia, f.PIVA, f.CodFisc, f.scontoperc, f.ra, f.ra_perc, "
+               "f.ritenuta_desc, f.tipopagamento, %1, f.FilePA, c.TipoCliente, c.Nome, c.Cognome, "
+               "c.CodiceDestinatario, c.PEC, c.Nazione, b.Codice AS IBAN, b.Descrizione AS Banca, "
+               "p.modalita, "
+               "m.CodiceMP, r.id AS idRitenuta, r.TipoRitenuta, r.causale, cfg.RegimeFiscale, "
+               "cfg.Provincia AS ProvinciaAzienda, cfg.Nazione AS NazioneAzienda, cfg.REAUfficio, "
+               "cfg.REANumero, cfg.REACapitale, cfg.REASocioUnico, cfg.REALiquidazione, "
+               "cfg.CodFiscTrasmittente "
+               "FROM fatture f "
+               "LEFT JOIN clienti c ON c.idCliente = f.idCliente "
+               "LEFT JOIN banche b ON b.idBanca = f.idbanca "
+               "LEFT JOIN pagamenti p ON p.id = (SELECT MIN(id) FROM pagamenti WHERE Descrizione = "
+               "f.tipopagamento) "
+               "LEFT JOIN modalita_pagamenti m ON m.id = "
+               "(SELECT MIN(id) FROM modalita_pagamenti WHERE descrizione = p.modalita) "
+               "LEFT JOIN ritenute_acconto r ON r.id = "
+               "(SELECT MIN(id) FROM ritenute_acconto WHERE descrizione = f.ritenuta_desc) "
+               "LEFT JOIN fatturapa_configurazione cfg ON cfg.id = (SELECT MIN(id) FROM "
+               "fatturapa_configurazione) "
+               "WHERE f.idFattura = :IDFATTURA")
+        .arg(accounts::instalmentColumns(QStringLiteral("f.")));
+}
 
 // A row keeps only its rate: a zero rate's nature is that of the rate in `iva`, one with a nature
 // first when the shop keeps more than one zero rate.
@@ -105,30 +114,61 @@ Buyer buyerOf(const core::Row& h)
 QList<Instalment> instalmentsOf(const core::Row& h)
 {
     QList<Instalment> instalments;
-    const int count = std::clamp(h[u"NRATE"].toInt(), 0, 4);
-    for (int i = 1; i <= count; ++i) {
-        instalments << Instalment{h[QStringLiteral("PRATA%1").arg(i)].toMoney(),
-                                  h[QStringLiteral("DRATA%1").arg(i)].toDate()};
-    }
+    for (const accounts::Instalment& stored : accounts::instalmentsOf(h))
+        instalments << Instalment{stored.importo, stored.scadenza};
     return instalments;
 }
 
-// The method's code; a term without a method is paid in cash (as the cash book takes it), a
-// method the shop added without a code is a transfer.
-QString paymentCodeOf(const core::Row& h)
+QList<InvoiceLine> linesOf(core::Db& db, int invoiceId)
 {
-    if (h[u"tipopagamento"].toString().trimmed().isEmpty())
+    QList<InvoiceLine> lines;
+    for (const core::Row r : db.query(RowsQuery, {{QStringLiteral("IDFATTURA"), invoiceId}})) {
+        lines << InvoiceLine{r[u"Codice"].toString(),       r[u"Descrizione"].toString(),
+                             r[u"quantita"].toDouble(),     r[u"UnitaMisura"].toString(),
+                             r[u"PrezzoVendita"].toMoney(), r[u"SubTotale"].toMoney(),
+                             r[u"Aliquota"].toInt(),        r[u"Natura"].toString().trimmed().toUpper(),
+                             r[u"Riferimento"].toString()};
+    }
+    return lines;
+}
+
+StampDuty stampDutySettings(core::Db& db)
+{
+    const core::Rows found = db.query(
+        QStringLiteral("SELECT BolloImporto, BolloSoglia, BolloACaricoCliente FROM fatturapa_configurazione "
+                       "ORDER BY id LIMIT 1"));
+    if (found.isEmpty())
         return {};
+    const core::Row settings = found.first();
+    return StampDuty{settings[u"BolloImporto"].toMoney(), settings[u"BolloSoglia"].toMoney(),
+                     settings[u"BolloACaricoCliente"].toBool()};
+}
+
+// The method's code; a term without a method is paid in cash (as the cash book takes it). Instalments
+// without a term, or a method without its code, leave the file's payment without its mode: refused.
+QString paymentCodeOf(const core::Row& h, const QString& label, bool instalments)
+{
+    const auto missing = [&label] {
+        return EInvoiceRefusal(label, QStringLiteral("manca la modalità di pagamento (codice MP)"));
+    };
+    if (h[u"tipopagamento"].toString().trimmed().isEmpty()) {
+        if (instalments)
+            throw missing();
+        return {};
+    }
     if (h[u"modalita"].toString().trimmed().isEmpty())
         return QStringLiteral("MP01");
-    return orDefault(h[u"CodiceMP"].toString(), QStringLiteral("MP05")).toUpper();
+    const QString code = h[u"CodiceMP"].toString().trimmed().toUpper();
+    if (code.isEmpty())
+        throw missing();
+    return code;
 }
 
 } // namespace
 
 InvoiceData InvoiceReader::read(int invoiceId) const
 {
-    const core::Rows headers = m_db.query(HeaderQuery, {{QStringLiteral("IDFATTURA"), invoiceId}});
+    const core::Rows headers = m_db.query(headerQuery(), {{QStringLiteral("IDFATTURA"), invoiceId}});
     if (headers.isEmpty())
         throw core::Error(QStringLiteral("La fattura non esiste più."), core::Error::Kind::Refusal);
     const core::Row h = headers.first();
@@ -166,23 +206,20 @@ InvoiceData InvoiceReader::read(int invoiceId) const
             Withholding{h[u"ra_perc"].toMoney(), description,
                         orDefault(h[u"TipoRitenuta"].toString(), QStringLiteral("RT01")).toUpper(), reason};
     }
-    invoice.stampDuty = StampDuty{h[u"BolloImporto"].toMoney(), h[u"BolloSoglia"].toMoney(),
-                                  h[u"BolloACaricoCliente"].toBool()};
-    invoice.paymentCode = paymentCodeOf(h);
+    invoice.stampDuty = stampDutySettings(m_db);
     invoice.instalments = instalmentsOf(h);
+    invoice.paymentCode = paymentCodeOf(h, invoice.label, !invoice.instalments.isEmpty());
     invoice.iban = h[u"IBAN"].toString().remove(u' ').toUpper();
     invoice.bankName = h[u"Banca"].toString();
     invoice.exportedFile = h[u"FilePA"].toString();
 
-    for (const core::Row r : m_db.query(RowsQuery, {{QStringLiteral("IDFATTURA"), invoiceId}})) {
-        invoice.lines << InvoiceLine{
-            r[u"Codice"].toString(),       r[u"Descrizione"].toString(),
-            r[u"quantita"].toDouble(),     r[u"UnitaMisura"].toString(),
-            r[u"PrezzoVendita"].toMoney(), r[u"SubTotale"].toMoney(),
-            r[u"Aliquota"].toInt(),        r[u"Natura"].toString().trimmed().toUpper(),
-            r[u"Riferimento"].toString()};
-    }
+    invoice.lines = linesOf(m_db, invoiceId);
     return invoice;
+}
+
+StampDutyDue storedStampDuty(core::Db& db, int invoiceId, Money discountPercent)
+{
+    return StampDutyDue::of(linesOf(db, invoiceId), discountPercent, stampDutySettings(db));
 }
 
 } // namespace carvendo::einvoice

@@ -47,37 +47,68 @@ QList<Money> spread(Money amount, const QList<Money>& weights)
     return shares;
 }
 
+// Each row's taxable amount in cents less its share of the document discount (set into discount).
+QList<Money> discountedTotals(const QList<InvoiceLine>& lines, Money discountPercent, Money& discount)
+{
+    QList<Money> totals;
+    Money taxable;
+    for (const InvoiceLine& line : lines) {
+        totals << line.total.roundedToCents();
+        taxable += totals.back();
+    }
+    discount = taxable.percent(discountPercent).roundedToCents();
+    const QList<Money> shares = spread(discount, totals);
+    for (int i = 0; i < totals.size(); ++i)
+        totals[i] -= shares[i];
+    return totals;
+}
+
+StampDutyDue stampDutyOver(const QList<InvoiceLine>& lines, const QList<Money>& totals,
+                           const StampDuty& settings)
+{
+    Money exempt;
+    for (int i = 0; i < lines.size(); ++i)
+        if (lines[i].rate == 0 && bearsStampDuty(lines[i].nature))
+            exempt += totals[i];
+    if (exempt <= settings.threshold || settings.amount.isZero())
+        return {};
+    return {settings.amount.roundedToCents(), settings.chargedToCustomer};
+}
+
 } // namespace
+
+StampDutyDue StampDutyDue::of(const QList<InvoiceLine>& lines, Money discountPercent,
+                              const StampDuty& settings)
+{
+    Money discount;
+    return stampDutyOver(lines, discountedTotals(lines, discountPercent, discount), settings);
+}
 
 InvoiceFigures InvoiceFigures::of(const InvoiceData& invoice)
 {
     InvoiceFigures figures;
-    QList<Money> rowTotals;
-    Money taxable;
-    for (const InvoiceLine& line : invoice.lines) {
-        rowTotals << line.total.roundedToCents();
-        taxable += rowTotals.back();
-    }
-    figures.discount = taxable.percent(invoice.discountPercent).roundedToCents();
-    const QList<Money> shares = spread(figures.discount, rowTotals);
+    const QList<Money> totals = discountedTotals(invoice.lines, invoice.discountPercent, figures.discount);
 
-    Money exempt;
     Money withheldBase;
     for (int i = 0; i < invoice.lines.size(); ++i) {
         const InvoiceLine& line = invoice.lines[i];
-        FileLine fileLine{&line,       line.description,    rowTotals[i] - shares[i],       line.rate,
-                          line.nature, line.legalReference, invoice.withholding.has_value()};
-        if (line.rate == 0 && bearsStampDuty(line.nature))
-            exempt += fileLine.total;
+        FileLine fileLine{&line,
+                          line.description,
+                          totals[i],
+                          line.rate,
+                          line.nature,
+                          line.legalReference,
+                          invoice.withholding.has_value()};
         if (fileLine.withheld)
             withheldBase += fileLine.total;
         figures.lines << fileLine;
     }
-    figures.stampDuty = exempt > invoice.stampDuty.threshold && !invoice.stampDuty.amount.isZero();
-    if (figures.stampDuty && invoice.stampDuty.chargedToCustomer) {
+    const StampDutyDue stampDuty = stampDutyOver(invoice.lines, totals, invoice.stampDuty);
+    figures.stampDuty = stampDuty.applies();
+    if (!stampDuty.charged().isZero()) {
         figures.lines << FileLine{nullptr,
                                   QStringLiteral("Imposta di bollo"),
-                                  invoice.stampDuty.amount.roundedToCents(),
+                                  stampDuty.charged(),
                                   0,
                                   QStringLiteral("N1"),
                                   QStringLiteral("Escluso art. 15 DPR 633/72"),

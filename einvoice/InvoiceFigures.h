@@ -2,7 +2,29 @@
 
 #include "einvoice/InvoiceData.h"
 
+namespace carvendo::core {
+class Db;
+}
+
 namespace carvendo::einvoice {
+
+// The stamp duty an invoice pays: its exempt, excluded and not taxable amounts above the threshold,
+// when the duty is not zero. One rule for the file, the printed invoice and the stored totals.
+struct StampDutyDue
+{
+    Money amount; // in cents; zero when the invoice does not pay it
+    bool chargedToCustomer = false;
+
+    bool applies() const { return !amount.isZero(); }
+    // What the customer pays for it on top of the goods: the whole duty when charged to the customer.
+    Money charged() const { return chargedToCustomer ? amount : Money(); }
+
+    static StampDutyDue of(const QList<InvoiceLine>& lines, Money discountPercent, const StampDuty& settings);
+};
+
+// The stamp duty of a stored invoice, from its rows and the electronic invoice settings, with the
+// document discount the caller holds (it may not be written yet).
+StampDutyDue storedStampDuty(core::Db& db, int invoiceId, Money discountPercent);
 
 // A row as the file states it: its taxable amount in cents, less its share of the document discount.
 struct FileLine

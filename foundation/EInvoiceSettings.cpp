@@ -1,5 +1,6 @@
 #include "foundation/EInvoiceSettings.h"
 
+#include "core/AddressChecks.h"
 #include "core/CommandGuard.h"
 #include "core/Db.h"
 #include "core/Dialogs.h"
@@ -130,7 +131,7 @@ void EInvoiceSettings::check() const
     const QString province = m_record.text(QStringLiteral("Provincia"));
     if (!province.isEmpty() && !isLetters(province, 2))
         throw SettingsRefusal(QStringLiteral("La provincia deve essere la sigla di 2 lettere (es. MI)."));
-    if (!isLetters(m_record.text(QStringLiteral("Nazione")), 2))
+    if (!core::isCountryCode(m_record.text(QStringLiteral("Nazione"))))
         throw SettingsRefusal(QStringLiteral("La nazione deve essere il codice di 2 lettere (es. IT)."));
     const QString office = m_record.text(QStringLiteral("REAUfficio"));
     if (!office.isEmpty() && !isLetters(office, 2))
@@ -143,9 +144,8 @@ void EInvoiceSettings::check() const
     if (!transmitter.isEmpty() && !code.match(transmitter).hasMatch())
         throw SettingsRefusal(
             QStringLiteral("Il codice fiscale del trasmittente deve avere 11 o 16 lettere e cifre."));
-    static const QRegularExpression mailAddress(QStringLiteral("^[^@\\s]+@[^@\\s]+\\.[^@\\s]+$"));
     const QString pec = m_record.text(QStringLiteral("PecSdI"));
-    if (!pec.isEmpty() && !mailAddress.match(pec).hasMatch())
+    if (!pec.isEmpty() && !core::emailProblem(pec).isEmpty())
         throw SettingsRefusal(QStringLiteral("L'indirizzo PEC del Sistema di Interscambio non è valido."));
     static const QHash<QString, QString> amounts{
         {QStringLiteral("REACapitale"), QStringLiteral("Capitale sociale")},

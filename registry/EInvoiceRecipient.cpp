@@ -1,5 +1,7 @@
 #include "registry/EInvoiceRecipient.h"
 
+#include "core/AddressChecks.h"
+
 #include <QRegularExpression>
 #include <QStringList>
 
@@ -40,8 +42,7 @@ QString recipientKindCaption(const QString& kind)
 QString recipientRefusal(const EInvoiceRecipient& recipient)
 {
     static const QRegularExpression lettersAndDigits(QStringLiteral("^[A-Z0-9]*$"));
-    static const QRegularExpression country(QStringLiteral("^[A-Z]{2}$"));
-    if (!country.match(recipient.nazione.trimmed().toUpper()).hasMatch())
+    if (!core::isCountryCode(recipient.nazione))
         return QStringLiteral("La nazione deve essere il codice di 2 lettere (es. IT).");
     const QString recipientCode = code(recipient);
     if (!lettersAndDigits.match(recipientCode).hasMatch())

@@ -1,5 +1,7 @@
 #include "registry/FiscalChecks.h"
 
+#include "core/AddressChecks.h"
+
 namespace carvendo::registry {
 
 namespace {
@@ -11,10 +13,6 @@ bool isAsciiDigit(QChar c)
 bool isAsciiUpper(QChar c)
 {
     return c >= u'A' && c <= u'Z';
-}
-bool isAsciiLetter(QChar c)
-{
-    return isAsciiUpper(c) || (c >= u'a' && c <= u'z');
 }
 
 // Worth of a character at an odd position (1, 3, ... 15) of a codice fiscale, indexed by the
@@ -86,35 +84,9 @@ CheckResult checkPartitaIva(const QString& code)
 
 CheckResult checkEmail(const QString& address)
 {
-    const auto rejected = [](const QString& reason) {
-        return invalid(QStringLiteral("Indirizzo non valido\r\n") + reason);
-    };
-
-    const qsizetype at = address.indexOf(u'@');
-    for (qsizetype i = 0; i < address.size(); ++i) {
-        const QChar c = address[i];
-        const bool allowed = isAsciiLetter(c) || isAsciiDigit(c) || c == u'@' || c == u'.' || c == u'_' ||
-                             c == u'~' || c == u'-' || (c == u'+' && (at < 0 || i < at));
-        if (!allowed) {
-            // A character outside the basic plane is shown whole, not as half a surrogate pair.
-            const qsizetype length = (c.isHighSurrogate() && i + 1 < address.size()) ? 2 : 1;
-            return rejected(QStringLiteral("Hai inserito caratteri non consentiti \"") +
-                            address.mid(i, length) + u'"');
-        }
-    }
-    if (at < 0)
-        return rejected(QStringLiteral("il simbolo \"@\" non è presente"));
-    if (address.count(u'@') > 1)
-        return rejected(QStringLiteral("Hai inserito troppe \"@\"s"));
-    if (at == 0)
-        return rejected(QStringLiteral("Nessun nome inserito prima del carattere @ "));
-    const QString domain = address.mid(at + 1);
-    if (!domain.contains(u'.'))
-        return rejected(QStringLiteral("Nessun \".\" inserito nel dominio"));
-    if (domain.startsWith(u'.'))
-        return rejected(QStringLiteral("no domain name before \".\""));
-    if (domain.endsWith(u'.'))
-        return rejected(QStringLiteral("Il \".\" non può essere inserito come ultimo carattere"));
+    const QString problem = core::emailProblem(address);
+    if (!problem.isEmpty())
+        return invalid(QStringLiteral("Indirizzo non valido\r\n") + problem);
     return {true, QStringLiteral("Indirizzo valido\r\n")};
 }
 
