@@ -38,7 +38,7 @@ protected:
     void SetUp() override
     {
         Base::SetUp();
-        emptyTables({"banche", "ritenute_acconto"});
+        emptyTables({"banche", "ritenute_acconto", "fatturapa_file"});
         db().exec(QStringLiteral("UPDATE iva SET Natura = NULL WHERE Iva <> 0"));
         db().exec(QStringLiteral("UPDATE iva SET Natura = 'N4' WHERE Iva = 0"));
         db().exec(QStringLiteral(
@@ -132,7 +132,13 @@ protected:
 
     einvoice::FatturaPaExport exporter(core::Db& connection)
     {
-        return einvoice::FatturaPaExport(connection, this->m_dialogs, *m_paths, m_company, validator());
+        return einvoice::FatturaPaExport(connection, *m_paths, m_company, validator());
+    }
+    // The export as a command runs it: the questions about earlier files first, then the export.
+    QList<einvoice::ExportedFile> exportNow(const QList<int>& invoiceIds)
+    {
+        auto exporting = exporter(db());
+        return exporting.exportInvoices(exporting.choose(this->m_dialogs, invoiceIds));
     }
 
     static const einvoice::FatturaPaValidator& validator()

@@ -5,6 +5,7 @@
 #include "tests/einvoice/EInvoiceFixture.h"
 
 #include "einvoice/EInvoiceRefusal.h"
+#include "einvoice/FatturaPaFiles.h"
 
 #include "tests/support/FailingWrite.h"
 #include "tests/support/TestFiles.h"
@@ -25,9 +26,8 @@ protected:
     // The refusal of exporting the invoice; no file, no number taken, nothing recorded.
     QString refusalOf(int invoiceId)
     {
-        auto exporting = exporter(db());
         try {
-            exporting.exportInvoice(invoiceId);
+            exportNow({invoiceId});
         } catch (const einvoice::EInvoiceRefusal& refusal) {
             EXPECT_TRUE(files().isEmpty());
             EXPECT_EQ(nextProgressive(), 1);
@@ -40,10 +40,8 @@ protected:
 
     QString exported(int invoiceId)
     {
-        const auto file = exporter(db()).exportInvoice(invoiceId);
-        if (!file)
-            return {};
-        return QString::fromUtf8(contents(file->fileName));
+        const auto files = exportNow({invoiceId});
+        return files.isEmpty() ? QString() : QString::fromUtf8(contents(files.first().fileName));
     }
 };
 
@@ -189,12 +187,9 @@ TEST_F(FatturaPaExportTest, TheFileIsTheGoldenOneByteForByte)
                                doc.setWithholding(euros("20"), "Ritenuta 20%");
                            });
     threeInstalments(id, "40", "40", "40");
-    const auto file = exporter(db()).exportInvoice(id);
-    ASSERT_TRUE(file);
-    EXPECT_EQ(file->fileName, QStringLiteral("IT01234567890_00001.xml"));
-
+    ASSERT_EQ(exportNow({id}).size(), 1);
     EXPECT_EQ(
-        contents(file->fileName),
+        contents(QStringLiteral("IT01234567890_00001.xml")),
         ct::readFile(QStringLiteral(CARVENDO_SOURCE_DIR "/tests/einvoice/golden/IT01234567890_00001.xml")));
 }
 
@@ -292,10 +287,10 @@ TEST_F(FatturaPaExportTest, TheValidatorRefusesWrongSummariesAndSchemaFaults)
 TEST_F(FatturaPaExportTest, ExportingAgainAsksAndANewFileTakesANewNumber)
 {
     const int id = invoice(businessCustomer(), OneRow);
-    ASSERT_EQ(exporter(db()).exportInvoice(id)->progressive, QStringLiteral("00001"));
+    ASSERT_EQ(exportNow({id}).value(0).progressive, QStringLiteral("00001"));
 
     m_dialogs.answerConfirm(false);
-    EXPECT_FALSE(exporter(db()).exportInvoice(id));
+    EXPECT_TRUE(exportNow({id}).isEmpty());
     EXPECT_EQ(m_dialogs.lastText(),
               QStringLiteral("La fattura 1/2026 è già stata esportata nel file "
                              "IT01234567890_00001.xml. Vuoi sostituirlo con un nuovo file?"));
@@ -303,7 +298,7 @@ TEST_F(FatturaPaExportTest, ExportingAgainAsksAndANewFileTakesANewNumber)
     EXPECT_EQ(nextProgressive(), 2);
 
     m_dialogs.answerConfirm(true);
-    EXPECT_EQ(exporter(db()).exportInvoice(id)->progressive, QStringLiteral("00002"));
+    EXPECT_EQ(exportNow({id}).value(0).progressive, QStringLiteral("00002"));
     EXPECT_EQ(files(), QStringList{QStringLiteral("IT01234567890_00002.xml")});
     EXPECT_EQ(exportedAs(id), QStringLiteral("IT01234567890_00002.xml|00002|1"));
 }
@@ -320,61 +315,65 @@ TEST_F(FatturaPaExportTest, TwoWorkstationsExportingAtOnceGetDistinctNumbers)
         QStringLiteral("UPDATE fatturapa_configurazione SET ProssimoProgressivo = ProssimoProgressivo + 1"));
 
     ct::Workstation workstation(company().newConnection());
-    std::optional<einvoice::ExportedFile> mine;
-    workstation.start(
-        [&](carvendo::core::Db& connection) { mine = exporter(connection).exportInvoice(first); });
+    QList<einvoice::ExportedFile> mine;
+    workstation.start([&](carvendo::core::Db& connection) {
+        mine = exporter(connection).exportInvoices({{first, {}}});
+    });
     ASSERT_TRUE(workstation.waitsAtTable(db(), QStringLiteral("fatturapa_configurazione")));
     otherExport.commit();
     workstation.finish();
-    ASSERT_TRUE(mine);
-    EXPECT_EQ(mine->progressive, QStringLiteral("00002"));
-    EXPECT_EQ(exporter(db()).exportInvoice(second)->progressive, QStringLiteral("00003"));
+    EXPECT_EQ(mine.value(0).progressive, QStringLiteral("00002"));
+    EXPECT_EQ(exportNow({second}).value(0).progressive, QStringLiteral("00003"));
     EXPECT_EQ(files(), (QStringList{"IT01234567890_00002.xml", "IT01234567890_00003.xml"}));
 }
 
-// A file that cannot be written, or a server error recording it: the number goes back, the invoice is
-// as it was, no file stays behind.
-TEST_F(FatturaPaExportTest, AFailedExportLeavesTheCounterAndTheInvoiceAsTheyWere)
-{
-    const int id = invoice(businessCustomer(), OneRow);
-    QDir().mkpath(QDir(folder()).filePath(QStringLiteral("IT01234567890_00001.xml"))); // a folder in the way
-    EXPECT_THROW(exporter(db()).exportInvoice(id), carvendo::core::Error);
-    EXPECT_EQ(nextProgressive(), 1);
-    EXPECT_EQ(exportedAs(id), QStringLiteral("0"));
-    EXPECT_EQ(files(), QStringList());
-    QDir(folder()).rmdir(QStringLiteral("IT01234567890_00001.xml"));
-
-    {
-        ct::FailingWrite failing(db(), ct::FailingWrite::On::Update, QStringLiteral("fatture"));
-        try {
-            exporter(db()).exportInvoice(id);
-            ADD_FAILURE() << "exported";
-        } catch (const carvendo::core::Error& error) {
-            EXPECT_EQ(error.message(), ct::failingWriteMessage());
-        }
-    }
-    EXPECT_EQ(nextProgressive(), 1);
-    EXPECT_EQ(exportedAs(id), QStringLiteral("0"));
-    EXPECT_EQ(files(), QStringList());
-
-    EXPECT_EQ(exporter(db()).exportInvoice(id)->progressive, QStringLiteral("00001"));
-}
-
-// Many invoices are one command: the second file failing, the first is not left behind either and
-// both numbers go back.
-TEST_F(FatturaPaExportTest, AFileOfManyThatCannotBeWrittenLeavesNoneAndGivesEveryNumberBack)
+// A server error recording the second file: no number is taken, no invoice changes, no file is written.
+TEST_F(FatturaPaExportTest, AFailedExportLeavesTheCounterTheInvoicesAndTheFolderAsTheyWere)
 {
     const int first = invoice(businessCustomer(), OneRow);
     const int second = invoice(businessCustomer(), OneRow);
-    QDir().mkpath(QDir(folder()).filePath(QStringLiteral("IT01234567890_00002.xml"))); // a folder in the way
-    EXPECT_THROW(exporter(db()).exportInvoices({first, second}), carvendo::core::Error);
+    {
+        ct::FailingWrite failing(db(), ct::FailingWrite::On::Insert, QStringLiteral("fatturapa_file"));
+        EXPECT_EQ(ct::errorOf([&] { exportNow({first, second}); }), ct::failingWriteMessage());
+    }
     EXPECT_EQ(nextProgressive(), 1);
-    EXPECT_EQ(exportedAs(first), QStringLiteral("0"));
+    EXPECT_EQ(exportedAs(first) + exportedAs(second), QStringLiteral("00"));
     EXPECT_EQ(files(), QStringList());
-
-    QDir(folder()).rmdir(QStringLiteral("IT01234567890_00002.xml"));
-    EXPECT_EQ(exporter(db()).exportInvoices({first, second}).size(), 2);
+    EXPECT_EQ(exportNow({first, second}).size(), 2);
     EXPECT_EQ(files(), (QStringList{"IT01234567890_00001.xml", "IT01234567890_00002.xml"}));
+}
+
+// The program stopped, or the folder could not be written, after the commit: the file keeps its
+// number and stays pending until it is written from what was recorded.
+TEST_F(FatturaPaExportTest, AFileNotWrittenAfterTheCommitKeepsItsNumberAndIsWrittenLater)
+{
+    const int first = invoice(businessCustomer(), OneRow);
+    const int second = invoice(businessCustomer(), OneRow);
+    const QString late = QStringLiteral("IT01234567890_00002.xml");
+    QDir().mkpath(QDir(folder()).filePath(late)); // a folder in the way
+    const auto exported = exportNow({first, second});
+    ASSERT_EQ(exported.size(), 2);
+    EXPECT_EQ(exported[0].notWritten, QString());
+    EXPECT_TRUE(
+        exported[1].notWritten.startsWith(QStringLiteral("Il file %1 non è stato scritto: ").arg(late)));
+    EXPECT_TRUE(
+        exported[1].notWritten.endsWith(QStringLiteral(". Sarà scritto alla prossima esportazione.")));
+    EXPECT_EQ(nextProgressive(), 3);
+    EXPECT_EQ(exportedAs(second), late + QStringLiteral("|00002|1"));
+    const auto pending = [&] {
+        return db()
+            .scalar(QStringLiteral("SELECT GROUP_CONCAT(NomeFile) FROM fatturapa_file WHERE Scritto = 0"))
+            .toString();
+    };
+    EXPECT_EQ(pending(), late);
+
+    QDir(folder()).rmdir(late);
+    EXPECT_EQ(einvoice::FatturaPaFiles(db(), *m_paths).writePending(), QStringList());
+    EXPECT_EQ(contents(late),
+              db().scalar(QStringLiteral("SELECT Contenuto FROM fatturapa_file WHERE NomeFile = :F"),
+                          {{QStringLiteral("F"), late}})
+                  .toBytes());
+    EXPECT_EQ(pending(), QString());
     EXPECT_EQ(nextProgressive(), 3);
 }
 
