@@ -116,9 +116,7 @@ bool InvoiceElectronicExport::sendByPec(int invoiceId, const QString& caller)
     QString path = einvoice::FatturaPaFiles(m_db, m_paths).writtenFileOf(invoiceId);
     if (path.isEmpty()) {
         const QList<einvoice::ExportedFile> files = run({invoiceId});
-        if (files.isEmpty())
-            return false;
-        if (!files.first().notWritten.isEmpty())
+        if (files.isEmpty() || !files.first().notWritten.isEmpty()) // kept, or told it is not written
             return false;
         path = files.first().path;
     }

@@ -25,6 +25,17 @@ struct Line
     double quantity = 1;
 };
 
+// A test invoice as data: its customer (kind PF/AZ/PA and columns), its rows, what is set on the
+// document before it is saved and what is done to it after.
+struct TestInvoice
+{
+    const char* kind;
+    core::Params customer;
+    std::vector<Line> lines;
+    std::function<void(documents::SalesDocument&)> adjust = {};
+    std::function<void(int invoiceId)> after = {};
+};
+
 // A shop that exports its invoices: invoices made through the sales document model, dated
 // 15/03/2026 so their files do not depend on the day the tests run.
 template <typename Suite> class EInvoiceFixture : public SalesDocumentFixture<Suite>
@@ -70,11 +81,15 @@ protected:
         return insert("clienti", all);
     }
 
+    static core::Params business(const char* codiceDestinatario = "M5UXCR1")
+    {
+        return {{QStringLiteral("RagioneSociale"), QStringLiteral("Bianchi S.p.A.")},
+                {QStringLiteral("pIva"), QStringLiteral("09876543210")},
+                {QStringLiteral("CodiceDestinatario"), QLatin1String(codiceDestinatario)}};
+    }
     int businessCustomer(const char* codiceDestinatario = "M5UXCR1")
     {
-        return customer("AZ", {{QStringLiteral("RagioneSociale"), QStringLiteral("Bianchi S.p.A.")},
-                               {QStringLiteral("pIva"), QStringLiteral("09876543210")},
-                               {QStringLiteral("CodiceDestinatario"), QLatin1String(codiceDestinatario)}});
+        return customer("AZ", business(codiceDestinatario));
     }
 
     // A saved invoice of the lines; `adjust` runs on the document before it is saved.
@@ -100,6 +115,14 @@ protected:
         db().exec(
             QStringLiteral("UPDATE fatture SET data = '2026-03-15', Anno = '2026' WHERE idFattura = :ID"),
             {{QStringLiteral("ID"), id}});
+        return id;
+    }
+
+    int invoice(const TestInvoice& made)
+    {
+        const int id = invoice(customer(made.kind, made.customer), made.lines, made.adjust);
+        if (made.after)
+            made.after(id);
         return id;
     }
 

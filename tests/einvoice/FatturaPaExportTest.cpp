@@ -52,87 +52,80 @@ TEST_F(FatturaPaExportTest, EveryKindOfInvoiceGivesAFileTheSchemaAccepts)
     struct Case
     {
         const char* name;
-        std::function<int()> make;
+        ct::TestInvoice invoice;
         QStringList expected; // fragments of the file
     };
     const std::vector<Case> cases{
         {"private person with a fiscal code only",
-         [&] {
-             return invoice(customer("PF", {{"RagioneSociale", "Mario Verdi"},
-                                            {"Nome", "Mario"},
-                                            {"Cognome", "Verdi"},
-                                            {"CodFisc", "vrdmra80a01h501u"}}),
-                            OneRow);
-         },
+         {"PF",
+          {{"RagioneSociale", "Mario Verdi"},
+           {"Nome", "Mario"},
+           {"Cognome", "Verdi"},
+           {"CodFisc", "vrdmra80a01h501u"}},
+          OneRow},
          {"versione=\"FPR12\"", "<CodiceDestinatario>0000000</CodiceDestinatario>",
           "<CodiceFiscale>VRDMRA80A01H501U</CodiceFiscale>\n          <Anagrafica>\n            "
           "<Nome>Mario</Nome>\n            <Cognome>Verdi</Cognome>",
           "<ImportoTotaleDocumento>122.00</ImportoTotaleDocumento>"}},
         {"company with a recipient code",
-         [&] { return invoice(businessCustomer(), OneRow); },
+         {"AZ", business(), OneRow},
          {"<CodiceDestinatario>M5UXCR1</CodiceDestinatario>\n    </DatiTrasmissione>",
           "<IdPaese>IT</IdPaese>\n            <IdCodice>09876543210</IdCodice>",
           "<Denominazione>Bianchi S.p.A.</Denominazione>"}},
         {"company with a certified address only",
-         [&] {
-             return invoice(customer("AZ", {{"RagioneSociale", "Neri Srl"},
-                                            {"pIva", "IT11122233344"},
-                                            {"PEC", "neri@pec.it"}}),
-                            OneRow);
-         },
+         {"AZ", {{"RagioneSociale", "Neri Srl"}, {"pIva", "IT11122233344"}, {"PEC", "neri@pec.it"}}, OneRow},
          {"<CodiceDestinatario>0000000</CodiceDestinatario>\n      "
           "<PECDestinatario>neri@pec.it</PECDestinatario>",
           "<IdCodice>11122233344</IdCodice>"}},
         {"public administration",
-         [&] {
-             return invoice(customer("PA", {{"RagioneSociale", "Comune di Milano"},
-                                            {"CodFisc", "01199250158"},
-                                            {"CodiceDestinatario", "UFXQ3Z"}}),
-                            OneRow);
-         },
+         {"PA",
+          {{"RagioneSociale", "Comune di Milano"},
+           {"CodFisc", "01199250158"},
+           {"CodiceDestinatario", "UFXQ3Z"}},
+          OneRow},
          {"versione=\"FPA12\"", "<FormatoTrasmissione>FPA12</FormatoTrasmissione>",
           "<CodiceDestinatario>UFXQ3Z</CodiceDestinatario>"}},
         {"zero rate with its nature",
-         [&] {
-             return invoice(businessCustomer(), {{"S1", "Riparazione in garanzia", 0, "50"}});
-         },
+         {"AZ", business(), {{"S1", "Riparazione in garanzia", 0, "50"}}},
          {"<AliquotaIVA>0.00</AliquotaIVA>\n        <Natura>N4</Natura>",
           "<Imposta>0.00</Imposta>\n        <RiferimentoNormativo>Esente art. 10 DPR "
           "633/72</RiferimentoNormativo>"}},
         {"withholding",
-         [&] {
-             withholdingKind("Ritenuta 20%", "RT02", "A");
-             return invoice(businessCustomer(), OneRow,
-                            [](auto& doc) { doc.setWithholding(euros("20"), "Ritenuta 20%"); });
-         },
+         {"AZ", business(), OneRow,
+          [&](auto& doc) {
+              withholdingKind("Ritenuta 20%", "RT02", "A");
+              doc.setWithholding(euros("20"), "Ritenuta 20%");
+          }},
          {"<DatiRitenuta>\n          <TipoRitenuta>RT02</TipoRitenuta>\n          <ImportoRitenuta>20.00</"
           "ImportoRitenuta>\n          <AliquotaRitenuta>20.00</AliquotaRitenuta>\n          "
           "<CausalePagamento>A</CausalePagamento>",
           "<Ritenuta>SI</Ritenuta>"}},
         {"stamp duty charged to the customer",
-         [&] {
-             db().exec(QStringLiteral("UPDATE fatturapa_configurazione SET BolloACaricoCliente = 1"));
-             return invoice(businessCustomer(), {{"S1", "Riparazione in garanzia", 0, "77.48"}});
-         },
+         {"AZ",
+          business(),
+          {{"S1", "Riparazione in garanzia", 0, "77.48"}},
+          [&](auto&) {
+              db().exec(QStringLiteral("UPDATE fatturapa_configurazione SET BolloACaricoCliente = 1"));
+          }},
          {"<DatiBollo>\n          <BolloVirtuale>SI</BolloVirtuale>\n          "
           "<ImportoBollo>2.00</ImportoBollo>",
           "<Descrizione>Imposta di bollo</Descrizione>", "<Natura>N1</Natura>",
           "<ImportoTotaleDocumento>79.48</ImportoTotaleDocumento>"}},
         {"document discount spread over the rows",
-         [&] {
-             return invoice(businessCustomer(), {{"A1", "Cover", 22, "33.33"}, {"A2", "Cavo", 22, "66.67"}},
-                            [](auto& doc) { doc.setDiscount(euros("10")); });
-         },
+         {"AZ",
+          business(),
+          {{"A1", "Cover", 22, "33.33"}, {"A2", "Cavo", 22, "66.67"}},
+          [](auto& doc) { doc.setDiscount(euros("10")); }},
          {"<ScontoMaggiorazione>\n          <Tipo>SC</Tipo>\n          <Percentuale>10.00</Percentuale>\n  "
           "        <Importo>10.00</Importo>",
           "<PrezzoTotale>30.00</PrezzoTotale>", "<PrezzoTotale>60.00</PrezzoTotale>",
           "<ImponibileImporto>90.00</ImponibileImporto>\n        <Imposta>19.80</Imposta>"}},
         {"three instalments",
-         [&] {
-             const int id = invoice(businessCustomer(), OneRow);
-             threeInstalments(id, "40.6626", "40.6626", "40.6748");
-             return id;
-         },
+         {"AZ",
+          business(),
+          OneRow,
+          {},
+          [&](int id) { threeInstalments(id, "40.6626", "40.6626", "40.6748"); }},
          {"<CondizioniPagamento>TP01</CondizioniPagamento>",
           "<ModalitaPagamento>MP12</ModalitaPagamento>\n          "
           "<DataScadenzaPagamento>2026-06-30</DataScadenzaPagamento>\n          "
@@ -140,12 +133,12 @@ TEST_F(FatturaPaExportTest, EveryKindOfInvoiceGivesAFileTheSchemaAccepts)
           "Popolare</IstitutoFinanziario>\n          <IBAN>IT60X0542811101000000123456</IBAN>",
           "<ImportoPagamento>40.66</ImportoPagamento>"}},
         {"four rates together",
-         [&] {
-             return invoice(businessCustomer(), {{"A1", "Cover", 22, "10"},
-                                                 {"L1", "Libro", 4, "20"},
-                                                 {"F1", "Farmaco", 10, "30"},
-                                                 {"G1", "Gas", 5, "40"}});
-         },
+         {"AZ",
+          business(),
+          {{"A1", "Cover", 22, "10"},
+           {"L1", "Libro", 4, "20"},
+           {"F1", "Farmaco", 10, "30"},
+           {"G1", "Gas", 5, "40"}}},
          {"<AliquotaIVA>22.00</AliquotaIVA>\n        <ImponibileImporto>10.00</ImponibileImporto>\n        "
           "<Imposta>2.20</Imposta>",
           "<AliquotaIVA>10.00</AliquotaIVA>\n        <ImponibileImporto>30.00</ImponibileImporto>\n        "
@@ -160,7 +153,7 @@ TEST_F(FatturaPaExportTest, EveryKindOfInvoiceGivesAFileTheSchemaAccepts)
         SCOPED_TRACE(c.name);
         SetUp();
         // Checked against the schema before it was written; compared here without its indentation.
-        const QString file = exported(c.make()).remove(QRegularExpression(QStringLiteral("\n *")));
+        const QString file = exported(invoice(c.invoice)).remove(QRegularExpression(QStringLiteral("\n *")));
         ASSERT_FALSE(file.isEmpty());
         for (const QString& fragment : c.expected) {
             EXPECT_TRUE(file.contains(QString(fragment).remove(QRegularExpression(QStringLiteral("\n *")))))
@@ -174,19 +167,20 @@ TEST_F(FatturaPaExportTest, EveryKindOfInvoiceGivesAFileTheSchemaAccepts)
 // instalments to the bank, a description outside the Latin set.
 TEST_F(FatturaPaExportTest, TheFileIsTheGoldenOneByteForByte)
 {
-    withholdingKind("Ritenuta 20%", "RT01", "A");
-    const int id = invoice(customer("AZ", {{"RagioneSociale", "Città & Figli S.r.l."},
-                                           {"pIva", "09876543210"},
-                                           {"CodFisc", "09876543210"},
-                                           {"CodiceDestinatario", "M5UXCR1"}}),
-                           {{"A1", "Cover “slim” – nera €", 22, "12.5", 3},
-                            {"S1", "Riparazione Škoda Œuvre ‰", 0, "80"},
-                            {"L1", "Manuale", 4, "9.99", 2}},
-                           [](auto& doc) {
-                               doc.setDiscount(euros("5"));
-                               doc.setWithholding(euros("20"), "Ritenuta 20%");
-                           });
-    threeInstalments(id, "40", "40", "40");
+    const int id = invoice(ct::TestInvoice{"AZ",
+                                           {{"RagioneSociale", "Città & Figli S.r.l."},
+                                            {"pIva", "09876543210"},
+                                            {"CodFisc", "09876543210"},
+                                            {"CodiceDestinatario", "M5UXCR1"}},
+                                           {{"A1", "Cover “slim” – nera €", 22, "12.5", 3},
+                                            {"S1", "Riparazione Škoda Œuvre ‰", 0, "80"},
+                                            {"L1", "Manuale", 4, "9.99", 2}},
+                                           [&](auto& doc) {
+                                               withholdingKind("Ritenuta 20%", "RT01", "A");
+                                               doc.setDiscount(euros("5"));
+                                               doc.setWithholding(euros("20"), "Ritenuta 20%");
+                                           },
+                                           [&](int saved) { threeInstalments(saved, "40", "40", "40"); }});
     ASSERT_EQ(exportNow({id}).size(), 1);
     EXPECT_EQ(
         contents(QStringLiteral("IT01234567890_00001.xml")),
@@ -198,62 +192,48 @@ TEST_F(FatturaPaExportTest, AnInvoiceBreakingAConsistencyRuleIsRefusedByNameAndN
     struct Case
     {
         const char* name;
-        std::function<int()> make;
+        ct::TestInvoice invoice;
         QString message;
+    };
+    const auto before = [&](const char* statement) {
+        return [this, statement](auto&) { db().exec(QLatin1String(statement)); };
     };
     const std::vector<Case> cases{
         {"zero rate without a nature",
-         [&] {
-             db().exec(QStringLiteral("UPDATE iva SET Natura = NULL WHERE Iva = 0"));
-             return invoice(businessCustomer(), {{"A1", "Cover", 22, "10"}, {"S1", "Riparazione", 0, "50"}});
-         },
+         {"AZ",
+          business(),
+          {{"A1", "Cover", 22, "10"}, {"S1", "Riparazione", 0, "50"}},
+          before("UPDATE iva SET Natura = NULL WHERE Iva = 0")},
          "Fattura 1/2026: la riga 2 ha aliquota 0% senza natura IVA"},
         {"a nature on a taxed rate",
-         [&] {
-             db().exec(QStringLiteral("UPDATE iva SET Natura = 'N4' WHERE Iva = 22"));
-             return invoice(businessCustomer(), OneRow);
-         },
+         {"AZ", business(), OneRow, before("UPDATE iva SET Natura = 'N4' WHERE Iva = 22")},
          "Fattura 1/2026: la riga 1 ha aliquota 22% con natura IVA N4"},
         {"a buyer without VAT number or fiscal code",
-         [&] {
-             return invoice(customer("PF", {{"RagioneSociale", "Mario Verdi"}}), OneRow);
-         },
+         {"PF", {{"RagioneSociale", "Mario Verdi"}}, OneRow},
          "Fattura 1/2026: il cliente non ha né partita IVA né codice fiscale"},
         {"an Italian postcode of four digits",
-         [&] {
-             return invoice(
-                 customer("AZ", {{"RagioneSociale", "Neri Srl"}, {"pIva", "11122233344"}, {"Cap", "2012"}}),
-                 OneRow);
-         },
+         {"AZ", {{"RagioneSociale", "Neri Srl"}, {"pIva", "11122233344"}, {"Cap", "2012"}}, OneRow},
          "Fattura 1/2026: il CAP \"2012\" del cliente non ha 5 cifre"},
         {"a public administration with a seven-character code",
-         [&] {
-             return invoice(customer("PA", {{"RagioneSociale", "Comune"},
-                                            {"CodFisc", "01199250158"},
-                                            {"CodiceDestinatario", "ABCDEFG"}}),
-                            OneRow);
-         },
+         {"PA",
+          {{"RagioneSociale", "Comune"}, {"CodFisc", "01199250158"}, {"CodiceDestinatario", "ABCDEFG"}},
+          OneRow},
          "Fattura 1/2026: il codice destinatario \"ABCDEFG\" di una pubblica amministrazione deve avere 6 "
          "caratteri"},
         {"a withholding that is not among the withholding kinds",
-         [&] {
-             return invoice(businessCustomer(), OneRow,
-                            [](auto& doc) { doc.setWithholding(euros("20"), "Ritenuta 20%"); });
-         },
+         {"AZ", business(), OneRow, [](auto& doc) { doc.setWithholding(euros("20"), "Ritenuta 20%"); }},
          "Fattura 1/2026: la ritenuta d'acconto \"Ritenuta 20%\" non è tra le ritenute d'acconto"},
         {"a seller without VAT number",
-         [&] {
-             m_company.piva.clear();
-             return invoice(businessCustomer(), OneRow);
-         },
+         {"AZ", business(), OneRow, [&](auto&) { m_company.piva.clear(); }},
          "Fattura 1/2026: l'azienda non ha la partita IVA"},
-        {"a company with a six-character code", [&] { return invoice(businessCustomer("ABCDEF"), OneRow); },
+        {"a company with a six-character code",
+         {"AZ", business("ABCDEF"), OneRow},
          "Fattura 1/2026: il codice destinatario \"ABCDEF\" deve avere 7 caratteri"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         SetUp();
-        EXPECT_EQ(refusalOf(c.make()), c.message);
+        EXPECT_EQ(refusalOf(invoice(c.invoice)), c.message);
     }
 }
 
@@ -347,34 +327,24 @@ TEST_F(FatturaPaExportTest, AFailedExportLeavesTheCounterTheInvoicesAndTheFolder
 // number and stays pending until it is written from what was recorded.
 TEST_F(FatturaPaExportTest, AFileNotWrittenAfterTheCommitKeepsItsNumberAndIsWrittenLater)
 {
-    const int first = invoice(businessCustomer(), OneRow);
-    const int second = invoice(businessCustomer(), OneRow);
-    const QString late = QStringLiteral("IT01234567890_00002.xml");
-    QDir().mkpath(QDir(folder()).filePath(late)); // a folder in the way
-    const auto exported = exportNow({first, second});
-    ASSERT_EQ(exported.size(), 2);
-    EXPECT_EQ(exported[0].notWritten, QString());
-    EXPECT_TRUE(
-        exported[1].notWritten.startsWith(QStringLiteral("Il file %1 non è stato scritto: ").arg(late)));
-    EXPECT_TRUE(
-        exported[1].notWritten.endsWith(QStringLiteral(". Sarà scritto alla prossima esportazione.")));
-    EXPECT_EQ(nextProgressive(), 3);
-    EXPECT_EQ(exportedAs(second), late + QStringLiteral("|00002|1"));
-    const auto pending = [&] {
-        return db()
-            .scalar(QStringLiteral("SELECT GROUP_CONCAT(NomeFile) FROM fatturapa_file WHERE Scritto = 0"))
-            .toString();
+    const int id = invoice(businessCustomer(), OneRow);
+    const QString file = QStringLiteral("IT01234567890_00001.xml");
+    QDir().mkpath(QDir(folder()).filePath(file)); // a folder in the way
+    const QString notWritten = exportNow({id}).value(0).notWritten;
+    EXPECT_TRUE(notWritten.startsWith(QStringLiteral("Il file %1 non è stato scritto: ").arg(file)));
+    EXPECT_TRUE(notWritten.endsWith(QStringLiteral(". Sarà scritto alla prossima esportazione.")));
+    EXPECT_EQ(nextProgressive(), 2);
+    EXPECT_EQ(exportedAs(id), file + QStringLiteral("|00001|1"));
+    const auto recorded = [&](const char* column) {
+        return db().scalar(QStringLiteral("SELECT %1 FROM fatturapa_file").arg(QLatin1String(column)));
     };
-    EXPECT_EQ(pending(), late);
+    EXPECT_EQ(recorded("CONCAT_WS('|', NomeFile, Scritto)").toString(), file + QStringLiteral("|0"));
 
-    QDir(folder()).rmdir(late);
+    QDir(folder()).rmdir(file);
     EXPECT_EQ(einvoice::FatturaPaFiles(db(), *m_paths).writePending(), QStringList());
-    EXPECT_EQ(contents(late),
-              db().scalar(QStringLiteral("SELECT Contenuto FROM fatturapa_file WHERE NomeFile = :F"),
-                          {{QStringLiteral("F"), late}})
-                  .toBytes());
-    EXPECT_EQ(pending(), QString());
-    EXPECT_EQ(nextProgressive(), 3);
+    EXPECT_EQ(contents(file), recorded("Contenuto").toBytes());
+    EXPECT_EQ(recorded("CONCAT_WS('|', NomeFile, Scritto)").toString(), file + QStringLiteral("|1"));
+    EXPECT_EQ(nextProgressive(), 2);
 }
 
 } // namespace
