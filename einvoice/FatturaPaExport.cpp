@@ -11,6 +11,7 @@
 #include "core/Paths.h"
 
 #include <QFile>
+#include <QSet>
 
 #include <algorithm>
 
@@ -88,17 +89,20 @@ QList<const FatturaPaExport::Prepared*> FatturaPaExport::stillAsChosen(const QLi
         byId << &one;
     std::sort(byId.begin(), byId.end(),
               [](const Prepared* a, const Prepared* b) { return a->invoice.id < b->invoice.id; });
-    QList<const Prepared*> kept;
+    QSet<const Prepared*> exportedMeanwhile;
     for (const Prepared* one : byId) {
         const core::Rows rows = m_db.query(QStringLiteral("SELECT IFNULL(FilePA, '') AS FilePA FROM fatture "
                                                           "WHERE idFattura = :IDFATTURA FOR UPDATE"),
                                            {{QStringLiteral("IDFATTURA"), one->invoice.id}});
         if (rows.isEmpty())
             throw EInvoiceRefusal(one->invoice.label, QStringLiteral("la fattura non esiste più"));
-        if (rows.first()[u"FilePA"].toString() == one->replacing)
-            kept << one;
+        if (rows.first()[u"FilePA"].toString() != one->replacing)
+            exportedMeanwhile.insert(one);
     }
-    std::sort(kept.begin(), kept.end()); // back to the order chosen: they number in that order
+    QList<const Prepared*> kept; // in the order chosen: they number in that order
+    for (const Prepared& one : prepared)
+        if (!exportedMeanwhile.contains(&one))
+            kept << &one;
     return kept;
 }
 
