@@ -157,6 +157,19 @@ CompanyRecord CompanyDirectory::record(int id)
     return CompanyRecord::fromRow(rows.first());
 }
 
+CompanyRecord CompanyDirectory::recordOf(const ConnectionSettings& company)
+{
+    const Rows rows = m_db.query(QStringLiteral("select * from aziende where databasename = :DB order by id"),
+                                 {{QStringLiteral("DB"), company.database}});
+    if (rows.size() == 1)
+        return CompanyRecord::fromRow(rows.first());
+    for (const Row row : rows)
+        if (row[u"host"].toString().compare(company.host, Qt::CaseInsensitive) == 0 &&
+            row[u"porta"].toInt() == company.port)
+            return CompanyRecord::fromRow(row);
+    return {};
+}
+
 int CompanyDirectory::count()
 {
     return m_db.scalar(QStringLiteral("select count(*) from aziende")).toInt();

@@ -75,6 +75,9 @@ public:
 
     Rows list();                  // select * from aziende
     CompanyRecord record(int id); // throws DbError when there is no such company
+    // The company whose database a connection uses: by the database's name, and by its server when
+    // several companies share the name. An empty record (id 0) when none matches.
+    CompanyRecord recordOf(const ConnectionSettings& company);
     int count();
 
     // "Crea nuova azienda": a row on this machine's server with the default account, the proposed

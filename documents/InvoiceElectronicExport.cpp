@@ -1,5 +1,6 @@
 #include "documents/InvoiceElectronicExport.h"
 
+#include "einvoice/FatturaPaFiles.h"
 #include "einvoice/FatturaPaValidator.h"
 #include "messaging/MailAccount.h"
 #include "messaging/MailMessage.h"
@@ -23,30 +24,6 @@ const einvoice::FatturaPaValidator& validator()
     static const einvoice::FatturaPaValidator loaded;
     return loaded;
 }
-
-// The person a background export talks to: nobody. It is started only for invoices none of which was
-// exported before; one that another workstation exported meanwhile keeps that file.
-class NobodyAsked final : public core::Dialogs
-{
-public:
-    bool confirm(const QString&, core::ConfirmButtons, const QString&) override { return false; }
-    std::optional<QString> askText(const QString&, const QString&, const QString&) override
-    {
-        return std::nullopt;
-    }
-    std::optional<int> chooseOption(const QString&, const QString&, const QStringList&) override
-    {
-        return std::nullopt;
-    }
-    std::optional<QString> chooseFile(const QString&, const QString&, core::FileMode, const QString&) override
-    {
-        return std::nullopt;
-    }
-    void beep() override {}
-
-protected:
-    void showMessage(core::MessageKind, const QString&, const QString&) override {}
-};
 
 } // namespace
 
@@ -75,20 +52,40 @@ QString InvoiceElectronicExport::doneMessage(const QList<einvoice::ExportedFile>
     return QStringLiteral("Esportate %1 fatture in %2").arg(files.size()).arg(where);
 }
 
+void InvoiceElectronicExport::writePending(core::Db& db, core::Dialogs& dialogs, const core::Paths& paths)
+{
+    for (const QString& failure : einvoice::FatturaPaFiles(db, paths).writePending())
+        dialogs.warning(failure);
+}
+
 QList<einvoice::ExportedFile> InvoiceElectronicExport::exportInvoices(const QList<int>& invoiceIds)
 {
     if (invoiceIds.isEmpty())
         return {};
     const QList<einvoice::ExportedFile> files = run(invoiceIds);
-    m_dialogs.information(doneMessage(files, einvoice::FatturaPaExport::folder(m_paths)));
+    m_dialogs.information(doneMessage(files, einvoice::FatturaPaFiles::folder(m_paths)));
     return files;
 }
 
+// The questions first, here on the window thread; the job then exports what was decided.
 QList<einvoice::ExportedFile> InvoiceElectronicExport::run(const QList<int>& invoiceIds)
 {
-    if (!m_ownConnection || invoiceIds.size() < backgroundFrom() || anyExportedBefore(invoiceIds))
-        return einvoice::FatturaPaExport(m_db, m_dialogs, m_paths, m_company, validator())
-            .exportInvoices(invoiceIds);
+    writePending(m_db, m_dialogs, m_paths);
+    const QList<einvoice::ExportChoice> chosen =
+        einvoice::FatturaPaExport(m_db, m_paths, m_company, validator()).choose(m_dialogs, invoiceIds);
+    if (chosen.isEmpty())
+        return {};
+    const QList<einvoice::ExportedFile> files = runChosen(chosen);
+    for (const einvoice::ExportedFile& file : files)
+        if (!file.notWritten.isEmpty())
+            m_dialogs.warning(file.notWritten);
+    return files;
+}
+
+QList<einvoice::ExportedFile> InvoiceElectronicExport::runChosen(const QList<einvoice::ExportChoice>& chosen)
+{
+    if (!m_ownConnection || chosen.size() < backgroundFrom())
+        return einvoice::FatturaPaExport(m_db, m_paths, m_company, validator()).exportInvoices(chosen);
 
     QList<einvoice::ExportedFile> files;
     const core::ConnectionSettings own = *m_ownConnection;
@@ -96,39 +93,11 @@ QList<einvoice::ExportedFile> InvoiceElectronicExport::run(const QList<int>& inv
              [&](const std::function<void(int)>& progress) {
                  core::Db jobDb(own);
                  jobDb.open();
-                 NobodyAsked nobody;
-                 files = einvoice::FatturaPaExport(jobDb, nobody, m_paths, m_company, validator())
-                             .exportInvoices(invoiceIds);
-                 progress(100);
+                 files =
+                     einvoice::FatturaPaExport(jobDb, m_paths, m_company, validator())
+                         .exportInvoices(chosen, [&](int done, int total) { progress(done * 100 / total); });
              });
     return files;
-}
-
-bool InvoiceElectronicExport::anyExportedBefore(const QList<int>& invoiceIds)
-{
-    QStringList placeholders;
-    core::Params params;
-    for (int i = 0; i < invoiceIds.size(); ++i) {
-        placeholders << QStringLiteral(":ID%1").arg(i);
-        params.insert(QStringLiteral("ID%1").arg(i), invoiceIds[i]);
-    }
-    return m_db.scalar(QStringLiteral("SELECT COUNT(*) FROM fatture WHERE IFNULL(FilePA, '') <> '' AND "
-                                      "idFattura IN (%1)")
-                           .arg(placeholders.join(QStringLiteral(", "))),
-                       params)
-               .toInt() > 0;
-}
-
-QString InvoiceElectronicExport::exportedPath(int invoiceId)
-{
-    const QString fileName = m_db.scalar(QStringLiteral("SELECT FilePA FROM fatture WHERE idFattura = :ID"),
-                                         {{QStringLiteral("ID"), invoiceId}})
-                                 .toString()
-                                 .trimmed();
-    if (fileName.isEmpty())
-        return {};
-    const QString path = QDir(einvoice::FatturaPaExport::folder(m_paths)).filePath(fileName);
-    return QFileInfo::exists(path) ? path : QString();
 }
 
 bool InvoiceElectronicExport::sendByPec(int invoiceId, const QString& caller)
@@ -144,10 +113,10 @@ bool InvoiceElectronicExport::sendByPec(int invoiceId, const QString& caller)
         m_dialogs.warning(missingPecMessage());
         return false;
     }
-    QString path = exportedPath(invoiceId);
+    QString path = einvoice::FatturaPaFiles(m_db, m_paths).writtenFileOf(invoiceId);
     if (path.isEmpty()) {
         const QList<einvoice::ExportedFile> files = run({invoiceId});
-        if (files.isEmpty())
+        if (files.isEmpty() || !files.first().notWritten.isEmpty()) // kept, or told it is not written
             return false;
         path = files.first().path;
     }

@@ -21,9 +21,9 @@ namespace carvendo::documents {
 
 // The electronic invoice commands of the invoice list and of the invoice window: the FatturaPA files
 // of the chosen invoices written to documenti/FattureElettroniche, and one of them sent to the
-// exchange system by PEC through the mail window. Many invoices none of which was exported before
-// go behind the progress bar on a connection of the job's own; otherwise the export runs in place,
-// where the operator can be asked about replacing an earlier file.
+// exchange system by PEC through the mail window. Every command first writes the files an earlier
+// export committed and could not write. The operator is asked about replacing earlier files first;
+// then many invoices go behind the progress bar on a connection of the job's own.
 class InvoiceElectronicExport
 {
 public:
@@ -44,8 +44,12 @@ public:
     }
     static QString doneMessage(const QList<einvoice::ExportedFile>& files, const QString& folder);
 
+    // The files committed and not written yet, written now; the operator is told of those that still
+    // cannot be.
+    static void writePending(core::Db& db, core::Dialogs& dialogs, const core::Paths& paths);
+
     // Every invoice is checked first: the first refused one is thrown (EInvoiceRefusal) and nothing is
-    // written. Then the operator is told what was written. Returns the files written.
+    // recorded. Then the operator is told what was exported. Returns the files exported.
     QList<einvoice::ExportedFile> exportInvoices(const QList<int>& invoiceIds);
     // "Invia tramite PEC": the invoice's file (exported first when it has none), attached to the mail
     // window addressed to the exchange system. False when there is nothing to send.
@@ -53,9 +57,7 @@ public:
 
 private:
     QList<einvoice::ExportedFile> run(const QList<int>& invoiceIds);
-    bool anyExportedBefore(const QList<int>& invoiceIds);
-    // The path of the invoice's file in the folder, or empty when it has none there.
-    QString exportedPath(int invoiceId);
+    QList<einvoice::ExportedFile> runChosen(const QList<einvoice::ExportChoice>& chosen);
 
     core::Db& m_db;
     core::Dialogs& m_dialogs;

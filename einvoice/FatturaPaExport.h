@@ -5,7 +5,7 @@
 #include <QList>
 #include <QString>
 
-#include <optional>
+#include <functional>
 
 namespace carvendo::core {
 class Db;
@@ -18,45 +18,74 @@ namespace carvendo::einvoice {
 
 class FatturaPaValidator;
 
+// An invoice to export, with the file of its earlier export that the operator agreed to replace
+// (empty when it had none).
+struct ExportChoice
+{
+    int invoiceId = 0;
+    QString replacing;
+};
+
 struct ExportedFile
 {
     int invoiceId = 0;
     QString progressive; // "00001"
     QString fileName;    // "IT01234567890_00001.xml"
     QString path;
+    QString notWritten; // the operator's message when the file could not be written: it stays pending
 };
 
-// Exports stored invoices to their FatturaPA files in documenti/FattureElettroniche, one file per
-// invoice named IT<transmitter>_<progressive>.xml. Each invoice is checked first (a refused one
-// writes nothing); then, in one transaction for all of them, their transmission numbers are taken
-// from the counter (its row stays locked to the commit: a second workstation exporting meanwhile
-// waits and gets the next ones) and recorded on each invoice with the file name and the export time,
-// the files are written atomically, and the transaction commits. A file that cannot be written gives
-// every number back and leaves no file.
+// How far an export is: steps done out of all of them (each invoice is prepared, then written).
+using ExportProgress = std::function<void(int done, int total)>;
+
+// Exports stored invoices to their FatturaPA files, one per invoice named
+// IT<transmitter>_<progressive>.xml. Each invoice is checked first (a refused one exports nothing);
+// then one transaction takes their transmission numbers from the counter (its row stays locked to
+// the commit: a second workstation exporting meanwhile waits and gets the next ones), records them on
+// the invoices and records each file's bytes. Only after the commit are the files written; one that
+// cannot be written keeps its number and stays pending (FatturaPaFiles).
 class FatturaPaExport
 {
 public:
-    FatturaPaExport(core::Db& db, core::Dialogs& dialogs, const core::Paths& paths,
-                    const core::CompanyRecord& company, const FatturaPaValidator& validator);
+    FatturaPaExport(core::Db& db, const core::Paths& paths, const core::CompanyRecord& company,
+                    const FatturaPaValidator& validator);
 
     static QString replaceQuestion(const QString& invoiceLabel, const QString& fileName);
-    // Where the files go: documenti/FattureElettroniche.
-    static QString folder(const core::Paths& paths);
 
-    // nullopt when the invoice was exported before and the operator keeps that file.
-    std::optional<ExportedFile> exportInvoice(int invoiceId);
-    // Every invoice is checked before the first file is written: one refused, none is exported.
-    // Those whose earlier file the operator keeps are left out of the result.
-    QList<ExportedFile> exportInvoices(const QList<int>& invoiceIds);
+    // Asked before the export, on the window thread: an invoice exported before may have gone out
+    // already, so it is exported again only when the operator agrees, even when its file is no longer
+    // in the folder.
+    QList<ExportChoice> choose(core::Dialogs& dialogs, const QList<int>& invoiceIds);
+    // Every invoice is checked before the first number is taken: one refused, none is exported. One
+    // that another workstation exported since the choice keeps that file and is left out.
+    QList<ExportedFile> exportInvoices(const QList<ExportChoice>& chosen,
+                                       const ExportProgress& progress = {});
 
 private:
+    struct Prepared
+    {
+        InvoiceData invoice;
+        QString replacing;
+    };
+
+    // A file recorded by the export's transaction, to be written after its commit.
+    struct Recorded
+    {
+        ExportedFile file;
+        QByteArray contents;
+        qint64 recordId = 0;
+        QString replacing;
+    };
+
     // The invoice read and its file checked, before it has its number.
     InvoiceData prepare(int invoiceId) const;
-    QList<ExportedFile> write(const QList<InvoiceData>& invoices);
+    QList<Recorded> record(const QList<Prepared>& prepared);
+    QList<ExportedFile> writeOut(const QList<Recorded>& recorded, const std::function<void()>& step);
+    // Locks the invoices (in one order for every workstation) and keeps those still as chosen.
+    QList<const Prepared*> stillAsChosen(const QList<Prepared>& prepared);
     qint64 takeProgressives(int count);
 
     core::Db& m_db;
-    core::Dialogs& m_dialogs;
     const core::Paths& m_paths;
     const core::CompanyRecord& m_company;
     const FatturaPaValidator& m_validator;

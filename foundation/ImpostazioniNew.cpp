@@ -47,16 +47,7 @@ int ImpostazioniNew::pageIndex(const QString& name)
 
 int ImpostazioniNew::companyIdOf(core::Db& directory, const core::ConnectionSettings& company)
 {
-    const core::Rows rows = directory.query(
-        QStringLiteral("SELECT id, host, porta FROM aziende WHERE databasename = :DB ORDER BY id"),
-        {{QStringLiteral("DB"), company.database}});
-    if (rows.size() == 1)
-        return rows.value(0, u"id").toInt();
-    for (const core::Row& row : rows)
-        if (row[u"host"].toString().compare(company.host, Qt::CaseInsensitive) == 0 &&
-            row[u"porta"].toInt() == company.port)
-            return row[u"id"].toInt();
-    return 0;
+    return core::CompanyDirectory(directory).recordOf(company).id;
 }
 
 ImpostazioniNew::ImpostazioniNew(core::Db& company, core::Db& directory, const core::Paths& paths,

@@ -86,11 +86,33 @@ TEST_F(InvoiceElectronicExportTest, TheWindowExportsOnlyASavedInvoice)
     m_dialogs.clear();
     EXPECT_TRUE(reopened.exportElectronic(command));
     EXPECT_EQ(files(), QStringList{QStringLiteral("IT01234567890_00001.xml")});
+}
 
-    // Exported before: the operator keeps the earlier file.
-    m_dialogs.answerConfirm(false);
-    EXPECT_FALSE(reopened.exportElectronic(command));
-    EXPECT_EQ(files(), QStringList{QStringLiteral("IT01234567890_00001.xml")});
+// Many invoices, one of them exported before: the operator is asked first, here; then the whole
+// export is the job, on a connection of its own, its bar moving with each invoice.
+TEST_F(InvoiceElectronicExportTest, ManyInvoicesAreExportedBehindTheBarAfterTheQuestions)
+{
+    const int customerId = businessCustomer();
+    QList<int> ids;
+    for (int i = 0; i < documents::InvoiceElectronicExport::backgroundFrom(); ++i)
+        ids << invoice(customerId, OneRow);
+    auto command = exporter();
+    command.exportInvoices({ids.first()});
+    m_dialogs.clear();
+    m_dialogs.answerConfirm(true);
+    std::size_t eventsBeforeTheJob = 0;
+    std::vector<int> bar;
+    command.runJobsWith(
+        [&](const QString&, const carvendo::core::LongJob& job) {
+            eventsBeforeTheJob = m_dialogs.events().size();
+            job([&](int percent) { bar.push_back(percent); });
+        },
+        company().settings());
+    EXPECT_EQ(command.exportInvoices(ids).size(), ids.size());
+    EXPECT_EQ(eventsBeforeTheJob, 1u);                  // the question about the earlier file
+    ASSERT_EQ(bar.size(), std::size_t(2 * ids.size())); // each invoice prepared, then written
+    EXPECT_EQ(bar.back(), 100);
+    EXPECT_EQ(nextProgressive(), 2 + ids.size());
 }
 
 // The PEC goes to the exchange system's address of the settings, with the file attached; without the

@@ -25,6 +25,17 @@ struct Line
     double quantity = 1;
 };
 
+// A test invoice as data: its customer (kind PF/AZ/PA and columns), its rows, what is set on the
+// document before it is saved and what is done to it after.
+struct TestInvoice
+{
+    const char* kind;
+    core::Params customer;
+    std::vector<Line> lines;
+    std::function<void(documents::SalesDocument&)> adjust = {};
+    std::function<void(int invoiceId)> after = {};
+};
+
 // A shop that exports its invoices: invoices made through the sales document model, dated
 // 15/03/2026 so their files do not depend on the day the tests run.
 template <typename Suite> class EInvoiceFixture : public SalesDocumentFixture<Suite>
@@ -38,7 +49,7 @@ protected:
     void SetUp() override
     {
         Base::SetUp();
-        emptyTables({"banche", "ritenute_acconto"});
+        emptyTables({"banche", "ritenute_acconto", "fatturapa_file"});
         db().exec(QStringLiteral("UPDATE iva SET Natura = NULL WHERE Iva <> 0"));
         db().exec(QStringLiteral("UPDATE iva SET Natura = 'N4' WHERE Iva = 0"));
         db().exec(QStringLiteral(
@@ -70,11 +81,15 @@ protected:
         return insert("clienti", all);
     }
 
+    static core::Params business(const char* codiceDestinatario = "M5UXCR1")
+    {
+        return {{QStringLiteral("RagioneSociale"), QStringLiteral("Bianchi S.p.A.")},
+                {QStringLiteral("pIva"), QStringLiteral("09876543210")},
+                {QStringLiteral("CodiceDestinatario"), QLatin1String(codiceDestinatario)}};
+    }
     int businessCustomer(const char* codiceDestinatario = "M5UXCR1")
     {
-        return customer("AZ", {{QStringLiteral("RagioneSociale"), QStringLiteral("Bianchi S.p.A.")},
-                               {QStringLiteral("pIva"), QStringLiteral("09876543210")},
-                               {QStringLiteral("CodiceDestinatario"), QLatin1String(codiceDestinatario)}});
+        return customer("AZ", business(codiceDestinatario));
     }
 
     // A saved invoice of the lines; `adjust` runs on the document before it is saved.
@@ -100,6 +115,14 @@ protected:
         db().exec(
             QStringLiteral("UPDATE fatture SET data = '2026-03-15', Anno = '2026' WHERE idFattura = :ID"),
             {{QStringLiteral("ID"), id}});
+        return id;
+    }
+
+    int invoice(const TestInvoice& made)
+    {
+        const int id = invoice(customer(made.kind, made.customer), made.lines, made.adjust);
+        if (made.after)
+            made.after(id);
         return id;
     }
 
@@ -132,7 +155,13 @@ protected:
 
     einvoice::FatturaPaExport exporter(core::Db& connection)
     {
-        return einvoice::FatturaPaExport(connection, this->m_dialogs, *m_paths, m_company, validator());
+        return einvoice::FatturaPaExport(connection, *m_paths, m_company, validator());
+    }
+    // The export as a command runs it: the questions about earlier files first, then the export.
+    QList<einvoice::ExportedFile> exportNow(const QList<int>& invoiceIds)
+    {
+        auto exporting = exporter(db());
+        return exporting.exportInvoices(exporting.choose(this->m_dialogs, invoiceIds));
     }
 
     static const einvoice::FatturaPaValidator& validator()

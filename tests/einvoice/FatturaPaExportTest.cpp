@@ -5,6 +5,7 @@
 #include "tests/einvoice/EInvoiceFixture.h"
 
 #include "einvoice/EInvoiceRefusal.h"
+#include "einvoice/FatturaPaFiles.h"
 
 #include "tests/support/FailingWrite.h"
 #include "tests/support/TestFiles.h"
@@ -25,9 +26,8 @@ protected:
     // The refusal of exporting the invoice; no file, no number taken, nothing recorded.
     QString refusalOf(int invoiceId)
     {
-        auto exporting = exporter(db());
         try {
-            exporting.exportInvoice(invoiceId);
+            exportNow({invoiceId});
         } catch (const einvoice::EInvoiceRefusal& refusal) {
             EXPECT_TRUE(files().isEmpty());
             EXPECT_EQ(nextProgressive(), 1);
@@ -40,10 +40,8 @@ protected:
 
     QString exported(int invoiceId)
     {
-        const auto file = exporter(db()).exportInvoice(invoiceId);
-        if (!file)
-            return {};
-        return QString::fromUtf8(contents(file->fileName));
+        const auto files = exportNow({invoiceId});
+        return files.isEmpty() ? QString() : QString::fromUtf8(contents(files.first().fileName));
     }
 };
 
@@ -54,87 +52,80 @@ TEST_F(FatturaPaExportTest, EveryKindOfInvoiceGivesAFileTheSchemaAccepts)
     struct Case
     {
         const char* name;
-        std::function<int()> make;
+        ct::TestInvoice invoice;
         QStringList expected; // fragments of the file
     };
     const std::vector<Case> cases{
         {"private person with a fiscal code only",
-         [&] {
-             return invoice(customer("PF", {{"RagioneSociale", "Mario Verdi"},
-                                            {"Nome", "Mario"},
-                                            {"Cognome", "Verdi"},
-                                            {"CodFisc", "vrdmra80a01h501u"}}),
-                            OneRow);
-         },
+         {"PF",
+          {{"RagioneSociale", "Mario Verdi"},
+           {"Nome", "Mario"},
+           {"Cognome", "Verdi"},
+           {"CodFisc", "vrdmra80a01h501u"}},
+          OneRow},
          {"versione=\"FPR12\"", "<CodiceDestinatario>0000000</CodiceDestinatario>",
           "<CodiceFiscale>VRDMRA80A01H501U</CodiceFiscale>\n          <Anagrafica>\n            "
           "<Nome>Mario</Nome>\n            <Cognome>Verdi</Cognome>",
           "<ImportoTotaleDocumento>122.00</ImportoTotaleDocumento>"}},
         {"company with a recipient code",
-         [&] { return invoice(businessCustomer(), OneRow); },
+         {"AZ", business(), OneRow},
          {"<CodiceDestinatario>M5UXCR1</CodiceDestinatario>\n    </DatiTrasmissione>",
           "<IdPaese>IT</IdPaese>\n            <IdCodice>09876543210</IdCodice>",
           "<Denominazione>Bianchi S.p.A.</Denominazione>"}},
         {"company with a certified address only",
-         [&] {
-             return invoice(customer("AZ", {{"RagioneSociale", "Neri Srl"},
-                                            {"pIva", "IT11122233344"},
-                                            {"PEC", "neri@pec.it"}}),
-                            OneRow);
-         },
+         {"AZ", {{"RagioneSociale", "Neri Srl"}, {"pIva", "IT11122233344"}, {"PEC", "neri@pec.it"}}, OneRow},
          {"<CodiceDestinatario>0000000</CodiceDestinatario>\n      "
           "<PECDestinatario>neri@pec.it</PECDestinatario>",
           "<IdCodice>11122233344</IdCodice>"}},
         {"public administration",
-         [&] {
-             return invoice(customer("PA", {{"RagioneSociale", "Comune di Milano"},
-                                            {"CodFisc", "01199250158"},
-                                            {"CodiceDestinatario", "UFXQ3Z"}}),
-                            OneRow);
-         },
+         {"PA",
+          {{"RagioneSociale", "Comune di Milano"},
+           {"CodFisc", "01199250158"},
+           {"CodiceDestinatario", "UFXQ3Z"}},
+          OneRow},
          {"versione=\"FPA12\"", "<FormatoTrasmissione>FPA12</FormatoTrasmissione>",
           "<CodiceDestinatario>UFXQ3Z</CodiceDestinatario>"}},
         {"zero rate with its nature",
-         [&] {
-             return invoice(businessCustomer(), {{"S1", "Riparazione in garanzia", 0, "50"}});
-         },
+         {"AZ", business(), {{"S1", "Riparazione in garanzia", 0, "50"}}},
          {"<AliquotaIVA>0.00</AliquotaIVA>\n        <Natura>N4</Natura>",
           "<Imposta>0.00</Imposta>\n        <RiferimentoNormativo>Esente art. 10 DPR "
           "633/72</RiferimentoNormativo>"}},
         {"withholding",
-         [&] {
-             withholdingKind("Ritenuta 20%", "RT02", "A");
-             return invoice(businessCustomer(), OneRow,
-                            [](auto& doc) { doc.setWithholding(euros("20"), "Ritenuta 20%"); });
-         },
+         {"AZ", business(), OneRow,
+          [&](auto& doc) {
+              withholdingKind("Ritenuta 20%", "RT02", "A");
+              doc.setWithholding(euros("20"), "Ritenuta 20%");
+          }},
          {"<DatiRitenuta>\n          <TipoRitenuta>RT02</TipoRitenuta>\n          <ImportoRitenuta>20.00</"
           "ImportoRitenuta>\n          <AliquotaRitenuta>20.00</AliquotaRitenuta>\n          "
           "<CausalePagamento>A</CausalePagamento>",
           "<Ritenuta>SI</Ritenuta>"}},
         {"stamp duty charged to the customer",
-         [&] {
-             db().exec(QStringLiteral("UPDATE fatturapa_configurazione SET BolloACaricoCliente = 1"));
-             return invoice(businessCustomer(), {{"S1", "Riparazione in garanzia", 0, "77.48"}});
-         },
+         {"AZ",
+          business(),
+          {{"S1", "Riparazione in garanzia", 0, "77.48"}},
+          [&](auto&) {
+              db().exec(QStringLiteral("UPDATE fatturapa_configurazione SET BolloACaricoCliente = 1"));
+          }},
          {"<DatiBollo>\n          <BolloVirtuale>SI</BolloVirtuale>\n          "
           "<ImportoBollo>2.00</ImportoBollo>",
           "<Descrizione>Imposta di bollo</Descrizione>", "<Natura>N1</Natura>",
           "<ImportoTotaleDocumento>79.48</ImportoTotaleDocumento>"}},
         {"document discount spread over the rows",
-         [&] {
-             return invoice(businessCustomer(), {{"A1", "Cover", 22, "33.33"}, {"A2", "Cavo", 22, "66.67"}},
-                            [](auto& doc) { doc.setDiscount(euros("10")); });
-         },
+         {"AZ",
+          business(),
+          {{"A1", "Cover", 22, "33.33"}, {"A2", "Cavo", 22, "66.67"}},
+          [](auto& doc) { doc.setDiscount(euros("10")); }},
          {"<ScontoMaggiorazione>\n          <Tipo>SC</Tipo>\n          <Percentuale>10.00</Percentuale>\n  "
           "        <Importo>10.00</Importo>",
           "<PrezzoTotale>30.00</PrezzoTotale>", "<PrezzoTotale>60.00</PrezzoTotale>",
           "<ImponibileImporto>90.00</ImponibileImporto>\n        <Imposta>19.80</Imposta>"}},
         {"three instalments",
-         [&] {
-             const int id = invoice(businessCustomer(), OneRow);
-             threeInstalments(id, "40.6626", "40.6626", "40.6748");
-             return id;
-         },
+         {"AZ",
+          business(),
+          OneRow,
+          {},
+          [&](int id) { threeInstalments(id, "40.6626", "40.6626", "40.6748"); }},
          {"<CondizioniPagamento>TP01</CondizioniPagamento>",
           "<ModalitaPagamento>MP12</ModalitaPagamento>\n          "
           "<DataScadenzaPagamento>2026-06-30</DataScadenzaPagamento>\n          "
@@ -142,12 +133,12 @@ TEST_F(FatturaPaExportTest, EveryKindOfInvoiceGivesAFileTheSchemaAccepts)
           "Popolare</IstitutoFinanziario>\n          <IBAN>IT60X0542811101000000123456</IBAN>",
           "<ImportoPagamento>40.66</ImportoPagamento>"}},
         {"four rates together",
-         [&] {
-             return invoice(businessCustomer(), {{"A1", "Cover", 22, "10"},
-                                                 {"L1", "Libro", 4, "20"},
-                                                 {"F1", "Farmaco", 10, "30"},
-                                                 {"G1", "Gas", 5, "40"}});
-         },
+         {"AZ",
+          business(),
+          {{"A1", "Cover", 22, "10"},
+           {"L1", "Libro", 4, "20"},
+           {"F1", "Farmaco", 10, "30"},
+           {"G1", "Gas", 5, "40"}}},
          {"<AliquotaIVA>22.00</AliquotaIVA>\n        <ImponibileImporto>10.00</ImponibileImporto>\n        "
           "<Imposta>2.20</Imposta>",
           "<AliquotaIVA>10.00</AliquotaIVA>\n        <ImponibileImporto>30.00</ImponibileImporto>\n        "
@@ -162,7 +153,7 @@ TEST_F(FatturaPaExportTest, EveryKindOfInvoiceGivesAFileTheSchemaAccepts)
         SCOPED_TRACE(c.name);
         SetUp();
         // Checked against the schema before it was written; compared here without its indentation.
-        const QString file = exported(c.make()).remove(QRegularExpression(QStringLiteral("\n *")));
+        const QString file = exported(invoice(c.invoice)).remove(QRegularExpression(QStringLiteral("\n *")));
         ASSERT_FALSE(file.isEmpty());
         for (const QString& fragment : c.expected) {
             EXPECT_TRUE(file.contains(QString(fragment).remove(QRegularExpression(QStringLiteral("\n *")))))
@@ -176,25 +167,23 @@ TEST_F(FatturaPaExportTest, EveryKindOfInvoiceGivesAFileTheSchemaAccepts)
 // instalments to the bank, a description outside the Latin set.
 TEST_F(FatturaPaExportTest, TheFileIsTheGoldenOneByteForByte)
 {
-    withholdingKind("Ritenuta 20%", "RT01", "A");
-    const int id = invoice(customer("AZ", {{"RagioneSociale", "Città & Figli S.r.l."},
-                                           {"pIva", "09876543210"},
-                                           {"CodFisc", "09876543210"},
-                                           {"CodiceDestinatario", "M5UXCR1"}}),
-                           {{"A1", "Cover “slim” – nera €", 22, "12.5", 3},
-                            {"S1", "Riparazione Škoda Œuvre ‰", 0, "80"},
-                            {"L1", "Manuale", 4, "9.99", 2}},
-                           [](auto& doc) {
-                               doc.setDiscount(euros("5"));
-                               doc.setWithholding(euros("20"), "Ritenuta 20%");
-                           });
-    threeInstalments(id, "40", "40", "40");
-    const auto file = exporter(db()).exportInvoice(id);
-    ASSERT_TRUE(file);
-    EXPECT_EQ(file->fileName, QStringLiteral("IT01234567890_00001.xml"));
-
+    const int id = invoice(ct::TestInvoice{"AZ",
+                                           {{"RagioneSociale", "Città & Figli S.r.l."},
+                                            {"pIva", "09876543210"},
+                                            {"CodFisc", "09876543210"},
+                                            {"CodiceDestinatario", "M5UXCR1"}},
+                                           {{"A1", "Cover “slim” – nera €", 22, "12.5", 3},
+                                            {"S1", "Riparazione Škoda Œuvre ‰", 0, "80"},
+                                            {"L1", "Manuale", 4, "9.99", 2}},
+                                           [&](auto& doc) {
+                                               withholdingKind("Ritenuta 20%", "RT01", "A");
+                                               doc.setDiscount(euros("5"));
+                                               doc.setWithholding(euros("20"), "Ritenuta 20%");
+                                           },
+                                           [&](int saved) { threeInstalments(saved, "40", "40", "40"); }});
+    ASSERT_EQ(exportNow({id}).size(), 1);
     EXPECT_EQ(
-        contents(file->fileName),
+        contents(QStringLiteral("IT01234567890_00001.xml")),
         ct::readFile(QStringLiteral(CARVENDO_SOURCE_DIR "/tests/einvoice/golden/IT01234567890_00001.xml")));
 }
 
@@ -203,62 +192,48 @@ TEST_F(FatturaPaExportTest, AnInvoiceBreakingAConsistencyRuleIsRefusedByNameAndN
     struct Case
     {
         const char* name;
-        std::function<int()> make;
+        ct::TestInvoice invoice;
         QString message;
+    };
+    const auto before = [&](const char* statement) {
+        return [this, statement](auto&) { db().exec(QLatin1String(statement)); };
     };
     const std::vector<Case> cases{
         {"zero rate without a nature",
-         [&] {
-             db().exec(QStringLiteral("UPDATE iva SET Natura = NULL WHERE Iva = 0"));
-             return invoice(businessCustomer(), {{"A1", "Cover", 22, "10"}, {"S1", "Riparazione", 0, "50"}});
-         },
+         {"AZ",
+          business(),
+          {{"A1", "Cover", 22, "10"}, {"S1", "Riparazione", 0, "50"}},
+          before("UPDATE iva SET Natura = NULL WHERE Iva = 0")},
          "Fattura 1/2026: la riga 2 ha aliquota 0% senza natura IVA"},
         {"a nature on a taxed rate",
-         [&] {
-             db().exec(QStringLiteral("UPDATE iva SET Natura = 'N4' WHERE Iva = 22"));
-             return invoice(businessCustomer(), OneRow);
-         },
+         {"AZ", business(), OneRow, before("UPDATE iva SET Natura = 'N4' WHERE Iva = 22")},
          "Fattura 1/2026: la riga 1 ha aliquota 22% con natura IVA N4"},
         {"a buyer without VAT number or fiscal code",
-         [&] {
-             return invoice(customer("PF", {{"RagioneSociale", "Mario Verdi"}}), OneRow);
-         },
+         {"PF", {{"RagioneSociale", "Mario Verdi"}}, OneRow},
          "Fattura 1/2026: il cliente non ha né partita IVA né codice fiscale"},
         {"an Italian postcode of four digits",
-         [&] {
-             return invoice(
-                 customer("AZ", {{"RagioneSociale", "Neri Srl"}, {"pIva", "11122233344"}, {"Cap", "2012"}}),
-                 OneRow);
-         },
+         {"AZ", {{"RagioneSociale", "Neri Srl"}, {"pIva", "11122233344"}, {"Cap", "2012"}}, OneRow},
          "Fattura 1/2026: il CAP \"2012\" del cliente non ha 5 cifre"},
         {"a public administration with a seven-character code",
-         [&] {
-             return invoice(customer("PA", {{"RagioneSociale", "Comune"},
-                                            {"CodFisc", "01199250158"},
-                                            {"CodiceDestinatario", "ABCDEFG"}}),
-                            OneRow);
-         },
+         {"PA",
+          {{"RagioneSociale", "Comune"}, {"CodFisc", "01199250158"}, {"CodiceDestinatario", "ABCDEFG"}},
+          OneRow},
          "Fattura 1/2026: il codice destinatario \"ABCDEFG\" di una pubblica amministrazione deve avere 6 "
          "caratteri"},
         {"a withholding that is not among the withholding kinds",
-         [&] {
-             return invoice(businessCustomer(), OneRow,
-                            [](auto& doc) { doc.setWithholding(euros("20"), "Ritenuta 20%"); });
-         },
+         {"AZ", business(), OneRow, [](auto& doc) { doc.setWithholding(euros("20"), "Ritenuta 20%"); }},
          "Fattura 1/2026: la ritenuta d'acconto \"Ritenuta 20%\" non è tra le ritenute d'acconto"},
         {"a seller without VAT number",
-         [&] {
-             m_company.piva.clear();
-             return invoice(businessCustomer(), OneRow);
-         },
+         {"AZ", business(), OneRow, [&](auto&) { m_company.piva.clear(); }},
          "Fattura 1/2026: l'azienda non ha la partita IVA"},
-        {"a company with a six-character code", [&] { return invoice(businessCustomer("ABCDEF"), OneRow); },
+        {"a company with a six-character code",
+         {"AZ", business("ABCDEF"), OneRow},
          "Fattura 1/2026: il codice destinatario \"ABCDEF\" deve avere 7 caratteri"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         SetUp();
-        EXPECT_EQ(refusalOf(c.make()), c.message);
+        EXPECT_EQ(refusalOf(invoice(c.invoice)), c.message);
     }
 }
 
@@ -292,10 +267,10 @@ TEST_F(FatturaPaExportTest, TheValidatorRefusesWrongSummariesAndSchemaFaults)
 TEST_F(FatturaPaExportTest, ExportingAgainAsksAndANewFileTakesANewNumber)
 {
     const int id = invoice(businessCustomer(), OneRow);
-    ASSERT_EQ(exporter(db()).exportInvoice(id)->progressive, QStringLiteral("00001"));
+    ASSERT_EQ(exportNow({id}).value(0).progressive, QStringLiteral("00001"));
 
     m_dialogs.answerConfirm(false);
-    EXPECT_FALSE(exporter(db()).exportInvoice(id));
+    EXPECT_TRUE(exportNow({id}).isEmpty());
     EXPECT_EQ(m_dialogs.lastText(),
               QStringLiteral("La fattura 1/2026 è già stata esportata nel file "
                              "IT01234567890_00001.xml. Vuoi sostituirlo con un nuovo file?"));
@@ -303,7 +278,7 @@ TEST_F(FatturaPaExportTest, ExportingAgainAsksAndANewFileTakesANewNumber)
     EXPECT_EQ(nextProgressive(), 2);
 
     m_dialogs.answerConfirm(true);
-    EXPECT_EQ(exporter(db()).exportInvoice(id)->progressive, QStringLiteral("00002"));
+    EXPECT_EQ(exportNow({id}).value(0).progressive, QStringLiteral("00002"));
     EXPECT_EQ(files(), QStringList{QStringLiteral("IT01234567890_00002.xml")});
     EXPECT_EQ(exportedAs(id), QStringLiteral("IT01234567890_00002.xml|00002|1"));
 }
@@ -320,62 +295,56 @@ TEST_F(FatturaPaExportTest, TwoWorkstationsExportingAtOnceGetDistinctNumbers)
         QStringLiteral("UPDATE fatturapa_configurazione SET ProssimoProgressivo = ProssimoProgressivo + 1"));
 
     ct::Workstation workstation(company().newConnection());
-    std::optional<einvoice::ExportedFile> mine;
-    workstation.start(
-        [&](carvendo::core::Db& connection) { mine = exporter(connection).exportInvoice(first); });
+    QList<einvoice::ExportedFile> mine;
+    workstation.start([&](carvendo::core::Db& connection) {
+        mine = exporter(connection).exportInvoices({{first, {}}});
+    });
     ASSERT_TRUE(workstation.waitsAtTable(db(), QStringLiteral("fatturapa_configurazione")));
     otherExport.commit();
     workstation.finish();
-    ASSERT_TRUE(mine);
-    EXPECT_EQ(mine->progressive, QStringLiteral("00002"));
-    EXPECT_EQ(exporter(db()).exportInvoice(second)->progressive, QStringLiteral("00003"));
+    EXPECT_EQ(mine.value(0).progressive, QStringLiteral("00002"));
+    EXPECT_EQ(exportNow({second}).value(0).progressive, QStringLiteral("00003"));
     EXPECT_EQ(files(), (QStringList{"IT01234567890_00002.xml", "IT01234567890_00003.xml"}));
 }
 
-// A file that cannot be written, or a server error recording it: the number goes back, the invoice is
-// as it was, no file stays behind.
-TEST_F(FatturaPaExportTest, AFailedExportLeavesTheCounterAndTheInvoiceAsTheyWere)
-{
-    const int id = invoice(businessCustomer(), OneRow);
-    QDir().mkpath(QDir(folder()).filePath(QStringLiteral("IT01234567890_00001.xml"))); // a folder in the way
-    EXPECT_THROW(exporter(db()).exportInvoice(id), carvendo::core::Error);
-    EXPECT_EQ(nextProgressive(), 1);
-    EXPECT_EQ(exportedAs(id), QStringLiteral("0"));
-    EXPECT_EQ(files(), QStringList());
-    QDir(folder()).rmdir(QStringLiteral("IT01234567890_00001.xml"));
-
-    {
-        ct::FailingWrite failing(db(), ct::FailingWrite::On::Update, QStringLiteral("fatture"));
-        try {
-            exporter(db()).exportInvoice(id);
-            ADD_FAILURE() << "exported";
-        } catch (const carvendo::core::Error& error) {
-            EXPECT_EQ(error.message(), ct::failingWriteMessage());
-        }
-    }
-    EXPECT_EQ(nextProgressive(), 1);
-    EXPECT_EQ(exportedAs(id), QStringLiteral("0"));
-    EXPECT_EQ(files(), QStringList());
-
-    EXPECT_EQ(exporter(db()).exportInvoice(id)->progressive, QStringLiteral("00001"));
-}
-
-// Many invoices are one command: the second file failing, the first is not left behind either and
-// both numbers go back.
-TEST_F(FatturaPaExportTest, AFileOfManyThatCannotBeWrittenLeavesNoneAndGivesEveryNumberBack)
+// A server error recording the second file: no number is taken, no invoice changes, no file is written.
+TEST_F(FatturaPaExportTest, AFailedExportLeavesTheCounterTheInvoicesAndTheFolderAsTheyWere)
 {
     const int first = invoice(businessCustomer(), OneRow);
     const int second = invoice(businessCustomer(), OneRow);
-    QDir().mkpath(QDir(folder()).filePath(QStringLiteral("IT01234567890_00002.xml"))); // a folder in the way
-    EXPECT_THROW(exporter(db()).exportInvoices({first, second}), carvendo::core::Error);
+    {
+        ct::FailingWrite failing(db(), ct::FailingWrite::On::Insert, QStringLiteral("fatturapa_file"));
+        EXPECT_EQ(ct::errorOf([&] { exportNow({first, second}); }), ct::failingWriteMessage());
+    }
     EXPECT_EQ(nextProgressive(), 1);
-    EXPECT_EQ(exportedAs(first), QStringLiteral("0"));
+    EXPECT_EQ(exportedAs(first) + exportedAs(second), QStringLiteral("00"));
     EXPECT_EQ(files(), QStringList());
-
-    QDir(folder()).rmdir(QStringLiteral("IT01234567890_00002.xml"));
-    EXPECT_EQ(exporter(db()).exportInvoices({first, second}).size(), 2);
+    EXPECT_EQ(exportNow({first, second}).size(), 2);
     EXPECT_EQ(files(), (QStringList{"IT01234567890_00001.xml", "IT01234567890_00002.xml"}));
-    EXPECT_EQ(nextProgressive(), 3);
+}
+
+// The program stopped, or the folder could not be written, after the commit: the file keeps its
+// number and stays pending until it is written from what was recorded.
+TEST_F(FatturaPaExportTest, AFileNotWrittenAfterTheCommitKeepsItsNumberAndIsWrittenLater)
+{
+    const int id = invoice(businessCustomer(), OneRow);
+    const QString file = QStringLiteral("IT01234567890_00001.xml");
+    QDir().mkpath(QDir(folder()).filePath(file)); // a folder in the way
+    const QString notWritten = exportNow({id}).value(0).notWritten;
+    EXPECT_TRUE(notWritten.startsWith(QStringLiteral("Il file %1 non è stato scritto: ").arg(file)));
+    EXPECT_TRUE(notWritten.endsWith(QStringLiteral(". Sarà scritto alla prossima esportazione.")));
+    EXPECT_EQ(nextProgressive(), 2);
+    EXPECT_EQ(exportedAs(id), file + QStringLiteral("|00001|1"));
+    const auto recorded = [&](const char* column) {
+        return db().scalar(QStringLiteral("SELECT %1 FROM fatturapa_file").arg(QLatin1String(column)));
+    };
+    EXPECT_EQ(recorded("CONCAT_WS('|', NomeFile, Scritto)").toString(), file + QStringLiteral("|0"));
+
+    QDir(folder()).rmdir(file);
+    EXPECT_EQ(einvoice::FatturaPaFiles(db(), *m_paths).writePending(), QStringList());
+    EXPECT_EQ(contents(file), recorded("Contenuto").toBytes());
+    EXPECT_EQ(recorded("CONCAT_WS('|', NomeFile, Scritto)").toString(), file + QStringLiteral("|1"));
+    EXPECT_EQ(nextProgressive(), 2);
 }
 
 } // namespace

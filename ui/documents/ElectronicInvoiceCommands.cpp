@@ -11,26 +11,12 @@
 
 namespace carvendo::ui {
 
-namespace {
-
-// The company being worked on, as the directory keeps it: its card gives the seller of the file.
-core::CompanyRecord companyRecord(core::Connections& connections)
-{
-    const QString database = connections.companySettings().database;
-    const core::Rows companies = core::CompanyDirectory(connections.directory()).list();
-    for (const core::Row row : companies)
-        if (row[u"databasename"].toString() == database)
-            return core::CompanyRecord::fromRow(row);
-    return {};
-}
-
-} // namespace
-
 documents::InvoiceElectronicExport electronicInvoiceExport(WindowEnvironment& environment, QWidget* parent)
 {
     documents::InvoiceElectronicExport exporter(environment.connections.company(), environment.dialogs,
                                                 environment.paths, environment.navigator,
-                                                companyRecord(environment.connections));
+                                                core::CompanyDirectory(environment.connections.directory())
+                                                    .recordOf(environment.connections.companySettings()));
     exporter.runJobsWith(backgroundJobRunner(parent), environment.connections.companySettings());
     return exporter;
 }

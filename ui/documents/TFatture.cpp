@@ -215,6 +215,11 @@ TFatture::TFatture(WindowEnvironment& environment, const core::NavigationRequest
     onClickGuarded(printSizes, m_dialogs, printing(documents::InvoicePrint::WithSizes));
     connect(exit, &QPushButton::clicked, this, &QDialog::reject);
 
+    // The electronic invoice files an earlier export committed and could not write go out now.
+    core::runGuarded(m_dialogs, [this] {
+        documents::InvoiceElectronicExport::writePending(m_environment.connections.company(), m_dialogs,
+                                                         m_paths);
+    });
     search();
     m_customer->setFocus();
 }
