@@ -62,12 +62,6 @@ TEST_F(ImpostazioniIniTest, WritesTheExactKeysAndRefusesValuesOutsideTheList)
     EXPECT_FALSE(permissions.testAnyFlags(QFileDevice::ReadGroup | QFileDevice::ReadOther));
 }
 
-TEST(DisconnessioneMinutes, EachEntryOfTheListGivesItsMinutes)
-{
-    EXPECT_EQ(disconnessioneMinutes(QStringLiteral("1 minuto")), 1);
-    EXPECT_EQ(disconnessioneMinutes(QStringLiteral("1 minuti")), 10) << "not an entry of the list";
-}
-
 // The splash screen shows when `Splash` is 1, unless `Transfer`/`Connessione` is exactly "0".
 TEST_F(ImpostazioniIniTest, SplashRuleOnlyTheExactTextZeroSuppressesIt)
 {
