@@ -257,17 +257,6 @@ TEST_F(DbTest, AConnectionHoldingALockIsNotSilentlyReopened)
     killer->releaseLock(QStringLiteral("ucciso"));
 }
 
-TEST_F(DbTest, TransactionRollsBackUnlessCommitted)
-{
-    try {
-        Transaction tx(*m_db);
-        m_db->exec(QStringLiteral("INSERT INTO valori (intero) VALUES (1)"));
-        throw std::runtime_error("command failed half-way");
-    } catch (const std::runtime_error&) {
-    }
-    EXPECT_EQ(countRows(), 0);
-}
-
 TEST_F(DbTest, UpdateReportsMatchedRowsEvenWhenNothingChanges)
 {
     m_db->exec(QStringLiteral("INSERT INTO valori (intero) VALUES (1), (1)"));

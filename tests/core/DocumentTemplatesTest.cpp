@@ -23,20 +23,6 @@ protected:
     }
 };
 
-TEST(DocumentTemplatePath, TheFileNameWithoutFolderAndEndingNamesTheTemplate)
-{
-    const std::pair<const char*, const char*> cases[] = {
-        {"C:\\Programmi\\Negozio\\Report\\Fattura Personale.html", "Fattura Personale"},
-        {"/opt/negozio/Report/ddt.v2.html", "ddt.v2"},
-        {"  Preventivo  ", "Preventivo"},
-        {"\\Report\\", ""},
-    };
-    for (const auto& [path, expected] : cases)
-        EXPECT_EQ(core::DocumentTemplates::templateOfPath(QString::fromUtf8(path)),
-                  QString::fromUtf8(expected))
-            << path;
-}
-
 TEST_F(DocumentTemplatesTest, ADocumentTakesTheTemplateItsReportRowNamesOrItsOwnName)
 {
     name("Fattura", QStringLiteral("\\Report\\FatturaNegozio.fr3"));

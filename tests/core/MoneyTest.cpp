@@ -7,7 +7,6 @@
 #include <cmath>
 #include <limits>
 
-using carvendo::core::formatQuantity;
 using carvendo::core::Money;
 using carvendo::core::Rounding;
 
@@ -141,14 +140,6 @@ TEST(Money, NoSilentOverflow)
     EXPECT_THROW(parsed("1").dividedBy(Money()), std::domain_error);
     // A 128-bit intermediate keeps a large product exact when the result fits.
     EXPECT_EQ(parsed("90000000000").multipliedBy(parsed("10000")), parsed("900000000000000"));
-}
-
-TEST(Money, QuantitiesShowThreeDecimalsWithAComma)
-{
-    const std::pair<double, const char*> cases[] = {
-        {-0.5, "-0,500"}, {1234.5, "1234,500"}, {0.0015, "0,002"}, {-0.0001, "0,000"}, {3.1416, "3,142"}};
-    for (const auto& [quantity, expected] : cases)
-        EXPECT_EQ(formatQuantity(quantity), QString::fromUtf8(expected)) << quantity;
 }
 
 } // namespace

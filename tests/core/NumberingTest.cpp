@@ -225,14 +225,4 @@ TEST_F(NumberingTest, ARepairTicketKeepsItsCodeUnlessAnotherTicketHoldsIt)
         << "a ticket without a code gets one";
 }
 
-// The EAN-13 check digits of item and customer barcodes are in the issuer's barcodes above.
-TEST(Barcodes, CheckDigitsAndMonthNames)
-{
-    EXPECT_THROW(ean13CheckDigit(u"80050010020X"), std::invalid_argument);
-    EXPECT_EQ(ean8CheckDigit(u"9638507"), 4);
-
-    EXPECT_EQ(monthName(12), QStringLiteral("Dicembre"));
-    EXPECT_THROW(monthName(13), std::out_of_range);
-}
-
 } // namespace

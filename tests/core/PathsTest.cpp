@@ -1,7 +1,6 @@
 #include "core/Paths.h"
 
 #include "tests/support/QtPrinters.h"
-#include "tests/support/TestFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -10,10 +9,7 @@
 
 #include <gtest/gtest.h>
 
-using carvendo::core::AcquisitionFolder;
-using carvendo::core::DocumentFolder;
 using carvendo::core::Paths;
-namespace ct = carvendo::testing;
 
 namespace {
 
@@ -82,16 +78,6 @@ TEST_F(PathsTest, InstallFolderIsFoundFromTheProgramFolder)
     // Everything beside the program, as on the shops' Windows machines.
     QDir().mkpath(dir("programma/Report"));
     EXPECT_EQ(Paths::fromEnvironment(env, dir("programma")).installDir(), dir("programma"));
-}
-
-TEST_F(PathsTest, FoldersAreCreatedOnDemand)
-{
-    const Paths paths(dir("dati"), dir("install"));
-    const QString folder = paths.documentsDir(DocumentFolder::Fatture);
-    EXPECT_TRUE(QFileInfo(Paths::ensureDir(folder)).isDir());
-    touch("dati/file");
-    EXPECT_EQ(ct::errorOf([&] { Paths::ensureDir(dir("dati/file/sotto")); }),
-              "Impossibile creare la cartella " + dir("dati/file/sotto"));
 }
 
 } // namespace

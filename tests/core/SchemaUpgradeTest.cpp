@@ -341,10 +341,7 @@ TEST_F(SchemaUpgradeTest, AnOldDatabaseGetsTheElectronicInvoiceDefaults)
     upgrade(db);
 
     const auto column = [&](const char* sql) {
-        QStringList values;
-        for (const Row row : db.query(QLatin1String(sql)))
-            values << row.at(0).toString();
-        return values.join(u',');
+        return carvendo::testing::rowsAsText(db, QLatin1String(sql)).join(u',');
     };
     EXPECT_EQ(column("SELECT CONCAT_WS('|', TipoCliente, CodiceDestinatario, IFNULL(PEC, '-'), Nazione) "
                      "FROM clienti ORDER BY idCliente"),

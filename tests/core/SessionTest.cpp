@@ -90,14 +90,4 @@ TEST(Session, GuardedCommandTellsTheOperatorWhyNothingHappens)
     EXPECT_EQ(dialogs.texts(DialogEvent::Kind::Information), QStringList{NoPrivilege});
 }
 
-TEST(Session, MachineTypeKeepsItsSettingsText)
-{
-    const std::pair<const char16_t*, std::optional<MachineType>> cases[] = {
-        {u"CLIENT", MachineType::Client},
-        {u" client/server ", MachineType::ClientServer},
-        {u"CLIENT SERVER", std::nullopt}};
-    for (const auto& [text, expected] : cases)
-        EXPECT_EQ(machineTypeFromText(QStringView(text)), expected) << QString::fromUtf16(text).toStdString();
-}
-
 } // namespace

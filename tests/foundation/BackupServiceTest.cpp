@@ -281,12 +281,7 @@ TEST_F(BackupServiceTest, StartOfYearKeepsWhatIsStillOpen)
 
     ASSERT_TRUE(service().startOfYear());
 
-    auto ids = [this](const QString& sql) {
-        QStringList values;
-        for (const Row row : db().query(sql))
-            values << row.at(0).toString();
-        return values.join(u',');
-    };
+    auto ids = [this](const QString& sql) { return carvendo::testing::rowsAsText(db(), sql).join(u','); };
     EXPECT_EQ(ids(QStringLiteral("SELECT idScadenza FROM scadenzario ORDER BY 1")), QStringLiteral("1,3"));
     EXPECT_EQ(ids(QStringLiteral("SELECT id FROM sospesi ORDER BY 1")), QStringLiteral("31"));
     EXPECT_EQ(ids(QStringLiteral("SELECT idsospeso FROM elencosospesi ORDER BY 1")), QStringLiteral("31"));

@@ -44,10 +44,8 @@ protected:
 
     QStringList suffixes()
     {
-        QStringList list;
-        for (const Row& row : m_db->query(QStringLiteral("SELECT suffisso FROM suffissi_doc ORDER BY id")))
-            list << row.at(0).toString();
-        return list;
+        return carvendo::testing::rowsAsText(*m_db,
+                                             QStringLiteral("SELECT suffisso FROM suffissi_doc ORDER BY id"));
     }
 
     int vatRow(int idIva) { return m_config->list(Lookup::Iva).rowOfKey(idIva); }

@@ -76,11 +76,8 @@ protected:
     }
     QStringList cells()
     {
-        QStringList values;
-        for (const core::Row& row :
-             db().query(QStringLiteral("SELECT idmagazzino, TG3 FROM disptc ORDER BY id")))
-            values << row.at(0).toString() + QLatin1Char(':') + row.at(1).toString();
-        return values;
+        return ct::rowsAsText(db(),
+                              QStringLiteral("SELECT CONCAT(idmagazzino, ':', TG3) FROM disptc ORDER BY id"));
     }
     int count(const QString& sql) { return ct::countOf(db(), sql); }
     int headers(int saleId)

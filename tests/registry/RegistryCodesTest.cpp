@@ -40,17 +40,6 @@ TEST_F(RegistryCodesTest, CustomerCodesFollowTheLargestOne)
         41);
 }
 
-// Codes kept as text still count as numbers ("9" before "10"), as the numbering counts them.
-TEST_F(RegistryCodesTest, SupplierCodesAreTextComparedAsNumbers)
-{
-    EXPECT_EQ(m_codes.peekNextSupplierCode(), QStringLiteral("1"));
-    insertSupplier(QStringLiteral("9"), QStringLiteral("Ingrosso Nord"));
-    EXPECT_EQ(m_codes.insertSupplierWithNewCode(
-                  [&](const QString& c) { insertSupplier(c, QStringLiteral("Componenti Sud")); }),
-              QStringLiteral("10"));
-    EXPECT_EQ(m_codes.peekNextSupplierCode(), QStringLiteral("11"));
-}
-
 TEST_F(RegistryCodesTest, AFailedInsertLeavesNothingAndTheCodeIsGivenAgain)
 {
     EXPECT_THROW(m_codes.insertCustomerWithNewCode([&](int c) {

@@ -36,24 +36,6 @@ TEST(DataBinderTest, ValuesPrintTheItalianWay)
         EXPECT_EQ(DataBinder::text(c.value), c.printed) << c.value.toString().toStdString();
 }
 
-TEST(DataBinderTest, QuantitiesPrintInThousandthsOrWholePieces)
-{
-    const struct
-    {
-        QVariant value;
-        const char* thousandths;
-        const char* pieces;
-    } cases[] = {
-        {2.5, "2,500", "2,5"},
-        {-0.0004, "0,000", "0"},
-        {QVariant(), "", ""},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(DataBinder::quantityText(c.value, 3), QString::fromLatin1(c.thousandths));
-        EXPECT_EQ(DataBinder::quantityText(c.value, 0), QString::fromLatin1(c.pieces));
-    }
-}
-
 TEST(DataBinderTest, DatasetsValuesLogoAndHiddenMemosReachTheTemplate)
 {
     core::ReportRequest request;

@@ -202,33 +202,6 @@ TEST_F(ReportEngineTest, TheLogoIsDrawnOnAPortraitPage)
     EXPECT_EQ(pageSize(path), QStringLiteral("595 x 842 pts (A4)"));
 }
 
-TEST_F(ReportEngineTest, ThePrivacyFormShowsTheCustomerTheTextAndTheSignatureLine)
-{
-    db().exec(QStringLiteral("DELETE FROM clienti"));
-    db().exec(QStringLiteral(
-                  "INSERT INTO clienti (idCliente, RagioneSociale, Indirizzo, Cap, Citta, ProvRes, CodFisc, "
-                  "Telefono, email) VALUES (1, :RS, 'Via dell''Orso 3', '47121', 'Forlì', 'FC', "
-                  "'DNGLCU80A01D704X', '0543 123456', 'luca@esempio.it')"),
-              {{"RS", QStringLiteral("D'Angelo Luca")}});
-    core::ReportRequest request;
-    request.templateName = QStringLiteral("Privacy");
-    request.datasets[QStringLiteral("cliente")] =
-        db().query(QStringLiteral("SELECT * FROM clienti WHERE idCliente = 1"));
-    request.values = {
-        {"testo", QStringLiteral("I dati sono trattati per la vendita.\nPuò chiederne la cancellazione.")},
-        {"data", QDate(2026, 12, 6)}};
-
-    const QString text = print(request, QStringLiteral("privacy"));
-
-    for (const char* expected : {"D'Angelo Luca", "Via dell'Orso 3", "47121 Forlì (FC)", "Data 06/12/2026",
-                                 "Firma per presa visione e consenso"})
-        EXPECT_TRUE(text.contains(QString::fromUtf8(expected))) << expected << "\n" << text.toStdString();
-    const int first = text.indexOf(QStringLiteral("I dati sono trattati per la vendita."));
-    ASSERT_GE(first, 0);
-    EXPECT_GT(text.indexOf(QStringLiteral("Può chiederne la cancellazione.")), text.indexOf(u'\n', first))
-        << "the text's line break is kept";
-}
-
 TEST(ReportFolderTest, TheProgramsInTheBuildTreeFindTheTemplates)
 {
     const core::Paths paths = core::Paths::fromEnvironment(QCoreApplication::applicationDirPath());

@@ -7,12 +7,11 @@
 #include "tests/support/QtPrinters.h"
 #include "tests/support/TestDatabase.h"
 #include "tests/support/TestFiles.h"
+#include "tests/support/Workstation.h"
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <functional>
-#include <thread>
 
 using namespace carvendo::core;
 namespace ct = carvendo::testing;
@@ -61,19 +60,7 @@ protected:
         return m_db->scalar(sql, params).toInt64();
     }
 
-    // Each row of the result as its values joined by '|' (numbers as the server gives them).
-    QStringList rowsAsText(const QString& sql)
-    {
-        const Rows rows = m_db->query(sql);
-        QStringList list;
-        for (const Row row : rows) {
-            QStringList values;
-            for (int c = 0; c < rows.columnCount(); ++c)
-                values << row.at(c).toString();
-            list << values.join(u'|');
-        }
-        return list;
-    }
+    QStringList rowsAsText(const QString& sql) { return ct::rowsAsText(*m_db, sql); }
 
     std::unique_ptr<Db> m_db;
     std::unique_ptr<StoredProcedures> m_procedures;
@@ -118,31 +105,19 @@ TEST_F(ProceduresTest, EveryMovementOnAMissingOrExistingRow)
 TEST_F(ProceduresTest, TwoWorkstationsCreatingTheSameRowEndWithBothLoads)
 {
     auto first = company().newConnection();
-    auto second = company().newConnection();
-    first->begin();
+    Transaction late(*first);
     StoredProcedures(*first).caricoMagazzinoInsert(Item, Centrale, QStringLiteral("CENTRALE"), 5);
 
-    // The second workstation starts before the first one's row is committed. Inside the procedure it
+    // The second workstation starts before the first one's row is committed: inside the procedure it
     // cannot get past the first one's lock on the new row, whichever way it takes.
-    std::exception_ptr failure;
-    std::thread other([&] {
-        try {
-            StoredProcedures(*second).caricoMagazzinoInsert(Item, Centrale, QStringLiteral("CENTRALE"), 3);
-        } catch (...) {
-            failure = std::current_exception();
-        }
+    ct::Workstation second(company().newConnection());
+    second.start([](Db& own) {
+        StoredProcedures(own).caricoMagazzinoInsert(Item, Centrale, QStringLiteral("CENTRALE"), 3);
     });
-    const Params secondThread{{"ID", qint64(second->serverThreadId())}};
-    const QString inside =
-        QStringLiteral("SELECT COUNT(*) FROM information_schema.PROCESSLIST WHERE ID = :ID "
-                       "AND INFO LIKE '%MUOVI_GIACENZA%'");
-    for (int polls = 0; polls < 2000 && count(inside, secondThread) == 0; ++polls)
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    EXPECT_TRUE(second.waitsAtTable(*m_db, QStringLiteral("MUOVI_GIACENZA")));
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM giacenze")), 0) << "nothing committed yet";
-    first->commit();
-    other.join();
-
-    ASSERT_FALSE(failure) << "the second load failed";
+    late.commit();
+    second.finish();
     EXPECT_EQ(stock(Item, Centrale), std::make_pair(8.0, 8.0));
 }
 
@@ -155,28 +130,6 @@ TEST_F(ProceduresTest, AnOldDatabaseWithoutTheUniqueIndexStillKeepsOneRow)
     m_db->execDirect(QStringLiteral("ALTER TABLE giacenze ADD UNIQUE INDEX ux_idarticolo_idmagazzino "
                                     "(idarticolo, idmagazzino)"));
     EXPECT_EQ(stock(Item, Centrale), std::make_pair(7.0, 7.0));
-}
-
-TEST_F(ProceduresTest, UnderStockCheckComparesStockWithMinimum)
-{
-    struct Case
-    {
-        double giacenza, scorta;
-        bool sottoscorta;
-        qint64 giacenzaRead, scortaRead;
-    };
-    // Stock is read as the server casts it to an integer: halves go to the even neighbour.
-    const std::vector<Case> cases{{5, 5, true, 5, 5}, {2.5, 5, true, 2, 5}, {3.5, 5, true, 4, 5}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.giacenza << " / " << c.scorta);
-        m_db->exec(QStringLiteral("UPDATE articoli SET giacenza = :G, Scorta = :S WHERE ID = 10"),
-                   {{"G", c.giacenza}, {"S", c.scorta}});
-        const UnderStockCheck check = m_procedures->verificaSottoscorta(Item);
-        EXPECT_EQ(check.sottoscorta, c.sottoscorta);
-        EXPECT_EQ(check.giacenza, c.giacenzaRead);
-        EXPECT_EQ(check.scorta, c.scortaRead);
-    }
-    EXPECT_FALSE(m_procedures->verificaSottoscorta(999).sottoscorta);
 }
 
 TEST_F(ProceduresTest, UnderStockRowIsWrittenAfreshWithTheQuantityToOrder)

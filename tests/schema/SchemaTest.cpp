@@ -133,35 +133,6 @@ TEST_F(SchemaTest, EveryCompanyTableHasItsColumnsTypesKeysAndIndexes)
     }
 }
 
-// Names with blanks, apostrophes and a percent sign work in an insert and a select.
-TEST_F(SchemaTest, OddColumnNamesWork)
-{
-    core::Transaction transaction(db());
-    const struct
-    {
-        const char* table;
-        const char* column;
-        QVariant value;
-    } cases[] = {
-        {"riparazioni", "Stato d'uso", QStringLiteral("Buono")},
-        {"statiduso", "Stati d'uso", QStringLiteral("Usato con graffi")},
-        {"articoli", "Ricarico%", 30},
-    };
-    for (const auto& c : cases) {
-        const TableDefinition* table = TableDefinitions::builtIn().table(QString::fromUtf8(c.table));
-        ASSERT_NE(table, nullptr);
-        const QString column = quoteIdentifier(QString::fromUtf8(c.column));
-        db().exec(
-            QStringLiteral("INSERT INTO %1 (%2) VALUES (:VALORE)").arg(quoteIdentifier(table->name), column),
-            {{"VALORE", c.value}});
-        const core::Rows rows =
-            db().query(QStringLiteral("SELECT %1 FROM %2 WHERE %3 = :ID")
-                           .arg(column, quoteIdentifier(table->name), quoteIdentifier(table->key()->name)),
-                       {{"ID", db().lastInsertId()}});
-        EXPECT_EQ(rows[0][QString::fromUtf8(c.column)].toString(), c.value.toString()) << c.column;
-    }
-}
-
 TEST_F(SchemaTest, EveryTableTakesARowOfDefaultsUnderStrictMode)
 {
     db().execDirect(

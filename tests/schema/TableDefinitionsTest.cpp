@@ -80,26 +80,6 @@ TEST(TableDefinitionsParser, ReadsNamesWithBlanksApostrophesAndHashesAndComments
     EXPECT_EQ(defs.companyTables().size(), 1);
 }
 
-TEST(TableDefinitions, RefusesToCreateATableItDoesNotDefine)
-{
-    try {
-        TableDefinitions::builtIn().createTableStatement(QStringLiteral("fatturee"), false);
-        FAIL();
-    } catch (const SchemaError& error) {
-        EXPECT_EQ(error.message(), QStringLiteral("Tabella sconosciuta: `fatturee`"));
-    }
-}
-
-TEST(BuiltInDefinitions, OnlyTheRepairTicketIsTooWideForAStrictInnoDbRow)
-{
-    QStringList tooWide;
-    for (const TableDefinition& table : TableDefinitions::builtIn().tables()) {
-        if (!table.fitsStrictInnoDbRowSize())
-            tooWide << table.name;
-    }
-    EXPECT_EQ(tooWide, QStringList{QStringLiteral("riparazioni")});
-}
-
 TEST(Municipalities, ReadsTheListAndWritesApostrophesSafely)
 {
     const auto list = Municipalities::parseCsv(

@@ -51,13 +51,7 @@ protected:
     {
         stock::SerialSales(on, ct::kSerialActor).sell(m_phone.itemId, serial, document);
     }
-    QStringList column(const QString& sql)
-    {
-        QStringList values;
-        for (const core::Row& row : db().query(sql))
-            values.append(row.at(0).toString());
-        return values;
-    }
+    QStringList column(const QString& sql) { return rows(sql); }
 
     stock::SerialItem m_phone;
     stock::SerialDocument m_invoice{QStringLiteral("Fattura"), 40, QStringLiteral("15/A"), 0,

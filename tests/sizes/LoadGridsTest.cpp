@@ -39,17 +39,10 @@ protected:
 
     QStringList loaded()
     {
-        QStringList lines;
-        for (const core::Row row :
-             db().query(QStringLiteral("SELECT c.idcarico, c.colore, c.taglia, c.quantita, c.bar_etichetta = "
-                                       "d.BAR3 OR c.bar_etichetta = "
-                                       "d.BAR5 FROM caricotcdoc c LEFT JOIN disptc d ON d.idarticolo = "
-                                       "c.idarticolo AND d.Colore = c.colore "
-                                       "ORDER BY c.id")))
-            lines << QStringLiteral("%1|%2|%3|%4|%5")
-                         .arg(row.at(0).toString(), row.at(1).toString(), row.at(2).toString(),
-                              row.at(3).toString(), row.at(4).toString());
-        return lines;
+        return rows(QStringLiteral(
+            "SELECT c.idcarico, c.colore, c.taglia, c.quantita, c.bar_etichetta = d.BAR3 OR c.bar_etichetta "
+            "= d.BAR5 FROM caricotcdoc c LEFT JOIN disptc d ON d.idarticolo = c.idarticolo AND d.Colore = "
+            "c.colore ORDER BY c.id"));
     }
 };
 

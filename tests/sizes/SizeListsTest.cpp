@@ -33,11 +33,7 @@ protected:
 
     QStringList listed() // the size groups the item card offers
     {
-        QStringList names;
-        for (const core::Row row :
-             db().query(QStringLiteral("SELECT Descrizione FROM gruppi_taglie ORDER BY id")))
-            names << row.at(0).toString();
-        return names;
+        return rows(QStringLiteral("SELECT Descrizione FROM gruppi_taglie ORDER BY id"));
     }
 
     core::Session m_session;

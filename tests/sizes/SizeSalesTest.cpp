@@ -43,16 +43,8 @@ protected:
 
     QStringList sold()
     {
-        QStringList lines;
-        for (const core::Row row :
-             db().query(QStringLiteral("SELECT iddoc, tipodoc, colore, taglia, quantita, Descrizione FROM "
-                                       "scaricotcdoc ORDER BY id"))) {
-            QStringList cells;
-            for (int c = 0; c < 6; ++c)
-                cells << row.at(c).toString();
-            lines << cells.join(QLatin1Char('|'));
-        }
-        return lines;
+        return rows(QStringLiteral(
+            "SELECT iddoc, tipodoc, colore, taglia, quantita, Descrizione FROM scaricotcdoc ORDER BY id"));
     }
 };
 

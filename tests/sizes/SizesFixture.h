@@ -46,17 +46,9 @@ protected:
     // Every grid row as "colour|warehouse|TG1..TG5", in key order.
     QStringList grid(core::Db* on = nullptr)
     {
-        QStringList lines;
-        for (const core::Row row :
-             (on ? *on : db())
-                 .query(QStringLiteral(
-                     "SELECT Colore, idmagazzino, TG1, TG2, TG3, TG4, TG5 FROM disptc ORDER BY id"))) {
-            QStringList cells;
-            for (int c = 0; c < 7; ++c)
-                cells << row.at(c).toString();
-            lines << cells.join(QLatin1Char('|'));
-        }
-        return lines;
+        return rowsAsText(on ? *on : db(),
+                          QStringLiteral("SELECT Colore, idmagazzino, TG1, TG2, TG3, TG4, TG5 FROM disptc "
+                                         "ORDER BY id"));
     }
 
     QString counter()

@@ -441,12 +441,7 @@ TEST_F(ArticoloTest, SerialNumbersCorrectedInTheGridStayUniqueAndNotEmpty)
     stock::ItemSerials& serials = m_card.serials();
     const qint64 a = serials.rows().value(0, "ID").toInt64();
     const qint64 b = serials.rows().value(1, "ID").toInt64();
-    auto serialsNow = [&] {
-        QStringList out;
-        for (const core::Row& row : db().query(QStringLiteral("SELECT Seriale FROM seriali ORDER BY ID")))
-            out << row["Seriale"].toString();
-        return out;
-    };
+    auto serialsNow = [] { return rows(QStringLiteral("SELECT Seriale FROM seriali ORDER BY ID")); };
     const QStringList before{QStringLiteral("IMEI-A"), QStringLiteral("IMEI-B"), QStringLiteral("IMEI-C")};
     const QString taken =
         QStringLiteral("Attenzione! Il Seriale inserito risulta già presente nell'archivio");

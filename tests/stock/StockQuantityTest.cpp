@@ -50,28 +50,6 @@ protected:
     const core::Warehouse m_negozio{1, QStringLiteral("NEGOZIO")};
 };
 
-// Grams sold of a kilo item lower the item's mirror and that warehouse's row, below zero too; a
-// warehouse without a row for the item gets one.
-TEST_F(UnloadSoldQuantityTest, SoldGramsLowerMirrorAndWarehouseBelowZeroAndMakeAMissingRow)
-{
-    const int cheese =
-        addItem(QStringLiteral("A"), {{"UM", "KG"}, {"UMVENDITA", "GR"}, {"Disponibilita", 2}});
-    addStock(cheese, m_negozio, 2);
-    addStock(cheese, {2, QStringLiteral("NEGOZIO")}, 7);
-    EXPECT_DOUBLE_EQ(stock::unloadSoldQuantity(db(), cheese, 1, 2250), 2.25);
-    EXPECT_DOUBLE_EQ(mirror(cheese), -0.25);
-    EXPECT_DOUBLE_EQ(stockOf(cheese, 1), -0.25);
-    EXPECT_DOUBLE_EQ(stockOf(cheese, 2), 7) << "other warehouses stay";
-
-    db().exec(QStringLiteral("INSERT INTO magazzini (idMagazzino, Descrizione) VALUES (9, 'DEPOSITO') "
-                             "ON DUPLICATE KEY UPDATE Descrizione = 'DEPOSITO'"));
-    const int oil = addItem(QStringLiteral("B"), {{"UM", "LT"}, {"UMVENDITA", "ML"}});
-    EXPECT_DOUBLE_EQ(stock::unloadSoldQuantity(db(), oil, 9, 500), 0.5);
-    EXPECT_DOUBLE_EQ(mirror(oil), -0.5) << "an empty mirror counts as zero";
-    EXPECT_DOUBLE_EQ(stockOf(oil, 9), -0.5);
-    db().exec(QStringLiteral("DELETE FROM magazzini WHERE idMagazzino = 9"));
-}
-
 TEST_F(UnloadSoldQuantityTest, AFailedUnloadLeavesTheMirrorAsItWas)
 {
     const int item = addItem(QStringLiteral("A"), {{"UM", "PZ"}, {"UMVENDITA", "PZ"}, {"Disponibilita", 4}});

@@ -83,6 +83,19 @@ qint64 insertRow(core::Db& db, const QString& table, const core::Params& columns
     return db.lastInsertId();
 }
 
+QStringList rowsAsText(core::Db& db, const QString& sql, const core::Params& params)
+{
+    const core::Rows rows = db.query(sql, params);
+    QStringList lines;
+    for (const core::Row row : rows) {
+        QStringList values;
+        for (int c = 0; c < rows.columnCount(); ++c)
+            values << row.at(c).toString();
+        lines << values.join(u'|');
+    }
+    return lines;
+}
+
 QString suiteLabel()
 {
     const ::testing::TestSuite* suite = ::testing::UnitTest::GetInstance()->current_test_suite();

@@ -67,6 +67,9 @@ QString suiteLabel();
 // the new row's id.
 qint64 insertRow(core::Db& db, const QString& table, const core::Params& columns);
 
+// Each row of the result as its values joined by '|' (numbers as the server gives them, NULL empty).
+QStringList rowsAsText(core::Db& db, const QString& sql, const core::Params& params = {});
+
 // A test suite whose cases share one company database, made before the first case and dropped
 // after the last (named after the suite). Each case cleans the tables it uses.
 template <typename Suite> class CompanySuite : public ::testing::Test
@@ -88,6 +91,10 @@ protected:
     static int count(const QString& sql, const core::Params& params = {})
     {
         return db().scalar(sql, params).toInt();
+    }
+    static QStringList rows(const QString& sql, const core::Params& params = {})
+    {
+        return rowsAsText(db(), sql, params);
     }
 
 private:

@@ -1,10 +1,7 @@
 #include "ui/stock/TArticolo.h"
 
-#include "stock/ItemLifecycle.h"
 #include "tests/support/QtPrinters.h"
 #include "tests/ui/WindowTestBench.h"
-
-#include <QToolButton>
 
 using namespace carvendo;
 namespace ct = carvendo::testing;
@@ -57,53 +54,6 @@ TEST_F(TArticoloWindowTest, CostAndMarkupTypedPriceTheItemAndSaveStoresIt)
                           {{QStringLiteral("ID"), id}})
                   .toMoney(),
               *core::Money::parse(u"15.86"));
-}
-
-TEST_F(TArticoloWindowTest, TheSizeColourGridOpensOnlyForAnItemBySizeAndColour)
-{
-    const int id = addItem();
-    ui::TArticolo window(m_environment, {QStringLiteral("TArticolo"), id, QStringLiteral("Articoli")});
-    window.show();
-    auto* grid = window.findChild<QPushButton*>(QStringLiteral("taglieColori"));
-    EXPECT_FALSE(grid->isEnabled());
-    window.findChild<QPushButton*>(QStringLiteral("disponibilita"))->click();
-    EXPECT_EQ(m_navigator.lastRequest(QStringLiteral("TDisponibilita")).key.toInt(), id);
-
-    window.logic().setValue(QStringLiteral("TC"), true);
-    ASSERT_TRUE(grid->isEnabled());
-    grid->click();
-    EXPECT_EQ(m_navigator.lastRequest(QStringLiteral("TDisponibilitaTC")).key.toInt(), id);
-}
-
-TEST_F(TArticoloWindowTest, SavingWithoutAPublicPriceIsRefusedAndFocusesIt)
-{
-    ui::TArticolo window(m_environment, {QStringLiteral("TArticolo"), addItem()});
-    window.show();
-    window.findChild<QPushButton*>(QStringLiteral("salva"))->click();
-    EXPECT_EQ(m_dialogs.messages(),
-              QStringList{QStringLiteral("Attenzione! Inserire il prezzo al pubblico")});
-    EXPECT_TRUE(window.isVisible());
-    EXPECT_EQ(window.tabs().currentIndex(), 1);
-}
-
-TEST_F(TArticoloWindowTest, ANewItemLeftWithAnnullaIsRemovedAndNewCategoriesAreOfferedAtOnce)
-{
-    const int id = stock::ItemLifecycle(db()).createNew(m_warehouse);
-    ui::TArticolo window(
-        m_environment,
-        {QStringLiteral("TArticolo"), id, QStringLiteral("Articoli"), {{QStringLiteral("nuovo"), true}}});
-    window.show();
-
-    m_dialogs.answerText(QStringLiteral("cover"));
-    window.findChild<QToolButton*>(QStringLiteral("nuovoCategoria"))->click();
-    EXPECT_EQ(window.choice(QStringLiteral("Categoria"))->currentText(), QStringLiteral("COVER"));
-
-    m_dialogs.answerConfirm(true);
-    window.exitButton().click();
-    EXPECT_FALSE(window.isVisible());
-    EXPECT_EQ(db().scalar(QStringLiteral("SELECT COUNT(*) FROM articoli")).toInt(), 0);
-    EXPECT_EQ(db().scalar(QStringLiteral("SELECT COUNT(*) FROM giacenze")).toInt(), 0);
-    EXPECT_EQ(db().scalar(QStringLiteral("SELECT COUNT(*) FROM categorie")).toInt(), 1);
 }
 
 TEST_F(TArticoloWindowTest, CellsEditedInTheSupplierGridAreSavedByTheTabsSalvaAndKeptWhenRefused)

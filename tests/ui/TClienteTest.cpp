@@ -68,30 +68,6 @@ TEST_F(RegistryCardWindowsTest, ASaveTheServerFailsIsToldAndTheCardStaysAsTypedF
             .toInt());
 }
 
-TEST_F(RegistryCardWindowsTest, AnEditedCustomerAsksBeforeLeavingAndOpensItsHistory)
-{
-    db().exec(
-        QStringLiteral("INSERT INTO clienti (CodiceCliente, RagioneSociale) VALUES (4, 'Rossi Mario')"));
-    const int id = int(db().lastInsertId());
-    ui::TCliente window(m_environment, {QStringLiteral("TCliente"), id});
-    window.show();
-
-    buttonCaptioned(window, QStringLiteral("Storico vendite"))->click();
-    EXPECT_EQ(m_navigator.lastRequest(QStringLiteral("TStoricoCliente")).key.toInt(), id);
-
-    type(window.personalForm().editor(QStringLiteral("Telefono")), QStringLiteral("011"));
-    m_dialogs.answerConfirm(false);
-    window.exitButton().click();
-    EXPECT_TRUE(window.isVisible());
-    EXPECT_EQ(
-        m_dialogs.lastText(),
-        QStringLiteral("Eventuali modifiche effettuate non saranno salvate. Vuoi uscire senza salvare ?"));
-    m_dialogs.answerConfirm(true);
-    window.exitButton().click();
-    EXPECT_FALSE(window.isVisible());
-    EXPECT_EQ(db().scalar(QStringLiteral("SELECT Telefono FROM clienti")).toString(), QString());
-}
-
 TEST_F(RegistryCardWindowsTest, ACardOnARecordGoneMeanwhileSaysSoAndCloses)
 {
     ui::TCliente customer(m_environment, {QStringLiteral("TCliente"), 999999});

@@ -7,8 +7,6 @@
 #include "ui/common/WindowRegistry.h"
 #include "ui/foundation/SettingsWindows.h"
 
-#include <QFile>
-
 using namespace carvendo;
 namespace ct = carvendo::testing;
 
@@ -27,29 +25,11 @@ protected:
     std::unique_ptr<core::Db> m_db;
 };
 
-TEST_F(TConfigTest, OpensFromTheRegistryOnlyWithACompanyAndShowsEveryPage)
+// A window that cannot be made (no company to work on) is told by the navigator, which opens nothing.
+TEST_F(TConfigTest, WithoutACompanyTheWindowIsNotOpenedAndTheReasonIsTold)
 {
     ui::WindowRegistry registry;
     ui::registerSettingsWindows(registry);
-    std::unique_ptr<ui::Window> opened(
-        registry.create(QStringLiteral("TConfig"), m_environment, {}, nullptr));
-    auto* window = qobject_cast<ui::TConfig*>(opened.get());
-    ASSERT_NE(window, nullptr);
-    window->show();
-    QTabWidget* pages = window->pages();
-    for (int page = 0; page < pages->count(); ++page) {
-        pages->setCurrentIndex(page);
-        QList<QTabWidget*> inners = pages->widget(page)->findChildren<QTabWidget*>();
-        if (auto* self = qobject_cast<QTabWidget*>(pages->widget(page)))
-            inners << self;
-        for (QTabWidget* inner : inners)
-            for (int tab = 0; tab < inner->count(); ++tab)
-                inner->setCurrentIndex(tab);
-    }
-    EXPECT_TRUE(m_dialogs.events().empty());
-    window->reject();
-
-    // Without a company the window cannot be made: the navigator tells the operator and opens nothing.
     core::Connections none;
     ui::WidgetNavigator navigator(registry);
     ui::WindowEnvironment environment{m_session, m_paths, none, m_dialogs, navigator, m_clock, m_reports};
@@ -86,21 +66,6 @@ TEST_F(TConfigTest, CellsEditedInTheGridGoThroughTheListLogic)
     EXPECT_EQ(m_dialogs.messages(), QStringList({"Il campo \"Descrizione\" è obbligatorio"}));
     EXPECT_EQ(brands->index(0, 1).data().toString(), "ACME") << "the grid shows what is stored";
     window.reject();
-}
-
-TEST_F(TConfigTest, ClosingWritesThePreferencesShown)
-{
-    {
-        ui::TConfig window(m_environment, *m_db);
-        for (QCheckBox* box : window.findChildren<QCheckBox*>())
-            if (box->text() == u"Visualizza i prezzi sui Ddt")
-                box->setChecked(true);
-        child<QPushButton>(window, "esci")->click();
-    }
-    QFile ini(m_paths.impostazioniIni());
-    ASSERT_TRUE(ini.open(QIODevice::ReadOnly));
-    const QString text = QString::fromUtf8(ini.readAll());
-    EXPECT_TRUE(text.contains(QStringLiteral("Prezzi_Ddt=1\r\n"))) << text.toStdString();
 }
 
 } // namespace

@@ -33,30 +33,6 @@ protected:
     }
 };
 
-TEST_F(ClosingWindowsTest, TheDialogOffersNoBackupOnAClientAndCancelOrEscapeGoBack)
-{
-    WindowRegistry registry;
-    registerClosingWindows(registry);
-    for (auto [machine, backupEnabled] :
-         {std::pair{core::MachineType::ClientServer, true}, std::pair{core::MachineType::Client, false}}) {
-        logIn(machine, core::Privilege::FullAccess);
-        std::unique_ptr<Window> window(
-            registry.create(QStringLiteral("TDialogoClose"), m_environment, {}, nullptr));
-        auto* dialog = qobject_cast<TDialogoClose*>(window.get());
-        ASSERT_NE(dialog, nullptr);
-        EXPECT_EQ(dialog->backupButton()->isEnabled(), backupEnabled);
-        dialog->cancelButton()->click();
-        EXPECT_EQ(dialog->result(), QDialog::Rejected);
-    }
-
-    TDialogoClose byKey(m_environment); // Escape goes back to the main window too
-    byKey.show();
-    pressKey(&byKey, Qt::Key_Escape);
-    EXPECT_FALSE(byKey.isVisible());
-    EXPECT_FALSE(byKey.navigationResult().accepted);
-    EXPECT_FALSE(QFileInfo::exists(m_paths.versioneIni()));
-}
-
 TEST_F(ClosingWindowsTest, ConfirmWithBackupAutomaticoOnAClientDumpsInTheBackgroundAndEnds)
 {
     logIn(core::MachineType::Client, core::Privilege::Pos);

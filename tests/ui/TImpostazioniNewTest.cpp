@@ -57,27 +57,6 @@ protected:
     std::unique_ptr<core::Db> m_db;
 };
 
-TEST_F(TImpostazioniNewTest, OpensOnTheAskedPageAndShowsEveryPage)
-{
-    const auto window = open(QStringLiteral("Registratori di Cassa"));
-    ASSERT_NE(window, nullptr);
-    QTabWidget* pages = window->pages();
-    EXPECT_EQ(pages->tabText(pages->currentIndex()), "Registratori di Cassa");
-    window->show();
-    for (int i = 0; i < pages->count(); ++i)
-        pages->setCurrentIndex(i);
-    EXPECT_TRUE(m_dialogs.messages().isEmpty()) << m_dialogs.messages().join(u'|').toStdString();
-    window->reject();
-
-    // From the menu, without a key, it shows the current company.
-    const auto fromMenu = open(QString(), QVariant());
-    ASSERT_NE(fromMenu, nullptr);
-    EXPECT_EQ(child<ui::CardForm>(*fromMenu, "azienda")->value(QStringLiteral("Ragione Sociale")).toString(),
-              "Telefonia Rossi");
-    EXPECT_TRUE(m_dialogs.messages().isEmpty()) << m_dialogs.messages().join(u'|').toStdString();
-    fromMenu->reject();
-}
-
 TEST_F(TImpostazioniNewTest, AGroupPrivilegeIsTickedInTheGrid)
 {
     m_db->exec(QStringLiteral("DELETE FROM gruppi WHERE id <> 1"));
@@ -96,20 +75,6 @@ TEST_F(TImpostazioniNewTest, AGroupPrivilegeIsTickedInTheGrid)
     EXPECT_TRUE(groups->setData(groups->index(cassa, posColumn), int(Qt::Checked), Qt::CheckStateRole));
     QCoreApplication::processEvents();
     EXPECT_EQ(m_db->scalar(QStringLiteral("SELECT pos FROM gruppi WHERE id = 2")).toInt(), 1);
-    window->reject();
-}
-
-TEST_F(TImpostazioniNewTest, TheStoreTestUsesTheTypedValues)
-{
-    const auto window = open(QStringLiteral("e-commerce"));
-    ASSERT_NE(window, nullptr);
-    auto* form = child<ui::CardForm>(*window, "ecommerce");
-    qobject_cast<QLineEdit*>(form->editor(QStringLiteral("host")))->setText(QStringLiteral("127.0.0.1"));
-    qobject_cast<QLineEdit*>(form->editor(QStringLiteral("port")))->setText(QStringLiteral("1"));
-    child<QPushButton>(*window, "testConnessione")->click();
-    EXPECT_EQ(m_dialogs.messages(), QStringList({"Impossibile stabilire una connessione"}));
-    EXPECT_EQ(m_db->scalar(QStringLiteral("SELECT conn_host FROM vm_store")).toString(), "")
-        << "nothing saved";
     window->reject();
 }
 

@@ -64,21 +64,4 @@ TEST_F(TMagazzinoAnagraficaWindowTest, AWarehouseTheServerCannotReadIsToldAndThe
               QStringList{QStringLiteral("Table '%1.magazzini' doesn't exist").arg(company().name())});
 }
 
-TEST_F(TMagazzinoAnagraficaWindowTest, EmptyNameIsRefusedAndLeavingWithChangesAsks)
-{
-    ui::TMagazzinoAnagrafica window(m_environment, {QStringLiteral("TMagazzinoAnagrafica")});
-    window.show();
-    type(window.form().editor(QStringLiteral("Citta")), QStringLiteral("Bari"));
-    buttonCaptioned(window, QStringLiteral("Salva"))->click();
-    EXPECT_TRUE(window.isVisible()) << "refused without a name";
-
-    m_dialogs.answerConfirm(false);
-    window.exitButton().click();
-    EXPECT_TRUE(window.isVisible()) << "No: the card stays";
-    m_dialogs.answerConfirm(true);
-    pressKey(&window, Qt::Key_Escape);
-    EXPECT_FALSE(window.isVisible());
-    EXPECT_EQ(db().scalar(QStringLiteral("SELECT COUNT(*) FROM magazzini")).toInt(), 0);
-}
-
 } // namespace

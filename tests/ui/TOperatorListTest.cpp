@@ -44,16 +44,4 @@ TEST_F(TOperatorListWindowTest, EnterChecksThePasswordAndAWrongOneIsCleared)
     EXPECT_EQ(result.value.toString(), "bruno");
 }
 
-TEST_F(TOperatorListWindowTest, EscapeCancelsWithoutALogin)
-{
-    ui::TOperatorList window(m_environment);
-    window.show();
-    window.operators()->setCurrentRow(0);
-    type(window.password(), QStringLiteral("1234"));
-    pressKey(window.password(), Qt::Key_Escape);
-    EXPECT_EQ(window.result(), QDialog::Rejected);
-    EXPECT_FALSE(window.navigationResult().accepted);
-    EXPECT_TRUE(m_dialogs.messages().isEmpty());
-}
-
 } // namespace

@@ -1,16 +1,12 @@
 #include "ui/pos/TPosClassic.h"
 
 #include "tests/support/QtPrinters.h"
-#include "tests/support/TestFiles.h"
 #include "tests/ui/WindowTestBench.h"
 
 #include "core/Db.h"
 
-#include <QCheckBox>
 #include <QDir>
-#include <QImage>
 #include <QLabel>
-#include <QRadioButton>
 #include <QTableView>
 
 using namespace carvendo;
@@ -26,8 +22,8 @@ class TPosClassicWindowTest : public ct::CompanySuite<TPosClassicWindowTest>, pr
 protected:
     void SetUp() override
     {
-        emptyTables({"articoli", "giacenze", "banco", "dettbanco", "venduti", "scontrini", "casse", "clienti",
-                     "vodafone_scarico", "acquisizioni"});
+        emptyTables(
+            {"articoli", "giacenze", "banco", "dettbanco", "venduti", "scontrini", "casse", "clienti"});
         db().exec(QStringLiteral(
             "INSERT INTO articoli (CodArticolo, Descrizione, BarcodeFull, repartodesc, Pubblico, "
             "PrezzoVendnoiva, "
@@ -37,11 +33,6 @@ protected:
         m_session.logIn(core::Operator{1, QStringLiteral("Mario"), QStringLiteral("mario"), {}, {}},
                         core::Warehouse{1, QStringLiteral("NEGOZIO")}, {});
         QDir(m_dir.path()).mkpath(QStringLiteral("driver"));
-    }
-
-    void requireOperator() const
-    {
-        ct::writeFile(m_paths.impostazioniIni(), "[Impostazioni]\r\nOperatore Pos Richiesto=1\r\n");
     }
 
     static void scan(ui::TPosClassic& window, const QString& barcode)
@@ -122,74 +113,6 @@ TEST_F(TPosClassicWindowTest, ScannedEditedAndPaidInCashItIsPostedWithItsReceipt
     EXPECT_EQ(window.received()->text(), "");
 }
 
-TEST_F(TPosClassicWindowTest, WithAnOperatorRequiredAndNobodyLoggedInNothingIsWritten)
-{
-    requireOperator();
-    ui::TPosClassic window(m_environment);
-    window.show();
-    const int saleId = window.logic().sale().id();
-    scan(window, QStringLiteral("8000001"));
-
-    pressKey(window.scanner(), Qt::Key_F8);
-
-    EXPECT_EQ(m_dialogs.messages(), QStringList{QStringLiteral("Operatore richiesto")});
-    EXPECT_EQ(m_navigator.openedWindows(), QStringList{QStringLiteral("TOperatorList")});
-    EXPECT_EQ(window.findChild<QLabel*>(QStringLiteral("stato"))->text(), QStringLiteral("Discoonnesso"));
-    EXPECT_EQ(window.logic().sale().id(), saleId);
-    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM banco WHERE NumDoc > 0")), 0);
-    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM venduti")), 0);
-    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM scontrini")), 0);
-    EXPECT_TRUE(receiptFiles().isEmpty());
-    EXPECT_EQ(window.grid()->model()->rowCount(), 1);
-}
-
-TEST_F(TPosClassicWindowTest, ACardPaymentIsNotConfirmedWithoutReceiptAndAChequeIsRecordedWithItsImage)
-{
-    ui::TPosClassic window(m_environment);
-    window.show();
-    const int saleId = window.logic().sale().id();
-    scan(window, QStringLiteral("8000001"));
-    scan(window, QStringLiteral("8000002"));
-
-    pressKey(window.scanner(), Qt::Key_F2);
-    buttonCaptioned(window, QStringLiteral("Bancomat"))->click();
-    EXPECT_EQ(window.findChild<QLabel*>(QStringLiteral("tipoPagamento"))->text(), QStringLiteral("BANCOMAT"));
-    pressKey(window.received(), Qt::Key_F9);
-
-    EXPECT_EQ(m_dialogs.messages(),
-              QStringList{QStringLiteral("Puoi confermare solo per pagamento Contanti")});
-    EXPECT_EQ(window.logic().sale().id(), saleId);
-    EXPECT_EQ(window.grid()->model()->rowCount(), 2);
-    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM dettbanco")), 2);
-    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM venduti")), 0);
-
-    m_dialogs.clear();
-    const QString image = m_dir.filePath(QStringLiteral("assegno.png"));
-    QImage(40, 20, QImage::Format_RGB32).save(image);
-    m_dialogs.answerFile(image);
-    buttonCaptioned(window, QStringLiteral("Assegno"))->click();
-    type(child<QLineEdit>(window, "importoAssegno"), QStringLiteral("22,40"));
-    type(child<QLineEdit>(window, "bancaAssegno"), QStringLiteral("Banca Sella"));
-    type(child<QLineEdit>(window, "numeroAssegno"), QStringLiteral("0012345"));
-    buttonCaptioned(window, QStringLiteral("Acquisizione da scanner..."))->click();
-    pressKey(window.received(), Qt::Key_F8);
-
-    EXPECT_TRUE(m_dialogs.messages().isEmpty()) << m_dialogs.messages().join('\n').toStdString();
-    const core::Rows sale = db().query(
-        QStringLiteral("SELECT importo_ass, banca_ass, num_ass, num_acquisizione FROM banco WHERE id = :ID"),
-        {{QStringLiteral("ID"), saleId}});
-    ASSERT_EQ(sale.size(), 1);
-    EXPECT_EQ(sale.value(0, u"importo_ass").toMoney(), *core::Money::parse(u"22.4"));
-    EXPECT_EQ(sale.value(0, u"banca_ass").toString(), "Banca Sella");
-    EXPECT_EQ(sale.value(0, u"num_ass").toString(), "0012345");
-    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM acquisizioni WHERE tipodoc = 'Assegno'")), 1);
-    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM venduti WHERE TipoPagamento = 'Assegno'")), 2);
-
-    // "Chiudi": the open sale goes with the window.
-    window.reject();
-    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM banco WHERE COALESCE(NumDoc, 0) = 0")), 0);
-}
-
 TEST_F(TPosClassicWindowTest, TheChosenCustomerReachesTheLedgerAndASaleSuspendedElsewhereKeepsItsOwn)
 {
     db().exec(QStringLiteral("INSERT INTO clienti (idCliente, CodiceCliente, RagioneSociale) VALUES "
@@ -231,38 +154,6 @@ TEST_F(TPosClassicWindowTest, TheChosenCustomerReachesTheLedgerAndASaleSuspended
                           {{QStringLiteral("ID"), saleId}})
                   .toInt(),
               0);
-}
-
-TEST_F(TPosClassicWindowTest, TheOperatorPackIsUnloadedOnTheTermsChosenOnItsPage)
-{
-    db().exec(QStringLiteral(
-        "INSERT INTO articoli (CodArticolo, Descrizione, BarcodeFull, repartodesc, Pubblico, "
-        "PrezzoVendnoiva, vodafone_pack, punti, vincolo) VALUES ('PACK', 'Pack SIM', '8000009', "
-        "'REPARTO1', 10, 8.1967, 1, 0, 1)"));
-    ui::TPosClassic window(m_environment);
-    window.show();
-    scan(window, QStringLiteral("8000009"));
-
-    pressKey(window.scanner(), Qt::Key_F2);
-    EXPECT_EQ(window.logic().paymentPage(), pos::PaymentPage::Pack);
-    EXPECT_FALSE(child<QCheckBox>(window, "royalty")->isEnabled()) << "the pack collects no points";
-    EXPECT_FALSE(child<QRadioButton>(window, "opzionePack0")->isEnabled());
-    child<QRadioButton>(window, "opzionePack3")->click();
-    child<QCheckBox>(window, "vincolo")->click();
-    type(child<QLineEdit>(window, "canone"), QStringLiteral("12,5"));
-    buttonCaptioned(window, QStringLiteral("Vodafone Pack"))->click();
-    pressKey(window.received(), Qt::Key_F9);
-
-    EXPECT_TRUE(m_dialogs.messages().isEmpty()) << m_dialogs.messages().join('\n').toStdString();
-    const core::Rows unloads =
-        db().query(QStringLiteral("SELECT tipo_scarico, cod_scarico, importo_abb FROM vodafone_scarico"));
-    ASSERT_EQ(unloads.size(), 1);
-    EXPECT_EQ(unloads.value(0, u"tipo_scarico").toString(), "ABBONAM");
-    EXPECT_EQ(unloads.value(0, u"cod_scarico").toString(), "VNC");
-    EXPECT_EQ(unloads.value(0, u"importo_abb").toMoney(), *core::Money::parse(u"12.5"));
-    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM venduti WHERE TipoPagamento = 'Vodafone Pack'")), 1);
-    EXPECT_EQ(child<QLineEdit>(window, "canone")->text(), "")
-        << "the next sale starts from a clean pack page";
 }
 
 } // namespace

@@ -4,9 +4,6 @@
 #include "tests/ui/WindowTestBench.h"
 
 #include <QAction>
-#include <QMenu>
-#include <QMenuBar>
-#include <QSet>
 
 using namespace carvendo;
 
@@ -39,29 +36,6 @@ TEST_F(TPrincipaleTest, PosOperatorOpensTheTillButGetsThePrivilegeMessageOnFattu
     posTouch[1]->trigger();
     EXPECT_EQ(m_navigator.openedWindows(), QStringList{QStringLiteral("TPosTouch")});
     EXPECT_EQ(m_dialogs.messages().size(), 1);
-}
-
-TEST_F(TPrincipaleTest, MenuMnemonicsAreUniqueAndMissingWindowsAreDisabled)
-{
-    logInWithAllPrivileges();
-    ui::TPrincipale window(m_environment, {}, m_available);
-    for (QAction* menuAction : window.menuBar().actions()) {
-        QSet<QChar> letters;
-        for (QAction* item : menuAction->menu()->actions()) {
-            if (item->isSeparator())
-                continue;
-            const qsizetype at = item->text().indexOf(u'&');
-            ASSERT_GE(at, 0) << item->text().toStdString();
-            EXPECT_FALSE(letters.contains(item->text()[at + 1].toLower())) << item->text().toStdString();
-            letters.insert(item->text()[at + 1].toLower());
-        }
-    }
-
-    const QList<QAction*> clienti = window.actionsOf(QStringLiteral("clienti"));
-    ASSERT_EQ(clienti.size(), 1);
-    EXPECT_FALSE(clienti[0]->isEnabled());
-    clienti[0]->trigger();
-    EXPECT_TRUE(m_navigator.requests().empty()) << "a disabled item does nothing";
 }
 
 TEST_F(TPrincipaleTest, ClosingTheWindowRunsTheClosingSequence)
