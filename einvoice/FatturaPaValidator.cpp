@@ -75,31 +75,56 @@ QString rateLabel(Money rate)
     return text;
 }
 
+// How the rules name the two parties: the shop is "l'azienda" whichever side of the invoice it is on.
+struct PartyWords
+{
+    QString seller;   // "l'azienda"
+    QString sellerOf; // "dell'azienda"
+    QString buyer;    // "il cliente"
+    QString buyerOf;  // "del cliente"
+};
+
+PartyWords wordsFor(FatturaPaValidator::Issuer issuer)
+{
+    if (issuer == FatturaPaValidator::Issuer::Supplier)
+        return {QStringLiteral("il fornitore"), QStringLiteral("del fornitore"), QStringLiteral("l'azienda"),
+                QStringLiteral("dell'azienda")};
+    return {QStringLiteral("l'azienda"), QStringLiteral("dell'azienda"), QStringLiteral("il cliente"),
+            QStringLiteral("del cliente")};
+}
+
+// A rule broken: what is wrong, and the body it is in (null for the header).
+struct Broken
+{
+    QString problem;
+    const xmlNode* body = nullptr;
+};
+
 // The exchange system's consistency rules over the parsed file; the first one broken, in Italian.
 class Rules
 {
 public:
-    explicit Rules(const xmlNode* root) : m_root(root) {}
+    Rules(const xmlNode* root, PartyWords words) : m_root(root), m_words(std::move(words)) {}
 
-    std::optional<QString> firstBroken() const
+    std::optional<Broken> firstBroken() const
     {
         const xmlNode* header = child(m_root, "FatturaElettronicaHeader");
         if (auto broken = transmission(header))
-            return broken;
+            return Broken{*broken};
         const xmlNode* seller = child(header, "CedentePrestatore");
         if (textOf(child(child(child(seller, "DatiAnagrafici"), "IdFiscaleIVA"), "IdCodice")).isEmpty())
-            return QStringLiteral("l'azienda non ha la partita IVA");
-        if (auto broken = party(seller, QStringLiteral("dell'azienda")))
-            return broken;
+            return Broken{QStringLiteral("%1 non ha la partita IVA").arg(m_words.seller)};
+        if (auto broken = party(seller, m_words.sellerOf))
+            return Broken{*broken};
         const xmlNode* buyer = child(header, "CessionarioCommittente");
         const xmlNode* buyerData = child(buyer, "DatiAnagrafici");
         if (!child(buyerData, "IdFiscaleIVA") && textOf(child(buyerData, "CodiceFiscale")).isEmpty())
-            return QStringLiteral("il cliente non ha né partita IVA né codice fiscale");
-        if (auto broken = party(buyer, QStringLiteral("del cliente")))
-            return broken;
+            return Broken{QStringLiteral("%1 non ha né partita IVA né codice fiscale").arg(m_words.buyer)};
+        if (auto broken = party(buyer, m_words.buyerOf))
+            return Broken{*broken};
         for (const xmlNode* body : children(m_root, "FatturaElettronicaBody")) {
             if (auto broken = goodsAndServices(child(body, "DatiBeniServizi")))
-                return broken;
+                return Broken{*broken, body};
         }
         return std::nullopt;
     }
@@ -189,7 +214,16 @@ private:
     }
 
     const xmlNode* m_root;
+    PartyWords m_words;
 };
+
+// A supplier's body named by its own document number and date.
+QString supplierBodyLabel(const xmlNode* body)
+{
+    const xmlNode* document = child(child(body, "DatiGenerali"), "DatiGeneraliDocumento");
+    return FatturaPaValidator::supplierDocumentLabel(
+        textOf(child(document, "Numero")), QDate::fromString(textOf(child(document, "Data")), Qt::ISODate));
+}
 
 void collectFirstError(void* target, xmlErrorPtr error)
 {
@@ -248,15 +282,29 @@ FatturaPaValidator::FatturaPaValidator() : m_schema(std::make_unique<Schema>())
 
 FatturaPaValidator::~FatturaPaValidator() = default;
 
-void FatturaPaValidator::validate(const QByteArray& xml, const QString& invoiceLabel) const
+const FatturaPaValidator& FatturaPaValidator::shared()
+{
+    static const FatturaPaValidator validator;
+    return validator;
+}
+
+QString FatturaPaValidator::supplierDocumentLabel(const QString& number, const QDate& date)
+{
+    return QStringLiteral("Fattura del fornitore %1 del %2")
+        .arg(number, date.toString(QStringLiteral("dd/MM/yyyy")));
+}
+
+void FatturaPaValidator::validate(const QByteArray& xml, const QString& invoiceLabel, Issuer issuer) const
 {
     const std::unique_ptr<xmlDoc, DocFree> doc(
         xmlReadMemory(xml.constData(), int(xml.size()), "fattura.xml", nullptr,
                       XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING));
     if (!doc || !xmlDocGetRootElement(doc.get()))
         throw EInvoiceRefusal(invoiceLabel, QStringLiteral("il file non è un documento XML leggibile"));
-    if (const auto broken = Rules(xmlDocGetRootElement(doc.get())).firstBroken())
-        throw EInvoiceRefusal(invoiceLabel, *broken);
+    if (const auto broken = Rules(xmlDocGetRootElement(doc.get()), wordsFor(issuer)).firstBroken())
+        throw EInvoiceRefusal(issuer == Issuer::Supplier && broken->body ? supplierBodyLabel(broken->body)
+                                                                         : invoiceLabel,
+                              broken->problem);
 
     QString firstError;
     xmlSchemaValidCtxtPtr validation = xmlSchemaNewValidCtxt(m_schema->schema);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QDate>
 #include <QString>
 
 #include <memory>
@@ -12,18 +13,33 @@ namespace carvendo::einvoice {
 // its summary, a nature exactly on zero rates, a buyer with a VAT number or a fiscal code, Italian
 // postcodes of five digits, a recipient code of the format's length), then the official schema,
 // in-process and without the network. The schema is loaded once, by the constructor; one validator
-// serves any number of files.
+// serves any number of files, from any thread.
 class FatturaPaValidator
 {
 public:
+    // Whose file it is: the messages name the parties from the shop's side. In our invoice the seller
+    // is the shop ("l'azienda") and the buyer the customer; in a supplier's, the seller is the supplier
+    // and the buyer the shop, and a broken body is named by its own number and date.
+    enum class Issuer
+    {
+        Shop,
+        Supplier
+    };
+
     FatturaPaValidator(); // throws core::Error when the embedded schema cannot be loaded
     ~FatturaPaValidator();
     FatturaPaValidator(const FatturaPaValidator&) = delete;
     FatturaPaValidator& operator=(const FatturaPaValidator&) = delete;
 
+    // The program's validator, its schema loaded on first use.
+    static const FatturaPaValidator& shared();
+
     // Throws EInvoiceRefusal naming the invoice (invoiceLabel, "Fattura 7/2026") and the first wrong
     // field.
-    void validate(const QByteArray& xml, const QString& invoiceLabel) const;
+    void validate(const QByteArray& xml, const QString& invoiceLabel, Issuer issuer = Issuer::Shop) const;
+
+    // How messages name a supplier's document: "Fattura del fornitore 123 del 05/12/2026".
+    static QString supplierDocumentLabel(const QString& number, const QDate& date);
 
 private:
     struct Schema;

@@ -76,9 +76,16 @@ Element parse(const QByteArray& xml)
     return std::move(root.children.front());
 }
 
+// The file's amounts: a decimal point, up to eight decimals, kept to the ten-thousandth (half to
+// even) without passing through a double. An element left out is zero.
 core::Money money(const QString& text)
 {
-    return core::Money::fromDouble(text.toDouble());
+    if (text.isEmpty())
+        return {};
+    const std::optional<core::Money> amount = core::Money::parse(text);
+    if (!amount || text.contains(u','))
+        throw NotAnEInvoice(QStringLiteral("l'importo \"%1\" non è scritto come vuole il formato").arg(text));
+    return *amount;
 }
 
 std::optional<core::Money> optionalMoney(const Element& parent, QStringView name)
@@ -192,6 +199,20 @@ bool looksLikeXml(const QByteArray& file)
 
 } // namespace
 
+QString documentLabel(const SupplierInvoice& invoice)
+{
+    return FatturaPaValidator::supplierDocumentLabel(invoice.numero, invoice.data);
+}
+
+QString documentKey(const SupplierInvoice& invoice)
+{
+    const SupplierParty& seller = invoice.cedente;
+    const QString who =
+        seller.partitaIva.isEmpty() ? seller.codiceFiscale : seller.idPaese + seller.partitaIva;
+    return QStringList{who, invoice.numero, invoice.data.toString(Qt::ISODate)}.join(u'|').toUpper().left(
+        120);
+}
+
 QByteArray SupplierInvoiceReader::unwrap(const QByteArray& file)
 {
     if (looksLikeXml(file))
@@ -217,7 +238,13 @@ QList<SupplierInvoice> SupplierInvoiceReader::read(const QByteArray& file) const
     const std::vector<const Element*> bodies = root.all(u"FatturaElettronicaBody");
     if (!header || bodies.empty())
         throw NotAnEInvoice(QStringLiteral("mancano l'intestazione o il corpo della fattura"));
-    FatturaPaValidator().validate(xml, QStringLiteral("Fattura del fornitore"));
+    // Checked before its values are taken: the schema vouches for the format of every amount.
+    FatturaPaValidator::shared().validate(
+        xml,
+        FatturaPaValidator::supplierDocumentLabel(
+            bodies.front()->at(u"DatiGenerali/DatiGeneraliDocumento/Numero"),
+            QDate::fromString(bodies.front()->at(u"DatiGenerali/DatiGeneraliDocumento/Data"), Qt::ISODate)),
+        FatturaPaValidator::Issuer::Supplier);
 
     const SupplierParty cedente = seller(*header);
     QList<SupplierInvoice> invoices;

@@ -1,5 +1,6 @@
 #include "stock/Articolo.h"
 
+#include "stock/ItemCodeGuard.h"
 #include "stock/ItemCodes.h"
 #include "stock/ItemLifecycle.h"
 #include "stock/ItemPricing.h"
@@ -573,13 +574,9 @@ bool Articolo::refuseTaken(const QString& name, const QString& message, bool eve
     const QString current = value(name).toString().trimmed();
     if (current.isEmpty() || (!evenUnchanged && current == m_record.savedValue(name).toString().trimmed()))
         return false;
-    const bool taken =
-        !m_db.query(QStringLiteral(
-                        "SELECT `%1` FROM articoli WHERE `%1` = :VALORE AND ID <> :IDARTICOLO LIMIT 1")
-                        .arg(name),
-                    {{QStringLiteral("VALORE"), current}, {QStringLiteral("IDARTICOLO"), m_id}})
-             .isEmpty();
-    if (!taken)
+    const auto column =
+        name == CodArticolo ? ItemCodeGuard::Column::CodArticolo : ItemCodeGuard::Column::BarcodeFull;
+    if (!ItemCodeGuard(m_db).taken(column, current, m_id))
         return false;
     m_dialogs.warning(message);
     m_failedField = name;
@@ -591,7 +588,7 @@ bool Articolo::save()
     m_failedField.clear();
     // The codes are checked and written under one lock, so two workstations cannot both give the
     // same code or barcode to two items.
-    core::NamedLock lock(m_db, QStringLiteral("articoli.codici"));
+    core::NamedLock lock(m_db, ItemCodeGuard::lockName());
     core::Transaction transaction(m_db);
     if (refuseTaken(BarcodeFull, QStringLiteral("Barcode già assegnato ad altro articolo, riprovare"),
                     m_recheckCodes))

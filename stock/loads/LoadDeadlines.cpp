@@ -51,7 +51,13 @@ void LoadDeadlines::schedule(const LoadHeader& load, const QString& previousTipo
 
 void LoadDeadlines::follow(const LoadHeader& load, const QString& previousTipoDoc)
 {
-    if (accounts::DocumentInstalments(m_db, accounts::InstalmentTable::carichi()).isScheduled(load.id))
+    if (!accounts::DocumentInstalments(m_db, accounts::InstalmentTable::carichi()).isScheduled(load.id))
+        return;
+    // The supplier's e-invoice stated its own instalments: they stand until the operator assigns
+    // others; the deadlines only follow the header.
+    if (!load.fatturaElettronica.isEmpty())
+        schedule(load, previousTipoDoc);
+    else
         write(load, previousTipoDoc);
 }
 

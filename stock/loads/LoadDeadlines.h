@@ -24,7 +24,8 @@ public:
     QList<accounts::Instalment> write(const LoadHeader& load, const QString& previousTipoDoc);
     // Instalments the supplier's document gives (at most four), written as they are.
     void writeGiven(const LoadHeader& load, const QList<accounts::Instalment>& rate);
-    // On saving: a load whose deadlines were written keeps them in step with its total and term.
+    // On saving: a load whose deadlines were written keeps them in step with its total and term; one
+    // made from a supplier's e-invoice keeps the invoice's instalments.
     void follow(const LoadHeader& load, const QString& previousTipoDoc);
 
     static QString noTermMessage() { return accounts::DocumentInstalments::noTermMessage(); }

@@ -39,7 +39,7 @@ LoadHeader LoadStore::read(int idCarico, bool lockRow)
     QString sql = QStringLiteral(
         "SELECT idCarico, NumeroCarico, Anno, Mese, data, idmagazzino, Magazzino, idFornitore, Fornitore, "
         "NumDoc, TipoDoc, Datadoc, Causale, tipopagamento, Note, imponibile, ivatotale, totaledocumento, "
-        "totalearticoli FROM carichi WHERE idCarico = :IDCARICO");
+        "totalearticoli, FatturaElettronica FROM carichi WHERE idCarico = :IDCARICO");
     if (lockRow)
         sql += QStringLiteral(" FOR UPDATE");
     const core::Rows rows = m_db.query(sql, {{QStringLiteral("IDCARICO"), idCarico}});
@@ -62,6 +62,7 @@ LoadHeader LoadStore::read(int idCarico, bool lockRow)
     header.causale = row["Causale"].toString();
     header.tipoPagamento = row["tipopagamento"].toString();
     header.note = row["Note"].toString();
+    header.fatturaElettronica = row["FatturaElettronica"].toString();
     header.imponibile = row["imponibile"].toMoney();
     header.ivaTotale = row["ivatotale"].toMoney();
     header.totaleDocumento = row["totaledocumento"].toMoney();

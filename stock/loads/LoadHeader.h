@@ -39,6 +39,7 @@ struct LoadHeader
     QString causale;
     QString tipoPagamento;
     QString note;
+    QString fatturaElettronica; // the supplier e-invoice the load was made from; empty when typed
     core::Money imponibile;
     core::Money ivaTotale;
     core::Money totaleDocumento;

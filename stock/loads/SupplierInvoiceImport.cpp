@@ -1,6 +1,5 @@
 #include "stock/loads/SupplierInvoiceImport.h"
 
-#include "core/Db.h"
 #include "core/Dialogs.h"
 #include "core/Error.h"
 #include "core/NamedLock.h"
@@ -8,12 +7,17 @@
 #include "core/Numbering.h"
 #include "core/Session.h"
 #include "einvoice/SupplierInvoiceReader.h"
+#include "stock/ItemCodeGuard.h"
+#include "stock/ItemCodes.h"
 #include "stock/ItemLifecycle.h"
 #include "stock/loads/LoadDeadlines.h"
 #include "stock/loads/LoadHeader.h"
 #include "stock/loads/LoadPosting.h"
 #include "stock/loads/LoadSaving.h"
 #include "stock/loads/LoadTracking.h"
+#include "stock/loads/SupplierLineMatcher.h"
+
+#include <QHash>
 
 #include <algorithm>
 
@@ -22,15 +26,17 @@ namespace carvendo::stock {
 using einvoice::SupplierInvoice;
 using einvoice::SupplierInvoiceLine;
 
-struct SupplierInvoiceImport::PlannedRow
+// What reading the file found: its invoices, the supplier when known, each line's item as matched
+// and then as the operator settled it, and the lines no item matched.
+struct SupplierInvoiceImport::Plan
 {
-    const SupplierInvoiceLine* line = nullptr;
-    LineResolution item;
+    QList<SupplierInvoice> invoices;
+    std::optional<int> idFornitore;
+    QList<QList<LineResolution>> items; // per invoice, per line
+    QList<SupplierInvoiceLine> unmatched;
 };
 
 namespace {
-
-const QString Code = QStringLiteral("CODICE");
 
 // Two imports check "already received" and then write: they take turns under this lock, so one file
 // brought in at two workstations at once makes one load.
@@ -101,218 +107,283 @@ QString invoiceLabel(const SupplierInvoice& invoice)
         .arg(invoice.numero, invoice.data.toString(QStringLiteral("dd/MM/yyyy")));
 }
 
+// The import's reads and writes on one connection.
+class ImportWork
+{
+public:
+    ImportWork(core::Db& db, const core::Session& session) : m_db(db), m_session(session) {}
+
+    std::optional<int> findSupplier(const einvoice::SupplierParty& party)
+    {
+        // The VAT number with or without its country, then the fiscal code.
+        const core::Rows found = m_db.query(
+            QStringLiteral(
+                "SELECT id_fornitore FROM fornitori WHERE (:PIVA <> '' AND (PIva = :PIVA OR PIva = "
+                "CONCAT(:PAESE, :PIVA))) OR (:CODFISC <> '' AND CodFisc = :CODFISC) "
+                "ORDER BY (PIva = :PIVA OR PIva = CONCAT(:PAESE, :PIVA)) DESC, id_fornitore LIMIT 1"),
+            {{QStringLiteral("PIVA"), party.partitaIva.trimmed()},
+             {QStringLiteral("PAESE"), party.idPaese.trimmed()},
+             {QStringLiteral("CODFISC"), party.codiceFiscale.trimmed()}});
+        if (found.isEmpty())
+            return std::nullopt;
+        return found.first()["id_fornitore"].toInt();
+    }
+
+    // By the document's key; a load imported before loads kept it has none, and is found by its
+    // supplier, number and date.
+    bool alreadyImported(std::optional<int> idFornitore, const SupplierInvoice& invoice)
+    {
+        return !m_db.query(
+                        QStringLiteral("SELECT idCarico FROM carichi WHERE FatturaElettronica = :CHIAVE OR "
+                                       "(FatturaElettronica IS NULL AND idFornitore = :IDFORNITORE AND "
+                                       "NumDoc = :NUMDOC AND Datadoc = :DATADOC) LIMIT 1"),
+                        {{QStringLiteral("CHIAVE"), einvoice::documentKey(invoice)},
+                         {QStringLiteral("IDFORNITORE"), idFornitore.value_or(-1)},
+                         {QStringLiteral("NUMDOC"), invoice.numero.left(50)},
+                         {QStringLiteral("DATADOC"), invoice.data}})
+                    .isEmpty();
+    }
+
+    int createSupplier(const einvoice::SupplierParty& party)
+    {
+        // Inside the import's transaction: the code stays taken until it ends.
+        core::NumberReservation code(m_db, core::Series::CodiceFornitore);
+        m_db.exec(
+            QStringLiteral("INSERT INTO fornitori (Codice, RagSoc, PIva, CodFisc, IndirizzoLeg, CapLeg, "
+                           "CittaLeg, ProvLeg, Stato) VALUES (:CODICE, :RAGSOC, :PIVA, :CODFISC, :INDIRIZZO, "
+                           ":CAP, :CITTA, :PROV, :STATO)"),
+            {{QStringLiteral("CODICE"), QString::number(code.number())},
+             {QStringLiteral("RAGSOC"), party.denominazione.left(50)},
+             {QStringLiteral("PIVA"), party.partitaIva.left(50)},
+             {QStringLiteral("CODFISC"), party.codiceFiscale.left(50)},
+             {QStringLiteral("INDIRIZZO"), party.indirizzo.left(50)},
+             {QStringLiteral("CAP"), party.cap.left(50)},
+             {QStringLiteral("CITTA"), party.comune.left(50)},
+             {QStringLiteral("PROV"), party.provincia.left(50)},
+             {QStringLiteral("STATO"), party.nazione.left(50)}});
+        return int(m_db.lastInsertId());
+    }
+
+    // The load's payment term: the supplier's own; else the shop's first term whose payment mode
+    // carries the file's mode code (MP05: a bank transfer term); else none.
+    QString paymentTerm(int idFornitore, const SupplierInvoice& invoice)
+    {
+        return m_db
+            .scalar(
+                QStringLiteral(
+                    "SELECT COALESCE(NULLIF((SELECT Pagamento FROM fornitori WHERE id_fornitore = "
+                    ":IDFORNITORE), ''), (SELECT p.Descrizione FROM pagamenti p JOIN modalita_pagamenti m "
+                    "ON m.descrizione = p.modalita WHERE m.CodiceMP = :MP ORDER BY m.id, p.id LIMIT 1), '')"),
+                {{QStringLiteral("IDFORNITORE"), idFornitore},
+                 {QStringLiteral("MP"), invoice.rate.isEmpty() ? QString() : invoice.rate.first().modalita}})
+            .toString();
+    }
+
+    int writeLoad(const SupplierInvoice& invoice, int idFornitore, const QList<LineResolution>& items,
+                  const std::function<void()>& rowDone)
+    {
+        LoadStore store(m_db);
+        const int id = store.create(m_session, SupplierInvoiceImport::documentKind());
+        LoadHeaderFields fields;
+        fields.idFornitore = idFornitore;
+        fields.numDoc = invoice.numero.left(50);
+        fields.tipoDoc = SupplierInvoiceImport::documentKind();
+        fields.dataDoc = invoice.data;
+        fields.tipoPagamento = paymentTerm(idFornitore, invoice);
+        fields.note = QStringLiteral("Fattura elettronica %1").arg(invoiceLabel(invoice));
+        store.write(id, fields, m_session);
+        m_db.exec(QStringLiteral("UPDATE carichi SET FatturaElettronica = :CHIAVE WHERE idCarico = :ID"),
+                  {{QStringLiteral("CHIAVE"), einvoice::documentKey(invoice)}, {QStringLiteral("ID"), id}});
+
+        const LoadTracking tracking(m_session, QStringLiteral("TCarichi"));
+        LoadPosting posting(m_db, m_session, tracking);
+        const QString supplierName = store.read(id).fornitore;
+        for (qsizetype i = 0; i < invoice.righe.size(); ++i) {
+            const LineResolution& item = items[i];
+            if (item.kind != LineResolution::Kind::Skip) {
+                const int idArticolo = item.kind == LineResolution::Kind::Create
+                                           ? createItem(invoice.righe[i], supplierName)
+                                           : item.idArticolo;
+                posting.addRow(id, rowValues(invoice.righe[i], idArticolo));
+            }
+            rowDone();
+        }
+        // As "Salva" of a load typed by hand: header, cash-book entry.
+        LoadSaving(m_db, m_session, tracking).save(id, fields, false);
+        const QList<accounts::Instalment> rate = instalmentsOf(invoice);
+        if (!rate.isEmpty())
+            LoadDeadlines(m_db).writeGiven(store.read(id), rate);
+        return id;
+    }
+
+private:
+    // A new card's defaults, then what the line tells: description, codes, unit and cost. Lines with the
+    // same code make one item. Under the item card's lock (the caller's): a code or barcode another
+    // workstation gave meanwhile is refused, and the operator tries again to find that item.
+    int createItem(const SupplierInvoiceLine& line, const QString& supplierName)
+    {
+        const QString supplierCode = supplierCodeOf(line).left(50);
+        const QString barcode = barcodeOf(line).left(50);
+        const QString same = (supplierCode.isEmpty() ? barcode : supplierCode).toUpper();
+        if (!same.isEmpty() && m_created.contains(same))
+            return m_created.value(same);
+        const ItemCodeGuard guard(m_db);
+        if (!supplierCode.isEmpty() && guard.taken(ItemCodeGuard::Column::CodArticolo, supplierCode))
+            throw core::Error(SupplierInvoiceImport::codeTakenMessage(supplierCode),
+                              core::Error::Kind::Refusal);
+        if (!barcode.isEmpty() && guard.taken(ItemCodeGuard::Column::BarcodeFull, barcode))
+            throw core::Error(SupplierInvoiceImport::barcodeTakenMessage(barcode),
+                              core::Error::Kind::Refusal);
+        QString code = supplierCode;
+        if (code.isEmpty()) {
+            const std::optional<QString> drawn = ItemCodes(m_db).newCode();
+            if (!drawn)
+                throw core::Error(ItemCodes::codesExhaustedMessage(), core::Error::Kind::Refusal);
+            code = *drawn;
+        }
+        const int id = ItemLifecycle(m_db).createNew(m_session.warehouse());
+        const LoadRowValues values = rowValues(line, id);
+        m_db.exec(
+            QStringLiteral("UPDATE articoli SET Descrizione = :DESCRIZIONE, codartforn = :CODFORN, "
+                           "CodArticolo = :CODICE, BarcodeFull = IF(:BARCODE = '', BarcodeFull, :BARCODE), "
+                           "UM = :UM, UMVENDITA = :UM, Fornitore = :FORNITORE, PrezzoAcqnoiva = :COSTO, "
+                           "Aliquota = :ALIQUOTA WHERE ID = :ID"),
+            {{QStringLiteral("DESCRIZIONE"), line.descrizione.left(120)},
+             {QStringLiteral("CODFORN"), supplierCode},
+             {QStringLiteral("CODICE"), code},
+             {QStringLiteral("BARCODE"), barcode},
+             {QStringLiteral("UM"),
+              (line.unitaMisura.isEmpty() ? QStringLiteral("PZ") : line.unitaMisura).left(4)},
+             {QStringLiteral("FORNITORE"), supplierName.left(50)},
+             {QStringLiteral("COSTO"),
+              QVariant::fromValue(LoadPosting::netCost(values.prezzo, values.sconto1))},
+             {QStringLiteral("ALIQUOTA"), int(line.aliquota.roundedTo(0).units() / core::Money::Scale)},
+             {QStringLiteral("ID"), id}});
+        if (!same.isEmpty())
+            m_created.insert(same, id);
+        return id;
+    }
+
+    core::Db& m_db;
+    const core::Session& m_session;
+    QHash<QString, int> m_created;
+};
+
 } // namespace
 
-std::optional<int> SupplierInvoiceImport::findSupplier(const einvoice::SupplierParty& party)
+SupplierInvoiceImport::SupplierInvoiceImport(core::Db& db, const core::Session& session,
+                                             core::Dialogs& dialogs)
+    : m_db(db), m_session(session), m_dialogs(dialogs)
 {
-    // The VAT number with or without its country, then the fiscal code.
-    const QString vat = party.partitaIva.trimmed();
-    const QString fiscal = party.codiceFiscale.trimmed();
-    const core::Rows found = m_db.query(
-        QStringLiteral("SELECT id_fornitore FROM fornitori WHERE (:PIVA <> '' AND (PIva = :PIVA OR PIva = "
-                       "CONCAT(:PAESE, :PIVA))) OR (:CODFISC <> '' AND CodFisc = :CODFISC) "
-                       "ORDER BY (PIva = :PIVA OR PIva = CONCAT(:PAESE, :PIVA)) DESC, id_fornitore LIMIT 1"),
-        {{QStringLiteral("PIVA"), vat},
-         {QStringLiteral("PAESE"), party.idPaese.trimmed()},
-         {QStringLiteral("CODFISC"), fiscal}});
-    if (found.isEmpty())
-        return std::nullopt;
-    return found.first()["id_fornitore"].toInt();
 }
 
-std::optional<int> SupplierInvoiceImport::matchItem(const SupplierInvoiceLine& line, int idFornitore,
-                                                    const QString& fornitore)
+SupplierInvoiceImport::~SupplierInvoiceImport() = default;
+
+void SupplierInvoiceImport::runJobsWith(core::JobRunner runner,
+                                        std::optional<core::ConnectionSettings> ownConnection)
 {
-    // The supplier's code (the supplier's catalogue of the item, found through the index on the
-    // supplier's name, then the item's supplier code), then the barcode, then the item's own code;
-    // each code of the line is tried at each step.
-    struct Step
-    {
-        QString sql;
-        bool bySupplier;
-    };
-    static const Step steps[] = {
-        {QStringLiteral(
-             "SELECT f.idArticolo AS ID FROM articoli_fornitori f JOIN articoli a ON a.ID = f.idArticolo "
-             "WHERE f.Fornitore = :FORNITORE AND f.idFornitore = :IDFORNITORE AND f.CodiceF = :CODICE "
-             "UNION ALL SELECT ID FROM articoli WHERE codartforn = :CODICE LIMIT 1"),
-         true},
-        {QStringLiteral("SELECT ID FROM articoli WHERE BarcodeFull = :CODICE OR Barcode = :CODICE LIMIT 1"),
-         false},
-        {QStringLiteral("SELECT ID FROM articoli WHERE CodArticolo = :CODICE LIMIT 1"), false}};
-    for (const Step& step : steps)
-        for (const auto& code : line.codici) {
-            if (code.valore.isEmpty())
-                continue;
-            core::Params params{{Code, code.valore}};
-            if (step.bySupplier) {
-                params.insert(QStringLiteral("IDFORNITORE"), idFornitore);
-                params.insert(QStringLiteral("FORNITORE"), fornitore);
-            }
-            const core::Rows found = m_db.query(step.sql, params);
-            if (!found.isEmpty())
-                return found.first()["ID"].toInt();
+    m_runner = std::move(runner);
+    m_ownConnection = std::move(ownConnection);
+}
+
+void SupplierInvoiceImport::inJob(const QString& label,
+                                  const std::function<void(core::Db&, const std::function<void(int)>&)>& work)
+{
+    core::Db& windowDb = m_db;
+    const std::optional<core::ConnectionSettings> own = m_ownConnection;
+    m_runner(label, [&windowDb, own, &work](const std::function<void(int)>& progress) {
+        std::optional<core::Db> jobDb;
+        if (own) {
+            jobDb.emplace(*own);
+            jobDb->open();
         }
-    return std::nullopt;
-}
-
-bool SupplierInvoiceImport::alreadyImported(int idFornitore, const SupplierInvoice& invoice)
-{
-    return !m_db.query(QStringLiteral("SELECT idCarico FROM carichi WHERE idFornitore = :IDFORNITORE AND "
-                                      "NumDoc = :NUMDOC AND Datadoc = :DATADOC LIMIT 1"),
-                       {{QStringLiteral("IDFORNITORE"), idFornitore},
-                        {QStringLiteral("NUMDOC"), invoice.numero.left(50)},
-                        {QStringLiteral("DATADOC"), invoice.data}})
-                .isEmpty();
-}
-
-int SupplierInvoiceImport::createSupplier(const einvoice::SupplierParty& party)
-{
-    // Inside the import's transaction: the code stays taken until it ends.
-    core::NumberReservation code(m_db, core::Series::CodiceFornitore);
-    m_db.exec(
-        QStringLiteral("INSERT INTO fornitori (Codice, RagSoc, PIva, CodFisc, IndirizzoLeg, CapLeg, "
-                       "CittaLeg, ProvLeg, Stato) VALUES (:CODICE, :RAGSOC, :PIVA, :CODFISC, :INDIRIZZO, "
-                       ":CAP, :CITTA, :PROV, :STATO)"),
-        {{Code, QString::number(code.number())},
-         {QStringLiteral("RAGSOC"), party.denominazione.left(50)},
-         {QStringLiteral("PIVA"), party.partitaIva.left(50)},
-         {QStringLiteral("CODFISC"), party.codiceFiscale.left(50)},
-         {QStringLiteral("INDIRIZZO"), party.indirizzo.left(50)},
-         {QStringLiteral("CAP"), party.cap.left(50)},
-         {QStringLiteral("CITTA"), party.comune.left(50)},
-         {QStringLiteral("PROV"), party.provincia.left(50)},
-         {QStringLiteral("STATO"), party.nazione.left(50)}});
-    return int(m_db.lastInsertId());
-}
-
-int SupplierInvoiceImport::createItem(const SupplierInvoiceLine& line, const QString& supplierName)
-{
-    // A new card's defaults, then what the line tells: description, codes, unit and cost.
-    const int id = ItemLifecycle(m_db).createNew(m_session.warehouse());
-    const QString barcode = barcodeOf(line);
-    const QString supplierCode = supplierCodeOf(line);
-    const LoadRowValues values = rowValues(line, id);
-    m_db.exec(
-        QStringLiteral(
-            "UPDATE articoli SET Descrizione = :DESCRIZIONE, codartforn = :CODFORN, "
-            "CodArticolo = IF(:CODFORN = '', CodArticolo, :CODFORN), "
-            "BarcodeFull = IF(:BARCODE = '', BarcodeFull, :BARCODE), UM = :UM, UMVENDITA = :UM, "
-            "Fornitore = :FORNITORE, PrezzoAcqnoiva = :COSTO, Aliquota = :ALIQUOTA WHERE ID = :ID"),
-        {{QStringLiteral("DESCRIZIONE"), line.descrizione.left(120)},
-         {QStringLiteral("CODFORN"), supplierCode.left(50)},
-         {QStringLiteral("BARCODE"), barcode.left(50)},
-         {QStringLiteral("UM"),
-          (line.unitaMisura.isEmpty() ? QStringLiteral("PZ") : line.unitaMisura).left(4)},
-         {QStringLiteral("FORNITORE"), supplierName.left(50)},
-         {QStringLiteral("COSTO"), QVariant::fromValue(LoadPosting::netCost(values.prezzo, values.sconto1))},
-         {QStringLiteral("ALIQUOTA"), int(line.aliquota.toDouble())},
-         {QStringLiteral("ID"), id}});
-    return id;
-}
-
-int SupplierInvoiceImport::writeLoad(const SupplierInvoice& invoice, int idFornitore,
-                                     const QList<PlannedRow>& rows)
-{
-    LoadStore store(m_db);
-    const int id = store.create(m_session, documentKind());
-    LoadHeaderFields fields;
-    fields.idFornitore = idFornitore;
-    fields.numDoc = invoice.numero.left(50);
-    fields.tipoDoc = documentKind();
-    fields.dataDoc = invoice.data;
-    fields.tipoPagamento =
-        m_db.scalar(QStringLiteral("SELECT Pagamento FROM fornitori WHERE id_fornitore = :ID"),
-                    {{QStringLiteral("ID"), idFornitore}})
-            .toString();
-    fields.note = QStringLiteral("Fattura elettronica %1").arg(invoiceLabel(invoice));
-    store.write(id, fields, m_session);
-
-    const LoadTracking tracking(m_session, QStringLiteral("TCarichi"));
-    LoadPosting posting(m_db, m_session, tracking);
-    const QString supplierName = store.read(id).fornitore;
-    for (const PlannedRow& row : rows) {
-        int idArticolo = row.item.idArticolo;
-        if (row.item.kind == LineResolution::Kind::Skip)
-            continue;
-        if (row.item.kind == LineResolution::Kind::Create)
-            idArticolo = createItem(*row.line, supplierName);
-        posting.addRow(id, rowValues(*row.line, idArticolo));
-    }
-    // As "Salva" of a load typed by hand: header, cash-book entry.
-    LoadSaving(m_db, m_session, tracking).save(id, fields, false);
-    const QList<accounts::Instalment> rate = instalmentsOf(invoice);
-    if (!rate.isEmpty())
-        LoadDeadlines(m_db).writeGiven(store.read(id), rate);
-    return id;
-}
-
-QList<int> SupplierInvoiceImport::importInvoices(const QList<SupplierInvoice>& invoices,
-                                                 UnmatchedLineResolver& resolver)
-{
-    if (invoices.isEmpty())
-        return {};
-    // A credit note takes goods back: it is not a receipt.
-    for (const SupplierInvoice& invoice : invoices)
-        if (invoice.tipoDocumento == QLatin1String("TD04") || invoice.tipoDocumento == QLatin1String("TD08"))
-            throw core::Error(creditNoteMessage(invoiceLabel(invoice)), core::Error::Kind::Refusal);
-    const einvoice::SupplierParty& seller = invoices.first().cedente;
-    std::optional<int> supplier = findSupplier(seller);
-    if (!supplier && !m_dialogs.confirm(newSupplierQuestion(seller.denominazione)))
-        return {};
-    // Refused before the operator settles any line; checked again under the lock.
-    for (const SupplierInvoice& invoice : invoices)
-        if (supplier && alreadyImported(*supplier, invoice))
-            throw core::Error(alreadyImportedMessage(), core::Error::Kind::Refusal);
-
-    const QString fornitore =
-        m_db.scalar(QStringLiteral("SELECT IFNULL(RagSoc, '') FROM fornitori WHERE id_fornitore = :ID"),
-                    {{QStringLiteral("ID"), supplier.value_or(0)}})
-            .toString();
-    QList<QList<PlannedRow>> planned;
-    QList<SupplierInvoiceLine> unmatched;
-    for (const SupplierInvoice& invoice : invoices) {
-        QList<PlannedRow> rows;
-        for (const SupplierInvoiceLine& line : invoice.righe) {
-            const std::optional<int> item = matchItem(line, supplier.value_or(0), fornitore);
-            rows.append({&line, item ? LineResolution::pick(*item) : LineResolution::skip()});
-            if (!item)
-                unmatched.append(line);
-        }
-        planned.append(rows);
-    }
-    if (!unmatched.isEmpty()) {
-        const std::optional<QList<LineResolution>> decided = resolver.resolve(unmatched);
-        if (!decided)
-            return {};
-        if (decided->size() != unmatched.size())
-            throw std::logic_error("one decision per unmatched line");
-        qsizetype next = 0;
-        for (QList<PlannedRow>& rows : planned)
-            for (PlannedRow& row : rows)
-                if (row.item.kind == LineResolution::Kind::Skip)
-                    row.item = decided->at(next++);
-    }
-
-    core::NamedLock lock(m_db, ImportLock);
-    core::Transaction transaction(m_db);
-    // Another workstation may have made the supplier or loaded the invoice meanwhile.
-    supplier = findSupplier(seller);
-    if (!supplier)
-        supplier = createSupplier(seller);
-    QList<int> loads;
-    for (qsizetype i = 0; i < invoices.size(); ++i) {
-        if (alreadyImported(*supplier, invoices[i]))
-            throw core::Error(alreadyImportedMessage(), core::Error::Kind::Refusal);
-        loads.append(writeLoad(invoices[i], *supplier, planned[i]));
-    }
-    transaction.commit();
-    return loads;
+        work(jobDb ? *jobDb : windowDb, progress);
+    });
 }
 
 QList<int> SupplierInvoiceImport::importFile(const QString& path, UnmatchedLineResolver& resolver)
 {
-    return importInvoices(einvoice::SupplierInvoiceReader().readFile(path), resolver);
+    Plan plan;
+    inJob(QStringLiteral("Lettura della fattura elettronica..."), [&](core::Db& db, const auto& progress) {
+        plan.invoices = einvoice::SupplierInvoiceReader().readFile(path);
+        progress(40);
+        // A credit note takes goods back: it is not a receipt.
+        for (const SupplierInvoice& invoice : plan.invoices)
+            if (invoice.tipoDocumento == QLatin1String("TD04") ||
+                invoice.tipoDocumento == QLatin1String("TD08"))
+                throw core::Error(creditNoteMessage(invoiceLabel(invoice)), core::Error::Kind::Refusal);
+        ImportWork work(db, m_session);
+        plan.idFornitore = work.findSupplier(plan.invoices.first().cedente);
+        // Refused before the operator settles any line; checked again under the lock.
+        for (const SupplierInvoice& invoice : plan.invoices)
+            if (work.alreadyImported(plan.idFornitore, invoice))
+                throw core::Error(alreadyImportedMessage(), core::Error::Kind::Refusal);
+        QList<const SupplierInvoiceLine*> lines;
+        for (const SupplierInvoice& invoice : plan.invoices)
+            for (const SupplierInvoiceLine& line : invoice.righe)
+                lines.append(&line);
+        const QList<std::optional<int>> found =
+            SupplierLineMatcher(db, plan.idFornitore.value_or(0)).match(lines, [&](int percent) {
+                progress(40 + percent * 60 / 100);
+            });
+        qsizetype next = 0;
+        for (const SupplierInvoice& invoice : plan.invoices) {
+            QList<LineResolution> items;
+            for (const SupplierInvoiceLine& line : invoice.righe) {
+                const std::optional<int> item = found[next++];
+                items.append(item ? LineResolution::pick(*item) : LineResolution::skip());
+                if (!item)
+                    plan.unmatched.append(line);
+            }
+            plan.items.append(items);
+        }
+    });
+
+    const einvoice::SupplierParty& seller = plan.invoices.first().cedente;
+    if (!plan.idFornitore && !m_dialogs.confirm(newSupplierQuestion(seller.denominazione)))
+        return {};
+    bool creates = false;
+    if (!plan.unmatched.isEmpty()) {
+        const std::optional<QList<LineResolution>> decided = resolver.resolve(plan.unmatched);
+        if (!decided)
+            return {};
+        if (decided->size() != plan.unmatched.size())
+            throw std::logic_error("one decision per unmatched line");
+        qsizetype next = 0;
+        for (QList<LineResolution>& items : plan.items)
+            for (LineResolution& item : items)
+                if (item.kind == LineResolution::Kind::Skip) {
+                    item = decided->at(next++);
+                    creates = creates || item.kind == LineResolution::Kind::Create;
+                }
+    }
+
+    QList<int> loads;
+    inJob(QStringLiteral("Importazione della fattura elettronica..."),
+          [&](core::Db& db, const auto& progress) {
+              qsizetype total = 0;
+              for (const SupplierInvoice& invoice : plan.invoices)
+                  total += invoice.righe.size();
+              qsizetype done = 0;
+              const auto rowDone = [&] { progress(int(++done * 100 / std::max<qsizetype>(total, 1))); };
+              core::NamedLock lock(db, ImportLock);
+              std::optional<core::NamedLock> codes;
+              if (creates)
+                  codes.emplace(db, ItemCodeGuard::lockName());
+              core::Transaction transaction(db);
+              ImportWork work(db, m_session);
+              // Another workstation may have made the supplier or loaded the invoice meanwhile.
+              std::optional<int> supplier = work.findSupplier(seller);
+              if (!supplier)
+                  supplier = work.createSupplier(seller);
+              for (qsizetype i = 0; i < plan.invoices.size(); ++i) {
+                  if (work.alreadyImported(supplier, plan.invoices[i]))
+                      throw core::Error(alreadyImportedMessage(), core::Error::Kind::Refusal);
+                  loads.append(work.writeLoad(plan.invoices[i], *supplier, plan.items[i], rowDone));
+              }
+              transaction.commit();
+          });
+    return loads;
 }
 
 QList<int> SupplierInvoiceImport::chooseAndImport(UnmatchedLineResolver& resolver)

@@ -1,15 +1,17 @@
 #pragma once
 
+#include "core/Db.h"
+#include "core/LongJob.h"
 #include "einvoice/SupplierInvoice.h"
 
 #include <QList>
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 
 namespace carvendo::core {
-class Db;
 class Dialogs;
 class Navigator;
 class Session;
@@ -44,31 +46,27 @@ public:
     resolve(const QList<einvoice::SupplierInvoiceLine>& lines) = 0;
 };
 
-// A supplier's electronic invoice received into goods-in. The supplier is found by VAT number, then
-// fiscal code (created from the file's seller block when the operator agrees); each line's item by
-// the supplier's code, then barcode, then item code, and the operator settles the rest. Then, in one
-// transaction: a load per invoice of the file, with the supplier document's number and date, its
-// rows posted as rows typed by hand (stock, purchase history, totals), saved, and its instalments
-// written as the load's deadlines. An invoice already received from the supplier (same number and
-// date) is refused; two workstations importing one file take turns, so the second is refused.
+// A supplier's electronic invoice received into goods-in. Reading it (schema and rules checked), finding
+// the supplier (VAT number, then fiscal code) and each line's item (the supplier's code, then barcode,
+// then item code: one query per step for all the lines) is one long job; the operator then agrees to a
+// new supplier and settles the lines no item matched; the writing is a second long job, in one
+// transaction: a load per invoice of the file with the supplier document's number, date and key, its
+// rows posted as rows typed by hand (stock, purchase history, totals), saved, and the file's instalments
+// written as its deadlines. A document already received is refused; two workstations importing one
+// file take turns, so the second is refused. New items get codes no other item has, under the item
+// card's lock.
 class SupplierInvoiceImport
 {
 public:
-    SupplierInvoiceImport(core::Db& db, const core::Session& session, core::Dialogs& dialogs)
-        : m_db(db), m_session(session), m_dialogs(dialogs)
-    {
-    }
+    SupplierInvoiceImport(core::Db& db, const core::Session& session, core::Dialogs& dialogs);
+    ~SupplierInvoiceImport();
+
+    // The view's runner puts both jobs behind the progress bar, on a connection of their own; without
+    // one they run on the window's connection, right away.
+    void runJobsWith(core::JobRunner runner, std::optional<core::ConnectionSettings> ownConnection);
 
     // The loads made (their keys); empty when the operator gave up.
-    QList<int> importInvoices(const QList<einvoice::SupplierInvoice>& invoices,
-                              UnmatchedLineResolver& resolver);
     QList<int> importFile(const QString& path, UnmatchedLineResolver& resolver);
-
-    // The item a line names, as the rows of a load would find it.
-    std::optional<int> matchItem(const einvoice::SupplierInvoiceLine& line, int idFornitore,
-                                 const QString& fornitore);
-    std::optional<int> findSupplier(const einvoice::SupplierParty& party);
-
     // "Importa fattura elettronica": the file chosen by the operator, imported. The loads made.
     QList<int> chooseAndImport(UnmatchedLineResolver& resolver);
 
@@ -84,19 +82,27 @@ public:
         return QStringLiteral("Il fornitore %1 non è in anagrafica. Crearlo dai dati della fattura?")
             .arg(name);
     }
+    static QString codeTakenMessage(const QString& code)
+    {
+        return QStringLiteral("Codice %1 già assegnato ad altro articolo, riprovare").arg(code);
+    }
+    static QString barcodeTakenMessage(const QString& barcode)
+    {
+        return QStringLiteral("Barcode %1 già assegnato ad altro articolo, riprovare").arg(barcode);
+    }
     // The document type of an imported load.
     static QString documentKind() { return QStringLiteral("Fattura"); }
 
 private:
-    struct PlannedRow;
-    bool alreadyImported(int idFornitore, const einvoice::SupplierInvoice& invoice);
-    int createSupplier(const einvoice::SupplierParty& party);
-    int createItem(const einvoice::SupplierInvoiceLine& line, const QString& supplierName);
-    int writeLoad(const einvoice::SupplierInvoice& invoice, int idFornitore, const QList<PlannedRow>& rows);
+    struct Plan;
+    void inJob(const QString& label,
+               const std::function<void(core::Db&, const std::function<void(int)>&)>& work);
 
     core::Db& m_db;
     const core::Session& m_session;
     core::Dialogs& m_dialogs;
+    core::JobRunner m_runner = core::runHere;
+    std::optional<core::ConnectionSettings> m_ownConnection;
 };
 
 // The logic of the dialog of the lines no item matched: one decision per line, "Salta" until the

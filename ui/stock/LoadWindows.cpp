@@ -6,6 +6,7 @@
 #include "core/Paths.h"
 #include "stock/serials/LoadSerialCapture.h"
 #include "stock/sizes/LoadSizeGrid.h"
+#include "ui/common/BackgroundTask.h"
 #include "ui/common/CompanyHeadingOf.h"
 #include "ui/common/GuardedCommand.h"
 #include "ui/common/PageWidgets.h"
@@ -922,9 +923,10 @@ void TCarichi::showRows()
 void TCarichi::importEInvoice()
 {
     LineResolverWindow resolver(m_environment, this);
-    const QList<int> loads =
-        stock::SupplierInvoiceImport(m_environment.connections.company(), m_environment.session, m_dialogs)
-            .chooseAndImport(resolver);
+    stock::SupplierInvoiceImport import(m_environment.connections.company(), m_environment.session,
+                                        m_dialogs);
+    import.runJobsWith(backgroundJobRunner(this), m_environment.connections.companySettings());
+    const QList<int> loads = import.chooseAndImport(resolver);
     m_logic.refresh();
     showRows();
     if (!loads.isEmpty()) {

@@ -1,0 +1,18 @@
+#include "stock/ItemCodeGuard.h"
+
+#include "core/Db.h"
+
+namespace carvendo::stock {
+
+bool ItemCodeGuard::taken(Column column, const QString& value, int idArticolo) const
+{
+    const QString name =
+        column == Column::CodArticolo ? QStringLiteral("CodArticolo") : QStringLiteral("BarcodeFull");
+    return !m_db.query(QStringLiteral(
+                           "SELECT ID FROM articoli WHERE `%1` = :VALORE AND ID <> :IDARTICOLO LIMIT 1")
+                           .arg(name),
+                       {{QStringLiteral("VALORE"), value}, {QStringLiteral("IDARTICOLO"), idArticolo}})
+                .isEmpty();
+}
+
+} // namespace carvendo::stock
