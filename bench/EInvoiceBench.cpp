@@ -95,8 +95,7 @@ QList<int> invoiceIds()
 
 const einvoice::FatturaPaValidator& validator()
 {
-    static const einvoice::FatturaPaValidator loaded;
-    return loaded;
+    return einvoice::FatturaPaValidator::shared();
 }
 
 // The whole command, as the operator waits for it.

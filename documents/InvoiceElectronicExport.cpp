@@ -16,17 +16,6 @@
 
 namespace carvendo::documents {
 
-namespace {
-
-// The schema is parsed once for the whole program: every export checks against the same one.
-const einvoice::FatturaPaValidator& validator()
-{
-    static const einvoice::FatturaPaValidator loaded;
-    return loaded;
-}
-
-} // namespace
-
 InvoiceElectronicExport::InvoiceElectronicExport(core::Db& db, core::Dialogs& dialogs,
                                                  const core::Paths& paths, core::Navigator& navigator,
                                                  core::CompanyRecord company)
@@ -72,7 +61,8 @@ QList<einvoice::ExportedFile> InvoiceElectronicExport::run(const QList<int>& inv
 {
     writePending(m_db, m_dialogs, m_paths);
     const QList<einvoice::ExportChoice> chosen =
-        einvoice::FatturaPaExport(m_db, m_paths, m_company, validator()).choose(m_dialogs, invoiceIds);
+        einvoice::FatturaPaExport(m_db, m_paths, m_company, einvoice::FatturaPaValidator::shared())
+            .choose(m_dialogs, invoiceIds);
     if (chosen.isEmpty())
         return {};
     const QList<einvoice::ExportedFile> files = runChosen(chosen);
@@ -85,7 +75,8 @@ QList<einvoice::ExportedFile> InvoiceElectronicExport::run(const QList<int>& inv
 QList<einvoice::ExportedFile> InvoiceElectronicExport::runChosen(const QList<einvoice::ExportChoice>& chosen)
 {
     if (!m_ownConnection || chosen.size() < backgroundFrom())
-        return einvoice::FatturaPaExport(m_db, m_paths, m_company, validator()).exportInvoices(chosen);
+        return einvoice::FatturaPaExport(m_db, m_paths, m_company, einvoice::FatturaPaValidator::shared())
+            .exportInvoices(chosen);
 
     QList<einvoice::ExportedFile> files;
     const core::ConnectionSettings own = *m_ownConnection;
@@ -94,7 +85,8 @@ QList<einvoice::ExportedFile> InvoiceElectronicExport::runChosen(const QList<ein
                  core::Db jobDb(own);
                  jobDb.open();
                  files =
-                     einvoice::FatturaPaExport(jobDb, m_paths, m_company, validator())
+                     einvoice::FatturaPaExport(jobDb, m_paths, m_company,
+                                               einvoice::FatturaPaValidator::shared())
                          .exportInvoices(chosen, [&](int done, int total) { progress(done * 100 / total); });
              });
     return files;

@@ -233,8 +233,9 @@ TEST_F(AdminToolTest, UpgradeBringsEveryCompanyToTheProgramVersion)
     }
     const Outcome outcome = run({"upgrade"});
     EXPECT_EQ(outcome.code, 0) << outcome.err.toStdString();
-    EXPECT_EQ(outcome.out, QStringLiteral("%1: già alla versione 6.1.10\n%2: aggiornato alla versione 6.1.10\n")
-                               .arg(current, old));
+    EXPECT_EQ(outcome.out,
+              QStringLiteral("%1: già alla versione 6.1.10\n%2: aggiornato alla versione 6.1.10\n")
+                  .arg(current, old));
     auto server = connectToServer();
     server->useDatabase(old);
     EXPECT_EQ(server->scalar(QStringLiteral("select VersioneDB from versione")).toString(), "6.1.10");
@@ -248,8 +249,9 @@ TEST_F(AdminToolTest, UpgradeBringsEveryCompanyToTheProgramVersion)
     const int unnamedId = core::CompanyDirectory(directory()).save(core::CompanyRecord{});
     const Outcome failing = run({"upgrade"});
     EXPECT_EQ(failing.code, 1);
-    EXPECT_EQ(failing.out,
-              QStringLiteral("%1: già alla versione 6.1.10\n%2: già alla versione 6.1.10\n").arg(current, old));
+    EXPECT_EQ(
+        failing.out,
+        QStringLiteral("%1: già alla versione 6.1.10\n%2: già alla versione 6.1.10\n").arg(current, old));
     EXPECT_TRUE(failing.err.startsWith(QStringLiteral("Azienda %1 senza nome del database: saltata\n"
                                                       "adm_non_esiste: aggiornamento non riuscito: ")
                                            .arg(unnamedId)))

@@ -164,11 +164,7 @@ protected:
         return exporting.exportInvoices(exporting.choose(this->m_dialogs, invoiceIds));
     }
 
-    static const einvoice::FatturaPaValidator& validator()
-    {
-        static const einvoice::FatturaPaValidator loaded;
-        return loaded;
-    }
+    static const einvoice::FatturaPaValidator& validator() { return einvoice::FatturaPaValidator::shared(); }
 
     QString folder() const { return m_paths->documentsDir(core::DocumentFolder::FattureElettroniche); }
     QStringList files() const
