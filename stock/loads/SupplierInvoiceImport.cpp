@@ -307,11 +307,16 @@ QList<int> SupplierInvoiceImport::importFile(const QString& path, UnmatchedLineR
     inJob(QStringLiteral("Lettura della fattura elettronica..."), [&](core::Db& db, const auto& progress) {
         plan.invoices = einvoice::SupplierInvoiceReader().readFile(path);
         progress(40);
-        // A credit note takes goods back: it is not a receipt.
-        for (const SupplierInvoice& invoice : plan.invoices)
+        // A credit note takes goods back: it is not a receipt. Costs in another currency would be
+        // loaded as if they were euro.
+        for (const SupplierInvoice& invoice : plan.invoices) {
             if (invoice.tipoDocumento == QLatin1String("TD04") ||
                 invoice.tipoDocumento == QLatin1String("TD08"))
                 throw core::Error(creditNoteMessage(invoiceLabel(invoice)), core::Error::Kind::Refusal);
+            if (!invoice.divisa.isEmpty() && invoice.divisa != QLatin1String("EUR"))
+                throw core::Error(foreignCurrencyMessage(invoiceLabel(invoice), invoice.divisa),
+                                  core::Error::Kind::Refusal);
+        }
         ImportWork work(db, m_session);
         plan.idFornitore = work.findSupplier(plan.invoices.first().cedente);
         // Refused before the operator settles any line; checked again under the lock.

@@ -77,6 +77,11 @@ public:
                    "Il documento %1 è una nota di credito del fornitore: non si importa come carico")
             .arg(document);
     }
+    static QString foreignCurrencyMessage(const QString& document, const QString& currency)
+    {
+        return QStringLiteral("Il documento %1 è in %2: si importano come carico solo fatture in euro")
+            .arg(document, currency);
+    }
     static QString newSupplierQuestion(const QString& name)
     {
         return QStringLiteral("Il fornitore %1 non è in anagrafica. Crearlo dai dati della fattura?")
