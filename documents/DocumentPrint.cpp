@@ -136,9 +136,9 @@ void DocumentPrint::addStampDuty(core::ReportRequest& request, int documentId, c
 {
     if (m_kind.series != &core::Series::Fattura)
         return;
-    // Decided as the electronic file decides it; charged to the customer, it is already in the total.
+    // As the invoice kept it, as its file states it; charged to the customer, it is already in the total.
     const einvoice::StampDutyDue stampDuty =
-        einvoice::storedStampDuty(m_db, documentId, header["scontoperc"].toMoney());
+        einvoice::invoiceStampDuty(m_db, documentId, header["scontoperc"].toMoney());
     if (stampDuty.applies())
         request.values.insert(QStringLiteral("bollo"), stampDuty.amount.toItalian());
 }

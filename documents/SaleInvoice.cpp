@@ -58,6 +58,8 @@ int SaleInvoice::create(const SoldSale& sale)
     core::Transaction transaction(m_db);
     SalesDocument document(invoice(), m_db, m_dialogs, m_session);
     document.openNew();
+    // The till already took the sale's amount: a stamp duty is the shop's, the invoice asks no more.
+    document.bearStampDuty();
     const int invoiceId = document.header().id;
     document.setCustomer(sale.customerId);
     // Goods leave with the invoice, paid at the counter as the sale was.

@@ -170,13 +170,19 @@ void SalesDocument::openNew(const QString& suffix)
     m_header = header;
     m_totals = {};
     m_lastEntry.reset();
+    m_shopBearsStampDuty = false;
 }
 
 void SalesDocument::load(int documentId)
 {
     readHeader(documentId);
-    m_totals = totalsOfRows(m_header);
+    // The stamp duty its stored total was made with, whatever the settings say today.
+    m_totals = totalsOfRows(
+        m_header, isInvoice()
+                      ? einvoice::invoiceStampDuty(m_db, documentId, m_header.discountPercent).charged()
+                      : Money());
     m_lastEntry.reset();
+    m_shopBearsStampDuty = false;
 }
 
 void SalesDocument::readHeader(int documentId)
@@ -233,20 +239,32 @@ void SalesDocument::command(const std::function<void()>& body)
     m_totals = totals;
 }
 
-DocumentTotals SalesDocument::totalsOfRows(const DocumentHeader& header)
+bool SalesDocument::isInvoice() const
+{
+    return m_kind.series == &core::Series::Fattura;
+}
+
+einvoice::StampDutyDue SalesDocument::stampDutyNow(const DocumentHeader& header)
+{
+    if (!isInvoice())
+        return {};
+    einvoice::StampDutyDue stampDuty = einvoice::stampDutyByRule(m_db, header.id, header.discountPercent);
+    if (m_shopBearsStampDuty)
+        stampDuty.chargedToCustomer = false;
+    return stampDuty;
+}
+
+DocumentTotals SalesDocument::totalsOfRows(const DocumentHeader& header, Money stampDutyCharged)
 {
     const RowSums sums = m_rows.sums(header.id);
-    // The invoice's file decides the stamp duty by the same rule, so the two never ask different totals.
-    const Money stampDuty = m_kind.series == &core::Series::Fattura
-                                ? einvoice::storedStampDuty(m_db, header.id, header.discountPercent).charged()
-                                : Money();
     return totalsOf(sums.subTotale, sums.ivaSubtotale, sums.pieces, header.discountPercent,
-                    header.withholdingPercent, stampDuty);
+                    header.withholdingPercent, stampDutyCharged);
 }
 
 DocumentTotals SalesDocument::writeTotals(const DocumentHeader& header)
 {
-    const DocumentTotals totals = totalsOfRows(header);
+    const einvoice::StampDutyDue stampDuty = stampDutyNow(header);
+    const DocumentTotals totals = totalsOfRows(header, stampDuty.charged());
     core::Params params{{QStringLiteral("IMPONIBILE"), totals.imponibile.toDouble()},
                         {QStringLiteral("IVA"), totals.ivatotale.toDouble()},
                         {QStringLiteral("TOTALE"), totals.totaledocumento.toDouble()},
@@ -268,6 +286,11 @@ DocumentTotals SalesDocument::writeTotals(const DocumentHeader& header)
         params.insert(QStringLiteral("RADESC"), header.withholdingDescription);
         params.insert(QStringLiteral("RAIMPORTO"), totals.ritenutaImporto.toDouble());
         params.insert(QStringLiteral("DAPAGARE"), totals.totaleDaPagare.toDouble());
+    }
+    if (isInvoice()) {
+        adjustments += QStringLiteral(", ImportoBollo = :BOLLO, BolloACaricoCliente = :BOLLOCLIENTE");
+        params.insert(QStringLiteral("BOLLO"), stampDuty.amount.toDouble());
+        params.insert(QStringLiteral("BOLLOCLIENTE"), stampDuty.chargedToCustomer ? 1 : 0);
     }
     m_db.exec(QStringLiteral("UPDATE %1 SET %3 = :IMPONIBILE, %4 = :IVA, %5 = :TOTALE, Totalearticoli = "
                              ":PEZZI%6 WHERE %2 = :IDDOC")

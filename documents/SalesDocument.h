@@ -20,6 +20,10 @@ class Paths;
 class Session;
 } // namespace carvendo::core
 
+namespace carvendo::einvoice {
+struct StampDutyDue;
+}
+
 namespace carvendo::stock {
 class ScaricoTC;
 struct SizeSaleDocument;
@@ -88,6 +92,10 @@ public:
     const DocumentKind& kind() const { return m_kind; }
     const DocumentHeader& header() const { return m_header; }
     bool isNumbered() const { return m_header.number != 0; }
+
+    // An invoice made from a counter sale: the till took the sale's amount, so the shop bears the stamp
+    // duty this document's saves decide (it is still stated on the print and the file).
+    void bearStampDuty() { m_shopBearsStampDuty = true; }
 
     // The customer is copied into the header, with its agent, payment, price list and own VAT rate.
     void setCustomer(int customerId);
@@ -164,9 +172,13 @@ private:
     // Runs body inside one transaction holding the header, then rewrites the totals; the in-memory
     // state changes only once the transaction committed.
     void command(const std::function<void()>& body);
+    // The totals with, for an invoice, the stamp duty the rule decides now: an invoice keeps that duty
+    // with its total, in the same statement, and its print and file read it from there.
     DocumentTotals writeTotals(const DocumentHeader& header);
-    // The totals of the stored rows; an invoice adds the stamp duty charged to the customer.
-    DocumentTotals totalsOfRows(const DocumentHeader& header);
+    bool isInvoice() const;
+    einvoice::StampDutyDue stampDutyNow(const DocumentHeader& header);
+    // The totals of the stored rows, adding the stamp duty charged to the customer.
+    DocumentTotals totalsOfRows(const DocumentHeader& header, Money stampDutyCharged);
     void putRow(DocumentRow row, bool merge);
     void dropRow(const DocumentRow& row);
     void dropAll();
@@ -194,6 +206,7 @@ private:
         Money grossPrice;
     };
     std::optional<Entry> m_lastEntry; // what a repeated scan repeats
+    bool m_shopBearsStampDuty = false;
 };
 
 } // namespace carvendo::documents

@@ -20,7 +20,8 @@ QString headerQuery()
     return QStringLiteral(
                "SELECT f.idFattura, f.NumDoc, f.Suffisso, f.Anno, f.data, f.TipoFattura, f.RagioneSociale, "
                "f.Indirizzo, f.Cap, f.Citta, f.Provincia, f.PIVA, f.CodFisc, f.scontoperc, f.ra, f.ra_perc, "
-               "f.ritenuta_desc, f.tipopagamento, %1, f.FilePA, c.TipoCliente, c.Nome, c.Cognome, "
+               "f.ritenuta_desc, f.tipopagamento, %1, f.FilePA, f.ImportoBollo, f.BolloACaricoCliente, "
+               "c.TipoCliente, c.Nome, c.Cognome, "
                "c.CodiceDestinatario, c.PEC, c.Nazione, b.Codice AS IBAN, b.Descrizione AS Banca, "
                "p.modalita, "
                "m.CodiceMP, r.id AS idRitenuta, r.TipoRitenuta, r.causale, cfg.RegimeFiscale, "
@@ -144,6 +145,15 @@ StampDuty stampDutySettings(core::Db& db)
                      settings[u"BolloACaricoCliente"].toBool()};
 }
 
+// What the invoice kept at its last save; the settings for one saved before it kept it.
+StampDuty stampDutyOf(const core::Row& h, const StampDuty& settings)
+{
+    const std::optional<StampDutyDue> kept = StampDutyDue::keptBy(h);
+    if (!kept)
+        return settings;
+    return StampDuty{kept->amount, settings.threshold, kept->chargedToCustomer, true};
+}
+
 // The method's code; a term without a method is paid in cash (as the cash book takes it). Instalments
 // without a term, or a method without its code, leave the file's payment without its mode: refused.
 QString paymentCodeOf(const core::Row& h, const QString& label, bool instalments)
@@ -206,7 +216,7 @@ InvoiceData InvoiceReader::read(int invoiceId) const
             Withholding{h[u"ra_perc"].toMoney(), description,
                         orDefault(h[u"TipoRitenuta"].toString(), QStringLiteral("RT01")).toUpper(), reason};
     }
-    invoice.stampDuty = stampDutySettings(m_db);
+    invoice.stampDuty = stampDutyOf(h, stampDutySettings(m_db));
     invoice.instalments = instalmentsOf(h);
     invoice.paymentCode = paymentCodeOf(h, invoice.label, !invoice.instalments.isEmpty());
     invoice.iban = h[u"IBAN"].toString().remove(u' ').toUpper();
@@ -217,9 +227,20 @@ InvoiceData InvoiceReader::read(int invoiceId) const
     return invoice;
 }
 
-StampDutyDue storedStampDuty(core::Db& db, int invoiceId, Money discountPercent)
+StampDutyDue stampDutyByRule(core::Db& db, int invoiceId, Money discountPercent)
 {
     return StampDutyDue::of(linesOf(db, invoiceId), discountPercent, stampDutySettings(db));
+}
+
+StampDutyDue invoiceStampDuty(core::Db& db, int invoiceId, Money discountPercent)
+{
+    const core::Rows found = db.query(
+        QStringLiteral("SELECT ImportoBollo, BolloACaricoCliente FROM fatture WHERE idFattura = :ID"),
+        {{QStringLiteral("ID"), invoiceId}});
+    if (!found.isEmpty())
+        if (const std::optional<StampDutyDue> kept = StampDutyDue::keptBy(found.first()))
+            return *kept;
+    return stampDutyByRule(db, invoiceId, discountPercent);
 }
 
 } // namespace carvendo::einvoice

@@ -84,11 +84,14 @@ struct Withholding
     QString reason; // the payment reason code
 };
 
+// The stamp duty settings; for an invoice that kept its own at its last save, what it kept: then it
+// pays amount (zero: none) whatever its rows and the threshold.
 struct StampDuty
 {
     Money amount;
     Money threshold;
     bool chargedToCustomer = false;
+    bool keptByInvoice = false;
 };
 
 struct Instalment

@@ -1,5 +1,7 @@
 #include "einvoice/InvoiceFigures.h"
 
+#include "core/Rows.h"
+
 #include <algorithm>
 #include <map>
 
@@ -66,6 +68,8 @@ QList<Money> discountedTotals(const QList<InvoiceLine>& lines, Money discountPer
 StampDutyDue stampDutyOver(const QList<InvoiceLine>& lines, const QList<Money>& totals,
                            const StampDuty& settings)
 {
+    if (settings.keptByInvoice)
+        return {settings.amount.roundedToCents(), settings.chargedToCustomer};
     Money exempt;
     for (int i = 0; i < lines.size(); ++i)
         if (lines[i].rate == 0 && bearsStampDuty(lines[i].nature))
@@ -82,6 +86,14 @@ StampDutyDue StampDutyDue::of(const QList<InvoiceLine>& lines, Money discountPer
 {
     Money discount;
     return stampDutyOver(lines, discountedTotals(lines, discountPercent, discount), settings);
+}
+
+std::optional<StampDutyDue> StampDutyDue::keptBy(const core::Row& header)
+{
+    if (header[u"ImportoBollo"].isNull())
+        return std::nullopt;
+    const Money amount = header[u"ImportoBollo"].toMoney().roundedToCents();
+    return StampDutyDue{amount, !amount.isZero() && header[u"BolloACaricoCliente"].toBool()};
 }
 
 InvoiceFigures InvoiceFigures::of(const InvoiceData& invoice)

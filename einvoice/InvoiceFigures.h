@@ -2,9 +2,12 @@
 
 #include "einvoice/InvoiceData.h"
 
+#include <optional>
+
 namespace carvendo::core {
 class Db;
-}
+class Row;
+} // namespace carvendo::core
 
 namespace carvendo::einvoice {
 
@@ -20,11 +23,18 @@ struct StampDutyDue
     Money charged() const { return chargedToCustomer ? amount : Money(); }
 
     static StampDutyDue of(const QList<InvoiceLine>& lines, Money discountPercent, const StampDuty& settings);
+    // What an invoice's header (ImportoBollo, BolloACaricoCliente) kept at its last save; none for an
+    // invoice saved before invoices kept it.
+    static std::optional<StampDutyDue> keptBy(const core::Row& header);
 };
 
-// The stamp duty of a stored invoice, from its rows and the electronic invoice settings, with the
-// document discount the caller holds (it may not be written yet).
-StampDutyDue storedStampDuty(core::Db& db, int invoiceId, Money discountPercent);
+// The rule over a stored invoice's rows with the current electronic invoice settings, with the
+// document discount the caller holds (it may not be written yet): what a save stores.
+StampDutyDue stampDutyByRule(core::Db& db, int invoiceId, Money discountPercent);
+
+// The stamp duty a stored invoice pays: what it kept at its last save, so that a change of the settings
+// leaves it as its stored total has it; by the rule for an invoice saved before it kept it.
+StampDutyDue invoiceStampDuty(core::Db& db, int invoiceId, Money discountPercent);
 
 // A row as the file states it: its taxable amount in cents, less its share of the document discount.
 struct FileLine

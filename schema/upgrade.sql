@@ -260,3 +260,10 @@ CALL AddColumnUnlessExists(DATABASE(), 'carichi', 'FatturaElettronica', 'varchar
 CREATE INDEX IF NOT EXISTS ix_FatturaElettronica ON carichi (FatturaElettronica);
 # A supplier invoice's lines are matched to items by the supplier's own code.
 CREATE INDEX IF NOT EXISTS ix_CodiceF ON articoli_fornitori (CodiceF);
+# An invoice keeps the stamp duty it was saved with, so that a change of the settings leaves its print
+# and its file agreeing with its stored total. Invoices saved before keep both empty (NULL) and go on
+# being decided from the current settings, as before; only on the run that adds the columns.
+SET @carvendo_bollo_new = (SELECT COUNT(*) = 0 FROM information_schema.COLUMNS WHERE TABLE_SCHEMA = DATABASE() AND TABLE_NAME = 'fatture' AND COLUMN_NAME = 'ImportoBollo');
+CALL AddColumnUnlessExists(DATABASE(), 'fatture', 'ImportoBollo', 'decimal(11,2) DEFAULT 0.00');
+CALL AddColumnUnlessExists(DATABASE(), 'fatture', 'BolloACaricoCliente', 'tinyint(1) DEFAULT 0');
+EXECUTE IMMEDIATE IF(@carvendo_bollo_new, 'UPDATE fatture SET ImportoBollo = NULL, BolloACaricoCliente = NULL', 'DO 0');

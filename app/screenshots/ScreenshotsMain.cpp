@@ -205,6 +205,15 @@ int saveInvoiceWindows(ui::WindowEnvironment& environment, const QString& output
                            1,
                            *core::Money::parse(QStringLiteral("25")),
                            true});
+    // An exempt insurance over 77,47: the invoice pays the stamp duty, charged here to the customer.
+    db.exec(QStringLiteral("UPDATE fatturapa_configurazione SET BolloACaricoCliente = 1"));
+    invoice.addManualLine({{},
+                           QStringLiteral("Polizza furto e danni smartphone 12 mesi"),
+                           QStringLiteral("PZ"),
+                           0,
+                           1,
+                           *core::Money::parse(QStringLiteral("89")),
+                           true});
     documents::InvoiceFields fields = invoice.fields();
     fields.tipoPagamento =
         db.scalar(QStringLiteral("SELECT Descrizione FROM pagamenti WHERE NrRate = 3 ORDER BY id LIMIT 1"))

@@ -141,6 +141,37 @@ TEST_F(InvoiceDuesTest, ExemptAmountsUpToTheThresholdPayNoStampDuty)
     EXPECT_FALSE(printOf(id).values.contains(QStringLiteral("bollo")));
 }
 
+// The invoice keeps the stamp duty it was saved with: the shop changing who pays it leaves its print
+// and its file asking the stored total; saving it again applies the new setting everywhere.
+TEST_F(InvoiceDuesTest, AnInvoiceKeepsTheStampDutyItWasSavedWithUntilSavedAgain)
+{
+    chargeStampDutyToCustomer();
+    auto invoice = exemptInvoice("100");
+    const int id = invoice.header().id;
+    db().exec(
+        QStringLiteral("UPDATE fatturapa_configurazione SET BolloACaricoCliente = 0, BolloImporto = 3"));
+
+    const auto asked = [&](const char* total, const char* stampDuty) {
+        EXPECT_EQ(headerMoney(id, "totaledocumento"), euros(total));
+        const core::ReportRequest print = printOf(id);
+        EXPECT_EQ(print.values.value(QStringLiteral("totaledocumento")).toString(), euros(total).toItalian());
+        EXPECT_EQ(print.values.value(QStringLiteral("bollo")).toString(), euros(stampDuty).toItalian());
+        EXPECT_EQ(einvoice::InvoiceFigures::of(fileDataOf(id)).total, euros(total));
+        documents::SalesDocument reopened(invoice.kind(), db(), m_dialogs, m_session);
+        reopened.load(id);
+        EXPECT_EQ(reopened.totals().totaledocumento, euros(total));
+    };
+    {
+        SCOPED_TRACE("settings changed after the save");
+        asked("102", "2");
+    }
+    ASSERT_TRUE(invoice.save());
+    {
+        SCOPED_TRACE("saved again");
+        asked("100", "3");
+    }
+}
+
 // Instalments whose payment names no mode, or a mode without its code, would leave the file's
 // payment without its mode: refused while reading the invoice, naming it.
 TEST_F(InvoiceDuesTest, InstalmentsWithoutAPaymentModeCodeAreRefusedByName)

@@ -1,9 +1,12 @@
 #include "tests/documents/SalesDocumentFixture.h"
 
 #include "documents/SaleInvoice.h"
+#include "einvoice/InvoiceData.h"
+#include "einvoice/InvoiceFigures.h"
 
 #include "stock/serials/SerialSales.h"
 
+#include "core/CompanyDirectory.h"
 #include "core/Error.h"
 
 using namespace carvendo;
@@ -112,6 +115,35 @@ TEST_F(SaleInvoiceTest, TheSalesSizesBecomeTheInvoicesAndGoBackToTheirCellWhenIt
     EXPECT_EQ(db().scalar(QStringLiteral("SELECT TG2 FROM disptc")).toInt(), 5);
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM scaricotcdoc")), 0);
     EXPECT_EQ(stockOf(shirt), std::make_pair(10.0, 10.0));
+}
+
+// The till already took the sale's amount: an exempt sale over the threshold makes an invoice whose
+// stamp duty the shop bears, even when the customer is charged it elsewhere. The duty is stated on the
+// file; the invoice's total, its file's and its one paid cash-book line are what the till took.
+TEST_F(SaleInvoiceTest, ACounterSalesInvoiceAsksNoStampDutyOnTopOfWhatTheTillTook)
+{
+    db().exec(QStringLiteral("UPDATE iva SET Natura = 'N4' WHERE Iva = 0"));
+    db().exec(QStringLiteral("UPDATE fatturapa_configurazione SET BolloImporto = 2, BolloSoglia = 77.47, "
+                             "BolloACaricoCliente = 1"));
+    const int repair = addItem(QStringLiteral("RIP"), 0, "120");
+    const int id = documents::SaleInvoice(db(), m_dialogs, m_session)
+                       .create({addCustomer(),
+                                QStringLiteral("Contanti"),
+                                {{repair, 1, 0, euros("120"), false}},
+                                SaleDocument,
+                                SaleId});
+
+    EXPECT_EQ(headerMoney(id, "totaledocumento"), euros("120"));
+    EXPECT_EQ(headerMoney(id, "ImportoBollo"), euros("2"));
+    core::CompanyRecord company;
+    const einvoice::InvoiceFigures file =
+        einvoice::InvoiceFigures::of(einvoice::InvoiceReader(db(), company).read(id));
+    EXPECT_TRUE(file.stampDuty);
+    EXPECT_EQ(file.total, euros("120"));
+    const core::Rows cashBook = db().query(QStringLiteral("SELECT entrate, saldato FROM prima_nota"));
+    ASSERT_EQ(cashBook.size(), 1);
+    EXPECT_EQ(cashBook.first()["entrate"].toMoney(), euros("120"));
+    EXPECT_TRUE(cashBook.first()["saldato"].toBool());
 }
 
 } // namespace

@@ -725,6 +725,7 @@ QWidget* TFatturaImmediata::totalsBox()
     box->setMinimumWidth(280);
     m_imponibile = amountLabel("imponibile", box);
     m_iva = amountLabel("ivatotale", box);
+    m_stampDuty = amountLabel("bollo", box);
     m_total = amountLabel("totaledocumento", box, true);
     m_discount = amountLabel("sconto", box);
     m_withholding = amountLabel("ritenuta", box);
@@ -736,7 +737,9 @@ QWidget* TFatturaImmediata::totalsBox()
     form->addRow(QStringLiteral("Imponibile"), m_imponibile);
     form->addRow(QStringLiteral("IVA"), m_iva);
     form->addRow(QStringLiteral("Sconto sul totale"), m_discount);
+    form->addRow(QStringLiteral("Bollo"), m_stampDuty);
     form->addRow(QStringLiteral("Totale documento"), m_total);
+    m_totalsForm = form;
     form->addRow(QStringLiteral("Ritenuta d'acconto"), m_withholding);
     form->addRow(QStringLiteral("Totale da pagare"), m_toPay);
     auto* layout = new QVBoxLayout(box);
@@ -906,6 +909,9 @@ void TFatturaImmediata::showState()
     const documents::DocumentTotals& totals = m_logic.document().totals();
     m_imponibile->setText(euro(totals.imponibile));
     m_iva->setText(euro(totals.ivatotale));
+    // A stamp duty charged to the customer is in the total: its own line makes the total add up.
+    m_stampDuty->setText(euro(totals.bollo));
+    m_totalsForm->setRowVisible(m_stampDuty, !totals.bollo.isZero());
     m_total->setText(euro(totals.totaledocumento));
     m_discount->setText(totals.scontoPerc.isZero() ? QStringLiteral("—")
                                                    : QStringLiteral("%1% (%2)")

@@ -12,6 +12,7 @@
 class QCheckBox;
 class QComboBox;
 class QDateEdit;
+class QFormLayout;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -162,6 +163,8 @@ private:
     QPlainTextEdit* m_notes = nullptr;
     QLabel* m_imponibile = nullptr;
     QLabel* m_iva = nullptr;
+    QLabel* m_stampDuty = nullptr; // shown only when the customer is charged a stamp duty
+    QFormLayout* m_totalsForm = nullptr;
     QLabel* m_total = nullptr;
     QLabel* m_discount = nullptr;
     QLabel* m_withholding = nullptr;
