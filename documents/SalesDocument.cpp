@@ -166,11 +166,17 @@ void SalesDocument::openNew(const QString& suffix)
                        name(m_kind.ivaColumn), name(m_kind.totalColumn), kindColumn, kindValue),
               params);
     header.id = int(m_db.lastInsertId());
+    // Whether its customer pays the stamp duty is the invoice's from now on: a later change of the
+    // settings applies to new invoices only.
+    if (isInvoice())
+        m_db.exec(QStringLiteral("UPDATE fatture SET ImportoBollo = 0, BolloACaricoCliente = IFNULL((SELECT "
+                                 "BolloACaricoCliente FROM fatturapa_configurazione ORDER BY id LIMIT 1), 0) "
+                                 "WHERE idFattura = :ID"),
+                  {{QStringLiteral("ID"), header.id}});
     transaction.commit();
     m_header = header;
     m_totals = {};
     m_lastEntry.reset();
-    m_shopBearsStampDuty = false;
 }
 
 void SalesDocument::load(int documentId)
@@ -182,7 +188,6 @@ void SalesDocument::load(int documentId)
                       ? einvoice::invoiceStampDuty(m_db, documentId, m_header.discountPercent).charged()
                       : Money());
     m_lastEntry.reset();
-    m_shopBearsStampDuty = false;
 }
 
 void SalesDocument::readHeader(int documentId)
@@ -244,14 +249,17 @@ bool SalesDocument::isInvoice() const
     return m_kind.series == &core::Series::Fattura;
 }
 
+void SalesDocument::bearStampDuty()
+{
+    m_db.exec(QStringLiteral("UPDATE fatture SET BolloACaricoCliente = 0 WHERE idFattura = :ID"),
+              {{QStringLiteral("ID"), m_header.id}});
+}
+
 einvoice::StampDutyDue SalesDocument::stampDutyNow(const DocumentHeader& header)
 {
     if (!isInvoice())
         return {};
-    einvoice::StampDutyDue stampDuty = einvoice::stampDutyByRule(m_db, header.id, header.discountPercent);
-    if (m_shopBearsStampDuty)
-        stampDuty.chargedToCustomer = false;
-    return stampDuty;
+    return einvoice::stampDutyByRule(m_db, header.id, header.discountPercent);
 }
 
 DocumentTotals SalesDocument::totalsOfRows(const DocumentHeader& header, Money stampDutyCharged)
@@ -288,9 +296,11 @@ DocumentTotals SalesDocument::writeTotals(const DocumentHeader& header)
         params.insert(QStringLiteral("DAPAGARE"), totals.totaleDaPagare.toDouble());
     }
     if (isInvoice()) {
-        adjustments += QStringLiteral(", ImportoBollo = :BOLLO, BolloACaricoCliente = :BOLLOCLIENTE");
+        // Who pays it stays as the invoice was made; one made before invoices kept it takes the settings.
+        adjustments += QStringLiteral(
+            ", ImportoBollo = :BOLLO, BolloACaricoCliente = IFNULL(BolloACaricoCliente, IFNULL((SELECT "
+            "BolloACaricoCliente FROM fatturapa_configurazione ORDER BY id LIMIT 1), 0))");
         params.insert(QStringLiteral("BOLLO"), stampDuty.amount.toDouble());
-        params.insert(QStringLiteral("BOLLOCLIENTE"), stampDuty.chargedToCustomer ? 1 : 0);
     }
     m_db.exec(QStringLiteral("UPDATE %1 SET %3 = :IMPONIBILE, %4 = :IVA, %5 = :TOTALE, Totalearticoli = "
                              ":PEZZI%6 WHERE %2 = :IDDOC")

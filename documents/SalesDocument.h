@@ -94,8 +94,8 @@ public:
     bool isNumbered() const { return m_header.number != 0; }
 
     // An invoice made from a counter sale: the till took the sale's amount, so the shop bears the stamp
-    // duty this document's saves decide (it is still stated on the print and the file).
-    void bearStampDuty() { m_shopBearsStampDuty = true; }
+    // duty, now and at every later save (it is still stated on the print and the file).
+    void bearStampDuty();
 
     // The customer is copied into the header, with its agent, payment, price list and own VAT rate.
     void setCustomer(int customerId);
@@ -206,7 +206,6 @@ private:
         Money grossPrice;
     };
     std::optional<Entry> m_lastEntry; // what a repeated scan repeats
-    bool m_shopBearsStampDuty = false;
 };
 
 } // namespace carvendo::documents

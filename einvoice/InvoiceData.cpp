@@ -27,7 +27,8 @@ QString headerQuery()
                "m.CodiceMP, r.id AS idRitenuta, r.TipoRitenuta, r.causale, cfg.RegimeFiscale, "
                "cfg.Provincia AS ProvinciaAzienda, cfg.Nazione AS NazioneAzienda, cfg.REAUfficio, "
                "cfg.REANumero, cfg.REACapitale, cfg.REASocioUnico, cfg.REALiquidazione, "
-               "cfg.CodFiscTrasmittente "
+               "cfg.CodFiscTrasmittente, cfg.BolloImporto, cfg.BolloSoglia, "
+               "cfg.BolloACaricoCliente AS BolloACaricoClienteConfig "
                "FROM fatture f "
                "LEFT JOIN clienti c ON c.idCliente = f.idCliente "
                "LEFT JOIN banche b ON b.idBanca = f.idbanca "
@@ -133,16 +134,13 @@ QList<InvoiceLine> linesOf(core::Db& db, int invoiceId)
     return lines;
 }
 
-StampDuty stampDutySettings(core::Db& db)
+// The settings' amount and threshold; whether the customer pays it is the invoice's own, decided
+// when it was made (the settings' for one made before invoices kept it).
+StampDuty stampDutySettingsOf(const core::Row& row)
 {
-    const core::Rows found = db.query(
-        QStringLiteral("SELECT BolloImporto, BolloSoglia, BolloACaricoCliente FROM fatturapa_configurazione "
-                       "ORDER BY id LIMIT 1"));
-    if (found.isEmpty())
-        return {};
-    const core::Row settings = found.first();
-    return StampDuty{settings[u"BolloImporto"].toMoney(), settings[u"BolloSoglia"].toMoney(),
-                     settings[u"BolloACaricoCliente"].toBool()};
+    const core::Field charged = row[u"BolloACaricoCliente"].isNull() ? row[u"BolloACaricoClienteConfig"]
+                                                                     : row[u"BolloACaricoCliente"];
+    return StampDuty{row[u"BolloImporto"].toMoney(), row[u"BolloSoglia"].toMoney(), charged.toBool()};
 }
 
 // What the invoice kept at its last save; the settings for one saved before it kept it.
@@ -216,7 +214,7 @@ InvoiceData InvoiceReader::read(int invoiceId) const
             Withholding{h[u"ra_perc"].toMoney(), description,
                         orDefault(h[u"TipoRitenuta"].toString(), QStringLiteral("RT01")).toUpper(), reason};
     }
-    invoice.stampDuty = stampDutyOf(h, stampDutySettings(m_db));
+    invoice.stampDuty = stampDutyOf(h, stampDutySettingsOf(h));
     invoice.instalments = instalmentsOf(h);
     invoice.paymentCode = paymentCodeOf(h, invoice.label, !invoice.instalments.isEmpty());
     invoice.iban = h[u"IBAN"].toString().remove(u' ').toUpper();
@@ -229,7 +227,15 @@ InvoiceData InvoiceReader::read(int invoiceId) const
 
 StampDutyDue stampDutyByRule(core::Db& db, int invoiceId, Money discountPercent)
 {
-    return StampDutyDue::of(linesOf(db, invoiceId), discountPercent, stampDutySettings(db));
+    const core::Rows found =
+        db.query(QStringLiteral(
+                     "SELECT cfg.BolloImporto, cfg.BolloSoglia, f.BolloACaricoCliente, "
+                     "cfg.BolloACaricoCliente AS BolloACaricoClienteConfig FROM fatturapa_configurazione cfg "
+                     "LEFT JOIN fatture f ON f.idFattura = :ID ORDER BY cfg.id LIMIT 1"),
+                 {{QStringLiteral("ID"), invoiceId}});
+    if (found.isEmpty())
+        return {};
+    return StampDutyDue::of(linesOf(db, invoiceId), discountPercent, stampDutySettingsOf(found.first()));
 }
 
 StampDutyDue invoiceStampDuty(core::Db& db, int invoiceId, Money discountPercent)

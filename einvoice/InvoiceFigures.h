@@ -28,8 +28,9 @@ struct StampDutyDue
     static std::optional<StampDutyDue> keptBy(const core::Row& header);
 };
 
-// The rule over a stored invoice's rows with the current electronic invoice settings, with the
-// document discount the caller holds (it may not be written yet): what a save stores.
+// The rule over a stored invoice's rows with the current amount and threshold, and whether the invoice
+// charges its customer as decided when it was made, with the document discount the caller holds (it
+// may not be written yet): what a save stores.
 StampDutyDue stampDutyByRule(core::Db& db, int invoiceId, Money discountPercent);
 
 // The stamp duty a stored invoice pays: what it kept at its last save, so that a change of the settings

@@ -141,9 +141,10 @@ TEST_F(InvoiceDuesTest, ExemptAmountsUpToTheThresholdPayNoStampDuty)
     EXPECT_FALSE(printOf(id).values.contains(QStringLiteral("bollo")));
 }
 
-// The invoice keeps the stamp duty it was saved with: the shop changing who pays it leaves its print
-// and its file asking the stored total; saving it again applies the new setting everywhere.
-TEST_F(InvoiceDuesTest, AnInvoiceKeepsTheStampDutyItWasSavedWithUntilSavedAgain)
+// The invoice keeps the stamp duty it was saved with: the shop changing the settings leaves its print
+// and its file asking the stored total; saving it again takes the new amount, and the customer still
+// pays it, as when the invoice was made.
+TEST_F(InvoiceDuesTest, AnInvoiceKeepsWhetherItsCustomerPaysTheStampDutyWhenTheSettingsChange)
 {
     chargeStampDutyToCustomer();
     auto invoice = exemptInvoice("100");
@@ -167,8 +168,8 @@ TEST_F(InvoiceDuesTest, AnInvoiceKeepsTheStampDutyItWasSavedWithUntilSavedAgain)
     }
     ASSERT_TRUE(invoice.save());
     {
-        SCOPED_TRACE("saved again");
-        asked("100", "3");
+        SCOPED_TRACE("saved again: the new amount, still paid by the customer");
+        asked("103", "3");
     }
 }
 

@@ -104,8 +104,9 @@ TEST_F(FatturaPaExportTest, EveryKindOfInvoiceGivesAFileTheSchemaAccepts)
          {"AZ",
           business(),
           {{"S1", "Riparazione in garanzia", 0, "77.48"}},
-          [&](auto&) {
-              db().exec(QStringLiteral("UPDATE fatturapa_configurazione SET BolloACaricoCliente = 1"));
+          [&](auto& doc) {
+              db().exec(QStringLiteral("UPDATE fatture SET BolloACaricoCliente = 1 WHERE idFattura = :ID"),
+                        {{QStringLiteral("ID"), doc.header().id}});
           }},
          {"<DatiBollo>\n          <BolloVirtuale>SI</BolloVirtuale>\n          "
           "<ImportoBollo>2.00</ImportoBollo>",
