@@ -144,6 +144,13 @@ TEST_F(SaleInvoiceTest, ACounterSalesInvoiceAsksNoStampDutyOnTopOfWhatTheTillToo
     ASSERT_EQ(cashBook.size(), 1);
     EXPECT_EQ(cashBook.first()["entrate"].toMoney(), euros("120"));
     EXPECT_TRUE(cashBook.first()["saldato"].toBool());
+
+    // Opened and saved again in the invoice window, it still asks what the till took.
+    documents::SalesDocument reopened(
+        documents::DocumentKind::of(documents::DocumentKindId::FatturaImmediata), db(), m_dialogs, m_session);
+    reopened.load(id);
+    ASSERT_TRUE(reopened.save());
+    EXPECT_EQ(headerMoney(id, "totaledocumento"), euros("120"));
 }
 
 } // namespace
