@@ -156,13 +156,14 @@ RowSums DocumentRows::sums(int documentId) const
     const QString amount =
         m_kind.basis == AmountBasis::Purchase ? QStringLiteral("SubtotaleAcq") : QStringLiteral("SubTotale");
     const core::Row r =
-        m_db.query(QStringLiteral("SELECT IFNULL(SUM(%1), 0) AS imponibile, IFNULL(SUM(IvaSubtotale), "
-                                  "0) AS iva, IFNULL(SUM(QFISICA), 0) AS pezzi FROM %2 WHERE %3 "
-                                  "= :IDDOC")
+        m_db.query(QStringLiteral(
+                       "SELECT IFNULL(SUM(%1), 0) AS imponibile, IFNULL(SUM(IvaSubtotale), "
+                       "0) AS iva, IFNULL(SUM(QFISICA), 0) AS pezzi, IFNULL(SUM(IFNULL(Aliquota, 0) = 0), 0) "
+                       "AS zero FROM %2 WHERE %3 = :IDDOC")
                        .arg(amount, table(), link()),
                    {{QStringLiteral("IDDOC"), documentId}})
             .first();
-    return {r["imponibile"].toMoney(), r["iva"].toMoney(), r["pezzi"].toInt()};
+    return {r["imponibile"].toMoney(), r["iva"].toMoney(), r["pezzi"].toInt(), r["zero"].toInt()};
 }
 
 core::Rows DocumentRows::vatSummaryRows(int documentId) const

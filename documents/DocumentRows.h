@@ -52,6 +52,7 @@ struct RowSums
 {
     Money subTotale, ivaSubtotale;
     int pieces = 0;
+    int zeroRateRows = 0; // only these can make an invoice pay the stamp duty
 };
 
 // One line of the VAT summary: the rows of one rate.

@@ -255,13 +255,6 @@ void SalesDocument::bearStampDuty()
               {{QStringLiteral("ID"), m_header.id}});
 }
 
-einvoice::StampDutyDue SalesDocument::stampDutyNow(const DocumentHeader& header)
-{
-    if (!isInvoice())
-        return {};
-    return einvoice::stampDutyByRule(m_db, header.id, header.discountPercent);
-}
-
 DocumentTotals SalesDocument::totalsOfRows(const DocumentHeader& header, Money stampDutyCharged)
 {
     const RowSums sums = m_rows.sums(header.id);
@@ -271,8 +264,16 @@ DocumentTotals SalesDocument::totalsOfRows(const DocumentHeader& header, Money s
 
 DocumentTotals SalesDocument::writeTotals(const DocumentHeader& header)
 {
-    const einvoice::StampDutyDue stampDuty = stampDutyNow(header);
-    const DocumentTotals totals = totalsOfRows(header, stampDuty.charged());
+    const RowSums sums = m_rows.sums(header.id);
+    // Every row command writes the totals: the invoice's rows are read again only when one of them is
+    // at 0% and could make it pay the stamp duty.
+    const einvoice::StampDutyDue stampDuty =
+        isInvoice() && sums.zeroRateRows > 0
+            ? einvoice::stampDutyByRule(m_db, header.id, header.discountPercent)
+            : einvoice::StampDutyDue{};
+    const DocumentTotals totals =
+        totalsOf(sums.subTotale, sums.ivaSubtotale, sums.pieces, header.discountPercent,
+                 header.withholdingPercent, stampDuty.charged());
     core::Params params{{QStringLiteral("IMPONIBILE"), totals.imponibile.toDouble()},
                         {QStringLiteral("IVA"), totals.ivatotale.toDouble()},
                         {QStringLiteral("TOTALE"), totals.totaledocumento.toDouble()},

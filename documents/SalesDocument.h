@@ -176,7 +176,6 @@ private:
     // with its total, in the same statement, and its print and file read it from there.
     DocumentTotals writeTotals(const DocumentHeader& header);
     bool isInvoice() const;
-    einvoice::StampDutyDue stampDutyNow(const DocumentHeader& header);
     // The totals of the stored rows, adding the stamp duty charged to the customer.
     DocumentTotals totalsOfRows(const DocumentHeader& header, Money stampDutyCharged);
     void putRow(DocumentRow row, bool merge);
