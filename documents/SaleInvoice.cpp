@@ -13,7 +13,6 @@
 #include "core/Error.h"
 #include "core/Session.h"
 
-#include <QTime>
 
 namespace carvendo::documents {
 
@@ -69,7 +68,8 @@ int SaleInvoice::create(const SoldSale& sale)
     counter.tipoPagamento = sale.payment;
     counter.dataTrasporto = opened.data;
     counter.dataScadenza = opened.data.toString(QStringLiteral("dd/MM/yyyy"));
-    counter.oraText = QTime::currentTime().toString(QStringLiteral("HH:mm"));
+    // The server's clock, as for the sale: workstations' clocks differ.
+    counter.oraText = m_db.scalar(QStringLiteral("SELECT DATE_FORMAT(NOW(), '%H:%i')")).toString();
     fields.write(invoiceId, opened, counter);
     for (const SoldLine& line : sale.lines) {
         // A serialised item the till sold by its barcode has no serial: those pieces are a plain row.
