@@ -90,12 +90,6 @@ void FatturaImmediata::setFields(const InvoiceFields& fields)
     m_fields = fields;
 }
 
-void FatturaImmediata::reload()
-{
-    m_document.load(m_document.header().id);
-    emit changed();
-}
-
 bool FatturaImmediata::addCarrier()
 {
     m_dialogs.information(
@@ -456,10 +450,11 @@ bool FatturaImmediata::save()
     });
     if (!saved)
         return false;
+    // The window closes on a save: the document is not read back for it. The stored fields are, so a
+    // save again writes only what changes after this one.
     m_opened = InvoiceFieldStore(m_db).read(id);
     m_fields = m_opened;
     m_new = false;
-    reload();
     if (courtesyDevice)
         m_dialogs.information(RepairHandOver::courtesyDeviceMessage());
     return true;

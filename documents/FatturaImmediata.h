@@ -112,7 +112,7 @@ public:
     bool schedule();
     QList<accounts::Instalment> instalments();
 
-    // "Salva": true when saved (the window closes).
+    // "Salva": true when saved; the window then closes.
     bool save();
     // "Annulla" discards the new invoice; "Chiudi" asks. True when the window may close.
     bool leave();
@@ -140,7 +140,6 @@ private:
     bool requireSaved();
     bool requireSavedForExport();
     core::ReportRequest request(InvoicePrint variant);
-    void reload();
 
     core::Db& m_db;
     const core::Session& m_session;

@@ -3,6 +3,7 @@
 #include "documents/DocumentKind.h"
 #include "documents/DocumentPrint.h"
 #include "documents/InvoiceElectronicExport.h"
+#include "documents/InvoiceLists.h"
 #include "documents/SalesDocument.h"
 
 #include "core/Db.h"
@@ -11,7 +12,7 @@
 #include "core/ReportOutput.h"
 #include "core/Session.h"
 
-#include <vector>
+#include <functional>
 
 namespace carvendo::documents {
 
@@ -20,20 +21,6 @@ namespace {
 const DocumentKind& invoice()
 {
     return DocumentKind::of(DocumentKindId::FatturaImmediata);
-}
-
-// Both pages in one result, the older after the newer.
-core::Rows joined(const core::Rows& first, const core::Rows& second)
-{
-    std::vector<std::vector<QVariant>> data;
-    for (const core::Rows* part : {&first, &second})
-        for (int r = 0; r < part->size(); ++r) {
-            std::vector<QVariant> row;
-            for (int c = 0; c < part->columnCount(); ++c)
-                row.push_back(part->at(r, c).variant());
-            data.push_back(std::move(row));
-        }
-    return core::Rows(first.columns(), std::move(data));
 }
 
 } // namespace
@@ -46,14 +33,10 @@ Fatture::Fatture(core::Db& db, const core::Session& session, core::Dialogs& dial
 
 QStringList Fatture::series() const
 {
-    QStringList found;
-    for (const core::Row& r : m_db.query(QStringLiteral("SELECT DISTINCT suffisso FROM suffissi_doc WHERE "
-                                                        "IFNULL(suffisso, '') <> '' ORDER BY suffisso")))
-        found << r["suffisso"].toString();
-    return found;
+    return InvoiceLists(m_db).texts(HeaderList::Suffissi);
 }
 
-core::Rows Fatture::page(int afterId) const
+core::Rows Fatture::page(const std::optional<core::Row>& after, int limit) const
 {
     // Only the shown columns, newest first by the key, a page at a time: the year and number use the
     // (Anno, NumDoc) index; every value is bound.
@@ -61,10 +44,10 @@ core::Rows Fatture::page(int afterId) const
         "SELECT idFattura, NumDoc, Suffisso, data, RagioneSociale, tipopagamento, imponibile, ivatotale, "
         "totaledocumento, Magazzino, FilePA, DataExportPA FROM fatture WHERE TipoFattura = :TIPO");
     core::Params params{{QStringLiteral("TIPO"), QLatin1String(invoice().kindValue)},
-                        {QStringLiteral("RIGHE"), pageSize() + 1}};
-    if (afterId > 0) {
+                        {QStringLiteral("RIGHE"), limit}};
+    if (after) {
         sql += QStringLiteral(" AND idFattura < :DOPO");
-        params.insert(QStringLiteral("DOPO"), afterId);
+        params.insert(QStringLiteral("DOPO"), after->value(u"idFattura").toInt());
     }
     const QString number = m_filter.number.trimmed();
     if (!number.isEmpty()) {
@@ -97,19 +80,17 @@ core::Rows Fatture::page(int afterId) const
 void Fatture::search(const InvoiceFilter& filter)
 {
     m_filter = filter;
-    const core::Rows found = page(0);
-    m_hasMore = found.size() > pageSize();
-    m_rows = found.head(pageSize());
+    m_pages.first(std::bind_front(&Fatture::page, this));
+}
+
+void Fatture::refresh()
+{
+    m_pages.reload(std::bind_front(&Fatture::page, this));
 }
 
 bool Fatture::loadMore()
 {
-    if (!m_hasMore || m_rows.isEmpty())
-        return false;
-    const core::Rows found = page(m_rows.value(m_rows.size() - 1, u"idFattura").toInt());
-    m_hasMore = found.size() > pageSize();
-    m_rows = joined(m_rows, found.head(pageSize()));
-    return true;
+    return m_pages.next(std::bind_front(&Fatture::page, this));
 }
 
 void Fatture::newInvoice()
@@ -130,10 +111,8 @@ bool Fatture::remove(int idFattura)
 {
     if (idFattura <= 0)
         return false;
-    if (!m_session.canDelete()) {
-        m_dialogs.information(QStringLiteral("Non possiedi i privilegi per eseguire questa operazione"));
+    if (!core::requirePrivilege(m_session, core::Privilege::Cancellazione, m_dialogs))
         return false;
-    }
     if (!m_dialogs.confirm(QStringLiteral("Eliminare la fattura selezionata?")))
         return false;
     SalesDocument document(invoice(), m_db, m_dialogs, m_session);

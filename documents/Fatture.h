@@ -3,7 +3,7 @@
 #include "documents/InvoicePrint.h"
 
 #include "core/CompanyHeading.h"
-
+#include "core/PagedRows.h"
 #include "core/Rows.h"
 
 #include <QDate>
@@ -37,7 +37,8 @@ struct InvoiceFilter
 
 // The logic of TFatture, the list of immediate invoices: searches, new, modify, delete and the
 // printed variants of the selected invoice. The list is read a page at a time, newest first, with
-// only the columns it shows, so it stays quick on a hundred thousand invoices.
+// only the columns it shows, so it stays quick on a hundred thousand invoices; after a command it is
+// read again as far as it had been loaded.
 class Fatture
 {
 public:
@@ -52,11 +53,12 @@ public:
     QStringList series() const;
     // The first page of the invoices the filter lets through.
     void search(const InvoiceFilter& filter);
-    void refresh() { search(m_filter); }
+    // The same filter again, as many invoices as were shown.
+    void refresh();
     // The next page, appended; false when there was none.
     bool loadMore();
-    bool hasMore() const { return m_hasMore; }
-    const core::Rows& rows() const { return m_rows; }
+    bool hasMore() const { return m_pages.hasMore(); }
+    const core::Rows& rows() const { return m_pages.rows(); }
 
     // "Nuova": the invoice window on a new invoice.
     void newInvoice();
@@ -73,7 +75,8 @@ public:
     void setCompanyHeading(core::CompanyHeading heading) { m_heading = std::move(heading); }
 
 private:
-    core::Rows page(int afterId) const;
+    // At most limit invoices after the given one, or from the newest.
+    core::Rows page(const std::optional<core::Row>& after, int limit) const;
 
     core::Db& m_db;
     const core::Session& m_session;
@@ -82,8 +85,7 @@ private:
     core::ReportOutput& m_reports;
     core::CompanyHeading m_heading;
     InvoiceFilter m_filter;
-    core::Rows m_rows;
-    bool m_hasMore = false;
+    core::PagedRows m_pages{pageSize()};
 };
 
 } // namespace carvendo::documents

@@ -9,6 +9,8 @@
 #include <QLocale>
 #include <QStringBuilder>
 
+#include <functional>
+
 namespace carvendo::stock {
 
 namespace {
@@ -16,39 +18,7 @@ namespace {
 const QString IdColumn = QStringLiteral("id");
 const QString NewestFirst = QStringLiteral(" ORDER BY data DESC, id DESC");
 
-// The first `count` rows of a result.
-core::Rows firstRows(const core::Rows& rows, int count)
-{
-    std::vector<std::vector<QVariant>> data;
-    data.reserve(size_t(count));
-    for (int r = 0; r < count && r < rows.size(); ++r) {
-        std::vector<QVariant> row;
-        row.reserve(size_t(rows.columnCount()));
-        for (int c = 0; c < rows.columnCount(); ++c)
-            row.push_back(rows.at(r, c).variant());
-        data.push_back(std::move(row));
-    }
-    return core::Rows(rows.columns(), std::move(data));
-}
-
 } // namespace
-
-core::Rows appendRows(const core::Rows& a, const core::Rows& b)
-{
-    if (a.columnCount() == 0)
-        return b;
-    std::vector<std::vector<QVariant>> data;
-    data.reserve(size_t(a.size() + b.size()));
-    for (const core::Rows* part : {&a, &b})
-        for (int r = 0; r < part->size(); ++r) {
-            std::vector<QVariant> row;
-            row.reserve(size_t(part->columnCount()));
-            for (int c = 0; c < part->columnCount(); ++c)
-                row.push_back(part->at(r, c).variant());
-            data.push_back(std::move(row));
-        }
-    return core::Rows(a.columns(), std::move(data));
-}
 
 MovimentiMagazzino::MovimentiMagazzino(core::Db& db, core::Dialogs& dialogs, core::ReportOutput& reports,
                                        const core::Clock& clock, QObject* parent)
@@ -144,7 +114,7 @@ bool MovimentiMagazzino::validate(const MovementFilter& filter)
     return false;
 }
 
-core::Rows MovimentiMagazzino::fetchPage(const std::optional<core::Row>& after)
+core::Rows MovimentiMagazzino::fetchPage(const std::optional<core::Row>& after, int limit)
 {
     // Keyset paging on (data, id), newest first: the index on `data` (which ends with the key)
     // gives each page in order without counting the rows before it. Rows without a date come last.
@@ -162,7 +132,7 @@ core::Rows MovimentiMagazzino::fetchPage(const std::optional<core::Row>& after)
         }
     }
     const QString where = whereClause(m_filter, params, keyset);
-    params.insert(QStringLiteral("QUANTI"), m_pageSize + 1); // one more tells whether a page follows
+    params.insert(QStringLiteral("QUANTI"), limit);
     return m_db.query(QStringLiteral("SELECT * FROM venduti") % where % NewestFirst %
                           QStringLiteral(" LIMIT :QUANTI"),
                       params);
@@ -173,20 +143,15 @@ bool MovimentiMagazzino::search(const MovementFilter& filter)
     if (!validate(filter))
         return false;
     m_filter = filter;
-    const core::Rows page = fetchPage(std::nullopt);
-    m_hasMore = page.size() > m_pageSize;
-    m_rows = m_hasMore ? firstRows(page, m_pageSize) : page;
+    m_pages.first(std::bind_front(&MovimentiMagazzino::fetchPage, this));
     emit rowsChanged();
     return true;
 }
 
 bool MovimentiMagazzino::loadMore()
 {
-    if (!m_hasMore || m_rows.isEmpty())
+    if (!m_pages.next(std::bind_front(&MovimentiMagazzino::fetchPage, this)))
         return false;
-    const core::Rows page = fetchPage(m_rows[m_rows.size() - 1]);
-    m_hasMore = page.size() > m_pageSize;
-    m_rows = appendRows(m_rows, m_hasMore ? firstRows(page, m_pageSize) : page);
     emit rowsChanged();
     return true;
 }
@@ -205,9 +170,9 @@ core::Rows MovimentiMagazzino::allRows()
 
 core::Rows MovimentiMagazzino::serialsOf(int row)
 {
-    if (row < 0 || row >= m_rows.size())
+    if (row < 0 || row >= rows().size())
         return {};
-    const core::Row movement = m_rows[row];
+    const core::Row movement = rows()[row];
     const int idArticolo = movement.value("idArticolo").toInt();
     const bool withSerials =
         m_db.scalar(QStringLiteral("SELECT Seriale FROM articoli WHERE ID = :IDARTICOLO"),

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/Db.h"
+#include "core/PagedRows.h"
 #include "core/Rows.h"
 
 #include <QDate>
@@ -68,8 +69,8 @@ public:
     // The item whose code or barcode is the text; nothing, after telling the operator, when none.
     std::optional<MovementItem> findItem(const QString& codeOrBarcode);
 
-    void setPageSize(int rows) { m_pageSize = rows; }
-    int pageSize() const { return m_pageSize; }
+    void setPageSize(int rows) { m_pages.setPageSize(rows); }
+    int pageSize() const { return m_pages.pageSize(); }
 
     // Runs the filter and loads its first page. False, with the reason told, when the filter is not
     // usable (a period without its dates, an unknown document kind); the list is left as it was.
@@ -80,8 +81,8 @@ public:
     void refresh();
 
     const MovementFilter& filter() const { return m_filter; }
-    const core::Rows& rows() const { return m_rows; }
-    bool hasMore() const { return m_hasMore; }
+    const core::Rows& rows() const { return m_pages.rows(); }
+    bool hasMore() const { return m_pages.hasMore(); }
     // Every row of the current filter, not only the loaded pages.
     core::Rows allRows();
 
@@ -106,8 +107,8 @@ private:
     // The WHERE text and values of a filter; conditions come only from this fixed set.
     static QString whereClause(const MovementFilter& filter, core::Params& params, const QString& extra = {});
     bool validate(const MovementFilter& filter);
-    // The page after the given row, or the first page.
-    core::Rows fetchPage(const std::optional<core::Row>& after);
+    // At most limit rows after the given row, or from the first.
+    core::Rows fetchPage(const std::optional<core::Row>& after, int limit);
     int countRows();
 
     core::Db& m_db;
@@ -115,12 +116,7 @@ private:
     core::ReportOutput& m_reports;
     const core::Clock& m_clock;
     MovementFilter m_filter;
-    core::Rows m_rows;
-    bool m_hasMore = false;
-    int m_pageSize = 200;
+    core::PagedRows m_pages;
 };
-
-// The rows of a followed by those of b (same columns).
-core::Rows appendRows(const core::Rows& a, const core::Rows& b);
 
 } // namespace carvendo::stock

@@ -57,6 +57,24 @@ protected:
             .toInt();
     }
     documents::Fatture list() { return {db(), m_session, m_dialogs, m_navigator, m_reports}; }
+    // Invoices numbered 1 to total, of two years, two customers and two series.
+    void insertInvoices(int total)
+    {
+        db().exec(
+            QStringLiteral(
+                "INSERT INTO fatture (NumDoc, TipoFattura, Anno, data, RagioneSociale, Suffisso) "
+                "WITH RECURSIVE n (i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < :TOTALE) "
+                "SELECT i, 'I', IF(i % 2 = 0, '2025', '2026'), IF(i % 2 = 0, '2025-03-01', '2026-03-01'), "
+                "IF(i % 3 = 0, 'Verdi Spa', 'Rossi Srl'), IF(i % 5 = 0, 'A', '') FROM n"),
+            {{QStringLiteral("TOTALE"), total}});
+    }
+    static QList<int> numbers(const core::Rows& rows)
+    {
+        QList<int> found;
+        for (const core::Row& row : rows)
+            found << row["NumDoc"].toInt();
+        return found;
+    }
 
     int m_item = 0;
     int m_customer = 0;
@@ -118,12 +136,7 @@ TEST_F(FattureTest, DeletingAnInvoiceMakesTheDeliveryNotesItBilledBillableAgain)
 TEST_F(FattureTest, TheListPagesThroughEveryInvoiceAndTheFiltersCombine)
 {
     const int total = documents::Fatture::pageSize() + 5;
-    db().exec(QStringLiteral(
-                  "INSERT INTO fatture (NumDoc, TipoFattura, Anno, data, RagioneSociale, Suffisso) "
-                  "WITH RECURSIVE n (i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < :TOTALE) "
-                  "SELECT i, 'I', IF(i % 2 = 0, '2025', '2026'), IF(i % 2 = 0, '2025-03-01', '2026-03-01'), "
-                  "IF(i % 3 = 0, 'Verdi Spa', 'Rossi Srl'), IF(i % 5 = 0, 'A', '') FROM n"),
-              {{QStringLiteral("TOTALE"), total}});
+    insertInvoices(total);
     db().exec(QStringLiteral("INSERT INTO fatture (NumDoc, TipoFattura, Anno) VALUES (1, 'D', '2026')"));
     documents::Fatture invoices = list();
 
@@ -131,20 +144,44 @@ TEST_F(FattureTest, TheListPagesThroughEveryInvoiceAndTheFiltersCombine)
     EXPECT_EQ(invoices.rows().size(), documents::Fatture::pageSize());
     EXPECT_TRUE(invoices.loadMore());
     EXPECT_FALSE(invoices.hasMore());
-    QSet<int> numbers;
-    for (const core::Row& row : invoices.rows())
-        numbers.insert(row["NumDoc"].toInt());
-    EXPECT_EQ(invoices.rows().size(), total);
-    EXPECT_EQ(numbers.size(), total);
+    const QList<int> all = numbers(invoices.rows());
+    EXPECT_EQ(all.size(), total);
+    EXPECT_EQ(QSet<int>(all.begin(), all.end()).size(), total);
     EXPECT_EQ(invoices.rows().value(0, u"NumDoc").toInt(), total);
 
     invoices.search({.customer = QStringLiteral("verdi"), .year = 2026, .series = QStringLiteral("A")});
-    QList<int> found;
-    for (const core::Row& row : invoices.rows())
-        found << row["NumDoc"].toInt();
-    EXPECT_EQ(found, (QList<int>{195, 165, 135, 105, 75, 45, 15}));
+    EXPECT_EQ(numbers(invoices.rows()), (QList<int>{195, 165, 135, 105, 75, 45, 15}));
     invoices.search({.number = QStringLiteral("15"), .from = QDate(2026, 1, 1), .to = QDate(2026, 12, 31)});
     EXPECT_EQ(invoices.rows().size(), 1);
+}
+
+// The list read again after a command keeps the pages loaded with "Altre": the invoice opened from the
+// second page is still listed, and a deleted one gives its place to the next older one.
+TEST_F(FattureTest, ACommandKeepsThePagesLoadedWithAltre)
+{
+    const int page = documents::Fatture::pageSize();
+    insertInvoices(2 * page + 5);
+    documents::Fatture invoices = list();
+    invoices.search({});
+    ASSERT_TRUE(invoices.loadMore());
+    const QList<int> shown = numbers(invoices.rows());
+    ASSERT_EQ(shown.size(), 2 * page);
+    const int older = invoices.rows().value(page + 10, u"idFattura").toInt();
+
+    invoices.modify(older);
+    EXPECT_EQ(m_navigator.lastRequest(documents::Fatture::invoiceWindow()).key.toInt(), older);
+    EXPECT_EQ(numbers(invoices.rows()), shown);
+    EXPECT_TRUE(invoices.hasMore());
+
+    db().exec(QStringLiteral("DELETE FROM fatture WHERE idFattura = :ID"), {{QStringLiteral("ID"), older}});
+    invoices.refresh();
+    QList<int> expected = shown;
+    expected.removeAt(page + 10);
+    expected << 5;
+    EXPECT_EQ(numbers(invoices.rows()), expected);
+    ASSERT_TRUE(invoices.loadMore());
+    EXPECT_EQ(numbers(invoices.rows()).mid(2 * page), (QList<int>{4, 3, 2, 1}));
+    EXPECT_FALSE(invoices.hasMore());
 }
 
 } // namespace

@@ -33,6 +33,11 @@ TEST_F(TFattureWindowTest, SearchesOpensPrintsAndDeletesTheSelectedInvoice)
     window.show();
     QAbstractItemModel* grid = window.grid()->model();
     ASSERT_EQ(grid->rowCount(), 2) << "the deferred invoice is not listed";
+    window.grid()->selectRow(1);
+    child<QPushButton>(window, "nuova")->click();
+    EXPECT_EQ(grid->index(window.grid()->currentIndex().row(), 3).data().toString(),
+              QStringLiteral("Rossi Srl"))
+        << "the list read again after a command stays on the invoice chosen";
 
     type(child<QLineEdit>(window, "cliente"), QStringLiteral("verdi"));
     pressEnter(child<QLineEdit>(window, "cliente"));

@@ -5,11 +5,10 @@
 
 #include "core/CommandGuard.h"
 #include "core/Connections.h"
-#include "core/GridLayoutFile.h"
 #include "core/Paths.h"
 #include "ui/common/GuardedCommand.h"
+#include "ui/common/ListPanel.h"
 #include "ui/common/PageWidgets.h"
-#include "ui/common/RowsTableModel.h"
 #include "ui/common/WindowRegistry.h"
 
 #include <QCheckBox>
@@ -17,9 +16,7 @@
 #include <QDate>
 #include <QDateEdit>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QIntValidator>
-#include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -28,7 +25,6 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
-#include <iterator>
 
 namespace carvendo::ui {
 
@@ -36,12 +32,11 @@ namespace {
 
 const QString LayoutWord = QStringLiteral("Fatture");
 
-QDateEdit* dateField(const QString& objectName, const QDate& date, QWidget* parent)
+// A bound of the period, off until "Dal" is ticked.
+QDateEdit* periodBound(const QString& objectName, const QDate& date, QWidget* parent)
 {
-    auto* field = new QDateEdit(date, parent);
+    QDateEdit* field = dateField(date, parent);
     field->setObjectName(objectName);
-    field->setCalendarPopup(true);
-    field->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
     field->setEnabled(false);
     return field;
 }
@@ -79,8 +74,8 @@ TFatture::TFatture(WindowEnvironment& environment, const core::NavigationRequest
     m_useDates = new QCheckBox(QStringLiteral("Dal"), this);
     m_useDates->setObjectName(QStringLiteral("usadate"));
     const QDate today = QDate::currentDate();
-    m_from = dateField(QStringLiteral("dal"), QDate(today.year(), 1, 1), this);
-    m_to = dateField(QStringLiteral("al"), today, this);
+    m_from = periodBound(QStringLiteral("dal"), QDate(today.year(), 1, 1), this);
+    m_to = periodBound(QStringLiteral("al"), today, this);
     m_series = new QComboBox(this);
     m_series->setObjectName(QStringLiteral("serie"));
     m_series->addItem(QStringLiteral("Tutte"));
@@ -102,38 +97,28 @@ TFatture::TFatture(WindowEnvironment& environment, const core::NavigationRequest
     searchRow->addWidget(m_series);
     searchRow->addWidget(find);
 
-    m_model = new RowsTableModel(this);
-    m_model->setColumns({{QStringLiteral("NumDoc"), QStringLiteral("Nr.")},
-                         {QStringLiteral("Suffisso"), QStringLiteral("Serie")},
-                         {QStringLiteral("data"), QStringLiteral("Data")},
-                         {QStringLiteral("RagioneSociale"), QStringLiteral("Cliente")},
-                         {QStringLiteral("tipopagamento"), QStringLiteral("Pagamento")},
-                         {QStringLiteral("imponibile"), QStringLiteral("Imponibile"), true},
-                         {QStringLiteral("ivatotale"), QStringLiteral("IVA"), true},
-                         {QStringLiteral("totaledocumento"), QStringLiteral("Totale"), true},
-                         {QStringLiteral("Magazzino"), QStringLiteral("Magazzino")},
-                         {QStringLiteral("FilePA"), QStringLiteral("Fattura elettronica")},
-                         {QStringLiteral("DataExportPA"), QStringLiteral("Esportata il")}});
-    m_grid = readOnlyGrid(m_model, this);
-    m_grid->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    m_grid->setObjectName(QStringLiteral("fatture"));
-    m_grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
-    m_grid->horizontalHeader()->setStretchLastSection(true);
-    m_grid->setWordWrap(false);
-    const int widths[] = {55, 45, 90, 240, 125, 95, 85, 95, 110, 180};
-    for (int column = 0; column < int(std::size(widths)); ++column)
-        m_grid->horizontalHeader()->resizeSection(column, widths[column]);
-    const QByteArray layout = core::GridLayoutFile(m_paths, LayoutWord).load();
-    if (!layout.isEmpty())
-        m_grid->horizontalHeader()->restoreState(layout);
-
-    m_shown = new QLabel(this);
-    m_shown->setObjectName(QStringLiteral("mostrate"));
-    m_more = pageButton(QStringLiteral("Altre"), QStringLiteral("altre"));
-    auto* pageRow = new QHBoxLayout;
-    pageRow->addWidget(m_shown);
-    pageRow->addStretch();
-    pageRow->addWidget(m_more);
+    ListPanel::Grid grid{.objectName = QStringLiteral("fatture"),
+                         .layoutWord = LayoutWord,
+                         .keyColumn = QStringLiteral("idFattura"),
+                         .columns = {{QStringLiteral("NumDoc"), QStringLiteral("Nr.")},
+                                     {QStringLiteral("Suffisso"), QStringLiteral("Serie")},
+                                     {QStringLiteral("data"), QStringLiteral("Data")},
+                                     {QStringLiteral("RagioneSociale"), QStringLiteral("Cliente")},
+                                     {QStringLiteral("tipopagamento"), QStringLiteral("Pagamento")},
+                                     {QStringLiteral("imponibile"), QStringLiteral("Imponibile"), true},
+                                     {QStringLiteral("ivatotale"), QStringLiteral("IVA"), true},
+                                     {QStringLiteral("totaledocumento"), QStringLiteral("Totale"), true},
+                                     {QStringLiteral("Magazzino"), QStringLiteral("Magazzino")},
+                                     {QStringLiteral("FilePA"), QStringLiteral("Fattura elettronica")},
+                                     {QStringLiteral("DataExportPA"), QStringLiteral("Esportata il")}},
+                         .widths = {55, 45, 90, 240, 125, 95, 85, 95, 110, 180},
+                         .manySelectable = true};
+    ListPanel::Paging paging{.hasMore = [this] { return m_logic.hasMore(); },
+                             .loadMore = [this] { m_logic.loadMore(); },
+                             .shownWithMore = QStringLiteral("Fatture mostrate: %1 (altre con \"Altre\")"),
+                             .shownAll = QStringLiteral("Fatture: %1")};
+    m_list = new ListPanel(
+        environment, std::move(grid), [this] { return m_logic.rows(); }, std::move(paging), this);
 
     QPushButton* create = pageButton(QStringLiteral("Nuova"), QStringLiteral("nuova"));
     QPushButton* modify = pageButton(QStringLiteral("Modifica"), QStringLiteral("modifica"));
@@ -146,38 +131,24 @@ TFatture::TFatture(WindowEnvironment& environment, const core::NavigationRequest
     QPushButton* electronic = electronicInvoiceButton(
         this,
         [this] {
-            core::runGuarded(m_dialogs, [this] {
+            m_list->run([this] {
                 auto exporter = electronicInvoiceExport(m_environment, this);
                 m_logic.exportElectronic(exporter, selectedInvoices());
             });
-            showRows();
         },
         [this] {
-            const int id = selectedInvoice();
-            core::runGuarded(m_dialogs, [this, id] {
+            m_list->run([this] {
                 auto exporter = electronicInvoiceExport(m_environment, this);
-                m_logic.sendByPec(exporter, id);
+                m_logic.sendByPec(exporter, m_list->selectedKey());
             });
-            showRows();
-            keepSelection(id);
         });
     QPushButton* exit = pageButton(QStringLiteral("Esci"), QStringLiteral("esci"));
-    auto* commands = new QHBoxLayout;
-    for (QPushButton* button : {create, modify, remove})
-        commands->addWidget(button);
-    commands->addSpacing(24);
-    for (QPushButton* button : {print, printSerials, printSizes})
-        commands->addWidget(button);
-    commands->addSpacing(24);
-    commands->addWidget(electronic);
-    commands->addStretch();
-    commands->addWidget(exit);
 
     auto* mainLayout = new QVBoxLayout(this);
     mainLayout->addLayout(searchRow);
-    mainLayout->addWidget(m_grid, 1);
-    mainLayout->addLayout(pageRow);
-    mainLayout->addLayout(commands);
+    mainLayout->addWidget(m_list, 1);
+    mainLayout->addLayout(
+        listCommands({{create, modify, remove}, {print, printSerials, printSizes}, {electronic}}, exit));
 
     connect(m_useYear, &QCheckBox::toggled, m_year, &QWidget::setEnabled);
     connect(m_useDates, &QCheckBox::toggled, m_from, &QWidget::setEnabled);
@@ -185,30 +156,12 @@ TFatture::TFatture(WindowEnvironment& environment, const core::NavigationRequest
     connect(find, &QPushButton::clicked, this, &TFatture::search);
     for (QLineEdit* field : {m_number, m_customer})
         connect(field, &QLineEdit::returnPressed, this, &TFatture::search);
-    onClickGuarded(m_more, m_dialogs, [this] {
-        const int kept = selectedInvoice();
-        m_logic.loadMore();
-        showRows();
-        keepSelection(kept);
-    });
-    onClickGuarded(create, m_dialogs, [this] {
-        m_logic.newInvoice();
-        showRows();
-    });
-    const auto modifySelected = [this] {
-        const int id = selectedInvoice();
-        core::runGuarded(m_dialogs, [&] { m_logic.modify(id); });
-        showRows();
-        keepSelection(id);
-    };
-    connect(modify, &QPushButton::clicked, this, modifySelected);
-    connect(m_grid, &QTableView::activated, this, modifySelected);
-    onClickGuarded(remove, m_dialogs, [this] {
-        m_logic.remove(selectedInvoice());
-        showRows();
-    });
+    m_list->onClick(create, [this] { m_logic.newInvoice(); });
+    m_list->onSelected(modify, [this](int id) { m_logic.modify(id); });
+    m_list->onOpened([this](int id) { m_logic.modify(id); });
+    m_list->onSelected(remove, [this](int id) { m_logic.remove(id); });
     const auto printing = [this](documents::InvoicePrint variant) {
-        return [this, variant] { m_logic.print(selectedInvoice(), variant); };
+        return [this, variant] { m_logic.print(m_list->selectedKey(), variant); };
     };
     onClickGuarded(print, m_dialogs, printing(documents::InvoicePrint::Plain));
     onClickGuarded(printSerials, m_dialogs, printing(documents::InvoicePrint::WithSerials));
@@ -224,9 +177,11 @@ TFatture::TFatture(WindowEnvironment& environment, const core::NavigationRequest
     m_customer->setFocus();
 }
 
-TFatture::~TFatture()
+TFatture::~TFatture() = default;
+
+QTableView* TFatture::grid() const
 {
-    core::GridLayoutFile(m_paths, LayoutWord).save(m_grid->horizontalHeader()->saveState(), m_dialogs);
+    return m_list->grid();
 }
 
 void TFatture::search()
@@ -242,47 +197,15 @@ void TFatture::search()
     }
     if (m_series->currentIndex() > 0)
         filter.series = m_series->currentText();
-    core::runGuarded(m_dialogs, [&] { m_logic.search(filter); });
-    showRows();
-}
-
-void TFatture::showRows()
-{
-    m_model->setRows(m_logic.rows());
-    m_more->setEnabled(m_logic.hasMore());
-    m_shown->setText(
-        m_logic.hasMore()
-            ? QStringLiteral("Fatture mostrate: %1 (altre con \"Altre\")").arg(m_model->rowCount())
-            : QStringLiteral("Fatture: %1").arg(m_model->rowCount()));
-    if (m_model->rowCount() > 0 && !m_grid->currentIndex().isValid())
-        m_grid->selectRow(0);
-}
-
-int TFatture::selectedInvoice() const
-{
-    const int row = m_model->rowOf(m_grid->currentIndex());
-    return row < 0 ? 0 : m_model->rows().value(row, u"idFattura").toInt();
+    m_list->run([&] { m_logic.search(filter); });
 }
 
 QList<int> TFatture::selectedInvoices() const
 {
-    QList<int> ids;
-    for (const QModelIndex& index : m_grid->selectionModel()->selectedRows()) {
-        const int row = m_model->rowOf(index);
-        if (row >= 0)
-            ids << m_model->rows().value(row, u"idFattura").toInt();
-    }
-    std::sort(ids.begin(), ids.end()); // oldest first: their files take their numbers in that order
+    QList<int> ids = m_list->selectedKeys();
+    ids.removeAll(0);
+    std::sort(ids.begin(), ids.end());
     return ids;
-}
-
-void TFatture::keepSelection(int idFattura)
-{
-    for (int row = 0; row < m_model->rowCount(); ++row)
-        if (m_model->rows().value(row, u"idFattura").toInt() == idFattura) {
-            m_grid->selectRow(row);
-            return;
-        }
 }
 
 } // namespace carvendo::ui

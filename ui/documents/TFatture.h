@@ -8,15 +8,13 @@
 class QCheckBox;
 class QComboBox;
 class QDateEdit;
-class QLabel;
 class QLineEdit;
-class QPushButton;
 class QSpinBox;
 class QTableView;
 
 namespace carvendo::ui {
 
-class RowsTableModel;
+class ListPanel;
 class WindowRegistry;
 
 // The list of immediate invoices.
@@ -35,14 +33,12 @@ public:
     ~TFatture() override;
 
     documents::Fatture& logic() { return m_logic; }
-    QTableView* grid() const { return m_grid; }
+    QTableView* grid() const;
 
 private:
     void search();
-    void showRows();
-    int selectedInvoice() const;
+    // Oldest first: their files take their numbers in that order.
     QList<int> selectedInvoices() const;
-    void keepSelection(int idFattura);
 
     WindowEnvironment& m_environment;
     core::Dialogs& m_dialogs;
@@ -56,10 +52,7 @@ private:
     QDateEdit* m_from = nullptr;
     QDateEdit* m_to = nullptr;
     QComboBox* m_series = nullptr;
-    QTableView* m_grid = nullptr;
-    RowsTableModel* m_model = nullptr;
-    QPushButton* m_more = nullptr;
-    QLabel* m_shown = nullptr;
+    ListPanel* m_list = nullptr;
 };
 
 } // namespace carvendo::ui

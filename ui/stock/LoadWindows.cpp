@@ -2,13 +2,13 @@
 
 #include "core/CommandGuard.h"
 #include "core/Connections.h"
-#include "core/GridLayoutFile.h"
 #include "core/Paths.h"
 #include "stock/serials/LoadSerialCapture.h"
 #include "stock/sizes/LoadSizeGrid.h"
 #include "ui/common/BackgroundTask.h"
 #include "ui/common/CompanyHeadingOf.h"
 #include "ui/common/GuardedCommand.h"
+#include "ui/common/ListPanel.h"
 #include "ui/common/PageWidgets.h"
 #include "ui/common/RowsTableModel.h"
 #include "ui/common/WindowRegistry.h"
@@ -799,12 +799,12 @@ int TRigheFatturaFornitore::selectedLine() const
 }
 
 TCarichi::TCarichi(WindowEnvironment& environment, const core::NavigationRequest&, QWidget* parent)
-    : Window(parent), m_environment(environment), m_dialogs(environment.dialogs), m_paths(environment.paths),
+    : Window(parent), m_environment(environment), m_dialogs(environment.dialogs),
       m_logic(environment.connections.company(), environment.session, environment.paths, environment.dialogs,
               environment.navigator, environment.reports)
 {
     setWindowTitle(QStringLiteral("Carichi di Magazzino"));
-    resize(1040, 600);
+    resize(1180, 600);
     m_logic.setCompanyHeading(companyHeading(environment));
 
     m_by = new QComboBox(this);
@@ -828,28 +828,23 @@ TCarichi::TCarichi(WindowEnvironment& environment, const core::NavigationRequest
     searchRow->addWidget(m_year);
     searchRow->addWidget(find);
 
-    m_model = new RowsTableModel(this);
-    m_model->setColumns({{QStringLiteral("NumeroCarico"), QStringLiteral("Nr.")},
-                         {QStringLiteral("data"), QStringLiteral("Data")},
-                         {QStringLiteral("Fornitore"), QStringLiteral("Fornitore")},
-                         {QStringLiteral("TipoDoc"), QStringLiteral("Tipo doc.")},
-                         {QStringLiteral("NumDoc"), QStringLiteral("Nr. doc.")},
-                         {QStringLiteral("Datadoc"), QStringLiteral("Data doc.")},
-                         {QStringLiteral("Causale"), QStringLiteral("Causale")},
-                         {QStringLiteral("Magazzino"), QStringLiteral("Magazzino")},
-                         {QStringLiteral("totalearticoli"), QStringLiteral("Pezzi")},
-                         {QStringLiteral("totaledocumento"), QStringLiteral("Totale"), true},
-                         {QStringLiteral("Operatore"), QStringLiteral("Operatore")}});
-    m_grid = readOnlyGrid(m_model, this);
-    m_grid->setObjectName(QStringLiteral("carichi"));
-    m_grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
-    m_grid->horizontalHeader()->setStretchLastSection(true);
-    m_grid->horizontalHeader()->resizeSection(2, 210);
-    m_grid->horizontalHeader()->resizeSection(6, 150);
-    m_grid->horizontalHeader()->resizeSection(7, 150);
-    const QByteArray layout = core::GridLayoutFile(m_paths, stock::Carichi::layoutWord()).load();
-    if (!layout.isEmpty())
-        m_grid->horizontalHeader()->restoreState(layout);
+    ListPanel::Grid grid{.objectName = QStringLiteral("carichi"),
+                         .layoutWord = stock::Carichi::layoutWord(),
+                         .keyColumn = QStringLiteral("idCarico"),
+                         .columns = {{QStringLiteral("NumeroCarico"), QStringLiteral("Nr.")},
+                                     {QStringLiteral("data"), QStringLiteral("Data")},
+                                     {QStringLiteral("Fornitore"), QStringLiteral("Fornitore")},
+                                     {QStringLiteral("TipoDoc"), QStringLiteral("Tipo doc.")},
+                                     {QStringLiteral("NumDoc"), QStringLiteral("Nr. doc.")},
+                                     {QStringLiteral("Datadoc"), QStringLiteral("Data doc.")},
+                                     {QStringLiteral("Causale"), QStringLiteral("Causale")},
+                                     {QStringLiteral("Magazzino"), QStringLiteral("Magazzino")},
+                                     {QStringLiteral("totalearticoli"), QStringLiteral("Pezzi")},
+                                     {QStringLiteral("totaledocumento"), QStringLiteral("Totale"), true},
+                                     {QStringLiteral("Operatore"), QStringLiteral("Operatore")}},
+                         .widths = {50, 90, 210, 80, 90, 90, 120, 160, 55, 90}};
+    m_list = new ListPanel(
+        environment, std::move(grid), [this] { return m_logic.rows(); }, std::nullopt, this);
 
     QPushButton* newLoad = pageButton(QStringLiteral("Nuovo"), QStringLiteral("nuovo"));
     QPushButton* modify = pageButton(QStringLiteral("Modifica"), QStringLiteral("modifica"));
@@ -858,49 +853,30 @@ TCarichi::TCarichi(WindowEnvironment& environment, const core::NavigationRequest
     QPushButton* importFile =
         pageButton(QStringLiteral("Importa fattura elettronica"), QStringLiteral("importafattura"));
     QPushButton* exit = pageButton(QStringLiteral("Esci"), QStringLiteral("esci"));
-    auto* commands = new QHBoxLayout;
-    for (QPushButton* button : {newLoad, modify, remove, print, importFile})
-        commands->addWidget(button);
-    commands->addStretch();
-    commands->addWidget(exit);
 
     auto* mainLayout = new QVBoxLayout(this);
     mainLayout->addLayout(searchRow);
-    mainLayout->addWidget(m_grid, 1);
-    mainLayout->addLayout(commands);
+    mainLayout->addWidget(m_list, 1);
+    mainLayout->addLayout(listCommands({{newLoad, modify, remove, print, importFile}}, exit));
 
     connect(m_useYear, &QCheckBox::toggled, m_year, &QWidget::setEnabled);
     connect(find, &QPushButton::clicked, this, &TCarichi::search);
     connect(m_text, &QLineEdit::returnPressed, this, &TCarichi::search);
-    onClickGuarded(newLoad, m_dialogs, [this] {
-        m_logic.newLoad();
-        showRows();
-    });
-    onClickGuarded(modify, m_dialogs, [this] {
-        m_logic.modify(selectedLoad());
-        showRows();
-    });
-    connect(m_grid, &QTableView::doubleClicked, this, [this] {
-        core::runGuarded(m_dialogs, [&] { m_logic.modify(selectedLoad()); });
-        showRows();
-    });
-    onClickGuarded(remove, m_dialogs, [this] {
-        m_logic.deleteLoad(selectedLoad());
-        showRows();
-    });
-    onClickGuarded(print, m_dialogs, [this] { m_logic.print(selectedLoad()); });
-    onClickGuarded(importFile, m_dialogs, [this] { importEInvoice(); });
+    m_list->onClick(newLoad, [this] { m_logic.newLoad(); });
+    m_list->onSelected(modify, [this](int id) { m_logic.modify(id); });
+    m_list->onOpened([this](int id) { m_logic.modify(id); });
+    m_list->onSelected(remove, [this](int id) { m_logic.deleteLoad(id); });
+    onClickGuarded(print, m_dialogs, [this] { m_logic.print(m_list->selectedKey()); });
+    m_list->onClick(importFile, [this] { importEInvoice(); });
     connect(exit, &QPushButton::clicked, this, &QDialog::reject);
 
-    core::runGuarded(m_dialogs, [&] { m_logic.search(stock::Carichi::SearchBy::LoadNumber, QString()); });
-    showRows();
+    m_list->run([&] { m_logic.search(stock::Carichi::SearchBy::LoadNumber, QString()); });
     m_text->setFocus();
 }
 
-TCarichi::~TCarichi()
+QTableView* TCarichi::grid() const
 {
-    core::GridLayoutFile(m_paths, stock::Carichi::layoutWord())
-        .save(m_grid->horizontalHeader()->saveState(), m_dialogs);
+    return m_list->grid();
 }
 
 void TCarichi::search()
@@ -909,15 +885,7 @@ void TCarichi::search()
                                               : stock::Carichi::SearchBy::DocumentNumber;
     const std::optional<int> year =
         m_useYear->isChecked() ? std::optional<int>(m_year->value()) : std::nullopt;
-    core::runGuarded(m_dialogs, [&] { m_logic.search(by, m_text->text(), year); });
-    showRows();
-}
-
-void TCarichi::showRows()
-{
-    m_model->setRows(m_logic.rows());
-    if (m_model->rowCount() > 0)
-        m_grid->selectRow(0);
+    m_list->run([&] { m_logic.search(by, m_text->text(), year); });
 }
 
 void TCarichi::importEInvoice()
@@ -928,17 +896,9 @@ void TCarichi::importEInvoice()
     import.runJobsWith(backgroundJobRunner(this), m_environment.connections.companySettings());
     const QList<int> loads = import.chooseAndImport(resolver);
     m_logic.refresh();
-    showRows();
-    if (!loads.isEmpty()) {
+    m_list->showRows();
+    if (!loads.isEmpty())
         m_logic.modify(loads.first());
-        showRows();
-    }
-}
-
-int TCarichi::selectedLoad() const
-{
-    const int row = m_model->rowOf(m_grid->currentIndex());
-    return row < 0 ? 0 : m_model->rows().value(row, "idCarico").toInt();
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -22,6 +22,7 @@ class QTableWidget;
 
 namespace carvendo::ui {
 
+class ListPanel;
 class RowsTableModel;
 class WindowRegistry;
 
@@ -118,28 +119,23 @@ class TCarichi : public Window
 public:
     TCarichi(WindowEnvironment& environment, const core::NavigationRequest& request,
              QWidget* parent = nullptr);
-    ~TCarichi() override;
 
     stock::Carichi& logic() { return m_logic; }
-    QTableView* grid() const { return m_grid; }
+    QTableView* grid() const;
 
 private:
     void search();
-    void showRows();
-    int selectedLoad() const;
     // "Importa fattura elettronica": the loads made, the first one opened.
     void importEInvoice();
 
     WindowEnvironment& m_environment;
     core::Dialogs& m_dialogs;
-    const core::Paths& m_paths;
     stock::Carichi m_logic;
     QLineEdit* m_text = nullptr;
     QComboBox* m_by = nullptr;
     QCheckBox* m_useYear = nullptr;
     QSpinBox* m_year = nullptr;
-    QTableView* m_grid = nullptr;
-    RowsTableModel* m_model = nullptr;
+    ListPanel* m_list = nullptr;
 };
 
 // The lines of a supplier's electronic invoice that no item matched: for each, an item chosen, a new
