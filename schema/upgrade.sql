@@ -260,3 +260,5 @@ CALL AddColumnUnlessExists(DATABASE(), 'carichi', 'FatturaElettronica', 'varchar
 CREATE INDEX IF NOT EXISTS ix_FatturaElettronica ON carichi (FatturaElettronica);
 # A supplier invoice's lines are matched to items by the supplier's own code.
 CREATE INDEX IF NOT EXISTS ix_CodiceF ON articoli_fornitori (CodiceF);
+# The earlier file a new one replaces leaves the folder only once the new one is written.
+CALL AddColumnUnlessExists(DATABASE(), 'fatturapa_file', 'Sostituisce', 'varchar(50) DEFAULT NULL');

@@ -110,7 +110,7 @@ TEST_F(ImpostazioniNewTest, TheCurrentCompanyIsFoundFromItsConnection)
         {connection("altrove", 3306, "gestionale1"), altra}, // the only company with that database
         {connection("SERVER2", 3307, "gestionale"), filiale},
         {connection("server1", 3307, "gestionale"), m_companyId},
-        {connection("server3", 3307, "gestionale"), 0}, // two candidates, neither on that server
+        {connection("server3", 3307, "gestionale"), m_companyId}, // neither on that server: the first
     };
     for (const auto& c : cases)
         EXPECT_EQ(ImpostazioniNew::companyIdOf(*m_directory, c.company), c.expected)
