@@ -115,6 +115,10 @@ TEST_F(ImpostazioniNewTest, TheCurrentCompanyIsFoundFromItsConnection)
     for (const auto& c : cases)
         EXPECT_EQ(ImpostazioniNew::companyIdOf(*m_directory, c.company), c.expected)
             << c.company.host.toStdString() << " " << c.company.database.toStdString();
+    EXPECT_EQ(carvendo::testing::errorOf([&] {
+                  ImpostazioniNew::companyIdOf(*m_directory, connection("server1", 3307, "altrove"));
+              }),
+              QStringLiteral("L'azienda corrente (database altrove) non è nella directory delle aziende."));
 }
 
 TEST_F(ImpostazioniNewTest, AziendaSavesTheCompanyDataAndLeavesItsConnectionAlone)
