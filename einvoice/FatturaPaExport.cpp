@@ -1,6 +1,5 @@
 #include "einvoice/FatturaPaExport.h"
 
-#include "einvoice/EInvoiceRefusal.h"
 #include "einvoice/FatturaPaFiles.h"
 #include "einvoice/FatturaPaValidator.h"
 #include "einvoice/FatturaPaWriter.h"
@@ -8,6 +7,7 @@
 
 #include "core/Db.h"
 #include "core/Dialogs.h"
+#include "core/Error.h"
 #include "core/Paths.h"
 
 #include <QHash>
@@ -154,9 +154,12 @@ QList<FatturaPaExport::Recorded> FatturaPaExport::record(const QList<ExportChoic
             throw core::Error(QStringLiteral("La fattura non esiste più."), core::Error::Kind::Refusal);
         const QString current = (*found)[u"FilePA"].toString();
         if (current != choice.replacing) {
-            exportedElsewhere << ExportedFile{
-                choice.invoiceId,      {}, current,
-                store.pathOf(current), {}, exportedElsewhereMessage(labelOf(*found), current)};
+            ExportedFile theirs;
+            theirs.invoiceId = choice.invoiceId;
+            theirs.fileName = current;
+            theirs.path = store.pathOf(current);
+            theirs.exportedElsewhere = exportedElsewhereMessage(labelOf(*found), current);
+            exportedElsewhere << theirs;
             continue;
         }
         kept << Prepared{prepare(choice.invoiceId), choice.replacing};
