@@ -157,17 +157,20 @@ CompanyRecord CompanyDirectory::record(int id)
     return CompanyRecord::fromRow(rows.first());
 }
 
+// The same server may be reached as "localhost" on one workstation and by address on another: the
+// exact server decides only among companies sharing the database name, else the first of them is it.
 CompanyRecord CompanyDirectory::recordOf(const ConnectionSettings& company)
 {
     const Rows rows = m_db.query(QStringLiteral("select * from aziende where databasename = :DB order by id"),
                                  {{QStringLiteral("DB"), company.database}});
-    if (rows.size() == 1)
-        return CompanyRecord::fromRow(rows.first());
+    if (rows.isEmpty())
+        throw Error(QStringLiteral("L'azienda corrente (database %1) non è nella directory delle aziende.")
+                        .arg(company.database));
     for (const Row row : rows)
         if (row[u"host"].toString().compare(company.host, Qt::CaseInsensitive) == 0 &&
             row[u"porta"].toInt() == company.port)
             return CompanyRecord::fromRow(row);
-    return {};
+    return CompanyRecord::fromRow(rows.first());
 }
 
 int CompanyDirectory::count()

@@ -75,8 +75,8 @@ public:
 
     Rows list();                  // select * from aziende
     CompanyRecord record(int id); // throws DbError when there is no such company
-    // The company whose database a connection uses: by the database's name, and by its server when
-    // several companies share the name. An empty record (id 0) when none matches.
+    // The company whose database a connection uses: among the companies with the database's name, the
+    // one on the same server and port, else the first. Throws core::Error when none has that name.
     CompanyRecord recordOf(const ConnectionSettings& company);
     int count();
 

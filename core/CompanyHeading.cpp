@@ -1,29 +1,25 @@
 #include "core/CompanyHeading.h"
 
+#include "core/CompanyDirectory.h"
 #include "core/Db.h"
 #include "core/ReportRequest.h"
 
 namespace carvendo::core {
 
-CompanyHeading CompanyHeading::of(Db& directory, const QString& database)
+CompanyHeading CompanyHeading::of(Db& directory, const ConnectionSettings& company)
 {
-    const Rows rows = directory.query(
-        QStringLiteral("SELECT ragionesociale, indirizzo, cap, citta, piva, codfisc, telefono, email, logo "
-                       "FROM aziende WHERE databasename = :DATABASE ORDER BY id LIMIT 1"),
-        {{QStringLiteral("DATABASE"), database}});
+    CompanyDirectory companies(directory);
+    const CompanyRecord record = companies.recordOf(company);
     CompanyHeading heading;
-    if (rows.isEmpty())
-        return heading;
-    const Row row = rows.first();
-    heading.ragioneSociale = row["ragionesociale"].toString();
-    heading.indirizzo = row["indirizzo"].toString();
-    heading.cap = row["cap"].toString();
-    heading.citta = row["citta"].toString();
-    heading.piva = row["piva"].toString();
-    heading.codFisc = row["codfisc"].toString();
-    heading.telefono = row["telefono"].toString();
-    heading.email = row["email"].toString();
-    heading.logo = row["logo"].toBytes();
+    heading.ragioneSociale = record.ragionesociale;
+    heading.indirizzo = record.indirizzo;
+    heading.cap = record.cap;
+    heading.citta = record.citta;
+    heading.piva = record.piva;
+    heading.codFisc = record.codfisc;
+    heading.telefono = record.telefono;
+    heading.email = record.email;
+    heading.logo = companies.logo(record.id);
     return heading;
 }
 

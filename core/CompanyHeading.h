@@ -6,6 +6,7 @@
 namespace carvendo::core {
 
 class Db;
+struct ConnectionSettings;
 struct ReportRequest;
 
 // The shop's heading on printed documents (loads, invoices, ...), as the company directory lists it.
@@ -21,8 +22,9 @@ struct CompanyHeading
     QString email;
     QByteArray logo;
 
-    // The company whose database this is, from the company directory; empty when it is not listed.
-    static CompanyHeading of(Db& directory, const QString& database);
+    // The company whose database the connection uses, as the company directory finds it
+    // (CompanyDirectory::recordOf, whose core::Error it throws when the company is not listed).
+    static CompanyHeading of(Db& directory, const ConnectionSettings& company);
 
     // The values every document template reads its heading from: azienda, aziendaindirizzo,
     // aziendacitta, aziendapiva, aziendacodfisc, aziendatelefono, aziendaemail; the logo as picture1.

@@ -539,7 +539,8 @@ bool FatturaImmediata::exportElectronic(InvoiceElectronicExport& exporter)
 {
     if (!requireSavedForExport())
         return false;
-    return !exporter.exportInvoices({m_document.header().id}).isEmpty();
+    const QList<einvoice::ExportedFile> files = exporter.exportInvoices({m_document.header().id});
+    return !files.isEmpty() && files.first().written();
 }
 
 bool FatturaImmediata::sendByPec(InvoiceElectronicExport& exporter)

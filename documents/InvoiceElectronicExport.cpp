@@ -30,15 +30,32 @@ void InvoiceElectronicExport::runJobsWith(core::JobRunner runner,
     m_ownConnection = std::move(ownConnection);
 }
 
+// Only the files in the folder count as exported; those committed and not written are told apart.
 QString InvoiceElectronicExport::doneMessage(const QList<einvoice::ExportedFile>& files,
                                              const QString& folder)
 {
     const QString where = QDir::toNativeSeparators(folder);
-    if (files.isEmpty())
-        return QStringLiteral("Nessuna fattura esportata.");
-    if (files.size() == 1)
-        return QStringLiteral("Esportata 1 fattura in %1:\n%2").arg(where, files.first().fileName);
-    return QStringLiteral("Esportate %1 fatture in %2").arg(files.size()).arg(where);
+    QStringList written;
+    qsizetype pending = 0;
+    for (const einvoice::ExportedFile& file : files) {
+        if (file.written())
+            written << file.fileName;
+        else if (!file.notWritten.isEmpty())
+            ++pending;
+    }
+    QStringList lines;
+    if (written.size() == 1)
+        lines << QStringLiteral("Esportata 1 fattura in %1:\n%2").arg(where, written.first());
+    else if (written.size() > 1)
+        lines << QStringLiteral("Esportate %1 fatture in %2").arg(written.size()).arg(where);
+    if (pending == 1)
+        lines << QStringLiteral("1 fattura numerata con il file in attesa di scrittura: sarà scritto alla "
+                                "prossima esportazione.");
+    else if (pending > 1)
+        lines << QStringLiteral("%1 fatture numerate con il file in attesa di scrittura: saranno scritti "
+                                "alla prossima esportazione.")
+                     .arg(pending);
+    return lines.isEmpty() ? QStringLiteral("Nessuna fattura esportata.") : lines.join(u'\n');
 }
 
 void InvoiceElectronicExport::writePending(core::Db& db, core::Dialogs& dialogs, const core::Paths& paths)
@@ -66,9 +83,12 @@ QList<einvoice::ExportedFile> InvoiceElectronicExport::run(const QList<int>& inv
     if (chosen.isEmpty())
         return {};
     const QList<einvoice::ExportedFile> files = runChosen(chosen);
-    for (const einvoice::ExportedFile& file : files)
+    for (const einvoice::ExportedFile& file : files) {
+        if (!file.exportedElsewhere.isEmpty())
+            m_dialogs.warning(file.exportedElsewhere);
         if (!file.notWritten.isEmpty())
             m_dialogs.warning(file.notWritten);
+    }
     return files;
 }
 
@@ -105,12 +125,14 @@ bool InvoiceElectronicExport::sendByPec(int invoiceId, const QString& caller)
         m_dialogs.warning(missingPecMessage());
         return false;
     }
-    QString path = einvoice::FatturaPaFiles(m_db, m_paths).writtenFileOf(invoiceId);
+    einvoice::FatturaPaFiles store(m_db, m_paths);
+    QString path = store.writtenFileOf(invoiceId);
     if (path.isEmpty()) {
         const QList<einvoice::ExportedFile> files = run({invoiceId});
         if (files.isEmpty() || !files.first().notWritten.isEmpty()) // kept, or told it is not written
             return false;
-        path = files.first().path;
+        // Exported by another workstation meanwhile: its file goes, written here when it is not yet.
+        path = files.first().written() ? files.first().path : store.writtenFileOf(invoiceId);
     }
 
     const messaging::MailAccount account = messaging::loadMailAccount(m_db);

@@ -49,10 +49,12 @@ public:
     static void writePending(core::Db& db, core::Dialogs& dialogs, const core::Paths& paths);
 
     // Every invoice is checked first: the first refused one is thrown (EInvoiceRefusal) and nothing is
-    // recorded. Then the operator is told what was exported. Returns the files exported.
+    // recorded. Then the operator is told what was exported, what waits to be written and what another
+    // workstation exported meanwhile. Returns the files, those not written here included.
     QList<einvoice::ExportedFile> exportInvoices(const QList<int>& invoiceIds);
-    // "Invia tramite PEC": the invoice's file (exported first when it has none), attached to the mail
-    // window addressed to the exchange system. False when there is nothing to send.
+    // "Invia tramite PEC": the invoice's file (exported first when it has none in the folder nor
+    // recorded), attached to the mail window addressed to the exchange system. False when there is
+    // nothing to send.
     bool sendByPec(int invoiceId, const QString& caller);
 
 private:

@@ -1,6 +1,5 @@
 #include "einvoice/FatturaPaExport.h"
 
-#include "einvoice/EInvoiceRefusal.h"
 #include "einvoice/FatturaPaFiles.h"
 #include "einvoice/FatturaPaValidator.h"
 #include "einvoice/FatturaPaWriter.h"
@@ -8,12 +7,10 @@
 
 #include "core/Db.h"
 #include "core/Dialogs.h"
+#include "core/Error.h"
 #include "core/Paths.h"
 
-#include <QFile>
-#include <QSet>
-
-#include <algorithm>
+#include <QHash>
 
 namespace carvendo::einvoice {
 
@@ -21,6 +18,21 @@ namespace {
 
 // Any five letters and digits do for the check: the number is the last thing the file gets.
 const QString ProvisionalProgressive = QStringLiteral("00000");
+
+// "Fattura 7/2026" as the invoice reader names it, from the invoice's number columns alone.
+QString labelOf(const core::Row& row)
+{
+    const QString suffix = row[u"Suffisso"].toString().trimmed();
+    const QString number = row[u"NumDoc"].toString();
+    return QStringLiteral("Fattura %1/%2")
+        .arg(suffix.isEmpty() ? number : number + u'-' + suffix, row[u"Anno"].toString());
+}
+
+// "fattura 7/2026", for the middle of a sentence.
+QString inSentence(const QString& invoiceLabel)
+{
+    return QString(invoiceLabel).replace(0, 1, invoiceLabel.left(1).toLower());
+}
 
 } // namespace
 
@@ -33,19 +45,38 @@ FatturaPaExport::FatturaPaExport(core::Db& db, const core::Paths& paths, const c
 QString FatturaPaExport::replaceQuestion(const QString& invoiceLabel, const QString& fileName)
 {
     return QStringLiteral("La %1 è già stata esportata nel file %2. Vuoi sostituirlo con un nuovo file?")
-        .arg(QString(invoiceLabel).replace(0, 1, invoiceLabel.left(1).toLower()), fileName);
+        .arg(inSentence(invoiceLabel), fileName);
+}
+
+QString FatturaPaExport::exportedElsewhereMessage(const QString& invoiceLabel, const QString& fileName)
+{
+    return QStringLiteral("La %1 è stata esportata da un'altra postazione nel file %2: non è stata "
+                          "esportata di nuovo.")
+        .arg(inSentence(invoiceLabel), fileName);
+}
+
+core::Rows FatturaPaExport::invoicesOf(const QList<int>& invoiceIds, bool lock)
+{
+    const BoundIds bound = BoundIds::of(QList<qint64>(invoiceIds.begin(), invoiceIds.end()));
+    return m_db.query(QStringLiteral("SELECT idFattura, NumDoc, Suffisso, Anno, IFNULL(FilePA, '') AS FilePA "
+                                     "FROM fatture WHERE idFattura IN (%1) ORDER BY idFattura%2")
+                          .arg(bound.placeholders, lock ? QStringLiteral(" FOR UPDATE") : QString()),
+                      bound.params);
 }
 
 QList<ExportChoice> FatturaPaExport::choose(core::Dialogs& dialogs, const QList<int>& invoiceIds)
 {
+    if (invoiceIds.isEmpty())
+        return {};
+    QHash<int, core::Row> byId;
+    const core::Rows invoices = invoicesOf(invoiceIds, false);
+    for (const core::Row row : invoices)
+        byId.insert(row[u"idFattura"].toInt(), row);
     QList<ExportChoice> chosen;
     for (const int id : invoiceIds) {
-        const QString earlier = m_db.scalar(QStringLiteral("SELECT IFNULL(FilePA, '') FROM fatture "
-                                                           "WHERE idFattura = :IDFATTURA"),
-                                            {{QStringLiteral("IDFATTURA"), id}})
-                                    .toString();
-        if (!earlier.isEmpty() &&
-            !dialogs.confirm(replaceQuestion(InvoiceReader(m_db, m_company).read(id).label, earlier)))
+        const auto found = byId.constFind(id);
+        const QString earlier = found == byId.constEnd() ? QString() : (*found)[u"FilePA"].toString();
+        if (!earlier.isEmpty() && !dialogs.confirm(replaceQuestion(labelOf(*found), earlier)))
             continue;
         chosen << ExportChoice{id, earlier};
     }
@@ -69,41 +100,12 @@ QList<ExportedFile> FatturaPaExport::exportInvoices(const QList<ExportChoice>& c
         if (progress)
             progress(++done, total);
     };
-    QList<Prepared> prepared;
-    for (const ExportChoice& choice : chosen) {
-        prepared << Prepared{prepare(choice.invoiceId), choice.replacing};
-        step();
-    }
-    const QList<ExportedFile> files = writeOut(record(prepared), step);
+    QList<ExportedFile> exportedElsewhere;
+    QList<ExportedFile> files = writeOut(record(chosen, exportedElsewhere, step), step);
+    files << exportedElsewhere;
     if (progress && done < total) // those another workstation exported meanwhile are not written here
         progress(total, total);
     return files;
-}
-
-// Locked in the order of their ids, as every workstation locks them, so two exports of the same
-// invoices wait for each other instead of deadlocking.
-QList<const FatturaPaExport::Prepared*> FatturaPaExport::stillAsChosen(const QList<Prepared>& prepared)
-{
-    QList<const Prepared*> byId;
-    for (const Prepared& one : prepared)
-        byId << &one;
-    std::sort(byId.begin(), byId.end(),
-              [](const Prepared* a, const Prepared* b) { return a->invoice.id < b->invoice.id; });
-    QSet<const Prepared*> exportedMeanwhile;
-    for (const Prepared* one : byId) {
-        const core::Rows rows = m_db.query(QStringLiteral("SELECT IFNULL(FilePA, '') AS FilePA FROM fatture "
-                                                          "WHERE idFattura = :IDFATTURA FOR UPDATE"),
-                                           {{QStringLiteral("IDFATTURA"), one->invoice.id}});
-        if (rows.isEmpty())
-            throw EInvoiceRefusal(one->invoice.label, QStringLiteral("la fattura non esiste più"));
-        if (rows.first()[u"FilePA"].toString() != one->replacing)
-            exportedMeanwhile.insert(one);
-    }
-    QList<const Prepared*> kept; // in the order chosen: they number in that order
-    for (const Prepared& one : prepared)
-        if (!exportedMeanwhile.contains(&one))
-            kept << &one;
-    return kept;
 }
 
 // The counter row stays locked by the update until the transaction ends. The first of `count`
@@ -125,21 +127,53 @@ qint64 FatturaPaExport::takeProgressives(int count)
     return first;
 }
 
-// One transaction numbers the invoices and records their files; a failure leaves every number, the
-// invoices and the folder as they were.
-QList<FatturaPaExport::Recorded> FatturaPaExport::record(const QList<Prepared>& prepared)
+// One transaction locks the invoices, reads and checks them as they now are, numbers them and records
+// their files; a failure or a refused invoice leaves every number, the invoices and the folder as they
+// were. The invoices are locked in the order of their ids, as every workstation locks them, so two
+// exports of the same invoices wait for each other instead of deadlocking.
+QList<FatturaPaExport::Recorded> FatturaPaExport::record(const QList<ExportChoice>& chosen,
+                                                         QList<ExportedFile>& exportedElsewhere,
+                                                         const std::function<void()>& step)
 {
+    if (chosen.isEmpty())
+        return {};
     FatturaPaFiles store(m_db, m_paths);
-    QList<Recorded> recorded;
     core::Transaction transaction(m_db);
-    const QList<const Prepared*> kept = stillAsChosen(prepared);
+    QList<int> ids;
+    for (const ExportChoice& choice : chosen)
+        ids << choice.invoiceId;
+    QHash<int, core::Row> locked;
+    const core::Rows invoices = invoicesOf(ids, true);
+    for (const core::Row row : invoices)
+        locked.insert(row[u"idFattura"].toInt(), row);
+
+    QList<Prepared> kept; // in the order chosen: they number in that order
+    for (const ExportChoice& choice : chosen) {
+        const auto found = locked.constFind(choice.invoiceId);
+        if (found == locked.constEnd())
+            throw core::Error(QStringLiteral("La fattura non esiste più."), core::Error::Kind::Refusal);
+        const QString current = (*found)[u"FilePA"].toString();
+        if (current != choice.replacing) {
+            ExportedFile theirs;
+            theirs.invoiceId = choice.invoiceId;
+            theirs.fileName = current;
+            theirs.path = store.pathOf(current);
+            theirs.exportedElsewhere = exportedElsewhereMessage(labelOf(*found), current);
+            exportedElsewhere << theirs;
+            continue;
+        }
+        kept << Prepared{prepare(choice.invoiceId), choice.replacing};
+        step();
+    }
     if (kept.isEmpty())
         return {};
+
+    QList<Recorded> recorded;
     const qint64 first = takeProgressives(int(kept.size()));
     for (int i = 0; i < kept.size(); ++i) {
-        const InvoiceData& invoice = kept[i]->invoice;
+        const InvoiceData& invoice = kept[i].invoice;
         Recorded one;
-        one.replacing = kept[i]->replacing;
+        one.replacing = kept[i].replacing;
         one.file.invoiceId = invoice.id;
         one.file.progressive = FatturaPaWriter::progressiveOf(first + i);
         one.file.fileName = FatturaPaWriter::fileName(invoice, one.file.progressive);
@@ -151,7 +185,8 @@ QList<FatturaPaExport::Recorded> FatturaPaExport::record(const QList<Prepared>& 
                    {QStringLiteral("IDFATTURA"), invoice.id}});
         // The checked file with its number: the number changes nothing the checks looked at.
         one.contents = FatturaPaWriter::write(invoice, InvoiceFigures::of(invoice), one.file.progressive);
-        one.recordId = store.record(invoice.id, one.file.progressive, one.file.fileName, one.contents);
+        one.recordId =
+            store.record(invoice.id, one.file.progressive, one.file.fileName, one.contents, one.replacing);
         recorded << one;
     }
     transaction.commit();
@@ -165,14 +200,12 @@ QList<ExportedFile> FatturaPaExport::writeOut(const QList<Recorded>& recorded,
 {
     FatturaPaFiles store(m_db, m_paths);
     QList<ExportedFile> files;
-    QList<qint64> written;
+    QList<WrittenFile> written;
     for (const Recorded& one : recorded) {
         ExportedFile file = one.file;
         file.notWritten = store.write(file.fileName, one.contents);
         if (file.notWritten.isEmpty())
-            written << one.recordId;
-        if (!one.replacing.isEmpty() && one.replacing != file.fileName)
-            QFile::remove(store.pathOf(one.replacing));
+            written << WrittenFile{one.recordId, one.replacing == file.fileName ? QString() : one.replacing};
         files << file;
         step();
     }

@@ -2,6 +2,8 @@
 
 #include "einvoice/InvoiceData.h"
 
+#include "core/Rows.h"
+
 #include <QList>
 #include <QString>
 
@@ -33,17 +35,22 @@ struct ExportedFile
     QString fileName;    // "IT01234567890_00001.xml"
     QString path;
     QString notWritten; // the operator's message when the file could not be written: it stays pending
+    // The operator's message when another workstation exported the invoice since the choice: the
+    // file named is that workstation's, not written here.
+    QString exportedElsewhere;
+
+    bool written() const { return notWritten.isEmpty() && exportedElsewhere.isEmpty(); }
 };
 
 // How far an export is: steps done out of all of them (each invoice is prepared, then written).
 using ExportProgress = std::function<void(int done, int total)>;
 
 // Exports stored invoices to their FatturaPA files, one per invoice named
-// IT<transmitter>_<progressive>.xml. Each invoice is checked first (a refused one exports nothing);
-// then one transaction takes their transmission numbers from the counter (its row stays locked to
-// the commit: a second workstation exporting meanwhile waits and gets the next ones), records them on
-// the invoices and records each file's bytes. Only after the commit are the files written; one that
-// cannot be written keeps its number and stays pending (FatturaPaFiles).
+// IT<transmitter>_<progressive>.xml. One transaction locks the invoices, reads and checks each of them
+// as it now is (a refused one exports nothing), takes their transmission numbers from the counter (its
+// row stays locked to the commit: a second workstation exporting meanwhile waits and gets the next
+// ones), records them on the invoices and records each file's bytes. Only after the commit are the
+// files written; one that cannot be written keeps its number and stays pending (FatturaPaFiles).
 class FatturaPaExport
 {
 public:
@@ -51,13 +58,15 @@ public:
                     const FatturaPaValidator& validator);
 
     static QString replaceQuestion(const QString& invoiceLabel, const QString& fileName);
+    static QString exportedElsewhereMessage(const QString& invoiceLabel, const QString& fileName);
 
     // Asked before the export, on the window thread: an invoice exported before may have gone out
     // already, so it is exported again only when the operator agrees, even when its file is no longer
     // in the folder.
     QList<ExportChoice> choose(core::Dialogs& dialogs, const QList<int>& invoiceIds);
     // Every invoice is checked before the first number is taken: one refused, none is exported. One
-    // that another workstation exported since the choice keeps that file and is left out.
+    // that another workstation exported since the choice keeps that file: it is returned with
+    // exportedElsewhere told.
     QList<ExportedFile> exportInvoices(const QList<ExportChoice>& chosen,
                                        const ExportProgress& progress = {});
 
@@ -79,10 +88,12 @@ private:
 
     // The invoice read and its file checked, before it has its number.
     InvoiceData prepare(int invoiceId) const;
-    QList<Recorded> record(const QList<Prepared>& prepared);
+    QList<Recorded> record(const QList<ExportChoice>& chosen, QList<ExportedFile>& exportedElsewhere,
+                           const std::function<void()>& step);
     QList<ExportedFile> writeOut(const QList<Recorded>& recorded, const std::function<void()>& step);
-    // Locks the invoices (in one order for every workstation) and keeps those still as chosen.
-    QList<const Prepared*> stillAsChosen(const QList<Prepared>& prepared);
+    // The invoices' numbers and files, in the order of their ids; locked to the end of the
+    // transaction when asked.
+    core::Rows invoicesOf(const QList<int>& invoiceIds, bool lock);
     qint64 takeProgressives(int count);
 
     core::Db& m_db;

@@ -267,3 +267,5 @@ SET @carvendo_bollo_new = (SELECT COUNT(*) = 0 FROM information_schema.COLUMNS W
 CALL AddColumnUnlessExists(DATABASE(), 'fatture', 'ImportoBollo', 'decimal(11,2) DEFAULT 0.00');
 CALL AddColumnUnlessExists(DATABASE(), 'fatture', 'BolloACaricoCliente', 'tinyint(1) DEFAULT 0');
 EXECUTE IMMEDIATE IF(@carvendo_bollo_new, 'UPDATE fatture SET ImportoBollo = NULL, BolloACaricoCliente = NULL', 'DO 0');
+# The earlier file a new one replaces leaves the folder only once the new one is written.
+CALL AddColumnUnlessExists(DATABASE(), 'fatturapa_file', 'Sostituisce', 'varchar(50) DEFAULT NULL');

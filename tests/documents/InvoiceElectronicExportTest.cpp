@@ -86,6 +86,15 @@ TEST_F(InvoiceElectronicExportTest, TheWindowExportsOnlyASavedInvoice)
     m_dialogs.clear();
     EXPECT_TRUE(reopened.exportElectronic(command));
     EXPECT_EQ(files(), QStringList{QStringLiteral("IT01234567890_00001.xml")});
+
+    // Numbered and committed but not written: not an export done, and the earlier file stays.
+    QDir().mkpath(QDir(folder()).filePath(QStringLiteral("IT01234567890_00002.xml")));
+    m_dialogs.answerConfirm(true);
+    EXPECT_FALSE(reopened.exportElectronic(command));
+    EXPECT_EQ(m_dialogs.messages().last(),
+              QStringLiteral("1 fattura numerata con il file in attesa di "
+                             "scrittura: sarà scritto alla prossima esportazione."));
+    EXPECT_EQ(files(), QStringList{QStringLiteral("IT01234567890_00001.xml")});
 }
 
 // Many invoices, one of them exported before: the operator is asked first, here; then the whole
@@ -141,6 +150,18 @@ TEST_F(InvoiceElectronicExportTest, SendingByPecNeedsTheAddressAndAttachesTheFil
         EXPECT_EQ(mail.attachment, QDir(folder()).filePath(QStringLiteral("IT01234567890_00001.xml")));
     }
     EXPECT_EQ(files(), QStringList{QStringLiteral("IT01234567890_00001.xml")});
+    EXPECT_EQ(nextProgressive(), 2);
+
+    // Exported before its file was recorded: the file in the folder goes, with no new number.
+    const int earlier = invoice(businessCustomer(), OneRow);
+    db().exec(QStringLiteral("UPDATE fatture SET FilePA = 'IT01234567890_00777.xml' WHERE idFattura = :ID"),
+              {{QStringLiteral("ID"), earlier}});
+    const QString earlierFile = QDir(folder()).filePath(QStringLiteral("IT01234567890_00777.xml"));
+    ct::writeFile(earlierFile, "<FatturaElettronica/>");
+    EXPECT_TRUE(command.sendByPec(earlier, QStringLiteral("TFatture")));
+    EXPECT_EQ(messaging::MailMessage::fromValues(m_navigator.lastRequest(QStringLiteral("TMailForm")).values)
+                  .attachment,
+              earlierFile);
     EXPECT_EQ(nextProgressive(), 2);
 }
 

@@ -348,4 +348,40 @@ TEST_F(FatturaPaExportTest, AFileNotWrittenAfterTheCommitKeepsItsNumberAndIsWrit
     EXPECT_EQ(nextProgressive(), 2);
 }
 
+// Another workstation exported the invoice between the question and this export: this one is told,
+// takes no number and leaves that file alone.
+TEST_F(FatturaPaExportTest, AnInvoiceExportedElsewhereSinceTheChoiceIsToldAndLeftAlone)
+{
+    const int id = invoice(businessCustomer(), OneRow);
+    auto mine = exporter(db());
+    const QList<einvoice::ExportChoice> chosen = mine.choose(m_dialogs, {id});
+    auto other = company().newConnection();
+    ASSERT_TRUE(exporter(*other).exportInvoices(chosen).value(0).written());
+
+    const QList<einvoice::ExportedFile> files = mine.exportInvoices(chosen);
+    ASSERT_EQ(files.size(), 1);
+    EXPECT_FALSE(files.first().written());
+    EXPECT_EQ(files.first().exportedElsewhere,
+              QStringLiteral("La fattura 1/2026 è stata esportata da un'altra postazione nel file "
+                             "IT01234567890_00001.xml: non è stata esportata di nuovo."));
+    EXPECT_EQ(this->files(), QStringList{QStringLiteral("IT01234567890_00001.xml")});
+    EXPECT_EQ(nextProgressive(), 2);
+}
+
+// The earlier file is the invoice's only one in the folder until its replacement is written.
+TEST_F(FatturaPaExportTest, AReplacedFileStaysUntilItsReplacementIsWritten)
+{
+    const int id = invoice(businessCustomer(), OneRow);
+    ASSERT_EQ(exportNow({id}).size(), 1);
+    const QString replacement = QStringLiteral("IT01234567890_00002.xml");
+    QDir().mkpath(QDir(folder()).filePath(replacement)); // a folder in the way
+    m_dialogs.answerConfirm(true);
+    EXPECT_FALSE(exportNow({id}).value(0).notWritten.isEmpty());
+    EXPECT_EQ(files(), QStringList{QStringLiteral("IT01234567890_00001.xml")});
+
+    QDir(folder()).rmdir(replacement);
+    EXPECT_EQ(einvoice::FatturaPaFiles(db(), *m_paths).writePending(), QStringList());
+    EXPECT_EQ(files(), QStringList{replacement});
+}
+
 } // namespace

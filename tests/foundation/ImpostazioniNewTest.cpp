@@ -110,11 +110,15 @@ TEST_F(ImpostazioniNewTest, TheCurrentCompanyIsFoundFromItsConnection)
         {connection("altrove", 3306, "gestionale1"), altra}, // the only company with that database
         {connection("SERVER2", 3307, "gestionale"), filiale},
         {connection("server1", 3307, "gestionale"), m_companyId},
-        {connection("server3", 3307, "gestionale"), 0}, // two candidates, neither on that server
+        {connection("server3", 3307, "gestionale"), m_companyId}, // neither on that server: the first
     };
     for (const auto& c : cases)
         EXPECT_EQ(ImpostazioniNew::companyIdOf(*m_directory, c.company), c.expected)
             << c.company.host.toStdString() << " " << c.company.database.toStdString();
+    EXPECT_EQ(carvendo::testing::errorOf([&] {
+                  ImpostazioniNew::companyIdOf(*m_directory, connection("server1", 3307, "altrove"));
+              }),
+              QStringLiteral("L'azienda corrente (database altrove) non è nella directory delle aziende."));
 }
 
 TEST_F(ImpostazioniNewTest, AziendaSavesTheCompanyDataAndLeavesItsConnectionAlone)

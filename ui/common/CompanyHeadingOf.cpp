@@ -9,7 +9,7 @@ core::CompanyHeading companyHeading(WindowEnvironment& environment)
 {
     try {
         return core::CompanyHeading::of(environment.connections.directory(),
-                                        environment.connections.companySettings().database);
+                                        environment.connections.companySettings());
     } catch (const std::exception&) {
         return {};
     }
