@@ -260,3 +260,5 @@ CALL AddColumnUnlessExists(DATABASE(), 'carichi', 'FatturaElettronica', 'varchar
 CREATE INDEX IF NOT EXISTS ix_FatturaElettronica ON carichi (FatturaElettronica);
 # A supplier invoice's lines are matched to items by the supplier's own code.
 CREATE INDEX IF NOT EXISTS ix_CodiceF ON articoli_fornitori (CodiceF);
+# A load keeps the instalments of its supplier's e-invoice until the operator assigns others.
+CALL AddColumnUnlessExists(DATABASE(), 'carichi', 'ScadenzeDaFile', 'tinyint(1) DEFAULT 0');

@@ -326,15 +326,15 @@ TEST_F(SupplierImportTest, AFileThatIsNotAnEInvoiceOrIsACreditNoteIsRefusedWithW
     creditNote.tipoDocumento = QStringLiteral("TD04");
     EXPECT_EQ(
         ct::errorOf([&] { importFile(file(fileOf(creditNote)), resolver); }),
-        QStringLiteral("Il documento NC-3 del 10/03/2026 è una nota di credito del fornitore: non si importa "
+        QStringLiteral("Fattura del fornitore NC-3 del 10/03/2026: è una nota di credito, non si importa "
                        "come carico"));
     // Costs in dollars are not loaded as euro.
     QByteArray inDollars = fileOf(supplierDocument(QStringLiteral("FV-9"), {Lines[0]}));
     inDollars.replace("<Divisa>EUR</Divisa>", "<Divisa>USD</Divisa>");
     EXPECT_EQ(
         ct::errorOf([&] { importFile(file(inDollars), resolver); }),
-        QStringLiteral("Il documento FV-9 del 10/03/2026 è in USD: si importano come carico solo fatture "
-                       "in euro"));
+        QStringLiteral("Fattura del fornitore FV-9 del 10/03/2026: è in USD, si importano come carico solo "
+                       "fatture in euro"));
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM carichi")), 0);
     // A file that breaks the schema or the exchange system's rules names the supplier's document.
     const QByteArray good = fileOf(supplierDocument(QStringLiteral("FV-500"), {Lines[0]}));
