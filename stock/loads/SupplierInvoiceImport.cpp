@@ -174,7 +174,7 @@ public:
     int writeLoad(const SupplierInvoice& invoice, int idFornitore, const QList<LineResolution>& items,
                   const std::function<void()>& rowDone)
     {
-        const SupplierTerms& supplier = termsOf(idFornitore, invoice);
+        const SupplierTerms supplier = termsOf(idFornitore, invoice);
         LoadStore store(m_db);
         const int id = store.create(m_session, SupplierInvoiceImport::documentKind());
         LoadHeaderFields fields;
@@ -259,12 +259,12 @@ private:
     // The supplier's name and the load's payment term: the supplier's own; else the shop's first term
     // whose payment mode carries the file's mode code (MP05: a bank transfer term); else none. Asked
     // once for all the invoices of a lot paid the same way.
-    const SupplierTerms& termsOf(int idFornitore, const SupplierInvoice& invoice)
+    SupplierTerms termsOf(int idFornitore, const SupplierInvoice& invoice)
     {
         const QString mode = invoice.rate.isEmpty() ? QString() : invoice.rate.first().modalita;
         const QString key = QString::number(idFornitore) + u'|' + mode;
-        if (const auto known = m_terms.constFind(key); known != m_terms.constEnd())
-            return *known;
+        if (m_terms.contains(key))
+            return m_terms.value(key);
         const core::Rows found = m_db.query(
             QStringLiteral(
                 "SELECT RagSoc, COALESCE(NULLIF(Pagamento, ''), (SELECT p.Descrizione FROM pagamenti p JOIN "
@@ -274,7 +274,8 @@ private:
         SupplierTerms terms;
         if (!found.isEmpty())
             terms = {found.first()["RagSoc"].toString(), found.first()["Termine"].toString()};
-        return *m_terms.insert(key, terms);
+        m_terms.insert(key, terms);
+        return terms;
     }
 
     // The item this import made for a code, by the supplier's code or else the barcode (upper case:
