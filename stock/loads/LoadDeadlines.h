@@ -27,7 +27,7 @@ public:
     // saving until the operator assigns others.
     void writeGiven(const LoadHeader& load, const QList<accounts::Instalment>& rate);
     // On saving: a load whose deadlines were written keeps them in step with its total and term; one
-    // made from a supplier's e-invoice keeps the invoice's instalments.
+    // made from a supplier's e-invoice keeps the invoice's instalments until the operator assigns others.
     void follow(const LoadHeader& load, const QString& previousTipoDoc);
 
     static QString noTermMessage() { return accounts::DocumentInstalments::noTermMessage(); }
