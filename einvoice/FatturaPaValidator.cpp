@@ -294,13 +294,28 @@ QString FatturaPaValidator::supplierDocumentLabel(const QString& number, const Q
         .arg(number, date.toString(QStringLiteral("dd/MM/yyyy")));
 }
 
-void FatturaPaValidator::validate(const QByteArray& xml, const QString& invoiceLabel, Issuer issuer) const
+void FatturaPaValidator::validate(const QByteArray& xml, const QString& invoiceLabel) const
+{
+    check(xml, invoiceLabel, Issuer::Shop);
+}
+
+void FatturaPaValidator::validateSupplierFile(const QByteArray& xml) const
+{
+    check(xml, {}, Issuer::Supplier);
+}
+
+void FatturaPaValidator::check(const QByteArray& xml, QString invoiceLabel, Issuer issuer) const
 {
     const std::unique_ptr<xmlDoc, DocFree> doc(
         xmlReadMemory(xml.constData(), int(xml.size()), "fattura.xml", nullptr,
                       XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING));
     if (!doc || !xmlDocGetRootElement(doc.get()))
-        throw EInvoiceRefusal(invoiceLabel, QStringLiteral("il file non è un documento XML leggibile"));
+        throw EInvoiceRefusal(issuer == Issuer::Supplier ? QStringLiteral("Fattura del fornitore")
+                                                         : invoiceLabel,
+                              QStringLiteral("il file non è un documento XML leggibile"));
+    // A supplier's file is named by its first document when the fault is in none of them.
+    if (issuer == Issuer::Supplier)
+        invoiceLabel = supplierBodyLabel(child(xmlDocGetRootElement(doc.get()), "FatturaElettronicaBody"));
     if (const auto broken = Rules(xmlDocGetRootElement(doc.get()), wordsFor(issuer)).firstBroken())
         throw EInvoiceRefusal(issuer == Issuer::Supplier && broken->body ? supplierBodyLabel(broken->body)
                                                                          : invoiceLabel,

@@ -36,12 +36,16 @@ public:
 
     // Throws EInvoiceRefusal naming the invoice (invoiceLabel, "Fattura 7/2026") and the first wrong
     // field.
-    void validate(const QByteArray& xml, const QString& invoiceLabel, Issuer issuer = Issuer::Shop) const;
+    void validate(const QByteArray& xml, const QString& invoiceLabel) const;
+    // The same for a supplier's file: the refusal names the document by supplierDocumentLabel.
+    void validateSupplierFile(const QByteArray& xml) const;
 
     // How messages name a supplier's document: "Fattura del fornitore 123 del 05/12/2026".
     static QString supplierDocumentLabel(const QString& number, const QDate& date);
 
 private:
+    void check(const QByteArray& xml, QString invoiceLabel, Issuer issuer) const;
+
     struct Schema;
     std::unique_ptr<Schema> m_schema;
 };

@@ -77,8 +77,6 @@ struct SupplierInvoice
     QList<SupplierInstalment> rate;
 };
 
-// How messages name it: "Fattura del fornitore 123 del 05/12/2026".
-QString documentLabel(const SupplierInvoice& invoice);
 // What tells one supplier document from every other: the seller's country and VAT number (its fiscal
 // code when it has none), the number and the date ("IT07654321098|FV-118|2026-03-10"). A load made
 // from the invoice keeps it, so the same document is never received twice.

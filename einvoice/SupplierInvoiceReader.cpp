@@ -199,11 +199,6 @@ bool looksLikeXml(const QByteArray& file)
 
 } // namespace
 
-QString documentLabel(const SupplierInvoice& invoice)
-{
-    return FatturaPaValidator::supplierDocumentLabel(invoice.numero, invoice.data);
-}
-
 QString documentKey(const SupplierInvoice& invoice)
 {
     const SupplierParty& seller = invoice.cedente;
@@ -239,12 +234,7 @@ QList<SupplierInvoice> SupplierInvoiceReader::read(const QByteArray& file) const
     if (!header || bodies.empty())
         throw NotAnEInvoice(QStringLiteral("mancano l'intestazione o il corpo della fattura"));
     // Checked before its values are taken: the schema vouches for the format of every amount.
-    FatturaPaValidator::shared().validate(
-        xml,
-        FatturaPaValidator::supplierDocumentLabel(
-            bodies.front()->at(u"DatiGenerali/DatiGeneraliDocumento/Numero"),
-            QDate::fromString(bodies.front()->at(u"DatiGenerali/DatiGeneraliDocumento/Data"), Qt::ISODate)),
-        FatturaPaValidator::Issuer::Supplier);
+    FatturaPaValidator::shared().validateSupplierFile(xml);
 
     const SupplierParty cedente = seller(*header);
     QList<SupplierInvoice> invoices;

@@ -269,3 +269,5 @@ CALL AddColumnUnlessExists(DATABASE(), 'fatture', 'BolloACaricoCliente', 'tinyin
 EXECUTE IMMEDIATE IF(@carvendo_bollo_new, 'UPDATE fatture SET ImportoBollo = NULL, BolloACaricoCliente = NULL', 'DO 0');
 # The earlier file a new one replaces leaves the folder only once the new one is written.
 CALL AddColumnUnlessExists(DATABASE(), 'fatturapa_file', 'Sostituisce', 'varchar(50) DEFAULT NULL');
+# A load keeps the instalments of its supplier's e-invoice until the operator assigns others.
+CALL AddColumnUnlessExists(DATABASE(), 'carichi', 'ScadenzeDaFile', 'tinyint(1) DEFAULT 0');

@@ -590,11 +590,9 @@ bool Articolo::save()
     // same code or barcode to two items.
     core::NamedLock lock(m_db, ItemCodeGuard::lockName());
     core::Transaction transaction(m_db);
-    if (refuseTaken(BarcodeFull, QStringLiteral("Barcode già assegnato ad altro articolo, riprovare"),
-                    m_recheckCodes))
-        return false;
-    if (refuseTaken(CodArticolo, QStringLiteral("Codice già assegnato ad altro articolo, riprovare"),
-                    m_recheckCodes))
+    using Column = ItemCodeGuard::Column;
+    if (refuseTaken(BarcodeFull, ItemCodeGuard::takenMessage(Column::BarcodeFull), m_recheckCodes) ||
+        refuseTaken(CodArticolo, ItemCodeGuard::takenMessage(Column::CodArticolo), m_recheckCodes))
         return false;
     const QVariant pubblico = value(Pubblico);
     if (pubblico.isNull() || money(Pubblico).isZero()) {

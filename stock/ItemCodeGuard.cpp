@@ -15,4 +15,11 @@ bool ItemCodeGuard::taken(Column column, const QString& value, int idArticolo) c
                 .isEmpty();
 }
 
+QString ItemCodeGuard::takenMessage(Column column, const QString& value)
+{
+    const QString what = column == Column::CodArticolo ? QStringLiteral("Codice") : QStringLiteral("Barcode");
+    return QStringLiteral("%1 già assegnato ad altro articolo, riprovare")
+        .arg(value.isEmpty() ? what : what + u' ' + value);
+}
+
 } // namespace carvendo::stock

@@ -27,6 +27,9 @@ public:
 
     // True when an item other than idArticolo (0: any item) has the value.
     bool taken(Column column, const QString& value, int idArticolo = 0) const;
+    // The refusal of a taken value: "Codice X già assegnato ad altro articolo, riprovare"; without the
+    // value when the window shows it already (the item card's field).
+    static QString takenMessage(Column column, const QString& value = {});
 
 private:
     core::Db& m_db;

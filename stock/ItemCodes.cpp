@@ -2,6 +2,7 @@
 
 #include "core/Db.h"
 #include "core/Numbering.h"
+#include "stock/ItemCodeGuard.h"
 
 #include <QRandomGenerator>
 
@@ -30,21 +31,6 @@ QString ItemCodes::barcodesExhaustedMessage()
     return QStringLiteral("Impossibile generare un barcode libero: inserire il barcode a mano");
 }
 
-bool ItemCodes::codeTaken(const QString& code)
-{
-    return !m_db.query(QStringLiteral("SELECT CodArticolo FROM articoli WHERE CodArticolo = :CODICE LIMIT 1"),
-                       {{QStringLiteral("CODICE"), code}})
-                .isEmpty();
-}
-
-bool ItemCodes::barcodeTaken(const QString& barcode)
-{
-    return !m_db.query(
-                    QStringLiteral("SELECT BarcodeFull FROM articoli WHERE BarcodeFull = :BARCODE LIMIT 1"),
-                    {{QStringLiteral("BARCODE"), barcode}})
-                .isEmpty();
-}
-
 std::optional<QString> ItemCodes::newCode()
 {
     const QString& letters = alphabet();
@@ -53,7 +39,7 @@ std::optional<QString> ItemCodes::newCode()
         code.reserve(CodeLength);
         for (int i = 0; i < CodeLength; ++i)
             code += letters.at(m_random(int(letters.size())));
-        if (!codeTaken(code))
+        if (!ItemCodeGuard(m_db).taken(ItemCodeGuard::Column::CodArticolo, code))
             return code;
     }
     return std::nullopt;
@@ -63,7 +49,10 @@ std::optional<QString> ItemCodes::newBarcode()
 {
     return core::BarcodeIssuer(m_db, m_standard)
         .issueFree(
-            core::BarcodeKind::Articolo, [this](const QString& barcode) { return barcodeTaken(barcode); },
+            core::BarcodeKind::Articolo,
+            [this](const QString& barcode) {
+                return ItemCodeGuard(m_db).taken(ItemCodeGuard::Column::BarcodeFull, barcode);
+            },
             MaxTries);
 }
 

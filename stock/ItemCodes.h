@@ -40,9 +40,6 @@ public:
     static QString barcodesExhaustedMessage();
 
 private:
-    bool codeTaken(const QString& code);
-    bool barcodeTaken(const QString& barcode);
-
     core::Db& m_db;
     RandomSource m_random;
     core::BarcodeStandard m_standard;

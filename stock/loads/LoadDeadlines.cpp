@@ -13,6 +13,7 @@ QList<accounts::Instalment> LoadDeadlines::write(const LoadHeader& load, const Q
     core::Transaction transaction(m_db);
     const QList<accounts::Instalment> rate = instalments.assign(
         load.id, load.tipoPagamento, {date, load.imponibile, load.ivaTotale, load.totaleDocumento});
+    markFromFile(load.id, false);
     schedule(load, previousTipoDoc);
     transaction.commit();
     return rate;
@@ -22,8 +23,15 @@ void LoadDeadlines::writeGiven(const LoadHeader& load, const QList<accounts::Ins
 {
     core::Transaction transaction(m_db);
     accounts::DocumentInstalments(m_db, accounts::InstalmentTable::carichi()).store(load.id, rate);
+    markFromFile(load.id, true);
     schedule(load, load.tipoDoc);
     transaction.commit();
+}
+
+void LoadDeadlines::markFromFile(int idCarico, bool fromFile)
+{
+    m_db.exec(QStringLiteral("UPDATE carichi SET ScadenzeDaFile = :DAFILE WHERE idCarico = :IDCARICO"),
+              {{QStringLiteral("DAFILE"), fromFile}, {QStringLiteral("IDCARICO"), idCarico}});
 }
 
 void LoadDeadlines::schedule(const LoadHeader& load, const QString& previousTipoDoc)
@@ -55,7 +63,7 @@ void LoadDeadlines::follow(const LoadHeader& load, const QString& previousTipoDo
         return;
     // The supplier's e-invoice stated its own instalments: they stand until the operator assigns
     // others; the deadlines only follow the header.
-    if (!load.fatturaElettronica.isEmpty())
+    if (load.scadenzeDaFile)
         schedule(load, previousTipoDoc);
     else
         write(load, previousTipoDoc);

@@ -39,7 +39,7 @@ LoadHeader LoadStore::read(int idCarico, bool lockRow)
     QString sql = QStringLiteral(
         "SELECT idCarico, NumeroCarico, Anno, Mese, data, idmagazzino, Magazzino, idFornitore, Fornitore, "
         "NumDoc, TipoDoc, Datadoc, Causale, tipopagamento, Note, imponibile, ivatotale, totaledocumento, "
-        "totalearticoli, FatturaElettronica FROM carichi WHERE idCarico = :IDCARICO");
+        "totalearticoli, FatturaElettronica, ScadenzeDaFile FROM carichi WHERE idCarico = :IDCARICO");
     if (lockRow)
         sql += QStringLiteral(" FOR UPDATE");
     const core::Rows rows = m_db.query(sql, {{QStringLiteral("IDCARICO"), idCarico}});
@@ -63,6 +63,7 @@ LoadHeader LoadStore::read(int idCarico, bool lockRow)
     header.tipoPagamento = row["tipopagamento"].toString();
     header.note = row["Note"].toString();
     header.fatturaElettronica = row["FatturaElettronica"].toString();
+    header.scadenzeDaFile = row["ScadenzeDaFile"].toBool();
     header.imponibile = row["imponibile"].toMoney();
     header.ivaTotale = row["ivatotale"].toMoney();
     header.totaleDocumento = row["totaledocumento"].toMoney();
@@ -70,7 +71,8 @@ LoadHeader LoadStore::read(int idCarico, bool lockRow)
     return header;
 }
 
-void LoadStore::write(int idCarico, const LoadHeaderFields& fields, const core::Session& session)
+void LoadStore::write(int idCarico, const LoadHeaderFields& fields, const core::Session& session,
+                      const QString& fatturaElettronica)
 {
     const qint64 matched = m_db.exec(
         QStringLiteral(
@@ -80,7 +82,8 @@ void LoadStore::write(int idCarico, const LoadHeaderFields& fields, const core::
             "c.CodFisc = LEFT(IFNULL(f.CodFisc, ''), 50), c.NumDoc = :NUMDOC, c.TipoDoc = :TIPODOC, "
             "c.Datadoc = :DATADOC, c.Causale = :CAUSALE, c.tipopagamento = :TIPOPAGAMENTO, "
             "c.Pagamento = :TIPOPAGAMENTO, c.Note = :NOTE, c.idOperatore = :IDOPERATORE, "
-            "c.Operatore = :OPERATORE WHERE c.idCarico = :IDCARICO"),
+            "c.Operatore = :OPERATORE, c.FatturaElettronica = IFNULL(:CHIAVE, c.FatturaElettronica) "
+            "WHERE c.idCarico = :IDCARICO"),
         {{QStringLiteral("IDFORNITORE"), fields.idFornitore},
          {QStringLiteral("NUMDOC"), fields.numDoc.left(50)},
          {QStringLiteral("TIPODOC"), fields.tipoDoc.left(50)},
@@ -90,6 +93,7 @@ void LoadStore::write(int idCarico, const LoadHeaderFields& fields, const core::
          {QStringLiteral("NOTE"), fields.note},
          {QStringLiteral("IDOPERATORE"), session.currentOperator().id},
          {QStringLiteral("OPERATORE"), session.currentOperator().nome.left(50)},
+         {QStringLiteral("CHIAVE"), fatturaElettronica.isEmpty() ? QVariant() : QVariant(fatturaElettronica)},
          {QStringLiteral("IDCARICO"), idCarico}});
     if (matched == 0)
         throw core::Error(goneMessage(), core::Error::Kind::Refusal);

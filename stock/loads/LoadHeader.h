@@ -39,7 +39,8 @@ struct LoadHeader
     QString causale;
     QString tipoPagamento;
     QString note;
-    QString fatturaElettronica; // the supplier e-invoice the load was made from; empty when typed
+    QString fatturaElettronica;  // the supplier e-invoice the load was made from; empty when typed
+    bool scadenzeDaFile = false; // its instalments are the e-invoice's, not its payment term's
     core::Money imponibile;
     core::Money ivaTotale;
     core::Money totaleDocumento;
@@ -81,8 +82,9 @@ public:
     // workstations working on one load take turns. Throws a refusal when the load is gone.
     LoadHeader read(int idCarico, bool lockRow = false);
     // Writes the edited fields with the supplier's names copied from `fornitori`, inside the caller's
-    // transaction.
-    void write(int idCarico, const LoadHeaderFields& fields, const core::Session& session);
+    // transaction; an import also gives the key of the supplier's e-invoice (kept when not given).
+    void write(int idCarico, const LoadHeaderFields& fields, const core::Session& session,
+               const QString& fatturaElettronica = {});
     // Moves the load to another warehouse (only while it has no rows: refused otherwise).
     void moveToWarehouse(int idCarico, int idMagazzino, const QString& magazzino);
 

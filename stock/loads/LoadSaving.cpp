@@ -14,11 +14,17 @@ void LoadSaving::save(int idCarico, const LoadHeaderFields& fields, bool queueLa
     core::Transaction transaction(m_db);
     const LoadHeader before = store.read(idCarico, true);
     store.write(idCarico, fields, m_session);
-    const LoadHeader load = store.read(idCarico);
+    completeSave(store.read(idCarico), before.tipoDoc, queueLabels);
+    transaction.commit();
+}
+
+void LoadSaving::completeSave(const LoadHeader& load, const QString& previousTipoDoc, bool queueLabels)
+{
+    core::Transaction transaction(m_db);
     m_tracking.loadSaved(m_db, load);
-    LoadDeadlines(m_db).follow(load, before.tipoDoc);
+    LoadDeadlines(m_db).follow(load, previousTipoDoc);
     if (queueLabels)
-        queueLoadLabels(m_db, idCarico);
+        queueLoadLabels(m_db, load.id);
     writeCashBook(load);
     transaction.commit();
 }

@@ -24,6 +24,9 @@ public:
     }
 
     void save(int idCarico, const LoadHeaderFields& fields, bool queueLabels);
+    // What saving does after the header is written, for a load whose header its maker wrote itself
+    // (an import): load is the header as now stored, previousTipoDoc its type before the command.
+    void completeSave(const LoadHeader& load, const QString& previousTipoDoc, bool queueLabels);
 
     // The entry of a saved load: money out, paid when the payment is cash.
     void writeCashBook(const LoadHeader& load);

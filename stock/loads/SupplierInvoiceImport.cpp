@@ -6,6 +6,7 @@
 #include "core/Navigator.h"
 #include "core/Numbering.h"
 #include "core/Session.h"
+#include "einvoice/FatturaPaValidator.h"
 #include "einvoice/SupplierInvoiceReader.h"
 #include "stock/ItemCodeGuard.h"
 #include "stock/ItemCodes.h"
@@ -103,9 +104,15 @@ QList<accounts::Instalment> instalmentsOf(const SupplierInvoice& invoice)
 
 QString invoiceLabel(const SupplierInvoice& invoice)
 {
-    return QStringLiteral("%1 del %2")
-        .arg(invoice.numero, invoice.data.toString(QStringLiteral("dd/MM/yyyy")));
+    return einvoice::FatturaPaValidator::supplierDocumentLabel(invoice.numero, invoice.data);
 }
+
+// What a load needs of its supplier: the name items made from the file carry, and the load's term.
+struct SupplierTerms
+{
+    QString name;
+    QString pagamento;
+};
 
 // The import's reads and writes on one connection.
 class ImportWork
@@ -164,24 +171,10 @@ public:
         return int(m_db.lastInsertId());
     }
 
-    // The load's payment term: the supplier's own; else the shop's first term whose payment mode
-    // carries the file's mode code (MP05: a bank transfer term); else none.
-    QString paymentTerm(int idFornitore, const SupplierInvoice& invoice)
-    {
-        return m_db
-            .scalar(
-                QStringLiteral(
-                    "SELECT COALESCE(NULLIF((SELECT Pagamento FROM fornitori WHERE id_fornitore = "
-                    ":IDFORNITORE), ''), (SELECT p.Descrizione FROM pagamenti p JOIN modalita_pagamenti m "
-                    "ON m.descrizione = p.modalita WHERE m.CodiceMP = :MP ORDER BY m.id, p.id LIMIT 1), '')"),
-                {{QStringLiteral("IDFORNITORE"), idFornitore},
-                 {QStringLiteral("MP"), invoice.rate.isEmpty() ? QString() : invoice.rate.first().modalita}})
-            .toString();
-    }
-
     int writeLoad(const SupplierInvoice& invoice, int idFornitore, const QList<LineResolution>& items,
                   const std::function<void()>& rowDone)
     {
+        const SupplierTerms supplier = termsOf(idFornitore, invoice);
         LoadStore store(m_db);
         const int id = store.create(m_session, SupplierInvoiceImport::documentKind());
         LoadHeaderFields fields;
@@ -189,51 +182,48 @@ public:
         fields.numDoc = invoice.numero.left(50);
         fields.tipoDoc = SupplierInvoiceImport::documentKind();
         fields.dataDoc = invoice.data;
-        fields.tipoPagamento = paymentTerm(idFornitore, invoice);
-        fields.note = QStringLiteral("Fattura elettronica %1").arg(invoiceLabel(invoice));
-        store.write(id, fields, m_session);
-        m_db.exec(QStringLiteral("UPDATE carichi SET FatturaElettronica = :CHIAVE WHERE idCarico = :ID"),
-                  {{QStringLiteral("CHIAVE"), einvoice::documentKey(invoice)}, {QStringLiteral("ID"), id}});
+        fields.tipoPagamento = supplier.pagamento;
+        fields.note = invoiceLabel(invoice);
+        // Written before the rows: they take the supplier from the header.
+        store.write(id, fields, m_session, einvoice::documentKey(invoice));
 
         const LoadTracking tracking(m_session, QStringLiteral("TCarichi"));
         LoadPosting posting(m_db, m_session, tracking);
-        const QString supplierName = store.read(id).fornitore;
         for (qsizetype i = 0; i < invoice.righe.size(); ++i) {
             const LineResolution& item = items[i];
             if (item.kind != LineResolution::Kind::Skip) {
                 const int idArticolo = item.kind == LineResolution::Kind::Create
-                                           ? createItem(invoice.righe[i], supplierName)
+                                           ? createItem(invoice.righe[i], supplier.name)
                                            : item.idArticolo;
                 posting.addRow(id, rowValues(invoice.righe[i], idArticolo));
             }
             rowDone();
         }
-        // As "Salva" of a load typed by hand: header, cash-book entry.
-        LoadSaving(m_db, m_session, tracking).save(id, fields, false);
+        // As "Salva" of a load typed by hand, its header already written: cash-book entry.
+        const LoadHeader load = store.read(id);
+        LoadSaving(m_db, m_session, tracking).completeSave(load, load.tipoDoc, false);
         const QList<accounts::Instalment> rate = instalmentsOf(invoice);
         if (!rate.isEmpty())
-            LoadDeadlines(m_db).writeGiven(store.read(id), rate);
+            LoadDeadlines(m_db).writeGiven(load, rate);
         return id;
     }
 
 private:
     // A new card's defaults, then what the line tells: description, codes, unit and cost. Lines with the
-    // same code make one item. Under the item card's lock (the caller's): a code or barcode another
-    // workstation gave meanwhile is refused, and the operator tries again to find that item.
+    // same supplier's code or barcode make one item. Under the item card's lock (the caller's): a code or
+    // barcode another workstation gave meanwhile is refused, and the operator tries again to find that
+    // item.
     int createItem(const SupplierInvoiceLine& line, const QString& supplierName)
     {
         const QString supplierCode = supplierCodeOf(line).left(50);
         const QString barcode = barcodeOf(line).left(50);
-        const QString same = (supplierCode.isEmpty() ? barcode : supplierCode).toUpper();
-        if (!same.isEmpty() && m_created.contains(same))
-            return m_created.value(same);
+        if (const std::optional<int> made = createdFor(supplierCode, barcode))
+            return *made;
         const ItemCodeGuard guard(m_db);
-        if (!supplierCode.isEmpty() && guard.taken(ItemCodeGuard::Column::CodArticolo, supplierCode))
-            throw core::Error(SupplierInvoiceImport::codeTakenMessage(supplierCode),
-                              core::Error::Kind::Refusal);
-        if (!barcode.isEmpty() && guard.taken(ItemCodeGuard::Column::BarcodeFull, barcode))
-            throw core::Error(SupplierInvoiceImport::barcodeTakenMessage(barcode),
-                              core::Error::Kind::Refusal);
+        for (const auto& [column, value] : {std::pair{ItemCodeGuard::Column::CodArticolo, supplierCode},
+                                            std::pair{ItemCodeGuard::Column::BarcodeFull, barcode}})
+            if (!value.isEmpty() && guard.taken(column, value))
+                throw core::Error(ItemCodeGuard::takenMessage(column, value), core::Error::Kind::Refusal);
         QString code = supplierCode;
         if (code.isEmpty()) {
             const std::optional<QString> drawn = ItemCodes(m_db).newCode();
@@ -259,14 +249,51 @@ private:
               QVariant::fromValue(LoadPosting::netCost(values.prezzo, values.sconto1))},
              {QStringLiteral("ALIQUOTA"), int(line.aliquota.roundedTo(0).units() / core::Money::Scale)},
              {QStringLiteral("ID"), id}});
-        if (!same.isEmpty())
-            m_created.insert(same, id);
+        if (!supplierCode.isEmpty())
+            m_createdByCode.insert(supplierCode.toUpper(), id);
+        if (!barcode.isEmpty())
+            m_createdByBarcode.insert(barcode.toUpper(), id);
         return id;
+    }
+
+    // The supplier's name and the load's payment term: the supplier's own; else the shop's first term
+    // whose payment mode carries the file's mode code (MP05: a bank transfer term); else none. Asked
+    // once for all the invoices of a lot paid the same way.
+    SupplierTerms termsOf(int idFornitore, const SupplierInvoice& invoice)
+    {
+        const QString mode = invoice.rate.isEmpty() ? QString() : invoice.rate.first().modalita;
+        const QString key = QString::number(idFornitore) + u'|' + mode;
+        if (m_terms.contains(key))
+            return m_terms.value(key);
+        const core::Rows found = m_db.query(
+            QStringLiteral(
+                "SELECT RagSoc, COALESCE(NULLIF(Pagamento, ''), (SELECT p.Descrizione FROM pagamenti p JOIN "
+                "modalita_pagamenti m ON m.descrizione = p.modalita WHERE m.CodiceMP = :MP ORDER BY m.id, "
+                "p.id LIMIT 1), '') AS Termine FROM fornitori WHERE id_fornitore = :IDFORNITORE"),
+            {{QStringLiteral("IDFORNITORE"), idFornitore}, {QStringLiteral("MP"), mode}});
+        SupplierTerms terms;
+        if (!found.isEmpty())
+            terms = {found.first()["RagSoc"].toString(), found.first()["Termine"].toString()};
+        m_terms.insert(key, terms);
+        return terms;
+    }
+
+    // The item this import made for a code, by the supplier's code or else the barcode (upper case:
+    // the server compares codes regardless of case).
+    std::optional<int> createdFor(const QString& supplierCode, const QString& barcode) const
+    {
+        if (!supplierCode.isEmpty() && m_createdByCode.contains(supplierCode.toUpper()))
+            return m_createdByCode.value(supplierCode.toUpper());
+        if (!barcode.isEmpty() && m_createdByBarcode.contains(barcode.toUpper()))
+            return m_createdByBarcode.value(barcode.toUpper());
+        return std::nullopt;
     }
 
     core::Db& m_db;
     const core::Session& m_session;
-    QHash<QString, int> m_created;
+    QHash<QString, SupplierTerms> m_terms;
+    QHash<QString, int> m_createdByCode;
+    QHash<QString, int> m_createdByBarcode;
 };
 
 } // namespace
@@ -279,8 +306,7 @@ SupplierInvoiceImport::SupplierInvoiceImport(core::Db& db, const core::Session& 
 
 SupplierInvoiceImport::~SupplierInvoiceImport() = default;
 
-void SupplierInvoiceImport::runJobsWith(core::JobRunner runner,
-                                        std::optional<core::ConnectionSettings> ownConnection)
+void SupplierInvoiceImport::runJobsWith(core::JobRunner runner, core::ConnectionSettings ownConnection)
 {
     m_runner = std::move(runner);
     m_ownConnection = std::move(ownConnection);
@@ -289,15 +315,15 @@ void SupplierInvoiceImport::runJobsWith(core::JobRunner runner,
 void SupplierInvoiceImport::inJob(const QString& label,
                                   const std::function<void(core::Db&, const std::function<void(int)>&)>& work)
 {
-    core::Db& windowDb = m_db;
-    const std::optional<core::ConnectionSettings> own = m_ownConnection;
-    m_runner(label, [&windowDb, own, &work](const std::function<void(int)>& progress) {
-        std::optional<core::Db> jobDb;
-        if (own) {
-            jobDb.emplace(*own);
-            jobDb->open();
-        }
-        work(jobDb ? *jobDb : windowDb, progress);
+    if (!m_runner) {
+        work(m_db, [](int) {});
+        return;
+    }
+    const core::ConnectionSettings own = *m_ownConnection;
+    m_runner(label, [own, &work](const std::function<void(int)>& progress) {
+        core::Db jobDb(own);
+        jobDb.open();
+        work(jobDb, progress);
     });
 }
 

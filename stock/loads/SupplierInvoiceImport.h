@@ -61,9 +61,10 @@ public:
     SupplierInvoiceImport(core::Db& db, const core::Session& session, core::Dialogs& dialogs);
     ~SupplierInvoiceImport();
 
-    // The view's runner puts both jobs behind the progress bar, on a connection of their own; without
-    // one they run on the window's connection, right away.
-    void runJobsWith(core::JobRunner runner, std::optional<core::ConnectionSettings> ownConnection);
+    // The view's runner puts both jobs behind the progress bar, each on a connection of its own made
+    // from ownConnection (the window's connection never leaves the window's thread). Without a runner
+    // they run on the window's connection, right away.
+    void runJobsWith(core::JobRunner runner, core::ConnectionSettings ownConnection);
 
     // The loads made (their keys); empty when the operator gave up.
     QList<int> importFile(const QString& path, UnmatchedLineResolver& resolver);
@@ -73,27 +74,17 @@ public:
     static QString alreadyImportedMessage() { return QStringLiteral("Fattura del fornitore già importata"); }
     static QString creditNoteMessage(const QString& document)
     {
-        return QStringLiteral(
-                   "Il documento %1 è una nota di credito del fornitore: non si importa come carico")
-            .arg(document);
+        return QStringLiteral("%1: è una nota di credito, non si importa come carico").arg(document);
     }
     static QString foreignCurrencyMessage(const QString& document, const QString& currency)
     {
-        return QStringLiteral("Il documento %1 è in %2: si importano come carico solo fatture in euro")
+        return QStringLiteral("%1: è in %2, si importano come carico solo fatture in euro")
             .arg(document, currency);
     }
     static QString newSupplierQuestion(const QString& name)
     {
         return QStringLiteral("Il fornitore %1 non è in anagrafica. Crearlo dai dati della fattura?")
             .arg(name);
-    }
-    static QString codeTakenMessage(const QString& code)
-    {
-        return QStringLiteral("Codice %1 già assegnato ad altro articolo, riprovare").arg(code);
-    }
-    static QString barcodeTakenMessage(const QString& barcode)
-    {
-        return QStringLiteral("Barcode %1 già assegnato ad altro articolo, riprovare").arg(barcode);
     }
     // The document type of an imported load.
     static QString documentKind() { return QStringLiteral("Fattura"); }
@@ -106,8 +97,8 @@ private:
     core::Db& m_db;
     const core::Session& m_session;
     core::Dialogs& m_dialogs;
-    core::JobRunner m_runner = core::runHere;
-    std::optional<core::ConnectionSettings> m_ownConnection;
+    core::JobRunner m_runner;
+    std::optional<core::ConnectionSettings> m_ownConnection; // set with m_runner
 };
 
 // The logic of the dialog of the lines no item matched: one decision per line, "Salta" until the

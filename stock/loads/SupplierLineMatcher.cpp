@@ -8,6 +8,19 @@
 
 namespace carvendo::stock {
 
+namespace {
+
+// A code as the server compares these columns: regardless of case and of trailing spaces.
+QString comparable(const QString& code)
+{
+    qsizetype end = code.size();
+    while (end > 0 && code.at(end - 1) == u' ')
+        --end;
+    return code.left(end).toUpper();
+}
+
+} // namespace
+
 QList<std::optional<int>> SupplierLineMatcher::match(const QList<const einvoice::SupplierInvoiceLine*>& lines,
                                                      const std::function<void(int)>& progress)
 {
@@ -29,16 +42,16 @@ QList<std::optional<int>> SupplierLineMatcher::match(const QList<const einvoice:
         for (qsizetype i = 0; i < lines.size(); ++i)
             if (!found[i])
                 for (const auto& code : lines[i]->codici)
-                    if (!code.valore.isEmpty())
-                        codes.append(code.valore.toUpper());
+                    if (const QString key = comparable(code.valore); !key.isEmpty())
+                        codes.append(key);
         codes.removeDuplicates();
         if (codes.isEmpty())
             break;
         const QHash<QString, int> items = lookUp(sql, codes, step == 1);
         for (qsizetype i = 0; i < lines.size(); ++i)
             for (const auto& code : lines[i]->codici)
-                if (!found[i] && items.contains(code.valore.toUpper()))
-                    found[i] = items.value(code.valore.toUpper());
+                if (const QString key = comparable(code.valore); !found[i] && items.contains(key))
+                    found[i] = items.value(key);
     }
     return found;
 }
@@ -58,7 +71,7 @@ QHash<QString, int> SupplierLineMatcher::lookUp(const QString& sql, const QStrin
         if (bySupplier)
             params.insert(QStringLiteral("IDFORNITORE"), m_idFornitore);
         for (const core::Row row : m_db.query(statement, params)) {
-            const QString code = row["CODICE"].toString().toUpper();
+            const QString code = comparable(row["CODICE"].toString());
             if (!items.contains(code))
                 items.insert(code, row["ID"].toInt());
         }

@@ -30,7 +30,7 @@ public:
 private:
     static constexpr int Chunk = 100;
 
-    // Code (upper case) -> item, the first row of each code.
+    // Code (as the server compares it) -> item, the first row of each code.
     QHash<QString, int> lookUp(const QString& sql, const QStringList& codes, bool bySupplier);
 
     core::Db& m_db;

@@ -16,18 +16,28 @@
 // Supplier e-invoice files for the import's tests, as a supplier's program would send them.
 namespace carvendo::testing {
 
-// A supplier's line at 22%: its code, description, quantity and unit price.
+// A supplier's line at 22%: its code, description, quantity, unit price (up to four decimals), its own
+// percentage discount, and an EAN code besides the supplier's.
 struct SupplierLine
 {
     const char* code;
     const char* description;
     int quantity;
-    int priceCents;
+    double price;
+    int discount = 0;
+    const char* ean = nullptr;
+};
+
+// A supplier's document and the lines it was made of.
+struct SupplierDocument
+{
+    einvoice::InvoiceData data;
+    std::vector<SupplierLine> lines;
 };
 
 // A supplier's document, written as any supplier's program would write it: through our own writer,
 // the supplier as seller and the shop as buyer, paid by bank transfer (MP05) in two instalments.
-inline einvoice::InvoiceData supplierDocument(const QString& number, const std::vector<SupplierLine>& lines)
+inline SupplierDocument supplierDocument(const QString& number, const std::vector<SupplierLine>& lines)
 {
     einvoice::InvoiceData document;
     document.number = number;
@@ -55,24 +65,42 @@ inline einvoice::InvoiceData supplierDocument(const QString& number, const std::
         row.description = QLatin1String(line.description);
         row.quantity = line.quantity;
         row.unit = QStringLiteral("PZ");
-        row.unitPrice = core::Money::fromUnits(line.priceCents * 100);
-        row.total = core::Money::fromUnits(qint64(line.priceCents) * line.quantity * 100);
+        row.unitPrice = core::Money::fromDouble(line.price);
+        const core::Money gross = row.unitPrice.multipliedBy(line.quantity);
+        row.total = (gross - gross.percent(core::Money::fromInt(line.discount))).roundedToCents();
         row.rate = 22;
         document.lines.append(row);
     }
     document.paymentCode = QStringLiteral("MP05");
     document.instalments = {{core::Money::fromInt(20), QDate(2026, 4, 30)}, {{}, QDate(2026, 5, 31)}};
-    return document;
+    return {document, lines};
 }
 
-inline QByteArray fileOf(const einvoice::InvoiceData& document)
+// Our writer's file with what it does not write put into each line: the EAN code, the discount.
+inline QByteArray fileOf(const SupplierDocument& document)
 {
-    return einvoice::FatturaPaWriter::write(document, einvoice::InvoiceFigures::of(document),
-                                            QStringLiteral("00042"));
+    QByteArray file = einvoice::FatturaPaWriter::write(
+        document.data, einvoice::InvoiceFigures::of(document.data), QStringLiteral("00042"));
+    for (std::size_t i = 0; i < document.lines.size(); ++i) {
+        const SupplierLine& line = document.lines[i];
+        const qsizetype at = file.indexOf("<NumeroLinea>" + QByteArray::number(qsizetype(i + 1)) + "<");
+        const auto after = [&](const QByteArray& tag, const QByteArray& what) {
+            file.insert(file.indexOf(tag, at) + tag.size(), what);
+        };
+        if (line.discount)
+            after("</PrezzoUnitario>", "<ScontoMaggiorazione><Tipo>SC</Tipo><Percentuale>" +
+                                           QByteArray::number(line.discount) +
+                                           ".00</Percentuale></ScontoMaggiorazione>");
+        if (line.ean)
+            after("</CodiceArticolo>",
+                  QByteArray("<CodiceArticolo><CodiceTipo>EAN</CodiceTipo><CodiceValore>") + line.ean +
+                      "</CodiceValore></CodiceArticolo>");
+    }
+    return file;
 }
 
 // A lot: the bodies of the other documents added to the first one's file.
-inline QByteArray lotOf(const QList<einvoice::InvoiceData>& documents)
+inline QByteArray lotOf(const QList<SupplierDocument>& documents)
 {
     QByteArray lot = fileOf(documents.first());
     for (qsizetype i = 1; i < documents.size(); ++i) {
