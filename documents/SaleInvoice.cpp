@@ -13,7 +13,6 @@
 #include "core/Error.h"
 #include "core/Session.h"
 
-
 namespace carvendo::documents {
 
 namespace {
