@@ -61,10 +61,8 @@ bool Carichi::deleteLoad(int idCarico)
 {
     if (idCarico <= 0)
         return false;
-    if (!m_session.canDelete()) {
-        m_dialogs.information(QStringLiteral("Non possiedi i privilegi per eseguire questa operazione"));
+    if (!core::requirePrivilege(m_session, core::Privilege::Cancellazione, m_dialogs))
         return false;
-    }
     if (!m_dialogs.confirm(QStringLiteral("Eliminare il carico selezionato?")))
         return false;
     // A saved load has no work rows left: no owner's rows to discard.
