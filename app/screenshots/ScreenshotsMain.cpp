@@ -183,6 +183,8 @@ int saveInvoiceWindows(ui::WindowEnvironment& environment, const QString& output
 {
     core::Db& db = environment.connections.company();
     int failures = 0;
+    // The shop charges the stamp duty to its customers: the invoice takes that when it is made.
+    db.exec(QStringLiteral("UPDATE fatturapa_configurazione SET BolloACaricoCliente = 1"));
     ui::TFatturaImmediata window(environment, {QStringLiteral("TFatturaImmediata")});
     documents::FatturaImmediata& invoice = window.logic();
     // The demo has no customers: one with a full address for the picture.
@@ -205,8 +207,7 @@ int saveInvoiceWindows(ui::WindowEnvironment& environment, const QString& output
                            1,
                            *core::Money::parse(QStringLiteral("25")),
                            true});
-    // An exempt insurance over 77,47: the invoice pays the stamp duty, charged here to the customer.
-    db.exec(QStringLiteral("UPDATE fatturapa_configurazione SET BolloACaricoCliente = 1"));
+    // An exempt insurance over 77,47: the invoice pays the stamp duty.
     invoice.addManualLine({{},
                            QStringLiteral("Polizza furto e danni smartphone 12 mesi"),
                            QStringLiteral("PZ"),
