@@ -19,6 +19,20 @@ QList<Instalment> instalmentsOf(const core::Row& header)
     return rate;
 }
 
+QList<Instalment> inCents(QList<Instalment> instalments)
+{
+    core::Money total, others;
+    for (const Instalment& instalment : instalments)
+        total += instalment.importo;
+    for (int i = 0; i < instalments.size(); ++i) {
+        Instalment& instalment = instalments[i];
+        instalment.importo = i == instalments.size() - 1 ? total.roundedToCents() - others
+                                                         : instalment.importo.roundedToCents();
+        others += instalment.importo;
+    }
+    return instalments;
+}
+
 QString instalmentColumns(const QString& prefix)
 {
     QStringList columns{QStringLiteral("IFNULL(%1NRATE, 0) AS NRATE").arg(prefix)};

@@ -35,6 +35,9 @@ private:
 // The instalments a header row holds (`NRATE`, `PRATAi`, `DRATAi`), in their order: the one place
 // that reads them, so a header never yields more than a document can hold.
 QList<Instalment> instalmentsOf(const core::Row& header);
+// The instalments as the customer is asked them: in cents, the last taking what makes them add up to
+// their total in cents (three stored 66,8333 + 66,8333 + 66,8334 are asked 66,83 + 66,83 + 66,84).
+QList<Instalment> inCents(QList<Instalment> instalments);
 // The header columns instalmentsOf reads, for a select list; prefix names the table ("f.").
 QString instalmentColumns(const QString& prefix = {});
 

@@ -40,11 +40,11 @@ bool hasOwnDestination(const core::Row& header)
            city != text(header, "Citta");
 }
 
-// The instalments the header holds: number, due date, amount.
+// The instalments the header holds: number, due date, amount in cents adding up to the total.
 core::Rows instalments(const core::Row& header)
 {
     std::vector<std::vector<QVariant>> data;
-    const QList<accounts::Instalment> rate = accounts::instalmentsOf(header);
+    const QList<accounts::Instalment> rate = accounts::inCents(accounts::instalmentsOf(header));
     for (int i = 0; i < rate.size(); ++i)
         data.push_back({i + 1, rate[i].scadenza, rate[i].importo.toDouble()});
     return core::Rows({QStringLiteral("Rata"), QStringLiteral("Scadenza"), QStringLiteral("Importo")},

@@ -84,7 +84,7 @@ protected:
 
 // Rows at 22 % and at 5 %, a 10 % document discount, a 20 % withholding and three instalments: the
 // VAT summary lists both real rates with the discount shared out (it adds up to the taxable total),
-// the withholding comes off the total and the instalments are listed.
+// the withholding comes off the total and the instalments are listed in cents.
 TEST_F(DocumentPrintTest, AnInvoicePdfShowsItsRowsTheVatOfEachRateTheNetToPayAndTheInstalments)
 {
     auto invoice = newInvoice(db(), addCustomer());
@@ -93,8 +93,8 @@ TEST_F(DocumentPrintTest, AnInvoicePdfShowsItsRowsTheVatOfEachRateTheNetToPayAnd
                           {QStringLiteral("Codice"), QStringLiteral("IT60X0542811101000000123456")}});
     db().exec(
         QStringLiteral("UPDATE fatture SET idbanca = :BANCA, tipopagamento = 'Bonifico 30-60-90', NRATE = 3, "
-                       "PRATA1 = 17.28, DRATA1 = '2027-01-31', PRATA2 = 17.28, DRATA2 = '2027-02-28', "
-                       "PRATA3 = 17.28, DRATA3 = '2027-03-31'"),
+                       "PRATA1 = 17.2833, DRATA1 = '2027-01-31', PRATA2 = 17.2833, DRATA2 = '2027-02-28', "
+                       "PRATA3 = 17.2834, DRATA3 = '2027-03-31'"),
         {{QStringLiteral("BANCA"), bank}});
     ASSERT_TRUE(invoice.addItem(addItem(QStringLiteral("CUFFIE"), 22, "12.20"), 3, 0, euros("12.20")));
     ASSERT_TRUE(invoice.addItem(addItem(QStringLiteral("LIBRO"), 5, "10.50"), 2, 0, euros("10.50")));
@@ -122,8 +122,10 @@ TEST_F(DocumentPrintTest, AnInvoicePdfShowsItsRowsTheVatOfEachRateTheNetToPayAnd
     EXPECT_TRUE(hasLine(text, {QStringLiteral("Totale documento"), QStringLiteral("€ 51,84")}));
     EXPECT_TRUE(hasLine(text, {QStringLiteral("Ritenuta d'acconto 20%"), QStringLiteral("- € 9,00")}));
     EXPECT_TRUE(hasLine(text, {QStringLiteral("Netto a pagare"), QStringLiteral("€ 42,84")}));
-    for (const char* due : {"31/01/2027", "28/02/2027", "31/03/2027"})
-        EXPECT_TRUE(hasLine(text, {QLatin1String(due), QStringLiteral("€ 17,28")})) << due;
+    // Stored to the ten-thousandth, asked in cents adding up to the total.
+    for (const auto& [due, amount] : {std::pair{"31/01/2027", "€ 17,28"}, std::pair{"28/02/2027", "€ 17,28"},
+                                      std::pair{"31/03/2027", "€ 17,29"}})
+        EXPECT_TRUE(hasLine(text, {QLatin1String(due), QString::fromUtf8(amount)})) << due;
     EXPECT_GE(ct::pdfImageCount(invoice.pdfPath(m_paths)), 1); // the logo
 }
 
