@@ -267,3 +267,7 @@ SET @carvendo_bollo_new = (SELECT COUNT(*) = 0 FROM information_schema.COLUMNS W
 CALL AddColumnUnlessExists(DATABASE(), 'fatture', 'ImportoBollo', 'decimal(11,2) DEFAULT 0.00');
 CALL AddColumnUnlessExists(DATABASE(), 'fatture', 'BolloACaricoCliente', 'tinyint(1) DEFAULT 0');
 EXECUTE IMMEDIATE IF(@carvendo_bollo_new, 'UPDATE fatture SET ImportoBollo = NULL, BolloACaricoCliente = NULL', 'DO 0');
+# A 0% invoice row keeps the VAT nature of the code it was sold under, so that a shop with more than
+# one zero rate states each row's own. Rows made before keep NULL and take the first zero rate's
+# nature, as before.
+CALL AddColumnUnlessExists(DATABASE(), 'dettfattura', 'Natura', 'varchar(4) DEFAULT NULL');
