@@ -58,6 +58,8 @@ struct DocumentKind
     const char* rowTable;  // `dettfattura`
     const char* rowLink;   // the row's column holding the header key
     const char* rowNumber; // the row's column holding the document number
+    // The row's column keeping a 0% row's VAT nature (`Natura`), or null: only invoices state it.
+    const char* rowNature;
     const core::NumberSeries* series;
     const char* imponibileColumn;
     const char* ivaColumn;

@@ -54,6 +54,12 @@ void bindAmounts(core::Params& params, const DocumentRow& row)
     params.insert(QStringLiteral("QFISICA"), row.amounts.qfisica);
 }
 
+// A 0% row's nature, in the row's own statement: the zero rate named by the row's VAT code, else the
+// first one with a nature, as rows that kept no nature are read. Other rates keep none.
+const QString NatureOfRate = QStringLiteral(
+    "IF(:ALIQUOTA = 0, (SELECT i.Natura FROM iva i WHERE i.Iva = 0 AND TRIM(IFNULL(i.Natura, '')) <> '' "
+    "ORDER BY IFNULL(i.`Desc` = :CODICEIVA OR i.Codice = :CODICEIVA, 0) DESC, i.idIva LIMIT 1), NULL)");
+
 } // namespace
 
 QString DocumentRows::table() const
@@ -109,13 +115,19 @@ void DocumentRows::insert(int documentId, const RowOwner& owner, const DocumentR
     params.insert(QStringLiteral("CLIENTE"), owner.counterpartName);
     params.insert(QStringLiteral("IDOPERATORE"), owner.operatorId);
     params.insert(QStringLiteral("OPERATORE"), owner.operatorName);
+    QString natureColumn, natureValue;
+    if (m_kind.rowNature) {
+        natureColumn = QStringLiteral(", ") + QLatin1String(m_kind.rowNature);
+        natureValue = QStringLiteral(", ") + NatureOfRate;
+        params.insert(QStringLiteral("CODICEIVA"), row.vatCode.trimmed());
+    }
     m_db.exec(
-        QStringLiteral("INSERT INTO %1 (%2, %3, %4, idCliente, Cliente, idOperatore, Operatore) VALUES "
+        QStringLiteral("INSERT INTO %1 (%2, %3, %4, idCliente, Cliente, idOperatore, Operatore%5) VALUES "
                        "(:IDDOC, :NUMDOC, :IDARTICOLO, :CODICE, :SERIALE, :BARCODE, :DESCRIZIONE, :UNITA, "
                        ":QUANTITA, :ALIQUOTA, :SCONTO, :PUBBLICO, :PREZZO, :SUBTOTALE, :IVATO, :IVA, :ACQ, "
                        ":UTILE, :QFISICA, :SN, :TC, :IDCLIENTE, LEFT(:CLIENTE, 50), :IDOPERATORE, "
-                       "LEFT(:OPERATORE, 50))")
-            .arg(table(), link(), QLatin1String(m_kind.rowNumber), RowColumns),
+                       "LEFT(:OPERATORE, 50)%6)")
+            .arg(table(), link(), QLatin1String(m_kind.rowNumber), RowColumns, natureColumn, natureValue),
         params);
 }
 

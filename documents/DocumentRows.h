@@ -32,6 +32,9 @@ struct DocumentRow
     QString barcode, description, unit;
     double quantity = 0;
     int aliquota = 0;
+    // The VAT code (`iva`.`Desc` or `Codice`) a 0% row takes its nature from: the item's, or the one
+    // chosen for a manual line. Written with a new row only.
+    QString vatCode;
     int discountPercent = 0;
     RowAmounts amounts;
     bool bySerial = false;
@@ -72,6 +75,8 @@ public:
     std::optional<DocumentRow> find(int documentId, const RowKey& key) const;
     bool codeTaken(int documentId, const QString& code) const;
 
+    // Where the kind keeps it, a 0% row records its nature: that of its VAT code, else of the first
+    // zero rate with one.
     void insert(int documentId, const RowOwner& owner, const DocumentRow& row);
     // Quantity, discount and amounts of the row named by its key.
     void update(int documentId, const DocumentRow& row);

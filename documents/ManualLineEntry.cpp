@@ -1,8 +1,21 @@
 #include "documents/ManualLineEntry.h"
 
+#include "core/Db.h"
 #include "core/Dialogs.h"
 
 namespace carvendo::documents {
+
+QList<ZeroRateCode> zeroRateCodes(core::Db& db)
+{
+    QList<ZeroRateCode> codes;
+    for (const core::Row& r :
+         db.query(QStringLiteral("SELECT IFNULL(NULLIF(TRIM(`Desc`), ''), TRIM(Codice)) AS Codice, "
+                                 "TRIM(Natura) AS Natura FROM iva "
+                                 "WHERE Iva = 0 AND TRIM(IFNULL(Natura, '')) <> '' ORDER BY idIva")))
+        if (!r["Codice"].toString().isEmpty())
+            codes.append({r["Codice"].toString(), r["Natura"].toString()});
+    return codes;
+}
 
 std::optional<ManualLine> manualLineFrom(const ManualLineTexts& texts, core::Dialogs& dialogs)
 {
@@ -25,6 +38,8 @@ std::optional<ManualLine> manualLineFrom(const ManualLineTexts& texts, core::Dia
     line.description = texts.description.trimmed();
     line.unit = texts.unit.trimmed().isEmpty() ? QStringLiteral("PZ") : texts.unit.trimmed();
     line.aliquota = texts.aliquota;
+    if (texts.aliquota == 0)
+        line.vatCode = texts.vatCode.trimmed();
     line.quantity = quantity->toDouble();
     line.price = *price;
     line.priceIncludesVat = texts.priceIncludesVat;

@@ -32,6 +32,7 @@ struct ItemFacts
 {
     QString code, barcode, description, saleUnit;
     int aliquota = 0;
+    QString vatCode; // the description of its VAT code: a 0% row's nature
     Money purchaseNet;
     ListPrices prices;
     bool bySerial = false;
@@ -42,9 +43,9 @@ std::optional<ItemFacts> itemFacts(core::Db& db, int itemId)
 {
     const core::Rows found = db.query(
         QStringLiteral(
-            "SELECT CodArticolo, Barcode, Descrizione, UMVENDITA, Aliquota, PrezzoAcqnoiva, Pubblico, "
-            "Listino2, PrezzoVendnoiva2, Listino3, PrezzoVendnoiva3, Seriale, TC FROM articoli WHERE ID = "
-            ":IDARTICOLO"),
+            "SELECT CodArticolo, Barcode, Descrizione, UMVENDITA, Aliquota, AliquotaDesc, PrezzoAcqnoiva, "
+            "Pubblico, Listino2, PrezzoVendnoiva2, Listino3, PrezzoVendnoiva3, Seriale, TC FROM articoli "
+            "WHERE ID = :IDARTICOLO"),
         {{QStringLiteral("IDARTICOLO"), itemId}});
     if (found.isEmpty())
         return std::nullopt;
@@ -54,6 +55,7 @@ std::optional<ItemFacts> itemFacts(core::Db& db, int itemId)
                      r["Descrizione"].toString(),
                      r["UMVENDITA"].toString(),
                      r["Aliquota"].toInt(),
+                     r["AliquotaDesc"].toString(),
                      r["PrezzoAcqnoiva"].toMoney(),
                      {r["Pubblico"].toMoney(), r["Listino2"].toMoney(), r["PrezzoVendnoiva2"].toMoney(),
                       r["Listino3"].toMoney(), r["PrezzoVendnoiva3"].toMoney()},
@@ -76,7 +78,7 @@ int rowRate(const DocumentHeader& header, const ItemFacts& item)
 }
 
 DocumentRow newRow(const RowKey& key, const QString& barcode, const QString& description, const QString& unit,
-                   double quantity, int aliquota)
+                   double quantity, int aliquota, const QString& vatCode)
 {
     DocumentRow row;
     row.key = key;
@@ -85,6 +87,7 @@ DocumentRow newRow(const RowKey& key, const QString& barcode, const QString& des
     row.unit = unit;
     row.quantity = quantity;
     row.aliquota = aliquota;
+    row.vatCode = vatCode;
     return row;
 }
 
@@ -93,8 +96,8 @@ DocumentRow newRow(const RowKey& key, const QString& barcode, const QString& des
 DocumentRow grownRow(const std::optional<DocumentRow>& existing, const ItemFacts& item, const RowKey& key,
                      int aliquota, double quantity, int discountPercent, Money grossPrice)
 {
-    DocumentRow row =
-        existing.value_or(newRow(key, item.barcode, item.description, item.saleUnit, 0, aliquota));
+    DocumentRow row = existing.value_or(
+        newRow(key, item.barcode, item.description, item.saleUnit, 0, aliquota, item.vatCode));
     row.quantity += quantity;
     row.discountPercent = discountPercent;
     row.bySerial = !key.serial.isEmpty();
@@ -528,8 +531,8 @@ bool SalesDocument::addSizes(stock::ScaricoTC& entry)
     command([&] {
         const RowKey key{itemId, item.code, {}};
         const std::optional<DocumentRow> existing = m_rows.find(m_header.id, key);
-        DocumentRow row =
-            existing.value_or(newRow(key, item.barcode, item.description, item.saleUnit, 0, rate));
+        DocumentRow row = existing.value_or(
+            newRow(key, item.barcode, item.description, item.saleUnit, 0, rate, item.vatCode));
         row.quantity += quantity;
         row.discountPercent = discountPercent;
         row.bySize = true;
@@ -565,7 +568,8 @@ void SalesDocument::addManualLine(const ManualLine& line)
             throw core::Error(
                 QStringLiteral("Il codice %1 è già usato da un'altra riga del documento.").arg(code),
                 core::Error::Kind::Refusal);
-        DocumentRow row = newRow({0, code, {}}, {}, line.description, line.unit, line.quantity, rate);
+        DocumentRow row =
+            newRow({0, code, {}}, {}, line.description, line.unit, line.quantity, rate, line.vatCode);
         row.amounts = manualLine(line.quantity, line.price, line.priceIncludesVat, rate, line.unit);
         putRow(row, false);
     });

@@ -61,6 +61,7 @@ struct ManualLine
     double quantity = 1;
     Money price;
     bool priceIncludesVat = true;
+    QString vatCode; // at 0%: the VAT code (`iva`.`Desc`) whose nature the line states
 };
 
 // What an Enter in the barcode/serial field led to.

@@ -44,14 +44,15 @@ QString headerQuery()
         .arg(accounts::instalmentColumns(QStringLiteral("f.")));
 }
 
-// A row keeps only its rate: a zero rate's nature is that of the rate in `iva`, one with a nature
-// first when the shop keeps more than one zero rate.
+// A 0% row states the nature it was sold under, with the legal reference of the zero rate of that
+// nature; a row made before rows kept one takes the first zero rate's, one with a nature first.
 const QString RowsQuery = QStringLiteral(
     "SELECT d.Codice, d.Descrizione, d.quantita, d.UnitaMisura, d.PrezzoVendita, d.SubTotale, "
     "IFNULL(d.Aliquota, 0) AS Aliquota, "
-    "(SELECT i.Natura FROM iva i WHERE i.Iva = IFNULL(d.Aliquota, 0) ORDER BY i.Natura IS NULL, i.idIva "
-    "LIMIT 1) AS Natura, "
-    "(SELECT i.RiferimentoNormativo FROM iva i WHERE i.Iva = IFNULL(d.Aliquota, 0) "
+    "IFNULL(NULLIF(TRIM(d.Natura), ''), (SELECT i.Natura FROM iva i WHERE i.Iva = IFNULL(d.Aliquota, 0) "
+    "ORDER BY i.Natura IS NULL, i.idIva LIMIT 1)) AS Natura, "
+    "(SELECT i.RiferimentoNormativo FROM iva i WHERE i.Iva = IFNULL(d.Aliquota, 0) AND "
+    "(NULLIF(TRIM(d.Natura), '') IS NULL OR i.Natura = TRIM(d.Natura)) "
     "ORDER BY i.Natura IS NULL, i.idIva LIMIT 1) AS Riferimento "
     "FROM dettfattura d WHERE d.idFattura = :IDFATTURA");
 

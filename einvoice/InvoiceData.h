@@ -72,8 +72,8 @@ struct InvoiceLine
     Money unitPrice; // net of the row discount, VAT excluded
     Money total;     // the row's taxable amount
     int rate = 0;
-    QString nature;         // of the rate, from `iva`
-    QString legalReference; // of the rate, from `iva`
+    QString nature;         // the row's own (the VAT code it was sold under), else its rate's
+    QString legalReference; // of that nature's zero rate in `iva`
 };
 
 struct Withholding

@@ -271,3 +271,7 @@ EXECUTE IMMEDIATE IF(@carvendo_bollo_new, 'UPDATE fatture SET ImportoBollo = NUL
 CALL AddColumnUnlessExists(DATABASE(), 'fatturapa_file', 'Sostituisce', 'varchar(50) DEFAULT NULL');
 # A load keeps the instalments of its supplier's e-invoice until the operator assigns others.
 CALL AddColumnUnlessExists(DATABASE(), 'carichi', 'ScadenzeDaFile', 'tinyint(1) DEFAULT 0');
+# A 0% invoice row keeps the VAT nature of the code it was sold under, so that a shop with more than
+# one zero rate states each row's own. Rows made before keep NULL and take the first zero rate's
+# nature, as before.
+CALL AddColumnUnlessExists(DATABASE(), 'dettfattura', 'Natura', 'varchar(4) DEFAULT NULL');

@@ -206,7 +206,8 @@ int saveInvoiceWindows(ui::WindowEnvironment& environment, const QString& output
                            22,
                            1,
                            *core::Money::parse(QStringLiteral("25")),
-                           true});
+                           true,
+                           {}});
     // An exempt insurance over 77,47: the invoice pays the stamp duty.
     invoice.addManualLine({{},
                            QStringLiteral("Polizza furto e danni smartphone 12 mesi"),
@@ -214,7 +215,8 @@ int saveInvoiceWindows(ui::WindowEnvironment& environment, const QString& output
                            0,
                            1,
                            *core::Money::parse(QStringLiteral("89")),
-                           true});
+                           true,
+                           QStringLiteral("ESENTE ART.10")});
     documents::InvoiceFields fields = invoice.fields();
     fields.tipoPagamento =
         db.scalar(QStringLiteral("SELECT Descrizione FROM pagamenti WHERE NrRate = 3 ORDER BY id LIMIT 1"))
@@ -241,10 +243,20 @@ int saveInvoiceWindows(ui::WindowEnvironment& environment, const QString& output
         ui::TDialogoScaricoFattDdt plainDialog(environment.dialogs, *plain);
         failures += !save(&plainDialog, output + QStringLiteral("/TDialogoScaricoFattDdt-Quantita.png"));
     }
-    ui::Tinsmanuale manual(environment.dialogs);
-    manual.fill({QString(), QStringLiteral("Sostituzione vetro display"), QStringLiteral("PZ"), 22,
-                 QStringLiteral("1"), QStringLiteral("49,90"), true});
+    ui::Tinsmanuale manual(environment.dialogs, documents::zeroRateCodes(db));
+    manual.fill({QString(),
+                 QStringLiteral("Sostituzione vetro display"),
+                 QStringLiteral("PZ"),
+                 22,
+                 QStringLiteral("1"),
+                 QStringLiteral("49,90"),
+                 true,
+                 {}});
     failures += !save(&manual, output + QStringLiteral("/Tinsmanuale.png"));
+    ui::Tinsmanuale exempt(environment.dialogs, documents::zeroRateCodes(db));
+    exempt.fill({QString(), QStringLiteral("Polizza furto e danni smartphone 12 mesi"), QStringLiteral("PZ"),
+                 0, QStringLiteral("1"), QStringLiteral("89,00"), true, QStringLiteral("ESENTE ART.10")});
+    failures += !save(&exempt, output + QStringLiteral("/Tinsmanuale-Esente.png"));
     // The PDF needs the invoice templates; without them the windows above are still saved.
     try {
         if (invoice.save())

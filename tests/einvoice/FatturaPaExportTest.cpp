@@ -204,7 +204,8 @@ TEST_F(FatturaPaExportTest, AnInvoiceBreakingAConsistencyRuleIsRefusedByNameAndN
          {"AZ",
           business(),
           {{"A1", "Cover", 22, "10"}, {"S1", "Riparazione", 0, "50"}},
-          before("UPDATE iva SET Natura = NULL WHERE Iva = 0")},
+          // neither the rate nor the row it was sold under has one
+          before("UPDATE iva i, dettfattura d SET i.Natura = NULL, d.Natura = NULL WHERE i.Iva = 0")},
          "Fattura 1/2026: la riga 2 ha aliquota 0% senza natura IVA"},
         {"a nature on a taxed rate",
          {"AZ", business(), OneRow, before("UPDATE iva SET Natura = 'N4' WHERE Iva = 22")},

@@ -226,7 +226,9 @@ void TDialogoScaricoFattDdt::confirm()
 // ---------------------------------------------------------------------------------------------
 // Tinsmanuale
 
-Tinsmanuale::Tinsmanuale(core::Dialogs& dialogs, QWidget* parent) : Window(parent), m_dialogs(dialogs)
+Tinsmanuale::Tinsmanuale(core::Dialogs& dialogs, const QList<documents::ZeroRateCode>& zeroRates,
+                         QWidget* parent)
+    : Window(parent), m_dialogs(dialogs)
 {
     setObjectName(QStringLiteral("Tinsmanuale"));
     setWindowTitle(QStringLiteral("Voce manuale"));
@@ -246,6 +248,14 @@ Tinsmanuale::Tinsmanuale(core::Dialogs& dialogs, QWidget* parent) : Window(paren
     m_rate->setSuffix(QStringLiteral(" %"));
     m_rate->setMaximumWidth(90);
     m_unit->setMaximumWidth(120);
+    m_vatCode = new QComboBox(this);
+    m_vatCode->setObjectName(QStringLiteral("codiceiva"));
+    m_vatCode->setMinimumWidth(260);
+    for (const documents::ZeroRateCode& zero : zeroRates)
+        m_vatCode->addItem(QStringLiteral("%1 (%2)").arg(zero.code, zero.nature), zero.code);
+    const auto followRate = [this](int rate) { m_vatCode->setEnabled(rate == 0 && m_vatCode->count() > 0); };
+    connect(m_rate, &QSpinBox::valueChanged, this, followRate);
+    followRate(m_rate->value());
     m_quantity = lineEdit("quantita", this);
     m_quantity->setText(QStringLiteral("1"));
     m_price = lineEdit("prezzo", this);
@@ -261,6 +271,7 @@ Tinsmanuale::Tinsmanuale(core::Dialogs& dialogs, QWidget* parent) : Window(paren
     form->addRow(QStringLiteral("Descrizione"), m_description);
     form->addRow(QStringLiteral("Unità di misura"), m_unit);
     form->addRow(QStringLiteral("Aliquota IVA"), m_rate);
+    form->addRow(QStringLiteral("Natura IVA"), m_vatCode);
     form->addRow(QStringLiteral("Quantità"), m_quantity);
     form->addRow(QStringLiteral("Prezzo €"), m_price);
     form->addRow(QString(), m_withVat);
@@ -282,6 +293,8 @@ void Tinsmanuale::fill(const documents::ManualLineTexts& texts)
     m_description->setText(texts.description);
     m_unit->setCurrentText(texts.unit);
     m_rate->setValue(texts.aliquota);
+    if (const int chosen = m_vatCode->findData(texts.vatCode); chosen >= 0)
+        m_vatCode->setCurrentIndex(chosen);
     m_quantity->setText(texts.quantity);
     m_price->setText(texts.price);
     m_withVat->setChecked(texts.priceIncludesVat);
@@ -291,7 +304,7 @@ void Tinsmanuale::confirm()
 {
     m_line = documents::manualLineFrom({m_code->text(), m_description->text(), m_unit->currentText(),
                                         m_rate->value(), m_quantity->text(), m_price->text(),
-                                        m_withVat->isChecked()},
+                                        m_withVat->isChecked(), m_vatCode->currentData().toString()},
                                        m_dialogs);
     if (m_line)
         accept();
@@ -560,7 +573,7 @@ QWidget* TFatturaImmediata::rowsPage()
     connect(newItem, &QPushButton::clicked, this,
             [this] { guarded([&] { openEntry(m_logic.entryForNewItem()); }); });
     connect(manual, &QPushButton::clicked, this, [this] {
-        Tinsmanuale dialog(m_dialogs, this);
+        Tinsmanuale dialog(m_dialogs, documents::zeroRateCodes(m_environment.connections.company()), this);
         if (dialog.exec() == QDialog::Accepted && dialog.line())
             guarded([&] { m_logic.addManualLine(*dialog.line()); });
     });

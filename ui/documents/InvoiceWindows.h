@@ -61,7 +61,9 @@ class Tinsmanuale : public Window
 {
     Q_OBJECT
 public:
-    explicit Tinsmanuale(core::Dialogs& dialogs, QWidget* parent = nullptr);
+    // zeroRates: the VAT codes at 0% a line at 0% chooses from.
+    Tinsmanuale(core::Dialogs& dialogs, const QList<documents::ZeroRateCode>& zeroRates,
+                QWidget* parent = nullptr);
 
     const std::optional<documents::ManualLine>& line() const { return m_line; }
     void fill(const documents::ManualLineTexts& texts);
@@ -73,6 +75,7 @@ private:
     QLineEdit* m_description = nullptr;
     QComboBox* m_unit = nullptr;
     QSpinBox* m_rate = nullptr;
+    QComboBox* m_vatCode = nullptr; // enabled at 0%
     QLineEdit* m_quantity = nullptr;
     QLineEdit* m_price = nullptr;
     QCheckBox* m_withVat = nullptr;
