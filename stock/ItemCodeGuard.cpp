@@ -4,6 +4,14 @@
 
 namespace carvendo::stock {
 
+QString ItemCodeGuard::comparable(const QString& code)
+{
+    qsizetype end = code.size();
+    while (end > 0 && code.at(end - 1) == u' ')
+        --end;
+    return code.left(end).toUpper();
+}
+
 bool ItemCodeGuard::taken(Column column, const QString& value, int idArticolo) const
 {
     const QString name =

@@ -25,6 +25,10 @@ public:
 
     static QString lockName() { return QStringLiteral("articoli.codici"); }
 
+    // A code as the server compares these columns: regardless of case and of trailing spaces. Codes
+    // kept in memory beside the table are keyed by it.
+    static QString comparable(const QString& code);
+
     // True when an item other than idArticolo (0: any item) has the value.
     bool taken(Column column, const QString& value, int idArticolo = 0) const;
     // The refusal of a taken value: "Codice X già assegnato ad altro articolo, riprovare"; without the

@@ -156,11 +156,6 @@ bool MovimentiMagazzino::loadMore()
     return true;
 }
 
-void MovimentiMagazzino::refresh()
-{
-    search(m_filter);
-}
-
 core::Rows MovimentiMagazzino::allRows()
 {
     core::Params params;

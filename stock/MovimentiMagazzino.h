@@ -77,8 +77,6 @@ public:
     bool search(const MovementFilter& filter);
     // The next page of the same filter; false when there was nothing more.
     bool loadMore();
-    // The same filter again from its first page.
-    void refresh();
 
     const MovementFilter& filter() const { return m_filter; }
     const core::Rows& rows() const { return m_pages.rows(); }

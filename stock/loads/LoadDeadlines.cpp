@@ -13,7 +13,8 @@ QList<accounts::Instalment> LoadDeadlines::write(const LoadHeader& load, const Q
     core::Transaction transaction(m_db);
     const QList<accounts::Instalment> rate = instalments.assign(
         load.id, load.tipoPagamento, {date, load.imponibile, load.ivaTotale, load.totaleDocumento});
-    markFromFile(load.id, false);
+    if (load.scadenzeDaFile) // the operator's own assignment replaces the e-invoice's instalments
+        markFromFile(load.id, false);
     schedule(load, previousTipoDoc);
     transaction.commit();
     return rate;

@@ -250,9 +250,9 @@ private:
              {QStringLiteral("ALIQUOTA"), int(line.aliquota.roundedTo(0).units() / core::Money::Scale)},
              {QStringLiteral("ID"), id}});
         if (!supplierCode.isEmpty())
-            m_createdByCode.insert(supplierCode.toUpper(), id);
+            m_createdByCode.insert(ItemCodeGuard::comparable(supplierCode), id);
         if (!barcode.isEmpty())
-            m_createdByBarcode.insert(barcode.toUpper(), id);
+            m_createdByBarcode.insert(ItemCodeGuard::comparable(barcode), id);
         return id;
     }
 
@@ -278,14 +278,14 @@ private:
         return terms;
     }
 
-    // The item this import made for a code, by the supplier's code or else the barcode (upper case:
-    // the server compares codes regardless of case).
+    // The item this import made for a code, by the supplier's code or else the barcode, compared as
+    // the server compares them.
     std::optional<int> createdFor(const QString& supplierCode, const QString& barcode) const
     {
-        if (!supplierCode.isEmpty() && m_createdByCode.contains(supplierCode.toUpper()))
-            return m_createdByCode.value(supplierCode.toUpper());
-        if (!barcode.isEmpty() && m_createdByBarcode.contains(barcode.toUpper()))
-            return m_createdByBarcode.value(barcode.toUpper());
+        if (!supplierCode.isEmpty() && m_createdByCode.contains(ItemCodeGuard::comparable(supplierCode)))
+            return m_createdByCode.value(ItemCodeGuard::comparable(supplierCode));
+        if (!barcode.isEmpty() && m_createdByBarcode.contains(ItemCodeGuard::comparable(barcode)))
+            return m_createdByBarcode.value(ItemCodeGuard::comparable(barcode));
         return std::nullopt;
     }
 

@@ -1,5 +1,7 @@
 #include "stock/loads/SupplierLineMatcher.h"
 
+#include "stock/ItemCodeGuard.h"
+
 #include "core/Db.h"
 
 #include <QStringList>
@@ -10,13 +12,9 @@ namespace carvendo::stock {
 
 namespace {
 
-// A code as the server compares these columns: regardless of case and of trailing spaces.
 QString comparable(const QString& code)
 {
-    qsizetype end = code.size();
-    while (end > 0 && code.at(end - 1) == u' ')
-        --end;
-    return code.left(end).toUpper();
+    return ItemCodeGuard::comparable(code);
 }
 
 } // namespace
