@@ -7,6 +7,7 @@
 #include "documents/InvoiceFields.h"
 #include "documents/InvoiceLists.h"
 #include "documents/InvoicePrint.h"
+#include "documents/ManualLineEntry.h"
 #include "documents/QuantityEntry.h"
 #include "documents/SalesDocument.h"
 
@@ -98,6 +99,8 @@ public:
     std::unique_ptr<stock::ScaricoTC> sizesFor(const QuantityEntry& entry);
     bool confirmSizes(stock::ScaricoTC& sizes);
     bool addManualLine(const ManualLine& line);
+    // What a manual line at 0% can be sold under.
+    QList<ZeroRateCode> zeroRateCodes() const { return documents::zeroRateCodes(m_db); }
     bool addService(); // a line from the works list
     bool removeRow(int rowIndex);
     bool editRow(int rowIndex, int quantity, int discountPercent, core::Money grossPrice);

@@ -50,10 +50,10 @@ const QString RowsQuery = QStringLiteral(
     "SELECT d.Codice, d.Descrizione, d.quantita, d.UnitaMisura, d.PrezzoVendita, d.SubTotale, "
     "IFNULL(d.Aliquota, 0) AS Aliquota, "
     "IFNULL(NULLIF(TRIM(d.Natura), ''), (SELECT i.Natura FROM iva i WHERE i.Iva = IFNULL(d.Aliquota, 0) "
-    "ORDER BY i.Natura IS NULL, i.idIva LIMIT 1)) AS Natura, "
+    "ORDER BY TRIM(IFNULL(i.Natura, '')) = '', i.idIva LIMIT 1)) AS Natura, "
     "(SELECT i.RiferimentoNormativo FROM iva i WHERE i.Iva = IFNULL(d.Aliquota, 0) AND "
     "(NULLIF(TRIM(d.Natura), '') IS NULL OR i.Natura = TRIM(d.Natura)) "
-    "ORDER BY i.Natura IS NULL, i.idIva LIMIT 1) AS Riferimento "
+    "ORDER BY TRIM(IFNULL(i.Natura, '')) = '', i.idIva LIMIT 1) AS Riferimento "
     "FROM dettfattura d WHERE d.idFattura = :IDFATTURA");
 
 BuyerKind buyerKindOf(const QString& code)

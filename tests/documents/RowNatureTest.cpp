@@ -94,6 +94,16 @@ TEST_F(RowNatureTest, EachZeroRateRowStatesTheNatureOfItsOwnVatCode)
     // Without the insurance only 30,00 bear it: the 100,00 not taxable does not make it due.
     invoice.removeRow({insurance, QStringLiteral("POLIZZA"), {}});
     EXPECT_EQ(headerMoney(invoice.header().id, "ImportoBollo"), core::Money());
+
+    // A row made before rows kept their nature takes the first zero rate that has one: an empty
+    // nature is none.
+    db().exec(QStringLiteral("UPDATE iva SET Natura = '' WHERE idIva = 10"));
+    db().exec(QStringLiteral("UPDATE dettfattura SET Natura = NULL WHERE Codice = 'EXPORT'"));
+    for (const einvoice::InvoiceLine& l :
+         einvoice::InvoiceReader(db(), m_company).read(invoice.header().id).lines)
+        if (l.code == QLatin1String("EXPORT")) {
+            EXPECT_EQ(l.nature + u'|' + l.legalReference, QStringLiteral("N4|Art. 10 DPR 633/72"));
+        }
 }
 
 } // namespace

@@ -573,7 +573,10 @@ QWidget* TFatturaImmediata::rowsPage()
     connect(newItem, &QPushButton::clicked, this,
             [this] { guarded([&] { openEntry(m_logic.entryForNewItem()); }); });
     connect(manual, &QPushButton::clicked, this, [this] {
-        Tinsmanuale dialog(m_dialogs, documents::zeroRateCodes(m_environment.connections.company()), this);
+        QList<documents::ZeroRateCode> zeroRates;
+        if (!core::runGuarded(m_dialogs, [&] { zeroRates = m_logic.zeroRateCodes(); }))
+            return;
+        Tinsmanuale dialog(m_dialogs, zeroRates, this);
         if (dialog.exec() == QDialog::Accepted && dialog.line())
             guarded([&] { m_logic.addManualLine(*dialog.line()); });
     });
