@@ -299,7 +299,7 @@ TEST_F(FatturaPaExportTest, TwoWorkstationsExportingAtOnceGetDistinctNumbers)
     ct::Workstation workstation(company().newConnection());
     QList<einvoice::ExportedFile> mine;
     workstation.start([&](carvendo::core::Db& connection) {
-        mine = exporter(connection).exportInvoices({{first, {}}});
+        mine = exporter(connection).exportInvoices({{first, {}, {}}});
     });
     ASSERT_TRUE(workstation.waitsAtTable(db(), QStringLiteral("fatturapa_configurazione")));
     otherExport.commit();
