@@ -17,6 +17,25 @@ void requirePlainName(const QString& name)
                 .arg(name));
 }
 
+// The columns of a CompanyRecord: never the logo, which every row may carry.
+const QString RecordColumns =
+    QStringLiteral("id, ragionesociale, sub, indirizzo, citta, cap, telefono, telefono2, fax, cellulare, "
+                   "email, lastaccess, host, porta, username, password, databasename, piva, codfisc, web");
+
+// One row, or rows with one VAT number: without a VAT number two rows are not known to be one company.
+bool oneCompany(const Rows& rows)
+{
+    if (rows.size() == 1)
+        return true;
+    const QString piva = rows.first()[u"piva"].toString().trimmed();
+    if (piva.isEmpty())
+        return false;
+    for (const Row row : rows)
+        if (row[u"piva"].toString().trimmed() != piva)
+            return false;
+    return true;
+}
+
 QVariant dateTimeOrNull(const QDateTime& value)
 {
     return value.isValid() ? QVariant(value) : QVariant();
@@ -150,19 +169,22 @@ Rows CompanyDirectory::list()
 
 CompanyRecord CompanyDirectory::record(int id)
 {
-    const Rows rows =
-        m_db.query(QStringLiteral("select * from aziende where id = :ID"), {{QStringLiteral("ID"), id}});
+    const Rows rows = m_db.query(QStringLiteral("select %1 from aziende where id = :ID").arg(RecordColumns),
+                                 {{QStringLiteral("ID"), id}});
     if (rows.isEmpty())
         throw DbError(QStringLiteral("Azienda %1 non trovata").arg(id));
     return CompanyRecord::fromRow(rows.first());
 }
 
 // The same server may be reached as "localhost" on one workstation and by address on another: the
-// exact server decides only among companies sharing the database name, else the first of them is it.
+// exact server decides among companies sharing the database name. Without it the rows must be one
+// company (one VAT number), as the fiscal files and prints take its data; else the operator corrects
+// the directory.
 CompanyRecord CompanyDirectory::recordOf(const ConnectionSettings& company)
 {
-    const Rows rows = m_db.query(QStringLiteral("select * from aziende where databasename = :DB order by id"),
-                                 {{QStringLiteral("DB"), company.database}});
+    const Rows rows = m_db.query(
+        QStringLiteral("select %1 from aziende where databasename = :DB order by id").arg(RecordColumns),
+        {{QStringLiteral("DB"), company.database}});
     if (rows.isEmpty())
         throw Error(QStringLiteral("L'azienda corrente (database %1) non è nella directory delle aziende.")
                         .arg(company.database));
@@ -170,6 +192,12 @@ CompanyRecord CompanyDirectory::recordOf(const ConnectionSettings& company)
         if (row[u"host"].toString().compare(company.host, Qt::CaseInsensitive) == 0 &&
             row[u"porta"].toInt() == company.port)
             return CompanyRecord::fromRow(row);
+    if (!oneCompany(rows))
+        throw Error(QStringLiteral("Nella directory delle aziende più aziende usano il database %1 e "
+                                   "nessuna è sul server %2, porta %3: correggere server e porta "
+                                   "dell'azienda corrente nella directory delle aziende.")
+                        .arg(company.database, company.host)
+                        .arg(company.port));
     return CompanyRecord::fromRow(rows.first());
 }
 

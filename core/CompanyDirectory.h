@@ -76,7 +76,9 @@ public:
     Rows list();                  // select * from aziende
     CompanyRecord record(int id); // throws DbError when there is no such company
     // The company whose database a connection uses: among the companies with the database's name, the
-    // one on the same server and port, else the first. Throws core::Error when none has that name.
+    // one on the same server and port, else the first when they are all the same company (the same
+    // VAT number) or it is the only one. Throws core::Error when none has that name, or when several
+    // companies do and none is on that server. The logo is not read (logo()).
     CompanyRecord recordOf(const ConnectionSettings& company);
     int count();
 

@@ -88,6 +88,8 @@ QList<einvoice::ExportedFile> InvoiceElectronicExport::run(const QList<int>& inv
             m_dialogs.warning(file.exportedElsewhere);
         if (!file.notWritten.isEmpty())
             m_dialogs.warning(file.notWritten);
+        if (!file.notRemoved.isEmpty())
+            m_dialogs.warning(file.notRemoved);
     }
     return files;
 }

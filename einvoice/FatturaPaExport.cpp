@@ -5,12 +5,15 @@
 #include "einvoice/FatturaPaWriter.h"
 #include "einvoice/InvoiceFigures.h"
 
+#include "core/BoundList.h"
 #include "core/Db.h"
 #include "core/Dialogs.h"
 #include "core/Error.h"
 #include "core/Paths.h"
 
 #include <QHash>
+
+#include <algorithm>
 
 namespace carvendo::einvoice {
 
@@ -19,13 +22,9 @@ namespace {
 // Any five letters and digits do for the check: the number is the last thing the file gets.
 const QString ProvisionalProgressive = QStringLiteral("00000");
 
-// "Fattura 7/2026" as the invoice reader names it, from the invoice's number columns alone.
 QString labelOf(const core::Row& row)
 {
-    const QString suffix = row[u"Suffisso"].toString().trimmed();
-    const QString number = row[u"NumDoc"].toString();
-    return QStringLiteral("Fattura %1/%2")
-        .arg(suffix.isEmpty() ? number : number + u'-' + suffix, row[u"Anno"].toString());
+    return invoiceLabel(row[u"NumDoc"].toString(), row[u"Suffisso"].toString(), row[u"Anno"].toString());
 }
 
 // "fattura 7/2026", for the middle of a sentence.
@@ -48,6 +47,12 @@ QString FatturaPaExport::replaceQuestion(const QString& invoiceLabel, const QStr
         .arg(inSentence(invoiceLabel), fileName);
 }
 
+QString FatturaPaExport::goneMessage(const QString& invoiceLabel)
+{
+    return QStringLiteral("La %1 non esiste più: è stata eliminata.")
+        .arg(invoiceLabel.isEmpty() ? QStringLiteral("fattura scelta") : inSentence(invoiceLabel));
+}
+
 QString FatturaPaExport::exportedElsewhereMessage(const QString& invoiceLabel, const QString& fileName)
 {
     return QStringLiteral("La %1 è stata esportata da un'altra postazione nel file %2: non è stata "
@@ -55,31 +60,53 @@ QString FatturaPaExport::exportedElsewhereMessage(const QString& invoiceLabel, c
         .arg(inSentence(invoiceLabel), fileName);
 }
 
-core::Rows FatturaPaExport::invoicesOf(const QList<int>& invoiceIds, bool lock)
+// Slices of ascending ids, each locked in that order: the whole list is locked in the order of its ids.
+QHash<int, core::Row> FatturaPaExport::invoicesOf(const QList<int>& invoiceIds, bool lock)
 {
-    const BoundIds bound = BoundIds::of(QList<qint64>(invoiceIds.begin(), invoiceIds.end()));
-    return m_db.query(QStringLiteral("SELECT idFattura, NumDoc, Suffisso, Anno, IFNULL(FilePA, '') AS FilePA "
-                                     "FROM fatture WHERE idFattura IN (%1) ORDER BY idFattura%2")
-                          .arg(bound.placeholders, lock ? QStringLiteral(" FOR UPDATE") : QString()),
-                      bound.params);
+    QList<int> ascending = invoiceIds;
+    std::sort(ascending.begin(), ascending.end());
+    ascending.erase(std::unique(ascending.begin(), ascending.end()), ascending.end());
+    QHash<int, core::Row> byId;
+    core::forEachSlice(QStringLiteral("ID"), QVariantList(ascending.begin(), ascending.end()),
+                       [&](const core::BoundList& slice) {
+                           const core::Rows rows = m_db.query(
+                               QStringLiteral("SELECT idFattura, NumDoc, Suffisso, Anno, IFNULL(FilePA, '') "
+                                              "AS FilePA FROM fatture WHERE idFattura IN (%1) ORDER BY "
+                                              "idFattura%2")
+                                   .arg(slice.placeholders, lock ? QStringLiteral(" FOR UPDATE") : QString()),
+                               slice.params);
+                           for (const core::Row row : rows)
+                               byId.insert(row[u"idFattura"].toInt(), row);
+                       });
+    return byId;
 }
 
 QList<ExportChoice> FatturaPaExport::choose(core::Dialogs& dialogs, const QList<int>& invoiceIds)
 {
     if (invoiceIds.isEmpty())
         return {};
-    QHash<int, core::Row> byId;
-    const core::Rows invoices = invoicesOf(invoiceIds, false);
-    for (const core::Row row : invoices)
-        byId.insert(row[u"idFattura"].toInt(), row);
+    const QHash<int, core::Row> byId = invoicesOf(invoiceIds, false);
     QList<ExportChoice> chosen;
+    qsizetype gone = 0;
     for (const int id : invoiceIds) {
         const auto found = byId.constFind(id);
-        const QString earlier = found == byId.constEnd() ? QString() : (*found)[u"FilePA"].toString();
+        if (found == byId.constEnd()) {
+            ++gone;
+            continue;
+        }
+        const QString earlier = (*found)[u"FilePA"].toString();
         if (!earlier.isEmpty() && !dialogs.confirm(replaceQuestion(labelOf(*found), earlier)))
             continue;
-        chosen << ExportChoice{id, earlier};
+        chosen << ExportChoice{id, earlier, labelOf(*found)};
     }
+    // Its number went with it: the operator is told how many of the chosen ones are gone.
+    if (gone == 1 && invoiceIds.size() == 1)
+        dialogs.warning(goneMessage({}));
+    else if (gone == 1)
+        dialogs.warning(QStringLiteral("Una delle fatture scelte non esiste più: è stata eliminata."));
+    else if (gone > 1)
+        dialogs.warning(
+            QStringLiteral("%1 delle fatture scelte non esistono più: sono state eliminate.").arg(gone));
     return chosen;
 }
 
@@ -142,16 +169,13 @@ QList<FatturaPaExport::Recorded> FatturaPaExport::record(const QList<ExportChoic
     QList<int> ids;
     for (const ExportChoice& choice : chosen)
         ids << choice.invoiceId;
-    QHash<int, core::Row> locked;
-    const core::Rows invoices = invoicesOf(ids, true);
-    for (const core::Row row : invoices)
-        locked.insert(row[u"idFattura"].toInt(), row);
+    const QHash<int, core::Row> locked = invoicesOf(ids, true);
 
     QList<Prepared> kept; // in the order chosen: they number in that order
     for (const ExportChoice& choice : chosen) {
         const auto found = locked.constFind(choice.invoiceId);
         if (found == locked.constEnd())
-            throw core::Error(QStringLiteral("La fattura non esiste più."), core::Error::Kind::Refusal);
+            throw core::Error(goneMessage(choice.label), core::Error::Kind::Refusal);
         const QString current = (*found)[u"FilePA"].toString();
         if (current != choice.replacing) {
             ExportedFile theirs;
@@ -173,7 +197,6 @@ QList<FatturaPaExport::Recorded> FatturaPaExport::record(const QList<ExportChoic
     for (int i = 0; i < kept.size(); ++i) {
         const InvoiceData& invoice = kept[i].invoice;
         Recorded one;
-        one.replacing = kept[i].replacing;
         one.file.invoiceId = invoice.id;
         one.file.progressive = FatturaPaWriter::progressiveOf(first + i);
         one.file.fileName = FatturaPaWriter::fileName(invoice, one.file.progressive);
@@ -185,8 +208,8 @@ QList<FatturaPaExport::Recorded> FatturaPaExport::record(const QList<ExportChoic
                    {QStringLiteral("IDFATTURA"), invoice.id}});
         // The checked file with its number: the number changes nothing the checks looked at.
         one.contents = FatturaPaWriter::write(invoice, InvoiceFigures::of(invoice), one.file.progressive);
-        one.recordId =
-            store.record(invoice.id, one.file.progressive, one.file.fileName, one.contents, one.replacing);
+        one.recordId = store.record(invoice.id, one.file.progressive, one.file.fileName, one.contents,
+                                    kept[i].replacing);
         recorded << one;
     }
     transaction.commit();
@@ -200,16 +223,18 @@ QList<ExportedFile> FatturaPaExport::writeOut(const QList<Recorded>& recorded,
 {
     FatturaPaFiles store(m_db, m_paths);
     QList<ExportedFile> files;
-    QList<WrittenFile> written;
+    QList<qint64> written;
     for (const Recorded& one : recorded) {
         ExportedFile file = one.file;
         file.notWritten = store.write(file.fileName, one.contents);
         if (file.notWritten.isEmpty())
-            written << WrittenFile{one.recordId, one.replacing == file.fileName ? QString() : one.replacing};
+            written << one.recordId;
         files << file;
         step();
     }
-    store.markWritten(written);
+    const QMap<qint64, QString> notRemoved = store.markWritten(written);
+    for (qsizetype i = 0; i < files.size(); ++i)
+        files[i].notRemoved = notRemoved.value(recorded[i].recordId);
     return files;
 }
 

@@ -4,6 +4,7 @@
 
 #include "core/Rows.h"
 
+#include <QHash>
 #include <QList>
 #include <QString>
 
@@ -21,11 +22,12 @@ namespace carvendo::einvoice {
 class FatturaPaValidator;
 
 // An invoice to export, with the file of its earlier export that the operator agreed to replace
-// (empty when it had none).
+// (empty when it had none) and how messages name it.
 struct ExportChoice
 {
     int invoiceId = 0;
     QString replacing;
+    QString label; // "Fattura 7/2026"
 };
 
 struct ExportedFile
@@ -38,6 +40,9 @@ struct ExportedFile
     // The operator's message when another workstation exported the invoice since the choice: the
     // file named is that workstation's, not written here.
     QString exportedElsewhere;
+    // The operator's message when the earlier file it replaces could not be removed: it goes at the
+    // next export.
+    QString notRemoved;
 
     bool written() const { return notWritten.isEmpty() && exportedElsewhere.isEmpty(); }
 };
@@ -59,14 +64,16 @@ public:
 
     static QString replaceQuestion(const QString& invoiceLabel, const QString& fileName);
     static QString exportedElsewhereMessage(const QString& invoiceLabel, const QString& fileName);
+    // An empty label: the invoice is known by its id alone.
+    static QString goneMessage(const QString& invoiceLabel);
 
     // Asked before the export, on the window thread: an invoice exported before may have gone out
     // already, so it is exported again only when the operator agrees, even when its file is no longer
-    // in the folder.
+    // in the folder. An invoice deleted since it was listed is left out, the operator told.
     QList<ExportChoice> choose(core::Dialogs& dialogs, const QList<int>& invoiceIds);
-    // Every invoice is checked before the first number is taken: one refused, none is exported. One
-    // that another workstation exported since the choice keeps that file: it is returned with
-    // exportedElsewhere told.
+    // Every invoice is checked before the first number is taken: one refused, or deleted since the
+    // choice, and none is exported. One that another workstation exported since the choice keeps that
+    // file: it is returned with exportedElsewhere told.
     QList<ExportedFile> exportInvoices(const QList<ExportChoice>& chosen,
                                        const ExportProgress& progress = {});
 
@@ -83,7 +90,6 @@ private:
         ExportedFile file;
         QByteArray contents;
         qint64 recordId = 0;
-        QString replacing;
     };
 
     // The invoice read and its file checked, before it has its number.
@@ -91,9 +97,9 @@ private:
     QList<Recorded> record(const QList<ExportChoice>& chosen, QList<ExportedFile>& exportedElsewhere,
                            const std::function<void()>& step);
     QList<ExportedFile> writeOut(const QList<Recorded>& recorded, const std::function<void()>& step);
-    // The invoices' numbers and files, in the order of their ids; locked to the end of the
-    // transaction when asked.
-    core::Rows invoicesOf(const QList<int>& invoiceIds, bool lock);
+    // The invoices' numbers and files by id; locked to the end of the transaction when asked, in the
+    // order of their ids.
+    QHash<int, core::Row> invoicesOf(const QList<int>& invoiceIds, bool lock);
     qint64 takeProgressives(int count);
 
     core::Db& m_db;

@@ -175,6 +175,12 @@ QString paymentCodeOf(const core::Row& h, const QString& label, bool instalments
 
 } // namespace
 
+QString invoiceLabel(const QString& number, const QString& suffix, const QString& year)
+{
+    const QString trimmed = suffix.trimmed();
+    return QStringLiteral("Fattura %1/%2").arg(trimmed.isEmpty() ? number : number + u'-' + trimmed, year);
+}
+
 InvoiceData InvoiceReader::read(int invoiceId) const
 {
     const core::Rows headers = m_db.query(headerQuery(), {{QStringLiteral("IDFATTURA"), invoiceId}});
@@ -187,8 +193,7 @@ InvoiceData InvoiceReader::read(int invoiceId) const
     const QString suffix = h[u"Suffisso"].toString().trimmed();
     const QString number = h[u"NumDoc"].toString();
     invoice.number = suffix.isEmpty() ? number : number + u'/' + suffix;
-    invoice.label = QStringLiteral("Fattura %1/%2")
-                        .arg(suffix.isEmpty() ? number : number + u'-' + suffix, h[u"Anno"].toString());
+    invoice.label = invoiceLabel(number, suffix, h[u"Anno"].toString());
     invoice.date = h[u"data"].toDate();
 
     const DocumentType* type = documentTypeOf(h[u"TipoFattura"].toString());

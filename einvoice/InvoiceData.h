@@ -121,6 +121,9 @@ struct InvoiceData
     QString exportedFile; // the file of an earlier export, empty when none
 };
 
+// "Fattura 7/2026", "Fattura 7-A/2026": how messages name an invoice, from its number columns.
+QString invoiceLabel(const QString& number, const QString& suffix, const QString& year);
+
 // Reads one invoice from the company database in three queries: the header with its customer,
 // payment and bank, the rows with their rates' natures, the electronic invoice settings.
 class InvoiceReader

@@ -1,12 +1,12 @@
 #include "stock/serials/LoadSerialCapture.h"
 
-#include "stock/serials/BoundList.h"
 #include "stock/serials/LotNumbering.h"
 #include "stock/serials/SerialRefusal.h"
 #include "stock/serials/SerialStock.h"
 
 #include "stock/SerialHistory.h"
 
+#include "core/BoundList.h"
 #include "core/Db.h"
 #include "core/Dialogs.h"
 #include "core/Error.h"
@@ -184,13 +184,13 @@ void LoadSerialCapture::discard()
         ids.append(entry.id);
     core::Transaction transaction(m_db);
     SerialHistory history(m_db);
-    forEachSlice(QStringLiteral("ID"), idList(ids), [&](const BoundList& slice) {
+    core::forEachSlice(QStringLiteral("ID"), idList(ids), [&](const core::BoundList& slice) {
         history.recordFromStock(SerialEvent::Eliminato,
                                 QStringLiteral("s.ID IN (%1)").arg(slice.placeholders), slice.params,
                                 m_actor);
     });
     SerialStock(m_db).removeByIds(ids);
-    forEachSlice(QStringLiteral("L"), idList(m_lotIds), [&](const BoundList& slice) {
+    core::forEachSlice(QStringLiteral("L"), idList(m_lotIds), [&](const core::BoundList& slice) {
         m_db.exec(QStringLiteral("DELETE FROM lotti WHERE idLotto IN (%1)").arg(slice.placeholders),
                   slice.params);
     });

@@ -1,7 +1,6 @@
 #include "stock/serials/SerialStock.h"
 
-#include "stock/serials/BoundList.h"
-
+#include "core/BoundList.h"
 #include "core/Error.h"
 
 namespace carvendo::stock {
@@ -47,7 +46,7 @@ QString SerialStock::duplicateMessage()
 QStringList SerialStock::existing(const QStringList& serials) const
 {
     QStringList found;
-    forEachSlice(QStringLiteral("S"), toVariants(serials), [&](const BoundList& slice) {
+    core::forEachSlice(QStringLiteral("S"), toVariants(serials), [&](const core::BoundList& slice) {
         const core::Rows rows =
             m_db.query(QStringLiteral("SELECT Seriale FROM seriali WHERE Seriale IN (%1) ORDER BY Seriale")
                            .arg(slice.placeholders),
@@ -66,8 +65,8 @@ int SerialStock::add(const StockSerial& serial, const SerialActor& actor)
 
 void SerialStock::add(const QList<StockSerial>& serials, const SerialActor& actor)
 {
-    for (qsizetype from = 0; from < serials.size(); from += kBoundSlice) {
-        const QList<StockSerial> slice = serials.mid(from, kBoundSlice);
+    for (qsizetype from = 0; from < serials.size(); from += core::kBoundSlice) {
+        const QList<StockSerial> slice = serials.mid(from, core::kBoundSlice);
         // What narrower columns hold is cut to them: a long item description must not stop a load.
         core::Params params{{QStringLiteral("IDMAGAZZINO"), actor.warehouseId},
                             {QStringLiteral("MAGAZZINO"), actor.warehouseName},
@@ -124,7 +123,7 @@ void SerialStock::addFromLinks(const QString& condition, const core::Params& par
 qint64 SerialStock::removeByIds(const QList<int>& ids)
 {
     qint64 removed = 0;
-    forEachSlice(QStringLiteral("ID"), toVariants(ids), [&](const BoundList& slice) {
+    core::forEachSlice(QStringLiteral("ID"), toVariants(ids), [&](const core::BoundList& slice) {
         removed += m_db.exec(QStringLiteral("DELETE FROM seriali WHERE ID IN (%1)").arg(slice.placeholders),
                              slice.params);
     });

@@ -1,9 +1,9 @@
 #include "stock/serials/SerialeScarico.h"
 
-#include "stock/serials/BoundList.h"
 #include "stock/serials/SerialRefusal.h"
 #include "stock/serials/SerialStock.h"
 
+#include "core/BoundList.h"
 #include "core/Db.h"
 #include "core/Dialogs.h"
 
@@ -54,7 +54,7 @@ bool SerialeScarico::confirm()
     // All are looked up before any is sold: one serial that cannot be sold stops the row.
     QSet<QString> sellable;
     QVariantList values(typed.cbegin(), typed.cend());
-    forEachSlice(QStringLiteral("S"), values, [&](const BoundList& slice) {
+    core::forEachSlice(QStringLiteral("S"), values, [&](const core::BoundList& slice) {
         core::Params params = slice.params;
         params.insert(QStringLiteral("IDARTICOLO"), m_itemId);
         const core::Rows rows =

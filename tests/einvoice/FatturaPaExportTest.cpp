@@ -299,7 +299,7 @@ TEST_F(FatturaPaExportTest, TwoWorkstationsExportingAtOnceGetDistinctNumbers)
     ct::Workstation workstation(company().newConnection());
     QList<einvoice::ExportedFile> mine;
     workstation.start([&](carvendo::core::Db& connection) {
-        mine = exporter(connection).exportInvoices({{first, {}}});
+        mine = exporter(connection).exportInvoices({{first, {}, {}}});
     });
     ASSERT_TRUE(workstation.waitsAtTable(db(), QStringLiteral("fatturapa_configurazione")));
     otherExport.commit();
@@ -369,20 +369,88 @@ TEST_F(FatturaPaExportTest, AnInvoiceExportedElsewhereSinceTheChoiceIsToldAndLef
     EXPECT_EQ(nextProgressive(), 2);
 }
 
-// The earlier file is the invoice's only one in the folder until its replacement is written.
+// The earlier file is the invoice's only one in the folder until its replacement is written, also when
+// the replacement is replaced again before that.
 TEST_F(FatturaPaExportTest, AReplacedFileStaysUntilItsReplacementIsWritten)
 {
     const int id = invoice(businessCustomer(), OneRow);
     ASSERT_EQ(exportNow({id}).size(), 1);
-    const QString replacement = QStringLiteral("IT01234567890_00002.xml");
-    QDir().mkpath(QDir(folder()).filePath(replacement)); // a folder in the way
-    m_dialogs.answerConfirm(true);
-    EXPECT_FALSE(exportNow({id}).value(0).notWritten.isEmpty());
+    const QString pending = QStringLiteral("IT01234567890_00002.xml");
+    const QString replacement = QStringLiteral("IT01234567890_00003.xml");
+    QDir().mkpath(QDir(folder()).filePath(pending)); // folders in the way
+    QDir().mkpath(QDir(folder()).filePath(replacement));
+    for (int time = 0; time < 2; ++time) {
+        m_dialogs.answerConfirm(true);
+        EXPECT_FALSE(exportNow({id}).value(0).notWritten.isEmpty());
+    }
     EXPECT_EQ(files(), QStringList{QStringLiteral("IT01234567890_00001.xml")});
 
+    QDir(folder()).rmdir(pending);
     QDir(folder()).rmdir(replacement);
     EXPECT_EQ(einvoice::FatturaPaFiles(db(), *m_paths).writePending(), QStringList());
     EXPECT_EQ(files(), QStringList{replacement});
+}
+
+// An earlier file that cannot be removed is told; its removal stays owed and is done later.
+TEST_F(FatturaPaExportTest, AReplacedFileThatCannotBeRemovedIsToldAndRemovedLater)
+{
+    const int id = invoice(businessCustomer(), OneRow);
+    ASSERT_EQ(exportNow({id}).size(), 1);
+    const QString earlier = QDir(folder()).filePath(QStringLiteral("IT01234567890_00001.xml"));
+    QFile::remove(earlier);
+    QDir().mkpath(earlier); // not a file: it cannot be removed as one
+    m_dialogs.answerConfirm(true);
+    EXPECT_TRUE(exportNow({id}).value(0).notRemoved.startsWith(
+        QStringLiteral("Il file IT01234567890_00001.xml, sostituito da IT01234567890_00002.xml, non è "
+                       "stato eliminato: ")));
+
+    QDir().rmdir(earlier);
+    ct::writeFile(earlier, "<FatturaElettronica/>");
+    EXPECT_EQ(einvoice::FatturaPaFiles(db(), *m_paths).writePending(), QStringList());
+    EXPECT_EQ(files(), QStringList{QStringLiteral("IT01234567890_00002.xml")});
+}
+
+// Another workstation exports the invoice again while this one fetches its file to send: this one
+// waits and sends the new file, never the replaced one written back.
+TEST_F(FatturaPaExportTest, TheFileToSendIsTheOneAnExportMeanwhileMade)
+{
+    const int id = invoice(businessCustomer(), OneRow);
+    const QString earlier = exportNow({id}).value(0).fileName;
+    QFile::remove(QDir(folder()).filePath(earlier)); // to be written again from its record
+    ct::Workstation exporting(company().newConnection());
+    ct::Workstation sending(company().newConnection());
+    QString sent;
+    {
+        ct::InsertGate gate(db(), QStringLiteral("fatturapa_file"));
+        exporting.start([&](carvendo::core::Db& own) { exporter(own).exportInvoices({{id, earlier, {}}}); });
+        ASSERT_TRUE(exporting.waitsAtNamedLock(db()));
+        sending.start([&](carvendo::core::Db& own) {
+            sent = einvoice::FatturaPaFiles(own, *m_paths).writtenFileOf(id);
+        });
+        ASSERT_TRUE(sending.waitsAtTable(db(), QStringLiteral("fatture")));
+    }
+    exporting.finish();
+    sending.finish();
+    EXPECT_EQ(sent, QDir(folder()).filePath(QStringLiteral("IT01234567890_00002.xml")));
+}
+
+// Deleted since it was listed: left out of the choice and told; deleted after the choice: the export
+// is refused naming it.
+TEST_F(FatturaPaExportTest, ADeletedInvoiceIsLeftOutOfTheChoiceOrNamedInTheRefusal)
+{
+    const int kept = invoice(businessCustomer(), OneRow);
+    const int gone = invoice(businessCustomer(), OneRow);
+    const QString remove = QStringLiteral("DELETE FROM fatture WHERE idFattura = :ID");
+    db().exec(remove, {{QStringLiteral("ID"), gone}});
+    auto mine = exporter(db());
+    const QList<einvoice::ExportChoice> chosen = mine.choose(m_dialogs, {gone, kept});
+    EXPECT_EQ(chosen.size(), 1);
+    EXPECT_EQ(m_dialogs.lastText(),
+              QStringLiteral("Una delle fatture scelte non esiste più: è stata eliminata."));
+    db().exec(remove, {{QStringLiteral("ID"), kept}});
+    EXPECT_EQ(ct::errorOf([&] { mine.exportInvoices(chosen); }),
+              QStringLiteral("La fattura 1/2026 non esiste più: è stata eliminata."));
+    EXPECT_EQ(nextProgressive(), 1);
 }
 
 } // namespace

@@ -87,9 +87,13 @@ protected:
 
 TEST_F(ImpostazioniNewTest, TheCurrentCompanyIsFoundFromItsConnection)
 {
-    m_directory->exec(QStringLiteral(
-        "INSERT INTO aziende (ragionesociale, host, porta, databasename) VALUES "
-        "('Filiale', 'server2', 3307, 'gestionale'), ('Altra', 'server1', 3307, 'gestionale1')"));
+    m_directory->exec(
+        QStringLiteral("INSERT INTO aziende (ragionesociale, host, porta, databasename, piva) VALUES "
+                       "('Filiale', 'server2', 3307, 'gestionale', '01234567890'), ('Altra', 'server1', "
+                       "3307, 'gestionale1', "
+                       "NULL)"));
+    m_directory->exec(QStringLiteral("UPDATE aziende SET piva = '01234567890' WHERE id = :ID"),
+                      {{"ID", m_companyId}});
     const int filiale =
         m_directory->scalar(QStringLiteral("SELECT id FROM aziende WHERE ragionesociale = 'Filiale'"))
             .toInt();
@@ -110,7 +114,7 @@ TEST_F(ImpostazioniNewTest, TheCurrentCompanyIsFoundFromItsConnection)
         {connection("altrove", 3306, "gestionale1"), altra}, // the only company with that database
         {connection("SERVER2", 3307, "gestionale"), filiale},
         {connection("server1", 3307, "gestionale"), m_companyId},
-        {connection("server3", 3307, "gestionale"), m_companyId}, // neither on that server: the first
+        {connection("server3", 3307, "gestionale"), m_companyId}, // neither on that server, one company
     };
     for (const auto& c : cases)
         EXPECT_EQ(ImpostazioniNew::companyIdOf(*m_directory, c.company), c.expected)
@@ -119,6 +123,15 @@ TEST_F(ImpostazioniNewTest, TheCurrentCompanyIsFoundFromItsConnection)
                   ImpostazioniNew::companyIdOf(*m_directory, connection("server1", 3307, "altrove"));
               }),
               QStringLiteral("L'azienda corrente (database altrove) non è nella directory delle aziende."));
+    // Two companies on that database name, neither on that server: not the first of them.
+    m_directory->exec(QStringLiteral("UPDATE aziende SET piva = '09876543210' WHERE id = :ID"),
+                      {{"ID", filiale}});
+    EXPECT_EQ(
+        carvendo::testing::errorOf(
+            [&] { ImpostazioniNew::companyIdOf(*m_directory, connection("server3", 3307, "gestionale")); }),
+        QStringLiteral("Nella directory delle aziende più aziende usano il database gestionale e nessuna "
+                       "è sul server server3, porta 3307: correggere server e porta dell'azienda "
+                       "corrente nella directory delle aziende."));
 }
 
 TEST_F(ImpostazioniNewTest, AziendaSavesTheCompanyDataAndLeavesItsConnectionAlone)

@@ -1,8 +1,8 @@
-#include "stock/serials/BoundList.h"
+#include "core/BoundList.h"
 
 #include <QStringList>
 
-namespace carvendo::stock {
+namespace carvendo::core {
 
 BoundList boundList(const QString& prefix, const QVariantList& values)
 {
@@ -25,4 +25,4 @@ void forEachSlice(const QString& prefix, const QVariantList& values,
         slice(boundList(prefix, values.mid(from, kBoundSlice)));
 }
 
-} // namespace carvendo::stock
+} // namespace carvendo::core

@@ -7,19 +7,19 @@
 
 #include <functional>
 
-namespace carvendo::stock {
+namespace carvendo::core {
 
 // A list of values bound one placeholder each (":S0, :S1, ..."): the SQL text holds only the
 // generated names, never the values.
 struct BoundList
 {
     QString placeholders;
-    core::Params params;
+    Params params;
 };
 
 BoundList boundList(const QString& prefix, const QVariantList& values);
 
-// Statements over long lists go in slices of this many values, so a lot of thousands of serials is a
+// Statements over long lists go in slices of this many values, so thousands of serials or invoices are a
 // handful of round trips and no statement grows without bound.
 constexpr int kBoundSlice = 500;
 
@@ -27,4 +27,4 @@ constexpr int kBoundSlice = 500;
 void forEachSlice(const QString& prefix, const QVariantList& values,
                   const std::function<void(const BoundList&)>& slice);
 
-} // namespace carvendo::stock
+} // namespace carvendo::core
