@@ -269,6 +269,7 @@ CALL AddColumnUnlessExists(DATABASE(), 'fatture', 'BolloACaricoCliente', 'tinyin
 EXECUTE IMMEDIATE IF(@carvendo_bollo_new, 'UPDATE fatture SET ImportoBollo = NULL, BolloACaricoCliente = NULL', 'DO 0');
 # The earlier file a new one replaces leaves the folder only once the new one is written.
 CALL AddColumnUnlessExists(DATABASE(), 'fatturapa_file', 'Sostituisce', 'varchar(50) DEFAULT NULL');
+CREATE INDEX IF NOT EXISTS ix_Sostituisce ON fatturapa_file (Sostituisce);
 # A load keeps the instalments of its supplier's e-invoice until the operator assigns others.
 CALL AddColumnUnlessExists(DATABASE(), 'carichi', 'ScadenzeDaFile', 'tinyint(1) DEFAULT 0');
 # A 0% invoice row keeps the VAT nature of the code it was sold under, so that a shop with more than
