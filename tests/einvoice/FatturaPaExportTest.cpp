@@ -428,9 +428,10 @@ TEST_F(FatturaPaExportTest, TheFileToSendIsTheOneAnExportMeanwhileMade)
             sent = einvoice::FatturaPaFiles(own, *m_paths).writtenFileOf(id);
         });
         ASSERT_TRUE(sending.waitsAtTable(db(), QStringLiteral("fatture")));
+        gate.open();
+        exporting.finish();
+        sending.finish();
     }
-    exporting.finish();
-    sending.finish();
     EXPECT_EQ(sent, QDir(folder()).filePath(QStringLiteral("IT01234567890_00002.xml")));
 }
 

@@ -90,9 +90,14 @@ InsertGate::InsertGate(core::Db& db, const QString& table) : m_db(db)
                         .arg(table));
 }
 
-InsertGate::~InsertGate()
+void InsertGate::open()
 {
     m_db.scalar(QStringLiteral("SELECT RELEASE_LOCK(CONCAT('carvendo-prova.', DATABASE()))"));
+}
+
+InsertGate::~InsertGate()
+{
+    open();
     m_db.execDirect(QStringLiteral("DROP TRIGGER IF EXISTS cancello"));
 }
 

@@ -71,6 +71,10 @@ public:
     InsertGate(const InsertGate&) = delete;
     InsertGate& operator=(const InsertGate&) = delete;
 
+    // Lets the waiting insert go on, the trigger staying until the gate goes: dropping it while the
+    // workstations still work on the table would make them wait for it.
+    void open();
+
 private:
     core::Db& m_db;
 };
