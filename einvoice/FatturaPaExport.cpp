@@ -19,9 +19,6 @@ namespace carvendo::einvoice {
 
 namespace {
 
-// Any five letters and digits do for the check: the number is the last thing the file gets.
-const QString ProvisionalProgressive = QStringLiteral("00000");
-
 QString labelOf(const core::Row& row)
 {
     return invoiceLabel(row[u"NumDoc"].toString(), row[u"Suffisso"].toString(), row[u"Anno"].toString());
@@ -110,14 +107,6 @@ QList<ExportChoice> FatturaPaExport::choose(core::Dialogs& dialogs, const QList<
     return chosen;
 }
 
-InvoiceData FatturaPaExport::prepare(int invoiceId) const
-{
-    InvoiceData invoice = InvoiceReader(m_db, m_company).read(invoiceId);
-    m_validator.validate(FatturaPaWriter::write(invoice, InvoiceFigures::of(invoice), ProvisionalProgressive),
-                         invoice.label);
-    return invoice;
-}
-
 QList<ExportedFile> FatturaPaExport::exportInvoices(const QList<ExportChoice>& chosen,
                                                     const ExportProgress& progress)
 {
@@ -171,7 +160,7 @@ QList<FatturaPaExport::Recorded> FatturaPaExport::record(const QList<ExportChoic
         ids << choice.invoiceId;
     const QHash<int, core::Row> locked = invoicesOf(ids, true);
 
-    QList<Prepared> kept; // in the order chosen: they number in that order
+    QList<ExportChoice> kept; // in the order chosen: they number in that order
     for (const ExportChoice& choice : chosen) {
         const auto found = locked.constFind(choice.invoiceId);
         if (found == locked.constEnd())
@@ -186,31 +175,32 @@ QList<FatturaPaExport::Recorded> FatturaPaExport::record(const QList<ExportChoic
             exportedElsewhere << theirs;
             continue;
         }
-        kept << Prepared{prepare(choice.invoiceId), choice.replacing};
-        step();
+        kept << choice;
     }
     if (kept.isEmpty())
         return {};
 
-    QList<Recorded> recorded;
+    // Numbered first: a refused invoice rolls the counter back with everything else.
     const qint64 first = takeProgressives(int(kept.size()));
+    QList<Recorded> recorded;
     for (int i = 0; i < kept.size(); ++i) {
-        const InvoiceData& invoice = kept[i].invoice;
+        const InvoiceData invoice = InvoiceReader(m_db, m_company).read(kept[i].invoiceId);
         Recorded one;
         one.file.invoiceId = invoice.id;
         one.file.progressive = FatturaPaWriter::progressiveOf(first + i);
         one.file.fileName = FatturaPaWriter::fileName(invoice, one.file.progressive);
         one.file.path = store.pathOf(one.file.fileName);
+        one.contents = FatturaPaWriter::write(invoice, InvoiceFigures::of(invoice), one.file.progressive);
+        m_validator.validate(one.contents, invoice.label);
         m_db.exec(QStringLiteral("UPDATE fatture SET FilePA = :FILE, ProgressivoPA = :PROGRESSIVO, "
                                  "DataExportPA = NOW() WHERE idFattura = :IDFATTURA"),
                   {{QStringLiteral("FILE"), one.file.fileName},
                    {QStringLiteral("PROGRESSIVO"), one.file.progressive},
                    {QStringLiteral("IDFATTURA"), invoice.id}});
-        // The checked file with its number: the number changes nothing the checks looked at.
-        one.contents = FatturaPaWriter::write(invoice, InvoiceFigures::of(invoice), one.file.progressive);
         one.recordId = store.record(invoice.id, one.file.progressive, one.file.fileName, one.contents,
                                     kept[i].replacing);
         recorded << one;
+        step();
     }
     transaction.commit();
     return recorded;

@@ -47,14 +47,15 @@ struct ExportedFile
     bool written() const { return notWritten.isEmpty() && exportedElsewhere.isEmpty(); }
 };
 
-// How far an export is: steps done out of all of them (each invoice is prepared, then written).
+// How far an export is: steps done out of all of them (each invoice is checked and recorded, then written).
 using ExportProgress = std::function<void(int done, int total)>;
 
 // Exports stored invoices to their FatturaPA files, one per invoice named
-// IT<transmitter>_<progressive>.xml. One transaction locks the invoices, reads and checks each of them
-// as it now is (a refused one exports nothing), takes their transmission numbers from the counter (its
-// row stays locked to the commit: a second workstation exporting meanwhile waits and gets the next
-// ones), records them on the invoices and records each file's bytes. Only after the commit are the
+// IT<transmitter>_<progressive>.xml. One transaction locks the invoices, takes their transmission
+// numbers from the counter (its row stays locked to the commit: a second workstation exporting
+// meanwhile waits and gets the next ones), reads each invoice as it now is and builds and checks its
+// file with its number (a refused one exports nothing and gives every number back), and records the
+// numbers on the invoices and each file's bytes. Only after the commit are the
 // files written; one that cannot be written keeps its number and stays pending (FatturaPaFiles).
 class FatturaPaExport
 {
@@ -78,12 +79,6 @@ public:
                                        const ExportProgress& progress = {});
 
 private:
-    struct Prepared
-    {
-        InvoiceData invoice;
-        QString replacing;
-    };
-
     // A file recorded by the export's transaction, to be written after its commit.
     struct Recorded
     {
@@ -92,8 +87,6 @@ private:
         qint64 recordId = 0;
     };
 
-    // The invoice read and its file checked, before it has its number.
-    InvoiceData prepare(int invoiceId) const;
     QList<Recorded> record(const QList<ExportChoice>& chosen, QList<ExportedFile>& exportedElsewhere,
                            const std::function<void()>& step);
     QList<ExportedFile> writeOut(const QList<Recorded>& recorded, const std::function<void()>& step);
